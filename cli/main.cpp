@@ -1,0 +1,7 @@
+#include <cstdio>
+
+int main()
+{
+    std::puts("brisquel-cli");
+    return 0;
+}

@@ -1,0 +1,116 @@
+#pragma once
+// The game state of the one table: seats, money, cards, blind schedules and the per-seat
+// display boxes the table view draws. Plain records with public fields.
+//
+// Threads: the game thread writes these fields and the UI thread reads them while painting;
+// both do so only while holding the game's state mutex (see Game.h).
+
+#include "Carrowby.h"
+#include "PokerStat.h"
+
+#include <string>
+#include <vector>
+
+// A rectangle in table units: y upwards, stored as (left, lower, right, upper).
+struct TableRect
+{
+    int left = 0;
+    int lower = 0;
+    int right = 0;
+    int upper = 0;
+    bool isEmpty() const { return right <= left || upper <= lower; }
+};
+
+struct GameType
+{
+    int typeId = 0;
+    std::string typeName;
+    int levelCount = 0;
+    int minutesPerLevel = 0;
+    int startingStack = 0;
+    std::vector<int> smallBlinds;
+    std::vector<int> bigBlinds;
+    std::vector<int> antes;
+};
+
+class CPlayer
+{
+public:
+    std::string m_name;   // name + "_" + seat, e.g. "Hero_0"
+    int m_persona = 0;    // 3 human, 4 Master, 5 Maniac, 6 Professor, 7 Tim
+    CPokerStat m_stat;
+};
+
+class CPlayerStatisticRect
+{
+public:
+    CPlayerStatisticRect();
+    virtual ~CPlayerStatisticRect() = default;
+    TableRect m_rect;
+    // Copies of the seat's statistics lines, taken when the box is shown.
+    std::wstring m_lines[4];
+    int m_visible = 0;
+};
+
+class CPlayerRect
+{
+public:
+    virtual ~CPlayerRect() = default;
+    int m_visible = 0;
+    int m_hasButton = 0;
+    int m_showAction = 0;
+    int m_showCards = 0;
+    int m_showWin = 0;
+    std::wstring m_stackText;
+    std::wstring m_actionText;
+    std::wstring m_winText;
+    TableRect m_boxRect;
+    TableRect m_buttonRect;
+    TableRect m_actionRect;
+    TableRect m_cardsRect;
+    TableRect m_winRect;
+    std::wstring m_nameText;
+    int m_revealCards = 0;
+    CPlayerStatisticRect m_statRect;
+};
+
+class CGameTable
+{
+public:
+    CGameTable();
+
+    int m_seatCount = 0;
+    CPlayer m_players[10];
+    int m_inGame[10] = {};
+    int m_startStack[10] = {};
+    int m_resultByPersona[5] = {};
+    int m_stack[10] = {};
+    int m_bet[10] = {};
+    int m_invested[10] = {};
+    bool m_folded[10] = {};
+    int m_amountToCall = 0;
+    int m_pot = 0;
+    int m_smallBlind = 0;
+    int m_bigBlind = 0;
+    int m_ante = 0;
+    int m_button = 0;
+    int m_cards[25] = {};
+    int m_boardCount = 0;
+    int m_humanAmount = 0;
+    int m_positionClass[10] = {};
+    int m_lastAction[10] = {};
+    int m_lastRaiser = -1;
+    CStatSpectr m_spectrum;
+    StrategyRanges m_ranges;
+
+    // Queries; "active" = in the game and not folded.
+    int NextActiveSeat(int s) const;
+    int PreviousActiveSeat(int s) const;
+    int FirstToActPreflop() const;
+    int CountActive() const;
+    int CountActiveWithChips() const;
+    int MaxOpponentStack(int s) const;
+    bool SomeoneStillToCall(int s) const;
+    int CountCallers(int s) const;
+    int CountRaisersAbove(int s, int amount) const;
+};

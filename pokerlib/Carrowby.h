@@ -1,0 +1,105 @@
+#pragma once
+// Public interface of the poker library: cards, hand evaluation, probabilities, hand spectrum,
+// preset ranges, random numbers and pot division. Plain C++, no Qt.
+//
+// Card integer: 0..51; suit = card / 13 (0 clubs, 1 diamonds, 2 hearts, 3 spades);
+// rank index = card % 13 (0 deuce .. 11 king, 12 ace); -1 marks an empty slot.
+//
+// Thread use: every object may be used from one thread at a time; the tables behind the
+// evaluator are immutable after their first use and may be read from any thread.
+
+#include <cstdint>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+class CCard
+{
+public:
+    int rank = 0; // 1 ace, 2..13 deuce..king
+    int suit = 0; // 0..3
+
+    CCard() = default;
+    explicit CCard(int card);
+    int ToInt() const;             // back to the card integer
+    std::wstring GetName2() const; // "Ah", "Td", "2c"
+};
+
+// A set of up to seven cards. After SetValueCombination the set carries its best five-card value.
+class CDeck
+{
+public:
+    CDeck() = default;
+    void AddCard(CCard card);
+    void DeleteCards();
+    int Count() const;
+    void SetValueCombination();
+    // 1 this wins, -1 this loses, 0 truly equal hands; both sets evaluated.
+    int compareTo(const CDeck &other) const;
+    std::wstring display() const;  // "Full house, Kings full of Sevens", "Pair of Aces"
+    std::wstring display2() const; // "Ah Kd Qs"
+    std::uint32_t Strength() const; // orders hands exactly like compareTo
+};
+
+// Hand range: the hole-card combinations it holds, each as an unordered pair of card integers.
+class Spec
+{
+public:
+    std::vector<std::pair<int, int>> combos;
+    bool Contains(int a, int b) const;
+};
+
+class CStatSpectr
+{
+public:
+    void Init();
+    void InitFerrandel();
+    // The best pct % (0..100) of the 1326 starting combinations; text is not used by callers.
+    bool GetSpecByPercent(double pct, Spec &spec, std::wstring &text, int flag) const;
+};
+
+class StrategyRanges
+{
+public:
+    // [0] button / small-blind opening range, [1] cut-off range; each holds (first, second)
+    // card-integer pairs in both orders.
+    std::set<std::pair<int, int>> m_sets[2];
+    void MakeSrategyRanges();
+};
+
+class PokerLogic
+{
+public:
+    int trialCount;
+    PokerLogic();
+    // Equity of hole against players - 1 random hands, the missing board dealt at random.
+    double getProbabilityOfWin(const int hole[2], const int board[5], int boardCount, int players);
+    double getProbabilityOfWinBySpectr(const int hole[2], const int board[5], int boardCount,
+                                       const Spec &spec);
+    // Strength code: 1..13 high card, 14..26 one pair, 27 two pair, 28 trips, 29 straight,
+    // 30 flush, 31 full house, 32 quads, 33 straight flush.
+    int getCombination(const int hole[2], const int board[5], int boardCount);
+};
+
+int SklanskyGroup(CCard first, CCard second);
+
+class EasyRandom
+{
+public:
+    EasyRandom(int lo = 0, int hi = 1);
+    void SetTimerSeed();              // reseeds from the clock, unless a fixed seed was set
+    void SetFixedSeed(std::uint64_t seed); // reproducible from here on; SetTimerSeed then keeps it
+    void SetInterval(int lo, int hi);
+    int DrawRandomNumber();           // uniform in [lo, hi], ends included
+};
+
+// Makes every PokerLogic sampler created afterwards, and every EasyRandom's timer seed,
+// derive from seed, so that a whole run repeats exactly.
+void SeedPokerLibrary(std::uint64_t seed);
+
+bool isExist(int v, const int *array, int n);
+bool comparefun(int a, int b); // highest first
+void GameResult(const int *contributions, const int *scores, int *winnings, int count);
+std::wstring charTOwchar(const char *text);
+std::string GetExecDir();

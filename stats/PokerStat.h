@@ -1,0 +1,55 @@
+#pragma once
+// Hand events and per-seat preflop statistics (VPIP, PFR, 3-bet). No Qt.
+
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+// One event of a hand, appended by the engine in order. Kinds 1..19: 1 hand begins, 2 hand
+// finished, 3 preflop begins, 4 preflop finished, 5 dealt in, 6 button, 7 small blind, 8 big
+// blind, 9 fold, 10 bet, 11 call, 12 check, 13 raise (amount raised by), 14 flop, 15 flop done,
+// 16 turn, 17 turn done, 18 river, 19 river done.
+class CAction
+{
+public:
+    CAction() = default;
+    CAction(int kind, int seat, int amount, std::string name = {})
+        : m_kind(kind), m_seat(seat), m_amount(amount), m_name(std::move(name))
+    {
+    }
+    virtual ~CAction() = default;
+    CAction(const CAction &) = default;
+    CAction &operator=(const CAction &) = default;
+
+    int m_kind = 0;
+    int m_seat = -1;
+    int m_amount = 0;
+    std::string m_name;
+};
+
+class CPokerStat
+{
+public:
+    CPokerStat() = default;
+    virtual ~CPokerStat() = default;
+    CPokerStat(const CPokerStat &) = default;
+    CPokerStat &operator=(const CPokerStat &) = default;
+
+    int m_hands = 0;
+    int m_N = 0;
+    int m_vpipOpportunities = 0;
+    int m_VPIP = 0;
+    int m_PFR = 0;
+    int m_3bet = 0;
+    double m_vpipRatio = 0.0;
+    double m_pfrRatio = 0.0;
+    // The four statistics-box lines; empty means "not set".
+    std::wstring m_lines[4];
+};
+
+void ClearStat(CPokerStat &stat);
+void AddStat(CPokerStat &target, const CPokerStat &source);
+void BuildStatText(CPokerStat &stat);
