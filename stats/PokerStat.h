@@ -53,3 +53,7 @@ public:
 void ClearStat(CPokerStat &stat);
 void AddStat(CPokerStat &target, const CPokerStat &source);
 void BuildStatText(CPokerStat &stat);
+
+// Replays one hand's events and adds each participant's counts to statOf(seat), the seat's
+// cumulative record. Returns true when the list held a "hand finished" event.
+bool AnalyzeHand(const std::vector<CAction> &actions, const std::function<CPokerStat &(int)> &statOf);
