@@ -50,6 +50,38 @@ public:
     std::wstring m_lines[4];
 };
 
+// One hand's analysis, built and used by AnalyzeHand.
+class CHandT
+{
+public:
+    struct Entry
+    {
+        std::string name;
+        CPokerStat stat; // this hand's counts, each 0 or 1
+    };
+
+    explicit CHandT(std::vector<CAction> actions) : m_actions(std::move(actions)) {}
+    virtual ~CHandT() = default;
+
+    // Who counts the hand: blinds, the button and everyone acting before the button acts.
+    void CollectParticipants();
+    // Replays the list; returns true when it held a "hand finished" event.
+    bool Replay(const std::function<CPokerStat &(int)> &statOf);
+
+    std::map<int, Entry> m_participants;
+    std::vector<CAction> m_actions;
+    int m_button = -1;
+    std::set<int> m_bigBlinds;
+    // (action code, seat) before the flop; codes 1 fold, 2 call, 3 check, 4 raise, 5 bet.
+    std::vector<std::pair<int, int>> m_preflop;
+    std::vector<std::pair<int, int>> m_afterFirstRaise;
+
+private:
+    void CountPreflop();
+    void Accumulate(const std::function<CPokerStat &(int)> &statOf);
+    Entry &EntryOf(int seat);
+};
+
 void ClearStat(CPokerStat &stat);
 void AddStat(CPokerStat &target, const CPokerStat &source);
 void BuildStatText(CPokerStat &stat);
