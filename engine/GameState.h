@@ -33,6 +33,9 @@ struct GameType
     std::vector<int> antes;
 };
 
+// The two built-in tournament schedules: [0] "9 players" (id 3), [1] "9 players Turbo" (id 4).
+void BuildGameTypes(GameType types[2]);
+
 class CPlayer
 {
 public:
@@ -47,7 +50,8 @@ public:
     CPlayerStatisticRect();
     virtual ~CPlayerStatisticRect() = default;
     TableRect m_rect;
-    // Copies of the seat's statistics lines, taken when the box is shown.
+    // Copies of the seat's statistics lines, taken when the box is shown ("String 1".."String 4"
+    // until then). Copies rather than shared pointers: the game thread rebuilds the originals.
     std::wstring m_lines[4];
     int m_visible = 0;
 };
@@ -103,7 +107,8 @@ public:
     CStatSpectr m_spectrum;
     StrategyRanges m_ranges;
 
-    // Queries; "active" = in the game and not folded.
+    // Queries; "active" = in the game and not folded. Seats go round 0..m_seatCount-1.
+    bool IsActive(int s) const;
     int NextActiveSeat(int s) const;
     int PreviousActiveSeat(int s) const;
     int FirstToActPreflop() const;

@@ -1,0 +1,237 @@
+#pragma once
+// The one game of a run: table, seat boxes, blind schedules, the two text files and the game
+// thread that plays hand after hand. The desktop program's CDunmereApp owns one instance;
+// brisquel-cli and the tests own one each and run it headless (null or fake interfaces).
+//
+// Threads and locking:
+// - StateMutex() guards every field below. The game thread holds it while it changes the
+//   state and releases it only while it pauses, waits for the human, or makes a blocking UI
+//   call (IHumanPlayer::PrepareDecision, RunAddChipsDialog, IProgram::CloseProgram).
+// - The UI thread locks StateMutex() while it paints or reads/writes fields directly.
+//   IScreen::Invalidate and IOutputPane::AppendOutputLine are called WITH the mutex held, so
+//   they must only queue work, never call back into the game or block on the UI thread.
+// - Command entry points (Start*, Stop*, ToggleStatistics, SubmitHumanDecision, ...) lock the
+//   mutex themselves: call them WITHOUT holding it. The exceptions are marked "lock held".
+
+#include "EngineInterfaces.h"
+#include "GameState.h"
+#include "ManualResetEvent.h"
+#include "TextFile.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+// Command ids of the main frame that reach the game (ExecuteCommand).
+enum GameCommandId : int {
+    ID_WHO_IS_ON_BUTTON = 32783, // "Start deal"
+    ID_START_GAME = 32787,       // "Start game" (needs the set-up items: use StartGame)
+    ID_PLAY = 32789,             // first time: start the first hand
+    ID_NEW_HAND = 32796,         // new-hand set-up
+    ID_DEAL_HOLE_CARDS = 32788,  // hide cards, deal new hole cards
+    ID_DEAL_FLOP = 32791,
+    ID_DEAL_TURN = 32793,
+    ID_DEAL_RIVER = 32794,
+    ID_STOP_GAME = 32795,        // "Last hand && Stop game"
+    ID_STATISTICS = 32809,       // "Statistics" check box
+    ID_SHOWDOWN = 3279,          // SettleShowdown then PayOut
+    ID_APP_EXIT = 57665,         // sent to IProgram::CloseProgram
+};
+
+// What "Start game" takes from the table set-up dialog.
+struct GameSetupItems
+{
+    int seatCount = 0;              // 2..10
+    std::vector<std::string> names; // per seat; StartGame writes back "name_seat"
+    std::vector<int> stacks;        // per seat
+    int smallBlind = 0;             // fixed-blind games
+    int bigBlind = 0;
+    int gameTypeId = 0;             // 3 "9 players", 4 "9 players Turbo", else fixed blinds
+};
+
+// Pause lengths in milliseconds, scaled by the game's pause factor.
+constexpr int kPauseAfterSetupMs = 2000;  // after a hand is set up and after the button draw
+constexpr int kPauseAfterActionMs = 500;  // after each check, call or raise
+constexpr int kPauseRoundEndMs = 1000;    // at the end of each betting round
+constexpr int kPauseStreetMs = 3000;      // before the flop, after each street, after showdown
+constexpr int kPausePreflopWinMs = 3000;  // after a preflop win by folds is paid
+constexpr int kPausePostflopWinMs = 2000; // after a post-flop win by folds is paid
+constexpr int kPauseHumanMs = 1000;       // after the human has decided
+constexpr int kPauseGameOverMs = 5000;    // after "The game is over !"
+
+class CDunmereGame
+{
+public:
+    CDunmereGame();
+    ~CDunmereGame(); // Shutdown()
+    CDunmereGame(const CDunmereGame &) = delete;
+    CDunmereGame &operator=(const CDunmereGame &) = delete;
+
+    // ---- Configuration: before StartGame, from the owning thread. ----
+    void SetScreen(IScreen *screen) { m_screen = screen; }
+    void SetOutputPane(IOutputPane *pane) { m_outputPane = pane; }
+    // Without a human player interface the human seat is asked of the decider as well.
+    void SetHumanPlayer(IHumanPlayer *human) { m_human = human; }
+    void SetProgram(IProgram *program) { m_program = program; }
+    void SetDecider(IDecider *decider) { m_decider = decider; }
+    void SetPauseFactor(double factor) { m_pauseFactor = factor; } // 0 = no pauses
+    void SetClock(std::function<std::time_t()> clock) { m_clock = std::move(clock); }
+    void SetOutputFolder(const std::string &folder) { m_outputFolder = folder; }
+    const std::string &OutputFolder() const { return m_outputFolder; }
+    // Reproducible games: fixes m_random and the library's samplers.
+    void SetSeed(std::uint64_t seed);
+    // Called on the game thread, lock NOT held, when a stopped game ends, before the files
+    // are closed (the database save).
+    std::function<void(CDunmereGame &)> m_saveResults;
+    // Called on the game thread, lock held, after every hand has been paid and analysed.
+    std::function<void(CDunmereGame &)> m_onHandEnd;
+
+    std::mutex &StateMutex() { return m_stateMutex; }
+
+    // ---- Commands (UI thread or cli; lock not held by the caller). ----
+    // ID_START_GAME after the set-up dialog closed with OK; names get their "_seat" suffix.
+    void StartGame(GameSetupItems &items);
+    void StartDeal();           // ID_WHO_IS_ON_BUTTON: starts the deal thread
+    void StopGame();            // ID_STOP_GAME: the game ends after the current hand
+    void ToggleStatistics();    // ID_STATISTICS
+    void WhoIsOnButton();       // "WM_WHO_IS_ON_BUTTON": deal-thread steps 1-3, no pause
+    void OnNewGameMessage();    // "WM_NEW_GAME": playEnabled = 1
+    void Play();                // 32789
+    void NewHandSetupCommand(); // 32796
+    void DealHoleCardsCommand();// 32788
+    void DealFlopCommand();     // 32791
+    void DealTurnCommand();     // 32793
+    void DealRiverCommand();    // 32794
+    void ShowdownCommand();     // 3279
+    // Dispatches the ids above that take no argument; false for an unknown id.
+    bool ExecuteCommand(int id);
+    // The action panel's decision: chips put in now; fold also marks seat 0 folded.
+    void SubmitHumanDecision(int amount, bool fold);
+
+    // ---- Run control (any thread but the game threads). ----
+    // Blocks until the game threads have ended (game stopped, program closed, or shutdown).
+    void WaitForGameEnd();
+    bool GameThreadRunning() const { return m_threadRunning.load(); }
+    // Stops the game threads: wakes the human wait and every pause, joins, closes the files.
+    void Shutdown();
+
+    // ---- Game state (lock held to read or write from outside the game thread). ----
+    CPlayerRect m_playerRects[10];
+    bool m_showStatistics = false;
+    GameType m_gameTypes[2];
+    CGameTable m_table;
+    int m_boardShown = 0;
+    int m_windowReady = 0;
+    int m_potShown = 0;
+    std::wstring m_potText;
+    TableRect m_boardRect;
+    EasyRandom m_random;
+    TableRect m_potRect;
+    ManualResetEvent m_humanActionEvent;
+    bool m_handEnded = false;
+    int m_gameTypeId = 0;
+    CAction m_action;
+    std::vector<CAction> m_actions;
+    std::int64_t m_levelStartTime = 0;
+    int m_levelIndex = 0;
+    int m_levelCount = 0;
+    int m_levelSeconds = 0;
+    int m_handNumber = 0;
+    bool m_firstHand = false;
+    bool m_stopRequested = false;
+    // Enable flags of the game commands, read by the ribbon's update handlers.
+    int startGameEnabled = 1;
+    int startDealEnabled = 0;
+    int stopEnabled = 0;
+    int playEnabled = 0;
+    // Chips added by the human through the add-chips offer, this game.
+    int m_chipsAdded = 0;
+
+    // ---- Engine routines (lock held; public for the opponents, UI and tests). ----
+    void SetStackText(int s, int amount);
+    void SetActionText(int s, int amount);
+    void HideAction(int s);
+    void HideCards(int s);
+    void ShowStatistics(int s);
+    void SetPotText();
+    void WriteLog(const std::string &text, bool alsoPane);
+    void WriteHistory(const std::string &text);
+    void DrawForButton();
+    // winnings[10] filled for seats 0..m_seatCount-1.
+    void SettleShowdown(int *winnings);
+    void BreakTies(int score, int *scores, int tied);
+    // May release the lock (add-chips dialog, game-over pause).
+    void PayOut(const int *winnings, std::unique_lock<std::mutex> &lock);
+
+    static const char *StrategyName(int persona);
+    std::time_t Now() const { return m_clock ? m_clock() : std::time(nullptr); }
+
+private:
+    using Lock = std::unique_lock<std::mutex>;
+
+    void DealThreadMain();
+    void HandThreadMain();
+    void StartHandThread(Lock &lock);
+    void JoinThreads();
+    void HandStart(Lock &lock);
+    void NewHandSetup(Lock &lock);
+    void NewHandRoutine();
+    void PostAntesAndBlinds();
+    void DealHoleCards();
+    void DealFlop();
+    void DealTurn();
+    void DealRiver();
+    void PlayPreflop(Lock &lock);
+    void PlayStreets(Lock &lock);
+    void PlayPostflop(int street, Lock &lock);
+    void WinByFolds(int seat, int *won, int roundEndAction, bool preflop);
+    int AskDecision(int seat, int street, Lock &lock); // street -1 = preflop
+    int HumanDecision(Lock &lock);
+    void BookDecision(int o, int b, bool preflop, bool &folded);
+    void EndRound();
+    void AddAction(int kind, int seat, int amount, const std::string &name);
+    void OpenFiles();
+    void CloseFiles();
+    void TrimLog(const std::string &path);
+    // Interruptible pause of ms × pause factor; returns false when shutdown was requested.
+    bool Pause(int ms, Lock &lock);
+    void Invalidate(const TableRect &rect);
+    void AppendPane(const std::string &text);
+    void SetWaitCursor(bool on);
+    std::string TimeText(const char *pattern) const;
+    bool Stopping() const { return m_shutdown.load(); }
+
+    std::mutex m_stateMutex;
+    std::condition_variable m_pauseCv;
+    std::atomic<bool> m_shutdown{false};
+    std::atomic<bool> m_threadRunning{false};
+    bool m_exitRequested = false; // the program is to close (game over, one player left)
+    bool m_handThreadStarted = false;
+    bool m_playUsed = false;
+    int m_playCount = 0;
+
+    std::thread m_dealThread;
+    std::thread m_handThread;
+    std::mutex m_threadMutex; // guards the two thread objects, never held with m_stateMutex
+    std::condition_variable m_endCv;
+
+    TextFile m_log;
+    TextFile m_handHistory;
+    bool m_logFailReported = false;
+    bool m_historyFailReported = false;
+
+    IScreen *m_screen = nullptr;
+    IOutputPane *m_outputPane = nullptr;
+    IHumanPlayer *m_human = nullptr;
+    IProgram *m_program = nullptr;
+    IDecider *m_decider = nullptr;
+    double m_pauseFactor = 1.0;
+    std::function<std::time_t()> m_clock;
+    std::string m_outputFolder;
+};

@@ -1,0 +1,29 @@
+#pragma once
+// A narrow text file written line by line. Every "\n" is stored as "\r\n" so the files read
+// the same as those of the Windows program that players already keep. Owned by one thread at
+// a time (the game's state mutex).
+
+#include <cstdio>
+#include <string>
+
+class TextFile
+{
+public:
+    TextFile() = default;
+    ~TextFile() { Close(); }
+    TextFile(const TextFile &) = delete;
+    TextFile &operator=(const TextFile &) = delete;
+
+    // mode "a" appends, "w" empties or creates. False when the file could not be opened.
+    bool Open(const std::string &path, const char *mode);
+    void Close();
+    bool IsOpen() const { return m_file != nullptr; }
+    const std::string &Path() const { return m_path; }
+    // Writes text with "\n" translated; false when the file is not open or the write failed.
+    bool Write(const std::string &text);
+    void Flush();
+
+private:
+    std::FILE *m_file = nullptr;
+    std::string m_path;
+};
