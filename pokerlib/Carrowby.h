@@ -40,6 +40,13 @@ public:
     std::wstring display() const;  // "Full house, Kings full of Sevens", "Pair of Aces"
     std::wstring display2() const; // "Ah Kd Qs"
     std::uint32_t Strength() const; // orders hands exactly like compareTo
+
+private:
+    static constexpr int kMaxCards = 7; // cards beyond the seventh are ignored
+    int m_cards[kMaxCards] = {};
+    int m_count = 0;
+    std::uint32_t m_value = 0;
+    bool m_evaluated = false;
 };
 
 // Hand range: the hole-card combinations it holds, each as an unordered pair of card integers.
@@ -57,6 +64,9 @@ public:
     void InitFerrandel();
     // The best pct % (0..100) of the 1326 starting combinations; text is not used by callers.
     bool GetSpecByPercent(double pct, Spec &spec, std::wstring &text, int flag) const;
+
+private:
+    std::vector<std::pair<int, int>> m_order; // the 1326 combinations, strongest first
 };
 
 class StrategyRanges
@@ -80,6 +90,9 @@ public:
     // Strength code: 1..13 high card, 14..26 one pair, 27 two pair, 28 trips, 29 straight,
     // 30 flush, 31 full house, 32 quads, 33 straight flush.
     int getCombination(const int hole[2], const int board[5], int boardCount);
+
+private:
+    std::uint64_t m_rng[4]; // xoshiro256** state
 };
 
 int SklanskyGroup(CCard first, CCard second);
@@ -92,6 +105,12 @@ public:
     void SetFixedSeed(std::uint64_t seed); // reproducible from here on; SetTimerSeed then keeps it
     void SetInterval(int lo, int hi);
     int DrawRandomNumber();           // uniform in [lo, hi], ends included
+
+private:
+    int m_lo = 0;
+    int m_hi = 1;
+    bool m_fixed = false;
+    std::uint64_t m_state[4] = {}; // xoshiro256** state
 };
 
 // Makes every PokerLogic sampler created afterwards, and every EasyRandom's timer seed,
