@@ -1,0 +1,636 @@
+#include "SQLiteTbl.h"
+
+#include <sqlite3.h>
+
+#include <cstring>
+#include <string_view>
+
+namespace {
+
+// Longest accepted field name; longer names declare no field.
+constexpr std::size_t kMaxFieldName = 99;
+constexpr int kRowIdStep = 5000;
+
+std::string Bracketed(std::string_view name)
+{
+    std::string text = "[";
+    text += name;
+    text += ']';
+    return text;
+}
+
+} // namespace
+
+void SQLiteTbl::ConnectionCloser::operator()(sqlite3 *db) const
+{
+    // Every statement is finalized by its owner before this runs, so the close succeeds.
+    if (db != nullptr)
+        sqlite3_close(db);
+}
+
+void SQLiteTbl::StatementFinalizer::operator()(sqlite3_stmt *stmt) const
+{
+    sqlite3_finalize(stmt);
+}
+
+SQLiteTbl::SQLiteTbl() = default;
+
+SQLiteTbl::~SQLiteTbl() = default;
+
+bool SQLiteTbl::IsKnownType(int type)
+{
+    return type == kFieldText || type == kFieldInt || type == kFieldDouble
+           || type == kFieldLongBinary;
+}
+
+void SQLiteTbl::AddField(int index, const char *name, int type, TblBuffer *bound)
+{
+    AddFieldBound(index, name, type, Bound(bound));
+}
+
+void SQLiteTbl::AddField(int index, const char *name, int type, int *bound)
+{
+    AddFieldBound(index, name, type, Bound(bound));
+}
+
+void SQLiteTbl::AddField(int index, const char *name, int type, double *bound)
+{
+    AddFieldBound(index, name, type, Bound(bound));
+}
+
+void SQLiteTbl::AddFieldBound(int index, const char *name, int type, Bound bound)
+{
+    if (m_fields.empty() && GetFieldCount() > 0)
+        m_fields.resize(static_cast<std::size_t>(GetFieldCount()));
+    if (index < 0 || index >= static_cast<int>(m_fields.size()) || name == nullptr
+        || std::strlen(name) > kMaxFieldName)
+        return;
+    Field &field = m_fields[static_cast<std::size_t>(index)];
+    field.type = type;
+    field.bound = bound;
+    field.columnIndex = -1;
+    field.name = name;
+}
+
+bool SQLiteTbl::OpenConnection(const std::string &path, int flags)
+{
+    sqlite3 *raw = nullptr;
+    const int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
+    std::shared_ptr<sqlite3> db(raw, ConnectionCloser{});
+    if (rc != SQLITE_OK || raw == nullptr)
+        return false;
+    // Another program (or a second copy of this one) may be writing the file right now.
+    sqlite3_busy_timeout(raw, kBusyTimeoutMs);
+    m_db = std::move(db);
+    m_open = true;
+    m_path = path;
+    Execute("PRAGMA auto_vacuum=1");
+    return true;
+}
+
+bool SQLiteTbl::Open(const std::string &path)
+{
+    if (m_open || m_db)
+        return false;
+    return OpenConnection(path, SQLITE_OPEN_READWRITE);
+}
+
+bool SQLiteTbl::OpenAndRequery(const std::string &path)
+{
+    if (m_open || m_db) {
+        Close();
+        return false;
+    }
+    if (OpenConnection(path, SQLITE_OPEN_READWRITE) && Requery())
+        return true;
+    Close();
+    return false;
+}
+
+bool SQLiteTbl::Create(const std::string &path)
+{
+    if (m_open || m_db)
+        return false;
+    if (!OpenConnection(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE))
+        return false;
+    if (CreateTable() && Requery())
+        return true;
+    Close();
+    return false;
+}
+
+void SQLiteTbl::Close()
+{
+    m_db.reset();
+    m_open = false;
+    m_schemaChecked = false;
+    m_path.clear();
+}
+
+bool SQLiteTbl::ShareConnection(const SQLiteTbl &owner)
+{
+    if (m_open || m_db || !owner.IsOpen())
+        return false;
+    m_db = owner.m_db;
+    m_open = true;
+    m_schemaChecked = false;
+    m_path = owner.m_path;
+    return true;
+}
+
+bool SQLiteTbl::CreateTable()
+{
+    if (!IsOpen() || !HasFields())
+        return false;
+    std::string sql = "CREATE TABLE " + Bracketed(GetTableName()) + " (";
+    bool first = true;
+    for (const Field &field : m_fields) {
+        const char *columnType = nullptr;
+        switch (field.type) {
+        case kFieldText: columnType = " TEXT"; break;
+        case kFieldInt: columnType = " INT"; break;
+        case kFieldDouble: columnType = " DOUBLE"; break;
+        case kFieldLongBinary: columnType = " LongBinary"; break;
+        default: continue;
+        }
+        sql += first ? ' ' : ',';
+        sql += Bracketed(field.name);
+        sql += columnType;
+        first = false;
+    }
+    sql += ')';
+    return Execute(sql);
+}
+
+SQLiteTbl::Statement SQLiteTbl::Prepare(const std::string &sql) const
+{
+    if (!m_db)
+        return nullptr;
+    sqlite3_stmt *raw = nullptr;
+    Statement stmt;
+    const int rc = sqlite3_prepare_v2(m_db.get(), sql.c_str(), -1, &raw, nullptr);
+    stmt.reset(raw);
+    if (rc != SQLITE_OK)
+        stmt.reset();
+    return stmt;
+}
+
+bool SQLiteTbl::Execute(const std::string &sql)
+{
+    if (!IsOpen())
+        return false;
+    Statement stmt = Prepare(sql);
+    if (!stmt)
+        return false;
+    const int rc = sqlite3_step(stmt.get());
+    return rc == SQLITE_ROW || rc == SQLITE_DONE;
+}
+
+void SQLiteTbl::SetFilter(std::string condition, std::vector<std::string> params)
+{
+    m_filter = std::move(condition);
+    m_filterParams = std::move(params);
+}
+
+std::string SQLiteTbl::BuildSelect(bool rowIdsOnly, bool withFilter, bool withOrder) const
+{
+    std::string sql = rowIdsOnly ? "SELECT ROWID FROM " : "SELECT * FROM ";
+    sql += Bracketed(GetTableName());
+    if (withFilter && !m_filter.empty())
+        sql += " WHERE " + m_filter;
+    if (withOrder && !m_sort.empty())
+        sql += " ORDER BY " + m_sort;
+    return sql;
+}
+
+void SQLiteTbl::BindFilter(sqlite3_stmt *stmt) const
+{
+    const int count = sqlite3_bind_parameter_count(stmt);
+    for (int i = 0; i < count && i < static_cast<int>(m_filterParams.size()); ++i) {
+        const std::string &value = m_filterParams[static_cast<std::size_t>(i)];
+        sqlite3_bind_text(stmt, i + 1, value.data(), static_cast<int>(value.size()),
+                          SQLITE_STATIC);
+    }
+}
+
+bool SQLiteTbl::CheckSchema()
+{
+    if (!IsOpen() || !HasFields())
+        return false;
+    // Another file may have been open before: positions are learned afresh.
+    for (Field &field : m_fields)
+        field.columnIndex = -1;
+    {
+        Statement stmt = Prepare(BuildSelect(false, true, true));
+        if (!stmt)
+            return false;
+        m_columnCount = sqlite3_column_count(stmt.get());
+        for (int i = 0; i < m_columnCount; ++i) {
+            const char *column = sqlite3_column_name(stmt.get(), i);
+            if (column == nullptr)
+                continue;
+            for (Field &field : m_fields) {
+                if (IsKnownType(field.type) && field.name == column) {
+                    field.columnIndex = i;
+                    break;
+                }
+            }
+        }
+    }
+    const std::string table = GetTableName();
+    for (const Field &field : m_fields) {
+        if (field.columnIndex != -1)
+            continue;
+        const std::string alter = "ALTER TABLE " + Bracketed(table) + " ADD COLUMN "
+                                  + Bracketed(field.name);
+        const std::string update = "UPDATE " + table + " SET " + Bracketed(field.name);
+        // The added column stays unmapped until the next open; it reads as its empty value,
+        // which is also what the default below writes.
+        switch (field.type) {
+        case kFieldText:
+            Execute(alter + " TEXT");
+            Execute(update + " = \"\"");
+            break;
+        case kFieldInt:
+            Execute(alter + " Integer");
+            Execute(update + " = 0");
+            break;
+        case kFieldDouble:
+            Execute(alter + " Double");
+            Execute(update + " = 0.0");
+            break;
+        case kFieldLongBinary: Execute(alter + " LongBinary"); break;
+        default: break;
+        }
+    }
+    m_schemaChecked = true;
+    return true;
+}
+
+int SQLiteTbl::GetRecordCount()
+{
+    if (!m_open && !m_db)
+        return 0;
+    std::string sql = "SELECT COUNT (*) FROM " + Bracketed(GetTableName());
+    if (!m_filter.empty())
+        sql += " WHERE " + m_filter;
+    Statement stmt = Prepare(sql);
+    if (!stmt)
+        return 0;
+    BindFilter(stmt.get());
+    if (sqlite3_step(stmt.get()) != SQLITE_ROW)
+        return 0;
+    return sqlite3_column_int(stmt.get(), 0);
+}
+
+bool SQLiteTbl::Requery()
+{
+    if (!IsOpen())
+        return false;
+    m_loadedCount = 0;
+    if (!m_schemaChecked && !CheckSchema())
+        return false;
+    m_recordCount = GetRecordCount();
+    m_position = 1;
+    m_rowIds.assign(static_cast<std::size_t>(m_recordCount) + kRowIdStep, 0);
+    if (m_recordCount > 0) {
+        {
+            Statement stmt = Prepare(BuildSelect(true, true, true));
+            if (stmt) {
+                BindFilter(stmt.get());
+                while (m_loadedCount < m_recordCount && sqlite3_step(stmt.get()) == SQLITE_ROW)
+                    m_rowIds[static_cast<std::size_t>(m_loadedCount++)] =
+                        sqlite3_column_int(stmt.get(), 0);
+            }
+        }
+        // Rows removed by another connection between the count and the walk.
+        m_recordCount = m_loadedCount;
+        MoveTo(1);
+    }
+    return true;
+}
+
+bool SQLiteTbl::MoveTo(int n)
+{
+    if (!IsOpen() || m_rowIds.empty() || m_editRowId != 0 || m_adding || n < 1)
+        return false;
+    if (m_recordCount == 0)
+        return true;
+    if (n > m_recordCount) {
+        m_position = n;
+        return true;
+    }
+    Statement stmt = Prepare(BuildSelect(false, false, false) + " WHERE ROWID = ?");
+    if (stmt) {
+        sqlite3_bind_int(stmt.get(), 1, m_rowIds[static_cast<std::size_t>(n - 1)]);
+        if (sqlite3_step(stmt.get()) == SQLITE_ROW)
+            ReadRow(stmt.get());
+        else
+            ReadRow(nullptr); // a row removed meanwhile reads as empty values
+    } else {
+        ReadRow(nullptr);
+    }
+    m_position = n;
+    return true;
+}
+
+bool SQLiteTbl::MoveLast()
+{
+    if (!IsOpen())
+        return false;
+    return MoveTo(m_recordCount);
+}
+
+bool SQLiteTbl::MoveNext()
+{
+    if (!IsOpen() || m_position > m_recordCount)
+        return false;
+    ++m_position;
+    return MoveTo(m_position);
+}
+
+void SQLiteTbl::ClearFields()
+{
+    if (!IsOpen() || !HasFields())
+        return;
+    for (Field &field : m_fields) {
+        switch (field.type) {
+        case kFieldText:
+            if (auto *text = std::get_if<TblBuffer *>(&field.bound); text && *text)
+                (*text)->Set({});
+            break;
+        case kFieldLongBinary:
+            if (auto *bytes = std::get_if<TblBuffer *>(&field.bound); bytes && *bytes)
+                (*bytes)->Clear();
+            break;
+        case kFieldInt:
+            if (auto *value = std::get_if<int *>(&field.bound); value && *value)
+                **value = 0;
+            break;
+        case kFieldDouble:
+            if (auto *value = std::get_if<double *>(&field.bound); value && *value)
+                **value = 0.0;
+            break;
+        default: break;
+        }
+    }
+}
+
+void SQLiteTbl::ReadRow(sqlite3_stmt *stmt)
+{
+    ClearFields();
+    const int columns = stmt != nullptr ? sqlite3_column_count(stmt) : 0;
+    for (Field &field : m_fields) {
+        const int c = field.columnIndex;
+        if (c < 0 || c >= columns)
+            continue;
+        switch (field.type) {
+        case kFieldText:
+            if (auto *text = std::get_if<TblBuffer *>(&field.bound); text && *text) {
+                const auto *chars = sqlite3_column_text(stmt, c);
+                const int length = sqlite3_column_bytes(stmt, c);
+                if (chars != nullptr)
+                    (*text)->Set(std::string_view(reinterpret_cast<const char *>(chars),
+                                                  static_cast<std::size_t>(length)));
+            }
+            break;
+        case kFieldLongBinary:
+            if (auto *bytes = std::get_if<TblBuffer *>(&field.bound); bytes && *bytes) {
+                const void *data = sqlite3_column_blob(stmt, c);
+                const int length = sqlite3_column_bytes(stmt, c);
+                if (data != nullptr && length > 0)
+                    (*bytes)->SetBytes(data, static_cast<std::size_t>(length));
+            }
+            break;
+        case kFieldInt:
+            if (auto *value = std::get_if<int *>(&field.bound); value && *value)
+                **value = sqlite3_column_int(stmt, c);
+            break;
+        case kFieldDouble:
+            if (auto *value = std::get_if<double *>(&field.bound); value && *value)
+                **value = sqlite3_column_double(stmt, c);
+            break;
+        default: break;
+        }
+    }
+    m_editRowId = 0;
+    m_adding = false;
+}
+
+void SQLiteTbl::AddNew()
+{
+    if (!IsOpen() || !HasFields() || m_editRowId != 0 || m_adding)
+        return;
+    ClearFields();
+    m_adding = true;
+}
+
+bool SQLiteTbl::Edit()
+{
+    if (!IsOpen() || !HasFields() || m_editRowId != 0 || m_adding || IsEOF() || m_position < 1)
+        return false;
+    m_editRowId = m_rowIds[static_cast<std::size_t>(m_position - 1)];
+    return m_editRowId > 0;
+}
+
+void SQLiteTbl::BindField(sqlite3_stmt *stmt, int param, const Field &field) const
+{
+    switch (field.type) {
+    case kFieldText:
+        if (auto *text = std::get_if<TblBuffer *>(&field.bound); text && *text) {
+            const std::size_t size = (*text)->size();
+            // A cleared value binds NULL, an empty text binds ''.
+            sqlite3_bind_text(stmt, param, size > 0 ? (*text)->data() : nullptr,
+                              size > 1 ? static_cast<int>(size - 1) : 0, SQLITE_STATIC);
+        }
+        break;
+    case kFieldLongBinary:
+        if (auto *bytes = std::get_if<TblBuffer *>(&field.bound); bytes && *bytes)
+            sqlite3_bind_blob(stmt, param, (*bytes)->data(), static_cast<int>((*bytes)->size()),
+                              SQLITE_STATIC);
+        break;
+    case kFieldInt:
+        if (auto *value = std::get_if<int *>(&field.bound); value && *value)
+            sqlite3_bind_int(stmt, param, **value);
+        break;
+    case kFieldDouble:
+        if (auto *value = std::get_if<double *>(&field.bound); value && *value)
+            sqlite3_bind_double(stmt, param, **value);
+        break;
+    default: break;
+    }
+}
+
+void SQLiteTbl::AppendRowId(int rowId)
+{
+    if (m_rowIds.empty())
+        m_rowIds.assign(static_cast<std::size_t>(m_recordCount) + kRowIdStep, 0);
+    if (m_recordCount + 1 >= static_cast<int>(m_rowIds.size()))
+        m_rowIds.resize(m_rowIds.size() + kRowIdStep, 0);
+    m_rowIds[static_cast<std::size_t>(m_recordCount)] = rowId;
+    ++m_recordCount;
+}
+
+bool SQLiteTbl::Update()
+{
+    if (GetFieldCount() < m_columnCount && m_adding)
+        return InsertNamed();
+    if (!IsOpen() || !HasFields() || (m_editRowId <= 0 && !m_adding))
+        return false;
+
+    const std::string table = Bracketed(GetTableName());
+    std::string sql;
+    if (m_adding) {
+        // Columns are named: a column added to an older table sits at its end, not in field
+        // order.
+        std::string columns;
+        std::string values;
+        for (const Field &field : m_fields) {
+            if (!IsKnownType(field.type))
+                continue;
+            columns += columns.empty() ? "" : ",";
+            columns += Bracketed(field.name);
+            values += values.empty() ? "?" : ",?";
+        }
+        sql = "INSERT INTO " + table + " (" + columns + ") VALUES(" + values + ") ";
+    } else {
+        sql = "UPDATE " + table + " SET ";
+        bool first = true;
+        for (const Field &field : m_fields) {
+            if (!IsKnownType(field.type))
+                continue;
+            sql += first ? ' ' : ',';
+            sql += Bracketed(field.name) + " = ?";
+            first = false;
+        }
+        sql += " WHERE ROWID = ?";
+    }
+
+    bool ok = false;
+    {
+        Statement stmt = Prepare(sql);
+        if (stmt) {
+            int param = 1;
+            for (const Field &field : m_fields) {
+                if (!IsKnownType(field.type))
+                    continue;
+                BindField(stmt.get(), param++, field);
+            }
+            if (!m_adding)
+                sqlite3_bind_int(stmt.get(), param, m_editRowId);
+            ok = sqlite3_step(stmt.get()) == SQLITE_DONE;
+        }
+    }
+    if (m_adding && ok) {
+        AppendRowId(static_cast<int>(sqlite3_last_insert_rowid(m_db.get())));
+        m_position = m_recordCount;
+    }
+    m_editRowId = 0;
+    m_adding = false;
+    return ok;
+}
+
+bool SQLiteTbl::InsertNamed()
+{
+    if (!IsOpen() || !HasFields()) {
+        m_adding = false;
+        return false;
+    }
+    const std::string table = Bracketed(GetTableName());
+    std::string columns;
+    std::string values;
+    for (const Field &field : m_fields) {
+        if (field.type != kFieldText && field.type != kFieldInt)
+            continue;
+        columns += columns.empty() ? " " : ",";
+        columns += Bracketed(field.name);
+        values += values.empty() ? " ?" : ",?";
+    }
+    const std::string sql = columns.empty()
+                                ? "INSERT INTO " + table + " DEFAULT VALUES"
+                                : "INSERT INTO " + table + " (" + columns + ") VALUES ("
+                                      + values + ")";
+    bool inserted = false;
+    {
+        Statement stmt = Prepare(sql);
+        if (stmt) {
+            int param = 1;
+            for (const Field &field : m_fields) {
+                if (field.type == kFieldText || field.type == kFieldInt)
+                    BindField(stmt.get(), param++, field);
+            }
+            inserted = sqlite3_step(stmt.get()) == SQLITE_DONE;
+        }
+    }
+    if (!inserted) {
+        m_editRowId = 0;
+        m_adding = false;
+        return false;
+    }
+    const int rowId = static_cast<int>(sqlite3_last_insert_rowid(m_db.get()));
+    m_editRowId = rowId;
+
+    // Doubles and byte values go in by follow-up updates of the new row.
+    bool ok = true;
+    for (const Field &field : m_fields) {
+        if (field.type == kFieldLongBinary) {
+            auto *bytes = std::get_if<TblBuffer *>(&field.bound);
+            if (!bytes || !*bytes || (*bytes)->size() == 0 || (*bytes)->data() == nullptr)
+                continue;
+        } else if (field.type != kFieldDouble) {
+            continue;
+        }
+        Statement stmt = Prepare("UPDATE " + table + " SET " + Bracketed(field.name)
+                                 + " = ? WHERE ROWID = ?");
+        if (!stmt) {
+            ok = false;
+            continue;
+        }
+        BindField(stmt.get(), 1, field);
+        sqlite3_bind_int(stmt.get(), 2, rowId);
+        if (sqlite3_step(stmt.get()) != SQLITE_DONE)
+            ok = false;
+    }
+    AppendRowId(rowId);
+    m_position = m_recordCount;
+    m_editRowId = 0;
+    m_adding = false;
+    return ok;
+}
+
+int SQLiteTbl::GetFieldColumn(int index) const
+{
+    if (index < 0 || index >= static_cast<int>(m_fields.size()))
+        return -1;
+    return m_fields[static_cast<std::size_t>(index)].columnIndex;
+}
+
+int SQLiteTbl::GetCurrentRowId() const
+{
+    if (IsEOF() || m_position < 1 || m_position > static_cast<int>(m_rowIds.size()))
+        return 0;
+    return m_rowIds[static_cast<std::size_t>(m_position - 1)];
+}
+
+SQLiteTransaction::SQLiteTransaction(SQLiteTbl &table) : m_table(table)
+{
+    // IMMEDIATE takes the write lock now (waiting out another writer) instead of failing
+    // half-way when the first insert needs it.
+    m_active = m_table.Execute("BEGIN IMMEDIATE");
+}
+
+SQLiteTransaction::~SQLiteTransaction()
+{
+    if (m_active)
+        m_table.Execute("ROLLBACK");
+}
+
+bool SQLiteTransaction::Commit()
+{
+    if (!m_active)
+        return false;
+    if (!m_table.Execute("COMMIT"))
+        return false;
+    m_active = false;
+    return true;
+}

@@ -1,0 +1,17 @@
+#pragma once
+// The save at the end of a stopped game: each persona's chip result and statistics counters,
+// appended to the database.
+
+#include "PokerTables.h"
+
+class CGameTable;
+class CDunmereGame;
+
+// Adds each seat's result (final stack minus start stack) to m_resultByPersona and returns,
+// in the order "Hero", "Master", "Tim", "Maniac", "Professor", those running sums with the
+// summed counters of the seats each persona played. `heroChipsAdded` are chips the human
+// bought during the game: they are not winnings.
+SessionResult CollectSessionResult(CGameTable &table, int heroChipsAdded = 0);
+
+// The game's save hook (m_saveResults): game thread, state lock not held.
+bool SaveSessionResults(CPokerDatabase &db, CDunmereGame &game);
