@@ -15,6 +15,7 @@ class IScreen
 public:
     virtual ~IScreen() = default;
     virtual void Invalidate(const TableRect &rect) = 0; // the "WM_INVALIDATE" send
+    virtual void InvalidateAll() {}                      // the whole table, after a payout
     virtual void LayoutSeats() = 0;                     // seat rectangles for m_seatCount seats
     virtual void SetWaitCursor(bool on) = 0;
 };

@@ -86,8 +86,8 @@ public:
     const std::string &OutputFolder() const { return m_outputFolder; }
     // Reproducible games: fixes m_random and the library's samplers.
     void SetSeed(std::uint64_t seed);
-    // Called on the game thread, lock NOT held, when a stopped game ends, before the files
-    // are closed (the database save).
+    // Called on the game thread, lock held (do not lock StateMutex() in it), when a stopped
+    // game ends, before the files are closed: the database save.
     std::function<void(CDunmereGame &)> m_saveResults;
     // Called on the game thread, lock held, after every hand has been paid and analysed.
     std::function<void(CDunmereGame &)> m_onHandEnd;
@@ -117,7 +117,7 @@ public:
     // ---- Run control (any thread but the game threads). ----
     // Blocks until the game threads have ended (game stopped, program closed, or shutdown).
     void WaitForGameEnd();
-    bool GameThreadRunning() const { return m_threadRunning.load(); }
+    bool GameThreadRunning();
     // Stops the game threads: wakes the human wait and every pause, joins, closes the files.
     void Shutdown();
 
@@ -175,33 +175,52 @@ public:
 private:
     using Lock = std::unique_lock<std::mutex>;
 
+    // Round-local state of one betting round.
+    struct Round
+    {
+        bool preflop = true;
+        int street = -1; // 0 flop, 1 turn, 2 river
+        int closingSeat = 0;
+        int bigBlindSeat = -1;
+        int bigBlindTurns = 0;
+        int actedCount = 0;
+        int won[10] = {};
+    };
+
     void DealThreadMain();
     void HandThreadMain();
-    void StartHandThread(Lock &lock);
+    void ThreadEnded();
     void JoinThreads();
+    void ShowButtonDraw();
     void HandStart(Lock &lock);
-    void NewHandSetup(Lock &lock);
+    void NewHandSetup();
     void NewHandRoutine();
     void PostAntesAndBlinds();
     void DealHoleCards();
     void DealFlop();
     void DealTurn();
     void DealRiver();
-    void PlayPreflop(Lock &lock);
+    void PlayHand(Lock &lock);
+    // Returns true when the hand ended by folds in this round.
+    bool PlayPreflop(Lock &lock);
     void PlayStreets(Lock &lock);
-    void PlayPostflop(int street, Lock &lock);
-    void WinByFolds(int seat, int *won, int roundEndAction, bool preflop);
-    int AskDecision(int seat, int street, Lock &lock); // street -1 = preflop
-    int HumanDecision(Lock &lock);
-    void BookDecision(int o, int b, bool preflop, bool &folded);
+    bool PlayPostflop(int street, Lock &lock);
+    void WinByFolds(int seat, Round &round);
+    int AskDecision(int seat, int street, Lock &lock, bool &foldPressed); // street -1 = preflop
+    int HumanDecision(int o, Lock &lock, bool &foldPressed);
+    // Returns true for a fold.
+    bool BookDecision(int o, int b, bool foldPressed, Round &round);
+    void BetUpdate(int o, int b, Round &round);
     void EndRound();
     void AddAction(int kind, int seat, int amount, const std::string &name);
+    void Analyze();
     void OpenFiles();
     void CloseFiles();
     void TrimLog(const std::string &path);
-    // Interruptible pause of ms × pause factor; returns false when shutdown was requested.
+    // Interruptible pause of ms x pause factor; unwinds the game thread at shutdown.
     bool Pause(int ms, Lock &lock);
     void Invalidate(const TableRect &rect);
+    void InvalidateAll();
     void AppendPane(const std::string &text);
     void SetWaitCursor(bool on);
     std::string TimeText(const char *pattern) const;
@@ -210,16 +229,19 @@ private:
     std::mutex m_stateMutex;
     std::condition_variable m_pauseCv;
     std::atomic<bool> m_shutdown{false};
-    std::atomic<bool> m_threadRunning{false};
-    bool m_exitRequested = false; // the program is to close (game over, one player left)
+    bool m_exitRequested = false; // the program is to close: no further hand
     bool m_handThreadStarted = false;
+    bool m_humanFolded = false;
     bool m_playUsed = false;
     int m_playCount = 0;
 
+    // Lock order: m_stateMutex may be held when m_threadMutex is taken, never the reverse.
+    std::mutex m_threadMutex;
+    std::condition_variable m_endCv;
+    int m_liveThreads = 0;
     std::thread m_dealThread;
     std::thread m_handThread;
-    std::mutex m_threadMutex; // guards the two thread objects, never held with m_stateMutex
-    std::condition_variable m_endCv;
+    std::vector<std::thread> m_finishedThreads;
 
     TextFile m_log;
     TextFile m_handHistory;

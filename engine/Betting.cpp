@@ -1,0 +1,353 @@
+// The betting rounds of one hand, run on the hand thread with the state mutex held.
+#include "Game.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+
+namespace {
+
+std::string Format(const char *format, ...)
+{
+    char buffer[512];
+    va_list args;
+    va_start(args, format);
+    const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
+    va_end(args);
+    return n < 0 ? std::string() : std::string(buffer, std::min<size_t>(n, sizeof buffer - 1));
+}
+
+constexpr int kMaxTurnsPerRound = 100000; // no decider may keep a round going for ever
+const char *const kStreetNames[] = {"Flop", "Turn", "River"};
+
+} // namespace
+
+void CDunmereGame::Analyze()
+{
+    const std::vector<CAction> copy = m_actions;
+    AnalyzeHand(copy, [this](int s) -> CPokerStat & { return m_table.m_players[s].m_stat; });
+}
+
+void CDunmereGame::PlayHand(Lock &lock)
+{
+    if (!PlayPreflop(lock)) {
+        EndRound();
+        WriteLog("End of Preflop !", true);
+        AddAction(4, -1, 0, {});
+        PlayStreets(lock);
+        if (!m_handEnded) {
+            AddAction(2, -1, 0, {});
+            Analyze();
+        }
+    }
+    // Checked after every hand, not only after a showdown: a seat that was all in for 0 can be
+    // eliminated by a hand won by folds, and one player alone must not play on.
+    int inGame = 0;
+    for (int s = 0; s < m_table.m_seatCount; ++s)
+        inGame += m_table.m_inGame[s] != 0 ? 1 : 0;
+    if (inGame <= 1)
+        m_stopRequested = true;
+}
+
+bool CDunmereGame::PlayPreflop(Lock &lock)
+{
+    CGameTable &t = m_table;
+    Round round;
+    round.preflop = true;
+    m_handEnded = false;
+    const int smallBlind = t.NextActiveSeat(t.m_button);
+    const int bigBlind = t.NextActiveSeat(smallBlind);
+    t.m_amountToCall = std::max(t.m_invested[smallBlind], t.m_invested[bigBlind]);
+    t.m_lastRaiser = -1;
+    t.m_humanAmount = 0;
+
+    AddAction(3, -1, 0, {});
+    AddAction(7, smallBlind, t.m_invested[smallBlind], t.m_players[smallBlind].m_name);
+    AddAction(8, bigBlind, t.m_invested[bigBlind], t.m_players[bigBlind].m_name);
+
+    for (int s = 0; s < t.m_seatCount; ++s) {
+        t.m_lastAction[s] = 0;
+        CPlayerStatisticRect &stat = m_playerRects[s].m_statRect;
+        if (t.m_inGame[s]) {
+            BuildStatText(t.m_players[s].m_stat);
+            if (m_showStatistics)
+                ShowStatistics(s);
+            AppendPane(Format("Player %d is %s with stack = %d in game\n", s,
+                              t.m_players[s].m_name.c_str(), t.m_stack[s] + t.m_invested[s]));
+        } else if (m_showStatistics && stat.m_visible) {
+            stat.m_visible = 0;
+            Invalidate(stat.m_rect);
+        }
+    }
+
+    if (t.IsActive(bigBlind)) {
+        t.m_positionClass[bigBlind] = 2;
+        int met = 0;
+        for (int s = t.PreviousActiveSeat(bigBlind); s != bigBlind && met < t.m_seatCount;
+             s = t.PreviousActiveSeat(s), ++met)
+            t.m_positionClass[s] = met < 2 ? 2 : (met < 5 ? 1 : 0);
+    }
+
+    round.closingSeat = bigBlind;
+    round.bigBlindSeat = bigBlind;
+    round.bigBlindTurns = 0;
+    int o = t.FirstToActPreflop();
+    for (int turn = 0; turn < kMaxTurnsPerRound; ++turn) {
+        if (t.CountActive() == 1) {
+            WinByFolds(o, round);
+            break;
+        }
+        if (t.m_stack[o] > 0) {
+            if (o == round.closingSeat && round.bigBlindTurns > 0)
+                break;
+            bool foldPressed = false;
+            const int b = AskDecision(o, -1, lock, foldPressed);
+            if (o == bigBlind)
+                ++round.bigBlindTurns;
+            const bool owed = t.m_bet[o] < t.m_amountToCall;
+            const bool atOption = o == bigBlind && round.bigBlindTurns == 1 && !owed;
+            if (BookDecision(o, b, foldPressed, round)) {
+                // A fold at the option ends the round as the check would; otherwise the
+                // others would be asked again and again with nobody left to close it.
+                if (atOption && t.CountActive() > 1)
+                    break;
+            } else {
+                if (atOption && b == 0)
+                    break;
+                BetUpdate(o, b, round);
+                Pause(kPauseAfterActionMs, lock);
+            }
+        } else if (!t.SomeoneStillToCall(o)) {
+            break;
+        }
+        o = t.NextActiveSeat(o);
+    }
+    Pause(kPauseRoundEndMs, lock);
+    if (m_handEnded) {
+        PayOut(round.won, lock);
+        Pause(kPausePreflopWinMs, lock);
+        return true;
+    }
+    return false;
+}
+
+void CDunmereGame::PlayStreets(Lock &lock)
+{
+    CGameTable &t = m_table;
+    Pause(kPauseStreetMs, lock);
+    DealFlop();
+    Pause(kPauseStreetMs, lock);
+    if (t.CountActiveWithChips() > 1)
+        PlayPostflop(0, lock);
+    if (!m_handEnded) {
+        DealTurn();
+        Pause(kPauseStreetMs, lock);
+        if (t.CountActiveWithChips() > 1)
+            PlayPostflop(1, lock);
+    }
+    if (!m_handEnded) {
+        DealRiver();
+        Pause(kPauseStreetMs, lock);
+        if (t.CountActiveWithChips() > 1)
+            PlayPostflop(2, lock);
+    }
+    if (!m_handEnded) {
+        int winnings[10] = {};
+        SettleShowdown(winnings);
+        PayOut(winnings, lock);
+        Pause(kPauseStreetMs, lock);
+    }
+}
+
+bool CDunmereGame::PlayPostflop(int street, Lock &lock)
+{
+    CGameTable &t = m_table;
+    Round round;
+    round.preflop = false;
+    round.street = street;
+    m_handEnded = false;
+    t.m_humanAmount = 0;
+    t.m_amountToCall = -1;
+    std::fill(std::begin(t.m_lastAction), std::end(t.m_lastAction), 0);
+    AddAction(14 + 2 * street, -1, 0, {});
+
+    const int first = t.NextActiveSeat(t.m_button);
+    round.closingSeat = first;
+    for (int i = 1; i < t.CountActive(); ++i)
+        round.closingSeat = t.NextActiveSeat(round.closingSeat);
+    round.actedCount = 0;
+    int o = first;
+    for (int turn = 0; turn < kMaxTurnsPerRound; ++turn) {
+        if (t.IsActive(o)) {
+            const int activeAtTurn = t.CountActive();
+            if (activeAtTurn == 1) {
+                WinByFolds(o, round);
+                break;
+            }
+            if (t.m_stack[o] <= 0) {
+                if (!t.SomeoneStillToCall(o))
+                    break;
+            } else {
+                if (o == round.closingSeat)
+                    break;
+                bool foldPressed = false;
+                const int b = AskDecision(o, street, lock, foldPressed);
+                ++round.actedCount;
+                if (!BookDecision(o, b, foldPressed, round)) {
+                    BetUpdate(o, b, round);
+                    Pause(kPauseAfterActionMs, lock);
+                    if (round.actedCount >= activeAtTurn)
+                        break;
+                }
+            }
+        }
+        o = t.NextActiveSeat(o);
+    }
+    Pause(kPauseRoundEndMs, lock);
+    if (m_handEnded) {
+        PayOut(round.won, lock);
+        Pause(kPausePostflopWinMs, lock);
+        return true;
+    }
+    EndRound();
+    WriteLog(Format("End of %s !", kStreetNames[street]), true);
+    AddAction(15 + 2 * street, -1, 0, {});
+    return false;
+}
+
+void CDunmereGame::EndRound()
+{
+    CGameTable &t = m_table;
+    for (int s = 0; s < t.m_seatCount; ++s) {
+        if (!t.IsActive(s))
+            continue;
+        HideAction(s);
+        t.m_pot += t.m_bet[s];
+        t.m_bet[s] = 0;
+    }
+    SetPotText();
+}
+
+void CDunmereGame::WinByFolds(int o, Round &round)
+{
+    CGameTable &t = m_table;
+    const int pot = t.m_bet[o] + t.m_pot;
+    CPlayerRect &box = m_playerRects[o];
+    box.m_winText = charTOwchar(Format(round.preflop ? "I win  %d!" : "I win %d!", pot).c_str());
+    box.m_showWin = 1;
+    box.m_showAction = 0;
+    Invalidate(box.m_actionRect);
+    Invalidate(box.m_winRect);
+    m_handEnded = true;
+    const int roundEnd = round.preflop ? 4 : 15 + 2 * round.street;
+    if (round.preflop) {
+        AddAction(roundEnd, -1, 0, {});
+        AddAction(2, -1, 0, {});
+        Analyze();
+    }
+    WriteLog(Format("Player %d wins pot (%d)", o, pot), true);
+    WriteHistory(Format("%s collected %d from pot ", t.m_players[o].m_name.c_str(), pot));
+    round.won[o] = pot;
+    if (!round.preflop) {
+        AddAction(roundEnd, -1, 0, {});
+        AddAction(2, -1, 0, {});
+        Analyze();
+    }
+}
+
+int CDunmereGame::AskDecision(int o, int street, Lock &lock, bool &foldPressed)
+{
+    CGameTable &t = m_table;
+    foldPressed = false;
+    int b = 0;
+    if (t.m_players[o].m_persona == 3 && m_human)
+        b = HumanDecision(o, lock, foldPressed);
+    else if (m_decider)
+        b = street < 0 ? m_decider->DecidePreflop(t, o, m_random)
+                       : m_decider->DecidePostflop(t, o, street, m_random);
+    // Out-of-range answers would make a negative stack or chips from nowhere.
+    return std::clamp(b, 0, std::max(t.m_stack[o], 0));
+}
+
+int CDunmereGame::HumanDecision(int o, Lock &lock, bool &foldPressed)
+{
+    CGameTable &t = m_table;
+    const int sliderMax = t.m_bet[o] + t.m_stack[o];
+    m_humanFolded = false;
+    // A stray signal from an earlier decision must not answer this one.
+    m_humanActionEvent.Reset();
+    lock.unlock();
+    m_human->PrepareDecision(sliderMax);
+    m_humanActionEvent.Wait([this] { return Stopping(); });
+    lock.lock();
+    Pause(0, lock); // unwinds at shutdown
+    m_humanActionEvent.Reset();
+    Pause(kPauseHumanMs, lock);
+    foldPressed = m_humanFolded || t.m_folded[o];
+    return t.m_humanAmount;
+}
+
+bool CDunmereGame::BookDecision(int o, int b, bool foldPressed, Round &round)
+{
+    CGameTable &t = m_table;
+    const char *name = t.m_players[o].m_name.c_str();
+    const bool owes = round.preflop ? t.m_bet[o] < t.m_amountToCall : t.m_amountToCall > 0;
+    if (b > 0 && !foldPressed) {
+        const bool allIn = b == t.m_stack[o];
+        // An all-in for less than the amount owed is a call, not a raise.
+        const bool call = b + t.m_bet[o] == t.m_amountToCall
+                          || (allIn && b + t.m_bet[o] < t.m_amountToCall);
+        std::string logText;
+        if (call) {
+            t.m_lastAction[o] = 2;
+            WriteHistory(Format("%s: calls %d", name, b));
+            logText = Format("Player %d calls for %d", o, b);
+        } else {
+            t.m_lastAction[o] = 4;
+            WriteHistory(Format("%s: raises %d", name, b));
+            logText = Format("Player %d raises %d", o, b);
+        }
+        if (allIn)
+            logText = Format("Player %d allin with bet %d", o, b);
+        WriteLog(logText, true);
+        AddAction(call ? 11 : 13, o, b, t.m_players[o].m_name);
+        return false;
+    }
+    if (b == 0 && !owes && !foldPressed) {
+        WriteLog(Format("Player %d checks", o), true);
+        WriteHistory(Format("%s: checks", name));
+        t.m_lastAction[o] = 2;
+        AddAction(12, o, 0, t.m_players[o].m_name);
+        return false;
+    }
+    // A fold, also when FOLD was pressed with nothing owed: the round bet goes to the pot.
+    WriteLog(Format("Player %d folds", o), true);
+    WriteHistory(Format("%s: folds", name));
+    AddAction(9, o, 0, t.m_players[o].m_name);
+    HideAction(o);
+    HideCards(o);
+    t.m_folded[o] = true;
+    t.m_pot += t.m_bet[o];
+    t.m_bet[o] = 0;
+    t.m_lastAction[o] = 1;
+    return true;
+}
+
+void CDunmereGame::BetUpdate(int o, int b, Round &round)
+{
+    CGameTable &t = m_table;
+    t.m_bet[o] += b;
+    if (t.m_bet[o] > t.m_amountToCall) {
+        t.m_amountToCall = t.m_bet[o];
+        t.m_lastAction[o] = 4;
+        round.closingSeat = o;
+        if (round.preflop)
+            t.m_lastRaiser = o;
+        else
+            round.actedCount = 1;
+    }
+    t.m_invested[o] += b;
+    SetActionText(o, t.m_bet[o]);
+    t.m_stack[o] -= b;
+    SetStackText(o, t.m_stack[o]);
+}

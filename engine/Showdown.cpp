@@ -1,0 +1,206 @@
+// The end of a hand: scores, ties, the library's pot division, payout and elimination.
+#include "Game.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+std::string Format(const char *format, ...)
+{
+    char buffer[512];
+    va_list args;
+    va_start(args, format);
+    const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
+    va_end(args);
+    return n < 0 ? std::string() : std::string(buffer, std::min<size_t>(n, sizeof buffer - 1));
+}
+
+std::string Narrow(const std::wstring &text)
+{
+    std::string out;
+    for (wchar_t c : text)
+        out += (c >= 0 && c < 128) ? static_cast<char>(c) : '?';
+    return out;
+}
+
+std::string Trim(const std::string &text)
+{
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos)
+        return {};
+    const auto last = text.find_last_not_of(" \t\r\n");
+    return text.substr(first, last - first + 1);
+}
+
+// The seat's two hole cards and the five board cards, evaluated.
+CDeck SevenCards(const CGameTable &t, int s)
+{
+    CDeck deck;
+    deck.AddCard(CCard(t.m_cards[2 * s]));
+    deck.AddCard(CCard(t.m_cards[2 * s + 1]));
+    for (int i = 20; i < 25; ++i) {
+        if (t.m_cards[i] >= 0)
+            deck.AddCard(CCard(t.m_cards[i]));
+    }
+    deck.SetValueCombination();
+    return deck;
+}
+
+} // namespace
+
+void CDunmereGame::SettleShowdown(int *winnings)
+{
+    CGameTable &t = m_table;
+    WriteHistory("*** SUMMARY ***");
+    int scores[10] = {};
+    for (int i = 0; i < t.m_seatCount; ++i) {
+        winnings[i] = 0;
+        scores[i] = 0;
+        if (!t.m_folded[i] && t.m_inGame[i] > 0) {
+            const int hole[2] = {t.m_cards[2 * i], t.m_cards[2 * i + 1]};
+            scores[i] = 10 * PokerLogic().getCombination(hole, &t.m_cards[20], t.m_boardCount);
+            WriteLog(Format("Player %d = %d", i, scores[i]), true);
+        }
+    }
+    bool marked[10] = {};
+    for (int i = 0; i < t.m_seatCount; ++i) {
+        if (scores[i] == 0)
+            continue;
+        int count = 0;
+        for (int j = i + 1; j < t.m_seatCount; ++j) {
+            if (!marked[j] && scores[j] == scores[i]) {
+                marked[j] = true;
+                ++count;
+            }
+        }
+        if (count > 0) {
+            marked[i] = true;
+            BreakTies(scores[i], scores, count + 1);
+        }
+    }
+    GameResult(t.m_invested, scores, winnings, t.m_seatCount);
+    for (int i = 0; i < t.m_seatCount; ++i) {
+        if (t.m_inGame[i] == 0)
+            continue;
+        WriteLog(Format("After sort Player %d = %d win = %d", i, scores[i], winnings[i]), true);
+        WriteHistory(Format("%s win %d", t.m_players[i].m_name.c_str(), winnings[i]));
+    }
+}
+
+void CDunmereGame::BreakTies(int score, int *scores, int tied)
+{
+    const CGameTable &t = m_table;
+    std::vector<int> candidates;
+    for (int s = 0; s < t.m_seatCount; ++s) {
+        if (scores[s] == score)
+            candidates.push_back(s);
+    }
+    int k = tied;
+    while (k > 1 && !candidates.empty()) {
+        std::vector<CDeck> decks;
+        for (int s : candidates)
+            decks.push_back(SevenCards(t, s));
+        std::vector<bool> standing(candidates.size(), true);
+        for (size_t a = 0; a < candidates.size(); ++a) {
+            if (!standing[a])
+                continue;
+            for (size_t b = a + 1; b < candidates.size(); ++b) {
+                if (!standing[b])
+                    continue;
+                const int result = decks[a].compareTo(decks[b]);
+                if (result < 0) {
+                    standing[a] = false;
+                    break;
+                }
+                if (result > 0)
+                    standing[b] = false;
+            }
+        }
+        std::vector<int> knockedOut;
+        for (size_t i = 0; i < candidates.size(); ++i) {
+            if (standing[i])
+                scores[candidates[i]] += k - 1;
+            else
+                knockedOut.push_back(candidates[i]);
+        }
+        k = static_cast<int>(knockedOut.size());
+        candidates = std::move(knockedOut);
+    }
+}
+
+void CDunmereGame::PayOut(const int *winnings, Lock &lock)
+{
+    CGameTable &t = m_table;
+    t.m_pot = 0;
+    const bool contested = t.CountActive() > 1;
+    for (int s = 0; s < t.m_seatCount; ++s) {
+        t.m_stack[s] += winnings[s];
+        // Every chip of the round is in the winnings now.
+        t.m_bet[s] = 0;
+        if (winnings[s] <= 0)
+            continue;
+        CPlayerRect &box = m_playerRects[s];
+        box.m_winText = charTOwchar(Format("I win %d!", winnings[s]).c_str());
+        box.m_showWin = 1;
+        box.m_showAction = 0;
+        if (contested) {
+            box.m_revealCards = 1;
+            Invalidate(box.m_cardsRect);
+            const std::string combination = Trim(Narrow(SevenCards(t, s).display()));
+            WriteLog(Format("Player %d has %s ", s, combination.c_str()), true);
+            WriteHistory(Format("%s has %s ", t.m_players[s].m_name.c_str(), combination.c_str()));
+        } else {
+            HideCards(s);
+        }
+        Invalidate(box.m_actionRect);
+        Invalidate(box.m_winRect);
+    }
+    for (int s = 0; s < t.m_seatCount; ++s) {
+        if (t.m_inGame[s] != 0)
+            SetStackText(s, t.m_stack[s]);
+    }
+    InvalidateAll();
+
+    if (t.m_stack[0] == 0 && t.m_players[0].m_persona == 3 && t.m_inGame[0] != 0) {
+        WriteLog("You lost all your money !", true);
+        int chips = 0;
+        bool accepted = false;
+        if (m_human) {
+            lock.unlock();
+            accepted = m_human->RunAddChipsDialog(chips);
+            lock.lock();
+            Pause(0, lock); // unwinds at shutdown
+        }
+        if (accepted) {
+            // A negative entry would take chips out of play; 0 leaves the human eliminated.
+            chips = std::max(chips, 0);
+            t.m_stack[0] = chips;
+            m_chipsAdded += chips;
+            const std::string line = Format("Hero adds %d chips", chips);
+            WriteHistory(line);
+            WriteLog(line, true);
+            SetStackText(0, t.m_stack[0]);
+            InvalidateAll();
+        } else {
+            WriteLog("The game is over !", true);
+            Pause(kPauseGameOverMs, lock);
+            m_exitRequested = true;
+            lock.unlock();
+            if (m_program)
+                m_program->CloseProgram();
+            lock.lock();
+            Pause(0, lock);
+        }
+    }
+
+    for (int s = 0; s < t.m_seatCount; ++s) {
+        if (t.m_stack[s] <= 0 && t.m_inGame[s] > 0) {
+            WriteLog(Format("Player %d lost all his money", s), true);
+            WriteHistory(Format("%s lost all his money", t.m_players[s].m_name.c_str()));
+            t.m_inGame[s] = 0;
+        }
+    }
+}
