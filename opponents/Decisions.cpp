@@ -79,11 +79,6 @@ struct Situation
         }
         if (amount < 0)
             amount = 0;
-        // Putting in chips short of the call without being all in is no legal action; go on
-        // with the call, or all in when the stack does not cover it.
-        const long long owed = static_cast<long long>(hb) - mybet;
-        if (amount > 0 && amount < owed && amount < stack)
-            amount = std::min<long long>(owed, stack);
         return static_cast<int>(amount);
     }
 };
