@@ -1,0 +1,586 @@
+#include "DlgPlayerChoose.h"
+
+#include "Game.h"
+#include "Pictures.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStyleOptionSlider>
+#include <QThread>
+
+#include <algorithm>
+#include <condition_variable>
+
+namespace {
+
+// Dialog units of the panel's layout to pixels (the base units of an 8-point dialog font).
+QRect dlu(int x, int y, int w, int h)
+{
+    auto px = [](int v) { return v * 3 / 2; };
+    auto py = [](int v) { return v * 13 / 8; };
+    return QRect(px(x), py(y), px(w), py(h));
+}
+
+// The leading decimal integer of a text, 0 if there is none (as atoi reads it).
+int leadingInt(const QString &text)
+{
+    int i = 0;
+    while (i < text.size() && text[i].isSpace())
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    long long v = 0;
+    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+        v = v * 10 + (text[i].unicode() - u'0');
+        if (v > 2147483647LL) { // chips are 32-bit: saturate instead of wrapping
+            v = 2147483647LL;
+            break;
+        }
+    }
+    return int(negative ? -v : v);
+}
+
+void setTextIfChanged(QLineEdit *edit, const QString &text)
+{
+    if (edit->text() != text)
+        edit->setText(text);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// CMySliderControl
+
+CMySliderControl::CMySliderControl(CDlgPlayerChoose *panel, QWidget *parent)
+    : QSlider(Qt::Horizontal, parent), m_panel(panel), m_thumb(kThumbColour),
+      m_thumbPressed(kThumbPressedColour)
+{
+    setTickPosition(QSlider::TicksBelow);
+    // The slider fills its own rectangle with the panel colour, so the panel's caption paint
+    // does not run each time the thumb moves.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CMySliderControl::SetThumbColours(QColor normal, QColor pressed)
+{
+    m_thumb = normal;
+    m_thumbPressed = pressed;
+    update();
+}
+
+void CMySliderControl::SetPosRemembered(int pos)
+{
+    setValue(pos);
+    m_lastPos = value();
+    update();
+}
+
+bool CMySliderControl::event(QEvent *e)
+{
+    // Hover highlights would repaint the slider, and every paint re-derives the offered
+    // amount; only real moves should do that.
+    if (e->type() == QEvent::Polish || e->type() == QEvent::Show) {
+        const bool handled = QSlider::event(e);
+        setAttribute(Qt::WA_Hover, false);
+        return handled;
+    }
+    return QSlider::event(e);
+}
+
+void CMySliderControl::paintEvent(QPaintEvent *)
+{
+    if (m_panel)
+        m_panel->ApplySliderRule();
+
+    QPainter p(this);
+    // The panel's background under the slider, so that it looks transparent.
+    p.fillRect(rect(), QColor::fromRgb(kPanelColour));
+
+    QStyleOptionSlider opt;
+    initStyleOption(&opt);
+    const QRect groove = style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderGroove,
+                                                 this);
+    const QRect handle = style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle,
+                                                 this);
+
+    // Channel: a sunken edge, widened 2 pixels up and down.
+    const int cy = groove.center().y();
+    const QRect channel(groove.left(), cy - 2 - 2, groove.width(), 4 + 4);
+    p.setPen(QColor(20, 20, 20));
+    p.drawLine(channel.topLeft(), channel.topRight());
+    p.drawLine(channel.topLeft(), channel.bottomLeft());
+    p.setPen(QColor(110, 110, 110));
+    p.drawLine(channel.bottomLeft(), channel.bottomRight());
+    p.drawLine(channel.topRight(), channel.bottomRight());
+
+    // Tics below the channel, one per tenth of the range.
+    p.setPen(QColor(150, 150, 150));
+    const int span = groove.width() - handle.width();
+    const int x0 = groove.left() + handle.width() / 2;
+    for (int k = 0; k <= 10; ++k) {
+        const int x = x0 + span * k / 10;
+        p.drawLine(x, height() - 4, x, height() - 1);
+    }
+
+    // Flat thumb: a plain rectangle.
+    QColor fill = isSliderDown() ? m_thumbPressed : m_thumb;
+    if (!fill.isValid() || fill.rgb() == 0xFF000000)
+        fill = palette().color(isSliderDown() ? QPalette::Highlight : QPalette::Button);
+    p.fillRect(handle.adjusted(1, 0, -1, 0), fill);
+}
+
+// ---------------------------------------------------------------------------------------------
+// CDlgPlayerChoose
+
+struct CDlgPlayerChoose::PendingPrepare
+{
+    std::mutex mutex;
+    std::condition_variable cv;
+    bool abandoned = false;
+};
+
+CDlgPlayerChoose::CDlgPlayerChoose(CGameTable &table, std::mutex &stateMutex,
+                                   ManualResetEvent &humanAction, QWidget *parent)
+    : QWidget(parent), m_table(table), m_stateMutex(stateMutex), m_humanAction(humanAction),
+      m_pending(std::make_shared<PendingPrepare>())
+{
+    CreateControls();
+
+    // Initial update: nothing offered yet, every control hidden until the first decision.
+    {
+        std::lock_guard<std::mutex> lock(m_stateMutex);
+        m_table.m_humanAmount = 0;
+        m_sliderPos = m_table.m_amountToCall;
+    }
+    m_raiseAmount = 0;
+    m_editText = QString::number(m_sliderPos);
+    HideAll();
+    UpdateData(false);
+
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
+            &CDlgPlayerChoose::AbandonPendingPrepare);
+}
+
+CDlgPlayerChoose::~CDlgPlayerChoose()
+{
+    AbandonPendingPrepare();
+}
+
+CDlgPlayerChoose *CDlgPlayerChoose::CreatePanel(CDunmereGame &game, QWidget *parent)
+{
+    auto *panel = new CDlgPlayerChoose(game.m_table, game.StateMutex(), game.m_humanActionEvent,
+                                       parent);
+    panel->move(0, 0);
+    panel->show();
+    return panel;
+}
+
+void CDlgPlayerChoose::CreateControls()
+{
+    setAutoFillBackground(false);
+    auto makeButton = [this](const QString &caption, QRect r) {
+        auto *b = new QPushButton(caption, this);
+        b->setGeometry(r);
+        b->setFocusPolicy(Qt::TabFocus);
+        // Opaque buttons: a button's own repaint must not re-run the panel's caption paint.
+        b->setAutoFillBackground(true);
+        QPalette pal = b->palette();
+        pal.setColor(QPalette::Window, QColor::fromRgb(kPanelColour));
+        b->setPalette(pal);
+        return b;
+    };
+    m_fold = makeButton(QStringLiteral("FOLD"), dlu(14, 8, 86, 24));
+    m_checkCall = makeButton(QStringLiteral("CHECK"), dlu(108, 8, 86, 24));
+    m_raise = makeButton(QStringLiteral("RAISE"), dlu(202, 8, 86, 24));
+    m_min = makeButton(QStringLiteral("MIN"), dlu(28, 43, 50, 14));
+    m_half = makeButton(QStringLiteral("1/2"), dlu(77, 43, 50, 14));
+    m_threeQuarters = makeButton(QStringLiteral("3/4"), dlu(126, 43, 50, 14));
+    m_pot = makeButton(QStringLiteral("POT"), dlu(175, 43, 50, 14));
+    m_max = makeButton(QStringLiteral("MAX"), dlu(224, 43, 50, 14));
+    m_minus = makeButton(QStringLiteral("-"), dlu(160, 69, 16, 14));
+    m_plus = makeButton(QStringLiteral("+"), dlu(177, 69, 16, 14));
+
+    const QSize picture(Pictures::kButtonPictureSize, Pictures::kButtonPictureSize);
+    m_fold->setIcon(Pictures::button(Pictures::ButtonPicture::Fold));
+    m_checkCall->setIcon(Pictures::button(Pictures::ButtonPicture::CheckCall));
+    m_raise->setIcon(Pictures::button(Pictures::ButtonPicture::Raise));
+    for (QPushButton *b : {m_fold, m_checkCall, m_raise}) {
+        b->setIconSize(picture);
+        b->setCursor(Qt::PointingHandCursor);
+        QFont f = b->font();
+        f.setBold(true);
+        b->setFont(f);
+    }
+
+    m_slider = new CMySliderControl(this, this);
+    m_slider->setGeometry(dlu(44, 69, 110, 15));
+    m_slider->SetThumbColours(QColor::fromRgb(kThumbColour), QColor::fromRgb(kThumbPressedColour));
+
+    m_edit = new QLineEdit(this);
+    m_edit->setGeometry(dlu(202, 65, 86, 20));
+    m_edit->setAutoFillBackground(true);
+    m_edit->installEventFilter(this);
+
+    const QRect all = dlu(0, 0, 305, 101);
+    setMinimumSize(all.size());
+
+    connect(m_fold, &QPushButton::clicked, this, &CDlgPlayerChoose::OnFold);
+    connect(m_checkCall, &QPushButton::clicked, this, &CDlgPlayerChoose::OnCheckCall);
+    connect(m_raise, &QPushButton::clicked, this, &CDlgPlayerChoose::OnRaise);
+    connect(m_minus, &QPushButton::clicked, this, &CDlgPlayerChoose::OnMinus);
+    connect(m_plus, &QPushButton::clicked, this, &CDlgPlayerChoose::OnPlus);
+    connect(m_min, &QPushButton::clicked, this, &CDlgPlayerChoose::OnMin);
+    connect(m_half, &QPushButton::clicked, this, &CDlgPlayerChoose::OnHalf);
+    connect(m_threeQuarters, &QPushButton::clicked, this, &CDlgPlayerChoose::OnThreeQuarters);
+    connect(m_pot, &QPushButton::clicked, this, &CDlgPlayerChoose::OnPot);
+    connect(m_max, &QPushButton::clicked, this, &CDlgPlayerChoose::OnMax);
+
+    // Keys as other poker programs have them; they act only while a decision is prepared and
+    // only through a control that is shown and enabled.
+    auto key = [this](Qt::Key k, QPushButton *target) {
+        auto *shortcut = new QShortcut(QKeySequence(k), this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, target] {
+            if (m_prepared && !target->isHidden() && target->isEnabled())
+                target->click();
+        });
+    };
+    key(Qt::Key_F1, m_fold);
+    key(Qt::Key_F2, m_checkCall);
+    key(Qt::Key_F3, m_raise);
+    key(Qt::Key_F4, m_max);
+}
+
+CDlgPlayerChoose::Amounts CDlgPlayerChoose::ReadAmounts() const
+{
+    std::lock_guard<std::mutex> lock(m_stateMutex);
+    Amounts a;
+    a.A = m_table.m_amountToCall;
+    a.BB = m_table.m_bigBlind;
+    a.S = m_table.m_stack[0];
+    a.H = m_table.m_bet[0];
+    a.P = m_table.m_pot;
+    for (int i = 0; i < m_table.m_seatCount && i < 10; ++i)
+        a.P += m_table.m_bet[i];
+    return a;
+}
+
+void CDlgPlayerChoose::UpdateData(bool saveAndValidate)
+{
+    if (saveAndValidate) {
+        m_sliderPos = m_slider->value();
+        m_editText = m_edit->text();
+    } else {
+        if (m_slider->value() != m_sliderPos)
+            m_slider->setValue(m_sliderPos);
+        setTextIfChanged(m_edit, m_editText);
+    }
+}
+
+void CDlgPlayerChoose::PrepareDecision(int sliderMax)
+{
+    auto prepare = [this, sliderMax] {
+        m_slider->setRange(0, std::max(0, sliderMax));
+        PrepareDecision();
+    };
+    if (QThread::currentThread() == thread()) {
+        prepare();
+        return;
+    }
+    // Queue to the UI thread and wait until it has run; an abandoned wait (program closing)
+    // returns at once so that the game thread can be shut down.
+    std::shared_ptr<PendingPrepare> gate = m_pending;
+    auto done = std::make_shared<bool>(false);
+    QMetaObject::invokeMethod(this, [prepare, gate, done] {
+        prepare();
+        {
+            std::lock_guard<std::mutex> lock(gate->mutex);
+            *done = true;
+        }
+        gate->cv.notify_all();
+    }, Qt::QueuedConnection);
+    std::unique_lock<std::mutex> lock(gate->mutex);
+    gate->cv.wait(lock, [&] { return *done || gate->abandoned; });
+}
+
+void CDlgPlayerChoose::AbandonPendingPrepare()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_pending->mutex);
+        m_pending->abandoned = true;
+    }
+    m_pending->cv.notify_all();
+}
+
+void CDlgPlayerChoose::PrepareDecision()
+{
+    const Amounts a = ReadAmounts();
+    m_fold->show();
+    m_checkCall->show();
+    for (QPushButton *b : {m_min, m_half, m_threeQuarters, m_pot, m_max})
+        b->setEnabled(true);
+
+    const int M = a.M();
+    m_slider->SetPosRemembered(M);
+    m_slider->m_offered = std::min(M, a.S + a.H);
+    // The bet offered until the slider or a sizing button says otherwise; without this a bet
+    // would use the amount left over from an earlier decision when the rounding does not apply.
+    m_raiseAmount = m_slider->m_offered;
+
+    if (a.Aplus() < a.S + a.H) {
+        m_allInOnly = 0;
+        for (QWidget *w : std::initializer_list<QWidget *>{
+                 m_slider, m_plus, m_minus, m_raise, m_edit, m_min, m_half, m_threeQuarters,
+                 m_pot, m_max})
+            w->show();
+        m_slider->m_label = QString::number(m_slider->m_offered);
+        if (a.A > 0 && !m_slider->isHidden()) {
+            m_slider->SetPosRemembered(m_slider->m_offered);
+            m_slider->m_label = QString::number(m_slider->m_offered);
+        }
+    } else {
+        for (QWidget *w : std::initializer_list<QWidget *>{
+                 m_raise, m_slider, m_minus, m_plus, m_edit, m_min, m_half, m_threeQuarters,
+                 m_pot, m_max})
+            w->hide();
+        m_allInOnly = 1;
+    }
+    m_sliderPos = m_slider->value();
+    m_editText = QString::number(m_raiseAmount);
+    setTextIfChanged(m_edit, m_editText);
+    m_prepared = true;
+    update();
+}
+
+void CDlgPlayerChoose::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.fillRect(rect(), QColor::fromRgb(kPanelColour));
+    SetCaptions();
+}
+
+void CDlgPlayerChoose::SetCaptions()
+{
+    if (!m_prepared)
+        return;
+    const Amounts a = ReadAmounts();
+    if (a.A <= 0) {
+        m_checkCall->setText(QStringLiteral("CHECK"));
+        m_raise->setText(QStringLiteral("BET %1").arg(m_raiseAmount));
+    } else if (m_allInOnly) {
+        m_checkCall->setText(QStringLiteral("ALL IN"));
+    } else {
+        m_checkCall->setText(a.A == a.H ? QStringLiteral("CHECK")
+                                        : QStringLiteral("CALL %1").arg(a.A - a.H));
+        m_raise->setText(QStringLiteral("RAISE TO %1").arg(m_raiseAmount));
+        m_editText = QString::number(m_raiseAmount);
+        setTextIfChanged(m_edit, m_editText);
+    }
+}
+
+void CDlgPlayerChoose::HideAll()
+{
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             m_slider, m_fold, m_raise, m_checkCall, m_plus, m_minus, m_edit, m_min, m_half,
+             m_threeQuarters, m_pot, m_max})
+        w->hide();
+    m_prepared = false;
+    update();
+}
+
+void CDlgPlayerChoose::Decide(int amount, bool fold)
+{
+    if (!m_prepared)
+        return; // a second click before the controls disappeared must not decide twice
+    {
+        std::lock_guard<std::mutex> lock(m_stateMutex);
+        m_table.m_humanAmount = amount;
+        if (fold)
+            m_table.m_folded[0] = true;
+    }
+    HideAll();
+    m_humanAction.Set();
+}
+
+void CDlgPlayerChoose::OnFold()
+{
+    Decide(0, true);
+}
+
+void CDlgPlayerChoose::OnCheckCall()
+{
+    const Amounts a = ReadAmounts();
+    Decide(std::max(0, std::min(a.S, a.A - a.H)), false);
+}
+
+void CDlgPlayerChoose::OnRaise()
+{
+    UpdateData(true);
+    const Amounts a = ReadAmounts();
+    int x = leadingInt(m_editText);
+    if (x < a.A)
+        x = a.A;
+    if (x > a.S)
+        x = a.S;
+    if (a.A <= 0)
+        x = m_raiseAmount; // a bet takes the offered amount, not the typed text
+    // Never more than the chips behind, never a negative amount.
+    Decide(std::clamp(x - a.H, 0, std::max(0, a.S)), false);
+}
+
+void CDlgPlayerChoose::ApplySliderRule()
+{
+    UpdateData(true);
+    const Amounts a = ReadAmounts();
+    if (a.BB <= 0)
+        return;
+    int e = a.BB * ((10 * (m_sliderPos / 10)) / a.BB);
+    // At the top of its range the slider offers the whole stack: rounding MAX down to a
+    // multiple of the big blind would leave chips behind.
+    if (m_sliderPos >= a.S && m_sliderPos > 0)
+        e = a.S;
+    if (e < a.T())
+        return;
+    m_editText = QString::number(e);
+    UpdateData(false);
+    m_raiseAmount = e;
+    // The slider paints after the panel, so it sets the caption the panel's paint would.
+    m_raise->setText(a.A <= 0 ? QStringLiteral("BET %1").arg(e)
+                              : QStringLiteral("RAISE TO %1").arg(e));
+}
+
+void CDlgPlayerChoose::OnMinus()
+{
+    UpdateData(true);
+    const Amounts a = ReadAmounts();
+    const int v = m_sliderPos - a.BB;
+    if (v >= a.T() && v >= 0) {
+        m_editText = QString::number(v);
+        m_sliderPos = v;
+        UpdateData(false);
+        m_slider->SetPosRemembered(v);
+        m_raiseAmount = v;
+    }
+}
+
+void CDlgPlayerChoose::OnPlus()
+{
+    UpdateData(true);
+    const Amounts a = ReadAmounts();
+    const int v = m_sliderPos + a.BB;
+    if (v >= a.T() && v <= a.S) {
+        m_editText = QString::number(v);
+        m_sliderPos = v;
+        UpdateData(false);
+        m_slider->SetPosRemembered(v);
+        m_raiseAmount = v;
+    }
+}
+
+// MIN and MAX: offer v on the slider; the amount follows the slider like the other buttons so
+// that the raise never keeps an amount from before the click.
+void CDlgPlayerChoose::ApplyMinMax(QPushButton *button, int v, int A)
+{
+    UpdateData(true);
+    if (v < A) {
+        button->setEnabled(false);
+        return;
+    }
+    m_slider->m_offered = v;
+    m_raiseAmount = v;
+    m_editText = QString::number(v);
+    if (!m_slider->isHidden() && v > 0) {
+        m_sliderPos = v;
+        UpdateData(false);
+        m_slider->SetPosRemembered(v);
+    }
+    m_slider->m_label = QString::number(v);
+    UpdateData(false);
+    update();
+}
+
+void CDlgPlayerChoose::OnMin()
+{
+    const Amounts a = ReadAmounts();
+    ApplyMinMax(m_min, a.A + a.BB, a.A);
+}
+
+void CDlgPlayerChoose::OnMax()
+{
+    const Amounts a = ReadAmounts();
+    ApplyMinMax(m_max, a.S, a.A);
+}
+
+void CDlgPlayerChoose::ApplySizing(QPushButton *button, int v, bool moveSlider)
+{
+    UpdateData(true);
+    const Amounts a = ReadAmounts();
+    if (v < a.A) {
+        button->setEnabled(false);
+        return;
+    }
+    m_raiseAmount = v;
+    if (!m_slider->isHidden() && moveSlider) {
+        m_sliderPos = v;
+        m_editText = QString::number(v);
+        UpdateData(false);
+        m_slider->SetPosRemembered(v);
+    }
+    m_editText = QString::number(v);
+    UpdateData(false);
+    update();
+}
+
+void CDlgPlayerChoose::OnHalf()
+{
+    const int v = ReadAmounts().P / 2;
+    ApplySizing(m_half, v, v > 0);
+}
+
+void CDlgPlayerChoose::OnThreeQuarters()
+{
+    const int quarter = ReadAmounts().P / 4;
+    ApplySizing(m_threeQuarters, quarter * 3, quarter > 0);
+}
+
+void CDlgPlayerChoose::OnPot()
+{
+    const int v = ReadAmounts().P;
+    ApplySizing(m_pot, v, v > 0);
+}
+
+void CDlgPlayerChoose::OnEditEnter()
+{
+    UpdateData(true);
+    const Amounts a = ReadAmounts();
+    const int x = leadingInt(m_editText);
+    if (x > a.S)
+        m_raiseAmount = a.S;
+    else if (x < a.A + a.BB)
+        m_raiseAmount = a.A + a.BB;
+    else
+        m_raiseAmount = x;
+    m_editText = QString::number(m_raiseAmount);
+    UpdateData(false);
+    update();
+}
+
+bool CDlgPlayerChoose::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_edit && event->type() == QEvent::KeyPress) {
+        const int k = static_cast<QKeyEvent *>(event)->key();
+        if (k == Qt::Key_Return || k == Qt::Key_Enter) {
+            OnEditEnter(); // consumed: no button fires
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

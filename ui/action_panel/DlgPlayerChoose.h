@@ -1,0 +1,161 @@
+#pragma once
+// The human's action panel: FOLD, check/call, bet/raise, the amount slider, the edit box, the
+// "-"/"+" steps and the five sizing buttons.
+//
+// Threads: a UI-thread widget. The only member another thread may call is
+// PrepareDecision(int sliderMax), which the game thread calls without the state mutex held; it
+// returns once the panel is prepared on the UI thread. The decision handlers lock the state
+// mutex, store m_humanAmount and m_folded[0], unlock, and then set the human-action event.
+
+#include <QSlider>
+#include <QWidget>
+
+#include <memory>
+#include <mutex>
+
+class CDunmereGame;
+class CGameTable;
+class ManualResetEvent;
+class QLineEdit;
+class QPushButton;
+class QShortcut;
+
+inline constexpr QRgb kPanelColour = 0xFF232323;       // RGB(35, 35, 35)
+inline constexpr QRgb kThumbColour = 0xFFCBCBCB;       // RGB(203, 203, 203)
+inline constexpr QRgb kThumbPressedColour = 0xFF989898; // RGB(152, 152, 152)
+
+class CDlgPlayerChoose;
+
+// The amount slider: a flat thumb in two greys and a sunken channel over the dark panel. Each
+// paint first runs the panel's slider rule, which rounds the offered amount.
+class CMySliderControl : public QSlider
+{
+    Q_OBJECT
+public:
+    explicit CMySliderControl(CDlgPlayerChoose *panel, QWidget *parent = nullptr);
+
+    void SetThumbColours(QColor normal, QColor pressed);
+    QString m_label;  // the amount the slider offers, in decimal
+    int m_lastPos = 0; // the position the panel last set
+    int m_offered = 0; // the value the panel currently offers on the slider
+
+    // Moves the thumb and remembers the position as the last one the panel set.
+    void SetPosRemembered(int pos);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    CDlgPlayerChoose *m_panel;
+    QColor m_thumb;
+    QColor m_thumbPressed;
+};
+
+class CDlgPlayerChoose : public QWidget
+{
+    Q_OBJECT
+public:
+    CDlgPlayerChoose(CGameTable &table, std::mutex &stateMutex, ManualResetEvent &humanAction,
+                     QWidget *parent = nullptr);
+    ~CDlgPlayerChoose() override;
+
+    // Creates the panel as a visible child of parent at (0, 0), the game's state behind it.
+    static CDlgPlayerChoose *CreatePanel(CDunmereGame &game, QWidget *parent);
+
+    // Game thread (lock not held): slider range 0..sliderMax, then PrepareDecision() on the UI
+    // thread; returns when the panel is ready. Called on the UI thread it runs directly.
+    void PrepareDecision(int sliderMax);
+    // UI thread: shows the controls for the human's turn (the slider range is already set).
+    void PrepareDecision();
+    bool IsDecisionPrepared() const { return m_prepared; }
+    // UI thread, before the game is shut down: a PrepareDecision pending on the game thread
+    // returns at once instead of waiting for the UI thread.
+    void AbandonPendingPrepare();
+
+    // Button handlers.
+    void OnFold();
+    void OnCheckCall();
+    void OnRaise();
+    void OnMinus();
+    void OnPlus();
+    void OnMin();
+    void OnHalf();
+    void OnThreeQuarters();
+    void OnPot();
+    void OnMax();
+    // Enter in the amount box.
+    void OnEditEnter();
+    // Runs at the start of every slider paint: rounds the slider position to the offered amount.
+    void ApplySliderRule();
+
+    // Dialog data exchange: true reads the slider and edit box into the members, false writes
+    // the members to them.
+    void UpdateData(bool saveAndValidate);
+
+    int m_sliderPos = 0;
+    QString m_editText;
+    int m_raiseAmount = 0;
+    unsigned char m_allInOnly = 0;
+
+    QPushButton *foldButton() const { return m_fold; }
+    QPushButton *checkCallButton() const { return m_checkCall; }
+    QPushButton *raiseButton() const { return m_raise; }
+    QPushButton *minButton() const { return m_min; }
+    QPushButton *halfButton() const { return m_half; }
+    QPushButton *threeQuartersButton() const { return m_threeQuarters; }
+    QPushButton *potButton() const { return m_pot; }
+    QPushButton *maxButton() const { return m_max; }
+    QPushButton *minusButton() const { return m_minus; }
+    QPushButton *plusButton() const { return m_plus; }
+    CMySliderControl *slider() const { return m_slider; }
+    QLineEdit *amountEdit() const { return m_edit; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // The quantities of the decision, read under the state mutex.
+    struct Amounts
+    {
+        int A = 0;  // amount to call: the round's highest bet
+        int BB = 0; // big blind
+        int S = 0;  // the human's chips not yet bet
+        int H = 0;  // the human's bet in this round
+        int P = 0;  // pot including the round's bets
+        int Aplus() const { return A > 0 ? A : 0; }
+        int M() const { return Aplus() + BB; } // the minimum raise total
+        int T() const { return S + H < M() ? S + H : M(); } // smallest total the steps accept
+    };
+    Amounts ReadAmounts() const;
+    void SetCaptions();
+    void HideAll();
+    void Decide(int amount, bool fold);
+    void ApplySizing(QPushButton *button, int v, bool moveSlider);
+    void ApplyMinMax(QPushButton *button, int v, int A);
+    void CreateControls();
+
+    CGameTable &m_table;
+    std::mutex &m_stateMutex;
+    ManualResetEvent &m_humanAction;
+    bool m_prepared = false;
+
+    QPushButton *m_fold = nullptr;
+    QPushButton *m_checkCall = nullptr;
+    QPushButton *m_raise = nullptr;
+    QPushButton *m_min = nullptr;
+    QPushButton *m_half = nullptr;
+    QPushButton *m_threeQuarters = nullptr;
+    QPushButton *m_pot = nullptr;
+    QPushButton *m_max = nullptr;
+    QPushButton *m_minus = nullptr;
+    QPushButton *m_plus = nullptr;
+    CMySliderControl *m_slider = nullptr;
+    QLineEdit *m_edit = nullptr;
+
+    // Shared with a game thread waiting in PrepareDecision(int), so that it can be released
+    // even after the panel is gone.
+    struct PendingPrepare;
+    std::shared_ptr<PendingPrepare> m_pending;
+};

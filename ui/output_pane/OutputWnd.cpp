@@ -1,0 +1,253 @@
+#include "OutputWnd.h"
+
+#include "DlgPlayerChoose.h"
+#include "Game.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QDockWidget>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QSplitter>
+#include <QStyledItemDelegate>
+#include <QTabWidget>
+#include <QThread>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+const QColor kListBackground(35, 35, 35);
+const QColor kHeroColour(0, 100, 0);
+constexpr int kCellSize = 700; // initial width of each of the pane's two cells
+
+QFont lineFont()
+{
+    QFont f(QStringLiteral("Times New Roman"));
+    f.setPointSize(12);
+    return f;
+}
+
+bool isHeroLine(const QString &text)
+{
+    return text.compare(QStringLiteral("HERO:"), Qt::CaseInsensitive) == 0;
+}
+
+// Draws every line alike on the dark background, selected or not: white text, "HERO:" in green.
+class COutputLineDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    int m_extent = 0; // width of the widest line, set by UpdateHorizontalExtent
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override
+    {
+        const QString text = index.data(Qt::DisplayRole).toString();
+        painter->save();
+        painter->fillRect(option.rect, kListBackground);
+        painter->setFont(lineFont());
+        painter->setPen(isHeroLine(text) ? kHeroColour : QColor(Qt::white));
+        painter->drawText(option.rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                          text);
+        painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &, const QModelIndex &) const override
+    {
+        return QSize(m_extent, QFontMetrics(lineFont()).height() + 2);
+    }
+};
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// COutputList
+
+COutputList::COutputList(QWidget *parent) : QListWidget(parent)
+{
+    setItemDelegate(new COutputLineDelegate(this));
+    setUniformItemSizes(true);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setFont(lineFont());
+    QPalette pal = palette();
+    pal.setColor(QPalette::Base, kListBackground);
+    pal.setColor(QPalette::Text, Qt::white);
+    setPalette(pal);
+    m_showMessage = [this](const QString &text) { QMessageBox::information(this, QString(), text); };
+}
+
+void COutputList::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("&Копировать"), this, &COutputList::OnEditCopy);
+    menu.addAction(QStringLiteral("&Очистить"), this, &COutputList::OnEditClear);
+    menu.addSeparator();
+    menu.addAction(QStringLiteral("&Скрыть")); // no command behind it
+    menu.exec(event->globalPos());
+    setFocus();
+}
+
+void COutputList::OnEditCopy()
+{
+    m_showMessage(QStringLiteral("Copy output"));
+}
+
+void COutputList::OnEditClear()
+{
+    m_showMessage(QStringLiteral("Clear output"));
+}
+
+void COutputList::OnViewOutput()
+{
+    // The pane sits in the main frame's bottom dock; hiding the dock lets the frame re-lay out.
+    for (QWidget *w = parentWidget(); w; w = w->parentWidget()) {
+        if (auto *dock = qobject_cast<QDockWidget *>(w)) {
+            dock->hide();
+            return;
+        }
+        if (qobject_cast<COutputWnd *>(w)) {
+            w->hide();
+            return;
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// COutputWnd
+
+COutputWnd::COutputWnd(CDunmereGame &game, QWidget *parent) : QWidget(parent), m_game(game)
+{
+    setObjectName(QStringLiteral("OutputWnd"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(1, 0, 1, 1);
+    layout->setSpacing(1);
+
+    // Toolbar: an idle button, the chat box labelled "Chat: ", and "send".
+    m_toolBar = new QToolBar(this);
+    m_toolBar->setMovable(false);
+    m_toolBar->setFloatable(false);
+    m_toolBar->setIconSize(QSize(16, 16));
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_toolBar->addAction(QStringLiteral("Chat"))->setToolTip(QStringLiteral("Chat"));
+    m_toolBar->addWidget(new QLabel(QStringLiteral("Chat: "), m_toolBar));
+    m_chatEdit = new QLineEdit(QString::fromLatin1(kChatPlaceholder), m_toolBar);
+    m_chatEdit->setObjectName(QStringLiteral("chatEdit"));
+    m_chatEdit->setMinimumWidth(240);
+    m_chatEdit->installEventFilter(this);
+    m_toolBar->addWidget(m_chatEdit);
+    m_sendAction = m_toolBar->addAction(QStringLiteral("send"));
+    m_sendAction->setToolTip(QStringLiteral("send"));
+    m_sendAction->setStatusTip(QStringLiteral("send"));
+    connect(m_sendAction, &QAction::triggered, this, &COutputWnd::OnSendChat);
+    connect(m_chatEdit, &QLineEdit::returnPressed, this, &COutputWnd::OnSendChat);
+    layout->addWidget(m_toolBar);
+
+    // Two cells side by side: the "Chat" tab and the action panel.
+    m_splitter = new QSplitter(Qt::Horizontal, this);
+    m_splitter->setChildrenCollapsible(false);
+    m_tabs = new QTabWidget(m_splitter);
+    m_tabs->setTabPosition(QTabWidget::South);
+    m_tabs->setDocumentMode(true);
+    for (int i = 0; i < 3; ++i) {
+        m_lists[i] = new COutputList(m_tabs);
+        m_lists[i]->setObjectName(QStringLiteral("outputList%1").arg(i + 2));
+        m_lists[i]->hide();
+    }
+    m_chatList = m_lists[1];
+    m_tabs->addTab(m_chatList, QStringLiteral("Chat"));
+    m_chatList->show();
+
+    m_panel = CDlgPlayerChoose::CreatePanel(game, m_splitter);
+    m_splitter->addWidget(m_tabs);
+    m_splitter->addWidget(m_panel);
+    m_splitter->setSizes({kCellSize, kCellSize});
+    m_splitter->setStretchFactor(0, 1);
+    m_splitter->setStretchFactor(1, 0);
+    layout->addWidget(m_splitter, 1);
+
+    appendOnUiThread(QStringLiteral("Welcome to Brisquel"));
+}
+
+COutputWnd::~COutputWnd() = default;
+
+void COutputWnd::AppendOutputLine(const QString &text)
+{
+    if (QThread::currentThread() == thread()) {
+        appendOnUiThread(text);
+        return;
+    }
+    // Queued, not blocking: the engine may hold its state mutex, which the UI thread takes to
+    // paint. Lines from one thread keep their order in the queue.
+    QMetaObject::invokeMethod(this, [this, text] { appendOnUiThread(text); },
+                              Qt::QueuedConnection);
+}
+
+void COutputWnd::appendOnUiThread(const QString &text)
+{
+    if (!m_chatList)
+        return;
+    while (m_chatList->count() > kMaxChatLines)
+        delete m_chatList->takeItem(0);
+    m_chatList->addItem(text);
+    UpdateHorizontalExtent();
+    m_chatList->setCurrentRow(m_chatList->count() - 1);
+    m_chatList->scrollToBottom();
+}
+
+void COutputWnd::AppendChatLines(const QString &label, const QString &text)
+{
+    if (!m_chatList)
+        return;
+    m_chatList->addItem(label);
+    m_chatList->addItem(text);
+    UpdateHorizontalExtent();
+}
+
+void COutputWnd::UpdateHorizontalExtent()
+{
+    auto *delegate = static_cast<COutputLineDelegate *>(m_chatList->itemDelegate());
+    const QFontMetrics metrics(lineFont());
+    int widest = 0;
+    for (int i = 0; i < m_chatList->count(); ++i)
+        widest = std::max(widest, metrics.horizontalAdvance(m_chatList->item(i)->text()) + 4);
+    if (widest != delegate->m_extent) {
+        delegate->m_extent = widest;
+        m_chatList->doItemsLayout();
+    }
+}
+
+void COutputWnd::OnSendChat()
+{
+    const QString text = m_chatEdit->text();
+    if (text != QLatin1String(kChatPlaceholder))
+        AppendChatLines(QStringLiteral("HERO:"), text);
+    m_chatEdit->setText(QString::fromLatin1(kChatPlaceholder));
+    updatePlaceholder();
+}
+
+void COutputWnd::updatePlaceholder()
+{
+    if (m_chatEdit->hasFocus()) {
+        if (m_chatEdit->text() == QLatin1String(kChatPlaceholder))
+            m_chatEdit->clear();
+    } else if (m_chatEdit->text().isEmpty()) {
+        m_chatEdit->setText(QString::fromLatin1(kChatPlaceholder));
+    }
+}
+
+bool COutputWnd::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_chatEdit &&
+        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+        const bool handled = QWidget::eventFilter(watched, event);
+        updatePlaceholder();
+        return handled;
+    }
+    return QWidget::eventFilter(watched, event);
+}
