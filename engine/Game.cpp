@@ -78,6 +78,28 @@ void CDunmereGame::SetSeed(std::uint64_t seed)
     SeedPokerLibrary(seed);
 }
 
+void CDunmereGame::SetStackedDraws(std::vector<int> values)
+{
+    Lock lock(m_stateMutex);
+    m_stackedDraws = std::move(values);
+    m_nextStackedDraw = 0;
+}
+
+int CDunmereGame::DrawUnused(int used)
+{
+    const int *cards = m_table.m_cards;
+    while (m_nextStackedDraw < m_stackedDraws.size()) {
+        const int v = m_stackedDraws[m_nextStackedDraw++];
+        if (!isExist(v, cards, used))
+            return v;
+    }
+    int v;
+    do {
+        v = m_random.DrawRandomNumber();
+    } while (isExist(v, cards, used));
+    return v;
+}
+
 const char *CDunmereGame::StrategyName(int persona)
 {
     static const char *const kNames[] = {"None",  "SSS",    "BSS",       "Hero",
@@ -363,11 +385,7 @@ void CDunmereGame::DrawForButton()
     m_random.SetInterval(0, 12);
     for (int s = 0; s < t.m_seatCount; ++s) {
         t.m_inGame[s] = 1;
-        int v;
-        do {
-            v = m_random.DrawRandomNumber();
-        } while (isExist(v, t.m_cards, 2 * t.m_seatCount));
-        t.m_cards[2 * s] = v;
+        t.m_cards[2 * s] = DrawUnused(2 * t.m_seatCount);
         t.m_cards[2 * s + 1] = -1;
     }
     std::vector<int> values;
@@ -881,11 +899,7 @@ void CDunmereGame::DealHoleCards()
         for (int s = 0; s < t.m_seatCount; ++s) {
             if (t.m_inGame[s] <= 0)
                 continue;
-            int c;
-            do {
-                c = m_random.DrawRandomNumber();
-            } while (isExist(c, t.m_cards, 2 * t.m_seatCount));
-            t.m_cards[2 * s + pass] = c;
+            t.m_cards[2 * s + pass] = DrawUnused(2 * t.m_seatCount);
         }
     }
     for (int s = 0; s < t.m_seatCount; ++s) {
@@ -906,13 +920,8 @@ void CDunmereGame::DealFlop()
     CGameTable &t = m_table;
     m_random.SetInterval(0, 51);
     m_boardShown = 1;
-    for (int i = 20; i < 23; ++i) {
-        int c;
-        do {
-            c = m_random.DrawRandomNumber();
-        } while (isExist(c, t.m_cards, i));
-        t.m_cards[i] = c;
-    }
+    for (int i = 20; i < 23; ++i)
+        t.m_cards[i] = DrawUnused(i);
     t.m_boardCount = 3;
     const std::string cards = Narrow(DeckOf(&t.m_cards[20], 3).display2());
     WriteLog("Flop: " + cards, true);
@@ -924,10 +933,7 @@ void CDunmereGame::DealTurn()
 {
     CGameTable &t = m_table;
     m_random.SetInterval(0, 51);
-    int c;
-    do {
-        c = m_random.DrawRandomNumber();
-    } while (isExist(c, t.m_cards, 23));
+    const int c = DrawUnused(23);
     t.m_cards[23] = c;
     t.m_boardCount = 4;
     const std::string card = Narrow(CCard(c).GetName2());
@@ -940,10 +946,7 @@ void CDunmereGame::DealRiver()
 {
     CGameTable &t = m_table;
     m_random.SetInterval(0, 51);
-    int c;
-    do {
-        c = m_random.DrawRandomNumber();
-    } while (isExist(c, t.m_cards, 24));
+    const int c = DrawUnused(24);
     t.m_cards[24] = c;
     t.m_boardCount = 5;
     const std::string card = Narrow(CCard(c).GetName2());

@@ -20,6 +20,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
 #include <ctime>
 #include <functional>
@@ -86,6 +87,10 @@ public:
     const std::string &OutputFolder() const { return m_outputFolder; }
     // Reproducible games: fixes m_random and the library's samplers.
     void SetSeed(std::uint64_t seed);
+    // Scripted hands: the button draw and the deals take their values from this list first
+    // (in draw order: button draw by seat, first hole cards by seat, second hole cards, flop,
+    // turn, river); a value already in use is skipped like a redraw. Random draws follow.
+    void SetStackedDraws(std::vector<int> values);
     // Called on the game thread, lock held (do not lock StateMutex() in it), when a stopped
     // game ends, before the files are closed: the database save.
     std::function<void(CDunmereGame &)> m_saveResults;
@@ -224,6 +229,8 @@ private:
     void AppendPane(const std::string &text);
     void SetWaitCursor(bool on);
     std::string TimeText(const char *pattern) const;
+    // A value of m_random's current interval not among the first `used` entries of m_cards.
+    int DrawUnused(int used);
     bool Stopping() const { return m_shutdown.load(); }
 
     std::mutex m_stateMutex;
@@ -233,6 +240,8 @@ private:
     bool m_handThreadStarted = false;
     bool m_humanFolded = false;
     bool m_playUsed = false;
+    std::vector<int> m_stackedDraws;
+    size_t m_nextStackedDraw = 0;
     int m_playCount = 0;
 
     // Lock order: m_stateMutex may be held when m_threadMutex is taken, never the reverse.

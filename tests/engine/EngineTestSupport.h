@@ -1,0 +1,221 @@
+#pragma once
+// Fakes and helpers for driving whole games headless: scripted deciders, a recording output
+// pane, a fixed clock, a temporary output folder.
+
+#include "Game.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <ctime>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <unistd.h>
+
+namespace enginetest {
+
+// "Ah" -> card integer.
+inline int Card(const char *name)
+{
+    static const std::string ranks = "23456789TJQKA";
+    static const std::string suits = "cdhs";
+    return static_cast<int>(suits.find(name[1]) * 13 + ranks.find(name[0]));
+}
+
+inline std::vector<int> Cards(std::initializer_list<const char *> names)
+{
+    std::vector<int> out;
+    for (const char *name : names)
+        out.push_back(Card(name));
+    return out;
+}
+
+// Answers from a script of (seat, amount); records when the seat asked is not the one expected.
+class ScriptedDecider : public IDecider
+{
+public:
+    void Add(int seat, int amount) { m_script.emplace_back(seat, amount); }
+    int DecidePreflop(const CGameTable &, int seat, EasyRandom &) override { return Next(seat); }
+    int DecidePostflop(const CGameTable &, int seat, int street, EasyRandom &) override
+    {
+        m_streets.push_back(street);
+        return Next(seat);
+    }
+    std::vector<std::string> m_mismatches;
+    std::vector<int> m_asked;
+    std::vector<int> m_streets;
+    size_t Remaining() const { return m_script.size(); }
+
+private:
+    int Next(int seat)
+    {
+        m_asked.push_back(seat);
+        if (m_script.empty())
+            return 0;
+        const auto [expected, amount] = m_script.front();
+        m_script.pop_front();
+        if (expected != seat)
+            m_mismatches.push_back("asked seat " + std::to_string(seat) + ", script has seat "
+                                   + std::to_string(expected));
+        return amount;
+    }
+    std::deque<std::pair<int, int>> m_script;
+};
+
+class RecordingPane : public IOutputPane
+{
+public:
+    void AppendOutputLine(const std::wstring &line) override
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        std::string narrow;
+        for (wchar_t c : line)
+            narrow += static_cast<char>(c);
+        m_lines.push_back(narrow);
+    }
+    std::vector<std::string> Lines()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_lines;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::vector<std::string> m_lines;
+};
+
+class CountingProgram : public IProgram
+{
+public:
+    void CloseProgram() override { ++m_closeCount; }
+    std::atomic<int> m_closeCount{0};
+};
+
+class CountingScreen : public IScreen
+{
+public:
+    void Invalidate(const TableRect &) override { ++m_invalidates; }
+    void LayoutSeats() override { ++m_layouts; }
+    void SetWaitCursor(bool) override {}
+    std::atomic<int> m_invalidates{0};
+    std::atomic<int> m_layouts{0};
+};
+
+inline std::string ReadFile(const std::filesystem::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The files store "\r\n"; the expected texts are written with "\n".
+inline std::string Unix(const std::string &text)
+{
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            continue;
+        out += text[i];
+    }
+    return out;
+}
+
+inline std::vector<std::string> SplitLines(const std::string &text)
+{
+    std::vector<std::string> lines;
+    std::string line;
+    std::istringstream in(text);
+    while (std::getline(in, line))
+        lines.push_back(line);
+    return lines;
+}
+
+// 2023.11.14 22:13:20 UTC.
+constexpr std::time_t kStartTime = 1700000000;
+
+// A game with a fixed clock (UTC), no pauses, output in a fresh temporary folder.
+class GameFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        setenv("TZ", "UTC", 1);
+        tzset();
+        const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_folder = std::filesystem::temp_directory_path()
+                   / ("brisquel_engine_" + std::string(info->test_suite_name()) + "_"
+                      + info->name() + "_" + std::to_string(::getpid()));
+        std::filesystem::remove_all(m_folder);
+        std::filesystem::create_directories(m_folder);
+        m_game.SetOutputFolder(m_folder.string());
+        m_game.SetPauseFactor(0);
+        m_game.SetClock([this] { return m_now.load(); });
+        m_game.SetOutputPane(&m_pane);
+        m_game.SetProgram(&m_program);
+        m_game.SetScreen(&m_screen);
+        m_game.SetDecider(&m_decider);
+        m_game.SetSeed(7);
+    }
+
+    void TearDown() override
+    {
+        m_game.Shutdown();
+        std::error_code error;
+        std::filesystem::remove_all(m_folder, error);
+    }
+
+    GameSetupItems Items(std::vector<std::string> names, std::vector<int> stacks, int small = 10,
+                         int big = 20, int type = 0)
+    {
+        GameSetupItems items;
+        items.seatCount = static_cast<int>(names.size());
+        items.names = std::move(names);
+        items.stacks = std::move(stacks);
+        items.smallBlind = small;
+        items.bigBlind = big;
+        items.gameTypeId = type;
+        return items;
+    }
+
+    // Plays `hands` hands (the stop is requested at the end of the last) and waits for the end.
+    void Play(GameSetupItems items, int hands)
+    {
+        m_handsToPlay = hands;
+        m_game.m_onHandEnd = [this](CDunmereGame &game) {
+            if (++m_handsPlayed >= m_handsToPlay)
+                game.m_stopRequested = true;
+        };
+        m_game.StartGame(items);
+        m_game.StartDeal();
+        m_game.WaitForGameEnd();
+    }
+
+    std::filesystem::path HistoryPath() const
+    {
+        for (const auto &entry : std::filesystem::directory_iterator(m_folder / "HandHistory"))
+            return entry.path();
+        return {};
+    }
+    std::string History() const { return Unix(ReadFile(HistoryPath())); }
+    std::string Log() const { return Unix(ReadFile(m_folder / "HistoryGame.log")); }
+
+    std::filesystem::path m_folder;
+    std::atomic<std::time_t> m_now{kStartTime};
+    RecordingPane m_pane;
+    CountingProgram m_program;
+    CountingScreen m_screen;
+    ScriptedDecider m_decider;
+    int m_handsToPlay = 1;
+    int m_handsPlayed = 0;
+    CDunmereGame m_game;
+};
+
+} // namespace enginetest
