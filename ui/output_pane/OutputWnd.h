@@ -9,7 +9,6 @@
 #include "EngineInterfaces.h"
 
 #include <QListWidget>
-#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -80,5 +79,5 @@ private:
     QTabWidget *m_tabs = nullptr;
     COutputList *m_lists[3] = {};
     COutputList *m_chatList = nullptr; // the second list, the only one shown
-    QPointer<CDlgPlayerChoose> m_panel;
+    CDlgPlayerChoose *m_panel = nullptr; // a child of the splitter
 };
