@@ -1,0 +1,99 @@
+#include "Game.h"
+#include "SessionSave.h"
+#include "StorageTestUtil.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void SetSeat(CGameTable &table, int s, int persona, int startStack, int stack, CPokerStat stat)
+{
+    table.m_players[s].m_persona = persona;
+    table.m_startStack[s] = startStack;
+    table.m_stack[s] = stack;
+    table.m_players[s].m_stat = stat;
+}
+
+CPokerStat Counters(int n, int opportunities, int vpip, int pfr, int threeBet)
+{
+    CPokerStat stat;
+    stat.m_hands = n + 1;
+    stat.m_N = n;
+    stat.m_vpipOpportunities = opportunities;
+    stat.m_VPIP = vpip;
+    stat.m_PFR = pfr;
+    stat.m_3bet = threeBet;
+    return stat;
+}
+
+// Hero, two Masters and a Tim at four seats.
+void FillTable(CGameTable &table)
+{
+    table.m_seatCount = 4;
+    SetSeat(table, 0, 3, 1000, 1300, Counters(10, 9, 4, 2, 1));
+    SetSeat(table, 1, 4, 1000, 0, Counters(8, 8, 6, 3, 1));
+    SetSeat(table, 2, 4, 1000, 1500, Counters(7, 6, 2, 1, 0));
+    SetSeat(table, 3, 7, 1000, 200, Counters(9, 8, 1, 0, 0));
+}
+
+} // namespace
+
+TEST(SessionSaveTest, EachPersonaGetsItsSeatsResultsAndCounters)
+{
+    CGameTable table;
+    FillTable(table);
+    const SessionResult result = CollectSessionResult(table, 100);
+
+    ASSERT_EQ(result.size(), 5u);
+    const char *names[] = {"Hero", "Master", "Tim", "Maniac", "Professor"};
+    const int amounts[] = {200, -500, -800, 0, 0};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(result[i].name, names[i]);
+        EXPECT_EQ(result[i].amount, amounts[i]) << names[i];
+    }
+    // Bought chips are not winnings.
+    EXPECT_EQ(table.m_resultByPersona[0], 200);
+
+    const StatCounters &hero = result[0].counters;
+    EXPECT_EQ(std::vector<int>({hero.n, hero.vpipOpportunities, hero.vpip, hero.pfr,
+                                hero.threeBet}),
+              std::vector<int>({10, 9, 4, 2, 1}));
+    const StatCounters &master = result[1].counters;
+    EXPECT_EQ(std::vector<int>({master.n, master.vpipOpportunities, master.vpip, master.pfr,
+                                master.threeBet}),
+              std::vector<int>({15, 14, 8, 4, 1}));
+    EXPECT_EQ(result[2].counters.n, 9);
+    EXPECT_EQ(result[3].counters.n, 0);
+    EXPECT_EQ(result[4].counters.vpip, 0);
+}
+
+TEST(SessionSaveTest, SeatsOutsideTheGameAddNoCounters)
+{
+    CGameTable table;
+    FillTable(table);
+    // Left over from a larger game; the chip difference is 0 either way.
+    SetSeat(table, 5, 5, 0, 0, Counters(30, 30, 30, 30, 30));
+    const SessionResult result = CollectSessionResult(table);
+    EXPECT_EQ(result[3].counters.n, 0);
+    EXPECT_EQ(result[0].amount, 300);
+}
+
+TEST(SessionSaveTest, GameSaveHookWritesTheTenRows)
+{
+    TempFolder folder;
+    CPokerDatabase db;
+    ASSERT_TRUE(OpenDatabase(db, folder.path()));
+    CDunmereGame game;
+    FillTable(game.m_table);
+    game.SetClock([] { return std::time_t(1'765'000'000); });
+
+    ASSERT_TRUE(SaveSessionResults(db, game));
+
+    RawDb raw(folder.file(kDatabaseFileName));
+    EXPECT_EQ(raw.value("SELECT group_concat(Family_Name) FROM Players"),
+              "Hero,Master,Tim,Maniac,Professor");
+    EXPECT_EQ(raw.value("SELECT Balance FROM Players WHERE Family_Name = 'Master'"), "-500.0");
+    EXPECT_EQ(raw.value("SELECT nVPIP FROM Statistics WHERE Family_Name = 'Master'"), "8.0");
+    EXPECT_EQ(raw.value("SELECT DateTime FROM Players WHERE ROWID = 1"),
+              FormatSaveTime(1'765'000'000));
+}
