@@ -100,3 +100,252 @@ TEST_F(HandHistory, WonByFoldsBeforeTheFlop)
     // The files are stored with Windows line ends.
     EXPECT_EQ(ReadFile(HistoryPath()).substr(0, 3), "\r\n=");
 }
+
+namespace {
+
+// The lines of the hand history from the first line equal to `from` up to, not including, the
+// first later line equal to `to` (to the end when `to` is empty).
+std::string Section(const std::string &text, const std::string &from, const std::string &to = {})
+{
+    const auto lines = SplitLines(text);
+    std::string out;
+    bool inside = false;
+    for (const std::string &line : lines) {
+        if (!inside && line == from)
+            inside = true;
+        else if (inside && !to.empty() && line == to)
+            break;
+        if (inside)
+            out += line + "\n";
+    }
+    return out;
+}
+
+} // namespace
+
+TEST_F(HandHistory, WonByFoldsOnTheTurn)
+{
+    ThreeHanded(Cards({"Ah", "2c", "7d", "Kd", "3c", "8d", "Qs", "Js", "4h", "9c"}));
+    m_decider.Add(1, 20); // button calls
+    m_decider.Add(2, 10); // small blind completes
+    m_decider.Add(0, 0);  // big blind checks: the option ends the round
+    m_decider.Add(2, 0);  // flop: three checks
+    m_decider.Add(0, 0);
+    m_decider.Add(1, 0);
+    m_decider.Add(2, 40); // turn: bet, two folds
+    m_decider.Add(0, 0);
+    m_decider.Add(1, 0);
+    Play(Items({"Hero", "Master", "Tim"}, {1000, 1000, 1000}), 1);
+
+    EXPECT_TRUE(m_decider.m_mismatches.empty());
+    EXPECT_EQ(m_decider.Remaining(), 0u);
+    ExpectSameLines(Section(History(), "*** HOLE CARDS ***"), "*** HOLE CARDS ***\n"
+                                                              "Master_1: calls 20\n"
+                                                              "Tim_2: calls 10\n"
+                                                              "Hero_0: checks\n"
+                                                              "*** FLOP *** [Qs Js 4h]\n"
+                                                              "Tim_2: checks\n"
+                                                              "Hero_0: checks\n"
+                                                              "Master_1: checks\n"
+                                                              "*** TURN *** [9c]\n"
+                                                              "Tim_2: raises 40\n"
+                                                              "Hero_0: folds\n"
+                                                              "Master_1: folds\n"
+                                                              "Tim_2 collected 100 from pot \n");
+    ExpectSameLines(Section(Log(), "Preflop start"), "Preflop start\n"
+                                                     "Player 1 calls for 20\n"
+                                                     "Player 2 calls for 10\n"
+                                                     "Player 0 checks\n"
+                                                     "End of Preflop !\n"
+                                                     "Flop: Qs Js 4h\n"
+                                                     "Player 2 checks\n"
+                                                     "Player 0 checks\n"
+                                                     "Player 1 checks\n"
+                                                     "End of Flop !\n"
+                                                     "Turn: 9c\n"
+                                                     "Player 2 raises 40\n"
+                                                     "Player 0 folds\n"
+                                                     "Player 1 folds\n"
+                                                     "Player 2 wins pot (100)\n");
+    EXPECT_EQ(m_game.m_table.m_stack[2], 1040);
+    EXPECT_EQ(m_game.m_table.m_stack[0], 980);
+    EXPECT_EQ(m_game.m_table.m_stack[1], 980);
+    // One hand end, counted once in the statistics.
+    int handEnds = 0;
+    for (const CAction &action : m_game.m_actions)
+        handEnds += action.m_kind == 2 ? 1 : 0;
+    EXPECT_EQ(handEnds, 1);
+    EXPECT_EQ(m_game.m_table.m_players[2].m_stat.m_hands, 1);
+    EXPECT_EQ(m_game.m_actions.back().m_kind, 2);
+    EXPECT_EQ(m_game.m_actions[m_game.m_actions.size() - 2].m_kind, 17);
+}
+
+TEST_F(HandHistory, ShowdownWithASplitPot)
+{
+    ThreeHanded(Cards({"2c", "7h", "4c", "3d", "8h", "5d", "As", "Ks", "Qs", "Js", "Ts"}));
+    m_decider.Add(1, 0);  // button folds
+    m_decider.Add(2, 10); // small blind completes
+    m_decider.Add(0, 0);  // option: check
+    for (int street = 0; street < 3; ++street) {
+        m_decider.Add(2, 0);
+        m_decider.Add(0, 0);
+    }
+    Play(Items({"Hero", "Master", "Tim"}, {1000, 1000, 1000}), 1);
+
+    EXPECT_TRUE(m_decider.m_mismatches.empty());
+    ExpectSameLines(Section(History(), "*** HOLE CARDS ***"), "*** HOLE CARDS ***\n"
+                                                              "Master_1: folds\n"
+                                                              "Tim_2: calls 10\n"
+                                                              "Hero_0: checks\n"
+                                                              "*** FLOP *** [As Ks Qs]\n"
+                                                              "Tim_2: checks\n"
+                                                              "Hero_0: checks\n"
+                                                              "*** TURN *** [Js]\n"
+                                                              "Tim_2: checks\n"
+                                                              "Hero_0: checks\n"
+                                                              "*** RIVER *** [Ts]\n"
+                                                              "Tim_2: checks\n"
+                                                              "Hero_0: checks\n"
+                                                              "*** SUMMARY ***\n"
+                                                              "Hero_0 win 20\n"
+                                                              "Master_1 win 0\n"
+                                                              "Tim_2 win 20\n"
+                                                              "Hero_0 has Royal flush \n"
+                                                              "Tim_2 has Royal flush \n");
+    ExpectSameLines(Section(Log(), "End of River !"), "End of River !\n"
+                                                      "Player 0 = 330\n"
+                                                      "Player 2 = 330\n"
+                                                      "After sort Player 0 = 331 win = 20\n"
+                                                      "After sort Player 1 = 0 win = 0\n"
+                                                      "After sort Player 2 = 331 win = 20\n"
+                                                      "Player 0 has Royal flush \n"
+                                                      "Player 2 has Royal flush \n");
+    EXPECT_EQ(m_game.m_table.m_stack[0], 1000);
+    EXPECT_EQ(m_game.m_table.m_stack[1], 1000);
+    EXPECT_EQ(m_game.m_table.m_stack[2], 1000);
+    EXPECT_EQ(m_game.m_playerRects[0].m_revealCards, 1);
+    EXPECT_EQ(m_game.m_playerRects[0].m_winText, L"I win 20!");
+}
+
+TEST_F(HandHistory, ThreeWayAllInWithTwoSidePots)
+{
+    // Seat 3 covers everyone; the button draw gives the button to seat 1.
+    std::vector<int> draws = {5, 12, 3, 1};
+    const auto deal = Cards({"Ah", "Kh", "Qh", "8c", "Ad", "Kd", "Qd", "4d", "2s", "5h", "9d",
+                             "Jc", "3c"});
+    draws.insert(draws.end(), deal.begin(), deal.end());
+    m_game.SetStackedDraws(draws);
+    m_decider.Add(0, 100); // all in
+    m_decider.Add(1, 200); // all in
+    m_decider.Add(2, 290); // small blind all in
+    m_decider.Add(3, 280); // big blind calls
+    Play(Items({"Hero", "Master", "Tim", "Maniac"}, {100, 200, 300, 1000}), 1);
+
+    EXPECT_TRUE(m_decider.m_mismatches.empty());
+    EXPECT_EQ(m_decider.Remaining(), 0u);
+    ExpectSameLines(Section(History(), "Tim_2: posts small blind 10"),
+                    "Tim_2: posts small blind 10\n"
+                    "Maniac_3: posts big blind 20\n"
+                    "Dealt to Hero_0 [ Ah Ad ]\n"
+                    "*** HOLE CARDS ***\n"
+                    "Hero_0: raises 100\n"
+                    "Master_1: raises 200\n"
+                    "Tim_2: raises 290\n"
+                    "Maniac_3: calls 280\n"
+                    "*** FLOP *** [2s 5h 9d]\n"
+                    "*** TURN *** [Jc]\n"
+                    "*** RIVER *** [3c]\n"
+                    "*** SUMMARY ***\n"
+                    "Hero_0 win 400\n"
+                    "Master_1 win 300\n"
+                    "Tim_2 win 200\n"
+                    "Maniac_3 win 0\n"
+                    "Hero_0 has Pair of Aces \n"
+                    "Master_1 has Pair of Kings \n"
+                    "Tim_2 has Pair of Queens \n");
+    ExpectSameLines(Section(Log(), "Preflop start"), "Preflop start\n"
+                                                     "Player 0 allin with bet 100\n"
+                                                     "Player 1 allin with bet 200\n"
+                                                     "Player 2 allin with bet 290\n"
+                                                     "Player 3 calls for 280\n"
+                                                     "End of Preflop !\n"
+                                                     "Flop: 2s 5h 9d\n"
+                                                     "Turn: Jc\n"
+                                                     "River: 3c\n"
+                                                     "Player 0 = 260\n"
+                                                     "Player 1 = 250\n"
+                                                     "Player 2 = 240\n"
+                                                     "Player 3 = 100\n"
+                                                     "After sort Player 0 = 260 win = 400\n"
+                                                     "After sort Player 1 = 250 win = 300\n"
+                                                     "After sort Player 2 = 240 win = 200\n"
+                                                     "After sort Player 3 = 100 win = 0\n"
+                                                     "Player 0 has Pair of Aces \n"
+                                                     "Player 1 has Pair of Kings \n"
+                                                     "Player 2 has Pair of Queens \n");
+    const CGameTable &t = m_game.m_table;
+    EXPECT_EQ(t.m_stack[0] + t.m_stack[1] + t.m_stack[2] + t.m_stack[3], 1600);
+    EXPECT_EQ(t.m_stack[3], 700);
+}
+
+TEST_F(HandHistory, BlindLevelChangeInATurboGame)
+{
+    ThreeHanded(Cards({"Ah", "2c", "7d", "Kd", "3c", "8d", "4h", "5h", "6h", "4s", "5s", "6s"}));
+    m_decider.Add(1, 0); // hand 1: folds to the big blind
+    m_decider.Add(2, 0);
+    m_decider.Add(2, 0); // hand 2: folds to the big blind
+    m_decider.Add(0, 0);
+    m_handsToPlay = 2;
+    m_game.m_onHandEnd = [this](CDunmereGame &game) {
+        m_now += 301; // one second more than a five-minute level
+        if (++m_handsPlayed >= m_handsToPlay)
+            game.m_stopRequested = true;
+    };
+    GameSetupItems items = Items({"Hero", "Master", "Tim"}, {1500, 1500, 1500}, 0, 0, 4);
+    m_game.StartGame(items);
+    m_game.StartDeal();
+    m_game.WaitForGameEnd();
+
+    EXPECT_TRUE(m_decider.m_mismatches.empty());
+    ExpectSameLines(Section(History(), "Hero_0 collected 30 from pot "),
+                    "Hero_0 collected 30 from pot \n"
+                    "\n"
+                    "\n"
+                    "Ostrivane Hand #2: Hold'em No Limit (10/20) - 2023.11.14  22:18:21\n"
+                    "Table 'Game' 3-max Seat #2 is the button\n"
+                    "Seat 0: Hero_0 (1510 in chips)\n"
+                    "Seat 1: Master_1 (1500 in chips)\n"
+                    "Seat 2: Tim_2 (1490 in chips)\n"
+                    "Hero_0: posts small blind 15\n"
+                    "Master_1: posts big blind 30\n"
+                    "Dealt to Hero_0 [ 4h 4s ]\n"
+                    "*** HOLE CARDS ***\n"
+                    "Tim_2: folds\n"
+                    "Hero_0: folds\n"
+                    "Master_1 collected 45 from pot \n");
+    const std::string log = Log();
+    EXPECT_EQ(log.substr(0, log.find("Player 0 is Hero_0")), "3 players \n");
+    ExpectSameLines(Section(log, "Player 0 wins pot (30)"), "Player 0 wins pot (30)\n"
+                                                            "---------------------------------\n"
+                                                            "New game start !\n"
+                                                            "\n"
+                                                            "Ostrivane Hand #2: Hold'em No Limit "
+                                                            "(10/20) - 2023.11.14  22:18:21 \n"
+                                                            "Player 2 is on button\n"
+                                                            "Blinds 15/30 ante 0\n"
+                                                            "\n"
+                                                            "Player 0 is SB\n"
+                                                            "Player 1 is BB\n"
+                                                            "Player 0: 4h 4s\n"
+                                                            "Player 1: 5h 5s\n"
+                                                            "Player 2: 6h 6s\n"
+                                                            "Preflop start\n"
+                                                            "Player 2 folds\n"
+                                                            "Player 0 folds\n"
+                                                            "Player 1 wins pot (45)\n");
+    EXPECT_NE(log.find("with stack = 1500\nBlinds 10/20\n\n---"), std::string::npos);
+    const auto pane = m_pane.Lines();
+    EXPECT_EQ(pane.front(), "Blinds 10/20\n");
+    EXPECT_NE(std::find(pane.begin(), pane.end(), "Blinds 15/30 ante 0\n"), pane.end());
+    EXPECT_EQ(m_game.m_levelIndex, 1);
+}
