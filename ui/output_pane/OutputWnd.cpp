@@ -139,6 +139,7 @@ COutputWnd::COutputWnd(CDunmereGame &game, QWidget *parent) : QWidget(parent), m
     m_chatEdit = new QLineEdit(QString::fromLatin1(kChatPlaceholder), m_toolBar);
     m_chatEdit->setObjectName(QStringLiteral("chatEdit"));
     m_chatEdit->setMinimumWidth(240);
+    m_chatEdit->setMaximumWidth(420);
     m_chatEdit->installEventFilter(this);
     m_toolBar->addWidget(m_chatEdit);
     m_sendAction = m_toolBar->addAction(QStringLiteral("send"));
@@ -166,7 +167,8 @@ COutputWnd::COutputWnd(CDunmereGame &game, QWidget *parent) : QWidget(parent), m
     m_panel = CDlgPlayerChoose::CreatePanel(game, m_splitter);
     m_splitter->addWidget(m_tabs);
     m_splitter->addWidget(m_panel);
-    m_splitter->setSizes({kCellSize, kCellSize});
+    // The chat cell takes what the panel does not need.
+    m_splitter->setSizes({kCellSize, m_panel->minimumWidth()});
     m_splitter->setStretchFactor(0, 1);
     m_splitter->setStretchFactor(1, 0);
     layout->addWidget(m_splitter, 1);
