@@ -1,0 +1,32 @@
+#include "AboutDlg.h"
+
+#include "MainFrame.h"
+#include "RibbonIcons.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+CAboutDlg::CAboutDlg(QWidget *parent) : QDialog(parent)
+{
+    setWindowTitle(tr("About Brisquel"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    auto *grid = new QGridLayout(this);
+    auto *icon = new QLabel(this);
+    icon->setPixmap(MakeRibbonIcon(RibbonIcon::AppButton).pixmap(48, 48));
+    grid->addWidget(icon, 0, 0, 4, 1, Qt::AlignTop);
+    grid->addWidget(new QLabel(QStringLiteral("Brisquel, Version 1.0"), this), 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("No-Limit Texas Hold'em trainer"), this), 1, 1);
+    grid->addWidget(new QLabel(QString::fromLatin1(kMakerEmail), this), 2, 1);
+    auto *link = new QLabel(QStringLiteral("<a href=\"%1\">%1</a>").arg(QLatin1String(kMakerWebAddress)),
+                            this);
+    link->setObjectName(QStringLiteral("AboutLink"));
+    link->setOpenExternalLinks(true);
+    link->setTextInteractionFlags(Qt::TextBrowserInteraction);
+    grid->addWidget(link, 3, 1);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    grid->addWidget(buttons, 4, 0, 1, 2);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
+}

@@ -1,0 +1,13 @@
+#pragma once
+// The about box: "Brisquel, Version 1.0", the maker's e-mail and web page.
+//
+// Threads: UI thread.
+
+#include <QDialog>
+
+class CAboutDlg : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit CAboutDlg(QWidget *parent = nullptr);
+};

@@ -1,0 +1,24 @@
+#pragma once
+// Command ids of the main frame that do not reach the game (the game's own are in Game.h).
+
+enum FrameCommandId : int {
+    ID_APP_ABOUT = 57664,
+    ID_APP_EXIT_FRAME = 57665,
+    ID_FILE_CLOSE = 57602,
+    ID_FILE_PRINT = 57607,
+    ID_FILE_PRINT_DIRECT = 57608, // "&Quick Print"
+    ID_FILE_PRINT_PREVIEW = 57609,
+    ID_FILE_PRINT_SETUP = 57606,
+    ID_CALCULATOR = 32771,
+    ID_VIEW_CLASSVIEW = 32799,
+    ID_VIEW_FILEVIEW = 32800,
+    ID_VIEW_OUTPUTWND = 32801,
+    ID_VIEW_PROPERTIESWND = 32802,
+    ID_VIEW_CAPTION_BAR = 221,
+    ID_TOOLS_OPTIONS = 220, // the caption bar's "Go..."
+    ID_VIEW_APPLOOK_OFF_2007_BLUE = 215,
+    ID_VIEW_APPLOOK_OFF_2007_BLACK = 216,
+    ID_VIEW_APPLOOK_OFF_2007_SILVER = 217,
+    ID_VIEW_APPLOOK_OFF_2007_AQUA = 218,
+    ID_VIEW_APPLOOK_WINDOWS_7 = 219,
+};

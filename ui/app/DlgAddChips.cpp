@@ -1,0 +1,35 @@
+#include "DlgAddChips.h"
+
+#include <QDialogButtonBox>
+#include <QIntValidator>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QVBoxLayout>
+
+CDlgAddChips::CDlgAddChips(QWidget *parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Add chips !"));
+    auto *box = new QVBoxLayout(this);
+    m_edit = new QLineEdit(QString::number(m_chips), this);
+    m_edit->setMinimumWidth(200);
+    box->addWidget(m_edit);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CDlgAddChips::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    box->addWidget(buttons);
+}
+
+void CDlgAddChips::accept()
+{
+    bool ok = false;
+    const int chips = m_edit->text().trimmed().toInt(&ok);
+    // A stack is never negative; a typed negative amount would corrupt the table's money.
+    if (!ok || chips < 0) {
+        QMessageBox::warning(this, windowTitle(), tr("Please enter an integer."));
+        m_edit->setFocus();
+        m_edit->selectAll();
+        return;
+    }
+    m_chips = chips;
+    QDialog::accept();
+}

@@ -1,0 +1,23 @@
+#pragma once
+// "Add chips !": the chips the human buys after losing his stack.
+//
+// Threads: UI thread.
+
+#include <QDialog>
+
+class QLineEdit;
+
+class CDlgAddChips : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit CDlgAddChips(QWidget *parent = nullptr);
+
+    int m_chips = 0;
+    QLineEdit *edit() const { return m_edit; }
+
+    void accept() override;
+
+private:
+    QLineEdit *m_edit = nullptr;
+};

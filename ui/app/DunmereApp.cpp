@@ -1,0 +1,190 @@
+#include "DunmereApp.h"
+
+#include "Decisions.h"
+#include "DlgAddChips.h"
+#include "DlgPlayerChoose.h"
+#include "DunmereView.h"
+#include "MainFrame.h"
+#include "OutputWnd.h"
+#include "SessionSave.h"
+
+#include <QDir>
+#include <QThread>
+#include <QSettings>
+
+CDunmereApp::CDunmereApp(int &argc, char **argv, AppOptions options)
+    : QApplication(argc, argv), m_options(std::move(options))
+{
+    setOrganizationName(QStringLiteral("Ostrivane"));
+    setApplicationName(QStringLiteral("Brisquel"));
+    setApplicationVersion(QStringLiteral("1.0"));
+    setDesktopFileName(QStringLiteral("Ostrivane.Brisquel.1"));
+    m_decider = std::make_unique<CPersonaDecider>();
+}
+
+CDunmereApp::~CDunmereApp()
+{
+    ExitInstance();
+}
+
+bool CDunmereApp::InitInstance()
+{
+    if (!m_options.workFolder.isEmpty() && !QDir::setCurrent(m_options.workFolder))
+        return false;
+
+    m_game.SetPauseFactor(m_options.pauseFactor);
+    if (m_options.seeded)
+        m_game.SetSeed(m_options.seed);
+    const QString programFolder =
+        m_options.workFolder.isEmpty() ? applicationDirPath() : QDir::currentPath();
+    m_game.SetOutputFolder(QDir::toNativeSeparators(programFolder).toStdString());
+    m_game.SetDecider(m_decider.get());
+    m_game.SetOutputPane(this);
+    m_game.SetHumanPlayer(this);
+    m_game.SetProgram(this);
+
+    m_frame = std::make_unique<CMainFrame>(*this);
+    m_game.SetScreen(m_frame->view());
+    m_frame->resize(kFrameWidth, kFrameHeight);
+    if (m_options.showWindow)
+        m_frame->show();
+    {
+        std::lock_guard<std::mutex> lock(m_game.StateMutex());
+        m_game.m_windowReady = 1;
+    }
+    m_frame->view()->update();
+
+    OpenDatabase();
+    m_game.m_humanActionEvent.Reset();
+    return true;
+}
+
+void CDunmereApp::OpenDatabase()
+{
+    m_databaseOpen = ::OpenDatabase(m_database, QDir::currentPath().toStdString());
+    m_game.m_saveResults = [this](CDunmereGame &game) {
+        if (m_databaseOpen)
+            SaveSessionResults(m_database, game);
+    };
+}
+
+int CDunmereApp::ExitInstance()
+{
+    if (m_exited)
+        return 0;
+    m_exited = true;
+    {
+        std::lock_guard<std::mutex> lock(m_uiCallMutex);
+        m_closing = true;
+    }
+    m_uiCallDone.notify_all();
+    if (m_frame && m_frame->outputWnd() && m_frame->outputWnd()->actionPanel())
+        m_frame->outputWnd()->actionPanel()->AbandonPendingPrepare();
+    // The game threads end before the widgets they draw into go away.
+    m_game.Shutdown();
+    m_game.SetScreen(nullptr);
+    m_frame.reset();
+    return 0;
+}
+
+CDunmereView *CDunmereApp::View() const
+{
+    return m_frame ? m_frame->view() : nullptr;
+}
+
+COutputWnd *CDunmereApp::OutputWnd() const
+{
+    return m_frame ? m_frame->outputWnd() : nullptr;
+}
+
+void CDunmereApp::AppendOutputLine(const std::wstring &line)
+{
+    if (COutputWnd *pane = OutputWnd())
+        pane->AppendOutputLine(line);
+}
+
+void CDunmereApp::PrepareDecision(int sliderMax)
+{
+    COutputWnd *pane = OutputWnd();
+    if (pane && pane->actionPanel())
+        pane->actionPanel()->PrepareDecision(sliderMax);
+}
+
+bool CDunmereApp::RunAddChipsDialog(int &chips)
+{
+    bool accepted = false;
+    int result = chips;
+    const bool ran = RunOnUiThread([&] {
+        CDlgAddChips dialog(m_frame.get());
+        accepted = dialog.exec() == QDialog::Accepted;
+        result = dialog.m_chips;
+    });
+    if (!ran || !accepted)
+        return false;
+    chips = result;
+    return true;
+}
+
+void CDunmereApp::CloseProgram()
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            ++m_closeRequests;
+            if (m_frame)
+                m_frame->close();
+        },
+        Qt::QueuedConnection);
+}
+
+void CDunmereApp::CommandStateChanged()
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_frame)
+                m_frame->UpdateCommandUI();
+        },
+        Qt::QueuedConnection);
+}
+
+bool CDunmereApp::RunOnUiThread(const std::function<void()> &fn)
+{
+    if (QThread::currentThread() == thread()) {
+        fn();
+        return true;
+    }
+    // fn refers to the caller's stack: once it has started, the caller waits for its end even
+    // when the program is closing; a call that never started is dropped.
+    struct CallState
+    {
+        bool started = false;
+        bool done = false;
+    };
+    auto state = std::make_shared<CallState>();
+    {
+        std::lock_guard<std::mutex> lock(m_uiCallMutex);
+        if (m_closing)
+            return false;
+    }
+    QMetaObject::invokeMethod(
+        this,
+        [this, &fn, state] {
+            {
+                std::lock_guard<std::mutex> lock(m_uiCallMutex);
+                if (m_closing)
+                    return;
+                state->started = true;
+            }
+            fn();
+            {
+                std::lock_guard<std::mutex> lock(m_uiCallMutex);
+                state->done = true;
+            }
+            m_uiCallDone.notify_all();
+        },
+        Qt::QueuedConnection);
+    std::unique_lock<std::mutex> lock(m_uiCallMutex);
+    m_uiCallDone.wait(lock, [&] { return state->done || (m_closing && !state->started); });
+    return state->done;
+}

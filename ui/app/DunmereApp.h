@@ -1,0 +1,84 @@
+#pragma once
+// The application object: owns the one game, the computer deciders, the statistics database
+// and the main window, and connects the engine's interfaces to the widgets.
+//
+// Threads: created and destroyed on the UI thread. The IOutputPane, IHumanPlayer and IProgram
+// members are called from the game thread; they queue their work to the UI thread, and the
+// blocking ones give up when the program is closing.
+
+#include "EngineInterfaces.h"
+#include "Game.h"
+#include "PokerTables.h"
+
+#include <QApplication>
+#include <QString>
+
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+class CMainFrame;
+class CDunmereView;
+class CPersonaDecider;
+class COutputWnd;
+
+struct AppOptions
+{
+    QString workFolder;        // current directory for the database and the text files; empty: as is
+    double pauseFactor = 1.0;  // 0 in tests: the game does not pause
+    bool showWindow = true;
+    bool seeded = false;       // reproducible games
+    std::uint64_t seed = 0;
+};
+
+class CDunmereApp : public QApplication, public IOutputPane, public IHumanPlayer, public IProgram
+{
+    Q_OBJECT
+public:
+    static constexpr int kFrameWidth = 1200;
+    static constexpr int kFrameHeight = 1000;
+
+    CDunmereApp(int &argc, char **argv, AppOptions options = {});
+    ~CDunmereApp() override;
+
+    // Start-up: settings, main window, database, the human-action event. False on failure.
+    bool InitInstance();
+    // Stops the game threads and releases the window and the database; idempotent.
+    int ExitInstance();
+
+    CDunmereGame &Game() { return m_game; }
+    CMainFrame *MainFrame() const { return m_frame.get(); }
+    CDunmereView *View() const;
+    COutputWnd *OutputWnd() const;
+    bool DatabaseOpen() const { return m_databaseOpen; }
+    // Number of CloseProgram calls the game made (the end of a stopped game).
+    int CloseRequests() const { return m_closeRequests; }
+
+    // IOutputPane
+    void AppendOutputLine(const std::wstring &line) override;
+    // IHumanPlayer
+    void PrepareDecision(int sliderMax) override;
+    bool RunAddChipsDialog(int &chips) override;
+    // IProgram
+    void CloseProgram() override;
+    void CommandStateChanged() override;
+
+private:
+    // Runs fn on the UI thread and waits for it, unless the program is closing.
+    bool RunOnUiThread(const std::function<void()> &fn);
+    void OpenDatabase();
+
+    AppOptions m_options;
+    CDunmereGame m_game;
+    std::unique_ptr<CPersonaDecider> m_decider;
+    CPokerDatabase m_database;
+    std::unique_ptr<CMainFrame> m_frame;
+    bool m_databaseOpen = false;
+    bool m_exited = false;
+    int m_closeRequests = 0;
+
+    std::mutex m_uiCallMutex;
+    std::condition_variable m_uiCallDone;
+    bool m_closing = false;
+};

@@ -1,0 +1,91 @@
+#pragma once
+// The main window: ribbon, caption bar, the table document, the output dock and the shell
+// panes. Every command is a QAction keyed by its command id; the ribbon's update pass reads
+// the game's enable flags.
+//
+// Threads: UI thread only.
+
+#include <QHash>
+#include <QMainWindow>
+
+#include <functional>
+
+class CDunmereApp;
+class CDunmereGame;
+class CDunmereView;
+class CDialogTable;
+class COutputWnd;
+class QAction;
+class QDockWidget;
+class QMdiArea;
+class QMenu;
+class QPrinter;
+class QTimer;
+class QUrl;
+
+inline constexpr const char *kMakerWebAddress = "https://www.ostrivane.com/brisquel";
+inline constexpr const char *kMakerEmail = "brisquel@ostrivane.com";
+
+class CMainFrame : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit CMainFrame(CDunmereApp &app);
+    ~CMainFrame() override;
+
+    QAction *action(int id) const { return m_actions.value(id); }
+    CDunmereView *view() const { return m_view; }
+    COutputWnd *outputWnd() const { return m_outputWnd; }
+    QDockWidget *outputDock() const { return m_outputDock; }
+    QDockWidget *paneDock(int id) const;
+    QWidget *captionBar() const { return m_captionBar; }
+    unsigned appLook() const { return m_appLook; }
+
+    // Runs a command as the ribbon does.
+    void ExecuteCommand(int id);
+    // The update pass: enable and check state of every command from the game and the panes.
+    void UpdateCommandUI();
+
+    // "Start game": runs the set-up dialog through m_runSetupDialog and starts the game on OK.
+    void OnStartGame();
+    // Shows the set-up dialog; tests replace it to fill and accept the dialog without a
+    // modal loop. Returns the dialog's result code.
+    std::function<int(CDialogTable &)> m_runSetupDialog;
+    // Opens the maker's page; tests replace it.
+    std::function<void(const QUrl &)> m_openUrl;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QAction *addCommand(int id, const QString &text, std::function<void()> handler,
+                        bool checkable = false);
+    void createCommands();
+    void createRibbon();
+    void createCaptionBar();
+    void createDocks();
+    void onAppLook(unsigned id);
+    void togglePane(QDockWidget *dock);
+    void onQuickPrint();
+    void onPrint();
+    void onPrintPreview();
+    void onPrintSetup();
+    void onAbout();
+    void onCalculator();
+
+    CDunmereApp &m_app;
+    CDunmereGame &m_game;
+    unsigned m_appLook;
+    QHash<int, QAction *> m_actions;
+    QMdiArea *m_mdiArea = nullptr;
+    CDunmereView *m_view = nullptr;
+    COutputWnd *m_outputWnd = nullptr;
+    QDockWidget *m_outputDock = nullptr;
+    QDockWidget *m_classDock = nullptr;
+    QDockWidget *m_fileDock = nullptr;
+    QDockWidget *m_propertiesDock = nullptr;
+    QWidget *m_captionBar = nullptr;
+    QMenu *m_recentMenu = nullptr;
+    QTimer *m_updateTimer = nullptr;
+    QPrinter *m_printer = nullptr;
+};

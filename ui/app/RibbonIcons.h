@@ -1,0 +1,10 @@
+#pragma once
+// Ribbon pictures drawn in code (32 x 32 for the large buttons, 16 x 16 for the small ones).
+//
+// Threads: UI thread.
+
+#include <QIcon>
+
+enum class RibbonIcon { StartGame, StartDeal, Stop, Calculator, About, Style, AppButton, Info };
+
+QIcon MakeRibbonIcon(RibbonIcon kind);

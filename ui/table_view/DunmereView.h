@@ -1,0 +1,53 @@
+#pragma once
+// The table view: felt, table, seat boxes, cards, board, pot and statistics boxes, all drawn
+// from the game state in table units (1/100 inch times the zoom, y upwards).
+//
+// Threads: a QWidget of the UI thread. Invalidate and SetWaitCursor may be called from the
+// game thread (with the game's state mutex held): they only queue work. LayoutSeats and
+// painting lock the state mutex themselves.
+
+#include "EngineInterfaces.h"
+#include "GameState.h"
+
+#include <QWidget>
+
+class CDunmereGame;
+class QPainter;
+class QPrinter;
+
+class CDunmereView : public QWidget, public IScreen
+{
+    Q_OBJECT
+public:
+    // The logical size of the drawing, in table units.
+    static constexpr int kDocWidth = 700;
+    static constexpr int kDocHeight = 550;
+
+    explicit CDunmereView(CDunmereGame &game, QWidget *parent = nullptr);
+
+    void Invalidate(const TableRect &rect) override;
+    void LayoutSeats() override;
+    void SetWaitCursor(bool on) override;
+
+    // The zoom of the last paint.
+    double Zoom() const { return m_zoom; }
+    // The device rectangle that an invalidation of rect repaints (UI thread).
+    QRect InvalidationRect(const TableRect &rect) const;
+    // Table point to device pixel at the current zoom and widget size.
+    QPointF ToDevice(double x, double y) const;
+
+    // Paints everything for a client area of clientSize pixels at the given resolution. The
+    // caller holds the state mutex.
+    void OnDraw(QPainter &painter, QSize clientSize, double dpiX, double dpiY);
+
+    void PrintTable(QPrinter *printer);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    CDunmereGame &m_game;
+    double m_zoom = 1.0;
+    int m_waitCursorDepth = 0;
+};
