@@ -104,16 +104,15 @@ bool CDunmereGame::PlayPreflop(Lock &lock)
             const int b = AskDecision(o, -1, lock, foldPressed);
             if (o == bigBlind)
                 ++round.bigBlindTurns;
-            const bool owed = t.m_bet[o] < t.m_amountToCall;
-            const bool atOption = o == bigBlind && round.bigBlindTurns == 1 && !owed;
             if (BookDecision(o, b, foldPressed, round)) {
-                // A fold at the option ends the round as the check would; otherwise the
-                // others would be asked again and again with nobody left to close it.
-                if (atOption && t.CountActive() > 1)
-                    break;
+                // The turn never comes back to a folded seat: if it was to close the round,
+                // the round closes before the next seat instead (everyone there has matched
+                // already). Otherwise the others would be asked again and again.
+                if (o == round.closingSeat)
+                    round.closingSeat = t.NextActiveSeat(o);
             } else {
-                if (atOption && b == 0)
-                    break;
+                if (o == bigBlind && round.bigBlindTurns == 1 && b == 0)
+                    break; // the big blind's option: a check ends the round at once
                 BetUpdate(o, b, round);
                 Pause(kPauseAfterActionMs, lock);
             }

@@ -349,3 +349,153 @@ TEST_F(HandHistory, BlindLevelChangeInATurboGame)
     EXPECT_NE(std::find(pane.begin(), pane.end(), "Blinds 15/30 ante 0\n"), pane.end());
     EXPECT_EQ(m_game.m_levelIndex, 1);
 }
+
+TEST_F(HandHistory, HeadsUpBlindsAndOrderOfAction)
+{
+    // Seat 0 draws the high card and has the button; the other seat posts the small blind
+    // and acts first in every round.
+    std::vector<int> draws = {12, 5};
+    const auto deal = Cards({"Ah", "Kc", "Ad", "Kd", "2s", "7h", "9d", "Jc", "3c", // hand 1
+                             "5c", "6c", "5d", "6d"});                             // hand 2
+    draws.insert(draws.end(), deal.begin(), deal.end());
+    m_game.SetStackedDraws(draws);
+    m_decider.Add(1, 10); // small blind completes
+    m_decider.Add(0, 0);  // button, big blind: checks its option
+    m_decider.Add(1, 0);  // flop
+    m_decider.Add(0, 0);
+    m_decider.Add(1, 20); // turn
+    m_decider.Add(0, 20);
+    m_decider.Add(1, 0); // river
+    m_decider.Add(0, 0);
+    m_decider.Add(0, 0); // hand 2: seat 0 is the small blind now and folds
+    Play(Items({"Hero", "Master"}, {1000, 1000}), 2);
+
+    EXPECT_TRUE(m_decider.m_mismatches.empty());
+    EXPECT_EQ(m_decider.Remaining(), 0u);
+    ExpectSameLines(History(), kGameStart + "Seat 0: Hero_0 (1000 in chips) StrategyName is Hero\n\n"
+                                   + "Seat 1: Master_1 (1000 in chips) StrategyName is Master\n\n"
+                                   + kRule
+                                   + "Ostrivane Hand #1: Hold'em No Limit (10/20) - 2023.11.14  "
+                                     "22:13:20 \n"
+                                     "Table 'Game' 2-max Seat #0 is the button\n"
+                                     "Seat 0: Hero_0 (1000 in chips)\n"
+                                     "Seat 1: Master_1 (1000 in chips)\n"
+                                     "Master_1: posts small blind 10\n"
+                                     "Hero_0: posts big blind 20\n"
+                                     "Dealt to Hero_0 [ Ah Ad ]\n"
+                                     "*** HOLE CARDS ***\n"
+                                     "Master_1: calls 10\n"
+                                     "Hero_0: checks\n"
+                                     "*** FLOP *** [2s 7h 9d]\n"
+                                     "Master_1: checks\n"
+                                     "Hero_0: checks\n"
+                                     "*** TURN *** [Jc]\n"
+                                     "Master_1: raises 20\n"
+                                     "Hero_0: calls 20\n"
+                                     "*** RIVER *** [3c]\n"
+                                     "Master_1: checks\n"
+                                     "Hero_0: checks\n"
+                                     "*** SUMMARY ***\n"
+                                     "Hero_0 win 80\n"
+                                     "Master_1 win 0\n"
+                                     "Hero_0 has Pair of Aces \n"
+                                     "\n"
+                                     "\n"
+                                     "Ostrivane Hand #2: Hold'em No Limit (10/20) - 2023.11.14  "
+                                     "22:13:20\n"
+                                     "Table 'Game' 2-max Seat #1 is the button\n"
+                                     "Seat 0: Hero_0 (1040 in chips)\n"
+                                     "Seat 1: Master_1 (960 in chips)\n"
+                                     "Hero_0: posts small blind 10\n"
+                                     "Master_1: posts big blind 20\n"
+                                     "Dealt to Hero_0 [ 5c 5d ]\n"
+                                     "*** HOLE CARDS ***\n"
+                                     "Hero_0: folds\n"
+                                     "Master_1 collected 30 from pot \n");
+    EXPECT_NE(Log().find("Player 1 is on button\n"), std::string::npos);
+}
+
+TEST_F(HandHistory, SeatAllInWithTheAntePostsABlindOfZero)
+{
+    // Seat 2 draws the high card: seat 0 posts the small blind, seat 1 (25 chips, all in with
+    // the ante) the big blind.
+    std::vector<int> draws = {3, 5, 12};
+    const auto deal = Cards({"Kh", "Ah", "Qh", "Ks", "As", "Qs", "2c", "7d", "9s", "Jd", "3h"});
+    draws.insert(draws.end(), deal.begin(), deal.end());
+    m_game.SetStackedDraws(draws);
+    GameSetupItems items = Items({"Hero", "Master", "Tim"}, {1500, 25, 1500}, 0, 0, 3);
+    m_game.StartGame(items);
+    {
+        std::lock_guard<std::mutex> lock(m_game.StateMutex());
+        m_game.m_table.m_smallBlind = 100; // an ante level
+        m_game.m_table.m_bigBlind = 200;
+        m_game.m_table.m_ante = 25;
+    }
+    m_decider.Add(2, 125); // owes the small blind's blind plus ante
+    m_decider.Add(0, 25);
+    m_decider.Add(0, 0); // after the flop only seat 0 is asked: the all-in seat ends the round
+    m_decider.Add(0, 0);
+    m_decider.Add(0, 0);
+    m_game.m_onHandEnd = [](CDunmereGame &game) { game.m_stopRequested = true; };
+    m_game.StartDeal();
+    m_game.WaitForGameEnd();
+
+    EXPECT_TRUE(m_decider.m_mismatches.empty());
+    EXPECT_EQ(m_decider.Remaining(), 0u);
+    ExpectSameLines(Section(History(), "Hero_0: posts small blind 100"),
+                    "Hero_0: posts small blind 100\n"
+                    "Master_1: posts big blind 0\n"
+                    "Dealt to Hero_0 [ Kh Ks ]\n"
+                    "*** HOLE CARDS ***\n"
+                    "Tim_2: calls 125\n"
+                    "Hero_0: calls 25\n"
+                    "*** FLOP *** [2c 7d 9s]\n"
+                    "Hero_0: checks\n"
+                    "*** TURN *** [Jd]\n"
+                    "Hero_0: checks\n"
+                    "*** RIVER *** [3h]\n"
+                    "Hero_0: checks\n"
+                    "*** SUMMARY ***\n"
+                    "Hero_0 win 250\n"
+                    "Master_1 win 75\n"
+                    "Tim_2 win 0\n"
+                    "Hero_0 has Pair of Kings \n"
+                    "Master_1 has Pair of Aces \n");
+    const CGameTable &t = m_game.m_table;
+    EXPECT_EQ(t.m_stack[0], 1600);
+    EXPECT_EQ(t.m_stack[1], 75);
+    EXPECT_EQ(t.m_stack[2], 1350);
+    // The blind events carry the seat's whole stake, ante included.
+    bool sawSmall = false;
+    bool sawBig = false;
+    for (const CAction &action : m_game.m_actions) {
+        if (action.m_kind == 7) {
+            sawSmall = true;
+            EXPECT_EQ(action.m_amount, 125);
+        }
+        if (action.m_kind == 8) {
+            sawBig = true;
+            EXPECT_EQ(action.m_seat, 1);
+            EXPECT_EQ(action.m_amount, 25);
+        }
+    }
+    EXPECT_TRUE(sawSmall && sawBig);
+}
+
+TEST_F(HandHistory, FirstHandAfterStartDealKeepsTheDrawnButton)
+{
+    // Seat 3 draws the king of clubs, the highest value.
+    m_game.SetStackedDraws({4, 0, 9, 11});
+    m_decider.Add(2, 0); // hand 1: button 3, blinds 0 and 1, seat 2 first
+    m_decider.Add(3, 0);
+    m_decider.Add(0, 0);
+    Play(Items({"Hero", "Master", "Tim", "Maniac"}, {1000, 1000, 1000, 1000}), 2);
+
+    const std::string history = History();
+    EXPECT_NE(history.find("Table 'Game' 4-max Seat #3 is the button\n"), std::string::npos);
+    EXPECT_NE(history.find("Table 'Game' 4-max Seat #0 is the button\n"), std::string::npos);
+    EXPECT_EQ(history.find("Seat #1 is the button"), std::string::npos);
+    EXPECT_EQ(m_game.m_table.m_button, 0);
+    // The first to act sits after the blinds of the drawn button.
+    EXPECT_EQ(m_decider.m_asked.front(), 2);
+}
