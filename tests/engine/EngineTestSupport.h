@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdlib>
 #include <ctime>
 #include <deque>
@@ -69,6 +70,58 @@ private:
         return amount;
     }
     std::deque<std::pair<int, int>> m_script;
+};
+
+// The human at seat 0: answers from a script right away, or, when the script is empty, never
+// (the game then waits until it is shut down).
+class ScriptedHuman : public IHumanPlayer
+{
+public:
+    explicit ScriptedHuman(CDunmereGame &game) : m_game(game) {}
+    void Add(int amount, bool fold = false) { m_script.emplace_back(amount, fold); }
+    void PrepareDecision(int sliderMax) override
+    {
+        std::pair<int, bool> answer;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_sliderMaxes.push_back(sliderMax);
+            if (m_script.empty()) {
+                m_waiting = true;
+                m_cv.notify_all();
+                return;
+            }
+            answer = m_script.front();
+            m_script.pop_front();
+        }
+        m_game.SubmitHumanDecision(answer.first, answer.second);
+    }
+    bool RunAddChipsDialog(int &chips) override
+    {
+        ++m_dialogs;
+        chips = m_addChips;
+        return m_acceptAddChips;
+    }
+    void WaitUntilWaiting()
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_cv.wait(lock, [this] { return m_waiting; });
+    }
+    std::vector<int> SliderMaxes()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_sliderMaxes;
+    }
+    bool m_acceptAddChips = false;
+    int m_addChips = 0;
+    std::atomic<int> m_dialogs{0};
+
+private:
+    CDunmereGame &m_game;
+    std::mutex m_mutex;
+    std::condition_variable m_cv;
+    bool m_waiting = false;
+    std::deque<std::pair<int, bool>> m_script;
+    std::vector<int> m_sliderMaxes;
 };
 
 class RecordingPane : public IOutputPane
@@ -136,6 +189,29 @@ inline std::vector<std::string> SplitLines(const std::string &text)
     while (std::getline(in, line))
         lines.push_back(line);
     return lines;
+}
+
+// The lines from the first line equal to `from` up to, not including, the first later line
+// equal to `to` (to the end when `to` is empty).
+inline std::string Section(const std::string &text, const std::string &from,
+                           const std::string &to = {})
+{
+    std::string out;
+    bool inside = false;
+    for (const std::string &line : SplitLines(text)) {
+        if (!inside && line == from)
+            inside = true;
+        else if (inside && !to.empty() && line == to)
+            break;
+        if (inside)
+            out += line + "\n";
+    }
+    return out;
+}
+
+inline bool Contains(const std::string &text, const std::string &part)
+{
+    return text.find(part) != std::string::npos;
 }
 
 // 2023.11.14 22:13:20 UTC.

@@ -101,27 +101,6 @@ TEST_F(HandHistory, WonByFoldsBeforeTheFlop)
     EXPECT_EQ(ReadFile(HistoryPath()).substr(0, 3), "\r\n=");
 }
 
-namespace {
-
-// The lines of the hand history from the first line equal to `from` up to, not including, the
-// first later line equal to `to` (to the end when `to` is empty).
-std::string Section(const std::string &text, const std::string &from, const std::string &to = {})
-{
-    const auto lines = SplitLines(text);
-    std::string out;
-    bool inside = false;
-    for (const std::string &line : lines) {
-        if (!inside && line == from)
-            inside = true;
-        else if (inside && !to.empty() && line == to)
-            break;
-        if (inside)
-            out += line + "\n";
-    }
-    return out;
-}
-
-} // namespace
 
 TEST_F(HandHistory, WonByFoldsOnTheTurn)
 {
