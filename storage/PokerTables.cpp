@@ -43,8 +43,7 @@ bool OpenOrCreateShared(SQLiteTbl &table, const SQLiteTbl &owner)
 }
 
 // The OperationID of the last row of the current row set, 0 for an empty set.
-template<typename Table>
-int LastOperationId(Table &table)
+template <typename Table> int LastOperationId(Table &table)
 {
     int lastId = 0;
     table.MoveLast();
@@ -55,12 +54,11 @@ int LastOperationId(Table &table)
     return lastId;
 }
 
+// An empty name is filtered too: without a filter its balance would be the last row's of
+// whichever name was saved last.
 void FilterOnName(SQLiteTbl &table, const std::string &name)
 {
-    if (name.empty())
-        table.SetFilter({});
-    else
-        table.SetFilter("[Family_Name]=?", {name});
+    table.SetFilter("[Family_Name]=?", {name});
 }
 
 // Back to the whole table, as right after opening.

@@ -39,8 +39,8 @@ SQLiteTbl::~SQLiteTbl() = default;
 
 bool SQLiteTbl::IsKnownType(int type)
 {
-    return type == kFieldText || type == kFieldInt || type == kFieldDouble
-           || type == kFieldLongBinary;
+    return type == kFieldText || type == kFieldInt || type == kFieldDouble ||
+           type == kFieldLongBinary;
 }
 
 void SQLiteTbl::AddField(int index, const char *name, int type, TblBuffer *bound)
@@ -62,8 +62,8 @@ void SQLiteTbl::AddFieldBound(int index, const char *name, int type, Bound bound
 {
     if (m_fields.empty() && GetFieldCount() > 0)
         m_fields.resize(static_cast<std::size_t>(GetFieldCount()));
-    if (index < 0 || index >= static_cast<int>(m_fields.size()) || name == nullptr
-        || std::strlen(name) > kMaxFieldName)
+    if (index < 0 || index >= static_cast<int>(m_fields.size()) || name == nullptr ||
+        std::strlen(name) > kMaxFieldName)
         return;
     Field &field = m_fields[static_cast<std::size_t>(index)];
     field.type = type;
@@ -125,6 +125,9 @@ void SQLiteTbl::Close()
     m_open = false;
     m_schemaChecked = false;
     m_path.clear();
+    // A row being composed belongs to the connection just closed.
+    m_editRowId = 0;
+    m_adding = false;
 }
 
 bool SQLiteTbl::ShareConnection(const SQLiteTbl &owner)
@@ -147,11 +150,20 @@ bool SQLiteTbl::CreateTable()
     for (const Field &field : m_fields) {
         const char *columnType = nullptr;
         switch (field.type) {
-        case kFieldText: columnType = " TEXT"; break;
-        case kFieldInt: columnType = " INT"; break;
-        case kFieldDouble: columnType = " DOUBLE"; break;
-        case kFieldLongBinary: columnType = " LongBinary"; break;
-        default: continue;
+        case kFieldText:
+            columnType = " TEXT";
+            break;
+        case kFieldInt:
+            columnType = " INT";
+            break;
+        case kFieldDouble:
+            columnType = " DOUBLE";
+            break;
+        case kFieldLongBinary:
+            columnType = " LongBinary";
+            break;
+        default:
+            continue;
         }
         sql += first ? ' ' : ',';
         sql += Bracketed(field.name);
@@ -208,8 +220,7 @@ void SQLiteTbl::BindFilter(sqlite3_stmt *stmt) const
     const int count = sqlite3_bind_parameter_count(stmt);
     for (int i = 0; i < count && i < static_cast<int>(m_filterParams.size()); ++i) {
         const std::string &value = m_filterParams[static_cast<std::size_t>(i)];
-        sqlite3_bind_text(stmt, i + 1, value.data(), static_cast<int>(value.size()),
-                          SQLITE_STATIC);
+        sqlite3_bind_text(stmt, i + 1, value.data(), static_cast<int>(value.size()), SQLITE_STATIC);
     }
 }
 
@@ -241,8 +252,8 @@ bool SQLiteTbl::CheckSchema()
     for (const Field &field : m_fields) {
         if (field.columnIndex != -1)
             continue;
-        const std::string alter = "ALTER TABLE " + Bracketed(table) + " ADD COLUMN "
-                                  + Bracketed(field.name);
+        const std::string alter =
+            "ALTER TABLE " + Bracketed(table) + " ADD COLUMN " + Bracketed(field.name);
         const std::string update = "UPDATE " + table + " SET " + Bracketed(field.name);
         // The added column stays unmapped until the next open; it reads as its empty value,
         // which is also what the default below writes.
@@ -259,8 +270,11 @@ bool SQLiteTbl::CheckSchema()
             Execute(alter + " Double");
             Execute(update + " = 0.0");
             break;
-        case kFieldLongBinary: Execute(alter + " LongBinary"); break;
-        default: break;
+        case kFieldLongBinary:
+            Execute(alter + " LongBinary");
+            break;
+        default:
+            break;
         }
     }
     m_schemaChecked = true;
@@ -371,7 +385,8 @@ void SQLiteTbl::ClearFields()
             if (auto *value = std::get_if<double *>(&field.bound); value && *value)
                 **value = 0.0;
             break;
-        default: break;
+        default:
+            break;
         }
     }
 }
@@ -410,7 +425,8 @@ void SQLiteTbl::ReadRow(sqlite3_stmt *stmt)
             if (auto *value = std::get_if<double *>(&field.bound); value && *value)
                 **value = sqlite3_column_double(stmt, c);
             break;
-        default: break;
+        default:
+            break;
         }
     }
     m_editRowId = 0;
@@ -457,7 +473,8 @@ void SQLiteTbl::BindField(sqlite3_stmt *stmt, int param, const Field &field) con
         if (auto *value = std::get_if<double *>(&field.bound); value && *value)
             sqlite3_bind_double(stmt, param, **value);
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -546,10 +563,9 @@ bool SQLiteTbl::InsertNamed()
         columns += Bracketed(field.name);
         values += values.empty() ? " ?" : ",?";
     }
-    const std::string sql = columns.empty()
-                                ? "INSERT INTO " + table + " DEFAULT VALUES"
-                                : "INSERT INTO " + table + " (" + columns + ") VALUES ("
-                                      + values + ")";
+    const std::string sql =
+        columns.empty() ? "INSERT INTO " + table + " DEFAULT VALUES"
+                        : "INSERT INTO " + table + " (" + columns + ") VALUES (" + values + ")";
     bool inserted = false;
     {
         Statement stmt = Prepare(sql);
@@ -580,8 +596,8 @@ bool SQLiteTbl::InsertNamed()
         } else if (field.type != kFieldDouble) {
             continue;
         }
-        Statement stmt = Prepare("UPDATE " + table + " SET " + Bracketed(field.name)
-                                 + " = ? WHERE ROWID = ?");
+        Statement stmt =
+            Prepare("UPDATE " + table + " SET " + Bracketed(field.name) + " = ? WHERE ROWID = ?");
         if (!stmt) {
             ok = false;
             continue;
@@ -612,7 +628,8 @@ int SQLiteTbl::GetCurrentRowId() const
     return m_rowIds[static_cast<std::size_t>(m_position - 1)];
 }
 
-SQLiteTransaction::SQLiteTransaction(SQLiteTbl &table) : m_table(table)
+SQLiteTransaction::SQLiteTransaction(SQLiteTbl &table)
+    : m_table(table)
 {
     // IMMEDIATE takes the write lock now (waiting out another writer) instead of failing
     // half-way when the first insert needs it.

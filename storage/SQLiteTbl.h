@@ -17,7 +17,8 @@ struct sqlite3;
 struct sqlite3_stmt;
 
 // Field type codes; any other code is ignored everywhere.
-enum TblFieldType : int {
+enum TblFieldType : int
+{
     kFieldText = 1,
     kFieldInt = 2,
     kFieldDouble = 3,

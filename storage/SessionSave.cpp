@@ -12,12 +12,18 @@ constexpr const char *kPersonaNames[5] = {"Hero", "Master", "Tim", "Maniac", "Pr
 int PersonaIndex(int persona)
 {
     switch (persona) {
-    case 0: return 0; // an empty seat; its result is 0
-    case 4: return 1;
-    case 7: return 2;
-    case 5: return 3;
-    case 6: return 4;
-    default: return -1;
+    case 0:
+        return 0; // an empty seat; its result is 0
+    case 4:
+        return 1;
+    case 7:
+        return 2;
+    case 5:
+        return 3;
+    case 6:
+        return 4;
+    default:
+        return -1;
     }
 }
 

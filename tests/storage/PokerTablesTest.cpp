@@ -49,7 +49,11 @@ std::string FileBytes(const std::string &path)
 class ImmutableFile
 {
 public:
-    explicit ImmutableFile(std::string path) : m_path(std::move(path)) { m_set = Change(true); }
+    explicit ImmutableFile(std::string path)
+        : m_path(std::move(path))
+    {
+        m_set = Change(true);
+    }
     ~ImmutableFile()
     {
         if (m_set)
@@ -189,27 +193,28 @@ TEST_F(PokerTablesTest, FileWithOnlyOneTableGetsTheOther)
 
 TEST_F(PokerTablesTest, NamesAreStoredAsTypedAndKeepTheirOwnBalances)
 {
-    const std::string names[] = {"O'Brien\"; DROP TABLE Players; --", "O", "[Tim]", "Жёлудь Zoë",
-                                 "a' OR '1'='1"};
+    // "" must not pick up the balance of the name saved before it.
+    const std::string names[] = {
+        "O'Brien\"; DROP TABLE Players; --", "O", "[Tim]", "Жёлудь Zoë", "a' OR '1'='1", ""};
+    constexpr int kNames = 6;
     CPokerDatabase db;
     ASSERT_TRUE(OpenDatabase(db, m_folder.path()));
     for (int run = 1; run <= 2; ++run) {
         SessionResult result;
-        for (int i = 0; i < 5; ++i)
+        for (int i = 0; i < kNames; ++i)
             result.push_back({names[i], (i + 1) * 10 * run, {run, 0, 0, 0, 0}});
         ASSERT_TRUE(SaveSessionResults(db, result, kTime));
     }
     RawDb raw(m_path);
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < kNames; ++i) {
         SCOPED_TRACE(names[i]);
-        const auto rows = raw.rows("SELECT Family_Name, Balance FROM Players WHERE ROWID = "
-                                   + std::to_string(i + 6));
+        const std::string second = std::to_string(kNames + i + 1);
+        const auto rows =
+            raw.rows("SELECT Family_Name, Balance FROM Players WHERE ROWID = " + second);
         ASSERT_EQ(rows.size(), 1u);
         EXPECT_EQ(rows[0][0], names[i]);
         EXPECT_EQ(std::stod(rows[0][1]), (i + 1) * 30.0);
-        EXPECT_EQ(std::stod(raw.value("SELECT NG FROM Statistics WHERE ROWID = "
-                                      + std::to_string(i + 6))),
-                  3.0);
+        EXPECT_EQ(std::stod(raw.value("SELECT NG FROM Statistics WHERE ROWID = " + second)), 3.0);
     }
 }
 

@@ -140,7 +140,8 @@ TEST_F(SQLiteTblTest, RowsReadBackInOrderWithEveryValueKind)
         EXPECT_EQ(table.m_b.size(), names[seen].size() + 1);
         EXPECT_DOUBLE_EQ(table.m_c, seen + 0.25);
         if (seen == 0)
-            EXPECT_EQ(std::string(table.m_d.data(), table.m_d.size()), std::string("\x01\0\xff", 3));
+            EXPECT_EQ(std::string(table.m_d.data(), table.m_d.size()),
+                      std::string("\x01\0\xff", 3));
         else
             EXPECT_TRUE(table.m_d.IsNull());
         ++seen;
@@ -255,8 +256,9 @@ TEST_F(SQLiteTblTest, TableWithMoreColumnsThanFieldsInsertsByName)
     EXPECT_EQ(table.GetPosition(), 2);
 
     RawDb raw(m_path);
-    EXPECT_EQ(raw.rows("SELECT Extra, A, B, C, D FROM T WHERE A = 2"),
-              (std::vector<std::vector<std::string>>{{"NULL", "2", "it's \"two\"", "-3.75", "zz"}}));
+    EXPECT_EQ(
+        raw.rows("SELECT Extra, A, B, C, D FROM T WHERE A = 2"),
+        (std::vector<std::vector<std::string>>{{"NULL", "2", "it's \"two\"", "-3.75", "zz"}}));
     ASSERT_TRUE(table.MoveTo(2));
     EXPECT_EQ(table.m_b.str(), "it's \"two\"");
     EXPECT_DOUBLE_EQ(table.m_c, -3.75);

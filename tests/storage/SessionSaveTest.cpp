@@ -1,5 +1,5 @@
-#include "Game.h"
 #include "SessionSave.h"
+#include "Game.h"
 #include "StorageTestUtil.h"
 
 #include <gtest/gtest.h>
@@ -55,12 +55,12 @@ TEST(SessionSaveTest, EachPersonaGetsItsSeatsResultsAndCounters)
     EXPECT_EQ(table.m_resultByPersona[0], 200);
 
     const StatCounters &hero = result[0].counters;
-    EXPECT_EQ(std::vector<int>({hero.n, hero.vpipOpportunities, hero.vpip, hero.pfr,
-                                hero.threeBet}),
-              std::vector<int>({10, 9, 4, 2, 1}));
+    EXPECT_EQ(
+        std::vector<int>({hero.n, hero.vpipOpportunities, hero.vpip, hero.pfr, hero.threeBet}),
+        std::vector<int>({10, 9, 4, 2, 1}));
     const StatCounters &master = result[1].counters;
-    EXPECT_EQ(std::vector<int>({master.n, master.vpipOpportunities, master.vpip, master.pfr,
-                                master.threeBet}),
+    EXPECT_EQ(std::vector<int>(
+                  {master.n, master.vpipOpportunities, master.vpip, master.pfr, master.threeBet}),
               std::vector<int>({15, 14, 8, 4, 1}));
     EXPECT_EQ(result[2].counters.n, 9);
     EXPECT_EQ(result[3].counters.n, 0);

@@ -43,8 +43,7 @@ class RawDb
 public:
     explicit RawDb(const std::string &path)
     {
-        sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                        nullptr);
+        sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     }
     ~RawDb() { sqlite3_close(m_db); }
     RawDb(const RawDb &) = delete;
@@ -81,8 +80,7 @@ public:
     }
     std::string createStatement(const std::string &table)
     {
-        return value("SELECT sql FROM sqlite_master WHERE type='table' AND name='" + table
-                     + "'");
+        return value("SELECT sql FROM sqlite_master WHERE type='table' AND name='" + table + "'");
     }
 
 private:
