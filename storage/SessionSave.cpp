@@ -2,8 +2,6 @@
 
 #include "Game.h"
 
-#include <mutex>
-
 namespace {
 
 constexpr const char *kPersonaNames[5] = {"Hero", "Master", "Tim", "Maniac", "Professor"};
@@ -64,12 +62,8 @@ SessionResult CollectSessionResult(CGameTable &table, int heroChipsAdded)
 
 bool SaveSessionResults(CPokerDatabase &db, CDunmereGame &game)
 {
-    SessionResult result;
-    std::time_t now = 0;
-    {
-        std::lock_guard<std::mutex> lock(game.StateMutex());
-        result = CollectSessionResult(game.m_table, game.m_chipsAdded);
-        now = game.Now();
-    }
-    return SaveSessionResults(db, result, FormatSaveTime(now));
+    // No state lock here: the hand thread may call this holding it, and the fields read are
+    // written only by that same thread.
+    const SessionResult result = CollectSessionResult(game.m_table, game.m_chipsAdded);
+    return SaveSessionResults(db, result, FormatSaveTime(game.Now()));
 }

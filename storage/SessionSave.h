@@ -13,5 +13,6 @@ class CDunmereGame;
 // bought during the game: they are not winnings.
 SessionResult CollectSessionResult(CGameTable &table, int heroChipsAdded = 0);
 
-// The game's save hook (m_saveResults): game thread, state lock not held.
+// The game's save hook (m_saveResults), on the game thread: works with or without the state
+// lock held by the caller, and takes no lock itself.
 bool SaveSessionResults(CPokerDatabase &db, CDunmereGame &game);

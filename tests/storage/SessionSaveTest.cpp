@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <mutex>
+
 namespace {
 
 void SetSeat(CGameTable &table, int s, int persona, int startStack, int stack, CPokerStat stat)
@@ -87,7 +89,11 @@ TEST(SessionSaveTest, GameSaveHookWritesTheTenRows)
     FillTable(game.m_table);
     game.SetClock([] { return std::time_t(1'765'000'000); });
 
-    ASSERT_TRUE(SaveSessionResults(db, game));
+    {
+        // As the hand thread calls the hook.
+        std::lock_guard<std::mutex> lock(game.StateMutex());
+        ASSERT_TRUE(SaveSessionResults(db, game));
+    }
 
     RawDb raw(folder.file(kDatabaseFileName));
     EXPECT_EQ(raw.value("SELECT group_concat(Family_Name) FROM Players"),
