@@ -197,7 +197,7 @@ void COutputWnd::appendOnUiThread(const QString &text)
     while (m_chatList->count() > kMaxChatLines)
         delete m_chatList->takeItem(0);
     m_chatList->addItem(text);
-    UpdateHorizontalExtent();
+    widenExtent(text);
     m_chatList->setCurrentRow(m_chatList->count() - 1);
     m_chatList->scrollToBottom();
 }
@@ -208,7 +208,8 @@ void COutputWnd::AppendChatLines(const QString &label, const QString &text)
         return;
     m_chatList->addItem(label);
     m_chatList->addItem(text);
-    UpdateHorizontalExtent();
+    widenExtent(label);
+    widenExtent(text);
 }
 
 void COutputWnd::UpdateHorizontalExtent()
@@ -220,6 +221,19 @@ void COutputWnd::UpdateHorizontalExtent()
         widest = std::max(widest, metrics.horizontalAdvance(m_chatList->item(i)->text()) + 4);
     if (widest != delegate->m_extent) {
         delegate->m_extent = widest;
+        m_chatList->doItemsLayout();
+    }
+}
+
+// Measuring every line for every appended one would cost the UI thread a scan of up to 1001
+// lines per engine line; the extent only has to grow with the new line. Lines dropped from the
+// top may leave it a little wider than needed until the next full UpdateHorizontalExtent.
+void COutputWnd::widenExtent(const QString &text)
+{
+    auto *delegate = static_cast<COutputLineDelegate *>(m_chatList->itemDelegate());
+    const int width = QFontMetrics(lineFont()).horizontalAdvance(text) + 4;
+    if (width > delegate->m_extent) {
+        delegate->m_extent = width;
         m_chatList->doItemsLayout();
     }
 }

@@ -69,6 +69,7 @@ protected:
 
 private:
     void appendOnUiThread(const QString &text);
+    void widenExtent(const QString &text);
     void updatePlaceholder();
 
     CDunmereGame &m_game;
