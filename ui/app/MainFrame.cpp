@@ -3,6 +3,7 @@
 #include "AboutDlg.h"
 #include "CommandIds.h"
 #include "DialogTable.h"
+#include "DlgCalculate.h"
 #include "DunmereApp.h"
 #include "DunmereView.h"
 #include "Game.h"
@@ -10,10 +11,6 @@
 #include "RibbonIcons.h"
 #include "VisualStyle.h"
 
-#if __has_include("DlgCalculate.h")
-#include "DlgCalculate.h"
-#define BRISQUEL_HAS_CALCULATOR 1
-#endif
 
 #include <QActionGroup>
 #include <QCheckBox>
@@ -516,10 +513,8 @@ void CMainFrame::onAbout()
 
 void CMainFrame::onCalculator()
 {
-#ifdef BRISQUEL_HAS_CALCULATOR
     CDlgCalculate dialog(this);
     dialog.exec();
-#endif
 }
 
 void CMainFrame::closeEvent(QCloseEvent *event)
