@@ -492,6 +492,11 @@ void CDunmereGame::HandThreadMain()
             PlayHand(lock);
             if (m_onHandEnd)
                 m_onHandEnd(*this);
+            if (m_exitRequested) {
+                // The human declined to add chips and the program is closing: no save.
+                CloseFiles();
+                break;
+            }
             if (m_stopRequested) {
                 if (m_saveResults)
                     m_saveResults(*this);
@@ -502,8 +507,6 @@ void CDunmereGame::HandThreadMain()
                     m_program->CloseProgram();
                 break;
             }
-            if (m_exitRequested)
-                break;
             HandStart(lock);
         }
     } catch (const GameAborted &) {
@@ -747,6 +750,9 @@ void CDunmereGame::NewHandSetup()
             }
             box.m_revealCards = 0;
         } else {
+            // A busted seat's stake of its last hand must not count as a contribution again.
+            t.m_bet[s] = 0;
+            t.m_invested[s] = 0;
             box.m_visible = 0;
             Invalidate(box.m_boxRect);
             if (box.m_statRect.m_visible) {

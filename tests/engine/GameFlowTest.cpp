@@ -1,0 +1,292 @@
+// Whole games: chips conservation over many random hands, the end of a game, the add-chips
+// offer, shutdown while the game waits, and the files.
+#include "EngineTestSupport.h"
+
+#include <random>
+
+using namespace enginetest;
+
+namespace {
+
+int TotalStacks(const CGameTable &t)
+{
+    int total = 0;
+    for (int s = 0; s < t.m_seatCount; ++s)
+        total += t.m_stack[s];
+    return total;
+}
+
+// Any amount from 0 to the seat's whole stack.
+class RandomDecider : public IDecider
+{
+public:
+    explicit RandomDecider(unsigned seed) : m_generator(seed) {}
+    int DecidePreflop(const CGameTable &t, int seat, EasyRandom &) override { return Draw(t, seat); }
+    int DecidePostflop(const CGameTable &t, int seat, int, EasyRandom &) override
+    {
+        return Draw(t, seat);
+    }
+
+private:
+    int Draw(const CGameTable &t, int seat)
+    {
+        // Mostly small amounts, so that hands often go past the flop.
+        std::uniform_int_distribution<int> kind(0, 3);
+        const int stack = t.m_stack[seat];
+        const int owed = std::max(0, t.m_amountToCall - t.m_bet[seat]);
+        switch (kind(m_generator)) {
+        case 0: return std::uniform_int_distribution<int>(0, stack)(m_generator);
+        case 1: return 0;
+        default: return std::min(owed, stack);
+        }
+    }
+    std::mt19937 m_generator;
+};
+
+} // namespace
+
+class GameFlow : public GameFixture
+{
+};
+
+TEST_F(GameFlow, RandomDecisionsOverManySeedsLoseNoChipAndNeverHang)
+{
+    const char *const kNames[] = {"Hero", "Master", "Tim", "Maniac", "Professor", "Bob"};
+    int handsPlayed = 0;
+    int games = 0;
+    for (unsigned seed = 1; handsPlayed < 10000; ++seed, ++games) {
+        CDunmereGame game;
+        RandomDecider decider(seed);
+        game.SetOutputFolder(m_folder.string());
+        game.SetPauseFactor(0);
+        game.SetClock([&] { return m_now.load(); });
+        game.SetDecider(&decider);
+        game.SetSeed(seed);
+        std::mt19937 setup(seed);
+        GameSetupItems items;
+        items.seatCount = 2 + static_cast<int>(seed % 9);
+        for (int s = 0; s < items.seatCount; ++s) {
+            items.names.push_back(kNames[(seed + static_cast<unsigned>(s)) % 6]);
+            // Now and then a seat starts with nothing; it posts a blind of 0 and is removed.
+            const int stack = seed % 7 == 0 && s == 1 ? 0 : 100 + static_cast<int>(setup() % 3000);
+            items.stacks.push_back(stack);
+        }
+        items.smallBlind = 10;
+        items.bigBlind = 20;
+        items.gameTypeId = seed % 3 == 0 ? 4 : 0; // some tournaments with antes later on
+        int start = 0;
+        for (int stack : items.stacks)
+            start += stack;
+
+        int gameHands = 0;
+        std::vector<std::string> failures;
+        game.m_onHandEnd = [&](CDunmereGame &g) {
+            const CGameTable &t = g.m_table;
+            ++gameHands;
+            m_now += 90; // the blinds rise every few hands in the tournaments
+            if (TotalStacks(t) != start + g.m_chipsAdded)
+                failures.push_back("chips " + std::to_string(TotalStacks(t)) + " instead of "
+                                   + std::to_string(start + g.m_chipsAdded) + " after hand "
+                                   + std::to_string(g.m_handNumber));
+            for (int s = 0; s < t.m_seatCount; ++s) {
+                if (t.m_stack[s] < 0)
+                    failures.push_back("negative stack at seat " + std::to_string(s));
+            }
+            if (t.m_pot != 0)
+                failures.push_back("pot left over");
+            if (gameHands >= 600)
+                g.m_stopRequested = true;
+        };
+        game.StartGame(items);
+        game.StartDeal();
+        game.WaitForGameEnd();
+        ASSERT_TRUE(failures.empty()) << "seed " << seed << ": " << failures.front();
+        ASSERT_GT(gameHands, 0) << "seed " << seed;
+        handsPlayed += gameHands;
+    }
+    EXPECT_GE(handsPlayed, 10000);
+    EXPECT_GT(games, 10);
+}
+
+TEST_F(GameFlow, GameEndsWhenOnePlayerIsLeft)
+{
+    m_game.SetStackedDraws(
+        {12, 5, 3}); // button 0; the rest of the cards are drawn at random
+    int saves = 0;
+    bool oneLeftAtSave = false;
+    m_game.m_saveResults = [&](CDunmereGame &game) {
+        ++saves;
+        oneLeftAtSave = game.m_table.m_inGame[0] + game.m_table.m_inGame[1]
+                              + game.m_table.m_inGame[2]
+                          == 1;
+    };
+    // Everyone goes all in every time: a few hands decide the game.
+    class AllIn : public IDecider
+    {
+    public:
+        int DecidePreflop(const CGameTable &t, int seat, EasyRandom &) override
+        {
+            return t.m_stack[seat];
+        }
+        int DecidePostflop(const CGameTable &t, int seat, int, EasyRandom &) override
+        {
+            return t.m_stack[seat];
+        }
+    } allIn;
+    m_game.SetDecider(&allIn);
+    GameSetupItems items = Items({"Master", "Tim", "Maniac"}, {500, 500, 500});
+    m_game.StartGame(items);
+    m_game.StartDeal();
+    m_game.WaitForGameEnd();
+
+    EXPECT_EQ(saves, 1);
+    EXPECT_TRUE(oneLeftAtSave);
+    EXPECT_EQ(m_program.m_closeCount, 1);
+    EXPECT_TRUE(m_game.m_stopRequested);
+    EXPECT_EQ(TotalStacks(m_game.m_table), 1500);
+    const std::string history = History();
+    const std::string log = Log();
+    int eliminated = 0;
+    for (int s = 0; s < 3; ++s) {
+        if (m_game.m_table.m_inGame[s] == 0) {
+            ++eliminated;
+            EXPECT_TRUE(Contains(history, m_game.m_table.m_players[s].m_name
+                                              + " lost all his money\n"));
+            EXPECT_TRUE(Contains(log, "Player " + std::to_string(s) + " lost all his money\n"));
+        }
+    }
+    EXPECT_EQ(eliminated, 2);
+}
+
+class AddChips : public GameFixture
+{
+protected:
+    // Heads-up, the human on 20 chips goes all in as the small blind and loses.
+    void BustTheHuman()
+    {
+        m_game.SetStackedDraws(Cards({"7c", "Ac", "2h", "Ah", "7d", "Ad", "Kc", "Qd", "9s", "8h",
+                                      "4c"}));
+        // The button draw takes the first two values (7c = 5, Ac = 12): button 1.
+        m_game.SetHumanPlayer(&m_human);
+        m_human.Add(10); // completes the small blind with the last chips
+        m_decider.Add(1, 0);
+    }
+    ScriptedHuman m_human{m_game};
+};
+
+TEST_F(AddChips, AcceptedChipsBecomeTheStackAndCount)
+{
+    BustTheHuman();
+    m_human.m_acceptAddChips = true;
+    m_human.m_addChips = 500;
+    Play(Items({"Hero", "Master"}, {20, 1000}), 1);
+
+    EXPECT_EQ(m_human.m_dialogs, 1);
+    EXPECT_EQ(m_game.m_table.m_stack[0], 500);
+    EXPECT_EQ(m_game.m_table.m_inGame[0], 1);
+    EXPECT_EQ(m_game.m_chipsAdded, 500);
+    EXPECT_EQ(TotalStacks(m_game.m_table), 1020 + 500);
+    EXPECT_TRUE(Contains(History(), "Hero_0 win 0\nMaster_1 win 40\nMaster_1 has Pair of Aces \n"
+                                    "Hero adds 500 chips\n"));
+    EXPECT_TRUE(Contains(Log(), "You lost all your money !\nHero adds 500 chips\n"));
+    const auto pane = m_pane.Lines();
+    EXPECT_NE(std::find(pane.begin(), pane.end(), "Hero adds 500 chips"), pane.end());
+}
+
+TEST_F(AddChips, DeclinedOfferEndsTheGame)
+{
+    BustTheHuman();
+    m_human.m_acceptAddChips = false;
+    m_game.m_onHandEnd = nullptr; // no stop request: the refusal alone ends the game
+    GameSetupItems items = Items({"Hero", "Master"}, {20, 1000});
+    m_game.StartGame(items);
+    m_game.StartDeal();
+    m_game.WaitForGameEnd();
+
+    EXPECT_EQ(m_program.m_closeCount, 1);
+    EXPECT_TRUE(Contains(Log(), "You lost all your money !\nThe game is over !\n"
+                                "Player 0 lost all his money\n"));
+    EXPECT_EQ(m_game.m_table.m_inGame[0], 0);
+    EXPECT_EQ(m_game.m_handNumber, 1);
+}
+
+TEST_F(GameFlow, ShutdownWakesTheHumanWaitAndFlushesTheFiles)
+{
+    ScriptedHuman human(m_game); // never answers
+    m_game.SetHumanPlayer(&human);
+    m_game.SetStackedDraws({12, 5, 3}); // button 0: the human acts first
+    GameSetupItems items = Items({"Hero", "Master", "Tim"}, {1000, 1000, 1000});
+    m_game.StartGame(items);
+    m_game.StartDeal();
+    human.WaitUntilWaiting();
+    EXPECT_TRUE(m_game.GameThreadRunning());
+    m_game.Shutdown();
+
+    EXPECT_FALSE(m_game.GameThreadRunning());
+    EXPECT_TRUE(Contains(History(), "*** HOLE CARDS ***\n"));
+    EXPECT_TRUE(Contains(Log(), "Preflop start\n"));
+    m_game.Shutdown(); // twice is harmless
+}
+
+TEST_F(GameFlow, ShutdownInterruptsAPause)
+{
+    m_game.SetPauseFactor(1000); // the pause after the button draw would last half an hour
+    GameSetupItems items = Items({"Master", "Tim"}, {1000, 1000});
+    m_game.StartGame(items);
+    m_game.StartDeal();
+    m_game.Shutdown();
+    EXPECT_FALSE(m_game.GameThreadRunning());
+    EXPECT_EQ(m_program.m_closeCount, 0);
+}
+
+TEST_F(GameFlow, UnwritableFilesAreReportedOnceAndTheGameRuns)
+{
+    // A plain file where the folder should be: neither file can be created.
+    const auto blocked = m_folder / "not_a_folder";
+    std::ofstream(blocked) << "x";
+    m_game.SetOutputFolder(blocked.string());
+    m_decider.Add(1, 0);
+    m_decider.Add(2, 0);
+    Play(Items({"Hero", "Master", "Tim"}, {1000, 1000, 1000}), 2);
+
+    const auto pane = m_pane.Lines();
+    int reports = 0;
+    for (const std::string &line : pane)
+        reports += line.rfind("Could not write", 0) == 0 ? 1 : 0;
+    EXPECT_EQ(reports, 2);
+    EXPECT_TRUE(Contains(pane.front(), (blocked / "HistoryGame.log").string()));
+    EXPECT_EQ(m_handsPlayed, 2);
+    EXPECT_EQ(TotalStacks(m_game.m_table), 3000);
+}
+
+struct TrimCase
+{
+    std::uintmax_t size;
+    bool trimmed;
+};
+
+class LogTrimming : public GameFixture, public ::testing::WithParamInterface<TrimCase>
+{
+};
+
+TEST_P(LogTrimming, LongLogsKeepTheirLast80000Bytes)
+{
+    std::string old(GetParam().size, '\0');
+    for (size_t i = 0; i < old.size(); ++i)
+        old[i] = static_cast<char>('a' + (i * 7 + i / 26) % 26);
+    std::ofstream(m_folder / "HistoryGame.log", std::ios::binary) << old;
+
+    GameSetupItems items = Items({"Master", "Tim"}, {1000, 1000});
+    m_game.StartGame(items);
+    m_game.Shutdown();
+
+    const std::string log = ReadFile(m_folder / "HistoryGame.log");
+    const std::string kept = GetParam().trimmed ? old.substr(old.size() - 80000) : old;
+    ASSERT_GE(log.size(), kept.size());
+    EXPECT_TRUE(log.compare(0, kept.size(), kept) == 0);
+    EXPECT_EQ(log.substr(kept.size(), 12), "2 players \r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, LogTrimming,
+                         ::testing::Values(TrimCase{199999, false}, TrimCase{200000, true},
+                                           TrimCase{250000, true}));
