@@ -1,0 +1,293 @@
+// The table set-up dialog "Players".
+
+#include "DialogTable.h"
+#include "ListCtrlEx.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+
+#include <set>
+
+namespace {
+
+struct Messages
+{
+    QStringList texts;
+    QList<bool> information;
+};
+
+QStringList Column(const CListCtrlEx *list, int column)
+{
+    QStringList out;
+    for (int row = 0; row < list->rowCount(); ++row)
+        out << list->CellText(row, column);
+    return out;
+}
+
+} // namespace
+
+class TestSetupDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { BuildGameTypes(m_types); }
+    void opensWithNineSeats();
+    void seatCountRebuildsRows();
+    void tournamentTypeSetsBlindsAndStacks();
+    void cashTypesRestoreDefaults();
+    void removeAndPutPlayers();
+    void randomPlayersNeverRepeat();
+    void tabMovesBetweenStacks();
+    void editedStacksAreRead();
+    void validation_data();
+    void validation();
+
+private:
+    std::unique_ptr<CDialogTable> Make(Messages &messages)
+    {
+        auto dialog = std::make_unique<CDialogTable>(m_types);
+        dialog->m_showMessage = [&messages](const QString &text, bool information) {
+            messages.texts << text;
+            messages.information << information;
+        };
+        return dialog;
+    }
+    GameType m_types[2];
+};
+
+void TestSetupDialog::opensWithNineSeats()
+{
+    Messages messages;
+    auto d = Make(messages);
+    QCOMPARE(d->windowTitle(), QStringLiteral("Players"));
+    QCOMPARE(Column(d->seatList(), 1),
+             (QStringList{"Hero", "Master", "Tim", "Maniac", "Professor", "Master", "Tim",
+                          "Maniac", "Professor"}));
+    QCOMPARE(Column(d->seatList(), 0), (QStringList{"0", "1", "2", "3", "4", "5", "6", "7", "8"}));
+    QCOMPARE(Column(d->seatList(), 2), QStringList(9, QStringLiteral("1000")));
+    QCOMPARE(d->seatCountCombo()->currentText(), QStringLiteral("9"));
+    QCOMPARE(d->seatCountCombo()->count(), 9);
+    QCOMPARE(d->gameTypeCombo()->currentText(), QStringLiteral("Cash"));
+    QCOMPARE(d->gameTypeCombo()->itemText(3), QStringLiteral("9 players"));
+    QCOMPARE(d->gameTypeCombo()->itemText(4), QStringLiteral("9 players Turbo"));
+    QCOMPARE(d->smallBlindEdit()->text(), QStringLiteral("10"));
+    QCOMPARE(d->bigBlindEdit()->text(), QStringLiteral("20"));
+    QCOMPARE(d->playerStackEdit()->text(), QStringLiteral("1000"));
+    QCOMPARE(d->personaList()->rowCount(), 4);
+    QCOMPARE(d->personaList()->item(2, 1)->text(), QStringLiteral("Maniac"));
+    QCOMPARE(d->personaList()->item(2, 2)->text(), QStringLiteral("Loose Agressive Strategy"));
+    // Only the stack column is editable.
+    QVERIFY(d->seatList()->item(0, 2)->flags() & Qt::ItemIsEditable);
+    QVERIFY(!(d->seatList()->item(0, 1)->flags() & Qt::ItemIsEditable));
+}
+
+void TestSetupDialog::seatCountRebuildsRows()
+{
+    Messages messages;
+    auto d = Make(messages);
+    d->seatCountCombo()->setCurrentText(QStringLiteral("4"));
+    QCOMPARE(Column(d->seatList(), 1), (QStringList{"Hero", "Unknow", "Unknow", "Unknow"}));
+    QCOMPARE(Column(d->seatList(), 2), QStringList(4, QStringLiteral("1000")));
+    d->seatCountCombo()->setCurrentText(QStringLiteral("10"));
+    QCOMPARE(d->seatList()->rowCount(), 10);
+    d->okButton()->click();
+    QCOMPARE(d->result(), int(QDialog::Accepted));
+    const GameSetupItems items = d->Items();
+    QCOMPARE(items.seatCount, 10);
+    QCOMPARE(items.names[9], std::string("Unknow"));
+    QCOMPARE(items.stacks[9], 1000);
+}
+
+void TestSetupDialog::tournamentTypeSetsBlindsAndStacks()
+{
+    Messages messages;
+    auto d = Make(messages);
+    // A stack typed before the type is chosen, and one typed after it.
+    d->seatList()->SetCellText(2, 2, QStringLiteral("5000"));
+    d->gameTypeCombo()->setCurrentIndex(4);
+    QCOMPARE(Column(d->seatList(), 2), QStringList(9, QStringLiteral("1500")));
+    QCOMPARE(d->playerStackEdit()->text(), QStringLiteral("1500"));
+    QCOMPARE(d->smallBlindEdit()->text(), QString::number(m_types[1].smallBlinds[0]));
+    QCOMPARE(d->bigBlindEdit()->text(), QString::number(m_types[1].bigBlinds[0]));
+    d->seatList()->SetCellText(4, 2, QStringLiteral("777"));
+    d->bigBlindEdit()->setText(QStringLiteral("999"));
+    d->okButton()->click();
+    QCOMPARE(d->result(), int(QDialog::Accepted));
+    const GameSetupItems items = d->Items();
+    QCOMPARE(items.gameTypeId, m_types[1].typeId);
+    QCOMPARE(items.bigBlind, m_types[1].bigBlinds[0]);
+    for (int s = 0; s < 9; ++s)
+        QCOMPARE(items.stacks[s], 1500);
+}
+
+void TestSetupDialog::cashTypesRestoreDefaults()
+{
+    Messages messages;
+    auto d = Make(messages);
+    d->gameTypeCombo()->setCurrentIndex(3);
+    d->gameTypeCombo()->setCurrentIndex(2); // "Fifty"
+    QCOMPARE(Column(d->seatList(), 2), QStringList(9, QStringLiteral("1000")));
+    QCOMPARE(d->smallBlindEdit()->text(), QStringLiteral("10"));
+    QCOMPARE(d->bigBlindEdit()->text(), QStringLiteral("20"));
+    d->okButton()->click();
+    QCOMPARE(d->Items().gameTypeId, 2);
+}
+
+void TestSetupDialog::removeAndPutPlayers()
+{
+    Messages messages;
+    auto d = Make(messages);
+    d->removeButton()->click();
+    d->putButton()->click();
+    QCOMPARE(messages.texts, (QStringList{QStringLiteral("Выберите игрока"),
+                                          QStringLiteral("Выберите игрока и стратегию")}));
+    QCOMPARE(messages.information, (QList<bool>{true, true}));
+
+    d->seatList()->selectRow(3);
+    d->removeButton()->click();
+    QCOMPARE(d->seatList()->CellText(3, 1), QStringLiteral("Unknow Player 3"));
+    QCOMPARE(d->seatList()->CellText(3, 2), QStringLiteral("0"));
+
+    // A seat without a persona selected is still refused.
+    d->putButton()->click();
+    QCOMPARE(messages.texts.size(), 3);
+    d->personaList()->selectRow(3); // Professor
+    d->playerStackEdit()->setText(QStringLiteral("2500"));
+    d->putButton()->click();
+    QCOMPARE(messages.texts.size(), 3);
+    QCOMPARE(d->seatList()->CellText(3, 1), QStringLiteral("Professor"));
+    QCOMPARE(d->seatList()->CellText(3, 2), QStringLiteral("2500"));
+    d->okButton()->click();
+    const GameSetupItems items = d->Items();
+    QCOMPARE(items.names[3], std::string("Professor"));
+    QCOMPARE(items.stacks[3], 2500);
+}
+
+void TestSetupDialog::randomPlayersNeverRepeat()
+{
+    Messages messages;
+    auto d = Make(messages);
+    d->seatCountCombo()->setCurrentText(QStringLiteral("10"));
+    d->seatList()->SetCellText(5, 2, QStringLiteral("3333"));
+    for (int press = 0; press < 40; ++press) {
+        d->randomButton()->click();
+        const QStringList nicks = Column(d->seatList(), 1);
+        QCOMPARE(nicks[0], QStringLiteral("Hero"));
+        const std::set<QString> distinct(nicks.begin() + 1, nicks.end());
+        QCOMPARE(int(distinct.size()), 9);
+        for (const QString &nick : distinct)
+            QVERIFY2(nick != QStringLiteral("Unknow"), qPrintable(nick));
+    }
+    QCOMPARE(d->seatList()->CellText(5, 2), QStringLiteral("3333"));
+    QCOMPARE(d->seatList()->CellText(4, 2), QStringLiteral("1000"));
+}
+
+void TestSetupDialog::tabMovesBetweenStacks()
+{
+    Messages messages;
+    auto d = Make(messages);
+    d->show();
+    QVERIFY(QTest::qWaitForWindowExposed(d.get()));
+    CListCtrlEx *list = d->seatList();
+    const auto editor = [list]() -> QLineEdit * {
+        for (QLineEdit *e : list->viewport()->findChildren<QLineEdit *>())
+            if (e->isVisible())
+                return e;
+        return nullptr;
+    };
+    list->setCurrentIndex(list->model()->index(1, 2));
+    list->edit(list->currentIndex());
+    QTRY_VERIFY(editor());
+    editor()->setText(QStringLiteral("1111"));
+    QTest::keyClick(editor(), Qt::Key_Tab);
+    QTRY_COMPARE(list->currentIndex().row(), 2);
+    QCOMPARE(list->currentIndex().column(), 2);
+    QTRY_VERIFY(editor());
+    editor()->setText(QStringLiteral("2222"));
+    QTest::keyClick(editor(), Qt::Key_Backtab, Qt::ShiftModifier);
+    QTRY_COMPARE(list->currentIndex().row(), 1);
+    QTRY_VERIFY(editor());
+    QCOMPARE(editor()->text(), QStringLiteral("1111"));
+    QTest::keyClick(editor(), Qt::Key_Return);
+    QTRY_VERIFY(!editor());
+    QCOMPARE(list->CellText(1, 2), QStringLiteral("1111"));
+    QCOMPARE(list->CellText(2, 2), QStringLiteral("2222"));
+
+    // Tab stops at the ends of the list.
+    QVERIFY(!list->NextEditableCell(8, 2, true).isValid());
+    QVERIFY(!list->NextEditableCell(0, 2, false).isValid());
+    QCOMPARE(list->NextEditableCell(3, 0, true), list->model()->index(3, 2));
+    QCOMPARE(list->NextEditableCell(3, 2, false), list->model()->index(2, 2));
+}
+
+void TestSetupDialog::editedStacksAreRead()
+{
+    Messages messages;
+    auto d = Make(messages);
+    d->seatList()->SetCellText(1, 2, QStringLiteral("2500"));
+    d->seatList()->SetCellText(2, 2, QStringLiteral("12abc"));
+    d->seatList()->SetCellText(3, 2, QStringLiteral("abc"));
+    d->seatList()->SetCellText(4, 2, QStringLiteral("-300"));
+    d->okButton()->click();
+    QCOMPARE(d->result(), int(QDialog::Accepted));
+    const GameSetupItems items = d->Items();
+    QCOMPARE(items.stacks[1], 2500);
+    QCOMPARE(items.stacks[2], 12);
+    QCOMPARE(items.stacks[3], 0);
+    QCOMPARE(items.stacks[4], 0); // never a negative stack
+    QCOMPARE(items.seatCount, 9);
+    QCOMPARE(items.names[0], std::string("Hero"));
+    QCOMPARE(items.gameTypeId, 0);
+}
+
+void TestSetupDialog::validation_data()
+{
+    QTest::addColumn<int>("field"); // 0 small blind, 1 big blind, 2 player stack, 3 a seat stack
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message"); // empty: accepted
+    const QString range = QStringLiteral("Please enter an integer between 1 and 4294967295.");
+    const QString notNumber = QStringLiteral("Please enter a positive integer.");
+    QTest::newRow("zero blind") << 0 << "0" << range;
+    QTest::newRow("too large") << 1 << "4294967296" << range;
+    QTest::newRow("letters") << 1 << "twenty" << notNumber;
+    QTest::newRow("negative") << 2 << "-5" << notNumber;
+    QTest::newRow("beyond chips") << 2 << "3000000000"
+                                  << "Chips are counted up to 2147483647: please enter a smaller "
+                                     "amount.";
+    QTest::newRow("table total") << 3 << "2000000000"
+                                 << "The stacks at the table add up to more than 2147483647 "
+                                    "chips: please enter smaller stacks.";
+    QTest::newRow("upper bound") << 0 << "2147483647" << QString();
+    QTest::newRow("one") << 1 << "1" << QString();
+}
+
+void TestSetupDialog::validation()
+{
+    QFETCH(int, field);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    Messages messages;
+    auto d = Make(messages);
+    if (field == 3) {
+        d->seatList()->SetCellText(1, 2, text);
+        d->seatList()->SetCellText(2, 2, text);
+    } else {
+        QLineEdit *edits[] = {d->smallBlindEdit(), d->bigBlindEdit(), d->playerStackEdit()};
+        edits[field]->setText(text);
+    }
+    d->okButton()->click();
+    if (message.isEmpty()) {
+        QVERIFY(messages.texts.isEmpty());
+        QCOMPARE(d->result(), int(QDialog::Accepted));
+    } else {
+        QCOMPARE(messages.texts, QStringList{message});
+        QCOMPARE(d->result(), int(QDialog::Rejected)); // still open
+    }
+}
+
+QTEST_MAIN(TestSetupDialog)
+#include "tst_setup_dialog.moc"
