@@ -1,0 +1,252 @@
+// The application and main frame: start-up, ribbon commands and their enable rules.
+
+#include "CommandIds.h"
+#include "DialogTable.h"
+#include "DunmereApp.h"
+#include "DunmereView.h"
+#include "ListCtrlEx.h"
+#include "MainFrame.h"
+#include "OutputWnd.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QPushButton>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <QtTest>
+
+#include <mutex>
+#include <set>
+
+class TestApp : public QObject
+{
+    Q_OBJECT
+public:
+    TestApp(CDunmereApp &app, const QString &folder) : m_app(app), m_folder(folder) {}
+
+private slots:
+    void startUp();
+    void frameNeverSmallerThan500();
+    void viewToggles();
+    void visualStyles();
+    void goOpensTheMakersPage();
+    void cancellingSetUpChangesNothing();
+    void gameCommandsThroughAGame();
+
+private:
+    CMainFrame &Frame() { return *m_app.MainFrame(); }
+    bool Enabled(int id) { return Frame().action(id)->isEnabled(); }
+    CDunmereApp &m_app;
+    QString m_folder;
+};
+
+void TestApp::startUp()
+{
+    CMainFrame &f = Frame();
+    QCOMPARE(f.windowTitle(), QStringLiteral("Brisquel"));
+    QCOMPARE(f.size(), QSize(1200, 1000));
+    QCOMPARE(f.minimumSize(), QSize(500, 500));
+    QCOMPARE(QCoreApplication::organizationName(), QStringLiteral("Ostrivane"));
+    QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("Ostrivane.Brisquel.1"));
+    QVERIFY(m_app.DatabaseOpen());
+    QVERIFY(QFile::exists(m_folder + QStringLiteral("/PokerDB.db3")));
+
+    // Only the output pane, the ribbon and the caption bar are shown.
+    QVERIFY(!f.outputDock()->isHidden());
+    QVERIFY(!f.captionBar()->isHidden());
+    for (int id : {int(ID_VIEW_CLASSVIEW), int(ID_VIEW_FILEVIEW), int(ID_VIEW_PROPERTIESWND)})
+        QVERIFY(f.paneDock(id)->isHidden());
+    QVERIFY(f.statusBar()->isHidden());
+    QCOMPARE(f.outputDock()->widget(), static_cast<QWidget *>(f.outputWnd()));
+
+    // Game commands: only Start game.
+    QVERIFY(Enabled(ID_START_GAME));
+    QVERIFY(!Enabled(ID_WHO_IS_ON_BUTTON));
+    QVERIFY(!Enabled(ID_STOP_GAME));
+    QCOMPARE(f.action(ID_STOP_GAME)->text(), QStringLiteral("Last hand && Stop game"));
+    QVERIFY(!f.action(ID_STATISTICS)->isChecked());
+
+    // The black look, at every start.
+    QCOMPARE(f.appLook(), unsigned(ID_VIEW_APPLOOK_OFF_2007_BLACK));
+    QVERIFY(f.action(ID_VIEW_APPLOOK_OFF_2007_BLACK)->isChecked());
+
+    std::lock_guard<std::mutex> lock(m_app.Game().StateMutex());
+    QCOMPARE(m_app.Game().m_windowReady, 1);
+    QCOMPARE(m_app.Game().m_table.m_seatCount, 0);
+}
+
+void TestApp::frameNeverSmallerThan500()
+{
+    Frame().resize(300, 200);
+    QCOMPARE(Frame().size(), QSize(500, 500));
+    Frame().resize(1200, 1000);
+}
+
+void TestApp::viewToggles()
+{
+    CMainFrame &f = Frame();
+    struct Toggle
+    {
+        int id;
+        QWidget *widget;
+    };
+    const Toggle toggles[] = {{ID_VIEW_OUTPUTWND, f.outputDock()},
+                              {ID_VIEW_CAPTION_BAR, f.captionBar()},
+                              {ID_VIEW_CLASSVIEW, f.paneDock(ID_VIEW_CLASSVIEW)},
+                              {ID_VIEW_FILEVIEW, f.paneDock(ID_VIEW_FILEVIEW)},
+                              {ID_VIEW_PROPERTIESWND, f.paneDock(ID_VIEW_PROPERTIESWND)}};
+    for (const Toggle &t : toggles) {
+        const bool wasShown = !t.widget->isHidden();
+        QCOMPARE(f.action(t.id)->isChecked(), wasShown);
+        f.ExecuteCommand(t.id);
+        QCOMPARE(!t.widget->isHidden(), !wasShown);
+        QCOMPARE(f.action(t.id)->isChecked(), !wasShown);
+        f.ExecuteCommand(t.id);
+        QCOMPARE(!t.widget->isHidden(), wasShown);
+        QCOMPARE(f.action(t.id)->isChecked(), wasShown);
+    }
+
+    // Statistics before a game: the flag flips, no seat has a box.
+    f.ExecuteCommand(ID_STATISTICS);
+    QVERIFY(f.action(ID_STATISTICS)->isChecked());
+    {
+        std::lock_guard<std::mutex> lock(m_app.Game().StateMutex());
+        QVERIFY(m_app.Game().m_showStatistics);
+    }
+    f.ExecuteCommand(ID_STATISTICS);
+    QVERIFY(!f.action(ID_STATISTICS)->isChecked());
+}
+
+void TestApp::visualStyles()
+{
+    CMainFrame &f = Frame();
+    std::set<QRgb> windowColours;
+    std::set<QString> sheets;
+    for (int id = ID_VIEW_APPLOOK_OFF_2007_BLUE; id <= ID_VIEW_APPLOOK_WINDOWS_7; ++id) {
+        f.ExecuteCommand(id);
+        QCOMPARE(f.appLook(), unsigned(id));
+        for (int other = ID_VIEW_APPLOOK_OFF_2007_BLUE; other <= ID_VIEW_APPLOOK_WINDOWS_7; ++other)
+            QCOMPARE(f.action(other)->isChecked(), other == id);
+        windowColours.insert(QApplication::palette().color(QPalette::Window).rgb());
+        sheets.insert(qApp->styleSheet());
+    }
+    QCOMPARE(int(windowColours.size()), 5);
+    QCOMPARE(int(sheets.size()), 5);
+    // Left on silver: starting a game brings the black look back.
+    f.ExecuteCommand(ID_VIEW_APPLOOK_OFF_2007_SILVER);
+}
+
+void TestApp::goOpensTheMakersPage()
+{
+    QList<QUrl> opened;
+    Frame().m_openUrl = [&opened](const QUrl &url) { opened << url; };
+    Frame().ExecuteCommand(ID_TOOLS_OPTIONS);
+    QCOMPARE(opened, QList<QUrl>{QUrl(QString::fromLatin1(kMakerWebAddress))});
+    QCOMPARE(Frame().action(ID_TOOLS_OPTIONS)->toolTip(),
+             QStringLiteral("Click here to see more options"));
+}
+
+void TestApp::cancellingSetUpChangesNothing()
+{
+    int runs = 0;
+    Frame().m_runSetupDialog = [&runs](CDialogTable &dialog) {
+        ++runs;
+        dialog.seatCountCombo()->setCurrentText(QStringLiteral("3"));
+        dialog.cancelButton()->click();
+        return dialog.result();
+    };
+    Frame().ExecuteCommand(ID_START_GAME);
+    QCOMPARE(runs, 1);
+    QVERIFY(Enabled(ID_START_GAME));
+    QVERIFY(!Enabled(ID_WHO_IS_ON_BUTTON));
+    QVERIFY(!Enabled(ID_STOP_GAME));
+    QCOMPARE(Frame().appLook(), unsigned(ID_VIEW_APPLOOK_OFF_2007_SILVER));
+    std::lock_guard<std::mutex> lock(m_app.Game().StateMutex());
+    QCOMPARE(m_app.Game().m_table.m_seatCount, 0);
+    QCOMPARE(m_app.Game().m_playerRects[0].m_visible, 0);
+}
+
+void TestApp::gameCommandsThroughAGame()
+{
+    CMainFrame &f = Frame();
+    int runs = 0;
+    f.m_runSetupDialog = [&runs](CDialogTable &dialog) {
+        ++runs;
+        dialog.seatCountCombo()->setCurrentText(QStringLiteral("4"));
+        dialog.seatList()->SetCellText(0, 1, QStringLiteral("Master")); // seat 0 plays itself
+        dialog.seatList()->SetCellText(1, 1, QStringLiteral("Tim"));
+        dialog.seatList()->SetCellText(2, 2, QStringLiteral("2500"));
+        dialog.okButton()->click();
+        return dialog.result();
+    };
+    f.ExecuteCommand(ID_START_GAME);
+    QCOMPARE(runs, 1);
+    QVERIFY(!Enabled(ID_START_GAME));
+    QVERIFY(Enabled(ID_WHO_IS_ON_BUTTON));
+    QVERIFY(!Enabled(ID_STOP_GAME));
+    QCOMPARE(f.appLook(), unsigned(ID_VIEW_APPLOOK_OFF_2007_BLACK));
+    {
+        CDunmereGame &g = m_app.Game();
+        std::lock_guard<std::mutex> lock(g.StateMutex());
+        QCOMPARE(g.m_table.m_seatCount, 4);
+        QCOMPARE(g.m_table.m_players[0].m_name, std::string("Master_0"));
+        QCOMPARE(g.m_table.m_players[0].m_persona, 4);
+        QCOMPARE(g.m_table.m_players[3].m_name, std::string("Unknow_3"));
+        QCOMPARE(g.m_table.m_stack[2], 2500);
+        QCOMPARE(g.m_table.m_startStack[2], 2500);
+        QCOMPARE(g.m_playerRects[0].m_nameText, std::wstring(L"Master_0"));
+        QCOMPARE(g.m_playerRects[0].m_visible, 1);
+        // The layout for four seats: seat 0 at the bottom centre.
+        QCOMPARE(g.m_playerRects[0].m_boxRect.left, -66);
+        QCOMPARE(g.m_playerRects[0].m_boxRect.upper, -132);
+    }
+    f.ExecuteCommand(ID_START_GAME); // greyed: no second dialog
+    QCOMPARE(runs, 1);
+
+    f.ExecuteCommand(ID_WHO_IS_ON_BUTTON);
+    QTRY_VERIFY(Enabled(ID_STOP_GAME));
+    QVERIFY(!Enabled(ID_WHO_IS_ON_BUTTON));
+    QVERIFY(!Enabled(ID_START_GAME));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+            std::lock_guard<std::mutex> lock(m_app.Game().StateMutex());
+            return m_app.Game().m_handNumber >= 3;
+        }(),
+        60000);
+
+    f.ExecuteCommand(ID_STOP_GAME);
+    QVERIFY(!Enabled(ID_STOP_GAME));
+    QVERIFY(!Enabled(ID_WHO_IS_ON_BUTTON));
+    QVERIFY(!Enabled(ID_START_GAME));
+    // The hand in progress ends, the results are saved and the program is told to close.
+    QTRY_VERIFY_WITH_TIMEOUT(m_app.CloseRequests() == 1, 60000);
+    QTRY_VERIFY(!m_app.Game().GameThreadRunning());
+    QVERIFY(!f.isVisible());
+}
+
+int main(int argc, char **argv)
+{
+    QTemporaryDir folder;
+    if (!folder.isValid())
+        return 1;
+    // Settings of the test run stay out of the user's own.
+    QStandardPaths::setTestModeEnabled(true);
+    AppOptions options;
+    options.workFolder = folder.path();
+    options.pauseFactor = 0;
+    options.seeded = true;
+    options.seed = 20261207;
+    CDunmereApp app(argc, argv, options);
+    app.setQuitOnLastWindowClosed(false);
+    if (!app.InitInstance())
+        return 1;
+    TestApp test(app, folder.path());
+    const int result = QTest::qExec(&test, argc, argv);
+    app.ExitInstance();
+    return result;
+}
+
+#include "tst_app.moc"
