@@ -45,7 +45,7 @@ BotGameResult RunBotGame(const BotGameOptions &options)
     std::atomic<std::int64_t> now{static_cast<std::int64_t>(std::time(nullptr))};
     CPersonaDecider decider;
     CDunmereGame game;
-    game.SetDecider(&decider);
+    game.SetDecider(options.decider ? options.decider : &decider);
     game.SetPauseFactor(0);
     game.SetOutputFolder(options.outputFolder);
     if (options.seed)

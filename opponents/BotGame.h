@@ -20,6 +20,8 @@ struct BotGameOptions
     int lastHand = 0;               // stop after this hand; 0 plays to one player left
     std::optional<std::uint64_t> seed;
     std::string outputFolder;       // the game log and HandHistory/ go here
+    // Plays every seat; nullptr means the four personas.
+    IDecider *decider = nullptr;
     // The database save when the game stops (game thread, state lock held).
     std::function<void(CDunmereGame &)> saveResults;
 };
