@@ -1,21 +1,14 @@
 // The betting rounds of one hand, run on the hand thread with the state mutex held.
 #include "Game.h"
+#include "EngineText.h"
 
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 
-namespace {
+using namespace enginetext;
 
-std::string Format(const char *format, ...)
-{
-    char buffer[512];
-    va_list args;
-    va_start(args, format);
-    const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
-    va_end(args);
-    return n < 0 ? std::string() : std::string(buffer, std::min<size_t>(n, sizeof buffer - 1));
-}
+namespace {
 
 constexpr int kMaxTurnsPerRound = 100000; // no decider may keep a round going for ever
 const char *const kStreetNames[] = {"Flop", "Turn", "River"};

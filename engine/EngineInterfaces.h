@@ -2,9 +2,12 @@
 // What the engine asks of the user interface. The desktop program implements these; tests and
 // brisquel-cli use fakes or no-ops.
 //
-// Threads: every call comes from a game thread. The engine never holds the game's state mutex
-// while it calls Run*/PrepareDecision (they may block on the UI thread). Invalidate and
-// AppendOutputLine must not block: implementations queue the work to the UI thread.
+// Threads: calls come from a game thread (and from the command that caused them on the UI
+// thread). The engine never holds the game's state mutex while it calls PrepareDecision,
+// RunAddChipsDialog, CloseProgram or LayoutSeats (they may block on the UI thread, but must
+// give up once the program is shutting down: Shutdown() joins the game thread). Invalidate,
+// InvalidateAll, SetWaitCursor, AppendOutputLine and CommandStateChanged are called WITH the
+// mutex held: they must only queue work to the UI thread, never lock the state mutex.
 
 #include "GameState.h"
 
@@ -42,11 +45,16 @@ class IProgram
 {
 public:
     virtual ~IProgram() = default;
-    virtual void CloseProgram() = 0; // ID_APP_EXIT sent to the main window
-    virtual void CommandStateChanged() {}
+    // ID_APP_EXIT sent to the main window: the game is over. Queue the close; the game thread
+    // ends by itself right after.
+    virtual void CloseProgram() = 0;
+    virtual void CommandStateChanged() {} // the enable flags changed: refresh the ribbon
 };
 
-// Decisions of the computer seats, in chips put in now (0 = check or fold).
+// Decisions of the computer seats, in chips put in now (0 = check or fold). Called on the game
+// thread with the state mutex held: read the table freely, never lock. Answers outside
+// 0..m_stack[seat] are brought within it. Without an IHumanPlayer the engine asks the decider
+// for the human's seat too (bot games).
 class IDecider
 {
 public:

@@ -1,4 +1,5 @@
 #include "Game.h"
+#include "EngineText.h"
 
 #include <algorithm>
 #include <chrono>
@@ -7,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+
+using namespace enginetext;
 
 namespace {
 
@@ -17,35 +20,6 @@ struct GameAborted
 
 constexpr std::uintmax_t kLogTrimThreshold = 200000;
 constexpr std::uintmax_t kLogKeptBytes = 80000;
-
-std::string Format(const char *format, ...)
-{
-    char buffer[512];
-    va_list args;
-    va_start(args, format);
-    const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
-    va_end(args);
-    if (n < 0)
-        return {};
-    if (static_cast<size_t>(n) < sizeof buffer)
-        return std::string(buffer, static_cast<size_t>(n));
-    std::string big(static_cast<size_t>(n) + 1, '\0');
-    va_start(args, format);
-    std::vsnprintf(big.data(), big.size(), format, args);
-    va_end(args);
-    big.resize(static_cast<size_t>(n));
-    return big;
-}
-
-// Card and combination names are plain ASCII.
-std::string Narrow(const std::wstring &text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (wchar_t c : text)
-        out += (c >= 0 && c < 128) ? static_cast<char>(c) : '?';
-    return out;
-}
 
 std::wstring Wide(const std::string &text)
 {

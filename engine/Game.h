@@ -12,6 +12,10 @@
 //   they must only queue work, never call back into the game or block on the UI thread.
 // - Command entry points (Start*, Stop*, ToggleStatistics, SubmitHumanDecision, ...) lock the
 //   mutex themselves: call them WITHOUT holding it. The exceptions are marked "lock held".
+// - Time stamps use Now() (the injected clock, else the system clock) formatted in local time
+//   with strftime: set TZ for reproducible texts.
+// - The files go to OutputFolder() (default: the program's folder): "HistoryGame.log" and
+//   "HandHistory/HH_<start time>.txt", narrow text with "\r\n" line ends.
 
 #include "EngineInterfaces.h"
 #include "GameState.h"
@@ -100,6 +104,11 @@ public:
     std::mutex &StateMutex() { return m_stateMutex; }
 
     // ---- Commands (UI thread or cli; lock not held by the caller). ----
+    // A game: StartGame once, StartDeal once; hands then follow on the game thread until
+    // StopGame (or one player left, or the human declines to add chips), when the game saves
+    // (m_saveResults), closes its files and calls IProgram::CloseProgram.
+    // The commands without a ribbon element (Play .. ShowdownCommand) run their routine on the
+    // calling thread and are meant for when no hand is running.
     // ID_START_GAME after the set-up dialog closed with OK; names get their "_seat" suffix.
     void StartGame(GameSetupItems &items);
     void StartDeal();           // ID_WHO_IS_ON_BUTTON: starts the deal thread
@@ -116,7 +125,9 @@ public:
     void ShowdownCommand();     // 3279
     // Dispatches the ids above that take no argument; false for an unknown id.
     bool ExecuteCommand(int id);
-    // The action panel's decision: chips put in now; fold also marks seat 0 folded.
+    // The action panel's decision: chips put in now (0 for FOLD or CHECK); fold books a fold
+    // even when nothing is owed. Writing m_humanAmount / m_folded[0] under the lock and then
+    // setting m_humanActionEvent does the same.
     void SubmitHumanDecision(int amount, bool fold);
 
     // ---- Run control (any thread but the game threads). ----
@@ -124,6 +135,7 @@ public:
     void WaitForGameEnd();
     bool GameThreadRunning();
     // Stops the game threads: wakes the human wait and every pause, joins, closes the files.
+    // The game cannot be restarted afterwards. Called by the destructor; idempotent.
     void Shutdown();
 
     // ---- Game state (lock held to read or write from outside the game thread). ----

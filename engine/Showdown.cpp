@@ -1,39 +1,15 @@
 // The end of a hand: scores, ties, the library's pot division, payout and elimination.
 #include "Game.h"
+#include "EngineText.h"
 
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <vector>
 
+using namespace enginetext;
+
 namespace {
-
-std::string Format(const char *format, ...)
-{
-    char buffer[512];
-    va_list args;
-    va_start(args, format);
-    const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
-    va_end(args);
-    return n < 0 ? std::string() : std::string(buffer, std::min<size_t>(n, sizeof buffer - 1));
-}
-
-std::string Narrow(const std::wstring &text)
-{
-    std::string out;
-    for (wchar_t c : text)
-        out += (c >= 0 && c < 128) ? static_cast<char>(c) : '?';
-    return out;
-}
-
-std::string Trim(const std::string &text)
-{
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
-        return {};
-    const auto last = text.find_last_not_of(" \t\r\n");
-    return text.substr(first, last - first + 1);
-}
 
 // The seat's two hole cards and the five board cards, evaluated.
 CDeck SevenCards(const CGameTable &t, int s)
