@@ -27,10 +27,10 @@ void BM_BotGame(benchmark::State &state, int gameTypeId)
         hands += result.handsPlayed;
         benchmark::DoNotOptimize(result.handsPlayed);
     }
-    state.counters["hands/s"] = benchmark::Counter(static_cast<double>(hands),
-                                                   benchmark::Counter::kIsRate);
-    state.counters["hands/game"] = benchmark::Counter(static_cast<double>(hands),
-                                                      benchmark::Counter::kAvgIterations);
+    state.counters["hands/s"] =
+        benchmark::Counter(static_cast<double>(hands), benchmark::Counter::kIsRate);
+    state.counters["hands/game"] =
+        benchmark::Counter(static_cast<double>(hands), benchmark::Counter::kAvgIterations);
     std::filesystem::remove_all(folder);
 }
 

@@ -23,7 +23,8 @@ constexpr int kDefaultBigBlind = 20;
 
 const char kUsage[] =
     "usage: brisquel-cli play [--seats N] [--names A,B,...] [--stacks S | S1,S2,...]\n"
-    "                         [--blinds SB/BB | --type \"9 players\" | --type \"9 players Turbo\"]\n"
+    "                         [--blinds SB/BB | --type \"9 players\" | --type \"9 players "
+    "Turbo\"]\n"
     "                         [--hands H] [--seed S] [--out DIR]\n";
 
 struct UsageError
@@ -31,8 +32,7 @@ struct UsageError
     std::string message;
 };
 
-template <typename T>
-T Number(const std::string &text, const std::string &option)
+template <typename T> T Number(const std::string &text, const std::string &option)
 {
     T value{};
     const char *end = text.data() + text.size();
@@ -78,6 +78,8 @@ PlayOptions Parse(const std::vector<std::string> &args)
             throw UsageError{option.rfind("--", 0) == 0 ? option + " needs a value"
                                                         : "unknown argument " + option};
         const std::string value = args[++i];
+        if (value.rfind("--", 0) == 0)
+            throw UsageError{option + " needs a value"};
         if (option == "--seats") {
             o.seats = Number<int>(value, option);
             if (o.seats < kMinSeats || o.seats > kMaxSeats)
@@ -149,8 +151,8 @@ PlayOptions Parse(const std::vector<std::string> &args)
         for (const std::string &text : stackTexts)
             o.stacks.push_back(Number<int>(text, "--stacks"));
     } else {
-        throw UsageError{"--stacks gives " + std::to_string(stackTexts.size()) +
-                         " stacks for " + std::to_string(o.seats) + " seats"};
+        throw UsageError{"--stacks gives " + std::to_string(stackTexts.size()) + " stacks for " +
+                         std::to_string(o.seats) + " seats"};
     }
     long long total = 0;
     for (int stack : o.stacks) {
@@ -218,9 +220,9 @@ int RunPlayCommand(const std::vector<std::string> &args, std::ostream &out, std:
         const BotSeatResult &seat = result.seats[s];
         const CPokerStat &st = seat.stat;
         std::snprintf(line, sizeof line, "%-4zu %-14s %-10s %8d %6d %5.1f%% %5.1f%% %5.1f%%\n", s,
-                      seat.name.c_str(), StrategyLogName(seat.persona).c_str(),
-                      seat.finalStack, st.m_N, Percent(st.m_VPIP, st.m_vpipOpportunities),
-                      Percent(st.m_PFR, st.m_N), Percent(st.m_3bet, st.m_N));
+                      seat.name.c_str(), StrategyLogName(seat.persona).c_str(), seat.finalStack,
+                      st.m_N, Percent(st.m_VPIP, st.m_vpipOpportunities), Percent(st.m_PFR, st.m_N),
+                      Percent(st.m_3bet, st.m_N));
         out << line;
     }
     out << "Chips: " << result.startChips() << " at the start, " << result.finalChips()

@@ -46,7 +46,9 @@ struct Situation
     int stack, mybet;
     int potTotal;
 
-    Situation(const CGameTable &t, int s) : table(t), seat(s)
+    Situation(const CGameTable &t, int s)
+        : table(t)
+        , seat(s)
     {
         hole[0] = t.m_cards[2 * s];
         hole[1] = t.m_cards[2 * s + 1];
@@ -160,9 +162,9 @@ int MasterPreflop(const Situation &s, IDecisionOdds &odds)
                 return s.Bet(s.hb - s.mybet);
             return 0;
         }
-        const double ev = Finite(odds.ProbabilityAgainstTop(s.hole, raiser.m_pfrRatio * 100,
-                                                            t.m_spectrum)) *
-                          s.potTotal;
+        const double ev =
+            Finite(odds.ProbabilityAgainstTop(s.hole, raiser.m_pfrRatio * 100, t.m_spectrum)) *
+            s.potTotal;
         if (ev <= s.hb)
             return 0;
         const long long size = SizeAbove(Trunc(ev - s.hb), s.bb);
@@ -267,8 +269,8 @@ int ManiacPreflop(const Situation &s, EasyRandom &random)
 
 int ProfessorPostflop(const Situation &s, const int board[5], IDecisionOdds &odds)
 {
-    const double p = Finite(
-        odds.ProbabilityOfWin(s.hole, board, s.table.m_boardCount, s.table.CountActive()));
+    const double p =
+        Finite(odds.ProbabilityOfWin(s.hole, board, s.table.m_boardCount, s.table.CountActive()));
     if (p > 0.5)
         return s.Bet(3LL * s.level);
     if (p > 0.4) {
@@ -280,9 +282,9 @@ int ProfessorPostflop(const Situation &s, const int board[5], IDecisionOdds &odd
 
 int MasterPostflop(const Situation &s, const int board[5], IDecisionOdds &odds)
 {
-    const double ev = Finite(odds.ProbabilityOfWin(s.hole, board, s.table.m_boardCount,
-                                                   s.table.CountActive())) *
-                      s.potTotal;
+    const double ev =
+        Finite(odds.ProbabilityOfWin(s.hole, board, s.table.m_boardCount, s.table.CountActive())) *
+        s.potTotal;
     if (s.hb <= 0)
         return s.Bet(SizeAbove(Trunc(ev), s.bb));
 
@@ -331,6 +333,7 @@ struct PushEntry
     double suited;
     double offsuit;
 };
+// clang-format off
 const PushEntry kPush[12][12] = {
     // A: K Q J T 9 8 7 6 5 4 3 2
     {{277.254996, 165.943592}, {137.1055955, 96.3351085}, {91.610668, 68.155235},
@@ -383,6 +386,7 @@ const PushEntry kPush[12][12] = {
 const double kPushPairs[12] = {476.9977325, 239.0040985, 159.6067945, 119.9105085,
                                95.7069665,  79.648447,   67.4238525,  57.674266,
                                49.3149365,  40.989795,   32.7204105,  24.0270595};
+// clang-format on
 
 } // namespace
 

@@ -55,11 +55,12 @@ class CPersonaDecider : public IDecider
 public:
     CPersonaDecider() = default;
     // odds must outlive the decider; nullptr means the poker library.
-    explicit CPersonaDecider(IDecisionOdds *odds) : m_odds(odds) {}
+    explicit CPersonaDecider(IDecisionOdds *odds)
+        : m_odds(odds)
+    {}
 
     int DecidePreflop(const CGameTable &table, int seat, EasyRandom &random) override;
-    int DecidePostflop(const CGameTable &table, int seat, int street,
-                       EasyRandom &random) override;
+    int DecidePostflop(const CGameTable &table, int seat, int street, EasyRandom &random) override;
 
 private:
     IDecisionOdds *m_odds = nullptr;

@@ -4,7 +4,7 @@
 
 std::string StrategyLogName(int persona)
 {
-    static const char *const names[] = {"None", "SSS",    "BSS",       "Hero",
+    static const char *const names[] = {"None",   "SSS",    "BSS",       "Hero",
                                         "Master", "Maniac", "Professor", "Tight"};
     if (persona < 0 || persona > kPersonaTim)
         return "None";
@@ -15,10 +15,10 @@ int PersonaOfName(const std::string &name)
 {
     // Compared in this order, exactly; a blank or a different letter case selects nothing.
     static const std::pair<const char *, int> personas[] = {{"Hero", kPersonaHero},
-                                                             {"Maniac", kPersonaManiac},
-                                                             {"Professor", kPersonaProfessor},
-                                                             {"Master", kPersonaMaster},
-                                                             {"Tim", kPersonaTim}};
+                                                            {"Maniac", kPersonaManiac},
+                                                            {"Professor", kPersonaProfessor},
+                                                            {"Master", kPersonaMaster},
+                                                            {"Tim", kPersonaTim}};
     for (const auto &[text, code] : personas) {
         if (name == text)
             return code;
@@ -46,8 +46,8 @@ const std::vector<StrategyRow> &StrategyList()
 std::vector<SeatRow> DefaultSeating()
 {
     std::vector<SeatRow> rows;
-    for (const char *name : {"Hero", "Master", "Tim", "Maniac", "Professor", "Master", "Tim",
-                             "Maniac", "Professor"})
+    for (const char *name :
+         {"Hero", "Master", "Tim", "Maniac", "Professor", "Master", "Tim", "Maniac", "Professor"})
         rows.push_back({name, kDefaultSeatStack});
     return rows;
 }
@@ -63,9 +63,9 @@ std::vector<SeatRow> BlankSeating(int count)
 const std::vector<std::string> &RandomNamePool()
 {
     static const std::vector<std::string> pool = {
-        "Albert", "Angelina", "Benjamin", "Bruce",     "Barbara", "Carlos",   "Christian",
-        "Christine", "Dennis", "Douglas", "Diana",    "Edward",  "Elizabeth", "Evelyn",
-        "Geoffrey", "Gilbert", "Gloria",  "Gladys",   "Harold"};
+        "Albert",    "Angelina", "Benjamin", "Bruce",  "Barbara", "Carlos",    "Christian",
+        "Christine", "Dennis",   "Douglas",  "Diana",  "Edward",  "Elizabeth", "Evelyn",
+        "Geoffrey",  "Gilbert",  "Gloria",   "Gladys", "Harold"};
     return pool;
 }
 

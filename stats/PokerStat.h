@@ -17,9 +17,11 @@ class CAction
 public:
     CAction() = default;
     CAction(int kind, int seat, int amount, std::string name = {})
-        : m_kind(kind), m_seat(seat), m_amount(amount), m_name(std::move(name))
-    {
-    }
+        : m_kind(kind)
+        , m_seat(seat)
+        , m_amount(amount)
+        , m_name(std::move(name))
+    {}
     virtual ~CAction() = default;
     CAction(const CAction &) = default;
     CAction &operator=(const CAction &) = default;
@@ -60,7 +62,9 @@ public:
         CPokerStat stat; // this hand's counts, each 0 or 1
     };
 
-    explicit CHandT(std::vector<CAction> actions) : m_actions(std::move(actions)) {}
+    explicit CHandT(std::vector<CAction> actions)
+        : m_actions(std::move(actions))
+    {}
     virtual ~CHandT() = default;
 
     // Who counts the hand: blinds, the button and everyone acting before the button acts.
@@ -88,4 +92,5 @@ void BuildStatText(CPokerStat &stat);
 
 // Replays one hand's events and adds each participant's counts to statOf(seat), the seat's
 // cumulative record. Returns true when the list held a "hand finished" event.
-bool AnalyzeHand(const std::vector<CAction> &actions, const std::function<CPokerStat &(int)> &statOf);
+bool AnalyzeHand(const std::vector<CAction> &actions,
+                 const std::function<CPokerStat &(int)> &statOf);

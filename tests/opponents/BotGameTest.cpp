@@ -72,7 +72,8 @@ TEST(BotGame, SameSeedRepeatsTheGameAndTheLastHandStops)
         EXPECT_EQ(a.seats[s].stat.m_N, b.seats[s].stat.m_N) << s;
     }
     EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(o.outputFolder) / "HistoryGame.log"));
-    EXPECT_TRUE(std::filesystem::is_directory(std::filesystem::path(o.outputFolder) / "HandHistory"));
+    EXPECT_TRUE(
+        std::filesystem::is_directory(std::filesystem::path(o.outputFolder) / "HandHistory"));
 }
 
 // Plays one scripted hand of four seats; the script sees the table and the seat's role.

@@ -40,7 +40,7 @@ TEST(Professor, MiddlingHandsOnlyCompleteAnUnraisedPot)
 {
     TestTable tt;
     tt.Hold(1, "9h", "8h", kPersonaProfessor);
-    tt.odds.p = 0.5; // the upper bound belongs to the middle band
+    tt.odds.p = 0.5;          // the upper bound belongs to the middle band
     EXPECT_EQ(tt.Pre(1), 20); // added to the small blind: a raise to 30
     tt.odds.p = 0.4;
     EXPECT_EQ(tt.Pre(1), 0);
@@ -125,7 +125,7 @@ TEST(Master, AgainstOneRaiserWithTwentyHandsUsesTheRaisersRange)
     tt.t.m_players[3].m_stat.m_N = 20;
     tt.t.m_players[3].m_stat.m_pfrRatio = 0.25;
     tt.Hold(5, "Qh", "Qd", kPersonaMaster);
-    tt.odds.group = 1; // never asked now
+    tt.odds.group = 1;         // never asked now
     tt.odds.pAgainstTop = 0.5; // ev 145: 85 over the call, size 100 >= 60
     EXPECT_EQ(tt.Pre(5), 60);
     EXPECT_DOUBLE_EQ(tt.odds.lastPct, 25.0);
@@ -270,8 +270,8 @@ TEST(Maniac, DrawsDecideSmallPairsAndUnraisedJunk)
         const char *first, *second;
         int draw;
         int expected;
-    } cases[] = {{"5h", "5d", 30, 0}, {"5h", "5d", 31, 1000},
-                 {"9h", "2d", 90, 0}, {"9h", "2d", 91, 1000}};
+    } cases[] = {
+        {"5h", "5d", 30, 0}, {"5h", "5d", 31, 1000}, {"9h", "2d", 90, 0}, {"9h", "2d", 91, 1000}};
     for (const auto &c : cases) {
         tt.Hold(3, c.first, c.second, kPersonaManiac);
         tt.random.SetFixedSeed(SeedDrawing(c.draw));

@@ -1,5 +1,5 @@
-#include "Decisions.h"
 #include "Roster.h"
+#include "Decisions.h"
 
 #include <gtest/gtest.h>
 

@@ -7,9 +7,27 @@
 
 namespace {
 
-enum Kind {
-    HandStart = 1, HandEnd, PreflopStart, PreflopEnd, DealtIn, Button, SmallBlind, BigBlind,
-    Fold, Bet, Call, Check, Raise, Flop, FlopEnd, Turn, TurnEnd, River, RiverEnd
+enum Kind
+{
+    HandStart = 1,
+    HandEnd,
+    PreflopStart,
+    PreflopEnd,
+    DealtIn,
+    Button,
+    SmallBlind,
+    BigBlind,
+    Fold,
+    Bet,
+    Call,
+    Check,
+    Raise,
+    Flop,
+    FlopEnd,
+    Turn,
+    TurnEnd,
+    River,
+    RiverEnd
 };
 
 // A hand's events laid out as the engine appends them: start, seats, button, blinds, then
@@ -77,7 +95,8 @@ TEST(AnalyzeHand, BigBlindCheckAfterLimpersIsNoVpipOpportunity)
 TEST(AnalyzeHand, LimpThenReraiseIsThreeBetWithoutPfr)
 {
     Table t;
-    t.Finish(Hand(4, 0, 1, 2, {{Call, 3}, {Raise, 0}, {Fold, 1}, {Fold, 2}, {Raise, 3}, {Call, 0}}));
+    t.Finish(
+        Hand(4, 0, 1, 2, {{Call, 3}, {Raise, 0}, {Fold, 1}, {Fold, 2}, {Raise, 3}, {Call, 0}}));
     ExpectCounts(t.stats[3], 1, 1, 1, 1, 0, 1);
     ExpectCounts(t.stats[0], 1, 1, 1, 1, 1, 0); // its call after the 3-bet is no 3-bet
 }
@@ -85,8 +104,8 @@ TEST(AnalyzeHand, LimpThenReraiseIsThreeBetWithoutPfr)
 TEST(AnalyzeHand, SecondRaiserGetsPfrAndThreeBetFirstRaiserReraisingCounts)
 {
     Table t;
-    t.Finish(Hand(4, 0, 1, 2,
-                  {{Raise, 3}, {Raise, 0}, {Fold, 1}, {Fold, 2}, {Raise, 3}, {Call, 0}}));
+    t.Finish(
+        Hand(4, 0, 1, 2, {{Raise, 3}, {Raise, 0}, {Fold, 1}, {Fold, 2}, {Raise, 3}, {Call, 0}}));
     ExpectCounts(t.stats[3], 1, 1, 1, 1, 1, 1);
     ExpectCounts(t.stats[0], 1, 1, 1, 1, 1, 1);
 }
