@@ -34,6 +34,7 @@ private slots:
     void sizingButtonDisabledBelowCallUntilNextDecision();
     void stepsMoveByBigBlind();
     void maxOffersWholeStack();
+    void betOrRaiseAtLeastMinimum();
     void preparedFromGameThread();
     void keysActOnlyWhilePrepared();
 
@@ -325,6 +326,32 @@ void TestActionPanel::maxOffersWholeStack()
     QCOMPARE(m_panel->m_raiseAmount, 55);
     m_panel->raiseButton()->click();
     QCOMPARE(decided(), 55);
+}
+
+void TestActionPanel::betOrRaiseAtLeastMinimum()
+{
+    // Half of a 39 pot is 19, below the big blind: the bet is the big blind.
+    setTable(0, 0, 1000, 20, 39);
+    prepare();
+    m_panel->halfButton()->click();
+    repaint();
+    QCOMPARE(m_panel->m_raiseAmount, 19);
+    m_panel->raiseButton()->click();
+    QCOMPARE(decided(), 20);
+
+    // A typed raise between the call and the minimum raise is the minimum raise.
+    setTable(100, 0, 1000, 20, 150);
+    prepare();
+    m_panel->amountEdit()->setText("105");
+    m_panel->raiseButton()->click();
+    QCOMPARE(decided(), 120);
+
+    // With fewer chips than the minimum raise, the raise is the whole stack.
+    setTable(100, 0, 110, 20, 150);
+    prepare();
+    m_panel->amountEdit()->setText("105");
+    m_panel->raiseButton()->click();
+    QCOMPARE(decided(), 110);
 }
 
 void TestActionPanel::preparedFromGameThread()

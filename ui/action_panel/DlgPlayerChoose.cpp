@@ -407,6 +407,7 @@ void CDlgPlayerChoose::Decide(int amount, bool fold)
             m_table.m_folded[0] = true;
     }
     HideAll();
+    emit decided(amount, fold);
     m_humanAction.Set();
 }
 
@@ -432,6 +433,10 @@ void CDlgPlayerChoose::OnRaise()
         x = a.S;
     if (a.A <= 0)
         x = m_raiseAmount; // a bet takes the offered amount, not the typed text
+    // "1/2" of a small pot or a typed amount can fall between the call and the minimum raise;
+    // a bet or raise is at least the minimum (or the whole stack when that is less).
+    if (x > a.Aplus() && x < a.M())
+        x = std::min(a.M(), a.S);
     // Never more than the chips behind, never a negative amount.
     Decide(std::clamp(x - a.H, 0, std::max(0, a.S)), false);
 }

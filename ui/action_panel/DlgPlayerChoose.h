@@ -111,6 +111,10 @@ public:
     CMySliderControl *slider() const { return m_slider; }
     QLineEdit *amountEdit() const { return m_edit; }
 
+signals:
+    // The decision just stored, emitted before the human-action event is set.
+    void decided(int amount, bool folded);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -1,0 +1,216 @@
+// The human plays whole hands in the running program: the test answers every decision the
+// game prepares by pressing the panel's buttons, then checks that the engine booked exactly
+// the amounts the panel stored, both in its own records and in the hand-history file.
+
+#include "DlgCalculate.h"
+#include "DlgPlayerChoose.h"
+#include "DunmereApp.h"
+#include "Game.h"
+#include "MainFrame.h"
+#include "OutputWnd.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+struct Decision
+{
+    bool fold = false;
+    int amount = 0;
+};
+
+CDunmereApp *theApp = nullptr;
+
+} // namespace
+
+class TestHumanPlay : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void calculatorOpensFromCommand();
+    void playWholeHands();
+
+private:
+    // Presses one of the panel's buttons for the i-th decision; returns what the panel stored.
+    Decision answer(CDlgPlayerChoose &panel, int i);
+    Decision m_lastDecision; // as the panel stored it, before the game thread woke up
+};
+
+void TestHumanPlay::calculatorOpensFromCommand()
+{
+    bool seen = false;
+    QTimer::singleShot(0, this, [&] {
+        auto *dlg = qobject_cast<CDlgCalculate *>(QApplication::activeModalWidget());
+        seen = dlg && dlg->windowTitle() == QLatin1String("Dunmere");
+        if (QDialog *any = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+            any->reject();
+    });
+    theApp->MainFrame()->ExecuteCommand(ID_CALCULATOR);
+    QVERIFY(seen);
+}
+
+Decision TestHumanPlay::answer(CDlgPlayerChoose &panel, int i)
+{
+    CDunmereGame &game = theApp->Game();
+    int toCall = 0;
+    int stack = 0;
+    {
+        std::lock_guard<std::mutex> lock(game.StateMutex());
+        toCall = game.m_table.m_amountToCall - game.m_table.m_bet[0];
+        stack = game.m_table.m_stack[0];
+    }
+    const bool canRaise = !panel.raiseButton()->isHidden();
+    // Keep the human in the game: never call off a big part of the stack.
+    if (toCall > stack / 3) {
+        panel.foldButton()->click();
+    } else {
+        switch (i % 6) {
+        case 1:
+            if (canRaise) {
+                panel.minButton()->click();
+                panel.raiseButton()->click();
+                break;
+            }
+            [[fallthrough]];
+        case 0:
+        case 5:
+            panel.checkCallButton()->click();
+            break;
+        case 2:
+            if (canRaise && panel.halfButton()->isEnabled()) {
+                panel.halfButton()->click();
+                QCoreApplication::processEvents(); // the slider repaints and rounds the amount
+                panel.raiseButton()->click();
+            } else {
+                panel.checkCallButton()->click();
+            }
+            break;
+        case 3:
+            if (toCall > 0)
+                panel.foldButton()->click();
+            else
+                panel.checkCallButton()->click();
+            break;
+        default:
+            if (canRaise) {
+                QLineEdit *edit = panel.amountEdit();
+                edit->setText(QString::number(toCall + 3 * 20 + 7));
+                QTest::keyClick(edit, Qt::Key_Return);
+                panel.raiseButton()->click();
+            } else {
+                panel.checkCallButton()->click();
+            }
+            break;
+        }
+    }
+    return m_lastDecision;
+}
+
+void TestHumanPlay::playWholeHands()
+{
+    CDunmereGame &game = theApp->Game();
+    CDlgPlayerChoose *panel = theApp->OutputWnd()->actionPanel();
+    QVERIFY(panel);
+    connect(panel, &CDlgPlayerChoose::decided, this, [this](int amount, bool folded) {
+        m_lastDecision = Decision{folded, amount};
+    });
+
+    // A busted human would be offered chips: decline, which ends the game.
+    QTimer modalCloser;
+    connect(&modalCloser, &QTimer::timeout, this, [] {
+        if (auto *dlg = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+            dlg->reject();
+    });
+    modalCloser.start(50);
+
+    GameSetupItems items;
+    items.seatCount = 4;
+    items.names = {"Hero", "Maniac", "Tim", "Professor"};
+    items.stacks = {2000, 2000, 2000, 2000};
+    items.smallBlind = 10;
+    items.bigBlind = 20;
+    items.gameTypeId = 0;
+    game.StartGame(items);
+    theApp->MainFrame()->UpdateCommandUI(); // the ribbon enables "Start deal"
+    theApp->MainFrame()->ExecuteCommand(ID_WHO_IS_ON_BUTTON);
+    QVERIFY(game.GameThreadRunning());
+
+    QList<Decision> decisions;
+    bool stopSent = false;
+    constexpr int kDecisions = 24;
+    while (game.GameThreadRunning() || !stopSent) {
+        QVERIFY(QTest::qWaitFor([&] {
+            return panel->IsDecisionPrepared() || !game.GameThreadRunning();
+        }, 30000));
+        if (panel->IsDecisionPrepared()) {
+            decisions << answer(*panel, int(decisions.size()));
+            QVERIFY(!panel->IsDecisionPrepared());
+            QVERIFY(panel->foldButton()->isHidden());
+        }
+        if (!stopSent && (decisions.size() >= kDecisions || !game.GameThreadRunning())) {
+            theApp->MainFrame()->ExecuteCommand(ID_STOP_GAME);
+            stopSent = true;
+        }
+    }
+    game.WaitForGameEnd();
+    QVERIFY(decisions.size() >= 8);
+
+    // The hand history names the human "Hero_0" and shows each decision's chips.
+    const QDir folder(QDir::current().filePath("HandHistory"));
+    const QStringList files = folder.entryList({"HH_*.txt"}, QDir::Files);
+    QCOMPARE(files.size(), 1);
+    QFile file(folder.filePath(files.first()));
+    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
+    static const QRegularExpression action(
+        "^Hero_0: (folds|checks|calls (\\d+)|raises (\\d+))\\s*$");
+    QList<Decision> booked;
+    for (const QString &line : lines) {
+        const QRegularExpressionMatch m = action.match(line);
+        if (!m.hasMatch())
+            continue;
+        Decision d;
+        d.fold = m.captured(1) == QLatin1String("folds");
+        d.amount = m.captured(2).isEmpty() ? m.captured(3).toInt() : m.captured(2).toInt();
+        booked << d;
+    }
+    QCOMPARE(booked.size(), decisions.size());
+    int raises = 0;
+    for (int i = 0; i < decisions.size(); ++i) {
+        QCOMPARE(booked[i].fold, decisions[i].fold);
+        if (!decisions[i].fold)
+            QCOMPARE(booked[i].amount, decisions[i].amount);
+        raises += lines.contains(QStringLiteral("Hero_0: raises %1").arg(decisions[i].amount));
+    }
+    QVERIFY(raises > 0);
+}
+
+int main(int argc, char **argv)
+{
+    QTemporaryDir work;
+    AppOptions options;
+    options.workFolder = work.path();
+    options.pauseFactor = 0;
+    options.seeded = true;
+    options.seed = 7;
+    CDunmereApp app(argc, argv, options);
+    theApp = &app;
+    if (!app.InitInstance())
+        return 1;
+    TestHumanPlay test;
+    const int result = QTest::qExec(&test, argc, argv);
+    app.ExitInstance();
+    return result;
+}
+
+#include "tst_human_play.moc"
