@@ -83,8 +83,10 @@ Decision TestHumanPlay::answer(CDlgPlayerChoose &panel, int i)
             }
             [[fallthrough]];
         case 0:
-        case 5:
             panel.checkCallButton()->click();
+            break;
+        case 5: // the key, as a player at the table would press it
+            QTest::keyClick(theApp->MainFrame(), Qt::Key_F2);
             break;
         case 2:
             if (canRaise && panel.halfButton()->isEnabled()) {
@@ -132,6 +134,9 @@ void TestHumanPlay::playWholeHands()
             dlg->reject();
     });
     modalCloser.start(50);
+
+    theApp->MainFrame()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(theApp->MainFrame()));
 
     GameSetupItems items;
     items.seatCount = 4;
