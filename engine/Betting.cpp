@@ -1,6 +1,6 @@
 // The betting rounds of one hand, run on the hand thread with the state mutex held.
-#include "Game.h"
 #include "EngineText.h"
+#include "Game.h"
 
 #include <algorithm>
 #include <cstdarg>
@@ -287,8 +287,8 @@ bool CDunmereGame::BookDecision(int o, int b, bool foldPressed, Round &round)
     if (b > 0 && !foldPressed) {
         const bool allIn = b == t.m_stack[o];
         // An all-in for less than the amount owed is a call, not a raise.
-        const bool call = b + t.m_bet[o] == t.m_amountToCall
-                          || (allIn && b + t.m_bet[o] < t.m_amountToCall);
+        const bool call =
+            b + t.m_bet[o] == t.m_amountToCall || (allIn && b + t.m_bet[o] < t.m_amountToCall);
         std::string logText;
         if (call) {
             t.m_lastAction[o] = 2;

@@ -76,7 +76,7 @@ int CDunmereGame::DrawUnused(int used)
 
 const char *CDunmereGame::StrategyName(int persona)
 {
-    static const char *const kNames[] = {"None",  "SSS",    "BSS",       "Hero",
+    static const char *const kNames[] = {"None",   "SSS",    "BSS",       "Hero",
                                          "Master", "Maniac", "Professor", "Tight"};
     return (persona >= 0 && persona < 8) ? kNames[persona] : "None";
 }
@@ -278,8 +278,8 @@ void CDunmereGame::StartGame(GameSetupItems &items)
         m_gameTypeId = items.gameTypeId;
 
         OpenFiles();
-        WriteHistory("\n==================START Ostrivane "
-                     + TimeText(" %Y.%m.%d  %H:%M:%S ==================\n"));
+        WriteHistory("\n==================START Ostrivane " +
+                     TimeText(" %Y.%m.%d  %H:%M:%S ==================\n"));
         m_log.Write(Format("%d players \n", t.m_seatCount));
 
         m_random.SetInterval(4, 7);
@@ -665,17 +665,38 @@ void CDunmereGame::ShowdownCommand()
 bool CDunmereGame::ExecuteCommand(int id)
 {
     switch (id) {
-    case ID_WHO_IS_ON_BUTTON: StartDeal(); return true;
-    case ID_STOP_GAME: StopGame(); return true;
-    case ID_STATISTICS: ToggleStatistics(); return true;
-    case ID_PLAY: Play(); return true;
-    case ID_NEW_HAND: NewHandSetupCommand(); return true;
-    case ID_DEAL_HOLE_CARDS: DealHoleCardsCommand(); return true;
-    case ID_DEAL_FLOP: DealFlopCommand(); return true;
-    case ID_DEAL_TURN: DealTurnCommand(); return true;
-    case ID_DEAL_RIVER: DealRiverCommand(); return true;
-    case ID_SHOWDOWN: ShowdownCommand(); return true;
-    default: return false;
+    case ID_WHO_IS_ON_BUTTON:
+        StartDeal();
+        return true;
+    case ID_STOP_GAME:
+        StopGame();
+        return true;
+    case ID_STATISTICS:
+        ToggleStatistics();
+        return true;
+    case ID_PLAY:
+        Play();
+        return true;
+    case ID_NEW_HAND:
+        NewHandSetupCommand();
+        return true;
+    case ID_DEAL_HOLE_CARDS:
+        DealHoleCardsCommand();
+        return true;
+    case ID_DEAL_FLOP:
+        DealFlopCommand();
+        return true;
+    case ID_DEAL_TURN:
+        DealTurnCommand();
+        return true;
+    case ID_DEAL_RIVER:
+        DealRiverCommand();
+        return true;
+    case ID_SHOWDOWN:
+        ShowdownCommand();
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -747,14 +768,13 @@ void CDunmereGame::NewHandSetup()
         WriteLog(std::string(33, '-'), false);
         WriteLog("New game start !", false);
         ++m_handNumber;
-        const std::string header =
-            Format("Ostrivane Hand #%d: Hold'em No Limit (%d/%d) -", m_handNumber,
-                   t.m_smallBlind, t.m_bigBlind)
-            + TimeText(" %Y.%m.%d  %H:%M:%S ");
+        const std::string header = Format("Ostrivane Hand #%d: Hold'em No Limit (%d/%d) -",
+                                          m_handNumber, t.m_smallBlind, t.m_bigBlind) +
+                                   TimeText(" %Y.%m.%d  %H:%M:%S ");
         WriteHistory(header);
         WriteLog(header, false);
-        WriteHistory(Format("Table 'Game' %d-max Seat #%d is the button", t.m_seatCount,
-                            t.m_button));
+        WriteHistory(
+            Format("Table 'Game' %d-max Seat #%d is the button", t.m_seatCount, t.m_button));
         for (int s = 0; s < t.m_seatCount; ++s) {
             const std::string seat =
                 Format("Seat %d: %s (%d in chips)", s, t.m_players[s].m_name.c_str(), t.m_stack[s]);
@@ -780,15 +800,15 @@ void CDunmereGame::NewHandRoutine()
         WriteLog("New game start !", true);
         ++m_handNumber;
         WriteLog(Format("\nOstrivane Hand #%d: Hold'em No Limit (%d/%d) -", m_handNumber,
-                        t.m_smallBlind, t.m_bigBlind)
-                     + TimeText(" %Y.%m.%d  %H:%M:%S "),
+                        t.m_smallBlind, t.m_bigBlind) +
+                     TimeText(" %Y.%m.%d  %H:%M:%S "),
                  false);
         m_log.Write(Format("Player %d is on button\n", t.m_button));
         WriteHistory(Format("\n\nOstrivane Hand #%d: Hold'em No Limit (%d/%d) -", m_handNumber,
-                            t.m_smallBlind, t.m_bigBlind)
-                     + TimeText(" %Y.%m.%d  %H:%M:%S"));
-        WriteHistory(Format("Table 'Game' %d-max Seat #%d is the button", t.m_seatCount,
-                            t.m_button));
+                            t.m_smallBlind, t.m_bigBlind) +
+                     TimeText(" %Y.%m.%d  %H:%M:%S"));
+        WriteHistory(
+            Format("Table 'Game' %d-max Seat #%d is the button", t.m_seatCount, t.m_button));
         for (int s = 0; s < t.m_seatCount; ++s)
             WriteHistory(Format("Seat %d: %s (%d in chips)", s, t.m_players[s].m_name.c_str(),
                                 t.m_stack[s]));
@@ -888,8 +908,8 @@ void CDunmereGame::DealHoleCards()
         const std::string cards = Narrow(DeckOf(&t.m_cards[2 * s], 2).display2());
         WriteLog(Format("Player %d: ", s) + cards, false);
         if (t.m_players[s].m_persona == 3)
-            WriteHistory(Format("Dealt to %s [ %s ]", t.m_players[s].m_name.c_str(),
-                                cards.c_str()));
+            WriteHistory(
+                Format("Dealt to %s [ %s ]", t.m_players[s].m_name.c_str(), cards.c_str()));
         m_playerRects[s].m_showCards = 1;
         Invalidate(m_playerRects[s].m_cardsRect);
     }

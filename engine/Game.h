@@ -34,7 +34,8 @@
 #include <vector>
 
 // Command ids of the main frame that reach the game (ExecuteCommand).
-enum GameCommandId : int {
+enum GameCommandId : int
+{
     ID_WHO_IS_ON_BUTTON = 32783, // "Start deal"
     ID_START_GAME = 32787,       // "Start game" (needs the set-up items: use StartGame)
     ID_PLAY = 32789,             // first time: start the first hand
@@ -43,10 +44,10 @@ enum GameCommandId : int {
     ID_DEAL_FLOP = 32791,
     ID_DEAL_TURN = 32793,
     ID_DEAL_RIVER = 32794,
-    ID_STOP_GAME = 32795,        // "Last hand && Stop game"
-    ID_STATISTICS = 32809,       // "Statistics" check box
-    ID_SHOWDOWN = 3279,          // SettleShowdown then PayOut
-    ID_APP_EXIT = 57665,         // sent to IProgram::CloseProgram
+    ID_STOP_GAME = 32795,  // "Last hand && Stop game"
+    ID_STATISTICS = 32809, // "Statistics" check box
+    ID_SHOWDOWN = 3279,    // SettleShowdown then PayOut
+    ID_APP_EXIT = 57665,   // sent to IProgram::CloseProgram
 };
 
 // What "Start game" takes from the table set-up dialog.
@@ -57,7 +58,7 @@ struct GameSetupItems
     std::vector<int> stacks;        // per seat
     int smallBlind = 0;             // fixed-blind games
     int bigBlind = 0;
-    int gameTypeId = 0;             // 3 "9 players", 4 "9 players Turbo", else fixed blinds
+    int gameTypeId = 0; // 3 "9 players", 4 "9 players Turbo", else fixed blinds
 };
 
 // Pause lengths in milliseconds, scaled by the game's pause factor.
@@ -111,18 +112,18 @@ public:
     // calling thread and are meant for when no hand is running.
     // ID_START_GAME after the set-up dialog closed with OK; names get their "_seat" suffix.
     void StartGame(GameSetupItems &items);
-    void StartDeal();           // ID_WHO_IS_ON_BUTTON: starts the deal thread
-    void StopGame();            // ID_STOP_GAME: the game ends after the current hand
-    void ToggleStatistics();    // ID_STATISTICS
-    void WhoIsOnButton();       // "WM_WHO_IS_ON_BUTTON": deal-thread steps 1-3, no pause
-    void OnNewGameMessage();    // "WM_NEW_GAME": playEnabled = 1
-    void Play();                // 32789
-    void NewHandSetupCommand(); // 32796
-    void DealHoleCardsCommand();// 32788
-    void DealFlopCommand();     // 32791
-    void DealTurnCommand();     // 32793
-    void DealRiverCommand();    // 32794
-    void ShowdownCommand();     // 3279
+    void StartDeal();            // ID_WHO_IS_ON_BUTTON: starts the deal thread
+    void StopGame();             // ID_STOP_GAME: the game ends after the current hand
+    void ToggleStatistics();     // ID_STATISTICS
+    void WhoIsOnButton();        // "WM_WHO_IS_ON_BUTTON": deal-thread steps 1-3, no pause
+    void OnNewGameMessage();     // "WM_NEW_GAME": playEnabled = 1
+    void Play();                 // 32789
+    void NewHandSetupCommand();  // 32796
+    void DealHoleCardsCommand(); // 32788
+    void DealFlopCommand();      // 32791
+    void DealTurnCommand();      // 32793
+    void DealRiverCommand();     // 32794
+    void ShowdownCommand();      // 3279
     // Dispatches the ids above that take no argument; false for an unknown id.
     bool ExecuteCommand(int id);
     // The action panel's decision: chips put in now (0 for FOLD or CHECK); fold books a fold

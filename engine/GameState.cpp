@@ -11,11 +11,11 @@ struct Level
 
 // "9 players"; the turbo schedule inserts 150/300/25 after 100/200/25.
 constexpr Level kNinePlayerLevels[] = {
-    {10, 20, 0},       {15, 30, 0},       {25, 50, 0},         {50, 100, 0},
-    {75, 150, 0},      {100, 200, 0},     {100, 200, 25},      {200, 400, 25},
-    {300, 600, 50},    {400, 800, 50},    {600, 1200, 75},     {800, 1600, 75},
-    {1000, 2000, 100}, {1500, 3000, 150}, {2000, 4000, 200},   {3000, 6000, 300},
-    {4000, 8000, 400}, {6000, 12000, 600}, {8000, 16000, 800}, {10000, 20000, 1000},
+    {10, 20, 0},          {15, 30, 0},        {25, 50, 0},        {50, 100, 0},
+    {75, 150, 0},         {100, 200, 0},      {100, 200, 25},     {200, 400, 25},
+    {300, 600, 50},       {400, 800, 50},     {600, 1200, 75},    {800, 1600, 75},
+    {1000, 2000, 100},    {1500, 3000, 150},  {2000, 4000, 200},  {3000, 6000, 300},
+    {4000, 8000, 400},    {6000, 12000, 600}, {8000, 16000, 800}, {10000, 20000, 1000},
     {15000, 30000, 1500},
 };
 
@@ -56,8 +56,7 @@ void BuildGameTypes(GameType types[2])
 
 CPlayerStatisticRect::CPlayerStatisticRect()
     : m_lines{L"String 1", L"String 2", L"String 3", L"String 4"}
-{
-}
+{}
 
 CGameTable::CGameTable()
 {
@@ -132,8 +131,8 @@ int CGameTable::MaxOpponentStack(int s) const
 bool CGameTable::SomeoneStillToCall(int s) const
 {
     for (int t = 0; t < m_seatCount; ++t) {
-        if (t != s && IsActive(t) && m_stack[t] > 0 && m_bet[t] < m_amountToCall
-            && m_lastAction[t] != 0)
+        if (t != s && IsActive(t) && m_stack[t] > 0 && m_bet[t] < m_amountToCall &&
+            m_lastAction[t] != 0)
             return true;
     }
     return false;

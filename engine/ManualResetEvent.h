@@ -30,8 +30,7 @@ public:
 
     // Waits without time-out until the event is set or cancel() becomes true; cancel is
     // re-evaluated whenever someone calls Set or Wake. Returns true if the event was set.
-    template <class Cancel>
-    bool Wait(Cancel cancel)
+    template <class Cancel> bool Wait(Cancel cancel)
     {
         std::unique_lock<std::mutex> lock(m_mutex);
         m_cv.wait(lock, [&] { return m_signalled || cancel(); });
@@ -41,7 +40,9 @@ public:
     // Wakes waiters so that they re-check their cancel condition; the state is unchanged.
     void Wake()
     {
-        { std::lock_guard<std::mutex> lock(m_mutex); }
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+        }
         m_cv.notify_all();
     }
 

@@ -1,6 +1,6 @@
 // The end of a hand: scores, ties, the library's pot division, payout and elimination.
-#include "Game.h"
 #include "EngineText.h"
+#include "Game.h"
 
 #include <algorithm>
 #include <cstdarg>

@@ -30,7 +30,10 @@ public:
 class CallingDecider : public IDecider
 {
 public:
-    int DecidePreflop(const CGameTable &t, int seat, EasyRandom &) override { return Answer(t, seat); }
+    int DecidePreflop(const CGameTable &t, int seat, EasyRandom &) override
+    {
+        return Answer(t, seat);
+    }
     int DecidePostflop(const CGameTable &t, int seat, int, EasyRandom &) override
     {
         return Answer(t, seat);
@@ -41,9 +44,12 @@ private:
     {
         const int owed = std::max(0, t.m_amountToCall - t.m_bet[seat]);
         switch (m_generator() % 4) {
-        case 0: return 0;
-        case 1: return std::min(t.m_stack[seat], owed + 40);
-        default: return std::min(t.m_stack[seat], owed);
+        case 0:
+            return 0;
+        case 1:
+            return std::min(t.m_stack[seat], owed + 40);
+        default:
+            return std::min(t.m_stack[seat], owed);
         }
     }
     std::mt19937 m_generator{11};
@@ -65,8 +71,7 @@ TEST_F(Concurrency, PaintingAndAnsweringWhileTheGameRuns)
         if (game.m_handNumber >= 150)
             game.m_stopRequested = true;
     };
-    GameSetupItems items =
-        Items({"Hero", "Master", "Tim", "Maniac"}, {1000, 1000, 1000, 1000});
+    GameSetupItems items = Items({"Hero", "Master", "Tim", "Maniac"}, {1000, 1000, 1000, 1000});
     m_game.StartGame(items);
     m_game.StartDeal();
 
@@ -78,8 +83,8 @@ TEST_F(Concurrency, PaintingAndAnsweringWhileTheGameRuns)
             {
                 std::lock_guard<std::mutex> lock(m_game.StateMutex());
                 for (const CPlayerRect &box : m_game.m_playerRects)
-                    painted += box.m_stackText.size() + box.m_actionText.size()
-                               + box.m_winText.size() + box.m_statRect.m_lines[0].size();
+                    painted += box.m_stackText.size() + box.m_actionText.size() +
+                               box.m_winText.size() + box.m_statRect.m_lines[0].size();
                 painted += m_game.m_potText.size() + m_game.m_actions.size();
             }
             if (human.m_prepared.exchange(false)) {

@@ -65,8 +65,8 @@ private:
         const auto [expected, amount] = m_script.front();
         m_script.pop_front();
         if (expected != seat)
-            m_mismatches.push_back("asked seat " + std::to_string(seat) + ", script has seat "
-                                   + std::to_string(expected));
+            m_mismatches.push_back("asked seat " + std::to_string(seat) + ", script has seat " +
+                                   std::to_string(expected));
         return amount;
     }
     std::deque<std::pair<int, int>> m_script;
@@ -77,7 +77,9 @@ private:
 class ScriptedHuman : public IHumanPlayer
 {
 public:
-    explicit ScriptedHuman(CDunmereGame &game) : m_game(game) {}
+    explicit ScriptedHuman(CDunmereGame &game)
+        : m_game(game)
+    {}
     void Add(int amount, bool fold = false) { m_script.emplace_back(amount, fold); }
     void PrepareDecision(int sliderMax) override
     {
@@ -226,9 +228,9 @@ protected:
         setenv("TZ", "UTC", 1);
         tzset();
         const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = std::filesystem::temp_directory_path()
-                   / ("brisquel_engine_" + std::string(info->test_suite_name()) + "_"
-                      + info->name() + "_" + std::to_string(::getpid()));
+        m_folder = std::filesystem::temp_directory_path() /
+                   ("brisquel_engine_" + std::string(info->test_suite_name()) + "_" + info->name() +
+                    "_" + std::to_string(::getpid()));
         std::filesystem::remove_all(m_folder);
         std::filesystem::create_directories(m_folder);
         m_game.SetOutputFolder(m_folder.string());

@@ -20,8 +20,13 @@ int TotalStacks(const CGameTable &t)
 class RandomDecider : public IDecider
 {
 public:
-    explicit RandomDecider(unsigned seed) : m_generator(seed) {}
-    int DecidePreflop(const CGameTable &t, int seat, EasyRandom &) override { return Draw(t, seat); }
+    explicit RandomDecider(unsigned seed)
+        : m_generator(seed)
+    {}
+    int DecidePreflop(const CGameTable &t, int seat, EasyRandom &) override
+    {
+        return Draw(t, seat);
+    }
     int DecidePostflop(const CGameTable &t, int seat, int, EasyRandom &) override
     {
         return Draw(t, seat);
@@ -35,9 +40,12 @@ private:
         const int stack = t.m_stack[seat];
         const int owed = std::max(0, t.m_amountToCall - t.m_bet[seat]);
         switch (kind(m_generator)) {
-        case 0: return std::uniform_int_distribution<int>(0, stack)(m_generator);
-        case 1: return 0;
-        default: return std::min(owed, stack);
+        case 0:
+            return std::uniform_int_distribution<int>(0, stack)(m_generator);
+        case 1:
+            return 0;
+        default:
+            return std::min(owed, stack);
         }
     }
     std::mt19937 m_generator;
@@ -85,9 +93,9 @@ TEST_F(GameFlow, RandomDecisionsOverManySeedsLoseNoChipAndNeverHang)
             ++gameHands;
             m_now += 90; // the blinds rise every few hands in the tournaments
             if (TotalStacks(t) != start + g.m_chipsAdded)
-                failures.push_back("chips " + std::to_string(TotalStacks(t)) + " instead of "
-                                   + std::to_string(start + g.m_chipsAdded) + " after hand "
-                                   + std::to_string(g.m_handNumber));
+                failures.push_back("chips " + std::to_string(TotalStacks(t)) + " instead of " +
+                                   std::to_string(start + g.m_chipsAdded) + " after hand " +
+                                   std::to_string(g.m_handNumber));
             for (int s = 0; s < t.m_seatCount; ++s) {
                 if (t.m_stack[s] < 0)
                     failures.push_back("negative stack at seat " + std::to_string(s));
@@ -110,15 +118,13 @@ TEST_F(GameFlow, RandomDecisionsOverManySeedsLoseNoChipAndNeverHang)
 
 TEST_F(GameFlow, GameEndsWhenOnePlayerIsLeft)
 {
-    m_game.SetStackedDraws(
-        {12, 5, 3}); // button 0; the rest of the cards are drawn at random
+    m_game.SetStackedDraws({12, 5, 3}); // button 0; the rest of the cards are drawn at random
     int saves = 0;
     bool oneLeftAtSave = false;
     m_game.m_saveResults = [&](CDunmereGame &game) {
         ++saves;
-        oneLeftAtSave = game.m_table.m_inGame[0] + game.m_table.m_inGame[1]
-                              + game.m_table.m_inGame[2]
-                          == 1;
+        oneLeftAtSave =
+            game.m_table.m_inGame[0] + game.m_table.m_inGame[1] + game.m_table.m_inGame[2] == 1;
     };
     // Everyone goes all in every time: a few hands decide the game.
     class AllIn : public IDecider
@@ -150,8 +156,8 @@ TEST_F(GameFlow, GameEndsWhenOnePlayerIsLeft)
     for (int s = 0; s < 3; ++s) {
         if (m_game.m_table.m_inGame[s] == 0) {
             ++eliminated;
-            EXPECT_TRUE(Contains(history, m_game.m_table.m_players[s].m_name
-                                              + " lost all his money\n"));
+            EXPECT_TRUE(
+                Contains(history, m_game.m_table.m_players[s].m_name + " lost all his money\n"));
             EXPECT_TRUE(Contains(log, "Player " + std::to_string(s) + " lost all his money\n"));
         }
     }
@@ -164,8 +170,8 @@ protected:
     // Heads-up, the human on 20 chips goes all in as the small blind and loses.
     void BustTheHuman()
     {
-        m_game.SetStackedDraws(Cards({"7c", "Ac", "2h", "Ah", "7d", "Ad", "Kc", "Qd", "9s", "8h",
-                                      "4c"}));
+        m_game.SetStackedDraws(
+            Cards({"7c", "Ac", "2h", "Ah", "7d", "Ad", "Kc", "Qd", "9s", "8h", "4c"}));
         // The button draw takes the first two values (7c = 5, Ac = 12): button 1.
         m_game.SetHumanPlayer(&m_human);
         m_human.Add(10); // completes the small blind with the last chips
@@ -323,8 +329,8 @@ TEST_F(GameFlow, SameSeedPlaysTheSameGame)
 
 TEST_F(GameFlow, HandByHandCommandsOnTheCallingThread)
 {
-    m_game.SetStackedDraws(Cards({"5c", "Ac", "4c", "2h", "Ah", "Kh", "7d", "Ad", "Kd", "Qs",
-                                  "Js", "3c", "9h", "8c"}));
+    m_game.SetStackedDraws(Cards(
+        {"5c", "Ac", "4c", "2h", "Ah", "Kh", "7d", "Ad", "Kd", "Qs", "Js", "3c", "9h", "8c"}));
     GameSetupItems items = Items({"Hero", "Master", "Tim"}, {1000, 1000, 1000});
     m_game.StartGame(items);
     m_game.WhoIsOnButton(); // the draw gave the button to seat 1

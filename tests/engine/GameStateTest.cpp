@@ -135,8 +135,8 @@ TEST_F(GameStart, PersonasByExactNameElseRandomFourToSeven)
 
 TEST_F(GameStart, ButtonDrawGivesEverySeatADifferentClub)
 {
-    GameSetupItems items = Items({"A", "B", "C", "D", "E", "F", "G", "H", "I", "J"},
-                                 std::vector<int>(10, 1000));
+    GameSetupItems items =
+        Items({"A", "B", "C", "D", "E", "F", "G", "H", "I", "J"}, std::vector<int>(10, 1000));
     m_game.StartGame(items);
     const CGameTable &t = m_game.m_table;
     std::vector<int> values;

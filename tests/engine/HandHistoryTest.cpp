@@ -35,9 +35,9 @@ protected:
     }
     std::string ThreeSeatsStart() const
     {
-        return kGameStart + "Seat 0: Hero_0 (1000 in chips) StrategyName is Hero\n\n"
-               + "Seat 1: Master_1 (1000 in chips) StrategyName is Master\n\n"
-               + "Seat 2: Tim_2 (1000 in chips) StrategyName is Tight\n\n" + kRule;
+        return kGameStart + "Seat 0: Hero_0 (1000 in chips) StrategyName is Hero\n\n" +
+               "Seat 1: Master_1 (1000 in chips) StrategyName is Master\n\n" +
+               "Seat 2: Tim_2 (1000 in chips) StrategyName is Tight\n\n" + kRule;
     }
     std::string ThreeSeatsLogStart() const
     {
@@ -55,44 +55,42 @@ TEST_F(HandHistory, WonByFoldsBeforeTheFlop)
     m_decider.Add(2, 0); // small blind folds
     Play(Items({"Hero", "Master", "Tim"}, {1000, 1000, 1000}), 1);
 
-    ExpectSameLines(History(), ThreeSeatsStart()
-                                   + "Ostrivane Hand #1: Hold'em No Limit (10/20) - 2023.11.14  "
-                                     "22:13:20 \n"
-                                     "Table 'Game' 3-max Seat #1 is the button\n"
-                                     "Seat 0: Hero_0 (1000 in chips)\n"
-                                     "Seat 1: Master_1 (1000 in chips)\n"
-                                     "Seat 2: Tim_2 (1000 in chips)\n"
-                                     "Tim_2: posts small blind 10\n"
-                                     "Hero_0: posts big blind 20\n"
-                                     "Dealt to Hero_0 [ Ah Kd ]\n"
-                                     "*** HOLE CARDS ***\n"
-                                     "Master_1: folds\n"
-                                     "Tim_2: folds\n"
-                                     "Hero_0 collected 30 from pot \n");
-    ExpectSameLines(Log(), ThreeSeatsLogStart()
-                               + "---------------------------------\n"
-                                 "New game start !\n"
-                                 "Ostrivane Hand #1: Hold'em No Limit (10/20) - 2023.11.14  "
-                                 "22:13:20 \n"
-                                 "Seat 0: Hero_0 (1000 in chips)\n"
-                                 "Seat 1: Master_1 (1000 in chips)\n"
-                                 "Seat 2: Tim_2 (1000 in chips)\n"
-                                 "Player 2 is SB\n"
-                                 "Player 0 is BB\n"
-                                 "Player 0: Ah Kd\n"
-                                 "Player 1: 2c 3c\n"
-                                 "Player 2: 7d 8d\n"
-                                 "Preflop start\n"
-                                 "Player 1 folds\n"
-                                 "Player 2 folds\n"
-                                 "Player 0 wins pot (30)\n");
-    EXPECT_EQ(m_pane.Lines(),
-              (std::vector<std::string>{"Preflop start",
-                                        "Player 0 is Hero_0 with stack = 1000 in game\n",
-                                        "Player 1 is Master_1 with stack = 1000 in game\n",
-                                        "Player 2 is Tim_2 with stack = 1000 in game\n",
-                                        "Player 1 folds", "Player 2 folds",
-                                        "Player 0 wins pot (30)"}));
+    ExpectSameLines(History(), ThreeSeatsStart() +
+                                   "Ostrivane Hand #1: Hold'em No Limit (10/20) - 2023.11.14  "
+                                   "22:13:20 \n"
+                                   "Table 'Game' 3-max Seat #1 is the button\n"
+                                   "Seat 0: Hero_0 (1000 in chips)\n"
+                                   "Seat 1: Master_1 (1000 in chips)\n"
+                                   "Seat 2: Tim_2 (1000 in chips)\n"
+                                   "Tim_2: posts small blind 10\n"
+                                   "Hero_0: posts big blind 20\n"
+                                   "Dealt to Hero_0 [ Ah Kd ]\n"
+                                   "*** HOLE CARDS ***\n"
+                                   "Master_1: folds\n"
+                                   "Tim_2: folds\n"
+                                   "Hero_0 collected 30 from pot \n");
+    ExpectSameLines(Log(), ThreeSeatsLogStart() +
+                               "---------------------------------\n"
+                               "New game start !\n"
+                               "Ostrivane Hand #1: Hold'em No Limit (10/20) - 2023.11.14  "
+                               "22:13:20 \n"
+                               "Seat 0: Hero_0 (1000 in chips)\n"
+                               "Seat 1: Master_1 (1000 in chips)\n"
+                               "Seat 2: Tim_2 (1000 in chips)\n"
+                               "Player 2 is SB\n"
+                               "Player 0 is BB\n"
+                               "Player 0: Ah Kd\n"
+                               "Player 1: 2c 3c\n"
+                               "Player 2: 7d 8d\n"
+                               "Preflop start\n"
+                               "Player 1 folds\n"
+                               "Player 2 folds\n"
+                               "Player 0 wins pot (30)\n");
+    EXPECT_EQ(m_pane.Lines(), (std::vector<std::string>{
+                                  "Preflop start", "Player 0 is Hero_0 with stack = 1000 in game\n",
+                                  "Player 1 is Master_1 with stack = 1000 in game\n",
+                                  "Player 2 is Tim_2 with stack = 1000 in game\n", "Player 1 folds",
+                                  "Player 2 folds", "Player 0 wins pot (30)"}));
     EXPECT_TRUE(m_decider.m_mismatches.empty());
     EXPECT_EQ(m_game.m_table.m_stack[0], 1010);
     EXPECT_EQ(m_game.m_table.m_stack[2], 990);
@@ -100,7 +98,6 @@ TEST_F(HandHistory, WonByFoldsBeforeTheFlop)
     // The files are stored with Windows line ends.
     EXPECT_EQ(ReadFile(HistoryPath()).substr(0, 3), "\r\n=");
 }
-
 
 TEST_F(HandHistory, WonByFoldsOnTheTurn)
 {
@@ -210,8 +207,8 @@ TEST_F(HandHistory, ThreeWayAllInWithTwoSidePots)
 {
     // Seat 3 covers everyone; the button draw gives the button to seat 1.
     std::vector<int> draws = {5, 12, 3, 1};
-    const auto deal = Cards({"Ah", "Kh", "Qh", "8c", "Ad", "Kd", "Qd", "4d", "2s", "5h", "9d",
-                             "Jc", "3c"});
+    const auto deal =
+        Cards({"Ah", "Kh", "Qh", "8c", "Ad", "Kd", "Qd", "4d", "2s", "5h", "9d", "Jc", "3c"});
     draws.insert(draws.end(), deal.begin(), deal.end());
     m_game.SetStackedDraws(draws);
     m_decider.Add(0, 100); // all in
@@ -351,46 +348,46 @@ TEST_F(HandHistory, HeadsUpBlindsAndOrderOfAction)
 
     EXPECT_TRUE(m_decider.m_mismatches.empty());
     EXPECT_EQ(m_decider.Remaining(), 0u);
-    ExpectSameLines(History(), kGameStart + "Seat 0: Hero_0 (1000 in chips) StrategyName is Hero\n\n"
-                                   + "Seat 1: Master_1 (1000 in chips) StrategyName is Master\n\n"
-                                   + kRule
-                                   + "Ostrivane Hand #1: Hold'em No Limit (10/20) - 2023.11.14  "
-                                     "22:13:20 \n"
-                                     "Table 'Game' 2-max Seat #0 is the button\n"
-                                     "Seat 0: Hero_0 (1000 in chips)\n"
-                                     "Seat 1: Master_1 (1000 in chips)\n"
-                                     "Master_1: posts small blind 10\n"
-                                     "Hero_0: posts big blind 20\n"
-                                     "Dealt to Hero_0 [ Ah Ad ]\n"
-                                     "*** HOLE CARDS ***\n"
-                                     "Master_1: calls 10\n"
-                                     "Hero_0: checks\n"
-                                     "*** FLOP *** [2s 7h 9d]\n"
-                                     "Master_1: checks\n"
-                                     "Hero_0: checks\n"
-                                     "*** TURN *** [Jc]\n"
-                                     "Master_1: raises 20\n"
-                                     "Hero_0: calls 20\n"
-                                     "*** RIVER *** [3c]\n"
-                                     "Master_1: checks\n"
-                                     "Hero_0: checks\n"
-                                     "*** SUMMARY ***\n"
-                                     "Hero_0 win 80\n"
-                                     "Master_1 win 0\n"
-                                     "Hero_0 has Pair of Aces \n"
-                                     "\n"
-                                     "\n"
-                                     "Ostrivane Hand #2: Hold'em No Limit (10/20) - 2023.11.14  "
-                                     "22:13:20\n"
-                                     "Table 'Game' 2-max Seat #1 is the button\n"
-                                     "Seat 0: Hero_0 (1040 in chips)\n"
-                                     "Seat 1: Master_1 (960 in chips)\n"
-                                     "Hero_0: posts small blind 10\n"
-                                     "Master_1: posts big blind 20\n"
-                                     "Dealt to Hero_0 [ 5c 5d ]\n"
-                                     "*** HOLE CARDS ***\n"
-                                     "Hero_0: folds\n"
-                                     "Master_1 collected 30 from pot \n");
+    ExpectSameLines(History(),
+                    kGameStart + "Seat 0: Hero_0 (1000 in chips) StrategyName is Hero\n\n" +
+                        "Seat 1: Master_1 (1000 in chips) StrategyName is Master\n\n" + kRule +
+                        "Ostrivane Hand #1: Hold'em No Limit (10/20) - 2023.11.14  "
+                        "22:13:20 \n"
+                        "Table 'Game' 2-max Seat #0 is the button\n"
+                        "Seat 0: Hero_0 (1000 in chips)\n"
+                        "Seat 1: Master_1 (1000 in chips)\n"
+                        "Master_1: posts small blind 10\n"
+                        "Hero_0: posts big blind 20\n"
+                        "Dealt to Hero_0 [ Ah Ad ]\n"
+                        "*** HOLE CARDS ***\n"
+                        "Master_1: calls 10\n"
+                        "Hero_0: checks\n"
+                        "*** FLOP *** [2s 7h 9d]\n"
+                        "Master_1: checks\n"
+                        "Hero_0: checks\n"
+                        "*** TURN *** [Jc]\n"
+                        "Master_1: raises 20\n"
+                        "Hero_0: calls 20\n"
+                        "*** RIVER *** [3c]\n"
+                        "Master_1: checks\n"
+                        "Hero_0: checks\n"
+                        "*** SUMMARY ***\n"
+                        "Hero_0 win 80\n"
+                        "Master_1 win 0\n"
+                        "Hero_0 has Pair of Aces \n"
+                        "\n"
+                        "\n"
+                        "Ostrivane Hand #2: Hold'em No Limit (10/20) - 2023.11.14  "
+                        "22:13:20\n"
+                        "Table 'Game' 2-max Seat #1 is the button\n"
+                        "Seat 0: Hero_0 (1040 in chips)\n"
+                        "Seat 1: Master_1 (960 in chips)\n"
+                        "Hero_0: posts small blind 10\n"
+                        "Master_1: posts big blind 20\n"
+                        "Dealt to Hero_0 [ 5c 5d ]\n"
+                        "*** HOLE CARDS ***\n"
+                        "Hero_0: folds\n"
+                        "Master_1 collected 30 from pot \n");
     EXPECT_NE(Log().find("Player 1 is on button\n"), std::string::npos);
 }
 
