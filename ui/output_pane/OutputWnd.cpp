@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPainterPath>
 #include <QSplitter>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
@@ -30,6 +31,26 @@ QFont lineFont()
     QFont f(QStringLiteral("Times New Roman"));
     f.setPointSize(12);
     return f;
+}
+
+// A speech bubble for the toolbar's first button.
+QIcon chatIcon()
+{
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(40, 90, 160), 1.2));
+    p.setBrush(QColor(225, 235, 250));
+    QPainterPath bubble;
+    bubble.addRoundedRect(QRectF(1.5, 1.5, 13, 9.5), 3, 3);
+    QPainterPath tail;
+    tail.moveTo(4, 10);
+    tail.lineTo(3.5, 14.5);
+    tail.lineTo(8, 10);
+    tail.closeSubpath();
+    p.drawPath(bubble.united(tail));
+    return QIcon(pm);
 }
 
 bool isHeroLine(const QString &text)
@@ -134,7 +155,7 @@ COutputWnd::COutputWnd(CDunmereGame &game, QWidget *parent) : QWidget(parent), m
     m_toolBar->setFloatable(false);
     m_toolBar->setIconSize(QSize(16, 16));
     m_toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    m_toolBar->addAction(QStringLiteral("Chat"))->setToolTip(QStringLiteral("Chat"));
+    m_toolBar->addAction(chatIcon(), QString()); // command 32805: a button without a command
     m_toolBar->addWidget(new QLabel(QStringLiteral("Chat: "), m_toolBar));
     m_chatEdit = new QLineEdit(QString::fromLatin1(kChatPlaceholder), m_toolBar);
     m_chatEdit->setObjectName(QStringLiteral("chatEdit"));
