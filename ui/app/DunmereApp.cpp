@@ -99,7 +99,33 @@ COutputWnd *CDunmereApp::OutputWnd() const
 
 void CDunmereApp::AppendOutputLine(const std::wstring &line)
 {
-    if (COutputWnd *pane = OutputWnd())
+    // Lines are batched into one queued call, so that a game without pauses cannot flood the
+    // event queue; the pane keeps only its last lines anyway.
+    bool post = false;
+    {
+        std::lock_guard<std::mutex> lock(m_linesMutex);
+        m_pendingLines.push_back(QString::fromStdWString(line));
+        while (m_pendingLines.size() > kMaxChatLines + 1)
+            m_pendingLines.pop_front();
+        post = !m_linesPosted;
+        m_linesPosted = true;
+    }
+    if (post)
+        QMetaObject::invokeMethod(this, &CDunmereApp::FlushOutputLines, Qt::QueuedConnection);
+}
+
+void CDunmereApp::FlushOutputLines()
+{
+    std::deque<QString> lines;
+    {
+        std::lock_guard<std::mutex> lock(m_linesMutex);
+        lines.swap(m_pendingLines);
+        m_linesPosted = false;
+    }
+    COutputWnd *pane = OutputWnd();
+    if (!pane)
+        return;
+    for (const QString &line : lines)
         pane->AppendOutputLine(line);
 }
 

@@ -14,6 +14,7 @@
 #include <QString>
 
 #include <condition_variable>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -68,6 +69,7 @@ private:
     // Runs fn on the UI thread and waits for it, unless the program is closing.
     bool RunOnUiThread(const std::function<void()> &fn);
     void OpenDatabase();
+    void FlushOutputLines();
 
     AppOptions m_options;
     CDunmereGame m_game;
@@ -77,6 +79,10 @@ private:
     bool m_databaseOpen = false;
     bool m_exited = false;
     int m_closeRequests = 0;
+
+    std::mutex m_linesMutex; // guards the two members below; taken inside the state mutex
+    std::deque<QString> m_pendingLines;
+    bool m_linesPosted = false;
 
     std::mutex m_uiCallMutex;
     std::condition_variable m_uiCallDone;

@@ -142,6 +142,10 @@ CMainFrame::CMainFrame(CDunmereApp &app)
 
 CMainFrame::~CMainFrame()
 {
+    // Hiding the docks while the window is torn down must not run the update pass.
+    for (QDockWidget *dock : {m_outputDock, m_classDock, m_fileDock, m_propertiesDock})
+        disconnect(dock, nullptr, this, nullptr);
+    m_updateTimer->stop();
     delete m_printer;
 }
 

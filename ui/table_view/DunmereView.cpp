@@ -141,8 +141,39 @@ CDunmereView::CDunmereView(CDunmereGame &game, QWidget *parent) : QWidget(parent
 
 void CDunmereView::Invalidate(const TableRect &rect)
 {
-    QMetaObject::invokeMethod(
-        this, [this, rect] { update(InvalidationRect(rect)); }, Qt::QueuedConnection);
+    // Rectangles are collected and handed to the UI thread in one queued call per batch, so
+    // that a game without pauses cannot flood the event queue.
+    bool post = false;
+    {
+        std::lock_guard<std::mutex> lock(m_pendingMutex);
+        if (m_pending.size() < kMaxPendingRects)
+            m_pending.push_back(rect);
+        else
+            m_pendingAll = true;
+        post = !m_flushPosted;
+        m_flushPosted = true;
+    }
+    if (post)
+        QMetaObject::invokeMethod(this, &CDunmereView::FlushInvalidations, Qt::QueuedConnection);
+}
+
+void CDunmereView::FlushInvalidations()
+{
+    std::vector<TableRect> rects;
+    bool all = false;
+    {
+        std::lock_guard<std::mutex> lock(m_pendingMutex);
+        rects.swap(m_pending);
+        all = m_pendingAll;
+        m_pendingAll = false;
+        m_flushPosted = false;
+    }
+    if (all) {
+        update();
+        return;
+    }
+    for (const TableRect &rect : rects)
+        update(InvalidationRect(rect));
 }
 
 void CDunmereView::SetWaitCursor(bool on)

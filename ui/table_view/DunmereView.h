@@ -11,6 +11,9 @@
 
 #include <QWidget>
 
+#include <mutex>
+#include <vector>
+
 class CDunmereGame;
 class QPainter;
 class QPrinter;
@@ -47,7 +50,15 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
+    static constexpr size_t kMaxPendingRects = 64; // beyond that the whole view is repainted
+
+    void FlushInvalidations();
+
     CDunmereGame &m_game;
+    std::mutex m_pendingMutex; // guards the three members below; taken inside the state mutex
+    std::vector<TableRect> m_pending;
+    bool m_pendingAll = false;
+    bool m_flushPosted = false;
     double m_zoom = 1.0;
     int m_waitCursorDepth = 0;
 };
