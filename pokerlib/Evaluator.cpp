@@ -1,20 +1,186 @@
 #include "Evaluator.h"
 #include "HandValue.h"
 
-#include <bit>
+#include <algorithm>
 
 namespace brisquel {
 
-std::uint32_t Evaluate(const Hand &hand)
+namespace {
+
+constexpr int kMaxCards = 7;
+constexpr std::uint32_t kRowSize = 1u << EvalTables::kRowShift;
+
+// The low bits of a key sum pick the row, the high bits the column: the low bits mix all
+// ranks and so spread the rows evenly, which lets them interleave tightly.
+std::uint32_t RowOf(std::uint32_t key) { return key & (kRowSize - 1); }
+std::uint32_t ColumnOf(std::uint32_t key) { return key >> EvalTables::kRowShift; }
+
+struct RankEntry
 {
-    int counts[13] = {};
-    unsigned suits[4];
-    for (int s = 0; s < 4; ++s) {
-        suits[s] = unsigned(hand.mask >> (16 * s)) & 0x1FFF;
-        for (unsigned m = suits[s]; m; m &= m - 1)
-            ++counts[std::countr_zero(m)];
+    std::uint32_t key;
+    std::uint32_t natural;
+};
+
+// Every rank multiset of at most seven cards, with its sum of keys and its non-flush value.
+void CollectMultisets(int rank, int cards, int counts[13], std::uint32_t key,
+                      std::vector<RankEntry> &out)
+{
+    if (rank == 13) {
+        if (cards != kMaxCards)
+            return;
+        const unsigned noSuits[4] = {};
+        out.push_back({key, EvaluateCounts(counts, noSuits)});
+        return;
     }
-    return EvaluateCounts(counts, suits);
+    for (int c = 0; c <= 4 && cards + c <= kMaxCards; ++c) {
+        counts[rank] = c;
+        CollectMultisets(rank + 1, cards + c, counts, key + c * EvalTables::kRankKeys[rank], out);
+    }
+    counts[rank] = 0;
+}
+
+// Table size that offsets give, or 0 when two entries would share a slot.
+std::uint32_t Placement(const std::vector<RankEntry> &entries,
+                        const std::vector<std::uint32_t> &offsets)
+{
+    std::vector<std::uint8_t> taken;
+    std::uint32_t size = 0;
+    for (const auto &e : entries) {
+        const std::uint32_t slot = offsets[RowOf(e.key)] + ColumnOf(e.key);
+        if (slot >= taken.size())
+            taken.resize(slot + 1 + kRowSize, 0);
+        if (taken[slot])
+            return 0;
+        taken[slot] = 1;
+        size = std::max(size, slot + 1);
+    }
+    return size;
+}
+
+// Row displacement: rows with most entries first, each at the lowest offset where all of its
+// entries land on free slots. Takes seconds, hence the stored result.
+std::vector<std::uint32_t> SearchOffsets(const std::vector<RankEntry> &entries)
+{
+    std::uint32_t maxKey = 0;
+    for (const auto &e : entries)
+        maxKey = std::max(maxKey, e.key);
+    const std::uint32_t columns = ColumnOf(maxKey) + 1;
+    std::vector<std::vector<std::uint32_t>> rowColumns(kRowSize);
+    for (const auto &e : entries)
+        rowColumns[RowOf(e.key)].push_back(ColumnOf(e.key));
+    std::vector<std::uint32_t> order(kRowSize);
+    for (std::uint32_t r = 0; r < kRowSize; ++r)
+        order[r] = r;
+    std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return rowColumns[a].size() > rowColumns[b].size();
+    });
+
+    std::vector<std::uint8_t> taken;
+    std::vector<std::uint32_t> offsets(kRowSize, 0);
+    std::uint32_t firstFree = 0;
+    for (const std::uint32_t row : order) {
+        const auto &cols = rowColumns[row];
+        if (cols.empty())
+            break;
+        const std::uint32_t lowest = *std::min_element(cols.begin(), cols.end());
+        std::uint32_t offset = firstFree > lowest ? firstFree - lowest : 0;
+        for (;; ++offset) {
+            if (taken.size() < offset + columns)
+                taken.resize(offset + columns, 0);
+            bool fits = true;
+            for (const auto c : cols)
+                if (taken[offset + c]) {
+                    fits = false;
+                    break;
+                }
+            if (fits)
+                break;
+        }
+        offsets[row] = offset;
+        for (const auto c : cols)
+            taken[offset + c] = 1;
+        while (firstFree < taken.size() && taken[firstFree])
+            ++firstFree;
+    }
+    return offsets;
+}
+
+EvalTables Build()
+{
+    EvalTables t;
+    for (int c = 0; c < 52; ++c) {
+        const int suit = c / 13, rank = c % 13;
+        t.cards[c].key = EvalTables::kRankKeys[rank] | (1ull << (32 + 4 * suit));
+        t.cards[c].mask = 1ull << (16 * suit + rank);
+    }
+
+    std::vector<RankEntry> entries;
+    entries.reserve(80000);
+    int counts[13] = {};
+    CollectMultisets(0, 0, counts, 0, entries);
+
+    std::vector<std::uint32_t> flushNatural(1u << 13);
+    for (unsigned m = 0; m < (1u << 13); ++m) {
+        int fc[13] = {};
+        for (int r = 0; r < 13; ++r)
+            fc[r] = (m >> r) & 1;
+        const unsigned suits[4] = {m, 0, 0, 0};
+        flushNatural[m] = EvaluateCounts(fc, suits);
+    }
+
+    // Compact values: the rank of each natural value among all that occur.
+    t.natural.reserve(entries.size() + flushNatural.size() + 1);
+    t.natural.push_back(0);
+    for (const auto &e : entries)
+        t.natural.push_back(e.natural);
+    t.natural.insert(t.natural.end(), flushNatural.begin(), flushNatural.end());
+    std::sort(t.natural.begin() + 1, t.natural.end());
+    t.natural.erase(std::unique(t.natural.begin() + 1, t.natural.end()), t.natural.end());
+    t.natural.shrink_to_fit();
+    const auto compact = [&t](std::uint32_t natural) {
+        return std::uint16_t(std::lower_bound(t.natural.begin() + 1, t.natural.end(), natural)
+                             - t.natural.begin());
+    };
+
+    t.flushValues.resize(flushNatural.size());
+    for (std::size_t m = 0; m < flushNatural.size(); ++m)
+        t.flushValues[m] = compact(flushNatural[m]);
+
+    // Offsets stored in the source; searched afresh only if they stopped fitting the keys.
+    std::vector<std::uint32_t> offsets(kStoredRowOffsets, kStoredRowOffsets + kRowSize);
+    std::uint32_t size = Placement(entries, offsets);
+    if (size == 0) {
+        offsets = SearchOffsets(entries);
+        size = Placement(entries, offsets);
+    }
+    t.rowOffsets = offsets;
+    t.rankValues.assign(size, 0);
+    for (const auto &e : entries)
+        t.rankValues[offsets[RowOf(e.key)] + ColumnOf(e.key)] = compact(e.natural);
+    return t;
+}
+
+} // namespace
+
+std::size_t EvalTables::Bytes() const
+{
+    return rankValues.size() * sizeof(std::uint16_t) + rowOffsets.size() * sizeof(std::uint32_t)
+           + flushValues.size() * sizeof(std::uint16_t) + natural.size() * sizeof(std::uint32_t)
+           + sizeof(cards);
+}
+
+std::vector<std::uint32_t> SearchRowOffsets()
+{
+    std::vector<RankEntry> entries;
+    int counts[13] = {};
+    CollectMultisets(0, 0, counts, 0, entries);
+    return SearchOffsets(entries);
+}
+
+const EvalTables &Tables()
+{
+    static const EvalTables tables = Build();
+    return tables;
 }
 
 } // namespace brisquel

@@ -1,29 +1,85 @@
 #pragma once
-// Hand accumulator for the hot paths: a hand is the sum of its cards' entries, so a shared
-// board is summed once and each hole pair added to it.
+// Table evaluator for the hot paths. A hand is the sum of its cards' entries, so a shared
+// board is summed once and each hole pair added to it; evaluation is one table read.
+//
+// key, low 32 bits: the sum of per-rank keys chosen so that every rank multiset of up to
+// seven cards has its own sum (tools/find_rank_keys.cpp); a row-displacement perfect hash
+// maps the sum into a packed table. key, high 32 bits: four-bit card counts per suit, which
+// reveal a flush; the flush suit's 13-bit rank mask then indexes the flush table. With seven
+// cards a flush excludes quads and full houses, so the flush table alone decides.
+//
+// Only seven-card hands are indexed: the samplers always hold seven cards, and five- or
+// six-card sets go through HandValue.h. Values are compact (1 .. about 5,600, higher wins,
+// equal only for equal hands); Natural() turns one into the readable form of HandValue.h. Tables are built once on first use (a few
+// milliseconds) and read-only afterwards, safe to share between threads.
 
+#include <bit>
 #include <cstdint>
+#include <vector>
 
 namespace brisquel {
 
 struct Hand
 {
+    std::uint64_t key = 0;
     std::uint64_t mask = 0; // bit 16 * suit + rank index per card
 
-    Hand operator+(const Hand &o) const { return Hand{mask + o.mask}; }
+    Hand operator+(const Hand &o) const { return Hand{key + o.key, mask + o.mask}; }
     Hand &operator+=(const Hand &o)
     {
+        key += o.key;
         mask += o.mask;
         return *this;
     }
 };
 
-inline Hand CardHand(int card)
+class EvalTables
 {
-    return Hand{1ull << (16 * (card / 13) + card % 13)};
+public:
+    static constexpr int kRowShift = 12;
+    static constexpr std::uint32_t kRankKeys[13] = {1,      5,      24,      112,    521,
+                                                    2247,   9244,   30823,   103066, 250154,
+                                                    667453, 1526359, 3453520};
+
+    std::vector<std::uint16_t> rankValues;  // packed by the perfect hash
+    std::vector<std::uint32_t> rowOffsets;  // per value of a key sum's low kRowShift bits
+    std::vector<std::uint16_t> flushValues; // per 13-bit rank mask
+    std::vector<std::uint32_t> natural;     // compact value -> HandValue.h form
+    Hand cards[52];
+
+    std::size_t Bytes() const;
+};
+
+// Row offsets of the perfect hash as stored in RankHashOffsets.cpp, and the search that
+// produces them (tools/make_hash_offsets.cpp).
+extern const std::uint32_t kStoredRowOffsets[1u << EvalTables::kRowShift];
+std::vector<std::uint32_t> SearchRowOffsets();
+
+// The tables, built on the first call.
+const EvalTables &Tables();
+
+inline Hand CardHand(const EvalTables &t, int card)
+{
+    return t.cards[card];
 }
 
-// A value that orders hands exactly (higher wins); distinct cards, 0..7 of them.
-std::uint32_t Evaluate(const Hand &hand);
+inline std::uint16_t Evaluate(const EvalTables &t, const Hand &hand)
+{
+    const std::uint32_t suitCounts = std::uint32_t(hand.key >> 32);
+    // A count of five or more sets bit 3 of its nibble once three is added.
+    const std::uint32_t flush = (suitCounts + 0x3333u) & 0x8888u;
+    if (flush) {
+        const int suit = std::countr_zero(flush) >> 2;
+        return t.flushValues[(hand.mask >> (16 * suit)) & 0x1FFF];
+    }
+    const std::uint32_t rankKey = std::uint32_t(hand.key);
+    return t.rankValues[t.rowOffsets[rankKey & ((1u << EvalTables::kRowShift) - 1)]
+                        + (rankKey >> EvalTables::kRowShift)];
+}
+
+inline std::uint32_t Natural(const EvalTables &t, std::uint16_t value)
+{
+    return t.natural[value];
+}
 
 } // namespace brisquel

@@ -82,25 +82,26 @@ double EquityVsRandom(std::uint64_t rng[4], const int hole[2], const int board[5
     players = std::clamp(players, 1, kMaxPlayers);
     const int opponents = players - 1;
 
+    const EvalTables &t = Tables();
     Hand fixedBoard;
     for (int i = 0; i < boardCount; ++i)
-        fixedBoard += CardHand(board[i]);
-    const Hand heroHole = CardHand(hole[0]) + CardHand(hole[1]);
+        fixedBoard += CardHand(t, board[i]);
+    const Hand heroHole = CardHand(t, hole[0]) + CardHand(t, hole[1]);
 
     CardDrawer drawer(rng);
     double total = 0.0;
-    for (int t = 0; t < trials; ++t) {
+    for (int trial = 0; trial < trials; ++trial) {
         std::uint64_t used = known;
         Hand b = fixedBoard;
         for (int i = boardCount; i < 5; ++i)
-            b += CardHand(drawer.Draw(used));
-        const std::uint32_t hero = Evaluate(b + heroHole);
+            b += CardHand(t, drawer.Draw(used));
+        const std::uint16_t hero = Evaluate(t, b + heroHole);
         int ties = 0;
         bool lost = false;
         for (int o = 0; o < opponents; ++o) {
             const int c1 = drawer.Draw(used);
             const int c2 = drawer.Draw(used);
-            const std::uint32_t v = Evaluate(b + CardHand(c1) + CardHand(c2));
+            const std::uint16_t v = Evaluate(t, b + CardHand(t, c1) + CardHand(t, c2));
             if (v > hero) {
                 lost = true;
                 break;
@@ -131,23 +132,24 @@ double EquityVsRange(std::uint64_t rng[4], const int hole[2], const int board[5]
     if (live.empty())
         return EquityVsRandom(rng, hole, board, boardCount, 2, trials);
 
+    const EvalTables &t = Tables();
     Hand fixedBoard;
     for (int i = 0; i < boardCount; ++i)
-        fixedBoard += CardHand(board[i]);
-    const Hand heroHole = CardHand(hole[0]) + CardHand(hole[1]);
+        fixedBoard += CardHand(t, board[i]);
+    const Hand heroHole = CardHand(t, hole[0]) + CardHand(t, hole[1]);
 
     CardDrawer drawer(rng);
     double total = 0.0;
-    for (int t = 0; t < trials; ++t) {
+    for (int trial = 0; trial < trials; ++trial) {
         const std::uint64_t m = live[UniformBelow(rng, live.size())];
         const int c1 = std::countr_zero(m);
         const int c2 = 63 - std::countl_zero(m);
         std::uint64_t used = known | m;
         Hand b = fixedBoard;
         for (int i = boardCount; i < 5; ++i)
-            b += CardHand(drawer.Draw(used));
-        const std::uint32_t hero = Evaluate(b + heroHole);
-        const std::uint32_t villain = Evaluate(b + CardHand(c1) + CardHand(c2));
+            b += CardHand(t, drawer.Draw(used));
+        const std::uint16_t hero = Evaluate(t, b + heroHole);
+        const std::uint16_t villain = Evaluate(t, b + CardHand(t, c1) + CardHand(t, c2));
         total += hero > villain ? 1.0 : (hero == villain ? 0.5 : 0.0);
     }
     return total / trials;
