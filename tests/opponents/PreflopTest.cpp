@@ -172,6 +172,18 @@ TEST(Master, SmallBlindPushIsStrictlyBelowTheThreshold)
     tt.t.m_stack[1] = 190;
     tt.t.m_stack[2] = 130;
     EXPECT_EQ(tt.Pre(1), 140);
+    // Exactly on a threshold: four-deuce offsuit at 0.988073 big blinds does not push.
+    tt.t.m_bigBlind = 1000000;
+    tt.t.m_amountToCall = 1000000;
+    tt.t.m_stack[2] = 5000000;
+    tt.Hold(1, "4c", "2d", kPersonaMaster);
+    tt.t.m_stack[1] = 988073;
+    EXPECT_EQ(tt.Pre(1), 0);
+    tt.t.m_stack[1] = 988072;
+    EXPECT_EQ(tt.Pre(1), 988072);
+    tt.t.m_bigBlind = 20;
+    tt.t.m_amountToCall = 20;
+    tt.t.m_stack[2] = 130;
     // Aces always push.
     tt.Hold(1, "Ac", "Ad", kPersonaMaster);
     tt.t.m_stack[1] = 1000000;
