@@ -90,9 +90,9 @@ void TestActionPanel::hiddenBetweenDecisions()
 {
     const QList<QWidget *> controls = {
         m_panel->foldButton(), m_panel->checkCallButton(), m_panel->raiseButton(),
-        m_panel->minButton(), m_panel->halfButton(), m_panel->threeQuartersButton(),
-        m_panel->potButton(), m_panel->maxButton(), m_panel->minusButton(),
-        m_panel->plusButton(), m_panel->slider(), m_panel->amountEdit()};
+        m_panel->minButton(),  m_panel->halfButton(),      m_panel->threeQuartersButton(),
+        m_panel->potButton(),  m_panel->maxButton(),       m_panel->minusButton(),
+        m_panel->plusButton(), m_panel->slider(),          m_panel->amountEdit()};
     for (QWidget *w : controls)
         QVERIFY(w->isHidden());
     setTable(20, 0, 1000, 20, 30);

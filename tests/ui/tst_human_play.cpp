@@ -154,9 +154,8 @@ void TestHumanPlay::playWholeHands()
     bool stopSent = false;
     constexpr int kDecisions = 24;
     while (game.GameThreadRunning() || !stopSent) {
-        QVERIFY(QTest::qWaitFor([&] {
-            return panel->IsDecisionPrepared() || !game.GameThreadRunning();
-        }, 30000));
+        QVERIFY(QTest::qWaitFor(
+            [&] { return panel->IsDecisionPrepared() || !game.GameThreadRunning(); }, 30000));
         if (panel->IsDecisionPrepared()) {
             decisions << answer(*panel, int(decisions.size()));
             QVERIFY(!panel->IsDecisionPrepared());

@@ -60,8 +60,10 @@ void setTextIfChanged(QLineEdit *edit, const QString &text)
 // CMySliderControl
 
 CMySliderControl::CMySliderControl(CDlgPlayerChoose *panel, QWidget *parent)
-    : QSlider(Qt::Horizontal, parent), m_panel(panel), m_thumb(kThumbColour),
-      m_thumbPressed(kThumbPressedColour)
+    : QSlider(Qt::Horizontal, parent)
+    , m_panel(panel)
+    , m_thumb(kThumbColour)
+    , m_thumbPressed(kThumbPressedColour)
 {
     setTickPosition(QSlider::TicksBelow);
     // The slider fills its own rectangle with the panel colour, so the panel's caption paint
@@ -106,10 +108,10 @@ void CMySliderControl::paintEvent(QPaintEvent *)
 
     QStyleOptionSlider opt;
     initStyleOption(&opt);
-    const QRect groove = style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderGroove,
-                                                 this);
-    const QRect handle = style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle,
-                                                 this);
+    const QRect groove =
+        style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderGroove, this);
+    const QRect handle =
+        style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle, this);
 
     // Channel: a sunken edge, widened 2 pixels up and down.
     const int cy = groove.center().y();
@@ -149,8 +151,11 @@ struct CDlgPlayerChoose::PendingPrepare
 
 CDlgPlayerChoose::CDlgPlayerChoose(CGameTable &table, std::mutex &stateMutex,
                                    ManualResetEvent &humanAction, QWidget *parent)
-    : QWidget(parent), m_table(table), m_stateMutex(stateMutex), m_humanAction(humanAction),
-      m_pending(std::make_shared<PendingPrepare>())
+    : QWidget(parent)
+    , m_table(table)
+    , m_stateMutex(stateMutex)
+    , m_humanAction(humanAction)
+    , m_pending(std::make_shared<PendingPrepare>())
 {
     CreateControls();
 
@@ -176,8 +181,8 @@ CDlgPlayerChoose::~CDlgPlayerChoose()
 
 CDlgPlayerChoose *CDlgPlayerChoose::CreatePanel(CDunmereGame &game, QWidget *parent)
 {
-    auto *panel = new CDlgPlayerChoose(game.m_table, game.StateMutex(), game.m_humanActionEvent,
-                                       parent);
+    auto *panel =
+        new CDlgPlayerChoose(game.m_table, game.StateMutex(), game.m_humanActionEvent, parent);
     panel->move(0, 0);
     panel->show();
     return panel;
@@ -299,14 +304,17 @@ void CDlgPlayerChoose::PrepareDecision(int sliderMax)
     // returns at once so that the game thread can be shut down.
     std::shared_ptr<PendingPrepare> gate = m_pending;
     auto done = std::make_shared<bool>(false);
-    QMetaObject::invokeMethod(this, [prepare, gate, done] {
-        prepare();
-        {
-            std::lock_guard<std::mutex> lock(gate->mutex);
-            *done = true;
-        }
-        gate->cv.notify_all();
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [prepare, gate, done] {
+            prepare();
+            {
+                std::lock_guard<std::mutex> lock(gate->mutex);
+                *done = true;
+            }
+            gate->cv.notify_all();
+        },
+        Qt::QueuedConnection);
     std::unique_lock<std::mutex> lock(gate->mutex);
     gate->cv.wait(lock, [&] { return *done || gate->abandoned; });
 }
@@ -337,9 +345,9 @@ void CDlgPlayerChoose::PrepareDecision()
 
     if (a.Aplus() < a.S + a.H) {
         m_allInOnly = 0;
-        for (QWidget *w : std::initializer_list<QWidget *>{
-                 m_slider, m_plus, m_minus, m_raise, m_edit, m_min, m_half, m_threeQuarters,
-                 m_pot, m_max})
+        for (QWidget *w :
+             std::initializer_list<QWidget *>{m_slider, m_plus, m_minus, m_raise, m_edit, m_min,
+                                              m_half, m_threeQuarters, m_pot, m_max})
             w->show();
         m_slider->m_label = QString::number(m_slider->m_offered);
         if (a.A > 0 && !m_slider->isHidden()) {
@@ -347,9 +355,9 @@ void CDlgPlayerChoose::PrepareDecision()
             m_slider->m_label = QString::number(m_slider->m_offered);
         }
     } else {
-        for (QWidget *w : std::initializer_list<QWidget *>{
-                 m_raise, m_slider, m_minus, m_plus, m_edit, m_min, m_half, m_threeQuarters,
-                 m_pot, m_max})
+        for (QWidget *w :
+             std::initializer_list<QWidget *>{m_raise, m_slider, m_minus, m_plus, m_edit, m_min,
+                                              m_half, m_threeQuarters, m_pot, m_max})
             w->hide();
         m_allInOnly = 1;
     }
@@ -388,9 +396,9 @@ void CDlgPlayerChoose::SetCaptions()
 
 void CDlgPlayerChoose::HideAll()
 {
-    for (QWidget *w : std::initializer_list<QWidget *>{
-             m_slider, m_fold, m_raise, m_checkCall, m_plus, m_minus, m_edit, m_min, m_half,
-             m_threeQuarters, m_pot, m_max})
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{m_slider, m_fold, m_raise, m_checkCall, m_plus, m_minus,
+                                          m_edit, m_min, m_half, m_threeQuarters, m_pot, m_max})
         w->hide();
     m_prepared = false;
     update();

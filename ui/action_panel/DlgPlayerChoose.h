@@ -20,8 +20,8 @@ class QLineEdit;
 class QPushButton;
 class QShortcut;
 
-inline constexpr QRgb kPanelColour = 0xFF232323;       // RGB(35, 35, 35)
-inline constexpr QRgb kThumbColour = 0xFFCBCBCB;       // RGB(203, 203, 203)
+inline constexpr QRgb kPanelColour = 0xFF232323;        // RGB(35, 35, 35)
+inline constexpr QRgb kThumbColour = 0xFFCBCBCB;        // RGB(203, 203, 203)
 inline constexpr QRgb kThumbPressedColour = 0xFF989898; // RGB(152, 152, 152)
 
 class CDlgPlayerChoose;
@@ -35,7 +35,7 @@ public:
     explicit CMySliderControl(CDlgPlayerChoose *panel, QWidget *parent = nullptr);
 
     void SetThumbColours(QColor normal, QColor pressed);
-    QString m_label;  // the amount the slider offers, in decimal
+    QString m_label;   // the amount the slider offers, in decimal
     int m_lastPos = 0; // the position the panel last set
     int m_offered = 0; // the value the panel currently offers on the slider
 
@@ -129,7 +129,7 @@ private:
         int H = 0;  // the human's bet in this round
         int P = 0;  // pot including the round's bets
         int Aplus() const { return A > 0 ? A : 0; }
-        int M() const { return Aplus() + BB; } // the minimum raise total
+        int M() const { return Aplus() + BB; }              // the minimum raise total
         int T() const { return S + H < M() ? S + H : M(); } // smallest total the steps accept
     };
     Amounts ReadAmounts() const;

@@ -38,7 +38,8 @@ int leadingInt(const QString &text)
 
 } // namespace
 
-CDlgCalculate::CDlgCalculate(QWidget *parent) : QDialog(parent)
+CDlgCalculate::CDlgCalculate(QWidget *parent)
+    : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Dunmere"));
     auto *grid = new QGridLayout(this);
@@ -101,9 +102,12 @@ void CDlgCalculate::UpdateData(bool saveAndValidate)
         QString *member;
         QLineEdit *edit;
     };
-    const Field fields[] = {{&m_countOfPlayers, m_countEdit}, {&m_myHand, m_handEdit},
-                            {&m_flop, m_flopEdit},            {&m_turn, m_turnEdit},
-                            {&m_river, m_riverEdit},          {&m_result, m_resultEdit}};
+    const Field fields[] = {{&m_countOfPlayers, m_countEdit},
+                            {&m_myHand, m_handEdit},
+                            {&m_flop, m_flopEdit},
+                            {&m_turn, m_turnEdit},
+                            {&m_river, m_riverEdit},
+                            {&m_result, m_resultEdit}};
     for (const Field &f : fields) {
         if (saveAndValidate)
             *f.member = f.edit->text();
@@ -134,8 +138,8 @@ void CDlgCalculate::OnCalculate()
 
     // The hand list can be short (nothing picked, one card, or a Cancel that emptied it):
     // the library must only ever see two valid cards.
-    const bool valid = m_hand.size() >= 2 && m_hand[0] >= 0 && m_hand[0] < 52 && m_hand[1] >= 0
-                       && m_hand[1] < 52 && m_hand[0] != m_hand[1];
+    const bool valid = m_hand.size() >= 2 && m_hand[0] >= 0 && m_hand[0] < 52 && m_hand[1] >= 0 &&
+                       m_hand[1] < 52 && m_hand[0] != m_hand[1];
     if (!valid) {
         m_showMessage(QStringLiteral("Choose the two cards of MyHand first."));
         return;

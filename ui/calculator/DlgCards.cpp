@@ -32,7 +32,10 @@ QString CDlgCards::CardName(int c)
 }
 
 CDlgCards::CDlgCards(QString &text, QList<int> &cards, QList<int> &pictures, QWidget *parent)
-    : QDialog(parent), m_text(text), m_cards(cards), m_pictures(pictures)
+    : QDialog(parent)
+    , m_text(text)
+    , m_cards(cards)
+    , m_pictures(pictures)
 {
     setWindowTitle(QStringLiteral("Cards"));
     setFixedSize(dlu(0, 0, 568, 246).size());
@@ -52,8 +55,8 @@ CDlgCards::CDlgCards(QString &text, QList<int> &cards, QList<int> &pictures, QWi
             m_buttons[c] = b;
         }
     }
-    m_ok = new QPushButton(Pictures::button(Pictures::ButtonPicture::Ok), QStringLiteral("OK"),
-                           this);
+    m_ok =
+        new QPushButton(Pictures::button(Pictures::ButtonPicture::Ok), QStringLiteral("OK"), this);
     m_ok->setGeometry(dlu(214, 225, 50, 14));
     m_cancel = new QPushButton(Pictures::button(Pictures::ButtonPicture::Cancel),
                                QStringLiteral("Cancel"), this);

@@ -73,8 +73,7 @@ public:
         painter->fillRect(option.rect, kListBackground);
         painter->setFont(lineFont());
         painter->setPen(isHeroLine(text) ? kHeroColour : QColor(Qt::white));
-        painter->drawText(option.rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                          text);
+        painter->drawText(option.rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
         painter->restore();
     }
 
@@ -89,7 +88,8 @@ public:
 // ---------------------------------------------------------------------------------------------
 // COutputList
 
-COutputList::COutputList(QWidget *parent) : QListWidget(parent)
+COutputList::COutputList(QWidget *parent)
+    : QListWidget(parent)
 {
     setItemDelegate(new COutputLineDelegate(this));
     setUniformItemSizes(true);
@@ -100,7 +100,9 @@ COutputList::COutputList(QWidget *parent) : QListWidget(parent)
     pal.setColor(QPalette::Base, kListBackground);
     pal.setColor(QPalette::Text, Qt::white);
     setPalette(pal);
-    m_showMessage = [this](const QString &text) { QMessageBox::information(this, QString(), text); };
+    m_showMessage = [this](const QString &text) {
+        QMessageBox::information(this, QString(), text);
+    };
 }
 
 void COutputList::contextMenuEvent(QContextMenuEvent *event)
@@ -142,7 +144,9 @@ void COutputList::OnViewOutput()
 // ---------------------------------------------------------------------------------------------
 // COutputWnd
 
-COutputWnd::COutputWnd(CDunmereGame &game, QWidget *parent) : QWidget(parent), m_game(game)
+COutputWnd::COutputWnd(CDunmereGame &game, QWidget *parent)
+    : QWidget(parent)
+    , m_game(game)
 {
     setObjectName(QStringLiteral("OutputWnd"));
     auto *layout = new QVBoxLayout(this);
@@ -207,8 +211,8 @@ void COutputWnd::AppendOutputLine(const QString &text)
     }
     // Queued, not blocking: the engine may hold its state mutex, which the UI thread takes to
     // paint. Lines from one thread keep their order in the queue.
-    QMetaObject::invokeMethod(this, [this, text] { appendOnUiThread(text); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, text] { appendOnUiThread(text); }, Qt::QueuedConnection);
 }
 
 void COutputWnd::appendOnUiThread(const QString &text)

@@ -34,8 +34,8 @@ public:
     // Shows a message box; tests replace it so that nothing modal opens.
     std::function<void(const QString &)> m_showMessage;
 
-    void OnEditCopy();  // "Copy output"
-    void OnEditClear(); // "Clear output"
+    void OnEditCopy();   // "Copy output"
+    void OnEditClear();  // "Clear output"
     void OnViewOutput(); // hides the pane
 
 protected:
@@ -51,7 +51,10 @@ public:
 
     // Any thread. Keeps at most kMaxChatLines + 1 lines and selects the last one.
     void AppendOutputLine(const QString &text);
-    void AppendOutputLine(const std::wstring &line) override { AppendOutputLine(QString::fromStdWString(line)); }
+    void AppendOutputLine(const std::wstring &line) override
+    {
+        AppendOutputLine(QString::fromStdWString(line));
+    }
     // UI thread: the label and the text as two lines, no limit, no selection.
     void AppendChatLines(const QString &label, const QString &text);
     void UpdateHorizontalExtent();
@@ -79,6 +82,6 @@ private:
     QSplitter *m_splitter = nullptr;
     QTabWidget *m_tabs = nullptr;
     COutputList *m_lists[3] = {};
-    COutputList *m_chatList = nullptr; // the second list, the only one shown
+    COutputList *m_chatList = nullptr;   // the second list, the only one shown
     CDlgPlayerChoose *m_panel = nullptr; // a child of the splitter
 };

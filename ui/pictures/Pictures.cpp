@@ -19,11 +19,14 @@ constexpr int kCardCount = 52;
 const QColor kRed(200, 16, 32);
 const QColor kBlack(20, 20, 20);
 
-bool isRed(int suit) { return suit == 1 || suit == 2; }
+bool isRed(int suit)
+{
+    return suit == 1 || suit == 2;
+}
 
 QString rankText(int rankIndex)
 {
-    static const char *const names[13] = {"2", "3", "4", "5", "6", "7", "8",
+    static const char *const names[13] = {"2", "3",  "4", "5", "6", "7", "8",
                                           "9", "10", "J", "Q", "K", "A"};
     return QString::fromLatin1(names[rankIndex]);
 }
@@ -134,12 +137,18 @@ std::vector<QPointF> pipLayout(int count)
 {
     const qreal l = 0.28, m = 0.5, r = 0.72;
     switch (count) {
-    case 2: return {{m, 0.2}, {m, 0.8}};
-    case 3: return {{m, 0.2}, {m, 0.5}, {m, 0.8}};
-    case 4: return {{l, 0.2}, {r, 0.2}, {l, 0.8}, {r, 0.8}};
-    case 5: return {{l, 0.2}, {r, 0.2}, {m, 0.5}, {l, 0.8}, {r, 0.8}};
-    case 6: return {{l, 0.2}, {r, 0.2}, {l, 0.5}, {r, 0.5}, {l, 0.8}, {r, 0.8}};
-    case 7: return {{l, 0.2}, {r, 0.2}, {m, 0.35}, {l, 0.5}, {r, 0.5}, {l, 0.8}, {r, 0.8}};
+    case 2:
+        return {{m, 0.2}, {m, 0.8}};
+    case 3:
+        return {{m, 0.2}, {m, 0.5}, {m, 0.8}};
+    case 4:
+        return {{l, 0.2}, {r, 0.2}, {l, 0.8}, {r, 0.8}};
+    case 5:
+        return {{l, 0.2}, {r, 0.2}, {m, 0.5}, {l, 0.8}, {r, 0.8}};
+    case 6:
+        return {{l, 0.2}, {r, 0.2}, {l, 0.5}, {r, 0.5}, {l, 0.8}, {r, 0.8}};
+    case 7:
+        return {{l, 0.2}, {r, 0.2}, {m, 0.35}, {l, 0.5}, {r, 0.5}, {l, 0.8}, {r, 0.8}};
     case 8:
         return {{l, 0.2}, {r, 0.2}, {m, 0.35}, {l, 0.5}, {r, 0.5}, {m, 0.65}, {l, 0.8}, {r, 0.8}};
     case 9:
@@ -284,20 +293,18 @@ struct AvatarLook
 AvatarLook avatarLook(int i)
 {
     static const QColor backgrounds[] = {
-        QColor(70, 130, 180), QColor(205, 92, 92),  QColor(60, 179, 113), QColor(218, 165, 32),
+        QColor(70, 130, 180),  QColor(205, 92, 92), QColor(60, 179, 113), QColor(218, 165, 32),
         QColor(147, 112, 219), QColor(255, 140, 0), QColor(32, 178, 170), QColor(199, 21, 133),
     };
     static const QColor skins[] = {QColor(255, 220, 185), QColor(240, 195, 150),
                                    QColor(200, 150, 110), QColor(150, 105, 70),
                                    QColor(250, 210, 170)};
-    static const QColor hairs[] = {QColor(60, 40, 20), QColor(20, 20, 20),
-                                   QColor(200, 160, 60), QColor(150, 70, 30),
-                                   QColor(170, 170, 170)};
+    static const QColor hairs[] = {QColor(60, 40, 20), QColor(20, 20, 20), QColor(200, 160, 60),
+                                   QColor(150, 70, 30), QColor(170, 170, 170)};
     // Angelina, Barbara, Christine, Diana, Elizabeth, Evelyn, Gloria, Gladys.
-    static const bool female[kAvatarCount] = {false, true,  false, false, true,  false, false,
-                                              true,  false, false, true,  false, true,  true,
-                                              false, false, true,  true,  false, false, false,
-                                              false, false, false, false};
+    static const bool female[kAvatarCount] = {
+        false, true,  false, false, true, false, false, true,  false, false, true,  false, true,
+        true,  false, false, true,  true, false, false, false, false, false, false, false};
     AvatarLook look;
     look.background = backgrounds[i % 8];
     look.skin = skins[(i * 3) % 5];
@@ -375,12 +382,30 @@ QPixmap drawEmblem(int index)
     QColor bg;
     QString letter;
     switch (index) {
-    case 19: bg = QColor(190, 30, 30); letter = QStringLiteral("M!"); break;   // Maniac
-    case 20: bg = QColor(40, 70, 150); letter = QStringLiteral("P"); break;    // Professor
-    case 21: bg = QColor(120, 60, 160); letter = QStringLiteral("M"); break;   // Master
-    case 22: bg = QColor(30, 130, 90); letter = QStringLiteral("T"); break;    // Tim
-    case 23: bg = QColor(110, 110, 110); letter = QStringLiteral("?"); break;  // Unknow
-    default: bg = QColor(200, 150, 20); letter = QStringLiteral("H"); break;   // Hero
+    case 19:
+        bg = QColor(190, 30, 30);
+        letter = QStringLiteral("M!");
+        break; // Maniac
+    case 20:
+        bg = QColor(40, 70, 150);
+        letter = QStringLiteral("P");
+        break; // Professor
+    case 21:
+        bg = QColor(120, 60, 160);
+        letter = QStringLiteral("M");
+        break; // Master
+    case 22:
+        bg = QColor(30, 130, 90);
+        letter = QStringLiteral("T");
+        break; // Tim
+    case 23:
+        bg = QColor(110, 110, 110);
+        letter = QStringLiteral("?");
+        break; // Unknow
+    default:
+        bg = QColor(200, 150, 20);
+        letter = QStringLiteral("H");
+        break; // Hero
     }
     QLinearGradient g(0, 0, 0, s);
     g.setColorAt(0, bg.lighter(135));
@@ -475,8 +500,7 @@ QPixmap drawButtonPicture(ButtonPicture id)
     return pm;
 }
 
-template <std::size_t N>
-struct PixmapTable
+template <std::size_t N> struct PixmapTable
 {
     std::array<QPixmap, N> items;
     bool built = false;

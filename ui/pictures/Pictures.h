@@ -18,11 +18,12 @@ inline constexpr int kAvatarSize = 35;
 inline constexpr int kAvatarCount = 25;
 inline constexpr int kButtonPictureSize = 24;
 
-enum class ButtonPicture {
-    Fold,       // the FOLD button
-    CheckCall,  // the check/call button
-    Raise,      // the bet/raise button
-    Ok,         // OK and Calculate
+enum class ButtonPicture
+{
+    Fold,      // the FOLD button
+    CheckCall, // the check/call button
+    Raise,     // the bet/raise button
+    Ok,        // OK and Calculate
     Cancel,
 };
 
