@@ -146,7 +146,6 @@ void COutputList::OnViewOutput()
 
 COutputWnd::COutputWnd(CDunmereGame &game, QWidget *parent)
     : QWidget(parent)
-    , m_game(game)
 {
     setObjectName(QStringLiteral("OutputWnd"));
     auto *layout = new QVBoxLayout(this);

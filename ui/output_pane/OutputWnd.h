@@ -75,7 +75,6 @@ private:
     void widenExtent(const QString &text);
     void updatePlaceholder();
 
-    CDunmereGame &m_game;
     QToolBar *m_toolBar = nullptr;
     QLineEdit *m_chatEdit = nullptr;
     QAction *m_sendAction = nullptr;
