@@ -35,6 +35,7 @@ private slots:
     void stepsMoveByBigBlind();
     void maxOffersWholeStack();
     void betOrRaiseAtLeastMinimum();
+    void sliderDrawnFlatOnDarkPanel();
     void preparedFromGameThread();
     void keysActOnlyWhilePrepared();
 
@@ -352,6 +353,28 @@ void TestActionPanel::betOrRaiseAtLeastMinimum()
     m_panel->amountEdit()->setText("105");
     m_panel->raiseButton()->click();
     QCOMPARE(decided(), 110);
+}
+
+void TestActionPanel::sliderDrawnFlatOnDarkPanel()
+{
+    setTable(0, 0, 1000, 20, 30);
+    prepare();
+    auto count = [](const QImage &img, QColor c) {
+        int n = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                n += img.pixelColor(x, y) == c;
+        return n;
+    };
+    const QImage normal = m_panel->slider()->grab().toImage();
+    QCOMPARE(normal.pixelColor(0, 0), QColor(35, 35, 35));
+    QVERIFY(count(normal, QColor(203, 203, 203)) > 20);
+    QCOMPARE(count(normal, QColor(152, 152, 152)), 0);
+    m_panel->slider()->setSliderDown(true);
+    const QImage pressed = m_panel->slider()->grab().toImage();
+    QVERIFY(count(pressed, QColor(152, 152, 152)) > 20);
+    QCOMPARE(count(pressed, QColor(203, 203, 203)), 0);
+    m_panel->slider()->setSliderDown(false);
 }
 
 void TestActionPanel::preparedFromGameThread()
