@@ -1,6 +1,8 @@
 // The application and main frame: start-up, ribbon commands and their enable rules.
 
+#include "AboutDlg.h"
 #include "CommandIds.h"
+#include "DlgAddChips.h"
 #include "DialogTable.h"
 #include "DunmereApp.h"
 #include "DunmereView.h"
@@ -11,6 +13,9 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
@@ -35,6 +40,8 @@ private slots:
     void goOpensTheMakersPage();
     void cancellingSetUpChangesNothing();
     void gameCommandsThroughAGame();
+    void aboutBox();
+    void addChipsDialog();
 
 private:
     CMainFrame &Frame() { return *m_app.MainFrame(); }
@@ -131,6 +138,9 @@ void TestApp::visualStyles()
         for (int other = ID_VIEW_APPLOOK_OFF_2007_BLUE; other <= ID_VIEW_APPLOOK_WINDOWS_7; ++other)
             QCOMPARE(f.action(other)->isChecked(), other == id);
         windowColours.insert(QApplication::palette().color(QPalette::Window).rgb());
+        // For a look at the program: BRISQUEL_SCREENSHOTS=<folder> keeps the window's pictures.
+        if (const QString folder = qEnvironmentVariable("BRISQUEL_SCREENSHOTS"); !folder.isEmpty())
+            f.grab().save(QStringLiteral("%1/style%2.png").arg(folder).arg(id));
         sheets.insert(qApp->styleSheet());
     }
     QCOMPARE(int(windowColours.size()), 5);
@@ -225,6 +235,44 @@ void TestApp::gameCommandsThroughAGame()
     QTRY_VERIFY_WITH_TIMEOUT(m_app.CloseRequests() == 1, 60000);
     QTRY_VERIFY(!m_app.Game().GameThreadRunning());
     QVERIFY(!f.isVisible());
+}
+
+void TestApp::aboutBox()
+{
+    CAboutDlg about;
+    QStringList texts;
+    for (const QLabel *label : about.findChildren<QLabel *>())
+        texts << label->text();
+    QVERIFY(texts.contains(QStringLiteral("Brisquel, Version 1.0")));
+    QVERIFY(texts.contains(QString::fromLatin1(kMakerEmail)));
+    QVERIFY(texts.join(u' ').contains(QString::fromLatin1(kMakerWebAddress)));
+}
+
+void TestApp::addChipsDialog()
+{
+    CDlgAddChips dialog;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Add chips !"));
+    QCOMPARE(dialog.edit()->text(), QStringLiteral("0"));
+    // Refusals show a message box: answer it as a person would.
+    int refusals = 0;
+    const auto typeAndAccept = [&](const QString &text) {
+        dialog.setResult(QDialog::Rejected);
+        dialog.edit()->setText(text);
+        QTimer::singleShot(0, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                ++refusals;
+                box->accept();
+            }
+        });
+        dialog.accept();
+        QTest::qWait(20);
+        return dialog.result();
+    };
+    QCOMPARE(typeAndAccept(QStringLiteral("lots")), int(QDialog::Rejected));
+    QCOMPARE(typeAndAccept(QStringLiteral("-500")), int(QDialog::Rejected));
+    QCOMPARE(refusals, 2);
+    QCOMPARE(typeAndAccept(QStringLiteral("1500")), int(QDialog::Accepted));
+    QCOMPARE(dialog.m_chips, 1500);
 }
 
 int main(int argc, char **argv)

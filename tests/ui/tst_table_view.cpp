@@ -6,6 +6,8 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPrinter>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <mutex>
@@ -62,6 +64,7 @@ private slots:
     void paintShowsBoxesCardsAndBoard();
     void avatarsFollowTheName();
     void statisticsBoxesAndToggle();
+    void printsTheTable();
 
 private:
     QImage Render(CDunmereGame &game, CDunmereView &view)
@@ -393,6 +396,20 @@ void TestTableView::statisticsBoxesAndToggle()
     QVERIFY(qGreen(shown) < qGreen(before) - 20);
     game.ToggleStatistics();
     QCOMPARE(statPixel(), before);
+}
+
+void TestTableView::printsTheTable()
+{
+    CDunmereGame game;
+    CDunmereView view(game);
+    SetUpTable(game, view);
+    QTemporaryDir folder;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString file = folder.filePath(QStringLiteral("table.pdf"));
+    printer.setOutputFileName(file);
+    view.PrintTable(&printer);
+    QVERIFY(QFileInfo(file).size() > 1000);
 }
 
 QTEST_MAIN(TestTableView)
