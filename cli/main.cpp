@@ -1,14 +1,43 @@
-#include "PlayCommand.h"
+#include "Commands.h"
 
 #include <cstdio>
-#include <iostream>
-#include <string>
-#include <vector>
+#include <functional>
+#include <map>
+
+namespace {
+
+void PrintUsage(std::FILE *out)
+{
+    std::fputs("usage:\n"
+               "  brisquel-cli odds AhKd [--board \"Qs Jd 2c\"] --players N [--trials T] "
+               "[--seed S]\n"
+               "  brisquel-cli eval   (lines of 5 to 7 cards on standard input)\n",
+               out);
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
-    if (argc >= 2 && std::string(argv[1]) == "play")
-        return RunPlayCommand({argv + 2, argv + argc}, std::cout, std::cerr);
-    std::puts("brisquel-cli");
-    return 0;
+    // One function per command, so that a new command is one more entry here.
+    const std::map<std::string, std::function<int(const CommandArgs &)>> commands = {
+        {"odds", RunOddsCommand},
+        {"eval", RunEvalCommand},
+    };
+    if (argc < 2) {
+        PrintUsage(stderr);
+        return kExitBadInput;
+    }
+    const std::string name = argv[1];
+    if (name == "--help" || name == "-h" || name == "help") {
+        PrintUsage(stdout);
+        return kExitOk;
+    }
+    const auto command = commands.find(name);
+    if (command == commands.end()) {
+        std::fprintf(stderr, "brisquel-cli: unknown command '%s'\n", name.c_str());
+        PrintUsage(stderr);
+        return kExitBadInput;
+    }
+    return command->second(CommandArgs(argv + 2, argv + argc));
 }

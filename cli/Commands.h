@@ -1,0 +1,22 @@
+#pragma once
+// The commands of brisquel-cli. Each gets the arguments after its own name and returns the
+// exit status: 0 done, 2 bad input (with a message on standard error).
+
+#include <string>
+#include <vector>
+
+using CommandArgs = std::vector<std::string>;
+
+constexpr int kExitOk = 0;
+constexpr int kExitBadInput = 2;
+
+int RunOddsCommand(const CommandArgs &args);
+int RunEvalCommand(const CommandArgs &args);
+
+// Writes "brisquel-cli: <message>" to standard error and returns kExitBadInput.
+int Fail(const std::string &message);
+
+// Cards written together or apart ("AhKd", "Ah Kd", "Ah,Kd"); false with a message when a card
+// is unknown or repeated among them or in alreadyUsed.
+bool ParseCardList(const std::string &text, std::vector<int> &cards, std::string &error,
+                   const std::vector<int> &alreadyUsed = {});
