@@ -3,8 +3,6 @@
 #include "Game.h"
 
 #include <algorithm>
-#include <cstdarg>
-#include <cstdio>
 
 using namespace enginetext;
 

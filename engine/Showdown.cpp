@@ -3,8 +3,6 @@
 #include "Game.h"
 
 #include <algorithm>
-#include <cstdarg>
-#include <cstdio>
 #include <vector>
 
 using namespace enginetext;
