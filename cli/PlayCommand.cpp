@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
+#include <iostream>
 #include <optional>
 #include <ostream>
 #include <random>
@@ -232,4 +233,9 @@ int RunPlayCommand(const std::vector<std::string> &args, std::ostream &out, std:
         return kPlayExitFault;
     }
     return kPlayExitOk;
+}
+
+int RunPlayCommand(const std::vector<std::string> &args)
+{
+    return RunPlayCommand(args, std::cout, std::cerr);
 }

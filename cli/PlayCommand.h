@@ -11,3 +11,5 @@ constexpr int kPlayExitUsage = 2;
 
 // args are the words after "play".
 int RunPlayCommand(const std::vector<std::string> &args, std::ostream &out, std::ostream &err);
+// The same on standard output and standard error, as the command dispatcher calls it.
+int RunPlayCommand(const std::vector<std::string> &args);

@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "PlayCommand.h"
 
 #include <cstdio>
 #include <functional>
@@ -11,7 +12,10 @@ void PrintUsage(std::FILE *out)
     std::fputs("usage:\n"
                "  brisquel-cli odds AhKd [--board \"Qs Jd 2c\"] --players N [--trials T] "
                "[--seed S]\n"
-               "  brisquel-cli eval   (lines of 5 to 7 cards on standard input)\n",
+               "  brisquel-cli eval   (lines of 5 to 7 cards on standard input)\n"
+               "  brisquel-cli play [--seats N] [--names A,B,...] [--stacks S|S1,S2,...] "
+               "[--blinds SB/BB | --type \"9 players\" | --type \"9 players Turbo\"] "
+               "[--hands H] [--seed S] [--out DIR]\n",
                out);
 }
 
@@ -23,6 +27,7 @@ int main(int argc, char **argv)
     const std::map<std::string, std::function<int(const CommandArgs &)>> commands = {
         {"odds", RunOddsCommand},
         {"eval", RunEvalCommand},
+        {"play", [](const CommandArgs &args) { return RunPlayCommand(args); }},
     };
     if (argc < 2) {
         PrintUsage(stderr);
