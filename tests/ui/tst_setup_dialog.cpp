@@ -83,6 +83,11 @@ void TestSetupDialog::opensWithNineSeats()
     // Only the stack column is editable.
     QVERIFY(d->seatList()->item(0, 2)->flags() & Qt::ItemIsEditable);
     QVERIFY(!(d->seatList()->item(0, 1)->flags() & Qt::ItemIsEditable));
+    // For a look at the dialog: BRISQUEL_SCREENSHOTS=<folder> keeps its picture.
+    if (const QString folder = qEnvironmentVariable("BRISQUEL_SCREENSHOTS"); !folder.isEmpty()) {
+        d->show();
+        d->grab().save(folder + QStringLiteral("/players.png"));
+    }
 }
 
 void TestSetupDialog::seatCountRebuildsRows()

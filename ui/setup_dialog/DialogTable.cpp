@@ -135,6 +135,7 @@ CDialogTable::CDialogTable(const GameType types[2], QWidget *parent) : QDialog(p
     m_seatList->setColumnWidth(kNickColumn, 100);
     m_seatList->setColumnWidth(kStackColumn, 80);
     m_seatList->SetColumnEditable(kStackColumn, true);
+    m_seatList->horizontalHeader()->setStretchLastSection(true);
 
     m_personaList = new QTableWidget(this);
     m_personaList->setGeometry(du.Rect(211, 49, 171, 98));
@@ -150,13 +151,16 @@ CDialogTable::CDialogTable(const GameType types[2], QWidget *parent) : QDialog(p
     m_personaList->verticalHeader()->hide();
     m_personaList->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     m_personaList->setAlternatingRowColors(true);
+    m_personaList->horizontalHeader()->setStretchLastSection(true);
     m_personaList->setShowGrid(true);
     for (const StrategyRow &row : StrategyList()) {
         const int r = m_personaList->rowCount();
         m_personaList->insertRow(r);
         m_personaList->setItem(r, 0, new QTableWidgetItem(Text(row.number)));
         m_personaList->setItem(r, 1, new QTableWidgetItem(Text(row.nick)));
-        m_personaList->setItem(r, 2, new QTableWidgetItem(Text(row.strategy)));
+        auto *strategy = new QTableWidgetItem(Text(row.strategy));
+        strategy->setToolTip(Text(row.strategy));
+        m_personaList->setItem(r, 2, strategy);
     }
 
     m_putButton = new QPushButton(QStringLiteral("<"), this);
