@@ -105,7 +105,9 @@ std::vector<std::uint32_t> SearchOffsets(const std::vector<RankEntry> &entries)
     return offsets;
 }
 
-EvalTables Build()
+} // namespace
+
+EvalTables BuildEvalTables()
 {
     EvalTables t;
     for (int c = 0; c < 52; ++c) {
@@ -160,7 +162,6 @@ EvalTables Build()
     return t;
 }
 
-} // namespace
 
 std::size_t EvalTables::Bytes() const
 {
@@ -179,7 +180,7 @@ std::vector<std::uint32_t> SearchRowOffsets()
 
 const EvalTables &Tables()
 {
-    static const EvalTables tables = Build();
+    static const EvalTables tables = BuildEvalTables();
     return tables;
 }
 

@@ -55,6 +55,9 @@ public:
 extern const std::uint32_t kStoredRowOffsets[1u << EvalTables::kRowShift];
 std::vector<std::uint32_t> SearchRowOffsets();
 
+// Builds a fresh set of tables (what Tables() does once).
+EvalTables BuildEvalTables();
+
 // The tables, built on the first call.
 const EvalTables &Tables();
 

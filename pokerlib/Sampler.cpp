@@ -29,34 +29,73 @@ bool KnownCards(const int hole[2], const int board[5], int boardCount, std::uint
     return true;
 }
 
-// Draws cards uniformly from those not yet used: six random bits at a time, rejecting
-// values above 51 and cards already out, so no card is favoured.
-class CardDrawer
+// Deals from the unknown cards by partial Fisher-Yates: each card is a swap of a uniformly
+// chosen later card to the front. The deck is not restored between samples; a partial shuffle
+// of any arrangement is still uniform. Indices come from 32-bit halves of one 64-bit draw by
+// multiply-and-shift, with Lemire's rejection so that no card is favoured.
+class Dealer
 {
 public:
-    explicit CardDrawer(std::uint64_t *rng) : m_rng(rng) {}
+    Dealer(std::uint64_t *rng, std::uint64_t known) : m_rng(rng)
+    {
+        for (int c = 0; c < 52; ++c)
+            if (!(known >> c & 1))
+                m_deck[m_size++] = c;
+    }
 
-    int Draw(std::uint64_t &used)
+    void Restart() { m_next = 0; }
+
+    // The next card of this sample.
+    int Deal()
+    {
+        const std::uint32_t range = std::uint32_t(m_size - m_next);
+        const int j = m_next + int(Below(range));
+        const int card = m_deck[j];
+        m_deck[j] = m_deck[m_next];
+        m_deck[m_next++] = card;
+        return card;
+    }
+
+    // The next card that is not in excluded (rare rejection keeps it uniform).
+    int DealExcept(std::uint64_t excluded)
     {
         for (;;) {
-            if (m_bitsLeft < 6) {
-                m_bits = NextXoshiro(m_rng);
-                m_bitsLeft = 64;
-            }
-            const int c = int(m_bits & 63);
-            m_bits >>= 6;
-            m_bitsLeft -= 6;
-            if (c < 52 && !(used >> c & 1)) {
-                used |= 1ull << c;
-                return c;
-            }
+            const int card = Deal();
+            if (!(excluded >> card & 1))
+                return card;
+            --m_next; // put it back among the undealt cards and draw again
         }
     }
 
 private:
+    std::uint32_t Random32()
+    {
+        if (m_halfLeft) {
+            m_halfLeft = false;
+            return std::uint32_t(m_bits >> 32);
+        }
+        m_bits = NextXoshiro(m_rng);
+        m_halfLeft = true;
+        return std::uint32_t(m_bits);
+    }
+
+    std::uint32_t Below(std::uint32_t range)
+    {
+        std::uint64_t m = std::uint64_t(Random32()) * range;
+        if (std::uint32_t(m) < range) {
+            const std::uint32_t threshold = (0u - range) % range;
+            while (std::uint32_t(m) < threshold)
+                m = std::uint64_t(Random32()) * range;
+        }
+        return std::uint32_t(m >> 32);
+    }
+
     std::uint64_t *m_rng;
     std::uint64_t m_bits = 0;
-    int m_bitsLeft = 0;
+    bool m_halfLeft = false;
+    int m_deck[52];
+    int m_size = 0;
+    int m_next = 0;
 };
 
 } // namespace
@@ -88,19 +127,33 @@ double EquityVsRandom(std::uint64_t rng[4], const int hole[2], const int board[5
         fixedBoard += CardHand(t, board[i]);
     const Hand heroHole = CardHand(t, hole[0]) + CardHand(t, hole[1]);
 
-    CardDrawer drawer(rng);
-    double total = 0.0;
+    Dealer dealer(rng, known);
+    const int missing = 5 - boardCount;
+    // Shares counted in units of 1/2520, which every tie of up to ten players divides.
+    constexpr std::int64_t kWhole = 2520;
+    static constexpr std::int64_t kShare[kMaxPlayers] = {
+        kWhole, kWhole / 2, kWhole / 3, kWhole / 4, kWhole / 5,
+        kWhole / 6, kWhole / 7, kWhole / 8, kWhole / 9, kWhole / 10};
+    std::int64_t total = 0;
     for (int trial = 0; trial < trials; ++trial) {
-        std::uint64_t used = known;
+        dealer.Restart();
         Hand b = fixedBoard;
-        for (int i = boardCount; i < 5; ++i)
-            b += CardHand(t, drawer.Draw(used));
+        for (int i = 0; i < missing; ++i)
+            b += CardHand(t, dealer.Deal());
         const std::uint16_t hero = Evaluate(t, b + heroHole);
+        if (opponents == 1) {
+            // Heads-up without branches: the outcome is a coin flip to the predictor.
+            const int c1 = dealer.Deal();
+            const int c2 = dealer.Deal();
+            const std::uint16_t v = Evaluate(t, b + CardHand(t, c1) + CardHand(t, c2));
+            total += kShare[1] * (2 * (hero > v) + (hero == v));
+            continue;
+        }
         int ties = 0;
         bool lost = false;
         for (int o = 0; o < opponents; ++o) {
-            const int c1 = drawer.Draw(used);
-            const int c2 = drawer.Draw(used);
+            const int c1 = dealer.Deal();
+            const int c2 = dealer.Deal();
             const std::uint16_t v = Evaluate(t, b + CardHand(t, c1) + CardHand(t, c2));
             if (v > hero) {
                 lost = true;
@@ -109,9 +162,9 @@ double EquityVsRandom(std::uint64_t rng[4], const int hole[2], const int board[5
             ties += v == hero;
         }
         if (!lost)
-            total += 1.0 / (1 + ties);
+            total += kShare[ties];
     }
-    return total / trials;
+    return double(total) / double(kWhole) / trials;
 }
 
 double EquityVsRange(std::uint64_t rng[4], const int hole[2], const int board[5],
@@ -138,21 +191,22 @@ double EquityVsRange(std::uint64_t rng[4], const int hole[2], const int board[5]
         fixedBoard += CardHand(t, board[i]);
     const Hand heroHole = CardHand(t, hole[0]) + CardHand(t, hole[1]);
 
-    CardDrawer drawer(rng);
-    double total = 0.0;
+    Dealer dealer(rng, known);
+    const int missing = 5 - boardCount;
+    std::int64_t halves = 0; // a win counts two, a tie one
     for (int trial = 0; trial < trials; ++trial) {
         const std::uint64_t m = live[UniformBelow(rng, live.size())];
         const int c1 = std::countr_zero(m);
         const int c2 = 63 - std::countl_zero(m);
-        std::uint64_t used = known | m;
+        dealer.Restart();
         Hand b = fixedBoard;
-        for (int i = boardCount; i < 5; ++i)
-            b += CardHand(t, drawer.Draw(used));
+        for (int i = 0; i < missing; ++i)
+            b += CardHand(t, dealer.DealExcept(m));
         const std::uint16_t hero = Evaluate(t, b + heroHole);
         const std::uint16_t villain = Evaluate(t, b + CardHand(t, c1) + CardHand(t, c2));
-        total += hero > villain ? 1.0 : (hero == villain ? 0.5 : 0.0);
+        halves += 2 * (hero > villain) + (hero == villain);
     }
-    return total / trials;
+    return double(halves) / 2.0 / trials;
 }
 
 } // namespace brisquel
