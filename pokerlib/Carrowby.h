@@ -7,6 +7,23 @@
 //
 // Thread use: every object may be used from one thread at a time; the tables behind the
 // evaluator are immutable after their first use and may be read from any thread.
+//
+// Design of the library:
+// - Evaluation is exact: the best five of up to seven cards, kickers included, so compareTo
+//   says 0 only for hands of truly equal strength. Names are English ("Full house, Kings
+//   full of Sevens", "Pair of Aces", "Straight, Five high"); cards are written "Ah Kd".
+// - Probabilities are equity: a win counts 1, a k-way tie 1/k. getProbabilityOfWin deals the
+//   missing board and players - 1 random hands, trialCount times; getProbabilityOfWinBySpectr
+//   plays one opponent drawn uniformly from the range's combinations that miss the known
+//   cards. Unusable input (a card outside 0..51 or repeated) gives 0.
+// - The spectrum ranks the 169 starting-hand classes by equity against one random hand
+//   (computed by pokerlib/tools/make_spectrum.cpp and stored in SpectrumTable.cpp);
+//   GetSpecByPercent(p) gives the best round(p % of 1326) combinations in that order.
+// - StrategyRanges: [0] a button / small-blind opening range of about 40 % of hands, [1] a
+//   cut-off range of about 27 %, written as the usual range notation in Spectrum.cpp.
+// - SklanskyGroup: the Sklansky-Malmuth groups 1..8, 0 outside them.
+// - Random numbers come from xoshiro256** seeded through splitmix64, drawn without modulo
+//   bias.
 
 #include <cstdint>
 #include <set>
@@ -81,14 +98,16 @@ public:
 class PokerLogic
 {
 public:
-    int trialCount;
+    int trialCount; // 100000 by default: the odds calculator's count, well under a second
     PokerLogic();
     // Equity of hole against players - 1 random hands, the missing board dealt at random.
     double getProbabilityOfWin(const int hole[2], const int board[5], int boardCount, int players);
     double getProbabilityOfWinBySpectr(const int hole[2], const int board[5], int boardCount,
                                        const Spec &spec);
     // Strength code: 1..13 high card, 14..26 one pair, 27 two pair, 28 trips, 29 straight,
-    // 30 flush, 31 full house, 32 quads, 33 straight flush.
+    // 30 flush, 31 full house, 32 quads, 33 straight flush. High card counts its highest rank
+    // (deuce 1 .. ace 13), a pair its rank (deuces 14 .. aces 26): 19 is a pair of sevens,
+    // 23 a pair of jacks. Works for 2, 5, 6 and 7 cards.
     int getCombination(const int hole[2], const int board[5], int boardCount);
 
 private:
@@ -118,7 +137,11 @@ private:
 void SeedPokerLibrary(std::uint64_t seed);
 
 bool isExist(int v, const int *array, int n);
-bool comparefun(int a, int b); // highest first
+bool comparefun(int a, int b); // highest first: the highest card drawn wins the button
+// Main and side pots from the contribution levels. Each level goes to the best score among
+// the seats with a score > 0 that reached it, split evenly on ties, odd chips to the tied
+// winners in seat order from seat 0; a level no such seat reached goes back to the seats
+// that put it in. The winnings always add up to the contributions, to the chip.
 void GameResult(const int *contributions, const int *scores, int *winnings, int count);
-std::wstring charTOwchar(const char *text);
-std::string GetExecDir();
+std::wstring charTOwchar(const char *text); // UTF-8 in; broken bytes become U+FFFD
+std::string GetExecDir(); // folder of the running program, without a trailing slash

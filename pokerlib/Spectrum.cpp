@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <sstream>
 
 namespace brisquel {
@@ -182,13 +183,14 @@ int SklanskyGroup(CCard first, CCard second)
         "44, J9o, 64s, T9o, 53s, 33, 98o, 43s, 22, K2s+, T7s, Q8s",
         "87o, A9o, Q9o, 76o, 42s, 32s, 96s, 85s, J8o, J7s, 65o, 54o, 74s, K9o, T8o",
     };
-    const std::string name = brisquel::ClassName(first.ToInt(), second.ToInt());
-    if (name.empty())
-        return 0;
-    for (int g = 0; g < 8; ++g) {
-        const auto classes = brisquel::ExpandRange(kGroups[g]);
-        if (std::find(classes.begin(), classes.end(), name) != classes.end())
-            return g + 1;
-    }
-    return 0;
+    // Class name -> group, built once.
+    static const std::map<std::string, int> groups = [] {
+        std::map<std::string, int> table;
+        for (int g = 8; g >= 1; --g) // the better group wins where notations overlap
+            for (const auto &name : brisquel::ExpandRange(kGroups[g - 1]))
+                table[name] = g;
+        return table;
+    }();
+    const auto found = groups.find(brisquel::ClassName(first.ToInt(), second.ToInt()));
+    return found == groups.end() ? 0 : found->second;
 }
