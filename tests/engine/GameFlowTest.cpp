@@ -296,6 +296,6 @@ TEST_P(LogTrimming, LongLogsKeepTheirLast80000Bytes)
 INSTANTIATE_TEST_SUITE_P(Sizes, LogTrimming,
                          ::testing::Values(TrimCase{199999, false}, TrimCase{200000, true},
                                            TrimCase{250000, true}),
-                         [](const ::testing::TestParamInfo<TrimCase> &info) {
-                             return "Bytes" + std::to_string(info.param.size);
+                         [](const ::testing::TestParamInfo<TrimCase> &param) {
+                             return "Bytes" + std::to_string(param.param.size);
                          });
