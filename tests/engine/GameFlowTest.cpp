@@ -299,3 +299,67 @@ INSTANTIATE_TEST_SUITE_P(Sizes, LogTrimming,
                          [](const ::testing::TestParamInfo<TrimCase> &param) {
                              return "Bytes" + std::to_string(param.param.size);
                          });
+
+TEST_F(GameFlow, SameSeedPlaysTheSameGame)
+{
+    auto play = [this](const std::string &folder) {
+        CDunmereGame game;
+        RandomDecider decider(99);
+        game.SetOutputFolder(folder);
+        game.SetPauseFactor(0);
+        game.SetClock([] { return kStartTime; });
+        game.SetDecider(&decider);
+        game.SetSeed(1234);
+        game.m_onHandEnd = [](CDunmereGame &g) {
+            if (g.m_handNumber >= 40)
+                g.m_stopRequested = true;
+        };
+        GameSetupItems items = Items({"Hero", "Bob", "Ann", "Tim"}, {800, 800, 800, 800});
+        game.StartGame(items);
+        game.StartDeal();
+        game.WaitForGameEnd();
+        for (const auto &entry : std::filesystem::directory_iterator(folder + "/HandHistory"))
+            return ReadFile(entry.path());
+        return std::string();
+    };
+    std::filesystem::create_directories(m_folder / "a");
+    std::filesystem::create_directories(m_folder / "b");
+    const std::string first = play((m_folder / "a").string());
+    const std::string second = play((m_folder / "b").string());
+    EXPECT_GT(first.size(), 1000u);
+    EXPECT_EQ(first, second);
+}
+
+TEST_F(GameFlow, HandByHandCommandsOnTheCallingThread)
+{
+    m_game.SetStackedDraws(Cards(
+        {"5c", "Ac", "4c", "2h", "Ah", "Kh", "7d", "Ad", "Kd", "Qs", "Js", "3c", "9h", "8c"}));
+    GameSetupItems items = Items({"Hero", "Master", "Tim"}, {1000, 1000, 1000});
+    m_game.StartGame(items);
+    m_game.WhoIsOnButton(); // the draw gave the button to seat 1
+    EXPECT_EQ(m_game.startDealEnabled, 0);
+    EXPECT_EQ(m_game.stopEnabled, 1);
+    EXPECT_EQ(m_game.playEnabled, 1);
+    EXPECT_EQ(m_game.m_playerRects[1].m_hasButton, 1);
+    EXPECT_EQ(m_game.m_playerRects[2].m_showCards, 1);
+    EXPECT_TRUE(m_game.ExecuteCommand(ID_NEW_HAND));
+    EXPECT_TRUE(m_game.ExecuteCommand(ID_DEAL_FLOP));
+    EXPECT_TRUE(m_game.ExecuteCommand(ID_DEAL_TURN));
+    EXPECT_TRUE(m_game.ExecuteCommand(ID_DEAL_RIVER));
+    EXPECT_TRUE(m_game.ExecuteCommand(ID_SHOWDOWN));
+    EXPECT_FALSE(m_game.ExecuteCommand(12345));
+    EXPECT_FALSE(m_game.GameThreadRunning());
+    m_game.Shutdown();
+
+    // Blinds only, and the aces put nothing in: the kings take the small blind's match and the
+    // big blind's extra 10 goes back.
+    EXPECT_TRUE(Contains(History(), "Table 'Game' 3-max Seat #1 is the button\n"));
+    EXPECT_TRUE(Contains(History(), "Dealt to Hero_0 [ 2h 7d ]\n*** FLOP *** [Qs Js 3c]\n"
+                                    "*** TURN *** [9h]\n*** RIVER *** [8c]\n*** SUMMARY ***\n"
+                                    "Hero_0 win 10\nMaster_1 win 0\nTim_2 win 20\n"));
+    EXPECT_TRUE(Contains(History(), "Tim_2 has Pair of Kings \n"));
+    EXPECT_EQ(m_game.m_table.m_stack[0], 990);
+    EXPECT_EQ(m_game.m_table.m_stack[1], 1000);
+    EXPECT_EQ(m_game.m_table.m_stack[2], 1010);
+    EXPECT_EQ(m_game.m_table.m_boardCount, 5);
+}
