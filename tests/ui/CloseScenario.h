@@ -55,6 +55,10 @@ inline int RunCloseScenario(int argc, char **argv, bool humanAtSeat0, double pau
         }
         if (midHand && !closedMidHand) {
             closedMidHand = true;
+            // For a look at the program: BRISQUEL_SCREENSHOTS=<folder> keeps the window's picture.
+            if (const QString shots = qEnvironmentVariable("BRISQUEL_SCREENSHOTS"); !shots.isEmpty())
+                frame.grab().save(shots + (humanAtSeat0 ? QStringLiteral("/human.png")
+                                                        : QStringLiteral("/paced.png")));
             frame.close();
         }
     });
