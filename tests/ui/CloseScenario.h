@@ -10,6 +10,7 @@
 #include "OutputWnd.h"
 
 #include <QPushButton>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -31,6 +32,7 @@ inline int RunCloseScenario(int argc, char **argv, bool humanAtSeat0, double pau
     options.seeded = true;
     options.seed = 99;
     CDunmereApp app(argc, argv, options);
+    QSettings().clear(); // the test's own settings file: every run starts from none
     if (!app.InitInstance())
         return 1;
     CMainFrame &frame = *app.MainFrame();

@@ -288,6 +288,7 @@ int main(int argc, char **argv)
     options.seeded = true;
     options.seed = 20261207;
     CDunmereApp app(argc, argv, options);
+    QSettings().clear(); // the test's own settings file: every run starts from none
     app.setQuitOnLastWindowClosed(false);
     if (!app.InitInstance())
         return 1;

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -304,6 +305,7 @@ int main(int argc, char **argv)
     options.seeded = true;
     options.seed = 424242;
     CDunmereApp app(argc, argv, options);
+    QSettings().clear(); // the test's own settings file: every run starts from none
     app.setQuitOnLastWindowClosed(false);
     if (!app.InitInstance())
         return 1;

@@ -45,6 +45,7 @@ constexpr int kMinFrameSize = 500;
 constexpr int kRecentFileCount = 4;
 constexpr int kUpdateIntervalMs = 100; // the ribbon's idle-time update pass
 constexpr int kOutputPaneHeight = 300;
+constexpr const char *kWindowStateKey = "Workspace/State";
 
 // A ribbon panel: its controls above, its caption below.
 QWidget *MakePanel(const QString &caption, QWidget *content, QWidget *parent)
@@ -127,6 +128,11 @@ CMainFrame::CMainFrame(CDunmereApp &app)
     createRibbon();
     createDocks();
 
+    // The docking layout of the last run; the shell panes start hidden all the same.
+    restoreState(QSettings().value(QLatin1String(kWindowStateKey)).toByteArray());
+    for (QDockWidget *dock : {m_classDock, m_fileDock, m_propertiesDock})
+        dock->hide();
+
     // Status bar with the maker's address in both panes; hidden at start.
     for (int pane = 0; pane < 2; ++pane)
         statusBar()->addWidget(new QLabel(QString::fromLatin1(kMakerWebAddress), this), 1);
@@ -207,7 +213,7 @@ void CMainFrame::createCommands()
     }
 
     addCommand(ID_FILE_PRINT_DIRECT, QStringLiteral("&Quick Print"), [this] { onQuickPrint(); });
-    addCommand(ID_FILE_PRINT, QStringLiteral("&Print"), [this] { onPrint(); });
+    addCommand(ID_FILE_PRINT, QStringLiteral("&Print..."), [this] { onPrint(); });
     addCommand(ID_FILE_PRINT_PREVIEW, QStringLiteral("Print Pre&view"), [this] { onPrintPreview(); });
     addCommand(ID_FILE_PRINT_SETUP, QStringLiteral("Print Set&up"), [this] { onPrintSetup(); });
     // The program has one table document: closing it closes the program.
@@ -230,9 +236,8 @@ void CMainFrame::createRibbon()
     tabBox->setContentsMargins(4, 3, 4, 0);
 
     auto *appMenu = new QMenu(tabRow);
-    auto *printMenu = appMenu->addMenu(QStringLiteral("&Print"));
-    printMenu->menuAction()->setData(ID_FILE_PRINT);
-    connect(printMenu->menuAction(), &QAction::triggered, this, [this] { onPrint(); });
+    auto *printMenu = appMenu->addMenu(QStringLiteral("Print"));
+    printMenu->addAction(action(ID_FILE_PRINT));
     printMenu->addAction(action(ID_FILE_PRINT_DIRECT));
     printMenu->addAction(action(ID_FILE_PRINT_PREVIEW));
     printMenu->addAction(action(ID_FILE_PRINT_SETUP));
@@ -524,5 +529,6 @@ void CMainFrame::onCalculator()
 void CMainFrame::closeEvent(QCloseEvent *event)
 {
     m_updateTimer->stop();
+    QSettings().setValue(QLatin1String(kWindowStateKey), saveState());
     event->accept();
 }
