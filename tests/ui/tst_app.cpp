@@ -217,6 +217,9 @@ void TestApp::gameCommandsThroughAGame()
     QCOMPARE(runs, 1);
 
     f.ExecuteCommand(ID_WHO_IS_ON_BUTTON);
+    // Greyed before the deal thread has run: a second press starts nothing.
+    QVERIFY(!Enabled(ID_WHO_IS_ON_BUTTON));
+    f.OnStartDeal();
     QTRY_VERIFY(Enabled(ID_STOP_GAME));
     QVERIFY(!Enabled(ID_WHO_IS_ON_BUTTON));
     QVERIFY(!Enabled(ID_START_GAME));

@@ -173,7 +173,7 @@ void CMainFrame::createCommands()
 {
     addCommand(ID_START_GAME, QStringLiteral("Start game"), [this] { OnStartGame(); })
         ->setIcon(MakeRibbonIcon(RibbonIcon::StartGame));
-    addCommand(ID_WHO_IS_ON_BUTTON, QStringLiteral("Start deal"), [this] { m_game.StartDeal(); })
+    addCommand(ID_WHO_IS_ON_BUTTON, QStringLiteral("Start deal"), [this] { OnStartDeal(); })
         ->setIcon(MakeRibbonIcon(RibbonIcon::StartDeal));
     addCommand(ID_STOP_GAME, QStringLiteral("Last hand && Stop game"), [this] { m_game.StopGame(); })
         ->setIcon(MakeRibbonIcon(RibbonIcon::Stop));
@@ -468,6 +468,18 @@ void CMainFrame::OnStartGame()
     onAppLook(ID_VIEW_APPLOOK_OFF_2007_BLACK);
     m_game.StartGame(items);
     dialog.SetNames(items.names);
+}
+
+void CMainFrame::OnStartDeal()
+{
+    // Greyed at once: a second deal thread must not start before the first one greys it.
+    {
+        std::lock_guard<std::mutex> lock(m_game.StateMutex());
+        if (!m_game.startDealEnabled)
+            return;
+        m_game.startDealEnabled = 0;
+    }
+    m_game.StartDeal();
 }
 
 void CMainFrame::onAppLook(unsigned id)

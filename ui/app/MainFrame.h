@@ -51,6 +51,8 @@ public:
     // Shows the set-up dialog; tests replace it to fill and accept the dialog without a
     // modal loop. Returns the dialog's result code.
     std::function<int(CDialogTable &)> m_runSetupDialog;
+    // "Start deal": starts the game's deal thread, once.
+    void OnStartDeal();
     // Opens the maker's page; tests replace it.
     std::function<void(const QUrl &)> m_openUrl;
 
