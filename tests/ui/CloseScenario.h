@@ -58,7 +58,8 @@ inline int RunCloseScenario(int argc, char **argv, bool humanAtSeat0, double pau
         if (midHand && !closedMidHand) {
             closedMidHand = true;
             // For a look at the program: BRISQUEL_SCREENSHOTS=<folder> keeps the window's picture.
-            if (const QString shots = qEnvironmentVariable("BRISQUEL_SCREENSHOTS"); !shots.isEmpty())
+            if (const QString shots = qEnvironmentVariable("BRISQUEL_SCREENSHOTS");
+                !shots.isEmpty())
                 frame.grab().save(shots + (humanAtSeat0 ? QStringLiteral("/human.png")
                                                         : QStringLiteral("/paced.png")));
             frame.close();
@@ -74,8 +75,8 @@ inline int RunCloseScenario(int argc, char **argv, bool humanAtSeat0, double pau
     if (loop != 0)
         return loop;
     if (!closedMidHand || app.Game().GameThreadRunning()) {
-        std::fprintf(stderr, "closed mid-hand: %d, game thread still running: %d\n",
-                     closedMidHand, app.Game().GameThreadRunning());
+        std::fprintf(stderr, "closed mid-hand: %d, game thread still running: %d\n", closedMidHand,
+                     app.Game().GameThreadRunning());
         return 1;
     }
     std::fprintf(stderr, "PASS: the program ended cleanly after the window was closed mid-hand\n");

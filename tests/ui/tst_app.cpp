@@ -2,8 +2,8 @@
 
 #include "AboutDlg.h"
 #include "CommandIds.h"
-#include "DlgAddChips.h"
 #include "DialogTable.h"
+#include "DlgAddChips.h"
 #include "DunmereApp.h"
 #include "DunmereView.h"
 #include "ListCtrlEx.h"
@@ -30,7 +30,10 @@ class TestApp : public QObject
 {
     Q_OBJECT
 public:
-    TestApp(CDunmereApp &app, const QString &folder) : m_app(app), m_folder(folder) {}
+    TestApp(CDunmereApp &app, const QString &folder)
+        : m_app(app)
+        , m_folder(folder)
+    {}
 
 private slots:
     void startUp();

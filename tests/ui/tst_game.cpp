@@ -71,8 +71,8 @@ void CheckPicture(const QImage &image, const CDunmereView &view, const CDunmereG
     for (int s = 0; s < t.m_seatCount; ++s) {
         const CPlayerRect &r = game.m_playerRects[s];
         if (r.m_visible) {
-            const QRgb box = image.pixel(view.ToDevice(r.m_boxRect.left + 50,
-                                                       r.m_boxRect.lower + 8).toPoint());
+            const QRgb box =
+                image.pixel(view.ToDevice(r.m_boxRect.left + 50, r.m_boxRect.lower + 8).toPoint());
             QVERIFY2(IsBoxGrey(box), qPrintable(QStringLiteral("box of seat %1").arg(s)));
         }
         if (r.m_showCards && t.m_cards[2 * s] >= 0 && t.m_cards[2 * s + 1] >= 0) {
@@ -151,7 +151,9 @@ class TestGame : public QObject
 {
     Q_OBJECT
 public:
-    explicit TestGame(CDunmereApp &app) : m_app(app) {}
+    explicit TestGame(CDunmereApp &app)
+        : m_app(app)
+    {}
 
 private slots:
     void botGameOfFiftyHands();
@@ -275,11 +277,10 @@ void TestGame::botGameOfFiftyHands()
         if (QTest::currentTestFailed())
             return;
     }
-    qInfo("%d hand ends, %d with hole cards, %d with a board", int(snapshots.size()),
-          cardsChecked, boardsChecked);
+    qInfo("%d hand ends, %d with hole cards, %d with a board", int(snapshots.size()), cardsChecked,
+          boardsChecked);
     QVERIFY(cardsChecked > 0);
     QVERIFY(boardsChecked > 0);
-
 
     std::lock_guard<std::mutex> lock(game.StateMutex());
     long long chips = 0, startChips = 0;

@@ -64,9 +64,8 @@ void TestSetupDialog::opensWithNineSeats()
     Messages messages;
     auto d = Make(messages);
     QCOMPARE(d->windowTitle(), QStringLiteral("Players"));
-    QCOMPARE(Column(d->seatList(), 1),
-             (QStringList{"Hero", "Master", "Tim", "Maniac", "Professor", "Master", "Tim",
-                          "Maniac", "Professor"}));
+    QCOMPARE(Column(d->seatList(), 1), (QStringList{"Hero", "Master", "Tim", "Maniac", "Professor",
+                                                    "Master", "Tim", "Maniac", "Professor"}));
     QCOMPARE(Column(d->seatList(), 0), (QStringList{"0", "1", "2", "3", "4", "5", "6", "7", "8"}));
     QCOMPARE(Column(d->seatList(), 2), QStringList(9, QStringLiteral("1000")));
     QCOMPARE(d->seatCountCombo()->currentText(), QStringLiteral("9"));

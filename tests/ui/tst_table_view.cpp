@@ -113,9 +113,9 @@ void TestTableView::layoutNineSeats_data()
     QTest::newRow("0") << 0 << QList<int>{-66, -172, 66, -132} << QList<int>{66, -132, 84, -114}
                        << QList<int>{-66, -127, -1, -109} << QList<int>{-66, -253, 20, -177}
                        << QList<int>{-66, -107, 64, -57};
-    QTest::newRow("1") << 1 << QList<int>{-226, -194, -94, -154}
-                       << QList<int>{-94, -154, -76, -136} << QList<int>{-226, -149, -161, -131}
-                       << QList<int>{-226, -275, -140, -199} << QList<int>{-361, -204, -231, -154};
+    QTest::newRow("1") << 1 << QList<int>{-226, -194, -94, -154} << QList<int>{-94, -154, -76, -136}
+                       << QList<int>{-226, -149, -161, -131} << QList<int>{-226, -275, -140, -199}
+                       << QList<int>{-361, -204, -231, -154};
     QTest::newRow("2") << 2 << QList<int>{-376, -72, -244, -32} << QList<int>{-244, -32, -226, -14}
                        << QList<int>{-376, -27, -311, -9} << QList<int>{-376, -153, -290, -77}
                        << QList<int>{-511, -82, -381, -32};
@@ -176,15 +176,15 @@ void TestTableView::layoutTwoSeatsAndBetsBesideTheBox()
     for (int n : {4, 8}) {
         SeatRects rects[10];
         ComputeSeatRects(n, rects);
-        const int left = n / 4;       // theta 180
-        const int right = 3 * n / 4;  // theta 360
+        const int left = n / 4;      // theta 180
+        const int right = 3 * n / 4; // theta 360
         const TableRect &lb = rects[left].box;
         const TableRect &rb = rects[right].box;
         // Beside the box, toward the centre, level with its top.
-        QCOMPARE(L(rects[left].action), (QList<int>{lb.right + 5, lb.upper - 18, lb.right + 70,
-                                                    lb.upper}));
-        QCOMPARE(L(rects[right].action), (QList<int>{rb.left - 70, rb.upper - 18, rb.left - 5,
-                                                     rb.upper}));
+        QCOMPARE(L(rects[left].action),
+                 (QList<int>{lb.right + 5, lb.upper - 18, lb.right + 70, lb.upper}));
+        QCOMPARE(L(rects[right].action),
+                 (QList<int>{rb.left - 70, rb.upper - 18, rb.left - 5, rb.upper}));
     }
 }
 
@@ -323,7 +323,8 @@ void TestTableView::paintShowsBoxesCardsAndBoard()
     }
     image = Render(game, view);
     for (int k = 0; k < 3; ++k)
-        QVERIFY(!IsTableGreen(at(-180 + 71 * k + 35, -12)) && !IsBlueBack(at(-180 + 71 * k + 35, -12)));
+        QVERIFY(!IsTableGreen(at(-180 + 71 * k + 35, -12)) &&
+                !IsBlueBack(at(-180 + 71 * k + 35, -12)));
     QVERIFY(IsTableGreen(at(-180 + 71 * 3 + 35, -12)));
     QVERIFY(!IsBlueBack(cardCentre(1, 0)) && !IsBlueBack(cardCentre(1, 1)));
     QVERIFY(!IsBlueBack(cardCentre(2, 0)));

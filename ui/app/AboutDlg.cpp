@@ -8,7 +8,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-CAboutDlg::CAboutDlg(QWidget *parent) : QDialog(parent)
+CAboutDlg::CAboutDlg(QWidget *parent)
+    : QDialog(parent)
 {
     setWindowTitle(tr("About Brisquel"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -19,8 +20,8 @@ CAboutDlg::CAboutDlg(QWidget *parent) : QDialog(parent)
     grid->addWidget(new QLabel(QStringLiteral("Brisquel, Version 1.0"), this), 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("No-Limit Texas Hold'em trainer"), this), 1, 1);
     grid->addWidget(new QLabel(QString::fromLatin1(kMakerEmail), this), 2, 1);
-    auto *link = new QLabel(QStringLiteral("<a href=\"%1\">%1</a>").arg(QLatin1String(kMakerWebAddress)),
-                            this);
+    auto *link = new QLabel(
+        QStringLiteral("<a href=\"%1\">%1</a>").arg(QLatin1String(kMakerWebAddress)), this);
     link->setObjectName(QStringLiteral("AboutLink"));
     link->setOpenExternalLinks(true);
     link->setTextInteractionFlags(Qt::TextBrowserInteraction);

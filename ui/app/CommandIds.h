@@ -1,7 +1,8 @@
 #pragma once
 // Command ids of the main frame that do not reach the game (the game's own are in Game.h).
 
-enum FrameCommandId : int {
+enum FrameCommandId : int
+{
     ID_APP_ABOUT = 57664,
     ID_APP_EXIT_FRAME = 57665,
     ID_FILE_CLOSE = 57602,

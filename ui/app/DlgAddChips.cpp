@@ -6,7 +6,8 @@
 #include <QMessageBox>
 #include <QVBoxLayout>
 
-CDlgAddChips::CDlgAddChips(QWidget *parent) : QDialog(parent)
+CDlgAddChips::CDlgAddChips(QWidget *parent)
+    : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Add chips !"));
     auto *box = new QVBoxLayout(this);

@@ -9,11 +9,12 @@
 #include "SessionSave.h"
 
 #include <QDir>
-#include <QThread>
 #include <QSettings>
+#include <QThread>
 
 CDunmereApp::CDunmereApp(int &argc, char **argv, AppOptions options)
-    : QApplication(argc, argv), m_options(std::move(options))
+    : QApplication(argc, argv)
+    , m_options(std::move(options))
 {
     setOrganizationName(QStringLiteral("Ostrivane"));
     setApplicationName(QStringLiteral("Brisquel"));

@@ -26,10 +26,10 @@ class COutputWnd;
 
 struct AppOptions
 {
-    QString workFolder;        // current directory for the database and the text files; empty: as is
-    double pauseFactor = 1.0;  // 0 in tests: the game does not pause
+    QString workFolder;       // current directory for the database and the text files; empty: as is
+    double pauseFactor = 1.0; // 0 in tests: the game does not pause
     bool showWindow = true;
-    bool seeded = false;       // reproducible games
+    bool seeded = false; // reproducible games
     std::uint64_t seed = 0;
 };
 

@@ -11,7 +11,6 @@
 #include "RibbonIcons.h"
 #include "VisualStyle.h"
 
-
 #include <QActionGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -103,7 +102,9 @@ QFrame *Separator(QWidget *parent)
 } // namespace
 
 CMainFrame::CMainFrame(CDunmereApp &app)
-    : m_app(app), m_game(app.Game()), m_appLook(ID_VIEW_APPLOOK_OFF_2007_BLACK)
+    : m_app(app)
+    , m_game(app.Game())
+    , m_appLook(ID_VIEW_APPLOOK_OFF_2007_BLACK)
 {
     setObjectName(QStringLiteral("MainFrame"));
     setWindowTitle(QStringLiteral("Brisquel"));
@@ -171,33 +172,40 @@ QAction *CMainFrame::addCommand(int id, const QString &text, std::function<void(
 
 void CMainFrame::createCommands()
 {
-    addCommand(ID_START_GAME, QStringLiteral("Start game"), [this] { OnStartGame(); })
-        ->setIcon(MakeRibbonIcon(RibbonIcon::StartGame));
-    addCommand(ID_WHO_IS_ON_BUTTON, QStringLiteral("Start deal"), [this] { OnStartDeal(); })
-        ->setIcon(MakeRibbonIcon(RibbonIcon::StartDeal));
-    addCommand(ID_STOP_GAME, QStringLiteral("Last hand && Stop game"), [this] { m_game.StopGame(); })
-        ->setIcon(MakeRibbonIcon(RibbonIcon::Stop));
-    addCommand(ID_STATISTICS, QStringLiteral("Statistics"), [this] { m_game.ToggleStatistics(); },
-               true);
-    addCommand(ID_VIEW_OUTPUTWND, QStringLiteral("ChatWnd"), [this] { togglePane(m_outputDock); },
-               true);
-    addCommand(ID_VIEW_CAPTION_BAR, QStringLiteral("About Us"),
-               [this] { m_captionBar->setVisible(m_captionBar->isHidden()); }, true);
-    addCommand(ID_VIEW_CLASSVIEW, QStringLiteral("Class View"), [this] { togglePane(m_classDock); },
-               true);
-    addCommand(ID_VIEW_FILEVIEW, QStringLiteral("File View"), [this] { togglePane(m_fileDock); },
-               true);
-    addCommand(ID_VIEW_PROPERTIESWND, QStringLiteral("Properties"),
-               [this] { togglePane(m_propertiesDock); }, true);
-    addCommand(ID_TOOLS_OPTIONS, QStringLiteral("Go..."),
-               [this] { m_openUrl(QUrl(QString::fromLatin1(kMakerWebAddress))); })
-        ->setToolTip(QStringLiteral("Click here to see more options"));
+    addCommand(ID_START_GAME, QStringLiteral("Start game"), [this] {
+        OnStartGame();
+    })->setIcon(MakeRibbonIcon(RibbonIcon::StartGame));
+    addCommand(ID_WHO_IS_ON_BUTTON, QStringLiteral("Start deal"), [this] {
+        OnStartDeal();
+    })->setIcon(MakeRibbonIcon(RibbonIcon::StartDeal));
+    addCommand(ID_STOP_GAME, QStringLiteral("Last hand && Stop game"), [this] {
+        m_game.StopGame();
+    })->setIcon(MakeRibbonIcon(RibbonIcon::Stop));
+    addCommand(
+        ID_STATISTICS, QStringLiteral("Statistics"), [this] { m_game.ToggleStatistics(); }, true);
+    addCommand(
+        ID_VIEW_OUTPUTWND, QStringLiteral("ChatWnd"), [this] { togglePane(m_outputDock); }, true);
+    addCommand(
+        ID_VIEW_CAPTION_BAR, QStringLiteral("About Us"),
+        [this] { m_captionBar->setVisible(m_captionBar->isHidden()); }, true);
+    addCommand(
+        ID_VIEW_CLASSVIEW, QStringLiteral("Class View"), [this] { togglePane(m_classDock); }, true);
+    addCommand(
+        ID_VIEW_FILEVIEW, QStringLiteral("File View"), [this] { togglePane(m_fileDock); }, true);
+    addCommand(
+        ID_VIEW_PROPERTIESWND, QStringLiteral("Properties"),
+        [this] { togglePane(m_propertiesDock); }, true);
+    addCommand(ID_TOOLS_OPTIONS, QStringLiteral("Go..."), [this] {
+        m_openUrl(QUrl(QString::fromLatin1(kMakerWebAddress)));
+    })->setToolTip(QStringLiteral("Click here to see more options"));
     // Tool buttons drop a trailing ellipsis from the action text unless told otherwise.
     action(ID_TOOLS_OPTIONS)->setIconText(QStringLiteral("Go..."));
-    addCommand(ID_APP_ABOUT, QStringLiteral("About"), [this] { onAbout(); })
-        ->setIcon(MakeRibbonIcon(RibbonIcon::About));
-    addCommand(ID_CALCULATOR, QStringLiteral("Odds Calculator"), [this] { onCalculator(); })
-        ->setIcon(MakeRibbonIcon(RibbonIcon::Calculator));
+    addCommand(ID_APP_ABOUT, QStringLiteral("About"), [this] {
+        onAbout();
+    })->setIcon(MakeRibbonIcon(RibbonIcon::About));
+    addCommand(ID_CALCULATOR, QStringLiteral("Odds Calculator"), [this] {
+        onCalculator();
+    })->setIcon(MakeRibbonIcon(RibbonIcon::Calculator));
 
     auto *looks = new QActionGroup(this);
     const std::pair<int, const char *> lookTexts[] = {
@@ -208,13 +216,14 @@ void CMainFrame::createCommands()
         {ID_VIEW_APPLOOK_WINDOWS_7, "Win&dows 7"}};
     for (const auto &[id, text] : lookTexts) {
         const unsigned look = static_cast<unsigned>(id);
-        looks->addAction(
-            addCommand(id, QString::fromLatin1(text), [this, look] { onAppLook(look); }, true));
+        looks->addAction(addCommand(
+            id, QString::fromLatin1(text), [this, look] { onAppLook(look); }, true));
     }
 
     addCommand(ID_FILE_PRINT_DIRECT, QStringLiteral("&Quick Print"), [this] { onQuickPrint(); });
     addCommand(ID_FILE_PRINT, QStringLiteral("&Print..."), [this] { onPrint(); });
-    addCommand(ID_FILE_PRINT_PREVIEW, QStringLiteral("Print Pre&view"), [this] { onPrintPreview(); });
+    addCommand(ID_FILE_PRINT_PREVIEW, QStringLiteral("Print Pre&view"),
+               [this] { onPrintPreview(); });
     addCommand(ID_FILE_PRINT_SETUP, QStringLiteral("Print Set&up"), [this] { onPrintSetup(); });
     // The program has one table document: closing it closes the program.
     addCommand(ID_FILE_CLOSE, QStringLiteral("&Close"), [this] { close(); });
@@ -246,8 +255,10 @@ void CMainFrame::createRibbon()
     appMenu->addSeparator();
     m_recentMenu = appMenu->addMenu(QStringLiteral("Recent Documents"));
     m_recentMenu->setMinimumWidth(300);
-    const QStringList recent =
-        QSettings().value(QStringLiteral("Recent File List")).toStringList().mid(0, kRecentFileCount);
+    const QStringList recent = QSettings()
+                                   .value(QStringLiteral("Recent File List"))
+                                   .toStringList()
+                                   .mid(0, kRecentFileCount);
     for (const QString &file : recent)
         m_recentMenu->addAction(file)->setEnabled(false);
     if (recent.isEmpty())
@@ -346,7 +357,8 @@ void CMainFrame::createCaptionBar()
     box->addWidget(go);
     auto *info = new QLabel(m_captionBar);
     info->setPixmap(MakeRibbonIcon(RibbonIcon::Info).pixmap(20, 20));
-    info->setToolTip(QStringLiteral("<b>Important</b><br>Here is an informational message for the user."));
+    info->setToolTip(
+        QStringLiteral("<b>Important</b><br>Here is an informational message for the user."));
     box->addWidget(info);
     box->addWidget(new QLabel(QString::fromLatin1(kMakerWebAddress), m_captionBar));
     box->addStretch(1);
@@ -406,11 +418,16 @@ void CMainFrame::createDocks()
 QDockWidget *CMainFrame::paneDock(int id) const
 {
     switch (id) {
-    case ID_VIEW_OUTPUTWND: return m_outputDock;
-    case ID_VIEW_CLASSVIEW: return m_classDock;
-    case ID_VIEW_FILEVIEW: return m_fileDock;
-    case ID_VIEW_PROPERTIESWND: return m_propertiesDock;
-    default: return nullptr;
+    case ID_VIEW_OUTPUTWND:
+        return m_outputDock;
+    case ID_VIEW_CLASSVIEW:
+        return m_classDock;
+    case ID_VIEW_FILEVIEW:
+        return m_fileDock;
+    case ID_VIEW_PROPERTIESWND:
+        return m_propertiesDock;
+    default:
+        return nullptr;
     }
 }
 

@@ -5,6 +5,16 @@
 
 #include <QIcon>
 
-enum class RibbonIcon { StartGame, StartDeal, Stop, Calculator, About, Style, AppButton, Info };
+enum class RibbonIcon
+{
+    StartGame,
+    StartDeal,
+    Stop,
+    Calculator,
+    About,
+    Style,
+    AppButton,
+    Info
+};
 
 QIcon MakeRibbonIcon(RibbonIcon kind);

@@ -12,49 +12,54 @@ namespace {
 
 struct Look
 {
-    const char *window;      // frame and dialogs
-    const char *text;        // text on window
-    const char *base;        // lists and edits
+    const char *window; // frame and dialogs
+    const char *text;   // text on window
+    const char *base;   // lists and edits
     const char *baseText;
     const char *button;
     const char *highlight;
     const char *highlightText;
-    const char *ribbonTop;   // tab row
+    const char *ribbonTop; // tab row
     const char *ribbonBottom;
-    const char *panelTop;    // ribbon panels
+    const char *panelTop; // ribbon panels
     const char *panelBottom;
     const char *panelBorder;
     const char *panelCaption; // the caption strip under each panel
     const char *ribbonText;
-    const char *hover;       // ribbon buttons under the mouse
-    const char *caption;     // caption bar
+    const char *hover;   // ribbon buttons under the mouse
+    const char *caption; // caption bar
     const char *captionText;
 };
 
-const Look kBlue = {"#bfd5ee", "#15428b", "#ffffff", "#000000", "#dbe7f6", "#3d7bd4", "#ffffff",
-                    "#c2d8f2", "#a9c6ea", "#e6eff9", "#c7dbf3", "#8db2e3", "#c2d9f3", "#15428b",
-                    "#ffe59b", "#fff7d6", "#15428b"};
-const Look kBlack = {"#2f2f2f", "#f0f0f0", "#3a3a3a", "#f0f0f0", "#4a4a4a", "#e0942a", "#000000",
-                     "#1c1c1c", "#3a3a3a", "#595959", "#3c3c3c", "#0f0f0f", "#2e2e2e", "#ffffff",
-                     "#f6b24c", "#464646", "#ffffff"};
-const Look kSilver = {"#dde1e6", "#2b2b2b", "#ffffff", "#000000", "#eceff2", "#6e8db5", "#ffffff",
-                      "#d5d9de", "#c2c7ce", "#f4f5f7", "#dadee3", "#a2a8b0", "#cfd3d9", "#303030",
-                      "#ffe59b", "#f4f4f4", "#2b2b2b"};
-const Look kAqua = {"#c4dbe3", "#1d4a5c", "#ffffff", "#0b2630", "#dcecf1", "#2b8fae", "#ffffff",
-                    "#a9d0dc", "#7fb7c8", "#e2f1f5", "#b8dbe5", "#5e9fb3", "#a6cfdb", "#12394a",
-                    "#ffe8a6", "#e9f5f8", "#1d4a5c"};
-const Look kWindows7 = {"#f0f0f0", "#1e1e1e", "#ffffff", "#000000", "#f7f7f7", "#3399ff", "#ffffff",
-                        "#ffffff", "#eef2f8", "#fdfdfd", "#f1f3f6", "#c5d2e2", "#e8edf4", "#1e395b",
-                        "#fde7a5", "#ffffff", "#1e1e1e"};
+const Look kBlue = {"#bfd5ee", "#15428b", "#ffffff", "#000000", "#dbe7f6", "#3d7bd4",
+                    "#ffffff", "#c2d8f2", "#a9c6ea", "#e6eff9", "#c7dbf3", "#8db2e3",
+                    "#c2d9f3", "#15428b", "#ffe59b", "#fff7d6", "#15428b"};
+const Look kBlack = {"#2f2f2f", "#f0f0f0", "#3a3a3a", "#f0f0f0", "#4a4a4a", "#e0942a",
+                     "#000000", "#1c1c1c", "#3a3a3a", "#595959", "#3c3c3c", "#0f0f0f",
+                     "#2e2e2e", "#ffffff", "#f6b24c", "#464646", "#ffffff"};
+const Look kSilver = {"#dde1e6", "#2b2b2b", "#ffffff", "#000000", "#eceff2", "#6e8db5",
+                      "#ffffff", "#d5d9de", "#c2c7ce", "#f4f5f7", "#dadee3", "#a2a8b0",
+                      "#cfd3d9", "#303030", "#ffe59b", "#f4f4f4", "#2b2b2b"};
+const Look kAqua = {"#c4dbe3", "#1d4a5c", "#ffffff", "#0b2630", "#dcecf1", "#2b8fae",
+                    "#ffffff", "#a9d0dc", "#7fb7c8", "#e2f1f5", "#b8dbe5", "#5e9fb3",
+                    "#a6cfdb", "#12394a", "#ffe8a6", "#e9f5f8", "#1d4a5c"};
+const Look kWindows7 = {"#f0f0f0", "#1e1e1e", "#ffffff", "#000000", "#f7f7f7", "#3399ff",
+                        "#ffffff", "#ffffff", "#eef2f8", "#fdfdfd", "#f1f3f6", "#c5d2e2",
+                        "#e8edf4", "#1e395b", "#fde7a5", "#ffffff", "#1e1e1e"};
 
 const Look &LookOf(unsigned id)
 {
     switch (id) {
-    case ID_VIEW_APPLOOK_OFF_2007_BLUE: return kBlue;
-    case ID_VIEW_APPLOOK_OFF_2007_SILVER: return kSilver;
-    case ID_VIEW_APPLOOK_OFF_2007_AQUA: return kAqua;
-    case ID_VIEW_APPLOOK_WINDOWS_7: return kWindows7;
-    default: return kBlack;
+    case ID_VIEW_APPLOOK_OFF_2007_BLUE:
+        return kBlue;
+    case ID_VIEW_APPLOOK_OFF_2007_SILVER:
+        return kSilver;
+    case ID_VIEW_APPLOOK_OFF_2007_AQUA:
+        return kAqua;
+    case ID_VIEW_APPLOOK_WINDOWS_7:
+        return kWindows7;
+    default:
+        return kBlack;
     }
 }
 

@@ -83,7 +83,8 @@ long long LeadingInteger(const QString &text)
     return value;
 }
 
-CDialogTable::CDialogTable(const GameType types[2], QWidget *parent) : QDialog(parent)
+CDialogTable::CDialogTable(const GameType types[2], QWidget *parent)
+    : QDialog(parent)
 {
     m_types[0] = types[0];
     m_types[1] = types[1];
@@ -241,8 +242,9 @@ bool CDialogTable::ReadUnsigned(QLineEdit *edit, unsigned &value)
 
 bool CDialogTable::ReadControls()
 {
-    if (!ReadUnsigned(m_smallBlindEdit, m_smallBlind) || !ReadUnsigned(m_bigBlindEdit, m_bigBlind)
-        || !ReadUnsigned(m_playerStackEdit, m_playerStack))
+    if (!ReadUnsigned(m_smallBlindEdit, m_smallBlind) ||
+        !ReadUnsigned(m_bigBlindEdit, m_bigBlind) ||
+        !ReadUnsigned(m_playerStackEdit, m_playerStack))
         return false;
     m_seatCountText = m_seatCountCombo->currentText();
     return true;

@@ -3,7 +3,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 
-CListCtrlEx::CListCtrlEx(QWidget *parent) : QTableWidget(parent)
+CListCtrlEx::CListCtrlEx(QWidget *parent)
+    : QTableWidget(parent)
 {
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -78,8 +79,8 @@ void CListCtrlEx::SetCellText(int row, int column, const QString &text)
 
 int CListCtrlEx::SelectedRow() const
 {
-    const QModelIndexList rows = selectionModel() ? selectionModel()->selectedRows()
-                                                  : QModelIndexList();
+    const QModelIndexList rows =
+        selectionModel() ? selectionModel()->selectedRows() : QModelIndexList();
     return rows.isEmpty() ? -1 : rows.first().row();
 }
 
@@ -100,15 +101,15 @@ QModelIndex CListCtrlEx::NextEditableCell(int row, int column, bool forward) con
 
 void CListCtrlEx::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
 {
-    if (hint != QAbstractItemDelegate::EditNextItem
-        && hint != QAbstractItemDelegate::EditPreviousItem) {
+    if (hint != QAbstractItemDelegate::EditNextItem &&
+        hint != QAbstractItemDelegate::EditPreviousItem) {
         QTableWidget::closeEditor(editor, hint);
         return;
     }
     const QModelIndex from = currentIndex();
     QTableWidget::closeEditor(editor, QAbstractItemDelegate::NoHint);
-    const QModelIndex to = NextEditableCell(from.row(), from.column(),
-                                            hint == QAbstractItemDelegate::EditNextItem);
+    const QModelIndex to =
+        NextEditableCell(from.row(), from.column(), hint == QAbstractItemDelegate::EditNextItem);
     if (!to.isValid())
         return;
     setCurrentIndex(to);

@@ -52,7 +52,9 @@ struct Mapper
     double s = 1;
 
     Mapper(QSize client, double dpiX, double dpiY, double zoom)
-        : kx(dpiX / 100.0), ky(dpiY / 100.0), s(zoom)
+        : kx(dpiX / 100.0)
+        , ky(dpiY / 100.0)
+        , s(zoom)
     {
         ox = (client.width() / 2) * kx;
         oy = (client.height() / 2) * ky;
@@ -75,8 +77,8 @@ QFont TableFont(double points)
 }
 
 // Texts are drawn upright with their upper-left corner at the anchor, scaled by the zoom.
-void DrawText(QPainter &p, const Mapper &m, double x, double y, const QString &text,
-              double points, const QColor &color)
+void DrawText(QPainter &p, const Mapper &m, double x, double y, const QString &text, double points,
+              const QColor &color)
 {
     p.save();
     p.translate(m.Map(x, y));
@@ -93,8 +95,7 @@ void DrawImage(QPainter &p, const Mapper &m, double x, double y, double w, doubl
     if (pixmap.isNull())
         return;
     const QPointF topLeft = m.Map(x, y);
-    p.drawPixmap(QRectF(topLeft, QSizeF(m.Len(w), m.s * m.ky * h)), pixmap,
-                 QRectF(pixmap.rect()));
+    p.drawPixmap(QRectF(topLeft, QSizeF(m.Len(w), m.s * m.ky * h)), pixmap, QRectF(pixmap.rect()));
 }
 
 QPen UnitPen(const Mapper &m, const QColor &color, double units)
@@ -132,7 +133,9 @@ const QPixmap &FacePicture(int card, bool large)
 
 } // namespace
 
-CDunmereView::CDunmereView(CDunmereGame &game, QWidget *parent) : QWidget(parent), m_game(game)
+CDunmereView::CDunmereView(CDunmereGame &game, QWidget *parent)
+    : QWidget(parent)
+    , m_game(game)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(50, 50);
@@ -227,8 +230,12 @@ QRect CDunmereView::InvalidationRect(const TableRect &rect) const
     const int lo = scaled(rect.lower - kInvalidateMargin);
     const int r = scaled(rect.right + kInvalidateMargin);
     const int up = scaled(rect.upper + kInvalidateMargin);
-    const auto devX = [&](int x) { return static_cast<int>(std::lround((x + halfW) * dpiX / 100.0)); };
-    const auto devY = [&](int y) { return static_cast<int>(std::lround((halfH - y) * dpiY / 100.0)); };
+    const auto devX = [&](int x) {
+        return static_cast<int>(std::lround((x + halfW) * dpiX / 100.0));
+    };
+    const auto devY = [&](int y) {
+        return static_cast<int>(std::lround((halfH - y) * dpiY / 100.0));
+    };
     int x1 = devX(l), x2 = devX(r), y1 = devY(up), y2 = devY(lo);
     if (x1 > x2)
         std::swap(x1, x2);
@@ -249,8 +256,8 @@ void CDunmereView::OnDraw(QPainter &p, QSize client, double dpiX, double dpiY)
 {
     m_zoom = TableZoom(client.width(), client.height());
     const Mapper m(client, dpiX, dpiY, m_zoom);
-    p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing
-                     | QPainter::SmoothPixmapTransform);
+    p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
+                     QPainter::SmoothPixmapTransform);
     const CGameTable &table = m_game.m_table;
     const bool ready = m_game.m_windowReady != 0;
 
@@ -319,8 +326,8 @@ void CDunmereView::OnDraw(QPainter &p, QSize client, double dpiX, double dpiY)
                 const TableRect &r = seat.m_buttonRect;
                 const QFont font = TableFont(10);
                 const QFontMetricsF metrics(font, p.device());
-                const QSizeF textSize(metrics.horizontalAdvance(QStringLiteral("D"))
-                                          + metrics.height() / 3,
+                const QSizeF textSize(metrics.horizontalAdvance(QStringLiteral("D")) +
+                                          metrics.height() / 3,
                                       metrics.height());
                 p.save();
                 p.translate(m.Map(r.left, r.upper));
@@ -358,7 +365,8 @@ void CDunmereView::OnDraw(QPainter &p, QSize client, double dpiX, double dpiY)
                     DrawImage(p, m, c.left, c.upper, cw, ch, FacePicture(first, large));
                 } else {
                     const QPixmap &back = Pictures::cardBack(large);
-                    DrawImage(p, m, c.left, c.upper, cw, ch, faces ? FacePicture(first, large) : back);
+                    DrawImage(p, m, c.left, c.upper, cw, ch,
+                              faces ? FacePicture(first, large) : back);
                     DrawImage(p, m, c.left + cw / 2, c.upper, cw, ch,
                               faces ? FacePicture(second, large) : back);
                 }

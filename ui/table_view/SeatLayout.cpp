@@ -6,8 +6,8 @@ namespace {
 
 constexpr double kTableWidth = 700;
 constexpr double kTableHeight = 350;
-constexpr int kBoxHalfWidth = static_cast<int>(120 / 1.8);  // 66
-constexpr int kBoxHalfHeight = static_cast<int>(30 / 1.5);  // 20
+constexpr int kBoxHalfWidth = static_cast<int>(120 / 1.8); // 66
+constexpr int kBoxHalfHeight = static_cast<int>(30 / 1.5); // 20
 constexpr int kBoxShift = 15;
 constexpr int kButtonSize = 18;
 constexpr int kBetWidth = 65;
@@ -39,8 +39,8 @@ void ComputeSeatRects(int n, SeatRects out[10])
     double theta = 90;
     for (int seat = 0; seat < n; ++seat, theta += step) {
         const double t = theta * kPi / 180;
-        const double r = std::sqrt(std::cos(t) * std::cos(t) * a * a
-                                   + std::sin(t) * std::sin(t) * b * b);
+        const double r =
+            std::sqrt(std::cos(t) * std::cos(t) * a * a + std::sin(t) * std::sin(t) * b * b);
         const int ax = static_cast<int>(std::fabs(r * std::cos(t)));
         const int ay = static_cast<int>(std::fabs(r * std::sin(t)));
         int x = 0;
