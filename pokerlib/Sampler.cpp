@@ -45,6 +45,18 @@ public:
 
     void Restart() { m_next = 0; }
 
+    // Uniform in [0, range), range < 2^32.
+    std::uint32_t Below(std::uint32_t range)
+    {
+        std::uint64_t m = std::uint64_t(Random32()) * range;
+        if (std::uint32_t(m) < range) {
+            const std::uint32_t threshold = (0u - range) % range;
+            while (std::uint32_t(m) < threshold)
+                m = std::uint64_t(Random32()) * range;
+        }
+        return std::uint32_t(m >> 32);
+    }
+
     // The next card of this sample.
     int Deal()
     {
@@ -77,17 +89,6 @@ private:
         m_bits = NextXoshiro(m_rng);
         m_halfLeft = true;
         return std::uint32_t(m_bits);
-    }
-
-    std::uint32_t Below(std::uint32_t range)
-    {
-        std::uint64_t m = std::uint64_t(Random32()) * range;
-        if (std::uint32_t(m) < range) {
-            const std::uint32_t threshold = (0u - range) % range;
-            while (std::uint32_t(m) < threshold)
-                m = std::uint64_t(Random32()) * range;
-        }
-        return std::uint32_t(m >> 32);
     }
 
     std::uint64_t *m_rng;
@@ -173,19 +174,29 @@ double EquityVsRange(std::uint64_t rng[4], const int hole[2], const int board[5]
     std::uint64_t known = 0;
     if (trials <= 0 || !KnownCards(hole, board, boardCount, known))
         return 0.0;
-    std::vector<std::uint64_t> live; // each live combination as a two-card mask
+    struct LiveCombo
+    {
+        std::uint64_t mask; // its two cards
+        Hand hand;
+    };
+    const EvalTables &t = Tables();
+    std::vector<LiveCombo> live;
     live.reserve(spec.combos.size());
+    // A combination listed twice (say in both card orders) is still one combination.
+    std::uint64_t seen[52] = {};
     for (const auto &[a, b] : spec.combos) {
         if (a < 0 || a > 51 || b < 0 || b > 51 || a == b)
             continue;
-        const std::uint64_t m = (1ull << a) | (1ull << b);
-        if (!(m & known))
-            live.push_back(m);
+        const int lo = std::min(a, b), hi = std::max(a, b);
+        const std::uint64_t m = (1ull << lo) | (1ull << hi);
+        if ((m & known) || (seen[lo] >> hi & 1))
+            continue;
+        seen[lo] |= 1ull << hi;
+        live.push_back({m, CardHand(t, lo) + CardHand(t, hi)});
     }
     if (live.empty())
         return EquityVsRandom(rng, hole, board, boardCount, 2, trials);
 
-    const EvalTables &t = Tables();
     Hand fixedBoard;
     for (int i = 0; i < boardCount; ++i)
         fixedBoard += CardHand(t, board[i]);
@@ -195,15 +206,13 @@ double EquityVsRange(std::uint64_t rng[4], const int hole[2], const int board[5]
     const int missing = 5 - boardCount;
     std::int64_t halves = 0; // a win counts two, a tie one
     for (int trial = 0; trial < trials; ++trial) {
-        const std::uint64_t m = live[UniformBelow(rng, live.size())];
-        const int c1 = std::countr_zero(m);
-        const int c2 = 63 - std::countl_zero(m);
+        const LiveCombo &villainCards = live[dealer.Below(std::uint32_t(live.size()))];
         dealer.Restart();
         Hand b = fixedBoard;
         for (int i = 0; i < missing; ++i)
-            b += CardHand(t, dealer.DealExcept(m));
+            b += CardHand(t, dealer.DealExcept(villainCards.mask));
         const std::uint16_t hero = Evaluate(t, b + heroHole);
-        const std::uint16_t villain = Evaluate(t, b + CardHand(t, c1) + CardHand(t, c2));
+        const std::uint16_t villain = Evaluate(t, b + villainCards.hand);
         halves += 2 * (hero > villain) + (hero == villain);
     }
     return double(halves) / 2.0 / trials;

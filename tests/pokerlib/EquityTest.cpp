@@ -92,6 +92,15 @@ TEST(EquityVsRange, SkipsCombinationsThatHitKnownCards)
     logic.trialCount = 100000;
     EXPECT_NEAR(logic.getProbabilityOfWinBySpectr(hero, kNoBoard, 0, spec), 0.8126,
                 Tolerance(0.8126, 100000) + 0.001);
+    // Listing a combination twice does not weight it twice: kings and aces-of-clubs-diamonds
+    // count once each, so the result is the mean of the two heads-up equities.
+    Spec doubled;
+    const int acesLeft[2] = {ParseCard("Ac"), ParseCard("Ad")};
+    doubled.combos = {{villain[0], villain[1]}, {villain[1], villain[0]},
+                      {acesLeft[0], acesLeft[1]}};
+    const double mean = (ExactHeadsUp(hero, villain) + ExactHeadsUp(hero, acesLeft)) / 2;
+    EXPECT_NEAR(logic.getProbabilityOfWinBySpectr(hero, kNoBoard, 0, doubled), mean,
+                Tolerance(mean, 100000));
     // A range of nothing live plays a random hand.
     Spec dead;
     dead.combos = {{ParseCard("Ah"), ParseCard("Ad")}};
