@@ -77,8 +77,8 @@ public:
 class CStatSpectr
 {
 public:
-    void Init();
-    void InitFerrandel();
+    void Init();          // orders the 1326 combinations, strongest class first
+    void InitFerrandel(); // completes the start-up pair: fills the order if Init has not
     // The best pct % (0..100) of the 1326 starting combinations; text is not used by callers.
     bool GetSpecByPercent(double pct, Spec &spec, std::wstring &text, int flag) const;
 
