@@ -1,8 +1,68 @@
-// Closing the window while the game waits for the human's decision ends the program cleanly.
+// Closing the main window in the middle of a hand, while the game waits for the human's
+// decision: the program leaves its event loop, stops the game threads and ends with code 0.
 
-#include "CloseScenario.h"
+#include "DialogTable.h"
+#include "DlgPlayerChoose.h"
+#include "DunmereApp.h"
+#include "MainFrame.h"
+#include "OutputWnd.h"
+
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
 
 int main(int argc, char **argv)
 {
-    return RunCloseScenario(argc, argv, true, 0.0);
+    QTemporaryDir folder;
+    if (!folder.isValid())
+        return 1;
+    QStandardPaths::setTestModeEnabled(true);
+    AppOptions options;
+    options.workFolder = folder.path();
+    options.pauseFactor = 0;
+    options.seeded = true;
+    options.seed = 99;
+    CDunmereApp app(argc, argv, options);
+    QSettings().clear(); // the test's own settings file: every run starts from none
+    if (!app.InitInstance())
+        return 1;
+    CMainFrame &frame = *app.MainFrame();
+    frame.m_runSetupDialog = [](CDialogTable &dialog) {
+        dialog.okButton()->click(); // Hero at seat 0, eight computer players
+        return dialog.result();
+    };
+    frame.ExecuteCommand(ID_START_GAME);
+    frame.ExecuteCommand(ID_WHO_IS_ON_BUTTON);
+
+    bool closedMidHand = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (closedMidHand || !frame.outputWnd()->actionPanel()->IsDecisionPrepared())
+            return;
+        closedMidHand = true;
+        // For a look at the program: BRISQUEL_SCREENSHOTS=<folder> keeps the window's picture.
+        if (const QString shots = qEnvironmentVariable("BRISQUEL_SCREENSHOTS"); !shots.isEmpty())
+            frame.grab().save(shots + QStringLiteral("/human.png"));
+        frame.close();
+    });
+    poll.start(5);
+    QTimer::singleShot(120000, &app, [] {
+        std::fprintf(stderr, "the game never asked for the human's decision\n");
+        QCoreApplication::exit(2);
+    });
+    const int loop = app.exec();
+    app.ExitInstance();
+    if (loop != 0)
+        return loop;
+    if (!closedMidHand || app.Game().GameThreadRunning()) {
+        std::fprintf(stderr, "closed mid-hand: %d, game thread still running: %d\n", closedMidHand,
+                     app.Game().GameThreadRunning());
+        return 1;
+    }
+    std::fprintf(stderr, "PASS: the program ended cleanly after the window was closed mid-hand\n");
+    return 0;
 }
