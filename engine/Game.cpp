@@ -54,7 +54,7 @@ void CDunmereGame::SetSeed(std::uint64_t seed)
 
 void CDunmereGame::SetStackedDraws(std::vector<int> values)
 {
-    Lock lock(m_stateMutex);
+    Lock lock = LockState();
     m_stackedDraws = std::move(values);
     m_nextStackedDraw = 0;
 }
@@ -126,6 +126,16 @@ bool CDunmereGame::Pause(int ms, Lock &lock)
     if (scaled > 0) {
         const auto length = std::chrono::duration<double, std::milli>(scaled);
         m_pauseCv.wait_for(lock, length, [this] { return Stopping(); });
+        if (Stopping())
+            throw GameAborted{};
+    } else if (m_lockWaiters.load() > 0) {
+        // No pause to release the lock in: let the waiting thread in, bounded so that a
+        // waiter that never arrives cannot stall the game.
+        lock.unlock();
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(5);
+        while (m_lockWaiters.load() > 0 && std::chrono::steady_clock::now() < giveUp)
+            std::this_thread::yield();
+        lock.lock();
         if (Stopping())
             throw GameAborted{};
     }
@@ -268,7 +278,7 @@ void CDunmereGame::CloseFiles()
 void CDunmereGame::StartGame(GameSetupItems &items)
 {
     {
-        Lock lock(m_stateMutex);
+        Lock lock = LockState();
         CGameTable &t = m_table;
         startDealEnabled = 1;
         startGameEnabled = 0;
@@ -276,6 +286,7 @@ void CDunmereGame::StartGame(GameSetupItems &items)
         const int available = static_cast<int>(std::min(items.names.size(), items.stacks.size()));
         t.m_seatCount = std::clamp(std::min(items.seatCount, available), 0, 10);
         m_gameTypeId = items.gameTypeId;
+        m_chipsAdded = 0;
 
         OpenFiles();
         WriteHistory("\n==================START Ostrivane " +
@@ -381,7 +392,7 @@ void CDunmereGame::DrawForButton()
 
 void CDunmereGame::StartDeal()
 {
-    Lock lock(m_stateMutex);
+    Lock lock = LockState();
     if (m_table.m_seatCount < 2)
         return;
     m_firstHand = true;
@@ -404,7 +415,7 @@ void CDunmereGame::ThreadEnded()
 void CDunmereGame::DealThreadMain()
 {
     try {
-        Lock lock(m_stateMutex);
+        Lock lock = LockState();
         startGameEnabled = 0;
         startDealEnabled = 0;
         playEnabled = 1;
@@ -460,7 +471,7 @@ void CDunmereGame::HandStart(Lock &lock)
 void CDunmereGame::HandThreadMain()
 {
     try {
-        Lock lock(m_stateMutex);
+        Lock lock = LockState();
         for (;;) {
             m_random.SetTimerSeed();
             PlayHand(lock);
@@ -531,13 +542,13 @@ void CDunmereGame::JoinThreads()
 void CDunmereGame::Shutdown()
 {
     {
-        Lock lock(m_stateMutex);
+        Lock lock = LockState();
         m_shutdown = true;
     }
     m_pauseCv.notify_all();
     m_humanActionEvent.Wake();
     JoinThreads();
-    Lock lock(m_stateMutex);
+    Lock lock = LockState();
     CloseFiles();
 }
 
@@ -547,7 +558,7 @@ void CDunmereGame::Shutdown()
 void CDunmereGame::StopGame()
 {
     {
-        Lock lock(m_stateMutex);
+        Lock lock = LockState();
         m_stopRequested = true;
         stopEnabled = 0;
     }
@@ -557,7 +568,7 @@ void CDunmereGame::StopGame()
 
 void CDunmereGame::ToggleStatistics()
 {
-    Lock lock(m_stateMutex);
+    Lock lock = LockState();
     m_showStatistics = !m_showStatistics;
     for (int s = 0; s < m_table.m_seatCount; ++s) {
         CPlayerStatisticRect &stat = m_playerRects[s].m_statRect;
@@ -573,7 +584,7 @@ void CDunmereGame::ToggleStatistics()
 void CDunmereGame::WhoIsOnButton()
 {
     {
-        Lock lock(m_stateMutex);
+        Lock lock = LockState();
         startGameEnabled = 0;
         startDealEnabled = 0;
         playEnabled = 1;
@@ -588,7 +599,7 @@ void CDunmereGame::WhoIsOnButton()
 void CDunmereGame::OnNewGameMessage()
 {
     {
-        Lock lock(m_stateMutex);
+        Lock lock = LockState();
         playEnabled = 1;
     }
     if (m_program)
@@ -598,7 +609,7 @@ void CDunmereGame::OnNewGameMessage()
 void CDunmereGame::Play()
 {
     try {
-        Lock lock(m_stateMutex);
+        Lock lock = LockState();
         ++m_playCount;
         // The first use starts the first hand, unless the deal thread has already done so.
         bool idle;
@@ -619,13 +630,13 @@ void CDunmereGame::Play()
 
 void CDunmereGame::NewHandSetupCommand()
 {
-    Lock lock(m_stateMutex);
+    Lock lock = LockState();
     NewHandSetup();
 }
 
 void CDunmereGame::DealHoleCardsCommand()
 {
-    Lock lock(m_stateMutex);
+    Lock lock = LockState();
     SetWaitCursor(true);
     for (int s = 0; s < m_table.m_seatCount; ++s)
         HideCards(s);
@@ -635,26 +646,26 @@ void CDunmereGame::DealHoleCardsCommand()
 
 void CDunmereGame::DealFlopCommand()
 {
-    Lock lock(m_stateMutex);
+    Lock lock = LockState();
     DealFlop();
 }
 
 void CDunmereGame::DealTurnCommand()
 {
-    Lock lock(m_stateMutex);
+    Lock lock = LockState();
     DealTurn();
 }
 
 void CDunmereGame::DealRiverCommand()
 {
-    Lock lock(m_stateMutex);
+    Lock lock = LockState();
     DealRiver();
 }
 
 void CDunmereGame::ShowdownCommand()
 {
     try {
-        Lock lock(m_stateMutex);
+        Lock lock = LockState();
         int winnings[10] = {};
         SettleShowdown(winnings);
         PayOut(winnings, lock);
@@ -703,7 +714,7 @@ bool CDunmereGame::ExecuteCommand(int id)
 void CDunmereGame::SubmitHumanDecision(int amount, bool fold)
 {
     {
-        Lock lock(m_stateMutex);
+        Lock lock = LockState();
         m_table.m_humanAmount = amount;
         m_humanFolded = fold;
     }

@@ -8,6 +8,7 @@
 //   state and releases it only while it pauses, waits for the human, or makes a blocking UI
 //   call (IHumanPlayer::PrepareDecision, RunAddChipsDialog, IProgram::CloseProgram).
 // - The UI thread locks StateMutex() while it paints or reads/writes fields directly.
+//   Use LockState() for that: it lets a game without pauses hand the lock over.
 //   IScreen::Invalidate and IOutputPane::AppendOutputLine are called WITH the mutex held, so
 //   they must only queue work, never call back into the game or block on the UI thread.
 // - Command entry points (Start*, Stop*, ToggleStatistics, SubmitHumanDecision, ...) lock the
@@ -103,6 +104,16 @@ public:
     std::function<void(CDunmereGame &)> m_onHandEnd;
 
     std::mutex &StateMutex() { return m_stateMutex; }
+    // The lock for threads other than the game thread (the UI's painting and handlers). It
+    // announces the wait, so that a game running without pauses hands the lock over at its
+    // next pause point instead of keeping the painter out until the game ends.
+    std::unique_lock<std::mutex> LockState()
+    {
+        m_lockWaiters.fetch_add(1);
+        std::unique_lock<std::mutex> lock(m_stateMutex);
+        m_lockWaiters.fetch_sub(1);
+        return lock;
+    }
 
     // ---- Commands (UI thread or cli; lock not held by the caller). ----
     // A game: StartGame once, StartDeal once; hands then follow on the game thread until
@@ -249,6 +260,7 @@ private:
     std::mutex m_stateMutex;
     std::condition_variable m_pauseCv;
     std::atomic<bool> m_shutdown{false};
+    std::atomic<int> m_lockWaiters{0};
     bool m_exitRequested = false; // the program is to close: no further hand
     bool m_handThreadStarted = false;
     bool m_humanFolded = false;

@@ -1,7 +1,7 @@
 #pragma once
-// A narrow text file written line by line. Every "\n" is stored as "\r\n" so the files read
-// the same as those of the Windows program that players already keep. Owned by one thread at
-// a time (the game's state mutex).
+// A narrow text file written line by line. Every "\n" is stored as "\r\n": the log and the
+// hand histories keep CRLF line ends, which is what hand-history readers expect. Owned by one
+// thread at a time (the game's state mutex).
 
 #include <cstdio>
 #include <string>

@@ -3,6 +3,7 @@
 #include "EngineTestSupport.h"
 
 #include <random>
+#include <set>
 #include <thread>
 
 using namespace enginetest;
@@ -115,4 +116,34 @@ TEST_F(Concurrency, PaintingAndAnsweringWhileTheGameRuns)
     EXPECT_EQ(total, 4000 + m_game.m_chipsAdded);
     EXPECT_EQ(m_program.m_closeCount, 1);
     EXPECT_GT(human.m_count.load(), 0u);
+}
+
+// Without pauses the game thread would otherwise keep the state locked from hand to hand, and
+// a window could neither paint nor take a command until the game ended.
+TEST_F(Concurrency, AWaitingPainterGetsInDuringAGameWithoutPauses)
+{
+    CallingDecider decider;
+    m_game.SetDecider(&decider);
+    GameSetupItems items =
+        Items({"Master", "Tim", "Maniac", "Professor"}, {100000, 100000, 100000, 100000});
+    m_game.StartGame(items);
+    m_game.StartDeal();
+
+    std::vector<int> handsSeen;
+    bool endedBeforeTheStop = false;
+    std::thread ui([&] {
+        for (int i = 0; i < 20; ++i) {
+            {
+                auto lock = m_game.LockState();
+                handsSeen.push_back(m_game.m_handNumber);
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(300));
+        }
+        endedBeforeTheStop = !m_game.GameThreadRunning();
+        m_game.StopGame();
+    });
+    m_game.WaitForGameEnd();
+    ui.join();
+    ASSERT_FALSE(endedBeforeTheStop);
+    EXPECT_GE(std::set<int>(handsSeen.begin(), handsSeen.end()).size(), 5u);
 }

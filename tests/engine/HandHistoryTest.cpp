@@ -95,7 +95,7 @@ TEST_F(HandHistory, WonByFoldsBeforeTheFlop)
     EXPECT_EQ(m_game.m_table.m_stack[0], 1010);
     EXPECT_EQ(m_game.m_table.m_stack[2], 990);
     EXPECT_EQ(m_program.m_closeCount, 1);
-    // The files are stored with Windows line ends.
+    // The files are stored with CRLF line ends.
     EXPECT_EQ(ReadFile(HistoryPath()).substr(0, 3), "\r\n=");
 }
 

@@ -177,10 +177,9 @@ void TestGame::botGameOfFiftyHands()
     };
     frame.ExecuteCommand(ID_START_GAME);
     QVERIFY(frame.action(ID_WHO_IS_ON_BUTTON)->isEnabled());
-    // The game thread plays hundreds of hands a second and, without pauses, keeps the state
-    // locked from one hand to the next. At every tenth hand's end it parks with the state
-    // unlocked, so that the window can paint the table and take commands as it would between
-    // two paused steps; at the 50th the stop command is issued through the ribbon.
+    // The game thread plays hundreds of hands a second. At every tenth hand's end it parks
+    // with the state unlocked, so that the test sees the table at a known hand and issues the
+    // stop command through the ribbon exactly at the 50th.
     std::vector<Snapshot> snapshots;
     std::mutex parkMutex;
     std::condition_variable parkCv;

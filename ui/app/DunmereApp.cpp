@@ -50,7 +50,7 @@ bool CDunmereApp::InitInstance()
     if (m_options.showWindow)
         m_frame->show();
     {
-        std::lock_guard<std::mutex> lock(m_game.StateMutex());
+        auto lock = m_game.LockState();
         m_game.m_windowReady = 1;
     }
     m_frame->view()->update();

@@ -444,7 +444,7 @@ void CMainFrame::UpdateCommandUI()
     int stop = 0;
     bool statistics = false;
     {
-        std::lock_guard<std::mutex> lock(m_game.StateMutex());
+        auto lock = m_game.LockState();
         startGame = m_game.startGameEnabled;
         startDeal = m_game.startDealEnabled;
         stop = m_game.stopEnabled;
@@ -465,7 +465,7 @@ void CMainFrame::OnStartGame()
 {
     GameType types[2];
     {
-        std::lock_guard<std::mutex> lock(m_game.StateMutex());
+        auto lock = m_game.LockState();
         types[0] = m_game.m_gameTypes[0];
         types[1] = m_game.m_gameTypes[1];
     }
@@ -475,7 +475,7 @@ void CMainFrame::OnStartGame()
         return;
     GameSetupItems items = dialog.Items();
     {
-        std::lock_guard<std::mutex> lock(m_game.StateMutex());
+        auto lock = m_game.LockState();
         m_game.m_gameTypeId = items.gameTypeId;
         for (int &card : m_game.m_table.m_cards)
             card = 0;
@@ -491,7 +491,7 @@ void CMainFrame::OnStartDeal()
 {
     // Greyed at once: a second deal thread must not start before the first one greys it.
     {
-        std::lock_guard<std::mutex> lock(m_game.StateMutex());
+        auto lock = m_game.LockState();
         if (!m_game.startDealEnabled)
             return;
         m_game.startDealEnabled = 0;

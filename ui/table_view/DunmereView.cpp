@@ -195,7 +195,7 @@ void CDunmereView::SetWaitCursor(bool on)
 
 void CDunmereView::LayoutSeats()
 {
-    std::lock_guard<std::mutex> lock(m_game.StateMutex());
+    auto lock = m_game.LockState();
     m_game.m_potRect = kPotRect;
     m_game.m_boardRect = kBoardRect;
     const int n = std::min(m_game.m_table.m_seatCount, 10);
@@ -248,7 +248,7 @@ void CDunmereView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    std::lock_guard<std::mutex> lock(m_game.StateMutex());
+    auto lock = m_game.LockState();
     OnDraw(painter, size(), logicalDpiX(), logicalDpiY());
 }
 
@@ -410,6 +410,6 @@ void CDunmereView::PrintTable(QPrinter *printer)
     QPainter painter(printer);
     if (!painter.isActive())
         return;
-    std::lock_guard<std::mutex> lock(m_game.StateMutex());
+    auto lock = m_game.LockState();
     OnDraw(painter, size(), printer->logicalDpiX(), printer->logicalDpiY());
 }
