@@ -942,26 +942,25 @@ void CDunmereGame::DealFlop()
 
 void CDunmereGame::DealTurn()
 {
-    CGameTable &t = m_table;
-    m_random.SetInterval(0, 51);
-    const int c = DrawUnused(23);
-    t.m_cards[23] = c;
-    t.m_boardCount = 4;
-    const std::string card = Narrow(CCard(c).GetName2());
-    WriteLog("Turn: " + card, true);
-    WriteHistory("*** TURN *** [" + card + "]");
-    Invalidate(m_boardRect);
+    DealBoardCard(23, "Turn: ", "*** TURN *** [");
 }
 
 void CDunmereGame::DealRiver()
 {
+    DealBoardCard(24, "River: ", "*** RIVER *** [");
+}
+
+// The turn and the river: one card into board slot `slot`, which is also the card count
+// before it (so the draw avoids every card dealt so far).
+void CDunmereGame::DealBoardCard(int slot, const char *logLabel, const char *historyLabel)
+{
     CGameTable &t = m_table;
     m_random.SetInterval(0, 51);
-    const int c = DrawUnused(24);
-    t.m_cards[24] = c;
-    t.m_boardCount = 5;
+    const int c = DrawUnused(slot);
+    t.m_cards[slot] = c;
+    t.m_boardCount = slot - 19;
     const std::string card = Narrow(CCard(c).GetName2());
-    WriteLog("River: " + card, true);
-    WriteHistory("*** RIVER *** [" + card + "]");
+    WriteLog(logLabel + card, true);
+    WriteHistory(historyLabel + card + "]");
     Invalidate(m_boardRect);
 }

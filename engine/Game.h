@@ -255,6 +255,7 @@ private:
     std::string TimeText(const char *pattern) const;
     // A value of m_random's current interval not among the first `used` entries of m_cards.
     int DrawUnused(int used);
+    void DealBoardCard(int slot, const char *logLabel, const char *historyLabel);
     bool Stopping() const { return m_shutdown.load(); }
 
     std::mutex m_stateMutex;

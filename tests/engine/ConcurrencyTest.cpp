@@ -137,7 +137,7 @@ TEST_F(Concurrency, AWaitingPainterGetsInDuringAGameWithoutPauses)
                 auto lock = m_game.LockState();
                 handsSeen.push_back(m_game.m_handNumber);
             }
-            std::this_thread::sleep_for(std::chrono::microseconds(300));
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         endedBeforeTheStop = !m_game.GameThreadRunning();
         m_game.StopGame();
@@ -145,5 +145,6 @@ TEST_F(Concurrency, AWaitingPainterGetsInDuringAGameWithoutPauses)
     m_game.WaitForGameEnd();
     ui.join();
     ASSERT_FALSE(endedBeforeTheStop);
-    EXPECT_GE(std::set<int>(handsSeen.begin(), handsSeen.end()).size(), 5u);
+    // The game went on between the painter's visits: it got in while hands were played.
+    EXPECT_GE(std::set<int>(handsSeen.begin(), handsSeen.end()).size(), 3u);
 }
