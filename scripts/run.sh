@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DBRISQUEL_TESTS=OFF -DBRISQUEL_BENCH=OFF >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DBRISQUEL_UI=ON -DBRISQUEL_TESTS=OFF -DBRISQUEL_BENCH=OFF >/dev/null
 cmake --build build -j"$(nproc)"
 if [ -x build/ui/brisquel ]; then
   exec build/ui/brisquel "$@"

@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRISQUEL_UI=ON -DBRISQUEL_TESTS=ON >/dev/null
 cmake --build build-test -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 cd build-test
