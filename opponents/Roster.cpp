@@ -109,8 +109,10 @@ const std::map<std::string, int> &AvatarTable()
 int AvatarOfSeatName(const std::string &seatName)
 {
     std::string name = seatName.substr(0, seatName.find('_'));
-    const auto first = name.find_first_not_of(" \t");
-    const auto last = name.find_last_not_of(" \t");
+    // Trimmed of every white-space character, not only blanks and tabs.
+    static const char *const blank = " \t\n\v\f\r";
+    const auto first = name.find_first_not_of(blank);
+    const auto last = name.find_last_not_of(blank);
     name = first == std::string::npos ? std::string() : name.substr(first, last - first + 1);
     const auto it = AvatarTable().find(name);
     return it == AvatarTable().end() ? 0 : it->second;

@@ -146,6 +146,8 @@ TEST(Master, UnopenedRangeRaisesReturnWithoutTheCap)
         tt.Fold(s);
     tt.Hold(0, "9h", "Ks", kPersonaMaster); // the higher card leads the key
     EXPECT_EQ(tt.Pre(0), 60);
+    tt.Hold(0, "Ks", "9h", kPersonaMaster); // in either order of the hole cards
+    EXPECT_EQ(tt.Pre(0), 60);
     tt.t.m_stack[5] = 1000;
     tt.t.m_stack[0] = 5;
     tt.Hold(5, "7c", "7d", kPersonaMaster); // a pair: the second card leads
