@@ -66,6 +66,20 @@ TEST(MasterPostflop, FacingABet)
     EXPECT_EQ(ft.After(3, 0), 300);
 }
 
+TEST(MasterPostflop, BoundariesFacingABet)
+{
+    FlopTable ft; // pot 300 + a bet of 100 = 400
+    ft.BetTo(4, 100);
+    ft.Hold(3, "Ah", "Kd", kPersonaMaster);
+    ft.odds.p = 0.5; // 200: exactly a bet over the bet is a raise, not a call
+    EXPECT_EQ(ft.After(3, 0), 220);
+    ft.odds.p = 0.25; // 100, the call itself: called
+    EXPECT_EQ(ft.After(3, 0), 100);
+    ft.t.m_pot = 220; // 320 in all
+    ft.odds.p = 0.25; // 80: a big blind short of the call is too far
+    EXPECT_EQ(ft.After(3, 0), 0);
+}
+
 TEST(TimPostflop, AcesAlwaysAndOtherwiseByCombination)
 {
     FlopTable ft;

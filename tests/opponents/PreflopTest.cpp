@@ -135,6 +135,45 @@ TEST(Master, AgainstOneRaiserWithTwentyHandsUsesTheRaisersRange)
     EXPECT_EQ(tt.Pre(5), 0);
 }
 
+TEST(Master, BoundariesAgainstOneRaiser)
+{
+    TestTable tt;
+    // The big blind goes on for up to three big blinds more, whatever it holds.
+    tt.Hold(2, "7h", "2d", kPersonaMaster);
+    tt.odds.group = 0;
+    tt.RaiseTo(3, 80);
+    EXPECT_EQ(tt.Pre(2), 60);
+    tt.RaiseTo(3, 81);
+    tt.t.m_players[3].m_stat.m_N = 5;
+    EXPECT_EQ(tt.Pre(2), 0);
+
+    // A size exactly the amount owed is enough: pot total 240, ev 105, 45 over: size 60.
+    TestTable t2;
+    t2.RaiseTo(3, 60);
+    t2.t.m_pot = 150;
+    t2.t.m_players[3].m_stat.m_N = 20;
+    t2.Hold(5, "9h", "9d", kPersonaMaster);
+    t2.odds.pAgainstTop = 0.4375;
+    EXPECT_EQ(t2.Pre(5), 60);
+    t2.odds.pAgainstTop = 0.375; // ev 90, 30 over: size 40 < 60
+    EXPECT_EQ(t2.Pre(5), 0);
+}
+
+TEST(Master, UnraisedPotOwingMoreThanABigBlindFolds)
+{
+    // An ante level: 40 to call with no raise; a hand outside the tens-or-better rule.
+    TestTable tt;
+    tt.t.m_ranges.m_sets[0].clear();
+    tt.t.m_ranges.m_sets[1].clear();
+    tt.t.m_amountToCall = 40;
+    tt.Limp(3);
+    tt.odds.group = 7;
+    tt.Hold(1, "9h", "5c", kPersonaMaster);
+    EXPECT_EQ(tt.Pre(1), 0); // 30 owed
+    tt.Hold(2, "9h", "5c", kPersonaMaster);
+    EXPECT_EQ(tt.Pre(2), 20); // exactly a big blind owed: called
+}
+
 TEST(Master, UnopenedRangeRaisesReturnWithoutTheCap)
 {
     TestTable tt;
