@@ -34,6 +34,7 @@ private slots:
     void sizingButtonDisabledBelowCallUntilNextDecision();
     void stepsMoveByBigBlind();
     void maxOffersWholeStack();
+    void raiseWithLessThanTheMinimumBehindGoesAllIn();
     void betOrRaiseAtLeastMinimum();
     void sliderDrawnFlatOnDarkPanel();
     void preparedFromGameThread();
@@ -216,7 +217,8 @@ void TestActionPanel::raiseClampsTypedText_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("expected");
     QTest::newRow("below A raises to A") << 0 << "50" << 100;
-    QTest::newRow("above S raises to S") << 20 << "9999" << 480;
+    // More than the chips behind is all in: the round's bet counts toward the total.
+    QTest::newRow("above S + H goes all in") << 20 << "9999" << 500;
     QTest::newRow("in range") << 20 << "260" << 240;
 }
 
@@ -318,6 +320,16 @@ void TestActionPanel::maxOffersWholeStack()
     m_panel->raiseButton()->click();
     QCOMPARE(decided(), 1234);
 
+    // With chips already in this round, MAX still means every chip behind.
+    setTable(100, 40, 1000, 20, 200);
+    prepare();
+    m_panel->maxButton()->click();
+    repaint();
+    QCOMPARE(m_panel->m_raiseAmount, 1040);
+    QCOMPARE(m_panel->raiseButton()->text(), QString("RAISE TO 1040"));
+    m_panel->raiseButton()->click();
+    QCOMPARE(decided(), 1000);
+
     // MIN goes back to the smallest raise even after another sizing button.
     setTable(35, 0, 1000, 20, 70);
     prepare();
@@ -327,6 +339,18 @@ void TestActionPanel::maxOffersWholeStack()
     QCOMPARE(m_panel->m_raiseAmount, 55);
     m_panel->raiseButton()->click();
     QCOMPARE(decided(), 55);
+}
+
+void TestActionPanel::raiseWithLessThanTheMinimumBehindGoesAllIn()
+{
+    // The big blind posted 20 with 30 behind and faces 40: any raise is all in (30 more, 50 in
+    // all), never 10 more for a total below the call.
+    setTable(40, 20, 30, 20, 80);
+    prepare();
+    QVERIFY(!m_panel->raiseButton()->isHidden());
+    m_panel->amountEdit()->setText("9999");
+    m_panel->raiseButton()->click();
+    QCOMPARE(decided(), 30);
 }
 
 void TestActionPanel::betOrRaiseAtLeastMinimum()

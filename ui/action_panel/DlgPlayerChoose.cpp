@@ -437,14 +437,14 @@ void CDlgPlayerChoose::OnRaise()
     int x = leadingInt(m_editText);
     if (x < a.A)
         x = a.A;
-    if (x > a.S)
-        x = a.S;
+    if (x > a.Top())
+        x = a.Top();
     if (a.A <= 0)
         x = m_raiseAmount; // a bet takes the offered amount, not the typed text
     // "1/2" of a small pot or a typed amount can fall between the call and the minimum raise;
     // a bet or raise is at least the minimum (or the whole stack when that is less).
     if (x > a.Aplus() && x < a.M())
-        x = std::min(a.M(), a.S);
+        x = std::min(a.M(), a.Top());
     // Never more than the chips behind, never a negative amount.
     Decide(std::clamp(x - a.H, 0, std::max(0, a.S)), false);
 }
@@ -458,8 +458,8 @@ void CDlgPlayerChoose::ApplySliderRule()
     int e = a.BB * ((10 * (m_sliderPos / 10)) / a.BB);
     // At the top of its range the slider offers the whole stack: rounding MAX down to a
     // multiple of the big blind would leave chips behind.
-    if (m_sliderPos >= a.S && m_sliderPos > 0)
-        e = a.S;
+    if (m_sliderPos >= a.Top() && m_sliderPos > 0)
+        e = a.Top();
     if (e < a.T())
         return;
     m_editText = QString::number(e);
@@ -489,7 +489,7 @@ void CDlgPlayerChoose::OnPlus()
     UpdateData(true);
     const Amounts a = ReadAmounts();
     const int v = m_sliderPos + a.BB;
-    if (v >= a.T() && v <= a.S) {
+    if (v >= a.T() && v <= a.Top()) {
         m_editText = QString::number(v);
         m_sliderPos = v;
         UpdateData(false);
@@ -529,7 +529,7 @@ void CDlgPlayerChoose::OnMin()
 void CDlgPlayerChoose::OnMax()
 {
     const Amounts a = ReadAmounts();
-    ApplyMinMax(m_max, a.S, a.A);
+    ApplyMinMax(m_max, a.Top(), a.A);
 }
 
 void CDlgPlayerChoose::ApplySizing(QPushButton *button, int v, bool moveSlider)
@@ -575,8 +575,8 @@ void CDlgPlayerChoose::OnEditEnter()
     UpdateData(true);
     const Amounts a = ReadAmounts();
     const int x = leadingInt(m_editText);
-    if (x > a.S)
-        m_raiseAmount = a.S;
+    if (x > a.Top())
+        m_raiseAmount = a.Top();
     else if (x < a.A + a.BB)
         m_raiseAmount = a.A + a.BB;
     else

@@ -131,6 +131,9 @@ private:
         int Aplus() const { return A > 0 ? A : 0; }
         int M() const { return Aplus() + BB; }              // the minimum raise total
         int T() const { return S + H < M() ? S + H : M(); } // smallest total the steps accept
+        // The largest total: all in. The chips already bet this round count, or a seat that has
+        // bet would keep them behind when it asks for everything.
+        int Top() const { return S + H; }
     };
     Amounts ReadAmounts() const;
     void SetCaptions();
