@@ -5,6 +5,7 @@
 #include "DialogTable.h"
 #include "DlgAddChips.h"
 #include "DunmereApp.h"
+#include "TestApp.h"
 #include "DunmereView.h"
 #include "ListCtrlEx.h"
 #include "MainFrame.h"
@@ -284,23 +285,12 @@ void TestApp::addChipsDialog()
 int main(int argc, char **argv)
 {
     QTemporaryDir folder;
-    if (!folder.isValid())
+    const auto app = StartTestApp(argc, argv, folder, 20261207);
+    if (!app)
         return 1;
-    // Settings of the test run stay out of the user's own.
-    QStandardPaths::setTestModeEnabled(true);
-    AppOptions options;
-    options.workFolder = folder.path();
-    options.pauseFactor = 0;
-    options.seeded = true;
-    options.seed = 20261207;
-    CDunmereApp app(argc, argv, options);
-    QSettings().clear(); // the test's own settings file: every run starts from none
-    app.setQuitOnLastWindowClosed(false);
-    if (!app.InitInstance())
-        return 1;
-    TestApp test(app, folder.path());
+    TestApp test(*app, folder.path());
     const int result = QTest::qExec(&test, argc, argv);
-    app.ExitInstance();
+    app->ExitInstance();
     return result;
 }
 

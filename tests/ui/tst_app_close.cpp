@@ -4,6 +4,7 @@
 #include "DialogTable.h"
 #include "DlgPlayerChoose.h"
 #include "DunmereApp.h"
+#include "TestApp.h"
 #include "MainFrame.h"
 #include "OutputWnd.h"
 
@@ -18,19 +19,10 @@
 int main(int argc, char **argv)
 {
     QTemporaryDir folder;
-    if (!folder.isValid())
+    const auto app = StartTestApp(argc, argv, folder, 99, true);
+    if (!app)
         return 1;
-    QStandardPaths::setTestModeEnabled(true);
-    AppOptions options;
-    options.workFolder = folder.path();
-    options.pauseFactor = 0;
-    options.seeded = true;
-    options.seed = 99;
-    CDunmereApp app(argc, argv, options);
-    QSettings().clear(); // the test's own settings file: every run starts from none
-    if (!app.InitInstance())
-        return 1;
-    CMainFrame &frame = *app.MainFrame();
+    CMainFrame &frame = *app->MainFrame();
     frame.m_runSetupDialog = [](CDialogTable &dialog) {
         dialog.okButton()->click(); // Hero at seat 0, eight computer players
         return dialog.result();
@@ -50,17 +42,17 @@ int main(int argc, char **argv)
         frame.close();
     });
     poll.start(5);
-    QTimer::singleShot(120000, &app, [] {
+    QTimer::singleShot(120000, app.get(), [] {
         std::fprintf(stderr, "the game never asked for the human's decision\n");
         QCoreApplication::exit(2);
     });
-    const int loop = app.exec();
-    app.ExitInstance();
+    const int loop = app->exec();
+    app->ExitInstance();
     if (loop != 0)
         return loop;
-    if (!closedMidHand || app.Game().GameThreadRunning()) {
+    if (!closedMidHand || app->Game().GameThreadRunning()) {
         std::fprintf(stderr, "closed mid-hand: %d, game thread still running: %d\n", closedMidHand,
-                     app.Game().GameThreadRunning());
+                     app->Game().GameThreadRunning());
         return 1;
     }
     std::fprintf(stderr, "PASS: the program ended cleanly after the window was closed mid-hand\n");

@@ -3,6 +3,7 @@
 
 #include "DialogTable.h"
 #include "DunmereApp.h"
+#include "TestApp.h"
 #include "DunmereView.h"
 #include "ListCtrlEx.h"
 #include "MainFrame.h"
@@ -296,22 +297,12 @@ void TestGame::botGameOfFiftyHands()
 int main(int argc, char **argv)
 {
     QTemporaryDir folder;
-    if (!folder.isValid())
+    const auto app = StartTestApp(argc, argv, folder, 424242);
+    if (!app)
         return 1;
-    QStandardPaths::setTestModeEnabled(true);
-    AppOptions options;
-    options.workFolder = folder.path();
-    options.pauseFactor = 0;
-    options.seeded = true;
-    options.seed = 424242;
-    CDunmereApp app(argc, argv, options);
-    QSettings().clear(); // the test's own settings file: every run starts from none
-    app.setQuitOnLastWindowClosed(false);
-    if (!app.InitInstance())
-        return 1;
-    TestGame test(app);
+    TestGame test(*app);
     const int result = QTest::qExec(&test, argc, argv);
-    app.ExitInstance();
+    app->ExitInstance();
     return result;
 }
 

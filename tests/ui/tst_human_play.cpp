@@ -5,6 +5,7 @@
 #include "DlgCalculate.h"
 #include "DlgPlayerChoose.h"
 #include "DunmereApp.h"
+#include "TestApp.h"
 #include "Game.h"
 #include "MainFrame.h"
 #include "OutputWnd.h"
@@ -202,18 +203,13 @@ void TestHumanPlay::playWholeHands()
 int main(int argc, char **argv)
 {
     QTemporaryDir work;
-    AppOptions options;
-    options.workFolder = work.path();
-    options.pauseFactor = 0;
-    options.seeded = true;
-    options.seed = 7;
-    CDunmereApp app(argc, argv, options);
-    theApp = &app;
-    if (!app.InitInstance())
+    const auto app = StartTestApp(argc, argv, work, 7, true);
+    if (!app)
         return 1;
+    theApp = app.get();
     TestHumanPlay test;
     const int result = QTest::qExec(&test, argc, argv);
-    app.ExitInstance();
+    app->ExitInstance();
     return result;
 }
 

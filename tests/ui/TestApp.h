@@ -1,0 +1,33 @@
+#pragma once
+// Start-up shared by the Qt Test programs that run the whole desktop program: a throw-away
+// working folder, settings kept apart from the user's own, no pauses and a fixed seed.
+
+#include "DunmereApp.h"
+
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <cstdint>
+#include <memory>
+
+// The program, started in `folder`; null when it could not start.
+inline std::unique_ptr<CDunmereApp> StartTestApp(int &argc, char **argv,
+                                                 const QTemporaryDir &folder, std::uint64_t seed,
+                                                 bool quitOnLastWindowClosed = false)
+{
+    if (!folder.isValid())
+        return nullptr;
+    QStandardPaths::setTestModeEnabled(true);
+    AppOptions options;
+    options.workFolder = folder.path();
+    options.pauseFactor = 0;
+    options.seeded = true;
+    options.seed = seed;
+    auto app = std::make_unique<CDunmereApp>(argc, argv, options);
+    QSettings().clear(); // the test's own settings file: every run starts from none
+    app->setQuitOnLastWindowClosed(quitOnLastWindowClosed);
+    if (!app->InitInstance())
+        return nullptr;
+    return app;
+}
