@@ -7,6 +7,7 @@
 #include "Roster.h"
 #include "SessionSave.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <filesystem>
@@ -149,6 +150,17 @@ int Refuse(std::ostream &err, const std::string &message)
     return kPlayExitUsage;
 }
 
+// A name with its seat suffix fits; padded by characters, not bytes, for names beyond ASCII.
+constexpr int kNameColumn = kMaxPlayerNameLength + 2;
+
+std::string PadRight(const std::string &text, int width)
+{
+    int length = 0;
+    for (const char c : text)
+        length += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return text + std::string(static_cast<size_t>(std::max(0, width - length)), ' ');
+}
+
 double Percent(int part, int whole)
 {
     return whole > 0 ? 100.0 * part / whole : 0.0;
@@ -181,7 +193,8 @@ int RunPlayCommand(const std::vector<std::string> &args, std::ostream &out, std:
     std::error_code error;
     std::filesystem::create_directories(o.out, error);
     if (error || !std::filesystem::is_directory(o.out)) {
-        err << "brisquel-cli play: cannot use the folder " << o.out << "\n";
+        err << "brisquel-cli play: cannot use the folder " << o.out
+            << (error ? ": " + error.message() : std::string()) << "\n";
         return kPlayExitUsage;
     }
     if (!o.seed)
@@ -189,9 +202,7 @@ int RunPlayCommand(const std::vector<std::string> &args, std::ostream &out, std:
 
     CPokerDatabase db;
     const bool saving = OpenDatabase(db, o.out);
-    if (!saving)
-        err << "brisquel-cli play: " << kDatabaseFileName << " cannot be used; results are not "
-            << "saved\n";
+    bool saved = false;
 
     BotGameOptions game;
     game.names = o.names;
@@ -202,31 +213,41 @@ int RunPlayCommand(const std::vector<std::string> &args, std::ostream &out, std:
     game.lastHand = o.hands;
     game.seed = o.seed;
     game.outputFolder = o.out;
-    if (saving)
-        game.saveResults = [&db](CDunmereGame &g) { SaveSessionResults(db, g); };
+    if (saving) // the game thread is joined before `saved` is read
+        game.saveResults = [&db, &saved](CDunmereGame &g) { saved = SaveSessionResults(db, g); };
     const BotGameResult result = RunBotGame(game);
 
     out << "Seed: " << *o.seed << "\n";
     out << "Hands played: " << result.handsPlayed << "\n";
     char line[160];
-    std::snprintf(line, sizeof line, "%-4s %-14s %-10s %8s %6s %6s %6s %6s\n", "Seat", "Name",
-                  "Strategy", "Stack", "N", "VPIP", "PFR", "3-bet");
-    out << line;
+    std::snprintf(line, sizeof line, "%-10s %8s %6s %6s %6s %6s\n", "Strategy", "Stack", "N",
+                  "VPIP", "PFR", "3-bet");
+    out << "Seat " << PadRight("Name", kNameColumn) << " " << line;
     for (size_t s = 0; s < result.seats.size(); ++s) {
         const BotSeatResult &seat = result.seats[s];
         const CPokerStat &st = seat.stat;
-        std::snprintf(line, sizeof line, "%-4zu %-14s %-10s %8d %6d %5.1f%% %5.1f%% %5.1f%%\n", s,
-                      seat.name.c_str(), StrategyLogName(seat.persona).c_str(), seat.finalStack,
-                      st.m_N, Percent(st.m_VPIP, st.m_vpipOpportunities), Percent(st.m_PFR, st.m_N),
+        std::snprintf(line, sizeof line, "%-10s %8d %6d %5.1f%% %5.1f%% %5.1f%%\n",
+                      StrategyLogName(seat.persona).c_str(), seat.finalStack, st.m_N,
+                      Percent(st.m_VPIP, st.m_vpipOpportunities), Percent(st.m_PFR, st.m_N),
                       Percent(st.m_3bet, st.m_N));
-        out << line;
+        out << PadRight(std::to_string(s), 4) << " " << PadRight(seat.name, kNameColumn) << " "
+            << line;
     }
     out << "Chips: " << result.startChips() << " at the start, " << result.finalChips()
         << " at the end\n";
+    for (const std::string &problem : result.fileProblems)
+        err << "brisquel-cli play: could not write " << problem << "\n";
+    if (!saved)
+        err << "brisquel-cli play: the results could not be saved to " << db.m_path << ": "
+            << db.m_error << "\n";
     if (result.startChips() != result.finalChips()) {
         err << "brisquel-cli play: chips were lost or made during the game\n";
         return kPlayExitFault;
     }
+    if (!saved)
+        return kPlayExitNotSaved;
+    if (!result.fileProblems.empty())
+        return kPlayExitFilesNotWritten;
     return kPlayExitOk;
 }
 

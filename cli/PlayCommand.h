@@ -8,6 +8,8 @@
 constexpr int kPlayExitOk = 0;
 constexpr int kPlayExitFault = 1; // the chips at the end differ from those at the start
 constexpr int kPlayExitUsage = 2;
+constexpr int kPlayExitNotSaved = 3;        // the results could not be saved to the database
+constexpr int kPlayExitFilesNotWritten = 4; // the game log or the hand history was not written
 
 extern const char kPlayUsage[];
 

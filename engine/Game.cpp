@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -19,6 +21,7 @@ struct GameAborted
 };
 
 constexpr std::uintmax_t kLogTrimThreshold = 200000;
+constexpr int kMaxHistoryFilesPerSecond = 10000;
 constexpr std::uintmax_t kLogKeptBytes = 80000;
 
 std::wstring Wide(const std::string &text)
@@ -206,6 +209,7 @@ void CDunmereGame::WriteLog(const std::string &text, bool alsoPane)
 {
     m_log.Write(text + "\n");
     m_log.Flush();
+    CheckFiles();
     if (alsoPane)
         AppendPane(text);
 }
@@ -214,6 +218,22 @@ void CDunmereGame::WriteHistory(const std::string &text)
 {
     m_handHistory.Write(text + "\n");
     m_handHistory.Flush();
+    CheckFiles();
+}
+
+void CDunmereGame::CheckFiles()
+{
+    // Said once per file: the game goes on writing what it can.
+    const auto check = [this](const TextFile &file, bool &reported, const char *what) {
+        if (file.Error() == 0 || reported)
+            return;
+        reported = true;
+        AppendPane(std::string("Could not write the ") + what + " " + file.Path());
+        m_fileProblems.push_back(std::string("the ") + what + " " + file.Path() + ": " +
+                                 std::strerror(file.Error()));
+    };
+    check(m_log, m_logFailReported, "game log");
+    check(m_handHistory, m_historyFailReported, "hand history");
 }
 
 void CDunmereGame::TrimLog(const std::string &path)
@@ -250,18 +270,19 @@ void CDunmereGame::OpenFiles()
     const fs::path folder = m_outputFolder.empty() ? fs::path(".") : fs::path(m_outputFolder);
     const std::string logPath = (folder / "HistoryGame.log").string();
     TrimLog(logPath);
-    if (!m_log.Open(logPath, "a") && !m_logFailReported) {
-        m_logFailReported = true;
-        AppendPane("Could not write the game log " + logPath);
-    }
+    m_log.Open(logPath, "a");
     std::error_code error;
     fs::create_directories(folder / "HandHistory", error);
-    const std::string historyPath =
-        (folder / "HandHistory" / ("HH_" + TimeText("%Y%m%d_%H%M%S.txt"))).string();
-    if (!m_handHistory.Open(historyPath, "w") && !m_historyFailReported) {
-        m_historyFailReported = true;
-        AppendPane("Could not write the hand history " + historyPath);
+    // Never overwrite or share another game's file: games started in the same second (bot
+    // games, two programs at once) take "HH_<time>_2.txt", "_3" and so on.
+    const std::string stem =
+        (folder / "HandHistory" / ("HH_" + TimeText("%Y%m%d_%H%M%S"))).string();
+    for (int n = 1; n <= kMaxHistoryFilesPerSecond; ++n) {
+        const std::string suffix = n == 1 ? std::string() : "_" + std::to_string(n);
+        if (m_handHistory.CreateNew(stem + suffix + ".txt") || m_handHistory.Error() != EEXIST)
+            break;
     }
+    CheckFiles();
 }
 
 void CDunmereGame::CloseFiles()
@@ -270,6 +291,7 @@ void CDunmereGame::CloseFiles()
     m_log.Close();
     m_handHistory.Flush();
     m_handHistory.Close();
+    CheckFiles();
 }
 
 // ---------------------------------------------------------------------------------------------

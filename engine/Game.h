@@ -16,7 +16,8 @@
 // - Time stamps use Now() (the injected clock, else the system clock) formatted in local time
 //   with strftime: set TZ for reproducible texts.
 // - The files go to OutputFolder() (default: the program's folder): "HistoryGame.log" and
-//   "HandHistory/HH_<start time>.txt", narrow text with "\r\n" line ends.
+//   "HandHistory/HH_<start time>.txt" (or "HH_<start time>_2.txt" and on when that name is
+//   taken), narrow text with "\r\n" line ends.
 
 #include "EngineInterfaces.h"
 #include "GameState.h"
@@ -198,6 +199,10 @@ public:
     // May release the lock (add-chips dialog, game-over pause).
     void PayOut(const int *winnings, std::unique_lock<std::mutex> &lock);
 
+    // Each file of this game that could not be opened or written, once: "the game log <path>:
+    // <reason>" or "the hand history <path>: <reason>" (lock held).
+    const std::vector<std::string> &FileProblems() const { return m_fileProblems; }
+
     static const char *StrategyName(int persona);
     std::time_t Now() const { return m_clock ? m_clock() : std::time(nullptr); }
 
@@ -245,6 +250,8 @@ private:
     void Analyze();
     void OpenFiles();
     void CloseFiles();
+    // Reports a file's first failure: a line in the pane and an entry in FileProblems().
+    void CheckFiles();
     void TrimLog(const std::string &path);
     // Interruptible pause of ms x pause factor; unwinds the game thread at shutdown.
     bool Pause(int ms, Lock &lock);
@@ -282,6 +289,7 @@ private:
     TextFile m_handHistory;
     bool m_logFailReported = false;
     bool m_historyFailReported = false;
+    std::vector<std::string> m_fileProblems;
 
     IScreen *m_screen = nullptr;
     IOutputPane *m_outputPane = nullptr;

@@ -1,19 +1,37 @@
 #include "TextFile.h"
 
+#include <cerrno>
+
 bool TextFile::Open(const std::string &path, const char *mode)
 {
     Close();
     m_path = path;
+    m_error = 0;
     // Binary mode: the line-end translation is ours, so it is the same on every platform.
     const std::string binaryMode = std::string(mode) + "b";
     m_file = std::fopen(path.c_str(), binaryMode.c_str());
+    if (!m_file)
+        NoteError();
     return m_file != nullptr;
+}
+
+bool TextFile::CreateNew(const std::string &path)
+{
+    // "x": O_EXCL, the file is ours or the open fails with EEXIST.
+    return Open(path, "wx");
+}
+
+void TextFile::NoteError()
+{
+    if (m_error == 0)
+        m_error = errno != 0 ? errno : EIO;
 }
 
 void TextFile::Close()
 {
     if (m_file) {
-        std::fclose(m_file);
+        if (std::fclose(m_file) != 0)
+            NoteError();
         m_file = nullptr;
     }
 }
@@ -29,11 +47,14 @@ bool TextFile::Write(const std::string &text)
             out += '\r';
         out += c;
     }
-    return std::fwrite(out.data(), 1, out.size(), m_file) == out.size();
+    if (std::fwrite(out.data(), 1, out.size(), m_file) == out.size())
+        return true;
+    NoteError();
+    return false;
 }
 
 void TextFile::Flush()
 {
-    if (m_file)
-        std::fflush(m_file);
+    if (m_file && std::fflush(m_file) != 0)
+        NoteError();
 }

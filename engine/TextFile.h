@@ -16,14 +16,22 @@ public:
 
     // mode "a" appends, "w" empties or creates. False when the file could not be opened.
     bool Open(const std::string &path, const char *mode);
+    // Creates the file only if no file of that name exists (atomically, so two programs never
+    // share one). False when it exists or cannot be made; Error() tells which.
+    bool CreateNew(const std::string &path);
     void Close();
     bool IsOpen() const { return m_file != nullptr; }
     const std::string &Path() const { return m_path; }
     // Writes text with "\n" translated; false when the file is not open or the write failed.
     bool Write(const std::string &text);
     void Flush();
+    // The errno of the first failed open, write, flush or close since the last Open; 0 if none.
+    int Error() const { return m_error; }
 
 private:
+    void NoteError();
+
     std::FILE *m_file = nullptr;
     std::string m_path;
+    int m_error = 0;
 };

@@ -77,6 +77,7 @@ BotGameResult RunBotGame(const BotGameOptions &options)
     std::lock_guard<std::mutex> lock(game.StateMutex());
     const CGameTable &t = game.m_table;
     result.handsPlayed = game.m_handNumber;
+    result.fileProblems = game.FileProblems();
     for (int s = 0; s < t.m_seatCount; ++s) {
         BotSeatResult seat;
         seat.name = t.m_players[s].m_name;

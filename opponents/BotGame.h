@@ -39,6 +39,8 @@ struct BotGameResult
 {
     int handsPlayed = 0;
     std::vector<BotSeatResult> seats;
+    // The game log or hand history could not be opened or written (CDunmereGame::FileProblems).
+    std::vector<std::string> fileProblems;
     int startChips() const;
     int finalChips() const;
 };

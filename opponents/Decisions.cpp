@@ -42,9 +42,10 @@ struct Situation
     int r1, r2;
     bool pair;
     int sum;
-    int bb, hb, level;
-    int stack, mybet;
-    int potTotal;
+    // Chip amounts in 64 bits: sizes such as 3 * bb must not overflow at the largest blinds.
+    long long bb, hb, level;
+    long long stack, mybet;
+    long long potTotal;
 
     Situation(const CGameTable &t, int s)
         : table(t)
@@ -94,11 +95,11 @@ long long Trunc(double value)
 }
 
 // The next multiple of the big blind above v, at least one big blind.
-long long SizeAbove(long long v, int bb)
+long long SizeAbove(long long v, long long bb)
 {
     if (bb <= 0)
         return v;
-    return v < bb ? bb : static_cast<long long>(bb) * (v / bb + 1);
+    return v < bb ? bb : bb * (v / bb + 1);
 }
 
 double Finite(double p)
@@ -175,7 +176,7 @@ int MasterPreflop(const Situation &s, IDecisionOdds &odds)
 
     if (callers == 0) {
         const int smallBlind = t.NextActiveSeat(t.m_button);
-        const int openRaise = std::min(3 * s.bb, s.stack);
+        const int openRaise = static_cast<int>(std::min(3 * s.bb, s.stack));
         if ((s.seat == t.m_button || s.seat == smallBlind) && InRange(t.m_ranges.m_sets[0], s))
             return openRaise;
         if (s.seat == t.PreviousActiveSeat(t.m_button) && InRange(t.m_ranges.m_sets[1], s))
@@ -274,7 +275,7 @@ int ProfessorPostflop(const Situation &s, const int board[5], IDecisionOdds &odd
     if (p > 0.5)
         return s.Bet(3LL * s.level);
     if (p > 0.4) {
-        const int owed = s.hb - s.mybet;
+        const long long owed = s.hb - s.mybet;
         return owed <= 3 * s.bb ? s.Bet(owed) : 0;
     }
     return 0;
@@ -288,16 +289,16 @@ int MasterPostflop(const Situation &s, const int board[5], IDecisionOdds &odds)
     if (s.hb <= 0)
         return s.Bet(SizeAbove(Trunc(ev), s.bb));
 
-    const int free = s.stack - s.mybet;
+    const long long free = s.stack - s.mybet;
     if (ev > free)
         return s.Bet(std::max(free, s.hb));
     if (ev > s.hb - s.mybet) {
         const long long v = Trunc(ev - s.mybet);
         if (v - s.hb < s.hb)
             return s.Bet(s.hb - s.mybet);
-        return s.Bet(static_cast<long long>(s.bb) * (v / std::max(s.bb, 1) + 1));
+        return s.Bet(s.bb * (v / std::max(s.bb, 1LL) + 1));
     }
-    const int m = std::min(s.hb, s.stack);
+    const long long m = std::min(s.hb, s.stack);
     if (m < ev) {
         const long long size = SizeAbove(Trunc(ev - m), s.bb);
         if (size < m - s.mybet)

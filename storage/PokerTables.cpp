@@ -34,9 +34,7 @@ bool OpenOrCreateShared(SQLiteTbl &table, const SQLiteTbl &owner)
 {
     if (!table.ShareConnection(owner))
         return false;
-    if (table.Requery())
-        return true;
-    if (table.CreateTable() && table.Requery())
+    if (table.EnsureTable())
         return true;
     table.Close();
     return false;
@@ -78,12 +76,16 @@ bool OpenDatabase(CPokerDatabase &db, const std::string &folder)
     db.m_statisticsTbl.Close();
     db.m_usable = true;
 
+    db.m_error.clear();
+
     if (!db.m_playersTbl.Open(db.m_path) && !db.m_playersTbl.Create(db.m_path)) {
+        db.m_error = db.m_playersTbl.LastError();
         db.m_usable = false;
         return false;
     }
     // A file holding only one of the tables gets the other, or one ledger would never save.
     if (!OpenOrCreateShared(db.m_statisticsTbl, db.m_playersTbl)) {
+        db.m_error = db.m_statisticsTbl.LastError();
         db.m_playersTbl.Close();
         db.m_usable = false;
         return false;
@@ -167,12 +169,16 @@ std::string FormatSaveTime(std::time_t when)
 bool SaveSessionResults(CPokerDatabase &db, const SessionResult &result,
                         const std::string &dateTime)
 {
-    if (!db.m_usable || !db.m_playersTbl.IsOpen() || !db.m_statisticsTbl.IsOpen())
+    if (!db.m_usable || !db.m_playersTbl.IsOpen() || !db.m_statisticsTbl.IsOpen()) {
+        if (db.m_error.empty())
+            db.m_error = "the database is not open";
         return false;
+    }
 
     bool saved = false;
     {
         SQLiteTransaction transaction(db.m_playersTbl);
+        const SQLiteTbl *failed = &db.m_playersTbl;
         if (transaction.IsActive()) {
             // Under the write lock: rows another program appended since the open count too.
             Unfilter(db.m_playersTbl);
@@ -180,10 +186,14 @@ bool SaveSessionResults(CPokerDatabase &db, const SessionResult &result,
             bool ok = true;
             for (const PersonaResult &persona : result) {
                 ok = ok && AppendLedgerRow(db, persona.name, dateTime, persona.amount);
-                ok = ok && AppendStatisticsRow(db, persona.name, dateTime, persona.counters);
+                if (ok && !AppendStatisticsRow(db, persona.name, dateTime, persona.counters)) {
+                    ok = false;
+                    failed = &db.m_statisticsTbl;
+                }
             }
             saved = ok && transaction.Commit();
         }
+        db.m_error = saved ? std::string() : failed->LastError();
     }
     if (!saved) {
         // The rolled-back rows are still in the row sets; forget them.

@@ -53,6 +53,8 @@ public:
     StatisticsTbl m_statisticsTbl;
     bool m_usable = false;
     std::string m_path;
+    // Why the database could not be opened or the last save failed (SQLite's text).
+    std::string m_error;
 };
 
 // The counters added to a name's running totals, in the order of the Statistics columns.

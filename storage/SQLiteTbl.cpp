@@ -77,8 +77,14 @@ bool SQLiteTbl::OpenConnection(const std::string &path, int flags)
     sqlite3 *raw = nullptr;
     const int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
     std::shared_ptr<sqlite3> db(raw, ConnectionCloser{});
-    if (rc != SQLITE_OK || raw == nullptr)
+    if (rc != SQLITE_OK || raw == nullptr) {
+        m_lastError = raw != nullptr ? sqlite3_errmsg(raw) : sqlite3_errstr(rc);
+        // "unable to open database file" alone does not say whether the folder is missing
+        // or not writable.
+        if (const int code = raw != nullptr ? sqlite3_system_errno(raw) : 0; code != 0)
+            m_lastError += std::string(" (") + std::strerror(code) + ")";
         return false;
+    }
     // Another program (or a second copy of this one) may be writing the file right now.
     sqlite3_busy_timeout(raw, kBusyTimeoutMs);
     m_db = std::move(db);
@@ -113,10 +119,24 @@ bool SQLiteTbl::Create(const std::string &path)
         return false;
     if (!OpenConnection(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE))
         return false;
-    if (CreateTable() && Requery())
+    if (EnsureTable())
         return true;
     Close();
     return false;
+}
+
+bool SQLiteTbl::EnsureTable()
+{
+    if (Requery())
+        return true;
+    // Another program may be creating the same table right now: look again under the write
+    // lock and use its table, rather than fail on "already exists".
+    SQLiteTransaction transaction(*this);
+    if (!transaction.IsActive())
+        return false;
+    if (!Requery() && !(CreateTable() && Requery()))
+        return false;
+    return transaction.Commit();
 }
 
 void SQLiteTbl::Close()
@@ -182,9 +202,19 @@ SQLiteTbl::Statement SQLiteTbl::Prepare(const std::string &sql) const
     Statement stmt;
     const int rc = sqlite3_prepare_v2(m_db.get(), sql.c_str(), -1, &raw, nullptr);
     stmt.reset(raw);
-    if (rc != SQLITE_OK)
+    if (rc != SQLITE_OK) {
+        m_lastError = sqlite3_errmsg(m_db.get());
         stmt.reset();
+    }
     return stmt;
+}
+
+int SQLiteTbl::Step(sqlite3_stmt *stmt) const
+{
+    const int rc = sqlite3_step(stmt);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        m_lastError = sqlite3_errmsg(m_db.get());
+    return rc;
 }
 
 bool SQLiteTbl::Execute(const std::string &sql)
@@ -194,7 +224,7 @@ bool SQLiteTbl::Execute(const std::string &sql)
     Statement stmt = Prepare(sql);
     if (!stmt)
         return false;
-    const int rc = sqlite3_step(stmt.get());
+    const int rc = Step(stmt.get());
     return rc == SQLITE_ROW || rc == SQLITE_DONE;
 }
 
@@ -292,7 +322,7 @@ int SQLiteTbl::GetRecordCount()
     if (!stmt)
         return 0;
     BindFilter(stmt.get());
-    if (sqlite3_step(stmt.get()) != SQLITE_ROW)
+    if (Step(stmt.get()) != SQLITE_ROW)
         return 0;
     return sqlite3_column_int(stmt.get(), 0);
 }
@@ -312,7 +342,7 @@ bool SQLiteTbl::Requery()
             Statement stmt = Prepare(BuildSelect(true, true, true));
             if (stmt) {
                 BindFilter(stmt.get());
-                while (m_loadedCount < m_recordCount && sqlite3_step(stmt.get()) == SQLITE_ROW)
+                while (m_loadedCount < m_recordCount && Step(stmt.get()) == SQLITE_ROW)
                     m_rowIds[static_cast<std::size_t>(m_loadedCount++)] =
                         sqlite3_column_int(stmt.get(), 0);
             }
@@ -337,7 +367,7 @@ bool SQLiteTbl::MoveTo(int n)
     Statement stmt = Prepare(BuildSelect(false, false, false) + " WHERE ROWID = ?");
     if (stmt) {
         sqlite3_bind_int(stmt.get(), 1, m_rowIds[static_cast<std::size_t>(n - 1)]);
-        if (sqlite3_step(stmt.get()) == SQLITE_ROW)
+        if (Step(stmt.get()) == SQLITE_ROW)
             ReadRow(stmt.get());
         else
             ReadRow(nullptr); // a row removed meanwhile reads as empty values
@@ -535,7 +565,7 @@ bool SQLiteTbl::Update()
             }
             if (!m_adding)
                 sqlite3_bind_int(stmt.get(), param, m_editRowId);
-            ok = sqlite3_step(stmt.get()) == SQLITE_DONE;
+            ok = Step(stmt.get()) == SQLITE_DONE;
         }
     }
     if (m_adding && ok) {
@@ -575,7 +605,7 @@ bool SQLiteTbl::InsertNamed()
                 if (field.type == kFieldText || field.type == kFieldInt)
                     BindField(stmt.get(), param++, field);
             }
-            inserted = sqlite3_step(stmt.get()) == SQLITE_DONE;
+            inserted = Step(stmt.get()) == SQLITE_DONE;
         }
     }
     if (!inserted) {
@@ -604,7 +634,7 @@ bool SQLiteTbl::InsertNamed()
         }
         BindField(stmt.get(), 1, field);
         sqlite3_bind_int(stmt.get(), 2, rowId);
-        if (sqlite3_step(stmt.get()) != SQLITE_DONE)
+        if (Step(stmt.get()) != SQLITE_DONE)
             ok = false;
     }
     AppendRowId(rowId);

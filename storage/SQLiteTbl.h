@@ -41,8 +41,12 @@ public:
     // Opens an existing file (never creates one). Fails when already open.
     virtual bool Open(const std::string &path);
 
-    // Opens or creates the file and creates the table in it.
+    // Opens or creates the file and creates the table in it, or uses the table when the file
+    // has it already (another program may have created it a moment ago).
     bool Create(const std::string &path);
+    // Requery, creating the table first when the file lacks it; safe against another
+    // connection creating it at the same moment.
+    bool EnsureTable();
     bool CreateTable();
     // One step of one statement; true when it ran to a row or to its end.
     bool Execute(const std::string &sql);
@@ -80,6 +84,9 @@ public:
     int GetPosition() const { return m_position; }
     int GetColumnCount() const { return m_columnCount; }
     int GetFieldColumn(int index) const;
+    // SQLite's text for the last failure on this table's connection (opening, a statement
+    // that would not prepare or step), e.g. "database is locked"; kept until the next one.
+    const std::string &LastError() const { return m_lastError; }
     int GetCurrentRowId() const;
 
 protected:
@@ -117,6 +124,8 @@ private:
     bool HasFields() const { return !m_fields.empty() && GetFieldCount() > 0; }
     std::string BuildSelect(bool rowIdsOnly, bool withFilter, bool withOrder) const;
     Statement Prepare(const std::string &sql) const;
+    // sqlite3_step, noting the error text of a failure.
+    int Step(sqlite3_stmt *stmt) const;
     void BindFilter(sqlite3_stmt *stmt) const;
     // Binds the field's value as parameter `param`; unbound fields stay NULL.
     void BindField(sqlite3_stmt *stmt, int param, const Field &field) const;
@@ -139,6 +148,7 @@ private:
     int m_loadedCount = 0;
     int m_editRowId = 0;
     bool m_adding = false;
+    mutable std::string m_lastError;
 };
 
 // Holds the write lock of a table's connection from construction; rolls back on destruction

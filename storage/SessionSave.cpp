@@ -2,6 +2,8 @@
 
 #include "Game.h"
 
+#include <ctime>
+
 namespace {
 
 constexpr const char *kPersonaNames[5] = {"Hero", "Master", "Tim", "Maniac", "Professor"};
@@ -65,5 +67,7 @@ bool SaveSessionResults(CPokerDatabase &db, CDunmereGame &game)
     // No state lock here: the hand thread may call this holding it, and the fields read are
     // written only by that same thread.
     const SessionResult result = CollectSessionResult(game.m_table, game.m_chipsAdded);
-    return SaveSessionResults(db, result, FormatSaveTime(game.Now()));
+    // The wall clock, not game.Now(): a bot game's simulated clock runs ahead by the hands it
+    // played, and the rows must say when they were saved.
+    return SaveSessionResults(db, result, FormatSaveTime(std::time(nullptr)));
 }
