@@ -2,8 +2,12 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <string_view>
+
+#include <unistd.h>
 
 namespace {
 
@@ -17,6 +21,18 @@ std::string Bracketed(std::string_view name)
     text += name;
     text += ']';
     return text;
+}
+
+// The errno behind a failed open. SQLite retries a file it cannot create read-only, so its
+// own errno says "No such file" for a folder that exists but is not writable.
+int OpenFailureCause(const std::string &path, int flags, sqlite3 *db)
+{
+    if ((flags & SQLITE_OPEN_CREATE) != 0 && ::access(path.c_str(), F_OK) != 0) {
+        const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+        if (::access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) != 0)
+            return errno;
+    }
+    return db != nullptr ? sqlite3_system_errno(db) : 0;
 }
 
 } // namespace
@@ -81,7 +97,7 @@ bool SQLiteTbl::OpenConnection(const std::string &path, int flags)
         m_lastError = raw != nullptr ? sqlite3_errmsg(raw) : sqlite3_errstr(rc);
         // "unable to open database file" alone does not say whether the folder is missing
         // or not writable.
-        if (const int code = raw != nullptr ? sqlite3_system_errno(raw) : 0; code != 0)
+        if (const int code = OpenFailureCause(path, flags, raw); code != 0)
             m_lastError += std::string(" (") + std::strerror(code) + ")";
         return false;
     }
