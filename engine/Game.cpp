@@ -21,7 +21,7 @@ struct GameAborted
 };
 
 constexpr std::uintmax_t kLogTrimThreshold = 200000;
-constexpr int kMaxHistoryFilesPerSecond = 10000;
+constexpr int kMaxHistoryFilesPerSecond = 999;
 constexpr std::uintmax_t kLogKeptBytes = 80000;
 
 std::wstring Wide(const std::string &text)
@@ -268,17 +268,19 @@ void CDunmereGame::OpenFiles()
     CloseFiles();
     namespace fs = std::filesystem;
     const fs::path folder = m_outputFolder.empty() ? fs::path(".") : fs::path(m_outputFolder);
+    // The folder may not exist yet (a new --out folder): the log must not be lost for that.
+    std::error_code error;
+    fs::create_directories(folder / "HandHistory", error);
     const std::string logPath = (folder / "HistoryGame.log").string();
     TrimLog(logPath);
     m_log.Open(logPath, "a");
-    std::error_code error;
-    fs::create_directories(folder / "HandHistory", error);
     // Never overwrite or share another game's file: games started in the same second (bot
-    // games, two programs at once) take "HH_<time>_2.txt", "_3" and so on.
+    // games, two programs at once) take "HH_<time>_002.txt", "_003" and so on; the padding
+    // keeps the names' order the games' order.
     const std::string stem =
         (folder / "HandHistory" / ("HH_" + TimeText("%Y%m%d_%H%M%S"))).string();
     for (int n = 1; n <= kMaxHistoryFilesPerSecond; ++n) {
-        const std::string suffix = n == 1 ? std::string() : "_" + std::to_string(n);
+        const std::string suffix = n == 1 ? std::string() : Format("_%03d", n);
         if (m_handHistory.CreateNew(stem + suffix + ".txt") || m_handHistory.Error() != EEXIST)
             break;
     }

@@ -16,8 +16,8 @@
 // - Time stamps use Now() (the injected clock, else the system clock) formatted in local time
 //   with strftime: set TZ for reproducible texts.
 // - The files go to OutputFolder() (default: the program's folder): "HistoryGame.log" and
-//   "HandHistory/HH_<start time>.txt" (or "HH_<start time>_2.txt" and on when that name is
-//   taken), narrow text with "\r\n" line ends.
+//   "HandHistory/HH_<start time>.txt" (or "HH_<start time>_002.txt" and on when that name
+//   is taken), narrow text with "\r\n" line ends.
 
 #include "EngineInterfaces.h"
 #include "GameState.h"

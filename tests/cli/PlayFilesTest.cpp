@@ -162,7 +162,7 @@ TEST(PlayFiles, TwoGamesStartedTogetherKeepTheirFilesAndRows)
                       handsPlayed);
             CheckRows(folder.path(), games);
             for (const auto &entry : fs::directory_iterator(folder.path() / "HandHistory"))
-                sameSecond = sameSecond || entry.path().filename().string().ends_with("_2.txt");
+                sameSecond = sameSecond || entry.path().filename().string().ends_with("_002.txt");
         }
         EXPECT_TRUE(sameSecond) << "no two games started in the same second";
     }
