@@ -45,6 +45,8 @@ private slots:
     void editedStacksAreRead();
     void validation_data();
     void validation();
+    void namesThatCouldForgeLinesAreRefused_data();
+    void namesThatCouldForgeLinesAreRefused();
 
 private:
     std::unique_ptr<CDialogTable> Make(Messages &messages)
@@ -290,6 +292,51 @@ void TestSetupDialog::validation()
     } else {
         QCOMPARE(messages.texts, QStringList{message});
         QCOMPARE(d->result(), int(QDialog::Rejected)); // still open
+    }
+}
+
+void TestSetupDialog::namesThatCouldForgeLinesAreRefused_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("message"); // empty: accepted
+    const QString rule =
+        QStringLiteral(" A name holds 1 to 16 characters and no control characters.");
+    QTest::newRow("line feed") << 2 << QStringLiteral("Tim\nSeat 3: Hero (1 in chips)")
+                               << QStringLiteral("The name in seat 2 contains a control "
+                                                 "character.") +
+                                      rule;
+    QTest::newRow("escape") << 0 << QStringLiteral("\x1b[2JHero")
+                            << QStringLiteral("The name in seat 0 contains a control character.") +
+                                   rule;
+    QTest::newRow("too long") << 8 << QStringLiteral("Seventeen letters")
+                              << QStringLiteral("The name in seat 8 is longer than 16 "
+                                                "characters.") +
+                                     rule;
+    QTest::newRow("sixteen letters beyond ASCII")
+        << 4 << QStringLiteral("ÉÉÉÉÉÉÉÉÉÉÉÉÉÉÉÉ") << QString();
+}
+
+void TestSetupDialog::namesThatCouldForgeLinesAreRefused()
+{
+    QFETCH(int, row);
+    QFETCH(QString, name);
+    QFETCH(QString, message);
+    Messages messages;
+    auto d = Make(messages);
+    d->show();
+    QVERIFY(QTest::qWaitForWindowExposed(d.get()));
+    // The Nick column cannot be typed in; the name comes as the program would put it there.
+    d->seatList()->SetCellText(row, 1, name);
+    QTest::mouseClick(d->okButton(), Qt::LeftButton);
+    if (message.isEmpty()) {
+        QVERIFY(messages.texts.isEmpty());
+        QCOMPARE(d->result(), int(QDialog::Accepted));
+        QCOMPARE(QString::fromStdString(d->Items().names[size_t(row)]), name);
+    } else {
+        QCOMPARE(messages.texts, QStringList{message});
+        QVERIFY(d->isVisible()); // still open, the name still shown for correction
+        QCOMPARE(d->seatList()->CellText(row, 1), name);
     }
 }
 

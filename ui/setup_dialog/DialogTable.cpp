@@ -2,6 +2,7 @@
 
 #include "ListCtrlEx.h"
 #include "Pictures.h"
+#include "PlayerName.h"
 #include "Roster.h"
 
 #include <QComboBox>
@@ -361,6 +362,21 @@ void CDialogTable::accept()
     if (total > INT_MAX) {
         Message(kTableLimitMessage, false);
         return;
+    }
+    // Names go into the files and the seat boxes as they are: a line feed or an escape in one
+    // would forge lines, and a long one would not fit.
+    for (int row = 0; row < seats && row < rows; ++row) {
+        const QString name = m_seatList->CellText(row, kNickColumn);
+        const std::string problem = PlayerNameProblem(name.toStdString());
+        if (!problem.empty()) {
+            Message(QStringLiteral("The name in seat %1 %2. A name holds 1 to %3 characters "
+                                   "and no control characters.")
+                        .arg(row)
+                        .arg(QString::fromStdString(problem))
+                        .arg(kMaxPlayerNameLength),
+                    false);
+            return;
+        }
     }
     std::copy(std::begin(stacks), std::end(stacks), m_stacks);
     m_gameTypeId = gameTypeId;
