@@ -295,3 +295,20 @@ TEST(PlayFiles, TextFilesThatCannotBeWrittenAreNamedOnceEachAndExitFour)
     // The results were saved all the same.
     EXPECT_FALSE(Database(folder.path() / "PokerDB.db3").Column("SELECT * FROM Players").empty());
 }
+
+TEST(PlayFiles, GamesAtTheLargestBlindsAcceptedKeepEveryChip)
+{
+    // Blinds of 1e9 (three of them overflow an int) and the largest of all, with all the chips
+    // the table may hold; the sanitizer build turns any overflow into a failure here.
+    for (const char *blinds : {"500000000/1000000000", "2147483647/2147483647"}) {
+        ScratchFolder folder;
+        const CliResult r = RunCli({"play", "--seats", "3", "--blinds", blinds, "--stacks",
+                                    "666666666,666666667,666666667", "--hands", "30", "--seed",
+                                    "21", "--out", folder.str()});
+        EXPECT_EQ(r.status, 0) << blinds << ": " << r.err;
+        EXPECT_EQ(r.err, "") << blinds;
+        EXPECT_NE(r.out.find("Chips: 2000000000 at the start, 2000000000 at the end"),
+                  std::string::npos)
+            << r.out;
+    }
+}
