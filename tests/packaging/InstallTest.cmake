@@ -71,6 +71,22 @@ if(NOT rc EQUAL 0 OR NOT out MATCHES "Hands played: 2" OR NOT err MATCHES "canno
   message(FATAL_ERROR "play with an unusable data folder: exit ${rc}: ${out}${err}")
 endif()
 
+# --data-dir without its folder is bad input.
+run_in(${home} ${cwd} out err rc ${cli} --data-dir)
+if(NOT rc EQUAL 2 OR NOT err MATCHES "--data-dir")
+  message(FATAL_ERROR "--data-dir without a folder: exit ${rc}: ${err}")
+endif()
+
+# From the build tree the files stay where they always went: the current folder.
+file(MAKE_DIRECTORY ${WORK}/tree_home ${WORK}/tree_cwd)
+run_in(${WORK}/tree_home ${WORK}/tree_cwd out err rc ${BUILD}/cli/brisquel-cli
+       play --seats 2 --hands 1 --seed 5)
+files_below(${WORK}/tree_cwd written)
+files_below(${WORK}/tree_home strays)
+if(NOT rc EQUAL 0 OR NOT written MATCHES "HistoryGame\\.log;PokerDB\\.db3$" OR strays)
+  message(FATAL_ERROR "build-tree play: exit ${rc}, files ${written} / ${strays}: ${err}")
+endif()
+
 if(UI)
   set(gui ${stage}/usr/bin/brisquel)
   expect_version(${gui} brisquel)
