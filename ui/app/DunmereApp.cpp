@@ -66,21 +66,22 @@ bool CDunmereApp::InitInstance()
 
 void CDunmereApp::ChooseFolders()
 {
+    // A test's working folder holds every file, unless a data folder is named.
     m_textFolder = m_databaseFolder = QDir::currentPath();
-    if (m_options.workFolder.isEmpty() || !m_options.dataFolder.isEmpty()) {
-        const QString program =
-            m_options.programFolder.isEmpty() ? applicationDirPath() : m_options.programFolder;
-        const QString userData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-        const std::filesystem::path data = ChooseDataFolder(
-            program.toStdString(), m_options.dataFolder.toStdString(), userData.toStdString());
-        if (data.empty()) {
-            // The build tree's places: the files beside the program, the database here.
-            m_textFolder = program;
-        } else {
-            m_textFolder = m_databaseFolder = QString::fromStdString(data.string());
-            m_folderProblem = QString::fromStdString(PrepareFolder(data));
-        }
+    if (!m_options.workFolder.isEmpty() && m_options.dataFolder.isEmpty())
+        return;
+    const QString program =
+        m_options.programFolder.isEmpty() ? applicationDirPath() : m_options.programFolder;
+    const QString userData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const std::filesystem::path data = ChooseDataFolder(
+        program.toStdString(), m_options.dataFolder.toStdString(), userData.toStdString());
+    if (data.empty()) {
+        // The build tree's places: the files beside the program, the database here.
+        m_textFolder = program;
+        return;
     }
+    m_textFolder = m_databaseFolder = QString::fromStdString(data.string());
+    m_folderProblem = QString::fromStdString(PrepareFolder(data));
 }
 
 QString CDunmereApp::FilesText() const
