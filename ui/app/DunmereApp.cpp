@@ -1,5 +1,6 @@
 #include "DunmereApp.h"
 
+#include "BrisquelVersion.h"
 #include "Decisions.h"
 #include "DlgAddChips.h"
 #include "DlgPlayerChoose.h"
@@ -21,7 +22,7 @@ CDunmereApp::CDunmereApp(int &argc, char **argv, AppOptions options)
 {
     setOrganizationName(QStringLiteral("Ostrivane"));
     setApplicationName(QStringLiteral("Brisquel"));
-    setApplicationVersion(QStringLiteral("1.0"));
+    setApplicationVersion(QString::fromLatin1(kBrisquelVersion));
     setDesktopFileName(QStringLiteral("Ostrivane.Brisquel.1"));
     m_decider = std::make_unique<CPersonaDecider>();
 }
