@@ -21,8 +21,8 @@ struct GameAborted
 };
 
 constexpr std::uintmax_t kLogTrimThreshold = 200000;
-constexpr int kMaxHistoryFilesPerSecond = 999;
 constexpr std::uintmax_t kLogKeptBytes = 80000;
+constexpr int kMaxHistoryFilesPerSecond = 999; // "HH_<time>_999.txt" keeps the names' order
 
 std::wstring Wide(const std::string &text)
 {
