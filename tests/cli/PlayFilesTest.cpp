@@ -10,7 +10,7 @@
 #include <ctime>
 #include <fstream>
 #include <memory>
-#include <regex>
+#include <cstdlib>
 
 #include <unistd.h>
 
@@ -64,10 +64,9 @@ private:
 
 int HandsPlayed(const CliResult &r)
 {
-    std::smatch match;
-    if (!std::regex_search(r.out, match, std::regex("Hands played: ([0-9]+)\n")))
-        return -1;
-    return std::stoi(match[1]);
+    const std::string label = "Hands played: ";
+    const auto at = r.out.find(label);
+    return at == std::string::npos ? -1 : std::atoi(r.out.c_str() + at + label.size());
 }
 
 int Count(const std::string &text, const std::string &part)
