@@ -10,7 +10,7 @@ namespace {
 void PrintUsage(std::FILE *out)
 {
     // "<command> --help" prints the same lines one command at a time.
-    for (const char *usage : {kOddsUsage, kEvalUsage, kPlayUsage})
+    for (const char *usage : {kOddsUsage, kEvalUsage, kPlayUsage, kReviewUsage})
         std::fputs(usage, out);
 }
 
@@ -23,6 +23,7 @@ int main(int argc, char **argv)
         {"odds", RunOddsCommand},
         {"eval", RunEvalCommand},
         {"play", [](const CommandArgs &args) { return RunPlayCommand(args); }},
+        {"review", RunReviewCommand},
     };
     if (argc < 2) {
         PrintUsage(stderr);

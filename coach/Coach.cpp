@@ -98,10 +98,10 @@ RangeSource ChooseRange(const Opponent &opponent, double &percent)
     return RangeSource::Position;
 }
 
-Estimator::Estimator(int trials, std::uint64_t seed)
+Estimator::Estimator(int trials, std::optional<std::uint64_t> seed)
     : m_trials(std::max(1, trials))
 {
-    brisquel::SeedXoshiro(m_rng, seed != 0 ? seed : brisquel::NextLibrarySeed());
+    brisquel::SeedXoshiro(m_rng, seed ? *seed : brisquel::NextLibrarySeed());
     m_spectrum.Init();
     StrategyRanges ranges;
     ranges.MakeSrategyRanges();

@@ -26,6 +26,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -125,7 +126,8 @@ RangeSource ChooseRange(const Opponent &opponent, double &percent);
 class Estimator
 {
 public:
-    explicit Estimator(int trials = kDefaultTrials, std::uint64_t seed = 0); // 0: library seed
+    // Without a seed the library's seed source decides (repeatable after SeedPokerLibrary).
+    explicit Estimator(int trials = kDefaultTrials, std::optional<std::uint64_t> seed = {});
     Estimate Evaluate(const DecisionPoint &point);
     int Trials() const { return m_trials; }
     // The combinations an opponent is given, each as (card, card); empty means any hand.
