@@ -28,6 +28,8 @@ struct AppOptions
 {
     QString workFolder;       // current directory for the database and the text files; empty: as is
     double pauseFactor = 1.0; // 0 in tests: the game does not pause
+    // The pause factor comes from the Pace control's setting instead (no --pace given).
+    bool paceFromSettings = false;
     bool showWindow = true;
     bool seeded = false; // reproducible games
     std::uint64_t seed = 0;

@@ -35,10 +35,13 @@ bool ParsePace(int argc, char *argv[], double &pace)
 int main(int argc, char *argv[])
 {
     AppOptions options;
+    options.pauseFactor = -1;
     if (!ParsePace(argc, argv, options.pauseFactor)) {
         std::fprintf(stderr, "brisquel: --pace takes a number from 0 (no pauses) to 10\n");
         return 2;
     }
+    // Without --pace the Pace control's setting decides.
+    options.paceFromSettings = options.pauseFactor < 0;
     CDunmereApp app(argc, argv, options);
     if (!app.InitInstance())
         return 1;
