@@ -43,6 +43,13 @@ void ClickBox(QCheckBox *box)
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
 }
 
+// For a look at the program: BRISQUEL_SCREENSHOTS=<folder> keeps the window's pictures.
+void SaveShot(const QString &name)
+{
+    if (const QString folder = qEnvironmentVariable("BRISQUEL_SCREENSHOTS"); !folder.isEmpty())
+        theApp->MainFrame()->grab().save(folder + QLatin1Char('/') + name);
+}
+
 QString FileText(const QString &path)
 {
     QFile file(path);
@@ -171,6 +178,7 @@ void TestCoach::coachJudgesEveryDecision()
                              int(std::lround(100.0 * toCall / (pot + toCall))));
                 else
                     QVERIFY(m.captured(2).isEmpty());
+                SaveShot(QStringLiteral("coach_line_%1.png").arg(i));
             }
             QPushButton *button = panel->checkCallButton();
             QString move = toCall > 0 ? QStringLiteral("call") : QStringLiteral("check");
@@ -217,6 +225,7 @@ void TestCoach::coachJudgesEveryDecision()
         QVERIFY2(verdict.match(lines[i]).hasMatch(), qPrintable(lines[i]));
     }
     QCOMPARE(shownWhileIdle, 0);
+    SaveShot(QStringLiteral("coach_verdicts.png"));
 
     // The log and the hand history keep their own texts.
     const QDir folder(QDir::current().filePath(QStringLiteral("HandHistory")));
