@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "CommandLine.h"
+#include "DataFolder.h"
 #include "Review.h"
 
 #include <cstdio>
@@ -12,11 +13,11 @@ constexpr long long kMaxTrials = 10000000;
 } // namespace
 
 const char kReviewUsage[] =
-    "usage: brisquel-cli review PATH [--player NAME] [--all] [--trials T] [--seed S]\n"
+    "usage: brisquel-cli review [PATH] [--player NAME] [--all] [--trials T] [--seed S]\n"
     "       PATH: a hand-history file, or a folder as play --out writes it (its latest game,\n"
-    "       every game with --all)\n";
+    "       every game with --all); without it the data folder\n";
 
-// review PATH [--player NAME] [--all] [--trials T] [--seed S]
+// review [PATH] [--player NAME] [--all] [--trials T] [--seed S]
 int RunReviewCommand(const CommandArgs &args)
 {
     std::string path, player;
@@ -43,7 +44,7 @@ int RunReviewCommand(const CommandArgs &args)
         return Fail(e.what());
     }
     if (path.empty())
-        return Fail("review needs a hand-history file or a folder holding HandHistory/");
+        path = DataFolder(); // where play and the desktop program keep their games
 
     std::vector<history::Game> games;
     std::string error;

@@ -113,6 +113,11 @@ TEST_F(ReviewCommand, EveryDecisionOfThePlayerOnceInOrder)
         {"review", m_history.string(), "--player", "Maniac", "--trials", "300", "--seed", "1"});
     EXPECT_EQ(again.status, 0) << again.err;
     EXPECT_EQ(again.out, r.out);
+    // Without PATH: the data folder.
+    const CliResult data = RunCli(
+        {"--data-dir", Out(), "review", "--player", player, "--trials", "300", "--seed", "1"});
+    EXPECT_EQ(data.status, 0) << data.err;
+    EXPECT_EQ(data.out, r.out);
 }
 
 TEST_F(ReviewCommand, BadInputIsRefusedWithStatusTwo)
@@ -134,7 +139,7 @@ TEST_F(ReviewCommand, BadInputIsRefusedWithStatusTwo)
         {{"review", cut}, "is cut off"},
         {{"review", Out(), "--player", "Nobody"}, "\"Nobody\" is not at the table"},
         {{"review", Out(), "--trials", "0"}, "--trials: 0 is out of range"},
-        {{"review"}, "review needs a hand-history file or a folder"},
+        {{"review", "--data-dir-is-not-a-review-option"}, "unknown option"},
         {{"review", Out(), Out()}, ""},
     };
     for (const Case &c : cases) {
