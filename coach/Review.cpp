@@ -12,20 +12,7 @@ namespace {
 using history::ActionKind;
 using history::Street;
 
-// Event kinds of the engine's hand list (see PokerStat.h).
-constexpr int kHandStart = 1;
-constexpr int kHandEnd = 2;
-constexpr int kPreflopStart = 3;
-constexpr int kPreflopEnd = 4;
-constexpr int kDealtIn = 5;
-constexpr int kButton = 6;
-constexpr int kSmallBlind = 7;
-constexpr int kBigBlind = 8;
-constexpr int kFold = 9;
-constexpr int kCall = 11;
-constexpr int kCheck = 12;
-constexpr int kRaise = 13;
-constexpr int kFlopStart = 14;
+using namespace actionkind;
 
 bool IsDecision(ActionKind kind)
 {
@@ -52,7 +39,7 @@ Move MoveOfKind(ActionKind kind)
 // The events that close one street and open the next: 4 / 15 / 17 / 19 and 14 / 16 / 18.
 int StreetEnd(Street street)
 {
-    return street == Street::Preflop ? kPreflopEnd : kFlopStart + 2 * static_cast<int>(street) - 1;
+    return street == Street::Preflop ? kPreflopFinished : kFlop + 2 * static_cast<int>(street) - 1;
 }
 
 } // namespace
@@ -85,7 +72,7 @@ std::vector<CAction> HandEvents(const history::Hand &hand, bool firstHandOfGame)
     };
     if (!firstHandOfGame)
         events.emplace_back(kButton, hand.button, 0, nameOf(hand.button));
-    events.emplace_back(kPreflopStart, -1, 0);
+    events.emplace_back(kPreflopBegins, -1, 0);
     std::vector<int> antes(hand.seats.size(), 0);
     Street street = Street::Preflop;
     for (const history::Action &action : hand.actions) {
@@ -104,14 +91,14 @@ std::vector<CAction> HandEvents(const history::Hand &hand, bool firstHandOfGame)
         while (street < action.street) {
             events.emplace_back(StreetEnd(street), -1, 0);
             street = static_cast<Street>(static_cast<int>(street) + 1);
-            events.emplace_back(kFlopStart + 2 * (static_cast<int>(street) - 1), -1, 0);
+            events.emplace_back(kFlop + 2 * (static_cast<int>(street) - 1), -1, 0);
         }
         static const int kKinds[] = {0, 0, 0, kFold, kCheck, kCall, kRaise, kRaise};
         events.emplace_back(kKinds[static_cast<int>(action.kind)], action.seat, action.amount,
                             name);
     }
     events.emplace_back(StreetEnd(street), -1, 0);
-    events.emplace_back(kHandEnd, -1, 0);
+    events.emplace_back(kHandFinished, -1, 0);
     return events;
 }
 

@@ -4,15 +4,6 @@
 
 namespace coach {
 
-namespace {
-
-// Event kinds of the hand's list.
-constexpr int kPreflopFinished = 4;
-constexpr int kCall = 11;
-constexpr int kRaise = 13;
-
-} // namespace
-
 void ApplyStatistics(Opponent &opponent, const CPokerStat &stat)
 {
     opponent.hands = stat.m_N;
@@ -44,14 +35,14 @@ DecisionPoint TableDecision(const CGameTable &table, const std::vector<CAction> 
         point.opponents.push_back(opponent);
     }
     for (const CAction &action : actions) {
-        if (action.m_kind == kPreflopFinished)
+        if (action.m_kind == actionkind::kPreflopFinished)
             break;
-        if (action.m_kind != kCall && action.m_kind != kRaise)
+        if (action.m_kind != actionkind::kCall && action.m_kind != actionkind::kRaise)
             continue;
         for (Opponent &opponent : point.opponents) {
             if (opponent.seat != action.m_seat)
                 continue;
-            if (action.m_kind == kRaise)
+            if (action.m_kind == actionkind::kRaise)
                 opponent.preflop = PreflopMove::Raised;
             else if (opponent.preflop == PreflopMove::None)
                 opponent.preflop = PreflopMove::Called;
