@@ -10,8 +10,9 @@
 //
 // Only seven-card hands are indexed: the samplers always hold seven cards, and five- or
 // six-card sets go through HandValue.h. Values are compact (1 .. about 5,600, higher wins,
-// equal only for equal hands); Natural() turns one into the readable form of HandValue.h. Tables are built once on first use (a few
-// milliseconds) and read-only afterwards, safe to share between threads.
+// equal only for equal hands); Natural() turns one into the readable form of HandValue.h. Tables
+// are built once on first use (a few milliseconds) and read-only afterwards, safe to share between
+// threads.
 
 #include <bit>
 #include <cstdint>
@@ -37,9 +38,8 @@ class EvalTables
 {
 public:
     static constexpr int kRowShift = 12;
-    static constexpr std::uint32_t kRankKeys[13] = {1,      5,      24,      112,    521,
-                                                    2247,   9244,   30823,   103066, 250154,
-                                                    667453, 1526359, 3453520};
+    static constexpr std::uint32_t kRankKeys[13] = {
+        1, 5, 24, 112, 521, 2247, 9244, 30823, 103066, 250154, 667453, 1526359, 3453520};
 
     std::vector<std::uint16_t> rankValues;  // packed by the perfect hash
     std::vector<std::uint32_t> rowOffsets;  // per value of a key sum's low kRowShift bits
@@ -76,8 +76,29 @@ inline std::uint16_t Evaluate(const EvalTables &t, const Hand &hand)
         return t.flushValues[(hand.mask >> (16 * suit)) & 0x1FFF];
     }
     const std::uint32_t rankKey = std::uint32_t(hand.key);
-    return t.rankValues[t.rowOffsets[rankKey & ((1u << EvalTables::kRowShift) - 1)]
-                        + (rankKey >> EvalTables::kRowShift)];
+    return t.rankValues[t.rowOffsets[rankKey & ((1u << EvalTables::kRowShift) - 1)] +
+                        (rankKey >> EvalTables::kRowShift)];
+}
+
+// Seven card integers (0..51, distinct). Only the keys are summed: the suit counts alone tell
+// whether a flush is possible, and the rank masks are summed only then (about 3 % of hands).
+inline std::uint16_t EvaluateCards7(const EvalTables &t, const int *cards)
+{
+    // Three in every suit count, so that a fifth card of one suit sets bit 3 of its nibble.
+    std::uint64_t key = 0x3333ull << 32;
+    for (int i = 0; i < 7; ++i)
+        key += t.cards[cards[i]].key;
+    const std::uint32_t flush = std::uint32_t(key >> 32) & 0x8888u;
+    if (flush) [[unlikely]] {
+        const int suit = std::countr_zero(flush) >> 2;
+        std::uint64_t mask = 0;
+        for (int i = 0; i < 7; ++i)
+            mask |= t.cards[cards[i]].mask;
+        return t.flushValues[(mask >> (16 * suit)) & 0x1FFF];
+    }
+    const std::uint32_t rankKey = std::uint32_t(key);
+    return t.rankValues[t.rowOffsets[rankKey & ((1u << EvalTables::kRowShift) - 1)] +
+                        (rankKey >> EvalTables::kRowShift)];
 }
 
 inline std::uint32_t Natural(const EvalTables &t, std::uint16_t value)
