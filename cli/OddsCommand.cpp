@@ -179,6 +179,7 @@ int RunOddsCommand(const CommandArgs &args)
     setup.seed =
         seed ? *seed : (std::uint64_t(std::random_device{}()) << 32) ^ std::random_device{}();
     setup.threads = int(threads);
+    setup.firstPlayerOnly = !detail;
     if (exact) {
         const std::uint64_t deals = brisquel::CountExactDeals(setup);
         if (deals > brisquel::kMaxExactDeals)

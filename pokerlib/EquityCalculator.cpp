@@ -59,6 +59,7 @@ struct Table
     std::vector<int> fixed, random;
     std::vector<int> ranged;                // seats
     std::vector<std::vector<Combo>> combos; // per ranged seat, those that miss the known cards
+    std::vector<int> holding;               // fixed and ranged seats but the first
 };
 
 bool Fail(EquityResult &r, const std::string &message)
@@ -131,6 +132,9 @@ bool Prepare(const EquitySetup &s, bool exact, Table &t, EquityResult &r)
         t.ranged.push_back(p);
         t.combos.push_back(std::move(live));
     }
+    for (int p = 1; p < t.players; ++p)
+        if (std::find(t.random.begin(), t.random.end(), p) == t.random.end())
+            t.holding.push_back(p);
     return true;
 }
 
@@ -159,12 +163,21 @@ std::uint64_t Choose(std::uint64_t n, int k)
     return r;
 }
 
-// Best value wins; a k-way tie gives each 1/k.
-inline void Score(const std::uint16_t *values, int players, Tally &tally)
+// A win alone, or a share of a k-way tie (count k).
+inline void Record(int player, int count, Tally &tally)
 {
     static constexpr std::uint64_t kShare[kMaxEquityPlayers] = {
         kWhole,     kWhole / 2, kWhole / 3, kWhole / 4, kWhole / 5,
         kWhole / 6, kWhole / 7, kWhole / 8, kWhole / 9, kWhole / 10};
+    const std::uint64_t share = kShare[count - 1];
+    (count == 1 ? tally.wins : tally.ties)[player] += 1;
+    tally.shares[player] += share;
+    tally.squaredShares[player] += share * share;
+}
+
+// Best value wins; a k-way tie gives each 1/k.
+inline void Score(const std::uint16_t *values, int players, Tally &tally)
+{
     std::uint16_t best = 0;
     int count = 0;
     for (int p = 0; p < players; ++p) {
@@ -175,14 +188,9 @@ inline void Score(const std::uint16_t *values, int players, Tally &tally)
             ++count;
         }
     }
-    const std::uint64_t share = kShare[count - 1];
-    for (int p = 0; p < players; ++p) {
-        if (values[p] != best)
-            continue;
-        (count == 1 ? tally.wins : tally.ties)[p] += 1;
-        tally.shares[p] += share;
-        tally.squaredShares[p] += share * share;
-    }
+    for (int p = 0; p < players; ++p)
+        if (values[p] == best)
+            Record(p, count, tally);
     ++tally.deals;
 }
 
@@ -273,8 +281,38 @@ std::uint64_t BlockSeed(std::uint64_t seed, std::uint64_t block)
     return SplitMix64(x);
 }
 
+// Only the first player's figures: the deal ends as soon as someone beats that player, and
+// random hands are dealt one at a time until then (which leaves the deal uniform).
+void ScoreFirst(const Table &t, const EvalTables &e, const Hand &board, std::uint64_t used,
+                Dealer &dealer, Deal &d, Tally &tally)
+{
+    ++tally.deals;
+    const auto dealHand = [&]() {
+        const int c1 = dealer.DealExcept(used);
+        const int c2 = dealer.DealExcept(used);
+        return e.cards[c1] + e.cards[c2];
+    };
+    const bool firstRandom = !t.random.empty() && t.random[0] == 0;
+    const std::uint16_t first = Evaluate(e, board + (firstRandom ? dealHand() : d.hands[0]));
+    int count = 1;
+    for (const int p : t.holding) {
+        const std::uint16_t v = Evaluate(e, board + d.hands[p]);
+        if (v > first)
+            return;
+        count += v == first;
+    }
+    for (std::size_t i = firstRandom ? 1 : 0; i < t.random.size(); ++i) {
+        const std::uint16_t v = Evaluate(e, board + dealHand());
+        if (v > first)
+            return;
+        count += v == first;
+    }
+    Record(0, count, tally);
+}
+
 // Sampling: trials of one block, seeded by the block alone. False when the ranges would not
 // fit together.
+template <bool kFirstOnly>
 bool SampleBlock(const Table &t, const EvalTables &e, std::uint64_t seed, std::uint64_t block,
                  std::uint64_t trials, Deal &d, Tally &tally)
 {
@@ -304,6 +342,10 @@ bool SampleBlock(const Table &t, const EvalTables &e, std::uint64_t seed, std::u
         Hand board = t.board;
         for (int i = 0; i < t.missing; ++i)
             board += e.cards[dealer.DealExcept(used)];
+        if constexpr (kFirstOnly) {
+            ScoreFirst(t, e, board, used, dealer, d, tally);
+            continue;
+        }
         for (int p : t.random) {
             const int c1 = dealer.DealExcept(used);
             const int c2 = dealer.DealExcept(used);
@@ -450,7 +492,9 @@ EquityResult CalculateEquity(const EquitySetup &setup)
             [&](std::uint64_t block, Deal &d, Tally &tally) {
                 const std::uint64_t trials =
                     std::min(kTrialsPerBlock, setup.trials - block * kTrialsPerBlock);
-                return SampleBlock(t, e, setup.seed, block, trials, d, tally);
+                return setup.firstPlayerOnly
+                           ? SampleBlock<true>(t, e, setup.seed, block, trials, d, tally)
+                           : SampleBlock<false>(t, e, setup.seed, block, trials, d, tally);
             },
             total);
     }
@@ -461,7 +505,7 @@ EquityResult CalculateEquity(const EquitySetup &setup)
     }
     r.ok = true;
     r.exact = setup.exact;
-    Summarize(total, t.players, setup.exact, r);
+    Summarize(total, setup.firstPlayerOnly && !setup.exact ? 1 : t.players, setup.exact, r);
     return r;
 }
 

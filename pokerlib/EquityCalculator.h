@@ -39,6 +39,9 @@ struct EquitySetup
     std::uint64_t trials = 100000; // when sampling
     std::uint64_t seed = 0;
     int threads = 0; // 0: one per core
+    // Only the first player's figures are wanted: sampling then ends a deal as soon as that
+    // player has lost, and the result holds that player alone.
+    bool firstPlayerOnly = false;
     // Called now and then with the share of the work done; returning false stops the run,
     // which then reports an error.
     std::function<bool(double)> progress;

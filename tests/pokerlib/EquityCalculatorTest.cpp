@@ -267,6 +267,18 @@ TEST(SampledEquity, AgreesWithExactWithinThreeStandardErrors)
             EXPECT_LT(s.stdError, 0.002);
             EXPECT_NEAR(s.equity, exact.players[p].equity, 3 * s.stdError) << board << " " << p;
         }
+        // Deals cut short once the first player has lost still count that player right.
+        EquitySetup first;
+        first.players = players;
+        first.board = Cards(board);
+        first.trials = 200000;
+        first.seed = 6;
+        first.firstPlayerOnly = true;
+        const EquityResult alone = CalculateEquity(first);
+        ASSERT_EQ(alone.players.size(), 1u);
+        const PlayerEquity &a = alone.players[0];
+        EXPECT_NEAR(a.equity, exact.players[0].equity, 3 * a.stdError) << board;
+        EXPECT_NEAR(a.win, exact.players[0].win, 3 * std::sqrt(a.win * (1 - a.win) / 200000));
     }
 }
 
