@@ -32,12 +32,14 @@ void BM_OldSamplerVsRandom(benchmark::State &state)
     state.SetItemsProcessed(std::int64_t(state.iterations()) * state.range(1));
 }
 BENCHMARK(BM_OldSamplerVsRandom)
+    ->ArgNames({"opponents", "trials"})
     ->Args({1, 1'000'000})
     ->Args({9, 1'000'000})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-// The same question through CalculateEquity on state.range(2) threads.
+// The same question through CalculateEquity on state.range(2) threads, for every player or,
+// when state.range(3) is 1, for the first alone (odds without --detail).
 void BM_CalculatorVsRandom(benchmark::State &state)
 {
     EquitySetup setup;
@@ -45,18 +47,22 @@ void BM_CalculatorVsRandom(benchmark::State &state)
     setup.players.resize(std::size_t(state.range(0)) + 1);
     setup.trials = std::uint64_t(state.range(1));
     setup.threads = int(state.range(2));
+    setup.firstPlayerOnly = state.range(3) != 0;
     setup.seed = 3;
     for (auto _ : state)
         benchmark::DoNotOptimize(CalculateEquity(setup).players[0].equity);
     state.SetItemsProcessed(std::int64_t(state.iterations()) * state.range(1));
 }
 BENCHMARK(BM_CalculatorVsRandom)
-    ->Args({1, 1'000'000, 1})
-    ->Args({9, 1'000'000, 1})
-    ->Args({1, kManyTrials, 1})
-    ->Args({1, kManyTrials, 2})
-    ->Args({9, kManyTrials, 1})
-    ->Args({9, kManyTrials, 2})
+    ->ArgNames({"opponents", "trials", "threads", "first_only"})
+    ->Args({1, 1'000'000, 1, 0})
+    ->Args({1, 1'000'000, 1, 1})
+    ->Args({9, 1'000'000, 1, 0})
+    ->Args({9, 1'000'000, 1, 1})
+    ->Args({1, kManyTrials, 1, 1})
+    ->Args({1, kManyTrials, 2, 1})
+    ->Args({9, kManyTrials, 1, 1})
+    ->Args({9, kManyTrials, 2, 1})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

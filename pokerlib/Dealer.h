@@ -28,7 +28,7 @@ public:
     std::uint32_t Below(std::uint32_t range)
     {
         std::uint64_t m = std::uint64_t(Random32()) * range;
-        if (std::uint32_t(m) < range) {
+        if (std::uint32_t(m) < range) [[unlikely]] {
             const std::uint32_t threshold = (0u - range) % range;
             while (std::uint32_t(m) < threshold)
                 m = std::uint64_t(Random32()) * range;

@@ -178,6 +178,22 @@ inline void Record(int player, int count, Tally &tally)
 // Best value wins; a k-way tie gives each 1/k.
 inline void Score(const std::uint16_t *values, int players, Tally &tally)
 {
+    if (players == 2) {
+        // Without branches on the outcome, which is a coin flip to the predictor.
+        const std::uint64_t first = values[0] > values[1], second = values[1] > values[0];
+        const std::uint64_t tie = values[0] == values[1];
+        constexpr std::uint64_t kHalf = kWhole / 2;
+        tally.wins[0] += first;
+        tally.wins[1] += second;
+        tally.ties[0] += tie;
+        tally.ties[1] += tie;
+        tally.shares[0] += first * kWhole + tie * kHalf;
+        tally.shares[1] += second * kWhole + tie * kHalf;
+        tally.squaredShares[0] += first * kWhole * kWhole + tie * kHalf * kHalf;
+        tally.squaredShares[1] += second * kWhole * kWhole + tie * kHalf * kHalf;
+        ++tally.deals;
+        return;
+    }
     std::uint16_t best = 0;
     int count = 0;
     for (int p = 0; p < players; ++p) {
@@ -214,6 +230,12 @@ void CountBoards(const Table &t, const EvalTables &e, std::size_t from, int left
 {
     if (left == 0) {
         ScoreBoard(e, board, t.players, d, tally);
+        return;
+    }
+    if (left == 1) { // the last card without a call per board
+        for (std::size_t j = from; j < t.deck.size(); ++j)
+            if (!(used >> t.deck[j] & 1))
+                ScoreBoard(e, board + e.cards[t.deck[j]], t.players, d, tally);
         return;
     }
     for (std::size_t j = from; j + left <= t.deck.size(); ++j) {
@@ -281,27 +303,60 @@ std::uint64_t BlockSeed(std::uint64_t seed, std::uint64_t block)
     return SplitMix64(x);
 }
 
+// The table's counts and seat lists as plain local values: the dealer's stores into its own
+// int array would otherwise make the compiler reload them from the table after every card.
+struct Seats
+{
+    int missing = 0;
+    int players = 0;
+    int randomCount = 0, holdingCount = 0;
+    int random[kMaxEquityPlayers] = {};
+    int holding[kMaxEquityPlayers] = {};
+
+    explicit Seats(const Table &t)
+        : missing(t.missing)
+        , players(t.players)
+    {
+        for (const int p : t.random)
+            random[randomCount++] = p;
+        for (const int p : t.holding)
+            holding[holdingCount++] = p;
+    }
+};
+
 // Only the first player's figures: the deal ends as soon as someone beats that player, and
 // random hands are dealt one at a time until then (which leaves the deal uniform).
-void ScoreFirst(const Table &t, const EvalTables &e, const Hand &board, std::uint64_t used,
-                Dealer &dealer, Deal &d, Tally &tally)
+template <typename NextCard>
+inline void ScoreFirst(const Seats &s, const EvalTables &e, const Hand &board, NextCard next,
+                       const Deal &d, Tally &tally)
 {
     ++tally.deals;
     const auto dealHand = [&]() {
-        const int c1 = dealer.DealExcept(used);
-        const int c2 = dealer.DealExcept(used);
+        const int c1 = next();
+        const int c2 = next();
         return e.cards[c1] + e.cards[c2];
     };
-    const bool firstRandom = !t.random.empty() && t.random[0] == 0;
+    const bool firstRandom = s.randomCount > 0 && s.random[0] == 0;
     const std::uint16_t first = Evaluate(e, board + (firstRandom ? dealHand() : d.hands[0]));
+    if (s.players == 2) {
+        // Heads-up without branches on the outcome, which is a coin flip to the predictor.
+        const Hand other = s.holdingCount == 1 ? d.hands[s.holding[0]] : dealHand();
+        const std::uint16_t v = Evaluate(e, board + other);
+        const std::uint64_t win = first > v, tie = first == v;
+        tally.wins[0] += win;
+        tally.ties[0] += tie;
+        tally.shares[0] += win * kWhole + tie * (kWhole / 2);
+        tally.squaredShares[0] += win * kWhole * kWhole + tie * (kWhole / 2) * (kWhole / 2);
+        return;
+    }
     int count = 1;
-    for (const int p : t.holding) {
-        const std::uint16_t v = Evaluate(e, board + d.hands[p]);
+    for (int i = 0; i < s.holdingCount; ++i) {
+        const std::uint16_t v = Evaluate(e, board + d.hands[s.holding[i]]);
         if (v > first)
             return;
         count += v == first;
     }
-    for (std::size_t i = firstRandom ? 1 : 0; i < t.random.size(); ++i) {
+    for (int i = firstRandom ? 1 : 0; i < s.randomCount; ++i) {
         const std::uint16_t v = Evaluate(e, board + dealHand());
         if (v > first)
             return;
@@ -311,18 +366,21 @@ void ScoreFirst(const Table &t, const EvalTables &e, const Hand &board, std::uin
 }
 
 // Sampling: trials of one block, seeded by the block alone. False when the ranges would not
-// fit together.
-template <bool kFirstOnly>
+// fit together. Without ranged players no card is ever excluded (kRanged false).
+template <bool kFirstOnly, bool kRanged>
 bool SampleBlock(const Table &t, const EvalTables &e, std::uint64_t seed, std::uint64_t block,
-                 std::uint64_t trials, Deal &d, Tally &tally)
+                 std::uint64_t trials, Deal &d, Tally &blockTally)
 {
+    // Counted apart and added at the end, for the same reason as Seats.
+    Tally tally;
+    const Seats s(t);
     std::uint64_t rng[4];
     SeedXoshiro(rng, BlockSeed(seed, block));
     Dealer dealer(rng, t.known);
     for (std::uint64_t trial = 0; trial < trials; ++trial) {
         std::uint64_t used = 0;
-        for (int redraws = 0;; ++redraws) {
-            if (redraws == kMaxRedraws)
+        for (int redraws = 0; kRanged; ++redraws) {
+            if (redraws == kMaxRedraws) [[unlikely]]
                 return false;
             used = 0;
             std::size_t r = 0;
@@ -338,21 +396,25 @@ bool SampleBlock(const Table &t, const EvalTables &e, std::uint64_t seed, std::u
             if (r == t.ranged.size())
                 break;
         }
+        const auto next = [&dealer, used]() {
+            return kRanged ? dealer.DealExcept(used) : dealer.Deal();
+        };
         dealer.Restart();
         Hand board = t.board;
-        for (int i = 0; i < t.missing; ++i)
-            board += e.cards[dealer.DealExcept(used)];
+        for (int i = 0; i < s.missing; ++i)
+            board += e.cards[next()];
         if constexpr (kFirstOnly) {
-            ScoreFirst(t, e, board, used, dealer, d, tally);
+            ScoreFirst(s, e, board, next, d, tally);
             continue;
         }
-        for (int p : t.random) {
-            const int c1 = dealer.DealExcept(used);
-            const int c2 = dealer.DealExcept(used);
-            d.hands[p] = e.cards[c1] + e.cards[c2];
+        for (int i = 0; i < s.randomCount; ++i) {
+            const int c1 = next();
+            const int c2 = next();
+            d.hands[s.random[i]] = e.cards[c1] + e.cards[c2];
         }
-        ScoreBoard(e, board, t.players, d, tally);
+        ScoreBoard(e, board, s.players, d, tally);
     }
+    blockTally.Add(tally);
     return true;
 }
 
@@ -492,9 +554,12 @@ EquityResult CalculateEquity(const EquitySetup &setup)
             [&](std::uint64_t block, Deal &d, Tally &tally) {
                 const std::uint64_t trials =
                     std::min(kTrialsPerBlock, setup.trials - block * kTrialsPerBlock);
-                return setup.firstPlayerOnly
-                           ? SampleBlock<true>(t, e, setup.seed, block, trials, d, tally)
-                           : SampleBlock<false>(t, e, setup.seed, block, trials, d, tally);
+                const auto sample = t.ranged.empty()
+                                        ? (setup.firstPlayerOnly ? SampleBlock<true, false>
+                                                                 : SampleBlock<false, false>)
+                                        : (setup.firstPlayerOnly ? SampleBlock<true, true>
+                                                                 : SampleBlock<false, true>);
+                return sample(t, e, setup.seed, block, trials, d, tally);
             },
             total);
     }
