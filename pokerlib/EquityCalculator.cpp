@@ -145,6 +145,11 @@ std::uint64_t CountHands(const Table &t, std::size_t level, std::uint64_t used, 
     if (level == t.ranged.size())
         return 1;
     std::uint64_t count = 0;
+    if (level + 1 == t.ranged.size()) { // the last player's hands without a call each
+        for (const Combo &c : t.combos[level])
+            count += !(c.mask & used);
+        return std::min(count, limit + 1);
+    }
     for (const Combo &c : t.combos[level]) {
         if (c.mask & used)
             continue;
