@@ -43,8 +43,10 @@ int StraightTop(unsigned rankMask)
 }
 
 // Baseline x86-64 has no popcnt instruction; a second copy uses it, picked once at load time
-// on processors that have it.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__POPCNT__) && !defined(__clang__)
+// on processors that have it. Not under the sanitizers, whose run-time is not ready yet when
+// the loader picks the copy.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__POPCNT__) && !defined(__clang__) \
+    && !defined(__SANITIZE_THREAD__) && !defined(__SANITIZE_ADDRESS__)
 __attribute__((target_clones("popcnt", "default")))
 #endif
 std::uint32_t EvaluateCounts(const int counts[13], const unsigned suitMasks[4])
