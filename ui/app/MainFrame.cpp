@@ -545,7 +545,7 @@ void CMainFrame::onPrintSetup()
 
 void CMainFrame::onAbout()
 {
-    CAboutDlg dialog(this);
+    CAboutDlg dialog(this, m_app.FilesText());
     dialog.exec();
 }
 
