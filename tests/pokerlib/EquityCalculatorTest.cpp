@@ -1,5 +1,6 @@
 #include "EquityCalculator.h"
 #include "CardNames.h"
+#include "CardText.h"
 #include "HandValue.h"
 
 #include <gtest/gtest.h>
@@ -14,16 +15,6 @@
 namespace {
 
 using namespace brisquel;
-
-std::vector<int> Cards(const std::string &text)
-{
-    std::vector<int> out;
-    std::istringstream in(text);
-    std::string word;
-    while (in >> word)
-        out.push_back(ParseCard(word));
-    return out;
-}
 
 EquityPlayer Known(const std::string &text)
 {

@@ -1,6 +1,7 @@
 #include "Evaluator.h"
 #include "Carrowby.h"
 #include "CardNames.h"
+#include "CardText.h"
 #include "HandValue.h"
 
 #include <gtest/gtest.h>
@@ -13,16 +14,6 @@
 namespace {
 
 using namespace brisquel;
-
-std::vector<int> Cards(const std::string &text)
-{
-    std::vector<int> out;
-    std::istringstream in(text);
-    std::string word;
-    while (in >> word)
-        out.push_back(ParseCard(word));
-    return out;
-}
 
 CDeck Deck(const std::string &text)
 {
