@@ -1,7 +1,7 @@
-#include "Evaluator.h"
 #include "Carrowby.h"
 #include "CardNames.h"
 #include "CardText.h"
+#include "Evaluator.h"
 #include "HandValue.h"
 
 #include <gtest/gtest.h>
