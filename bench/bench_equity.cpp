@@ -65,6 +65,17 @@ BENCHMARK(BM_CalculatorVsRandom)
     ->Args({9, kManyTrials, 2, 1})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+// The CPU time of the whole process, all threads: equal on one and two threads when sharing
+// the work costs nothing, whatever else the machine runs (wall time needs idle cores).
+BENCHMARK(BM_CalculatorVsRandom)
+    ->Name("BM_CalculatorVsRandom_process_cpu")
+    ->ArgNames({"opponents", "trials", "threads", "first_only"})
+    ->Args({1, kManyTrials, 1, 1})
+    ->Args({1, kManyTrials, 2, 1})
+    ->Args({9, kManyTrials, 1, 1})
+    ->Args({9, kManyTrials, 2, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime();
 
 // A hand against the best 15 % sampled; state.range(0) threads.
 void BM_CalculatorVsRange(benchmark::State &state)
