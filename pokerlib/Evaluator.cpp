@@ -193,9 +193,9 @@ EvalTables BuildEvalTables()
 
 std::size_t EvalTables::Bytes() const
 {
-    return rankValues.size() * sizeof(std::uint16_t) + rowOffsets.size() * sizeof(std::uint32_t) +
-           flushValues.size() * sizeof(std::uint16_t) + natural.size() * sizeof(std::uint32_t) +
-           sizeof(cards) + sizeof(cardKeys);
+    return rankValues.size() * sizeof(std::uint16_t) + rowOffsets.size() * sizeof(std::uint32_t)
+           + flushValues.size() * sizeof(std::uint16_t) + natural.size() * sizeof(std::uint32_t)
+           + sizeof(cards) + sizeof(cardKeys);
 }
 
 std::vector<std::uint32_t> SearchRowOffsets()

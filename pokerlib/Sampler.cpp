@@ -44,8 +44,8 @@ int CombinationCode(std::uint32_t value)
     }
 }
 
-double EquityVsRandom(std::uint64_t rng[4], const int hole[2], const int board[5], int boardCount,
-                      int players, int trials)
+double EquityVsRandom(std::uint64_t rng[4], const int hole[2], const int board[5],
+                      int boardCount, int players, int trials)
 {
     std::uint64_t known = 0;
     if (trials <= 0 || !KnownCards(hole, board, boardCount, known))
@@ -64,7 +64,7 @@ double EquityVsRandom(std::uint64_t rng[4], const int hole[2], const int board[5
     // Shares counted in units of 1/2520, which every tie of up to ten players divides.
     constexpr std::int64_t kWhole = 2520;
     static constexpr std::int64_t kShare[kMaxPlayers] = {
-        kWhole,     kWhole / 2, kWhole / 3, kWhole / 4, kWhole / 5,
+        kWhole, kWhole / 2, kWhole / 3, kWhole / 4, kWhole / 5,
         kWhole / 6, kWhole / 7, kWhole / 8, kWhole / 9, kWhole / 10};
     std::int64_t total = 0;
     for (int trial = 0; trial < trials; ++trial) {
@@ -99,8 +99,8 @@ double EquityVsRandom(std::uint64_t rng[4], const int hole[2], const int board[5
     return double(total) / double(kWhole) / trials;
 }
 
-double EquityVsRange(std::uint64_t rng[4], const int hole[2], const int board[5], int boardCount,
-                     const Spec &spec, int trials)
+double EquityVsRange(std::uint64_t rng[4], const int hole[2], const int board[5],
+                     int boardCount, const Spec &spec, int trials)
 {
     std::uint64_t known = 0;
     if (trials <= 0 || !KnownCards(hole, board, boardCount, known))
