@@ -12,6 +12,7 @@ constexpr int kExitBadInput = 2;
 
 int RunOddsCommand(const CommandArgs &args);
 int RunEvalCommand(const CommandArgs &args);
+int RunResultsCommand(const CommandArgs &args);
 
 // Writes "brisquel-cli: <message>" to standard error and returns kExitBadInput.
 int Fail(const std::string &message);

@@ -15,7 +15,8 @@ void PrintUsage(std::FILE *out)
                "  brisquel-cli eval   (lines of 5 to 7 cards on standard input)\n"
                "  brisquel-cli play [--seats N] [--names A,B,...] [--stacks S|S1,S2,...] "
                "[--blinds SB/BB | --type \"9 players\" | --type \"9 players Turbo\"] "
-               "[--hands H] [--seed S] [--out DIR]\n",
+               "[--hands H] [--seed S] [--out DIR]\n"
+               "  brisquel-cli results [--db FILE]   (the ledger of PokerDB.db3 per name)\n",
                out);
 }
 
@@ -28,6 +29,7 @@ int main(int argc, char **argv)
         {"odds", RunOddsCommand},
         {"eval", RunEvalCommand},
         {"play", [](const CommandArgs &args) { return RunPlayCommand(args); }},
+        {"results", RunResultsCommand},
     };
     if (argc < 2) {
         PrintUsage(stderr);

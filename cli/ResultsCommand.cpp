@@ -1,0 +1,41 @@
+// `brisquel-cli results [--db FILE]`: the ledger of PokerDB.db3 per name, one line each, in
+// columns that a script can split on blanks.
+
+#include "Commands.h"
+#include "LedgerReader.h"
+#include "PokerTables.h"
+
+#include <cstdio>
+
+namespace {
+
+const char kUsage[] = "usage: brisquel-cli results [--db FILE]\n";
+const char kHeaderFormat[] = "%-12s %6s %10s %12s %7s %6s %6s %6s\n";
+const char kRowFormat[] = "%-12s %6d %10.0f %12.0f %7d %6.1f %6.1f %6.1f\n";
+
+} // namespace
+
+int RunResultsCommand(const CommandArgs &args)
+{
+    std::string path = kDatabaseFileName;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--db" && i + 1 < args.size() && !args[i + 1].empty()) {
+            path = args[++i];
+        } else {
+            std::fputs(kUsage, stderr);
+            return Fail(args[i] == "--db" ? "--db needs a file" : "unknown argument " + args[i]);
+        }
+    }
+    LedgerContents contents;
+    std::string error;
+    if (!ReadLedger(path, contents, error))
+        return Fail(error);
+    std::printf(kHeaderFormat, "Name", "Games", "TotalWon", "LastBalance", "Hands", "VPIP", "PFR",
+                "3-bet");
+    for (const NameSummary &s : SummarizeLedger(contents))
+        std::printf(kRowFormat, s.name.c_str(), s.games, s.totalWon, s.lastBalance, s.hands, s.vpip,
+                    s.pfr, s.threeBet);
+    if (contents.isEmpty())
+        std::fprintf(stderr, "brisquel-cli: %s holds no saved game yet\n", path.c_str());
+    return kExitOk;
+}
