@@ -1,24 +1,20 @@
 #include "Commands.h"
 
 #include "Carrowby.h"
+#include "CommandLine.h"
 
-#include <charconv>
 #include <cstdio>
 
 namespace {
 
 constexpr int kMinPlayers = 2;
 constexpr int kMaxPlayers = 10;
-
-template <typename T>
-bool ParseNumber(const std::string &text, T &value)
-{
-    const char *end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return ec == std::errc() && ptr == end && !text.empty();
-}
+constexpr long long kMaxTrials = 2000000000;
 
 } // namespace
+
+const char kOddsUsage[] = "usage: brisquel-cli odds AhKd [--board \"Qs Jd 2c\"] --players N "
+                          "[--trials T] [--seed S]\n";
 
 // odds AhKd [--board "Qs Jd 2c"] --players N [--trials T] [--seed S]
 int RunOddsCommand(const CommandArgs &args)
@@ -26,38 +22,25 @@ int RunOddsCommand(const CommandArgs &args)
     std::string holeText, boardText;
     int players = kMinPlayers;
     long long trials = -1; // the library's own count unless given
-    bool seeded = false;
-    unsigned long long seed = 0;
-
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string &arg = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (arg == "--board" || arg == "--players" || arg == "--trials" || arg == "--seed") {
-            if (!hasValue)
-                return Fail(arg + " needs a value");
-            const std::string &value = args[++i];
-            if (arg == "--board") {
-                boardText = value;
-            } else if (arg == "--players") {
-                if (!ParseNumber(value, players) || players < kMinPlayers
-                    || players > kMaxPlayers)
-                    return Fail("players must be a whole number from 2 to 10, not '" + value
-                                + "'");
-            } else if (arg == "--trials") {
-                if (!ParseNumber(value, trials) || trials <= 0 || trials > 2000000000)
-                    return Fail("trials must be a positive whole number, not '" + value + "'");
-            } else {
-                if (!ParseNumber(value, seed))
-                    return Fail("seed must be a non-negative whole number, not '" + value + "'");
-                seeded = true;
-            }
-        } else if (!arg.empty() && arg[0] == '-' && arg.size() > 1) {
-            return Fail("unknown option '" + arg + "'");
-        } else if (holeText.empty()) {
-            holeText = arg;
-        } else {
-            return Fail("unexpected argument '" + arg + "'");
-        }
+    std::optional<std::uint64_t> seed;
+    try {
+        const ParsedArgs parsed = CommandLine()
+                                      .Value("--board", true)
+                                      .Value("--players")
+                                      .Value("--trials")
+                                      .Value("--seed")
+                                      .Positional(1)
+                                      .Parse(args);
+        if (parsed.Help())
+            return PrintHelp(kOddsUsage);
+        if (!parsed.Positional().empty())
+            holeText = parsed.Positional()[0];
+        boardText = parsed.Text("--board").value_or("");
+        players = int(parsed.Integer("--players", kMinPlayers, kMaxPlayers, kMinPlayers));
+        trials = parsed.Integer("--trials", 1, kMaxTrials, -1);
+        seed = parsed.Unsigned64("--seed");
+    } catch (const ArgError &e) {
+        return Fail(e.what());
     }
     if (holeText.empty())
         return Fail("odds needs two hole cards, e.g. AhKd");
@@ -73,8 +56,8 @@ int RunOddsCommand(const CommandArgs &args)
     if (board.size() != 0 && (board.size() < 3 || board.size() > 5))
         return Fail("the board holds 3, 4 or 5 cards, got " + std::to_string(board.size()));
 
-    if (seeded)
-        SeedPokerLibrary(seed);
+    if (seed)
+        SeedPokerLibrary(*seed);
     PokerLogic logic;
     if (trials > 0)
         logic.trialCount = int(trials);

@@ -1,6 +1,7 @@
 // `brisquel-cli results [--db FILE]`: the ledger of PokerDB.db3 per name, one line each, in
 // columns that a script can split on blanks.
 
+#include "CommandLine.h"
 #include "Commands.h"
 #include "LedgerReader.h"
 #include "PokerTables.h"
@@ -9,22 +10,25 @@
 
 namespace {
 
-const char kUsage[] = "usage: brisquel-cli results [--db FILE]\n";
 const char kHeaderFormat[] = "%-12s %6s %10s %12s %7s %6s %6s %6s\n";
 const char kRowFormat[] = "%-12s %6d %10.0f %12.0f %7d %6.1f %6.1f %6.1f\n";
 
 } // namespace
 
+const char kResultsUsage[] =
+    "usage: brisquel-cli results [--db FILE]   (the ledger of PokerDB.db3 per name)\n";
+
 int RunResultsCommand(const CommandArgs &args)
 {
     std::string path = kDatabaseFileName;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--db" && i + 1 < args.size() && !args[i + 1].empty()) {
-            path = args[++i];
-        } else {
-            std::fputs(kUsage, stderr);
-            return Fail(args[i] == "--db" ? "--db needs a file" : "unknown argument " + args[i]);
-        }
+    try {
+        const ParsedArgs parsed = CommandLine().Value("--db").Parse(args);
+        if (parsed.Help())
+            return PrintHelp(kResultsUsage);
+        path = parsed.Text("--db").value_or(path);
+    } catch (const ArgError &e) {
+        std::fputs(kResultsUsage, stderr);
+        return Fail(e.what());
     }
     LedgerContents contents;
     std::string error;

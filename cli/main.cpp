@@ -9,15 +9,9 @@ namespace {
 
 void PrintUsage(std::FILE *out)
 {
-    std::fputs("usage:\n"
-               "  brisquel-cli odds AhKd [--board \"Qs Jd 2c\"] --players N [--trials T] "
-               "[--seed S]\n"
-               "  brisquel-cli eval   (lines of 5 to 7 cards on standard input)\n"
-               "  brisquel-cli play [--seats N] [--names A,B,...] [--stacks S|S1,S2,...] "
-               "[--blinds SB/BB | --type \"9 players\" | --type \"9 players Turbo\"] "
-               "[--hands H] [--seed S] [--out DIR]\n"
-               "  brisquel-cli results [--db FILE]   (the ledger of PokerDB.db3 per name)\n",
-               out);
+    // "<command> --help" prints the same lines one command at a time.
+    for (const char *usage : {kOddsUsage, kEvalUsage, kPlayUsage, kResultsUsage})
+        std::fputs(usage, out);
 }
 
 } // namespace
