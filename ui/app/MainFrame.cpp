@@ -7,7 +7,10 @@
 #include "DunmereApp.h"
 #include "DunmereView.h"
 #include "Game.h"
+#include "HandsWindow.h"
 #include "OutputWnd.h"
+#include "PokerTables.h"
+#include "ProgressWindow.h"
 #include "RibbonIcons.h"
 #include "VisualStyle.h"
 
@@ -15,6 +18,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDir>
 #include <QDockWidget>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -206,6 +210,14 @@ void CMainFrame::createCommands()
     addCommand(ID_CALCULATOR, QStringLiteral("Odds Calculator"), [this] {
         onCalculator();
     })->setIcon(MakeRibbonIcon(RibbonIcon::Calculator));
+    addCommand(ID_REVIEW_HANDS, QStringLiteral("Hands…"), [this] {
+        OnReviewHands();
+    })->setIcon(MakeRibbonIcon(RibbonIcon::ReviewHands));
+    addCommand(ID_REVIEW_PROGRESS, QStringLiteral("Progress…"), [this] {
+        OnReviewProgress();
+    })->setIcon(MakeRibbonIcon(RibbonIcon::Progress));
+    for (int id : {ID_REVIEW_HANDS, ID_REVIEW_PROGRESS})
+        action(id)->setIconText(action(id)->text());
 
     auto *looks = new QActionGroup(this);
     const std::pair<int, const char *> lookTexts[] = {
@@ -328,6 +340,13 @@ void CMainFrame::createRibbon()
     toolsBox->setContentsMargins(2, 0, 2, 0);
     toolsBox->addWidget(LargeButton(action(ID_CALCULATOR), toolsContent));
     panelBox->addWidget(MakePanel(QStringLiteral("Tools"), toolsContent, panels));
+
+    auto *reviewContent = new QWidget(panels);
+    auto *reviewBox = new QHBoxLayout(reviewContent);
+    reviewBox->setContentsMargins(2, 0, 2, 0);
+    reviewBox->addWidget(LargeButton(action(ID_REVIEW_HANDS), reviewContent));
+    reviewBox->addWidget(LargeButton(action(ID_REVIEW_PROGRESS), reviewContent));
+    panelBox->addWidget(MakePanel(QStringLiteral("Review"), reviewContent, panels));
 
     auto *panesContent = new QWidget(panels);
     auto *panesBox = new QVBoxLayout(panesContent);
@@ -553,6 +572,35 @@ void CMainFrame::onCalculator()
 {
     CDlgCalculate dialog(this);
     dialog.exec();
+}
+
+QString CMainFrame::reviewFolder() const
+{
+    const std::string &folder = m_game.OutputFolder();
+    return folder.empty() ? QDir::currentPath() : QString::fromStdString(folder);
+}
+
+void CMainFrame::OnReviewHands()
+{
+    // The windows read the files only; a second click brings the window back up to date.
+    if (!m_handsWindow)
+        m_handsWindow = new CHandsWindow(reviewFolder(), this);
+    m_handsWindow->reload();
+    m_handsWindow->show();
+    m_handsWindow->raise();
+    m_handsWindow->activateWindow();
+}
+
+void CMainFrame::OnReviewProgress()
+{
+    if (!m_progressWindow)
+        m_progressWindow = new CProgressWindow(
+            reviewFolder(), QDir::current().filePath(QString::fromLatin1(kDatabaseFileName)), this);
+    else
+        m_progressWindow->reload();
+    m_progressWindow->show();
+    m_progressWindow->raise();
+    m_progressWindow->activateWindow();
 }
 
 void CMainFrame::closeEvent(QCloseEvent *event)

@@ -14,6 +14,8 @@ class CDunmereApp;
 class CDunmereGame;
 class CDunmereView;
 class CDialogTable;
+class CHandsWindow;
+class CProgressWindow;
 class COutputWnd;
 class QAction;
 class QDockWidget;
@@ -53,6 +55,11 @@ public:
     std::function<int(CDialogTable &)> m_runSetupDialog;
     // "Start deal": starts the game's deal thread, once.
     void OnStartDeal();
+    // "Hands…" and "Progress…": open (or raise and reload) the review windows.
+    void OnReviewHands();
+    void OnReviewProgress();
+    CHandsWindow *handsWindow() const { return m_handsWindow; }
+    CProgressWindow *progressWindow() const { return m_progressWindow; }
     // Opens the maker's page; tests replace it.
     std::function<void(const QUrl &)> m_openUrl;
 
@@ -74,6 +81,7 @@ private:
     void onPrintSetup();
     void onAbout();
     void onCalculator();
+    QString reviewFolder() const;
 
     CDunmereApp &m_app;
     CDunmereGame &m_game;
@@ -90,4 +98,6 @@ private:
     QMenu *m_recentMenu = nullptr;
     QTimer *m_updateTimer = nullptr;
     QPrinter *m_printer = nullptr;
+    CHandsWindow *m_handsWindow = nullptr;
+    CProgressWindow *m_progressWindow = nullptr;
 };
