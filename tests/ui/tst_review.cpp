@@ -3,22 +3,27 @@
 // files met with a message.
 
 #include "BotGame.h"
+#include "CommandIds.h"
 #include "Game.h"
 #include "HandsWindow.h"
+#include "MainFrame.h"
 #include "PokerTables.h"
 #include "ProgressWindow.h"
 #include "SessionSave.h"
 #include "TableCanvas.h"
+#include "TestApp.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSlider>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QScatterSeries>
@@ -139,9 +144,15 @@ QList<QPointF> Points(QChartView *view, const QString &seriesName)
 class TestReview : public QObject
 {
     Q_OBJECT
+public:
+    TestReview(CDunmereApp &app, QString folder)
+        : m_app(app)
+        , m_appFolder(std::move(folder))
+    {}
 
 private slots:
     void initTestCase();
+    void ribbonOpensTheReviewWindows();
     void replayFollowsTheHandHistory_data();
     void replayFollowsTheHandHistory();
     void jumpsToStreetsAndPlays();
@@ -150,6 +161,7 @@ private slots:
     void balancesAndStatisticsFollowTheDatabase();
     void badDatabasesGetAMessage();
     void savesChartsAsPng();
+    void screenshots();
 
 private:
     void Click(QWidget *window, const char *buttonName)
@@ -181,6 +193,8 @@ private:
         return window.findChild<CTableCanvas *>(QStringLiteral("replayTable"))->snapshot();
     }
 
+    CDunmereApp &m_app;
+    QString m_appFolder;
     QTemporaryDir m_scripted; // the three scripted hands, one game each
     QTemporaryDir m_bots;     // two bot games with their database
     std::vector<BotGameResult> m_botGames;
@@ -591,5 +605,112 @@ void TestReview::savesChartsAsPng()
     QVERIFY(Message(window, "gameMessage").startsWith(QStringLiteral("Could not save")));
 }
 
-QTEST_MAIN(TestReview)
+// With BRISQUEL_SHOTS=<folder>: pictures of both windows for the README, from six bot games.
+void TestReview::screenshots()
+{
+    const QString shots = qEnvironmentVariable("BRISQUEL_SHOTS");
+    if (shots.isEmpty())
+        QSKIP("set BRISQUEL_SHOTS to a folder to take the README's pictures");
+    QTemporaryDir folder;
+    for (std::uint64_t seed = 31; seed < 37; ++seed) {
+        CPokerDatabase db;
+        QVERIFY(OpenDatabase(db, folder.path().toStdString()));
+        BotGameOptions options;
+        options.names = DefaultBotNames(6);
+        options.stacks.assign(6, 1000);
+        options.lastHand = 60;
+        options.seed = seed;
+        options.outputFolder = folder.path().toStdString();
+        options.saveResults = [&db](CDunmereGame &game) { SaveSessionResults(db, game); };
+        RunBotGame(options);
+    }
+    CHandsWindow hands(folder.path());
+    hands.resize(1250, 700);
+    hands.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&hands));
+    hands.reload();
+    // A hand that went to the river, shown on the turn with bets in front if it has any.
+    const auto &all = hands.game().hands;
+    int row = 0;
+    for (size_t h = 0; h < all.size(); ++h) {
+        if (all[h].showdown && all[h].board.size() == 5 && all[h].actions.size() > 10) {
+            row = static_cast<int>(h);
+            break;
+        }
+    }
+    hands.selectRow(row);
+    Click(&hands, "river");
+    Click(&hands, "back");
+    QTest::qWait(200);
+    QVERIFY(hands.grab().save(QDir(shots).filePath(QStringLiteral("review-hands.png"))));
+
+    CProgressWindow progress(folder.path(),
+                             QDir(folder.path()).filePath(QStringLiteral("PokerDB.db3")));
+    progress.resize(1000, 650);
+    progress.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&progress));
+    const char *const kNames[] = {"progress-game.png", "progress-balance.png",
+                                  "progress-statistics.png"};
+    for (int tab = 0; tab < 3; ++tab) {
+        progress.tabs()->setCurrentIndex(tab);
+        QTest::qWait(200);
+        QVERIFY(progress.grab().save(QDir(shots).filePath(QLatin1String(kNames[tab]))));
+    }
+}
+
+void TestReview::ribbonOpensTheReviewWindows()
+{
+    // The program's folder holds the scripted games; its database is still empty.
+    QDir(m_appFolder).mkpath(QStringLiteral("HandHistory"));
+    for (const QString &file : HistoryFiles(m_scripted.path()))
+        QVERIFY(QFile::copy(
+            file, QDir(m_appFolder)
+                      .filePath(QStringLiteral("HandHistory/") + QFileInfo(file).fileName())));
+    QVERIFY(QFile::copy(QDir(m_scripted.path()).filePath(QStringLiteral("HistoryGame.log")),
+                        QDir(m_appFolder).filePath(QStringLiteral("HistoryGame.log"))));
+    CMainFrame *frame = m_app.MainFrame();
+    const auto ribbonButton = [frame](int id) {
+        for (QToolButton *button : frame->findChildren<QToolButton *>()) {
+            if (button->defaultAction() == frame->action(id))
+                return button;
+        }
+        return static_cast<QToolButton *>(nullptr);
+    };
+    QToolButton *handsButton = ribbonButton(ID_REVIEW_HANDS);
+    QToolButton *progressButton = ribbonButton(ID_REVIEW_PROGRESS);
+    QVERIFY(handsButton && progressButton);
+    QCOMPARE(handsButton->text(), QStringLiteral("Hands…"));
+    QCOMPARE(progressButton->text(), QStringLiteral("Progress…"));
+
+    QTest::mouseClick(handsButton, Qt::LeftButton);
+    CHandsWindow *hands = frame->handsWindow();
+    QVERIFY(hands && hands->isVisible());
+    QCOMPARE(hands->findChild<QComboBox *>(QStringLiteral("games"))->count(), 3);
+    QCOMPARE(hands->game().hands.size(), size_t(1));
+    QCOMPARE(hands->stepCount(), 10); // the three-way all-in, the latest game
+    hands->close();
+    QTest::mouseClick(handsButton, Qt::LeftButton);
+    QCOMPARE(frame->handsWindow(), hands); // one window, shown again
+    QVERIFY(hands->isVisible());
+
+    QTest::mouseClick(progressButton, Qt::LeftButton);
+    CProgressWindow *progress = frame->progressWindow();
+    QVERIFY(progress && progress->isVisible());
+    QVERIFY(Message(*progress, "balanceMessage").contains(QStringLiteral("no saved game")));
+    QCOMPARE(Points(progress->gameChart(), QStringLiteral("Chips")),
+             QList<QPointF>{QPointF(1, 900)});
+}
+
+int main(int argc, char **argv)
+{
+    QTemporaryDir folder;
+    const auto app = StartTestApp(argc, argv, folder, 20261208);
+    if (!app)
+        return 1;
+    TestReview test(*app, folder.path());
+    const int result = QTest::qExec(&test, argc, argv);
+    app->ExitInstance();
+    return result;
+}
+
 #include "tst_review.moc"

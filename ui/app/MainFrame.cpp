@@ -585,8 +585,8 @@ void CMainFrame::OnReviewHands()
     // The windows read the files only; a second click brings the window back up to date.
     if (!m_handsWindow)
         m_handsWindow = new CHandsWindow(reviewFolder(), this);
-    m_handsWindow->reload();
     m_handsWindow->show();
+    m_handsWindow->reload();
     m_handsWindow->raise();
     m_handsWindow->activateWindow();
 }

@@ -47,8 +47,11 @@ QVariant CHandListModel::data(const QModelIndex &index, int role) const
     switch (index.column()) {
     case kHand:
         return hand.number;
-    case kTime:
-        return QString::fromStdString(hand.timeText).simplified();
+    case kTime: {
+        // "2023.11.14  22:13:20": the game's hands share the date.
+        const QString time = QString::fromStdString(hand.timeText).simplified();
+        return time.section(QLatin1Char(' '), -1);
+    }
     case kCards:
         if (!seated)
             return QString();

@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSlider>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
@@ -25,7 +26,7 @@ namespace {
 constexpr int kSlowestStepMs = 2400; // speed 1; speed n waits kSlowestStepMs / n
 constexpr int kSpeedSteps = 8;
 constexpr int kDefaultSpeed = 3;
-constexpr int kListWidth = 430;
+constexpr int kListWidth = 360; // the least the list is given
 
 QPushButton *ControlButton(const QString &text, const QString &name, QWidget *parent)
 {
@@ -82,6 +83,7 @@ CHandsWindow::CHandsWindow(QString outputFolder, QWidget *parent)
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->verticalHeader()->hide();
+    m_list->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     m_list->horizontalHeader()->setStretchLastSection(true);
     m_list->setAlternatingRowColors(true);
 
@@ -119,16 +121,6 @@ CHandsWindow::CHandsWindow(QString outputFolder, QWidget *parent)
     m_stepLabel->setMinimumWidth(110);
     controls->addWidget(m_stepLabel);
     controls->addStretch(1);
-    controls->addWidget(new QLabel(tr("Speed:"), right));
-    m_speed = new QSlider(Qt::Horizontal, right);
-    m_speed->setObjectName(QStringLiteral("speed"));
-    m_speed->setRange(1, kSpeedSteps);
-    m_speed->setValue(kDefaultSpeed);
-    m_speed->setFixedWidth(120);
-    controls->addWidget(m_speed);
-    m_speedLabel = new QLabel(right);
-    m_speedLabel->setMinimumWidth(80);
-    controls->addWidget(m_speedLabel);
     rightBox->addLayout(controls);
 
     auto *streets = new QHBoxLayout;
@@ -142,18 +134,27 @@ CHandsWindow::CHandsWindow(QString outputFolder, QWidget *parent)
         connect(m_streets[k], &QPushButton::clicked, this, [this, k] { jumpToStreet(k); });
     }
     streets->addStretch(1);
+    streets->addWidget(new QLabel(tr("Speed:"), right));
+    m_speed = new QSlider(Qt::Horizontal, right);
+    m_speed->setObjectName(QStringLiteral("speed"));
+    m_speed->setRange(1, kSpeedSteps);
+    m_speed->setValue(kDefaultSpeed);
+    m_speed->setFixedWidth(120);
+    streets->addWidget(m_speed);
+    m_speedLabel = new QLabel(right);
+    m_speedLabel->setMinimumWidth(80);
+    streets->addWidget(m_speedLabel);
     rightBox->addLayout(streets);
 
-    auto *splitter = new QSplitter(this);
-    splitter->addWidget(m_list);
-    splitter->addWidget(right);
-    splitter->setStretchFactor(1, 1);
-    splitter->setSizes({kListWidth, width() - kListWidth});
+    m_splitter = new QSplitter(this);
+    m_splitter->addWidget(m_list);
+    m_splitter->addWidget(right);
+    m_splitter->setStretchFactor(1, 1);
 
     auto *box = new QVBoxLayout(this);
     box->addLayout(top);
     box->addWidget(m_message);
-    box->addWidget(splitter, 1);
+    box->addWidget(m_splitter, 1);
 
     m_timer = new QTimer(this);
     connect(m_timer, &QTimer::timeout, this, [this] {
@@ -181,6 +182,27 @@ CHandsWindow::CHandsWindow(QString outputFolder, QWidget *parent)
     m_list->installEventFilter(this);
     updateSpeed();
     setStep(0);
+}
+
+void CHandsWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    fitListWidth();
+}
+
+// Wide enough to show every column, as long as the table keeps its least width.
+void CHandsWindow::fitListWidth()
+{
+    const QList<int> sizes = m_splitter->sizes();
+    const int total = sizes.value(0) + sizes.value(1);
+    if (total <= 0)
+        return;
+    const int wanted = std::max(kListWidth, m_list->horizontalHeader()->length() +
+                                                m_list->verticalScrollBar()->sizeHint().width() +
+                                                2 * m_list->frameWidth());
+    const int list = std::min(wanted, total - m_splitter->widget(1)->minimumSizeHint().width());
+    if (sizes.value(0) < list)
+        m_splitter->setSizes({list, total - list});
 }
 
 bool CHandsWindow::stepKey(int key)
@@ -296,6 +318,8 @@ bool CHandsWindow::openFile(const QString &path)
                   static_cast<int>(game.warnings.size()))
                    .arg(QString::fromStdString(game.warnings.front()));
     m_model->setGame(std::move(game), player);
+    m_list->resizeColumnsToContents();
+    fitListWidth();
     showMessage(note, empty);
     setWindowTitle(tr("Hands - %1").arg(QFileInfo(path).fileName()));
     if (!empty)

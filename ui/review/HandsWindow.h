@@ -20,6 +20,7 @@ class QLabel;
 class QPushButton;
 class QSlider;
 class QSortFilterProxyModel;
+class QSplitter;
 class QTableView;
 class QTimer;
 
@@ -51,9 +52,11 @@ protected:
     // Left, Right and Space step and play wherever the focus is, the hand list included.
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     bool stepKey(int key);
+    void fitListWidth();
     void showGameAt(int comboIndex);
     void showHand(const QModelIndex &index);
     void setStep(int step);
@@ -68,6 +71,7 @@ private:
     CHandListModel *m_model = nullptr;
     QSortFilterProxyModel *m_sorted = nullptr;
     QTableView *m_list = nullptr;
+    QSplitter *m_splitter = nullptr;
     CTableCanvas *m_table = nullptr;
     QLabel *m_caption = nullptr;
     QLabel *m_stepLabel = nullptr;

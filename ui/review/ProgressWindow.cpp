@@ -25,6 +25,7 @@
 namespace {
 
 constexpr int kMaxGameTicks = 12;
+constexpr double kGamePad = 0.3;
 constexpr double kShowdownMarkerSize = 9;
 // The name under which the ledger books the player.
 constexpr char kPlayerName[] = "Hero";
@@ -49,8 +50,9 @@ QChart *FreshChart(QChartView *view, const QString &title)
     return chart;
 }
 
-// An axis of whole numbers (hands, games) from first to last.
-QValueAxis *CountAxis(const QString &title, int first, int last)
+// An axis of whole numbers (hands, games) from first to last, with `pad` to spare at both ends
+// so that the end points and their labels stay clear of the frame.
+QValueAxis *CountAxis(const QString &title, int first, int last, double pad = 0)
 {
     auto *axis = new QValueAxis;
     axis->setTitleText(title);
@@ -59,7 +61,7 @@ QValueAxis *CountAxis(const QString &title, int first, int last)
         first -= 1;
         last += 1;
     }
-    axis->setRange(first, last);
+    axis->setRange(first - pad, last + pad);
     axis->setTickType(QValueAxis::TicksDynamic);
     axis->setTickAnchor(first);
     axis->setTickInterval(std::max(1.0, std::ceil(double(last - first) / kMaxGameTicks)));
@@ -75,7 +77,8 @@ QValueAxis *ValueAxis(const QString &title, double low, double high)
         high += 1;
     }
     const double margin = (high - low) * 0.08;
-    axis->setRange(low - margin, high + margin);
+    // Chips and hands are never negative: such an axis starts at 0.
+    axis->setRange(low >= 0 ? std::max(0.0, low - margin) : low - margin, high + margin);
     axis->applyNiceNumbers();
     axis->setLabelFormat(QStringLiteral("%.0f"));
     return axis;
@@ -290,7 +293,7 @@ void CProgressWindow::loadLedger()
         balances->addSeries(line);
         lines.push_back(line);
     }
-    QValueAxis *gameAxis = CountAxis(tr("Game"), 1, games);
+    QValueAxis *gameAxis = CountAxis(tr("Game"), 1, games, kGamePad);
     QValueAxis *balanceAxis = ValueAxis(tr("Balance (chips)"), low, high);
     balances->addAxis(gameAxis, Qt::AlignBottom);
     balances->addAxis(balanceAxis, Qt::AlignLeft);
@@ -328,7 +331,7 @@ void CProgressWindow::loadLedger()
         hands->append(g.game, g.hands);
         mostHands = std::max(mostHands, g.hands);
     }
-    QValueAxis *x = CountAxis(tr("Game"), 1, perGame.back().game);
+    QValueAxis *x = CountAxis(tr("Game"), 1, perGame.back().game, kGamePad);
     auto *percent = new QValueAxis;
     percent->setTitleText(tr("Per cent of the game's hands"));
     percent->setRange(0, 100);
