@@ -2,6 +2,8 @@
 
 #include "BotGame.h"
 #include "CommandLine.h"
+#include "DataFolder.h"
+#include "FilePlaces.h"
 #include "PlayerName.h"
 #include "PokerTables.h"
 #include "Roster.h"
@@ -52,7 +54,7 @@ struct PlayOptions
     int gameTypeId = 0;
     int hands = 0;
     std::optional<std::uint64_t> seed;
-    std::string out = ".";
+    std::optional<std::string> out; // without it, the data folder
 };
 
 void CheckNames(const std::vector<std::string> &names, int seats)
@@ -132,7 +134,7 @@ PlayOptions Parse(const ParsedArgs &args)
     }
     o.hands = static_cast<int>(args.Integer("--hands", 1, INT_MAX, 0));
     o.seed = args.Unsigned64("--seed");
-    o.out = args.Text("--out").value_or(".");
+    o.out = args.Text("--out");
 
     if (o.seats == 0)
         o.seats = 9;
@@ -160,7 +162,8 @@ const char kPlayUsage[] =
     "usage: brisquel-cli play [--seats N] [--names A,B,...] [--stacks S | S1,S2,...]\n"
     "                         [--blinds SB/BB | --type \"9 players\" | --type \"9 players "
     "Turbo\"]\n"
-    "                         [--hands H] [--seed S] [--out DIR]\n";
+    "                         [--hands H] [--seed S] [--out DIR]\n"
+    "  --out DIR: the folder for the game's files instead of brisquel-cli's data folder\n";
 
 int RunPlayCommand(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
 {
@@ -178,18 +181,31 @@ int RunPlayCommand(const std::vector<std::string> &args, std::ostream &out, std:
         return Refuse(err, e.message);
     }
 
-    std::error_code error;
-    std::filesystem::create_directories(o.out, error);
-    if (error || !std::filesystem::is_directory(o.out)) {
-        err << "brisquel-cli play: cannot use the folder " << o.out << "\n";
-        return kPlayExitUsage;
+    std::string folder;
+    bool folderUsable = true;
+    if (o.out) {
+        folder = *o.out;
+        std::error_code error;
+        std::filesystem::create_directories(folder, error);
+        if (error || !std::filesystem::is_directory(folder)) {
+            err << "brisquel-cli play: cannot use the folder " << folder << "\n";
+            return kPlayExitUsage;
+        }
+    } else {
+        // The data folder was not asked for by name: a game without files beats no game.
+        folder = DataFolder();
+        const std::string problem = PrepareFolder(folder);
+        folderUsable = problem.empty();
+        if (!folderUsable)
+            err << "brisquel-cli play: " << problem << "; the game log, the hand history and "
+                << "the results are not saved\n";
     }
     if (!o.seed)
         o.seed = std::random_device{}();
 
     CPokerDatabase db;
-    const bool saving = OpenDatabase(db, o.out);
-    if (!saving)
+    const bool saving = folderUsable && OpenDatabase(db, folder);
+    if (folderUsable && !saving)
         err << "brisquel-cli play: " << kDatabaseFileName << " cannot be used; results are not "
             << "saved\n";
 
@@ -201,7 +217,7 @@ int RunPlayCommand(const std::vector<std::string> &args, std::ostream &out, std:
     game.gameTypeId = o.gameTypeId;
     game.lastHand = o.hands;
     game.seed = o.seed;
-    game.outputFolder = o.out;
+    game.outputFolder = folder;
     if (saving)
         game.saveResults = [&db](CDunmereGame &g) { SaveSessionResults(db, g); };
     const BotGameResult result = RunBotGame(game);

@@ -3,10 +3,12 @@
 
 #include "CommandLine.h"
 #include "Commands.h"
+#include "DataFolder.h"
 #include "LedgerReader.h"
 #include "PokerTables.h"
 
 #include <cstdio>
+#include <filesystem>
 
 namespace {
 
@@ -15,12 +17,13 @@ const char kRowFormat[] = "%-12s %6d %10.0f %12.0f %7d %6.1f %6.1f %6.1f\n";
 
 } // namespace
 
-const char kResultsUsage[] =
-    "usage: brisquel-cli results [--db FILE]   (the ledger of PokerDB.db3 per name)\n";
+const char kResultsUsage[] = "usage: brisquel-cli results [--db FILE]   (the ledger of "
+                             "PokerDB.db3 per name; FILE defaults to the data folder's)\n";
 
 int RunResultsCommand(const CommandArgs &args)
 {
-    std::string path = kDatabaseFileName;
+    // Where play and the desktop program save: the data folder.
+    std::string path = (std::filesystem::path(DataFolder()) / kDatabaseFileName).string();
     try {
         const ParsedArgs parsed = CommandLine().Value("--db").Parse(args);
         if (parsed.Help())

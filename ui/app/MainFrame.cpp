@@ -564,7 +564,7 @@ void CMainFrame::onPrintSetup()
 
 void CMainFrame::onAbout()
 {
-    CAboutDlg dialog(this);
+    CAboutDlg dialog(this, m_app.FilesText());
     dialog.exec();
 }
 
@@ -574,17 +574,11 @@ void CMainFrame::onCalculator()
     dialog.exec();
 }
 
-QString CMainFrame::reviewFolder() const
-{
-    const std::string &folder = m_game.OutputFolder();
-    return folder.empty() ? QDir::currentPath() : QString::fromStdString(folder);
-}
-
 void CMainFrame::OnReviewHands()
 {
     // The windows read the files only; a second click brings the window back up to date.
     if (!m_handsWindow)
-        m_handsWindow = new CHandsWindow(reviewFolder(), this);
+        m_handsWindow = new CHandsWindow(m_app.TextFolder(), this);
     m_handsWindow->show();
     m_handsWindow->reload();
     m_handsWindow->raise();
@@ -595,7 +589,8 @@ void CMainFrame::OnReviewProgress()
 {
     if (!m_progressWindow)
         m_progressWindow = new CProgressWindow(
-            reviewFolder(), QDir::current().filePath(QString::fromLatin1(kDatabaseFileName)), this);
+            m_app.TextFolder(),
+            QDir(m_app.DatabaseFolder()).filePath(QString::fromLatin1(kDatabaseFileName)), this);
     else
         m_progressWindow->reload();
     m_progressWindow->show();

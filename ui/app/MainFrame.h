@@ -81,7 +81,6 @@ private:
     void onPrintSetup();
     void onAbout();
     void onCalculator();
-    QString reviewFolder() const;
 
     CDunmereApp &m_app;
     CDunmereGame &m_game;

@@ -3,6 +3,7 @@
 #include "HandReplay.h"
 #include "LedgerReader.h"
 
+#include <QComboBox>
 #include <QCursor>
 #include <QDir>
 #include <QFileDialog>
@@ -134,8 +135,18 @@ CProgressWindow::CProgressWindow(QString outputFolder, QString databasePath, QWi
     m_tabs->addTab(makePage(m_balanceChart, m_balanceMessage, QStringLiteral("balance"),
                             QStringLiteral("balance-per-game.png")),
                    tr("All games"));
+    auto *nameRow = new QWidget(this);
+    auto *nameBox = new QHBoxLayout(nameRow);
+    nameBox->setContentsMargins(0, 0, 0, 0);
+    nameBox->addWidget(new QLabel(tr("Name:"), nameRow));
+    m_statisticsName = new QComboBox(nameRow);
+    m_statisticsName->setObjectName(QStringLiteral("statisticsName"));
+    m_statisticsName->setMinimumContentsLength(12);
+    nameBox->addWidget(m_statisticsName);
+    connect(m_statisticsName, &QComboBox::currentTextChanged, this,
+            &CProgressWindow::drawStatistics);
     m_tabs->addTab(makePage(m_statisticsChart, m_statisticsMessage, QStringLiteral("statistics"),
-                            QStringLiteral("vpip-pfr-3bet.png")),
+                            QStringLiteral("vpip-pfr-3bet.png"), nameRow),
                    tr("VPIP, PFR, 3-bet"));
     auto *reloadButton = new QPushButton(tr("Reload"), this);
     reloadButton->setObjectName(QStringLiteral("reload"));
@@ -147,7 +158,7 @@ CProgressWindow::CProgressWindow(QString outputFolder, QString databasePath, QWi
 }
 
 QWidget *CProgressWindow::makePage(QChartView *&view, QLabel *&message, const QString &name,
-                                   const QString &pngName)
+                                   const QString &pngName, QWidget *extra)
 {
     auto *page = new QWidget(this);
     page->setObjectName(name + QStringLiteral("Page"));
@@ -163,6 +174,8 @@ QWidget *CProgressWindow::makePage(QChartView *&view, QLabel *&message, const QS
     view->setRenderHint(QPainter::Antialiasing);
     box->addWidget(view, 1);
     auto *row = new QHBoxLayout;
+    if (extra)
+        row->addWidget(extra);
     row->addStretch(1);
     auto *saveButton = new QPushButton(tr("Save as PNG…"), page);
     saveButton->setObjectName(name + QStringLiteral("Save"));
@@ -247,9 +260,11 @@ void CProgressWindow::loadGame()
 void CProgressWindow::loadLedger()
 {
     QChart *balances = FreshChart(m_balanceChart, tr("All games: balance of each name"));
-    QChart *statistics =
-        FreshChart(m_statisticsChart, tr("VPIP, PFR and 3-bet of each game (Hero)"));
-    LedgerContents contents;
+    FreshChart(m_statisticsChart, tr("VPIP, PFR and 3-bet of each game"));
+    m_ledger = {};
+    const QSignalBlocker quiet(m_statisticsName);
+    m_statisticsName->clear();
+    LedgerContents &contents = m_ledger;
     std::string error;
     QString problem;
     if (!ReadLedger(m_databasePath.toStdString(), contents, error))
@@ -260,8 +275,10 @@ void CProgressWindow::loadLedger()
                       .arg(QDir::toNativeSeparators(m_databasePath));
     ShowText(m_balanceMessage, problem, true);
     ShowText(m_statisticsMessage, problem, true);
-    if (!problem.isEmpty())
+    if (!problem.isEmpty()) {
+        contents = {};
         return;
+    }
 
     // Balances: one line per name.
     int games = 1;
@@ -302,15 +319,35 @@ void CProgressWindow::loadLedger()
         line->attachAxis(balanceAxis);
     }
 
-    // The player's figures per game, with the hands each rests on.
-    const std::vector<GameStatistics> perGame = StatisticsPerGame(contents, kPlayerName);
+    // The player's figures, else those of the first name that played a hand.
+    QString shown;
+    for (const std::string &name : LedgerNames(contents)) {
+        m_statisticsName->addItem(QString::fromStdString(name));
+        const std::vector<GameStatistics> figures = StatisticsPerGame(contents, name);
+        const bool played = std::any_of(figures.begin(), figures.end(),
+                                        [](const GameStatistics &g) { return g.hands > 0; });
+        if (played && (shown.isEmpty() || name == kPlayerName))
+            shown = QString::fromStdString(name);
+    }
+    m_statisticsName->setCurrentText(shown);
+    drawStatistics(m_statisticsName->currentText());
+}
+
+void CProgressWindow::drawStatistics(const QString &nameText)
+{
+    const std::string name = nameText.toStdString();
+    QChart *statistics =
+        FreshChart(m_statisticsChart, tr("VPIP, PFR and 3-bet of each game (%1)").arg(nameText));
+    const std::vector<GameStatistics> perGame = StatisticsPerGame(m_ledger, name);
     if (perGame.empty()) {
-        ShowText(
-            m_statisticsMessage,
-            tr("%1 holds no statistics of Hero yet.").arg(QDir::toNativeSeparators(m_databasePath)),
-            true);
+        if (!m_ledger.isEmpty())
+            ShowText(m_statisticsMessage,
+                     tr("%1 holds no statistics of %2 yet.")
+                         .arg(QDir::toNativeSeparators(m_databasePath), nameText),
+                     true);
         return;
     }
+    ShowText(m_statisticsMessage, {}, false);
     auto *vpip = new QLineSeries;
     vpip->setName(tr("VPIP %"));
     auto *pfr = new QLineSeries;

@@ -1,10 +1,12 @@
 #pragma once
 // "Progress…": three charts from the files. This game: the player's chips after every hand,
 // the hands that reached a showdown marked. All games: the running balance of each name of
-// PokerDB.db3 against the game number. Per game: the player's VPIP, PFR and 3-bet with the
-// hands behind each figure. Each chart can be saved as a PNG.
+// PokerDB.db3 against the game number. Per game: the player's VPIP, PFR and 3-bet (or another
+// name's) with the hands behind each figure. Each chart can be saved as a PNG.
 //
 // Threads: UI thread only.
+
+#include "LedgerReader.h"
 
 #include <QString>
 #include <QWidget>
@@ -12,6 +14,7 @@
 #include <functional>
 
 class QChartView;
+class QComboBox;
 class QLabel;
 class QTabWidget;
 
@@ -34,10 +37,12 @@ public:
     QTabWidget *tabs() const { return m_tabs; }
 
 private:
+    // A chart with its message line above and, below, `extra` and the save button.
     QWidget *makePage(QChartView *&view, QLabel *&message, const QString &name,
-                      const QString &pngName);
+                      const QString &pngName, QWidget *extra = nullptr);
     void loadGame();
     void loadLedger();
+    void drawStatistics(const QString &name);
     void save(QChartView *view, QLabel *message, const QString &pngName);
 
     QString m_outputFolder;
@@ -49,4 +54,6 @@ private:
     QLabel *m_gameMessage = nullptr;
     QLabel *m_balanceMessage = nullptr;
     QLabel *m_statisticsMessage = nullptr;
+    QComboBox *m_statisticsName = nullptr;
+    LedgerContents m_ledger;
 };
