@@ -32,23 +32,6 @@ std::vector<BotGameResult> PlayTwoGames(const TempFolder &folder)
     return results;
 }
 
-// A seat is booked under the persona that played it.
-const char *BookedName(int persona)
-{
-    switch (persona) {
-    case 4:
-        return "Master";
-    case 5:
-        return "Maniac";
-    case 6:
-        return "Professor";
-    case 7:
-        return "Tim";
-    default:
-        return "Hero";
-    }
-}
-
 void WriteFile(const std::string &path, const std::string &bytes)
 {
     std::ofstream out(path, std::ios::binary);
@@ -75,7 +58,7 @@ TEST(LedgerReaderTest, TwoRealGamesReadBackAsTwoGamesPerName)
     double balance = 0;
     for (size_t g = 0; g < 2; ++g) {
         for (const BotSeatResult &seat : games[g].seats) {
-            if (std::string(BookedName(seat.persona)) == "Master")
+            if (std::string(LedgerNameOfPersona(seat.persona)) == "Master")
                 balance += seat.finalStack - seat.startStack;
         }
         EXPECT_EQ(master[g].game, static_cast<int>(g) + 1);

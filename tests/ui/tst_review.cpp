@@ -130,23 +130,6 @@ Shown SeatShown(const TableSnapshot &table, int seat)
             s.showAction ? QString::fromStdWString(s.action) : QString()};
 }
 
-// The ledger name a seat is booked under: the persona that played it.
-QString BookedName(const BotSeatResult &seat)
-{
-    switch (seat.persona) {
-    case 4:
-        return QStringLiteral("Master");
-    case 5:
-        return QStringLiteral("Maniac");
-    case 6:
-        return QStringLiteral("Professor");
-    case 7:
-        return QStringLiteral("Tim");
-    default:
-        return QStringLiteral("Hero");
-    }
-}
-
 QList<QPointF> Points(QChartView *view, const QString &seriesName)
 {
     for (QAbstractSeries *series : view->chart()->series()) {
@@ -549,7 +532,7 @@ void TestReview::balancesAndStatisticsFollowTheDatabase()
     }
     sqlite3_close(db);
     // Seat 0's persona plays no other seat: its balance is seat 0's result over the two games.
-    const QString seat0 = BookedName(m_botGames[0].seats[0]);
+    const QString seat0 = QString::fromLatin1(LedgerNameOfPersona(m_botGames[0].seats[0].persona));
     const int won = m_botGames[0].seats[0].finalStack - m_botGames[0].seats[0].startStack +
                     m_botGames[1].seats[0].finalStack - m_botGames[1].seats[0].startStack;
     QCOMPARE(Points(window.balanceChart(), seat0).last().y(), double(won));
