@@ -17,7 +17,6 @@ constexpr int kFirstAvatarId = 483; // the avatar table's ids run 483..507
 constexpr double kCornerRadius = 8;
 constexpr double kHoleCardScale = 1.3;
 constexpr double kBoardCardScale = 1.1;
-constexpr double kPointsToUnits = 100.0 / 72.0;
 
 constexpr QRgb kTableFill = 0xFF006400;
 constexpr QRgb kTableOuterRim = 0xFF251B0D;
