@@ -1,7 +1,5 @@
 #include "TableCanvas.h"
 
-#include "SeatLayout.h"
-
 #include <QPainter>
 
 CTableCanvas::CTableCanvas(QWidget *parent)
@@ -22,11 +20,6 @@ TablePaintArea CTableCanvas::area() const
     const double dpiX = logicalDpiX();
     const double dpiY = logicalDpiY();
     return {size(), dpiX, dpiY, dpiX, dpiY};
-}
-
-QPointF CTableCanvas::toDevice(double x, double y) const
-{
-    return TableToDevice(area(), TableZoom(width(), height()), x, y);
 }
 
 void CTableCanvas::paintEvent(QPaintEvent *)

@@ -16,8 +16,6 @@ public:
 
     void setSnapshot(TableSnapshot snapshot);
     const TableSnapshot &snapshot() const { return m_snapshot; }
-    // Table point to widget pixel, as last painted.
-    QPointF toDevice(double x, double y) const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
