@@ -288,6 +288,10 @@ bool HistoryParser::Parse(const std::vector<std::string> &lines, bool lastLineCo
                 kGameStartPrefix + " ...\")";
         return false;
     }
+    if (!m_seatsDone) {
+        error = m_source + " is cut off: it ends inside the game's list of seats";
+        return false;
+    }
     return true;
 }
 

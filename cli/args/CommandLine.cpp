@@ -48,6 +48,12 @@ CommandLine &CommandLine::Value(const std::string &name, bool allowEmpty)
     return *this;
 }
 
+CommandLine &CommandLine::Repeated(const std::string &name)
+{
+    m_options[name] = OptionSpec{true, false, true};
+    return *this;
+}
+
 CommandLine &CommandLine::Flag(const std::string &name)
 {
     m_options[name] = OptionSpec{false, false};
@@ -94,8 +100,12 @@ ParsedArgs CommandLine::Parse(const std::vector<std::string> &args) const
         }
         if (spec->second.takesValue && value.empty() && !spec->second.allowEmpty)
             throw ArgError(name + ": the value is empty");
-        if (!parsed.m_values.emplace(name, value).second)
+        if (spec->second.repeatable) {
+            parsed.m_values[name] = value;
+            parsed.m_repeated[name].push_back(value);
+        } else if (!parsed.m_values.emplace(name, value).second) {
             throw ArgError(name + " is given more than once");
+        }
     }
     return parsed;
 }
@@ -106,6 +116,12 @@ std::optional<std::string> ParsedArgs::Text(const std::string &option) const
     if (value == m_values.end())
         return std::nullopt;
     return value->second;
+}
+
+std::vector<std::string> ParsedArgs::Texts(const std::string &option) const
+{
+    const auto values = m_repeated.find(option);
+    return values == m_repeated.end() ? std::vector<std::string>{} : values->second;
 }
 
 long long ParsedArgs::Integer(const std::string &option, long long least, long long most,

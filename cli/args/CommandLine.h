@@ -25,6 +25,8 @@ class CommandLine
 public:
     // An option that takes a value. Unless allowEmpty, an empty value ("--names ''") is refused.
     CommandLine &Value(const std::string &name, bool allowEmpty = false);
+    // An option that takes a value and may be given again, each time adding one ("--vs").
+    CommandLine &Repeated(const std::string &name);
     // An option that takes none ("--exact").
     CommandLine &Flag(const std::string &name);
     // How many words that are not options the command takes (default none).
@@ -40,6 +42,7 @@ private:
     {
         bool takesValue = false;
         bool allowEmpty = false;
+        bool repeatable = false;
     };
     std::map<std::string, OptionSpec> m_options;
     std::size_t m_positional = 0;
@@ -52,6 +55,8 @@ public:
     bool Has(const std::string &option) const { return m_values.count(option) > 0; }
     // The text given to an option, if it was given.
     std::optional<std::string> Text(const std::string &option) const;
+    // Every value of a repeated option, in the order given.
+    std::vector<std::string> Texts(const std::string &option) const;
     const std::vector<std::string> &Positional() const { return m_positional; }
 
     // The option's value as a whole number within [least, most], or `fallback` when the option
@@ -66,6 +71,7 @@ private:
     friend class CommandLine;
     bool m_help = false;
     std::map<std::string, std::string> m_values;
+    std::map<std::string, std::vector<std::string>> m_repeated;
     std::vector<std::string> m_positional;
 };
 

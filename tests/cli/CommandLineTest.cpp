@@ -11,6 +11,7 @@ const CommandLine kLine = CommandLine()
                               .Value("--board", true)
                               .Value("--seed")
                               .Flag("--exact")
+                              .Repeated("--vs")
                               .Positional(1);
 
 std::string Refusal(const std::vector<std::string> &args)
@@ -37,6 +38,17 @@ TEST(CommandLine, ValuesComeApartOrAfterAnEqualsSign)
     // An equals sign inside the value belongs to it; an empty value only where allowed.
     EXPECT_EQ(kLine.Parse({"--board=a=b"}).Text("--board"), "a=b");
     EXPECT_EQ(kLine.Parse({"--board", ""}).Text("--board"), "");
+}
+
+TEST(CommandLine, RepeatedOptionsKeepEveryValueInOrder)
+{
+    const ParsedArgs a = kLine.Parse({"--vs", "QsQd", "AhKd", "--vs=22+,A2s+", "--vs", "top15%"});
+    EXPECT_EQ(a.Texts("--vs"), (std::vector<std::string>{"QsQd", "22+,A2s+", "top15%"}));
+    EXPECT_TRUE(a.Has("--vs"));
+    EXPECT_TRUE(kLine.Parse({"AhKd"}).Texts("--vs").empty());
+    EXPECT_EQ(Refusal({"--vs"}), "--vs needs a value");
+    EXPECT_EQ(Refusal({"--vs", ""}), "--vs: the value is empty");
+    EXPECT_EQ(Refusal({"--seed", "1", "--seed", "2"}), "--seed is given more than once");
 }
 
 TEST(CommandLine, HelpAnywhereWinsOverEverythingElse)

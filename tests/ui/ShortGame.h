@@ -11,8 +11,11 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <functional>
+
 // Returns when the program asked to close at the game's end; a failed check marks the test.
-inline void PlayShortGame(CDunmereApp &app)
+// afterStart runs once the game is set up, before the first deal.
+inline void PlayShortGame(CDunmereApp &app, const std::function<void()> &afterStart = {})
 {
     CMainFrame &frame = *app.MainFrame();
     frame.m_runSetupDialog = [](CDialogTable &dialog) {
@@ -21,6 +24,8 @@ inline void PlayShortGame(CDunmereApp &app)
         return dialog.result();
     };
     frame.ExecuteCommand(ID_START_GAME);
+    if (afterStart)
+        afterStart();
     QVERIFY(frame.action(ID_WHO_IS_ON_BUTTON)->isEnabled());
     frame.ExecuteCommand(ID_WHO_IS_ON_BUTTON);
     QTRY_VERIFY(frame.action(ID_STOP_GAME)->isEnabled() || app.CloseRequests() > 0);

@@ -1,6 +1,7 @@
 #include "DunmereApp.h"
 
 #include "BrisquelVersion.h"
+#include "CoachController.h"
 #include "Decisions.h"
 #include "DlgAddChips.h"
 #include "DlgPlayerChoose.h"
@@ -37,7 +38,9 @@ bool CDunmereApp::InitInstance()
     if (!m_options.workFolder.isEmpty() && !QDir::setCurrent(m_options.workFolder))
         return false;
 
-    m_game.SetPauseFactor(m_options.pauseFactor);
+    const double pace =
+        m_options.paceFromSettings ? CMainFrame::SavedPace() : m_options.pauseFactor;
+    m_game.SetPauseFactor(pace);
     if (m_options.seeded)
         m_game.SetSeed(m_options.seed);
     ChooseFolders();
@@ -48,6 +51,12 @@ bool CDunmereApp::InitInstance()
     m_game.SetProgram(this);
 
     m_frame = std::make_unique<CMainFrame>(*this);
+    m_frame->ShowPace(pace);
+    // Game thread, lock held: the coach only queues its verdicts.
+    m_game.m_onHandEnd = [this](CDunmereGame &game) {
+        if (m_frame && m_frame->coach())
+            m_frame->coach()->HandEnded(game.m_handNumber);
+    };
     m_game.SetScreen(m_frame->view());
     m_frame->resize(kFrameWidth, kFrameHeight);
     if (m_options.showWindow)
@@ -186,8 +195,15 @@ void CDunmereApp::FlushOutputLines()
 void CDunmereApp::PrepareDecision(int sliderMax)
 {
     COutputWnd *pane = OutputWnd();
+    // The coach's record of the decision must be there before a click can answer it, and its
+    // estimate must not show before the panel does.
+    CCoachController *coach = m_frame ? m_frame->coach() : nullptr;
+    if (coach)
+        coach->DecisionStarting();
     if (pane && pane->actionPanel())
         pane->actionPanel()->PrepareDecision(sliderMax);
+    if (coach)
+        coach->DecisionShown();
 }
 
 bool CDunmereApp::RunAddChipsDialog(int &chips)

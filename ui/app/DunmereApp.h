@@ -30,6 +30,8 @@ struct AppOptions
     QString dataFolder;       // --data-dir: the folder for all files
     QString programFolder;    // where the program runs; empty: the executable's folder
     double pauseFactor = 1.0; // 0 in tests: the game does not pause
+    // The pause factor comes from the Pace control's setting instead (no --pace given).
+    bool paceFromSettings = false;
     bool showWindow = true;
     bool seeded = false; // reproducible games
     std::uint64_t seed = 0;

@@ -10,6 +10,7 @@
 
 #include <functional>
 
+class CCoachController;
 class CDunmereApp;
 class CDunmereGame;
 class CDunmereView;
@@ -19,9 +20,11 @@ class CProgressWindow;
 class COutputWnd;
 class QAction;
 class QDockWidget;
+class QLabel;
 class QMdiArea;
 class QMenu;
 class QPrinter;
+class QSlider;
 class QTimer;
 class QUrl;
 
@@ -41,6 +44,13 @@ public:
     QDockWidget *outputDock() const { return m_outputDock; }
     QDockWidget *paneDock(int id) const;
     QWidget *captionBar() const { return m_captionBar; }
+    CCoachController *coach() const { return m_coach; }
+    QSlider *paceSlider() const { return m_paceSlider; }
+    // Shows a pause factor on the Pace control without storing it in the settings (a --pace
+    // given on the command line is for that run only).
+    void ShowPace(double factor);
+    // The pause factor remembered in the settings; 1 (a real table's pace) by default.
+    static double SavedPace();
     unsigned appLook() const { return m_appLook; }
 
     // Runs a command as the ribbon does.
@@ -81,6 +91,8 @@ private:
     void onPrintSetup();
     void onAbout();
     void onCalculator();
+    QWidget *createViewPanel(QWidget *parent);
+    void onPaceMoved(int tenths);
 
     CDunmereApp &m_app;
     CDunmereGame &m_game;
@@ -99,4 +111,7 @@ private:
     QPrinter *m_printer = nullptr;
     CHandsWindow *m_handsWindow = nullptr;
     CProgressWindow *m_progressWindow = nullptr;
+    CCoachController *m_coach = nullptr;
+    QSlider *m_paceSlider = nullptr;
+    QLabel *m_paceValue = nullptr;
 };

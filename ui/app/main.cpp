@@ -18,8 +18,8 @@ constexpr int kExitBadArguments = 2;
 
 const char kUsage[] =
     "usage: brisquel [--pace F] [--data-dir DIR] [--version] [--help]\n"
-    "  --pace F        pauses between actions: 1 a real table's pace (default), 0.5 twice as\n"
-    "                  fast, 0 no pauses\n"
+    "  --pace F        pauses between actions for this run: 1 a real table's pace, 0.5 twice\n"
+    "                  as fast, 0 no pauses (default: the View panel's Pace, 1 at first)\n"
     "  --data-dir DIR  keep the game log, the hand histories and PokerDB.db3 in DIR\n"
     "  --version       print the version and exit\n"
     "Without a display, brisquel-cli plays, computes odds and evaluates hands.\n";
@@ -140,11 +140,14 @@ void StartMessages(QtMsgType type, const QMessageLogContext &context, const QStr
 int main(int argc, char *argv[])
 {
     AppOptions options;
+    // Without --pace the Pace control's setting decides.
+    options.pauseFactor = -1;
     const CommandLine line = Parse(argc, argv, options);
     if (!line.error.empty()) {
         std::fprintf(stderr, "brisquel: %s\n%s", line.error.c_str(), kUsage);
         return kExitBadArguments;
     }
+    options.paceFromSettings = options.pauseFactor < 0;
     if (line.help) {
         std::fputs(kUsage, stdout);
         return kExitOk;
