@@ -396,18 +396,24 @@ void TestReview::jumpsToStreetsAndPlays()
     Click(&window, "result");
     QCOMPARE(window.step(), window.stepCount() - 1);
 
-    // The player's decisions get the coach's line.
-    window.m_verdictOf = [](const history::Game &, int hand, int action) {
-        return QStringLiteral("verdict %1/%2").arg(hand).arg(action);
-    };
+    // The player's decisions get the coach's verdict, once the coach has judged the game.
+    QTRY_VERIFY(window.verdictsReady());
     Click(&window, "preflop");
     auto *coach = window.findChild<QLabel *>(QStringLiteral("coach"));
+    QVERIFY(coach->text().isEmpty()); // the hand's start is no decision
     for (int i = 0; i < 5; ++i)
         Click(&window, "forward");
     QCOMPARE(Caption(window), QStringLiteral("Hero_0: checks"));
-    QCOMPARE(coach->text(), QStringLiteral("verdict 0/4"));
+    QVERIFY2(coach->text().startsWith(QStringLiteral("Coach: preflop check")),
+             qPrintable(coach->text()));
     Click(&window, "forward");
     QVERIFY(coach->text().isEmpty()); // the flop is no decision
+    Click(&window, "turn");
+    for (int i = 0; i < 2; ++i)
+        Click(&window, "forward");
+    QCOMPARE(Caption(window), QStringLiteral("Hero_0: folds"));
+    QVERIFY2(coach->text().startsWith(QStringLiteral("Coach: turn fold")),
+             qPrintable(coach->text()));
 
     // Play runs to the end on its own and stops there; the fastest speed keeps the test short.
     auto *speed = window.findChild<QSlider *>(QStringLiteral("speed"));
@@ -647,8 +653,12 @@ void TestReview::screenshots()
         }
     }
     hands.selectRow(row);
-    Click(&hands, "river");
-    Click(&hands, "back");
+    QTRY_VERIFY_WITH_TIMEOUT(hands.verdictsReady(), 30000);
+    // The player's last decision of the hand, with the coach's verdict under the table.
+    Click(&hands, "last");
+    auto *coach = hands.findChild<QLabel *>(QStringLiteral("coach"));
+    for (int back = 0; back < 40 && coach->text().isEmpty() && hands.step() > 0; ++back)
+        Click(&hands, "back");
     QTest::qWait(200);
     QVERIFY(hands.grab().save(QDir(shots).filePath(QStringLiteral("review-hands.png"))));
 

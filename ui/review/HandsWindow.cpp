@@ -2,6 +2,7 @@
 
 #include "HandListModel.h"
 #include "ReplaySnapshot.h"
+#include "Review.h"
 #include "TableCanvas.h"
 
 #include <QComboBox>
@@ -237,6 +238,13 @@ void CHandsWindow::keyPressEvent(QKeyEvent *event)
         QWidget::keyPressEvent(event);
 }
 
+CHandsWindow::~CHandsWindow()
+{
+    ++m_coachGeneration;
+    if (m_coachThread.joinable())
+        m_coachThread.join();
+}
+
 const history::Game &CHandsWindow::game() const
 {
     return m_model->game();
@@ -304,6 +312,7 @@ bool CHandsWindow::openFile(const QString &path)
     m_hand = -1;
     if (!read) {
         m_model->setGame({}, 0);
+        startVerdicts();
         setStep(0);
         showMessage(QString::fromStdString(error), true);
         return false;
@@ -318,6 +327,7 @@ bool CHandsWindow::openFile(const QString &path)
                   static_cast<int>(game.warnings.size()))
                    .arg(QString::fromStdString(game.warnings.front()));
     m_model->setGame(std::move(game), player);
+    startVerdicts();
     m_list->resizeColumnsToContents();
     fitListWidth();
     showMessage(note, empty);
@@ -380,15 +390,86 @@ void CHandsWindow::setStep(int step)
     m_caption->setText(QString::fromStdString(state.caption));
     m_stepLabel->setText(tr("Step %1 of %2").arg(m_step + 1).arg(count));
 
+    showCoachLine();
+}
+
+void CHandsWindow::startVerdicts()
+{
+    const int generation = ++m_coachGeneration;
+    if (m_coachThread.joinable())
+        m_coachThread.join();
+    m_verdicts.clear();
+    m_coachProblem.clear();
+    m_verdictsReady = m_model->game().hands.empty();
+    if (m_verdictsReady)
+        return;
+    // The worker has its own copy of the game; its result comes back by a queued call.
+    m_coachThread =
+        std::thread([this, generation, game = m_model->game(), seat = m_model->playerSeat()] {
+            coach::Estimator estimator;
+            std::vector<coach::ReviewRow> rows;
+            coach::ReviewSummary summary;
+            std::string error;
+            const bool judged = coach::ReviewGame(game, seat, estimator, rows, summary, error);
+            // The k-th decision of the seat in a hand is that hand's k-th row.
+            QHash<QPair<int, int>, QString> verdicts;
+            size_t row = 0;
+            for (size_t h = 0; judged && h < game.hands.size(); ++h) {
+                const history::Hand &hand = game.hands[h];
+                for (size_t a = 0; a < hand.actions.size(); ++a) {
+                    const history::Action &action = hand.actions[a];
+                    if (action.seat != seat || action.kind == history::ActionKind::Ante ||
+                        action.kind == history::ActionKind::SmallBlind ||
+                        action.kind == history::ActionKind::BigBlind)
+                        continue;
+                    while (row < rows.size() && rows[row].hand < hand.number)
+                        ++row;
+                    if (row >= rows.size() || rows[row].hand != hand.number)
+                        break;
+                    const coach::ReviewRow &r = rows[row++];
+                    verdicts.insert({int(h), int(a)}, QString::fromStdString(coach::PaneLine(
+                                                          history::StreetName(r.street), r.move,
+                                                          r.amount, r.point, r.estimate)));
+                }
+            }
+            const QString problem =
+                judged ? QString() : QStringLiteral("Coach: %1").arg(QString::fromStdString(error));
+            QMetaObject::invokeMethod(
+                this,
+                [this, generation, verdicts, problem] {
+                    if (generation != m_coachGeneration.load())
+                        return;
+                    m_verdicts = verdicts;
+                    m_coachProblem = problem;
+                    m_verdictsReady = true;
+                    showCoachLine();
+                },
+                Qt::QueuedConnection);
+        });
+}
+
+void CHandsWindow::showCoachLine()
+{
     QString coach;
-    if (state.kind == replay::StepKind::Action && state.actor == m_model->playerSeat()) {
-        const history::Action &action = hand.actions[static_cast<size_t>(state.actionIndex)];
-        const bool decision = action.kind != history::ActionKind::Ante &&
-                              action.kind != history::ActionKind::SmallBlind &&
-                              action.kind != history::ActionKind::BigBlind;
+    if (m_replay) {
+        const replay::TableState &state = m_replay->at(m_step);
+        const history::Action *action = state.actionIndex >= 0
+                                            ? &m_model->game()
+                                                   .hands[static_cast<size_t>(m_hand)]
+                                                   .actions[static_cast<size_t>(state.actionIndex)]
+                                            : nullptr;
+        const bool decision = action && state.actor == m_model->playerSeat() &&
+                              action->kind != history::ActionKind::Ante &&
+                              action->kind != history::ActionKind::SmallBlind &&
+                              action->kind != history::ActionKind::BigBlind;
         if (decision) {
-            coach = m_verdictOf ? m_verdictOf(m_model->game(), m_hand, state.actionIndex)
-                                : tr("Coach: no verdict; the coach is not part of this version.");
+            if (!m_verdictsReady)
+                coach = tr("Coach: judging the decisions of this game…");
+            else if (!m_coachProblem.isEmpty())
+                coach = m_coachProblem;
+            else
+                coach = m_verdicts.value({m_hand, state.actionIndex},
+                                         tr("Coach: no verdict for this decision"));
         }
     }
     m_coach->setText(coach);

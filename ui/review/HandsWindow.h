@@ -10,8 +10,12 @@
 #include <QString>
 #include <QWidget>
 
+#include <QHash>
+
+#include <atomic>
 #include <functional>
 #include <optional>
+#include <thread>
 
 class CHandListModel;
 class CTableCanvas;
@@ -30,6 +34,7 @@ class CHandsWindow : public QWidget
 public:
     // outputFolder: where the program writes "HandHistory" and "HistoryGame.log".
     explicit CHandsWindow(QString outputFolder, QWidget *parent = nullptr);
+    ~CHandsWindow() override; // waits for the coach's review of the game shown
 
     // Lists the folder's games again and shows the latest, the game being played.
     void reload();
@@ -40,9 +45,8 @@ public:
 
     // Asks for a file to open; tests replace it.
     std::function<QString()> m_askOpenPath;
-    // The coach's word on an action of the player (hand and action index); empty for none. Not
-    // set: a placeholder says that no verdicts are available.
-    std::function<QString(const history::Game &, int hand, int action)> m_verdictOf;
+    // True once the coach has judged the decisions of the game shown (or given up on it).
+    bool verdictsReady() const { return m_verdictsReady; }
 
     int step() const { return m_step; }
     int stepCount() const;
@@ -64,6 +68,9 @@ private:
     void togglePlay();
     void updateSpeed();
     void showMessage(const QString &text, bool error);
+    // Judges the player's decisions of the game shown on a worker thread.
+    void startVerdicts();
+    void showCoachLine();
 
     QString m_outputFolder;
     QComboBox *m_games = nullptr;
@@ -89,4 +96,11 @@ private:
     int m_hand = -1; // into game().hands
     std::optional<replay::HandReplay> m_replay;
     int m_step = 0;
+
+    // The coach's line per (hand index, action index), filled when the review comes back.
+    QHash<QPair<int, int>, QString> m_verdicts;
+    QString m_coachProblem;
+    bool m_verdictsReady = false;
+    std::thread m_coachThread;
+    std::atomic<int> m_coachGeneration{0}; // a newer game makes an older review's result stale
 };
