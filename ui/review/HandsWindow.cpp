@@ -29,6 +29,14 @@ constexpr int kSpeedSteps = 8;
 constexpr int kDefaultSpeed = 3;
 constexpr int kListWidth = 360; // the least the list is given
 
+// A choice the player made, as the coach judges them: not an ante or a blind.
+bool IsDecision(const history::Action &action)
+{
+    return action.kind != history::ActionKind::Ante &&
+           action.kind != history::ActionKind::SmallBlind &&
+           action.kind != history::ActionKind::BigBlind;
+}
+
 QPushButton *ControlButton(const QString &text, const QString &name, QWidget *parent)
 {
     auto *button = new QPushButton(text, parent);
@@ -418,9 +426,7 @@ void CHandsWindow::startVerdicts()
                 const history::Hand &hand = game.hands[h];
                 for (size_t a = 0; a < hand.actions.size(); ++a) {
                     const history::Action &action = hand.actions[a];
-                    if (action.seat != seat || action.kind == history::ActionKind::Ante ||
-                        action.kind == history::ActionKind::SmallBlind ||
-                        action.kind == history::ActionKind::BigBlind)
+                    if (action.seat != seat || !IsDecision(action))
                         continue;
                     while (row < rows.size() && rows[row].hand < hand.number)
                         ++row;
@@ -458,10 +464,7 @@ void CHandsWindow::showCoachLine()
                                                    .hands[static_cast<size_t>(m_hand)]
                                                    .actions[static_cast<size_t>(state.actionIndex)]
                                             : nullptr;
-        const bool decision = action && state.actor == m_model->playerSeat() &&
-                              action->kind != history::ActionKind::Ante &&
-                              action->kind != history::ActionKind::SmallBlind &&
-                              action->kind != history::ActionKind::BigBlind;
+        const bool decision = action && state.actor == m_model->playerSeat() && IsDecision(*action);
         if (decision) {
             if (!m_verdictsReady)
                 coach = tr("Coach: judging the decisions of this game…");
