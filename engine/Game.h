@@ -209,10 +209,8 @@ private:
     {
         bool preflop = true;
         int street = -1; // 0 flop, 1 turn, 2 river
-        int closingSeat = 0;
-        int bigBlindSeat = -1;
         int bigBlindTurns = 0;
-        int actedCount = 0;
+        bool acted[10] = {}; // has decided since the last bet or raise
         int won[10] = {};
     };
 
@@ -240,6 +238,10 @@ private:
     // Returns true for a fold.
     bool BookDecision(int o, int b, bool foldPressed, Round &round);
     void BetUpdate(int o, int b, Round &round);
+    // Whether seat o, in the hand with chips behind, still has to decide in this round.
+    bool StillToAct(int o, const Round &round) const;
+    // Every seat still to act has done so, or only one seat has chips and nothing to call.
+    bool RoundSettled(const Round &round) const;
     void EndRound();
     void AddAction(int kind, int seat, int amount, const std::string &name);
     void Analyze();

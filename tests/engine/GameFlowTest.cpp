@@ -1,6 +1,7 @@
 // Whole games: chips conservation over many random hands, the end of a game, the add-chips
 // offer, shutdown while the game waits, and the files.
 #include "EngineTestSupport.h"
+#include "RoundAudit.h"
 
 #include <random>
 
@@ -57,7 +58,7 @@ class GameFlow : public GameFixture
 {
 };
 
-TEST_F(GameFlow, RandomDecisionsOverManySeedsLoseNoChipAndNeverHang)
+TEST_F(GameFlow, RandomDecisionsOverManySeedsLoseNoChipNorTurnAndNeverHang)
 {
     const char *const kNames[] = {"Hero", "Master", "Tim", "Maniac", "Professor", "Bob"};
     int handsPlayed = 0;
@@ -88,9 +89,11 @@ TEST_F(GameFlow, RandomDecisionsOverManySeedsLoseNoChipAndNeverHang)
 
         int gameHands = 0;
         std::vector<std::string> failures;
+        RoundAudit audit;
         game.m_onHandEnd = [&](CDunmereGame &g) {
             const CGameTable &t = g.m_table;
             ++gameHands;
+            audit.AfterHand(g);
             m_now += 90; // the blinds rise every few hands in the tournaments
             if (TotalStacks(t) != start + g.m_chipsAdded)
                 failures.push_back("chips " + std::to_string(TotalStacks(t)) + " instead of " +
@@ -109,6 +112,7 @@ TEST_F(GameFlow, RandomDecisionsOverManySeedsLoseNoChipAndNeverHang)
         game.StartDeal();
         game.WaitForGameEnd();
         ASSERT_TRUE(failures.empty()) << "seed " << seed << ": " << failures.front();
+        ASSERT_TRUE(audit.m_faults.empty()) << "seed " << seed << ": " << audit.m_faults.front();
         ASSERT_GT(gameHands, 0) << "seed " << seed;
         handsPlayed += gameHands;
     }
