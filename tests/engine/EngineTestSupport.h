@@ -45,7 +45,11 @@ class ScriptedDecider : public IDecider
 {
 public:
     void Add(int seat, int amount) { m_script.emplace_back(seat, amount); }
-    int DecidePreflop(const CGameTable &, int seat, EasyRandom &) override { return Next(seat); }
+    int DecidePreflop(const CGameTable &t, int seat, EasyRandom &) override
+    {
+        m_preflopBoards.push_back(t.m_boardCount);
+        return Next(seat);
+    }
     int DecidePostflop(const CGameTable &, int seat, int street, EasyRandom &) override
     {
         m_streets.push_back(street);
@@ -54,6 +58,7 @@ public:
     std::vector<std::string> m_mismatches;
     std::vector<int> m_asked;
     std::vector<int> m_streets;
+    std::vector<int> m_preflopBoards; // the board count each preflop decision saw
     size_t Remaining() const { return m_script.size(); }
 
 private:

@@ -589,6 +589,8 @@ TEST_F(HandHistory, HeadsUpBlindsAndOrderOfAction)
                       "Player 1 is Master_1 with stack = 960 in game\n",
                       "Player 0 folds",
                       "Player 1 wins pot (30)"});
+    // The river of the first hand is gone when the second hand is decided.
+    EXPECT_EQ(m_decider.m_preflopBoards, (std::vector<int>{0, 0, 0}));
 }
 
 TEST_F(HandHistory, SeatAllInWithTheAntePostsABlindOfZero)
