@@ -80,30 +80,8 @@ bool CDunmereGame::PlayPreflop(Lock &lock)
             t.m_positionClass[s] = met < 2 ? 2 : (met < 5 ? 1 : 0);
     }
 
-    round.bigBlindTurns = 0;
-    int o = t.FirstToActPreflop();
-    for (int turn = 0; turn < kMaxTurnsPerRound; ++turn) {
-        if (t.CountActive() == 1) {
-            WinByFolds(o, round);
-            break;
-        }
-        if (RoundSettled(round))
-            break;
-        if (StillToAct(o, round)) {
-            bool foldPressed = false;
-            const int b = AskDecision(o, -1, lock, foldPressed);
-            if (o == bigBlind)
-                ++round.bigBlindTurns;
-            if (!BookDecision(o, b, foldPressed, round)) {
-                // The big blind's option: a check ends the round at once.
-                if (o == bigBlind && round.bigBlindTurns == 1 && b == 0 && RoundSettled(round))
-                    break;
-                BetUpdate(o, b, round);
-                Pause(kPauseAfterActionMs, lock);
-            }
-        }
-        o = t.NextActiveSeat(o);
-    }
+    round.bigBlindSeat = bigBlind;
+    PlayTurns(t.FirstToActPreflop(), round, lock);
     Pause(kPauseRoundEndMs, lock);
     if (m_handEnded) {
         PayOut(round.won, lock);
@@ -153,24 +131,7 @@ bool CDunmereGame::PlayPostflop(int street, Lock &lock)
     std::fill(std::begin(t.m_lastAction), std::end(t.m_lastAction), 0);
     AddAction(14 + 2 * street, -1, 0, {});
 
-    int o = t.NextActiveSeat(t.m_button);
-    for (int turn = 0; turn < kMaxTurnsPerRound; ++turn) {
-        if (t.CountActive() == 1) {
-            WinByFolds(o, round);
-            break;
-        }
-        if (RoundSettled(round))
-            break;
-        if (StillToAct(o, round)) {
-            bool foldPressed = false;
-            const int b = AskDecision(o, street, lock, foldPressed);
-            if (!BookDecision(o, b, foldPressed, round)) {
-                BetUpdate(o, b, round);
-                Pause(kPauseAfterActionMs, lock);
-            }
-        }
-        o = t.NextActiveSeat(o);
-    }
+    PlayTurns(t.NextActiveSeat(t.m_button), round, lock);
     Pause(kPauseRoundEndMs, lock);
     if (m_handEnded) {
         PayOut(round.won, lock);
@@ -181,6 +142,34 @@ bool CDunmereGame::PlayPostflop(int street, Lock &lock)
     WriteLog(Format("End of %s !", kStreetNames[street]), true);
     AddAction(15 + 2 * street, -1, 0, {});
     return false;
+}
+
+void CDunmereGame::PlayTurns(int o, Round &round, Lock &lock)
+{
+    CGameTable &t = m_table;
+    for (int turn = 0; turn < kMaxTurnsPerRound; ++turn) {
+        if (t.CountActive() == 1) {
+            WinByFolds(o, round);
+            return;
+        }
+        if (RoundSettled(round))
+            return;
+        if (StillToAct(o, round)) {
+            bool foldPressed = false;
+            const int b = AskDecision(o, round.street, lock, foldPressed);
+            const bool bigBlind = o == round.bigBlindSeat;
+            if (bigBlind)
+                ++round.bigBlindTurns;
+            if (!BookDecision(o, b, foldPressed, round)) {
+                // The big blind's option: a check ends the round at once.
+                if (bigBlind && round.bigBlindTurns == 1 && b == 0 && RoundSettled(round))
+                    return;
+                BetUpdate(o, b, round);
+                Pause(kPauseAfterActionMs, lock);
+            }
+        }
+        o = t.NextActiveSeat(o);
+    }
 }
 
 void CDunmereGame::EndRound()

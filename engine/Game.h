@@ -208,7 +208,8 @@ private:
     struct Round
     {
         bool preflop = true;
-        int street = -1; // 0 flop, 1 turn, 2 river
+        int street = -1;       // 0 flop, 1 turn, 2 river
+        int bigBlindSeat = -1; // preflop only
         int bigBlindTurns = 0;
         bool acted[10] = {}; // has decided since the last bet or raise
         int won[10] = {};
@@ -232,6 +233,8 @@ private:
     bool PlayPreflop(Lock &lock);
     void PlayStreets(Lock &lock);
     bool PlayPostflop(int street, Lock &lock);
+    // The turns of one round from seat o on, until it is settled or won by folds.
+    void PlayTurns(int o, Round &round, Lock &lock);
     void WinByFolds(int seat, Round &round);
     int AskDecision(int seat, int street, Lock &lock, bool &foldPressed); // street -1 = preflop
     int HumanDecision(int o, Lock &lock, bool &foldPressed);
