@@ -80,6 +80,41 @@ TEST(MasterPostflop, BoundariesFacingABet)
     EXPECT_EQ(ft.After(3, 0), 0);
 }
 
+TEST(MasterPostflop, OpeningShareOfExactlyABigBlindGoesToTheNextMultiple)
+{
+    FlopTable ft;
+    ft.t.m_pot = 200;
+    ft.Hold(3, "Ah", "Kd", kPersonaMaster);
+    ft.odds.p = 0.1; // share 20, one big blind: the next multiple above it
+    EXPECT_EQ(ft.After(3, 0), 40);
+}
+
+TEST(MasterPostflop, ShortStackFacingALargerBetComparesItsWholeStack)
+{
+    FlopTable ft; // pot 300 + a bet of 100 = 400
+    ft.BetTo(4, 100);
+    ft.Hold(3, "Ah", "Kd", kPersonaMaster);
+    ft.t.m_stack[3] = 50;
+    ft.odds.p = 0.1; // share 40: the 50 it has is within a big blind of it, all in
+    EXPECT_EQ(ft.After(3, 0), 50);
+    ft.odds.p = 0.0625; // share 25: 50 is not within a big blind
+    EXPECT_EQ(ft.After(3, 0), 0);
+}
+
+TEST(MasterPostflop, ShareExactlyWhatItHasLeftIsNotAnAllIn)
+{
+    FlopTable ft;
+    ft.Hold(3, "Ah", "Kd", kPersonaMaster);
+    ft.BetTo(3, 40);
+    ft.BetTo(4, 100);
+    ft.t.m_pot = 380; // 520 in all
+    ft.t.m_stack[3] = 300;
+    ft.odds.p = 0.5; // share 260, the stack less its bet: a raise to the next multiple
+    EXPECT_EQ(ft.After(3, 0), 240);
+    ft.odds.p = 0.5 + 1.0 / 520; // one chip more: everything
+    EXPECT_EQ(ft.After(3, 0), 260);
+}
+
 TEST(TimPostflop, AcesAlwaysAndOtherwiseByCombination)
 {
     FlopTable ft;

@@ -174,6 +174,18 @@ TEST(Master, UnraisedPotOwingMoreThanABigBlindFolds)
     EXPECT_EQ(tt.Pre(2), 20); // exactly a big blind owed: called
 }
 
+TEST(Master, UnraisedAceKingRaisesThreeLevels)
+{
+    TestTable tt;
+    tt.t.m_ranges.m_sets[0].clear();
+    tt.t.m_ranges.m_sets[1].clear();
+    tt.odds.group = 0;
+    tt.Hold(3, "Ah", "Kd", kPersonaMaster); // sum 27
+    EXPECT_EQ(tt.Pre(3), 60);
+    tt.Hold(3, "Ah", "Qd", kPersonaMaster); // sum 26: the group decides, and group 0 folds
+    EXPECT_EQ(tt.Pre(3), 0);
+}
+
 TEST(Master, UnopenedRangeRaisesReturnWithoutTheCap)
 {
     TestTable tt;
@@ -289,6 +301,17 @@ INSTANTIATE_TEST_SUITE_P(Preflop, TimPairs, testing::Values(
     PairCase{'6', 2, 3, 1}, PairCase{'2', 1, 3, 0},
     PairCase{'J', 0, 0, 3}, PairCase{'A', 0, 3, 3}));
 // clang-format on
+
+TEST(Tim, SmallPairsFoldToARaiseEvenInLatePosition)
+{
+    TestTable tt(10);
+    tt.Hold(6, "5h", "5d", kPersonaTim);
+    tt.t.m_positionClass[6] = 2;
+    tt.Limp(3);
+    EXPECT_EQ(tt.Pre(6), 60); // one caller: three times the level
+    tt.RaiseTo(4, 60);
+    EXPECT_EQ(tt.Pre(6), 0);
+}
 
 TEST(Tim, RaisesFoldEveryMiddlePairAndNonPairsFold)
 {
