@@ -26,6 +26,8 @@ TEST(ProfessorPostflop, BandsOfTheWinningChance)
     ft.Hold(3, "Jh", "Jd", kPersonaProfessor);
     ft.odds.p = 0.6;
     EXPECT_EQ(ft.After(3, 0), 60);
+    ft.odds.p = 0.5; // the upper bound belongs to the middle band
+    EXPECT_EQ(ft.After(3, 0), 0);
     ft.odds.p = 0.45;
     EXPECT_EQ(ft.After(3, 0), 0); // nothing owed: a check
     ft.BetTo(4, 60);
@@ -46,6 +48,9 @@ TEST(MasterPostflop, OpensWithTheNextBigBlindMultipleAboveItsShare)
     ft.t.m_pot = 200;
     ft.odds.p = 0.5; // share 100: strictly above, 120
     EXPECT_EQ(ft.After(3, 0), 120);
+    ft.t.m_amountToCall = 0; // behind a check: still an opening bet, even with no share at all
+    ft.odds.p = 0;
+    EXPECT_EQ(ft.After(3, 0), 20);
 }
 
 TEST(MasterPostflop, FacingABet)
@@ -87,6 +92,19 @@ TEST(MasterPostflop, OpeningShareOfExactlyABigBlindGoesToTheNextMultiple)
     ft.Hold(3, "Ah", "Kd", kPersonaMaster);
     ft.odds.p = 0.1; // share 20, one big blind: the next multiple above it
     EXPECT_EQ(ft.After(3, 0), 40);
+    ft.t.m_bigBlind = 0; // no big blind to round to: the share itself
+    EXPECT_EQ(ft.After(3, 0), 20);
+}
+
+TEST(MasterPostflop, ShareOfExactlyWhatIsOwedPutsInTheWholeBet)
+{
+    FlopTable ft;
+    ft.Hold(3, "Ah", "Kd", kPersonaMaster);
+    ft.BetTo(3, 10);
+    ft.BetTo(4, 100);
+    ft.t.m_pot = 250; // 360 in all
+    ft.odds.p = 0.25; // share 90, the 90 owed: the rule puts in the bet itself, 100
+    EXPECT_EQ(ft.After(3, 0), 100);
 }
 
 TEST(MasterPostflop, ShortStackFacingALargerBetComparesItsWholeStack)
