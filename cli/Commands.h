@@ -12,11 +12,21 @@ constexpr int kExitBadInput = 2;
 
 int RunOddsCommand(const CommandArgs &args);
 int RunEvalCommand(const CommandArgs &args);
+// Judges every decision of one player of a game read from its files (the coach).
+int RunReviewCommand(const CommandArgs &args);
+
+// Each command's usage lines: printed by "<command> --help" and by "brisquel-cli --help".
+extern const char kOddsUsage[];
+extern const char kEvalUsage[];
+extern const char kReviewUsage[];
 
 // Writes "brisquel-cli: <message>" to standard error and returns kExitBadInput.
 int Fail(const std::string &message);
+// Writes the usage to standard output and returns kExitOk.
+int PrintHelp(const char *usage);
 
-// Cards written together or apart ("AhKd", "Ah Kd", "Ah,Kd"); false with a message when a card
-// is unknown or repeated among them or in alreadyUsed.
+// Cards written together or apart ("AhKd", "Ah Kd", "Ah,Kd"): each word between blanks or
+// commas holds one or more whole cards. False with a message when a card is unknown or
+// repeated among them or in alreadyUsed.
 bool ParseCardList(const std::string &text, std::vector<int> &cards, std::string &error,
                    const std::vector<int> &alreadyUsed = {});

@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "Carrowby.h"
+#include "CommandLine.h"
 
 #include <cstdio>
 #include <iostream>
@@ -19,11 +20,17 @@ std::string Narrow(const std::wstring &text)
 
 } // namespace
 
+const char kEvalUsage[] = "usage: brisquel-cli eval   (lines of 5 to 7 cards on standard input)\n";
+
 // eval: per line of 5 to 7 cards, "code<TAB>strength<TAB>name".
 int RunEvalCommand(const CommandArgs &args)
 {
-    if (!args.empty())
+    try {
+        if (CommandLine().Parse(args).Help())
+            return PrintHelp(kEvalUsage);
+    } catch (const ArgError &) {
         return Fail("eval reads its cards from standard input and takes no arguments");
+    }
     std::string line;
     int lineNumber = 0;
     while (std::getline(std::cin, line)) {

@@ -1,66 +1,154 @@
 #include "Commands.h"
 
-#include "Carrowby.h"
+#include "CardNames.h"
+#include "CommandLine.h"
+#include "EquityCalculator.h"
 
-#include <charconv>
 #include <cstdio>
+#include <random>
 
 namespace {
 
 constexpr int kMinPlayers = 2;
 constexpr int kMaxPlayers = 10;
+constexpr long long kMaxTrials = 2000000000;
+constexpr long long kMaxThreads = 1024;
+constexpr std::uint64_t kDefaultTrials = 100000; // as the desktop calculator
 
-template <typename T>
-bool ParseNumber(const std::string &text, T &value)
+// One player as the command line gave it.
+struct Seat
 {
-    const char *end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return ec == std::errc() && ptr == end && !text.empty();
+    std::string label; // shown by --detail
+    brisquel::EquityPlayer player;
+};
+
+std::string Narrow(const std::wstring &text)
+{
+    return std::string(text.begin(), text.end()); // card names are ASCII
+}
+
+std::uint64_t Bits(const std::vector<int> &cards)
+{
+    std::uint64_t mask = 0;
+    for (const int c : cards)
+        mask |= 1ull << c;
+    return mask;
+}
+
+// The --vs opponents: known hands first take their cards out of the deck, then each range
+// drops the hands that clash with the known cards. Empty string when all is well.
+std::string ReadOpponents(const std::vector<std::string> &texts, std::uint64_t known,
+                          std::vector<Seat> &seats)
+{
+    std::vector<brisquel::ComboList> ranges(texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        std::string error;
+        if (!brisquel::ParseRange(texts[i], ranges[i], error))
+            return "--vs '" + texts[i] + "': " + error;
+        if (ranges[i].size() != 1)
+            continue;
+        const std::uint64_t cards = Bits({ranges[i][0].first, ranges[i][0].second});
+        if (cards & known)
+            return "--vs '" + texts[i] + "' holds a card that is already dealt";
+        known |= cards;
+    }
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        Seat seat{texts[i], {ranges[i]}};
+        if (ranges[i].size() == 1) {
+            seat.label = Narrow(brisquel::CardName(ranges[i][0].first)) +
+                         Narrow(brisquel::CardName(ranges[i][0].second));
+        } else {
+            seat.player.combos = brisquel::DropClashing(ranges[i], known);
+            if (seat.player.combos.empty())
+                return "--vs '" + texts[i] +
+                       "': every hand of the range clashes with the known "
+                       "cards";
+        }
+        seats.push_back(std::move(seat));
+    }
+    return {};
+}
+
+void PrintDetail(const std::vector<Seat> &seats, const brisquel::EquityResult &r,
+                 std::uint64_t seed)
+{
+    std::printf("player  win     tie     equity  std.error  hand\n");
+    for (std::size_t p = 0; p < seats.size(); ++p) {
+        const brisquel::PlayerEquity &e = r.players[p];
+        char error[16] = "exact";
+        if (!r.exact)
+            std::snprintf(error, sizeof error, "%.4f", e.stdError);
+        std::printf("%-7zu %.4f  %.4f  %.4f  %-9s  %s\n", p + 1, e.win, e.tie, e.equity, error,
+                    seats[p].label.c_str());
+    }
+    if (r.exact)
+        std::printf("exact: %llu deals\n", static_cast<unsigned long long>(r.deals));
+    else
+        std::printf("sampled: %llu trials, seed %llu, %d threads\n",
+                    static_cast<unsigned long long>(r.deals), static_cast<unsigned long long>(seed),
+                    r.threads);
 }
 
 } // namespace
 
-// odds AhKd [--board "Qs Jd 2c"] --players N [--trials T] [--seed S]
+const char kOddsUsage[] =
+    "usage: brisquel-cli odds AhKd [--board \"Qs Jd 2c\"] [--players N] [--vs HAND|RANGE]...\n"
+    "                         [--exact | --trials T [--seed S]] [--threads N] [--detail]\n"
+    "  --vs      one opponent: a hand (QsQd), a range (\"22+,A2s+,KTo+,QJs\", T6s-T9s) or\n"
+    "            the best share of hands (top15%); --players adds random opponents\n"
+    "  --exact   count every board and every hand of the ranges instead of sampling\n"
+    "  --detail  win, tie and equity of every player with the standard error\n";
+
+// odds AhKd [--board "Qs Jd 2c"] [--players N] [--vs R]... [--exact] [--trials T] [--seed S]
+//           [--threads N] [--detail]
 int RunOddsCommand(const CommandArgs &args)
 {
     std::string holeText, boardText;
-    int players = kMinPlayers;
-    long long trials = -1; // the library's own count unless given
-    bool seeded = false;
-    unsigned long long seed = 0;
-
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string &arg = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (arg == "--board" || arg == "--players" || arg == "--trials" || arg == "--seed") {
-            if (!hasValue)
-                return Fail(arg + " needs a value");
-            const std::string &value = args[++i];
-            if (arg == "--board") {
-                boardText = value;
-            } else if (arg == "--players") {
-                if (!ParseNumber(value, players) || players < kMinPlayers
-                    || players > kMaxPlayers)
-                    return Fail("players must be a whole number from 2 to 10, not '" + value
-                                + "'");
-            } else if (arg == "--trials") {
-                if (!ParseNumber(value, trials) || trials <= 0 || trials > 2000000000)
-                    return Fail("trials must be a positive whole number, not '" + value + "'");
-            } else {
-                if (!ParseNumber(value, seed))
-                    return Fail("seed must be a non-negative whole number, not '" + value + "'");
-                seeded = true;
-            }
-        } else if (!arg.empty() && arg[0] == '-' && arg.size() > 1) {
-            return Fail("unknown option '" + arg + "'");
-        } else if (holeText.empty()) {
-            holeText = arg;
-        } else {
-            return Fail("unexpected argument '" + arg + "'");
-        }
+    std::vector<std::string> vsTexts;
+    int players = 0; // counted from --vs unless given
+    long long trials = -1;
+    long long threads = 0; // one per core
+    bool exact = false, detail = false;
+    std::optional<std::uint64_t> seed;
+    try {
+        const ParsedArgs parsed = CommandLine()
+                                      .Value("--board", true)
+                                      .Value("--players")
+                                      .Value("--trials")
+                                      .Value("--seed")
+                                      .Value("--threads")
+                                      .Repeated("--vs")
+                                      .Flag("--exact")
+                                      .Flag("--detail")
+                                      .Positional(1)
+                                      .Parse(args);
+        if (parsed.Help())
+            return PrintHelp(kOddsUsage);
+        if (!parsed.Positional().empty())
+            holeText = parsed.Positional()[0];
+        boardText = parsed.Text("--board").value_or("");
+        players = int(parsed.Integer("--players", kMinPlayers, kMaxPlayers, 0));
+        trials = parsed.Integer("--trials", 1, kMaxTrials, -1);
+        threads = parsed.Integer("--threads", 1, kMaxThreads, 0);
+        seed = parsed.Unsigned64("--seed");
+        vsTexts = parsed.Texts("--vs");
+        exact = parsed.Has("--exact");
+        detail = parsed.Has("--detail");
+    } catch (const ArgError &e) {
+        return Fail(e.what());
     }
     if (holeText.empty())
         return Fail("odds needs two hole cards, e.g. AhKd");
+    if (exact && trials > 0)
+        return Fail("--exact counts every deal and takes no --trials");
+    const int opponents = int(vsTexts.size());
+    if (opponents + 1 > kMaxPlayers)
+        return Fail("at most " + std::to_string(kMaxPlayers - 1) + " --vs opponents");
+    if (players == 0)
+        players = std::max(kMinPlayers, opponents + 1);
+    if (players < opponents + 1)
+        return Fail("--players " + std::to_string(players) + " leaves no seat for " +
+                    std::to_string(opponents) + " --vs opponents besides you");
 
     std::vector<int> hole, board;
     std::string error;
@@ -73,15 +161,39 @@ int RunOddsCommand(const CommandArgs &args)
     if (board.size() != 0 && (board.size() < 3 || board.size() > 5))
         return Fail("the board holds 3, 4 or 5 cards, got " + std::to_string(board.size()));
 
-    if (seeded)
-        SeedPokerLibrary(seed);
-    PokerLogic logic;
-    if (trials > 0)
-        logic.trialCount = int(trials);
-    int boardCards[5] = {-1, -1, -1, -1, -1};
-    for (std::size_t i = 0; i < board.size(); ++i)
-        boardCards[i] = board[i];
-    const double p = logic.getProbabilityOfWin(hole.data(), boardCards, int(board.size()), players);
-    std::printf("%.4f\n", p);
+    std::vector<Seat> seats;
+    seats.push_back({Narrow(brisquel::CardName(hole[0])) + Narrow(brisquel::CardName(hole[1])),
+                     {{{hole[0], hole[1]}}}});
+    error = ReadOpponents(vsTexts, Bits(hole) | Bits(board), seats);
+    if (!error.empty())
+        return Fail(error);
+    while (int(seats.size()) < players)
+        seats.push_back({"random", {}});
+
+    brisquel::EquitySetup setup;
+    for (const Seat &seat : seats)
+        setup.players.push_back(seat.player);
+    setup.board = board;
+    setup.exact = exact;
+    setup.trials = trials > 0 ? std::uint64_t(trials) : kDefaultTrials;
+    setup.seed =
+        seed ? *seed : (std::uint64_t(std::random_device{}()) << 32) ^ std::random_device{}();
+    setup.threads = int(threads);
+    setup.firstPlayerOnly = !detail;
+    if (exact) {
+        const std::uint64_t deals = brisquel::CountExactDeals(setup);
+        if (deals > brisquel::kMaxExactDeals)
+            return Fail("--exact would count more than " +
+                        std::to_string(brisquel::kMaxExactDeals) +
+                        " deals; leave it out to sample, or narrow the ranges or add board "
+                        "cards");
+    }
+    const brisquel::EquityResult result = brisquel::CalculateEquity(setup);
+    if (!result.ok)
+        return Fail(result.error);
+    if (detail)
+        PrintDetail(seats, result, setup.seed);
+    else
+        std::printf("%.4f\n", result.players[0].equity);
     return kExitOk;
 }

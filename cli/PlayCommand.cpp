@@ -1,18 +1,21 @@
 #include "PlayCommand.h"
 
 #include "BotGame.h"
+#include "CommandLine.h"
+#include "DataFolder.h"
+#include "FilePlaces.h"
+#include "PlayerName.h"
 #include "PokerTables.h"
 #include "Roster.h"
 #include "SessionSave.h"
 
-#include <charconv>
+#include <climits>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <optional>
 #include <ostream>
 #include <random>
-#include <sstream>
 
 namespace {
 
@@ -22,148 +25,130 @@ constexpr int kDefaultStack = 1000;
 constexpr int kDefaultSmallBlind = 10;
 constexpr int kDefaultBigBlind = 20;
 
-const char kUsage[] =
-    "usage: brisquel-cli play [--seats N] [--names A,B,...] [--stacks S | S1,S2,...]\n"
-    "                         [--blinds SB/BB | --type \"9 players\" | --type \"9 players "
-    "Turbo\"]\n"
-    "                         [--hands H] [--seed S] [--out DIR]\n";
+const CommandLine kPlayOptions = CommandLine()
+                                     .Value("--seats")
+                                     .Value("--names")
+                                     .Value("--stacks")
+                                     .Value("--blinds")
+                                     .Value("--type")
+                                     .Value("--hands")
+                                     .Value("--seed")
+                                     .Value("--out");
 
 struct UsageError
 {
     std::string message;
 };
 
-template <typename T> T Number(const std::string &text, const std::string &option)
-{
-    T value{};
-    const char *end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc() || ptr != end || text.empty())
-        throw UsageError{option + ": \"" + text + "\" is not a number"};
-    return value;
-}
-
-std::vector<std::string> SplitList(const std::string &text, char separator)
-{
-    std::vector<std::string> parts;
-    std::string part;
-    std::istringstream in(text);
-    while (std::getline(in, part, separator))
-        parts.push_back(part);
-    if (!text.empty() && text.back() == separator)
-        parts.emplace_back();
-    return parts;
-}
+constexpr int kTournamentStack = 1500;
+// All chips at the table must fit the engine's int chip counts, pot included.
+constexpr long long kMaxTableChips = 2000000000;
 
 struct PlayOptions
 {
     int seats = 0;
     std::vector<std::string> names;
     std::vector<int> stacks;
-    bool blindsGiven = false;
     int smallBlind = kDefaultSmallBlind;
     int bigBlind = kDefaultBigBlind;
     int gameTypeId = 0;
     int hands = 0;
     std::optional<std::uint64_t> seed;
-    std::string out = ".";
+    std::optional<std::string> out; // without it, the data folder
 };
 
-PlayOptions Parse(const std::vector<std::string> &args)
+void CheckNames(const std::vector<std::string> &names, int seats)
+{
+    const int count = static_cast<int>(names.size());
+    if (seats != 0 && seats != count)
+        throw UsageError{"--names gives " + std::to_string(count) + " names for " +
+                         std::to_string(seats) + " seats"};
+    if (count < kMinSeats || count > kMaxSeats)
+        throw UsageError{"--names must give 2 to 10 names, separated by commas"};
+    for (int i = 0; i < count; ++i) {
+        const std::string &name = names[static_cast<size_t>(i)];
+        // The name itself is not repeated: it may hold the very escape refused here.
+        const std::string problem = PlayerNameProblem(name);
+        if (!problem.empty())
+            throw UsageError{"--names: name " + std::to_string(i + 1) + " " + problem};
+        if (name == "Hero")
+            throw UsageError{"\"Hero\" is the human player; play runs computer opponents "
+                             "only"};
+    }
+}
+
+std::vector<int> ParseStacks(const std::string &text, int seats, int defaultStack)
+{
+    std::vector<int> stacks;
+    if (text.empty()) {
+        stacks.assign(static_cast<size_t>(seats), defaultStack);
+        return stacks;
+    }
+    const std::vector<std::string> parts = SplitList(text, ',');
+    if (parts.size() != 1 && static_cast<int>(parts.size()) != seats)
+        throw UsageError{"--stacks gives " + std::to_string(parts.size()) + " stacks for " +
+                         std::to_string(seats) + " seats"};
+    for (const std::string &part : parts)
+        stacks.push_back(static_cast<int>(ParseInteger("--stacks", part, 1, INT_MAX)));
+    if (stacks.size() == 1)
+        stacks.assign(static_cast<size_t>(seats), stacks[0]);
+    long long total = 0;
+    for (int stack : stacks)
+        total += stack;
+    if (total > kMaxTableChips)
+        throw UsageError{"--stacks: the chips at the table must stay at most " +
+                         std::to_string(kMaxTableChips) + ", these add up to " +
+                         std::to_string(total)};
+    return stacks;
+}
+
+PlayOptions Parse(const ParsedArgs &args)
 {
     PlayOptions o;
-    std::vector<std::string> stackTexts;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string &option = args[i];
-        if (i + 1 >= args.size())
-            throw UsageError{option.rfind("--", 0) == 0 ? option + " needs a value"
-                                                        : "unknown argument " + option};
-        const std::string value = args[++i];
-        if (value.rfind("--", 0) == 0)
-            throw UsageError{option + " needs a value"};
-        if (option == "--seats") {
-            o.seats = Number<int>(value, option);
-            if (o.seats < kMinSeats || o.seats > kMaxSeats)
-                throw UsageError{"--seats must be 2 to 10"};
-        } else if (option == "--names") {
-            o.names = SplitList(value, ',');
-        } else if (option == "--stacks") {
-            stackTexts = SplitList(value, ',');
-        } else if (option == "--blinds") {
-            const auto parts = SplitList(value, '/');
-            if (parts.size() != 2)
-                throw UsageError{"--blinds must be SB/BB, for example 10/20"};
-            o.smallBlind = Number<int>(parts[0], option);
-            o.bigBlind = Number<int>(parts[1], option);
-            if (o.bigBlind < 1 || o.smallBlind < 0 || o.smallBlind > o.bigBlind)
-                throw UsageError{"--blinds: need 0 <= SB <= BB and BB >= 1"};
-            o.blindsGiven = true;
-        } else if (option == "--type") {
-            if (value == "9 players")
-                o.gameTypeId = 3;
-            else if (value == "9 players Turbo")
-                o.gameTypeId = 4;
-            else
-                throw UsageError{"--type must be \"9 players\" or \"9 players Turbo\""};
-        } else if (option == "--hands") {
-            o.hands = Number<int>(value, option);
-            if (o.hands < 1)
-                throw UsageError{"--hands must be at least 1"};
-        } else if (option == "--seed") {
-            o.seed = Number<std::uint64_t>(value, option);
-        } else if (option == "--out") {
-            if (value.empty())
-                throw UsageError{"--out needs a folder"};
-            o.out = value;
-        } else {
-            throw UsageError{"unknown option " + option};
-        }
+    o.seats = static_cast<int>(args.Integer("--seats", kMinSeats, kMaxSeats, 0));
+    if (const auto names = args.Text("--names")) {
+        o.names = SplitList(*names, ',');
+        CheckNames(o.names, o.seats);
+        o.seats = static_cast<int>(o.names.size());
     }
-    if (o.blindsGiven && o.gameTypeId != 0)
-        throw UsageError{"--blinds and --type cannot be combined"};
+    if (const auto blinds = args.Text("--blinds")) {
+        const auto parts = SplitList(*blinds, '/');
+        if (parts.size() != 2)
+            throw UsageError{"--blinds must be SB/BB, for example 10/20"};
+        o.smallBlind =
+            static_cast<int>(ParseInteger("--blinds: the small blind", parts[0], 0, INT_MAX));
+        o.bigBlind =
+            static_cast<int>(ParseInteger("--blinds: the big blind", parts[1], 1, INT_MAX));
+        if (o.smallBlind > o.bigBlind)
+            throw UsageError{"--blinds: the small blind is larger than the big blind"};
+    }
+    if (const auto type = args.Text("--type")) {
+        if (*type == "9 players")
+            o.gameTypeId = 3;
+        else if (*type == "9 players Turbo")
+            o.gameTypeId = 4;
+        else
+            throw UsageError{"--type must be \"9 players\" or \"9 players Turbo\""};
+        if (args.Has("--blinds"))
+            throw UsageError{"--blinds and --type cannot be combined"};
+    }
+    o.hands = static_cast<int>(args.Integer("--hands", 1, INT_MAX, 0));
+    o.seed = args.Unsigned64("--seed");
+    o.out = args.Text("--out");
 
-    if (!o.names.empty()) {
-        const int count = static_cast<int>(o.names.size());
-        if (o.seats != 0 && o.seats != count)
-            throw UsageError{"--names gives " + std::to_string(count) + " names for " +
-                             std::to_string(o.seats) + " seats"};
-        if (count < kMinSeats || count > kMaxSeats)
-            throw UsageError{"--names must give 2 to 10 names"};
-        o.seats = count;
-        for (const std::string &name : o.names) {
-            if (name.empty())
-                throw UsageError{"--names: a name is empty"};
-            if (name == "Hero")
-                throw UsageError{"\"Hero\" is the human player; play runs computer opponents "
-                                 "only"};
-        }
-    }
     if (o.seats == 0)
         o.seats = 9;
     if (o.names.empty())
         o.names = DefaultBotNames(o.seats);
-
-    const int defaultStack = o.gameTypeId == 3 || o.gameTypeId == 4 ? 1500 : kDefaultStack;
-    if (stackTexts.empty()) {
-        o.stacks.assign(static_cast<size_t>(o.seats), defaultStack);
-    } else if (stackTexts.size() == 1) {
-        o.stacks.assign(static_cast<size_t>(o.seats), Number<int>(stackTexts[0], "--stacks"));
-    } else if (static_cast<int>(stackTexts.size()) == o.seats) {
-        for (const std::string &text : stackTexts)
-            o.stacks.push_back(Number<int>(text, "--stacks"));
-    } else {
-        throw UsageError{"--stacks gives " + std::to_string(stackTexts.size()) + " stacks for " +
-                         std::to_string(o.seats) + " seats"};
-    }
-    long long total = 0;
-    for (int stack : o.stacks) {
-        if (stack < 1)
-            throw UsageError{"--stacks: every stack must be at least 1"};
-        total += stack;
-    }
-    if (total > 2000000000LL)
-        throw UsageError{"--stacks: the chips at the table must stay below 2000000000"};
+    o.stacks = ParseStacks(args.Text("--stacks").value_or(""), o.seats,
+                           o.gameTypeId != 0 ? kTournamentStack : kDefaultStack);
     return o;
+}
+
+int Refuse(std::ostream &err, const std::string &message)
+{
+    err << "brisquel-cli play: " << message << "\n" << kPlayUsage;
+    return kPlayExitUsage;
 }
 
 double Percent(int part, int whole)
@@ -173,28 +158,54 @@ double Percent(int part, int whole)
 
 } // namespace
 
+const char kPlayUsage[] =
+    "usage: brisquel-cli play [--seats N] [--names A,B,...] [--stacks S | S1,S2,...]\n"
+    "                         [--blinds SB/BB | --type \"9 players\" | --type \"9 players "
+    "Turbo\"]\n"
+    "                         [--hands H] [--seed S] [--out DIR]\n"
+    "  --out DIR: the folder for the game's files instead of brisquel-cli's data folder\n";
+
 int RunPlayCommand(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
 {
     PlayOptions o;
     try {
-        o = Parse(args);
+        const ParsedArgs parsed = kPlayOptions.Parse(args);
+        if (parsed.Help()) {
+            out << kPlayUsage;
+            return kPlayExitOk;
+        }
+        o = Parse(parsed);
+    } catch (const ArgError &e) {
+        return Refuse(err, e.what());
     } catch (const UsageError &e) {
-        err << "brisquel-cli play: " << e.message << "\n" << kUsage;
-        return kPlayExitUsage;
+        return Refuse(err, e.message);
     }
 
-    std::error_code error;
-    std::filesystem::create_directories(o.out, error);
-    if (error || !std::filesystem::is_directory(o.out)) {
-        err << "brisquel-cli play: cannot use the folder " << o.out << "\n";
-        return kPlayExitUsage;
+    std::string folder;
+    bool folderUsable = true;
+    if (o.out) {
+        folder = *o.out;
+        std::error_code error;
+        std::filesystem::create_directories(folder, error);
+        if (error || !std::filesystem::is_directory(folder)) {
+            err << "brisquel-cli play: cannot use the folder " << folder << "\n";
+            return kPlayExitUsage;
+        }
+    } else {
+        // The data folder was not asked for by name: a game without files beats no game.
+        folder = DataFolder();
+        const std::string problem = PrepareFolder(folder);
+        folderUsable = problem.empty();
+        if (!folderUsable)
+            err << "brisquel-cli play: " << problem << "; the game log, the hand history and "
+                << "the results are not saved\n";
     }
     if (!o.seed)
         o.seed = std::random_device{}();
 
     CPokerDatabase db;
-    const bool saving = OpenDatabase(db, o.out);
-    if (!saving)
+    const bool saving = folderUsable && OpenDatabase(db, folder);
+    if (folderUsable && !saving)
         err << "brisquel-cli play: " << kDatabaseFileName << " cannot be used; results are not "
             << "saved\n";
 
@@ -206,7 +217,7 @@ int RunPlayCommand(const std::vector<std::string> &args, std::ostream &out, std:
     game.gameTypeId = o.gameTypeId;
     game.lastHand = o.hands;
     game.seed = o.seed;
-    game.outputFolder = o.out;
+    game.outputFolder = folder;
     if (saving)
         game.saveResults = [&db](CDunmereGame &g) { SaveSessionResults(db, g); };
     const BotGameResult result = RunBotGame(game);

@@ -1,4 +1,7 @@
+#include "BrisquelVersion.h"
+#include "CommandLine.h"
 #include "Commands.h"
+#include "DataFolder.h"
 #include "PlayCommand.h"
 
 #include <cstdio>
@@ -7,16 +10,31 @@
 
 namespace {
 
+// Options before the command's name belong to brisquel-cli itself.
+const CommandLine kProgramOptions = CommandLine().Flag("--version").Value("--data-dir");
+
 void PrintUsage(std::FILE *out)
 {
-    std::fputs("usage:\n"
-               "  brisquel-cli odds AhKd [--board \"Qs Jd 2c\"] --players N [--trials T] "
-               "[--seed S]\n"
-               "  brisquel-cli eval   (lines of 5 to 7 cards on standard input)\n"
-               "  brisquel-cli play [--seats N] [--names A,B,...] [--stacks S|S1,S2,...] "
-               "[--blinds SB/BB | --type \"9 players\" | --type \"9 players Turbo\"] "
-               "[--hands H] [--seed S] [--out DIR]\n",
+    std::fputs("usage: brisquel-cli [--data-dir DIR] <command> ...\n"
+               "       brisquel-cli --version\n",
                out);
+    // "<command> --help" prints the same lines one command at a time.
+    for (const char *usage : {kOddsUsage, kEvalUsage, kPlayUsage, kReviewUsage})
+        std::fputs(usage, out);
+    std::fprintf(out,
+                 "The game log, the hand histories and PokerDB.db3 go to\n  %s\n"
+                 "Exit status: 0 done, 1 a game ended with other chips than it started with, "
+                 "2 bad input.\n",
+                 DataFolderDescription().c_str());
+}
+
+// The index of the command's name: the first word that is neither an option nor a value.
+std::size_t CommandIndex(const CommandArgs &args)
+{
+    std::size_t i = 0;
+    while (i < args.size() && args[i].rfind('-', 0) == 0)
+        i += args[i] == "--data-dir" ? 2 : 1;
+    return std::min(i, args.size());
 }
 
 } // namespace
@@ -28,13 +46,33 @@ int main(int argc, char **argv)
         {"odds", RunOddsCommand},
         {"eval", RunEvalCommand},
         {"play", [](const CommandArgs &args) { return RunPlayCommand(args); }},
+        {"review", RunReviewCommand},
     };
-    if (argc < 2) {
+    const CommandArgs args(argv + 1, argv + argc);
+    const std::size_t commandIndex = CommandIndex(args);
+    ParsedArgs options;
+    try {
+        options = kProgramOptions.Parse(CommandArgs(args.begin(), args.begin() + commandIndex));
+    } catch (const ArgError &e) {
+        Fail(e.what());
         PrintUsage(stderr);
         return kExitBadInput;
     }
-    const std::string name = argv[1];
-    if (name == "--help" || name == "-h" || name == "help") {
+    if (options.Help()) {
+        PrintUsage(stdout);
+        return kExitOk;
+    }
+    if (options.Has("--version")) {
+        std::printf("brisquel-cli %s\n", kBrisquelVersion);
+        return kExitOk;
+    }
+    SetDataDirOption(options.Text("--data-dir").value_or(""));
+    if (commandIndex == args.size()) {
+        PrintUsage(stderr);
+        return kExitBadInput;
+    }
+    const std::string &name = args[commandIndex];
+    if (name == "help") {
         PrintUsage(stdout);
         return kExitOk;
     }
@@ -44,5 +82,5 @@ int main(int argc, char **argv)
         PrintUsage(stderr);
         return kExitBadInput;
     }
-    return command->second(CommandArgs(argv + 2, argv + argc));
+    return command->second(CommandArgs(args.begin() + commandIndex + 1, args.end()));
 }

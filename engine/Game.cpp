@@ -248,14 +248,15 @@ void CDunmereGame::OpenFiles()
     CloseFiles();
     namespace fs = std::filesystem;
     const fs::path folder = m_outputFolder.empty() ? fs::path(".") : fs::path(m_outputFolder);
+    // The folder may not exist yet (a new --out folder): the log must not be lost for that.
+    std::error_code error;
+    fs::create_directories(folder / "HandHistory", error);
     const std::string logPath = (folder / "HistoryGame.log").string();
     TrimLog(logPath);
     if (!m_log.Open(logPath, "a") && !m_logFailReported) {
         m_logFailReported = true;
         AppendPane("Could not write the game log " + logPath);
     }
-    std::error_code error;
-    fs::create_directories(folder / "HandHistory", error);
     const std::string historyPath =
         (folder / "HandHistory" / ("HH_" + TimeText("%Y%m%d_%H%M%S.txt"))).string();
     if (!m_handHistory.Open(historyPath, "w") && !m_historyFailReported) {

@@ -87,7 +87,9 @@ public:
     void SetHumanPlayer(IHumanPlayer *human) { m_human = human; }
     void SetProgram(IProgram *program) { m_program = program; }
     void SetDecider(IDecider *decider) { m_decider = decider; }
-    void SetPauseFactor(double factor) { m_pauseFactor = factor; } // 0 = no pauses
+    // 0 = no pauses. Once the game runs, only with the lock held (Pause reads it under it).
+    void SetPauseFactor(double factor) { m_pauseFactor = factor; }
+    double PauseFactor() const { return m_pauseFactor; }
     void SetClock(std::function<std::time_t()> clock) { m_clock = std::move(clock); }
     void SetOutputFolder(const std::string &folder) { m_outputFolder = folder; }
     const std::string &OutputFolder() const { return m_outputFolder; }

@@ -105,6 +105,31 @@ std::vector<std::uint32_t> SearchOffsets(const std::vector<RankEntry> &entries)
     return offsets;
 }
 
+// A value waiting for its compact form, and where that goes: a slot of the rank table, or a
+// flush mask marked by kFlushSlot.
+struct Pending
+{
+    std::uint32_t natural;
+    std::uint32_t slot;
+};
+constexpr std::uint32_t kFlushSlot = 1u << 31;
+
+// Least significant byte first, three passes: natural values stay below 2^24.
+void SortByNatural(std::vector<Pending> &items)
+{
+    std::vector<Pending> buffer(items.size());
+    for (int shift = 0; shift < 24; shift += 8) {
+        std::uint32_t starts[257] = {};
+        for (const Pending &p : items)
+            ++starts[((p.natural >> shift) & 0xFF) + 1];
+        for (int i = 1; i < 257; ++i)
+            starts[i] += starts[i - 1];
+        for (const Pending &p : items)
+            buffer[starts[(p.natural >> shift) & 0xFF]++] = p;
+        items.swap(buffer);
+    }
+}
+
 } // namespace
 
 EvalTables BuildEvalTables()
@@ -114,6 +139,7 @@ EvalTables BuildEvalTables()
         const int suit = c / 13, rank = c % 13;
         t.cards[c].key = EvalTables::kRankKeys[rank] | (1ull << (32 + 4 * suit));
         t.cards[c].mask = 1ull << (16 * suit + rank);
+        t.cardKeys[c] = t.cards[c].key;
     }
 
     std::vector<RankEntry> entries;
@@ -130,24 +156,6 @@ EvalTables BuildEvalTables()
         flushNatural[m] = EvaluateCounts(fc, suits);
     }
 
-    // Compact values: the rank of each natural value among all that occur.
-    t.natural.reserve(entries.size() + flushNatural.size() + 1);
-    t.natural.push_back(0);
-    for (const auto &e : entries)
-        t.natural.push_back(e.natural);
-    t.natural.insert(t.natural.end(), flushNatural.begin(), flushNatural.end());
-    std::sort(t.natural.begin() + 1, t.natural.end());
-    t.natural.erase(std::unique(t.natural.begin() + 1, t.natural.end()), t.natural.end());
-    t.natural.shrink_to_fit();
-    const auto compact = [&t](std::uint32_t natural) {
-        return std::uint16_t(std::lower_bound(t.natural.begin() + 1, t.natural.end(), natural)
-                             - t.natural.begin());
-    };
-
-    t.flushValues.resize(flushNatural.size());
-    for (std::size_t m = 0; m < flushNatural.size(); ++m)
-        t.flushValues[m] = compact(flushNatural[m]);
-
     // Offsets stored in the source; searched afresh only if they stopped fitting the keys.
     std::vector<std::uint32_t> offsets(kStoredRowOffsets, kStoredRowOffsets + kRowSize);
     std::uint32_t size = Placement(entries, offsets);
@@ -157,17 +165,37 @@ EvalTables BuildEvalTables()
     }
     t.rowOffsets = offsets;
     t.rankValues.assign(size, 0);
+    t.flushValues.resize(flushNatural.size());
+
+    // Compact values: the rank of each natural value among all that occur, flush masks of
+    // fewer than five cards included. A radix sort orders the values in linear time.
+    std::vector<Pending> pending;
+    pending.reserve(entries.size() + flushNatural.size());
     for (const auto &e : entries)
-        t.rankValues[offsets[RowOf(e.key)] + ColumnOf(e.key)] = compact(e.natural);
+        pending.push_back({e.natural, offsets[RowOf(e.key)] + ColumnOf(e.key)});
+    for (std::uint32_t m = 0; m < flushNatural.size(); ++m)
+        pending.push_back({flushNatural[m], kFlushSlot | m});
+    SortByNatural(pending);
+    t.natural.reserve(8192);
+    t.natural.push_back(0); // compact 0 is no hand, even where a natural value is 0
+    for (const Pending &p : pending) {
+        if (t.natural.size() == 1 || p.natural != t.natural.back())
+            t.natural.push_back(p.natural);
+        const auto compact = std::uint16_t(t.natural.size() - 1);
+        if (p.slot & kFlushSlot)
+            t.flushValues[p.slot & ~kFlushSlot] = compact;
+        else
+            t.rankValues[p.slot] = compact;
+    }
+    t.natural.shrink_to_fit();
     return t;
 }
-
 
 std::size_t EvalTables::Bytes() const
 {
     return rankValues.size() * sizeof(std::uint16_t) + rowOffsets.size() * sizeof(std::uint32_t)
            + flushValues.size() * sizeof(std::uint16_t) + natural.size() * sizeof(std::uint32_t)
-           + sizeof(cards);
+           + sizeof(cards) + sizeof(cardKeys);
 }
 
 std::vector<std::uint32_t> SearchRowOffsets()
@@ -176,12 +204,6 @@ std::vector<std::uint32_t> SearchRowOffsets()
     int counts[13] = {};
     CollectMultisets(0, 0, counts, 0, entries);
     return SearchOffsets(entries);
-}
-
-const EvalTables &Tables()
-{
-    static const EvalTables tables = BuildEvalTables();
-    return tables;
 }
 
 } // namespace brisquel

@@ -10,8 +10,9 @@
 //
 // Only seven-card hands are indexed: the samplers always hold seven cards, and five- or
 // six-card sets go through HandValue.h. Values are compact (1 .. about 5,600, higher wins,
-// equal only for equal hands); Natural() turns one into the readable form of HandValue.h. Tables are built once on first use (a few
-// milliseconds) and read-only afterwards, safe to share between threads.
+// equal only for equal hands); Natural() turns one into the readable form of HandValue.h. The
+// tables are computed at build time, copied out on first use and read-only afterwards, safe to
+// share between threads.
 
 #include <bit>
 #include <cstdint>
@@ -46,6 +47,8 @@ public:
     std::vector<std::uint16_t> flushValues; // per 13-bit rank mask
     std::vector<std::uint32_t> natural;     // compact value -> HandValue.h form
     Hand cards[52];
+    // The cards' keys alone, 8 bytes apart: summing from card integers is then one add per card.
+    std::uint64_t cardKeys[52];
 
     std::size_t Bytes() const;
 };
@@ -55,10 +58,12 @@ public:
 extern const std::uint32_t kStoredRowOffsets[1u << EvalTables::kRowShift];
 std::vector<std::uint32_t> SearchRowOffsets();
 
-// Builds a fresh set of tables (what Tables() does once).
+// Builds a fresh set of tables; tools/make_eval_tables.cpp stores the result at build time.
 EvalTables BuildEvalTables();
+// The tables as stored at build time (generated source in the build tree).
+EvalTables StoredEvalTables();
 
-// The tables, built on the first call.
+// The stored tables, copied out on the first call.
 const EvalTables &Tables();
 
 inline Hand CardHand(const EvalTables &t, int card)
@@ -76,6 +81,27 @@ inline std::uint16_t Evaluate(const EvalTables &t, const Hand &hand)
         return t.flushValues[(hand.mask >> (16 * suit)) & 0x1FFF];
     }
     const std::uint32_t rankKey = std::uint32_t(hand.key);
+    return t.rankValues[t.rowOffsets[rankKey & ((1u << EvalTables::kRowShift) - 1)]
+                        + (rankKey >> EvalTables::kRowShift)];
+}
+
+// Seven card integers (0..51, distinct). Only the keys are summed: the suit counts alone tell
+// whether a flush is possible, and the rank masks are summed only then (about 3 % of hands).
+inline std::uint16_t EvaluateCards7(const EvalTables &t, const int *cards)
+{
+    // Three in every suit count, so that a fifth card of one suit sets bit 3 of its nibble.
+    std::uint64_t key = 0x3333ull << 32;
+    for (int i = 0; i < 7; ++i)
+        key += t.cardKeys[unsigned(cards[i])];
+    const std::uint32_t flush = std::uint32_t(key >> 32) & 0x8888u;
+    if (flush) [[unlikely]] {
+        const int suit = std::countr_zero(flush) >> 2;
+        std::uint64_t mask = 0;
+        for (int i = 0; i < 7; ++i)
+            mask |= t.cards[cards[i]].mask;
+        return t.flushValues[(mask >> (16 * suit)) & 0x1FFF];
+    }
+    const std::uint32_t rankKey = std::uint32_t(key);
     return t.rankValues[t.rowOffsets[rankKey & ((1u << EvalTables::kRowShift) - 1)]
                         + (rankKey >> EvalTables::kRowShift)];
 }

@@ -8,16 +8,19 @@ namespace {
 
 constexpr unsigned kWheelMask = 0x100F; // ace, five, four, three, deuce
 
-// The five highest ranks of a mask packed into nibbles (fewer when the mask has fewer bits).
+int HighestRank(unsigned mask)
+{
+    return std::bit_width(mask) - 1;
+}
+
+// The count highest ranks of a mask packed into nibbles (fewer when the mask has fewer bits).
 std::uint32_t TopRanks(unsigned mask, int count)
 {
     std::uint32_t packed = 0;
-    int taken = 0;
-    for (int r = 12; r >= 0 && taken < count; --r) {
-        if (mask & (1u << r)) {
-            packed |= std::uint32_t(r) << (16 - 4 * taken);
-            ++taken;
-        }
+    for (int taken = 0; taken < count && mask != 0; ++taken) {
+        const int r = HighestRank(mask);
+        packed |= std::uint32_t(r) << (16 - 4 * taken);
+        mask &= ~(1u << r);
     }
     return packed;
 }
@@ -31,14 +34,21 @@ std::uint32_t Make(HandCategory category, std::uint32_t nibbles)
 
 int StraightTop(unsigned rankMask)
 {
-    for (int top = 12; top >= 4; --top) {
-        const unsigned run = 0x1Fu << (top - 4);
-        if ((rankMask & run) == run)
-            return top;
-    }
+    // Bit r survives when ranks r-4 .. r are all present.
+    const unsigned runs = rankMask & (rankMask << 1) & (rankMask << 2) & (rankMask << 3)
+                          & (rankMask << 4) & 0x1FFFu;
+    if (runs != 0)
+        return HighestRank(runs);
     return (rankMask & kWheelMask) == kWheelMask ? 3 : -1;
 }
 
+// Baseline x86-64 has no popcnt instruction; a second copy uses it, picked once at load time
+// on processors that have it. Not under the sanitizers, whose run-time is not ready yet when
+// the loader picks the copy.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__POPCNT__) && !defined(__clang__) \
+    && !defined(__SANITIZE_THREAD__) && !defined(__SANITIZE_ADDRESS__)
+__attribute__((target_clones("popcnt", "default")))
+#endif
 std::uint32_t EvaluateCounts(const int counts[13], const unsigned suitMasks[4])
 {
     std::uint32_t best = 0;

@@ -6,19 +6,7 @@
 
 namespace {
 
-// Event kinds as the engine appends them.
-constexpr int kHandFinished = 2;
-constexpr int kPreflopBegins = 3;
-constexpr int kPreflopFinished = 4;
-constexpr int kDealtIn = 5;
-constexpr int kButton = 6;
-constexpr int kSmallBlind = 7;
-constexpr int kBigBlind = 8;
-constexpr int kFold = 9;
-constexpr int kRaise = 13;
-constexpr int kFlop = 14;
-constexpr int kTurn = 16;
-constexpr int kRiver = 18;
+using namespace actionkind;
 
 // Action codes inside the analysis.
 constexpr int kCodeFold = 1;

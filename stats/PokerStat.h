@@ -12,6 +12,26 @@
 // finished, 3 preflop begins, 4 preflop finished, 5 dealt in, 6 button, 7 small blind, 8 big
 // blind, 9 fold, 10 bet, 11 call, 12 check, 13 raise (amount raised by), 14 flop, 15 flop done,
 // 16 turn, 17 turn done, 18 river, 19 river done.
+// The kinds of CAction events, by name.
+namespace actionkind {
+constexpr int kHandStart = 1;
+constexpr int kHandFinished = 2;
+constexpr int kPreflopBegins = 3;
+constexpr int kPreflopFinished = 4;
+constexpr int kDealtIn = 5;
+constexpr int kButton = 6;
+constexpr int kSmallBlind = 7;
+constexpr int kBigBlind = 8;
+constexpr int kFold = 9;
+constexpr int kBet = 10;
+constexpr int kCall = 11;
+constexpr int kCheck = 12;
+constexpr int kRaise = 13;
+constexpr int kFlop = 14; // 15 flop done, 16 turn, 17 turn done, 18 river, 19 river done
+constexpr int kTurn = 16;
+constexpr int kRiver = 18;
+} // namespace actionkind
+
 class CAction
 {
 public:

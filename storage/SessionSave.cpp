@@ -6,12 +6,13 @@ namespace {
 
 constexpr const char *kPersonaNames[5] = {"Hero", "Master", "Tim", "Maniac", "Professor"};
 
-// Index into m_resultByPersona for a seat's persona code, -1 for none.
+// Index into m_resultByPersona for the persona code of what played a seat, -1 for none (an
+// empty seat, whose result is 0 anyway).
 int PersonaIndex(int persona)
 {
     switch (persona) {
-    case 0:
-        return 0; // an empty seat; its result is 0
+    case 3:
+        return 0; // the human
     case 4:
         return 1;
     case 7:
@@ -29,13 +30,16 @@ int PersonaIndex(int persona)
 
 SessionResult CollectSessionResult(CGameTable &table, int heroChipsAdded)
 {
+    // Each seat is credited to what played it, wherever it sat: a bot game has no human, and
+    // its seat 0 is a persona like any other.
     for (int s = 0; s < 10; ++s) {
+        const int index = PersonaIndex(table.m_players[s].m_persona);
+        if (index < 0)
+            continue;
         int diff = table.m_stack[s] - table.m_startStack[s];
-        if (s == 0)
+        if (index == 0)
             diff -= heroChipsAdded;
-        const int index = s == 0 ? 0 : PersonaIndex(table.m_players[s].m_persona);
-        if (index >= 0)
-            table.m_resultByPersona[index] += diff;
+        table.m_resultByPersona[index] += diff;
     }
 
     SessionResult result(5);
@@ -43,10 +47,8 @@ SessionResult CollectSessionResult(CGameTable &table, int heroChipsAdded)
         result[static_cast<std::size_t>(i)].name = kPersonaNames[i];
         result[static_cast<std::size_t>(i)].amount = table.m_resultByPersona[i];
     }
-    // Counters follow the seat: each persona name gets those of the seats it played.
     for (int s = 0; s < table.m_seatCount && s < 10; ++s) {
-        const int persona = table.m_players[s].m_persona;
-        const int index = s == 0 ? 0 : (persona == 0 ? -1 : PersonaIndex(persona));
+        const int index = PersonaIndex(table.m_players[s].m_persona);
         if (index < 0)
             continue;
         const CPokerStat &stat = table.m_players[s].m_stat;

@@ -9,8 +9,9 @@ class CDunmereGame;
 
 // Adds each seat's result (final stack minus start stack) to m_resultByPersona and returns,
 // in the order "Hero", "Master", "Tim", "Maniac", "Professor", those running sums with the
-// summed counters of the seats each persona played. `heroChipsAdded` are chips the human
-// bought during the game: they are not winnings.
+// summed counters of the seats each persona played. A seat counts for what played it: the
+// human's seat for "Hero", a computer's seat for its persona. `heroChipsAdded` are chips the
+// human bought during the game: they are not winnings.
 SessionResult CollectSessionResult(CGameTable &table, int heroChipsAdded = 0);
 
 // The game's save hook (m_saveResults), on the game thread: works with or without the state

@@ -1,5 +1,6 @@
 #include "Carrowby.h"
 #include "CardNames.h"
+#include "CardText.h"
 #include "Evaluator.h"
 #include "HandValue.h"
 
@@ -13,16 +14,6 @@
 namespace {
 
 using namespace brisquel;
-
-std::vector<int> Cards(const std::string &text)
-{
-    std::vector<int> out;
-    std::istringstream in(text);
-    std::string word;
-    while (in >> word)
-        out.push_back(ParseCard(word));
-    return out;
-}
 
 CDeck Deck(const std::string &text)
 {
@@ -58,13 +49,13 @@ TEST(EvaluatorEnumeration, FiveCardCategoryCounts)
     EXPECT_EQ(counts, kFiveCardTotals);
 }
 
-// All 133,784,560 seven-card hands through the table evaluator, every 4096th also through the
-// direct evaluator, which must agree.
+// All 133,784,560 seven-card hands through the table evaluator, from summed entries and from
+// card integers; every 4096th also through the direct evaluator, which must agree.
 TEST(EvaluatorEnumeration, SevenCardCategoryCountsAndAgreement)
 {
     const EvalTables &t = Tables();
     std::array<long long, 9> counts{};
-    long long n = 0, checked = 0, disagreements = 0;
+    long long n = 0, checked = 0, disagreements = 0, fromCards = 0;
     int c[7];
     for (c[0] = 0; c[0] < 52; ++c[0])
         for (c[1] = c[0] + 1; c[1] < 52; ++c[1])
@@ -76,12 +67,14 @@ TEST(EvaluatorEnumeration, SevenCardCategoryCountsAndAgreement)
                         for (c[5] = c[4] + 1; c[5] < 52; ++c[5]) {
                             const Hand h6 = h5 + t.cards[c[5]];
                             for (c[6] = c[5] + 1; c[6] < 52; ++c[6]) {
-                                const auto v = Natural(t, Evaluate(t, h6 + t.cards[c[6]]));
+                                const auto compact = Evaluate(t, h6 + t.cards[c[6]]);
+                                const auto v = Natural(t, compact);
                                 ++counts[CategoryOf(v)];
                                 if ((++n & 4095) == 0) {
                                     ++checked;
                                     disagreements += v != EvaluateCards(c, 7);
                                 }
+                                fromCards += EvaluateCards7(t, c) != compact;
                             }
                         }
                     }
@@ -90,6 +83,22 @@ TEST(EvaluatorEnumeration, SevenCardCategoryCountsAndAgreement)
     EXPECT_EQ(counts, kSevenCardTotals);
     EXPECT_GT(checked, 30000);
     EXPECT_EQ(disagreements, 0);
+    EXPECT_EQ(fromCards, 0); // card integers give what the summed entries give
+}
+
+TEST(EvaluatorTables, StoredAtBuildTimeEqualBuiltNow)
+{
+    const EvalTables &stored = Tables();
+    const EvalTables built = BuildEvalTables();
+    EXPECT_EQ(stored.rankValues, built.rankValues);
+    EXPECT_EQ(stored.rowOffsets, built.rowOffsets);
+    EXPECT_EQ(stored.flushValues, built.flushValues);
+    EXPECT_EQ(stored.natural, built.natural);
+    for (int c = 0; c < 52; ++c) {
+        EXPECT_EQ(stored.cards[c].key, built.cards[c].key);
+        EXPECT_EQ(stored.cards[c].mask, built.cards[c].mask);
+        EXPECT_EQ(stored.cardKeys[c], built.cards[c].key);
+    }
 }
 
 TEST(EvaluatorTables, SmallAndOrderPreserving)

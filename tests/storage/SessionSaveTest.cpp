@@ -69,6 +69,37 @@ TEST(SessionSaveTest, EachPersonaGetsItsSeatsResultsAndCounters)
     EXPECT_EQ(result[4].counters.vpip, 0);
 }
 
+TEST(SessionSaveTest, SeatsAreCreditedToWhatPlayedThemNotToTheirNumber)
+{
+    // A game without the human (as brisquel-cli plays it): seat 0 is a Professor.
+    CGameTable table;
+    table.m_seatCount = 3;
+    SetSeat(table, 0, 6, 1000, 1600, Counters(12, 11, 5, 3, 1));
+    SetSeat(table, 1, 7, 1000, 900, Counters(12, 10, 2, 1, 0));
+    SetSeat(table, 2, 4, 1000, 500, Counters(12, 12, 6, 2, 0));
+    SessionResult result = CollectSessionResult(table);
+    const int amounts[] = {0, -500, -100, 0, 600};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(result[i].amount, amounts[i]) << result[i].name;
+    EXPECT_EQ(result[0].counters.n, 0);
+    EXPECT_EQ(result[0].counters.vpip, 0);
+    EXPECT_EQ(result[4].counters.n, 12);
+    EXPECT_EQ(result[4].counters.vpip, 5);
+
+    // The human away from seat 0: his result and his bought chips go with his seat.
+    CGameTable moved;
+    moved.m_seatCount = 3;
+    SetSeat(moved, 0, 5, 1000, 700, Counters(4, 4, 4, 4, 4));
+    SetSeat(moved, 1, 4, 1000, 800, Counters(4, 4, 1, 0, 0));
+    SetSeat(moved, 2, 3, 1000, 1600, Counters(4, 3, 2, 1, 0));
+    result = CollectSessionResult(moved, 100);
+    EXPECT_EQ(result[0].amount, 500);
+    EXPECT_EQ(result[1].amount, -200);
+    EXPECT_EQ(result[3].amount, -300);
+    EXPECT_EQ(result[0].counters.vpipOpportunities, 3);
+    EXPECT_EQ(result[3].counters.pfr, 4);
+}
+
 TEST(SessionSaveTest, SeatsOutsideTheGameAddNoCounters)
 {
     CGameTable table;

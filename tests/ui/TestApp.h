@@ -11,6 +11,23 @@
 #include <cstdint>
 #include <memory>
 
+// The program with the caller's options and folders, without pauses, seeded; null when it
+// could not start. The caller keeps the settings apart (test mode, or a temporary HOME).
+inline std::unique_ptr<CDunmereApp> StartTestApp(int &argc, char **argv, AppOptions options,
+                                                 std::uint64_t seed,
+                                                 bool quitOnLastWindowClosed = false)
+{
+    options.pauseFactor = 0;
+    options.seeded = true;
+    options.seed = seed;
+    auto app = std::make_unique<CDunmereApp>(argc, argv, options);
+    QSettings().clear(); // the test's own settings file: every run starts from none
+    app->setQuitOnLastWindowClosed(quitOnLastWindowClosed);
+    if (!app->InitInstance())
+        return nullptr;
+    return app;
+}
+
 // The program, started in `folder`; null when it could not start.
 inline std::unique_ptr<CDunmereApp> StartTestApp(int &argc, char **argv,
                                                  const QTemporaryDir &folder, std::uint64_t seed,
@@ -21,13 +38,5 @@ inline std::unique_ptr<CDunmereApp> StartTestApp(int &argc, char **argv,
     QStandardPaths::setTestModeEnabled(true);
     AppOptions options;
     options.workFolder = folder.path();
-    options.pauseFactor = 0;
-    options.seeded = true;
-    options.seed = seed;
-    auto app = std::make_unique<CDunmereApp>(argc, argv, options);
-    QSettings().clear(); // the test's own settings file: every run starts from none
-    app->setQuitOnLastWindowClosed(quitOnLastWindowClosed);
-    if (!app->InitInstance())
-        return nullptr;
-    return app;
+    return StartTestApp(argc, argv, options, seed, quitOnLastWindowClosed);
 }

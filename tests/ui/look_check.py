@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Drives the desktop program under a virtual X server and keeps pictures of it, to check the
 look by eye: the start screen, the "Players" dialog, a running game with the statistics boxes,
-and the table's right-click menu. Needs Xvfb, xauth and ImageMagick's `import`.
+the table's right-click menu, the action panel after an amount typed and confirmed with Enter
+(the slider should follow it), and the output pane's first lines. Needs Xvfb, xauth and ImageMagick's `import`.
 
     xvfb-run -a -s "-screen 0 1280x1024x24" python3 tests/ui/look_check.py \
         build/ui/brisquel /tmp/brisquel-look
@@ -16,8 +17,10 @@ import sys
 import tempfile
 import time
 
-RETURN, ESCAPE = 0xFF0D, 0xFF1B
+RETURN, ESCAPE, CONTROL = 0xFF0D, 0xFF1B, 0xFFE3
 START_GAME, START_DEAL, STATISTICS = (151, 75), (237, 75), (19, 53)
+AMOUNT_BOX = (1108, 872)  # the action panel's amount box
+OUTPUT_LIST = (300, 850)  # the output pane's list of lines
 
 x11 = ctypes.CDLL("libX11.so.6")
 xtst = ctypes.CDLL("libXtst.so.6")
@@ -40,6 +43,20 @@ def key(keysym):
     code = x11.XKeysymToKeycode(display, keysym)
     xtst.XTestFakeKeyEvent(display, code, 1, 0)
     xtst.XTestFakeKeyEvent(display, code, 0, 0)
+    x11.XFlush(display)
+
+
+def type_text(text):
+    for ch in text:
+        key(ord(ch))
+        time.sleep(0.05)
+
+
+def select_all():
+    control = x11.XKeysymToKeycode(display, CONTROL)
+    xtst.XTestFakeKeyEvent(display, control, 1, 0)
+    key(ord("a"))
+    xtst.XTestFakeKeyEvent(display, control, 0, 0)
     x11.XFlush(display)
 
 
@@ -70,6 +87,22 @@ def main():
             time.sleep(1)
             shot(out, "menu.png")
             key(ESCAPE)
+            time.sleep(1)
+            # The human's first turn comes before the game's third pause ends: type an amount
+            # off the big blind's steps and confirm it.
+            click(AMOUNT_BOX)
+            select_all()
+            type_text("130")
+            key(RETURN)
+            time.sleep(1)
+            click((400, 400))  # elsewhere, so that the window repaints
+            time.sleep(1)
+            shot(out, "panel.png")
+            for _ in range(15):  # the output pane's first lines
+                click(OUTPUT_LIST, button=4)
+                time.sleep(0.1)
+            time.sleep(1)
+            shot(out, "pane.png")
         finally:
             proc.terminate()
             proc.wait(timeout=30)

@@ -44,7 +44,38 @@ private:
     // A = amount to call (seat 1's bet), H = own bet, S = own stack, P = pot with the bets.
     void setTable(int A, int H, int S, int BB, int P);
     void prepare();
-    void repaint() { m_panel->grab(); } // paints the panel, then the slider (the rule)
+    // What happens between two things a user does: Qt delivers what is pending and paints the
+    // panel, then the slider (whose paint runs the slider rule).
+    void settle()
+    {
+        QCoreApplication::processEvents();
+        m_panel->grab();
+        QCoreApplication::processEvents();
+    }
+    void click(QPushButton *button)
+    {
+        QTest::mouseClick(button, Qt::LeftButton);
+        settle();
+    }
+    // Replaces the amount box's text by typing, as a user selects it and types over it.
+    void type(const QString &text)
+    {
+        QLineEdit *edit = m_panel->amountEdit();
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+        settle();
+    }
+    void pressEnter()
+    {
+        QTest::keyClick(m_panel->amountEdit(), Qt::Key_Return);
+        settle();
+    }
+    void dragSliderTo(int value) // where a drag of the thumb ends
+    {
+        m_panel->slider()->setValue(value);
+        settle();
+    }
     int decided() const { return m_table->m_humanAmount; }
 
     std::unique_ptr<CGameTable> m_table;
@@ -85,7 +116,7 @@ void TestActionPanel::prepare()
 {
     m_event.Reset();
     m_panel->PrepareDecision(m_table->m_stack[0] + m_table->m_bet[0]);
-    repaint();
+    settle();
 }
 
 void TestActionPanel::hiddenBetweenDecisions()
@@ -101,7 +132,7 @@ void TestActionPanel::hiddenBetweenDecisions()
     prepare();
     for (QWidget *w : controls)
         QVERIFY(!w->isHidden());
-    m_panel->checkCallButton()->click();
+    click(m_panel->checkCallButton());
     for (QWidget *w : controls)
         QVERIFY(w->isHidden());
     QVERIFY(!m_panel->IsDecisionPrepared());
@@ -114,11 +145,11 @@ void TestActionPanel::betWithoutBetYetIgnoresTypedText()
     QCOMPARE(m_panel->checkCallButton()->text(), QString("CHECK"));
     QCOMPARE(m_panel->raiseButton()->text(), QString("BET 20"));
 
-    m_panel->potButton()->click();
-    repaint();
+    click(m_panel->potButton());
+    settle();
     QCOMPARE(m_panel->raiseButton()->text(), QString("BET 60"));
-    m_panel->amountEdit()->setText("500");
-    m_panel->raiseButton()->click();
+    type("500");
+    click(m_panel->raiseButton());
     QCOMPARE(decided(), 60);
     QVERIFY(m_event.IsSet());
     QVERIFY(!m_table->m_folded[0]);
@@ -131,7 +162,7 @@ void TestActionPanel::checkWhenBetMatched()
     prepare();
     QCOMPARE(m_panel->checkCallButton()->text(), QString("CHECK"));
     QCOMPARE(m_panel->raiseButton()->text(), QString("RAISE TO 40"));
-    m_panel->checkCallButton()->click();
+    click(m_panel->checkCallButton());
     QCOMPARE(decided(), 0);
     QVERIFY(!m_table->m_folded[0]);
     QVERIFY(m_event.IsSet());
@@ -145,7 +176,7 @@ void TestActionPanel::callAndRaiseCaptions()
     QCOMPARE(m_panel->raiseButton()->text(), QString("RAISE TO 80"));
     QCOMPARE(m_panel->amountEdit()->text(), QString("80"));
     QCOMPARE(m_panel->slider()->value(), 80);
-    m_panel->raiseButton()->click();
+    click(m_panel->raiseButton());
     QCOMPARE(decided(), 60); // raise to 80 with 20 already in
 }
 
@@ -163,7 +194,7 @@ void TestActionPanel::allInOnlyWhenCallingTakesEverything()
         QVERIFY(w->isHidden());
     QCOMPARE(m_panel->checkCallButton()->text(), QString("ALL IN"));
     QCOMPARE(int(m_panel->m_allInOnly), 1);
-    m_panel->checkCallButton()->click();
+    click(m_panel->checkCallButton());
     QCOMPARE(decided(), 300);
 
     // Exactly the stack to call is still all in.
@@ -176,7 +207,7 @@ void TestActionPanel::foldMarksSeatFolded()
 {
     setTable(100, 20, 500, 20, 150);
     prepare();
-    m_panel->foldButton()->click();
+    click(m_panel->foldButton());
     QCOMPARE(decided(), 0);
     QVERIFY(m_table->m_folded[0]);
     QVERIFY(m_event.IsSet());
@@ -189,26 +220,47 @@ void TestActionPanel::foldMarksSeatFolded()
 
 void TestActionPanel::enterInAmountBox_data()
 {
+    QTest::addColumn<int>("A");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("expected");
-    QTest::newRow("below minimum raise") << "5" << 40;
-    QTest::newRow("in range") << "130" << 130;
-    QTest::newRow("more than the stack") << "5000" << 1000;
-    QTest::newRow("no number") << "abc" << 40;
+    QTest::newRow("below minimum raise") << 20 << "5" << 40;
+    QTest::newRow("in range, off the big blind's steps") << 20 << "130" << 130;
+    QTest::newRow("more than the stack") << 20 << "5000" << 1000;
+    QTest::newRow("no number") << 20 << "abc" << 40;
+    QTest::newRow("a bet") << 0 << "130" << 130;
+    QTest::newRow("a bet of the whole stack") << 0 << "5000" << 1000;
 }
 
+// What Enter sets survives the repaints that follow, shows on the slider, and is what the raise
+// button puts in.
 void TestActionPanel::enterInAmountBox()
 {
+    QFETCH(int, A);
     QFETCH(QString, typed);
     QFETCH(int, expected);
-    setTable(20, 0, 1000, 20, 30);
+    setTable(A, 0, 1000, 20, 30 + A);
     prepare();
-    m_panel->amountEdit()->setText(typed);
-    QTest::keyClick(m_panel->amountEdit(), Qt::Key_Return);
+    type(typed);
+    pressEnter();
     QCOMPARE(m_panel->m_raiseAmount, expected);
     QCOMPARE(m_panel->amountEdit()->text(), QString::number(expected));
+    QCOMPARE(m_panel->slider()->value(), expected);
+    QCOMPARE(m_panel->raiseButton()->text(),
+             (A > 0 ? QString("RAISE TO %1") : QString("BET %1")).arg(expected));
     QVERIFY(!m_event.IsSet()); // Enter decides nothing
     QVERIFY(m_panel->IsDecisionPrepared());
+    settle();
+    click(m_panel->raiseButton());
+    QCOMPARE(decided(), expected);
+
+    // Once the slider moves, it speaks for the amount again, rounded as usual.
+    prepare();
+    type(typed);
+    pressEnter();
+    dragSliderTo(97);
+    QCOMPARE(m_panel->m_raiseAmount, 80);
+    click(m_panel->raiseButton());
+    QCOMPARE(decided(), 80);
 }
 
 void TestActionPanel::raiseClampsTypedText_data()
@@ -229,8 +281,8 @@ void TestActionPanel::raiseClampsTypedText()
     QFETCH(int, expected);
     setTable(100, H, 500, 20, 150 + H);
     prepare();
-    m_panel->amountEdit()->setText(typed);
-    m_panel->raiseButton()->click();
+    type(typed);
+    click(m_panel->raiseButton());
     QCOMPARE(decided(), expected);
 }
 
@@ -238,15 +290,13 @@ void TestActionPanel::sliderRuleRoundsDown()
 {
     setTable(0, 0, 1000, 20, 40);
     prepare();
-    m_panel->slider()->setValue(57);
-    repaint();
+    dragSliderTo(57);
     QCOMPARE(m_panel->m_raiseAmount, 40); // 57 -> 50 -> 40
     QCOMPARE(m_panel->amountEdit()->text(), QString("40"));
     QCOMPARE(m_panel->raiseButton()->text(), QString("BET 40"));
 
     // Below the smallest raise the rule leaves the amount alone.
-    m_panel->slider()->setValue(15);
-    repaint();
+    dragSliderTo(15);
     QCOMPARE(m_panel->m_raiseAmount, 40);
 }
 
@@ -254,19 +304,19 @@ void TestActionPanel::halfAndThreeQuartersThenRounding()
 {
     setTable(0, 0, 1000, 10, 75);
     prepare();
-    m_panel->halfButton()->click();
+    QTest::mouseClick(m_panel->halfButton(), Qt::LeftButton); // before the slider repaints
     QCOMPARE(m_panel->m_raiseAmount, 37);
     QCOMPARE(m_panel->amountEdit()->text(), QString("37"));
     QCOMPARE(m_panel->slider()->value(), 37);
-    repaint();
+    settle();
     QCOMPARE(m_panel->m_raiseAmount, 30);
     QCOMPARE(m_panel->amountEdit()->text(), QString("30"));
 
-    m_panel->threeQuartersButton()->click();
+    QTest::mouseClick(m_panel->threeQuartersButton(), Qt::LeftButton);
     QCOMPARE(m_panel->m_raiseAmount, 54); // 75 / 4 = 18, times 3
-    repaint();
+    settle();
     QCOMPARE(m_panel->m_raiseAmount, 50);
-    m_panel->raiseButton()->click();
+    click(m_panel->raiseButton());
     QCOMPARE(decided(), 50);
 }
 
@@ -275,15 +325,17 @@ void TestActionPanel::sizingButtonDisabledBelowCallUntilNextDecision()
     // Pot 250 with 200 to call: half and three quarters are below A, the pot is not.
     setTable(200, 0, 1000, 20, 250);
     prepare();
-    m_panel->halfButton()->click();
+    click(m_panel->halfButton());
     QVERIFY(!m_panel->halfButton()->isEnabled());
-    m_panel->threeQuartersButton()->click();
+    click(m_panel->threeQuartersButton());
     QVERIFY(!m_panel->threeQuartersButton()->isEnabled());
-    m_panel->potButton()->click();
+    QTest::mouseClick(m_panel->potButton(), Qt::LeftButton);
     QVERIFY(m_panel->potButton()->isEnabled());
     QCOMPARE(m_panel->m_raiseAmount, 250);
+    settle();
+    QCOMPARE(m_panel->m_raiseAmount, 240); // the slider rule's rounding
 
-    m_panel->foldButton()->click();
+    click(m_panel->foldButton());
     setTable(20, 0, 1000, 20, 30);
     prepare();
     QVERIFY(m_panel->halfButton()->isEnabled());
@@ -295,17 +347,17 @@ void TestActionPanel::stepsMoveByBigBlind()
     setTable(20, 0, 100, 20, 30);
     prepare();
     QCOMPARE(m_panel->slider()->value(), 40);
-    m_panel->plusButton()->click();
+    click(m_panel->plusButton());
     QCOMPARE(m_panel->slider()->value(), 60);
     QCOMPARE(m_panel->m_raiseAmount, 60);
-    m_panel->minusButton()->click();
-    m_panel->minusButton()->click(); // 20 is below the minimum raise: no step
+    click(m_panel->minusButton());
+    click(m_panel->minusButton()); // 20 is below the minimum raise: no step
     QCOMPARE(m_panel->slider()->value(), 40);
     QCOMPARE(m_panel->m_raiseAmount, 40);
-    m_panel->plusButton()->click();
-    m_panel->plusButton()->click();
-    m_panel->plusButton()->click();
-    m_panel->plusButton()->click(); // 120 is more than the stack: no step
+    click(m_panel->plusButton());
+    click(m_panel->plusButton());
+    click(m_panel->plusButton());
+    click(m_panel->plusButton()); // 120 is more than the stack: no step
     QCOMPARE(m_panel->slider()->value(), 100);
 }
 
@@ -313,31 +365,31 @@ void TestActionPanel::maxOffersWholeStack()
 {
     setTable(0, 0, 1234, 20, 60);
     prepare();
-    m_panel->maxButton()->click();
-    repaint();
+    click(m_panel->maxButton());
+    settle();
     QCOMPARE(m_panel->m_raiseAmount, 1234);
     QCOMPARE(m_panel->raiseButton()->text(), QString("BET 1234"));
-    m_panel->raiseButton()->click();
+    click(m_panel->raiseButton());
     QCOMPARE(decided(), 1234);
 
     // With chips already in this round, MAX still means every chip behind.
     setTable(100, 40, 1000, 20, 200);
     prepare();
-    m_panel->maxButton()->click();
-    repaint();
+    click(m_panel->maxButton());
+    settle();
     QCOMPARE(m_panel->m_raiseAmount, 1040);
     QCOMPARE(m_panel->raiseButton()->text(), QString("RAISE TO 1040"));
-    m_panel->raiseButton()->click();
+    click(m_panel->raiseButton());
     QCOMPARE(decided(), 1000);
 
     // MIN goes back to the smallest raise even after another sizing button.
     setTable(35, 0, 1000, 20, 70);
     prepare();
-    m_panel->potButton()->click();
-    m_panel->minButton()->click();
-    repaint();
+    click(m_panel->potButton());
+    click(m_panel->minButton());
+    settle();
     QCOMPARE(m_panel->m_raiseAmount, 55);
-    m_panel->raiseButton()->click();
+    click(m_panel->raiseButton());
     QCOMPARE(decided(), 55);
 }
 
@@ -348,8 +400,8 @@ void TestActionPanel::raiseWithLessThanTheMinimumBehindGoesAllIn()
     setTable(40, 20, 30, 20, 80);
     prepare();
     QVERIFY(!m_panel->raiseButton()->isHidden());
-    m_panel->amountEdit()->setText("9999");
-    m_panel->raiseButton()->click();
+    type("9999");
+    click(m_panel->raiseButton());
     QCOMPARE(decided(), 30);
 }
 
@@ -358,24 +410,24 @@ void TestActionPanel::betOrRaiseAtLeastMinimum()
     // Half of a 39 pot is 19, below the big blind: the bet is the big blind.
     setTable(0, 0, 1000, 20, 39);
     prepare();
-    m_panel->halfButton()->click();
-    repaint();
+    click(m_panel->halfButton());
+    settle();
     QCOMPARE(m_panel->m_raiseAmount, 19);
-    m_panel->raiseButton()->click();
+    click(m_panel->raiseButton());
     QCOMPARE(decided(), 20);
 
     // A typed raise between the call and the minimum raise is the minimum raise.
     setTable(100, 0, 1000, 20, 150);
     prepare();
-    m_panel->amountEdit()->setText("105");
-    m_panel->raiseButton()->click();
+    type("105");
+    click(m_panel->raiseButton());
     QCOMPARE(decided(), 120);
 
     // With fewer chips than the minimum raise, the raise is the whole stack.
     setTable(100, 0, 110, 20, 150);
     prepare();
-    m_panel->amountEdit()->setText("105");
-    m_panel->raiseButton()->click();
+    type("105");
+    click(m_panel->raiseButton());
     QCOMPARE(decided(), 110);
 }
 

@@ -22,6 +22,7 @@ private slots:
     void calculateTwiceRecomputes();
     void calculateWithoutTwoCardsShowsMessage();
     void pickerCancelEmptiesHandButKeepsText();
+    void dotButtonsKeepTypedPlayerCount();
 
 private:
     // Makes dlg's hand button pick the given cards and end the picker with OK or Cancel.
@@ -190,6 +191,38 @@ void TestCalculator::pickerCancelEmptiesHandButKeepsText()
     dlg.calculateButton()->click();
     QCOMPARE(messages.size(), 1);
     QVERIFY(dlg.resultEdit()->text().isEmpty());
+}
+
+void TestCalculator::dotButtonsKeepTypedPlayerCount()
+{
+    CDlgCalculate dlg;
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    scriptPicker(dlg, {38, 24}, true);
+    QLineEdit *count = dlg.countEdit();
+    count->setFocus();
+    count->selectAll();
+    QTest::keyClicks(count, "6");
+    QCoreApplication::processEvents();
+
+    // The hand's "..." and the three board "..." buttons, clicked as a user would.
+    QList<QPushButton *> dots;
+    for (QPushButton *b : dlg.findChildren<QPushButton *>())
+        if (b->text() == QLatin1String("..."))
+            dots << b;
+    QCOMPARE(dots.size(), 4);
+    QVERIFY(dots.contains(dlg.handButton()));
+    for (QPushButton *b : dots) {
+        QTest::mouseClick(b, Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QCOMPARE(count->text(), QString("6"));
+    }
+    QCOMPARE(dlg.handEdit()->text(), QString("Ah Kd "));
+
+    QTest::mouseClick(dlg.calculateButton(), Qt::LeftButton);
+    // Ace-king against five random hands wins about 30 %, heads-up about 65 %.
+    QVERIFY2(dlg.resultEdit()->text().toDouble() < 0.45, qPrintable(dlg.resultEdit()->text()));
+    QCOMPARE(count->text(), QString("6"));
 }
 
 QTEST_MAIN(TestCalculator)

@@ -5,10 +5,10 @@
 #include "DlgCalculate.h"
 #include "DlgPlayerChoose.h"
 #include "DunmereApp.h"
-#include "TestApp.h"
 #include "Game.h"
 #include "MainFrame.h"
 #include "OutputWnd.h"
+#include "TestApp.h"
 
 #include <QDir>
 #include <QFile>
@@ -45,6 +45,8 @@ private:
     // Presses one of the panel's buttons for the i-th decision; returns what the panel stored.
     Decision answer(CDlgPlayerChoose &panel, int i);
     Decision m_lastDecision; // as the panel stored it, before the game thread woke up
+    // Decisions made by typing an amount and Enter: their index and the chips they must put in.
+    QList<QPair<int, int>> m_typed;
 };
 
 void TestHumanPlay::calculatorOpensFromCommand()
@@ -60,58 +62,85 @@ void TestHumanPlay::calculatorOpensFromCommand()
     QVERIFY(seen);
 }
 
+namespace {
+
+// Between two things a user does, Qt delivers what is pending and repaints the panel.
+void settle(CDlgPlayerChoose &panel)
+{
+    QCoreApplication::processEvents();
+    panel.grab();
+    QCoreApplication::processEvents();
+}
+
+void click(CDlgPlayerChoose &panel, QPushButton *button)
+{
+    QTest::mouseClick(button, Qt::LeftButton);
+    settle(panel);
+}
+
+} // namespace
+
 Decision TestHumanPlay::answer(CDlgPlayerChoose &panel, int i)
 {
     CDunmereGame &game = theApp->Game();
-    int toCall = 0;
+    int amountToCall = 0;
+    int bet = 0;
     int stack = 0;
+    int bigBlind = 0;
     {
         std::lock_guard<std::mutex> lock(game.StateMutex());
-        toCall = game.m_table.m_amountToCall - game.m_table.m_bet[0];
+        amountToCall = game.m_table.m_amountToCall;
+        bet = game.m_table.m_bet[0];
         stack = game.m_table.m_stack[0];
+        bigBlind = game.m_table.m_bigBlind;
     }
+    const int toCall = amountToCall - bet;
     const bool canRaise = !panel.raiseButton()->isHidden();
+    settle(panel);
     // Keep the human in the game: never call off a big part of the stack.
     if (toCall > stack / 3) {
-        panel.foldButton()->click();
+        click(panel, panel.foldButton());
     } else {
         switch (i % 6) {
         case 1:
             if (canRaise) {
-                panel.minButton()->click();
-                panel.raiseButton()->click();
+                click(panel, panel.minButton());
+                click(panel, panel.raiseButton());
                 break;
             }
             [[fallthrough]];
         case 0:
-            panel.checkCallButton()->click();
+            click(panel, panel.checkCallButton());
             break;
         case 5: // the key, as a player at the table would press it
             QTest::keyClick(theApp->MainFrame(), Qt::Key_F2);
             break;
         case 2:
             if (canRaise && panel.halfButton()->isEnabled()) {
-                panel.halfButton()->click();
-                QCoreApplication::processEvents(); // the slider repaints and rounds the amount
-                panel.raiseButton()->click();
+                click(panel, panel.halfButton()); // the slider repaints and rounds the amount
+                click(panel, panel.raiseButton());
             } else {
-                panel.checkCallButton()->click();
+                click(panel, panel.checkCallButton());
             }
             break;
         case 3:
-            if (toCall > 0)
-                panel.foldButton()->click();
-            else
-                panel.checkCallButton()->click();
+            click(panel, toCall > 0 ? panel.foldButton() : panel.checkCallButton());
             break;
         default:
             if (canRaise) {
+                // A total off the big blind's steps, which the slider could not offer.
+                const int total = std::max(amountToCall, 0) + 3 * bigBlind + 7;
                 QLineEdit *edit = panel.amountEdit();
-                edit->setText(QString::number(toCall + 3 * 20 + 7));
+                edit->setFocus();
+                edit->selectAll();
+                QTest::keyClicks(edit, QString::number(total));
+                settle(panel);
                 QTest::keyClick(edit, Qt::Key_Return);
-                panel.raiseButton()->click();
+                settle(panel);
+                m_typed << qMakePair(i, std::min(total, stack + bet) - bet);
+                click(panel, panel.raiseButton());
             } else {
-                panel.checkCallButton()->click();
+                click(panel, panel.checkCallButton());
             }
             break;
         }
@@ -124,8 +153,11 @@ void TestHumanPlay::playWholeHands()
     CDunmereGame &game = theApp->Game();
     CDlgPlayerChoose *panel = theApp->OutputWnd()->actionPanel();
     QVERIFY(panel);
-    connect(panel, &CDlgPlayerChoose::decided, this, [this](int amount, bool folded) {
+    connect(panel, &CDlgPlayerChoose::decided, this, [this, panel](int amount, bool folded) {
         m_lastDecision = Decision{folded, amount};
+        // Every control is gone before the game thread wakes up.
+        QVERIFY(!panel->IsDecisionPrepared());
+        QVERIFY(panel->foldButton()->isHidden());
     });
 
     // A busted human would be offered chips: decline, which ends the game.
@@ -159,8 +191,6 @@ void TestHumanPlay::playWholeHands()
             [&] { return panel->IsDecisionPrepared() || !game.GameThreadRunning(); }, 30000));
         if (panel->IsDecisionPrepared()) {
             decisions << answer(*panel, int(decisions.size()));
-            QVERIFY(!panel->IsDecisionPrepared());
-            QVERIFY(panel->foldButton()->isHidden());
         }
         if (!stopSent && (decisions.size() >= kDecisions || !game.GameThreadRunning())) {
             theApp->MainFrame()->ExecuteCommand(ID_STOP_GAME);
@@ -198,6 +228,10 @@ void TestHumanPlay::playWholeHands()
         raises += lines.contains(QStringLiteral("Hero_0: raises %1").arg(decisions[i].amount));
     }
     QVERIFY(raises > 0);
+    // What was typed and confirmed with Enter is what went in.
+    QVERIFY(!m_typed.isEmpty());
+    for (const auto &[index, chips] : m_typed)
+        QCOMPARE(decisions[index].amount, chips);
 }
 
 int main(int argc, char **argv)

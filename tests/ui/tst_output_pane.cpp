@@ -23,6 +23,7 @@ private slots:
     void sendChat_data();
     void sendChat();
     void heroLinesDrawnGreen();
+    void lineEndingInLineFeedDrawnAsOneLine();
     void contextMenuCommandsLeaveList();
 
 private:
@@ -145,6 +146,39 @@ void TestOutputPane::heroLinesDrawnGreen()
     const QImage again = list->viewport()->grab().toImage();
     QCOMPARE(again.pixelColor(list->visualItemRect(list->item(0)).topRight() - QPoint(2, -1)),
              QColor(35, 35, 35));
+}
+
+void TestOutputPane::lineEndingInLineFeedDrawnAsOneLine()
+{
+    // Engine lines as they come, some with a line feed at the end, each beside its plain twin.
+    const QStringList plain = {"Player 3 is Tim_3 with stack = 1500 in game", "Blinds 10/20"};
+    for (const QString &line : plain) {
+        m_pane->AppendOutputLine(line + "\n");
+        m_pane->AppendOutputLine(line);
+    }
+    m_pane->chatList()->setCurrentRow(0); // no selected line among those compared
+    QListWidget *list = m_pane->chatList();
+    QCoreApplication::processEvents();
+    const QImage img = list->viewport()->grab().toImage();
+    auto whiteRows = [&](QRect r) {
+        int rows = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            bool white = false;
+            for (int x = r.left(); x <= r.right() && x < img.width() && !white; ++x)
+                white = img.pixelColor(x, y).lightness() > 200;
+            rows += white;
+        }
+        return rows;
+    };
+    for (int i = 0; i < plain.size(); ++i) {
+        const QRect withFeed = list->visualItemRect(list->item(1 + 2 * i));
+        const QRect without = list->visualItemRect(list->item(2 + 2 * i));
+        QCOMPARE(withFeed.size(), without.size());
+        // Drawn the same, whole: as many rows of text as the line has without its feed.
+        QCOMPARE(img.copy(withFeed), img.copy(without));
+        QVERIFY(whiteRows(without) >= QFontMetrics(list->font()).ascent() / 2);
+    }
+    QCOMPARE(list->item(1)->text(), plain[0] + "\n"); // the line itself is kept as written
 }
 
 void TestOutputPane::contextMenuCommandsLeaveList()

@@ -233,6 +233,13 @@ void CDlgPlayerChoose::CreateControls()
     m_edit->setGeometry(dlu(202, 65, 86, 20));
     m_edit->setAutoFillBackground(true);
     m_edit->installEventFilter(this);
+    // A slider that moves speaks for the amount again: neither typed text nor the amount
+    // Enter set is kept against it.
+    connect(m_slider, &QSlider::valueChanged, this, [this](int value) {
+        m_edit->setModified(false);
+        if (value != m_enteredAmount)
+            m_enteredAmount = -1;
+    });
 
     const QRect all = dlu(0, 0, 305, 101);
     setMinimumSize(all.size());
@@ -287,6 +294,7 @@ void CDlgPlayerChoose::UpdateData(bool saveAndValidate)
         if (m_slider->value() != m_sliderPos)
             m_slider->setValue(m_sliderPos);
         setTextIfChanged(m_edit, m_editText);
+        m_edit->setModified(false); // the box shows the panel's amount, not the user's typing
     }
 }
 
@@ -364,6 +372,8 @@ void CDlgPlayerChoose::PrepareDecision()
     m_sliderPos = m_slider->value();
     m_editText = QString::number(m_raiseAmount);
     setTextIfChanged(m_edit, m_editText);
+    m_edit->setModified(false);
+    m_enteredAmount = -1;
     m_prepared = true;
     update();
 }
@@ -389,8 +399,11 @@ void CDlgPlayerChoose::SetCaptions()
         m_checkCall->setText(a.A == a.H ? QStringLiteral("CHECK")
                                         : QStringLiteral("CALL %1").arg(a.A - a.H));
         m_raise->setText(QStringLiteral("RAISE TO %1").arg(m_raiseAmount));
-        m_editText = QString::number(m_raiseAmount);
-        setTextIfChanged(m_edit, m_editText);
+        // Text the user is typing stays until Enter, a click or a slider move takes it.
+        if (!m_edit->isModified()) {
+            m_editText = QString::number(m_raiseAmount);
+            setTextIfChanged(m_edit, m_editText);
+        }
     }
 }
 
@@ -454,6 +467,10 @@ void CDlgPlayerChoose::ApplySliderRule()
     UpdateData(true);
     const Amounts a = ReadAmounts();
     if (a.BB <= 0)
+        return;
+    // The slider has not moved since the user typed an amount (with or without Enter): a
+    // repaint must not round it away.
+    if (m_edit->isModified() || (m_enteredAmount >= 0 && m_sliderPos == m_enteredAmount))
         return;
     int e = a.BB * ((10 * (m_sliderPos / 10)) / a.BB);
     // At the top of its range the slider offers the whole stack: rounding MAX down to a
@@ -578,11 +595,17 @@ void CDlgPlayerChoose::OnEditEnter()
     if (x > a.Top())
         m_raiseAmount = a.Top();
     else if (x < a.A + a.BB)
-        m_raiseAmount = a.A + a.BB;
+        m_raiseAmount = std::min(a.A + a.BB, a.Top()); // never more than the chips there are
     else
         m_raiseAmount = x;
+    // The slider shows the amount, and its rule leaves this position unrounded: what Enter set
+    // is what BET/RAISE puts in.
+    m_enteredAmount = m_raiseAmount;
     m_editText = QString::number(m_raiseAmount);
+    m_sliderPos = m_raiseAmount;
     UpdateData(false);
+    m_slider->SetPosRemembered(m_raiseAmount);
+    m_slider->m_label = m_editText;
     update();
 }
 

@@ -147,6 +147,7 @@ private:
     std::mutex &m_stateMutex;
     ManualResetEvent &m_humanAction;
     bool m_prepared = false;
+    int m_enteredAmount = -1; // the amount Enter set, while the slider stays where Enter put it
 
     QPushButton *m_fold = nullptr;
     QPushButton *m_checkCall = nullptr;

@@ -8,7 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-CAboutDlg::CAboutDlg(QWidget *parent)
+CAboutDlg::CAboutDlg(QWidget *parent, const QString &filesText)
     : QDialog(parent)
 {
     setWindowTitle(tr("About Brisquel"));
@@ -26,8 +26,15 @@ CAboutDlg::CAboutDlg(QWidget *parent)
     link->setOpenExternalLinks(true);
     link->setTextInteractionFlags(Qt::TextBrowserInteraction);
     grid->addWidget(link, 3, 1);
+    if (!filesText.isEmpty()) {
+        auto *files = new QLabel(filesText, this);
+        files->setObjectName(QStringLiteral("AboutFiles"));
+        files->setTextFormat(Qt::PlainText);
+        files->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        grid->addWidget(files, 4, 1);
+    }
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    grid->addWidget(buttons, 4, 0, 1, 2);
+    grid->addWidget(buttons, 5, 0, 1, 2);
     grid->setSizeConstraint(QLayout::SetFixedSize);
 }

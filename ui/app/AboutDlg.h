@@ -1,5 +1,6 @@
 #pragma once
-// The about box: "Brisquel, Version 1.0", the maker's e-mail and web page.
+// The about box: "Brisquel, Version 1.0", the maker's e-mail and web page, and the folders
+// where the program keeps its files.
 //
 // Threads: UI thread.
 
@@ -9,5 +10,5 @@ class CAboutDlg : public QDialog
 {
     Q_OBJECT
 public:
-    explicit CAboutDlg(QWidget *parent = nullptr);
+    explicit CAboutDlg(QWidget *parent = nullptr, const QString &filesText = {});
 };

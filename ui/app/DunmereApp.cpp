@@ -1,15 +1,20 @@
 #include "DunmereApp.h"
 
+#include "BrisquelVersion.h"
+#include "CoachController.h"
 #include "Decisions.h"
 #include "DlgAddChips.h"
 #include "DlgPlayerChoose.h"
 #include "DunmereView.h"
+#include "FilePlaces.h"
 #include "MainFrame.h"
 #include "OutputWnd.h"
 #include "SessionSave.h"
 
 #include <QDir>
+#include <QMessageBox>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QThread>
 
 CDunmereApp::CDunmereApp(int &argc, char **argv, AppOptions options)
@@ -18,7 +23,7 @@ CDunmereApp::CDunmereApp(int &argc, char **argv, AppOptions options)
 {
     setOrganizationName(QStringLiteral("Ostrivane"));
     setApplicationName(QStringLiteral("Brisquel"));
-    setApplicationVersion(QStringLiteral("1.0"));
+    setApplicationVersion(QString::fromLatin1(kBrisquelVersion));
     setDesktopFileName(QStringLiteral("Ostrivane.Brisquel.1"));
     m_decider = std::make_unique<CPersonaDecider>();
 }
@@ -33,18 +38,25 @@ bool CDunmereApp::InitInstance()
     if (!m_options.workFolder.isEmpty() && !QDir::setCurrent(m_options.workFolder))
         return false;
 
-    m_game.SetPauseFactor(m_options.pauseFactor);
+    const double pace =
+        m_options.paceFromSettings ? CMainFrame::SavedPace() : m_options.pauseFactor;
+    m_game.SetPauseFactor(pace);
     if (m_options.seeded)
         m_game.SetSeed(m_options.seed);
-    const QString programFolder =
-        m_options.workFolder.isEmpty() ? applicationDirPath() : QDir::currentPath();
-    m_game.SetOutputFolder(QDir::toNativeSeparators(programFolder).toStdString());
+    ChooseFolders();
+    m_game.SetOutputFolder(QDir::toNativeSeparators(m_textFolder).toStdString());
     m_game.SetDecider(m_decider.get());
     m_game.SetOutputPane(this);
     m_game.SetHumanPlayer(this);
     m_game.SetProgram(this);
 
     m_frame = std::make_unique<CMainFrame>(*this);
+    m_frame->ShowPace(pace);
+    // Game thread, lock held: the coach only queues its verdicts.
+    m_game.m_onHandEnd = [this](CDunmereGame &game) {
+        if (m_frame && m_frame->coach())
+            m_frame->coach()->HandEnded(game.m_handNumber);
+    };
     m_game.SetScreen(m_frame->view());
     m_frame->resize(kFrameWidth, kFrameHeight);
     if (m_options.showWindow)
@@ -57,12 +69,62 @@ bool CDunmereApp::InitInstance()
 
     OpenDatabase();
     m_game.m_humanActionEvent.Reset();
+    if (!m_folderProblem.isEmpty())
+        WarnAboutFolder();
     return true;
+}
+
+void CDunmereApp::ChooseFolders()
+{
+    // A test's working folder holds every file, unless a data folder is named.
+    m_textFolder = m_databaseFolder = QDir::currentPath();
+    if (!m_options.workFolder.isEmpty() && m_options.dataFolder.isEmpty())
+        return;
+    const QString program =
+        m_options.programFolder.isEmpty() ? applicationDirPath() : m_options.programFolder;
+    const QString userData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const std::filesystem::path data = ChooseDataFolder(
+        program.toStdString(), m_options.dataFolder.toStdString(), userData.toStdString());
+    if (data.empty()) {
+        // The build tree's places: the files beside the program, the database here.
+        m_textFolder = program;
+        return;
+    }
+    m_textFolder = m_databaseFolder = QString::fromStdString(data.string());
+    m_folderProblem = QString::fromStdString(PrepareFolder(data));
+}
+
+QString CDunmereApp::FilesText() const
+{
+    const QString text = QDir::toNativeSeparators(m_textFolder);
+    QString result = m_textFolder == m_databaseFolder
+                         ? QStringLiteral("Files: %1").arg(text)
+                         : QStringLiteral("Game log and hand histories: %1\nResults: %2")
+                               .arg(text, QDir::toNativeSeparators(m_databaseFolder));
+    if (!m_folderProblem.isEmpty())
+        result += QStringLiteral("\nNot saved: Brisquel %1").arg(m_folderProblem);
+    return result;
+}
+
+void CDunmereApp::WarnAboutFolder()
+{
+    // Not modal for the application: the game can be played all the same.
+    auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Brisquel"),
+                                QStringLiteral("Brisquel %1.").arg(m_folderProblem),
+                                QMessageBox::Ok, m_frame.get());
+    box->setObjectName(QStringLiteral("FolderWarning"));
+    box->setInformativeText(QStringLiteral("The game plays, but the game log, the hand "
+                                           "histories and the results are not saved. Start "
+                                           "Brisquel with --data-dir FOLDER to choose another "
+                                           "folder."));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    if (m_options.showWindow)
+        box->open();
 }
 
 void CDunmereApp::OpenDatabase()
 {
-    m_databaseOpen = ::OpenDatabase(m_database, QDir::currentPath().toStdString());
+    m_databaseOpen = ::OpenDatabase(m_database, m_databaseFolder.toStdString());
     m_game.m_saveResults = [this](CDunmereGame &game) {
         if (m_databaseOpen)
             SaveSessionResults(m_database, game);
@@ -133,8 +195,15 @@ void CDunmereApp::FlushOutputLines()
 void CDunmereApp::PrepareDecision(int sliderMax)
 {
     COutputWnd *pane = OutputWnd();
+    // The coach's record of the decision must be there before a click can answer it, and its
+    // estimate must not show before the panel does.
+    CCoachController *coach = m_frame ? m_frame->coach() : nullptr;
+    if (coach)
+        coach->DecisionStarting();
     if (pane && pane->actionPanel())
         pane->actionPanel()->PrepareDecision(sliderMax);
+    if (coach)
+        coach->DecisionShown();
 }
 
 bool CDunmereApp::RunAddChipsDialog(int &chips)

@@ -27,7 +27,11 @@ class COutputWnd;
 struct AppOptions
 {
     QString workFolder;       // current directory for the database and the text files; empty: as is
+    QString dataFolder;       // --data-dir: the folder for all files
+    QString programFolder;    // where the program runs; empty: the executable's folder
     double pauseFactor = 1.0; // 0 in tests: the game does not pause
+    // The pause factor comes from the Pace control's setting instead (no --pace given).
+    bool paceFromSettings = false;
     bool showWindow = true;
     bool seeded = false; // reproducible games
     std::uint64_t seed = 0;
@@ -53,6 +57,14 @@ public:
     CDunmereView *View() const;
     COutputWnd *OutputWnd() const;
     bool DatabaseOpen() const { return m_databaseOpen; }
+    // The folders in use: the game log and hand histories, and PokerDB.db3; the same folder
+    // unless the program runs from its build tree.
+    QString TextFolder() const { return m_textFolder; }
+    QString DatabaseFolder() const { return m_databaseFolder; }
+    // Why the chosen folder cannot be used; empty when it can.
+    QString FolderProblem() const { return m_folderProblem; }
+    // The folders in use, in words for the about box.
+    QString FilesText() const;
     // Number of CloseProgram calls the game made (the end of a stopped game).
     int CloseRequests() const { return m_closeRequests; }
 
@@ -68,6 +80,8 @@ public:
 private:
     // Runs fn on the UI thread and waits for it, unless the program is closing.
     bool RunOnUiThread(const std::function<void()> &fn);
+    void ChooseFolders();
+    void WarnAboutFolder();
     void OpenDatabase();
     void FlushOutputLines();
 
@@ -76,6 +90,9 @@ private:
     std::unique_ptr<CPersonaDecider> m_decider;
     CPokerDatabase m_database;
     std::unique_ptr<CMainFrame> m_frame;
+    QString m_textFolder;
+    QString m_databaseFolder;
+    QString m_folderProblem;
     bool m_databaseOpen = false;
     bool m_exited = false;
     int m_closeRequests = 0;

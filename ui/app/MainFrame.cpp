@@ -1,6 +1,7 @@
 #include "MainFrame.h"
 
 #include "AboutDlg.h"
+#include "CoachController.h"
 #include "CommandIds.h"
 #include "DialogTable.h"
 #include "DlgCalculate.h"
@@ -27,6 +28,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QSettings>
+#include <QSlider>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTableWidget>
@@ -36,6 +38,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <cmath>
 #include <mutex>
 
 namespace {
@@ -45,6 +49,11 @@ constexpr int kRecentFileCount = 4;
 constexpr int kUpdateIntervalMs = 100; // the ribbon's idle-time update pass
 constexpr int kOutputPaneHeight = 300;
 constexpr const char *kWindowStateKey = "Workspace/State";
+constexpr const char *kCoachKey = "View/Coach";
+constexpr const char *kPaceKey = "View/Pace";
+// The Pace control runs from no pauses to twice a real table's pauses, in tenths.
+constexpr int kPaceTenthsMax = 20;
+constexpr double kDefaultPace = 1.0;
 
 // A ribbon panel: its controls above, its caption below.
 QWidget *MakePanel(const QString &caption, QWidget *content, QWidget *parent)
@@ -128,6 +137,8 @@ CMainFrame::CMainFrame(CDunmereApp &app)
     createCommands();
     createRibbon();
     createDocks();
+    m_coach = new CCoachController(m_game, m_outputWnd->actionPanel(), m_outputWnd, this);
+    m_coach->setEnabled(QSettings().value(QLatin1String(kCoachKey), false).toBool());
 
     // The docking layout of the last run; the shell panes start hidden all the same.
     restoreState(QSettings().value(QLatin1String(kWindowStateKey)).toByteArray());
@@ -185,6 +196,16 @@ void CMainFrame::createCommands()
         ID_STATISTICS, QStringLiteral("Statistics"), [this] { m_game.ToggleStatistics(); }, true);
     addCommand(
         ID_VIEW_OUTPUTWND, QStringLiteral("ChatWnd"), [this] { togglePane(m_outputDock); }, true);
+    addCommand(
+        ID_VIEW_COACH, QStringLiteral("Coach"),
+        [this] {
+            m_coach->setEnabled(!m_coach->isEnabled());
+            QSettings().setValue(QLatin1String(kCoachKey), m_coach->isEnabled());
+        },
+        true)
+        ->setToolTip(QStringLiteral("While you decide: your equity against the opponents' likely "
+                                    "hands and the equity the price demands.\nAfter each hand: "
+                                    "a verdict on every decision you made."));
     addCommand(
         ID_VIEW_CAPTION_BAR, QStringLiteral("About Us"),
         [this] { m_captionBar->setVisible(m_captionBar->isHidden()); }, true);
@@ -306,13 +327,7 @@ void CMainFrame::createRibbon()
     panelBox->setContentsMargins(2, 2, 2, 2);
     panelBox->setSpacing(0);
 
-    auto *viewContent = new QWidget(panels);
-    auto *viewBox = new QVBoxLayout(viewContent);
-    viewBox->setContentsMargins(6, 0, 6, 0);
-    viewBox->setSpacing(1);
-    for (int id : {int(ID_STATISTICS), int(ID_VIEW_OUTPUTWND), int(ID_VIEW_CAPTION_BAR)})
-        viewBox->addWidget(CommandCheckBox(action(id), viewContent));
-    panelBox->addWidget(MakePanel(QStringLiteral("View"), viewContent, panels));
+    panelBox->addWidget(MakePanel(QStringLiteral("View"), createViewPanel(panels), panels));
 
     auto *trainerContent = new QWidget(panels);
     auto *trainerBox = new QHBoxLayout(trainerContent);
@@ -342,6 +357,75 @@ void CMainFrame::createRibbon()
     createCaptionBar();
     topBox->addWidget(m_captionBar);
     setMenuWidget(top);
+}
+
+// Two columns: the three view check boxes, then the coach and the pace of the game.
+QWidget *CMainFrame::createViewPanel(QWidget *parent)
+{
+    auto *content = new QWidget(parent);
+    auto *columns = new QHBoxLayout(content);
+    columns->setContentsMargins(6, 0, 6, 0);
+    columns->setSpacing(12);
+    auto *views = new QVBoxLayout;
+    views->setSpacing(1);
+    for (int id : {int(ID_STATISTICS), int(ID_VIEW_OUTPUTWND), int(ID_VIEW_CAPTION_BAR)})
+        views->addWidget(CommandCheckBox(action(id), content));
+    columns->addLayout(views);
+
+    auto *trainer = new QVBoxLayout;
+    trainer->setSpacing(1);
+    trainer->addWidget(CommandCheckBox(action(ID_VIEW_COACH), content));
+    auto *paceRow = new QHBoxLayout;
+    paceRow->setSpacing(4);
+    auto *paceLabel = new QLabel(QStringLiteral("Pace"), content);
+    m_paceSlider = new QSlider(Qt::Horizontal, content);
+    m_paceSlider->setObjectName(QStringLiteral("PaceSlider"));
+    m_paceSlider->setRange(0, kPaceTenthsMax);
+    m_paceSlider->setPageStep(5);
+    m_paceSlider->setFixedWidth(90);
+    m_paceSlider->setToolTip(QStringLiteral("The pauses between actions: from none (left) to "
+                                            "twice a real table's (right)"));
+    paceLabel->setBuddy(m_paceSlider);
+    m_paceValue = new QLabel(content);
+    m_paceValue->setObjectName(QStringLiteral("PaceValue"));
+    m_paceValue->setMinimumWidth(
+        m_paceValue->fontMetrics().horizontalAdvance(QStringLiteral("no pauses")));
+    paceRow->addWidget(paceLabel);
+    paceRow->addWidget(m_paceSlider);
+    paceRow->addWidget(m_paceValue);
+    trainer->addLayout(paceRow);
+    trainer->addStretch(1);
+    columns->addLayout(trainer);
+
+    ShowPace(SavedPace());
+    connect(m_paceSlider, &QSlider::valueChanged, this, &CMainFrame::onPaceMoved);
+    return content;
+}
+
+double CMainFrame::SavedPace()
+{
+    const double pace = QSettings().value(QLatin1String(kPaceKey), kDefaultPace).toDouble();
+    return std::clamp(pace, 0.0, kPaceTenthsMax / 10.0);
+}
+
+void CMainFrame::ShowPace(double factor)
+{
+    const QSignalBlocker quiet(m_paceSlider);
+    m_paceSlider->setValue(static_cast<int>(std::lround(factor * 10)));
+    m_paceValue->setText(factor <= 0.0 ? QStringLiteral("no pauses")
+                                       : QStringLiteral("%1\u00d7").arg(factor, 0, 'f', 1));
+}
+
+void CMainFrame::onPaceMoved(int tenths)
+{
+    const double factor = tenths / 10.0;
+    {
+        // The game thread reads the factor under the lock at each pause.
+        auto lock = m_game.LockState();
+        m_game.SetPauseFactor(factor);
+    }
+    QSettings().setValue(QLatin1String(kPaceKey), factor);
+    ShowPace(factor);
 }
 
 void CMainFrame::createCaptionBar()
@@ -454,6 +538,7 @@ void CMainFrame::UpdateCommandUI()
     action(ID_WHO_IS_ON_BUTTON)->setEnabled(startDeal != 0);
     action(ID_STOP_GAME)->setEnabled(stop != 0);
     action(ID_STATISTICS)->setChecked(statistics);
+    action(ID_VIEW_COACH)->setChecked(m_coach && m_coach->isEnabled());
     for (int id : {ID_VIEW_OUTPUTWND, ID_VIEW_CLASSVIEW, ID_VIEW_FILEVIEW, ID_VIEW_PROPERTIESWND})
         action(id)->setChecked(!paneDock(id)->isHidden());
     action(ID_VIEW_CAPTION_BAR)->setChecked(!m_captionBar->isHidden());
@@ -545,7 +630,7 @@ void CMainFrame::onPrintSetup()
 
 void CMainFrame::onAbout()
 {
-    CAboutDlg dialog(this);
+    CAboutDlg dialog(this, m_app.FilesText());
     dialog.exec();
 }
 

@@ -10,6 +10,7 @@
 
 #include <functional>
 
+class CCoachController;
 class CDunmereApp;
 class CDunmereGame;
 class CDunmereView;
@@ -17,9 +18,11 @@ class CDialogTable;
 class COutputWnd;
 class QAction;
 class QDockWidget;
+class QLabel;
 class QMdiArea;
 class QMenu;
 class QPrinter;
+class QSlider;
 class QTimer;
 class QUrl;
 
@@ -39,6 +42,13 @@ public:
     QDockWidget *outputDock() const { return m_outputDock; }
     QDockWidget *paneDock(int id) const;
     QWidget *captionBar() const { return m_captionBar; }
+    CCoachController *coach() const { return m_coach; }
+    QSlider *paceSlider() const { return m_paceSlider; }
+    // Shows a pause factor on the Pace control without storing it in the settings (a --pace
+    // given on the command line is for that run only).
+    void ShowPace(double factor);
+    // The pause factor remembered in the settings; 1 (a real table's pace) by default.
+    static double SavedPace();
     unsigned appLook() const { return m_appLook; }
 
     // Runs a command as the ribbon does.
@@ -74,6 +84,8 @@ private:
     void onPrintSetup();
     void onAbout();
     void onCalculator();
+    QWidget *createViewPanel(QWidget *parent);
+    void onPaceMoved(int tenths);
 
     CDunmereApp &m_app;
     CDunmereGame &m_game;
@@ -90,4 +102,7 @@ private:
     QMenu *m_recentMenu = nullptr;
     QTimer *m_updateTimer = nullptr;
     QPrinter *m_printer = nullptr;
+    CCoachController *m_coach = nullptr;
+    QSlider *m_paceSlider = nullptr;
+    QLabel *m_paceValue = nullptr;
 };

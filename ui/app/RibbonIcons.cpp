@@ -4,17 +4,25 @@
 #include <QPainterPath>
 #include <QPixmap>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
+// Outlines one unit wide on the 32-unit grid, but at most 3 pixels in the large desktop icons.
+qreal OutlineWidth(const QPainter &p)
+{
+    return std::min(1.0, 3.0 / p.transform().m11());
+}
+
 void MiniCard(QPainter &p, const QRectF &r, const QString &rank, const QColor &ink, qreal angle)
 {
     p.save();
+    const qreal outline = OutlineWidth(p);
     p.translate(r.center());
     p.rotate(angle);
     const QRectF c(-r.width() / 2, -r.height() / 2, r.width(), r.height());
-    p.setPen(QPen(QColor(90, 90, 90), 1));
+    p.setPen(QPen(QColor(90, 90, 90), outline));
     p.setBrush(Qt::white);
     p.drawRoundedRect(c, 2.5, 2.5);
     QFont f(QStringLiteral("Arial"));
@@ -26,7 +34,9 @@ void MiniCard(QPainter &p, const QRectF &r, const QString &rank, const QColor &i
     p.restore();
 }
 
-QPixmap Draw(RibbonIcon kind, int size)
+} // namespace
+
+QPixmap DrawRibbonIcon(RibbonIcon kind, int size)
 {
     QPixmap pm(size, size);
     pm.fill(Qt::transparent);
@@ -125,7 +135,7 @@ QPixmap Draw(RibbonIcon kind, int size)
         QRadialGradient g(QPointF(16, 11), 18);
         g.setColorAt(0, QColor(255, 210, 120));
         g.setColorAt(1, QColor(180, 90, 0));
-        p.setPen(QPen(QColor(90, 50, 0), 1));
+        p.setPen(QPen(QColor(90, 50, 0), OutlineWidth(p)));
         p.setBrush(g);
         p.drawEllipse(QRectF(1, 1, 30, 30));
         MiniCard(p, QRectF(8, 7, 11, 16), QStringLiteral("A"), Qt::black, -10);
@@ -136,13 +146,11 @@ QPixmap Draw(RibbonIcon kind, int size)
     return pm;
 }
 
-} // namespace
-
 QIcon MakeRibbonIcon(RibbonIcon kind)
 {
     QIcon icon;
-    icon.addPixmap(Draw(kind, 16));
-    icon.addPixmap(Draw(kind, 32));
-    icon.addPixmap(Draw(kind, 64));
+    icon.addPixmap(DrawRibbonIcon(kind, 16));
+    icon.addPixmap(DrawRibbonIcon(kind, 32));
+    icon.addPixmap(DrawRibbonIcon(kind, 64));
     return icon;
 }

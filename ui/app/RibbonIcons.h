@@ -18,3 +18,5 @@ enum class RibbonIcon
 };
 
 QIcon MakeRibbonIcon(RibbonIcon kind);
+// One picture at any size; AppButton is also the program's icon on the desktop.
+QPixmap DrawRibbonIcon(RibbonIcon kind, int size);

@@ -118,6 +118,8 @@ void CDlgCalculate::UpdateData(bool saveAndValidate)
 
 void CDlgCalculate::OnHandButton()
 {
+    // Keep what the user typed: the refresh after the picker writes every field back.
+    UpdateData(true);
     // The picker starts empty, so the old hand goes now, whatever the picker's outcome.
     m_hand.clear();
     QList<int> pictures;
@@ -128,6 +130,7 @@ void CDlgCalculate::OnHandButton()
 
 void CDlgCalculate::OnBoardButton()
 {
+    UpdateData(true); // a typed player count must survive the refresh
     UpdateData(false);
 }
 

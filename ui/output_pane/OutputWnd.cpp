@@ -73,7 +73,10 @@ public:
         painter->fillRect(option.rect, kListBackground);
         painter->setFont(lineFont());
         painter->setPen(isHeroLine(text) ? kHeroColour : QColor(Qt::white));
-        painter->drawText(option.rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
+        // One line at the item's top-left: several engine lines end in a line feed, which
+        // would otherwise lay the text out as two lines centred on the item, the top one cut.
+        painter->drawText(option.rect.adjusted(2, 0, 0, 0),
+                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
         painter->restore();
     }
 

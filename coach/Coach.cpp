@@ -1,0 +1,311 @@
+#include "Coach.h"
+
+#include "Evaluator.h"
+#include "Rng.h"
+#include "Sampler.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace coach {
+
+namespace {
+
+// Tries at drawing a combination of a range that misses the cards already out, before the
+// opponent is given a random hand instead (a range nearly used up by known cards).
+constexpr int kRangeDrawAttempts = 64;
+
+// "−" (U+2212): the pane shows chips lost with a real minus sign.
+const char kMinus[] = "\xE2\x88\x92";
+const char kDot[] = "\xC2\xB7";
+
+bool CardsUsable(const DecisionPoint &point, std::uint64_t &known)
+{
+    known = 0;
+    if (point.board.size() > 5)
+        return false;
+    std::vector<int> cards(point.hole.begin(), point.hole.end());
+    cards.insert(cards.end(), point.board.begin(), point.board.end());
+    for (int c : cards) {
+        if (c < 0 || c > 51 || (known >> c & 1))
+            return false;
+        known |= 1ull << c;
+    }
+    return true;
+}
+
+std::vector<std::pair<int, int>> Unordered(const std::set<std::pair<int, int>> &pairs)
+{
+    std::vector<std::pair<int, int>> out;
+    for (const auto &[a, b] : pairs) {
+        if (a < b)
+            out.emplace_back(a, b);
+        else if (b < a && !pairs.count({b, a}))
+            out.emplace_back(b, a);
+    }
+    return out;
+}
+
+int Percent(double share)
+{
+    return static_cast<int>(std::lround(share * 100.0));
+}
+
+std::string Signed(double chips)
+{
+    const long rounded = std::lround(chips);
+    if (rounded < 0)
+        return kMinus + std::to_string(-rounded);
+    return "+" + std::to_string(rounded);
+}
+
+} // namespace
+
+Price PriceOf(int pot, int toCall)
+{
+    Price price;
+    if (toCall > 0 && pot + toCall > 0) {
+        price.needed = static_cast<double>(toCall) / (pot + toCall);
+        price.potOdds = static_cast<double>(pot) / toCall;
+    }
+    return price;
+}
+
+std::string PotOddsText(const Price &price)
+{
+    if (price.potOdds <= 0.0)
+        return "-";
+    const double tenths = std::round(price.potOdds * 10.0) / 10.0;
+    char text[32];
+    if (std::fabs(tenths - std::round(tenths)) < 1e-9)
+        std::snprintf(text, sizeof text, "%.0f:1", tenths);
+    else
+        std::snprintf(text, sizeof text, "%.1f:1", tenths);
+    return text;
+}
+
+RangeSource ChooseRange(const Opponent &opponent, double &percent)
+{
+    if (opponent.hands >= kMinHandsForStats && opponent.preflop != PreflopMove::None) {
+        const bool raised = opponent.preflop == PreflopMove::Raised;
+        percent =
+            std::clamp(100.0 * (raised ? opponent.pfr : opponent.vpip), kMinRangePercent, 100.0);
+        return raised ? RangeSource::Pfr : RangeSource::Vpip;
+    }
+    static const double kPositionPercents[3] = {kEarlyRangePercent, 27.0, 40.0};
+    percent = kPositionPercents[std::clamp(opponent.positionClass, 0, 2)];
+    return RangeSource::Position;
+}
+
+Estimator::Estimator(int trials, std::optional<std::uint64_t> seed)
+    : m_trials(std::max(1, trials))
+{
+    brisquel::SeedXoshiro(m_rng, seed ? *seed : brisquel::NextLibrarySeed());
+    m_spectrum.Init();
+    StrategyRanges ranges;
+    ranges.MakeSrategyRanges();
+    Spec early;
+    std::wstring text;
+    m_spectrum.GetSpecByPercent(kEarlyRangePercent, early, text, 0);
+    m_positionRanges[0] = early.combos;
+    m_positionRanges[1] = Unordered(ranges.m_sets[1]);
+    m_positionRanges[2] = Unordered(ranges.m_sets[0]);
+}
+
+const std::vector<std::pair<int, int>> &Estimator::RangeFor(const Opponent &opponent)
+{
+    double percent = 0.0;
+    if (ChooseRange(opponent, percent) == RangeSource::Position)
+        return m_positionRanges[std::clamp(opponent.positionClass, 0, 2)];
+    const long key = std::lround(percent * 10.0);
+    auto found = m_percentRanges.find(key);
+    if (found == m_percentRanges.end()) {
+        Spec spec;
+        std::wstring text;
+        m_spectrum.GetSpecByPercent(key / 10.0, spec, text, 0);
+        found = m_percentRanges.emplace(key, std::move(spec.combos)).first;
+    }
+    return found->second;
+}
+
+Estimate Estimator::Evaluate(const DecisionPoint &point)
+{
+    Estimate estimate;
+    std::uint64_t known = 0;
+    if (!CardsUsable(point, known))
+        return estimate;
+    estimate.valid = true;
+    estimate.price = PriceOf(point.pot, point.toCall);
+    const int opponents = static_cast<int>(point.opponents.size());
+    if (opponents == 0) {
+        estimate.random = estimate.range = Equity{1.0, 0.0};
+    } else {
+        int board[5] = {};
+        std::copy(point.board.begin(), point.board.end(), board);
+        const int hole[2] = {point.hole[0], point.hole[1]};
+        const double p = brisquel::EquityVsRandom(
+            m_rng, hole, board, static_cast<int>(point.board.size()), opponents + 1, m_trials);
+        // Ties make the true spread smaller: this is an upper bound.
+        estimate.random = Equity{p, std::sqrt(p * (1.0 - p) / m_trials)};
+        estimate.range = RangeEquity(point);
+    }
+    estimate.evCall = estimate.range.value * (point.pot + point.toCall) - point.toCall;
+    return estimate;
+}
+
+Equity Estimator::RangeEquity(const DecisionPoint &point)
+{
+    const brisquel::EvalTables &tables = brisquel::Tables();
+    std::uint64_t known = 0;
+    CardsUsable(point, known);
+    std::vector<const std::vector<std::pair<int, int>> *> ranges;
+    for (const Opponent &opponent : point.opponents)
+        ranges.push_back(&RangeFor(opponent));
+    const size_t count = ranges.size();
+    std::vector<brisquel::Hand> hands(count);
+
+    const auto randomCard = [this](std::uint64_t &dead) {
+        for (;;) {
+            const int c = static_cast<int>(brisquel::UniformBelow(m_rng, 52));
+            if (!(dead >> c & 1)) {
+                dead |= 1ull << c;
+                return c;
+            }
+        }
+    };
+
+    brisquel::Hand knownBoard;
+    for (int c : point.board)
+        knownBoard += brisquel::CardHand(tables, c);
+    const int missing = 5 - static_cast<int>(point.board.size());
+    double sum = 0.0;
+    double sumSquares = 0.0;
+    for (int trial = 0; trial < m_trials; ++trial) {
+        std::uint64_t dead = known;
+        for (size_t i = 0; i < count; ++i) {
+            const auto &range = *ranges[i];
+            int a = -1, b = -1;
+            for (int attempt = 0; attempt < kRangeDrawAttempts && !range.empty(); ++attempt) {
+                const auto &combo = range[brisquel::UniformBelow(m_rng, range.size())];
+                if (!(dead >> combo.first & 1) && !(dead >> combo.second & 1)) {
+                    a = combo.first;
+                    b = combo.second;
+                    dead |= (1ull << a) | (1ull << b);
+                    break;
+                }
+            }
+            if (a < 0) {
+                a = randomCard(dead);
+                b = randomCard(dead);
+            }
+            hands[i] = brisquel::CardHand(tables, a) + brisquel::CardHand(tables, b);
+        }
+        brisquel::Hand board = knownBoard;
+        for (int k = 0; k < missing; ++k)
+            board += brisquel::CardHand(tables, randomCard(dead));
+        const auto mine =
+            brisquel::Evaluate(tables, board + brisquel::CardHand(tables, point.hole[0]) +
+                                           brisquel::CardHand(tables, point.hole[1]));
+        int tied = 1;
+        bool lost = false;
+        for (size_t i = 0; i < count && !lost; ++i) {
+            const auto theirs = brisquel::Evaluate(tables, board + hands[i]);
+            if (theirs > mine)
+                lost = true;
+            else if (theirs == mine)
+                ++tied;
+        }
+        const double share = lost ? 0.0 : 1.0 / tied;
+        sum += share;
+        sumSquares += share * share;
+    }
+    const double mean = sum / m_trials;
+    const double variance = std::max(0.0, sumSquares / m_trials - mean * mean);
+    return Equity{mean, std::sqrt(variance / m_trials)};
+}
+
+Verdict Judge(Move move, const Estimate &estimate)
+{
+    const double equity = estimate.range.value;
+    const double needed = estimate.price.needed;
+    switch (move) {
+    case Move::Fold:
+        return equity > needed + kVerdictMargin ? Verdict::TooTight : Verdict::Ok;
+    case Move::Call:
+        return equity < needed - kVerdictMargin ? Verdict::TooLoose : Verdict::Ok;
+    case Move::Check:
+        return Verdict::Ok;
+    case Move::Bet:
+    case Move::Raise:
+        return Verdict::NotJudged;
+    }
+    return Verdict::NotJudged;
+}
+
+double ChipsLost(Move move, const Estimate &estimate)
+{
+    switch (Judge(move, estimate)) {
+    case Verdict::TooTight:
+        return std::max(0.0, estimate.evCall);
+    case Verdict::TooLoose:
+        return std::max(0.0, -estimate.evCall);
+    default:
+        return 0.0;
+    }
+}
+
+const char *MoveName(Move move)
+{
+    static const char *const kNames[] = {"fold", "check", "call", "bet", "raise"};
+    return kNames[static_cast<int>(move)];
+}
+
+const char *VerdictName(Verdict verdict)
+{
+    static const char *const kNames[] = {"ok", "too tight", "too loose", "-"};
+    return kNames[static_cast<int>(verdict)];
+}
+
+std::string PanelLine(const Estimate &estimate)
+{
+    if (!estimate.valid)
+        return {};
+    const std::string equity = "Equity " + std::to_string(Percent(estimate.range.value)) + " % ";
+    if (estimate.price.needed <= 0.0)
+        return equity + kDot + " nothing to call";
+    return equity + kDot + " needs " + std::to_string(Percent(estimate.price.needed)) + " % (" +
+           PotOddsText(estimate.price) + ")";
+}
+
+std::string PaneLine(const std::string &street, Move move, int amount, const DecisionPoint &point,
+                     const Estimate &estimate)
+{
+    const int equity = Percent(estimate.range.value);
+    const int needed = Percent(estimate.price.needed);
+    std::string line = "Coach: " + street + " " + MoveName(move);
+    switch (move) {
+    case Move::Fold:
+        line += " to " + std::to_string(point.toCall);
+        break;
+    case Move::Call:
+    case Move::Bet:
+    case Move::Raise:
+        line += " " + std::to_string(amount);
+        break;
+    case Move::Check:
+        break;
+    }
+    line += " into " + std::to_string(point.pot) + ", equity " + std::to_string(equity) + " %";
+    if (move == Move::Bet || move == Move::Raise)
+        return line;
+    if (move == Move::Check)
+        return line + ": ok";
+    const char *relation = equity < needed ? "<" : (equity > needed ? ">" : "=");
+    // Chips against the other choice: a call's expected value, or what a fold gave up.
+    const double worth = move == Move::Call ? estimate.evCall : -estimate.evCall;
+    return line + " " + relation + " " + std::to_string(needed) +
+           " % needed: " + VerdictName(Judge(move, estimate)) + " (" + Signed(worth) + ")";
+}
+
+} // namespace coach

@@ -1,0 +1,74 @@
+#pragma once
+// Equity of 2 to 10 players, each holding a known hand, a range or a random hand: sampled on
+// every core, or counted exactly over every board and every combination of the ranges.
+//
+// Sampling runs in blocks of kTrialsPerBlock trials, block i seeded from (seed, i) alone, and
+// sums integer counts; so a seed gives the same result whatever the number of threads.
+// A combination that shares a card with the board or another player's known hand is dropped;
+// the players' hands are drawn together, uniformly among the deals in which none collide.
+//
+// Thread use: CalculateEquity may be called from any thread; it starts its own workers and
+// returns once they are done. The progress callback runs on those workers.
+
+#include "RangeNotation.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace brisquel {
+
+constexpr int kMaxEquityPlayers = 10;
+constexpr std::uint64_t kTrialsPerBlock = 1u << 16;
+// Exact counting visits at most this many deals (a board with one hand per player); a hand
+// against a hand before the flop is 1,712,304, a hand against a range of about a hundred
+// combinations some 170 million, a couple of seconds on two cores.
+constexpr std::uint64_t kMaxExactDeals = 250'000'000;
+
+struct EquityPlayer
+{
+    ComboList combos; // the hands the player may hold; empty: a random hand
+};
+
+struct EquitySetup
+{
+    std::vector<EquityPlayer> players;
+    std::vector<int> board; // 0, 3, 4 or 5 cards
+    bool exact = false;
+    std::uint64_t trials = 100000; // when sampling
+    std::uint64_t seed = 0;
+    int threads = 0; // 0: one per core
+    // Only the first player's figures are wanted: sampling then ends a deal as soon as that
+    // player has lost, and the result holds that player alone.
+    bool firstPlayerOnly = false;
+    // Called now and then with the share of the work done; returning false stops the run,
+    // which then reports an error.
+    std::function<bool(double)> progress;
+};
+
+struct PlayerEquity
+{
+    double win = 0;      // alone with the best hand
+    double tie = 0;      // sharing the best hand
+    double equity = 0;   // wins plus the shares of ties
+    double stdError = 0; // of equity; 0 when counted exactly
+};
+
+struct EquityResult
+{
+    bool ok = false;
+    std::string error;
+    bool exact = false;
+    std::uint64_t deals = 0; // trials sampled, or deals counted
+    int threads = 0;         // threads that ran
+    std::vector<PlayerEquity> players;
+};
+
+EquityResult CalculateEquity(const EquitySetup &setup);
+
+// The deals exact counting would visit, or limit + 1 as soon as there are more; 0 for a
+// setup that cannot be dealt.
+std::uint64_t CountExactDeals(const EquitySetup &setup, std::uint64_t limit = kMaxExactDeals);
+
+} // namespace brisquel

@@ -1,0 +1,151 @@
+// brisquel-cli review run as a process on games that brisquel-cli play wrote: every decision of
+// the chosen player once, in order, with the hand history's chips; refusals exit with 2.
+
+#include "CliProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+namespace {
+
+std::vector<std::string> Lines(const std::string &text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::vector<std::string> Fields(const std::string &line)
+{
+    std::vector<std::string> fields;
+    std::istringstream in(line);
+    for (std::string field; std::getline(in, field, '\t');)
+        fields.push_back(field);
+    return fields;
+}
+
+class ReviewCommand : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const CliResult play = RunCli({"play", "--seats", "6", "--hands", "40", "--seed", "5",
+                                       "--type", "9 players Turbo", "--out", Out()});
+        ASSERT_EQ(play.status, 0) << play.err;
+        for (const auto &entry :
+             std::filesystem::directory_iterator(m_scratch.path() / "out" / "HandHistory"))
+            m_history = entry.path();
+    }
+    std::string Out() const { return (m_scratch.path() / "out").string(); }
+
+    ScratchFolder m_scratch;
+    std::filesystem::path m_history;
+};
+
+} // namespace
+
+TEST_F(ReviewCommand, EveryDecisionOfThePlayerOnceInOrder)
+{
+    const std::string player = "Maniac_3";
+    const CliResult r =
+        RunCli({"review", Out(), "--player", player, "--trials", "300", "--seed", "1"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    const std::vector<std::string> lines = Lines(r.out);
+    ASSERT_GE(lines.size(), 6u);
+    EXPECT_EQ(lines[0], "hand\tstreet\taction\tamount\tpot\tto_call\tneeded\tequity_random\t"
+                        "equity_range\tverdict\tev");
+
+    // The player's decisions as the hand-history file has them, read independently.
+    struct Decision
+    {
+        std::string hand, action, amount;
+    };
+    std::vector<Decision> expected;
+    const std::regex header(R"(^Ostrivane Hand #(\d+):)");
+    const std::regex decision("^" + player + R"(: (folds|checks|calls|raises) ?(\d*)$)");
+    std::string hand;
+    for (const std::string &line : Lines(ReadWholeFile(m_history))) {
+        std::smatch m;
+        if (std::regex_search(line, m, header))
+            hand = m[1];
+        else if (std::regex_match(line, m, decision))
+            expected.push_back({hand, m[1], m[2].str().empty() ? "0" : m[2].str()});
+    }
+    ASSERT_FALSE(expected.empty());
+
+    size_t row = 1;
+    for (const Decision &d : expected) {
+        ASSERT_LT(row, lines.size());
+        const std::vector<std::string> f = Fields(lines[row++]);
+        ASSERT_EQ(f.size(), 11u) << lines[row - 1];
+        EXPECT_EQ(f[0], d.hand);
+        EXPECT_EQ(f[3], d.amount);
+        const std::string verb = d.action == "folds"    ? "fold"
+                                 : d.action == "checks" ? "check"
+                                 : d.action == "calls"  ? "call"
+                                                        : "";
+        if (verb.empty())
+            EXPECT_TRUE(f[2] == "bet" || f[2] == "raise") << f[2];
+        else
+            EXPECT_EQ(f[2], verb);
+        EXPECT_TRUE(f[9] == "ok" || f[9] == "too tight" || f[9] == "too loose" || f[9] == "-");
+    }
+    ASSERT_LT(row + 4, lines.size() + 1);
+    EXPECT_EQ(lines[row], "");
+    EXPECT_EQ(lines[row + 1], "decisions\t" + std::to_string(expected.size()));
+    EXPECT_EQ(lines[row + 2].rfind("too tight\t", 0), 0u);
+    EXPECT_EQ(lines[row + 3].rfind("too loose\t", 0), 0u);
+    EXPECT_EQ(lines[row + 4].rfind("chips lost per 100 hands\t", 0), 0u);
+    EXPECT_EQ(lines.size(), row + 5);
+
+    // The same seed, the same review; the file itself works as well as its folder, and the
+    // name without its seat suffix as well as with it.
+    const CliResult again = RunCli(
+        {"review", m_history.string(), "--player", "Maniac", "--trials", "300", "--seed", "1"});
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(again.out, r.out);
+    // Without PATH: the data folder.
+    const CliResult data = RunCli(
+        {"--data-dir", Out(), "review", "--player", player, "--trials", "300", "--seed", "1"});
+    EXPECT_EQ(data.status, 0) << data.err;
+    EXPECT_EQ(data.out, r.out);
+}
+
+TEST_F(ReviewCommand, BadInputIsRefusedWithStatusTwo)
+{
+    const std::string other = (m_scratch.path() / "other.txt").string();
+    std::ofstream(other) << "PokerStars Hand #1: Hold'em No Limit ($0.01/$0.02)\n";
+    const std::string cut = (m_scratch.path() / "cut.txt").string();
+    std::ofstream(cut) << "\n==================START Ostrivane  2026.01.01  10:00:00 ====\n"
+                          "Seat 0: Ann (100 in chips) StrategyName is Hero\n";
+    struct Case
+    {
+        std::vector<std::string> args;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {{"review", (m_scratch.path() / "missing").string()}, "does not exist"},
+        {{"review", m_scratch.str()}, "no hand-history files"},
+        {{"review", other}, "is not a hand-history file of this program"},
+        {{"review", cut}, "is cut off"},
+        {{"review", Out(), "--player", "Nobody"}, "\"Nobody\" is not at the table"},
+        {{"review", Out(), "--trials", "0"}, "--trials: 0 is out of range"},
+        {{"review", "--data-dir-is-not-a-review-option"}, "unknown option"},
+        {{"review", Out(), Out()}, ""},
+    };
+    for (const Case &c : cases) {
+        const CliResult r = RunCli(c.args);
+        EXPECT_EQ(r.status, 2) << c.message << ": " << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "") << c.message;
+    }
+}

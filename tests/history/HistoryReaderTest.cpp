@@ -1,0 +1,333 @@
+// The reader on files the engine wrote: scripted hands compared action by action, bot games
+// checked for chips that add up, several games in one folder, and bad input.
+#include "HistoryReader.h"
+#include "../engine/EngineTestSupport.h"
+#include "BotGame.h"
+
+using namespace enginetest;
+using history::ActionKind;
+using history::Street;
+
+namespace {
+
+struct Expected
+{
+    Street street;
+    int seat;
+    ActionKind kind;
+    int amount;
+    int streetTotal;
+    int potBefore;
+    int toCall;
+};
+
+void ExpectActions(const history::Hand &hand, const std::vector<Expected> &expected)
+{
+    ASSERT_EQ(hand.actions.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        const history::Action &a = hand.actions[i];
+        const Expected &e = expected[i];
+        SCOPED_TRACE("action " + std::to_string(i));
+        EXPECT_EQ(a.street, e.street);
+        EXPECT_EQ(a.seat, e.seat);
+        EXPECT_EQ(a.kind, e.kind);
+        EXPECT_EQ(a.amount, e.amount);
+        EXPECT_EQ(a.streetTotal, e.streetTotal);
+        EXPECT_EQ(a.potBefore, e.potBefore);
+        EXPECT_EQ(a.toCall, e.toCall);
+    }
+}
+
+std::string Write(const std::filesystem::path &path, const std::string &text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+    return path.string();
+}
+
+} // namespace
+
+class HistoryReader : public GameFixture
+{
+protected:
+    // Three seats, 1000 each, blinds 10/20; the draw gives the button to seat 1, so seat 2 posts
+    // the small blind and the human at seat 0 the big blind.
+    void ThreeHanded(std::vector<int> deal)
+    {
+        std::vector<int> draws = {5, 12, 3};
+        draws.insert(draws.end(), deal.begin(), deal.end());
+        m_game.SetStackedDraws(draws);
+    }
+    history::Game ReadOnly()
+    {
+        std::vector<history::Game> games;
+        std::string error;
+        EXPECT_TRUE(history::ReadGames(m_folder.string(), false, games, error)) << error;
+        EXPECT_EQ(games.size(), 1u);
+        return games.empty() ? history::Game{} : games.front();
+    }
+};
+
+TEST_F(HistoryReader, HandWonByFoldsOnTheTurn)
+{
+    ThreeHanded(Cards({"Ah", "2c", "7d", "Kd", "3c", "8d", "Qs", "Js", "4h", "9c"}));
+    for (auto [seat, amount] : std::vector<std::pair<int, int>>{
+             {1, 20}, {2, 10}, {0, 0}, {2, 0}, {0, 0}, {1, 0}, {2, 40}, {0, 0}, {1, 0}})
+        m_decider.Add(seat, amount);
+    Play(Items({"Hero", "Master", "Tim"}, {1000, 1000, 1000}), 1);
+    ASSERT_TRUE(m_decider.m_mismatches.empty());
+
+    const history::Game game = ReadOnly();
+    EXPECT_TRUE(game.logPaired);
+    EXPECT_TRUE(game.warnings.empty()) << game.warnings.front();
+    EXPECT_EQ(game.started, "2023.11.14  22:13:20");
+    ASSERT_EQ(game.seats.size(), 3u);
+    EXPECT_EQ(game.seats[0].name, "Hero_0");
+    EXPECT_TRUE(game.seats[0].human);
+    EXPECT_EQ(game.seats[1].persona, 4);
+    EXPECT_EQ(game.seats[2].strategy, "Tight");
+    EXPECT_EQ(game.seats[2].persona, 7);
+    EXPECT_EQ(game.humanSeat(), 0);
+    EXPECT_EQ(game.seatOf("Master"), 1);
+    EXPECT_EQ(game.seatOf("Tim_2"), 2);
+    EXPECT_EQ(game.seatOf("Nobody"), -1);
+
+    ASSERT_EQ(game.hands.size(), 1u);
+    const history::Hand &hand = game.hands[0];
+    EXPECT_EQ(hand.number, 1);
+    EXPECT_EQ(hand.button, 1);
+    EXPECT_EQ(hand.smallBlindSeat, 2);
+    EXPECT_EQ(hand.bigBlindSeat, 0);
+    EXPECT_EQ(hand.smallBlind, 10);
+    EXPECT_EQ(hand.bigBlind, 20);
+    EXPECT_EQ(hand.ante, 0);
+    EXPECT_EQ(hand.board, Cards({"Qs", "Js", "4h", "9c"}));
+    EXPECT_EQ(hand.boardCountAt(Street::Flop), 3);
+    EXPECT_EQ(hand.boardCountAt(Street::River), 4);
+    const auto P = Street::Preflop, F = Street::Flop, T = Street::Turn;
+    ExpectActions(hand, {{P, 2, ActionKind::SmallBlind, 10, 10, 0, 0},
+                         {P, 0, ActionKind::BigBlind, 20, 20, 10, 0},
+                         {P, 1, ActionKind::Call, 20, 20, 30, 20},
+                         {P, 2, ActionKind::Call, 10, 20, 50, 10},
+                         {P, 0, ActionKind::Check, 0, 20, 60, 0},
+                         {F, 2, ActionKind::Check, 0, 0, 60, 0},
+                         {F, 0, ActionKind::Check, 0, 0, 60, 0},
+                         {F, 1, ActionKind::Check, 0, 0, 60, 0},
+                         {T, 2, ActionKind::Bet, 40, 40, 60, 0},
+                         {T, 0, ActionKind::Fold, 0, 0, 100, 40},
+                         {T, 1, ActionKind::Fold, 0, 0, 100, 40}});
+    EXPECT_EQ(hand.actions[9].activeBefore, 3);
+    EXPECT_EQ(hand.actions[10].activeBefore, 2);
+    EXPECT_EQ(hand.actions[8].stackBefore, 980);
+    EXPECT_EQ(hand.pot, 100);
+    EXPECT_FALSE(hand.showdown);
+    ASSERT_EQ(hand.winners.size(), 1u);
+    EXPECT_EQ(hand.winners[0].seat, 2);
+    EXPECT_EQ(hand.winners[0].amount, 100);
+    EXPECT_EQ(hand.winners[0].combination, "");
+    for (int s = 0; s < 3; ++s) {
+        EXPECT_EQ(hand.seats[s].startStack, 1000);
+        EXPECT_EQ(hand.seats[s].endStack, m_game.m_table.m_stack[s]) << "seat " << s;
+        EXPECT_EQ(hand.seats[s].positionClass, 2); // blinds and button
+    }
+    // The human's cards are his own; the others' come from the log and were never shown.
+    EXPECT_EQ(hand.seats[0].cards, (std::array<int, 2>{Card("Ah"), Card("Kd")}));
+    EXPECT_TRUE(hand.seats[0].cardsShown);
+    EXPECT_EQ(hand.seats[1].cards, (std::array<int, 2>{Card("2c"), Card("3c")}));
+    EXPECT_FALSE(hand.seats[1].cardsShown);
+    EXPECT_FALSE(hand.seats[2].cardsShown);
+}
+
+TEST_F(HistoryReader, ShowdownWithASplitPotAndAllInRaise)
+{
+    ThreeHanded(Cards({"2c", "7h", "4c", "3d", "8h", "5d", "As", "Ks", "Qs", "Js", "Ts"}));
+    m_decider.Add(1, 0);   // button folds
+    m_decider.Add(2, 990); // small blind all in
+    m_decider.Add(0, 980); // the big blind calls all in
+    Play(Items({"Hero", "Master", "Tim"}, {1000, 1000, 1000}), 1);
+    ASSERT_TRUE(m_decider.m_mismatches.empty());
+
+    const history::Game game = ReadOnly();
+    ASSERT_EQ(game.hands.size(), 1u);
+    const history::Hand &hand = game.hands[0];
+    EXPECT_TRUE(game.warnings.empty()) << game.warnings.front();
+    EXPECT_TRUE(hand.showdown);
+    EXPECT_EQ(hand.board.size(), 5u);
+    const auto P = Street::Preflop;
+    ExpectActions(hand, {{P, 2, ActionKind::SmallBlind, 10, 10, 0, 0},
+                         {P, 0, ActionKind::BigBlind, 20, 20, 10, 0},
+                         {P, 1, ActionKind::Fold, 0, 0, 30, 20},
+                         {P, 2, ActionKind::Raise, 990, 1000, 30, 10},
+                         {P, 0, ActionKind::Call, 980, 1000, 1020, 980}});
+    EXPECT_TRUE(hand.actions[3].allIn);
+    EXPECT_TRUE(hand.actions[4].allIn);
+    EXPECT_FALSE(hand.actions[1].allIn);
+    EXPECT_EQ(hand.pot, 2000);
+    ASSERT_EQ(hand.winners.size(), 2u);
+    EXPECT_EQ(hand.winners[0].seat, 0);
+    EXPECT_EQ(hand.winners[0].amount, 1000);
+    EXPECT_EQ(hand.winners[1].seat, 2);
+    EXPECT_EQ(hand.winners[1].combination, "Royal flush");
+    EXPECT_TRUE(hand.seats[2].cardsShown);
+    EXPECT_FALSE(hand.seats[1].cardsShown);
+    EXPECT_TRUE(hand.seats[1].folded);
+    EXPECT_EQ(hand.seats[1].cards, (std::array<int, 2>{Card("7h"), Card("8h")}));
+    EXPECT_EQ(hand.seats[0].endStack, 1000);
+}
+
+// Chips must add up in every hand of long games with antes, rebuys aside, and the last hand's
+// stacks must be the game's final stacks.
+TEST(HistoryReaderBotGames, EveryHandAddsUpInATournamentWithAntes)
+{
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("brisquel_history_bots_" + std::to_string(::getpid()));
+    std::filesystem::remove_all(folder);
+    BotGameOptions options;
+    options.names = DefaultBotNames(9);
+    options.stacks.assign(9, 1500);
+    options.gameTypeId = 4;
+    options.lastHand = 90;
+    options.seed = 11;
+    options.outputFolder = folder.string();
+    const BotGameResult result = RunBotGame(options);
+
+    std::vector<history::Game> games;
+    std::string error;
+    ASSERT_TRUE(history::ReadGames(folder.string(), false, games, error)) << error;
+    ASSERT_EQ(games.size(), 1u);
+    const history::Game &game = games[0];
+    EXPECT_TRUE(game.logPaired);
+    for (const std::string &warning : game.warnings)
+        ADD_FAILURE() << warning;
+    ASSERT_EQ(static_cast<int>(game.hands.size()), result.handsPlayed);
+    bool sawAnte = false;
+    for (const history::Hand &hand : game.hands) {
+        SCOPED_TRACE("hand " + std::to_string(hand.number));
+        int paid = 0, invested = 0, before = 0, after = 0;
+        for (const history::HandSeat &seat : hand.seats) {
+            paid += seat.won;
+            invested += seat.invested;
+            before += seat.startStack;
+            after += seat.endStack;
+        }
+        EXPECT_EQ(paid, hand.pot);
+        EXPECT_EQ(invested, hand.pot);
+        EXPECT_EQ(before, after);
+        for (const history::Action &action : hand.actions) {
+            EXPECT_GE(action.stackBefore, action.amount);
+            EXPECT_TRUE(hand.seats[static_cast<size_t>(action.seat)].inHand);
+            sawAnte = sawAnte || action.kind == ActionKind::Ante;
+        }
+    }
+    EXPECT_TRUE(sawAnte);
+    for (size_t s = 0; s < result.seats.size(); ++s)
+        EXPECT_EQ(game.hands.back().seats[s].endStack, result.seats[s].finalStack);
+    std::filesystem::remove_all(folder);
+}
+
+// Two games in one folder: the log holds both, each hand history pairs with its own part.
+TEST_F(HistoryReader, PairsEachGameWithItsOwnPartOfTheLog)
+{
+    ThreeHanded(Cards({"Ah", "2c", "7d", "Kd", "3c", "8d"}));
+    m_decider.Add(1, 0);
+    m_decider.Add(2, 0);
+    Play(Items({"Hero", "Master", "Tim"}, {1000, 1000, 1000}), 1);
+    {
+        // The same seats an hour later, other cards.
+        CDunmereGame second;
+        second.SetOutputFolder(m_folder.string());
+        second.SetPauseFactor(0);
+        second.SetClock([] { return kStartTime + 3600; });
+        ScriptedDecider decider;
+        decider.Add(1, 0);
+        decider.Add(2, 0);
+        second.SetDecider(&decider);
+        second.SetStackedDraws(
+            {5, 12, 3, Card("Qc"), Card("Jc"), Card("Tc"), Card("9c"), Card("8c"), Card("7c")});
+        second.m_onHandEnd = [](CDunmereGame &g) { g.m_stopRequested = true; };
+        GameSetupItems items = Items({"Hero", "Master", "Tim"}, {1000, 1000, 1000});
+        second.StartGame(items);
+        second.StartDeal();
+        second.WaitForGameEnd();
+    }
+    std::vector<history::Game> games;
+    std::string error;
+    ASSERT_TRUE(history::ReadGames(m_folder.string(), true, games, error)) << error;
+    ASSERT_EQ(games.size(), 2u);
+    EXPECT_TRUE(games[0].logPaired);
+    EXPECT_TRUE(games[1].logPaired);
+    EXPECT_EQ(games[0].hands[0].seats[1].cards, (std::array<int, 2>{Card("2c"), Card("3c")}));
+    EXPECT_EQ(games[1].hands[0].seats[1].cards, (std::array<int, 2>{Card("Jc"), Card("8c")}));
+    EXPECT_EQ(games[1].started, "2023.11.14  23:13:20");
+
+    ASSERT_TRUE(history::ReadGames(m_folder.string(), false, games, error)) << error;
+    ASSERT_EQ(games.size(), 1u);
+    EXPECT_EQ(games[0].started, "2023.11.14  23:13:20");
+    // The HandHistory folder itself works as well.
+    ASSERT_TRUE(history::ReadGames((m_folder / "HandHistory").string(), false, games, error));
+    EXPECT_EQ(games[0].started, "2023.11.14  23:13:20");
+
+    // A log trimmed at the front keeps the second game's hands without their game start.
+    const std::string log = ReadFile(m_folder / "HistoryGame.log");
+    const std::string tail = log.substr(log.rfind("---------------------------------"));
+    history::Game game;
+    ASSERT_TRUE(history::ParseGame(ReadFile(history::FindHistoryFiles(m_folder.string(), error)[1]),
+                                   tail, game, error))
+        << error;
+    EXPECT_TRUE(game.logPaired);
+    EXPECT_EQ(game.hands[0].seats[2].cards, (std::array<int, 2>{Card("Tc"), Card("7c")}));
+    // Only the first game's part left: nothing pairs with the second game.
+    const std::string head = log.substr(0, log.rfind("3 players"));
+    ASSERT_TRUE(history::ParseGame(ReadFile(history::FindHistoryFiles(m_folder.string(), error)[1]),
+                                   head, game, error));
+    EXPECT_FALSE(game.logPaired);
+    EXPECT_EQ(game.hands[0].seats[2].cards[0], -1);
+    EXPECT_EQ(game.hands[0].seats[0].cards[0], Card("Qc"));
+}
+
+TEST_F(HistoryReader, BadInputGetsAClearMessage)
+{
+    ThreeHanded(Cards({"Ah", "2c", "7d", "Kd", "3c", "8d"}));
+    m_decider.Add(1, 0);
+    m_decider.Add(2, 0);
+    m_decider.Add(1, 0);
+    m_decider.Add(2, 0);
+    Play(Items({"Hero", "Master", "Tim"}, {1000, 1000, 1000}), 2);
+    std::string error;
+    const std::string path = history::FindHistoryFiles(m_folder.string(), error).at(0);
+    const std::string text = ReadFile(path);
+    std::vector<history::Game> games;
+    history::Game game;
+
+    EXPECT_FALSE(history::ReadGames((m_folder / "missing").string(), false, games, error));
+    EXPECT_NE(error.find("does not exist"), std::string::npos) << error;
+    std::filesystem::create_directories(m_folder / "empty");
+    EXPECT_FALSE(history::ReadGames((m_folder / "empty").string(), false, games, error));
+    EXPECT_NE(error.find("no hand-history files"), std::string::npos) << error;
+
+    const std::string other = Write(m_folder / "other.txt", "PokerStars Hand #1: Hold'em\n");
+    EXPECT_FALSE(history::ReadGames(other, false, games, error));
+    EXPECT_NE(error.find("not a hand-history file of this program"), std::string::npos) << error;
+    EXPECT_NE(error.find("other.txt"), std::string::npos) << error;
+    EXPECT_FALSE(history::ParseGame(std::string("\x7f"
+                                                "ELF\0\0",
+                                                6),
+                                    "", game, error));
+    EXPECT_NE(error.find("binary"), std::string::npos) << error;
+    EXPECT_FALSE(
+        history::ParseGame(text.substr(0, text.find("Seat 1")) + "garbage\n", "", game, error));
+    EXPECT_NE(error.find("line 6"), std::string::npos) << error;
+
+    // Cut inside the second hand, mid-line: the first hand stays.
+    const std::string cut = text.substr(0, text.rfind("Tim_2: folds") + 7);
+    ASSERT_TRUE(history::ReadGames(Write(m_folder / "cut.txt", cut), false, games, error)) << error;
+    EXPECT_TRUE(games[0].truncated);
+    ASSERT_EQ(games[0].hands.size(), 1u);
+    EXPECT_NE(games[0].warnings.back().find("hand #2"), std::string::npos);
+    // Every prefix of the file reads or fails with a message, never worse.
+    for (size_t length = 0; length < text.size(); length += 7) {
+        if (history::ParseGame(text.substr(0, length), "", game, error))
+            EXPECT_LE(game.hands.size(), 2u);
+        else
+            EXPECT_FALSE(error.empty());
+    }
+}

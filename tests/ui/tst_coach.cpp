@@ -1,0 +1,255 @@
+// The coach at the table, driven as a player drives it: the View panel's "Coach" check box and
+// "Pace" control, the coach line under the action panel while the human decides, and one
+// verdict line per decision in the output pane after each hand; the files stay free of it.
+
+#include "CoachController.h"
+#include "CommandIds.h"
+#include "DlgPlayerChoose.h"
+#include "DunmereApp.h"
+#include "Game.h"
+#include "MainFrame.h"
+#include "OutputWnd.h"
+#include "TestApp.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+CDunmereApp *theApp = nullptr;
+
+QCheckBox *ViewCheckBox(const QString &text)
+{
+    for (QCheckBox *box : theApp->MainFrame()->findChildren<QCheckBox *>()) {
+        if (box->text() == text)
+            return box;
+    }
+    return nullptr;
+}
+
+// A click on the box itself, where a player aims (the widget may be wider than its text).
+void ClickBox(QCheckBox *box)
+{
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+}
+
+// For a look at the program: BRISQUEL_SCREENSHOTS=<folder> keeps the window's pictures.
+void SaveShot(const QString &name)
+{
+    if (const QString folder = qEnvironmentVariable("BRISQUEL_SCREENSHOTS"); !folder.isEmpty())
+        theApp->MainFrame()->grab().save(folder + QLatin1Char('/') + name);
+}
+
+QString FileText(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+} // namespace
+
+class TestCoach : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void paceControlSetsThePauses();
+    void coachCheckBoxIsRemembered();
+    void coachJudgesEveryDecision();
+};
+
+void TestCoach::paceControlSetsThePauses()
+{
+    CMainFrame *frame = theApp->MainFrame();
+    QSlider *pace = frame->paceSlider();
+    auto *value = frame->findChild<QLabel *>(QStringLiteral("PaceValue"));
+    QVERIFY(pace && value);
+    // The tests start without pauses.
+    QCOMPARE(pace->value(), 0);
+    QCOMPARE(value->text(), QStringLiteral("no pauses"));
+
+    pace->setFocus();
+    QTest::keyClick(pace, Qt::Key_End);
+    QCOMPARE(value->text(), QStringLiteral("2.0\u00d7"));
+    {
+        auto lock = theApp->Game().LockState();
+        QCOMPARE(theApp->Game().PauseFactor(), 2.0);
+    }
+    QTest::keyClick(pace, Qt::Key_PageDown);
+    QCOMPARE(value->text(), QStringLiteral("1.5\u00d7"));
+    QCOMPARE(QSettings().value(QStringLiteral("View/Pace")).toDouble(), 1.5);
+    QCOMPARE(CMainFrame::SavedPace(), 1.5);
+
+    // Back to no pauses for the game that follows.
+    QTest::keyClick(pace, Qt::Key_Home);
+    QCOMPARE(value->text(), QStringLiteral("no pauses"));
+    QCOMPARE(QSettings().value(QStringLiteral("View/Pace")).toDouble(), 0.0);
+    auto lock = theApp->Game().LockState();
+    QCOMPARE(theApp->Game().PauseFactor(), 0.0);
+}
+
+void TestCoach::coachCheckBoxIsRemembered()
+{
+    QCheckBox *box = ViewCheckBox(QStringLiteral("Coach"));
+    QVERIFY(box);
+    QVERIFY(!box->isChecked()); // off until the player turns it on
+    QVERIFY(!theApp->MainFrame()->coach()->isEnabled());
+    ClickBox(box);
+    QTRY_VERIFY(box->isChecked());
+    QVERIFY(theApp->MainFrame()->coach()->isEnabled());
+    QVERIFY(theApp->MainFrame()->action(ID_VIEW_COACH)->isChecked());
+    QCOMPARE(QSettings().value(QStringLiteral("View/Coach")).toBool(), true);
+    ClickBox(box);
+    QTRY_VERIFY(!box->isChecked());
+    QCOMPARE(QSettings().value(QStringLiteral("View/Coach")).toBool(), false);
+    ClickBox(box);
+    QTRY_VERIFY(theApp->MainFrame()->coach()->isEnabled());
+}
+
+void TestCoach::coachJudgesEveryDecision()
+{
+    CDunmereGame &game = theApp->Game();
+    CDlgPlayerChoose *panel = theApp->OutputWnd()->actionPanel();
+    CCoachController *coach = theApp->MainFrame()->coach();
+    QLabel *line = coach->line();
+    QVERIFY(coach->isEnabled());
+
+    // The panel line only ever shows while the human is deciding: a late result for a decision
+    // already taken is dropped.
+    int shownWhileIdle = 0;
+    connect(coach, &CCoachController::panelLineShown, this,
+            [&] { shownWhileIdle += panel->IsDecisionPrepared() ? 0 : 1; });
+    QTimer modalCloser;
+    connect(&modalCloser, &QTimer::timeout, this, [] {
+        if (auto *dlg = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+            dlg->reject();
+    });
+    modalCloser.start(50);
+
+    GameSetupItems items;
+    items.seatCount = 10;
+    items.names = {"Hero",   "Maniac", "Tim",       "Professor", "Master",
+                   "Maniac", "Tim",    "Professor", "Master",    "Tim"};
+    items.stacks = std::vector<int>(10, 2000);
+    items.smallBlind = 10;
+    items.bigBlind = 20;
+    game.StartGame(items);
+    theApp->MainFrame()->UpdateCommandUI();
+    theApp->MainFrame()->ExecuteCommand(ID_WHO_IS_ON_BUTTON);
+
+    static const QRegularExpression panelText(
+        QStringLiteral("^Equity \\d+ % \u00b7 (needs (\\d+) % \\((\\d+(\\.\\d)?):1\\)|nothing to "
+                       "call)$"));
+    QStringList moves; // what was pressed, as the coach names it
+    bool stopSent = false;
+    constexpr int kDecisions = 14;
+    while (game.GameThreadRunning() || !stopSent) {
+        QVERIFY(QTest::qWaitFor(
+            [&] { return panel->IsDecisionPrepared() || !game.GameThreadRunning(); }, 30000));
+        if (panel->IsDecisionPrepared()) {
+            int toCall = 0, pot = 0;
+            {
+                auto lock = game.LockState();
+                const CGameTable &t = game.m_table;
+                toCall = std::max(0, std::min(t.m_amountToCall - t.m_bet[0], t.m_stack[0]));
+                pot = t.m_pot;
+                for (int s = 0; s < t.m_seatCount; ++s)
+                    pot += t.m_bet[s];
+            }
+            const int i = int(moves.size());
+            // Every other decision is answered as soon as the buttons show, before the coach
+            // can have answered; the others wait for the line and read it.
+            if (i % 2 == 0) {
+                QTRY_VERIFY_WITH_TIMEOUT(line->isVisible(), 10000);
+                const QRegularExpressionMatch m = panelText.match(line->text());
+                QVERIFY2(m.hasMatch(), qPrintable(line->text()));
+                if (toCall > 0)
+                    QCOMPARE(m.captured(2).toInt(),
+                             int(std::lround(100.0 * toCall / (pot + toCall))));
+                else
+                    QVERIFY(m.captured(2).isEmpty());
+                SaveShot(QStringLiteral("coach_line_%1.png").arg(i));
+            }
+            QPushButton *button = panel->checkCallButton();
+            QString move = toCall > 0 ? QStringLiteral("call") : QStringLiteral("check");
+            if (toCall > 200) {
+                button = panel->foldButton();
+                move = QStringLiteral("fold");
+            } else if (i % 3 == 1 && !panel->raiseButton()->isHidden()) {
+                QTest::mouseClick(panel->minButton(), Qt::LeftButton);
+                QCoreApplication::processEvents(); // the slider repaints and rounds
+                button = panel->raiseButton();
+                move = QStringLiteral("(bet|raise)");
+            }
+            QTest::mouseClick(button, Qt::LeftButton);
+            QVERIFY(!panel->IsDecisionPrepared());
+            QVERIFY(line->isHidden());
+            moves << move;
+        }
+        if (!stopSent && (moves.size() >= kDecisions || !game.GameThreadRunning())) {
+            theApp->MainFrame()->ExecuteCommand(ID_STOP_GAME);
+            stopSent = true;
+        }
+    }
+    game.WaitForGameEnd();
+    QVERIFY(moves.size() >= 4);
+
+    // One verdict line per decision, in order, once the last hand is over.
+    COutputList *pane = theApp->OutputWnd()->chatList();
+    const auto coachLines = [pane] {
+        QStringList lines;
+        for (int row = 0; row < pane->count(); ++row) {
+            if (pane->item(row)->text().startsWith(QLatin1String("Coach: ")))
+                lines << pane->item(row)->text();
+        }
+        return lines;
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(coachLines().size(), moves.size(), 10000);
+    const QStringList lines = coachLines();
+    for (int i = 0; i < moves.size(); ++i) {
+        const QRegularExpression verdict(
+            QStringLiteral("^Coach: (preflop|flop|turn|river) %1 .*into \\d+, equity \\d+ %"
+                           "( [<=>] \\d+ % needed: (ok|too tight|too loose) \\([+\u2212]\\d+\\)|: "
+                           "ok)?$")
+                .arg(moves[i]));
+        QVERIFY2(verdict.match(lines[i]).hasMatch(), qPrintable(lines[i]));
+    }
+    QCOMPARE(shownWhileIdle, 0);
+    SaveShot(QStringLiteral("coach_verdicts.png"));
+
+    // The log and the hand history keep their own texts.
+    const QDir folder(QDir::current().filePath(QStringLiteral("HandHistory")));
+    const QStringList files = folder.entryList({QStringLiteral("HH_*.txt")}, QDir::Files);
+    QCOMPARE(files.size(), 1);
+    for (const QString &text :
+         {FileText(folder.filePath(files.first())), FileText(QStringLiteral("HistoryGame.log"))}) {
+        QVERIFY(text.contains(QLatin1String("Hero_0")));
+        QVERIFY(!text.contains(QLatin1String("Coach")));
+        QVERIFY(!text.contains(QLatin1String("Equity")));
+    }
+}
+
+int main(int argc, char **argv)
+{
+    QTemporaryDir work;
+    const auto app = StartTestApp(argc, argv, work, 11);
+    if (!app)
+        return 1;
+    theApp = app.get();
+    TestCoach test;
+    const int result = QTest::qExec(&test, argc, argv);
+    app->ExitInstance();
+    return result;
+}
+
+#include "tst_coach.moc"

@@ -1,0 +1,129 @@
+// The desktop program run from outside a build tree, as after installing: its files go to the
+// user's data folder (HOME is a temporary folder here), which the about box names.
+
+#include "AboutDlg.h"
+#include "CommandIds.h"
+#include "DunmereApp.h"
+#include "FilePlaces.h"
+#include "MainFrame.h"
+#include "ShortGame.h"
+#include "TestApp.h"
+
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestInstalled : public QObject
+{
+    Q_OBJECT
+public:
+    TestInstalled(CDunmereApp &app, const QString &root)
+        : m_app(app)
+        , m_root(root)
+        , m_data(root + QStringLiteral("/home/.local/share/Ostrivane/Brisquel"))
+    {}
+
+private slots:
+    void bothProgramsNameTheSameDataFolder();
+    void filesGoToTheDataFolder();
+    void aboutBoxNamesTheFolder();
+    void gameFilesLandInTheDataFolderOnly();
+
+private:
+    CDunmereApp &m_app;
+    QString m_root;
+    QString m_data;
+};
+
+void TestInstalled::bothProgramsNameTheSameDataFolder()
+{
+    // The desktop program asks Qt, brisquel-cli works it out itself: they must agree.
+    const auto qtFolder = [] {
+        return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    };
+    QCOMPARE(qtFolder(), m_data);
+    QCOMPARE(QString::fromStdString(UserDataFolder().string()), m_data);
+    qputenv("XDG_DATA_HOME", (m_root + QStringLiteral("/xdg")).toLocal8Bit());
+    const QString qtXdg = qtFolder();
+    const QString ownXdg = QString::fromStdString(UserDataFolder().string());
+    qunsetenv("XDG_DATA_HOME");
+    QCOMPARE(qtXdg, m_root + QStringLiteral("/xdg/Ostrivane/Brisquel"));
+    QCOMPARE(ownXdg, qtXdg);
+}
+
+void TestInstalled::filesGoToTheDataFolder()
+{
+    QCOMPARE(m_app.TextFolder(), m_data);
+    QCOMPARE(m_app.DatabaseFolder(), m_data);
+    QVERIFY(m_app.FolderProblem().isEmpty());
+    QVERIFY(m_app.DatabaseOpen());
+    QVERIFY(QFile::exists(m_data + QStringLiteral("/PokerDB.db3")));
+    const auto boxes = m_app.MainFrame()->findChildren<QMessageBox *>();
+    QVERIFY(boxes.isEmpty());
+}
+
+void TestInstalled::aboutBoxNamesTheFolder()
+{
+    QString shown;
+    bool closed = false;
+    QTimer::singleShot(0, [&] {
+        auto *about = qobject_cast<CAboutDlg *>(QApplication::activeModalWidget());
+        if (!about)
+            return;
+        if (const auto *files = about->findChild<QLabel *>(QStringLiteral("AboutFiles")))
+            shown = files->text();
+        QPushButton *ok = about->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+        QTest::mouseClick(ok, Qt::LeftButton);
+        closed = true;
+    });
+    m_app.MainFrame()->ExecuteCommand(ID_APP_ABOUT);
+    QVERIFY(closed);
+    QCOMPARE(shown, QStringLiteral("Files: ") + m_data);
+}
+
+void TestInstalled::gameFilesLandInTheDataFolderOnly()
+{
+    PlayShortGame(m_app);
+    if (QTest::currentTestFailed())
+        return;
+    const QDir data(m_data);
+    QVERIFY(QFileInfo(data.filePath(QStringLiteral("HistoryGame.log"))).size() > 0);
+    QCOMPARE(QDir(data.filePath(QStringLiteral("HandHistory"))).entryList(QDir::Files).size(), 1);
+    QVERIFY(QFileInfo(data.filePath(QStringLiteral("PokerDB.db3"))).size() > 0);
+    // Nothing beside the program, nothing in the folder it was started from.
+    for (const QString &folder : {m_root + QStringLiteral("/prefix/bin"), QDir::currentPath()})
+        QVERIFY2(QDir(folder)
+                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)
+                     .isEmpty(),
+                 qPrintable(folder));
+}
+
+int main(int argc, char **argv)
+{
+    QTemporaryDir root;
+    if (!root.isValid())
+        return 1;
+    // A fresh HOME keeps the data and the settings apart from the user's own.
+    qputenv("HOME", (root.path() + QStringLiteral("/home")).toLocal8Bit());
+    qunsetenv("XDG_DATA_HOME");
+    qunsetenv("XDG_CONFIG_HOME");
+    QDir(root.path()).mkpath(QStringLiteral("prefix/bin"));
+    QDir(root.path()).mkpath(QStringLiteral("cwd"));
+    QDir::setCurrent(root.path() + QStringLiteral("/cwd"));
+    AppOptions options;
+    options.programFolder = root.path() + QStringLiteral("/prefix/bin");
+    const auto app = StartTestApp(argc, argv, options, 15);
+    if (!app)
+        return 1;
+    TestInstalled test(*app, root.path());
+    const int result = QTest::qExec(&test, argc, argv);
+    app->ExitInstance();
+    return result;
+}
+
+#include "tst_installed.moc"
