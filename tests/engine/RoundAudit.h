@@ -14,6 +14,8 @@
 
 namespace enginetest {
 
+using namespace actionkind;
+
 class RoundAudit
 {
 public:
@@ -87,35 +89,35 @@ private:
         m_bigBlind = -1;
         for (const CAction &a : actions) {
             switch (a.m_kind) {
-            case 7:
-            case 8: {
+            case kSmallBlind:
+            case kBigBlind: {
                 Seat &seat = m_seats[a.m_seat];
                 seat.bet = a.m_amount - seat.ante;
                 seat.stack -= seat.bet;
                 m_highest = std::max(m_highest, seat.bet); // the blinds follow event 3
-                if (a.m_kind == 8)
+                if (a.m_kind == kBigBlind)
                     m_bigBlind = a.m_seat;
                 break;
             }
-            case 3:
-            case 14:
-            case 16:
-            case 18:
+            case kPreflopBegins:
+            case kFlop:
+            case kTurn:
+            case kRiver:
                 StartRound(a.m_kind);
                 break;
-            case 9:
-            case 11:
-            case 12:
-            case 13:
+            case kFold:
+            case kCall:
+            case kCheck:
+            case kRaise:
                 Act(a, t.m_ante > 0);
                 break;
-            case 4:
-            case 15:
-            case 17:
-            case 19:
+            case kPreflopFinished:
+            case kFlop + 1:
+            case kTurn + 1:
+            case kRiver + 1:
                 EndRound(a.m_kind);
                 break;
-            case 2:
+            case kHandFinished:
                 if (m_roundToCome != 0)
                     Fault("no betting round " + std::to_string(m_roundToCome) +
                           " with two seats holding chips");
@@ -128,7 +130,7 @@ private:
 
     void StartRound(int kind)
     {
-        if (kind != 3 && kind != m_roundToCome)
+        if (kind != kPreflopBegins && kind != m_roundToCome)
             Fault("round " + std::to_string(kind) + " played with one seat holding chips");
         m_roundToCome = 0;
         m_roundOpen = true;
@@ -136,7 +138,7 @@ private:
         for (int s = 0; s < m_n; ++s) {
             Seat &seat = m_seats[s];
             seat.acted = false;
-            if (kind != 3)
+            if (kind != kPreflopBegins)
                 seat.bet = 0;
         }
     }
@@ -151,12 +153,12 @@ private:
         }
         const int owed = m_highest - seat.bet;
         switch (a.m_kind) {
-        case 9:
+        case kFold:
             if (owed <= 0)
                 Fault(who + " folds with nothing to call");
             seat.folded = true;
             break;
-        case 12:
+        case kCheck:
             if (owed > 0)
                 Fault(who + " checks owing " + std::to_string(owed));
             if (anteLevel && a.m_seat == m_bigBlind && m_highest > 0)
@@ -196,8 +198,8 @@ private:
                 Fault("round " + std::to_string(kind) + " ends before seat " + std::to_string(s) +
                       (seat.acted ? " answers a bet" : " has acted"));
         }
-        if (kind != 19 && withChips >= 2)
-            m_roundToCome = kind == 4 ? 14 : kind + 1;
+        if (kind != kRiver + 1 && withChips >= 2)
+            m_roundToCome = kind == kPreflopFinished ? kFlop : kind + 1;
     }
 
     int m_n = 0;

@@ -16,18 +16,23 @@ struct AuditTotals
     int bigBlindChecks = 0;
 };
 
-// Plays one game per seed and expects no fault in any round.
-AuditTotals PlayAudited(int seats, int stack, int gameTypeId, int firstSeed, int seeds)
+// At fixed blinds short stacks play on for hundreds of hands; the first ones see the most
+// all-in seats.
+constexpr int kShortStackHands = 50;
+
+// Plays one game per seed (to the end, or to lastHand) and expects no fault in any round.
+AuditTotals PlayAudited(int seats, int stack, int gameTypeId, int seeds, int lastHand = 0)
 {
     const auto folder = std::filesystem::temp_directory_path() / "brisquel_botrounds";
     std::filesystem::create_directories(folder);
     AuditTotals totals;
-    for (int seed = firstSeed; seed < firstSeed + seeds; ++seed) {
+    for (int seed = 1; seed <= seeds; ++seed) {
         enginetest::RoundAudit audit;
         BotGameOptions o;
         o.names = DefaultBotNames(seats);
         o.stacks.assign(static_cast<size_t>(seats), stack);
         o.gameTypeId = gameTypeId;
+        o.lastHand = lastHand;
         o.seed = static_cast<std::uint64_t>(seed);
         o.outputFolder = folder.string();
         o.onHandEnd = [&audit](const CDunmereGame &game) { audit.AfterHand(game); };
@@ -48,7 +53,7 @@ AuditTotals PlayAudited(int seats, int stack, int gameTypeId, int firstSeed, int
 TEST(BotRounds, ShortStacksAtFixedBlindsNeverCostATurn)
 {
     for (int seats : {6, 9}) {
-        const AuditTotals totals = PlayAudited(seats, 300, 0, 1, 40);
+        const AuditTotals totals = PlayAudited(seats, 300, 0, 30, kShortStackHands);
         // The games must really go past all-in seats for the check to mean anything.
         EXPECT_GT(totals.roundsWithAllInSeat, totals.games) << seats << " seats";
     }
@@ -56,7 +61,7 @@ TEST(BotRounds, ShortStacksAtFixedBlindsNeverCostATurn)
 
 TEST(BotRounds, TurboBigBlindsCheckBehindCallsAtAnteLevels)
 {
-    const AuditTotals totals = PlayAudited(9, 1500, 4, 1, 12);
+    const AuditTotals totals = PlayAudited(9, 1500, 4, 12);
     EXPECT_GT(totals.bigBlindChecks, 0);
     EXPECT_GT(totals.roundsWithAllInSeat, totals.games);
 }
