@@ -38,6 +38,8 @@ CCoachController::CCoachController(CDunmereGame &game, CDlgPlayerChoose *panel, 
     m_line->setFont(font);
     m_line->hide();
     connect(panel, &CDlgPlayerChoose::decided, this, &CCoachController::OnDecided);
+    connect(this, &CCoachController::inboxFilled, this, &CCoachController::ProcessInbox,
+            Qt::QueuedConnection);
     m_worker = std::thread(&CCoachController::WorkerMain, this);
 }
 
@@ -77,13 +79,42 @@ void CCoachController::DecisionStarting()
         m_startingJob = Job{decision.id, decision.point};
     }
     // Queued before the panel shows its buttons, so that no click can come before it.
-    QMetaObject::invokeMethod(
-        this,
-        [this, decision] {
-            m_decisions[decision.id] = decision;
-            m_openDecision = decision.id;
-        },
-        Qt::QueuedConnection);
+    InboxItem item;
+    item.kind = InboxItem::Register;
+    item.decision = std::move(decision);
+    Post(std::move(item));
+}
+
+void CCoachController::Post(InboxItem item)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_jobsMutex);
+        m_inbox.push_back(std::move(item));
+    }
+    emit inboxFilled();
+}
+
+void CCoachController::ProcessInbox()
+{
+    std::deque<InboxItem> items;
+    {
+        std::lock_guard<std::mutex> lock(m_jobsMutex);
+        items.swap(m_inbox);
+    }
+    for (InboxItem &item : items) {
+        switch (item.kind) {
+        case InboxItem::Register:
+            m_openDecision = item.decision.id;
+            m_decisions[item.decision.id] = std::move(item.decision);
+            break;
+        case InboxItem::Estimated:
+            OnEstimate(item.id, item.estimate);
+            break;
+        case InboxItem::HandOver:
+            OnHandEnded(item.hand);
+            break;
+        }
+    }
 }
 
 void CCoachController::DecisionShown()
@@ -101,8 +132,10 @@ void CCoachController::DecisionShown()
 
 void CCoachController::HandEnded(int handNumber)
 {
-    QMetaObject::invokeMethod(
-        this, [this, handNumber] { OnHandEnded(handNumber); }, Qt::QueuedConnection);
+    InboxItem item;
+    item.kind = InboxItem::HandOver;
+    item.hand = handNumber;
+    Post(std::move(item));
 }
 
 void CCoachController::WorkerMain()
@@ -118,10 +151,11 @@ void CCoachController::WorkerMain()
             job = std::move(m_jobs.front());
             m_jobs.pop_front();
         }
-        const coach::Estimate estimate = estimator.Evaluate(job.point);
-        QMetaObject::invokeMethod(
-            this, [this, id = job.id, estimate] { OnEstimate(id, estimate); },
-            Qt::QueuedConnection);
+        InboxItem item;
+        item.kind = InboxItem::Estimated;
+        item.id = job.id;
+        item.estimate = estimator.Evaluate(job.point);
+        Post(std::move(item));
     }
 }
 

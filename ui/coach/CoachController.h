@@ -54,6 +54,8 @@ signals:
     // UI thread: an estimate reached the panel, or a verdict line the pane (for tests).
     void panelLineShown(const QString &text);
     void paneLineWritten(const QString &text);
+    // Any thread: the inbox has news for the UI thread (connected queued to ProcessInbox).
+    void inboxFilled();
 
 private:
     struct Decision
@@ -73,6 +75,25 @@ private:
         coach::DecisionPoint point;
     };
 
+    // What the game thread and the worker hand to the UI thread, in order. Values travel
+    // through this mutex-guarded queue rather than inside queued lambdas, so that the hand-over
+    // is visible to ThreadSanitizer (Qt's own event queue is not).
+    struct InboxItem
+    {
+        enum Kind
+        {
+            Register,
+            Estimated,
+            HandOver,
+        } kind = Register;
+        Decision decision;        // Register
+        int id = 0;               // Estimated
+        coach::Estimate estimate; // Estimated
+        int hand = 0;             // HandOver
+    };
+
+    void Post(InboxItem item);
+    void ProcessInbox();
     void WorkerMain();
     void OnDecided(int amount, bool fold);
     void OnEstimate(int id, const coach::Estimate &estimate);
@@ -94,6 +115,7 @@ private:
     std::mutex m_jobsMutex;
     std::condition_variable m_jobsCv;
     std::deque<Job> m_jobs;
+    std::deque<InboxItem> m_inbox;
     std::optional<Job> m_startingJob; // between DecisionStarting and DecisionShown
     bool m_stopping = false;
     int m_nextId = 0;
