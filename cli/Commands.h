@@ -12,12 +12,14 @@ constexpr int kExitBadInput = 2;
 
 int RunOddsCommand(const CommandArgs &args);
 int RunEvalCommand(const CommandArgs &args);
+int RunResultsCommand(const CommandArgs &args);
 // Judges every decision of one player of a game read from its files (the coach).
 int RunReviewCommand(const CommandArgs &args);
 
 // Each command's usage lines: printed by "<command> --help" and by "brisquel-cli --help".
 extern const char kOddsUsage[];
 extern const char kEvalUsage[];
+extern const char kResultsUsage[];
 extern const char kReviewUsage[];
 
 // Writes "brisquel-cli: <message>" to standard error and returns kExitBadInput.

@@ -4,6 +4,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-charts-dev libqt6charts6 libqt6opengl6-dev
   libsqlite3-dev sqlite3
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core

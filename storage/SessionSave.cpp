@@ -28,6 +28,12 @@ int PersonaIndex(int persona)
 
 } // namespace
 
+const char *LedgerNameOfPersona(int persona)
+{
+    const int index = PersonaIndex(persona);
+    return index < 0 ? "" : kPersonaNames[index];
+}
+
 SessionResult CollectSessionResult(CGameTable &table, int heroChipsAdded)
 {
     // Each seat is credited to what played it, wherever it sat: a bot game has no human, and

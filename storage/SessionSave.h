@@ -14,6 +14,10 @@ class CDunmereGame;
 // human bought during the game: they are not winnings.
 SessionResult CollectSessionResult(CGameTable &table, int heroChipsAdded = 0);
 
+// The ledger name a seat's results are booked under, from the persona code that played it:
+// "Hero" for the human, else the persona's name; empty for no persona.
+const char *LedgerNameOfPersona(int persona);
+
 // The game's save hook (m_saveResults), on the game thread: works with or without the state
 // lock held by the caller, and takes no lock itself.
 bool SaveSessionResults(CPokerDatabase &db, CDunmereGame &game);

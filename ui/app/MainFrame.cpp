@@ -8,7 +8,10 @@
 #include "DunmereApp.h"
 #include "DunmereView.h"
 #include "Game.h"
+#include "HandsWindow.h"
 #include "OutputWnd.h"
+#include "PokerTables.h"
+#include "ProgressWindow.h"
 #include "RibbonIcons.h"
 #include "VisualStyle.h"
 
@@ -16,6 +19,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDir>
 #include <QDockWidget>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -227,6 +231,14 @@ void CMainFrame::createCommands()
     addCommand(ID_CALCULATOR, QStringLiteral("Odds Calculator"), [this] {
         onCalculator();
     })->setIcon(MakeRibbonIcon(RibbonIcon::Calculator));
+    addCommand(ID_REVIEW_HANDS, QStringLiteral("Hands…"), [this] {
+        OnReviewHands();
+    })->setIcon(MakeRibbonIcon(RibbonIcon::ReviewHands));
+    addCommand(ID_REVIEW_PROGRESS, QStringLiteral("Progress…"), [this] {
+        OnReviewProgress();
+    })->setIcon(MakeRibbonIcon(RibbonIcon::Progress));
+    for (int id : {ID_REVIEW_HANDS, ID_REVIEW_PROGRESS})
+        action(id)->setIconText(action(id)->text());
 
     auto *looks = new QActionGroup(this);
     const std::pair<int, const char *> lookTexts[] = {
@@ -343,6 +355,13 @@ void CMainFrame::createRibbon()
     toolsBox->setContentsMargins(2, 0, 2, 0);
     toolsBox->addWidget(LargeButton(action(ID_CALCULATOR), toolsContent));
     panelBox->addWidget(MakePanel(QStringLiteral("Tools"), toolsContent, panels));
+
+    auto *reviewContent = new QWidget(panels);
+    auto *reviewBox = new QHBoxLayout(reviewContent);
+    reviewBox->setContentsMargins(2, 0, 2, 0);
+    reviewBox->addWidget(LargeButton(action(ID_REVIEW_HANDS), reviewContent));
+    reviewBox->addWidget(LargeButton(action(ID_REVIEW_PROGRESS), reviewContent));
+    panelBox->addWidget(MakePanel(QStringLiteral("Review"), reviewContent, panels));
 
     auto *panesContent = new QWidget(panels);
     auto *panesBox = new QVBoxLayout(panesContent);
@@ -638,6 +657,30 @@ void CMainFrame::onCalculator()
 {
     CDlgCalculate dialog(this);
     dialog.exec();
+}
+
+void CMainFrame::OnReviewHands()
+{
+    // The windows read the files only; a second click brings the window back up to date.
+    if (!m_handsWindow)
+        m_handsWindow = new CHandsWindow(m_app.TextFolder(), this);
+    m_handsWindow->show();
+    m_handsWindow->reload();
+    m_handsWindow->raise();
+    m_handsWindow->activateWindow();
+}
+
+void CMainFrame::OnReviewProgress()
+{
+    if (!m_progressWindow)
+        m_progressWindow = new CProgressWindow(
+            m_app.TextFolder(),
+            QDir(m_app.DatabaseFolder()).filePath(QString::fromLatin1(kDatabaseFileName)), this);
+    else
+        m_progressWindow->reload();
+    m_progressWindow->show();
+    m_progressWindow->raise();
+    m_progressWindow->activateWindow();
 }
 
 void CMainFrame::closeEvent(QCloseEvent *event)

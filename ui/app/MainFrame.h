@@ -15,6 +15,8 @@ class CDunmereApp;
 class CDunmereGame;
 class CDunmereView;
 class CDialogTable;
+class CHandsWindow;
+class CProgressWindow;
 class COutputWnd;
 class QAction;
 class QDockWidget;
@@ -63,6 +65,11 @@ public:
     std::function<int(CDialogTable &)> m_runSetupDialog;
     // "Start deal": starts the game's deal thread, once.
     void OnStartDeal();
+    // "Hands…" and "Progress…": open (or raise and reload) the review windows.
+    void OnReviewHands();
+    void OnReviewProgress();
+    CHandsWindow *handsWindow() const { return m_handsWindow; }
+    CProgressWindow *progressWindow() const { return m_progressWindow; }
     // Opens the maker's page; tests replace it.
     std::function<void(const QUrl &)> m_openUrl;
 
@@ -102,6 +109,8 @@ private:
     QMenu *m_recentMenu = nullptr;
     QTimer *m_updateTimer = nullptr;
     QPrinter *m_printer = nullptr;
+    CHandsWindow *m_handsWindow = nullptr;
+    CProgressWindow *m_progressWindow = nullptr;
     CCoachController *m_coach = nullptr;
     QSlider *m_paceSlider = nullptr;
     QLabel *m_paceValue = nullptr;

@@ -107,6 +107,35 @@ QPixmap DrawRibbonIcon(RibbonIcon kind, int size)
         p.drawText(QRectF(9, 5, 14, 7), Qt::AlignCenter, QStringLiteral("%"));
         break;
     }
+    case RibbonIcon::ReviewHands: {
+        MiniCard(p, QRectF(2, 3, 15, 21), QStringLiteral("Q"), QColor(200, 20, 20), -10);
+        MiniCard(p, QRectF(8, 2, 15, 21), QStringLiteral("J"), QColor(20, 20, 20), 8);
+        // A turning-back arrow: the hand played again.
+        p.setPen(QPen(QColor(20, 70, 160), 2.5, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(13, 15, 15, 15), 100 * 16, 250 * 16);
+        QPainterPath head;
+        head.moveTo(16, 13);
+        head.lineTo(22, 15.5);
+        head.lineTo(17, 20);
+        head.closeSubpath();
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(20, 70, 160));
+        p.drawPath(head);
+        break;
+    }
+    case RibbonIcon::Progress: {
+        p.setPen(QPen(QColor(60, 60, 60), 1.5));
+        p.drawLine(QPointF(4, 3), QPointF(4, 28));
+        p.drawLine(QPointF(4, 28), QPointF(30, 28));
+        p.setPen(QPen(QColor(30, 140, 50), 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        const QPointF points[] = {{6, 23}, {11, 18}, {16, 21}, {21, 12}, {28, 6}};
+        p.drawPolyline(points, 5);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0xA9, 0x39, 0x0A));
+        p.drawEllipse(QPointF(21, 12), 2.5, 2.5);
+        break;
+    }
     case RibbonIcon::About:
     case RibbonIcon::Info: {
         p.setPen(QPen(QColor(20, 70, 160), 1.5));

@@ -14,7 +14,9 @@ enum class RibbonIcon
     About,
     Style,
     AppButton,
-    Info
+    Info,
+    ReviewHands,
+    Progress
 };
 
 QIcon MakeRibbonIcon(RibbonIcon kind);

@@ -1,16 +1,13 @@
 #include "DunmereView.h"
 
 #include "Game.h"
-#include "Pictures.h"
-#include "Roster.h"
 #include "SeatLayout.h"
+#include "TablePainter.h"
 
 #include <QContextMenuEvent>
-#include <QFontMetricsF>
 #include <QMenu>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPrinter>
 
 #include <algorithm>
@@ -20,116 +17,6 @@
 namespace {
 
 constexpr int kInvalidateMargin = 10;
-constexpr int kFirstAvatarId = 483; // the avatar table's ids run 483..507
-constexpr double kCornerRadius = 8;
-constexpr double kHoleCardScale = 1.3;
-constexpr double kBoardCardScale = 1.1;
-constexpr double kPointsToUnits = 100.0 / 72.0;
-
-constexpr QRgb kTableFill = 0xFF006400;
-constexpr QRgb kTableOuterRim = 0xFF251B0D;
-constexpr QRgb kTableInnerRim = 0xFF432F17;
-constexpr QRgb kBoxFill = 0xFF555555;
-constexpr QRgb kBetFill = 0xFF76AB28;
-constexpr QRgb kWinFill = 0xFFA9390A;
-constexpr QRgb kButtonFill = 0xFFA9390A;
-constexpr QRgb kStatFill = 0x64232323;
-constexpr QRgb kPotFill = 0x78FBFB55;
-
-QColor Argb(QRgb argb)
-{
-    return QColor::fromRgba(argb);
-}
-
-// Table units to device pixels for one paint: isotropic 1/100 inch, y upwards, zoom s about
-// the origin, which lies at the integer half of the client size in table units.
-struct Mapper
-{
-    double ox = 0;
-    double oy = 0;
-    double kx = 1;
-    double ky = 1;
-    double s = 1;
-
-    Mapper(QSize client, double dpiX, double dpiY, double zoom)
-        : kx(dpiX / 100.0)
-        , ky(dpiY / 100.0)
-        , s(zoom)
-    {
-        ox = (client.width() / 2) * kx;
-        oy = (client.height() / 2) * ky;
-    }
-    QPointF Map(double x, double y) const { return {ox + x * s * kx, oy - y * s * ky}; }
-    QRectF Map(const TableRect &r) const
-    {
-        return QRectF(Map(r.left, r.upper), Map(r.right, r.lower));
-    }
-    double Len(double units) const { return units * s * kx; }
-};
-
-QFont TableFont(double points)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setBold(true);
-    font.setItalic(true);
-    font.setPointSizeF(points);
-    return font;
-}
-
-// Texts are drawn upright with their upper-left corner at the anchor, scaled by the zoom.
-void DrawText(QPainter &p, const Mapper &m, double x, double y, const QString &text, double points,
-              const QColor &color)
-{
-    p.save();
-    p.translate(m.Map(x, y));
-    p.scale(m.s, m.s);
-    p.setFont(TableFont(points));
-    p.setPen(color);
-    p.drawText(QRectF(0, 0, 4000, 4000), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
-    p.restore();
-}
-
-void DrawImage(QPainter &p, const Mapper &m, double x, double y, double w, double h,
-               const QPixmap &pixmap)
-{
-    if (pixmap.isNull())
-        return;
-    const QPointF topLeft = m.Map(x, y);
-    p.drawPixmap(QRectF(topLeft, QSizeF(m.Len(w), m.s * m.ky * h)), pixmap, QRectF(pixmap.rect()));
-}
-
-QPen UnitPen(const Mapper &m, const QColor &color, double units)
-{
-    QPen pen(color, m.Len(units));
-    pen.setJoinStyle(Qt::RoundJoin);
-    return pen;
-}
-
-// The felt tile with its three mirror images, so that a plain tiled brush mirrors neighbours.
-const QPixmap &MirroredFelt()
-{
-    static const QPixmap tile = [] {
-        const QPixmap &felt = Pictures::felt();
-        const int n = felt.isNull() ? Pictures::kFeltSize : felt.width();
-        QPixmap out(2 * n, 2 * n);
-        out.fill(Argb(kTableFill));
-        if (felt.isNull())
-            return out;
-        QPainter p(&out);
-        const QImage image = felt.toImage();
-        p.drawImage(0, 0, image);
-        p.drawImage(n, 0, image.mirrored(true, false));
-        p.drawImage(0, n, image.mirrored(false, true));
-        p.drawImage(n, n, image.mirrored(true, true));
-        return out;
-    }();
-    return tile;
-}
-
-const QPixmap &FacePicture(int card, bool large)
-{
-    return Pictures::card(card, large);
-}
 
 } // namespace
 
@@ -216,7 +103,7 @@ void CDunmereView::LayoutSeats()
 
 QPointF CDunmereView::ToDevice(double x, double y) const
 {
-    return Mapper(size(), logicalDpiX(), logicalDpiY(), m_zoom).Map(x, y);
+    return TableToDevice(PaintArea(size(), logicalDpiX(), logicalDpiY()), m_zoom, x, y);
 }
 
 QRect CDunmereView::InvalidationRect(const TableRect &rect) const
@@ -246,154 +133,25 @@ QRect CDunmereView::InvalidationRect(const TableRect &rect) const
 
 void CDunmereView::paintEvent(QPaintEvent *)
 {
+    // The lock is held only while the snapshot is taken, not while painting.
+    TableSnapshot table;
+    {
+        auto lock = m_game.LockState();
+        table = SnapshotOfGame(m_game);
+    }
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    auto lock = m_game.LockState();
-    OnDraw(painter, size(), logicalDpiX(), logicalDpiY());
+    m_zoom = PaintTable(painter, table, PaintArea(size(), logicalDpiX(), logicalDpiY()));
 }
 
-void CDunmereView::OnDraw(QPainter &p, QSize client, double dpiX, double dpiY)
+TablePaintArea CDunmereView::PaintArea(QSize client, double dpiX, double dpiY) const
 {
-    m_zoom = TableZoom(client.width(), client.height());
-    const Mapper m(client, dpiX, dpiY, m_zoom);
-    p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
-                     QPainter::SmoothPixmapTransform);
-    const CGameTable &table = m_game.m_table;
-    const bool ready = m_game.m_windowReady != 0;
+    return {client, dpiX, dpiY, double(logicalDpiX()), double(logicalDpiY())};
+}
 
-    if (ready) {
-        // The felt is not zoomed; it covers the client area as the screen shows it.
-        QBrush felt(MirroredFelt());
-        felt.setTransform(QTransform::fromTranslate(m.ox, m.oy).scale(m.kx, m.ky));
-        const QRectF area(0, 0, client.width() * dpiX / logicalDpiX(),
-                          client.height() * dpiY / logicalDpiY());
-        p.fillRect(area, felt);
-
-        const QRectF oval(m.Map(-350, 175), m.Map(350, -175));
-        p.setPen(Qt::NoPen);
-        p.setBrush(Argb(kTableFill));
-        p.drawEllipse(oval);
-        p.setBrush(Qt::NoBrush);
-        p.setPen(UnitPen(m, Argb(kTableOuterRim), 15));
-        p.drawEllipse(oval);
-        p.setPen(UnitPen(m, Argb(kTableInnerRim), 6));
-        p.drawEllipse(oval);
-
-        const int seats = std::min(table.m_seatCount, 10);
-        for (int i = 0; i < seats; ++i) {
-            const CPlayerRect &seat = m_game.m_playerRects[i];
-            if (seat.m_visible) {
-                const TableRect &b = seat.m_boxRect;
-                p.setPen(UnitPen(m, Qt::black, 1));
-                p.setBrush(Argb(kBoxFill));
-                p.drawRoundedRect(m.Map(b), m.Len(kCornerRadius), m.Len(kCornerRadius));
-                if (!seat.m_nameText.empty())
-                    DrawText(p, m, b.left + 40, b.upper, QString::fromStdWString(seat.m_nameText),
-                             11, Qt::white);
-                if (!seat.m_stackText.empty())
-                    DrawText(p, m, (b.left + b.right) / 2, b.lower + 15,
-                             QString::fromStdWString(seat.m_stackText), 11, Qt::white);
-                const std::string name = QString::fromStdWString(seat.m_nameText).toStdString();
-                const int avatarId = AvatarOfSeatName(name);
-                if (avatarId >= kFirstAvatarId) {
-                    DrawImage(p, m, b.left + 5, b.upper - 4, Pictures::kAvatarSize,
-                              Pictures::kAvatarSize, Pictures::avatar(avatarId - kFirstAvatarId));
-                }
-            }
-            if (seat.m_showAction) {
-                const TableRect &a = seat.m_actionRect;
-                p.setPen(Qt::NoPen);
-                p.setBrush(Argb(kBetFill));
-                p.drawRoundedRect(m.Map(a), m.Len(kCornerRadius), m.Len(kCornerRadius));
-                if (!seat.m_actionText.empty())
-                    DrawText(p, m, a.left + 5, a.upper, QString::fromStdWString(seat.m_actionText),
-                             10, Qt::white);
-            }
-            const CPlayerStatisticRect &stat = seat.m_statRect;
-            if (stat.m_visible) {
-                const TableRect &r = stat.m_rect;
-                p.setPen(UnitPen(m, Qt::white, 0.5));
-                p.setBrush(Qt::NoBrush);
-                p.drawRect(m.Map(r));
-                p.fillRect(m.Map(r), Argb(kStatFill));
-                for (int line = 0; line < 4; ++line) {
-                    if (!stat.m_lines[line].empty())
-                        DrawText(p, m, r.left + 5, r.upper - 5 - 10 * line,
-                                 QString::fromStdWString(stat.m_lines[line]), 8, Qt::white);
-                }
-            }
-            if (seat.m_hasButton) {
-                const TableRect &r = seat.m_buttonRect;
-                const QFont font = TableFont(10);
-                const QFontMetricsF metrics(font, p.device());
-                const QSizeF textSize(metrics.horizontalAdvance(QStringLiteral("D")) +
-                                          metrics.height() / 3,
-                                      metrics.height());
-                p.save();
-                p.translate(m.Map(r.left, r.upper));
-                p.scale(m.s, m.s);
-                const QRectF box(QPointF(0, 0), textSize);
-                p.setBrush(Argb(kButtonFill));
-                p.setPen(QPen(Qt::white, 2 * m.kx));
-                p.drawEllipse(box);
-                p.setFont(font);
-                p.setPen(Qt::white);
-                p.drawText(box, Qt::AlignCenter, QStringLiteral("D"));
-                p.restore();
-            }
-            if (seat.m_showWin) {
-                TableRect w = seat.m_actionRect;
-                w.right += 10;
-                p.setPen(UnitPen(m, Qt::white, 2));
-                p.setBrush(Qt::NoBrush);
-                p.drawRect(m.Map(w));
-                p.fillRect(m.Map(w), Argb(kWinFill));
-                if (!seat.m_winText.empty())
-                    DrawText(p, m, w.left, w.upper, QString::fromStdWString(seat.m_winText), 10,
-                             Qt::white);
-            }
-            const int first = table.m_cards[2 * i];
-            if (seat.m_showCards && first >= 0) {
-                const TableRect &c = seat.m_cardsRect;
-                const int cw = static_cast<int>(Pictures::kSmallCardWidth * kHoleCardScale);
-                const int ch = static_cast<int>(Pictures::kSmallCardHeight * kHoleCardScale);
-                // The larger pictures stay sharp once the zoom enlarges the hole cards.
-                const bool large = m.Len(cw) > Pictures::kSmallCardWidth * 1.15;
-                const int second = table.m_cards[2 * i + 1];
-                const bool faces = i == 0 || seat.m_revealCards;
-                if (second < 0) {
-                    DrawImage(p, m, c.left, c.upper, cw, ch, FacePicture(first, large));
-                } else {
-                    const QPixmap &back = Pictures::cardBack(large);
-                    DrawImage(p, m, c.left, c.upper, cw, ch,
-                              faces ? FacePicture(first, large) : back);
-                    DrawImage(p, m, c.left + cw / 2, c.upper, cw, ch,
-                              faces ? FacePicture(second, large) : back);
-                }
-            }
-        }
-    }
-
-    if (m_game.m_boardShown) {
-        const int bw = static_cast<int>(Pictures::kLargeCardWidth * kBoardCardScale);
-        const int bh = static_cast<int>(Pictures::kLargeCardHeight * kBoardCardScale);
-        const TableRect &r = m_game.m_boardRect;
-        for (int k = 0; k < std::min(table.m_boardCount, 5); ++k) {
-            const int card = table.m_cards[20 + k];
-            if (card >= 0)
-                DrawImage(p, m, r.left + bw * k, r.upper, bw, bh, FacePicture(card, true));
-        }
-    }
-
-    if (m_game.m_potShown && ready) {
-        const TableRect &r = m_game.m_potRect;
-        p.setPen(UnitPen(m, Qt::white, 1));
-        p.setBrush(Argb(kPotFill));
-        p.drawRoundedRect(m.Map(r), m.Len(kCornerRadius), m.Len(kCornerRadius));
-        if (!m_game.m_potText.empty())
-            DrawText(p, m, static_cast<int>(r.left + 0.4 * (r.right - r.left)), r.upper,
-                     QString::fromStdWString(m_game.m_potText), 12, Qt::white);
-    }
+void CDunmereView::OnDraw(QPainter &painter, QSize clientSize, double dpiX, double dpiY)
+{
+    m_zoom = PaintTable(painter, SnapshotOfGame(m_game), PaintArea(clientSize, dpiX, dpiY));
 }
 
 void CDunmereView::contextMenuEvent(QContextMenuEvent *event)
@@ -410,6 +168,53 @@ void CDunmereView::PrintTable(QPrinter *printer)
     QPainter painter(printer);
     if (!painter.isActive())
         return;
-    auto lock = m_game.LockState();
-    OnDraw(painter, size(), printer->logicalDpiX(), printer->logicalDpiY());
+    TableSnapshot table;
+    {
+        auto lock = m_game.LockState();
+        table = SnapshotOfGame(m_game);
+    }
+    m_zoom = PaintTable(painter, table,
+                        PaintArea(size(), printer->logicalDpiX(), printer->logicalDpiY()));
+}
+
+TableSnapshot SnapshotOfGame(const CDunmereGame &game)
+{
+    TableSnapshot table;
+    const CGameTable &t = game.m_table;
+    table.ready = game.m_windowReady != 0;
+    table.seatCount = std::min(t.m_seatCount, 10);
+    for (int i = 0; i < table.seatCount; ++i) {
+        const CPlayerRect &box = game.m_playerRects[i];
+        SeatSnapshot &seat = table.seats[i];
+        seat.visible = box.m_visible != 0;
+        seat.hasButton = box.m_hasButton != 0;
+        seat.showAction = box.m_showAction != 0;
+        seat.showCards = box.m_showCards != 0;
+        // The player at seat 0 always sees his own cards.
+        seat.faceUp = i == 0 || box.m_revealCards != 0;
+        seat.showWin = box.m_showWin != 0;
+        seat.name = box.m_nameText;
+        seat.stack = box.m_stackText;
+        seat.action = box.m_actionText;
+        seat.win = box.m_winText;
+        seat.boxRect = box.m_boxRect;
+        seat.buttonRect = box.m_buttonRect;
+        seat.actionRect = box.m_actionRect;
+        seat.cardsRect = box.m_cardsRect;
+        seat.cards[0] = t.m_cards[2 * i];
+        seat.cards[1] = t.m_cards[2 * i + 1];
+        seat.statisticsVisible = box.m_statRect.m_visible != 0;
+        seat.statisticsRect = box.m_statRect.m_rect;
+        for (int line = 0; line < 4; ++line)
+            seat.statisticsLines[line] = box.m_statRect.m_lines[line];
+    }
+    table.boardShown = game.m_boardShown != 0;
+    table.boardCount = std::min(t.m_boardCount, 5);
+    for (int k = 0; k < 5; ++k)
+        table.board[k] = t.m_cards[20 + k];
+    table.potShown = game.m_potShown != 0;
+    table.potText = game.m_potText;
+    table.potRect = game.m_potRect;
+    table.boardRect = game.m_boardRect;
+    return table;
 }

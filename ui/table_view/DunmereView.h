@@ -1,6 +1,7 @@
 #pragma once
-// The table view: felt, table, seat boxes, cards, board, pot and statistics boxes, all drawn
-// from the game state in table units (1/100 inch times the zoom, y upwards).
+// The table view: felt, table, seat boxes, cards, board, pot and statistics boxes, drawn by the
+// table painter from a snapshot of the game state in table units (1/100 inch times the zoom,
+// y upwards).
 //
 // Threads: a QWidget of the UI thread. Invalidate and SetWaitCursor may be called from the
 // game thread (with the game's state mutex held): they only queue work. LayoutSeats and
@@ -8,6 +9,7 @@
 
 #include "EngineInterfaces.h"
 #include "GameState.h"
+#include "TablePainter.h"
 
 #include <QWidget>
 
@@ -40,7 +42,7 @@ public:
     QPointF ToDevice(double x, double y) const;
 
     // Paints everything for a client area of clientSize pixels at the given resolution. The
-    // caller holds the state mutex.
+    // caller holds the state mutex (painting and printing take a snapshot under it).
     void OnDraw(QPainter &painter, QSize clientSize, double dpiX, double dpiY);
 
     void PrintTable(QPrinter *printer);
@@ -53,6 +55,7 @@ private:
     static constexpr size_t kMaxPendingRects = 64; // beyond that the whole view is repainted
 
     void FlushInvalidations();
+    TablePaintArea PaintArea(QSize client, double dpiX, double dpiY) const;
 
     CDunmereGame &m_game;
     std::mutex m_pendingMutex; // guards the three members below; taken inside the state mutex

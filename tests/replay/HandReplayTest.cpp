@@ -1,0 +1,236 @@
+// Replaying hands the engine played from a script: at every step the table holds what the hand
+// history implies (stacks, bets in front, pot), for a hand won by folds, a split pot and a
+// three-way all-in with side pots; and the chips-per-hand series of a bot game.
+#include "HandReplay.h"
+
+#include "../engine/EngineTestSupport.h"
+#include "BotGame.h"
+
+using namespace enginetest;
+using history::ActionKind;
+using history::Street;
+using replay::HandReplay;
+using replay::StepKind;
+using replay::TableState;
+
+namespace {
+
+// Every action of the hand against the step that shows it: the step before holds the stack and
+// the chips in that the reader worked out for the moment before the action, the step itself
+// the seat's bet after it; the payout leaves every seat with its end stack and the pot empty.
+void ExpectStepsMatchTheHistory(const history::Hand &hand, const HandReplay &replay)
+{
+    int actionsSeen = 0;
+    for (int step = 1; step < replay.count(); ++step) {
+        const TableState &before = replay.at(step - 1);
+        const TableState &now = replay.at(step);
+        SCOPED_TRACE("step " + std::to_string(step) + ": " + now.caption);
+        if (now.kind != StepKind::Action)
+            continue;
+        const history::Action &action = hand.actions[static_cast<size_t>(now.actionIndex)];
+        const size_t seat = static_cast<size_t>(action.seat);
+        EXPECT_EQ(before.seats[seat].stack, action.stackBefore);
+        EXPECT_EQ(before.chipsIn(), action.potBefore);
+        EXPECT_EQ(now.seats[seat].bet, action.kind == ActionKind::Fold ? 0 : action.streetTotal);
+        EXPECT_EQ(now.seats[seat].stack, action.stackBefore - action.amount);
+        EXPECT_EQ(now.chipsIn(), action.potBefore + action.amount);
+        ++actionsSeen;
+    }
+    int antes = 0;
+    for (const history::Action &action : hand.actions)
+        antes += action.kind == ActionKind::Ante ? 1 : 0;
+    EXPECT_EQ(actionsSeen + antes, static_cast<int>(hand.actions.size()));
+
+    const TableState &end = replay.at(replay.resultStep());
+    EXPECT_EQ(end.kind, StepKind::Result);
+    EXPECT_EQ(end.pot, 0);
+    EXPECT_EQ(end.boardCount, static_cast<int>(hand.board.size()));
+    for (size_t s = 0; s < hand.seats.size(); ++s) {
+        EXPECT_EQ(end.seats[s].stack, hand.seats[s].endStack - hand.seats[s].chipsAdded);
+        EXPECT_EQ(end.seats[s].bet, 0);
+    }
+}
+
+std::vector<int> Stacks(const TableState &state)
+{
+    std::vector<int> stacks;
+    for (const replay::SeatState &seat : state.seats)
+        stacks.push_back(seat.stack);
+    return stacks;
+}
+
+std::vector<int> Bets(const TableState &state)
+{
+    std::vector<int> bets;
+    for (const replay::SeatState &seat : state.seats)
+        bets.push_back(seat.bet);
+    return bets;
+}
+
+} // namespace
+
+class HandReplayTest : public GameFixture
+{
+protected:
+    // Three seats; the draw gives the button to seat 1, so seat 2 posts the small blind and
+    // the human at seat 0 the big blind. Seat 1 acts first before the flop.
+    history::Game PlayOneHand(std::vector<int> stacks, std::vector<const char *> cards,
+                              std::vector<std::pair<int, int>> decisions)
+    {
+        std::vector<int> draws = {5, 12, 3};
+        for (const char *card : cards)
+            draws.push_back(Card(card));
+        m_game.SetStackedDraws(draws);
+        for (auto [seat, amount] : decisions)
+            m_decider.Add(seat, amount);
+        Play(Items({"Hero", "Master", "Tim"}, stacks), 1);
+        EXPECT_TRUE(m_decider.m_mismatches.empty());
+        std::vector<history::Game> games;
+        std::string error;
+        EXPECT_TRUE(history::ReadGames(m_folder.string(), false, games, error)) << error;
+        return games.empty() ? history::Game{} : games.front();
+    }
+};
+
+TEST_F(HandReplayTest, HandWonByFoldsOnTheTurn)
+{
+    const history::Game game = PlayOneHand(
+        {1000, 1000, 1000}, {"Ah", "2c", "7d", "Kd", "3c", "8d", "Qs", "Js", "4h", "9c"},
+        {{1, 20}, {2, 10}, {0, 0}, {2, 0}, {0, 0}, {1, 0}, {2, 40}, {0, 0}, {1, 0}});
+    ASSERT_EQ(game.hands.size(), 1u);
+    const history::Hand &hand = game.hands[0];
+    const HandReplay replay(hand, replay::PlayerSeat(game));
+    ExpectStepsMatchTheHistory(hand, replay);
+
+    // Start, 2 blinds, 3 preflop actions, flop, 3 checks, turn, bet and 2 folds, the payout.
+    ASSERT_EQ(replay.count(), 15);
+    EXPECT_EQ(replay.at(2).caption, "Hero_0: posts big blind 20");
+    EXPECT_EQ(Bets(replay.at(2)), (std::vector<int>{20, 0, 10}));
+    EXPECT_EQ(replay.firstStepOf(Street::Flop), 6);
+    const TableState &flop = replay.at(6);
+    EXPECT_EQ(flop.caption, "*** FLOP *** [Qs Js 4h]");
+    EXPECT_EQ(flop.pot, 60);
+    EXPECT_EQ(Bets(flop), (std::vector<int>{0, 0, 0}));
+    EXPECT_EQ(flop.boardCount, 3);
+    EXPECT_EQ(replay.firstStepOf(Street::Turn), 10);
+    EXPECT_EQ(replay.at(10).caption, "*** TURN *** [9c]");
+    EXPECT_EQ(replay.firstStepOf(Street::River), -1);
+    EXPECT_EQ(replay.at(11).caption, "Tim_2: bets 40");
+    // The folded seats' chips stay in the pot; the bettor takes it all back.
+    const TableState &end = replay.at(replay.resultStep());
+    EXPECT_EQ(end.caption, "Tim_2 collected 100 from pot");
+    EXPECT_EQ(Stacks(end), (std::vector<int>{980, 980, 1040}));
+    EXPECT_EQ(end.seats[2].won, 100);
+    // Only the player's own cards face up; nobody showed down.
+    for (int step = 0; step < replay.count(); ++step) {
+        EXPECT_TRUE(replay.at(step).seats[0].faceUp);
+        EXPECT_FALSE(replay.at(step).seats[1].faceUp);
+        EXPECT_FALSE(replay.at(step).seats[2].faceUp);
+    }
+    EXPECT_EQ(replay.at(0).seats[0].cards, (std::array<int, 2>{Card("Ah"), Card("Kd")}));
+}
+
+TEST_F(HandReplayTest, SplitPotShowsBothWinnersCards)
+{
+    const history::Game game = PlayOneHand(
+        {1000, 1000, 1000}, {"2c", "7h", "4c", "3d", "8h", "5d", "As", "Ks", "Qs", "Js", "Ts"},
+        {{1, 0}, {2, 990}, {0, 980}});
+    ASSERT_EQ(game.hands.size(), 1u);
+    const history::Hand &hand = game.hands[0];
+    const HandReplay replay(hand, replay::PlayerSeat(game));
+    ExpectStepsMatchTheHistory(hand, replay);
+
+    // Everyone is all in before the flop: the board runs out street by street.
+    EXPECT_EQ(replay.firstStepOf(Street::Flop), 6);
+    EXPECT_EQ(replay.firstStepOf(Street::Turn), 7);
+    EXPECT_EQ(replay.firstStepOf(Street::River), 8);
+    EXPECT_EQ(replay.at(7).pot, 2000);
+    const TableState &end = replay.at(replay.resultStep());
+    EXPECT_EQ(replay.resultStep(), 9);
+    EXPECT_EQ(end.caption, "Hero_0 wins 1000 with Royal flush; Tim_2 wins 1000 with Royal flush");
+    EXPECT_EQ(Stacks(end), (std::vector<int>{1000, 1000, 1000}));
+    EXPECT_TRUE(end.seats[0].faceUp);
+    EXPECT_TRUE(end.seats[2].faceUp);
+    EXPECT_FALSE(end.seats[1].faceUp);
+    EXPECT_TRUE(end.seats[1].folded);
+    // Before the payout only the player's cards were face up.
+    EXPECT_FALSE(replay.at(8).seats[2].faceUp);
+}
+
+TEST_F(HandReplayTest, ThreeWayAllInWithASidePot)
+{
+    // The big blind's aces win the main pot of 3 x 300, the button's kings the side pot of
+    // 2 x 300 against the small blind, who keeps what he did not need to put in.
+    const history::Game game = PlayOneHand(
+        {300, 600, 1000}, {"As", "Ks", "7c", "Ad", "Kd", "2h", "3h", "8s", "9d", "Jc", "4s"},
+        {{1, 600}, {2, 590}, {0, 280}});
+    ASSERT_EQ(game.hands.size(), 1u);
+    const history::Hand &hand = game.hands[0];
+    const HandReplay replay(hand, replay::PlayerSeat(game));
+    ExpectStepsMatchTheHistory(hand, replay);
+
+    EXPECT_EQ(Bets(replay.at(5)), (std::vector<int>{300, 600, 600}));
+    EXPECT_EQ(Stacks(replay.at(5)), (std::vector<int>{0, 0, 400}));
+    const TableState &end = replay.at(replay.resultStep());
+    EXPECT_EQ(Stacks(end), (std::vector<int>{900, 600, 400}));
+    EXPECT_EQ(end.seats[0].won, 900);
+    EXPECT_EQ(end.seats[1].won, 600);
+    EXPECT_EQ(end.seats[2].won, 0);
+    for (int s = 0; s < 3; ++s)
+        EXPECT_TRUE(end.seats[static_cast<size_t>(s)].faceUp) << s;
+}
+
+TEST_F(HandReplayTest, SteppingBackShowsTheSameStates)
+{
+    const history::Game game = PlayOneHand(
+        {1000, 1000, 1000}, {"Ah", "2c", "7d", "Kd", "3c", "8d", "Qs", "Js", "4h", "9c"},
+        {{1, 20}, {2, 10}, {0, 0}, {2, 0}, {0, 0}, {1, 0}, {2, 40}, {0, 0}, {1, 0}});
+    const HandReplay replay(game.hands.at(0), 0);
+    std::vector<std::pair<std::vector<int>, std::vector<int>>> forward;
+    for (int step = 0; step < replay.count(); ++step)
+        forward.emplace_back(Stacks(replay.at(step)), Bets(replay.at(step)));
+    for (int step = replay.count() - 1; step >= 0; --step) {
+        EXPECT_EQ(Stacks(replay.at(step)), forward[static_cast<size_t>(step)].first);
+        EXPECT_EQ(Bets(replay.at(step)), forward[static_cast<size_t>(step)].second);
+    }
+}
+
+// A tournament with antes: every hand replays to the stacks the reader computed, and the chips
+// per hand follow the last hand's stacks.
+TEST(HandReplayBotGame, EveryHandOfATournamentReplaysToItsEndStacks)
+{
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("brisquel_replay_bots_" + std::to_string(::getpid()));
+    std::filesystem::remove_all(folder);
+    BotGameOptions options;
+    options.names = DefaultBotNames(6);
+    options.stacks.assign(6, 1500);
+    options.gameTypeId = 4;
+    options.lastHand = 60;
+    options.seed = 5;
+    options.outputFolder = folder.string();
+    const BotGameResult result = RunBotGame(options);
+
+    std::vector<history::Game> games;
+    std::string error;
+    ASSERT_TRUE(history::ReadGames(folder.string(), false, games, error)) << error;
+    const history::Game &game = games.at(0);
+    for (const history::Hand &hand : game.hands) {
+        SCOPED_TRACE("hand " + std::to_string(hand.number));
+        ExpectStepsMatchTheHistory(hand, HandReplay(hand, 0));
+    }
+    const std::vector<replay::ChipsPoint> chips = replay::ChipsPerHand(game, 0);
+    ASSERT_FALSE(chips.empty());
+    EXPECT_EQ(chips.front().hand, 1);
+    EXPECT_EQ(chips.back().chips, result.seats[0].finalStack);
+    int showdowns = 0;
+    for (size_t i = 0; i < chips.size(); ++i) {
+        const history::Hand &hand = game.hands[i];
+        EXPECT_EQ(chips[i].hand, hand.number);
+        EXPECT_EQ(chips[i].chips, hand.seats[0].endStack);
+        EXPECT_EQ(chips[i].showdown, hand.showdown);
+        showdowns += chips[i].showdown ? 1 : 0;
+    }
+    EXPECT_GT(showdowns, 0);
+    std::filesystem::remove_all(folder);
+}

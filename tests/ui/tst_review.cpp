@@ -1,0 +1,734 @@
+// The review windows driven as a user drives them: hands replayed step by step against what
+// the hand history implies, the progress charts against the files and the database, and bad
+// files met with a message.
+
+#include "BotGame.h"
+#include "CommandIds.h"
+#include "Game.h"
+#include "HandsWindow.h"
+#include "MainFrame.h"
+#include "PokerTables.h"
+#include "ProgressWindow.h"
+#include "SessionSave.h"
+#include "TableCanvas.h"
+#include "TestApp.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSlider>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QScatterSeries>
+#include <QtTest>
+
+#include <sqlite3.h>
+
+#include <deque>
+
+namespace {
+
+constexpr std::time_t kFirstGameTime = 1700000000;
+
+// Plays the computer seats (and the human's) from a list of (seat, chips) answers.
+class ScriptedDecider : public IDecider
+{
+public:
+    explicit ScriptedDecider(std::vector<std::pair<int, int>> script)
+        : m_script(script.begin(), script.end())
+    {}
+    int DecidePreflop(const CGameTable &, int seat, EasyRandom &) override { return Next(seat); }
+    int DecidePostflop(const CGameTable &, int seat, int, EasyRandom &) override
+    {
+        return Next(seat);
+    }
+    bool m_mismatch = false;
+
+private:
+    int Next(int seat)
+    {
+        if (m_script.empty() || m_script.front().first != seat) {
+            m_mismatch = true;
+            return 0;
+        }
+        const int amount = m_script.front().second;
+        m_script.pop_front();
+        return amount;
+    }
+    std::deque<std::pair<int, int>> m_script;
+};
+
+int CardOf(const char *name)
+{
+    static const QString kRanks = QStringLiteral("23456789TJQKA");
+    static const QString kSuits = QStringLiteral("cdhs");
+    return 13 * kSuits.indexOf(QLatin1Char(name[1])) + kRanks.indexOf(QLatin1Char(name[0]));
+}
+
+// One hand of Hero, Master and Tim at `when`, the deal and the decisions from a script; the
+// button draw puts the button on seat 1, so seat 2 posts the small blind and seat 0 the big.
+bool PlayScriptedHand(const QString &folder, std::time_t when, std::vector<int> stacks,
+                      std::vector<const char *> cards, std::vector<std::pair<int, int>> script)
+{
+    ScriptedDecider decider(std::move(script));
+    CDunmereGame game;
+    game.SetOutputFolder(folder.toStdString());
+    game.SetPauseFactor(0);
+    game.SetClock([when] { return when; });
+    game.SetDecider(&decider);
+    game.SetSeed(7);
+    std::vector<int> draws = {5, 12, 3};
+    for (const char *card : cards)
+        draws.push_back(CardOf(card));
+    game.SetStackedDraws(draws);
+    game.m_onHandEnd = [](CDunmereGame &g) { g.m_stopRequested = true; };
+    GameSetupItems items;
+    items.seatCount = 3;
+    items.names = {"Hero", "Master", "Tim"};
+    items.stacks = std::move(stacks);
+    items.smallBlind = 10;
+    items.bigBlind = 20;
+    game.StartGame(items);
+    game.StartDeal();
+    game.WaitForGameEnd();
+    return !decider.m_mismatch;
+}
+
+QString ReadText(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
+}
+
+QStringList HistoryFiles(const QString &folder)
+{
+    QDir dir(QDir(folder).filePath(QStringLiteral("HandHistory")));
+    QStringList files;
+    for (const QString &name : dir.entryList({QStringLiteral("HH_*.txt")}, QDir::Files, QDir::Name))
+        files << dir.filePath(name);
+    return files;
+}
+
+// A seat's numbers as the table shows them.
+struct Shown
+{
+    QString stack;
+    QString bet; // empty when no bet is in front
+};
+
+Shown SeatShown(const TableSnapshot &table, int seat)
+{
+    const SeatSnapshot &s = table.seats[seat];
+    return {QString::fromStdWString(s.stack),
+            s.showAction ? QString::fromStdWString(s.action) : QString()};
+}
+
+QList<QPointF> Points(QChartView *view, const QString &seriesName)
+{
+    for (QAbstractSeries *series : view->chart()->series()) {
+        if (series->name() == seriesName)
+            return static_cast<QXYSeries *>(series)->points();
+    }
+    return {};
+}
+
+} // namespace
+
+class TestReview : public QObject
+{
+    Q_OBJECT
+public:
+    TestReview(CDunmereApp &app, QString folder)
+        : m_app(app)
+        , m_appFolder(std::move(folder))
+    {}
+
+private slots:
+    void initTestCase();
+    void ribbonOpensTheReviewWindows();
+    void replayFollowsTheHandHistory_data();
+    void replayFollowsTheHandHistory();
+    void jumpsToStreetsAndPlays();
+    void badHandHistoriesGetAMessage();
+    void chipsPerHandFollowTheHandHistory();
+    void balancesAndStatisticsFollowTheDatabase();
+    void badDatabasesGetAMessage();
+    void savesChartsAsPng();
+    void screenshots();
+
+private:
+    void Click(QWidget *window, const char *buttonName)
+    {
+        auto *button = window->findChild<QPushButton *>(QLatin1String(buttonName));
+        QVERIFY2(button, buttonName);
+        QVERIFY2(button->isEnabled(), buttonName);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCoreApplication::processEvents();
+    }
+    void ClickRow(CHandsWindow &window, int row)
+    {
+        auto *list = window.findChild<QTableView *>(QStringLiteral("hands"));
+        const QRect cell = list->visualRect(list->model()->index(row, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+        QCoreApplication::processEvents();
+    }
+    QString Caption(CHandsWindow &window)
+    {
+        return window.findChild<QLabel *>(QStringLiteral("caption"))->text();
+    }
+    QString Message(QWidget &window, const char *name = "message")
+    {
+        auto *label = window.findChild<QLabel *>(QLatin1String(name));
+        return label && !label->isHidden() ? label->text() : QString();
+    }
+    const TableSnapshot &Table(CHandsWindow &window)
+    {
+        return window.findChild<CTableCanvas *>(QStringLiteral("replayTable"))->snapshot();
+    }
+
+    CDunmereApp &m_app;
+    QString m_appFolder;
+    QTemporaryDir m_scripted; // the three scripted hands, one game each
+    QTemporaryDir m_bots;     // two bot games with their database
+    std::vector<BotGameResult> m_botGames;
+};
+
+void TestReview::initTestCase()
+{
+    qputenv("TZ", "UTC");
+    QVERIFY(m_scripted.isValid() && m_bots.isValid());
+    const QString folder = m_scripted.path();
+    // Won by folds on the turn.
+    QVERIFY(PlayScriptedHand(
+        folder, kFirstGameTime, {1000, 1000, 1000},
+        {"Ah", "2c", "7d", "Kd", "3c", "8d", "Qs", "Js", "4h", "9c"},
+        {{1, 20}, {2, 10}, {0, 0}, {2, 0}, {0, 0}, {1, 0}, {2, 40}, {0, 0}, {1, 0}}));
+    // A split pot: both all in before the flop, the board a royal flush.
+    QVERIFY(PlayScriptedHand(folder, kFirstGameTime + 100, {1000, 1000, 1000},
+                             {"2c", "7h", "4c", "3d", "8h", "5d", "As", "Ks", "Qs", "Js", "Ts"},
+                             {{1, 0}, {2, 990}, {0, 980}}));
+    // Three all in: aces win the main pot, kings the side pot.
+    QVERIFY(PlayScriptedHand(folder, kFirstGameTime + 200, {300, 600, 1000},
+                             {"As", "Ks", "7c", "Ad", "Kd", "2h", "3h", "8s", "9d", "Jc", "4s"},
+                             {{1, 600}, {2, 590}, {0, 280}}));
+    QCOMPARE(HistoryFiles(folder).size(), 3);
+
+    for (std::uint64_t seed : {21u, 22u}) {
+        CPokerDatabase db;
+        QVERIFY(OpenDatabase(db, m_bots.path().toStdString()));
+        BotGameOptions options;
+        options.names = DefaultBotNames(4);
+        options.stacks = {1000, 1000, 1000, 1000};
+        options.lastHand = 40;
+        options.seed = seed;
+        options.outputFolder = m_bots.path().toStdString();
+        options.saveResults = [&db](CDunmereGame &game) { SaveSessionResults(db, game); };
+        m_botGames.push_back(RunBotGame(options));
+    }
+}
+
+void TestReview::replayFollowsTheHandHistory_data()
+{
+    QTest::addColumn<int>("game"); // the file, oldest first
+    // Per step: caption, then stack and bet of seats 0..2, then the pot box.
+    QTest::addColumn<QStringList>("steps");
+    QTest::newRow("won by folds") << 0
+                                  << QStringList{"Hand #1: blinds 10/20",
+                                                 "1000 - 1000 - 1000 - | 0",
+                                                 "Tim_2: posts small blind 10",
+                                                 "1000 - 1000 - 990 10 | 0",
+                                                 "Hero_0: posts big blind 20",
+                                                 "980 20 1000 - 990 10 | 0",
+                                                 "Master_1: calls 20",
+                                                 "980 20 980 20 990 10 | 0",
+                                                 "Tim_2: calls 10",
+                                                 "980 20 980 20 980 20 | 0",
+                                                 "Hero_0: checks",
+                                                 "980 20 980 20 980 20 | 0",
+                                                 "*** FLOP *** [Qs Js 4h]",
+                                                 "980 - 980 - 980 - | 60",
+                                                 "Tim_2: checks",
+                                                 "980 - 980 - 980 - | 60",
+                                                 "Hero_0: checks",
+                                                 "980 - 980 - 980 - | 60",
+                                                 "Master_1: checks",
+                                                 "980 - 980 - 980 - | 60",
+                                                 "*** TURN *** [9c]",
+                                                 "980 - 980 - 980 - | 60",
+                                                 "Tim_2: bets 40",
+                                                 "980 - 980 - 940 40 | 60",
+                                                 "Hero_0: folds",
+                                                 "980 - 980 - 940 40 | 60",
+                                                 "Master_1: folds",
+                                                 "980 - 980 - 940 40 | 60",
+                                                 "Tim_2 collected 100 from pot",
+                                                 "980 - 980 - 1040 - | 0"};
+    QTest::newRow("split pot")
+        << 1
+        << QStringList{"Hand #1: blinds 10/20",
+                       "1000 - 1000 - 1000 - | 0",
+                       "Tim_2: posts small blind 10",
+                       "1000 - 1000 - 990 10 | 0",
+                       "Hero_0: posts big blind 20",
+                       "980 20 1000 - 990 10 | 0",
+                       "Master_1: folds",
+                       "980 20 1000 - 990 10 | 0",
+                       "Tim_2: raises 990 and is all-in",
+                       "980 20 1000 - 0 1000 | 0",
+                       "Hero_0: calls 980 and is all-in",
+                       "0 1000 1000 - 0 1000 | 0",
+                       "*** FLOP *** [As Ks Qs]",
+                       "0 - 1000 - 0 - | 2000",
+                       "*** TURN *** [Js]",
+                       "0 - 1000 - 0 - | 2000",
+                       "*** RIVER *** [Ts]",
+                       "0 - 1000 - 0 - | 2000",
+                       "Hero_0 wins 1000 with Royal flush; Tim_2 wins 1000 with Royal flush",
+                       "1000 - 1000 - 1000 - | 0"};
+    QTest::newRow("three all in, side pot")
+        << 2
+        << QStringList{"Hand #1: blinds 10/20",
+                       "300 - 600 - 1000 - | 0",
+                       "Tim_2: posts small blind 10",
+                       "300 - 600 - 990 10 | 0",
+                       "Hero_0: posts big blind 20",
+                       "280 20 600 - 990 10 | 0",
+                       "Master_1: raises 600 and is all-in",
+                       "280 20 0 600 990 10 | 0",
+                       "Tim_2: calls 590",
+                       "280 20 0 600 400 600 | 0",
+                       "Hero_0: calls 280 and is all-in",
+                       "0 300 0 600 400 600 | 0",
+                       "*** FLOP *** [3h 8s 9d]",
+                       "0 - 0 - 400 - | 1500",
+                       "*** TURN *** [Jc]",
+                       "0 - 0 - 400 - | 1500",
+                       "*** RIVER *** [4s]",
+                       "0 - 0 - 400 - | 1500",
+                       "Hero_0 wins 900 with Pair of Aces; Master_1 wins 600 with Pair of Kings",
+                       "900 - 600 - 400 - | 0"};
+}
+
+void TestReview::replayFollowsTheHandHistory()
+{
+    QFETCH(int, game);
+    QFETCH(QStringList, steps);
+    CHandsWindow window(m_scripted.path());
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.reload();
+    QVERIFY(window.openFile(HistoryFiles(m_scripted.path()).at(game)));
+    ClickRow(window, 0);
+    QCOMPARE(window.stepCount(), steps.size() / 2);
+
+    const auto shownNow = [&] {
+        const TableSnapshot &table = Table(window);
+        QStringList parts;
+        for (int s = 0; s < 3; ++s) {
+            const Shown seat = SeatShown(table, s);
+            parts << seat.stack << (seat.bet.isEmpty() ? QStringLiteral("-") : seat.bet);
+        }
+        return parts.join(QLatin1Char(' ')) + QStringLiteral(" | ") +
+               QString::fromStdWString(table.potText);
+    };
+    // Forward with the button and the arrow key in turn (the focus stays in the hand list),
+    // then all the way back.
+    auto *forward = window.findChild<QPushButton *>(QStringLiteral("forward"));
+    for (int step = 0; step < steps.size() / 2; ++step) {
+        QCOMPARE(Caption(window), steps[2 * step]);
+        QCOMPARE(shownNow(), steps[2 * step + 1]);
+        if (step + 1 < steps.size() / 2) {
+            if (step % 2 == 0)
+                QTest::mouseClick(forward, Qt::LeftButton);
+            else
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+            QCoreApplication::processEvents();
+        }
+    }
+    QVERIFY(!forward->isEnabled());
+    for (int step = steps.size() / 2 - 1; step >= 0; --step) {
+        QCOMPARE(Caption(window), steps[2 * step]);
+        QCOMPARE(shownNow(), steps[2 * step + 1]);
+        if (step > 0)
+            Click(&window, "back");
+    }
+
+    // The player's cards are face up throughout; the others' only at a showdown they reached.
+    const TableSnapshot &start = Table(window);
+    QVERIFY(start.seats[0].showCards && start.seats[0].faceUp);
+    QVERIFY(start.seats[1].showCards && !start.seats[1].faceUp);
+    Click(&window, "last");
+    const TableSnapshot &end = Table(window);
+    QVERIFY(end.seats[0].faceUp);
+    QCOMPARE(end.seats[2].faceUp, game != 0);
+    QCOMPARE(end.seats[1].faceUp, game == 2);
+    QCOMPARE(end.seats[1].showCards, game == 2); // folded in the first two hands
+}
+
+void TestReview::jumpsToStreetsAndPlays()
+{
+    CHandsWindow window(m_scripted.path());
+    window.show();
+    window.reload();
+    // The latest game is shown first.
+    auto *games = window.findChild<QComboBox *>(QStringLiteral("games"));
+    QCOMPARE(games->count(), 3);
+    QCOMPARE(games->currentData().toString(), HistoryFiles(m_scripted.path()).at(2));
+    QVERIFY(window.openFile(HistoryFiles(m_scripted.path()).at(0)));
+
+    Click(&window, "turn");
+    QCOMPARE(Caption(window), QStringLiteral("*** TURN *** [9c]"));
+    QCOMPARE(Table(window).boardCount, 4);
+    QVERIFY(!window.findChild<QPushButton *>(QStringLiteral("river"))->isEnabled());
+    Click(&window, "flop");
+    QCOMPARE(Table(window).boardCount, 3);
+    Click(&window, "preflop");
+    QCOMPARE(window.step(), 0);
+    QCOMPARE(Table(window).boardCount, 0);
+    Click(&window, "result");
+    QCOMPARE(window.step(), window.stepCount() - 1);
+
+    // The player's decisions get the coach's verdict, once the coach has judged the game.
+    QTRY_VERIFY(window.verdictsReady());
+    Click(&window, "preflop");
+    auto *coach = window.findChild<QLabel *>(QStringLiteral("coach"));
+    QVERIFY(coach->text().isEmpty()); // the hand's start is no decision
+    for (int i = 0; i < 5; ++i)
+        Click(&window, "forward");
+    QCOMPARE(Caption(window), QStringLiteral("Hero_0: checks"));
+    QVERIFY2(coach->text().startsWith(QStringLiteral("Coach: preflop check")),
+             qPrintable(coach->text()));
+    Click(&window, "forward");
+    QVERIFY(coach->text().isEmpty()); // the flop is no decision
+    Click(&window, "turn");
+    for (int i = 0; i < 2; ++i)
+        Click(&window, "forward");
+    QCOMPARE(Caption(window), QStringLiteral("Hero_0: folds"));
+    QVERIFY2(coach->text().startsWith(QStringLiteral("Coach: turn fold")),
+             qPrintable(coach->text()));
+
+    // Play runs to the end on its own and stops there; the fastest speed keeps the test short.
+    auto *speed = window.findChild<QSlider *>(QStringLiteral("speed"));
+    speed->setValue(speed->maximum());
+    Click(&window, "preflop");
+    Click(&window, "play");
+    auto *play = window.findChild<QPushButton *>(QStringLiteral("play"));
+    QCOMPARE(play->text(), QStringLiteral("Pause"));
+    QTRY_COMPARE_WITH_TIMEOUT(window.step(), window.stepCount() - 1, 20000);
+    QTRY_COMPARE(play->text(), QStringLiteral("Play"));
+    // Pause holds the step.
+    Click(&window, "play");
+    QTRY_VERIFY(window.step() > 0);
+    Click(&window, "play");
+    const int paused = window.step();
+    QTest::qWait(speed->maximum() > 0 ? 700 : 0);
+    QCOMPARE(window.step(), paused);
+}
+
+void TestReview::badHandHistoriesGetAMessage()
+{
+    QTemporaryDir folder;
+    CHandsWindow window(folder.path());
+    window.show();
+    window.reload();
+    QVERIFY(Message(window).contains(QStringLiteral("No hand histories")));
+    QVERIFY(!window.findChild<QPushButton *>(QStringLiteral("forward"))->isEnabled());
+
+    QVERIFY(!window.openFile(folder.filePath(QStringLiteral("HH_missing.txt"))));
+    QVERIFY(Message(window).contains(QStringLiteral("HH_missing.txt")));
+    QCOMPARE(window.stepCount(), 0);
+
+    const QString other = folder.filePath(QStringLiteral("notes.txt"));
+    QFile notes(other);
+    QVERIFY(notes.open(QIODevice::WriteOnly));
+    notes.write("Shopping list\r\nmilk\r\neggs\r\n");
+    notes.close();
+    QVERIFY(!window.openFile(other));
+    QVERIFY(!Message(window).isEmpty());
+    QCOMPARE(window.stepCount(), 0);
+
+    // A file cut off in its second hand: the first hand still replays, with a remark.
+    const QString whole = ReadText(HistoryFiles(m_bots.path()).at(0));
+    const int cut = whole.indexOf(QStringLiteral("Hand #2"));
+    QVERIFY(cut > 0);
+    const QString truncated = folder.filePath(QStringLiteral("HH_20231114_000000.txt"));
+    QFile out(truncated);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(whole.left(cut + 200).toLatin1());
+    out.close();
+    window.openFile(truncated);
+    QCOMPARE(window.game().hands.size(), size_t(1));
+    QVERIFY(!Message(window).isEmpty());
+    ClickRow(window, 0);
+    Click(&window, "last");
+    QVERIFY(window.stepCount() > 2);
+}
+
+void TestReview::chipsPerHandFollowTheHandHistory()
+{
+    CProgressWindow window(m_bots.path(),
+                           QDir(m_bots.path()).filePath(QStringLiteral("PokerDB.db3")));
+    window.show();
+    QVERIFY(Message(window, "gameMessage").isEmpty());
+
+    // The latest game's file: the chips after hand k are those that hand k + 1 starts with,
+    // and the last point is the game's final stack.
+    const QString text = ReadText(HistoryFiles(m_bots.path()).last());
+    const QString seat0 = QString::fromStdString(m_botGames.back().seats[0].name);
+    QList<QPointF> expected;
+    QList<int> showdowns;
+    const QStringList hands = text.split(QStringLiteral("Ostrivane Hand #"));
+    for (int h = 1; h < hands.size(); ++h) {
+        const QString &hand = hands[h];
+        const int number = hand.section(QLatin1Char(':'), 0, 0).toInt();
+        const QRegularExpressionMatch start =
+            QRegularExpression(QStringLiteral("Seat 0: %1 \\((\\d+) in chips\\)")
+                                   .arg(QRegularExpression::escape(seat0)))
+                .match(hand);
+        QVERIFY(start.hasMatch());
+        const int chips = start.captured(1).toInt();
+        if (!expected.isEmpty())
+            expected.last().setY(chips);
+        if (chips == 0)
+            break; // busted: no more hands for the player
+        expected << QPointF(number, 0);
+        if (hand.contains(QStringLiteral("*** SUMMARY ***")))
+            showdowns << number;
+    }
+    if (m_botGames.back().seats[0].finalStack > 0)
+        expected.last().setY(m_botGames.back().seats[0].finalStack);
+    QCOMPARE(Points(window.gameChart(), QStringLiteral("Chips")), expected);
+    QList<int> marked;
+    for (const QPointF &p : Points(window.gameChart(), QStringLiteral("Showdown")))
+        marked << int(p.x());
+    QCOMPARE(marked, showdowns);
+    QVERIFY(!showdowns.isEmpty());
+}
+
+void TestReview::balancesAndStatisticsFollowTheDatabase()
+{
+    const QString dbPath = QDir(m_bots.path()).filePath(QStringLiteral("PokerDB.db3"));
+    CProgressWindow window(m_bots.path(), dbPath);
+    window.show();
+    QVERIFY(Message(window, "balanceMessage").isEmpty());
+
+    // Every name's balances, straight from the file.
+    sqlite3 *db = nullptr;
+    QCOMPARE(sqlite3_open_v2(dbPath.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr),
+             SQLITE_OK);
+    for (const char *name : {"Hero", "Master", "Tim", "Maniac", "Professor"}) {
+        sqlite3_stmt *statement = nullptr;
+        sqlite3_prepare_v2(db, "SELECT Balance FROM Players WHERE Family_Name=? ORDER BY ROWID", -1,
+                           &statement, nullptr);
+        sqlite3_bind_text(statement, 1, name, -1, SQLITE_STATIC);
+        QList<QPointF> expected;
+        while (sqlite3_step(statement) == SQLITE_ROW)
+            expected << QPointF(expected.size() + 1, sqlite3_column_double(statement, 0));
+        sqlite3_finalize(statement);
+        QCOMPARE(expected.size(), 2);
+        QCOMPARE(Points(window.balanceChart(), QString::fromLatin1(name)), expected);
+    }
+    sqlite3_close(db);
+    // Seat 0's persona plays no other seat: its balance is seat 0's result over the two games.
+    const QString seat0 = QString::fromLatin1(LedgerNameOfPersona(m_botGames[0].seats[0].persona));
+    const int won = m_botGames[0].seats[0].finalStack - m_botGames[0].seats[0].startStack +
+                    m_botGames[1].seats[0].finalStack - m_botGames[1].seats[0].startStack;
+    QCOMPARE(Points(window.balanceChart(), seat0).last().y(), double(won));
+
+    // Per game: the hands behind each figure and VPIP of the game's own hands, for the name
+    // picked below the chart.
+    window.tabs()->setCurrentIndex(2);
+    auto *names = window.findChild<QComboBox *>(QStringLiteral("statisticsName"));
+    QVERIFY(names->findText(QStringLiteral("Hero")) >= 0);
+    names->setCurrentIndex(names->findText(seat0));
+    QCoreApplication::processEvents();
+    QVERIFY(window.statisticsChart()->chart()->title().contains(seat0));
+    const QList<QPointF> hands =
+        Points(window.statisticsChart(), QStringLiteral("Hands (right scale)"));
+    QCOMPARE(hands.size(), 2);
+    const CPokerStat &second = m_botGames[1].seats[0].stat;
+    QCOMPARE(hands[1].y(), double(second.m_N));
+    QCOMPARE(Points(window.statisticsChart(), QStringLiteral("VPIP %"))[1].y(),
+             second.m_vpipOpportunities ? 100.0 * second.m_VPIP / second.m_vpipOpportunities : 0.0);
+}
+
+void TestReview::badDatabasesGetAMessage()
+{
+    QTemporaryDir folder;
+    const QString missing = folder.filePath(QStringLiteral("PokerDB.db3"));
+    CProgressWindow window(folder.path(), missing);
+    window.show();
+    QVERIFY(Message(window, "balanceMessage").contains(QStringLiteral("PokerDB.db3")));
+    QVERIFY(Message(window, "statisticsMessage").contains(QStringLiteral("PokerDB.db3")));
+    QVERIFY(!Message(window, "gameMessage").isEmpty());
+    QVERIFY(window.balanceChart()->chart()->series().isEmpty());
+    QVERIFY(!QFile::exists(missing)); // looking creates nothing
+
+    // An empty database, as a first start leaves it.
+    CPokerDatabase db;
+    QVERIFY(OpenDatabase(db, folder.path().toStdString()));
+    window.reload();
+    QVERIFY(Message(window, "balanceMessage").contains(QStringLiteral("no saved game")));
+    QVERIFY(window.balanceChart()->chart()->series().isEmpty());
+
+    // Another program's text under the database's name.
+    const QString text = folder.filePath(QStringLiteral("other.db3"));
+    QFile other(text);
+    QVERIFY(other.open(QIODevice::WriteOnly));
+    other.write("Seat 0: Hero (1000 in chips)\r\n");
+    other.close();
+    CProgressWindow second(folder.path(), text);
+    QVERIFY(Message(second, "balanceMessage").contains(QStringLiteral("not a Brisquel database")));
+}
+
+void TestReview::savesChartsAsPng()
+{
+    CProgressWindow window(m_bots.path(),
+                           QDir(m_bots.path()).filePath(QStringLiteral("PokerDB.db3")));
+    window.resize(900, 600);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTemporaryDir out;
+    QString asked;
+    window.m_askSavePath = [&](const QString &suggested) {
+        asked = suggested;
+        return out.filePath(suggested);
+    };
+    window.tabs()->setCurrentIndex(1);
+    Click(&window, "balanceSave");
+    QCOMPARE(asked, QStringLiteral("balance-per-game.png"));
+    QImage image(out.filePath(asked));
+    QVERIFY(!image.isNull());
+    QVERIFY(image.width() > 300);
+    QVERIFY(Message(window, "balanceMessage").startsWith(QStringLiteral("Saved")));
+
+    // A folder that does not exist: a message, no crash.
+    window.m_askSavePath = [&](const QString &) {
+        return out.filePath(QStringLiteral("no/such/folder/x.png"));
+    };
+    window.tabs()->setCurrentIndex(0);
+    Click(&window, "gameSave");
+    QVERIFY(Message(window, "gameMessage").startsWith(QStringLiteral("Could not save")));
+}
+
+// With BRISQUEL_SHOTS=<folder>: pictures of both windows for the README, from six bot games.
+void TestReview::screenshots()
+{
+    const QString shots = qEnvironmentVariable("BRISQUEL_SHOTS");
+    if (shots.isEmpty())
+        QSKIP("set BRISQUEL_SHOTS to a folder to take the README's pictures");
+    QTemporaryDir folder;
+    for (std::uint64_t seed = 31; seed < 37; ++seed) {
+        CPokerDatabase db;
+        QVERIFY(OpenDatabase(db, folder.path().toStdString()));
+        BotGameOptions options;
+        options.names = DefaultBotNames(6);
+        options.stacks.assign(6, 1000);
+        options.lastHand = 60;
+        options.seed = seed;
+        options.outputFolder = folder.path().toStdString();
+        options.saveResults = [&db](CDunmereGame &game) { SaveSessionResults(db, game); };
+        RunBotGame(options);
+    }
+    CHandsWindow hands(folder.path());
+    hands.resize(1250, 700);
+    hands.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&hands));
+    hands.reload();
+    // A hand that went to the river, shown on the turn with bets in front if it has any.
+    const auto &all = hands.game().hands;
+    int row = 0;
+    for (size_t h = 0; h < all.size(); ++h) {
+        if (all[h].showdown && all[h].board.size() == 5 && all[h].actions.size() > 10) {
+            row = static_cast<int>(h);
+            break;
+        }
+    }
+    hands.selectRow(row);
+    QTRY_VERIFY_WITH_TIMEOUT(hands.verdictsReady(), 30000);
+    // The player's last decision of the hand, with the coach's verdict under the table.
+    Click(&hands, "last");
+    auto *coach = hands.findChild<QLabel *>(QStringLiteral("coach"));
+    for (int back = 0; back < 40 && coach->text().isEmpty() && hands.step() > 0; ++back)
+        Click(&hands, "back");
+    QTest::qWait(200);
+    QVERIFY(hands.grab().save(QDir(shots).filePath(QStringLiteral("review-hands.png"))));
+
+    CProgressWindow progress(folder.path(),
+                             QDir(folder.path()).filePath(QStringLiteral("PokerDB.db3")));
+    progress.resize(1000, 650);
+    progress.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&progress));
+    const char *const kNames[] = {"progress-game.png", "progress-balance.png",
+                                  "progress-statistics.png"};
+    for (int tab = 0; tab < 3; ++tab) {
+        progress.tabs()->setCurrentIndex(tab);
+        QTest::qWait(200);
+        QVERIFY(progress.grab().save(QDir(shots).filePath(QLatin1String(kNames[tab]))));
+    }
+}
+
+void TestReview::ribbonOpensTheReviewWindows()
+{
+    // The program's folder holds the scripted games; its database is still empty.
+    QDir(m_appFolder).mkpath(QStringLiteral("HandHistory"));
+    for (const QString &file : HistoryFiles(m_scripted.path()))
+        QVERIFY(QFile::copy(
+            file, QDir(m_appFolder)
+                      .filePath(QStringLiteral("HandHistory/") + QFileInfo(file).fileName())));
+    QVERIFY(QFile::copy(QDir(m_scripted.path()).filePath(QStringLiteral("HistoryGame.log")),
+                        QDir(m_appFolder).filePath(QStringLiteral("HistoryGame.log"))));
+    CMainFrame *frame = m_app.MainFrame();
+    const auto ribbonButton = [frame](int id) {
+        for (QToolButton *button : frame->findChildren<QToolButton *>()) {
+            if (button->defaultAction() == frame->action(id))
+                return button;
+        }
+        return static_cast<QToolButton *>(nullptr);
+    };
+    QToolButton *handsButton = ribbonButton(ID_REVIEW_HANDS);
+    QToolButton *progressButton = ribbonButton(ID_REVIEW_PROGRESS);
+    QVERIFY(handsButton && progressButton);
+    QCOMPARE(handsButton->text(), QStringLiteral("Hands…"));
+    QCOMPARE(progressButton->text(), QStringLiteral("Progress…"));
+
+    QTest::mouseClick(handsButton, Qt::LeftButton);
+    CHandsWindow *hands = frame->handsWindow();
+    QVERIFY(hands && hands->isVisible());
+    QCOMPARE(hands->findChild<QComboBox *>(QStringLiteral("games"))->count(), 3);
+    QCOMPARE(hands->game().hands.size(), size_t(1));
+    QCOMPARE(hands->stepCount(), 10); // the three-way all-in, the latest game
+    hands->close();
+    QTest::mouseClick(handsButton, Qt::LeftButton);
+    QCOMPARE(frame->handsWindow(), hands); // one window, shown again
+    QVERIFY(hands->isVisible());
+
+    QTest::mouseClick(progressButton, Qt::LeftButton);
+    CProgressWindow *progress = frame->progressWindow();
+    QVERIFY(progress && progress->isVisible());
+    QVERIFY(Message(*progress, "balanceMessage").contains(QStringLiteral("no saved game")));
+    QCOMPARE(Points(progress->gameChart(), QStringLiteral("Chips")),
+             QList<QPointF>{QPointF(1, 900)});
+}
+
+int main(int argc, char **argv)
+{
+    QTemporaryDir folder;
+    const auto app = StartTestApp(argc, argv, folder, 20261208);
+    if (!app)
+        return 1;
+    TestReview test(*app, folder.path());
+    const int result = QTest::qExec(&test, argc, argv);
+    app->ExitInstance();
+    return result;
+}
+
+#include "tst_review.moc"

@@ -1,0 +1,511 @@
+#include "HandsWindow.h"
+
+#include "HandListModel.h"
+#include "ReplaySnapshot.h"
+#include "Review.h"
+#include "TableCanvas.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QSortFilterProxyModel>
+#include <QSplitter>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kSlowestStepMs = 2400; // speed 1; speed n waits kSlowestStepMs / n
+constexpr int kSpeedSteps = 8;
+constexpr int kDefaultSpeed = 3;
+constexpr int kListWidth = 360; // the least the list is given
+
+// A choice the player made, as the coach judges them: not an ante or a blind.
+bool IsDecision(const history::Action &action)
+{
+    return action.kind != history::ActionKind::Ante &&
+           action.kind != history::ActionKind::SmallBlind &&
+           action.kind != history::ActionKind::BigBlind;
+}
+
+QPushButton *ControlButton(const QString &text, const QString &name, QWidget *parent)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    button->setFocusPolicy(Qt::TabFocus);
+    return button;
+}
+
+} // namespace
+
+CHandsWindow::CHandsWindow(QString outputFolder, QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , m_outputFolder(std::move(outputFolder))
+{
+    setObjectName(QStringLiteral("HandsWindow"));
+    setWindowTitle(tr("Hands"));
+    resize(1250, 760);
+
+    m_askOpenPath = [this] {
+        return QFileDialog::getOpenFileName(
+            this, tr("Open a hand history"),
+            QDir(m_outputFolder).filePath(QStringLiteral("HandHistory")),
+            tr("Hand histories (HH_*.txt);;Text files (*.txt);;All files (*)"));
+    };
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(new QLabel(tr("Game:"), this));
+    m_games = new QComboBox(this);
+    m_games->setObjectName(QStringLiteral("games"));
+    m_games->setMinimumContentsLength(28);
+    top->addWidget(m_games, 1);
+    auto *open = ControlButton(tr("Open file…"), QStringLiteral("open"), this);
+    auto *refresh = ControlButton(tr("Reload"), QStringLiteral("reload"), this);
+    top->addWidget(open);
+    top->addWidget(refresh);
+
+    m_message = new QLabel(this);
+    m_message->setObjectName(QStringLiteral("message"));
+    m_message->setWordWrap(true);
+    m_message->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_message->hide();
+
+    m_model = new CHandListModel(this);
+    m_sorted = new QSortFilterProxyModel(this);
+    m_sorted->setSourceModel(m_model);
+    m_list = new QTableView(this);
+    m_list->setObjectName(QStringLiteral("hands"));
+    m_list->setModel(m_sorted);
+    m_list->setSortingEnabled(true);
+    m_list->sortByColumn(CHandListModel::kHand, Qt::AscendingOrder);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->verticalHeader()->hide();
+    m_list->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
+    m_list->horizontalHeader()->setStretchLastSection(true);
+    m_list->setAlternatingRowColors(true);
+
+    auto *right = new QWidget(this);
+    auto *rightBox = new QVBoxLayout(right);
+    rightBox->setContentsMargins(0, 0, 0, 0);
+    m_table = new CTableCanvas(right);
+    m_table->setObjectName(QStringLiteral("replayTable"));
+    rightBox->addWidget(m_table, 1);
+    m_caption = new QLabel(right);
+    m_caption->setObjectName(QStringLiteral("caption"));
+    QFont captionFont = m_caption->font();
+    captionFont.setPointSizeF(captionFont.pointSizeF() * 1.2);
+    captionFont.setBold(true);
+    m_caption->setFont(captionFont);
+    rightBox->addWidget(m_caption);
+    m_coach = new QLabel(right);
+    m_coach->setObjectName(QStringLiteral("coach"));
+    m_coach->setWordWrap(true);
+    rightBox->addWidget(m_coach);
+
+    auto *controls = new QHBoxLayout;
+    m_first = ControlButton(tr("|< Start"), QStringLiteral("first"), right);
+    m_back = ControlButton(tr("< Back"), QStringLiteral("back"), right);
+    m_play = ControlButton(tr("Play"), QStringLiteral("play"), right);
+    m_forward = ControlButton(tr("Forward >"), QStringLiteral("forward"), right);
+    m_last = ControlButton(tr("End >|"), QStringLiteral("last"), right);
+    m_back->setToolTip(tr("One step back (Left)"));
+    m_forward->setToolTip(tr("One step forward (Right)"));
+    m_play->setToolTip(tr("Play or pause (Space)"));
+    for (QPushButton *button : {m_first, m_back, m_play, m_forward, m_last})
+        controls->addWidget(button);
+    m_stepLabel = new QLabel(right);
+    m_stepLabel->setObjectName(QStringLiteral("step"));
+    m_stepLabel->setMinimumWidth(110);
+    controls->addWidget(m_stepLabel);
+    controls->addStretch(1);
+    rightBox->addLayout(controls);
+
+    auto *streets = new QHBoxLayout;
+    streets->addWidget(new QLabel(tr("Jump to:"), right));
+    const char *const kStreetTexts[] = {"Preflop", "Flop", "Turn", "River", "Result"};
+    const char *const kStreetNames[] = {"preflop", "flop", "turn", "river", "result"};
+    for (int k = 0; k < 5; ++k) {
+        m_streets[k] =
+            ControlButton(tr(kStreetTexts[k]), QString::fromLatin1(kStreetNames[k]), right);
+        streets->addWidget(m_streets[k]);
+        connect(m_streets[k], &QPushButton::clicked, this, [this, k] { jumpToStreet(k); });
+    }
+    streets->addStretch(1);
+    streets->addWidget(new QLabel(tr("Speed:"), right));
+    m_speed = new QSlider(Qt::Horizontal, right);
+    m_speed->setObjectName(QStringLiteral("speed"));
+    m_speed->setRange(1, kSpeedSteps);
+    m_speed->setValue(kDefaultSpeed);
+    m_speed->setFixedWidth(120);
+    streets->addWidget(m_speed);
+    m_speedLabel = new QLabel(right);
+    m_speedLabel->setMinimumWidth(80);
+    streets->addWidget(m_speedLabel);
+    rightBox->addLayout(streets);
+
+    m_splitter = new QSplitter(this);
+    m_splitter->addWidget(m_list);
+    m_splitter->addWidget(right);
+    m_splitter->setStretchFactor(1, 1);
+
+    auto *box = new QVBoxLayout(this);
+    box->addLayout(top);
+    box->addWidget(m_message);
+    box->addWidget(m_splitter, 1);
+
+    m_timer = new QTimer(this);
+    connect(m_timer, &QTimer::timeout, this, [this] {
+        if (m_step + 1 < stepCount())
+            setStep(m_step + 1);
+        if (m_step + 1 >= stepCount())
+            togglePlay();
+    });
+    connect(m_first, &QPushButton::clicked, this, [this] { setStep(0); });
+    connect(m_back, &QPushButton::clicked, this, [this] { setStep(m_step - 1); });
+    connect(m_forward, &QPushButton::clicked, this, [this] { setStep(m_step + 1); });
+    connect(m_last, &QPushButton::clicked, this, [this] { setStep(stepCount() - 1); });
+    connect(m_play, &QPushButton::clicked, this, &CHandsWindow::togglePlay);
+    connect(m_speed, &QSlider::valueChanged, this, &CHandsWindow::updateSpeed);
+    connect(open, &QPushButton::clicked, this, [this] {
+        const QString path = m_askOpenPath ? m_askOpenPath() : QString();
+        if (!path.isEmpty())
+            openFile(path);
+    });
+    connect(refresh, &QPushButton::clicked, this, &CHandsWindow::reload);
+    connect(m_games, &QComboBox::activated, this, &CHandsWindow::showGameAt);
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) { showHand(current); });
+
+    m_list->installEventFilter(this);
+    updateSpeed();
+    setStep(0);
+}
+
+void CHandsWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    fitListWidth();
+}
+
+// Wide enough to show every column, as long as the table keeps its least width.
+void CHandsWindow::fitListWidth()
+{
+    const QList<int> sizes = m_splitter->sizes();
+    const int total = sizes.value(0) + sizes.value(1);
+    if (total <= 0)
+        return;
+    const int wanted = std::max(kListWidth, m_list->horizontalHeader()->length() +
+                                                m_list->verticalScrollBar()->sizeHint().width() +
+                                                2 * m_list->frameWidth());
+    const int list = std::min(wanted, total - m_splitter->widget(1)->minimumSizeHint().width());
+    if (sizes.value(0) < list)
+        m_splitter->setSizes({list, total - list});
+}
+
+bool CHandsWindow::stepKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Left:
+        setStep(m_step - 1);
+        return true;
+    case Qt::Key_Right:
+        setStep(m_step + 1);
+        return true;
+    case Qt::Key_Space:
+        togglePlay();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CHandsWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_list && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(event)->modifiers() == Qt::NoModifier &&
+        stepKey(static_cast<QKeyEvent *>(event)->key()))
+        return true;
+    return QWidget::eventFilter(watched, event);
+}
+
+void CHandsWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->modifiers() != Qt::NoModifier || !stepKey(event->key()))
+        QWidget::keyPressEvent(event);
+}
+
+CHandsWindow::~CHandsWindow()
+{
+    ++m_coachGeneration;
+    if (m_coachThread.joinable())
+        m_coachThread.join();
+}
+
+const history::Game &CHandsWindow::game() const
+{
+    return m_model->game();
+}
+
+int CHandsWindow::stepCount() const
+{
+    return m_replay ? m_replay->count() : 0;
+}
+
+void CHandsWindow::showMessage(const QString &text, bool error)
+{
+    m_message->setText(text);
+    m_message->setStyleSheet(error ? QStringLiteral("color: #B00020; font-weight: bold;")
+                                   : QStringLiteral("color: #6B4E00;"));
+    m_message->setVisible(!text.isEmpty());
+}
+
+void CHandsWindow::reload()
+{
+    m_games->clear();
+    std::string error;
+    const std::vector<std::string> files =
+        history::FindHistoryFiles(m_outputFolder.toStdString(), error);
+    // Newest first: the game being played heads the list.
+    for (auto it = files.rbegin(); it != files.rend(); ++it) {
+        const QString path = QString::fromStdString(*it);
+        m_games->addItem(QFileInfo(path).fileName(), path);
+    }
+    if (files.empty()) {
+        m_model->setGame({}, 0);
+        m_replay.reset();
+        setStep(0);
+        showMessage(tr("No hand histories in %1 yet: play a game first, or open a file.")
+                        .arg(QDir::toNativeSeparators(
+                            QDir(m_outputFolder).filePath(QStringLiteral("HandHistory")))),
+                    true);
+        return;
+    }
+    showGameAt(0);
+}
+
+void CHandsWindow::showGameAt(int comboIndex)
+{
+    const QString path = m_games->itemData(comboIndex).toString();
+    if (!path.isEmpty())
+        openFile(path);
+}
+
+bool CHandsWindow::openFile(const QString &path)
+{
+    if (m_timer->isActive())
+        togglePlay();
+    int index = m_games->findData(path);
+    if (index < 0) {
+        m_games->addItem(QFileInfo(path).fileName(), path);
+        index = m_games->count() - 1;
+    }
+    m_games->setCurrentIndex(index);
+
+    history::Game game;
+    std::string error;
+    const bool read = history::ReadGameFile(path.toStdString(), game, error);
+    m_replay.reset();
+    m_hand = -1;
+    if (!read) {
+        m_model->setGame({}, 0);
+        startVerdicts();
+        setStep(0);
+        showMessage(QString::fromStdString(error), true);
+        return false;
+    }
+    const int player = replay::PlayerSeat(game);
+    const bool empty = game.hands.empty();
+    QString note;
+    if (empty)
+        note = tr("%1 holds no complete hand yet.").arg(QFileInfo(path).fileName());
+    else if (!game.warnings.empty())
+        note = tr("Read with %n remark(s); the first: %1", nullptr,
+                  static_cast<int>(game.warnings.size()))
+                   .arg(QString::fromStdString(game.warnings.front()));
+    m_model->setGame(std::move(game), player);
+    startVerdicts();
+    m_list->resizeColumnsToContents();
+    fitListWidth();
+    showMessage(note, empty);
+    setWindowTitle(tr("Hands - %1").arg(QFileInfo(path).fileName()));
+    if (!empty)
+        selectRow(0);
+    else
+        setStep(0);
+    return true;
+}
+
+void CHandsWindow::selectRow(int row)
+{
+    m_list->setCurrentIndex(m_sorted->index(row, 0));
+}
+
+void CHandsWindow::showHand(const QModelIndex &index)
+{
+    if (m_timer->isActive())
+        togglePlay();
+    const QModelIndex source = m_sorted->mapToSource(index);
+    const auto &hands = m_model->game().hands;
+    if (!source.isValid() || source.row() >= static_cast<int>(hands.size())) {
+        m_replay.reset();
+        setStep(0);
+        return;
+    }
+    m_hand = source.row();
+    m_replay.emplace(hands[static_cast<size_t>(m_hand)], m_model->playerSeat());
+    setStep(0);
+}
+
+void CHandsWindow::setStep(int step)
+{
+    const int count = stepCount();
+    m_step = std::clamp(step, 0, std::max(count - 1, 0));
+    const bool any = count > 0;
+    for (QPushButton *button : {m_first, m_back})
+        button->setEnabled(any && m_step > 0);
+    for (QPushButton *button : {m_forward, m_last})
+        button->setEnabled(any && m_step + 1 < count);
+    m_play->setEnabled(any);
+    m_speed->setEnabled(any);
+    for (int k = 0; k < 5; ++k) {
+        const int target = !any     ? -1
+                           : k == 4 ? m_replay->resultStep()
+                                    : m_replay->firstStepOf(static_cast<history::Street>(k));
+        m_streets[k]->setEnabled(target >= 0);
+    }
+    if (!any) {
+        m_table->setSnapshot({});
+        m_caption->clear();
+        m_stepLabel->clear();
+        m_coach->clear();
+        return;
+    }
+    const history::Hand &hand = m_model->game().hands[static_cast<size_t>(m_hand)];
+    const replay::TableState &state = m_replay->at(m_step);
+    m_table->setSnapshot(SnapshotOfReplay(hand, state));
+    m_caption->setText(QString::fromStdString(state.caption));
+    m_stepLabel->setText(tr("Step %1 of %2").arg(m_step + 1).arg(count));
+
+    showCoachLine();
+}
+
+void CHandsWindow::startVerdicts()
+{
+    const int generation = ++m_coachGeneration;
+    if (m_coachThread.joinable())
+        m_coachThread.join();
+    m_verdicts.clear();
+    m_coachProblem.clear();
+    m_verdictsReady = m_model->game().hands.empty();
+    if (m_verdictsReady)
+        return;
+    // The worker has its own copy of the game; its result comes back by a queued call.
+    m_coachThread =
+        std::thread([this, generation, game = m_model->game(), seat = m_model->playerSeat()] {
+            coach::Estimator estimator;
+            std::vector<coach::ReviewRow> rows;
+            coach::ReviewSummary summary;
+            std::string error;
+            const bool judged = coach::ReviewGame(game, seat, estimator, rows, summary, error);
+            // The k-th decision of the seat in a hand is that hand's k-th row.
+            QHash<QPair<int, int>, QString> verdicts;
+            size_t row = 0;
+            for (size_t h = 0; judged && h < game.hands.size(); ++h) {
+                const history::Hand &hand = game.hands[h];
+                for (size_t a = 0; a < hand.actions.size(); ++a) {
+                    const history::Action &action = hand.actions[a];
+                    if (action.seat != seat || !IsDecision(action))
+                        continue;
+                    while (row < rows.size() && rows[row].hand < hand.number)
+                        ++row;
+                    if (row >= rows.size() || rows[row].hand != hand.number)
+                        break;
+                    const coach::ReviewRow &r = rows[row++];
+                    verdicts.insert({int(h), int(a)}, QString::fromStdString(coach::PaneLine(
+                                                          history::StreetName(r.street), r.move,
+                                                          r.amount, r.point, r.estimate)));
+                }
+            }
+            const QString problem =
+                judged ? QString() : QStringLiteral("Coach: %1").arg(QString::fromStdString(error));
+            QMetaObject::invokeMethod(
+                this,
+                [this, generation, verdicts, problem] {
+                    if (generation != m_coachGeneration.load())
+                        return;
+                    m_verdicts = verdicts;
+                    m_coachProblem = problem;
+                    m_verdictsReady = true;
+                    showCoachLine();
+                },
+                Qt::QueuedConnection);
+        });
+}
+
+void CHandsWindow::showCoachLine()
+{
+    QString coach;
+    if (m_replay) {
+        const replay::TableState &state = m_replay->at(m_step);
+        const history::Action *action = state.actionIndex >= 0
+                                            ? &m_model->game()
+                                                   .hands[static_cast<size_t>(m_hand)]
+                                                   .actions[static_cast<size_t>(state.actionIndex)]
+                                            : nullptr;
+        const bool decision = action && state.actor == m_model->playerSeat() && IsDecision(*action);
+        if (decision) {
+            if (!m_verdictsReady)
+                coach = tr("Coach: judging the decisions of this game…");
+            else if (!m_coachProblem.isEmpty())
+                coach = m_coachProblem;
+            else
+                coach = m_verdicts.value({m_hand, state.actionIndex},
+                                         tr("Coach: no verdict for this decision"));
+        }
+    }
+    m_coach->setText(coach);
+}
+
+void CHandsWindow::jumpToStreet(int street)
+{
+    if (!m_replay)
+        return;
+    const int target = street == 4 ? m_replay->resultStep()
+                                   : m_replay->firstStepOf(static_cast<history::Street>(street));
+    if (target >= 0)
+        setStep(target);
+}
+
+void CHandsWindow::togglePlay()
+{
+    if (m_timer->isActive()) {
+        m_timer->stop();
+        m_play->setText(tr("Play"));
+        return;
+    }
+    if (stepCount() == 0)
+        return;
+    if (m_step + 1 >= stepCount())
+        setStep(0);
+    m_play->setText(tr("Pause"));
+    m_timer->start();
+}
+
+void CHandsWindow::updateSpeed()
+{
+    const int ms = kSlowestStepMs / m_speed->value();
+    m_timer->setInterval(ms);
+    m_speedLabel->setText(tr("%1 s a step").arg(ms / 1000.0, 0, 'f', 1));
+}

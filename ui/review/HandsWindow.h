@@ -1,0 +1,106 @@
+#pragma once
+// "Hands…": the hands of a game's hand-history file in a list, and the selected hand replayed on
+// a table drawn like the live one: step by step, by street, or played at a chosen speed. It
+// reads the files only, never the live game.
+//
+// Threads: UI thread only.
+
+#include "HandReplay.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <QHash>
+
+#include <atomic>
+#include <functional>
+#include <optional>
+#include <thread>
+
+class CHandListModel;
+class CTableCanvas;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QSlider;
+class QSortFilterProxyModel;
+class QSplitter;
+class QTableView;
+class QTimer;
+
+class CHandsWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    // outputFolder: where the program writes "HandHistory" and "HistoryGame.log".
+    explicit CHandsWindow(QString outputFolder, QWidget *parent = nullptr);
+    ~CHandsWindow() override; // waits for the coach's review of the game shown
+
+    // Lists the folder's games again and shows the latest, the game being played.
+    void reload();
+    // Shows the game of one hand-history file; false with the reason in the message line.
+    bool openFile(const QString &path);
+    // Selects the hand in row `row` of the list as it is sorted.
+    void selectRow(int row);
+
+    // Asks for a file to open; tests replace it.
+    std::function<QString()> m_askOpenPath;
+    // True once the coach has judged the decisions of the game shown (or given up on it).
+    bool verdictsReady() const { return m_verdictsReady; }
+
+    int step() const { return m_step; }
+    int stepCount() const;
+    const history::Game &game() const;
+
+protected:
+    // Left, Right and Space step and play wherever the focus is, the hand list included.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    bool stepKey(int key);
+    void fitListWidth();
+    void showGameAt(int comboIndex);
+    void showHand(const QModelIndex &index);
+    void setStep(int step);
+    void jumpToStreet(int street);
+    void togglePlay();
+    void updateSpeed();
+    void showMessage(const QString &text, bool error);
+    // Judges the player's decisions of the game shown on a worker thread.
+    void startVerdicts();
+    void showCoachLine();
+
+    QString m_outputFolder;
+    QComboBox *m_games = nullptr;
+    QLabel *m_message = nullptr;
+    CHandListModel *m_model = nullptr;
+    QSortFilterProxyModel *m_sorted = nullptr;
+    QTableView *m_list = nullptr;
+    QSplitter *m_splitter = nullptr;
+    CTableCanvas *m_table = nullptr;
+    QLabel *m_caption = nullptr;
+    QLabel *m_stepLabel = nullptr;
+    QLabel *m_coach = nullptr;
+    QPushButton *m_first = nullptr;
+    QPushButton *m_back = nullptr;
+    QPushButton *m_play = nullptr;
+    QPushButton *m_forward = nullptr;
+    QPushButton *m_last = nullptr;
+    QPushButton *m_streets[5] = {};
+    QSlider *m_speed = nullptr;
+    QLabel *m_speedLabel = nullptr;
+    QTimer *m_timer = nullptr;
+
+    int m_hand = -1; // into game().hands
+    std::optional<replay::HandReplay> m_replay;
+    int m_step = 0;
+
+    // The coach's line per (hand index, action index), filled when the review comes back.
+    QHash<QPair<int, int>, QString> m_verdicts;
+    QString m_coachProblem;
+    bool m_verdictsReady = false;
+    std::thread m_coachThread;
+    std::atomic<int> m_coachGeneration{0}; // a newer game makes an older review's result stale
+};

@@ -1,0 +1,408 @@
+#include "ProgressWindow.h"
+
+#include "HandReplay.h"
+#include "LedgerReader.h"
+
+#include <QComboBox>
+#include <QCursor>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolTip>
+#include <QVBoxLayout>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QScatterSeries>
+#include <QtCharts/QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int kMaxGameTicks = 12;
+constexpr double kGamePad = 0.3;
+constexpr double kShowdownMarkerSize = 9;
+// The name under which the ledger books the player.
+constexpr char kPlayerName[] = "Hero";
+
+void ShowText(QLabel *label, const QString &text, bool error)
+{
+    label->setText(text);
+    label->setStyleSheet(error ? QStringLiteral("color: #B00020; font-weight: bold;")
+                               : QStringLiteral("color: #1B5E20;"));
+    label->setVisible(!text.isEmpty());
+}
+
+QChart *FreshChart(QChartView *view, const QString &title)
+{
+    auto *chart = new QChart;
+    chart->setTitle(title);
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    chart->setAnimationOptions(QChart::NoAnimation);
+    QChart *old = view->chart();
+    view->setChart(chart);
+    delete old;
+    return chart;
+}
+
+// An axis of whole numbers (hands, games) from first to last, with `pad` to spare at both ends
+// so that the end points and their labels stay clear of the frame.
+QValueAxis *CountAxis(const QString &title, int first, int last, double pad = 0)
+{
+    auto *axis = new QValueAxis;
+    axis->setTitleText(title);
+    axis->setLabelFormat(QStringLiteral("%d"));
+    if (last <= first) {
+        first -= 1;
+        last += 1;
+    }
+    axis->setRange(first - pad, last + pad);
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(first);
+    axis->setTickInterval(std::max(1.0, std::ceil(double(last - first) / kMaxGameTicks)));
+    return axis;
+}
+
+QValueAxis *ValueAxis(const QString &title, double low, double high)
+{
+    auto *axis = new QValueAxis;
+    axis->setTitleText(title);
+    if (high <= low) {
+        low -= 1;
+        high += 1;
+    }
+    const double margin = (high - low) * 0.08;
+    // Chips and hands are never negative: such an axis starts at 0.
+    axis->setRange(low >= 0 ? std::max(0.0, low - margin) : low - margin, high + margin);
+    axis->applyNiceNumbers();
+    axis->setLabelFormat(QStringLiteral("%.0f"));
+    return axis;
+}
+
+// Shows `tip(i)` for the point of `series` nearest to the hovered one.
+template <typename Tip> void TipOnHover(QXYSeries *series, Tip tip)
+{
+    QObject::connect(series, &QXYSeries::hovered, series,
+                     [series, tip](const QPointF &point, bool entered) {
+                         if (!entered) {
+                             QToolTip::hideText();
+                             return;
+                         }
+                         const QList<QPointF> points = series->points();
+                         int nearest = -1;
+                         double distance = 0;
+                         for (int i = 0; i < points.size(); ++i) {
+                             const double d = std::abs(points[i].x() - point.x());
+                             if (nearest < 0 || d < distance) {
+                                 nearest = i;
+                                 distance = d;
+                             }
+                         }
+                         if (nearest >= 0)
+                             QToolTip::showText(QCursor::pos(), tip(nearest));
+                     });
+}
+
+} // namespace
+
+CProgressWindow::CProgressWindow(QString outputFolder, QString databasePath, QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , m_outputFolder(std::move(outputFolder))
+    , m_databasePath(std::move(databasePath))
+{
+    setObjectName(QStringLiteral("ProgressWindow"));
+    setWindowTitle(tr("Progress"));
+    resize(1000, 700);
+    m_askSavePath = [this](const QString &suggested) {
+        QString path = QFileDialog::getSaveFileName(this, tr("Save the chart"),
+                                                    QDir(m_outputFolder).filePath(suggested),
+                                                    tr("PNG pictures (*.png)"));
+        if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+            path += QStringLiteral(".png");
+        return path;
+    };
+
+    m_tabs = new QTabWidget(this);
+    m_tabs->addTab(makePage(m_gameChart, m_gameMessage, QStringLiteral("game"),
+                            QStringLiteral("chips-per-hand.png")),
+                   tr("This game"));
+    m_tabs->addTab(makePage(m_balanceChart, m_balanceMessage, QStringLiteral("balance"),
+                            QStringLiteral("balance-per-game.png")),
+                   tr("All games"));
+    auto *nameRow = new QWidget(this);
+    auto *nameBox = new QHBoxLayout(nameRow);
+    nameBox->setContentsMargins(0, 0, 0, 0);
+    nameBox->addWidget(new QLabel(tr("Name:"), nameRow));
+    m_statisticsName = new QComboBox(nameRow);
+    m_statisticsName->setObjectName(QStringLiteral("statisticsName"));
+    m_statisticsName->setMinimumContentsLength(12);
+    nameBox->addWidget(m_statisticsName);
+    connect(m_statisticsName, &QComboBox::currentTextChanged, this,
+            &CProgressWindow::drawStatistics);
+    m_tabs->addTab(makePage(m_statisticsChart, m_statisticsMessage, QStringLiteral("statistics"),
+                            QStringLiteral("vpip-pfr-3bet.png"), nameRow),
+                   tr("VPIP, PFR, 3-bet"));
+    auto *reloadButton = new QPushButton(tr("Reload"), this);
+    reloadButton->setObjectName(QStringLiteral("reload"));
+    connect(reloadButton, &QPushButton::clicked, this, &CProgressWindow::reload);
+    m_tabs->setCornerWidget(reloadButton);
+    auto *box = new QVBoxLayout(this);
+    box->addWidget(m_tabs);
+    reload();
+}
+
+QWidget *CProgressWindow::makePage(QChartView *&view, QLabel *&message, const QString &name,
+                                   const QString &pngName, QWidget *extra)
+{
+    auto *page = new QWidget(this);
+    page->setObjectName(name + QStringLiteral("Page"));
+    auto *box = new QVBoxLayout(page);
+    message = new QLabel(page);
+    message->setObjectName(name + QStringLiteral("Message"));
+    message->setWordWrap(true);
+    message->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    message->hide();
+    box->addWidget(message);
+    view = new QChartView(page);
+    view->setObjectName(name + QStringLiteral("Chart"));
+    view->setRenderHint(QPainter::Antialiasing);
+    box->addWidget(view, 1);
+    auto *row = new QHBoxLayout;
+    if (extra)
+        row->addWidget(extra);
+    row->addStretch(1);
+    auto *saveButton = new QPushButton(tr("Save as PNG…"), page);
+    saveButton->setObjectName(name + QStringLiteral("Save"));
+    row->addWidget(saveButton);
+    box->addLayout(row);
+    QChartView *chart = view;
+    QLabel *label = message;
+    connect(saveButton, &QPushButton::clicked, this,
+            [this, chart, label, pngName] { save(chart, label, pngName); });
+    return page;
+}
+
+void CProgressWindow::reload()
+{
+    loadGame();
+    loadLedger();
+}
+
+void CProgressWindow::loadGame()
+{
+    QChart *chart = FreshChart(m_gameChart, tr("This game: your chips after every hand"));
+    std::string error;
+    const std::vector<std::string> files =
+        history::FindHistoryFiles(m_outputFolder.toStdString(), error);
+    if (files.empty()) {
+        ShowText(m_gameMessage,
+                 tr("No hand history yet in %1: play a game to see your chips hand by hand.")
+                     .arg(QDir::toNativeSeparators(
+                         QDir(m_outputFolder).filePath(QStringLiteral("HandHistory")))),
+                 true);
+        return;
+    }
+    history::Game game;
+    if (!history::ReadGameFile(files.back(), game, error)) {
+        ShowText(m_gameMessage, QString::fromStdString(error), true);
+        return;
+    }
+    const int seat = replay::PlayerSeat(game);
+    const std::vector<replay::ChipsPoint> points = replay::ChipsPerHand(game, seat);
+    const QString file = QFileInfo(QString::fromStdString(files.back())).fileName();
+    if (points.empty()) {
+        ShowText(m_gameMessage, tr("%1 holds no complete hand yet.").arg(file), true);
+        return;
+    }
+    ShowText(m_gameMessage, {}, false);
+    const QString player = static_cast<size_t>(seat) < game.seats.size()
+                               ? QString::fromStdString(game.seats[static_cast<size_t>(seat)].name)
+                               : tr("Seat %1").arg(seat);
+    chart->setTitle(tr("This game (%1): %2's chips after every hand").arg(file, player));
+    auto *chips = new QLineSeries;
+    chips->setName(tr("Chips"));
+    chips->setPointsVisible(points.size() < 60);
+    auto *showdowns = new QScatterSeries;
+    showdowns->setName(tr("Showdown"));
+    showdowns->setMarkerSize(kShowdownMarkerSize);
+    showdowns->setColor(QColor(0xA9, 0x39, 0x0A));
+    int low = points.front().chips, high = low;
+    for (const replay::ChipsPoint &p : points) {
+        chips->append(p.hand, p.chips);
+        if (p.showdown)
+            showdowns->append(p.hand, p.chips);
+        low = std::min(low, p.chips);
+        high = std::max(high, p.chips);
+    }
+    chart->addSeries(chips);
+    chart->addSeries(showdowns);
+    QValueAxis *x = CountAxis(tr("Hand"), points.front().hand, points.back().hand);
+    QValueAxis *y = ValueAxis(tr("Chips"), std::min(low, 0), high);
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    for (QXYSeries *series :
+         {static_cast<QXYSeries *>(chips), static_cast<QXYSeries *>(showdowns)}) {
+        series->attachAxis(x);
+        series->attachAxis(y);
+    }
+    TipOnHover(chips, [chips](int i) {
+        const QPointF p = chips->at(i);
+        return tr("Hand #%1: %2 chips").arg(p.x()).arg(p.y());
+    });
+}
+
+void CProgressWindow::loadLedger()
+{
+    QChart *balances = FreshChart(m_balanceChart, tr("All games: balance of each name"));
+    FreshChart(m_statisticsChart, tr("VPIP, PFR and 3-bet of each game"));
+    m_ledger = {};
+    const QSignalBlocker quiet(m_statisticsName);
+    m_statisticsName->clear();
+    LedgerContents &contents = m_ledger;
+    std::string error;
+    QString problem;
+    if (!ReadLedger(m_databasePath.toStdString(), contents, error))
+        problem = QString::fromStdString(error);
+    else if (contents.isEmpty())
+        problem = tr("%1 holds no saved game yet: a game's results are saved when it ends "
+                     "(\"Last hand & Stop game\").")
+                      .arg(QDir::toNativeSeparators(m_databasePath));
+    ShowText(m_balanceMessage, problem, true);
+    ShowText(m_statisticsMessage, problem, true);
+    if (!problem.isEmpty()) {
+        contents = {};
+        return;
+    }
+
+    // Balances: one line per name.
+    int games = 1;
+    double low = 0, high = 0;
+    std::vector<QLineSeries *> lines;
+    for (const std::string &name : LedgerNames(contents)) {
+        const std::vector<BalancePoint> points = BalanceSeries(contents, name);
+        if (points.empty())
+            continue;
+        auto *line = new QLineSeries;
+        line->setName(QString::fromStdString(name));
+        line->setPointsVisible(true);
+        QStringList dates;
+        for (const BalancePoint &p : points) {
+            line->append(p.game, p.balance);
+            dates << QString::fromStdString(p.date).trimmed();
+            low = std::min(low, p.balance);
+            high = std::max(high, p.balance);
+        }
+        games = std::max(games, points.back().game);
+        const QString who = line->name();
+        TipOnHover(line, [line, dates, who](int i) {
+            return tr("%1, game %2 (%3): balance %4")
+                .arg(who)
+                .arg(line->at(i).x())
+                .arg(dates.value(i))
+                .arg(line->at(i).y());
+        });
+        balances->addSeries(line);
+        lines.push_back(line);
+    }
+    QValueAxis *gameAxis = CountAxis(tr("Game"), 1, games, kGamePad);
+    QValueAxis *balanceAxis = ValueAxis(tr("Balance (chips)"), low, high);
+    balances->addAxis(gameAxis, Qt::AlignBottom);
+    balances->addAxis(balanceAxis, Qt::AlignLeft);
+    for (QLineSeries *line : lines) {
+        line->attachAxis(gameAxis);
+        line->attachAxis(balanceAxis);
+    }
+
+    // The player's figures, else those of the first name that played a hand.
+    QString shown;
+    for (const std::string &name : LedgerNames(contents)) {
+        m_statisticsName->addItem(QString::fromStdString(name));
+        const std::vector<GameStatistics> figures = StatisticsPerGame(contents, name);
+        const bool played = std::any_of(figures.begin(), figures.end(),
+                                        [](const GameStatistics &g) { return g.hands > 0; });
+        if (played && (shown.isEmpty() || name == kPlayerName))
+            shown = QString::fromStdString(name);
+    }
+    m_statisticsName->setCurrentText(shown);
+    drawStatistics(m_statisticsName->currentText());
+}
+
+void CProgressWindow::drawStatistics(const QString &nameText)
+{
+    const std::string name = nameText.toStdString();
+    QChart *statistics =
+        FreshChart(m_statisticsChart, tr("VPIP, PFR and 3-bet of each game (%1)").arg(nameText));
+    const std::vector<GameStatistics> perGame = StatisticsPerGame(m_ledger, name);
+    if (perGame.empty()) {
+        if (!m_ledger.isEmpty())
+            ShowText(m_statisticsMessage,
+                     tr("%1 holds no statistics of %2 yet.")
+                         .arg(QDir::toNativeSeparators(m_databasePath), nameText),
+                     true);
+        return;
+    }
+    ShowText(m_statisticsMessage, {}, false);
+    auto *vpip = new QLineSeries;
+    vpip->setName(tr("VPIP %"));
+    auto *pfr = new QLineSeries;
+    pfr->setName(tr("PFR %"));
+    auto *threeBet = new QLineSeries;
+    threeBet->setName(tr("3-bet %"));
+    auto *hands = new QLineSeries;
+    hands->setName(tr("Hands (right scale)"));
+    hands->setPen(QPen(Qt::gray, 1.5, Qt::DashLine));
+    hands->setPointLabelsVisible(true);
+    hands->setPointLabelsFormat(QStringLiteral("@yPoint"));
+    hands->setPointLabelsClipping(false);
+    int mostHands = 1;
+    for (const GameStatistics &g : perGame) {
+        vpip->append(g.game, g.vpip);
+        pfr->append(g.game, g.pfr);
+        threeBet->append(g.game, g.threeBet);
+        hands->append(g.game, g.hands);
+        mostHands = std::max(mostHands, g.hands);
+    }
+    QValueAxis *x = CountAxis(tr("Game"), 1, perGame.back().game, kGamePad);
+    auto *percent = new QValueAxis;
+    percent->setTitleText(tr("Per cent of the game's hands"));
+    percent->setRange(0, 100);
+    percent->setLabelFormat(QStringLiteral("%d"));
+    QValueAxis *handAxis = ValueAxis(tr("Hands"), 0, mostHands);
+    statistics->addAxis(x, Qt::AlignBottom);
+    statistics->addAxis(percent, Qt::AlignLeft);
+    statistics->addAxis(handAxis, Qt::AlignRight);
+    for (QLineSeries *line : {vpip, pfr, threeBet, hands}) {
+        line->setPointsVisible(true);
+        statistics->addSeries(line);
+        line->attachAxis(x);
+        line->attachAxis(line == hands ? handAxis : percent);
+        TipOnHover(line, [line, perGame](int i) {
+            const GameStatistics &g = perGame[static_cast<size_t>(i)];
+            return tr("Game %1 (%2): %3 %4 over %5 hands")
+                .arg(g.game)
+                .arg(QString::fromStdString(g.date).trimmed(), line->name())
+                .arg(line->at(i).y(), 0, 'f', 1)
+                .arg(g.hands);
+        });
+    }
+}
+
+void CProgressWindow::save(QChartView *view, QLabel *message, const QString &pngName)
+{
+    const QString path = m_askSavePath ? m_askSavePath(pngName) : QString();
+    if (path.isEmpty())
+        return;
+    if (view->grab().save(path, "PNG"))
+        ShowText(message, tr("Saved the chart to %1").arg(QDir::toNativeSeparators(path)), false);
+    else
+        ShowText(message,
+                 tr("Could not save the chart to %1: check the folder and its permissions.")
+                     .arg(QDir::toNativeSeparators(path)),
+                 true);
+}
