@@ -48,7 +48,8 @@ bool CDunmereGame::PlayPreflop(Lock &lock)
     m_handEnded = false;
     const int smallBlind = t.NextActiveSeat(t.m_button);
     const int bigBlind = t.NextActiveSeat(smallBlind);
-    t.m_amountToCall = std::max(t.m_invested[smallBlind], t.m_invested[bigBlind]);
+    // Antes are dead money: the amount to call is the larger blind, not the blind plus ante.
+    t.m_amountToCall = std::max(t.m_bet[smallBlind], t.m_bet[bigBlind]);
     t.m_lastRaiser = -1;
     t.m_humanAmount = 0;
 
@@ -79,39 +80,8 @@ bool CDunmereGame::PlayPreflop(Lock &lock)
             t.m_positionClass[s] = met < 2 ? 2 : (met < 5 ? 1 : 0);
     }
 
-    round.closingSeat = bigBlind;
     round.bigBlindSeat = bigBlind;
-    round.bigBlindTurns = 0;
-    int o = t.FirstToActPreflop();
-    for (int turn = 0; turn < kMaxTurnsPerRound; ++turn) {
-        if (t.CountActive() == 1) {
-            WinByFolds(o, round);
-            break;
-        }
-        if (t.m_stack[o] > 0) {
-            if (o == round.closingSeat && round.bigBlindTurns > 0)
-                break;
-            bool foldPressed = false;
-            const int b = AskDecision(o, -1, lock, foldPressed);
-            if (o == bigBlind)
-                ++round.bigBlindTurns;
-            if (BookDecision(o, b, foldPressed, round)) {
-                // The turn never comes back to a folded seat: if it was to close the round,
-                // the round closes before the next seat instead (everyone there has matched
-                // already). Otherwise the others would be asked again and again.
-                if (o == round.closingSeat)
-                    round.closingSeat = t.NextActiveSeat(o);
-            } else {
-                if (o == bigBlind && round.bigBlindTurns == 1 && b == 0)
-                    break; // the big blind's option: a check ends the round at once
-                BetUpdate(o, b, round);
-                Pause(kPauseAfterActionMs, lock);
-            }
-        } else if (!t.SomeoneStillToCall(o)) {
-            break;
-        }
-        o = t.NextActiveSeat(o);
-    }
+    PlayTurns(t.FirstToActPreflop(), round, lock);
     Pause(kPauseRoundEndMs, lock);
     if (m_handEnded) {
         PayOut(round.won, lock);
@@ -161,38 +131,7 @@ bool CDunmereGame::PlayPostflop(int street, Lock &lock)
     std::fill(std::begin(t.m_lastAction), std::end(t.m_lastAction), 0);
     AddAction(14 + 2 * street, -1, 0, {});
 
-    const int first = t.NextActiveSeat(t.m_button);
-    round.closingSeat = first;
-    for (int i = 1; i < t.CountActive(); ++i)
-        round.closingSeat = t.NextActiveSeat(round.closingSeat);
-    round.actedCount = 0;
-    int o = first;
-    for (int turn = 0; turn < kMaxTurnsPerRound; ++turn) {
-        if (t.IsActive(o)) {
-            const int activeAtTurn = t.CountActive();
-            if (activeAtTurn == 1) {
-                WinByFolds(o, round);
-                break;
-            }
-            if (t.m_stack[o] <= 0) {
-                if (!t.SomeoneStillToCall(o))
-                    break;
-            } else {
-                if (o == round.closingSeat)
-                    break;
-                bool foldPressed = false;
-                const int b = AskDecision(o, street, lock, foldPressed);
-                ++round.actedCount;
-                if (!BookDecision(o, b, foldPressed, round)) {
-                    BetUpdate(o, b, round);
-                    Pause(kPauseAfterActionMs, lock);
-                    if (round.actedCount >= activeAtTurn)
-                        break;
-                }
-            }
-        }
-        o = t.NextActiveSeat(o);
-    }
+    PlayTurns(t.NextActiveSeat(t.m_button), round, lock);
     Pause(kPauseRoundEndMs, lock);
     if (m_handEnded) {
         PayOut(round.won, lock);
@@ -203,6 +142,34 @@ bool CDunmereGame::PlayPostflop(int street, Lock &lock)
     WriteLog(Format("End of %s !", kStreetNames[street]), true);
     AddAction(15 + 2 * street, -1, 0, {});
     return false;
+}
+
+void CDunmereGame::PlayTurns(int o, Round &round, Lock &lock)
+{
+    CGameTable &t = m_table;
+    for (int turn = 0; turn < kMaxTurnsPerRound; ++turn) {
+        if (t.CountActive() == 1) {
+            WinByFolds(o, round);
+            return;
+        }
+        if (RoundSettled(round))
+            return;
+        if (StillToAct(o, round)) {
+            bool foldPressed = false;
+            const int b = AskDecision(o, round.street, lock, foldPressed);
+            const bool bigBlind = o == round.bigBlindSeat;
+            if (bigBlind)
+                ++round.bigBlindTurns;
+            if (!BookDecision(o, b, foldPressed, round)) {
+                // The big blind's option: a check ends the round at once.
+                if (bigBlind && round.bigBlindTurns == 1 && b == 0 && RoundSettled(round))
+                    return;
+                BetUpdate(o, b, round);
+                Pause(kPauseAfterActionMs, lock);
+            }
+        }
+        o = t.NextActiveSeat(o);
+    }
 }
 
 void CDunmereGame::EndRound()
@@ -277,9 +244,34 @@ int CDunmereGame::HumanDecision(int o, Lock &lock, bool &foldPressed)
     return t.m_humanAmount;
 }
 
+bool CDunmereGame::StillToAct(int o, const Round &round) const
+{
+    const CGameTable &t = m_table;
+    // An all-in seat has nothing left to decide: it is passed over and never ends a round.
+    return t.IsActive(o) && t.m_stack[o] > 0 && (!round.acted[o] || t.m_bet[o] < t.m_amountToCall);
+}
+
+bool CDunmereGame::RoundSettled(const Round &round) const
+{
+    const CGameTable &t = m_table;
+    int withChips = 0;
+    bool someoneOwes = false;
+    bool someoneToAct = false;
+    for (int s = 0; s < t.m_seatCount; ++s) {
+        if (!t.IsActive(s) || t.m_stack[s] <= 0)
+            continue;
+        ++withChips;
+        someoneOwes |= t.m_bet[s] < t.m_amountToCall;
+        someoneToAct |= StillToAct(s, round);
+    }
+    // A lone seat with chips and nothing to call has nobody left to bet against.
+    return !someoneToAct || (withChips == 1 && !someoneOwes);
+}
+
 bool CDunmereGame::BookDecision(int o, int b, bool foldPressed, Round &round)
 {
     CGameTable &t = m_table;
+    round.acted[o] = true;
     const char *name = t.m_players[o].m_name.c_str();
     const bool owes = round.preflop ? t.m_bet[o] < t.m_amountToCall : t.m_amountToCall > 0;
     if (b > 0 && !foldPressed) {
@@ -330,11 +322,11 @@ void CDunmereGame::BetUpdate(int o, int b, Round &round)
     if (t.m_bet[o] > t.m_amountToCall) {
         t.m_amountToCall = t.m_bet[o];
         t.m_lastAction[o] = 4;
-        round.closingSeat = o;
+        // A bet or raise reopens the round: everyone else decides again.
+        std::fill(std::begin(round.acted), std::end(round.acted), false);
+        round.acted[o] = true;
         if (round.preflop)
             t.m_lastRaiser = o;
-        else
-            round.actedCount = 1;
     }
     t.m_invested[o] += b;
     SetActionText(o, t.m_bet[o]);

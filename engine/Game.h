@@ -215,11 +215,10 @@ private:
     struct Round
     {
         bool preflop = true;
-        int street = -1; // 0 flop, 1 turn, 2 river
-        int closingSeat = 0;
-        int bigBlindSeat = -1;
+        int street = -1;       // 0 flop, 1 turn, 2 river
+        int bigBlindSeat = -1; // preflop only
         int bigBlindTurns = 0;
-        int actedCount = 0;
+        bool acted[10] = {}; // has decided since the last bet or raise
         int won[10] = {};
     };
 
@@ -241,12 +240,18 @@ private:
     bool PlayPreflop(Lock &lock);
     void PlayStreets(Lock &lock);
     bool PlayPostflop(int street, Lock &lock);
+    // The turns of one round from seat o on, until it is settled or won by folds.
+    void PlayTurns(int o, Round &round, Lock &lock);
     void WinByFolds(int seat, Round &round);
     int AskDecision(int seat, int street, Lock &lock, bool &foldPressed); // street -1 = preflop
     int HumanDecision(int o, Lock &lock, bool &foldPressed);
     // Returns true for a fold.
     bool BookDecision(int o, int b, bool foldPressed, Round &round);
     void BetUpdate(int o, int b, Round &round);
+    // Whether seat o, in the hand with chips behind, still has to decide in this round.
+    bool StillToAct(int o, const Round &round) const;
+    // Every seat still to act has done so, or only one seat has chips and nothing to call.
+    bool RoundSettled(const Round &round) const;
     void EndRound();
     void AddAction(int kind, int seat, int amount, const std::string &name);
     void Analyze();

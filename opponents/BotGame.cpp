@@ -52,7 +52,10 @@ BotGameResult RunBotGame(const BotGameOptions &options)
         game.SetSeed(*options.seed);
     game.SetClock([&now] { return static_cast<std::time_t>(now.load()); });
     const int lastHand = options.lastHand;
-    game.m_onHandEnd = [&now, lastHand](CDunmereGame &g) {
+    const auto &onHandEnd = options.onHandEnd;
+    game.m_onHandEnd = [&now, lastHand, &onHandEnd](CDunmereGame &g) {
+        if (onHandEnd)
+            onHandEnd(g);
         now += kBotHandSeconds;
         // What "Last hand && Stop game" does, chosen during the last hand.
         if (lastHand > 0 && g.m_handNumber >= lastHand) {

@@ -24,6 +24,8 @@ struct BotGameOptions
     IDecider *decider = nullptr;
     // The database save when the game stops (game thread, state lock held).
     std::function<void(CDunmereGame &)> saveResults;
+    // After every hand has been paid and analysed (game thread, state lock held).
+    std::function<void(const CDunmereGame &)> onHandEnd;
 };
 
 struct BotSeatResult

@@ -63,8 +63,8 @@ struct Situation
         stack = t.m_stack[s];
         mybet = t.m_bet[s];
         potTotal = t.m_pot;
-        for (int i = 0; i < 10; ++i)
-            potTotal += t.m_bet[i];
+        for (int bet : t.m_bet)
+            potTotal += bet;
     }
 
     bool PairOf(int rank) const { return pair && r1 == rank; }

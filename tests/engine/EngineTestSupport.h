@@ -45,7 +45,11 @@ class ScriptedDecider : public IDecider
 {
 public:
     void Add(int seat, int amount) { m_script.emplace_back(seat, amount); }
-    int DecidePreflop(const CGameTable &, int seat, EasyRandom &) override { return Next(seat); }
+    int DecidePreflop(const CGameTable &t, int seat, EasyRandom &) override
+    {
+        m_preflopBoards.push_back(t.m_boardCount);
+        return Next(seat);
+    }
     int DecidePostflop(const CGameTable &, int seat, int street, EasyRandom &) override
     {
         m_streets.push_back(street);
@@ -54,6 +58,7 @@ public:
     std::vector<std::string> m_mismatches;
     std::vector<int> m_asked;
     std::vector<int> m_streets;
+    std::vector<int> m_preflopBoards; // the board count each preflop decision saw
     size_t Remaining() const { return m_script.size(); }
 
 private:
@@ -216,8 +221,70 @@ inline bool Contains(const std::string &text, const std::string &part)
     return text.find(part) != std::string::npos;
 }
 
+// Line for line first, so that a difference names its line, then as a whole.
+inline void ExpectSameLines(const std::string &actual, const std::string &expected,
+                            const std::string &what = "text")
+{
+    const auto a = SplitLines(actual);
+    const auto e = SplitLines(expected);
+    for (size_t i = 0; i < std::min(a.size(), e.size()); ++i)
+        ASSERT_EQ(a[i], e[i]) << what << " line " << i + 1;
+    ASSERT_EQ(a.size(), e.size()) << what;
+    EXPECT_EQ(actual, expected) << what;
+}
+
+// Every line of a stored file ends in CRLF, the last one included, and no other CR appears.
+inline void ExpectCrlfLines(const std::string &raw, const std::string &what)
+{
+    size_t line = 1;
+    for (size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] == '\n') {
+            ASSERT_TRUE(i > 0 && raw[i - 1] == '\r') << what << " line " << line << " lacks CR";
+            ++line;
+        } else if (raw[i] == '\r') {
+            ASSERT_TRUE(i + 1 < raw.size() && raw[i + 1] == '\n')
+                << what << " line " << line << " has a lone CR";
+        }
+    }
+    ASSERT_TRUE(raw.empty() || raw.back() == '\n') << what << " ends inside a line";
+}
+
 // 2023.11.14 22:13:20 UTC.
 constexpr std::time_t kStartTime = 1700000000;
+
+// A seat as the set-up dialog gives it: a persona's name (or "Hero") and the stack.
+struct SeatSetup
+{
+    std::string name;
+    int stack;
+};
+
+inline std::string StrategyOf(const std::string &name)
+{
+    return name == "Tim" ? "Tight" : name;
+}
+
+// What StartGame writes at kStartTime: the hand history's game header and the log's seat list.
+inline std::string GameStartHistory(const std::vector<SeatSetup> &seats)
+{
+    std::string text = "\n==================START Ostrivane  2023.11.14  22:13:20 "
+                       "==================\n\n";
+    for (size_t s = 0; s < seats.size(); ++s)
+        text += "Seat " + std::to_string(s) + ": " + seats[s].name + "_" + std::to_string(s) +
+                " (" + std::to_string(seats[s].stack) + " in chips) StrategyName is " +
+                StrategyOf(seats[s].name) + "\n\n";
+    return text + std::string(78, '=') + "\n";
+}
+
+inline std::string GameStartLog(const std::vector<SeatSetup> &seats)
+{
+    std::string text = std::to_string(seats.size()) + " players \n";
+    for (size_t s = 0; s < seats.size(); ++s)
+        text += "Player " + std::to_string(s) + " is " + seats[s].name + "_" + std::to_string(s) +
+                " (StrategyName is " + StrategyOf(seats[s].name) +
+                ") with stack = " + std::to_string(seats[s].stack) + "\n";
+    return text;
+}
 
 // A game with a fixed clock (UTC), no pauses, output in a fresh temporary folder.
 class GameFixture : public ::testing::Test
@@ -250,6 +317,17 @@ protected:
         std::filesystem::remove_all(m_folder, error);
     }
 
+    GameSetupItems Items(const std::vector<SeatSetup> &seats, int small = 10, int big = 20,
+                         int type = 0)
+    {
+        std::vector<std::string> names;
+        std::vector<int> stacks;
+        for (const SeatSetup &seat : seats) {
+            names.push_back(seat.name);
+            stacks.push_back(seat.stack);
+        }
+        return Items(std::move(names), std::move(stacks), small, big, type);
+    }
     GameSetupItems Items(std::vector<std::string> names, std::vector<int> stacks, int small = 10,
                          int big = 20, int type = 0)
     {
@@ -266,14 +344,27 @@ protected:
     // Plays `hands` hands (the stop is requested at the end of the last) and waits for the end.
     void Play(GameSetupItems items, int hands)
     {
+        m_game.StartGame(items);
+        Deal(hands);
+    }
+    // The same after StartGame, e.g. once a test has set an ante level.
+    void Deal(int hands)
+    {
         m_handsToPlay = hands;
         m_game.m_onHandEnd = [this](CDunmereGame &game) {
             if (++m_handsPlayed >= m_handsToPlay)
                 game.m_stopRequested = true;
         };
-        m_game.StartGame(items);
         m_game.StartDeal();
         m_game.WaitForGameEnd();
+    }
+    // Blinds 100/200 with an ante of 25 from the first hand on; after StartGame.
+    void AnteLevel()
+    {
+        std::lock_guard<std::mutex> lock(m_game.StateMutex());
+        m_game.m_table.m_smallBlind = 100;
+        m_game.m_table.m_bigBlind = 200;
+        m_game.m_table.m_ante = 25;
     }
 
     std::filesystem::path HistoryPath() const
@@ -284,6 +375,20 @@ protected:
     }
     std::string History() const { return Unix(ReadFile(HistoryPath())); }
     std::string Log() const { return Unix(ReadFile(m_folder / "HistoryGame.log")); }
+
+    // The game's whole hand history, game log and output pane, and CRLF on every file line.
+    void ExpectWholeTexts(const std::string &history, const std::string &log,
+                          const std::vector<std::string> &pane)
+    {
+        ExpectCrlfLines(ReadFile(HistoryPath()), "hand history");
+        ExpectCrlfLines(ReadFile(m_folder / "HistoryGame.log"), "game log");
+        ExpectSameLines(History(), history, "hand history");
+        ExpectSameLines(Log(), log, "game log");
+        const auto lines = m_pane.Lines();
+        for (size_t i = 0; i < std::min(lines.size(), pane.size()); ++i)
+            ASSERT_EQ(lines[i], pane[i]) << "pane line " << i + 1;
+        EXPECT_EQ(lines.size(), pane.size()) << "pane lines";
+    }
 
     std::filesystem::path m_folder;
     std::atomic<std::time_t> m_now{kStartTime};

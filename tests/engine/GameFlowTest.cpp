@@ -1,6 +1,7 @@
 // Whole games: chips conservation over many random hands, the end of a game, the add-chips
 // offer, shutdown while the game waits, and the files.
 #include "EngineTestSupport.h"
+#include "RoundAudit.h"
 
 #include <random>
 
@@ -57,7 +58,7 @@ class GameFlow : public GameFixture
 {
 };
 
-TEST_F(GameFlow, RandomDecisionsOverManySeedsLoseNoChipAndNeverHang)
+TEST_F(GameFlow, RandomDecisionsOverManySeedsLoseNoChipNorTurnAndNeverHang)
 {
     const char *const kNames[] = {"Hero", "Master", "Tim", "Maniac", "Professor", "Bob"};
     int handsPlayed = 0;
@@ -88,9 +89,11 @@ TEST_F(GameFlow, RandomDecisionsOverManySeedsLoseNoChipAndNeverHang)
 
         int gameHands = 0;
         std::vector<std::string> failures;
+        RoundAudit audit;
         game.m_onHandEnd = [&](CDunmereGame &g) {
             const CGameTable &t = g.m_table;
             ++gameHands;
+            audit.AfterHand(g);
             m_now += 90; // the blinds rise every few hands in the tournaments
             if (TotalStacks(t) != start + g.m_chipsAdded)
                 failures.push_back("chips " + std::to_string(TotalStacks(t)) + " instead of " +
@@ -109,6 +112,7 @@ TEST_F(GameFlow, RandomDecisionsOverManySeedsLoseNoChipAndNeverHang)
         game.StartDeal();
         game.WaitForGameEnd();
         ASSERT_TRUE(failures.empty()) << "seed " << seed << ": " << failures.front();
+        ASSERT_TRUE(audit.m_faults.empty()) << "seed " << seed << ": " << audit.m_faults.front();
         ASSERT_GT(gameHands, 0) << "seed " << seed;
         handsPlayed += gameHands;
     }
@@ -199,6 +203,19 @@ TEST_F(AddChips, AcceptedChipsBecomeTheStackAndCount)
     EXPECT_NE(std::find(pane.begin(), pane.end(), "Hero adds 500 chips"), pane.end());
 }
 
+TEST_F(AddChips, ANewGameStartsWithoutTheChipsAddedInTheLastOne)
+{
+    BustTheHuman();
+    m_human.m_acceptAddChips = true;
+    m_human.m_addChips = 500;
+    Play(Items({"Hero", "Master"}, {20, 1000}), 1);
+    ASSERT_EQ(m_game.m_chipsAdded, 500);
+
+    GameSetupItems items = Items({"Hero", "Master"}, {1000, 1000});
+    m_game.StartGame(items);
+    EXPECT_EQ(m_game.m_chipsAdded, 0);
+}
+
 TEST_F(AddChips, DeclinedOfferEndsTheGame)
 {
     BustTheHuman();
@@ -213,6 +230,34 @@ TEST_F(AddChips, DeclinedOfferEndsTheGame)
     EXPECT_TRUE(Contains(Log(), "You lost all your money !\nThe game is over !\n"
                                 "Player 0 lost all his money\n"));
     EXPECT_EQ(m_game.m_table.m_inGame[0], 0);
+    EXPECT_EQ(m_game.m_handNumber, 1);
+}
+
+TEST_F(GameFlow, PlayAfterTheDealStartsNoSecondFirstHand)
+{
+    m_game.SetStackedDraws({5, 12, 3});
+    m_decider.Add(1, 0);
+    m_decider.Add(2, 0);
+    Play(Items({"Hero", "Master", "Tim"}, {1000, 1000, 1000}), 1);
+    ASSERT_EQ(m_game.m_handNumber, 1);
+
+    // 32789 once the game threads have ended: the deal thread already started the first hand.
+    EXPECT_TRUE(m_game.ExecuteCommand(ID_PLAY));
+    m_game.WaitForGameEnd();
+    EXPECT_EQ(m_game.m_handNumber, 1);
+    EXPECT_FALSE(Contains(History(), "Hand #2"));
+    EXPECT_EQ(m_program.m_closeCount, 1);
+}
+
+TEST_F(GameFlow, PlayStartsTheFirstHandOnlyOnce)
+{
+    m_game.m_onHandEnd = [](CDunmereGame &game) { game.m_stopRequested = true; };
+    GameSetupItems items = Items({"Hero", "Master", "Tim"}, {1000, 1000, 1000});
+    m_game.StartGame(items);
+    EXPECT_TRUE(m_game.ExecuteCommand(ID_PLAY));
+    m_game.WaitForGameEnd();
+    EXPECT_TRUE(m_game.ExecuteCommand(ID_PLAY));
+    m_game.WaitForGameEnd();
     EXPECT_EQ(m_game.m_handNumber, 1);
 }
 

@@ -26,6 +26,8 @@ TEST(ProfessorPostflop, BandsOfTheWinningChance)
     ft.Hold(3, "Jh", "Jd", kPersonaProfessor);
     ft.odds.p = 0.6;
     EXPECT_EQ(ft.After(3, 0), 60);
+    ft.odds.p = 0.5; // the upper bound belongs to the middle band
+    EXPECT_EQ(ft.After(3, 0), 0);
     ft.odds.p = 0.45;
     EXPECT_EQ(ft.After(3, 0), 0); // nothing owed: a check
     ft.BetTo(4, 60);
@@ -46,6 +48,9 @@ TEST(MasterPostflop, OpensWithTheNextBigBlindMultipleAboveItsShare)
     ft.t.m_pot = 200;
     ft.odds.p = 0.5; // share 100: strictly above, 120
     EXPECT_EQ(ft.After(3, 0), 120);
+    ft.t.m_amountToCall = 0; // behind a check: still an opening bet, even with no share at all
+    ft.odds.p = 0;
+    EXPECT_EQ(ft.After(3, 0), 20);
 }
 
 TEST(MasterPostflop, FacingABet)
@@ -78,6 +83,54 @@ TEST(MasterPostflop, BoundariesFacingABet)
     ft.t.m_pot = 220; // 320 in all
     ft.odds.p = 0.25; // 80: a big blind short of the call is too far
     EXPECT_EQ(ft.After(3, 0), 0);
+}
+
+TEST(MasterPostflop, OpeningShareOfExactlyABigBlindGoesToTheNextMultiple)
+{
+    FlopTable ft;
+    ft.t.m_pot = 200;
+    ft.Hold(3, "Ah", "Kd", kPersonaMaster);
+    ft.odds.p = 0.1; // share 20, one big blind: the next multiple above it
+    EXPECT_EQ(ft.After(3, 0), 40);
+    ft.t.m_bigBlind = 0; // no big blind to round to: the share itself
+    EXPECT_EQ(ft.After(3, 0), 20);
+}
+
+TEST(MasterPostflop, ShareOfExactlyWhatIsOwedPutsInTheWholeBet)
+{
+    FlopTable ft;
+    ft.Hold(3, "Ah", "Kd", kPersonaMaster);
+    ft.BetTo(3, 10);
+    ft.BetTo(4, 100);
+    ft.t.m_pot = 250; // 360 in all
+    ft.odds.p = 0.25; // share 90, the 90 owed: the rule puts in the bet itself, 100
+    EXPECT_EQ(ft.After(3, 0), 100);
+}
+
+TEST(MasterPostflop, ShortStackFacingALargerBetComparesItsWholeStack)
+{
+    FlopTable ft; // pot 300 + a bet of 100 = 400
+    ft.BetTo(4, 100);
+    ft.Hold(3, "Ah", "Kd", kPersonaMaster);
+    ft.t.m_stack[3] = 50;
+    ft.odds.p = 0.1; // share 40: the 50 it has is within a big blind of it, all in
+    EXPECT_EQ(ft.After(3, 0), 50);
+    ft.odds.p = 0.0625; // share 25: 50 is not within a big blind
+    EXPECT_EQ(ft.After(3, 0), 0);
+}
+
+TEST(MasterPostflop, ShareExactlyWhatItHasLeftIsNotAnAllIn)
+{
+    FlopTable ft;
+    ft.Hold(3, "Ah", "Kd", kPersonaMaster);
+    ft.BetTo(3, 40);
+    ft.BetTo(4, 100);
+    ft.t.m_pot = 380; // 520 in all
+    ft.t.m_stack[3] = 300;
+    ft.odds.p = 0.5; // share 260, the stack less its bet: a raise to the next multiple
+    EXPECT_EQ(ft.After(3, 0), 240);
+    ft.odds.p = 0.5 + 1.0 / 520; // one chip more: everything
+    EXPECT_EQ(ft.After(3, 0), 260);
 }
 
 TEST(TimPostflop, AcesAlwaysAndOtherwiseByCombination)

@@ -117,6 +117,16 @@ TEST(Master, AgainstOneRaiserWithFewHandsOfStatistics)
     EXPECT_EQ(tt.Pre(5), 0);
 }
 
+TEST(Master, ARaiseFromSeatZeroIsReadLikeAnyOther)
+{
+    TestTable tt; // seat 0 is the button
+    tt.RaiseTo(0, 80);
+    tt.t.m_players[0].m_stat.m_N = 5;
+    tt.Hold(1, "Qh", "Qd", kPersonaMaster); // the small blind owes 70, more than 3 big blinds
+    tt.odds.group = 1;
+    EXPECT_EQ(tt.Pre(1), 990);
+}
+
 TEST(Master, AgainstOneRaiserWithTwentyHandsUsesTheRaisersRange)
 {
     TestTable tt;
@@ -172,6 +182,30 @@ TEST(Master, UnraisedPotOwingMoreThanABigBlindFolds)
     EXPECT_EQ(tt.Pre(1), 0); // 30 owed
     tt.Hold(2, "9h", "5c", kPersonaMaster);
     EXPECT_EQ(tt.Pre(2), 20); // exactly a big blind owed: called
+}
+
+TEST(Master, TheButtonRangeIsOnlyTheButtonsAndTheSmallBlinds)
+{
+    TestTable tt;
+    tt.t.m_ranges.m_sets[0] = {{Card("Ks"), Card("9h")}};
+    tt.t.m_ranges.m_sets[1].clear();
+    tt.odds.group = 0;
+    tt.Hold(3, "Ks", "9h", kPersonaMaster); // first to act
+    EXPECT_EQ(tt.Pre(3), 0);
+    tt.Hold(1, "Ks", "9h", kPersonaMaster); // the small blind
+    EXPECT_EQ(tt.Pre(1), 60);
+}
+
+TEST(Master, UnraisedAceKingRaisesThreeLevels)
+{
+    TestTable tt;
+    tt.t.m_ranges.m_sets[0].clear();
+    tt.t.m_ranges.m_sets[1].clear();
+    tt.odds.group = 0;
+    tt.Hold(3, "Ah", "Kd", kPersonaMaster); // sum 27
+    EXPECT_EQ(tt.Pre(3), 60);
+    tt.Hold(3, "Ah", "Qd", kPersonaMaster); // sum 26: the group decides, and group 0 folds
+    EXPECT_EQ(tt.Pre(3), 0);
 }
 
 TEST(Master, UnopenedRangeRaisesReturnWithoutTheCap)
@@ -282,13 +316,25 @@ INSTANTIATE_TEST_SUITE_P(Preflop, TimPairs, testing::Values(
     PairCase{'7', 0, 1, 0}, PairCase{'8', 0, 0, 0}, PairCase{'8', 0, 2, 1},
     PairCase{'9', 0, 3, 0}, PairCase{'T', 0, 0, 1},
     PairCase{'7', 1, 2, 0}, PairCase{'7', 1, 3, 1}, PairCase{'8', 1, 0, 0},
-    PairCase{'8', 1, 1, 1}, PairCase{'9', 1, 0, 3}, PairCase{'T', 1, 2, 1},
+    PairCase{'8', 1, 1, 1}, PairCase{'9', 1, 0, 3}, PairCase{'9', 1, 1, 1},
+    PairCase{'T', 1, 2, 1},
     PairCase{'7', 2, 0, 0}, PairCase{'8', 2, 1, 3}, PairCase{'9', 2, 2, 1},
     PairCase{'T', 2, 2, 3}, PairCase{'T', 2, 3, 1},
     PairCase{'5', 2, 0, 0}, PairCase{'5', 2, 1, 3}, PairCase{'5', 2, 2, 0},
-    PairCase{'6', 2, 3, 1}, PairCase{'2', 1, 3, 0},
+    PairCase{'6', 2, 3, 1}, PairCase{'6', 0, 1, 0}, PairCase{'2', 1, 3, 0},
     PairCase{'J', 0, 0, 3}, PairCase{'A', 0, 3, 3}));
 // clang-format on
+
+TEST(Tim, SmallPairsFoldToARaiseEvenInLatePosition)
+{
+    TestTable tt(10);
+    tt.Hold(6, "5h", "5d", kPersonaTim);
+    tt.t.m_positionClass[6] = 2;
+    tt.Limp(3);
+    EXPECT_EQ(tt.Pre(6), 60); // one caller: three times the level
+    tt.RaiseTo(4, 60);
+    EXPECT_EQ(tt.Pre(6), 0);
+}
 
 TEST(Tim, RaisesFoldEveryMiddlePairAndNonPairsFold)
 {

@@ -284,6 +284,7 @@ void CHandsWindow::reload()
     }
     if (files.empty()) {
         m_model->setGame({}, 0);
+        startVerdicts();
         m_replay.reset();
         setStep(0);
         showMessage(tr("No hand histories in %1 yet: play a game first, or open a file.")

@@ -1,0 +1,216 @@
+#pragma once
+// An independent check of every betting round, replayed from each hand's event list and the
+// stacks the hand started with: no seat with chips behind loses its turn or leaves a bet
+// unanswered, nobody folds with nothing to call or checks while owing, and a street's round
+// is played exactly when two seats in the hand still have chips.
+//
+// Call AfterHand from the game's hand-end hook (game thread, state lock held) after every hand.
+
+#include "Game.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace enginetest {
+
+using namespace actionkind;
+
+class RoundAudit
+{
+public:
+    void AfterHand(const CDunmereGame &game)
+    {
+        const CGameTable &t = game.m_table;
+        m_n = t.m_seatCount;
+        if (m_stacks.empty()) {
+            m_stacks.assign(t.m_startStack, t.m_startStack + m_n);
+            m_inGame.assign(static_cast<size_t>(m_n), 1);
+        }
+        m_hand = game.m_handNumber;
+        Replay(t, game.m_actions);
+        m_stacks.assign(t.m_stack, t.m_stack + m_n);
+        m_inGame.assign(t.m_inGame, t.m_inGame + m_n);
+        ++m_hands;
+    }
+
+    std::vector<std::string> m_faults;
+    int m_hands = 0;
+    int m_roundsWithAllInSeat = 0; // rounds that end with an all-in seat in the hand
+    int m_bigBlindChecks = 0;      // at an ante level, the big blind checking behind calls
+
+private:
+    struct Seat
+    {
+        bool in = false;
+        bool folded = false;
+        bool acted = false;
+        int stack = 0;
+        int bet = 0;
+        int ante = 0;
+    };
+
+    void Fault(const std::string &what)
+    {
+        m_faults.push_back("hand " + std::to_string(m_hand) + ": " + what);
+    }
+
+    int Live() const
+    {
+        int count = 0;
+        for (int s = 0; s < m_n; ++s)
+            count += m_seats[s].in && !m_seats[s].folded ? 1 : 0;
+        return count;
+    }
+
+    int LiveWithChips() const
+    {
+        int count = 0;
+        for (int s = 0; s < m_n; ++s)
+            count += m_seats[s].in && !m_seats[s].folded && m_seats[s].stack > 0 ? 1 : 0;
+        return count;
+    }
+
+    void Replay(const CGameTable &t, const std::vector<CAction> &actions)
+    {
+        for (int s = 0; s < m_n; ++s) {
+            Seat &seat = m_seats[s];
+            seat = Seat{};
+            seat.in = m_inGame[s] != 0;
+            seat.stack = m_stacks[s];
+            if (seat.in && t.m_ante > 0 && seat.stack > 0) {
+                seat.ante = std::min(t.m_ante, seat.stack);
+                seat.stack -= seat.ante;
+            }
+        }
+        m_highest = 0;
+        m_roundOpen = false;
+        m_roundToCome = 0;
+        m_bigBlind = -1;
+        for (const CAction &a : actions) {
+            switch (a.m_kind) {
+            case kSmallBlind:
+            case kBigBlind: {
+                Seat &seat = m_seats[a.m_seat];
+                seat.bet = a.m_amount - seat.ante;
+                seat.stack -= seat.bet;
+                m_highest = std::max(m_highest, seat.bet); // the blinds follow event 3
+                if (a.m_kind == kBigBlind)
+                    m_bigBlind = a.m_seat;
+                break;
+            }
+            case kPreflopBegins:
+            case kFlop:
+            case kTurn:
+            case kRiver:
+                StartRound(a.m_kind);
+                break;
+            case kFold:
+            case kCall:
+            case kCheck:
+            case kRaise:
+                Act(a, t.m_ante > 0);
+                break;
+            case kPreflopFinished:
+            case kFlop + 1:
+            case kTurn + 1:
+            case kRiver + 1:
+                EndRound(a.m_kind);
+                break;
+            case kHandFinished:
+                if (m_roundToCome != 0)
+                    Fault("no betting round " + std::to_string(m_roundToCome) +
+                          " with two seats holding chips");
+                break;
+            default:
+                break;
+            }
+        }
+    }
+
+    void StartRound(int kind)
+    {
+        if (kind != kPreflopBegins && kind != m_roundToCome)
+            Fault("round " + std::to_string(kind) + " played with one seat holding chips");
+        m_roundToCome = 0;
+        m_roundOpen = true;
+        m_highest = 0;
+        for (int s = 0; s < m_n; ++s) {
+            Seat &seat = m_seats[s];
+            seat.acted = false;
+            if (kind != kPreflopBegins)
+                seat.bet = 0;
+        }
+    }
+
+    void Act(const CAction &a, bool anteLevel)
+    {
+        const std::string who = "seat " + std::to_string(a.m_seat);
+        Seat &seat = m_seats[a.m_seat];
+        if (!m_roundOpen || !seat.in || seat.folded || seat.stack <= 0) {
+            Fault(who + " acts without a turn");
+            return;
+        }
+        const int owed = m_highest - seat.bet;
+        switch (a.m_kind) {
+        case kFold:
+            if (owed <= 0)
+                Fault(who + " folds with nothing to call");
+            seat.folded = true;
+            break;
+        case kCheck:
+            if (owed > 0)
+                Fault(who + " checks owing " + std::to_string(owed));
+            if (anteLevel && a.m_seat == m_bigBlind && m_highest > 0)
+                ++m_bigBlindChecks;
+            break;
+        default:
+            seat.stack -= a.m_amount;
+            seat.bet += a.m_amount;
+            if (seat.stack < 0)
+                Fault(who + " bets more than it has");
+            if (seat.bet > m_highest) {
+                m_highest = seat.bet;
+                for (int s = 0; s < m_n; ++s)
+                    m_seats[s].acted = false;
+            }
+            break;
+        }
+        seat.acted = true;
+    }
+
+    void EndRound(int kind)
+    {
+        m_roundOpen = false;
+        if (Live() <= 1)
+            return; // won by folds
+        const int withChips = LiveWithChips();
+        if (withChips < Live())
+            ++m_roundsWithAllInSeat;
+        for (int s = 0; s < m_n; ++s) {
+            const Seat &seat = m_seats[s];
+            if (!seat.in || seat.folded || seat.stack <= 0)
+                continue;
+            const bool settled = seat.acted && seat.bet >= m_highest;
+            // One seat with chips and nothing to call has nobody to bet against.
+            const bool alone = withChips == 1 && seat.bet >= m_highest;
+            if (!settled && !alone)
+                Fault("round " + std::to_string(kind) + " ends before seat " + std::to_string(s) +
+                      (seat.acted ? " answers a bet" : " has acted"));
+        }
+        if (kind != kRiver + 1 && withChips >= 2)
+            m_roundToCome = kind == kPreflopFinished ? kFlop : kind + 1;
+    }
+
+    int m_n = 0;
+    int m_hand = 0;
+    std::vector<int> m_stacks;
+    std::vector<int> m_inGame;
+    Seat m_seats[10];
+    int m_highest = 0;
+    bool m_roundOpen = false;
+    int m_roundToCome = 0;
+    int m_bigBlind = -1;
+};
+
+} // namespace enginetest

@@ -1,0 +1,69 @@
+// Whole games between the personas, every betting round checked against the rules of play.
+#include "BotGame.h"
+#include "RoundAudit.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+struct AuditTotals
+{
+    int games = 0;
+    int hands = 0;
+    int roundsWithAllInSeat = 0;
+    int bigBlindChecks = 0;
+};
+
+// At fixed blinds short stacks play on for hundreds of hands; the first ones see the most
+// all-in seats.
+constexpr int kShortStackHands = 50;
+
+// Plays one game per seed (to the end, or to lastHand) and expects no fault in any round.
+AuditTotals PlayAudited(int seats, int stack, int gameTypeId, int seeds, int lastHand = 0)
+{
+    const auto folder = std::filesystem::temp_directory_path() / "brisquel_botrounds";
+    std::filesystem::create_directories(folder);
+    AuditTotals totals;
+    for (int seed = 1; seed <= seeds; ++seed) {
+        enginetest::RoundAudit audit;
+        BotGameOptions o;
+        o.names = DefaultBotNames(seats);
+        o.stacks.assign(static_cast<size_t>(seats), stack);
+        o.gameTypeId = gameTypeId;
+        o.lastHand = lastHand;
+        o.seed = static_cast<std::uint64_t>(seed);
+        o.outputFolder = folder.string();
+        o.onHandEnd = [&audit](const CDunmereGame &game) { audit.AfterHand(game); };
+        const BotGameResult r = RunBotGame(o);
+        EXPECT_EQ(r.finalChips(), r.startChips()) << "seed " << seed;
+        EXPECT_TRUE(audit.m_faults.empty())
+            << seats << " seats, seed " << seed << ", " << audit.m_faults.size()
+            << " faults, first: " << audit.m_faults.front();
+        ++totals.games;
+        totals.hands += audit.m_hands;
+        totals.roundsWithAllInSeat += audit.m_roundsWithAllInSeat;
+        totals.bigBlindChecks += audit.m_bigBlindChecks;
+    }
+    std::filesystem::remove_all(folder);
+    return totals;
+}
+
+TEST(BotRounds, ShortStacksAtFixedBlindsNeverCostATurn)
+{
+    for (int seats : {6, 9}) {
+        const AuditTotals totals = PlayAudited(seats, 300, 0, 30, kShortStackHands);
+        // The games must really go past all-in seats for the check to mean anything.
+        EXPECT_GT(totals.roundsWithAllInSeat, totals.games) << seats << " seats";
+    }
+}
+
+TEST(BotRounds, TurboBigBlindsCheckBehindCallsAtAnteLevels)
+{
+    const AuditTotals totals = PlayAudited(9, 1500, 4, 12);
+    EXPECT_GT(totals.bigBlindChecks, 0);
+    EXPECT_GT(totals.roundsWithAllInSeat, totals.games);
+}
+
+} // namespace
