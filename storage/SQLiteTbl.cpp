@@ -91,8 +91,18 @@ void SQLiteTbl::AddFieldBound(int index, const char *name, int type, Bound bound
 bool SQLiteTbl::OpenConnection(const std::string &path, int flags)
 {
     sqlite3 *raw = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
+    int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
     std::shared_ptr<sqlite3> db(raw, ConnectionCloser{});
+    // SQLite retries a file it cannot open for writing read-only; when another program
+    // created the file between the two tries, the connection would stay read-only for
+    // nothing. One more try then opens it for writing (a truly read-only file stays so).
+    if (rc == SQLITE_OK && raw != nullptr && (flags & SQLITE_OPEN_READWRITE) != 0 &&
+        sqlite3_db_readonly(raw, "main") == 1) {
+        db.reset();
+        raw = nullptr;
+        rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
+        db.reset(raw, ConnectionCloser{});
+    }
     if (rc != SQLITE_OK || raw == nullptr) {
         m_lastError = raw != nullptr ? sqlite3_errmsg(raw) : sqlite3_errstr(rc);
         // "unable to open database file" alone does not say whether the folder is missing
