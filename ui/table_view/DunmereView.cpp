@@ -68,16 +68,30 @@ void CDunmereView::FlushInvalidations()
 
 void CDunmereView::SetWaitCursor(bool on)
 {
-    QMetaObject::invokeMethod(
-        this,
-        [this, on] {
-            m_waitCursorDepth = std::max(0, m_waitCursorDepth + (on ? 1 : -1));
-            if (m_waitCursorDepth > 0)
-                setCursor(Qt::WaitCursor);
-            else
-                unsetCursor();
-        },
-        Qt::QueuedConnection);
+    // The request travels through the pending mutex rather than a lambda's captures, so that the
+    // hand-over to the UI thread is visible to ThreadSanitizer.
+    {
+        std::lock_guard<std::mutex> lock(m_pendingMutex);
+        m_pendingWaitCursor.push_back(on);
+    }
+    QMetaObject::invokeMethod(this, &CDunmereView::ApplyWaitCursor, Qt::QueuedConnection);
+}
+
+void CDunmereView::ApplyWaitCursor()
+{
+    std::vector<bool> requests;
+    {
+        std::lock_guard<std::mutex> lock(m_pendingMutex);
+        requests.swap(m_pendingWaitCursor);
+    }
+    if (requests.empty())
+        return;
+    for (const bool on : requests)
+        m_waitCursorDepth = std::max(0, m_waitCursorDepth + (on ? 1 : -1));
+    if (m_waitCursorDepth > 0)
+        setCursor(Qt::WaitCursor);
+    else
+        unsetCursor();
 }
 
 void CDunmereView::LayoutSeats()

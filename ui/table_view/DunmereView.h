@@ -55,13 +55,15 @@ private:
     static constexpr size_t kMaxPendingRects = 64; // beyond that the whole view is repainted
 
     void FlushInvalidations();
+    void ApplyWaitCursor();
     TablePaintArea PaintArea(QSize client, double dpiX, double dpiY) const;
 
     CDunmereGame &m_game;
-    std::mutex m_pendingMutex; // guards the three members below; taken inside the state mutex
+    std::mutex m_pendingMutex; // guards the four members below; taken inside the state mutex
     std::vector<TableRect> m_pending;
     bool m_pendingAll = false;
     bool m_flushPosted = false;
+    std::vector<bool> m_pendingWaitCursor; // wait-cursor requests (on/off) not yet applied
     double m_zoom = 1.0;
     int m_waitCursorDepth = 0;
 };
