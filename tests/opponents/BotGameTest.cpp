@@ -6,11 +6,15 @@
 #include <filesystem>
 #include <functional>
 
+#include <unistd.h>
+
 namespace {
 
 std::string TempFolder(const std::string &name)
 {
-    const auto folder = std::filesystem::temp_directory_path() / ("brisquel_botgame_" + name);
+    // The process id keeps tests that ctest runs side by side out of each other's folders.
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("brisquel_botgame_" + name + "_" + std::to_string(::getpid()));
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     return folder.string();

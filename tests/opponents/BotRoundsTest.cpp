@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+
+#include <unistd.h>
 
 namespace {
 
@@ -23,7 +26,9 @@ constexpr int kShortStackHands = 50;
 // Plays one game per seed (to the end, or to lastHand) and expects no fault in any round.
 AuditTotals PlayAudited(int seats, int stack, int gameTypeId, int seeds, int lastHand = 0)
 {
-    const auto folder = std::filesystem::temp_directory_path() / "brisquel_botrounds";
+    // One folder per test process: ctest runs the tests of this file side by side.
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("brisquel_botrounds_" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     AuditTotals totals;
     for (int seed = 1; seed <= seeds; ++seed) {
