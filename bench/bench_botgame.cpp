@@ -1,7 +1,7 @@
 // Throughput of whole bot games through the engine: 9 seats, no pauses, files written to a
 // temporary folder as a real game writes them.
 
-#include "BotGame.h"
+#include "opponents/BotGame.h"
 
 #include <benchmark/benchmark.h>
 

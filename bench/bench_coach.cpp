@@ -1,9 +1,9 @@
 // The coach's estimate at the table: the price, equity against random hands and against the
 // opponents' ranges, for one decision at a full table of ten. It runs on one worker thread
 // while the human decides; the action panel shows it, so it must take well under 50 ms.
-#include "Coach.h"
+#include "coach/Coach.h"
 
-#include "CardNames.h"
+#include "pokerlib/CardNames.h"
 
 #include <benchmark/benchmark.h>
 

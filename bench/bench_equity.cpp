@@ -1,9 +1,9 @@
 // Equity of hands and ranges: the sampler on one and on two threads against the library's
 // one-thread sampler, and exact counting.
 
-#include "CardNames.h"
-#include "Carrowby.h"
-#include "EquityCalculator.h"
+#include "pokerlib/CardNames.h"
+#include "pokerlib/Carrowby.h"
+#include "pokerlib/EquityCalculator.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,9 +1,9 @@
 // Speed of the poker library: seven-card evaluation, table set-up and equity sampling.
 
-#include "Carrowby.h"
-#include "CardNames.h"
-#include "Evaluator.h"
-#include "Rng.h"
+#include "pokerlib/Carrowby.h"
+#include "pokerlib/CardNames.h"
+#include "pokerlib/Evaluator.h"
+#include "pokerlib/Rng.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
-#include "Commands.h"
+#include "cli/Commands.h"
 
-#include "CardNames.h"
+#include "pokerlib/CardNames.h"
 
 #include <algorithm>
 #include <cctype>

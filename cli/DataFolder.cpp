@@ -1,6 +1,6 @@
-#include "DataFolder.h"
+#include "cli/DataFolder.h"
 
-#include "FilePlaces.h"
+#include "places/FilePlaces.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "Commands.h"
+#include "cli/Commands.h"
 
-#include "Carrowby.h"
-#include "CommandLine.h"
+#include "pokerlib/Carrowby.h"
+#include "cli/args/CommandLine.h"
 
 #include <cstdio>
 #include <iostream>

@@ -1,8 +1,8 @@
-#include "Commands.h"
+#include "cli/Commands.h"
 
-#include "CardNames.h"
-#include "CommandLine.h"
-#include "EquityCalculator.h"
+#include "pokerlib/CardNames.h"
+#include "cli/args/CommandLine.h"
+#include "pokerlib/EquityCalculator.h"
 
 #include <cstdio>
 #include <random>

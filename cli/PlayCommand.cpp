@@ -1,13 +1,13 @@
-#include "PlayCommand.h"
+#include "cli/PlayCommand.h"
 
-#include "BotGame.h"
-#include "CommandLine.h"
-#include "DataFolder.h"
-#include "FilePlaces.h"
-#include "PlayerName.h"
-#include "PokerTables.h"
-#include "Roster.h"
-#include "SessionSave.h"
+#include "opponents/BotGame.h"
+#include "cli/args/CommandLine.h"
+#include "cli/DataFolder.h"
+#include "places/FilePlaces.h"
+#include "validation/PlayerName.h"
+#include "storage/PokerTables.h"
+#include "opponents/Roster.h"
+#include "storage/SessionSave.h"
 
 #include <algorithm>
 #include <climits>

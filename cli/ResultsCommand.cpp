@@ -1,11 +1,11 @@
 // `brisquel-cli results [--db FILE]`: the ledger of PokerDB.db3 per name, one line each, in
 // columns that a script can split on blanks.
 
-#include "CommandLine.h"
-#include "Commands.h"
-#include "DataFolder.h"
-#include "LedgerReader.h"
-#include "PokerTables.h"
+#include "cli/args/CommandLine.h"
+#include "cli/Commands.h"
+#include "cli/DataFolder.h"
+#include "storage/LedgerReader.h"
+#include "storage/PokerTables.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -1,8 +1,8 @@
-#include "Commands.h"
+#include "cli/Commands.h"
 
-#include "CommandLine.h"
-#include "DataFolder.h"
-#include "Review.h"
+#include "cli/args/CommandLine.h"
+#include "cli/DataFolder.h"
+#include "coach/Review.h"
 
 #include <cstdio>
 

@@ -1,8 +1,8 @@
-#include "BrisquelVersion.h"
-#include "CommandLine.h"
-#include "Commands.h"
-#include "DataFolder.h"
-#include "PlayCommand.h"
+#include "places/BrisquelVersion.h"
+#include "cli/args/CommandLine.h"
+#include "cli/Commands.h"
+#include "cli/DataFolder.h"
+#include "cli/PlayCommand.h"
 
 #include <cstdio>
 #include <functional>

@@ -1,8 +1,8 @@
-#include "Coach.h"
+#include "coach/Coach.h"
 
-#include "Evaluator.h"
-#include "Rng.h"
-#include "Sampler.h"
+#include "pokerlib/Evaluator.h"
+#include "pokerlib/Rng.h"
+#include "pokerlib/Sampler.h"
 
 #include <algorithm>
 #include <cmath>

@@ -21,7 +21,7 @@
 //
 // Thread use: an Estimator belongs to one thread at a time; everything else is pure functions.
 
-#include "Carrowby.h"
+#include "pokerlib/Carrowby.h"
 
 #include <array>
 #include <cstdint>

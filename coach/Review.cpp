@@ -1,6 +1,6 @@
-#include "Review.h"
+#include "coach/Review.h"
 
-#include "TableDecision.h"
+#include "coach/TableDecision.h"
 
 #include <algorithm>
 #include <cstdio>

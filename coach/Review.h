@@ -5,9 +5,9 @@
 //
 // Thread use: pure functions apart from the Estimator passed in.
 
-#include "Coach.h"
-#include "HistoryReader.h"
-#include "PokerStat.h"
+#include "coach/Coach.h"
+#include "history/HistoryReader.h"
+#include "stats/PokerStat.h"
 
 #include <string>
 #include <vector>

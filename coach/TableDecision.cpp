@@ -1,4 +1,4 @@
-#include "TableDecision.h"
+#include "coach/TableDecision.h"
 
 #include <algorithm>
 

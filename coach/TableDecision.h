@@ -4,9 +4,9 @@
 //
 // Threads: read the table with the game's state mutex held.
 
-#include "Coach.h"
-#include "GameState.h"
-#include "PokerStat.h"
+#include "coach/Coach.h"
+#include "engine/GameState.h"
+#include "stats/PokerStat.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 // The betting rounds of one hand, run on the hand thread with the state mutex held.
-#include "EngineText.h"
-#include "Game.h"
+#include "engine/EngineText.h"
+#include "engine/Game.h"
 
 #include <algorithm>
 

@@ -9,7 +9,7 @@
 // InvalidateAll, SetWaitCursor, AppendOutputLine and CommandStateChanged are called WITH the
 // mutex held: they must only queue work to the UI thread, never lock the state mutex.
 
-#include "GameState.h"
+#include "engine/GameState.h"
 
 #include <string>
 

@@ -1,5 +1,5 @@
-#include "Game.h"
-#include "EngineText.h"
+#include "engine/Game.h"
+#include "engine/EngineText.h"
 
 #include <algorithm>
 #include <chrono>

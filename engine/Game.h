@@ -19,10 +19,10 @@
 //   "HandHistory/HH_<start time>.txt" (or "HH_<start time>_002.txt" and on when that name
 //   is taken), narrow text with "\r\n" line ends.
 
-#include "EngineInterfaces.h"
-#include "GameState.h"
-#include "ManualResetEvent.h"
-#include "TextFile.h"
+#include "engine/EngineInterfaces.h"
+#include "engine/GameState.h"
+#include "engine/ManualResetEvent.h"
+#include "engine/TextFile.h"
 
 #include <atomic>
 #include <condition_variable>

@@ -1,4 +1,4 @@
-#include "GameState.h"
+#include "engine/GameState.h"
 
 namespace {
 

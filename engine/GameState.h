@@ -5,8 +5,8 @@
 // Threads: the game thread writes these fields and the UI thread reads them while painting;
 // both do so only while holding the game's state mutex (see Game.h).
 
-#include "Carrowby.h"
-#include "PokerStat.h"
+#include "pokerlib/Carrowby.h"
+#include "stats/PokerStat.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 // The end of a hand: scores, ties, the library's pot division, payout and elimination.
-#include "EngineText.h"
-#include "Game.h"
+#include "engine/EngineText.h"
+#include "engine/Game.h"
 
 #include <algorithm>
 #include <vector>

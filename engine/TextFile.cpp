@@ -1,4 +1,4 @@
-#include "TextFile.h"
+#include "engine/TextFile.h"
 
 #include <cerrno>
 

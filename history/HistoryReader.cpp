@@ -1,6 +1,6 @@
-#include "HistoryReader.h"
+#include "history/HistoryReader.h"
 
-#include "CardNames.h"
+#include "pokerlib/CardNames.h"
 
 #include <algorithm>
 #include <cerrno>

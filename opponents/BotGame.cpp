@@ -1,7 +1,7 @@
-#include "BotGame.h"
+#include "opponents/BotGame.h"
 
-#include "Decisions.h"
-#include "Roster.h"
+#include "opponents/Decisions.h"
+#include "opponents/Roster.h"
 
 #include <atomic>
 #include <ctime>

@@ -2,7 +2,7 @@
 // A whole game between computer opponents, run headless through the game object's own commands
 // (Start game, Start deal, stop) with no pauses. Used by brisquel-cli and the benchmarks.
 
-#include "Game.h"
+#include "engine/Game.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "Decisions.h"
+#include "opponents/Decisions.h"
 
-#include "Roster.h"
+#include "opponents/Roster.h"
 
 #include <algorithm>
 #include <cmath>

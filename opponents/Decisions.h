@@ -5,8 +5,8 @@
 // Threads: called on the game thread with a consistent table; the only state they change is
 // the random source passed in.
 
-#include "EngineInterfaces.h"
-#include "GameState.h"
+#include "engine/EngineInterfaces.h"
+#include "engine/GameState.h"
 
 // The library questions a decision asks. The real answers come from the poker library; tests
 // substitute fixed answers where a Monte Carlo estimate would make a boundary untestable.

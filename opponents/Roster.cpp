@@ -1,4 +1,4 @@
-#include "Roster.h"
+#include "opponents/Roster.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // The four computer personas, the strategy list and seating offered at set-up, the random-name
 // pool, the avatar table, and the start-up preparation of the strategy data.
 
-#include "Carrowby.h"
+#include "pokerlib/Carrowby.h"
 
 #include <map>
 #include <string>

@@ -1,7 +1,7 @@
 // Draws the program's desktop icon at the given sizes, with the picture of the application
 // button: MakeIcons <folder> <name> <size>... writes <folder>/<size>x<size>/apps/<name>.png.
 
-#include "RibbonIcons.h"
+#include "ui/app/RibbonIcons.h"
 
 #include <QDir>
 #include <QGuiApplication>

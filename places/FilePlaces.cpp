@@ -1,4 +1,4 @@
-#include "FilePlaces.h"
+#include "places/FilePlaces.h"
 
 #include <fcntl.h>
 #include <pwd.h>

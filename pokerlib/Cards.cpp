@@ -1,6 +1,6 @@
-#include "Carrowby.h"
-#include "CardNames.h"
-#include "HandValue.h"
+#include "pokerlib/Carrowby.h"
+#include "pokerlib/CardNames.h"
+#include "pokerlib/HandValue.h"
 
 #include <cctype>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Deals cards at random from the cards that are not known yet.
 
-#include "Rng.h"
+#include "pokerlib/Rng.h"
 
 #include <cstdint>
 

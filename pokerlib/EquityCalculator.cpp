@@ -1,7 +1,7 @@
-#include "EquityCalculator.h"
-#include "Dealer.h"
-#include "Evaluator.h"
-#include "Rng.h"
+#include "pokerlib/EquityCalculator.h"
+#include "pokerlib/Dealer.h"
+#include "pokerlib/Evaluator.h"
+#include "pokerlib/Rng.h"
 
 #include <algorithm>
 #include <array>

@@ -10,7 +10,7 @@
 // Thread use: CalculateEquity may be called from any thread; it starts its own workers and
 // returns once they are done. The progress callback runs on those workers.
 
-#include "RangeNotation.h"
+#include "pokerlib/RangeNotation.h"
 
 #include <cstdint>
 #include <functional>

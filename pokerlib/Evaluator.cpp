@@ -1,5 +1,5 @@
-#include "Evaluator.h"
-#include "HandValue.h"
+#include "pokerlib/Evaluator.h"
+#include "pokerlib/HandValue.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "Evaluator.h"
+#include "pokerlib/Evaluator.h"
 
 namespace brisquel {
 

@@ -1,4 +1,4 @@
-#include "HandValue.h"
+#include "pokerlib/HandValue.h"
 
 #include <bit>
 

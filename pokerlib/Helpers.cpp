@@ -1,4 +1,4 @@
-#include "Carrowby.h"
+#include "pokerlib/Carrowby.h"
 
 #include <algorithm>
 #include <climits>

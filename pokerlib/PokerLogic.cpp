@@ -1,7 +1,7 @@
-#include "Carrowby.h"
-#include "HandValue.h"
-#include "Rng.h"
-#include "Sampler.h"
+#include "pokerlib/Carrowby.h"
+#include "pokerlib/HandValue.h"
+#include "pokerlib/Rng.h"
+#include "pokerlib/Sampler.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
-#include "Carrowby.h"
-#include "Rng.h"
+#include "pokerlib/Carrowby.h"
+#include "pokerlib/Rng.h"
 
 #include <atomic>
 #include <chrono>

@@ -1,6 +1,6 @@
-#include "RangeNotation.h"
-#include "CardNames.h"
-#include "Carrowby.h"
+#include "pokerlib/RangeNotation.h"
+#include "pokerlib/CardNames.h"
+#include "pokerlib/Carrowby.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,9 +1,9 @@
-#include "Sampler.h"
-#include "Carrowby.h"
-#include "Dealer.h"
-#include "Evaluator.h"
-#include "HandValue.h"
-#include "Rng.h"
+#include "pokerlib/Sampler.h"
+#include "pokerlib/Carrowby.h"
+#include "pokerlib/Dealer.h"
+#include "pokerlib/Evaluator.h"
+#include "pokerlib/HandValue.h"
+#include "pokerlib/Rng.h"
 
 #include <algorithm>
 #include <bit>

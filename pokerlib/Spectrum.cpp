@@ -1,5 +1,5 @@
-#include "Spectrum.h"
-#include "Carrowby.h"
+#include "pokerlib/Spectrum.h"
+#include "pokerlib/Carrowby.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "HandReplay.h"
+#include "replay/HandReplay.h"
 
 #include <algorithm>
 

@@ -6,7 +6,7 @@
 //
 // Threads: values only; any thread.
 
-#include "HistoryReader.h"
+#include "history/HistoryReader.h"
 
 #include <array>
 #include <string>

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 # Line tables only (-g1): enough for a failing test's stack trace, and the builds are faster.
-cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRISQUEL_UI=ON -DBRISQUEL_TESTS=ON \
+cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRISQUEL_UI=ON -DBRISQUEL_TESTS=ON -DBRISQUEL_WERROR=ON \
   -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" >/dev/null
 cmake --build build-test -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen
@@ -16,7 +16,7 @@ if [ "${BRISQUEL_SKIP_SANITIZERS:-0}" != 1 ]; then
   # -O1 is the level the sanitizers are meant for, and compiles much faster than -O2.
   cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRISQUEL_ASAN=ON \
     -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" \
-    -DBRISQUEL_UI=OFF -DBRISQUEL_BENCH=OFF -DBRISQUEL_TESTS=ON >/dev/null
+    -DBRISQUEL_UI=OFF -DBRISQUEL_BENCH=OFF -DBRISQUEL_TESTS=ON -DBRISQUEL_WERROR=ON >/dev/null
   cmake --build build-asan -j"$(nproc)"
   export ASAN_OPTIONS=abort_on_error=0:detect_leaks=1
   export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1

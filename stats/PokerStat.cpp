@@ -1,4 +1,4 @@
-#include "PokerStat.h"
+#include "stats/PokerStat.h"
 
 #include <algorithm>
 #include <cstdio>

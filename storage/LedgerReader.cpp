@@ -1,4 +1,4 @@
-#include "LedgerReader.h"
+#include "storage/LedgerReader.h"
 
 #include <sqlite3.h>
 

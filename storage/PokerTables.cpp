@@ -1,4 +1,4 @@
-#include "PokerTables.h"
+#include "storage/PokerTables.h"
 
 #include <filesystem>
 

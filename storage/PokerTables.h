@@ -2,7 +2,7 @@
 // The two append-only ledgers of PokerDB.db3: Players (chip results with a running balance per
 // name) and Statistics (preflop counters with running totals per name).
 
-#include "SQLiteTbl.h"
+#include "storage/SQLiteTbl.h"
 
 #include <ctime>
 #include <string>

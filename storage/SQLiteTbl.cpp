@@ -1,4 +1,4 @@
-#include "SQLiteTbl.h"
+#include "storage/SQLiteTbl.h"
 
 #include <sqlite3.h>
 

@@ -6,7 +6,7 @@
 // Threads: an object (and any table sharing its connection) is used by one thread at a time;
 // there is no lock inside.
 
-#include "TblBuffer.h"
+#include "storage/TblBuffer.h"
 
 #include <memory>
 #include <string>

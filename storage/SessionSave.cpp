@@ -1,6 +1,6 @@
-#include "SessionSave.h"
+#include "storage/SessionSave.h"
 
-#include "Game.h"
+#include "engine/Game.h"
 
 #include <ctime>
 

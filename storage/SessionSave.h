@@ -2,7 +2,7 @@
 // The save at the end of a stopped game: each persona's chip result and statistics counters,
 // appended to the database.
 
-#include "PokerTables.h"
+#include "storage/PokerTables.h"
 
 class CGameTable;
 class CDunmereGame;

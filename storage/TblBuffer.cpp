@@ -1,4 +1,4 @@
-#include "TblBuffer.h"
+#include "storage/TblBuffer.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "PlayerName.h"
+#include "validation/PlayerName.h"
 
 namespace {
 

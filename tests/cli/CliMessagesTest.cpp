@@ -1,7 +1,7 @@
 // Refused command lines: each message names the real problem, the exit status is 2, nothing
 // goes to standard output and no file or folder is made.
 
-#include "CliProcess.h"
+#include "tests/cli/CliProcess.h"
 
 #include <gtest/gtest.h>
 

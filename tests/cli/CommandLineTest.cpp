@@ -1,4 +1,4 @@
-#include "CommandLine.h"
+#include "cli/args/CommandLine.h"
 
 #include <gtest/gtest.h>
 

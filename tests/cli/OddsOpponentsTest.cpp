@@ -1,7 +1,7 @@
 // odds against known hands and ranges: exact counts, the detail table, seeds and threads, and
 // the refusals.
 
-#include "CliProcess.h"
+#include "tests/cli/CliProcess.h"
 
 #include <gtest/gtest.h>
 

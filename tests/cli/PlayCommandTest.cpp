@@ -1,8 +1,8 @@
 // brisquel-cli play, run as the real program: exit statuses, the chips at the end, the files it
 // writes and what the database credits to each name.
 
-#include "CliProcess.h"
-#include "StorageTestUtil.h"
+#include "tests/cli/CliProcess.h"
+#include "tests/storage/StorageTestUtil.h"
 
 #include <gtest/gtest.h>
 

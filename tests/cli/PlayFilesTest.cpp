@@ -2,7 +2,7 @@
 // one folder: every game keeps a whole hand history and its rows, rows are dated by the wall
 // clock, and a save that fails says so with exit status 3.
 
-#include "CliProcess.h"
+#include "tests/cli/CliProcess.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>

@@ -1,7 +1,7 @@
 // brisquel-cli review run as a process on games that brisquel-cli play wrote: every decision of
 // the chosen player once, in order, with the hand history's chips; refusals exit with 2.
 
-#include "CliProcess.h"
+#include "tests/cli/CliProcess.h"
 
 #include <gtest/gtest.h>
 

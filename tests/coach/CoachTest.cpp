@@ -1,9 +1,9 @@
 // The coach's price, estimates and verdicts on scripted decision points, its texts, and its view
 // of a live table.
-#include "Coach.h"
-#include "TableDecision.h"
+#include "coach/Coach.h"
+#include "coach/TableDecision.h"
 
-#include "CardNames.h"
+#include "pokerlib/CardNames.h"
 
 #include <gtest/gtest.h>
 

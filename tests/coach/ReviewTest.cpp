@@ -1,8 +1,8 @@
 // The coach over games read back from their files: statistics rebuilt exactly as the engine
 // counted them, and every decision of the reviewed seat judged once, in order.
-#include "Review.h"
-#include "../engine/EngineTestSupport.h"
-#include "BotGame.h"
+#include "coach/Review.h"
+#include "tests/engine/EngineTestSupport.h"
+#include "opponents/BotGame.h"
 
 using namespace enginetest;
 

@@ -1,6 +1,6 @@
 // How decisions are booked and when a betting round ends: scripted hands compared with the
 // whole hand history, game log and output pane.
-#include "EngineTestSupport.h"
+#include "tests/engine/EngineTestSupport.h"
 
 using namespace enginetest;
 

@@ -1,6 +1,6 @@
 // A stand-in user-interface thread that paints, toggles the statistics and answers for the
 // human while the game thread plays; meant to be run under ThreadSanitizer as well.
-#include "EngineTestSupport.h"
+#include "tests/engine/EngineTestSupport.h"
 
 #include <random>
 #include <set>

@@ -2,7 +2,7 @@
 // Fakes and helpers for driving whole games headless: scripted deciders, a recording output
 // pane, a fixed clock, a temporary output folder.
 
-#include "Game.h"
+#include "engine/Game.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Whole games: chips conservation over many random hands, the end of a game, the add-chips
 // offer, shutdown while the game waits, and the files.
-#include "EngineTestSupport.h"
-#include "RoundAudit.h"
+#include "tests/engine/EngineTestSupport.h"
+#include "tests/engine/RoundAudit.h"
 
 #include <random>
 

@@ -1,5 +1,5 @@
 // Table queries, blind schedules, game start and the statistics boxes.
-#include "EngineTestSupport.h"
+#include "tests/engine/EngineTestSupport.h"
 
 using namespace enginetest;
 

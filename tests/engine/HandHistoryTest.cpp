@@ -1,5 +1,5 @@
 // Scripted hands compared line for line with the whole hand history, game log and output pane.
-#include "EngineTestSupport.h"
+#include "tests/engine/EngineTestSupport.h"
 
 using namespace enginetest;
 

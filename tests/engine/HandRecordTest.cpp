@@ -1,6 +1,6 @@
 // The hand's event list, the pane's header lines, position classes, ties and the last blind
 // level.
-#include "EngineTestSupport.h"
+#include "tests/engine/EngineTestSupport.h"
 
 using namespace enginetest;
 

@@ -1,7 +1,7 @@
 // Hand-history files are never overwritten or shared, and a file that cannot be written is
 // reported once, with the reason.
 
-#include "EngineTestSupport.h"
+#include "tests/engine/EngineTestSupport.h"
 
 namespace enginetest {
 namespace {

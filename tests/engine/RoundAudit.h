@@ -6,7 +6,7 @@
 //
 // Call AfterHand from the game's hand-end hook (game thread, state lock held) after every hand.
 
-#include "Game.h"
+#include "engine/Game.h"
 
 #include <algorithm>
 #include <string>

@@ -1,5 +1,5 @@
-#include "BotGame.h"
-#include "Roster.h"
+#include "opponents/BotGame.h"
+#include "opponents/Roster.h"
 
 #include <gtest/gtest.h>
 

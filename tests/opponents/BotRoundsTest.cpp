@@ -1,6 +1,6 @@
 // Whole games between the personas, every betting round checked against the rules of play.
-#include "BotGame.h"
-#include "RoundAudit.h"
+#include "opponents/BotGame.h"
+#include "tests/engine/RoundAudit.h"
 
 #include <gtest/gtest.h>
 

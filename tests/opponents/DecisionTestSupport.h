@@ -1,8 +1,8 @@
 #pragma once
 // A table set up by hand and library answers fixed by the test.
 
-#include "Decisions.h"
-#include "Roster.h"
+#include "opponents/Decisions.h"
+#include "opponents/Roster.h"
 
 #include <string>
 

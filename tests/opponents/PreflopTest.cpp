@@ -1,4 +1,4 @@
-#include "DecisionTestSupport.h"
+#include "tests/opponents/DecisionTestSupport.h"
 
 #include <gtest/gtest.h>
 

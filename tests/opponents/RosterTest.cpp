@@ -1,5 +1,5 @@
-#include "Roster.h"
-#include "Decisions.h"
+#include "opponents/Roster.h"
+#include "opponents/Decisions.h"
 
 #include <gtest/gtest.h>
 

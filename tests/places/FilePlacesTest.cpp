@@ -1,6 +1,6 @@
 // Where the files go: build tree or not, --data-dir, the user's data folder, unusable folders.
 
-#include "FilePlaces.h"
+#include "places/FilePlaces.h"
 
 #include <gtest/gtest.h>
 

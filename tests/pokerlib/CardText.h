@@ -1,7 +1,7 @@
 #pragma once
 // Cards written as words for the library's tests: "Ah Kd Qs".
 
-#include "CardNames.h"
+#include "pokerlib/CardNames.h"
 
 #include <sstream>
 #include <string>

@@ -1,7 +1,7 @@
-#include "EquityCalculator.h"
-#include "CardNames.h"
-#include "CardText.h"
-#include "HandValue.h"
+#include "pokerlib/EquityCalculator.h"
+#include "pokerlib/CardNames.h"
+#include "tests/pokerlib/CardText.h"
+#include "pokerlib/HandValue.h"
 
 #include <gtest/gtest.h>
 

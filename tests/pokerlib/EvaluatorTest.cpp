@@ -1,8 +1,8 @@
-#include "Carrowby.h"
-#include "CardNames.h"
-#include "CardText.h"
-#include "Evaluator.h"
-#include "HandValue.h"
+#include "pokerlib/Carrowby.h"
+#include "pokerlib/CardNames.h"
+#include "tests/pokerlib/CardText.h"
+#include "pokerlib/Evaluator.h"
+#include "pokerlib/HandValue.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "RangeNotation.h"
-#include "CardNames.h"
+#include "pokerlib/RangeNotation.h"
+#include "pokerlib/CardNames.h"
 
 #include <gtest/gtest.h>
 

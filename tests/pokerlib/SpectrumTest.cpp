@@ -1,6 +1,6 @@
-#include "Carrowby.h"
-#include "CardNames.h"
-#include "Spectrum.h"
+#include "pokerlib/Carrowby.h"
+#include "pokerlib/CardNames.h"
+#include "pokerlib/Spectrum.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Replaying hands the engine played from a script: at every step the table holds what the hand
 // history implies (stacks, bets in front, pot), for a hand won by folds, a split pot and a
 // three-way all-in with side pots; and the chips-per-hand series of a bot game.
-#include "HandReplay.h"
+#include "replay/HandReplay.h"
 
-#include "../engine/EngineTestSupport.h"
-#include "BotGame.h"
+#include "tests/engine/EngineTestSupport.h"
+#include "opponents/BotGame.h"
 
 using namespace enginetest;
 using history::ActionKind;

@@ -1,4 +1,4 @@
-#include "PokerStat.h"
+#include "stats/PokerStat.h"
 
 #include <gtest/gtest.h>
 

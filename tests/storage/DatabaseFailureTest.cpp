@@ -1,8 +1,8 @@
 // When the ledgers cannot be written, the caller learns that nothing was saved and why; when
 // two programs create the file at the same moment, both save.
 
-#include "PokerTables.h"
-#include "StorageTestUtil.h"
+#include "storage/PokerTables.h"
+#include "tests/storage/StorageTestUtil.h"
 
 #include <fstream>
 #include <thread>

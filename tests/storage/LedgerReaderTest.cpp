@@ -1,11 +1,11 @@
 // Reading PokerDB.db3 back: real games' saves, the per-name summary and series, and files that
 // are no database of ours.
 
-#include "LedgerReader.h"
-#include "BotGame.h"
-#include "PokerTables.h"
-#include "SessionSave.h"
-#include "StorageTestUtil.h"
+#include "storage/LedgerReader.h"
+#include "opponents/BotGame.h"
+#include "storage/PokerTables.h"
+#include "storage/SessionSave.h"
+#include "tests/storage/StorageTestUtil.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "PokerTables.h"
-#include "StorageTestUtil.h"
+#include "storage/PokerTables.h"
+#include "tests/storage/StorageTestUtil.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "SQLiteTbl.h"
-#include "StorageTestUtil.h"
+#include "storage/SQLiteTbl.h"
+#include "tests/storage/StorageTestUtil.h"
 
 #include <gtest/gtest.h>
 

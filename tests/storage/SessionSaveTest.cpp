@@ -1,6 +1,6 @@
-#include "SessionSave.h"
-#include "Game.h"
-#include "StorageTestUtil.h"
+#include "storage/SessionSave.h"
+#include "engine/Game.h"
+#include "tests/storage/StorageTestUtil.h"
 
 #include <gtest/gtest.h>
 

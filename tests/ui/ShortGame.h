@@ -2,11 +2,11 @@
 // A game of computer opponents only, run through the ribbon commands and stopped at once, so
 // that it ends after its first hand; for tests that need the files a game writes.
 
-#include "CommandIds.h"
-#include "DialogTable.h"
-#include "DunmereApp.h"
-#include "ListCtrlEx.h"
-#include "MainFrame.h"
+#include "ui/app/CommandIds.h"
+#include "ui/setup_dialog/DialogTable.h"
+#include "ui/app/DunmereApp.h"
+#include "ui/setup_dialog/ListCtrlEx.h"
+#include "ui/app/MainFrame.h"
 
 #include <QPushButton>
 #include <QtTest>

@@ -2,7 +2,7 @@
 // Start-up shared by the Qt Test programs that run the whole desktop program: a throw-away
 // working folder, settings kept apart from the user's own, no pauses and a fixed seed.
 
-#include "DunmereApp.h"
+#include "ui/app/DunmereApp.h"
 
 #include <QSettings>
 #include <QStandardPaths>

@@ -1,6 +1,6 @@
-#include "DlgPlayerChoose.h"
-#include "GameState.h"
-#include "ManualResetEvent.h"
+#include "ui/action_panel/DlgPlayerChoose.h"
+#include "engine/GameState.h"
+#include "engine/ManualResetEvent.h"
 
 #include <QLineEdit>
 #include <QPushButton>

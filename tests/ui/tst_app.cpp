@@ -1,15 +1,15 @@
 // The application and main frame: start-up, ribbon commands and their enable rules.
 
-#include "AboutDlg.h"
-#include "CommandIds.h"
-#include "DialogTable.h"
-#include "DlgAddChips.h"
-#include "DunmereApp.h"
-#include "TestApp.h"
-#include "DunmereView.h"
-#include "ListCtrlEx.h"
-#include "MainFrame.h"
-#include "OutputWnd.h"
+#include "ui/app/AboutDlg.h"
+#include "ui/app/CommandIds.h"
+#include "ui/setup_dialog/DialogTable.h"
+#include "ui/app/DlgAddChips.h"
+#include "ui/app/DunmereApp.h"
+#include "tests/ui/TestApp.h"
+#include "ui/table_view/DunmereView.h"
+#include "ui/setup_dialog/ListCtrlEx.h"
+#include "ui/app/MainFrame.h"
+#include "ui/output_pane/OutputWnd.h"
 
 #include <QAction>
 #include <QComboBox>

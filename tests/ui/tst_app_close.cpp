@@ -1,12 +1,12 @@
 // Closing the main window in the middle of a hand, while the game waits for the human's
 // decision: the program leaves its event loop, stops the game threads and ends with code 0.
 
-#include "DialogTable.h"
-#include "DlgPlayerChoose.h"
-#include "DunmereApp.h"
-#include "TestApp.h"
-#include "MainFrame.h"
-#include "OutputWnd.h"
+#include "ui/setup_dialog/DialogTable.h"
+#include "ui/action_panel/DlgPlayerChoose.h"
+#include "ui/app/DunmereApp.h"
+#include "tests/ui/TestApp.h"
+#include "ui/app/MainFrame.h"
+#include "ui/output_pane/OutputWnd.h"
 
 #include <QPushButton>
 #include <QSettings>

@@ -1,5 +1,5 @@
-#include "DlgCalculate.h"
-#include "DlgCards.h"
+#include "ui/calculator/DlgCalculate.h"
+#include "ui/calculator/DlgCards.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,13 +1,13 @@
 // A whole game between computer opponents, driven through the ribbon's commands with no pauses:
 // at least 50 hands, the table drawn where the layout puts every seat, stopped by the command.
 
-#include "DialogTable.h"
-#include "DunmereApp.h"
-#include "TestApp.h"
-#include "DunmereView.h"
-#include "ListCtrlEx.h"
-#include "MainFrame.h"
-#include "Pictures.h"
+#include "ui/setup_dialog/DialogTable.h"
+#include "ui/app/DunmereApp.h"
+#include "tests/ui/TestApp.h"
+#include "ui/table_view/DunmereView.h"
+#include "ui/setup_dialog/ListCtrlEx.h"
+#include "ui/app/MainFrame.h"
+#include "ui/pictures/Pictures.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -2,13 +2,13 @@
 // game prepares by pressing the panel's buttons, then checks that the engine booked exactly
 // the amounts the panel stored, both in its own records and in the hand-history file.
 
-#include "DlgCalculate.h"
-#include "DlgPlayerChoose.h"
-#include "DunmereApp.h"
-#include "Game.h"
-#include "MainFrame.h"
-#include "OutputWnd.h"
-#include "TestApp.h"
+#include "ui/calculator/DlgCalculate.h"
+#include "ui/action_panel/DlgPlayerChoose.h"
+#include "ui/app/DunmereApp.h"
+#include "engine/Game.h"
+#include "ui/app/MainFrame.h"
+#include "ui/output_pane/OutputWnd.h"
+#include "tests/ui/TestApp.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "DlgPlayerChoose.h"
-#include "Game.h"
-#include "OutputWnd.h"
+#include "ui/action_panel/DlgPlayerChoose.h"
+#include "engine/Game.h"
+#include "ui/output_pane/OutputWnd.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -2,16 +2,16 @@
 // the hand history implies, the progress charts against the files and the database, and bad
 // files met with a message.
 
-#include "BotGame.h"
-#include "CommandIds.h"
-#include "Game.h"
-#include "HandsWindow.h"
-#include "MainFrame.h"
-#include "PokerTables.h"
-#include "ProgressWindow.h"
-#include "SessionSave.h"
-#include "TableCanvas.h"
-#include "TestApp.h"
+#include "opponents/BotGame.h"
+#include "ui/app/CommandIds.h"
+#include "engine/Game.h"
+#include "ui/review/HandsWindow.h"
+#include "ui/app/MainFrame.h"
+#include "storage/PokerTables.h"
+#include "ui/review/ProgressWindow.h"
+#include "storage/SessionSave.h"
+#include "ui/table_view/TableCanvas.h"
+#include "tests/ui/TestApp.h"
 
 #include <QComboBox>
 #include <QDir>

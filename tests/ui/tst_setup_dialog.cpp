@@ -1,7 +1,7 @@
 // The table set-up dialog "Players".
 
-#include "DialogTable.h"
-#include "ListCtrlEx.h"
+#include "ui/setup_dialog/DialogTable.h"
+#include "ui/setup_dialog/ListCtrlEx.h"
 
 #include <QComboBox>
 #include <QLineEdit>

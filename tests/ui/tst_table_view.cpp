@@ -1,8 +1,8 @@
 // The table view: seat layout, zoom, invalidation arithmetic and what a paint shows.
 
-#include "DunmereView.h"
-#include "Game.h"
-#include "SeatLayout.h"
+#include "ui/table_view/DunmereView.h"
+#include "engine/Game.h"
+#include "ui/table_view/SeatLayout.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,10 +1,10 @@
 // A data folder that cannot be made: the program says so at start and in the about box, and
 // the game plays all the same.
 
-#include "DunmereApp.h"
-#include "OutputWnd.h"
-#include "ShortGame.h"
-#include "TestApp.h"
+#include "ui/app/DunmereApp.h"
+#include "ui/output_pane/OutputWnd.h"
+#include "tests/ui/ShortGame.h"
+#include "tests/ui/TestApp.h"
 
 #include <QDir>
 #include <QFile>

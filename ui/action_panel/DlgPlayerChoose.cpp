@@ -1,7 +1,7 @@
-#include "DlgPlayerChoose.h"
+#include "ui/action_panel/DlgPlayerChoose.h"
 
-#include "Game.h"
-#include "Pictures.h"
+#include "engine/Game.h"
+#include "ui/pictures/Pictures.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
-#include "AboutDlg.h"
+#include "ui/app/AboutDlg.h"
 
-#include "MainFrame.h"
-#include "RibbonIcons.h"
+#include "ui/app/MainFrame.h"
+#include "ui/app/RibbonIcons.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>

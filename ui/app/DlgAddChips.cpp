@@ -1,4 +1,4 @@
-#include "DlgAddChips.h"
+#include "ui/app/DlgAddChips.h"
 
 #include <QDialogButtonBox>
 #include <QIntValidator>

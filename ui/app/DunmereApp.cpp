@@ -1,15 +1,15 @@
-#include "DunmereApp.h"
+#include "ui/app/DunmereApp.h"
 
-#include "BrisquelVersion.h"
-#include "CoachController.h"
-#include "Decisions.h"
-#include "DlgAddChips.h"
-#include "DlgPlayerChoose.h"
-#include "DunmereView.h"
-#include "FilePlaces.h"
-#include "MainFrame.h"
-#include "OutputWnd.h"
-#include "SessionSave.h"
+#include "places/BrisquelVersion.h"
+#include "ui/coach/CoachController.h"
+#include "opponents/Decisions.h"
+#include "ui/app/DlgAddChips.h"
+#include "ui/action_panel/DlgPlayerChoose.h"
+#include "ui/table_view/DunmereView.h"
+#include "places/FilePlaces.h"
+#include "ui/app/MainFrame.h"
+#include "ui/output_pane/OutputWnd.h"
+#include "storage/SessionSave.h"
 
 #include <QDir>
 #include <QMessageBox>

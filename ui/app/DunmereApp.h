@@ -6,9 +6,9 @@
 // members are called from the game thread; they queue their work to the UI thread, and the
 // blocking ones give up when the program is closing.
 
-#include "EngineInterfaces.h"
-#include "Game.h"
-#include "PokerTables.h"
+#include "engine/EngineInterfaces.h"
+#include "engine/Game.h"
+#include "storage/PokerTables.h"
 
 #include <QApplication>
 #include <QString>

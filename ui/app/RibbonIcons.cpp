@@ -1,4 +1,4 @@
-#include "RibbonIcons.h"
+#include "ui/app/RibbonIcons.h"
 
 #include <QPainter>
 #include <QPainterPath>

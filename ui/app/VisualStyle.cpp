@@ -1,6 +1,6 @@
-#include "VisualStyle.h"
+#include "ui/app/VisualStyle.h"
 
-#include "CommandIds.h"
+#include "ui/app/CommandIds.h"
 
 #include <QApplication>
 #include <QPalette>

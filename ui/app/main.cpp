@@ -1,5 +1,5 @@
-#include "BrisquelVersion.h"
-#include "DunmereApp.h"
+#include "places/BrisquelVersion.h"
+#include "ui/app/DunmereApp.h"
 
 #include <QByteArray>
 #include <QList>

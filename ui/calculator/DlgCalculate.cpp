@@ -1,8 +1,8 @@
-#include "DlgCalculate.h"
+#include "ui/calculator/DlgCalculate.h"
 
-#include "Carrowby.h"
-#include "DlgCards.h"
-#include "Pictures.h"
+#include "pokerlib/Carrowby.h"
+#include "ui/calculator/DlgCards.h"
+#include "ui/pictures/Pictures.h"
 
 #include <QApplication>
 #include <QGridLayout>

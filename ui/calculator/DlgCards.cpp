@@ -1,7 +1,7 @@
-#include "DlgCards.h"
+#include "ui/calculator/DlgCards.h"
 
-#include "Carrowby.h"
-#include "Pictures.h"
+#include "pokerlib/Carrowby.h"
+#include "ui/pictures/Pictures.h"
 
 #include <QPushButton>
 

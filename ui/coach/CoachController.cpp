@@ -1,9 +1,9 @@
-#include "CoachController.h"
+#include "ui/coach/CoachController.h"
 
-#include "DlgPlayerChoose.h"
-#include "Game.h"
-#include "OutputWnd.h"
-#include "TableDecision.h"
+#include "ui/action_panel/DlgPlayerChoose.h"
+#include "engine/Game.h"
+#include "ui/output_pane/OutputWnd.h"
+#include "coach/TableDecision.h"
 
 #include <QLabel>
 

@@ -14,7 +14,7 @@
 //   the panel (it still serves the verdict after the hand).
 // - Everything else: UI thread.
 
-#include "Coach.h"
+#include "coach/Coach.h"
 
 #include <QObject>
 

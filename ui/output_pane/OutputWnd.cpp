@@ -1,7 +1,7 @@
-#include "OutputWnd.h"
+#include "ui/output_pane/OutputWnd.h"
 
-#include "DlgPlayerChoose.h"
-#include "Game.h"
+#include "ui/action_panel/DlgPlayerChoose.h"
+#include "engine/Game.h"
 
 #include <QAction>
 #include <QContextMenuEvent>

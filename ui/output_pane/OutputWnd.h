@@ -6,7 +6,7 @@
 // call (it queues the line to the UI thread and never blocks, so the engine may call it while
 // holding the game's state mutex).
 
-#include "EngineInterfaces.h"
+#include "engine/EngineInterfaces.h"
 
 #include <QListWidget>
 #include <QWidget>

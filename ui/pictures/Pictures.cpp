@@ -1,4 +1,4 @@
-#include "Pictures.h"
+#include "ui/pictures/Pictures.h"
 
 #include <QColor>
 #include <QFont>

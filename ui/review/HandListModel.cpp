@@ -1,4 +1,4 @@
-#include "HandListModel.h"
+#include "ui/review/HandListModel.h"
 
 CHandListModel::CHandListModel(QObject *parent)
     : QAbstractTableModel(parent)

@@ -4,7 +4,7 @@
 //
 // Threads: UI thread only.
 
-#include "HistoryReader.h"
+#include "history/HistoryReader.h"
 
 #include <QAbstractTableModel>
 

@@ -1,9 +1,9 @@
-#include "HandsWindow.h"
+#include "ui/review/HandsWindow.h"
 
-#include "HandListModel.h"
-#include "ReplaySnapshot.h"
-#include "Review.h"
-#include "TableCanvas.h"
+#include "ui/review/HandListModel.h"
+#include "ui/review/ReplaySnapshot.h"
+#include "coach/Review.h"
+#include "ui/table_view/TableCanvas.h"
 
 #include <QComboBox>
 #include <QDir>

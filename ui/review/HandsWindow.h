@@ -5,7 +5,7 @@
 //
 // Threads: UI thread only.
 
-#include "HandReplay.h"
+#include "replay/HandReplay.h"
 
 #include <QString>
 #include <QWidget>

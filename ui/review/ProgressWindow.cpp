@@ -1,7 +1,7 @@
-#include "ProgressWindow.h"
+#include "ui/review/ProgressWindow.h"
 
-#include "HandReplay.h"
-#include "LedgerReader.h"
+#include "replay/HandReplay.h"
+#include "storage/LedgerReader.h"
 
 #include <QComboBox>
 #include <QCursor>

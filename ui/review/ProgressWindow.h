@@ -6,7 +6,7 @@
 //
 // Threads: UI thread only.
 
-#include "LedgerReader.h"
+#include "storage/LedgerReader.h"
 
 #include <QString>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "ReplaySnapshot.h"
+#include "ui/review/ReplaySnapshot.h"
 
-#include "SeatLayout.h"
+#include "ui/table_view/SeatLayout.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #pragma once
 // A replayed step as the table painter's snapshot, laid out and worded as the live table.
 
-#include "HandReplay.h"
-#include "TableSnapshot.h"
+#include "replay/HandReplay.h"
+#include "ui/table_view/TableSnapshot.h"
 
 TableSnapshot SnapshotOfReplay(const history::Hand &hand, const replay::TableState &state);

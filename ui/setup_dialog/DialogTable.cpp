@@ -1,9 +1,9 @@
-#include "DialogTable.h"
+#include "ui/setup_dialog/DialogTable.h"
 
-#include "ListCtrlEx.h"
-#include "Pictures.h"
-#include "PlayerName.h"
-#include "Roster.h"
+#include "ui/setup_dialog/ListCtrlEx.h"
+#include "ui/pictures/Pictures.h"
+#include "validation/PlayerName.h"
+#include "opponents/Roster.h"
 
 #include <QComboBox>
 #include <QFontMetrics>

@@ -4,7 +4,7 @@
 //
 // Threads: UI thread.
 
-#include "Game.h"
+#include "engine/Game.h"
 
 #include <QDialog>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "ListCtrlEx.h"
+#include "ui/setup_dialog/ListCtrlEx.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -1,8 +1,8 @@
-#include "DunmereView.h"
+#include "ui/table_view/DunmereView.h"
 
-#include "Game.h"
-#include "SeatLayout.h"
-#include "TablePainter.h"
+#include "engine/Game.h"
+#include "ui/table_view/SeatLayout.h"
+#include "ui/table_view/TablePainter.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>

@@ -7,9 +7,9 @@
 // game thread (with the game's state mutex held): they only queue work. LayoutSeats and
 // painting lock the state mutex themselves.
 
-#include "EngineInterfaces.h"
-#include "GameState.h"
-#include "TablePainter.h"
+#include "engine/EngineInterfaces.h"
+#include "engine/GameState.h"
+#include "ui/table_view/TablePainter.h"
 
 #include <QWidget>
 

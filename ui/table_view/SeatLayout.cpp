@@ -1,4 +1,4 @@
-#include "SeatLayout.h"
+#include "ui/table_view/SeatLayout.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Where each seat's boxes lie on the table, in table units (y upwards). Pure geometry, no Qt.
 
-#include "GameState.h"
+#include "engine/GameState.h"
 
 struct SeatRects
 {

@@ -1,4 +1,4 @@
-#include "TableCanvas.h"
+#include "ui/table_view/TableCanvas.h"
 
 #include <QPainter>
 

@@ -4,7 +4,7 @@
 //
 // Threads: UI thread only.
 
-#include "TablePainter.h"
+#include "ui/table_view/TablePainter.h"
 
 #include <QWidget>
 

@@ -1,13 +1,13 @@
-#include "TablePainter.h"
+#include "ui/table_view/TablePainter.h"
 
-#include "Pictures.h"
-#include "Roster.h"
+#include "ui/pictures/Pictures.h"
+#include "opponents/Roster.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 
-#include "SeatLayout.h"
+#include "ui/table_view/SeatLayout.h"
 
 #include <algorithm>
 

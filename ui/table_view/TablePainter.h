@@ -2,7 +2,7 @@
 // The table's painting, shared by the live view and the hand replayer: felt, table, seat
 // boxes, bets, cards, board and pot, drawn from a snapshot.
 
-#include "TableSnapshot.h"
+#include "ui/table_view/TableSnapshot.h"
 
 #include <QPointF>
 #include <QSize>
