@@ -147,6 +147,9 @@ struct CDlgPlayerChoose::PendingPrepare
     std::mutex mutex;
     std::condition_variable cv;
     bool abandoned = false;
+    int sliderMax = 0;
+    unsigned requested = 0; // requests made and prepares run, counted to match them up
+    unsigned served = 0;
 };
 
 CDlgPlayerChoose::CDlgPlayerChoose(CGameTable &table, std::mutex &stateMutex,
@@ -172,6 +175,10 @@ CDlgPlayerChoose::CDlgPlayerChoose(CGameTable &table, std::mutex &stateMutex,
 
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
             &CDlgPlayerChoose::AbandonPendingPrepare);
+    // A queued signal, not a queued lambda: Qt allocates the event, and the request travels
+    // under the pending mutex, where ThreadSanitizer sees it.
+    connect(this, &CDlgPlayerChoose::prepareRequested, this,
+            &CDlgPlayerChoose::RunPendingPrepare, Qt::QueuedConnection);
 }
 
 CDlgPlayerChoose::~CDlgPlayerChoose()
@@ -300,31 +307,43 @@ void CDlgPlayerChoose::UpdateData(bool saveAndValidate)
 
 void CDlgPlayerChoose::PrepareDecision(int sliderMax)
 {
-    auto prepare = [this, sliderMax] {
+    if (QThread::currentThread() == thread()) {
         m_slider->setRange(0, std::max(0, sliderMax));
         PrepareDecision();
-    };
-    if (QThread::currentThread() == thread()) {
-        prepare();
         return;
     }
     // Queue to the UI thread and wait until it has run; an abandoned wait (program closing)
     // returns at once so that the game thread can be shut down.
     std::shared_ptr<PendingPrepare> gate = m_pending;
-    auto done = std::make_shared<bool>(false);
-    QMetaObject::invokeMethod(
-        this,
-        [prepare, gate, done] {
-            prepare();
-            {
-                std::lock_guard<std::mutex> lock(gate->mutex);
-                *done = true;
-            }
-            gate->cv.notify_all();
-        },
-        Qt::QueuedConnection);
+    unsigned ticket = 0;
+    {
+        std::lock_guard<std::mutex> lock(gate->mutex);
+        gate->sliderMax = sliderMax;
+        ticket = ++gate->requested;
+    }
+    emit prepareRequested();
     std::unique_lock<std::mutex> lock(gate->mutex);
-    gate->cv.wait(lock, [&] { return *done || gate->abandoned; });
+    gate->cv.wait(lock, [&] { return gate->served >= ticket || gate->abandoned; });
+}
+
+void CDlgPlayerChoose::RunPendingPrepare()
+{
+    int sliderMax = 0;
+    unsigned ticket = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_pending->mutex);
+        if (m_pending->served == m_pending->requested)
+            return;
+        sliderMax = m_pending->sliderMax;
+        ticket = m_pending->requested;
+    }
+    m_slider->setRange(0, std::max(0, sliderMax));
+    PrepareDecision();
+    {
+        std::lock_guard<std::mutex> lock(m_pending->mutex);
+        m_pending->served = ticket;
+    }
+    m_pending->cv.notify_all();
 }
 
 void CDlgPlayerChoose::AbandonPendingPrepare()

@@ -114,6 +114,8 @@ public:
 signals:
     // The decision just stored, emitted before the human-action event is set.
     void decided(int amount, bool folded);
+    // Game thread: a prepare request waits in m_pending (connected queued to RunPendingPrepare).
+    void prepareRequested();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -142,6 +144,7 @@ private:
     void ApplySizing(QPushButton *button, int v, bool moveSlider);
     void ApplyMinMax(QPushButton *button, int v, int A);
     void CreateControls();
+    void RunPendingPrepare();
 
     CGameTable &m_table;
     std::mutex &m_stateMutex;

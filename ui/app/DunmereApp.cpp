@@ -26,6 +26,16 @@ CDunmereApp::CDunmereApp(int &argc, char **argv, AppOptions options)
     setApplicationVersion(QString::fromLatin1(kBrisquelVersion));
     setDesktopFileName(QStringLiteral("Ostrivane.Brisquel.1"));
     m_decider = std::make_unique<CPersonaDecider>();
+    // The game thread's requests reach the UI thread as queued signals, whose events Qt
+    // allocates itself, with their data under a mutex: ThreadSanitizer sees every hand-over.
+    connect(this, &CDunmereApp::outputLinesPending, this, &CDunmereApp::FlushOutputLines,
+            Qt::QueuedConnection);
+    connect(this, &CDunmereApp::closeRequested, this, &CDunmereApp::OnCloseRequested,
+            Qt::QueuedConnection);
+    connect(this, &CDunmereApp::commandStatesChanged, this,
+            &CDunmereApp::OnCommandStatesChanged, Qt::QueuedConnection);
+    connect(this, &CDunmereApp::uiCallPending, this, &CDunmereApp::RunPendingUiCalls,
+            Qt::QueuedConnection);
 }
 
 CDunmereApp::~CDunmereApp()
@@ -139,6 +149,7 @@ int CDunmereApp::ExitInstance()
     {
         std::lock_guard<std::mutex> lock(m_uiCallMutex);
         m_closing = true;
+        m_uiCalls.clear();
     }
     m_uiCallDone.notify_all();
     if (m_frame && m_frame->outputWnd() && m_frame->outputWnd()->actionPanel())
@@ -174,7 +185,7 @@ void CDunmereApp::AppendOutputLine(const std::wstring &line)
         m_linesPosted = true;
     }
     if (post)
-        QMetaObject::invokeMethod(this, &CDunmereApp::FlushOutputLines, Qt::QueuedConnection);
+        emit outputLinesPending();
 }
 
 void CDunmereApp::FlushOutputLines()
@@ -223,26 +234,36 @@ bool CDunmereApp::RunAddChipsDialog(int &chips)
 
 void CDunmereApp::CloseProgram()
 {
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            ++m_closeRequests;
-            if (m_frame)
-                m_frame->close();
-        },
-        Qt::QueuedConnection);
+    emit closeRequested();
+}
+
+void CDunmereApp::OnCloseRequested()
+{
+    ++m_closeRequests;
+    if (m_frame)
+        m_frame->close();
 }
 
 void CDunmereApp::CommandStateChanged()
 {
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            if (m_frame)
-                m_frame->UpdateCommandUI();
-        },
-        Qt::QueuedConnection);
+    emit commandStatesChanged();
 }
+
+void CDunmereApp::OnCommandStatesChanged()
+{
+    if (m_frame)
+        m_frame->UpdateCommandUI();
+}
+
+// A call waiting for the UI thread. fn refers to the caller's stack: once it has started, the
+// caller waits for its end even when the program is closing; a call that never started is
+// dropped.
+struct CDunmereApp::UiCall
+{
+    const std::function<void()> *fn = nullptr;
+    bool started = false;
+    bool done = false;
+};
 
 bool CDunmereApp::RunOnUiThread(const std::function<void()> &fn)
 {
@@ -250,37 +271,37 @@ bool CDunmereApp::RunOnUiThread(const std::function<void()> &fn)
         fn();
         return true;
     }
-    // fn refers to the caller's stack: once it has started, the caller waits for its end even
-    // when the program is closing; a call that never started is dropped.
-    struct CallState
-    {
-        bool started = false;
-        bool done = false;
-    };
-    auto state = std::make_shared<CallState>();
+    auto call = std::make_shared<UiCall>();
+    call->fn = &fn;
     {
         std::lock_guard<std::mutex> lock(m_uiCallMutex);
         if (m_closing)
             return false;
+        m_uiCalls.push_back(call);
     }
-    QMetaObject::invokeMethod(
-        this,
-        [this, &fn, state] {
-            {
-                std::lock_guard<std::mutex> lock(m_uiCallMutex);
-                if (m_closing)
-                    return;
-                state->started = true;
-            }
-            fn();
-            {
-                std::lock_guard<std::mutex> lock(m_uiCallMutex);
-                state->done = true;
-            }
-            m_uiCallDone.notify_all();
-        },
-        Qt::QueuedConnection);
+    emit uiCallPending();
     std::unique_lock<std::mutex> lock(m_uiCallMutex);
-    m_uiCallDone.wait(lock, [&] { return state->done || (m_closing && !state->started); });
-    return state->done;
+    m_uiCallDone.wait(lock, [&] { return call->done || (m_closing && !call->started); });
+    return call->done;
+}
+
+void CDunmereApp::RunPendingUiCalls()
+{
+    for (;;) {
+        std::shared_ptr<UiCall> call;
+        {
+            std::lock_guard<std::mutex> lock(m_uiCallMutex);
+            if (m_closing || m_uiCalls.empty())
+                return;
+            call = std::move(m_uiCalls.front());
+            m_uiCalls.pop_front();
+            call->started = true;
+        }
+        (*call->fn)();
+        {
+            std::lock_guard<std::mutex> lock(m_uiCallMutex);
+            call->done = true;
+        }
+        m_uiCallDone.notify_all();
+    }
 }

@@ -3,8 +3,9 @@
 // and the main window, and connects the engine's interfaces to the widgets.
 //
 // Threads: created and destroyed on the UI thread. The IOutputPane, IHumanPlayer and IProgram
-// members are called from the game thread; they queue their work to the UI thread, and the
-// blocking ones give up when the program is closing.
+// members are called from the game thread; they queue their work to the UI thread (the data
+// under a mutex, announced by a queued signal), and the blocking ones give up when the program
+// is closing.
 
 #include "engine/EngineInterfaces.h"
 #include "engine/Game.h"
@@ -77,9 +78,20 @@ public:
     void CloseProgram() override;
     void CommandStateChanged() override;
 
+signals:
+    // Any thread: work for the UI thread is waiting (each connected queued to its handler).
+    void outputLinesPending();
+    void closeRequested();
+    void commandStatesChanged();
+    void uiCallPending();
+
 private:
+    struct UiCall;
     // Runs fn on the UI thread and waits for it, unless the program is closing.
     bool RunOnUiThread(const std::function<void()> &fn);
+    void RunPendingUiCalls();
+    void OnCloseRequested();
+    void OnCommandStatesChanged();
     void ChooseFolders();
     void WarnAboutFolder();
     void OpenDatabase();
@@ -101,7 +113,8 @@ private:
     std::deque<QString> m_pendingLines;
     bool m_linesPosted = false;
 
-    std::mutex m_uiCallMutex;
+    std::mutex m_uiCallMutex; // guards the two members below and the calls' states
     std::condition_variable m_uiCallDone;
+    std::deque<std::shared_ptr<UiCall>> m_uiCalls; // queued, not yet started
     bool m_closing = false;
 };

@@ -200,6 +200,8 @@ COutputWnd::COutputWnd(CDunmereGame &game, QWidget *parent)
     m_splitter->setStretchFactor(1, 0);
     layout->addWidget(m_splitter, 1);
 
+    connect(this, &COutputWnd::linesQueued, this, &COutputWnd::takeQueuedLines,
+            Qt::QueuedConnection);
     appendOnUiThread(QStringLiteral("Welcome to Brisquel"));
 }
 
@@ -212,9 +214,23 @@ void COutputWnd::AppendOutputLine(const QString &text)
         return;
     }
     // Queued, not blocking: the engine may hold its state mutex, which the UI thread takes to
-    // paint. Lines from one thread keep their order in the queue.
-    QMetaObject::invokeMethod(
-        this, [this, text] { appendOnUiThread(text); }, Qt::QueuedConnection);
+    // paint. The lines wait under a mutex ThreadSanitizer sees, in the order they came.
+    {
+        std::lock_guard<std::mutex> lock(m_queuedMutex);
+        m_queued.push_back(text);
+    }
+    emit linesQueued();
+}
+
+void COutputWnd::takeQueuedLines()
+{
+    std::deque<QString> lines;
+    {
+        std::lock_guard<std::mutex> lock(m_queuedMutex);
+        lines.swap(m_queued);
+    }
+    for (const QString &line : lines)
+        appendOnUiThread(line);
 }
 
 void COutputWnd::appendOnUiThread(const QString &text)

@@ -11,7 +11,9 @@
 #include <QListWidget>
 #include <QWidget>
 
+#include <deque>
 #include <functional>
+#include <mutex>
 
 class CDunmereGame;
 class CDlgPlayerChoose;
@@ -67,11 +69,16 @@ public:
     QLineEdit *chatEdit() const { return m_chatEdit; }
     QAction *sendAction() const { return m_sendAction; }
 
+signals:
+    // Another thread queued lines in m_queued (connected queued to takeQueuedLines).
+    void linesQueued();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void appendOnUiThread(const QString &text);
+    void takeQueuedLines();
     void widenExtent(const QString &text);
     void updatePlaceholder();
 
@@ -83,4 +90,6 @@ private:
     COutputList *m_lists[3] = {};
     COutputList *m_chatList = nullptr;   // the second list, the only one shown
     CDlgPlayerChoose *m_panel = nullptr; // a child of the splitter
+    std::mutex m_queuedMutex;            // guards m_queued
+    std::deque<QString> m_queued;        // lines from other threads, in their order
 };

@@ -188,6 +188,10 @@ CHandsWindow::CHandsWindow(QString outputFolder, QWidget *parent)
     connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) { showHand(current); });
 
+    // A queued signal, not a queued lambda: Qt allocates the event and the verdicts travel
+    // under m_reviewMutex, so ThreadSanitizer sees the hand-over.
+    connect(this, &CHandsWindow::verdictsPending, this, &CHandsWindow::takeVerdicts,
+            Qt::QueuedConnection);
     m_list->installEventFilter(this);
     updateSpeed();
     setStep(0);
@@ -412,7 +416,7 @@ void CHandsWindow::startVerdicts()
     m_verdictsReady = m_model->game().hands.empty();
     if (m_verdictsReady)
         return;
-    // The worker has its own copy of the game; its result comes back by a queued call.
+    // The worker has its own copy of the game; its result comes back through m_reviewed.
     m_coachThread =
         std::thread([this, generation, game = m_model->game(), seat = m_model->playerSeat()] {
             coach::Estimator estimator;
@@ -441,18 +445,27 @@ void CHandsWindow::startVerdicts()
             }
             const QString problem =
                 judged ? QString() : QStringLiteral("Coach: %1").arg(QString::fromStdString(error));
-            QMetaObject::invokeMethod(
-                this,
-                [this, generation, verdicts, problem] {
-                    if (generation != m_coachGeneration.load())
-                        return;
-                    m_verdicts = verdicts;
-                    m_coachProblem = problem;
-                    m_verdictsReady = true;
-                    showCoachLine();
-                },
-                Qt::QueuedConnection);
+            {
+                std::lock_guard<std::mutex> lock(m_reviewMutex);
+                m_reviewed = Reviewed{generation, std::move(verdicts), problem};
+            }
+            emit verdictsPending();
         });
+}
+
+void CHandsWindow::takeVerdicts()
+{
+    std::optional<Reviewed> reviewed;
+    {
+        std::lock_guard<std::mutex> lock(m_reviewMutex);
+        reviewed.swap(m_reviewed);
+    }
+    if (!reviewed || reviewed->generation != m_coachGeneration.load())
+        return;
+    m_verdicts = std::move(reviewed->verdicts);
+    m_coachProblem = reviewed->problem;
+    m_verdictsReady = true;
+    showCoachLine();
 }
 
 void CHandsWindow::showCoachLine()

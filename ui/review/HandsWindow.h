@@ -3,7 +3,8 @@
 // a table drawn like the live one: step by step, by street, or played at a chosen speed. It
 // reads the files only, never the live game.
 //
-// Threads: UI thread only.
+// Threads: UI thread only, but for the coach's review of the game shown, which runs on a worker
+// thread and hands its verdicts over under m_reviewMutex, announced by a queued signal.
 
 #include "replay/HandReplay.h"
 
@@ -14,6 +15,7 @@
 
 #include <atomic>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <thread>
 
@@ -52,6 +54,10 @@ public:
     int stepCount() const;
     const history::Game &game() const;
 
+signals:
+    // Worker thread: a review's verdicts wait in m_reviewed (connected queued to takeVerdicts).
+    void verdictsPending();
+
 protected:
     // Left, Right and Space step and play wherever the focus is, the hand list included.
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -70,6 +76,7 @@ private:
     void showMessage(const QString &text, bool error);
     // Judges the player's decisions of the game shown on a worker thread.
     void startVerdicts();
+    void takeVerdicts();
     void showCoachLine();
 
     QString m_outputFolder;
@@ -103,4 +110,12 @@ private:
     bool m_verdictsReady = false;
     std::thread m_coachThread;
     std::atomic<int> m_coachGeneration{0}; // a newer game makes an older review's result stale
+    struct Reviewed
+    {
+        int generation = 0;
+        QHash<QPair<int, int>, QString> verdicts;
+        QString problem;
+    };
+    std::mutex m_reviewMutex;
+    std::optional<Reviewed> m_reviewed; // guarded by m_reviewMutex
 };

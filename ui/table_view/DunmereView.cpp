@@ -27,6 +27,12 @@ CDunmereView::CDunmereView(CDunmereGame &game, QWidget *parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(50, 50);
     setFocusPolicy(Qt::ClickFocus);
+    // Queued signals rather than queued lambdas: Qt allocates the event itself, and the data
+    // travels under the pending mutex, so the hand-over is visible to ThreadSanitizer.
+    connect(this, &CDunmereView::invalidationsPending, this, &CDunmereView::FlushInvalidations,
+            Qt::QueuedConnection);
+    connect(this, &CDunmereView::waitCursorPending, this, &CDunmereView::ApplyWaitCursor,
+            Qt::QueuedConnection);
 }
 
 void CDunmereView::Invalidate(const TableRect &rect)
@@ -44,7 +50,7 @@ void CDunmereView::Invalidate(const TableRect &rect)
         m_flushPosted = true;
     }
     if (post)
-        QMetaObject::invokeMethod(this, &CDunmereView::FlushInvalidations, Qt::QueuedConnection);
+        emit invalidationsPending();
 }
 
 void CDunmereView::FlushInvalidations()
@@ -68,13 +74,11 @@ void CDunmereView::FlushInvalidations()
 
 void CDunmereView::SetWaitCursor(bool on)
 {
-    // The request travels through the pending mutex rather than a lambda's captures, so that the
-    // hand-over to the UI thread is visible to ThreadSanitizer.
     {
         std::lock_guard<std::mutex> lock(m_pendingMutex);
         m_pendingWaitCursor.push_back(on);
     }
-    QMetaObject::invokeMethod(this, &CDunmereView::ApplyWaitCursor, Qt::QueuedConnection);
+    emit waitCursorPending();
 }
 
 void CDunmereView::ApplyWaitCursor()

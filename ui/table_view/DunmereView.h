@@ -4,8 +4,9 @@
 // y upwards).
 //
 // Threads: a QWidget of the UI thread. Invalidate and SetWaitCursor may be called from the
-// game thread (with the game's state mutex held): they only queue work. LayoutSeats and
-// painting lock the state mutex themselves.
+// game thread (with the game's state mutex held): they only queue work, handed to the UI thread
+// under the pending mutex and announced by a queued signal. LayoutSeats and painting lock the
+// state mutex themselves.
 
 #include "engine/EngineInterfaces.h"
 #include "engine/GameState.h"
@@ -46,6 +47,11 @@ public:
     void OnDraw(QPainter &painter, QSize clientSize, double dpiX, double dpiY);
 
     void PrintTable(QPrinter *printer);
+
+signals:
+    // Any thread: work is waiting under the pending mutex (connected queued to its handler).
+    void invalidationsPending();
+    void waitCursorPending();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
