@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include "pokerlib/CardNames.h"
 #include "pokerlib/Carrowby.h"
 #include "cli/args/CommandLine.h"
 
@@ -11,12 +12,6 @@ namespace {
 
 constexpr std::size_t kMinCards = 5;
 constexpr std::size_t kMaxCards = 7;
-
-std::string Narrow(const std::wstring &text)
-{
-    // The hand names are plain ASCII.
-    return std::string(text.begin(), text.end());
-}
 
 } // namespace
 
@@ -55,7 +50,7 @@ int RunEvalCommand(const CommandArgs &args)
         PokerLogic logic;
         const int code = logic.getCombination(cards.data(), board, int(cards.size()) - 2);
         std::printf("%d\t%u\t%s\n", code, unsigned(deck.Strength()),
-                    Narrow(deck.display()).c_str());
+                    brisquel::Narrow(deck.display()).c_str());
     }
     return kExitOk;
 }

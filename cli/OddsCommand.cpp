@@ -22,11 +22,6 @@ struct Seat
     brisquel::EquityPlayer player;
 };
 
-std::string Narrow(const std::wstring &text)
-{
-    return std::string(text.begin(), text.end()); // card names are ASCII
-}
-
 std::uint64_t Bits(const std::vector<int> &cards)
 {
     std::uint64_t mask = 0;
@@ -55,8 +50,8 @@ std::string ReadOpponents(const std::vector<std::string> &texts, std::uint64_t k
     for (std::size_t i = 0; i < texts.size(); ++i) {
         Seat seat{texts[i], {ranges[i]}};
         if (ranges[i].size() == 1) {
-            seat.label = Narrow(brisquel::CardName(ranges[i][0].first)) +
-                         Narrow(brisquel::CardName(ranges[i][0].second));
+            seat.label = brisquel::Narrow(brisquel::CardName(ranges[i][0].first)) +
+                         brisquel::Narrow(brisquel::CardName(ranges[i][0].second));
         } else {
             seat.player.combos = brisquel::DropClashing(ranges[i], known);
             if (seat.player.combos.empty())
@@ -162,7 +157,7 @@ int RunOddsCommand(const CommandArgs &args)
         return Fail("the board holds 3, 4 or 5 cards, got " + std::to_string(board.size()));
 
     std::vector<Seat> seats;
-    seats.push_back({Narrow(brisquel::CardName(hole[0])) + Narrow(brisquel::CardName(hole[1])),
+    seats.push_back({brisquel::Narrow(brisquel::CardName(hole[0])) + brisquel::Narrow(brisquel::CardName(hole[1])),
                      {{{hole[0], hole[1]}}}});
     error = ReadOpponents(vsTexts, Bits(hole) | Bits(board), seats);
     if (!error.empty())

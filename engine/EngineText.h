@@ -1,6 +1,8 @@
 #pragma once
 // Text helpers of the engine's lines: printf-style formatting and the library's wide texts.
 
+#include "pokerlib/CardNames.h"
+
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
@@ -9,7 +11,7 @@
 namespace enginetext {
 
 // printf-style formatting into a std::string of any length.
-inline std::string Format(const char *format, ...)
+__attribute__((format(printf, 1, 2))) inline std::string Format(const char *format, ...)
 {
     char buffer[512];
     va_list args;
@@ -28,15 +30,7 @@ inline std::string Format(const char *format, ...)
     return big;
 }
 
-// Card and combination names are plain ASCII.
-inline std::string Narrow(const std::wstring &text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (wchar_t c : text)
-        out += (c >= 0 && c < 128) ? static_cast<char>(c) : '?';
-    return out;
-}
+using brisquel::Narrow;
 
 inline std::string Trim(const std::string &text)
 {

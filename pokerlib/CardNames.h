@@ -12,5 +12,7 @@ std::wstring CardName(int card);
 int ParseCard(const std::string &text);
 // English name of a hand value from HandValue.h: "Full house, Kings full of Sevens".
 std::wstring HandName(std::uint32_t value);
+// The names above are plain ASCII; anything else becomes '?'.
+std::string Narrow(const std::wstring &text);
 
 } // namespace brisquel

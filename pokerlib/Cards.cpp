@@ -28,6 +28,15 @@ std::wstring CardName(int card)
     return {wchar_t(kRankLetters[card % 13]), wchar_t(kSuitLetters[card / 13])};
 }
 
+std::string Narrow(const std::wstring &text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (const wchar_t c : text)
+        out += (c >= 0 && c < 128) ? static_cast<char>(c) : '?';
+    return out;
+}
+
 int ParseCard(const std::string &text)
 {
     std::string t = text;
