@@ -1,8 +1,8 @@
 #include "cli/Commands.h"
 
+#include "cli/args/CommandLine.h"
 #include "pokerlib/CardNames.h"
 #include "pokerlib/Carrowby.h"
-#include "cli/args/CommandLine.h"
 
 #include <cstdio>
 #include <iostream>

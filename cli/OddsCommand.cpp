@@ -157,7 +157,8 @@ int RunOddsCommand(const CommandArgs &args)
         return Fail("the board holds 3, 4 or 5 cards, got " + std::to_string(board.size()));
 
     std::vector<Seat> seats;
-    seats.push_back({brisquel::Narrow(brisquel::CardName(hole[0])) + brisquel::Narrow(brisquel::CardName(hole[1])),
+    seats.push_back({brisquel::Narrow(brisquel::CardName(hole[0])) +
+                         brisquel::Narrow(brisquel::CardName(hole[1])),
                      {{{hole[0], hole[1]}}}});
     error = ReadOpponents(vsTexts, Bits(hole) | Bits(board), seats);
     if (!error.empty())
