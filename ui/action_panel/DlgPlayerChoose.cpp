@@ -177,8 +177,8 @@ CDlgPlayerChoose::CDlgPlayerChoose(CGameTable &table, std::mutex &stateMutex,
             &CDlgPlayerChoose::AbandonPendingPrepare);
     // A queued signal, not a queued lambda: Qt allocates the event, and the request travels
     // under the pending mutex, where ThreadSanitizer sees it.
-    connect(this, &CDlgPlayerChoose::prepareRequested, this,
-            &CDlgPlayerChoose::RunPendingPrepare, Qt::QueuedConnection);
+    connect(this, &CDlgPlayerChoose::prepareRequested, this, &CDlgPlayerChoose::RunPendingPrepare,
+            Qt::QueuedConnection);
 }
 
 CDlgPlayerChoose::~CDlgPlayerChoose()
@@ -209,14 +209,14 @@ void CDlgPlayerChoose::CreateControls()
         b->setPalette(pal);
         return b;
     };
-    m_fold = makeButton(QStringLiteral("FOLD"), dlu(14, 8, 86, 24));
-    m_checkCall = makeButton(QStringLiteral("CHECK"), dlu(108, 8, 86, 24));
-    m_raise = makeButton(QStringLiteral("RAISE"), dlu(202, 8, 86, 24));
-    m_min = makeButton(QStringLiteral("MIN"), dlu(28, 43, 50, 14));
+    m_fold = makeButton(tr("FOLD"), dlu(14, 8, 86, 24));
+    m_checkCall = makeButton(tr("CHECK"), dlu(108, 8, 86, 24));
+    m_raise = makeButton(tr("RAISE"), dlu(202, 8, 86, 24));
+    m_min = makeButton(tr("MIN"), dlu(28, 43, 50, 14));
     m_half = makeButton(QStringLiteral("1/2"), dlu(77, 43, 50, 14));
     m_threeQuarters = makeButton(QStringLiteral("3/4"), dlu(126, 43, 50, 14));
-    m_pot = makeButton(QStringLiteral("POT"), dlu(175, 43, 50, 14));
-    m_max = makeButton(QStringLiteral("MAX"), dlu(224, 43, 50, 14));
+    m_pot = makeButton(tr("POT"), dlu(175, 43, 50, 14));
+    m_max = makeButton(tr("MAX"), dlu(224, 43, 50, 14));
     m_minus = makeButton(QStringLiteral("-"), dlu(160, 69, 16, 14));
     m_plus = makeButton(QStringLiteral("+"), dlu(177, 69, 16, 14));
 
@@ -410,14 +410,13 @@ void CDlgPlayerChoose::SetCaptions()
         return;
     const Amounts a = ReadAmounts();
     if (a.A <= 0) {
-        m_checkCall->setText(QStringLiteral("CHECK"));
-        m_raise->setText(QStringLiteral("BET %1").arg(m_raiseAmount));
+        m_checkCall->setText(tr("CHECK"));
+        m_raise->setText(tr("BET %1").arg(m_raiseAmount));
     } else if (m_allInOnly) {
-        m_checkCall->setText(QStringLiteral("ALL IN"));
+        m_checkCall->setText(tr("ALL IN"));
     } else {
-        m_checkCall->setText(a.A == a.H ? QStringLiteral("CHECK")
-                                        : QStringLiteral("CALL %1").arg(a.A - a.H));
-        m_raise->setText(QStringLiteral("RAISE TO %1").arg(m_raiseAmount));
+        m_checkCall->setText(a.A == a.H ? tr("CHECK") : tr("CALL %1").arg(a.A - a.H));
+        m_raise->setText(tr("RAISE TO %1").arg(m_raiseAmount));
         // Text the user is typing stays until Enter, a click or a slider move takes it.
         if (!m_edit->isModified()) {
             m_editText = QString::number(m_raiseAmount);
@@ -502,8 +501,7 @@ void CDlgPlayerChoose::ApplySliderRule()
     UpdateData(false);
     m_raiseAmount = e;
     // The slider paints after the panel, so it sets the caption the panel's paint would.
-    m_raise->setText(a.A <= 0 ? QStringLiteral("BET %1").arg(e)
-                              : QStringLiteral("RAISE TO %1").arg(e));
+    m_raise->setText(a.A <= 0 ? tr("BET %1").arg(e) : tr("RAISE TO %1").arg(e));
 }
 
 void CDlgPlayerChoose::OnMinus()

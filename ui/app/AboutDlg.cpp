@@ -17,11 +17,10 @@ CAboutDlg::CAboutDlg(QWidget *parent, const QString &filesText)
     auto *icon = new QLabel(this);
     icon->setPixmap(MakeRibbonIcon(RibbonIcon::AppButton).pixmap(48, 48));
     grid->addWidget(icon, 0, 0, 4, 1, Qt::AlignTop);
-    grid->addWidget(new QLabel(QStringLiteral("Brisquel, Version 1.0"), this), 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("No-Limit Texas Hold'em trainer"), this), 1, 1);
+    grid->addWidget(new QLabel(tr("Brisquel, Version 1.0"), this), 0, 1);
+    grid->addWidget(new QLabel(tr("No-Limit Texas Hold'em trainer"), this), 1, 1);
     grid->addWidget(new QLabel(QString::fromLatin1(kMakerEmail), this), 2, 1);
-    auto *link = new QLabel(
-        QStringLiteral("<a href=\"%1\">%1</a>").arg(QLatin1String(kMakerWebAddress)), this);
+    auto *link = new QLabel(tr("<a href=\"%1\">%1</a>").arg(QLatin1String(kMakerWebAddress)), this);
     link->setObjectName(QStringLiteral("AboutLink"));
     link->setOpenExternalLinks(true);
     link->setTextInteractionFlags(Qt::TextBrowserInteraction);

@@ -9,7 +9,7 @@
 CDlgAddChips::CDlgAddChips(QWidget *parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Add chips !"));
+    setWindowTitle(tr("Add chips !"));
     auto *box = new QVBoxLayout(this);
     m_edit = new QLineEdit(QString::number(m_chips), this);
     m_edit->setMinimumWidth(200);

@@ -32,8 +32,8 @@ CDunmereApp::CDunmereApp(int &argc, char **argv, AppOptions options)
             Qt::QueuedConnection);
     connect(this, &CDunmereApp::closeRequested, this, &CDunmereApp::OnCloseRequested,
             Qt::QueuedConnection);
-    connect(this, &CDunmereApp::commandStatesChanged, this,
-            &CDunmereApp::OnCommandStatesChanged, Qt::QueuedConnection);
+    connect(this, &CDunmereApp::commandStatesChanged, this, &CDunmereApp::OnCommandStatesChanged,
+            Qt::QueuedConnection);
     connect(this, &CDunmereApp::uiCallPending, this, &CDunmereApp::RunPendingUiCalls,
             Qt::QueuedConnection);
 }
@@ -108,25 +108,25 @@ QString CDunmereApp::FilesText() const
 {
     const QString text = QDir::toNativeSeparators(m_textFolder);
     QString result = m_textFolder == m_databaseFolder
-                         ? QStringLiteral("Files: %1").arg(text)
-                         : QStringLiteral("Game log and hand histories: %1\nResults: %2")
+                         ? tr("Files: %1").arg(text)
+                         : tr("Game log and hand histories: %1\nResults: %2")
                                .arg(text, QDir::toNativeSeparators(m_databaseFolder));
     if (!m_folderProblem.isEmpty())
-        result += QStringLiteral("\nNot saved: Brisquel %1").arg(m_folderProblem);
+        result += tr("\nNot saved: Brisquel %1").arg(m_folderProblem);
     return result;
 }
 
 void CDunmereApp::WarnAboutFolder()
 {
     // Not modal for the application: the game can be played all the same.
-    auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Brisquel"),
-                                QStringLiteral("Brisquel %1.").arg(m_folderProblem),
-                                QMessageBox::Ok, m_frame.get());
+    auto *box =
+        new QMessageBox(QMessageBox::Warning, tr("Brisquel"),
+                        tr("Brisquel %1.").arg(m_folderProblem), QMessageBox::Ok, m_frame.get());
     box->setObjectName(QStringLiteral("FolderWarning"));
-    box->setInformativeText(QStringLiteral("The game plays, but the game log, the hand "
-                                           "histories and the results are not saved. Start "
-                                           "Brisquel with --data-dir FOLDER to choose another "
-                                           "folder."));
+    box->setInformativeText(tr("The game plays, but the game log, the hand "
+                               "histories and the results are not saved. Start "
+                               "Brisquel with --data-dir FOLDER to choose another "
+                               "folder."));
     box->setAttribute(Qt::WA_DeleteOnClose);
     if (m_options.showWindow)
         box->open();

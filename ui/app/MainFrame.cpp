@@ -36,7 +36,6 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTableWidget>
-#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QUrl>
@@ -50,7 +49,6 @@ namespace {
 
 constexpr int kMinFrameSize = 500;
 constexpr int kRecentFileCount = 4;
-constexpr int kUpdateIntervalMs = 100; // the ribbon's idle-time update pass
 constexpr int kOutputPaneHeight = 300;
 constexpr const char *kWindowStateKey = "Workspace/State";
 constexpr const char *kCoachKey = "View/Coach";
@@ -120,7 +118,7 @@ CMainFrame::CMainFrame(CDunmereApp &app)
     , m_appLook(ID_VIEW_APPLOOK_OFF_2007_BLACK)
 {
     setObjectName(QStringLiteral("MainFrame"));
-    setWindowTitle(QStringLiteral("Brisquel"));
+    setWindowTitle(tr("Brisquel"));
     setWindowIcon(MakeRibbonIcon(RibbonIcon::AppButton));
     setMinimumSize(kMinFrameSize, kMinFrameSize);
     m_appLook = ApplyVisualStyle(app, this, m_appLook);
@@ -133,7 +131,7 @@ CMainFrame::CMainFrame(CDunmereApp &app)
     setCentralWidget(m_mdiArea);
     m_view = new CDunmereView(m_game);
     QMdiSubWindow *child = m_mdiArea->addSubWindow(m_view);
-    child->setWindowTitle(QStringLiteral("Brisquel1"));
+    child->setWindowTitle(tr("Brisquel1"));
     child->setWindowIcon(QIcon());
     child->setWindowFlags(Qt::FramelessWindowHint);
     child->showMaximized();
@@ -156,9 +154,6 @@ CMainFrame::CMainFrame(CDunmereApp &app)
 
     m_openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
 
-    m_updateTimer = new QTimer(this);
-    connect(m_updateTimer, &QTimer::timeout, this, &CMainFrame::UpdateCommandUI);
-    m_updateTimer->start(kUpdateIntervalMs);
     UpdateCommandUI();
 }
 
@@ -167,7 +162,6 @@ CMainFrame::~CMainFrame()
     // Hiding the docks while the window is torn down must not run the update pass.
     for (QDockWidget *dock : {m_outputDock, m_classDock, m_fileDock, m_propertiesDock})
         disconnect(dock, nullptr, this, nullptr);
-    m_updateTimer->stop();
     delete m_printer;
 }
 
@@ -187,54 +181,53 @@ QAction *CMainFrame::addCommand(int id, const QString &text, std::function<void(
 
 void CMainFrame::createCommands()
 {
-    addCommand(ID_START_GAME, QStringLiteral("Start game"), [this] {
+    addCommand(ID_START_GAME, tr("Start game"), [this] {
         OnStartGame();
     })->setIcon(MakeRibbonIcon(RibbonIcon::StartGame));
-    addCommand(ID_WHO_IS_ON_BUTTON, QStringLiteral("Start deal"), [this] {
+    addCommand(ID_WHO_IS_ON_BUTTON, tr("Start deal"), [this] {
         OnStartDeal();
     })->setIcon(MakeRibbonIcon(RibbonIcon::StartDeal));
-    addCommand(ID_STOP_GAME, QStringLiteral("Last hand && Stop game"), [this] {
+    addCommand(ID_STOP_GAME, tr("Last hand && Stop game"), [this] {
         m_game.StopGame();
     })->setIcon(MakeRibbonIcon(RibbonIcon::Stop));
     addCommand(
-        ID_STATISTICS, QStringLiteral("Statistics"), [this] { m_game.ToggleStatistics(); }, true);
+        ID_STATISTICS, tr("Statistics"), [this] { m_game.ToggleStatistics(); }, true);
     addCommand(
-        ID_VIEW_OUTPUTWND, QStringLiteral("ChatWnd"), [this] { togglePane(m_outputDock); }, true);
+        ID_VIEW_OUTPUTWND, tr("ChatWnd"), [this] { togglePane(m_outputDock); }, true);
     addCommand(
-        ID_VIEW_COACH, QStringLiteral("Coach"),
+        ID_VIEW_COACH, tr("Coach"),
         [this] {
             m_coach->setEnabled(!m_coach->isEnabled());
             QSettings().setValue(QLatin1String(kCoachKey), m_coach->isEnabled());
         },
         true)
-        ->setToolTip(QStringLiteral("While you decide: your equity against the opponents' likely "
-                                    "hands and the equity the price demands.\nAfter each hand: "
-                                    "a verdict on every decision you made."));
+        ->setToolTip(tr("While you decide: your equity against the opponents' likely "
+                        "hands and the equity the price demands.\nAfter each hand: "
+                        "a verdict on every decision you made."));
     addCommand(
-        ID_VIEW_CAPTION_BAR, QStringLiteral("About Us"),
+        ID_VIEW_CAPTION_BAR, tr("About Us"),
         [this] { m_captionBar->setVisible(m_captionBar->isHidden()); }, true);
     addCommand(
-        ID_VIEW_CLASSVIEW, QStringLiteral("Class View"), [this] { togglePane(m_classDock); }, true);
+        ID_VIEW_CLASSVIEW, tr("Class View"), [this] { togglePane(m_classDock); }, true);
     addCommand(
-        ID_VIEW_FILEVIEW, QStringLiteral("File View"), [this] { togglePane(m_fileDock); }, true);
+        ID_VIEW_FILEVIEW, tr("File View"), [this] { togglePane(m_fileDock); }, true);
     addCommand(
-        ID_VIEW_PROPERTIESWND, QStringLiteral("Properties"),
-        [this] { togglePane(m_propertiesDock); }, true);
-    addCommand(ID_TOOLS_OPTIONS, QStringLiteral("Go..."), [this] {
+        ID_VIEW_PROPERTIESWND, tr("Properties"), [this] { togglePane(m_propertiesDock); }, true);
+    addCommand(ID_TOOLS_OPTIONS, tr("Go..."), [this] {
         m_openUrl(QUrl(QString::fromLatin1(kMakerWebAddress)));
-    })->setToolTip(QStringLiteral("Click here to see more options"));
+    })->setToolTip(tr("Click here to see more options"));
     // Tool buttons drop a trailing ellipsis from the action text unless told otherwise.
-    action(ID_TOOLS_OPTIONS)->setIconText(QStringLiteral("Go..."));
-    addCommand(ID_APP_ABOUT, QStringLiteral("About"), [this] {
+    action(ID_TOOLS_OPTIONS)->setIconText(tr("Go..."));
+    addCommand(ID_APP_ABOUT, tr("About"), [this] {
         onAbout();
     })->setIcon(MakeRibbonIcon(RibbonIcon::About));
-    addCommand(ID_CALCULATOR, QStringLiteral("Odds Calculator"), [this] {
+    addCommand(ID_CALCULATOR, tr("Odds Calculator"), [this] {
         onCalculator();
     })->setIcon(MakeRibbonIcon(RibbonIcon::Calculator));
-    addCommand(ID_REVIEW_HANDS, QStringLiteral("Hands…"), [this] {
+    addCommand(ID_REVIEW_HANDS, tr("Hands…"), [this] {
         OnReviewHands();
     })->setIcon(MakeRibbonIcon(RibbonIcon::ReviewHands));
-    addCommand(ID_REVIEW_PROGRESS, QStringLiteral("Progress…"), [this] {
+    addCommand(ID_REVIEW_PROGRESS, tr("Progress…"), [this] {
         OnReviewProgress();
     })->setIcon(MakeRibbonIcon(RibbonIcon::Progress));
     for (int id : {ID_REVIEW_HANDS, ID_REVIEW_PROGRESS})
@@ -242,25 +235,24 @@ void CMainFrame::createCommands()
 
     auto *looks = new QActionGroup(this);
     const std::pair<int, const char *> lookTexts[] = {
-        {ID_VIEW_APPLOOK_OFF_2007_BLUE, "Office 2007 (&Blue Style)"},
-        {ID_VIEW_APPLOOK_OFF_2007_BLACK, "Office 2007 (B&lack Style)"},
-        {ID_VIEW_APPLOOK_OFF_2007_SILVER, "Office 2007 (&Silver Style)"},
-        {ID_VIEW_APPLOOK_OFF_2007_AQUA, "Office 2007 (&Aqua Style)"},
-        {ID_VIEW_APPLOOK_WINDOWS_7, "Win&dows 7"}};
+        {ID_VIEW_APPLOOK_OFF_2007_BLUE, QT_TR_NOOP("Office 2007 (&Blue Style)")},
+        {ID_VIEW_APPLOOK_OFF_2007_BLACK, QT_TR_NOOP("Office 2007 (B&lack Style)")},
+        {ID_VIEW_APPLOOK_OFF_2007_SILVER, QT_TR_NOOP("Office 2007 (&Silver Style)")},
+        {ID_VIEW_APPLOOK_OFF_2007_AQUA, QT_TR_NOOP("Office 2007 (&Aqua Style)")},
+        {ID_VIEW_APPLOOK_WINDOWS_7, QT_TR_NOOP("Win&dows 7")}};
     for (const auto &[id, text] : lookTexts) {
         const unsigned look = static_cast<unsigned>(id);
         looks->addAction(addCommand(
-            id, QString::fromLatin1(text), [this, look] { onAppLook(look); }, true));
+            id, tr(text), [this, look] { onAppLook(look); }, true));
     }
 
-    addCommand(ID_FILE_PRINT_DIRECT, QStringLiteral("&Quick Print"), [this] { onQuickPrint(); });
-    addCommand(ID_FILE_PRINT, QStringLiteral("&Print..."), [this] { onPrint(); });
-    addCommand(ID_FILE_PRINT_PREVIEW, QStringLiteral("Print Pre&view"),
-               [this] { onPrintPreview(); });
-    addCommand(ID_FILE_PRINT_SETUP, QStringLiteral("Print Set&up"), [this] { onPrintSetup(); });
+    addCommand(ID_FILE_PRINT_DIRECT, tr("&Quick Print"), [this] { onQuickPrint(); });
+    addCommand(ID_FILE_PRINT, tr("&Print..."), [this] { onPrint(); });
+    addCommand(ID_FILE_PRINT_PREVIEW, tr("Print Pre&view"), [this] { onPrintPreview(); });
+    addCommand(ID_FILE_PRINT_SETUP, tr("Print Set&up"), [this] { onPrintSetup(); });
     // The program has one table document: closing it closes the program.
-    addCommand(ID_FILE_CLOSE, QStringLiteral("&Close"), [this] { close(); });
-    addCommand(ID_APP_EXIT_FRAME, QStringLiteral("E&xit"), [this] { close(); });
+    addCommand(ID_FILE_CLOSE, tr("&Close"), [this] { close(); });
+    addCommand(ID_APP_EXIT_FRAME, tr("E&xit"), [this] { close(); });
 }
 
 void CMainFrame::createRibbon()
@@ -278,7 +270,7 @@ void CMainFrame::createRibbon()
     tabBox->setContentsMargins(4, 3, 4, 0);
 
     auto *appMenu = new QMenu(tabRow);
-    auto *printMenu = appMenu->addMenu(QStringLiteral("Print"));
+    auto *printMenu = appMenu->addMenu(tr("Print"));
     printMenu->addAction(action(ID_FILE_PRINT));
     printMenu->addAction(action(ID_FILE_PRINT_DIRECT));
     printMenu->addAction(action(ID_FILE_PRINT_PREVIEW));
@@ -286,7 +278,7 @@ void CMainFrame::createRibbon()
     appMenu->addSeparator();
     appMenu->addAction(action(ID_FILE_CLOSE));
     appMenu->addSeparator();
-    m_recentMenu = appMenu->addMenu(QStringLiteral("Recent Documents"));
+    m_recentMenu = appMenu->addMenu(tr("Recent Documents"));
     m_recentMenu->setMinimumWidth(300);
     const QStringList recent = QSettings()
                                    .value(QStringLiteral("Recent File List"))
@@ -295,7 +287,7 @@ void CMainFrame::createRibbon()
     for (const QString &file : recent)
         m_recentMenu->addAction(file)->setEnabled(false);
     if (recent.isEmpty())
-        m_recentMenu->addAction(QStringLiteral("(empty)"))->setEnabled(false);
+        m_recentMenu->addAction(tr("(empty)"))->setEnabled(false);
     appMenu->addSeparator();
     appMenu->addAction(action(ID_APP_EXIT_FRAME));
 
@@ -303,13 +295,13 @@ void CMainFrame::createRibbon()
     appButton->setObjectName(QStringLiteral("RibbonAppButton"));
     appButton->setIcon(MakeRibbonIcon(RibbonIcon::AppButton));
     appButton->setIconSize(QSize(24, 24));
-    appButton->setToolTip(QStringLiteral("File"));
+    appButton->setToolTip(tr("File"));
     appButton->setMenu(appMenu);
     appButton->setPopupMode(QToolButton::InstantPopup);
     tabBox->addWidget(appButton);
 
     auto *tabs = new QTabBar(tabRow);
-    tabs->addTab(QStringLiteral("Home"));
+    tabs->addTab(tr("Home"));
     tabs->setDrawBase(false);
     tabBox->addWidget(tabs, 0, Qt::AlignBottom);
     tabBox->addStretch(1);
@@ -318,7 +310,7 @@ void CMainFrame::createRibbon()
     for (int id = ID_VIEW_APPLOOK_OFF_2007_BLUE; id <= ID_VIEW_APPLOOK_WINDOWS_7; ++id)
         styleMenu->addAction(action(id));
     auto *styleButton = new QToolButton(tabRow);
-    styleButton->setText(QStringLiteral("Style"));
+    styleButton->setText(tr("Style"));
     styleButton->setIcon(MakeRibbonIcon(RibbonIcon::Style));
     styleButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     styleButton->setMenu(styleMenu);
@@ -339,7 +331,7 @@ void CMainFrame::createRibbon()
     panelBox->setContentsMargins(2, 2, 2, 2);
     panelBox->setSpacing(0);
 
-    panelBox->addWidget(MakePanel(QStringLiteral("View"), createViewPanel(panels), panels));
+    panelBox->addWidget(MakePanel(tr("View"), createViewPanel(panels), panels));
 
     auto *trainerContent = new QWidget(panels);
     auto *trainerBox = new QHBoxLayout(trainerContent);
@@ -348,20 +340,20 @@ void CMainFrame::createRibbon()
     trainerBox->addWidget(LargeButton(action(ID_WHO_IS_ON_BUTTON), trainerContent));
     trainerBox->addWidget(Separator(trainerContent));
     trainerBox->addWidget(LargeButton(action(ID_STOP_GAME), trainerContent));
-    panelBox->addWidget(MakePanel(QStringLiteral("Trainer"), trainerContent, panels));
+    panelBox->addWidget(MakePanel(tr("Trainer"), trainerContent, panels));
 
     auto *toolsContent = new QWidget(panels);
     auto *toolsBox = new QHBoxLayout(toolsContent);
     toolsBox->setContentsMargins(2, 0, 2, 0);
     toolsBox->addWidget(LargeButton(action(ID_CALCULATOR), toolsContent));
-    panelBox->addWidget(MakePanel(QStringLiteral("Tools"), toolsContent, panels));
+    panelBox->addWidget(MakePanel(tr("Tools"), toolsContent, panels));
 
     auto *reviewContent = new QWidget(panels);
     auto *reviewBox = new QHBoxLayout(reviewContent);
     reviewBox->setContentsMargins(2, 0, 2, 0);
     reviewBox->addWidget(LargeButton(action(ID_REVIEW_HANDS), reviewContent));
     reviewBox->addWidget(LargeButton(action(ID_REVIEW_PROGRESS), reviewContent));
-    panelBox->addWidget(MakePanel(QStringLiteral("Review"), reviewContent, panels));
+    panelBox->addWidget(MakePanel(tr("Review"), reviewContent, panels));
 
     auto *panesContent = new QWidget(panels);
     auto *panesBox = new QVBoxLayout(panesContent);
@@ -369,7 +361,7 @@ void CMainFrame::createRibbon()
     panesBox->setSpacing(1);
     for (int id : {ID_VIEW_CLASSVIEW, ID_VIEW_FILEVIEW, ID_VIEW_PROPERTIESWND})
         panesBox->addWidget(CommandCheckBox(action(id), panesContent));
-    panelBox->addWidget(MakePanel(QStringLiteral("Panes"), panesContent, panels));
+    panelBox->addWidget(MakePanel(tr("Panes"), panesContent, panels));
     panelBox->addStretch(1);
     topBox->addWidget(panels);
 
@@ -396,19 +388,18 @@ QWidget *CMainFrame::createViewPanel(QWidget *parent)
     trainer->addWidget(CommandCheckBox(action(ID_VIEW_COACH), content));
     auto *paceRow = new QHBoxLayout;
     paceRow->setSpacing(4);
-    auto *paceLabel = new QLabel(QStringLiteral("Pace"), content);
+    auto *paceLabel = new QLabel(tr("Pace"), content);
     m_paceSlider = new QSlider(Qt::Horizontal, content);
     m_paceSlider->setObjectName(QStringLiteral("PaceSlider"));
     m_paceSlider->setRange(0, kPaceTenthsMax);
     m_paceSlider->setPageStep(5);
     m_paceSlider->setFixedWidth(90);
-    m_paceSlider->setToolTip(QStringLiteral("The pauses between actions: from none (left) to "
-                                            "twice a real table's (right)"));
+    m_paceSlider->setToolTip(tr("The pauses between actions: from none (left) to "
+                                "twice a real table's (right)"));
     paceLabel->setBuddy(m_paceSlider);
     m_paceValue = new QLabel(content);
     m_paceValue->setObjectName(QStringLiteral("PaceValue"));
-    m_paceValue->setMinimumWidth(
-        m_paceValue->fontMetrics().horizontalAdvance(QStringLiteral("no pauses")));
+    m_paceValue->setMinimumWidth(m_paceValue->fontMetrics().horizontalAdvance(tr("no pauses")));
     paceRow->addWidget(paceLabel);
     paceRow->addWidget(m_paceSlider);
     paceRow->addWidget(m_paceValue);
@@ -431,8 +422,7 @@ void CMainFrame::ShowPace(double factor)
 {
     const QSignalBlocker quiet(m_paceSlider);
     m_paceSlider->setValue(static_cast<int>(std::lround(factor * 10)));
-    m_paceValue->setText(factor <= 0.0 ? QStringLiteral("no pauses")
-                                       : QStringLiteral("%1\u00d7").arg(factor, 0, 'f', 1));
+    m_paceValue->setText(factor <= 0.0 ? tr("no pauses") : tr("%1\u00d7").arg(factor, 0, 'f', 1));
 }
 
 void CMainFrame::onPaceMoved(int tenths)
@@ -460,8 +450,7 @@ void CMainFrame::createCaptionBar()
     box->addWidget(go);
     auto *info = new QLabel(m_captionBar);
     info->setPixmap(MakeRibbonIcon(RibbonIcon::Info).pixmap(20, 20));
-    info->setToolTip(
-        QStringLiteral("<b>Important</b><br>Here is an informational message for the user."));
+    info->setToolTip(tr("<b>Important</b><br>Here is an informational message for the user."));
     box->addWidget(info);
     box->addWidget(new QLabel(QString::fromLatin1(kMakerWebAddress), m_captionBar));
     box->addStretch(1);
@@ -471,7 +460,7 @@ void CMainFrame::createDocks()
 {
     setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks);
 
-    m_outputDock = new QDockWidget(QStringLiteral("OutputWnd"), this);
+    m_outputDock = new QDockWidget(tr("OutputWnd"), this);
     m_outputDock->setObjectName(QStringLiteral("OutputWnd"));
     m_outputDock->setAllowedAreas(Qt::BottomDockWidgetArea);
     m_outputDock->setFeatures(QDockWidget::DockWidgetClosable);
@@ -483,30 +472,31 @@ void CMainFrame::createDocks()
     // The shell panes: present for their commands, hidden at start.
     auto *classTree = new QTreeWidget;
     classTree->setHeaderHidden(true);
-    auto *classRoot = new QTreeWidgetItem(classTree, {QStringLiteral("Brisquel classes")});
+    auto *classRoot = new QTreeWidgetItem(classTree, {tr("Brisquel classes")});
+    // Class and file names are names, not words: they stay untranslated.
     for (const char *name : {"CDunmereApp", "CMainFrame", "CDunmereView", "CDialogTable"})
         new QTreeWidgetItem(classRoot, {QString::fromLatin1(name)});
     classTree->expandAll();
-    m_classDock = new QDockWidget(QStringLiteral("Class View"), this);
+    m_classDock = new QDockWidget(tr("Class View"), this);
     m_classDock->setObjectName(QStringLiteral("ClassView"));
     m_classDock->setWidget(classTree);
     addDockWidget(Qt::LeftDockWidgetArea, m_classDock);
 
     auto *fileTree = new QTreeWidget;
     fileTree->setHeaderHidden(true);
-    auto *fileRoot = new QTreeWidgetItem(fileTree, {QStringLiteral("Brisquel files")});
+    auto *fileRoot = new QTreeWidgetItem(fileTree, {tr("Brisquel files")});
     for (const char *name : {"PokerDB.db3", "HistoryGame.log", "HandHistory"})
         new QTreeWidgetItem(fileRoot, {QString::fromLatin1(name)});
     fileTree->expandAll();
-    m_fileDock = new QDockWidget(QStringLiteral("File View"), this);
+    m_fileDock = new QDockWidget(tr("File View"), this);
     m_fileDock->setObjectName(QStringLiteral("FileView"));
     m_fileDock->setWidget(fileTree);
     addDockWidget(Qt::LeftDockWidgetArea, m_fileDock);
     tabifyDockWidget(m_classDock, m_fileDock);
 
     auto *properties = new QTableWidget(0, 2);
-    properties->setHorizontalHeaderLabels({QStringLiteral("Property"), QStringLiteral("Value")});
-    m_propertiesDock = new QDockWidget(QStringLiteral("Properties"), this);
+    properties->setHorizontalHeaderLabels({tr("Property"), tr("Value")});
+    m_propertiesDock = new QDockWidget(tr("Properties"), this);
     m_propertiesDock->setObjectName(QStringLiteral("Properties"));
     m_propertiesDock->setWidget(properties);
     addDockWidget(Qt::RightDockWidgetArea, m_propertiesDock);
@@ -685,7 +675,6 @@ void CMainFrame::OnReviewProgress()
 
 void CMainFrame::closeEvent(QCloseEvent *event)
 {
-    m_updateTimer->stop();
     QSettings().setValue(QLatin1String(kWindowStateKey), saveState());
     event->accept();
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The main window: ribbon, caption bar, the table document, the output dock and the shell
 // panes. Every command is a QAction keyed by its command id; the ribbon's update pass reads
-// the game's enable flags.
+// the game's enable flags. It runs when something says they changed: the game through
+// IProgram::CommandStateChanged, the docks through their visibility, every command after it ran.
 //
 // Threads: UI thread only.
 
@@ -25,7 +26,6 @@ class QMdiArea;
 class QMenu;
 class QPrinter;
 class QSlider;
-class QTimer;
 class QUrl;
 
 inline constexpr const char *kMakerWebAddress = "https://www.ostrivane.com/brisquel";
@@ -107,7 +107,6 @@ private:
     QDockWidget *m_propertiesDock = nullptr;
     QWidget *m_captionBar = nullptr;
     QMenu *m_recentMenu = nullptr;
-    QTimer *m_updateTimer = nullptr;
     QPrinter *m_printer = nullptr;
     CHandsWindow *m_handsWindow = nullptr;
     CProgressWindow *m_progressWindow = nullptr;

@@ -41,7 +41,7 @@ int leadingInt(const QString &text)
 CDlgCalculate::CDlgCalculate(QWidget *parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Dunmere"));
+    setWindowTitle(tr("Dunmere"));
     auto *grid = new QGridLayout(this);
 
     auto addRow = [&](int row, const QString &label, QLineEdit *&edit, bool readOnly,
@@ -60,17 +60,17 @@ CDlgCalculate::CDlgCalculate(QWidget *parent)
     QPushButton *flopDots = nullptr;
     QPushButton *turnDots = nullptr;
     QPushButton *riverDots = nullptr;
-    addRow(0, QStringLiteral("CountOfPlayers"), m_countEdit, false, nullptr);
-    addRow(1, QStringLiteral("MyHand (2 cards)"), m_handEdit, true, &m_handButton);
-    addRow(2, QStringLiteral("Flop (3 cards)"), m_flopEdit, true, &flopDots);
-    addRow(3, QStringLiteral("Turn (1 card)"), m_turnEdit, true, &turnDots);
-    addRow(4, QStringLiteral("River (1 card)"), m_riverEdit, true, &riverDots);
-    addRow(5, QStringLiteral("P"), m_resultEdit, true, nullptr);
+    addRow(0, tr("CountOfPlayers"), m_countEdit, false, nullptr);
+    addRow(1, tr("MyHand (2 cards)"), m_handEdit, true, &m_handButton);
+    addRow(2, tr("Flop (3 cards)"), m_flopEdit, true, &flopDots);
+    addRow(3, tr("Turn (1 card)"), m_turnEdit, true, &turnDots);
+    addRow(4, tr("River (1 card)"), m_riverEdit, true, &riverDots);
+    addRow(5, tr("P"), m_resultEdit, true, nullptr);
 
-    m_calculate = new QPushButton(Pictures::button(Pictures::ButtonPicture::Ok),
-                                  QStringLiteral("Calculate"), this);
-    m_cancel = new QPushButton(Pictures::button(Pictures::ButtonPicture::Cancel),
-                               QStringLiteral("Cancel"), this);
+    m_calculate =
+        new QPushButton(Pictures::button(Pictures::ButtonPicture::Ok), tr("Calculate"), this);
+    m_cancel =
+        new QPushButton(Pictures::button(Pictures::ButtonPicture::Cancel), tr("Cancel"), this);
     for (QPushButton *b : {m_calculate, m_cancel}) {
         b->setIconSize(QSize(16, 16));
         b->setCursor(Qt::PointingHandCursor);
@@ -144,7 +144,7 @@ void CDlgCalculate::OnCalculate()
     const bool valid = m_hand.size() >= 2 && m_hand[0] >= 0 && m_hand[0] < 52 && m_hand[1] >= 0 &&
                        m_hand[1] < 52 && m_hand[0] != m_hand[1];
     if (!valid) {
-        m_showMessage(QStringLiteral("Choose the two cards of MyHand first."));
+        m_showMessage(tr("Choose the two cards of MyHand first."));
         return;
     }
     const int hole[2] = {m_hand[0], m_hand[1]};

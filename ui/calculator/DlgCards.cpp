@@ -37,7 +37,7 @@ CDlgCards::CDlgCards(QString &text, QList<int> &cards, QList<int> &pictures, QWi
     , m_cards(cards)
     , m_pictures(pictures)
 {
-    setWindowTitle(QStringLiteral("Cards"));
+    setWindowTitle(tr("Cards"));
     setFixedSize(dlu(0, 0, 568, 246).size());
 
     // Suits from the top (clubs, diamonds, hearts, spades), aces at the left.
@@ -55,11 +55,10 @@ CDlgCards::CDlgCards(QString &text, QList<int> &cards, QList<int> &pictures, QWi
             m_buttons[c] = b;
         }
     }
-    m_ok =
-        new QPushButton(Pictures::button(Pictures::ButtonPicture::Ok), QStringLiteral("OK"), this);
+    m_ok = new QPushButton(Pictures::button(Pictures::ButtonPicture::Ok), tr("OK"), this);
     m_ok->setGeometry(dlu(214, 225, 50, 14));
-    m_cancel = new QPushButton(Pictures::button(Pictures::ButtonPicture::Cancel),
-                               QStringLiteral("Cancel"), this);
+    m_cancel =
+        new QPushButton(Pictures::button(Pictures::ButtonPicture::Cancel), tr("Cancel"), this);
     m_cancel->setGeometry(dlu(272, 225, 50, 14));
     for (QPushButton *b : {m_ok, m_cancel}) {
         b->setIconSize(QSize(14, 14));

@@ -111,22 +111,22 @@ COutputList::COutputList(QWidget *parent)
 void COutputList::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu menu(this);
-    menu.addAction(QStringLiteral("&Копировать"), this, &COutputList::OnEditCopy);
-    menu.addAction(QStringLiteral("&Очистить"), this, &COutputList::OnEditClear);
+    menu.addAction(tr("&Копировать"), this, &COutputList::OnEditCopy);
+    menu.addAction(tr("&Очистить"), this, &COutputList::OnEditClear);
     menu.addSeparator();
-    menu.addAction(QStringLiteral("&Скрыть")); // no command behind it
+    menu.addAction(tr("&Скрыть")); // no command behind it
     menu.exec(event->globalPos());
     setFocus();
 }
 
 void COutputList::OnEditCopy()
 {
-    m_showMessage(QStringLiteral("Copy output"));
+    m_showMessage(tr("Copy output"));
 }
 
 void COutputList::OnEditClear()
 {
-    m_showMessage(QStringLiteral("Clear output"));
+    m_showMessage(tr("Clear output"));
 }
 
 void COutputList::OnViewOutput()
@@ -162,16 +162,16 @@ COutputWnd::COutputWnd(CDunmereGame &game, QWidget *parent)
     m_toolBar->setIconSize(QSize(16, 16));
     m_toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_toolBar->addAction(chatIcon(), QString()); // command 32805: a button without a command
-    m_toolBar->addWidget(new QLabel(QStringLiteral("Chat: "), m_toolBar));
-    m_chatEdit = new QLineEdit(QString::fromLatin1(kChatPlaceholder), m_toolBar);
+    m_toolBar->addWidget(new QLabel(tr("Chat: "), m_toolBar));
+    m_chatEdit = new QLineEdit(tr(kChatPlaceholder), m_toolBar);
     m_chatEdit->setObjectName(QStringLiteral("chatEdit"));
     m_chatEdit->setMinimumWidth(240);
     m_chatEdit->setMaximumWidth(420);
     m_chatEdit->installEventFilter(this);
     m_toolBar->addWidget(m_chatEdit);
-    m_sendAction = m_toolBar->addAction(QStringLiteral("send"));
-    m_sendAction->setToolTip(QStringLiteral("send"));
-    m_sendAction->setStatusTip(QStringLiteral("send"));
+    m_sendAction = m_toolBar->addAction(tr("send"));
+    m_sendAction->setToolTip(tr("send"));
+    m_sendAction->setStatusTip(tr("send"));
     connect(m_sendAction, &QAction::triggered, this, &COutputWnd::OnSendChat);
     connect(m_chatEdit, &QLineEdit::returnPressed, this, &COutputWnd::OnSendChat);
     layout->addWidget(m_toolBar);
@@ -188,7 +188,7 @@ COutputWnd::COutputWnd(CDunmereGame &game, QWidget *parent)
         m_lists[i]->hide();
     }
     m_chatList = m_lists[1];
-    m_tabs->addTab(m_chatList, QStringLiteral("Chat"));
+    m_tabs->addTab(m_chatList, tr("Chat"));
     m_chatList->show();
 
     m_panel = CDlgPlayerChoose::CreatePanel(game, m_splitter);
@@ -202,7 +202,7 @@ COutputWnd::COutputWnd(CDunmereGame &game, QWidget *parent)
 
     connect(this, &COutputWnd::linesQueued, this, &COutputWnd::takeQueuedLines,
             Qt::QueuedConnection);
-    appendOnUiThread(QStringLiteral("Welcome to Brisquel"));
+    appendOnUiThread(tr("Welcome to Brisquel"));
 }
 
 COutputWnd::~COutputWnd() = default;
@@ -284,19 +284,19 @@ void COutputWnd::widenExtent(const QString &text)
 void COutputWnd::OnSendChat()
 {
     const QString text = m_chatEdit->text();
-    if (text != QLatin1String(kChatPlaceholder))
+    if (text != tr(kChatPlaceholder))
         AppendChatLines(QStringLiteral("HERO:"), text);
-    m_chatEdit->setText(QString::fromLatin1(kChatPlaceholder));
+    m_chatEdit->setText(tr(kChatPlaceholder));
     updatePlaceholder();
 }
 
 void COutputWnd::updatePlaceholder()
 {
     if (m_chatEdit->hasFocus()) {
-        if (m_chatEdit->text() == QLatin1String(kChatPlaceholder))
+        if (m_chatEdit->text() == tr(kChatPlaceholder))
             m_chatEdit->clear();
     } else if (m_chatEdit->text().isEmpty()) {
-        m_chatEdit->setText(QString::fromLatin1(kChatPlaceholder));
+        m_chatEdit->setText(tr(kChatPlaceholder));
     }
 }
 

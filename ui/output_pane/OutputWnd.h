@@ -24,7 +24,7 @@ class QToolBar;
 class QAction;
 
 inline constexpr int kMaxChatLines = 1000; // a new line is added once the list holds <= 1000
-inline const char *const kChatPlaceholder = "<enter text>";
+inline const char *const kChatPlaceholder = QT_TRANSLATE_NOOP("COutputWnd", "<enter text>");
 
 // The owner-drawn list that holds the lines (dark background, white text, "HERO:" in green).
 class COutputList : public QListWidget

@@ -78,7 +78,8 @@ QVariant CHandListModel::headerData(int section, Qt::Orientation orientation, in
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    static const char *const kTitles[kColumnCount] = {"Hand", "Time",   "Your cards", "Board",
-                                                      "Pot",  "Result", "Showdown"};
+    static const char *const kTitles[kColumnCount] = {
+        QT_TR_NOOP("Hand"), QT_TR_NOOP("Time"),   QT_TR_NOOP("Your cards"), QT_TR_NOOP("Board"),
+        QT_TR_NOOP("Pot"),  QT_TR_NOOP("Result"), QT_TR_NOOP("Showdown")};
     return section >= 0 && section < kColumnCount ? tr(kTitles[section]) : QVariant();
 }

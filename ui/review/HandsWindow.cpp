@@ -134,7 +134,9 @@ CHandsWindow::CHandsWindow(QString outputFolder, QWidget *parent)
 
     auto *streets = new QHBoxLayout;
     streets->addWidget(new QLabel(tr("Jump to:"), right));
-    const char *const kStreetTexts[] = {"Preflop", "Flop", "Turn", "River", "Result"};
+    const char *const kStreetTexts[] = {QT_TR_NOOP("Preflop"), QT_TR_NOOP("Flop"),
+                                        QT_TR_NOOP("Turn"), QT_TR_NOOP("River"),
+                                        QT_TR_NOOP("Result")};
     const char *const kStreetNames[] = {"preflop", "flop", "turn", "river", "result"};
     for (int k = 0; k < 5; ++k) {
         m_streets[k] =
@@ -444,7 +446,7 @@ void CHandsWindow::startVerdicts()
                 }
             }
             const QString problem =
-                judged ? QString() : QStringLiteral("Coach: %1").arg(QString::fromStdString(error));
+                judged ? QString() : tr("Coach: %1").arg(QString::fromStdString(error));
             {
                 std::lock_guard<std::mutex> lock(m_reviewMutex);
                 m_reviewed = Reviewed{generation, std::move(verdicts), problem};

@@ -25,13 +25,15 @@ constexpr int kCashTypes = 3; // "Cash", "Double", "Fifty"
 constexpr int kDefaultSmallBlind = 10;
 constexpr int kDefaultBigBlind = 20;
 
-const QString kRangeMessage = QStringLiteral("Please enter an integer between 1 and 4294967295.");
-const QString kNotNumberMessage = QStringLiteral("Please enter a positive integer.");
-const QString kChipLimitMessage =
-    QStringLiteral("Chips are counted up to 2147483647: please enter a smaller amount.");
-const QString kTableLimitMessage =
-    QStringLiteral("The stacks at the table add up to more than 2147483647 chips: please "
-                   "enter smaller stacks.");
+const char *const kRangeMessage =
+    QT_TRANSLATE_NOOP("CDialogTable", "Please enter an integer between 1 and 4294967295.");
+const char *const kNotNumberMessage =
+    QT_TRANSLATE_NOOP("CDialogTable", "Please enter a positive integer.");
+const char *const kChipLimitMessage = QT_TRANSLATE_NOOP(
+    "CDialogTable", "Chips are counted up to 2147483647: please enter a smaller amount.");
+const char *const kTableLimitMessage =
+    QT_TRANSLATE_NOOP("CDialogTable", "The stacks at the table add up to more than 2147483647 "
+                                      "chips: please enter smaller stacks.");
 
 // Dialog units to pixels, from the dialog font as the template's layout expects.
 struct DialogUnits
@@ -89,37 +91,37 @@ CDialogTable::CDialogTable(const GameType types[2], QWidget *parent)
 {
     m_types[0] = types[0];
     m_types[1] = types[1];
-    setWindowTitle(QStringLiteral("Players"));
+    setWindowTitle(tr("Players"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     m_showMessage = [this](const QString &text, bool information) {
         if (information)
-            QMessageBox::information(this, QStringLiteral("Brisquel"), text);
+            QMessageBox::information(this, tr("Brisquel"), text);
         else
-            QMessageBox::warning(this, QStringLiteral("Brisquel"), text);
+            QMessageBox::warning(this, tr("Brisquel"), text);
     };
 
     const DialogUnits du(fontMetrics());
     setFixedSize(du.Rect(0, 0, 390, 173).size());
 
-    m_okButton = new QPushButton(QStringLiteral("OK"), this);
+    m_okButton = new QPushButton(tr("OK"), this);
     m_okButton->setGeometry(du.Rect(137, 149, 50, 14));
     m_okButton->setDefault(true);
     m_okButton->setIcon(QIcon(Pictures::button(Pictures::ButtonPicture::Ok)));
-    m_cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancelButton = new QPushButton(tr("Cancel"), this);
     m_cancelButton->setGeometry(du.Rect(197, 149, 50, 14));
     m_cancelButton->setIcon(QIcon(Pictures::button(Pictures::ButtonPicture::Cancel)));
     for (QPushButton *b : {m_okButton, m_cancelButton})
         b->setIconSize(QSize(14, 14));
 
     auto label = [&](const char *text, int x, int y, int w, int h) {
-        auto *l = new QLabel(QString::fromUtf8(text), this);
+        auto *l = new QLabel(tr(text), this);
         l->setGeometry(du.Rect(x, y - 2, w + 6, h + 4));
     };
-    label("Count of Players", 42, 13, 58, 8);
-    label("SB", 12, 35, 9, 8);
-    label("BB", 99, 35, 9, 8);
-    label("Stack Player", 215, 35, 40, 8);
-    label("Type of Game", 155, 13, 51, 8);
+    label(QT_TR_NOOP("Count of Players"), 42, 13, 58, 8);
+    label(QT_TR_NOOP("SB"), 12, 35, 9, 8);
+    label(QT_TR_NOOP("BB"), 99, 35, 9, 8);
+    label(QT_TR_NOOP("Stack Player"), 215, 35, 40, 8);
+    label(QT_TR_NOOP("Type of Game"), 155, 13, 51, 8);
 
     m_smallBlindEdit = new QLineEdit(this);
     m_smallBlindEdit->setGeometry(du.Rect(25, 33, 60, 14));
@@ -131,8 +133,7 @@ CDialogTable::CDialogTable(const GameType types[2], QWidget *parent)
     m_seatList = new CListCtrlEx(this);
     m_seatList->setGeometry(du.Rect(7, 49, 171, 98));
     m_seatList->setColumnCount(3);
-    m_seatList->setHorizontalHeaderLabels(
-        {QStringLiteral("№"), QStringLiteral("Nick"), QStringLiteral("Stack")});
+    m_seatList->setHorizontalHeaderLabels({tr("№"), tr("Nick"), tr("Stack")});
     m_seatList->setColumnWidth(kNumberColumn, 30);
     m_seatList->setColumnWidth(kNickColumn, 100);
     m_seatList->setColumnWidth(kStackColumn, 80);
@@ -142,8 +143,7 @@ CDialogTable::CDialogTable(const GameType types[2], QWidget *parent)
     m_personaList = new QTableWidget(this);
     m_personaList->setGeometry(du.Rect(211, 49, 171, 98));
     m_personaList->setColumnCount(3);
-    m_personaList->setHorizontalHeaderLabels(
-        {QStringLiteral("№"), QStringLiteral("Nick"), QStringLiteral("Strategy")});
+    m_personaList->setHorizontalHeaderLabels({tr("№"), tr("Nick"), tr("Strategy")});
     m_personaList->setColumnWidth(0, 30);
     m_personaList->setColumnWidth(1, 100);
     m_personaList->setColumnWidth(2, 120);
@@ -178,12 +178,11 @@ CDialogTable::CDialogTable(const GameType types[2], QWidget *parent)
 
     m_gameTypeCombo = new QComboBox(this);
     m_gameTypeCombo->setGeometry(du.Rect(206, 11, 78, 14));
-    m_gameTypeCombo->addItems({QStringLiteral("Cash"), QStringLiteral("Double"),
-                               QStringLiteral("Fifty"), Text(m_types[0].typeName),
+    m_gameTypeCombo->addItems({tr("Cash"), tr("Double"), tr("Fifty"), Text(m_types[0].typeName),
                                Text(m_types[1].typeName)});
     m_gameTypeCombo->setCurrentIndex(0);
 
-    m_randomButton = new QPushButton(QStringLiteral("Random Players"), this);
+    m_randomButton = new QPushButton(tr("Random Players"), this);
     m_randomButton->setGeometry(du.Rect(291, 11, 60, 14));
 
     const std::vector<SeatRow> seating = DefaultSeating();
@@ -226,11 +225,11 @@ bool CDialogTable::ReadUnsigned(QLineEdit *edit, unsigned &value)
     const qulonglong v = text.toULongLong(&ok);
     QString problem;
     if (!ok || text.startsWith(u'-') || text.startsWith(u'+'))
-        problem = kNotNumberMessage;
+        problem = tr(kNotNumberMessage);
     else if (v < 1 || v > kMaxDialogValue)
-        problem = kRangeMessage;
+        problem = tr(kRangeMessage);
     else if (v > static_cast<qulonglong>(INT_MAX))
-        problem = kChipLimitMessage;
+        problem = tr(kChipLimitMessage);
     if (!problem.isEmpty()) {
         Message(problem, false);
         edit->setFocus();
@@ -265,7 +264,7 @@ void CDialogTable::OnPutPlayer()
     const int seat = m_seatList->SelectedRow();
     const QModelIndexList personas = m_personaList->selectionModel()->selectedRows();
     if (seat < 0 || personas.isEmpty()) {
-        Message(QStringLiteral("Выберите игрока и стратегию"), true);
+        Message(tr("Выберите игрока и стратегию"), true);
         WriteControls();
         return;
     }
@@ -279,7 +278,7 @@ void CDialogTable::OnRemovePlayer()
 {
     const int seat = m_seatList->SelectedRow();
     if (seat < 0) {
-        Message(QStringLiteral("Выберите игрока"), true);
+        Message(tr("Выберите игрока"), true);
         WriteControls();
         return;
     }
@@ -360,7 +359,7 @@ void CDialogTable::accept()
     for (int row = 0; row < seats; ++row)
         total += stacks[row];
     if (total > INT_MAX) {
-        Message(kTableLimitMessage, false);
+        Message(tr(kTableLimitMessage), false);
         return;
     }
     // Names go into the files and the seat boxes as they are: a line feed or an escape in one
@@ -369,8 +368,8 @@ void CDialogTable::accept()
         const QString name = m_seatList->CellText(row, kNickColumn);
         const std::string problem = PlayerNameProblem(name.toStdString());
         if (!problem.empty()) {
-            Message(QStringLiteral("The name in seat %1 %2. A name holds 1 to %3 characters "
-                                   "and no control characters.")
+            Message(tr("The name in seat %1 %2. A name holds 1 to %3 characters "
+                       "and no control characters.")
                         .arg(row)
                         .arg(QString::fromStdString(problem))
                         .arg(kMaxPlayerNameLength),

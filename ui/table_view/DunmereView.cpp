@@ -176,8 +176,8 @@ void CDunmereView::contextMenuEvent(QContextMenuEvent *event)
 {
     // The "Edit" menu of the table: the view handles none of its commands.
     QMenu menu(tr("Edit"), this);
-    for (const char *text : {"Cu&t", "&Copy", "&Paste"})
-        menu.addAction(QString::fromLatin1(text))->setEnabled(false);
+    for (const char *text : {QT_TR_NOOP("Cu&t"), QT_TR_NOOP("&Copy"), QT_TR_NOOP("&Paste")})
+        menu.addAction(tr(text))->setEnabled(false);
     menu.exec(event->globalPos());
 }
 
