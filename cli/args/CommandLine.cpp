@@ -48,21 +48,27 @@ CommandLine &CommandLine::Value(const std::string &name, bool allowEmpty)
     return *this;
 }
 
-CommandLine &CommandLine::Repeated(const std::string &name)
+CommandLine &CommandLine::Repeated(const std::string &name, bool allowEmpty)
 {
-    m_options[name] = OptionSpec{true, false, true};
+    m_options[name] = OptionSpec{true, allowEmpty, true};
     return *this;
 }
 
-CommandLine &CommandLine::Flag(const std::string &name)
+CommandLine &CommandLine::Flag(const std::string &name, bool repeatable)
 {
-    m_options[name] = OptionSpec{false, false};
+    m_options[name] = OptionSpec{false, false, repeatable};
     return *this;
 }
 
 CommandLine &CommandLine::Positional(std::size_t most)
 {
     m_positional = most;
+    return *this;
+}
+
+CommandLine &CommandLine::PassOthers()
+{
+    m_passOthers = true;
     return *this;
 }
 
@@ -77,14 +83,21 @@ ParsedArgs CommandLine::Parse(const std::vector<std::string> &args) const
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string &word = args[i];
         if (!IsOptionWord(word)) {
-            if (parsed.m_positional.size() >= m_positional)
+            if (parsed.m_positional.size() < m_positional)
+                parsed.m_positional.push_back(word);
+            else if (m_passOthers)
+                parsed.m_others.push_back(word);
+            else
                 throw ArgError("unexpected argument '" + word + "'");
-            parsed.m_positional.push_back(word);
             continue;
         }
         const std::size_t equals = word.find('=');
         const std::string name = word.substr(0, equals);
         const auto spec = m_options.find(name);
+        if (spec == m_options.end() && m_passOthers) {
+            parsed.m_others.push_back(word);
+            continue;
+        }
         if (spec == m_options.end())
             throw ArgError("unknown option '" + name + "'");
         std::string value;

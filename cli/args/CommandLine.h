@@ -1,8 +1,8 @@
 #pragma once
-// The argument handling shared by the commands of brisquel-cli: options with values (given as
-// "--name value" or "--name=value"), flags, positional words and "--help" anywhere. Every
-// refusal is an ArgError whose text names the real problem, for the command to print before it
-// exits with status 2.
+// The argument handling shared by the commands of brisquel-cli and by the desktop program:
+// options with values (given as "--name value" or "--name=value"), flags, positional words and
+// "--help" anywhere. Every refusal is an ArgError whose text names the real problem, for the
+// program to print before it exits with status 2.
 
 #include <cstdint>
 #include <map>
@@ -25,12 +25,16 @@ class CommandLine
 public:
     // An option that takes a value. Unless allowEmpty, an empty value ("--names ''") is refused.
     CommandLine &Value(const std::string &name, bool allowEmpty = false);
-    // An option that takes a value and may be given again, each time adding one ("--vs").
-    CommandLine &Repeated(const std::string &name);
-    // An option that takes none ("--exact").
-    CommandLine &Flag(const std::string &name);
+    // An option that takes a value and may be given again, each time adding one ("--vs"); the
+    // last one given is its Text.
+    CommandLine &Repeated(const std::string &name, bool allowEmpty = false);
+    // An option that takes none ("--exact"); a repeatable one may be given more than once.
+    CommandLine &Flag(const std::string &name, bool repeatable = false);
     // How many words that are not options the command takes (default none).
     CommandLine &Positional(std::size_t most);
+    // Words the command does not know, options or not, are kept for another reader (the
+    // desktop program leaves Qt's "-platform offscreen" to Qt) instead of refused.
+    CommandLine &PassOthers();
 
     // Throws ArgError for an unknown option, a missing or empty value, a value given to a
     // flag, an option given twice or a word too many. "--help" or "-h" anywhere wins: the
@@ -46,6 +50,7 @@ private:
     };
     std::map<std::string, OptionSpec> m_options;
     std::size_t m_positional = 0;
+    bool m_passOthers = false;
 };
 
 class ParsedArgs
@@ -58,6 +63,8 @@ public:
     // Every value of a repeated option, in the order given.
     std::vector<std::string> Texts(const std::string &option) const;
     const std::vector<std::string> &Positional() const { return m_positional; }
+    // The words left for another reader (PassOthers), in the order given.
+    const std::vector<std::string> &Others() const { return m_others; }
 
     // The option's value as a whole number within [least, most], or `fallback` when the option
     // is absent. Throws ArgError: "--seats: 'x' is not a whole number" or
@@ -73,6 +80,7 @@ private:
     std::map<std::string, std::string> m_values;
     std::map<std::string, std::vector<std::string>> m_repeated;
     std::vector<std::string> m_positional;
+    std::vector<std::string> m_others;
 };
 
 // A whole number read from `text` for `what` (an option name or a description), with the same

@@ -73,6 +73,23 @@ TEST(CommandLine, EachRefusalNamesItsProblem)
     EXPECT_EQ(Refusal({"--seats", "3", "--seats=4"}), "--seats is given more than once");
 }
 
+TEST(CommandLine, WordsForAnotherReaderPassInOrderAndRepeatsTakeTheLast)
+{
+    const CommandLine line =
+        CommandLine().Repeated("--pace", true).Flag("--version", true).PassOthers();
+    const ParsedArgs a = line.Parse({"-platform", "offscreen", "--pace", "1", "--style=fusion",
+                                     "--version", "--pace=", "--version", "extra"});
+    EXPECT_EQ(a.Others(),
+              (std::vector<std::string>{"-platform", "offscreen", "--style=fusion", "extra"}));
+    EXPECT_EQ(a.Text("--pace"), "");
+    EXPECT_TRUE(a.Has("--version"));
+    // The options the command knows are still checked; without PassOthers nothing passes.
+    EXPECT_THROW(line.Parse({"--version=1"}), ArgError);
+    EXPECT_THROW(line.Parse({"-platform", "--pace"}), ArgError);
+    EXPECT_EQ(Refusal({"--exact", "--exact"}), "--exact is given more than once");
+    EXPECT_TRUE(kLine.Parse({"AhKd"}).Others().empty());
+}
+
 TEST(CommandLine, NumbersTellNonNumbersFromOutOfRange)
 {
     const auto integer = [](const std::string &text) {

@@ -1,83 +1,22 @@
 #include "places/BrisquelVersion.h"
+#include "ui/app/AppCommandLine.h"
 #include "ui/app/DunmereApp.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
 constexpr int kExitOk = 0;
 constexpr int kExitCannotStart = 1; // no display, or the window could not be set up
 constexpr int kExitBadArguments = 2;
-
-const char kUsage[] =
-    "usage: brisquel [--pace F] [--data-dir DIR] [--version] [--help]\n"
-    "  --pace F        pauses between actions for this run: 1 a real table's pace, 0.5 twice\n"
-    "                  as fast, 0 no pauses (default: the View panel's Pace, 1 at first)\n"
-    "  --data-dir DIR  keep the game log, the hand histories and PokerDB.db3 in DIR\n"
-    "  --version       print the version and exit\n"
-    "Without a display, brisquel-cli plays, computes odds and evaluates hands.\n";
-
-struct CommandLine
-{
-    bool version = false;
-    bool help = false;
-    bool platformGiven = false; // Qt's own -platform option
-    std::string error;
-};
-
-// The value of "--name V" or "--name=V" at argv[i], advancing i past it; nullptr when argv[i]
-// is another argument. A missing value sets `missing`.
-const char *OptionValue(int argc, char *argv[], int &i, const char *name, bool &missing)
-{
-    const std::size_t length = std::strlen(name);
-    if (std::strncmp(argv[i], name, length) != 0)
-        return nullptr;
-    if (argv[i][length] == '=')
-        return argv[i] + length + 1;
-    if (argv[i][length] != '\0')
-        return nullptr;
-    if (i + 1 >= argc || std::strncmp(argv[i + 1], "--", 2) == 0) {
-        missing = true;
-        return nullptr;
-    }
-    return argv[++i];
-}
-
-// Reads the program's own options; anything else is left to Qt.
-CommandLine Parse(int argc, char *argv[], AppOptions &options)
-{
-    CommandLine line;
-    for (int i = 1; i < argc && line.error.empty(); ++i) {
-        bool missing = false;
-        if (std::strcmp(argv[i], "--version") == 0) {
-            line.version = true;
-        } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            line.help = true;
-        } else if (std::strcmp(argv[i], "-platform") == 0) {
-            line.platformGiven = true;
-        } else if (const char *pace = OptionValue(argc, argv, i, "--pace", missing)) {
-            char *end = nullptr;
-            const double parsed = std::strtod(pace, &end);
-            if (end == pace || *end != '\0' || !(parsed >= 0.0 && parsed <= 10.0))
-                line.error = "--pace takes a number from 0 (no pauses) to 10";
-            options.pauseFactor = parsed;
-        } else if (const char *folder = OptionValue(argc, argv, i, "--data-dir", missing)) {
-            if (*folder == '\0')
-                line.error = "--data-dir needs a folder";
-            options.dataFolder = QString::fromLocal8Bit(folder);
-        }
-        if (missing)
-            line.error = std::string(argv[i]) + " needs a value";
-    }
-    return line;
-}
 
 // True unless the platform is the X11 or Wayland one (Qt's choice when none is set) and
 // neither display variable names a display.
@@ -142,14 +81,15 @@ int main(int argc, char *argv[])
     AppOptions options;
     // Without --pace the Pace control's setting decides.
     options.pauseFactor = -1;
-    const CommandLine line = Parse(argc, argv, options);
+    const AppCommandLine line = ParseAppCommandLine(
+        std::vector<std::string>(argv + std::min(argc, 1), argv + argc), options);
     if (!line.error.empty()) {
-        std::fprintf(stderr, "brisquel: %s\n%s", line.error.c_str(), kUsage);
+        std::fprintf(stderr, "brisquel: %s\n%s", line.error.c_str(), kAppUsage);
         return kExitBadArguments;
     }
     options.paceFromSettings = options.pauseFactor < 0;
     if (line.help) {
-        std::fputs(kUsage, stdout);
+        std::fputs(kAppUsage, stdout);
         return kExitOk;
     }
     if (line.version) {
