@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -119,6 +120,8 @@ private:
     };
 
     static bool IsKnownType(int type);
+    // "[name]": a table or column name quoted for SQL.
+    static std::string Bracketed(std::string_view name);
     bool OpenConnection(const std::string &path, int flags);
     void AddFieldBound(int index, const char *name, int type, Bound bound);
     bool HasFields() const { return !m_fields.empty() && GetFieldCount() > 0; }
