@@ -60,7 +60,9 @@ bool WalWithoutCompanions(const std::string &path)
 std::string ImmutableUri(const std::string &path)
 {
     std::string uri = "file:";
-    for (const char c : std::filesystem::absolute(path).string()) {
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    for (const char c : (ec ? std::filesystem::path(path) : absolute).string()) {
         if (c == '%')
             uri += "%25";
         else if (c == '?')

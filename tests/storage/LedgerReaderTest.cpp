@@ -198,6 +198,13 @@ TEST(LedgerReaderTest, OtherProgramsDamageAndLoopsAreSaidAndNoFileIsMade)
     ASSERT_TRUE(ReadLedger(path, contents, error)) << error;
     EXPECT_EQ(contents.players.size(), 1u);
     EXPECT_EQ(files(), std::vector<std::string>{kDatabaseFileName});
+    // Characters that mean something in a URI are part of the name.
+    const std::string odd = folder.file("odd%41#?.db3");
+    std::filesystem::copy_file(path, odd);
+    ASSERT_TRUE(ReadLedger(odd, contents, error)) << error;
+    EXPECT_EQ(contents.players.size(), 1u);
+    std::filesystem::remove(odd);
+    EXPECT_EQ(files(), std::vector<std::string>{kDatabaseFileName});
     {
         // While the other program holds it open, its rows not yet checkpointed are read too.
         RawDb other(path);
