@@ -83,6 +83,8 @@ TEST(RangeNotation, BadTextNamesTheItem)
     EXPECT_EQ(Error("AKQ+"), "'AKQ+' is not a hand or a range");
     EXPECT_EQ(Error("Zz"), "'Zz' is not a hand or a range");
     EXPECT_EQ(Error("AsAs"), "'AsAs' names the same card twice");
+    // The rank table's terminating NUL is no rank.
+    EXPECT_NE(Error(std::string("K\0s", 3)).find("is not a hand or a range"), std::string::npos);
     EXPECT_NE(Error("T9s-86s").find("share the top card"), std::string::npos);
     EXPECT_NE(Error("22-AKs").find("dash range"), std::string::npos);
     EXPECT_NE(Error("top0%").find("above 0 %"), std::string::npos);

@@ -286,6 +286,9 @@ TEST(HandReplayEdges, SeatZeroLowestCardAndSeatsTheHandLacks)
     EXPECT_EQ(Stacks(end), (std::vector<int>{85, 115}));
     EXPECT_EQ(end.pot, 0);
 
+    // A hand without an action is a start and a result.
+    EXPECT_EQ(HandReplay(history::Hand{}, 0).count(), 2);
+
     history::Game game;
     game.hands = {hand};
     EXPECT_EQ(replay::ChipsPerHand(game, 1).size(), 1u);
