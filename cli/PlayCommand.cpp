@@ -1,13 +1,13 @@
 #include "cli/PlayCommand.h"
 
-#include "cli/DataFolder.h"
-#include "cli/args/CommandLine.h"
 #include "opponents/BotGame.h"
-#include "opponents/Roster.h"
+#include "cli/args/CommandLine.h"
+#include "cli/DataFolder.h"
 #include "places/FilePlaces.h"
-#include "storage/PokerTables.h"
-#include "storage/SessionSave.h"
 #include "validation/PlayerName.h"
+#include "storage/PokerTables.h"
+#include "opponents/Roster.h"
+#include "storage/SessionSave.h"
 
 #include <algorithm>
 #include <climits>

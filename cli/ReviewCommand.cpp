@@ -1,7 +1,7 @@
 #include "cli/Commands.h"
 
-#include "cli/DataFolder.h"
 #include "cli/args/CommandLine.h"
+#include "cli/DataFolder.h"
 #include "coach/Review.h"
 #include "validation/PrintableText.h"
 

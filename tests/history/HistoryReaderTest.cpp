@@ -1,8 +1,8 @@
 // The reader on files the engine wrote: scripted hands compared action by action, bot games
 // checked for chips that add up, several games in one folder, and bad input.
 #include "history/HistoryReader.h"
-#include "opponents/BotGame.h"
 #include "tests/engine/EngineTestSupport.h"
+#include "opponents/BotGame.h"
 
 using namespace enginetest;
 using history::ActionKind;

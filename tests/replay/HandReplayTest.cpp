@@ -3,8 +3,8 @@
 // three-way all-in with side pots; and the chips-per-hand series of a bot game.
 #include "replay/HandReplay.h"
 
-#include "opponents/BotGame.h"
 #include "tests/engine/EngineTestSupport.h"
+#include "opponents/BotGame.h"
 
 using namespace enginetest;
 using history::ActionKind;

@@ -1,9 +1,9 @@
 #include "ui/setup_dialog/DialogTable.h"
 
-#include "opponents/Roster.h"
-#include "ui/pictures/Pictures.h"
 #include "ui/setup_dialog/ListCtrlEx.h"
+#include "ui/pictures/Pictures.h"
 #include "validation/PlayerName.h"
+#include "opponents/Roster.h"
 
 #include <QComboBox>
 #include <QFontMetrics>
