@@ -21,6 +21,11 @@ constexpr std::size_t kSetsPerUnit = 128;
 constexpr std::uint64_t kChoose[5][5] = {
     {1, 0, 0, 0, 0}, {1, 1, 0, 0, 0}, {1, 2, 1, 0, 0}, {1, 3, 3, 1, 0}, {1, 4, 6, 4, 1}};
 
+// Bits set in a five-bit mask, without the library call that std::popcount becomes on CPUs
+// that the build does not assume to count bits.
+constexpr std::uint8_t kBitsOf5[32] = {0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4,
+                                       1, 2, 2, 3, 2, 3, 3, 4, 2, 3, 3, 4, 3, 4, 4, 5};
+
 // A multiset of ranks for the board cards to come.
 struct RankSet
 {
@@ -176,9 +181,11 @@ void CountSets(const EvalTables &e, const Prepared &p, const RankSet *begin, con
             unsigned open = 0; // the pattern's ranks that may come in suit s
             for (int i = 0; i < set->distinct; ++i)
                 open |= unsigned(p.availSuits[set->ranks[i]] >> s & 1) << i;
+            if (kBitsOf5[open] < p.need[s])
+                continue;
             // Each subset of them is one way for suit s to hold `n` of the new cards.
             for (unsigned sub = open;; sub = (sub - 1) & open) {
-                const int n = std::popcount(sub);
+                const int n = kBitsOf5[sub];
                 if (n >= p.need[s]) {
                     std::uint64_t weight = 1;
                     std::uint16_t ranks = 0;
@@ -275,6 +282,11 @@ std::uint64_t ExactCounter::Plan(std::uint64_t limit)
                 m_job.ranged[r][std::size_t(picks[r])];
         return layout;
     };
+    const auto &sets = RankSets(5 - m_job.boardCards);
+    if (ranged == 0) { // one layout, always within any sensible limit: no dry run
+        m_layouts.push_back({m_job.hands, 1});
+        return sets.size();
+    }
     // One layout's showdowns stand for every layout's: they differ little.
     Layout first;
     bool any = false;
@@ -285,7 +297,6 @@ std::uint64_t ExactCounter::Plan(std::uint64_t limit)
     if (!any)
         return 0;
     Counts dry;
-    const auto &sets = RankSets(5 - m_job.boardCards);
     CountSets<true>(Tables(), Prepare(m_job, first.hands), sets.data(), sets.data() + sets.size(),
                     1, dry);
     const std::uint64_t perLayout = std::max<std::uint64_t>(dry.showdowns, 1);

@@ -42,7 +42,8 @@ class ExactCounter
 public:
     explicit ExactCounter(ExactJob job);
 
-    // Finds the classes of layouts and returns the showdowns the count will evaluate, or
+    // Finds the classes of layouts and returns the showdowns the count will evaluate, as
+    // estimated from one layout (the board's rank patterns when there is only one layout), or
     // limit + 1 as soon as it would be more; 0 when the hands cannot be dealt together.
     std::uint64_t Plan(std::uint64_t limit);
 
