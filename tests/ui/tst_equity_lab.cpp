@@ -4,6 +4,9 @@
 
 #include "pokerlib/CardNames.h"
 #include "pokerlib/EquityCalculator.h"
+#include "tests/ui/TestApp.h"
+#include "ui/app/CommandIds.h"
+#include "ui/app/MainFrame.h"
 #include "ui/calculator/DlgCards.h"
 #include "ui/equity_lab/EquityLabWindow.h"
 #include "ui/equity_lab/RangeGrid.h"
@@ -17,6 +20,7 @@
 #include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
+#include <QToolButton>
 #include <QtTest>
 
 namespace {
@@ -52,8 +56,14 @@ void Shot(QWidget *w, const char *name)
 class TestEquityLab : public QObject
 {
     Q_OBJECT
+public:
+    explicit TestEquityLab(CDunmereApp &app)
+        : m_app(app)
+    {
+    }
 
 private slots:
+    void openedFromTheToolsPanel();
     void gridDragPicksAndUnpicksClasses();
     void topSliderPicksTheBestShare();
     void boardPickedAndExactCountShown();
@@ -61,7 +71,31 @@ private slots:
     void badInputGetsAMessage();
     void stopEndsTheCount();
     void closingWhileCountingStopsTheWork();
+
+private:
+    CDunmereApp &m_app;
 };
+
+void TestEquityLab::openedFromTheToolsPanel()
+{
+    CMainFrame *frame = m_app.MainFrame();
+    frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(frame));
+    QToolButton *button = nullptr;
+    for (QToolButton *b : frame->findChildren<QToolButton *>())
+        if (b->defaultAction() == frame->action(ID_EQUITY_LAB))
+            button = b;
+    QVERIFY(button && button->isVisible());
+    QCOMPARE(button->text(), QString("Equity lab…"));
+    QTest::mouseClick(button, Qt::LeftButton);
+    QPointer<CEquityLabWindow> lab = frame->findChild<CEquityLabWindow *>();
+    QVERIFY(lab && lab->isVisible());
+    Shot(frame, "main_frame_tools");
+    QTest::mouseClick(button, Qt::LeftButton); // the same window again
+    QCOMPARE(frame->findChildren<CEquityLabWindow *>().size(), 1);
+    lab->close();
+    QTRY_VERIFY(lab.isNull());
+}
 
 void TestEquityLab::gridDragPicksAndUnpicksClasses()
 {
@@ -247,5 +281,16 @@ void TestEquityLab::closingWhileCountingStopsTheWork()
     QTRY_VERIFY_WITH_TIMEOUT(lab.isNull(), kCountTimeoutMs);
 }
 
-QTEST_MAIN(TestEquityLab)
+int main(int argc, char **argv)
+{
+    QTemporaryDir folder;
+    const auto app = StartTestApp(argc, argv, folder, 20261208);
+    if (!app)
+        return 1;
+    TestEquityLab test(*app);
+    const int result = QTest::qExec(&test, argc, argv);
+    app->ExitInstance();
+    return result;
+}
+
 #include "tst_equity_lab.moc"
