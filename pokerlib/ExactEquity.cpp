@@ -131,9 +131,10 @@ Prepared Prepare(const ExactJob &job, const std::array<std::uint64_t, kMaxEquity
     return p;
 }
 
-struct Counts
+// One thread's counts, a cache line apart from the next thread's: they change every showdown.
+struct alignas(64) Counts
 {
-    std::vector<std::uint64_t> byWinners;
+    std::array<std::uint64_t, std::size_t(1) << kMaxEquityPlayers> byWinners{};
     std::uint64_t deals = 0, showdowns = 0;
 };
 
@@ -347,8 +348,6 @@ RunEnd ExactCounter::Run(int threads, const std::function<bool(double)> &progres
     const std::uint64_t chunks = (sets.size() + kSetsPerUnit - 1) / kSetsPerUnit;
     const std::uint64_t units = m_layouts.size() * chunks;
     std::vector<Counts> states(std::size_t(ThreadCount(threads, units)));
-    for (Counts &c : states)
-        c.byWinners.assign(std::size_t(1) << m_job.players, 0);
     const RunEnd end = RunUnits(units, states, progress, [&](std::uint64_t unit, Counts &c) {
         const Layout &layout = m_layouts[std::size_t(unit / chunks)];
         const std::size_t from = std::size_t(unit % chunks) * kSetsPerUnit;
@@ -359,7 +358,7 @@ RunEnd ExactCounter::Run(int threads, const std::function<bool(double)> &progres
     });
     out.byWinners.assign(std::size_t(1) << m_job.players, 0);
     for (const Counts &c : states) {
-        for (std::size_t w = 0; w < c.byWinners.size(); ++w)
+        for (std::size_t w = 0; w < out.byWinners.size(); ++w)
             out.byWinners[w] += c.byWinners[w];
         out.deals += c.deals;
         out.showdowns += c.showdowns;
