@@ -4,6 +4,7 @@
 #include "pokerlib/ExactEquity.h"
 #include "pokerlib/JointHands.h"
 #include "pokerlib/Rng.h"
+#include "pokerlib/StoredTables.h"
 #include "pokerlib/WorkPool.h"
 
 #include <algorithm>
@@ -215,10 +216,10 @@ struct Deal
     std::uint16_t values[kMaxEquityPlayers] = {};
 };
 
-inline void ScoreBoard(const EvalTables &e, const Hand &board, int players, Deal &d, Tally &tally)
+inline void ScoreBoard(const Hand &board, int players, Deal &d, Tally &tally)
 {
     for (int p = 0; p < players; ++p)
-        d.values[p] = Evaluate(e, board + d.hands[p]);
+        d.values[p] = EvaluateStored(board + d.hands[p]);
     Score(d.values, players, tally);
 }
 
@@ -262,11 +263,11 @@ inline void ScoreFirst(const Seats &s, const EvalTables &e, const Hand &board, N
         return e.cards[c1] + e.cards[c2];
     };
     const bool firstRandom = s.randomCount > 0 && s.random[0] == 0;
-    const std::uint16_t first = Evaluate(e, board + (firstRandom ? dealHand() : d.hands[0]));
+    const std::uint16_t first = EvaluateStored(board + (firstRandom ? dealHand() : d.hands[0]));
     if (s.players == 2) {
         // Heads-up without branches on the outcome, which is a coin flip to the predictor.
         const Hand other = s.holdingCount == 1 ? d.hands[s.holding[0]] : dealHand();
-        const std::uint16_t v = Evaluate(e, board + other);
+        const std::uint16_t v = EvaluateStored(board + other);
         const std::uint64_t win = first > v, tie = first == v;
         tally.wins[0] += win;
         tally.ties[0] += tie;
@@ -276,13 +277,13 @@ inline void ScoreFirst(const Seats &s, const EvalTables &e, const Hand &board, N
     }
     int count = 1;
     for (int i = 0; i < s.holdingCount; ++i) {
-        const std::uint16_t v = Evaluate(e, board + d.hands[s.holding[i]]);
+        const std::uint16_t v = EvaluateStored(board + d.hands[s.holding[i]]);
         if (v > first)
             return;
         count += v == first;
     }
     for (int i = firstRandom ? 1 : 0; i < s.randomCount; ++i) {
-        const std::uint16_t v = Evaluate(e, board + dealHand());
+        const std::uint16_t v = EvaluateStored(board + dealHand());
         if (v > first)
             return;
         count += v == first;
@@ -385,7 +386,7 @@ bool SampleBlock(const Table &t, const EvalTables &e, const JointPicks &joint, s
             const int c2 = next();
             d.hands[s.random[i]] = e.cards[c1] + e.cards[c2];
         }
-        ScoreBoard(e, board, s.players, d, tally);
+        ScoreBoard(board, s.players, d, tally);
     }
     blockTally.Add(tally);
     return true;

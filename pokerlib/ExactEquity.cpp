@@ -1,5 +1,5 @@
 #include "pokerlib/ExactEquity.h"
-#include "pokerlib/Evaluator.h"
+#include "pokerlib/StoredTables.h"
 
 #include <algorithm>
 #include <bit>
@@ -138,12 +138,6 @@ struct alignas(64) Counts
     std::uint64_t deals = 0, showdowns = 0;
 };
 
-inline std::uint16_t RankValue(const EvalTables &e, std::uint32_t key)
-{
-    return e.rankValues[e.rowOffsets[key & ((1u << EvalTables::kRowShift) - 1)]
-                        + (key >> EvalTables::kRowShift)];
-}
-
 inline void Record(const std::uint16_t *values, int players, std::uint64_t weight, Counts &c)
 {
     std::uint16_t best = 0;
@@ -163,7 +157,7 @@ inline void Record(const std::uint16_t *values, int players, std::uint64_t weigh
 
 // Every board of the given rank patterns for one layout, each deal weighted by `members`.
 template <bool kCountOnly>
-void CountSets(const EvalTables &e, const Prepared &p, const RankSet *begin, const RankSet *end,
+void CountSets(const Prepared &p, const RankSet *begin, const RankSet *end,
                std::uint64_t members, Counts &c)
 {
     std::uint16_t plain[kMaxEquityPlayers], values[kMaxEquityPlayers];
@@ -175,7 +169,7 @@ void CountSets(const EvalTables &e, const Prepared &p, const RankSet *begin, con
             continue;
         if constexpr (!kCountOnly)
             for (int i = 0; i < p.players; ++i)
-                plain[i] = RankValue(e, p.keys[i] + set->key);
+                plain[i] = StoredRankValue(p.keys[i] + set->key);
         std::uint64_t flushing = 0;
         for (int f = 0; f < p.flushSuitCount; ++f) {
             const int s = p.flushSuits[f];
@@ -207,7 +201,7 @@ void CountSets(const EvalTables &e, const Prepared &p, const RankSet *begin, con
                         } else {
                             for (int i = 0; i < p.players; ++i)
                                 values[i] = p.suitCounts[i][s] + n >= 5
-                                                ? e.flushValues[p.suitRanks[i][s] | ranks]
+                                                ? stored::kFlushValues[p.suitRanks[i][s] | ranks]
                                                 : plain[i];
                             Record(values, p.players, weight * members, c);
                         }
@@ -298,7 +292,7 @@ std::uint64_t ExactCounter::Plan(std::uint64_t limit)
     if (!any)
         return 0;
     Counts dry;
-    CountSets<true>(Tables(), Prepare(m_job, first.hands), sets.data(), sets.data() + sets.size(),
+    CountSets<true>(Prepare(m_job, first.hands), sets.data(), sets.data() + sets.size(),
                     1, dry);
     const std::uint64_t perLayout = std::max<std::uint64_t>(dry.showdowns, 1);
     const std::uint64_t maxLayouts = limit / perLayout;
@@ -343,7 +337,6 @@ std::uint64_t ExactCounter::Plan(std::uint64_t limit)
 RunEnd ExactCounter::Run(int threads, const std::function<bool(double)> &progress,
                          ExactCount &out)
 {
-    const EvalTables &e = Tables();
     const auto &sets = RankSets(5 - m_job.boardCards);
     const std::uint64_t chunks = (sets.size() + kSetsPerUnit - 1) / kSetsPerUnit;
     const std::uint64_t units = m_layouts.size() * chunks;
@@ -352,7 +345,7 @@ RunEnd ExactCounter::Run(int threads, const std::function<bool(double)> &progres
         const Layout &layout = m_layouts[std::size_t(unit / chunks)];
         const std::size_t from = std::size_t(unit % chunks) * kSetsPerUnit;
         const std::size_t to = std::min(sets.size(), from + kSetsPerUnit);
-        CountSets<false>(e, Prepare(m_job, layout.hands), sets.data() + from, sets.data() + to,
+        CountSets<false>(Prepare(m_job, layout.hands), sets.data() + from, sets.data() + to,
                          layout.members, c);
         return true;
     });
