@@ -463,15 +463,17 @@ void SummarizeExact(const ExactCount &count, int players, EquityResult &r)
 
 const char kCannotDeal[] = "the players' hands cannot all be dealt at once";
 
-bool CountExact(const EquitySetup &setup, const Table &t, EquityResult &r)
+bool CountExact(const EquitySetup &setup, const Table &t, Fit fit, EquityResult &r)
 {
     ExactCounter counter(MakeExactJob(t));
     const std::uint64_t work = counter.Plan(kMaxExactShowdowns);
     if (work > kMaxExactShowdowns)
         return Fail(r, "exact counting would evaluate more than " +
                            std::to_string(kMaxExactShowdowns) + " showdowns");
-    if (work == 0)
-        return Fail(r, kCannotDeal);
+    if (work == 0) // the search for a first deal gave up where the fit search had too
+        return Fail(r, fit == Fit::kUnknown ? "the players' ranges are too tangled to count "
+                                              "exactly"
+                                            : kCannotDeal);
     ExactCount count;
     const RunEnd end = counter.Run(setup.threads, setup.progress, count);
     if (end != RunEnd::kDone)
@@ -513,12 +515,13 @@ EquityResult CalculateEquity(const EquitySetup &setup)
     Table t;
     if (!Prepare(setup, setup.exact, t, r))
         return r;
-    if (!t.ranged.empty() && CanDealTogether(RangedMasks(t)) == Fit::kCannot) {
+    const Fit fit = t.ranged.empty() ? Fit::kFits : CanDealTogether(RangedMasks(t));
+    if (fit == Fit::kCannot) {
         Fail(r, kCannotDeal);
         return r;
     }
     if (setup.exact) {
-        if (CountExact(setup, t, r)) {
+        if (CountExact(setup, t, fit, r)) {
             r.ok = true;
             r.exact = true;
         }

@@ -458,6 +458,7 @@ TEST(SampledEquity, AgreesWithExactWithinThreeStandardErrors)
         {{Known("Ah Kh"), Range("QQ, 77, AKo, Qh7c")}, "Qh 7h 2c"},
         {{Known("Ah Kh"), Known("Qs Qd"), Range("JTs")}, "Qh 7h 2c 9d"},
         {{Known("Jc Tc"), EquityPlayer{}, EquityPlayer{}}, "9c 8d 2h 3s"},
+        {{Range("QQ+,AKs"), Range("JJ-99,AQs+"), Range("KQs,JTs")}, "Td 7h 2c"},
     };
     for (const auto &[players, board] : cases) {
         const EquityResult exact = Calculate(players, board, true);
