@@ -159,13 +159,14 @@ int RunOddsCommand(const CommandArgs &args)
         return Fail("--players " + std::to_string(players) + " leaves no seat for " +
                     std::to_string(opponents) + " --vs opponents besides you");
 
-    // Two cards are a hand; anything else that reads as a range is one.
+    // Two cards are a hand; anything else that reads as a range of several hands is one (a
+    // single hand must read as two cards: "A hK d" is a typing slip, not AhKd).
     std::vector<int> hole, board, dead;
     std::string error;
     brisquel::ComboList firstRange;
     if (!ParseCardList(holeText, hole, error)) {
         std::string rangeError;
-        if (!brisquel::ParseRange(holeText, firstRange, rangeError))
+        if (!brisquel::ParseRange(holeText, firstRange, rangeError) || firstRange.size() < 2)
             return Fail(error);
         hole.clear();
     } else if (hole.size() != 2) {
