@@ -18,11 +18,11 @@ namespace {
 
 // Shares counted in units of 1/2520, which every tie of up to ten players divides.
 constexpr std::uint64_t kWhole = 2520;
-// The ranged players' joint hands are listed once when they take at most this many entries
-// (one byte or two per player and deal); each trial then draws one of them.
+// Ranged players' hands that clash often are listed once as joint deals when the list takes
+// at most this many bytes (one or two per player and deal); each trial then draws one of them.
 constexpr std::uint64_t kMaxJointBytes = 1u << 25;
-// Beyond that list the ranges are wide and a clash is rare: hands are drawn player by player
-// and redrawn on a clash, within this many redraws per trial of a block on average.
+// Otherwise hands are drawn player by player and redrawn on a clash, within this many redraws
+// per trial of a block on average.
 constexpr std::uint64_t kRedrawsPerTrial = 64;
 
 struct Combo
@@ -35,6 +35,7 @@ struct Combo
 struct alignas(64) Tally
 {
     std::uint64_t deals = 0;
+    std::uint64_t redraws = 0;
     std::array<std::uint64_t, kMaxEquityPlayers> wins{};
     std::array<std::uint64_t, kMaxEquityPlayers> ties{};
     std::array<std::uint64_t, kMaxEquityPlayers> shares{};        // in 1/kWhole
@@ -43,6 +44,7 @@ struct alignas(64) Tally
     void Add(const Tally &o)
     {
         deals += o.deals;
+        redraws += o.redraws;
         for (int p = 0; p < kMaxEquityPlayers; ++p) {
             wins[p] += o.wins[p];
             ties[p] += o.ties[p];
@@ -299,12 +301,43 @@ struct JointPicks
     bool wide = false;
     std::uint32_t count = 0; // 0: not listed
 
+    static constexpr int kProbes = 4096;
+
+    // The share of independent draws, one hand per player, that do not clash: a probe of
+    // fixed seed, so that the choice below is the same on every run.
+    static int FitsOfProbes(const HandMasks &players)
+    {
+        std::uint64_t rng[4];
+        SeedXoshiro(rng, 0x5EED);
+        int fits = 0;
+        for (int i = 0; i < kProbes; ++i) {
+            std::uint64_t used = 0;
+            bool fit = true;
+            for (const auto &list : players) {
+                const std::uint64_t hand = list[UniformBelow(rng, list.size())];
+                fit = fit && !(hand & used);
+                used |= hand;
+            }
+            fits += fit;
+        }
+        return fits;
+    }
+
+    // Lists the joint deals when the ranges clash often and the list is not too long: hands
+    // that rarely clash cost fewer redraws than a list would take to make.
     bool List(const HandMasks &players)
     {
         const std::size_t ranged = players.size();
         for (const auto &list : players)
             wide = wide || list.size() > 256;
         const std::uint64_t perPick = ranged * (wide ? 2 : 1);
+        const int fits = FitsOfProbes(players);
+        double draws = 1; // every pick, clashing or not
+        for (const auto &list : players)
+            draws *= double(list.size());
+        const double expected = draws * fits / kProbes;
+        if (2 * fits >= kProbes || expected > 2.0 * double(kMaxJointBytes / perPick))
+            return false;
         const bool complete = ForEachJointHand(players, kMaxJointBytes / perPick, [&](const int *p) {
             for (std::size_t r = 0; r < ranged; ++r) {
                 bytes.push_back(std::uint8_t(p[r]));
@@ -367,6 +400,7 @@ bool SampleBlock(const Table &t, const EvalTables &e, const JointPicks &joint, s
             }
             if (r == ranged)
                 break;
+            ++tally.redraws;
             if (--redraws == 0) [[unlikely]]
                 return false;
         }
@@ -396,6 +430,7 @@ void Summarize(const Tally &tally, int players, EquityResult &r)
 {
     const double n = double(tally.deals);
     r.deals = tally.deals;
+    r.redraws = tally.redraws;
     r.players.assign(std::size_t(players), PlayerEquity{});
     for (int p = 0; p < players; ++p) {
         PlayerEquity &out = r.players[std::size_t(p)];

@@ -6,8 +6,8 @@
 // sums integer counts; so a seed gives the same result whatever the number of threads.
 // A combination that shares a card with the board, a dead card or another player's known hand
 // is dropped; the players' hands are drawn together, uniformly among the deals in which none
-// collide, by one draw among those deals listed once (redrawn on a clash only when the ranges
-// are too wide to list, and so rarely clash).
+// collide: by one draw among those deals listed once when the ranges clash often, otherwise
+// hand by hand, redrawn on a clash within a bounded number of redraws.
 //
 // Thread use: CalculateEquity may be called from any thread; it starts its own workers and
 // returns once they are done. The progress callback runs on those workers.
@@ -66,6 +66,7 @@ struct EquityResult
     bool exact = false;
     std::uint64_t deals = 0; // trials sampled, or deals counted
     std::uint64_t showdowns = 0; // evaluated when counting exactly
+    std::uint64_t redraws = 0;   // sampling: ranged hands drawn again after a clash
     int threads = 0;         // threads that ran
     std::vector<PlayerEquity> players;
 };

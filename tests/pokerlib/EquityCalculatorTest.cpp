@@ -414,17 +414,35 @@ TEST(TangledRanges, AnsweredWithoutSearchingEveryCombination)
     EXPECT_EQ(r.error, "the players' hands cannot all be dealt at once");
     wide.exact = true;
     EXPECT_EQ(CalculateEquity(wide).error, r.error);
+    // Settled within a thousand branches, where a search of every combination takes 10^12.
+    HandMasks masks;
+    const auto [a0, b0] = wide.players[0].combos[0];
+    for (const EquityPlayer &p : wide.players) {
+        if (p.combos.size() == 1)
+            continue;
+        masks.emplace_back();
+        for (const auto &[a, b] : DropClashing(p.combos, (1ull << a0) | (1ull << b0)))
+            masks.back().push_back((1ull << a) | (1ull << b));
+    }
+    EXPECT_EQ(CanDealTogether(masks, 1000), Fit::kCannot);
 
     // Every one of the 16 cards is dealt: one joint deal in 34,000 draws fits.
     EquitySetup tight = setup(std::vector<EquityPlayer>(8, Range("AA,KK,QQ,JJ")));
     const EquityResult t = CalculateEquity(tight);
     ASSERT_TRUE(t.ok) << t.error;
+    EXPECT_EQ(t.redraws, 0u); // one draw among the joint deals per trial
     double sum = 0;
     for (const PlayerEquity &p : t.players) {
         sum += p.equity;
         EXPECT_NEAR(p.equity, 1.0 / 8, 4 * p.stdError + 1e-9);
     }
     EXPECT_NEAR(sum, 1.0, 1e-9);
+    // Ranges too wide to list are drawn hand by hand; clashes are then rare.
+    const EquityResult loose = CalculateEquity(setup(std::vector<EquityPlayer>(
+        4, Range("top100%"))));
+    ASSERT_TRUE(loose.ok) << loose.error;
+    EXPECT_GT(loose.redraws, 0u);
+    EXPECT_LT(loose.redraws, loose.deals);
     EXPECT_EQ(CanDealTogether({{0b11, 0b101}, {0b110}, {0b11}}), Fit::kCannot);
     EXPECT_EQ(CanDealTogether({{0b11, 0b1100}, {0b11}}), Fit::kFits);
 }
