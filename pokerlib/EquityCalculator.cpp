@@ -501,7 +501,9 @@ const char kCannotDeal[] = "the players' hands cannot all be dealt at once";
 bool CountExact(const EquitySetup &setup, const Table &t, Fit fit, EquityResult &r)
 {
     ExactCounter counter(MakeExactJob(t));
-    const std::uint64_t work = counter.Plan(kMaxExactShowdowns);
+    const std::uint64_t work = counter.Plan(kMaxExactShowdowns, setup.progress);
+    if (counter.Stopped())
+        return Fail(r, "the calculation was stopped");
     if (work > kMaxExactShowdowns)
         return Fail(r, "exact counting would evaluate more than " +
                            std::to_string(kMaxExactShowdowns) + " showdowns");
@@ -541,7 +543,7 @@ std::uint64_t CountExactShowdowns(const EquitySetup &setup, std::uint64_t limit)
     if (!Prepare(setup, true, t, unused))
         return 0;
     ExactCounter counter(MakeExactJob(t));
-    return counter.Plan(limit);
+    return counter.Plan(limit, setup.progress);
 }
 
 EquityResult CalculateEquity(const EquitySetup &setup)

@@ -78,7 +78,8 @@ EquityResult CalculateEquity(const EquitySetup &setup);
 std::uint64_t CountExactDeals(const EquitySetup &setup, std::uint64_t limit = UINT64_MAX / 2);
 
 // The showdowns exact counting would evaluate, or limit + 1 when they are more; 0 for a setup
-// that cannot be dealt. Counting takes about as long as planning it when the ranges are wide.
+// that cannot be dealt. The setup's progress, when given, can stop the search early (then the
+// answer is limit + 1).
 std::uint64_t CountExactShowdowns(const EquitySetup &setup,
                                   std::uint64_t limit = kMaxExactShowdowns);
 

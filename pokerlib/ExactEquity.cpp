@@ -265,9 +265,11 @@ ExactCounter::ExactCounter(ExactJob job)
 {
 }
 
-std::uint64_t ExactCounter::Plan(std::uint64_t limit)
+std::uint64_t ExactCounter::Plan(std::uint64_t limit,
+                                 const std::function<bool(double)> &progress)
 {
     m_layouts.clear();
+    m_stopped = false;
     const std::size_t ranged = m_job.rangedSeats.size();
     const auto handsOf = [&](const int *picks) {
         Layout layout;
@@ -304,9 +306,15 @@ std::uint64_t ExactCounter::Plan(std::uint64_t limit)
         std::min<std::uint64_t>(kMaxPicks, maxLayouts * symmetries.size());
     std::unordered_map<LayoutKey, std::size_t, KeyHash> index;
     bool tooMany = false;
+    std::uint64_t seen = 0;
+    constexpr std::uint64_t kPicksPerQuestion = 1 << 16;
     const bool complete = ForEachJointHand(m_job.ranged, maxPicks, [&](const int *picks) {
         if (tooMany)
             return;
+        if (++seen % kPicksPerQuestion == 0 && progress && !progress(0)) {
+            m_stopped = tooMany = true;
+            return;
+        }
         // The smallest image under the symmetries names the class.
         LayoutKey best{};
         best.fill(~0ull);

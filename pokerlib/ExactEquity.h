@@ -45,7 +45,10 @@ public:
     // Finds the classes of layouts and returns the showdowns the count will evaluate, as
     // estimated from one layout (the board's rank patterns when there is only one layout), or
     // limit + 1 as soon as it would be more; 0 when the hands cannot be dealt together.
-    std::uint64_t Plan(std::uint64_t limit);
+    // progress, when given, is asked now and then whether to go on (its share is 0).
+    std::uint64_t Plan(std::uint64_t limit, const std::function<bool(double)> &progress = {});
+    // Plan gave up because progress asked it to.
+    bool Stopped() const { return m_stopped; }
 
     std::uint64_t Layouts() const { return m_layouts.size(); }
     // Counts on `threads` threads (after Plan).
@@ -60,6 +63,7 @@ private:
 
     ExactJob m_job;
     std::vector<Layout> m_layouts;
+    bool m_stopped = false;
 };
 
 } // namespace brisquel

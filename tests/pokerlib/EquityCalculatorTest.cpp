@@ -394,6 +394,16 @@ TEST(ExactEquity, LimitAndImpossibleDeals)
     s.players = {Known("As Ah"), Known("Kd Kc")};
     s.dead = Cards("Kd");
     EXPECT_FALSE(CalculateEquity(s).ok);
+
+    // Sorting a billion deals on the river into classes can be stopped while it plans.
+    s.players = {Known("As Ah"), EquityPlayer{}, EquityPlayer{}, EquityPlayer{}};
+    s.dead.clear();
+    s.board = Cards("Kd 7c 2h 9s 3d");
+    int asked = 0;
+    s.progress = [&asked](double) { return ++asked < 3; };
+    const EquityResult stopped = CalculateEquity(s);
+    EXPECT_EQ(stopped.error, "the calculation was stopped");
+    EXPECT_EQ(asked, 3);
 }
 
 // Ranges that can never be dealt together are told at once, however many combinations they
