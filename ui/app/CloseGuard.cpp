@@ -1,0 +1,118 @@
+#include "ui/app/CloseGuard.h"
+
+#include "engine/Game.h"
+#include "ui/app/DunmereApp.h"
+#include "ui/app/MainFrame.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+int g_signalPipe[2] = {-1, -1};
+
+extern "C" void OnSessionEndSignal(int)
+{
+    // Only async-signal-safe work here: the UI thread does the rest.
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(g_signalPipe[1], &byte, 1);
+}
+
+void SetSignalHandlers(void (*handler)(int))
+{
+    struct sigaction action {};
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGTERM, &action, nullptr);
+    ::sigaction(SIGHUP, &action, nullptr);
+}
+
+} // namespace
+
+CCloseGuard::CCloseGuard(CDunmereApp &app, CMainFrame &frame)
+    : QObject(&frame)
+    , m_app(app)
+    , m_frame(frame)
+{
+    if (g_signalPipe[0] < 0 && ::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    m_notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &CCloseGuard::onSignalByte);
+    SetSignalHandlers(OnSessionEndSignal);
+}
+
+CCloseGuard::~CCloseGuard()
+{
+    // Once the window is gone a signal ends the program as usual.
+    if (m_notifier)
+        SetSignalHandlers(SIG_DFL);
+}
+
+void CCloseGuard::onSignalByte()
+{
+    char bytes[16];
+    while (::read(g_signalPipe[0], bytes, sizeof bytes) > 0) {
+    }
+    StopAndClose();
+}
+
+bool CCloseGuard::AllowClose()
+{
+    switch (m_state) {
+    case State::Done:
+        return true;
+    case State::Saving:
+        return false; // the window closes as soon as the save is done
+    case State::Asking:
+        if (m_question)
+            m_question->raise();
+        return false;
+    case State::Idle:
+        break;
+    }
+    if (!m_app.Game().InProgress())
+        return true;
+
+    m_state = State::Asking;
+    auto *box = new QMessageBox(QMessageBox::Question, tr("Brisquel"),
+                                tr("Stop the game now? The results of the hands played so far "
+                                   "are saved."),
+                                QMessageBox::NoButton, &m_frame);
+    box->setObjectName(QStringLiteral("StopGameQuestion"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QPushButton *stop = box->addButton(tr("Stop and save"), QMessageBox::AcceptRole);
+    stop->setObjectName(QStringLiteral("StopAndSave"));
+    QPushButton *keep = box->addButton(tr("Keep playing"), QMessageBox::RejectRole);
+    keep->setObjectName(QStringLiteral("KeepPlaying"));
+    box->setDefaultButton(keep);
+    box->setEscapeButton(keep);
+    connect(box, &QMessageBox::finished, this, [this, box, stop] {
+        if (m_state != State::Asking)
+            return;
+        m_state = State::Idle;
+        if (box->clickedButton() == stop)
+            StopAndClose();
+    });
+    m_question = box;
+    box->open();
+    return false;
+}
+
+void CCloseGuard::StopAndClose()
+{
+    if (m_state == State::Saving || m_state == State::Done)
+        return;
+    m_state = State::Saving;
+    if (m_question)
+        m_question->close();
+    m_app.StopGameNow([this] {
+        m_state = State::Done;
+        m_frame.close();
+    });
+}

@@ -1,0 +1,43 @@
+#pragma once
+// Closing the main window while a game runs: asks whether to stop, and on "Stop and save"
+// ends the game at a hand boundary, saves the hands played and then closes the window. The
+// end of the desktop session (SIGTERM, SIGHUP) stops and saves the same way without asking.
+//
+// Threads: UI thread. The signal handler only writes a byte into a pipe that a socket
+// notifier reads on the UI thread.
+
+#include <QObject>
+#include <QMessageBox>
+#include <QPointer>
+
+class CDunmereApp;
+class CMainFrame;
+class QMessageBox;
+class QSocketNotifier;
+
+class CCloseGuard : public QObject
+{
+    Q_OBJECT
+public:
+    CCloseGuard(CDunmereApp &app, CMainFrame &frame);
+    ~CCloseGuard() override;
+
+    // From the frame's close event: true when the window may close now. Otherwise the
+    // question is shown (or the save is under way) and the window closes by itself later.
+    bool AllowClose();
+    // Stops a running game at once, saves it and closes the window; without a game, closes it.
+    void StopAndClose();
+    // The open "Stop the game now?" question, null when none is shown.
+    QMessageBox *question() const { return m_question; }
+    bool saving() const { return m_state == State::Saving; }
+
+private:
+    enum class State { Idle, Asking, Saving, Done };
+    void onSignalByte();
+
+    CDunmereApp &m_app;
+    CMainFrame &m_frame;
+    State m_state = State::Idle;
+    QPointer<QMessageBox> m_question;
+    QSocketNotifier *m_notifier = nullptr;
+};
