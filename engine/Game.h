@@ -222,6 +222,9 @@ public:
     // <reason>" or "the hand history <path>: <reason>" (lock held).
     const std::vector<std::string> &FileProblems() const { return m_fileProblems; }
 
+    // The game's hand-history file; empty before the first game (lock held).
+    const std::string &HandHistoryPath() const { return m_handHistory.Path(); }
+
     static const char *StrategyName(int persona);
     std::time_t Now() const { return m_clock ? m_clock() : std::time(nullptr); }
 

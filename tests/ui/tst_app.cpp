@@ -8,7 +8,9 @@
 #include "tests/ui/TestApp.h"
 #include "ui/table_view/DunmereView.h"
 #include "ui/setup_dialog/ListCtrlEx.h"
+#include "ui/app/CloseGuard.h"
 #include "ui/app/MainFrame.h"
+#include "ui/review/GameSummaryWindow.h"
 #include "ui/output_pane/OutputWnd.h"
 
 #include <QAction>
@@ -241,7 +243,11 @@ void TestApp::gameCommandsThroughAGame()
     // The hand in progress ends, the results are saved and the program is told to close.
     QTRY_VERIFY_WITH_TIMEOUT(m_app.CloseRequests() == 1, 60000);
     QTRY_VERIFY(!m_app.Game().GameThreadRunning());
-    QVERIFY(!f.isVisible());
+    // The summary of the game first; closing it closes the program's window.
+    QTRY_VERIFY(f.closeGuard()->summary() && f.closeGuard()->summary()->isVisible());
+    QVERIFY(f.isVisible());
+    f.closeGuard()->summary()->close();
+    QTRY_VERIFY(!f.isVisible());
 }
 
 void TestApp::aboutBox()

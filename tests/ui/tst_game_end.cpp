@@ -1,7 +1,8 @@
 // Ending a game the ways a person does, in a game where the human plays seat 0: closing the
 // output pane while a decision is pending and acting with F2; closing the window mid-hand and
 // answering the question; the desktop session ending (SIGTERM). One scenario per process, as a
-// game cannot be restarted: tst_game_end pane | close | keep | sigterm.
+// game cannot be restarted: tst_game_end pane | close | keep | sigterm | summary.
+// BRISQUEL_SHOTS=<folder> keeps pictures of the summary and of the review it opens.
 
 #include "engine/Game.h"
 #include "history/HistoryReader.h"
@@ -12,9 +13,12 @@
 #include "ui/app/CommandIds.h"
 #include "ui/app/MainFrame.h"
 #include "ui/output_pane/OutputWnd.h"
+#include "ui/review/GameSummaryWindow.h"
+#include "ui/review/HandsWindow.h"
 #include "ui/setup_dialog/DialogTable.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QDir>
 #include <QDockWidget>
 #include <QMessageBox>
@@ -124,6 +128,68 @@ void checkSavedGame(CDunmereApp &app, int handsPlayed)
     CHECK(app.Game().m_table.m_stack[0] == game.hands.back().seats[0].endStack);
 }
 
+// "Last hand & Stop game": the summary, a review of one hand from it, and the program's window
+// closing once both are closed.
+int summaryScenario(Table &t)
+{
+    CMainFrame &frame = t.frame;
+    frame.ExecuteCommand(ID_STOP_GAME);
+    // The human folds what is left of the hand.
+    while (t.app.CloseRequests() == 0) {
+        if (t.panel.IsDecisionPrepared())
+            QTest::mouseClick(t.panel.foldButton(), Qt::LeftButton);
+        t.settle();
+    }
+    CHECK(t.waitFor([&] { return frame.closeGuard()->summary() != nullptr; }));
+    CGameSummaryWindow *summary = frame.closeGuard()->summary();
+    if (!summary)
+        return g_failures;
+    t.settle();
+    CHECK(summary->isVisible());
+    CHECK(frame.isVisible());
+    const int hands = t.handsCompleted();
+    CHECK(summary->figureText("Hands") == QString::number(hands));
+    CHECK(summary->figures().hands == hands);
+    // The chips the human's stack moved by, as the table has it.
+    int stack = 0;
+    int start = 0;
+    {
+        auto lock = t.app.Game().LockState();
+        stack = t.app.Game().m_table.m_stack[0];
+        start = t.app.Game().m_table.m_startStack[0];
+    }
+    CHECK(summary->figures().net == stack - start);
+    CHECK(summary->figureText("Net").contains(QString::number(stack - start)));
+    const QString shots = qEnvironmentVariable("BRISQUEL_SHOTS");
+    if (!shots.isEmpty())
+        summary->grab().save(shots + "/game-summary.png");
+
+    // Review the second hand.
+    QComboBox *choice = summary->handChoice();
+    CHECK(choice->count() == hands);
+    choice->setFocus();
+    QTest::keyClick(choice, Qt::Key_Down);
+    t.settle();
+    CHECK(choice->currentIndex() == 1);
+    QTest::mouseClick(summary->reviewButton(), Qt::LeftButton);
+    t.settle();
+    CHandsWindow *review = frame.handsWindow();
+    CHECK(review && review->isVisible());
+    if (!review)
+        return g_failures;
+    CHECK(t.waitFor([&] { return review->verdictsReady(); }));
+    CHECK(review->game().hands.size() == static_cast<size_t>(hands));
+    if (!shots.isEmpty())
+        review->grab().save(shots + "/review-from-summary.png");
+
+    QTest::mouseClick(summary->closeButton(), Qt::LeftButton);
+    t.settle();
+    CHECK(frame.isVisible()); // the review is still open
+    review->close();
+    CHECK(t.waitFor([&] { return !frame.isVisible(); }, 10000));
+    return g_failures;
+}
+
 int runScenario(Table &t, const char *scenario)
 {
     CMainFrame &frame = t.frame;
@@ -165,6 +231,8 @@ int runScenario(Table &t, const char *scenario)
 
     CHECK(t.playUntil(2));
     const int played = t.handsCompleted();
+    if (std::strcmp(scenario, "summary") == 0)
+        return summaryScenario(t);
     if (std::strcmp(scenario, "sigterm") == 0) {
         std::raise(SIGTERM);
         CHECK(t.waitFor([&] { return !frame.isVisible(); }, 30000));

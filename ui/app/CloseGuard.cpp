@@ -3,10 +3,15 @@
 #include "engine/Game.h"
 #include "ui/app/DunmereApp.h"
 #include "ui/app/MainFrame.h"
+#include "ui/coach/CoachController.h"
+#include "ui/review/GameSummaryWindow.h"
+#include "ui/review/HandsWindow.h"
 
 #include <QMessageBox>
 #include <QPushButton>
+#include <QEvent>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <csignal>
 #include <fcntl.h>
@@ -66,6 +71,7 @@ bool CCloseGuard::AllowClose()
 {
     switch (m_state) {
     case State::Done:
+    case State::GameOver:
         return true;
     case State::Saving:
         return false; // the window closes as soon as the save is done
@@ -115,4 +121,65 @@ void CCloseGuard::StopAndClose()
         m_state = State::Done;
         m_frame.close();
     });
+}
+
+CGameSummaryWindow *CCloseGuard::summary() const
+{
+    return qobject_cast<CGameSummaryWindow *>(m_summary.data());
+}
+
+void CCloseGuard::GameEnded()
+{
+    if (m_state == State::Saving || m_state == State::Done || m_state == State::GameOver) {
+        m_frame.close();
+        return;
+    }
+    if (m_question)
+        m_question->close();
+    std::string path;
+    {
+        auto lock = m_app.Game().LockState();
+        path = m_app.Game().HandHistoryPath();
+    }
+    history::Game game;
+    std::string error;
+    if (path.empty() || !history::ReadGameFile(path, game, error) || game.hands.empty()) {
+        m_state = State::Done;
+        m_frame.close();
+        return;
+    }
+    m_state = State::GameOver;
+    auto *window =
+        new CGameSummaryWindow(game, m_frame.coach() && m_frame.coach()->isEnabled(), &m_frame);
+    m_summary = window;
+    connect(window, &QObject::destroyed, this, &CCloseGuard::closeWhenReviewed,
+            Qt::QueuedConnection);
+    connect(window, &CGameSummaryWindow::reviewRequested, this, [this](int handIndex) {
+        m_frame.OnReviewHands();
+        if (CHandsWindow *hands = m_frame.handsWindow()) {
+            hands->selectRow(handIndex);
+            hands->installEventFilter(this);
+        }
+    });
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+bool CCloseGuard::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Hide && watched == m_frame.handsWindow())
+        QTimer::singleShot(0, this, &CCloseGuard::closeWhenReviewed);
+    return QObject::eventFilter(watched, event);
+}
+
+void CCloseGuard::closeWhenReviewed()
+{
+    if (m_state != State::GameOver)
+        return;
+    const CHandsWindow *hands = m_frame.handsWindow();
+    if ((m_summary && m_summary->isVisible()) || (hands && hands->isVisible()))
+        return;
+    m_state = State::Done;
+    m_frame.close();
 }

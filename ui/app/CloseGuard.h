@@ -11,6 +11,7 @@
 #include <QPointer>
 
 class CDunmereApp;
+class CGameSummaryWindow;
 class CMainFrame;
 class QMessageBox;
 class QSocketNotifier;
@@ -27,17 +28,25 @@ public:
     bool AllowClose();
     // Stops a running game at once, saves it and closes the window; without a game, closes it.
     void StopAndClose();
+    // The game has ended by itself (stopped after a hand, one player left, no chips added):
+    // the summary shows, and the window closes once it and the review windows are closed.
+    // Without a hand to sum up the window closes at once, as it always did.
+    void GameEnded();
+    CGameSummaryWindow *summary() const;
     // The open "Stop the game now?" question, null when none is shown.
     QMessageBox *question() const { return m_question; }
     bool saving() const { return m_state == State::Saving; }
 
 private:
-    enum class State { Idle, Asking, Saving, Done };
+    enum class State { Idle, Asking, Saving, GameOver, Done };
     void onSignalByte();
+    void closeWhenReviewed();
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
     CDunmereApp &m_app;
     CMainFrame &m_frame;
     State m_state = State::Idle;
     QPointer<QMessageBox> m_question;
+    QPointer<QWidget> m_summary;
     QSocketNotifier *m_notifier = nullptr;
 };

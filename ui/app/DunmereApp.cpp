@@ -7,6 +7,7 @@
 #include "ui/action_panel/DlgPlayerChoose.h"
 #include "ui/table_view/DunmereView.h"
 #include "places/FilePlaces.h"
+#include "ui/app/CloseGuard.h"
 #include "ui/app/MainFrame.h"
 #include "ui/output_pane/OutputWnd.h"
 #include "storage/SessionSave.h"
@@ -264,7 +265,7 @@ void CDunmereApp::CloseProgram()
         [this] {
             ++m_closeRequests;
             if (m_frame)
-                m_frame->close();
+                m_frame->closeGuard()->GameEnded();
         },
         Qt::QueuedConnection);
 }
