@@ -58,9 +58,12 @@ CGameSummaryWindow::CGameSummaryWindow(const history::Game &game, bool withCoach
                  Figure(QStringLiteral("AllIn"),
                         m_summary.allInHands == 0
                             ? tr("%1 chips (no all-in before the river)").arg(Signed(m_summary.allInNet))
-                            : tr("%1 chips (%n all-in hand(s) paid by their equity)", nullptr,
-                                 m_summary.allInHands)
-                                  .arg(Signed(m_summary.allInNet)),
+                        : m_summary.allInHands == 1
+                            ? tr("%1 chips (1 all-in hand paid by its equity)")
+                                  .arg(Signed(m_summary.allInNet))
+                            : tr("%1 chips (%2 all-in hands paid by their equity)")
+                                  .arg(Signed(m_summary.allInNet))
+                                  .arg(m_summary.allInHands),
                         this));
     box->addLayout(form);
 
