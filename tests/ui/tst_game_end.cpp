@@ -190,8 +190,46 @@ int summaryScenario(Table &t)
     return g_failures;
 }
 
+// Pictures only (BRISQUEL_SHOTS=<folder>): a tournament table at a showdown where the losers'
+// hands are face up too, with the tournament's line in the corner.
+int showdownShot(Table &t)
+{
+    CMainFrame &frame = t.frame;
+    frame.m_runSetupDialog = [](CDialogTable &dialog) {
+        dialog.gameTypeCombo()->setCurrentIndex(3); // "9 players"
+        dialog.okButton()->click();
+        return dialog.result();
+    };
+    frame.ExecuteCommand(ID_START_GAME);
+    {
+        auto lock = t.app.Game().LockState();
+        t.app.Game().SetPauseFactor(0.4); // the showdown stays on the table a while
+    }
+    frame.ExecuteCommand(ID_WHO_IS_ON_BUTTON);
+    const auto shownDown = [&] {
+        auto lock = t.app.Game().LockState();
+        int atShowdown = 0;
+        for (int s = 1; s < 10; ++s)
+            atShowdown += t.app.Game().m_playerRects[s].m_atShowdown;
+        return atShowdown >= 2;
+    };
+    CHECK(t.waitFor(
+        [&] {
+            if (t.panel.IsDecisionPrepared())
+                QTest::mouseClick(t.panel.foldButton(), Qt::LeftButton);
+            return shownDown();
+        },
+        300000));
+    QTest::qWait(150);
+    frame.grab().save(qEnvironmentVariable("BRISQUEL_SHOTS") + "/showdown-tournament.png");
+    CHECK(t.app.Game().StopNowAndSave());
+    return g_failures;
+}
+
 int runScenario(Table &t, const char *scenario)
 {
+    if (std::strcmp(scenario, "shots") == 0)
+        return showdownShot(t);
     CMainFrame &frame = t.frame;
     QDockWidget *dock = frame.outputDock();
     frame.m_runSetupDialog = [](CDialogTable &dialog) {

@@ -704,7 +704,7 @@ void TestReview::screenshots()
         RunBotGame(options);
     }
     CHandsWindow hands(folder.path());
-    hands.resize(1250, 700);
+    hands.resize(1480, 760); // its default size
     hands.show();
     QVERIFY(QTest::qWaitForWindowExposed(&hands));
     hands.reload();

@@ -29,7 +29,8 @@ namespace {
 constexpr int kSlowestStepMs = 2400; // speed 1; speed n waits kSlowestStepMs / n
 constexpr int kSpeedSteps = 8;
 constexpr int kDefaultSpeed = 3;
-constexpr int kListWidth = 360; // the least the list is given
+constexpr int kListWidth = 360;   // the least the list is given
+constexpr int kTableWidth = 820;  // the replay table's width at which no seat is cut off
 
 // A choice the player made, as the coach judges them: not an ante or a blind.
 bool IsDecision(const history::Action &action)
@@ -56,7 +57,7 @@ CHandsWindow::CHandsWindow(QString outputFolder, QWidget *parent)
 {
     setObjectName(QStringLiteral("HandsWindow"));
     setWindowTitle(tr("Hands"));
-    resize(1250, 760);
+    resize(1480, 760); // room for every column of the list beside the whole table
 
     m_askOpenPath = [this] {
         return QFileDialog::getOpenFileName(
@@ -228,8 +229,9 @@ void CHandsWindow::fitListWidth()
     const int wanted = std::max(kListWidth, m_list->horizontalHeader()->length() +
                                                 m_list->verticalScrollBar()->sizeHint().width() +
                                                 2 * m_list->frameWidth());
-    const int list = std::min(wanted, total - m_splitter->widget(1)->minimumSizeHint().width());
-    if (sizes.value(0) < list)
+    const int list = std::min(
+        wanted, total - std::max(kTableWidth, m_splitter->widget(1)->minimumSizeHint().width()));
+    if (sizes.value(0) != list)
         m_splitter->setSizes({list, total - list});
 }
 
