@@ -9,6 +9,7 @@
 
 #include <QMessageBox>
 #include <QPushButton>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -63,6 +64,14 @@ void CCloseGuard::onSignalByte()
 {
     char bytes[16];
     while (::read(g_signalPipe[0], bytes, sizeof bytes) > 0) {
+    }
+    // The session is ending: the program quits even with review windows open.
+    m_quitWhenClosed = true;
+    if (m_state == State::GameOver || m_state == State::Done) {
+        m_state = State::Done;
+        m_frame.close();
+        QCoreApplication::quit();
+        return;
     }
     StopAndClose();
 }
@@ -120,6 +129,8 @@ void CCloseGuard::StopAndClose()
     m_app.StopGameNow([this] {
         m_state = State::Done;
         m_frame.close();
+        if (m_quitWhenClosed)
+            QCoreApplication::quit();
     });
 }
 

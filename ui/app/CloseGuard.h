@@ -46,6 +46,7 @@ private:
     CDunmereApp &m_app;
     CMainFrame &m_frame;
     State m_state = State::Idle;
+    bool m_quitWhenClosed = false; // a signal asked to end the program
     QPointer<QMessageBox> m_question;
     QPointer<QWidget> m_summary;
     QSocketNotifier *m_notifier = nullptr;
