@@ -91,5 +91,31 @@ TEST_F(GameEnd, StoppedMidHandTheFilesEndWhereTheHandBeganAndStacksAreAsThen)
     EXPECT_EQ(saves, 1);
 }
 
+TEST_F(GameEnd, PlayersOutInOneHandPlaceByTheChipsTheyBeganItWith)
+{
+    // Button draw: seat 3. Hero's aces beat the short stacks' all-ins.
+    std::vector<int> draws = {3, 5, 7, 12};
+    for (int card : Cards({"Ah", "7c", "8s", "9c", "Ad", "2d", "3h", "4d", "Ks", "Qs", "5h", "Jc",
+                           "6c"}))
+        draws.push_back(card);
+    m_game.SetStackedDraws(draws);
+    m_decider.Add(2, 100); // Tim all in
+    m_decider.Add(3, 0);   // Maniac folds
+    m_decider.Add(0, 490); // Hero raises
+    m_decider.Add(1, 280); // Master calls all in
+    GameSetupItems items =
+        Items({"Hero", "Master", "Tim", "Maniac"}, {1500, 300, 100, 1500}, 0, 0, 3);
+    m_game.StartGame(items);
+    Deal(1);
+    EXPECT_TRUE(m_decider.m_mismatches.empty());
+    const auto lines = m_pane.Lines();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[lines.size() - 2], "Master_1 finishes 3rd");
+    EXPECT_EQ(lines.back(), "Tim_2 finishes 4th");
+    // Only the pane says so.
+    EXPECT_FALSE(Contains(History(), "finishes"));
+    EXPECT_FALSE(Contains(Log(), "finishes"));
+}
+
 } // namespace
 } // namespace enginetest

@@ -7,10 +7,10 @@
 #include "ui/review/GameSummaryWindow.h"
 #include "ui/review/HandsWindow.h"
 
-#include <QMessageBox>
-#include <QPushButton>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -147,6 +147,9 @@ void CCloseGuard::GameEnded()
     }
     if (m_question)
         m_question->close();
+    // The game thread writes its last lines after it asked to close when the human declined
+    // to add chips: the file is read once it is done.
+    m_app.Game().WaitForGameEnd();
     std::string path;
     {
         auto lock = m_app.Game().LockState();

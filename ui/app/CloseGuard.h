@@ -13,7 +13,6 @@
 class CDunmereApp;
 class CGameSummaryWindow;
 class CMainFrame;
-class QMessageBox;
 class QSocketNotifier;
 
 class CCloseGuard : public QObject
@@ -33,9 +32,6 @@ public:
     // Without a hand to sum up the window closes at once, as it always did.
     void GameEnded();
     CGameSummaryWindow *summary() const;
-    // The open "Stop the game now?" question, null when none is shown.
-    QMessageBox *question() const { return m_question; }
-    bool saving() const { return m_state == State::Saving; }
 
 private:
     enum class State { Idle, Asking, Saving, GameOver, Done };
