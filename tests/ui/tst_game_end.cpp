@@ -160,6 +160,9 @@ int summaryScenario(Table &t)
     }
     CHECK(summary->figures().net == stack - start);
     CHECK(summary->figureText("Net").contains(QString::number(stack - start)));
+    // The coach was on: its costliest decisions, or that none lost chips.
+    const QString costly = summary->figureText("Costly");
+    CHECK(costly.startsWith("Hand #") || costly.startsWith("none"));
     const QString shots = qEnvironmentVariable("BRISQUEL_SHOTS");
     if (!shots.isEmpty())
         summary->grab().save(shots + "/game-summary.png");
@@ -267,6 +270,8 @@ int runScenario(Table &t, const char *scenario)
         return g_failures;
     }
 
+    if (std::strcmp(scenario, "summary") == 0)
+        frame.ExecuteCommand(ID_VIEW_COACH);
     CHECK(t.playUntil(2));
     const int played = t.handsCompleted();
     if (std::strcmp(scenario, "summary") == 0)

@@ -726,6 +726,19 @@ void TestReview::screenshots()
         Click(&hands, "back");
     QTest::qWait(200);
     QVERIFY(hands.grab().save(QDir(shots).filePath(QStringLiteral("review-hands.png"))));
+    // A remark on the dark style: a copy of the game cut off inside a hand.
+    QFile whole(hands.game().historyPath.c_str());
+    QVERIFY(whole.open(QIODevice::ReadOnly));
+    const QByteArray text = whole.readAll();
+    const QString cut = QDir(shots).filePath(QStringLiteral("HH_cut.txt"));
+    QFile out(cut);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(text.left(text.lastIndexOf("*** FLOP ***")));
+    out.close();
+    hands.openFile(cut);
+    QTest::qWait(200);
+    QVERIFY(hands.grab().save(QDir(shots).filePath(QStringLiteral("review-remark.png"))));
+    QFile::remove(cut);
 
     CProgressWindow progress(folder.path(),
                              QDir(folder.path()).filePath(QStringLiteral("PokerDB.db3")));
