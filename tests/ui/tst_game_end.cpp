@@ -161,6 +161,8 @@ int summaryScenario(Table &t)
     CHECK(summary->figures().net == stack - start);
     CHECK(summary->figureText("Net").contains(QString::number(stack - start)));
     // The coach was on: its costliest decisions, or that none lost chips.
+    CHECK(t.waitFor([&] { return summary->coachReady(); }));
+    t.settle();
     const QString costly = summary->figureText("Costly");
     CHECK(costly.startsWith("Hand #") || costly.startsWith("none"));
     const QString shots = qEnvironmentVariable("BRISQUEL_SHOTS");

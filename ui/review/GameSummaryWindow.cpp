@@ -85,30 +85,43 @@ CGameSummaryWindow::CGameSummaryWindow(const history::Game &game, bool withCoach
     potLines(m_summary.biggestLost, QStringLiteral("PotsLost"), tr("Biggest pots lost"));
 
     if (withCoach && seat >= 0) {
-        coach::Estimator estimator(kSummaryTrials, kSummarySeed);
-        std::vector<coach::ReviewRow> rows;
-        coach::ReviewSummary review;
-        std::string error;
-        QStringList texts;
-        if (coach::ReviewGame(game, seat, estimator, rows, review, error)) {
-            for (const coach::ReviewRow &row : summary::CostliestDecisions(rows))
-                texts << tr("Hand #%1, %2 %3 %4: %5 (%6)")
-                             .arg(row.hand)
-                             .arg(QString::fromLatin1(history::StreetName(row.street)),
-                                  QString::fromLatin1(coach::MoveName(row.move)))
-                             .arg(row.amount)
-                             .arg(QString::fromLatin1(coach::VerdictName(row.verdict)))
-                             .arg(Signed(-row.chipsLost));
-        } else {
-            texts << QString::fromStdString(error);
-        }
         auto *group = new QGroupBox(tr("Decisions that cost most"), this);
         auto *lines = new QVBoxLayout(group);
-        lines->addWidget(Figure(QStringLiteral("Costly"),
-                                texts.isEmpty() ? tr("none: no call or fold lost chips")
-                                                : texts.join(u'\n'),
-                                group));
+        QLabel *costly = Figure(QStringLiteral("Costly"), tr("the coach is judging…"), group);
+        lines->addWidget(costly);
         box->addWidget(group);
+        m_coachReady = false;
+        // A long game takes the coach a while: the window stays live meanwhile.
+        m_coachThread = std::thread([this, costly, game, seat] {
+            coach::Estimator estimator(kSummaryTrials, kSummarySeed);
+            std::vector<coach::ReviewRow> rows;
+            coach::ReviewSummary review;
+            std::string error;
+            QStringList texts;
+            if (coach::ReviewGame(game, seat, estimator, rows, review, error)) {
+                for (const coach::ReviewRow &row : summary::CostliestDecisions(rows))
+                    texts << tr("Hand #%1, %2 %3 %4: %5 (%6)")
+                                 .arg(row.hand)
+                                 .arg(QString::fromLatin1(history::StreetName(row.street)),
+                                      QString::fromLatin1(coach::MoveName(row.move)))
+                                 .arg(row.amount)
+                                 .arg(QString::fromLatin1(coach::VerdictName(row.verdict)))
+                                 .arg(Signed(-row.chipsLost));
+                if (texts.isEmpty())
+                    texts << tr("none: no call or fold lost chips");
+            } else {
+                texts << QString::fromStdString(error);
+            }
+            if (m_closing)
+                return;
+            QMetaObject::invokeMethod(
+                this,
+                [this, costly, text = texts.join(u'\n')] {
+                    costly->setText(text);
+                    m_coachReady = true;
+                },
+                Qt::QueuedConnection);
+        });
     }
 
     auto *buttons = new QHBoxLayout;
@@ -130,6 +143,13 @@ CGameSummaryWindow::CGameSummaryWindow(const history::Game &game, bool withCoach
     connect(m_review, &QPushButton::clicked, this,
             [this] { emit reviewRequested(m_hands->currentIndex()); });
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+}
+
+CGameSummaryWindow::~CGameSummaryWindow()
+{
+    m_closing = true;
+    if (m_coachThread.joinable())
+        m_coachThread.join();
 }
 
 QString CGameSummaryWindow::figureText(const QString &name) const

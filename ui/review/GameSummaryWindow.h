@@ -9,6 +9,9 @@
 
 #include <QWidget>
 
+#include <atomic>
+#include <thread>
+
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -20,6 +23,10 @@ public:
     // game: the game just ended, read back from its files; withCoach: list the costliest
     // decisions (worked out here, from the files).
     CGameSummaryWindow(const history::Game &game, bool withCoach, QWidget *parent = nullptr);
+    ~CGameSummaryWindow() override; // waits for the coach's review
+
+    // True once the coach's line is filled in (at once without the coach).
+    bool coachReady() const { return m_coachReady; }
 
     const summary::GameSummary &figures() const { return m_summary; }
     QComboBox *handChoice() const { return m_hands; }
@@ -34,6 +41,9 @@ signals:
 
 private:
     summary::GameSummary m_summary;
+    bool m_coachReady = true;
+    std::thread m_coachThread; // the coach's review of the game, off the UI thread
+    std::atomic<bool> m_closing{false};
     QComboBox *m_hands = nullptr;
     QPushButton *m_review = nullptr;
     QPushButton *m_close = nullptr;
