@@ -1,7 +1,7 @@
 // Ending a game the ways a person does, in a game where the human plays seat 0: closing the
 // output pane while a decision is pending and acting with F2; closing the window mid-hand and
 // answering the question; the desktop session ending (SIGTERM). One scenario per process, as a
-// game cannot be restarted: tst_game_end pane | close | keep | sigterm | summary.
+// game cannot be restarted: tst_game_end pane | close | keep | sigterm | bust | summary.
 // BRISQUEL_SHOTS=<folder> keeps pictures of the summary and of the review it opens.
 
 #include "engine/Game.h"
@@ -10,12 +10,14 @@
 #include "tests/ui/TestApp.h"
 #include "ui/action_panel/DlgPlayerChoose.h"
 #include "ui/app/CloseGuard.h"
+#include "ui/app/DlgAddChips.h"
 #include "ui/app/CommandIds.h"
 #include "ui/app/MainFrame.h"
 #include "ui/output_pane/OutputWnd.h"
 #include "ui/review/GameSummaryWindow.h"
 #include "ui/review/HandsWindow.h"
 #include "ui/setup_dialog/DialogTable.h"
+#include "ui/setup_dialog/ListCtrlEx.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -24,6 +26,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 
 #include <csignal>
@@ -231,8 +234,59 @@ int showdownShot(Table &t)
     return g_failures;
 }
 
+// The session ends while "Add chips !" waits for the human, who has just gone bust: the dialog
+// runs for the game thread, so it must close before the game can stop; the hand that busted
+// him counts as not played.
+int sigtermWhileAddingChips(Table &t)
+{
+    CMainFrame &frame = t.frame;
+    frame.m_runSetupDialog = [](CDialogTable &dialog) {
+        dialog.seatList()->SetCellText(0, 2, QStringLiteral("100")); // the human: five big blinds
+        dialog.okButton()->click();
+        return dialog.result();
+    };
+    frame.ExecuteCommand(ID_START_GAME);
+    frame.ExecuteCommand(ID_WHO_IS_ON_BUTTON);
+    bool offered = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!offered && qobject_cast<CDlgAddChips *>(QApplication::activeModalWidget())) {
+            offered = true;
+            std::raise(SIGTERM);
+        }
+    });
+    watch.start(5);
+    CHECK(t.waitFor(
+        [&] {
+            // Folds two hands, then calls everything until he is out of chips.
+            if (t.panel.IsDecisionPrepared())
+                QTest::mouseClick(t.handsCompleted() >= 2 ? t.panel.checkCallButton()
+                                                          : t.panel.foldButton(),
+                                  Qt::LeftButton);
+            return !frame.isVisible();
+        },
+        120000));
+    CHECK(offered);
+    // Stopped where the busting hand began: the human still has chips in the saved game.
+    CHECK(!t.app.Game().GameThreadRunning());
+    const int played = t.handsCompleted();
+    std::fprintf(stderr, "hands before the bust: %d\n", played);
+    if (played > 0) {
+        checkSavedGame(t.app, played);
+    } else {
+        LedgerContents ledger;
+        std::string error;
+        ReadLedger(QDir(t.app.DatabaseFolder()).filePath("PokerDB.db3").toStdString(), ledger,
+                   error);
+        CHECK(ledger.players.empty());
+    }
+    return g_failures;
+}
+
 int runScenario(Table &t, const char *scenario)
 {
+    if (std::strcmp(scenario, "bust") == 0)
+        return sigtermWhileAddingChips(t);
     if (std::strcmp(scenario, "shots") == 0)
         return showdownShot(t);
     CMainFrame &frame = t.frame;
