@@ -25,4 +25,5 @@ enum FrameCommandId : int
     ID_VIEW_SHOW_ALL_HANDS = 32851, // every hand of a showdown face up at the table
     ID_REVIEW_HANDS = 32860,    // "Hands…"
     ID_REVIEW_PROGRESS = 32861, // "Progress…"
+    ID_EQUITY_LAB = 32880,      // "Equity lab…"
 };
