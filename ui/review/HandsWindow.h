@@ -7,6 +7,7 @@
 // thread and hands its verdicts over under m_reviewMutex, announced by a queued signal.
 
 #include "replay/HandReplay.h"
+#include "ui/review/HandListModel.h"
 
 #include <QString>
 #include <QWidget>
@@ -18,9 +19,11 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <vector>
 
 class CHandListModel;
 class CTableCanvas;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -81,6 +84,7 @@ private:
 
     QString m_outputFolder;
     QComboBox *m_games = nullptr;
+    QCheckBox *m_mistakesOnly = nullptr;
     QLabel *m_message = nullptr;
     CHandListModel *m_model = nullptr;
     QSortFilterProxyModel *m_sorted = nullptr;
@@ -115,6 +119,7 @@ private:
         int generation = 0;
         QHash<QPair<int, int>, QString> verdicts;
         QString problem;
+        std::vector<CHandListModel::CoachGrade> grades;
     };
     std::mutex m_reviewMutex;
     std::optional<Reviewed> m_reviewed; // guarded by m_reviewMutex
