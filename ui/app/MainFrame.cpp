@@ -55,7 +55,6 @@ namespace {
 
 constexpr int kMinFrameSize = 500;
 constexpr int kRecentFileCount = 4;
-constexpr int kOutputPaneHeight = 300;
 constexpr const char *kWindowStateKey = "Workspace/State";
 constexpr const char *kCoachKey = "View/Coach";
 constexpr const char *kPaceKey = "View/Pace";
@@ -487,74 +486,6 @@ void CMainFrame::createCaptionBar()
     box->addStretch(1);
 }
 
-void CMainFrame::createDocks()
-{
-    setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks);
-
-    m_outputDock = new QDockWidget(tr("OutputWnd"), this);
-    m_outputDock->setObjectName(QStringLiteral("OutputWnd"));
-    m_outputDock->setAllowedAreas(Qt::BottomDockWidgetArea);
-    m_outputDock->setFeatures(QDockWidget::DockWidgetClosable);
-    m_outputWnd = new COutputWnd(m_game, m_outputDock);
-    m_outputDock->setWidget(m_outputWnd);
-    addDockWidget(Qt::BottomDockWidgetArea, m_outputDock);
-    resizeDocks({m_outputDock}, {kOutputPaneHeight}, Qt::Vertical);
-
-    // The shell panes: present for their commands, hidden at start.
-    auto *classTree = new QTreeWidget;
-    classTree->setHeaderHidden(true);
-    auto *classRoot = new QTreeWidgetItem(classTree, {tr("Brisquel classes")});
-    // Class and file names are names, not words: they stay untranslated.
-    for (const char *name : {"CDunmereApp", "CMainFrame", "CDunmereView", "CDialogTable"})
-        new QTreeWidgetItem(classRoot, {QString::fromLatin1(name)});
-    classTree->expandAll();
-    m_classDock = new QDockWidget(tr("Class View"), this);
-    m_classDock->setObjectName(QStringLiteral("ClassView"));
-    m_classDock->setWidget(classTree);
-    addDockWidget(Qt::LeftDockWidgetArea, m_classDock);
-
-    auto *fileTree = new QTreeWidget;
-    fileTree->setHeaderHidden(true);
-    auto *fileRoot = new QTreeWidgetItem(fileTree, {tr("Brisquel files")});
-    for (const char *name : {"PokerDB.db3", "HistoryGame.log", "HandHistory"})
-        new QTreeWidgetItem(fileRoot, {QString::fromLatin1(name)});
-    fileTree->expandAll();
-    m_fileDock = new QDockWidget(tr("File View"), this);
-    m_fileDock->setObjectName(QStringLiteral("FileView"));
-    m_fileDock->setWidget(fileTree);
-    addDockWidget(Qt::LeftDockWidgetArea, m_fileDock);
-    tabifyDockWidget(m_classDock, m_fileDock);
-
-    auto *properties = new QTableWidget(0, 2);
-    properties->setHorizontalHeaderLabels({tr("Property"), tr("Value")});
-    m_propertiesDock = new QDockWidget(tr("Properties"), this);
-    m_propertiesDock->setObjectName(QStringLiteral("Properties"));
-    m_propertiesDock->setWidget(properties);
-    addDockWidget(Qt::RightDockWidgetArea, m_propertiesDock);
-
-    for (QDockWidget *dock : {m_classDock, m_fileDock, m_propertiesDock}) {
-        dock->hide();
-        connect(dock, &QDockWidget::visibilityChanged, this, &CMainFrame::UpdateCommandUI);
-    }
-    connect(m_outputDock, &QDockWidget::visibilityChanged, this, &CMainFrame::UpdateCommandUI);
-}
-
-QDockWidget *CMainFrame::paneDock(int id) const
-{
-    switch (id) {
-    case ID_VIEW_OUTPUTWND:
-        return m_outputDock;
-    case ID_VIEW_CLASSVIEW:
-        return m_classDock;
-    case ID_VIEW_FILEVIEW:
-        return m_fileDock;
-    case ID_VIEW_PROPERTIESWND:
-        return m_propertiesDock;
-    default:
-        return nullptr;
-    }
-}
-
 void CMainFrame::ExecuteCommand(int id)
 {
     if (QAction *act = action(id); act && act->isEnabled())
@@ -632,11 +563,6 @@ void CMainFrame::onAppLook(unsigned id)
     UpdateCommandUI();
 }
 
-void CMainFrame::togglePane(QDockWidget *dock)
-{
-    dock->setVisible(dock->isHidden());
-}
-
 void CMainFrame::onQuickPrint()
 {
     if (!m_printer)
@@ -704,41 +630,6 @@ void CMainFrame::OnReviewProgress()
     m_progressWindow->show();
     m_progressWindow->raise();
     m_progressWindow->activateWindow();
-}
-
-void CMainFrame::RevealActionPanel()
-{
-    m_outputDock->show();
-    m_outputDock->raise();
-}
-
-void CMainFrame::createHiddenPaneKeys()
-{
-    // The panel's own keys work only while it is shown; these stand in while the pane is
-    // hidden, with no key while it is shown so that the two never compete for one key.
-    const Qt::Key keys[] = {Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F4};
-    for (int i = 0; i < 4; ++i) {
-        auto *shortcut = new QShortcut(this);
-        shortcut->setContext(Qt::WindowShortcut);
-        connect(shortcut, &QShortcut::activated, this, [this, i] {
-            CDlgPlayerChoose *panel = m_outputWnd->actionPanel();
-            if (!panel || !panel->IsDecisionPrepared())
-                return;
-            RevealActionPanel();
-            QPushButton *const targets[] = {panel->foldButton(), panel->checkCallButton(),
-                                            panel->raiseButton(), panel->maxButton()};
-            if (!targets[i]->isHidden() && targets[i]->isEnabled())
-                targets[i]->click();
-        });
-        m_hiddenPaneKeys.append(shortcut);
-    }
-    auto rekey = [this, keys] {
-        const bool hidden = m_outputDock->isHidden();
-        for (int i = 0; i < 4; ++i)
-            m_hiddenPaneKeys[i]->setKey(hidden ? QKeySequence(keys[i]) : QKeySequence());
-    };
-    connect(m_outputDock, &QDockWidget::visibilityChanged, this, rekey);
-    rekey();
 }
 
 void CMainFrame::closeEvent(QCloseEvent *event)
