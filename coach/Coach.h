@@ -84,7 +84,7 @@ struct DecisionPoint
 
 struct Price
 {
-    double needed = 0.0;  // equity a call needs: to_call / (winnable + to_call); 0 with nothing to call
+    double needed = 0.0;  // to_call / (winnable + to_call); 0 with nothing to call
     double potOdds = 0.0; // winnable / to_call; 0 with nothing to call
 };
 

@@ -108,7 +108,7 @@ TEST(CoachPotLayers, AllInCallMatchesAnExactSidePotValue)
         return n;
     };
     const auto value = [&](int a, int b, int river) {
-        int cards[7] = {a, b, point.board[0], point.board[1], point.board[2], point.board[3],
+        int cards[7] = {a,    b, point.board[0], point.board[1], point.board[2], point.board[3],
                         river};
         return brisquel::EvaluateCards(cards, 7);
     };
