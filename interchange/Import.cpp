@@ -1,0 +1,96 @@
+#include "interchange/Interchange.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace interchange {
+
+namespace {
+
+constexpr std::uintmax_t kMaxFileBytes = 256u * 1024 * 1024;
+
+bool ReadText(const std::string &path, std::string &text, std::string &error)
+{
+    namespace fs = std::filesystem;
+    std::error_code code;
+    if (fs::is_directory(path, code)) {
+        error = path + " is a folder, not a file";
+        return false;
+    }
+    if (!fs::exists(path, code)) {
+        error = path + " does not exist";
+        return false;
+    }
+    if (fs::file_size(path, code) > kMaxFileBytes && !code) {
+        error = path + " is too large to be a hand-history file";
+        return false;
+    }
+    errno = 0;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "cannot read " + path + (errno ? std::string(": ") + std::strerror(errno) : "");
+        return false;
+    }
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        error = "cannot read " + path;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool ImportText(const std::string &text, const std::string &source, ImportResult &result,
+                std::string &error)
+{
+    if (text.find('\0') != std::string::npos) {
+        error = source + ":1: a binary file, not a hand history";
+        return false;
+    }
+    if (LooksLikePokerStars(text))
+        return ImportPokerStars(text, source, result, error);
+    if (LooksLikePhh(text))
+        return ImportPhh(text, source, result, error);
+    error = source + ":1: neither PokerStars hand histories nor a PHH file";
+    return false;
+}
+
+bool ImportFile(const std::string &path, ImportResult &result, std::string &error)
+{
+    std::string text;
+    if (!ReadText(path, text, error))
+        return false;
+    return ImportText(text, path, result, error);
+}
+
+bool ReadAnyGames(const std::string &path, bool all, std::vector<history::Game> &games,
+                  std::string &error, std::vector<std::string> &warnings)
+{
+    std::error_code code;
+    std::string text;
+    // Brisquel's own files start with its start line or a hand of its own; anything else
+    // that reads as another format is imported.
+    if (std::filesystem::is_regular_file(path, code) && ReadText(path, text, error) &&
+        (LooksLikePokerStars(text) || LooksLikePhh(text))) {
+        ImportResult result;
+        if (!ImportText(text, path, result, error))
+            return false;
+        warnings = result.warnings;
+        if (result.skipped > 0)
+            warnings.push_back(std::to_string(result.skipped) + " hand" +
+                               (result.skipped == 1 ? " was" : "s were") +
+                               " skipped as unreadable");
+        if (all)
+            games = std::move(result.games);
+        else
+            games = {std::move(result.games.back())};
+        return true;
+    }
+    return history::ReadGames(path, all, games, error);
+}
+
+} // namespace interchange

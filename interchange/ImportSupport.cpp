@@ -1,0 +1,98 @@
+#include "interchange/ImportSupport.h"
+
+#include "interchange/HandMath.h"
+
+#include <climits>
+
+namespace interchange::detail {
+
+std::optional<int> ParseAmount(const std::string &text, bool cents)
+{
+    size_t i = 0;
+    // Currency signs ("$", and the bytes of "€" and "£") before the digits.
+    while (i < text.size() && (text[i] == '$' || static_cast<unsigned char>(text[i]) >= 0x80))
+        ++i;
+    if (i >= text.size() || text[i] < '0' || text[i] > '9')
+        return std::nullopt;
+    long long whole = 0;
+    for (; i < text.size() && ((text[i] >= '0' && text[i] <= '9') || (cents && text[i] == ','));
+         ++i) {
+        if (text[i] == ',')
+            continue;
+        whole = whole * 10 + (text[i] - '0');
+        if (whole > INT_MAX)
+            return std::nullopt;
+    }
+    long long fraction = 0;
+    if (i < text.size() && text[i] == '.') {
+        if (!cents)
+            return std::nullopt;
+        ++i;
+        int digits = 0;
+        for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, ++digits) {
+            if (digits >= 2)
+                return std::nullopt; // finer than a cent
+            fraction = fraction * 10 + (text[i] - '0');
+        }
+        if (digits == 0)
+            return std::nullopt;
+        if (digits == 1)
+            fraction *= 10;
+    }
+    if (i != text.size())
+        return std::nullopt;
+    const long long value = cents ? whole * 100 + fraction : whole;
+    if (value > INT_MAX)
+        return std::nullopt;
+    return static_cast<int>(value);
+}
+
+void GameCollector::Add(const std::string &table, history::Hand hand, int seatCount,
+                        const std::string &humanName)
+{
+    auto found = m_index.find(table);
+    if (found == m_index.end()) {
+        found = m_index.emplace(table, m_games.size()).first;
+        history::Game game;
+        game.historyPath = m_source;
+        game.started = hand.timeText;
+        m_games.push_back(game);
+    }
+    history::Game &game = m_games[found->second];
+    while (game.seats.size() < static_cast<size_t>(seatCount)) {
+        history::GameSeat seat;
+        seat.seat = static_cast<int>(game.seats.size());
+        game.seats.push_back(seat);
+    }
+    for (history::HandSeat &seat : hand.seats) {
+        history::GameSeat &gameSeat = game.seats[static_cast<size_t>(seat.seat)];
+        if (gameSeat.name.empty() && !seat.name.empty()) {
+            gameSeat.name = seat.name;
+            gameSeat.stack = seat.startStack;
+        }
+        if (!humanName.empty() && seat.name == humanName && game.humanSeat() < 0) {
+            gameSeat.human = true;
+            gameSeat.strategy = "Hero";
+            gameSeat.persona = 3;
+        }
+    }
+    Replay(hand, game.humanSeat());
+    game.hands.push_back(std::move(hand));
+}
+
+std::vector<history::Game> GameCollector::Finish()
+{
+    // Every hand of a game has one seat entry per seat of the game.
+    for (history::Game &game : m_games) {
+        for (history::Hand &hand : game.hands) {
+            while (hand.seats.size() < game.seats.size()) {
+                history::HandSeat seat;
+                seat.seat = static_cast<int>(hand.seats.size());
+                hand.seats.push_back(seat);
+            }
+        }
+    }
+    return std::move(m_games);
+}
+
+} // namespace interchange::detail

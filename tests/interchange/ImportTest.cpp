@@ -1,0 +1,2 @@
+#include "interchange/Interchange.h"
+#include <gtest/gtest.h>
