@@ -141,6 +141,7 @@ private:
     int m_rake = 0;
     int m_returned = 0;
     bool m_summary = false;
+    size_t m_summaryLine = 0;
     bool m_holeCards = false;
 };
 
@@ -377,6 +378,7 @@ bool HandReader::Body(size_t index, const std::string &line)
             hand.showdown = true;
         } else if (StartsWith(line, "*** SUMMARY ***")) {
             m_summary = true;
+            m_summaryLine = index;
         } else {
             return Fail(index, "not a hand of one board: \"" + line + "\"");
         }
@@ -497,11 +499,11 @@ bool HandReader::Read()
         paid += seat.won;
     }
     if (m_totalPot >= 0 && m_totalPot != pot - m_returned)
-        return Fail(lines.size() - 1, "the summary's total pot " + std::to_string(m_totalPot) +
+        return Fail(m_summaryLine, "the summary's total pot " + std::to_string(m_totalPot) +
                                           " is not the " + std::to_string(pot - m_returned) +
                                           " put in");
     if (paid + m_rake != pot)
-        return Fail(lines.size() - 1, "the chips do not add up: " + std::to_string(pot) +
+        return Fail(m_summaryLine, "the chips do not add up: " + std::to_string(pot) +
                                           " put in, " + std::to_string(paid) + " paid out and " +
                                           std::to_string(m_rake) + " rake");
     return true;
