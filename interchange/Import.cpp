@@ -67,6 +67,44 @@ bool ImportFile(const std::string &path, ImportResult &result, std::string &erro
     return ImportText(text, path, result, error);
 }
 
+std::string CopyPathFor(const std::string &historyPath, Format format)
+{
+    const std::filesystem::path path(historyPath);
+    const std::string stem = path.stem().string();
+    const std::string name = format == Format::PokerStars ? "PokerStars_" + stem + ".txt"
+                                                          : "PHH_" + stem + ".phhs";
+    return (path.parent_path() / name).string();
+}
+
+bool WriteCopyBeside(const std::string &historyPath, Format format, std::string &error)
+{
+    history::Game game;
+    if (!history::ReadGameFile(historyPath, game, error))
+        return false;
+    const std::string copy = CopyPathFor(historyPath, format);
+    const std::string partial = copy + ".part";
+    {
+        errno = 0;
+        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+        out << ExportGame(game, format);
+        out.close();
+        if (!out) {
+            error = "cannot write " + partial + (errno ? std::string(": ") + std::strerror(errno) : "");
+            std::error_code ignored;
+            std::filesystem::remove(partial, ignored);
+            return false;
+        }
+    }
+    std::error_code code;
+    std::filesystem::rename(partial, copy, code);
+    if (code) {
+        error = "cannot write " + copy + ": " + code.message();
+        std::filesystem::remove(partial, code);
+        return false;
+    }
+    return true;
+}
+
 bool ReadAnyGames(const std::string &path, bool all, std::vector<history::Game> &games,
                   std::string &error, std::vector<std::string> &warnings)
 {

@@ -64,6 +64,13 @@ bool ImportPhh(const std::string &text, const std::string &source, ImportResult 
 // Reads a file of either format.
 bool ImportFile(const std::string &path, ImportResult &result, std::string &error);
 
+// The copy of a game's hand-history file in a format, beside it: "PokerStars_HH_....txt" or
+// "PHH_HH_....phhs" (names no reader of the game's own files takes for a game).
+std::string CopyPathFor(const std::string &historyPath, Format format);
+// Reads the game of `historyPath` (its log beside it) and replaces its copy whole, so that a
+// tracker watching the folder never sees half a file. False with a message.
+bool WriteCopyBeside(const std::string &historyPath, Format format, std::string &error);
+
 // The games of `path` for review: a file of another format is imported (every table with
 // `all`, else the last one), anything else goes to history::ReadGames.
 bool ReadAnyGames(const std::string &path, bool all, std::vector<history::Game> &games,
