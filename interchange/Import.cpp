@@ -105,17 +105,24 @@ bool WriteCopyBeside(const std::string &historyPath, Format format, std::string 
     return true;
 }
 
+bool IsOtherFormatFile(const std::string &path)
+{
+    std::error_code code;
+    if (!std::filesystem::is_regular_file(path, code))
+        return false;
+    std::ifstream in(path, std::ios::binary);
+    std::string head(8192, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<size_t>(in.gcount()));
+    return LooksLikePokerStars(head) || LooksLikePhh(head);
+}
+
 bool ReadAnyGames(const std::string &path, bool all, std::vector<history::Game> &games,
                   std::string &error, std::vector<std::string> &warnings)
 {
-    std::error_code code;
-    std::string text;
-    // Brisquel's own files start with its start line or a hand of its own; anything else
-    // that reads as another format is imported.
-    if (std::filesystem::is_regular_file(path, code) && ReadText(path, text, error) &&
-        (LooksLikePokerStars(text) || LooksLikePhh(text))) {
+    if (IsOtherFormatFile(path)) {
         ImportResult result;
-        if (!ImportText(text, path, result, error))
+        if (!ImportFile(path, result, error))
             return false;
         warnings = result.warnings;
         if (result.skipped > 0)

@@ -71,6 +71,9 @@ std::string CopyPathFor(const std::string &historyPath, Format format);
 // tracker watching the folder never sees half a file. False with a message.
 bool WriteCopyBeside(const std::string &historyPath, Format format, std::string &error);
 
+// Whether the file at `path` holds PokerStars text or PHH rather than a game of Brisquel's.
+bool IsOtherFormatFile(const std::string &path);
+
 // The games of `path` for review: a file of another format is imported (every table with
 // `all`, else the last one), anything else goes to history::ReadGames.
 bool ReadAnyGames(const std::string &path, bool all, std::vector<history::Game> &games,
