@@ -205,9 +205,14 @@ void WriteHand(const history::Game &game, const history::Hand &hand, const std::
             }
         }
     }
+    // What the winners were paid short of the pot is the house's (hands read from a site).
+    int paid = 0;
+    for (const history::HandSeat &seat : hand.seats)
+        paid += seat.won;
+    const int rake = std::max(0, hand.pot - paid);
     std::vector<int> collected(hand.seats.size(), 0);
     const size_t potCount = settled.pots.size();
-    if (settled.split) {
+    if (settled.split && rake == 0) {
         for (size_t p = potCount; p-- > 0;) {
             std::string from = "pot";
             if (potCount > 1)
@@ -234,13 +239,13 @@ void WriteHand(const history::Game &game, const history::Hand &hand, const std::
     for (const detail::Pot &pot : settled.pots)
         total += pot.amount;
     out += "Total pot " + std::to_string(total);
-    if (settled.split && potCount > 1) {
+    if (settled.split && rake == 0 && potCount > 1) {
         out += " Main pot " + std::to_string(settled.pots[0].amount) + ".";
         for (size_t p = 1; p < potCount; ++p)
             out += " Side pot" + (potCount > 2 ? "-" + std::to_string(p) : std::string()) + " " +
                    std::to_string(settled.pots[p].amount) + ".";
     }
-    out += " | Rake 0\n";
+    out += " | Rake " + std::to_string(rake) + "\n";
     if (!hand.board.empty())
         out += "Board " + Cards(hand.board, 0, hand.board.size()) + "\n";
     for (const history::HandSeat &seat : hand.seats) {

@@ -254,6 +254,36 @@ TEST_P(RoundTrip, PhhTextFollowsThePublishedLayout)
     }
 }
 
+// Hand-written files of other sites, written again: the text reads as a tracker reads it and
+// gives back the same hands, rake and cents included.
+class WrittenAgain : public ::testing::TestWithParam<const char *>
+{
+};
+
+TEST_P(WrittenAgain, GivesTheSameHands)
+{
+    interchange::ImportResult first, second;
+    std::string error;
+    ASSERT_TRUE(interchange::ImportFile(std::string(BRISQUEL_TEST_DATA "/") + GetParam(), first,
+                                        error))
+        << error;
+    for (const history::Game &game : first.games) {
+        const std::string text = interchange::ExportPokerStars(game);
+        const trackercheck::Report report = trackercheck::CheckPokerStars(text);
+        EXPECT_EQ(report.hands, static_cast<int>(game.hands.size()));
+        for (const std::string &problem : report.problems)
+            ADD_FAILURE() << problem;
+        EXPECT_TRUE(report.ruleDeviations.empty());
+        ASSERT_TRUE(interchange::ImportPokerStars(text, "again.txt", second, error)) << error;
+        ASSERT_EQ(second.games.size(), 1u);
+        ExpectSameHands(game, second.games[0]);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(HandWritten, WrittenAgain,
+                         ::testing::Values("cash_usd.txt", "tournament_antes.txt",
+                                           "two_tables_eur.txt", "four_all_in.txt"));
+
 // Heads-up, short stacks with side pots at 3, 6 and 10 seats, full tables, both tournaments.
 INSTANTIATE_TEST_SUITE_P(
     SeededBotGames, RoundTrip,

@@ -27,7 +27,7 @@ struct HandCheck
     std::map<std::string, long long> returned, won;
     long long bigBlind = 0;
     long long current = 0, lastRaise = 0;
-    long long collected = 0, totalPot = -1, mainAndSide = 0;
+    long long collected = 0, totalPot = -1, mainAndSide = 0, rake = 0;
     std::vector<int> summarySeats;
     Report *report = nullptr;
 
@@ -72,7 +72,7 @@ Report CheckPokerStars(const std::string &text)
     const std::regex street(R"(^\*\*\* (FLOP|TURN|RIVER) \*\*\* \[([^\]]+)\]( \[([^\]]+)\])?$)");
     const std::regex uncalled(R"(^Uncalled bet \((\d+)\) returned to (.+)$)");
     const std::regex collected(R"(^(.+) collected (\d+) from (pot|main pot|side pot(-\d+)?)$)");
-    const std::regex total(R"(^Total pot (\d+)( Main pot (\d+)\.((?: Side pot(?:-\d+)? \d+\.)+))? \| Rake 0$)");
+    const std::regex total(R"(^Total pot (\d+)( Main pot (\d+)\.((?: Side pot(?:-\d+)? \d+\.)+))? \| Rake (\d+)$)");
     const std::regex summarySeat(R"(^Seat (\d+): (.+?)( \(button\))?( \(small blind\))?( \(big blind\))? (folded (before Flop( \(didn't bet\))?|on the (Flop|Turn|River))|showed \[.. ..\] and (won \((\d+)\)|lost)( with .+)?|collected \((\d+)\)|mucked)$)");
     std::smatch m;
     std::map<std::string, long long> lastEnd;
@@ -90,7 +90,7 @@ Report CheckPokerStars(const std::string &text)
         if (hand.totalPot != pot - returned)
             hand.Problem("total pot " + std::to_string(hand.totalPot) + " but " +
                          std::to_string(pot - returned) + " was put in and kept");
-        if (hand.collected != hand.totalPot)
+        if (hand.collected + hand.rake != hand.totalPot)
             hand.Problem("collected " + std::to_string(hand.collected) + " of a pot of " +
                          std::to_string(hand.totalPot));
         if (hand.mainAndSide != 0 && hand.mainAndSide != hand.totalPot)
@@ -232,6 +232,7 @@ Report CheckPokerStars(const std::string &text)
         }
         if (std::regex_match(line, m, total)) {
             hand.totalPot = std::stoll(m[1]);
+            hand.rake = std::stoll(m[5]);
             if (m[2].matched) {
                 hand.mainAndSide = std::stoll(m[3]);
                 const std::regex side(R"(Side pot(?:-\d+)? (\d+)\.)");
