@@ -47,6 +47,38 @@ std::optional<int> ParseAmount(const std::string &text, bool cents)
     return static_cast<int>(value);
 }
 
+void ChipCount::Start()
+{
+    m_behind.clear();
+    for (const history::HandSeat &seat : m_hand.seats)
+        m_behind.push_back(seat.startStack);
+    m_inFront.assign(m_behind.size(), 0);
+}
+
+void ChipCount::Put(int seat, history::ActionKind kind, int amount)
+{
+    history::Action action;
+    action.street = m_street;
+    action.seat = seat;
+    action.kind = kind;
+    action.amount = amount;
+    m_hand.actions.push_back(action);
+    const size_t s = static_cast<size_t>(seat);
+    if (kind != history::ActionKind::Ante)
+        m_inFront[s] += amount;
+    m_behind[s] -= amount;
+    m_largest = std::max(m_largest, m_inFront[s]);
+    if (kind == history::ActionKind::Fold)
+        m_hand.seats[s].folded = true;
+}
+
+void ChipCount::NextStreet(history::Street street)
+{
+    m_street = street;
+    std::fill(m_inFront.begin(), m_inFront.end(), 0);
+    m_largest = 0;
+}
+
 void GameCollector::Add(const std::string &table, history::Hand hand, int seatCount,
                         const std::string &humanName)
 {

@@ -3,6 +3,7 @@
 
 #include "interchange/Interchange.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <string>
@@ -13,6 +14,34 @@ namespace interchange::detail {
 // 200). Currency symbols in front are skipped; thousands commas are allowed only in cents.
 // Never floating point. Nothing for text that is no amount.
 std::optional<int> ParseAmount(const std::string &text, bool cents);
+
+// The chips of a hand as it is read: each seat's chips behind and in front of it on the
+// street, and the largest bet. Every action goes into the hand through Put.
+class ChipCount
+{
+public:
+    explicit ChipCount(history::Hand &hand) : m_hand(hand) {}
+    // Takes the stacks from the seats' starting stacks.
+    void Start();
+    void Put(int seat, history::ActionKind kind, int amount);
+    void NextStreet(history::Street street);
+    int Behind(int seat) const { return m_behind[static_cast<size_t>(seat)]; }
+    int InFront(int seat) const { return m_inFront[static_cast<size_t>(seat)]; }
+    int Owed(int seat) const { return std::max(0, m_largest - InFront(seat)); }
+    int Largest() const { return m_largest; }
+    // A first bet after the flop is a bet; anything else that tops the largest a raise.
+    history::ActionKind BetOrRaise() const
+    {
+        return m_street != history::Street::Preflop && m_largest == 0 ? history::ActionKind::Bet
+                                                                      : history::ActionKind::Raise;
+    }
+
+private:
+    history::Hand &m_hand;
+    history::Street m_street = history::Street::Preflop;
+    std::vector<int> m_behind, m_inFront;
+    int m_largest = 0;
+};
 
 class GameCollector
 {

@@ -177,7 +177,8 @@ private:
 class PhhHand
 {
 public:
-    PhhHand(const Section &section, const std::string &source) : m_section(section), m_source(source)
+    PhhHand(const Section &section, const std::string &source)
+        : m_section(section), m_source(source), m_chips(hand)
     {
     }
 
@@ -202,30 +203,18 @@ private:
     }
     bool Amounts(const char *name, std::vector<int> &out, bool required);
     bool Action(const Value &notation);
-    void Put(size_t player, ActionKind kind, int amount)
-    {
-        history::Action action;
-        action.street = m_street;
-        action.seat = m_seatOf[player];
-        action.kind = kind;
-        action.amount = amount;
-        hand.actions.push_back(action);
-        if (kind != ActionKind::Ante)
-            m_bet[player] += amount;
-        m_stack[player] -= amount;
-        m_largest = std::max(m_largest, m_bet[player]);
-        if (kind == ActionKind::Fold)
-            m_folded[player] = true;
-    }
+    // Players are counted from 0 here, p1 first.
+    int SeatOf(size_t player) const { return m_seatOf[player]; }
+    void Put(size_t player, ActionKind kind, int amount) { m_chips.Put(SeatOf(player), kind, amount); }
+    int Behind(size_t player) const { return m_chips.Behind(SeatOf(player)); }
+    bool Folded(size_t player) const { return hand.seats[static_cast<size_t>(SeatOf(player))].folded; }
 
     const Section &m_section;
     const std::string &m_source;
     bool m_cents = false;
     size_t m_players = 0;
-    std::vector<int> m_seatOf, m_stack, m_bet;
-    std::vector<bool> m_folded;
-    Street m_street = Street::Preflop;
-    int m_largest = 0;
+    std::vector<int> m_seatOf;
+    detail::ChipCount m_chips;
     int m_knownHands = 0;
 };
 
@@ -296,35 +285,31 @@ bool PhhHand::Action(const Value &notation)
             const size_t n = hand.board.size();
             if (n != 3 && n != 4 && n != 5)
                 return Fail(line, "a board of " + std::to_string(n) + " cards");
-            m_street = n == 3 ? Street::Flop : n == 4 ? Street::Turn : Street::River;
-            std::fill(m_bet.begin(), m_bet.end(), 0);
-            m_largest = 0;
+            m_chips.NextStreet(n == 3 ? Street::Flop : n == 4 ? Street::Turn : Street::River);
             return true;
         }
         return Fail(line, "unknown dealing \"" + text + "\"");
     }
     if (!playerOf(actor, player))
         return Fail(line, "\"" + actor + "\" is not a player of this hand");
-    if (m_folded[player] && verb != "sm")
+    if (Folded(player) && verb != "sm")
         return Fail(line, actor + " acts after folding");
-    const int owed = std::max(0, m_largest - m_bet[player]);
+    const int owed = m_chips.Owed(SeatOf(player));
     if (verb == "f") {
         Put(player, ActionKind::Fold, 0);
     } else if (verb == "cc") {
         if (owed == 0)
             Put(player, ActionKind::Check, 0);
         else
-            Put(player, ActionKind::Call, std::min(owed, m_stack[player]));
+            Put(player, ActionKind::Call, std::min(owed, Behind(player)));
     } else if (verb == "cbr") {
         const auto total = detail::ParseAmount(argument, m_cents);
         if (!total)
             return Fail(line, "\"" + argument + "\" is not an amount");
-        const int amount = *total - m_bet[player];
-        if (*total <= m_largest || amount > m_stack[player])
+        const int amount = *total - m_chips.InFront(SeatOf(player));
+        if (*total <= m_chips.Largest() || amount > Behind(player))
             return Fail(line, actor + " cannot bet or raise to " + argument);
-        Put(player,
-            m_street != Street::Preflop && m_largest == 0 ? ActionKind::Bet : ActionKind::Raise,
-            amount);
+        Put(player, m_chips.BetOrRaise(), amount);
     } else if (verb == "sm") {
         hand.showdown = true;
         const std::vector<int> hole = cardsOf(argument);
@@ -393,9 +378,7 @@ bool PhhHand::Read()
         m_seatOf.push_back(seats[p] - 1);
     }
     hand.button = m_seatOf.back();
-    m_stack = stacks;
-    m_bet.assign(m_players, 0);
-    m_folded.assign(m_players, false);
+    m_chips.Start();
     // Heads-up, the forced bets are listed the other way round.
     const auto owner = [&](size_t i) { return m_players == 2 ? 1 - i : i; };
     // Antes go in by seat, as the table collects them.
@@ -407,7 +390,7 @@ bool PhhHand::Read()
     for (size_t p : bySeat) {
         const int ante = antes[m_players == 2 ? 1 - p : p];
         if (ante > 0)
-            Put(p, ActionKind::Ante, std::min(ante, m_stack[p]));
+            Put(p, ActionKind::Ante, std::min(ante, Behind(p)));
     }
     // The first forced bet listed is the small blind, posted first.
     std::vector<size_t> forced;
@@ -425,8 +408,8 @@ bool PhhHand::Read()
         bool bigFirst = false;
         if (minBet && (blinds[a] == *minBet) != (blinds[b] == *minBet))
             bigFirst = blinds[a] == *minBet;
-        else if ((blinds[a] >= m_stack[owner(a)]) != (blinds[b] >= m_stack[owner(b)]))
-            bigFirst = blinds[a] >= m_stack[owner(a)];
+        else if ((blinds[a] >= Behind(owner(a))) != (blinds[b] >= Behind(owner(b))))
+            bigFirst = blinds[a] >= Behind(owner(a));
         if (bigFirst)
             std::swap(forced[0], forced[1]);
     }
@@ -440,7 +423,7 @@ bool PhhHand::Read()
             hand.smallBlind = blinds[i];
         if (kind == ActionKind::BigBlind)
             hand.bigBlind = blinds[i];
-        Put(owner(i), kind, std::min(blinds[i], m_stack[owner(i)]));
+        Put(owner(i), kind, std::min(blinds[i], Behind(owner(i))));
     }
     const Value *actions = Field("actions");
     if (!actions || actions->kind != Value::Array)
@@ -456,7 +439,7 @@ bool PhhHand::Read()
         int paid = 0;
         for (size_t p = 0; p < m_players; ++p) {
             history::HandSeat &seat = hand.seats[static_cast<size_t>(m_seatOf[p])];
-            seat.won = finishing[p] - m_stack[p];
+            seat.won = finishing[p] - Behind(p);
             paid += seat.won;
             if (seat.won < 0)
                 return Fail(m_section.line, "finishing_stacks leave a player less than was bet");

@@ -73,7 +73,8 @@ struct HandText
 class HandReader
 {
 public:
-    HandReader(const HandText &text, const std::string &source) : m_text(text), m_source(source)
+    HandReader(const HandText &text, const std::string &source)
+        : m_text(text), m_source(source), m_chips(hand)
     {
     }
 
@@ -117,26 +118,10 @@ private:
         }
         return false;
     }
-    void Put(int seat, ActionKind kind, int amount)
-    {
-        history::Action action;
-        action.street = m_street;
-        action.seat = seat;
-        action.kind = kind;
-        action.amount = amount;
-        hand.actions.push_back(action);
-        if (kind != ActionKind::Ante)
-            m_bet[static_cast<size_t>(seat)] += amount;
-        m_stack[static_cast<size_t>(seat)] -= amount;
-        m_largest = std::max(m_largest, m_bet[static_cast<size_t>(seat)]);
-    }
-
     const HandText &m_text;
     const std::string &m_source;
     bool m_cents = false;
-    Street m_street = Street::Preflop;
-    std::vector<int> m_bet, m_stack;
-    int m_largest = 0;
+    detail::ChipCount m_chips;
     int m_totalPot = -1;
     int m_rake = 0;
     int m_returned = 0;
@@ -275,9 +260,9 @@ bool HandReader::PlayerLine(size_t index, int seat, const std::string &text)
     const auto after = [&](const std::string &prefix) { return rest.substr(prefix.size()); };
     int amount = 0;
     const auto checkStack = [&](int chips) {
-        if (chips > m_stack[s])
+        if (chips > m_chips.Behind(seat))
             return Fail(index, hand.seats[s].name + " puts in " + std::to_string(chips) +
-                                   " with " + std::to_string(m_stack[s]) + " left");
+                                   " with " + std::to_string(m_chips.Behind(seat)) + " left");
         if (!hand.seats[s].inHand)
             return Fail(index, hand.seats[s].name + " acts without being dealt in");
         return true;
@@ -285,45 +270,45 @@ bool HandReader::PlayerLine(size_t index, int seat, const std::string &text)
     if (StartsWith(rest, "posts the ante ")) {
         if (!Amount(index, after("posts the ante "), amount) || !checkStack(amount))
             return false;
-        Put(seat, ActionKind::Ante, amount);
+        m_chips.Put(seat, ActionKind::Ante, amount);
     } else if (StartsWith(rest, "posts small blind ")) {
         if (!Amount(index, after("posts small blind "), amount) || !checkStack(amount))
             return false;
-        Put(seat, ActionKind::SmallBlind, amount);
+        m_chips.Put(seat, ActionKind::SmallBlind, amount);
     } else if (StartsWith(rest, "posts big blind ")) {
         if (!Amount(index, after("posts big blind "), amount) || !checkStack(amount))
             return false;
-        Put(seat, ActionKind::BigBlind, amount);
+        m_chips.Put(seat, ActionKind::BigBlind, amount);
     } else if (StartsWith(rest, "posts small & big blinds ")) {
         // The small blind part is dead money: it counts as an ante, the rest as the big blind.
         if (!Amount(index, after("posts small & big blinds "), amount) || !checkStack(amount))
             return false;
         const int live = std::min(amount, hand.bigBlind);
         if (amount > live)
-            Put(seat, ActionKind::Ante, amount - live);
-        Put(seat, ActionKind::BigBlind, live);
+            m_chips.Put(seat, ActionKind::Ante, amount - live);
+        m_chips.Put(seat, ActionKind::BigBlind, live);
     } else if (StartsWith(rest, "folds")) {
         std::vector<int> cards;
         if (LastCards(rest, cards) && cards.size() == 2)
             hand.seats[s].cards = {cards[0], cards[1]};
-        Put(seat, ActionKind::Fold, 0);
+        m_chips.Put(seat, ActionKind::Fold, 0);
     } else if (rest == "checks") {
-        if (m_largest > m_bet[s])
+        if (m_chips.Owed(seat) > 0)
             return Fail(index, hand.seats[s].name + " checks facing a bet");
-        Put(seat, ActionKind::Check, 0);
+        m_chips.Put(seat, ActionKind::Check, 0);
     } else if (StartsWith(rest, "calls ")) {
         if (!Amount(index, after("calls "), amount) || !checkStack(amount))
             return false;
-        if (amount > m_largest - m_bet[s] || amount == 0)
+        if (amount > m_chips.Owed(seat) || amount == 0)
             return Fail(index, hand.seats[s].name + " calls " + after("calls ") + " but owes " +
-                                   std::to_string(m_largest - m_bet[s]));
-        Put(seat, ActionKind::Call, amount);
+                                   std::to_string(m_chips.Owed(seat)));
+        m_chips.Put(seat, ActionKind::Call, amount);
     } else if (StartsWith(rest, "bets ")) {
         if (!Amount(index, after("bets "), amount) || !checkStack(amount))
             return false;
-        if (m_largest > 0 || amount == 0)
+        if (m_chips.Largest() > 0 || amount == 0)
             return Fail(index, hand.seats[s].name + " bets facing a bet");
-        Put(seat, ActionKind::Bet, amount);
+        m_chips.Put(seat, ActionKind::Bet, amount);
     } else if (StartsWith(rest, "raises ")) {
         const size_t to = rest.find(" to ");
         int total = 0, increase = 0;
@@ -332,18 +317,16 @@ bool HandReader::PlayerLine(size_t index, int seat, const std::string &text)
         if (!Amount(index, rest.substr(7, to - 7), increase) ||
             !Amount(index, rest.substr(to + 4), total))
             return false;
-        amount = total - m_bet[s];
-        if (total <= m_largest || amount <= 0)
+        amount = total - m_chips.InFront(seat);
+        if (total <= m_chips.Largest() || amount <= 0)
             return Fail(index, hand.seats[s].name + " raises to " + rest.substr(to + 4) +
                                    " without topping the bet");
         if (!checkStack(amount))
             return false;
-        if (total - increase != m_largest)
+        if (total - increase != m_chips.Largest())
             warnings.push_back(m_source + ":" + std::to_string(m_text.firstLine + index) +
                                ": the raise's two amounts disagree; the total is kept");
-        Put(seat, m_street != Street::Preflop && m_largest == 0 ? ActionKind::Bet
-                                                                : ActionKind::Raise,
-            amount);
+        m_chips.Put(seat, m_chips.BetOrRaise(), amount);
     } else if (StartsWith(rest, "shows ") || StartsWith(rest, "mucks ")) {
         std::vector<int> cards;
         if (LastCards(rest, cards) && cards.size() == 2)
@@ -366,14 +349,10 @@ bool HandReader::Body(size_t index, const std::string &line)
             if (!LastCards(line, cards) || cards.size() != want)
                 return Fail(index, "unreadable board cards: \"" + line + "\"");
             hand.board.insert(hand.board.end(), cards.begin(), cards.end());
-            m_street = hand.board.size() == 3   ? Street::Flop
-                       : hand.board.size() == 4 ? Street::Turn
-                       : hand.board.size() == 5 ? Street::River
-                                                : Street::Preflop;
-            if (m_street == Street::Preflop)
+            const size_t n = hand.board.size();
+            if (n != 3 && n != 4 && n != 5)
                 return Fail(index, "board cards out of order");
-            std::fill(m_bet.begin(), m_bet.end(), 0);
-            m_largest = 0;
+            m_chips.NextStreet(n == 3 ? Street::Flop : n == 4 ? Street::Turn : Street::River);
         } else if (StartsWith(line, "*** SHOW DOWN ***")) {
             hand.showdown = true;
         } else if (StartsWith(line, "*** SUMMARY ***")) {
@@ -438,7 +417,7 @@ bool HandReader::Body(size_t index, const std::string &line)
         const int seat = SeatStarting(line.substr(close + 14), "", rest);
         if (seat < 0 || !rest.empty())
             return Fail(index, "an uncalled bet returned to nobody at the table");
-        if (amount > hand.seats[static_cast<size_t>(seat)].startStack - m_stack[static_cast<size_t>(seat)])
+        if (amount > hand.seats[static_cast<size_t>(seat)].startStack - m_chips.Behind(seat))
             return Fail(index, "more returned than was bet");
         hand.seats[static_cast<size_t>(seat)].won += amount;
         m_returned += amount;
@@ -484,9 +463,7 @@ bool HandReader::Read()
         empty.seat = static_cast<int>(hand.seats.size());
         hand.seats.push_back(empty);
     }
-    m_bet.assign(hand.seats.size(), 0);
-    for (const history::HandSeat &seat : hand.seats)
-        m_stack.push_back(seat.startStack);
+    m_chips.Start();
     for (; index < lines.size(); ++index) {
         if (!lines[index].empty() && !Body(index, lines[index]))
             return false;
@@ -495,7 +472,7 @@ bool HandReader::Read()
         return Fail(lines.size() - 1, "the hand ends before its summary");
     int pot = 0, paid = 0;
     for (const history::HandSeat &seat : hand.seats) {
-        pot += seat.startStack - m_stack[static_cast<size_t>(seat.seat)];
+        pot += seat.startStack - m_chips.Behind(seat.seat);
         paid += seat.won;
     }
     if (m_totalPot >= 0 && m_totalPot != pot - m_returned)
