@@ -15,6 +15,16 @@ namespace interchange::detail {
 // Never floating point. Nothing for text that is no amount.
 std::optional<int> ParseAmount(const std::string &text, bool cents);
 
+// One hand as a reader leaves it for the collector, or why it could not be read.
+struct HandBeingRead
+{
+    history::Hand hand;
+    std::string table; // the game it belongs to
+    int seatCount = 0; // the table's size
+    std::string human; // the player it was dealt to, when the file says
+    std::string error; // "file:line: why"
+};
+
 // The chips of a hand as it is read: each seat's chips behind and in front of it on the
 // street, and the largest bet. Every action goes into the hand through Put.
 class ChipCount

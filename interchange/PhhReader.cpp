@@ -174,7 +174,7 @@ private:
     size_t m_line = 1;
 };
 
-class PhhHand
+class PhhHand : public detail::HandBeingRead
 {
 public:
     PhhHand(const Section &section, const std::string &source)
@@ -182,13 +182,8 @@ public:
     {
     }
 
+    // human: the one player whose cards were dealt face up, if only one was.
     bool Read();
-
-    history::Hand hand;
-    std::string table;
-    int seatCount = 0;
-    std::string human; // the one player whose cards were dealt face up, if only one was
-    std::string error;
 
 private:
     bool Fail(size_t line, const std::string &why)

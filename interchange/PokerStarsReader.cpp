@@ -70,7 +70,7 @@ struct HandText
     size_t firstLine = 0; // 1-based number of the header line
 };
 
-class HandReader
+class HandReader : public detail::HandBeingRead
 {
 public:
     HandReader(const HandText &text, const std::string &source)
@@ -81,11 +81,6 @@ public:
     // False with m_error set when the hand cannot be read.
     bool Read();
 
-    history::Hand hand;
-    std::string table;
-    int seatCount = 0;
-    std::string human;
-    std::string error;
     std::vector<std::string> warnings;
 
 private:
