@@ -112,7 +112,22 @@ void GameCollector::Add(const std::string &table, history::Hand hand, int seatCo
     game.hands.push_back(std::move(hand));
 }
 
-std::vector<history::Game> GameCollector::Finish()
+void GameCollector::Take(HandBeingRead &read, bool ok, int ordinal)
+{
+    ++m_hands;
+    if (!ok) {
+        ++m_result.skipped;
+        m_result.warnings.push_back(read.error + "; the hand is skipped");
+        if (m_firstError.empty())
+            m_firstError = read.error;
+        return;
+    }
+    if (read.hand.number == 0)
+        read.hand.number = ordinal;
+    Add(read.table, std::move(read.hand), read.seatCount, read.human);
+}
+
+bool GameCollector::Finish(std::string &error)
 {
     // Every hand of a game has one seat entry per seat of the game.
     for (history::Game &game : m_games) {
@@ -124,7 +139,14 @@ std::vector<history::Game> GameCollector::Finish()
             }
         }
     }
-    return std::move(m_games);
+    m_result.games = std::move(m_games);
+    if (!m_result.games.empty())
+        return true;
+    error = m_hands == 0 ? m_source + ":1: no hand in this file"
+                         : m_firstError + (m_hands > 1 ? " (no hand of " + std::to_string(m_hands) +
+                                                             " could be read)"
+                                                       : "");
+    return false;
 }
 
 } // namespace interchange::detail

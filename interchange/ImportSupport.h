@@ -56,15 +56,26 @@ private:
 class GameCollector
 {
 public:
-    explicit GameCollector(std::string source) : m_source(std::move(source)) {}
-    // Adds a hand whose seats, actions, board, winnings and cards are set; it is replayed
-    // here. seatCount is the table's size; humanName the player the hand was dealt to.
-    void Add(const std::string &table, history::Hand hand, int seatCount,
-             const std::string &humanName);
-    std::vector<history::Game> Finish();
+    GameCollector(std::string source, ImportResult &result)
+        : m_source(std::move(source)), m_result(result)
+    {
+        m_result = ImportResult{};
+    }
+    // A hand whose seats, actions, board, winnings and cards are set goes to its table's game,
+    // replayed; one that could not be read (`read` false) is counted and its error kept.
+    // ordinal numbers a hand that has no number of its own.
+    void Take(HandBeingRead &hand, bool read, int ordinal);
+    // The games into the result; false with the first hand's error when none could be read.
+    bool Finish(std::string &error);
 
 private:
+    void Add(const std::string &table, history::Hand hand, int seatCount,
+             const std::string &humanName);
+
     std::string m_source;
+    ImportResult &m_result;
+    std::string m_firstError;
+    int m_hands = 0;
     std::map<std::string, size_t> m_index;
     std::vector<history::Game> m_games;
 };

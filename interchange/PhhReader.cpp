@@ -469,35 +469,19 @@ bool LooksLikePhh(const std::string &text)
 bool ImportPhh(const std::string &text, const std::string &source, ImportResult &result,
                std::string &error)
 {
-    result = ImportResult{};
     std::vector<Section> sections;
+    detail::GameCollector collector(source, result);
     if (!TomlReader(text, source).Read(sections, error))
         return false;
-    detail::GameCollector collector(source);
-    std::string firstError;
-    int hands = 0;
+    int ordinal = 0;
     for (const Section &section : sections) {
         if (section.fields.empty())
             continue;
-        ++hands;
         PhhHand reader(section, source);
-        if (!reader.Read()) {
-            ++result.skipped;
-            result.warnings.push_back(reader.error + "; the hand is skipped");
-            if (firstError.empty())
-                firstError = reader.error;
-            continue;
-        }
-        if (reader.hand.number == 0)
-            reader.hand.number = hands;
-        collector.Add(reader.table, std::move(reader.hand), reader.seatCount, reader.human);
+        const bool read = reader.Read();
+        collector.Take(reader, read, ++ordinal);
     }
-    result.games = collector.Finish();
-    if (result.games.empty()) {
-        error = hands == 0 ? source + ":1: no hand in this file" : firstError;
-        return false;
-    }
-    return true;
+    return collector.Finish(error);
 }
 
 } // namespace interchange

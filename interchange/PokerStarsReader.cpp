@@ -495,7 +495,7 @@ bool LooksLikePokerStars(const std::string &text)
 bool ImportPokerStars(const std::string &text, const std::string &source, ImportResult &result,
                       std::string &error)
 {
-    result = ImportResult{};
+    detail::GameCollector collector(source, result);
     const std::vector<std::string> lines = detail::SplitLines(text);
     std::vector<HandText> hands;
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -514,33 +514,15 @@ bool ImportPokerStars(const std::string &text, const std::string &source, Import
                 ": not a PokerStars hand history (no line starts a hand)";
         return false;
     }
-    detail::GameCollector collector(source);
-    std::string firstError;
     int ordinal = 0;
     for (const HandText &handText : hands) {
-        ++ordinal;
         HandReader reader(handText, source);
-        if (!reader.Read()) {
-            ++result.skipped;
-            result.warnings.push_back(reader.error + "; the hand is skipped");
-            if (firstError.empty())
-                firstError = reader.error;
-            continue;
-        }
+        const bool read = reader.Read();
         result.warnings.insert(result.warnings.end(), reader.warnings.begin(),
                                reader.warnings.end());
-        if (reader.hand.number == 0)
-            reader.hand.number = ordinal;
-        collector.Add(reader.table, std::move(reader.hand), reader.seatCount, reader.human);
+        collector.Take(reader, read, ++ordinal);
     }
-    result.games = collector.Finish();
-    if (result.games.empty()) {
-        error = firstError + (hands.size() > 1 ? " (no hand of " + std::to_string(hands.size()) +
-                                                     " could be read)"
-                                               : "");
-        return false;
-    }
-    return true;
+    return collector.Finish(error);
 }
 
 } // namespace interchange
