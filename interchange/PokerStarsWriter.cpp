@@ -107,11 +107,9 @@ void WriteHand(const history::Game &game, const history::Hand &hand, const std::
         time = StampText(game.started, true);
     if (time.empty())
         time = "2000/01/01 00:00:00";
-    const std::string id =
-        stamp.empty() ? std::to_string(hand.number) : stamp + (hand.number < 1000 ? "0" : "") +
-                                                         (hand.number < 100 ? "0" : "") +
-                                                         (hand.number < 10 ? "0" : "") +
-                                                         std::to_string(hand.number);
+    char number[16];
+    std::snprintf(number, sizeof number, stamp.empty() ? "%d" : "%04d", hand.number);
+    const std::string id = stamp + number;
     const std::string blinds =
         "(" + std::to_string(hand.smallBlind) + "/" + std::to_string(hand.bigBlind) + ")";
     out += "PokerStars Hand #" + id + ": ";
