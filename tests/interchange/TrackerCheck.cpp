@@ -30,6 +30,29 @@ struct HandCheck
     long long collected = 0, totalPot = -1, mainAndSide = 0, rake = 0;
     std::vector<int> summarySeats;
     Report *report = nullptr;
+    // Whose turn it is: the first after the last blind posted before the flop, after the
+    // button on later streets, then round the table past those folded or all-in.
+    int button = 0, lastBlindSeat = 0;
+    bool preflop = true;
+    int lastActorSeat = -1;
+
+    void CheckTurn(const std::string &name)
+    {
+        const int from = lastActorSeat >= 0 ? lastActorSeat : (preflop ? lastBlindSeat : button);
+        std::vector<std::pair<int, std::string>> ring;
+        for (auto &[n, p] : players) {
+            if (!p.folded && !p.allIn)
+                ring.emplace_back(p.seat, n);
+        }
+        std::sort(ring.begin(), ring.end());
+        if (ring.empty())
+            return;
+        auto next = std::upper_bound(ring.begin(), ring.end(), std::make_pair(from, std::string("\xff")));
+        const std::string &expected = (next == ring.end() ? ring.front() : *next).second;
+        if (expected != name)
+            Deviation(name + " acts in " + expected + "'s turn");
+        lastActorSeat = players[name].seat;
+    }
 
     void Problem(const std::string &what) { report->problems.push_back("hand " + id + ": " + what); }
     void Deviation(const std::string &what)
@@ -38,6 +61,8 @@ struct HandCheck
     }
     void NewStreet()
     {
+        preflop = false;
+        lastActorSeat = -1;
         for (auto &[name, p] : players)
             p.street = 0;
         current = 0;
@@ -123,8 +148,10 @@ Report CheckPokerStars(const std::string &text)
         }
         if (!inHand || line.empty())
             continue;
-        if (std::regex_match(line, m, table))
+        if (std::regex_match(line, m, table)) {
+            hand.button = std::stoi(m[3]);
             continue;
+        }
         if (!summary && std::regex_match(line, m, seatLine)) {
             Player p;
             p.seat = std::stoi(m[1]);
@@ -145,11 +172,13 @@ Report CheckPokerStars(const std::string &text)
             if (m[2] == "the ante") {
                 p.stack -= chips;
                 p.total += chips;
+                p.allIn = p.stack == 0;
                 if (p.stack < 0)
                     hand.Problem("an ante beyond the stack");
             } else {
                 hand.Put(p, m[1], chips, m[4].matched);
                 hand.current = std::max(hand.current, p.street);
+                hand.lastBlindSeat = p.seat;
             }
             hand.lastRaise = hand.bigBlind;
             continue;
@@ -176,6 +205,7 @@ Report CheckPokerStars(const std::string &text)
             Player &p = hand.players[name];
             if (p.folded || p.allIn)
                 hand.Problem(name + " acts after folding or going all-in");
+            hand.CheckTurn(name);
             const long long owed = hand.current - p.street;
             const std::string verb = m[2];
             const bool allIn = m[7].matched;
