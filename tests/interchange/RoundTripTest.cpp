@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <regex>
 #include <unistd.h>
 
@@ -278,6 +280,32 @@ TEST_P(WrittenAgain, GivesTheSameHands)
         ASSERT_EQ(second.games.size(), 1u);
         ExpectSameHands(game, second.games[0]);
     }
+}
+
+// Three all-in for different amounts and one covering them: the text written again is the
+// hand-written one line for line below its header (uncalled bet, side pots named and ordered,
+// the summary's pots and seat lines).
+TEST(WrittenAgainText, TwoSidePotsAreWrittenAsTheSiteWritesThem)
+{
+    const std::string path = std::string(BRISQUEL_TEST_DATA) + "/four_all_in.txt";
+    interchange::ImportResult result;
+    std::string error;
+    ASSERT_TRUE(interchange::ImportFile(path, result, error)) << error;
+    ASSERT_EQ(result.games.size(), 1u);
+    const auto body = [](const std::string &text) {
+        std::vector<std::string> lines;
+        std::istringstream in(text);
+        int number = 0;
+        for (std::string line; std::getline(in, line);) {
+            if (++number > 2 && !line.empty())
+                lines.push_back(line);
+        }
+        return lines;
+    };
+    std::ifstream file(path);
+    const std::string original((std::istreambuf_iterator<char>(file)),
+                               std::istreambuf_iterator<char>());
+    EXPECT_EQ(body(interchange::ExportPokerStars(result.games[0])), body(original));
 }
 
 INSTANTIATE_TEST_SUITE_P(HandWritten, WrittenAgain,
