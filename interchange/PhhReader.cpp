@@ -3,6 +3,7 @@
 #include "interchange/Interchange.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <sstream>
@@ -359,6 +360,15 @@ bool PhhHand::Read()
         table = name->text;
     if (const Value *number = Field("hand"))
         hand.number = std::atoi(number->text.c_str());
+    const Value *time = Field("time"), *day = Field("day"), *month = Field("month"),
+                *year = Field("year");
+    if (time && day && month && year) {
+        char when[64];
+        std::snprintf(when, sizeof when, "%04d.%02d.%02d  %.8s", std::atoi(year->text.c_str()),
+                      std::atoi(month->text.c_str()), std::atoi(day->text.c_str()),
+                      time->text.c_str());
+        hand.timeText = when;
+    }
 
     hand.seats.resize(static_cast<size_t>(seatCount));
     for (size_t s = 0; s < hand.seats.size(); ++s)

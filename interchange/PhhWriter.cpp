@@ -185,6 +185,13 @@ void WriteHand(const history::Hand &hand, const std::string &table, std::string 
         showdown();
     out += "]\n";
     out += "hand = " + std::to_string(hand.number) + "\n";
+    int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
+    if (std::sscanf(hand.timeText.c_str(), "%d.%d.%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s) == 6) {
+        char when[96];
+        std::snprintf(when, sizeof when, "time = %02d:%02d:%02d\nday = %d\nmonth = %d\nyear = %d\n", h,
+                      mi, s, d, mo, y);
+        out += when;
+    }
     out += "seats = " + Array(seats) + "\n";
     out += "seat_count = " + std::to_string(hand.seats.size()) + "\n";
     out += "table = " + Quoted(table) + "\n";

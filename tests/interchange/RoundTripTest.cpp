@@ -44,6 +44,7 @@ void ExpectSameHands(const history::Game &original, const history::Game &importe
         const history::Hand &b = imported.hands[h];
         SCOPED_TRACE("hand " + std::to_string(a.number));
         EXPECT_EQ(a.number, b.number);
+        EXPECT_EQ(a.timeText, b.timeText);
         EXPECT_EQ(a.button, b.button);
         EXPECT_EQ(a.smallBlindSeat, b.smallBlindSeat);
         EXPECT_EQ(a.bigBlindSeat, b.bigBlindSeat);
