@@ -25,4 +25,5 @@ enum FrameCommandId : int
     ID_VIEW_TRACKER_COPY = 32851, // a PokerStars-format copy of each game beside its hand history
     ID_REVIEW_HANDS = 32860,    // "Hands…"
     ID_REVIEW_PROGRESS = 32861, // "Progress…"
+    ID_EQUITY_LAB = 32880,      // "Equity lab…"
 };
