@@ -11,6 +11,7 @@
 #include "storage/SessionSave.h"
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <filesystem>
@@ -187,7 +188,7 @@ const char kPlayUsage[] =
     "                         [--export-format pokerstars|phh]\n"
     "  --out DIR: the folder for the game's files instead of brisquel-cli's data folder\n"
     "  --export-format: also keeps a copy of the hand history in that format beside it,\n"
-    "  brought up to date after every hand\n";
+    "  brought up to date as the game goes (at most once a second) and at its end\n";
 
 int RunPlayCommand(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
 {
@@ -243,22 +244,33 @@ int RunPlayCommand(const std::vector<std::string> &args, std::ostream &out, std:
     game.outputFolder = folder;
     if (saving) // the game thread is joined before `saved` is read
         game.saveResults = [&db, &saved](CDunmereGame &g) { saved = SaveSessionResults(db, g); };
-    // The copy for trackers: this game's hand-history file is the one not there before.
+    // The copy for trackers: this game's hand-history file is the one not there before. The
+    // whole game is read for each copy, so a fast game rewrites it at most once a second, and
+    // once more at its end.
     std::vector<std::string> earlier, copyProblems;
-    if (o.exportFormat && folderUsable) {
+    std::chrono::steady_clock::time_point lastCopy;
+    const auto writeCopy = [&] {
+        std::string ignored, problem;
+        for (const std::string &file : history::FindHistoryFiles(folder, ignored)) {
+            if (std::find(earlier.begin(), earlier.end(), file) == earlier.end() &&
+                !interchange::WriteCopyBeside(file, *o.exportFormat, problem) &&
+                copyProblems.empty())
+                copyProblems.push_back(problem);
+        }
+        lastCopy = std::chrono::steady_clock::now();
+    };
+    const bool keepCopy = o.exportFormat && folderUsable;
+    if (keepCopy) {
         std::string none;
         earlier = history::FindHistoryFiles(folder, none);
         game.onHandEnd = [&](const CDunmereGame &) {
-            std::string ignored, problem;
-            for (const std::string &file : history::FindHistoryFiles(folder, ignored)) {
-                if (std::find(earlier.begin(), earlier.end(), file) == earlier.end() &&
-                    !interchange::WriteCopyBeside(file, *o.exportFormat, problem) &&
-                    copyProblems.empty())
-                    copyProblems.push_back(problem);
-            }
+            if (std::chrono::steady_clock::now() - lastCopy >= std::chrono::seconds(1))
+                writeCopy();
         };
     }
     const BotGameResult result = RunBotGame(game);
+    if (keepCopy)
+        writeCopy();
 
     out << "Seed: " << *o.seed << "\n";
     out << "Hands played: " << result.handsPlayed << "\n";
