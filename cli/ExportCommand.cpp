@@ -3,6 +3,7 @@
 #include "cli/args/CommandLine.h"
 #include "cli/DataFolder.h"
 #include "interchange/Interchange.h"
+#include "validation/PrintableText.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -42,11 +43,11 @@ int RunExportCommand(const CommandArgs &args)
     std::vector<history::Game> games;
     std::string error;
     if (!history::ReadGames(path, all, games, error))
-        return Fail(error);
+        return Fail(PrintableText(error));
     for (const history::Game &game : games) {
         for (const std::string &warning : game.warnings)
-            std::fprintf(stderr, "brisquel-cli: warning: %s: %s\n", game.historyPath.c_str(),
-                         warning.c_str());
+            std::fprintf(stderr, "brisquel-cli: warning: %s: %s\n",
+                         PrintableText(game.historyPath).c_str(), PrintableText(warning).c_str());
     }
     const std::string text = interchange::ExportGames(games, format);
     if (out.empty()) {
@@ -58,6 +59,7 @@ int RunExportCommand(const CommandArgs &args)
     file << text;
     file.close();
     if (!file)
-        return Fail("cannot write " + out + (errno ? std::string(": ") + std::strerror(errno) : ""));
+        return Fail("cannot write " + PrintableText(out) +
+                    (errno ? std::string(": ") + std::strerror(errno) : ""));
     return kExitOk;
 }
