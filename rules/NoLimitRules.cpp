@@ -15,13 +15,10 @@ void RaiseHistory::Begin(int bigBlind, int highest, bool preflop)
 
 void RaiseHistory::Act(int seat, int total)
 {
-    if (total > m_highest) {
-        const int level = Level();
-        const int raise = total - level;
-        if (raise >= m_fullRaise)
-            m_fullRaise = raise;
-        m_highest = total;
-    }
+    // A raise for less than a full one (an all-in) leaves the step as it was; a call or a
+    // check adds nothing.
+    m_fullRaise = std::max(m_fullRaise, total - Level());
+    m_highest = std::max(m_highest, total);
     if (seat >= 0 && seat < kMaxSeats)
         m_levelWhenActed[seat] = Level();
 }
@@ -53,10 +50,7 @@ int RaiseHistory::Legalize(int seat, int bet, int stack, int put) const
 
 int SeatRing::Count() const
 {
-    int count = 0;
-    for (int s = 0; s < seatCount && s < kMaxSeats; ++s)
-        count += inHand[s] ? 1 : 0;
-    return count;
+    return static_cast<int>(std::count(std::begin(inHand), std::end(inHand), true));
 }
 
 int SeatRing::Next(int s) const

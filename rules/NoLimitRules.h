@@ -52,7 +52,7 @@ private:
 struct SeatRing
 {
     int seatCount = 0;
-    bool inHand[kMaxSeats] = {};
+    bool inHand[kMaxSeats] = {}; // seats from seatCount on are never in the hand
 
     int Count() const;
     // The next seat in the hand after s (s itself when there is none).

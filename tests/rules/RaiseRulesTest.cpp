@@ -63,6 +63,8 @@ INSTANTIATE_TEST_SUITE_P(
                   {1, 1, 0, 0, 1}},
         // An all-in bet below the big blind is no full bet: raises go 20 above it.
         RoundCase{"AllInBelowBigBlind", false, 0, {{1, 5}}, 25, {1, 0, 1, 1, 1}},
+        // The first seat is closed by an all-in for less like any other.
+        RoundCase{"FirstSeatClosed", false, 0, {{0, 100}, {1, 150}}, 250, {0, 0, 1, 1, 1}},
         // A full raise exactly the size of the last one reopens.
         RoundCase{"ExactFullRaise", false, 0, {{1, 100}, {2, 200}}, 300, {1, 1, 0, 1, 1}}),
     [](const auto &tc) { return tc.param.name; });
