@@ -221,7 +221,6 @@ private:
         const Seat &seat = m_seats[a.m_seat];
         if (a.m_kind == kRaise && seat.bet + a.m_amount > m_highest &&
             !m_raises.IsLegal(a.m_seat, seat.bet, seat.stack, a.m_amount)) {
-            ++m_illegalRaises;
             Fault(who + (m_raises.MayRaise(a.m_seat)
                              ? " raises to " + std::to_string(seat.bet + a.m_amount) +
                                    " below the minimum " +
@@ -308,9 +307,6 @@ private:
     bool m_raisesBegun = false;
     rules::SeatRing m_ring;
     rules::RaiseHistory m_raises;
-
-public:
-    int m_illegalRaises = 0;
 };
 
 } // namespace enginetest
