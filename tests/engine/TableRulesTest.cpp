@@ -74,12 +74,13 @@ TEST_F(TableRules, RaisesShortOfTheMinimumBecomeTheMinimum)
 struct ShortAllInCase
 {
     const char *name;
-    int stack1;                   // the big blind's stack: all in for 170 or 200
+    int stack1;                    // the big blind's stack: all in for 170 or 200
     std::vector<std::string> then; // what seats 2 and 3 may do after the two all-ins
 };
 
 class ShortAllIns : public TableRules, public ::testing::WithParamInterface<ShortAllInCase>
-{};
+{
+};
 
 // Seat 2 raises to 100, seat 3 calls, the small blind goes all in to 150 (50 more) and the big
 // blind all in to 170 or 200. Two all-ins adding 70 leave the raisers calling; adding 100 they
@@ -145,7 +146,8 @@ struct ThreeToTwoCase
 };
 
 class ThreeToTwo : public TableRules, public ::testing::WithParamInterface<ThreeToTwoCase>
-{};
+{
+};
 
 // A "9 players" game at three seats (button 0, blinds 1 and 2) loses a seat in the first hand;
 // nobody posts the big blind twice in a row or skips it, and the blinds then alternate.
@@ -171,15 +173,13 @@ INSTANTIATE_TEST_SUITE_P(
                        {"2c", "5h", "As", "7d", "6h", "Ah", "Kc", "Qd", "9s", "4h", "3c"},
                        {{0, 500}, {1, 0}, {2, 480}, {2, 0}, {1, 0}},
                        {"Table 'Game' 3-max Seat #2 is the button", "Tim_2: posts small blind 10",
-                        "Master_1: posts big blind 20",
-                        "Table 'Game' 3-max Seat #1 is the button",
+                        "Master_1: posts big blind 20", "Table 'Game' 3-max Seat #1 is the button",
                         "Master_1: posts small blind 10", "Tim_2: posts big blind 20"}},
         // The small blind goes: the button moves on to the big blind, which now posts small.
         ThreeToTwoCase{"SmallBlindBusts",
                        {"5h", "2c", "As", "6h", "7d", "Ah", "Kc", "Qd", "9s", "4h", "3c"},
                        {{0, 0}, {1, 490}, {2, 480}, {2, 0}, {0, 0}},
                        {"Table 'Game' 3-max Seat #2 is the button", "Tim_2: posts small blind 10",
-                        "Maniac_0: posts big blind 20",
-                        "Table 'Game' 3-max Seat #0 is the button",
+                        "Maniac_0: posts big blind 20", "Table 'Game' 3-max Seat #0 is the button",
                         "Maniac_0: posts small blind 10", "Tim_2: posts big blind 20"}}),
     [](const auto &tc) { return tc.param.name; });

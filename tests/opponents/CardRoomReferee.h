@@ -90,8 +90,8 @@ private:
         std::string name;
         bool dealt = false;
         bool folded = false;
-        int chips = 0;     // behind
-        int street = 0;    // put in on this street
+        int chips = 0;  // behind
+        int street = 0; // put in on this street
         bool acted = false;
         int facedWhenActed = 0; // the bet to match when it last acted
     };

@@ -1,7 +1,7 @@
 // Bot games of every kind replayed from their files through a card-room referee that knows
 // only the published rules of No-Limit Hold'em: no action of any hand may break them.
-#include "opponents/BotGame.h"
 #include "tests/opponents/CardRoomReferee.h"
+#include "opponents/BotGame.h"
 
 #include <gtest/gtest.h>
 
@@ -21,14 +21,15 @@ struct GameKind
 };
 
 class CardRoomRules : public ::testing::TestWithParam<GameKind>
-{};
+{
+};
 
 TEST_P(CardRoomRules, EveryActionOfEveryHandIsLegal)
 {
     const GameKind &kind = GetParam();
-    const auto folder = std::filesystem::temp_directory_path() /
-                        ("brisquel_referee_" + std::string(kind.name) + "_" +
-                         std::to_string(::getpid()));
+    const auto folder =
+        std::filesystem::temp_directory_path() /
+        ("brisquel_referee_" + std::string(kind.name) + "_" + std::to_string(::getpid()));
     referee::Referee referee;
     for (int seats = 2; seats <= 10; ++seats) {
         for (int seed = 1; seed <= 2; ++seed) {

@@ -22,7 +22,8 @@ struct RoundCase
 };
 
 class RaiseRound : public ::testing::TestWithParam<RoundCase>
-{};
+{
+};
 
 TEST_P(RaiseRound, MinimumAndReopening)
 {
@@ -52,15 +53,23 @@ INSTANTIATE_TEST_SUITE_P(
         RoundCase{"FirstBet", false, 0, {{1, 80}}, 160, {1, 0, 1, 1, 1}},
         RoundCase{"Checks", false, 0, {{1, 0}, {2, 0}}, 20, {1, 0, 0, 1, 1}},
         // A bet of 100, all in for 150, a call: the bettor faces 50 and may not raise.
-        RoundCase{"ShortAllInDoesNotReopen", false, 0, {{1, 100}, {2, 150}, {3, 150}}, 250,
+        RoundCase{"ShortAllInDoesNotReopen",
+                  false,
+                  0,
+                  {{1, 100}, {2, 150}, {3, 150}},
+                  250,
                   {1, 0, 0, 0, 1}},
         // A second all in to 220: the bettor now faces 120, a full raise in all; the caller
         // at 150 faces 70 only.
-        RoundCase{"TwoShortAllInsReopen", false, 0, {{1, 100}, {2, 150}, {3, 150}, {4, 220}},
-                  320, {1, 1, 0, 0, 0}},
+        RoundCase{"TwoShortAllInsReopen",
+                  false,
+                  0,
+                  {{1, 100}, {2, 150}, {3, 150}, {4, 220}},
+                  320,
+                  {1, 1, 0, 0, 0}},
         // The largest full raise sets the step: 100, then 400 (adds 300), all in to 600.
-        RoundCase{"LargestFullRaise", false, 0, {{1, 100}, {2, 400}, {3, 600}}, 900,
-                  {1, 1, 0, 0, 1}},
+        RoundCase{
+            "LargestFullRaise", false, 0, {{1, 100}, {2, 400}, {3, 600}}, 900, {1, 1, 0, 0, 1}},
         // An all-in bet below the big blind is no full bet: raises go 20 above it.
         RoundCase{"AllInBelowBigBlind", false, 0, {{1, 5}}, 25, {1, 0, 1, 1, 1}},
         // The first seat is closed by an all-in for less like any other.
@@ -80,7 +89,8 @@ struct AnswerCase
 };
 
 class RaiseAnswer : public ::testing::TestWithParam<AnswerCase>
-{};
+{
+};
 
 // Bet 100 by seat 1, all in to 150 by seat 2, call by seat 3: seat 1 is closed, seat 4 open.
 TEST_P(RaiseAnswer, MendedToTheNearestLegalAmount)
@@ -95,20 +105,20 @@ TEST_P(RaiseAnswer, MendedToTheNearestLegalAmount)
     EXPECT_EQ(h.IsLegal(c.seat, c.bet, c.stack, c.put), c.legal == c.put);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    CardRoom, RaiseAnswer,
-    ::testing::Values(AnswerCase{"Fold", 4, 0, 1000, 0, 0},
-                      AnswerCase{"Call", 4, 0, 1000, 150, 150},
-                      AnswerCase{"ShortCallAllIn", 4, 0, 90, 90, 90},
-                      AnswerCase{"RaiseBelowMinimum", 4, 0, 1000, 200, 250},
-                      AnswerCase{"MinimumRaise", 4, 0, 1000, 250, 250},
-                      AnswerCase{"BelowMinimumShortStack", 4, 0, 230, 200, 230},
-                      AnswerCase{"AllInBelowMinimum", 4, 0, 200, 200, 200},
-                      AnswerCase{"ClosedSeatRaiseCalls", 1, 100, 900, 300, 50},
-                      AnswerCase{"ClosedSeatAllInCalls", 1, 100, 900, 900, 50},
-                      AnswerCase{"ClosedSeatCalls", 1, 100, 900, 50, 50},
-                      AnswerCase{"ClosedSeatShortCall", 1, 100, 30, 30, 30}),
-    [](const auto &tc) { return tc.param.name; });
+INSTANTIATE_TEST_SUITE_P(CardRoom, RaiseAnswer,
+                         ::testing::Values(AnswerCase{"Fold", 4, 0, 1000, 0, 0},
+                                           AnswerCase{"Call", 4, 0, 1000, 150, 150},
+                                           AnswerCase{"ShortCallAllIn", 4, 0, 90, 90, 90},
+                                           AnswerCase{"RaiseBelowMinimum", 4, 0, 1000, 200, 250},
+                                           AnswerCase{"MinimumRaise", 4, 0, 1000, 250, 250},
+                                           AnswerCase{"BelowMinimumShortStack", 4, 0, 230, 200,
+                                                      230},
+                                           AnswerCase{"AllInBelowMinimum", 4, 0, 200, 200, 200},
+                                           AnswerCase{"ClosedSeatRaiseCalls", 1, 100, 900, 300, 50},
+                                           AnswerCase{"ClosedSeatAllInCalls", 1, 100, 900, 900, 50},
+                                           AnswerCase{"ClosedSeatCalls", 1, 100, 900, 50, 50},
+                                           AnswerCase{"ClosedSeatShortCall", 1, 100, 30, 30, 30}),
+                         [](const auto &tc) { return tc.param.name; });
 
 rules::SeatRing Ring(std::vector<int> seats, int seatCount)
 {
@@ -129,7 +139,8 @@ struct BlindCase
 };
 
 class Blinds : public ::testing::TestWithParam<BlindCase>
-{};
+{
+};
 
 TEST_P(Blinds, PostersAndFirstToAct)
 {
@@ -161,7 +172,8 @@ struct ButtonCase
 };
 
 class HeadsUpButton : public ::testing::TestWithParam<ButtonCase>
-{};
+{
+};
 
 TEST_P(HeadsUpButton, NoBigBlindTwiceInARow)
 {
@@ -174,10 +186,8 @@ INSTANTIATE_TEST_SUITE_P(
     ThreeToTwo, HeadsUpButton,
     ::testing::Values(
         // The button went: seat 2 would post the big blind again, so it takes the button.
-        ButtonCase{"ButtonGone", {1, 2}, 1, 2, 2},
-        ButtonCase{"SmallBlindGone", {0, 2}, 2, 2, 2},
-        ButtonCase{"BigBlindGone", {0, 1}, 1, 2, 1},
-        ButtonCase{"AlreadyHeadsUp", {1, 2}, 2, 2, 2},
+        ButtonCase{"ButtonGone", {1, 2}, 1, 2, 2}, ButtonCase{"SmallBlindGone", {0, 2}, 2, 2, 2},
+        ButtonCase{"BigBlindGone", {0, 1}, 1, 2, 1}, ButtonCase{"AlreadyHeadsUp", {1, 2}, 2, 2, 2},
         ButtonCase{"StillThree", {0, 1, 2}, 1, 2, 1}),
     [](const auto &tc) { return tc.param.name; });
 

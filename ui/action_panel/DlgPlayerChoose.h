@@ -123,13 +123,13 @@ private:
     // The quantities of the decision, read under the state mutex.
     struct Amounts
     {
-        int A = 0;  // amount to call: the round's highest bet
-        int BB = 0; // big blind
-        int S = 0;  // the human's chips not yet bet
-        int H = 0;  // the human's bet in this round
-        int P = 0;  // pot including the round's bets
-        int minTotal = 0;      // the smallest legal bet or raise total
-        bool mayRaise = true;  // false when short all-ins have not reopened the betting
+        int A = 0;            // amount to call: the round's highest bet
+        int BB = 0;           // big blind
+        int S = 0;            // the human's chips not yet bet
+        int H = 0;            // the human's bet in this round
+        int P = 0;            // pot including the round's bets
+        int minTotal = 0;     // the smallest legal bet or raise total
+        bool mayRaise = true; // false when short all-ins have not reopened the betting
         int Aplus() const { return A > 0 ? A : 0; }
         int M() const { return minTotal; }                  // the minimum raise total
         int T() const { return S + H < M() ? S + H : M(); } // smallest total the steps accept
