@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QString>
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -93,6 +94,8 @@ signals:
 
 private:
     struct UiCall;
+    // Game thread: the PokerStars-format copy of the game being played, brought up to date.
+    void WriteTrackerCopy();
     // Runs fn on the UI thread and waits for it, unless the program is closing.
     bool RunOnUiThread(const std::function<void()> &fn);
     void RunPendingUiCalls();
@@ -113,6 +116,7 @@ private:
     QString m_textFolder;
     QString m_databaseFolder;
     QString m_folderProblem;
+    std::atomic<bool> m_trackerCopyFailed{false};
     bool m_databaseOpen = false;
     bool m_exited = false;
     int m_closeRequests = 0;
