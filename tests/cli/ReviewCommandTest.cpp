@@ -46,7 +46,7 @@ protected:
     }
     std::string Out() const { return (m_scratch.path() / "out").string(); }
 
-    ScratchFolder m_scratch;
+    TempFolder m_scratch;
     std::filesystem::path m_history;
 };
 

@@ -3,23 +3,16 @@
 #include "coach/Coach.h"
 #include "coach/TableDecision.h"
 
-#include "pokerlib/CardNames.h"
+#include "tests/support/Cards.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 using namespace coach;
+using testsupport::Cards;
 
 namespace {
-
-std::vector<int> Cards(const std::string &text)
-{
-    std::vector<int> cards;
-    for (size_t i = 0; i + 1 < text.size(); i += 3)
-        cards.push_back(brisquel::ParseCard(text.substr(i, 2)));
-    return cards;
-}
 
 DecisionPoint Point(const std::string &hole, const std::string &board, int opponents, int pot,
                     int toCall)

@@ -1,6 +1,6 @@
 #include "pokerlib/EquityCalculator.h"
 #include "pokerlib/CardNames.h"
-#include "tests/pokerlib/CardText.h"
+#include "tests/support/Cards.h"
 #include "pokerlib/HandValue.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +15,7 @@
 namespace {
 
 using namespace brisquel;
+using testsupport::Cards;
 
 EquityPlayer Known(const std::string &text)
 {

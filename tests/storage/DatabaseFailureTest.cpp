@@ -3,11 +3,10 @@
 
 #include "storage/PokerTables.h"
 #include "tests/storage/StorageTestUtil.h"
+#include "tests/support/Unprivileged.h"
 
 #include <fstream>
 #include <thread>
-
-#include <unistd.h>
 
 namespace {
 
@@ -28,7 +27,7 @@ TEST(DatabaseFailure, ADamagedFileIsNamedAsSuchAndLeftAlone)
     TempFolder folder;
     const std::string garbage(4096, 'x');
     std::ofstream(folder.file(kDatabaseFileName), std::ios::binary) << garbage;
-    EXPECT_EQ(SaveFailure(folder.path()), "file is not a database");
+    EXPECT_EQ(SaveFailure(folder.str()), "file is not a database");
     std::ifstream in(folder.file(kDatabaseFileName), std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), garbage);
 }
@@ -38,13 +37,13 @@ TEST(DatabaseFailure, ARefusedInsertSavesNoRowAndSaysWhy)
     TempFolder folder;
     {
         CPokerDatabase db;
-        ASSERT_TRUE(OpenDatabase(db, folder.path()));
+        ASSERT_TRUE(OpenDatabase(db, folder.str()));
     }
     RawDb raw(folder.file(kDatabaseFileName));
     ASSERT_TRUE(raw.exec("CREATE TRIGGER NoMaster BEFORE INSERT ON Statistics "
                          "WHEN NEW.Family_Name = 'Master' BEGIN SELECT RAISE(ABORT, "
                          "'no rows for Master'); END"));
-    EXPECT_EQ(SaveFailure(folder.path()), "no rows for Master");
+    EXPECT_EQ(SaveFailure(folder.str()), "no rows for Master");
     // All or nothing: Hero's rows went before the refusal and were rolled back with it.
     EXPECT_EQ(raw.value("SELECT COUNT(*) FROM Players"), "0");
     EXPECT_EQ(raw.value("SELECT COUNT(*) FROM Statistics"), "0");
@@ -54,7 +53,7 @@ TEST(DatabaseFailure, ALockHeldPastTheBusyTimeOutFailsTheSave)
 {
     TempFolder folder;
     CPokerDatabase db;
-    ASSERT_TRUE(OpenDatabase(db, folder.path()));
+    ASSERT_TRUE(OpenDatabase(db, folder.str()));
     RawDb other(folder.file(kDatabaseFileName));
     ASSERT_TRUE(other.exec("BEGIN EXCLUSIVE"));
     EXPECT_FALSE(SaveSessionResults(db, kResult, FormatSaveTime(0)));
@@ -70,26 +69,25 @@ TEST(DatabaseFailure, AFolderThatIsNotThereOrNotWritableIsSaidSo)
     TempFolder folder;
     EXPECT_EQ(SaveFailure(folder.file("missing")),
               "unable to open database file (No such file or directory)");
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only folders and files";
-    std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_read |
-                                                    std::filesystem::perms::owner_exec);
-    EXPECT_EQ(SaveFailure(folder.path()), "unable to open database file (Permission denied)");
-    std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_all);
+    testsupport::RunUnprivileged(folder.path(), [&] {
+        std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_read |
+                                                        std::filesystem::perms::owner_exec);
+        EXPECT_EQ(SaveFailure(folder.str()), "unable to open database file (Permission denied)");
+    });
 }
 
 TEST(DatabaseFailure, AReadOnlyFileFailsTheSave)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only files";
     TempFolder folder;
     {
         CPokerDatabase db;
-        ASSERT_TRUE(OpenDatabase(db, folder.path()));
+        ASSERT_TRUE(OpenDatabase(db, folder.str()));
     }
-    std::filesystem::permissions(folder.file(kDatabaseFileName),
-                                 std::filesystem::perms::owner_read);
-    EXPECT_EQ(SaveFailure(folder.path()), "attempt to write a readonly database");
+    testsupport::RunUnprivileged(folder.path(), [&] {
+        std::filesystem::permissions(folder.file(kDatabaseFileName),
+                                     std::filesystem::perms::owner_read);
+        EXPECT_EQ(SaveFailure(folder.str()), "attempt to write a readonly database");
+    });
 }
 
 TEST(DatabaseFailure, TwoProgramsCreatingTheFileAtOnceBothSave)
@@ -99,8 +97,8 @@ TEST(DatabaseFailure, TwoProgramsCreatingTheFileAtOnceBothSave)
     for (int round = 0; round < 20; ++round) {
         TempFolder folder;
         std::string failures[2];
-        std::thread first([&] { failures[0] = SaveFailure(folder.path()); });
-        std::thread second([&] { failures[1] = SaveFailure(folder.path()); });
+        std::thread first([&] { failures[0] = SaveFailure(folder.str()); });
+        std::thread second([&] { failures[1] = SaveFailure(folder.str()); });
         first.join();
         second.join();
         ASSERT_EQ(failures[0], "saved") << "round " << round;

@@ -1,18 +1,14 @@
 #include "storage/PokerTables.h"
 #include "tests/storage/StorageTestUtil.h"
+#include "tests/support/Unprivileged.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <regex>
 #include <thread>
 
@@ -45,43 +41,6 @@ std::string FileBytes(const std::string &path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Marks a file immutable while it lives: read-only even for root, who ignores permissions.
-class ImmutableFile
-{
-public:
-    explicit ImmutableFile(std::string path)
-        : m_path(std::move(path))
-    {
-        m_set = Change(true);
-    }
-    ~ImmutableFile()
-    {
-        if (m_set)
-            Change(false);
-    }
-    ImmutableFile(const ImmutableFile &) = delete;
-    ImmutableFile &operator=(const ImmutableFile &) = delete;
-
-private:
-    bool Change(bool on)
-    {
-        const int fd = open(m_path.c_str(), O_RDONLY);
-        if (fd < 0)
-            return false;
-        int flags = 0;
-        bool ok = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-        if (ok) {
-            flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-            ok = ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        }
-        close(fd);
-        return ok;
-    }
-
-    std::string m_path;
-    bool m_set = false;
-};
-
 class PokerTablesTest : public ::testing::Test
 {
 protected:
@@ -94,7 +53,7 @@ protected:
 TEST_F(PokerTablesTest, FirstRunCreatesBothTablesAndNumbersTheRowsFromOne)
 {
     CPokerDatabase db;
-    ASSERT_TRUE(OpenDatabase(db, m_folder.path()));
+    ASSERT_TRUE(OpenDatabase(db, m_folder.str()));
     EXPECT_EQ(db.m_path, m_path);
     {
         RawDb raw(m_path);
@@ -124,11 +83,11 @@ TEST_F(PokerTablesTest, LaterRunsContinueNumberingAndRunningTotals)
 {
     {
         CPokerDatabase db;
-        ASSERT_TRUE(OpenDatabase(db, m_folder.path()));
+        ASSERT_TRUE(OpenDatabase(db, m_folder.str()));
         ASSERT_TRUE(SaveSessionResults(db, FivePersonas(250, {4, 3, 2, 1, 1}), kTime));
     }
     CPokerDatabase db;
-    ASSERT_TRUE(OpenDatabase(db, m_folder.path()));
+    ASSERT_TRUE(OpenDatabase(db, m_folder.str()));
     ASSERT_TRUE(SaveSessionResults(db, FivePersonas(-100, {2, 2, 1, 1, 0}), kTime));
 
     RawDb raw(m_path);
@@ -159,7 +118,7 @@ TEST_F(PokerTablesTest, OldStatisticsTableGainsN3BetAndKeepsColumnsApart)
         ASSERT_TRUE(raw.exec("INSERT INTO Statistics VALUES (7, 'Hero', 10, 9, 5, 2, 'then')"));
     }
     CPokerDatabase db;
-    ASSERT_TRUE(OpenDatabase(db, m_folder.path()));
+    ASSERT_TRUE(OpenDatabase(db, m_folder.str()));
     {
         RawDb raw(m_path);
         EXPECT_EQ(raw.value("SELECT n3Bet FROM Statistics"), "0.0");
@@ -181,7 +140,7 @@ TEST_F(PokerTablesTest, FileWithOnlyOneTableGetsTheOther)
             ASSERT_TRUE(raw.exec(present));
         }
         CPokerDatabase db;
-        ASSERT_TRUE(OpenDatabase(db, m_folder.path()));
+        ASSERT_TRUE(OpenDatabase(db, m_folder.str()));
         ASSERT_TRUE(SaveSessionResults(db, FivePersonas(5), kTime));
         RawDb raw(m_path);
         EXPECT_EQ(raw.createStatement("Players"), kPlayersCreate);
@@ -198,7 +157,7 @@ TEST_F(PokerTablesTest, NamesAreStoredAsTypedAndKeepTheirOwnBalances)
         "O'Brien\"; DROP TABLE Players; --", "O", "[Tim]", "Жёлудь Zoë", "a' OR '1'='1", ""};
     constexpr int kNames = 6;
     CPokerDatabase db;
-    ASSERT_TRUE(OpenDatabase(db, m_folder.path()));
+    ASSERT_TRUE(OpenDatabase(db, m_folder.str()));
     for (int run = 1; run <= 2; ++run) {
         SessionResult result;
         for (int i = 0; i < kNames; ++i)
@@ -226,7 +185,7 @@ TEST_F(PokerTablesTest, CorruptFileLeavesTheGameUnsavedAndTheFileUntouched)
     }
     const std::string before = FileBytes(m_path);
     CPokerDatabase db;
-    EXPECT_FALSE(OpenDatabase(db, m_folder.path()));
+    EXPECT_FALSE(OpenDatabase(db, m_folder.str()));
     EXPECT_FALSE(db.m_usable);
     EXPECT_FALSE(SaveSessionResults(db, FivePersonas(10), kTime));
     EXPECT_FALSE(AppendLedgerRow(db, "Hero", kTime, 1.0));
@@ -248,22 +207,16 @@ TEST_F(PokerTablesTest, ReadOnlyFileSavesNothing)
 {
     {
         CPokerDatabase db;
-        ASSERT_TRUE(OpenDatabase(db, m_folder.path()));
+        ASSERT_TRUE(OpenDatabase(db, m_folder.str()));
     }
-    ASSERT_EQ(chmod(m_path.c_str(), 0444), 0);
-    std::optional<ImmutableFile> immutable;
-    if (access(m_path.c_str(), W_OK) == 0)
-        immutable.emplace(m_path);
-    if (access(m_path.c_str(), W_OK) == 0)
-        GTEST_SKIP() << "cannot make the file read-only for this user";
     const std::string before = FileBytes(m_path);
-    {
+    testsupport::RunUnprivileged(m_folder.path(), [&] {
+        ASSERT_EQ(chmod(m_path.c_str(), 0444), 0);
         CPokerDatabase db;
-        OpenDatabase(db, m_folder.path());
+        OpenDatabase(db, m_folder.str());
         EXPECT_FALSE(SaveSessionResults(db, FivePersonas(10), kTime));
-    }
+    });
     EXPECT_EQ(FileBytes(m_path), before);
-    immutable.reset();
     RawDb raw(m_path);
     EXPECT_EQ(raw.value("SELECT COUNT(*) FROM Players"), "0");
 }
@@ -271,7 +224,7 @@ TEST_F(PokerTablesTest, ReadOnlyFileSavesNothing)
 TEST_F(PokerTablesTest, SaveIsAllOrNothing)
 {
     CPokerDatabase db;
-    ASSERT_TRUE(OpenDatabase(db, m_folder.path()));
+    ASSERT_TRUE(OpenDatabase(db, m_folder.str()));
     {
         RawDb raw(m_path);
         // Fails the eighth of the ten appends.
@@ -297,7 +250,7 @@ TEST_F(PokerTablesTest, SaveIsAllOrNothing)
 TEST_F(PokerTablesTest, SaveWaitsForAnotherWriterAndCountsItsRows)
 {
     CPokerDatabase db;
-    ASSERT_TRUE(OpenDatabase(db, m_folder.path()));
+    ASSERT_TRUE(OpenDatabase(db, m_folder.str()));
 
     RawDb other(m_path);
     ASSERT_TRUE(other.exec("BEGIN IMMEDIATE"));

@@ -11,6 +11,7 @@
 #include "ui/review/ProgressWindow.h"
 #include "storage/SessionSave.h"
 #include "ui/table_view/TableCanvas.h"
+#include "tests/support/ScriptedHands.h"
 #include "tests/ui/TestApp.h"
 
 #include <QComboBox>
@@ -65,34 +66,23 @@ private:
     std::deque<std::pair<int, int>> m_script;
 };
 
-int CardOf(const char *name)
+// One hand of tests/support by name, played at `when`.
+bool PlayScriptedHand(const QString &folder, std::time_t when,
+                      const testsupport::ScriptedHand &hand)
 {
-    static const QString kRanks = QStringLiteral("23456789TJQKA");
-    static const QString kSuits = QStringLiteral("cdhs");
-    return 13 * kSuits.indexOf(QLatin1Char(name[1])) + kRanks.indexOf(QLatin1Char(name[0]));
-}
-
-// One hand of Hero, Master and Tim at `when`, the deal and the decisions from a script; the
-// button draw puts the button on seat 1, so seat 2 posts the small blind and seat 0 the big.
-bool PlayScriptedHand(const QString &folder, std::time_t when, std::vector<int> stacks,
-                      std::vector<const char *> cards, std::vector<std::pair<int, int>> script)
-{
-    ScriptedDecider decider(std::move(script));
+    ScriptedDecider decider(hand.decisions);
     CDunmereGame game;
     game.SetOutputFolder(folder.toStdString());
     game.SetPauseFactor(0);
     game.SetClock([when] { return when; });
     game.SetDecider(&decider);
     game.SetSeed(7);
-    std::vector<int> draws = {5, 12, 3};
-    for (const char *card : cards)
-        draws.push_back(CardOf(card));
-    game.SetStackedDraws(draws);
+    game.SetStackedDraws(hand.draws);
     game.m_onHandEnd = [](CDunmereGame &g) { g.m_stopRequested = true; };
     GameSetupItems items;
-    items.seatCount = 3;
-    items.names = {"Hero", "Master", "Tim"};
-    items.stacks = std::move(stacks);
+    items.seatCount = static_cast<int>(hand.names.size());
+    items.names = hand.names;
+    items.stacks = hand.stacks;
     items.smallBlind = 10;
     items.bigBlind = 20;
     game.StartGame(items);
@@ -205,19 +195,11 @@ void TestReview::initTestCase()
     qputenv("TZ", "UTC");
     QVERIFY(m_scripted.isValid() && m_bots.isValid());
     const QString folder = m_scripted.path();
-    // Won by folds on the turn.
-    QVERIFY(PlayScriptedHand(
-        folder, kFirstGameTime, {1000, 1000, 1000},
-        {"Ah", "2c", "7d", "Kd", "3c", "8d", "Qs", "Js", "4h", "9c"},
-        {{1, 20}, {2, 10}, {0, 0}, {2, 0}, {0, 0}, {1, 0}, {2, 40}, {0, 0}, {1, 0}}));
-    // A split pot: both all in before the flop, the board a royal flush.
-    QVERIFY(PlayScriptedHand(folder, kFirstGameTime + 100, {1000, 1000, 1000},
-                             {"2c", "7h", "4c", "3d", "8h", "5d", "As", "Ks", "Qs", "Js", "Ts"},
-                             {{1, 0}, {2, 990}, {0, 980}}));
-    // Three all in: aces win the main pot, kings the side pot.
-    QVERIFY(PlayScriptedHand(folder, kFirstGameTime + 200, {300, 600, 1000},
-                             {"As", "Ks", "7c", "Ad", "Kd", "2h", "3h", "8s", "9d", "Jc", "4s"},
-                             {{1, 600}, {2, 590}, {0, 280}}));
+    QVERIFY(PlayScriptedHand(folder, kFirstGameTime, testsupport::WonByFoldsOnTheTurn()));
+    QVERIFY(PlayScriptedHand(folder, kFirstGameTime + 100,
+                             testsupport::SplitPotAllInBeforeTheFlop()));
+    QVERIFY(PlayScriptedHand(folder, kFirstGameTime + 200,
+                             testsupport::ThreeWayAllInWithASidePot()));
     QCOMPARE(HistoryFiles(folder).size(), 3);
 
     for (std::uint64_t seed : {21u, 22u}) {
@@ -239,81 +221,46 @@ void TestReview::replayFollowsTheHandHistory_data()
     QTest::addColumn<int>("game"); // the file, oldest first
     // Per step: caption, then stack and bet of seats 0..2, then the pot box.
     QTest::addColumn<QStringList>("steps");
-    QTest::newRow("won by folds") << 0
-                                  << QStringList{"Hand #1: blinds 10/20",
-                                                 "1000 - 1000 - 1000 - | 0",
-                                                 "Tim_2: posts small blind 10",
-                                                 "1000 - 1000 - 990 10 | 0",
-                                                 "Hero_0: posts big blind 20",
-                                                 "980 20 1000 - 990 10 | 0",
-                                                 "Master_1: calls 20",
-                                                 "980 20 980 20 990 10 | 0",
-                                                 "Tim_2: calls 10",
-                                                 "980 20 980 20 980 20 | 0",
-                                                 "Hero_0: checks",
-                                                 "980 20 980 20 980 20 | 0",
-                                                 "*** FLOP *** [Qs Js 4h]",
-                                                 "980 - 980 - 980 - | 60",
-                                                 "Tim_2: checks",
-                                                 "980 - 980 - 980 - | 60",
-                                                 "Hero_0: checks",
-                                                 "980 - 980 - 980 - | 60",
-                                                 "Master_1: checks",
-                                                 "980 - 980 - 980 - | 60",
-                                                 "*** TURN *** [9c]",
-                                                 "980 - 980 - 980 - | 60",
-                                                 "Tim_2: bets 40",
-                                                 "980 - 980 - 940 40 | 60",
-                                                 "Hero_0: folds",
-                                                 "980 - 980 - 940 40 | 60",
-                                                 "Master_1: folds",
-                                                 "980 - 980 - 940 40 | 60",
-                                                 "Tim_2 collected 100 from pot",
-                                                 "980 - 980 - 1040 - | 0"};
-    QTest::newRow("split pot")
-        << 1
-        << QStringList{"Hand #1: blinds 10/20",
-                       "1000 - 1000 - 1000 - | 0",
-                       "Tim_2: posts small blind 10",
-                       "1000 - 1000 - 990 10 | 0",
-                       "Hero_0: posts big blind 20",
-                       "980 20 1000 - 990 10 | 0",
-                       "Master_1: folds",
-                       "980 20 1000 - 990 10 | 0",
-                       "Tim_2: raises 990 and is all-in",
-                       "980 20 1000 - 0 1000 | 0",
-                       "Hero_0: calls 980 and is all-in",
-                       "0 1000 1000 - 0 1000 | 0",
-                       "*** FLOP *** [As Ks Qs]",
-                       "0 - 1000 - 0 - | 2000",
-                       "*** TURN *** [Js]",
-                       "0 - 1000 - 0 - | 2000",
-                       "*** RIVER *** [Ts]",
-                       "0 - 1000 - 0 - | 2000",
-                       "Hero_0 wins 1000 with Royal flush; Tim_2 wins 1000 with Royal flush",
-                       "1000 - 1000 - 1000 - | 0"};
-    QTest::newRow("three all in, side pot")
-        << 2
-        << QStringList{"Hand #1: blinds 10/20",
-                       "300 - 600 - 1000 - | 0",
-                       "Tim_2: posts small blind 10",
-                       "300 - 600 - 990 10 | 0",
-                       "Hero_0: posts big blind 20",
-                       "280 20 600 - 990 10 | 0",
-                       "Master_1: raises 600 and is all-in",
-                       "280 20 0 600 990 10 | 0",
-                       "Tim_2: calls 590",
-                       "280 20 0 600 400 600 | 0",
-                       "Hero_0: calls 280 and is all-in",
-                       "0 300 0 600 400 600 | 0",
-                       "*** FLOP *** [3h 8s 9d]",
-                       "0 - 0 - 400 - | 1500",
-                       "*** TURN *** [Jc]",
-                       "0 - 0 - 400 - | 1500",
-                       "*** RIVER *** [4s]",
-                       "0 - 0 - 400 - | 1500",
-                       "Hero_0 wins 900 with Pair of Aces; Master_1 wins 600 with Pair of Kings",
-                       "900 - 600 - 400 - | 0"};
+    QTest::newRow("won by folds") << 0 << QStringList{
+        "Hand #1: blinds 10/20", "1000 - 1000 - 1000 - | 0",
+        "Tim_2: posts small blind 10", "1000 - 1000 - 990 10 | 0",
+        "Hero_0: posts big blind 20", "980 20 1000 - 990 10 | 0",
+        "Master_1: calls 20", "980 20 980 20 990 10 | 0",
+        "Tim_2: calls 10", "980 20 980 20 980 20 | 0",
+        "Hero_0: checks", "980 20 980 20 980 20 | 0",
+        "*** FLOP *** [Qs Js 4h]", "980 - 980 - 980 - | 60",
+        "Tim_2: checks", "980 - 980 - 980 - | 60",
+        "Hero_0: checks", "980 - 980 - 980 - | 60",
+        "Master_1: checks", "980 - 980 - 980 - | 60",
+        "*** TURN *** [9c]", "980 - 980 - 980 - | 60",
+        "Tim_2: bets 40", "980 - 980 - 940 40 | 60",
+        "Hero_0: folds", "980 - 980 - 940 40 | 60",
+        "Master_1: folds", "980 - 980 - 940 40 | 60",
+        "Tim_2 collected 100 from pot", "980 - 980 - 1040 - | 0"};
+    QTest::newRow("split pot") << 1 << QStringList{
+        "Hand #1: blinds 10/20", "1000 - 1000 - 1000 - | 0",
+        "Tim_2: posts small blind 10", "1000 - 1000 - 990 10 | 0",
+        "Hero_0: posts big blind 20", "980 20 1000 - 990 10 | 0",
+        "Master_1: folds", "980 20 1000 - 990 10 | 0",
+        "Tim_2: raises 990 and is all-in", "980 20 1000 - 0 1000 | 0",
+        "Hero_0: calls 980 and is all-in", "0 1000 1000 - 0 1000 | 0",
+        "*** FLOP *** [As Ks Qs]", "0 - 1000 - 0 - | 2000",
+        "*** TURN *** [Js]", "0 - 1000 - 0 - | 2000",
+        "*** RIVER *** [Ts]", "0 - 1000 - 0 - | 2000",
+        "Hero_0 wins 1000 with Royal flush; Tim_2 wins 1000 with Royal flush",
+            "1000 - 1000 - 1000 - | 0"};
+    QTest::newRow("three all in, side pot") << 2 << QStringList{
+        "Hand #1: blinds 10/20", "300 - 600 - 1000 - | 0",
+        "Tim_2: posts small blind 10", "300 - 600 - 990 10 | 0",
+        "Hero_0: posts big blind 20", "280 20 600 - 990 10 | 0",
+        "Master_1: raises 600 and is all-in", "280 20 0 600 990 10 | 0",
+        "Tim_2: calls 590", "280 20 0 600 400 600 | 0",
+        "Hero_0: calls 280 and is all-in", "0 300 0 600 400 600 | 0",
+        "*** FLOP *** [3h 8s 9d]", "0 - 0 - 400 - | 1500",
+        "*** TURN *** [Jc]", "0 - 0 - 400 - | 1500",
+        "*** RIVER *** [4s]", "0 - 0 - 400 - | 1500",
+        "Hero_0 wins 900 with Pair of Aces; Master_1 wins 600 with Pair of Kings",
+            "900 - 600 - 400 - | 0"};
 }
 
 void TestReview::replayFollowsTheHandHistory()
