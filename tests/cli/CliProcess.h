@@ -43,7 +43,6 @@ std::string ReadWholeFile(const std::filesystem::path &path);
 
 using testsupport::TempFolder;
 
-
 // Runs `body` as testsupport::RunUnprivileged does, with brisquel-cli started from a copy that
 // the user nobody can reach (the build tree may lie in a folder closed to other users).
 void RunCliUnprivileged(const std::filesystem::path &folder, const std::function<void()> &body);

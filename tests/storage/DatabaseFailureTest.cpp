@@ -27,7 +27,7 @@ TEST(DatabaseFailure, ADamagedFileIsNamedAsSuchAndLeftAlone)
     TempFolder folder;
     const std::string garbage(4096, 'x');
     std::ofstream(folder.file(kDatabaseFileName), std::ios::binary) << garbage;
-    EXPECT_EQ(SaveFailure(folder.str()), "file is not a database");
+    EXPECT_EQ(SaveFailure(folder.path()), "file is not a database");
     std::ifstream in(folder.file(kDatabaseFileName), std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), garbage);
 }
@@ -37,13 +37,13 @@ TEST(DatabaseFailure, ARefusedInsertSavesNoRowAndSaysWhy)
     TempFolder folder;
     {
         CPokerDatabase db;
-        ASSERT_TRUE(OpenDatabase(db, folder.str()));
+        ASSERT_TRUE(OpenDatabase(db, folder.path()));
     }
     RawDb raw(folder.file(kDatabaseFileName));
     ASSERT_TRUE(raw.exec("CREATE TRIGGER NoMaster BEFORE INSERT ON Statistics "
                          "WHEN NEW.Family_Name = 'Master' BEGIN SELECT RAISE(ABORT, "
                          "'no rows for Master'); END"));
-    EXPECT_EQ(SaveFailure(folder.str()), "no rows for Master");
+    EXPECT_EQ(SaveFailure(folder.path()), "no rows for Master");
     // All or nothing: Hero's rows went before the refusal and were rolled back with it.
     EXPECT_EQ(raw.value("SELECT COUNT(*) FROM Players"), "0");
     EXPECT_EQ(raw.value("SELECT COUNT(*) FROM Statistics"), "0");
@@ -53,7 +53,7 @@ TEST(DatabaseFailure, ALockHeldPastTheBusyTimeOutFailsTheSave)
 {
     TempFolder folder;
     CPokerDatabase db;
-    ASSERT_TRUE(OpenDatabase(db, folder.str()));
+    ASSERT_TRUE(OpenDatabase(db, folder.path()));
     RawDb other(folder.file(kDatabaseFileName));
     ASSERT_TRUE(other.exec("BEGIN EXCLUSIVE"));
     EXPECT_FALSE(SaveSessionResults(db, kResult, FormatSaveTime(0)));
@@ -72,7 +72,7 @@ TEST(DatabaseFailure, AFolderThatIsNotThereOrNotWritableIsSaidSo)
     testsupport::RunUnprivileged(folder.path(), [&] {
         std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_read |
                                                         std::filesystem::perms::owner_exec);
-        EXPECT_EQ(SaveFailure(folder.str()), "unable to open database file (Permission denied)");
+        EXPECT_EQ(SaveFailure(folder.path()), "unable to open database file (Permission denied)");
     });
 }
 
@@ -81,12 +81,12 @@ TEST(DatabaseFailure, AReadOnlyFileFailsTheSave)
     TempFolder folder;
     {
         CPokerDatabase db;
-        ASSERT_TRUE(OpenDatabase(db, folder.str()));
+        ASSERT_TRUE(OpenDatabase(db, folder.path()));
     }
     testsupport::RunUnprivileged(folder.path(), [&] {
         std::filesystem::permissions(folder.file(kDatabaseFileName),
                                      std::filesystem::perms::owner_read);
-        EXPECT_EQ(SaveFailure(folder.str()), "attempt to write a readonly database");
+        EXPECT_EQ(SaveFailure(folder.path()), "attempt to write a readonly database");
     });
 }
 
@@ -97,8 +97,8 @@ TEST(DatabaseFailure, TwoProgramsCreatingTheFileAtOnceBothSave)
     for (int round = 0; round < 20; ++round) {
         TempFolder folder;
         std::string failures[2];
-        std::thread first([&] { failures[0] = SaveFailure(folder.str()); });
-        std::thread second([&] { failures[1] = SaveFailure(folder.str()); });
+        std::thread first([&] { failures[0] = SaveFailure(folder.path()); });
+        std::thread second([&] { failures[1] = SaveFailure(folder.path()); });
         first.join();
         second.join();
         ASSERT_EQ(failures[0], "saved") << "round " << round;

@@ -19,13 +19,13 @@ std::vector<BotGameResult> PlayTwoGames(const TempFolder &folder)
     std::vector<BotGameResult> results;
     for (std::uint64_t seed : {3u, 4u}) {
         CPokerDatabase db;
-        EXPECT_TRUE(OpenDatabase(db, folder.str()));
+        EXPECT_TRUE(OpenDatabase(db, folder.path()));
         BotGameOptions options;
         options.names = DefaultBotNames(4);
         options.stacks = {1000, 1000, 1000, 1000};
         options.lastHand = 25;
         options.seed = seed;
-        options.outputFolder = folder.str();
+        options.outputFolder = folder.path();
         options.saveResults = [&db](CDunmereGame &game) { SaveSessionResults(db, game); };
         results.push_back(RunBotGame(options));
     }
@@ -154,7 +154,7 @@ TEST(LedgerReaderTest, AFreshDatabaseReadsEmptyAndIsLeftAsItWas)
 {
     TempFolder folder;
     CPokerDatabase db;
-    ASSERT_TRUE(OpenDatabase(db, folder.str()));
+    ASSERT_TRUE(OpenDatabase(db, folder.path()));
     LedgerContents contents;
     std::string error;
     ASSERT_TRUE(ReadLedger(folder.file(kDatabaseFileName), contents, error)) << error;

@@ -53,7 +53,7 @@ protected:
 TEST_F(PokerTablesTest, FirstRunCreatesBothTablesAndNumbersTheRowsFromOne)
 {
     CPokerDatabase db;
-    ASSERT_TRUE(OpenDatabase(db, m_folder.str()));
+    ASSERT_TRUE(OpenDatabase(db, m_folder.path()));
     EXPECT_EQ(db.m_path, m_path);
     {
         RawDb raw(m_path);
@@ -83,11 +83,11 @@ TEST_F(PokerTablesTest, LaterRunsContinueNumberingAndRunningTotals)
 {
     {
         CPokerDatabase db;
-        ASSERT_TRUE(OpenDatabase(db, m_folder.str()));
+        ASSERT_TRUE(OpenDatabase(db, m_folder.path()));
         ASSERT_TRUE(SaveSessionResults(db, FivePersonas(250, {4, 3, 2, 1, 1}), kTime));
     }
     CPokerDatabase db;
-    ASSERT_TRUE(OpenDatabase(db, m_folder.str()));
+    ASSERT_TRUE(OpenDatabase(db, m_folder.path()));
     ASSERT_TRUE(SaveSessionResults(db, FivePersonas(-100, {2, 2, 1, 1, 0}), kTime));
 
     RawDb raw(m_path);
@@ -118,7 +118,7 @@ TEST_F(PokerTablesTest, OldStatisticsTableGainsN3BetAndKeepsColumnsApart)
         ASSERT_TRUE(raw.exec("INSERT INTO Statistics VALUES (7, 'Hero', 10, 9, 5, 2, 'then')"));
     }
     CPokerDatabase db;
-    ASSERT_TRUE(OpenDatabase(db, m_folder.str()));
+    ASSERT_TRUE(OpenDatabase(db, m_folder.path()));
     {
         RawDb raw(m_path);
         EXPECT_EQ(raw.value("SELECT n3Bet FROM Statistics"), "0.0");
@@ -140,7 +140,7 @@ TEST_F(PokerTablesTest, FileWithOnlyOneTableGetsTheOther)
             ASSERT_TRUE(raw.exec(present));
         }
         CPokerDatabase db;
-        ASSERT_TRUE(OpenDatabase(db, m_folder.str()));
+        ASSERT_TRUE(OpenDatabase(db, m_folder.path()));
         ASSERT_TRUE(SaveSessionResults(db, FivePersonas(5), kTime));
         RawDb raw(m_path);
         EXPECT_EQ(raw.createStatement("Players"), kPlayersCreate);
@@ -157,7 +157,7 @@ TEST_F(PokerTablesTest, NamesAreStoredAsTypedAndKeepTheirOwnBalances)
         "O'Brien\"; DROP TABLE Players; --", "O", "[Tim]", "Жёлудь Zoë", "a' OR '1'='1", ""};
     constexpr int kNames = 6;
     CPokerDatabase db;
-    ASSERT_TRUE(OpenDatabase(db, m_folder.str()));
+    ASSERT_TRUE(OpenDatabase(db, m_folder.path()));
     for (int run = 1; run <= 2; ++run) {
         SessionResult result;
         for (int i = 0; i < kNames; ++i)
@@ -185,7 +185,7 @@ TEST_F(PokerTablesTest, CorruptFileLeavesTheGameUnsavedAndTheFileUntouched)
     }
     const std::string before = FileBytes(m_path);
     CPokerDatabase db;
-    EXPECT_FALSE(OpenDatabase(db, m_folder.str()));
+    EXPECT_FALSE(OpenDatabase(db, m_folder.path()));
     EXPECT_FALSE(db.m_usable);
     EXPECT_FALSE(SaveSessionResults(db, FivePersonas(10), kTime));
     EXPECT_FALSE(AppendLedgerRow(db, "Hero", kTime, 1.0));
@@ -207,13 +207,13 @@ TEST_F(PokerTablesTest, ReadOnlyFileSavesNothing)
 {
     {
         CPokerDatabase db;
-        ASSERT_TRUE(OpenDatabase(db, m_folder.str()));
+        ASSERT_TRUE(OpenDatabase(db, m_folder.path()));
     }
     const std::string before = FileBytes(m_path);
     testsupport::RunUnprivileged(m_folder.path(), [&] {
         ASSERT_EQ(chmod(m_path.c_str(), 0444), 0);
         CPokerDatabase db;
-        OpenDatabase(db, m_folder.str());
+        OpenDatabase(db, m_folder.path());
         EXPECT_FALSE(SaveSessionResults(db, FivePersonas(10), kTime));
     });
     EXPECT_EQ(FileBytes(m_path), before);
@@ -224,7 +224,7 @@ TEST_F(PokerTablesTest, ReadOnlyFileSavesNothing)
 TEST_F(PokerTablesTest, SaveIsAllOrNothing)
 {
     CPokerDatabase db;
-    ASSERT_TRUE(OpenDatabase(db, m_folder.str()));
+    ASSERT_TRUE(OpenDatabase(db, m_folder.path()));
     {
         RawDb raw(m_path);
         // Fails the eighth of the ten appends.
@@ -250,7 +250,7 @@ TEST_F(PokerTablesTest, SaveIsAllOrNothing)
 TEST_F(PokerTablesTest, SaveWaitsForAnotherWriterAndCountsItsRows)
 {
     CPokerDatabase db;
-    ASSERT_TRUE(OpenDatabase(db, m_folder.str()));
+    ASSERT_TRUE(OpenDatabase(db, m_folder.path()));
 
     RawDb other(m_path);
     ASSERT_TRUE(other.exec("BEGIN IMMEDIATE"));

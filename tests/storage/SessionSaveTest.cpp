@@ -116,7 +116,7 @@ TEST(SessionSaveTest, GameSaveHookWritesTheTenRows)
 {
     TempFolder folder;
     CPokerDatabase db;
-    ASSERT_TRUE(OpenDatabase(db, folder.str()));
+    ASSERT_TRUE(OpenDatabase(db, folder.path()));
     CDunmereGame game;
     FillTable(game.m_table);
     // A bot game's clock, days ahead: the rows still carry the time of the save.
