@@ -5,11 +5,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cctype>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <regex>
 #include <thread>
 
 namespace {
@@ -275,6 +275,12 @@ TEST_F(PokerTablesTest, SaveWaitsForAnotherWriterAndCountsItsRows)
 TEST_F(PokerTablesTest, SaveTimeFormat)
 {
     const std::string text = FormatSaveTime(1'765'000'000);
-    EXPECT_TRUE(std::regex_match(text, std::regex(R"( \d{4}\.\d{2}\.\d{2}  \d{2}:\d{2}:\d{2}\n)")))
-        << text;
+    // A digit wherever the shape has a 9 (std::regex trips GCC's uninitialized-use warning in
+    // the sanitizer build).
+    const std::string shape = " 9999.99.99  99:99:99\n";
+    ASSERT_EQ(text.size(), shape.size()) << text;
+    for (size_t i = 0; i < shape.size(); ++i)
+        EXPECT_TRUE(shape[i] == '9' ? std::isdigit(static_cast<unsigned char>(text[i])) != 0
+                                    : text[i] == shape[i])
+            << text;
 }
