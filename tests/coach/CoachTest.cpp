@@ -11,6 +11,7 @@
 #include <cmath>
 
 using namespace coach;
+using testsupport::Card;
 using testsupport::Cards;
 
 namespace {
@@ -207,8 +208,8 @@ TEST(CoachEquity, RangeHandsHoldingTheLowestCardAreKept)
     Estimator estimator(200000, 3);
     const DecisionPoint point = Point("Ks Kc", "3c 4c 5c Kd Kh", 1, 100, 50);
     const std::vector<int> known = Cards("Ks Kc 3c 4c 5c Kd Kh");
-    const int deuce = brisquel::ParseCard("2c"), ace = brisquel::ParseCard("Ac");
-    const int six = brisquel::ParseCard("6c"), seven = brisquel::ParseCard("7c");
+    const int deuce = Card("2c"), ace = Card("Ac");
+    const int six = Card("6c"), seven = Card("7c");
     int usable = 0, straightFlushes = 0, deuceFirst = 0;
     for (const auto &[a, b] : estimator.RangeFor(point.opponents[0])) {
         if (std::count(known.begin(), known.end(), a) || std::count(known.begin(), known.end(), b))

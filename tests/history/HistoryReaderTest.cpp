@@ -403,12 +403,10 @@ TEST(HistoryReaderDamage, OddLinesAreWarnedAndReadAround)
     }
 
     // A symlink loop is no missing file.
-    const auto loop = std::filesystem::temp_directory_path() /
-                      ("brisquel_history_loop_" + std::to_string(::getpid()));
-    std::filesystem::remove(loop);
+    const testsupport::TempFolder folder;
+    const auto loop = folder.path() / "loop";
     std::filesystem::create_symlink(loop, loop);
     std::vector<history::Game> games;
     EXPECT_FALSE(history::ReadGames(loop.string(), false, games, error));
     EXPECT_EQ(error, loop.string() + " cannot be read: Too many levels of symbolic links");
-    std::filesystem::remove(loop);
 }
