@@ -311,6 +311,10 @@ void CDunmereGame::StartGame(GameSetupItems &items)
         t.m_seatCount = std::clamp(std::min(items.seatCount, available), 0, 10);
         m_gameTypeId = items.gameTypeId;
         m_chipsAdded = 0;
+        m_handsCompleted = 0;
+        m_dealt = false;
+        m_resultsSaved = false;
+        m_stopNow = false;
 
         OpenFiles();
         WriteHistory("\n==================START Ostrivane " +
@@ -346,6 +350,7 @@ void CDunmereGame::StartGame(GameSetupItems &items)
         }
         m_handHistory.Write(std::string(78, '=') + "\n");
         m_random.SetInterval(0, 51);
+        MarkHandStart();
 
         m_levelSeconds = 0;
         const GameType *type = nullptr;
@@ -420,6 +425,7 @@ void CDunmereGame::StartDeal()
     if (m_table.m_seatCount < 2)
         return;
     m_firstHand = true;
+    m_dealt = true;
     std::lock_guard<std::mutex> threads(m_threadMutex);
     if (m_dealThread.joinable())
         m_finishedThreads.push_back(std::move(m_dealThread));
@@ -475,6 +481,7 @@ void CDunmereGame::ShowButtonDraw()
 
 void CDunmereGame::HandStart(Lock &lock)
 {
+    MarkHandStart();
     NewHandSetup();
     m_firstHand = false;
     Pause(kPauseAfterSetupMs, lock);
@@ -501,14 +508,17 @@ void CDunmereGame::HandThreadMain()
             PlayHand(lock);
             if (m_onHandEnd)
                 m_onHandEnd(*this);
+            ++m_handsCompleted;
             if (m_exitRequested) {
                 // The human declined to add chips and the program is closing: no save.
+                m_resultsSaved = true;
                 CloseFiles();
                 break;
             }
             if (m_stopRequested) {
                 if (m_saveResults)
                     m_saveResults(*this);
+                m_resultsSaved = true;
                 CloseFiles();
                 m_exitRequested = true;
                 lock.unlock();
@@ -779,6 +789,7 @@ void CDunmereGame::NewHandSetup()
                 Invalidate(box.m_winRect);
             }
             box.m_revealCards = 0;
+            box.m_atShowdown = 0;
         } else {
             // A busted seat's stake of its last hand must not count as a contribution again.
             t.m_bet[s] = 0;

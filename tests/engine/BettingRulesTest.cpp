@@ -1,6 +1,6 @@
 // How decisions are booked and when a betting round ends: scripted hands, each compared with the
 // whole hand history and the seats the game asked, and with the output pane where the pane
-// books the hand differently from the history (an all-in call or bet).
+// says what the history does not (an all-in call or bet, a tournament place).
 #include "tests/engine/EngineTestSupport.h"
 
 #include <algorithm>
@@ -38,7 +38,7 @@ struct BettingCase
         human = std::move(answers);
         return *this;
     }
-    // Pane lines expected in this order, where the pane books the hand unlike the history.
+    // Pane lines expected in this order, where the pane says what the history does not.
     BettingCase &Pane(std::vector<std::string> lines)
     {
         pane = std::move(lines);
@@ -343,7 +343,9 @@ const BettingCase kCases[] = {
                 "Maniac_3 win 1100\n"
                 "Maniac_3 has Pair of Queens \n"
                 "Tim_2 lost all his money\n")
-        .AtAnteLevel(),
+        .AtAnteLevel()
+        // The tournament's place is told in the pane only.
+        .Pane({"Player 2 lost all his money", "Tim_2 finishes 4th"}),
 
     // The big blind is all in with its blind; the flop bet is answered by the seats after it.
     BettingCase(
@@ -431,7 +433,8 @@ const BettingCase kCases[] = {
                 "Master_1 has Pair of Kings \n"
                 "Tim_2 lost all his money\n")
         .AtAnteLevel()
-        .Pane({"Player 2 allin with bet 145", "Player 0 folds"}),
+        .Pane({"Player 2 allin with bet 145", "Player 0 folds", "Player 2 lost all his money",
+               "Tim_2 finishes 3rd"}),
 };
 
 class BettingRules : public GameFixture, public testing::WithParamInterface<BettingCase>

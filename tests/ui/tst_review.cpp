@@ -5,6 +5,7 @@
 #include "opponents/BotGame.h"
 #include "ui/app/CommandIds.h"
 #include "engine/Game.h"
+#include "ui/review/HandListModel.h"
 #include "ui/review/HandsWindow.h"
 #include "ui/app/MainFrame.h"
 #include "storage/PokerTables.h"
@@ -14,10 +15,12 @@
 #include "tests/support/ScriptedHands.h"
 #include "tests/ui/TestApp.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -151,7 +154,7 @@ private slots:
     void balancesAndStatisticsFollowTheDatabase();
     void badDatabasesGetAMessage();
     void savesChartsAsPng();
-    void screenshots();
+    void gameListCoachColumnAndMistakes();
 
 private:
     void Click(QWidget *window, const char *buttonName)
@@ -566,62 +569,65 @@ void TestReview::savesChartsAsPng()
     QVERIFY(Message(window, "gameMessage").startsWith(QStringLiteral("Could not save")));
 }
 
-// With BRISQUEL_SHOTS=<folder>: pictures of both windows for the README, from six bot games.
-void TestReview::screenshots()
+void TestReview::gameListCoachColumnAndMistakes()
 {
-    // BRISQUEL_SHOTS names the folder for the README's pictures; without it they are taken all
-    // the same, into a folder that goes, so that the suite sees them drawn and saved.
-    QTemporaryDir scratch;
-    const QString shots = qEnvironmentVariable("BRISQUEL_SHOTS", scratch.path());
-    QTemporaryDir folder;
-    for (std::uint64_t seed = 31; seed < 37; ++seed) {
-        CPokerDatabase db;
-        QVERIFY(OpenDatabase(db, folder.path().toStdString()));
-        BotGameOptions options;
-        options.names = DefaultBotNames(6);
-        options.stacks.assign(6, 1000);
-        options.lastHand = 60;
-        options.seed = seed;
-        options.outputFolder = folder.path().toStdString();
-        options.saveResults = [&db](CDunmereGame &game) { SaveSessionResults(db, game); };
-        RunBotGame(options);
-    }
-    CHandsWindow hands(folder.path());
-    hands.resize(1250, 700);
+    CHandsWindow hands(m_bots.path()); // at its default size
     hands.show();
     QVERIFY(QTest::qWaitForWindowExposed(&hands));
     hands.reload();
-    // A hand that went to the river, shown on the turn with bets in front if it has any.
-    const auto &all = hands.game().hands;
-    int row = 0;
-    for (size_t h = 0; h < all.size(); ++h) {
-        if (all[h].showdown && all[h].board.size() == 5 && all[h].actions.size() > 10) {
-            row = static_cast<int>(h);
-            break;
+    auto *games = hands.findChild<QComboBox *>(QStringLiteral("games"));
+    QCOMPARE(games->count(), 2);
+    for (int i = 0; i < games->count(); ++i) {
+        history::Game game;
+        std::string error;
+        QVERIFY(history::ReadGameFile(games->itemData(i).toString().toStdString(), game, error));
+        const int seat = replay::PlayerSeat(game);
+        const int net = replay::ChipsPerHand(game, seat).back().chips - game.seats[seat].stack;
+        const QString expected =
+            QStringLiteral("%1 · fixed blinds · 10/20 · 4 seats · %2 hands · %3")
+                .arg(QString::fromStdString(game.started).simplified().left(16))
+                .arg(game.hands.size())
+                .arg(net > 0 ? QStringLiteral("+%1").arg(net) : QString::number(net));
+        QCOMPARE(games->itemText(i), expected);
+    }
+
+    auto *list = hands.findChild<QTableView *>(QStringLiteral("hands"));
+    QAbstractItemModel *rows = list->model();
+    const int all = rows->rowCount();
+    QVERIFY(all > 0);
+    QTRY_VERIFY_WITH_TIMEOUT(hands.verdictsReady(), 60000);
+    QCoreApplication::processEvents();
+    int mistakes = 0;
+    for (int r = 0; r < all; ++r) {
+        const QString grade = rows->index(r, CHandListModel::kCoach).data().toString();
+        QVERIFY2(grade == "ok" || QRegularExpression(QStringLiteral("^−\\d+\\.\\d bb$"))
+                                      .match(grade)
+                                      .hasMatch(),
+                 qPrintable(grade));
+        mistakes += grade != "ok" ? 1 : 0;
+    }
+    QVERIFY(mistakes > 0 && mistakes < all); // bots make some, not only
+    // No column cut off at the default size: the header fits the list's viewport.
+    QVERIFY2(list->horizontalHeader()->length() <= list->viewport()->width(),
+             qPrintable(QStringLiteral("%1 > %2").arg(list->horizontalHeader()->length())
+                            .arg(list->viewport()->width())));
+    // Every cell's text fits its column.
+    for (int c = 0; c < CHandListModel::kColumnCount; ++c) {
+        for (int r = 0; r < all; ++r) {
+            const QString text = rows->index(r, c).data().toString();
+            QVERIFY2(list->fontMetrics().horizontalAdvance(text) + 6 <=
+                         list->horizontalHeader()->sectionSize(c),
+                     qPrintable(text));
         }
     }
-    hands.selectRow(row);
-    QTRY_VERIFY_WITH_TIMEOUT(hands.verdictsReady(), 30000);
-    // The player's last decision of the hand, with the coach's verdict under the table.
-    Click(&hands, "last");
-    auto *coach = hands.findChild<QLabel *>(QStringLiteral("coach"));
-    for (int back = 0; back < 40 && coach->text().isEmpty() && hands.step() > 0; ++back)
-        Click(&hands, "back");
-    QTest::qWait(200);
-    QVERIFY(hands.grab().save(QDir(shots).filePath(QStringLiteral("review-hands.png"))));
 
-    CProgressWindow progress(folder.path(),
-                             QDir(folder.path()).filePath(QStringLiteral("PokerDB.db3")));
-    progress.resize(1000, 650);
-    progress.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&progress));
-    const char *const kNames[] = {"progress-game.png", "progress-balance.png",
-                                  "progress-statistics.png"};
-    for (int tab = 0; tab < 3; ++tab) {
-        progress.tabs()->setCurrentIndex(tab);
-        QTest::qWait(200);
-        QVERIFY(progress.grab().save(QDir(shots).filePath(QLatin1String(kNames[tab]))));
-    }
+    auto *only = hands.findChild<QCheckBox *>(QStringLiteral("mistakesOnly"));
+    QTest::mouseClick(only, Qt::LeftButton, {}, QPoint(8, only->height() / 2));
+    QCoreApplication::processEvents();
+    QCOMPARE(rows->rowCount(), mistakes);
+    QVERIFY(Caption(hands).size() > 0); // a hand of the filtered list is shown
+    QTest::mouseClick(only, Qt::LeftButton, {}, QPoint(8, only->height() / 2));
+    QCOMPARE(rows->rowCount(), all);
 }
 
 void TestReview::ribbonOpensTheReviewWindows()
