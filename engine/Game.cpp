@@ -802,8 +802,13 @@ void CDunmereGame::NewHandSetup()
             }
         }
     }
-    if (!m_firstHand)
-        t.m_button = t.NextActiveSeat(t.m_button);
+    if (!m_firstHand) {
+        // The big blind of the hand just played, before its events are cleared below.
+        int lastBigBlind = -1;
+        for (const CAction &a : m_actions)
+            lastBigBlind = a.m_kind == actionkind::kBigBlind ? a.m_seat : lastBigBlind;
+        t.m_button = rules::HeadsUpButton(t.Ring(), t.NextActiveSeat(t.m_button), lastBigBlind);
+    }
     if (m_boardShown) {
         m_boardShown = 0;
         Invalidate(m_boardRect);
@@ -915,10 +920,9 @@ void CDunmereGame::PostAntesAndBlinds()
         t.m_stack[seat] -= amount;
         SetStackText(seat, t.m_stack[seat]);
     };
-    const int smallBlindSeat = t.NextActiveSeat(t.m_button);
-    postBlind(smallBlindSeat, t.m_smallBlind, "Player %d is SB\n", "%s: posts small blind %d");
-    const int bigBlindSeat = t.NextActiveSeat(smallBlindSeat);
-    postBlind(bigBlindSeat, t.m_bigBlind, "Player %d is BB\n", "%s: posts big blind %d");
+    const rules::BlindSeats blinds = t.BlindSeats();
+    postBlind(blinds.small, t.m_smallBlind, "Player %d is SB\n", "%s: posts small blind %d");
+    postBlind(blinds.big, t.m_bigBlind, "Player %d is BB\n", "%s: posts big blind %d");
 }
 
 namespace {
