@@ -27,7 +27,7 @@ class CliRefusal : public testing::TestWithParam<Refused>
 
 TEST_P(CliRefusal, NamesTheProblemExitsTwoAndWritesNothing)
 {
-    ScratchFolder scratch;
+    TempFolder scratch;
     const std::string out = (scratch.path() / "out").string();
     std::vector<std::string> args = GetParam().args;
     if (args[0] == "play") {
@@ -105,7 +105,7 @@ TEST(CliMessages, HelpAfterEveryCommandPrintsItsUsage)
 
 TEST(CliMessages, OptionsMayCarryTheirValueAfterAnEqualsSign)
 {
-    ScratchFolder scratch;
+    TempFolder scratch;
     const CliResult r =
         RunCli({"play", "--seats=3", "--hands=2", "--seed=5", "--out=" + scratch.str()});
     EXPECT_EQ(r.status, 0) << r.err;

@@ -1,6 +1,7 @@
 #include "tests/cli/CliProcess.h"
 
-#include <atomic>
+#include "tests/support/Unprivileged.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -17,15 +18,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path FreshFolder(const char *prefix)
+// Where brisquel-cli is started from.
+std::string &Program()
 {
-    static std::atomic<int> counter{0};
-    const fs::path path =
-        fs::temp_directory_path() / (std::string(prefix) + std::to_string(::getpid()) + "_" +
-                                     std::to_string(counter.fetch_add(1)));
-    fs::remove_all(path);
-    fs::create_directories(path);
-    return path;
+    static std::string program = BRISQUEL_CLI;
+    return program;
 }
 
 } // namespace
@@ -38,38 +35,22 @@ std::string ReadWholeFile(const fs::path &path)
     return text.str();
 }
 
-ScratchFolder::ScratchFolder()
-    : m_path(FreshFolder("brisquel_cli_test_"))
-{}
-
-ScratchFolder::~ScratchFolder()
-{
-    std::error_code error;
-    // Folders a test made read-only must be writable again to be removed.
-    for (auto it = fs::recursive_directory_iterator(m_path, error);
-         it != fs::recursive_directory_iterator(); it.increment(error))
-        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, error);
-    fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, error);
-    fs::remove_all(m_path, error);
-}
-
 CliProcess::CliProcess(const std::vector<std::string> &args, const std::string &input)
-    : m_scratch(FreshFolder("brisquel_cli_run_"))
 {
     {
-        std::ofstream in(m_scratch / "in", std::ios::binary);
+        std::ofstream in(m_scratch.path() / "in", std::ios::binary);
         in << input;
     }
-    std::vector<std::string> words{BRISQUEL_CLI};
+    std::vector<std::string> words{Program()};
     words.insert(words.end(), args.begin(), args.end());
     std::vector<char *> argv;
     for (std::string &word : words)
         argv.push_back(word.data());
     argv.push_back(nullptr);
 
-    const std::string in = (m_scratch / "in").string();
-    const std::string out = (m_scratch / "out").string();
-    const std::string err = (m_scratch / "err").string();
+    const std::string in = (m_scratch.path() / "in").string();
+    const std::string out = (m_scratch.path() / "out").string();
+    const std::string err = (m_scratch.path() / "err").string();
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
@@ -85,8 +66,6 @@ CliProcess::~CliProcess()
 {
     if (m_pid > 0)
         Wait();
-    std::error_code error;
-    fs::remove_all(m_scratch, error);
 }
 
 CliResult CliProcess::Wait()
@@ -97,7 +76,24 @@ CliResult CliProcess::Wait()
         result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
     m_pid = -1;
-    result.out = ReadWholeFile(m_scratch / "out");
-    result.err = ReadWholeFile(m_scratch / "err");
+    result.out = ReadWholeFile(m_scratch.path() / "out");
+    result.err = ReadWholeFile(m_scratch.path() / "err");
     return result;
+}
+
+void RunCliUnprivileged(const fs::path &folder, const std::function<void()> &body)
+{
+    if (::geteuid() != 0) {
+        body();
+        return;
+    }
+    const TempFolder bin("brisquel_cli_bin");
+    fs::permissions(bin.path(), fs::perms::owner_all | fs::perms::group_read |
+                                    fs::perms::group_exec | fs::perms::others_read |
+                                    fs::perms::others_exec);
+    const fs::path copy = bin.path() / "brisquel-cli";
+    fs::copy_file(BRISQUEL_CLI, copy);
+    Program() = copy.string();
+    testsupport::RunUnprivileged(folder, body);
+    Program() = BRISQUEL_CLI;
 }

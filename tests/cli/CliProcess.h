@@ -2,7 +2,10 @@
 // Runs the built brisquel-cli as a separate process, as a user or a script would, with its
 // standard output and error captured in files of a scratch folder.
 
+#include "tests/support/TempFolder.h"
+
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,7 +31,7 @@ public:
 
 private:
     pid_t m_pid = -1;
-    std::filesystem::path m_scratch;
+    testsupport::TempFolder m_scratch{"brisquel_cli_run"};
 };
 
 inline CliResult RunCli(const std::vector<std::string> &args, const std::string &input = {})
@@ -38,15 +41,8 @@ inline CliResult RunCli(const std::vector<std::string> &args, const std::string 
 
 std::string ReadWholeFile(const std::filesystem::path &path);
 
-// A fresh empty folder under the system's temporary folder, removed by the destructor.
-class ScratchFolder
-{
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-    const std::filesystem::path &path() const { return m_path; }
-    std::string str() const { return m_path.string(); }
+using testsupport::TempFolder;
 
-private:
-    std::filesystem::path m_path;
-};
+// Runs `body` as testsupport::RunUnprivileged does, with brisquel-cli started from a copy that
+// the user nobody can reach (the build tree may lie in a folder closed to other users).
+void RunCliUnprivileged(const std::filesystem::path &folder, const std::function<void()> &body);

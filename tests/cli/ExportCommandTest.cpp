@@ -19,7 +19,7 @@ int Count(const std::string &text, const std::string &what)
 // standard output, and PHH numbers one table per hand.
 TEST(ExportCommand, PlayKeepsACopyAndExportWritesBothFormats)
 {
-    ScratchFolder folder;
+    TempFolder folder;
     const CliResult play = RunCli({"play", "--seats", "4", "--stacks", "300", "--seed", "3",
                                    "--hands", "12", "--out", folder.str(), "--export-format",
                                    "pokerstars"});
@@ -50,7 +50,7 @@ TEST(ExportCommand, PlayKeepsACopyAndExportWritesBothFormats)
 
 TEST(ExportCommand, RefusesWhatItCannotDo)
 {
-    ScratchFolder folder;
+    TempFolder folder;
     CliResult r = RunCli({"export", folder.str(), "--format", "xml"});
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("--format must be \"pokerstars\" or \"phh\""), std::string::npos);

@@ -32,7 +32,7 @@ const char kEvilName[] = "Evil\x1b]0;owned\x07\nX";
 
 TEST(FileTextOnTheTerminal, ResultsEscapesNamesAndRefusesNumbersOutOfRange)
 {
-    ScratchFolder folder;
+    TempFolder folder;
     const fs::path db = folder.path() / "PokerDB.db3";
     ASSERT_TRUE(Exec(db, "CREATE TABLE Players (OperationID INTEGER, Family_Name TEXT, "
                          "Amount REAL, Balance REAL, DateTime TEXT);"
@@ -54,7 +54,7 @@ TEST(FileTextOnTheTerminal, ResultsEscapesNamesAndRefusesNumbersOutOfRange)
 
 TEST(FileTextOnTheTerminal, ReviewEscapesNamesAndSkippedLines)
 {
-    ScratchFolder folder;
+    TempFolder folder;
     const std::string evil = "\x1b]0;owned\x07_1";
     const fs::path file = folder.path() / "HH_20231114_221320.txt";
     std::ofstream(file) << "==================START Ostrivane 2023.11.14  22:13:20 ====\n"
@@ -90,7 +90,7 @@ TEST(FileTextOnTheTerminal, ReviewEscapesNamesAndSkippedLines)
 
 TEST(FileTextOnTheTerminal, AFolderPathTooLongIsRefusedBeforeAnythingIsMade)
 {
-    ScratchFolder folder;
+    TempFolder folder;
     fs::path deep = folder.path();
     for (int i = 0; i < 38; ++i)
         deep /= std::string(100, 'd');

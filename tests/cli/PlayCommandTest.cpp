@@ -82,7 +82,7 @@ const std::vector<std::string> kSavedNames = {"Hero", "Master", "Tim", "Maniac",
 class PlayCommandTest : public ::testing::Test
 {
 protected:
-    ScratchFolder m_scratch;
+    TempFolder m_scratch;
     fs::path m_game = m_scratch.path() / "game";
 };
 

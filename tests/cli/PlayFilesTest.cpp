@@ -117,7 +117,7 @@ void CheckRows(const fs::path &folder, int games)
 
 TEST(PlayFiles, FiftyGamesInARowLeaveFiftyWholeHistories)
 {
-    ScratchFolder folder;
+    TempFolder folder;
     int handsPlayed = 0;
     std::size_t rowsAfterFirst = 0;
     for (int game = 0; game < 50; ++game) {
@@ -141,7 +141,7 @@ TEST(PlayFiles, TwoGamesStartedTogetherKeepTheirFilesAndRows)
     for (const bool existingDatabase : {false, true}) {
         bool sameSecond = false;
         for (int round = 0; round < 8 && !sameSecond; ++round) {
-            ScratchFolder folder;
+            TempFolder folder;
             int games = 0, handsPlayed = 0;
             if (existingDatabase) {
                 const CliResult first = RunCli(ShortGame(folder.path(), 100));
@@ -169,7 +169,7 @@ TEST(PlayFiles, TwoGamesStartedTogetherKeepTheirFilesAndRows)
 
 TEST(PlayFiles, RowsAreDatedByTheWallClockOfTheSave)
 {
-    ScratchFolder folder;
+    TempFolder folder;
     const std::time_t before = std::time(nullptr);
     // 40 hands move the game's own clock 20 minutes ahead.
     const CliResult r = RunCli({"play", "--seats", "6", "--hands", "40", "--stacks", "100000",
@@ -198,7 +198,7 @@ struct SaveFailure
     const char *name;
     std::function<void(const fs::path &)> breakFolder;
     std::string reason;
-    bool needsNonRoot = false;
+    bool asPlainUser = false; // root writes into read-only files and folders
 };
 
 class FailedSave : public testing::TestWithParam<SaveFailure>
@@ -220,19 +220,23 @@ void MakeDatabase(const fs::path &folder)
 
 TEST_P(FailedSave, SaysWhichFileAndWhyPrintsTheResultsAndExitsThree)
 {
-    if (GetParam().needsNonRoot && ::geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only files and folders";
-    ScratchFolder folder;
-    GetParam().breakFolder(folder.path());
-    const CliResult r = RunCli(ShortGame(folder.path(), 11));
-    EXPECT_EQ(r.status, kNotSaved) << r.err;
-    EXPECT_NE(r.err.find("brisquel-cli play: the results could not be saved to " +
-                         (folder.path() / "PokerDB.db3").string() + ": " + GetParam().reason +
-                         "\n"),
-              std::string::npos)
-        << r.err;
-    EXPECT_EQ(HandsPlayed(r), 3) << r.out;
-    EXPECT_NE(r.out.find("Chips: 3000 at the start, 3000 at the end"), std::string::npos);
+    TempFolder folder;
+    const auto breakAndPlay = [&] {
+        GetParam().breakFolder(folder.path());
+        const CliResult r = RunCli(ShortGame(folder.path(), 11));
+        EXPECT_EQ(r.status, kNotSaved) << r.err;
+        EXPECT_NE(r.err.find("brisquel-cli play: the results could not be saved to " +
+                             (folder.path() / "PokerDB.db3").string() + ": " +
+                             GetParam().reason + "\n"),
+                  std::string::npos)
+            << r.err;
+        EXPECT_EQ(HandsPlayed(r), 3) << r.out;
+        EXPECT_NE(r.out.find("Chips: 3000 at the start, 3000 at the end"), std::string::npos);
+    };
+    if (GetParam().asPlainUser)
+        RunCliUnprivileged(folder.path(), breakAndPlay);
+    else
+        breakAndPlay();
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -266,7 +270,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(PlayFiles, ALockHeldTooLongFailsTheSave)
 {
-    ScratchFolder folder;
+    TempFolder folder;
     MakeDatabase(folder.path());
     Database holder(folder.path() / "PokerDB.db3");
     ASSERT_TRUE(holder.Exec("BEGIN EXCLUSIVE"));
@@ -279,7 +283,7 @@ TEST(PlayFiles, ALockHeldTooLongFailsTheSave)
 
 TEST(PlayFiles, TextFilesThatCannotBeWrittenAreNamedOnceEachAndExitFour)
 {
-    ScratchFolder folder;
+    TempFolder folder;
     fs::create_directories(folder.path() / "HistoryGame.log");
     std::ofstream(folder.path() / "HandHistory") << "not a folder";
     const CliResult r = RunCli(ShortGame(folder.path(), 13));
@@ -300,7 +304,7 @@ TEST(PlayFiles, GamesAtTheLargestBlindsAcceptedKeepEveryChip)
     // Blinds of 1e9 (three of them overflow an int) and the largest of all, with all the chips
     // the table may hold; the sanitizer build turns any overflow into a failure here.
     for (const char *blinds : {"500000000/1000000000", "2147483647/2147483647"}) {
-        ScratchFolder folder;
+        TempFolder folder;
         const CliResult r = RunCli({"play", "--seats", "3", "--blinds", blinds, "--stacks",
                                     "666666666,666666667,666666667", "--hands", "30", "--seed",
                                     "21", "--out", folder.str()});

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <regex>
 #include <sstream>
 
 namespace {
@@ -46,7 +45,7 @@ protected:
     }
     std::string Out() const { return (m_scratch.path() / "out").string(); }
 
-    ScratchFolder m_scratch;
+    TempFolder m_scratch;
     std::filesystem::path m_history;
 };
 
@@ -70,15 +69,22 @@ TEST_F(ReviewCommand, EveryDecisionOfThePlayerOnceInOrder)
         std::string hand, action, amount;
     };
     std::vector<Decision> expected;
-    const std::regex header(R"(^Ostrivane Hand #(\d+):)");
-    const std::regex decision("^" + player + R"(: (folds|checks|calls|raises) ?(\d*)$)");
+    // (std::regex trips GCC's uninitialized-use warning in the sanitizer build.)
+    const std::string header = "Ostrivane Hand #", mine = player + ": ";
     std::string hand;
     for (const std::string &line : Lines(ReadWholeFile(m_history))) {
-        std::smatch m;
-        if (std::regex_search(line, m, header))
-            hand = m[1];
-        else if (std::regex_match(line, m, decision))
-            expected.push_back({hand, m[1], m[2].str().empty() ? "0" : m[2].str()});
+        if (line.rfind(header, 0) == 0) {
+            hand = line.substr(header.size(), line.find(':') - header.size());
+        } else if (line.rfind(mine, 0) == 0) {
+            const std::string rest = line.substr(mine.size());
+            const std::string verb = rest.substr(0, rest.find(' '));
+            const std::string amount =
+                verb.size() < rest.size() ? rest.substr(verb.size() + 1) : "";
+            const bool known =
+                verb == "folds" || verb == "checks" || verb == "calls" || verb == "raises";
+            if (known && amount.find_first_not_of("0123456789") == std::string::npos)
+                expected.push_back({hand, verb, amount.empty() ? "0" : amount});
+        }
     }
     ASSERT_FALSE(expected.empty());
 

@@ -3,7 +3,7 @@
 #include "coach/Coach.h"
 #include "coach/TableDecision.h"
 
-#include "pokerlib/CardNames.h"
+#include "tests/support/Cards.h"
 
 #include <gtest/gtest.h>
 
@@ -11,16 +11,10 @@
 #include <cmath>
 
 using namespace coach;
+using testsupport::Card;
+using testsupport::Cards;
 
 namespace {
-
-std::vector<int> Cards(const std::string &text)
-{
-    std::vector<int> cards;
-    for (size_t i = 0; i + 1 < text.size(); i += 3)
-        cards.push_back(brisquel::ParseCard(text.substr(i, 2)));
-    return cards;
-}
 
 DecisionPoint Point(const std::string &hole, const std::string &board, int opponents, int pot,
                     int toCall)
@@ -214,8 +208,8 @@ TEST(CoachEquity, RangeHandsHoldingTheLowestCardAreKept)
     Estimator estimator(200000, 3);
     const DecisionPoint point = Point("Ks Kc", "3c 4c 5c Kd Kh", 1, 100, 50);
     const std::vector<int> known = Cards("Ks Kc 3c 4c 5c Kd Kh");
-    const int deuce = brisquel::ParseCard("2c"), ace = brisquel::ParseCard("Ac");
-    const int six = brisquel::ParseCard("6c"), seven = brisquel::ParseCard("7c");
+    const int deuce = Card("2c"), ace = Card("Ac");
+    const int six = Card("6c"), seven = Card("7c");
     int usable = 0, straightFlushes = 0, deuceFirst = 0;
     for (const auto &[a, b] : estimator.RangeFor(point.opponents[0])) {
         if (std::count(known.begin(), known.end(), a) || std::count(known.begin(), known.end(), b))

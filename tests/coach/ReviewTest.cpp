@@ -2,39 +2,18 @@
 // counted them, and every decision of the reviewed seat judged once, in order.
 #include "coach/Review.h"
 #include "tests/engine/EngineTestSupport.h"
-#include "opponents/BotGame.h"
+#include "tests/support/SeededBotGame.h"
 
 using namespace enginetest;
 
-namespace {
-
-std::filesystem::path BotFolder(const std::string &name)
-{
-    const auto folder = std::filesystem::temp_directory_path() /
-                        ("brisquel_review_" + name + "_" + std::to_string(::getpid()));
-    std::filesystem::remove_all(folder);
-    return folder;
-}
-
-} // namespace
-
 TEST(CoachReview, StatisticsFromTheFilesEqualTheEngines)
 {
-    const auto folder = BotFolder("stats");
-    BotGameOptions options;
-    options.names = DefaultBotNames(6);
-    options.stacks.assign(6, 1500);
-    options.gameTypeId = 4;
-    options.lastHand = 80;
-    options.seed = 23;
-    options.outputFolder = folder.string();
-    const BotGameResult result = RunBotGame(options);
-
-    std::vector<history::Game> games;
-    std::string error;
-    ASSERT_TRUE(history::ReadGames(folder.string(), false, games, error)) << error;
-    const auto statistics = coach::StatisticsBeforeHands(games[0]);
-    ASSERT_EQ(statistics.size(), games[0].hands.size() + 1);
+    const testsupport::SeededBotGame played(6, 80, 23);
+    ASSERT_TRUE(played.ok()) << played.error();
+    const history::Game &game = played.game();
+    const BotGameResult &result = played.result();
+    const auto statistics = coach::StatisticsBeforeHands(game);
+    ASSERT_EQ(statistics.size(), game.hands.size() + 1);
     for (size_t s = 0; s < result.seats.size(); ++s) {
         const CPokerStat &mine = statistics.back()[s];
         const CPokerStat &engine = result.seats[s].stat;
@@ -54,10 +33,11 @@ TEST(CoachReview, StatisticsFromTheFilesEqualTheEngines)
     for (int seat = 0; seat < 6; ++seat) {
         std::vector<coach::ReviewRow> rows;
         coach::ReviewSummary summary;
-        ASSERT_TRUE(coach::ReviewGame(games[0], seat, estimator, rows, summary, error)) << error;
+        std::string error;
+        ASSERT_TRUE(coach::ReviewGame(game, seat, estimator, rows, summary, error)) << error;
         size_t next = 0;
         int dealt = 0;
-        for (const history::Hand &hand : games[0].hands) {
+        for (const history::Hand &hand : game.hands) {
             dealt += hand.seats[static_cast<size_t>(seat)].inHand ? 1 : 0;
             for (const history::Action &action : hand.actions) {
                 if (action.seat != seat || action.kind == history::ActionKind::Ante ||
@@ -84,7 +64,6 @@ TEST(CoachReview, StatisticsFromTheFilesEqualTheEngines)
             lost += row.chipsLost;
         EXPECT_NEAR(summary.chipsLost, lost, 1e-6);
     }
-    std::filesystem::remove_all(folder);
 }
 
 class CoachReviewScripted : public GameFixture
@@ -95,9 +74,7 @@ TEST_F(CoachReviewScripted, TheHumansRiverCallOfAPotSizedBetIsTooLoose)
 {
     // Button seat 1; seat 2 small blind, the human at seat 0 big blind. The human misses his
     // flush and calls a pot-sized river bet with four high.
-    m_game.SetStackedDraws({5, 12, 3, Card("4h"), Card("Ac"), Card("Kc"), Card("3h"), Card("Ad"),
-                            Card("Kd"), Card("Kh"), Card("Qh"), Card("9c"), Card("8s"),
-                            Card("2d")});
+    m_game.SetStackedDraws(Draws(kButtonOnSeat1Of3, "4h Ac Kc 3h Ad Kd Kh Qh 9c 8s 2d"));
     m_decider.Add(1, 0);  // button folds
     m_decider.Add(2, 10); // small blind completes
     m_decider.Add(0, 0);  // the human checks his option

@@ -3,6 +3,9 @@
 // pane, a fixed clock, a temporary output folder.
 
 #include "engine/Game.h"
+#include "tests/support/Cards.h"
+#include "tests/support/ScriptedHands.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -24,21 +27,13 @@
 
 namespace enginetest {
 
-// "Ah" -> card integer.
-inline int Card(const char *name)
-{
-    static const std::string ranks = "23456789TJQKA";
-    static const std::string suits = "cdhs";
-    return static_cast<int>(suits.find(name[1]) * 13 + ranks.find(name[0]));
-}
-
-inline std::vector<int> Cards(std::initializer_list<const char *> names)
-{
-    std::vector<int> out;
-    for (const char *name : names)
-        out.push_back(Card(name));
-    return out;
-}
+using testsupport::Card;
+using testsupport::Cards;
+using testsupport::Draws;
+using testsupport::kButtonOnSeat0Of2;
+using testsupport::kButtonOnSeat1Of3;
+using testsupport::kButtonOnSeat2Of3;
+using testsupport::kButtonOnSeat3Of4;
 
 // Answers from a script of (seat, amount); records when the seat asked is not the one expected.
 class ScriptedDecider : public IDecider
@@ -294,12 +289,6 @@ protected:
     {
         setenv("TZ", "UTC", 1);
         tzset();
-        const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = std::filesystem::temp_directory_path() /
-                   ("brisquel_engine_" + std::string(info->test_suite_name()) + "_" + info->name() +
-                    "_" + std::to_string(::getpid()));
-        std::filesystem::remove_all(m_folder);
-        std::filesystem::create_directories(m_folder);
         m_game.SetOutputFolder(m_folder.string());
         m_game.SetPauseFactor(0);
         m_game.SetClock([this] { return m_now.load(); });
@@ -313,8 +302,6 @@ protected:
     void TearDown() override
     {
         m_game.Shutdown();
-        std::error_code error;
-        std::filesystem::remove_all(m_folder, error);
     }
 
     GameSetupItems Items(const std::vector<SeatSetup> &seats, int small = 10, int big = 20,
@@ -341,6 +328,14 @@ protected:
         return items;
     }
 
+    // Plays a hand of tests/support by name, its decisions answered by the scripted decider.
+    void Play(const testsupport::ScriptedHand &hand)
+    {
+        m_game.SetStackedDraws(hand.draws);
+        for (const auto &[seat, amount] : hand.decisions)
+            m_decider.Add(seat, amount);
+        Play(Items(hand.names, hand.stacks), 1);
+    }
     // Plays `hands` hands (the stop is requested at the end of the last) and waits for the end.
     void Play(GameSetupItems items, int hands)
     {
@@ -390,7 +385,8 @@ protected:
         EXPECT_EQ(lines.size(), pane.size()) << "pane lines";
     }
 
-    std::filesystem::path m_folder;
+    testsupport::TempFolder m_temp{"brisquel_engine"};
+    std::filesystem::path m_folder = m_temp.path();
     std::atomic<std::time_t> m_now{kStartTime};
     RecordingPane m_pane;
     CountingProgram m_program;

@@ -13,8 +13,8 @@ class GameEnd : public GameFixture
 
 TEST(TextFileCut, OwnLinesAreCutBackButAnotherWritersAreKept)
 {
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("brisquel_cut_" + std::to_string(::getpid()) + ".txt");
+    const testsupport::TempFolder folder;
+    const auto path = folder.path() / "cut.txt";
     for (const bool otherWriter : {false, true}) {
         std::filesystem::remove(path);
         TextFile file;
@@ -33,7 +33,6 @@ TEST(TextFileCut, OwnLinesAreCutBackButAnotherWritersAreKept)
         EXPECT_EQ(ReadFile(path), otherWriter ? "hand 1\r\nhand 2, half\r\nanother program\r\nend\r\n"
                                               : "hand 1\r\nend\r\n");
     }
-    std::filesystem::remove(path);
 }
 
 TEST(Ordinals, AsPlacesAreSaid)

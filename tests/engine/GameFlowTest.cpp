@@ -236,7 +236,7 @@ TEST_F(AddChips, DeclinedOfferEndsTheGame)
 
 TEST_F(GameFlow, PlayAfterTheDealStartsNoSecondFirstHand)
 {
-    m_game.SetStackedDraws({5, 12, 3});
+    m_game.SetStackedDraws(kButtonOnSeat1Of3);
     m_decider.Add(1, 0);
     m_decider.Add(2, 0);
     Play(Items({"Hero", "Master", "Tim"}, {1000, 1000, 1000}), 1);

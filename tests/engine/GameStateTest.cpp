@@ -183,7 +183,7 @@ TEST_F(GameStart, StatisticsToggleShowsSeatsWithChipsOnly)
 
 TEST_F(GameStart, StatisticsGrowAndShowAtTheNextHand)
 {
-    m_game.SetStackedDraws({5, 12, 3});
+    m_game.SetStackedDraws(kButtonOnSeat1Of3);
     m_game.ToggleStatistics();
     Play(Items({"Hero", "Master", "Tim"}, {1000, 1000, 1000}), 3);
     for (int s = 0; s < 3; ++s)

@@ -40,11 +40,8 @@ class HandRecord : public GameFixture
 
 TEST_F(HandRecord, EventsOfTwoHeadsUpHands)
 {
-    std::vector<int> draws = {12, 5}; // seat 0 has the button
-    const auto deal = Cards({"Ah", "Kc", "Ad", "Kd", "2s", "7h", "9d", "Jc", "3c", // hand 1
-                             "5c", "6c", "5d", "6d"});                             // hand 2
-    draws.insert(draws.end(), deal.begin(), deal.end());
-    m_game.SetStackedDraws(draws);
+    m_game.SetStackedDraws(Draws(kButtonOnSeat0Of2, "Ah Kc Ad Kd 2s 7h 9d Jc 3c " // hand 1
+                                                    "5c 6c 5d 6d"));               // hand 2
     m_decider.Add(0, 10); // the button's small blind completes
     m_decider.Add(1, 0);  // option: check
     m_decider.Add(1, 0);  // flop: two checks
@@ -95,7 +92,7 @@ TEST_F(HandRecord, EventsOfTwoHeadsUpHands)
 
 TEST_F(HandRecord, LaterHandHeadersAndSeatLinesGoToThePane)
 {
-    m_game.SetStackedDraws({5, 12, 3}); // button 1: small blind 2, big blind 0
+    m_game.SetStackedDraws(kButtonOnSeat1Of3); // button 1: small blind 2, big blind 0
     m_decider.Add(1, 0);
     m_decider.Add(2, 0);
     m_decider.Add(2, 0); // hand 2: button 2, small blind 0, big blind 1, seat 2 first
@@ -145,10 +142,7 @@ TEST_F(HandRecord, PositionClassesCountBackFromTheBigBlind)
 TEST_F(HandRecord, ThreeTiedSeatsWhereTheFirstTwoTieAndBeatTheThird)
 {
     // Button 1: small blind 2, big blind 0.
-    const auto deal = Cards({"Kc", "Ks", "Qc", "3c", "3s", "4c", "Ah", "Ad", "9c", "5d", "2h"});
-    std::vector<int> draws = {5, 12, 3};
-    draws.insert(draws.end(), deal.begin(), deal.end());
-    m_game.SetStackedDraws(draws);
+    m_game.SetStackedDraws(Draws(kButtonOnSeat1Of3, "Kc Ks Qc 3c 3s 4c Ah Ad 9c 5d 2h"));
     m_decider.Add(1, 20);
     m_decider.Add(2, 10);
     m_decider.Add(0, 0);
@@ -178,7 +172,7 @@ TEST_F(HandRecord, ThreeTiedSeatsWhereTheFirstTwoTieAndBeatTheThird)
 
 TEST_F(HandRecord, TheLastBlindLevelIsWrittenAgainWhenItsTimeIsUp)
 {
-    m_game.SetStackedDraws({5, 12, 3});
+    m_game.SetStackedDraws(kButtonOnSeat1Of3);
     GameSetupItems items = Items({"Hero", "Master", "Tim"}, {3000, 3000, 3000}, 0, 0, 4);
     m_game.StartGame(items);
     {

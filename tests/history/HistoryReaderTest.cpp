@@ -2,7 +2,7 @@
 // checked for chips that add up, several games in one folder, and bad input.
 #include "history/HistoryReader.h"
 #include "tests/engine/EngineTestSupport.h"
-#include "opponents/BotGame.h"
+#include "tests/support/SeededBotGame.h"
 
 using namespace enginetest;
 using history::ActionKind;
@@ -49,14 +49,6 @@ std::string Write(const std::filesystem::path &path, const std::string &text)
 class HistoryReader : public GameFixture
 {
 protected:
-    // Three seats, 1000 each, blinds 10/20; the draw gives the button to seat 1, so seat 2 posts
-    // the small blind and the human at seat 0 the big blind.
-    void ThreeHanded(std::vector<int> deal)
-    {
-        std::vector<int> draws = {5, 12, 3};
-        draws.insert(draws.end(), deal.begin(), deal.end());
-        m_game.SetStackedDraws(draws);
-    }
     history::Game ReadOnly()
     {
         std::vector<history::Game> games;
@@ -69,11 +61,7 @@ protected:
 
 TEST_F(HistoryReader, HandWonByFoldsOnTheTurn)
 {
-    ThreeHanded(Cards({"Ah", "2c", "7d", "Kd", "3c", "8d", "Qs", "Js", "4h", "9c"}));
-    for (auto [seat, amount] : std::vector<std::pair<int, int>>{
-             {1, 20}, {2, 10}, {0, 0}, {2, 0}, {0, 0}, {1, 0}, {2, 40}, {0, 0}, {1, 0}})
-        m_decider.Add(seat, amount);
-    Play(Items({"Hero", "Master", "Tim"}, {1000, 1000, 1000}), 1);
+    Play(testsupport::WonByFoldsOnTheTurn());
     ASSERT_TRUE(m_decider.m_mismatches.empty());
 
     const history::Game game = ReadOnly();
@@ -139,11 +127,7 @@ TEST_F(HistoryReader, HandWonByFoldsOnTheTurn)
 
 TEST_F(HistoryReader, ShowdownWithASplitPotAndAllInRaise)
 {
-    ThreeHanded(Cards({"2c", "7h", "4c", "3d", "8h", "5d", "As", "Ks", "Qs", "Js", "Ts"}));
-    m_decider.Add(1, 0);   // button folds
-    m_decider.Add(2, 990); // small blind all in
-    m_decider.Add(0, 980); // the big blind calls all in
-    Play(Items({"Hero", "Master", "Tim"}, {1000, 1000, 1000}), 1);
+    Play(testsupport::SplitPotAllInBeforeTheFlop());
     ASSERT_TRUE(m_decider.m_mismatches.empty());
 
     const history::Game game = ReadOnly();
@@ -178,27 +162,13 @@ TEST_F(HistoryReader, ShowdownWithASplitPotAndAllInRaise)
 // stacks must be the game's final stacks.
 TEST(HistoryReaderBotGames, EveryHandAddsUpInATournamentWithAntes)
 {
-    const auto folder = std::filesystem::temp_directory_path() /
-                        ("brisquel_history_bots_" + std::to_string(::getpid()));
-    std::filesystem::remove_all(folder);
-    BotGameOptions options;
-    options.names = DefaultBotNames(9);
-    options.stacks.assign(9, 1500);
-    options.gameTypeId = 4;
-    options.lastHand = 90;
-    options.seed = 11;
-    options.outputFolder = folder.string();
-    const BotGameResult result = RunBotGame(options);
-
-    std::vector<history::Game> games;
-    std::string error;
-    ASSERT_TRUE(history::ReadGames(folder.string(), false, games, error)) << error;
-    ASSERT_EQ(games.size(), 1u);
-    const history::Game &game = games[0];
+    const testsupport::SeededBotGame played(9, 90, 11);
+    ASSERT_TRUE(played.ok()) << played.error();
+    const history::Game &game = played.game();
     EXPECT_TRUE(game.logPaired);
     for (const std::string &warning : game.warnings)
         ADD_FAILURE() << warning;
-    ASSERT_EQ(static_cast<int>(game.hands.size()), result.handsPlayed);
+    ASSERT_EQ(static_cast<int>(game.hands.size()), played.result().handsPlayed);
     bool sawAnte = false;
     for (const history::Hand &hand : game.hands) {
         SCOPED_TRACE("hand " + std::to_string(hand.number));
@@ -219,15 +189,14 @@ TEST(HistoryReaderBotGames, EveryHandAddsUpInATournamentWithAntes)
         }
     }
     EXPECT_TRUE(sawAnte);
-    for (size_t s = 0; s < result.seats.size(); ++s)
-        EXPECT_EQ(game.hands.back().seats[s].endStack, result.seats[s].finalStack);
-    std::filesystem::remove_all(folder);
+    for (size_t s = 0; s < played.result().seats.size(); ++s)
+        EXPECT_EQ(game.hands.back().seats[s].endStack, played.result().seats[s].finalStack);
 }
 
 // Two games in one folder: the log holds both, each hand history pairs with its own part.
 TEST_F(HistoryReader, PairsEachGameWithItsOwnPartOfTheLog)
 {
-    ThreeHanded(Cards({"Ah", "2c", "7d", "Kd", "3c", "8d"}));
+    m_game.SetStackedDraws(Draws(kButtonOnSeat1Of3, "Ah 2c 7d Kd 3c 8d"));
     m_decider.Add(1, 0);
     m_decider.Add(2, 0);
     Play(Items({"Hero", "Master", "Tim"}, {1000, 1000, 1000}), 1);
@@ -241,8 +210,7 @@ TEST_F(HistoryReader, PairsEachGameWithItsOwnPartOfTheLog)
         decider.Add(1, 0);
         decider.Add(2, 0);
         second.SetDecider(&decider);
-        second.SetStackedDraws(
-            {5, 12, 3, Card("Qc"), Card("Jc"), Card("Tc"), Card("9c"), Card("8c"), Card("7c")});
+        second.SetStackedDraws(Draws(kButtonOnSeat1Of3, "Qc Jc Tc 9c 8c 7c"));
         second.m_onHandEnd = [](CDunmereGame &g) { g.m_stopRequested = true; };
         GameSetupItems items = Items({"Hero", "Master", "Tim"}, {1000, 1000, 1000});
         second.StartGame(items);
@@ -286,7 +254,7 @@ TEST_F(HistoryReader, PairsEachGameWithItsOwnPartOfTheLog)
 
 TEST_F(HistoryReader, BadInputGetsAClearMessage)
 {
-    ThreeHanded(Cards({"Ah", "2c", "7d", "Kd", "3c", "8d"}));
+    m_game.SetStackedDraws(Draws(kButtonOnSeat1Of3, "Ah 2c 7d Kd 3c 8d"));
     m_decider.Add(1, 0);
     m_decider.Add(2, 0);
     m_decider.Add(1, 0);
@@ -435,12 +403,10 @@ TEST(HistoryReaderDamage, OddLinesAreWarnedAndReadAround)
     }
 
     // A symlink loop is no missing file.
-    const auto loop = std::filesystem::temp_directory_path() /
-                      ("brisquel_history_loop_" + std::to_string(::getpid()));
-    std::filesystem::remove(loop);
+    const testsupport::TempFolder folder;
+    const auto loop = folder.path() / "loop";
     std::filesystem::create_symlink(loop, loop);
     std::vector<history::Game> games;
     EXPECT_FALSE(history::ReadGames(loop.string(), false, games, error));
     EXPECT_EQ(error, loop.string() + " cannot be read: Too many levels of symbolic links");
-    std::filesystem::remove(loop);
 }

@@ -1,33 +1,24 @@
 #include "opponents/BotGame.h"
 #include "opponents/Roster.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
 
-#include <unistd.h>
+using testsupport::TempFolder;
 
 namespace {
 
-std::string TempFolder(const std::string &name)
-{
-    // The process id keeps tests that ctest runs side by side out of each other's folders.
-    const auto folder = std::filesystem::temp_directory_path() /
-                        ("brisquel_botgame_" + name + "_" + std::to_string(::getpid()));
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    return folder.string();
-}
-
-BotGameOptions Options(int seats, std::uint64_t seed)
+BotGameOptions Options(const TempFolder &folder, int seats, std::uint64_t seed)
 {
     BotGameOptions o;
     o.names = DefaultBotNames(seats);
     o.stacks.assign(static_cast<size_t>(seats), 1500);
     o.gameTypeId = 4; // "9 players Turbo"
     o.seed = seed;
-    o.outputFolder = TempFolder("game");
+    o.outputFolder = folder.str();
     return o;
 }
 
@@ -52,9 +43,10 @@ TEST(BotGame, DefaultLineUpHasNoHumanAndCoversTenSeats)
 
 TEST(BotGame, TournamentsPlayToOnePlayerKeepingEveryChip)
 {
+    const TempFolder folder;
     for (int seats : {2, 9, 10}) {
         for (std::uint64_t seed = 1; seed <= 2; ++seed) {
-            const BotGameResult r = RunBotGame(Options(seats, seed));
+            const BotGameResult r = RunBotGame(Options(folder, seats, seed));
             SCOPED_TRACE("seats " + std::to_string(seats) + " seed " + std::to_string(seed));
             EXPECT_GT(r.handsPlayed, 0);
             EXPECT_EQ(SeatsWithChips(r), 1);
@@ -65,7 +57,8 @@ TEST(BotGame, TournamentsPlayToOnePlayerKeepingEveryChip)
 
 TEST(BotGame, SameSeedRepeatsTheGameAndTheLastHandStops)
 {
-    BotGameOptions o = Options(6, 42);
+    const TempFolder folder;
+    BotGameOptions o = Options(folder, 6, 42);
     o.lastHand = 25;
     const BotGameResult a = RunBotGame(o);
     const BotGameResult b = RunBotGame(o);
@@ -75,9 +68,8 @@ TEST(BotGame, SameSeedRepeatsTheGameAndTheLastHandStops)
         EXPECT_EQ(a.seats[s].finalStack, b.seats[s].finalStack) << s;
         EXPECT_EQ(a.seats[s].stat.m_N, b.seats[s].stat.m_N) << s;
     }
-    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(o.outputFolder) / "HistoryGame.log"));
-    EXPECT_TRUE(
-        std::filesystem::is_directory(std::filesystem::path(o.outputFolder) / "HandHistory"));
+    EXPECT_TRUE(std::filesystem::exists(folder.path() / "HistoryGame.log"));
+    EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "HandHistory"));
 }
 
 // Plays one scripted hand of four seats; the script sees the table and the seat's role.
@@ -115,7 +107,8 @@ BotGameResult PlayOneHand(ScriptedDecider &decider)
     o.lastHand = 1;
     o.seed = 9;
     o.decider = &decider;
-    o.outputFolder = TempFolder("scripted");
+    const TempFolder folder;
+    o.outputFolder = folder.str();
     return RunBotGame(o);
 }
 

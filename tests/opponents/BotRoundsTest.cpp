@@ -1,13 +1,11 @@
 // Whole games between the personas, every betting round checked against the rules of play.
 #include "opponents/BotGame.h"
 #include "tests/engine/RoundAudit.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
-
-#include <unistd.h>
 
 namespace {
 
@@ -26,10 +24,7 @@ constexpr int kShortStackHands = 50;
 // Plays one game per seed (to the end, or to lastHand) and expects no fault in any round.
 AuditTotals PlayAudited(int seats, int stack, int gameTypeId, int seeds, int lastHand = 0)
 {
-    // One folder per test process: ctest runs the tests of this file side by side.
-    const auto folder = std::filesystem::temp_directory_path() /
-                        ("brisquel_botrounds_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
+    const testsupport::TempFolder folder;
     AuditTotals totals;
     for (int seed = 1; seed <= seeds; ++seed) {
         enginetest::RoundAudit audit;
@@ -39,7 +34,7 @@ AuditTotals PlayAudited(int seats, int stack, int gameTypeId, int seeds, int las
         o.gameTypeId = gameTypeId;
         o.lastHand = lastHand;
         o.seed = static_cast<std::uint64_t>(seed);
-        o.outputFolder = folder.string();
+        o.outputFolder = folder.str();
         o.onHandEnd = [&audit](const CDunmereGame &game) { audit.AfterHand(game); };
         const BotGameResult r = RunBotGame(o);
         EXPECT_EQ(r.finalChips(), r.startChips()) << "seed " << seed;
@@ -51,7 +46,6 @@ AuditTotals PlayAudited(int seats, int stack, int gameTypeId, int seeds, int las
         totals.roundsWithAllInSeat += audit.m_roundsWithAllInSeat;
         totals.bigBlindChecks += audit.m_bigBlindChecks;
     }
-    std::filesystem::remove_all(folder);
     return totals;
 }
 

@@ -3,16 +3,11 @@
 
 #include "opponents/Decisions.h"
 #include "opponents/Roster.h"
+#include "tests/support/Cards.h"
 
 #include <string>
 
-// Card integer from "As", "Td", "2c".
-inline int Card(const std::string &name)
-{
-    const std::string ranks = "23456789TJQKA";
-    const std::string suits = "cdhs";
-    return static_cast<int>(suits.find(name[1]) * 13 + ranks.find(name[0]));
-}
+using testsupport::Card;
 
 struct FixedOdds : IDecisionOdds
 {

@@ -1,10 +1,10 @@
 // Where the files go: build tree or not, --data-dir, the user's data folder, unusable folders.
 
 #include "places/FilePlaces.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/Unprivileged.h"
 
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -36,19 +36,12 @@ private:
 class FilePlacesTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        m_folder = fs::temp_directory_path() /
-                   ("places_" + std::to_string(getpid()) + "_" +
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_folder);
-        fs::create_directories(m_folder / "bin");
-    }
-    void TearDown() override { fs::remove_all(m_folder); }
+    void SetUp() override { fs::create_directories(m_folder / "bin"); }
 
     void MarkBuildTree() { std::ofstream(m_folder / "bin" / kBuildTreeMarker) << "x"; }
 
-    fs::path m_folder;
+    testsupport::TempFolder m_temp{"brisquel_places"};
+    fs::path m_folder = m_temp.path();
 };
 
 } // namespace
@@ -136,13 +129,12 @@ TEST_F(FilePlacesTest, UnusableFoldersAreExplained)
 
 TEST_F(FilePlacesTest, ReadOnlyFolderIsExplained)
 {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "root writes in read-only folders";
     fs::create_directory(m_folder / "ro");
-    fs::permissions(m_folder / "ro", fs::perms::owner_read | fs::perms::owner_exec);
-    const std::string problem = PrepareFolder(m_folder / "ro");
-    fs::permissions(m_folder / "ro", fs::perms::owner_all);
-    EXPECT_EQ(problem.rfind("cannot write in the folder ", 0), 0u) << problem;
+    testsupport::RunUnprivileged(m_folder, [&] {
+        fs::permissions(m_folder / "ro", fs::perms::owner_read | fs::perms::owner_exec);
+        const std::string problem = PrepareFolder(m_folder / "ro");
+        EXPECT_EQ(problem.rfind("cannot write in the folder ", 0), 0u) << problem;
+    });
 }
 
 TEST(RunningProgramFolderTest, IsTheFolderOfThisTestProgram)

@@ -1,6 +1,6 @@
 #include "pokerlib/EquityCalculator.h"
 #include "pokerlib/CardNames.h"
-#include "tests/pokerlib/CardText.h"
+#include "tests/support/Cards.h"
 #include "pokerlib/HandValue.h"
 #include "pokerlib/JointHands.h"
 
@@ -16,6 +16,7 @@
 namespace {
 
 using namespace brisquel;
+using testsupport::Cards;
 
 EquityPlayer Known(const std::string &text)
 {

@@ -1,6 +1,6 @@
 #include "pokerlib/Carrowby.h"
 #include "pokerlib/CardNames.h"
-#include "tests/pokerlib/CardText.h"
+#include "tests/support/Cards.h"
 #include "pokerlib/Evaluator.h"
 #include "pokerlib/StoredTables.h"
 #include "pokerlib/HandValue.h"
@@ -15,6 +15,7 @@
 namespace {
 
 using namespace brisquel;
+using testsupport::Cards;
 
 CDeck Deck(const std::string &text)
 {

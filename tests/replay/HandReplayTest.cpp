@@ -4,7 +4,7 @@
 #include "replay/HandReplay.h"
 
 #include "tests/engine/EngineTestSupport.h"
-#include "opponents/BotGame.h"
+#include "tests/support/SeededBotGame.h"
 
 using namespace enginetest;
 using history::ActionKind;
@@ -72,18 +72,9 @@ std::vector<int> Bets(const TableState &state)
 class HandReplayTest : public GameFixture
 {
 protected:
-    // Three seats; the draw gives the button to seat 1, so seat 2 posts the small blind and
-    // the human at seat 0 the big blind. Seat 1 acts first before the flop.
-    history::Game PlayOneHand(std::vector<int> stacks, std::vector<const char *> cards,
-                              std::vector<std::pair<int, int>> decisions)
+    history::Game PlayOneHand(const testsupport::ScriptedHand &hand)
     {
-        std::vector<int> draws = {5, 12, 3};
-        for (const char *card : cards)
-            draws.push_back(Card(card));
-        m_game.SetStackedDraws(draws);
-        for (auto [seat, amount] : decisions)
-            m_decider.Add(seat, amount);
-        Play(Items({"Hero", "Master", "Tim"}, stacks), 1);
+        Play(hand);
         EXPECT_TRUE(m_decider.m_mismatches.empty());
         std::vector<history::Game> games;
         std::string error;
@@ -94,9 +85,7 @@ protected:
 
 TEST_F(HandReplayTest, HandWonByFoldsOnTheTurn)
 {
-    const history::Game game = PlayOneHand(
-        {1000, 1000, 1000}, {"Ah", "2c", "7d", "Kd", "3c", "8d", "Qs", "Js", "4h", "9c"},
-        {{1, 20}, {2, 10}, {0, 0}, {2, 0}, {0, 0}, {1, 0}, {2, 40}, {0, 0}, {1, 0}});
+    const history::Game game = PlayOneHand(testsupport::WonByFoldsOnTheTurn());
     ASSERT_EQ(game.hands.size(), 1u);
     const history::Hand &hand = game.hands[0];
     const HandReplay replay(hand, replay::PlayerSeat(game));
@@ -132,9 +121,7 @@ TEST_F(HandReplayTest, HandWonByFoldsOnTheTurn)
 
 TEST_F(HandReplayTest, SplitPotShowsBothWinnersCards)
 {
-    const history::Game game = PlayOneHand(
-        {1000, 1000, 1000}, {"2c", "7h", "4c", "3d", "8h", "5d", "As", "Ks", "Qs", "Js", "Ts"},
-        {{1, 0}, {2, 990}, {0, 980}});
+    const history::Game game = PlayOneHand(testsupport::SplitPotAllInBeforeTheFlop());
     ASSERT_EQ(game.hands.size(), 1u);
     const history::Hand &hand = game.hands[0];
     const HandReplay replay(hand, replay::PlayerSeat(game));
@@ -161,9 +148,7 @@ TEST_F(HandReplayTest, ThreeWayAllInWithASidePot)
 {
     // The big blind's aces win the main pot of 3 x 300, the button's kings the side pot of
     // 2 x 300 against the small blind, who keeps what he did not need to put in.
-    const history::Game game = PlayOneHand(
-        {300, 600, 1000}, {"As", "Ks", "7c", "Ad", "Kd", "2h", "3h", "8s", "9d", "Jc", "4s"},
-        {{1, 600}, {2, 590}, {0, 280}});
+    const history::Game game = PlayOneHand(testsupport::ThreeWayAllInWithASidePot());
     ASSERT_EQ(game.hands.size(), 1u);
     const history::Hand &hand = game.hands[0];
     const HandReplay replay(hand, replay::PlayerSeat(game));
@@ -182,9 +167,7 @@ TEST_F(HandReplayTest, ThreeWayAllInWithASidePot)
 
 TEST_F(HandReplayTest, SteppingBackShowsTheSameStates)
 {
-    const history::Game game = PlayOneHand(
-        {1000, 1000, 1000}, {"Ah", "2c", "7d", "Kd", "3c", "8d", "Qs", "Js", "4h", "9c"},
-        {{1, 20}, {2, 10}, {0, 0}, {2, 0}, {0, 0}, {1, 0}, {2, 40}, {0, 0}, {1, 0}});
+    const history::Game game = PlayOneHand(testsupport::WonByFoldsOnTheTurn());
     const HandReplay replay(game.hands.at(0), 0);
     std::vector<std::pair<std::vector<int>, std::vector<int>>> forward;
     for (int step = 0; step < replay.count(); ++step)
@@ -199,22 +182,9 @@ TEST_F(HandReplayTest, SteppingBackShowsTheSameStates)
 // per hand follow the last hand's stacks.
 TEST(HandReplayBotGame, EveryHandOfATournamentReplaysToItsEndStacks)
 {
-    const auto folder = std::filesystem::temp_directory_path() /
-                        ("brisquel_replay_bots_" + std::to_string(::getpid()));
-    std::filesystem::remove_all(folder);
-    BotGameOptions options;
-    options.names = DefaultBotNames(6);
-    options.stacks.assign(6, 1500);
-    options.gameTypeId = 4;
-    options.lastHand = 60;
-    options.seed = 5;
-    options.outputFolder = folder.string();
-    const BotGameResult result = RunBotGame(options);
-
-    std::vector<history::Game> games;
-    std::string error;
-    ASSERT_TRUE(history::ReadGames(folder.string(), false, games, error)) << error;
-    const history::Game &game = games.at(0);
+    const testsupport::SeededBotGame played(6, 60, 5);
+    ASSERT_TRUE(played.ok()) << played.error();
+    const history::Game &game = played.game();
     for (const history::Hand &hand : game.hands) {
         SCOPED_TRACE("hand " + std::to_string(hand.number));
         ExpectStepsMatchTheHistory(hand, HandReplay(hand, 0));
@@ -222,7 +192,7 @@ TEST(HandReplayBotGame, EveryHandOfATournamentReplaysToItsEndStacks)
     const std::vector<replay::ChipsPoint> chips = replay::ChipsPerHand(game, 0);
     ASSERT_FALSE(chips.empty());
     EXPECT_EQ(chips.front().hand, 1);
-    EXPECT_EQ(chips.back().chips, result.seats[0].finalStack);
+    EXPECT_EQ(chips.back().chips, played.result().seats[0].finalStack);
     int showdowns = 0;
     for (size_t i = 0; i < chips.size(); ++i) {
         const history::Hand &hand = game.hands[i];
@@ -232,7 +202,6 @@ TEST(HandReplayBotGame, EveryHandOfATournamentReplaysToItsEndStacks)
         showdowns += chips[i].showdown ? 1 : 0;
     }
     EXPECT_GT(showdowns, 0);
-    std::filesystem::remove_all(folder);
 }
 
 // A hand built field by field: seat 0 posting an ante, the player's own cards led by the lowest

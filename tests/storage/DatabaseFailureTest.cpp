@@ -3,11 +3,10 @@
 
 #include "storage/PokerTables.h"
 #include "tests/storage/StorageTestUtil.h"
+#include "tests/support/Unprivileged.h"
 
 #include <fstream>
 #include <thread>
-
-#include <unistd.h>
 
 namespace {
 
@@ -70,26 +69,25 @@ TEST(DatabaseFailure, AFolderThatIsNotThereOrNotWritableIsSaidSo)
     TempFolder folder;
     EXPECT_EQ(SaveFailure(folder.file("missing")),
               "unable to open database file (No such file or directory)");
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only folders and files";
-    std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_read |
-                                                    std::filesystem::perms::owner_exec);
-    EXPECT_EQ(SaveFailure(folder.path()), "unable to open database file (Permission denied)");
-    std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_all);
+    testsupport::RunUnprivileged(folder.path(), [&] {
+        std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_read |
+                                                        std::filesystem::perms::owner_exec);
+        EXPECT_EQ(SaveFailure(folder.path()), "unable to open database file (Permission denied)");
+    });
 }
 
 TEST(DatabaseFailure, AReadOnlyFileFailsTheSave)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only files";
     TempFolder folder;
     {
         CPokerDatabase db;
         ASSERT_TRUE(OpenDatabase(db, folder.path()));
     }
-    std::filesystem::permissions(folder.file(kDatabaseFileName),
-                                 std::filesystem::perms::owner_read);
-    EXPECT_EQ(SaveFailure(folder.path()), "attempt to write a readonly database");
+    testsupport::RunUnprivileged(folder.path(), [&] {
+        std::filesystem::permissions(folder.file(kDatabaseFileName),
+                                     std::filesystem::perms::owner_read);
+        EXPECT_EQ(SaveFailure(folder.path()), "attempt to write a readonly database");
+    });
 }
 
 TEST(DatabaseFailure, TwoProgramsCreatingTheFileAtOnceBothSave)

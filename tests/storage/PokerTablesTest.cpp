@@ -1,19 +1,15 @@
 #include "storage/PokerTables.h"
 #include "tests/storage/StorageTestUtil.h"
+#include "tests/support/Unprivileged.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
+#include <cctype>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <optional>
-#include <regex>
 #include <thread>
 
 namespace {
@@ -44,43 +40,6 @@ std::string FileBytes(const std::string &path)
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
-
-// Marks a file immutable while it lives: read-only even for root, who ignores permissions.
-class ImmutableFile
-{
-public:
-    explicit ImmutableFile(std::string path)
-        : m_path(std::move(path))
-    {
-        m_set = Change(true);
-    }
-    ~ImmutableFile()
-    {
-        if (m_set)
-            Change(false);
-    }
-    ImmutableFile(const ImmutableFile &) = delete;
-    ImmutableFile &operator=(const ImmutableFile &) = delete;
-
-private:
-    bool Change(bool on)
-    {
-        const int fd = open(m_path.c_str(), O_RDONLY);
-        if (fd < 0)
-            return false;
-        int flags = 0;
-        bool ok = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-        if (ok) {
-            flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-            ok = ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        }
-        close(fd);
-        return ok;
-    }
-
-    std::string m_path;
-    bool m_set = false;
-};
 
 class PokerTablesTest : public ::testing::Test
 {
@@ -250,20 +209,14 @@ TEST_F(PokerTablesTest, ReadOnlyFileSavesNothing)
         CPokerDatabase db;
         ASSERT_TRUE(OpenDatabase(db, m_folder.path()));
     }
-    ASSERT_EQ(chmod(m_path.c_str(), 0444), 0);
-    std::optional<ImmutableFile> immutable;
-    if (access(m_path.c_str(), W_OK) == 0)
-        immutable.emplace(m_path);
-    if (access(m_path.c_str(), W_OK) == 0)
-        GTEST_SKIP() << "cannot make the file read-only for this user";
     const std::string before = FileBytes(m_path);
-    {
+    testsupport::RunUnprivileged(m_folder.path(), [&] {
+        ASSERT_EQ(chmod(m_path.c_str(), 0444), 0);
         CPokerDatabase db;
         OpenDatabase(db, m_folder.path());
         EXPECT_FALSE(SaveSessionResults(db, FivePersonas(10), kTime));
-    }
+    });
     EXPECT_EQ(FileBytes(m_path), before);
-    immutable.reset();
     RawDb raw(m_path);
     EXPECT_EQ(raw.value("SELECT COUNT(*) FROM Players"), "0");
 }
@@ -322,6 +275,12 @@ TEST_F(PokerTablesTest, SaveWaitsForAnotherWriterAndCountsItsRows)
 TEST_F(PokerTablesTest, SaveTimeFormat)
 {
     const std::string text = FormatSaveTime(1'765'000'000);
-    EXPECT_TRUE(std::regex_match(text, std::regex(R"( \d{4}\.\d{2}\.\d{2}  \d{2}:\d{2}:\d{2}\n)")))
-        << text;
+    // A digit wherever the shape has a 9 (std::regex trips GCC's uninitialized-use warning in
+    // the sanitizer build).
+    const std::string shape = " 9999.99.99  99:99:99\n";
+    ASSERT_EQ(text.size(), shape.size()) << text;
+    for (size_t i = 0; i < shape.size(); ++i)
+        EXPECT_TRUE(shape[i] == '9' ? std::isdigit(static_cast<unsigned char>(text[i])) != 0
+                                    : text[i] == shape[i])
+            << text;
 }

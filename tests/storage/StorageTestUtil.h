@@ -1,42 +1,16 @@
 #pragma once
-// Helpers for the storage tests: a fresh folder per test and a plain second connection that
-// looks at (or meddles with) the file behind the tables' backs.
+// Helpers for the storage tests: a plain second connection that looks at (or meddles with) the
+// file behind the tables' backs.
+
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
-class TempFolder
-{
-public:
-    TempFolder()
-    {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "brisquel-storage-XXXXXX").string();
-        if (char *made = mkdtemp(pattern.data()))
-            m_path = made;
-    }
-    ~TempFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    TempFolder(const TempFolder &) = delete;
-    TempFolder &operator=(const TempFolder &) = delete;
-
-    const std::string &path() const { return m_path; }
-    std::string file(const std::string &name) const
-    {
-        return (std::filesystem::path(m_path) / name).string();
-    }
-
-private:
-    std::string m_path;
-};
+using testsupport::TempFolder;
 
 class RawDb
 {

@@ -12,6 +12,7 @@
 #include "ui/review/ProgressWindow.h"
 #include "storage/SessionSave.h"
 #include "ui/table_view/TableCanvas.h"
+#include "tests/support/ScriptedHands.h"
 #include "tests/ui/TestApp.h"
 
 #include <QCheckBox>
@@ -68,34 +69,23 @@ private:
     std::deque<std::pair<int, int>> m_script;
 };
 
-int CardOf(const char *name)
+// One hand of tests/support by name, played at `when`.
+bool PlayScriptedHand(const QString &folder, std::time_t when,
+                      const testsupport::ScriptedHand &hand)
 {
-    static const QString kRanks = QStringLiteral("23456789TJQKA");
-    static const QString kSuits = QStringLiteral("cdhs");
-    return 13 * kSuits.indexOf(QLatin1Char(name[1])) + kRanks.indexOf(QLatin1Char(name[0]));
-}
-
-// One hand of Hero, Master and Tim at `when`, the deal and the decisions from a script; the
-// button draw puts the button on seat 1, so seat 2 posts the small blind and seat 0 the big.
-bool PlayScriptedHand(const QString &folder, std::time_t when, std::vector<int> stacks,
-                      std::vector<const char *> cards, std::vector<std::pair<int, int>> script)
-{
-    ScriptedDecider decider(std::move(script));
+    ScriptedDecider decider(hand.decisions);
     CDunmereGame game;
     game.SetOutputFolder(folder.toStdString());
     game.SetPauseFactor(0);
     game.SetClock([when] { return when; });
     game.SetDecider(&decider);
     game.SetSeed(7);
-    std::vector<int> draws = {5, 12, 3};
-    for (const char *card : cards)
-        draws.push_back(CardOf(card));
-    game.SetStackedDraws(draws);
+    game.SetStackedDraws(hand.draws);
     game.m_onHandEnd = [](CDunmereGame &g) { g.m_stopRequested = true; };
     GameSetupItems items;
-    items.seatCount = 3;
-    items.names = {"Hero", "Master", "Tim"};
-    items.stacks = std::move(stacks);
+    items.seatCount = static_cast<int>(hand.names.size());
+    items.names = hand.names;
+    items.stacks = hand.stacks;
     items.smallBlind = 10;
     items.bigBlind = 20;
     game.StartGame(items);
@@ -166,7 +156,6 @@ private slots:
     void badDatabasesGetAMessage();
     void savesChartsAsPng();
     void gameListCoachColumnAndMistakes();
-    void screenshots();
 
 private:
     void Click(QWidget *window, const char *buttonName)
@@ -210,19 +199,11 @@ void TestReview::initTestCase()
     qputenv("TZ", "UTC");
     QVERIFY(m_scripted.isValid() && m_bots.isValid());
     const QString folder = m_scripted.path();
-    // Won by folds on the turn.
-    QVERIFY(PlayScriptedHand(
-        folder, kFirstGameTime, {1000, 1000, 1000},
-        {"Ah", "2c", "7d", "Kd", "3c", "8d", "Qs", "Js", "4h", "9c"},
-        {{1, 20}, {2, 10}, {0, 0}, {2, 0}, {0, 0}, {1, 0}, {2, 40}, {0, 0}, {1, 0}}));
-    // A split pot: both all in before the flop, the board a royal flush.
-    QVERIFY(PlayScriptedHand(folder, kFirstGameTime + 100, {1000, 1000, 1000},
-                             {"2c", "7h", "4c", "3d", "8h", "5d", "As", "Ks", "Qs", "Js", "Ts"},
-                             {{1, 0}, {2, 990}, {0, 980}}));
-    // Three all in: aces win the main pot, kings the side pot.
-    QVERIFY(PlayScriptedHand(folder, kFirstGameTime + 200, {300, 600, 1000},
-                             {"As", "Ks", "7c", "Ad", "Kd", "2h", "3h", "8s", "9d", "Jc", "4s"},
-                             {{1, 600}, {2, 590}, {0, 280}}));
+    QVERIFY(PlayScriptedHand(folder, kFirstGameTime, testsupport::WonByFoldsOnTheTurn()));
+    QVERIFY(PlayScriptedHand(folder, kFirstGameTime + 100,
+                             testsupport::SplitPotAllInBeforeTheFlop()));
+    QVERIFY(PlayScriptedHand(folder, kFirstGameTime + 200,
+                             testsupport::ThreeWayAllInWithASidePot()));
     QCOMPARE(HistoryFiles(folder).size(), 3);
 
     for (std::uint64_t seed : {21u, 22u}) {
@@ -244,81 +225,46 @@ void TestReview::replayFollowsTheHandHistory_data()
     QTest::addColumn<int>("game"); // the file, oldest first
     // Per step: caption, then stack and bet of seats 0..2, then the pot box.
     QTest::addColumn<QStringList>("steps");
-    QTest::newRow("won by folds") << 0
-                                  << QStringList{"Hand #1: blinds 10/20",
-                                                 "1000 - 1000 - 1000 - | 0",
-                                                 "Tim_2: posts small blind 10",
-                                                 "1000 - 1000 - 990 10 | 0",
-                                                 "Hero_0: posts big blind 20",
-                                                 "980 20 1000 - 990 10 | 0",
-                                                 "Master_1: calls 20",
-                                                 "980 20 980 20 990 10 | 0",
-                                                 "Tim_2: calls 10",
-                                                 "980 20 980 20 980 20 | 0",
-                                                 "Hero_0: checks",
-                                                 "980 20 980 20 980 20 | 0",
-                                                 "*** FLOP *** [Qs Js 4h]",
-                                                 "980 - 980 - 980 - | 60",
-                                                 "Tim_2: checks",
-                                                 "980 - 980 - 980 - | 60",
-                                                 "Hero_0: checks",
-                                                 "980 - 980 - 980 - | 60",
-                                                 "Master_1: checks",
-                                                 "980 - 980 - 980 - | 60",
-                                                 "*** TURN *** [9c]",
-                                                 "980 - 980 - 980 - | 60",
-                                                 "Tim_2: bets 40",
-                                                 "980 - 980 - 940 40 | 60",
-                                                 "Hero_0: folds",
-                                                 "980 - 980 - 940 40 | 60",
-                                                 "Master_1: folds",
-                                                 "980 - 980 - 940 40 | 60",
-                                                 "Tim_2 collected 100 from pot",
-                                                 "980 - 980 - 1040 - | 0"};
-    QTest::newRow("split pot")
-        << 1
-        << QStringList{"Hand #1: blinds 10/20",
-                       "1000 - 1000 - 1000 - | 0",
-                       "Tim_2: posts small blind 10",
-                       "1000 - 1000 - 990 10 | 0",
-                       "Hero_0: posts big blind 20",
-                       "980 20 1000 - 990 10 | 0",
-                       "Master_1: folds",
-                       "980 20 1000 - 990 10 | 0",
-                       "Tim_2: raises 990 and is all-in",
-                       "980 20 1000 - 0 1000 | 0",
-                       "Hero_0: calls 980 and is all-in",
-                       "0 1000 1000 - 0 1000 | 0",
-                       "*** FLOP *** [As Ks Qs]",
-                       "0 - 1000 - 0 - | 2000",
-                       "*** TURN *** [Js]",
-                       "0 - 1000 - 0 - | 2000",
-                       "*** RIVER *** [Ts]",
-                       "0 - 1000 - 0 - | 2000",
-                       "Hero_0 wins 1000 with Royal flush; Tim_2 wins 1000 with Royal flush",
-                       "1000 - 1000 - 1000 - | 0"};
-    QTest::newRow("three all in, side pot")
-        << 2
-        << QStringList{"Hand #1: blinds 10/20",
-                       "300 - 600 - 1000 - | 0",
-                       "Tim_2: posts small blind 10",
-                       "300 - 600 - 990 10 | 0",
-                       "Hero_0: posts big blind 20",
-                       "280 20 600 - 990 10 | 0",
-                       "Master_1: raises 600 and is all-in",
-                       "280 20 0 600 990 10 | 0",
-                       "Tim_2: calls 590",
-                       "280 20 0 600 400 600 | 0",
-                       "Hero_0: calls 280 and is all-in",
-                       "0 300 0 600 400 600 | 0",
-                       "*** FLOP *** [3h 8s 9d]",
-                       "0 - 0 - 400 - | 1500",
-                       "*** TURN *** [Jc]",
-                       "0 - 0 - 400 - | 1500",
-                       "*** RIVER *** [4s]",
-                       "0 - 0 - 400 - | 1500",
-                       "Hero_0 wins 900 with Pair of Aces; Master_1 wins 600 with Pair of Kings",
-                       "900 - 600 - 400 - | 0"};
+    QTest::newRow("won by folds") << 0 << QStringList{
+        "Hand #1: blinds 10/20", "1000 - 1000 - 1000 - | 0",
+        "Tim_2: posts small blind 10", "1000 - 1000 - 990 10 | 0",
+        "Hero_0: posts big blind 20", "980 20 1000 - 990 10 | 0",
+        "Master_1: calls 20", "980 20 980 20 990 10 | 0",
+        "Tim_2: calls 10", "980 20 980 20 980 20 | 0",
+        "Hero_0: checks", "980 20 980 20 980 20 | 0",
+        "*** FLOP *** [Qs Js 4h]", "980 - 980 - 980 - | 60",
+        "Tim_2: checks", "980 - 980 - 980 - | 60",
+        "Hero_0: checks", "980 - 980 - 980 - | 60",
+        "Master_1: checks", "980 - 980 - 980 - | 60",
+        "*** TURN *** [9c]", "980 - 980 - 980 - | 60",
+        "Tim_2: bets 40", "980 - 980 - 940 40 | 60",
+        "Hero_0: folds", "980 - 980 - 940 40 | 60",
+        "Master_1: folds", "980 - 980 - 940 40 | 60",
+        "Tim_2 collected 100 from pot", "980 - 980 - 1040 - | 0"};
+    QTest::newRow("split pot") << 1 << QStringList{
+        "Hand #1: blinds 10/20", "1000 - 1000 - 1000 - | 0",
+        "Tim_2: posts small blind 10", "1000 - 1000 - 990 10 | 0",
+        "Hero_0: posts big blind 20", "980 20 1000 - 990 10 | 0",
+        "Master_1: folds", "980 20 1000 - 990 10 | 0",
+        "Tim_2: raises 990 and is all-in", "980 20 1000 - 0 1000 | 0",
+        "Hero_0: calls 980 and is all-in", "0 1000 1000 - 0 1000 | 0",
+        "*** FLOP *** [As Ks Qs]", "0 - 1000 - 0 - | 2000",
+        "*** TURN *** [Js]", "0 - 1000 - 0 - | 2000",
+        "*** RIVER *** [Ts]", "0 - 1000 - 0 - | 2000",
+        "Hero_0 wins 1000 with Royal flush; Tim_2 wins 1000 with Royal flush",
+            "1000 - 1000 - 1000 - | 0"};
+    QTest::newRow("three all in, side pot") << 2 << QStringList{
+        "Hand #1: blinds 10/20", "300 - 600 - 1000 - | 0",
+        "Tim_2: posts small blind 10", "300 - 600 - 990 10 | 0",
+        "Hero_0: posts big blind 20", "280 20 600 - 990 10 | 0",
+        "Master_1: raises 600 and is all-in", "280 20 0 600 990 10 | 0",
+        "Tim_2: calls 590", "280 20 0 600 400 600 | 0",
+        "Hero_0: calls 280 and is all-in", "0 300 0 600 400 600 | 0",
+        "*** FLOP *** [3h 8s 9d]", "0 - 0 - 400 - | 1500",
+        "*** TURN *** [Jc]", "0 - 0 - 400 - | 1500",
+        "*** RIVER *** [4s]", "0 - 0 - 400 - | 1500",
+        "Hero_0 wins 900 with Pair of Aces; Master_1 wins 600 with Pair of Kings",
+            "900 - 600 - 400 - | 0"};
 }
 
 void TestReview::replayFollowsTheHandHistory()
@@ -729,76 +675,6 @@ void TestReview::gameListCoachColumnAndMistakes()
     QVERIFY(Caption(hands).size() > 0); // a hand of the filtered list is shown
     QTest::mouseClick(only, Qt::LeftButton, {}, QPoint(8, only->height() / 2));
     QCOMPARE(rows->rowCount(), all);
-}
-
-// With BRISQUEL_SHOTS=<folder>: pictures of both windows for the README, from six bot games.
-void TestReview::screenshots()
-{
-    const QString shots = qEnvironmentVariable("BRISQUEL_SHOTS");
-    if (shots.isEmpty())
-        QSKIP("set BRISQUEL_SHOTS to a folder to take the README's pictures");
-    QTemporaryDir folder;
-    for (std::uint64_t seed = 31; seed < 37; ++seed) {
-        CPokerDatabase db;
-        QVERIFY(OpenDatabase(db, folder.path().toStdString()));
-        BotGameOptions options;
-        options.names = DefaultBotNames(6);
-        options.stacks.assign(6, 1000);
-        options.lastHand = 60;
-        options.seed = seed;
-        options.outputFolder = folder.path().toStdString();
-        options.saveResults = [&db](CDunmereGame &game) { SaveSessionResults(db, game); };
-        RunBotGame(options);
-    }
-    CHandsWindow hands(folder.path());
-    hands.resize(1480, 760); // its default size
-    hands.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&hands));
-    hands.reload();
-    // A hand that went to the river, shown on the turn with bets in front if it has any.
-    const auto &all = hands.game().hands;
-    int row = 0;
-    for (size_t h = 0; h < all.size(); ++h) {
-        if (all[h].showdown && all[h].board.size() == 5 && all[h].actions.size() > 10) {
-            row = static_cast<int>(h);
-            break;
-        }
-    }
-    hands.selectRow(row);
-    QTRY_VERIFY_WITH_TIMEOUT(hands.verdictsReady(), 30000);
-    // The player's last decision of the hand, with the coach's verdict under the table.
-    Click(&hands, "last");
-    auto *coach = hands.findChild<QLabel *>(QStringLiteral("coach"));
-    for (int back = 0; back < 40 && coach->text().isEmpty() && hands.step() > 0; ++back)
-        Click(&hands, "back");
-    QTest::qWait(200);
-    QVERIFY(hands.grab().save(QDir(shots).filePath(QStringLiteral("review-hands.png"))));
-    // A remark on the dark style: a copy of the game cut off inside a hand.
-    QFile whole(hands.game().historyPath.c_str());
-    QVERIFY(whole.open(QIODevice::ReadOnly));
-    const QByteArray text = whole.readAll();
-    const QString cut = QDir(shots).filePath(QStringLiteral("HH_cut.txt"));
-    QFile out(cut);
-    QVERIFY(out.open(QIODevice::WriteOnly));
-    out.write(text.left(text.lastIndexOf("*** FLOP ***")));
-    out.close();
-    hands.openFile(cut);
-    QTest::qWait(200);
-    QVERIFY(hands.grab().save(QDir(shots).filePath(QStringLiteral("review-remark.png"))));
-    QFile::remove(cut);
-
-    CProgressWindow progress(folder.path(),
-                             QDir(folder.path()).filePath(QStringLiteral("PokerDB.db3")));
-    progress.resize(1000, 650);
-    progress.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&progress));
-    const char *const kNames[] = {"progress-game.png", "progress-balance.png",
-                                  "progress-statistics.png"};
-    for (int tab = 0; tab < 3; ++tab) {
-        progress.tabs()->setCurrentIndex(tab);
-        QTest::qWait(200);
-        QVERIFY(progress.grab().save(QDir(shots).filePath(QLatin1String(kNames[tab]))));
-    }
 }
 
 void TestReview::ribbonOpensTheReviewWindows()
