@@ -1,5 +1,6 @@
 #include "engine/Game.h"
 #include "engine/EngineText.h"
+#include "lineformat/GameLines.h"
 
 #include <algorithm>
 #include <chrono>
@@ -79,9 +80,7 @@ int CDunmereGame::DrawUnused(int used)
 
 const char *CDunmereGame::StrategyName(int persona)
 {
-    static const char *const kNames[] = {"None",   "SSS",    "BSS",       "Hero",
-                                         "Master", "Maniac", "Professor", "Tight"};
-    return (persona >= 0 && persona < 8) ? kNames[persona] : "None";
+    return ::StrategyName(persona);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -119,6 +118,12 @@ std::string CDunmereGame::TimeText(const char *pattern) const
     char buffer[128];
     const size_t n = std::strftime(buffer, sizeof buffer, pattern, &local);
     return std::string(buffer, n);
+}
+
+std::string CDunmereGame::HandHeader() const
+{
+    return gamelines::HandHeader(m_handNumber, m_table.m_smallBlind, m_table.m_bigBlind,
+                                 TimeText(gamelines::kTimeStamp));
 }
 
 bool CDunmereGame::Pause(int ms, Lock &lock)
@@ -313,38 +318,26 @@ void CDunmereGame::StartGame(GameSetupItems &items)
         m_chipsAdded = 0;
 
         OpenFiles();
-        WriteHistory("\n==================START Ostrivane " +
-                     TimeText(" %Y.%m.%d  %H:%M:%S ==================\n"));
-        m_log.Write(Format("%d players \n", t.m_seatCount));
+        WriteHistory("\n" + gamelines::GameStart(TimeText(gamelines::kTimeStamp)) + "\n");
+        m_log.Write(gamelines::LogPlayers(t.m_seatCount) + "\n");
 
-        m_random.SetInterval(4, 7);
+        m_random.SetInterval(kFirstBotPersona, kLastBotPersona);
         for (int s = 0; s < t.m_seatCount; ++s) {
             t.m_stack[s] = t.m_startStack[s] = items.stacks[static_cast<size_t>(s)];
             CPlayer &player = t.m_players[s];
             const std::string name = items.names[static_cast<size_t>(s)];
-            if (name == "Hero")
-                player.m_persona = 3;
-            else if (name == "Maniac")
-                player.m_persona = 5;
-            else if (name == "Professor")
-                player.m_persona = 6;
-            else if (name == "Master")
-                player.m_persona = 4;
-            else if (name == "Tim")
-                player.m_persona = 7;
-            else
+            player.m_persona = PersonaOfName(name);
+            if (player.m_persona == kPersonaNone)
                 player.m_persona = m_random.DrawRandomNumber();
             player.m_name = name + "_" + std::to_string(s);
             items.names[static_cast<size_t>(s)] = player.m_name;
             const char *strategy = StrategyName(player.m_persona);
-            m_log.Write(Format("Player %d is %s (StrategyName is %s) with stack = %d\n", s,
-                               player.m_name.c_str(), strategy, t.m_stack[s]));
-            WriteHistory(Format("Seat %d: %s (%d in chips) StrategyName is %s\n", s,
-                                player.m_name.c_str(), t.m_stack[s], strategy));
+            m_log.Write(gamelines::LogGameSeat(s, player.m_name, strategy, t.m_stack[s]) + "\n");
+            WriteHistory(gamelines::GameSeat(s, player.m_name, t.m_stack[s], strategy) + "\n");
             m_playerRects[s].m_nameText = Wide(player.m_name);
             ClearStat(player.m_stat);
         }
-        m_handHistory.Write(std::string(78, '=') + "\n");
+        m_handHistory.Write(gamelines::GameSeatsEnd() + "\n");
         m_random.SetInterval(0, 51);
 
         m_levelSeconds = 0;
@@ -366,7 +359,7 @@ void CDunmereGame::StartGame(GameSetupItems &items)
         if (m_levelSeconds != 0) {
             m_levelStartTime = Now();
             m_levelIndex = 0;
-            WriteLog(Format("Blinds %d/%d\n", t.m_smallBlind, t.m_bigBlind), true);
+            WriteLog(gamelines::LogBlinds(t.m_smallBlind, t.m_bigBlind) + "\n", true);
         }
 
         DrawForButton();
@@ -374,7 +367,7 @@ void CDunmereGame::StartGame(GameSetupItems &items)
             if (t.m_inGame[s] && t.m_stack[s] > 0) {
                 t.m_folded[s] = false;
                 t.m_amountToCall = t.m_bigBlind;
-                t.m_lastAction[s] = 0;
+                t.m_lastAction[s] = kLastActionNone;
                 SetStackText(s, t.m_stack[s]);
             }
         }
@@ -479,8 +472,8 @@ void CDunmereGame::HandStart(Lock &lock)
     m_firstHand = false;
     Pause(kPauseAfterSetupMs, lock);
     SetWaitCursor(true);
-    WriteLog("Preflop start", true);
-    WriteHistory("*** HOLE CARDS ***");
+    WriteLog(gamelines::kLogPreflopStart, true);
+    WriteHistory(gamelines::kHoleCards);
     // Hands chain on one owned hand thread: the first hand start launches it, and later hand
     // starts run on it, so the loop simply goes on with the next hand.
     if (!m_handThreadStarted) {
@@ -773,7 +766,7 @@ void CDunmereGame::NewHandSetup()
             t.m_bet[s] = 0;
             t.m_folded[s] = false;
             t.m_invested[s] = 0;
-            t.m_lastAction[s] = 0;
+            t.m_lastAction[s] = kLastActionNone;
             if (box.m_showWin) {
                 box.m_showWin = 0;
                 Invalidate(box.m_winRect);
@@ -799,25 +792,21 @@ void CDunmereGame::NewHandSetup()
     }
     if (m_firstHand) {
         m_actions.clear();
-        AddAction(1, -1, 0, {});
-        WriteLog(std::string(33, '-'), false);
-        WriteLog("New game start !", false);
+        AddAction(actionkind::kHandStart, -1, 0, {});
+        WriteLog(gamelines::LogHandRule(), false);
+        WriteLog(gamelines::kLogNewHand, false);
         ++m_handNumber;
-        const std::string header = Format("Ostrivane Hand #%d: Hold'em No Limit (%d/%d) -",
-                                          m_handNumber, t.m_smallBlind, t.m_bigBlind) +
-                                   TimeText(" %Y.%m.%d  %H:%M:%S ");
+        const std::string header = HandHeader() + " ";
         WriteHistory(header);
         WriteLog(header, false);
-        WriteHistory(
-            Format("Table 'Game' %d-max Seat #%d is the button", t.m_seatCount, t.m_button));
+        WriteHistory(gamelines::Table(t.m_seatCount, t.m_button));
         for (int s = 0; s < t.m_seatCount; ++s) {
-            const std::string seat =
-                Format("Seat %d: %s (%d in chips)", s, t.m_players[s].m_name.c_str(), t.m_stack[s]);
+            const std::string seat = gamelines::HandSeat(s, t.m_players[s].m_name, t.m_stack[s]);
             WriteHistory(seat);
             WriteLog(seat, false);
         }
         for (int s = 0; s < t.m_seatCount; ++s)
-            AddAction(5, s, 0, t.m_players[s].m_name);
+            AddAction(actionkind::kDealtIn, s, 0, t.m_players[s].m_name);
     }
     NewHandRoutine();
     PostAntesAndBlinds();
@@ -831,27 +820,21 @@ void CDunmereGame::NewHandRoutine()
 {
     CGameTable &t = m_table;
     if (!m_firstHand) {
-        WriteLog(std::string(33, '-'), true);
-        WriteLog("New game start !", true);
+        WriteLog(gamelines::LogHandRule(), true);
+        WriteLog(gamelines::kLogNewHand, true);
         ++m_handNumber;
-        WriteLog(Format("\nOstrivane Hand #%d: Hold'em No Limit (%d/%d) -", m_handNumber,
-                        t.m_smallBlind, t.m_bigBlind) +
-                     TimeText(" %Y.%m.%d  %H:%M:%S "),
-                 false);
-        m_log.Write(Format("Player %d is on button\n", t.m_button));
-        WriteHistory(Format("\n\nOstrivane Hand #%d: Hold'em No Limit (%d/%d) -", m_handNumber,
-                            t.m_smallBlind, t.m_bigBlind) +
-                     TimeText(" %Y.%m.%d  %H:%M:%S"));
-        WriteHistory(
-            Format("Table 'Game' %d-max Seat #%d is the button", t.m_seatCount, t.m_button));
+        // The header's blanks differ between the files, as they always have.
+        WriteLog("\n" + HandHeader() + " ", false);
+        m_log.Write(gamelines::LogButton(t.m_button) + "\n");
+        WriteHistory("\n\n" + HandHeader());
+        WriteHistory(gamelines::Table(t.m_seatCount, t.m_button));
         for (int s = 0; s < t.m_seatCount; ++s)
-            WriteHistory(Format("Seat %d: %s (%d in chips)", s, t.m_players[s].m_name.c_str(),
-                                t.m_stack[s]));
+            WriteHistory(gamelines::HandSeat(s, t.m_players[s].m_name, t.m_stack[s]));
         m_actions.clear();
-        AddAction(1, -1, 0, {});
+        AddAction(actionkind::kHandStart, -1, 0, {});
         for (int s = 0; s < t.m_seatCount; ++s)
-            AddAction(5, s, 0, t.m_players[s].m_name);
-        AddAction(6, t.m_button, 0, t.m_players[t.m_button].m_name);
+            AddAction(actionkind::kDealtIn, s, 0, t.m_players[s].m_name);
+        AddAction(actionkind::kButton, t.m_button, 0, t.m_players[t.m_button].m_name);
     }
 
     const std::time_t now = Now();
@@ -867,7 +850,7 @@ void CDunmereGame::NewHandRoutine()
                 break;
             }
         }
-        WriteLog(Format("Blinds %d/%d ante %d\n", t.m_smallBlind, t.m_bigBlind, t.m_ante), true);
+        WriteLog(gamelines::LogBlindsAnte(t.m_smallBlind, t.m_bigBlind, t.m_ante) + "\n", true);
     }
 
     CPlayerRect &button = m_playerRects[t.m_button];
@@ -894,10 +877,12 @@ void CDunmereGame::PostAntesAndBlinds()
     }
     SetPotText();
 
-    const auto postBlind = [&](int seat, int blind, const char *logText, const char *historyText) {
-        m_log.Write(Format(logText, seat));
+    using SeatLine = std::string (*)(int);
+    using PostLine = std::string (*)(const std::string &, int);
+    const auto postBlind = [&](int seat, int blind, SeatLine logLine, PostLine historyLine) {
+        m_log.Write(logLine(seat) + "\n");
         const int amount = std::min(blind, t.m_stack[seat]);
-        WriteHistory(Format(historyText, t.m_players[seat].m_name.c_str(), amount));
+        WriteHistory(historyLine(t.m_players[seat].m_name, amount));
         t.m_invested[seat] += amount;
         t.m_bet[seat] = amount;
         SetActionText(seat, amount);
@@ -905,9 +890,9 @@ void CDunmereGame::PostAntesAndBlinds()
         SetStackText(seat, t.m_stack[seat]);
     };
     const int smallBlindSeat = t.NextActiveSeat(t.m_button);
-    postBlind(smallBlindSeat, t.m_smallBlind, "Player %d is SB\n", "%s: posts small blind %d");
+    postBlind(smallBlindSeat, t.m_smallBlind, gamelines::LogSmallBlind, gamelines::PostsSmallBlind);
     const int bigBlindSeat = t.NextActiveSeat(smallBlindSeat);
-    postBlind(bigBlindSeat, t.m_bigBlind, "Player %d is BB\n", "%s: posts big blind %d");
+    postBlind(bigBlindSeat, t.m_bigBlind, gamelines::LogBigBlind, gamelines::PostsBigBlind);
 }
 
 namespace {
@@ -941,10 +926,9 @@ void CDunmereGame::DealHoleCards()
         if (!t.m_inGame[s])
             continue;
         const std::string cards = Narrow(DeckOf(&t.m_cards[2 * s], 2).display2());
-        WriteLog(Format("Player %d: ", s) + cards, false);
-        if (t.m_players[s].m_persona == 3)
-            WriteHistory(
-                Format("Dealt to %s [ %s ]", t.m_players[s].m_name.c_str(), cards.c_str()));
+        WriteLog(gamelines::LogHoleCards(s, cards), false);
+        if (IsHumanPersona(t.m_players[s].m_persona))
+            WriteHistory(gamelines::DealtTo(t.m_players[s].m_name, cards));
         m_playerRects[s].m_showCards = 1;
         Invalidate(m_playerRects[s].m_cardsRect);
     }
@@ -959,24 +943,24 @@ void CDunmereGame::DealFlop()
         t.m_cards[i] = DrawUnused(i);
     t.m_boardCount = 3;
     const std::string cards = Narrow(DeckOf(&t.m_cards[20], 3).display2());
-    WriteLog("Flop: " + cards, true);
-    WriteHistory("*** FLOP *** [" + cards + "]");
+    WriteLog(gamelines::LogFlop(cards), true);
+    WriteHistory(gamelines::Flop(cards));
     Invalidate(m_boardRect);
 }
 
 void CDunmereGame::DealTurn()
 {
-    DealBoardCard(23, "Turn: ", "*** TURN *** [");
+    DealBoardCard(23, gamelines::LogTurn, gamelines::Turn);
 }
 
 void CDunmereGame::DealRiver()
 {
-    DealBoardCard(24, "River: ", "*** RIVER *** [");
+    DealBoardCard(24, gamelines::LogRiver, gamelines::River);
 }
 
 // The turn and the river: one card into board slot `slot`, which is also the card count
 // before it (so the draw avoids every card dealt so far).
-void CDunmereGame::DealBoardCard(int slot, const char *logLabel, const char *historyLabel)
+void CDunmereGame::DealBoardCard(int slot, BoardLine logLine, BoardLine historyLine)
 {
     CGameTable &t = m_table;
     m_random.SetInterval(0, 51);
@@ -984,7 +968,7 @@ void CDunmereGame::DealBoardCard(int slot, const char *logLabel, const char *his
     t.m_cards[slot] = c;
     t.m_boardCount = slot - 19;
     const std::string card = Narrow(CCard(c).GetName2());
-    WriteLog(logLabel + card, true);
-    WriteHistory(historyLabel + card + "]");
+    WriteLog(logLine(card), true);
+    WriteHistory(historyLine(card));
     Invalidate(m_boardRect);
 }

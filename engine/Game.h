@@ -60,7 +60,7 @@ struct GameSetupItems
     std::vector<int> stacks;        // per seat
     int smallBlind = 0;             // fixed-blind games
     int bigBlind = 0;
-    int gameTypeId = 0; // 3 "9 players", 4 "9 players Turbo", else fixed blinds
+    int gameTypeId = kGameTypeFixedBlinds; // kGameTypeNinePlayers, ...Turbo, else fixed blinds
 };
 
 // Pause lengths in milliseconds, scaled by the game's pause factor.
@@ -269,7 +269,10 @@ private:
     std::string TimeText(const char *pattern) const;
     // A value of m_random's current interval not among the first `used` entries of m_cards.
     int DrawUnused(int used);
-    void DealBoardCard(int slot, const char *logLabel, const char *historyLabel);
+    using BoardLine = std::string (*)(const std::string &);
+    void DealBoardCard(int slot, BoardLine logLine, BoardLine historyLine);
+    // The hand's header line without its leading and trailing blanks.
+    std::string HandHeader() const;
     bool Stopping() const { return m_shutdown.load(); }
 
     std::mutex m_stateMutex;

@@ -1,6 +1,8 @@
 #include "history/HistoryReader.h"
 
+#include "lineformat/GameLines.h"
 #include "pokerlib/CardNames.h"
+#include "vocabulary/GameVocabulary.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -18,8 +20,8 @@ namespace history {
 
 namespace {
 
-const char kGameStartPrefix[] = "==================START Ostrivane";
-const char kHandPrefix[] = "Ostrivane Hand #";
+using gamelines::kGameStartPrefix;
+using gamelines::kHandPrefix;
 const char kHistoryFolder[] = "HandHistory";
 const char kLogName[] = "HistoryGame.log";
 // A hand-history file is small; anything far larger is not one of ours.
@@ -32,6 +34,11 @@ std::string Trim(const std::string &text)
         return {};
     const auto last = text.find_last_not_of(" \t\r\n");
     return text.substr(first, last - first + 1);
+}
+
+std::string TrimRight(const std::string &text)
+{
+    return text.substr(0, text.find_last_not_of(" \t\r\n") + 1);
 }
 
 bool StartsWith(const std::string &text, const std::string &prefix)
@@ -78,58 +85,8 @@ std::optional<int> NumberAt(const std::string &text, size_t &pos)
     return value;
 }
 
-// Matches text against a pattern of literal parts and "%d" / "%s" fields (a "%s" field takes
-// as little as it can, so that the next literal part must follow it). Fields go to numbers and
-// words in order.
-bool Match(const std::string &text, const std::string &pattern, std::vector<int> *numbers = nullptr,
-           std::vector<std::string> *words = nullptr)
-{
-    size_t t = 0;
-    size_t p = 0;
-    while (p < pattern.size()) {
-        if (pattern.compare(p, 2, "%d") == 0) {
-            const auto value = NumberAt(text, t);
-            if (!value)
-                return false;
-            if (numbers)
-                numbers->push_back(*value);
-            p += 2;
-        } else if (pattern.compare(p, 2, "%s") == 0) {
-            p += 2;
-            const size_t nextField = pattern.find('%', p);
-            const std::string literal = pattern.substr(p, nextField - p);
-            size_t end;
-            if (literal.empty())
-                end = nextField == std::string::npos ? text.size() : std::string::npos;
-            else if (nextField == std::string::npos)
-                end = EndsWith(text, literal) && text.size() - literal.size() >= t
-                          ? text.size() - literal.size()
-                          : std::string::npos;
-            else
-                end = text.find(literal, t);
-            if (end == std::string::npos)
-                return false;
-            if (words)
-                words->push_back(text.substr(t, end - t));
-            t = end;
-        } else {
-            if (t >= text.size() || text[t] != pattern[p])
-                return false;
-            ++t;
-            ++p;
-        }
-    }
-    return t == text.size();
-}
-
-int PersonaOf(const std::string &strategy)
-{
-    static const std::map<std::string, int> kPersonas = {
-        {"None", 0},   {"SSS", 1},    {"BSS", 2},       {"Hero", 3},
-        {"Master", 4}, {"Maniac", 5}, {"Professor", 6}, {"Tight", 7}};
-    const auto found = kPersonas.find(strategy);
-    return found == kPersonas.end() ? 0 : found->second;
-}
+using gamelines::AfterName;
+using gamelines::Match;
 
 std::vector<int> CardsOf(const std::string &text)
 {
@@ -180,12 +137,12 @@ std::vector<LogGame> ParseLog(const std::string &text)
     for (const std::string &line : SplitLines(text, complete)) {
         std::vector<int> n;
         std::vector<std::string> w;
-        if (Match(line, "%d players ") || Match(line, "%d players")) {
+        if (Match(line, gamelines::kLogPlayers) || Match(line, TrimRight(gamelines::kLogPlayers))) {
             games.emplace_back();
             games.back().hasStart = true;
             hand = -1;
             ante = 0;
-        } else if (Match(line, "Player %d is %s (StrategyName is %s) with stack = %d", &n, &w)) {
+        } else if (Match(line, gamelines::kLogGameSeat, &n, &w)) {
             games.back().seats.push_back({w[0], w[1], n[1]});
         } else if (StartsWith(line, kHandPrefix)) {
             size_t pos = sizeof kHandPrefix - 1;
@@ -193,11 +150,11 @@ std::vector<LogGame> ParseLog(const std::string &text)
                 hand = *number;
                 games.back().hands[hand].header = Trim(line);
             }
-        } else if (Match(line, "Blinds %d/%d ante %d", &n)) {
+        } else if (Match(line, gamelines::kLogBlindsAnte, &n)) {
             ante = n[2];
-        } else if (Match(line, "Blinds %d/%d", &n)) {
+        } else if (Match(line, gamelines::kLogBlinds, &n)) {
             ante = 0;
-        } else if (hand >= 0 && Match(line, "Player %d: %s", &n, &w)) {
+        } else if (hand >= 0 && Match(line, gamelines::kLogHoleCards, &n, &w)) {
             const std::vector<int> cards = CardsOf(w[0]);
             LogHand &logHand = games.back().hands[hand];
             logHand.ante = ante;
@@ -316,7 +273,7 @@ bool HistoryParser::ParseLine(const std::string &line, int number, std::string &
     std::vector<int> n;
     std::vector<std::string> w;
     if (!m_seatsDone) {
-        if (Match(text, "Seat %d: %s (%d in chips) StrategyName is %s", &n, &w)) {
+        if (Match(text, gamelines::kGameSeat, &n, &w)) {
             if (n[0] != static_cast<int>(m_game.seats.size())) {
                 error = Where(number) + ": seat " + std::to_string(n[0]) + " is out of order";
                 return false;
@@ -326,12 +283,12 @@ bool HistoryParser::ParseLine(const std::string &line, int number, std::string &
             seat.name = w[0];
             seat.stack = n[1];
             seat.strategy = w[1];
-            seat.persona = PersonaOf(w[1]);
-            seat.human = seat.persona == 3;
+            seat.persona = PersonaOfStrategy(w[1]);
+            seat.human = IsHumanPersona(seat.persona);
             m_game.seats.push_back(seat);
             return true;
         }
-        if (text.find_first_not_of('=') == std::string::npos) {
+        if (text.find_first_not_of(gamelines::kGameSeatsEndMark) == std::string::npos) {
             if (m_game.seats.size() < 2 || m_game.seats.size() > 10) {
                 error = Where(number) + ": a game needs 2 to 10 seats, the file lists " +
                         std::to_string(m_game.seats.size());
@@ -344,7 +301,7 @@ bool HistoryParser::ParseLine(const std::string &line, int number, std::string &
         return false;
     }
     if (StartsWith(text, kHandPrefix)) {
-        if (!Match(Trim(text), "Ostrivane Hand #%d: Hold'em No Limit (%d/%d) - %s", &n, &w)) {
+        if (!Match(Trim(text), gamelines::kHandHeader, &n, &w)) {
             error = Where(number) + ": a hand header that cannot be read: \"" + text + "\"";
             return false;
         }
@@ -362,7 +319,7 @@ bool HistoryParser::ParseLine(const std::string &line, int number, std::string &
         return false;
     }
     RawHand &raw = m_hands.back();
-    if (Match(text, "Table 'Game' %d-max Seat #%d is the button", &n)) {
+    if (Match(text, gamelines::kTable, &n)) {
         if (n[0] != static_cast<int>(m_game.seats.size()) || n[1] < 0 || n[1] >= n[0]) {
             error = Where(number) + ": the table line does not fit the game's " +
                     std::to_string(m_game.seats.size()) + " seats";
@@ -371,7 +328,7 @@ bool HistoryParser::ParseLine(const std::string &line, int number, std::string &
         raw.hand.button = n[1];
         return true;
     }
-    if (Match(text, "Seat %d: %s (%d in chips)", &n, &w)) {
+    if (Match(text, gamelines::kHandSeat, &n, &w)) {
         if (n[0] != static_cast<int>(raw.hand.seats.size()) ||
             n[0] >= static_cast<int>(m_game.seats.size())) {
             error = Where(number) + ": seat " + std::to_string(n[0]) + " is out of order";
@@ -448,15 +405,11 @@ void HistoryParser::ComputePositions(Hand &hand) const
     const int bigBlind = hand.bigBlindSeat;
     if (bigBlind < 0 || bigBlind >= count || !hand.seats[static_cast<size_t>(bigBlind)].inHand)
         return;
-    hand.seats[static_cast<size_t>(bigBlind)].positionClass = 2;
-    int met = 0;
-    for (int step = 1; step < count; ++step) {
-        HandSeat &seat = hand.seats[static_cast<size_t>((bigBlind - step + count) % count)];
-        if (!seat.inHand)
-            continue;
-        seat.positionClass = met < 2 ? 2 : (met < 5 ? 1 : 0);
-        ++met;
-    }
+    AssignPositionClasses(
+        count, bigBlind, [&hand](int s) { return hand.seats[static_cast<size_t>(s)].inHand; },
+        [&hand](int s, int positionClass) {
+            hand.seats[static_cast<size_t>(s)].positionClass = positionClass;
+        });
 }
 
 void HistoryParser::Replay(RawHand &raw, const LogHand *log)
@@ -529,14 +482,13 @@ void HistoryParser::Replay(RawHand &raw, const LogHand *log)
         std::vector<int> n;
         std::vector<std::string> w;
         std::string rest;
-        if (text == "*** HOLE CARDS ***" || text == "*** SUMMARY ***") {
-            if (text == "*** SUMMARY ***")
+        if (text == gamelines::kHoleCards || text == gamelines::kSummary) {
+            if (text == gamelines::kSummary)
                 hand.showdown = true;
             continue;
         }
-        if (Match(text, "*** FLOP *** [%s]", nullptr, &w) ||
-            Match(text, "*** TURN *** [%s]", nullptr, &w) ||
-            Match(text, "*** RIVER *** [%s]", nullptr, &w)) {
+        if (Match(text, gamelines::kFlop, nullptr, &w) || Match(text, gamelines::kTurn, nullptr, &w) ||
+            Match(text, gamelines::kRiver, nullptr, &w)) {
             for (int card : CardsOf(w[0]))
                 hand.board.push_back(card);
             street = hand.board.size() <= 3   ? Street::Flop
@@ -546,14 +498,14 @@ void HistoryParser::Replay(RawHand &raw, const LogHand *log)
             largestBet = 0;
             continue;
         }
-        if (Match(text, "Dealt to %s [ %s ]", nullptr, &w)) {
+        if (Match(text, gamelines::kDealtTo, nullptr, &w)) {
             const int s = m_game.seatOf(w[0]);
             const std::vector<int> cards = CardsOf(w[1]);
             if (s >= 0 && cards.size() == 2)
                 hand.seats[static_cast<size_t>(s)].cards = {cards[0], cards[1]};
             continue;
         }
-        if (Match(text, "Hero adds %d chips", &n)) {
+        if (Match(text, gamelines::kHeroAdds, &n)) {
             const int human = std::max(m_game.humanSeat(), 0);
             hand.seats[static_cast<size_t>(human)].chipsAdded += n[0];
             continue;
@@ -564,31 +516,31 @@ void HistoryParser::Replay(RawHand &raw, const LogHand *log)
             continue;
         }
         HandSeat &seat = hand.seats[static_cast<size_t>(s)];
-        if (Match(rest, ": posts small blind %d", &n)) {
+        if (Match(rest, AfterName(gamelines::kPostsSmallBlind), &n)) {
             hand.smallBlindSeat = s;
             put(s, ActionKind::SmallBlind, n[0]);
-        } else if (Match(rest, ": posts big blind %d", &n)) {
+        } else if (Match(rest, AfterName(gamelines::kPostsBigBlind), &n)) {
             hand.bigBlindSeat = s;
             put(s, ActionKind::BigBlind, n[0]);
-        } else if (rest == ": folds") {
+        } else if (rest == AfterName(gamelines::kFolds)) {
             put(s, ActionKind::Fold, 0);
             seat.folded = true;
-        } else if (rest == ": checks") {
+        } else if (rest == AfterName(gamelines::kChecks)) {
             put(s, ActionKind::Check, 0);
-        } else if (Match(rest, ": calls %d", &n)) {
+        } else if (Match(rest, AfterName(gamelines::kCalls), &n)) {
             put(s, ActionKind::Call, n[0]);
-        } else if (Match(rest, ": raises %d", &n)) {
+        } else if (Match(rest, AfterName(gamelines::kRaises), &n)) {
             const bool opening = street != Street::Preflop && largestBet == 0;
             put(s, opening ? ActionKind::Bet : ActionKind::Raise, n[0]);
-        } else if (Match(Trim(rest), "collected %d from pot", &n)) {
+        } else if (Match(Trim(rest), Trim(AfterName(gamelines::kCollected)), &n)) {
             seat.won += n[0];
             collected = true;
-        } else if (Match(rest, " win %d", &n)) {
+        } else if (Match(rest, AfterName(gamelines::kWins), &n)) {
             seat.won = n[0];
             ++winLines;
-        } else if (Match(rest, " has %s", nullptr, &w)) {
+        } else if (Match(rest, TrimRight(AfterName(gamelines::kHas)), nullptr, &w)) {
             combinations[s] = Trim(w[0]);
-        } else if (rest == " lost all his money") {
+        } else if (rest == AfterName(gamelines::kLostAllMoney)) {
             seat.busted = true;
         } else {
             m_game.warnings.push_back(Where(line.lineNumber) + ": skipped \"" + text + "\"");
