@@ -54,8 +54,10 @@ bool CDunmereGame::PlayPreflop(Lock &lock)
     t.m_humanAmount = 0;
 
     AddAction(actionkind::kPreflopBegins, -1, 0, {});
-    AddAction(actionkind::kSmallBlind, smallBlind, t.m_invested[smallBlind], t.m_players[smallBlind].m_name);
-    AddAction(actionkind::kBigBlind, bigBlind, t.m_invested[bigBlind], t.m_players[bigBlind].m_name);
+    AddAction(actionkind::kSmallBlind, smallBlind, t.m_invested[smallBlind],
+              t.m_players[smallBlind].m_name);
+    AddAction(actionkind::kBigBlind, bigBlind, t.m_invested[bigBlind],
+              t.m_players[bigBlind].m_name);
 
     for (int s = 0; s < t.m_seatCount; ++s) {
         t.m_lastAction[s] = kLastActionNone;

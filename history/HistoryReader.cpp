@@ -487,7 +487,8 @@ void HistoryParser::Replay(RawHand &raw, const LogHand *log)
                 hand.showdown = true;
             continue;
         }
-        if (Match(text, gamelines::kFlop, nullptr, &w) || Match(text, gamelines::kTurn, nullptr, &w) ||
+        if (Match(text, gamelines::kFlop, nullptr, &w) ||
+            Match(text, gamelines::kTurn, nullptr, &w) ||
             Match(text, gamelines::kRiver, nullptr, &w)) {
             for (int card : CardsOf(w[0]))
                 hand.board.push_back(card);

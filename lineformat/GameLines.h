@@ -129,8 +129,8 @@ std::string LogLostAllMoney(int seat);
 // ---- Reading --------------------------------------------------------------------------------
 // Matches text against a pattern of the forms above; the fields go to numbers and texts in
 // order. A "%s" field takes as little as it can, so that the next literal part must follow it.
-bool Match(const std::string &text, const std::string &pattern,
-           std::vector<int> *numbers = nullptr, std::vector<std::string> *texts = nullptr);
+bool Match(const std::string &text, const std::string &pattern, std::vector<int> *numbers = nullptr,
+           std::vector<std::string> *texts = nullptr);
 
 // A pattern that starts with the seat's name ("%s: folds"), without that name (": folds"), for
 // readers that find the name at the start of the line themselves.

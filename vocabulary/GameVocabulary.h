@@ -62,8 +62,8 @@ inline const char *PersonaName(int persona)
 inline int PersonaOfName(const std::string &name)
 {
     // Compared in this order, exactly; a blank or a different letter case selects nothing.
-    for (int persona : {kPersonaHero, kPersonaManiac, kPersonaProfessor, kPersonaMaster,
-                        kPersonaTim}) {
+    for (int persona :
+         {kPersonaHero, kPersonaManiac, kPersonaProfessor, kPersonaMaster, kPersonaTim}) {
         if (name == PersonaName(persona))
             return persona;
     }

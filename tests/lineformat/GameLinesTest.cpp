@@ -19,7 +19,8 @@ struct LineCase
 };
 
 class GameLine : public ::testing::TestWithParam<LineCase>
-{};
+{
+};
 
 TEST_P(GameLine, IsTheFilesTextAndReadsBack)
 {
@@ -39,21 +40,33 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         LineCase{GameStart("2023.11.14  22:13:20"),
                  "==================START Ostrivane  2023.11.14  22:13:20 ==================",
-                 kGameStart, {}, {"2023.11.14  22:13:20"}},
+                 kGameStart,
+                 {},
+                 {"2023.11.14  22:13:20"}},
         LineCase{GameSeat(2, "Tim_2", 1000, "Tight"),
-                 "Seat 2: Tim_2 (1000 in chips) StrategyName is Tight", kGameSeat, {2, 1000},
+                 "Seat 2: Tim_2 (1000 in chips) StrategyName is Tight",
+                 kGameSeat,
+                 {2, 1000},
                  {"Tim_2", "Tight"}},
         LineCase{HandHeader(12, 15, 30, "2023.11.14  22:13:20"),
-                 "Ostrivane Hand #12: Hold'em No Limit (15/30) - 2023.11.14  22:13:20", kHandHeader,
-                 {12, 15, 30}, {"2023.11.14  22:13:20"}},
+                 "Ostrivane Hand #12: Hold'em No Limit (15/30) - 2023.11.14  22:13:20",
+                 kHandHeader,
+                 {12, 15, 30},
+                 {"2023.11.14  22:13:20"}},
         LineCase{Table(6, 5), "Table 'Game' 6-max Seat #5 is the button", kTable, {6, 5}, {}},
-        LineCase{HandSeat(0, "Hero_0", 0), "Seat 0: Hero_0 (0 in chips)", kHandSeat, {0, 0},
-                 {"Hero_0"}},
-        LineCase{PostsSmallBlind("Ann (2)_1", 10), "Ann (2)_1: posts small blind 10",
-                 kPostsSmallBlind, {10}, {"Ann (2)_1"}},
-        LineCase{PostsBigBlind("Bo_2", 20), "Bo_2: posts big blind 20", kPostsBigBlind, {20},
-                 {"Bo_2"}},
-        LineCase{DealtTo("Hero_0", "Ah Kd"), "Dealt to Hero_0 [ Ah Kd ]", kDealtTo, {},
+        LineCase{
+            HandSeat(0, "Hero_0", 0), "Seat 0: Hero_0 (0 in chips)", kHandSeat, {0, 0}, {"Hero_0"}},
+        LineCase{PostsSmallBlind("Ann (2)_1", 10),
+                 "Ann (2)_1: posts small blind 10",
+                 kPostsSmallBlind,
+                 {10},
+                 {"Ann (2)_1"}},
+        LineCase{
+            PostsBigBlind("Bo_2", 20), "Bo_2: posts big blind 20", kPostsBigBlind, {20}, {"Bo_2"}},
+        LineCase{DealtTo("Hero_0", "Ah Kd"),
+                 "Dealt to Hero_0 [ Ah Kd ]",
+                 kDealtTo,
+                 {},
                  {"Hero_0", "Ah Kd"}},
         LineCase{Flop("2c 3d 4h"), "*** FLOP *** [2c 3d 4h]", kFlop, {}, {"2c 3d 4h"}},
         LineCase{Turn("Ts"), "*** TURN *** [Ts]", kTurn, {}, {"Ts"}},
@@ -62,26 +75,35 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{Checks("Tim_3"), "Tim_3: checks", kChecks, {}, {"Tim_3"}},
         LineCase{Calls("Tim_3", 40), "Tim_3: calls 40", kCalls, {40}, {"Tim_3"}},
         LineCase{Raises("Tim_3", 120), "Tim_3: raises 120", kRaises, {120}, {"Tim_3"}},
-        LineCase{Collected("Master_1", 90), "Master_1 collected 90 from pot ", kCollected, {90},
+        LineCase{Collected("Master_1", 90),
+                 "Master_1 collected 90 from pot ",
+                 kCollected,
+                 {90},
                  {"Master_1"}},
         LineCase{Wins("Maniac_3", 0), "Maniac_3 win 0", kWins, {0}, {"Maniac_3"}},
         LineCase{Has("Maniac_3", "Two pair, Aces and Eights"),
-                 "Maniac_3 has Two pair, Aces and Eights ", kHas, {},
+                 "Maniac_3 has Two pair, Aces and Eights ",
+                 kHas,
+                 {},
                  {"Maniac_3", "Two pair, Aces and Eights"}},
         LineCase{HeroAdds(500), "Hero adds 500 chips", kHeroAdds, {500}, {}},
-        LineCase{LostAllMoney("Tim_3"), "Tim_3 lost all his money", kLostAllMoney, {},
-                 {"Tim_3"}}));
+        LineCase{LostAllMoney("Tim_3"), "Tim_3 lost all his money", kLostAllMoney, {}, {"Tim_3"}}));
 
 INSTANTIATE_TEST_SUITE_P(
     GameLog, GameLine,
     ::testing::Values(
         LineCase{LogPlayers(6), "6 players ", kLogPlayers, {6}, {}},
         LineCase{LogGameSeat(1, "Master_1", "Master", 1500),
-                 "Player 1 is Master_1 (StrategyName is Master) with stack = 1500", kLogGameSeat,
-                 {1, 1500}, {"Master_1", "Master"}},
+                 "Player 1 is Master_1 (StrategyName is Master) with stack = 1500",
+                 kLogGameSeat,
+                 {1, 1500},
+                 {"Master_1", "Master"}},
         LineCase{LogBlinds(10, 20), "Blinds 10/20", kLogBlinds, {10, 20}, {}},
-        LineCase{LogBlindsAnte(100, 200, 25), "Blinds 100/200 ante 25", kLogBlindsAnte,
-                 {100, 200, 25}, {}},
+        LineCase{LogBlindsAnte(100, 200, 25),
+                 "Blinds 100/200 ante 25",
+                 kLogBlindsAnte,
+                 {100, 200, 25},
+                 {}},
         LineCase{LogButton(4), "Player 4 is on button", kLogButton, {4}, {}},
         LineCase{LogSmallBlind(5), "Player 5 is SB", kLogSmallBlind, {5}, {}},
         LineCase{LogBigBlind(0), "Player 0 is BB", kLogBigBlind, {0}, {}},
@@ -98,9 +120,15 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{LogTurn("Ts"), "Turn: Ts", kLogTurn, {}, {"Ts"}},
         LineCase{LogRiver("Qh"), "River: Qh", kLogRiver, {}, {"Qh"}},
         LineCase{LogScore(3, 1720), "Player 3 = 1720", kLogScore, {3, 1720}, {}},
-        LineCase{LogSortedScore(3, 1721, 400), "After sort Player 3 = 1721 win = 400",
-                 kLogSortedScore, {3, 1721, 400}, {}},
-        LineCase{LogHas(3, "Flush, Ace high"), "Player 3 has Flush, Ace high ", kLogHas, {3},
+        LineCase{LogSortedScore(3, 1721, 400),
+                 "After sort Player 3 = 1721 win = 400",
+                 kLogSortedScore,
+                 {3, 1721, 400},
+                 {}},
+        LineCase{LogHas(3, "Flush, Ace high"),
+                 "Player 3 has Flush, Ace high ",
+                 kLogHas,
+                 {3},
                  {"Flush, Ace high"}},
         LineCase{LogLostAllMoney(4), "Player 4 lost all his money", kLogLostAllMoney, {4}, {}}));
 
@@ -133,9 +161,9 @@ TEST(GameLines, MatchRejectsWhatDoesNotFit)
 
 TEST(GameVocabulary, PersonasAndTheirNames)
 {
-    const std::map<std::string, int> strategies = {
-        {"None", 0},   {"SSS", 1},    {"BSS", 2},       {"Hero", 3},
-        {"Master", 4}, {"Maniac", 5}, {"Professor", 6}, {"Tight", 7}};
+    const std::map<std::string, int> strategies = {{"None", 0},      {"SSS", 1},    {"BSS", 2},
+                                                   {"Hero", 3},      {"Master", 4}, {"Maniac", 5},
+                                                   {"Professor", 6}, {"Tight", 7}};
     for (const auto &[name, code] : strategies) {
         EXPECT_STREQ(StrategyName(code), name.c_str());
         EXPECT_EQ(PersonaOfStrategy(name), code);
@@ -160,7 +188,8 @@ struct PositionCase
 };
 
 class PositionClasses : public ::testing::TestWithParam<PositionCase>
-{};
+{
+};
 
 TEST_P(PositionClasses, CountBackFromTheBigBlind)
 {
