@@ -2,6 +2,7 @@
 
 #include "engine/EngineText.h"
 #include "engine/Game.h"
+#include "lineformat/GameLines.h"
 
 #include <cerrno>
 #include <cstring>
@@ -83,17 +84,19 @@ void GameFiles::Open(const std::string &folderName, const std::string &startTime
     const fs::path folder = folderName.empty() ? fs::path(".") : fs::path(folderName);
     // The folder may not exist yet (a new --out folder): the log must not be lost for that.
     std::error_code error;
-    fs::create_directories(folder / "HandHistory", error);
-    const std::string logPath = (folder / "HistoryGame.log").string();
+    fs::create_directories(folder / gamelines::kHistoryFolder, error);
+    const std::string logPath = (folder / gamelines::kLogFileName).string();
     TrimLog(logPath);
     m_log.Open(logPath, "a");
     // Never overwrite or share another game's file: games started in the same second (bot
     // games, two programs at once) take "HH_<time>_002.txt", "_003" and so on; the padding
     // keeps the names' order the games' order.
-    const std::string stem = (folder / "HandHistory" / ("HH_" + startTime)).string();
+    const std::string stem =
+        (folder / gamelines::kHistoryFolder / (gamelines::kHistoryFilePrefix + startTime)).string();
     for (int n = 1; n <= kMaxHistoryFilesPerSecond; ++n) {
         const std::string suffix = n == 1 ? std::string() : Format("_%03d", n);
-        if (m_history.CreateNew(stem + suffix + ".txt") || m_history.Error() != EEXIST)
+        if (m_history.CreateNew(stem + suffix + gamelines::kHistoryFileSuffix) ||
+            m_history.Error() != EEXIST)
             break;
     }
     Check();
@@ -125,7 +128,7 @@ void CDunmereGame::WriteHistory(const std::string &text)
 
 void CDunmereGame::OpenFiles()
 {
-    m_files.Open(m_outputFolder, TimeText("%Y%m%d_%H%M%S"));
+    m_files.Open(m_outputFolder, TimeText(gamelines::kHistoryFileTime));
 }
 
 void CDunmereGame::CloseFiles()

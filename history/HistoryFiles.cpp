@@ -3,6 +3,7 @@
 #include "history/HistoryReader.h"
 
 #include "history/TextPatterns.h"
+#include "lineformat/GameLines.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -20,8 +21,8 @@ namespace {
 using detail::EndsWith;
 using detail::StartsWith;
 
-const char kHistoryFolder[] = "HandHistory";
-const char kLogName[] = "HistoryGame.log";
+using gamelines::kHistoryFolder;
+using gamelines::kLogFileName;
 // A hand-history file is small; anything far larger is not one of ours.
 constexpr std::uintmax_t kMaxFileBytes = 512u * 1024u * 1024u;
 
@@ -66,7 +67,7 @@ bool ReadGameFile(const std::string &historyPath, Game &game, std::string &error
     std::string logText;
     std::string logPath;
     const fs::path folder = fs::path(historyPath).parent_path();
-    for (const fs::path &candidate : {folder.parent_path() / kLogName, folder / kLogName}) {
+    for (const fs::path &candidate : {folder.parent_path() / kLogFileName, folder / kLogFileName}) {
         std::error_code code;
         if (fs::is_regular_file(candidate, code)) {
             std::string ignored;
@@ -99,7 +100,8 @@ std::vector<std::string> FindHistoryFiles(const std::string &path, std::string &
     std::vector<std::string> files;
     for (fs::directory_iterator it(folder, code), end; !code && it != end; it.increment(code)) {
         const std::string name = it->path().filename().string();
-        if (StartsWith(name, "HH_") && EndsWith(name, ".txt") && it->is_regular_file(code))
+        if (StartsWith(name, gamelines::kHistoryFilePrefix) &&
+            EndsWith(name, gamelines::kHistoryFileSuffix) && it->is_regular_file(code))
             files.push_back(it->path().string());
     }
     if (code) {

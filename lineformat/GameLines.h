@@ -12,6 +12,15 @@
 
 namespace gamelines {
 
+// ---- The files -----------------------------------------------------------------------------
+// In the output folder: the log of every game, and one hand history per game in its folder,
+// named "HH_<start time>.txt" (strftime kHistoryFileTime), "HH_<start time>_002.txt" and on.
+inline constexpr char kLogFileName[] = "HistoryGame.log";
+inline constexpr char kHistoryFolder[] = "HandHistory";
+inline constexpr char kHistoryFilePrefix[] = "HH_";
+inline constexpr char kHistoryFileSuffix[] = ".txt";
+inline constexpr char kHistoryFileTime[] = "%Y%m%d_%H%M%S";
+
 // ---- Time stamps ----------------------------------------------------------------------------
 // strftime pattern of every time stamp in both files: "2023.11.14  22:13:20".
 inline constexpr char kTimeStamp[] = "%Y.%m.%d  %H:%M:%S";
