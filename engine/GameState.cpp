@@ -150,6 +150,8 @@ int CGameTable::CountRaisersAbove(int s, int amount) const
 {
     int count = 0;
     for (int t = 0; t < m_seatCount; ++t)
-        count += (t != s && IsActive(t) && m_bet[t] > amount && m_lastAction[t] == kLastActionRaise) ? 1 : 0;
+        count += (t != s && IsActive(t) && m_bet[t] > amount && m_lastAction[t] == kLastActionRaise)
+                     ? 1
+                     : 0;
     return count;
 }

@@ -40,8 +40,8 @@ void BuildGameTypes(GameType types[2]);
 class CPlayer
 {
 public:
-    std::string m_name;   // name + "_" + seat, e.g. "Hero_0"
-    int m_persona = 0;    // kPersonaHero .. kPersonaTim (vocabulary/GameVocabulary.h)
+    std::string m_name; // name + "_" + seat, e.g. "Hero_0"
+    int m_persona = 0;  // kPersonaHero .. kPersonaTim (vocabulary/GameVocabulary.h)
     CPokerStat m_stat;
 };
 
@@ -103,7 +103,7 @@ public:
     int m_boardCount = 0;
     int m_humanAmount = 0;
     int m_positionClass[10] = {}; // kPositionEarly, kPositionMiddle, kPositionLate
-    int m_lastAction[10] = {}; // kLastActionNone, kLastActionFold, kLastActionCall, kLastActionRaise
+    int m_lastAction[10] = {};    // kLastActionNone, ...Fold, ...Call, ...Raise
     int m_lastRaiser = -1;
     CStatSpectr m_spectrum;
     StrategyRanges m_ranges;

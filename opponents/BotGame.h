@@ -17,7 +17,7 @@ struct BotGameOptions
     int smallBlind = 10;
     int bigBlind = 20;
     int gameTypeId = kGameTypeFixedBlinds; // kGameTypeNinePlayers, ...Turbo, else fixed blinds
-    int lastHand = 0;   // stop after this hand; 0 plays to one player left
+    int lastHand = 0;                      // stop after this hand; 0 plays to one player left
     std::optional<std::uint64_t> seed;
     std::string outputFolder; // the game log and HandHistory/ go here
     // Plays every seat; nullptr means the four personas.
