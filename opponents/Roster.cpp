@@ -10,7 +10,7 @@ std::string StrategyLogName(int persona)
 int AssignPersona(const std::string &name, EasyRandom &random)
 {
     int persona = PersonaOfName(name);
-    return persona != 0 ? persona : random.DrawRandomNumber();
+    return persona != kPersonaNone ? persona : random.DrawRandomNumber();
 }
 
 const std::vector<StrategyRow> &StrategyList()
