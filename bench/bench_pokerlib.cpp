@@ -4,6 +4,7 @@
 #include "pokerlib/CardNames.h"
 #include "pokerlib/Evaluator.h"
 #include "pokerlib/Rng.h"
+#include "pokerlib/StoredTables.h"
 
 #include <benchmark/benchmark.h>
 
@@ -77,6 +78,44 @@ void BM_Evaluate7FromCards(benchmark::State &state)
     state.SetItemsProcessed(std::int64_t(state.iterations()) * std::int64_t(sets.size()));
 }
 BENCHMARK(BM_Evaluate7FromCards)->Arg(kHandCount)->Arg(kCachedHandCount);
+
+// The same two through the stored tables addressed directly: a hand summed beforehand, and
+// seven cards added one by one and then evaluated.
+void BM_EvaluateStoredPrecomputed(benchmark::State &state)
+{
+    std::vector<Hand> hands;
+    for (const auto &cards : RandomCardSets(std::size_t(state.range(0)))) {
+        Hand h;
+        for (int c : cards)
+            h += StoredCard(c);
+        hands.push_back(h);
+    }
+    for (auto _ : state) {
+        unsigned sum = 0;
+        for (const Hand &h : hands)
+            sum += EvaluateStored(h);
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(std::int64_t(state.iterations()) * std::int64_t(hands.size()));
+}
+BENCHMARK(BM_EvaluateStoredPrecomputed)->Arg(kHandCount)->Arg(kCachedHandCount);
+
+void BM_EvaluateStoredFromCards(benchmark::State &state)
+{
+    const auto sets = RandomCardSets(std::size_t(state.range(0)));
+    for (auto _ : state) {
+        unsigned sum = 0;
+        for (const auto &cards : sets) {
+            Hand h = StoredCard(cards[0]);
+            for (int i = 1; i < 7; ++i)
+                h += StoredCard(cards[i]);
+            sum += EvaluateStored(h);
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(std::int64_t(state.iterations()) * std::int64_t(sets.size()));
+}
+BENCHMARK(BM_EvaluateStoredFromCards)->Arg(kHandCount)->Arg(kCachedHandCount);
 
 // From seven card integers through EvaluateCards7: keys only, rank masks only for flushes.
 void BM_Evaluate7FromCardsKeysOnly(benchmark::State &state)

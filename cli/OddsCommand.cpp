@@ -35,34 +35,38 @@ std::uint64_t Bits(const std::vector<int> &cards)
     return mask;
 }
 
-// The --vs opponents: known hands first take their cards out of the deck, then each range
-// drops the hands that clash with the known cards. Empty string when all is well.
-std::string ReadOpponents(const std::vector<std::string> &texts, std::uint64_t known,
-                          std::vector<Seat> &seats)
+std::string HandLabel(int first, int second)
+{
+    return Narrow(brisquel::CardName(first)) + Narrow(brisquel::CardName(second));
+}
+
+// The players as typed, `names[i]` prefixing player i's messages: known hands first take their
+// cards out of the deck, then each range drops the hands that clash with the known cards.
+// Empty string when all is well.
+std::string ReadPlayers(const std::vector<std::string> &texts,
+                        const std::vector<std::string> &names, std::uint64_t known,
+                        std::vector<Seat> &seats)
 {
     std::vector<brisquel::ComboList> ranges(texts.size());
     for (std::size_t i = 0; i < texts.size(); ++i) {
         std::string error;
         if (!brisquel::ParseRange(texts[i], ranges[i], error))
-            return "--vs '" + texts[i] + "': " + error;
+            return names[i] + ": " + error;
         if (ranges[i].size() != 1)
             continue;
         const std::uint64_t cards = Bits({ranges[i][0].first, ranges[i][0].second});
         if (cards & known)
-            return "--vs '" + texts[i] + "' holds a card that is already dealt";
+            return names[i] + " holds a card that is already dealt";
         known |= cards;
     }
     for (std::size_t i = 0; i < texts.size(); ++i) {
         Seat seat{texts[i], {ranges[i]}};
         if (ranges[i].size() == 1) {
-            seat.label = Narrow(brisquel::CardName(ranges[i][0].first)) +
-                         Narrow(brisquel::CardName(ranges[i][0].second));
+            seat.label = HandLabel(ranges[i][0].first, ranges[i][0].second);
         } else {
             seat.player.combos = brisquel::DropClashing(ranges[i], known);
             if (seat.player.combos.empty())
-                return "--vs '" + texts[i] +
-                       "': every hand of the range clashes with the known "
-                       "cards";
+                return names[i] + ": every hand of the range clashes with the known cards";
         }
         seats.push_back(std::move(seat));
     }
@@ -92,18 +96,21 @@ void PrintDetail(const std::vector<Seat> &seats, const brisquel::EquityResult &r
 } // namespace
 
 const char kOddsUsage[] =
-    "usage: brisquel-cli odds AhKd [--board \"Qs Jd 2c\"] [--players N] [--vs HAND|RANGE]...\n"
-    "                         [--exact | --trials T [--seed S]] [--threads N] [--detail]\n"
+    "usage: brisquel-cli odds AhKd|RANGE [--board \"Qs Jd 2c\"] [--dead \"7h 2s\"] [--players N]\n"
+    "                         [--vs HAND|RANGE]... [--exact | --trials T [--seed S]]\n"
+    "                         [--threads N] [--detail]\n"
+    "  AhKd      your hole cards, or a range as for --vs\n"
     "  --vs      one opponent: a hand (QsQd), a range (\"22+,A2s+,KTo+,QJs\", T6s-T9s) or\n"
     "            the best share of hands (top15%); --players adds random opponents\n"
+    "  --board   3, 4 or 5 board cards; --dead: cards out of play\n"
     "  --exact   count every board and every hand of the ranges instead of sampling\n"
     "  --detail  win, tie and equity of every player with the standard error\n";
 
-// odds AhKd [--board "Qs Jd 2c"] [--players N] [--vs R]... [--exact] [--trials T] [--seed S]
-//           [--threads N] [--detail]
+// odds AhKd|RANGE [--board "Qs Jd 2c"] [--dead "7h"] [--players N] [--vs R]... [--exact]
+//           [--trials T] [--seed S] [--threads N] [--detail]
 int RunOddsCommand(const CommandArgs &args)
 {
-    std::string holeText, boardText;
+    std::string holeText, boardText, deadText;
     std::vector<std::string> vsTexts;
     int players = 0; // counted from --vs unless given
     long long trials = -1;
@@ -113,6 +120,7 @@ int RunOddsCommand(const CommandArgs &args)
     try {
         const ParsedArgs parsed = CommandLine()
                                       .Value("--board", true)
+                                      .Value("--dead", true)
                                       .Value("--players")
                                       .Value("--trials")
                                       .Value("--seed")
@@ -127,6 +135,7 @@ int RunOddsCommand(const CommandArgs &args)
         if (!parsed.Positional().empty())
             holeText = parsed.Positional()[0];
         boardText = parsed.Text("--board").value_or("");
+        deadText = parsed.Text("--dead").value_or("");
         players = int(parsed.Integer("--players", kMinPlayers, kMaxPlayers, 0));
         trials = parsed.Integer("--trials", 1, kMaxTrials, -1);
         threads = parsed.Integer("--threads", 1, kMaxThreads, 0);
@@ -150,23 +159,40 @@ int RunOddsCommand(const CommandArgs &args)
         return Fail("--players " + std::to_string(players) + " leaves no seat for " +
                     std::to_string(opponents) + " --vs opponents besides you");
 
-    std::vector<int> hole, board;
+    // Two cards are a hand; anything else that reads as a range of several hands is one (a
+    // single hand must read as two cards: "A hK d" is a typing slip, not AhKd).
+    std::vector<int> hole, board, dead;
     std::string error;
-    if (!ParseCardList(holeText, hole, error))
-        return Fail(error);
-    if (hole.size() != 2)
+    brisquel::ComboList firstRange;
+    if (!ParseCardList(holeText, hole, error)) {
+        std::string rangeError;
+        if (!brisquel::ParseRange(holeText, firstRange, rangeError) || firstRange.size() < 2)
+            return Fail(error);
+        hole.clear();
+    } else if (hole.size() != 2) {
         return Fail("odds needs exactly two hole cards, got " + std::to_string(hole.size()));
+    }
     if (!ParseCardList(boardText, board, error, hole))
         return Fail(error);
     if (board.size() != 0 && (board.size() < 3 || board.size() > 5))
         return Fail("the board holds 3, 4 or 5 cards, got " + std::to_string(board.size()));
+    std::vector<int> seen = hole;
+    seen.insert(seen.end(), board.begin(), board.end());
+    if (!ParseCardList(deadText, dead, error, seen))
+        return Fail("--dead: " + error);
 
     std::vector<Seat> seats;
-    seats.push_back({Narrow(brisquel::CardName(hole[0])) + Narrow(brisquel::CardName(hole[1])),
-                     {{{hole[0], hole[1]}}}});
-    error = ReadOpponents(vsTexts, Bits(hole) | Bits(board), seats);
+    std::vector<std::string> texts{hole.empty() ? holeText : HandLabel(hole[0], hole[1])};
+    std::vector<std::string> names{"'" + holeText + "'"};
+    for (const std::string &text : vsTexts) {
+        texts.push_back(text);
+        names.push_back("--vs '" + text + "'");
+    }
+    error = ReadPlayers(texts, names, Bits(board) | Bits(dead), seats);
     if (!error.empty())
         return Fail(error);
+    if (!hole.empty())
+        seats[0] = {HandLabel(hole[0], hole[1]), {{{hole[0], hole[1]}}}};
     while (int(seats.size()) < players)
         seats.push_back({"random", {}});
 
@@ -174,6 +200,7 @@ int RunOddsCommand(const CommandArgs &args)
     for (const Seat &seat : seats)
         setup.players.push_back(seat.player);
     setup.board = board;
+    setup.dead = dead;
     setup.exact = exact;
     setup.trials = trials > 0 ? std::uint64_t(trials) : kDefaultTrials;
     setup.seed =
@@ -181,11 +208,11 @@ int RunOddsCommand(const CommandArgs &args)
     setup.threads = int(threads);
     setup.firstPlayerOnly = !detail;
     if (exact) {
-        const std::uint64_t deals = brisquel::CountExactDeals(setup);
-        if (deals > brisquel::kMaxExactDeals)
+        const std::uint64_t showdowns = brisquel::CountExactShowdowns(setup);
+        if (showdowns > brisquel::kMaxExactShowdowns)
             return Fail("--exact would count more than " +
-                        std::to_string(brisquel::kMaxExactDeals) +
-                        " deals; leave it out to sample, or narrow the ranges or add board "
+                        std::to_string(brisquel::kMaxExactShowdowns) +
+                        " showdowns; leave it out to sample, or narrow the ranges or add board "
                         "cards");
     }
     const brisquel::EquityResult result = brisquel::CalculateEquity(setup);

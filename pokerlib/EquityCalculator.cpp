@@ -1,14 +1,16 @@
 #include "pokerlib/EquityCalculator.h"
 #include "pokerlib/Dealer.h"
 #include "pokerlib/Evaluator.h"
+#include "pokerlib/ExactEquity.h"
+#include "pokerlib/JointHands.h"
 #include "pokerlib/Rng.h"
+#include "pokerlib/StoredTables.h"
+#include "pokerlib/WorkPool.h"
 
 #include <algorithm>
 #include <array>
-#include <atomic>
+#include <bit>
 #include <cmath>
-#include <mutex>
-#include <thread>
 
 namespace brisquel {
 
@@ -16,8 +18,12 @@ namespace {
 
 // Shares counted in units of 1/2520, which every tie of up to ten players divides.
 constexpr std::uint64_t kWhole = 2520;
-// Draws of the ranges' hands that may collide in a row before sampling gives up.
-constexpr int kMaxRedraws = 1'000'000;
+// Ranged players' hands that clash often are listed once as joint deals when the list takes
+// at most this many bytes (one or two per player and deal); each trial then draws one of them.
+constexpr std::uint64_t kMaxJointBytes = 1u << 25;
+// Otherwise hands are drawn player by player and redrawn on a clash, within this many redraws
+// per trial of a block on average.
+constexpr std::uint64_t kRedrawsPerTrial = 64;
 
 struct Combo
 {
@@ -29,6 +35,7 @@ struct Combo
 struct alignas(64) Tally
 {
     std::uint64_t deals = 0;
+    std::uint64_t redraws = 0;
     std::array<std::uint64_t, kMaxEquityPlayers> wins{};
     std::array<std::uint64_t, kMaxEquityPlayers> ties{};
     std::array<std::uint64_t, kMaxEquityPlayers> shares{};        // in 1/kWhole
@@ -37,6 +44,7 @@ struct alignas(64) Tally
     void Add(const Tally &o)
     {
         deals += o.deals;
+        redraws += o.redraws;
         for (int p = 0; p < kMaxEquityPlayers; ++p) {
             wins[p] += o.wins[p];
             ties[p] += o.ties[p];
@@ -51,11 +59,13 @@ struct alignas(64) Tally
 struct Table
 {
     int players = 0;
-    std::uint64_t known = 0; // board and fixed hands
+    std::uint64_t known = 0; // board, dead cards and fixed hands
+    std::uint64_t boardCards = 0, deadCards = 0;
     Hand board;
     int missing = 0;       // board cards to come
     std::vector<int> deck; // cards not known, ascending
     std::array<Hand, kMaxEquityPlayers> fixedHands{};
+    std::array<std::uint64_t, kMaxEquityPlayers> fixedMasks{};
     std::vector<int> fixed, random;
     std::vector<int> ranged;                // seats
     std::vector<std::vector<Combo>> combos; // per ranged seat, those that miss the known cards
@@ -85,6 +95,13 @@ bool Prepare(const EquitySetup &s, bool exact, Table &t, EquityResult &r)
         t.known |= 1ull << c;
         t.board += tables.cards[c];
     }
+    t.boardCards = t.known;
+    for (const int c : s.dead) {
+        if (!valid(c) || (t.known >> c & 1))
+            return Fail(r, "a dead card is not a card, is repeated or is on the board");
+        t.known |= 1ull << c;
+    }
+    t.deadCards = t.known & ~t.boardCards;
     t.missing = 5 - int(n);
     // Known hands first, so that every range can drop what they hold.
     for (int p = 0; p < t.players; ++p) {
@@ -96,6 +113,7 @@ bool Prepare(const EquitySetup &s, bool exact, Table &t, EquityResult &r)
             return Fail(r, "player " + std::to_string(p + 1) + "'s hand clashes with known cards");
         t.known |= (1ull << a) | (1ull << b);
         t.fixedHands[p] = tables.cards[a] + tables.cards[b];
+        t.fixedMasks[std::size_t(p)] = (1ull << a) | (1ull << b);
         t.fixed.push_back(p);
     }
     for (int c = 0; c < 52; ++c)
@@ -136,28 +154,6 @@ bool Prepare(const EquitySetup &s, bool exact, Table &t, EquityResult &r)
         if (std::find(t.random.begin(), t.random.end(), p) == t.random.end())
             t.holding.push_back(p);
     return true;
-}
-
-// Combinations of the ranged players' hands that share no card, from ranged seat `level` on,
-// counted up to limit + 1.
-std::uint64_t CountHands(const Table &t, std::size_t level, std::uint64_t used, std::uint64_t limit)
-{
-    if (level == t.ranged.size())
-        return 1;
-    std::uint64_t count = 0;
-    if (level + 1 == t.ranged.size()) { // the last player's hands without a call each
-        for (const Combo &c : t.combos[level])
-            count += !(c.mask & used);
-        return std::min(count, limit + 1);
-    }
-    for (const Combo &c : t.combos[level]) {
-        if (c.mask & used)
-            continue;
-        count += CountHands(t, level + 1, used | c.mask, limit - std::min(count, limit));
-        if (count > limit)
-            return limit + 1;
-    }
-    return count;
 }
 
 std::uint64_t Choose(std::uint64_t n, int k)
@@ -222,84 +218,11 @@ struct Deal
     std::uint16_t values[kMaxEquityPlayers] = {};
 };
 
-inline void ScoreBoard(const EvalTables &e, const Hand &board, int players, Deal &d, Tally &tally)
+inline void ScoreBoard(const Hand &board, int players, Deal &d, Tally &tally)
 {
     for (int p = 0; p < players; ++p)
-        d.values[p] = Evaluate(e, board + d.hands[p]);
+        d.values[p] = EvaluateStored(board + d.hands[p]);
     Score(d.values, players, tally);
-}
-
-// Exact counting: every board whose lowest new card is at deck index >= from.
-void CountBoards(const Table &t, const EvalTables &e, std::size_t from, int left, const Hand &board,
-                 std::uint64_t used, Deal &d, Tally &tally)
-{
-    if (left == 0) {
-        ScoreBoard(e, board, t.players, d, tally);
-        return;
-    }
-    if (left == 1) { // the last card without a call per board
-        for (std::size_t j = from; j < t.deck.size(); ++j)
-            if (!(used >> t.deck[j] & 1))
-                ScoreBoard(e, board + e.cards[t.deck[j]], t.players, d, tally);
-        return;
-    }
-    for (std::size_t j = from; j + left <= t.deck.size(); ++j) {
-        const int card = t.deck[j];
-        if (!(used >> card & 1))
-            CountBoards(t, e, j + 1, left - 1, board + e.cards[card], used, d, tally);
-    }
-}
-
-// Exact counting: the ranged players from `level` on, then the boards.
-void CountRanged(const Table &t, const EvalTables &e, std::size_t level, std::size_t boardFrom,
-                 const Hand &board, std::uint64_t used, int boardLeft, Deal &d, Tally &tally)
-{
-    if (level == t.ranged.size()) {
-        CountBoards(t, e, boardFrom, boardLeft, board, used, d, tally);
-        return;
-    }
-    for (const Combo &c : t.combos[level]) {
-        if (c.mask & used)
-            continue;
-        d.hands[t.ranged[level]] = c.hand;
-        CountRanged(t, e, level + 1, boardFrom, board, used | c.mask, boardLeft, d, tally);
-    }
-}
-
-// A unit of exact work: one hand of the first ranged player and the board's lowest new card.
-struct ExactWork
-{
-    std::uint64_t firstHands = 1; // hands of the first ranged player, 1 if none
-    std::uint64_t firstCards = 1; // deck positions of the lowest board card, 1 if none to come
-
-    std::uint64_t Units() const { return firstHands * firstCards; }
-};
-
-void CountUnit(const Table &t, const EvalTables &e, const ExactWork &w, std::uint64_t unit, Deal &d,
-               Tally &tally)
-{
-    std::uint64_t used = 0;
-    std::size_t level = 0;
-    if (!t.ranged.empty()) {
-        const Combo &c = t.combos[0][unit / w.firstCards];
-        d.hands[t.ranged[0]] = c.hand;
-        used = c.mask;
-        level = 1;
-    }
-    Hand board = t.board;
-    std::size_t boardFrom = 0;
-    int left = t.missing;
-    if (t.missing > 0) {
-        const std::size_t j = unit % w.firstCards;
-        const int card = t.deck[j];
-        if (used >> card & 1)
-            return;
-        board += e.cards[card];
-        used |= 1ull << card;
-        boardFrom = j + 1;
-        --left;
-    }
-    CountRanged(t, e, level, boardFrom, board, used, left, d, tally);
 }
 
 std::uint64_t BlockSeed(std::uint64_t seed, std::uint64_t block)
@@ -342,11 +265,11 @@ inline void ScoreFirst(const Seats &s, const EvalTables &e, const Hand &board, N
         return e.cards[c1] + e.cards[c2];
     };
     const bool firstRandom = s.randomCount > 0 && s.random[0] == 0;
-    const std::uint16_t first = Evaluate(e, board + (firstRandom ? dealHand() : d.hands[0]));
+    const std::uint16_t first = EvaluateStored(board + (firstRandom ? dealHand() : d.hands[0]));
     if (s.players == 2) {
         // Heads-up without branches on the outcome, which is a coin flip to the predictor.
         const Hand other = s.holdingCount == 1 ? d.hands[s.holding[0]] : dealHand();
-        const std::uint16_t v = Evaluate(e, board + other);
+        const std::uint16_t v = EvaluateStored(board + other);
         const std::uint64_t win = first > v, tie = first == v;
         tally.wins[0] += win;
         tally.ties[0] += tie;
@@ -356,13 +279,13 @@ inline void ScoreFirst(const Seats &s, const EvalTables &e, const Hand &board, N
     }
     int count = 1;
     for (int i = 0; i < s.holdingCount; ++i) {
-        const std::uint16_t v = Evaluate(e, board + d.hands[s.holding[i]]);
+        const std::uint16_t v = EvaluateStored(board + d.hands[s.holding[i]]);
         if (v > first)
             return;
         count += v == first;
     }
     for (int i = firstRandom ? 1 : 0; i < s.randomCount; ++i) {
-        const std::uint16_t v = Evaluate(e, board + dealHand());
+        const std::uint16_t v = EvaluateStored(board + dealHand());
         if (v > first)
             return;
         count += v == first;
@@ -370,11 +293,80 @@ inline void ScoreFirst(const Seats &s, const EvalTables &e, const Hand &board, N
     Record(0, count, tally);
 }
 
-// Sampling: trials of one block, seeded by the block alone. False when the ranges would not
-// fit together. Without ranged players no card is ever excluded (kRanged false).
+// How a trial picks the ranged players' hands: one draw among the joint picks listed, or,
+// when the list would be too long, a hand per player redrawn on a clash.
+struct JointPicks
+{
+    std::vector<std::uint8_t> bytes; // per pick, one index per ranged player (two bytes if wide)
+    bool wide = false;
+    std::uint32_t count = 0; // 0: not listed
+
+    static constexpr int kProbes = 4096;
+
+    // The share of independent draws, one hand per player, that do not clash: a probe of
+    // fixed seed, so that the choice below is the same on every run.
+    static int FitsOfProbes(const HandMasks &players)
+    {
+        std::uint64_t rng[4];
+        SeedXoshiro(rng, 0x5EED);
+        int fits = 0;
+        for (int i = 0; i < kProbes; ++i) {
+            std::uint64_t used = 0;
+            bool fit = true;
+            for (const auto &list : players) {
+                const std::uint64_t hand = list[UniformBelow(rng, list.size())];
+                fit = fit && !(hand & used);
+                used |= hand;
+            }
+            fits += fit;
+        }
+        return fits;
+    }
+
+    // Lists the joint deals when the ranges clash often and the list is not too long: hands
+    // that rarely clash cost fewer redraws than a list would take to make.
+    bool List(const HandMasks &players)
+    {
+        const std::size_t ranged = players.size();
+        for (const auto &list : players)
+            wide = wide || list.size() > 256;
+        const std::uint64_t perPick = ranged * (wide ? 2 : 1);
+        const int fits = FitsOfProbes(players);
+        double draws = 1; // every pick, clashing or not
+        for (const auto &list : players)
+            draws *= double(list.size());
+        const double expected = draws * fits / kProbes;
+        if (2 * fits >= kProbes || expected > 2.0 * double(kMaxJointBytes / perPick))
+            return false;
+        const bool complete = ForEachJointHand(players, kMaxJointBytes / perPick, [&](const int *p) {
+            for (std::size_t r = 0; r < ranged; ++r) {
+                bytes.push_back(std::uint8_t(p[r]));
+                if (wide)
+                    bytes.push_back(std::uint8_t(p[r] >> 8));
+            }
+        });
+        if (!complete) {
+            bytes = {};
+            return false;
+        }
+        count = std::uint32_t(bytes.size() / perPick);
+        return true;
+    }
+
+    std::size_t Index(std::uint32_t pick, std::size_t r, std::size_t ranged) const
+    {
+        if (!wide)
+            return bytes[std::size_t(pick) * ranged + r];
+        const std::size_t at = 2 * (std::size_t(pick) * ranged + r);
+        return std::size_t(bytes[at]) | std::size_t(bytes[at + 1]) << 8;
+    }
+};
+
+// Sampling: trials of one block, seeded by the block alone. False when the ranged players'
+// hands clash too often. Without ranged players no card is ever excluded (kRanged false).
 template <bool kFirstOnly, bool kRanged>
-bool SampleBlock(const Table &t, const EvalTables &e, std::uint64_t seed, std::uint64_t block,
-                 std::uint64_t trials, Deal &d, Tally &blockTally)
+bool SampleBlock(const Table &t, const EvalTables &e, const JointPicks &joint, std::uint64_t seed,
+                 std::uint64_t block, std::uint64_t trials, Deal &d, Tally &blockTally)
 {
     // Counted apart and added at the end, for the same reason as Seats.
     Tally tally;
@@ -382,14 +374,22 @@ bool SampleBlock(const Table &t, const EvalTables &e, std::uint64_t seed, std::u
     std::uint64_t rng[4];
     SeedXoshiro(rng, BlockSeed(seed, block));
     Dealer dealer(rng, t.known);
+    std::uint64_t redraws = kRedrawsPerTrial * trials + kTrialsPerBlock;
+    const std::size_t ranged = t.ranged.size();
     for (std::uint64_t trial = 0; trial < trials; ++trial) {
         std::uint64_t used = 0;
-        for (int redraws = 0; kRanged; ++redraws) {
-            if (redraws == kMaxRedraws) [[unlikely]]
-                return false;
+        if (kRanged && joint.count) {
+            const std::uint32_t pick = dealer.Below(joint.count);
+            for (std::size_t r = 0; r < ranged; ++r) {
+                const Combo &c = t.combos[r][joint.Index(pick, r, ranged)];
+                used |= c.mask;
+                d.hands[t.ranged[r]] = c.hand;
+            }
+        }
+        while (kRanged && !joint.count) {
             used = 0;
             std::size_t r = 0;
-            for (; r < t.ranged.size(); ++r) {
+            for (; r < ranged; ++r) {
                 const auto &list = t.combos[r];
                 const Combo &c =
                     list.size() == 1 ? list[0] : list[dealer.Below(std::uint32_t(list.size()))];
@@ -398,8 +398,11 @@ bool SampleBlock(const Table &t, const EvalTables &e, std::uint64_t seed, std::u
                 used |= c.mask;
                 d.hands[t.ranged[r]] = c.hand;
             }
-            if (r == t.ranged.size())
+            if (r == ranged)
                 break;
+            ++tally.redraws;
+            if (--redraws == 0) [[unlikely]]
+                return false;
         }
         const auto next = [&dealer, used]() {
             return kRanged ? dealer.DealExcept(used) : dealer.Deal();
@@ -417,81 +420,104 @@ bool SampleBlock(const Table &t, const EvalTables &e, std::uint64_t seed, std::u
             const int c2 = next();
             d.hands[s.random[i]] = e.cards[c1] + e.cards[c2];
         }
-        ScoreBoard(e, board, s.players, d, tally);
+        ScoreBoard(board, s.players, d, tally);
     }
     blockTally.Add(tally);
     return true;
 }
 
-int ThreadCount(int requested, std::uint64_t units)
-{
-    int threads = requested > 0 ? requested : int(std::thread::hardware_concurrency());
-    threads = std::max(threads, 1);
-    return int(std::min<std::uint64_t>(std::uint64_t(threads), std::max<std::uint64_t>(units, 1)));
-}
-
-enum class RunEnd
-{
-    kDone,
-    kStopped,
-    kFailed
-};
-
-// Runs work(unit, deal, tally) for every unit on `threads` threads, the units handed out in
-// order as threads come free; a unit that returns false ends the run.
-template <typename Work>
-RunEnd RunUnits(std::uint64_t units, int threads, const std::function<bool(double)> &progress,
-                const Deal &start, Work work, Tally &total)
-{
-    std::atomic<std::uint64_t> next{0};
-    std::atomic<bool> stop{false}, failed{false};
-    std::mutex progressLock; // one progress call at a time
-    std::vector<Tally> tallies(static_cast<std::size_t>(threads));
-    const auto run = [&](Tally &tally) {
-        Deal deal = start;
-        for (;;) {
-            const std::uint64_t unit = next.fetch_add(1, std::memory_order_relaxed);
-            if (unit >= units || stop.load(std::memory_order_relaxed))
-                return;
-            if (!work(unit, deal, tally)) {
-                failed = true;
-                stop = true;
-                return;
-            }
-            if (progress) {
-                std::lock_guard lock(progressLock);
-                if (!progress(double(unit + 1) / double(units)))
-                    stop = true;
-            }
-        }
-    };
-    std::vector<std::thread> pool;
-    for (int i = 1; i < threads; ++i)
-        pool.emplace_back(run, std::ref(tallies[std::size_t(i)]));
-    run(tallies[0]);
-    for (auto &thread : pool)
-        thread.join();
-    for (const Tally &tally : tallies)
-        total.Add(tally);
-    return failed ? RunEnd::kFailed : stop ? RunEnd::kStopped : RunEnd::kDone;
-}
-
-void Summarize(const Tally &tally, int players, bool exact, EquityResult &r)
+void Summarize(const Tally &tally, int players, EquityResult &r)
 {
     const double n = double(tally.deals);
     r.deals = tally.deals;
+    r.redraws = tally.redraws;
     r.players.assign(std::size_t(players), PlayerEquity{});
     for (int p = 0; p < players; ++p) {
         PlayerEquity &out = r.players[std::size_t(p)];
         out.win = double(tally.wins[p]) / n;
         out.tie = double(tally.ties[p]) / n;
         out.equity = double(tally.shares[p]) / double(kWhole) / n;
-        if (!exact && tally.deals > 1) {
+        if (tally.deals > 1) {
             const double meanSquare = double(tally.squaredShares[p]) / double(kWhole * kWhole) / n;
             const double variance = std::max(0.0, meanSquare - out.equity * out.equity);
             out.stdError = std::sqrt(variance / (n - 1));
         }
     }
+}
+
+HandMasks RangedMasks(const Table &t)
+{
+    HandMasks masks;
+    for (const auto &list : t.combos) {
+        masks.emplace_back();
+        for (const Combo &c : list)
+            masks.back().push_back(c.mask);
+    }
+    return masks;
+}
+
+ExactJob MakeExactJob(const Table &t)
+{
+    ExactJob job;
+    job.players = t.players;
+    job.board = t.boardCards;
+    job.boardCards = 5 - t.missing;
+    job.dead = t.deadCards;
+    job.hands = t.fixedMasks;
+    job.rangedSeats = t.ranged;
+    job.ranged = RangedMasks(t);
+    return job;
+}
+
+void SummarizeExact(const ExactCount &count, int players, EquityResult &r)
+{
+    static constexpr std::uint64_t kShare[kMaxEquityPlayers + 1] = {
+        0,          kWhole,     kWhole / 2, kWhole / 3, kWhole / 4, kWhole / 5,
+        kWhole / 6, kWhole / 7, kWhole / 8, kWhole / 9, kWhole / 10};
+    std::array<std::uint64_t, kMaxEquityPlayers> wins{}, ties{}, shares{};
+    for (unsigned winners = 1; winners < count.byWinners.size(); ++winners) {
+        const std::uint64_t deals = count.byWinners[winners];
+        const int k = std::popcount(winners);
+        for (int p = 0; p < players; ++p) {
+            if (!(winners >> p & 1))
+                continue;
+            (k == 1 ? wins : ties)[std::size_t(p)] += deals;
+            shares[std::size_t(p)] += deals * kShare[k];
+        }
+    }
+    const double n = double(count.deals);
+    r.deals = count.deals;
+    r.showdowns = count.showdowns;
+    r.players.assign(std::size_t(players), PlayerEquity{});
+    for (std::size_t p = 0; p < std::size_t(players); ++p) {
+        r.players[p].win = double(wins[p]) / n;
+        r.players[p].tie = double(ties[p]) / n;
+        r.players[p].equity = double(shares[p]) / double(kWhole) / n;
+    }
+}
+
+const char kCannotDeal[] = "the players' hands cannot all be dealt at once";
+
+bool CountExact(const EquitySetup &setup, const Table &t, Fit fit, EquityResult &r)
+{
+    ExactCounter counter(MakeExactJob(t));
+    const std::uint64_t work = counter.Plan(kMaxExactShowdowns, setup.progress);
+    if (counter.Stopped())
+        return Fail(r, "the calculation was stopped");
+    if (work > kMaxExactShowdowns)
+        return Fail(r, "exact counting would evaluate more than " +
+                           std::to_string(kMaxExactShowdowns) + " showdowns");
+    if (work == 0) // the search for a first deal gave up where the fit search had too
+        return Fail(r, fit == Fit::kUnknown ? "the players' ranges are too tangled to count "
+                                              "exactly"
+                                            : kCannotDeal);
+    ExactCount count;
+    const RunEnd end = counter.Run(setup.threads, setup.progress, count);
+    if (end != RunEnd::kDone)
+        return Fail(r, "the calculation was stopped");
+    r.threads = ThreadCount(setup.threads, counter.Layouts() * 2);
+    SummarizeExact(count, t.players, r);
+    return true;
 }
 
 } // namespace
@@ -504,8 +530,20 @@ std::uint64_t CountExactDeals(const EquitySetup &setup, std::uint64_t limit)
         return 0;
     const std::uint64_t rest = t.deck.size() - 2 * t.ranged.size();
     const std::uint64_t boards = Choose(rest, t.missing);
-    const std::uint64_t hands = CountHands(t, 0, 0, limit / boards);
-    return hands > limit / boards ? limit + 1 : hands * boards;
+    std::uint64_t hands = 0;
+    if (!ForEachJointHand(RangedMasks(t), limit / boards, [&hands](const int *) { ++hands; }))
+        return limit + 1;
+    return hands * boards;
+}
+
+std::uint64_t CountExactShowdowns(const EquitySetup &setup, std::uint64_t limit)
+{
+    Table t;
+    EquityResult unused;
+    if (!Prepare(setup, true, t, unused))
+        return 0;
+    ExactCounter counter(MakeExactJob(t));
+    return counter.Plan(limit, setup.progress);
 }
 
 EquityResult CalculateEquity(const EquitySetup &setup)
@@ -514,68 +552,53 @@ EquityResult CalculateEquity(const EquitySetup &setup)
     Table t;
     if (!Prepare(setup, setup.exact, t, r))
         return r;
+    const Fit fit = t.ranged.empty() ? Fit::kFits : CanDealTogether(RangedMasks(t));
+    if (fit == Fit::kCannot) {
+        Fail(r, kCannotDeal);
+        return r;
+    }
+    if (setup.exact) {
+        if (CountExact(setup, t, fit, r)) {
+            r.ok = true;
+            r.exact = true;
+        }
+        return r;
+    }
+    if (setup.trials == 0) {
+        Fail(r, "sampling needs at least one trial");
+        return r;
+    }
+    JointPicks joint;
+    if (!t.ranged.empty())
+        joint.List(RangedMasks(t));
     const EvalTables &e = Tables();
     Deal start;
     start.hands = t.fixedHands;
-    Tally total;
-    RunEnd end = RunEnd::kDone;
-    if (setup.exact) {
-        const std::uint64_t deals = CountExactDeals(setup, kMaxExactDeals);
-        if (deals > kMaxExactDeals) {
-            Fail(r, "exact counting would visit more than " + std::to_string(kMaxExactDeals) +
-                        " deals");
-            return r;
-        }
-        if (deals == 0) {
-            Fail(r, "the players' hands cannot all be dealt at once");
-            return r;
-        }
-        ExactWork w;
-        if (!t.ranged.empty())
-            w.firstHands = t.combos[0].size();
-        if (t.missing > 0)
-            w.firstCards = t.deck.size();
-        r.threads = ThreadCount(setup.threads, w.Units());
-        end = RunUnits(
-            w.Units(), r.threads, setup.progress, start,
-            [&](std::uint64_t unit, Deal &d, Tally &tally) {
-                CountUnit(t, e, w, unit, d, tally);
-                return true;
-            },
-            total);
-    } else {
-        if (setup.trials == 0) {
-            Fail(r, "sampling needs at least one trial");
-            return r;
-        }
-        if (CountHands(t, 0, 0, 0) == 0) {
-            Fail(r, "the players' hands cannot all be dealt at once");
-            return r;
-        }
-        const std::uint64_t blocks = (setup.trials + kTrialsPerBlock - 1) / kTrialsPerBlock;
-        r.threads = ThreadCount(setup.threads, blocks);
-        end = RunUnits(
-            blocks, r.threads, setup.progress, start,
-            [&](std::uint64_t block, Deal &d, Tally &tally) {
-                const std::uint64_t trials =
-                    std::min(kTrialsPerBlock, setup.trials - block * kTrialsPerBlock);
-                const auto sample = t.ranged.empty()
-                                        ? (setup.firstPlayerOnly ? SampleBlock<true, false>
-                                                                 : SampleBlock<false, false>)
-                                        : (setup.firstPlayerOnly ? SampleBlock<true, true>
-                                                                 : SampleBlock<false, true>);
-                return sample(t, e, setup.seed, block, trials, d, tally);
-            },
-            total);
-    }
+    const std::uint64_t blocks = (setup.trials + kTrialsPerBlock - 1) / kTrialsPerBlock;
+    r.threads = ThreadCount(setup.threads, blocks);
+    std::vector<std::pair<Deal, Tally>> states(std::size_t(r.threads), {start, Tally{}});
+    const RunEnd end = RunUnits(
+        blocks, states, setup.progress,
+        [&](std::uint64_t block, std::pair<Deal, Tally> &state) {
+            const std::uint64_t trials =
+                std::min(kTrialsPerBlock, setup.trials - block * kTrialsPerBlock);
+            const auto sample = t.ranged.empty()
+                                    ? (setup.firstPlayerOnly ? SampleBlock<true, false>
+                                                             : SampleBlock<false, false>)
+                                    : (setup.firstPlayerOnly ? SampleBlock<true, true>
+                                                             : SampleBlock<false, true>);
+            return sample(t, e, joint, setup.seed, block, trials, state.first, state.second);
+        });
     if (end != RunEnd::kDone) {
         Fail(r, end == RunEnd::kStopped ? "the calculation was stopped"
                                         : "the players' ranges almost never fit together");
         return r;
     }
+    Tally total;
+    for (const auto &state : states)
+        total.Add(state.second);
     r.ok = true;
-    r.exact = setup.exact;
-    Summarize(total, setup.firstPlayerOnly && !setup.exact ? 1 : t.players, setup.exact, r);
+    Summarize(total, setup.firstPlayerOnly ? 1 : t.players, r);
     return r;
 }
 

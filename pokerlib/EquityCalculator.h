@@ -4,8 +4,10 @@
 //
 // Sampling runs in blocks of kTrialsPerBlock trials, block i seeded from (seed, i) alone, and
 // sums integer counts; so a seed gives the same result whatever the number of threads.
-// A combination that shares a card with the board or another player's known hand is dropped;
-// the players' hands are drawn together, uniformly among the deals in which none collide.
+// A combination that shares a card with the board, a dead card or another player's known hand
+// is dropped; the players' hands are drawn together, uniformly among the deals in which none
+// collide: by one draw among those deals listed once when the ranges clash often, otherwise
+// hand by hand, redrawn on a clash within a bounded number of redraws.
 //
 // Thread use: CalculateEquity may be called from any thread; it starts its own workers and
 // returns once they are done. The progress callback runs on those workers.
@@ -21,10 +23,11 @@ namespace brisquel {
 
 constexpr int kMaxEquityPlayers = 10;
 constexpr std::uint64_t kTrialsPerBlock = 1u << 16;
-// Exact counting visits at most this many deals (a board with one hand per player); a hand
-// against a hand before the flop is 1,712,304, a hand against a range of about a hundred
-// combinations some 170 million, a couple of seconds on two cores.
-constexpr std::uint64_t kMaxExactDeals = 250'000'000;
+// Exact counting evaluates at most this many showdowns (about a second on one core for two
+// players). Deals that differ only by a relabelling of suits, and boards that differ only by
+// suits that cannot make a flush, share one showdown: a hand against a hand before the flop
+// takes some 50,000 for its 1,712,304 boards.
+constexpr std::uint64_t kMaxExactShowdowns = 60'000'000;
 
 struct EquityPlayer
 {
@@ -35,6 +38,7 @@ struct EquitySetup
 {
     std::vector<EquityPlayer> players;
     std::vector<int> board; // 0, 3, 4 or 5 cards
+    std::vector<int> dead;  // cards out of play: in no hand and not on the board
     bool exact = false;
     std::uint64_t trials = 100000; // when sampling
     std::uint64_t seed = 0;
@@ -61,14 +65,22 @@ struct EquityResult
     std::string error;
     bool exact = false;
     std::uint64_t deals = 0; // trials sampled, or deals counted
+    std::uint64_t showdowns = 0; // evaluated when counting exactly
+    std::uint64_t redraws = 0;   // sampling: ranged hands drawn again after a clash
     int threads = 0;         // threads that ran
     std::vector<PlayerEquity> players;
 };
 
 EquityResult CalculateEquity(const EquitySetup &setup);
 
-// The deals exact counting would visit, or limit + 1 as soon as there are more; 0 for a
-// setup that cannot be dealt.
-std::uint64_t CountExactDeals(const EquitySetup &setup, std::uint64_t limit = kMaxExactDeals);
+// The deals exact counting stands for, or limit + 1 as soon as there are more; 0 for a setup
+// that cannot be dealt.
+std::uint64_t CountExactDeals(const EquitySetup &setup, std::uint64_t limit = UINT64_MAX / 2);
+
+// The showdowns exact counting would evaluate, or limit + 1 when they are more; 0 for a setup
+// that cannot be dealt. The setup's progress, when given, can stop the search early (then the
+// answer is limit + 1).
+std::uint64_t CountExactShowdowns(const EquitySetup &setup,
+                                  std::uint64_t limit = kMaxExactShowdowns);
 
 } // namespace brisquel

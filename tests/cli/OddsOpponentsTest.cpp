@@ -28,6 +28,26 @@ TEST(OddsOpponents, ExactHeadsUpToTheLastDigit)
                      "exact: 1712304 deals\n");
 }
 
+// A range in the first seat answers as the same range among the opponents would; dead cards
+// leave the deals that avoid them.
+TEST(OddsOpponents, RangeFirstBoardAndDeadCards)
+{
+    const std::vector<std::string> board = {"--board", "Qs Jd 2c 7h", "--exact"};
+    std::vector<std::string> hand = {"odds", "AhKd", "--vs", "QQ,JJ,T9s"};
+    std::vector<std::string> range = {"odds", "QQ,JJ,T9s", "--vs", "AhKd"};
+    hand.insert(hand.end(), board.begin(), board.end());
+    range.insert(range.end(), board.begin(), board.end());
+    const CliResult a = RunCli(hand), b = RunCli(range);
+    ASSERT_EQ(a.status, 0) << a.err;
+    ASSERT_EQ(b.status, 0) << b.err;
+    EXPECT_NEAR(std::stod(a.out) + std::stod(b.out), 1.0, 0.00011) << a.out << b.out;
+
+    const CliResult dead =
+        RunCli({"odds", "AsAh", "--vs", "KdKc", "--dead", "Ks Kh", "--exact", "--detail"});
+    ASSERT_EQ(dead.status, 0) << dead.err;
+    EXPECT_NE(dead.out.find("exact: 1370754 deals\n"), std::string::npos) << dead.out;
+}
+
 TEST(OddsOpponents, RangesAndRandomOpponentsTogether)
 {
     const std::vector<std::string> args = {
@@ -119,6 +139,13 @@ INSTANTIATE_TEST_SUITE_P(
         Refused{{"odds", "AhKd", "--players", "3", "--exact"}, "--exact would count more than"},
         Refused{{"odds", "AhKd", "--vs", "QQ", "--exact", "--trials", "5"}, "takes no --trials"},
         Refused{{"odds", "AhKd", "--threads", "0"}, "--threads: 0 is out of range (1 to 1024)"},
-        Refused{{"odds", "AhKd", "--exact=1"}, "--exact takes no value"}));
+        Refused{{"odds", "AhKd", "--exact=1"}, "--exact takes no value"},
+        Refused{{"odds", "AhKd", "--dead", "Kd"}, "--dead: duplicate card 'Kd'"},
+        Refused{{"odds", "AA", "--dead", "As Ah Ad"},
+                "'AA': every hand of the range clashes with the known cards"},
+        Refused{{"odds", "QQ", "--vs", "Qs Qh", "--dead", "Qd"}, "every hand of the range"},
+        Refused{{"odds", "top100%", "--vs", "top100%", "--vs", "top100%", "--vs", "AA", "--vs",
+                 "AA", "--vs", "AA"},
+                "cannot all be dealt at once"}));
 
 } // namespace

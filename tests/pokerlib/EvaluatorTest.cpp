@@ -2,6 +2,7 @@
 #include "pokerlib/CardNames.h"
 #include "tests/pokerlib/CardText.h"
 #include "pokerlib/Evaluator.h"
+#include "pokerlib/StoredTables.h"
 #include "pokerlib/HandValue.h"
 
 #include <gtest/gtest.h>
@@ -55,7 +56,7 @@ TEST(EvaluatorEnumeration, SevenCardCategoryCountsAndAgreement)
 {
     const EvalTables &t = Tables();
     std::array<long long, 9> counts{};
-    long long n = 0, checked = 0, disagreements = 0, fromCards = 0;
+    long long n = 0, checked = 0, disagreements = 0, fromCards = 0, fromStored = 0;
     int c[7];
     for (c[0] = 0; c[0] < 52; ++c[0])
         for (c[1] = c[0] + 1; c[1] < 52; ++c[1])
@@ -67,7 +68,8 @@ TEST(EvaluatorEnumeration, SevenCardCategoryCountsAndAgreement)
                         for (c[5] = c[4] + 1; c[5] < 52; ++c[5]) {
                             const Hand h6 = h5 + t.cards[c[5]];
                             for (c[6] = c[5] + 1; c[6] < 52; ++c[6]) {
-                                const auto compact = Evaluate(t, h6 + t.cards[c[6]]);
+                                const Hand h7 = h6 + t.cards[c[6]];
+                                const auto compact = Evaluate(t, h7);
                                 const auto v = Natural(t, compact);
                                 ++counts[CategoryOf(v)];
                                 if ((++n & 4095) == 0) {
@@ -75,6 +77,7 @@ TEST(EvaluatorEnumeration, SevenCardCategoryCountsAndAgreement)
                                     disagreements += v != EvaluateCards(c, 7);
                                 }
                                 fromCards += EvaluateCards7(t, c) != compact;
+                                fromStored += EvaluateStored(h7) != compact;
                             }
                         }
                     }
@@ -84,6 +87,7 @@ TEST(EvaluatorEnumeration, SevenCardCategoryCountsAndAgreement)
     EXPECT_GT(checked, 30000);
     EXPECT_EQ(disagreements, 0);
     EXPECT_EQ(fromCards, 0); // card integers give what the summed entries give
+    EXPECT_EQ(fromStored, 0);
 }
 
 TEST(EvaluatorTables, StoredAtBuildTimeEqualBuiltNow)
@@ -98,6 +102,8 @@ TEST(EvaluatorTables, StoredAtBuildTimeEqualBuiltNow)
         EXPECT_EQ(stored.cards[c].key, built.cards[c].key);
         EXPECT_EQ(stored.cards[c].mask, built.cards[c].mask);
         EXPECT_EQ(stored.cardKeys[c], built.cards[c].key);
+        EXPECT_EQ(StoredCard(c).key, built.cards[c].key);
+        EXPECT_EQ(StoredCard(c).mask, built.cards[c].mask);
     }
 }
 

@@ -24,4 +24,5 @@ enum FrameCommandId : int
     ID_VIEW_COACH = 32850, // the coach's line at the table and its verdicts after each hand
     ID_REVIEW_HANDS = 32860,    // "Hands…"
     ID_REVIEW_PROGRESS = 32861, // "Progress…"
+    ID_EQUITY_LAB = 32880,      // "Equity lab…"
 };

@@ -5,6 +5,7 @@
 #include "ui/app/CommandIds.h"
 #include "ui/setup_dialog/DialogTable.h"
 #include "ui/calculator/DlgCalculate.h"
+#include "ui/equity_lab/EquityLabWindow.h"
 #include "ui/app/DunmereApp.h"
 #include "ui/table_view/DunmereView.h"
 #include "engine/Game.h"
@@ -231,6 +232,15 @@ void CMainFrame::createCommands()
     addCommand(ID_CALCULATOR, QStringLiteral("Odds Calculator"), [this] {
         onCalculator();
     })->setIcon(MakeRibbonIcon(RibbonIcon::Calculator));
+    addCommand(ID_EQUITY_LAB, QStringLiteral("Equity lab…"), [this] {
+        // One lab at a time; closing it deletes it and stops its count.
+        auto *lab = findChild<CEquityLabWindow *>();
+        if (!lab)
+            lab = new CEquityLabWindow(this);
+        lab->show();
+        lab->raise();
+    })->setIcon(MakeRibbonIcon(RibbonIcon::Calculator));
+    action(ID_EQUITY_LAB)->setIconText(action(ID_EQUITY_LAB)->text());
     addCommand(ID_REVIEW_HANDS, QStringLiteral("Hands…"), [this] {
         OnReviewHands();
     })->setIcon(MakeRibbonIcon(RibbonIcon::ReviewHands));
@@ -354,6 +364,7 @@ void CMainFrame::createRibbon()
     auto *toolsBox = new QHBoxLayout(toolsContent);
     toolsBox->setContentsMargins(2, 0, 2, 0);
     toolsBox->addWidget(LargeButton(action(ID_CALCULATOR), toolsContent));
+    toolsBox->addWidget(LargeButton(action(ID_EQUITY_LAB), toolsContent));
     panelBox->addWidget(MakePanel(QStringLiteral("Tools"), toolsContent, panels));
 
     auto *reviewContent = new QWidget(panels);

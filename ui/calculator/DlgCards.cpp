@@ -31,8 +31,10 @@ QString CDlgCards::CardName(int c)
     return QString::fromStdWString(CCard(c).GetName2());
 }
 
-CDlgCards::CDlgCards(QString &text, QList<int> &cards, QList<int> &pictures, QWidget *parent)
+CDlgCards::CDlgCards(QString &text, QList<int> &cards, QList<int> &pictures, QWidget *parent,
+                     int maxCards)
     : QDialog(parent)
+    , m_maxCards(maxCards)
     , m_text(text)
     , m_cards(cards)
     , m_pictures(pictures)

@@ -15,7 +15,9 @@ class CDlgCards : public QDialog
 public:
     // On OK the picked cards are appended to cards, text is replaced by their names ("Ah Kd ")
     // and pictures receives their face-picture indexes; Cancel leaves all three untouched.
-    CDlgCards(QString &text, QList<int> &cards, QList<int> &pictures, QWidget *parent = nullptr);
+    // At most maxCards are picked (two hole cards unless told otherwise).
+    CDlgCards(QString &text, QList<int> &cards, QList<int> &pictures, QWidget *parent = nullptr,
+              int maxCards = 2);
 
     // Card button handler for card integer c (0..51): select, deselect, or nothing when full.
     void OnCard(int c);
