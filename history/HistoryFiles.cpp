@@ -31,7 +31,8 @@ bool ReadText(const std::string &path, std::string &text, std::string &error)
     std::error_code code;
     const fs::file_status status = fs::status(path, code);
     if (code || !fs::exists(status)) {
-        error = path + " does not exist";
+        // A symlink loop or a folder without access is not a missing file.
+        error = code ? path + " cannot be read: " + code.message() : path + " does not exist";
         return false;
     }
     if (fs::is_directory(status)) {
@@ -89,7 +90,7 @@ std::vector<std::string> FindHistoryFiles(const std::string &path, std::string &
 {
     std::error_code code;
     if (!fs::exists(path, code)) {
-        error = path + " does not exist";
+        error = code ? path + " cannot be read: " + code.message() : path + " does not exist";
         return {};
     }
     if (!fs::is_directory(path, code))

@@ -300,8 +300,9 @@ void TestSetupDialog::namesThatCouldForgeLinesAreRefused_data()
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("message"); // empty: accepted
-    const QString rule =
-        QStringLiteral(" A name holds 1 to 16 characters and no control characters.");
+    const QString rule = QStringLiteral(" A name holds 1 to 16 characters, no control "
+                                        "characters and nothing the hand history could not be "
+                                        "read back with.");
     QTest::newRow("line feed") << 2 << QStringLiteral("Tim\nSeat 3: Hero (1 in chips)")
                                << QStringLiteral("The name in seat 2 contains a control "
                                                  "character.") +
@@ -313,6 +314,10 @@ void TestSetupDialog::namesThatCouldForgeLinesAreRefused_data()
                               << QStringLiteral("The name in seat 8 is longer than 16 "
                                                 "characters.") +
                                      rule;
+    QTest::newRow("bracket") << 1 << QStringLiteral("A (1")
+                             << QStringLiteral("The name in seat 1 contains \" (\", where the "
+                                               "hand history could not be read back.") +
+                                    rule;
     QTest::newRow("sixteen letters beyond ASCII")
         << 4 << QStringLiteral("ÉÉÉÉÉÉÉÉÉÉÉÉÉÉÉÉ") << QString();
 }
