@@ -33,6 +33,16 @@ public:
     void WriteLogText(const std::string &text) { m_log.Write(text); }
     void WriteHistoryText(const std::string &text) { m_history.Write(text); }
 
+    // Where each file stands now (flushed), and the cut of both back to such marks: what was
+    // written since is gone, unless another program has written to the file meanwhile.
+    TextFile::Mark LogHere() { return m_log.Here(); }
+    TextFile::Mark HistoryHere() { return m_history.Here(); }
+    void CutBackTo(const TextFile::Mark &log, const TextFile::Mark &history)
+    {
+        m_log.CutBackTo(log);
+        m_history.CutBackTo(history);
+    }
+
     const std::string &LogPath() const { return m_log.Path(); }
     const std::string &HistoryPath() const { return m_history.Path(); }
     // "the game log <path>: <reason>" or "the hand history <path>: <reason>", each file once.
