@@ -15,12 +15,15 @@ int RunEvalCommand(const CommandArgs &args);
 int RunResultsCommand(const CommandArgs &args);
 // Judges every decision of one player of a game read from its files (the coach).
 int RunReviewCommand(const CommandArgs &args);
+// Writes games read from their files as PokerStars-format hand histories or PHH.
+int RunExportCommand(const CommandArgs &args);
 
 // Each command's usage lines: printed by "<command> --help" and by "brisquel-cli --help".
 extern const char kOddsUsage[];
 extern const char kEvalUsage[];
 extern const char kResultsUsage[];
 extern const char kReviewUsage[];
+extern const char kExportUsage[];
 
 // Writes "brisquel-cli: <message>" to standard error and returns kExitBadInput.
 int Fail(const std::string &message);

@@ -3,6 +3,7 @@
 #include "opponents/BotGame.h"
 #include "cli/args/CommandLine.h"
 #include "cli/DataFolder.h"
+#include "interchange/Interchange.h"
 #include "places/FilePlaces.h"
 #include "validation/PlayerName.h"
 #include "storage/PokerTables.h"
@@ -10,6 +11,7 @@
 #include "storage/SessionSave.h"
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <filesystem>
@@ -34,7 +36,8 @@ const CommandLine kPlayOptions = CommandLine()
                                      .Value("--type")
                                      .Value("--hands")
                                      .Value("--seed")
-                                     .Value("--out");
+                                     .Value("--out")
+                                     .Value("--export-format");
 
 struct UsageError
 {
@@ -56,6 +59,7 @@ struct PlayOptions
     int hands = 0;
     std::optional<std::uint64_t> seed;
     std::optional<std::string> out; // without it, the data folder
+    std::optional<interchange::Format> exportFormat; // a copy beside the hand history
 };
 
 void CheckNames(const std::vector<std::string> &names, int seats)
@@ -136,6 +140,12 @@ PlayOptions Parse(const ParsedArgs &args)
     o.hands = static_cast<int>(args.Integer("--hands", 1, INT_MAX, 0));
     o.seed = args.Unsigned64("--seed");
     o.out = args.Text("--out");
+    if (const auto name = args.Text("--export-format")) {
+        interchange::Format format;
+        if (!interchange::FormatFromName(*name, format))
+            throw UsageError{"--export-format must be \"pokerstars\" or \"phh\""};
+        o.exportFormat = format;
+    }
 
     if (o.seats == 0)
         o.seats = 9;
@@ -175,7 +185,10 @@ const char kPlayUsage[] =
     "                         [--blinds SB/BB | --type \"9 players\" | --type \"9 players "
     "Turbo\"]\n"
     "                         [--hands H] [--seed S] [--out DIR]\n"
-    "  --out DIR: the folder for the game's files instead of brisquel-cli's data folder\n";
+    "                         [--export-format pokerstars|phh]\n"
+    "  --out DIR: the folder for the game's files instead of brisquel-cli's data folder\n"
+    "  --export-format: also keeps a copy of the hand history in that format beside it,\n"
+    "  brought up to date as the game goes (at most once a second) and at its end\n";
 
 int RunPlayCommand(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
 {
@@ -235,7 +248,33 @@ int RunPlayCommand(const std::vector<std::string> &args, std::ostream &out, std:
     game.outputFolder = folder;
     if (saving) // the game thread is joined before `saved` is read
         game.saveResults = [&db, &saved](CDunmereGame &g) { saved = SaveSessionResults(db, g); };
+    // The copy for trackers: this game's hand-history file is the one not there before. The
+    // whole game is read for each copy, so a fast game rewrites it at most once a second, and
+    // once more at its end.
+    std::vector<std::string> earlier, copyProblems;
+    std::chrono::steady_clock::time_point lastCopy;
+    const auto writeCopy = [&] {
+        std::string ignored, problem;
+        for (const std::string &file : history::FindHistoryFiles(folder, ignored)) {
+            if (std::find(earlier.begin(), earlier.end(), file) == earlier.end() &&
+                !interchange::WriteCopyBeside(file, *o.exportFormat, problem) &&
+                copyProblems.empty())
+                copyProblems.push_back(problem);
+        }
+        lastCopy = std::chrono::steady_clock::now();
+    };
+    const bool keepCopy = o.exportFormat && folderUsable;
+    if (keepCopy) {
+        std::string none;
+        earlier = history::FindHistoryFiles(folder, none);
+        game.onHandEnd = [&](const CDunmereGame &) {
+            if (std::chrono::steady_clock::now() - lastCopy >= std::chrono::seconds(1))
+                writeCopy();
+        };
+    }
     const BotGameResult result = RunBotGame(game);
+    if (keepCopy)
+        writeCopy();
 
     out << "Seed: " << *o.seed << "\n";
     out << "Hands played: " << result.handsPlayed << "\n";
@@ -258,6 +297,8 @@ int RunPlayCommand(const std::vector<std::string> &args, std::ostream &out, std:
     if (folderUsable) { // else the folder's problem was said at the start
         for (const std::string &problem : result.fileProblems)
             err << "brisquel-cli play: could not write " << problem << "\n";
+        for (const std::string &problem : copyProblems)
+            err << "brisquel-cli play: " << problem << "\n";
         if (!saved)
             err << "brisquel-cli play: the results could not be saved to " << db.m_path << ": "
                 << db.m_error << "\n";
@@ -268,7 +309,7 @@ int RunPlayCommand(const std::vector<std::string> &args, std::ostream &out, std:
     }
     if (!saved)
         return kPlayExitNotSaved;
-    if (!result.fileProblems.empty())
+    if (!result.fileProblems.empty() || !copyProblems.empty())
         return kPlayExitFilesNotWritten;
     return kPlayExitOk;
 }

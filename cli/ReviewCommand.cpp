@@ -3,6 +3,7 @@
 #include "cli/args/CommandLine.h"
 #include "cli/DataFolder.h"
 #include "coach/Review.h"
+#include "interchange/Interchange.h"
 #include "validation/PrintableText.h"
 
 #include <cstdio>
@@ -16,7 +17,8 @@ constexpr long long kMaxTrials = 10000000;
 const char kReviewUsage[] =
     "usage: brisquel-cli review [PATH] [--player NAME] [--all] [--trials T] [--seed S]\n"
     "       PATH: a hand-history file, or a folder as play --out writes it (its latest game,\n"
-    "       every game with --all); without it the data folder\n";
+    "       every game with --all); without it the data folder. PokerStars-format hand\n"
+    "       histories and PHH files are read too (their last table, every table with --all)\n";
 
 // review [PATH] [--player NAME] [--all] [--trials T] [--seed S]
 int RunReviewCommand(const CommandArgs &args)
@@ -49,8 +51,11 @@ int RunReviewCommand(const CommandArgs &args)
 
     std::vector<history::Game> games;
     std::string error;
-    if (!history::ReadGames(path, all, games, error))
+    std::vector<std::string> importWarnings;
+    if (!interchange::ReadAnyGames(path, all, games, error, importWarnings))
         return Fail(PrintableText(error));
+    for (const std::string &warning : importWarnings)
+        std::fprintf(stderr, "brisquel-cli: warning: %s\n", PrintableText(warning).c_str());
     // Every game is checked before anything is printed: a refusal leaves standard output empty.
     std::vector<int> seats;
     for (const history::Game &game : games) {

@@ -20,7 +20,7 @@ void PrintUsage(std::FILE *out)
                "       brisquel-cli --version\n",
                out);
     // "<command> --help" prints the same lines one command at a time.
-    for (const char *usage : {kOddsUsage, kEvalUsage, kPlayUsage, kReviewUsage, kResultsUsage})
+    for (const char *usage : {kOddsUsage, kEvalUsage, kPlayUsage, kReviewUsage, kExportUsage, kResultsUsage})
         std::fputs(usage, out);
     std::fprintf(out,
                  "The game log, the hand histories and PokerDB.db3 go to\n  %s\n"
@@ -49,6 +49,7 @@ int main(int argc, char **argv)
         {"eval", RunEvalCommand},
         {"play", [](const CommandArgs &args) { return RunPlayCommand(args); }},
         {"review", RunReviewCommand},
+        {"export", RunExportCommand},
         {"results", RunResultsCommand},
     };
     const CommandArgs args(argv + 1, argv + argc);

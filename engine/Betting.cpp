@@ -46,12 +46,14 @@ bool CDunmereGame::PlayPreflop(Lock &lock)
     Round round;
     round.preflop = true;
     m_handEnded = false;
-    const int smallBlind = t.NextActiveSeat(t.m_button);
-    const int bigBlind = t.NextActiveSeat(smallBlind);
+    const rules::BlindSeats blinds = t.BlindSeats();
+    const int smallBlind = blinds.small;
+    const int bigBlind = blinds.big;
     // Antes are dead money: the amount to call is the larger blind, not the blind plus ante.
     t.m_amountToCall = std::max(t.m_bet[smallBlind], t.m_bet[bigBlind]);
     t.m_lastRaiser = -1;
     t.m_humanAmount = 0;
+    t.m_raises.Begin(t.m_bigBlind, t.m_amountToCall, true);
 
     AddAction(actionkind::kPreflopBegins, -1, 0, {});
     AddAction(actionkind::kSmallBlind, smallBlind, t.m_invested[smallBlind],
@@ -127,6 +129,7 @@ bool CDunmereGame::PlayPostflop(int street, Lock &lock)
     m_handEnded = false;
     t.m_humanAmount = 0;
     t.m_amountToCall = -1;
+    t.m_raises.Begin(t.m_bigBlind, 0, false);
     std::fill(std::begin(t.m_lastAction), std::end(t.m_lastAction), kLastActionNone);
     AddAction(actionkind::StreetBegins(street), -1, 0, {});
 
@@ -223,7 +226,10 @@ int CDunmereGame::AskDecision(int o, int street, Lock &lock, bool &foldPressed)
         b = street < 0 ? m_decider->DecidePreflop(t, o, m_random)
                        : m_decider->DecidePostflop(t, o, street, m_random);
     // Out-of-range answers would make a negative stack or chips from nowhere.
-    return std::clamp(b, 0, std::max(t.m_stack[o], 0));
+    b = std::clamp(b, 0, std::max(t.m_stack[o], 0));
+    // A raise below the minimum, or one that the betting was not reopened for, is mended here
+    // rather than in every decider's sizing.
+    return t.m_raises.Legalize(o, t.m_bet[o], t.m_stack[o], b);
 }
 
 int CDunmereGame::HumanDecision(int o, Lock &lock, bool &foldPressed)
@@ -319,6 +325,7 @@ void CDunmereGame::BetUpdate(int o, int b, Round &round)
 {
     CGameTable &t = m_table;
     t.m_bet[o] += b;
+    t.m_raises.Act(o, t.m_bet[o]);
     if (t.m_bet[o] > t.m_amountToCall) {
         t.m_amountToCall = t.m_bet[o];
         t.m_lastAction[o] = kLastActionRaise;

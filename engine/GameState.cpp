@@ -1,5 +1,7 @@
 #include "engine/GameState.h"
 
+#include <algorithm>
+
 namespace {
 
 struct Level
@@ -97,9 +99,21 @@ int CGameTable::PreviousActiveSeat(int s) const
 
 int CGameTable::FirstToActPreflop() const
 {
-    const int smallBlind = NextActiveSeat(m_button);
-    const int bigBlind = NextActiveSeat(smallBlind);
-    return NextActiveSeat(bigBlind);
+    return rules::FirstToActPreflop(Ring(), m_button);
+}
+
+rules::SeatRing CGameTable::Ring() const
+{
+    rules::SeatRing ring;
+    ring.seatCount = std::min(m_seatCount, rules::kMaxSeats);
+    for (int s = 0; s < ring.seatCount; ++s)
+        ring.inHand[s] = m_inGame[s] != 0;
+    return ring;
+}
+
+rules::BlindSeats CGameTable::BlindSeats() const
+{
+    return rules::BlindsFor(Ring(), m_button);
 }
 
 int CGameTable::CountActive() const

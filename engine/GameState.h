@@ -6,6 +6,7 @@
 // both do so only while holding the game's state mutex (see Game.h).
 
 #include "pokerlib/Carrowby.h"
+#include "rules/NoLimitRules.h"
 #include "stats/PokerStat.h"
 
 #include <string>
@@ -107,6 +108,8 @@ public:
     int m_positionClass[10] = {}; // kPositionEarly, kPositionMiddle, kPositionLate
     int m_lastAction[10] = {};    // kLastActionNone, ...Fold, ...Call, ...Raise
     int m_lastRaiser = -1;
+    // The raising history of the round being played: the minimum raise and who may raise.
+    rules::RaiseHistory m_raises;
     CStatSpectr m_spectrum;
     StrategyRanges m_ranges;
 
@@ -115,6 +118,10 @@ public:
     int NextActiveSeat(int s) const;
     int PreviousActiveSeat(int s) const;
     int FirstToActPreflop() const;
+    // The seats dealt into the hand (folds do not count) and the hand's blinds: heads-up the
+    // button posts the small blind.
+    rules::SeatRing Ring() const;
+    rules::BlindSeats BlindSeats() const;
     int CountActive() const;
     int CountActiveWithChips() const;
     int MaxOpponentStack(int s) const;

@@ -92,8 +92,13 @@ void CDunmereGame::NewHandSetup()
             }
         }
     }
-    if (!m_firstHand)
-        t.m_button = t.NextActiveSeat(t.m_button);
+    if (!m_firstHand) {
+        // The big blind of the hand just played, before its events are cleared below.
+        int lastBigBlind = -1;
+        for (const CAction &a : m_actions)
+            lastBigBlind = a.m_kind == actionkind::kBigBlind ? a.m_seat : lastBigBlind;
+        t.m_button = rules::HeadsUpButton(t.Ring(), t.NextActiveSeat(t.m_button), lastBigBlind);
+    }
     if (m_boardShown) {
         m_boardShown = 0;
         Invalidate(m_boardRect);
@@ -203,10 +208,9 @@ void CDunmereGame::PostAntesAndBlinds()
         t.m_stack[seat] -= amount;
         SetStackText(seat, t.m_stack[seat]);
     };
-    const int smallBlindSeat = t.NextActiveSeat(t.m_button);
-    postBlind(smallBlindSeat, t.m_smallBlind, gamelines::LogSmallBlind, gamelines::PostsSmallBlind);
-    const int bigBlindSeat = t.NextActiveSeat(smallBlindSeat);
-    postBlind(bigBlindSeat, t.m_bigBlind, gamelines::LogBigBlind, gamelines::PostsBigBlind);
+    const rules::BlindSeats blinds = t.BlindSeats();
+    postBlind(blinds.small, t.m_smallBlind, gamelines::LogSmallBlind, gamelines::PostsSmallBlind);
+    postBlind(blinds.big, t.m_bigBlind, gamelines::LogBigBlind, gamelines::PostsBigBlind);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -175,7 +175,7 @@ int MasterPreflop(const Situation &s, IDecisionOdds &odds)
     }
 
     if (callers == 0) {
-        const int smallBlind = t.NextActiveSeat(t.m_button);
+        const int smallBlind = t.BlindSeats().small;
         const int openRaise = static_cast<int>(std::min(3 * s.bb, s.stack));
         if ((s.seat == t.m_button || s.seat == smallBlind) && InRange(t.m_ranges.m_sets[0], s))
             return openRaise;

@@ -135,7 +135,8 @@ TEST_F(ReviewCommand, BadInputIsRefusedWithStatusTwo)
     const std::vector<Case> cases = {
         {{"review", (m_scratch.path() / "missing").string()}, "does not exist"},
         {{"review", m_scratch.str()}, "no hand-history files"},
-        {{"review", other}, "is not a hand-history file of this program"},
+        // Read as a PokerStars file now: its only hand is cut off after the first line.
+        {{"review", other}, "other.txt:1: the hand ends after its first line"},
         {{"review", cut}, "is cut off"},
         {{"review", Out(), "--player", "Nobody"}, "\"Nobody\" is not at the table"},
         {{"review", Out(), "--trials", "0"}, "--trials: 0 is out of range"},

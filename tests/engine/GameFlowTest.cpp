@@ -175,8 +175,9 @@ protected:
     void BustTheHuman()
     {
         m_game.SetStackedDraws(
-            Cards({"7c", "Ac", "2h", "Ah", "7d", "Ad", "Kc", "Qd", "9s", "8h", "4c"}));
-        // The button draw takes the first two values (7c = 5, Ac = 12): button 1.
+            Cards({"Ac", "7c", "2h", "Ah", "7d", "Ad", "Kc", "Qd", "9s", "8h", "4c"}));
+        // The button draw takes the first two values (Ac = 12, 7c = 5): button 0, which
+        // heads-up posts the small blind.
         m_game.SetHumanPlayer(&m_human);
         m_human.Add(10); // completes the small blind with the last chips
         m_decider.Add(1, 0);

@@ -459,22 +459,22 @@ TEST_F(HandHistory, BlindLevelChangeInATurboGame)
 
 TEST_F(HandHistory, HeadsUpBlindsAndOrderOfAction)
 {
-    // Seat 0 draws the high card and has the button; the other seat posts the small blind
-    // and acts first in every round.
+    // Seat 0 draws the high card and has the button: it posts the small blind and acts first
+    // before the flop, the other seat first after it.
     std::vector<int> draws = {12, 5};
     const auto deal = Cards({"Ah", "Kc", "Ad", "Kd", "2s", "7h", "9d", "Jc", "3c", // hand 1
                              "5c", "6c", "5d", "6d"});                             // hand 2
     draws.insert(draws.end(), deal.begin(), deal.end());
     m_game.SetStackedDraws(draws);
-    m_decider.Add(1, 10); // small blind completes
-    m_decider.Add(0, 0);  // button, big blind: checks its option
+    m_decider.Add(0, 10); // button, small blind: completes
+    m_decider.Add(1, 0);  // big blind: checks its option
     m_decider.Add(1, 0);  // flop
     m_decider.Add(0, 0);
     m_decider.Add(1, 20); // turn
     m_decider.Add(0, 20);
     m_decider.Add(1, 0); // river
     m_decider.Add(0, 0);
-    m_decider.Add(0, 0); // hand 2: seat 0 is the small blind now and folds
+    m_decider.Add(1, 0); // hand 2: seat 1 has the button and the small blind and folds
     m_seats = {{"Hero", 1000}, {"Master", 1000}};
     Play(Items(m_seats), 2);
 
@@ -485,12 +485,12 @@ TEST_F(HandHistory, HeadsUpBlindsAndOrderOfAction)
                          "Table 'Game' 2-max Seat #0 is the button\n"
                          "Seat 0: Hero_0 (1000 in chips)\n"
                          "Seat 1: Master_1 (1000 in chips)\n"
-                         "Master_1: posts small blind 10\n"
-                         "Hero_0: posts big blind 20\n"
+                         "Hero_0: posts small blind 10\n"
+                         "Master_1: posts big blind 20\n"
                          "Dealt to Hero_0 [ Ah Ad ]\n"
                          "*** HOLE CARDS ***\n"
-                         "Master_1: calls 10\n"
-                         "Hero_0: checks\n"
+                         "Hero_0: calls 10\n"
+                         "Master_1: checks\n"
                          "*** FLOP *** [2s 7h 9d]\n"
                          "Master_1: checks\n"
                          "Hero_0: checks\n"
@@ -510,25 +510,25 @@ TEST_F(HandHistory, HeadsUpBlindsAndOrderOfAction)
                          "Table 'Game' 2-max Seat #1 is the button\n"
                          "Seat 0: Hero_0 (1040 in chips)\n"
                          "Seat 1: Master_1 (960 in chips)\n"
-                         "Hero_0: posts small blind 10\n"
-                         "Master_1: posts big blind 20\n"
+                         "Master_1: posts small blind 10\n"
+                         "Hero_0: posts big blind 20\n"
                          "Dealt to Hero_0 [ 5c 5d ]\n"
                          "*** HOLE CARDS ***\n"
-                         "Hero_0: folds\n"
-                         "Master_1 collected 30 from pot \n",
+                         "Master_1: folds\n"
+                         "Hero_0 collected 30 from pot \n",
                      GameStartLog(m_seats) +
                          "---------------------------------\n"
                          "New game start !\n"
                          "Ostrivane Hand #1: Hold'em No Limit (10/20) - 2023.11.14  22:13:20 \n"
                          "Seat 0: Hero_0 (1000 in chips)\n"
                          "Seat 1: Master_1 (1000 in chips)\n"
-                         "Player 1 is SB\n"
-                         "Player 0 is BB\n"
+                         "Player 0 is SB\n"
+                         "Player 1 is BB\n"
                          "Player 0: Ah Ad\n"
                          "Player 1: Kc Kd\n"
                          "Preflop start\n"
-                         "Player 1 calls for 10\n"
-                         "Player 0 checks\n"
+                         "Player 0 calls for 10\n"
+                         "Player 1 checks\n"
                          "End of Preflop !\n"
                          "Flop: 2s 7h 9d\n"
                          "Player 1 checks\n"
@@ -552,18 +552,18 @@ TEST_F(HandHistory, HeadsUpBlindsAndOrderOfAction)
                          "\n"
                          "Ostrivane Hand #2: Hold'em No Limit (10/20) - 2023.11.14  22:13:20 \n"
                          "Player 1 is on button\n"
-                         "Player 0 is SB\n"
-                         "Player 1 is BB\n"
+                         "Player 1 is SB\n"
+                         "Player 0 is BB\n"
                          "Player 0: 5c 5d\n"
                          "Player 1: 6c 6d\n"
                          "Preflop start\n"
-                         "Player 0 folds\n"
-                         "Player 1 wins pot (30)\n",
+                         "Player 1 folds\n"
+                         "Player 0 wins pot (30)\n",
                      {"Preflop start",
                       "Player 0 is Hero_0 with stack = 1000 in game\n",
                       "Player 1 is Master_1 with stack = 1000 in game\n",
-                      "Player 1 calls for 10",
-                      "Player 0 checks",
+                      "Player 0 calls for 10",
+                      "Player 1 checks",
                       "End of Preflop !",
                       "Flop: 2s 7h 9d",
                       "Player 1 checks",
@@ -587,8 +587,8 @@ TEST_F(HandHistory, HeadsUpBlindsAndOrderOfAction)
                       "Preflop start",
                       "Player 0 is Hero_0 with stack = 1040 in game\n",
                       "Player 1 is Master_1 with stack = 960 in game\n",
-                      "Player 0 folds",
-                      "Player 1 wins pot (30)"});
+                      "Player 1 folds",
+                      "Player 0 wins pot (30)"});
     // The river of the first hand is gone when the second hand is decided.
     EXPECT_EQ(m_decider.m_preflopBoards, (std::vector<int>{0, 0, 0}));
 }

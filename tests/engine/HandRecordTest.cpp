@@ -45,15 +45,15 @@ TEST_F(HandRecord, EventsOfTwoHeadsUpHands)
                              "5c", "6c", "5d", "6d"});                             // hand 2
     draws.insert(draws.end(), deal.begin(), deal.end());
     m_game.SetStackedDraws(draws);
-    m_decider.Add(1, 10); // small blind completes
-    m_decider.Add(0, 0);  // option: check
+    m_decider.Add(0, 10); // the button's small blind completes
+    m_decider.Add(1, 0);  // option: check
     m_decider.Add(1, 0);  // flop: two checks
     m_decider.Add(0, 0);
     m_decider.Add(1, 20); // turn: bet and call
     m_decider.Add(0, 20);
     m_decider.Add(1, 0); // river: two checks
     m_decider.Add(0, 0);
-    m_decider.Add(0, 0); // hand 2: the small blind folds
+    m_decider.Add(1, 0); // hand 2: the small blind folds
     std::vector<std::vector<CAction>> hands;
     m_handsToPlay = 2;
     m_game.m_onHandEnd = [&](CDunmereGame &game) {
@@ -74,7 +74,7 @@ TEST_F(HandRecord, EventsOfTwoHeadsUpHands)
     EXPECT_EQ(Events(hands[0]),
               (std::vector<Event>{
                   {1, -1, 0, ""},     {5, 0, 0, hero},  {5, 1, 0, master},   {3, -1, 0, ""},
-                  {7, 1, 10, master}, {8, 0, 20, hero}, {11, 1, 10, master}, {12, 0, 0, hero},
+                  {7, 0, 10, hero}, {8, 1, 20, master}, {11, 0, 10, hero}, {12, 1, 0, master},
                   {4, -1, 0, ""},     {14, -1, 0, ""},  {12, 1, 0, master},  {12, 0, 0, hero},
                   {15, -1, 0, ""},    {16, -1, 0, ""},  {13, 1, 20, master}, {11, 0, 20, hero},
                   {17, -1, 0, ""},    {18, -1, 0, ""},  {12, 1, 0, master},  {12, 0, 0, hero},
@@ -84,9 +84,9 @@ TEST_F(HandRecord, EventsOfTwoHeadsUpHands)
                                                     {5, 1, 0, master},
                                                     {6, 1, 0, master},
                                                     {3, -1, 0, ""},
-                                                    {7, 0, 10, hero},
-                                                    {8, 1, 20, master},
-                                                    {9, 0, 0, hero},
+                                                    {7, 1, 10, master},
+                                                    {8, 0, 20, hero},
+                                                    {9, 1, 0, master},
                                                     {4, -1, 0, ""},
                                                     {2, -1, 0, ""}}));
     // The scratch record holds the last event appended.

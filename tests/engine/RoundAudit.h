@@ -2,11 +2,15 @@
 // An independent check of every betting round, replayed from each hand's event list and the
 // stacks the hand started with: no seat with chips behind loses its turn or leaves a bet
 // unanswered, nobody folds with nothing to call or checks while owing, and a street's round
-// is played exactly when two seats in the hand still have chips.
+// is played exactly when two seats in the hand still have chips. Seats act in table order from
+// the seat after the big blind (after the button from the flop on), heads-up the button posts
+// the small blind, and every bet or raise is at least the minimum (or all in) and made only
+// where the betting was open to the seat.
 //
 // Call AfterHand from the game's hand-end hook (game thread, state lock held) after every hand.
 
 #include "engine/Game.h"
+#include "rules/NoLimitRules.h"
 
 #include <algorithm>
 #include <string>
@@ -87,10 +91,20 @@ private:
         m_roundOpen = false;
         m_roundToCome = 0;
         m_bigBlind = -1;
+        m_nominalBigBlind = t.m_bigBlind;
+        m_button = -1;
+        m_ring = rules::SeatRing{};
+        m_ring.seatCount = m_n;
+        for (int s = 0; s < m_n; ++s)
+            m_ring.inHand[s] = m_seats[s].in;
         for (const CAction &a : actions) {
             switch (a.m_kind) {
+            case kButton:
+                m_button = a.m_seat;
+                break;
             case kSmallBlind:
             case kBigBlind: {
+                CheckBlindSeat(a);
                 Seat &seat = m_seats[a.m_seat];
                 seat.bet = a.m_amount - seat.ante;
                 seat.stack -= seat.bet;
@@ -128,19 +142,93 @@ private:
         }
     }
 
+    // The blinds follow the button, which the first hand of a game does not record.
+    void CheckBlindSeat(const CAction &a)
+    {
+        if (m_button < 0)
+            return;
+        const rules::BlindSeats blinds = rules::BlindsFor(m_ring, m_button);
+        const int expected = a.m_kind == kSmallBlind ? blinds.small : blinds.big;
+        if (a.m_seat != expected)
+            Fault("seat " + std::to_string(a.m_seat) + " posts the " +
+                  (a.m_kind == kSmallBlind ? "small" : "big") + " blind instead of seat " +
+                  std::to_string(expected));
+    }
+
     void StartRound(int kind)
     {
         if (kind != kPreflopBegins && kind != m_roundToCome)
             Fault("round " + std::to_string(kind) + " played with one seat holding chips");
         m_roundToCome = 0;
         m_roundOpen = true;
+        m_preflop = kind == kPreflopBegins;
         m_highest = 0;
+        m_lastActor = -1;
         for (int s = 0; s < m_n; ++s) {
             Seat &seat = m_seats[s];
             seat.acted = false;
             if (kind != kPreflopBegins)
                 seat.bet = 0;
         }
+        // Preflop the blinds come after this event; the raising history starts at the first
+        // decision.
+        m_raisesBegun = false;
+    }
+
+    // The seat whose turn it is: the first one from `from` on that is in the hand with chips
+    // and has not acted since the last bet, or owes chips.
+    int Due(int from) const
+    {
+        for (int i = 0; i < m_n; ++i) {
+            const int s = (from + i) % m_n;
+            const Seat &seat = m_seats[s];
+            if (seat.in && !seat.folded && seat.stack > 0 && (!seat.acted || seat.bet < m_highest))
+                return s;
+        }
+        return -1;
+    }
+
+    int FirstSeatOfRound() const
+    {
+        if (m_preflop)
+            return m_ring.Next(m_bigBlind);
+        // After the flop: the first seat after the button (heads-up, the big blind).
+        const int button = m_button >= 0 ? m_button : ButtonFromBlinds();
+        return (button + 1) % m_n;
+    }
+
+    int ButtonFromBlinds() const
+    {
+        if (m_ring.Count() == 2)
+            return m_ring.Next(m_bigBlind);
+        for (int s = 0; s < m_n; ++s) {
+            if (m_ring.inHand[s] && m_ring.Next(m_ring.Next(s)) == m_bigBlind)
+                return s;
+        }
+        return -1;
+    }
+
+    void CheckTurnAndRaise(const CAction &a, const std::string &who)
+    {
+        if (!m_raisesBegun) {
+            m_raises.Begin(m_nominalBigBlind, m_highest, m_preflop);
+            m_raisesBegun = true;
+        }
+        const int due = Due(m_lastActor < 0 ? FirstSeatOfRound() : (m_lastActor + 1) % m_n);
+        if (due != a.m_seat)
+            Fault(who + " acts out of turn (seat " + std::to_string(due) + " was to act)");
+        m_lastActor = a.m_seat;
+        const Seat &seat = m_seats[a.m_seat];
+        if (a.m_kind == kRaise && seat.bet + a.m_amount > m_highest &&
+            !m_raises.IsLegal(a.m_seat, seat.bet, seat.stack, a.m_amount)) {
+            Fault(who + (m_raises.MayRaise(a.m_seat)
+                             ? " raises to " + std::to_string(seat.bet + a.m_amount) +
+                                   " below the minimum " +
+                                   std::to_string(m_raises.MinRaiseTotal())
+                             : " raises where the betting was not reopened"));
+        }
+        if (a.m_kind != kFold)
+            m_raises.Act(a.m_seat, seat.bet + a.m_amount);
     }
 
     void Act(const CAction &a, bool anteLevel)
@@ -151,6 +239,7 @@ private:
             Fault(who + " acts without a turn");
             return;
         }
+        CheckTurnAndRaise(a, who);
         const int owed = m_highest - seat.bet;
         switch (a.m_kind) {
         case kFold:
@@ -211,6 +300,13 @@ private:
     bool m_roundOpen = false;
     int m_roundToCome = 0;
     int m_bigBlind = -1;
+    int m_nominalBigBlind = 0;
+    int m_button = -1;
+    int m_lastActor = -1;
+    bool m_preflop = true;
+    bool m_raisesBegun = false;
+    rules::SeatRing m_ring;
+    rules::RaiseHistory m_raises;
 };
 
 } // namespace enginetest

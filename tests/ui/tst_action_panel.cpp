@@ -1,10 +1,15 @@
 #include "ui/action_panel/DlgPlayerChoose.h"
+#include "engine/Game.h"
 #include "engine/GameState.h"
 #include "engine/ManualResetEvent.h"
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <fstream>
+#include <sstream>
 
 #include <memory>
 #include <thread>
@@ -39,10 +44,18 @@ private slots:
     void sliderDrawnFlatOnDarkPanel();
     void preparedFromGameThread();
     void keysActOnlyWhilePrepared();
+    void legalTotalsOnly_data();
+    void legalTotalsOnly();
+    void noAmountBelowTheMinimum_data();
+    void noAmountBelowTheMinimum();
+    void headsUpGameButtonDecidesFirst();
 
 private:
     // A = amount to call (seat 1's bet), H = own bet, S = own stack, P = pot with the bets.
     void setTable(int A, int H, int S, int BB, int P);
+    // The round so far: "seat:total,..." as the seats acted, after the blinds (preflop) or
+    // from the start of a street; A is then the highest total.
+    void setRound(bool preflop, const QString &acts, int H, int S, int P);
     void prepare();
     // What happens between two things a user does: Qt delivers what is pending and paints the
     // panel, then the slider (whose paint runs the slider rule).
@@ -110,6 +123,24 @@ void TestActionPanel::setTable(int A, int H, int S, int BB, int P)
     m_table->m_pot = P - H - A;
     m_table->m_folded[0] = false;
     m_table->m_humanAmount = -1;
+    // A round whose raises were full ones: the smallest raise is A + BB (a bet, BB).
+    m_table->m_raises.Begin(BB, A > 0 ? A : 0, A > 0);
+}
+
+void TestActionPanel::setRound(bool preflop, const QString &acts, int H, int S, int P)
+{
+    constexpr int BB = 20;
+    setTable(preflop ? BB : 0, H, S, BB, P);
+    m_table->m_raises.Begin(BB, preflop ? BB : 0, preflop);
+    int A = preflop ? BB : 0;
+    for (const QString &act : acts.split(u',', Qt::SkipEmptyParts)) {
+        const int total = act.section(u':', 1).toInt();
+        m_table->m_raises.Act(act.section(u':', 0, 0).toInt(), total);
+        A = std::max(A, total);
+    }
+    m_table->m_amountToCall = A;
+    m_table->m_bet[1] = A;
+    m_table->m_pot = P - H - A;
 }
 
 void TestActionPanel::prepare()
@@ -268,7 +299,7 @@ void TestActionPanel::raiseClampsTypedText_data()
     QTest::addColumn<int>("H");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("expected");
-    QTest::newRow("below A raises to A") << 0 << "50" << 100;
+    QTest::newRow("below the minimum raises to the minimum") << 0 << "50" << 120;
     // More than the chips behind is all in: the round's bet counts toward the total.
     QTest::newRow("above S + H goes all in") << 20 << "9999" << 500;
     QTest::newRow("in range") << 20 << "260" << 240;
@@ -295,9 +326,10 @@ void TestActionPanel::sliderRuleRoundsDown()
     QCOMPARE(m_panel->amountEdit()->text(), QString("40"));
     QCOMPARE(m_panel->raiseButton()->text(), QString("BET 40"));
 
-    // Below the smallest raise the rule leaves the amount alone.
+    // The slider stops at the smallest bet.
     dragSliderTo(15);
-    QCOMPARE(m_panel->m_raiseAmount, 40);
+    QCOMPARE(m_panel->slider()->value(), 20);
+    QCOMPARE(m_panel->m_raiseAmount, 20);
 }
 
 void TestActionPanel::halfAndThreeQuartersThenRounding()
@@ -336,7 +368,7 @@ void TestActionPanel::sizingButtonDisabledBelowCallUntilNextDecision()
     QCOMPARE(m_panel->m_raiseAmount, 240); // the slider rule's rounding
 
     click(m_panel->foldButton());
-    setTable(20, 0, 1000, 20, 30);
+    setTable(20, 0, 1000, 20, 200);
     prepare();
     QVERIFY(m_panel->halfButton()->isEnabled());
     QVERIFY(m_panel->threeQuartersButton()->isEnabled());
@@ -407,12 +439,12 @@ void TestActionPanel::raiseWithLessThanTheMinimumBehindGoesAllIn()
 
 void TestActionPanel::betOrRaiseAtLeastMinimum()
 {
-    // Half of a 39 pot is 19, below the big blind: the bet is the big blind.
+    // Half of a 39 pot is 19, below the big blind: no bet the rules allow.
     setTable(0, 0, 1000, 20, 39);
     prepare();
+    QVERIFY(!m_panel->halfButton()->isEnabled());
     click(m_panel->halfButton());
-    settle();
-    QCOMPARE(m_panel->m_raiseAmount, 19);
+    QCOMPARE(m_panel->m_raiseAmount, 20);
     click(m_panel->raiseButton());
     QCOMPARE(decided(), 20);
 
@@ -495,6 +527,200 @@ void TestActionPanel::keysActOnlyWhilePrepared()
     prepare();
     QTest::keyClick(m_panel.get(), Qt::Key_F1);
     QVERIFY(m_table->m_folded[0]);
+}
+
+void TestActionPanel::legalTotalsOnly_data()
+{
+    QTest::addColumn<bool>("preflop");
+    QTest::addColumn<QString>("acts");
+    QTest::addColumn<int>("H");
+    QTest::addColumn<int>("S");
+    QTest::addColumn<int>("P");
+    QTest::addColumn<QString>("call");
+    QTest::addColumn<QString>("min");     // the raise caption after MIN; empty: no raising
+    QTest::addColumn<QString>("enabled"); // 1/2, 3/4 and POT
+    // Blinds 10/20; seat 0 is the human.
+    QTest::newRow("facing a bet of 80") << false << "1:80" << 0 << 1000 << 180 << "CALL 80"
+                                        << "RAISE TO 160" << "001";
+    QTest::newRow("small blind before the flop")
+        << true << "" << 10 << 990 << 30 << "CALL 10" << "RAISE TO 40" << "000";
+    QTest::newRow("heads-up big blind facing the button's raise")
+        << true << "1:60" << 20 << 980 << 80 << "CALL 40" << "RAISE TO 100" << "000";
+    QTest::newRow("a short all-in does not reopen")
+        << false << "0:100,1:150,2:150" << 100 << 900 << 500 << "CALL 50" << "" << "";
+    QTest::newRow("two short all-ins reopen")
+        << false << "0:100,1:150,2:220" << 100 << 900 << 600 << "CALL 120" << "RAISE TO 320"
+        << "011";
+    // 120 behind, below the minimum of 160: all in is the only raise; 3/4 and POT reach it.
+    QTest::newRow("all in below the minimum")
+        << false << "1:80" << 0 << 120 << 180 << "CALL 80" << "RAISE TO 120" << "011";
+}
+
+// The panel shows only what the rules allow, and each caption says what its button will do.
+void TestActionPanel::legalTotalsOnly()
+{
+    QFETCH(bool, preflop);
+    QFETCH(QString, acts);
+    QFETCH(int, H);
+    QFETCH(int, S);
+    QFETCH(int, P);
+    QFETCH(QString, call);
+    QFETCH(QString, min);
+    QFETCH(QString, enabled);
+    setRound(preflop, acts, H, S, P);
+    prepare();
+    QCOMPARE(m_panel->checkCallButton()->text(), call);
+    QVERIFY(!m_panel->foldButton()->isHidden());
+    // With BRISQUEL_SHOTS=<folder>: the panel as the player sees it in each case.
+    const QString shots = qEnvironmentVariable("BRISQUEL_SHOTS");
+    if (!shots.isEmpty())
+        m_panel->grab().save(shots + "/panel_" + QString(QTest::currentDataTag()) + ".png");
+    if (min.isEmpty()) {
+        for (QWidget *w : std::initializer_list<QWidget *>{
+                 m_panel->raiseButton(), m_panel->slider(), m_panel->amountEdit(),
+                 m_panel->minButton(), m_panel->potButton(), m_panel->maxButton()})
+            QVERIFY(w->isHidden());
+        click(m_panel->checkCallButton());
+        QCOMPARE(decided(), m_table->m_amountToCall - H);
+        return;
+    }
+    QCOMPARE(m_panel->halfButton()->isEnabled(), enabled[0] == u'1');
+    QCOMPARE(m_panel->threeQuartersButton()->isEnabled(), enabled[1] == u'1');
+    QCOMPARE(m_panel->potButton()->isEnabled(), enabled[2] == u'1');
+    click(m_panel->potButton());
+    click(m_panel->minButton());
+    QCOMPARE(m_panel->raiseButton()->text(), min);
+    click(m_panel->raiseButton());
+    QCOMPARE(decided(), min.section(u' ', 2).toInt() - H);
+}
+
+void TestActionPanel::noAmountBelowTheMinimum_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Enter") << "enter";
+    QTest::newRow("raise button") << "raise";
+    QTest::newRow("minus step") << "minus";
+    QTest::newRow("slider") << "slider";
+}
+
+// Facing a bet of 80 the smallest raise is to 160, however the amount is asked for.
+void TestActionPanel::noAmountBelowTheMinimum()
+{
+    QFETCH(QString, how);
+    setRound(false, "1:80", 0, 1000, 180);
+    prepare();
+    QCOMPARE(m_panel->slider()->value(), 160);
+    if (how == "enter" || how == "raise") {
+        type("100");
+        if (how == "enter") {
+            pressEnter();
+            QCOMPARE(m_panel->amountEdit()->text(), QString("160"));
+            QCOMPARE(m_panel->raiseButton()->text(), QString("RAISE TO 160"));
+        }
+    } else if (how == "minus") {
+        click(m_panel->minusButton());
+    } else {
+        dragSliderTo(100);
+    }
+    QVERIFY(m_panel->slider()->value() >= 160);
+    click(m_panel->raiseButton());
+    QCOMPARE(decided(), 160);
+}
+
+namespace {
+
+// The human's decisions go to a panel of their own, as in the program.
+class PanelHuman : public IHumanPlayer
+{
+public:
+    explicit PanelHuman(CDlgPlayerChoose *&panel)
+        : m_panel(panel)
+    {}
+    void PrepareDecision(int sliderMax) override { m_panel->PrepareDecision(sliderMax); }
+    bool RunAddChipsDialog(int &) override { return false; }
+
+private:
+    CDlgPlayerChoose *&m_panel;
+};
+
+// The opponent checks or calls whatever it faces.
+class Caller : public IDecider
+{
+public:
+    int DecidePreflop(const CGameTable &t, int seat, EasyRandom &) override
+    {
+        return std::clamp(t.m_amountToCall - t.m_bet[seat], 0, t.m_stack[seat]);
+    }
+    int DecidePostflop(const CGameTable &t, int seat, int, EasyRandom &r) override
+    {
+        return DecidePreflop(t, seat, r);
+    }
+};
+
+} // namespace
+
+// A whole heads-up hand with the human on the button, played on the panel: the button posts
+// the small blind and decides first before the flop, last after it.
+void TestActionPanel::headsUpGameButtonDecidesFirst()
+{
+    QTemporaryDir folder;
+    CDunmereGame game;
+    CDlgPlayerChoose *panel = CDlgPlayerChoose::CreatePanel(game, nullptr);
+    panel->resize(panel->minimumSize());
+    PanelHuman human(panel);
+    Caller caller;
+    game.SetOutputFolder(folder.path().toStdString());
+    game.SetPauseFactor(0);
+    game.SetHumanPlayer(&human);
+    game.SetDecider(&caller);
+    game.SetSeed(7);
+    game.SetStackedDraws({12, 5}); // the human draws the high card: the button
+    game.m_onHandEnd = [](CDunmereGame &g) { g.m_stopRequested = true; };
+    GameSetupItems items;
+    items.seatCount = 2;
+    items.names = {"Hero", "Tim"};
+    items.stacks = {1000, 1000};
+    items.smallBlind = 10;
+    items.bigBlind = 20;
+    game.StartGame(items);
+    game.StartDeal();
+    auto nextDecision = [&] {
+        return QTest::qWaitFor(
+            [&] { return panel->IsDecisionPrepared() || !game.GameThreadRunning(); }, 10000) &&
+               panel->IsDecisionPrepared();
+    };
+
+    QVERIFY(nextDecision());
+    panel->grab();
+    QCOMPARE(panel->checkCallButton()->text(), QString("CALL 10"));
+    QVERIFY(!panel->potButton()->isEnabled()); // 30 is below the minimum raise
+    QTest::mouseClick(panel->minButton(), Qt::LeftButton);
+    panel->grab();
+    QCOMPARE(panel->raiseButton()->text(), QString("RAISE TO 40"));
+    QTest::mouseClick(panel->raiseButton(), Qt::LeftButton);
+    for (int street = 0; street < 3; ++street) {
+        QVERIFY(nextDecision());
+        panel->grab();
+        QCOMPARE(panel->checkCallButton()->text(), QString("CHECK"));
+        QCOMPARE(panel->raiseButton()->text(), QString("BET 20"));
+        QTest::mouseClick(panel->checkCallButton(), Qt::LeftButton);
+    }
+    game.WaitForGameEnd();
+    delete panel;
+
+    std::string history;
+    for (const auto &entry :
+         std::filesystem::directory_iterator(folder.filePath("HandHistory").toStdString())) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        history = text.str();
+    }
+    for (const char *lines :
+         {"Hero_0: posts small blind 10\r\nTim_1: posts big blind 20\r\n",
+          "*** HOLE CARDS ***\r\nHero_0: raises 30\r\nTim_1: calls 20\r\n*** FLOP ***",
+          "\r\nTim_1: checks\r\nHero_0: checks\r\n*** TURN ***"})
+        QVERIFY2(history.find(lines) != std::string::npos, lines);
 }
 
 QTEST_MAIN(TestActionPanel)

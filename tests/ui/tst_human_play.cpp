@@ -87,12 +87,14 @@ Decision TestHumanPlay::answer(CDlgPlayerChoose &panel, int i)
     int bet = 0;
     int stack = 0;
     int bigBlind = 0;
+    int minTotal = 0;
     {
         std::lock_guard<std::mutex> lock(game.StateMutex());
         amountToCall = game.m_table.m_amountToCall;
         bet = game.m_table.m_bet[0];
         stack = game.m_table.m_stack[0];
         bigBlind = game.m_table.m_bigBlind;
+        minTotal = game.m_table.m_raises.MinRaiseTotal();
     }
     const int toCall = amountToCall - bet;
     const bool canRaise = !panel.raiseButton()->isHidden();
@@ -137,7 +139,8 @@ Decision TestHumanPlay::answer(CDlgPlayerChoose &panel, int i)
                 settle(panel);
                 QTest::keyClick(edit, Qt::Key_Return);
                 settle(panel);
-                m_typed << qMakePair(i, std::min(total, stack + bet) - bet);
+                // Below the smallest legal raise it becomes that raise.
+                m_typed << qMakePair(i, std::min(std::max(total, minTotal), stack + bet) - bet);
                 click(panel, panel.raiseButton());
             } else {
                 click(panel, panel.checkCallButton());

@@ -9,11 +9,13 @@
 #include "tests/ui/ShortGame.h"
 #include "tests/ui/TestApp.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -86,14 +88,32 @@ void TestInstalled::aboutBoxNamesTheFolder()
     QCOMPARE(shown, QStringLiteral("Files: ") + m_data);
 }
 
+// With the "PokerStars copy" box ticked, the copy lands beside the hand history, hand for hand.
 void TestInstalled::gameFilesLandInTheDataFolderOnly()
 {
+    QCheckBox *copyBox = nullptr;
+    for (QCheckBox *box : m_app.MainFrame()->findChildren<QCheckBox *>())
+        copyBox = box->text() == QStringLiteral("PokerStars copy") ? box : copyBox;
+    QVERIFY(copyBox && !copyBox->isChecked());
+    QTest::mouseClick(copyBox, Qt::LeftButton, {}, QPoint(8, copyBox->height() / 2));
+    QTRY_VERIFY(copyBox->isChecked() && m_app.MainFrame()->trackerCopy());
+    QCOMPARE(QSettings().value(QStringLiteral("Files/PokerStarsCopy")).toBool(), true);
     PlayShortGame(m_app);
     if (QTest::currentTestFailed())
         return;
     const QDir data(m_data);
     QVERIFY(QFileInfo(data.filePath(QStringLiteral("HistoryGame.log"))).size() > 0);
-    QCOMPARE(QDir(data.filePath(QStringLiteral("HandHistory"))).entryList(QDir::Files).size(), 1);
+    const QDir histories(data.filePath(QStringLiteral("HandHistory")));
+    const QStringList games = histories.entryList({QStringLiteral("HH_*.txt")}, QDir::Files);
+    QCOMPARE(games.size(), 1);
+    QCOMPARE(histories.entryList(QDir::Files),
+             QStringList({games[0], QStringLiteral("PokerStars_") + games[0]}));
+    QFile game(histories.filePath(games[0])), copy(histories.filePath(QStringLiteral("PokerStars_") + games[0]));
+    QVERIFY(game.open(QIODevice::ReadOnly) && copy.open(QIODevice::ReadOnly));
+    const QByteArray own = game.readAll(), copied = copy.readAll();
+    QVERIFY(own.count("Ostrivane Hand #") >= 1);
+    QCOMPARE(copied.count("PokerStars Hand #"), own.count("Ostrivane Hand #"));
+    QCOMPARE(copied.count("*** SUMMARY ***"), own.count("Ostrivane Hand #"));
     QVERIFY(QFileInfo(data.filePath(QStringLiteral("PokerDB.db3"))).size() > 0);
     // Nothing beside the program, nothing in the folder it was started from.
     for (const QString &folder : {m_root + QStringLiteral("/prefix/bin"), QDir::currentPath()})

@@ -160,6 +160,7 @@ private slots:
     void replayFollowsTheHandHistory();
     void jumpsToStreetsAndPlays();
     void badHandHistoriesGetAMessage();
+    void opensOtherFormatsAndExports();
     void chipsPerHandFollowTheHandHistory();
     void balancesAndStatisticsFollowTheDatabase();
     void badDatabasesGetAMessage();
@@ -474,6 +475,52 @@ void TestReview::badHandHistoriesGetAMessage()
     ClickRow(window, 0);
     Click(&window, "last");
     QVERIFY(window.stepCount() > 2);
+}
+
+// A PokerStars file of two tables: one entry each in the game list, each replayed; the game
+// shown exported as PHH reads back the same, and a place that cannot be written says so.
+void TestReview::opensOtherFormatsAndExports()
+{
+    QTemporaryDir folder;
+    CHandsWindow window(folder.path());
+    window.resize(1250, 700);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(window.openFile(QStringLiteral(BRISQUEL_INTERCHANGE_DATA "/two_tables_eur.txt")));
+    auto *games = window.findChild<QComboBox *>(QStringLiteral("games"));
+    QCOMPARE(games->count(), 2);
+    QVERIFY(games->itemText(0).contains(QStringLiteral("table 1 of 2")));
+    QCOMPARE(window.game().hands.size(), size_t(2));
+    QTest::mouseClick(games, Qt::LeftButton);
+    QTest::keyClick(games->view(), Qt::Key_Down);
+    QTest::keyClick(games->view(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    QCOMPARE(games->currentIndex(), 1);
+    QCOMPARE(window.game().hands.size(), size_t(1));
+    ClickRow(window, 0);
+    Click(&window, "last");
+    QVERIFY(window.stepCount() > 5);
+    QVERIFY(Caption(window).contains(QStringLiteral("a7")));
+    const QString shots = qEnvironmentVariable("BRISQUEL_SHOTS");
+    if (!shots.isEmpty())
+        QVERIFY(window.grab().save(QDir(shots).filePath(QStringLiteral("review-imported.png"))));
+
+    const QString phh = folder.filePath(QStringLiteral("vela.phhs"));
+    window.m_askExportPath = [&phh] { return phh; };
+    Click(&window, "export");
+    QVERIFY(Message(window).contains(QStringLiteral("Exported 1 hand")));
+    QVERIFY(ReadText(phh).contains(QStringLiteral("variant = \"NT\"")));
+    QVERIFY(window.openFile(phh));
+    QCOMPARE(window.game().hands.size(), size_t(1));
+    QCOMPARE(window.game().hands[0].seats[0].endStack, 233);
+
+    window.m_askExportPath = [&folder] {
+        return folder.filePath(QStringLiteral("missing/game.txt"));
+    };
+    Click(&window, "export");
+    QVERIFY(Message(window).contains(QStringLiteral("Cannot write")));
+    if (!shots.isEmpty())
+        QVERIFY(window.grab().save(QDir(shots).filePath(QStringLiteral("review-export-failed.png"))));
 }
 
 void TestReview::chipsPerHandFollowTheHandHistory()

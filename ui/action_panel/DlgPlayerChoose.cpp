@@ -280,6 +280,8 @@ CDlgPlayerChoose::Amounts CDlgPlayerChoose::ReadAmounts() const
     a.S = m_table.m_stack[0];
     a.H = m_table.m_bet[0];
     a.P = m_table.m_pot;
+    a.minTotal = m_table.m_raises.MinRaiseTotal();
+    a.mayRaise = m_table.m_raises.MayRaise(0);
     for (int i = 0; i < m_table.m_seatCount && i < 10; ++i)
         a.P += m_table.m_bet[i];
     return a;
@@ -341,9 +343,16 @@ void CDlgPlayerChoose::PrepareDecision()
     const Amounts a = ReadAmounts();
     m_fold->show();
     m_checkCall->show();
-    for (QPushButton *b : {m_min, m_half, m_threeQuarters, m_pot, m_max})
+    for (QPushButton *b : {m_min, m_max})
         b->setEnabled(true);
+    // A fraction of the pot below the minimum raise is no amount the rules allow.
+    m_half->setEnabled(a.Legal(a.P / 2));
+    m_threeQuarters->setEnabled(a.Legal(a.P / 4 * 3));
+    m_pot->setEnabled(a.Legal(a.P));
 
+    const bool canRaise = a.Aplus() < a.S + a.H && a.mayRaise;
+    // The slider does not reach below the smallest legal total.
+    m_slider->setMinimum(canRaise ? std::min(a.T(), m_slider->maximum()) : 0);
     const int M = a.M();
     m_slider->SetPosRemembered(M);
     m_slider->m_offered = std::min(M, a.S + a.H);
@@ -351,7 +360,7 @@ void CDlgPlayerChoose::PrepareDecision()
     // would use the amount left over from an earlier decision when the rounding does not apply.
     m_raiseAmount = m_slider->m_offered;
 
-    if (a.Aplus() < a.S + a.H) {
+    if (canRaise) {
         m_allInOnly = 0;
         for (QWidget *w :
              std::initializer_list<QWidget *>{m_slider, m_plus, m_minus, m_raise, m_edit, m_min,
@@ -394,7 +403,9 @@ void CDlgPlayerChoose::SetCaptions()
         m_checkCall->setText(QStringLiteral("CHECK"));
         m_raise->setText(QStringLiteral("BET %1").arg(m_raiseAmount));
     } else if (m_allInOnly) {
-        m_checkCall->setText(QStringLiteral("ALL IN"));
+        // Raising closed: the button calls, and calling may or may not take every chip.
+        m_checkCall->setText(a.A - a.H >= a.S ? QStringLiteral("ALL IN")
+                                              : QStringLiteral("CALL %1").arg(a.A - a.H));
     } else {
         m_checkCall->setText(a.A == a.H ? QStringLiteral("CHECK")
                                         : QStringLiteral("CALL %1").arg(a.A - a.H));
@@ -448,15 +459,13 @@ void CDlgPlayerChoose::OnRaise()
     UpdateData(true);
     const Amounts a = ReadAmounts();
     int x = leadingInt(m_editText);
-    if (x < a.A)
-        x = a.A;
     if (x > a.Top())
         x = a.Top();
     if (a.A <= 0)
         x = m_raiseAmount; // a bet takes the offered amount, not the typed text
-    // "1/2" of a small pot or a typed amount can fall between the call and the minimum raise;
-    // a bet or raise is at least the minimum (or the whole stack when that is less).
-    if (x > a.Aplus() && x < a.M())
+    // A typed amount below the minimum raise becomes the minimum (or the whole stack when
+    // that is less): the raise button never calls.
+    if (x < a.M())
         x = std::min(a.M(), a.Top());
     // Never more than the chips behind, never a negative amount.
     Decide(std::clamp(x - a.H, 0, std::max(0, a.S)), false);
@@ -540,7 +549,7 @@ void CDlgPlayerChoose::ApplyMinMax(QPushButton *button, int v, int A)
 void CDlgPlayerChoose::OnMin()
 {
     const Amounts a = ReadAmounts();
-    ApplyMinMax(m_min, a.A + a.BB, a.A);
+    ApplyMinMax(m_min, std::min(a.M(), a.Top()), a.A);
 }
 
 void CDlgPlayerChoose::OnMax()
@@ -553,7 +562,7 @@ void CDlgPlayerChoose::ApplySizing(QPushButton *button, int v, bool moveSlider)
 {
     UpdateData(true);
     const Amounts a = ReadAmounts();
-    if (v < a.A) {
+    if (!a.Legal(v)) {
         button->setEnabled(false);
         return;
     }
@@ -594,8 +603,8 @@ void CDlgPlayerChoose::OnEditEnter()
     const int x = leadingInt(m_editText);
     if (x > a.Top())
         m_raiseAmount = a.Top();
-    else if (x < a.A + a.BB)
-        m_raiseAmount = std::min(a.A + a.BB, a.Top()); // never more than the chips there are
+    else if (x < a.M())
+        m_raiseAmount = std::min(a.M(), a.Top()); // never more than the chips there are
     else
         m_raiseAmount = x;
     // The slider shows the amount, and its rule leaves this position unrounded: what Enter set

@@ -123,17 +123,21 @@ private:
     // The quantities of the decision, read under the state mutex.
     struct Amounts
     {
-        int A = 0;  // amount to call: the round's highest bet
-        int BB = 0; // big blind
-        int S = 0;  // the human's chips not yet bet
-        int H = 0;  // the human's bet in this round
-        int P = 0;  // pot including the round's bets
+        int A = 0;            // amount to call: the round's highest bet
+        int BB = 0;           // big blind
+        int S = 0;            // the human's chips not yet bet
+        int H = 0;            // the human's bet in this round
+        int P = 0;            // pot including the round's bets
+        int minTotal = 0;     // the smallest legal bet or raise total
+        bool mayRaise = true; // false when short all-ins have not reopened the betting
         int Aplus() const { return A > 0 ? A : 0; }
-        int M() const { return Aplus() + BB; }              // the minimum raise total
+        int M() const { return minTotal; }                  // the minimum raise total
         int T() const { return S + H < M() ? S + H : M(); } // smallest total the steps accept
         // The largest total: all in. The chips already bet this round count, or a seat that has
         // bet would keep them behind when it asks for everything.
         int Top() const { return S + H; }
+        // A sizing amount the raise button may use: at least the minimum, or all in.
+        bool Legal(int v) const { return v >= M() || v >= Top(); }
     };
     Amounts ReadAmounts() const;
     void SetCaptions();

@@ -16,6 +16,8 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QSettings>
+
+#include "interchange/Interchange.h"
 #include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
@@ -59,6 +61,8 @@ bool CDunmereApp::InitInstance()
     m_game.m_onHandEnd = [this](CDunmereGame &game) {
         if (m_frame && m_frame->coach())
             m_frame->coach()->HandEnded(game.m_handNumber);
+        if (m_frame && m_frame->trackerCopy())
+            WriteTrackerCopy();
     };
     m_game.SetScreen(m_frame->view());
     m_frame->resize(kFrameWidth, kFrameHeight);
@@ -75,6 +79,21 @@ bool CDunmereApp::InitInstance()
     if (!m_folderProblem.isEmpty())
         WarnAboutFolder();
     return true;
+}
+
+void CDunmereApp::WriteTrackerCopy()
+{
+    // The game being played has the newest hand-history file (named by its start time).
+    std::string error;
+    const std::vector<std::string> files =
+        history::FindHistoryFiles(QDir::toNativeSeparators(m_textFolder).toStdString(), error);
+    if (files.empty() ||
+        interchange::WriteCopyBeside(files.back(), interchange::Format::PokerStars, error))
+        return;
+    if (!m_trackerCopyFailed.exchange(true)) // said once per run, not after every hand
+        AppendOutputLine(
+            QString::fromStdString("The PokerStars copy could not be written: " + error)
+                .toStdWString());
 }
 
 void CDunmereApp::ChooseFolders()

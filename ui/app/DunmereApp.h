@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QString>
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -83,6 +84,8 @@ public:
     void CommandStateChanged() override;
 
 private:
+    // Game thread: the PokerStars-format copy of the game being played, brought up to date.
+    void WriteTrackerCopy();
     // Runs fn on the UI thread and waits for it, unless the program is closing.
     bool RunOnUiThread(const std::function<void()> &fn);
     // No further blocking UI call of the game thread waits for the UI thread.
@@ -100,6 +103,7 @@ private:
     QString m_textFolder;
     QString m_databaseFolder;
     QString m_folderProblem;
+    std::atomic<bool> m_trackerCopyFailed{false};
     bool m_databaseOpen = false;
     bool m_exited = false;
     int m_closeRequests = 0;

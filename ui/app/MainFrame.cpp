@@ -62,6 +62,7 @@ constexpr const char *kWindowStateKey = "Workspace/State";
 constexpr const char *kCoachKey = "View/Coach";
 constexpr const char *kPaceKey = "View/Pace";
 constexpr const char *kShowAllHandsKey = "View/ShowAllHandsAtShowdown";
+constexpr const char *kTrackerCopyKey = "Files/PokerStarsCopy";
 // The Pace control runs from no pauses to twice a real table's pauses, in tenths.
 constexpr int kPaceTenthsMax = 20;
 constexpr double kDefaultPace = 1.0;
@@ -150,6 +151,7 @@ CMainFrame::CMainFrame(CDunmereApp &app)
     createDocks();
     m_coach = new CCoachController(m_game, m_outputWnd->actionPanel(), m_outputWnd, this);
     m_coach->setEnabled(QSettings().value(QLatin1String(kCoachKey), false).toBool());
+    m_trackerCopy = QSettings().value(QLatin1String(kTrackerCopyKey), false).toBool();
 
     // The docking layout of the last run; the shell panes start hidden all the same.
     restoreState(QSettings().value(QLatin1String(kWindowStateKey)).toByteArray());
@@ -230,6 +232,17 @@ void CMainFrame::createCommands()
         ->setToolTip(QStringLiteral("While you decide: your equity against the opponents' likely "
                                     "hands and the equity the price demands.\nAfter each hand: "
                                     "a verdict on every decision you made."));
+    addCommand(
+        ID_VIEW_TRACKER_COPY, QStringLiteral("PokerStars copy"),
+        [this] {
+            m_trackerCopy = !m_trackerCopy;
+            QSettings().setValue(QLatin1String(kTrackerCopyKey), m_trackerCopy.load());
+        },
+        true)
+        ->setToolTip(QStringLiteral("Also write each game in the PokerStars hand-history format "
+                                    "beside its hand history (PokerStars_HH_....txt), brought up "
+                                    "to date after every hand, for trackers that watch the "
+                                    "folder."));
     addCommand(
         ID_VIEW_CAPTION_BAR, QStringLiteral("About Us"),
         [this] { m_captionBar->setVisible(m_captionBar->isHidden()); }, true);
@@ -425,6 +438,7 @@ QWidget *CMainFrame::createViewPanel(QWidget *parent)
     trainer->setSpacing(1);
     trainer->addWidget(CommandCheckBox(action(ID_VIEW_COACH), content));
     trainer->addWidget(CommandCheckBox(action(ID_VIEW_SHOW_ALL_HANDS), content));
+    trainer->addWidget(CommandCheckBox(action(ID_VIEW_TRACKER_COPY), content));
     auto *paceRow = new QHBoxLayout;
     paceRow->setSpacing(4);
     auto *paceLabel = new QLabel(QStringLiteral("Pace"), content);
@@ -589,6 +603,7 @@ void CMainFrame::UpdateCommandUI()
     action(ID_STOP_GAME)->setEnabled(stop != 0);
     action(ID_STATISTICS)->setChecked(statistics);
     action(ID_VIEW_COACH)->setChecked(m_coach && m_coach->isEnabled());
+    action(ID_VIEW_TRACKER_COPY)->setChecked(m_trackerCopy);
     for (int id : {ID_VIEW_OUTPUTWND, ID_VIEW_CLASSVIEW, ID_VIEW_FILEVIEW, ID_VIEW_PROPERTIESWND})
         action(id)->setChecked(!paneDock(id)->isHidden());
     action(ID_VIEW_CAPTION_BAR)->setChecked(!m_captionBar->isHidden());

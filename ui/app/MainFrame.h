@@ -8,6 +8,8 @@
 #include <QHash>
 #include <QMainWindow>
 
+#include <atomic>
+
 #include <functional>
 
 class CCoachController;
@@ -46,6 +48,9 @@ public:
     QDockWidget *paneDock(int id) const;
     QWidget *captionBar() const { return m_captionBar; }
     CCoachController *coach() const { return m_coach; }
+    // Whether each game also gets a PokerStars-format copy beside its hand history, kept up
+    // to date after every hand for trackers that watch the folder. Any thread.
+    bool trackerCopy() const { return m_trackerCopy.load(); }
     QSlider *paceSlider() const { return m_paceSlider; }
     // Shows a pause factor on the Pace control without storing it in the settings (a --pace
     // given on the command line is for that run only).
@@ -118,6 +123,7 @@ private:
     CHandsWindow *m_handsWindow = nullptr;
     CProgressWindow *m_progressWindow = nullptr;
     CCoachController *m_coach = nullptr;
+    std::atomic<bool> m_trackerCopy{false}; // read by the game thread
     QSlider *m_paceSlider = nullptr;
     QLabel *m_paceValue = nullptr;
     CCloseGuard *m_closeGuard = nullptr;

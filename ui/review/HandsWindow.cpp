@@ -4,6 +4,7 @@
 #include "ui/review/HandListModel.h"
 #include "ui/review/ReplaySnapshot.h"
 #include "coach/Review.h"
+#include "interchange/Interchange.h"
 #include "ui/table_view/TableCanvas.h"
 
 #include <QCheckBox>
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -63,7 +65,19 @@ CHandsWindow::CHandsWindow(QString outputFolder, QWidget *parent)
         return QFileDialog::getOpenFileName(
             this, tr("Open a hand history"),
             QDir(m_outputFolder).filePath(QStringLiteral("HandHistory")),
-            tr("Hand histories (HH_*.txt);;Text files (*.txt);;All files (*)"));
+            tr("Hand histories (HH_*.txt);;PokerStars and PHH files (*.txt *.phh *.phhs);;"
+               "All files (*)"));
+    };
+    m_askExportPath = [this] {
+        const QString suggested =
+            QDir(m_outputFolder)
+                .filePath(QStringLiteral("HandHistory/PokerStars_") +
+                          QFileInfo(m_games->currentData().toString().section(QLatin1Char('\n'), 0, 0))
+                              .completeBaseName() +
+                          QStringLiteral(".txt"));
+        return QFileDialog::getSaveFileName(
+            this, tr("Export the game"), suggested,
+            tr("PokerStars hand histories (*.txt);;PHH hand histories (*.phhs *.phh)"));
     };
 
     auto *top = new QHBoxLayout;
@@ -74,8 +88,12 @@ CHandsWindow::CHandsWindow(QString outputFolder, QWidget *parent)
     top->addWidget(m_games, 1);
     auto *open = ControlButton(tr("Open file…"), QStringLiteral("open"), this);
     auto *refresh = ControlButton(tr("Reload"), QStringLiteral("reload"), this);
+    auto *exportButton = ControlButton(tr("Export…"), QStringLiteral("export"), this);
+    exportButton->setToolTip(
+        tr("Write the game shown as PokerStars-format hand histories (for trackers) or as PHH"));
     top->addWidget(open);
     top->addWidget(refresh);
+    top->addWidget(exportButton);
     m_mistakesOnly = new QCheckBox(tr("Hands with mistakes"), this);
     m_mistakesOnly->setObjectName(QStringLiteral("mistakesOnly"));
     m_mistakesOnly->setToolTip(tr("Only the hands with a call or fold the coach found too loose "
@@ -199,6 +217,11 @@ CHandsWindow::CHandsWindow(QString outputFolder, QWidget *parent)
             openFile(path);
     });
     connect(refresh, &QPushButton::clicked, this, &CHandsWindow::reload);
+    connect(exportButton, &QPushButton::clicked, this, [this] {
+        const QString path = m_askExportPath ? m_askExportPath() : QString();
+        if (!path.isEmpty())
+            exportTo(path);
+    });
     connect(m_mistakesOnly, &QCheckBox::toggled, this, [this](bool only) {
         m_sorted->setFilterFixedString(only ? QStringLiteral("1") : QString());
         if (!m_list->currentIndex().isValid() && m_sorted->rowCount() > 0)
@@ -322,27 +345,89 @@ void CHandsWindow::reload()
     showGameAt(0);
 }
 
+// A list entry's data: the file, and after a line break the table for files of several.
 void CHandsWindow::showGameAt(int comboIndex)
 {
-    const QString path = m_games->itemData(comboIndex).toString();
-    if (!path.isEmpty())
-        openFile(path);
+    const QString entry = m_games->itemData(comboIndex).toString();
+    if (!entry.isEmpty())
+        openTable(entry.section(QLatin1Char('\n'), 0, 0),
+                  entry.section(QLatin1Char('\n'), 1, 1).toInt());
 }
 
 bool CHandsWindow::openFile(const QString &path)
 {
+    return openTable(path, 0);
+}
+
+bool CHandsWindow::exportTo(const QString &path)
+{
+    const history::Game &shown = m_model->game();
+    if (shown.hands.empty()) {
+        showMessage(tr("There is no hand to export."), true);
+        return false;
+    }
+    const bool phh = path.endsWith(QLatin1String(".phh"), Qt::CaseInsensitive) ||
+                     path.endsWith(QLatin1String(".phhs"), Qt::CaseInsensitive);
+    const std::string text = interchange::ExportGame(
+        shown, phh ? interchange::Format::Phh : interchange::Format::PokerStars);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(text.data(), static_cast<qint64>(text.size())) !=
+            static_cast<qint64>(text.size()) ||
+        !file.commit()) {
+        showMessage(tr("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()),
+                    true);
+        return false;
+    }
+    showMessage(tr("Exported %n hand(s) to %1", nullptr, static_cast<int>(shown.hands.size()))
+                    .arg(QDir::toNativeSeparators(path)),
+                false);
+    return true;
+}
+
+bool CHandsWindow::openTable(const QString &path, int table)
+{
     if (m_timer->isActive())
         togglePlay();
-    int index = m_games->findData(path);
+    const auto dataOf = [&path](int t) {
+        return t == 0 ? path : path + QLatin1Char('\n') + QString::number(t);
+    };
+    int index = m_games->findData(dataOf(table));
     if (index < 0) {
-        m_games->addItem(GameListTextOfFile(path), path);
+        m_games->addItem(GameListTextOfFile(path), dataOf(table));
         index = m_games->count() - 1;
     }
-    m_games->setCurrentIndex(index);
 
     history::Game game;
     std::string error;
-    const bool read = history::ReadGameFile(path.toStdString(), game, error);
+    bool read = false;
+    if (!interchange::IsOtherFormatFile(path.toStdString())) {
+        read = history::ReadGameFile(path.toStdString(), game, error);
+    } else if (interchange::ImportResult imported;
+               (read = interchange::ImportFile(path.toStdString(), imported, error))) {
+        std::vector<history::Game> &games = imported.games;
+        // Files of another program may hold several tables: one entry each.
+        const int count = static_cast<int>(games.size());
+        const int first = index - std::min(table, index);
+        for (int t = 0; t < count; ++t) {
+            QString text = GameListText(games[static_cast<size_t>(t)]);
+            if (count > 1)
+                text = tr("%1 · table %2 of %3").arg(text).arg(t + 1).arg(count);
+            if (m_games->findData(dataOf(t)) < 0)
+                m_games->insertItem(first + t, text, dataOf(t));
+            const int at = m_games->findData(dataOf(t));
+            m_games->setItemText(at, text);
+            m_games->setItemData(at, QFileInfo(path).fileName(), Qt::ToolTipRole);
+        }
+        game = std::move(games[static_cast<size_t>(std::clamp(table, 0, int(games.size()) - 1))]);
+        if (imported.skipped > 0)
+            game.warnings.insert(game.warnings.begin(),
+                                 tr("%n hand(s) could not be read and were skipped (%1)", nullptr,
+                                    imported.skipped)
+                                     .arg(QString::fromStdString(imported.warnings.front()))
+                                     .toStdString());
+    }
+    m_games->setCurrentIndex(m_games->findData(dataOf(table)));
     m_replay.reset();
     m_hand = -1;
     if (!read) {

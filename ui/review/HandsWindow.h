@@ -40,12 +40,19 @@ public:
     // Lists the folder's games again and shows the latest, the game being played.
     void reload();
     // Shows the game of one hand-history file; false with the reason in the message line.
+    // PokerStars-format files and PHH files are read too: each of their tables is one entry
+    // of the game list, the first shown.
     bool openFile(const QString &path);
+    // Writes the game shown as PokerStars-format hand histories, or PHH when the name ends
+    // in ".phh" or ".phhs"; false with the reason in the message line.
+    bool exportTo(const QString &path);
     // Selects the hand in row `row` of the list as it is sorted.
     void selectRow(int row);
 
     // Asks for a file to open; tests replace it.
     std::function<QString()> m_askOpenPath;
+    // Asks where to export the game shown; tests replace it.
+    std::function<QString()> m_askExportPath;
     // True once the coach has judged the decisions of the game shown (or given up on it).
     bool verdictsReady() const { return m_verdictsReady; }
 
@@ -63,6 +70,7 @@ private:
     bool stepKey(int key);
     void fitListWidth();
     void showGameAt(int comboIndex);
+    bool openTable(const QString &path, int table);
     void showHand(const QModelIndex &index);
     void setStep(int step);
     void jumpToStreet(int street);

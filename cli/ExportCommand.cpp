@@ -1,0 +1,65 @@
+#include "cli/Commands.h"
+
+#include "cli/args/CommandLine.h"
+#include "cli/DataFolder.h"
+#include "interchange/Interchange.h"
+#include "validation/PrintableText.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+
+const char kExportUsage[] =
+    "usage: brisquel-cli export [PATH] [--format pokerstars|phh] [--out FILE] [--all]\n"
+    "       PATH: a hand-history file, or a folder as play --out writes it (its latest game,\n"
+    "       every game with --all); without it the data folder. Writes PokerStars-format\n"
+    "       hand histories (the default) or PHH to FILE, else to standard output\n";
+
+// export [PATH] [--format pokerstars|phh] [--out FILE] [--all]
+int RunExportCommand(const CommandArgs &args)
+{
+    std::string path, out;
+    bool all = false;
+    interchange::Format format = interchange::Format::PokerStars;
+    try {
+        const ParsedArgs parsed =
+            CommandLine().Value("--format").Value("--out").Flag("--all").Positional(1).Parse(args);
+        if (parsed.Help())
+            return PrintHelp(kExportUsage);
+        if (!parsed.Positional().empty())
+            path = parsed.Positional()[0];
+        const std::string name = parsed.Text("--format").value_or("pokerstars");
+        if (!interchange::FormatFromName(name, format))
+            return Fail("--format must be \"pokerstars\" or \"phh\", not \"" + name + "\"");
+        out = parsed.Text("--out").value_or("");
+        all = parsed.Has("--all");
+    } catch (const ArgError &e) {
+        return Fail(e.what());
+    }
+    if (path.empty())
+        path = DataFolder();
+
+    std::vector<history::Game> games;
+    std::string error;
+    if (!history::ReadGames(path, all, games, error))
+        return Fail(PrintableText(error));
+    for (const history::Game &game : games) {
+        for (const std::string &warning : game.warnings)
+            std::fprintf(stderr, "brisquel-cli: warning: %s: %s\n",
+                         PrintableText(game.historyPath).c_str(), PrintableText(warning).c_str());
+    }
+    const std::string text = interchange::ExportGames(games, format);
+    if (out.empty()) {
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        return kExitOk;
+    }
+    errno = 0;
+    std::ofstream file(out, std::ios::binary | std::ios::trunc);
+    file << text;
+    file.close();
+    if (!file)
+        return Fail("cannot write " + PrintableText(out) +
+                    (errno ? std::string(": ") + std::strerror(errno) : ""));
+    return kExitOk;
+}

@@ -1,0 +1,299 @@
+#include "interchange/HandMath.h"
+
+#include "pokerlib/HandValue.h"
+
+#include <algorithm>
+#include <map>
+
+namespace interchange::detail {
+
+namespace {
+
+const char *const kRankNames[13] = {"Deuce", "Three", "Four", "Five", "Six",  "Seven", "Eight",
+                                    "Nine",  "Ten",   "Jack", "Queen", "King", "Ace"};
+const char *const kRankPlurals[13] = {"Deuces", "Threes", "Fours", "Fives", "Sixes",
+                                      "Sevens", "Eights", "Nines", "Tens",  "Jacks",
+                                      "Queens", "Kings",  "Aces"};
+
+} // namespace
+
+bool SplitByStrength(const history::Hand &hand, std::vector<Pot> &pots)
+{
+    const std::vector<int> order = SeatsFromButton(hand);
+    for (Pot &pot : pots) {
+        pot.shares.clear();
+        unsigned best = 0;
+        std::vector<int> winners;
+        for (int seat : order) {
+            if (std::find(pot.eligible.begin(), pot.eligible.end(), seat) == pot.eligible.end())
+                continue;
+            const unsigned value = pot.eligible.size() == 1 ? 1 : HandStrength(hand, seat);
+            if (value == 0)
+                return false;
+            if (value > best) {
+                best = value;
+                winners.clear();
+            }
+            if (value == best)
+                winners.push_back(seat);
+        }
+        if (winners.empty())
+            return false;
+        const int each = pot.amount / static_cast<int>(winners.size());
+        int odd = pot.amount % static_cast<int>(winners.size());
+        for (int seat : winners)
+            pot.shares.emplace_back(seat, each + (odd-- > 0 ? 1 : 0));
+    }
+    return true;
+}
+
+namespace {
+
+// Pays the pots in order from what each seat is known to have won.
+bool SplitByWinnings(std::vector<Pot> &pots, std::map<int, int> won)
+{
+    for (Pot &pot : pots) {
+        pot.shares.clear();
+        int left = pot.amount;
+        for (int seat : pot.eligible) {
+            const int take = std::min(left, won[seat]);
+            if (take > 0) {
+                pot.shares.emplace_back(seat, take);
+                won[seat] -= take;
+                left -= take;
+            }
+        }
+        if (left != 0)
+            return false;
+    }
+    for (const auto &[seat, rest] : won) {
+        if (rest != 0)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::vector<int> SeatsFromButton(const history::Hand &hand)
+{
+    std::vector<int> order;
+    const int count = static_cast<int>(hand.seats.size());
+    const int button = hand.button >= 0 && hand.button < count ? hand.button : count - 1;
+    for (int step = 1; step <= count; ++step) {
+        const int seat = (button + step) % count;
+        if (hand.seats[static_cast<size_t>(seat)].inHand)
+            order.push_back(seat);
+    }
+    return order;
+}
+
+unsigned HandStrength(const history::Hand &hand, int seat)
+{
+    const history::HandSeat &s = hand.seats[static_cast<size_t>(seat)];
+    if (s.cards[0] < 0 || s.cards[1] < 0)
+        return 0;
+    std::vector<int> cards(hand.board);
+    cards.push_back(s.cards[0]);
+    cards.push_back(s.cards[1]);
+    return brisquel::EvaluateCards(cards.data(), static_cast<int>(cards.size())) + 1;
+}
+
+Settlement Settle(const history::Hand &hand)
+{
+    Settlement result;
+    const size_t count = hand.seats.size();
+    std::vector<int> put(count);
+    for (size_t s = 0; s < count; ++s)
+        put[s] = hand.seats[s].invested;
+    // Chips nobody matched go back to their owner before the pots are made.
+    size_t top = 0;
+    for (size_t s = 1; s < count; ++s)
+        top = put[s] > put[top] ? s : top;
+    int second = 0;
+    for (size_t s = 0; s < count; ++s)
+        second = s != top ? std::max(second, put[s]) : second;
+    if (count > 0 && put[top] > second && hand.seats[top].won >= put[top] - second) {
+        result.uncalledSeat = static_cast<int>(top);
+        result.uncalled = put[top] - second;
+        put[top] = second;
+    }
+
+    std::vector<int> levels;
+    for (int p : put) {
+        if (p > 0)
+            levels.push_back(p);
+    }
+    std::sort(levels.begin(), levels.end());
+    levels.erase(std::unique(levels.begin(), levels.end()), levels.end());
+    int previous = 0;
+    for (int level : levels) {
+        Pot pot;
+        for (size_t s = 0; s < count; ++s) {
+            pot.amount += std::clamp(put[s], previous, level) - previous;
+            const history::HandSeat &seat = hand.seats[s];
+            if (seat.inHand && !seat.folded && put[s] >= level)
+                pot.eligible.push_back(static_cast<int>(s));
+        }
+        previous = level;
+        // Layers with the same players make one pot; chips only folded seats reached stay
+        // with the pot below.
+        if (!result.pots.empty() &&
+            (pot.eligible.empty() || pot.eligible == result.pots.back().eligible)) {
+            result.pots.back().amount += pot.amount;
+            continue;
+        }
+        result.pots.push_back(pot);
+    }
+
+    std::map<int, int> won;
+    for (size_t s = 0; s < count; ++s) {
+        const int back = static_cast<int>(s) == result.uncalledSeat ? result.uncalled : 0;
+        if (hand.seats[s].won - back != 0)
+            won[static_cast<int>(s)] = hand.seats[s].won - back;
+    }
+    std::vector<Pot> byStrength = result.pots;
+    if (SplitByStrength(hand, byStrength)) {
+        std::map<int, int> paid;
+        for (const Pot &pot : byStrength) {
+            for (const auto &[seat, chips] : pot.shares)
+                paid[seat] += chips;
+        }
+        if (paid == won) {
+            result.pots = byStrength;
+            result.split = true;
+            return result;
+        }
+    }
+    result.split = SplitByWinnings(result.pots, won);
+    return result;
+}
+
+std::string Describe(const std::array<int, 2> &hole, const std::vector<int> &board)
+{
+    if (hole[0] < 0 || hole[1] < 0 || board.size() < 3)
+        return "";
+    std::vector<int> cards(board);
+    cards.push_back(hole[0]);
+    cards.push_back(hole[1]);
+    const std::uint32_t value =
+        brisquel::EvaluateCards(cards.data(), static_cast<int>(cards.size()));
+    const int r0 = brisquel::RankNibble(value, 0);
+    const int r1 = brisquel::RankNibble(value, 1);
+    const auto straight = [&](const char *what) {
+        return std::string(what) + kRankNames[r0 == 3 ? 12 : r0 - 4] + " to " + kRankNames[r0];
+    };
+    switch (brisquel::CategoryOf(value)) {
+    case brisquel::kHighCard:
+        return std::string("high card ") + kRankNames[r0];
+    case brisquel::kOnePair:
+        return std::string("a pair of ") + kRankPlurals[r0];
+    case brisquel::kTwoPair:
+        return std::string("two pair, ") + kRankPlurals[r0] + " and " + kRankPlurals[r1];
+    case brisquel::kTrips:
+        return std::string("three of a kind, ") + kRankPlurals[r0];
+    case brisquel::kStraight:
+        return straight("a straight, ");
+    case brisquel::kFlush:
+        return std::string("a flush, ") + kRankNames[r0] + " high";
+    case brisquel::kFullHouse:
+        return std::string("a full house, ") + kRankPlurals[r0] + " full of " + kRankPlurals[r1];
+    case brisquel::kQuads:
+        return std::string("four of a kind, ") + kRankPlurals[r0];
+    default:
+        return r0 == 12 ? std::string("a Royal Flush") : straight("a straight flush, ");
+    }
+}
+
+void Replay(history::Hand &hand, int humanSeat)
+{
+    const size_t count = hand.seats.size();
+    std::vector<int> stack(count), bet(count, 0);
+    for (size_t s = 0; s < count; ++s) {
+        history::HandSeat &seat = hand.seats[s];
+        stack[s] = seat.startStack;
+        seat.invested = 0;
+        seat.folded = false;
+    }
+    hand.pot = 0;
+    history::Street street = history::Street::Preflop;
+    int largest = 0;
+    for (history::Action &action : hand.actions) {
+        if (action.street != street) {
+            street = action.street;
+            std::fill(bet.begin(), bet.end(), 0);
+            largest = 0;
+        }
+        const size_t i = static_cast<size_t>(action.seat);
+        int active = 0;
+        for (const history::HandSeat &seat : hand.seats)
+            active += seat.inHand && !seat.folded ? 1 : 0;
+        const bool forced = action.kind == history::ActionKind::Ante ||
+                            action.kind == history::ActionKind::SmallBlind ||
+                            action.kind == history::ActionKind::BigBlind;
+        action.potBefore = hand.pot;
+        action.toCall = forced ? 0 : std::max(0, largest - bet[i]);
+        action.stackBefore = stack[i];
+        action.activeBefore = active;
+        if (action.kind == history::ActionKind::SmallBlind)
+            hand.smallBlindSeat = action.seat;
+        if (action.kind == history::ActionKind::BigBlind)
+            hand.bigBlindSeat = action.seat;
+        if (action.kind == history::ActionKind::Fold)
+            hand.seats[i].folded = true;
+        if (action.kind != history::ActionKind::Ante)
+            bet[i] += action.amount;
+        action.streetTotal = bet[i];
+        stack[i] -= action.amount;
+        hand.seats[i].invested += action.amount;
+        hand.pot += action.amount;
+        action.allIn = action.amount > 0 && stack[i] <= 0;
+        largest = std::max(largest, bet[i]);
+    }
+    hand.winners.clear();
+    for (history::HandSeat &seat : hand.seats) {
+        seat.endStack = seat.startStack - seat.invested + seat.won + seat.chipsAdded;
+        seat.busted = seat.inHand && seat.endStack <= 0;
+        if (seat.seat == humanSeat && seat.cards[0] >= 0)
+            seat.cardsShown = true;
+        if (seat.won > 0)
+            hand.winners.push_back({seat.seat, seat.won,
+                                    seat.folded || !hand.showdown
+                                        ? std::string()
+                                        : Describe(seat.cards, hand.board)});
+    }
+    // Positions as the engine counts them: the two seats before the big blind and the big
+    // blind itself are late, the three before those middle, the rest early.
+    const int bigBlind = hand.bigBlindSeat;
+    if (bigBlind < 0 || static_cast<size_t>(bigBlind) >= count)
+        return;
+    hand.seats[static_cast<size_t>(bigBlind)].positionClass = 2;
+    int met = 0;
+    for (size_t step = 1; step < count; ++step) {
+        history::HandSeat &seat =
+            hand.seats[(static_cast<size_t>(bigBlind) + count - step) % count];
+        if (!seat.inHand)
+            continue;
+        seat.positionClass = met < 2 ? 2 : (met < 5 ? 1 : 0);
+        ++met;
+    }
+}
+
+std::vector<std::string> SplitLines(const std::string &text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(std::move(line));
+        start = end + 1;
+    }
+    return lines;
+}
+
+} // namespace interchange::detail

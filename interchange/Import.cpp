@@ -1,0 +1,141 @@
+#include "interchange/Interchange.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace interchange {
+
+namespace {
+
+constexpr std::uintmax_t kMaxFileBytes = 256u * 1024 * 1024;
+
+bool ReadText(const std::string &path, std::string &text, std::string &error)
+{
+    namespace fs = std::filesystem;
+    std::error_code code;
+    if (fs::is_directory(path, code)) {
+        error = path + " is a folder, not a file";
+        return false;
+    }
+    if (!fs::exists(path, code)) {
+        error = path + " does not exist";
+        return false;
+    }
+    if (fs::file_size(path, code) > kMaxFileBytes && !code) {
+        error = path + " is too large to be a hand-history file";
+        return false;
+    }
+    errno = 0;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "cannot read " + path + (errno ? std::string(": ") + std::strerror(errno) : "");
+        return false;
+    }
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        error = "cannot read " + path;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool ImportText(const std::string &text, const std::string &source, ImportResult &result,
+                std::string &error)
+{
+    if (text.find('\0') != std::string::npos) {
+        error = source + ":1: a binary file, not a hand history";
+        return false;
+    }
+    if (LooksLikePokerStars(text))
+        return ImportPokerStars(text, source, result, error);
+    if (LooksLikePhh(text))
+        return ImportPhh(text, source, result, error);
+    error = source + ":1: neither PokerStars hand histories nor a PHH file";
+    return false;
+}
+
+bool ImportFile(const std::string &path, ImportResult &result, std::string &error)
+{
+    std::string text;
+    if (!ReadText(path, text, error))
+        return false;
+    return ImportText(text, path, result, error);
+}
+
+std::string CopyPathFor(const std::string &historyPath, Format format)
+{
+    const std::filesystem::path path(historyPath);
+    const std::string stem = path.stem().string();
+    const std::string name = format == Format::PokerStars ? "PokerStars_" + stem + ".txt"
+                                                          : "PHH_" + stem + ".phhs";
+    return (path.parent_path() / name).string();
+}
+
+bool WriteCopyBeside(const std::string &historyPath, Format format, std::string &error)
+{
+    history::Game game;
+    if (!history::ReadGameFile(historyPath, game, error))
+        return false;
+    const std::string copy = CopyPathFor(historyPath, format);
+    const std::string partial = copy + ".part";
+    {
+        errno = 0;
+        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+        out << ExportGame(game, format);
+        out.close();
+        if (!out) {
+            error = "cannot write " + partial + (errno ? std::string(": ") + std::strerror(errno) : "");
+            std::error_code ignored;
+            std::filesystem::remove(partial, ignored);
+            return false;
+        }
+    }
+    std::error_code code;
+    std::filesystem::rename(partial, copy, code);
+    if (code) {
+        error = "cannot write " + copy + ": " + code.message();
+        std::filesystem::remove(partial, code);
+        return false;
+    }
+    return true;
+}
+
+bool IsOtherFormatFile(const std::string &path)
+{
+    std::error_code code;
+    if (!std::filesystem::is_regular_file(path, code))
+        return false;
+    std::ifstream in(path, std::ios::binary);
+    std::string head(8192, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<size_t>(in.gcount()));
+    return LooksLikePokerStars(head) || LooksLikePhh(head);
+}
+
+bool ReadAnyGames(const std::string &path, bool all, std::vector<history::Game> &games,
+                  std::string &error, std::vector<std::string> &warnings)
+{
+    if (IsOtherFormatFile(path)) {
+        ImportResult result;
+        if (!ImportFile(path, result, error))
+            return false;
+        warnings = result.warnings;
+        if (result.skipped > 0)
+            warnings.push_back(std::to_string(result.skipped) + " hand" +
+                               (result.skipped == 1 ? " was" : "s were") +
+                               " skipped as unreadable");
+        if (all)
+            games = std::move(result.games);
+        else
+            games = {std::move(result.games.back())};
+        return true;
+    }
+    return history::ReadGames(path, all, games, error);
+}
+
+} // namespace interchange

@@ -1,0 +1,152 @@
+#include "interchange/ImportSupport.h"
+
+#include "interchange/HandMath.h"
+
+#include <climits>
+
+namespace interchange::detail {
+
+std::optional<int> ParseAmount(const std::string &text, bool cents)
+{
+    size_t i = 0;
+    // Currency signs ("$", and the bytes of "€" and "£") before the digits.
+    while (i < text.size() && (text[i] == '$' || static_cast<unsigned char>(text[i]) >= 0x80))
+        ++i;
+    if (i >= text.size() || text[i] < '0' || text[i] > '9')
+        return std::nullopt;
+    long long whole = 0;
+    for (; i < text.size() && ((text[i] >= '0' && text[i] <= '9') || (cents && text[i] == ','));
+         ++i) {
+        if (text[i] == ',')
+            continue;
+        whole = whole * 10 + (text[i] - '0');
+        if (whole > INT_MAX)
+            return std::nullopt;
+    }
+    long long fraction = 0;
+    if (i < text.size() && text[i] == '.') {
+        if (!cents)
+            return std::nullopt;
+        ++i;
+        int digits = 0;
+        for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, ++digits) {
+            if (digits >= 2)
+                return std::nullopt; // finer than a cent
+            fraction = fraction * 10 + (text[i] - '0');
+        }
+        if (digits == 0)
+            return std::nullopt;
+        if (digits == 1)
+            fraction *= 10;
+    }
+    if (i != text.size())
+        return std::nullopt;
+    const long long value = cents ? whole * 100 + fraction : whole;
+    if (value > INT_MAX)
+        return std::nullopt;
+    return static_cast<int>(value);
+}
+
+void ChipCount::Start()
+{
+    m_behind.clear();
+    for (const history::HandSeat &seat : m_hand.seats)
+        m_behind.push_back(seat.startStack);
+    m_inFront.assign(m_behind.size(), 0);
+}
+
+void ChipCount::Put(int seat, history::ActionKind kind, int amount)
+{
+    history::Action action;
+    action.street = m_street;
+    action.seat = seat;
+    action.kind = kind;
+    action.amount = amount;
+    m_hand.actions.push_back(action);
+    const size_t s = static_cast<size_t>(seat);
+    if (kind != history::ActionKind::Ante)
+        m_inFront[s] += amount;
+    m_behind[s] -= amount;
+    m_largest = std::max(m_largest, m_inFront[s]);
+    if (kind == history::ActionKind::Fold)
+        m_hand.seats[s].folded = true;
+}
+
+void ChipCount::NextStreet(history::Street street)
+{
+    m_street = street;
+    std::fill(m_inFront.begin(), m_inFront.end(), 0);
+    m_largest = 0;
+}
+
+void GameCollector::Add(const std::string &table, history::Hand hand, int seatCount,
+                        const std::string &humanName)
+{
+    auto found = m_index.find(table);
+    if (found == m_index.end()) {
+        found = m_index.emplace(table, m_games.size()).first;
+        history::Game game;
+        game.historyPath = m_source;
+        game.started = hand.timeText;
+        m_games.push_back(game);
+    }
+    history::Game &game = m_games[found->second];
+    while (game.seats.size() < static_cast<size_t>(seatCount)) {
+        history::GameSeat seat;
+        seat.seat = static_cast<int>(game.seats.size());
+        game.seats.push_back(seat);
+    }
+    for (history::HandSeat &seat : hand.seats) {
+        history::GameSeat &gameSeat = game.seats[static_cast<size_t>(seat.seat)];
+        if (gameSeat.name.empty() && !seat.name.empty()) {
+            gameSeat.name = seat.name;
+            gameSeat.stack = seat.startStack;
+        }
+        if (!humanName.empty() && seat.name == humanName && game.humanSeat() < 0) {
+            gameSeat.human = true;
+            gameSeat.strategy = "Hero";
+            gameSeat.persona = 3;
+        }
+    }
+    Replay(hand, game.humanSeat());
+    game.hands.push_back(std::move(hand));
+}
+
+void GameCollector::Take(HandBeingRead &read, bool ok, int ordinal)
+{
+    ++m_hands;
+    if (!ok) {
+        ++m_result.skipped;
+        m_result.warnings.push_back(read.error + "; the hand is skipped");
+        if (m_firstError.empty())
+            m_firstError = read.error;
+        return;
+    }
+    if (read.hand.number == 0)
+        read.hand.number = ordinal;
+    Add(read.table, std::move(read.hand), read.seatCount, read.human);
+}
+
+bool GameCollector::Finish(std::string &error)
+{
+    // Every hand of a game has one seat entry per seat of the game.
+    for (history::Game &game : m_games) {
+        for (history::Hand &hand : game.hands) {
+            while (hand.seats.size() < game.seats.size()) {
+                history::HandSeat seat;
+                seat.seat = static_cast<int>(hand.seats.size());
+                hand.seats.push_back(seat);
+            }
+        }
+    }
+    m_result.games = std::move(m_games);
+    if (!m_result.games.empty())
+        return true;
+    error = m_hands == 0 ? m_source + ":1: no hand in this file"
+                         : m_firstError + (m_hands > 1 ? " (no hand of " + std::to_string(m_hands) +
+                                                             " could be read)"
+                                                       : "");
+    return false;
+}
+
+} // namespace interchange::detail

@@ -1,0 +1,83 @@
+#pragma once
+// What both readers share: amounts, and gathering imported hands into games by table.
+
+#include "interchange/Interchange.h"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <string>
+
+namespace interchange::detail {
+
+// A non-negative amount: "1500" as chips; in cents "$0.25", "€1,000.5" or "2" (25, 100050,
+// 200). Currency symbols in front are skipped; thousands commas are allowed only in cents.
+// Never floating point. Nothing for text that is no amount.
+std::optional<int> ParseAmount(const std::string &text, bool cents);
+
+// One hand as a reader leaves it for the collector, or why it could not be read.
+struct HandBeingRead
+{
+    history::Hand hand;
+    std::string table; // the game it belongs to
+    int seatCount = 0; // the table's size
+    std::string human; // the player it was dealt to, when the file says
+    std::string error; // "file:line: why"
+};
+
+// The chips of a hand as it is read: each seat's chips behind and in front of it on the
+// street, and the largest bet. Every action goes into the hand through Put.
+class ChipCount
+{
+public:
+    explicit ChipCount(history::Hand &hand) : m_hand(hand) {}
+    // Takes the stacks from the seats' starting stacks.
+    void Start();
+    void Put(int seat, history::ActionKind kind, int amount);
+    void NextStreet(history::Street street);
+    int Behind(int seat) const { return m_behind[static_cast<size_t>(seat)]; }
+    int InFront(int seat) const { return m_inFront[static_cast<size_t>(seat)]; }
+    int Owed(int seat) const { return std::max(0, m_largest - InFront(seat)); }
+    int Largest() const { return m_largest; }
+    // A first bet after the flop is a bet; anything else that tops the largest a raise.
+    history::ActionKind BetOrRaise() const
+    {
+        return m_street != history::Street::Preflop && m_largest == 0 ? history::ActionKind::Bet
+                                                                      : history::ActionKind::Raise;
+    }
+
+private:
+    history::Hand &m_hand;
+    history::Street m_street = history::Street::Preflop;
+    std::vector<int> m_behind, m_inFront;
+    int m_largest = 0;
+};
+
+class GameCollector
+{
+public:
+    GameCollector(std::string source, ImportResult &result)
+        : m_source(std::move(source)), m_result(result)
+    {
+        m_result = ImportResult{};
+    }
+    // A hand whose seats, actions, board, winnings and cards are set goes to its table's game,
+    // replayed; one that could not be read (`read` false) is counted and its error kept.
+    // ordinal numbers a hand that has no number of its own.
+    void Take(HandBeingRead &hand, bool read, int ordinal);
+    // The games into the result; false with the first hand's error when none could be read.
+    bool Finish(std::string &error);
+
+private:
+    void Add(const std::string &table, history::Hand hand, int seatCount,
+             const std::string &humanName);
+
+    std::string m_source;
+    ImportResult &m_result;
+    std::string m_firstError;
+    int m_hands = 0;
+    std::map<std::string, size_t> m_index;
+    std::vector<history::Game> m_games;
+};
+
+} // namespace interchange::detail

@@ -1,0 +1,82 @@
+#pragma once
+// Hand histories in the formats other poker tools read and write: the PokerStars hand-history
+// text that trackers and replayers use, and the open Poker Hand History format (PHH, TOML;
+// several hands in one file as numbered tables, "[1]", "[2]", ...).
+//
+// Export turns a game read by history/ into either text. Brisquel's own file writes the chips
+// an action puts in ("raises 30"); the exported text gives totals where the formats want them
+// ("raises 20 to 40", "cbr 40"), posts the antes and blinds, returns uncalled bets and splits
+// the pot into main and side pots. Whatever was played is written as played: sizes the rules
+// would not allow are not corrected or refused.
+//
+// Import reads either format back into history's structures (each table of a file is one
+// history::Game, its hands replayed so that every action carries the pot, the amount owed and
+// the stack before it), so the coach, `review` and the replayer use them unchanged. Amounts
+// with cents are read as whole cents; chips as chips. A hand that cannot be read is skipped
+// and counted, with a warning naming the file and line; a file with no readable hand is an
+// error with such a message. Nothing here throws or crashes on bad text.
+//
+// Thread use: free functions on values; any thread.
+
+#include "history/HistoryReader.h"
+
+#include <string>
+#include <vector>
+
+namespace interchange {
+
+enum class Format
+{
+    PokerStars,
+    Phh,
+};
+
+// "pokerstars" or "phh"; false for anything else.
+bool FormatFromName(const std::string &name, Format &format);
+// The file name ending of a format: ".txt" or ".phhs".
+const char *FormatExtension(Format format);
+
+std::string ExportPokerStars(const history::Game &game);
+std::string ExportPhh(const history::Game &game);
+std::string ExportGame(const history::Game &game, Format format);
+// Several games in one text; PHH hands are then numbered across the games.
+std::string ExportGames(const std::vector<history::Game> &games, Format format);
+
+struct ImportResult
+{
+    std::vector<history::Game> games; // one per table, in the order first seen
+    int skipped = 0;                  // hands that could not be read
+    std::vector<std::string> warnings;
+};
+
+// Whether text looks like PokerStars hand histories or PHH (without reading it all).
+bool LooksLikePokerStars(const std::string &text);
+bool LooksLikePhh(const std::string &text);
+
+// Reads text of either format; `source` names the file in messages. False with a message
+// naming the source (and the line) when no hand could be read.
+bool ImportText(const std::string &text, const std::string &source, ImportResult &result,
+                std::string &error);
+bool ImportPokerStars(const std::string &text, const std::string &source, ImportResult &result,
+                      std::string &error);
+bool ImportPhh(const std::string &text, const std::string &source, ImportResult &result,
+               std::string &error);
+// Reads a file of either format.
+bool ImportFile(const std::string &path, ImportResult &result, std::string &error);
+
+// The copy of a game's hand-history file in a format, beside it: "PokerStars_HH_....txt" or
+// "PHH_HH_....phhs" (names no reader of the game's own files takes for a game).
+std::string CopyPathFor(const std::string &historyPath, Format format);
+// Reads the game of `historyPath` (its log beside it) and replaces its copy whole, so that a
+// tracker watching the folder never sees half a file. False with a message.
+bool WriteCopyBeside(const std::string &historyPath, Format format, std::string &error);
+
+// Whether the file at `path` holds PokerStars text or PHH rather than a game of Brisquel's.
+bool IsOtherFormatFile(const std::string &path);
+
+// The games of `path` for review: a file of another format is imported (every table with
+// `all`, else the last one), anything else goes to history::ReadGames.
+bool ReadAnyGames(const std::string &path, bool all, std::vector<history::Game> &games,
+                  std::string &error, std::vector<std::string> &warnings);
+
+} // namespace interchange

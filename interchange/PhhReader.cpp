@@ -1,0 +1,497 @@
+#include "interchange/HandMath.h"
+#include "interchange/ImportSupport.h"
+#include "interchange/Interchange.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <sstream>
+
+namespace interchange {
+
+namespace {
+
+using history::ActionKind;
+using history::Street;
+
+// The part of TOML that hand histories use: key = value lines, numbered tables, strings,
+// numbers, booleans and arrays of those over several lines, comments.
+struct Value
+{
+    enum Kind { None, String, Number, Bool, Array } kind = None;
+    std::string text; // the string, or the number as written
+    std::vector<Value> items;
+    size_t line = 0;
+};
+
+struct Section
+{
+    std::string name;
+    size_t line = 0;
+    std::map<std::string, Value> fields;
+};
+
+class TomlReader
+{
+public:
+    TomlReader(const std::string &text, const std::string &source) : m_text(text), m_source(source)
+    {
+    }
+
+    bool Read(std::vector<Section> &sections, std::string &error)
+    {
+        sections.push_back(Section{"", 1, {}});
+        while (true) {
+            SkipBlank(true);
+            if (m_pos >= m_text.size())
+                break;
+            if (m_text[m_pos] == '[') {
+                const size_t end = m_text.find(']', m_pos);
+                if (end == std::string::npos || m_text.find('\n', m_pos) < end)
+                    return Fail("an unclosed table name", error);
+                std::string name = m_text.substr(m_pos + 1, end - m_pos - 1);
+                name.erase(std::remove(name.begin(), name.end(), '"'), name.end());
+                sections.push_back(Section{name, m_line, {}});
+                m_pos = end + 1;
+                if (!EndOfLine(error))
+                    return false;
+                continue;
+            }
+            const size_t keyStart = m_pos;
+            while (m_pos < m_text.size() &&
+                   (std::isalnum(static_cast<unsigned char>(m_text[m_pos])) ||
+                    m_text[m_pos] == '_' || m_text[m_pos] == '-'))
+                ++m_pos;
+            const std::string key = m_text.substr(keyStart, m_pos - keyStart);
+            SkipBlank(false);
+            if (key.empty() || m_pos >= m_text.size() || m_text[m_pos] != '=')
+                return Fail("expected key = value", error);
+            ++m_pos;
+            Value value;
+            if (!ParseValue(value, error))
+                return false;
+            if (sections.back().fields.count(key))
+                return Fail("\"" + key + "\" is given twice", error);
+            sections.back().fields[key] = std::move(value);
+            if (!EndOfLine(error))
+                return false;
+        }
+        return true;
+    }
+
+private:
+    bool Fail(const std::string &why, std::string &error) const
+    {
+        error = m_source + ":" + std::to_string(m_line) + ": " + why;
+        return false;
+    }
+    // Blanks and comments; with newlines, line ends too.
+    void SkipBlank(bool newlines)
+    {
+        while (m_pos < m_text.size()) {
+            const char c = m_text[m_pos];
+            if (c == '#') {
+                while (m_pos < m_text.size() && m_text[m_pos] != '\n')
+                    ++m_pos;
+            } else if (c == ' ' || c == '\t' || c == '\r' || (newlines && c == '\n')) {
+                m_line += c == '\n' ? 1 : 0;
+                ++m_pos;
+            } else {
+                break;
+            }
+        }
+    }
+    bool EndOfLine(std::string &error)
+    {
+        SkipBlank(false);
+        if (m_pos < m_text.size() && m_text[m_pos] != '\n')
+            return Fail("unexpected text after a value", error);
+        return true;
+    }
+    bool ParseValue(Value &value, std::string &error)
+    {
+        SkipBlank(false);
+        value.line = m_line;
+        if (m_pos >= m_text.size())
+            return Fail("a key without a value", error);
+        const char c = m_text[m_pos];
+        if (c == '"') {
+            value.kind = Value::String;
+            for (++m_pos; m_pos < m_text.size() && m_text[m_pos] != '"'; ++m_pos) {
+                if (m_text[m_pos] == '\n')
+                    return Fail("an unclosed string", error);
+                if (m_text[m_pos] == '\\' && m_pos + 1 < m_text.size()) {
+                    const char e = m_text[++m_pos];
+                    value.text += e == 'n' ? '\n' : e == 't' ? '\t' : e;
+                    continue;
+                }
+                value.text += m_text[m_pos];
+            }
+            if (m_pos >= m_text.size())
+                return Fail("an unclosed string", error);
+            ++m_pos;
+            return true;
+        }
+        if (c == '[') {
+            value.kind = Value::Array;
+            ++m_pos;
+            while (true) {
+                SkipBlank(true);
+                if (m_pos >= m_text.size())
+                    return Fail("an unclosed array", error);
+                if (m_text[m_pos] == ']') {
+                    ++m_pos;
+                    return true;
+                }
+                Value item;
+                if (!ParseValue(item, error))
+                    return false;
+                value.items.push_back(std::move(item));
+                SkipBlank(true);
+                if (m_pos < m_text.size() && m_text[m_pos] == ',')
+                    ++m_pos;
+                else if (m_pos < m_text.size() && m_text[m_pos] != ']')
+                    return Fail("expected \",\" or \"]\" in an array", error);
+            }
+        }
+        const size_t start = m_pos;
+        while (m_pos < m_text.size() && !std::strchr(",]\n\r\t #", m_text[m_pos]))
+            ++m_pos;
+        value.text = m_text.substr(start, m_pos - start);
+        if (value.text == "true" || value.text == "false") {
+            value.kind = Value::Bool;
+            return true;
+        }
+        if (value.text.empty() || value.text.find_first_not_of("0123456789.+-_:eE") != std::string::npos)
+            return Fail("\"" + value.text + "\" is not a value", error);
+        value.kind = Value::Number;
+        return true;
+    }
+
+    const std::string &m_text;
+    const std::string &m_source;
+    size_t m_pos = 0;
+    size_t m_line = 1;
+};
+
+class PhhHand : public detail::HandBeingRead
+{
+public:
+    PhhHand(const Section &section, const std::string &source)
+        : m_section(section), m_source(source), m_chips(hand)
+    {
+    }
+
+    // human: the one player whose cards were dealt face up, if only one was.
+    bool Read();
+
+private:
+    bool Fail(size_t line, const std::string &why)
+    {
+        error = m_source + ":" + std::to_string(line) + ": " + why;
+        return false;
+    }
+    const Value *Field(const char *name) const
+    {
+        const auto found = m_section.fields.find(name);
+        return found == m_section.fields.end() ? nullptr : &found->second;
+    }
+    bool Amounts(const char *name, std::vector<int> &out, bool required);
+    bool Action(const Value &notation);
+    // Players are counted from 0 here, p1 first.
+    int SeatOf(size_t player) const { return m_seatOf[player]; }
+    void Put(size_t player, ActionKind kind, int amount) { m_chips.Put(SeatOf(player), kind, amount); }
+    int Behind(size_t player) const { return m_chips.Behind(SeatOf(player)); }
+    bool Folded(size_t player) const { return hand.seats[static_cast<size_t>(SeatOf(player))].folded; }
+
+    const Section &m_section;
+    const std::string &m_source;
+    bool m_cents = false;
+    size_t m_players = 0;
+    std::vector<int> m_seatOf;
+    detail::ChipCount m_chips;
+    int m_knownHands = 0;
+};
+
+bool PhhHand::Amounts(const char *name, std::vector<int> &out, bool required)
+{
+    const Value *value = Field(name);
+    if (!value)
+        return required ? Fail(m_section.line, std::string("no ") + name) : true;
+    if (value->kind != Value::Array)
+        return Fail(value->line, std::string(name) + " is not a list");
+    for (const Value &item : value->items) {
+        const auto amount = item.kind == Value::Number ? detail::ParseAmount(item.text, m_cents)
+                                                       : std::nullopt;
+        if (!amount)
+            return Fail(item.line, "\"" + item.text + "\" in " + name + " is not an amount");
+        out.push_back(*amount);
+    }
+    return true;
+}
+
+bool PhhHand::Action(const Value &notation)
+{
+    const size_t line = notation.line;
+    if (notation.kind != Value::String)
+        return Fail(line, "an action that is not a string");
+    std::string text = notation.text.substr(0, notation.text.find('#'));
+    std::istringstream words(text);
+    std::string actor, verb, argument;
+    words >> actor >> verb >> argument;
+    if (actor.empty())
+        return true; // a comment alone
+    const auto playerOf = [&](const std::string &word, size_t &player) {
+        if (word.size() < 2 || word[0] != 'p' || word.find_first_not_of("0123456789", 1) != std::string::npos)
+            return false;
+        const int n = std::atoi(word.c_str() + 1);
+        if (n < 1 || static_cast<size_t>(n) > m_players)
+            return false;
+        player = static_cast<size_t>(n - 1);
+        return true;
+    };
+    const auto cardsOf = [](const std::string &cards) {
+        std::vector<int> out;
+        for (size_t i = 0; i + 1 < cards.size(); i += 2)
+            out.push_back(history::CardFromText(cards.substr(i, 2)));
+        return out;
+    };
+    size_t player = 0;
+    if (actor == "d") {
+        if (verb == "dh") {
+            std::string cards;
+            words >> cards;
+            if (!playerOf(argument, player))
+                return Fail(line, "\"" + text + "\" deals to no player");
+            const std::vector<int> hole = cardsOf(cards);
+            if (hole.size() == 2 && hole[0] >= 0 && hole[1] >= 0) {
+                history::HandSeat &seat = hand.seats[static_cast<size_t>(m_seatOf[player])];
+                seat.cards = {hole[0], hole[1]};
+                human = m_knownHands++ == 0 ? seat.name : std::string();
+            }
+            return true;
+        }
+        if (verb == "db") {
+            for (int card : cardsOf(argument)) {
+                if (card < 0)
+                    return Fail(line, "unreadable board cards \"" + argument + "\"");
+                hand.board.push_back(card);
+            }
+            const size_t n = hand.board.size();
+            if (n != 3 && n != 4 && n != 5)
+                return Fail(line, "a board of " + std::to_string(n) + " cards");
+            m_chips.NextStreet(n == 3 ? Street::Flop : n == 4 ? Street::Turn : Street::River);
+            return true;
+        }
+        return Fail(line, "unknown dealing \"" + text + "\"");
+    }
+    if (!playerOf(actor, player))
+        return Fail(line, "\"" + actor + "\" is not a player of this hand");
+    if (Folded(player) && verb != "sm")
+        return Fail(line, actor + " acts after folding");
+    const int owed = m_chips.Owed(SeatOf(player));
+    if (verb == "f") {
+        Put(player, ActionKind::Fold, 0);
+    } else if (verb == "cc") {
+        if (owed == 0)
+            Put(player, ActionKind::Check, 0);
+        else
+            Put(player, ActionKind::Call, std::min(owed, Behind(player)));
+    } else if (verb == "cbr") {
+        const auto total = detail::ParseAmount(argument, m_cents);
+        if (!total)
+            return Fail(line, "\"" + argument + "\" is not an amount");
+        const int amount = *total - m_chips.InFront(SeatOf(player));
+        if (*total <= m_chips.Largest() || amount > Behind(player))
+            return Fail(line, actor + " cannot bet or raise to " + argument);
+        Put(player, m_chips.BetOrRaise(), amount);
+    } else if (verb == "sm") {
+        hand.showdown = true;
+        const std::vector<int> hole = cardsOf(argument);
+        if (hole.size() == 2 && hole[0] >= 0 && hole[1] >= 0)
+            hand.seats[static_cast<size_t>(m_seatOf[player])].cards = {hole[0], hole[1]};
+    } else {
+        return Fail(line, "\"" + text + "\" is not a No-Limit Hold'em action");
+    }
+    return true;
+}
+
+bool PhhHand::Read()
+{
+    const Value *variant = Field("variant");
+    if (!variant || variant->kind != Value::String)
+        return Fail(m_section.line, "a hand without its variant");
+    if (variant->text != "NT")
+        return Fail(variant->line, "variant \"" + variant->text + "\" is not No-Limit Hold'em");
+    // Amounts written with a decimal point are money: all of the hand's are read in cents.
+    for (const auto &[key, value] : m_section.fields) {
+        for (const Value &item : value.items)
+            m_cents = m_cents || (item.kind == Value::Number && item.text.find('.') != std::string::npos);
+        m_cents = m_cents || (value.kind == Value::Number && key == "min_bet" &&
+                              value.text.find('.') != std::string::npos);
+    }
+    std::vector<int> stacks, antes, blinds, seats, finishing;
+    if (!Amounts("starting_stacks", stacks, true) || !Amounts("antes", antes, true) ||
+        !Amounts("blinds_or_straddles", blinds, true) || !Amounts("seats", seats, false) ||
+        !Amounts("finishing_stacks", finishing, false))
+        return false;
+    m_players = stacks.size();
+    if (m_players < 2 || m_players > 10)
+        return Fail(m_section.line, "a hand of " + std::to_string(m_players) + " players");
+    if (antes.size() != m_players || blinds.size() != m_players ||
+        (!seats.empty() && seats.size() != m_players) ||
+        (!finishing.empty() && finishing.size() != m_players))
+        return Fail(m_section.line, "the lists of the hand differ in length");
+    if (seats.empty())
+        for (size_t p = 0; p < m_players; ++p)
+            seats.push_back(static_cast<int>(p + 1));
+    if (const Value *count = Field("seat_count"))
+        seatCount = std::atoi(count->text.c_str());
+    for (int s : seats)
+        seatCount = std::max(seatCount, s);
+    if (seatCount > 10 || *std::min_element(seats.begin(), seats.end()) < 1)
+        return Fail(m_section.line, "seats beyond a table of ten");
+    std::vector<std::string> names;
+    if (const Value *players = Field("players"))
+        for (const Value &item : players->items)
+            names.push_back(item.text);
+    if (const Value *name = Field("table"))
+        table = name->text;
+    if (const Value *number = Field("hand"))
+        hand.number = std::atoi(number->text.c_str());
+    const Value *time = Field("time"), *day = Field("day"), *month = Field("month"),
+                *year = Field("year");
+    if (time && day && month && year) {
+        char when[64];
+        std::snprintf(when, sizeof when, "%04d.%02d.%02d  %.8s", std::atoi(year->text.c_str()),
+                      std::atoi(month->text.c_str()), std::atoi(day->text.c_str()),
+                      time->text.c_str());
+        hand.timeText = when;
+    }
+
+    hand.seats.resize(static_cast<size_t>(seatCount));
+    for (size_t s = 0; s < hand.seats.size(); ++s)
+        hand.seats[s].seat = static_cast<int>(s);
+    for (size_t p = 0; p < m_players; ++p) {
+        history::HandSeat &seat = hand.seats[static_cast<size_t>(seats[p] - 1)];
+        if (seat.inHand)
+            return Fail(m_section.line, "two players in seat " + std::to_string(seats[p]));
+        seat.name = p < names.size() && !names[p].empty() ? names[p] : "p" + std::to_string(p + 1);
+        seat.startStack = stacks[p];
+        seat.inHand = true;
+        m_seatOf.push_back(seats[p] - 1);
+    }
+    hand.button = m_seatOf.back();
+    m_chips.Start();
+    // Heads-up, the forced bets are listed the other way round.
+    const auto owner = [&](size_t i) { return m_players == 2 ? 1 - i : i; };
+    // Antes go in by seat, as the table collects them.
+    std::vector<size_t> bySeat(m_players);
+    for (size_t p = 0; p < m_players; ++p)
+        bySeat[p] = p;
+    std::sort(bySeat.begin(), bySeat.end(),
+              [&](size_t a, size_t b) { return m_seatOf[a] < m_seatOf[b]; });
+    for (size_t p : bySeat) {
+        const int ante = antes[m_players == 2 ? 1 - p : p];
+        if (ante > 0)
+            Put(p, ActionKind::Ante, std::min(ante, Behind(p)));
+    }
+    // The first forced bet listed is the small blind, posted first.
+    std::vector<size_t> forced;
+    for (size_t i = 0; i < m_players; ++i) {
+        if (blinds[i] > 0)
+            forced.push_back(i);
+    }
+    // Heads-up, tables where the button posts the big blind list it first: the big blind is
+    // the one equal to the minimum bet, else the one a short stack posted all-in.
+    std::optional<int> minBet;
+    if (const Value *value = Field("min_bet"))
+        minBet = detail::ParseAmount(value->text, m_cents);
+    if (m_players == 2 && forced.size() == 2) {
+        const size_t a = forced[0], b = forced[1];
+        bool bigFirst = false;
+        if (minBet && (blinds[a] == *minBet) != (blinds[b] == *minBet))
+            bigFirst = blinds[a] == *minBet;
+        else if ((blinds[a] >= Behind(owner(a))) != (blinds[b] >= Behind(owner(b))))
+            bigFirst = blinds[a] >= Behind(owner(a));
+        if (bigFirst)
+            std::swap(forced[0], forced[1]);
+    }
+    for (size_t k = 0; k < forced.size(); ++k) {
+        const size_t i = forced[k];
+        const bool alone = forced.size() == 1;
+        const ActionKind kind = k == 0 && !alone ? ActionKind::SmallBlind
+                                : k <= 1         ? ActionKind::BigBlind
+                                                 : ActionKind::Raise; // a straddle
+        if (kind == ActionKind::SmallBlind)
+            hand.smallBlind = blinds[i];
+        if (kind == ActionKind::BigBlind)
+            hand.bigBlind = blinds[i];
+        Put(owner(i), kind, std::min(blinds[i], Behind(owner(i))));
+    }
+    const Value *actions = Field("actions");
+    if (!actions || actions->kind != Value::Array)
+        return Fail(m_section.line, "a hand without its actions");
+    for (const Value &notation : actions->items) {
+        if (!Action(notation))
+            return false;
+    }
+
+    // Winnings: from the finishing stacks when given, else the best hands take the pots.
+    detail::Replay(hand, -1);
+    if (!finishing.empty()) {
+        int paid = 0;
+        for (size_t p = 0; p < m_players; ++p) {
+            history::HandSeat &seat = hand.seats[static_cast<size_t>(m_seatOf[p])];
+            seat.won = finishing[p] - Behind(p);
+            paid += seat.won;
+            if (seat.won < 0)
+                return Fail(m_section.line, "finishing_stacks leave a player less than was bet");
+        }
+        if (paid > hand.pot)
+            return Fail(m_section.line, "finishing_stacks pay out more than the pot");
+        return true;
+    }
+    size_t top = 0;
+    for (size_t s = 1; s < hand.seats.size(); ++s)
+        top = hand.seats[s].invested > hand.seats[top].invested ? s : top;
+    hand.seats[top].won = hand.seats[top].invested; // lets the unmatched chips go back
+    detail::Settlement settled = detail::Settle(hand);
+    hand.seats[top].won = settled.uncalledSeat >= 0 ? settled.uncalled : 0;
+    if (!detail::SplitByStrength(hand, settled.pots))
+        return Fail(m_section.line, "who won cannot be told: cards at the showdown are unknown");
+    for (const detail::Pot &pot : settled.pots)
+        for (const auto &[seat, chips] : pot.shares)
+            hand.seats[static_cast<size_t>(seat)].won += chips;
+    return true;
+}
+
+} // namespace
+
+bool LooksLikePhh(const std::string &text)
+{
+    const std::string head = text.substr(0, 8192);
+    return head.find("variant") != std::string::npos &&
+           head.find("starting_stacks") != std::string::npos;
+}
+
+bool ImportPhh(const std::string &text, const std::string &source, ImportResult &result,
+               std::string &error)
+{
+    std::vector<Section> sections;
+    detail::GameCollector collector(source, result);
+    if (!TomlReader(text, source).Read(sections, error))
+        return false;
+    int ordinal = 0;
+    for (const Section &section : sections) {
+        if (section.fields.empty())
+            continue;
+        PhhHand reader(section, source);
+        const bool read = reader.Read();
+        collector.Take(reader, read, ++ordinal);
+    }
+    return collector.Finish(error);
+}
+
+} // namespace interchange

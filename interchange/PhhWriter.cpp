@@ -1,0 +1,244 @@
+#include "interchange/HandMath.h"
+#include "interchange/Interchange.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+namespace interchange {
+
+namespace {
+
+using history::ActionKind;
+
+// A TOML basic string.
+std::string Quoted(const std::string &text)
+{
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\')
+            out += '\\';
+        if (static_cast<unsigned char>(c) < 0x20) {
+            char buffer[8];
+            std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
+            out += buffer;
+            continue;
+        }
+        out += c;
+    }
+    return out + "\"";
+}
+
+template <typename T> std::string Array(const std::vector<T> &values)
+{
+    std::string out = "[";
+    for (size_t i = 0; i < values.size(); ++i) {
+        if (i > 0)
+            out += ", ";
+        if constexpr (std::is_same_v<T, std::string>)
+            out += Quoted(values[i]);
+        else
+            out += std::to_string(values[i]);
+    }
+    return out + "]";
+}
+
+std::string Hole(const history::HandSeat &seat)
+{
+    if (seat.cards[0] < 0 || seat.cards[1] < 0)
+        return "????";
+    return history::CardText(seat.cards[0]) + history::CardText(seat.cards[1]);
+}
+
+void WriteHand(const history::Hand &hand, const std::string &table, std::string &out)
+{
+    // Players are numbered from the first seat after the button round to the button.
+    const std::vector<int> order = detail::SeatsFromButton(hand);
+    const size_t count = order.size();
+    std::vector<int> player(hand.seats.size(), -1);
+    for (size_t p = 0; p < count; ++p)
+        player[static_cast<size_t>(order[p])] = static_cast<int>(p);
+    const auto actor = [&](int seat) {
+        return "p" + std::to_string(player[static_cast<size_t>(seat)] + 1);
+    };
+    // Heads-up, the forced bets are listed the other way round.
+    const auto slot = [&](int seat) {
+        const size_t p = static_cast<size_t>(player[static_cast<size_t>(seat)]);
+        return count == 2 ? 1 - p : p;
+    };
+
+    std::vector<int> antes(count, 0), blinds(count, 0), stacks, seats, finishing;
+    std::vector<std::string> names;
+    for (const history::Action &a : hand.actions) {
+        if (player[static_cast<size_t>(a.seat)] < 0)
+            continue;
+        if (a.kind == ActionKind::Ante)
+            antes[slot(a.seat)] += a.amount;
+        else if (a.kind == ActionKind::SmallBlind || a.kind == ActionKind::BigBlind)
+            // A short stack's blind is written in full; the reader caps it at the stack, and
+            // a blind of no chips at all still shows whose it was.
+            blinds[slot(a.seat)] +=
+                a.amount < a.stackBefore
+                    ? a.amount
+                    : std::max(a.amount, a.kind == ActionKind::SmallBlind ? hand.smallBlind
+                                                                           : hand.bigBlind);
+    }
+    for (int s : order) {
+        const history::HandSeat &seat = hand.seats[static_cast<size_t>(s)];
+        stacks.push_back(seat.startStack);
+        seats.push_back(s + 1);
+        names.push_back(seat.name);
+        finishing.push_back(seat.endStack - seat.chipsAdded);
+    }
+    out += "variant = \"NT\"\n";
+    if (std::any_of(antes.begin(), antes.end(), [](int a) { return a > 0; }))
+        out += "ante_trimming_status = true\n"; // a short stack's ante only wins what it put in
+    out += "antes = " + Array(antes) + "\n";
+    out += "blinds_or_straddles = " + Array(blinds) + "\n";
+    // The big blind as posted: the header's may be the level before.
+    int minBet = hand.bigBlind;
+    for (const history::Action &a : hand.actions) {
+        if (a.kind == ActionKind::BigBlind && !a.allIn)
+            minBet = a.amount;
+    }
+    out += "min_bet = " + std::to_string(std::max(1, minBet)) + "\n";
+    out += "starting_stacks = " + Array(stacks) + "\n";
+    out += "actions = [\n";
+    for (int s : order)
+        out += "  \"d dh " + actor(s) + " " +
+               (hand.seats[static_cast<size_t>(s)].cardsShown ? Hole(hand.seats[static_cast<size_t>(s)])
+                                                               : "????") +
+               "\",\n";
+
+    std::vector<int> left(hand.seats.size(), 0);
+    std::vector<bool> folded(hand.seats.size(), false);
+    for (int s : order)
+        left[static_cast<size_t>(s)] = hand.seats[static_cast<size_t>(s)].startStack;
+    int lastAggressor = -1;
+    bool shown = false;
+    // Once betting is over with two or more hands still in, they are shown, starting with the
+    // last one to bet or raise, else the first after the button.
+    const auto showdown = [&] {
+        int stillIn = 0;
+        for (int s : order)
+            stillIn += folded[static_cast<size_t>(s)] ? 0 : 1;
+        if (shown || stillIn < 2)
+            return;
+        shown = true;
+        size_t first = 0;
+        if (lastAggressor >= 0 && !folded[static_cast<size_t>(lastAggressor)])
+            first = static_cast<size_t>(player[static_cast<size_t>(lastAggressor)]);
+        for (size_t k = 0; k < count; ++k) {
+            const int s = order[(first + k) % count];
+            if (!folded[static_cast<size_t>(s)])
+                out += "  \"" + actor(s) + " sm " + Hole(hand.seats[static_cast<size_t>(s)]) +
+                       "\",\n";
+        }
+    };
+    const auto bettingOver = [&] {
+        int stillIn = 0, canBet = 0;
+        for (int s : order) {
+            stillIn += folded[static_cast<size_t>(s)] ? 0 : 1;
+            canBet += !folded[static_cast<size_t>(s)] && left[static_cast<size_t>(s)] > 0 ? 1 : 0;
+        }
+        return stillIn >= 2 && canBet <= 1;
+    };
+
+    size_t next = 0;
+    for (int street = 0; street < 4; ++street) {
+        static const size_t kBoardCount[4] = {0, 3, 4, 5};
+        if (street > 0) {
+            if (hand.board.size() < kBoardCount[street])
+                break;
+            std::string cards;
+            for (size_t c = kBoardCount[street - 1]; c < kBoardCount[street]; ++c)
+                cards += history::CardText(hand.board[c]);
+            out += "  \"d db " + cards + "\",\n";
+            lastAggressor = -1;
+        }
+        for (; next < hand.actions.size() && static_cast<int>(hand.actions[next].street) <= street;
+             ++next) {
+            const history::Action &a = hand.actions[next];
+            const size_t s = static_cast<size_t>(a.seat);
+            if (player[s] < 0)
+                continue;
+            left[s] -= a.amount;
+            if (a.kind == ActionKind::Ante || a.kind == ActionKind::SmallBlind ||
+                a.kind == ActionKind::BigBlind)
+                continue;
+            std::string what;
+            if (a.kind == ActionKind::Fold || (a.amount == 0 && a.toCall > 0)) {
+                what = "f";
+                folded[s] = true;
+            } else if (a.amount <= a.toCall) {
+                what = "cc";
+            } else {
+                what = "cbr " + std::to_string(a.streetTotal);
+                lastAggressor = a.seat;
+            }
+            out += "  \"" + actor(a.seat) + " " + what + "\",\n";
+        }
+        if (hand.showdown && bettingOver())
+            showdown();
+    }
+    if (hand.showdown)
+        showdown();
+    out += "]\n";
+    out += "hand = " + std::to_string(hand.number) + "\n";
+    int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
+    if (std::sscanf(hand.timeText.c_str(), "%d.%d.%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s) == 6) {
+        char when[96];
+        std::snprintf(when, sizeof when, "time = %02d:%02d:%02d\nday = %d\nmonth = %d\nyear = %d\n", h,
+                      mi, s, d, mo, y);
+        out += when;
+    }
+    out += "seats = " + Array(seats) + "\n";
+    out += "seat_count = " + std::to_string(hand.seats.size()) + "\n";
+    out += "table = " + Quoted(table) + "\n";
+    out += "players = " + Array(names) + "\n";
+    out += "finishing_stacks = " + Array(finishing) + "\n";
+}
+
+} // namespace
+
+namespace {
+
+std::string TableName(const history::Game &game)
+{
+    int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
+    char stamp[32] = "1";
+    if (std::sscanf(game.started.c_str(), "%d.%d.%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s) == 6)
+        std::snprintf(stamp, sizeof stamp, "%04d%02d%02d%02d%02d%02d", y, mo, d, h, mi, s);
+    return std::string("Brisquel ") + stamp;
+}
+
+} // namespace
+
+std::string ExportPhh(const history::Game &game) { return ExportGames({game}, Format::Phh); }
+
+std::string ExportGames(const std::vector<history::Game> &games, Format format)
+{
+    std::string out;
+    if (format == Format::PokerStars) {
+        for (const history::Game &game : games)
+            out += ExportPokerStars(game);
+        return out;
+    }
+    size_t total = 0;
+    for (const history::Game &game : games)
+        total += game.hands.size();
+    // One hand is a plain file; several are numbered tables, as hand collections are kept.
+    size_t section = 0;
+    for (const history::Game &game : games) {
+        const std::string table = TableName(game);
+        for (const history::Hand &hand : game.hands) {
+            if (total > 1)
+                out += (section > 0 ? "\n[" : "[") + std::to_string(section + 1) + "]\n";
+            ++section;
+            WriteHand(hand, table, out);
+        }
+    }
+    return out;
+}
+
+} // namespace interchange

@@ -1,0 +1,528 @@
+#include "interchange/HandMath.h"
+#include "interchange/ImportSupport.h"
+#include "interchange/Interchange.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+
+namespace interchange {
+
+namespace {
+
+using history::ActionKind;
+using history::Street;
+
+bool StartsWith(const std::string &text, const std::string &prefix)
+{
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+bool EndsWith(const std::string &text, const std::string &suffix)
+{
+    return text.size() >= suffix.size() &&
+           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+bool IsHandStart(const std::string &line)
+{
+    const std::string text = StartsWith(line, "\xEF\xBB\xBF") ? line.substr(3) : line;
+    return StartsWith(text, "PokerStars ") &&
+           (text.find(" Hand #") != std::string::npos || text.find(" Game #") != std::string::npos);
+}
+
+// The cards between the last "[" and "]" of text; false when any is no card.
+bool LastCards(const std::string &text, std::vector<int> &cards)
+{
+    const size_t close = text.rfind(']');
+    const size_t open = close == std::string::npos ? close : text.rfind('[', close);
+    if (open == std::string::npos)
+        return false;
+    cards.clear();
+    size_t pos = open + 1;
+    while (pos < close) {
+        const size_t end = std::min(text.find(' ', pos), close);
+        if (end > pos) {
+            const int card = history::CardFromText(text.substr(pos, end - pos));
+            if (card < 0)
+                return false;
+            cards.push_back(card);
+        }
+        pos = end + 1;
+    }
+    return true;
+}
+
+// "2023/11/14 22:13:20 ET" (or the first time of "... CET [... ET]") -> "2023.11.14  22:13:20".
+std::string TimeText(const std::string &text)
+{
+    int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
+    if (std::sscanf(text.c_str(), "%d/%d/%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s) != 6)
+        return "";
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%04d.%02d.%02d  %02d:%02d:%02d", y, mo, d, h, mi, s);
+    return buffer;
+}
+
+struct HandText
+{
+    std::vector<std::string> lines;
+    size_t firstLine = 0; // 1-based number of the header line
+};
+
+class HandReader : public detail::HandBeingRead
+{
+public:
+    HandReader(const HandText &text, const std::string &source)
+        : m_text(text), m_source(source), m_chips(hand)
+    {
+    }
+
+    // False with m_error set when the hand cannot be read.
+    bool Read();
+
+    std::vector<std::string> warnings;
+
+private:
+    bool Fail(size_t line, const std::string &why)
+    {
+        error = m_source + ":" + std::to_string(m_text.firstLine + line) + ": " + why;
+        return false;
+    }
+    bool Header(const std::string &line);
+    bool TableLine(const std::string &line);
+    bool SeatLine(const std::string &line, bool &done);
+    bool Body(size_t index, const std::string &line);
+    bool PlayerLine(size_t index, int seat, const std::string &rest);
+    bool Amount(size_t index, const std::string &text, int &value)
+    {
+        const auto parsed = detail::ParseAmount(text, m_cents);
+        if (!parsed)
+            return Fail(index, "\"" + text + "\" is not an amount");
+        value = *parsed;
+        return true;
+    }
+    // The seat whose name starts the line followed by `after`; -1 if none.
+    int SeatStarting(const std::string &line, const std::string &after, std::string &rest) const;
+    bool HasBlindPost(int seat) const
+    {
+        for (const history::Action &a : hand.actions) {
+            if (a.seat == seat &&
+                (a.kind == ActionKind::SmallBlind || a.kind == ActionKind::BigBlind))
+                return true;
+        }
+        return false;
+    }
+    const HandText &m_text;
+    const std::string &m_source;
+    bool m_cents = false;
+    detail::ChipCount m_chips;
+    int m_totalPot = -1;
+    int m_rake = 0;
+    int m_returned = 0;
+    bool m_summary = false;
+    size_t m_summaryLine = 0;
+    bool m_holeCards = false;
+};
+
+bool HandReader::Header(const std::string &raw)
+{
+    const std::string line = StartsWith(raw, "\xEF\xBB\xBF") ? raw.substr(3) : raw;
+    size_t hash = line.find(" Hand #");
+    if (hash == std::string::npos)
+        hash = line.find(" Game #");
+    const size_t colon = line.find(':', hash);
+    if (colon == std::string::npos)
+        return Fail(0, "the hand's first line has no hand number");
+    const std::string rest = line.substr(colon + 1);
+    const size_t game = rest.find("Hold'em No Limit");
+    if (game == std::string::npos)
+        return Fail(0, "not a No-Limit Hold'em hand");
+    const std::string id = line.substr(hash + 7, colon - hash - 7);
+    long long number = 0;
+    for (char c : id) {
+        if (c < '0' || c > '9')
+            return Fail(0, "\"" + id + "\" is not a hand number");
+        number = std::min(number * 10 + (c - '0'), static_cast<long long>(LLONG_MAX / 20));
+    }
+    // Site-wide numbers too large to keep: the last four digits, a game's own hand number in
+    // the files Brisquel writes.
+    hand.number = static_cast<int>(number <= INT_MAX ? number : number % 10000);
+    const size_t open = rest.find('(', game);
+    const size_t close = open == std::string::npos ? open : rest.find(')', open);
+    if (close == std::string::npos)
+        return Fail(0, "the hand's first line has no blinds");
+    std::string blinds = rest.substr(open + 1, close - open - 1);
+    const size_t space = blinds.find(' ');
+    if (space != std::string::npos)
+        blinds = blinds.substr(0, space); // "$0.01/$0.02 USD"
+    m_cents = blinds.find('.') != std::string::npos ||
+              blinds.find_first_not_of("0123456789/") != std::string::npos;
+    const size_t slash = blinds.find('/');
+    const auto small = detail::ParseAmount(blinds.substr(0, slash), m_cents);
+    const auto big = slash == std::string::npos ? std::nullopt
+                                                : detail::ParseAmount(blinds.substr(slash + 1), m_cents);
+    if (!small || !big)
+        return Fail(0, "\"" + blinds + "\" are not blinds");
+    hand.smallBlind = *small;
+    hand.bigBlind = *big;
+    const size_t dash = rest.find(" - ", close);
+    if (dash != std::string::npos)
+        hand.timeText = TimeText(rest.substr(dash + 3));
+    const size_t tournament = rest.find("Tournament #");
+    if (tournament != std::string::npos)
+        table = rest.substr(tournament, rest.find(',', tournament) - tournament) + " ";
+    return true;
+}
+
+bool HandReader::TableLine(const std::string &line)
+{
+    const size_t end = line.find("' ", 7);
+    const size_t button = line.find("Seat #");
+    if (!StartsWith(line, "Table '") || end == std::string::npos || button == std::string::npos)
+        return Fail(1, "the hand's second line is not its table");
+    table += line.substr(7, end - 7);
+    const size_t max = line.find("-max", end);
+    if (max != std::string::npos) {
+        const size_t from = line.rfind(' ', max) + 1;
+        seatCount = std::atoi(line.substr(from, max - from).c_str());
+    }
+    hand.button = std::atoi(line.c_str() + button + 6) - 1;
+    if (seatCount < 0 || seatCount > 10)
+        return Fail(1, "a table of " + std::to_string(seatCount) + " seats");
+    return true;
+}
+
+bool HandReader::SeatLine(const std::string &line, bool &done)
+{
+    int number = 0;
+    int used = 0;
+    done = true;
+    if (std::sscanf(line.c_str(), "Seat %d: %n", &number, &used) != 1 || used == 0)
+        return true;
+    const size_t chips = line.rfind(" in chips");
+    const size_t open = chips == std::string::npos ? chips : line.rfind(" (", chips);
+    if (open == std::string::npos || open < static_cast<size_t>(used))
+        return true; // a summary seat line
+    done = false;
+    if (number < 1 || number > 10)
+        return Fail(2, "seat " + std::to_string(number) + " does not exist");
+    history::HandSeat seat;
+    seat.seat = number - 1;
+    seat.name = line.substr(static_cast<size_t>(used), open - static_cast<size_t>(used));
+    int stack = 0;
+    if (!Amount(2, line.substr(open + 2, chips - open - 2), stack))
+        return false;
+    seat.startStack = stack;
+    const std::string after = line.substr(chips);
+    seat.inHand = stack > 0 && after.find("sitting out") == std::string::npos &&
+                  after.find("out of hand") == std::string::npos;
+    seatCount = std::max(seatCount, number);
+    while (hand.seats.size() < static_cast<size_t>(number)) {
+        history::HandSeat empty;
+        empty.seat = static_cast<int>(hand.seats.size());
+        hand.seats.push_back(empty);
+    }
+    if (!hand.seats[static_cast<size_t>(seat.seat)].name.empty())
+        return Fail(2, "seat " + std::to_string(number) + " is listed twice");
+    hand.seats[static_cast<size_t>(seat.seat)] = seat;
+    return true;
+}
+
+int HandReader::SeatStarting(const std::string &line, const std::string &after,
+                             std::string &rest) const
+{
+    int best = -1;
+    size_t bestLength = 0;
+    for (const history::HandSeat &seat : hand.seats) {
+        if (seat.name.empty() || seat.name.size() < bestLength)
+            continue;
+        if (StartsWith(line, seat.name + after)) {
+            best = seat.seat;
+            bestLength = seat.name.size();
+        }
+    }
+    if (best >= 0)
+        rest = line.substr(bestLength + after.size());
+    return best;
+}
+
+bool HandReader::PlayerLine(size_t index, int seat, const std::string &text)
+{
+    const size_t s = static_cast<size_t>(seat);
+    const bool allIn = EndsWith(text, " and is all-in");
+    const std::string rest = allIn ? text.substr(0, text.size() - 14) : text;
+    const auto after = [&](const std::string &prefix) { return rest.substr(prefix.size()); };
+    int amount = 0;
+    const auto checkStack = [&](int chips) {
+        if (chips > m_chips.Behind(seat))
+            return Fail(index, hand.seats[s].name + " puts in " + std::to_string(chips) +
+                                   " with " + std::to_string(m_chips.Behind(seat)) + " left");
+        if (!hand.seats[s].inHand)
+            return Fail(index, hand.seats[s].name + " acts without being dealt in");
+        return true;
+    };
+    if (StartsWith(rest, "posts the ante ")) {
+        if (!Amount(index, after("posts the ante "), amount) || !checkStack(amount))
+            return false;
+        m_chips.Put(seat, ActionKind::Ante, amount);
+    } else if (StartsWith(rest, "posts small blind ")) {
+        if (!Amount(index, after("posts small blind "), amount) || !checkStack(amount))
+            return false;
+        m_chips.Put(seat, ActionKind::SmallBlind, amount);
+    } else if (StartsWith(rest, "posts big blind ")) {
+        if (!Amount(index, after("posts big blind "), amount) || !checkStack(amount))
+            return false;
+        m_chips.Put(seat, ActionKind::BigBlind, amount);
+    } else if (StartsWith(rest, "posts small & big blinds ")) {
+        // The small blind part is dead money: it counts as an ante, the rest as the big blind.
+        if (!Amount(index, after("posts small & big blinds "), amount) || !checkStack(amount))
+            return false;
+        const int live = std::min(amount, hand.bigBlind);
+        if (amount > live)
+            m_chips.Put(seat, ActionKind::Ante, amount - live);
+        m_chips.Put(seat, ActionKind::BigBlind, live);
+    } else if (StartsWith(rest, "folds")) {
+        std::vector<int> cards;
+        if (LastCards(rest, cards) && cards.size() == 2)
+            hand.seats[s].cards = {cards[0], cards[1]};
+        m_chips.Put(seat, ActionKind::Fold, 0);
+    } else if (rest == "checks") {
+        if (m_chips.Owed(seat) > 0)
+            return Fail(index, hand.seats[s].name + " checks facing a bet");
+        m_chips.Put(seat, ActionKind::Check, 0);
+    } else if (StartsWith(rest, "calls ")) {
+        if (!Amount(index, after("calls "), amount) || !checkStack(amount))
+            return false;
+        if (amount > m_chips.Owed(seat) || amount == 0)
+            return Fail(index, hand.seats[s].name + " calls " + after("calls ") + " but owes " +
+                                   std::to_string(m_chips.Owed(seat)));
+        m_chips.Put(seat, ActionKind::Call, amount);
+    } else if (StartsWith(rest, "bets ")) {
+        if (!Amount(index, after("bets "), amount) || !checkStack(amount))
+            return false;
+        if (m_chips.Largest() > 0 || amount == 0)
+            return Fail(index, hand.seats[s].name + " bets facing a bet");
+        m_chips.Put(seat, ActionKind::Bet, amount);
+    } else if (StartsWith(rest, "raises ")) {
+        const size_t to = rest.find(" to ");
+        int total = 0, increase = 0;
+        if (to == std::string::npos)
+            return Fail(index, "a raise without its total: \"" + text + "\"");
+        if (!Amount(index, rest.substr(7, to - 7), increase) ||
+            !Amount(index, rest.substr(to + 4), total))
+            return false;
+        amount = total - m_chips.InFront(seat);
+        if (total <= m_chips.Largest() || amount <= 0)
+            return Fail(index, hand.seats[s].name + " raises to " + rest.substr(to + 4) +
+                                   " without topping the bet");
+        if (!checkStack(amount))
+            return false;
+        if (total - increase != m_chips.Largest())
+            warnings.push_back(m_source + ":" + std::to_string(m_text.firstLine + index) +
+                               ": the raise's two amounts disagree; the total is kept");
+        m_chips.Put(seat, m_chips.BetOrRaise(), amount);
+    } else if (StartsWith(rest, "shows ") || StartsWith(rest, "mucks ")) {
+        std::vector<int> cards;
+        if (LastCards(rest, cards) && cards.size() == 2)
+            hand.seats[s].cards = {cards[0], cards[1]};
+    }
+    // Anything else a player line says (chat, "doesn't show hand", "sits out", time-outs)
+    // changes no chips.
+    return true;
+}
+
+bool HandReader::Body(size_t index, const std::string &line)
+{
+    std::vector<int> cards;
+    if (StartsWith(line, "*** ")) {
+        if (StartsWith(line, "*** HOLE CARDS ***")) {
+            m_holeCards = true;
+        } else if (StartsWith(line, "*** FLOP ***") || StartsWith(line, "*** TURN ***") ||
+                   StartsWith(line, "*** RIVER ***")) {
+            const size_t want = line[4] == 'F' ? 3 : 1;
+            if (!LastCards(line, cards) || cards.size() != want)
+                return Fail(index, "unreadable board cards: \"" + line + "\"");
+            hand.board.insert(hand.board.end(), cards.begin(), cards.end());
+            const size_t n = hand.board.size();
+            if (n != 3 && n != 4 && n != 5)
+                return Fail(index, "board cards out of order");
+            m_chips.NextStreet(n == 3 ? Street::Flop : n == 4 ? Street::Turn : Street::River);
+        } else if (StartsWith(line, "*** SHOW DOWN ***")) {
+            hand.showdown = true;
+        } else if (StartsWith(line, "*** SUMMARY ***")) {
+            m_summary = true;
+            m_summaryLine = index;
+        } else {
+            return Fail(index, "not a hand of one board: \"" + line + "\"");
+        }
+        return true;
+    }
+    std::string rest;
+    if (m_summary) {
+        int seatNumber = 0;
+        if (StartsWith(line, "Total pot ")) {
+            const size_t bar = line.find(" | Rake ");
+            const size_t end = line.find(' ', 10);
+            int total = 0;
+            if (!Amount(index, line.substr(10, end - 10), total))
+                return false;
+            m_totalPot = total;
+            if (bar != std::string::npos) {
+                const std::string rake = line.substr(bar + 8);
+                if (!Amount(index, rake.substr(0, rake.find(' ')), m_rake))
+                    return false;
+            }
+        } else if (std::sscanf(line.c_str(), "Seat %d:", &seatNumber) == 1 &&
+                   seatNumber >= 1 && seatNumber <= static_cast<int>(hand.seats.size()) &&
+                   (line.find(" (small blind)") != std::string::npos ||
+                    line.find(" (big blind)") != std::string::npos) &&
+                   !HasBlindPost(seatNumber - 1)) {
+            // A blind too short to post anything is only named here.
+            (line.find(" (big blind)") != std::string::npos ? hand.bigBlindSeat
+                                                             : hand.smallBlindSeat) = seatNumber - 1;
+        }
+        if (m_summary && std::sscanf(line.c_str(), "Seat %d:", &seatNumber) == 1 &&
+                   (line.find(" showed [") != std::string::npos ||
+                    line.find(" mucked [") != std::string::npos)) {
+            const size_t s = static_cast<size_t>(seatNumber - 1);
+            const size_t open = line.find('[', line.find(line.find(" showed [") != std::string::npos
+                                                             ? " showed ["
+                                                             : " mucked ["));
+            const size_t close = line.find(']', open);
+            if (s < hand.seats.size() && LastCards(line.substr(0, close + 1), cards) &&
+                cards.size() == 2)
+                hand.seats[s].cards = {cards[0], cards[1]};
+        }
+        return true;
+    }
+    if (StartsWith(line, "Dealt to ")) {
+        const int seat = SeatStarting(line.substr(9), " [", rest);
+        if (seat >= 0 && LastCards(line, cards) && cards.size() == 2) {
+            hand.seats[static_cast<size_t>(seat)].cards = {cards[0], cards[1]};
+            human = hand.seats[static_cast<size_t>(seat)].name;
+        }
+        return true;
+    }
+    if (StartsWith(line, "Uncalled bet (")) {
+        const size_t close = line.find(") returned to ");
+        int amount = 0;
+        if (close == std::string::npos || !Amount(index, line.substr(14, close - 14), amount))
+            return Fail(index, "unreadable line: \"" + line + "\"");
+        const int seat = SeatStarting(line.substr(close + 14), "", rest);
+        if (seat < 0 || !rest.empty())
+            return Fail(index, "an uncalled bet returned to nobody at the table");
+        if (amount > hand.seats[static_cast<size_t>(seat)].startStack - m_chips.Behind(seat))
+            return Fail(index, "more returned than was bet");
+        hand.seats[static_cast<size_t>(seat)].won += amount;
+        m_returned += amount;
+        return true;
+    }
+    int seat = SeatStarting(line, ": ", rest);
+    if (seat >= 0)
+        return PlayerLine(index, seat, rest);
+    seat = SeatStarting(line, " collected ", rest);
+    if (seat >= 0) {
+        const size_t from = rest.find(" from ");
+        int amount = 0;
+        if (!Amount(index, rest.substr(0, from), amount))
+            return false;
+        hand.seats[static_cast<size_t>(seat)].won += amount;
+        return true;
+    }
+    // Table talk and comings and goings ("joins the table", "is disconnected", ...).
+    return true;
+}
+
+bool HandReader::Read()
+{
+    const std::vector<std::string> &lines = m_text.lines;
+    if (!Header(lines[0]))
+        return false;
+    if (lines.size() < 2 || !TableLine(lines[1]))
+        return lines.size() < 2 ? Fail(0, "the hand ends after its first line") : false;
+    size_t index = 2;
+    for (; index < lines.size(); ++index) {
+        bool done = false;
+        if (!SeatLine(lines[index], done))
+            return false;
+        if (done)
+            break;
+    }
+    if (hand.seats.empty())
+        return Fail(2, "a hand without seats");
+    if (seatCount < static_cast<int>(hand.seats.size()))
+        return Fail(1, "more seats than the table has");
+    while (hand.seats.size() < static_cast<size_t>(seatCount)) {
+        history::HandSeat empty;
+        empty.seat = static_cast<int>(hand.seats.size());
+        hand.seats.push_back(empty);
+    }
+    m_chips.Start();
+    for (; index < lines.size(); ++index) {
+        if (!lines[index].empty() && !Body(index, lines[index]))
+            return false;
+    }
+    if (!m_summary)
+        return Fail(lines.size() - 1, "the hand ends before its summary");
+    int pot = 0, paid = 0;
+    for (const history::HandSeat &seat : hand.seats) {
+        pot += seat.startStack - m_chips.Behind(seat.seat);
+        paid += seat.won;
+    }
+    if (m_totalPot >= 0 && m_totalPot != pot - m_returned)
+        return Fail(m_summaryLine, "the summary's total pot " + std::to_string(m_totalPot) +
+                                          " is not the " + std::to_string(pot - m_returned) +
+                                          " put in");
+    if (paid + m_rake != pot)
+        return Fail(m_summaryLine, "the chips do not add up: " + std::to_string(pot) +
+                                          " put in, " + std::to_string(paid) + " paid out and " +
+                                          std::to_string(m_rake) + " rake");
+    return true;
+}
+
+} // namespace
+
+bool LooksLikePokerStars(const std::string &text)
+{
+    for (const std::string &line : detail::SplitLines(text.substr(0, 4096))) {
+        if (IsHandStart(line))
+            return true;
+    }
+    return false;
+}
+
+bool ImportPokerStars(const std::string &text, const std::string &source, ImportResult &result,
+                      std::string &error)
+{
+    detail::GameCollector collector(source, result);
+    const std::vector<std::string> lines = detail::SplitLines(text);
+    std::vector<HandText> hands;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (IsHandStart(lines[i])) {
+            hands.push_back(HandText{});
+            hands.back().firstLine = i + 1;
+        }
+        if (!hands.empty())
+            hands.back().lines.push_back(lines[i]);
+    }
+    if (hands.empty()) {
+        size_t first = 0;
+        while (first < lines.size() && lines[first].find_first_not_of(" \t") == std::string::npos)
+            ++first;
+        error = source + ":" + std::to_string(first + 1) +
+                ": not a PokerStars hand history (no line starts a hand)";
+        return false;
+    }
+    int ordinal = 0;
+    for (const HandText &handText : hands) {
+        HandReader reader(handText, source);
+        const bool read = reader.Read();
+        result.warnings.insert(result.warnings.end(), reader.warnings.begin(),
+                               reader.warnings.end());
+        collector.Take(reader, read, ++ordinal);
+    }
+    return collector.Finish(error);
+}
+
+} // namespace interchange

@@ -1,0 +1,65 @@
+// brisquel-cli export and play --export-format, run as a user runs them.
+
+#include "tests/cli/CliProcess.h"
+
+#include <gtest/gtest.h>
+
+
+namespace {
+
+int Count(const std::string &text, const std::string &what)
+{
+    int n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+// The copy kept as the game goes holds every hand; export writes the same text, to a file or
+// standard output, and PHH numbers one table per hand.
+TEST(ExportCommand, PlayKeepsACopyAndExportWritesBothFormats)
+{
+    ScratchFolder folder;
+    const CliResult play = RunCli({"play", "--seats", "4", "--stacks", "300", "--seed", "3",
+                                   "--hands", "12", "--out", folder.str(), "--export-format",
+                                   "pokerstars"});
+    ASSERT_EQ(play.status, 0) << play.err;
+    std::string history, copy;
+    for (const auto &entry : std::filesystem::directory_iterator(folder.path() / "HandHistory")) {
+        const std::string name = entry.path().filename().string();
+        (name.rfind("HH_", 0) == 0 ? history : copy) = entry.path().string();
+    }
+    ASSERT_FALSE(copy.empty());
+    const std::string kept = ReadWholeFile(copy);
+    EXPECT_EQ(Count(kept, "PokerStars Hand #"), 12);
+
+    const std::filesystem::path out = folder.path() / "game.txt";
+    const CliResult exported = RunCli({"export", folder.str(), "--out", out.string()});
+    ASSERT_EQ(exported.status, 0) << exported.err;
+    EXPECT_EQ(ReadWholeFile(out), kept);
+
+    const CliResult phh = RunCli({"export", history, "--format", "phh"});
+    ASSERT_EQ(phh.status, 0) << phh.err;
+    EXPECT_EQ(Count(phh.out, "variant = \"NT\"\n"), 12);
+    EXPECT_NE(phh.out.find("[12]\n"), std::string::npos);
+
+    // review reads the copy back as any PokerStars file.
+    const CliResult review = RunCli({"review", copy, "--player", "Master_1", "--trials", "50"});
+    EXPECT_NE(review.err.find("not known"), std::string::npos) << review.err;
+}
+
+TEST(ExportCommand, RefusesWhatItCannotDo)
+{
+    ScratchFolder folder;
+    CliResult r = RunCli({"export", folder.str(), "--format", "xml"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("--format must be \"pokerstars\" or \"phh\""), std::string::npos);
+    r = RunCli({"export", folder.str()});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("no hand-history files"), std::string::npos) << r.err;
+    r = RunCli({"play", "--export-format", "csv"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("--export-format must be"), std::string::npos);
+}
+
+} // namespace

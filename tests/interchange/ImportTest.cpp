@@ -1,0 +1,302 @@
+// Hand-written PokerStars and PHH files, one per kind of game, and broken or foreign ones.
+
+#include "coach/Review.h"
+#include "interchange/Interchange.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <numeric>
+#include <random>
+
+namespace {
+
+const std::string kData = BRISQUEL_TEST_DATA;
+
+interchange::ImportResult Import(const std::string &file)
+{
+    interchange::ImportResult result;
+    std::string error;
+    EXPECT_TRUE(interchange::ImportFile(kData + "/" + file, result, error)) << error;
+    EXPECT_EQ(result.skipped, 0);
+    for (const std::string &warning : result.warnings)
+        ADD_FAILURE() << warning;
+    return result;
+}
+
+// Every chip of every hand is accounted for: put in = the pot = paid out + rake, no stack
+// goes below zero, and a player's stack at the end of a hand is the next hand's start.
+void ExpectChipsAddUp(const history::Game &game, const std::vector<int> &rakes)
+{
+    ASSERT_EQ(game.hands.size(), rakes.size());
+    for (size_t h = 0; h < game.hands.size(); ++h) {
+        const history::Hand &hand = game.hands[h];
+        SCOPED_TRACE("hand " + std::to_string(hand.number));
+        int invested = 0, paid = 0;
+        for (const history::HandSeat &seat : hand.seats) {
+            invested += seat.invested;
+            paid += seat.won;
+            EXPECT_GE(seat.endStack, 0);
+            EXPECT_EQ(seat.endStack, seat.startStack - seat.invested + seat.won);
+        }
+        EXPECT_EQ(invested, hand.pot);
+        EXPECT_EQ(paid + rakes[h], hand.pot);
+        for (const history::Action &a : hand.actions) {
+            EXPECT_LE(a.amount, a.stackBefore);
+            EXPECT_TRUE(hand.seats[static_cast<size_t>(a.seat)].inHand);
+        }
+        if (h + 1 < game.hands.size()) {
+            const history::Hand &next = game.hands[h + 1];
+            for (size_t s = 0; s < hand.seats.size(); ++s) {
+                if (hand.seats[s].inHand && next.seats[s].name == hand.seats[s].name) {
+                    EXPECT_EQ(hand.seats[s].endStack, next.seats[s].startStack) << "seat " << s;
+                }
+            }
+        }
+    }
+}
+
+const history::Action &ActionOf(const history::Hand &hand, int seat, history::Street street,
+                                int nth = 0)
+{
+    for (const history::Action &a : hand.actions) {
+        if (a.seat == seat && a.street == street && nth-- == 0)
+            return a;
+    }
+    static const history::Action none;
+    ADD_FAILURE() << "no such action";
+    return none;
+}
+
+TEST(ImportPokerStars, RealMoneyCashGameKeepsCentsExactly)
+{
+    const interchange::ImportResult result = Import("cash_usd.txt");
+    ASSERT_EQ(result.games.size(), 1u);
+    const history::Game &game = result.games[0];
+    ExpectChipsAddUp(game, {275, 7});
+    EXPECT_EQ(game.humanSeat(), 5);
+    const history::Hand &first = game.hands[0];
+    EXPECT_EQ(first.seats[1].startStack, 6137);
+    EXPECT_FALSE(first.seats[4].inHand) << "sitting out";
+    EXPECT_EQ(first.seats[4].endStack, 1205);
+    EXPECT_EQ(first.button, 1);
+    // "raises $32.25 to $44.75" after a bet of $6.25: $38.50 more.
+    const history::Action &shove = ActionOf(first, 5, history::Street::Flop, 1);
+    EXPECT_EQ(shove.kind, history::ActionKind::Raise);
+    EXPECT_EQ(shove.amount, 3850);
+    EXPECT_TRUE(shove.allIn);
+    EXPECT_EQ(shove.toCall, 625);
+    const history::Action &call = ActionOf(first, 0, history::Street::Flop, 1);
+    EXPECT_EQ(call.amount, 3200);
+    EXPECT_TRUE(call.allIn);
+    EXPECT_EQ(first.pot, 10050);
+    EXPECT_EQ(first.seats[0].won, 9750);
+    EXPECT_EQ(first.seats[5].won, 25) << "the uncalled bet";
+    EXPECT_EQ(first.seats[5].cards, (std::array<int, 2>{history::CardFromText("Ah"),
+                                                         history::CardFromText("Kd")}));
+    EXPECT_EQ(first.seats[0].cards[0], history::CardFromText("7s"));
+    EXPECT_TRUE(first.showdown);
+    EXPECT_EQ(first.board.size(), 5u);
+    EXPECT_TRUE(game.hands[1].seats[4].inHand) << "back from sitting out";
+    EXPECT_FALSE(game.hands[1].seats[5].inHand) << "left the table";
+}
+
+TEST(ImportPokerStars, TournamentWithAntesSidePotsAndASplitPot)
+{
+    const interchange::ImportResult result = Import("tournament_antes.txt");
+    ASSERT_EQ(result.games.size(), 1u);
+    const history::Game &game = result.games[0];
+    ExpectChipsAddUp(game, {0, 0});
+    ASSERT_EQ(game.seats.size(), 9u);
+    EXPECT_EQ(game.humanSeat(), 8);
+    const history::Hand &first = game.hands[0];
+    EXPECT_EQ(std::count_if(first.actions.begin(), first.actions.end(),
+                            [](const history::Action &a) {
+                                return a.kind == history::ActionKind::Ante && a.amount == 10;
+                            }),
+              5);
+    EXPECT_EQ(first.smallBlindSeat, 2);
+    EXPECT_EQ(first.bigBlindSeat, 3);
+    EXPECT_EQ(first.seats[8].won, 700 + 2170);
+    EXPECT_EQ(first.seats[8].endStack, 2870);
+    EXPECT_TRUE(first.seats[2].busted);
+    EXPECT_TRUE(first.seats[6].busted);
+    EXPECT_EQ(game.hands[1].seats[3].won, 865);
+    EXPECT_EQ(game.hands[1].seats[8].won, 865);
+    EXPECT_EQ(game.hands[1].winners.size(), 2u);
+}
+
+TEST(ImportPokerStars, SeveralTablesInOneFileMakeOneGameEach)
+{
+    const interchange::ImportResult result = Import("two_tables_eur.txt");
+    ASSERT_EQ(result.games.size(), 2u);
+    const history::Game &full = result.games[0], &headsUp = result.games[1];
+    ASSERT_EQ(full.seats.size(), 10u);
+    ASSERT_EQ(headsUp.seats.size(), 2u);
+    ExpectChipsAddUp(full, {0, 0});
+    ExpectChipsAddUp(headsUp, {2});
+    EXPECT_EQ(full.hands[0].seats[1].startStack, 498);
+    EXPECT_FALSE(full.hands[1].seats[4].inHand);
+    EXPECT_EQ(headsUp.seatOf("zz top"), 1);
+    EXPECT_EQ(headsUp.humanSeat(), 0);
+    EXPECT_EQ(headsUp.hands[0].seats[0].endStack, 233);
+    EXPECT_EQ(headsUp.hands[0].smallBlindSeat, 0);
+    EXPECT_EQ(ActionOf(headsUp.hands[0], 1, history::Street::Flop).kind,
+              history::ActionKind::Bet);
+}
+
+// The coach grades imported hands like the game's own.
+TEST(ImportPokerStars, TheCoachReviewsTheDealtToPlayer)
+{
+    const interchange::ImportResult result = Import("tournament_antes.txt");
+    ASSERT_EQ(result.games.size(), 1u);
+    const history::Game &game = result.games[0];
+    std::string error;
+    const int seat = coach::ReviewSeat(game, "", error);
+    EXPECT_EQ(seat, 8);
+    coach::Estimator estimator(200, 5);
+    std::vector<coach::ReviewRow> rows;
+    coach::ReviewSummary summary;
+    ASSERT_TRUE(coach::ReviewGame(game, seat, estimator, rows, summary, error)) << error;
+    EXPECT_GE(summary.decisions, 5);
+}
+
+TEST(ImportPhh, HandsShownDecideThePotWithoutFinishingStacks)
+{
+    const interchange::ImportResult result = Import("three_way.phh");
+    ASSERT_EQ(result.games.size(), 1u);
+    const history::Game &game = result.games[0];
+    ExpectChipsAddUp(game, {0});
+    const history::Hand &hand = game.hands[0];
+    EXPECT_EQ(hand.button, 2);
+    EXPECT_EQ(hand.smallBlindSeat, 0);
+    EXPECT_EQ(hand.seats[0].endStack, 935);
+    EXPECT_EQ(hand.seats[1].endStack, 665);
+    EXPECT_EQ(hand.seats[2].endStack, 700);
+    EXPECT_EQ(hand.seats[1].name, "Short Stack");
+    EXPECT_EQ(game.humanSeat(), -1) << "two hands were known from the deal";
+}
+
+// Every file cut short anywhere, or with a character changed anywhere, is read or refused
+// with a message naming it and a line; whatever is read adds up.
+class DamagedFiles : public ::testing::TestWithParam<const char *>
+{
+};
+
+TEST_P(DamagedFiles, AreReadOrRefusedNeverCrash)
+{
+    std::ifstream file(kData + "/" + GetParam(), std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(text.empty());
+    std::mt19937 random(7);
+    const char kNoise[] = "0123456789 .$:[]()#\"\nxp-";
+    for (int trial = 0; trial < 300; ++trial) {
+        std::string damaged = text;
+        const size_t at = random() % text.size();
+        if (trial % 2 == 0)
+            damaged.resize(at);
+        else
+            damaged[at] = kNoise[random() % (sizeof kNoise - 1)];
+        interchange::ImportResult result;
+        std::string error;
+        if (!interchange::ImportText(damaged, "in.txt", result, error)) {
+            EXPECT_EQ(error.rfind("in.txt:", 0), 0u) << error;
+            continue;
+        }
+        for (const history::Game &game : result.games) {
+            for (const history::Hand &hand : game.hands) {
+                int invested = 0;
+                for (const history::HandSeat &seat : hand.seats)
+                    invested += seat.invested;
+                EXPECT_EQ(invested, hand.pot);
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(HandWritten, DamagedFiles,
+                         ::testing::Values("cash_usd.txt", "tournament_antes.txt",
+                                           "two_tables_eur.txt", "four_all_in.txt",
+                                           "three_way.phh"));
+
+struct BadCase
+{
+    const char *label;
+    std::string text;
+    const char *message; // expected in the error, or in a warning when some hands read
+    int skipped;         // -1: nothing readable
+};
+
+void PrintTo(const BadCase &c, std::ostream *os) { *os << c.label; }
+
+const char kGoodHand[] = "PokerStars Hand #7:  Hold'em No Limit (5/10) - 2024/01/01 10:00:00 ET\n"
+                         "Table 'T' 3-max (Play Money) Seat #1 is the button\n"
+                         "Seat 1: a (500 in chips)\nSeat 2: b (500 in chips)\n"
+                         "Seat 3: c (500 in chips)\nb: posts small blind 5\nc: posts big blind 10\n"
+                         "*** HOLE CARDS ***\na: folds\nb: folds\n"
+                         "Uncalled bet (5) returned to c\nc collected 10 from pot\n"
+                         "*** SUMMARY ***\nTotal pot 10 | Rake 0\n"
+                         "Seat 1: a (button) folded before Flop (didn't bet)\n"
+                         "Seat 2: b (small blind) folded before Flop\n"
+                         "Seat 3: c (big blind) collected (10)\n\n";
+
+class BadFiles : public ::testing::TestWithParam<BadCase>
+{
+};
+
+TEST_P(BadFiles, GiveAMessageNamingFileAndLine)
+{
+    const BadCase &c = GetParam();
+    interchange::ImportResult result;
+    std::string error;
+    const bool read = interchange::ImportText(c.text, "in.txt", result, error);
+    if (c.skipped < 0) {
+        EXPECT_FALSE(read);
+        EXPECT_NE(error.find(c.message), std::string::npos) << error;
+        return;
+    }
+    ASSERT_TRUE(read) << error;
+    EXPECT_EQ(result.skipped, c.skipped);
+    std::string warnings;
+    for (const std::string &w : result.warnings)
+        warnings += w + "\n";
+    EXPECT_NE(warnings.find(c.message), std::string::npos) << warnings;
+    ASSERT_FALSE(result.games.empty());
+    EXPECT_EQ(result.games[0].hands.size(), 1u);
+}
+
+const std::string kRaiseBelow = std::string(kGoodHand).replace(
+    std::string(kGoodHand).find("a: folds"), 8, "a: raises 5 to 10");
+const std::string kCutOff = std::string(kGoodHand) + std::string(kGoodHand).substr(0, 200);
+const std::string kBadChips = std::string(kGoodHand).replace(
+    std::string(kGoodHand).find("collected 10"), 12, "collected 90");
+const std::string kOmaha = std::string(kGoodHand) + "PokerStars Hand #8:  Omaha Pot Limit (5/10) - "
+                                                    "2024/01/01 10:01:00 ET\nTable 'T' 3-max\n";
+const std::string kCents =
+    std::string(kGoodHand).replace(std::string(kGoodHand).find("(500 in"), 7, "(5.5 in");
+const std::string kTwoBad = kRaiseBelow + kBadChips;
+const std::string kPhhTwo = "[1]\nvariant = \"NT\"\nantes = [0, 0]\nblinds_or_straddles = [1, 2]\n"
+                            "min_bet = 2\nstarting_stacks = [100, 100]\n"
+                            "actions = [\"d dh p1 ????\", \"d dh p2 ????\", \"p2 f\"]\n"
+                            "[2]\nvariant = \"PO\"\nantes = [0, 0]\nblinds_or_straddles = [1, 2]\n"
+                            "min_bet = 2\nstarting_stacks = [100, 100]\nactions = []\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Import, BadFiles,
+    ::testing::Values(
+        BadCase{"Foreign", "# Notes\nBuy milk.\n", "in.txt:1: neither", -1},
+        BadCase{"Binary", "PK\x03\x04", "in.txt:1: neither", -1},
+        BadCase{"RaiseBelowTheBet", kRaiseBelow, "in.txt:9: a raises to 10", -1},
+        BadCase{"OneBadHandOfTwo", (kRaiseBelow + kGoodHand), "in.txt:9:", 1},
+        BadCase{"CutOffLastHand", kCutOff, "ends before its summary", 1},
+        BadCase{"ChipsDoNotAddUp", (kBadChips + kGoodHand), "in.txt:13: the chips do not add up: 15 put in, 95 paid out", 1},
+        BadCase{"OtherGame", kOmaha, "in.txt:19: not a No-Limit Hold'em hand", 1},
+        BadCase{"CentsInPlayMoney", (kCents + kGoodHand), "\"5.5\" is not an amount", 1},
+        BadCase{"NoHandReadable", kTwoBad, "in.txt:9:", -1},
+        BadCase{"PhhOtherVariant", kPhhTwo, "in.txt:9: variant \"PO\"", 1},
+        BadCase{"PhhUnclosedArray", "variant = \"NT\"\nstarting_stacks = [1, 2\n",
+                "in.txt:3: an unclosed array", -1}),
+    [](const ::testing::TestParamInfo<BadCase> &param) { return param.param.label; });
+
+} // namespace
