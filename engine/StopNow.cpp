@@ -10,8 +10,8 @@ void CDunmereGame::MarkHandStart()
     }
     m_handStart.chipsAdded = m_chipsAdded;
     m_handStart.handsCompleted = m_handsCompleted;
-    m_handStart.log = m_log.Here();
-    m_handStart.history = m_handHistory.Here();
+    m_handStart.log = m_files.LogHere();
+    m_handStart.history = m_files.HistoryHere();
 }
 
 bool CDunmereGame::InProgress()
@@ -52,8 +52,7 @@ bool CDunmereGame::StopNowAndSave()
         m_chipsAdded = m_handStart.chipsAdded;
         m_handsCompleted = m_handStart.handsCompleted;
         // Both files end where the unfinished hand began, as if it had never been dealt.
-        m_log.CutBackTo(m_handStart.log);
-        m_handHistory.CutBackTo(m_handStart.history);
+        m_files.CutBackTo(m_handStart.log, m_handStart.history);
         if (m_handsCompleted > 0 && m_saveResults)
             m_saveResults(*this);
         m_resultsSaved = true;
