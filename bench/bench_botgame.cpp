@@ -18,9 +18,10 @@ void BM_BotGame(benchmark::State &state, int gameTypeId)
     for (auto _ : state) {
         BotGameOptions options;
         options.names = DefaultBotNames(9);
-        options.stacks.assign(9, gameTypeId != 0 ? 1500 : 1000);
+        options.stacks.assign(9, gameTypeId != kGameTypeFixedBlinds ? 1500 : 1000);
         options.gameTypeId = gameTypeId;
-        options.lastHand = gameTypeId != 0 ? 0 : 200; // fixed blinds may never end by itself
+        options.lastHand =
+            gameTypeId != kGameTypeFixedBlinds ? 0 : 200; // fixed blinds may never end by itself
         options.seed = seed++;
         options.outputFolder = folder.string();
         const BotGameResult result = RunBotGame(options);
@@ -38,14 +39,16 @@ void BM_BotGame(benchmark::State &state, int gameTypeId)
 
 // Wall-clock rate, and the rate per CPU-second of the whole process (all threads), which is
 // the one-core figure and does not depend on what else the machine runs.
-BENCHMARK_CAPTURE(BM_BotGame, turbo_tournament, 4)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_BotGame, turbo_tournament_cpu, 4)
-    ->Unit(benchmark::kMillisecond)
-    ->MeasureProcessCPUTime();
-BENCHMARK_CAPTURE(BM_BotGame, fixed_blinds_200_hands, 0)
+BENCHMARK_CAPTURE(BM_BotGame, turbo_tournament, kGameTypeNinePlayersTurbo)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
-BENCHMARK_CAPTURE(BM_BotGame, fixed_blinds_200_hands_cpu, 0)
+BENCHMARK_CAPTURE(BM_BotGame, turbo_tournament_cpu, kGameTypeNinePlayersTurbo)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(BM_BotGame, fixed_blinds_200_hands, kGameTypeFixedBlinds)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_BotGame, fixed_blinds_200_hands_cpu, kGameTypeFixedBlinds)
     ->Unit(benchmark::kMillisecond)
     ->MeasureProcessCPUTime();
 

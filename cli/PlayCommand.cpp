@@ -125,9 +125,9 @@ PlayOptions Parse(const ParsedArgs &args)
     }
     if (const auto type = args.Text("--type")) {
         if (*type == "9 players")
-            o.gameTypeId = 3;
+            o.gameTypeId = kGameTypeNinePlayers;
         else if (*type == "9 players Turbo")
-            o.gameTypeId = 4;
+            o.gameTypeId = kGameTypeNinePlayersTurbo;
         else
             throw UsageError{"--type must be \"9 players\" or \"9 players Turbo\""};
         if (args.Has("--blinds"))

@@ -1,6 +1,7 @@
 // The betting rounds of one hand, run on the hand thread with the state mutex held.
 #include "engine/EngineText.h"
 #include "engine/Game.h"
+#include "lineformat/GameLines.h"
 
 #include <algorithm>
 
@@ -9,7 +10,6 @@ using namespace enginetext;
 namespace {
 
 constexpr int kMaxTurnsPerRound = 100000; // no decider may keep a round going for ever
-const char *const kStreetNames[] = {"Flop", "Turn", "River"};
 
 } // namespace
 
@@ -23,11 +23,11 @@ void CDunmereGame::PlayHand(Lock &lock)
 {
     if (!PlayPreflop(lock)) {
         EndRound();
-        WriteLog("End of Preflop !", true);
-        AddAction(4, -1, 0, {});
+        WriteLog(gamelines::LogRoundEnd(-1), true);
+        AddAction(actionkind::kPreflopFinished, -1, 0, {});
         PlayStreets(lock);
         if (!m_handEnded) {
-            AddAction(2, -1, 0, {});
+            AddAction(actionkind::kHandFinished, -1, 0, {});
             Analyze();
         }
     }
@@ -53,12 +53,14 @@ bool CDunmereGame::PlayPreflop(Lock &lock)
     t.m_lastRaiser = -1;
     t.m_humanAmount = 0;
 
-    AddAction(3, -1, 0, {});
-    AddAction(7, smallBlind, t.m_invested[smallBlind], t.m_players[smallBlind].m_name);
-    AddAction(8, bigBlind, t.m_invested[bigBlind], t.m_players[bigBlind].m_name);
+    AddAction(actionkind::kPreflopBegins, -1, 0, {});
+    AddAction(actionkind::kSmallBlind, smallBlind, t.m_invested[smallBlind],
+              t.m_players[smallBlind].m_name);
+    AddAction(actionkind::kBigBlind, bigBlind, t.m_invested[bigBlind],
+              t.m_players[bigBlind].m_name);
 
     for (int s = 0; s < t.m_seatCount; ++s) {
-        t.m_lastAction[s] = 0;
+        t.m_lastAction[s] = kLastActionNone;
         CPlayerStatisticRect &stat = m_playerRects[s].m_statRect;
         if (t.m_inGame[s]) {
             BuildStatText(t.m_players[s].m_stat);
@@ -72,13 +74,10 @@ bool CDunmereGame::PlayPreflop(Lock &lock)
         }
     }
 
-    if (t.IsActive(bigBlind)) {
-        t.m_positionClass[bigBlind] = 2;
-        int met = 0;
-        for (int s = t.PreviousActiveSeat(bigBlind); s != bigBlind && met < t.m_seatCount;
-             s = t.PreviousActiveSeat(s), ++met)
-            t.m_positionClass[s] = met < 2 ? 2 : (met < 5 ? 1 : 0);
-    }
+    if (t.IsActive(bigBlind))
+        AssignPositionClasses(
+            t.m_seatCount, bigBlind, [&t](int s) { return t.IsActive(s); },
+            [&t](int s, int positionClass) { t.m_positionClass[s] = positionClass; });
 
     round.bigBlindSeat = bigBlind;
     PlayTurns(t.FirstToActPreflop(), round, lock);
@@ -128,8 +127,8 @@ bool CDunmereGame::PlayPostflop(int street, Lock &lock)
     m_handEnded = false;
     t.m_humanAmount = 0;
     t.m_amountToCall = -1;
-    std::fill(std::begin(t.m_lastAction), std::end(t.m_lastAction), 0);
-    AddAction(14 + 2 * street, -1, 0, {});
+    std::fill(std::begin(t.m_lastAction), std::end(t.m_lastAction), kLastActionNone);
+    AddAction(actionkind::StreetBegins(street), -1, 0, {});
 
     PlayTurns(t.NextActiveSeat(t.m_button), round, lock);
     Pause(kPauseRoundEndMs, lock);
@@ -139,8 +138,8 @@ bool CDunmereGame::PlayPostflop(int street, Lock &lock)
         return true;
     }
     EndRound();
-    WriteLog(Format("End of %s !", kStreetNames[street]), true);
-    AddAction(15 + 2 * street, -1, 0, {});
+    WriteLog(gamelines::LogRoundEnd(street), true);
+    AddAction(actionkind::StreetFinished(street), -1, 0, {});
     return false;
 }
 
@@ -196,18 +195,19 @@ void CDunmereGame::WinByFolds(int o, Round &round)
     Invalidate(box.m_actionRect);
     Invalidate(box.m_winRect);
     m_handEnded = true;
-    const int roundEnd = round.preflop ? 4 : 15 + 2 * round.street;
+    const int roundEnd =
+        round.preflop ? actionkind::kPreflopFinished : actionkind::StreetFinished(round.street);
     if (round.preflop) {
         AddAction(roundEnd, -1, 0, {});
-        AddAction(2, -1, 0, {});
+        AddAction(actionkind::kHandFinished, -1, 0, {});
         Analyze();
     }
-    WriteLog(Format("Player %d wins pot (%d)", o, pot), true);
-    WriteHistory(Format("%s collected %d from pot ", t.m_players[o].m_name.c_str(), pot));
+    WriteLog(gamelines::LogWinsPot(o, pot), true);
+    WriteHistory(gamelines::Collected(t.m_players[o].m_name, pot));
     round.won[o] = pot;
     if (!round.preflop) {
         AddAction(roundEnd, -1, 0, {});
-        AddAction(2, -1, 0, {});
+        AddAction(actionkind::kHandFinished, -1, 0, {});
         Analyze();
     }
 }
@@ -217,7 +217,7 @@ int CDunmereGame::AskDecision(int o, int street, Lock &lock, bool &foldPressed)
     CGameTable &t = m_table;
     foldPressed = false;
     int b = 0;
-    if (t.m_players[o].m_persona == 3 && m_human)
+    if (IsHumanPersona(t.m_players[o].m_persona) && m_human)
         b = HumanDecision(o, lock, foldPressed);
     else if (m_decider)
         b = street < 0 ? m_decider->DecidePreflop(t, o, m_random)
@@ -272,7 +272,7 @@ bool CDunmereGame::BookDecision(int o, int b, bool foldPressed, Round &round)
 {
     CGameTable &t = m_table;
     round.acted[o] = true;
-    const char *name = t.m_players[o].m_name.c_str();
+    const std::string &name = t.m_players[o].m_name;
     const bool owes = round.preflop ? t.m_bet[o] < t.m_amountToCall : t.m_amountToCall > 0;
     if (b > 0 && !foldPressed) {
         const bool allIn = b == t.m_stack[o];
@@ -281,37 +281,37 @@ bool CDunmereGame::BookDecision(int o, int b, bool foldPressed, Round &round)
             b + t.m_bet[o] == t.m_amountToCall || (allIn && b + t.m_bet[o] < t.m_amountToCall);
         std::string logText;
         if (call) {
-            t.m_lastAction[o] = 2;
-            WriteHistory(Format("%s: calls %d", name, b));
-            logText = Format("Player %d calls for %d", o, b);
+            t.m_lastAction[o] = kLastActionCall;
+            WriteHistory(gamelines::Calls(name, b));
+            logText = gamelines::LogCalls(o, b);
         } else {
-            t.m_lastAction[o] = 4;
-            WriteHistory(Format("%s: raises %d", name, b));
-            logText = Format("Player %d raises %d", o, b);
+            t.m_lastAction[o] = kLastActionRaise;
+            WriteHistory(gamelines::Raises(name, b));
+            logText = gamelines::LogRaises(o, b);
         }
         if (allIn)
-            logText = Format("Player %d allin with bet %d", o, b);
+            logText = gamelines::LogAllIn(o, b);
         WriteLog(logText, true);
-        AddAction(call ? 11 : 13, o, b, t.m_players[o].m_name);
+        AddAction(call ? actionkind::kCall : actionkind::kRaise, o, b, t.m_players[o].m_name);
         return false;
     }
     if (b == 0 && !owes && !foldPressed) {
-        WriteLog(Format("Player %d checks", o), true);
-        WriteHistory(Format("%s: checks", name));
-        t.m_lastAction[o] = 2;
-        AddAction(12, o, 0, t.m_players[o].m_name);
+        WriteLog(gamelines::LogChecks(o), true);
+        WriteHistory(gamelines::Checks(name));
+        t.m_lastAction[o] = kLastActionCall;
+        AddAction(actionkind::kCheck, o, 0, t.m_players[o].m_name);
         return false;
     }
     // A fold, also when FOLD was pressed with nothing owed: the round bet goes to the pot.
-    WriteLog(Format("Player %d folds", o), true);
-    WriteHistory(Format("%s: folds", name));
-    AddAction(9, o, 0, t.m_players[o].m_name);
+    WriteLog(gamelines::LogFolds(o), true);
+    WriteHistory(gamelines::Folds(name));
+    AddAction(actionkind::kFold, o, 0, t.m_players[o].m_name);
     HideAction(o);
     HideCards(o);
     t.m_folded[o] = true;
     t.m_pot += t.m_bet[o];
     t.m_bet[o] = 0;
-    t.m_lastAction[o] = 1;
+    t.m_lastAction[o] = kLastActionFold;
     return true;
 }
 
@@ -321,7 +321,7 @@ void CDunmereGame::BetUpdate(int o, int b, Round &round)
     t.m_bet[o] += b;
     if (t.m_bet[o] > t.m_amountToCall) {
         t.m_amountToCall = t.m_bet[o];
-        t.m_lastAction[o] = 4;
+        t.m_lastAction[o] = kLastActionRaise;
         // A bet or raise reopens the round: everyone else decides again.
         std::fill(std::begin(round.acted), std::end(round.acted), false);
         round.acted[o] = true;

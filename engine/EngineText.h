@@ -1,32 +1,15 @@
 #pragma once
 // Text helpers of the engine's lines: printf-style formatting and the library's wide texts.
 
+#include "lineformat/TextFormat.h"
+
 #include <algorithm>
-#include <cstdarg>
-#include <cstdio>
 #include <string>
 
 namespace enginetext {
 
-// printf-style formatting into a std::string of any length.
-inline std::string Format(const char *format, ...)
-{
-    char buffer[512];
-    va_list args;
-    va_start(args, format);
-    const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
-    va_end(args);
-    if (n < 0)
-        return {};
-    if (static_cast<size_t>(n) < sizeof buffer)
-        return std::string(buffer, static_cast<size_t>(n));
-    std::string big(static_cast<size_t>(n) + 1, '\0');
-    va_start(args, format);
-    std::vsnprintf(big.data(), big.size(), format, args);
-    va_end(args);
-    big.resize(static_cast<size_t>(n));
-    return big;
-}
+// printf-style formatting into a std::string of any length, checked as printf.
+using gamelines::Format;
 
 // Card and combination names are plain ASCII.
 inline std::string Narrow(const std::wstring &text)

@@ -1,40 +1,7 @@
 #include "engine/Game.h"
-#include "engine/EngineText.h"
+#include "lineformat/GameLines.h"
 
 #include <algorithm>
-#include <chrono>
-#include <cerrno>
-#include <cstdarg>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
-using namespace enginetext;
-
-namespace {
-
-// Unwinds a game thread when the program shuts down; never leaves this file.
-struct GameAborted
-{
-};
-
-constexpr std::uintmax_t kLogTrimThreshold = 200000;
-constexpr std::uintmax_t kLogKeptBytes = 80000;
-constexpr int kMaxHistoryFilesPerSecond = 999; // "HH_<time>_999.txt" keeps the names' order
-
-std::wstring Wide(const std::string &text)
-{
-    return charTOwchar(text.c_str());
-}
-
-std::wstring NumberText(int value)
-{
-    return Wide(std::to_string(value));
-}
-
-} // namespace
 
 CDunmereGame::CDunmereGame()
 {
@@ -62,242 +29,10 @@ void CDunmereGame::SetStackedDraws(std::vector<int> values)
     m_nextStackedDraw = 0;
 }
 
-int CDunmereGame::DrawUnused(int used)
-{
-    const int *cards = m_table.m_cards;
-    while (m_nextStackedDraw < m_stackedDraws.size()) {
-        const int v = m_stackedDraws[m_nextStackedDraw++];
-        if (!isExist(v, cards, used))
-            return v;
-    }
-    int v;
-    do {
-        v = m_random.DrawRandomNumber();
-    } while (isExist(v, cards, used));
-    return v;
-}
-
 const char *CDunmereGame::StrategyName(int persona)
 {
-    static const char *const kNames[] = {"None",   "SSS",    "BSS",       "Hero",
-                                         "Master", "Maniac", "Professor", "Tight"};
-    return (persona >= 0 && persona < 8) ? kNames[persona] : "None";
+    return ::StrategyName(persona);
 }
-
-// ---------------------------------------------------------------------------------------------
-// UI plumbing
-
-void CDunmereGame::Invalidate(const TableRect &rect)
-{
-    if (m_screen)
-        m_screen->Invalidate(rect);
-}
-
-void CDunmereGame::InvalidateAll()
-{
-    if (m_screen)
-        m_screen->InvalidateAll();
-}
-
-void CDunmereGame::AppendPane(const std::string &text)
-{
-    if (m_outputPane)
-        m_outputPane->AppendOutputLine(Wide(text));
-}
-
-void CDunmereGame::SetWaitCursor(bool on)
-{
-    if (m_screen)
-        m_screen->SetWaitCursor(on);
-}
-
-std::string CDunmereGame::TimeText(const char *pattern) const
-{
-    const std::time_t now = Now();
-    std::tm local{};
-    localtime_r(&now, &local);
-    char buffer[128];
-    const size_t n = std::strftime(buffer, sizeof buffer, pattern, &local);
-    return std::string(buffer, n);
-}
-
-bool CDunmereGame::Pause(int ms, Lock &lock)
-{
-    if (Stopping())
-        throw GameAborted{};
-    const double scaled = ms * m_pauseFactor;
-    if (scaled > 0) {
-        const auto length = std::chrono::duration<double, std::milli>(scaled);
-        m_pauseCv.wait_for(lock, length, [this] { return Stopping(); });
-        if (Stopping())
-            throw GameAborted{};
-    } else if (m_lockWaiters.load() > 0) {
-        // No pause to release the lock in: let the waiting thread in, bounded so that a
-        // waiter that never arrives cannot stall the game.
-        lock.unlock();
-        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(5);
-        while (m_lockWaiters.load() > 0 && std::chrono::steady_clock::now() < giveUp)
-            std::this_thread::yield();
-        lock.lock();
-        if (Stopping())
-            throw GameAborted{};
-    }
-    return true;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Display updates (lock held)
-
-void CDunmereGame::SetStackText(int s, int amount)
-{
-    CPlayerRect &box = m_playerRects[s];
-    box.m_visible = 1;
-    box.m_stackText = NumberText(amount);
-    Invalidate(box.m_boxRect);
-}
-
-void CDunmereGame::SetActionText(int s, int amount)
-{
-    if (m_table.m_folded[s])
-        return;
-    CPlayerRect &box = m_playerRects[s];
-    box.m_showAction = 1;
-    box.m_actionText = NumberText(amount);
-    Invalidate(box.m_actionRect);
-}
-
-void CDunmereGame::HideAction(int s)
-{
-    CPlayerRect &box = m_playerRects[s];
-    if (box.m_showAction) {
-        box.m_showAction = 0;
-        Invalidate(box.m_actionRect);
-    }
-}
-
-void CDunmereGame::HideCards(int s)
-{
-    CPlayerRect &box = m_playerRects[s];
-    if (box.m_showCards) {
-        box.m_showCards = 0;
-        Invalidate(box.m_cardsRect);
-    }
-}
-
-void CDunmereGame::ShowStatistics(int s)
-{
-    if (m_table.m_inGame[s] == 0)
-        return;
-    CPlayerStatisticRect &stat = m_playerRects[s].m_statRect;
-    stat.m_visible = 1;
-    for (int i = 0; i < 4; ++i)
-        stat.m_lines[i] = m_table.m_players[s].m_stat.m_lines[i];
-    Invalidate(stat.m_rect);
-}
-
-void CDunmereGame::SetPotText()
-{
-    m_potShown = 1;
-    m_potText = NumberText(m_table.m_pot);
-    Invalidate(m_potRect);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Files
-
-void CDunmereGame::WriteLog(const std::string &text, bool alsoPane)
-{
-    m_log.Write(text + "\n");
-    m_log.Flush();
-    CheckFiles();
-    if (alsoPane)
-        AppendPane(text);
-}
-
-void CDunmereGame::WriteHistory(const std::string &text)
-{
-    m_handHistory.Write(text + "\n");
-    m_handHistory.Flush();
-    CheckFiles();
-}
-
-void CDunmereGame::CheckFiles()
-{
-    // Said once per file: the game goes on writing what it can.
-    const auto check = [this](const TextFile &file, bool &reported, const char *what) {
-        if (file.Error() == 0 || reported)
-            return;
-        reported = true;
-        AppendPane(std::string("Could not write the ") + what + " " + file.Path());
-        m_fileProblems.push_back(std::string("the ") + what + " " + file.Path() + ": " +
-                                 std::strerror(file.Error()));
-    };
-    check(m_log, m_logFailReported, "game log");
-    check(m_handHistory, m_historyFailReported, "hand history");
-}
-
-void CDunmereGame::TrimLog(const std::string &path)
-{
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error || size < kLogTrimThreshold)
-        return;
-    std::string kept;
-    {
-        std::ifstream in(path, std::ios::binary);
-        if (!in)
-            return;
-        in.seekg(static_cast<std::streamoff>(size - kLogKeptBytes));
-        kept.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    // Written to a side file and renamed, so a failure cannot lose the whole log.
-    const std::string temporary = path + ".trim";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return;
-        out.write(kept.data(), static_cast<std::streamsize>(kept.size()));
-        if (!out)
-            return;
-    }
-    std::filesystem::rename(temporary, path, error);
-}
-
-void CDunmereGame::OpenFiles()
-{
-    CloseFiles();
-    namespace fs = std::filesystem;
-    const fs::path folder = m_outputFolder.empty() ? fs::path(".") : fs::path(m_outputFolder);
-    // The folder may not exist yet (a new --out folder): the log must not be lost for that.
-    std::error_code error;
-    fs::create_directories(folder / "HandHistory", error);
-    const std::string logPath = (folder / "HistoryGame.log").string();
-    TrimLog(logPath);
-    m_log.Open(logPath, "a");
-    // Never overwrite or share another game's file: games started in the same second (bot
-    // games, two programs at once) take "HH_<time>_002.txt", "_003" and so on; the padding
-    // keeps the names' order the games' order.
-    const std::string stem =
-        (folder / "HandHistory" / ("HH_" + TimeText("%Y%m%d_%H%M%S"))).string();
-    for (int n = 1; n <= kMaxHistoryFilesPerSecond; ++n) {
-        const std::string suffix = n == 1 ? std::string() : Format("_%03d", n);
-        if (m_handHistory.CreateNew(stem + suffix + ".txt") || m_handHistory.Error() != EEXIST)
-            break;
-    }
-    CheckFiles();
-}
-
-void CDunmereGame::CloseFiles()
-{
-    m_log.Flush();
-    m_log.Close();
-    m_handHistory.Flush();
-    m_handHistory.Close();
-    CheckFiles();
-}
-
-// ---------------------------------------------------------------------------------------------
-// Game start
 
 void CDunmereGame::StartGame(GameSetupItems &items)
 {
@@ -313,38 +48,27 @@ void CDunmereGame::StartGame(GameSetupItems &items)
         m_chipsAdded = 0;
 
         OpenFiles();
-        WriteHistory("\n==================START Ostrivane " +
-                     TimeText(" %Y.%m.%d  %H:%M:%S ==================\n"));
-        m_log.Write(Format("%d players \n", t.m_seatCount));
+        WriteHistory("\n" + gamelines::GameStart(TimeText(gamelines::kTimeStamp)) + "\n");
+        m_files.WriteLogText(gamelines::LogPlayers(t.m_seatCount) + "\n");
 
-        m_random.SetInterval(4, 7);
+        m_random.SetInterval(kFirstBotPersona, kLastBotPersona);
         for (int s = 0; s < t.m_seatCount; ++s) {
             t.m_stack[s] = t.m_startStack[s] = items.stacks[static_cast<size_t>(s)];
             CPlayer &player = t.m_players[s];
             const std::string name = items.names[static_cast<size_t>(s)];
-            if (name == "Hero")
-                player.m_persona = 3;
-            else if (name == "Maniac")
-                player.m_persona = 5;
-            else if (name == "Professor")
-                player.m_persona = 6;
-            else if (name == "Master")
-                player.m_persona = 4;
-            else if (name == "Tim")
-                player.m_persona = 7;
-            else
+            player.m_persona = PersonaOfName(name);
+            if (player.m_persona == kPersonaNone)
                 player.m_persona = m_random.DrawRandomNumber();
             player.m_name = name + "_" + std::to_string(s);
             items.names[static_cast<size_t>(s)] = player.m_name;
             const char *strategy = StrategyName(player.m_persona);
-            m_log.Write(Format("Player %d is %s (StrategyName is %s) with stack = %d\n", s,
-                               player.m_name.c_str(), strategy, t.m_stack[s]));
-            WriteHistory(Format("Seat %d: %s (%d in chips) StrategyName is %s\n", s,
-                                player.m_name.c_str(), t.m_stack[s], strategy));
-            m_playerRects[s].m_nameText = Wide(player.m_name);
+            m_files.WriteLogText(gamelines::LogGameSeat(s, player.m_name, strategy, t.m_stack[s]) +
+                                 "\n");
+            WriteHistory(gamelines::GameSeat(s, player.m_name, t.m_stack[s], strategy) + "\n");
+            m_playerRects[s].m_nameText = charTOwchar(player.m_name.c_str());
             ClearStat(player.m_stat);
         }
-        m_handHistory.Write(std::string(78, '=') + "\n");
+        m_files.WriteHistoryText(gamelines::GameSeatsEnd() + "\n");
         m_random.SetInterval(0, 51);
 
         m_levelSeconds = 0;
@@ -366,7 +90,7 @@ void CDunmereGame::StartGame(GameSetupItems &items)
         if (m_levelSeconds != 0) {
             m_levelStartTime = Now();
             m_levelIndex = 0;
-            WriteLog(Format("Blinds %d/%d\n", t.m_smallBlind, t.m_bigBlind), true);
+            WriteLog(gamelines::LogBlinds(t.m_smallBlind, t.m_bigBlind) + "\n", true);
         }
 
         DrawForButton();
@@ -374,7 +98,7 @@ void CDunmereGame::StartGame(GameSetupItems &items)
             if (t.m_inGame[s] && t.m_stack[s] > 0) {
                 t.m_folded[s] = false;
                 t.m_amountToCall = t.m_bigBlind;
-                t.m_lastAction[s] = 0;
+                t.m_lastAction[s] = kLastActionNone;
                 SetStackText(s, t.m_stack[s]);
             }
         }
@@ -384,196 +108,6 @@ void CDunmereGame::StartGame(GameSetupItems &items)
         m_screen->LayoutSeats();
     if (m_program)
         m_program->CommandStateChanged();
-}
-
-void CDunmereGame::DrawForButton()
-{
-    CGameTable &t = m_table;
-    m_random.SetTimerSeed();
-    std::fill(std::begin(t.m_cards), std::end(t.m_cards), -1);
-    m_random.SetInterval(0, 12);
-    for (int s = 0; s < t.m_seatCount; ++s) {
-        t.m_inGame[s] = 1;
-        t.m_cards[2 * s] = DrawUnused(2 * t.m_seatCount);
-        t.m_cards[2 * s + 1] = -1;
-    }
-    std::vector<int> values;
-    for (int s = 0; s < t.m_seatCount; ++s)
-        values.push_back(t.m_cards[2 * s]);
-    std::stable_sort(values.begin(), values.end(), comparefun);
-    if (!values.empty()) {
-        for (int s = 0; s < t.m_seatCount; ++s) {
-            if (t.m_cards[2 * s] == values.front()) {
-                t.m_button = s;
-                break;
-            }
-        }
-    }
-}
-
-// ---------------------------------------------------------------------------------------------
-// Threads
-
-void CDunmereGame::StartDeal()
-{
-    Lock lock = LockState();
-    if (m_table.m_seatCount < 2)
-        return;
-    m_firstHand = true;
-    std::lock_guard<std::mutex> threads(m_threadMutex);
-    if (m_dealThread.joinable())
-        m_finishedThreads.push_back(std::move(m_dealThread));
-    ++m_liveThreads;
-    m_dealThread = std::thread(&CDunmereGame::DealThreadMain, this);
-}
-
-void CDunmereGame::ThreadEnded()
-{
-    {
-        std::lock_guard<std::mutex> threads(m_threadMutex);
-        --m_liveThreads;
-    }
-    m_endCv.notify_all();
-}
-
-void CDunmereGame::DealThreadMain()
-{
-    try {
-        Lock lock = LockState();
-        startGameEnabled = 0;
-        startDealEnabled = 0;
-        playEnabled = 1;
-        stopEnabled = 1;
-        if (m_program)
-            m_program->CommandStateChanged();
-        m_firstHand = true;
-        ShowButtonDraw();
-        Pause(kPauseAfterSetupMs, lock);
-        if (m_stopRequested) {
-            m_exitRequested = true;
-            lock.unlock();
-            if (m_program)
-                m_program->CloseProgram();
-        } else {
-            HandStart(lock);
-        }
-    } catch (const GameAborted &) {
-    }
-    ThreadEnded();
-}
-
-void CDunmereGame::ShowButtonDraw()
-{
-    SetWaitCursor(true);
-    for (int s = 0; s < m_table.m_seatCount; ++s) {
-        m_playerRects[s].m_showCards = 1;
-        Invalidate(m_playerRects[s].m_cardsRect);
-    }
-    NewHandRoutine();
-    SetWaitCursor(false);
-}
-
-void CDunmereGame::HandStart(Lock &lock)
-{
-    NewHandSetup();
-    m_firstHand = false;
-    Pause(kPauseAfterSetupMs, lock);
-    SetWaitCursor(true);
-    WriteLog("Preflop start", true);
-    WriteHistory("*** HOLE CARDS ***");
-    // Hands chain on one owned hand thread: the first hand start launches it, and later hand
-    // starts run on it, so the loop simply goes on with the next hand.
-    if (!m_handThreadStarted) {
-        m_handThreadStarted = true;
-        std::lock_guard<std::mutex> threads(m_threadMutex);
-        ++m_liveThreads;
-        m_handThread = std::thread(&CDunmereGame::HandThreadMain, this);
-    }
-    SetWaitCursor(false);
-}
-
-void CDunmereGame::HandThreadMain()
-{
-    try {
-        Lock lock = LockState();
-        for (;;) {
-            m_random.SetTimerSeed();
-            PlayHand(lock);
-            if (m_onHandEnd)
-                m_onHandEnd(*this);
-            if (m_exitRequested) {
-                // The human declined to add chips and the program is closing: no save.
-                CloseFiles();
-                break;
-            }
-            if (m_stopRequested) {
-                if (m_saveResults)
-                    m_saveResults(*this);
-                CloseFiles();
-                m_exitRequested = true;
-                lock.unlock();
-                if (m_program)
-                    m_program->CloseProgram();
-                break;
-            }
-            HandStart(lock);
-        }
-    } catch (const GameAborted &) {
-    }
-    ThreadEnded();
-}
-
-bool CDunmereGame::GameThreadRunning()
-{
-    std::lock_guard<std::mutex> threads(m_threadMutex);
-    return m_liveThreads > 0;
-}
-
-void CDunmereGame::WaitForGameEnd()
-{
-    {
-        std::unique_lock<std::mutex> threads(m_threadMutex);
-        m_endCv.wait(threads, [this] { return m_liveThreads == 0; });
-    }
-    JoinThreads();
-}
-
-void CDunmereGame::JoinThreads()
-{
-    for (;;) {
-        std::vector<std::thread> toJoin;
-        {
-            std::lock_guard<std::mutex> threads(m_threadMutex);
-            for (std::thread &old : m_finishedThreads)
-                toJoin.push_back(std::move(old));
-            m_finishedThreads.clear();
-            if (m_dealThread.joinable())
-                toJoin.push_back(std::move(m_dealThread));
-            if (m_handThread.joinable())
-                toJoin.push_back(std::move(m_handThread));
-        }
-        if (toJoin.empty())
-            return;
-        for (std::thread &thread : toJoin) {
-            if (thread.get_id() != std::this_thread::get_id())
-                thread.join();
-            else
-                thread.detach(); // Shutdown from a game thread's own callback
-        }
-    }
-}
-
-void CDunmereGame::Shutdown()
-{
-    {
-        Lock lock = LockState();
-        m_shutdown = true;
-    }
-    m_pauseCv.notify_all();
-    m_humanActionEvent.Wake();
-    JoinThreads();
-    Lock lock = LockState();
-    CloseFiles();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -648,7 +182,7 @@ void CDunmereGame::Play()
             HandStart(lock);
         SetWaitCursor(false);
         m_firstHand = false;
-    } catch (const GameAborted &) {
+    } catch (const Aborted &) {
     }
 }
 
@@ -693,7 +227,7 @@ void CDunmereGame::ShowdownCommand()
         int winnings[10] = {};
         SettleShowdown(winnings);
         PayOut(winnings, lock);
-    } catch (const GameAborted &) {
+    } catch (const Aborted &) {
     }
 }
 
@@ -743,248 +277,4 @@ void CDunmereGame::SubmitHumanDecision(int amount, bool fold)
         m_humanFolded = fold;
     }
     m_humanActionEvent.Set();
-}
-
-// ---------------------------------------------------------------------------------------------
-// Hand set-up
-
-void CDunmereGame::AddAction(int kind, int seat, int amount, const std::string &name)
-{
-    m_action = CAction(0, -1, 0, {});
-    m_action.m_kind = kind;
-    m_action.m_seat = seat;
-    m_action.m_amount = amount;
-    m_action.m_name = name;
-    m_actions.push_back(m_action);
-}
-
-void CDunmereGame::NewHandSetup()
-{
-    CGameTable &t = m_table;
-    SetWaitCursor(true);
-    CPlayerRect &oldButton = m_playerRects[t.m_button];
-    oldButton.m_hasButton = 0;
-    Invalidate(oldButton.m_buttonRect);
-    t.m_amountToCall = t.m_bigBlind;
-    for (int s = 0; s < t.m_seatCount; ++s) {
-        CPlayerRect &box = m_playerRects[s];
-        if (t.m_inGame[s]) {
-            HideAction(s);
-            t.m_bet[s] = 0;
-            t.m_folded[s] = false;
-            t.m_invested[s] = 0;
-            t.m_lastAction[s] = 0;
-            if (box.m_showWin) {
-                box.m_showWin = 0;
-                Invalidate(box.m_winRect);
-            }
-            box.m_revealCards = 0;
-        } else {
-            // A busted seat's stake of its last hand must not count as a contribution again.
-            t.m_bet[s] = 0;
-            t.m_invested[s] = 0;
-            box.m_visible = 0;
-            Invalidate(box.m_boxRect);
-            if (box.m_statRect.m_visible) {
-                box.m_statRect.m_visible = 0;
-                Invalidate(box.m_statRect.m_rect);
-            }
-        }
-    }
-    if (!m_firstHand)
-        t.m_button = t.NextActiveSeat(t.m_button);
-    if (m_boardShown) {
-        m_boardShown = 0;
-        Invalidate(m_boardRect);
-    }
-    if (m_firstHand) {
-        m_actions.clear();
-        AddAction(1, -1, 0, {});
-        WriteLog(std::string(33, '-'), false);
-        WriteLog("New game start !", false);
-        ++m_handNumber;
-        const std::string header = Format("Ostrivane Hand #%d: Hold'em No Limit (%d/%d) -",
-                                          m_handNumber, t.m_smallBlind, t.m_bigBlind) +
-                                   TimeText(" %Y.%m.%d  %H:%M:%S ");
-        WriteHistory(header);
-        WriteLog(header, false);
-        WriteHistory(
-            Format("Table 'Game' %d-max Seat #%d is the button", t.m_seatCount, t.m_button));
-        for (int s = 0; s < t.m_seatCount; ++s) {
-            const std::string seat =
-                Format("Seat %d: %s (%d in chips)", s, t.m_players[s].m_name.c_str(), t.m_stack[s]);
-            WriteHistory(seat);
-            WriteLog(seat, false);
-        }
-        for (int s = 0; s < t.m_seatCount; ++s)
-            AddAction(5, s, 0, t.m_players[s].m_name);
-    }
-    NewHandRoutine();
-    PostAntesAndBlinds();
-    for (int s = 0; s < t.m_seatCount; ++s)
-        HideCards(s);
-    DealHoleCards();
-    SetWaitCursor(false);
-}
-
-void CDunmereGame::NewHandRoutine()
-{
-    CGameTable &t = m_table;
-    if (!m_firstHand) {
-        WriteLog(std::string(33, '-'), true);
-        WriteLog("New game start !", true);
-        ++m_handNumber;
-        WriteLog(Format("\nOstrivane Hand #%d: Hold'em No Limit (%d/%d) -", m_handNumber,
-                        t.m_smallBlind, t.m_bigBlind) +
-                     TimeText(" %Y.%m.%d  %H:%M:%S "),
-                 false);
-        m_log.Write(Format("Player %d is on button\n", t.m_button));
-        WriteHistory(Format("\n\nOstrivane Hand #%d: Hold'em No Limit (%d/%d) -", m_handNumber,
-                            t.m_smallBlind, t.m_bigBlind) +
-                     TimeText(" %Y.%m.%d  %H:%M:%S"));
-        WriteHistory(
-            Format("Table 'Game' %d-max Seat #%d is the button", t.m_seatCount, t.m_button));
-        for (int s = 0; s < t.m_seatCount; ++s)
-            WriteHistory(Format("Seat %d: %s (%d in chips)", s, t.m_players[s].m_name.c_str(),
-                                t.m_stack[s]));
-        m_actions.clear();
-        AddAction(1, -1, 0, {});
-        for (int s = 0; s < t.m_seatCount; ++s)
-            AddAction(5, s, 0, t.m_players[s].m_name);
-        AddAction(6, t.m_button, 0, t.m_players[t.m_button].m_name);
-    }
-
-    const std::time_t now = Now();
-    if (m_levelSeconds != 0 && now - m_levelStartTime > m_levelSeconds) {
-        if (m_levelIndex + 1 < m_levelCount)
-            ++m_levelIndex;
-        m_levelStartTime = now;
-        for (const GameType &type : m_gameTypes) {
-            if (type.typeId == m_gameTypeId) {
-                t.m_smallBlind = type.smallBlinds[static_cast<size_t>(m_levelIndex)];
-                t.m_bigBlind = type.bigBlinds[static_cast<size_t>(m_levelIndex)];
-                t.m_ante = type.antes[static_cast<size_t>(m_levelIndex)];
-                break;
-            }
-        }
-        WriteLog(Format("Blinds %d/%d ante %d\n", t.m_smallBlind, t.m_bigBlind, t.m_ante), true);
-    }
-
-    CPlayerRect &button = m_playerRects[t.m_button];
-    button.m_hasButton = 1;
-    Invalidate(button.m_buttonRect);
-}
-
-void CDunmereGame::PostAntesAndBlinds()
-{
-    CGameTable &t = m_table;
-    for (int s = 0; s < t.m_seatCount; ++s) {
-        if (!t.m_inGame[s] || t.m_ante <= 0 || t.m_stack[s] <= 0)
-            continue;
-        if (t.m_stack[s] > t.m_ante) {
-            t.m_stack[s] -= t.m_ante;
-            t.m_pot += t.m_ante;
-            t.m_invested[s] = t.m_ante;
-            SetStackText(s, t.m_stack[s]);
-        } else {
-            t.m_pot += t.m_stack[s];
-            t.m_invested[s] = t.m_stack[s];
-            t.m_stack[s] = 0;
-        }
-    }
-    SetPotText();
-
-    const auto postBlind = [&](int seat, int blind, const char *logText, const char *historyText) {
-        m_log.Write(Format(logText, seat));
-        const int amount = std::min(blind, t.m_stack[seat]);
-        WriteHistory(Format(historyText, t.m_players[seat].m_name.c_str(), amount));
-        t.m_invested[seat] += amount;
-        t.m_bet[seat] = amount;
-        SetActionText(seat, amount);
-        t.m_stack[seat] -= amount;
-        SetStackText(seat, t.m_stack[seat]);
-    };
-    const int smallBlindSeat = t.NextActiveSeat(t.m_button);
-    postBlind(smallBlindSeat, t.m_smallBlind, "Player %d is SB\n", "%s: posts small blind %d");
-    const int bigBlindSeat = t.NextActiveSeat(smallBlindSeat);
-    postBlind(bigBlindSeat, t.m_bigBlind, "Player %d is BB\n", "%s: posts big blind %d");
-}
-
-namespace {
-
-CDeck DeckOf(const int *cards, int count)
-{
-    CDeck deck;
-    for (int i = 0; i < count; ++i)
-        deck.AddCard(CCard(cards[i]));
-    return deck;
-}
-
-} // namespace
-
-void CDunmereGame::DealHoleCards()
-{
-    CGameTable &t = m_table;
-    std::fill(std::begin(t.m_cards), std::end(t.m_cards), -1);
-    // The board of the last hand is gone; decisions before the flop must not see it.
-    t.m_boardCount = 0;
-    m_random.SetInterval(0, 51);
-    m_random.SetTimerSeed();
-    for (int pass = 0; pass < 2; ++pass) {
-        for (int s = 0; s < t.m_seatCount; ++s) {
-            if (t.m_inGame[s] <= 0)
-                continue;
-            t.m_cards[2 * s + pass] = DrawUnused(2 * t.m_seatCount);
-        }
-    }
-    for (int s = 0; s < t.m_seatCount; ++s) {
-        if (!t.m_inGame[s])
-            continue;
-        const std::string cards = Narrow(DeckOf(&t.m_cards[2 * s], 2).display2());
-        WriteLog(Format("Player %d: ", s) + cards, false);
-        if (t.m_players[s].m_persona == 3)
-            WriteHistory(
-                Format("Dealt to %s [ %s ]", t.m_players[s].m_name.c_str(), cards.c_str()));
-        m_playerRects[s].m_showCards = 1;
-        Invalidate(m_playerRects[s].m_cardsRect);
-    }
-}
-
-void CDunmereGame::DealFlop()
-{
-    CGameTable &t = m_table;
-    m_random.SetInterval(0, 51);
-    m_boardShown = 1;
-    for (int i = 20; i < 23; ++i)
-        t.m_cards[i] = DrawUnused(i);
-    t.m_boardCount = 3;
-    const std::string cards = Narrow(DeckOf(&t.m_cards[20], 3).display2());
-    WriteLog("Flop: " + cards, true);
-    WriteHistory("*** FLOP *** [" + cards + "]");
-    Invalidate(m_boardRect);
-}
-
-void CDunmereGame::DealTurn()
-{
-    DealBoardCard(23, "Turn: ", "*** TURN *** [");
-}
-
-void CDunmereGame::DealRiver()
-{
-    DealBoardCard(24, "River: ", "*** RIVER *** [");
-}
-
-// The turn and the river: one card into board slot `slot`, which is also the card count
-// before it (so the draw avoids every card dealt so far).
-void CDunmereGame::DealBoardCard(int slot, const char *logLabel, const char *historyLabel)
-{
-    CGameTable &t = m_table;
-    m_random.SetInterval(0, 51);
-    const int c = DrawUnused(slot);
-    t.m_cards[slot] = c;
-    t.m_boardCount = slot - 19;
-    const std::string card = Narrow(CCard(c).GetName2());
-    WriteLog(logLabel + card, true);
-    WriteHistory(historyLabel + card + "]");
-    Invalidate(m_boardRect);
 }

@@ -17,12 +17,17 @@
 //   with strftime: set TZ for reproducible texts.
 // - The files go to OutputFolder() (default: the program's folder): "HistoryGame.log" and
 //   "HandHistory/HH_<start time>.txt" (or "HH_<start time>_002.txt" and on when that name
-//   is taken), narrow text with "\r\n" line ends.
+//   is taken), narrow text with "\r\n" line ends (GameFiles).
+//
+// The class is written in several files: Game.cpp construction and commands, GameLoop.cpp the
+// threads and the hand loop, HandSetup.cpp each hand's set-up and the deals, Betting.cpp the
+// betting rounds, Showdown.cpp the showdown and payout, SeatDisplay.cpp the seat boxes, pot and
+// pane, GameFiles.cpp the files.
 
 #include "engine/EngineInterfaces.h"
+#include "engine/GameFiles.h"
 #include "engine/GameState.h"
 #include "engine/ManualResetEvent.h"
-#include "engine/TextFile.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -60,7 +65,7 @@ struct GameSetupItems
     std::vector<int> stacks;        // per seat
     int smallBlind = 0;             // fixed-blind games
     int bigBlind = 0;
-    int gameTypeId = 0; // 3 "9 players", 4 "9 players Turbo", else fixed blinds
+    int gameTypeId = kGameTypeFixedBlinds; // kGameTypeNinePlayers, ...Turbo, else fixed blinds
 };
 
 // Pause lengths in milliseconds, scaled by the game's pause factor.
@@ -203,13 +208,19 @@ public:
 
     // Each file of this game that could not be opened or written, once: "the game log <path>:
     // <reason>" or "the hand history <path>: <reason>" (lock held).
-    const std::vector<std::string> &FileProblems() const { return m_fileProblems; }
+    const std::vector<std::string> &FileProblems() const { return m_files.Problems(); }
 
     static const char *StrategyName(int persona);
     std::time_t Now() const { return m_clock ? m_clock() : std::time(nullptr); }
 
 private:
     using Lock = std::unique_lock<std::mutex>;
+
+    // Unwinds a game thread when the program shuts down; thrown by Pause, caught by the thread
+    // bodies and the commands that run hand routines.
+    struct Aborted
+    {
+    };
 
     // Round-local state of one betting round.
     struct Round
@@ -257,9 +268,6 @@ private:
     void Analyze();
     void OpenFiles();
     void CloseFiles();
-    // Reports a file's first failure: a line in the pane and an entry in FileProblems().
-    void CheckFiles();
-    void TrimLog(const std::string &path);
     // Interruptible pause of ms x pause factor; unwinds the game thread at shutdown.
     bool Pause(int ms, Lock &lock);
     void Invalidate(const TableRect &rect);
@@ -269,7 +277,10 @@ private:
     std::string TimeText(const char *pattern) const;
     // A value of m_random's current interval not among the first `used` entries of m_cards.
     int DrawUnused(int used);
-    void DealBoardCard(int slot, const char *logLabel, const char *historyLabel);
+    using BoardLine = std::string (*)(const std::string &);
+    void DealBoardCard(int slot, BoardLine logLine, BoardLine historyLine);
+    // The hand's header line without its leading and trailing blanks.
+    std::string HandHeader() const;
     bool Stopping() const { return m_shutdown.load(); }
 
     std::mutex m_stateMutex;
@@ -292,11 +303,8 @@ private:
     std::thread m_handThread;
     std::vector<std::thread> m_finishedThreads;
 
-    TextFile m_log;
-    TextFile m_handHistory;
-    bool m_logFailReported = false;
-    bool m_historyFailReported = false;
-    std::vector<std::string> m_fileProblems;
+    // The game log and the hand history; a file's first failure gets a line in the pane.
+    GameFiles m_files{[this](const std::string &line) { AppendPane(line); }};
 
     IScreen *m_screen = nullptr;
     IOutputPane *m_outputPane = nullptr;

@@ -32,7 +32,7 @@ void BuildGameTypes(GameType types[2])
 {
     GameType &normal = types[0];
     normal = GameType{};
-    normal.typeId = 3;
+    normal.typeId = kGameTypeNinePlayers;
     normal.typeName = "9 players";
     normal.minutesPerLevel = 10;
     normal.startingStack = 1500;
@@ -42,7 +42,7 @@ void BuildGameTypes(GameType types[2])
 
     GameType &turbo = types[1];
     turbo = GameType{};
-    turbo.typeId = 4;
+    turbo.typeId = kGameTypeNinePlayersTurbo;
     turbo.typeName = "9 players Turbo";
     turbo.minutesPerLevel = 5;
     turbo.startingStack = 1500;
@@ -132,7 +132,7 @@ bool CGameTable::SomeoneStillToCall(int s) const
 {
     for (int t = 0; t < m_seatCount; ++t) {
         if (t != s && IsActive(t) && m_stack[t] > 0 && m_bet[t] < m_amountToCall &&
-            m_lastAction[t] != 0)
+            m_lastAction[t] != kLastActionNone)
             return true;
     }
     return false;
@@ -142,7 +142,7 @@ int CGameTable::CountCallers(int s) const
 {
     int count = 0;
     for (int t = 0; t < m_seatCount; ++t)
-        count += (t != s && IsActive(t) && m_lastAction[t] == 2) ? 1 : 0;
+        count += (t != s && IsActive(t) && m_lastAction[t] == kLastActionCall) ? 1 : 0;
     return count;
 }
 
@@ -150,6 +150,8 @@ int CGameTable::CountRaisersAbove(int s, int amount) const
 {
     int count = 0;
     for (int t = 0; t < m_seatCount; ++t)
-        count += (t != s && IsActive(t) && m_bet[t] > amount && m_lastAction[t] == 4) ? 1 : 0;
+        count += (t != s && IsActive(t) && m_bet[t] > amount && m_lastAction[t] == kLastActionRaise)
+                     ? 1
+                     : 0;
     return count;
 }

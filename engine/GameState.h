@@ -33,14 +33,15 @@ struct GameType
     std::vector<int> antes;
 };
 
-// The two built-in tournament schedules: [0] "9 players" (id 3), [1] "9 players Turbo" (id 4).
+// The two built-in tournament schedules: [0] "9 players" (kGameTypeNinePlayers), [1] "9 players
+// Turbo" (kGameTypeNinePlayersTurbo).
 void BuildGameTypes(GameType types[2]);
 
 class CPlayer
 {
 public:
-    std::string m_name;   // name + "_" + seat, e.g. "Hero_0"
-    int m_persona = 0;    // 3 human, 4 Master, 5 Maniac, 6 Professor, 7 Tim
+    std::string m_name; // name + "_" + seat, e.g. "Hero_0"
+    int m_persona = 0;  // kPersonaHero .. kPersonaTim (vocabulary/GameVocabulary.h)
     CPokerStat m_stat;
 };
 
@@ -101,8 +102,8 @@ public:
     int m_cards[25] = {};
     int m_boardCount = 0;
     int m_humanAmount = 0;
-    int m_positionClass[10] = {};
-    int m_lastAction[10] = {};
+    int m_positionClass[10] = {}; // kPositionEarly, kPositionMiddle, kPositionLate
+    int m_lastAction[10] = {};    // kLastActionNone, ...Fold, ...Call, ...Raise
     int m_lastRaiser = -1;
     CStatSpectr m_spectrum;
     StrategyRanges m_ranges;

@@ -1,6 +1,7 @@
 // The end of a hand: scores, ties, the library's pot division, payout and elimination.
 #include "engine/EngineText.h"
 #include "engine/Game.h"
+#include "lineformat/GameLines.h"
 
 #include <algorithm>
 #include <vector>
@@ -28,7 +29,7 @@ CDeck SevenCards(const CGameTable &t, int s)
 void CDunmereGame::SettleShowdown(int *winnings)
 {
     CGameTable &t = m_table;
-    WriteHistory("*** SUMMARY ***");
+    WriteHistory(gamelines::kSummary);
     int scores[10] = {};
     for (int i = 0; i < t.m_seatCount; ++i) {
         winnings[i] = 0;
@@ -36,7 +37,7 @@ void CDunmereGame::SettleShowdown(int *winnings)
         if (!t.m_folded[i] && t.m_inGame[i] > 0) {
             const int hole[2] = {t.m_cards[2 * i], t.m_cards[2 * i + 1]};
             scores[i] = 10 * PokerLogic().getCombination(hole, &t.m_cards[20], t.m_boardCount);
-            WriteLog(Format("Player %d = %d", i, scores[i]), true);
+            WriteLog(gamelines::LogScore(i, scores[i]), true);
         }
     }
     bool marked[10] = {};
@@ -59,8 +60,8 @@ void CDunmereGame::SettleShowdown(int *winnings)
     for (int i = 0; i < t.m_seatCount; ++i) {
         if (t.m_inGame[i] == 0)
             continue;
-        WriteLog(Format("After sort Player %d = %d win = %d", i, scores[i], winnings[i]), true);
-        WriteHistory(Format("%s win %d", t.m_players[i].m_name.c_str(), winnings[i]));
+        WriteLog(gamelines::LogSortedScore(i, scores[i], winnings[i]), true);
+        WriteHistory(gamelines::Wins(t.m_players[i].m_name, winnings[i]));
     }
 }
 
@@ -124,8 +125,8 @@ void CDunmereGame::PayOut(const int *winnings, Lock &lock)
             box.m_revealCards = 1;
             Invalidate(box.m_cardsRect);
             const std::string combination = Trim(Narrow(SevenCards(t, s).display()));
-            WriteLog(Format("Player %d has %s ", s, combination.c_str()), true);
-            WriteHistory(Format("%s has %s ", t.m_players[s].m_name.c_str(), combination.c_str()));
+            WriteLog(gamelines::LogHas(s, combination), true);
+            WriteHistory(gamelines::Has(t.m_players[s].m_name, combination));
         } else {
             HideCards(s);
         }
@@ -138,8 +139,10 @@ void CDunmereGame::PayOut(const int *winnings, Lock &lock)
     }
     InvalidateAll();
 
-    if (t.m_stack[0] == 0 && t.m_players[0].m_persona == 3 && t.m_inGame[0] != 0) {
-        WriteLog("You lost all your money !", true);
+    const int human = kHumanSeat;
+    if (t.m_stack[human] == 0 && IsHumanPersona(t.m_players[human].m_persona) &&
+        t.m_inGame[human] != 0) {
+        WriteLog(gamelines::kLogHumanBroke, true);
         int chips = 0;
         bool accepted = false;
         if (m_human) {
@@ -151,15 +154,15 @@ void CDunmereGame::PayOut(const int *winnings, Lock &lock)
         if (accepted) {
             // A negative entry would take chips out of play; 0 leaves the human eliminated.
             chips = std::max(chips, 0);
-            t.m_stack[0] = chips;
+            t.m_stack[human] = chips;
             m_chipsAdded += chips;
-            const std::string line = Format("Hero adds %d chips", chips);
+            const std::string line = gamelines::HeroAdds(chips);
             WriteHistory(line);
             WriteLog(line, true);
-            SetStackText(0, t.m_stack[0]);
+            SetStackText(human, t.m_stack[human]);
             InvalidateAll();
         } else {
-            WriteLog("The game is over !", true);
+            WriteLog(gamelines::kLogGameOver, true);
             Pause(kPauseGameOverMs, lock);
             m_exitRequested = true;
             lock.unlock();
@@ -172,8 +175,8 @@ void CDunmereGame::PayOut(const int *winnings, Lock &lock)
 
     for (int s = 0; s < t.m_seatCount; ++s) {
         if (t.m_stack[s] <= 0 && t.m_inGame[s] > 0) {
-            WriteLog(Format("Player %d lost all his money", s), true);
-            WriteHistory(Format("%s lost all his money", t.m_players[s].m_name.c_str()));
+            WriteLog(gamelines::LogLostAllMoney(s), true);
+            WriteHistory(gamelines::LostAllMoney(t.m_players[s].m_name));
             t.m_inGame[s] = 0;
         }
     }

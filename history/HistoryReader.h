@@ -121,7 +121,7 @@ struct GameSeat
     int seat = -1;
     std::string name;     // with its "_seat" suffix
     std::string strategy; // "Hero", "Master", "Maniac", "Professor", "Tight", ...
-    int persona = 0;      // 3 the human, 4 Master, 5 Maniac, 6 Professor, 7 Tim; 0 unknown
+    int persona = 0;      // kPersonaHero .. kPersonaTim (vocabulary/GameVocabulary.h); 0 unknown
     bool human = false;
     int stack = 0; // at the start of the game
 };

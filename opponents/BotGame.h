@@ -16,8 +16,8 @@ struct BotGameOptions
     std::vector<int> stacks;        // one per seat
     int smallBlind = 10;
     int bigBlind = 20;
-    int gameTypeId = 0; // 3 "9 players", 4 "9 players Turbo", else fixed blinds
-    int lastHand = 0;   // stop after this hand; 0 plays to one player left
+    int gameTypeId = kGameTypeFixedBlinds; // kGameTypeNinePlayers, ...Turbo, else fixed blinds
+    int lastHand = 0;                      // stop after this hand; 0 plays to one player left
     std::optional<std::uint64_t> seed;
     std::string outputFolder; // the game log and HandHistory/ go here
     // Plays every seat; nullptr means the four personas.

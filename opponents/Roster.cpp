@@ -4,32 +4,13 @@
 
 std::string StrategyLogName(int persona)
 {
-    static const char *const names[] = {"None",   "SSS",    "BSS",       "Hero",
-                                        "Master", "Maniac", "Professor", "Tight"};
-    if (persona < 0 || persona > kPersonaTim)
-        return "None";
-    return names[persona];
-}
-
-int PersonaOfName(const std::string &name)
-{
-    // Compared in this order, exactly; a blank or a different letter case selects nothing.
-    static const std::pair<const char *, int> personas[] = {{"Hero", kPersonaHero},
-                                                            {"Maniac", kPersonaManiac},
-                                                            {"Professor", kPersonaProfessor},
-                                                            {"Master", kPersonaMaster},
-                                                            {"Tim", kPersonaTim}};
-    for (const auto &[text, code] : personas) {
-        if (name == text)
-            return code;
-    }
-    return 0;
+    return StrategyName(persona);
 }
 
 int AssignPersona(const std::string &name, EasyRandom &random)
 {
     int persona = PersonaOfName(name);
-    return persona != 0 ? persona : random.DrawRandomNumber();
+    return persona != kPersonaNone ? persona : random.DrawRandomNumber();
 }
 
 const std::vector<StrategyRow> &StrategyList()

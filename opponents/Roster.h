@@ -3,26 +3,16 @@
 // pool, the avatar table, and the start-up preparation of the strategy data.
 
 #include "pokerlib/Carrowby.h"
+#include "vocabulary/GameVocabulary.h"
 
 #include <map>
 #include <string>
 #include <vector>
 
-constexpr int kPersonaHero = 3;
-constexpr int kPersonaMaster = 4;
-constexpr int kPersonaManiac = 5;
-constexpr int kPersonaProfessor = 6;
-constexpr int kPersonaTim = 7;
-
 constexpr int kDefaultSeatStack = 1000;
 
-// The strategy name written in the log and hand history: "Hero", "Master", "Maniac",
-// "Professor", "Tight"; and "None", "SSS", "BSS" for the unused codes 0..2.
+// The strategy name written in the log and hand history (StrategyName, as a string).
 std::string StrategyLogName(int persona);
-
-// The persona an exact (case-sensitive) seat name selects, or 0 when it selects none and a
-// persona must be drawn.
-int PersonaOfName(const std::string &name);
 
 // The persona for a seat name at game start: the named one, else a draw from random, which the
 // caller has set to the interval (4, 7).

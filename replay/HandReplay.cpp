@@ -1,5 +1,7 @@
 #include "replay/HandReplay.h"
 
+#include "lineformat/GameLines.h"
+
 #include <algorithm>
 
 namespace replay {
@@ -162,11 +164,11 @@ void HandReplay::AddStreet(TableState &state, const history::Hand &hand, history
     state.boardCount = hand.boardCountAt(street);
     state.actor = -1;
     state.actionIndex = -1;
-    static const char *const kNames[] = {"", "FLOP", "TURN", "RIVER"};
-    state.caption =
-        std::string("*** ") + kNames[int(street)] + " *** [" +
-        CardsText(hand.board, static_cast<size_t>(before), static_cast<size_t>(state.boardCount)) +
-        "]";
+    // The street's line of the hand history.
+    static std::string (*const kLines[])(const std::string &) = {nullptr, gamelines::Flop,
+                                                                 gamelines::Turn, gamelines::River};
+    state.caption = kLines[int(street)](
+        CardsText(hand.board, static_cast<size_t>(before), static_cast<size_t>(state.boardCount)));
     m_steps.push_back(state);
 }
 

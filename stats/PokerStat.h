@@ -1,6 +1,8 @@
 #pragma once
 // Hand events and per-seat preflop statistics (VPIP, PFR, 3-bet). No Qt.
 
+#include "vocabulary/GameVocabulary.h"
+
 #include <functional>
 #include <map>
 #include <set>
@@ -11,26 +13,8 @@
 // One event of a hand, appended by the engine in order. Kinds 1..19: 1 hand begins, 2 hand
 // finished, 3 preflop begins, 4 preflop finished, 5 dealt in, 6 button, 7 small blind, 8 big
 // blind, 9 fold, 10 bet, 11 call, 12 check, 13 raise (amount raised by), 14 flop, 15 flop done,
-// 16 turn, 17 turn done, 18 river, 19 river done.
-// The kinds of CAction events, by name.
-namespace actionkind {
-constexpr int kHandStart = 1;
-constexpr int kHandFinished = 2;
-constexpr int kPreflopBegins = 3;
-constexpr int kPreflopFinished = 4;
-constexpr int kDealtIn = 5;
-constexpr int kButton = 6;
-constexpr int kSmallBlind = 7;
-constexpr int kBigBlind = 8;
-constexpr int kFold = 9;
-constexpr int kBet = 10;
-constexpr int kCall = 11;
-constexpr int kCheck = 12;
-constexpr int kRaise = 13;
-constexpr int kFlop = 14; // 15 flop done, 16 turn, 17 turn done, 18 river, 19 river done
-constexpr int kTurn = 16;
-constexpr int kRiver = 18;
-} // namespace actionkind
+// 16 turn, 17 turn done, 18 river, 19 river done (named in
+// vocabulary/GameVocabulary.h).
 
 class CAction
 {

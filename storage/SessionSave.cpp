@@ -6,26 +6,19 @@
 
 namespace {
 
-constexpr const char *kPersonaNames[5] = {"Hero", "Master", "Tim", "Maniac", "Professor"};
+// The ledger's rows, in their order: the human, then the four personas.
+constexpr int kLedgerPersonas[5] = {kPersonaHero, kPersonaMaster, kPersonaTim, kPersonaManiac,
+                                    kPersonaProfessor};
 
 // Index into m_resultByPersona for the persona code of what played a seat, -1 for none (an
 // empty seat, whose result is 0 anyway).
 int PersonaIndex(int persona)
 {
-    switch (persona) {
-    case 3:
-        return 0; // the human
-    case 4:
-        return 1;
-    case 7:
-        return 2;
-    case 5:
-        return 3;
-    case 6:
-        return 4;
-    default:
-        return -1;
+    for (int index = 0; index < 5; ++index) {
+        if (kLedgerPersonas[index] == persona)
+            return index;
     }
+    return -1;
 }
 
 } // namespace
@@ -33,7 +26,7 @@ int PersonaIndex(int persona)
 const char *LedgerNameOfPersona(int persona)
 {
     const int index = PersonaIndex(persona);
-    return index < 0 ? "" : kPersonaNames[index];
+    return index < 0 ? "" : PersonaName(persona);
 }
 
 SessionResult CollectSessionResult(CGameTable &table, int heroChipsAdded)
@@ -45,14 +38,14 @@ SessionResult CollectSessionResult(CGameTable &table, int heroChipsAdded)
         if (index < 0)
             continue;
         int diff = table.m_stack[s] - table.m_startStack[s];
-        if (index == 0)
+        if (IsHumanPersona(table.m_players[s].m_persona))
             diff -= heroChipsAdded;
         table.m_resultByPersona[index] += diff;
     }
 
     SessionResult result(5);
     for (int i = 0; i < 5; ++i) {
-        result[static_cast<std::size_t>(i)].name = kPersonaNames[i];
+        result[static_cast<std::size_t>(i)].name = PersonaName(kLedgerPersonas[i]);
         result[static_cast<std::size_t>(i)].amount = table.m_resultByPersona[i];
     }
     for (int s = 0; s < table.m_seatCount && s < 10; ++s) {

@@ -3,6 +3,7 @@
 // pane, a fixed clock, a temporary output folder.
 
 #include "engine/Game.h"
+#include "lineformat/GameLines.h"
 
 #include <gtest/gtest.h>
 
@@ -261,28 +262,27 @@ struct SeatSetup
 
 inline std::string StrategyOf(const std::string &name)
 {
-    return name == "Tim" ? "Tight" : name;
+    return StrategyName(PersonaOfName(name));
 }
 
 // What StartGame writes at kStartTime: the hand history's game header and the log's seat list.
 inline std::string GameStartHistory(const std::vector<SeatSetup> &seats)
 {
-    std::string text = "\n==================START Ostrivane  2023.11.14  22:13:20 "
-                       "==================\n\n";
+    std::string text = "\n" + gamelines::GameStart("2023.11.14  22:13:20") + "\n\n";
     for (size_t s = 0; s < seats.size(); ++s)
-        text += "Seat " + std::to_string(s) + ": " + seats[s].name + "_" + std::to_string(s) +
-                " (" + std::to_string(seats[s].stack) + " in chips) StrategyName is " +
-                StrategyOf(seats[s].name) + "\n\n";
-    return text + std::string(78, '=') + "\n";
+        text += gamelines::GameSeat(static_cast<int>(s), seats[s].name + "_" + std::to_string(s),
+                                    seats[s].stack, StrategyOf(seats[s].name)) +
+                "\n\n";
+    return text + gamelines::GameSeatsEnd() + "\n";
 }
 
 inline std::string GameStartLog(const std::vector<SeatSetup> &seats)
 {
-    std::string text = std::to_string(seats.size()) + " players \n";
+    std::string text = gamelines::LogPlayers(static_cast<int>(seats.size())) + "\n";
     for (size_t s = 0; s < seats.size(); ++s)
-        text += "Player " + std::to_string(s) + " is " + seats[s].name + "_" + std::to_string(s) +
-                " (StrategyName is " + StrategyOf(seats[s].name) +
-                ") with stack = " + std::to_string(seats[s].stack) + "\n";
+        text += gamelines::LogGameSeat(static_cast<int>(s), seats[s].name + "_" + std::to_string(s),
+                                       StrategyOf(seats[s].name), seats[s].stack) +
+                "\n";
     return text;
 }
 

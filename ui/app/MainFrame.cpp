@@ -589,14 +589,7 @@ void CMainFrame::OnStartGame()
     if (result != QDialog::Accepted)
         return;
     GameSetupItems items = dialog.Items();
-    {
-        auto lock = m_game.LockState();
-        m_game.m_gameTypeId = items.gameTypeId;
-        for (int &card : m_game.m_table.m_cards)
-            card = 0;
-        m_game.startDealEnabled = 1;
-        m_game.startGameEnabled = 0;
-    }
+    // The game type, the cards and the command states are StartGame's to set.
     onAppLook(ID_VIEW_APPLOOK_OFF_2007_BLACK);
     m_game.StartGame(items);
     dialog.SetNames(items.names);
@@ -604,12 +597,11 @@ void CMainFrame::OnStartGame()
 
 void CMainFrame::OnStartDeal()
 {
-    // Greyed at once: a second deal thread must not start before the first one greys it.
+    // StartDeal greys the command at once: a second click finds it greyed.
     {
         auto lock = m_game.LockState();
         if (!m_game.startDealEnabled)
             return;
-        m_game.startDealEnabled = 0;
     }
     m_game.StartDeal();
 }

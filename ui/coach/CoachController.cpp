@@ -12,7 +12,6 @@ namespace {
 // The coach's own random source: drawing from the library's seed source would change what the
 // computer opponents draw, and so the game, depending on whether the coach is on.
 constexpr std::uint64_t kCoachSeed = 0xC0AC4;
-constexpr int kHumanSeat = 0;
 constexpr QRgb kLineColour = 0xFFB8E0A8; // a soft green on the dark panel
 
 // The line's place under the panel's amount box, in the panel's pixels.

@@ -1,0 +1,54 @@
+#pragma once
+// The two text files of one game: the running game log "HistoryGame.log" (appended to, its
+// oldest part cut off when it grows large) and the game's own hand history
+// "HandHistory/HH_<start time>.txt" (never another game's: "_002", "_003" and on when that name
+// is taken). A file that cannot be opened or written is reported once, in a line for the output
+// pane and in Problems(); the game goes on writing what it can.
+//
+// Threads: owned by the game, used with its state mutex held.
+
+#include "engine/TextFile.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class GameFiles
+{
+public:
+    // report receives "Could not write the game log <path>" (or "... the hand history ...").
+    explicit GameFiles(std::function<void(const std::string &)> report = {})
+        : m_report(std::move(report))
+    {}
+
+    // Closes what is open, creates folder/HandHistory when missing, opens the log and a new hand
+    // history named after startTime ("20231114_221320").
+    void Open(const std::string &folder, const std::string &startTime);
+    void Close();
+
+    // A line: the text, "\n", flushed at once.
+    void WriteLogLine(const std::string &text);
+    void WriteHistoryLine(const std::string &text);
+    // Text as it is, left in the buffer until the next line.
+    void WriteLogText(const std::string &text) { m_log.Write(text); }
+    void WriteHistoryText(const std::string &text) { m_history.Write(text); }
+
+    const std::string &LogPath() const { return m_log.Path(); }
+    const std::string &HistoryPath() const { return m_history.Path(); }
+    // "the game log <path>: <reason>" or "the hand history <path>: <reason>", each file once.
+    const std::vector<std::string> &Problems() const { return m_problems; }
+
+    // A log past 200,000 bytes keeps its last 80,000 (run by Open).
+    static void TrimLog(const std::string &path);
+
+private:
+    // Reports a file's first failure.
+    void Check();
+
+    TextFile m_log;
+    TextFile m_history;
+    bool m_logFailReported = false;
+    bool m_historyFailReported = false;
+    std::vector<std::string> m_problems;
+    std::function<void(const std::string &)> m_report;
+};
