@@ -248,9 +248,20 @@ void CHandsWindow::keyPressEvent(QKeyEvent *event)
 
 CHandsWindow::~CHandsWindow()
 {
+    // Every review in flight sees the new generation and stops at its next decision.
     ++m_coachGeneration;
-    if (m_coachThread.joinable())
-        m_coachThread.join();
+    for (CoachWorker &worker : m_coachWorkers)
+        worker.thread.join();
+}
+
+void CHandsWindow::joinFinishedWorkers()
+{
+    std::erase_if(m_coachWorkers, [](CoachWorker &worker) {
+        if (!worker.done->load())
+            return false;
+        worker.thread.join();
+        return true;
+    });
 }
 
 const history::Game &CHandsWindow::game() const
@@ -405,21 +416,31 @@ void CHandsWindow::setStep(int step)
 void CHandsWindow::startVerdicts()
 {
     const int generation = ++m_coachGeneration;
-    if (m_coachThread.joinable())
-        m_coachThread.join();
+    joinFinishedWorkers();
     m_verdicts.clear();
     m_coachProblem.clear();
     m_verdictsReady = m_model->game().hands.empty();
     if (m_verdictsReady)
         return;
     // The worker has its own copy of the game; its result comes back by a queued call.
-    m_coachThread =
-        std::thread([this, generation, game = m_model->game(), seat = m_model->playerSeat()] {
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    std::thread thread(
+        [this, done, generation, game = m_model->game(), seat = m_model->playerSeat()] {
+            // Said last, whatever way the work ends: the thread may then be joined at once.
+            struct Done
+            {
+                std::atomic<bool> &flag;
+                ~Done() { flag.store(true); }
+            } finished{*done};
             coach::Estimator estimator;
             std::vector<coach::ReviewRow> rows;
             coach::ReviewSummary summary;
             std::string error;
-            const bool judged = coach::ReviewGame(game, seat, estimator, rows, summary, error);
+            const bool judged =
+                coach::ReviewGame(game, seat, estimator, rows, summary, error,
+                                  [this, generation] { return generation == m_coachGeneration.load(); });
+            if (generation != m_coachGeneration.load())
+                return;
             // The k-th decision of the seat in a hand is that hand's k-th row.
             QHash<QPair<int, int>, QString> verdicts;
             size_t row = 0;
@@ -450,9 +471,11 @@ void CHandsWindow::startVerdicts()
                     m_coachProblem = problem;
                     m_verdictsReady = true;
                     showCoachLine();
+                    joinFinishedWorkers();
                 },
                 Qt::QueuedConnection);
         });
+    m_coachWorkers.push_back({std::move(thread), std::move(done)});
 }
 
 void CHandsWindow::showCoachLine()

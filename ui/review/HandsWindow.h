@@ -15,7 +15,9 @@
 #include <atomic>
 #include <functional>
 #include <optional>
+#include <memory>
 #include <thread>
+#include <vector>
 
 class CHandListModel;
 class CTableCanvas;
@@ -101,6 +103,15 @@ private:
     QHash<QPair<int, int>, QString> m_verdicts;
     QString m_coachProblem;
     bool m_verdictsReady = false;
-    std::thread m_coachThread;
+    // A review no longer wanted (a newer game, a Reload) stops at its next decision; its thread
+    // is joined once it has said it is done, never while it still works (the window would
+    // freeze), and at the latest by the destructor.
+    struct CoachWorker
+    {
+        std::thread thread;
+        std::shared_ptr<std::atomic<bool>> done;
+    };
+    void joinFinishedWorkers();
+    std::vector<CoachWorker> m_coachWorkers;
     std::atomic<int> m_coachGeneration{0}; // a newer game makes an older review's result stale
 };
