@@ -65,6 +65,10 @@ int RunReviewCommand(const CommandArgs &args)
         for (const std::string &warning : games[g].warnings)
             std::fprintf(stderr, "brisquel-cli: warning: %s: %s\n", games[g].historyPath.c_str(),
                          warning.c_str());
+        if (games[g].damagedHands > 0)
+            std::fprintf(stderr, "brisquel-cli: warning: %s: %d damaged hand%s left out\n",
+                         games[g].historyPath.c_str(), games[g].damagedHands,
+                         games[g].damagedHands == 1 ? "" : "s");
         if (!coach::ReviewGame(games[g], seats[g], estimator, rows, summary, error))
             return Fail(error);
     }
