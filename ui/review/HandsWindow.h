@@ -49,6 +49,8 @@ public:
     std::function<QString()> m_askOpenPath;
     // True once the coach has judged the decisions of the game shown (or given up on it).
     bool verdictsReady() const { return m_verdictsReady; }
+    // Coach reviews whose threads have not been joined yet (stale ones stopping included).
+    int coachThreads() const { return static_cast<int>(m_coachWorkers.size()); }
 
     int step() const { return m_step; }
     int stepCount() const;
