@@ -197,6 +197,10 @@ int RunPlayCommand(const std::vector<std::string> &args, std::ostream &out, std:
     bool folderUsable = true;
     if (o.out) {
         folder = *o.out;
+        if (const std::string tooLong = FolderPathProblem(folder); !tooLong.empty()) {
+            err << "brisquel-cli play: --out: " << tooLong << "\n";
+            return kPlayExitUsage;
+        }
         std::error_code error;
         std::filesystem::create_directories(folder, error);
         if (error || !std::filesystem::is_directory(folder)) {

@@ -6,6 +6,7 @@
 #include "cli/DataFolder.h"
 #include "storage/LedgerReader.h"
 #include "storage/PokerTables.h"
+#include "validation/PrintableText.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -36,13 +37,14 @@ int RunResultsCommand(const CommandArgs &args)
     LedgerContents contents;
     std::string error;
     if (!ReadLedger(path, contents, error))
-        return Fail(error);
+        return Fail(PrintableText(error));
     std::printf(kHeaderFormat, "Name", "Games", "TotalWon", "LastBalance", "Hands", "VPIP", "PFR",
                 "3-bet");
     for (const NameSummary &s : SummarizeLedger(contents))
-        std::printf(kRowFormat, s.name.c_str(), s.games, s.totalWon, s.lastBalance, s.hands, s.vpip,
-                    s.pfr, s.threeBet);
+        std::printf(kRowFormat, PrintableText(s.name).c_str(), s.games, s.totalWon, s.lastBalance,
+                    s.hands, s.vpip, s.pfr, s.threeBet);
     if (contents.isEmpty())
-        std::fprintf(stderr, "brisquel-cli: %s holds no saved game yet\n", path.c_str());
+        std::fprintf(stderr, "brisquel-cli: %s holds no saved game yet\n",
+                     PrintableText(path).c_str());
     return kExitOk;
 }

@@ -3,6 +3,7 @@
 #include "cli/args/CommandLine.h"
 #include "cli/DataFolder.h"
 #include "coach/Review.h"
+#include "validation/PrintableText.h"
 
 #include <cstdio>
 
@@ -49,13 +50,13 @@ int RunReviewCommand(const CommandArgs &args)
     std::vector<history::Game> games;
     std::string error;
     if (!history::ReadGames(path, all, games, error))
-        return Fail(error);
+        return Fail(PrintableText(error));
     // Every game is checked before anything is printed: a refusal leaves standard output empty.
     std::vector<int> seats;
     for (const history::Game &game : games) {
         const int seat = coach::ReviewSeat(game, player, error);
         if (seat < 0)
-            return Fail(error);
+            return Fail(PrintableText(error));
         seats.push_back(seat);
     }
     coach::Estimator estimator(static_cast<int>(trials), seed);
@@ -63,14 +64,15 @@ int RunReviewCommand(const CommandArgs &args)
     coach::ReviewSummary summary;
     for (size_t g = 0; g < games.size(); ++g) {
         for (const std::string &warning : games[g].warnings)
-            std::fprintf(stderr, "brisquel-cli: warning: %s: %s\n", games[g].historyPath.c_str(),
-                         warning.c_str());
+            std::fprintf(stderr, "brisquel-cli: warning: %s: %s\n",
+                         PrintableText(games[g].historyPath).c_str(),
+                         PrintableText(warning).c_str());
         if (games[g].damagedHands > 0)
             std::fprintf(stderr, "brisquel-cli: warning: %s: %d damaged hand%s left out\n",
-                         games[g].historyPath.c_str(), games[g].damagedHands,
+                         PrintableText(games[g].historyPath).c_str(), games[g].damagedHands,
                          games[g].damagedHands == 1 ? "" : "s");
         if (!coach::ReviewGame(games[g], seats[g], estimator, rows, summary, error))
-            return Fail(error);
+            return Fail(PrintableText(error));
     }
     std::printf("%s\n", coach::ReviewHeader().c_str());
     for (const coach::ReviewRow &row : rows)

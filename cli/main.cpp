@@ -3,6 +3,7 @@
 #include "cli/Commands.h"
 #include "cli/DataFolder.h"
 #include "cli/PlayCommand.h"
+#include "places/FilePlaces.h"
 
 #include <cstdio>
 #include <functional>
@@ -69,6 +70,11 @@ int main(int argc, char **argv)
         return kExitOk;
     }
     SetDataDirOption(options.Text("--data-dir").value_or(""));
+    // Refused before any command makes a folder or writes a file in it.
+    if (options.Text("--data-dir")) {
+        if (const std::string tooLong = FolderPathProblem(DataFolder()); !tooLong.empty())
+            return Fail("--data-dir: " + tooLong);
+    }
     if (commandIndex == args.size()) {
         PrintUsage(stderr);
         return kExitBadInput;

@@ -16,6 +16,13 @@ namespace {
 // opponent is given a random hand instead (a range nearly used up by known cards).
 constexpr int kRangeDrawAttempts = 64;
 
+// Shares compared in hundredths of a point, so that exactly 5 points apart counts as 5 points
+// (0.30 - 0.25 is 0.04999999999999999 in doubles); the estimates are far coarser than that.
+long Hundredths(double share)
+{
+    return std::lround(share * 10000.0);
+}
+
 // "−" (U+2212): the pane shows chips lost with a real minus sign.
 const char kMinus[] = "\xE2\x88\x92";
 const char kDot[] = "\xC2\xB7";
@@ -231,9 +238,11 @@ Verdict Judge(Move move, const Estimate &estimate)
     const double needed = estimate.price.needed;
     switch (move) {
     case Move::Fold:
-        return equity > needed + kVerdictMargin ? Verdict::TooTight : Verdict::Ok;
+        return Hundredths(equity - needed) >= Hundredths(kVerdictMargin) ? Verdict::TooTight
+                                                                         : Verdict::Ok;
     case Move::Call:
-        return equity < needed - kVerdictMargin ? Verdict::TooLoose : Verdict::Ok;
+        return Hundredths(needed - equity) >= Hundredths(kVerdictMargin) ? Verdict::TooLoose
+                                                                         : Verdict::Ok;
     case Move::Check:
         return Verdict::Ok;
     case Move::Bet:

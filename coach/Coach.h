@@ -33,8 +33,8 @@
 
 namespace coach {
 
-// A fold with more equity than needed by this much is too tight; a call with less than needed by
-// this much is too loose.
+// A fold with this much equity or more above what the price needs is too tight; a call with this
+// much or more below it is too loose.
 constexpr double kVerdictMargin = 0.05;
 // Deals per estimate: the standard error stays under 0.5 points of equity.
 constexpr int kDefaultTrials = 10000;
@@ -143,8 +143,8 @@ private:
     std::map<long, std::vector<std::pair<int, int>>> m_percentRanges; // by tenths of a percent
 };
 
-// Fold: too tight when the range equity beats the price by more than the margin. Call: too loose
-// when it falls short of the price by more than the margin. Check: ok. Bet or raise: not judged.
+// Fold: too tight when the range equity beats the price by the margin or more. Call: too loose
+// when it falls short of the price by the margin or more. Check: ok. Bet or raise: not judged.
 Verdict Judge(Move move, const Estimate &estimate);
 // Chips the move gave away against the other choice, 0 unless the verdict is a mistake.
 double ChipsLost(Move move, const Estimate &estimate);

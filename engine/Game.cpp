@@ -46,6 +46,10 @@ void CDunmereGame::StartGame(GameSetupItems &items)
         t.m_seatCount = std::clamp(std::min(items.seatCount, available), 0, 10);
         m_gameTypeId = items.gameTypeId;
         m_chipsAdded = 0;
+        m_handsCompleted = 0;
+        m_dealt = false;
+        m_resultsSaved = false;
+        m_stopNow = false;
 
         OpenFiles();
         WriteHistory("\n" + gamelines::GameStart(TimeText(gamelines::kTimeStamp)) + "\n");
@@ -70,6 +74,7 @@ void CDunmereGame::StartGame(GameSetupItems &items)
         }
         m_files.WriteHistoryText(gamelines::GameSeatsEnd() + "\n");
         m_random.SetInterval(0, 51);
+        MarkHandStart();
 
         m_levelSeconds = 0;
         const GameType *type = nullptr;

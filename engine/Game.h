@@ -78,6 +78,9 @@ constexpr int kPausePostflopWinMs = 2000; // after a post-flop win by folds is p
 constexpr int kPauseHumanMs = 1000;       // after the human has decided
 constexpr int kPauseGameOverMs = 5000;    // after "The game is over !"
 
+// "1st", "2nd", "3rd", "4th", ..., "11th", "21st".
+std::string OrdinalText(int n);
+
 class CDunmereGame
 {
 public:
@@ -151,6 +154,18 @@ public:
     void SubmitHumanDecision(int amount, bool fold);
 
     // ---- Run control (any thread but the game threads). ----
+    // Ends a game in progress at once (the window closes, the session ends): the hand in play
+    // counts as not played (stacks, statistics and added chips as at its start, its lines cut
+    // from both files), the hands completed are saved through m_saveResults unless none was,
+    // and the files are closed. Lock not held; the game cannot go on afterwards. Returns false
+    // when there was no game to end (never dealt, or already ended).
+    bool StopNowAndSave();
+    // The first half of StopNowAndSave, for a caller that must first let a blocking UI call of
+    // the game thread return (a modal dialog on its own stack): wakes the game threads and
+    // makes them end without finishing the hand.
+    void InterruptGame();
+    // A game has been dealt and has neither ended nor been stopped at once (lock not held).
+    bool InProgress();
     // Blocks until the game threads have ended (game stopped, program closed, or shutdown).
     void WaitForGameEnd();
     bool GameThreadRunning();
@@ -189,6 +204,8 @@ public:
     int playEnabled = 0;
     // Chips added by the human through the add-chips offer, this game.
     int m_chipsAdded = 0;
+    // Hands played to the end in this game.
+    int m_handsCompleted = 0;
 
     // ---- Engine routines (lock held; public for the opponents, UI and tests). ----
     void SetStackText(int s, int amount);
@@ -209,6 +226,9 @@ public:
     // Each file of this game that could not be opened or written, once: "the game log <path>:
     // <reason>" or "the hand history <path>: <reason>" (lock held).
     const std::vector<std::string> &FileProblems() const { return m_files.Problems(); }
+
+    // The game's hand-history file; empty before the first game (lock held).
+    const std::string &HandHistoryPath() const { return m_files.HistoryPath(); }
 
     static const char *StrategyName(int persona);
     std::time_t Now() const { return m_clock ? m_clock() : std::time(nullptr); }
@@ -282,6 +302,24 @@ private:
     // The hand's header line without its leading and trailing blanks.
     std::string HandHeader() const;
     bool Stopping() const { return m_shutdown.load(); }
+    // The state a hand starts from, kept so that a game stopped in the middle of a hand can be
+    // saved as if that hand had not been dealt.
+    void MarkHandStart();
+    // "Tim_2 finishes 7th" in the pane for each seat out in this hand (tournaments).
+    void AnnounceFinishes(std::vector<int> busted, int playersBefore);
+
+    struct HandStartMark
+    {
+        int stacks[10] = {};
+        CPokerStat stats[10];
+        int chipsAdded = 0;
+        int handsCompleted = 0;
+        GameFiles::Marks files;
+    };
+    HandStartMark m_handStart;
+    bool m_dealt = false;        // StartDeal ran for this game
+    bool m_resultsSaved = false; // the game ended, saved or not
+    bool m_stopNow = false;      // InterruptGame ended a game in progress
 
     std::mutex m_stateMutex;
     std::condition_variable m_pauseCv;

@@ -38,6 +38,22 @@ public:
     }
     void WriteHistoryText(const std::string &text) { m_history.Write(text); }
 
+    // Where the three files stand now, and cutting them back there (a game stopped in the middle
+    // of a hand): each file only when no other program wrote to it since (TextFile::CutBackTo).
+    struct Marks
+    {
+        TextFile::Mark log;
+        TextFile::Mark gameLog;
+        TextFile::Mark history;
+    };
+    Marks Here() { return {m_log.Here(), m_gameLog.Here(), m_history.Here()}; }
+    void CutBackTo(const Marks &marks)
+    {
+        m_log.CutBackTo(marks.log);
+        m_gameLog.CutBackTo(marks.gameLog);
+        m_history.CutBackTo(marks.history);
+    }
+
     const std::string &LogPath() const { return m_log.Path(); }
     const std::string &HistoryPath() const { return m_history.Path(); }
     // "the game log <path>: <reason>" or "the hand history <path>: <reason>", each file once.

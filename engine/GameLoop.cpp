@@ -37,6 +37,7 @@ void CDunmereGame::StartDeal()
     // Greyed at once: a second deal thread must not start before the first one greys it.
     startDealEnabled = 0;
     m_firstHand = true;
+    m_dealt = true;
     std::lock_guard<std::mutex> threads(m_threadMutex);
     if (m_dealThread.joinable())
         m_finishedThreads.push_back(std::move(m_dealThread));
@@ -92,6 +93,7 @@ void CDunmereGame::ShowButtonDraw()
 
 void CDunmereGame::HandStart(Lock &lock)
 {
+    MarkHandStart();
     NewHandSetup();
     m_firstHand = false;
     Pause(kPauseAfterSetupMs, lock);
@@ -118,14 +120,17 @@ void CDunmereGame::HandThreadMain()
             PlayHand(lock);
             if (m_onHandEnd)
                 m_onHandEnd(*this);
+            ++m_handsCompleted;
             if (m_exitRequested) {
                 // The human declined to add chips and the program is closing: no save.
+                m_resultsSaved = true;
                 CloseFiles();
                 break;
             }
             if (m_stopRequested) {
                 if (m_saveResults)
                     m_saveResults(*this);
+                m_resultsSaved = true;
                 CloseFiles();
                 m_exitRequested = true;
                 lock.unlock();

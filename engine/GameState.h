@@ -76,6 +76,8 @@ public:
     TableRect m_winRect;
     std::wstring m_nameText;
     int m_revealCards = 0;
+    // Display only: the seat's hand went to the showdown (a table may show every such hand).
+    int m_atShowdown = 0;
     CPlayerStatisticRect m_statRect;
 };
 

@@ -79,6 +79,7 @@ void CDunmereGame::NewHandSetup()
                 Invalidate(box.m_winRect);
             }
             box.m_revealCards = 0;
+            box.m_atShowdown = 0;
         } else {
             // A busted seat's stake of its last hand must not count as a contribution again.
             t.m_bet[s] = 0;

@@ -111,6 +111,8 @@ void CDunmereGame::PayOut(const int *winnings, Lock &lock)
     CGameTable &t = m_table;
     t.m_pot = 0;
     const bool contested = t.CountActive() > 1;
+    for (int s = 0; s < t.m_seatCount; ++s)
+        m_playerRects[s].m_atShowdown = contested && t.m_inGame[s] != 0 && !t.m_folded[s] ? 1 : 0;
     for (int s = 0; s < t.m_seatCount; ++s) {
         t.m_stack[s] += winnings[s];
         // Every chip of the round is in the winnings now.
@@ -173,11 +175,53 @@ void CDunmereGame::PayOut(const int *winnings, Lock &lock)
         }
     }
 
+    std::vector<int> busted;
+    int before = 0;
     for (int s = 0; s < t.m_seatCount; ++s) {
+        before += t.m_inGame[s] != 0 ? 1 : 0;
         if (t.m_stack[s] <= 0 && t.m_inGame[s] > 0) {
             WriteLog(gamelines::LogLostAllMoney(s), true);
             WriteHistory(gamelines::LostAllMoney(t.m_players[s].m_name));
             t.m_inGame[s] = 0;
+            busted.push_back(s);
         }
     }
+    if (m_levelSeconds != 0)
+        AnnounceFinishes(busted, before);
+}
+
+void CDunmereGame::AnnounceFinishes(std::vector<int> busted, int playersBefore)
+{
+    // Of players out in the same hand, the one who began it with more chips places higher.
+    std::stable_sort(busted.begin(), busted.end(), [this](int a, int b) {
+        return m_handStart.stacks[a] > m_handStart.stacks[b];
+    });
+    int place = playersBefore - static_cast<int>(busted.size()) + 1;
+    for (int s : busted) {
+        // The pane only: the log and the hand history keep their own lines.
+        AppendPane(Format("%s finishes %s", m_table.m_players[s].m_name.c_str(),
+                          OrdinalText(place).c_str()));
+        ++place;
+    }
+    if (!busted.empty() && playersBefore - static_cast<int>(busted.size()) == 1) {
+        for (int s = 0; s < m_table.m_seatCount; ++s) {
+            if (m_table.m_inGame[s] != 0)
+                AppendPane(Format("%s finishes 1st", m_table.m_players[s].m_name.c_str()));
+        }
+    }
+}
+
+std::string OrdinalText(int n)
+{
+    const int lastTwo = n % 100;
+    const char *suffix = "th";
+    if (lastTwo < 11 || lastTwo > 13) {
+        if (n % 10 == 1)
+            suffix = "st";
+        else if (n % 10 == 2)
+            suffix = "nd";
+        else if (n % 10 == 3)
+            suffix = "rd";
+    }
+    return std::to_string(n) + suffix;
 }

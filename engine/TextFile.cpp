@@ -4,12 +4,14 @@
 
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 bool TextFile::Open(const std::string &path, const char *mode)
 {
     Close();
     m_path = path;
     m_error = 0;
+    m_written = 0;
     // Binary mode: the line-end translation is ours, so it is the same on every platform.
     const std::string binaryMode = std::string(mode) + "b";
     m_file = std::fopen(path.c_str(), binaryMode.c_str());
@@ -50,8 +52,10 @@ bool TextFile::Write(const std::string &text)
             out += '\r';
         out += c;
     }
-    if (std::fwrite(out.data(), 1, out.size(), m_file) == out.size())
+    if (std::fwrite(out.data(), 1, out.size(), m_file) == out.size()) {
+        m_written += static_cast<long long>(out.size());
         return true;
+    }
     NoteError();
     return false;
 }
@@ -73,4 +77,33 @@ bool TextFile::StillAtPath() const
     struct stat named {};
     return m_file && ::fstat(::fileno(m_file), &open) == 0 && ::stat(m_path.c_str(), &named) == 0 &&
            open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
+TextFile::Mark TextFile::Here()
+{
+    Mark mark;
+    if (!m_file)
+        return mark;
+    Flush();
+    struct stat info {};
+    if (::fstat(::fileno(m_file), &info) != 0)
+        return mark;
+    mark.length = static_cast<long long>(info.st_size);
+    mark.written = m_written;
+    return mark;
+}
+
+bool TextFile::CutBackTo(const Mark &mark)
+{
+    const Mark now = Here();
+    // Another program appending to the same log must not lose its lines to our cut.
+    if (mark.length < 0 || now.length < 0 || now.length - mark.length != now.written - mark.written)
+        return false;
+    if (::ftruncate(::fileno(m_file), static_cast<off_t>(mark.length)) != 0) {
+        NoteError();
+        return false;
+    }
+    m_written = mark.written;
+    std::fseek(m_file, 0, SEEK_END);
+    return true;
 }

@@ -31,6 +31,17 @@ public:
     // Whether Path() still names the file this object has open (false after another program
     // renamed a new file over it).
     bool StillAtPath() const;
+    // Where the file stood at some moment: its length and how much this object had written.
+    struct Mark
+    {
+        long long length = -1; // -1: the file was not open
+        long long written = 0;
+    };
+    // The mark of now (flushes first).
+    Mark Here();
+    // Cuts the file back to mark, so that what this object wrote since is gone; does nothing
+    // (false) when someone else has written to the file since, or it is not open.
+    bool CutBackTo(const Mark &mark);
     // The errno of the first failed open, write, flush or close since the last Open; 0 if none.
     int Error() const { return m_error; }
 
@@ -40,4 +51,5 @@ private:
     std::FILE *m_file = nullptr;
     std::string m_path;
     int m_error = 0;
+    long long m_written = 0; // bytes written since Open
 };

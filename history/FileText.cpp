@@ -39,8 +39,9 @@ bool ReadFileText(const std::string &path, std::string &text, std::string &error
     file.fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (file.fd < 0) {
         const int code = errno;
+        // A symlink loop or a folder without access is not a missing file.
         error = code == ENOENT ? path + " does not exist"
-                               : "cannot read " + path + ": " + Reason(code);
+                               : path + " cannot be read: " + Reason(code);
         return false;
     }
     struct stat info {};

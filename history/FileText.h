@@ -12,8 +12,9 @@ namespace history {
 // Large enough for any game this program writes; anything far larger is not one of ours.
 inline constexpr std::uintmax_t kMaxReadBytes = 512u * 1024u * 1024u;
 
-// The whole file in text. False with a message ("<path> is not a regular file", "<path> is too
-// large ...", "cannot read <path>: <reason>") when it cannot be had.
+// The whole file in text. False with a message ("<path> does not exist", "<path> is not a
+// regular file", "<path> is too large ...", "<path> cannot be read: <reason>" when it cannot be
+// opened, "cannot read <path>: <reason>" when reading fails) when it cannot be had.
 bool ReadFileText(const std::string &path, std::string &text, std::string &error,
                   std::uintmax_t maxBytes = kMaxReadBytes);
 

@@ -75,7 +75,7 @@ std::vector<std::string> FindHistoryFiles(const std::string &path, std::string &
 {
     std::error_code code;
     if (!fs::exists(path, code)) {
-        error = path + " does not exist";
+        error = code ? path + " cannot be read: " + code.message() : path + " does not exist";
         return {};
     }
     if (!fs::is_directory(path, code))

@@ -53,10 +53,23 @@ fs::path ChooseDataFolder(const fs::path &programFolder, const fs::path &dataDir
     return userDataFolder;
 }
 
+std::string FolderPathProblem(const fs::path &folder)
+{
+    std::error_code error;
+    const std::string path = fs::absolute(folder, error).string();
+    if (path.size() <= kMaxFolderPathBytes)
+        return {};
+    return "the folder's path is " + std::to_string(path.size()) +
+           " bytes long; the files need a folder path of at most " +
+           std::to_string(kMaxFolderPathBytes);
+}
+
 std::string PrepareFolder(const fs::path &folder)
 {
     if (folder.empty())
         return "no folder for the files: neither HOME nor a home folder is known";
+    if (std::string tooLong = FolderPathProblem(folder); !tooLong.empty())
+        return "cannot use the folder " + folder.string().substr(0, 60) + "...: " + tooLong;
     std::error_code error;
     fs::create_directories(folder, error);
     if (error)

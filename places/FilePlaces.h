@@ -35,6 +35,14 @@ std::filesystem::path ChooseDataFolder(const std::filesystem::path &programFolde
                                        const std::filesystem::path &dataDirOption,
                                        const std::filesystem::path &userDataFolder);
 
+// SQLite opens no file whose path is longer than about 500 bytes, and the database's journal
+// and the hand histories' names come on top of the folder's path.
+constexpr std::size_t kMaxFolderPathBytes = 400;
+
+// Empty when a folder's path leaves room for the files' names; otherwise, for the user, that
+// it is too long.
+std::string FolderPathProblem(const std::filesystem::path &folder);
+
 // Creates `folder` with its parents and checks that a file can be made in it. Empty when the
 // folder is usable, otherwise what went wrong, for the user: "cannot create the folder ...".
 std::string PrepareFolder(const std::filesystem::path &folder);

@@ -13,10 +13,11 @@ export QT_QPA_PLATFORM=offscreen
 (cd build-test && ctest --output-on-failure --timeout 900 -j"$(nproc)" "$@")
 
 if [ "${BRISQUEL_SKIP_SANITIZERS:-0}" != 1 ]; then
-  # -O1 is the level the sanitizers are meant for, and compiles much faster than -O2.
+  # -O1 is the level the sanitizers are meant for, and compiles much faster than -O2. Warnings
+  # stay warnings here: GCC's flow analysis at -O1 sees uninitialised values inside <regex>.
   cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRISQUEL_ASAN=ON \
     -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" \
-    -DBRISQUEL_UI=OFF -DBRISQUEL_BENCH=OFF -DBRISQUEL_TESTS=ON -DBRISQUEL_WERROR=ON >/dev/null
+    -DBRISQUEL_UI=OFF -DBRISQUEL_BENCH=OFF -DBRISQUEL_TESTS=ON >/dev/null
   cmake --build build-asan -j"$(nproc)"
   export ASAN_OPTIONS=abort_on_error=0:detect_leaks=1
   export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1

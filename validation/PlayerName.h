@@ -10,5 +10,6 @@
 constexpr int kMaxPlayerNameLength = 16;
 
 // Empty when the name (UTF-8) is fine, else what is wrong with it: "is empty", "contains a
-// control character", "is not UTF-8 text" or "is longer than 16 characters".
+// control character", "is not UTF-8 text", "is longer than 16 characters", or that the hand
+// history could not be read back with it (" (" or " [ " in it, or the start of a hand header).
 std::string PlayerNameProblem(const std::string &name);

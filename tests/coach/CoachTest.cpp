@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace coach;
@@ -99,11 +100,22 @@ TEST(CoachVerdict, ScriptedDecisionPoints)
 
 TEST(CoachVerdict, MarginBoundariesAndUnjudgedMoves)
 {
-    // needed 0.25; the margin is 5 points either way.
-    EXPECT_EQ(Judge(Move::Call, Made(0.2001, 300, 100)), Verdict::Ok);
-    EXPECT_EQ(Judge(Move::Call, Made(0.1999, 300, 100)), Verdict::TooLoose);
-    EXPECT_EQ(Judge(Move::Fold, Made(0.2999, 300, 100)), Verdict::Ok);
-    EXPECT_EQ(Judge(Move::Fold, Made(0.3001, 300, 100)), Verdict::TooTight);
+    // needed 0.25; 5 points or more either way is a mistake, exactly 5 included.
+    struct Case
+    {
+        Move move;
+        double equity;
+        Verdict verdict;
+    };
+    for (const Case &c :
+         {Case{Move::Call, 0.2001, Verdict::Ok}, Case{Move::Call, 0.20, Verdict::TooLoose},
+          Case{Move::Call, 0.1999, Verdict::TooLoose}, Case{Move::Fold, 0.2999, Verdict::Ok},
+          Case{Move::Fold, 0.30, Verdict::TooTight}, Case{Move::Fold, 0.3001, Verdict::TooTight}})
+        EXPECT_EQ(Judge(c.move, Made(c.equity, 300, 100)), c.verdict)
+            << MoveName(c.move) << " with equity " << c.equity;
+    // The same boundary at a price that is no round number: 80 into 200 needs 2/7.
+    EXPECT_EQ(Judge(Move::Fold, Made(2.0 / 7.0 + 0.05, 200, 80)), Verdict::TooTight);
+    EXPECT_EQ(Judge(Move::Call, Made(2.0 / 7.0 - 0.05, 200, 80)), Verdict::TooLoose);
     // Folding when a check was free gives away every chance.
     EXPECT_EQ(Judge(Move::Fold, Made(0.3, 300, 0)), Verdict::TooTight);
     EXPECT_EQ(Judge(Move::Check, Made(0.9, 300, 0)), Verdict::Ok);
@@ -194,6 +206,33 @@ TEST(CoachEquity, RangesNarrowTheEquity)
                 3 * std::hypot(all.range.standardError, all.random.standardError));
 }
 
+// A range hand is kept whatever its cards, the lowest card integer (2c) included. On this board
+// only a straight flush beats the hero's four kings, so the range equity is exactly the share of
+// the opponent's combinations that make none.
+TEST(CoachEquity, RangeHandsHoldingTheLowestCardAreKept)
+{
+    Estimator estimator(200000, 3);
+    const DecisionPoint point = Point("Ks Kc", "3c 4c 5c Kd Kh", 1, 100, 50);
+    const std::vector<int> known = Cards("Ks Kc 3c 4c 5c Kd Kh");
+    const int deuce = brisquel::ParseCard("2c"), ace = brisquel::ParseCard("Ac");
+    const int six = brisquel::ParseCard("6c"), seven = brisquel::ParseCard("7c");
+    int usable = 0, straightFlushes = 0, deuceFirst = 0;
+    for (const auto &[a, b] : estimator.RangeFor(point.opponents[0])) {
+        if (std::count(known.begin(), known.end(), a) || std::count(known.begin(), known.end(), b))
+            continue;
+        ++usable;
+        const auto holds = [&](int card) { return a == card || b == card; };
+        const bool straightFlush =
+            (holds(deuce) && (holds(ace) || holds(six))) || (holds(six) && holds(seven));
+        straightFlushes += straightFlush ? 1 : 0;
+        deuceFirst += straightFlush && a == deuce ? 1 : 0;
+    }
+    ASSERT_GT(deuceFirst, 0) << "the range holds no straight flush led by 2c";
+    const Estimate e = estimator.Evaluate(point);
+    EXPECT_NEAR(e.range.value, 1.0 - static_cast<double>(straightFlushes) / usable,
+                4 * e.range.standardError + 1e-4);
+}
+
 TEST(CoachTexts, PanelAndPaneLines)
 {
     EXPECT_EQ(PanelLine(Made(0.43, 300, 100)), "Equity 43 % \xC2\xB7 needs 25 % (3:1)");
@@ -213,6 +252,9 @@ TEST(CoachTexts, PanelAndPaneLines)
               "140)");
     EXPECT_EQ(PaneLine("flop", Move::Call, 120, point, Made(0.40, 300, 120)),
               "Coach: flop call 120 into 300, equity 40 % > 29 % needed: ok (+48)");
+    // Equal once rounded, though not equal: "=", and the verdict still from the exact figures.
+    EXPECT_EQ(PaneLine("flop", Move::Call, 120, point, Made(0.2861, 300, 120)),
+              "Coach: flop call 120 into 300, equity 29 % = 29 % needed: ok (+0)");
     point.toCall = 0;
     EXPECT_EQ(PaneLine("flop", Move::Check, 0, point, Made(0.40, 300, 0)),
               "Coach: flop check into 300, equity 40 %: ok");

@@ -881,7 +881,9 @@ TEST_F(BettingRules, SeatAllInWithItsAnteIsPassedOverOnEveryStreet)
                       "After sort Player 2 = 100 win = 0",
                       "After sort Player 3 = 240 win = 1100",
                       "Player 3 has Pair of Queens ",
-                      "Player 2 lost all his money"});
+                      "Player 2 lost all his money",
+                      // the tournament's place, in the pane only
+                      "Tim_2 finishes 4th"});
     EXPECT_EQ(TotalStacks(m_game.m_table), 4525);
 }
 
@@ -1151,6 +1153,6 @@ TEST_F(BettingRules, ShortAllInCallLeavesTheBigBlindNothingToAnswer)
          "Player 0 folds", "End of Preflop !", "Flop: Qs Js 4h", "Turn: 9c", "River: 2s",
          "Player 1 = 250", "Player 2 = 110", "After sort Player 0 = 0 win = 0",
          "After sort Player 1 = 250 win = 520", "After sort Player 2 = 110 win = 0",
-         "Player 1 has Pair of Kings ", "Player 2 lost all his money"});
+         "Player 1 has Pair of Kings ", "Player 2 lost all his money", "Tim_2 finishes 3rd"});
     EXPECT_EQ(TotalStacks(m_game.m_table), 3170);
 }

@@ -331,3 +331,116 @@ TEST_F(HistoryReader, BadInputGetsAClearMessage)
             EXPECT_FALSE(error.empty());
     }
 }
+
+// Hand-written files: antes that put a seat all in before its blind of 0, seat 0's cards known
+// from the log alone, a log naming a seat the game does not have, a line naming nobody seated
+// and a hand that pays out more than its pot.
+TEST(HistoryReaderDamage, OddLinesAreWarnedAndReadAround)
+{
+    const std::string history =
+        "==================START Ostrivane 2023.11.14  22:13:20 ====\n"
+        "Seat 0: Hero_0 (1000 in chips) StrategyName is Hero\n"
+        "Seat 1: Master_1 (1000 in chips) StrategyName is Master\n"
+        "Seat 2: Tim_2 (1000 in chips) StrategyName is Tight\n"
+        "=========================\n"
+        "Ostrivane Hand #1: Hold'em No Limit (10/20) - 2023.11.14  22:13:20\n"
+        "Table 'Game' 3-max Seat #1 is the button\n"
+        "Seat 0: Hero_0 (1000 in chips)\n"
+        "Seat 1: Master_1 (1000 in chips)\n"
+        "Seat 2: Tim_2 (5 in chips)\n"
+        "Tim_2: posts small blind 0\n"
+        "Hero_0: posts big blind 20\n"
+        "*** HOLE CARDS ***\n"
+        "Master_1: folds\n"
+        "Nobody_7: folds\n"
+        "Hero_0 collected 35 from pot \n"
+        "Ostrivane Hand #2: Hold'em No Limit (10/20) - 2023.11.14  22:14:00\n"
+        "Table 'Game' 3-max Seat #0 is the button\n"
+        "Seat 0: Hero_0 (1010 in chips)\n"
+        "Seat 1: Master_1 (995 in chips)\n"
+        "Seat 2: Tim_2 (0 in chips)\n"
+        "Master_1: posts small blind 10\n"
+        "Hero_0: posts big blind 20\n"
+        "*** HOLE CARDS ***\n"
+        "Master_1: folds\n"
+        "Hero_0 collected 45 from pot \n";
+    const std::string log = "3 players \n"
+                            "Player 0 is Hero_0 (StrategyName is Hero) with stack = 1000\n"
+                            "Player 1 is Master_1 (StrategyName is Master) with stack = 1000\n"
+                            "Player 2 is Tim_2 (StrategyName is Tight) with stack = 1000\n"
+                            "Blinds 10/20 ante 5\n"
+                            "Ostrivane Hand #1: Hold'em No Limit (10/20) - 2023.11.14  22:13:20\n"
+                            "Player 0: 2c 3d\n"
+                            "Player 1: Ah Ad\n"
+                            "Player 2: Kh Kd\n"
+                            "Ostrivane Hand #2: Hold'em No Limit (10/20) - 2023.11.14  22:14:00\n"
+                            "Player 0: 4c 5d\n"
+                            "Player 1: 6h 7h\n"
+                            "Player 3: As Ks\n";
+    history::Game game;
+    std::string error;
+    ASSERT_TRUE(history::ParseGame(history, log, game, error, "hh.txt")) << error;
+    ASSERT_TRUE(game.logPaired);
+    ASSERT_EQ(game.hands.size(), 2u);
+    EXPECT_EQ(game.warnings,
+              (std::vector<std::string>{"hh.txt, line 15: skipped \"Nobody_7: folds\"",
+                                        "Hand #2: 45 chips were paid out of a pot of 40"}));
+
+    const history::Hand &first = game.hands[0];
+    EXPECT_EQ(first.ante, 5);
+    const auto P = Street::Preflop;
+    ExpectActions(first, {{P, 0, ActionKind::Ante, 5, 0, 0, 0},
+                          {P, 1, ActionKind::Ante, 5, 0, 5, 0},
+                          {P, 2, ActionKind::Ante, 5, 0, 10, 0},
+                          {P, 2, ActionKind::SmallBlind, 0, 0, 15, 0},
+                          {P, 0, ActionKind::BigBlind, 20, 20, 15, 0},
+                          {P, 1, ActionKind::Fold, 0, 0, 35, 20}});
+    EXPECT_FALSE(first.actions[0].allIn);
+    EXPECT_TRUE(first.actions[2].allIn);  // the ante took its last chips
+    EXPECT_FALSE(first.actions[3].allIn); // a blind of nothing puts nothing in
+    EXPECT_EQ(first.seats[2].endStack, 0);
+    // The human's cards come from the log alone; 2c is card 0 like any other.
+    EXPECT_EQ(first.seats[0].cards, (std::array<int, 2>{Card("2c"), Card("3d")}));
+    EXPECT_TRUE(first.seats[0].cardsShown);
+    EXPECT_EQ(first.seats[1].cards, (std::array<int, 2>{Card("Ah"), Card("Ad")}));
+    EXPECT_FALSE(first.seats[1].cardsShown);
+
+    const history::Hand &second = game.hands[1];
+    ASSERT_EQ(second.seats.size(), 3u); // the log's seat 3 is no seat of this game
+    EXPECT_EQ(second.seats[0].cards, (std::array<int, 2>{Card("4c"), Card("5d")}));
+    EXPECT_EQ(second.seats[2].cards, (std::array<int, 2>{-1, -1}));
+    EXPECT_EQ(second.pot, 40);
+    ASSERT_EQ(second.winners.size(), 1u);
+    EXPECT_EQ(second.winners[0].amount, 45);
+
+    // A log game with the same seats but none of the hands is another game.
+    ASSERT_TRUE(history::ParseGame(history, log.substr(0, log.find("Blinds")), game, error));
+    EXPECT_FALSE(game.logPaired);
+    EXPECT_EQ(game.hands[0].seats[1].cards[0], -1);
+
+    // 2 to 10 seats.
+    for (int seats : {1, 2, 10, 11}) {
+        std::string text = "==================START Ostrivane 2023.11.14  22:13:20 ====\n";
+        for (int s = 0; s < seats; ++s)
+            text += "Seat " + std::to_string(s) + ": Tim_" + std::to_string(s) +
+                    " (1000 in chips) StrategyName is Tight\n";
+        text += "=========================\n";
+        EXPECT_EQ(history::ParseGame(text, "", game, error), seats >= 2 && seats <= 10) << seats;
+        if (seats == 1 || seats == 11) {
+            EXPECT_NE(
+                error.find("a game needs 2 to 10 seats, the file lists " + std::to_string(seats)),
+                std::string::npos)
+                << error;
+        }
+    }
+
+    // A symlink loop is no missing file.
+    const auto loop = std::filesystem::temp_directory_path() /
+                      ("brisquel_history_loop_" + std::to_string(::getpid()));
+    std::filesystem::remove(loop);
+    std::filesystem::create_symlink(loop, loop);
+    std::vector<history::Game> games;
+    EXPECT_FALSE(history::ReadGames(loop.string(), false, games, error));
+    EXPECT_EQ(error, loop.string() + " cannot be read: Too many levels of symbolic links");
+    std::filesystem::remove(loop);
+}

@@ -53,6 +53,8 @@ TEST(RangeNotation, EveryForm)
     EXPECT_EQ(Count("top15%"), 199u);                  // round(15 % of 1326)
     EXPECT_EQ(Count("top100%"), 1326u);
     EXPECT_EQ(Count("top 0.1%"), 1u);
+    EXPECT_EQ(Count("As2c"), 1u); // the lowest card integer is a card like any other
+    EXPECT_EQ(Count("2c3c"), 1u);
 
     ComboList combos;
     std::string error;
@@ -81,11 +83,19 @@ TEST(RangeNotation, BadTextNamesTheItem)
     EXPECT_EQ(Error("AKQ+"), "'AKQ+' is not a hand or a range");
     EXPECT_EQ(Error("Zz"), "'Zz' is not a hand or a range");
     EXPECT_EQ(Error("AsAs"), "'AsAs' names the same card twice");
+    // The rank table's terminating NUL is no rank.
+    EXPECT_NE(Error(std::string("K\0s", 3)).find("is not a hand or a range"), std::string::npos);
     EXPECT_NE(Error("T9s-86s").find("share the top card"), std::string::npos);
     EXPECT_NE(Error("22-AKs").find("dash range"), std::string::npos);
     EXPECT_NE(Error("top0%").find("above 0 %"), std::string::npos);
     EXPECT_NE(Error("top101%").find("at most 100 %"), std::string::npos);
     EXPECT_EQ(Error("topx%"), "'topx%' is not a share such as top15%");
+    // Text after the number is not dropped silently.
+    EXPECT_EQ(Error("top15x%"), "'top15x%' is not a share such as top15%");
+    EXPECT_EQ(Error("top15%%"), "'top15%%' is not a share such as top15%");
+    // A dash range keeps one suit letter from end to end.
+    for (const char *mixed : {"AK-A2s", "AKs-A2", "AKo-A2s", "AKs-K2s"})
+        EXPECT_NE(Error(mixed).find("dash range"), std::string::npos) << mixed;
     EXPECT_EQ(Error(""), "the range '' holds no hands");
     EXPECT_EQ(Error(" , "), "the range ' , ' holds no hands");
 }

@@ -234,3 +234,64 @@ TEST(HandReplayBotGame, EveryHandOfATournamentReplaysToItsEndStacks)
     EXPECT_GT(showdowns, 0);
     std::filesystem::remove_all(folder);
 }
+
+// A hand built field by field: seat 0 posting an ante, the player's own cards led by the lowest
+// card integer, and antes, actions, winners and a chart seat naming seats the hand lacks.
+TEST(HandReplayEdges, SeatZeroLowestCardAndSeatsTheHandLacks)
+{
+    history::Hand hand;
+    hand.number = 7;
+    hand.smallBlind = 10;
+    hand.bigBlind = 20;
+    hand.ante = 5;
+    for (int s = 0; s < 2; ++s) {
+        history::HandSeat seat;
+        seat.seat = s;
+        seat.name = s == 0 ? "Hero_0" : "Tim_1";
+        seat.inHand = true;
+        seat.startStack = 100;
+        seat.endStack = s == 0 ? 85 : 115;
+        hand.seats.push_back(seat);
+    }
+    hand.seats[0].cards = {Card("2c"), Card("3d")};
+    hand.seats[1].cards = {Card("2d"), Card("3h")};
+    const auto act = [&hand](int seat, ActionKind kind, int amount) {
+        history::Action action;
+        action.seat = seat;
+        action.kind = kind;
+        action.amount = amount;
+        hand.actions.push_back(action);
+    };
+    act(0, ActionKind::Ante, 5);
+    act(1, ActionKind::Ante, 5);
+    act(-1, ActionKind::Ante, 5);
+    act(2, ActionKind::Ante, 5);
+    act(0, ActionKind::SmallBlind, 10);
+    act(-1, ActionKind::Call, 10);
+    act(1, ActionKind::BigBlind, 20);
+    act(2, ActionKind::Raise, 50);
+    act(0, ActionKind::Fold, 0);
+    hand.pot = 40;
+    hand.winners = {{-1, 50, ""}, {1, 40, ""}, {2, 10, ""}};
+
+    const HandReplay replay(hand, 0);
+    ASSERT_EQ(replay.count(), 5); // start, two blinds, the fold, the payout
+    EXPECT_EQ(Stacks(replay.at(0)), (std::vector<int>{95, 95}));
+    EXPECT_EQ(replay.at(0).pot, 10);
+    EXPECT_TRUE(replay.at(0).seats[0].faceUp);
+    EXPECT_FALSE(replay.at(0).seats[1].faceUp);
+    EXPECT_EQ(replay.at(3).caption, "Hero_0: folds");
+    const TableState &end = replay.at(replay.resultStep());
+    EXPECT_EQ(end.caption, "Tim_1 collected 40 from pot");
+    EXPECT_EQ(Stacks(end), (std::vector<int>{85, 115}));
+    EXPECT_EQ(end.pot, 0);
+
+    // A hand without an action is a start and a result.
+    EXPECT_EQ(HandReplay(history::Hand{}, 0).count(), 2);
+
+    history::Game game;
+    game.hands = {hand};
+    EXPECT_EQ(replay::ChipsPerHand(game, 1).size(), 1u);
+    EXPECT_TRUE(replay::ChipsPerHand(game, -1).empty());
+    EXPECT_TRUE(replay::ChipsPerHand(game, 2).empty());
+}

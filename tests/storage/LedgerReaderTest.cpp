@@ -9,9 +9,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
+
+const SessionResult kOneGame = {{"Hero", 150, {2, 2, 1, 1, 0}}};
 
 // Two short seeded games between the personas, each saved as the program saves a stopped game.
 std::vector<BotGameResult> PlayTwoGames(const TempFolder &folder)
@@ -163,4 +169,113 @@ TEST(LedgerReaderTest, AFreshDatabaseReadsEmptyAndIsLeftAsItWas)
     // Reading never creates a file.
     EXPECT_FALSE(ReadLedger(folder.file("missing/PokerDB.db3"), contents, error));
     EXPECT_FALSE(std::filesystem::exists(folder.file("missing")));
+}
+
+// Another program's locks and modes, a save cut off by a kill, a symlink loop and numbers no
+// save writes: each read either works without leaving a file behind or says what happened.
+TEST(LedgerReaderTest, OtherProgramsDamageAndLoopsAreSaidAndNoFileIsMade)
+{
+    TempFolder folder;
+    const std::string path = folder.file(kDatabaseFileName);
+    {
+        CPokerDatabase db;
+        ASSERT_TRUE(OpenDatabase(db, folder.path()));
+        ASSERT_TRUE(SaveSessionResults(db, kOneGame, FormatSaveTime(0)));
+    }
+    const auto files = [&folder] {
+        std::vector<std::string> names;
+        for (const auto &entry : std::filesystem::directory_iterator(folder.path()))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    LedgerContents contents;
+    std::string error;
+
+    // Switched to WAL mode by another program, which has closed it again.
+    ASSERT_TRUE(RawDb(path).exec("PRAGMA journal_mode=WAL"));
+    ASSERT_EQ(files(), std::vector<std::string>{kDatabaseFileName});
+    ASSERT_TRUE(ReadLedger(path, contents, error)) << error;
+    EXPECT_EQ(contents.players.size(), 1u);
+    EXPECT_EQ(files(), std::vector<std::string>{kDatabaseFileName});
+    // Characters that mean something in a URI are part of the name.
+    const std::string odd = folder.file("odd%41#?.db3");
+    std::filesystem::copy_file(path, odd);
+    ASSERT_TRUE(ReadLedger(odd, contents, error)) << error;
+    EXPECT_EQ(contents.players.size(), 1u);
+    std::filesystem::remove(odd);
+    EXPECT_EQ(files(), std::vector<std::string>{kDatabaseFileName});
+    {
+        // While the other program holds it open, its rows not yet checkpointed are read too.
+        RawDb other(path);
+        ASSERT_TRUE(other.exec("INSERT INTO Players (Family_Name, Amount, Balance) "
+                               "VALUES ('Tim', 5, 5)"));
+        ASSERT_TRUE(ReadLedger(path, contents, error)) << error;
+        EXPECT_EQ(contents.players.size(), 2u);
+    }
+    ASSERT_TRUE(RawDb(path).exec("PRAGMA journal_mode=DELETE"));
+
+    // Locked for longer than the reader waits.
+    {
+        RawDb other(path);
+        ASSERT_TRUE(other.exec("BEGIN EXCLUSIVE"));
+        EXPECT_FALSE(ReadLedger(path, contents, error));
+        EXPECT_EQ(error, path + " is locked by another program, which kept it for longer than "
+                                "the 3 seconds waited; try again later");
+    }
+
+    // A save killed half-way leaves a hot journal behind.
+    const pid_t child = fork();
+    if (child == 0) {
+        RawDb killed(path);
+        killed.exec("PRAGMA cache_size=1");
+        killed.exec("BEGIN");
+        for (int i = 0; i < 500; ++i)
+            killed.exec("INSERT INTO Players (Family_Name) VALUES ('" + std::string(900, 'x') +
+                        "')");
+        _exit(0);
+    }
+    ASSERT_GT(child, 0);
+    waitpid(child, nullptr, 0);
+    ASSERT_TRUE(std::filesystem::exists(path + "-journal"));
+    EXPECT_FALSE(ReadLedger(path, contents, error));
+    EXPECT_NE(error.find("a save into it was cut off"), std::string::npos) << error;
+    EXPECT_TRUE(std::filesystem::exists(path + "-journal")); // left to the next save to undo
+
+    const std::string loop = folder.file("loop.db3");
+    std::filesystem::create_symlink(loop, loop);
+    EXPECT_FALSE(ReadLedger(loop, contents, error));
+    EXPECT_EQ(error, loop + " cannot be read: Too many levels of symbolic links");
+}
+
+TEST(LedgerReaderTest, NumbersOutOfRangeAreRefusedWithTheirRow)
+{
+    struct Case
+    {
+        const char *insert;
+        const char *message;
+    };
+    for (const Case &c :
+         {Case{"INSERT INTO Players (Family_Name, Amount, Balance) VALUES ('Hero', 1e308, 0)",
+               "row 2 of its Players table holds Amount = 1e+308, out of range"},
+          Case{"INSERT INTO Players (Family_Name, Amount, Balance) VALUES ('Hero', 0, -9e99)",
+               "row 2 of its Players table holds Balance = -9e+99, out of range"},
+          Case{"INSERT INTO Statistics (Family_Name, NG) VALUES ('Hero', 3e9)",
+               "row 1 of its Statistics table holds NG = 3e+09, out of range"},
+          Case{"INSERT INTO Statistics (Family_Name, NG, nPFR) VALUES ('Hero', 5, -1)",
+               "row 1 of its Statistics table holds nPFR = -1, out of range"}}) {
+        TempFolder folder;
+        const std::string path = folder.file(kDatabaseFileName);
+        {
+            CPokerDatabase db;
+            ASSERT_TRUE(OpenDatabase(db, folder.path()));
+            ASSERT_TRUE(SaveSessionResults(db, kOneGame, FormatSaveTime(0)));
+        }
+        RawDb(path).exec("DELETE FROM Statistics");
+        ASSERT_TRUE(RawDb(path).exec(c.insert)) << c.insert;
+        LedgerContents contents;
+        std::string error;
+        EXPECT_FALSE(ReadLedger(path, contents, error)) << c.insert;
+        EXPECT_EQ(error, path + " is damaged: " + c.message);
+    }
 }

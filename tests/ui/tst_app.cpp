@@ -8,7 +8,9 @@
 #include "tests/ui/TestApp.h"
 #include "ui/table_view/DunmereView.h"
 #include "ui/setup_dialog/ListCtrlEx.h"
+#include "ui/app/CloseGuard.h"
 #include "ui/app/MainFrame.h"
+#include "ui/review/GameSummaryWindow.h"
 #include "ui/output_pane/OutputWnd.h"
 
 #include <QAction>
@@ -46,6 +48,7 @@ private slots:
     void gameCommandsThroughAGame();
     void aboutBox();
     void addChipsDialog();
+    void addChipsOffersTheStartingStake();
 
 private:
     CMainFrame &Frame() { return *m_app.MainFrame(); }
@@ -241,7 +244,11 @@ void TestApp::gameCommandsThroughAGame()
     // The hand in progress ends, the results are saved and the program is told to close.
     QTRY_VERIFY_WITH_TIMEOUT(m_app.CloseRequests() == 1, 60000);
     QTRY_VERIFY(!m_app.Game().GameThreadRunning());
-    QVERIFY(!f.isVisible());
+    // The summary of the game first; closing it closes the program's window.
+    QTRY_VERIFY(f.closeGuard()->summary() && f.closeGuard()->summary()->isVisible());
+    QVERIFY(f.isVisible());
+    f.closeGuard()->summary()->close();
+    QTRY_VERIFY(!f.isVisible());
 }
 
 void TestApp::aboutBox()
@@ -280,6 +287,30 @@ void TestApp::addChipsDialog()
     QCOMPARE(refusals, 2);
     QCOMPARE(typeAndAccept(QStringLiteral("1500")), int(QDialog::Accepted));
     QCOMPARE(dialog.m_chips, 1500);
+}
+
+void TestApp::addChipsOffersTheStartingStake()
+{
+    {
+        auto lock = m_app.Game().LockState();
+        m_app.Game().m_table.m_startStack[0] = 1500;
+    }
+    QString offered;
+    QString note;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<CDlgAddChips *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        QTest::qWait(20); // shown and painted, as a person sees it
+        offered = dialog->edit()->text();
+        if (auto *label = dialog->findChild<QLabel *>(QStringLiteral("CancelNote")))
+            note = label->text();
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    int chips = 0;
+    QVERIFY(!m_app.RunAddChipsDialog(chips)); // Cancel
+    QCOMPARE(offered, QStringLiteral("1500"));
+    QCOMPARE(note, QStringLiteral("Cancel ends the game."));
 }
 
 int main(int argc, char **argv)

@@ -1,5 +1,6 @@
 // Closing the main window in the middle of a hand, while the game waits for the human's
-// decision: the program leaves its event loop, stops the game threads and ends with code 0.
+// decision, and answering "Stop and save": the program leaves its event loop, stops the game
+// threads and ends with code 0.
 
 #include "ui/setup_dialog/DialogTable.h"
 #include "ui/action_panel/DlgPlayerChoose.h"
@@ -8,6 +9,7 @@
 #include "ui/app/MainFrame.h"
 #include "ui/output_pane/OutputWnd.h"
 
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
@@ -40,6 +42,9 @@ int main(int argc, char **argv)
         if (const QString shots = qEnvironmentVariable("BRISQUEL_SCREENSHOTS"); !shots.isEmpty())
             frame.grab().save(shots + QStringLiteral("/human.png"));
         frame.close();
+        QCoreApplication::processEvents();
+        if (auto *question = frame.findChild<QMessageBox *>("StopGameQuestion"))
+            question->findChild<QPushButton *>("StopAndSave")->click();
     });
     poll.start(5);
     QTimer::singleShot(120000, app.get(), [] {

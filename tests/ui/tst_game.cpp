@@ -6,7 +6,9 @@
 #include "tests/ui/TestApp.h"
 #include "ui/table_view/DunmereView.h"
 #include "ui/setup_dialog/ListCtrlEx.h"
+#include "ui/app/CloseGuard.h"
 #include "ui/app/MainFrame.h"
+#include "ui/review/GameSummaryWindow.h"
 #include "ui/pictures/Pictures.h"
 
 #include <QAction>
@@ -83,7 +85,9 @@ void CheckPicture(const QImage &image, const CDunmereView &view, const CDunmereG
             const QRgb second = at(c.left + 56, c.upper - 37);
             QVERIFY2(!IsGreenish(first) && !IsGreenish(second),
                      qPrintable(QStringLiteral("cards of seat %1").arg(s)));
-            const bool faces = s == 0 || r.m_revealCards;
+            // With "Show all hands at showdown" (on by default) the losers' hands too.
+            const bool faces = s == 0 || r.m_revealCards ||
+                               (view.ShowAllAtShowdown() && r.m_atShowdown);
             QCOMPARE(IsBlueBack(first), !faces);
             QCOMPARE(IsBlueBack(second), !faces);
             ++cardsChecked;
@@ -246,7 +250,11 @@ void TestGame::botGameOfFiftyHands()
     }
     QTRY_VERIFY_WITH_TIMEOUT(m_app.CloseRequests() == 1, 60000);
     QTRY_VERIFY(!game.GameThreadRunning());
-    QVERIFY(!frame.isVisible());
+    // The summary of the game first; closing it closes the program's window.
+    QTRY_VERIFY(frame.closeGuard()->summary() && frame.closeGuard()->summary()->isVisible());
+    QVERIFY(frame.isVisible());
+    frame.closeGuard()->summary()->close();
+    QTRY_VERIFY(!frame.isVisible());
     {
         std::lock_guard<std::mutex> lock(game.StateMutex());
         // Stopped by the command after the hand in progress, not because one player was left.

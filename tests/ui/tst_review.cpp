@@ -5,6 +5,7 @@
 #include "opponents/BotGame.h"
 #include "ui/app/CommandIds.h"
 #include "engine/Game.h"
+#include "ui/review/HandListModel.h"
 #include "ui/review/HandsWindow.h"
 #include "ui/app/MainFrame.h"
 #include "storage/PokerTables.h"
@@ -13,10 +14,12 @@
 #include "ui/table_view/TableCanvas.h"
 #include "tests/ui/TestApp.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -162,6 +165,7 @@ private slots:
     void balancesAndStatisticsFollowTheDatabase();
     void badDatabasesGetAMessage();
     void savesChartsAsPng();
+    void gameListCoachColumnAndMistakes();
     void screenshots();
 
 private:
@@ -645,6 +649,67 @@ void TestReview::savesChartsAsPng()
     QVERIFY(Message(window, "gameMessage").startsWith(QStringLiteral("Could not save")));
 }
 
+void TestReview::gameListCoachColumnAndMistakes()
+{
+    CHandsWindow hands(m_bots.path()); // at its default size
+    hands.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&hands));
+    hands.reload();
+    auto *games = hands.findChild<QComboBox *>(QStringLiteral("games"));
+    QCOMPARE(games->count(), 2);
+    for (int i = 0; i < games->count(); ++i) {
+        history::Game game;
+        std::string error;
+        QVERIFY(history::ReadGameFile(games->itemData(i).toString().toStdString(), game, error));
+        const int seat = replay::PlayerSeat(game);
+        const int net = replay::ChipsPerHand(game, seat).back().chips - game.seats[seat].stack;
+        const QString expected =
+            QStringLiteral("%1 · fixed blinds · 10/20 · 4 seats · %2 hands · %3")
+                .arg(QString::fromStdString(game.started).simplified().left(16))
+                .arg(game.hands.size())
+                .arg(net > 0 ? QStringLiteral("+%1").arg(net) : QString::number(net));
+        QCOMPARE(games->itemText(i), expected);
+    }
+
+    auto *list = hands.findChild<QTableView *>(QStringLiteral("hands"));
+    QAbstractItemModel *rows = list->model();
+    const int all = rows->rowCount();
+    QVERIFY(all > 0);
+    QTRY_VERIFY_WITH_TIMEOUT(hands.verdictsReady(), 60000);
+    QCoreApplication::processEvents();
+    int mistakes = 0;
+    for (int r = 0; r < all; ++r) {
+        const QString grade = rows->index(r, CHandListModel::kCoach).data().toString();
+        QVERIFY2(grade == "ok" || QRegularExpression(QStringLiteral("^−\\d+\\.\\d bb$"))
+                                      .match(grade)
+                                      .hasMatch(),
+                 qPrintable(grade));
+        mistakes += grade != "ok" ? 1 : 0;
+    }
+    QVERIFY(mistakes > 0 && mistakes < all); // bots make some, not only
+    // No column cut off at the default size: the header fits the list's viewport.
+    QVERIFY2(list->horizontalHeader()->length() <= list->viewport()->width(),
+             qPrintable(QStringLiteral("%1 > %2").arg(list->horizontalHeader()->length())
+                            .arg(list->viewport()->width())));
+    // Every cell's text fits its column.
+    for (int c = 0; c < CHandListModel::kColumnCount; ++c) {
+        for (int r = 0; r < all; ++r) {
+            const QString text = rows->index(r, c).data().toString();
+            QVERIFY2(list->fontMetrics().horizontalAdvance(text) + 6 <=
+                         list->horizontalHeader()->sectionSize(c),
+                     qPrintable(text));
+        }
+    }
+
+    auto *only = hands.findChild<QCheckBox *>(QStringLiteral("mistakesOnly"));
+    QTest::mouseClick(only, Qt::LeftButton, {}, QPoint(8, only->height() / 2));
+    QCoreApplication::processEvents();
+    QCOMPARE(rows->rowCount(), mistakes);
+    QVERIFY(Caption(hands).size() > 0); // a hand of the filtered list is shown
+    QTest::mouseClick(only, Qt::LeftButton, {}, QPoint(8, only->height() / 2));
+    QCOMPARE(rows->rowCount(), all);
+}
+
 // With BRISQUEL_SHOTS=<folder>: pictures of both windows for the README, from six bot games.
 void TestReview::screenshots()
 {
@@ -665,7 +730,7 @@ void TestReview::screenshots()
         RunBotGame(options);
     }
     CHandsWindow hands(folder.path());
-    hands.resize(1250, 700);
+    hands.resize(1480, 760); // its default size
     hands.show();
     QVERIFY(QTest::qWaitForWindowExposed(&hands));
     hands.reload();
@@ -687,6 +752,19 @@ void TestReview::screenshots()
         Click(&hands, "back");
     QTest::qWait(200);
     QVERIFY(hands.grab().save(QDir(shots).filePath(QStringLiteral("review-hands.png"))));
+    // A remark on the dark style: a copy of the game cut off inside a hand.
+    QFile whole(hands.game().historyPath.c_str());
+    QVERIFY(whole.open(QIODevice::ReadOnly));
+    const QByteArray text = whole.readAll();
+    const QString cut = QDir(shots).filePath(QStringLiteral("HH_cut.txt"));
+    QFile out(cut);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(text.left(text.lastIndexOf("*** FLOP ***")));
+    out.close();
+    hands.openFile(cut);
+    QTest::qWait(200);
+    QVERIFY(hands.grab().save(QDir(shots).filePath(QStringLiteral("review-remark.png"))));
+    QFile::remove(cut);
 
     CProgressWindow progress(folder.path(),
                              QDir(folder.path()).filePath(QStringLiteral("PokerDB.db3")));

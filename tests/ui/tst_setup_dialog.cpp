@@ -2,10 +2,13 @@
 
 #include "ui/setup_dialog/DialogTable.h"
 #include "ui/setup_dialog/ListCtrlEx.h"
+#include "ui/setup_dialog/SetupMemory.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -34,7 +37,12 @@ class TestSetupDialog : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { BuildGameTypes(m_types); }
+    void initTestCase()
+    {
+        BuildGameTypes(m_types);
+        QStandardPaths::setTestModeEnabled(true); // settings apart from the user's
+        QSettings().clear();
+    }
     void opensWithNineSeats();
     void seatCountRebuildsRows();
     void tournamentTypeSetsBlindsAndStacks();
@@ -47,6 +55,8 @@ private slots:
     void validation();
     void namesThatCouldForgeLinesAreRefused_data();
     void namesThatCouldForgeLinesAreRefused();
+    void remembersTheLastTable_data();
+    void remembersTheLastTable();
 
 private:
     std::unique_ptr<CDialogTable> Make(Messages &messages)
@@ -300,8 +310,9 @@ void TestSetupDialog::namesThatCouldForgeLinesAreRefused_data()
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("message"); // empty: accepted
-    const QString rule =
-        QStringLiteral(" A name holds 1 to 16 characters and no control characters.");
+    const QString rule = QStringLiteral(" A name holds 1 to 16 characters, no control "
+                                        "characters and nothing the hand history could not be "
+                                        "read back with.");
     QTest::newRow("line feed") << 2 << QStringLiteral("Tim\nSeat 3: Hero (1 in chips)")
                                << QStringLiteral("The name in seat 2 contains a control "
                                                  "character.") +
@@ -313,6 +324,10 @@ void TestSetupDialog::namesThatCouldForgeLinesAreRefused_data()
                               << QStringLiteral("The name in seat 8 is longer than 16 "
                                                 "characters.") +
                                      rule;
+    QTest::newRow("bracket") << 1 << QStringLiteral("A (1")
+                             << QStringLiteral("The name in seat 1 contains \" (\", where the "
+                                               "hand history could not be read back.") +
+                                    rule;
     QTest::newRow("sixteen letters beyond ASCII")
         << 4 << QStringLiteral("ÉÉÉÉÉÉÉÉÉÉÉÉÉÉÉÉ") << QString();
 }
@@ -338,6 +353,65 @@ void TestSetupDialog::namesThatCouldForgeLinesAreRefused()
         QVERIFY(d->isVisible()); // still open, the name still shown for correction
         QCOMPARE(d->seatList()->CellText(row, 1), name);
     }
+}
+
+void TestSetupDialog::remembersTheLastTable_data()
+{
+    QTest::addColumn<int>("seats");
+    QTest::addColumn<int>("gameType");
+    QTest::addColumn<QString>("bigBlind");
+    QTest::newRow("six seats, fixed blinds") << 6 << 0 << QStringLiteral("50");
+    QTest::newRow("nine seats, turbo tournament") << 9 << 4 << QString();
+}
+
+void TestSetupDialog::remembersTheLastTable()
+{
+    QFETCH(int, seats);
+    QFETCH(int, gameType);
+    QFETCH(QString, bigBlind);
+    QSettings().clear();
+    Messages messages;
+    {
+        // Nothing remembered yet: the defaults.
+        auto fresh = Make(messages);
+        OfferLastTable(*fresh);
+        QCOMPARE(fresh->seatCountCombo()->currentText(), QStringLiteral("9"));
+    }
+    QStringList names;
+    QStringList stacks;
+    {
+        auto d = Make(messages);
+        d->show();
+        QVERIFY(QTest::qWaitForWindowExposed(d.get()));
+        d->seatCountCombo()->setCurrentText(QString::number(seats));
+        d->gameTypeCombo()->setCurrentIndex(gameType);
+        if (!bigBlind.isEmpty()) {
+            d->bigBlindEdit()->selectAll();
+            QTest::keyClicks(d->bigBlindEdit(), bigBlind);
+        }
+        d->seatList()->SetCellText(0, 1, QStringLiteral("Hero"));
+        d->seatList()->SetCellText(1, 1, QStringLiteral("Maniac"));
+        d->seatList()->SetCellText(1, 2, QStringLiteral("4321"));
+        QTest::mouseClick(d->okButton(), Qt::LeftButton);
+        QCOMPARE(d->result(), int(QDialog::Accepted));
+        RememberTable(*d);
+        names = Column(d->seatList(), 1);
+        stacks = Column(d->seatList(), 2);
+    }
+    auto next = Make(messages);
+    OfferLastTable(*next);
+    QCOMPARE(next->seatCountCombo()->currentText(), QString::number(seats));
+    QCOMPARE(next->gameTypeCombo()->currentIndex(), gameType);
+    QCOMPARE(Column(next->seatList(), 1), names);
+    QCOMPARE(Column(next->seatList(), 2), stacks);
+    if (!bigBlind.isEmpty())
+        QCOMPARE(next->bigBlindEdit()->text(), bigBlind);
+    // Accepted as it is offered, it sets up the same table.
+    QTest::mouseClick(next->okButton(), Qt::LeftButton);
+    QCOMPARE(next->result(), int(QDialog::Accepted));
+    QCOMPARE(next->Items().seatCount, seats);
+    QCOMPARE(next->Items().names[1], std::string("Maniac"));
+    QVERIFY(messages.texts.isEmpty());
 }
 
 QTEST_MAIN(TestSetupDialog)

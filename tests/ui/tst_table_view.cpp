@@ -65,6 +65,10 @@ private slots:
     void avatarsFollowTheName();
     void statisticsBoxesAndToggle();
     void printsTheTable();
+    void showdownHands_data();
+    void showdownHands();
+    void tournamentLine_data();
+    void tournamentLine();
 
 private:
     QImage Render(CDunmereGame &game, CDunmereView &view)
@@ -415,3 +419,91 @@ void TestTableView::printsTheTable()
 
 QTEST_MAIN(TestTableView)
 #include "tst_table_view.moc"
+
+void TestTableView::showdownHands_data()
+{
+    QTest::addColumn<bool>("showAll");
+    QTest::addColumn<bool>("atShowdown");
+    QTest::addColumn<bool>("faceUp");
+    QTest::newRow("all shown, went to the showdown") << true << true << true;
+    QTest::newRow("all shown, folded") << true << false << false;
+    QTest::newRow("winners only, lost at the showdown") << false << true << false;
+}
+
+void TestTableView::showdownHands()
+{
+    QFETCH(bool, showAll);
+    QFETCH(bool, atShowdown);
+    QFETCH(bool, faceUp);
+    CDunmereGame game;
+    CDunmereView view(game);
+    SetUpTable(game, view);
+    view.SetShowAllAtShowdown(showAll);
+    {
+        std::lock_guard<std::mutex> lock(game.StateMutex());
+        game.m_playerRects[1].m_revealCards = 1; // the winner
+        game.m_playerRects[1].m_atShowdown = 1;
+        game.m_playerRects[2].m_atShowdown = atShowdown ? 1 : 0;
+    }
+    const QImage image = Render(game, view);
+    std::lock_guard<std::mutex> lock(game.StateMutex());
+    for (int seat : {1, 2}) {
+        const TableRect &c = game.m_playerRects[seat].m_cardsRect;
+        const bool expected = seat == 1 || faceUp;
+        for (int card = 0; card < 2; ++card) {
+            const QRgb centre =
+                Average(image, view.ToDevice(c.left + 28 * card + (card == 0 ? 14 : 40), c.upper - 37));
+            QCOMPARE(!IsBlueBack(centre), expected);
+        }
+    }
+}
+
+void TestTableView::tournamentLine_data()
+{
+    QTest::addColumn<int>("typeId");
+    QTest::addColumn<int>("level");
+    QTest::addColumn<int>("secondsPlayed");
+    QTest::addColumn<QString>("line");
+    // Seats 0-2 in the game with 1000, 2500 and 0 + a bet of 300 behind a pot of 200; seat 3 out.
+    QTest::newRow("fixed blinds") << 0 << 0 << 0 << QString();
+    QTest::newRow("first level")
+        << 3 << 0 << 30
+        << QStringLiteral("Level 1 · blinds 10/20 · next level in 5 min · 3 players left · "
+                          "average stack 1333");
+    QTest::newRow("time up") << 3 << 2 << 4000
+                             << QStringLiteral("Level 3 · blinds 10/20 ante 5 · next level from "
+                                               "the next hand · 3 players left · average stack 1333");
+    QTest::newRow("last level") << 3 << 9 << 0
+                                << QStringLiteral("Level 10 · blinds 10/20 ante 5 · last level · 3 "
+                                                  "players left · average stack 1333");
+}
+
+void TestTableView::tournamentLine()
+{
+    QFETCH(int, typeId);
+    QFETCH(int, level);
+    QFETCH(int, secondsPlayed);
+    QFETCH(QString, line);
+    CDunmereGame game;
+    game.SetClock([] { return std::time_t(100000); });
+    std::lock_guard<std::mutex> lock(game.StateMutex());
+    CGameTable &t = game.m_table;
+    t.m_seatCount = 4;
+    const int stacks[] = {1000, 2500, 0, 0};
+    for (int s = 0; s < 4; ++s) {
+        t.m_stack[s] = stacks[s];
+        t.m_inGame[s] = s < 3 ? 1 : 0;
+    }
+    t.m_bet[2] = 300;
+    t.m_pot = 200;
+    t.m_smallBlind = 10;
+    t.m_bigBlind = 20;
+    t.m_ante = level > 0 ? 5 : 0;
+    game.m_gameTypeId = typeId;
+    game.m_levelSeconds = typeId ? 5 * 60 : 0;
+    game.m_levelIndex = level;
+    game.m_levelCount = 10;
+    game.m_levelStartTime = 100000 - secondsPlayed;
+    QCOMPARE(TournamentLine(game), line);
+    QCOMPARE(QString::fromStdWString(SnapshotOfGame(game).tournamentText), line);
+}

@@ -2,18 +2,25 @@
 
 #include <QDialogButtonBox>
 #include <QIntValidator>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QVBoxLayout>
 
-CDlgAddChips::CDlgAddChips(QWidget *parent)
+#include <algorithm>
+
+CDlgAddChips::CDlgAddChips(QWidget *parent, int startStake)
     : QDialog(parent)
+    , m_chips(std::max(startStake, 0))
 {
     setWindowTitle(QStringLiteral("Add chips !"));
     auto *box = new QVBoxLayout(this);
     m_edit = new QLineEdit(QString::number(m_chips), this);
     m_edit->setMinimumWidth(200);
     box->addWidget(m_edit);
+    auto *cancelNote = new QLabel(tr("Cancel ends the game."), this);
+    cancelNote->setObjectName(QStringLiteral("CancelNote"));
+    box->addWidget(cancelNote);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &CDlgAddChips::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -11,7 +11,8 @@ class CDlgAddChips : public QDialog
 {
     Q_OBJECT
 public:
-    explicit CDlgAddChips(QWidget *parent = nullptr);
+    // startStake: the amount offered, the stack the player began the game with.
+    explicit CDlgAddChips(QWidget *parent = nullptr, int startStake = 0);
 
     int m_chips = 0;
     QLineEdit *edit() const { return m_edit; }

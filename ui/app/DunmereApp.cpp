@@ -7,15 +7,18 @@
 #include "ui/action_panel/DlgPlayerChoose.h"
 #include "ui/table_view/DunmereView.h"
 #include "places/FilePlaces.h"
+#include "ui/app/CloseGuard.h"
 #include "ui/app/MainFrame.h"
 #include "ui/output_pane/OutputWnd.h"
 #include "storage/SessionSave.h"
 
+#include <QDialog>
 #include <QDir>
 #include <QMessageBox>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QThread>
+#include <QTimer>
 
 CDunmereApp::CDunmereApp(int &argc, char **argv, AppOptions options)
     : QApplication(argc, argv)
@@ -136,6 +139,16 @@ int CDunmereApp::ExitInstance()
     if (m_exited)
         return 0;
     m_exited = true;
+    ReleaseGameThreadCalls();
+    // The game threads end before the widgets they draw into go away.
+    m_game.Shutdown();
+    m_game.SetScreen(nullptr);
+    m_frame.reset();
+    return 0;
+}
+
+void CDunmereApp::ReleaseGameThreadCalls()
+{
     {
         std::lock_guard<std::mutex> lock(m_uiCallMutex);
         m_closing = true;
@@ -143,11 +156,26 @@ int CDunmereApp::ExitInstance()
     m_uiCallDone.notify_all();
     if (m_frame && m_frame->outputWnd() && m_frame->outputWnd()->actionPanel())
         m_frame->outputWnd()->actionPanel()->AbandonPendingPrepare();
-    // The game threads end before the widgets they draw into go away.
-    m_game.Shutdown();
-    m_game.SetScreen(nullptr);
-    m_frame.reset();
-    return 0;
+}
+
+void CDunmereApp::StopGameNow(std::function<void()> done)
+{
+    ReleaseGameThreadCalls();
+    m_game.InterruptGame();
+    // The add-chips dialog runs for the game thread on this thread's stack: it must return
+    // before the game thread can be joined.
+    if (QWidget *modal = activeModalWidget()) {
+        if (auto *dialog = qobject_cast<QDialog *>(modal))
+            dialog->reject();
+        else
+            modal->close();
+        QTimer::singleShot(0, this, [this, done = std::move(done)]() mutable {
+            StopGameNow(std::move(done));
+        });
+        return;
+    }
+    m_game.StopNowAndSave();
+    done();
 }
 
 CDunmereView *CDunmereApp::View() const
@@ -200,6 +228,10 @@ void CDunmereApp::PrepareDecision(int sliderMax)
     CCoachController *coach = m_frame ? m_frame->coach() : nullptr;
     if (coach)
         coach->DecisionStarting();
+    // Queued before the panel's preparation: the pane is back before the buttons are live.
+    if (m_frame)
+        QMetaObject::invokeMethod(m_frame.get(), &CMainFrame::RevealActionPanel,
+                                  Qt::QueuedConnection);
     if (pane && pane->actionPanel())
         pane->actionPanel()->PrepareDecision(sliderMax);
     if (coach)
@@ -211,7 +243,12 @@ bool CDunmereApp::RunAddChipsDialog(int &chips)
     bool accepted = false;
     int result = chips;
     const bool ran = RunOnUiThread([&] {
-        CDlgAddChips dialog(m_frame.get());
+        int startStake = 0;
+        {
+            auto lock = m_game.LockState();
+            startStake = m_game.m_table.m_startStack[0];
+        }
+        CDlgAddChips dialog(m_frame.get(), startStake);
         accepted = dialog.exec() == QDialog::Accepted;
         result = dialog.m_chips;
     });
@@ -228,7 +265,7 @@ void CDunmereApp::CloseProgram()
         [this] {
             ++m_closeRequests;
             if (m_frame)
-                m_frame->close();
+                m_frame->closeGuard()->GameEnded();
         },
         Qt::QueuedConnection);
 }

@@ -68,6 +68,11 @@ public:
     // Number of CloseProgram calls the game made (the end of a stopped game).
     int CloseRequests() const { return m_closeRequests; }
 
+    // Ends a running game at once and saves the hands played (the window is closing or the
+    // session ends), then runs done. A modal dialog the game thread waits for is closed first,
+    // so done may run later, from the event loop.
+    void StopGameNow(std::function<void()> done);
+
     // IOutputPane
     void AppendOutputLine(const std::wstring &line) override;
     // IHumanPlayer
@@ -80,6 +85,8 @@ public:
 private:
     // Runs fn on the UI thread and waits for it, unless the program is closing.
     bool RunOnUiThread(const std::function<void()> &fn);
+    // No further blocking UI call of the game thread waits for the UI thread.
+    void ReleaseGameThreadCalls();
     void ChooseFolders();
     void WarnAboutFolder();
     void OpenDatabase();

@@ -1,9 +1,12 @@
 #include "ui/app/MainFrame.h"
 
 #include "ui/app/AboutDlg.h"
+#include "ui/action_panel/DlgPlayerChoose.h"
+#include "ui/app/CloseGuard.h"
 #include "ui/coach/CoachController.h"
 #include "ui/app/CommandIds.h"
 #include "ui/setup_dialog/DialogTable.h"
+#include "ui/setup_dialog/SetupMemory.h"
 #include "ui/calculator/DlgCalculate.h"
 #include "ui/equity_lab/EquityLabWindow.h"
 #include "ui/app/DunmereApp.h"
@@ -32,7 +35,9 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QSettings>
+#include <QShortcut>
 #include <QSlider>
 #include <QStatusBar>
 #include <QTabBar>
@@ -56,6 +61,7 @@ constexpr int kOutputPaneHeight = 300;
 constexpr const char *kWindowStateKey = "Workspace/State";
 constexpr const char *kCoachKey = "View/Coach";
 constexpr const char *kPaceKey = "View/Pace";
+constexpr const char *kShowAllHandsKey = "View/ShowAllHandsAtShowdown";
 // The Pace control runs from no pauses to twice a real table's pauses, in tenths.
 constexpr int kPaceTenthsMax = 20;
 constexpr double kDefaultPace = 1.0;
@@ -161,6 +167,11 @@ CMainFrame::CMainFrame(CDunmereApp &app)
     connect(m_updateTimer, &QTimer::timeout, this, &CMainFrame::UpdateCommandUI);
     m_updateTimer->start(kUpdateIntervalMs);
     UpdateCommandUI();
+    createHiddenPaneKeys();
+    const bool showAll = QSettings().value(QLatin1String(kShowAllHandsKey), true).toBool();
+    action(ID_VIEW_SHOW_ALL_HANDS)->setChecked(showAll);
+    m_view->SetShowAllAtShowdown(showAll);
+    m_closeGuard = new CCloseGuard(app, *this);
 }
 
 CMainFrame::~CMainFrame()
@@ -201,6 +212,14 @@ void CMainFrame::createCommands()
         ID_STATISTICS, QStringLiteral("Statistics"), [this] { m_game.ToggleStatistics(); }, true);
     addCommand(
         ID_VIEW_OUTPUTWND, QStringLiteral("ChatWnd"), [this] { togglePane(m_outputDock); }, true);
+    addCommand(
+        ID_VIEW_SHOW_ALL_HANDS, tr("Show all hands at showdown"),
+        [this] {
+            const bool on = action(ID_VIEW_SHOW_ALL_HANDS)->isChecked();
+            m_view->SetShowAllAtShowdown(on);
+            QSettings().setValue(QLatin1String(kShowAllHandsKey), on);
+        },
+        true);
     addCommand(
         ID_VIEW_COACH, QStringLiteral("Coach"),
         [this] {
@@ -405,6 +424,7 @@ QWidget *CMainFrame::createViewPanel(QWidget *parent)
     auto *trainer = new QVBoxLayout;
     trainer->setSpacing(1);
     trainer->addWidget(CommandCheckBox(action(ID_VIEW_COACH), content));
+    trainer->addWidget(CommandCheckBox(action(ID_VIEW_SHOW_ALL_HANDS), content));
     auto *paceRow = new QHBoxLayout;
     paceRow->setSpacing(4);
     auto *paceLabel = new QLabel(QStringLiteral("Pace"), content);
@@ -585,9 +605,11 @@ void CMainFrame::OnStartGame()
         types[1] = m_game.m_gameTypes[1];
     }
     CDialogTable dialog(types, this);
+    OfferLastTable(dialog);
     const int result = m_runSetupDialog ? m_runSetupDialog(dialog) : dialog.exec();
     if (result != QDialog::Accepted)
         return;
+    RememberTable(dialog);
     GameSetupItems items = dialog.Items();
     // The game type, the cards and the command states are StartGame's to set.
     onAppLook(ID_VIEW_APPLOOK_OFF_2007_BLACK);
@@ -686,8 +708,47 @@ void CMainFrame::OnReviewProgress()
     m_progressWindow->activateWindow();
 }
 
+void CMainFrame::RevealActionPanel()
+{
+    m_outputDock->show();
+    m_outputDock->raise();
+}
+
+void CMainFrame::createHiddenPaneKeys()
+{
+    // The panel's own keys work only while it is shown; these stand in while the pane is
+    // hidden, with no key while it is shown so that the two never compete for one key.
+    const Qt::Key keys[] = {Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F4};
+    for (int i = 0; i < 4; ++i) {
+        auto *shortcut = new QShortcut(this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, i] {
+            CDlgPlayerChoose *panel = m_outputWnd->actionPanel();
+            if (!panel || !panel->IsDecisionPrepared())
+                return;
+            RevealActionPanel();
+            QPushButton *const targets[] = {panel->foldButton(), panel->checkCallButton(),
+                                            panel->raiseButton(), panel->maxButton()};
+            if (!targets[i]->isHidden() && targets[i]->isEnabled())
+                targets[i]->click();
+        });
+        m_hiddenPaneKeys.append(shortcut);
+    }
+    auto rekey = [this, keys] {
+        const bool hidden = m_outputDock->isHidden();
+        for (int i = 0; i < 4; ++i)
+            m_hiddenPaneKeys[i]->setKey(hidden ? QKeySequence(keys[i]) : QKeySequence());
+    };
+    connect(m_outputDock, &QDockWidget::visibilityChanged, this, rekey);
+    rekey();
+}
+
 void CMainFrame::closeEvent(QCloseEvent *event)
 {
+    if (m_closeGuard && !m_closeGuard->AllowClose()) {
+        event->ignore();
+        return;
+    }
     m_updateTimer->stop();
     QSettings().setValue(QLatin1String(kWindowStateKey), saveState());
     event->accept();

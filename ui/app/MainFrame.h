@@ -14,6 +14,7 @@ class CCoachController;
 class CDunmereApp;
 class CDunmereGame;
 class CDunmereView;
+class CCloseGuard;
 class CDialogTable;
 class CHandsWindow;
 class CProgressWindow;
@@ -70,6 +71,9 @@ public:
     void OnReviewProgress();
     CHandsWindow *handsWindow() const { return m_handsWindow; }
     CProgressWindow *progressWindow() const { return m_progressWindow; }
+    // The human must act: the pane with the action panel is shown and raised, whatever its state.
+    void RevealActionPanel();
+    CCloseGuard *closeGuard() const { return m_closeGuard; }
     // Opens the maker's page; tests replace it.
     std::function<void(const QUrl &)> m_openUrl;
 
@@ -93,6 +97,8 @@ private:
     void onCalculator();
     QWidget *createViewPanel(QWidget *parent);
     void onPaceMoved(int tenths);
+    // F1-F4 while the pane is hidden: bring it back and act.
+    void createHiddenPaneKeys();
 
     CDunmereApp &m_app;
     CDunmereGame &m_game;
@@ -114,4 +120,6 @@ private:
     CCoachController *m_coach = nullptr;
     QSlider *m_paceSlider = nullptr;
     QLabel *m_paceValue = nullptr;
+    CCloseGuard *m_closeGuard = nullptr;
+    QList<class QShortcut *> m_hiddenPaneKeys;
 };

@@ -19,7 +19,17 @@ void CHandListModel::setGame(history::Game game, int playerSeat)
     beginResetModel();
     m_game = std::move(game);
     m_playerSeat = playerSeat;
+    m_grades.clear();
+    m_pending.clear();
     endResetModel();
+}
+
+void CHandListModel::setCoachGrades(std::vector<CoachGrade> grades, QString pending)
+{
+    m_grades = std::move(grades);
+    m_pending = std::move(pending);
+    if (rowCount() > 0)
+        emit dataChanged(index(0, kCoach), index(rowCount() - 1, kCoach));
 }
 
 int CHandListModel::rowCount(const QModelIndex &parent) const
@@ -38,8 +48,17 @@ QVariant CHandListModel::data(const QModelIndex &index, int role) const
         return {};
     const history::Hand &hand = m_game.hands[static_cast<size_t>(index.row())];
     const bool seated = m_playerSeat >= 0 && static_cast<size_t>(m_playerSeat) < hand.seats.size();
+    const CoachGrade grade =
+        static_cast<size_t>(index.row()) < m_grades.size() ? m_grades[static_cast<size_t>(index.row())] : CoachGrade{};
+    if (role == Qt::ToolTipRole && index.column() == kCoach && grade.bigBlindsLost > 0)
+        return tr("The worst decision of the hand: %1, %2 big blinds lost")
+            .arg(grade.verdict)
+            .arg(grade.bigBlindsLost, 0, 'f', 1);
+    if (role == kMistakeRole && index.column() == kCoach)
+        return grade.judged && grade.bigBlindsLost > 0 ? QStringLiteral("1") : QString();
     if (role == Qt::TextAlignmentRole)
-        return index.column() == kPot || index.column() == kResult || index.column() == kHand
+        return index.column() == kPot || index.column() == kResult || index.column() == kHand ||
+                       index.column() == kCoach
                    ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                    : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
     if (role != Qt::DisplayRole)
@@ -69,6 +88,11 @@ QVariant CHandListModel::data(const QModelIndex &index, int role) const
     }
     case kShowdown:
         return hand.showdown ? tr("yes") : QString();
+    case kCoach:
+        if (!grade.judged)
+            return m_pending;
+        return grade.bigBlindsLost > 0 ? tr("−%1 bb").arg(grade.bigBlindsLost, 0, 'f', 1)
+                                       : tr("ok");
     default:
         return {};
     }
@@ -78,7 +102,7 @@ QVariant CHandListModel::headerData(int section, Qt::Orientation orientation, in
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    static const char *const kTitles[kColumnCount] = {"Hand", "Time",   "Your cards", "Board",
-                                                      "Pot",  "Result", "Showdown"};
+    static const char *const kTitles[kColumnCount] = {
+        "Hand", "Time", "Your cards", "Board", "Pot", "Result", "Showdown", "Coach"};
     return section >= 0 && section < kColumnCount ? tr(kTitles[section]) : QVariant();
 }

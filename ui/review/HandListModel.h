@@ -21,8 +21,22 @@ public:
         kPot,
         kResult,
         kShowdown,
+        kCoach,
         kColumnCount
     };
+    // "1" in the coach column for a hand with a decision the coach found too loose or tight.
+    static constexpr int kMistakeRole = Qt::UserRole + 1;
+
+    // The coach's grade of each hand (by index): the chips its worst decision lost, in big
+    // blinds, 0 when none lost any; unset hands are not judged.
+    struct CoachGrade
+    {
+        bool judged = false;
+        double bigBlindsLost = 0;
+        QString verdict; // of the worst decision: "too loose" or "too tight"
+    };
+    // Until the coach has judged the game the column reads `pending`.
+    void setCoachGrades(std::vector<CoachGrade> grades, QString pending);
 
     explicit CHandListModel(QObject *parent = nullptr);
 
@@ -38,6 +52,8 @@ public:
 private:
     history::Game m_game;
     int m_playerSeat = 0;
+    std::vector<CoachGrade> m_grades;
+    QString m_pending;
 };
 
 // "Ah Kd"; "" for unknown cards.

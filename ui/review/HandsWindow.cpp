@@ -1,10 +1,12 @@
 #include "ui/review/HandsWindow.h"
 
+#include "ui/review/GameListText.h"
 #include "ui/review/HandListModel.h"
 #include "ui/review/ReplaySnapshot.h"
 #include "coach/Review.h"
 #include "ui/table_view/TableCanvas.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -27,7 +29,8 @@ namespace {
 constexpr int kSlowestStepMs = 2400; // speed 1; speed n waits kSlowestStepMs / n
 constexpr int kSpeedSteps = 8;
 constexpr int kDefaultSpeed = 3;
-constexpr int kListWidth = 360; // the least the list is given
+constexpr int kListWidth = 360;   // the least the list is given
+constexpr int kTableWidth = 820;  // the replay table's width at which no seat is cut off
 
 // A choice the player made, as the coach judges them: not an ante or a blind.
 bool IsDecision(const history::Action &action)
@@ -54,7 +57,7 @@ CHandsWindow::CHandsWindow(QString outputFolder, QWidget *parent)
 {
     setObjectName(QStringLiteral("HandsWindow"));
     setWindowTitle(tr("Hands"));
-    resize(1250, 760);
+    resize(1480, 760); // room for every column of the list beside the whole table
 
     m_askOpenPath = [this] {
         return QFileDialog::getOpenFileName(
@@ -73,6 +76,11 @@ CHandsWindow::CHandsWindow(QString outputFolder, QWidget *parent)
     auto *refresh = ControlButton(tr("Reload"), QStringLiteral("reload"), this);
     top->addWidget(open);
     top->addWidget(refresh);
+    m_mistakesOnly = new QCheckBox(tr("Hands with mistakes"), this);
+    m_mistakesOnly->setObjectName(QStringLiteral("mistakesOnly"));
+    m_mistakesOnly->setToolTip(tr("Only the hands with a call or fold the coach found too loose "
+                                  "or too tight"));
+    top->addWidget(m_mistakesOnly);
 
     m_message = new QLabel(this);
     m_message->setObjectName(QStringLiteral("message"));
@@ -83,6 +91,8 @@ CHandsWindow::CHandsWindow(QString outputFolder, QWidget *parent)
     m_model = new CHandListModel(this);
     m_sorted = new QSortFilterProxyModel(this);
     m_sorted->setSourceModel(m_model);
+    m_sorted->setFilterKeyColumn(CHandListModel::kCoach);
+    m_sorted->setFilterRole(CHandListModel::kMistakeRole);
     m_list = new QTableView(this);
     m_list->setObjectName(QStringLiteral("hands"));
     m_list->setModel(m_sorted);
@@ -143,6 +153,10 @@ CHandsWindow::CHandsWindow(QString outputFolder, QWidget *parent)
         connect(m_streets[k], &QPushButton::clicked, this, [this, k] { jumpToStreet(k); });
     }
     streets->addStretch(1);
+    rightBox->addLayout(streets);
+    // The speed on a row of its own, so that the hand list keeps the room for all its columns.
+    auto *pace = new QHBoxLayout;
+    streets = pace;
     streets->addWidget(new QLabel(tr("Speed:"), right));
     m_speed = new QSlider(Qt::Horizontal, right);
     m_speed->setObjectName(QStringLiteral("speed"));
@@ -153,7 +167,8 @@ CHandsWindow::CHandsWindow(QString outputFolder, QWidget *parent)
     m_speedLabel = new QLabel(right);
     m_speedLabel->setMinimumWidth(80);
     streets->addWidget(m_speedLabel);
-    rightBox->addLayout(streets);
+    streets->addStretch(1);
+    rightBox->addLayout(pace);
 
     m_splitter = new QSplitter(this);
     m_splitter->addWidget(m_list);
@@ -184,6 +199,11 @@ CHandsWindow::CHandsWindow(QString outputFolder, QWidget *parent)
             openFile(path);
     });
     connect(refresh, &QPushButton::clicked, this, &CHandsWindow::reload);
+    connect(m_mistakesOnly, &QCheckBox::toggled, this, [this](bool only) {
+        m_sorted->setFilterFixedString(only ? QStringLiteral("1") : QString());
+        if (!m_list->currentIndex().isValid() && m_sorted->rowCount() > 0)
+            selectRow(0);
+    });
     connect(m_games, &QComboBox::activated, this, &CHandsWindow::showGameAt);
     connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) { showHand(current); });
@@ -209,8 +229,9 @@ void CHandsWindow::fitListWidth()
     const int wanted = std::max(kListWidth, m_list->horizontalHeader()->length() +
                                                 m_list->verticalScrollBar()->sizeHint().width() +
                                                 2 * m_list->frameWidth());
-    const int list = std::min(wanted, total - m_splitter->widget(1)->minimumSizeHint().width());
-    if (sizes.value(0) < list)
+    const int list = std::min(
+        wanted, total - std::max(kTableWidth, m_splitter->widget(1)->minimumSizeHint().width()));
+    if (sizes.value(0) != list)
         m_splitter->setSizes({list, total - list});
 }
 
@@ -277,8 +298,12 @@ int CHandsWindow::stepCount() const
 void CHandsWindow::showMessage(const QString &text, bool error)
 {
     m_message->setText(text);
-    m_message->setStyleSheet(error ? QStringLiteral("color: #B00020; font-weight: bold;")
-                                   : QStringLiteral("color: #6B4E00;"));
+    // A background of its own: readable on the light and on the dark style alike.
+    m_message->setStyleSheet(
+        error ? QStringLiteral("color: #8A0010; background: #FDE7E9; font-weight: bold;"
+                               " border: 1px solid #E8A0A8; border-radius: 3px; padding: 4px;")
+              : QStringLiteral("color: #3D2E00; background: #FFF4CE;"
+                               " border: 1px solid #E0C060; border-radius: 3px; padding: 4px;"));
     m_message->setVisible(!text.isEmpty());
 }
 
@@ -291,7 +316,8 @@ void CHandsWindow::reload()
     // Newest first: the game being played heads the list.
     for (auto it = files.rbegin(); it != files.rend(); ++it) {
         const QString path = QString::fromStdString(*it);
-        m_games->addItem(QFileInfo(path).fileName(), path);
+        m_games->addItem(GameListTextOfFile(path), path);
+        m_games->setItemData(m_games->count() - 1, QFileInfo(path).fileName(), Qt::ToolTipRole);
     }
     if (files.empty()) {
         m_model->setGame({}, 0);
@@ -320,7 +346,7 @@ bool CHandsWindow::openFile(const QString &path)
         togglePlay();
     int index = m_games->findData(path);
     if (index < 0) {
-        m_games->addItem(QFileInfo(path).fileName(), path);
+        m_games->addItem(GameListTextOfFile(path), path);
         index = m_games->count() - 1;
     }
     m_games->setCurrentIndex(index);
@@ -419,6 +445,7 @@ void CHandsWindow::startVerdicts()
     joinFinishedWorkers();
     m_verdicts.clear();
     m_coachProblem.clear();
+    m_model->setCoachGrades({}, tr("judging…"));
     m_verdictsReady = m_model->game().hands.empty();
     if (m_verdictsReady)
         return;
@@ -462,11 +489,26 @@ void CHandsWindow::startVerdicts()
             }
             const QString problem =
                 judged ? QString() : QStringLiteral("Coach: %1").arg(QString::fromStdString(error));
+            // Each hand's worst decision, in big blinds of the hand.
+            std::vector<CHandListModel::CoachGrade> grades(game.hands.size());
+            for (size_t h = 0; judged && h < game.hands.size(); ++h) {
+                grades[h].judged = true;
+                for (const coach::ReviewRow &r : rows) {
+                    const double bigBlinds = r.chipsLost / std::max(1, game.hands[h].bigBlind);
+                    if (r.hand == game.hands[h].number && bigBlinds > grades[h].bigBlindsLost) {
+                        grades[h].bigBlindsLost = bigBlinds;
+                        grades[h].verdict = QString::fromLatin1(coach::VerdictName(r.verdict));
+                    }
+                }
+            }
             QMetaObject::invokeMethod(
                 this,
-                [this, generation, verdicts, problem] {
+                [this, generation, verdicts, problem, grades] {
                     if (generation != m_coachGeneration.load())
                         return;
+                    m_model->setCoachGrades(grades, problem.isEmpty() ? QString() : tr("—"));
+                    m_list->resizeColumnToContents(CHandListModel::kCoach);
+                    fitListWidth();
                     m_verdicts = verdicts;
                     m_coachProblem = problem;
                     m_verdictsReady = true;

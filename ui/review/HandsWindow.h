@@ -21,6 +21,7 @@
 
 class CHandListModel;
 class CTableCanvas;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -78,6 +79,7 @@ private:
 
     QString m_outputFolder;
     QComboBox *m_games = nullptr;
+    QCheckBox *m_mistakesOnly = nullptr;
     QLabel *m_message = nullptr;
     CHandListModel *m_model = nullptr;
     QSortFilterProxyModel *m_sorted = nullptr;

@@ -369,8 +369,9 @@ void CDialogTable::accept()
         const QString name = m_seatList->CellText(row, kNickColumn);
         const std::string problem = PlayerNameProblem(name.toStdString());
         if (!problem.empty()) {
-            Message(QStringLiteral("The name in seat %1 %2. A name holds 1 to %3 characters "
-                                   "and no control characters.")
+            Message(QStringLiteral("The name in seat %1 %2. A name holds 1 to %3 characters, "
+                                   "no control characters and nothing the hand history could "
+                                   "not be read back with.")
                         .arg(row)
                         .arg(QString::fromStdString(problem))
                         .arg(kMaxPlayerNameLength),

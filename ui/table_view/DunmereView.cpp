@@ -5,6 +5,7 @@
 #include "ui/table_view/TablePainter.h"
 
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QPaintEvent>
 #include <QPainter>
@@ -151,7 +152,7 @@ void CDunmereView::paintEvent(QPaintEvent *)
     TableSnapshot table;
     {
         auto lock = m_game.LockState();
-        table = SnapshotOfGame(m_game);
+        table = SnapshotOfGame(m_game, m_showAllAtShowdown);
     }
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
@@ -165,7 +166,7 @@ TablePaintArea CDunmereView::PaintArea(QSize client, double dpiX, double dpiY) c
 
 void CDunmereView::OnDraw(QPainter &painter, QSize clientSize, double dpiX, double dpiY)
 {
-    m_zoom = PaintTable(painter, SnapshotOfGame(m_game), PaintArea(clientSize, dpiX, dpiY));
+    m_zoom = PaintTable(painter, SnapshotOfGame(m_game, m_showAllAtShowdown), PaintArea(clientSize, dpiX, dpiY));
 }
 
 void CDunmereView::contextMenuEvent(QContextMenuEvent *event)
@@ -185,13 +186,49 @@ void CDunmereView::PrintTable(QPrinter *printer)
     TableSnapshot table;
     {
         auto lock = m_game.LockState();
-        table = SnapshotOfGame(m_game);
+        table = SnapshotOfGame(m_game, m_showAllAtShowdown);
     }
     m_zoom = PaintTable(painter, table,
                         PaintArea(size(), printer->logicalDpiX(), printer->logicalDpiY()));
 }
 
-TableSnapshot SnapshotOfGame(const CDunmereGame &game)
+QString TournamentLine(const CDunmereGame &game)
+{
+    if (game.m_levelSeconds <= 0 || game.m_table.m_seatCount <= 0)
+        return {};
+    const CGameTable &t = game.m_table;
+    int left = 0;
+    long long chips = 0;
+    for (int s = 0; s < std::min(t.m_seatCount, 10); ++s) {
+        if (t.m_inGame[s] != 0) {
+            ++left;
+            chips += t.m_stack[s] + t.m_bet[s];
+        }
+    }
+    chips += t.m_pot;
+    const auto tr = [](const char *text) { return QCoreApplication::translate("CDunmereView", text); };
+    QString line = tr("Level %1 · blinds %2/%3").arg(game.m_levelIndex + 1).arg(t.m_smallBlind).arg(t.m_bigBlind);
+    if (t.m_ante > 0)
+        line += tr(" ante %1").arg(t.m_ante);
+    // Levels change with the clock, at the first hand after the time is up.
+    if (game.m_levelIndex + 1 < game.m_levelCount) {
+        const long long rest = game.m_levelStartTime + game.m_levelSeconds - game.Now();
+        line += rest > 0 ? tr(" · next level in %1 min").arg((rest + 59) / 60)
+                         : tr(" · next level from the next hand");
+    } else {
+        line += tr(" · last level");
+    }
+    line += tr(" · %1 players left · average stack %2").arg(left).arg(left > 0 ? chips / left : 0);
+    return line;
+}
+
+void CDunmereView::SetShowAllAtShowdown(bool on)
+{
+    m_showAllAtShowdown = on;
+    update();
+}
+
+TableSnapshot SnapshotOfGame(const CDunmereGame &game, bool showAllAtShowdown)
 {
     TableSnapshot table;
     const CGameTable &t = game.m_table;
@@ -205,7 +242,8 @@ TableSnapshot SnapshotOfGame(const CDunmereGame &game)
         seat.showAction = box.m_showAction != 0;
         seat.showCards = box.m_showCards != 0;
         // The player at seat 0 always sees his own cards.
-        seat.faceUp = i == 0 || box.m_revealCards != 0;
+        seat.faceUp = i == 0 || box.m_revealCards != 0 ||
+                      (showAllAtShowdown && box.m_atShowdown != 0);
         seat.showWin = box.m_showWin != 0;
         seat.name = box.m_nameText;
         seat.stack = box.m_stackText;
@@ -230,5 +268,6 @@ TableSnapshot SnapshotOfGame(const CDunmereGame &game)
     table.potText = game.m_potText;
     table.potRect = game.m_potRect;
     table.boardRect = game.m_boardRect;
+    table.tournamentText = TournamentLine(game).toStdWString();
     return table;
 }

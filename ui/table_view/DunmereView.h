@@ -47,6 +47,10 @@ public:
 
     void PrintTable(QPrinter *printer);
 
+    // Every hand that reached the showdown face up, or the winners' only.
+    void SetShowAllAtShowdown(bool on);
+    bool ShowAllAtShowdown() const { return m_showAllAtShowdown; }
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
@@ -66,4 +70,5 @@ private:
     std::vector<bool> m_pendingWaitCursor; // wait-cursor requests (on/off) not yet applied
     double m_zoom = 1.0;
     int m_waitCursorDepth = 0;
+    bool m_showAllAtShowdown = true;
 };

@@ -213,6 +213,23 @@ void DrawSeat(QPainter &p, const Mapper &m, const SeatSnapshot &seat)
 
 } // namespace
 
+// A line in the upper left corner, unzoomed, where no seat ever sits.
+static void DrawInfoLine(QPainter &p, const QString &text)
+{
+    p.save();
+    QFont font = p.font();
+    font.setPointSize(10);
+    p.setFont(font);
+    const QRectF box = QFontMetricsF(font).boundingRect(text).adjusted(-6, -3, 6, 3);
+    const QRectF placed = box.translated(8 - box.left(), 8 - box.top());
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 150));
+    p.drawRoundedRect(placed, 4, 4);
+    p.setPen(Qt::white);
+    p.drawText(placed, Qt::AlignCenter, text);
+    p.restore();
+}
+
 double PaintTable(QPainter &p, const TableSnapshot &table, const TablePaintArea &area)
 {
     const QSize client = area.client;
@@ -263,6 +280,8 @@ double PaintTable(QPainter &p, const TableSnapshot &table, const TablePaintArea 
             DrawText(p, m, static_cast<int>(r.left + 0.4 * (r.right - r.left)), r.upper,
                      QString::fromStdWString(table.potText), 12, Qt::white);
     }
+    if (!table.tournamentText.empty() && table.ready)
+        DrawInfoLine(p, QString::fromStdWString(table.tournamentText));
     return zoom;
 }
 

@@ -41,9 +41,16 @@ struct TableSnapshot
     std::wstring potText;
     TableRect potRect;
     TableRect boardRect;
+    // Tournaments: level, blinds, time to the next level, players left, average stack.
+    std::wstring tournamentText;
 };
 
 class CDunmereGame;
+class QString;
 
-// The live game's table. The caller holds the game's state mutex.
-TableSnapshot SnapshotOfGame(const CDunmereGame &game);
+// The tournament's line at the table; empty for fixed blinds. The caller holds the state mutex.
+QString TournamentLine(const CDunmereGame &game);
+
+// The live game's table. The caller holds the game's state mutex. With showAllAtShowdown
+// every hand that went to the showdown is face up, not only the winners'.
+TableSnapshot SnapshotOfGame(const CDunmereGame &game, bool showAllAtShowdown = false);

@@ -1,0 +1,395 @@
+// Ending a game the ways a person does, in a game where the human plays seat 0: closing the
+// output pane while a decision is pending and acting with F2; closing the window mid-hand and
+// answering the question; the desktop session ending (SIGTERM). One scenario per process, as a
+// game cannot be restarted: tst_game_end pane | close | keep | sigterm | bust | summary.
+// BRISQUEL_SHOTS=<folder> keeps pictures of the summary and of the review it opens.
+
+#include "engine/Game.h"
+#include "history/HistoryReader.h"
+#include "storage/LedgerReader.h"
+#include "tests/ui/TestApp.h"
+#include "ui/action_panel/DlgPlayerChoose.h"
+#include "ui/app/CloseGuard.h"
+#include "ui/app/DlgAddChips.h"
+#include "ui/app/CommandIds.h"
+#include "ui/app/MainFrame.h"
+#include "ui/output_pane/OutputWnd.h"
+#include "ui/review/GameSummaryWindow.h"
+#include "ui/review/HandsWindow.h"
+#include "ui/setup_dialog/DialogTable.h"
+#include "ui/setup_dialog/ListCtrlEx.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDir>
+#include <QDockWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTest>
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+
+namespace {
+
+int g_failures = 0;
+
+#define CHECK(cond)                                                                                \
+    do {                                                                                           \
+        if (!(cond)) {                                                                             \
+            std::fprintf(stderr, "FAIL %s:%d: %s\n", __FILE__, __LINE__, #cond);                  \
+            ++g_failures;                                                                          \
+        }                                                                                          \
+    } while (0)
+
+struct Table
+{
+    CDunmereApp &app;
+    CMainFrame &frame;
+    CDlgPlayerChoose &panel;
+
+    void settle()
+    {
+        QCoreApplication::processEvents();
+        frame.grab();
+        QCoreApplication::processEvents();
+    }
+    bool waitFor(const std::function<bool()> &condition, int ms = 60000)
+    {
+        return QTest::qWaitFor(
+            [&] {
+                frame.grab(); // a repaint between the steps, as on a screen
+                return condition();
+            },
+            ms);
+    }
+    bool waitForDecision()
+    {
+        return waitFor([&] { return panel.IsDecisionPrepared(); });
+    }
+    int handsCompleted()
+    {
+        auto lock = app.Game().LockState();
+        return app.Game().m_handsCompleted;
+    }
+    // Folds (or checks) decisions until `hands` hands are over and the next decision is pending.
+    bool playUntil(int hands)
+    {
+        for (int guard = 0; guard < 500; ++guard) {
+            if (!waitForDecision())
+                return false;
+            if (handsCompleted() >= hands)
+                return true;
+            QPushButton *button = panel.foldButton();
+            QTest::mouseClick(button, Qt::LeftButton);
+            settle();
+        }
+        return false;
+    }
+};
+
+// The ledger rows of the one saved game, the hand history read back, and their agreement.
+void checkSavedGame(CDunmereApp &app, int handsPlayed)
+{
+    LedgerContents ledger;
+    std::string error;
+    CHECK(ReadLedger(QDir(app.DatabaseFolder()).filePath("PokerDB.db3").toStdString(), ledger,
+                     error));
+    CHECK(ledger.players.size() == 5);
+    double sum = 0;
+    double hero = 0;
+    for (const LedgerRow &row : ledger.players) {
+        sum += row.amount;
+        if (row.name == "Hero")
+            hero = row.amount;
+    }
+    CHECK(sum == 0); // no chips were added: what one won, the others lost
+    CHECK(ledger.statistics.size() == 5);
+
+    std::vector<std::string> files;
+    const std::vector<std::string> found =
+        history::FindHistoryFiles(app.TextFolder().toStdString(), error);
+    CHECK(found.size() == 1);
+    if (found.size() != 1)
+        return;
+    history::Game game;
+    CHECK(history::ReadGameFile(found[0], game, error));
+    CHECK(!game.truncated);
+    CHECK(game.warnings.empty());
+    for (const std::string &warning : game.warnings)
+        std::fprintf(stderr, "warning: %s\n", warning.c_str());
+    CHECK(static_cast<int>(game.hands.size()) == handsPlayed);
+    if (game.hands.empty() || game.seats.empty())
+        return;
+    // The human's result in the ledger is his stack after the last complete hand.
+    CHECK(hero == game.hands.back().seats[0].endStack - game.seats[0].stack);
+    auto lock = app.Game().LockState();
+    CHECK(app.Game().m_table.m_stack[0] == game.hands.back().seats[0].endStack);
+}
+
+// "Last hand & Stop game": the summary, a review of one hand from it, and the program's window
+// closing once both are closed.
+int summaryScenario(Table &t)
+{
+    CMainFrame &frame = t.frame;
+    frame.ExecuteCommand(ID_STOP_GAME);
+    // The human folds what is left of the hand.
+    while (t.app.CloseRequests() == 0) {
+        if (t.panel.IsDecisionPrepared())
+            QTest::mouseClick(t.panel.foldButton(), Qt::LeftButton);
+        t.settle();
+    }
+    CHECK(t.waitFor([&] { return frame.closeGuard()->summary() != nullptr; }));
+    CGameSummaryWindow *summary = frame.closeGuard()->summary();
+    if (!summary)
+        return g_failures;
+    t.settle();
+    CHECK(summary->isVisible());
+    CHECK(frame.isVisible());
+    const int hands = t.handsCompleted();
+    CHECK(summary->figureText("Hands") == QString::number(hands));
+    CHECK(summary->figures().hands == hands);
+    // The chips the human's stack moved by, as the table has it.
+    int stack = 0;
+    int start = 0;
+    {
+        auto lock = t.app.Game().LockState();
+        stack = t.app.Game().m_table.m_stack[0];
+        start = t.app.Game().m_table.m_startStack[0];
+    }
+    CHECK(summary->figures().net == stack - start);
+    CHECK(summary->figureText("Net").contains(QString::number(stack - start)));
+    // The coach was on: its costliest decisions, or that none lost chips.
+    CHECK(t.waitFor([&] { return summary->coachReady(); }));
+    t.settle();
+    const QString costly = summary->figureText("Costly");
+    CHECK(costly.startsWith("Hand #") || costly.startsWith("none"));
+    const QString shots = qEnvironmentVariable("BRISQUEL_SHOTS");
+    if (!shots.isEmpty())
+        summary->grab().save(shots + "/game-summary.png");
+
+    // Review the second hand.
+    QComboBox *choice = summary->handChoice();
+    CHECK(choice->count() == hands);
+    choice->setFocus();
+    QTest::keyClick(choice, Qt::Key_Down);
+    t.settle();
+    CHECK(choice->currentIndex() == 1);
+    QTest::mouseClick(summary->reviewButton(), Qt::LeftButton);
+    t.settle();
+    CHandsWindow *review = frame.handsWindow();
+    CHECK(review && review->isVisible());
+    if (!review)
+        return g_failures;
+    CHECK(t.waitFor([&] { return review->verdictsReady(); }));
+    CHECK(review->game().hands.size() == static_cast<size_t>(hands));
+    if (!shots.isEmpty())
+        review->grab().save(shots + "/review-from-summary.png");
+
+    QTest::mouseClick(summary->closeButton(), Qt::LeftButton);
+    t.settle();
+    CHECK(frame.isVisible()); // the review is still open
+    review->close();
+    CHECK(t.waitFor([&] { return !frame.isVisible(); }, 10000));
+    return g_failures;
+}
+
+// Pictures only (BRISQUEL_SHOTS=<folder>): a tournament table at a showdown where the losers'
+// hands are face up too, with the tournament's line in the corner.
+int showdownShot(Table &t)
+{
+    CMainFrame &frame = t.frame;
+    frame.m_runSetupDialog = [](CDialogTable &dialog) {
+        dialog.gameTypeCombo()->setCurrentIndex(3); // "9 players"
+        dialog.okButton()->click();
+        return dialog.result();
+    };
+    frame.ExecuteCommand(ID_START_GAME);
+    {
+        auto lock = t.app.Game().LockState();
+        t.app.Game().SetPauseFactor(0.4); // the showdown stays on the table a while
+    }
+    frame.ExecuteCommand(ID_WHO_IS_ON_BUTTON);
+    const auto shownDown = [&] {
+        auto lock = t.app.Game().LockState();
+        int atShowdown = 0;
+        for (int s = 1; s < 10; ++s)
+            atShowdown += t.app.Game().m_playerRects[s].m_atShowdown;
+        return atShowdown >= 2;
+    };
+    CHECK(t.waitFor(
+        [&] {
+            if (t.panel.IsDecisionPrepared())
+                QTest::mouseClick(t.panel.foldButton(), Qt::LeftButton);
+            return shownDown();
+        },
+        300000));
+    QTest::qWait(150);
+    frame.grab().save(qEnvironmentVariable("BRISQUEL_SHOTS") + "/showdown-tournament.png");
+    CHECK(t.app.Game().StopNowAndSave());
+    return g_failures;
+}
+
+// The session ends while "Add chips !" waits for the human, who has just gone bust: the dialog
+// runs for the game thread, so it must close before the game can stop; the hand that busted
+// him counts as not played.
+int sigtermWhileAddingChips(Table &t)
+{
+    CMainFrame &frame = t.frame;
+    frame.m_runSetupDialog = [](CDialogTable &dialog) {
+        dialog.seatList()->SetCellText(0, 2, QStringLiteral("100")); // the human: five big blinds
+        dialog.okButton()->click();
+        return dialog.result();
+    };
+    frame.ExecuteCommand(ID_START_GAME);
+    frame.ExecuteCommand(ID_WHO_IS_ON_BUTTON);
+    bool offered = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!offered && qobject_cast<CDlgAddChips *>(QApplication::activeModalWidget())) {
+            offered = true;
+            std::raise(SIGTERM);
+        }
+    });
+    watch.start(5);
+    CHECK(t.waitFor(
+        [&] {
+            // Folds two hands, then calls everything until he is out of chips.
+            if (t.panel.IsDecisionPrepared())
+                QTest::mouseClick(t.handsCompleted() >= 2 ? t.panel.checkCallButton()
+                                                          : t.panel.foldButton(),
+                                  Qt::LeftButton);
+            return !frame.isVisible();
+        },
+        120000));
+    CHECK(offered);
+    // Stopped where the busting hand began: the human still has chips in the saved game.
+    CHECK(!t.app.Game().GameThreadRunning());
+    const int played = t.handsCompleted();
+    std::fprintf(stderr, "hands before the bust: %d\n", played);
+    if (played > 0) {
+        checkSavedGame(t.app, played);
+    } else {
+        LedgerContents ledger;
+        std::string error;
+        ReadLedger(QDir(t.app.DatabaseFolder()).filePath("PokerDB.db3").toStdString(), ledger,
+                   error);
+        CHECK(ledger.players.empty());
+    }
+    return g_failures;
+}
+
+int runScenario(Table &t, const char *scenario)
+{
+    if (std::strcmp(scenario, "bust") == 0)
+        return sigtermWhileAddingChips(t);
+    if (std::strcmp(scenario, "shots") == 0)
+        return showdownShot(t);
+    CMainFrame &frame = t.frame;
+    QDockWidget *dock = frame.outputDock();
+    frame.m_runSetupDialog = [](CDialogTable &dialog) {
+        dialog.okButton()->click(); // Hero at seat 0 against the default opponents
+        return dialog.result();
+    };
+    frame.ExecuteCommand(ID_START_GAME);
+    frame.ExecuteCommand(ID_WHO_IS_ON_BUTTON);
+
+    if (std::strcmp(scenario, "pane") == 0) {
+        int decisions = 0;
+        QObject::connect(&t.panel, &CDlgPlayerChoose::decided, [&] { ++decisions; });
+        CHECK(t.waitForDecision());
+        // The pane's own close button, mid-decision: the panel goes with it.
+        auto *closeButton = dock->findChild<QAbstractButton *>("qt_dockwidget_closebutton");
+        CHECK(closeButton != nullptr);
+        if (closeButton)
+            QTest::mouseClick(closeButton, Qt::LeftButton);
+        t.settle();
+        CHECK(dock->isHidden());
+        QTest::keyClick(&frame, Qt::Key_F2);
+        CHECK(decisions == 1);
+        CHECK(!dock->isHidden());
+        // Hidden with the ribbon's check box once the decision is made: the next decision
+        // brings it back by itself.
+        CHECK(t.waitForDecision());
+        QTest::keyClick(&frame, Qt::Key_F1);
+        CHECK(decisions == 2);
+        frame.ExecuteCommand(ID_VIEW_OUTPUTWND);
+        CHECK(dock->isHidden());
+        CHECK(t.waitFor([&] { return t.panel.IsDecisionPrepared() && !dock->isHidden(); }));
+        t.settle();
+        CHECK(dock->isVisible());
+        CHECK(t.app.Game().StopNowAndSave());
+        return g_failures;
+    }
+
+    if (std::strcmp(scenario, "summary") == 0)
+        frame.ExecuteCommand(ID_VIEW_COACH);
+    CHECK(t.playUntil(2));
+    const int played = t.handsCompleted();
+    if (std::strcmp(scenario, "summary") == 0)
+        return summaryScenario(t);
+    if (std::strcmp(scenario, "sigterm") == 0) {
+        std::raise(SIGTERM);
+        CHECK(t.waitFor([&] { return !frame.isVisible(); }, 30000));
+        CHECK(!t.app.Game().GameThreadRunning());
+        checkSavedGame(t.app, played);
+        return g_failures;
+    }
+
+    frame.close(); // the window's close button
+    t.settle();
+    CHECK(frame.isVisible());
+    auto *question = frame.findChild<QMessageBox *>("StopGameQuestion");
+    CHECK(question && question->isVisible());
+    if (!question)
+        return g_failures;
+    CHECK(question->text() ==
+          "Stop the game now? The results of the hands played so far are saved.");
+    frame.close(); // a second click while asked: still one question
+    t.settle();
+    CHECK(frame.findChildren<QMessageBox *>("StopGameQuestion").size() == 1);
+
+    if (std::strcmp(scenario, "keep") == 0) {
+        QTest::mouseClick(question->findChild<QPushButton *>("KeepPlaying"), Qt::LeftButton);
+        t.settle();
+        CHECK(frame.isVisible());
+        CHECK(t.app.Game().InProgress());
+        // The game goes on: the next decision comes.
+        QTest::mouseClick(t.panel.foldButton(), Qt::LeftButton);
+        CHECK(t.waitForDecision());
+        CHECK(t.app.Game().StopNowAndSave());
+        return g_failures;
+    }
+
+    QPushButton *stop = question->findChild<QPushButton *>("StopAndSave");
+    CHECK(stop && stop->text() == "Stop and save");
+    QTest::mouseClick(stop, Qt::LeftButton);
+    frame.close(); // impatient: once more while it saves
+    t.settle();
+    CHECK(t.waitFor([&] { return !frame.isVisible(); }, 30000));
+    CHECK(!t.app.Game().GameThreadRunning());
+    checkSavedGame(t.app, played);
+    return g_failures;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const char *scenario = argc > 1 ? argv[1] : "close";
+    int qtArgc = 1;
+    QTemporaryDir folder;
+    const auto app = StartTestApp(qtArgc, argv, folder, 41);
+    if (!app)
+        return 1;
+    CDlgPlayerChoose *panel = app->MainFrame()->outputWnd()->actionPanel();
+    Table table{*app, *app->MainFrame(), *panel};
+    const int failures = runScenario(table, scenario);
+    app->ExitInstance();
+    std::fprintf(stderr, "%s: %s\n", scenario, failures == 0 ? "PASS" : "FAIL");
+    return failures == 0 ? 0 : 1;
+}

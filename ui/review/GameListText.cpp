@@ -1,0 +1,80 @@
+#include "ui/review/GameListText.h"
+
+#include "engine/GameState.h"
+#include "replay/HandReplay.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+QString Tr(const char *text)
+{
+    return QCoreApplication::translate("GameList", text);
+}
+
+QString Count(int n, const char *one, const char *many)
+{
+    return n == 1 ? Tr(one) : Tr(many).arg(n);
+}
+
+} // namespace
+
+QString GameTypeText(const history::Game &game)
+{
+    if (game.hands.empty() || game.seats.empty())
+        return Tr("fixed blinds");
+    GameType types[2];
+    BuildGameTypes(types);
+    QStringList matches;
+    for (const GameType &type : types) {
+        bool stacks = true;
+        for (const history::GameSeat &seat : game.seats)
+            stacks = stacks && seat.stack == type.startingStack;
+        const history::Hand &first = game.hands.front();
+        if (stacks && !type.smallBlinds.empty() && first.smallBlind == type.smallBlinds[0] &&
+            first.bigBlind == type.bigBlinds[0])
+            matches << QString::fromStdString(type.typeName);
+    }
+    if (matches.size() == 1)
+        return matches.front();
+    return matches.isEmpty() ? Tr("fixed blinds") : Tr("tournament");
+}
+
+QString GameListText(const history::Game &game)
+{
+    QStringList parts;
+    // "2023.11.14  22:13:20" without the seconds.
+    parts << QString::fromStdString(game.started).simplified().left(16);
+    parts << GameTypeText(game);
+    if (!game.hands.empty())
+        parts << QStringLiteral("%1/%2").arg(game.hands.front().smallBlind).arg(game.hands.front().bigBlind);
+    parts << Count(static_cast<int>(game.seats.size()), "1 seat", "%1 seats");
+    parts << Count(static_cast<int>(game.hands.size()), "1 hand", "%1 hands");
+    const int seat = replay::PlayerSeat(game);
+    if (!game.hands.empty() && seat >= 0) {
+        int net = 0;
+        for (const history::Hand &hand : game.hands) {
+            if (seat < static_cast<int>(hand.seats.size()))
+                net += hand.seats[static_cast<size_t>(seat)].won -
+                       hand.seats[static_cast<size_t>(seat)].invested;
+        }
+        parts << (net > 0 ? QStringLiteral("+%1").arg(net) : QString::number(net));
+    }
+    return parts.join(QStringLiteral(" · "));
+}
+
+QString GameListTextOfFile(const QString &path)
+{
+    QFile file(path);
+    const QString name = QFileInfo(path).fileName();
+    if (!file.open(QIODevice::ReadOnly))
+        return Tr("%1 (cannot be read)").arg(name);
+    const std::string text = file.readAll().toStdString();
+    history::Game game;
+    std::string error;
+    if (!history::ParseGame(text, std::string(), game, error, name.toStdString()))
+        return Tr("%1 (not a hand history)").arg(name);
+    return GameListText(game);
+}
