@@ -54,6 +54,52 @@ std::vector<std::pair<int, int>> Unordered(const std::set<std::pair<int, int>> &
     return out;
 }
 
+// One layer of the pot the player contests: its chips, and the total an all-in opponent must
+// have put in to be eligible for it.
+struct Layer
+{
+    int chips = 0;
+    int top = 0;
+};
+
+bool ContributionsKnown(const DecisionPoint &point)
+{
+    long sum = point.committed;
+    for (const Opponent &opponent : point.opponents)
+        sum += opponent.committed;
+    for (int chips : point.dead)
+        sum += chips;
+    return sum > 0 && sum == point.pot;
+}
+
+// The layers up to the player's total after the call, the call included. Without the seats'
+// contributions, one layer of the whole pot that every opponent contests.
+std::vector<Layer> Layers(const DecisionPoint &point)
+{
+    if (!ContributionsKnown(point))
+        return {Layer{point.pot + point.toCall, 0}};
+    const int total = point.committed + point.toCall;
+    std::vector<int> levels{total};
+    for (const Opponent &opponent : point.opponents)
+        if (opponent.stack <= 0 && opponent.committed > 0 && opponent.committed < total)
+            levels.push_back(opponent.committed);
+    std::sort(levels.begin(), levels.end());
+    levels.erase(std::unique(levels.begin(), levels.end()), levels.end());
+    std::vector<Layer> layers;
+    int bottom = 0;
+    for (int top : levels) {
+        const auto slice = [&](int chips) { return std::clamp(chips, bottom, top) - bottom; };
+        Layer layer{slice(total), top};
+        for (const Opponent &opponent : point.opponents)
+            layer.chips += slice(opponent.committed);
+        for (int chips : point.dead)
+            layer.chips += slice(chips);
+        layers.push_back(layer);
+        bottom = top;
+    }
+    return layers;
+}
+
 int Percent(double share)
 {
     return static_cast<int>(std::lround(share * 100.0));
@@ -68,6 +114,14 @@ std::string Signed(double chips)
 }
 
 } // namespace
+
+int WinnablePot(const DecisionPoint &point)
+{
+    int chips = -point.toCall;
+    for (const Layer &layer : Layers(point))
+        chips += layer.chips;
+    return chips;
+}
 
 Price PriceOf(int pot, int toCall)
 {
@@ -143,10 +197,13 @@ Estimate Estimator::Evaluate(const DecisionPoint &point)
     if (!CardsUsable(point, known))
         return estimate;
     estimate.valid = true;
-    estimate.price = PriceOf(point.pot, point.toCall);
+    // One price from the single equity figure: the call against everything the player can
+    // win; the expected value below weighs each layer by the hands eligible for it.
+    estimate.price = PriceOf(WinnablePot(point), point.toCall);
     const int opponents = static_cast<int>(point.opponents.size());
     if (opponents == 0) {
         estimate.random = estimate.range = Equity{1.0, 0.0};
+        estimate.evCall = WinnablePot(point);
     } else {
         int board[5] = {};
         std::copy(point.board.begin(), point.board.end(), board);
@@ -155,13 +212,12 @@ Estimate Estimator::Evaluate(const DecisionPoint &point)
             m_rng, hole, board, static_cast<int>(point.board.size()), opponents + 1, m_trials);
         // Ties make the true spread smaller: this is an upper bound.
         estimate.random = Equity{p, std::sqrt(p * (1.0 - p) / m_trials)};
-        estimate.range = RangeEquity(point);
+        RangeEquity(point, estimate);
     }
-    estimate.evCall = estimate.range.value * (point.pot + point.toCall) - point.toCall;
     return estimate;
 }
 
-Equity Estimator::RangeEquity(const DecisionPoint &point)
+void Estimator::RangeEquity(const DecisionPoint &point, Estimate &estimate)
 {
     const brisquel::EvalTables &tables = brisquel::Tables();
     std::uint64_t known = 0;
@@ -171,6 +227,7 @@ Equity Estimator::RangeEquity(const DecisionPoint &point)
         ranges.push_back(&RangeFor(opponent));
     const size_t count = ranges.size();
     std::vector<brisquel::Hand> hands(count);
+    std::vector<decltype(brisquel::Evaluate(tables, hands[0]))> theirs(count);
 
     const auto randomCard = [this](std::uint64_t &dead) {
         for (;;) {
@@ -186,8 +243,11 @@ Equity Estimator::RangeEquity(const DecisionPoint &point)
     for (int c : point.board)
         knownBoard += brisquel::CardHand(tables, c);
     const int missing = 5 - static_cast<int>(point.board.size());
+    const std::vector<Layer> layers = Layers(point);
     double sum = 0.0;
     double sumSquares = 0.0;
+    double chipsSum = 0.0;
+    double chipsSquares = 0.0;
     for (int trial = 0; trial < m_trials; ++trial) {
         std::uint64_t dead = known;
         for (size_t i = 0; i < count; ++i) {
@@ -214,22 +274,39 @@ Equity Estimator::RangeEquity(const DecisionPoint &point)
         const auto mine =
             brisquel::Evaluate(tables, board + brisquel::CardHand(tables, point.hole[0]) +
                                            brisquel::CardHand(tables, point.hole[1]));
-        int tied = 1;
-        bool lost = false;
-        for (size_t i = 0; i < count && !lost; ++i) {
-            const auto theirs = brisquel::Evaluate(tables, board + hands[i]);
-            if (theirs > mine)
-                lost = true;
-            else if (theirs == mine)
-                ++tied;
-        }
-        const double share = lost ? 0.0 : 1.0 / tied;
+        for (size_t i = 0; i < count; ++i)
+            theirs[i] = brisquel::Evaluate(tables, board + hands[i]);
+        // The share of a layer against the opponents eligible for it (top 0: everyone).
+        const auto shareOf = [&](int top) {
+            int tied = 1;
+            for (size_t i = 0; i < count; ++i) {
+                const Opponent &opponent = point.opponents[i];
+                if (top > 0 && opponent.stack <= 0 && opponent.committed < top)
+                    continue;
+                if (theirs[i] > mine)
+                    return 0.0;
+                tied += theirs[i] == mine ? 1 : 0;
+            }
+            return 1.0 / tied;
+        };
+        const double share = shareOf(0);
         sum += share;
         sumSquares += share * share;
+        double chips = -point.toCall;
+        for (const Layer &layer : layers)
+            chips += layer.chips * shareOf(layer.top);
+        chipsSum += chips;
+        chipsSquares += chips * chips;
     }
-    const double mean = sum / m_trials;
-    const double variance = std::max(0.0, sumSquares / m_trials - mean * mean);
-    return Equity{mean, std::sqrt(variance / m_trials)};
+    const auto meanAndError = [this](double total, double squares) {
+        const double mean = total / m_trials;
+        const double variance = std::max(0.0, squares / m_trials - mean * mean);
+        return Equity{mean, std::sqrt(variance / m_trials)};
+    };
+    estimate.range = meanAndError(sum, sumSquares);
+    const Equity ev = meanAndError(chipsSum, chipsSquares);
+    estimate.evCall = ev.value;
+    estimate.evCallError = ev.standardError;
 }
 
 Verdict Judge(Move move, const Estimate &estimate)

@@ -4,11 +4,19 @@
 //
 // For one decision point (hole cards, board, the opponents still in, the pot with every bet in
 // front, the chips to call) it gives:
-// - the price: the equity a call needs, to_call / (pot + to_call), and the pot odds pot:to_call;
+// - the price: the equity a call needs, to_call / (winnable + to_call), and the pot odds
+//   winnable:to_call, where winnable is the part of the pot the player can win (see WinnablePot);
 // - the equity against the opponents holding random hands, and against estimated ranges, each
 //   a Monte Carlo estimate over a fixed number of deals with its standard error;
-// - the expected value of calling in chips, equity x (pot + to_call) - to_call, and a verdict on
-//   the move made, taken against the range equity (see Judge).
+// - the expected value of calling in chips, summed over the pot's layers (main and side pots)
+//   the player contests, each won against the opponents eligible for it, less to_call; and a
+//   verdict on the move made, taken against the range equity (see Judge).
+//
+// Pot layers: a player who puts in T chips in all can win at most T from each other seat. The
+// layers are cut at T and at the totals of opponents already all in below T; an opponent with
+// chips behind counts as eligible for every layer (it can still call), an all-in one only for the
+// layers its chips reach. Without the seats' contributions (they do not add up to the pot) the
+// whole pot is one layer, as if nobody were short.
 //
 // How an opponent's range is chosen (RangeFor):
 // - with at least kMinHandsForStats hands of statistics, an opponent who raised before the flop
@@ -55,7 +63,8 @@ struct Opponent
 {
     int seat = -1;
     int positionClass = 0; // 0 early, 1 middle, 2 late
-    int stack = 0;         // chips behind
+    int stack = 0;         // chips behind; 0 means all in
+    int committed = 0;     // chips it has put in this hand
     int hands = 0;         // N of its statistics
     double vpip = 0.0;     // shares 0..1
     double pfr = 0.0;
@@ -69,12 +78,14 @@ struct DecisionPoint
     std::vector<Opponent> opponents; // the seats still in, the player not among them
     int pot = 0;                     // every chip put in, the bets in front included
     int toCall = 0;                  // chips the player must add to stay in (capped at its stack)
+    int committed = 0;               // chips the player has put in this hand
+    std::vector<int> dead;           // chips put in this hand by seats that folded
 };
 
 struct Price
 {
-    double needed = 0.0;  // equity a call needs: to_call / (pot + to_call); 0 with nothing to call
-    double potOdds = 0.0; // pot / to_call; 0 with nothing to call
+    double needed = 0.0;  // to_call / (winnable + to_call); 0 with nothing to call
+    double potOdds = 0.0; // winnable / to_call; 0 with nothing to call
 };
 
 struct Equity
@@ -90,6 +101,7 @@ struct Estimate
     Equity random; // against random hands
     Equity range;  // against the estimated ranges
     double evCall = 0.0;
+    double evCallError = 0.0; // standard error of evCall
 };
 
 enum class Move
@@ -117,6 +129,9 @@ enum class RangeSource
 };
 
 Price PriceOf(int pot, int toCall);
+// The chips of the pot (before the call) the player can win: its own, and from every other seat
+// at most the player's total after the call. The whole pot when the contributions are not known.
+int WinnablePot(const DecisionPoint &point);
 // "3:1", "2.5:1"; "-" with nothing to call.
 std::string PotOddsText(const Price &price);
 // The range source and its share of hands (in %; for Position the range's own share).
@@ -134,7 +149,8 @@ public:
     const std::vector<std::pair<int, int>> &RangeFor(const Opponent &opponent);
 
 private:
-    Equity RangeEquity(const DecisionPoint &point);
+    // The range equity, and the call's expected value over the pot's layers into `estimate`.
+    void RangeEquity(const DecisionPoint &point, Estimate &estimate);
 
     int m_trials;
     std::uint64_t m_rng[4];

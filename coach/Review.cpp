@@ -144,6 +144,7 @@ bool ReviewGame(const history::Game &game, int seat, Estimator &estimator,
         const size_t seats = hand.seats.size();
         std::vector<bool> folded(seats, false);
         std::vector<int> stack(seats);
+        std::vector<int> committed(seats, 0);
         std::vector<PreflopMove> preflop(seats, PreflopMove::None);
         for (size_t s = 0; s < seats; ++s)
             stack[s] = hand.seats[s].startStack;
@@ -169,13 +170,19 @@ bool ReviewGame(const history::Game &game, int seat, Estimator &estimator,
                                    hand.board.begin() + hand.boardCountAt(action.street));
                 point.pot = action.potBefore;
                 point.toCall = std::min(action.toCall, action.stackBefore);
+                point.committed = committed[static_cast<size_t>(seat)];
                 for (size_t s = 0; s < seats; ++s) {
-                    if (static_cast<int>(s) == seat || !hand.seats[s].inHand || folded[s])
+                    if (static_cast<int>(s) == seat || !hand.seats[s].inHand)
                         continue;
+                    if (folded[s]) {
+                        point.dead.push_back(committed[s]);
+                        continue;
+                    }
                     Opponent opponent;
                     opponent.seat = static_cast<int>(s);
                     opponent.positionClass = hand.seats[s].positionClass;
                     opponent.stack = stack[s];
+                    opponent.committed = committed[s];
                     opponent.preflop = preflop[s];
                     ApplyStatistics(opponent, statistics[h][s]);
                     point.opponents.push_back(opponent);
@@ -190,6 +197,7 @@ bool ReviewGame(const history::Game &game, int seat, Estimator &estimator,
                 rows.push_back(std::move(row));
             }
             stack[actor] -= action.amount;
+            committed[actor] += action.amount;
             if (action.kind == ActionKind::Fold)
                 folded[actor] = true;
             if (action.street == Street::Preflop) {

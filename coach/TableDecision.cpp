@@ -24,13 +24,20 @@ DecisionPoint TableDecision(const CGameTable &table, const std::vector<CAction> 
         point.pot += table.m_bet[s];
     point.toCall =
         std::clamp(table.m_amountToCall - table.m_bet[seat], 0, std::max(0, table.m_stack[seat]));
+    point.committed = table.m_invested[seat];
     for (int s = 0; s < table.m_seatCount; ++s) {
-        if (s == seat || !table.IsActive(s))
+        if (s == seat)
             continue;
+        if (!table.IsActive(s)) {
+            if (table.m_invested[s] > 0)
+                point.dead.push_back(table.m_invested[s]);
+            continue;
+        }
         Opponent opponent;
         opponent.seat = s;
         opponent.positionClass = table.m_positionClass[s];
         opponent.stack = table.m_stack[s];
+        opponent.committed = table.m_invested[s];
         ApplyStatistics(opponent, table.m_players[s].m_stat);
         point.opponents.push_back(opponent);
     }

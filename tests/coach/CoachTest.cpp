@@ -302,6 +302,19 @@ TEST(CoachTable, DecisionPointFromTheGameState)
     EXPECT_DOUBLE_EQ(point.opponents[0].pfr, 0.08);
     EXPECT_EQ(point.opponents[1].preflop, PreflopMove::Raised);
     EXPECT_EQ(point.opponents[1].positionClass, 1);
+    EXPECT_EQ(WinnablePot(point), 240); // no contributions known: the whole pot
+    {
+        // What each seat put in this hand, the folded seat's as dead chips.
+        CGameTable chips = t;
+        const int invested[4] = {40, 100, 20, 80};
+        std::copy(std::begin(invested), std::end(invested), chips.m_invested);
+        const DecisionPoint known = TableDecision(chips, actions, 0);
+        EXPECT_EQ(known.committed, 40);
+        EXPECT_EQ(known.dead, std::vector<int>{20});
+        EXPECT_EQ(known.opponents[0].committed, 100);
+        EXPECT_EQ(known.opponents[1].committed, 80);
+        EXPECT_EQ(WinnablePot(known), 240); // every stack covers the bet: nothing capped
+    }
 
     EXPECT_EQ(MoveOf(point, 0, true, 900), Move::Fold);
     EXPECT_EQ(MoveOf(point, 0, false, 900), Move::Fold); // nothing put in while owing

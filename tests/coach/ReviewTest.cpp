@@ -129,6 +129,12 @@ TEST_F(CoachReviewScripted, TheHumansRiverCallOfAPotSizedBetIsTooLoose)
     EXPECT_EQ(call.move, coach::Move::Call);
     EXPECT_EQ(call.point.pot, 80);
     EXPECT_EQ(call.point.toCall, 40);
+    // What each seat put in, rebuilt from the actions: the button folded without a chip.
+    EXPECT_EQ(call.point.committed, 20);
+    EXPECT_EQ(call.point.dead, std::vector<int>{0});
+    ASSERT_EQ(call.point.opponents.size(), 1u);
+    EXPECT_EQ(call.point.opponents[0].committed, 60);
+    EXPECT_EQ(coach::WinnablePot(call.point), 80);
     EXPECT_EQ(call.verdict, coach::Verdict::TooLoose);
     EXPECT_EQ(summary.tooLoose, 1);
     EXPECT_EQ(summary.hands, 1);
