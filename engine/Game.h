@@ -22,7 +22,7 @@
 // The class is written in several files: Game.cpp construction and commands, GameLoop.cpp the
 // threads and the hand loop, HandSetup.cpp each hand's set-up and the deals, Betting.cpp the
 // betting rounds, Showdown.cpp the showdown and payout, SeatDisplay.cpp the seat boxes, pot and
-// pane, GameFiles.cpp the files.
+// pane, GameFiles.cpp the files, StopNow.cpp ending a game in the middle of a hand.
 
 #include "engine/EngineInterfaces.h"
 #include "engine/GameFiles.h"

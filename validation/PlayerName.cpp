@@ -1,4 +1,6 @@
 #include "validation/PlayerName.h"
+
+#include "lineformat/GameLines.h"
 #include "validation/PrintableText.h"
 
 namespace {
@@ -7,7 +9,7 @@ namespace {
 // chips)") and at the first " [ " of the "Dealt to Ann_0 [ Ah Kd ]" line, and takes every line
 // that starts with the hand header's words for a header.
 const char *const kCutters[] = {" (", " [ "};
-const char kHandHeaderStart[] = "Ostrivane Hand #";
+using gamelines::kHandPrefix;
 
 } // namespace
 
@@ -33,8 +35,8 @@ std::string PlayerNameProblem(const std::string &name)
             return std::string("contains \"") + cutter +
                    "\", where the hand history could not be read back";
     }
-    if (name.rfind(kHandHeaderStart, 0) == 0)
-        return std::string("starts like a hand's header (\"") + kHandHeaderStart +
+    if (name.rfind(kHandPrefix, 0) == 0)
+        return std::string("starts like a hand's header (\"") + kHandPrefix +
                "\"), so the hand history could not be read back";
     return {};
 }
