@@ -72,6 +72,10 @@ int RunReviewCommand(const CommandArgs &args)
             std::fprintf(stderr, "brisquel-cli: warning: %s: %s\n",
                          PrintableText(games[g].historyPath).c_str(),
                          PrintableText(warning).c_str());
+        if (games[g].damagedHands > 0)
+            std::fprintf(stderr, "brisquel-cli: warning: %s: %d damaged hand%s left out\n",
+                         PrintableText(games[g].historyPath).c_str(), games[g].damagedHands,
+                         games[g].damagedHands == 1 ? "" : "s");
         if (!coach::ReviewGame(games[g], seats[g], estimator, rows, summary, error))
             return Fail(PrintableText(error));
     }

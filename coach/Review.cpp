@@ -119,14 +119,23 @@ std::vector<std::vector<CPokerStat>> StatisticsBeforeHands(const history::Game &
 }
 
 bool ReviewGame(const history::Game &game, int seat, Estimator &estimator,
-                std::vector<ReviewRow> &rows, ReviewSummary &summary, std::string &error)
+                std::vector<ReviewRow> &rows, ReviewSummary &summary, std::string &error,
+                const std::function<bool()> &wanted)
 {
+    const auto stopped = [&wanted, &error] {
+        if (!wanted || wanted())
+            return false;
+        error = "stopped";
+        return true;
+    };
     if (seat < 0 || static_cast<size_t>(seat) >= game.seats.size()) {
         error = "there is no seat " + std::to_string(seat) + " in " + game.historyPath;
         return false;
     }
     const auto statistics = StatisticsBeforeHands(game);
     for (size_t h = 0; h < game.hands.size(); ++h) {
+        if (stopped())
+            return false;
         const history::Hand &hand = game.hands[h];
         const history::HandSeat &me = hand.seats[static_cast<size_t>(seat)];
         if (!me.inHand)
@@ -142,6 +151,8 @@ bool ReviewGame(const history::Game &game, int seat, Estimator &estimator,
         for (const history::Action &action : hand.actions) {
             const size_t actor = static_cast<size_t>(action.seat);
             if (action.seat == seat && IsDecision(action.kind)) {
+                if (stopped())
+                    return false;
                 if (me.cards[0] < 0 || me.cards[1] < 0) {
                     error = "the cards of " + me.name + " in hand #" + std::to_string(hand.number) +
                             " are not known: the game log beside the hand history does not "

@@ -9,6 +9,7 @@
 #include "history/HistoryReader.h"
 #include "stats/PokerStat.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,8 +43,11 @@ int ReviewSeat(const history::Game &game, const std::string &player, std::string
 
 // Every decision (fold, check, call, bet, raise) of `seat`, in order; `summary` adds up. False
 // with a message when the seat's own cards are not known (no game log for a computer seat).
+// `wanted`, when given, is asked before each hand and each decision: once it says false the
+// review stops at once and returns false with error "stopped".
 bool ReviewGame(const history::Game &game, int seat, Estimator &estimator,
-                std::vector<ReviewRow> &rows, ReviewSummary &summary, std::string &error);
+                std::vector<ReviewRow> &rows, ReviewSummary &summary, std::string &error,
+                const std::function<bool()> &wanted = {});
 
 // The engine's event list of a hand (what it hands to AnalyzeHand), rebuilt from the files.
 std::vector<CAction> HandEvents(const history::Hand &hand, bool firstHandOfGame);

@@ -314,8 +314,7 @@ private:
         CPokerStat stats[10];
         int chipsAdded = 0;
         int handsCompleted = 0;
-        TextFile::Mark log;
-        TextFile::Mark history;
+        GameFiles::Marks files;
     };
     HandStartMark m_handStart;
     bool m_dealt = false;        // StartDeal ran for this game

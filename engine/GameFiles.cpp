@@ -10,6 +10,11 @@
 #include <fstream>
 #include <iterator>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using enginetext::Format;
 
 namespace {
@@ -24,6 +29,8 @@ void GameFiles::WriteLogLine(const std::string &text)
 {
     m_log.Write(text + "\n");
     m_log.Flush();
+    m_gameLog.Write(text + "\n");
+    m_gameLog.Flush();
     Check();
 }
 
@@ -47,34 +54,57 @@ void GameFiles::Check()
                              std::strerror(file.Error()));
     };
     check(m_log, m_logFailReported, "game log");
+    check(m_gameLog, m_logFailReported, "game log");
     check(m_history, m_historyFailReported, "hand history");
 }
 
-void GameFiles::TrimLog(const std::string &path)
+bool GameFiles::TrimLog(const std::string &path)
 {
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error || size < kLogTrimThreshold)
-        return;
-    std::string kept;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    // Closing the descriptor drops the lock, on every way out.
+    struct Closer
     {
-        std::ifstream in(path, std::ios::binary);
-        if (!in)
-            return;
-        in.seekg(static_cast<std::streamoff>(size - kLogKeptBytes));
-        kept.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<std::uintmax_t>(info.st_size) < kLogTrimThreshold)
+        return false;
+    // Another game writing the log holds a shared lock: then the cut waits for a later start.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
+        return false;
+    const std::uintmax_t size = static_cast<std::uintmax_t>(info.st_size);
+    std::string kept(kLogKeptBytes, '\0');
+    const ssize_t got = ::pread(fd, kept.data(), kept.size(),
+                                static_cast<off_t>(size - kLogKeptBytes));
+    if (got != static_cast<ssize_t>(kept.size()))
+        return false;
     // Written to a side file and renamed, so a failure cannot lose the whole log.
     const std::string temporary = path + ".trim";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         if (!out)
-            return;
+            return false;
         out.write(kept.data(), static_cast<std::streamsize>(kept.size()));
         if (!out)
+            return false;
+    }
+    std::error_code error;
+    std::filesystem::rename(temporary, path, error);
+    return !error;
+}
+
+void GameFiles::OpenSharedLog(const std::string &path)
+{
+    // A game that trims renames its new log over the old one while holding the exclusive lock:
+    // one who opened the old one meanwhile finds it gone from the folder and opens again.
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        if (!m_log.Open(path, "a") || !m_log.LockShared() || m_log.StillAtPath())
             return;
     }
-    std::filesystem::rename(temporary, path, error);
 }
 
 void GameFiles::Open(const std::string &folderName, const std::string &startTime)
@@ -87,7 +117,7 @@ void GameFiles::Open(const std::string &folderName, const std::string &startTime
     fs::create_directories(folder / gamelines::kHistoryFolder, error);
     const std::string logPath = (folder / gamelines::kLogFileName).string();
     TrimLog(logPath);
-    m_log.Open(logPath, "a");
+    OpenSharedLog(logPath);
     // Never overwrite or share another game's file: games started in the same second (bot
     // games, two programs at once) take "HH_<time>_002.txt", "_003" and so on; the padding
     // keeps the names' order the games' order.
@@ -95,8 +125,11 @@ void GameFiles::Open(const std::string &folderName, const std::string &startTime
         (folder / gamelines::kHistoryFolder / (gamelines::kHistoryFilePrefix + startTime)).string();
     for (int n = 1; n <= kMaxHistoryFilesPerSecond; ++n) {
         const std::string suffix = n == 1 ? std::string() : Format("_%03d", n);
-        if (m_history.CreateNew(stem + suffix + gamelines::kHistoryFileSuffix) ||
-            m_history.Error() != EEXIST)
+        if (m_history.CreateNew(stem + suffix + gamelines::kHistoryFileSuffix)) {
+            m_gameLog.Open(stem + suffix + gamelines::kGameLogFileSuffix, "w");
+            break;
+        }
+        if (m_history.Error() != EEXIST)
             break;
     }
     Check();
@@ -106,6 +139,8 @@ void GameFiles::Close()
 {
     m_log.Flush();
     m_log.Close();
+    m_gameLog.Flush();
+    m_gameLog.Close();
     m_history.Flush();
     m_history.Close();
     Check();

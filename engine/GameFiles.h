@@ -2,7 +2,8 @@
 // The two text files of one game: the running game log "HistoryGame.log" (appended to, its
 // oldest part cut off when it grows large) and the game's own hand history
 // "HandHistory/HH_<start time>.txt" (never another game's: "_002", "_003" and on when that name
-// is taken). A file that cannot be opened or written is reported once, in a line for the output
+// is taken), with that game's log lines alone beside it ("HH_<start time>.log"), so that a game
+// can be read back after the shared log has lost it. A file that cannot be opened or written is reported once, in a line for the output
 // pane and in Problems(); the game goes on writing what it can.
 //
 // Threads: owned by the game, used with its state mutex held.
@@ -30,17 +31,27 @@ public:
     void WriteLogLine(const std::string &text);
     void WriteHistoryLine(const std::string &text);
     // Text as it is, left in the buffer until the next line.
-    void WriteLogText(const std::string &text) { m_log.Write(text); }
+    void WriteLogText(const std::string &text)
+    {
+        m_log.Write(text);
+        m_gameLog.Write(text);
+    }
     void WriteHistoryText(const std::string &text) { m_history.Write(text); }
 
-    // Where each file stands now (flushed), and the cut of both back to such marks: what was
-    // written since is gone, unless another program has written to the file meanwhile.
-    TextFile::Mark LogHere() { return m_log.Here(); }
-    TextFile::Mark HistoryHere() { return m_history.Here(); }
-    void CutBackTo(const TextFile::Mark &log, const TextFile::Mark &history)
+    // Where the three files stand now, and cutting them back there (a game stopped in the middle
+    // of a hand): each file only when no other program wrote to it since (TextFile::CutBackTo).
+    struct Marks
     {
-        m_log.CutBackTo(log);
-        m_history.CutBackTo(history);
+        TextFile::Mark log;
+        TextFile::Mark gameLog;
+        TextFile::Mark history;
+    };
+    Marks Here() { return {m_log.Here(), m_gameLog.Here(), m_history.Here()}; }
+    void CutBackTo(const Marks &marks)
+    {
+        m_log.CutBackTo(marks.log);
+        m_gameLog.CutBackTo(marks.gameLog);
+        m_history.CutBackTo(marks.history);
     }
 
     const std::string &LogPath() const { return m_log.Path(); }
@@ -48,14 +59,20 @@ public:
     // "the game log <path>: <reason>" or "the hand history <path>: <reason>", each file once.
     const std::vector<std::string> &Problems() const { return m_problems; }
 
-    // A log past 200,000 bytes keeps its last 80,000 (run by Open).
-    static void TrimLog(const std::string &path);
+    // A log past 200,000 bytes keeps its last 80,000 (run by Open). Never while another game
+    // has the log open (each holds a shared lock on it): that game would write on into a
+    // file no longer in the folder. False when nothing was cut.
+    static bool TrimLog(const std::string &path);
 
 private:
     // Reports a file's first failure.
     void Check();
 
+    // Opens the shared log, again if a trimming game renamed a new one over it meanwhile.
+    void OpenSharedLog(const std::string &path);
+
     TextFile m_log;
+    TextFile m_gameLog; // this game's log lines alone, beside its hand history
     TextFile m_history;
     bool m_logFailReported = false;
     bool m_historyFailReported = false;

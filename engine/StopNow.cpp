@@ -10,8 +10,7 @@ void CDunmereGame::MarkHandStart()
     }
     m_handStart.chipsAdded = m_chipsAdded;
     m_handStart.handsCompleted = m_handsCompleted;
-    m_handStart.log = m_files.LogHere();
-    m_handStart.history = m_files.HistoryHere();
+    m_handStart.files = m_files.Here();
 }
 
 bool CDunmereGame::InProgress()
@@ -52,7 +51,7 @@ bool CDunmereGame::StopNowAndSave()
         m_chipsAdded = m_handStart.chipsAdded;
         m_handsCompleted = m_handStart.handsCompleted;
         // Both files end where the unfinished hand began, as if it had never been dealt.
-        m_files.CutBackTo(m_handStart.log, m_handStart.history);
+        m_files.CutBackTo(m_handStart.files);
         if (m_handsCompleted > 0 && m_saveResults)
             m_saveResults(*this);
         m_resultsSaved = true;

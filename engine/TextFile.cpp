@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -63,6 +64,19 @@ void TextFile::Flush()
 {
     if (m_file && std::fflush(m_file) != 0)
         NoteError();
+}
+
+bool TextFile::LockShared()
+{
+    return m_file && ::flock(::fileno(m_file), LOCK_SH) == 0;
+}
+
+bool TextFile::StillAtPath() const
+{
+    struct stat open {};
+    struct stat named {};
+    return m_file && ::fstat(::fileno(m_file), &open) == 0 && ::stat(m_path.c_str(), &named) == 0 &&
+           open.st_dev == named.st_dev && open.st_ino == named.st_ino;
 }
 
 TextFile::Mark TextFile::Here()

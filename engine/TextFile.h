@@ -25,6 +25,12 @@ public:
     // Writes text with "\n" translated; false when the file is not open or the write failed.
     bool Write(const std::string &text);
     void Flush();
+    // Holds a shared lock on the file while it is open, so that no other program cuts it back
+    // (GameFiles::TrimLog takes the exclusive one). False when the lock cannot be had.
+    bool LockShared();
+    // Whether Path() still names the file this object has open (false after another program
+    // renamed a new file over it).
+    bool StillAtPath() const;
     // Where the file stood at some moment: its length and how much this object had written.
     struct Mark
     {

@@ -2,15 +2,12 @@
 // the games of a folder.
 #include "history/HistoryReader.h"
 
+#include "history/FileText.h"
 #include "history/TextPatterns.h"
 #include "lineformat/GameLines.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace fs = std::filesystem;
 
@@ -23,56 +20,21 @@ using detail::StartsWith;
 
 using gamelines::kHistoryFolder;
 using gamelines::kLogFileName;
-// A hand-history file is small; anything far larger is not one of ours.
-constexpr std::uintmax_t kMaxFileBytes = 512u * 1024u * 1024u;
-
-bool ReadText(const std::string &path, std::string &text, std::string &error)
-{
-    std::error_code code;
-    const fs::file_status status = fs::status(path, code);
-    if (code || !fs::exists(status)) {
-        // A symlink loop or a folder without access is not a missing file.
-        error = code ? path + " cannot be read: " + code.message() : path + " does not exist";
-        return false;
-    }
-    if (fs::is_directory(status)) {
-        error = path + " is a folder, not a file";
-        return false;
-    }
-    const std::uintmax_t size = fs::file_size(path, code);
-    if (!code && size > kMaxFileBytes) {
-        error = path + " is too large to be a hand-history file or game log";
-        return false;
-    }
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot read " + path + (errno ? std::string(": ") + std::strerror(errno) : "");
-        return false;
-    }
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        error = "cannot read " + path;
-        return false;
-    }
-    return true;
-}
-
-} // namespace
-
-bool ReadGameFile(const std::string &historyPath, Game &game, std::string &error)
+bool ReadGameFileUnguarded(const std::string &historyPath, Game &game, std::string &error)
 {
     std::string historyText;
-    if (!ReadText(historyPath, historyText, error))
+    if (!ReadFileText(historyPath, historyText, error))
         return false;
     std::string logText;
     std::string logPath;
     const fs::path folder = fs::path(historyPath).parent_path();
-    for (const fs::path &candidate : {folder.parent_path() / kLogFileName, folder / kLogFileName}) {
+    // The game's own copy of its log lines first: the shared log loses its oldest games.
+    for (const fs::path &candidate : {fs::path(GameLogPathOf(historyPath)),
+                                      folder.parent_path() / kLogFileName, folder / kLogFileName}) {
         std::error_code code;
         if (fs::is_regular_file(candidate, code)) {
             std::string ignored;
-            if (ReadText(candidate.string(), logText, ignored)) {
+            if (ReadFileText(candidate.string(), logText, ignored)) {
                 logPath = candidate.string();
                 break;
             }
@@ -84,6 +46,29 @@ bool ReadGameFile(const std::string &historyPath, Game &game, std::string &error
     if (game.logPaired)
         game.logPath = logPath;
     return true;
+}
+
+} // namespace
+
+std::string GameLogPathOf(const std::string &historyPath)
+{
+    const std::string suffix = gamelines::kHistoryFileSuffix;
+    const std::string stem = EndsWith(historyPath, suffix)
+                                 ? historyPath.substr(0, historyPath.size() - suffix.size())
+                                 : historyPath;
+    return stem + gamelines::kGameLogFileSuffix;
+}
+
+bool ReadGameFile(const std::string &historyPath, Game &game, std::string &error)
+{
+    // A reader never throws: what the parsing cannot take (memory) becomes a message.
+    try {
+        return ReadGameFileUnguarded(historyPath, game, error);
+    } catch (const std::exception &e) {
+        game = Game{};
+        error = "cannot read " + historyPath + ": " + e.what();
+        return false;
+    }
 }
 
 std::vector<std::string> FindHistoryFiles(const std::string &path, std::string &error)

@@ -15,6 +15,24 @@ using gamelines::kGameStartPrefix;
 using gamelines::kHandPrefix;
 using gamelines::Match;
 
+namespace {
+
+// No game of this program comes near it, and every sum of such amounts in a hand stays far
+// inside an int.
+constexpr int kMaxChips = 100000000;
+
+bool ChipsInRange(long long value)
+{
+    return value >= 0 && value <= kMaxChips;
+}
+
+std::string PastBound()
+{
+    return "an amount past " + std::to_string(kMaxChips) + " chips";
+}
+
+} // namespace
+
 int HistoryParser::SeatAtStart(const std::string &line, std::string &rest) const
 {
     int best = -1;
@@ -80,6 +98,10 @@ bool HistoryParser::ParseLine(const std::string &line, int number, std::string &
                 error = Where(number) + ": seat " + std::to_string(n[0]) + " is out of order";
                 return false;
             }
+            if (!ChipsInRange(n[1])) {
+                error = Where(number) + ": " + PastBound();
+                return false;
+            }
             GameSeat seat;
             seat.seat = n[0];
             seat.name = w[0];
@@ -113,6 +135,8 @@ bool HistoryParser::ParseLine(const std::string &line, int number, std::string &
         raw.hand.bigBlind = n[2];
         raw.hand.timeText = Trim(w[0]);
         raw.header = Trim(text);
+        if (!ChipsInRange(n[1]) || !ChipsInRange(n[2]))
+            raw.damage = Where(number) + ": blinds of " + PastBound();
         m_hands.push_back(std::move(raw));
         return true;
     }
@@ -141,6 +165,10 @@ bool HistoryParser::ParseLine(const std::string &line, int number, std::string &
         seat.name = w[0];
         seat.startStack = n[1];
         seat.inHand = n[1] > 0;
+        if (!ChipsInRange(n[1]) && raw.damage.empty()) {
+            raw.damage = Where(number) + ": a stack of " + PastBound();
+            seat.startStack = 0;
+        }
         raw.hand.seats.push_back(seat);
         return true;
     }
@@ -178,6 +206,12 @@ void HistoryParser::Finish(const LogGame *log)
         m_game.warnings.push_back("The file's last line is cut off.");
     }
     for (RawHand &raw : m_hands) {
+        if (!raw.damage.empty()) {
+            ++m_game.damagedHands;
+            m_game.warnings.push_back("Hand #" + std::to_string(raw.hand.number) +
+                                      " is damaged (" + raw.damage + "); it is left out.");
+            continue;
+        }
         if (!raw.complete) {
             m_game.warnings.push_back("Hand #" + std::to_string(raw.hand.number) +
                                       " has no winner; it is left out.");
@@ -227,6 +261,11 @@ void HistoryParser::Replay(RawHand &raw, const LogHand *log)
     }
     if (log) {
         hand.ante = log->ante;
+        if (!ChipsInRange(hand.ante)) {
+            if (raw.damage.empty())
+                raw.damage = "the game log's ante is " + PastBound();
+            hand.ante = 0;
+        }
         for (const auto &[seat, cards] : log->cards) {
             if (seat >= 0 && static_cast<size_t>(seat) < seatCount)
                 hand.seats[static_cast<size_t>(seat)].cards = cards;
@@ -239,7 +278,21 @@ void HistoryParser::Replay(RawHand &raw, const LogHand *log)
     int winLines = 0;
     bool collected = false;
 
+    // A damaged hand is left out whole: what follows the damage is not replayed.
+    const auto damaged = [&raw, this](const Line &line, const std::string &what) {
+        raw.damage = Where(line.lineNumber) + ": " + what;
+    };
+    // Every amount of a line, and what it adds to the pot or a seat, stays inside the bound.
+    const auto chipsFit = [&](const Line &line, long long before, int amount) {
+        if (ChipsInRange(amount) && ChipsInRange(before + amount))
+            return true;
+        damaged(line, PastBound());
+        return false;
+    };
+
     for (const Line &line : raw.lines) {
+        if (!raw.damage.empty())
+            break;
         const std::string &text = line.text;
         std::vector<int> n;
         std::vector<std::string> w;
@@ -252,8 +305,10 @@ void HistoryParser::Replay(RawHand &raw, const LogHand *log)
         if (Match(text, gamelines::kFlop, nullptr, &w) ||
             Match(text, gamelines::kTurn, nullptr, &w) ||
             Match(text, gamelines::kRiver, nullptr, &w)) {
-            for (int card : CardsOf(w[0]))
-                hand.board.push_back(card);
+            if (!AddBoard(hand, text, w[0])) {
+                damaged(line, "a damaged board: \"" + text + "\"");
+                break;
+            }
             ledger.NewStreet(hand.board.size() <= 3   ? Street::Flop
                              : hand.board.size() == 4 ? Street::Turn
                                                       : Street::River);
@@ -268,7 +323,10 @@ void HistoryParser::Replay(RawHand &raw, const LogHand *log)
         }
         if (Match(text, gamelines::kHeroAdds, &n)) {
             const int human = std::max(m_game.humanSeat(), 0);
-            hand.seats[static_cast<size_t>(human)].chipsAdded += n[0];
+            int &added = hand.seats[static_cast<size_t>(human)].chipsAdded;
+            if (!chipsFit(line, added, n[0]))
+                break;
+            added += n[0];
             continue;
         }
         const int s = SeatAtStart(text, rest);
@@ -277,27 +335,37 @@ void HistoryParser::Replay(RawHand &raw, const LogHand *log)
             continue;
         }
         HandSeat &seat = hand.seats[static_cast<size_t>(s)];
+        // An action's chips go into the pot, a win's to the seat: both must stay in bounds.
+        const auto put = [&](ActionKind kind, int amount) {
+            if (!chipsFit(line, hand.pot, amount))
+                return false;
+            ledger.Put(s, kind, amount);
+            return true;
+        };
+        bool fits = true;
         if (Match(rest, AfterName(gamelines::kPostsSmallBlind), &n)) {
             hand.smallBlindSeat = s;
-            ledger.Put(s, ActionKind::SmallBlind, n[0]);
+            fits = put(ActionKind::SmallBlind, n[0]);
         } else if (Match(rest, AfterName(gamelines::kPostsBigBlind), &n)) {
             hand.bigBlindSeat = s;
-            ledger.Put(s, ActionKind::BigBlind, n[0]);
+            fits = put(ActionKind::BigBlind, n[0]);
         } else if (rest == AfterName(gamelines::kFolds)) {
             ledger.Put(s, ActionKind::Fold, 0);
             seat.folded = true;
         } else if (rest == AfterName(gamelines::kChecks)) {
             ledger.Put(s, ActionKind::Check, 0);
         } else if (Match(rest, AfterName(gamelines::kCalls), &n)) {
-            ledger.Put(s, ActionKind::Call, n[0]);
+            fits = put(ActionKind::Call, n[0]);
         } else if (Match(rest, AfterName(gamelines::kRaises), &n)) {
             const bool opening = ledger.CurrentStreet() != Street::Preflop && ledger.NothingBet();
-            ledger.Put(s, opening ? ActionKind::Bet : ActionKind::Raise, n[0]);
+            fits = put(opening ? ActionKind::Bet : ActionKind::Raise, n[0]);
         } else if (Match(Trim(rest), Trim(AfterName(gamelines::kCollected)), &n)) {
-            seat.won += n[0];
+            fits = chipsFit(line, seat.won, n[0]);
+            seat.won += fits ? n[0] : 0;
             collected = true;
         } else if (Match(rest, AfterName(gamelines::kWins), &n)) {
-            seat.won = n[0];
+            fits = chipsFit(line, 0, n[0]);
+            seat.won = fits ? n[0] : 0;
             ++winLines;
         } else if (Match(rest, TrimRight(AfterName(gamelines::kHas)), nullptr, &w)) {
             combinations[s] = Trim(w[0]);
@@ -306,6 +374,8 @@ void HistoryParser::Replay(RawHand &raw, const LogHand *log)
         } else {
             m_game.warnings.push_back(Where(line.lineNumber) + ": skipped \"" + text + "\"");
         }
+        if (!fits)
+            break;
     }
 
     int inHand = 0;
@@ -314,7 +384,7 @@ void HistoryParser::Replay(RawHand &raw, const LogHand *log)
     raw.complete = collected || (hand.showdown && winLines >= inHand && inHand > 0);
 
     const int human = m_game.humanSeat();
-    int paid = 0;
+    long long paid = 0;
     for (HandSeat &seat : hand.seats) {
         seat.endStack = seat.startStack - seat.invested + seat.won + seat.chipsAdded;
         if (seat.inHand && seat.endStack <= 0)
@@ -333,6 +403,28 @@ void HistoryParser::Replay(RawHand &raw, const LogHand *log)
         m_game.warnings.push_back("Hand #" + std::to_string(hand.number) + ": " +
                                   std::to_string(paid) + " chips were paid out of a pot of " +
                                   std::to_string(hand.pot));
+}
+
+bool HistoryParser::AddBoard(Hand &hand, const std::string &streetText,
+                             const std::string &cards) const
+{
+    // Each street line comes once, in order: three cards on the flop, then one each.
+    size_t before = 0;
+    size_t count = 1;
+    if (Match(streetText, gamelines::kFlop)) {
+        count = 3;
+    } else {
+        before = Match(streetText, gamelines::kTurn) ? 3 : 4;
+    }
+    const std::vector<int> dealt = CardsOf(cards);
+    if (hand.board.size() != before || dealt.size() != count)
+        return false;
+    for (int card : dealt) {
+        if (card < 0 || std::find(hand.board.begin(), hand.board.end(), card) != hand.board.end())
+            return false;
+        hand.board.push_back(card);
+    }
+    return true;
 }
 
 } // namespace history::detail

@@ -39,6 +39,7 @@ private:
         std::string header;
         std::vector<Line> lines; // everything after the seat lines
         bool complete = false;
+        std::string damage; // the first thing that cannot be, with its line; empty when sound
     };
 
     bool ParseLine(const std::string &line, int number, std::string &error);
@@ -46,6 +47,9 @@ private:
     // The seat whose name the line starts with (the longest such name) and the rest of the line.
     int SeatAtStart(const std::string &line, std::string &rest) const;
     void Replay(RawHand &raw, const LogHand *log);
+    // False (the hand damaged) when a street line does not follow the board so far or holds
+    // something that is no card, or a card already out.
+    bool AddBoard(Hand &hand, const std::string &streetText, const std::string &cards) const;
     void ComputePositions(Hand &hand) const;
 
     Game &m_game;

@@ -98,8 +98,10 @@ std::string CardText(int card)
     return out;
 }
 
-bool ParseGame(const std::string &historyText, const std::string &logText, Game &game,
-               std::string &error, const std::string &source)
+namespace {
+
+bool ParseGameUnguarded(const std::string &historyText, const std::string &logText, Game &game,
+                        std::string &error, const std::string &source)
 {
     game = Game{};
     if (historyText.find('\0') != std::string::npos) {
@@ -126,6 +128,20 @@ bool ParseGame(const std::string &historyText, const std::string &logText, Game 
                   "only the human's cards are known.");
     parser.Finish(log);
     return true;
+}
+
+} // namespace
+
+bool ParseGame(const std::string &historyText, const std::string &logText, Game &game,
+               std::string &error, const std::string &source)
+{
+    try {
+        return ParseGameUnguarded(historyText, logText, game, error, source);
+    } catch (const std::exception &e) {
+        game = Game{};
+        error = source + " cannot be read: " + e.what();
+        return false;
+    }
 }
 
 } // namespace history

@@ -133,6 +133,7 @@ struct Game
     std::string started; // the start line's time, "2023.11.14  22:13:20"
     bool logPaired = false;
     bool truncated = false; // the file ended inside a hand; that hand is not in `hands`
+    int damagedHands = 0;   // hands left out for damage (a board or an amount that cannot be)
     std::vector<GameSeat> seats;
     std::vector<Hand> hands;
     std::vector<std::string> warnings; // things read around, one sentence each
@@ -148,9 +149,14 @@ struct Game
 bool ParseGame(const std::string &historyText, const std::string &logText, Game &game,
                std::string &error, const std::string &source = "hand history");
 
-// Reads one hand-history file; the game log is looked for beside its folder ("HandHistory/..")
-// and beside the file itself.
+// Reads one hand-history file; its log lines are taken from the game's own log beside it
+// (GameLogPathOf), else from the game log beside its folder ("HandHistory/..") or beside the
+// file itself.
 bool ReadGameFile(const std::string &historyPath, Game &game, std::string &error);
+
+// "HandHistory/HH_<time>.log" for "HandHistory/HH_<time>.txt": the log lines of that game
+// alone, kept by the game beside its hand history.
+std::string GameLogPathOf(const std::string &historyPath);
 
 // The hand-history files of `path`, oldest first: the file itself, or the HH_*.txt files of a
 // folder as `brisquel-cli play --out` and the desktop program write it (the folder holding

@@ -19,6 +19,7 @@ inline constexpr char kLogFileName[] = "HistoryGame.log";
 inline constexpr char kHistoryFolder[] = "HandHistory";
 inline constexpr char kHistoryFilePrefix[] = "HH_";
 inline constexpr char kHistoryFileSuffix[] = ".txt";
+inline constexpr char kGameLogFileSuffix[] = ".log"; // that game's log lines, beside it
 inline constexpr char kHistoryFileTime[] = "%Y%m%d_%H%M%S";
 
 // ---- Time stamps ----------------------------------------------------------------------------

@@ -23,3 +23,22 @@ if [ "${BRISQUEL_SKIP_SANITIZERS:-0}" != 1 ]; then
   export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
   (cd build-asan && ctest --output-on-failure --timeout 900 -j"$(nproc)" "$@")
 fi
+
+# The readers' fuzz targets, when clang (libFuzzer) is here: each runs briefly over its corpus
+# of real games' files; a crash or sanitizer report fails the run (BRISQUEL_SKIP_FUZZ=1 skips).
+CLANGXX="$(command -v clang++ || command -v clang++-14 || true)"
+if [ "${BRISQUEL_SKIP_FUZZ:-0}" != 1 ] && [ -n "$CLANGXX" ]; then
+  cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER="$CLANGXX" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" -DBRISQUEL_FUZZ=ON -DBRISQUEL_UI=OFF \
+    -DBRISQUEL_TESTS=OFF -DBRISQUEL_BENCH=OFF -DBRISQUEL_WERROR=ON >/dev/null
+  cmake --build build-fuzz -j"$(nproc)" --target fuzz_history fuzz_range
+  for target in fuzz_history fuzz_range; do
+    # New inputs go to a scratch folder; the corpus in the repository is only read.
+    scratch="$(mktemp -d)"
+    build-fuzz/tests/fuzz/$target -max_total_time="${BRISQUEL_FUZZ_SECONDS:-20}" -max_len=16384 \
+      -rss_limit_mb=2048 -timeout=10 -artifact_prefix="$scratch/" "$scratch" \
+      "tests/fuzz/corpus/$target" 2>"$scratch/log" || { tail -50 "$scratch/log"; exit 1; }
+    grep -h '^Done' "$scratch/log" | sed "s/^/$target: /"
+    rm -rf "$scratch"
+  done
+fi

@@ -108,7 +108,8 @@ TEST_F(PlayCommandTest, SeededGameKeepsItsChipsAndWritesLogHistoryAndDatabase)
     EXPECT_EQ(CountOf(log, "Ostrivane Hand #"), 25);
     std::vector<fs::path> histories;
     for (const auto &entry : fs::directory_iterator(m_game / "HandHistory"))
-        histories.push_back(entry.path());
+        if (entry.path().extension() == ".txt")
+            histories.push_back(entry.path());
     ASSERT_EQ(histories.size(), 1u);
     const std::string history = ReadWholeFile(histories[0]);
     EXPECT_NE(history.find("Seat 2: Tim_2 (1000 in chips) StrategyName is Tight"),

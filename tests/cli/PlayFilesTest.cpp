@@ -82,9 +82,15 @@ int Count(const std::string &text, const std::string &part)
 int CheckWholeHistories(const fs::path &folder, std::size_t files)
 {
     std::vector<fs::path> paths;
-    for (const auto &entry : fs::directory_iterator(folder / "HandHistory"))
-        paths.push_back(entry.path());
+    std::size_t ownLogs = 0;
+    for (const auto &entry : fs::directory_iterator(folder / "HandHistory")) {
+        if (entry.path().extension() == ".txt")
+            paths.push_back(entry.path());
+        else
+            ownLogs += entry.path().extension() == ".log" ? 1 : 0;
+    }
     EXPECT_EQ(paths.size(), files);
+    EXPECT_EQ(ownLogs, files) << "each game keeps its own log lines beside its hand history";
     int hands = 0;
     for (const fs::path &path : paths) {
         const std::string text = ReadWholeFile(path);

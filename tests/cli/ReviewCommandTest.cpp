@@ -41,7 +41,8 @@ protected:
         ASSERT_EQ(play.status, 0) << play.err;
         for (const auto &entry :
              std::filesystem::directory_iterator(m_scratch.path() / "out" / "HandHistory"))
-            m_history = entry.path();
+            if (entry.path().extension() == ".txt")
+                m_history = entry.path();
     }
     std::string Out() const { return (m_scratch.path() / "out").string(); }
 

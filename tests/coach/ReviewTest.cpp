@@ -117,6 +117,16 @@ TEST_F(CoachReviewScripted, TheHumansRiverCallOfAPotSizedBetIsTooLoose)
     EXPECT_EQ(summary.hands, 1);
     EXPECT_GT(summary.chipsLostPer100(), 0.0);
     EXPECT_EQ(coach::ReviewLine(call).rfind("1\triver\tcall\t40\t80\t40\t0.333\t", 0), 0u);
+    // A review no longer wanted stops at the next decision it would judge.
+    for (const int wantedDecisions : {0, 2}) {
+        int asked = 0;
+        std::vector<coach::ReviewRow> some;
+        coach::ReviewSummary partial;
+        EXPECT_FALSE(coach::ReviewGame(games[0], 0, estimator, some, partial, error,
+                                       [&] { return asked++ <= wantedDecisions; }));
+        EXPECT_EQ(error, "stopped");
+        EXPECT_EQ(some.size(), static_cast<size_t>(wantedDecisions));
+    }
     EXPECT_EQ(coach::ReviewHeader(), "hand\tstreet\taction\tamount\tpot\tto_call\tneeded\t"
                                      "equity_random\tequity_range\tverdict\tev");
 }

@@ -106,9 +106,13 @@ void TestInstalled::gameFilesLandInTheDataFolderOnly()
     const QDir histories(data.filePath(QStringLiteral("HandHistory")));
     const QStringList games = histories.entryList({QStringLiteral("HH_*.txt")}, QDir::Files);
     QCOMPARE(games.size(), 1);
+    // The game's hand history, its own log lines beside it, and the copy for trackers.
+    QString ownLog = games[0];
+    ownLog.replace(QStringLiteral(".txt"), QStringLiteral(".log"));
     QCOMPARE(histories.entryList(QDir::Files),
-             QStringList({games[0], QStringLiteral("PokerStars_") + games[0]}));
-    QFile game(histories.filePath(games[0])), copy(histories.filePath(QStringLiteral("PokerStars_") + games[0]));
+             QStringList({ownLog, games[0], QStringLiteral("PokerStars_") + games[0]}));
+    QFile game(histories.filePath(games[0]));
+    QFile copy(histories.filePath(QStringLiteral("PokerStars_") + games[0]));
     QVERIFY(game.open(QIODevice::ReadOnly) && copy.open(QIODevice::ReadOnly));
     const QByteArray own = game.readAll(), copied = copy.readAll();
     QVERIFY(own.count("Ostrivane Hand #") >= 1);

@@ -151,6 +151,7 @@ private slots:
     void jumpsToStreetsAndPlays();
     void badHandHistoriesGetAMessage();
     void opensOtherFormatsAndExports();
+    void reloadDoesNotWaitForTheCoach();
     void chipsPerHandFollowTheHandHistory();
     void balancesAndStatisticsFollowTheDatabase();
     void badDatabasesGetAMessage();
@@ -382,6 +383,31 @@ void TestReview::jumpsToStreetsAndPlays()
     const int paused = window.step();
     QTest::qWait(speed->maximum() > 0 ? 700 : 0);
     QCOMPARE(window.step(), paused);
+}
+
+// A Reload while the coach judges a long game leaves the stale review to stop on its own
+// thread: the window answers at once and the new review's verdicts arrive.
+void TestReview::reloadDoesNotWaitForTheCoach()
+{
+    QTemporaryDir folder;
+    BotGameOptions options;
+    options.names = DefaultBotNames(6);
+    options.stacks.assign(6, 1000000);
+    options.lastHand = 2000;
+    options.seed = 9;
+    options.outputFolder = folder.path().toStdString();
+    RunBotGame(options);
+    CHandsWindow hands(folder.path());
+    hands.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&hands));
+    hands.reload();
+    hands.reload();
+    QVERIFY(!hands.verdictsReady());
+    // The first review was not joined: it is still stopping, or done and not yet collected.
+    QCOMPARE(hands.coachThreads(), 2);
+    QTRY_VERIFY_WITH_TIMEOUT(hands.verdictsReady(), 120000);
+    hands.reload();
+    QVERIFY(hands.coachThreads() <= 2);
 }
 
 void TestReview::badHandHistoriesGetAMessage()

@@ -1,10 +1,10 @@
 #include "ui/review/GameListText.h"
 
 #include "engine/GameState.h"
+#include "history/FileText.h"
 #include "replay/HandReplay.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -67,13 +67,13 @@ QString GameListText(const history::Game &game)
 
 QString GameListTextOfFile(const QString &path)
 {
-    QFile file(path);
     const QString name = QFileInfo(path).fileName();
-    if (!file.open(QIODevice::ReadOnly))
-        return Tr("%1 (cannot be read)").arg(name);
-    const std::string text = file.readAll().toStdString();
-    history::Game game;
+    // The readers' one way to a file: a FIFO or device named like a hand history is refused.
+    std::string text;
     std::string error;
+    if (!history::ReadFileText(path.toStdString(), text, error))
+        return Tr("%1 (cannot be read)").arg(name);
+    history::Game game;
     if (!history::ParseGame(text, std::string(), game, error, name.toStdString()))
         return Tr("%1 (not a hand history)").arg(name);
     return GameListText(game);

@@ -298,9 +298,20 @@ void CHandsWindow::keyPressEvent(QKeyEvent *event)
 
 CHandsWindow::~CHandsWindow()
 {
+    // Every review in flight sees the new generation and stops at its next decision.
     ++m_coachGeneration;
-    if (m_coachThread.joinable())
-        m_coachThread.join();
+    for (CoachWorker &worker : m_coachWorkers)
+        worker.thread.join();
+}
+
+void CHandsWindow::joinFinishedWorkers()
+{
+    std::erase_if(m_coachWorkers, [](CoachWorker &worker) {
+        if (!worker.done->load())
+            return false;
+        worker.thread.join();
+        return true;
+    });
 }
 
 const history::Game &CHandsWindow::game() const
@@ -522,8 +533,7 @@ void CHandsWindow::setStep(int step)
 void CHandsWindow::startVerdicts()
 {
     const int generation = ++m_coachGeneration;
-    if (m_coachThread.joinable())
-        m_coachThread.join();
+    joinFinishedWorkers();
     m_verdicts.clear();
     m_coachProblem.clear();
     m_model->setCoachGrades({}, tr("judging…"));
@@ -531,13 +541,24 @@ void CHandsWindow::startVerdicts()
     if (m_verdictsReady)
         return;
     // The worker has its own copy of the game; its result comes back through m_reviewed.
-    m_coachThread =
-        std::thread([this, generation, game = m_model->game(), seat = m_model->playerSeat()] {
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    std::thread thread(
+        [this, done, generation, game = m_model->game(), seat = m_model->playerSeat()] {
+            // Said last, whatever way the work ends: the thread may then be joined at once.
+            struct Done
+            {
+                std::atomic<bool> &flag;
+                ~Done() { flag.store(true); }
+            } finished{*done};
             coach::Estimator estimator;
             std::vector<coach::ReviewRow> rows;
             coach::ReviewSummary summary;
             std::string error;
-            const bool judged = coach::ReviewGame(game, seat, estimator, rows, summary, error);
+            const bool judged =
+                coach::ReviewGame(game, seat, estimator, rows, summary, error,
+                                  [this, generation] { return generation == m_coachGeneration.load(); });
+            if (generation != m_coachGeneration.load())
+                return;
             // The k-th decision of the seat in a hand is that hand's k-th row.
             QHash<QPair<int, int>, QString> verdicts;
             size_t row = 0;
@@ -577,6 +598,7 @@ void CHandsWindow::startVerdicts()
             }
             emit verdictsPending();
         });
+    m_coachWorkers.push_back({std::move(thread), std::move(done)});
 }
 
 void CHandsWindow::takeVerdicts()
@@ -586,6 +608,7 @@ void CHandsWindow::takeVerdicts()
         std::lock_guard<std::mutex> lock(m_reviewMutex);
         reviewed.swap(m_reviewed);
     }
+    joinFinishedWorkers();
     if (!reviewed || reviewed->generation != m_coachGeneration.load())
         return;
     m_model->setCoachGrades(reviewed->grades, reviewed->problem.isEmpty() ? QString() : tr("—"));

@@ -18,6 +18,7 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -59,6 +60,8 @@ public:
     std::function<QString()> m_askExportPath;
     // True once the coach has judged the decisions of the game shown (or given up on it).
     bool verdictsReady() const { return m_verdictsReady; }
+    // Coach reviews whose threads have not been joined yet (stale ones stopping included).
+    int coachThreads() const { return static_cast<int>(m_coachWorkers.size()); }
 
     int step() const { return m_step; }
     int stepCount() const;
@@ -120,7 +123,16 @@ private:
     QHash<QPair<int, int>, QString> m_verdicts;
     QString m_coachProblem;
     bool m_verdictsReady = false;
-    std::thread m_coachThread;
+    // A review no longer wanted (a newer game, a Reload) stops at its next decision; its thread
+    // is joined once it has said it is done, never while it still works (the window would
+    // freeze), and at the latest by the destructor.
+    struct CoachWorker
+    {
+        std::thread thread;
+        std::shared_ptr<std::atomic<bool>> done;
+    };
+    void joinFinishedWorkers();
+    std::vector<CoachWorker> m_coachWorkers;
     std::atomic<int> m_coachGeneration{0}; // a newer game makes an older review's result stale
     struct Reviewed
     {
