@@ -3,6 +3,7 @@
 // many games came after it in the same folder.
 
 #include "tests/cli/CliProcess.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -57,7 +58,7 @@ std::map<std::string, int> LineCounts(const std::string &text)
 
 TEST(SharedLog, TwoGamesTrimmingWhileAThirdRunsLoseNoLine)
 {
-    ScratchFolder folder;
+    testsupport::TempFolder folder;
     // The long game writes the log for seconds; the log passes the trim size while it runs, so
     // the two short games started then both want to cut it back.
     CliProcess running(Game(folder.path(), 1, 3000, "10000000"));
@@ -89,7 +90,7 @@ TEST(SharedLog, TwoGamesTrimmingWhileAThirdRunsLoseNoLine)
 
 TEST(SharedLog, EveryGameStaysReviewableAfterThirtyMoreGames)
 {
-    ScratchFolder folder;
+    testsupport::TempFolder folder;
     AppendPastTheTrimSize(folder.path() / kLog);
     for (int game = 0; game < 31; ++game) {
         const CliResult r = RunCli(Game(folder.path(), 10 + game, 20, "1000"));
