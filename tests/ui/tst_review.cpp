@@ -13,6 +13,7 @@
 #include "storage/SessionSave.h"
 #include "ui/table_view/TableCanvas.h"
 #include "tests/support/ScriptedHands.h"
+#include "tests/ui/ReviewFixtures.h"
 #include "tests/ui/TestApp.h"
 
 #include <QCheckBox>
@@ -94,21 +95,6 @@ bool PlayScriptedHand(const QString &folder, std::time_t when,
     return !decider.m_mismatch;
 }
 
-QString ReadText(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
-}
-
-QStringList HistoryFiles(const QString &folder)
-{
-    QDir dir(QDir(folder).filePath(QStringLiteral("HandHistory")));
-    QStringList files;
-    for (const QString &name : dir.entryList({QStringLiteral("HH_*.txt")}, QDir::Files, QDir::Name))
-        files << dir.filePath(name);
-    return files;
-}
-
 // A seat's numbers as the table shows them.
 struct Shown
 {
@@ -121,15 +107,6 @@ Shown SeatShown(const TableSnapshot &table, int seat)
     const SeatSnapshot &s = table.seats[seat];
     return {QString::fromStdWString(s.stack),
             s.showAction ? QString::fromStdWString(s.action) : QString()};
-}
-
-QList<QPointF> Points(QChartView *view, const QString &seriesName)
-{
-    for (QAbstractSeries *series : view->chart()->series()) {
-        if (series->name() == seriesName)
-            return static_cast<QXYSeries *>(series)->points();
-    }
-    return {};
 }
 
 } // namespace
@@ -152,10 +129,6 @@ private slots:
     void badHandHistoriesGetAMessage();
     void opensOtherFormatsAndExports();
     void reloadDoesNotWaitForTheCoach();
-    void chipsPerHandFollowTheHandHistory();
-    void balancesAndStatisticsFollowTheDatabase();
-    void badDatabasesGetAMessage();
-    void savesChartsAsPng();
     void gameListCoachColumnAndMistakes();
 
 private:
@@ -207,18 +180,7 @@ void TestReview::initTestCase()
                              testsupport::ThreeWayAllInWithASidePot()));
     QCOMPARE(HistoryFiles(folder).size(), 3);
 
-    for (std::uint64_t seed : {21u, 22u}) {
-        CPokerDatabase db;
-        QVERIFY(OpenDatabase(db, m_bots.path().toStdString()));
-        BotGameOptions options;
-        options.names = DefaultBotNames(4);
-        options.stacks = {1000, 1000, 1000, 1000};
-        options.lastHand = 40;
-        options.seed = seed;
-        options.outputFolder = m_bots.path().toStdString();
-        options.saveResults = [&db](CDunmereGame &game) { SaveSessionResults(db, game); };
-        m_botGames.push_back(RunBotGame(options));
-    }
+    m_botGames = PlayBotGamesWithLedger(m_bots.path(), {21u, 22u});
 }
 
 void TestReview::replayFollowsTheHandHistory_data()
@@ -493,153 +455,6 @@ void TestReview::opensOtherFormatsAndExports()
     QVERIFY(Message(window).contains(QStringLiteral("Cannot write")));
     if (!shots.isEmpty())
         QVERIFY(window.grab().save(QDir(shots).filePath(QStringLiteral("review-export-failed.png"))));
-}
-
-void TestReview::chipsPerHandFollowTheHandHistory()
-{
-    CProgressWindow window(m_bots.path(),
-                           QDir(m_bots.path()).filePath(QStringLiteral("PokerDB.db3")));
-    window.show();
-    QVERIFY(Message(window, "gameMessage").isEmpty());
-
-    // The latest game's file: the chips after hand k are those that hand k + 1 starts with,
-    // and the last point is the game's final stack.
-    const QString text = ReadText(HistoryFiles(m_bots.path()).last());
-    const QString seat0 = QString::fromStdString(m_botGames.back().seats[0].name);
-    QList<QPointF> expected;
-    QList<int> showdowns;
-    const QStringList hands = text.split(QStringLiteral("Ostrivane Hand #"));
-    for (int h = 1; h < hands.size(); ++h) {
-        const QString &hand = hands[h];
-        const int number = hand.section(QLatin1Char(':'), 0, 0).toInt();
-        const QRegularExpressionMatch start =
-            QRegularExpression(QStringLiteral("Seat 0: %1 \\((\\d+) in chips\\)")
-                                   .arg(QRegularExpression::escape(seat0)))
-                .match(hand);
-        QVERIFY(start.hasMatch());
-        const int chips = start.captured(1).toInt();
-        if (!expected.isEmpty())
-            expected.last().setY(chips);
-        if (chips == 0)
-            break; // busted: no more hands for the player
-        expected << QPointF(number, 0);
-        if (hand.contains(QStringLiteral("*** SUMMARY ***")))
-            showdowns << number;
-    }
-    if (m_botGames.back().seats[0].finalStack > 0)
-        expected.last().setY(m_botGames.back().seats[0].finalStack);
-    QCOMPARE(Points(window.gameChart(), QStringLiteral("Chips")), expected);
-    QList<int> marked;
-    for (const QPointF &p : Points(window.gameChart(), QStringLiteral("Showdown")))
-        marked << int(p.x());
-    QCOMPARE(marked, showdowns);
-    QVERIFY(!showdowns.isEmpty());
-}
-
-void TestReview::balancesAndStatisticsFollowTheDatabase()
-{
-    const QString dbPath = QDir(m_bots.path()).filePath(QStringLiteral("PokerDB.db3"));
-    CProgressWindow window(m_bots.path(), dbPath);
-    window.show();
-    QVERIFY(Message(window, "balanceMessage").isEmpty());
-
-    // Every name's balances, straight from the file.
-    sqlite3 *db = nullptr;
-    QCOMPARE(sqlite3_open_v2(dbPath.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr),
-             SQLITE_OK);
-    for (const char *name : {"Hero", "Master", "Tim", "Maniac", "Professor"}) {
-        sqlite3_stmt *statement = nullptr;
-        sqlite3_prepare_v2(db, "SELECT Balance FROM Players WHERE Family_Name=? ORDER BY ROWID", -1,
-                           &statement, nullptr);
-        sqlite3_bind_text(statement, 1, name, -1, SQLITE_STATIC);
-        QList<QPointF> expected;
-        while (sqlite3_step(statement) == SQLITE_ROW)
-            expected << QPointF(expected.size() + 1, sqlite3_column_double(statement, 0));
-        sqlite3_finalize(statement);
-        QCOMPARE(expected.size(), 2);
-        QCOMPARE(Points(window.balanceChart(), QString::fromLatin1(name)), expected);
-    }
-    sqlite3_close(db);
-    // Seat 0's persona plays no other seat: its balance is seat 0's result over the two games.
-    const QString seat0 = QString::fromLatin1(LedgerNameOfPersona(m_botGames[0].seats[0].persona));
-    const int won = m_botGames[0].seats[0].finalStack - m_botGames[0].seats[0].startStack +
-                    m_botGames[1].seats[0].finalStack - m_botGames[1].seats[0].startStack;
-    QCOMPARE(Points(window.balanceChart(), seat0).last().y(), double(won));
-
-    // Per game: the hands behind each figure and VPIP of the game's own hands, for the name
-    // picked below the chart.
-    window.tabs()->setCurrentIndex(2);
-    auto *names = window.findChild<QComboBox *>(QStringLiteral("statisticsName"));
-    QVERIFY(names->findText(QStringLiteral("Hero")) >= 0);
-    names->setCurrentIndex(names->findText(seat0));
-    QCoreApplication::processEvents();
-    QVERIFY(window.statisticsChart()->chart()->title().contains(seat0));
-    const QList<QPointF> hands =
-        Points(window.statisticsChart(), QStringLiteral("Hands (right scale)"));
-    QCOMPARE(hands.size(), 2);
-    const CPokerStat &second = m_botGames[1].seats[0].stat;
-    QCOMPARE(hands[1].y(), double(second.m_N));
-    QCOMPARE(Points(window.statisticsChart(), QStringLiteral("VPIP %"))[1].y(),
-             second.m_vpipOpportunities ? 100.0 * second.m_VPIP / second.m_vpipOpportunities : 0.0);
-}
-
-void TestReview::badDatabasesGetAMessage()
-{
-    QTemporaryDir folder;
-    const QString missing = folder.filePath(QStringLiteral("PokerDB.db3"));
-    CProgressWindow window(folder.path(), missing);
-    window.show();
-    QVERIFY(Message(window, "balanceMessage").contains(QStringLiteral("PokerDB.db3")));
-    QVERIFY(Message(window, "statisticsMessage").contains(QStringLiteral("PokerDB.db3")));
-    QVERIFY(!Message(window, "gameMessage").isEmpty());
-    QVERIFY(window.balanceChart()->chart()->series().isEmpty());
-    QVERIFY(!QFile::exists(missing)); // looking creates nothing
-
-    // An empty database, as a first start leaves it.
-    CPokerDatabase db;
-    QVERIFY(OpenDatabase(db, folder.path().toStdString()));
-    window.reload();
-    QVERIFY(Message(window, "balanceMessage").contains(QStringLiteral("no saved game")));
-    QVERIFY(window.balanceChart()->chart()->series().isEmpty());
-
-    // Another program's text under the database's name.
-    const QString text = folder.filePath(QStringLiteral("other.db3"));
-    QFile other(text);
-    QVERIFY(other.open(QIODevice::WriteOnly));
-    other.write("Seat 0: Hero (1000 in chips)\r\n");
-    other.close();
-    CProgressWindow second(folder.path(), text);
-    QVERIFY(Message(second, "balanceMessage").contains(QStringLiteral("not a Brisquel database")));
-}
-
-void TestReview::savesChartsAsPng()
-{
-    CProgressWindow window(m_bots.path(),
-                           QDir(m_bots.path()).filePath(QStringLiteral("PokerDB.db3")));
-    window.resize(900, 600);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QTemporaryDir out;
-    QString asked;
-    window.m_askSavePath = [&](const QString &suggested) {
-        asked = suggested;
-        return out.filePath(suggested);
-    };
-    window.tabs()->setCurrentIndex(1);
-    Click(&window, "balanceSave");
-    QCOMPARE(asked, QStringLiteral("balance-per-game.png"));
-    QImage image(out.filePath(asked));
-    QVERIFY(!image.isNull());
-    QVERIFY(image.width() > 300);
-    QVERIFY(Message(window, "balanceMessage").startsWith(QStringLiteral("Saved")));
-
-    // A folder that does not exist: a message, no crash.
-    window.m_askSavePath = [&](const QString &) {
-        return out.filePath(QStringLiteral("no/such/folder/x.png"));
-    };
-    window.tabs()->setCurrentIndex(0);
-    Click(&window, "gameSave");
-    QVERIFY(Message(window, "gameMessage").startsWith(QStringLiteral("Could not save")));
 }
 
 void TestReview::gameListCoachColumnAndMistakes()
