@@ -5,10 +5,8 @@
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include <fstream>
 #include <sstream>
 
 #include <memory>
@@ -48,7 +46,6 @@ private slots:
     void legalTotalsOnly();
     void noAmountBelowTheMinimum_data();
     void noAmountBelowTheMinimum();
-    void headsUpGameButtonDecidesFirst();
 
 private:
     // A = amount to call (seat 1's bet), H = own bet, S = own stack, P = pot with the bets.
@@ -625,102 +622,6 @@ void TestActionPanel::noAmountBelowTheMinimum()
     QVERIFY(m_panel->slider()->value() >= 160);
     click(m_panel->raiseButton());
     QCOMPARE(decided(), 160);
-}
-
-namespace {
-
-// The human's decisions go to a panel of their own, as in the program.
-class PanelHuman : public IHumanPlayer
-{
-public:
-    explicit PanelHuman(CDlgPlayerChoose *&panel)
-        : m_panel(panel)
-    {}
-    void PrepareDecision(int sliderMax) override { m_panel->PrepareDecision(sliderMax); }
-    bool RunAddChipsDialog(int &) override { return false; }
-
-private:
-    CDlgPlayerChoose *&m_panel;
-};
-
-// The opponent checks or calls whatever it faces.
-class Caller : public IDecider
-{
-public:
-    int DecidePreflop(const CGameTable &t, int seat, EasyRandom &) override
-    {
-        return std::clamp(t.m_amountToCall - t.m_bet[seat], 0, t.m_stack[seat]);
-    }
-    int DecidePostflop(const CGameTable &t, int seat, int, EasyRandom &r) override
-    {
-        return DecidePreflop(t, seat, r);
-    }
-};
-
-} // namespace
-
-// A whole heads-up hand with the human on the button, played on the panel: the button posts
-// the small blind and decides first before the flop, last after it.
-void TestActionPanel::headsUpGameButtonDecidesFirst()
-{
-    QTemporaryDir folder;
-    CDunmereGame game;
-    CDlgPlayerChoose *panel = CDlgPlayerChoose::CreatePanel(game, nullptr);
-    panel->resize(panel->minimumSize());
-    PanelHuman human(panel);
-    Caller caller;
-    game.SetOutputFolder(folder.path().toStdString());
-    game.SetPauseFactor(0);
-    game.SetHumanPlayer(&human);
-    game.SetDecider(&caller);
-    game.SetSeed(7);
-    game.SetStackedDraws({12, 5}); // the human draws the high card: the button
-    game.m_onHandEnd = [](CDunmereGame &g) { g.m_stopRequested = true; };
-    GameSetupItems items;
-    items.seatCount = 2;
-    items.names = {"Hero", "Tim"};
-    items.stacks = {1000, 1000};
-    items.smallBlind = 10;
-    items.bigBlind = 20;
-    game.StartGame(items);
-    game.StartDeal();
-    auto nextDecision = [&] {
-        return QTest::qWaitFor(
-            [&] { return panel->IsDecisionPrepared() || !game.GameThreadRunning(); }, 10000) &&
-               panel->IsDecisionPrepared();
-    };
-
-    QVERIFY(nextDecision());
-    panel->grab();
-    QCOMPARE(panel->checkCallButton()->text(), QString("CALL 10"));
-    QVERIFY(!panel->potButton()->isEnabled()); // 30 is below the minimum raise
-    QTest::mouseClick(panel->minButton(), Qt::LeftButton);
-    panel->grab();
-    QCOMPARE(panel->raiseButton()->text(), QString("RAISE TO 40"));
-    QTest::mouseClick(panel->raiseButton(), Qt::LeftButton);
-    for (int street = 0; street < 3; ++street) {
-        QVERIFY(nextDecision());
-        panel->grab();
-        QCOMPARE(panel->checkCallButton()->text(), QString("CHECK"));
-        QCOMPARE(panel->raiseButton()->text(), QString("BET 20"));
-        QTest::mouseClick(panel->checkCallButton(), Qt::LeftButton);
-    }
-    game.WaitForGameEnd();
-    delete panel;
-
-    std::string history;
-    for (const auto &entry :
-         std::filesystem::directory_iterator(folder.filePath("HandHistory").toStdString())) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        history = text.str();
-    }
-    for (const char *lines :
-         {"Hero_0: posts small blind 10\r\nTim_1: posts big blind 20\r\n",
-          "*** HOLE CARDS ***\r\nHero_0: raises 30\r\nTim_1: calls 20\r\n*** FLOP ***",
-          "\r\nTim_1: checks\r\nHero_0: checks\r\n*** TURN ***"})
-        QVERIFY2(history.find(lines) != std::string::npos, lines);
 }
 
 QTEST_MAIN(TestActionPanel)
