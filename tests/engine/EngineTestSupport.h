@@ -365,7 +365,8 @@ protected:
     std::filesystem::path HistoryPath() const
     {
         for (const auto &entry : std::filesystem::directory_iterator(m_folder / "HandHistory"))
-            return entry.path();
+            if (entry.path().extension() == ".txt") // not the game's own log beside it
+                return entry.path();
         return {};
     }
     std::string History() const { return Unix(ReadFile(HistoryPath())); }

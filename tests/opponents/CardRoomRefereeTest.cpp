@@ -45,7 +45,8 @@ TEST_P(CardRoomRules, EveryActionOfEveryHandIsLegal)
             RunBotGame(o);
             std::filesystem::path history;
             for (const auto &entry : std::filesystem::directory_iterator(out / "HandHistory"))
-                history = entry.path();
+                if (entry.path().extension() == ".txt") // not the game's own log beside it
+                    history = entry.path();
             referee.ReadGame(history.string(), (out / "HistoryGame.log").string());
         }
     }
