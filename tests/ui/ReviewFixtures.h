@@ -73,4 +73,14 @@ inline QString ShownText(QWidget &window, const char *name)
     return label && !label->isHidden() ? label->text() : QString();
 }
 
+// Clicks a window's button by its object name, as a person does, and lets Qt deliver it.
+inline void ClickButton(QWidget *window, const char *buttonName)
+{
+    auto *button = window->findChild<QPushButton *>(QLatin1String(buttonName));
+    QVERIFY2(button, buttonName);
+    QVERIFY2(button->isEnabled(), buttonName);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCoreApplication::processEvents();
+}
+
 } // namespace

@@ -24,15 +24,6 @@ private slots:
     void savesChartsAsPng();
 
 private:
-    void Click(QWidget *window, const char *buttonName)
-    {
-        auto *button = window->findChild<QPushButton *>(QLatin1String(buttonName));
-        QVERIFY2(button, buttonName);
-        QVERIFY2(button->isEnabled(), buttonName);
-        QTest::mouseClick(button, Qt::LeftButton);
-        QCoreApplication::processEvents();
-    }
-
     QTemporaryDir m_bots; // two bot games with their database
     std::vector<BotGameResult> m_botGames;
 };
@@ -176,7 +167,7 @@ void TestProgress::savesChartsAsPng()
         return out.filePath(suggested);
     };
     window.tabs()->setCurrentIndex(1);
-    Click(&window, "balanceSave");
+    ClickButton(&window, "balanceSave");
     QCOMPARE(asked, QStringLiteral("balance-per-game.png"));
     QImage image(out.filePath(asked));
     QVERIFY(!image.isNull());
@@ -188,7 +179,7 @@ void TestProgress::savesChartsAsPng()
         return out.filePath(QStringLiteral("no/such/folder/x.png"));
     };
     window.tabs()->setCurrentIndex(0);
-    Click(&window, "gameSave");
+    ClickButton(&window, "gameSave");
     QVERIFY(ShownText(window, "gameMessage").startsWith(QStringLiteral("Could not save")));
 }
 

@@ -132,14 +132,6 @@ private slots:
     void gameListCoachColumnAndMistakes();
 
 private:
-    void Click(QWidget *window, const char *buttonName)
-    {
-        auto *button = window->findChild<QPushButton *>(QLatin1String(buttonName));
-        QVERIFY2(button, buttonName);
-        QVERIFY2(button->isEnabled(), buttonName);
-        QTest::mouseClick(button, Qt::LeftButton);
-        QCoreApplication::processEvents();
-    }
     void ClickRow(CHandsWindow &window, int row)
     {
         auto *list = window.findChild<QTableView *>(QStringLiteral("hands"));
@@ -272,14 +264,14 @@ void TestReview::replayFollowsTheHandHistory()
         QCOMPARE(Caption(window), steps[2 * step]);
         QCOMPARE(shownNow(), steps[2 * step + 1]);
         if (step > 0)
-            Click(&window, "back");
+            ClickButton(&window, "back");
     }
 
     // The player's cards are face up throughout; the others' only at a showdown they reached.
     const TableSnapshot &start = Table(window);
     QVERIFY(start.seats[0].showCards && start.seats[0].faceUp);
     QVERIFY(start.seats[1].showCards && !start.seats[1].faceUp);
-    Click(&window, "last");
+    ClickButton(&window, "last");
     const TableSnapshot &end = Table(window);
     QVERIFY(end.seats[0].faceUp);
     QCOMPARE(end.seats[2].faceUp, game != 0);
@@ -298,33 +290,33 @@ void TestReview::jumpsToStreetsAndPlays()
     QCOMPARE(games->currentData().toString(), HistoryFiles(m_scripted.path()).at(2));
     QVERIFY(window.openFile(HistoryFiles(m_scripted.path()).at(0)));
 
-    Click(&window, "turn");
+    ClickButton(&window, "turn");
     QCOMPARE(Caption(window), QStringLiteral("*** TURN *** [9c]"));
     QCOMPARE(Table(window).boardCount, 4);
     QVERIFY(!window.findChild<QPushButton *>(QStringLiteral("river"))->isEnabled());
-    Click(&window, "flop");
+    ClickButton(&window, "flop");
     QCOMPARE(Table(window).boardCount, 3);
-    Click(&window, "preflop");
+    ClickButton(&window, "preflop");
     QCOMPARE(window.step(), 0);
     QCOMPARE(Table(window).boardCount, 0);
-    Click(&window, "result");
+    ClickButton(&window, "result");
     QCOMPARE(window.step(), window.stepCount() - 1);
 
     // The player's decisions get the coach's verdict, once the coach has judged the game.
     QTRY_VERIFY(window.verdictsReady());
-    Click(&window, "preflop");
+    ClickButton(&window, "preflop");
     auto *coach = window.findChild<QLabel *>(QStringLiteral("coach"));
     QVERIFY(coach->text().isEmpty()); // the hand's start is no decision
     for (int i = 0; i < 5; ++i)
-        Click(&window, "forward");
+        ClickButton(&window, "forward");
     QCOMPARE(Caption(window), QStringLiteral("Hero_0: checks"));
     QVERIFY2(coach->text().startsWith(QStringLiteral("Coach: preflop check")),
              qPrintable(coach->text()));
-    Click(&window, "forward");
+    ClickButton(&window, "forward");
     QVERIFY(coach->text().isEmpty()); // the flop is no decision
-    Click(&window, "turn");
+    ClickButton(&window, "turn");
     for (int i = 0; i < 2; ++i)
-        Click(&window, "forward");
+        ClickButton(&window, "forward");
     QCOMPARE(Caption(window), QStringLiteral("Hero_0: folds"));
     QVERIFY2(coach->text().startsWith(QStringLiteral("Coach: turn fold")),
              qPrintable(coach->text()));
@@ -332,16 +324,16 @@ void TestReview::jumpsToStreetsAndPlays()
     // Play runs to the end on its own and stops there; the fastest speed keeps the test short.
     auto *speed = window.findChild<QSlider *>(QStringLiteral("speed"));
     speed->setValue(speed->maximum());
-    Click(&window, "preflop");
-    Click(&window, "play");
+    ClickButton(&window, "preflop");
+    ClickButton(&window, "play");
     auto *play = window.findChild<QPushButton *>(QStringLiteral("play"));
     QCOMPARE(play->text(), QStringLiteral("Pause"));
     QTRY_COMPARE_WITH_TIMEOUT(window.step(), window.stepCount() - 1, 20000);
     QTRY_COMPARE(play->text(), QStringLiteral("Play"));
     // Pause holds the step.
-    Click(&window, "play");
+    ClickButton(&window, "play");
     QTRY_VERIFY(window.step() > 0);
-    Click(&window, "play");
+    ClickButton(&window, "play");
     const int paused = window.step();
     QTest::qWait(speed->maximum() > 0 ? 700 : 0);
     QCOMPARE(window.step(), paused);
@@ -407,7 +399,7 @@ void TestReview::badHandHistoriesGetAMessage()
     QCOMPARE(window.game().hands.size(), size_t(1));
     QVERIFY(!Message(window).isEmpty());
     ClickRow(window, 0);
-    Click(&window, "last");
+    ClickButton(&window, "last");
     QVERIFY(window.stepCount() > 2);
 }
 
@@ -432,7 +424,7 @@ void TestReview::opensOtherFormatsAndExports()
     QCOMPARE(games->currentIndex(), 1);
     QCOMPARE(window.game().hands.size(), size_t(1));
     ClickRow(window, 0);
-    Click(&window, "last");
+    ClickButton(&window, "last");
     QVERIFY(window.stepCount() > 5);
     QVERIFY(Caption(window).contains(QStringLiteral("a7")));
     const QString shots = qEnvironmentVariable("BRISQUEL_SHOTS");
@@ -441,7 +433,7 @@ void TestReview::opensOtherFormatsAndExports()
 
     const QString phh = folder.filePath(QStringLiteral("vela.phhs"));
     window.m_askExportPath = [&phh] { return phh; };
-    Click(&window, "export");
+    ClickButton(&window, "export");
     QVERIFY(Message(window).contains(QStringLiteral("Exported 1 hand")));
     QVERIFY(ReadText(phh).contains(QStringLiteral("variant = \"NT\"")));
     QVERIFY(window.openFile(phh));
@@ -451,7 +443,7 @@ void TestReview::opensOtherFormatsAndExports()
     window.m_askExportPath = [&folder] {
         return folder.filePath(QStringLiteral("missing/game.txt"));
     };
-    Click(&window, "export");
+    ClickButton(&window, "export");
     QVERIFY(Message(window).contains(QStringLiteral("Cannot write")));
     if (!shots.isEmpty())
         QVERIFY(window.grab().save(QDir(shots).filePath(QStringLiteral("review-export-failed.png"))));

@@ -7,6 +7,7 @@
 #include "storage/SessionSave.h"
 #include "ui/review/HandsWindow.h"
 #include "ui/review/ProgressWindow.h"
+#include "tests/ui/ReviewFixtures.h"
 #include "tests/ui/TestApp.h"
 
 #include <QDir>
@@ -22,16 +23,6 @@ class TestReviewPictures : public QObject
     Q_OBJECT
 private slots:
     void screenshots();
-
-private:
-    void Click(QWidget *window, const char *buttonName)
-    {
-        auto *button = window->findChild<QPushButton *>(QLatin1String(buttonName));
-        QVERIFY2(button, buttonName);
-        QVERIFY2(button->isEnabled(), buttonName);
-        QTest::mouseClick(button, Qt::LeftButton);
-        QCoreApplication::processEvents();
-    }
 };
 
 void TestReviewPictures::screenshots()
@@ -68,10 +59,10 @@ void TestReviewPictures::screenshots()
     hands.selectRow(row);
     QTRY_VERIFY_WITH_TIMEOUT(hands.verdictsReady(), 30000);
     // The player's last decision of the hand, with the coach's verdict under the table.
-    Click(&hands, "last");
+    ClickButton(&hands, "last");
     auto *coach = hands.findChild<QLabel *>(QStringLiteral("coach"));
     for (int back = 0; back < 40 && coach->text().isEmpty() && hands.step() > 0; ++back)
-        Click(&hands, "back");
+        ClickButton(&hands, "back");
     QTest::qWait(200);
     QVERIFY(hands.grab().save(QDir(shots).filePath(QStringLiteral("review-hands.png"))));
     // A remark on the dark style: a copy of the game cut off inside a hand.
