@@ -7,6 +7,7 @@
 
 #include "coach/Coach.h"
 #include "history/HistoryReader.h"
+#include "playout/Advice.h"
 #include "stats/PokerStat.h"
 
 #include <functional>
@@ -25,6 +26,8 @@ struct ReviewRow
     Estimate estimate;
     Verdict verdict = Verdict::Ok;
     double chipsLost = 0.0;
+    // Every option of the decision valued in big blinds, the move made among them and graded.
+    playout::Advice advice;
 };
 
 struct ReviewSummary

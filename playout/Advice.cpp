@@ -1,0 +1,112 @@
+#include "playout/Advice.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace playout {
+
+int ComboIndex(int a, int b)
+{
+    if (a > b)
+        std::swap(a, b);
+    // Pairs (0,1) .. (0,51), (1,2) .. (1,51), ...: row a starts after the a rows before it.
+    return a * 51 - a * (a - 1) / 2 + (b - a - 1);
+}
+
+std::pair<int, int> ComboCards(int index)
+{
+    int a = 0;
+    while (index >= 51 - a) {
+        index -= 51 - a;
+        ++a;
+    }
+    return {a, a + 1 + index};
+}
+
+std::string OptionLabel(const Option &option)
+{
+    switch (option.kind) {
+    case OptionKind::Fold:
+        return "fold";
+    case OptionKind::Check:
+        return "check";
+    case OptionKind::Call:
+        return "call";
+    case OptionKind::Bet:
+        return "bet " + std::to_string(option.total);
+    case OptionKind::Raise:
+        return "raise to " + std::to_string(option.total);
+    case OptionKind::AllIn:
+        return "all in";
+    }
+    return {};
+}
+
+Grade GradeOf(double lossBb, double lossErrorBb)
+{
+    if (lossBb <= kOkLossBb || lossBb <= 2.0 * lossErrorBb)
+        return Grade::Ok;
+    if (lossBb < kSmallMistakeBb)
+        return Grade::SmallMistake;
+    if (lossBb < kMistakeBb)
+        return Grade::Mistake;
+    return Grade::Blunder;
+}
+
+const char *GradeName(Grade grade)
+{
+    switch (grade) {
+    case Grade::Ok:
+        return "ok";
+    case Grade::SmallMistake:
+        return "small mistake";
+    case Grade::Mistake:
+        return "mistake";
+    case Grade::Blunder:
+        return "blunder";
+    case Grade::NotGraded:
+        break;
+    }
+    return "-";
+}
+
+void Settle(Advice &advice)
+{
+    advice.best = -1;
+    for (int i = 0; i < static_cast<int>(advice.options.size()); ++i)
+        if (advice.best < 0 || advice.options[i].evBb > advice.options[advice.best].evBb)
+            advice.best = i;
+    advice.lossBb = 0.0;
+    advice.lossErrorBb = 0.0;
+    advice.grade = Grade::NotGraded;
+    if (advice.best < 0 || advice.chosen < 0 ||
+        advice.chosen >= static_cast<int>(advice.options.size()))
+        return;
+    const Option &best = advice.options[advice.best];
+    const Option &chosen = advice.options[advice.chosen];
+    advice.lossBb = best.evBb - chosen.evBb;
+    advice.lossErrorBb = std::sqrt(best.errorBb * best.errorBb + chosen.errorBb * chosen.errorBb);
+    advice.grade = GradeOf(advice.lossBb, advice.lossErrorBb);
+}
+
+std::string LiveLine(const Advice &advice)
+{
+    if (!advice.valid || advice.best < 0)
+        return {};
+    const Option &best = advice.options[advice.best];
+    std::string line = "Best: " + OptionLabel(best);
+    for (int i = 0; i < static_cast<int>(advice.options.size()); ++i) {
+        if (i == advice.best)
+            continue;
+        const double cost = best.evBb - advice.options[i].evBb;
+        char number[32];
+        std::snprintf(number, sizeof number, "%.1f", cost);
+        // A cost that rounds to nothing carries no minus sign.
+        const bool nothing = std::string(number) == "0.0";
+        line += " \u00b7 " + OptionLabel(advice.options[i]) + (nothing ? " " : " \u2212") + number +
+                " bb";
+    }
+    return line;
+}
+
+} // namespace playout

@@ -1,0 +1,88 @@
+#pragma once
+// The value of every option a player has at one decision, in big blinds, and the grade of the
+// option taken. The values come from playing the rest of the hand out many times (Advisor.h);
+// this header holds only the results and how they read. Plain C++, no Qt.
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace playout {
+
+// Two-card combinations of a 52-card deck, cards numbered 0..51 as pokerlib numbers them.
+constexpr int kComboCount = 1326;
+// The index of the combination {a, b} (a != b, in either order), 0..1325.
+int ComboIndex(int a, int b);
+// The two cards of a combination index, the smaller first.
+std::pair<int, int> ComboCards(int index);
+
+// The likely hole cards of one seat: a weight per combination index (the weights need not add
+// up to 1; combinations that clash with cards known to the judge weigh 0). Empty weights mean
+// any hand.
+struct HandWeights
+{
+    int seat = -1;
+    std::vector<double> weights;
+};
+
+enum class OptionKind
+{
+    Fold,
+    Check,
+    Call,
+    Bet,
+    Raise,
+    AllIn,
+};
+
+struct Option
+{
+    OptionKind kind = OptionKind::Fold;
+    int total = 0;         // the seat's bet on this street after the option
+    int put = 0;           // chips the option puts in now
+    double evBb = 0.0;     // the seat's chips at the hand's end less its chips now, in big blinds
+    double errorBb = 0.0;  // the standard error of evBb
+    int samples = 0;       // play-outs behind the value
+};
+
+// "fold", "check", "call", "bet 40", "raise to 60", "all in".
+std::string OptionLabel(const Option &option);
+
+// How much an option gave away against the best one. A loss within kOkLossBb, or within two
+// standard errors of the difference, is ok; below kSmallMistakeBb a small mistake; below
+// kMistakeBb a mistake; a blunder from there on.
+enum class Grade
+{
+    Ok,
+    SmallMistake,
+    Mistake,
+    Blunder,
+    NotGraded,
+};
+constexpr double kOkLossBb = 0.25;
+constexpr double kSmallMistakeBb = 1.0;
+constexpr double kMistakeBb = 3.0;
+
+Grade GradeOf(double lossBb, double lossErrorBb);
+const char *GradeName(Grade grade); // "ok", "small mistake", "mistake", "blunder", "-"
+
+struct Advice
+{
+    bool valid = false;
+    std::vector<Option> options; // fold, check or call, the bets or raises by size, all in
+    int best = -1;               // index into options; -1 without options
+    int chosen = -1;             // the option taken, when judged after the fact; else -1
+    double lossBb = 0.0;         // best's value less chosen's (0 without a chosen option)
+    double lossErrorBb = 0.0;
+    Grade grade = Grade::NotGraded;
+    bool final = false; // no further refinement follows
+};
+
+// Sets best (the highest value), and with chosen set the loss, its error and the grade.
+void Settle(Advice &advice);
+
+// The line under the action panel (UTF-8), best first, then every other option's cost against
+// it: "Best: raise to 60 · call −0.4 bb · fold −1.1 bb". Empty for advice that is not valid.
+std::string LiveLine(const Advice &advice);
+
+} // namespace playout
