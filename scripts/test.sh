@@ -24,6 +24,20 @@ if [ "${BRISQUEL_SKIP_SANITIZERS:-0}" != 1 ]; then
   (cd build-asan && ctest --output-on-failure --timeout 900 -j"$(nproc)" "$@")
 fi
 
+# ThreadSanitizer over the programs where threads meet: the engine's game thread, the coach's
+# workers and the desktop windows. Qt's own libraries are not instrumented and are suppressed
+# (tests/ui/tsan.supp); a report in our code fails the run (BRISQUEL_SKIP_TSAN=1 skips).
+if [ "${BRISQUEL_SKIP_TSAN:-0}" != 1 ]; then
+  tsan_programs=(engine_tests coach_tests tst_game tst_human_play tst_action_panel tst_panel_heads_up
+                 tst_coach tst_app tst_app_close tst_game_end tst_review tst_equity_lab)
+  cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRISQUEL_TSAN=ON \
+    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" \
+    -DBRISQUEL_UI=ON -DBRISQUEL_BENCH=OFF -DBRISQUEL_TESTS=ON >/dev/null
+  cmake --build build-tsan -j"$(nproc)" --target "${tsan_programs[@]}"
+  labels="$(IFS='|'; echo "^(${tsan_programs[*]})\$")"
+  (cd build-tsan && ctest --output-on-failure --timeout 900 -j"$(nproc)" -L "$labels" "$@")
+fi
+
 # The readers' fuzz targets, when clang (libFuzzer) is here: each runs briefly over its corpus
 # of real games' files; a crash or sanitizer report fails the run (BRISQUEL_SKIP_FUZZ=1 skips).
 CLANGXX="$(command -v clang++ || command -v clang++-14 || true)"
