@@ -29,7 +29,7 @@ fi
 # (tests/ui/tsan.supp); a report in our code fails the run (BRISQUEL_SKIP_TSAN=1 skips).
 if [ "${BRISQUEL_SKIP_TSAN:-0}" != 1 ]; then
   tsan_programs=(engine_tests coach_tests tst_game tst_human_play tst_action_panel tst_panel_heads_up
-                 tst_coach tst_app tst_app_close tst_game_end tst_review tst_equity_lab)
+                 tst_coach tst_app tst_app_close tst_game_end tst_equity_lab)
   cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRISQUEL_TSAN=ON \
     -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" \
     -DBRISQUEL_UI=ON -DBRISQUEL_BENCH=OFF -DBRISQUEL_TESTS=ON >/dev/null
