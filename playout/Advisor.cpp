@@ -1,6 +1,8 @@
 #include "playout/Advisor.h"
 
+#include "playout/FastOdds.h"
 #include "playout/HandSim.h"
+#include "playout/Ranges.h"
 
 #include <algorithm>
 #include <chrono>
@@ -23,19 +25,31 @@ long long PotOf(const CGameTable &t)
     return pot;
 }
 
+// The opponents' actions so far read by the range tracker; seats yet to act hold any hand.
 std::vector<HandWeights> DefaultRanges(const HandSoFar &hand)
 {
-    // Any hand for everybody until the range tracker reads the actions.
-    std::vector<HandWeights> ranges(10);
-    for (int s = 0; s < 10; ++s)
-        ranges[static_cast<size_t>(s)].seat = s;
-    (void)hand;
+    std::vector<int> known(hand.board.begin(), hand.board.end());
+    for (int card : hand.seats[hand.seat].cards)
+        if (card >= 0)
+            known.push_back(card);
+    CFastOdds odds(0x7A11E5ULL);
+    RangeTracker tracker(odds, known);
+    PlayState state;
+    std::string error;
+    Rebuild(hand, state, error, [&](const CGameTable &table, const PastDecision &d) {
+        if (d.seat != hand.seat)
+            tracker.Observe(table, d.seat, d.street, d.put, d.fold);
+    });
+    std::vector<HandWeights> ranges;
+    for (int s = 0; s < hand.seatCount; ++s)
+        if (s != hand.seat)
+            ranges.push_back(tracker.Weights(s));
     return ranges;
 }
 
-std::unique_ptr<IDecisionOdds> DefaultOdds(std::uint64_t)
+std::unique_ptr<IDecisionOdds> DefaultOdds(std::uint64_t seed)
 {
-    return std::make_unique<CLibraryOdds>();
+    return std::make_unique<CFastOdds>(seed);
 }
 
 struct Tally

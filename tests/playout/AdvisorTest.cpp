@@ -3,6 +3,7 @@
 // a whole game.
 #include "opponents/BotGame.h"
 #include "playout/Advisor.h"
+#include "playout/FastOdds.h"
 #include "pokerlib/Evaluator.h"
 #include "tests/playout/PlayoutSupport.h"
 #include "tests/support/TempFolder.h"
@@ -162,7 +163,6 @@ TEST_P(AllInCall, IsWorthItsExactSidePotExpectation)
     settings.maxMillis = 0;
     settings.samplesPerOption = 3000;
     settings.seed = 42;
-    settings.odds = playouttest::QuickOdds;
     settings.ranges = [&c](const HandSoFar &) {
         std::vector<playout::HandWeights> ranges;
         for (const Known &k : c.opponents)
@@ -204,7 +204,6 @@ TEST(AllInCall, ShortStackValueCountsOnlyWhatItCanWin)
     settings.maxMillis = 0;
     settings.samplesPerOption = 2000;
     settings.seed = 9;
-    settings.odds = playouttest::QuickOdds;
     settings.ranges = [](const HandSoFar &) {
         return std::vector<playout::HandWeights>{playouttest::Exactly(0, "Ah Qd")};
     };
@@ -224,7 +223,6 @@ TEST(Advise, AcesFoldedUnderTheGunCostAtLeastABigBlind)
     settings.maxMillis = 0;
     settings.samplesPerOption = 300;
     settings.seed = 3;
-    settings.odds = playouttest::QuickOdds;
     playout::Advice advice = playout::Advise(hand, settings);
     ASSERT_TRUE(advice.valid);
     advice.chosen = playout::OptionIndex(advice.options, 0, true);
@@ -242,7 +240,6 @@ TEST(Advise, StopsWhenTheCallerHasHeardEnough)
     settings.firstAnswerMillis = 0;
     settings.maxMillis = 0;
     settings.seed = 1;
-    settings.odds = playouttest::QuickOdds;
     int calls = 0;
     const playout::Advice advice = playout::Advise(hand, settings, [&calls](const playout::Advice &a) {
         EXPECT_TRUE(a.valid);
@@ -272,7 +269,6 @@ TEST(CoachDecider, PlaysAWholeGameWithoutLosingAChip)
     settings.maxMillis = 0;
     settings.samplesPerOption = 4;
     settings.seed = 17;
-    settings.odds = playouttest::QuickOdds;
     playout::CCoachDecider coach(0, settings);
     BotGameOptions options;
     options.names = DefaultBotNames(4);

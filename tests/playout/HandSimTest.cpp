@@ -3,6 +3,7 @@
 #include "engine/Game.h"
 #include "opponents/BotGame.h"
 #include "playout/Advisor.h"
+#include "playout/FastOdds.h"
 #include "tests/playout/PlayoutSupport.h"
 #include "tests/support/SeededBotGame.h"
 
@@ -50,7 +51,7 @@ TEST_P(PlayOutConserves, EveryChip)
                                       std::end(start.table.m_startStack), 0);
     ASSERT_EQ(ChipsAtTable(start.table, nullptr), total);
 
-    playouttest::SmallSampleOdds odds;
+    playout::CFastOdds odds{5};
     playout::PlayOutSetup setup;
     setup.odds = &odds;
     for (int s = 0; s < 10; ++s)
@@ -152,8 +153,8 @@ class CapturingDecider : public IDecider
 {
 public:
     const CDunmereGame *game = nullptr;
+    playout::CFastOdds odds{5};
     CPersonaDecider personas{&odds};
-    playouttest::SmallSampleOdds odds;
     int compared = 0;
 
     void Compare(const CGameTable &live, int seat)

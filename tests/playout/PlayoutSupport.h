@@ -1,14 +1,12 @@
 #pragma once
 // Hands for the advisor's tests, set up by hand: seats, stacks, blinds and the decisions so
-// far, with the library questions answered from a small sample so that thousands of
-// play-outs stay quick.
+// far, and opponents whose cards the test fixes.
 
 #include "opponents/Decisions.h"
 #include "playout/HandSim.h"
 #include "tests/support/Cards.h"
 #include "vocabulary/GameVocabulary.h"
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -52,34 +50,6 @@ inline playout::HandWeights Exactly(int seat, const char *cards)
     weights.weights.assign(playout::kComboCount, 0.0);
     weights.weights[static_cast<size_t>(playout::ComboIndex(c[0], c[1]))] = 1.0;
     return weights;
-}
-
-// The poker library's answers from a small sample.
-struct SmallSampleOdds : CLibraryOdds
-{
-    double ProbabilityOfWin(const int hole[2], const int board[5], int boardCount,
-                            int players) override
-    {
-        PokerLogic logic;
-        logic.trialCount = 200;
-        return logic.getProbabilityOfWin(hole, board, boardCount, players);
-    }
-    double ProbabilityAgainstTop(const int hole[2], double pct,
-                                 const CStatSpectr &spectrum) override
-    {
-        Spec spec;
-        std::wstring text;
-        spectrum.GetSpecByPercent(pct, spec, text, 1);
-        const int none[5] = {-1, -1, -1, -1, -1};
-        PokerLogic logic;
-        logic.trialCount = 200;
-        return logic.getProbabilityOfWinBySpectr(hole, none, 0, spec);
-    }
-};
-
-inline std::unique_ptr<IDecisionOdds> QuickOdds(std::uint64_t)
-{
-    return std::make_unique<SmallSampleOdds>();
 }
 
 } // namespace playouttest
