@@ -235,7 +235,11 @@ Advice Advise(const HandSoFar &hand, const AdviseSettings &settings,
         const long long elapsed =
             std::chrono::duration_cast<std::chrono::milliseconds>(now - started).count();
         const bool enough = settings.samplesPerOption > 0 && sample + 1 >= settings.samplesPerOption;
-        const bool late = settings.maxMillis > 0 && elapsed >= settings.maxMillis;
+        // Without any limit and nobody to stop it, the work ends at the usual time.
+        const int maxMillis = settings.maxMillis > 0 || settings.samplesPerOption > 0 || refined
+                                  ? settings.maxMillis
+                                  : AdviseSettings{}.maxMillis;
+        const bool late = maxMillis > 0 && elapsed >= maxMillis;
         if (enough || late)
             break;
         const bool due =
