@@ -6,6 +6,7 @@
 #include "playout/FastOdds.h"
 #include "pokerlib/Evaluator.h"
 #include "tests/playout/PlayoutSupport.h"
+#include "tests/support/SeededBotGame.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -260,6 +261,32 @@ TEST(Advise, RefusesAHandThatDoesNotReplay)
     const playout::Advice advice = playout::Advise(hand, {});
     EXPECT_FALSE(advice.valid);
     EXPECT_TRUE(advice.options.empty());
+}
+
+// A decision read from a hand history is valued and its grade given.
+TEST(Advise, GradesADecisionReadFromAHandHistory)
+{
+    testsupport::SeededBotGame bots(4, 10, 21);
+    ASSERT_TRUE(bots.ok()) << bots.error();
+    int graded = 0;
+    for (const history::Hand &hand : bots.game().hands) {
+        for (const playout::ReadDecision &d : playout::DecisionsInHand(bots.game(), hand, 0)) {
+            playout::AdviseSettings settings;
+            settings.maxMillis = 0;
+            settings.samplesPerOption = 10;
+            settings.seed = 5;
+            playout::Advice advice = playout::Advise(*d.hand, settings);
+            ASSERT_TRUE(advice.valid) << "hand " << hand.number;
+            advice.chosen = playout::OptionIndex(advice.options, d.put, d.fold);
+            if (advice.chosen < 0)
+                continue; // a bet size the advisor does not offer
+            playout::Settle(advice);
+            EXPECT_NE(advice.grade, playout::Grade::NotGraded);
+            EXPECT_GE(advice.lossBb, 0.0);
+            ++graded;
+        }
+    }
+    EXPECT_GT(graded, 5);
 }
 
 TEST(CoachDecider, PlaysAWholeGameWithoutLosingAChip)
