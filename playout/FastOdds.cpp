@@ -153,20 +153,30 @@ const std::array<std::int8_t, 52 * 52> &GroupTable()
 void SharedEquities(double w, double t, int n, double out[kMaxPlayers - 1])
 {
     const double u = w + t;
+    out[0] = w + t / 2;
     if (u <= 0.0) {
-        std::fill(out, out + kMaxPlayers - 1, 0.0);
+        std::fill(out + 1, out + kMaxPlayers - 1, 0.0);
         return;
     }
+    // Read in the board tables' inner loop: divisions taken out of it.
+    static const auto inverse = [] {
+        std::array<double, 2 * kMaxPlayers + 1> v{};
+        for (std::size_t i = 0; i < v.size(); ++i)
+            v[i] = 1.0 / double(i + 1);
+        return v;
+    }();
     const double m = 0.5 + std::sqrt(0.25 + u * n * (n - 1)); // (n - d), the larger root
     const double a = t / u;
-    double missAll = 1.0;
-    double noTiePower = 1.0 - a; // (1 - a)^(k + 1)
-    for (int k = 1; k < kMaxPlayers; ++k) {
-        for (int i = 2 * (k - 1); i < 2 * k; ++i)
-            missAll *= std::max(0.0, (m - i) / (n - i));
+    const double perTie = a > 1e-12 ? 1.0 / a : 0.0;
+    double missAll = m * (m - 1) / (double(n) * (n - 1));
+    double noTiePower = (1.0 - a) * (1.0 - a); // (1 - a)^(k + 1)
+    for (int k = 2; k < kMaxPlayers; ++k) {
+        const int i = 2 * (k - 1);
+        missAll *= std::max(0.0, (m - i) * (m - i - 1) / (double(n - i) * (n - i - 1)));
         noTiePower *= 1.0 - a;
-        const double shares = a < 1e-12 ? 1.0 : (1.0 - noTiePower) / ((k + 1) * a);
-        out[k - 1] = k == 1 ? w + t / 2 : missAll * shares;
+        const double shares =
+            perTie == 0.0 ? 1.0 : (1.0 - noTiePower) * perTie * inverse[std::size_t(k)];
+        out[k - 1] = missAll * shares;
     }
 }
 
