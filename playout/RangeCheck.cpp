@@ -186,7 +186,7 @@ struct HandMeasure
     }
 
     void Measure(RangeCheckCell &cell, const CGameTable &table, int seat,
-                 const std::vector<double> &weights)
+                 const std::vector<double> &weights, const std::vector<double> &unknownWeights)
     {
         const int judge = table.NextActiveSeat(seat);
         if (judge == seat || judge < 0)
@@ -198,15 +198,18 @@ struct HandMeasure
         const double real = EquityAgainstHand(rng, hole, board, n, villain, trials);
         const double model = EquityAgainstWeights(rng, hole, board, n, weights, trials);
         const double uniform = EquityAgainstWeights(rng, hole, board, n, {}, trials);
-        if (std::isnan(real) || std::isnan(model) || std::isnan(uniform))
+        const double unknown = EquityAgainstWeights(rng, hole, board, n, unknownWeights, trials);
+        if (std::isnan(real) || std::isnan(model) || std::isnan(uniform) || std::isnan(unknown))
             return;
         cell.model.Add(100.0 * (model - real));
         cell.uniform.Add(100.0 * (uniform - real));
+        cell.unknown.Add(100.0 * (unknown - real));
     }
 
     void Hand(const std::vector<RecordingDecider::Decision> &decisions)
     {
         RangeTracker tracker(odds, {});
+        RangeTracker unknownTracker(odds, {}); // every seat read as a player without a persona
         bool acted[10] = {};
         for (const auto &d : decisions) {
             const CGameTable &t = d.table;
@@ -217,15 +220,18 @@ struct HandMeasure
             if (!acted[d.seat]) {
                 acted[d.seat] = true;
                 Measure(cells[int(RangeSituation::NotActed)], t, d.seat,
-                        tracker.Weights(d.seat).weights);
+                        tracker.Weights(d.seat).weights, unknownTracker.Weights(d.seat).weights);
             }
             tracker.Observe(t, d.seat, d.street, d.put, d.fold);
+            CGameTable anonymous = t;
+            anonymous.m_players[d.seat].m_persona = kPersonaHero;
+            unknownTracker.Observe(anonymous, d.seat, d.street, d.put, d.fold);
             ++result.decisions;
             const SeatAct act = ClassifyAct(t, d.seat, d.street, d.put, d.fold);
             if (act.kind == ActKind::Fold)
                 continue;
             Measure(cells[int(SituationOf(t, d.seat, d.street, act))], t, d.seat,
-                    tracker.Weights(d.seat).weights);
+                    tracker.Weights(d.seat).weights, unknownTracker.Weights(d.seat).weights);
         }
         ++result.hands;
     }
@@ -303,22 +309,23 @@ std::string FormatRangeCheck(const RangeCheckResult &result)
 {
     static const char *const kPersonas[4] = {"Master", "Maniac", "Professor", "Tim"};
     std::string out;
-    char line[160];
+    char line[200];
     std::snprintf(line, sizeof line, "%d hands, %d decisions; equity points, 95 %% intervals\n",
                   result.hands, result.decisions);
     out += line;
-    std::snprintf(line, sizeof line, "%-10s %-16s %6s %16s %16s\n", "persona", "situation", "n",
-                  "model", "uniform");
+    std::snprintf(line, sizeof line, "%-10s %-16s %6s %16s %16s %16s\n", "persona", "situation",
+                  "n", "model", "uniform", "unknown-player");
     out += line;
     for (int p = 0; p < 4; ++p)
         for (int s = 0; s < kRangeSituations; ++s) {
             const RangeCheckCell &c = result.cells[p][s];
             if (c.model.n == 0)
                 continue;
-            std::snprintf(line, sizeof line, "%-10s %-16s %6d %+7.2f ± %5.2f %+7.2f ± %5.2f\n",
+            std::snprintf(line, sizeof line,
+                          "%-10s %-16s %6d %+7.2f ± %5.2f %+7.2f ± %5.2f %+7.2f ± %5.2f\n",
                           kPersonas[p], RangeSituationName(RangeSituation(s)), c.model.n,
                           c.model.Mean(), c.model.HalfWidth95(), c.uniform.Mean(),
-                          c.uniform.HalfWidth95());
+                          c.uniform.HalfWidth95(), c.unknown.Mean(), c.unknown.HalfWidth95());
             out += line;
         }
     return out;

@@ -44,6 +44,9 @@ struct RangeCheckCell
 {
     DiffStats model;   // equity against the tracker's weights less equity against the real hand
     DiffStats uniform; // the same against any hand
+    // The same against the weights the tracker gives a seat without a persona (statistics and
+    // position, narrowed by the actions): how the model of an unknown player fares on these.
+    DiffStats unknown;
 };
 
 struct RangeCheckOptions
@@ -66,7 +69,8 @@ struct RangeCheckResult
 
 RangeCheckResult CheckRanges(const RangeCheckOptions &options);
 
-// One line per persona and situation with data: n, the model's mean and interval, the control's.
+// One line per persona and situation with data: n, then the mean and interval of the model,
+// the control and the unknown-player model.
 std::string FormatRangeCheck(const RangeCheckResult &result);
 
 } // namespace playout

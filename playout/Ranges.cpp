@@ -313,6 +313,11 @@ void RangeTracker::Observe(const CGameTable &table, int seat, int street, int pu
         m_impl->ReplayComputer(table, seat, street, seen, w);
     else
         m_impl->ModelUnknown(table, seat, street, seen, w);
+    // The strongest weight back to 1: a long hand of floors must not run into underflow.
+    const double top = *std::max_element(w.begin(), w.end());
+    if (top > 0.0)
+        for (double &x : w)
+            x /= top;
 }
 
 void RangeTracker::AddKnownCard(int card)
