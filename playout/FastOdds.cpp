@@ -18,7 +18,9 @@ namespace {
 
 constexpr int kClasses = 169;
 constexpr int kMaxPlayers = 10;
-constexpr int kMaxTop = kComboCount; // top-n entries for n = 0..1326
+// Against the top of the spectrum: entries at every whole percent, read in between by a
+// straight line (the library's own answer is a 5,000-deal sample, noisier than the line's bend).
+constexpr int kTopSteps = 100;
 // Seeds of the table entries: fixed, so that every process fills the same values and two
 // threads filling one entry at once store the same number.
 constexpr std::uint64_t kWinSeed = 0x5EED'0001'0000'0000ull;
@@ -79,9 +81,9 @@ LazyTable<kClasses * (kMaxPlayers + 1)> &WinTable()
     return table;
 }
 
-LazyTable<kClasses * (kMaxTop + 1)> &TopTable()
+LazyTable<kClasses * (kTopSteps + 1)> &TopTable()
 {
-    static LazyTable<kClasses * (kMaxTop + 1)> table;
+    static LazyTable<kClasses * (kTopSteps + 1)> table;
     return table;
 }
 
@@ -111,9 +113,9 @@ double PreflopWin(int cls, int players)
     return v;
 }
 
-double PreflopAgainstTop(int cls, int n)
+double PreflopAgainstTop(int cls, int step)
 {
-    std::atomic<float> &entry = TopTable().values[std::size_t(cls * (kMaxTop + 1) + n)];
+    std::atomic<float> &entry = TopTable().values[std::size_t(cls * (kTopSteps + 1) + step)];
     float v = entry.load(std::memory_order_acquire);
     if (v < 0.0f) {
         int cards[2];
@@ -121,10 +123,10 @@ double PreflopAgainstTop(int cls, int n)
         const int none[5] = {-1, -1, -1, -1, -1};
         Spec spec;
         std::wstring unused;
-        Spectrum().GetSpecByPercent(100.0 * n / kComboCount, spec, unused, 1);
+        Spectrum().GetSpecByPercent(100.0 * step / kTopSteps, spec, unused, 1);
         std::uint64_t rng[4];
-        brisquel::SeedXoshiro(rng, kTopSeed + std::uint64_t(cls * 2048 + n));
-        v = float(brisquel::EquityVsRange(rng, cards, none, 0, spec, kFastPreflopTrials));
+        brisquel::SeedXoshiro(rng, kTopSeed + std::uint64_t(cls * 256 + step));
+        v = float(brisquel::EquityVsRange(rng, cards, none, 0, spec, kFastTopTrials));
         entry.store(v, std::memory_order_release);
     }
     return v;
@@ -143,44 +145,54 @@ const std::array<std::int8_t, 52 * 52> &GroupTable()
     return table;
 }
 
-// Equity against k opponents when each is worse with probability w and level with t. The
-// opponents share one deck: read "not beaten" as holding none of d cards that beat us (d found
-// from w + t for one opponent), so that k hands miss them all as 2k cards drawn from n; ties
-// among those are taken as independent.
-double SharedEquity(double w, double t, int k, int n)
+// Equity against 1..kMaxPlayers - 1 opponents, into out[k - 1], when each is worse with
+// probability w and level with t. The opponents share one deck: "not beaten" is read as holding
+// none of d cards that beat us (d found from w + t for one opponent), so that k hands miss them
+// all as 2k cards drawn from n; ties among those are taken as independent, and the pot shared:
+// the mean of 1 / (1 + ties) over Binomial(k, a) is (1 - (1 - a)^(k + 1)) / ((k + 1) a).
+void SharedEquities(double w, double t, int n, double out[kMaxPlayers - 1])
 {
-    if (k <= 0)
-        return 1.0;
     const double u = w + t;
-    if (u <= 0.0)
-        return 0.0;
-    // (n - d)(n - d - 1) = u n (n - 1), solved for the larger root.
-    const double m = 0.5 + std::sqrt(0.25 + u * n * (n - 1));
-    double missAll = 1.0;
-    for (int i = 0; i < 2 * k; ++i)
-        missAll *= std::max(0.0, (m - i) / (n - i));
-    // Among k opponents none beats us; each of them ties with chance a, and the pot is
-    // shared: the mean of 1 / (1 + ties) over Binomial(k, a) is (1 - (1 - a)^(k + 1)) /
-    // ((k + 1) a).
+    out[0] = w + t / 2;
+    if (u <= 0.0) {
+        std::fill(out + 1, out + kMaxPlayers - 1, 0.0);
+        return;
+    }
+    // Read in the board tables' inner loop: divisions taken out of it.
+    static const auto inverse = [] {
+        std::array<double, 2 * kMaxPlayers + 1> v{};
+        for (std::size_t i = 0; i < v.size(); ++i)
+            v[i] = 1.0 / double(i + 1);
+        return v;
+    }();
+    const double m = 0.5 + std::sqrt(0.25 + u * n * (n - 1)); // (n - d), the larger root
     const double a = t / u;
-    const double shares = a < 1e-12 ? 1.0 : (1.0 - std::pow(1.0 - a, k + 1)) / ((k + 1) * a);
-    return missAll * shares;
+    const double perTie = a > 1e-12 ? 1.0 / a : 0.0;
+    double missAll = m * (m - 1) / (double(n) * (n - 1));
+    double noTiePower = (1.0 - a) * (1.0 - a); // (1 - a)^(k + 1)
+    for (int k = 2; k < kMaxPlayers; ++k) {
+        const int i = 2 * (k - 1);
+        missAll *= std::max(0.0, (m - i) * (m - i - 1) / (double(n - i) * (n - i - 1)));
+        noTiePower *= 1.0 - a;
+        const double shares =
+            perTie == 0.0 ? 1.0 : (1.0 - noTiePower) * perTie * inverse[std::size_t(k)];
+        out[k - 1] = missAll * shares;
+    }
 }
 
 } // namespace
 
-// Every combination's equity on one board against players - 1 random hands. Each run-out is
+// Every combination's equity on one board against 1 to 9 random hands. Each run-out is
 // evaluated once for all combinations; a combination's opponents are then counted from the
-// combinations that beat or tie it and share none of its cards, as the sampler deals them.
-// Opponents are taken as independent of one another (a small error from shared cards beyond
-// two players).
+// combinations that beat or tie it and share none of its cards, as the sampler deals them:
+// exact against one opponent, within a few points against many (SharedEquities).
 struct CFastOdds::BoardTable
 {
     std::uint64_t boardMask = 0;
-    int players = 0;
     int questions = 0;
     bool built = false;
-    std::vector<float> equity; // per combination; -1 where it clashes with the board
+    // Per opponent count (1..9) and combination; -1 where the combination clashes with the board.
+    std::vector<float> equity;
 
     void Build(std::uint64_t rng[4], const int board[5], int boardCount);
 };
@@ -189,7 +201,8 @@ void CFastOdds::BoardTable::Build(std::uint64_t rng[4], const int board[5], int 
 {
     const brisquel::EvalTables &t = brisquel::Tables();
     const std::size_t valueCount = t.natural.size();
-    std::vector<double> sum(kComboCount, 0.0);
+    constexpr int kCounts = kMaxPlayers - 1;
+    std::vector<double> sum(std::size_t(kCounts) * kComboCount, 0.0);
     std::vector<int> runs(kComboCount, 0);
     std::vector<std::uint16_t> value(kComboCount);
     std::vector<int> bucket(valueCount + 1);
@@ -208,7 +221,6 @@ void CFastOdds::BoardTable::Build(std::uint64_t rng[4], const int board[5], int 
     brisquel::Hand fixed;
     for (int i = 0; i < boardCount; ++i)
         fixed += brisquel::CardHand(t, board[i]);
-    const int opponents = players - 1;
     constexpr int kCardsLeft = 52 - 5 - 2; // an opponent's cards come from these
 
     const auto runOut = [&](const int extra[2], int extraCount) {
@@ -283,7 +295,10 @@ void CFastOdds::BoardTable::Build(std::uint64_t rng[4], const int board[5], int 
                 continue;
             const double w = double(avail - beat[c] - tie[c]) / avail;
             const double l = double(tie[c]) / avail;
-            sum[c] += opponents == 1 ? w + l / 2 : SharedEquity(w, l, opponents, kCardsLeft);
+            double e[kCounts];
+            SharedEquities(w, l, kCardsLeft, e);
+            for (int o = 0; o < kCounts; ++o)
+                sum[std::size_t(o) * kComboCount + c] += e[o];
             ++runs[c];
         }
     };
@@ -316,10 +331,10 @@ void CFastOdds::BoardTable::Build(std::uint64_t rng[4], const int board[5], int 
             }
         }
     }
-    equity.assign(kComboCount, -1.0f);
-    for (int c = 0; c < kComboCount; ++c)
-        if (runs[std::size_t(c)] > 0)
-            equity[std::size_t(c)] = float(sum[std::size_t(c)] / runs[std::size_t(c)]);
+    equity.assign(sum.size(), -1.0f);
+    for (std::size_t i = 0; i < sum.size(); ++i)
+        if (const int n = runs[i % kComboCount]; n > 0)
+            equity[i] = float(sum[i] / n);
     built = true;
 }
 
@@ -376,26 +391,27 @@ const float *CFastOdds::BoardEquities(const int board[5], int boardCount, int pl
     if (!m_board)
         m_board = std::make_unique<BoardTable>();
     BoardTable &b = *m_board;
-    if (b.boardMask != mask || b.players != players) {
+    if (b.boardMask != mask) {
         b.boardMask = mask;
-        b.players = players;
         b.questions = 0;
         b.built = false;
     }
     if (!b.built && (now || ++b.questions >= kBoardTableAfter))
         b.Build(m_state, board, boardCount);
-    return b.built ? b.equity.data() : nullptr;
+    return b.built ? b.equity.data() + std::size_t(players - 2) * kComboCount : nullptr;
 }
 
 double CFastOdds::ProbabilityAgainstTop(const int hole[2], double pct, const CStatSpectr &)
 {
-    // The table's spectrum is the one order every table uses (Carrowby.h): the entries are
-    // keyed by the number of combinations, as GetSpecByPercent counts them.
+    // The table's spectrum is the one order every table uses (Carrowby.h).
     if (!UsableHole(hole) || std::isnan(pct))
         return 0.0;
-    const double share = std::clamp(pct, 0.0, 100.0) / 100.0;
-    const int n = int(std::lround(share * kComboCount));
-    return PreflopAgainstTop(ClassOf(hole[0], hole[1]), n);
+    const double x = std::clamp(pct, 0.0, 100.0) / 100.0 * kTopSteps;
+    const int below = std::min(int(x), kTopSteps - 1);
+    const double f = x - below;
+    const int cls = ClassOf(hole[0], hole[1]);
+    const double low = PreflopAgainstTop(cls, below);
+    return f <= 0.0 ? low : low + f * (PreflopAgainstTop(cls, below + 1) - low);
 }
 
 int CFastOdds::Combination(const int hole[2], const int board[5], int boardCount)

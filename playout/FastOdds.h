@@ -22,7 +22,9 @@ namespace playout {
 // when the board has no table yet.
 constexpr int kFastPreflopTrials = 20000;
 constexpr int kFastPostflopTrials = 1000;
-// Questions about one board (and player count) after which its table is built.
+// Deals behind each entry against the top of the spectrum (one opponent: cheaper per deal).
+constexpr int kFastTopTrials = 10000;
+// Questions about one board after which its table (for every player count) is built.
 constexpr int kBoardTableAfter = 12;
 // Rivers sampled for each turn card in a flop's table (the turn and the river take every
 // run-out).

@@ -1,6 +1,7 @@
 #include "playout/Ranges.h"
 
 #include "playout/FastOdds.h"
+#include "playout/SeatActs.h"
 #include "vocabulary/GameVocabulary.h"
 
 #include <algorithm>
@@ -13,64 +14,24 @@ namespace playout {
 namespace {
 
 constexpr int kBoardFirst = 20;
-// Random streams a decision is first replayed with; when they disagree it is replayed with
-// kMoreStreams more and weighed by the share that acted as the seat did.
-constexpr int kFirstStreams = 2;
-constexpr int kMoreStreams = 30;
+// A decision that draws random numbers is replayed with this many streams (of its own for each
+// combination, so that no stream's luck is shared by every combination) and weighed by the share
+// that acted as the seat did; one that draws none is replayed once.
+constexpr int kStreams = 64;
 constexpr std::uint64_t kStreamSeed = 0xD1CE'5EED'0000'0000ull;
 // No combination the seat could hold drops to exactly nothing: the replay's odds are not the
-// table's odds, and an action may come from a mended amount the replay does not reach.
-constexpr double kFloor = 0.02;
+// table's odds, and an action may come from a mended amount the replay does not reach. Small
+// against a narrow range: a raise from 3 % of hands must not be swamped by the other 97 %.
+constexpr double kFloor = 1e-3;
 // How far apart two bet sizes may be and still read as the same bet: the weight falls as
 // exp(-(ln ratio / kSizeWidth)^2), to a third at 1.4 times and to nearly nothing at twice.
 constexpr double kSizeWidth = 0.33;
 
-enum class Kind
-{
-    Fold,
-    Check,
-    Call,
-    Raise,
-};
-
-struct Act
-{
-    Kind kind = Kind::Fold;
-    int total = 0; // the seat's round bet afterwards
-    bool allIn = false;
-};
-
-// What putting `put` in (or folding) makes of the decision, booked as the engine books it.
-Act Classify(const CGameTable &t, int seat, int street, int put, bool fold)
-{
-    const bool owes = street < 0 ? t.m_bet[seat] < t.m_amountToCall : t.m_amountToCall > 0;
-    Act act;
-    act.total = t.m_bet[seat] + put;
-    if (fold || (put <= 0 && owes)) {
-        act.kind = Kind::Fold;
-        return act;
-    }
-    if (put <= 0) {
-        act.kind = Kind::Check;
-        return act;
-    }
-    act.allIn = put >= t.m_stack[seat];
-    act.kind = act.total <= t.m_amountToCall ? Kind::Call : Kind::Raise;
-    return act;
-}
-
-// The decision's answer mended as the engine mends it: within the stack, then legal.
-int Mend(const CGameTable &t, int seat, int amount)
-{
-    amount = std::clamp(amount, 0, std::max(t.m_stack[seat], 0));
-    return t.m_raises.Legalize(seat, t.m_bet[seat], t.m_stack[seat], amount);
-}
-
-double Likeness(const Act &model, const Act &seen)
+double Likeness(const SeatAct &model, const SeatAct &seen)
 {
     if (model.kind != seen.kind)
         return 0.0;
-    if (model.kind != Kind::Raise || model.total == seen.total)
+    if (model.kind != ActKind::Raise || model.total == seen.total)
         return 1.0;
     if (model.total <= 0 || seen.total <= 0)
         return 0.0;
@@ -124,6 +85,35 @@ const std::array<float, kComboCount> &PreflopStrength()
 
 } // namespace
 
+int MendedPut(const CGameTable &table, int seat, int amount)
+{
+    amount = std::clamp(amount, 0, std::max(table.m_stack[seat], 0));
+    return table.m_raises.Legalize(seat, table.m_bet[seat], table.m_stack[seat], amount);
+}
+
+bool Owes(const CGameTable &table, int seat, int street)
+{
+    // As the engine books it: after the flop any bet in the round is owed.
+    return street < 0 ? table.m_bet[seat] < table.m_amountToCall : table.m_amountToCall > 0;
+}
+
+SeatAct ClassifyAct(const CGameTable &table, int seat, int street, int put, bool fold)
+{
+    SeatAct act;
+    act.total = table.m_bet[seat] + put;
+    if (fold || (put <= 0 && Owes(table, seat, street))) {
+        act.kind = ActKind::Fold;
+        return act;
+    }
+    if (put <= 0) {
+        act.kind = ActKind::Check;
+        return act;
+    }
+    act.allIn = put >= table.m_stack[seat];
+    act.kind = act.total <= table.m_amountToCall ? ActKind::Call : ActKind::Raise;
+    return act;
+}
+
 struct RangeTracker::Impl
 {
     IDecisionOdds &odds;
@@ -156,27 +146,34 @@ struct RangeTracker::Impl
         return w;
     }
 
-    void ReplayComputer(const CGameTable &table, int seat, int street, const Act &seen,
+    void ReplayComputer(const CGameTable &table, int seat, int street, const SeatAct &seen,
                         std::vector<double> &w);
-    void ModelUnknown(const CGameTable &table, int seat, int street, const Act &seen,
+    void ModelUnknown(const CGameTable &table, int seat, int street, const SeatAct &seen,
                       std::vector<double> &w);
 };
 
 void RangeTracker::Impl::ReplayComputer(const CGameTable &table, int seat, int street,
-                                        const Act &seen, std::vector<double> &w)
+                                        const SeatAct &seen, std::vector<double> &w)
 {
     CGameTable t = table;
     const int *board = t.m_cards + kBoardFirst;
     if (street >= 0)
         if (auto *fast = dynamic_cast<CFastOdds *>(&odds))
             fast->PrepareBoard(board, t.m_boardCount, t.CountActive());
-    EasyRandom random;
-    const auto decide = [&](int stream) {
-        random.SetFixedSeed(kStreamSeed + std::uint64_t(stream));
+    EasyRandom random, before;
+    constexpr int kWide = 1 << 30;
+    bool drew = false;
+    const auto decide = [&](std::uint64_t seed) {
+        random.SetFixedSeed(seed);
+        before = random;
         const int amount = street < 0 ? DecidePreflop(t, seat, random, odds)
                                       : DecidePostflop(t, seat, street, random, odds);
-        const int put = Mend(t, seat, amount);
-        return Likeness(Classify(t, seat, street, put, false), seen);
+        // Whether the decision drew: the stream has moved on when the next numbers differ.
+        random.SetInterval(0, kWide);
+        before.SetInterval(0, kWide);
+        drew = random.DrawRandomNumber() != before.DrawRandomNumber();
+        const int put = MendedPut(t, seat, amount);
+        return Likeness(ClassifyAct(t, seat, street, put, false), seen);
     };
     for (int c = 0; c < kComboCount; ++c) {
         if (w[std::size_t(c)] <= 0.0)
@@ -184,26 +181,20 @@ void RangeTracker::Impl::ReplayComputer(const CGameTable &table, int seat, int s
         const auto [a, b] = ComboCards(c);
         t.m_cards[2 * seat] = a;
         t.m_cards[2 * seat + 1] = b;
-        const double first = decide(0);
-        double sum = first;
-        bool agree = true;
-        for (int s = 1; s < kFirstStreams; ++s) {
-            const double l = decide(s);
-            agree = agree && l == first;
-            sum += l;
-        }
-        int runs = kFirstStreams;
-        if (!agree) {
-            for (int s = kFirstStreams; s < kFirstStreams + kMoreStreams; ++s)
-                sum += decide(s);
-            runs += kMoreStreams;
+        const std::uint64_t seed = kStreamSeed + std::uint64_t(c) * kStreams;
+        double sum = decide(seed);
+        int runs = 1;
+        if (drew) {
+            for (int s = 1; s < kStreams; ++s)
+                sum += decide(seed + std::uint64_t(s));
+            runs = kStreams;
         }
         w[std::size_t(c)] *= std::max(sum / runs, kFloor);
     }
 }
 
 void RangeTracker::Impl::ModelUnknown(const CGameTable &table, int seat, int street,
-                                      const Act &seen, std::vector<double> &w)
+                                      const SeatAct &seen, std::vector<double> &w)
 {
     // Strength of each live combination, higher the stronger.
     std::vector<double> strength(kComboCount, 0.0);
@@ -263,35 +254,35 @@ void RangeTracker::Impl::ModelUnknown(const CGameTable &table, int seat, int str
         double f = 1.0;
         if (street < 0) {
             switch (seen.kind) {
-            case Kind::Raise:
+            case ActKind::Raise:
                 if (raisers == 0)
                     f = Top(x, seen.allIn ? std::max(open, 0.1) : open);
                 else
                     f = Top(x, raisers == 1 ? 0.05 : 0.025);
                 break;
-            case Kind::Call:
+            case ActKind::Call:
                 f = raisers == 0 ? Top(x, play) * (1.0 - 0.6 * Top(x, open / 2))
                                  : Top(x, std::min(play, 0.25)) * (1.0 - 0.5 * Top(x, 0.03));
                 break;
-            case Kind::Check:
+            case ActKind::Check:
                 f = 1.0 - 0.7 * Top(x, open);
                 break;
-            case Kind::Fold:
+            case ActKind::Fold:
                 f = 1.0 - Top(x, play);
                 break;
             }
         } else {
             switch (seen.kind) {
-            case Kind::Raise:
+            case ActKind::Raise:
                 f = facingBet ? Top(x, 0.2) + 0.05 : Top(x, 0.45) + 0.1;
                 break;
-            case Kind::Call:
+            case ActKind::Call:
                 f = Top(x, 0.6) * (1.0 - 0.5 * Top(x, 0.1)) + 0.05;
                 break;
-            case Kind::Check:
+            case ActKind::Check:
                 f = 1.0 - 0.6 * Top(x, 0.2);
                 break;
-            case Kind::Fold:
+            case ActKind::Fold:
                 f = 1.0 - Top(x, 0.5);
                 break;
             }
@@ -317,11 +308,16 @@ void RangeTracker::Observe(const CGameTable &table, int seat, int street, int pu
         if (card >= 0 && card < 52 && !(m_impl->known >> card & 1))
             AddKnownCard(card);
     }
-    const Act seen = Classify(table, seat, street, put, fold);
+    const SeatAct seen = ClassifyAct(table, seat, street, put, fold);
     if (IsComputer(table.m_players[seat].m_persona))
         m_impl->ReplayComputer(table, seat, street, seen, w);
     else
         m_impl->ModelUnknown(table, seat, street, seen, w);
+    // The strongest weight back to 1: a long hand of floors must not run into underflow.
+    const double top = *std::max_element(w.begin(), w.end());
+    if (top > 0.0)
+        for (double &x : w)
+            x /= top;
 }
 
 void RangeTracker::AddKnownCard(int card)

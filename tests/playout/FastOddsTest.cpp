@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -18,6 +20,7 @@ using testsupport::Cards;
 
 constexpr int kNoBoard[5] = {-1, -1, -1, -1, -1};
 constexpr int kReferenceTrials = 200000;
+constexpr int kClassesChecked = 26;
 
 double Library(const std::vector<int> &hole, const std::vector<int> &board, int players)
 {
@@ -128,6 +131,29 @@ TEST(FastOdds, AgainstTheTopOfTheSpectrumAgreesWithTheLibrary)
                 << text << " against the top " << pct << " %";
         }
     }
+}
+
+// Threads filling the same entries at once store the same numbers: every entry has a seed of its
+// own, whoever fills it.
+TEST(FastOdds, TablesFilledFromTwoThreadsAgree)
+{
+    std::vector<double> first(kClassesChecked), second(kClassesChecked);
+    const auto fill = [](std::vector<double> &out) {
+        playout::CFastOdds fast;
+        for (int i = 0; i < kClassesChecked; ++i) {
+            const int hole[2] = {i % 13, 13 + (i * 5) % 13}; // a club and a diamond
+            out[std::size_t(i)] = fast.ProbabilityOfWin(hole, kNoBoard, 0, 9);
+        }
+    };
+    std::thread a(fill, std::ref(first));
+    std::thread b(fill, std::ref(second));
+    a.join();
+    b.join();
+    EXPECT_EQ(first, second);
+    playout::WarmFastOdds();
+    std::vector<double> after(kClassesChecked);
+    fill(after);
+    EXPECT_EQ(first, after);
 }
 
 TEST(FastOdds, NutsAndBoardTiesOnTheRiver)

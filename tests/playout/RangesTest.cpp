@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -143,6 +144,58 @@ INSTANTIATE_TEST_SUITE_P(
         ActionCase{"UnknownThreeBets", kPersonaHero, true, 6, 180, "", "Kh Ks", "Tc 9c"},
         ActionCase{"UnknownFlopBet", kPersonaHero, false, 6, 40, "Ac 8d 3h", "As Kd", "6c 5h"}),
     [](const auto &param) { return std::string(param.param.name); });
+
+// The Master bets the flop by its equity times the pot: the size tells the strength. Heads-up
+// into a pot of 200, top pair top kicker bets far more than a gutshot does.
+struct SizeCase
+{
+    int bet;
+    const char *likely;
+    const char *unlikely;
+};
+
+class MasterBetSize : public ::testing::TestWithParam<SizeCase>
+{};
+
+TEST_P(MasterBetSize, TellsTheStrength)
+{
+    Table table(6, kPersonaMaster);
+    for (int s : {5, 0, 1, 2})
+        table.t.m_folded[s] = true;
+    table.RaiseTo(3, 100);
+    table.Put(4, 100);
+    table.Flop("Ac 8d 3h");
+    playout::CFastOdds odds;
+    playout::RangeTracker tracker(odds, {});
+    tracker.Observe(table.t, 4, 0, GetParam().bet, false);
+    const playout::HandWeights hw = tracker.Weights(4);
+    EXPECT_GT(Share(hw, GetParam().likely), 0.5);
+    EXPECT_LT(Share(hw, GetParam().unlikely), 0.1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Flop, MasterBetSize,
+                         ::testing::Values(SizeCase{180, "As Kd", "6c 5h"},
+                                           SizeCase{60, "6c 5h", "As Kd"}));
+
+// Without a persona, the seat's statistics set the width of its opening range once they rest on
+// enough hands: a loose opener's open keeps hands a tight one's does not.
+TEST(RangeTracker, UnknownSeatOpensAsWideAsItsStatistics)
+{
+    const auto shareOf = [](double pfr, const char *hand) {
+        Table table(6, kPersonaHero);
+        CPokerStat &stat = table.t.m_players[4].m_stat;
+        stat.m_N = 50;
+        stat.m_pfrRatio = pfr;
+        stat.m_vpipRatio = std::min(1.0, 1.5 * pfr);
+        playout::CFastOdds odds;
+        playout::RangeTracker tracker(odds, {});
+        tracker.Observe(table.t, 4, -1, 60, false);
+        return Share(tracker.Weights(4), hand);
+    };
+    EXPECT_GT(shareOf(0.5, "Kc 9d"), 0.9);
+    EXPECT_LT(shareOf(0.05, "Kc 9d"), 0.05);
+    EXPECT_GT(shareOf(0.05, "As Ad"), 0.9);
+}
 
 TEST(RangeTracker, KnownCardsWeighNothing)
 {
