@@ -53,6 +53,8 @@ std::shared_ptr<const HandSoFar> CaptureLive(const CDunmereGame &game, int seat)
 // Every decision of `seat` in a hand read from a hand history, in order: the hand up to it
 // and what the seat did (OptionIndex finds it among the options). Empty when the seat's cards
 // are not known (neither its own hand nor the game log beside) or the hand does not replay.
+// `statsBefore`, by seat, are the statistics the seats had before the hand (the opponents'
+// decisions read them; coach::StatisticsBeforeHands gives them); without them all are empty.
 struct ReadDecision
 {
     std::shared_ptr<const HandSoFar> hand;
@@ -60,7 +62,8 @@ struct ReadDecision
     bool fold = false;
 };
 std::vector<ReadDecision> DecisionsInHand(const history::Game &game, const history::Hand &hand,
-                                          int seat);
+                                          int seat,
+                                          const std::vector<CPokerStat> &statsBefore = {});
 
 // The options of `seat` at its decision, legal by the table rules: fold (when something is
 // owed), check or call, bets of about 1/3, 2/3 and 1 pot or raises to the minimum, about 3

@@ -56,7 +56,7 @@ std::shared_ptr<const HandSoFar> CaptureLive(const CDunmereGame &game, int seat)
 }
 
 std::vector<ReadDecision> DecisionsInHand(const history::Game &game, const history::Hand &hand,
-                                          int seat)
+                                          int seat, const std::vector<CPokerStat> &statsBefore)
 {
     std::vector<ReadDecision> out;
     const int seats = static_cast<int>(hand.seats.size());
@@ -76,6 +76,8 @@ std::vector<ReadDecision> DecisionsInHand(const history::Game &game, const histo
         s.inHand = hs.inHand;
         s.startStack = hs.startStack;
         s.name = hs.name;
+        if (static_cast<size_t>(hs.seat) < statsBefore.size())
+            s.stat = statsBefore[static_cast<size_t>(hs.seat)];
         for (const history::GameSeat &gs : game.seats)
             if (gs.seat == hs.seat)
                 s.persona = gs.persona;

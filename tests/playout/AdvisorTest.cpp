@@ -1,6 +1,7 @@
 // The values the advisor gives: all-in calls against their exact expectation, with side pots
 // settled by the test's own hand; a premium hand folded costs what it should; the coach plays
 // a whole game.
+#include "coach/Review.h"
 #include "opponents/BotGame.h"
 #include "playout/Advisor.h"
 #include "playout/FastOdds.h"
@@ -268,9 +269,15 @@ TEST(Advise, GradesADecisionReadFromAHandHistory)
 {
     testsupport::SeededBotGame bots(4, 10, 21);
     ASSERT_TRUE(bots.ok()) << bots.error();
+    const auto stats = coach::StatisticsBeforeHands(bots.game());
     int graded = 0;
-    for (const history::Hand &hand : bots.game().hands) {
-        for (const playout::ReadDecision &d : playout::DecisionsInHand(bots.game(), hand, 0)) {
+    for (size_t h = 0; h < bots.game().hands.size(); ++h) {
+        const history::Hand &hand = bots.game().hands[h];
+        for (const playout::ReadDecision &d :
+             playout::DecisionsInHand(bots.game(), hand, 0, stats[h])) {
+            // The opponents decide with the statistics they had at the table.
+            for (int s = 0; s < 4; ++s)
+                EXPECT_EQ(d.hand->seats[s].stat.m_N, stats[h][static_cast<size_t>(s)].m_N);
             playout::AdviseSettings settings;
             settings.maxMillis = 0;
             settings.samplesPerOption = 10;
