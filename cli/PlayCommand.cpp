@@ -8,14 +8,17 @@
 #include "validation/PlayerName.h"
 #include "storage/PokerTables.h"
 #include "opponents/Roster.h"
+#include "playout/Advisor.h"
 #include "storage/SessionSave.h"
 
 #include <algorithm>
 #include <chrono>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <random>
@@ -37,7 +40,9 @@ const CommandLine kPlayOptions = CommandLine()
                                      .Value("--hands")
                                      .Value("--seed")
                                      .Value("--out")
-                                     .Value("--export-format");
+                                     .Value("--export-format")
+                                     .Value("--coach-seat")
+                                     .Value("--coach-samples");
 
 struct UsageError
 {
@@ -45,6 +50,8 @@ struct UsageError
 };
 
 constexpr int kTournamentStack = 1500;
+// Play-outs per option of the coach's seat: enough to rank the options of most decisions.
+constexpr int kDefaultCoachSamples = 60;
 // All chips at the table must fit the engine's int chip counts, pot included.
 constexpr long long kMaxTableChips = 2000000000;
 
@@ -60,6 +67,8 @@ struct PlayOptions
     std::optional<std::uint64_t> seed;
     std::optional<std::string> out; // without it, the data folder
     std::optional<interchange::Format> exportFormat; // a copy beside the hand history
+    std::optional<int> coachSeat; // played by the advisor's best option
+    int coachSamples = kDefaultCoachSamples;
 };
 
 void CheckNames(const std::vector<std::string> &names, int seats)
@@ -153,6 +162,12 @@ PlayOptions Parse(const ParsedArgs &args)
         o.names = DefaultBotNames(o.seats);
     o.stacks = ParseStacks(args.Text("--stacks").value_or(""), o.seats,
                            o.gameTypeId != 0 ? kTournamentStack : kDefaultStack);
+    if (args.Has("--coach-seat"))
+        o.coachSeat = static_cast<int>(args.Integer("--coach-seat", 0, o.seats - 1, 0));
+    o.coachSamples =
+        static_cast<int>(args.Integer("--coach-samples", 1, 100000, kDefaultCoachSamples));
+    if (args.Has("--coach-samples") && !o.coachSeat)
+        throw UsageError{"--coach-samples needs --coach-seat"};
     return o;
 }
 
@@ -178,6 +193,56 @@ double Percent(int part, int whole)
     return whole > 0 ? 100.0 * part / whole : 0.0;
 }
 
+// Each seat's result of every hand it played, in big blinds of that hand.
+struct HandResults
+{
+    std::vector<int> stacks; // after the last hand
+    std::vector<std::vector<double>> bb;
+
+    explicit HandResults(const std::vector<int> &start)
+        : stacks(start)
+        , bb(start.size())
+    {}
+    void Add(const CGameTable &t)
+    {
+        for (size_t s = 0; s < stacks.size(); ++s) {
+            const int now = t.m_stack[s];
+            if (stacks[s] > 0 && t.m_bigBlind > 0)
+                bb[s].push_back(static_cast<double>(now - stacks[s]) / t.m_bigBlind);
+            stacks[s] = now;
+        }
+    }
+};
+
+// Big blinds per 100 hands with the 95 % interval of the mean (normal approximation).
+void PrintWinRates(std::ostream &out, const BotGameResult &result, const HandResults &results,
+                   int coachSeat, int samples)
+{
+    out << "Coach: seat " << coachSeat << " plays the best option of " << samples
+        << " play-outs per option\n";
+    char line[160];
+    std::snprintf(line, sizeof line, "%8s %20s %6s\n", "bb/100", "95% interval", "Hands");
+    out << "Seat " << PadRight("Name", kNameColumn) << " " << line;
+    for (size_t s = 0; s < result.seats.size(); ++s) {
+        const std::vector<double> &v = results.bb[s];
+        const double n = static_cast<double>(v.size());
+        double mean = 0.0;
+        for (double x : v)
+            mean += x;
+        mean = n > 0 ? mean / n : 0.0;
+        double squares = 0.0;
+        for (double x : v)
+            squares += (x - mean) * (x - mean);
+        const double error = n > 1 ? std::sqrt(squares / (n - 1) / n) : 0.0;
+        char interval[64];
+        std::snprintf(interval, sizeof interval, "[%.1f, %.1f]", 100 * (mean - 1.96 * error),
+                      100 * (mean + 1.96 * error));
+        std::snprintf(line, sizeof line, "%8.1f %20s %6zu\n", 100 * mean, interval, v.size());
+        out << PadRight(std::to_string(s), 4) << " "
+            << PadRight(result.seats[s].name, kNameColumn) << " " << line;
+    }
+}
+
 } // namespace
 
 const char kPlayUsage[] =
@@ -186,9 +251,13 @@ const char kPlayUsage[] =
     "Turbo\"]\n"
     "                         [--hands H] [--seed S] [--out DIR]\n"
     "                         [--export-format pokerstars|phh]\n"
+    "                         [--coach-seat N [--coach-samples S]]\n"
     "  --out DIR: the folder for the game's files instead of brisquel-cli's data folder\n"
     "  --export-format: also keeps a copy of the hand history in that format beside it,\n"
-    "  brought up to date as the game goes (at most once a second) and at its end\n";
+    "  brought up to date as the game goes (at most once a second) and at its end\n"
+    "  --coach-seat N: seat N (from 0) plays the coach's best option at every decision,\n"
+    "  valued by S play-outs per option (default 60); each seat's big blinds per 100\n"
+    "  hands follow, with their 95 % interval\n";
 
 int RunPlayCommand(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
 {
@@ -267,8 +336,23 @@ int RunPlayCommand(const std::vector<std::string> &args, std::ostream &out, std:
     if (keepCopy) {
         std::string none;
         earlier = history::FindHistoryFiles(folder, none);
-        game.onHandEnd = [&](const CDunmereGame &) {
-            if (std::chrono::steady_clock::now() - lastCopy >= std::chrono::seconds(1))
+    }
+    HandResults handResults(o.stacks);
+    std::unique_ptr<playout::CCoachDecider> coach;
+    if (o.coachSeat) {
+        playout::AdviseSettings settings;
+        settings.maxMillis = 0;
+        settings.samplesPerOption = o.coachSamples;
+        settings.seed = *o.seed;
+        coach = std::make_unique<playout::CCoachDecider>(*o.coachSeat, settings);
+        game.decider = coach.get();
+    }
+    if (keepCopy || coach) {
+        game.onHandEnd = [&](const CDunmereGame &g) {
+            if (coach)
+                handResults.Add(g.m_table);
+            if (keepCopy &&
+                std::chrono::steady_clock::now() - lastCopy >= std::chrono::seconds(1))
                 writeCopy();
         };
     }
@@ -294,6 +378,8 @@ int RunPlayCommand(const std::vector<std::string> &args, std::ostream &out, std:
     }
     out << "Chips: " << result.startChips() << " at the start, " << result.finalChips()
         << " at the end\n";
+    if (coach)
+        PrintWinRates(out, result, handResults, *o.coachSeat, o.coachSamples);
     if (folderUsable) { // else the folder's problem was said at the start
         for (const std::string &problem : result.fileProblems)
             err << "brisquel-cli play: could not write " << problem << "\n";

@@ -44,16 +44,10 @@ bool CDunmereGame::PlayPreflop(Lock &lock)
 {
     CGameTable &t = m_table;
     Round round;
-    round.preflop = true;
     m_handEnded = false;
     const rules::BlindSeats blinds = t.BlindSeats();
     const int smallBlind = blinds.small;
-    const int bigBlind = blinds.big;
-    // Antes are dead money: the amount to call is the larger blind, not the blind plus ante.
-    t.m_amountToCall = std::max(t.m_bet[smallBlind], t.m_bet[bigBlind]);
-    t.m_lastRaiser = -1;
-    t.m_humanAmount = 0;
-    t.m_raises.Begin(t.m_bigBlind, t.m_amountToCall, true);
+    const int bigBlind = betting::BeginPreflop(t, round);
 
     AddAction(actionkind::kPreflopBegins, -1, 0, {});
     AddAction(actionkind::kSmallBlind, smallBlind, t.m_invested[smallBlind],
@@ -62,7 +56,6 @@ bool CDunmereGame::PlayPreflop(Lock &lock)
               t.m_players[bigBlind].m_name);
 
     for (int s = 0; s < t.m_seatCount; ++s) {
-        t.m_lastAction[s] = kLastActionNone;
         CPlayerStatisticRect &stat = m_playerRects[s].m_statRect;
         if (t.m_inGame[s]) {
             BuildStatText(t.m_players[s].m_stat);
@@ -76,12 +69,6 @@ bool CDunmereGame::PlayPreflop(Lock &lock)
         }
     }
 
-    if (t.IsActive(bigBlind))
-        AssignPositionClasses(
-            t.m_seatCount, bigBlind, [&t](int s) { return t.IsActive(s); },
-            [&t](int s, int positionClass) { t.m_positionClass[s] = positionClass; });
-
-    round.bigBlindSeat = bigBlind;
     PlayTurns(t.FirstToActPreflop(), round, lock);
     Pause(kPauseRoundEndMs, lock);
     if (m_handEnded) {
@@ -124,13 +111,8 @@ bool CDunmereGame::PlayPostflop(int street, Lock &lock)
 {
     CGameTable &t = m_table;
     Round round;
-    round.preflop = false;
-    round.street = street;
     m_handEnded = false;
-    t.m_humanAmount = 0;
-    t.m_amountToCall = -1;
-    t.m_raises.Begin(t.m_bigBlind, 0, false);
-    std::fill(std::begin(t.m_lastAction), std::end(t.m_lastAction), kLastActionNone);
+    betting::BeginPostflop(t, round, street);
     AddAction(actionkind::StreetBegins(street), -1, 0, {});
 
     PlayTurns(t.NextActiveSeat(t.m_button), round, lock);
@@ -154,9 +136,9 @@ void CDunmereGame::PlayTurns(int o, Round &round, Lock &lock)
             WinByFolds(o, round);
             return;
         }
-        if (RoundSettled(round))
+        if (betting::RoundSettled(t, round))
             return;
-        if (StillToAct(o, round)) {
+        if (betting::StillToAct(t, round, o)) {
             bool foldPressed = false;
             const int b = AskDecision(o, round.street, lock, foldPressed);
             const bool bigBlind = o == round.bigBlindSeat;
@@ -164,7 +146,8 @@ void CDunmereGame::PlayTurns(int o, Round &round, Lock &lock)
                 ++round.bigBlindTurns;
             if (!BookDecision(o, b, foldPressed, round)) {
                 // The big blind's option: a check ends the round at once.
-                if (bigBlind && round.bigBlindTurns == 1 && b == 0 && RoundSettled(round))
+                if (bigBlind && round.bigBlindTurns == 1 && b == 0 &&
+                    betting::RoundSettled(t, round))
                     return;
                 BetUpdate(o, b, round);
                 Pause(kPauseAfterActionMs, lock);
@@ -178,12 +161,10 @@ void CDunmereGame::EndRound()
 {
     CGameTable &t = m_table;
     for (int s = 0; s < t.m_seatCount; ++s) {
-        if (!t.IsActive(s))
-            continue;
-        HideAction(s);
-        t.m_pot += t.m_bet[s];
-        t.m_bet[s] = 0;
+        if (t.IsActive(s))
+            HideAction(s);
     }
+    betting::EndRound(t);
     SetPotText();
 }
 
@@ -225,11 +206,7 @@ int CDunmereGame::AskDecision(int o, int street, Lock &lock, bool &foldPressed)
     else if (m_decider)
         b = street < 0 ? m_decider->DecidePreflop(t, o, m_random)
                        : m_decider->DecidePostflop(t, o, street, m_random);
-    // Out-of-range answers would make a negative stack or chips from nowhere.
-    b = std::clamp(b, 0, std::max(t.m_stack[o], 0));
-    // A raise below the minimum, or one that the betting was not reopened for, is mended here
-    // rather than in every decider's sizing.
-    return t.m_raises.Legalize(o, t.m_bet[o], t.m_stack[o], b);
+    return betting::MendAnswer(t, o, b);
 }
 
 int CDunmereGame::HumanDecision(int o, Lock &lock, bool &foldPressed)
@@ -250,93 +227,45 @@ int CDunmereGame::HumanDecision(int o, Lock &lock, bool &foldPressed)
     return t.m_humanAmount;
 }
 
-bool CDunmereGame::StillToAct(int o, const Round &round) const
-{
-    const CGameTable &t = m_table;
-    // An all-in seat has nothing left to decide: it is passed over and never ends a round.
-    return t.IsActive(o) && t.m_stack[o] > 0 && (!round.acted[o] || t.m_bet[o] < t.m_amountToCall);
-}
-
-bool CDunmereGame::RoundSettled(const Round &round) const
-{
-    const CGameTable &t = m_table;
-    int withChips = 0;
-    bool someoneOwes = false;
-    bool someoneToAct = false;
-    for (int s = 0; s < t.m_seatCount; ++s) {
-        if (!t.IsActive(s) || t.m_stack[s] <= 0)
-            continue;
-        ++withChips;
-        someoneOwes |= t.m_bet[s] < t.m_amountToCall;
-        someoneToAct |= StillToAct(s, round);
-    }
-    // A lone seat with chips and nothing to call has nobody left to bet against.
-    return !someoneToAct || (withChips == 1 && !someoneOwes);
-}
-
 bool CDunmereGame::BookDecision(int o, int b, bool foldPressed, Round &round)
 {
     CGameTable &t = m_table;
-    round.acted[o] = true;
     const std::string &name = t.m_players[o].m_name;
-    const bool owes = round.preflop ? t.m_bet[o] < t.m_amountToCall : t.m_amountToCall > 0;
-    if (b > 0 && !foldPressed) {
-        const bool allIn = b == t.m_stack[o];
-        // An all-in for less than the amount owed is a call, not a raise.
-        const bool call =
-            b + t.m_bet[o] == t.m_amountToCall || (allIn && b + t.m_bet[o] < t.m_amountToCall);
+    const betting::Booking booking = betting::BookDecision(t, round, o, b, foldPressed);
+    if (booking == betting::Booking::Call || booking == betting::Booking::Raise) {
+        const bool call = booking == betting::Booking::Call;
         std::string logText;
         if (call) {
-            t.m_lastAction[o] = kLastActionCall;
             WriteHistory(gamelines::Calls(name, b));
             logText = gamelines::LogCalls(o, b);
         } else {
-            t.m_lastAction[o] = kLastActionRaise;
             WriteHistory(gamelines::Raises(name, b));
             logText = gamelines::LogRaises(o, b);
         }
-        if (allIn)
+        if (b == t.m_stack[o])
             logText = gamelines::LogAllIn(o, b);
         WriteLog(logText, true);
         AddAction(call ? actionkind::kCall : actionkind::kRaise, o, b, t.m_players[o].m_name);
         return false;
     }
-    if (b == 0 && !owes && !foldPressed) {
+    if (booking == betting::Booking::Check) {
         WriteLog(gamelines::LogChecks(o), true);
         WriteHistory(gamelines::Checks(name));
-        t.m_lastAction[o] = kLastActionCall;
         AddAction(actionkind::kCheck, o, 0, t.m_players[o].m_name);
         return false;
     }
-    // A fold, also when FOLD was pressed with nothing owed: the round bet goes to the pot.
     WriteLog(gamelines::LogFolds(o), true);
     WriteHistory(gamelines::Folds(name));
     AddAction(actionkind::kFold, o, 0, t.m_players[o].m_name);
     HideAction(o);
     HideCards(o);
-    t.m_folded[o] = true;
-    t.m_pot += t.m_bet[o];
-    t.m_bet[o] = 0;
-    t.m_lastAction[o] = kLastActionFold;
     return true;
 }
 
 void CDunmereGame::BetUpdate(int o, int b, Round &round)
 {
     CGameTable &t = m_table;
-    t.m_bet[o] += b;
-    t.m_raises.Act(o, t.m_bet[o]);
-    if (t.m_bet[o] > t.m_amountToCall) {
-        t.m_amountToCall = t.m_bet[o];
-        t.m_lastAction[o] = kLastActionRaise;
-        // A bet or raise reopens the round: everyone else decides again.
-        std::fill(std::begin(round.acted), std::end(round.acted), false);
-        round.acted[o] = true;
-        if (round.preflop)
-            t.m_lastRaiser = o;
-    }
-    t.m_invested[o] += b;
+    betting::BetUpdate(t, round, o, b);
     SetActionText(o, t.m_bet[o]);
-    t.m_stack[o] -= b;
     SetStackText(o, t.m_stack[o]);
 }

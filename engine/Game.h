@@ -24,6 +24,7 @@
 // betting rounds, Showdown.cpp the showdown and payout, SeatDisplay.cpp the seat boxes, pot and
 // pane, GameFiles.cpp the files, StopNow.cpp ending a game in the middle of a hand.
 
+#include "engine/BettingSteps.h"
 #include "engine/EngineInterfaces.h"
 #include "engine/GameFiles.h"
 #include "engine/GameState.h"
@@ -242,14 +243,9 @@ private:
     {
     };
 
-    // Round-local state of one betting round.
-    struct Round
+    // Round-local state of one betting round, and what a win by folds paid.
+    struct Round : betting::RoundState
     {
-        bool preflop = true;
-        int street = -1;       // 0 flop, 1 turn, 2 river
-        int bigBlindSeat = -1; // preflop only
-        int bigBlindTurns = 0;
-        bool acted[10] = {}; // has decided since the last bet or raise
         int won[10] = {};
     };
 
@@ -279,10 +275,6 @@ private:
     // Returns true for a fold.
     bool BookDecision(int o, int b, bool foldPressed, Round &round);
     void BetUpdate(int o, int b, Round &round);
-    // Whether seat o, in the hand with chips behind, still has to decide in this round.
-    bool StillToAct(int o, const Round &round) const;
-    // Every seat still to act has done so, or only one seat has chips and nothing to call.
-    bool RoundSettled(const Round &round) const;
     void EndRound();
     void AddAction(int kind, int seat, int amount, const std::string &name);
     void Analyze();

@@ -180,37 +180,25 @@ std::string CDunmereGame::HandHeader() const
 void CDunmereGame::PostAntesAndBlinds()
 {
     CGameTable &t = m_table;
+    int small = 0;
+    int big = 0;
+    betting::PostAntesAndBlinds(t, small, big);
     for (int s = 0; s < t.m_seatCount; ++s) {
-        if (!t.m_inGame[s] || t.m_ante <= 0 || t.m_stack[s] <= 0)
-            continue;
-        if (t.m_stack[s] > t.m_ante) {
-            t.m_stack[s] -= t.m_ante;
-            t.m_pot += t.m_ante;
-            t.m_invested[s] = t.m_ante;
+        if (t.m_inGame[s] && t.m_invested[s] > 0)
             SetStackText(s, t.m_stack[s]);
-        } else {
-            t.m_pot += t.m_stack[s];
-            t.m_invested[s] = t.m_stack[s];
-            t.m_stack[s] = 0;
-        }
     }
     SetPotText();
 
     using SeatLine = std::string (*)(int);
     using PostLine = std::string (*)(const std::string &, int);
-    const auto postBlind = [&](int seat, int blind, SeatLine logLine, PostLine historyLine) {
+    const auto postBlind = [&](int seat, int amount, SeatLine logLine, PostLine historyLine) {
         m_files.WriteLogText(logLine(seat) + "\n");
-        const int amount = std::min(blind, t.m_stack[seat]);
         WriteHistory(historyLine(t.m_players[seat].m_name, amount));
-        t.m_invested[seat] += amount;
-        t.m_bet[seat] = amount;
         SetActionText(seat, amount);
-        t.m_stack[seat] -= amount;
-        SetStackText(seat, t.m_stack[seat]);
     };
     const rules::BlindSeats blinds = t.BlindSeats();
-    postBlind(blinds.small, t.m_smallBlind, gamelines::LogSmallBlind, gamelines::PostsSmallBlind);
-    postBlind(blinds.big, t.m_bigBlind, gamelines::LogBigBlind, gamelines::PostsBigBlind);
+    postBlind(blinds.small, small, gamelines::LogSmallBlind, gamelines::PostsSmallBlind);
+    postBlind(blinds.big, big, gamelines::LogBigBlind, gamelines::PostsBigBlind);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,6 +1,9 @@
 #include "playout/Advice.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 namespace playout {
@@ -15,12 +18,17 @@ int ComboIndex(int a, int b)
 
 std::pair<int, int> ComboCards(int index)
 {
-    int a = 0;
-    while (index >= 51 - a) {
-        index -= 51 - a;
-        ++a;
-    }
-    return {a, a + 1 + index};
+    // Read in the inner loops of the range tracker and the board tables: a table, not a search.
+    static const auto table = [] {
+        std::array<std::pair<std::uint8_t, std::uint8_t>, kComboCount> t{};
+        int i = 0;
+        for (int a = 0; a < 52; ++a)
+            for (int b = a + 1; b < 52; ++b)
+                t[std::size_t(i++)] = {std::uint8_t(a), std::uint8_t(b)};
+        return t;
+    }();
+    const auto &cards = table[std::size_t(std::clamp(index, 0, kComboCount - 1))];
+    return {cards.first, cards.second};
 }
 
 std::string OptionLabel(const Option &option)

@@ -7,30 +7,70 @@
 // own copies and may run on any thread.
 
 #include "engine/EngineInterfaces.h"
+#include "opponents/Decisions.h"
 #include "playout/Advice.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class CDunmereGame;
 
+namespace history {
+struct Game;
+struct Hand;
+} // namespace history
+
 namespace playout {
 
-// A hand from its start up to one seat's decision: everything the advisor needs, copied.
+// A hand from its start up to one seat's decision: everything the advisor needs, copied
+// (HandSim.h).
 struct HandSoFar;
+
+// What the opponents' past actions say about their hands: one HandWeights per seat (empty
+// weights: any hand). The default replays the hand through a RangeTracker.
+using RangeReader = std::function<std::vector<HandWeights>(const HandSoFar &hand)>;
+// The opponents' library questions in the play-outs, one object per seed.
+using OddsMaker = std::function<std::unique_ptr<IDecisionOdds>(std::uint64_t seed)>;
 
 struct AdviseSettings
 {
-    // The first answer comes within about this long; refinements follow until maxMillis.
+    // The first answer comes within about this long; refinements follow until maxMillis
+    // (0: no time limit).
     int firstAnswerMillis = 1000;
     int maxMillis = 10000;
+    // Play-outs per option after which the work stops (0: until maxMillis).
+    int samplesPerOption = 0;
     std::optional<std::uint64_t> seed;
+    RangeReader ranges; // empty: the default
+    OddsMaker odds;     // empty: the default
 };
 
 // The hand of the seat deciding now at the live table (state mutex held by the caller).
 std::shared_ptr<const HandSoFar> CaptureLive(const CDunmereGame &game, int seat);
+// Every decision of `seat` in a hand read from a hand history, in order: the hand up to it
+// and what the seat did (OptionIndex finds it among the options). Empty when the seat's cards
+// are not known (neither its own hand nor the game log beside) or the hand does not replay.
+// `statsBefore`, by seat, are the statistics the seats had before the hand (the opponents'
+// decisions read them; coach::StatisticsBeforeHands gives them); without them all are empty.
+struct ReadDecision
+{
+    std::shared_ptr<const HandSoFar> hand;
+    int put = 0;
+    bool fold = false;
+};
+std::vector<ReadDecision> DecisionsInHand(const history::Game &game, const history::Hand &hand,
+                                          int seat,
+                                          const std::vector<CPokerStat> &statsBefore = {});
+
+// The options of `seat` at its decision, legal by the table rules: fold (when something is
+// owed), check or call, bets of about 1/3, 2/3 and 1 pot or raises to the minimum, about 3
+// times the bet and the pot, and all in; no two put in the same chips. Values are not set.
+std::vector<Option> LegalOptions(const CGameTable &table, int seat);
+// The option of `options` that puts in `put` chips (fold: the fold), -1 when none does.
+int OptionIndex(const std::vector<Option> &options, int put, bool fold);
 
 // The options of the deciding seat and their values. `refined` is called with each better
 // estimate (the first within firstAnswerMillis); when it returns false the work stops and the

@@ -4,19 +4,37 @@
 // sample, so the answers agree with the poker library's within its own noise), after the flop a
 // smaller sample. Used by the range tracker and the play-outs, never by the table's own opponents.
 //
+// After the flop, a board asked about many times (the range tracker asks for every combination)
+// gets a table of its own: every combination's equity on each run-out at once (every run-out on
+// the turn and the river, a sample of them on the flop), kept until another board is asked about.
+//
 // Thread use: the tables are filled once, safely, and then only read; a CFastOdds object belongs
-// to one thread at a time (it owns its random source).
+// to one thread at a time (it owns its random source and its board table).
 
 #include "opponents/Decisions.h"
 
 #include <cstdint>
+#include <memory>
 
 namespace playout {
+
+// Monte Carlo deals behind each table entry before the flop, and behind each answer after it
+// when the board has no table yet.
+constexpr int kFastPreflopTrials = 20000;
+constexpr int kFastPostflopTrials = 1000;
+// Deals behind each entry against the top of the spectrum (one opponent: cheaper per deal).
+constexpr int kFastTopTrials = 10000;
+// Questions about one board after which its table (for every player count) is built.
+constexpr int kBoardTableAfter = 12;
+// Rivers sampled for each turn card in a flop's table (the turn and the river take every
+// run-out).
+constexpr int kFlopRiversPerTurn = 6;
 
 class CFastOdds : public IDecisionOdds
 {
 public:
     explicit CFastOdds(std::uint64_t seed = 1);
+    ~CFastOdds() override;
     double ProbabilityOfWin(const int hole[2], const int board[5], int boardCount,
                             int players) override;
     double ProbabilityAgainstTop(const int hole[2], double pct,
@@ -24,8 +42,20 @@ public:
     int Combination(const int hole[2], const int board[5], int boardCount) override;
     int Group(int first, int second) override;
 
+    // Builds the board's table now: for a caller about to ask for every combination.
+    void PrepareBoard(const int board[5], int boardCount, int players);
+
 private:
+    // The board's table, when it has one or has been asked about often enough; else nullptr.
+    const float *BoardEquities(const int board[5], int boardCount, int players, bool now);
+
+    struct BoardTable;
     std::uint64_t m_state[4];
+    std::unique_ptr<BoardTable> m_board;
 };
+
+// Fills every before-the-flop win entry (2 to 10 players) now rather than on first use; a few
+// seconds of one core. Safe to call from any thread, any number of times.
+void WarmFastOdds();
 
 } // namespace playout

@@ -101,6 +101,7 @@ TEST_F(PlayCommandTest, SeededGameKeepsItsChipsAndWritesLogHistoryAndDatabase)
         chips += seat.stack;
     EXPECT_EQ(chips, 6000);
     EXPECT_NE(run.out.find("Chips: 6000 at the start, 6000 at the end\n"), std::string::npos);
+    EXPECT_EQ(run.out.find("Coach:"), std::string::npos);
 
     const std::string log = ReadWholeFile(m_game / "HistoryGame.log");
     EXPECT_NE(log.find("Player 0 is Professor_0 (StrategyName is Professor) with stack = 1000"),
@@ -191,6 +192,47 @@ TEST_F(PlayCommandTest, WithoutAHandLimitPlaysUntilOnePlayerHasEveryChip)
 }
 
 // Games that cannot be set up (the messages of malformed options are tested on their own).
+// The coach's seat: every seat's big blinds per 100 hands, which add up to its chips won, inside
+// their own interval.
+TEST_F(PlayCommandTest, CoachSeatGivesEachSeatsBigBlindsPerHundredHands)
+{
+    const CliResult run = RunPlay({"--seats", "3", "--hands", "12", "--seed", "3", "--coach-seat",
+                                   "1", "--coach-samples", "5", "--out", m_game.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<SeatLine> seats = SeatLines(run.out);
+    ASSERT_EQ(seats.size(), 3u) << run.out;
+    const std::string heading = "Coach: seat 1 plays the best option of 5 play-outs per option\n";
+    const size_t at = run.out.find(heading);
+    ASSERT_NE(at, std::string::npos) << run.out;
+    std::istringstream lines(run.out.substr(at + heading.size()));
+    std::string line;
+    std::getline(lines, line); // the column heads
+    int rows = 0;
+    while (std::getline(lines, line)) {
+        int seat = -1;
+        std::string name, interval;
+        double rate = 0, low = 0, high = 0;
+        int hands = 0;
+        std::string numbers = line;
+        for (char &c : numbers)
+            c = (c == '[' || c == ',' || c == ']') ? ' ' : c;
+        std::istringstream fields(numbers);
+        fields >> seat >> name >> rate >> low >> high >> hands;
+        ASSERT_TRUE(fields) << line;
+        ASSERT_EQ(seat, rows);
+        EXPECT_EQ(name, seats[static_cast<size_t>(seat)].name);
+        EXPECT_LE(low, rate);
+        EXPECT_GE(high, rate);
+        EXPECT_GE(hands, 1);
+        EXPECT_LE(hands, 12);
+        // Blinds of 20: the per-hand results add up to the chips won.
+        const double won = (seats[static_cast<size_t>(seat)].stack - 1000) / 20.0;
+        EXPECT_NEAR(rate * hands / 100.0, won, 0.001 * hands + 1e-9) << line;
+        ++rows;
+    }
+    EXPECT_EQ(rows, 3);
+}
+
 TEST_F(PlayCommandTest, ImpossibleGamesExitWithTwoAndWriteNothing)
 {
     const std::vector<std::vector<std::string>> bad = {
@@ -205,6 +247,10 @@ TEST_F(PlayCommandTest, ImpossibleGamesExitWithTwoAndWriteNothing)
         {"--names", "Master,Tim", "--seats", "3"},
         {"--stacks", "100,200,300", "--seats", "2"},
         {"--stacks", "0"},
+        {"--coach-seat", "6", "--seats", "6"},
+        {"--coach-seat", "-1"},
+        {"--coach-samples", "5"},
+        {"--coach-seat", "0", "--coach-samples", "0"},
     };
     for (std::vector<std::string> args : bad) {
         std::string shown;

@@ -1,0 +1,265 @@
+#include "playout/Advisor.h"
+
+#include "playout/FastOdds.h"
+#include "playout/HandSim.h"
+#include "playout/Ranges.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <random>
+
+namespace playout {
+
+namespace {
+
+constexpr int kBoardFirst = 20;
+// Between refinements the caller gets a new estimate about this often.
+constexpr int kRefineMillis = 250;
+
+long long PotOf(const CGameTable &t)
+{
+    long long pot = t.m_pot;
+    for (int s = 0; s < t.m_seatCount; ++s)
+        pot += t.m_bet[s];
+    return pot;
+}
+
+// The opponents' actions so far read by the range tracker; seats yet to act hold any hand.
+std::vector<HandWeights> DefaultRanges(const HandSoFar &hand)
+{
+    std::vector<int> known(hand.board.begin(), hand.board.end());
+    for (int card : hand.seats[hand.seat].cards)
+        if (card >= 0)
+            known.push_back(card);
+    CFastOdds odds(0x7A11E5ULL);
+    RangeTracker tracker(odds, known);
+    PlayState state;
+    std::string error;
+    Rebuild(hand, state, error, [&](const CGameTable &table, const PastDecision &d) {
+        if (d.seat != hand.seat)
+            tracker.Observe(table, d.seat, d.street, d.put, d.fold);
+    });
+    std::vector<HandWeights> ranges;
+    for (int s = 0; s < hand.seatCount; ++s)
+        if (s != hand.seat)
+            ranges.push_back(tracker.Weights(s));
+    return ranges;
+}
+
+std::unique_ptr<IDecisionOdds> DefaultOdds(std::uint64_t seed)
+{
+    return std::make_unique<CFastOdds>(seed);
+}
+
+struct Tally
+{
+    double sum = 0.0;
+    double squares = 0.0;
+    int count = 0;
+};
+
+void Fill(Advice &advice, const std::vector<Tally> &tallies, int bigBlind)
+{
+    for (size_t k = 0; k < advice.options.size(); ++k) {
+        Option &option = advice.options[k];
+        const Tally &tally = tallies[k];
+        option.samples = tally.count;
+        if (tally.count == 0)
+            continue;
+        const double mean = tally.sum / tally.count;
+        const double variance =
+            tally.count > 1
+                ? std::max(0.0, (tally.squares - tally.count * mean * mean) / (tally.count - 1))
+                : 0.0;
+        option.evBb = mean / bigBlind;
+        option.errorBb = std::sqrt(variance / tally.count) / bigBlind;
+    }
+    Settle(advice);
+}
+
+} // namespace
+
+std::vector<Option> LegalOptions(const CGameTable &t, int seat)
+{
+    std::vector<Option> options;
+    const int stack = t.m_stack[seat];
+    const int bet = t.m_bet[seat];
+    const int highest = std::max(t.m_amountToCall, 0);
+    const int owed = std::clamp(highest - bet, 0, stack);
+    const auto add = [&](OptionKind kind, int put) {
+        for (const Option &o : options)
+            if (o.put == put)
+                return;
+        Option option;
+        option.kind = kind;
+        option.put = put;
+        option.total = bet + put;
+        options.push_back(option);
+    };
+    if (owed > 0) {
+        add(OptionKind::Fold, 0);
+        add(OptionKind::Call, owed);
+    } else {
+        add(OptionKind::Check, 0);
+    }
+    // A raise needs the betting reopened for the seat, and somebody with chips to call it.
+    bool someoneCanCall = false;
+    for (int s = 0; s < t.m_seatCount; ++s)
+        someoneCanCall |= s != seat && t.IsActive(s) && t.m_stack[s] > 0;
+    if (stack <= owed || !t.m_raises.MayRaise(seat) || !someoneCanCall)
+        return options;
+    const long long pot = PotOf(t);
+    std::vector<long long> totals;
+    if (highest == 0) {
+        totals = {pot / 3, pot * 2 / 3, pot};
+    } else {
+        // A pot-sized raise: the call first, then the pot as it stands after the call.
+        totals = {t.m_raises.MinRaiseTotal(), 3LL * highest, highest + pot + (highest - bet)};
+    }
+    const OptionKind kind = highest == 0 ? OptionKind::Bet : OptionKind::Raise;
+    std::vector<int> puts;
+    for (long long total : totals) {
+        total = std::max<long long>(total, t.m_raises.MinRaiseTotal());
+        const long long put = total - bet;
+        if (put >= stack || !t.m_raises.IsLegal(seat, bet, stack, static_cast<int>(put)))
+            continue;
+        puts.push_back(static_cast<int>(put));
+    }
+    std::sort(puts.begin(), puts.end());
+    for (int put : puts) {
+        // The fold option puts in nothing as well: bets are told apart by their chips only.
+        if (put > owed)
+            add(kind, put);
+    }
+    if (t.m_raises.IsLegal(seat, bet, stack, stack))
+        add(OptionKind::AllIn, stack);
+    return options;
+}
+
+int OptionIndex(const std::vector<Option> &options, int put, bool fold)
+{
+    for (int k = 0; k < static_cast<int>(options.size()); ++k) {
+        const Option &o = options[static_cast<size_t>(k)];
+        if (fold ? o.kind == OptionKind::Fold : (o.kind != OptionKind::Fold && o.put == put))
+            return k;
+    }
+    return -1;
+}
+
+Advice Advise(const HandSoFar &hand, const AdviseSettings &settings,
+              const std::function<bool(const Advice &)> &refined)
+{
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point started = Clock::now();
+    Advice advice;
+    advice.final = true;
+    PlayState start;
+    std::string error;
+    if (!Rebuild(hand, start, error))
+        return advice;
+    const int seat = hand.seat;
+    const CGameTable &t = start.table;
+    const int own[2] = {t.m_cards[2 * seat], t.m_cards[2 * seat + 1]};
+    if (own[0] < 0 || own[0] > 51 || own[1] < 0 || own[1] > 51 || own[0] == own[1])
+        return advice;
+    advice.options = LegalOptions(t, seat);
+    if (advice.options.empty())
+        return advice;
+
+    const std::vector<HandWeights> ranges =
+        settings.ranges ? settings.ranges(hand) : DefaultRanges(hand);
+    PlayOutSetup setup;
+    for (int s = 0; s < 10; ++s) {
+        HandWeights weights;
+        for (const HandWeights &w : ranges)
+            if (w.seat == s)
+                weights = w;
+        setup.samplers.emplace_back(weights);
+    }
+    const std::uint64_t base = settings.seed ? *settings.seed : std::random_device{}();
+    const std::unique_ptr<IDecisionOdds> odds =
+        settings.odds ? settings.odds(base) : DefaultOdds(base);
+    setup.odds = odds.get();
+
+    std::uint64_t known = (1ULL << own[0]) | (1ULL << own[1]);
+    for (int i = 0; i < t.m_boardCount; ++i)
+        known |= 1ULL << t.m_cards[kBoardFirst + i];
+
+    PlayState work = start;
+    std::vector<Tally> tallies(advice.options.size());
+    bool answered = false;
+    Clock::time_point lastAnswer = started;
+    std::uint64_t seeds = base;
+    for (int sample = 0;; ++sample) {
+        // One deal for every option: the options differ only by what they do with it.
+        const std::uint64_t dealSeed = NextRandom(seeds);
+        std::uint64_t rng = dealSeed;
+        std::uint64_t used = known;
+        int cards[25];
+        std::fill(std::begin(cards), std::end(cards), -1);
+        cards[2 * seat] = own[0];
+        cards[2 * seat + 1] = own[1];
+        for (int s = 0; s < t.m_seatCount; ++s) {
+            if (s == seat || !t.IsActive(s))
+                continue;
+            const auto [a, b] = setup.samplers[static_cast<size_t>(s)].Draw(rng, used);
+            cards[2 * s] = a;
+            cards[2 * s + 1] = b;
+            used |= (1ULL << a) | (1ULL << b);
+        }
+        for (int i = 0; i < 5; ++i) {
+            if (i < t.m_boardCount) {
+                cards[kBoardFirst + i] = t.m_cards[kBoardFirst + i];
+                continue;
+            }
+            int card;
+            do
+                card = static_cast<int>(NextRandom(rng) % 52);
+            while (used & (1ULL << card));
+            cards[kBoardFirst + i] = card;
+            used |= 1ULL << card;
+        }
+        const std::uint64_t playSeed = NextRandom(rng);
+        for (size_t k = 0; k < advice.options.size(); ++k) {
+            const Option &option = advice.options[k];
+            double value = 0.0;
+            if (option.kind != OptionKind::Fold)
+                value = PlayOut(start, work, seat, option.put, false, cards, setup, playSeed);
+            tallies[k].sum += value;
+            tallies[k].squares += value * value;
+            ++tallies[k].count;
+        }
+
+        const Clock::time_point now = Clock::now();
+        const long long elapsed =
+            std::chrono::duration_cast<std::chrono::milliseconds>(now - started).count();
+        const bool enough = settings.samplesPerOption > 0 && sample + 1 >= settings.samplesPerOption;
+        // Without any limit and nobody to stop it, the work ends at the usual time.
+        const int maxMillis = settings.maxMillis > 0 || settings.samplesPerOption > 0 || refined
+                                  ? settings.maxMillis
+                                  : AdviseSettings{}.maxMillis;
+        const bool late = maxMillis > 0 && elapsed >= maxMillis;
+        if (enough || late)
+            break;
+        const bool due =
+            !answered ? elapsed >= settings.firstAnswerMillis
+                      : std::chrono::duration_cast<std::chrono::milliseconds>(now - lastAnswer)
+                                .count() >= kRefineMillis;
+        if (due && refined) {
+            Fill(advice, tallies, t.m_bigBlind);
+            advice.valid = true;
+            advice.final = false;
+            answered = true;
+            lastAnswer = now;
+            if (!refined(advice))
+                break;
+        }
+    }
+    Fill(advice, tallies, t.m_bigBlind);
+    advice.valid = true;
+    advice.final = true;
+    return advice;
+}
+
+} // namespace playout

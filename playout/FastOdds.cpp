@@ -1,0 +1,446 @@
+#include "playout/FastOdds.h"
+
+#include "playout/Advice.h"
+#include "pokerlib/Evaluator.h"
+#include "pokerlib/HandValue.h"
+#include "pokerlib/Rng.h"
+#include "pokerlib/Sampler.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cmath>
+#include <vector>
+
+namespace playout {
+
+namespace {
+
+constexpr int kClasses = 169;
+constexpr int kMaxPlayers = 10;
+// Against the top of the spectrum: entries at every whole percent, read in between by a
+// straight line (the library's own answer is a 5,000-deal sample, noisier than the line's bend).
+constexpr int kTopSteps = 100;
+// Seeds of the table entries: fixed, so that every process fills the same values and two
+// threads filling one entry at once store the same number.
+constexpr std::uint64_t kWinSeed = 0x5EED'0001'0000'0000ull;
+constexpr std::uint64_t kTopSeed = 0x5EED'0002'0000'0000ull;
+
+int RankIndex(int card)
+{
+    return card % 13;
+}
+
+// The starting-hand class of two cards: pairs on the diagonal of a 13 x 13 grid, suited hands
+// above it, offsuit hands below.
+int ClassOf(int a, int b)
+{
+    const int hi = std::max(RankIndex(a), RankIndex(b));
+    const int lo = std::min(RankIndex(a), RankIndex(b));
+    const bool suited = a / 13 == b / 13;
+    return suited ? hi * 13 + lo : lo * 13 + hi;
+}
+
+// Two cards of a class: clubs, and diamonds for the second card of a pair or an offsuit hand.
+void ClassCards(int index, int cards[2])
+{
+    const int row = index / 13, column = index % 13;
+    if (row == column) {
+        cards[0] = row;
+        cards[1] = 13 + row;
+    } else if (row > column) { // suited
+        cards[0] = row;
+        cards[1] = column;
+    } else {
+        cards[0] = column;
+        cards[1] = 13 + row;
+    }
+}
+
+bool UsableHole(const int hole[2])
+{
+    return hole && hole[0] >= 0 && hole[0] < 52 && hole[1] >= 0 && hole[1] < 52 &&
+           hole[0] != hole[1];
+}
+
+// Lazily filled entries; a negative value marks one not computed yet.
+template <std::size_t N>
+struct LazyTable
+{
+    std::array<std::atomic<float>, N> values;
+    LazyTable()
+    {
+        for (auto &v : values)
+            v.store(-1.0f, std::memory_order_relaxed);
+    }
+};
+
+LazyTable<kClasses * (kMaxPlayers + 1)> &WinTable()
+{
+    static LazyTable<kClasses * (kMaxPlayers + 1)> table;
+    return table;
+}
+
+LazyTable<kClasses * (kTopSteps + 1)> &TopTable()
+{
+    static LazyTable<kClasses * (kTopSteps + 1)> table;
+    return table;
+}
+
+const CStatSpectr &Spectrum()
+{
+    static const CStatSpectr spectrum = [] {
+        CStatSpectr s;
+        s.Init();
+        return s;
+    }();
+    return spectrum;
+}
+
+double PreflopWin(int cls, int players)
+{
+    std::atomic<float> &entry = WinTable().values[std::size_t(cls * (kMaxPlayers + 1) + players)];
+    float v = entry.load(std::memory_order_acquire);
+    if (v < 0.0f) {
+        int cards[2];
+        ClassCards(cls, cards);
+        const int none[5] = {-1, -1, -1, -1, -1};
+        std::uint64_t rng[4];
+        brisquel::SeedXoshiro(rng, kWinSeed + std::uint64_t(cls * 16 + players));
+        v = float(brisquel::EquityVsRandom(rng, cards, none, 0, players, kFastPreflopTrials));
+        entry.store(v, std::memory_order_release);
+    }
+    return v;
+}
+
+double PreflopAgainstTop(int cls, int step)
+{
+    std::atomic<float> &entry = TopTable().values[std::size_t(cls * (kTopSteps + 1) + step)];
+    float v = entry.load(std::memory_order_acquire);
+    if (v < 0.0f) {
+        int cards[2];
+        ClassCards(cls, cards);
+        const int none[5] = {-1, -1, -1, -1, -1};
+        Spec spec;
+        std::wstring unused;
+        Spectrum().GetSpecByPercent(100.0 * step / kTopSteps, spec, unused, 1);
+        std::uint64_t rng[4];
+        brisquel::SeedXoshiro(rng, kTopSeed + std::uint64_t(cls * 256 + step));
+        v = float(brisquel::EquityVsRange(rng, cards, none, 0, spec, kFastTopTrials));
+        entry.store(v, std::memory_order_release);
+    }
+    return v;
+}
+
+const std::array<std::int8_t, 52 * 52> &GroupTable()
+{
+    static const std::array<std::int8_t, 52 * 52> table = [] {
+        std::array<std::int8_t, 52 * 52> t{};
+        for (int a = 0; a < 52; ++a)
+            for (int b = 0; b < 52; ++b)
+                t[std::size_t(a * 52 + b)] =
+                    a == b ? std::int8_t(0) : std::int8_t(SklanskyGroup(CCard(a), CCard(b)));
+        return t;
+    }();
+    return table;
+}
+
+// Equity against 1..kMaxPlayers - 1 opponents, into out[k - 1], when each is worse with
+// probability w and level with t. The opponents share one deck: "not beaten" is read as holding
+// none of d cards that beat us (d found from w + t for one opponent), so that k hands miss them
+// all as 2k cards drawn from n; ties among those are taken as independent, and the pot shared:
+// the mean of 1 / (1 + ties) over Binomial(k, a) is (1 - (1 - a)^(k + 1)) / ((k + 1) a).
+void SharedEquities(double w, double t, int n, double out[kMaxPlayers - 1])
+{
+    const double u = w + t;
+    out[0] = w + t / 2;
+    if (u <= 0.0) {
+        std::fill(out + 1, out + kMaxPlayers - 1, 0.0);
+        return;
+    }
+    // Read in the board tables' inner loop: divisions taken out of it.
+    static const auto inverse = [] {
+        std::array<double, 2 * kMaxPlayers + 1> v{};
+        for (std::size_t i = 0; i < v.size(); ++i)
+            v[i] = 1.0 / double(i + 1);
+        return v;
+    }();
+    const double m = 0.5 + std::sqrt(0.25 + u * n * (n - 1)); // (n - d), the larger root
+    const double a = t / u;
+    const double perTie = a > 1e-12 ? 1.0 / a : 0.0;
+    double missAll = m * (m - 1) / (double(n) * (n - 1));
+    double noTiePower = (1.0 - a) * (1.0 - a); // (1 - a)^(k + 1)
+    for (int k = 2; k < kMaxPlayers; ++k) {
+        const int i = 2 * (k - 1);
+        missAll *= std::max(0.0, (m - i) * (m - i - 1) / (double(n - i) * (n - i - 1)));
+        noTiePower *= 1.0 - a;
+        const double shares =
+            perTie == 0.0 ? 1.0 : (1.0 - noTiePower) * perTie * inverse[std::size_t(k)];
+        out[k - 1] = missAll * shares;
+    }
+}
+
+} // namespace
+
+// Every combination's equity on one board against 1 to 9 random hands. Each run-out is
+// evaluated once for all combinations; a combination's opponents are then counted from the
+// combinations that beat or tie it and share none of its cards, as the sampler deals them:
+// exact against one opponent, within a few points against many (SharedEquities).
+struct CFastOdds::BoardTable
+{
+    std::uint64_t boardMask = 0;
+    int questions = 0;
+    bool built = false;
+    // Per opponent count (1..9) and combination; -1 where the combination clashes with the board.
+    std::vector<float> equity;
+
+    void Build(std::uint64_t rng[4], const int board[5], int boardCount);
+};
+
+void CFastOdds::BoardTable::Build(std::uint64_t rng[4], const int board[5], int boardCount)
+{
+    const brisquel::EvalTables &t = brisquel::Tables();
+    const std::size_t valueCount = t.natural.size();
+    constexpr int kCounts = kMaxPlayers - 1;
+    std::vector<double> sum(std::size_t(kCounts) * kComboCount, 0.0);
+    std::vector<int> runs(kComboCount, 0);
+    std::vector<std::uint16_t> value(kComboCount);
+    std::vector<int> bucket(valueCount + 1);
+    std::vector<std::int16_t> order(kComboCount); // live combinations, strongest first
+    std::vector<int> beat(kComboCount), tie(kComboCount);
+    std::array<int, 52> above{}, inGroup{}, live{};
+    static const auto pairs = [] {
+        std::array<std::array<std::uint8_t, 2>, kComboCount> p{};
+        for (int c = 0; c < kComboCount; ++c) {
+            const auto [a, b] = ComboCards(c);
+            p[std::size_t(c)] = {std::uint8_t(a), std::uint8_t(b)};
+        }
+        return p;
+    }();
+
+    brisquel::Hand fixed;
+    for (int i = 0; i < boardCount; ++i)
+        fixed += brisquel::CardHand(t, board[i]);
+    constexpr int kCardsLeft = 52 - 5 - 2; // an opponent's cards come from these
+
+    const auto runOut = [&](const int extra[2], int extraCount) {
+        brisquel::Hand full = fixed;
+        std::uint64_t fullMask = boardMask;
+        for (int i = 0; i < extraCount; ++i) {
+            full += brisquel::CardHand(t, extra[i]);
+            fullMask |= 1ull << extra[i];
+        }
+        // Every live combination's value, counted into buckets by value.
+        std::fill(bucket.begin(), bucket.end(), 0);
+        live.fill(0);
+        int liveCount = 0;
+        for (int c = 0; c < kComboCount; ++c) {
+            const auto [a, b] = pairs[std::size_t(c)];
+            if ((fullMask >> a & 1) || (fullMask >> b & 1)) {
+                value[std::size_t(c)] = 0;
+                continue;
+            }
+            const std::uint16_t v = brisquel::Evaluate(t, full + t.cards[a] + t.cards[b]);
+            value[std::size_t(c)] = v;
+            ++bucket[valueCount - v]; // strongest first
+            ++live[a];
+            ++live[b];
+            ++liveCount;
+        }
+        int start = 0;
+        for (int &n : bucket) {
+            const int count = n;
+            n = start;
+            start += count;
+        }
+        for (int c = 0; c < kComboCount; ++c)
+            if (value[std::size_t(c)] != 0)
+                order[std::size_t(bucket[valueCount - value[std::size_t(c)]]++)] = std::int16_t(c);
+
+        // Down the order a group of equal values at a time: the combinations above a group
+        // beat it, those within tie it, less the ones sharing a card with the hand in question.
+        above.fill(0);
+        int aboveCount = 0;
+        for (int i = 0; i < liveCount;) {
+            const std::uint16_t v = value[std::size_t(order[std::size_t(i)])];
+            int end = i;
+            while (end < liveCount && value[std::size_t(order[std::size_t(end)])] == v) {
+                const auto [a, b] = pairs[std::size_t(order[std::size_t(end)])];
+                ++inGroup[a];
+                ++inGroup[b];
+                ++end;
+            }
+            const int groupCount = end - i;
+            for (int k = i; k < end; ++k) {
+                const std::size_t c = std::size_t(order[std::size_t(k)]);
+                const auto [a, b] = pairs[c];
+                beat[c] = aboveCount - above[a] - above[b];
+                tie[c] = groupCount - (inGroup[a] + inGroup[b] - 1);
+            }
+            for (int k = i; k < end; ++k) {
+                const auto [a, b] = pairs[std::size_t(order[std::size_t(k)])];
+                ++above[a];
+                ++above[b];
+                inGroup[a] = 0;
+                inGroup[b] = 0;
+            }
+            aboveCount += groupCount;
+            i = end;
+        }
+        for (int k = 0; k < liveCount; ++k) {
+            const std::size_t c = std::size_t(order[std::size_t(k)]);
+            const auto [a, b] = pairs[c];
+            const int avail = liveCount - (live[a] + live[b] - 1);
+            if (avail <= 0)
+                continue;
+            const double w = double(avail - beat[c] - tie[c]) / avail;
+            const double l = double(tie[c]) / avail;
+            double e[kCounts];
+            SharedEquities(w, l, kCardsLeft, e);
+            for (int o = 0; o < kCounts; ++o)
+                sum[std::size_t(o) * kComboCount + c] += e[o];
+            ++runs[c];
+        }
+    };
+
+    std::vector<int> deck;
+    for (int c = 0; c < 52; ++c)
+        if (!(boardMask >> c & 1))
+            deck.push_back(c);
+    const int missing = 5 - boardCount;
+    int extra[2] = {-1, -1};
+    if (missing == 0) {
+        runOut(extra, 0);
+    } else if (missing == 1) {
+        for (const int card : deck) {
+            extra[0] = card;
+            runOut(extra, 1);
+        }
+    } else {
+        // Every turn card, each with a few rivers drawn at random: the turn's share of the
+        // spread is taken out of the sample.
+        const std::size_t n = deck.size();
+        for (std::size_t i = 0; i < n; ++i) {
+            for (int r = 0; r < kFlopRiversPerTurn; ++r) {
+                std::size_t j = brisquel::UniformBelow(rng, n - 1);
+                if (j >= i)
+                    ++j;
+                extra[0] = deck[i];
+                extra[1] = deck[j];
+                runOut(extra, 2);
+            }
+        }
+    }
+    equity.assign(sum.size(), -1.0f);
+    for (std::size_t i = 0; i < sum.size(); ++i)
+        if (const int n = runs[i % kComboCount]; n > 0)
+            equity[i] = float(sum[i] / n);
+    built = true;
+}
+
+CFastOdds::CFastOdds(std::uint64_t seed)
+{
+    brisquel::SeedXoshiro(m_state, seed);
+}
+
+CFastOdds::~CFastOdds() = default;
+
+double CFastOdds::ProbabilityOfWin(const int hole[2], const int board[5], int boardCount,
+                                   int players)
+{
+    if (!UsableHole(hole) || boardCount < 0 || boardCount > 5)
+        return 0.0;
+    players = std::clamp(players, 1, kMaxPlayers);
+    if (boardCount == 0)
+        return PreflopWin(ClassOf(hole[0], hole[1]), players);
+    if (boardCount < 3 || !board)
+        return brisquel::EquityVsRandom(m_state, hole, board, boardCount, players,
+                                        kFastPostflopTrials);
+
+    std::uint64_t mask = 0;
+    for (int i = 0; i < boardCount; ++i)
+        mask |= 1ull << std::clamp(board[i], 0, 51);
+    if ((mask >> hole[0] & 1) || (mask >> hole[1] & 1))
+        return 0.0;
+    if (players == 1)
+        return 1.0;
+    if (const float *table = BoardEquities(board, boardCount, players, false)) {
+        const float e = table[ComboIndex(hole[0], hole[1])];
+        if (e >= 0.0f)
+            return e;
+    }
+    return brisquel::EquityVsRandom(m_state, hole, board, boardCount, players,
+                                    kFastPostflopTrials);
+}
+
+void CFastOdds::PrepareBoard(const int board[5], int boardCount, int players)
+{
+    BoardEquities(board, boardCount, std::clamp(players, 1, kMaxPlayers), true);
+}
+
+const float *CFastOdds::BoardEquities(const int board[5], int boardCount, int players, bool now)
+{
+    if (!board || boardCount < 3 || boardCount > 5 || players < 2)
+        return nullptr;
+    std::uint64_t mask = 0;
+    for (int i = 0; i < boardCount; ++i) {
+        if (board[i] < 0 || board[i] > 51 || (mask >> board[i] & 1))
+            return nullptr;
+        mask |= 1ull << board[i];
+    }
+    if (!m_board)
+        m_board = std::make_unique<BoardTable>();
+    BoardTable &b = *m_board;
+    if (b.boardMask != mask) {
+        b.boardMask = mask;
+        b.questions = 0;
+        b.built = false;
+    }
+    if (!b.built && (now || ++b.questions >= kBoardTableAfter))
+        b.Build(m_state, board, boardCount);
+    return b.built ? b.equity.data() + std::size_t(players - 2) * kComboCount : nullptr;
+}
+
+double CFastOdds::ProbabilityAgainstTop(const int hole[2], double pct, const CStatSpectr &)
+{
+    // The table's spectrum is the one order every table uses (Carrowby.h).
+    if (!UsableHole(hole) || std::isnan(pct))
+        return 0.0;
+    const double x = std::clamp(pct, 0.0, 100.0) / 100.0 * kTopSteps;
+    const int below = std::min(int(x), kTopSteps - 1);
+    const double f = x - below;
+    const int cls = ClassOf(hole[0], hole[1]);
+    const double low = PreflopAgainstTop(cls, below);
+    return f <= 0.0 ? low : low + f * (PreflopAgainstTop(cls, below + 1) - low);
+}
+
+int CFastOdds::Combination(const int hole[2], const int board[5], int boardCount)
+{
+    int cards[7];
+    int n = 0;
+    if (hole)
+        for (int i = 0; i < 2; ++i)
+            if (hole[i] >= 0 && hole[i] < 52)
+                cards[n++] = hole[i];
+    if (board)
+        for (int i = 0; i < std::clamp(boardCount, 0, 5); ++i)
+            if (board[i] >= 0 && board[i] < 52)
+                cards[n++] = board[i];
+    return brisquel::CombinationCode(brisquel::EvaluateCards(cards, n));
+}
+
+int CFastOdds::Group(int first, int second)
+{
+    if (first < 0 || first > 51 || second < 0 || second > 51)
+        return SklanskyGroup(CCard(first), CCard(second));
+    return GroupTable()[std::size_t(first * 52 + second)];
+}
+
+void WarmFastOdds()
+{
+    for (int players = 2; players <= kMaxPlayers; ++players)
+        for (int cls = 0; cls < kClasses; ++cls)
+            PreflopWin(cls, players);
+}
+
+} // namespace playout
