@@ -1,0 +1,204 @@
+#include "pokerlib/WorkPool.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <system_error>
+
+namespace brisquel {
+
+namespace {
+
+// Workers beyond this are not started; a job asking for more slots runs on fewer threads,
+// with the same result.
+constexpr std::size_t kMaxWorkers = 64;
+
+struct Job
+{
+    std::uint64_t units = 0;
+    std::size_t slots = 1;
+    const std::function<bool(double)> *progress = nullptr;
+    UnitWork work = nullptr;
+    void *context = nullptr;
+
+    std::atomic<std::uint64_t> next{0};
+    std::atomic<bool> stop{false}, failed{false};
+    std::mutex reportLock; // progress calls, done and error
+    std::uint64_t done = 0;
+    std::exception_ptr error;
+
+    // Under the pool's lock.
+    std::size_t slotsTaken = 1; // the caller holds slot 0
+    std::size_t helpers = 0;    // workers inside Work
+    bool closed = false;
+
+    bool WantsHelp() const
+    {
+        return !closed && slotsTaken < slots && !stop.load(std::memory_order_relaxed) &&
+               next.load(std::memory_order_relaxed) < units;
+    }
+};
+
+void Work(Job &job, std::size_t slot)
+{
+    for (;;) {
+        if (job.stop.load(std::memory_order_relaxed))
+            return;
+        const std::uint64_t unit = job.next.fetch_add(1, std::memory_order_relaxed);
+        if (unit >= job.units)
+            return;
+        bool ok = false;
+        try {
+            ok = job.work(job.context, unit, slot);
+        } catch (...) {
+            std::lock_guard lock(job.reportLock);
+            if (!job.error)
+                job.error = std::current_exception();
+            job.stop = true;
+            return;
+        }
+        if (!ok) {
+            job.failed = true;
+            job.stop = true;
+            return;
+        }
+        if (*job.progress) {
+            std::lock_guard lock(job.reportLock);
+            ++job.done; // counted under the lock, so that the shares reported only grow
+            if (!(*job.progress)(double(job.done) / double(job.units)))
+                job.stop = true;
+        }
+    }
+}
+
+class Pool
+{
+public:
+    static Pool &Instance()
+    {
+        static Pool pool;
+        return pool;
+    }
+
+    Pool() = default;
+    Pool(const Pool &) = delete;
+    Pool &operator=(const Pool &) = delete;
+
+    // At exit: the workers are parked or finishing a unit; each leaves once it is idle.
+    ~Pool()
+    {
+        {
+            std::lock_guard lock(m_lock);
+            m_closing = true;
+        }
+        m_wake.notify_all();
+        for (std::thread &worker : m_workers) {
+            if (worker.get_id() == std::this_thread::get_id())
+                worker.detach(); // exit called from a unit of work: this thread never returns
+            else
+                worker.join();
+        }
+    }
+
+    void Run(Job &job)
+    {
+        std::size_t wanted = 0;
+        if (job.slots > 1 && job.units > 1) {
+            std::lock_guard lock(m_lock);
+            if (!m_closing) {
+                Grow(job.slots - 1);
+                m_jobs.push_back(&job);
+                wanted = std::min(job.slots - 1, m_workers.size());
+            }
+        }
+        for (std::size_t i = 0; i < wanted; ++i)
+            m_wake.notify_one();
+        Work(job, 0);
+        if (wanted == 0)
+            return;
+        std::unique_lock lock(m_lock);
+        job.closed = true;
+        m_left.wait(lock, [&job] { return job.helpers == 0; });
+        std::erase(m_jobs, &job);
+    }
+
+    std::size_t Workers()
+    {
+        std::lock_guard lock(m_lock);
+        return m_workers.size();
+    }
+
+private:
+    // Under m_lock. A thread that cannot be started leaves the job to those there are.
+    void Grow(std::size_t workers)
+    {
+        workers = std::min(workers, kMaxWorkers);
+        try {
+            while (m_workers.size() < workers)
+                m_workers.emplace_back([this] { Serve(); });
+        } catch (const std::system_error &) {
+        }
+    }
+
+    Job *Open() const
+    {
+        for (Job *job : m_jobs)
+            if (job->WantsHelp())
+                return job;
+        return nullptr;
+    }
+
+    void Serve()
+    {
+        std::unique_lock lock(m_lock);
+        for (;;) {
+            Job *job = nullptr;
+            m_wake.wait(lock, [&] { return m_closing || (job = Open()) != nullptr; });
+            if (m_closing)
+                return;
+            const std::size_t slot = job->slotsTaken++;
+            ++job->helpers;
+            lock.unlock();
+            Work(*job, slot);
+            lock.lock();
+            // The caller may return, and its job go, as soon as the lock is let go.
+            if (--job->helpers == 0 && job->closed)
+                m_left.notify_all();
+        }
+    }
+
+    std::mutex m_lock;
+    std::condition_variable m_wake; // a job wants help, or the pool closes
+    std::condition_variable m_left; // a job's last helper left it
+    std::vector<Job *> m_jobs;      // jobs at work
+    std::vector<std::thread> m_workers;
+    bool m_closing = false;
+};
+
+} // namespace
+
+RunEnd RunPooled(std::uint64_t units, std::size_t slots,
+                 const std::function<bool(double)> &progress, UnitWork work, void *context)
+{
+    Job job;
+    job.units = units;
+    job.slots = std::max<std::size_t>(slots, 1);
+    job.progress = &progress;
+    job.work = work;
+    job.context = context;
+    if (job.slots == 1)
+        Work(job, 0);
+    else
+        Pool::Instance().Run(job);
+    if (job.error)
+        std::rethrow_exception(job.error);
+    return job.failed ? RunEnd::kFailed : job.stop ? RunEnd::kStopped : RunEnd::kDone;
+}
+
+std::size_t PoolWorkers()
+{
+    return Pool::Instance().Workers();
+}
+
+} // namespace brisquel
