@@ -65,6 +65,8 @@ void Work(Job &job, std::size_t slot)
         }
         if (*job.progress) {
             std::lock_guard lock(job.reportLock);
+            if (job.stop.load(std::memory_order_relaxed))
+                return; // no reports once stopped
             ++job.done; // counted under the lock, so that the shares reported only grow
             if (!(*job.progress)(double(job.done) / double(job.units)))
                 job.stop = true;

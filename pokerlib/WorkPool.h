@@ -46,7 +46,8 @@ std::size_t PoolWorkers();
 
 // Runs work(unit, states[slot]) for every unit on states.size() threads, the units handed
 // out in order; a unit that returns false ends the run. progress gets the share done and
-// stops the run by returning false; it is called by one thread at a time, on any of them.
+// stops the run by returning false; it is called by one thread at a time, on any of them,
+// with shares that only grow, and not again once it has stopped the run.
 // Counts summed over the states in their order are the same whatever the number of threads.
 template <typename State, typename Work>
 RunEnd RunUnits(std::uint64_t units, std::vector<State> &states,
