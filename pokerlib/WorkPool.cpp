@@ -12,7 +12,7 @@ namespace {
 
 // Workers beyond this are not started; a job asking for more slots runs on fewer threads,
 // with the same result.
-constexpr std::size_t kMaxWorkers = 64;
+constexpr std::size_t kMaxWorkers = kMaxPoolThreads - 1;
 
 struct Job
 {

@@ -24,10 +24,14 @@ enum class RunEnd
     kFailed
 };
 
+// Threads a job runs on at most, the caller's included.
+constexpr int kMaxPoolThreads = 64;
+
+// The threads a job of `units` units runs on when `requested` (0: one per core).
 inline int ThreadCount(int requested, std::uint64_t units)
 {
     int threads = requested > 0 ? requested : int(std::thread::hardware_concurrency());
-    threads = std::max(threads, 1);
+    threads = std::clamp(threads, 1, kMaxPoolThreads);
     return int(std::min<std::uint64_t>(std::uint64_t(threads), std::max<std::uint64_t>(units, 1)));
 }
 

@@ -62,6 +62,20 @@ TEST(WorkPool, ManySmallJobsOnTheSameWorkers)
     EXPECT_EQ(Sum(slots, &Slot::units), 0u);
 }
 
+// Threads are offered as asked, up to one per unit and the pool's ceiling; states beyond the
+// workers there are simply stay unused.
+TEST(WorkPool, ThreadCountsAndSpareStates)
+{
+    EXPECT_EQ(ThreadCount(3, 2), 2);
+    EXPECT_EQ(ThreadCount(3, 0), 1);
+    EXPECT_EQ(ThreadCount(1024, 1'000'000), kMaxPoolThreads);
+    EXPECT_GE(ThreadCount(0, 1'000'000), 1);
+    std::vector<Slot> slots;
+    ASSERT_EQ(SumUnits(5000, 3 * kMaxPoolThreads, slots), RunEnd::kDone);
+    EXPECT_EQ(Sum(slots, &Slot::sum), 5000u * 5001 / 2);
+    EXPECT_LE(PoolWorkers(), std::size_t(kMaxPoolThreads - 1));
+}
+
 // Progress reports only grow and end at 1; a false answer stops the job soon.
 TEST(WorkPool, ProgressAndStopMidJob)
 {
