@@ -40,6 +40,18 @@ struct Job
     }
 };
 
+// Reports one more unit done; false once the job is stopped.
+bool Report(Job &job)
+{
+    std::lock_guard lock(job.reportLock);
+    if (job.stop.load(std::memory_order_relaxed))
+        return false; // no reports once stopped
+    ++job.done; // counted under the lock, so that the shares reported only grow
+    if (!(*job.progress)(double(job.done) / double(job.units)))
+        job.stop = true;
+    return true;
+}
+
 void Work(Job &job, std::size_t slot)
 {
     for (;;) {
@@ -48,28 +60,20 @@ void Work(Job &job, std::size_t slot)
         const std::uint64_t unit = job.next.fetch_add(1, std::memory_order_relaxed);
         if (unit >= job.units)
             return;
-        bool ok = false;
         try {
-            ok = job.work(job.context, unit, slot);
-        } catch (...) {
+            if (!job.work(job.context, unit, slot)) {
+                job.failed = true;
+                job.stop = true;
+                return;
+            }
+            if (*job.progress && !Report(job))
+                return;
+        } catch (...) { // from the work or the progress callback, for the caller to throw
             std::lock_guard lock(job.reportLock);
             if (!job.error)
                 job.error = std::current_exception();
             job.stop = true;
             return;
-        }
-        if (!ok) {
-            job.failed = true;
-            job.stop = true;
-            return;
-        }
-        if (*job.progress) {
-            std::lock_guard lock(job.reportLock);
-            if (job.stop.load(std::memory_order_relaxed))
-                return; // no reports once stopped
-            ++job.done; // counted under the lock, so that the shares reported only grow
-            if (!(*job.progress)(double(job.done) / double(job.units)))
-                job.stop = true;
         }
     }
 }

@@ -101,7 +101,8 @@ TEST(WorkPool, ProgressAndStopMidJob)
     EXPECT_LE(ran, 11u); // the other thread may finish the unit it holds
 }
 
-// A unit that fails or throws ends the job; the pool goes on serving the next one.
+// A unit that fails, or work or a progress report that throws, ends the job; the pool goes on
+// serving the next one.
 TEST(WorkPool, FailingAndThrowingWork)
 {
     for (const int threads : {1, 2, 3}) {
@@ -126,6 +127,13 @@ TEST(WorkPool, FailingAndThrowingWork)
                               }),
                      std::runtime_error);
         std::vector<Slot> slots;
+        EXPECT_THROW(SumUnits(1000, threads, slots,
+                              [](double done) {
+                                  if (done > 0.5)
+                                      throw std::runtime_error("bad report");
+                                  return true;
+                              }),
+                     std::runtime_error);
         EXPECT_EQ(SumUnits(100, threads, slots), RunEnd::kDone);
         EXPECT_EQ(Sum(slots, &Slot::sum), 5050u);
     }
