@@ -20,8 +20,7 @@ constexpr std::size_t kMaxWorkers = kMaxPoolThreads - 1;
 constexpr std::chrono::microseconds kSpin{50};
 
 // Returns once busy() is false or kSpin has passed.
-template <typename Busy>
-void SpinWhile(Busy busy)
+template <typename Busy> void SpinWhile(Busy busy)
 {
     const auto until = std::chrono::steady_clock::now() + kSpin;
     for (unsigned i = 1; busy(); ++i) {
@@ -48,7 +47,7 @@ struct Job
     std::exception_ptr error;
 
     // Under the pool's lock.
-    std::size_t slotsTaken = 1; // the caller holds slot 0
+    std::size_t slotsTaken = 1;          // the caller holds slot 0
     std::atomic<std::size_t> helpers{0}; // workers inside Work; changed under the lock only
     bool closed = false;
 
@@ -65,7 +64,7 @@ bool Report(Job &job)
     std::lock_guard lock(job.reportLock);
     if (job.stop.load(std::memory_order_relaxed))
         return false; // no reports once stopped
-    ++job.done; // counted under the lock, so that the shares reported only grow
+    ++job.done;       // counted under the lock, so that the shares reported only grow
     if (!(*job.progress)(double(job.done) / double(job.units)))
         job.stop = true;
     return true;
@@ -202,9 +201,9 @@ private:
     }
 
     std::mutex m_lock;
-    std::condition_variable m_wake; // a job wants help, or the pool closes
-    std::condition_variable m_left; // a job's last helper left it
-    std::vector<Job *> m_jobs;      // jobs at work
+    std::condition_variable m_wake;         // a job wants help, or the pool closes
+    std::condition_variable m_left;         // a job's last helper left it
+    std::vector<Job *> m_jobs;              // jobs at work
     std::atomic<std::uint64_t> m_posted{0}; // jobs ever put in m_jobs, for idle workers to watch
     std::vector<std::thread> m_workers;
     bool m_closing = false;

@@ -74,8 +74,7 @@ INSTANTIATE_TEST_SUITE_P(Jobs, ExactOnAnyThreads,
                                            ThreadsCase{{"Ah Kh", "Qs Qd"}, "Qh 7h 2c"},
                                            ThreadsCase{{"As Kd", "QQ+,AKs"}, ""},
                                            ThreadsCase{{"QQ+,AKs", "JJ-99,AQs+"}, "Td 7h 2c"},
-                                           ThreadsCase{{"Ah Kh", "Qs Qd", "JTs"},
-                                                       "Qh 7h 2c 9d"}));
+                                           ThreadsCase{{"Ah Kh", "Qs Qd", "JTs"}, "Qh 7h 2c 9d"}));
 
 // Exact jobs from two threads at once, one of them stopped mid-way, as the equity lab and the
 // coach may run them.
@@ -96,8 +95,8 @@ TEST(ExactOnAnyThreads, TwoCallersAtOnceOneStopped)
     });
     for (int i = 0; i < 4; ++i) {
         const EquityResult r = CalculateEquity(plain);
-        wrong += !r.ok || r.players[0].equity != expected.players[0].equity ||
-                 r.deals != expected.deals;
+        wrong +=
+            !r.ok || r.players[0].equity != expected.players[0].equity || r.deals != expected.deals;
     }
     other.join();
     EXPECT_EQ(wrong.load(), 0);

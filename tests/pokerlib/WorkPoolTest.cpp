@@ -109,14 +109,13 @@ TEST(WorkPool, FailingAndThrowingWork)
         std::vector<int> states(static_cast<std::size_t>(threads));
         std::atomic<bool> over{false};
         std::atomic<int> late{0};
-        const RunEnd failed =
-            RunUnits(1000, states, {}, [&over, &late](std::uint64_t unit, int &) {
-                late += over.load();
-                if (unit != 7)
-                    return true;
-                over = true;
-                return false;
-            });
+        const RunEnd failed = RunUnits(1000, states, {}, [&over, &late](std::uint64_t unit, int &) {
+            late += over.load();
+            if (unit != 7)
+                return true;
+            over = true;
+            return false;
+        });
         EXPECT_EQ(failed, RunEnd::kFailed) << threads;
         EXPECT_LE(late.load(), threads - 1); // only units already taken run on
         EXPECT_THROW(RunUnits(1000, states, {},
