@@ -5,7 +5,10 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <new>
 #include <system_error>
+
+#include <unistd.h>
 
 namespace brisquel {
 
@@ -98,20 +101,34 @@ void Work(Job &job, std::size_t slot)
 
 class Pool
 {
+    struct Closer
+    {
+        Pool *pool;
+        ~Closer() { pool->Close(); }
+    };
+
 public:
+    // Never destroyed, so that a forked child (whose copy of the lock or of the condition
+    // variables may name the parent's threads) and a job run late in the exit find it whole;
+    // the workers are joined at exit.
     static Pool &Instance()
     {
-        static Pool pool;
-        return pool;
+        alignas(Pool) static unsigned char storage[sizeof(Pool)];
+        static Pool *const pool = new (storage) Pool;
+        static const Closer closer{pool};
+        return *pool;
     }
 
     Pool() = default;
     Pool(const Pool &) = delete;
     Pool &operator=(const Pool &) = delete;
 
-    // At exit: the workers are parked or finishing a unit; each leaves once it is idle.
-    ~Pool()
+    // The workers are parked or finishing a unit; each leaves once it is idle. Jobs from then
+    // on run on their callers' threads alone.
+    void Close()
     {
+        if (Forked())
+            return; // the workers are the parent's; a join would wait for ever
         {
             std::lock_guard lock(m_lock);
             m_closing = true;
@@ -123,12 +140,14 @@ public:
             else
                 worker.join();
         }
+        std::lock_guard lock(m_lock);
+        m_workers.clear();
     }
 
     void Run(Job &job)
     {
         std::size_t wanted = 0;
-        if (job.slots > 1 && job.units > 1) {
+        if (job.slots > 1 && job.units > 1 && !Forked()) {
             std::lock_guard lock(m_lock);
             if (!m_closing) {
                 Grow(job.slots - 1);
@@ -151,11 +170,17 @@ public:
 
     std::size_t Workers()
     {
+        if (Forked())
+            return 0;
         std::lock_guard lock(m_lock);
         return m_workers.size();
     }
 
 private:
+    // In a child made by fork, which has none of the workers, and perhaps the lock held by one
+    // of them: its jobs run on the caller's thread alone.
+    bool Forked() const { return ::getpid() != m_pid; }
+
     // Under m_lock. A thread that cannot be started leaves the job to those there are.
     void Grow(std::size_t workers)
     {
@@ -207,6 +232,7 @@ private:
     std::atomic<std::uint64_t> m_posted{0}; // jobs ever put in m_jobs, for idle workers to watch
     std::vector<std::thread> m_workers;
     bool m_closing = false;
+    const pid_t m_pid = ::getpid();
 };
 
 } // namespace

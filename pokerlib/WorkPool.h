@@ -6,8 +6,8 @@
 // job asks for more), parked between jobs, and joined at exit. The caller's thread works on
 // its own job too, so a job never waits for a worker to start it: jobs from several threads
 // at once, or from inside another job's work, share the idle workers and always finish.
-// Thread use: RunUnits may be called from any thread, and from inside a unit of work; no job
-// may be running while the process exits.
+// Thread use: RunUnits may be called from any thread, and from inside a unit of work. Once
+// the process exits, or in a child made by fork, jobs run on their callers' threads alone.
 
 #include <algorithm>
 #include <cstdint>

@@ -185,4 +185,19 @@ TEST(WorkPoolDeathTest, ExitsCleanlyWithParkedWorkers)
         ::testing::ExitedWithCode(7), "");
 }
 
+// A child made by fork has none of the workers: its jobs run on its own thread, and its exit
+// does not wait for threads it does not have.
+TEST(WorkPoolDeathTest, ForkedChildRunsJobsAndExits)
+{
+    std::vector<Slot> slots;
+    ASSERT_EQ(SumUnits(50, 3, slots), RunEnd::kDone);
+    GTEST_FLAG_SET(death_test_style, "fast"); // a plain fork, workers and all
+    EXPECT_EXIT(
+        {
+            const bool done = SumUnits(50, 3, slots) == RunEnd::kDone;
+            std::exit(done && Sum(slots, &Slot::sum) == 1275 && PoolWorkers() == 0 ? 7 : 1);
+        },
+        ::testing::ExitedWithCode(7), "");
+}
+
 } // namespace
