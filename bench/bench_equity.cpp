@@ -7,6 +7,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
+#include <string>
+#include <thread>
+
 namespace {
 
 using namespace brisquel;
@@ -147,6 +151,34 @@ BENCHMARK(BM_ExactJob)
     ->ArgsProduct({{0, 1, 2, 3}, {1, 2}})
     ->Unit(benchmark::kMillisecond)
     ->MeasureProcessCPUTime();
+
+// A small job (state.range(0)) on state.range(1) threads after the pool has been idle for
+// 20 ms: the workers are parked and must be woken. Only the job itself is timed.
+void BM_ExactJobAfterIdle(benchmark::State &state)
+{
+    const Job &job = kJobs[state.range(0)];
+    EquitySetup setup;
+    setup.players = {Player(job.first), Player(job.second)};
+    setup.exact = true;
+    setup.threads = int(state.range(1));
+    EquityResult r = CalculateEquity(setup); // the workers exist from here on
+    for (auto _ : state) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        const auto start = std::chrono::steady_clock::now();
+        r = CalculateEquity(setup);
+        const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
+        benchmark::DoNotOptimize(r.players[0].equity);
+        state.SetIterationTime(spent.count());
+    }
+    state.SetLabel(std::string(job.first) + " vs " + job.second);
+    state.counters["showdowns"] = double(r.showdowns);
+}
+BENCHMARK(BM_ExactJobAfterIdle)
+    ->ArgNames({"job", "threads"})
+    ->ArgsProduct({{0, 1}, {1, 2}})
+    ->Iterations(100)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime();
 
 // The range-against-range job sampled: 1,000,000 trials give a standard error near 0.0005.
 void BM_SampledRangeVsRange(benchmark::State &state)

@@ -515,7 +515,7 @@ bool CountExact(const EquitySetup &setup, const Table &t, Fit fit, EquityResult 
     const RunEnd end = counter.Run(setup.threads, setup.progress, count);
     if (end != RunEnd::kDone)
         return Fail(r, "the calculation was stopped");
-    r.threads = ThreadCount(setup.threads, counter.Layouts() * 2);
+    r.threads = count.threads;
     SummarizeExact(count, t.players, r);
     return true;
 }

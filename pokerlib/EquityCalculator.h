@@ -9,8 +9,9 @@
 // collide: by one draw among those deals listed once when the ranges clash often, otherwise
 // hand by hand, redrawn on a clash within a bounded number of redraws.
 //
-// Thread use: CalculateEquity may be called from any thread; it starts its own workers and
-// returns once they are done. The progress callback runs on those workers.
+// Thread use: CalculateEquity may be called from any thread, several at once; it shares its
+// work with the process's pool of workers (WorkPool.h) and returns once they are done with
+// it. The progress callback runs on the caller's thread or on those workers.
 
 #include "pokerlib/RangeNotation.h"
 

@@ -14,8 +14,12 @@ constexpr int kRanks = 13;
 constexpr std::uint64_t kRankBits = (1u << kRanks) - 1;
 // Joint picks of the ranged players' hands looked at while planning, at most.
 constexpr std::uint64_t kMaxPicks = 4'000'000;
-// Rank patterns of one unit of work; a hand against a hand before the flop has about 6,000.
+// Rank patterns of one unit of work at most; a hand against a hand before the flop has 6,175.
 constexpr std::size_t kSetsPerUnit = 128;
+// Units of work per thread at least, so that the threads finish close together.
+constexpr std::uint64_t kUnitsPerThread = 16;
+// Jobs of up to this many layouts count the costliest layouts first.
+constexpr std::size_t kOrderedLayouts = 4096;
 
 // n choose m for n, m <= 4 (the cards of one rank).
 constexpr std::uint64_t kChoose[5][5] = {
@@ -67,6 +71,34 @@ const std::vector<RankSet> &RankSets(int cards)
         return all;
     }();
     return sets[std::size_t(cards)];
+}
+
+// The flush showdowns of one suit that needs `need` of the new cards, summed over the first i
+// rank patterns (as if every rank of a pattern could come in that suit): [need][i].
+using FlushPrefix = std::array<std::vector<std::uint32_t>, 6>;
+
+const FlushPrefix &FlushShowdowns(int cards)
+{
+    static const std::array<FlushPrefix, 6> prefixes = [] {
+        // Subsets of d distinct ranks with at least `need` of them.
+        std::uint32_t atLeast[6][6] = {};
+        for (int d = 0; d <= 5; ++d)
+            for (int sub = 0; sub < 1 << d; ++sub)
+                for (int need = 0; need <= std::popcount(unsigned(sub)); ++need)
+                    ++atLeast[d][need];
+        std::array<FlushPrefix, 6> all;
+        for (int k = 0; k <= 5; ++k) {
+            const auto &sets = RankSets(k);
+            for (int need = 0; need <= 5; ++need) {
+                auto &prefix = all[std::size_t(k)][std::size_t(need)];
+                prefix.assign(sets.size() + 1, 0);
+                for (std::size_t i = 0; i < sets.size(); ++i)
+                    prefix[i + 1] = prefix[i] + atLeast[sets[i].distinct][need];
+            }
+        }
+        return all;
+    }();
+    return prefixes[std::size_t(cards)];
 }
 
 // A layout turned into what the board count needs.
@@ -129,6 +161,38 @@ Prepared Prepare(const ExactJob &job, const std::array<std::uint64_t, kMaxEquity
             p.flushSuits[p.flushSuitCount++] = s;
     }
     return p;
+}
+
+// About the showdowns of a layout over the first i rank patterns.
+std::uint64_t CostBefore(const Prepared &p, const FlushPrefix &flush, std::size_t i)
+{
+    std::uint64_t cost = i;
+    for (int f = 0; f < p.flushSuitCount; ++f)
+        cost += flush[std::size_t(p.need[p.flushSuits[f]])][i];
+    return cost;
+}
+
+// Where `chunks` runs of the rank patterns, of about equal cost and one pattern at least,
+// begin; then the end. chunks is at most sets.
+std::vector<std::size_t> SplitSets(const Prepared &p, const FlushPrefix &flush, std::size_t sets,
+                                   std::size_t chunks)
+{
+    std::vector<std::size_t> bounds{0};
+    const std::uint64_t total = CostBefore(p, flush, sets);
+    for (std::size_t k = 1; k < chunks; ++k) {
+        const std::uint64_t target = total * k / chunks;
+        std::size_t lo = bounds.back() + 1, hi = sets - (chunks - k);
+        while (lo < hi) {
+            const std::size_t mid = lo + (hi - lo) / 2;
+            if (CostBefore(p, flush, mid) < target)
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        bounds.push_back(lo);
+    }
+    bounds.push_back(sets);
+    return bounds;
 }
 
 // One thread's counts, a cache line apart from the next thread's: they change every showdown.
@@ -345,19 +409,44 @@ std::uint64_t ExactCounter::Plan(std::uint64_t limit,
 RunEnd ExactCounter::Run(int threads, const std::function<bool(double)> &progress,
                          ExactCount &out)
 {
-    const auto &sets = RankSets(5 - m_job.boardCards);
-    const std::uint64_t chunks = (sets.size() + kSetsPerUnit - 1) / kSetsPerUnit;
-    const std::uint64_t units = m_layouts.size() * chunks;
+    const int missing = 5 - m_job.boardCards;
+    const auto &sets = RankSets(missing);
+    const FlushPrefix &flush = FlushShowdowns(missing);
+    const std::size_t layouts = m_layouts.size();
+    // Units of about equal cost, enough of them for every thread to get many: the split
+    // changes with the thread count, the integer counts summed do not.
+    const std::uint64_t wanted = std::uint64_t(ThreadCount(threads, layouts * sets.size()));
+    std::size_t chunks = 1;
+    std::vector<std::size_t> bounds{0, sets.size()};
+    std::vector<std::uint32_t> order; // the layouts, costliest first, when there are few
+    if (layouts > 0) {
+        chunks = std::size_t(std::max<std::uint64_t>(
+            (sets.size() + kSetsPerUnit - 1) / kSetsPerUnit,
+            (kUnitsPerThread * wanted + layouts - 1) / layouts));
+        chunks = std::min(chunks, sets.size());
+        bounds = SplitSets(Prepare(m_job, m_layouts[0].hands), flush, sets.size(), chunks);
+    }
+    if (layouts > 1 && layouts <= kOrderedLayouts) {
+        std::vector<std::pair<std::uint64_t, std::uint32_t>> costs(layouts);
+        for (std::size_t i = 0; i < layouts; ++i)
+            costs[i] = {~CostBefore(Prepare(m_job, m_layouts[i].hands), flush, sets.size()),
+                        std::uint32_t(i)};
+        std::sort(costs.begin(), costs.end());
+        for (const auto &cost : costs)
+            order.push_back(cost.second);
+    }
+    const std::uint64_t units = layouts * chunks;
     std::vector<Counts> states(std::size_t(ThreadCount(threads, units)));
     const RunEnd end = RunUnits(units, states, progress, [&](std::uint64_t unit, Counts &c) {
-        const Layout &layout = m_layouts[std::size_t(unit / chunks)];
-        const std::size_t from = std::size_t(unit % chunks) * kSetsPerUnit;
-        const std::size_t to = std::min(sets.size(), from + kSetsPerUnit);
-        CountSets<false>(Prepare(m_job, layout.hands), sets.data() + from, sets.data() + to,
-                         layout.members, c);
+        const std::size_t index = std::size_t(unit / chunks);
+        const Layout &layout = m_layouts[order.empty() ? index : order[index]];
+        const std::size_t chunk = std::size_t(unit % chunks);
+        CountSets<false>(Prepare(m_job, layout.hands), sets.data() + bounds[chunk],
+                         sets.data() + bounds[chunk + 1], layout.members, c);
         return true;
     });
     out.byWinners.assign(std::size_t(1) << m_job.players, 0);
+    out.threads = int(states.size());
     for (const Counts &c : states) {
         for (std::size_t w = 0; w < out.byWinners.size(); ++w)
             out.byWinners[w] += c.byWinners[w];

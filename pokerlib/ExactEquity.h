@@ -7,7 +7,7 @@
 //   to give those ranks suits is one showdown weighted by their number; only the boards where
 //   one suit holds enough cards for a flush are told apart, by that suit's ranks alone;
 // - one counter per set of winners.
-// Thread use: any thread; Run starts its own workers.
+// Thread use: any thread; Run shares its work with the pool of WorkPool.h.
 
 #include "pokerlib/EquityCalculator.h"
 #include "pokerlib/JointHands.h"
@@ -35,6 +35,7 @@ struct ExactCount
     std::vector<std::uint64_t> byWinners; // deals per set of winners, bit p for player p
     std::uint64_t deals = 0;
     std::uint64_t showdowns = 0; // evaluated
+    int threads = 0;             // that ran
 };
 
 class ExactCounter
