@@ -31,8 +31,8 @@ int RankIndex(int card)
     return card % 13;
 }
 
-// The starting-hand class of two cards: pairs on the diagonal of a 13 x 13 grid, suited hands
-// above it, offsuit hands below.
+// The starting-hand class of two cards, in a 13 x 13 grid of rank indices: pairs on the
+// diagonal, suited hands with the higher rank as the row, offsuit hands with it as the column.
 int ClassOf(int a, int b)
 {
     const int hi = std::max(RankIndex(a), RankIndex(b));

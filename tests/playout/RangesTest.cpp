@@ -141,8 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
         ActionCase{"ProfessorFolds", kPersonaProfessor, false, 3, -1, "", "8c 3d", "Kh Ks"},
         // The unknown seat: an open is a top range, a three-bet a narrower one.
         ActionCase{"UnknownOpens", kPersonaHero, false, 6, 60, "", "Ah Qh", "7c 2d"},
-        ActionCase{"UnknownThreeBets", kPersonaHero, true, 6, 180, "", "Kh Ks", "Tc 9c"},
-        ActionCase{"UnknownFlopBet", kPersonaHero, false, 6, 40, "Ac 8d 3h", "As Kd", "6c 5h"}),
+        ActionCase{"UnknownThreeBets", kPersonaHero, true, 6, 180, "", "Kh Ks", "Tc 9c"}),
     [](const auto &param) { return std::string(param.param.name); });
 
 // The Master bets the flop by its equity times the pot: the size tells the strength. Heads-up
@@ -195,6 +194,26 @@ TEST(RangeTracker, UnknownSeatOpensAsWideAsItsStatistics)
     EXPECT_GT(shareOf(0.5, "Kc 9d"), 0.9);
     EXPECT_LT(shareOf(0.05, "Kc 9d"), 0.05);
     EXPECT_GT(shareOf(0.05, "As Ad"), 0.9);
+}
+
+// After the flop the unknown seat's bet leans to strength, with a share of bluffs left in; its
+// check leans the other way.
+TEST(RangeTracker, UnknownSeatFlopBetLeansStrongAndCheckWeak)
+{
+    const auto afterFlop = [](int put) {
+        Table table(6, kPersonaHero);
+        table.Flop("Ac 8d 3h");
+        playout::CFastOdds odds;
+        playout::RangeTracker tracker(odds, {});
+        tracker.Observe(table.t, 4, 0, put, false);
+        return tracker.Weights(4);
+    };
+    const playout::HandWeights bet = afterFlop(40);
+    EXPECT_GT(Share(bet, "As Kd"), 0.9);
+    EXPECT_LT(Share(bet, "6c 5h"), 0.3);
+    EXPECT_GT(Share(bet, "6c 5h"), 0.1);
+    const playout::HandWeights check = afterFlop(0);
+    EXPECT_LT(Share(check, "As Kd"), Share(check, "6c 5h"));
 }
 
 TEST(RangeTracker, KnownCardsWeighNothing)
