@@ -54,8 +54,8 @@ private:
     std::unique_ptr<BoardTable> m_board;
 };
 
-// Fills every before-the-flop win entry (2 to 10 players) now rather than on first use; a few
-// seconds of one core. Safe to call from any thread, any number of times.
+// Fills every before-the-flop win entry (2 to 10 players) now rather than on first use; under
+// two seconds of one core. Safe to call from any thread, any number of times.
 void WarmFastOdds();
 
 } // namespace playout
