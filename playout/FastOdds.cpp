@@ -31,8 +31,8 @@ int RankIndex(int card)
     return card % 13;
 }
 
-// The starting-hand class of two cards: pairs on the diagonal of a 13 x 13 grid, suited hands
-// above it, offsuit hands below.
+// The starting-hand class of two cards, in a 13 x 13 grid of rank indices: pairs on the
+// diagonal, suited hands with the higher rank as the row, offsuit hands with it as the column.
 int ClassOf(int a, int b)
 {
     const int hi = std::max(RankIndex(a), RankIndex(b));
@@ -150,29 +150,39 @@ const std::array<std::int8_t, 52 * 52> &GroupTable()
 // none of d cards that beat us (d found from w + t for one opponent), so that k hands miss them
 // all as 2k cards drawn from n; ties among those are taken as independent, and the pot shared:
 // the mean of 1 / (1 + ties) over Binomial(k, a) is (1 - (1 - a)^(k + 1)) / ((k + 1) a).
-void SharedEquities(double w, double t, int n, double out[kMaxPlayers - 1])
+// The n cards an opponent's hand comes from once the board is complete and ours is known.
+constexpr int kCardsLeft = 52 - 5 - 2;
+
+void SharedEquities(double w, double t, int opponents, double out[kMaxPlayers - 1])
 {
     const double u = w + t;
     out[0] = w + t / 2;
     if (u <= 0.0) {
-        std::fill(out + 1, out + kMaxPlayers - 1, 0.0);
+        std::fill(out + 1, out + opponents, 0.0);
         return;
     }
-    // Read in the board tables' inner loop: divisions taken out of it.
-    static const auto inverse = [] {
-        std::array<double, 2 * kMaxPlayers + 1> v{};
-        for (std::size_t i = 0; i < v.size(); ++i)
-            v[i] = 1.0 / double(i + 1);
+    // Read in the board tables' inner loop: the divisions taken out of it. pairShare[k]:
+    // 1 / ((n - 2k)(n - 2k - 1)); inverse[k]: 1 / (k + 1).
+    static const auto tables = [] {
+        std::array<std::array<double, kMaxPlayers>, 2> v{};
+        constexpr int n = kCardsLeft;
+        for (int k = 0; k < kMaxPlayers; ++k) {
+            v[0][std::size_t(k)] = 1.0 / (double(n - 2 * k) * (n - 2 * k - 1));
+            v[1][std::size_t(k)] = 1.0 / (k + 1);
+        }
         return v;
     }();
+    const auto &pairShare = tables[0];
+    const auto &inverse = tables[1];
+    constexpr int n = kCardsLeft;
     const double m = 0.5 + std::sqrt(0.25 + u * n * (n - 1)); // (n - d), the larger root
     const double a = t / u;
     const double perTie = a > 1e-12 ? 1.0 / a : 0.0;
-    double missAll = m * (m - 1) / (double(n) * (n - 1));
+    double missAll = u; // m (m - 1) / (n (n - 1))
     double noTiePower = (1.0 - a) * (1.0 - a); // (1 - a)^(k + 1)
-    for (int k = 2; k < kMaxPlayers; ++k) {
-        const int i = 2 * (k - 1);
-        missAll *= std::max(0.0, (m - i) * (m - i - 1) / (double(n - i) * (n - i - 1)));
+    for (int k = 2; k <= opponents; ++k) {
+        const double i = 2.0 * (k - 1);
+        missAll *= std::max(0.0, (m - i) * (m - i - 1) * pairShare[std::size_t(k - 1)]);
         noTiePower *= 1.0 - a;
         const double shares =
             perTie == 0.0 ? 1.0 : (1.0 - noTiePower) * perTie * inverse[std::size_t(k)];
@@ -191,14 +201,17 @@ struct CFastOdds::BoardTable
     std::uint64_t boardMask = 0;
     int questions = 0;
     bool built = false;
+    int maxPlayers = 0; // built for 2..maxPlayers players
     // Per opponent count (1..9) and combination; -1 where the combination clashes with the board.
     std::vector<float> equity;
 
-    void Build(std::uint64_t rng[4], const int board[5], int boardCount);
+    void Build(std::uint64_t rng[4], const int board[5], int boardCount, int players);
 };
 
-void CFastOdds::BoardTable::Build(std::uint64_t rng[4], const int board[5], int boardCount)
+void CFastOdds::BoardTable::Build(std::uint64_t rng[4], const int board[5], int boardCount,
+                                  int players)
 {
+    maxPlayers = players;
     const brisquel::EvalTables &t = brisquel::Tables();
     const std::size_t valueCount = t.natural.size();
     constexpr int kCounts = kMaxPlayers - 1;
@@ -221,7 +234,6 @@ void CFastOdds::BoardTable::Build(std::uint64_t rng[4], const int board[5], int 
     brisquel::Hand fixed;
     for (int i = 0; i < boardCount; ++i)
         fixed += brisquel::CardHand(t, board[i]);
-    constexpr int kCardsLeft = 52 - 5 - 2; // an opponent's cards come from these
 
     const auto runOut = [&](const int extra[2], int extraCount) {
         brisquel::Hand full = fixed;
@@ -296,8 +308,8 @@ void CFastOdds::BoardTable::Build(std::uint64_t rng[4], const int board[5], int 
             const double w = double(avail - beat[c] - tie[c]) / avail;
             const double l = double(tie[c]) / avail;
             double e[kCounts];
-            SharedEquities(w, l, kCardsLeft, e);
-            for (int o = 0; o < kCounts; ++o)
+            SharedEquities(w, l, maxPlayers - 1, e);
+            for (int o = 0; o < maxPlayers - 1; ++o)
                 sum[std::size_t(o) * kComboCount + c] += e[o];
             ++runs[c];
         }
@@ -332,7 +344,7 @@ void CFastOdds::BoardTable::Build(std::uint64_t rng[4], const int board[5], int 
         }
     }
     equity.assign(sum.size(), -1.0f);
-    for (std::size_t i = 0; i < sum.size(); ++i)
+    for (std::size_t i = 0; i < std::size_t(maxPlayers - 1) * kComboCount; ++i)
         if (const int n = runs[i % kComboCount]; n > 0)
             equity[i] = float(sum[i] / n);
     built = true;
@@ -396,8 +408,11 @@ const float *CFastOdds::BoardEquities(const int board[5], int boardCount, int pl
         b.questions = 0;
         b.built = false;
     }
-    if (!b.built && (now || ++b.questions >= kBoardTableAfter))
-        b.Build(m_state, board, boardCount);
+    // Players only leave a hand: a table for this many serves every later question on the
+    // board, and is built again only if more are asked about.
+    if ((!b.built && (now || ++b.questions >= kBoardTableAfter)) ||
+        (b.built && players > b.maxPlayers))
+        b.Build(m_state, board, boardCount, players);
     return b.built ? b.equity.data() + std::size_t(players - 2) * kComboCount : nullptr;
 }
 

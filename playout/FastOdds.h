@@ -24,7 +24,8 @@ constexpr int kFastPreflopTrials = 20000;
 constexpr int kFastPostflopTrials = 1000;
 // Deals behind each entry against the top of the spectrum (one opponent: cheaper per deal).
 constexpr int kFastTopTrials = 10000;
-// Questions about one board after which its table (for every player count) is built.
+// Questions about one board after which its table is built (for the players asked about and
+// fewer; built again should more be asked about).
 constexpr int kBoardTableAfter = 12;
 // Rivers sampled for each turn card in a flop's table (the turn and the river take every
 // run-out).
@@ -54,8 +55,8 @@ private:
     std::unique_ptr<BoardTable> m_board;
 };
 
-// Fills every before-the-flop win entry (2 to 10 players) now rather than on first use; a few
-// seconds of one core. Safe to call from any thread, any number of times.
+// Fills every before-the-flop win entry (2 to 10 players) now rather than on first use; under
+// two seconds of one core. Safe to call from any thread, any number of times.
 void WarmFastOdds();
 
 } // namespace playout

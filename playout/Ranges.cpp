@@ -273,14 +273,16 @@ void RangeTracker::Impl::ModelUnknown(const CGameTable &table, int seat, int str
             }
         } else {
             switch (seen.kind) {
+            // Mild: on games between players of four styles, sharper cuts read even the
+            // tightest of them as holding far stronger hands than they did.
             case ActKind::Raise:
-                f = facingBet ? Top(x, 0.2) + 0.05 : Top(x, 0.45) + 0.1;
+                f = facingBet ? Top(x, 0.35) + 0.15 : Top(x, 0.6) + 0.3;
                 break;
             case ActKind::Call:
-                f = Top(x, 0.6) * (1.0 - 0.5 * Top(x, 0.1)) + 0.05;
+                f = Top(x, 0.75) + 0.2;
                 break;
             case ActKind::Check:
-                f = 1.0 - 0.6 * Top(x, 0.2);
+                f = 1.0 - 0.4 * Top(x, 0.2);
                 break;
             case ActKind::Fold:
                 f = 1.0 - Top(x, 0.5);

@@ -34,8 +34,9 @@ public:
     // A board card came: combinations holding it drop out.
     void AddKnownCard(int card);
 
-    // The weights of one seat's combinations after what has been observed; a seat never seen
-    // deciding holds any hand (empty weights).
+    // The weights of one seat's combinations after what has been observed, the largest 1 (no
+    // combination it could hold below a small floor); a seat never seen deciding holds any
+    // hand (empty weights).
     HandWeights Weights(int seat) const;
 
 private:

@@ -78,6 +78,21 @@ INSTANTIATE_TEST_SUITE_P(
                       WinCase{"Kc Kd", "Ah 8d 8c", 5, 0.03},
                       WinCase{"4d 4s", "Ad Kd 4c", 8, 0.04}));
 
+// A board's table built for two players answers for more once asked: built again, not read
+// from entries it never filled.
+TEST(FastOdds, BoardTableGrowsWithThePlayersAskedAbout)
+{
+    SeedPokerLibrary(17);
+    const std::vector<int> hole = Cards("Kc Kd"), board = Cards("Ah 8d 8c 2s");
+    playout::CFastOdds fast(5);
+    fast.PrepareBoard(board.data(), 4, 2);
+    const double headsUp = fast.ProbabilityOfWin(hole.data(), board.data(), 4, 2);
+    EXPECT_NEAR(headsUp, Library(hole, board, 2), 0.008);
+    EXPECT_NEAR(fast.ProbabilityOfWin(hole.data(), board.data(), 4, 5), Library(hole, board, 5),
+                0.03);
+    EXPECT_EQ(fast.ProbabilityOfWin(hole.data(), board.data(), 4, 2), headsUp);
+}
+
 // Heads-up equities against one random hand, as published in equity tables.
 struct PublishedCase
 {

@@ -3,6 +3,7 @@
 
 #include "playout/FastOdds.h"
 #include "playout/Ranges.h"
+#include "playout/SeatActs.h"
 
 #include "tests/support/Cards.h"
 #include "vocabulary/GameVocabulary.h"
@@ -141,8 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
         ActionCase{"ProfessorFolds", kPersonaProfessor, false, 3, -1, "", "8c 3d", "Kh Ks"},
         // The unknown seat: an open is a top range, a three-bet a narrower one.
         ActionCase{"UnknownOpens", kPersonaHero, false, 6, 60, "", "Ah Qh", "7c 2d"},
-        ActionCase{"UnknownThreeBets", kPersonaHero, true, 6, 180, "", "Kh Ks", "Tc 9c"},
-        ActionCase{"UnknownFlopBet", kPersonaHero, false, 6, 40, "Ac 8d 3h", "As Kd", "6c 5h"}),
+        ActionCase{"UnknownThreeBets", kPersonaHero, true, 6, 180, "", "Kh Ks", "Tc 9c"}),
     [](const auto &param) { return std::string(param.param.name); });
 
 // The Master bets the flop by its equity times the pot: the size tells the strength. Heads-up
@@ -197,6 +197,26 @@ TEST(RangeTracker, UnknownSeatOpensAsWideAsItsStatistics)
     EXPECT_GT(shareOf(0.05, "As Ad"), 0.9);
 }
 
+// After the flop the unknown seat's bet leans to strength, with a share of bluffs left in; its
+// check leans the other way.
+TEST(RangeTracker, UnknownSeatFlopBetLeansStrongAndCheckWeak)
+{
+    const auto afterFlop = [](int put) {
+        Table table(6, kPersonaHero);
+        table.Flop("Ac 8d 3h");
+        playout::CFastOdds odds;
+        playout::RangeTracker tracker(odds, {});
+        tracker.Observe(table.t, 4, 0, put, false);
+        return tracker.Weights(4);
+    };
+    const playout::HandWeights bet = afterFlop(40);
+    EXPECT_GT(Share(bet, "As Kd"), 0.9);
+    EXPECT_LT(Share(bet, "6c 5h"), 0.3);
+    EXPECT_GT(Share(bet, "6c 5h"), 0.1);
+    const playout::HandWeights check = afterFlop(0);
+    EXPECT_LT(Share(check, "As Kd"), Share(check, "6c 5h"));
+}
+
 TEST(RangeTracker, KnownCardsWeighNothing)
 {
     Table table(6, kPersonaTim);
@@ -231,6 +251,59 @@ TEST(RangeTracker, TheFlopSeenDropsOut)
     // Checking behind says the Maniac missed: below a pair of sevens it never bets.
     EXPECT_LT(Share(hw, "Qd Qh"), 0.1);
     EXPECT_GT(Share(hw, "5h 4h"), 0.9);
+}
+
+// Amounts are read as a card room reads them (blinds 10/20, seat 3 opened to 60: a re-raise
+// must add at least 40); the replayed decisions and the seat's own are compared this way.
+struct ActCase
+{
+    const char *name;
+    int stack; // seat 4's chips behind
+    int answer;
+    int put; // after mending
+    playout::ActKind kind;
+    bool allIn;
+};
+
+class SeatActs : public ::testing::TestWithParam<ActCase>
+{};
+
+TEST_P(SeatActs, MendedAndBookedAsTheTableDoes)
+{
+    const ActCase &c = GetParam();
+    Table table(6);
+    table.RaiseTo(3, 60);
+    table.t.m_stack[4] = c.stack;
+    const int put = playout::MendedPut(table.t, 4, c.answer);
+    EXPECT_EQ(put, c.put);
+    const playout::SeatAct act = playout::ClassifyAct(table.t, 4, -1, put, false);
+    EXPECT_EQ(act.kind, c.kind);
+    EXPECT_EQ(act.allIn, c.allIn);
+    EXPECT_EQ(act.total, put);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Preflop, SeatActs,
+    ::testing::Values(ActCase{"Fold", 1000, 0, 0, playout::ActKind::Fold, false},
+                      ActCase{"Call", 1000, 60, 60, playout::ActKind::Call, false},
+                      ActCase{"ShortRaiseBecomesTheMinimum", 1000, 80, 100,
+                              playout::ActKind::Raise, false},
+                      ActCase{"Raise", 1000, 180, 180, playout::ActKind::Raise, false},
+                      ActCase{"MoreThanTheStackIsAllIn", 500, 900, 500, playout::ActKind::Raise,
+                              true},
+                      ActCase{"AllInForLessIsACall", 45, 45, 45, playout::ActKind::Call, true},
+                      ActCase{"NegativeIsAFold", 1000, -5, 0, playout::ActKind::Fold, false}),
+    [](const auto &param) { return std::string(param.param.name); });
+
+TEST(SeatActs, CheckWhenNothingIsOwedAndTheBigBlindsOption)
+{
+    Table table(6);
+    // Everyone calls round to the big blind, who owes nothing: 0 is a check, not a fold.
+    EXPECT_EQ(playout::ClassifyAct(table.t, 2, -1, 0, false).kind, playout::ActKind::Check);
+    EXPECT_EQ(playout::ClassifyAct(table.t, 2, -1, 0, true).kind, playout::ActKind::Fold);
+    table.Flop("Ac 8d 3h");
+    EXPECT_EQ(playout::ClassifyAct(table.t, 4, 0, 0, false).kind, playout::ActKind::Check);
+    EXPECT_EQ(playout::ClassifyAct(table.t, 4, 0, 20, false).kind, playout::ActKind::Raise);
 }
 
 TEST(ComboIndex, RoundTripsEveryPair)
