@@ -94,11 +94,27 @@ private:
     bool SeatLine(const std::string &line, bool &done);
     bool Body(size_t index, const std::string &line);
     bool PlayerLine(size_t index, int seat, const std::string &rest);
+    bool StreetLine(size_t index, const std::string &line);
+    // Chips to a seat, returned or won; never more than the table holds.
+    bool Pay(size_t index, int seat, int amount)
+    {
+        history::HandSeat &to = hand.seats[static_cast<size_t>(seat)];
+        if (to.won + static_cast<long long>(amount) > m_tableChips)
+            return Fail(index, to.name + " collects more chips than the table holds");
+        to.won += amount;
+        return true;
+    }
+    // False with the message when a card is now in the hand twice.
+    bool CardsOnce(size_t index)
+    {
+        const int card = detail::CardDealtTwice(hand);
+        return card < 0 || Fail(index, "the card " + history::CardText(card) + " is dealt twice");
+    }
     bool Amount(size_t index, const std::string &text, int &value)
     {
         const auto parsed = detail::ParseAmount(text, m_cents);
         if (!parsed)
-            return Fail(index, "\"" + text + "\" is not an amount");
+            return Fail(index, detail::AmountError(text, m_cents));
         value = *parsed;
         return true;
     }
@@ -119,10 +135,11 @@ private:
     detail::ChipCount m_chips;
     int m_totalPot = -1;
     int m_rake = 0;
-    int m_returned = 0;
+    long long m_returned = 0;
     bool m_summary = false;
     size_t m_summaryLine = 0;
     bool m_holeCards = false;
+    long long m_tableChips = 0; // every seat's starting stack: no one can collect more
 };
 
 bool HandReader::Header(const std::string &raw)
@@ -185,11 +202,18 @@ bool HandReader::TableLine(const std::string &line)
     const size_t max = line.find("-max", end);
     if (max != std::string::npos) {
         const size_t from = line.rfind(' ', max) + 1;
-        seatCount = std::atoi(line.substr(from, max - from).c_str());
+        const std::string count = line.substr(from, max - from);
+        const std::optional<int> number = detail::ParseSeatNumber(count);
+        if (!number)
+            return Fail(1, "a table of " + count + " seats");
+        seatCount = *number;
     }
-    hand.button = std::atoi(line.c_str() + button + 6) - 1;
-    if (seatCount < 0 || seatCount > 10)
-        return Fail(1, "a table of " + std::to_string(seatCount) + " seats");
+    const size_t from = button + 6;
+    const std::string buttonText = line.substr(from, line.find(' ', from) - from);
+    const std::optional<int> buttonSeat = detail::ParseSeatNumber(buttonText);
+    if (!buttonSeat)
+        return Fail(1, "the button's seat " + buttonText + " is not at the table");
+    hand.button = *buttonSeat - 1;
     return true;
 }
 
@@ -284,8 +308,11 @@ bool HandReader::PlayerLine(size_t index, int seat, const std::string &text)
         m_chips.Put(seat, ActionKind::BigBlind, live);
     } else if (StartsWith(rest, "folds")) {
         std::vector<int> cards;
-        if (LastCards(rest, cards) && cards.size() == 2)
+        if (LastCards(rest, cards) && cards.size() == 2) {
             hand.seats[s].cards = {cards[0], cards[1]};
+            if (!CardsOnce(index))
+                return false;
+        }
         m_chips.Put(seat, ActionKind::Fold, 0);
     } else if (rest == "checks") {
         if (m_chips.Owed(seat) > 0)
@@ -324,30 +351,46 @@ bool HandReader::PlayerLine(size_t index, int seat, const std::string &text)
         m_chips.Put(seat, m_chips.BetOrRaise(), amount);
     } else if (StartsWith(rest, "shows ") || StartsWith(rest, "mucks ")) {
         std::vector<int> cards;
-        if (LastCards(rest, cards) && cards.size() == 2)
+        if (LastCards(rest, cards) && cards.size() == 2) {
             hand.seats[s].cards = {cards[0], cards[1]};
+            return CardsOnce(index);
+        }
     }
     // Anything else a player line says (chat, "doesn't show hand", "sits out", time-outs)
     // changes no chips.
     return true;
 }
 
+// Each street once, in order, before the summary: the board grows 0, 3, 4, 5.
+bool HandReader::StreetLine(size_t index, const std::string &line)
+{
+    const char name = line[4]; // 'H'ole cards, 'F'lop, 'T'urn, 'R'iver
+    const size_t before = name == 'H' ? 0 : name == 'F' ? 0 : name == 'T' ? 3 : 4;
+    const bool again = name == 'H' ? m_holeCards : hand.board.size() > before;
+    if (again || m_summary || hand.board.size() < before || (name != 'H' && !m_holeCards))
+        return Fail(index, (again ? "a street again: \"" : "a street out of order: \"") + line +
+                               "\"");
+    if (name == 'H') {
+        m_holeCards = true;
+        return true;
+    }
+    std::vector<int> cards;
+    const size_t want = name == 'F' ? 3 : 1;
+    if (!LastCards(line, cards) || cards.size() != want)
+        return Fail(index, "unreadable board cards: \"" + line + "\"");
+    hand.board.insert(hand.board.end(), cards.begin(), cards.end());
+    const size_t n = hand.board.size();
+    m_chips.NextStreet(n == 3 ? Street::Flop : n == 4 ? Street::Turn : Street::River);
+    return CardsOnce(index);
+}
+
 bool HandReader::Body(size_t index, const std::string &line)
 {
     std::vector<int> cards;
     if (StartsWith(line, "*** ")) {
-        if (StartsWith(line, "*** HOLE CARDS ***")) {
-            m_holeCards = true;
-        } else if (StartsWith(line, "*** FLOP ***") || StartsWith(line, "*** TURN ***") ||
-                   StartsWith(line, "*** RIVER ***")) {
-            const size_t want = line[4] == 'F' ? 3 : 1;
-            if (!LastCards(line, cards) || cards.size() != want)
-                return Fail(index, "unreadable board cards: \"" + line + "\"");
-            hand.board.insert(hand.board.end(), cards.begin(), cards.end());
-            const size_t n = hand.board.size();
-            if (n != 3 && n != 4 && n != 5)
-                return Fail(index, "board cards out of order");
-            m_chips.NextStreet(n == 3 ? Street::Flop : n == 4 ? Street::Turn : Street::River);
+        if (StartsWith(line, "*** HOLE CARDS ***") || StartsWith(line, "*** FLOP ***") ||
+            StartsWith(line, "*** TURN ***") || StartsWith(line, "*** RIVER ***")) {
+            return StreetLine(index, line);
         } else if (StartsWith(line, "*** SHOW DOWN ***")) {
             hand.showdown = true;
         } else if (StartsWith(line, "*** SUMMARY ***")) {
@@ -383,6 +426,7 @@ bool HandReader::Body(size_t index, const std::string &line)
                                                              : hand.smallBlindSeat) = seatNumber - 1;
         }
         if (m_summary && std::sscanf(line.c_str(), "Seat %d:", &seatNumber) == 1 &&
+            seatNumber >= 1 && seatNumber <= static_cast<int>(hand.seats.size()) &&
                    (line.find(" showed [") != std::string::npos ||
                     line.find(" mucked [") != std::string::npos)) {
             const size_t s = static_cast<size_t>(seatNumber - 1);
@@ -390,9 +434,10 @@ bool HandReader::Body(size_t index, const std::string &line)
                                                              ? " showed ["
                                                              : " mucked ["));
             const size_t close = line.find(']', open);
-            if (s < hand.seats.size() && LastCards(line.substr(0, close + 1), cards) &&
-                cards.size() == 2)
+            if (LastCards(line.substr(0, close + 1), cards) && cards.size() == 2) {
                 hand.seats[s].cards = {cards[0], cards[1]};
+                return CardsOnce(index);
+            }
         }
         return true;
     }
@@ -401,6 +446,7 @@ bool HandReader::Body(size_t index, const std::string &line)
         if (seat >= 0 && LastCards(line, cards) && cards.size() == 2) {
             hand.seats[static_cast<size_t>(seat)].cards = {cards[0], cards[1]};
             human = hand.seats[static_cast<size_t>(seat)].name;
+            return CardsOnce(index);
         }
         return true;
     }
@@ -414,9 +460,8 @@ bool HandReader::Body(size_t index, const std::string &line)
             return Fail(index, "an uncalled bet returned to nobody at the table");
         if (amount > hand.seats[static_cast<size_t>(seat)].startStack - m_chips.Behind(seat))
             return Fail(index, "more returned than was bet");
-        hand.seats[static_cast<size_t>(seat)].won += amount;
         m_returned += amount;
-        return true;
+        return Pay(index, seat, amount);
     }
     int seat = SeatStarting(line, ": ", rest);
     if (seat >= 0)
@@ -427,8 +472,7 @@ bool HandReader::Body(size_t index, const std::string &line)
         int amount = 0;
         if (!Amount(index, rest.substr(0, from), amount))
             return false;
-        hand.seats[static_cast<size_t>(seat)].won += amount;
-        return true;
+        return Pay(index, seat, amount);
     }
     // Table talk and comings and goings ("joins the table", "is disconnected", ...).
     return true;
@@ -453,19 +497,26 @@ bool HandReader::Read()
         return Fail(2, "a hand without seats");
     if (seatCount < static_cast<int>(hand.seats.size()))
         return Fail(1, "more seats than the table has");
+    if (hand.button >= seatCount)
+        return Fail(1, "the button's seat " + std::to_string(hand.button + 1) +
+                           " is not at the table");
     while (hand.seats.size() < static_cast<size_t>(seatCount)) {
         history::HandSeat empty;
         empty.seat = static_cast<int>(hand.seats.size());
         hand.seats.push_back(empty);
     }
     m_chips.Start();
+    for (const history::HandSeat &seat : hand.seats)
+        m_tableChips += seat.startStack;
     for (; index < lines.size(); ++index) {
         if (!lines[index].empty() && !Body(index, lines[index]))
             return false;
     }
     if (!m_summary)
         return Fail(lines.size() - 1, "the hand ends before its summary");
-    int pot = 0, paid = 0;
+    // Each seat put in at most its stack and took at most the table's chips: the sums are
+    // bounded, but not by an int.
+    long long pot = 0, paid = 0;
     for (const history::HandSeat &seat : hand.seats) {
         pot += seat.startStack - m_chips.Behind(seat.seat);
         paid += seat.won;
