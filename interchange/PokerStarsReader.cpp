@@ -277,6 +277,12 @@ bool HandReader::PlayerLine(size_t index, int seat, const std::string &text)
     const bool allIn = EndsWith(text, " and is all-in");
     const std::string rest = allIn ? text.substr(0, text.size() - 14) : text;
     const auto after = [&](const std::string &prefix) { return rest.substr(prefix.size()); };
+    // A folded hand may still be shown, never played.
+    const bool plays = StartsWith(rest, "posts ") || StartsWith(rest, "folds") ||
+                       rest == "checks" || StartsWith(rest, "calls ") ||
+                       StartsWith(rest, "bets ") || StartsWith(rest, "raises ");
+    if (plays && hand.seats[s].folded)
+        return Fail(index, hand.seats[s].name + " acts after folding");
     int amount = 0;
     const auto checkStack = [&](int chips) {
         if (chips > m_chips.Behind(seat))
@@ -497,6 +503,10 @@ bool HandReader::Read()
         return Fail(2, "a hand without seats");
     if (seatCount < static_cast<int>(hand.seats.size()))
         return Fail(1, "more seats than the table has");
+    const auto dealtIn = std::count_if(hand.seats.begin(), hand.seats.end(),
+                                       [](const history::HandSeat &seat) { return seat.inHand; });
+    if (dealtIn < 2)
+        return Fail(2, "a hand needs two players dealt in, not " + std::to_string(dealtIn));
     if (hand.button >= seatCount)
         return Fail(1, "the button's seat " + std::to_string(hand.button + 1) +
                            " is not at the table");

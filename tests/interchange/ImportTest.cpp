@@ -375,6 +375,15 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"ButtonSeatIntMin",
                 Changed(kShowdownHand, "Seat #1 is", "Seat #-2147483648 is"),
                 "in.txt:2: the button's seat -2147483648 is not at the table", -1},
+        BadCase{"OnePlayerDealtIn",
+                "PokerStars Hand #7:  Hold'em No Limit (5/10) - 2024/01/01 10:00:00 ET\n"
+                "Table 'T' 3-max (Play Money) Seat #1 is the button\nSeat 1: a (500 in chips)\n"
+                "Seat 2: b (500 in chips) is sitting out\n*** HOLE CARDS ***\n*** SUMMARY ***\n"
+                "Total pot 0 | Rake 0\n",
+                "in.txt:3: a hand needs two players dealt in, not 1", -1},
+        BadCase{"FoldedPlayerActs",
+                Changed(kShowdownHand, "c: checks\n*** FLOP", "c: checks\na: folds\n*** FLOP"),
+                "in.txt:12: a acts after folding", -1},
         BadCase{"FlopTwice",
                 Changed(kShowdownHand, "*** TURN *** [2c 7d Jh] [Qs]", "*** FLOP *** [2c 7d Jh]"),
                 "in.txt:15: a street again: \"*** FLOP *** [2c 7d Jh]\"", -1},
