@@ -222,8 +222,12 @@ bool HandReader::SeatLine(const std::string &line, bool &done)
     int number = 0;
     int used = 0;
     done = true;
-    if (std::sscanf(line.c_str(), "Seat %d: %n", &number, &used) != 1 || used == 0)
+    if (std::sscanf(line.c_str(), "Seat %d:%n", &number, &used) != 1 || used == 0)
         return true;
+    // One space, and the name is the rest as written: the action lines give it so, blanks
+    // and all.
+    if (static_cast<size_t>(used) < line.size() && line[static_cast<size_t>(used)] == ' ')
+        ++used;
     const size_t chips = line.rfind(" in chips");
     const size_t open = chips == std::string::npos ? chips : line.rfind(" (", chips);
     if (open == std::string::npos || open < static_cast<size_t>(used))

@@ -434,6 +434,25 @@ TEST(ImportPhh, SeatsOfAHandInCentsStayTheSeats)
     EXPECT_EQ(hand.seats[2].won, 20);
 }
 
+// Names are kept as written, blanks in front included, through PokerStars text and back.
+TEST(ImportPhh, NamesWithBlanksInFrontComeBackFromPokerStarsText)
+{
+    const std::string text =
+        Changed(kPhhHand, "actions", "players = [\"\\ta\", \" b\", \"c\"]\nactions");
+    interchange::ImportResult phh, again;
+    std::string error;
+    ASSERT_TRUE(interchange::ImportText(text, "in.phh", phh, error)) << error;
+    const std::string written =
+        interchange::ExportGames(phh.games, interchange::Format::PokerStars);
+    ASSERT_TRUE(interchange::ImportText(written, "out.txt", again, error)) << error;
+    EXPECT_EQ(again.skipped, 0);
+    ASSERT_EQ(again.games.size(), 1u);
+    const history::Hand &hand = again.games[0].hands[0];
+    EXPECT_EQ(hand.seats[1].name, "\ta");
+    EXPECT_EQ(hand.seats[2].name, " b");
+    EXPECT_EQ(hand.seats[2].won, 20);
+}
+
 // A file is read through history's file reader: what is no regular file is refused at once,
 // never waited on.
 TEST(ImportFile, RefusesWhatIsNoRegularFile)
