@@ -3,6 +3,7 @@
 #include "interchange/HandMath.h"
 
 #include <array>
+#include <cstdio>
 
 namespace interchange::detail {
 
@@ -75,6 +76,24 @@ std::optional<int> ParseSeatNumber(const std::string &text)
     if (number < 1 || number > 10)
         return std::nullopt;
     return number;
+}
+
+std::string TimeText(int year, int month, int day, int hour, int minute, int second)
+{
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31 || hour < 0 ||
+        hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
+        return "";
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%04d.%02d.%02d  %02d:%02d:%02d", year, month, day, hour,
+                  minute, second);
+    return buffer;
+}
+
+std::optional<int> ParseCount(const std::string &text)
+{
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    return std::stoi(text);
 }
 
 int CardDealtTwice(const history::Hand &hand)

@@ -25,6 +25,13 @@ std::string AmountError(const std::string &text, bool cents, const std::string &
 // A seat number of 1 to 10 written in digits alone; nothing otherwise.
 std::optional<int> ParseSeatNumber(const std::string &text);
 
+// "2024.01.31  22:13:20", as history/ gives a hand's time; empty unless every part is one a
+// clock and a calendar can show (a year of four digits).
+std::string TimeText(int year, int month, int day, int hour, int minute, int second);
+
+// A whole number of digits alone, 0 to INT_MAX; nothing otherwise.
+std::optional<int> ParseCount(const std::string &text);
+
 // A card that is twice in a hand, on the board or in the seats' known cards; -1 if none.
 int CardDealtTwice(const history::Hand &hand);
 

@@ -398,17 +398,19 @@ bool PhhHand::Read()
             names.push_back(item.text);
     if (const Value *name = Field("table"))
         table = name->text;
+    // The hand's number and time only name it: one that cannot be is left out, not refused.
     if (const Value *number = Field("hand"))
-        hand.number = std::atoi(number->text.c_str());
+        hand.number = detail::ParseCount(number->text).value_or(0);
     const Value *time = Field("time"), *day = Field("day"), *month = Field("month"),
                 *year = Field("year");
-    if (time && day && month && year) {
-        char when[64];
-        std::snprintf(when, sizeof when, "%04d.%02d.%02d  %.8s", std::atoi(year->text.c_str()),
-                      std::atoi(month->text.c_str()), std::atoi(day->text.c_str()),
-                      time->text.c_str());
-        hand.timeText = when;
-    }
+    int hour = 0, minute = 0, second = 0, used = 0;
+    if (time && day && month && year &&
+        std::sscanf(time->text.c_str(), "%2d:%2d:%2d%n", &hour, &minute, &second, &used) == 3 &&
+        static_cast<size_t>(used) == time->text.size())
+        hand.timeText = detail::TimeText(detail::ParseCount(year->text).value_or(0),
+                                         detail::ParseCount(month->text).value_or(0),
+                                         detail::ParseCount(day->text).value_or(0), hour, minute,
+                                         second);
 
     hand.seats.resize(static_cast<size_t>(seatCount));
     for (size_t s = 0; s < hand.seats.size(); ++s)

@@ -59,9 +59,7 @@ std::string TimeText(const std::string &text)
     int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
     if (std::sscanf(text.c_str(), "%d/%d/%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s) != 6)
         return "";
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%04d.%02d.%02d  %02d:%02d:%02d", y, mo, d, h, mi, s);
-    return buffer;
+    return detail::TimeText(y, mo, d, h, mi, s);
 }
 
 struct HandText

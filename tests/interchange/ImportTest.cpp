@@ -10,6 +10,7 @@
 #include <iterator>
 #include <numeric>
 #include <random>
+#include <tuple>
 
 #include <sys/stat.h>
 
@@ -451,6 +452,26 @@ TEST(ImportPhh, NamesWithBlanksInFrontComeBackFromPokerStarsText)
     EXPECT_EQ(hand.seats[1].name, "\ta");
     EXPECT_EQ(hand.seats[2].name, " b");
     EXPECT_EQ(hand.seats[2].won, 20);
+}
+
+// A hand's number and time that cannot be are left out, and never reach the numbers of the
+// hands written from it.
+TEST(ImportPhh, ANumberOrDateThatCannotBeIsLeftOut)
+{
+    const std::string dated = std::string(kPhhHand) + "time = 18:02:11\nday = 11\nyear = 2024\n";
+    for (const auto &[fields, number, time] :
+         {std::tuple{"hand = 12\nmonth = 5\n", 12, "2024.05.11  18:02:11"},
+          std::tuple{"hand = -3\nmonth = -5\n", 1, ""},
+          std::tuple{"hand = 99999999999\nmonth = 13\n", 1, ""}}) {
+        interchange::ImportResult phh, again;
+        std::string error;
+        ASSERT_TRUE(interchange::ImportText(dated + fields, "in.phh", phh, error)) << error;
+        EXPECT_EQ(phh.games[0].hands[0].number, number) << fields;
+        EXPECT_EQ(phh.games[0].hands[0].timeText, time) << fields;
+        const std::string written =
+            interchange::ExportGames(phh.games, interchange::Format::PokerStars);
+        EXPECT_TRUE(interchange::ImportText(written, "out.txt", again, error)) << error;
+    }
 }
 
 // A file is read through history's file reader: what is no regular file is refused at once,
