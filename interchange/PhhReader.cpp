@@ -393,9 +393,15 @@ bool PhhHand::Read()
     for (int s : seats)
         seatCount = std::max(seatCount, s);
     std::vector<std::string> names;
-    if (const Value *players = Field("players"))
-        for (const Value &item : players->items)
+    const Value *players = Field("players");
+    if (players) {
+        for (const Value &item : players->items) {
+            // A name is one line of the texts it goes into.
+            if (item.text.find_first_of("\n\r") != std::string::npos)
+                return Fail(item.line, "a player's name with a line break");
             names.push_back(item.text);
+        }
+    }
     if (const Value *name = Field("table"))
         table = name->text;
     // The hand's number and time only name it: one that cannot be is left out, not refused.
@@ -420,6 +426,11 @@ bool PhhHand::Read()
         if (seat.inHand)
             return Fail(m_section.line, "two players in seat " + std::to_string(seats[p]));
         seat.name = p < names.size() && !names[p].empty() ? names[p] : "p" + std::to_string(p + 1);
+        for (size_t other = 0; other < p; ++other) {
+            if (hand.seats[static_cast<size_t>(m_seatOf[other])].name == seat.name)
+                return Fail(players ? players->line : m_section.line,
+                            "two players named " + seat.name);
+        }
         seat.startStack = stacks[p];
         seat.inHand = true;
         m_seatOf.push_back(seats[p] - 1);

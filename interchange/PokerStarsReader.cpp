@@ -89,7 +89,7 @@ private:
     }
     bool Header(const std::string &line);
     bool TableLine(const std::string &line);
-    bool SeatLine(const std::string &line, bool &done);
+    bool SeatLine(size_t index, const std::string &line, bool &done);
     bool Body(size_t index, const std::string &line);
     bool PlayerLine(size_t index, int seat, const std::string &rest);
     bool StreetLine(size_t index, const std::string &line);
@@ -215,7 +215,7 @@ bool HandReader::TableLine(const std::string &line)
     return true;
 }
 
-bool HandReader::SeatLine(const std::string &line, bool &done)
+bool HandReader::SeatLine(size_t index, const std::string &line, bool &done)
 {
     int number = 0;
     int used = 0;
@@ -232,12 +232,19 @@ bool HandReader::SeatLine(const std::string &line, bool &done)
         return true; // a summary seat line
     done = false;
     if (number < 1 || number > 10)
-        return Fail(2, "seat " + std::to_string(number) + " does not exist");
+        return Fail(index, "seat " + std::to_string(number) + " does not exist");
     history::HandSeat seat;
     seat.seat = number - 1;
     seat.name = line.substr(static_cast<size_t>(used), open - static_cast<size_t>(used));
     int stack = 0;
-    if (!Amount(2, line.substr(open + 2, chips - open - 2), stack))
+    if (seat.name.empty())
+        return Fail(index, "seat " + std::to_string(number) + " without a name");
+    // The action lines tell the players apart by name alone.
+    for (const history::HandSeat &other : hand.seats) {
+        if (other.name == seat.name)
+            return Fail(index, "two players named " + seat.name);
+    }
+    if (!Amount(index, line.substr(open + 2, chips - open - 2), stack))
         return false;
     seat.startStack = stack;
     const std::string after = line.substr(chips);
@@ -250,7 +257,7 @@ bool HandReader::SeatLine(const std::string &line, bool &done)
         hand.seats.push_back(empty);
     }
     if (!hand.seats[static_cast<size_t>(seat.seat)].name.empty())
-        return Fail(2, "seat " + std::to_string(number) + " is listed twice");
+        return Fail(index, "seat " + std::to_string(number) + " is listed twice");
     hand.seats[static_cast<size_t>(seat.seat)] = seat;
     return true;
 }
@@ -496,7 +503,7 @@ bool HandReader::Read()
     size_t index = 2;
     for (; index < lines.size(); ++index) {
         bool done = false;
-        if (!SeatLine(lines[index], done))
+        if (!SeatLine(index, lines[index], done))
             return false;
         if (done)
             break;
