@@ -431,6 +431,9 @@ bool PhhHand::Read()
                 return Fail(players ? players->line : m_section.line,
                             "two players named " + seat.name);
         }
+        // Every player listed is dealt in, which takes chips.
+        if (stacks[p] == 0)
+            return Fail(Field("starting_stacks")->line, seat.name + " starts without chips");
         seat.startStack = stacks[p];
         seat.inHand = true;
         m_seatOf.push_back(seats[p] - 1);

@@ -422,6 +422,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"PhhNameWithALineBreak",
                 Changed(kPhhHand, "actions", "players = [\"a\\nb\", \"b\", \"c\"]\nactions"),
                 "in.txt:7: a player's name with a line break", -1},
+        BadCase{"PhhPlayerWithoutChips", Changed(kPhhHand, "[500, 500, 500]", "[500, 0, 500]"),
+                "in.txt:5: p2 starts without chips", -1},
         BadCase{"PhhCardDealtTwice", Changed(kPhhHand, "p2 9c9d\"", "p2 9cAh\""),
                 "in.txt:8: the card Ah is dealt twice", -1},
         BadCase{"PhhFourCardFlop", Changed(kPhhHand, "d db 2c7dJh", "d db 2c7dJh4s"),
