@@ -480,6 +480,12 @@ bool PhhHand::Read()
         const ActionKind kind = k == 0 && !alone ? ActionKind::SmallBlind
                                 : k <= 1         ? ActionKind::BigBlind
                                                  : ActionKind::Raise; // a straddle
+        // A straddle is a raise: it tops the forced bet before it.
+        if (kind == ActionKind::Raise && blinds[i] <= blinds[forced[k - 1]]) {
+            const Value &listed = Field("blinds_or_straddles")->items[i];
+            return Fail(listed.line, "a straddle of " + listed.text +
+                                         " that does not top the forced bet before it");
+        }
         if (kind == ActionKind::SmallBlind)
             hand.smallBlind = blinds[i];
         if (kind == ActionKind::BigBlind)

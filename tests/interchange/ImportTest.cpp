@@ -424,6 +424,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "in.txt:7: a player's name with a line break", -1},
         BadCase{"PhhPlayerWithoutChips", Changed(kPhhHand, "[500, 500, 500]", "[500, 0, 500]"),
                 "in.txt:5: p2 starts without chips", -1},
+        BadCase{"PhhStraddleBelowTheBigBlind", Changed(kPhhHand, "[5, 10, 0]", "[5, 10, 5]"),
+                "in.txt:3: a straddle of 5 that does not top the forced bet before it", -1},
         BadCase{"PhhCardDealtTwice", Changed(kPhhHand, "p2 9c9d\"", "p2 9cAh\""),
                 "in.txt:8: the card Ah is dealt twice", -1},
         BadCase{"PhhFourCardFlop", Changed(kPhhHand, "d db 2c7dJh", "d db 2c7dJh4s"),
