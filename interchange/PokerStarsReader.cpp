@@ -336,7 +336,9 @@ bool HandReader::PlayerLine(size_t index, int seat, const std::string &text)
     } else if (StartsWith(rest, "calls ")) {
         if (!Amount(index, after("calls "), amount) || !checkStack(amount))
             return false;
-        if (amount > m_chips.Owed(seat) || amount == 0)
+        // Less than owed only all in.
+        if (amount > m_chips.Owed(seat) || amount == 0 ||
+            (amount < m_chips.Owed(seat) && amount < m_chips.Behind(seat)))
             return Fail(index, hand.seats[s].name + " calls " + after("calls ") + " but owes " +
                                    std::to_string(m_chips.Owed(seat)));
         m_chips.Put(seat, ActionKind::Call, amount);
