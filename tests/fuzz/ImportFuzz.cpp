@@ -1,6 +1,6 @@
 // The import of other programs' hand histories on any bytes, read both as PokerStars text and
 // as PHH. Whatever is accepted must hold only boards, seats and chips that can be, and must go
-// out again through both writers and back in without a crash.
+// out again through both writers and come back in whole: every hand, with the same pot.
 #include "interchange/Interchange.h"
 
 #include <algorithm>
@@ -39,16 +39,27 @@ void CheckGame(const history::Game &game)
     }
 }
 
-// Writes the games out in both formats and reads each text back; a refusal is allowed (what
-// was played is written as played), a crash is not.
+std::vector<int> Pots(const std::vector<history::Game> &games)
+{
+    std::vector<int> pots;
+    for (const history::Game &game : games) {
+        for (const history::Hand &hand : game.hands)
+            pots.push_back(hand.pot);
+    }
+    // Tables may come back in another order (the writers name them by their start).
+    std::sort(pots.begin(), pots.end());
+    return pots;
+}
+
+// Writes the games out in both formats and reads each text back.
 void RoundTrip(const std::vector<history::Game> &games)
 {
     for (interchange::Format format : {interchange::Format::PokerStars, interchange::Format::Phh}) {
         const std::string text = interchange::ExportGames(games, format);
         interchange::ImportResult again;
         std::string error;
-        if (!interchange::ImportText(text, "again", again, error))
-            Require(!error.empty());
+        Require(interchange::ImportText(text, "again", again, error));
+        Require(again.skipped == 0 && Pots(again.games) == Pots(games));
     }
 }
 
@@ -65,7 +76,9 @@ void Import(bool (*reader)(const std::string &, const std::string &, interchange
     Require(!result.games.empty());
     for (const history::Game &game : result.games)
         CheckGame(game);
-    RoundTrip(result.games);
+    // A file with a NUL byte is refused as binary before either reader sees it.
+    if (text.find('\0') == std::string::npos)
+        RoundTrip(result.games);
 }
 
 } // namespace
