@@ -382,7 +382,7 @@ bool HandReader::PlayerLine(size_t index, int seat, const std::string &text)
 bool HandReader::StreetLine(size_t index, const std::string &line)
 {
     const char name = line[4]; // 'H'ole cards, 'F'lop, 'T'urn, 'R'iver
-    const size_t before = name == 'H' ? 0 : name == 'F' ? 0 : name == 'T' ? 3 : 4;
+    const size_t before = name == 'T' ? 3 : name == 'R' ? 4 : 0; // board cards before it
     const bool again = name == 'H' ? m_holeCards : hand.board.size() > before;
     if (again || m_summary || hand.board.size() < before || (name != 'H' && !m_holeCards))
         return Fail(index, (again ? "a street again: \"" : "a street out of order: \"") + line +
