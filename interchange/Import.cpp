@@ -1,46 +1,18 @@
 #include "interchange/Interchange.h"
 
+#include "history/FileText.h"
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 namespace interchange {
 
 namespace {
 
+// No hand-history file of a sitting comes near it.
 constexpr std::uintmax_t kMaxFileBytes = 256u * 1024 * 1024;
-
-bool ReadText(const std::string &path, std::string &text, std::string &error)
-{
-    namespace fs = std::filesystem;
-    std::error_code code;
-    if (fs::is_directory(path, code)) {
-        error = path + " is a folder, not a file";
-        return false;
-    }
-    if (!fs::exists(path, code)) {
-        error = path + " does not exist";
-        return false;
-    }
-    if (fs::file_size(path, code) > kMaxFileBytes && !code) {
-        error = path + " is too large to be a hand-history file";
-        return false;
-    }
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot read " + path + (errno ? std::string(": ") + std::strerror(errno) : "");
-        return false;
-    }
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        error = "cannot read " + path;
-        return false;
-    }
-    return true;
-}
 
 } // namespace
 
@@ -62,7 +34,7 @@ bool ImportText(const std::string &text, const std::string &source, ImportResult
 bool ImportFile(const std::string &path, ImportResult &result, std::string &error)
 {
     std::string text;
-    if (!ReadText(path, text, error))
+    if (!history::ReadFileText(path, text, error, kMaxFileBytes))
         return false;
     return ImportText(text, path, result, error);
 }

@@ -2,11 +2,18 @@
 
 #include "interchange/HandMath.h"
 
-#include <climits>
+#include <array>
+#include <cstdio>
 
 namespace interchange::detail {
 
-std::optional<int> ParseAmount(const std::string &text, bool cents)
+namespace {
+
+constexpr long long kWideBound = 1000000000000LL;
+
+// Past kMaxAmount up to a bound far from overflow, so that a large amount can be told from text
+// that is none.
+std::optional<long long> ParseWide(const std::string &text, bool cents)
 {
     size_t i = 0;
     // Currency signs ("$", and the bytes of "€" and "£") before the digits.
@@ -20,8 +27,8 @@ std::optional<int> ParseAmount(const std::string &text, bool cents)
         if (text[i] == ',')
             continue;
         whole = whole * 10 + (text[i] - '0');
-        if (whole > INT_MAX)
-            return std::nullopt;
+        if (whole > kWideBound)
+            whole = kWideBound;
     }
     long long fraction = 0;
     if (i < text.size() && text[i] == '.') {
@@ -41,10 +48,75 @@ std::optional<int> ParseAmount(const std::string &text, bool cents)
     }
     if (i != text.size())
         return std::nullopt;
-    const long long value = cents ? whole * 100 + fraction : whole;
-    if (value > INT_MAX)
+    return cents ? whole * 100 + fraction : whole;
+}
+
+} // namespace
+
+std::optional<int> ParseAmount(const std::string &text, bool cents)
+{
+    const std::optional<long long> value = ParseWide(text, cents);
+    if (!value || *value > kMaxAmount)
         return std::nullopt;
-    return static_cast<int>(value);
+    return static_cast<int>(*value);
+}
+
+std::string AmountError(const std::string &text, bool cents, const std::string &where)
+{
+    const std::optional<long long> value = ParseWide(text, cents);
+    return "\"" + text + "\"" + where +
+           (value ? " is an amount past " + std::to_string(kMaxAmount) : " is not an amount");
+}
+
+std::optional<int> ParseSeatNumber(const std::string &text)
+{
+    if (text.empty() || text.size() > 2 || text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const int number = std::stoi(text);
+    if (number < 1 || number > 10)
+        return std::nullopt;
+    return number;
+}
+
+std::string TimeText(int year, int month, int day, int hour, int minute, int second)
+{
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31 || hour < 0 ||
+        hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
+        return "";
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%04d.%02d.%02d  %02d:%02d:%02d", year, month, day, hour,
+                  minute, second);
+    return buffer;
+}
+
+std::optional<int> ParseCount(const std::string &text)
+{
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    return std::stoi(text);
+}
+
+int CardDealtTwice(const history::Hand &hand)
+{
+    std::array<bool, 52> seen{};
+    const auto twice = [&](int card) {
+        if (card < 0 || card >= 52)
+            return false;
+        const bool again = seen[static_cast<size_t>(card)];
+        seen[static_cast<size_t>(card)] = true;
+        return again;
+    };
+    for (int card : hand.board) {
+        if (twice(card))
+            return card;
+    }
+    for (const history::HandSeat &seat : hand.seats) {
+        for (int card : seat.cards) {
+            if (twice(card))
+                return card;
+        }
+    }
+    return -1;
 }
 
 void ChipCount::Start()

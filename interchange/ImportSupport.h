@@ -10,10 +10,30 @@
 
 namespace interchange::detail {
 
+// The largest amount read, in chips or cents; history/ bounds its own files' amounts alike. A
+// hand's sums of such amounts stay inside an int.
+inline constexpr int kMaxAmount = 100000000;
+
 // A non-negative amount: "1500" as chips; in cents "$0.25", "€1,000.5" or "2" (25, 100050,
 // 200). Currency symbols in front are skipped; thousands commas are allowed only in cents.
-// Never floating point. Nothing for text that is no amount.
+// Never floating point. Nothing for text that is no amount or is past kMaxAmount.
 std::optional<int> ParseAmount(const std::string &text, bool cents);
+// Why ParseAmount refused text: "\"x\" is not an amount" or "\"x\" is an amount past
+// 100000000"; `where` (" in antes") follows the quoted text.
+std::string AmountError(const std::string &text, bool cents, const std::string &where = "");
+
+// A seat number of 1 to 10 written in digits alone; nothing otherwise.
+std::optional<int> ParseSeatNumber(const std::string &text);
+
+// "2024.01.31  22:13:20", as history/ gives a hand's time; empty unless every part is one a
+// clock and a calendar can show (a year of four digits).
+std::string TimeText(int year, int month, int day, int hour, int minute, int second);
+
+// A whole number of digits alone, 0 to INT_MAX; nothing otherwise.
+std::optional<int> ParseCount(const std::string &text);
+
+// A card that is twice in a hand, on the board or in the seats' known cards; -1 if none.
+int CardDealtTwice(const history::Hand &hand);
 
 // One hand as a reader leaves it for the collector, or why it could not be read.
 struct HandBeingRead

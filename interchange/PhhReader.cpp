@@ -69,7 +69,7 @@ public:
                 return Fail("expected key = value", error);
             ++m_pos;
             Value value;
-            if (!ParseValue(value, error))
+            if (!ParseValue(value, error, 0))
                 return false;
             if (sections.back().fields.count(key))
                 return Fail("\"" + key + "\" is given twice", error);
@@ -109,7 +109,10 @@ private:
             return Fail("unexpected text after a value", error);
         return true;
     }
-    bool ParseValue(Value &value, std::string &error)
+    // Hand histories nest arrays at most once; the bound keeps the recursion off the stack's end.
+    static constexpr int kMaxDepth = 8;
+
+    bool ParseValue(Value &value, std::string &error, int depth)
     {
         SkipBlank(false);
         value.line = m_line;
@@ -134,6 +137,8 @@ private:
             return true;
         }
         if (c == '[') {
+            if (depth >= kMaxDepth)
+                return Fail("arrays nested too deeply", error);
             value.kind = Value::Array;
             ++m_pos;
             while (true) {
@@ -145,7 +150,7 @@ private:
                     return true;
                 }
                 Value item;
-                if (!ParseValue(item, error))
+                if (!ParseValue(item, error, depth + 1))
                     return false;
                 value.items.push_back(std::move(item));
                 SkipBlank(true);
@@ -198,6 +203,13 @@ private:
         return found == m_section.fields.end() ? nullptr : &found->second;
     }
     bool Amounts(const char *name, std::vector<int> &out, bool required);
+    bool Seats(std::vector<int> &out);
+    // False with the message when a card is now in the hand twice.
+    bool CardsOnce(size_t line)
+    {
+        const int card = detail::CardDealtTwice(hand);
+        return card < 0 || Fail(line, "the card " + history::CardText(card) + " is dealt twice");
+    }
     bool Action(const Value &notation);
     // Players are counted from 0 here, p1 first.
     int SeatOf(size_t player) const { return m_seatOf[player]; }
@@ -225,8 +237,25 @@ bool PhhHand::Amounts(const char *name, std::vector<int> &out, bool required)
         const auto amount = item.kind == Value::Number ? detail::ParseAmount(item.text, m_cents)
                                                        : std::nullopt;
         if (!amount)
-            return Fail(item.line, "\"" + item.text + "\" in " + name + " is not an amount");
+            return Fail(item.line, detail::AmountError(item.text, m_cents, std::string(" in ") + name));
         out.push_back(*amount);
+    }
+    return true;
+}
+
+// Seat numbers are whole numbers from 1, whatever the hand's amounts are counted in.
+bool PhhHand::Seats(std::vector<int> &out)
+{
+    const Value *value = Field("seats");
+    if (!value)
+        return true;
+    if (value->kind != Value::Array)
+        return Fail(value->line, "seats is not a list");
+    for (const Value &item : value->items) {
+        const std::optional<int> seat = detail::ParseSeatNumber(item.text);
+        if (item.kind != Value::Number || !seat)
+            return Fail(item.line, "\"" + item.text + "\" in seats is not a seat of a table of ten");
+        out.push_back(*seat);
     }
     return true;
 }
@@ -269,20 +298,24 @@ bool PhhHand::Action(const Value &notation)
                 history::HandSeat &seat = hand.seats[static_cast<size_t>(m_seatOf[player])];
                 seat.cards = {hole[0], hole[1]};
                 human = m_knownHands++ == 0 ? seat.name : std::string();
+                return CardsOnce(line);
             }
             return true;
         }
         if (verb == "db") {
-            for (int card : cardsOf(argument)) {
+            const std::vector<int> cards = cardsOf(argument);
+            for (int card : cards) {
                 if (card < 0)
                     return Fail(line, "unreadable board cards \"" + argument + "\"");
-                hand.board.push_back(card);
             }
+            // The flop's three cards, then the turn's and the river's one each.
+            if (cards.size() != (hand.board.empty() ? 3u : 1u) || hand.board.size() >= 5)
+                return Fail(line, "a board of " + std::to_string(hand.board.size() + cards.size()) +
+                                      " cards");
+            hand.board.insert(hand.board.end(), cards.begin(), cards.end());
             const size_t n = hand.board.size();
-            if (n != 3 && n != 4 && n != 5)
-                return Fail(line, "a board of " + std::to_string(n) + " cards");
             m_chips.NextStreet(n == 3 ? Street::Flop : n == 4 ? Street::Turn : Street::River);
-            return true;
+            return CardsOnce(line);
         }
         return Fail(line, "unknown dealing \"" + text + "\"");
     }
@@ -301,7 +334,7 @@ bool PhhHand::Action(const Value &notation)
     } else if (verb == "cbr") {
         const auto total = detail::ParseAmount(argument, m_cents);
         if (!total)
-            return Fail(line, "\"" + argument + "\" is not an amount");
+            return Fail(line, detail::AmountError(argument, m_cents));
         const int amount = *total - m_chips.InFront(SeatOf(player));
         if (*total <= m_chips.Largest() || amount > Behind(player))
             return Fail(line, actor + " cannot bet or raise to " + argument);
@@ -309,8 +342,10 @@ bool PhhHand::Action(const Value &notation)
     } else if (verb == "sm") {
         hand.showdown = true;
         const std::vector<int> hole = cardsOf(argument);
-        if (hole.size() == 2 && hole[0] >= 0 && hole[1] >= 0)
+        if (hole.size() == 2 && hole[0] >= 0 && hole[1] >= 0) {
             hand.seats[static_cast<size_t>(m_seatOf[player])].cards = {hole[0], hole[1]};
+            return CardsOnce(line);
+        }
     } else {
         return Fail(line, "\"" + text + "\" is not a No-Limit Hold'em action");
     }
@@ -325,15 +360,18 @@ bool PhhHand::Read()
     if (variant->text != "NT")
         return Fail(variant->line, "variant \"" + variant->text + "\" is not No-Limit Hold'em");
     // Amounts written with a decimal point are money: all of the hand's are read in cents.
-    for (const auto &[key, value] : m_section.fields) {
-        for (const Value &item : value.items)
-            m_cents = m_cents || (item.kind == Value::Number && item.text.find('.') != std::string::npos);
-        m_cents = m_cents || (value.kind == Value::Number && key == "min_bet" &&
-                              value.text.find('.') != std::string::npos);
+    const auto decimal = [](const Value &value) {
+        return value.kind == Value::Number && value.text.find('.') != std::string::npos;
+    };
+    for (const char *key : {"starting_stacks", "antes", "blinds_or_straddles", "finishing_stacks"}) {
+        if (const Value *value = Field(key))
+            m_cents = m_cents || std::any_of(value->items.begin(), value->items.end(), decimal);
     }
+    if (const Value *value = Field("min_bet"))
+        m_cents = m_cents || decimal(*value);
     std::vector<int> stacks, antes, blinds, seats, finishing;
     if (!Amounts("starting_stacks", stacks, true) || !Amounts("antes", antes, true) ||
-        !Amounts("blinds_or_straddles", blinds, true) || !Amounts("seats", seats, false) ||
+        !Amounts("blinds_or_straddles", blinds, true) || !Seats(seats) ||
         !Amounts("finishing_stacks", finishing, false))
         return false;
     m_players = stacks.size();
@@ -346,29 +384,39 @@ bool PhhHand::Read()
     if (seats.empty())
         for (size_t p = 0; p < m_players; ++p)
             seats.push_back(static_cast<int>(p + 1));
-    if (const Value *count = Field("seat_count"))
-        seatCount = std::atoi(count->text.c_str());
+    if (const Value *count = Field("seat_count")) {
+        const std::optional<int> number = detail::ParseSeatNumber(count->text);
+        if (count->kind != Value::Number || !number)
+            return Fail(count->line, "a table of " + count->text + " seats");
+        seatCount = *number;
+    }
     for (int s : seats)
         seatCount = std::max(seatCount, s);
-    if (seatCount > 10 || *std::min_element(seats.begin(), seats.end()) < 1)
-        return Fail(m_section.line, "seats beyond a table of ten");
     std::vector<std::string> names;
-    if (const Value *players = Field("players"))
-        for (const Value &item : players->items)
+    const Value *players = Field("players");
+    if (players) {
+        for (const Value &item : players->items) {
+            // A name is one line of the texts it goes into.
+            if (item.text.find_first_of("\n\r") != std::string::npos)
+                return Fail(item.line, "a player's name with a line break");
             names.push_back(item.text);
+        }
+    }
     if (const Value *name = Field("table"))
         table = name->text;
+    // The hand's number and time only name it: one that cannot be is left out, not refused.
     if (const Value *number = Field("hand"))
-        hand.number = std::atoi(number->text.c_str());
+        hand.number = detail::ParseCount(number->text).value_or(0);
     const Value *time = Field("time"), *day = Field("day"), *month = Field("month"),
                 *year = Field("year");
-    if (time && day && month && year) {
-        char when[64];
-        std::snprintf(when, sizeof when, "%04d.%02d.%02d  %.8s", std::atoi(year->text.c_str()),
-                      std::atoi(month->text.c_str()), std::atoi(day->text.c_str()),
-                      time->text.c_str());
-        hand.timeText = when;
-    }
+    int hour = 0, minute = 0, second = 0, used = 0;
+    if (time && day && month && year &&
+        std::sscanf(time->text.c_str(), "%2d:%2d:%2d%n", &hour, &minute, &second, &used) == 3 &&
+        static_cast<size_t>(used) == time->text.size())
+        hand.timeText = detail::TimeText(detail::ParseCount(year->text).value_or(0),
+                                         detail::ParseCount(month->text).value_or(0),
+                                         detail::ParseCount(day->text).value_or(0), hour, minute,
+                                         second);
 
     hand.seats.resize(static_cast<size_t>(seatCount));
     for (size_t s = 0; s < hand.seats.size(); ++s)
@@ -378,6 +426,14 @@ bool PhhHand::Read()
         if (seat.inHand)
             return Fail(m_section.line, "two players in seat " + std::to_string(seats[p]));
         seat.name = p < names.size() && !names[p].empty() ? names[p] : "p" + std::to_string(p + 1);
+        for (size_t other = 0; other < p; ++other) {
+            if (hand.seats[static_cast<size_t>(m_seatOf[other])].name == seat.name)
+                return Fail(players ? players->line : m_section.line,
+                            "two players named " + seat.name);
+        }
+        // Every player listed is dealt in, which takes chips.
+        if (stacks[p] == 0)
+            return Fail(Field("starting_stacks")->line, seat.name + " starts without chips");
         seat.startStack = stacks[p];
         seat.inHand = true;
         m_seatOf.push_back(seats[p] - 1);
@@ -424,6 +480,12 @@ bool PhhHand::Read()
         const ActionKind kind = k == 0 && !alone ? ActionKind::SmallBlind
                                 : k <= 1         ? ActionKind::BigBlind
                                                  : ActionKind::Raise; // a straddle
+        // A straddle is a raise: it tops the forced bet before it.
+        if (kind == ActionKind::Raise && blinds[i] <= blinds[forced[k - 1]]) {
+            const Value &listed = Field("blinds_or_straddles")->items[i];
+            return Fail(listed.line, "a straddle of " + listed.text +
+                                         " that does not top the forced bet before it");
+        }
         if (kind == ActionKind::SmallBlind)
             hand.smallBlind = blinds[i];
         if (kind == ActionKind::BigBlind)
@@ -441,7 +503,7 @@ bool PhhHand::Read()
     // Winnings: from the finishing stacks when given, else the best hands take the pots.
     detail::Replay(hand, -1);
     if (!finishing.empty()) {
-        int paid = 0;
+        long long paid = 0;
         for (size_t p = 0; p < m_players; ++p) {
             history::HandSeat &seat = hand.seats[static_cast<size_t>(m_seatOf[p])];
             seat.won = finishing[p] - Behind(p);

@@ -59,9 +59,7 @@ std::string TimeText(const std::string &text)
     int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
     if (std::sscanf(text.c_str(), "%d/%d/%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s) != 6)
         return "";
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%04d.%02d.%02d  %02d:%02d:%02d", y, mo, d, h, mi, s);
-    return buffer;
+    return detail::TimeText(y, mo, d, h, mi, s);
 }
 
 struct HandText
@@ -91,14 +89,30 @@ private:
     }
     bool Header(const std::string &line);
     bool TableLine(const std::string &line);
-    bool SeatLine(const std::string &line, bool &done);
+    bool SeatLine(size_t index, const std::string &line, bool &done);
     bool Body(size_t index, const std::string &line);
     bool PlayerLine(size_t index, int seat, const std::string &rest);
+    bool StreetLine(size_t index, const std::string &line);
+    // Chips to a seat, returned or won; never more than the table holds.
+    bool Pay(size_t index, int seat, int amount)
+    {
+        history::HandSeat &to = hand.seats[static_cast<size_t>(seat)];
+        if (to.won + static_cast<long long>(amount) > m_tableChips)
+            return Fail(index, to.name + " collects more chips than the table holds");
+        to.won += amount;
+        return true;
+    }
+    // False with the message when a card is now in the hand twice.
+    bool CardsOnce(size_t index)
+    {
+        const int card = detail::CardDealtTwice(hand);
+        return card < 0 || Fail(index, "the card " + history::CardText(card) + " is dealt twice");
+    }
     bool Amount(size_t index, const std::string &text, int &value)
     {
         const auto parsed = detail::ParseAmount(text, m_cents);
         if (!parsed)
-            return Fail(index, "\"" + text + "\" is not an amount");
+            return Fail(index, detail::AmountError(text, m_cents));
         value = *parsed;
         return true;
     }
@@ -119,10 +133,11 @@ private:
     detail::ChipCount m_chips;
     int m_totalPot = -1;
     int m_rake = 0;
-    int m_returned = 0;
+    long long m_returned = 0;
     bool m_summary = false;
     size_t m_summaryLine = 0;
     bool m_holeCards = false;
+    long long m_tableChips = 0; // every seat's starting stack: no one can collect more
 };
 
 bool HandReader::Header(const std::string &raw)
@@ -185,33 +200,51 @@ bool HandReader::TableLine(const std::string &line)
     const size_t max = line.find("-max", end);
     if (max != std::string::npos) {
         const size_t from = line.rfind(' ', max) + 1;
-        seatCount = std::atoi(line.substr(from, max - from).c_str());
+        const std::string count = line.substr(from, max - from);
+        const std::optional<int> number = detail::ParseSeatNumber(count);
+        if (!number)
+            return Fail(1, "a table of " + count + " seats");
+        seatCount = *number;
     }
-    hand.button = std::atoi(line.c_str() + button + 6) - 1;
-    if (seatCount < 0 || seatCount > 10)
-        return Fail(1, "a table of " + std::to_string(seatCount) + " seats");
+    const size_t from = button + 6;
+    const std::string buttonText = line.substr(from, line.find(' ', from) - from);
+    const std::optional<int> buttonSeat = detail::ParseSeatNumber(buttonText);
+    if (!buttonSeat)
+        return Fail(1, "the button's seat " + buttonText + " is not at the table");
+    hand.button = *buttonSeat - 1;
     return true;
 }
 
-bool HandReader::SeatLine(const std::string &line, bool &done)
+bool HandReader::SeatLine(size_t index, const std::string &line, bool &done)
 {
     int number = 0;
     int used = 0;
     done = true;
-    if (std::sscanf(line.c_str(), "Seat %d: %n", &number, &used) != 1 || used == 0)
+    if (std::sscanf(line.c_str(), "Seat %d:%n", &number, &used) != 1 || used == 0)
         return true;
+    // One space, and the name is the rest as written: the action lines give it so, blanks
+    // and all.
+    if (static_cast<size_t>(used) < line.size() && line[static_cast<size_t>(used)] == ' ')
+        ++used;
     const size_t chips = line.rfind(" in chips");
     const size_t open = chips == std::string::npos ? chips : line.rfind(" (", chips);
     if (open == std::string::npos || open < static_cast<size_t>(used))
         return true; // a summary seat line
     done = false;
     if (number < 1 || number > 10)
-        return Fail(2, "seat " + std::to_string(number) + " does not exist");
+        return Fail(index, "seat " + std::to_string(number) + " does not exist");
     history::HandSeat seat;
     seat.seat = number - 1;
     seat.name = line.substr(static_cast<size_t>(used), open - static_cast<size_t>(used));
     int stack = 0;
-    if (!Amount(2, line.substr(open + 2, chips - open - 2), stack))
+    if (seat.name.empty())
+        return Fail(index, "seat " + std::to_string(number) + " without a name");
+    // The action lines tell the players apart by name alone.
+    for (const history::HandSeat &other : hand.seats) {
+        if (other.name == seat.name)
+            return Fail(index, "two players named " + seat.name);
+    }
+    if (!Amount(index, line.substr(open + 2, chips - open - 2), stack))
         return false;
     seat.startStack = stack;
     const std::string after = line.substr(chips);
@@ -224,7 +257,7 @@ bool HandReader::SeatLine(const std::string &line, bool &done)
         hand.seats.push_back(empty);
     }
     if (!hand.seats[static_cast<size_t>(seat.seat)].name.empty())
-        return Fail(2, "seat " + std::to_string(number) + " is listed twice");
+        return Fail(index, "seat " + std::to_string(number) + " is listed twice");
     hand.seats[static_cast<size_t>(seat.seat)] = seat;
     return true;
 }
@@ -253,6 +286,12 @@ bool HandReader::PlayerLine(size_t index, int seat, const std::string &text)
     const bool allIn = EndsWith(text, " and is all-in");
     const std::string rest = allIn ? text.substr(0, text.size() - 14) : text;
     const auto after = [&](const std::string &prefix) { return rest.substr(prefix.size()); };
+    // A folded hand may still be shown, never played.
+    const bool plays = StartsWith(rest, "posts ") || StartsWith(rest, "folds") ||
+                       rest == "checks" || StartsWith(rest, "calls ") ||
+                       StartsWith(rest, "bets ") || StartsWith(rest, "raises ");
+    if (plays && hand.seats[s].folded)
+        return Fail(index, hand.seats[s].name + " acts after folding");
     int amount = 0;
     const auto checkStack = [&](int chips) {
         if (chips > m_chips.Behind(seat))
@@ -284,8 +323,11 @@ bool HandReader::PlayerLine(size_t index, int seat, const std::string &text)
         m_chips.Put(seat, ActionKind::BigBlind, live);
     } else if (StartsWith(rest, "folds")) {
         std::vector<int> cards;
-        if (LastCards(rest, cards) && cards.size() == 2)
+        if (LastCards(rest, cards) && cards.size() == 2) {
             hand.seats[s].cards = {cards[0], cards[1]};
+            if (!CardsOnce(index))
+                return false;
+        }
         m_chips.Put(seat, ActionKind::Fold, 0);
     } else if (rest == "checks") {
         if (m_chips.Owed(seat) > 0)
@@ -294,7 +336,9 @@ bool HandReader::PlayerLine(size_t index, int seat, const std::string &text)
     } else if (StartsWith(rest, "calls ")) {
         if (!Amount(index, after("calls "), amount) || !checkStack(amount))
             return false;
-        if (amount > m_chips.Owed(seat) || amount == 0)
+        // Less than owed only all in.
+        if (amount > m_chips.Owed(seat) || amount == 0 ||
+            (amount < m_chips.Owed(seat) && amount < m_chips.Behind(seat)))
             return Fail(index, hand.seats[s].name + " calls " + after("calls ") + " but owes " +
                                    std::to_string(m_chips.Owed(seat)));
         m_chips.Put(seat, ActionKind::Call, amount);
@@ -324,30 +368,46 @@ bool HandReader::PlayerLine(size_t index, int seat, const std::string &text)
         m_chips.Put(seat, m_chips.BetOrRaise(), amount);
     } else if (StartsWith(rest, "shows ") || StartsWith(rest, "mucks ")) {
         std::vector<int> cards;
-        if (LastCards(rest, cards) && cards.size() == 2)
+        if (LastCards(rest, cards) && cards.size() == 2) {
             hand.seats[s].cards = {cards[0], cards[1]};
+            return CardsOnce(index);
+        }
     }
     // Anything else a player line says (chat, "doesn't show hand", "sits out", time-outs)
     // changes no chips.
     return true;
 }
 
+// Each street once, in order, before the summary: the board grows 0, 3, 4, 5.
+bool HandReader::StreetLine(size_t index, const std::string &line)
+{
+    const char name = line[4]; // 'H'ole cards, 'F'lop, 'T'urn, 'R'iver
+    const size_t before = name == 'T' ? 3 : name == 'R' ? 4 : 0; // board cards before it
+    const bool again = name == 'H' ? m_holeCards : hand.board.size() > before;
+    if (again || m_summary || hand.board.size() < before || (name != 'H' && !m_holeCards))
+        return Fail(index, (again ? "a street again: \"" : "a street out of order: \"") + line +
+                               "\"");
+    if (name == 'H') {
+        m_holeCards = true;
+        return true;
+    }
+    std::vector<int> cards;
+    const size_t want = name == 'F' ? 3 : 1;
+    if (!LastCards(line, cards) || cards.size() != want)
+        return Fail(index, "unreadable board cards: \"" + line + "\"");
+    hand.board.insert(hand.board.end(), cards.begin(), cards.end());
+    const size_t n = hand.board.size();
+    m_chips.NextStreet(n == 3 ? Street::Flop : n == 4 ? Street::Turn : Street::River);
+    return CardsOnce(index);
+}
+
 bool HandReader::Body(size_t index, const std::string &line)
 {
     std::vector<int> cards;
     if (StartsWith(line, "*** ")) {
-        if (StartsWith(line, "*** HOLE CARDS ***")) {
-            m_holeCards = true;
-        } else if (StartsWith(line, "*** FLOP ***") || StartsWith(line, "*** TURN ***") ||
-                   StartsWith(line, "*** RIVER ***")) {
-            const size_t want = line[4] == 'F' ? 3 : 1;
-            if (!LastCards(line, cards) || cards.size() != want)
-                return Fail(index, "unreadable board cards: \"" + line + "\"");
-            hand.board.insert(hand.board.end(), cards.begin(), cards.end());
-            const size_t n = hand.board.size();
-            if (n != 3 && n != 4 && n != 5)
-                return Fail(index, "board cards out of order");
-            m_chips.NextStreet(n == 3 ? Street::Flop : n == 4 ? Street::Turn : Street::River);
+        if (StartsWith(line, "*** HOLE CARDS ***") || StartsWith(line, "*** FLOP ***") ||
+            StartsWith(line, "*** TURN ***") || StartsWith(line, "*** RIVER ***")) {
+            return StreetLine(index, line);
         } else if (StartsWith(line, "*** SHOW DOWN ***")) {
             hand.showdown = true;
         } else if (StartsWith(line, "*** SUMMARY ***")) {
@@ -383,6 +443,7 @@ bool HandReader::Body(size_t index, const std::string &line)
                                                              : hand.smallBlindSeat) = seatNumber - 1;
         }
         if (m_summary && std::sscanf(line.c_str(), "Seat %d:", &seatNumber) == 1 &&
+            seatNumber >= 1 && seatNumber <= static_cast<int>(hand.seats.size()) &&
                    (line.find(" showed [") != std::string::npos ||
                     line.find(" mucked [") != std::string::npos)) {
             const size_t s = static_cast<size_t>(seatNumber - 1);
@@ -390,9 +451,10 @@ bool HandReader::Body(size_t index, const std::string &line)
                                                              ? " showed ["
                                                              : " mucked ["));
             const size_t close = line.find(']', open);
-            if (s < hand.seats.size() && LastCards(line.substr(0, close + 1), cards) &&
-                cards.size() == 2)
+            if (LastCards(line.substr(0, close + 1), cards) && cards.size() == 2) {
                 hand.seats[s].cards = {cards[0], cards[1]};
+                return CardsOnce(index);
+            }
         }
         return true;
     }
@@ -401,6 +463,7 @@ bool HandReader::Body(size_t index, const std::string &line)
         if (seat >= 0 && LastCards(line, cards) && cards.size() == 2) {
             hand.seats[static_cast<size_t>(seat)].cards = {cards[0], cards[1]};
             human = hand.seats[static_cast<size_t>(seat)].name;
+            return CardsOnce(index);
         }
         return true;
     }
@@ -414,9 +477,8 @@ bool HandReader::Body(size_t index, const std::string &line)
             return Fail(index, "an uncalled bet returned to nobody at the table");
         if (amount > hand.seats[static_cast<size_t>(seat)].startStack - m_chips.Behind(seat))
             return Fail(index, "more returned than was bet");
-        hand.seats[static_cast<size_t>(seat)].won += amount;
         m_returned += amount;
-        return true;
+        return Pay(index, seat, amount);
     }
     int seat = SeatStarting(line, ": ", rest);
     if (seat >= 0)
@@ -427,8 +489,7 @@ bool HandReader::Body(size_t index, const std::string &line)
         int amount = 0;
         if (!Amount(index, rest.substr(0, from), amount))
             return false;
-        hand.seats[static_cast<size_t>(seat)].won += amount;
-        return true;
+        return Pay(index, seat, amount);
     }
     // Table talk and comings and goings ("joins the table", "is disconnected", ...).
     return true;
@@ -444,7 +505,7 @@ bool HandReader::Read()
     size_t index = 2;
     for (; index < lines.size(); ++index) {
         bool done = false;
-        if (!SeatLine(lines[index], done))
+        if (!SeatLine(index, lines[index], done))
             return false;
         if (done)
             break;
@@ -453,19 +514,30 @@ bool HandReader::Read()
         return Fail(2, "a hand without seats");
     if (seatCount < static_cast<int>(hand.seats.size()))
         return Fail(1, "more seats than the table has");
+    const auto dealtIn = std::count_if(hand.seats.begin(), hand.seats.end(),
+                                       [](const history::HandSeat &seat) { return seat.inHand; });
+    if (dealtIn < 2)
+        return Fail(2, "a hand needs two players dealt in, not " + std::to_string(dealtIn));
+    if (hand.button >= seatCount)
+        return Fail(1, "the button's seat " + std::to_string(hand.button + 1) +
+                           " is not at the table");
     while (hand.seats.size() < static_cast<size_t>(seatCount)) {
         history::HandSeat empty;
         empty.seat = static_cast<int>(hand.seats.size());
         hand.seats.push_back(empty);
     }
     m_chips.Start();
+    for (const history::HandSeat &seat : hand.seats)
+        m_tableChips += seat.startStack;
     for (; index < lines.size(); ++index) {
         if (!lines[index].empty() && !Body(index, lines[index]))
             return false;
     }
     if (!m_summary)
         return Fail(lines.size() - 1, "the hand ends before its summary");
-    int pot = 0, paid = 0;
+    // Each seat put in at most its stack and took at most the table's chips: the sums are
+    // bounded, but not by an int.
+    long long pot = 0, paid = 0;
     for (const history::HandSeat &seat : hand.seats) {
         pot += seat.startStack - m_chips.Behind(seat.seat);
         paid += seat.won;

@@ -18,8 +18,11 @@ const char *const kStreetNames[4] = {"", "Flop", "Turn", "River"};
 std::string StampText(const std::string &time, bool slashes)
 {
     int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
-    if (std::sscanf(time.c_str(), "%d.%d.%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s) != 6)
-        return "";
+    if (std::sscanf(time.c_str(), "%d.%d.%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s) != 6 ||
+        y < 0 || y > 9999 || mo < 0 || mo > 99 || d < 0 || d > 99 || h < 0 || h > 99 || mi < 0 ||
+        mi > 99 || s < 0 || s > 99)
+        return ""; // not a time this writer can put in a hand number
+
     char buffer[40];
     if (slashes)
         std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d %02d:%02d:%02d", y, mo, d, h, mi, s);

@@ -2,6 +2,7 @@
 
 #include "coach/Review.h"
 #include "interchange/Interchange.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,9 @@
 #include <iterator>
 #include <numeric>
 #include <random>
+#include <tuple>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -298,5 +302,211 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"PhhUnclosedArray", "variant = \"NT\"\nstarting_stacks = [1, 2\n",
                 "in.txt:3: an unclosed array", -1}),
     [](const ::testing::TestParamInfo<BadCase> &param) { return param.param.label; });
+
+// Texts made to break the reader: seats and buttons off the table, streets out of turn, a card
+// dealt twice, amounts past any game's and arrays nested without end. Each is refused with the
+// reason, naming the line.
+const char kShowdownHand[] = "PokerStars Hand #9:  Hold'em No Limit (5/10) - 2024/01/01 10:05:00 ET\n"
+                             "Table 'T' 3-max (Play Money) Seat #1 is the button\n"
+                             "Seat 1: a (500 in chips)\nSeat 2: b (500 in chips)\n"
+                             "Seat 3: c (500 in chips)\nb: posts small blind 5\n"
+                             "c: posts big blind 10\n*** HOLE CARDS ***\n"
+                             "a: folds\nb: calls 5\nc: checks\n"
+                             "*** FLOP *** [2c 7d Jh]\nb: checks\nc: checks\n"
+                             "*** TURN *** [2c 7d Jh] [Qs]\nb: checks\nc: checks\n"
+                             "*** RIVER *** [2c 7d Jh Qs] [3h]\nb: checks\nc: checks\n"
+                             "*** SHOW DOWN ***\nb: shows [Ah Kh] (high card Ace)\n"
+                             "c: shows [9c 9d] (a pair of Nines)\nc collected 20 from pot\n"
+                             "*** SUMMARY ***\nTotal pot 20 | Rake 0\nBoard [2c 7d Jh Qs 3h]\n"
+                             "Seat 1: a (button) folded before Flop (didn't bet)\n"
+                             "Seat 2: b (small blind) showed [Ah Kh] and lost with high card Ace\n"
+                             "Seat 3: c (big blind) showed [9c 9d] and won (20) with a pair of Nines\n";
+
+const char kPhhHand[] = "variant = \"NT\"\nantes = [0, 0, 0]\nblinds_or_straddles = [5, 10, 0]\n"
+                        "min_bet = 10\nstarting_stacks = [500, 500, 500]\nseats = [2, 3, 1]\n"
+                        "actions = [\n"
+                        "  \"d dh p1 AhKh\", \"d dh p2 9c9d\", \"d dh p3 ????\",\n"
+                        "  \"p3 f\", \"p1 cc\", \"p2 cc\",\n"
+                        "  \"d db 2c7dJh\", \"p1 cc\", \"p2 cc\",\n"
+                        "  \"d db Qs\", \"p1 cc\", \"p2 cc\",\n"
+                        "  \"d db 3h\", \"p1 cc\", \"p2 cc\",\n"
+                        "  \"p1 sm AhKh\", \"p2 sm 9c9d\",\n]\n";
+
+// The text with its first `from` replaced by `to`.
+std::string Changed(const std::string &text, const std::string &from, const std::string &to)
+{
+    std::string out = text;
+    const size_t at = out.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? out : out.replace(at, from.size(), to);
+}
+
+class HostileInput : public ::testing::TestWithParam<BadCase>
+{
+};
+
+TEST_P(HostileInput, IsRefusedWithItsReason)
+{
+    const BadCase &c = GetParam();
+    interchange::ImportResult result;
+    std::string error;
+    EXPECT_FALSE(interchange::ImportText(c.text, "in.txt", result, error));
+    EXPECT_NE(error.find(c.message), std::string::npos) << error;
+}
+
+// Both untouched texts read, so that each case below fails for its own change alone.
+TEST(HostileInput, TheTextsTheyStartFromRead)
+{
+    for (const char *text : {kShowdownHand, kPhhHand}) {
+        interchange::ImportResult result;
+        std::string error;
+        ASSERT_TRUE(interchange::ImportText(text, "in.txt", result, error)) << error;
+        ASSERT_EQ(result.games.size(), 1u);
+        ExpectChipsAddUp(result.games[0], {0});
+        EXPECT_EQ(result.games[0].hands[0].pot, 20);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Import, HostileInput,
+    ::testing::Values(
+        BadCase{"ButtonOffTheTable",
+                Changed(kShowdownHand, "Seat #1 is", "Seat #7 is"),
+                "in.txt:2: the button's seat 7 is not at the table", -1},
+        BadCase{"ButtonSeatIntMin",
+                Changed(kShowdownHand, "Seat #1 is", "Seat #-2147483648 is"),
+                "in.txt:2: the button's seat -2147483648 is not at the table", -1},
+        BadCase{"OnePlayerDealtIn",
+                "PokerStars Hand #7:  Hold'em No Limit (5/10) - 2024/01/01 10:00:00 ET\n"
+                "Table 'T' 3-max (Play Money) Seat #1 is the button\nSeat 1: a (500 in chips)\n"
+                "Seat 2: b (500 in chips) is sitting out\n*** HOLE CARDS ***\n*** SUMMARY ***\n"
+                "Total pot 0 | Rake 0\n",
+                "in.txt:3: a hand needs two players dealt in, not 1", -1},
+        BadCase{"TwoPlayersOfOneName", Changed(kShowdownHand, "Seat 3: c (", "Seat 3: b ("),
+                "in.txt:5: two players named b", -1},
+        BadCase{"SeatWithoutAName", Changed(kShowdownHand, "Seat 2: b (", "Seat 2:  ("),
+                "in.txt:4: seat 2 without a name", -1},
+        BadCase{"CallShortWithChipsBehind",
+                Changed(Changed(Changed(kShowdownHand, "b: calls 5", "b: calls 3"),
+                                "collected 20", "collected 18"),
+                        "Total pot 20", "Total pot 18"),
+                "in.txt:10: b calls 3 but owes 5", -1},
+        BadCase{"FoldedPlayerActs",
+                Changed(kShowdownHand, "c: checks\n*** FLOP", "c: checks\na: folds\n*** FLOP"),
+                "in.txt:12: a acts after folding", -1},
+        BadCase{"FlopTwice",
+                Changed(kShowdownHand, "*** TURN *** [2c 7d Jh] [Qs]", "*** FLOP *** [2c 7d Jh]"),
+                "in.txt:15: a street again: \"*** FLOP *** [2c 7d Jh]\"", -1},
+        BadCase{"RiverInPlaceOfTheTurn",
+                Changed(kShowdownHand, "*** TURN ***", "*** RIVER ***"),
+                "in.txt:15: a street out of order", -1},
+        BadCase{"BoardCardTwice", Changed(kShowdownHand, "[Qs]", "[Jh]"),
+                "in.txt:15: the card Jh is dealt twice", -1},
+        BadCase{"ShownCardOnTheBoard", Changed(kShowdownHand, "shows [9c 9d]", "shows [9c Qs]"),
+                "in.txt:23: the card Qs is dealt twice", -1},
+        BadCase{"StackPastTheBound", Changed(kShowdownHand, "(500 in", "(100000001 in"),
+                "in.txt:3: \"100000001\" is an amount past 100000000", -1},
+        BadCase{"CollectedPastTheTable",
+                Changed(kShowdownHand, "*** SUMMARY ***",
+                        "c collected 100000000 from pot\n*** SUMMARY ***"),
+                "in.txt:25: c collects more chips than the table holds", -1},
+        BadCase{"PhhArraysNestedDeeply",
+                std::string(kPhhHand) + "notes = [[[[[[[[[1]]]]]]]]]\n",
+                "in.txt:15: arrays nested too deeply", -1},
+        BadCase{"PhhArraysNestedWithoutEnd",
+                std::string(kPhhHand) + "notes = " + std::string(100000, '['),
+                "in.txt:15: arrays nested too deeply", -1},
+        BadCase{"PhhSeatWithAFraction", Changed(kPhhHand, "[2, 3, 1]", "[2.5, 3, 1]"),
+                "in.txt:6: \"2.5\" in seats is not a seat of a table of ten", -1},
+        BadCase{"PhhSeatCountIntMin",
+                Changed(kPhhHand, "actions", "seat_count = -2147483648\nactions"),
+                "in.txt:7: a table of -2147483648 seats", -1},
+        BadCase{"PhhTwoPlayersOfOneName",
+                Changed(kPhhHand, "actions", "players = [\"a\", \"b\", \"a\"]\nactions"),
+                "in.txt:7: two players named a", -1},
+        BadCase{"PhhNameWithALineBreak",
+                Changed(kPhhHand, "actions", "players = [\"a\\nb\", \"b\", \"c\"]\nactions"),
+                "in.txt:7: a player's name with a line break", -1},
+        BadCase{"PhhPlayerWithoutChips", Changed(kPhhHand, "[500, 500, 500]", "[500, 0, 500]"),
+                "in.txt:5: p2 starts without chips", -1},
+        BadCase{"PhhStraddleBelowTheBigBlind", Changed(kPhhHand, "[5, 10, 0]", "[5, 10, 5]"),
+                "in.txt:3: a straddle of 5 that does not top the forced bet before it", -1},
+        BadCase{"PhhCardDealtTwice", Changed(kPhhHand, "p2 9c9d\"", "p2 9cAh\""),
+                "in.txt:8: the card Ah is dealt twice", -1},
+        BadCase{"PhhFourCardFlop", Changed(kPhhHand, "d db 2c7dJh", "d db 2c7dJh4s"),
+                "in.txt:10: a board of 4 cards", -1},
+        BadCase{"PhhStackPastTheBound", Changed(kPhhHand, "[500, 500, 500]", "[500, 100000001, 500]"),
+                "in.txt:5: \"100000001\" in starting_stacks is an amount past 100000000", -1}),
+    [](const ::testing::TestParamInfo<BadCase> &param) { return param.param.label; });
+
+// Seat numbers are whole numbers even in a hand whose amounts are money.
+TEST(ImportPhh, SeatsOfAHandInCentsStayTheSeats)
+{
+    std::string text = Changed(kPhhHand, "[5, 10, 0]", "[0.05, 0.10, 0]");
+    text = Changed(text, "[500, 500, 500]", "[5.00, 5.00, 5.00]");
+    text = Changed(text, "min_bet = 10", "min_bet = 0.10");
+    interchange::ImportResult result;
+    std::string error;
+    ASSERT_TRUE(interchange::ImportText(text, "in.txt", result, error)) << error;
+    const history::Hand &hand = result.games[0].hands[0];
+    EXPECT_EQ(hand.seats[1].startStack, 500) << "p1, in seat 2, in cents";
+    EXPECT_EQ(hand.button, 0) << "p3, the last player, in seat 1";
+    EXPECT_EQ(hand.seats[2].won, 20);
+}
+
+// Names are kept as written, blanks in front included, through PokerStars text and back.
+TEST(ImportPhh, NamesWithBlanksInFrontComeBackFromPokerStarsText)
+{
+    const std::string text =
+        Changed(kPhhHand, "actions", "players = [\"\\ta\", \" b\", \"c\"]\nactions");
+    interchange::ImportResult phh, again;
+    std::string error;
+    ASSERT_TRUE(interchange::ImportText(text, "in.phh", phh, error)) << error;
+    const std::string written =
+        interchange::ExportGames(phh.games, interchange::Format::PokerStars);
+    ASSERT_TRUE(interchange::ImportText(written, "out.txt", again, error)) << error;
+    EXPECT_EQ(again.skipped, 0);
+    ASSERT_EQ(again.games.size(), 1u);
+    const history::Hand &hand = again.games[0].hands[0];
+    EXPECT_EQ(hand.seats[1].name, "\ta");
+    EXPECT_EQ(hand.seats[2].name, " b");
+    EXPECT_EQ(hand.seats[2].won, 20);
+}
+
+// A hand's number and time that cannot be are left out, and never reach the numbers of the
+// hands written from it.
+TEST(ImportPhh, ANumberOrDateThatCannotBeIsLeftOut)
+{
+    const std::string dated = std::string(kPhhHand) + "time = 18:02:11\nday = 11\nyear = 2024\n";
+    for (const auto &[fields, number, time] :
+         {std::tuple{"hand = 12\nmonth = 5\n", 12, "2024.05.11  18:02:11"},
+          std::tuple{"hand = -3\nmonth = -5\n", 1, ""},
+          std::tuple{"hand = 99999999999\nmonth = 13\n", 1, ""}}) {
+        interchange::ImportResult phh, again;
+        std::string error;
+        ASSERT_TRUE(interchange::ImportText(dated + fields, "in.phh", phh, error)) << error;
+        EXPECT_EQ(phh.games[0].hands[0].number, number) << fields;
+        EXPECT_EQ(phh.games[0].hands[0].timeText, time) << fields;
+        const std::string written =
+            interchange::ExportGames(phh.games, interchange::Format::PokerStars);
+        EXPECT_TRUE(interchange::ImportText(written, "out.txt", again, error)) << error;
+    }
+}
+
+// A file is read through history's file reader: what is no regular file is refused at once,
+// never waited on.
+TEST(ImportFile, RefusesWhatIsNoRegularFile)
+{
+    const testsupport::TempFolder folder("import");
+    const std::string fifo = folder.file("hands.txt");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string &path : {fifo, std::string("/dev/null"), folder.str()}) {
+        interchange::ImportResult result;
+        std::string error;
+        EXPECT_FALSE(interchange::ImportFile(path, result, error));
+        EXPECT_EQ(error, path + (path == folder.str() ? " is a folder, not a file"
+                                                     : " is not a regular file"));
+    }
+}
 
 } // namespace
