@@ -431,17 +431,7 @@ double CFastOdds::ProbabilityAgainstTop(const int hole[2], double pct, const CSt
 
 int CFastOdds::Combination(const int hole[2], const int board[5], int boardCount)
 {
-    int cards[7];
-    int n = 0;
-    if (hole)
-        for (int i = 0; i < 2; ++i)
-            if (hole[i] >= 0 && hole[i] < 52)
-                cards[n++] = hole[i];
-    if (board)
-        for (int i = 0; i < std::clamp(boardCount, 0, 5); ++i)
-            if (board[i] >= 0 && board[i] < 52)
-                cards[n++] = board[i];
-    return brisquel::CombinationCode(brisquel::EvaluateCards(cards, n));
+    return brisquel::CombinationOfCards(hole, board, boardCount);
 }
 
 int CFastOdds::Group(int first, int second)

@@ -32,15 +32,5 @@ double PokerLogic::getProbabilityOfWinBySpectr(const int hole[2], const int boar
 // then 27 two pair, 28 trips, 29 straight, 30 flush, 31 full house, 32 quads, 33 straight flush.
 int PokerLogic::getCombination(const int hole[2], const int board[5], int boardCount)
 {
-    int cards[7];
-    int n = 0;
-    if (hole)
-        for (int i = 0; i < 2; ++i)
-            if (hole[i] >= 0 && hole[i] < 52)
-                cards[n++] = hole[i];
-    if (board)
-        for (int i = 0; i < std::clamp(boardCount, 0, 5); ++i)
-            if (board[i] >= 0 && board[i] < 52)
-                cards[n++] = board[i];
-    return brisquel::CombinationCode(brisquel::EvaluateCards(cards, n));
+    return brisquel::CombinationOfCards(hole, board, boardCount);
 }

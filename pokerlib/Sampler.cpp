@@ -44,6 +44,21 @@ int CombinationCode(std::uint32_t value)
     }
 }
 
+int CombinationOfCards(const int hole[2], const int board[5], int boardCount)
+{
+    int cards[7];
+    int n = 0;
+    if (hole)
+        for (int i = 0; i < 2; ++i)
+            if (hole[i] >= 0 && hole[i] < 52)
+                cards[n++] = hole[i];
+    if (board)
+        for (int i = 0; i < std::clamp(boardCount, 0, 5); ++i)
+            if (board[i] >= 0 && board[i] < 52)
+                cards[n++] = board[i];
+    return CombinationCode(EvaluateCards(cards, n));
+}
+
 double EquityVsRandom(std::uint64_t rng[4], const int hole[2], const int board[5],
                       int boardCount, int players, int trials)
 {

@@ -17,5 +17,7 @@ double EquityVsRange(std::uint64_t rng[4], const int hole[2], const int board[5]
                      int boardCount, const Spec &spec, int trials);
 // The combination code of a hand value (see PokerLogic::getCombination).
 int CombinationCode(std::uint32_t value);
+// The combination code of the hole cards and the board so far; cards outside 0..51 are left out.
+int CombinationOfCards(const int hole[2], const int board[5], int boardCount);
 
 } // namespace brisquel
