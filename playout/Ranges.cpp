@@ -1,5 +1,6 @@
 #include "playout/Ranges.h"
 
+#include "engine/BettingSteps.h"
 #include "playout/FastOdds.h"
 #include "playout/SeatActs.h"
 #include "vocabulary/GameVocabulary.h"
@@ -87,8 +88,7 @@ const std::array<float, kComboCount> &PreflopStrength()
 
 int MendedPut(const CGameTable &table, int seat, int amount)
 {
-    amount = std::clamp(amount, 0, std::max(table.m_stack[seat], 0));
-    return table.m_raises.Legalize(seat, table.m_bet[seat], table.m_stack[seat], amount);
+    return betting::MendAnswer(table, seat, amount);
 }
 
 bool Owes(const CGameTable &table, int seat, int street)
