@@ -7,9 +7,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -177,6 +179,50 @@ BENCHMARK(BM_ExactJobAfterIdle)
     ->ArgNames({"job", "threads"})
     ->ArgsProduct({{0, 1}, {1, 2}})
     ->Iterations(100)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime();
+
+// The 2-thread speed-up of a job (state.range(0)) measured in pairs: each iteration times the
+// job on one thread and then on two (the order alternating), and the counter is the median of
+// the pairs' ratios. A shared machine's speed drifts from one second to the next; within a pair
+// both runs see the same machine, so the drift cancels out where separate benchmarks' medians
+// would carry it into the ratio. The reported time is the pair's.
+void BM_ExactSpeedUp(benchmark::State &state)
+{
+    const Job &job = kJobs[state.range(0)];
+    EquitySetup setup;
+    setup.players = {Player(job.first), Player(job.second)};
+    setup.exact = true;
+    const auto timed = [&setup](int threads) {
+        setup.threads = threads;
+        const auto start = std::chrono::steady_clock::now();
+        const EquityResult r = CalculateEquity(setup);
+        benchmark::DoNotOptimize(r.players[0].equity);
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
+    timed(2); // the workers exist from here on
+    std::vector<double> ratios;
+    bool oneFirst = true;
+    for (auto _ : state) {
+        double one, two;
+        if (oneFirst) {
+            one = timed(1);
+            two = timed(2);
+        } else {
+            two = timed(2);
+            one = timed(1);
+        }
+        oneFirst = !oneFirst;
+        ratios.push_back(one / two);
+        state.SetIterationTime(one + two);
+    }
+    std::sort(ratios.begin(), ratios.end());
+    state.SetLabel(std::string(job.first) + " vs " + job.second);
+    state.counters["speedup"] = ratios.empty() ? 0.0 : ratios[ratios.size() / 2];
+}
+BENCHMARK(BM_ExactSpeedUp)
+    ->ArgName("job")
+    ->DenseRange(0, 3)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime();
 
