@@ -220,18 +220,25 @@ TEST(AllInCall, ShortStackValueCountsOnlyWhatItCanWin)
     EXPECT_GT(chips, -270);
 }
 
+// The advice on a hand, graded as if the seat had folded.
+playout::Advice FoldJudged(const HandSoFar &hand, int samplesPerOption, std::uint64_t seed)
+{
+    playout::AdviseSettings settings;
+    settings.maxMillis = 0;
+    settings.samplesPerOption = samplesPerOption;
+    settings.seed = seed;
+    playout::Advice advice = playout::Advise(hand, settings);
+    advice.chosen = advice.valid ? playout::OptionIndex(advice.options, 0, true) : -1;
+    playout::Settle(advice);
+    return advice;
+}
+
 TEST(Advise, AcesFoldedUnderTheGunCostAtLeastABigBlind)
 {
     HandSoFar hand = MakeHand(std::vector<int>(9, 2000), 0, 10, 20, 3, "As Ah");
-    playout::AdviseSettings settings;
-    settings.maxMillis = 0;
-    settings.samplesPerOption = 300;
-    settings.seed = 3;
-    playout::Advice advice = playout::Advise(hand, settings);
+    const playout::Advice advice = FoldJudged(hand, 300, 3);
     ASSERT_TRUE(advice.valid);
-    advice.chosen = playout::OptionIndex(advice.options, 0, true);
     ASSERT_GE(advice.chosen, 0);
-    playout::Settle(advice);
     EXPECT_NE(advice.options[static_cast<size_t>(advice.best)].kind, playout::OptionKind::Fold);
     EXPECT_GE(advice.lossBb, 1.0) << playout::LiveLine(advice);
     EXPECT_NE(advice.grade, playout::Grade::Ok);
@@ -293,15 +300,9 @@ TEST(Advise, QueensFoldedToTheManiacsShoveCostNextToNothing)
     const double pot = 60 + 2000 + 10 + 20 + 1940;
     const double callBb = (equity * pot - 1940) / hand.bigBlind;
 
-    playout::AdviseSettings settings;
-    settings.maxMillis = 0;
-    settings.samplesPerOption = 2000;
-    settings.seed = 11;
-    playout::Advice advice = playout::Advise(hand, settings);
+    const playout::Advice advice = FoldJudged(hand, 2000, 11);
     ASSERT_TRUE(advice.valid);
-    advice.chosen = playout::OptionIndex(advice.options, 0, true);
     ASSERT_GE(advice.chosen, 0);
-    playout::Settle(advice);
     EXPECT_LE(advice.lossBb, 0.2) << playout::LiveLine(advice);
     EXPECT_EQ(advice.grade, playout::Grade::Ok);
     const int call = playout::OptionIndex(advice.options, 1940, false);
