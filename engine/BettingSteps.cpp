@@ -106,10 +106,15 @@ int MendAnswer(const CGameTable &t, int o, int b)
     return t.m_raises.Legalize(o, t.m_bet[o], t.m_stack[o], b);
 }
 
+bool Owes(const CGameTable &t, int o, bool preflop)
+{
+    return preflop ? t.m_bet[o] < t.m_amountToCall : t.m_amountToCall > 0;
+}
+
 Booking BookDecision(CGameTable &t, RoundState &round, int o, int b, bool foldPressed)
 {
     round.acted[o] = true;
-    const bool owes = round.preflop ? t.m_bet[o] < t.m_amountToCall : t.m_amountToCall > 0;
+    const bool owes = Owes(t, o, round.preflop);
     if (b > 0 && !foldPressed) {
         const bool allIn = b == t.m_stack[o];
         // An all-in for less than the amount owed is a call, not a raise.

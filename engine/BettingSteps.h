@@ -49,6 +49,10 @@ bool RoundSettled(const CGameTable &t, const RoundState &round);
 // minimum, or one the betting was not reopened for, to the nearest legal amount.
 int MendAnswer(const CGameTable &t, int o, int b);
 
+// Whether seat o owes chips, so that putting none in is a fold: before the flop when its bet
+// is short of the amount to call, after the flop when anything was bet in the round.
+bool Owes(const CGameTable &t, int o, bool preflop);
+
 // Books b chips put in now by seat o (a mended answer; foldPressed folds even when nothing
 // is owed). A fold leaves the round bet in the pot; other decisions leave the chips to
 // BetUpdate.

@@ -93,8 +93,7 @@ int MendedPut(const CGameTable &table, int seat, int amount)
 
 bool Owes(const CGameTable &table, int seat, int street)
 {
-    // As the engine books it: after the flop any bet in the round is owed.
-    return street < 0 ? table.m_bet[seat] < table.m_amountToCall : table.m_amountToCall > 0;
+    return betting::Owes(table, seat, street < 0);
 }
 
 SeatAct ClassifyAct(const CGameTable &table, int seat, int street, int put, bool fold)
