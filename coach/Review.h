@@ -37,7 +37,9 @@ struct ReviewSummary
     int tooLoose = 0;
     int hands = 0; // hands the seat was dealt into
     double chipsLost = 0.0;
+    double evLossBb = 0.0; // big blinds the graded decisions gave away against the best option
     double chipsLostPer100() const { return hands > 0 ? 100.0 * chipsLost / hands : 0.0; }
+    double evLossPer100() const { return hands > 0 ? 100.0 * evLossBb / hands : 0.0; }
 };
 
 // The seat to review: `player` by name (with or without its "_seat" suffix), else the human,
