@@ -501,7 +501,8 @@ const char kCannotDeal[] = "the players' hands cannot all be dealt at once";
 bool CountExact(const EquitySetup &setup, const Table &t, Fit fit, EquityResult &r)
 {
     ExactCounter counter(MakeExactJob(t));
-    const std::uint64_t work = counter.Plan(kMaxExactShowdowns, setup.progress);
+    const std::uint64_t work =
+        counter.Plan(kMaxExactShowdowns, setup.progress, ExactCounter::PlanFor::kCount);
     if (counter.Stopped())
         return Fail(r, "the calculation was stopped");
     if (work > kMaxExactShowdowns)

@@ -15,7 +15,7 @@ constexpr std::uint64_t kRankBits = (1u << kRanks) - 1;
 // Joint picks of the ranged players' hands looked at while planning, at most.
 constexpr std::uint64_t kMaxPicks = 4'000'000;
 // Rank patterns of one unit of work at most; a hand against a hand before the flop has 6,175.
-constexpr std::size_t kSetsPerUnit = 128;
+constexpr std::size_t kSetsPerUnit = 64;
 // Units of work per thread at least, so that the threads finish close together.
 constexpr std::uint64_t kUnitsPerThread = 16;
 // Jobs of up to this many layouts count the costliest layouts first.
@@ -329,8 +329,8 @@ ExactCounter::ExactCounter(ExactJob job)
 {
 }
 
-std::uint64_t ExactCounter::Plan(std::uint64_t limit,
-                                 const std::function<bool(double)> &progress)
+std::uint64_t ExactCounter::Plan(std::uint64_t limit, const std::function<bool(double)> &progress,
+                                 PlanFor purpose)
 {
     m_layouts.clear();
     m_stopped = false;
@@ -357,10 +357,30 @@ std::uint64_t ExactCounter::Plan(std::uint64_t limit,
     });
     if (!any)
         return 0;
-    Counts dry;
-    CountSets<true>(Prepare(m_job, first.hands), sets.data(), sets.data() + sets.size(),
-                    1, dry);
-    const std::uint64_t perLayout = std::max<std::uint64_t>(dry.showdowns, 1);
+    const Prepared prepared = Prepare(m_job, first.hands);
+    const auto dryRun = [&] {
+        Counts dry;
+        CountSets<true>(prepared, sets.data(), sets.data() + sets.size(), 1, dry);
+        return std::max<std::uint64_t>(dry.showdowns, 1);
+    };
+    // Counting only needs to know that the work is within the limit. The dry run that gives
+    // the figure takes as long as counting a layout, and on one thread, so the costs of the
+    // rank patterns, never below the showdowns, are tried first.
+    if (purpose == PlanFor::kCount) {
+        const std::uint64_t bound = std::max<std::uint64_t>(
+            CostBefore(prepared, FlushShowdowns(5 - m_job.boardCards), sets.size()), 1);
+        const std::uint64_t work = FindLayouts(limit, bound, progress);
+        if (work <= limit || m_stopped)
+            return work;
+    }
+    return FindLayouts(limit, dryRun(), progress);
+}
+
+std::uint64_t ExactCounter::FindLayouts(std::uint64_t limit, std::uint64_t perLayout,
+                                        const std::function<bool(double)> &progress)
+{
+    m_layouts.clear();
+    const std::size_t ranged = m_job.rangedSeats.size();
     const std::uint64_t maxLayouts = limit / perLayout;
     if (maxLayouts == 0)
         return limit + 1;

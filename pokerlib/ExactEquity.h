@@ -43,11 +43,19 @@ class ExactCounter
 public:
     explicit ExactCounter(ExactJob job);
 
+    // What Plan's answer is for: the figure of showdowns, or only whether the count stays
+    // within the limit (an answer at most the limit is then an upper bound of the work).
+    enum class PlanFor
+    {
+        kEstimate,
+        kCount,
+    };
     // Finds the classes of layouts and returns the showdowns the count will evaluate, as
     // estimated from one layout (the board's rank patterns when there is only one layout), or
     // limit + 1 as soon as it would be more; 0 when the hands cannot be dealt together.
     // progress, when given, is asked now and then whether to go on (its share is 0).
-    std::uint64_t Plan(std::uint64_t limit, const std::function<bool(double)> &progress = {});
+    std::uint64_t Plan(std::uint64_t limit, const std::function<bool(double)> &progress = {},
+                       PlanFor purpose = PlanFor::kEstimate);
     // Plan gave up because progress asked it to.
     bool Stopped() const { return m_stopped; }
 
@@ -61,6 +69,10 @@ private:
         std::array<std::uint64_t, kMaxEquityPlayers> hands{};
         std::uint64_t members = 0;
     };
+
+    // The classes of layouts, given the showdowns of one; as Plan answers.
+    std::uint64_t FindLayouts(std::uint64_t limit, std::uint64_t perLayout,
+                              const std::function<bool(double)> &progress);
 
     ExactJob m_job;
     std::vector<Layout> m_layouts;

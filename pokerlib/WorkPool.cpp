@@ -17,15 +17,17 @@ namespace {
 // Workers beyond this are not started; a job asking for more slots runs on fewer threads,
 // with the same result.
 constexpr std::size_t kMaxWorkers = kMaxPoolThreads - 1;
-// How long a thread watches for what it waits for before it sleeps: waking a sleeping thread
-// takes tens of microseconds, a sizeable share of a small job, while a job often follows
-// another at once and a helper's last unit takes about that long.
-constexpr std::chrono::microseconds kSpin{50};
+// How long a thread watches for what it waits for before it sleeps. Waking a sleeping thread
+// takes tens of microseconds, in a virtual machine over a hundred: a sizeable share of a job
+// of a millisecond. A caller waits about as long as a helper's last unit takes; an idle worker
+// watches for the next job for longer, since jobs come in runs (a study, a coach's questions).
+constexpr std::chrono::microseconds kCallerSpin{50};
+constexpr std::chrono::microseconds kIdleSpin{2000};
 
-// Returns once busy() is false or kSpin has passed.
-template <typename Busy> void SpinWhile(Busy busy)
+// Returns once busy() is false or `spin` has passed.
+template <typename Busy> void SpinWhile(std::chrono::microseconds spin, Busy busy)
 {
-    const auto until = std::chrono::steady_clock::now() + kSpin;
+    const auto until = std::chrono::steady_clock::now() + spin;
     for (unsigned i = 1; busy(); ++i) {
 #if defined(__x86_64__) || defined(__i386__)
         __builtin_ia32_pause();
@@ -161,7 +163,7 @@ public:
         Work(job, 0);
         if (wanted == 0)
             return;
-        SpinWhile([&job] { return job.helpers.load(std::memory_order_relaxed) != 0; });
+        SpinWhile(kCallerSpin, [&job] { return job.helpers.load(std::memory_order_relaxed) != 0; });
         std::unique_lock lock(m_lock);
         job.closed = true;
         m_left.wait(lock, [&job] { return job.helpers == 0; });
@@ -208,7 +210,7 @@ private:
             if (!job && !m_closing) {
                 const std::uint64_t posted = m_posted.load(std::memory_order_relaxed);
                 lock.unlock();
-                SpinWhile([&] { return m_posted.load(std::memory_order_relaxed) == posted; });
+                SpinWhile(kIdleSpin, [&] { return m_posted.load(std::memory_order_relaxed) == posted; });
                 lock.lock();
                 m_wake.wait(lock, [&] { return m_closing || (job = Open()) != nullptr; });
             }
