@@ -1,4 +1,5 @@
 #include "pokerlib/EquityCalculator.h"
+#include "pokerlib/ExactEquity.h"
 #include "tests/support/Cards.h"
 
 #include <gtest/gtest.h>
@@ -100,6 +101,45 @@ TEST(ExactOnAnyThreads, TwoCallersAtOnceOneStopped)
     }
     other.join();
     EXPECT_EQ(wrong.load(), 0);
+}
+
+// A card as the counter's masks hold it: thirteen ranks (deuce first) per suit.
+std::uint64_t Bit(int rank, int suit)
+{
+    return std::uint64_t(1) << (13 * suit + rank);
+}
+
+// Counting only asks whether the work fits: that quick plan lets in exactly what the figure of
+// showdowns lets in, at the limit and one below it, and the counts that follow are the same.
+TEST(ExactCounterPlan, QuickPlanAcceptsWhatTheFigureAcceptsAndCountsTheSame)
+{
+    constexpr int kAce = 12, kKing = 11, kQueen = 10;
+    ExactJob job;
+    job.players = 2;
+    job.hands[0] = Bit(kAce, 0) | Bit(kKing, 1);
+    job.rangedSeats = {1};
+    job.ranged.resize(1);
+    for (int rank : {kQueen, kKing, kAce}) // every pair of queens or better left to deal
+        for (int a = 0; a < 4; ++a)
+            for (int b = a + 1; b < 4; ++b)
+                if (!((Bit(rank, a) | Bit(rank, b)) & job.hands[0]))
+                    job.ranged[0].push_back(Bit(rank, a) | Bit(rank, b));
+    ExactCounter figure(job);
+    const std::uint64_t showdowns = figure.Plan(kMaxExactShowdowns);
+    ASSERT_GT(showdowns, 0u);
+    ASSERT_LE(showdowns, kMaxExactShowdowns);
+
+    ExactCounter quick(job);
+    EXPECT_LE(quick.Plan(showdowns, {}, ExactCounter::PlanFor::kCount), showdowns);
+    EXPECT_EQ(quick.Layouts(), figure.Layouts());
+    ExactCount a, b;
+    ASSERT_EQ(figure.Run(1, {}, a), RunEnd::kDone);
+    ASSERT_EQ(quick.Run(2, {}, b), RunEnd::kDone);
+    EXPECT_EQ(a.byWinners, b.byWinners);
+    EXPECT_EQ(a.deals, 12u * 1'712'304u); // six pairs of queens, three of kings, three of aces
+
+    ExactCounter refused(job);
+    EXPECT_GT(refused.Plan(showdowns - 1, {}, ExactCounter::PlanFor::kCount), showdowns - 1);
 }
 
 } // namespace
