@@ -28,14 +28,10 @@ struct Descriptor
     }
 };
 
-} // namespace
-
-bool ReadFileText(const std::string &path, std::string &text, std::string &error,
-                  std::uintmax_t maxBytes)
+// Opens path for reading when it is a regular file, else false with the message.
+bool OpenRegular(const std::string &path, Descriptor &file, struct stat &info, std::string &error)
 {
-    text.clear();
     // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused below.
-    Descriptor file;
     file.fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (file.fd < 0) {
         const int code = errno;
@@ -44,7 +40,6 @@ bool ReadFileText(const std::string &path, std::string &text, std::string &error
                                : path + " cannot be read: " + Reason(code);
         return false;
     }
-    struct stat info {};
     if (::fstat(file.fd, &info) != 0) {
         error = "cannot read " + path + ": " + Reason(errno);
         return false;
@@ -57,6 +52,47 @@ bool ReadFileText(const std::string &path, std::string &text, std::string &error
         error = path + " is not a regular file";
         return false;
     }
+    return true;
+}
+
+} // namespace
+
+bool ReadFileStart(const std::string &path, std::size_t bytes, std::string &text,
+                   std::string &error)
+{
+    text.clear();
+    Descriptor file;
+    struct stat info {};
+    if (!OpenRegular(path, file, info, error))
+        return false;
+    text.resize(bytes);
+    std::size_t got = 0;
+    while (got < bytes) {
+        const ssize_t n = ::read(file.fd, text.data() + got, bytes - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int code = errno;
+            text.clear();
+            error = "cannot read " + path + ": " + Reason(code);
+            return false;
+        }
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    text.resize(got);
+    return true;
+}
+
+bool ReadFileText(const std::string &path, std::string &text, std::string &error,
+                  std::uintmax_t maxBytes)
+{
+    text.clear();
+    Descriptor file;
+    struct stat info {};
+    if (!OpenRegular(path, file, info, error))
+        return false;
     const std::string tooLarge = path + " is too large to be a hand-history file or game log";
     if (static_cast<std::uintmax_t>(info.st_size) > maxBytes) {
         error = tooLarge;

@@ -4,6 +4,7 @@
 // a folder, unreadable, an I/O error halfway) comes back as a message naming the file, never as
 // an exception. Plain POSIX, no Qt; any thread.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -17,5 +18,10 @@ inline constexpr std::uintmax_t kMaxReadBytes = 512u * 1024u * 1024u;
 // opened, "cannot read <path>: <reason>" when reading fails) when it cannot be had.
 bool ReadFileText(const std::string &path, std::string &text, std::string &error,
                   std::uintmax_t maxBytes = kMaxReadBytes);
+
+// The file's first `bytes` bytes (all of a shorter file), for a look at what it holds; the
+// same refusals as ReadFileText but for the size.
+bool ReadFileStart(const std::string &path, std::size_t bytes, std::string &text,
+                   std::string &error);
 
 } // namespace history

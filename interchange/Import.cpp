@@ -79,13 +79,11 @@ bool WriteCopyBeside(const std::string &historyPath, Format format, std::string 
 
 bool IsOtherFormatFile(const std::string &path)
 {
-    std::error_code code;
-    if (!std::filesystem::is_regular_file(path, code))
+    // One open for the look and the check: a file swapped for a FIFO in between must not
+    // block the reader.
+    std::string head, error;
+    if (!history::ReadFileStart(path, 8192, head, error))
         return false;
-    std::ifstream in(path, std::ios::binary);
-    std::string head(8192, '\0');
-    in.read(head.data(), static_cast<std::streamsize>(head.size()));
-    head.resize(static_cast<size_t>(in.gcount()));
     return LooksLikePokerStars(head) || LooksLikePhh(head);
 }
 

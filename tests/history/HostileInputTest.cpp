@@ -179,7 +179,15 @@ TEST(ReadFileText, RefusesWhatIsNoRegularFileAndTurnsReadErrorsIntoMessages)
         // The history reader goes through it too: no hang on the FIFO, no exception.
         history::Game game;
         EXPECT_FALSE(history::ReadGameFile(path, game, error)) << path;
+        // A look at a file's start refuses the same files, but for the size.
+        const bool sized = expected == std::string("too large");
+        EXPECT_EQ(history::ReadFileStart(path, 1000, text, error), sized) << path;
     }
+    std::string start, error;
+    ASSERT_TRUE(history::ReadFileStart((folder / "big.txt").string(), 1500, start, error));
+    EXPECT_EQ(start, std::string(1500, 'x'));
+    ASSERT_TRUE(history::ReadFileStart((folder / "big.txt").string(), 3000, start, error));
+    EXPECT_EQ(start.size(), 2000u);
     fs::remove_all(folder);
 }
 
