@@ -243,8 +243,14 @@ TEST(AllInAdjusted, HandsThatAreNotAllInsKeepTheirActualResult)
     EXPECT_FALSE(blind.adjusted);
     EXPECT_EQ(blind.adjustedChips, 1000.0);
     EXPECT_EQ(coach::ExpectedFromPot(unknown, 0, 3), -1.0);
-    // A board shorter than asked for, and seats that are not there.
+    // A board shorter than asked for, a card that is no card or is held twice, and seats that
+    // are not there.
     EXPECT_EQ(coach::ExpectedFromPot(river, 0, 6), -1.0);
+    history::Hand bad = river;
+    bad.board[1] = -1;
+    EXPECT_EQ(coach::ExpectedFromPot(bad, 0, 3), -1.0);
+    bad.board[1] = bad.seats[1].cards[0];
+    EXPECT_EQ(coach::ExpectedFromPot(bad, 0, 3), -1.0);
     EXPECT_EQ(coach::AllInAdjustedHand(river, 5).dealt, false);
 }
 
