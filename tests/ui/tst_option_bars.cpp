@@ -200,8 +200,10 @@ void TestOptionBars::barsShowTheValuesTheyAreGiven()
     const Advice raised = coachui::WithMove(FacingABet(0.8, 1.2), 75, false, &exact);
     bars.setAdvice(raised, exact);
     QCOMPARE(bars.barMark(2), QStringLiteral("best \u00b7 you \u2248"));
-    if (const QString folder = qEnvironmentVariable("BRISQUEL_SCREENSHOTS"); !folder.isEmpty())
+    if (const QString folder = qEnvironmentVariable("BRISQUEL_SCREENSHOTS"); !folder.isEmpty()) {
+        bars.resize(bars.sizeHint());
         bars.grab().save(folder + QStringLiteral("/option_bars.png"));
+    }
 }
 
 void TestOptionBars::replayerDrawsThePlayersDecisions()

@@ -24,9 +24,9 @@ constexpr QRgb kAdviceColour = 0xFFF0E0A0; // the options' values: a pale gold
 const QRect kLineRect(21, 143, 411, 18);
 const QRect kAdviceRect(21, 161, 415, 36);
 
-// The first values come within a second; the play-outs go on refining them while the human
-// thinks, up to this long.
-constexpr int kFirstAdviceMillis = 1000;
+// The first values come within a second of the buttons, the equity estimate before them
+// included; the play-outs go on refining them while the human thinks, up to this long.
+constexpr int kFirstAdviceMillis = 800;
 constexpr int kLongestAdviceMillis = 20000;
 
 QLabel *CoachLabel(QWidget *parent, const QString &name, QRect rect, QRgb colour)

@@ -75,7 +75,10 @@ double COptionBars::barValue(int bar) const
 
 COptionBars::Columns COptionBars::columns() const
 {
-    const QFontMetrics metrics(font());
+    // The best option's texts are bold: every text is measured so.
+    QFont bold = font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
     Columns c;
     double labelWidth = 0, valueWidth = 0;
     double low = 0, high = 0;
@@ -86,8 +89,9 @@ COptionBars::Columns COptionBars::columns() const
         const QString value = barText(i).section(QStringLiteral("  "), 1) + QStringLiteral("  ") +
                               barMark(i);
         valueWidth = std::max<double>(valueWidth, metrics.horizontalAdvance(value));
-        low = std::min(low, o.evBb);
-        high = std::max(high, o.evBb);
+        // Room for the error whiskers too.
+        low = std::min(low, o.evBb - o.errorBb);
+        high = std::max(high, o.evBb + o.errorBb);
     }
     const double span = std::max(high - low, kLeastSpanBb);
     const double area = std::clamp<double>(width() - 2 * kMargin - labelWidth - valueWidth - 24,
