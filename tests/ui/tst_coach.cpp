@@ -187,9 +187,9 @@ void TestCoach::coachJudgesEveryDecision()
                 // player thinks; what is owed decides which options there are.
                 QLabel *advice = coach->adviceLine();
                 const int before = advicesShown;
-                QTRY_VERIFY_WITH_TIMEOUT(advice->isVisible(), 10000);
+                QTRY_VERIFY_WITH_TIMEOUT(advice->isVisible(), 60000);
                 if (i == 0)
-                    QTRY_VERIFY_WITH_TIMEOUT(advicesShown >= before + 2, 10000);
+                    QTRY_VERIFY_WITH_TIMEOUT(advicesShown >= before + 2, 60000);
                 const QString values = advice->text();
                 QVERIFY2(values.startsWith(QLatin1String("Best: ")), qPrintable(values));
                 QCOMPARE(values.contains(QLatin1String("fold")), toCall > 0);
@@ -238,7 +238,7 @@ void TestCoach::coachJudgesEveryDecision()
         }
         return lines;
     };
-    QTRY_COMPARE_WITH_TIMEOUT(coachLines().size(), moves.size(), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(coachLines().size(), moves.size(), 60000);
     const QStringList lines = coachLines();
     // And after each verdict the options' values and the grade of the move made.
     QStringList optionLines;
