@@ -5,7 +5,6 @@
 #include "ui/output_pane/OutputWnd.h"
 #include "coach/TableDecision.h"
 #include "playout/Advisor.h"
-#include "playout/FastOdds.h"
 #include "ui/coach/AdviceText.h"
 
 #include <QLabel>
@@ -81,7 +80,6 @@ void CCoachController::setEnabled(bool on)
         m_adviceLine->hide();
         m_liveDecision = 0;
     }
-    m_jobsCv.notify_one(); // the worker fills the play-outs' tables once the coach is on
 }
 
 void CCoachController::DecisionStarting()
@@ -174,27 +172,13 @@ void CCoachController::WorkerMain()
     coach::Estimator estimator(coach::kDefaultTrials, kCoachSeed);
     for (;;) {
         Job job;
-        bool warm = false;
         {
             std::unique_lock<std::mutex> lock(m_jobsMutex);
-            m_jobsCv.wait(lock, [this] {
-                return m_stopping || !m_jobs.empty() || (!m_warmed && m_enabled.load());
-            });
+            m_jobsCv.wait(lock, [this] { return m_stopping || !m_jobs.empty(); });
             if (m_stopping)
                 return;
-            if (m_jobs.empty()) {
-                warm = true;
-            } else {
-                job = std::move(m_jobs.front());
-                m_jobs.pop_front();
-            }
-        }
-        if (warm) {
-            // Two seconds of one core, once, before the human's first decision if it can.
-            playout::WarmFastOdds();
-            std::lock_guard<std::mutex> lock(m_jobsMutex);
-            m_warmed = true;
-            continue;
+            job = std::move(m_jobs.front());
+            m_jobs.pop_front();
         }
         InboxItem item;
         item.kind = InboxItem::Estimated;

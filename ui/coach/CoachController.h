@@ -144,7 +144,6 @@ private:
     std::deque<InboxItem> m_inbox;
     std::optional<Job> m_startingJob; // between DecisionStarting and DecisionShown
     bool m_stopping = false;
-    bool m_warmed = false; // worker only: the play-outs' tables are filled
     int m_nextId = 0;
     std::thread m_worker;
 };
