@@ -240,7 +240,8 @@ void TestOptionBars::replayerDrawsThePlayersDecisions()
             QTRY_VERIFY_WITH_TIMEOUT(bars->barCount() > 0, 30000);
             const QString verb = decisionVerb.match(text.mid(player.size())).captured(1);
             QVERIFY(bars->chosenBar() >= 0);
-            const QString chosen = bars->barText(bars->chosenBar()).section(QStringLiteral("  "), 0, 0);
+            const QString chosen =
+                bars->barText(bars->chosenBar()).section(QStringLiteral("  "), 0, 0);
             static const QHash<QString, QString> optionOf = {
                 {QStringLiteral("folds"), QStringLiteral("^fold$")},
                 {QStringLiteral("checks"), QStringLiteral("^check$")},

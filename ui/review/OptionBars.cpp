@@ -150,7 +150,8 @@ void COptionBars::paintEvent(QPaintEvent *)
         p.setFont(font);
         p.setPen(text);
         p.drawText(QRectF(kMargin, row.top(), c.labelRight - kMargin, row.height()),
-                   Qt::AlignRight | Qt::AlignVCenter, QString::fromStdString(playout::OptionLabel(o)));
+                   Qt::AlignRight | Qt::AlignVCenter,
+                   QString::fromStdString(playout::OptionLabel(o)));
         const QRectF bar = barRect(i);
         const QColor fill = i == m_advice.best ? kBestColour
                             : o.evBb >= 0      ? kGainColour
@@ -160,7 +161,8 @@ void COptionBars::paintEvent(QPaintEvent *)
         const double end = o.evBb >= 0 ? bar.right() : bar.left();
         const double whisker = o.errorBb * c.scale;
         p.setPen(QPen(text, 1));
-        p.drawLine(QPointF(end - whisker, bar.center().y()), QPointF(end + whisker, bar.center().y()));
+        const double middle = bar.center().y();
+        p.drawLine(QPointF(end - whisker, middle), QPointF(end + whisker, middle));
         if (i == m_advice.chosen) {
             p.setPen(QPen(text, 2, m_exactChoice ? Qt::SolidLine : Qt::DashLine));
             p.setBrush(Qt::NoBrush);
