@@ -3,6 +3,7 @@
 // the bars of the player's decisions of a bot game as a person steps through it.
 
 #include "ui/coach/AdviceText.h"
+#include "ui/review/DecisionValuer.h"
 #include "ui/review/HandsWindow.h"
 #include "ui/review/OptionBars.h"
 #include "tests/ui/ReviewFixtures.h"
@@ -11,6 +12,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <chrono>
+#include <thread>
 
 using playout::Advice;
 using playout::Option;
@@ -74,6 +78,7 @@ private slots:
     void paneLineNamesTheOptionsAndTheGrade();
     void barsShowTheValuesTheyAreGiven();
     void replayerDrawsThePlayersDecisions();
+    void valuesOfADecisionNoLongerShownAreDropped();
 
 private:
     QTemporaryDir m_bots;
@@ -276,6 +281,60 @@ void TestOptionBars::replayerDrawsThePlayersDecisions()
     QVERIFY(bars->isHidden());
     ClickButton(&window, "last");
     QVERIFY(bars->isHidden());
+}
+
+void TestOptionBars::valuesOfADecisionNoLongerShownAreDropped()
+{
+    CHandsWindow window(m_bots.path());
+    window.reload();
+    auto game = std::make_shared<const history::Game>(window.game());
+    // A fold of the player and a later decision of its that is no fold.
+    int foldHand = -1, foldAction = -1, otherHand = -1, otherAction = -1;
+    for (int h = 0; h < int(game->hands.size()); ++h) {
+        const auto &actions = game->hands[size_t(h)].actions;
+        for (int a = 0; a < int(actions.size()); ++a) {
+            const history::Action &action = actions[size_t(a)];
+            if (action.seat != 0 || action.kind == history::ActionKind::Ante ||
+                action.kind == history::ActionKind::SmallBlind ||
+                action.kind == history::ActionKind::BigBlind)
+                continue;
+            if (action.kind == history::ActionKind::Fold && foldHand < 0) {
+                foldHand = h;
+                foldAction = a;
+            } else if (action.kind != history::ActionKind::Fold && foldHand >= 0 &&
+                       otherHand < 0) {
+                otherHand = h;
+                otherAction = a;
+            }
+        }
+    }
+    QVERIFY(foldHand >= 0 && otherHand >= 0);
+
+    CDecisionValuer valuer;
+    playout::AdviseSettings settings;
+    settings.firstAnswerMillis = 100;
+    settings.maxMillis = 5000;
+    settings.seed = 3;
+    valuer.setSettings(settings);
+    valuer.setGame(game, 0);
+    QList<Advice> received;
+    connect(&valuer, &CDecisionValuer::advised, this,
+            [&](const Advice &advice, bool) { received << advice; });
+    QVERIFY(valuer.request(foldHand, foldAction));
+    QVERIFY(!valuer.request(foldHand, foldAction)); // the same decision: nothing new
+    // The window is busy for a while: the fold's values wait in the inbox meanwhile.
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    QVERIFY(valuer.request(otherHand, otherAction));
+    QTRY_VERIFY_WITH_TIMEOUT(!received.isEmpty(), 30000);
+    for (const Advice &advice : received) {
+        QVERIFY(advice.chosen >= 0);
+        QVERIFY(advice.options[size_t(advice.chosen)].kind != OptionKind::Fold);
+    }
+    // Nothing asked for: nothing more arrives.
+    valuer.cancel();
+    const qsizetype count = received.size();
+    QTest::qWait(300);
+    QCOMPARE(received.size(), count);
 }
 
 int main(int argc, char **argv)
