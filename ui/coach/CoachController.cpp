@@ -60,6 +60,7 @@ CCoachController::CCoachController(CDunmereGame &game, CDlgPlayerChoose *panel, 
     connect(this, &CCoachController::inboxFilled, this, &CCoachController::ProcessInbox,
             Qt::QueuedConnection);
     m_worker = std::thread(&CCoachController::WorkerMain, this);
+    m_adviser = std::thread(&CCoachController::AdviserMain, this);
 }
 
 CCoachController::~CCoachController()
@@ -70,6 +71,7 @@ CCoachController::~CCoachController()
     }
     m_jobsCv.notify_all();
     m_worker.join();
+    m_adviser.join();
 }
 
 void CCoachController::setEnabled(bool on)
@@ -152,10 +154,11 @@ void CCoachController::DecisionShown()
             return;
         // Only now: an estimate must not reach the panel before its buttons do.
         m_liveDecision = m_startingJob->id;
+        m_adviceJobs.push_back(*m_startingJob);
         m_jobs.push_back(std::move(*m_startingJob));
         m_startingJob.reset();
     }
-    m_jobsCv.notify_one();
+    m_jobsCv.notify_all();
 }
 
 void CCoachController::HandEnded(int handNumber)
@@ -185,6 +188,21 @@ void CCoachController::WorkerMain()
         item.id = job.id;
         item.estimate = estimator.Evaluate(job.point);
         Post(std::move(item));
+    }
+}
+
+void CCoachController::AdviserMain()
+{
+    for (;;) {
+        Job job;
+        {
+            std::unique_lock<std::mutex> lock(m_jobsMutex);
+            m_jobsCv.wait(lock, [this] { return m_stopping || !m_adviceJobs.empty(); });
+            if (m_stopping)
+                return;
+            job = std::move(m_adviceJobs.front());
+            m_adviceJobs.pop_front();
+        }
         if (job.hand)
             AdviseOn(job);
     }

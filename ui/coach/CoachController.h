@@ -11,8 +11,9 @@
 //   first two without the state mutex (DecisionStarting takes it for a moment to copy the
 //   decision point), HandEnded with the mutex held (it only queues). None waits for the
 //   estimate: the game never waits for it.
-// - The estimates and the play-outs run on the controller's own worker thread; results come
-//   back to the UI thread through the inbox. A result for a decision that is already over
+// - The estimates and the play-outs run on two threads of the controller's own (an equity
+//   line must not wait for the play-outs of an earlier decision); results come back to the UI
+//   thread through the inbox. A result for a decision that is already over
 //   does not reach the panel (it still serves the pane after the hand). The play-outs of a
 //   decision stop at their next estimate once the human has acted, the hand has ended, the
 //   coach is off or the controller is going.
@@ -47,7 +48,7 @@ class CCoachController : public QObject
 public:
     CCoachController(CDunmereGame &game, CDlgPlayerChoose *panel, COutputWnd *pane,
                      QObject *parent = nullptr);
-    ~CCoachController() override; // stops and joins the worker
+    ~CCoachController() override; // stops and joins the worker threads
 
     void setEnabled(bool on);
     bool isEnabled() const { return m_enabled.load(); }
@@ -114,10 +115,11 @@ private:
     void Post(InboxItem item);
     void ProcessInbox();
     void WorkerMain();
+    void AdviserMain();
     void OnDecided(int amount, bool fold);
     void OnEstimate(int id, const coach::Estimate &estimate);
     void OnAdvice(int id, playout::Advice advice);
-    // Worker thread: values the options of one decision, posting every estimate.
+    // Adviser thread: values the options of one decision, posting every estimate.
     void AdviseOn(const Job &job);
     bool KeepAdvising(int id);
     void OnHandEnded(int handNumber);
@@ -140,10 +142,12 @@ private:
     // Shared with the worker and the game thread.
     std::mutex m_jobsMutex;
     std::condition_variable m_jobsCv;
-    std::deque<Job> m_jobs;
+    std::deque<Job> m_jobs;       // for the equity estimates
+    std::deque<Job> m_adviceJobs; // for the play-outs
     std::deque<InboxItem> m_inbox;
     std::optional<Job> m_startingJob; // between DecisionStarting and DecisionShown
     bool m_stopping = false;
     int m_nextId = 0;
-    std::thread m_worker;
+    std::thread m_worker;  // the equity estimates: quick, never behind the play-outs
+    std::thread m_adviser; // the play-outs
 };
