@@ -127,8 +127,13 @@ void TestCoach::coachJudgesEveryDecision()
     // The panel line only ever shows while the human is deciding: a late result for a decision
     // already taken is dropped.
     int shownWhileIdle = 0;
+    int advicesShown = 0;
     connect(coach, &CCoachController::panelLineShown, this,
             [&] { shownWhileIdle += panel->IsDecisionPrepared() ? 0 : 1; });
+    connect(coach, &CCoachController::adviceShown, this, [&] {
+        shownWhileIdle += panel->IsDecisionPrepared() ? 0 : 1;
+        ++advicesShown;
+    });
     QTimer modalCloser;
     connect(&modalCloser, &QTimer::timeout, this, [] {
         if (auto *dlg = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
@@ -178,6 +183,26 @@ void TestCoach::coachJudgesEveryDecision()
                              int(std::lround(100.0 * toCall / (pot + toCall))));
                 else
                     QVERIFY(m.captured(2).isEmpty());
+                // The options' values follow within about a second and are refined while the
+                // player thinks; what is owed decides which options there are. They come in
+                // time only if the play-outs of the decisions before stopped when the player
+                // acted (else they would go on refining for many seconds).
+                QLabel *advice = coach->adviceLine();
+                const int before = advicesShown;
+                QTRY_VERIFY_WITH_TIMEOUT(advice->isVisible(), 15000);
+                if (i == 0)
+                    QTRY_VERIFY_WITH_TIMEOUT(advicesShown >= before + 2, 60000);
+                const QString values = advice->text();
+                QVERIFY2(values.startsWith(QLatin1String("Best: ")), qPrintable(values));
+                QCOMPARE(values.contains(QLatin1String("fold")), toCall > 0);
+                QCOMPARE(values.contains(QLatin1String("call")), toCall > 0);
+                QCOMPARE(values.contains(QLatin1String("check")), toCall == 0);
+                // Every other option costs something against the best, or nothing.
+                const QStringList parts = values.split(QStringLiteral(" \u00b7 "));
+                static const QRegularExpression cost(
+                    QStringLiteral(" (\u2212\\d+\\.\\d|0\\.0) bb$"));
+                for (qsizetype k = 1; k < parts.size(); ++k)
+                    QVERIFY2(cost.match(parts[k]).hasMatch(), qPrintable(parts[k]));
                 SaveShot(QStringLiteral("coach_line_%1.png").arg(i));
             }
             QPushButton *button = panel->checkCallButton();
@@ -194,6 +219,7 @@ void TestCoach::coachJudgesEveryDecision()
             QTest::mouseClick(button, Qt::LeftButton);
             QVERIFY(!panel->IsDecisionPrepared());
             QVERIFY(line->isHidden());
+            QVERIFY(coach->adviceLine()->isHidden());
             moves << move;
         }
         if (!stopSent && (moves.size() >= kDecisions || !game.GameThreadRunning())) {
@@ -214,8 +240,30 @@ void TestCoach::coachJudgesEveryDecision()
         }
         return lines;
     };
-    QTRY_COMPARE_WITH_TIMEOUT(coachLines().size(), moves.size(), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(coachLines().size(), moves.size(), 60000);
     const QStringList lines = coachLines();
+    // And after each verdict the options' values and the grade of the move made.
+    QStringList optionLines;
+    for (int row = 0; row < pane->count(); ++row) {
+        const QString text = pane->item(row)->text();
+        if (text.startsWith(QLatin1String("  options: ")))
+            optionLines << text;
+        else if (text.startsWith(QLatin1String("Coach: ")))
+            QVERIFY2(row + 1 < pane->count() &&
+                         pane->item(row + 1)->text().startsWith(QLatin1String("  options: ")),
+                     qPrintable(text));
+    }
+    QCOMPARE(optionLines.size(), moves.size());
+    for (int i = 0; i < moves.size(); ++i) {
+        const QRegularExpression graded(
+            QStringLiteral("^  options: [a-z ]+( \\d+)? ([+\u2212]\\d+\\.\\d|0\\.0) bb "
+                           "\\(best\\)( \u00b7 [^;]+)?; you: %1( \\d+)?( \u2248 [^,]+)?, "
+                           "(ok|small mistake|mistake|blunder)( \\(\u2212\\d+\\.\\d bb\\))?$")
+                .arg(moves[i] == QLatin1String("(bet|raise)")
+                         ? QStringLiteral("(bet|raise to|all in)")
+                         : moves[i]));
+        QVERIFY2(graded.match(optionLines[i]).hasMatch(), qPrintable(optionLines[i]));
+    }
     for (int i = 0; i < moves.size(); ++i) {
         const QRegularExpression verdict(
             QStringLiteral("^Coach: (preflop|flop|turn|river) %1 .*into \\d+, equity \\d+ %"
@@ -236,6 +284,7 @@ void TestCoach::coachJudgesEveryDecision()
         QVERIFY(text.contains(QLatin1String("Hero_0")));
         QVERIFY(!text.contains(QLatin1String("Coach")));
         QVERIFY(!text.contains(QLatin1String("Equity")));
+        QVERIFY(!text.contains(QLatin1String("options")));
     }
 }
 

@@ -4,6 +4,8 @@
 #include "engine/Game.h"
 #include "ui/output_pane/OutputWnd.h"
 #include "coach/TableDecision.h"
+#include "playout/Advisor.h"
+#include "ui/coach/AdviceText.h"
 
 #include <QLabel>
 
@@ -14,8 +16,33 @@ namespace {
 constexpr std::uint64_t kCoachSeed = 0xC0AC4;
 constexpr QRgb kLineColour = 0xFFB8E0A8; // a soft green on the dark panel
 
-// The line's place under the panel's amount box, in the panel's pixels.
+constexpr QRgb kAdviceColour = 0xFFF0E0A0; // the options' values: a pale gold
+
+// The lines' places under the panel's amount box, in the panel's pixels; the options' values
+// may take two lines at a full table.
 const QRect kLineRect(21, 143, 411, 18);
+const QRect kAdviceRect(21, 161, 415, 36);
+
+// The first values come within a second of the buttons, the equity estimate before them
+// included; the play-outs go on refining them while the human thinks, up to this long.
+constexpr int kFirstAdviceMillis = 800;
+constexpr int kLongestAdviceMillis = 20000;
+
+QLabel *CoachLabel(QWidget *parent, const QString &name, QRect rect, QRgb colour)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setGeometry(rect);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, QColor::fromRgb(colour));
+    label->setPalette(palette);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    label->hide();
+    return label;
+}
 
 } // namespace
 
@@ -26,20 +53,14 @@ CCoachController::CCoachController(CDunmereGame &game, CDlgPlayerChoose *panel, 
     , m_panel(panel)
     , m_pane(pane)
 {
-    m_line = new QLabel(panel);
-    m_line->setObjectName(QStringLiteral("CoachLine"));
-    m_line->setGeometry(kLineRect);
-    QPalette palette = m_line->palette();
-    palette.setColor(QPalette::WindowText, QColor::fromRgb(kLineColour));
-    m_line->setPalette(palette);
-    QFont font = m_line->font();
-    font.setBold(true);
-    m_line->setFont(font);
-    m_line->hide();
+    m_line = CoachLabel(panel, QStringLiteral("CoachLine"), kLineRect, kLineColour);
+    m_adviceLine = CoachLabel(panel, QStringLiteral("CoachAdvice"), kAdviceRect, kAdviceColour);
+    m_adviceLine->setWordWrap(true);
     connect(panel, &CDlgPlayerChoose::decided, this, &CCoachController::OnDecided);
     connect(this, &CCoachController::inboxFilled, this, &CCoachController::ProcessInbox,
             Qt::QueuedConnection);
     m_worker = std::thread(&CCoachController::WorkerMain, this);
+    m_adviser = std::thread(&CCoachController::AdviserMain, this);
 }
 
 CCoachController::~CCoachController()
@@ -50,13 +71,17 @@ CCoachController::~CCoachController()
     }
     m_jobsCv.notify_all();
     m_worker.join();
+    m_adviser.join();
 }
 
 void CCoachController::setEnabled(bool on)
 {
     m_enabled = on;
-    if (!on)
+    if (!on) {
         m_line->hide();
+        m_adviceLine->hide();
+        m_liveDecision = 0;
+    }
 }
 
 void CCoachController::DecisionStarting()
@@ -64,6 +89,7 @@ void CCoachController::DecisionStarting()
     if (!m_enabled.load())
         return;
     Decision decision;
+    std::shared_ptr<const playout::HandSoFar> hand;
     {
         auto lock = m_game.LockState();
         const CGameTable &table = m_game.m_table;
@@ -71,11 +97,12 @@ void CCoachController::DecisionStarting()
         decision.hand = m_game.m_handNumber;
         decision.street = coach::StreetOfBoard(table.m_boardCount);
         decision.stack = table.m_stack[kHumanSeat];
+        hand = playout::CaptureLive(m_game, kHumanSeat);
     }
     {
         std::lock_guard<std::mutex> lock(m_jobsMutex);
         decision.id = ++m_nextId;
-        m_startingJob = Job{decision.id, decision.point};
+        m_startingJob = Job{decision.id, decision.point, std::move(hand)};
     }
     // Queued before the panel shows its buttons, so that no click can come before it.
     InboxItem item;
@@ -109,6 +136,9 @@ void CCoachController::ProcessInbox()
         case InboxItem::Estimated:
             OnEstimate(item.id, item.estimate);
             break;
+        case InboxItem::Advised:
+            OnAdvice(item.id, std::move(item.advice));
+            break;
         case InboxItem::HandOver:
             OnHandEnded(item.hand);
             break;
@@ -123,14 +153,17 @@ void CCoachController::DecisionShown()
         if (!m_startingJob)
             return;
         // Only now: an estimate must not reach the panel before its buttons do.
+        m_liveDecision = m_startingJob->id;
+        m_adviceJobs.push_back(*m_startingJob);
         m_jobs.push_back(std::move(*m_startingJob));
         m_startingJob.reset();
     }
-    m_jobsCv.notify_one();
+    m_jobsCv.notify_all();
 }
 
 void CCoachController::HandEnded(int handNumber)
 {
+    m_liveDecision = 0;
     InboxItem item;
     item.kind = InboxItem::HandOver;
     item.hand = handNumber;
@@ -158,6 +191,56 @@ void CCoachController::WorkerMain()
     }
 }
 
+void CCoachController::AdviserMain()
+{
+    for (;;) {
+        Job job;
+        {
+            std::unique_lock<std::mutex> lock(m_jobsMutex);
+            m_jobsCv.wait(lock, [this] { return m_stopping || !m_adviceJobs.empty(); });
+            if (m_stopping)
+                return;
+            job = std::move(m_adviceJobs.front());
+            m_adviceJobs.pop_front();
+        }
+        if (job.hand)
+            AdviseOn(job);
+    }
+}
+
+bool CCoachController::KeepAdvising(int id)
+{
+    std::lock_guard<std::mutex> lock(m_jobsMutex);
+    return !m_stopping && m_liveDecision.load() == id;
+}
+
+void CCoachController::AdviseOn(const Job &job)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_jobsMutex);
+        if (m_stopping)
+            return;
+    }
+    playout::AdviseSettings settings;
+    settings.firstAnswerMillis = kFirstAdviceMillis;
+    settings.maxMillis = kLongestAdviceMillis;
+    settings.seed = kCoachSeed + static_cast<std::uint64_t>(job.id);
+    // A decision already taken still gets its first values, for the pane after the hand.
+    const auto post = [this, &job](const playout::Advice &advice) {
+        InboxItem item;
+        item.kind = InboxItem::Advised;
+        item.id = job.id;
+        item.advice = advice;
+        Post(std::move(item));
+    };
+    const playout::Advice advice =
+        playout::Advise(*job.hand, settings, [&](const playout::Advice &better) {
+            post(better);
+            return KeepAdvising(job.id);
+        });
+    post(advice);
+}
+
 void CCoachController::OnEstimate(int id, const coach::Estimate &estimate)
 {
     const auto found = m_decisions.find(id);
@@ -174,9 +257,30 @@ void CCoachController::OnEstimate(int id, const coach::Estimate &estimate)
     FlushFinishedHands();
 }
 
+void CCoachController::OnAdvice(int id, playout::Advice advice)
+{
+    const auto found = m_decisions.find(id);
+    if (found == m_decisions.end())
+        return;
+    if (id == m_openDecision && m_enabled.load() && advice.valid) {
+        const QString text = QString::fromStdString(playout::LiveLine(advice));
+        m_adviceLine->setText(text);
+        m_adviceLine->show();
+        emit adviceShown(text);
+    }
+    const bool final = advice.final;
+    found->second.advice = std::move(advice);
+    if (final)
+        FlushFinishedHands();
+}
+
 void CCoachController::OnDecided(int amount, bool fold)
 {
     m_line->hide();
+    m_adviceLine->hide();
+    // The worker may have this decision's play-outs in hand: they stop at their next estimate.
+    int expected = m_openDecision;
+    m_liveDecision.compare_exchange_strong(expected, 0);
     const auto found = m_decisions.find(m_openDecision);
     m_openDecision = 0;
     if (found == m_decisions.end())
@@ -184,6 +288,7 @@ void CCoachController::OnDecided(int amount, bool fold)
     Decision &decision = found->second;
     decision.move = coach::MoveOf(decision.point, amount, fold, decision.stack);
     decision.amount = amount;
+    decision.fold = fold;
     FlushFinishedHands();
 }
 
@@ -191,6 +296,7 @@ void CCoachController::OnHandEnded(int handNumber)
 {
     m_lastEndedHand = std::max(m_lastEndedHand, handNumber);
     m_line->hide();
+    m_adviceLine->hide();
     m_openDecision = 0;
     FlushFinishedHands();
 }
@@ -202,7 +308,7 @@ void CCoachController::FlushFinishedHands()
         const Decision &decision = it->second;
         if (decision.hand > m_lastEndedHand)
             break;
-        if (decision.move && !decision.estimate)
+        if (decision.move && (!decision.estimate || !decision.advice || !decision.advice->final))
             break;
         if (decision.move && decision.estimate->valid) {
             const QString text = QString::fromStdString(
@@ -210,6 +316,18 @@ void CCoachController::FlushFinishedHands()
                                 *decision.estimate));
             m_pane->AppendOutputLine(text);
             emit paneLineWritten(text);
+        }
+        if (decision.move && decision.advice->valid) {
+            bool exact = true;
+            const playout::Advice graded =
+                coachui::WithMove(*decision.advice, decision.fold ? 0 : decision.amount,
+                                  decision.fold || *decision.move == coach::Move::Fold, &exact);
+            const QString text = QString::fromStdString(
+                coachui::PaneAdviceLine(graded, decision.amount, exact));
+            if (!text.isEmpty()) {
+                m_pane->AppendOutputLine(text);
+                emit paneLineWritten(text);
+            }
         }
         it = m_decisions.erase(it);
     }

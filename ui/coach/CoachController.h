@@ -1,20 +1,26 @@
 #pragma once
 // The coach at the table. While it is on and the human decides, a line under the action
 // panel's buttons shows the equity against the opponents' likely hands and the equity the price
-// demands; after each hand the output pane gets one line per decision of the human with its
-// verdict. Nothing of it goes into the game log or the hand history.
+// demands, and a second line the value of every option from play-outs ("Best: raise to 60 ·
+// call −0.4 bb"), refined while the human thinks; after each hand the output pane gets per
+// decision of the human its verdict line and a line with the options' values and the grade of
+// the move. Nothing of it goes into the game log or the hand history.
 //
 // Threads:
 // - DecisionStarting(), DecisionShown() and HandEnded() are called on the game thread: the
 //   first two without the state mutex (DecisionStarting takes it for a moment to copy the
 //   decision point), HandEnded with the mutex held (it only queues). None waits for the
 //   estimate: the game never waits for it.
-// - The estimates run on the controller's own worker thread; results come back to the UI
-//   thread with queued calls. A result for a decision that is already over does not reach
-//   the panel (it still serves the verdict after the hand).
+// - The estimates and the play-outs run on two threads of the controller's own (an equity
+//   line must not wait for the play-outs of an earlier decision); results come back to the UI
+//   thread through the inbox. A result for a decision that is already over
+//   does not reach the panel (it still serves the pane after the hand). The play-outs of a
+//   decision stop at their next estimate once the human has acted, the hand has ended, the
+//   coach is off or the controller is going.
 // - Everything else: UI thread.
 
 #include "coach/Coach.h"
+#include "playout/Advice.h"
 
 #include <QObject>
 
@@ -22,6 +28,7 @@
 #include <condition_variable>
 #include <deque>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -31,17 +38,23 @@ class CDlgPlayerChoose;
 class COutputWnd;
 class QLabel;
 
+namespace playout {
+struct HandSoFar;
+}
+
 class CCoachController : public QObject
 {
     Q_OBJECT
 public:
     CCoachController(CDunmereGame &game, CDlgPlayerChoose *panel, COutputWnd *pane,
                      QObject *parent = nullptr);
-    ~CCoachController() override; // stops and joins the worker
+    ~CCoachController() override; // stops and joins the worker threads
 
     void setEnabled(bool on);
     bool isEnabled() const { return m_enabled.load(); }
     QLabel *line() const { return m_line; }
+    // The options' values while the human decides.
+    QLabel *adviceLine() const { return m_adviceLine; }
 
     // Game thread, lock not held: the human is to decide; called before the action panel is
     // prepared (DecisionStarting) and once it is (DecisionShown).
@@ -53,6 +66,8 @@ public:
 signals:
     // UI thread: an estimate reached the panel, or a verdict line the pane (for tests).
     void panelLineShown(const QString &text);
+    // UI thread: an estimate of the options' values reached the panel.
+    void adviceShown(const QString &text);
     void paneLineWritten(const QString &text);
     // Any thread: the inbox has news for the UI thread (connected queued to ProcessInbox).
     void inboxFilled();
@@ -68,11 +83,14 @@ private:
         std::optional<coach::Estimate> estimate;
         std::optional<coach::Move> move;
         int amount = 0;
+        bool fold = false;
+        std::optional<playout::Advice> advice; // the latest; final once the work stopped
     };
     struct Job
     {
         int id = 0;
         coach::DecisionPoint point;
+        std::shared_ptr<const playout::HandSoFar> hand;
     };
 
     // What the game thread and the worker hand to the UI thread, in order. Values travel
@@ -84,19 +102,26 @@ private:
         {
             Register,
             Estimated,
+            Advised,
             HandOver,
         } kind = Register;
         Decision decision;        // Register
-        int id = 0;               // Estimated
+        int id = 0;               // Estimated, Advised
         coach::Estimate estimate; // Estimated
+        playout::Advice advice;   // Advised
         int hand = 0;             // HandOver
     };
 
     void Post(InboxItem item);
     void ProcessInbox();
     void WorkerMain();
+    void AdviserMain();
     void OnDecided(int amount, bool fold);
     void OnEstimate(int id, const coach::Estimate &estimate);
+    void OnAdvice(int id, playout::Advice advice);
+    // Adviser thread: values the options of one decision, posting every estimate.
+    void AdviseOn(const Job &job);
+    bool KeepAdvising(int id);
     void OnHandEnded(int handNumber);
     void FlushFinishedHands();
 
@@ -104,7 +129,10 @@ private:
     CDlgPlayerChoose *m_panel;
     COutputWnd *m_pane;
     QLabel *m_line = nullptr;
+    QLabel *m_adviceLine = nullptr;
     std::atomic<bool> m_enabled{false};
+    // The decision the human is taking now, 0 when none: the play-outs of any other stop.
+    std::atomic<int> m_liveDecision{0};
 
     // UI thread only.
     std::map<int, Decision> m_decisions; // by id, in order
@@ -114,10 +142,12 @@ private:
     // Shared with the worker and the game thread.
     std::mutex m_jobsMutex;
     std::condition_variable m_jobsCv;
-    std::deque<Job> m_jobs;
+    std::deque<Job> m_jobs;       // for the equity estimates
+    std::deque<Job> m_adviceJobs; // for the play-outs
     std::deque<InboxItem> m_inbox;
     std::optional<Job> m_startingJob; // between DecisionStarting and DecisionShown
     bool m_stopping = false;
     int m_nextId = 0;
-    std::thread m_worker;
+    std::thread m_worker;  // the equity estimates: quick, never behind the play-outs
+    std::thread m_adviser; // the play-outs
 };

@@ -1,7 +1,9 @@
 #include "ui/review/HandsWindow.h"
 
 #include "ui/review/GameListText.h"
+#include "ui/review/DecisionValuer.h"
 #include "ui/review/HandListModel.h"
+#include "ui/review/OptionBars.h"
 #include "ui/review/ReplaySnapshot.h"
 #include "coach/Review.h"
 #include "interchange/Interchange.h"
@@ -141,6 +143,12 @@ CHandsWindow::CHandsWindow(QString outputFolder, QWidget *parent)
     m_coach->setObjectName(QStringLiteral("coach"));
     m_coach->setWordWrap(true);
     rightBox->addWidget(m_coach);
+    m_bars = new COptionBars(right);
+    m_bars->hide();
+    rightBox->addWidget(m_bars);
+    m_valuer = new CDecisionValuer(this);
+    connect(m_valuer, &CDecisionValuer::advised, m_bars, &COptionBars::setAdvice);
+    connect(m_valuer, &CDecisionValuer::unavailable, m_bars, &COptionBars::setMessage);
 
     auto *controls = new QHBoxLayout;
     m_first = ControlButton(tr("|< Start"), QStringLiteral("first"), right);
@@ -519,6 +527,7 @@ void CHandsWindow::setStep(int step)
         m_caption->clear();
         m_stepLabel->clear();
         m_coach->clear();
+        showOptionValues(false);
         return;
     }
     const history::Hand &hand = m_model->game().hands[static_cast<size_t>(m_hand)];
@@ -534,6 +543,8 @@ void CHandsWindow::startVerdicts()
 {
     const int generation = ++m_coachGeneration;
     joinFinishedWorkers();
+    m_valuer->setGame(std::make_shared<const history::Game>(m_model->game()),
+                      m_model->playerSeat());
     m_verdicts.clear();
     m_coachProblem.clear();
     m_model->setCoachGrades({}, tr("judging…"));
@@ -635,6 +646,7 @@ void CHandsWindow::showCoachLine()
                                                    .actions[static_cast<size_t>(state.actionIndex)]
                                             : nullptr;
         const bool decision = action && state.actor == m_model->playerSeat() && IsDecision(*action);
+        showOptionValues(decision);
         if (decision) {
             if (!m_verdictsReady)
                 coach = tr("Coach: judging the decisions of this game…");
@@ -646,6 +658,18 @@ void CHandsWindow::showCoachLine()
         }
     }
     m_coach->setText(coach);
+}
+
+void CHandsWindow::showOptionValues(bool decision)
+{
+    if (!decision) {
+        m_valuer->cancel();
+        m_bars->hide();
+        return;
+    }
+    if (m_valuer->request(m_hand, m_replay->at(m_step).actionIndex))
+        m_bars->setMessage(tr("Valuing the options…"));
+    m_bars->show();
 }
 
 void CHandsWindow::jumpToStreet(int street)

@@ -22,7 +22,9 @@
 #include <thread>
 #include <vector>
 
+class CDecisionValuer;
 class CHandListModel;
+class COptionBars;
 class CTableCanvas;
 class QCheckBox;
 class QComboBox;
@@ -92,6 +94,8 @@ private:
     void startVerdicts();
     void takeVerdicts();
     void showCoachLine();
+    // The bars of the options at the step shown, when it is a decision of the player.
+    void showOptionValues(bool decision);
 
     QString m_outputFolder;
     QComboBox *m_games = nullptr;
@@ -105,6 +109,8 @@ private:
     QLabel *m_caption = nullptr;
     QLabel *m_stepLabel = nullptr;
     QLabel *m_coach = nullptr;
+    COptionBars *m_bars = nullptr;      // the options' values at a decision of the player
+    CDecisionValuer *m_valuer = nullptr; // fills m_bars from its own thread
     QPushButton *m_first = nullptr;
     QPushButton *m_back = nullptr;
     QPushButton *m_play = nullptr;
