@@ -1,23 +1,90 @@
 // The Progress window: its charts follow the hand histories and the ledger of real games, and
-// missing, empty or foreign databases get a message instead of a chart.
+// missing, empty or foreign databases get a message instead of a chart. The per-game figures
+// come from a review on a worker that a close stops, and from a cache that is reused when it is
+// sound and written afresh when it is not.
 
-#include "ui/review/ProgressWindow.h"
 #include "tests/ui/ReviewFixtures.h"
 #include "tests/ui/TestApp.h"
+#include "ui/review/ProgressWindow.h"
+
+#include "coach/Review.h"
+#include "history/HistoryReader.h"
 
 #include <QComboBox>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProgressBar>
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTemporaryDir>
 
 #include <sqlite3.h>
 
+#include <atomic>
+#include <thread>
+
+namespace {
+
+// Per-game figures need a review; this is long enough for any of the games here.
+constexpr int kReviewTimeoutMs = 300000;
+
+QString DatabaseOf(const QTemporaryDir &folder)
+{
+    return QDir(folder.path()).filePath(QStringLiteral("PokerDB.db3"));
+}
+
+// A review that counts its games, done by the window's own function.
+struct CountingFigure
+{
+    std::shared_ptr<std::atomic<int>> calls = std::make_shared<std::atomic<int>>(0);
+    CProgressReviewer::Figure function()
+    {
+        return [calls = calls](const QString &path, GameFigures &f, const StillWanted &wanted) {
+            ++*calls;
+            return FigureGame(path, f, wanted);
+        };
+    }
+};
+
+// A review that holds on to its first game until the test lets go or the window stops it.
+struct HeldFigure
+{
+    std::shared_ptr<std::atomic<bool>> release = std::make_shared<std::atomic<bool>>(false);
+    std::shared_ptr<std::atomic<int>> calls = std::make_shared<std::atomic<int>>(0);
+    std::shared_ptr<std::atomic<int>> stopped = std::make_shared<std::atomic<int>>(0);
+    CProgressReviewer::Figure function()
+    {
+        return [held = *this](const QString &path, GameFigures &f, const StillWanted &wanted) {
+            ++*held.calls;
+            while (!held.release->load()) {
+                if (!wanted()) {
+                    ++*held.stopped;
+                    f.problem = QStringLiteral("stopped");
+                    return false;
+                }
+                std::this_thread::yield();
+            }
+            return FigureGame(path, f, wanted);
+        };
+    }
+};
+
+} // namespace
+
 class TestProgress : public QObject
 {
     Q_OBJECT
 private slots:
     void initTestCase();
+    void perGameFiguresFollowTheGames();
+    void reviewShowsItsProgress();
+    void closingStopsTheReview();
+    void soundCacheIsReusedAtOnce();
+    void changedGameIsReviewedAgain();
+    void badCacheIsIgnoredAndRewritten_data();
+    void badCacheIsIgnoredAndRewritten();
     void chipsPerHandFollowTheHandHistory();
     void balancesAndStatisticsFollowTheDatabase();
     void badDatabasesGetAMessage();
@@ -34,6 +101,212 @@ void TestProgress::initTestCase()
     QVERIFY(m_bots.isValid());
     m_botGames = PlayBotGamesWithLedger(m_bots.path(), {21u, 22u});
     QCOMPARE(m_botGames.size(), size_t(2));
+}
+
+// The first window reviews both games for real and leaves the cache the others read.
+void TestProgress::perGameFiguresFollowTheGames()
+{
+    QFile::remove(ProgressCachePath(DatabaseOf(m_bots)));
+    CProgressWindow window(m_bots.path(), DatabaseOf(m_bots));
+    window.show();
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isReviewing(), kReviewTimeoutMs);
+    QVERIFY(ShownText(window, "reviewProgress").isEmpty());
+    QVERIFY(ShownText(window, "perGameMessage").isEmpty());
+
+    // Each game's result is its final stack less its first, as the game itself counted it.
+    QList<QPointF> results;
+    for (size_t g = 0; g < m_botGames.size(); ++g)
+        results << QPointF(double(g + 1), double(m_botGames[g].seats[0].finalStack -
+                                                 m_botGames[g].seats[0].startStack));
+    QCOMPARE(Points(window.perGameChart(), QStringLiteral("Result (chips)")), results);
+
+    // The coach's loss per 100 hands of each game, in file order, as a review of that file
+    // alone gives it.
+    const QStringList files = HistoryFiles(m_bots.path());
+    QCOMPARE(files.size(), 2);
+    const QList<QPointF> losses =
+        Points(window.perGameChart(), QStringLiteral("EV loss per 100 hands (bb, right scale)"));
+    QCOMPARE(losses.size(), 2);
+    for (int g = 0; g < files.size(); ++g) {
+        history::Game game;
+        std::string error;
+        QVERIFY(history::ReadGameFile(files[g].toStdString(), game, error));
+        coach::Estimator estimator(coach::kDefaultTrials, kProgressReviewSeed);
+        std::vector<coach::ReviewRow> rows;
+        coach::ReviewSummary summary;
+        QVERIFY2(coach::ReviewGame(game, 0, estimator, rows, summary, error), error.c_str());
+        QCOMPARE(losses[g].x(), double(g + 1));
+        QVERIFY(qAbs(losses[g].y() - summary.evLossPer100()) < 1e-9);
+        QVERIFY(losses[g].y() >= 0);
+    }
+    QVERIFY(QFile::exists(ProgressCachePath(DatabaseOf(m_bots))));
+}
+
+void TestProgress::reviewShowsItsProgress()
+{
+    QTemporaryDir data; // a cache of its own: both games wait for review
+    HeldFigure held;
+    CProgressWindow window(m_bots.path(), DatabaseOf(data), nullptr, held.function());
+    window.show();
+    QTRY_COMPARE(ShownText(window, "reviewProgress"), QStringLiteral("Reviewing game 1 of 2…"));
+    QVERIFY(window.isReviewing());
+    auto *bar = window.findChild<QProgressBar *>(QStringLiteral("reviewBar"));
+    QVERIFY(bar && bar->isVisible());
+    QCOMPARE(bar->value(), 0);
+    QCOMPARE(bar->maximum(), 2);
+    // The window answers while the review works: its tabs change.
+    window.tabs()->setCurrentIndex(3);
+    QCoreApplication::processEvents();
+    QCOMPARE(window.tabs()->currentIndex(), 3);
+    QVERIFY(Points(window.perGameChart(), QStringLiteral("Result (chips)")).isEmpty());
+
+    held.release->store(true);
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isReviewing(), kReviewTimeoutMs);
+    QVERIFY(!bar->isVisible());
+    QVERIFY(ShownText(window, "reviewProgress").isEmpty());
+    QCOMPARE(Points(window.perGameChart(), QStringLiteral("Result (chips)")).size(), 2);
+}
+
+void TestProgress::closingStopsTheReview()
+{
+    QTemporaryDir data;
+    HeldFigure held;
+    {
+        CProgressWindow window(m_bots.path(), DatabaseOf(data), nullptr, held.function());
+        window.show();
+        QTRY_VERIFY(ShownText(window, "reviewProgress").startsWith(QStringLiteral("Reviewing")));
+        QVERIFY(window.close());
+        QVERIFY(!window.isReviewing());
+        QTRY_COMPARE(held.stopped->load(), 1); // the worker was told, and left the game
+        QCoreApplication::processEvents();
+        QCOMPARE(held.calls->load(), 1); // and began no other
+        QVERIFY(Points(window.perGameChart(), QStringLiteral("Result (chips)")).isEmpty());
+        QVERIFY(!QFile::exists(ProgressCachePath(DatabaseOf(data))));
+
+        // Opened again: the review takes up the games left.
+        window.show();
+        QTRY_COMPARE(held.calls->load(), 2);
+        QVERIFY(window.isReviewing());
+        QVERIFY(window.close());
+    } // and the window goes while its worker is held: it is stopped and joined, no hang
+    QCOMPARE(held.stopped->load(), 2);
+}
+
+void TestProgress::soundCacheIsReusedAtOnce()
+{
+    CountingFigure counting;
+    CProgressWindow window(m_bots.path(), DatabaseOf(m_bots), nullptr, counting.function());
+    // No event handled yet: everything comes from the cache.
+    QVERIFY(!window.isReviewing());
+    QCOMPARE(Points(window.perGameChart(), QStringLiteral("Result (chips)")).size(), 2);
+    QCOMPARE(
+        Points(window.perGameChart(), QStringLiteral("EV loss per 100 hands (bb, right scale)"))
+            .size(),
+        2);
+    window.show();
+    QCoreApplication::processEvents();
+    QCOMPARE(counting.calls->load(), 0);
+}
+
+// The cache is trusted only for the file as it was: a game touched since is figured again.
+void TestProgress::changedGameIsReviewedAgain()
+{
+    QTemporaryDir copy;
+    QVERIFY(QDir().mkpath(QDir(copy.path()).filePath(QStringLiteral("HandHistory"))));
+    for (const QString &file : HistoryFiles(m_bots.path())) {
+        const QString target =
+            QDir(copy.path()).filePath(QStringLiteral("HandHistory/") + QFileInfo(file).fileName());
+        QVERIFY(QFile::copy(file, target));
+        const QString log = QString::fromStdString(history::GameLogPathOf(file.toStdString()));
+        if (QFile::exists(log))
+            QVERIFY(QFile::copy(
+                log, QString::fromStdString(history::GameLogPathOf(target.toStdString()))));
+    }
+    const QString log = QDir(m_bots.path()).filePath(QStringLiteral("HistoryGame.log"));
+    if (QFile::exists(log))
+        QVERIFY(QFile::copy(log, QDir(copy.path()).filePath(QStringLiteral("HistoryGame.log"))));
+    CountingFigure counting;
+    {
+        CProgressWindow window(copy.path(), DatabaseOf(copy), nullptr, counting.function());
+        QTRY_VERIFY_WITH_TIMEOUT(!window.isReviewing(), kReviewTimeoutMs);
+    }
+    QCOMPARE(counting.calls->load(), 2);
+    const QStringList files = HistoryFiles(copy.path());
+    QFile first(files.first());
+    QVERIFY(first.open(QIODevice::ReadWrite));
+    QVERIFY(first.setFileTime(first.fileTime(QFileDevice::FileModificationTime).addSecs(60),
+                              QFileDevice::FileModificationTime));
+    first.close();
+    CProgressWindow window(copy.path(), DatabaseOf(copy), nullptr, counting.function());
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isReviewing(), kReviewTimeoutMs);
+    QCOMPARE(counting.calls->load(), 3);
+    QCOMPARE(Points(window.perGameChart(), QStringLiteral("Result (chips)")).size(), 2);
+}
+
+void TestProgress::badCacheIsIgnoredAndRewritten_data()
+{
+    QTest::addColumn<QString>("change"); // what is done to the sound cache's text
+    QTest::newRow("cut short") << "cut";
+    QTest::newRow("not json") << "binary";
+    QTest::newRow("another program's json") << "foreign";
+    QTest::newRow("a later version") << "version";
+    QTest::newRow("a size that is text") << "size";
+    QTest::newRow("hands below zero") << "hands";
+    QTest::newRow("a loss of 1e300") << "loss";
+}
+
+void TestProgress::badCacheIsIgnoredAndRewritten()
+{
+    QFETCH(QString, change);
+    QTemporaryDir data;
+    const QString cache = ProgressCachePath(DatabaseOf(data));
+    QVERIFY(QFile::copy(ProgressCachePath(DatabaseOf(m_bots)), cache));
+    QFile::setPermissions(cache, QFile::ReadOwner | QFile::WriteOwner);
+    QByteArray text = ReadText(cache).toLatin1();
+    QJsonObject top = QJsonDocument::fromJson(text).object();
+    QJsonArray games = top[QStringLiteral("games")].toArray();
+    QJsonObject game = games[0].toObject();
+    if (change == QLatin1String("cut"))
+        text.chop(text.size() / 3);
+    else if (change == QLatin1String("binary"))
+        text = QByteArray("\x89PNG\r\n\x1a\n\0\0\0", 11);
+    else if (change == QLatin1String("foreign"))
+        text = R"({"games": [], "format": "something else", "version": 1})";
+    else if (change == QLatin1String("version"))
+        top[QStringLiteral("version")] = top[QStringLiteral("version")].toInt() + 1;
+    else if (change == QLatin1String("size"))
+        game[QStringLiteral("size")] = QStringLiteral("12");
+    else if (change == QLatin1String("hands"))
+        game[QStringLiteral("hands")] = -3;
+    else if (change == QLatin1String("loss"))
+        game[QStringLiteral("evLossPer100")] = 1e300;
+    if (text == ReadText(cache).toLatin1()) {
+        games[0] = game;
+        top[QStringLiteral("games")] = games;
+        text = QJsonDocument(top).toJson();
+    }
+    QFile file(cache);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+    file.close();
+
+    CountingFigure counting;
+    CProgressWindow window(m_bots.path(), DatabaseOf(data), nullptr, counting.function());
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isReviewing(), kReviewTimeoutMs);
+    QVERIFY(counting.calls->load() >= 1);
+    QVERIFY(counting.calls->load() <= 2);
+    const QList<QPointF> losses =
+        Points(window.perGameChart(), QStringLiteral("EV loss per 100 hands (bb, right scale)"));
+    QCOMPARE(losses.size(), 2);
+    QVERIFY(losses[0].y() < 1e6);
+    // Written afresh: the next window needs no review at all.
+    bool sound = false;
+    QCOMPARE(ReadProgressCache(cache, &sound).size(), size_t(2));
+    QVERIFY(sound);
+    CountingFigure again;
+    CProgressWindow next(m_bots.path(), DatabaseOf(data), nullptr, again.function());
+    QVERIFY(!next.isReviewing());
+    QCOMPARE(again.calls->load(), 0);
 }
 
 void TestProgress::chipsPerHandFollowTheHandHistory()
@@ -150,7 +423,8 @@ void TestProgress::badDatabasesGetAMessage()
     other.write("Seat 0: Hero (1000 in chips)\r\n");
     other.close();
     CProgressWindow second(folder.path(), text);
-    QVERIFY(ShownText(second, "balanceMessage").contains(QStringLiteral("not a Brisquel database")));
+    QVERIFY(
+        ShownText(second, "balanceMessage").contains(QStringLiteral("not a Brisquel database")));
 }
 
 void TestProgress::savesChartsAsPng()
