@@ -9,6 +9,7 @@
 
 #include "coach/Review.h"
 #include "history/HistoryReader.h"
+#include "pokerlib/Evaluator.h"
 
 #include <QComboBox>
 #include <QImage>
@@ -77,6 +78,102 @@ struct HeldFigure
     }
 };
 
+// What `seat` can expect from the pot over every completion of the board's first `known` cards:
+// the chips are paid out level by level (each level's pot goes to the best hands still in that
+// reached it), averaged over the boards.
+double ExpectedPayout(const history::Hand &hand, int seat, int known)
+{
+    std::vector<const history::HandSeat *> live;
+    std::vector<bool> used(52, false);
+    for (int i = 0; i < known; ++i)
+        used[size_t(hand.board[size_t(i)])] = true;
+    int top = 0;
+    for (const history::HandSeat &h : hand.seats) {
+        top = std::max(top, h.invested);
+        if (h.inHand && !h.folded) {
+            live.push_back(&h);
+            used[size_t(h.cards[0])] = used[size_t(h.cards[1])] = true;
+        }
+    }
+    std::vector<int> deck;
+    for (int c = 0; c < 52; ++c)
+        if (!used[size_t(c)])
+            deck.push_back(c);
+    const brisquel::EvalTables &tables = brisquel::Tables();
+    std::vector<int> board(hand.board.begin(), hand.board.begin() + known);
+    double total = 0;
+    long long boards = 0;
+    std::vector<int> score(live.size());
+    const std::function<void(size_t)> deal = [&](size_t from) {
+        if (board.size() == 5) {
+            for (size_t i = 0; i < live.size(); ++i) {
+                const int seven[7] = {live[i]->cards[0], live[i]->cards[1], board[0], board[1],
+                                      board[2],          board[3],          board[4]};
+                score[i] = brisquel::EvaluateCards7(tables, seven);
+            }
+            for (int level = 1; level <= top; ++level) {
+                int pot = 0, best = -1, sharers = 0;
+                bool ours = false;
+                for (const history::HandSeat &h : hand.seats)
+                    pot += h.invested >= level ? 1 : 0;
+                for (size_t i = 0; i < live.size(); ++i) {
+                    if (live[i]->invested < level)
+                        continue;
+                    if (score[i] > best) {
+                        best = score[i];
+                        sharers = 0;
+                        ours = false;
+                    }
+                    if (score[i] == best) {
+                        ++sharers;
+                        ours = ours || live[i]->seat == seat;
+                    }
+                }
+                if (ours)
+                    total += double(pot) / sharers;
+            }
+            ++boards;
+            return;
+        }
+        for (size_t c = from; c < deck.size(); ++c) {
+            board.push_back(deck[c]);
+            deal(c + 1);
+            board.pop_back();
+        }
+    };
+    deal(0);
+    return total / double(boards);
+}
+
+// The chips `seat`'s result in `hand` changes by when its all-in is settled at its equity;
+// nullopt for a hand this check leaves alone (betting that went on after the all-in).
+std::optional<double> AllInLuck(const history::Hand &hand, int seat)
+{
+    const history::HandSeat &me = hand.seats[size_t(seat)];
+    int live = 0;
+    for (const history::HandSeat &h : hand.seats)
+        live += h.inHand && !h.folded ? 1 : 0;
+    const history::Action *firstAllIn = nullptr, *last = nullptr;
+    for (const history::Action &a : hand.actions) {
+        if (a.kind == history::ActionKind::Ante || a.kind == history::ActionKind::SmallBlind ||
+            a.kind == history::ActionKind::BigBlind)
+            continue;
+        last = &a;
+        if (a.allIn && !firstAllIn)
+            firstAllIn = &a;
+    }
+    const history::Street end = last ? last->street : history::Street::Preflop;
+    if (!me.inHand || me.folded || live < 2 || end == history::Street::River)
+        return 0.0;
+    if (!firstAllIn || firstAllIn->street != end)
+        return std::nullopt;
+    for (const history::HandSeat &h : hand.seats) {
+        if (h.inHand && !h.folded && (h.cards[0] < 0 || h.cards[1] < 0))
+            return std::nullopt;
+    }
+    return ExpectedPayout(hand, seat, hand.boardCountAt(end)) - me.won;
+}
+
 } // namespace
 
 class TestProgress : public QObject
@@ -85,6 +182,7 @@ class TestProgress : public QObject
 private slots:
     void initTestCase();
     void perGameFiguresFollowTheGames();
+    void allInLuckIsTakenOut();
     void reviewShowsItsProgress();
     void closingStopsTheReview();
     void soundCacheIsReusedAtOnce();
@@ -146,6 +244,49 @@ void TestProgress::perGameFiguresFollowTheGames()
         QVERIFY(losses[g].y() >= 0);
     }
     QVERIFY(QFile::exists(ProgressCachePath(DatabaseOf(m_bots))));
+}
+
+// Both charts against pots paid out here over every remaining board: this game's adjusted line
+// moves away from the chips by each all-in's luck, and each game's adjusted result differs from
+// its result by the sum of them.
+void TestProgress::allInLuckIsTakenOut()
+{
+    CProgressWindow window(m_bots.path(), DatabaseOf(m_bots));
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isReviewing(), kReviewTimeoutMs);
+    const QList<QPointF> results = Points(window.perGameChart(), QStringLiteral("Result (chips)"));
+    const QList<QPointF> adjusted =
+        Points(window.perGameChart(), QStringLiteral("All-in adjusted (chips)"));
+    const QList<QPointF> chips = Points(window.gameChart(), QStringLiteral("Chips"));
+    const QList<QPointF> line = Points(window.gameChart(), QStringLiteral("All-in adjusted"));
+    const QStringList files = HistoryFiles(m_bots.path());
+    QCOMPARE(adjusted.size(), files.size());
+    QCOMPARE(line.size(), chips.size());
+    int allIns = 0;
+    for (int g = 0; g < files.size(); ++g) {
+        history::Game game;
+        std::string error;
+        QVERIFY(history::ReadGameFile(files[g].toStdString(), game, error));
+        double luck = 0;
+        bool whole = true; // every hand's luck known to this check
+        int point = 0;
+        for (const history::Hand &hand : game.hands) {
+            if (!hand.seats[0].inHand)
+                continue;
+            const std::optional<double> l = AllInLuck(hand, 0);
+            whole = whole && l.has_value();
+            luck += l.value_or(0);
+            allIns += l.value_or(0) != 0;
+            if (g + 1 == files.size() && whole) {
+                QCOMPARE(line[point].x(), double(hand.number));
+                QVERIFY2(qAbs(line[point].y() - chips[point].y() - luck) < 1e-6,
+                         qPrintable(QStringLiteral("hand %1").arg(hand.number)));
+            }
+            ++point;
+        }
+        if (whole)
+            QVERIFY(qAbs(adjusted[g].y() - results[g].y() - luck) < 1e-6);
+    }
+    QVERIFY(allIns > 0); // the games hold an all-in to check
 }
 
 void TestProgress::reviewShowsItsProgress()

@@ -1,5 +1,6 @@
 #include "ui/review/ProgressFigures.h"
 
+#include "coach/AllInAdjusted.h"
 #include "coach/Review.h"
 #include "history/HistoryReader.h"
 #include "replay/HandReplay.h"
@@ -140,6 +141,12 @@ bool FigureGame(const QString &historyPath, GameFigures &figures, const StillWan
             continue;
         ++figures.hands;
         figures.result += s.won - s.invested;
+    }
+    const coach::AllInAdjustedResult luck = coach::AllInAdjusted(game, seat);
+    figures.adjusted = figures.result + (luck.adjustedChips - double(luck.actualChips));
+    for (const coach::AllInHandResult &h : luck.hands) {
+        if (h.dealt && h.adjusted)
+            figures.allIns.push_back({h.hand, h.adjustedChips - h.actualChips});
     }
     if (wanted && !wanted()) {
         figures.problem = QStringLiteral("stopped");
