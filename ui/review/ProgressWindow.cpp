@@ -638,7 +638,11 @@ void CProgressWindow::drawPerGame()
              true);
     QValueAxis *x = CountAxis(tr("Game"), 1, int(m_historyFiles.size()), kGamePad);
     QValueAxis *chips = ValueAxis(tr("Chips won"), low, high);
-    QValueAxis *bigBlinds = ValueAxis(tr("EV loss (bb per 100 hands)"), 0, lossHigh);
+    // A loss is never below 0: the scale starts there even when every game lost nothing.
+    auto *bigBlinds = new QValueAxis;
+    bigBlinds->setTitleText(tr("EV loss (bb per 100 hands)"));
+    bigBlinds->setRange(0, std::max(1.0, lossHigh * 1.08));
+    bigBlinds->applyNiceNumbers();
     bigBlinds->setLabelFormat(QStringLiteral("%.1f"));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(chips, Qt::AlignLeft);
