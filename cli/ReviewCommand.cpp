@@ -2,36 +2,44 @@
 
 #include "cli/args/CommandLine.h"
 #include "cli/DataFolder.h"
+#include "coach/AllInAdjusted.h"
 #include "coach/Review.h"
 #include "interchange/Interchange.h"
 #include "validation/PrintableText.h"
 
 #include <cstdio>
+#include <filesystem>
 
 namespace {
 
 constexpr long long kMaxTrials = 10000000;
+constexpr long long kMaxSamples = 100000;
 
 } // namespace
 
 const char kReviewUsage[] =
-    "usage: brisquel-cli review [PATH] [--player NAME] [--all] [--trials T] [--seed S]\n"
+    "usage: brisquel-cli review [PATH] [--player NAME] [--all] [--trials T] [--samples N]\n"
+    "                           [--seed S]\n"
     "       PATH: a hand-history file, or a folder as play --out writes it (its latest game,\n"
     "       every game with --all); without it the data folder. PokerStars-format hand\n"
-    "       histories and PHH files are read too (their last table, every table with --all)\n";
+    "       histories and PHH files are read too (their last table, every table with --all)\n"
+    "       --samples N: play-outs per option behind each decision's grade (default 600;\n"
+    "       0 leaves the grades out)\n";
 
-// review [PATH] [--player NAME] [--all] [--trials T] [--seed S]
+// review [PATH] [--player NAME] [--all] [--trials T] [--samples N] [--seed S]
 int RunReviewCommand(const CommandArgs &args)
 {
     std::string path, player;
     bool all = false;
     long long trials = coach::kDefaultTrials;
+    long long samples = coach::kDefaultReviewSamples;
     std::optional<std::uint64_t> seed;
     try {
         const ParsedArgs parsed = CommandLine()
                                       .Value("--player")
                                       .Flag("--all")
                                       .Value("--trials")
+                                      .Value("--samples")
                                       .Value("--seed")
                                       .Positional(1)
                                       .Parse(args);
@@ -42,6 +50,7 @@ int RunReviewCommand(const CommandArgs &args)
         player = parsed.Text("--player").value_or("");
         all = parsed.Has("--all");
         trials = parsed.Integer("--trials", 1, kMaxTrials, coach::kDefaultTrials);
+        samples = parsed.Integer("--samples", 0, kMaxSamples, coach::kDefaultReviewSamples);
         seed = parsed.Unsigned64("--seed");
     } catch (const ArgError &e) {
         return Fail(e.what());
@@ -65,24 +74,58 @@ int RunReviewCommand(const CommandArgs &args)
         seats.push_back(seat);
     }
     coach::Estimator estimator(static_cast<int>(trials), seed);
+    coach::ReviewOptions options;
+    options.samplesPerOption = static_cast<int>(samples);
+    options.seed = seed;
     std::vector<coach::ReviewRow> rows;
+    std::vector<std::string> gameOfRow;
     coach::ReviewSummary summary;
+    long long actualChips = 0;
+    double adjustedChips = 0.0;
+    int allIns = 0;
     for (size_t g = 0; g < games.size(); ++g) {
+        const std::string file = PrintableText(games[g].historyPath);
         for (const std::string &warning : games[g].warnings)
-            std::fprintf(stderr, "brisquel-cli: warning: %s: %s\n",
-                         PrintableText(games[g].historyPath).c_str(),
+            std::fprintf(stderr, "brisquel-cli: warning: %s: %s\n", path.c_str(),
                          PrintableText(warning).c_str());
         if (games[g].damagedHands > 0)
             std::fprintf(stderr, "brisquel-cli: warning: %s: %d damaged hand%s left out\n",
-                         PrintableText(games[g].historyPath).c_str(), games[g].damagedHands,
+                         file.c_str(), games[g].damagedHands,
                          games[g].damagedHands == 1 ? "" : "s");
-        if (!coach::ReviewGame(games[g], seats[g], estimator, rows, summary, error))
+        const size_t warned = summary.warnings.size();
+        if (!coach::ReviewGame(games[g], seats[g], estimator, rows, summary, error, {}, options))
             return Fail(PrintableText(error));
+        for (size_t w = warned; w < summary.warnings.size(); ++w)
+            std::fprintf(stderr, "brisquel-cli: warning: %s: %s\n", file.c_str(),
+                         PrintableText(summary.warnings[w]).c_str());
+        // Several games can come from one file (PokerStars tables): then they go by number.
+        const auto samePath = [&](size_t other) {
+            return other < games.size() && other != g &&
+                   games[other].historyPath == games[g].historyPath;
+        };
+        std::string name =
+            PrintableText(std::filesystem::path(games[g].historyPath).filename().string());
+        if (samePath(g - 1) || samePath(g + 1))
+            name = std::to_string(g + 1);
+        gameOfRow.resize(rows.size(), name);
+        const coach::AllInAdjustedResult luck = coach::AllInAdjusted(games[g], seats[g]);
+        actualChips += luck.actualChips;
+        adjustedChips += luck.adjustedChips;
+        allIns += luck.allIns;
     }
     std::printf("%s\n", coach::ReviewHeader().c_str());
-    for (const coach::ReviewRow &row : rows)
-        std::printf("%s\n", coach::ReviewLine(row).c_str());
+    for (size_t r = 0; r < rows.size(); ++r)
+        std::printf("%s\n", coach::ReviewLine(rows[r], gameOfRow[r]).c_str());
     std::printf("\ndecisions\t%d\ntoo tight\t%d\ntoo loose\t%d\nchips lost per 100 hands\t%.1f\n",
                 summary.decisions, summary.tooTight, summary.tooLoose, summary.chipsLostPer100());
+    std::printf("graded decisions\t%d\nEV loss per 100 hands\t%.2f\n", summary.graded,
+                summary.evLossPer100());
+    std::printf("all-ins before the river\t%d\nchips won\t%lld\nchips won all-in adjusted\t%.1f\n",
+                allIns, actualChips, adjustedChips);
+    std::printf("\nstreet\tposition\taction\tdecisions\tmistakes\tbb_lost\n");
+    for (const coach::LeakCell &cell : coach::LeakTable(rows))
+        std::printf("%s\t%s\t%s\t%d\t%d\t%.2f\n", history::StreetName(cell.street),
+                    coach::PositionName(cell.position), coach::MoveName(cell.move), cell.decisions,
+                    cell.mistakes, cell.lostBb);
     return kExitOk;
 }

@@ -1,9 +1,19 @@
 #include "coach/Review.h"
 
 #include "coach/TableDecision.h"
+#include "playout/Advisor.h"
+#include "playout/HandSim.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
+#include <map>
+#include <mutex>
+#include <random>
+#include <thread>
+#include <tuple>
 
 namespace coach {
 
@@ -42,7 +52,121 @@ int StreetEnd(Street street)
     return street == Street::Preflop ? kPreflopFinished : kFlop + 2 * static_cast<int>(street) - 1;
 }
 
+Position PositionOf(const history::Hand &hand, int seat)
+{
+    if (seat == hand.smallBlindSeat || seat == hand.bigBlindSeat)
+        return Position::Blinds;
+    const int positionClass = hand.seats[static_cast<size_t>(seat)].positionClass;
+    return positionClass >= 2 ? Position::Late
+                              : positionClass == 1 ? Position::Middle : Position::Early;
+}
+
+// One decision to value: the hand up to it, what the seat did, and the row it belongs to.
+struct AdviceJob
+{
+    size_t row = 0;
+    playout::ReadDecision decision;
+    std::uint64_t seed = 0;
+};
+
+// The option the seat took: the exact one, else (a bet or raise of a size not offered) the
+// offered bet or raise nearest to it; -1 when there is none.
+int ChosenOption(const std::vector<playout::Option> &options, int put, bool fold)
+{
+    const int exact = playout::OptionIndex(options, put, fold);
+    if (exact >= 0 || fold)
+        return exact;
+    int nearest = -1;
+    for (int k = 0; k < static_cast<int>(options.size()); ++k) {
+        const playout::Option &o = options[static_cast<size_t>(k)];
+        const bool raise = o.kind == playout::OptionKind::Bet ||
+                           o.kind == playout::OptionKind::Raise ||
+                           o.kind == playout::OptionKind::AllIn;
+        if (raise && (nearest < 0 || std::abs(o.put - put) <
+                                         std::abs(options[static_cast<size_t>(nearest)].put - put)))
+            nearest = k;
+    }
+    return nearest;
+}
+
+playout::Advice Value(const AdviceJob &job, int samples, const std::atomic<bool> &stop)
+{
+    playout::AdviseSettings settings;
+    // No time limit: the same play-outs whatever the machine; `stop` is looked at between them.
+    settings.maxMillis = 0;
+    settings.firstAnswerMillis = 50;
+    settings.samplesPerOption = samples;
+    settings.seed = job.seed;
+    playout::Advice advice;
+    try {
+        advice = playout::Advise(*job.decision.hand, settings,
+                                 [&stop](const playout::Advice &) { return !stop.load(); });
+    } catch (const std::exception &) {
+        return {}; // out of memory: the decision goes without advice
+    }
+    if (!advice.valid || stop.load())
+        return {};
+    advice.chosen = ChosenOption(advice.options, job.decision.put, job.decision.fold);
+    playout::Settle(advice);
+    return advice;
+}
+
+// Values every job into its row on a few threads; false when `wanted` said stop.
+bool ValueAll(const std::vector<AdviceJob> &jobs, std::vector<ReviewRow> &rows, int samples,
+              int threads, const std::function<bool()> &wanted)
+{
+    if (jobs.empty())
+        return true;
+    if (threads <= 0)
+        threads = static_cast<int>(std::thread::hardware_concurrency());
+    threads = std::clamp(threads, 1, static_cast<int>(jobs.size()));
+    std::atomic<size_t> next{0};
+    std::atomic<bool> stop{false};
+    std::mutex mutex;
+    std::condition_variable finished;
+    int running = threads;
+    const auto work = [&] {
+        for (size_t j = next++; j < jobs.size() && !stop.load(); j = next++)
+            rows[jobs[j].row].advice = Value(jobs[j], samples, stop);
+        std::lock_guard<std::mutex> lock(mutex);
+        --running;
+        finished.notify_all();
+    };
+    std::vector<std::thread> pool;
+    for (int t = 0; t < threads; ++t)
+        pool.emplace_back(work);
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        while (running > 0) {
+            finished.wait_for(lock, std::chrono::milliseconds(50));
+            if (running > 0 && wanted && !stop.load()) {
+                lock.unlock();
+                if (!wanted())
+                    stop.store(true);
+                lock.lock();
+            }
+        }
+    }
+    for (std::thread &thread : pool)
+        thread.join();
+    return !stop.load();
+}
+
+std::uint64_t DecisionSeed(std::uint64_t seed, int hand, size_t index)
+{
+    std::uint64_t state = seed ^ (0x9E3779B97F4A7C15ULL * static_cast<std::uint64_t>(hand + 1));
+    playout::NextRandom(state);
+    state ^= 0xBF58476D1CE4E5B9ULL * static_cast<std::uint64_t>(index + 1);
+    return playout::NextRandom(state);
+}
+
 } // namespace
+
+const char *PositionName(Position position)
+{
+    static const char *const kNames[] = {"early", "middle", "late", "blinds"};
+    return kNames[static_cast<int>(position)];
+}
 
 int ReviewSeat(const history::Game &game, const std::string &player, std::string &error)
 {
@@ -120,7 +244,7 @@ std::vector<std::vector<CPokerStat>> StatisticsBeforeHands(const history::Game &
 
 bool ReviewGame(const history::Game &game, int seat, Estimator &estimator,
                 std::vector<ReviewRow> &rows, ReviewSummary &summary, std::string &error,
-                const std::function<bool()> &wanted)
+                const std::function<bool()> &wanted, const ReviewOptions &options)
 {
     const auto stopped = [&wanted, &error] {
         if (!wanted || wanted())
@@ -133,6 +257,9 @@ bool ReviewGame(const history::Game &game, int seat, Estimator &estimator,
         return false;
     }
     const auto statistics = StatisticsBeforeHands(game);
+    const std::uint64_t seed = options.seed ? *options.seed : std::random_device{}();
+    const size_t firstRow = rows.size();
+    std::vector<AdviceJob> jobs;
     for (size_t h = 0; h < game.hands.size(); ++h) {
         if (stopped())
             return false;
@@ -148,6 +275,7 @@ bool ReviewGame(const history::Game &game, int seat, Estimator &estimator,
         std::vector<PreflopMove> preflop(seats, PreflopMove::None);
         for (size_t s = 0; s < seats; ++s)
             stack[s] = hand.seats[s].startStack;
+        const size_t handRows = rows.size();
         for (const history::Action &action : hand.actions) {
             const size_t actor = static_cast<size_t>(action.seat);
             if (action.seat == seat && IsDecision(action.kind)) {
@@ -164,6 +292,7 @@ bool ReviewGame(const history::Game &game, int seat, Estimator &estimator,
                 row.street = action.street;
                 row.move = MoveOfKind(action.kind);
                 row.amount = action.amount;
+                row.position = PositionOf(hand, seat);
                 DecisionPoint &point = row.point;
                 point.hole = me.cards;
                 point.board.assign(hand.board.begin(),
@@ -207,6 +336,34 @@ bool ReviewGame(const history::Game &game, int seat, Estimator &estimator,
                     preflop[actor] = PreflopMove::Called;
             }
         }
+        if (options.samplesPerOption <= 0 || rows.size() == handRows)
+            continue;
+        const auto decisions = playout::DecisionsInHand(game, hand, seat, statistics[h]);
+        if (decisions.size() != rows.size() - handRows) {
+            summary.warnings.push_back("hand #" + std::to_string(hand.number) + ": the decisions of " +
+                                       me.name + " do not replay; they have no advice");
+            continue;
+        }
+        for (size_t k = 0; k < decisions.size(); ++k)
+            jobs.push_back({handRows + k, decisions[k], DecisionSeed(seed, hand.number, k)});
+    }
+    if (!ValueAll(jobs, rows, options.samplesPerOption, options.threads, wanted)) {
+        error = "stopped";
+        return false;
+    }
+    int lastWarned = -1;
+    for (size_t r = firstRow; r < rows.size(); ++r) {
+        const ReviewRow &row = rows[r];
+        if (row.advice.grade != playout::Grade::NotGraded) {
+            ++summary.graded;
+            summary.evLossBb += row.advice.lossBb;
+        } else if (!row.advice.valid && options.samplesPerOption > 0 && row.hand != lastWarned &&
+                   std::any_of(jobs.begin(), jobs.end(), [r](const AdviceJob &j) { return j.row == r; })) {
+            lastWarned = row.hand;
+            summary.warnings.push_back("hand #" + std::to_string(row.hand) + ": a decision of " +
+                                       game.seats[static_cast<size_t>(seat)].name +
+                                       " does not replay; it has no advice");
+        }
     }
     return true;
 }
@@ -214,20 +371,60 @@ bool ReviewGame(const history::Game &game, int seat, Estimator &estimator,
 std::string ReviewHeader()
 {
     return "hand\tstreet\taction\tamount\tpot\tto_call\tneeded\tequity_random\tequity_range\t"
-           "verdict\tev";
+           "verdict\tev\tbest\tev_best_bb\tev_loss_bb\tgame\tgrade";
 }
 
-std::string ReviewLine(const ReviewRow &row)
+std::string ReviewLine(const ReviewRow &row, const std::string &game)
 {
     char numbers[160];
     std::snprintf(numbers, sizeof numbers, "%.3f\t%.3f\t%.3f", row.estimate.price.needed,
                   row.estimate.random.value, row.estimate.range.value);
     char ev[32];
     std::snprintf(ev, sizeof ev, "%.1f", row.estimate.evCall);
+    const playout::Advice &advice = row.advice;
+    const bool graded = advice.grade != playout::Grade::NotGraded;
+    // Bets and raises have no price to judge: their grade is their verdict.
+    const bool raise = row.move == Move::Bet || row.move == Move::Raise;
+    const std::string verdict =
+        raise && graded ? playout::GradeName(advice.grade) : VerdictName(row.verdict);
+    std::string best = "-", evBest = "-", evLoss = "-";
+    if (advice.valid && advice.best >= 0) {
+        const playout::Option &option = advice.options[static_cast<size_t>(advice.best)];
+        best = playout::OptionLabel(option);
+        char number[32];
+        std::snprintf(number, sizeof number, "%.2f", option.evBb);
+        evBest = number;
+        if (graded) {
+            std::snprintf(number, sizeof number, "%.2f", advice.lossBb);
+            evLoss = number;
+        }
+    }
     return std::to_string(row.hand) + "\t" + history::StreetName(row.street) + "\t" +
            MoveName(row.move) + "\t" + std::to_string(row.amount) + "\t" +
            std::to_string(row.point.pot) + "\t" + std::to_string(row.point.toCall) + "\t" +
-           numbers + "\t" + VerdictName(row.verdict) + "\t" + ev;
+           numbers + "\t" + verdict + "\t" + ev + "\t" + best + "\t" + evBest + "\t" + evLoss +
+           "\t" + (game.empty() ? "-" : game) + "\t" + playout::GradeName(advice.grade);
+}
+
+std::vector<LeakCell> LeakTable(const std::vector<ReviewRow> &rows)
+{
+    std::map<std::tuple<int, int, int>, LeakCell> cells;
+    for (const ReviewRow &row : rows) {
+        LeakCell &cell = cells[{static_cast<int>(row.street), static_cast<int>(row.position),
+                                static_cast<int>(row.move)}];
+        cell.street = row.street;
+        cell.position = row.position;
+        cell.move = row.move;
+        ++cell.decisions;
+        if (row.advice.grade == playout::Grade::NotGraded)
+            continue;
+        cell.mistakes += row.advice.grade != playout::Grade::Ok ? 1 : 0;
+        cell.lostBb += row.advice.lossBb;
+    }
+    std::vector<LeakCell> table;
+    for (const auto &[key, cell] : cells)
+        table.push_back(cell);
+    return table;
 }
 
 } // namespace coach

@@ -3,18 +3,51 @@
 // engine's statistics rebuilt hand by hand so that opponents' ranges are chosen as they would
 // have been at the table. Used by `brisquel-cli review` and the review window.
 //
-// Thread use: pure functions apart from the Estimator passed in.
+// Every decision is also valued by play-outs (playout::Advise): each option a fixed number of
+// times, from a seed of its own derived from the review's seed, the hand's number and the
+// decision's place in the hand, so that the answer is the same however the work is shared out.
+// A bet or raise of a size the advisor does not offer is graded as the offered size nearest
+// to it.
+//
+// Thread use: ReviewGame values the decisions on a few threads of its own, joined before it
+// returns; `wanted` is asked on the calling thread only. Otherwise pure functions apart from
+// the Estimator passed in.
 
 #include "coach/Coach.h"
 #include "history/HistoryReader.h"
 #include "playout/Advice.h"
 #include "stats/PokerStat.h"
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace coach {
+
+// Play-outs per option behind each decision's advice: enough for grades that mostly hold from
+// one seed to another, and a 90-hand game of one seat at nine seats reviewed in well under half
+// a minute on two cores (bench/bench_review.cpp).
+constexpr int kDefaultReviewSamples = 600;
+
+struct ReviewOptions
+{
+    int samplesPerOption = kDefaultReviewSamples; // 0: no advice, the verdicts alone
+    std::optional<std::uint64_t> seed;            // none: a random one per review
+    int threads = 0;                              // 0: one per core
+};
+
+// Where the seat sat in the hand, as the leak table groups decisions: the blinds apart, the
+// other seats by the engine's position classes.
+enum class Position
+{
+    Early,
+    Middle,
+    Late,
+    Blinds,
+};
+const char *PositionName(Position position); // "early", "middle", "late", "blinds"
 
 struct ReviewRow
 {
@@ -26,7 +59,9 @@ struct ReviewRow
     Estimate estimate;
     Verdict verdict = Verdict::Ok;
     double chipsLost = 0.0;
-    // Every option of the decision valued in big blinds, the move made among them and graded.
+    Position position = Position::Early;
+    // Every option of the decision valued in big blinds, the move made among them and graded;
+    // not valid when the hand does not replay (or no advice was asked for).
     playout::Advice advice;
 };
 
@@ -38,6 +73,8 @@ struct ReviewSummary
     int hands = 0; // hands the seat was dealt into
     double chipsLost = 0.0;
     double evLossBb = 0.0; // big blinds the graded decisions gave away against the best option
+    int graded = 0;        // decisions with a grade
+    std::vector<std::string> warnings; // hands left without advice, one sentence each
     double chipsLostPer100() const { return hands > 0 ? 100.0 * chipsLost / hands : 0.0; }
     double evLossPer100() const { return hands > 0 ? 100.0 * evLossBb / hands : 0.0; }
 };
@@ -50,9 +87,10 @@ int ReviewSeat(const history::Game &game, const std::string &player, std::string
 // with a message when the seat's own cards are not known (no game log for a computer seat).
 // `wanted`, when given, is asked before each hand and each decision: once it says false the
 // review stops at once and returns false with error "stopped".
+// Each row's advice is valued as `options` says.
 bool ReviewGame(const history::Game &game, int seat, Estimator &estimator,
                 std::vector<ReviewRow> &rows, ReviewSummary &summary, std::string &error,
-                const std::function<bool()> &wanted = {});
+                const std::function<bool()> &wanted = {}, const ReviewOptions &options = {});
 
 // The engine's event list of a hand (what it hands to AnalyzeHand), rebuilt from the files.
 std::vector<CAction> HandEvents(const history::Hand &hand, bool firstHandOfGame);
@@ -61,8 +99,22 @@ std::vector<CAction> HandEvents(const history::Hand &hand, bool firstHandOfGame)
 // hands 0 .. h-1; the last entry holds the totals after every hand.
 std::vector<std::vector<CPokerStat>> StatisticsBeforeHands(const history::Game &game);
 
-// One tab-separated line per row and the header line, as `brisquel-cli review` prints them.
+// One tab-separated line per row and the header line, as `brisquel-cli review` prints them;
+// `game` names the row's game. Cells without a value hold "-".
 std::string ReviewHeader();
-std::string ReviewLine(const ReviewRow &row);
+std::string ReviewLine(const ReviewRow &row, const std::string &game = {});
+
+// The decisions grouped by street, position and action, in that order: how many, how many
+// graded a small mistake or worse, and the big blinds they gave away.
+struct LeakCell
+{
+    history::Street street = history::Street::Preflop;
+    Position position = Position::Early;
+    Move move = Move::Fold;
+    int decisions = 0;
+    int mistakes = 0;
+    double lostBb = 0.0;
+};
+std::vector<LeakCell> LeakTable(const std::vector<ReviewRow> &rows);
 
 } // namespace coach

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 namespace {
@@ -55,14 +58,14 @@ protected:
 TEST_F(ReviewCommand, EveryDecisionOfThePlayerOnceInOrder)
 {
     const std::string player = "Maniac_3";
-    const CliResult r =
-        RunCli({"review", Out(), "--player", player, "--trials", "300", "--seed", "1"});
+    const CliResult r = RunCli({"review", Out(), "--player", player, "--trials", "300",
+                                "--samples", "30", "--seed", "1"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     const std::vector<std::string> lines = Lines(r.out);
     ASSERT_GE(lines.size(), 6u);
     EXPECT_EQ(lines[0], "hand\tstreet\taction\tamount\tpot\tto_call\tneeded\tequity_random\t"
-                        "equity_range\tverdict\tev");
+                        "equity_range\tverdict\tev\tbest\tev_best_bb\tev_loss_bb\tgame\tgrade");
 
     // The player's decisions as the hand-history file has them, read independently.
     struct Decision
@@ -89,42 +92,95 @@ TEST_F(ReviewCommand, EveryDecisionOfThePlayerOnceInOrder)
     }
     ASSERT_FALSE(expected.empty());
 
+    const std::vector<std::string> grades = {"ok", "small mistake", "mistake", "blunder"};
+    const auto isGrade = [&](const std::string &text) {
+        return std::find(grades.begin(), grades.end(), text) != grades.end();
+    };
     size_t row = 1;
+    double lost = 0.0;
+    std::map<std::string, int> byStreet;
     for (const Decision &d : expected) {
         ASSERT_LT(row, lines.size());
         const std::vector<std::string> f = Fields(lines[row++]);
-        ASSERT_EQ(f.size(), 11u) << lines[row - 1];
+        ASSERT_EQ(f.size(), 16u) << lines[row - 1];
         EXPECT_EQ(f[0], d.hand);
         EXPECT_EQ(f[3], d.amount);
         const std::string verb = d.action == "folds"    ? "fold"
                                  : d.action == "checks" ? "check"
                                  : d.action == "calls"  ? "call"
                                                         : "";
-        if (verb.empty())
+        // Calls and folds keep their verdict on the price; bets and raises are graded.
+        if (verb.empty()) {
             EXPECT_TRUE(f[2] == "bet" || f[2] == "raise") << f[2];
-        else
+            EXPECT_TRUE(isGrade(f[9])) << f[9];
+        } else {
             EXPECT_EQ(f[2], verb);
-        EXPECT_TRUE(f[9] == "ok" || f[9] == "too tight" || f[9] == "too loose" || f[9] == "-");
+            EXPECT_TRUE(f[9] == "ok" || f[9] == "too tight" || f[9] == "too loose") << f[9];
+        }
+        // Every decision of a game the program played is graded against the best option.
+        EXPECT_TRUE(isGrade(f[15])) << lines[row - 1];
+        EXPECT_NE(f[11], "-");
+        EXPECT_GE(std::stod(f[13]), 0.0);
+        EXPECT_EQ(f[14], m_history.filename().string());
+        lost += std::stod(f[13]);
+        ++byStreet[f[1]];
     }
-    ASSERT_LT(row + 4, lines.size() + 1);
+    ASSERT_LT(row + 10, lines.size());
     EXPECT_EQ(lines[row], "");
     EXPECT_EQ(lines[row + 1], "decisions\t" + std::to_string(expected.size()));
     EXPECT_EQ(lines[row + 2].rfind("too tight\t", 0), 0u);
     EXPECT_EQ(lines[row + 3].rfind("too loose\t", 0), 0u);
     EXPECT_EQ(lines[row + 4].rfind("chips lost per 100 hands\t", 0), 0u);
-    EXPECT_EQ(lines.size(), row + 5);
+    EXPECT_EQ(lines[row + 5], "graded decisions\t" + std::to_string(expected.size()));
+    // The loss per 100 hands: the rows' losses over the hands the player was dealt into.
+    const std::vector<std::string> evLoss = Fields(lines[row + 6]);
+    ASSERT_EQ(evLoss.size(), 2u);
+    EXPECT_EQ(evLoss[0], "EV loss per 100 hands");
+    const double perHand = std::stod(evLoss[1]) / 100.0;
+    EXPECT_GT(perHand, 0.0);
+    const double hands = lost / perHand;
+    EXPECT_NEAR(hands, std::round(hands), 0.2 + hands * 0.01) << "rounded losses";
+    EXPECT_EQ(lines[row + 7].rfind("all-ins before the river\t", 0), 0u);
+    EXPECT_EQ(lines[row + 8].rfind("chips won\t", 0), 0u);
+    EXPECT_EQ(lines[row + 9].rfind("chips won all-in adjusted\t", 0), 0u);
+    // The leak table adds up to the rows, street by street.
+    EXPECT_EQ(lines[row + 10], "");
+    EXPECT_EQ(lines[row + 11], "street\tposition\taction\tdecisions\tmistakes\tbb_lost");
+    std::map<std::string, int> leaks;
+    for (size_t l = row + 12; l < lines.size(); ++l) {
+        const std::vector<std::string> f = Fields(lines[l]);
+        ASSERT_EQ(f.size(), 6u) << lines[l];
+        EXPECT_TRUE(f[1] == "early" || f[1] == "middle" || f[1] == "late" || f[1] == "blinds");
+        EXPECT_LE(std::stoi(f[4]), std::stoi(f[3]));
+        leaks[f[0]] += std::stoi(f[3]);
+    }
+    EXPECT_EQ(leaks, byStreet);
 
     // The same seed, the same review; the file itself works as well as its folder, and the
     // name without its seat suffix as well as with it.
-    const CliResult again = RunCli(
-        {"review", m_history.string(), "--player", "Maniac", "--trials", "300", "--seed", "1"});
+    const CliResult again = RunCli({"review", m_history.string(), "--player", "Maniac",
+                                    "--trials", "300", "--samples", "30", "--seed", "1"});
     EXPECT_EQ(again.status, 0) << again.err;
     EXPECT_EQ(again.out, r.out);
     // Without PATH: the data folder.
-    const CliResult data = RunCli(
-        {"--data-dir", Out(), "review", "--player", player, "--trials", "300", "--seed", "1"});
+    const CliResult data = RunCli({"--data-dir", Out(), "review", "--player", player, "--trials",
+                                   "300", "--samples", "30", "--seed", "1"});
     EXPECT_EQ(data.status, 0) << data.err;
     EXPECT_EQ(data.out, r.out);
+    // Without play-outs the rows keep their verdicts on the price and go ungraded.
+    const CliResult bare = RunCli({"review", Out(), "--player", player, "--trials", "300",
+                                   "--samples", "0", "--seed", "1"});
+    EXPECT_EQ(bare.status, 0) << bare.err;
+    const std::vector<std::string> bareLines = Lines(bare.out);
+    ASSERT_EQ(bareLines.size(), lines.size());
+    for (size_t l = 1; l < row; ++l) {
+        const std::vector<std::string> graded = Fields(lines[l]), plain = Fields(bareLines[l]);
+        ASSERT_EQ(plain.size(), 16u);
+        EXPECT_TRUE(std::equal(plain.begin(), plain.begin() + 9, graded.begin()));
+        EXPECT_EQ(plain[10], graded[10]);
+        EXPECT_EQ(plain[11] + plain[12] + plain[13] + plain[15], "----");
+    }
+    EXPECT_EQ(bareLines[row + 5], "graded decisions\t0");
 }
 
 TEST_F(ReviewCommand, BadInputIsRefusedWithStatusTwo)
@@ -147,6 +203,8 @@ TEST_F(ReviewCommand, BadInputIsRefusedWithStatusTwo)
         {{"review", cut}, "is cut off"},
         {{"review", Out(), "--player", "Nobody"}, "\"Nobody\" is not at the table"},
         {{"review", Out(), "--trials", "0"}, "--trials: 0 is out of range"},
+        {{"review", Out(), "--samples", "-1"}, "--samples: -1 is out of range"},
+        {{"review", Out(), "--samples", "100001"}, "--samples: 100001 is out of range"},
         {{"review", "--data-dir-is-not-a-review-option"}, "unknown option"},
         {{"review", Out(), Out()}, ""},
     };

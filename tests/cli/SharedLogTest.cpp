@@ -100,7 +100,7 @@ TEST(SharedLog, EveryGameStaysReviewableAfterThirtyMoreGames)
     const std::vector<fs::path> games = Files(folder.path(), ".txt");
     ASSERT_EQ(games.size(), 31u);
     for (const fs::path &game : games) {
-        const CliResult r = RunCli({"review", game.string(), "--trials", "10"});
+        const CliResult r = RunCli({"review", game.string(), "--trials", "10", "--samples", "5"});
         EXPECT_EQ(r.status, 0) << game << r.err;
         EXPECT_EQ(r.err.find("game log"), std::string::npos) << game << r.err;
     }

@@ -1,6 +1,7 @@
 // The coach over games read back from their files: statistics rebuilt exactly as the engine
 // counted them, and every decision of the reviewed seat judged once, in order.
 #include "coach/Review.h"
+#include "playout/Advisor.h"
 #include "tests/engine/EngineTestSupport.h"
 #include "tests/support/SeededBotGame.h"
 
@@ -29,12 +30,19 @@ TEST(CoachReview, StatisticsFromTheFilesEqualTheEngines)
 
     // Every decision of every seat is reviewed once, in the order and with the chips of the
     // file; the summary adds the rows up.
+    // A few play-outs each: every decision of a game the engine played replays and is graded.
     coach::Estimator estimator(200, 3);
+    coach::ReviewOptions options;
+    options.samplesPerOption = 8;
+    options.seed = 3;
     for (int seat = 0; seat < 6; ++seat) {
         std::vector<coach::ReviewRow> rows;
         coach::ReviewSummary summary;
         std::string error;
-        ASSERT_TRUE(coach::ReviewGame(game, seat, estimator, rows, summary, error)) << error;
+        ASSERT_TRUE(coach::ReviewGame(game, seat, estimator, rows, summary, error, {}, options))
+            << error;
+        EXPECT_TRUE(summary.warnings.empty());
+        EXPECT_EQ(summary.graded, summary.decisions);
         size_t next = 0;
         int dealt = 0;
         for (const history::Hand &hand : game.hands) {
@@ -54,6 +62,30 @@ TEST(CoachReview, StatisticsFromTheFilesEqualTheEngines)
                 EXPECT_TRUE(row.estimate.valid);
                 // Everyone still in is an opponent, the seat itself is not.
                 EXPECT_EQ(static_cast<int>(row.point.opponents.size()), action.activeBefore - 1);
+                // The option graded is the move made: the fold, the check or call with the
+                // chips of the file, a bet or raise as one.
+                ASSERT_GE(row.advice.chosen, 0) << "hand " << hand.number;
+                const playout::Option &chosen =
+                    row.advice.options[static_cast<size_t>(row.advice.chosen)];
+                switch (action.kind) {
+                case history::ActionKind::Fold:
+                    EXPECT_EQ(chosen.kind, playout::OptionKind::Fold);
+                    break;
+                case history::ActionKind::Check:
+                case history::ActionKind::Call:
+                    EXPECT_EQ(chosen.put, action.amount);
+                    EXPECT_TRUE(chosen.kind == playout::OptionKind::Check ||
+                                chosen.kind == playout::OptionKind::Call ||
+                                chosen.kind == playout::OptionKind::AllIn);
+                    break;
+                default:
+                    EXPECT_TRUE(chosen.kind == playout::OptionKind::Bet ||
+                                chosen.kind == playout::OptionKind::Raise ||
+                                chosen.kind == playout::OptionKind::AllIn)
+                        << "hand " << hand.number;
+                    EXPECT_TRUE(chosen.put == action.amount || !action.allIn)
+                        << "an all in is offered as it is";
+                }
             }
         }
         EXPECT_EQ(next, rows.size());
@@ -98,7 +130,11 @@ TEST_F(CoachReviewScripted, TheHumansRiverCallOfAPotSizedBetIsTooLoose)
     coach::Estimator estimator(2000, 4);
     std::vector<coach::ReviewRow> rows;
     coach::ReviewSummary summary;
-    ASSERT_TRUE(coach::ReviewGame(games[0], 0, estimator, rows, summary, error)) << error;
+    coach::ReviewOptions options;
+    options.samplesPerOption = 400;
+    options.seed = 4;
+    ASSERT_TRUE(coach::ReviewGame(games[0], 0, estimator, rows, summary, error, {}, options))
+        << error;
     ASSERT_EQ(rows.size(), 4u);
     EXPECT_EQ(rows[0].move, coach::Move::Check);
     const coach::ReviewRow &call = rows[3];
@@ -117,6 +153,36 @@ TEST_F(CoachReviewScripted, TheHumansRiverCallOfAPotSizedBetIsTooLoose)
     EXPECT_EQ(summary.hands, 1);
     EXPECT_GT(summary.chipsLostPer100(), 0.0);
     EXPECT_EQ(coach::ReviewLine(call).rfind("1\triver\tcall\t40\t80\t40\t0.333\t", 0), 0u);
+    // The human checked his option as the big blind.
+    EXPECT_EQ(rows[0].position, coach::Position::Blinds);
+
+    // Valued by play-outs, the river call with four high against a pot-sized bet loses about
+    // what it puts in: 40 chips, two big blinds, against 0 for the fold; it can never lose more.
+    ASSERT_TRUE(call.advice.valid);
+    const int fold = playout::OptionIndex(call.advice.options, 0, true);
+    ASSERT_GE(fold, 0);
+    EXPECT_EQ(call.advice.options[static_cast<size_t>(fold)].evBb, 0.0);
+    ASSERT_GE(call.advice.chosen, 0);
+    const playout::Option &called = call.advice.options[static_cast<size_t>(call.advice.chosen)];
+    EXPECT_EQ(called.kind, playout::OptionKind::Call);
+    EXPECT_GE(called.evBb, -2.0 - 1e-9);
+    EXPECT_LT(called.evBb, -1.5);
+    EXPECT_EQ(call.advice.best, fold);
+    EXPECT_EQ(call.advice.grade, playout::Grade::Mistake);
+    double loss = 0.0;
+    for (const coach::ReviewRow &row : rows)
+        loss += row.advice.lossBb;
+    EXPECT_EQ(summary.graded, 4);
+    EXPECT_NEAR(summary.evLossBb, loss, 1e-9);
+    EXPECT_NEAR(summary.evLossPer100(), 100.0 * loss, 1e-9);
+    EXPECT_TRUE(summary.warnings.empty());
+    // The line ends with the best option, its value, the loss, the game and the grade.
+    const std::string line = coach::ReviewLine(call, "HH_1.txt");
+    EXPECT_NE(line.find("\ttoo loose\t"), std::string::npos) << line;
+    EXPECT_NE(line.find("\tfold\t0.00\t"), std::string::npos) << line;
+    EXPECT_EQ(line.substr(line.size() - std::string("\tHH_1.txt\tmistake").size()),
+              "\tHH_1.txt\tmistake")
+        << line;
     // A review no longer wanted stops at the next decision it would judge.
     for (const int wantedDecisions : {0, 2}) {
         int asked = 0;
@@ -128,5 +194,6 @@ TEST_F(CoachReviewScripted, TheHumansRiverCallOfAPotSizedBetIsTooLoose)
         EXPECT_EQ(some.size(), static_cast<size_t>(wantedDecisions));
     }
     EXPECT_EQ(coach::ReviewHeader(), "hand\tstreet\taction\tamount\tpot\tto_call\tneeded\t"
-                                     "equity_random\tequity_range\tverdict\tev");
+                                     "equity_random\tequity_range\tverdict\tev\tbest\t"
+                                     "ev_best_bb\tev_loss_bb\tgame\tgrade");
 }
