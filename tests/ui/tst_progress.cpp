@@ -238,7 +238,10 @@ void TestProgress::perGameFiguresFollowTheGames()
         coach::Estimator estimator(coach::kDefaultTrials, kProgressReviewSeed);
         std::vector<coach::ReviewRow> rows;
         coach::ReviewSummary summary;
-        QVERIFY2(coach::ReviewGame(game, 0, estimator, rows, summary, error), error.c_str());
+        coach::ReviewOptions options;
+        options.seed = kProgressReviewSeed;
+        QVERIFY2(coach::ReviewGame(game, 0, estimator, rows, summary, error, {}, options),
+                 error.c_str());
         QCOMPARE(losses[g].x(), double(g + 1));
         QVERIFY(qAbs(losses[g].y() - summary.evLossPer100()) < 1e-9);
         QVERIFY(losses[g].y() >= 0);

@@ -21,7 +21,7 @@ constexpr char kCacheFileName[] = "ProgressCache.json";
 // What the file says of itself; anything else under its name is not ours.
 constexpr char kCacheFormat[] = "Brisquel progress figures";
 // Raised whenever the figures are worked out differently: older entries are then recomputed.
-constexpr int kCacheVersion = 1;
+constexpr int kCacheVersion = 2;
 // No game of the program comes near this; a larger number in the cache is damage.
 constexpr double kLargestChips = 1e12;
 
@@ -156,7 +156,9 @@ bool FigureGame(const QString &historyPath, GameFigures &figures, const StillWan
     coach::Estimator estimator(coach::kDefaultTrials, kProgressReviewSeed);
     std::vector<coach::ReviewRow> rows;
     coach::ReviewSummary summary;
-    if (coach::ReviewGame(game, seat, estimator, rows, summary, error, wanted)) {
+    coach::ReviewOptions options;
+    options.seed = kProgressReviewSeed;
+    if (coach::ReviewGame(game, seat, estimator, rows, summary, error, wanted, options)) {
         figures.evLossPer100 = summary.evLossPer100();
     } else if (wanted && !wanted()) {
         figures.problem = QStringLiteral("stopped");

@@ -609,12 +609,14 @@ void CProgressWindow::drawPerGame()
     QStringList problems;
     QStringList names;
     for (int i = 0; i < m_historyFiles.size(); ++i) {
-        names << QFileInfo(m_historyFiles[i]).fileName();
+        const QString file = QFileInfo(m_historyFiles[i]).fileName();
         const std::optional<GameFigures> &f = m_figures[size_t(i)];
+        // A short game's loss per 100 hands stands on few hands: the tip says how many.
+        names << (f ? tr("%1, %n hand(s)", nullptr, f->hands).arg(file) : file);
         if (!f)
             continue;
         if (!f->problem.isEmpty())
-            problems << tr("%1: %2").arg(names.last(), f->problem);
+            problems << tr("%1: %2").arg(file, f->problem);
         if (f->hands == 0)
             continue;
         result->append(i + 1, f->result);
