@@ -557,14 +557,8 @@ void CProgressWindow::takeFigures(int index, const GameFigures &figures)
 {
     m_figures[size_t(index)] = figures;
     m_reviewBar->setValue(++m_reviewed);
-    m_cacheSound = false;
     // Written after every game, so that a review stopped half-way keeps what it did.
-    std::vector<GameFigures> known;
-    for (const std::optional<GameFigures> &f : m_figures) {
-        if (f)
-            known.push_back(*f);
-    }
-    m_cacheSound = WriteProgressCache(m_cachePath, known);
+    writeCache();
     if (index == m_historyFiles.size() - 1)
         drawGame();
     drawPerGame();
@@ -578,12 +572,19 @@ void CProgressWindow::endReview()
     // A damaged or outdated cache with nothing left to review is written afresh all the same.
     if (!m_cacheSound && !m_historyFiles.isEmpty() &&
         std::none_of(m_figures.begin(), m_figures.end(),
-                     [](const std::optional<GameFigures> &f) { return !f; })) {
-        std::vector<GameFigures> known;
-        for (const std::optional<GameFigures> &f : m_figures)
+                     [](const std::optional<GameFigures> &f) { return !f; }))
+        writeCache();
+}
+
+void CProgressWindow::writeCache()
+{
+    std::vector<GameFigures> known;
+    for (const std::optional<GameFigures> &f : m_figures) {
+        // A file that could not even be seen has no key to keep it by.
+        if (f && f->size >= 0)
             known.push_back(*f);
-        m_cacheSound = WriteProgressCache(m_cachePath, known);
     }
+    m_cacheSound = WriteProgressCache(m_cachePath, known);
 }
 
 void CProgressWindow::drawPerGame()

@@ -67,6 +67,7 @@ private:
     void startReview();
     void takeFigures(int index, const GameFigures &figures);
     void endReview();
+    void writeCache();
     void drawPerGame();
     void loadLedger();
     void drawStatistics(const QString &name);
