@@ -1,10 +1,12 @@
 #include "ui/review/ProgressReviewer.h"
 
-#include <QMetaObject>
-
-CProgressReviewer::CProgressReviewer(Figure figure)
-    : m_figure(std::move(figure))
-{}
+CProgressReviewer::CProgressReviewer(Figure figure, QObject *parent)
+    : QObject(parent)
+    , m_figure(std::move(figure))
+{
+    connect(this, &CProgressReviewer::pending, this, &CProgressReviewer::deliver,
+            Qt::QueuedConnection);
+}
 
 CProgressReviewer::~CProgressReviewer()
 {
@@ -14,25 +16,14 @@ CProgressReviewer::~CProgressReviewer()
         run.thread.join();
 }
 
-void CProgressReviewer::start(const QStringList &paths, QObject *context, Callbacks callbacks)
+void CProgressReviewer::start(const QStringList &paths, Callbacks callbacks)
 {
     stop();
     joinFinished();
     Run run;
     run.wanted = std::make_shared<std::atomic<bool>>(true);
     run.done = std::make_shared<std::atomic<bool>>(false);
-    // Callbacks go through the context's event queue; a stopped run's late ones are dropped
-    // there, by the wanted flag, which only the UI thread clears.
-    auto post = [context, wanted = run.wanted](std::function<void()> call) {
-        QMetaObject::invokeMethod(
-            context,
-            [wanted, call = std::move(call)] {
-                if (wanted->load())
-                    call();
-            },
-            Qt::QueuedConnection);
-    };
-    run.thread = std::thread([figure = m_figure, paths, callbacks = std::move(callbacks), post,
+    run.thread = std::thread([this, figure = m_figure, paths, callbacks = std::move(callbacks),
                               wanted = run.wanted, done = run.done] {
         // Said last, whatever way the work ends: the thread may then be joined at once.
         struct Done
@@ -43,16 +34,16 @@ void CProgressReviewer::start(const QStringList &paths, QObject *context, Callba
         const StillWanted stillWanted = [wanted] { return wanted->load(); };
         for (int i = 0; i < paths.size() && wanted->load(); ++i) {
             if (callbacks.starting)
-                post([starting = callbacks.starting, i] { starting(i); });
+                post(wanted, [starting = callbacks.starting, i] { starting(i); });
             GameFigures figures;
             figure(paths[i], figures, stillWanted);
             if (!wanted->load())
                 return;
             if (callbacks.figured)
-                post([figured = callbacks.figured, i, figures] { figured(i, figures); });
+                post(wanted, [figured = callbacks.figured, i, figures] { figured(i, figures); });
         }
         if (wanted->load() && callbacks.finished)
-            post(callbacks.finished);
+            post(wanted, callbacks.finished);
     });
     m_runs.push_back(std::move(run));
 }
@@ -66,6 +57,30 @@ void CProgressReviewer::stop()
 bool CProgressReviewer::isRunning() const
 {
     return !m_runs.empty() && m_runs.back().wanted->load() && !m_runs.back().done->load();
+}
+
+void CProgressReviewer::post(const Flag &wanted, std::function<void()> call)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_calls.push_back({wanted, std::move(call)});
+    }
+    emit pending();
+}
+
+void CProgressReviewer::deliver()
+{
+    std::vector<Call> calls;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        calls.swap(m_calls);
+    }
+    // The wanted flag is cleared on this thread only, so a stopped run's calls stay dropped.
+    for (const Call &c : calls) {
+        if (c.wanted->load())
+            c.call();
+    }
+    joinFinished();
 }
 
 void CProgressReviewer::joinFinished()

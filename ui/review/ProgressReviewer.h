@@ -3,7 +3,8 @@
 // window, which must never wait on a review.
 //
 // Threads: construct, start, stop and destroy on the UI thread. The callbacks given to start()
-// run on the UI thread, queued to `context`; the figure function runs on the worker thread.
+// run on the UI thread; the figure function runs on the worker thread. The worker leaves its
+// results in m_calls under m_mutex and announces them with pending(), connected queued.
 
 #include "ui/review/ProgressFigures.h"
 
@@ -13,11 +14,13 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
-class CProgressReviewer
+class CProgressReviewer : public QObject
 {
+    Q_OBJECT
 public:
     using Figure =
         std::function<bool(const QString &path, GameFigures &figures, const StillWanted &wanted)>;
@@ -28,30 +31,43 @@ public:
         std::function<void()> finished;                              // every game done
     };
 
-    explicit CProgressReviewer(Figure figure);
+    explicit CProgressReviewer(Figure figure, QObject *parent = nullptr);
     // Stops the work and waits for the worker (it stops at the review's next decision).
-    ~CProgressReviewer();
-    CProgressReviewer(const CProgressReviewer &) = delete;
-    CProgressReviewer &operator=(const CProgressReviewer &) = delete;
+    ~CProgressReviewer() override;
 
     // Stops any earlier run, then figures `paths` in order. A stopped run calls nothing more.
-    // `context` must outlive this object.
-    void start(const QStringList &paths, QObject *context, Callbacks callbacks);
+    void start(const QStringList &paths, Callbacks callbacks);
     // Asks the worker to stop and returns at once.
     void stop();
     // A run is going on and has not been stopped.
     bool isRunning() const;
 
+signals:
+    // Worker thread: calls wait in m_calls.
+    void pending();
+
 private:
+    using Flag = std::shared_ptr<std::atomic<bool>>;
     struct Run
     {
         std::thread thread;
-        std::shared_ptr<std::atomic<bool>> wanted;
-        std::shared_ptr<std::atomic<bool>> done;
+        Flag wanted;
+        Flag done;
     };
+    struct Call
+    {
+        Flag wanted; // the run's: a call of a stopped run is dropped
+        std::function<void()> call;
+    };
+    // Worker thread: queues a call for the UI thread.
+    void post(const Flag &wanted, std::function<void()> call);
+    // UI thread: runs the calls waiting.
+    void deliver();
     // Joins the runs whose threads have ended.
     void joinFinished();
 
     Figure m_figure;
     std::vector<Run> m_runs; // the last one is the current run
+    std::mutex m_mutex;
+    std::vector<Call> m_calls; // guarded by m_mutex
 };

@@ -178,7 +178,7 @@ CProgressWindow::CProgressWindow(QString outputFolder, QString databasePath, QWi
     reload();
 }
 
-// The reviewer goes first: its worker may still post to this window until it is joined.
+// The reviewer goes first: its callbacks use this window until its worker is joined.
 CProgressWindow::~CProgressWindow()
 {
     m_reviewer.reset();
@@ -550,7 +550,7 @@ void CProgressWindow::startReview()
         takeFigures(m_toReview[size_t(k)], figures);
     };
     callbacks.finished = [this] { endReview(); };
-    m_reviewer->start(paths, this, std::move(callbacks));
+    m_reviewer->start(paths, std::move(callbacks));
 }
 
 void CProgressWindow::takeFigures(int index, const GameFigures &figures)
