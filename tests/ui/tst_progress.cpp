@@ -36,24 +36,37 @@ QString DatabaseOf(const QTemporaryDir &folder)
     return QDir(folder.path()).filePath(QStringLiteral("PokerDB.db3"));
 }
 
-// A quick stand-in for the review that counts its games and marks its figures, for the tests
-// of the cache, which need no real review.
+// A quick stand-in for the review that counts its games and marks their figures with `loss`,
+// for the tests of the cache, which need no real review.
 constexpr double kStandInLoss = 2.5;
 struct CountingFigure
 {
+    double loss = kStandInLoss;
     std::shared_ptr<std::atomic<int>> calls = std::make_shared<std::atomic<int>>(0);
     CProgressReviewer::Figure function()
     {
-        return [calls = calls](const QString &path, GameFigures &f, const StillWanted &) {
-            ++*calls;
-            f = {};
-            f.path = path;
-            f.hands = 1;
-            f.evLossPer100 = kStandInLoss;
-            return StampOf(path, f.size, f.modified);
-        };
+        return
+            [calls = calls, loss = loss](const QString &path, GameFigures &f, const StillWanted &) {
+                ++*calls;
+                f = {};
+                f.path = path;
+                f.hands = 1;
+                f.evLossPer100 = loss;
+                return StampOf(path, f.size, f.modified);
+            };
     }
 };
+
+// The cache of the games of `games` beside `database`, as the stand-in marked with `loss`
+// figures them.
+void FillCache(const QString &games, const QString &database, double loss)
+{
+    CountingFigure filler{loss};
+    CProgressWindow window(games, database, nullptr, filler.function());
+    QTRY_VERIFY(!window.isReviewing());
+    QVERIFY(filler.calls->load() > 0);
+    QVERIFY(QFile::exists(ProgressCachePath(database)));
+}
 
 // A review that holds on to its first game until the test lets go or the window stops it.
 struct HeldFigure
@@ -344,8 +357,10 @@ void TestProgress::closingStopsTheReview()
 
 void TestProgress::soundCacheIsReusedAtOnce()
 {
+    QTemporaryDir data;
+    FillCache(m_bots.path(), DatabaseOf(data), kStandInLoss);
     CountingFigure counting;
-    CProgressWindow window(m_bots.path(), DatabaseOf(m_bots), nullptr, counting.function());
+    CProgressWindow window(m_bots.path(), DatabaseOf(data), nullptr, counting.function());
     // No event handled yet: everything comes from the cache.
     QVERIFY(!window.isReviewing());
     QCOMPARE(Points(window.perGameChart(), QStringLiteral("Result (chips)")).size(), 2);
@@ -405,8 +420,8 @@ void TestProgress::badCacheIsIgnoredAndRewritten()
     QFETCH(int, reviews);
     QTemporaryDir data;
     const QString cache = ProgressCachePath(DatabaseOf(data));
-    QVERIFY(QFile::copy(ProgressCachePath(DatabaseOf(m_bots)), cache));
-    QFile::setPermissions(cache, QFile::ReadOwner | QFile::WriteOwner);
+    constexpr double kFirstLoss = 1.5; // the sound cache's mark, kStandInLoss the new review's
+    FillCache(m_bots.path(), DatabaseOf(data), kFirstLoss);
     QByteArray text = ReadText(cache).toLatin1();
     QJsonObject top = QJsonDocument::fromJson(text).object();
     QJsonArray games = top[QStringLiteral("games")].toArray();
@@ -444,7 +459,7 @@ void TestProgress::badCacheIsIgnoredAndRewritten()
         Points(window.perGameChart(), QStringLiteral("EV loss per 100 hands (bb, right scale)"));
     QCOMPARE(losses.size(), 2);
     QCOMPARE(losses[0].y(), kStandInLoss);
-    QCOMPARE(losses[1].y() == kStandInLoss, reviews == 2);
+    QCOMPARE(losses[1].y(), reviews == 2 ? kStandInLoss : kFirstLoss);
     // Written afresh: the next window needs no review at all.
     bool sound = false;
     QCOMPARE(ReadProgressCache(cache, &sound).size(), size_t(2));
