@@ -47,8 +47,12 @@ double ExpectedFromPot(const history::Hand &hand, int seat, int boardCards)
         return -1.0;
 
     std::uint64_t used = 0;
-    for (int i = 0; i < boardCards; ++i)
-        used |= 1ULL << hand.board[static_cast<size_t>(i)];
+    for (int i = 0; i < boardCards; ++i) {
+        const int card = hand.board[static_cast<size_t>(i)];
+        if (card < 0 || card > 51 || (used & (1ULL << card)))
+            return -1.0;
+        used |= 1ULL << card;
+    }
     std::vector<int> live; // seats still in
     int mine = -1;
     for (int s = 0; s < seats; ++s) {

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <map>
 
@@ -40,8 +41,9 @@ std::vector<double> JudgeExpected(const history::Hand &hand, int known)
     for (const history::HandSeat &h : hand.seats)
         top = std::max(top, h.invested);
 
-    // The payout only depends on the order of the hands: paid out once per order seen.
-    std::map<std::vector<int>, std::vector<double>> payoutByOrder;
+    // The payout only depends on how the hands compare, pair by pair: paid out once per
+    // pattern seen.
+    std::map<std::uint32_t, std::vector<double>> payoutByOrder;
     const auto payout = [&](const std::vector<int> &score) {
         std::vector<double> paid(hand.seats.size(), 0.0);
         for (int chip = 1; chip <= top; ++chip) {
@@ -79,9 +81,13 @@ std::vector<double> JudgeExpected(const history::Hand &hand, int known)
                                       board[2],   board[3],   board[4]};
                 score[i] = brisquel::EvaluateCards7(tables, seven);
             }
-            auto found = payoutByOrder.find(score);
+            std::uint32_t pattern = 0;
+            for (size_t i = 0; i < live.size(); ++i)
+                for (size_t j = i + 1; j < live.size(); ++j)
+                    pattern = pattern * 3 + (score[i] < score[j] ? 0 : score[i] == score[j] ? 1 : 2);
+            auto found = payoutByOrder.find(pattern);
             if (found == payoutByOrder.end())
-                found = payoutByOrder.emplace(score, payout(score)).first;
+                found = payoutByOrder.emplace(pattern, payout(score)).first;
             for (size_t s = 0; s < sum.size(); ++s)
                 sum[s] += found->second[s];
             ++count;
@@ -237,8 +243,14 @@ TEST(AllInAdjusted, HandsThatAreNotAllInsKeepTheirActualResult)
     EXPECT_FALSE(blind.adjusted);
     EXPECT_EQ(blind.adjustedChips, 1000.0);
     EXPECT_EQ(coach::ExpectedFromPot(unknown, 0, 3), -1.0);
-    // A board shorter than asked for, and seats that are not there.
+    // A board shorter than asked for, a card that is no card or is held twice, and seats that
+    // are not there.
     EXPECT_EQ(coach::ExpectedFromPot(river, 0, 6), -1.0);
+    history::Hand bad = river;
+    bad.board[1] = -1;
+    EXPECT_EQ(coach::ExpectedFromPot(bad, 0, 3), -1.0);
+    bad.board[1] = bad.seats[1].cards[0];
+    EXPECT_EQ(coach::ExpectedFromPot(bad, 0, 3), -1.0);
     EXPECT_EQ(coach::AllInAdjustedHand(river, 5).dealt, false);
 }
 

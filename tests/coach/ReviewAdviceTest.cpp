@@ -39,7 +39,7 @@ coach::ReviewOptions Options(int samples, std::uint64_t seed, int threads)
 class ReviewAdvice : public testing::Test
 {
 protected:
-    static void SetUpTestSuite() { s_played = new testsupport::SeededBotGame(5, 30, 77); }
+    static void SetUpTestSuite() { s_played = new testsupport::SeededBotGame(5, 16, 77); }
     static void TearDownTestSuite()
     {
         delete s_played;
@@ -53,8 +53,8 @@ testsupport::SeededBotGame *ReviewAdvice::s_played = nullptr;
 TEST_F(ReviewAdvice, OneThreadOrFourGiveTheSameGradesAndTheSeedMatters)
 {
     ASSERT_TRUE(s_played->ok()) << s_played->error();
-    const Reviewed one = Review(Game(), 1, Options(12, 5, 1));
-    const Reviewed four = Review(Game(), 1, Options(12, 5, 4));
+    const Reviewed one = Review(Game(), 1, Options(6, 5, 1));
+    const Reviewed four = Review(Game(), 1, Options(6, 5, 4));
     ASSERT_TRUE(one.ok && four.ok) << one.error << four.error;
     ASSERT_EQ(one.rows.size(), four.rows.size());
     ASSERT_GT(one.rows.size(), 3u);
@@ -65,13 +65,13 @@ TEST_F(ReviewAdvice, OneThreadOrFourGiveTheSameGradesAndTheSeedMatters)
         for (size_t k = 0; k < a.options.size(); ++k) {
             EXPECT_EQ(a.options[k].evBb, b.options[k].evBb);
             EXPECT_EQ(a.options[k].errorBb, b.options[k].errorBb);
-            EXPECT_EQ(a.options[k].samples, 12);
+            EXPECT_EQ(a.options[k].samples, 6);
         }
         EXPECT_EQ(a.chosen, b.chosen);
         EXPECT_EQ(a.grade, b.grade);
     }
     EXPECT_EQ(one.summary.evLossBb, four.summary.evLossBb);
-    const Reviewed other = Review(Game(), 1, Options(12, 6, 2));
+    const Reviewed other = Review(Game(), 1, Options(6, 6, 2));
     ASSERT_TRUE(other.ok);
     EXPECT_NE(other.summary.evLossBb, one.summary.evLossBb);
 }

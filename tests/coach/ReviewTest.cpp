@@ -30,19 +30,20 @@ TEST(CoachReview, StatisticsFromTheFilesEqualTheEngines)
 
     // Every decision of every seat is reviewed once, in the order and with the chips of the
     // file; the summary adds the rows up.
-    // A few play-outs each: every decision of a game the engine played replays and is graded.
+    // Two seats with a few play-outs each: every decision of a game the engine played replays
+    // and is graded.
     coach::Estimator estimator(200, 3);
     coach::ReviewOptions options;
-    options.samplesPerOption = 8;
     options.seed = 3;
     for (int seat = 0; seat < 6; ++seat) {
         std::vector<coach::ReviewRow> rows;
         coach::ReviewSummary summary;
         std::string error;
+        options.samplesPerOption = seat % 3 == 0 ? 4 : 0;
         ASSERT_TRUE(coach::ReviewGame(game, seat, estimator, rows, summary, error, {}, options))
             << error;
         EXPECT_TRUE(summary.warnings.empty());
-        EXPECT_EQ(summary.graded, summary.decisions);
+        EXPECT_EQ(summary.graded, options.samplesPerOption > 0 ? summary.decisions : 0);
         size_t next = 0;
         int dealt = 0;
         for (const history::Hand &hand : game.hands) {
@@ -64,6 +65,8 @@ TEST(CoachReview, StatisticsFromTheFilesEqualTheEngines)
                 EXPECT_EQ(static_cast<int>(row.point.opponents.size()), action.activeBefore - 1);
                 // The option graded is the move made: the fold, the check or call with the
                 // chips of the file, a bet or raise as one.
+                if (options.samplesPerOption == 0)
+                    continue;
                 ASSERT_GE(row.advice.chosen, 0) << "hand " << hand.number;
                 const playout::Option &chosen =
                     row.advice.options[static_cast<size_t>(row.advice.chosen)];

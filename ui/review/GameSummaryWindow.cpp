@@ -103,7 +103,10 @@ CGameSummaryWindow::CGameSummaryWindow(const history::Game &game, bool withCoach
             coach::ReviewSummary review;
             std::string error;
             QStringList texts;
-            if (coach::ReviewGame(game, seat, estimator, rows, review, error)) {
+            // The costliest decisions go by the chips the verdicts on the price say were lost.
+            coach::ReviewOptions verdictsOnly;
+            verdictsOnly.samplesPerOption = 0;
+            if (coach::ReviewGame(game, seat, estimator, rows, review, error, {}, verdictsOnly)) {
                 for (const coach::ReviewRow &row : summary::CostliestDecisions(rows))
                     texts << tr("Hand #%1, %2 %3 %4: %5 (%6)")
                                  .arg(row.hand)
