@@ -202,6 +202,7 @@ private slots:
     void changedGameIsReviewedAgain();
     void badCacheIsIgnoredAndRewritten_data();
     void badCacheIsIgnoredAndRewritten();
+    void cacheThatCannotBeWrittenIsDoneWithout();
     void chipsPerHandFollowTheHandHistory();
     void balancesAndStatisticsFollowTheDatabase();
     void badDatabasesGetAMessage();
@@ -468,6 +469,21 @@ void TestProgress::badCacheIsIgnoredAndRewritten()
     CProgressWindow next(m_bots.path(), DatabaseOf(data), nullptr, again.function());
     QVERIFY(!next.isReviewing());
     QCOMPARE(again.calls->load(), 0);
+}
+
+void TestProgress::cacheThatCannotBeWrittenIsDoneWithout()
+{
+    QTemporaryDir data;
+    const QString database = QDir(data.path()).filePath(QStringLiteral("gone/PokerDB.db3"));
+    CountingFigure counting;
+    CProgressWindow window(m_bots.path(), database, nullptr, counting.function());
+    QTRY_VERIFY(!window.isReviewing());
+    QCOMPARE(Points(window.perGameChart(), QStringLiteral("Result (chips)")).size(), 2);
+    QVERIFY(!QFile::exists(ProgressCachePath(database)));
+    window.reload(); // reviewed again, with nothing worse than the time it takes
+    QTRY_VERIFY(!window.isReviewing());
+    QCOMPARE(counting.calls->load(), 4);
+    QCOMPARE(Points(window.perGameChart(), QStringLiteral("Result (chips)")).size(), 2);
 }
 
 void TestProgress::chipsPerHandFollowTheHandHistory()
