@@ -1,10 +1,11 @@
 #pragma once
-// "Progress…": three charts from the files. This game: the player's chips after every hand,
-// the hands that reached a showdown marked. All games: the running balance of each name of
-// PokerDB.db3 against the game number. Per game: the player's VPIP, PFR and 3-bet (or another
-// name's) with the hands behind each figure. Per game: the player's result, the same with
-// every all-in settled at its equity, and the coach's big blinds lost per 100 hands; also drawn
-// on this game's chart as a second chips line. Each chart can be saved as a PNG.
+// "Progress…": four charts from the files. This game: the player's chips after every hand,
+// the hands that reached a showdown marked, and the same chips with every all-in before the
+// river settled at its equity. All games: the running balance of each name of PokerDB.db3
+// against the game number. VPIP, PFR, 3-bet: the player's figures per game (or another
+// name's) with the hands behind each figure. Coach per game: each hand history's result, the
+// same all-in adjusted, and the coach's big blinds lost per 100 hands. Each chart can be saved
+// as a PNG.
 //
 // Threads: UI thread only; the games' reviews run on a worker (CProgressReviewer), stopped
 // when the window closes.
