@@ -1,23 +1,218 @@
 // The Progress window: its charts follow the hand histories and the ledger of real games, and
-// missing, empty or foreign databases get a message instead of a chart.
+// missing, empty or foreign databases get a message instead of a chart. The per-game figures
+// come from a review on a worker that a close stops, and from a cache that is reused when it is
+// sound and written afresh when it is not.
 
-#include "ui/review/ProgressWindow.h"
 #include "tests/ui/ReviewFixtures.h"
 #include "tests/ui/TestApp.h"
+#include "ui/review/ProgressWindow.h"
+
+#include "coach/Review.h"
+#include "history/HistoryReader.h"
+#include "pokerlib/Evaluator.h"
 
 #include <QComboBox>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProgressBar>
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTemporaryDir>
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
+namespace {
+
+// Per-game figures need a review; this is long enough for any of the games here.
+constexpr int kReviewTimeoutMs = 300000;
+
+QString DatabaseOf(const QTemporaryDir &folder)
+{
+    return QDir(folder.path()).filePath(QStringLiteral("PokerDB.db3"));
+}
+
+// A quick stand-in for the review that counts its games and marks their figures with `loss`,
+// for the tests of the cache, which need no real review.
+constexpr double kStandInLoss = 2.5;
+struct CountingFigure
+{
+    double loss = kStandInLoss;
+    std::shared_ptr<std::atomic<int>> calls = std::make_shared<std::atomic<int>>(0);
+    CProgressReviewer::Figure function()
+    {
+        return
+            [calls = calls, loss = loss](const QString &path, GameFigures &f, const StillWanted &) {
+                ++*calls;
+                f = {};
+                f.path = path;
+                f.hands = 1;
+                f.evLossPer100 = loss;
+                return StampOf(path, f.size, f.modified);
+            };
+    }
+};
+
+// The cache of the games of `games` beside `database`, as the stand-in marked with `loss`
+// figures them.
+void FillCache(const QString &games, const QString &database, double loss)
+{
+    CountingFigure filler{loss};
+    CProgressWindow window(games, database, nullptr, filler.function());
+    QTRY_VERIFY(!window.isReviewing());
+    QVERIFY(filler.calls->load() > 0);
+    QVERIFY(QFile::exists(ProgressCachePath(database)));
+}
+
+// A review that holds on to its first game until the test lets go or the window stops it.
+struct HeldFigure
+{
+    std::shared_ptr<std::atomic<bool>> release = std::make_shared<std::atomic<bool>>(false);
+    std::shared_ptr<std::atomic<int>> calls = std::make_shared<std::atomic<int>>(0);
+    std::shared_ptr<std::atomic<int>> stopped = std::make_shared<std::atomic<int>>(0);
+    CProgressReviewer::Figure function()
+    {
+        return [held = *this](const QString &path, GameFigures &f, const StillWanted &wanted) {
+            ++*held.calls;
+            while (!held.release->load()) {
+                if (!wanted()) {
+                    ++*held.stopped;
+                    f.problem = QStringLiteral("stopped");
+                    return false;
+                }
+                std::this_thread::yield();
+            }
+            return FigureGame(path, f, wanted);
+        };
+    }
+};
+
+// What `seat` can expect from the pot over every completion of the board's first `known` cards:
+// the pot is cut into layers at every amount a seat put in, and each layer goes to the best
+// hands still in that reached it; averaged over the boards.
+double ExpectedPayout(const history::Hand &hand, int seat, int known)
+{
+    std::vector<const history::HandSeat *> live;
+    std::vector<bool> used(52, false);
+    for (int i = 0; i < known; ++i)
+        used[size_t(hand.board[size_t(i)])] = true;
+    std::vector<int> levels;
+    for (const history::HandSeat &h : hand.seats) {
+        if (h.invested > 0)
+            levels.push_back(h.invested);
+        if (h.inHand && !h.folded) {
+            live.push_back(&h);
+            used[size_t(h.cards[0])] = used[size_t(h.cards[1])] = true;
+        }
+    }
+    std::sort(levels.begin(), levels.end());
+    levels.erase(std::unique(levels.begin(), levels.end()), levels.end());
+    std::vector<int> layerPot;
+    for (size_t l = 0; l < levels.size(); ++l) {
+        const int below = l ? levels[l - 1] : 0;
+        int pot = 0;
+        for (const history::HandSeat &h : hand.seats)
+            pot += std::max(0, std::min(h.invested, levels[l]) - below);
+        layerPot.push_back(pot);
+    }
+    std::vector<int> deck;
+    for (int c = 0; c < 52; ++c)
+        if (!used[size_t(c)])
+            deck.push_back(c);
+    const brisquel::EvalTables &tables = brisquel::Tables();
+    std::vector<int> board(hand.board.begin(), hand.board.begin() + known);
+    double total = 0;
+    long long boards = 0;
+    std::vector<int> score(live.size());
+    const std::function<void(size_t)> deal = [&](size_t from) {
+        if (board.size() == 5) {
+            for (size_t i = 0; i < live.size(); ++i) {
+                const int seven[7] = {live[i]->cards[0], live[i]->cards[1], board[0], board[1],
+                                      board[2],          board[3],          board[4]};
+                score[i] = brisquel::EvaluateCards7(tables, seven);
+            }
+            for (size_t l = 0; l < levels.size(); ++l) {
+                int best = -1, sharers = 0;
+                bool ours = false;
+                for (size_t i = 0; i < live.size(); ++i) {
+                    if (live[i]->invested < levels[l])
+                        continue;
+                    if (score[i] > best) {
+                        best = score[i];
+                        sharers = 0;
+                        ours = false;
+                    }
+                    if (score[i] == best) {
+                        ++sharers;
+                        ours = ours || live[i]->seat == seat;
+                    }
+                }
+                if (ours)
+                    total += double(layerPot[l]) / sharers;
+            }
+            ++boards;
+            return;
+        }
+        for (size_t c = from; c < deck.size(); ++c) {
+            board.push_back(deck[c]);
+            deal(c + 1);
+            board.pop_back();
+        }
+    };
+    deal(0);
+    return total / double(boards);
+}
+
+// The chips `seat`'s result in `hand` changes by when its all-in is settled at its equity;
+// nullopt for a hand this check leaves alone (betting that went on after the all-in).
+std::optional<double> AllInLuck(const history::Hand &hand, int seat)
+{
+    const history::HandSeat &me = hand.seats[size_t(seat)];
+    int live = 0;
+    for (const history::HandSeat &h : hand.seats)
+        live += h.inHand && !h.folded ? 1 : 0;
+    const history::Action *firstAllIn = nullptr, *last = nullptr;
+    for (const history::Action &a : hand.actions) {
+        if (a.kind == history::ActionKind::Ante || a.kind == history::ActionKind::SmallBlind ||
+            a.kind == history::ActionKind::BigBlind)
+            continue;
+        last = &a;
+        if (a.allIn && !firstAllIn)
+            firstAllIn = &a;
+    }
+    const history::Street end = last ? last->street : history::Street::Preflop;
+    if (!me.inHand || me.folded || live < 2 || end == history::Street::River)
+        return 0.0;
+    if (!firstAllIn || firstAllIn->street != end)
+        return std::nullopt;
+    for (const history::HandSeat &h : hand.seats) {
+        if (h.inHand && !h.folded && (h.cards[0] < 0 || h.cards[1] < 0))
+            return std::nullopt;
+    }
+    return ExpectedPayout(hand, seat, hand.boardCountAt(end)) - me.won;
+}
+
+} // namespace
+
 class TestProgress : public QObject
 {
     Q_OBJECT
 private slots:
     void initTestCase();
+    void perGameFiguresFollowTheGames();
+    void allInLuckIsTakenOut();
+    void reviewShowsItsProgress();
+    void closingStopsTheReview();
+    void soundCacheIsReusedAtOnce();
+    void changedGameIsReviewedAgain();
+    void badCacheIsIgnoredAndRewritten_data();
+    void badCacheIsIgnoredAndRewritten();
+    void cacheThatCannotBeWrittenIsDoneWithout();
     void chipsPerHandFollowTheHandHistory();
     void balancesAndStatisticsFollowTheDatabase();
     void badDatabasesGetAMessage();
@@ -34,6 +229,270 @@ void TestProgress::initTestCase()
     QVERIFY(m_bots.isValid());
     m_botGames = PlayBotGamesWithLedger(m_bots.path(), {21u, 22u});
     QCOMPARE(m_botGames.size(), size_t(2));
+}
+
+// The first window reviews both games for real and leaves the cache the others read.
+void TestProgress::perGameFiguresFollowTheGames()
+{
+    QFile::remove(ProgressCachePath(DatabaseOf(m_bots)));
+    CProgressWindow window(m_bots.path(), DatabaseOf(m_bots));
+    window.show();
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isReviewing(), kReviewTimeoutMs);
+    QVERIFY(ShownText(window, "reviewProgress").isEmpty());
+    QVERIFY(ShownText(window, "perGameMessage").isEmpty());
+
+    // Each game's result is its final stack less its first, as the game itself counted it.
+    QList<QPointF> results;
+    for (size_t g = 0; g < m_botGames.size(); ++g)
+        results << QPointF(double(g + 1), double(m_botGames[g].seats[0].finalStack -
+                                                 m_botGames[g].seats[0].startStack));
+    QCOMPARE(Points(window.perGameChart(), QStringLiteral("Result (chips)")), results);
+
+    // The coach's loss per 100 hands of each game at its place: the latest game's as a review
+    // of that file alone gives it (one review, for the sake of the sanitizer builds).
+    const QStringList files = HistoryFiles(m_bots.path());
+    QCOMPARE(files.size(), 2);
+    const QList<QPointF> losses =
+        Points(window.perGameChart(), QStringLiteral("EV loss per 100 hands (bb, right scale)"));
+    QCOMPARE(losses.size(), 2);
+    history::Game game;
+    std::string error;
+    QVERIFY(history::ReadGameFile(files[1].toStdString(), game, error));
+    coach::Estimator estimator(coach::kDefaultTrials, kProgressReviewSeed);
+    std::vector<coach::ReviewRow> rows;
+    coach::ReviewSummary summary;
+    coach::ReviewOptions options;
+    options.seed = kProgressReviewSeed;
+    QVERIFY2(coach::ReviewGame(game, 0, estimator, rows, summary, error, {}, options),
+             error.c_str());
+    QCOMPARE(losses[1].x(), 2.0);
+    QVERIFY(qAbs(losses[1].y() - summary.evLossPer100()) < 1e-9);
+    QVERIFY(summary.evLossPer100() != losses[0].y()); // else the places could be swapped
+    QVERIFY(losses[0].y() >= 0);
+    QVERIFY(QFile::exists(ProgressCachePath(DatabaseOf(m_bots))));
+}
+
+// Both charts against pots paid out here over every remaining board: this game's adjusted line
+// moves away from the chips by each all-in's luck, and each game's adjusted result differs from
+// its result by the sum of them.
+void TestProgress::allInLuckIsTakenOut()
+{
+    CProgressWindow window(m_bots.path(), DatabaseOf(m_bots));
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isReviewing(), kReviewTimeoutMs);
+    const QList<QPointF> results = Points(window.perGameChart(), QStringLiteral("Result (chips)"));
+    const QList<QPointF> adjusted =
+        Points(window.perGameChart(), QStringLiteral("All-in adjusted (chips)"));
+    const QList<QPointF> chips = Points(window.gameChart(), QStringLiteral("Chips"));
+    const QList<QPointF> line = Points(window.gameChart(), QStringLiteral("All-in adjusted"));
+    const QStringList files = HistoryFiles(m_bots.path());
+    QCOMPARE(adjusted.size(), files.size());
+    QCOMPARE(line.size(), chips.size());
+    int allIns = 0;
+    for (int g = 0; g < files.size(); ++g) {
+        history::Game game;
+        std::string error;
+        QVERIFY(history::ReadGameFile(files[g].toStdString(), game, error));
+        double luck = 0;
+        bool whole = true; // every hand's luck known to this check
+        int point = 0;
+        for (const history::Hand &hand : game.hands) {
+            if (!hand.seats[0].inHand)
+                continue;
+            const std::optional<double> l = AllInLuck(hand, 0);
+            whole = whole && l.has_value();
+            luck += l.value_or(0);
+            allIns += l.value_or(0) != 0;
+            if (g + 1 == files.size() && whole) {
+                QCOMPARE(line[point].x(), double(hand.number));
+                QVERIFY2(qAbs(line[point].y() - chips[point].y() - luck) < 1e-6,
+                         qPrintable(QStringLiteral("hand %1").arg(hand.number)));
+            }
+            ++point;
+        }
+        if (whole)
+            QVERIFY(qAbs(adjusted[g].y() - results[g].y() - luck) < 1e-6);
+    }
+    QVERIFY(allIns > 0); // the games hold an all-in to check
+}
+
+void TestProgress::reviewShowsItsProgress()
+{
+    QTemporaryDir data; // a cache of its own: both games wait for review
+    HeldFigure held;
+    CProgressWindow window(m_bots.path(), DatabaseOf(data), nullptr, held.function());
+    window.show();
+    QTRY_COMPARE(ShownText(window, "reviewProgress"), QStringLiteral("Reviewing game 1 of 2…"));
+    QVERIFY(window.isReviewing());
+    auto *bar = window.findChild<QProgressBar *>(QStringLiteral("reviewBar"));
+    QVERIFY(bar && bar->isVisible());
+    QCOMPARE(bar->value(), 0);
+    QCOMPARE(bar->maximum(), 2);
+    // The window answers while the review works: its tabs change.
+    window.tabs()->setCurrentIndex(3);
+    QCoreApplication::processEvents();
+    QCOMPARE(window.tabs()->currentIndex(), 3);
+    QVERIFY(Points(window.perGameChart(), QStringLiteral("Result (chips)")).isEmpty());
+
+    held.release->store(true);
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isReviewing(), kReviewTimeoutMs);
+    QVERIFY(!bar->isVisible());
+    QVERIFY(ShownText(window, "reviewProgress").isEmpty());
+    QCOMPARE(Points(window.perGameChart(), QStringLiteral("Result (chips)")).size(), 2);
+}
+
+void TestProgress::closingStopsTheReview()
+{
+    QTemporaryDir data;
+    HeldFigure held;
+    {
+        CProgressWindow window(m_bots.path(), DatabaseOf(data), nullptr, held.function());
+        window.show();
+        QTRY_VERIFY(ShownText(window, "reviewProgress").startsWith(QStringLiteral("Reviewing")));
+        QVERIFY(window.close());
+        QVERIFY(!window.isReviewing());
+        QTRY_COMPARE(held.stopped->load(), 1); // the worker was told, and left the game
+        QCoreApplication::processEvents();
+        QCOMPARE(held.calls->load(), 1); // and began no other
+        QVERIFY(Points(window.perGameChart(), QStringLiteral("Result (chips)")).isEmpty());
+        QVERIFY(!QFile::exists(ProgressCachePath(DatabaseOf(data))));
+
+        // Opened again: the review takes up the games left.
+        window.show();
+        QTRY_COMPARE(held.calls->load(), 2);
+        QVERIFY(window.isReviewing());
+        QVERIFY(window.close());
+    } // and the window goes while its worker is held: it is stopped and joined, no hang
+    QCOMPARE(held.stopped->load(), 2);
+}
+
+void TestProgress::soundCacheIsReusedAtOnce()
+{
+    QTemporaryDir data;
+    FillCache(m_bots.path(), DatabaseOf(data), kStandInLoss);
+    CountingFigure counting;
+    CProgressWindow window(m_bots.path(), DatabaseOf(data), nullptr, counting.function());
+    // No event handled yet: everything comes from the cache.
+    QVERIFY(!window.isReviewing());
+    QCOMPARE(Points(window.perGameChart(), QStringLiteral("Result (chips)")).size(), 2);
+    QCOMPARE(
+        Points(window.perGameChart(), QStringLiteral("EV loss per 100 hands (bb, right scale)"))
+            .size(),
+        2);
+    window.show();
+    QCoreApplication::processEvents();
+    QCOMPARE(counting.calls->load(), 0);
+}
+
+// The cache is trusted only for the file as it was: a game touched since is figured again.
+void TestProgress::changedGameIsReviewedAgain()
+{
+    QTemporaryDir copy;
+    QVERIFY(QDir().mkpath(QDir(copy.path()).filePath(QStringLiteral("HandHistory"))));
+    for (const QString &file : HistoryFiles(m_bots.path())) {
+        const QString target =
+            QDir(copy.path()).filePath(QStringLiteral("HandHistory/") + QFileInfo(file).fileName());
+        QVERIFY(QFile::copy(file, target));
+    }
+    CountingFigure counting;
+    {
+        CProgressWindow window(copy.path(), DatabaseOf(copy), nullptr, counting.function());
+        QTRY_VERIFY_WITH_TIMEOUT(!window.isReviewing(), kReviewTimeoutMs);
+    }
+    QCOMPARE(counting.calls->load(), 2);
+    const QStringList files = HistoryFiles(copy.path());
+    QFile first(files.first());
+    QVERIFY(first.open(QIODevice::ReadWrite));
+    QVERIFY(first.setFileTime(first.fileTime(QFileDevice::FileModificationTime).addSecs(60),
+                              QFileDevice::FileModificationTime));
+    first.close();
+    CProgressWindow window(copy.path(), DatabaseOf(copy), nullptr, counting.function());
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isReviewing(), kReviewTimeoutMs);
+    QCOMPARE(counting.calls->load(), 3);
+    QCOMPARE(Points(window.perGameChart(), QStringLiteral("Result (chips)")).size(), 2);
+}
+
+void TestProgress::badCacheIsIgnoredAndRewritten_data()
+{
+    QTest::addColumn<QString>("change"); // what is done to the sound cache's text
+    QTest::addColumn<int>("reviews");    // games it leaves to review again
+    QTest::newRow("cut short") << "cut" << 2;
+    QTest::newRow("not json") << "binary" << 2;
+    QTest::newRow("another program's json") << "foreign" << 2;
+    QTest::newRow("a later version") << "version" << 2;
+    QTest::newRow("a size that is text") << "size" << 1;
+    QTest::newRow("hands below zero") << "hands" << 1;
+    QTest::newRow("a loss of 1e300") << "loss" << 1;
+}
+
+void TestProgress::badCacheIsIgnoredAndRewritten()
+{
+    QFETCH(QString, change);
+    QFETCH(int, reviews);
+    QTemporaryDir data;
+    const QString cache = ProgressCachePath(DatabaseOf(data));
+    constexpr double kFirstLoss = 1.5; // the sound cache's mark, kStandInLoss the new review's
+    FillCache(m_bots.path(), DatabaseOf(data), kFirstLoss);
+    QByteArray text = ReadText(cache).toLatin1();
+    QJsonObject top = QJsonDocument::fromJson(text).object();
+    QJsonArray games = top[QStringLiteral("games")].toArray();
+    QJsonObject game = games[0].toObject();
+    if (change == QLatin1String("cut"))
+        text.chop(text.size() / 3);
+    else if (change == QLatin1String("binary"))
+        text = QByteArray("\x89PNG\r\n\x1a\n\0\0\0", 11);
+    else if (change == QLatin1String("foreign"))
+        text = R"({"games": [], "format": "something else", "version": 1})";
+    else if (change == QLatin1String("version"))
+        top[QStringLiteral("version")] = top[QStringLiteral("version")].toInt() + 1;
+    else if (change == QLatin1String("size"))
+        game[QStringLiteral("size")] = QStringLiteral("12");
+    else if (change == QLatin1String("hands"))
+        game[QStringLiteral("hands")] = -3;
+    else if (change == QLatin1String("loss"))
+        game[QStringLiteral("evLossPer100")] = 1e300;
+    if (text == ReadText(cache).toLatin1()) {
+        games[0] = game;
+        top[QStringLiteral("games")] = games;
+        text = QJsonDocument(top).toJson();
+    }
+    QFile file(cache);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+    file.close();
+
+    CountingFigure counting;
+    CProgressWindow window(m_bots.path(), DatabaseOf(data), nullptr, counting.function());
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isReviewing(), kReviewTimeoutMs);
+    QCOMPARE(counting.calls->load(), reviews);
+    // The damaged entry (the first game's) is never shown: that game is reviewed afresh.
+    const QList<QPointF> losses =
+        Points(window.perGameChart(), QStringLiteral("EV loss per 100 hands (bb, right scale)"));
+    QCOMPARE(losses.size(), 2);
+    QCOMPARE(losses[0].y(), kStandInLoss);
+    QCOMPARE(losses[1].y(), reviews == 2 ? kStandInLoss : kFirstLoss);
+    // Written afresh: the next window needs no review at all.
+    bool sound = false;
+    QCOMPARE(ReadProgressCache(cache, &sound).size(), size_t(2));
+    QVERIFY(sound);
+    CountingFigure again;
+    CProgressWindow next(m_bots.path(), DatabaseOf(data), nullptr, again.function());
+    QVERIFY(!next.isReviewing());
+    QCOMPARE(again.calls->load(), 0);
+}
+
+void TestProgress::cacheThatCannotBeWrittenIsDoneWithout()
+{
+    QTemporaryDir data;
+    const QString database = QDir(data.path()).filePath(QStringLiteral("gone/PokerDB.db3"));
+    CountingFigure counting;
+    CProgressWindow window(m_bots.path(), database, nullptr, counting.function());
+    QTRY_VERIFY(!window.isReviewing());
+    QCOMPARE(Points(window.perGameChart(), QStringLiteral("Result (chips)")).size(), 2);
+    QVERIFY(!QFile::exists(ProgressCachePath(database)));
+    window.reload(); // reviewed again, with nothing worse than the time it takes
+    QTRY_VERIFY(!window.isReviewing());
+    QCOMPARE(counting.calls->load(), 4);
+    QCOMPARE(Points(window.perGameChart(), QStringLiteral("Result (chips)")).size(), 2);
 }
 
 void TestProgress::chipsPerHandFollowTheHandHistory()
@@ -150,7 +609,8 @@ void TestProgress::badDatabasesGetAMessage()
     other.write("Seat 0: Hero (1000 in chips)\r\n");
     other.close();
     CProgressWindow second(folder.path(), text);
-    QVERIFY(ShownText(second, "balanceMessage").contains(QStringLiteral("not a Brisquel database")));
+    QVERIFY(
+        ShownText(second, "balanceMessage").contains(QStringLiteral("not a Brisquel database")));
 }
 
 void TestProgress::savesChartsAsPng()

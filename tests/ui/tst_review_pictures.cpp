@@ -5,10 +5,10 @@
 #include "opponents/BotGame.h"
 #include "storage/PokerTables.h"
 #include "storage/SessionSave.h"
-#include "ui/review/HandsWindow.h"
-#include "ui/review/ProgressWindow.h"
 #include "tests/ui/ReviewFixtures.h"
 #include "tests/ui/TestApp.h"
+#include "ui/review/HandsWindow.h"
+#include "ui/review/ProgressWindow.h"
 
 #include <QDir>
 #include <QFile>
@@ -84,9 +84,16 @@ void TestReviewPictures::screenshots()
     progress.resize(1000, 650);
     progress.show();
     QVERIFY(QTest::qWaitForWindowExposed(&progress));
+    if (progress.isReviewing()) {
+        progress.tabs()->setCurrentIndex(3);
+        QTest::qWait(200);
+        QVERIFY(
+            progress.grab().save(QDir(shots).filePath(QStringLiteral("progress-reviewing.png"))));
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(!progress.isReviewing(), 300000);
     const char *const kNames[] = {"progress-game.png", "progress-balance.png",
-                                  "progress-statistics.png"};
-    for (int tab = 0; tab < 3; ++tab) {
+                                  "progress-statistics.png", "progress-coach.png"};
+    for (int tab = 0; tab < 4; ++tab) {
         progress.tabs()->setCurrentIndex(tab);
         QTest::qWait(200);
         QVERIFY(progress.grab().save(QDir(shots).filePath(QLatin1String(kNames[tab]))));

@@ -3,6 +3,7 @@
 #include "replay/HandReplay.h"
 #include "storage/LedgerReader.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QToolTip>
@@ -111,10 +113,13 @@ template <typename Tip> void TipOnHover(QXYSeries *series, Tip tip)
 
 } // namespace
 
-CProgressWindow::CProgressWindow(QString outputFolder, QString databasePath, QWidget *parent)
+CProgressWindow::CProgressWindow(QString outputFolder, QString databasePath, QWidget *parent,
+                                 CProgressReviewer::Figure figure)
     : QWidget(parent, Qt::Window)
     , m_outputFolder(std::move(outputFolder))
     , m_databasePath(std::move(databasePath))
+    , m_cachePath(ProgressCachePath(m_databasePath))
+    , m_reviewer(std::make_unique<CProgressReviewer>(figure ? std::move(figure) : FigureGame))
 {
     setObjectName(QStringLiteral("ProgressWindow"));
     setWindowTitle(tr("Progress"));
@@ -148,13 +153,53 @@ CProgressWindow::CProgressWindow(QString outputFolder, QString databasePath, QWi
     m_tabs->addTab(makePage(m_statisticsChart, m_statisticsMessage, QStringLiteral("statistics"),
                             QStringLiteral("vpip-pfr-3bet.png"), nameRow),
                    tr("VPIP, PFR, 3-bet"));
+    m_tabs->addTab(makePage(m_perGameChart, m_perGameMessage, QStringLiteral("perGame"),
+                            QStringLiteral("coach-per-game.png")),
+                   tr("Coach per game"));
     auto *reloadButton = new QPushButton(tr("Reload"), this);
     reloadButton->setObjectName(QStringLiteral("reload"));
     connect(reloadButton, &QPushButton::clicked, this, &CProgressWindow::reload);
     m_tabs->setCornerWidget(reloadButton);
     auto *box = new QVBoxLayout(this);
     box->addWidget(m_tabs);
+    auto *reviewRow = new QHBoxLayout;
+    m_reviewLabel = new QLabel(this);
+    m_reviewLabel->setObjectName(QStringLiteral("reviewProgress"));
+    m_reviewBar = new QProgressBar(this);
+    m_reviewBar->setObjectName(QStringLiteral("reviewBar"));
+    m_reviewBar->setTextVisible(false);
+    m_reviewBar->setMaximumWidth(240);
+    reviewRow->addWidget(m_reviewLabel);
+    reviewRow->addWidget(m_reviewBar);
+    reviewRow->addStretch(1);
+    box->addLayout(reviewRow);
+    m_reviewLabel->hide();
+    m_reviewBar->hide();
     reload();
+}
+
+// The reviewer goes first: its callbacks use this window until its worker is joined.
+CProgressWindow::~CProgressWindow()
+{
+    m_reviewer.reset();
+}
+
+void CProgressWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_reviewing) {
+        m_reviewer->stop();
+        endReview();
+    }
+    QWidget::closeEvent(event);
+}
+
+void CProgressWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Shown again after a close that stopped the review: the games left go on.
+    if (!m_reviewing &&
+        std::find(m_figures.begin(), m_figures.end(), std::nullopt) != m_figures.end())
+        startReview();
 }
 
 QWidget *CProgressWindow::makePage(QChartView *&view, QLabel *&message, const QString &name,
@@ -192,11 +237,14 @@ void CProgressWindow::reload()
 {
     loadGame();
     loadLedger();
+    loadFigures();
 }
 
 void CProgressWindow::loadGame()
 {
-    QChart *chart = FreshChart(m_gameChart, tr("This game: your chips after every hand"));
+    FreshChart(m_gameChart, tr("This game: your chips after every hand"));
+    m_gameFile.clear();
+    m_gamePoints.clear();
     std::string error;
     const std::vector<std::string> files =
         history::FindHistoryFiles(m_outputFolder.toStdString(), error);
@@ -221,10 +269,22 @@ void CProgressWindow::loadGame()
         return;
     }
     ShowText(m_gameMessage, {}, false);
-    const QString player = static_cast<size_t>(seat) < game.seats.size()
-                               ? QString::fromStdString(game.seats[static_cast<size_t>(seat)].name)
-                               : tr("Seat %1").arg(seat);
-    chart->setTitle(tr("This game (%1): %2's chips after every hand").arg(file, player));
+    m_gameFile = QString::fromStdString(files.back());
+    m_gamePlayer = static_cast<size_t>(seat) < game.seats.size()
+                       ? QString::fromStdString(game.seats[static_cast<size_t>(seat)].name)
+                       : tr("Seat %1").arg(seat);
+    m_gamePoints = points;
+    drawGame();
+}
+
+void CProgressWindow::drawGame()
+{
+    const std::vector<replay::ChipsPoint> &points = m_gamePoints;
+    if (points.empty())
+        return;
+    QChart *chart = FreshChart(m_gameChart, {});
+    const QString file = QFileInfo(m_gameFile).fileName();
+    chart->setTitle(tr("This game (%1): %2's chips after every hand").arg(file, m_gamePlayer));
     auto *chips = new QLineSeries;
     chips->setName(tr("Chips"));
     chips->setPointsVisible(points.size() < 60);
@@ -232,22 +292,48 @@ void CProgressWindow::loadGame()
     showdowns->setName(tr("Showdown"));
     showdowns->setMarkerSize(kShowdownMarkerSize);
     showdowns->setColor(QColor(0xA9, 0x39, 0x0A));
-    int low = points.front().chips, high = low;
+    double low = points.front().chips, high = low;
     for (const replay::ChipsPoint &p : points) {
         chips->append(p.hand, p.chips);
         if (p.showdown)
             showdowns->append(p.hand, p.chips);
-        low = std::min(low, p.chips);
-        high = std::max(high, p.chips);
+        low = std::min<double>(low, p.chips);
+        high = std::max<double>(high, p.chips);
     }
-    chart->addSeries(chips);
-    chart->addSeries(showdowns);
+    std::vector<QXYSeries *> lines{chips, showdowns};
+    // The chips had every all-in been settled at its equity: the luck of the all-ins taken out.
+    const int latest = int(m_historyFiles.size()) - 1;
+    const GameFigures *figures = latest >= 0 && size_t(latest) < m_figures.size() &&
+                                         m_figures[size_t(latest)] &&
+                                         m_historyFiles[latest] == m_gameFile
+                                     ? &*m_figures[size_t(latest)]
+                                     : nullptr;
+    if (figures && figures->adjusted) {
+        auto *adjusted = new QLineSeries;
+        adjusted->setName(tr("All-in adjusted"));
+        adjusted->setPen(QPen(QColor(0x6A, 0x1B, 0x9A), 2, Qt::DashLine));
+        double luck = 0;
+        size_t next = 0;
+        for (const replay::ChipsPoint &p : points) {
+            for (; next < figures->allIns.size() && figures->allIns[next].hand <= p.hand; ++next)
+                luck += figures->allIns[next].delta;
+            adjusted->append(p.hand, p.chips + luck);
+            low = std::min(low, p.chips + luck);
+            high = std::max(high, p.chips + luck);
+        }
+        TipOnHover(adjusted, [adjusted](int i) {
+            const QPointF p = adjusted->at(i);
+            return tr("Hand #%1: %2 chips all-in adjusted").arg(p.x()).arg(p.y(), 0, 'f', 1);
+        });
+        lines.push_back(adjusted);
+    }
+    for (QXYSeries *series : lines)
+        chart->addSeries(series);
     QValueAxis *x = CountAxis(tr("Hand"), points.front().hand, points.back().hand);
-    QValueAxis *y = ValueAxis(tr("Chips"), std::min(low, 0), high);
+    QValueAxis *y = ValueAxis(tr("Chips"), std::min(low, 0.0), high);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
-    for (QXYSeries *series :
-         {static_cast<QXYSeries *>(chips), static_cast<QXYSeries *>(showdowns)}) {
+    for (QXYSeries *series : lines) {
         series->attachAxis(x);
         series->attachAxis(y);
     }
@@ -405,4 +491,182 @@ void CProgressWindow::save(QChartView *view, QLabel *message, const QString &png
                  tr("Could not save the chart to %1: check the folder and its permissions.")
                      .arg(QDir::toNativeSeparators(path)),
                  true);
+}
+
+void CProgressWindow::loadFigures()
+{
+    m_reviewer->stop();
+    endReview();
+    m_historyFiles.clear();
+    std::string error;
+    for (const std::string &file : history::FindHistoryFiles(m_outputFolder.toStdString(), error))
+        m_historyFiles << QString::fromStdString(file);
+    m_figures.assign(size_t(m_historyFiles.size()), std::nullopt);
+    bool sound = false;
+    const std::vector<GameFigures> cached = ReadProgressCache(m_cachePath, &sound);
+    size_t used = 0;
+    for (const GameFigures &f : cached) {
+        const qsizetype i = m_historyFiles.indexOf(f.path);
+        if (i >= 0 && !m_figures[size_t(i)]) {
+            m_figures[size_t(i)] = f;
+            ++used;
+        }
+    }
+    // Entries of files gone or changed are dropped when the cache is next written.
+    m_cacheSound = sound && used == cached.size();
+    drawGame();
+    drawPerGame();
+    startReview();
+}
+
+void CProgressWindow::startReview()
+{
+    m_toReview.clear();
+    QStringList paths;
+    for (int i = 0; i < m_historyFiles.size(); ++i) {
+        if (!m_figures[size_t(i)]) {
+            m_toReview.push_back(i);
+            paths << m_historyFiles[i];
+        }
+    }
+    if (paths.isEmpty()) {
+        if (!m_cacheSound && !m_historyFiles.isEmpty())
+            endReview();
+        return;
+    }
+    m_reviewing = true;
+    m_reviewed = 0;
+    m_reviewBar->setRange(0, int(paths.size()));
+    m_reviewBar->setValue(0);
+    m_reviewBar->show();
+    m_reviewLabel->show();
+    CProgressReviewer::Callbacks callbacks;
+    callbacks.starting = [this](int k) {
+        m_reviewLabel->setText(tr("Reviewing game %1 of %2…")
+                                   .arg(m_toReview[size_t(k)] + 1)
+                                   .arg(m_historyFiles.size()));
+    };
+    callbacks.figured = [this](int k, const GameFigures &figures) {
+        takeFigures(m_toReview[size_t(k)], figures);
+    };
+    callbacks.finished = [this] { endReview(); };
+    m_reviewer->start(paths, std::move(callbacks));
+}
+
+void CProgressWindow::takeFigures(int index, const GameFigures &figures)
+{
+    m_figures[size_t(index)] = figures;
+    m_reviewBar->setValue(++m_reviewed);
+    // Written after every game, so that a review stopped half-way keeps what it did.
+    writeCache();
+    if (index == m_historyFiles.size() - 1)
+        drawGame();
+    drawPerGame();
+}
+
+void CProgressWindow::endReview()
+{
+    m_reviewing = false;
+    m_reviewLabel->hide();
+    m_reviewBar->hide();
+    // A damaged or outdated cache with nothing left to review is written afresh all the same.
+    if (!m_cacheSound && !m_historyFiles.isEmpty() &&
+        std::none_of(m_figures.begin(), m_figures.end(),
+                     [](const std::optional<GameFigures> &f) { return !f; }))
+        writeCache();
+}
+
+void CProgressWindow::writeCache()
+{
+    std::vector<GameFigures> known;
+    for (const std::optional<GameFigures> &f : m_figures) {
+        // A file that could not even be seen has no key to keep it by.
+        if (f && f->size >= 0)
+            known.push_back(*f);
+    }
+    m_cacheSound = WriteProgressCache(m_cachePath, known);
+}
+
+void CProgressWindow::drawPerGame()
+{
+    QChart *chart = FreshChart(m_perGameChart, tr("Per game: your result and the coach's verdict"));
+    if (m_historyFiles.isEmpty()) {
+        ShowText(m_perGameMessage,
+                 tr("No hand history yet in %1: play a game to see its figures.")
+                     .arg(QDir::toNativeSeparators(
+                         QDir(m_outputFolder).filePath(QStringLiteral("HandHistory")))),
+                 true);
+        return;
+    }
+    auto *result = new QLineSeries;
+    result->setName(tr("Result (chips)"));
+    auto *adjusted = new QLineSeries;
+    adjusted->setName(tr("All-in adjusted (chips)"));
+    adjusted->setPen(QPen(QColor(0x6A, 0x1B, 0x9A), 2, Qt::DashLine));
+    auto *evLoss = new QLineSeries;
+    evLoss->setName(tr("EV loss per 100 hands (bb, right scale)"));
+    evLoss->setPen(QPen(QColor(0xC6, 0x28, 0x28), 2));
+    double low = 0, high = 0, lossHigh = 0;
+    QStringList problems;
+    QStringList names;
+    for (int i = 0; i < m_historyFiles.size(); ++i) {
+        const QString file = QFileInfo(m_historyFiles[i]).fileName();
+        const std::optional<GameFigures> &f = m_figures[size_t(i)];
+        // A short game's loss per 100 hands stands on few hands: the tip says how many.
+        names << (f ? tr("%1, %n hand(s)", nullptr, f->hands).arg(file) : file);
+        if (!f)
+            continue;
+        if (!f->problem.isEmpty())
+            problems << tr("%1: %2").arg(file, f->problem);
+        if (f->hands == 0)
+            continue;
+        result->append(i + 1, f->result);
+        low = std::min<double>(low, f->result);
+        high = std::max<double>(high, f->result);
+        if (f->adjusted) {
+            adjusted->append(i + 1, *f->adjusted);
+            low = std::min(low, *f->adjusted);
+            high = std::max(high, *f->adjusted);
+        }
+        if (f->evLossPer100) {
+            evLoss->append(i + 1, *f->evLossPer100);
+            lossHigh = std::max(lossHigh, *f->evLossPer100);
+        }
+    }
+    ShowText(m_perGameMessage,
+             problems.isEmpty()
+                 ? QString()
+                 : tr("Not every game could be reviewed; they have no EV loss point.\n%1")
+                       .arg(problems.join(QLatin1Char('\n'))),
+             true);
+    QValueAxis *x = CountAxis(tr("Game"), 1, int(m_historyFiles.size()), kGamePad);
+    QValueAxis *chips = ValueAxis(tr("Chips won"), low, high);
+    // A loss is never below 0: the scale starts there even when every game lost nothing.
+    auto *bigBlinds = new QValueAxis;
+    bigBlinds->setTitleText(tr("EV loss (bb per 100 hands)"));
+    bigBlinds->setRange(0, std::max(1.0, lossHigh * 1.08));
+    bigBlinds->applyNiceNumbers();
+    bigBlinds->setLabelFormat(QStringLiteral("%.1f"));
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(chips, Qt::AlignLeft);
+    chart->addAxis(bigBlinds, Qt::AlignRight);
+    std::vector<QLineSeries *> lines{result};
+    if (adjusted->count() > 0)
+        lines.push_back(adjusted);
+    else
+        delete adjusted;
+    lines.push_back(evLoss);
+    for (QLineSeries *line : lines) {
+        line->setPointsVisible(true);
+        chart->addSeries(line);
+        line->attachAxis(x);
+        line->attachAxis(line == evLoss ? bigBlinds : chips);
+        TipOnHover(line, [line, names](int i) {
+            const QPointF p = line->at(i);
+            return tr("Game %1 (%2): %3 %4")
+                .arg(p.x())
+                .arg(names.value(int(p.x()) - 1), line->name())
+                .arg(p.y(), 0, 'f', line->name().contains(QLatin1String("bb")) ? 1 : 0);
+        });
+    }
 }
