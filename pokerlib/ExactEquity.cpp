@@ -15,7 +15,7 @@ constexpr std::uint64_t kRankBits = (1u << kRanks) - 1;
 // Joint picks of the ranged players' hands looked at while planning, at most.
 constexpr std::uint64_t kMaxPicks = 4'000'000;
 // Rank patterns of one unit of work at most; a hand against a hand before the flop has 6,175.
-constexpr std::size_t kSetsPerUnit = 64;
+constexpr std::size_t kSetsPerUnit = 128;
 // Units of work per thread at least, so that the threads finish close together.
 constexpr std::uint64_t kUnitsPerThread = 16;
 // Jobs of up to this many layouts count the costliest layouts first.
