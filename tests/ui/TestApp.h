@@ -36,6 +36,12 @@ inline std::unique_ptr<CDunmereApp> StartTestApp(int &argc, char **argv,
     if (!folder.isValid())
         return nullptr;
     QStandardPaths::setTestModeEnabled(true);
+    // Settings of this run's own, outside its work folder: test programs running alongside
+    // each other would otherwise clear and write one file (the last table, the coach's switch).
+    static QTemporaryDir settings;
+    if (!settings.isValid())
+        return nullptr;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     AppOptions options;
     options.workFolder = folder.path();
     return StartTestApp(argc, argv, options, seed, quitOnLastWindowClosed);

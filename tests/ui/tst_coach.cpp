@@ -291,8 +291,6 @@ void TestCoach::coachJudgesEveryDecision()
 int main(int argc, char **argv)
 {
     QTemporaryDir work;
-    // Settings of its own: other test programs running alongside clear theirs.
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, work.path());
     const auto app = StartTestApp(argc, argv, work, 11);
     if (!app)
         return 1;
