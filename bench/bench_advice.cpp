@@ -65,6 +65,7 @@ void FirstAnswer(benchmark::State &state, playout::HandSoFar (*make)())
     for (auto _ : state) {
         playout::AdviseSettings settings;
         settings.seed = 7;
+        settings.firstAnswerMillis = playout::kTableFirstAnswerMillis;
         const playout::Advice advice =
             playout::Advise(hand, settings, [](const playout::Advice &) { return false; });
         benchmark::DoNotOptimize(advice.best);

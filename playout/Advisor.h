@@ -35,6 +35,10 @@ using RangeReader = std::function<std::vector<HandWeights>(const HandSoFar &hand
 // The opponents' library questions in the play-outs, one object per seed.
 using OddsMaker = std::function<std::unique_ptr<IDecisionOdds>(std::uint64_t seed)>;
 
+// The table's first answer: within a second of the action panel's buttons, the coach's equity
+// estimate before it included.
+constexpr int kTableFirstAnswerMillis = 800;
+
 struct AdviseSettings
 {
     // The first answer comes within about this long; refinements follow until maxMillis

@@ -23,9 +23,8 @@ constexpr QRgb kAdviceColour = 0xFFF0E0A0; // the options' values: a pale gold
 const QRect kLineRect(21, 143, 411, 18);
 const QRect kAdviceRect(21, 161, 415, 36);
 
-// The first values come within a second of the buttons, the equity estimate before them
-// included; the play-outs go on refining them while the human thinks, up to this long.
-constexpr int kFirstAdviceMillis = 800;
+// After the first values (playout::kTableFirstAnswerMillis) the play-outs go on refining them
+// while the human thinks, up to this long.
 constexpr int kLongestAdviceMillis = 20000;
 
 QLabel *CoachLabel(QWidget *parent, const QString &name, QRect rect, QRgb colour)
@@ -170,19 +169,22 @@ void CCoachController::HandEnded(int handNumber)
     Post(std::move(item));
 }
 
+bool CCoachController::TakeJob(std::deque<Job> &queue, Job &job)
+{
+    std::unique_lock<std::mutex> lock(m_jobsMutex);
+    m_jobsCv.wait(lock, [this, &queue] { return m_stopping || !queue.empty(); });
+    if (m_stopping)
+        return false;
+    job = std::move(queue.front());
+    queue.pop_front();
+    return true;
+}
+
 void CCoachController::WorkerMain()
 {
     coach::Estimator estimator(coach::kDefaultTrials, kCoachSeed);
-    for (;;) {
-        Job job;
-        {
-            std::unique_lock<std::mutex> lock(m_jobsMutex);
-            m_jobsCv.wait(lock, [this] { return m_stopping || !m_jobs.empty(); });
-            if (m_stopping)
-                return;
-            job = std::move(m_jobs.front());
-            m_jobs.pop_front();
-        }
+    Job job;
+    while (TakeJob(m_jobs, job)) {
         InboxItem item;
         item.kind = InboxItem::Estimated;
         item.id = job.id;
@@ -193,16 +195,8 @@ void CCoachController::WorkerMain()
 
 void CCoachController::AdviserMain()
 {
-    for (;;) {
-        Job job;
-        {
-            std::unique_lock<std::mutex> lock(m_jobsMutex);
-            m_jobsCv.wait(lock, [this] { return m_stopping || !m_adviceJobs.empty(); });
-            if (m_stopping)
-                return;
-            job = std::move(m_adviceJobs.front());
-            m_adviceJobs.pop_front();
-        }
+    Job job;
+    while (TakeJob(m_adviceJobs, job)) {
         if (job.hand)
             AdviseOn(job);
     }
@@ -222,7 +216,7 @@ void CCoachController::AdviseOn(const Job &job)
             return;
     }
     playout::AdviseSettings settings;
-    settings.firstAnswerMillis = kFirstAdviceMillis;
+    settings.firstAnswerMillis = playout::kTableFirstAnswerMillis;
     settings.maxMillis = kLongestAdviceMillis;
     settings.seed = kCoachSeed + static_cast<std::uint64_t>(job.id);
     // A decision already taken still gets its first values, for the pane after the hand.

@@ -114,6 +114,8 @@ private:
 
     void Post(InboxItem item);
     void ProcessInbox();
+    // Waits for the next job of `queue` (false once the controller stops).
+    bool TakeJob(std::deque<Job> &queue, Job &job);
     void WorkerMain();
     void AdviserMain();
     void OnDecided(int amount, bool fold);
