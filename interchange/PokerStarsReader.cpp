@@ -131,6 +131,7 @@ private:
     const std::string &m_source;
     bool m_cents = false;
     detail::ChipCount m_chips;
+    bool m_smallBlindPosted = false, m_bigBlindPosted = false;
     int m_totalPot = -1;
     int m_rake = 0;
     long long m_returned = 0;
@@ -305,14 +306,22 @@ bool HandReader::PlayerLine(size_t index, int seat, const std::string &text)
         if (!Amount(index, after("posts the ante "), amount) || !checkStack(amount))
             return false;
         m_chips.Put(seat, ActionKind::Ante, amount);
+    } else if (StartsWith(rest, "posts ") && !StartsWith(rest, "posts the ante ") &&
+               (m_bigBlindPosted ||
+                (m_smallBlindPosted && StartsWith(rest, "posts small blind ")))) {
+        // One small and one big blind: the blinds of a player coming in out of turn have no
+        // place in the hand-history forms this program writes, which would then be unreadable.
+        return Fail(index, hand.seats[s].name + " posts a blind after the blinds were posted");
     } else if (StartsWith(rest, "posts small blind ")) {
         if (!Amount(index, after("posts small blind "), amount) || !checkStack(amount))
             return false;
         m_chips.Put(seat, ActionKind::SmallBlind, amount);
+        m_smallBlindPosted = true;
     } else if (StartsWith(rest, "posts big blind ")) {
         if (!Amount(index, after("posts big blind "), amount) || !checkStack(amount))
             return false;
         m_chips.Put(seat, ActionKind::BigBlind, amount);
+        m_bigBlindPosted = true;
     } else if (StartsWith(rest, "posts small & big blinds ")) {
         // The small blind part is dead money: it counts as an ante, the rest as the big blind.
         if (!Amount(index, after("posts small & big blinds "), amount) || !checkStack(amount))
@@ -321,6 +330,7 @@ bool HandReader::PlayerLine(size_t index, int seat, const std::string &text)
         if (amount > live)
             m_chips.Put(seat, ActionKind::Ante, amount - live);
         m_chips.Put(seat, ActionKind::BigBlind, live);
+        m_bigBlindPosted = true;
     } else if (StartsWith(rest, "folds")) {
         std::vector<int> cards;
         if (LastCards(rest, cards) && cards.size() == 2) {

@@ -429,6 +429,13 @@ INSTANTIATE_TEST_SUITE_P(
                 "in.txt:7: a player's name with a line break", -1},
         BadCase{"PhhPlayerWithoutChips", Changed(kPhhHand, "[500, 500, 500]", "[500, 0, 500]"),
                 "in.txt:5: p2 starts without chips", -1},
+        // The PHH form has no place for them: written out, the hand could not be read back.
+        BadCase{"ThirdPlayersBlind",
+                Changed(kShowdownHand, "c: posts big blind 10\n", "c: posts big blind 10\na: posts small blind 5\n"),
+                "in.txt:8: a posts a blind after the blinds were posted", -1},
+        BadCase{"SecondBigBlind",
+                Changed(kShowdownHand, "c: posts big blind 10\n", "c: posts big blind 10\na: posts big blind 10\n"),
+                "in.txt:8: a posts a blind after the blinds were posted", -1},
         BadCase{"PhhStraddleBelowTheBigBlind", Changed(kPhhHand, "[5, 10, 0]", "[5, 10, 5]"),
                 "in.txt:3: a straddle of 5 that does not top the forced bet before it", -1},
         BadCase{"PhhCardDealtTwice", Changed(kPhhHand, "p2 9c9d\"", "p2 9cAh\""),
