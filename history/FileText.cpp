@@ -55,6 +55,20 @@ bool OpenRegular(const std::string &path, Descriptor &file, struct stat &info, s
     return true;
 }
 
+// One read(2), again when a signal cut it short; -1 with the message on a failure.
+ssize_t ReadSome(int fd, char *into, std::size_t size, const std::string &path,
+                 std::string &error)
+{
+    for (;;) {
+        const ssize_t got = ::read(fd, into, size);
+        if (got >= 0 || errno != EINTR) {
+            if (got < 0)
+                error = "cannot read " + path + ": " + Reason(errno);
+            return got;
+        }
+    }
+}
+
 } // namespace
 
 bool ReadFileStart(const std::string &path, std::size_t bytes, std::string &text,
@@ -68,13 +82,9 @@ bool ReadFileStart(const std::string &path, std::size_t bytes, std::string &text
     text.resize(bytes);
     std::size_t got = 0;
     while (got < bytes) {
-        const ssize_t n = ::read(file.fd, text.data() + got, bytes - got);
-        if (n < 0 && errno == EINTR)
-            continue;
+        const ssize_t n = ReadSome(file.fd, text.data() + got, bytes - got, path, error);
         if (n < 0) {
-            const int code = errno;
             text.clear();
-            error = "cannot read " + path + ": " + Reason(code);
             return false;
         }
         if (n == 0)
@@ -104,13 +114,9 @@ bool ReadFileText(const std::string &path, std::string &text, std::string &error
         // on what is read, not on what stat said.
         char buffer[65536];
         for (;;) {
-            const ssize_t got = ::read(file.fd, buffer, sizeof buffer);
+            const ssize_t got = ReadSome(file.fd, buffer, sizeof buffer, path, error);
             if (got < 0) {
-                if (errno == EINTR)
-                    continue;
-                const int code = errno;
                 text.clear();
-                error = "cannot read " + path + ": " + Reason(code);
                 return false;
             }
             if (got == 0)
