@@ -27,6 +27,12 @@
 
 namespace {
 
+// The folder of the hand histories, as the messages name it.
+QString HistoryFolderText(const QString &outputFolder)
+{
+    return QDir::toNativeSeparators(QDir(outputFolder).filePath(QStringLiteral("HandHistory")));
+}
+
 constexpr int kMaxGameTicks = 12;
 constexpr double kGamePad = 0.3;
 constexpr double kShowdownMarkerSize = 9;
@@ -251,8 +257,7 @@ void CProgressWindow::loadGame()
     if (files.empty()) {
         ShowText(m_gameMessage,
                  tr("No hand history yet in %1: play a game to see your chips hand by hand.")
-                     .arg(QDir::toNativeSeparators(
-                         QDir(m_outputFolder).filePath(QStringLiteral("HandHistory")))),
+                     .arg(HistoryFolderText(m_outputFolder)),
                  true);
         return;
     }
@@ -593,8 +598,7 @@ void CProgressWindow::drawPerGame()
     if (m_historyFiles.isEmpty()) {
         ShowText(m_perGameMessage,
                  tr("No hand history yet in %1: play a game to see its figures.")
-                     .arg(QDir::toNativeSeparators(
-                         QDir(m_outputFolder).filePath(QStringLiteral("HandHistory")))),
+                     .arg(HistoryFolderText(m_outputFolder)),
                  true);
         return;
     }
