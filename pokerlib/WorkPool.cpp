@@ -8,6 +8,7 @@
 #include <new>
 #include <system_error>
 
+#include <sched.h>
 #include <unistd.h>
 
 namespace brisquel {
@@ -24,15 +25,16 @@ constexpr std::size_t kMaxWorkers = kMaxPoolThreads - 1;
 constexpr std::chrono::microseconds kCallerSpin{50};
 constexpr std::chrono::microseconds kIdleSpin{2000};
 
-// Returns once busy() is false or `spin` has passed.
+// Returns once busy() is false or `spin` has passed. Each look gives the core away to any
+// thread waiting for it: a worker is sometimes woken onto the core of the caller that woke it
+// (in a virtual machine whose other core is asleep), and one that watched with the core held
+// kept the caller, and its job, off it for the whole watch.
 template <typename Busy> void SpinWhile(std::chrono::microseconds spin, Busy busy)
 {
     const auto until = std::chrono::steady_clock::now() + spin;
     for (unsigned i = 1; busy(); ++i) {
-#if defined(__x86_64__) || defined(__i386__)
-        __builtin_ia32_pause();
-#endif
-        if (i % 64 == 0 && std::chrono::steady_clock::now() >= until)
+        sched_yield();
+        if (i % 8 == 0 && std::chrono::steady_clock::now() >= until)
             return;
     }
 }
