@@ -4,6 +4,8 @@
 #include "pokerlib/CardNames.h"
 #include "pokerlib/Carrowby.h"
 #include "pokerlib/EquityCalculator.h"
+#include "pokerlib/StoredTables.h"
+#include "pokerlib/WorkPool.h"
 
 #include <benchmark/benchmark.h>
 
@@ -182,11 +184,36 @@ BENCHMARK(BM_ExactJobAfterIdle)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime();
 
+// Work that two threads share perfectly: units of evaluator look-ups with nothing in common
+// but the tables. Timed on one thread and on two, it shows what this machine gives two threads
+// at that moment (a virtual machine's second core is not always a whole one).
+double IdealSplitSeconds(std::uint64_t units, int threads)
+{
+    struct alignas(64) Sum
+    {
+        std::uint64_t value = 0;
+    };
+    std::vector<Sum> sums(static_cast<std::size_t>(threads));
+    const auto start = std::chrono::steady_clock::now();
+    RunUnits(units, sums, {}, [](std::uint64_t unit, Sum &sum) {
+        std::uint64_t x = unit * 0x9E3779B97F4A7C15ull + 1;
+        for (int i = 0; i < 2000; ++i) {
+            x = x * 6364136223846793005ull + 1442695040888963407ull;
+            sum.value += StoredRankValue(std::uint32_t(x >> 33) % 50'000u);
+        }
+        return true;
+    });
+    benchmark::DoNotOptimize(sums[0].value);
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
 // The 2-thread speed-up of a job (state.range(0)) measured in pairs: each iteration times the
-// job on one thread and then on two (the order alternating), and the counter is the median of
+// job on one thread and then on two (the order alternating), and "speedup" is the median of
 // the pairs' ratios. A shared machine's speed drifts from one second to the next; within a pair
 // both runs see the same machine, so the drift cancels out where separate benchmarks' medians
-// would carry it into the ratio. The reported time is the pair's.
+// would carry it into the ratio. Each pair is followed by a pair of the ideal split above, as
+// long as the job: "ideal" is the median of those ratios, "of_ideal" the median of the job's
+// ratio over the ideal one's. The reported time is the job's pair.
 void BM_ExactSpeedUp(benchmark::State &state)
 {
     const Job &job = kJobs[state.range(0)];
@@ -201,24 +228,40 @@ void BM_ExactSpeedUp(benchmark::State &state)
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     };
     timed(2); // the workers exist from here on
-    std::vector<double> ratios;
+    constexpr std::uint64_t kCalibrationUnits = 200;
+    const std::uint64_t idealUnits = std::max<std::uint64_t>(
+        2, std::uint64_t(timed(1) / IdealSplitSeconds(kCalibrationUnits, 1) * kCalibrationUnits));
+    std::vector<double> ratios, ideals, ofIdeal;
     bool oneFirst = true;
-    for (auto _ : state) {
+    const auto pair = [&oneFirst](const auto &run) {
         double one, two;
         if (oneFirst) {
-            one = timed(1);
-            two = timed(2);
+            one = run(1);
+            two = run(2);
         } else {
-            two = timed(2);
-            one = timed(1);
+            two = run(2);
+            one = run(1);
         }
+        return std::pair{one, two};
+    };
+    for (auto _ : state) {
+        const auto [one, two] = pair(timed);
+        const auto [idealOne, idealTwo] =
+            pair([idealUnits](int threads) { return IdealSplitSeconds(idealUnits, threads); });
         oneFirst = !oneFirst;
         ratios.push_back(one / two);
+        ideals.push_back(idealOne / idealTwo);
+        ofIdeal.push_back(ratios.back() / ideals.back());
         state.SetIterationTime(one + two);
     }
-    std::sort(ratios.begin(), ratios.end());
+    const auto median = [](std::vector<double> &v) {
+        std::sort(v.begin(), v.end());
+        return v.empty() ? 0.0 : v[v.size() / 2];
+    };
     state.SetLabel(std::string(job.first) + " vs " + job.second);
-    state.counters["speedup"] = ratios.empty() ? 0.0 : ratios[ratios.size() / 2];
+    state.counters["speedup"] = median(ratios);
+    state.counters["ideal"] = median(ideals);
+    state.counters["of_ideal"] = median(ofIdeal);
 }
 BENCHMARK(BM_ExactSpeedUp)
     ->ArgName("job")
