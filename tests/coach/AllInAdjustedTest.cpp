@@ -1,109 +1,17 @@
-// Results adjusted to all-in equity, checked against a judge written here: every remaining
-// board dealt out, the hands ranked by pokerlib's seven-card evaluator, and the pot paid out one
-// chip level at a time (every seat that put a chip in at a level adds it to that level's pot,
-// the best hand still in that reached the level takes it, ties share it). On played games, the
-// payouts the table wrote are the reference for a complete board.
+// Results adjusted to all-in equity, checked against the tests' all-in judge; on played games,
+// the payouts the table wrote are the reference for a complete board.
 #include "coach/AllInAdjusted.h"
 
-#include "pokerlib/Evaluator.h"
+#include "tests/support/AllInJudge.h"
 #include "tests/support/Cards.h"
 #include "tests/support/SeededBotGame.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <functional>
-#include <map>
-
 namespace {
 
 using testsupport::Cards;
-
-// The judge: the expected chips of every seat (by seat number; 0 for seats out) over every
-// completion of the board's first `known` cards, pots split chip level by chip level.
-std::vector<double> JudgeExpected(const history::Hand &hand, int known)
-{
-    std::vector<int> live;
-    std::vector<bool> dead(52, false);
-    for (int i = 0; i < known; ++i)
-        dead[static_cast<size_t>(hand.board[static_cast<size_t>(i)])] = true;
-    for (const history::HandSeat &h : hand.seats) {
-        if (!h.inHand || h.folded)
-            continue;
-        live.push_back(h.seat);
-        dead[static_cast<size_t>(h.cards[0])] = dead[static_cast<size_t>(h.cards[1])] = true;
-    }
-    std::vector<int> deck;
-    for (int c = 0; c < 52; ++c)
-        if (!dead[static_cast<size_t>(c)])
-            deck.push_back(c);
-    int top = 0;
-    for (const history::HandSeat &h : hand.seats)
-        top = std::max(top, h.invested);
-
-    // The payout only depends on how the hands compare, pair by pair: paid out once per
-    // pattern seen.
-    std::map<std::uint32_t, std::vector<double>> payoutByOrder;
-    const auto payout = [&](const std::vector<int> &score) {
-        std::vector<double> paid(hand.seats.size(), 0.0);
-        for (int chip = 1; chip <= top; ++chip) {
-            int pot = 0;
-            for (const history::HandSeat &h : hand.seats)
-                pot += h.invested >= chip ? 1 : 0;
-            int best = -1;
-            std::vector<int> winners;
-            for (size_t i = 0; i < live.size(); ++i) {
-                if (hand.seats[static_cast<size_t>(live[i])].invested < chip)
-                    continue;
-                if (score[i] > best) {
-                    best = score[i];
-                    winners.clear();
-                }
-                if (score[i] == best)
-                    winners.push_back(live[i]);
-            }
-            for (int w : winners)
-                paid[static_cast<size_t>(w)] += static_cast<double>(pot) / winners.size();
-        }
-        return paid;
-    };
-
-    std::vector<int> board(hand.board.begin(), hand.board.begin() + known);
-    std::vector<double> sum(hand.seats.size(), 0.0);
-    long long count = 0;
-    std::vector<int> score(live.size());
-    const brisquel::EvalTables &tables = brisquel::Tables();
-    const std::function<void(size_t)> deal = [&](size_t from) {
-        if (board.size() == 5) {
-            for (size_t i = 0; i < live.size(); ++i) {
-                const history::HandSeat &h = hand.seats[static_cast<size_t>(live[i])];
-                const int seven[7] = {h.cards[0], h.cards[1], board[0], board[1],
-                                      board[2],   board[3],   board[4]};
-                score[i] = brisquel::EvaluateCards7(tables, seven);
-            }
-            std::uint32_t pattern = 0;
-            for (size_t i = 0; i < live.size(); ++i)
-                for (size_t j = i + 1; j < live.size(); ++j)
-                    pattern = pattern * 3 + (score[i] < score[j] ? 0 : score[i] == score[j] ? 1 : 2);
-            auto found = payoutByOrder.find(pattern);
-            if (found == payoutByOrder.end())
-                found = payoutByOrder.emplace(pattern, payout(score)).first;
-            for (size_t s = 0; s < sum.size(); ++s)
-                sum[s] += found->second[s];
-            ++count;
-            return;
-        }
-        for (size_t k = from; k < deck.size(); ++k) {
-            board.push_back(deck[k]);
-            deal(k + 1);
-            board.pop_back();
-        }
-    };
-    deal(0);
-    for (double &s : sum)
-        s /= static_cast<double>(count);
-    return sum;
-}
+using testsupport::ExpectedFromBoards;
 
 struct SeatSetup
 {
@@ -156,7 +64,7 @@ TEST_P(AllInEquity, EverySeatStillInExpectsWhatTheJudgeFinds)
     const AllInCase &c = GetParam();
     const history::Hand hand = MakeHand(c.seats, c.board, c.last);
     double expectedSum = 0.0;
-    const std::vector<double> judge = JudgeExpected(hand, hand.boardCountAt(c.last));
+    const std::vector<double> judge = ExpectedFromBoards(hand, hand.boardCountAt(c.last));
     int pot = 0;
     for (const SeatSetup &s : c.seats)
         pot += s.invested;
@@ -301,7 +209,7 @@ TEST(AllInAdjusted, PlayedGamesPayWhatTheTableWroteAndAllInsWhatTheJudgeFinds)
             ASSERT_TRUE(one.adjusted) << "the game log knows every card";
             EXPECT_LT(one.boardAtAllIn, 5);
             EXPECT_NEAR(one.adjustedChips + me.invested,
-                        JudgeExpected(hand, one.boardAtAllIn)[static_cast<size_t>(seat)], 1e-6)
+                        ExpectedFromBoards(hand, one.boardAtAllIn)[static_cast<size_t>(seat)], 1e-6)
                 << "hand " << hand.number;
         }
         EXPECT_EQ(result.actualChips, actual);

@@ -5,11 +5,11 @@
 
 #include "tests/ui/ReviewFixtures.h"
 #include "tests/ui/TestApp.h"
+#include "tests/support/AllInJudge.h"
 #include "ui/review/ProgressWindow.h"
 
 #include "coach/Review.h"
 #include "history/HistoryReader.h"
-#include "pokerlib/Evaluator.h"
 
 #include <QComboBox>
 #include <QImage>
@@ -92,82 +92,6 @@ struct HeldFigure
     }
 };
 
-// What `seat` can expect from the pot over every completion of the board's first `known` cards:
-// the pot is cut into layers at every amount a seat put in, and each layer goes to the best
-// hands still in that reached it; averaged over the boards.
-double ExpectedPayout(const history::Hand &hand, int seat, int known)
-{
-    std::vector<const history::HandSeat *> live;
-    std::vector<bool> used(52, false);
-    for (int i = 0; i < known; ++i)
-        used[size_t(hand.board[size_t(i)])] = true;
-    std::vector<int> levels;
-    for (const history::HandSeat &h : hand.seats) {
-        if (h.invested > 0)
-            levels.push_back(h.invested);
-        if (h.inHand && !h.folded) {
-            live.push_back(&h);
-            used[size_t(h.cards[0])] = used[size_t(h.cards[1])] = true;
-        }
-    }
-    std::sort(levels.begin(), levels.end());
-    levels.erase(std::unique(levels.begin(), levels.end()), levels.end());
-    std::vector<int> layerPot;
-    for (size_t l = 0; l < levels.size(); ++l) {
-        const int below = l ? levels[l - 1] : 0;
-        int pot = 0;
-        for (const history::HandSeat &h : hand.seats)
-            pot += std::max(0, std::min(h.invested, levels[l]) - below);
-        layerPot.push_back(pot);
-    }
-    std::vector<int> deck;
-    for (int c = 0; c < 52; ++c)
-        if (!used[size_t(c)])
-            deck.push_back(c);
-    const brisquel::EvalTables &tables = brisquel::Tables();
-    std::vector<int> board(hand.board.begin(), hand.board.begin() + known);
-    double total = 0;
-    long long boards = 0;
-    std::vector<int> score(live.size());
-    const std::function<void(size_t)> deal = [&](size_t from) {
-        if (board.size() == 5) {
-            for (size_t i = 0; i < live.size(); ++i) {
-                const int seven[7] = {live[i]->cards[0], live[i]->cards[1], board[0], board[1],
-                                      board[2],          board[3],          board[4]};
-                score[i] = brisquel::EvaluateCards7(tables, seven);
-            }
-            for (size_t l = 0; l < levels.size(); ++l) {
-                int best = -1, sharers = 0;
-                bool ours = false;
-                for (size_t i = 0; i < live.size(); ++i) {
-                    if (live[i]->invested < levels[l])
-                        continue;
-                    if (score[i] > best) {
-                        best = score[i];
-                        sharers = 0;
-                        ours = false;
-                    }
-                    if (score[i] == best) {
-                        ++sharers;
-                        ours = ours || live[i]->seat == seat;
-                    }
-                }
-                if (ours)
-                    total += double(layerPot[l]) / sharers;
-            }
-            ++boards;
-            return;
-        }
-        for (size_t c = from; c < deck.size(); ++c) {
-            board.push_back(deck[c]);
-            deal(c + 1);
-            board.pop_back();
-        }
-    };
-    deal(0);
-    return total / double(boards);
-}
-
 // The chips `seat`'s result in `hand` changes by when its all-in is settled at its equity;
 // nullopt for a hand this check leaves alone (betting that went on after the all-in).
 std::optional<double> AllInLuck(const history::Hand &hand, int seat)
@@ -194,7 +118,7 @@ std::optional<double> AllInLuck(const history::Hand &hand, int seat)
         if (h.inHand && !h.folded && (h.cards[0] < 0 || h.cards[1] < 0))
             return std::nullopt;
     }
-    return ExpectedPayout(hand, seat, hand.boardCountAt(end)) - me.won;
+    return testsupport::ExpectedFromBoards(hand, hand.boardCountAt(end))[size_t(seat)] - me.won;
 }
 
 } // namespace
