@@ -109,7 +109,8 @@ TEST(WorkPool, FailingAndThrowingWork)
         std::vector<int> states(static_cast<std::size_t>(threads));
         std::atomic<bool> over{false};
         std::atomic<int> late{0};
-        const RunEnd failed = RunUnits(1000, states, {}, [&over, &late](std::uint64_t unit, int &) {
+        constexpr std::uint64_t kUnits = 100'000;
+        const RunEnd failed = RunUnits(kUnits, states, {}, [&over, &late](std::uint64_t unit, int &) {
             late += over.load();
             if (unit != 7)
                 return true;
@@ -117,7 +118,9 @@ TEST(WorkPool, FailingAndThrowingWork)
             return false;
         });
         EXPECT_EQ(failed, RunEnd::kFailed) << threads;
-        EXPECT_LE(late.load(), threads - 1); // only units already taken run on
+        // The others take units until the failing thread has marked the job stopped, which a
+        // thread that loses its core in between does late: a few units, not the job's rest.
+        EXPECT_LT(late.load(), int(kUnits / 2));
         EXPECT_THROW(RunUnits(1000, states, {},
                               [](std::uint64_t unit, int &) {
                                   if (unit == 5)
