@@ -30,8 +30,9 @@ if [ "$sanitizers" = 1 ]; then
 fi
 
 # ThreadSanitizer over the programs where threads meet: the engine's game thread, the coach's
-# workers, the work pool and the desktop windows. Qt's own libraries are not instrumented and are suppressed
-# (tests/ui/tsan.supp); a report in our code fails the run (BRISQUEL_SKIP_TSAN=1 skips).
+# workers, the work pool and the desktop windows. Qt's own libraries are not instrumented and
+# are suppressed (tests/ui/tsan.supp); a report in our code fails the run (BRISQUEL_SKIP_TSAN=1
+# skips).
 if [ "${BRISQUEL_SKIP_TSAN:-0}" != 1 ]; then
   tsan_programs=(engine_tests coach_tests tst_game tst_human_play tst_action_panel tst_panel_heads_up
                  tst_coach tst_option_bars tst_app tst_app_close tst_game_end tst_equity_lab
