@@ -87,7 +87,11 @@ void ReviewGame(benchmark::State &state)
 
 // Wall-clock time on the machine's cores (the figure a person waits for), and the CPU time of
 // the whole process (all threads), which does not depend on what else the machine runs.
-BENCHMARK(ReviewGame)->Arg(coach::kDefaultReviewSamples)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(2);
+BENCHMARK(ReviewGame)
+    ->Arg(coach::kDefaultReviewSamples)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime()
+    ->Iterations(2);
 BENCHMARK(ReviewGame)
     ->Name("ReviewGame_cpu")
     ->Arg(coach::kDefaultReviewSamples)

@@ -340,8 +340,9 @@ bool ReviewGame(const history::Game &game, int seat, Estimator &estimator,
             continue;
         const auto decisions = playout::DecisionsInHand(game, hand, seat, statistics[h]);
         if (decisions.size() != rows.size() - handRows) {
-            summary.warnings.push_back("hand #" + std::to_string(hand.number) + ": the decisions of " +
-                                       me.name + " do not replay; they have no advice");
+            summary.warnings.push_back("hand #" + std::to_string(hand.number) +
+                                       ": the decisions of " + me.name +
+                                       " do not replay; they have no advice");
             continue;
         }
         for (size_t k = 0; k < decisions.size(); ++k)
@@ -358,7 +359,8 @@ bool ReviewGame(const history::Game &game, int seat, Estimator &estimator,
             ++summary.graded;
             summary.evLossBb += row.advice.lossBb;
         } else if (!row.advice.valid && options.samplesPerOption > 0 && row.hand != lastWarned &&
-                   std::any_of(jobs.begin(), jobs.end(), [r](const AdviceJob &j) { return j.row == r; })) {
+                   std::any_of(jobs.begin(), jobs.end(),
+                               [r](const AdviceJob &j) { return j.row == r; })) {
             lastWarned = row.hand;
             summary.warnings.push_back("hand #" + std::to_string(row.hand) + ": a decision of " +
                                        game.seats[static_cast<size_t>(seat)].name +

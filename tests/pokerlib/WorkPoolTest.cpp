@@ -110,13 +110,14 @@ TEST(WorkPool, FailingAndThrowingWork)
         std::atomic<bool> over{false};
         std::atomic<int> late{0};
         constexpr std::uint64_t kUnits = 100'000;
-        const RunEnd failed = RunUnits(kUnits, states, {}, [&over, &late](std::uint64_t unit, int &) {
-            late += over.load();
-            if (unit != 7)
-                return true;
-            over = true;
-            return false;
-        });
+        const RunEnd failed =
+            RunUnits(kUnits, states, {}, [&over, &late](std::uint64_t unit, int &) {
+                late += over.load();
+                if (unit != 7)
+                    return true;
+                over = true;
+                return false;
+            });
         EXPECT_EQ(failed, RunEnd::kFailed) << threads;
         // The others take units until the failing thread has marked the job stopped, which a
         // thread that loses its core in between does late: a few units, not the job's rest.

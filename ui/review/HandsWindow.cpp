@@ -568,10 +568,10 @@ void CHandsWindow::startVerdicts()
             // The pane shows the verdicts on the price: no play-outs for grades it does not show.
             coach::ReviewOptions verdictsOnly;
             verdictsOnly.samplesPerOption = 0;
-            const bool judged =
-                coach::ReviewGame(game, seat, estimator, rows, summary, error,
-                                  [this, generation] { return generation == m_coachGeneration.load(); },
-                                  verdictsOnly);
+            const bool judged = coach::ReviewGame(
+                game, seat, estimator, rows, summary, error,
+                [this, generation] { return generation == m_coachGeneration.load(); },
+                verdictsOnly);
             if (generation != m_coachGeneration.load())
                 return;
             // The k-th decision of the seat in a hand is that hand's k-th row.
