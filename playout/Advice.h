@@ -75,7 +75,16 @@ struct Advice
     double lossBb = 0.0;         // best's value less chosen's (0 without a chosen option)
     double lossErrorBb = 0.0;
     Grade grade = Grade::NotGraded;
+    // The play-outs stopped at their limit with the loss's interval still across a grade's
+    // threshold: the grade is the likeliest, not a sure one.
+    bool uncertain = false;
     bool final = false; // no further refinement follows
+    // The same options valued with every opponent played as a typical player instead of its
+    // own computer code (empty when not asked for). Where its best differs from `best`, the
+    // best option exploits the computer opponents named in `exploited` ("Maniac_3").
+    std::vector<Option> standard;
+    int standardBest = -1;
+    std::string exploited;
 };
 
 // Sets best (the highest value), and with chosen set the loss, its error and the grade.
