@@ -57,8 +57,9 @@ Position PositionOf(const history::Hand &hand, int seat)
     if (seat == hand.smallBlindSeat || seat == hand.bigBlindSeat)
         return Position::Blinds;
     const int positionClass = hand.seats[static_cast<size_t>(seat)].positionClass;
-    return positionClass >= 2 ? Position::Late
-                              : positionClass == 1 ? Position::Middle : Position::Early;
+    return positionClass >= 2   ? Position::Late
+           : positionClass == 1 ? Position::Middle
+                                : Position::Early;
 }
 
 // One decision to value: the hand up to it, what the seat did, and the row it belongs to.
@@ -69,33 +70,18 @@ struct AdviceJob
     std::uint64_t seed = 0;
 };
 
-// The option the seat took: the exact one, else (a bet or raise of a size not offered) the
-// offered bet or raise nearest to it; -1 when there is none.
-int ChosenOption(const std::vector<playout::Option> &options, int put, bool fold)
-{
-    const int exact = playout::OptionIndex(options, put, fold);
-    if (exact >= 0 || fold)
-        return exact;
-    int nearest = -1;
-    for (int k = 0; k < static_cast<int>(options.size()); ++k) {
-        const playout::Option &o = options[static_cast<size_t>(k)];
-        const bool raise = o.kind == playout::OptionKind::Bet ||
-                           o.kind == playout::OptionKind::Raise ||
-                           o.kind == playout::OptionKind::AllIn;
-        if (raise && (nearest < 0 || std::abs(o.put - put) <
-                                         std::abs(options[static_cast<size_t>(nearest)].put - put)))
-            nearest = k;
-    }
-    return nearest;
-}
-
 playout::Advice Value(const AdviceJob &job, int samples, const std::atomic<bool> &stop)
 {
     playout::AdviseSettings settings;
     // No time limit: the same play-outs whatever the machine; `stop` is looked at between them.
     settings.maxMillis = 0;
     settings.firstAnswerMillis = 50;
-    settings.samplesPerOption = samples;
+    // A quarter of the play-outs at the least, and on until the grade is sure, up to four
+    // times as many.
+    settings.samplesPerOption = std::max(1, samples / 4);
+    settings.maxSamplesPerOption = 4 * samples;
+    settings.takenPut = job.decision.fold ? 0 : job.decision.put;
+    settings.takenFold = job.decision.fold;
     settings.seed = job.seed;
     playout::Advice advice;
     try {
@@ -106,7 +92,7 @@ playout::Advice Value(const AdviceJob &job, int samples, const std::atomic<bool>
     }
     if (!advice.valid || stop.load())
         return {};
-    advice.chosen = ChosenOption(advice.options, job.decision.put, job.decision.fold);
+    advice.chosen = playout::TakenOption(advice.options, job.decision.put, job.decision.fold);
     playout::Settle(advice);
     return advice;
 }

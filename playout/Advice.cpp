@@ -50,9 +50,9 @@ std::string OptionLabel(const Option &option)
     return {};
 }
 
-Grade GradeOf(double lossBb, double lossErrorBb)
+Grade GradeOf(double lossBb)
 {
-    if (lossBb <= kOkLossBb || lossBb <= 2.0 * lossErrorBb)
+    if (lossBb <= kOkLossBb)
         return Grade::Ok;
     if (lossBb < kSmallMistakeBb)
         return Grade::SmallMistake;
@@ -87,14 +87,39 @@ void Settle(Advice &advice)
     advice.lossBb = 0.0;
     advice.lossErrorBb = 0.0;
     advice.grade = Grade::NotGraded;
+    advice.uncertain = false;
     if (advice.best < 0 || advice.chosen < 0 ||
         advice.chosen >= static_cast<int>(advice.options.size()))
         return;
-    const Option &best = advice.options[advice.best];
-    const Option &chosen = advice.options[advice.chosen];
-    advice.lossBb = best.evBb - chosen.evBb;
-    advice.lossErrorBb = std::sqrt(best.errorBb * best.errorBb + chosen.errorBb * chosen.errorBb);
-    advice.grade = GradeOf(advice.lossBb, advice.lossErrorBb);
+    const int n = static_cast<int>(advice.options.size());
+    const bool paired = advice.covariance.size() == static_cast<size_t>(n * n);
+    const auto differenceError = [&](int k, int c) {
+        if (k == c)
+            return 0.0;
+        if (paired) {
+            const auto cov = [&](int i, int j) { return advice.covariance[size_t(i * n + j)]; };
+            return std::sqrt(std::max(0.0, cov(k, k) + cov(c, c) - 2.0 * cov(k, c)));
+        }
+        const double a = advice.options[size_t(k)].errorBb;
+        const double b = advice.options[size_t(c)].errorBb;
+        return std::sqrt(a * a + b * b);
+    };
+    const int c = advice.chosen;
+    const double chosenEv = advice.options[size_t(c)].evBb;
+    advice.lossBb = advice.options[size_t(advice.best)].evBb - chosenEv;
+    advice.lossErrorBb = differenceError(advice.best, c);
+    advice.grade = GradeOf(advice.lossBb);
+    // The loss is the largest of the other options' leads over the chosen one: its bounds are
+    // the largest of their bounds, two standard errors either way.
+    double low = 0.0;
+    double high = 0.0;
+    for (int k = 0; k < n; ++k) {
+        const double lead = advice.options[size_t(k)].evBb - chosenEv;
+        const double margin = 2.0 * differenceError(k, c);
+        low = std::max(low, lead - margin);
+        high = std::max(high, lead + margin);
+    }
+    advice.uncertain = GradeOf(low) != GradeOf(high);
 }
 
 std::string LiveLine(const Advice &advice)

@@ -38,19 +38,19 @@ enum class OptionKind
 struct Option
 {
     OptionKind kind = OptionKind::Fold;
-    int total = 0;         // the seat's bet on this street after the option
-    int put = 0;           // chips the option puts in now
-    double evBb = 0.0;     // the seat's chips at the hand's end less its chips now, in big blinds
-    double errorBb = 0.0;  // the standard error of evBb
-    int samples = 0;       // play-outs behind the value
+    int total = 0;        // the seat's bet on this street after the option
+    int put = 0;          // chips the option puts in now
+    double evBb = 0.0;    // the seat's chips at the hand's end less its chips now, in big blinds
+    double errorBb = 0.0; // the standard error of evBb
+    int samples = 0;      // play-outs behind the value
 };
 
 // "fold", "check", "call", "bet 40", "raise to 60", "all in".
 std::string OptionLabel(const Option &option);
 
-// How much an option gave away against the best one. A loss within kOkLossBb, or within two
-// standard errors of the difference, is ok; below kSmallMistakeBb a small mistake; below
-// kMistakeBb a mistake; a blunder from there on.
+// How much an option gave away against the best one: within kOkLossBb ok, below
+// kSmallMistakeBb a small mistake, below kMistakeBb a mistake, a blunder from there on. The
+// grade goes by the estimated loss; whether the estimate is sure of it is Advice::uncertain.
 enum class Grade
 {
     Ok,
@@ -63,7 +63,7 @@ constexpr double kOkLossBb = 0.25;
 constexpr double kSmallMistakeBb = 1.0;
 constexpr double kMistakeBb = 3.0;
 
-Grade GradeOf(double lossBb, double lossErrorBb);
+Grade GradeOf(double lossBb);
 const char *GradeName(Grade grade); // "ok", "small mistake", "mistake", "blunder", "-"
 
 struct Advice
@@ -73,10 +73,14 @@ struct Advice
     int best = -1;               // index into options; -1 without options
     int chosen = -1;             // the option taken, when judged after the fact; else -1
     double lossBb = 0.0;         // best's value less chosen's (0 without a chosen option)
-    double lossErrorBb = 0.0;
+    double lossErrorBb = 0.0;    // of the paired difference when covariance is known
     Grade grade = Grade::NotGraded;
-    // The play-outs stopped at their limit with the loss's interval still across a grade's
-    // threshold: the grade is the likeliest, not a sure one.
+    // The covariance of the options' values (bb squared, options × options, row by row): the
+    // options are played on the same deals, so their differences are surer than their values.
+    // Empty: the options' errors are taken as independent.
+    std::vector<double> covariance;
+    // Two standard errors either side of the loss reach across a grade's threshold: the grade
+    // is the likeliest, not a sure one.
     bool uncertain = false;
     bool final = false; // no further refinement follows
     // The same options valued with every opponent played as a typical player instead of its
@@ -87,7 +91,8 @@ struct Advice
     std::string exploited;
 };
 
-// Sets best (the highest value), and with chosen set the loss, its error and the grade.
+// Sets best (the highest value), and with chosen set the loss, its error, the grade and
+// whether it is uncertain.
 void Settle(Advice &advice);
 
 // The line under the action panel (UTF-8), best first, then every other option's cost against

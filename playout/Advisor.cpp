@@ -1,5 +1,6 @@
 #include "playout/Advisor.h"
 
+#include "playout/AllIn.h"
 #include "playout/FastOdds.h"
 #include "playout/HandSim.h"
 #include "playout/Ranges.h"
@@ -16,6 +17,8 @@ namespace {
 constexpr int kBoardFirst = 20;
 // Between refinements the caller gets a new estimate about this often.
 constexpr int kRefineMillis = 250;
+// A sequential review looks at the move's grade after every this many play-outs.
+constexpr int kSequentialStep = 50;
 
 long long PotOf(const CGameTable &t)
 {
@@ -52,28 +55,64 @@ std::unique_ptr<IDecisionOdds> DefaultOdds(std::uint64_t seed)
     return std::make_unique<CFastOdds>(seed);
 }
 
-struct Tally
+// Sums of the options' values and of their products: the options are played on the same
+// deals, and their covariance makes their differences surer than their values.
+struct Tallies
 {
-    double sum = 0.0;
-    double squares = 0.0;
+    explicit Tallies(size_t options)
+        : n(options)
+        , sum(options, 0.0)
+        , products(options * options, 0.0)
+    {}
+    void Add(const std::vector<double> &values)
+    {
+        for (size_t i = 0; i < n; ++i) {
+            sum[i] += values[i];
+            for (size_t j = 0; j < n; ++j)
+                products[i * n + j] += values[i] * values[j];
+        }
+        ++count;
+    }
+    size_t n;
+    std::vector<double> sum;
+    std::vector<double> products;
     int count = 0;
 };
 
-void Fill(Advice &advice, const std::vector<Tally> &tallies, int bigBlind)
+// An option whose value the cards alone decide, counted apart from the play-outs.
+struct Counted
 {
-    for (size_t k = 0; k < advice.options.size(); ++k) {
-        Option &option = advice.options[k];
-        const Tally &tally = tallies[k];
-        option.samples = tally.count;
-        if (tally.count == 0)
-            continue;
-        const double mean = tally.sum / tally.count;
-        const double variance =
-            tally.count > 1
-                ? std::max(0.0, (tally.squares - tally.count * mean * mean) / (tally.count - 1))
-                : 0.0;
-        option.evBb = mean / bigBlind;
-        option.errorBb = std::sqrt(variance / tally.count) / bigBlind;
+    bool counted = false;
+    double chips = 0.0;
+    double error = 0.0;
+};
+
+void Fill(Advice &advice, const Tallies &tallies, const std::vector<Counted> &counted, int bigBlind)
+{
+    const size_t n = advice.options.size();
+    const int count = tallies.count;
+    advice.covariance.assign(n * n, 0.0);
+    if (count == 0)
+        return;
+    const double bb = bigBlind;
+    std::vector<double> mean(n);
+    for (size_t i = 0; i < n; ++i)
+        mean[i] = counted[i].counted ? counted[i].chips : tallies.sum[i] / count;
+    for (size_t i = 0; i < n; ++i) {
+        for (size_t j = 0; j < n; ++j) {
+            double cov = 0.0;
+            if (counted[i].counted || counted[j].counted) {
+                cov = i == j ? counted[i].error * counted[i].error : 0.0;
+            } else if (count > 1) {
+                const double m = tallies.products[i * n + j] / count - mean[i] * mean[j];
+                cov = m * count / (count - 1) / count; // of the means
+            }
+            advice.covariance[i * n + j] = cov / (bb * bb);
+        }
+        Option &option = advice.options[i];
+        option.samples = count;
+        option.evBb = mean[i] / bb;
+        option.errorBb = std::sqrt(std::max(0.0, advice.covariance[i * n + i]));
     }
     Settle(advice);
 }
@@ -147,6 +186,23 @@ int OptionIndex(const std::vector<Option> &options, int put, bool fold)
     return -1;
 }
 
+int TakenOption(const std::vector<Option> &options, int put, bool fold)
+{
+    const int exact = OptionIndex(options, put, fold);
+    if (exact >= 0 || fold)
+        return exact;
+    int nearest = -1;
+    for (int k = 0; k < static_cast<int>(options.size()); ++k) {
+        const Option &o = options[static_cast<size_t>(k)];
+        const bool raise =
+            o.kind == OptionKind::Bet || o.kind == OptionKind::Raise || o.kind == OptionKind::AllIn;
+        if (raise && (nearest < 0 || std::abs(o.put - put) <
+                                         std::abs(options[static_cast<size_t>(nearest)].put - put)))
+            nearest = k;
+    }
+    return nearest;
+}
+
 Advice Advise(const HandSoFar &hand, const AdviseSettings &settings,
               const std::function<bool(const Advice &)> &refined)
 {
@@ -186,8 +242,31 @@ Advice Advise(const HandSoFar &hand, const AdviseSettings &settings,
     for (int i = 0; i < t.m_boardCount; ++i)
         known |= 1ULL << t.m_cards[kBoardFirst + i];
 
+    // Options after which only the cards decide are counted out once.
+    const int chipsNow = t.m_stack[seat];
+    std::vector<Counted> counted(advice.options.size());
+    for (size_t k = 0; k < advice.options.size(); ++k) {
+        const Option &option = advice.options[k];
+        if (option.kind == OptionKind::Fold)
+            continue; // a fold's value is nothing more nor less than what it leaves behind
+        PlayState after;
+        after.CopyBetting(start);
+        after.Act(option.put, false);
+        if (!NoMoreBetting(after))
+            continue;
+        const AllInValue value =
+            ValueAllIn(after, seat, chipsNow, setup.samplers, ranges, base ^ (0x51EDULL * (k + 1)));
+        counted[k] = {true, value.chips, value.error};
+    }
+    const bool sequential = settings.takenPut >= 0 &&
+                            settings.maxSamplesPerOption > settings.samplesPerOption &&
+                            settings.samplesPerOption > 0;
+    const int taken =
+        sequential ? TakenOption(advice.options, settings.takenPut, settings.takenFold) : -1;
+
     PlayState work = start;
-    std::vector<Tally> tallies(advice.options.size());
+    Tallies tallies(advice.options.size());
+    std::vector<double> values(advice.options.size(), 0.0);
     bool answered = false;
     Clock::time_point lastAnswer = started;
     std::uint64_t seeds = base;
@@ -224,17 +303,30 @@ Advice Advise(const HandSoFar &hand, const AdviseSettings &settings,
         for (size_t k = 0; k < advice.options.size(); ++k) {
             const Option &option = advice.options[k];
             double value = 0.0;
-            if (option.kind != OptionKind::Fold)
+            if (option.kind != OptionKind::Fold && !counted[k].counted)
                 value = PlayOut(start, work, seat, option.put, false, cards, setup, playSeed);
-            tallies[k].sum += value;
-            tallies[k].squares += value * value;
-            ++tallies[k].count;
+            values[k] = value;
         }
+        tallies.Add(values);
 
         const Clock::time_point now = Clock::now();
         const long long elapsed =
             std::chrono::duration_cast<std::chrono::milliseconds>(now - started).count();
-        const bool enough = settings.samplesPerOption > 0 && sample + 1 >= settings.samplesPerOption;
+        const int played = sample + 1;
+        bool enough = settings.samplesPerOption > 0 && played >= settings.samplesPerOption;
+        if (enough && sequential) {
+            // Go on while the move's grade is not yet sure, up to the limit.
+            if (played < settings.maxSamplesPerOption && taken >= 0 &&
+                played % kSequentialStep == 0) {
+                Fill(advice, tallies, counted, t.m_bigBlind);
+                advice.chosen = taken;
+                Settle(advice);
+                enough = !advice.uncertain;
+                advice.chosen = -1;
+            } else {
+                enough = played >= settings.maxSamplesPerOption || taken < 0;
+            }
+        }
         // Without any limit and nobody to stop it, the work ends at the usual time.
         const int maxMillis = settings.maxMillis > 0 || settings.samplesPerOption > 0 || refined
                                   ? settings.maxMillis
@@ -243,11 +335,12 @@ Advice Advise(const HandSoFar &hand, const AdviseSettings &settings,
         if (enough || late)
             break;
         const bool due =
-            !answered ? elapsed >= settings.firstAnswerMillis
-                      : std::chrono::duration_cast<std::chrono::milliseconds>(now - lastAnswer)
-                                .count() >= kRefineMillis;
+            !answered
+                ? elapsed >= settings.firstAnswerMillis
+                : std::chrono::duration_cast<std::chrono::milliseconds>(now - lastAnswer).count() >=
+                      kRefineMillis;
         if (due && refined) {
-            Fill(advice, tallies, t.m_bigBlind);
+            Fill(advice, tallies, counted, t.m_bigBlind);
             advice.valid = true;
             advice.final = false;
             answered = true;
@@ -256,7 +349,7 @@ Advice Advise(const HandSoFar &hand, const AdviseSettings &settings,
                 break;
         }
     }
-    Fill(advice, tallies, t.m_bigBlind);
+    Fill(advice, tallies, counted, t.m_bigBlind);
     advice.valid = true;
     advice.final = true;
     return advice;

@@ -47,6 +47,11 @@ struct AdviseSettings
     int maxMillis = 10000;
     // Play-outs per option after which the work stops (0: until maxMillis).
     int samplesPerOption = 0;
+    // With the move made known (takenPut >= 0): after samplesPerOption, play-outs go on until
+    // the move's grade is sure or this many per option have been played.
+    int maxSamplesPerOption = 0;
+    int takenPut = -1; // the chips the move put in
+    bool takenFold = false;
     std::optional<std::uint64_t> seed;
     RangeReader ranges; // empty: the default
     OddsMaker odds;     // empty: the default
@@ -75,6 +80,9 @@ std::vector<ReadDecision> DecisionsInHand(const history::Game &game, const histo
 std::vector<Option> LegalOptions(const CGameTable &table, int seat);
 // The option of `options` that puts in `put` chips (fold: the fold), -1 when none does.
 int OptionIndex(const std::vector<Option> &options, int put, bool fold);
+// The option a move took: the exact one, else (a bet or raise of a size not offered) the
+// offered bet or raise nearest to it; -1 when there is none.
+int TakenOption(const std::vector<Option> &options, int put, bool fold);
 
 // The options of the deciding seat and their values. `refined` is called with each better
 // estimate (the first within firstAnswerMillis); when it returns false the work stops and the

@@ -1,6 +1,7 @@
 #include "playout/HandSim.h"
 
 #include "pokerlib/Evaluator.h"
+#include "typical/TypicalPlayer.h"
 #include "vocabulary/GameVocabulary.h"
 
 #include <algorithm>
@@ -186,7 +187,7 @@ void PlayState::Payout(int winnings[10]) const
         if (!t.IsActive(s))
             continue;
         const int cards[7] = {t.m_cards[2 * s], t.m_cards[2 * s + 1], t.m_cards[20], t.m_cards[21],
-                              t.m_cards[22], t.m_cards[23], t.m_cards[24]};
+                              t.m_cards[22],    t.m_cards[23],        t.m_cards[24]};
         scores[s] = brisquel::EvaluateCards7(tables, cards);
     }
     GameResult(t.m_invested, scores, winnings, t.m_seatCount);
@@ -197,8 +198,8 @@ void PlayState::Payout(int winnings[10]) const
 bool Rebuild(const HandSoFar &hand, PlayState &state, std::string &error,
              const std::function<void(const CGameTable &, const PastDecision &)> &observe)
 {
-    if (hand.seatCount < 2 || hand.seatCount > 10 || hand.seat < 0 ||
-        hand.seat >= hand.seatCount || hand.bigBlind <= 0) {
+    if (hand.seatCount < 2 || hand.seatCount > 10 || hand.seat < 0 || hand.seat >= hand.seatCount ||
+        hand.bigBlind <= 0) {
         error = "not a hand: seats, deciding seat or blinds out of range";
         return false;
     }
@@ -223,9 +224,8 @@ bool Rebuild(const HandSoFar &hand, PlayState &state, std::string &error,
             break;
         const PastDecision &d = hand.decisions[next];
         if (d.seat != o || d.street != state.street) {
-            error = "decision " + std::to_string(next + 1) + " of seat " +
-                    std::to_string(d.seat) + " comes when seat " + std::to_string(o) +
-                    " is to act";
+            error = "decision " + std::to_string(next + 1) + " of seat " + std::to_string(d.seat) +
+                    " comes when seat " + std::to_string(o) + " is to act";
             return false;
         }
         if (!d.fold && (d.put < 0 || d.put > t.m_stack[o])) {
@@ -399,8 +399,11 @@ int PlayOut(const PlayState &start, PlayState &work, int seat, int firstPut, boo
     work.Act(firstPut, firstFold);
     for (int o = work.NextToAct(deal); o >= 0; o = work.NextToAct(deal)) {
         int answer = 0;
+        const int persona = t.m_players[o].m_persona;
         if (o == seat)
             answer = CoachAnswer(t, o, setup.samplers, rng, setup.equityTrials);
+        else if (persona < kFirstBotPersona || persona > kLastBotPersona)
+            answer = typical::Decide(t, o, work.street, Uniform(rng), *setup.odds);
         else if (work.street < 0)
             answer = DecidePreflop(t, o, random, *setup.odds);
         else

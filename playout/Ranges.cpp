@@ -3,6 +3,7 @@
 #include "engine/BettingSteps.h"
 #include "playout/FastOdds.h"
 #include "playout/SeatActs.h"
+#include "typical/TypicalPlayer.h"
 #include "vocabulary/GameVocabulary.h"
 
 #include <algorithm>
@@ -43,45 +44,6 @@ double Likeness(const SeatAct &model, const SeatAct &seen)
 bool IsComputer(int persona)
 {
     return persona >= kFirstBotPersona && persona <= kLastBotPersona;
-}
-
-// A soft "among the best `width` of the range" for a share q of the range stronger than the hand.
-double Top(double q, double width)
-{
-    const double softness = 0.1 * width + 0.01;
-    return 1.0 / (1.0 + std::exp((q - width) / softness));
-}
-
-// Each combination's place in the spectrum's order, 0 the strongest.
-const std::array<float, kComboCount> &PreflopStrength()
-{
-    static const std::array<float, kComboCount> strength = [] {
-        std::array<float, kComboCount> s{};
-        CStatSpectr spectrum;
-        spectrum.Init();
-        Spec all;
-        std::wstring unused;
-        spectrum.GetSpecByPercent(100.0, all, unused, 1);
-        // Members of one class share its middle place.
-        std::size_t i = 0;
-        const auto classOf = [](int a, int b) {
-            const bool suited = a / 13 == b / 13;
-            return std::max(a % 13, b % 13) * 32 + std::min(a % 13, b % 13) * 2 + (suited ? 1 : 0);
-        };
-        while (i < all.combos.size()) {
-            std::size_t end = i;
-            const int cls = classOf(all.combos[i].first, all.combos[i].second);
-            while (end < all.combos.size() &&
-                   classOf(all.combos[end].first, all.combos[end].second) == cls)
-                ++end;
-            const float place = float((i + end) / 2.0 / kComboCount);
-            for (std::size_t k = i; k < end; ++k)
-                s[std::size_t(ComboIndex(all.combos[k].first, all.combos[k].second))] = place;
-            i = end;
-        }
-        return s;
-    }();
-    return strength;
 }
 
 } // namespace
@@ -195,100 +157,23 @@ void RangeTracker::Impl::ReplayComputer(const CGameTable &table, int seat, int s
 void RangeTracker::Impl::ModelUnknown(const CGameTable &table, int seat, int street,
                                       const SeatAct &seen, std::vector<double> &w)
 {
-    // Strength of each live combination, higher the stronger.
-    std::vector<double> strength(kComboCount, 0.0);
-    if (street < 0) {
-        const auto &place = PreflopStrength();
-        for (int c = 0; c < kComboCount; ++c)
-            strength[std::size_t(c)] = 1.0 - place[std::size_t(c)];
-    } else {
-        const int *board = table.m_cards + kBoardFirst;
+    // The typical player's own leanings with each combination: the model that plays the seat
+    // in the play-outs is the one that reads its hand.
+    CGameTable t = table;
+    if (street >= 0)
         if (auto *fast = dynamic_cast<CFastOdds *>(&odds))
-            fast->PrepareBoard(board, table.m_boardCount, 2);
-        for (int c = 0; c < kComboCount; ++c) {
-            if (w[std::size_t(c)] <= 0.0)
-                continue;
-            const auto [a, b] = ComboCards(c);
-            const int hole[2] = {a, b};
-            strength[std::size_t(c)] = odds.ProbabilityOfWin(hole, board, table.m_boardCount, 2);
-        }
-    }
-    // q: the share of the seat's present range that is stronger.
-    std::vector<int> order;
-    for (int c = 0; c < kComboCount; ++c)
-        if (w[std::size_t(c)] > 0.0)
-            order.push_back(c);
-    std::sort(order.begin(), order.end(), [&](int x, int y) {
-        return strength[std::size_t(x)] > strength[std::size_t(y)];
-    });
-    const double total = std::accumulate(w.begin(), w.end(), 0.0);
-    if (total <= 0.0)
-        return;
-    std::vector<double> q(kComboCount, 1.0);
-    double above = 0.0;
-    for (int c : order) {
-        q[std::size_t(c)] = (above + w[std::size_t(c)] / 2) / total;
-        above += w[std::size_t(c)];
-    }
-
-    // The widths of its opening and playing ranges: from its statistics once they rest on
-    // enough hands, else the usual widths of its position.
-    const CPokerStat &stat = table.m_players[seat].m_stat;
-    constexpr int kMinStatHands = 20;
-    static constexpr double kOpenByPosition[3] = {0.15, 0.22, 0.32};
-    const int position = std::clamp(table.m_positionClass[seat], 0, 2);
-    double open = kOpenByPosition[position];
-    double play = 2 * open;
-    if (stat.m_N >= kMinStatHands) {
-        open = std::clamp(stat.m_pfrRatio, 0.03, 0.6);
-        play = std::clamp(stat.m_vpipRatio, open, 0.9);
-    }
-    const int raisers = table.CountRaisersAbove(seat, table.m_bigBlind);
-    const bool facingBet = street >= 0 && table.m_amountToCall > table.m_bet[seat];
-
+            fast->PrepareBoard(t.m_cards + kBoardFirst, t.m_boardCount, 2);
+    const typical::Seen kind = seen.kind == ActKind::Fold    ? typical::Seen::Fold
+                               : seen.kind == ActKind::Raise ? typical::Seen::Aggressive
+                                                             : typical::Seen::Passive;
     for (int c = 0; c < kComboCount; ++c) {
         if (w[std::size_t(c)] <= 0.0)
             continue;
-        const double x = q[std::size_t(c)];
-        double f = 1.0;
-        if (street < 0) {
-            switch (seen.kind) {
-            case ActKind::Raise:
-                if (raisers == 0)
-                    f = Top(x, seen.allIn ? std::max(open, 0.1) : open);
-                else
-                    f = Top(x, raisers == 1 ? 0.05 : 0.025);
-                break;
-            case ActKind::Call:
-                f = raisers == 0 ? Top(x, play) * (1.0 - 0.6 * Top(x, open / 2))
-                                 : Top(x, std::min(play, 0.25)) * (1.0 - 0.5 * Top(x, 0.03));
-                break;
-            case ActKind::Check:
-                f = 1.0 - 0.7 * Top(x, open);
-                break;
-            case ActKind::Fold:
-                f = 1.0 - Top(x, play);
-                break;
-            }
-        } else {
-            switch (seen.kind) {
-            // Mild: on games between players of four styles, sharper cuts read even the
-            // tightest of them as holding far stronger hands than they did.
-            case ActKind::Raise:
-                f = facingBet ? Top(x, 0.35) + 0.15 : Top(x, 0.6) + 0.3;
-                break;
-            case ActKind::Call:
-                f = Top(x, 0.75) + 0.2;
-                break;
-            case ActKind::Check:
-                f = 1.0 - 0.4 * Top(x, 0.2);
-                break;
-            case ActKind::Fold:
-                f = 1.0 - Top(x, 0.5);
-                break;
-            }
-        }
-        w[std::size_t(c)] *= std::max(f, kFloor);
+        const auto [a, b] = ComboCards(c);
+        t.m_cards[2 * seat] = a;
+        t.m_cards[2 * seat + 1] = b;
+        const typical::Leaning lean = typical::Lean(t, seat, street, odds);
+        w[std::size_t(c)] *= std::max(typical::ShareOf(lean, kind), kFloor);
     }
 }
 

@@ -210,7 +210,7 @@ TEST(RangeTracker, UnknownSeatFlopBetLeansStrongAndCheckWeak)
         return tracker.Weights(4);
     };
     const playout::HandWeights bet = afterFlop(40);
-    EXPECT_GT(Share(bet, "As Kd"), 0.9);
+    EXPECT_GT(Share(bet, "As Kd"), 0.8);
     EXPECT_LT(Share(bet, "6c 5h"), 0.3);
     EXPECT_GT(Share(bet, "6c 5h"), 0.1);
     const playout::HandWeights check = afterFlop(0);

@@ -1,0 +1,33 @@
+#pragma once
+// The value of an option after which no more betting can happen (every other player still in
+// is all in, or the seat's call leaves nobody to bet against): only the cards decide, so the
+// board is counted out instead of being played out at random. Heads-up after the flop every
+// remaining board is counted for every hand the opponent may hold; before the flop each hand
+// gets a large sample of boards of its own; with several opponents their hands and the boards
+// are drawn together, many times more often than a play-out could afford.
+//
+// Threads: plain values.
+
+#include "playout/HandSim.h"
+
+#include <cstdint>
+
+namespace playout {
+
+// Whether, in `after` (the table just after the seat's option), the hand goes to its showdown
+// without another decision.
+bool NoMoreBetting(const PlayState &after);
+
+struct AllInValue
+{
+    double chips = 0.0; // the seat's chips at the end less `chipsNow`
+    double error = 0.0; // the standard error of chips (0 when counted exactly)
+};
+
+// The seat's value in `after`, its own hole cards and the board in the table, the opponents'
+// hands drawn from `samplers` (by seat).
+AllInValue ValueAllIn(const PlayState &after, int seat, int chipsNow,
+                      const std::vector<ComboSampler> &samplers,
+                      const std::vector<HandWeights> &weights, std::uint64_t seed);
+
+} // namespace playout

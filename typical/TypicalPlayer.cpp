@@ -1,0 +1,357 @@
+#include "typical/TypicalPlayer.h"
+
+#include "typical/PushFold.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace typical {
+
+namespace {
+
+constexpr int kBoardFirst = 20;
+// At or below this many big blinds, hands before the flop are jammed or folded.
+constexpr double kShortStackBb = 15.0;
+// Statistics speak for the player once they rest on this many hands.
+constexpr int kMinStatHands = 20;
+// The population's opening share by players still to act behind (1: the small blind, 2: the
+// button, 3: the cut-off, ...), and how much more of its hands the small blind limps.
+constexpr double kOpen[] = {0.0, 0.36, 0.42, 0.27, 0.20, 0.16, 0.13, 0.12, 0.11, 0.10};
+constexpr double kSmallBlindLimp = 0.15;
+constexpr double kLimp = 0.04;
+// A jam range shrinks with every player left to wake up behind it (a share of the heads-up
+// range by players behind, and callers in).
+constexpr double kJamTighten[] = {1.0, 1.0, 0.68, 0.52, 0.42, 0.35, 0.30, 0.27, 0.25, 0.24};
+// Facing a raise: the share re-raised and the share continued (re-raise or call) by how many
+// raises there were, before the price is taken into account.
+constexpr double kReRaise[] = {0.0, 0.045, 0.022, 0.012};
+constexpr double kContinue[] = {0.0, 0.14, 0.055, 0.025};
+constexpr double kBigBlindContinue = 0.33;
+constexpr double kSmallBlindContinue = 0.12;
+// After the flop, by street: bets as shares of the pot, the equity against one random hand
+// needed over the price to call (a bettor holds more than a random hand), and how often the
+// last raiser before the flop bets on with a weak or a middling hand.
+constexpr double kBetSize[] = {0.55, 0.65, 0.70};
+constexpr double kCallMargin[] = {0.12, 0.17, 0.22};
+constexpr double kAggressorBluff[] = {0.45, 0.25, 0.15};
+constexpr double kAggressorMiddle[] = {0.55, 0.35, 0.20};
+constexpr double kBluff[] = {0.12, 0.10, 0.08};
+constexpr double kMiddleBet = 0.15;
+constexpr double kStrongBet = 0.75;
+// How much more a hand's strength against one random hand must be for each further player in.
+constexpr double kPerExtraPlayer = 0.04;
+// A bet or raise this large a share of what the seat has left goes all in instead.
+constexpr double kCommitShare = 0.4;
+
+// 1 well below the edge, 0 well above it, a half at it.
+double Below(double x, double edge, double softness)
+{
+    return 1.0 / (1.0 + std::exp((x - edge) / softness));
+}
+
+// Whether a hand at `place` (0 the strongest) is among the best `width` of all hands, softly.
+double Among(double place, double width)
+{
+    return Below(place, width, 0.1 * width + 0.01);
+}
+
+long long PotOf(const CGameTable &t)
+{
+    long long pot = t.m_pot;
+    for (int s = 0; s < t.m_seatCount; ++s)
+        pot += t.m_bet[s];
+    return pot;
+}
+
+// The most the seat can win or lose from one opponent, in big blinds.
+double EffectiveBb(const CGameTable &t, int seat)
+{
+    const int own = t.m_stack[seat] + t.m_bet[seat];
+    int other = 0;
+    for (int s = 0; s < t.m_seatCount; ++s)
+        if (s != seat && t.IsActive(s))
+            other = std::max(other, t.m_stack[s] + t.m_bet[s]);
+    return static_cast<double>(std::min(own, other)) / std::max(t.m_bigBlind, 1);
+}
+
+// Players still to decide after the seat before the flop closes: up to the big blind.
+int Behind(const CGameTable &t, int seat)
+{
+    const int big = t.BlindSeats().big;
+    int count = 0;
+    for (int s = seat; s != big && count < t.m_seatCount;) {
+        s = t.NextActiveSeat(s);
+        if (s == seat)
+            break;
+        ++count;
+    }
+    return count;
+}
+
+// The bet levels above the big blind before the flop: the open raise, the three-bet, ...
+int RaiseLevels(const CGameTable &t)
+{
+    std::array<int, 10> levels{};
+    int count = 0;
+    for (int s = 0; s < t.m_seatCount; ++s) {
+        const int bet = t.m_bet[s];
+        if (bet > t.m_bigBlind &&
+            std::find(levels.begin(), levels.begin() + count, bet) == levels.begin() + count)
+            levels[size_t(count++)] = bet;
+    }
+    return count;
+}
+
+// Seats other than the deciding one and the blinds that have put in as much as the highest
+// bet: limpers before a raise, callers after it.
+int Callers(const CGameTable &t, int seat)
+{
+    const rules::BlindSeats blinds = t.BlindSeats();
+    int count = 0;
+    for (int s = 0; s < t.m_seatCount; ++s)
+        count += s != seat && s != blinds.big && t.IsActive(s) && t.m_amountToCall > 0 &&
+                         t.m_bet[s] == t.m_amountToCall && t.m_lastAction[s] != kLastActionRaise
+                     ? 1
+                     : 0;
+    return count;
+}
+
+double Tighten(int others)
+{
+    return kJamTighten[std::clamp(others, 0, 9)];
+}
+
+// The player's own looseness against the population's, from its statistics when they say
+// enough: opening (PFR) and playing (VPIP).
+void Looseness(const CGameTable &t, int seat, double &open, double &play)
+{
+    open = play = 1.0;
+    const CPokerStat &stat = t.m_players[seat].m_stat;
+    if (stat.m_N < kMinStatHands)
+        return;
+    open = std::clamp(stat.m_pfrRatio / 0.17, 0.4, 2.5);
+    play = std::clamp(stat.m_vpipRatio / 0.25, 0.4, 2.5);
+}
+
+Leaning Preflop(const CGameTable &t, int seat, int a, int b)
+{
+    Leaning lean;
+    const int bb = std::max(t.m_bigBlind, 1);
+    const int bet = t.m_bet[seat];
+    const int stack = t.m_stack[seat];
+    const int all = stack + bet;
+    const int highest = std::max(t.m_amountToCall, 0);
+    const int owed = std::clamp(highest - bet, 0, stack);
+    const double place = PreflopPlace(a, b);
+    const double effective = EffectiveBb(t, seat);
+    const int behind = Behind(t, seat);
+    const int levels = RaiseLevels(t);
+    const int callers = Callers(t, seat);
+    const bool bigBlind = seat == t.BlindSeats().big;
+    const bool smallBlind = seat == t.BlindSeats().small;
+    double openFactor = 1.0;
+    double playFactor = 1.0;
+    Looseness(t, seat, openFactor, playFactor);
+    const auto raiseTo = [&](long long total) {
+        if (total >= kCommitShare * all || effective <= kShortStackBb)
+            total = all;
+        lean.raiseTotal = static_cast<int>(std::clamp<long long>(total, highest + 1, all));
+    };
+    const bool canRaise = stack > owed;
+    double aggressive = 0.0;
+    double continuing = 0.0; // aggressive or passive
+
+    if (levels == 0) {
+        if (effective <= kShortStackBb) {
+            const bool headsUp = behind == 1 && callers == 0 && owed > 0;
+            aggressive = headsUp ? (JamsHeadsUp(a, b, effective) ? 1.0 : 0.0)
+                                 : Among(place, JamShare(effective) * Tighten(behind + callers));
+            continuing = owed == 0 ? 1.0 : aggressive;
+            raiseTo(all);
+        } else if (owed == 0) {
+            // The big blind's option over limpers.
+            aggressive = Among(place, 0.10 * openFactor);
+            continuing = 1.0;
+            raiseTo(highest + (3 + callers) * bb);
+        } else {
+            const double open = kOpen[std::clamp(behind, 1, 9)] * openFactor;
+            const double iso = callers > 0 ? 0.55 : 1.0;
+            const double limp = (smallBlind ? kSmallBlindLimp : kLimp) + (callers > 0 ? 0.06 : 0);
+            aggressive = Among(place, open * iso);
+            continuing = Among(place, open * iso + limp * playFactor);
+            raiseTo((smallBlind ? 3 : 5) * bb / 2 + callers * bb);
+        }
+    } else {
+        const long long pot = PotOf(t);
+        const double price = static_cast<double>(owed) / static_cast<double>(pot + owed);
+        const int level = std::min(levels, 3);
+        const bool jamFaced = owed >= stack || [&] {
+            for (int s = 0; s < t.m_seatCount; ++s)
+                if (s != seat && t.IsActive(s) && t.m_bet[s] == highest && t.m_stack[s] == 0)
+                    return true;
+            return false;
+        }();
+        if (effective <= kShortStackBb && level == 1 && jamFaced) {
+            const bool headsUp = behind == 0 && callers == 0;
+            continuing = headsUp
+                             ? (CallsHeadsUp(a, b, effective) ? 1.0 : 0.0)
+                             : Among(place, CallShare(effective) * Tighten(1 + behind + callers));
+        } else {
+            double reRaise = kReRaise[level];
+            double cont = bigBlind && level == 1     ? kBigBlindContinue
+                          : smallBlind && level == 1 ? kSmallBlindContinue
+                                                     : kContinue[level];
+            // A cheaper call keeps more hands; a dearer one fewer.
+            cont *= std::clamp((0.5 - price) / 0.22, 0.3, 1.6) * playFactor;
+            cont *= std::pow(0.8, callers);
+            if (effective <= kShortStackBb)
+                reRaise = std::max(reRaise, 0.35 * JamShare(effective));
+            reRaise = std::min(reRaise * openFactor, cont);
+            if (canRaise && !jamFaced)
+                aggressive = Among(place, reRaise);
+            continuing = std::max(aggressive, Among(place, std::max(cont, reRaise)));
+            raiseTo(level == 1 ? (bigBlind || smallBlind ? 7 : 6) * highest / 2
+                               : 23LL * highest / 10);
+        }
+    }
+    if (!canRaise)
+        aggressive = 0.0;
+    lean.aggressive = aggressive;
+    lean.passive = std::max(0.0, continuing - aggressive);
+    lean.fold = owed > 0 ? std::max(0.0, 1.0 - continuing) : 0.0;
+    if (owed == 0)
+        lean.passive = 1.0 - aggressive;
+    return lean;
+}
+
+Leaning Postflop(const CGameTable &t, int seat, int street, int a, int b, IDecisionOdds &odds)
+{
+    Leaning lean;
+    const int s = std::clamp(street, 0, 2);
+    const int bet = t.m_bet[seat];
+    const int stack = t.m_stack[seat];
+    const int all = stack + bet;
+    const int highest = std::max(t.m_amountToCall, 0);
+    const int owed = std::clamp(highest - bet, 0, stack);
+    const int hole[2] = {a, b};
+    const int *board = t.m_cards + kBoardFirst;
+    const double strength = odds.ProbabilityOfWin(hole, board, t.m_boardCount, 2);
+    // Against more players a hand needs to be stronger: the bars rise with each one.
+    const double shift = kPerExtraPlayer * std::max(t.CountActive() - 2, 0);
+    const double equity = strength - shift;
+    const long long pot = PotOf(t);
+    const bool aggressor = t.m_lastRaiser == seat;
+    const auto raiseTo = [&](long long total) {
+        if (total >= kCommitShare * all)
+            total = all;
+        lean.raiseTotal = static_cast<int>(std::clamp<long long>(total, highest + 1, all));
+    };
+    if (owed == 0) {
+        const double strong = Below(0.66, equity, 0.05);
+        const double middle = std::max(0.0, Below(0.45, equity, 0.05) - strong);
+        const double weak = 1.0 - strong - middle;
+        lean.aggressive = strong * kStrongBet +
+                          middle * (aggressor ? kAggressorMiddle[s] : kMiddleBet) +
+                          weak * (aggressor ? kAggressorBluff[s] : kBluff[s]);
+        lean.passive = 1.0 - lean.aggressive;
+        raiseTo(std::max<long long>(static_cast<long long>(kBetSize[s] * pot), t.m_bigBlind));
+    } else {
+        const double price = static_cast<double>(owed) / static_cast<double>(pot + owed);
+        const double continuing = Below(price + kCallMargin[s], equity, 0.05);
+        double aggressive = owed < stack ? 0.55 * Below(0.86, equity, 0.03) : 0.0;
+        if (s == 0 && owed < stack)
+            aggressive += 0.03 * (1.0 - continuing);
+        lean.aggressive = aggressive;
+        lean.passive = std::max(0.0, continuing - aggressive);
+        lean.fold = std::max(0.0, 1.0 - lean.aggressive - lean.passive);
+        raiseTo(3LL * highest);
+    }
+    if (stack <= owed)
+        lean.aggressive = 0.0;
+    return lean;
+}
+
+} // namespace
+
+double PreflopPlace(int card1, int card2)
+{
+    static const std::array<float, 1326> place = [] {
+        std::array<float, 1326> p{};
+        CStatSpectr spectrum;
+        spectrum.Init();
+        Spec all;
+        std::wstring unused;
+        spectrum.GetSpecByPercent(100.0, all, unused, 1);
+        const auto classOf = [](int x, int y) {
+            const bool suited = x / 13 == y / 13;
+            return std::max(x % 13, y % 13) * 32 + std::min(x % 13, y % 13) * 2 + (suited ? 1 : 0);
+        };
+        const auto index = [](int x, int y) {
+            if (x > y)
+                std::swap(x, y);
+            return x * (103 - x) / 2 + y - x - 1;
+        };
+        size_t i = 0;
+        while (i < all.combos.size()) {
+            size_t end = i;
+            const int cls = classOf(all.combos[i].first, all.combos[i].second);
+            while (end < all.combos.size() &&
+                   classOf(all.combos[end].first, all.combos[end].second) == cls)
+                ++end;
+            const float middle = float((i + end) / 2.0 / 1326.0);
+            for (size_t k = i; k < end; ++k)
+                p[size_t(index(all.combos[k].first, all.combos[k].second))] = middle;
+            i = end;
+        }
+        return p;
+    }();
+    if (card1 < 0 || card2 < 0 || card1 > 51 || card2 > 51 || card1 == card2)
+        return 1.0;
+    if (card1 > card2)
+        std::swap(card1, card2);
+    return place[size_t(card1 * (103 - card1) / 2 + card2 - card1 - 1)];
+}
+
+Leaning Lean(const CGameTable &table, int seat, int street, IDecisionOdds &odds)
+{
+    const int a = table.m_cards[2 * seat];
+    const int b = table.m_cards[2 * seat + 1];
+    Leaning lean =
+        street < 0 ? Preflop(table, seat, a, b) : Postflop(table, seat, street, a, b, odds);
+    const double total = lean.fold + lean.passive + lean.aggressive;
+    if (total > 0.0) {
+        lean.fold /= total;
+        lean.passive /= total;
+        lean.aggressive /= total;
+    }
+    if (lean.raiseTotal <= table.m_bet[seat])
+        lean.aggressive = 0.0;
+    return lean;
+}
+
+int Decide(const CGameTable &table, int seat, int street, double uniform, IDecisionOdds &odds)
+{
+    const Leaning lean = Lean(table, seat, street, odds);
+    const int owed = std::clamp(table.m_amountToCall - table.m_bet[seat], 0, table.m_stack[seat]);
+    if (uniform < lean.fold)
+        return 0;
+    if (uniform < lean.fold + lean.passive || lean.aggressive <= 0.0)
+        return owed;
+    return std::min(lean.raiseTotal - table.m_bet[seat], table.m_stack[seat]);
+}
+
+double ShareOf(const Leaning &leaning, Seen seen)
+{
+    switch (seen) {
+    case Seen::Fold:
+        return leaning.fold;
+    case Seen::Passive:
+        return leaning.passive;
+    case Seen::Aggressive:
+        return leaning.aggressive;
+    }
+    return 0.0;
+}
+
+} // namespace typical
