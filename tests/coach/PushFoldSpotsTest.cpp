@@ -107,7 +107,7 @@ TEST_P(PushFoldSpots, TheCoachPlaysTheEquilibriumAgainstAnUnknownPlayer)
             const testsupport::SpotVerdict &v =
                 verdicts[static_cast<size_t>(side * kClassCount + cls)];
             ASSERT_TRUE(v.error.empty()) << testsupport::ClassName(cls) << ": " << v.error;
-            const playout::Advice &advice = v.last.advice;
+            const playout::Advice &advice = v.rows.back().advice;
             const int yes = testsupport::OptionOfKind(advice, go);
             const int no = testsupport::OptionOfKind(advice, OptionKind::Fold);
             ASSERT_TRUE(advice.valid && yes >= 0 && no >= 0) << testsupport::ClassName(cls);

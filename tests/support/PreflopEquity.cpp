@@ -274,14 +274,15 @@ int ClassIndex(const std::string &name)
 
 std::vector<std::array<int, 2>> ClassHands(int index)
 {
-    std::vector<std::array<int, 2>> hands;
-    for (int a = 51; a >= 0; --a) {
-        for (int b = a - 1; b >= 0; --b) {
-            if (ClassOf(a, b) == index)
-                hands.push_back({a, b});
+    static const std::vector<std::vector<std::array<int, 2>>> hands = [] {
+        std::vector<std::vector<std::array<int, 2>>> all(kClassCount);
+        for (int a = 51; a >= 0; --a) {
+            for (int b = a - 1; b >= 0; --b)
+                all[ClassOf(a, b)].push_back({a, b});
         }
-    }
-    return hands;
+        return all;
+    }();
+    return hands[index];
 }
 
 int DisjointDeals(int a, int b)

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <thread>
+#include <utility>
 
 namespace testsupport {
 
@@ -40,7 +41,7 @@ std::vector<SpotVerdict> ReviewSpots(const std::string &text, std::uint64_t seed
             else if (rows.empty())
                 verdict.error = "no decision of the hero";
             else
-                verdict.last = rows.back();
+                verdict.rows = std::move(rows);
         }
     };
     std::vector<std::thread> pool;

@@ -13,9 +13,9 @@ namespace testsupport {
 
 struct SpotVerdict
 {
-    int number = 0;        // the hand's number
-    std::string error;     // empty when reviewed
-    coach::ReviewRow last; // the hero's last decision in the hand
+    int number = 0;                     // the hand's number
+    std::string error;                  // empty when reviewed
+    std::vector<coach::ReviewRow> rows; // the hero's decisions in the hand, in order
 };
 
 // In the order the tables come in the text; `error` set on every verdict when the text does
