@@ -155,7 +155,7 @@ const TextbookCase kFlopAndTurn[] = {
 const char *const kPlaces[] = {"SB", "BB", "UTG", "MP", "CO", "BTN"};
 
 // A case as a hand: the places are the seats' names, the hero's place named Hero.
-testsupport::Spot SpotOf(const TextbookCase &c, int number)
+testsupport::Spot SpotOf(const TextbookCase &c)
 {
     std::map<std::string, std::string> shown, stacks;
     for (const auto &[text, into] : {std::pair{c.shown, &shown}, std::pair{c.stacks, &stacks}}) {
@@ -166,7 +166,6 @@ testsupport::Spot SpotOf(const TextbookCase &c, int number)
     }
     testsupport::Spot spot;
     spot.table = std::string("Textbook ") + c.name;
-    spot.number = number;
     spot.button = 5;
     spot.board = c.board;
     spot.actions = c.actions;
@@ -178,37 +177,6 @@ testsupport::Spot SpotOf(const TextbookCase &c, int number)
     return spot;
 }
 
-// Every case of every table reviewed together, once: the play-outs share the cores.
-const std::map<std::string, testsupport::SpotVerdict> &Verdicts()
-{
-    static const std::map<std::string, testsupport::SpotVerdict> verdicts = [] {
-        std::vector<const TextbookCase *> cases;
-        for (const auto &c : kPreflop)
-            cases.push_back(&c);
-        for (const auto &c : kAllIn)
-            cases.push_back(&c);
-        for (const auto &c : kRiver)
-            cases.push_back(&c);
-        for (const auto &c : kFlopAndTurn)
-            cases.push_back(&c);
-        std::vector<testsupport::Spot> spots;
-        for (size_t i = 0; i < cases.size(); ++i)
-            spots.push_back(SpotOf(*cases[i], static_cast<int>(i) + 1));
-        const auto start = std::chrono::steady_clock::now();
-        const auto reviewed = testsupport::ReviewSpots(testsupport::SpotsText(spots), 20241209);
-        std::printf(
-            "%zu textbook spots reviewed in %.1f s\n", cases.size(),
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-        std::map<std::string, testsupport::SpotVerdict> out;
-        for (size_t i = 0; i < reviewed.size() && i < cases.size(); ++i)
-            out[cases[i]->name] = reviewed[i];
-        if (reviewed.size() != cases.size())
-            out[""] = reviewed.front(); // the import failed: its message
-        return out;
-    }();
-    return verdicts;
-}
-
 class TextbookSpots : public testing::TestWithParam<TextbookCase>
 {
 };
@@ -216,16 +184,21 @@ class TextbookSpots : public testing::TestWithParam<TextbookCase>
 TEST_P(TextbookSpots, TheCoachGradesTheMoveAsThePokerReasonSays)
 {
     const TextbookCase &c = GetParam();
-    const auto found = Verdicts().find(c.name);
-    ASSERT_NE(found, Verdicts().end()) << Verdicts().begin()->second.error;
-    const testsupport::SpotVerdict &v = found->second;
+    // One spot per test: ctest runs each in a process of its own.
+    const auto start = std::chrono::steady_clock::now();
+    const std::vector<testsupport::SpotVerdict> verdicts =
+        testsupport::ReviewSpots(testsupport::SpotText(SpotOf(c)), 20241209);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    ASSERT_EQ(verdicts.size(), 1u);
+    const testsupport::SpotVerdict &v = verdicts.front();
     ASSERT_TRUE(v.error.empty()) << v.error;
     const size_t k = c.decision < 0 ? v.rows.size() - 1 : static_cast<size_t>(c.decision);
     ASSERT_LT(k, v.rows.size());
     const playout::Advice &advice = v.rows[k].advice;
     ASSERT_TRUE(advice.valid && advice.best >= 0 && advice.chosen >= 0);
     const playout::Option &best = advice.options[static_cast<size_t>(advice.best)];
-    std::printf("%-40s you: %s, %s (%.1f bb) | %s\n", c.name,
+    std::printf("%-38s %.2f s, you: %s, %s (%.1f bb) | %s\n", c.name, seconds,
                 playout::OptionLabel(advice.options[static_cast<size_t>(advice.chosen)]).c_str(),
                 playout::GradeName(advice.grade), advice.lossBb, playout::LiveLine(advice).c_str());
     EXPECT_TRUE(c.grades & Bit(advice.grade))

@@ -36,7 +36,7 @@ int DisjointDeals(int a, int b);
 using EquityTable = std::vector<std::array<double, kClassCount>>;
 
 // The exact table over every board (each board's suit pattern counted once, times the boards
-// that share it). About a minute of one core.
+// that share it). About half a minute of one core.
 EquityTable ExactClassEquities();
 // The same figure for one pair of classes, board by board and deal by deal: slow, but a
 // different count to hold the table against.
