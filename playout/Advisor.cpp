@@ -252,10 +252,19 @@ Advice Advise(const HandSoFar &hand, const AdviseSettings &settings,
         PlayState after;
         after.CopyBetting(start);
         after.Act(option.put, false);
-        if (!NoMoreBetting(after))
-            continue;
-        const AllInValue value =
-            ValueAllIn(after, seat, chipsNow, setup.samplers, ranges, base ^ (0x51EDULL * (k + 1)));
+        const std::uint64_t countSeed = base ^ (0x51EDULL * (k + 1));
+        AllInValue value;
+        if (NoMoreBetting(after)) {
+            value = ValueAllIn(after, seat, chipsNow, setup.samplers, ranges, countSeed);
+        } else {
+            // One opponent left to call or fold, and its answer ends the betting.
+            PlayState next;
+            next.CopyBetting(after);
+            const int street = next.street;
+            if (next.NextToAct([](int) { return false; }) < 0 || next.street != street ||
+                !ValueCallOrFold(next, seat, chipsNow, ranges, *setup.odds, countSeed, value))
+                continue;
+        }
         counted[k] = {true, value.chips, value.error};
     }
     const bool sequential = settings.takenPut >= 0 &&

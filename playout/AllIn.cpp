@@ -2,6 +2,8 @@
 
 #include "pokerlib/Carrowby.h"
 #include "pokerlib/Evaluator.h"
+#include "typical/TypicalPlayer.h"
+#include "vocabulary/GameVocabulary.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,6 +17,8 @@ constexpr int kBoardFirst = 20;
 // several opponents are in: a standard error of about 0.01 of the pot.
 constexpr int kPreflopBoardsPerHand = 256;
 constexpr int kMultiwayDeals = 40000;
+// Streams a computer opponent's call or fold is asked with, for code that draws random numbers.
+constexpr int kAnswerStreams = 4;
 
 std::uint64_t Bit(int card)
 {
@@ -70,6 +74,47 @@ void CountBoards(const brisquel::EvalTables &tables, int mine[7], int theirs[7],
     }
 }
 
+// The seat's chips back from the pot against one opponent holding `theirs[0..1]`, over the
+// board's completions: every one after the flop, a sample before it. `variance` gets the
+// sample's variance of that mean (0 when counted).
+double ChipsAgainst(const brisquel::EvalTables &tables, int mine[7], int theirs[7], int boardCount,
+                    std::uint64_t used, const HeadsUpPayouts &pay, std::uint64_t &rng,
+                    double &variance)
+{
+    double win = 0.0, tie = 0.0, lose = 0.0;
+    variance = 0.0;
+    if (boardCount >= 3) {
+        CountBoards(tables, mine, theirs, boardCount, used, 0, win, tie, lose);
+    } else {
+        double squares = 0.0;
+        for (int k = 0; k < kPreflopBoardsPerHand; ++k) {
+            std::uint64_t dealt = used;
+            for (int i = 0; i < 5; ++i) {
+                const int card = UnusedCard(rng, dealt);
+                dealt |= Bit(card);
+                mine[2 + i] = theirs[2 + i] = card;
+            }
+            const int x = brisquel::EvaluateCards7(tables, mine);
+            const int y = brisquel::EvaluateCards7(tables, theirs);
+            const double chips = x > y ? pay.win : x == y ? pay.tie : pay.lose;
+            (x > y ? win : x == y ? tie : lose) += 1.0;
+            squares += chips * chips;
+        }
+        const double n = kPreflopBoardsPerHand;
+        const double mean = (win * pay.win + tie * pay.tie + lose * pay.lose) / n;
+        variance = std::max(0.0, squares / n - mean * mean) / (n - 1);
+    }
+    return (win * pay.win + tie * pay.tie + lose * pay.lose) / (win + tie + lose);
+}
+
+const std::vector<double> *WeightsOf(const std::vector<HandWeights> &weights, int seat)
+{
+    for (const HandWeights &hw : weights)
+        if (hw.seat == seat && hw.weights.size() == size_t(kComboCount))
+            return &hw.weights;
+    return nullptr;
+}
+
 } // namespace
 
 bool NoMoreBetting(const PlayState &after)
@@ -115,10 +160,7 @@ AllInValue ValueAllIn(const PlayState &after, int seat, int chipsNow,
     if (count == 1) {
         const int other = opponents[0];
         const HeadsUpPayouts pay = PayoutsOf(t, seat, other);
-        const std::vector<double> *w = nullptr;
-        for (const HandWeights &hw : weights)
-            if (hw.seat == other && hw.weights.size() == size_t(kComboCount))
-                w = &hw.weights;
+        const std::vector<double> *w = WeightsOf(weights, other);
         double total = 0.0;
         double sum = 0.0;
         double variance = 0.0; // of the sampled boards' mean, weighted
@@ -129,32 +171,9 @@ AllInValue ValueAllIn(const PlayState &after, int seat, int chipsNow,
                 continue;
             theirs[0] = a;
             theirs[1] = b;
-            const std::uint64_t used = known | Bit(a) | Bit(b);
-            double win = 0.0, tie = 0.0, lose = 0.0;
             double boardVariance = 0.0;
-            if (boardCount >= 3) {
-                CountBoards(tables, mine, theirs, boardCount, used, 0, win, tie, lose);
-            } else {
-                double squares = 0.0;
-                for (int k = 0; k < kPreflopBoardsPerHand; ++k) {
-                    std::uint64_t dealt = used;
-                    for (int i = 0; i < 5; ++i) {
-                        const int card = UnusedCard(rng, dealt);
-                        dealt |= Bit(card);
-                        mine[2 + i] = theirs[2 + i] = card;
-                    }
-                    const int x = brisquel::EvaluateCards7(tables, mine);
-                    const int y = brisquel::EvaluateCards7(tables, theirs);
-                    const double chips = x > y ? pay.win : x == y ? pay.tie : pay.lose;
-                    (x > y ? win : x == y ? tie : lose) += 1.0;
-                    squares += chips * chips;
-                }
-                const double n = kPreflopBoardsPerHand;
-                const double mean = (win * pay.win + tie * pay.tie + lose * pay.lose) / n;
-                boardVariance = std::max(0.0, squares / n - mean * mean) / (n - 1);
-            }
-            const double boards = win + tie + lose;
-            const double chips = (win * pay.win + tie * pay.tie + lose * pay.lose) / boards;
+            const double chips = ChipsAgainst(tables, mine, theirs, boardCount,
+                                              known | Bit(a) | Bit(b), pay, rng, boardVariance);
             total += weight;
             sum += weight * chips;
             variance += weight * weight * boardVariance;
@@ -198,6 +217,96 @@ AllInValue ValueAllIn(const PlayState &after, int seat, int chipsNow,
     value.chips = stackNow + mean - chipsNow;
     value.error = std::sqrt(std::max(0.0, squares / n - mean * mean) / (n - 1));
     return value;
+}
+
+bool ValueCallOrFold(const PlayState &after, int seat, int chipsNow,
+                     const std::vector<HandWeights> &weights, IDecisionOdds &odds,
+                     std::uint64_t seed, AllInValue &value)
+{
+    const CGameTable &t = after.table;
+    int other = -1;
+    for (int s = 0; s < t.m_seatCount; ++s) {
+        if (s == seat || !t.IsActive(s))
+            continue;
+        if (other >= 0)
+            return false; // several opponents: played out
+        other = s;
+    }
+    if (other < 0 || after.over || after.toAct != other)
+        return false;
+    const int owed = t.m_amountToCall - t.m_bet[other];
+    // Its answer must end the betting: nobody left to raise against, or nothing left to raise.
+    if (owed <= 0 || (t.m_stack[seat] > 0 && t.m_stack[other] > owed))
+        return false;
+    PlayState called;
+    called.CopyBetting(after);
+    called.Act(std::min(owed, t.m_stack[other]), false);
+    if (!NoMoreBetting(called))
+        return false;
+    PlayState folded;
+    folded.CopyBetting(after);
+    folded.Act(0, true);
+    int winnings[10];
+    folded.Payout(winnings);
+    const double foldChips = t.m_stack[seat] + winnings[seat];
+
+    const brisquel::EvalTables &tables = brisquel::Tables();
+    const int boardCount = std::clamp(t.m_boardCount, 0, 5);
+    const int street = boardCount == 0 ? -1 : boardCount - 3;
+    std::uint64_t known = Bit(t.m_cards[2 * seat]) | Bit(t.m_cards[2 * seat + 1]);
+    int mine[7] = {t.m_cards[2 * seat], t.m_cards[2 * seat + 1]};
+    int theirs[7] = {};
+    for (int i = 0; i < boardCount; ++i) {
+        mine[2 + i] = theirs[2 + i] = t.m_cards[kBoardFirst + i];
+        known |= Bit(t.m_cards[kBoardFirst + i]);
+    }
+    const HeadsUpPayouts pay = PayoutsOf(called.table, seat, other);
+    const double calledStack = called.table.m_stack[seat];
+    const std::vector<double> *w = WeightsOf(weights, other);
+    const int persona = t.m_players[other].m_persona;
+    const bool computer = persona >= kFirstBotPersona && persona <= kLastBotPersona;
+    CGameTable asked = t;
+    EasyRandom random;
+    std::uint64_t rng = seed ^ 0xCA11F01DULL;
+    double total = 0.0;
+    double sum = 0.0;
+    double variance = 0.0;
+    for (int c = 0; c < kComboCount; ++c) {
+        const double weight = w ? std::max(0.0, (*w)[size_t(c)]) : 1.0;
+        const auto [a, b] = ComboCards(c);
+        if (weight <= 0.0 || (known & (Bit(a) | Bit(b))))
+            continue;
+        asked.m_cards[2 * other] = a;
+        asked.m_cards[2 * other + 1] = b;
+        double calls = 0.0;
+        if (computer) {
+            for (int k = 0; k < kAnswerStreams; ++k) {
+                random.SetFixedSeed(seed + std::uint64_t(c) * kAnswerStreams + std::uint64_t(k));
+                const int answer = street < 0 ? DecidePreflop(asked, other, random, odds)
+                                              : DecidePostflop(asked, other, street, random, odds);
+                calls += betting::MendAnswer(asked, other, answer) > 0 ? 1.0 : 0.0;
+            }
+            calls /= kAnswerStreams;
+        } else {
+            calls = 1.0 - typical::Lean(asked, other, street, odds).fold;
+        }
+        double showdown = 0.0;
+        double boardVariance = 0.0;
+        if (calls > 0.0) {
+            theirs[0] = a;
+            theirs[1] = b;
+            showdown = calledStack + ChipsAgainst(tables, mine, theirs, boardCount,
+                                                  known | Bit(a) | Bit(b), pay, rng, boardVariance);
+        }
+        total += weight;
+        sum += weight * ((1.0 - calls) * foldChips + calls * showdown);
+        variance += weight * weight * calls * calls * boardVariance;
+    }
+    if (total <= 0.0)
+        return false;
+    value.chips = sum / total - chipsNow;
+    value.error = std::sqrt(variance) / total;
+    return true;
 }
 
 } // namespace playout

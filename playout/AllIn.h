@@ -8,6 +8,7 @@
 //
 // Threads: plain values.
 
+#include "opponents/Decisions.h"
 #include "playout/HandSim.h"
 
 #include <cstdint>
@@ -29,5 +30,14 @@ struct AllInValue
 AllInValue ValueAllIn(const PlayState &after, int seat, int chipsNow,
                       const std::vector<ComboSampler> &samplers,
                       const std::vector<HandWeights> &weights, std::uint64_t seed);
+
+// The seat's value in `after` when one opponent is left to call or fold and its answer ends
+// the betting (the seat is all in, or the bet covers the opponent): for every hand the
+// opponent may hold, how often its code (its persona's, else the typical player's) calls, and
+// what the cards give when it does. False, with nothing set, when the option is not of that
+// kind.
+bool ValueCallOrFold(const PlayState &after, int seat, int chipsNow,
+                     const std::vector<HandWeights> &weights, IDecisionOdds &odds,
+                     std::uint64_t seed, AllInValue &value);
 
 } // namespace playout

@@ -108,8 +108,8 @@ std::vector<ReadDecision> DecisionsInHand(const history::Game &game, const histo
             auto at = std::make_shared<HandSoFar>(base);
             const int boardCount = hand.boardCountAt(a.street);
             at->board.assign(hand.board.begin(),
-                             hand.board.begin() + std::min<int>(boardCount,
-                                                                static_cast<int>(hand.board.size())));
+                             hand.board.begin() +
+                                 std::min<int>(boardCount, static_cast<int>(hand.board.size())));
             ReadDecision read;
             read.hand = at;
             read.put = d.put;

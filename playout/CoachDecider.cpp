@@ -106,8 +106,7 @@ int CCoachDecider::DecidePreflop(const CGameTable &table, int seat, EasyRandom &
     return m_impl->Decide(table, seat, -1, random);
 }
 
-int CCoachDecider::DecidePostflop(const CGameTable &table, int seat, int street,
-                                  EasyRandom &random)
+int CCoachDecider::DecidePostflop(const CGameTable &table, int seat, int street, EasyRandom &random)
 {
     return m_impl->Decide(table, seat, street, random);
 }

@@ -64,8 +64,7 @@ bool UsableHole(const int hole[2])
 }
 
 // Lazily filled entries; a negative value marks one not computed yet.
-template <std::size_t N>
-struct LazyTable
+template <std::size_t N> struct LazyTable
 {
     std::array<std::atomic<float>, N> values;
     LazyTable()
@@ -75,15 +74,15 @@ struct LazyTable
     }
 };
 
-LazyTable<kClasses * (kMaxPlayers + 1)> &WinTable()
+LazyTable<kClasses *(kMaxPlayers + 1)> &WinTable()
 {
-    static LazyTable<kClasses * (kMaxPlayers + 1)> table;
+    static LazyTable<kClasses *(kMaxPlayers + 1)> table;
     return table;
 }
 
-LazyTable<kClasses * (kTopSteps + 1)> &TopTable()
+LazyTable<kClasses *(kTopSteps + 1)> &TopTable()
 {
-    static LazyTable<kClasses * (kTopSteps + 1)> table;
+    static LazyTable<kClasses *(kTopSteps + 1)> table;
     return table;
 }
 
@@ -178,7 +177,7 @@ void SharedEquities(double w, double t, int opponents, double out[kMaxPlayers - 
     const double m = 0.5 + std::sqrt(0.25 + u * n * (n - 1)); // (n - d), the larger root
     const double a = t / u;
     const double perTie = a > 1e-12 ? 1.0 / a : 0.0;
-    double missAll = u; // m (m - 1) / (n (n - 1))
+    double missAll = u;                        // m (m - 1) / (n (n - 1))
     double noTiePower = (1.0 - a) * (1.0 - a); // (1 - a)^(k + 1)
     for (int k = 2; k <= opponents; ++k) {
         const double i = 2.0 * (k - 1);
@@ -381,8 +380,7 @@ double CFastOdds::ProbabilityOfWin(const int hole[2], const int board[5], int bo
         if (e >= 0.0f)
             return e;
     }
-    return brisquel::EquityVsRandom(m_state, hole, board, boardCount, players,
-                                    kFastPostflopTrials);
+    return brisquel::EquityVsRandom(m_state, hole, board, boardCount, players, kFastPostflopTrials);
 }
 
 void CFastOdds::PrepareBoard(const int board[5], int boardCount, int players)

@@ -107,8 +107,8 @@ double EquityAgainstWeights(std::uint64_t rng[4], const int hole[2], const int *
 }
 
 // Heads-up equity against one known hand: every run-out after the flop, a sample before it.
-double EquityAgainstHand(std::uint64_t rng[4], const int hole[2], const int *board,
-                         int boardCount, const int villain[2], int trials)
+double EquityAgainstHand(std::uint64_t rng[4], const int hole[2], const int *board, int boardCount,
+                         const int villain[2], int trials)
 {
     if (boardCount == 0) {
         std::vector<double> one(kComboCount, 0.0);
@@ -116,8 +116,8 @@ double EquityAgainstHand(std::uint64_t rng[4], const int hole[2], const int *boa
         return EquityAgainstWeights(rng, hole, board, 0, one, trials);
     }
     const brisquel::EvalTables &t = brisquel::Tables();
-    std::uint64_t used = (1ull << hole[0]) | (1ull << hole[1]) | (1ull << villain[0]) |
-                         (1ull << villain[1]);
+    std::uint64_t used =
+        (1ull << hole[0]) | (1ull << hole[1]) | (1ull << villain[0]) | (1ull << villain[1]);
     for (int i = 0; i < boardCount; ++i)
         used |= 1ull << board[i];
     std::vector<int> rest;
@@ -161,13 +161,12 @@ RangeSituation SituationOf(const CGameTable &table, int seat, int street, const 
             return RangeSituation::AllIn;
         if (act.kind == ActKind::Raise)
             return table.CountRaisersAbove(seat, table.m_bigBlind) == 0 ? RangeSituation::Opened
-                                                                       : RangeSituation::ReRaised;
+                                                                        : RangeSituation::ReRaised;
         return RangeSituation::Called; // the big blind's check counts with the calls
     }
     if (act.kind == ActKind::Raise)
         return RangeSituation::PostflopBet;
-    return act.kind == ActKind::Call ? RangeSituation::PostflopCall
-                                     : RangeSituation::PostflopCheck;
+    return act.kind == ActKind::Call ? RangeSituation::PostflopCall : RangeSituation::PostflopCheck;
 }
 
 struct HandMeasure

@@ -19,21 +19,27 @@ constexpr int kMinStatHands = 20;
 // button, 3: the cut-off, ...), and how much more of its hands the small blind limps.
 constexpr double kOpen[] = {0.0, 0.36, 0.42, 0.27, 0.20, 0.16, 0.13, 0.12, 0.11, 0.10};
 constexpr double kSmallBlindLimp = 0.15;
+// The opening share by the engine's position classes (early, middle, late), and the share of
+// its limps a limper goes on with when raised.
+constexpr double kOpenByPositionClass[] = {0.13, 0.18, 0.30};
+constexpr double kLimperGoesOn = 0.6;
 constexpr double kLimp = 0.04;
 // A jam range shrinks with every player left to wake up behind it (a share of the heads-up
 // range by players behind, and callers in).
 constexpr double kJamTighten[] = {1.0, 1.0, 0.68, 0.52, 0.42, 0.35, 0.30, 0.27, 0.25, 0.24};
+// The share of its calling range a short big blind jams with over limpers.
+constexpr double kIsolateShare = 0.8;
 // Facing a raise: the share re-raised and the share continued (re-raise or call) by how many
 // raises there were, before the price is taken into account.
 constexpr double kReRaise[] = {0.0, 0.045, 0.022, 0.012};
 constexpr double kContinue[] = {0.0, 0.14, 0.055, 0.025};
 constexpr double kBigBlindContinue = 0.33;
 constexpr double kSmallBlindContinue = 0.12;
-// After the flop, by street: bets as shares of the pot, the equity against one random hand
-// needed over the price to call (a bettor holds more than a random hand), and how often the
+// After the flop, by street: bets as shares of the pot, the strength against one random hand
+// a bettor's range is taken to start from, and how often the
 // last raiser before the flop bets on with a weak or a middling hand.
 constexpr double kBetSize[] = {0.55, 0.65, 0.70};
-constexpr double kCallMargin[] = {0.12, 0.17, 0.22};
+constexpr double kCallMargin[] = {0.30, 0.35, 0.20};
 constexpr double kAggressorBluff[] = {0.45, 0.25, 0.15};
 constexpr double kAggressorMiddle[] = {0.55, 0.35, 0.20};
 constexpr double kBluff[] = {0.12, 0.10, 0.08};
@@ -165,8 +171,12 @@ Leaning Preflop(const CGameTable &t, int seat, int a, int b)
     if (levels == 0) {
         if (effective <= kShortStackBb) {
             const bool headsUp = behind == 1 && callers == 0 && owed > 0;
+            // Over limpers, the big blind jams about the hands it would call a jam with: a
+            // limp is no steal, and many limp their good hands.
+            const double width =
+                owed == 0 ? kIsolateShare * CallShare(effective) : JamShare(effective);
             aggressive = headsUp ? (JamsHeadsUp(a, b, effective) ? 1.0 : 0.0)
-                                 : Among(place, JamShare(effective) * Tighten(behind + callers));
+                                 : Among(place, width * Tighten(behind + callers));
             continuing = owed == 0 ? 1.0 : aggressive;
             raiseTo(all);
         } else if (owed == 0) {
@@ -205,6 +215,14 @@ Leaning Preflop(const CGameTable &t, int seat, int a, int b)
             // A cheaper call keeps more hands; a dearer one fewer.
             cont *= std::clamp((0.5 - price) / 0.22, 0.3, 1.6) * playFactor;
             cont *= std::pow(0.8, callers);
+            // A player who limped holds the hands below its raising range: facing a raise it
+            // goes on with the better part of those, not with the top of all hands.
+            if (level == 1 && t.m_lastAction[seat] == kLastActionCall && !bigBlind) {
+                const int positionClass = std::clamp(t.m_positionClass[seat], 0, 2);
+                const double open = smallBlind ? kOpen[1] : kOpenByPositionClass[positionClass];
+                const double limp = smallBlind ? kSmallBlindLimp : kLimp;
+                cont = std::max(cont, (open + kLimperGoesOn * limp) * openFactor);
+            }
             if (effective <= kShortStackBb)
                 reRaise = std::max(reRaise, 0.35 * JamShare(effective));
             reRaise = std::min(reRaise * openFactor, cont);
@@ -258,7 +276,10 @@ Leaning Postflop(const CGameTable &t, int seat, int street, int a, int b, IDecis
         raiseTo(std::max<long long>(static_cast<long long>(kBetSize[s] * pot), t.m_bigBlind));
     } else {
         const double price = static_cast<double>(owed) / static_cast<double>(pot + owed);
-        const double continuing = Below(price + kCallMargin[s], equity, 0.05);
+        // Against a bettor's range the hand's equity is about its strength above that range's
+        // floor, rescaled: it calls when that beats the price.
+        const double needed = kCallMargin[s] + price * (1.0 - kCallMargin[s]);
+        const double continuing = Below(needed, equity, 0.05);
         double aggressive = owed < stack ? 0.55 * Below(0.86, equity, 0.03) : 0.0;
         if (s == 0 && owed < stack)
             aggressive += 0.03 * (1.0 - continuing);

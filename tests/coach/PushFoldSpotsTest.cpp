@@ -120,7 +120,8 @@ TEST_P(PushFoldSpots, TheCoachPlaysTheEquilibriumAgainstAnUnknownPlayer)
                 SideFigures &f = figures[side];
                 if (++f.badGrades <= 8)
                     f.bad += " " + testsupport::ClassName(cls) + " (" +
-                             playout::GradeName(advice.grade) + ")";
+                             playout::GradeName(advice.grade) + ": " + playout::LiveLine(advice) +
+                             ")";
             }
         }
         figures[side].agreement = agreed / 1326.0;
