@@ -64,18 +64,26 @@ struct Tallies
         , sum(options, 0.0)
         , products(options * options, 0.0)
     {}
-    void Add(const std::vector<double> &values)
+    void Add(const std::vector<double> &values, double luck)
     {
         for (size_t i = 0; i < n; ++i) {
             sum[i] += values[i];
+            withLuck[i] += values[i] * luck;
             for (size_t j = 0; j < n; ++j)
                 products[i * n + j] += values[i] * values[j];
         }
+        luckSum += luck;
+        luckSquares += luck * luck;
         ++count;
     }
     size_t n;
     std::vector<double> sum;
     std::vector<double> products;
+    // The deal's luck (the seat's showdown share with the cards dealt) and its products with
+    // the values: a control variate whose mean is known.
+    std::vector<double> withLuck = std::vector<double>(n, 0.0);
+    double luckSum = 0.0;
+    double luckSquares = 0.0;
     int count = 0;
 };
 
@@ -87,7 +95,10 @@ struct Counted
     double error = 0.0;
 };
 
-void Fill(Advice &advice, const Tallies &tallies, const std::vector<Counted> &counted, int bigBlind)
+// The options' values, each less the part the luck of the deal explains (a control variate:
+// the seat's showdown share has the known mean `luckMean`), and their covariance.
+void Fill(Advice &advice, const Tallies &tallies, const std::vector<Counted> &counted, int bigBlind,
+          double luckMean)
 {
     const size_t n = advice.options.size();
     const int count = tallies.count;
@@ -95,17 +106,32 @@ void Fill(Advice &advice, const Tallies &tallies, const std::vector<Counted> &co
     if (count == 0)
         return;
     const double bb = bigBlind;
+    const double luck = tallies.luckSum / count;
+    const double luckVariance = tallies.luckSquares / count - luck * luck;
     std::vector<double> mean(n);
-    for (size_t i = 0; i < n; ++i)
-        mean[i] = counted[i].counted ? counted[i].chips : tallies.sum[i] / count;
+    std::vector<double> withLuck(n, 0.0); // covariance of each value with the luck
+    for (size_t i = 0; i < n; ++i) {
+        if (counted[i].counted) {
+            mean[i] = counted[i].chips;
+            continue;
+        }
+        mean[i] = tallies.sum[i] / count;
+        withLuck[i] = tallies.withLuck[i] / count - mean[i] * luck;
+        if (luckVariance > 1e-12 && count > 2)
+            mean[i] -= withLuck[i] / luckVariance * (luck - luckMean);
+    }
     for (size_t i = 0; i < n; ++i) {
         for (size_t j = 0; j < n; ++j) {
             double cov = 0.0;
             if (counted[i].counted || counted[j].counted) {
                 cov = i == j ? counted[i].error * counted[i].error : 0.0;
-            } else if (count > 1) {
-                const double m = tallies.products[i * n + j] / count - mean[i] * mean[j];
-                cov = m * count / (count - 1) / count; // of the means
+            } else if (count > 2) {
+                const double mi = tallies.sum[i] / count;
+                const double mj = tallies.sum[j] / count;
+                double m = tallies.products[i * n + j] / count - mi * mj;
+                if (luckVariance > 1e-12)
+                    m -= withLuck[i] * withLuck[j] / luckVariance;
+                cov = std::max(i == j ? 0.0 : -1e300, m) / (count - 2); // of the means
             }
             advice.covariance[i * n + j] = cov / (bb * bb);
         }
@@ -273,6 +299,7 @@ Advice Advise(const HandSoFar &hand, const AdviseSettings &settings,
     const int taken =
         sequential ? TakenOption(advice.options, settings.takenPut, settings.takenFold) : -1;
 
+    const double luckMean = ShowdownShare(t, seat, setup.samplers, ranges, base ^ 0x1DC4ULL);
     PlayState work = start;
     Tallies tallies(advice.options.size());
     std::vector<double> values(advice.options.size(), 0.0);
@@ -316,7 +343,7 @@ Advice Advise(const HandSoFar &hand, const AdviseSettings &settings,
                 value = PlayOut(start, work, seat, option.put, false, cards, setup, playSeed);
             values[k] = value;
         }
-        tallies.Add(values);
+        tallies.Add(values, DealShare(t, seat, cards));
 
         const Clock::time_point now = Clock::now();
         const long long elapsed =
@@ -327,7 +354,7 @@ Advice Advise(const HandSoFar &hand, const AdviseSettings &settings,
             // Go on while the move's grade is not yet sure, up to the limit.
             if (played < settings.maxSamplesPerOption && taken >= 0 &&
                 played % kSequentialStep == 0) {
-                Fill(advice, tallies, counted, t.m_bigBlind);
+                Fill(advice, tallies, counted, t.m_bigBlind, luckMean);
                 advice.chosen = taken;
                 Settle(advice);
                 enough = !advice.uncertain;
@@ -349,7 +376,7 @@ Advice Advise(const HandSoFar &hand, const AdviseSettings &settings,
                 : std::chrono::duration_cast<std::chrono::milliseconds>(now - lastAnswer).count() >=
                       kRefineMillis;
         if (due && refined) {
-            Fill(advice, tallies, counted, t.m_bigBlind);
+            Fill(advice, tallies, counted, t.m_bigBlind, luckMean);
             advice.valid = true;
             advice.final = false;
             answered = true;
@@ -358,7 +385,7 @@ Advice Advise(const HandSoFar &hand, const AdviseSettings &settings,
                 break;
         }
     }
-    Fill(advice, tallies, counted, t.m_bigBlind);
+    Fill(advice, tallies, counted, t.m_bigBlind, luckMean);
     advice.valid = true;
     advice.final = true;
     return advice;

@@ -309,4 +309,87 @@ bool ValueCallOrFold(const PlayState &after, int seat, int chipsNow,
     return true;
 }
 
+double DealShare(const CGameTable &t, int seat, const int cards[25])
+{
+    const brisquel::EvalTables &tables = brisquel::Tables();
+    int hand[7];
+    std::copy(cards + kBoardFirst, cards + kBoardFirst + 5, hand + 2);
+    hand[0] = cards[2 * seat];
+    hand[1] = cards[2 * seat + 1];
+    const int mine = brisquel::EvaluateCards7(tables, hand);
+    int tied = 0;
+    for (int s = 0; s < t.m_seatCount; ++s) {
+        if (s == seat || !t.IsActive(s))
+            continue;
+        hand[0] = cards[2 * s];
+        hand[1] = cards[2 * s + 1];
+        const int theirs = brisquel::EvaluateCards7(tables, hand);
+        if (theirs > mine)
+            return 0.0;
+        tied += theirs == mine ? 1 : 0;
+    }
+    return 1.0 / (tied + 1);
+}
+
+double ShowdownShare(const CGameTable &t, int seat, const std::vector<ComboSampler> &samplers,
+                     const std::vector<HandWeights> &weights, std::uint64_t seed)
+{
+    int opponents[10];
+    int count = 0;
+    for (int s = 0; s < t.m_seatCount; ++s)
+        if (s != seat && t.IsActive(s))
+            opponents[count++] = s;
+    if (count == 0)
+        return 1.0;
+    const int boardCount = std::clamp(t.m_boardCount, 0, 5);
+    std::uint64_t known = Bit(t.m_cards[2 * seat]) | Bit(t.m_cards[2 * seat + 1]);
+    for (int i = 0; i < boardCount; ++i)
+        known |= Bit(t.m_cards[kBoardFirst + i]);
+    std::uint64_t rng = seed ^ 0x5A4EULL;
+    if (count == 1) {
+        const brisquel::EvalTables &tables = brisquel::Tables();
+        int mine[7] = {t.m_cards[2 * seat], t.m_cards[2 * seat + 1]};
+        int theirs[7] = {};
+        for (int i = 0; i < boardCount; ++i)
+            mine[2 + i] = theirs[2 + i] = t.m_cards[kBoardFirst + i];
+        const std::vector<double> *w = WeightsOf(weights, opponents[0]);
+        const HeadsUpPayouts share{1.0, 0.5, 0.0};
+        double total = 0.0;
+        double sum = 0.0;
+        for (int c = 0; c < kComboCount; ++c) {
+            const double weight = w ? std::max(0.0, (*w)[size_t(c)]) : 1.0;
+            const auto [a, b] = ComboCards(c);
+            if (weight <= 0.0 || (known & (Bit(a) | Bit(b))))
+                continue;
+            theirs[0] = a;
+            theirs[1] = b;
+            double unused = 0.0;
+            sum += weight * ChipsAgainst(tables, mine, theirs, boardCount, known | Bit(a) | Bit(b),
+                                         share, rng, unused);
+            total += weight;
+        }
+        return total > 0.0 ? sum / total : 0.5;
+    }
+    int cards[25];
+    std::copy(std::begin(t.m_cards), std::end(t.m_cards), cards);
+    double sum = 0.0;
+    for (int k = 0; k < kMultiwayDeals; ++k) {
+        std::uint64_t used = known;
+        for (int j = 0; j < count; ++j) {
+            const int s = opponents[j];
+            const auto [a, b] = samplers[size_t(s)].Draw(rng, used);
+            cards[2 * s] = a;
+            cards[2 * s + 1] = b;
+            used |= Bit(a) | Bit(b);
+        }
+        for (int i = boardCount; i < 5; ++i) {
+            const int card = UnusedCard(rng, used);
+            used |= Bit(card);
+            cards[kBoardFirst + i] = card;
+        }
+        sum += DealShare(t, seat, cards);
+    }
+    return sum / kMultiwayDeals;
+}
+
 } // namespace playout

@@ -40,4 +40,14 @@ bool ValueCallOrFold(const PlayState &after, int seat, int chipsNow,
                      const std::vector<HandWeights> &weights, IDecisionOdds &odds,
                      std::uint64_t seed, AllInValue &value);
 
+// The seat's share of the pot at a showdown against the opponents still in (ties shared), their
+// hands by `weights` (`samplers` for several), the board dealt out: what the play-outs' luck
+// of the cards is measured against.
+double ShowdownShare(const CGameTable &table, int seat, const std::vector<ComboSampler> &samplers,
+                     const std::vector<HandWeights> &weights, std::uint64_t seed);
+
+// The share the seat's cards take at the showdown of one deal (cards as the engine holds them,
+// the board complete) against the players still in.
+double DealShare(const CGameTable &table, int seat, const int cards[25]);
+
 } // namespace playout

@@ -28,7 +28,7 @@ constexpr double kLimp = 0.04;
 // range by players behind, and callers in).
 constexpr double kJamTighten[] = {1.0, 1.0, 0.68, 0.52, 0.42, 0.35, 0.30, 0.27, 0.25, 0.24};
 // The share of its calling range a short big blind jams with over limpers.
-constexpr double kIsolateShare = 0.8;
+constexpr double kIsolateShare = 0.6;
 // Facing a raise: the share re-raised and the share continued (re-raise or call) by how many
 // raises there were, before the price is taken into account.
 constexpr double kReRaise[] = {0.0, 0.045, 0.022, 0.012};
