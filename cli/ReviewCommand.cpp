@@ -1,7 +1,7 @@
 #include "cli/Commands.h"
 
-#include "cli/args/CommandLine.h"
 #include "cli/DataFolder.h"
+#include "cli/args/CommandLine.h"
 #include "coach/AllInAdjusted.h"
 #include "coach/Review.h"
 #include "interchange/Interchange.h"
@@ -122,10 +122,10 @@ int RunReviewCommand(const CommandArgs &args)
                 summary.evLossPer100());
     std::printf("all-ins before the river\t%d\nchips won\t%lld\nchips won all-in adjusted\t%.1f\n",
                 allIns, actualChips, adjustedChips);
-    std::printf("\nstreet\tposition\taction\tdecisions\tmistakes\tbb_lost\n");
+    std::printf("\nstreet\tposition\taction\tdecisions\tmistakes\tbb_lost\texploit_only\n");
     for (const coach::LeakCell &cell : coach::LeakTable(rows))
-        std::printf("%s\t%s\t%s\t%d\t%d\t%.2f\n", history::StreetName(cell.street),
+        std::printf("%s\t%s\t%s\t%d\t%d\t%.2f\t%d\n", history::StreetName(cell.street),
                     coach::PositionName(cell.position), coach::MoveName(cell.move), cell.decisions,
-                    cell.mistakes, cell.lostBb);
+                    cell.mistakes, cell.lostBb, cell.exploitOnly);
     return kExitOk;
 }

@@ -94,6 +94,13 @@ playout::Advice Value(const AdviceJob &job, int samples, const std::atomic<bool>
         return {};
     advice.chosen = playout::TakenOption(advice.options, job.decision.put, job.decision.fold);
     playout::Settle(advice);
+    // The standard answer beside the one against the computer opponents' own code.
+    settings.samplesPerOption = std::max(1, samples / 4);
+    try {
+        playout::AddStandard(*job.decision.hand, settings, advice);
+    } catch (const std::exception &) {
+        // out of memory: the decision keeps its advice without the standard answer
+    }
     return advice;
 }
 
@@ -359,7 +366,23 @@ bool ReviewGame(const history::Game &game, int seat, Estimator &estimator,
 std::string ReviewHeader()
 {
     return "hand\tstreet\taction\tamount\tpot\tto_call\tneeded\tequity_random\tequity_range\t"
-           "verdict\tev\tbest\tev_best_bb\tev_loss_bb\tgame\tgrade";
+           "verdict\tev\tbest\tev_best_bb\tev_loss_bb\tgame\tgrade\tvs_typical";
+}
+
+// The best option against typical players where it is not the best against the computer
+// opponents' own code, else "-".
+std::string VsTypical(const playout::Advice &advice)
+{
+    if (playout::ExploitLine(advice).empty())
+        return "-";
+    return playout::OptionLabel(advice.standard[static_cast<size_t>(advice.standardBest)]);
+}
+
+bool ExploitOnly(const playout::Advice &advice)
+{
+    return advice.grade != playout::Grade::Ok && advice.grade != playout::Grade::NotGraded &&
+           advice.chosen >= 0 && advice.chosen == advice.standardBest &&
+           advice.standardBest != advice.best;
 }
 
 std::string ReviewLine(const ReviewRow &row, const std::string &game)
@@ -391,7 +414,8 @@ std::string ReviewLine(const ReviewRow &row, const std::string &game)
            MoveName(row.move) + "\t" + std::to_string(row.amount) + "\t" +
            std::to_string(row.point.pot) + "\t" + std::to_string(row.point.toCall) + "\t" +
            numbers + "\t" + verdict + "\t" + ev + "\t" + best + "\t" + evBest + "\t" + evLoss +
-           "\t" + (game.empty() ? "-" : game) + "\t" + playout::GradeName(advice.grade);
+           "\t" + (game.empty() ? "-" : game) + "\t" + playout::GradeName(advice.grade) + "\t" +
+           VsTypical(advice);
 }
 
 std::vector<LeakCell> LeakTable(const std::vector<ReviewRow> &rows)
@@ -407,6 +431,7 @@ std::vector<LeakCell> LeakTable(const std::vector<ReviewRow> &rows)
         if (row.advice.grade == playout::Grade::NotGraded)
             continue;
         cell.mistakes += row.advice.grade != playout::Grade::Ok ? 1 : 0;
+        cell.exploitOnly += ExploitOnly(row.advice) ? 1 : 0;
         cell.lostBb += row.advice.lossBb;
     }
     std::vector<LeakCell> table;

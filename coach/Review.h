@@ -105,7 +105,8 @@ std::string ReviewHeader();
 std::string ReviewLine(const ReviewRow &row, const std::string &game = {});
 
 // The decisions grouped by street, position and action, in that order: how many, how many
-// graded a small mistake or worse, and the big blinds they gave away.
+// graded a small mistake or worse (and of those, how many only against the computer
+// opponents' code), and the big blinds they gave away.
 struct LeakCell
 {
     history::Street street = history::Street::Preflop;
@@ -114,6 +115,9 @@ struct LeakCell
     int decisions = 0;
     int mistakes = 0;
     double lostBb = 0.0;
+    // Of the mistakes, those whose move was the best against typical players: lessons about
+    // the computer opponents' code, not about poker.
+    int exploitOnly = 0;
 };
 std::vector<LeakCell> LeakTable(const std::vector<ReviewRow> &rows);
 

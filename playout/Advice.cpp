@@ -142,4 +142,18 @@ std::string LiveLine(const Advice &advice)
     return line;
 }
 
+std::string ExploitLine(const Advice &advice)
+{
+    const int n = static_cast<int>(advice.options.size());
+    if (!advice.valid || advice.best < 0 || advice.best >= n || advice.standardBest < 0 ||
+        advice.standardBest >= n || advice.standardBest == advice.best)
+        return {};
+    const Option &best = advice.options[size_t(advice.best)];
+    const Option &standard = advice.options[size_t(advice.standardBest)];
+    char gain[32];
+    std::snprintf(gain, sizeof gain, "%.1f", best.evBb - standard.evBb);
+    return "Best vs " + advice.exploited + ": " + OptionLabel(best) + " +" + gain +
+           " bb \u00b7 vs a typical player: " + OptionLabel(standard);
+}
+
 } // namespace playout

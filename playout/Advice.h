@@ -99,4 +99,9 @@ void Settle(Advice &advice);
 // it: "Best: raise to 60 · call −0.4 bb · fold −1.1 bb". Empty for advice that is not valid.
 std::string LiveLine(const Advice &advice);
 
+// Where the best option against the computer opponents' own code is not the best against a
+// typical player: "Best vs Maniac_3: call +2.1 bb · vs a typical player: raise to 60" (the gain
+// is against the computer opponents); empty otherwise.
+std::string ExploitLine(const Advice &advice);
+
 } // namespace playout

@@ -4,6 +4,7 @@
 #include "playout/FastOdds.h"
 #include "playout/HandSim.h"
 #include "playout/Ranges.h"
+#include "vocabulary/GameVocabulary.h"
 
 #include <algorithm>
 #include <chrono>
@@ -389,6 +390,38 @@ Advice Advise(const HandSoFar &hand, const AdviseSettings &settings,
     advice.valid = true;
     advice.final = true;
     return advice;
+}
+
+void AddStandard(const HandSoFar &hand, AdviseSettings settings, Advice &advice)
+{
+    if (!advice.valid || hand.seat < 0 || hand.seat >= 10)
+        return;
+    bool folded[10] = {};
+    for (const PastDecision &d : hand.decisions)
+        if (d.seat >= 0 && d.seat < 10 && d.fold)
+            folded[d.seat] = true;
+    std::string names;
+    HandSoFar typical = hand;
+    for (int s = 0; s < hand.seatCount && s < 10; ++s) {
+        const SeatSoFar &seat = hand.seats[s];
+        if (s == hand.seat)
+            continue;
+        const bool computer = seat.persona >= kFirstBotPersona && seat.persona <= kLastBotPersona;
+        if (computer && seat.inHand && !folded[s])
+            names += (names.empty() ? "" : ", ") + seat.name;
+        typical.seats[s].persona = kPersonaNone;
+    }
+    if (names.empty())
+        return;
+    settings.maxSamplesPerOption = 0;
+    settings.takenPut = -1;
+    settings.ranges = {};
+    const Advice standard = Advise(typical, settings);
+    if (!standard.valid || standard.options.size() != advice.options.size())
+        return;
+    advice.standard = standard.options;
+    advice.standardBest = standard.best;
+    advice.exploited = names;
 }
 
 } // namespace playout

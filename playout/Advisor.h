@@ -90,6 +90,11 @@ int TakenOption(const std::vector<Option> &options, int put, bool fold);
 Advice Advise(const HandSoFar &hand, const AdviseSettings &settings,
               const std::function<bool(const Advice &)> &refined = {});
 
+// Values the same options again with every opponent played as a typical player instead of its
+// own computer code (`settings` as for Advise, without the move made), and keeps the result in
+// advice.standard, standardBest and exploited. Nothing when no computer opponent is still in.
+void AddStandard(const HandSoFar &hand, AdviseSettings settings, Advice &advice);
+
 // Plays `coachSeat` by the advisor's best option every time and every other seat by its
 // persona (brisquel-cli play --coach-seat).
 class CCoachDecider : public IDecider

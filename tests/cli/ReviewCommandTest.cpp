@@ -58,14 +58,15 @@ protected:
 TEST_F(ReviewCommand, EveryDecisionOfThePlayerOnceInOrder)
 {
     const std::string player = "Maniac_3";
-    const CliResult r = RunCli({"review", Out(), "--player", player, "--trials", "300",
-                                "--samples", "30", "--seed", "1"});
+    const CliResult r = RunCli(
+        {"review", Out(), "--player", player, "--trials", "300", "--samples", "30", "--seed", "1"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     const std::vector<std::string> lines = Lines(r.out);
     ASSERT_GE(lines.size(), 6u);
-    EXPECT_EQ(lines[0], "hand\tstreet\taction\tamount\tpot\tto_call\tneeded\tequity_random\t"
-                        "equity_range\tverdict\tev\tbest\tev_best_bb\tev_loss_bb\tgame\tgrade");
+    EXPECT_EQ(lines[0],
+              "hand\tstreet\taction\tamount\tpot\tto_call\tneeded\tequity_random\t"
+              "equity_range\tverdict\tev\tbest\tev_best_bb\tev_loss_bb\tgame\tgrade\tvs_typical");
 
     // The player's decisions as the hand-history file has them, read independently.
     struct Decision
@@ -102,7 +103,7 @@ TEST_F(ReviewCommand, EveryDecisionOfThePlayerOnceInOrder)
     for (const Decision &d : expected) {
         ASSERT_LT(row, lines.size());
         const std::vector<std::string> f = Fields(lines[row++]);
-        ASSERT_EQ(f.size(), 16u) << lines[row - 1];
+        ASSERT_EQ(f.size(), 17u) << lines[row - 1];
         EXPECT_EQ(f[0], d.hand);
         EXPECT_EQ(f[3], d.amount);
         const std::string verb = d.action == "folds"    ? "fold"
@@ -145,21 +146,23 @@ TEST_F(ReviewCommand, EveryDecisionOfThePlayerOnceInOrder)
     EXPECT_EQ(lines[row + 9].rfind("chips won all-in adjusted\t", 0), 0u);
     // The leak table adds up to the rows, street by street.
     EXPECT_EQ(lines[row + 10], "");
-    EXPECT_EQ(lines[row + 11], "street\tposition\taction\tdecisions\tmistakes\tbb_lost");
+    EXPECT_EQ(lines[row + 11],
+              "street\tposition\taction\tdecisions\tmistakes\tbb_lost\texploit_only");
     std::map<std::string, int> leaks;
     for (size_t l = row + 12; l < lines.size(); ++l) {
         const std::vector<std::string> f = Fields(lines[l]);
-        ASSERT_EQ(f.size(), 6u) << lines[l];
+        ASSERT_EQ(f.size(), 7u) << lines[l];
         EXPECT_TRUE(f[1] == "early" || f[1] == "middle" || f[1] == "late" || f[1] == "blinds");
         EXPECT_LE(std::stoi(f[4]), std::stoi(f[3]));
+        EXPECT_LE(std::stoi(f[6]), std::stoi(f[4])); // exploit-only lessons are mistakes
         leaks[f[0]] += std::stoi(f[3]);
     }
     EXPECT_EQ(leaks, byStreet);
 
     // The same seed, the same review; the file itself works as well as its folder, and the
     // name without its seat suffix as well as with it.
-    const CliResult again = RunCli({"review", m_history.string(), "--player", "Maniac",
-                                    "--trials", "300", "--samples", "30", "--seed", "1"});
+    const CliResult again = RunCli({"review", m_history.string(), "--player", "Maniac", "--trials",
+                                    "300", "--samples", "30", "--seed", "1"});
     EXPECT_EQ(again.status, 0) << again.err;
     EXPECT_EQ(again.out, r.out);
     // Without PATH: the data folder.
@@ -168,17 +171,17 @@ TEST_F(ReviewCommand, EveryDecisionOfThePlayerOnceInOrder)
     EXPECT_EQ(data.status, 0) << data.err;
     EXPECT_EQ(data.out, r.out);
     // Without play-outs the rows keep their verdicts on the price and go ungraded.
-    const CliResult bare = RunCli({"review", Out(), "--player", player, "--trials", "300",
-                                   "--samples", "0", "--seed", "1"});
+    const CliResult bare = RunCli(
+        {"review", Out(), "--player", player, "--trials", "300", "--samples", "0", "--seed", "1"});
     EXPECT_EQ(bare.status, 0) << bare.err;
     const std::vector<std::string> bareLines = Lines(bare.out);
     ASSERT_EQ(bareLines.size(), lines.size());
     for (size_t l = 1; l < row; ++l) {
         const std::vector<std::string> graded = Fields(lines[l]), plain = Fields(bareLines[l]);
-        ASSERT_EQ(plain.size(), 16u);
+        ASSERT_EQ(plain.size(), 17u);
         EXPECT_TRUE(std::equal(plain.begin(), plain.begin() + 9, graded.begin()));
         EXPECT_EQ(plain[10], graded[10]);
-        EXPECT_EQ(plain[11] + plain[12] + plain[13] + plain[15], "----");
+        EXPECT_EQ(plain[11] + plain[12] + plain[13] + plain[15] + plain[16], "-----");
     }
     EXPECT_EQ(bareLines[row + 5], "graded decisions\t0");
 }

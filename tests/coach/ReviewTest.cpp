@@ -179,12 +179,13 @@ TEST_F(CoachReviewScripted, TheHumansRiverCallOfAPotSizedBetIsTooLoose)
     EXPECT_NEAR(summary.evLossBb, loss, 1e-9);
     EXPECT_NEAR(summary.evLossPer100(), 100.0 * loss, 1e-9);
     EXPECT_TRUE(summary.warnings.empty());
-    // The line ends with the best option, its value, the loss, the game and the grade.
+    // The line ends with the best option, its value, the loss, the game, the grade and the
+    // best against typical players where it differs (no computer opponent here).
     const std::string line = coach::ReviewLine(call, "HH_1.txt");
     EXPECT_NE(line.find("\ttoo loose\t"), std::string::npos) << line;
     EXPECT_NE(line.find("\tfold\t0.00\t"), std::string::npos) << line;
-    EXPECT_EQ(line.substr(line.size() - std::string("\tHH_1.txt\tmistake").size()),
-              "\tHH_1.txt\tmistake")
+    EXPECT_EQ(line.substr(line.size() - std::string("\tHH_1.txt\tmistake\t-").size()),
+              "\tHH_1.txt\tmistake\t-")
         << line;
     // A review no longer wanted stops at the next decision it would judge.
     for (const int wantedDecisions : {0, 2}) {
@@ -198,5 +199,5 @@ TEST_F(CoachReviewScripted, TheHumansRiverCallOfAPotSizedBetIsTooLoose)
     }
     EXPECT_EQ(coach::ReviewHeader(), "hand\tstreet\taction\tamount\tpot\tto_call\tneeded\t"
                                      "equity_random\tequity_range\tverdict\tev\tbest\t"
-                                     "ev_best_bb\tev_loss_bb\tgame\tgrade");
+                                     "ev_best_bb\tev_loss_bb\tgame\tgrade\tvs_typical");
 }

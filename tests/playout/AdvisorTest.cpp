@@ -1,9 +1,9 @@
 // The values the advisor gives: all-in calls against their exact expectation, with side pots
 // settled by the test's own hand; a premium hand folded costs what it should; the coach plays
 // a whole game.
+#include "playout/Advisor.h"
 #include "coach/Review.h"
 #include "opponents/BotGame.h"
-#include "playout/Advisor.h"
 #include "playout/FastOdds.h"
 #include "pokerlib/Evaluator.h"
 #include "tests/playout/PlayoutSupport.h"
@@ -93,7 +93,8 @@ double ExactReturn(const AllInCase &c, const HandSoFar &hand)
             int best = -1;
             std::vector<int> winners;
             for (const auto &[s, v] : value) {
-                if (c.folded[static_cast<size_t>(s)] || c.contributions[static_cast<size_t>(s)] < level)
+                if (c.folded[static_cast<size_t>(s)] ||
+                    c.contributions[static_cast<size_t>(s)] < level)
                     continue;
                 if (v > best) {
                     best = v;
@@ -157,7 +158,8 @@ HandSoFar FlopFourWay()
 }
 
 class AllInCall : public ::testing::TestWithParam<AllInCase>
-{};
+{
+};
 
 TEST_P(AllInCall, IsWorthItsExactSidePotExpectation)
 {
@@ -189,16 +191,28 @@ TEST_P(AllInCall, IsWorthItsExactSidePotExpectation)
         << "exact " << exact << " bb, sampled " << option.evBb << " ± " << option.errorBb;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Spots, AllInCall,
-    ::testing::Values(
-        AllInCase{"ThreeWayWithASidePot", ThreeWayWithASidePot,
-                  {{0, "Ac Ad"}, {1, "7c 8c"}}, {300, 600, 600}, {false, false, false}, 580},
-        AllInCase{"ShortStackCall", ShortStackCall, {{0, "Ah Qd"}}, {6060, 10, 290},
-                  {false, true, false}, 270},
-        AllInCase{"FlopFourWay", FlopFourWay, {{1, "Ad Kd"}, {3, "Th Tc"}},
-                  {400, 800, 20, 2000}, {false, false, true, false}, 380}),
-    [](const ::testing::TestParamInfo<AllInCase> &param) { return param.param.name; });
+INSTANTIATE_TEST_SUITE_P(Spots, AllInCall,
+                         ::testing::Values(AllInCase{"ThreeWayWithASidePot",
+                                                     ThreeWayWithASidePot,
+                                                     {{0, "Ac Ad"}, {1, "7c 8c"}},
+                                                     {300, 600, 600},
+                                                     {false, false, false},
+                                                     580},
+                                           AllInCase{"ShortStackCall",
+                                                     ShortStackCall,
+                                                     {{0, "Ah Qd"}},
+                                                     {6060, 10, 290},
+                                                     {false, true, false},
+                                                     270},
+                                           AllInCase{"FlopFourWay",
+                                                     FlopFourWay,
+                                                     {{1, "Ad Kd"}, {3, "Th Tc"}},
+                                                     {400, 800, 20, 2000},
+                                                     {false, false, true, false},
+                                                     380}),
+                         [](const ::testing::TestParamInfo<AllInCase> &param) {
+                             return param.param.name;
+                         });
 
 TEST(AllInCall, ShortStackValueCountsOnlyWhatItCanWin)
 {
@@ -313,6 +327,50 @@ TEST(Advise, QueensFoldedToTheManiacsShoveCostNextToNothing)
         << "call against the shoving range " << callBb << " bb; " << playout::LiveLine(advice);
 }
 
+// The standard answer: the same options valued against typical players, asked only where a
+// computer opponent is still in, and told beside the best only where the two differ.
+TEST(Advise, TheStandardAnswerStandsBesideTheExploit)
+{
+    HandSoFar hand = MakeHand({2000, 2000, 2000}, 0, 10, 20, 0, "Ah Kh");
+    Add(hand, 0, -1, 60);
+    Add(hand, 1, -1, 0, true);
+    Add(hand, 2, -1, 180);
+    playout::AdviseSettings settings;
+    settings.maxMillis = 0;
+    settings.samplesPerOption = 20;
+    settings.seed = 3;
+    playout::Advice advice = playout::Advise(hand, settings);
+    ASSERT_TRUE(advice.valid);
+    playout::AddStandard(hand, settings, advice);
+    ASSERT_EQ(advice.standard.size(), advice.options.size());
+    EXPECT_EQ(advice.exploited, hand.seats[2].name) << "the folded seat is not exploited";
+    for (size_t k = 0; k < advice.options.size(); ++k)
+        EXPECT_EQ(advice.standard[k].put, advice.options[k].put);
+
+    HandSoFar unknown = hand;
+    for (playout::SeatSoFar &seat : unknown.seats)
+        seat.persona = kPersonaNone;
+    playout::Advice plain = playout::Advise(unknown, settings);
+    playout::AddStandard(unknown, settings, plain);
+    EXPECT_TRUE(plain.standard.empty());
+    EXPECT_EQ(playout::ExploitLine(plain), "");
+
+    // The line: the best against the code, its gain there over the standard answer.
+    playout::Advice line;
+    line.valid = true;
+    line.options = {{playout::OptionKind::Fold, 0, 0, 0.0},
+                    {playout::OptionKind::Call, 20, 10, 2.1},
+                    {playout::OptionKind::Raise, 60, 50, 0.04}};
+    line.best = 1;
+    line.standard = line.options;
+    line.standardBest = 2;
+    line.exploited = "Maniac_3";
+    EXPECT_EQ(playout::ExploitLine(line),
+              "Best vs Maniac_3: call +2.1 bb \u00b7 vs a typical player: raise to 60");
+    line.standardBest = 1;
+    EXPECT_EQ(playout::ExploitLine(line), "");
+}
+
 TEST(Advise, StopsWhenTheCallerHasHeardEnough)
 {
     const HandSoFar hand = MakeHand({1000, 1000, 1000}, 0, 10, 20, 0, "Td Th");
@@ -321,11 +379,12 @@ TEST(Advise, StopsWhenTheCallerHasHeardEnough)
     settings.maxMillis = 0;
     settings.seed = 1;
     int calls = 0;
-    const playout::Advice advice = playout::Advise(hand, settings, [&calls](const playout::Advice &a) {
-        EXPECT_TRUE(a.valid);
-        EXPECT_FALSE(a.final);
-        return ++calls < 3;
-    });
+    const playout::Advice advice =
+        playout::Advise(hand, settings, [&calls](const playout::Advice &a) {
+            EXPECT_TRUE(a.valid);
+            EXPECT_FALSE(a.final);
+            return ++calls < 3;
+        });
     EXPECT_EQ(calls, 3);
     EXPECT_TRUE(advice.valid);
     EXPECT_TRUE(advice.final);
