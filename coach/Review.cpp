@@ -69,26 +69,6 @@ struct AdviceJob
     std::uint64_t seed = 0;
 };
 
-// The option the seat took: the exact one, else (a bet or raise of a size not offered) the
-// offered bet or raise nearest to it; -1 when there is none.
-int ChosenOption(const std::vector<playout::Option> &options, int put, bool fold)
-{
-    const int exact = playout::OptionIndex(options, put, fold);
-    if (exact >= 0 || fold)
-        return exact;
-    int nearest = -1;
-    for (int k = 0; k < static_cast<int>(options.size()); ++k) {
-        const playout::Option &o = options[static_cast<size_t>(k)];
-        const bool raise = o.kind == playout::OptionKind::Bet ||
-                           o.kind == playout::OptionKind::Raise ||
-                           o.kind == playout::OptionKind::AllIn;
-        if (raise && (nearest < 0 || std::abs(o.put - put) <
-                                         std::abs(options[static_cast<size_t>(nearest)].put - put)))
-            nearest = k;
-    }
-    return nearest;
-}
-
 playout::Advice Value(const AdviceJob &job, int samples, const std::atomic<bool> &stop)
 {
     playout::AdviseSettings settings;
@@ -106,9 +86,8 @@ playout::Advice Value(const AdviceJob &job, int samples, const std::atomic<bool>
     }
     if (!advice.valid || stop.load())
         return {};
-    advice.chosen = ChosenOption(advice.options, job.decision.put, job.decision.fold);
-    playout::Settle(advice);
-    return advice;
+    // A fold where a check was free is graded too: against an option of its own, worth 0.
+    return playout::WithMove(std::move(advice), job.decision.put, job.decision.fold);
 }
 
 // Values every job into its row on a few threads; false when `wanted` said stop.

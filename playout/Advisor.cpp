@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <random>
 
 namespace playout {
@@ -145,6 +146,39 @@ int OptionIndex(const std::vector<Option> &options, int put, bool fold)
             return k;
     }
     return -1;
+}
+
+Advice WithMove(Advice advice, int put, bool fold, bool *exact)
+{
+    bool same = true;
+    int chosen = OptionIndex(advice.options, put, fold);
+    if (chosen < 0 && fold) {
+        Option option;
+        option.kind = OptionKind::Fold;
+        option.samples = advice.options.empty() ? 0 : advice.options.front().samples;
+        advice.options.insert(advice.options.begin(), option);
+        // The typical player's values stay one to one with the options.
+        if (!advice.standard.empty()) {
+            advice.standard.insert(advice.standard.begin(), option);
+            advice.standardBest += advice.standardBest >= 0 ? 1 : 0;
+        }
+        chosen = 0;
+    } else if (chosen < 0) {
+        same = false;
+        for (int i = 0; i < static_cast<int>(advice.options.size()); ++i) {
+            const Option &o = advice.options[static_cast<size_t>(i)];
+            const bool raise = o.kind == OptionKind::Bet || o.kind == OptionKind::Raise ||
+                               o.kind == OptionKind::AllIn;
+            if (raise && (chosen < 0 || std::abs(o.put - put) <
+                                            std::abs(advice.options[size_t(chosen)].put - put)))
+                chosen = i;
+        }
+    }
+    advice.chosen = chosen;
+    Settle(advice);
+    if (exact)
+        *exact = same && chosen >= 0;
+    return advice;
 }
 
 Advice Advise(const HandSoFar &hand, const AdviseSettings &settings,

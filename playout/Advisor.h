@@ -75,6 +75,10 @@ std::vector<ReadDecision> DecisionsInHand(const history::Game &game, const histo
 std::vector<Option> LegalOptions(const CGameTable &table, int seat);
 // The option of `options` that puts in `put` chips (fold: the fold), -1 when none does.
 int OptionIndex(const std::vector<Option> &options, int put, bool fold);
+// The advice with `chosen` set to the move made, and settled. A bet or raise of a size not
+// valued counts as the valued bet or raise closest to it (`exact` false). A fold where nothing
+// was owed gets an option of its own, worth 0: it gives up the pot a free check kept.
+Advice WithMove(Advice advice, int put, bool fold, bool *exact = nullptr);
 
 // The options of the deciding seat and their values. `refined` is called with each better
 // estimate (the first within firstAnswerMillis); when it returns false the work stops and the

@@ -200,3 +200,47 @@ TEST_F(CoachReviewScripted, TheHumansRiverCallOfAPotSizedBetIsTooLoose)
                                      "equity_random\tequity_range\tverdict\tev\tbest\t"
                                      "ev_best_bb\tev_loss_bb\tgame\tgrade");
 }
+
+TEST_F(CoachReviewScripted, AFoldWhereACheckWasFreeIsGradedAgainstTheCheck)
+{
+    // The human, big blind with two aces, folds although the small blind only completed.
+    m_game.SetStackedDraws(Draws(kButtonOnSeat1Of3, "Ah 9c 7d As 8d 2c Kh Qh 9s 8s 2d"));
+    ScriptedHuman human(m_game);
+    m_game.SetHumanPlayer(&human);
+    m_decider.Add(1, 0);  // button folds
+    m_decider.Add(2, 10); // small blind completes
+    human.Add(0, true);   // FOLD pressed with nothing owed
+    Play(Items({"Hero", "Master", "Tim"}, {1000, 1000, 1000}), 1);
+    ASSERT_TRUE(m_decider.m_mismatches.empty());
+    std::vector<history::Game> games;
+    std::string error;
+    ASSERT_TRUE(history::ReadGames(m_folder.string(), false, games, error)) << error;
+
+    coach::Estimator estimator(500, 5);
+    std::vector<coach::ReviewRow> rows;
+    coach::ReviewSummary summary;
+    coach::ReviewOptions options;
+    options.samplesPerOption = 100;
+    options.seed = 5;
+    ASSERT_TRUE(coach::ReviewGame(games[0], 0, estimator, rows, summary, error, {}, options))
+        << error;
+    ASSERT_EQ(rows.size(), 1u);
+    const coach::ReviewRow &fold = rows[0];
+    EXPECT_EQ(fold.move, coach::Move::Fold);
+    EXPECT_EQ(fold.point.toCall, 0);
+    // The fold gives up a pot of two big blinds that checking kept: worth 0 against the best.
+    ASSERT_TRUE(fold.advice.valid);
+    ASSERT_GE(fold.advice.chosen, 0);
+    const playout::Option &chosen = fold.advice.options[size_t(fold.advice.chosen)];
+    EXPECT_EQ(chosen.kind, playout::OptionKind::Fold);
+    EXPECT_EQ(chosen.evBb, 0.0);
+    const playout::Option &best = fold.advice.options[size_t(fold.advice.best)];
+    EXPECT_NE(best.kind, playout::OptionKind::Fold);
+    EXPECT_DOUBLE_EQ(fold.advice.lossBb, best.evBb);
+    EXPECT_GE(fold.advice.grade, playout::Grade::Mistake);
+    EXPECT_EQ(summary.graded, 1);
+    EXPECT_DOUBLE_EQ(summary.evLossBb, fold.advice.lossBb);
+    const std::string line = coach::ReviewLine(fold);
+    const std::string grade = playout::GradeName(fold.advice.grade);
+    EXPECT_NE(line.find("\t" + grade + "\t"), std::string::npos) << line;
+}

@@ -314,7 +314,7 @@ void CCoachController::FlushFinishedHands()
         if (decision.move && decision.advice->valid) {
             bool exact = true;
             const playout::Advice graded =
-                coachui::WithMove(*decision.advice, decision.fold ? 0 : decision.amount,
+                playout::WithMove(*decision.advice, decision.fold ? 0 : decision.amount,
                                   decision.fold || *decision.move == coach::Move::Fold, &exact);
             const QString text = QString::fromStdString(
                 coachui::PaneAdviceLine(graded, decision.amount, exact));
