@@ -272,6 +272,7 @@ bool ReviewGame(const history::Game &game, int seat, Estimator &estimator,
                 row.move = MoveOfKind(action.kind);
                 row.amount = action.amount;
                 row.position = PositionOf(hand, seat);
+                row.bigBlind = hand.bigBlind;
                 DecisionPoint &point = row.point;
                 point.hole = me.cards;
                 point.board.assign(hand.board.begin(),
@@ -336,6 +337,7 @@ bool ReviewGame(const history::Game &game, int seat, Estimator &estimator,
         const ReviewRow &row = rows[r];
         if (row.advice.grade != playout::Grade::NotGraded) {
             ++summary.graded;
+            ++summary.byGrade[static_cast<size_t>(row.advice.grade)];
             summary.evLossBb += row.advice.lossBb;
         } else if (!row.advice.valid && options.samplesPerOption > 0 && row.hand != lastWarned &&
                    std::any_of(jobs.begin(), jobs.end(),
@@ -364,10 +366,7 @@ std::string ReviewLine(const ReviewRow &row, const std::string &game)
     std::snprintf(ev, sizeof ev, "%.1f", row.estimate.evCall);
     const playout::Advice &advice = row.advice;
     const bool graded = advice.grade != playout::Grade::NotGraded;
-    // Bets and raises have no price to judge: their grade is their verdict.
-    const bool raise = row.move == Move::Bet || row.move == Move::Raise;
-    const std::string verdict =
-        raise && graded ? playout::GradeName(advice.grade) : VerdictName(row.verdict);
+    const std::string verdict = VerdictText(row.verdict, advice);
     std::string best = "-", evBest = "-", evLoss = "-";
     if (advice.valid && advice.best >= 0) {
         const playout::Option &option = advice.options[static_cast<size_t>(advice.best)];

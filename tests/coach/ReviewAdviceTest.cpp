@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -189,6 +191,65 @@ TEST(ReviewLeaks, DecisionsGroupByStreetPositionAndAction)
     EXPECT_EQ(table[3].street, Street::Flop);
     EXPECT_DOUBLE_EQ(table[3].lostBb, 4.0);
     EXPECT_STREQ(coach::PositionName(Position::Blinds), "blinds");
+}
+
+// One verdict per decision: the grade wherever there is one, whatever the price says, in the
+// review's line and in the pane's; the price's judgement only where no grade exists.
+TEST(ReviewVerdict, TheGradeIsTheVerdictWhereThereIsOne)
+{
+    using coach::Move;
+    using playout::Grade;
+    struct Case
+    {
+        Move move;
+        double equity; // against a pot of 300
+        int toCall;
+        Grade grade;
+        bool uncertain;
+        const char *verdict;
+        const char *paneEnd;
+    };
+    const Case cases[] = {
+        // The price says ok (40 % where 29 % will do), the play-outs a mistake.
+        {Move::Call, 0.40, 120, Grade::Mistake, false, "mistake", "29 % needed: mistake (+48)"},
+        {Move::Fold, 0.62, 120, Grade::Ok, false, "ok", "29 % needed: ok (\u2212140)"},
+        {Move::Call, 0.18, 120, Grade::SmallMistake, true, "small mistake (uncertain)",
+         "needed: small mistake (uncertain) (\u221244)"},
+        {Move::Check, 0.40, 0, Grade::Blunder, false, "blunder", "equity 40 %: blunder"},
+        {Move::Raise, 0.52, 0, Grade::Mistake, false, "mistake", "equity 52 %: mistake"},
+        // No grade: the price's judgement, and none for a raise.
+        {Move::Call, 0.18, 120, Grade::NotGraded, false, "too loose",
+         "needed: too loose (\u221244)"},
+        {Move::Raise, 0.52, 0, Grade::NotGraded, false, "-", "equity 52 %"},
+    };
+    for (const Case &c : cases) {
+        coach::ReviewRow row;
+        row.move = c.move;
+        row.amount = c.move == Move::Raise ? 60 : c.move == Move::Call ? c.toCall : 0;
+        row.point.pot = 300;
+        row.point.toCall = c.toCall;
+        row.estimate.valid = true;
+        row.estimate.price = coach::PriceOf(300, c.toCall);
+        row.estimate.range = {c.equity, 0.0};
+        row.estimate.evCall = c.equity * (300 + c.toCall) - c.toCall;
+        row.verdict = coach::Judge(c.move, row.estimate);
+        row.advice.grade = c.grade;
+        row.advice.uncertain = c.uncertain;
+        const std::string line = coach::ReviewLine(row);
+        std::vector<std::string> fields;
+        for (size_t at = 0, tab; at <= line.size(); at = tab + 1) {
+            tab = std::min(line.find('\t', at), line.size());
+            fields.push_back(line.substr(at, tab - at));
+        }
+        ASSERT_EQ(fields.size(), 16u) << line;
+        EXPECT_EQ(fields[9], c.verdict) << line;
+        EXPECT_EQ(fields[15], playout::GradeName(c.grade)) << line;
+        const std::string pane =
+            coach::PaneLine("flop", c.move, row.amount, row.point, row.estimate, row.advice);
+        EXPECT_EQ(pane.substr(pane.size() - std::min(pane.size(), std::strlen(c.paneEnd))),
+                  c.paneEnd)
+            << pane;
+    }
 }
 
 } // namespace

@@ -173,15 +173,20 @@ TEST_F(CoachReviewScripted, TheHumansRiverCallOfAPotSizedBetIsTooLoose)
     EXPECT_EQ(call.advice.best, fold);
     EXPECT_EQ(call.advice.grade, playout::Grade::Mistake);
     double loss = 0.0;
-    for (const coach::ReviewRow &row : rows)
+    std::array<int, 4> byGrade{};
+    for (const coach::ReviewRow &row : rows) {
         loss += row.advice.lossBb;
+        ++byGrade[static_cast<size_t>(row.advice.grade)];
+    }
     EXPECT_EQ(summary.graded, 4);
+    EXPECT_EQ(summary.byGrade, byGrade);
     EXPECT_NEAR(summary.evLossBb, loss, 1e-9);
     EXPECT_NEAR(summary.evLossPer100(), 100.0 * loss, 1e-9);
     EXPECT_TRUE(summary.warnings.empty());
-    // The line ends with the best option, its value, the loss, the game and the grade.
+    // The line ends with the best option, its value, the loss, the game and the grade; the
+    // grade is the verdict too.
     const std::string line = coach::ReviewLine(call, "HH_1.txt");
-    EXPECT_NE(line.find("\ttoo loose\t"), std::string::npos) << line;
+    EXPECT_NE(line.find("\tmistake\t"), std::string::npos) << line;
     EXPECT_NE(line.find("\tfold\t0.00\t"), std::string::npos) << line;
     EXPECT_EQ(line.substr(line.size() - std::string("\tHH_1.txt\tmistake").size()),
               "\tHH_1.txt\tmistake")

@@ -154,6 +154,10 @@ void TestOptionBars::paneLineNamesTheOptionsAndTheGrade()
     const Advice unsure = playout::WithMove(FacingABet(0.8, 1.2, 0.5), 20, false);
     QCOMPARE(Text(coachui::PaneAdviceLine(unsure, 20, true)).section(QStringLiteral("; "), 1),
              QStringLiteral("you: call, ok (\u22120.4 bb)"));
+    Advice undecided = playout::WithMove(FacingABet(0.8, 1.2), 20, false);
+    undecided.uncertain = true; // the play-outs stopped at their limit
+    QCOMPARE(Text(coachui::PaneAdviceLine(undecided, 20, true)).section(QStringLiteral("; "), 1),
+             QStringLiteral("you: call, small mistake (uncertain) (\u22120.4 bb)"));
     // No line without values or without the move.
     QVERIFY(coachui::PaneAdviceLine(FacingABet(0.8, 1.2), 20, true).empty());
     QVERIFY(coachui::PaneAdviceLine(Advice{}, 20, true).empty());

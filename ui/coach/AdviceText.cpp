@@ -51,7 +51,7 @@ std::string PaneAdviceLine(const playout::Advice &advice, int put, bool exact)
         moveLabel = playout::OptionLabel(made);
     }
     line += "; you: " + (exact ? chosen : moveLabel + " \u2248 " + chosen) + ", " +
-            playout::GradeName(advice.grade);
+            playout::GradeText(advice);
     const std::string loss = SignedBb(-advice.lossBb);
     if (loss != "0.0 bb")
         line += " (" + loss + ")";
