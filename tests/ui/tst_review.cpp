@@ -5,6 +5,7 @@
 #include "opponents/BotGame.h"
 #include "ui/app/CommandIds.h"
 #include "engine/Game.h"
+#include "coach/Review.h"
 #include "ui/review/HandListModel.h"
 #include "ui/review/HandsWindow.h"
 #include "ui/app/MainFrame.h"
@@ -37,6 +38,7 @@
 #include <sqlite3.h>
 
 #include <deque>
+#include <map>
 
 namespace {
 
@@ -352,6 +354,10 @@ void TestReview::reloadDoesNotWaitForTheCoach()
     options.outputFolder = folder.path().toStdString();
     RunBotGame(options);
     CHandsWindow hands(folder.path());
+    // Play-outs for 2,000 hands would outlast the test: the review's threads are what counts.
+    coach::ReviewOptions priceOnly;
+    priceOnly.samplesPerOption = 0;
+    hands.setReviewOptions(priceOnly);
     hands.show();
     QVERIFY(QTest::qWaitForWindowExposed(&hands));
     hands.reload();
@@ -452,6 +458,10 @@ void TestReview::opensOtherFormatsAndExports()
 void TestReview::gameListCoachColumnAndMistakes()
 {
     CHandsWindow hands(m_bots.path()); // at its default size
+    coach::ReviewOptions options;
+    options.samplesPerOption = 100;
+    options.seed = 11;
+    hands.setReviewOptions(options);
     hands.show();
     QVERIFY(QTest::qWaitForWindowExposed(&hands));
     hands.reload();
@@ -475,18 +485,54 @@ void TestReview::gameListCoachColumnAndMistakes()
     QAbstractItemModel *rows = list->model();
     const int all = rows->rowCount();
     QVERIFY(all > 0);
+    // The play-outs take a while: the list says so meanwhile.
+    QCOMPARE(rows->index(0, CHandListModel::kCoach).data().toString(),
+             QStringLiteral("reviewing…"));
     QTRY_VERIFY_WITH_TIMEOUT(hands.verdictsReady(), 60000);
     QCoreApplication::processEvents();
+
+    // The same review, with the same play-outs: each hand's worst grade, and the decisions
+    // where the price and the grade disagree.
+    const history::Game &game = hands.game();
+    coach::Estimator estimator(2000, 1);
+    std::vector<coach::ReviewRow> reviewed;
+    coach::ReviewSummary summary;
+    std::string error;
+    QVERIFY(coach::ReviewGame(game, replay::PlayerSeat(game), estimator, reviewed, summary, error,
+                              {}, options));
+    std::map<int, playout::Grade> worst;     // by hand number
+    std::map<int, coach::ReviewRow> priceOk; // a call, check or fold fine by the price
+    std::map<int, bool> priceBad;            // a call or fold the price calls loose or tight
+    for (const coach::ReviewRow &row : reviewed) {
+        QVERIFY(row.advice.grade != playout::Grade::NotGraded);
+        worst[row.hand] = std::max(worst.count(row.hand) ? worst[row.hand] : playout::Grade::Ok,
+                                   row.advice.grade);
+        if (row.verdict == coach::Verdict::Ok && row.advice.grade >= playout::Grade::Mistake)
+            priceOk.emplace(row.hand, row);
+        priceBad[row.hand] = priceBad[row.hand] || row.verdict == coach::Verdict::TooLoose ||
+                             row.verdict == coach::Verdict::TooTight;
+    }
     int mistakes = 0;
+    int okThoughThePriceDisagrees = 0;
     for (int r = 0; r < all; ++r) {
+        const int number = rows->index(r, CHandListModel::kHand).data().toInt();
         const QString grade = rows->index(r, CHandListModel::kCoach).data().toString();
-        QVERIFY2(grade == "ok" || QRegularExpression(QStringLiteral("^−\\d+\\.\\d bb$"))
-                                      .match(grade)
-                                      .hasMatch(),
-                 qPrintable(grade));
-        mistakes += grade != "ok" ? 1 : 0;
+        if (!worst.count(number)) {
+            QCOMPARE(grade, QString()); // no decision of the player
+            continue;
+        }
+        const QString name = QString::fromLatin1(playout::GradeName(worst[number]));
+        const bool mistake = worst[number] != playout::Grade::Ok;
+        const QRegularExpression form(QStringLiteral("^%1( \\(uncertain\\))?$").arg(name));
+        QVERIFY2(form.match(grade).hasMatch(),
+                 qPrintable(QStringLiteral("#%1: %2").arg(number).arg(grade)));
+        mistakes += mistake ? 1 : 0;
+        okThoughThePriceDisagrees += !mistake && priceBad[number] ? 1 : 0;
     }
     QVERIFY(mistakes > 0 && mistakes < all); // bots make some, not only
+    // Both kinds of disagreement occur, so that the list shows it follows the grade.
+    QVERIFY(!priceOk.empty());
+    QVERIFY(okThoughThePriceDisagrees > 0);
     // No column cut off at the default size: the header fits the list's viewport.
     QVERIFY2(list->horizontalHeader()->length() <= list->viewport()->width(),
              qPrintable(QStringLiteral("%1 > %2").arg(list->horizontalHeader()->length())
@@ -506,6 +552,31 @@ void TestReview::gameListCoachColumnAndMistakes()
     QCoreApplication::processEvents();
     QCOMPARE(rows->rowCount(), mistakes);
     QVERIFY(Caption(hands).size() > 0); // a hand of the filtered list is shown
+    // A decision fine by the price and graded a mistake: its hand is listed, and under the
+    // table its line carries the grade as the verdict.
+    const coach::ReviewRow &disputed = priceOk.begin()->second;
+    int listed = -1;
+    for (int r = 0; r < rows->rowCount(); ++r)
+        listed = rows->index(r, CHandListModel::kHand).data().toInt() == disputed.hand ? r : listed;
+    QVERIFY(listed >= 0);
+    ClickRow(hands, listed);
+    auto *coachLine = hands.findChild<QLabel *>(QStringLiteral("coach"));
+    QStringList lines;
+    for (int step = 0; step + 1 < hands.stepCount(); ++step) {
+        ClickButton(&hands, "forward");
+        if (!coachLine->text().isEmpty())
+            lines << coachLine->text();
+    }
+    const QString grade = QString::fromLatin1(playout::GradeName(disputed.advice.grade));
+    const QString move = QString::fromLatin1(coach::MoveName(disputed.move));
+    const auto shown = std::find_if(lines.begin(), lines.end(), [&](const QString &line) {
+        return line.contains(QStringLiteral(" %1 ").arg(move)) &&
+               (line.contains(QStringLiteral(": %1 (").arg(grade)) ||
+                line.endsWith(QStringLiteral(": %1").arg(grade)));
+    });
+    QVERIFY2(shown != lines.end(), qPrintable(lines.join(u'\n')));
+    for (const QString &line : lines)
+        QVERIFY2(!line.contains(QLatin1String("too ")), qPrintable(line));
     QTest::mouseClick(only, Qt::LeftButton, {}, QPoint(8, only->height() / 2));
     QCOMPARE(rows->rowCount(), all);
 }
