@@ -20,6 +20,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -341,8 +342,8 @@ void TestReview::jumpsToStreetsAndPlays()
     QCOMPARE(window.step(), paused);
 }
 
-// A Reload while the coach judges a long game leaves the stale review to stop on its own
-// thread: the window answers at once and the new review's verdicts arrive.
+// While the coach plays out the decisions of a long game the window answers, and a Reload
+// leaves the stale review to stop on its own thread: the new review's verdicts arrive.
 void TestReview::reloadDoesNotWaitForTheCoach()
 {
     QTemporaryDir folder;
@@ -354,13 +355,26 @@ void TestReview::reloadDoesNotWaitForTheCoach()
     options.outputFolder = folder.path().toStdString();
     RunBotGame(options);
     CHandsWindow hands(folder.path());
-    // Play-outs for 2,000 hands would outlast the test: the review's threads are what counts.
+    hands.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&hands));
+    // Play-outs for 2,000 hands outlast the test: meanwhile the replay steps, and says the
+    // decisions are being reviewed.
+    hands.reload();
+    auto *list = hands.findChild<QTableView *>(QStringLiteral("hands"));
+    QCOMPARE(list->model()->index(0, CHandListModel::kCoach).data().toString(),
+             QStringLiteral("reviewing…"));
+    auto *coachLine = hands.findChild<QLabel *>(QStringLiteral("coach"));
+    QElapsedTimer stepping;
+    stepping.start();
+    for (int step = 0; coachLine->text().isEmpty() && step + 1 < hands.stepCount(); ++step)
+        ClickButton(&hands, "forward");
+    QCOMPARE(coachLine->text(), QStringLiteral("Coach: reviewing the decisions of this game…"));
+    QVERIFY2(stepping.elapsed() < 2000, qPrintable(QString::number(stepping.elapsed())));
+    QVERIFY(!hands.verdictsReady());
+    // The review's threads are what counts from here: the price alone, quickly.
     coach::ReviewOptions priceOnly;
     priceOnly.samplesPerOption = 0;
     hands.setReviewOptions(priceOnly);
-    hands.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&hands));
-    hands.reload();
     hands.reload();
     QVERIFY(!hands.verdictsReady());
     // The first review was not joined: it is still stopping, or done and not yet collected.
