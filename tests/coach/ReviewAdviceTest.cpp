@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstring>
 #include <utility>
 
 namespace {
@@ -199,56 +197,48 @@ TEST(ReviewVerdict, TheGradeIsTheVerdictWhereThereIsOne)
 {
     using coach::Move;
     using playout::Grade;
-    struct Case
+    const struct
     {
         Move move;
-        double equity; // against a pot of 300
-        int toCall;
+        double equity; // a call or fold: 120 to call into 300, 29 % needed
         Grade grade;
         bool uncertain;
-        const char *verdict;
-        const char *paneEnd;
-    };
-    const Case cases[] = {
-        // The price says ok (40 % where 29 % will do), the play-outs a mistake.
-        {Move::Call, 0.40, 120, Grade::Mistake, false, "mistake", "29 % needed: mistake (+48)"},
-        {Move::Fold, 0.62, 120, Grade::Ok, false, "ok", "29 % needed: ok (\u2212140)"},
-        {Move::Call, 0.18, 120, Grade::SmallMistake, true, "small mistake (uncertain)",
+        const char *verdict, *paneEnd;
+    } cases[] = {
+        // The price says ok, the play-outs a mistake; and the other way round.
+        {Move::Call, 0.40, Grade::Mistake, false, "mistake", "needed: mistake (+48)"},
+        {Move::Fold, 0.62, Grade::Ok, false, "ok", "needed: ok (\u2212140)"},
+        {Move::Call, 0.18, Grade::SmallMistake, true, "small mistake (uncertain)",
          "needed: small mistake (uncertain) (\u221244)"},
-        {Move::Check, 0.40, 0, Grade::Blunder, false, "blunder", "equity 40 %: blunder"},
-        {Move::Raise, 0.52, 0, Grade::Mistake, false, "mistake", "equity 52 %: mistake"},
+        {Move::Check, 0.40, Grade::Blunder, false, "blunder", "equity 40 %: blunder"},
+        {Move::Raise, 0.52, Grade::Mistake, false, "mistake", "equity 52 %: mistake"},
         // No grade: the price's judgement, and none for a raise.
-        {Move::Call, 0.18, 120, Grade::NotGraded, false, "too loose",
-         "needed: too loose (\u221244)"},
-        {Move::Raise, 0.52, 0, Grade::NotGraded, false, "-", "equity 52 %"},
+        {Move::Call, 0.18, Grade::NotGraded, false, "too loose", "needed: too loose (\u221244)"},
+        {Move::Raise, 0.52, Grade::NotGraded, false, "-", "equity 52 %"},
     };
-    for (const Case &c : cases) {
+    const auto field = [](const std::string &line, int n) {
+        size_t at = 0;
+        for (int k = 0; k < n; ++k)
+            at = line.find('\t', at) + 1;
+        return line.substr(at, line.find('\t', at) - at);
+    };
+    for (const auto &c : cases) {
         coach::ReviewRow row;
         row.move = c.move;
-        row.amount = c.move == Move::Raise ? 60 : c.move == Move::Call ? c.toCall : 0;
         row.point.pot = 300;
-        row.point.toCall = c.toCall;
-        row.estimate.valid = true;
-        row.estimate.price = coach::PriceOf(300, c.toCall);
-        row.estimate.range = {c.equity, 0.0};
-        row.estimate.evCall = c.equity * (300 + c.toCall) - c.toCall;
+        row.point.toCall = c.move == Move::Call || c.move == Move::Fold ? 120 : 0;
+        row.amount = c.move == Move::Raise ? 60 : c.move == Move::Call ? 120 : 0;
+        const double ev = c.equity * (300 + row.point.toCall) - row.point.toCall;
+        row.estimate = {true, coach::PriceOf(300, row.point.toCall), {}, {c.equity, 0.0}, ev};
         row.verdict = coach::Judge(c.move, row.estimate);
         row.advice.grade = c.grade;
         row.advice.uncertain = c.uncertain;
         const std::string line = coach::ReviewLine(row);
-        std::vector<std::string> fields;
-        for (size_t at = 0, tab; at <= line.size(); at = tab + 1) {
-            tab = std::min(line.find('\t', at), line.size());
-            fields.push_back(line.substr(at, tab - at));
-        }
-        ASSERT_EQ(fields.size(), 16u) << line;
-        EXPECT_EQ(fields[9], c.verdict) << line;
-        EXPECT_EQ(fields[15], playout::GradeName(c.grade)) << line;
+        EXPECT_EQ(field(line, 9), c.verdict) << line;
+        EXPECT_EQ(field(line, 15), playout::GradeName(c.grade)) << line;
         const std::string pane =
             coach::PaneLine("flop", c.move, row.amount, row.point, row.estimate, row.advice);
-        EXPECT_EQ(pane.substr(pane.size() - std::min(pane.size(), std::strlen(c.paneEnd))),
-                  c.paneEnd)
-            << pane;
+        EXPECT_TRUE(pane.ends_with(c.paneEnd)) << pane;
     }
 }
 

@@ -89,7 +89,7 @@ CGameSummaryWindow::CGameSummaryWindow(const history::Game &game, bool withCoach
     if (withCoach && seat >= 0) {
         auto *group = new QGroupBox(tr("Decisions that cost most"), this);
         auto *lines = new QVBoxLayout(group);
-        QLabel *costly = Figure(QStringLiteral("Costly"), tr("the coach is judging…"), group);
+        QLabel *costly = Figure(QStringLiteral("Costly"), tr("the coach is reviewing…"), group);
         lines->addWidget(costly);
         box->addWidget(group);
         m_coachReady = false;
