@@ -551,8 +551,12 @@ void CHandsWindow::startVerdicts()
                       m_model->playerSeat());
     m_verdicts.clear();
     m_coachProblem.clear();
-    m_model->setCoachGrades({}, tr("reviewing…"));
+    // The play-outs take seconds: one word says so, where the filter waits for them, rather
+    // than one in every row, wider than the grades the list leaves room for.
+    m_model->setCoachGrades({}, tr("…"));
+    m_list->resizeColumnToContents(CHandListModel::kCoach);
     m_verdictsReady = m_model->game().hands.empty();
+    showReviewing(!m_verdictsReady);
     if (m_verdictsReady)
         return;
     // The worker has its own copy of the game; its result comes back through m_reviewed.
@@ -623,7 +627,15 @@ void CHandsWindow::takeVerdicts()
     m_verdicts = std::move(reviewed->verdicts);
     m_coachProblem = reviewed->problem;
     m_verdictsReady = true;
+    showReviewing(false);
     showCoachLine();
+}
+
+void CHandsWindow::showReviewing(bool reviewing)
+{
+    m_mistakesOnly->setEnabled(!reviewing);
+    m_mistakesOnly->setText(reviewing ? tr("Hands with mistakes (reviewing…)")
+                                      : tr("Hands with mistakes"));
 }
 
 void CHandsWindow::showCoachLine()

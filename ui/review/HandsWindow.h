@@ -98,6 +98,8 @@ private:
     // Judges the player's decisions of the game shown on a worker thread.
     void startVerdicts();
     void takeVerdicts();
+    // The filter by grade waits for the grades, and says so.
+    void showReviewing(bool reviewing);
     void showCoachLine();
     // The bars of the options at the step shown, when it is a decision of the player.
     void showOptionValues(bool decision);
