@@ -383,7 +383,7 @@ bool ExploitOnly(const playout::Advice &advice)
 {
     return advice.grade != playout::Grade::Ok && advice.grade != playout::Grade::NotGraded &&
            advice.chosen >= 0 && advice.chosen == advice.standardBest &&
-           advice.standardBest != advice.best;
+           !playout::ExploitLine(advice).empty();
 }
 
 std::string ReviewLine(const ReviewRow &row, const std::string &game)

@@ -158,6 +158,9 @@ std::string ExploitLine(const Advice &advice)
         return {};
     const Option &best = advice.options[size_t(advice.best)];
     const Option &standard = advice.options[size_t(advice.standardBest)];
+    // Two answers worth the same against the code are not an exploit.
+    if (best.evBb - standard.evBb <= kOkLossBb)
+        return {};
     char gain[32];
     std::snprintf(gain, sizeof gain, "%.1f", best.evBb - standard.evBb);
     return "Best vs " + advice.exploited + ": " + OptionLabel(best) + " +" + gain +

@@ -104,8 +104,8 @@ std::string GradeText(const Advice &advice);
 std::string LiveLine(const Advice &advice);
 
 // Where the best option against the computer opponents' own code is not the best against a
-// typical player: "Best vs Maniac_3: call +2.1 bb · vs a typical player: raise to 60" (the gain
-// is against the computer opponents); empty otherwise.
+// typical player, and beats that one against the code by more than kOkLossBb: "Best vs
+// Maniac_3: call +2.1 bb · vs a typical player: raise to 60"; empty otherwise.
 std::string ExploitLine(const Advice &advice);
 
 } // namespace playout
