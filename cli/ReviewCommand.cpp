@@ -120,6 +120,9 @@ int RunReviewCommand(const CommandArgs &args)
                 summary.decisions, summary.tooTight, summary.tooLoose, summary.chipsLostPer100());
     std::printf("graded decisions\t%d\nEV loss per 100 hands\t%.2f\n", summary.graded,
                 summary.evLossPer100());
+    for (size_t g = 0; g < summary.byGrade.size(); ++g)
+        std::printf("graded %s\t%d\n", playout::GradeName(static_cast<playout::Grade>(g)),
+                    summary.byGrade[g]);
     std::printf("all-ins before the river\t%d\nchips won\t%lld\nchips won all-in adjusted\t%.1f\n",
                 allIns, actualChips, adjustedChips);
     std::printf("\nstreet\tposition\taction\tdecisions\tmistakes\tbb_lost\texploit_only\n");

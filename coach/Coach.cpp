@@ -353,6 +353,12 @@ const char *VerdictName(Verdict verdict)
     return kNames[static_cast<int>(verdict)];
 }
 
+std::string VerdictText(Verdict price, const playout::Advice &advice)
+{
+    return advice.grade != playout::Grade::NotGraded ? playout::GradeText(advice)
+                                                     : VerdictName(price);
+}
+
 std::string PanelLine(const Estimate &estimate)
 {
     if (!estimate.valid)
@@ -365,8 +371,9 @@ std::string PanelLine(const Estimate &estimate)
 }
 
 std::string PaneLine(const std::string &street, Move move, int amount, const DecisionPoint &point,
-                     const Estimate &estimate)
+                     const Estimate &estimate, const playout::Advice &graded)
 {
+    const bool hasGrade = graded.grade != playout::Grade::NotGraded;
     const int equity = Percent(estimate.range.value);
     const int needed = Percent(estimate.price.needed);
     std::string line = "Coach: " + street + " " + MoveName(move);
@@ -383,15 +390,17 @@ std::string PaneLine(const std::string &street, Move move, int amount, const Dec
         break;
     }
     line += " into " + std::to_string(point.pot) + ", equity " + std::to_string(equity) + " %";
+    const std::string verdict = VerdictText(Judge(move, estimate), graded);
     if (move == Move::Bet || move == Move::Raise)
-        return line;
+        return hasGrade ? line + ": " + verdict : line;
     if (move == Move::Check)
-        return line + ": ok";
+        return line + ": " + verdict;
+    // The price explains a call or a fold; the verdict is the grade where there is one.
     const char *relation = equity < needed ? "<" : (equity > needed ? ">" : "=");
     // Chips against the other choice: a call's expected value, or what a fold gave up.
     const double worth = move == Move::Call ? estimate.evCall : -estimate.evCall;
-    return line + " " + relation + " " + std::to_string(needed) +
-           " % needed: " + VerdictName(Judge(move, estimate)) + " (" + Signed(worth) + ")";
+    return line + " " + relation + " " + std::to_string(needed) + " % needed: " + verdict + " (" +
+           Signed(worth) + ")";
 }
 
 } // namespace coach

@@ -10,7 +10,10 @@
 //   a Monte Carlo estimate over a fixed number of deals with its standard error;
 // - the expected value of calling in chips, summed over the pot's layers (main and side pots)
 //   the player contests, each won against the opponents eligible for it, less to_call; and a
-//   verdict on the move made, taken against the range equity (see Judge).
+//   judgement of the price, taken against the range equity (see Judge).
+// The verdict the coach shows on a move is the grade of its loss by play-outs (playout::Advice)
+// wherever there is one; the price and the equity explain a call or a fold, and give the
+// verdict only where no grade exists.
 //
 // Pot layers: a player who puts in T chips in all can win at most T from each other seat. The
 // layers are cut at T and at the totals of opponents already all in below T; an opponent with
@@ -29,6 +32,7 @@
 //
 // Thread use: an Estimator belongs to one thread at a time; everything else is pure functions.
 
+#include "playout/Advice.h"
 #include "pokerlib/Carrowby.h"
 
 #include <array>
@@ -167,14 +171,19 @@ double ChipsLost(Move move, const Estimate &estimate);
 
 const char *MoveName(Move move);          // "fold", "check", "call", "bet", "raise"
 const char *VerdictName(Verdict verdict); // "ok", "too tight", "too loose", "-"
+// The one verdict on a move: the grade ("mistake", "small mistake (uncertain)") when the
+// advice has one, else the judgement of the price.
+std::string VerdictText(Verdict price, const playout::Advice &advice);
 
 // The action panel's line (UTF-8): "Equity 43 % · needs 25 % (3:1)".
 std::string PanelLine(const Estimate &estimate);
 // The output pane's line after the hand (UTF-8), for example
-// "Coach: river call 120 into 300, equity 18 % < 29 % needed: too loose (−44)".
+// "Coach: river call 120 into 300, equity 18 % < 29 % needed: mistake (−44)".
 // amount is the chips put in by the move (the call's price for a fold is point.toCall);
-// street "preflop", "flop", "turn" or "river".
+// street "preflop", "flop", "turn" or "river". The verdict is the grade of `graded` (its
+// chosen option settled) when it has one; without one, the judgement of the price, and bets
+// and raises go without a verdict.
 std::string PaneLine(const std::string &street, Move move, int amount, const DecisionPoint &point,
-                     const Estimate &estimate);
+                     const Estimate &estimate, const playout::Advice &graded = {});
 
 } // namespace coach

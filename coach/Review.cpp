@@ -92,8 +92,6 @@ playout::Advice Value(const AdviceJob &job, int samples, const std::atomic<bool>
     }
     if (!advice.valid || stop.load())
         return {};
-    advice.chosen = playout::TakenOption(advice.options, job.decision.put, job.decision.fold);
-    playout::Settle(advice);
     // The standard answer beside the one against the computer opponents' own code.
     settings.samplesPerOption = std::max(1, samples / 4);
     try {
@@ -101,7 +99,8 @@ playout::Advice Value(const AdviceJob &job, int samples, const std::atomic<bool>
     } catch (const std::exception &) {
         // out of memory: the decision keeps its advice without the standard answer
     }
-    return advice;
+    // A fold where a check was free is graded too: against an option of its own, worth 0.
+    return playout::WithMove(std::move(advice), job.decision.put, job.decision.fold);
 }
 
 // Values every job into its row on a few threads; false when `wanted` said stop.
@@ -286,6 +285,7 @@ bool ReviewGame(const history::Game &game, int seat, Estimator &estimator,
                 row.move = MoveOfKind(action.kind);
                 row.amount = action.amount;
                 row.position = PositionOf(hand, seat);
+                row.bigBlind = hand.bigBlind;
                 DecisionPoint &point = row.point;
                 point.hole = me.cards;
                 point.board.assign(hand.board.begin(),
@@ -350,6 +350,7 @@ bool ReviewGame(const history::Game &game, int seat, Estimator &estimator,
         const ReviewRow &row = rows[r];
         if (row.advice.grade != playout::Grade::NotGraded) {
             ++summary.graded;
+            ++summary.byGrade[static_cast<size_t>(row.advice.grade)];
             summary.evLossBb += row.advice.lossBb;
         } else if (!row.advice.valid && options.samplesPerOption > 0 && row.hand != lastWarned &&
                    std::any_of(jobs.begin(), jobs.end(),
@@ -394,10 +395,7 @@ std::string ReviewLine(const ReviewRow &row, const std::string &game)
     std::snprintf(ev, sizeof ev, "%.1f", row.estimate.evCall);
     const playout::Advice &advice = row.advice;
     const bool graded = advice.grade != playout::Grade::NotGraded;
-    // Bets and raises have no price to judge: their grade is their verdict.
-    const bool raise = row.move == Move::Bet || row.move == Move::Raise;
-    const std::string verdict =
-        raise && graded ? playout::GradeName(advice.grade) : VerdictName(row.verdict);
+    const std::string verdict = VerdictText(row.verdict, advice);
     std::string best = "-", evBest = "-", evLoss = "-";
     if (advice.valid && advice.best >= 0) {
         const playout::Option &option = advice.options[static_cast<size_t>(advice.best)];

@@ -7,7 +7,8 @@
 // times, from a seed of its own derived from the review's seed, the hand's number and the
 // decision's place in the hand, so that the answer is the same however the work is shared out.
 // A bet or raise of a size the advisor does not offer is graded as the offered size nearest
-// to it.
+// to it; a fold where a check was free against a fold option worth 0. The grade is the row's
+// verdict (VerdictText); the judgement of the price stands in only for rows without one.
 //
 // Thread use: ReviewGame values the decisions on a few threads of its own, joined before it
 // returns; `wanted` is asked on the calling thread only. Otherwise pure functions apart from
@@ -18,6 +19,7 @@
 #include "playout/Advice.h"
 #include "stats/PokerStat.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -60,6 +62,7 @@ struct ReviewRow
     Verdict verdict = Verdict::Ok;
     double chipsLost = 0.0;
     Position position = Position::Early;
+    int bigBlind = 0; // of the hand
     // Every option of the decision valued in big blinds, the move made among them and graded;
     // not valid when the hand does not replay (or no advice was asked for).
     playout::Advice advice;
@@ -74,6 +77,7 @@ struct ReviewSummary
     double chipsLost = 0.0;
     double evLossBb = 0.0; // big blinds the graded decisions gave away against the best option
     int graded = 0;        // decisions with a grade
+    std::array<int, 4> byGrade{};      // graded ok, small mistake, mistake, blunder (by Grade)
     std::vector<std::string> warnings; // hands left without advice, one sentence each
     double chipsLostPer100() const { return hands > 0 ? 100.0 * chipsLost / hands : 0.0; }
     double evLossPer100() const { return hands > 0 ? 100.0 * evLossBb / hands : 0.0; }

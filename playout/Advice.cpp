@@ -122,6 +122,14 @@ void Settle(Advice &advice)
     advice.uncertain = GradeOf(low) != GradeOf(high);
 }
 
+std::string GradeText(const Advice &advice)
+{
+    std::string text = GradeName(advice.grade);
+    if (advice.grade != Grade::NotGraded && advice.uncertain)
+        text += " (uncertain)";
+    return text;
+}
+
 std::string LiveLine(const Advice &advice)
 {
     if (!advice.valid || advice.best < 0)

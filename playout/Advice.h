@@ -95,6 +95,10 @@ struct Advice
 // whether it is uncertain.
 void Settle(Advice &advice);
 
+// The verdict the coach shows for the move made: the grade's name, "mistake (uncertain)" when
+// the play-outs stopped before the grade was sure; "-" without a grade.
+std::string GradeText(const Advice &advice);
+
 // The line under the action panel (UTF-8), best first, then every other option's cost against
 // it: "Best: raise to 60 · call −0.4 bb · fold −1.1 bb". Empty for advice that is not valid.
 std::string LiveLine(const Advice &advice);

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <random>
 
 namespace playout {
@@ -228,6 +229,47 @@ int TakenOption(const std::vector<Option> &options, int put, bool fold)
             nearest = k;
     }
     return nearest;
+}
+
+Advice WithMove(Advice advice, int put, bool fold, bool *exact)
+{
+    bool same = true;
+    int chosen = OptionIndex(advice.options, put, fold);
+    if (chosen < 0 && fold) {
+        Option option;
+        option.kind = OptionKind::Fold;
+        option.samples = advice.options.empty() ? 0 : advice.options.front().samples;
+        advice.options.insert(advice.options.begin(), option);
+        // The covariance and the typical player's values stay one to one with the options.
+        const size_t n = advice.options.size() - 1;
+        if (advice.covariance.size() == n * n) {
+            std::vector<double> wider((n + 1) * (n + 1), 0.0);
+            for (size_t i = 0; i < n; ++i)
+                for (size_t j = 0; j < n; ++j)
+                    wider[(i + 1) * (n + 1) + j + 1] = advice.covariance[i * n + j];
+            advice.covariance = std::move(wider);
+        }
+        if (!advice.standard.empty()) {
+            advice.standard.insert(advice.standard.begin(), option);
+            advice.standardBest += advice.standardBest >= 0 ? 1 : 0;
+        }
+        chosen = 0;
+    } else if (chosen < 0) {
+        same = false;
+        for (int i = 0; i < static_cast<int>(advice.options.size()); ++i) {
+            const Option &o = advice.options[static_cast<size_t>(i)];
+            const bool raise = o.kind == OptionKind::Bet || o.kind == OptionKind::Raise ||
+                               o.kind == OptionKind::AllIn;
+            if (raise && (chosen < 0 || std::abs(o.put - put) <
+                                            std::abs(advice.options[size_t(chosen)].put - put)))
+                chosen = i;
+        }
+    }
+    advice.chosen = chosen;
+    Settle(advice);
+    if (exact)
+        *exact = same && chosen >= 0;
+    return advice;
 }
 
 Advice Advise(const HandSoFar &hand, const AdviseSettings &settings,

@@ -83,6 +83,10 @@ int OptionIndex(const std::vector<Option> &options, int put, bool fold);
 // The option a move took: the exact one, else (a bet or raise of a size not offered) the
 // offered bet or raise nearest to it; -1 when there is none.
 int TakenOption(const std::vector<Option> &options, int put, bool fold);
+// The advice with `chosen` set to the move made, and settled. A bet or raise of a size not
+// valued counts as the valued bet or raise closest to it (`exact` false). A fold where nothing
+// was owed gets an option of its own, worth 0: it gives up the pot a free check kept.
+Advice WithMove(Advice advice, int put, bool fold, bool *exact = nullptr);
 
 // The options of the deciding seat and their values. `refined` is called with each better
 // estimate (the first within firstAnswerMillis); when it returns false the work stops and the

@@ -132,17 +132,29 @@ GameSummary Summarize(const history::Game &game, int seat)
     return summary;
 }
 
+double DecisionCostBb(const coach::ReviewRow &row)
+{
+    switch (row.advice.grade) {
+    case playout::Grade::NotGraded:
+        return row.chipsLost / std::max(1, row.bigBlind);
+    case playout::Grade::Ok:
+        return 0.0;
+    default:
+        return row.advice.lossBb;
+    }
+}
+
 std::vector<coach::ReviewRow> CostliestDecisions(const std::vector<coach::ReviewRow> &rows,
                                                  int count)
 {
     std::vector<coach::ReviewRow> costly;
     for (const coach::ReviewRow &row : rows) {
-        if (row.chipsLost > 0)
+        if (DecisionCostBb(row) > 0)
             costly.push_back(row);
     }
     std::stable_sort(costly.begin(), costly.end(),
                      [](const coach::ReviewRow &a, const coach::ReviewRow &b) {
-                         return a.chipsLost > b.chipsLost;
+                         return DecisionCostBb(a) > DecisionCostBb(b);
                      });
     if (static_cast<int>(costly.size()) > count)
         costly.resize(static_cast<size_t>(count));

@@ -41,7 +41,11 @@ GameSummary Summarize(const history::Game &game, int seat);
 // `adjusted` tells which.
 double AllInAdjustedNet(const history::Hand &hand, int seat, bool &adjusted);
 
-// The coach's decisions that cost most (chips lost > 0), largest first, at most `count`.
+// What a decision cost in big blinds, as the coach's verdict has it: the graded loss of a
+// decision graded a small mistake or worse (0 for one graded ok); without a grade, the chips
+// the judgement of the price says it lost, in big blinds of its hand.
+double DecisionCostBb(const coach::ReviewRow &row);
+// The coach's decisions that cost most (DecisionCostBb > 0), largest first, at most `count`.
 std::vector<coach::ReviewRow> CostliestDecisions(const std::vector<coach::ReviewRow> &rows,
                                                  int count = 3);
 

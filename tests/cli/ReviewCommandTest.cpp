@@ -99,7 +99,7 @@ TEST_F(ReviewCommand, EveryDecisionOfThePlayerOnceInOrder)
     };
     size_t row = 1;
     double lost = 0.0;
-    std::map<std::string, int> byStreet;
+    std::map<std::string, int> byStreet, perGrade;
     for (const Decision &d : expected) {
         ASSERT_LT(row, lines.size());
         const std::vector<std::string> f = Fields(lines[row++]);
@@ -110,23 +110,22 @@ TEST_F(ReviewCommand, EveryDecisionOfThePlayerOnceInOrder)
                                  : d.action == "checks" ? "check"
                                  : d.action == "calls"  ? "call"
                                                         : "";
-        // Calls and folds keep their verdict on the price; bets and raises are graded.
-        if (verb.empty()) {
+        if (verb.empty())
             EXPECT_TRUE(f[2] == "bet" || f[2] == "raise") << f[2];
-            EXPECT_TRUE(isGrade(f[9])) << f[9];
-        } else {
+        else
             EXPECT_EQ(f[2], verb);
-            EXPECT_TRUE(f[9] == "ok" || f[9] == "too tight" || f[9] == "too loose") << f[9];
-        }
-        // Every decision of a game the program played is graded against the best option.
+        // Every decision of a game the program played is graded against the best option, and
+        // the grade is its verdict.
         EXPECT_TRUE(isGrade(f[15])) << lines[row - 1];
+        EXPECT_TRUE(f[9] == f[15] || f[9] == f[15] + " (uncertain)") << lines[row - 1];
+        ++perGrade[f[15]];
         EXPECT_NE(f[11], "-");
         EXPECT_GE(std::stod(f[13]), 0.0);
         EXPECT_EQ(f[14], m_history.filename().string());
         lost += std::stod(f[13]);
         ++byStreet[f[1]];
     }
-    ASSERT_LT(row + 10, lines.size());
+    ASSERT_LT(row + 14, lines.size());
     EXPECT_EQ(lines[row], "");
     EXPECT_EQ(lines[row + 1], "decisions\t" + std::to_string(expected.size()));
     EXPECT_EQ(lines[row + 2].rfind("too tight\t", 0), 0u);
@@ -141,15 +140,19 @@ TEST_F(ReviewCommand, EveryDecisionOfThePlayerOnceInOrder)
     EXPECT_GT(perHand, 0.0);
     const double hands = lost / perHand;
     EXPECT_NEAR(hands, std::round(hands), 0.2 + hands * 0.01) << "rounded losses";
-    EXPECT_EQ(lines[row + 7].rfind("all-ins before the river\t", 0), 0u);
-    EXPECT_EQ(lines[row + 8].rfind("chips won\t", 0), 0u);
-    EXPECT_EQ(lines[row + 9].rfind("chips won all-in adjusted\t", 0), 0u);
+    for (size_t g = 0; g < grades.size(); ++g)
+        EXPECT_EQ(lines[row + 7 + g],
+                  "graded " + grades[g] + "\t" + std::to_string(perGrade[grades[g]]));
+    const size_t after = row + grades.size();
+    EXPECT_EQ(lines[after + 7].rfind("all-ins before the river\t", 0), 0u);
+    EXPECT_EQ(lines[after + 8].rfind("chips won\t", 0), 0u);
+    EXPECT_EQ(lines[after + 9].rfind("chips won all-in adjusted\t", 0), 0u);
     // The leak table adds up to the rows, street by street.
-    EXPECT_EQ(lines[row + 10], "");
-    EXPECT_EQ(lines[row + 11],
+    EXPECT_EQ(lines[after + 10], "");
+    EXPECT_EQ(lines[after + 11],
               "street\tposition\taction\tdecisions\tmistakes\tbb_lost\texploit_only");
     std::map<std::string, int> leaks;
-    for (size_t l = row + 12; l < lines.size(); ++l) {
+    for (size_t l = after + 12; l < lines.size(); ++l) {
         const std::vector<std::string> f = Fields(lines[l]);
         ASSERT_EQ(f.size(), 7u) << lines[l];
         EXPECT_TRUE(f[1] == "early" || f[1] == "middle" || f[1] == "late" || f[1] == "blinds");
@@ -170,7 +173,7 @@ TEST_F(ReviewCommand, EveryDecisionOfThePlayerOnceInOrder)
                                    "300", "--samples", "30", "--seed", "1"});
     EXPECT_EQ(data.status, 0) << data.err;
     EXPECT_EQ(data.out, r.out);
-    // Without play-outs the rows keep their verdicts on the price and go ungraded.
+    // Without play-outs the rows go ungraded and their verdict is the price's judgement.
     const CliResult bare = RunCli(
         {"review", Out(), "--player", player, "--trials", "300", "--samples", "0", "--seed", "1"});
     EXPECT_EQ(bare.status, 0) << bare.err;
@@ -182,8 +185,13 @@ TEST_F(ReviewCommand, EveryDecisionOfThePlayerOnceInOrder)
         EXPECT_TRUE(std::equal(plain.begin(), plain.begin() + 9, graded.begin()));
         EXPECT_EQ(plain[10], graded[10]);
         EXPECT_EQ(plain[11] + plain[12] + plain[13] + plain[15] + plain[16], "-----");
+        const bool raise = plain[2] == "bet" || plain[2] == "raise";
+        EXPECT_TRUE(raise ? plain[9] == "-"
+                          : plain[9] == "ok" || plain[9] == "too tight" || plain[9] == "too loose")
+            << bareLines[l];
     }
     EXPECT_EQ(bareLines[row + 5], "graded decisions\t0");
+    EXPECT_EQ(bareLines[row + 10], "graded blunder\t0");
 }
 
 TEST_F(ReviewCommand, BadInputIsRefusedWithStatusTwo)

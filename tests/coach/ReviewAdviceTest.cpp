@@ -194,4 +194,55 @@ TEST(ReviewLeaks, DecisionsGroupByStreetPositionAndAction)
     EXPECT_STREQ(coach::PositionName(Position::Blinds), "blinds");
 }
 
+// One verdict per decision: the grade wherever there is one, whatever the price says, in the
+// review's line and in the pane's; the price's judgement only where no grade exists.
+TEST(ReviewVerdict, TheGradeIsTheVerdictWhereThereIsOne)
+{
+    using coach::Move;
+    using playout::Grade;
+    const struct
+    {
+        Move move;
+        double equity; // a call or fold: 120 to call into 300, 29 % needed
+        Grade grade;
+        bool uncertain;
+        const char *verdict, *paneEnd;
+    } cases[] = {
+        // The price says ok, the play-outs a mistake; and the other way round.
+        {Move::Call, 0.40, Grade::Mistake, false, "mistake", "needed: mistake (+48)"},
+        {Move::Fold, 0.62, Grade::Ok, false, "ok", "needed: ok (\u2212140)"},
+        {Move::Call, 0.18, Grade::SmallMistake, true, "small mistake (uncertain)",
+         "needed: small mistake (uncertain) (\u221244)"},
+        {Move::Check, 0.40, Grade::Blunder, false, "blunder", "equity 40 %: blunder"},
+        {Move::Raise, 0.52, Grade::Mistake, false, "mistake", "equity 52 %: mistake"},
+        // No grade: the price's judgement, and none for a raise.
+        {Move::Call, 0.18, Grade::NotGraded, false, "too loose", "needed: too loose (\u221244)"},
+        {Move::Raise, 0.52, Grade::NotGraded, false, "-", "equity 52 %"},
+    };
+    const auto field = [](const std::string &line, int n) {
+        size_t at = 0;
+        for (int k = 0; k < n; ++k)
+            at = line.find('\t', at) + 1;
+        return line.substr(at, line.find('\t', at) - at);
+    };
+    for (const auto &c : cases) {
+        coach::ReviewRow row;
+        row.move = c.move;
+        row.point.pot = 300;
+        row.point.toCall = c.move == Move::Call || c.move == Move::Fold ? 120 : 0;
+        row.amount = c.move == Move::Raise ? 60 : c.move == Move::Call ? 120 : 0;
+        const double ev = c.equity * (300 + row.point.toCall) - row.point.toCall;
+        row.estimate = {true, coach::PriceOf(300, row.point.toCall), {}, {c.equity, 0.0}, ev};
+        row.verdict = coach::Judge(c.move, row.estimate);
+        row.advice.grade = c.grade;
+        row.advice.uncertain = c.uncertain;
+        const std::string line = coach::ReviewLine(row);
+        EXPECT_EQ(field(line, 9), c.verdict) << line;
+        EXPECT_EQ(field(line, 15), playout::GradeName(c.grade)) << line;
+        const std::string pane =
+            coach::PaneLine("flop", c.move, row.amount, row.point, row.estimate, row.advice);
+        EXPECT_TRUE(pane.ends_with(c.paneEnd)) << pane;
+    }
+}
+
 } // namespace

@@ -179,10 +179,10 @@ TEST_F(CoachReviewScripted, TheHumansRiverCallOfAPotSizedBetIsTooLoose)
     EXPECT_NEAR(summary.evLossBb, loss, 1e-9);
     EXPECT_NEAR(summary.evLossPer100(), 100.0 * loss, 1e-9);
     EXPECT_TRUE(summary.warnings.empty());
-    // The line ends with the best option, its value, the loss, the game, the grade and the
-    // best against typical players where it differs (no computer opponent here).
+    // The line ends with the best option, its value, the loss, the game, the grade (the verdict
+    // too) and the best against typical players where it differs (no computer opponent here).
     const std::string line = coach::ReviewLine(call, "HH_1.txt");
-    EXPECT_NE(line.find("\ttoo loose\t"), std::string::npos) << line;
+    EXPECT_NE(line.find("\tmistake\t"), std::string::npos) << line;
     EXPECT_NE(line.find("\tfold\t0.00\t"), std::string::npos) << line;
     EXPECT_EQ(line.substr(line.size() - std::string("\tHH_1.txt\tmistake\t-").size()),
               "\tHH_1.txt\tmistake\t-")
@@ -200,4 +200,35 @@ TEST_F(CoachReviewScripted, TheHumansRiverCallOfAPotSizedBetIsTooLoose)
     EXPECT_EQ(coach::ReviewHeader(), "hand\tstreet\taction\tamount\tpot\tto_call\tneeded\t"
                                      "equity_random\tequity_range\tverdict\tev\tbest\t"
                                      "ev_best_bb\tev_loss_bb\tgame\tgrade\tvs_typical");
+}
+
+TEST_F(CoachReviewScripted, AFoldWhereACheckWasFreeIsGraded)
+{
+    // The human, big blind with two aces, folds although the small blind only completed.
+    m_game.SetStackedDraws(Draws(kButtonOnSeat1Of3, "Ah 9c 7d As 8d 2c Kh Qh 9s 8s 2d"));
+    ScriptedHuman human(m_game);
+    m_game.SetHumanPlayer(&human);
+    m_decider.Add(1, 0);  // button folds
+    m_decider.Add(2, 10); // small blind completes
+    human.Add(0, true);   // FOLD pressed with nothing owed
+    Play(Items({"Hero", "Master", "Tim"}, {1000, 1000, 1000}), 1);
+    std::vector<history::Game> games;
+    std::string error;
+    ASSERT_TRUE(history::ReadGames(m_folder.string(), false, games, error)) << error;
+    coach::Estimator estimator(500, 5);
+    std::vector<coach::ReviewRow> rows;
+    coach::ReviewSummary summary;
+    coach::ReviewOptions options;
+    options.samplesPerOption = 100;
+    options.seed = 5;
+    ASSERT_TRUE(coach::ReviewGame(games[0], 0, estimator, rows, summary, error, {}, options));
+    ASSERT_EQ(rows.size(), 1u);
+    // Worth 0, the fold gives up all that checking two aces in a pot of two big blinds kept.
+    const playout::Advice &advice = rows[0].advice;
+    ASSERT_GE(advice.chosen, 0);
+    EXPECT_EQ(advice.options[size_t(advice.chosen)].kind, playout::OptionKind::Fold);
+    EXPECT_EQ(advice.options[size_t(advice.chosen)].evBb, 0.0);
+    EXPECT_DOUBLE_EQ(advice.lossBb, advice.options[size_t(advice.best)].evBb);
+    EXPECT_GE(advice.grade, playout::Grade::Mistake);
+    EXPECT_DOUBLE_EQ(summary.evLossBb, advice.lossBb);
 }

@@ -258,19 +258,23 @@ void TestCoach::coachJudgesEveryDecision()
         const QRegularExpression graded(
             QStringLiteral("^  options: [a-z ]+( \\d+)? ([+\u2212]\\d+\\.\\d|0\\.0) bb "
                            "\\(best\\)( \u00b7 [^;]+)?; you: %1( \\d+)?( \u2248 [^,]+)?, "
-                           "(ok|small mistake|mistake|blunder)( \\(\u2212\\d+\\.\\d bb\\))?$")
+                           "(ok|small mistake|mistake|blunder)( \\(uncertain\\))?"
+                           "( \\(\u2212\\d+\\.\\d bb\\))?$")
                 .arg(moves[i] == QLatin1String("(bet|raise)")
                          ? QStringLiteral("(bet|raise to|all in)")
                          : moves[i]));
         QVERIFY2(graded.match(optionLines[i]).hasMatch(), qPrintable(optionLines[i]));
     }
+    // The verdict of each line is the grade the options' line gives the move.
     for (int i = 0; i < moves.size(); ++i) {
+        const QString grade = optionLines[i]
+                                  .section(QStringLiteral(", "), -1)
+                                  .section(QStringLiteral(" (\u2212"), 0, 0);
         const QRegularExpression verdict(
             QStringLiteral("^Coach: (preflop|flop|turn|river) %1 .*into \\d+, equity \\d+ %"
-                           "( [<=>] \\d+ % needed: (ok|too tight|too loose) \\([+\u2212]\\d+\\)|: "
-                           "ok)?$")
-                .arg(moves[i]));
-        QVERIFY2(verdict.match(lines[i]).hasMatch(), qPrintable(lines[i]));
+                           "( [<=>] \\d+ % needed)?: %2( \\([+\u2212]\\d+\\))?$")
+                .arg(moves[i], QRegularExpression::escape(grade)));
+        QVERIFY2(verdict.match(lines[i]).hasMatch(), qPrintable(lines[i] + " / " + grade));
     }
     QCOMPARE(shownWhileIdle, 0);
     SaveShot(QStringLiteral("coach_verdicts.png"));

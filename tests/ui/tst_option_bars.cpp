@@ -53,8 +53,8 @@ Advice NothingOwed()
 {
     Advice advice;
     advice.valid = true;
-    advice.options = {Valued(OptionKind::Check, 0, 10, 0.6, 0.05),
-                      Valued(OptionKind::Bet, 30, 40, 0.9, 0.05),
+    advice.options = {Valued(OptionKind::Check, 0, 10, 0.6, 0.01),
+                      Valued(OptionKind::Bet, 30, 40, 0.9, 0.01),
                       Valued(OptionKind::AllIn, 990, 1000, -4.0, 0.5)};
     playout::Settle(advice);
     return advice;
@@ -125,7 +125,7 @@ void TestOptionBars::movesCountAsTheirOption()
     QFETCH(QString, grade);
     const Advice given = which == 0 ? FacingABet(0.8, 1.2) : NothingOwed();
     bool same = !exact;
-    const Advice graded = coachui::WithMove(given, put, fold, &same);
+    const Advice graded = playout::WithMove(given, put, fold, &same);
     QVERIFY(graded.chosen >= 0);
     QCOMPARE(Text(playout::OptionLabel(graded.options[size_t(graded.chosen)])), chosen);
     QCOMPARE(same, exact);
@@ -135,25 +135,29 @@ void TestOptionBars::movesCountAsTheirOption()
 
 void TestOptionBars::paneLineNamesTheOptionsAndTheGrade()
 {
-    QCOMPARE(Text(coachui::PaneAdviceLine(coachui::WithMove(FacingABet(0.8, 1.2), 20, false), 20,
-                                          true)),
-             QStringLiteral("  options: raise to 60 +1.2 bb (best) \u00b7 call +0.8 bb \u00b7 "
-                            "fold 0.0 bb \u00b7 all in \u22122.5 bb; you: call, small mistake "
-                            "(\u22120.4 bb)"));
+    QCOMPARE(
+        Text(coachui::PaneAdviceLine(playout::WithMove(FacingABet(0.8, 1.2), 20, false), 20, true)),
+        QStringLiteral("  options: raise to 60 +1.2 bb (best) \u00b7 call +0.8 bb \u00b7 "
+                       "fold 0.0 bb \u00b7 all in \u22122.5 bb; you: call, small mistake "
+                       "(\u22120.4 bb)"));
     bool exact = true;
-    const Advice odd = coachui::WithMove(FacingABet(0.8, 1.2), 75, false, &exact);
+    const Advice odd = playout::WithMove(FacingABet(0.8, 1.2), 75, false, &exact);
     QCOMPARE(Text(coachui::PaneAdviceLine(odd, 75, exact)),
              QStringLiteral("  options: raise to 60 +1.2 bb (best) \u00b7 call +0.8 bb \u00b7 "
                             "fold 0.0 bb \u00b7 all in \u22122.5 bb; you: raise to 75 \u2248 "
                             "raise to 60, ok"));
-    // A bet over what is in front already, and a loss hidden by the estimate's uncertainty.
-    const Advice check = coachui::WithMove(NothingOwed(), 0, false);
+    // A bet over what is in front already, and a loss the estimate is not sure of.
+    const Advice check = playout::WithMove(NothingOwed(), 0, false);
     QCOMPARE(Text(coachui::PaneAdviceLine(check, 0, true)),
              QStringLiteral("  options: bet 40 +0.9 bb (best) \u00b7 check +0.6 bb \u00b7 all in "
                             "\u22124.0 bb; you: check, small mistake (\u22120.3 bb)"));
-    const Advice unsure = coachui::WithMove(FacingABet(0.8, 1.2, 0.5), 20, false);
+    const Advice unsure = playout::WithMove(FacingABet(0.8, 1.2, 0.5), 20, false);
     QCOMPARE(Text(coachui::PaneAdviceLine(unsure, 20, true)).section(QStringLiteral("; "), 1),
-             QStringLiteral("you: call, ok (\u22120.4 bb)"));
+             QStringLiteral("you: call, small mistake (uncertain) (\u22120.4 bb)"));
+    Advice undecided = playout::WithMove(FacingABet(0.8, 1.2), 20, false);
+    undecided.uncertain = true; // the play-outs stopped at their limit
+    QCOMPARE(Text(coachui::PaneAdviceLine(undecided, 20, true)).section(QStringLiteral("; "), 1),
+             QStringLiteral("you: call, small mistake (uncertain) (\u22120.4 bb)"));
     // No line without values or without the move.
     QVERIFY(coachui::PaneAdviceLine(FacingABet(0.8, 1.2), 20, true).empty());
     QVERIFY(coachui::PaneAdviceLine(Advice{}, 20, true).empty());
@@ -172,7 +176,7 @@ void TestOptionBars::barsShowTheValuesTheyAreGiven()
     QCOMPARE(bars.message(), QStringLiteral("Valuing the options\u2026"));
 
     bool exact = false;
-    const Advice called = coachui::WithMove(FacingABet(0.8, 1.2), 20, false, &exact);
+    const Advice called = playout::WithMove(FacingABet(0.8, 1.2), 20, false, &exact);
     bars.setAdvice(called, exact);
     QVERIFY(bars.message().isEmpty());
     QCOMPARE(bars.barCount(), 4);
@@ -202,7 +206,7 @@ void TestOptionBars::barsShowTheValuesTheyAreGiven()
     QVERIFY(fold.bottom() <= call.top() && call.bottom() <= raise.top());
 
     // A bet size that was not valued is marked as counting for the nearest.
-    const Advice raised = coachui::WithMove(FacingABet(0.8, 1.2), 75, false, &exact);
+    const Advice raised = playout::WithMove(FacingABet(0.8, 1.2), 75, false, &exact);
     bars.setAdvice(raised, exact);
     QCOMPARE(bars.barMark(2), QStringLiteral("best \u00b7 you \u2248"));
     if (const QString folder = qEnvironmentVariable("BRISQUEL_SCREENSHOTS"); !folder.isEmpty()) {

@@ -5,6 +5,7 @@
 #include "opponents/BotGame.h"
 #include "ui/app/CommandIds.h"
 #include "engine/Game.h"
+#include "coach/Review.h"
 #include "ui/review/HandListModel.h"
 #include "ui/review/HandsWindow.h"
 #include "ui/app/MainFrame.h"
@@ -37,6 +38,7 @@
 #include <sqlite3.h>
 
 #include <deque>
+#include <map>
 
 namespace {
 
@@ -339,8 +341,8 @@ void TestReview::jumpsToStreetsAndPlays()
     QCOMPARE(window.step(), paused);
 }
 
-// A Reload while the coach judges a long game leaves the stale review to stop on its own
-// thread: the window answers at once and the new review's verdicts arrive.
+// While the coach plays out the decisions of a long game the window answers, and a Reload
+// leaves the stale review to stop on its own thread: the new review's verdicts arrive.
 void TestReview::reloadDoesNotWaitForTheCoach()
 {
     QTemporaryDir folder;
@@ -354,7 +356,18 @@ void TestReview::reloadDoesNotWaitForTheCoach()
     CHandsWindow hands(folder.path());
     hands.show();
     QVERIFY(QTest::qWaitForWindowExposed(&hands));
+    // Play-outs for 2,000 hands outlast the test: meanwhile the replay steps, and says the
+    // decisions are being reviewed.
     hands.reload();
+    auto *coachLine = hands.findChild<QLabel *>(QStringLiteral("coach"));
+    for (int step = 0; coachLine->text().isEmpty() && step + 1 < hands.stepCount(); ++step)
+        ClickButton(&hands, "forward");
+    QCOMPARE(coachLine->text(), QStringLiteral("Coach: reviewing the decisions of this game…"));
+    QVERIFY(!hands.verdictsReady());
+    // The review's threads are what counts from here: the price alone, quickly.
+    coach::ReviewOptions priceOnly;
+    priceOnly.samplesPerOption = 0;
+    hands.setReviewOptions(priceOnly);
     hands.reload();
     QVERIFY(!hands.verdictsReady());
     // The first review was not joined: it is still stopping, or done and not yet collected.
@@ -452,6 +465,10 @@ void TestReview::opensOtherFormatsAndExports()
 void TestReview::gameListCoachColumnAndMistakes()
 {
     CHandsWindow hands(m_bots.path()); // at its default size
+    coach::ReviewOptions options;
+    options.samplesPerOption = 100;
+    options.seed = 11;
+    hands.setReviewOptions(options);
     hands.show();
     QVERIFY(QTest::qWaitForWindowExposed(&hands));
     hands.reload();
@@ -475,16 +492,39 @@ void TestReview::gameListCoachColumnAndMistakes()
     QAbstractItemModel *rows = list->model();
     const int all = rows->rowCount();
     QVERIFY(all > 0);
+    // The play-outs take a while: the filter waits for them and says so.
+    auto *only = hands.findChild<QCheckBox *>(QStringLiteral("mistakesOnly"));
+    QVERIFY(!only->isEnabled() && only->text().endsWith(QStringLiteral("(reviewing…)")));
     QTRY_VERIFY_WITH_TIMEOUT(hands.verdictsReady(), 60000);
     QCoreApplication::processEvents();
+    QVERIFY(only->isEnabled());
+
+    // The same review, the same play-outs: each hand's worst grade is its verdict in the list.
+    const history::Game &game = hands.game();
+    coach::Estimator estimator(2000, 1);
+    std::vector<coach::ReviewRow> reviewed;
+    coach::ReviewSummary summary;
+    std::string error;
+    QVERIFY(coach::ReviewGame(game, replay::PlayerSeat(game), estimator, reviewed, summary, error,
+                              {}, options));
+    std::map<int, playout::Grade> worst;        // by hand number
+    const coach::ReviewRow *disputed = nullptr; // fine by the price, a mistake by the play-outs
+    for (const coach::ReviewRow &row : reviewed) {
+        worst[row.hand] = std::max(worst[row.hand], row.advice.grade);
+        if (!disputed && row.verdict == coach::Verdict::Ok &&
+            row.advice.grade >= playout::Grade::Mistake)
+            disputed = &row;
+    }
+    QVERIFY(disputed);
     int mistakes = 0;
     for (int r = 0; r < all; ++r) {
-        const QString grade = rows->index(r, CHandListModel::kCoach).data().toString();
-        QVERIFY2(grade == "ok" || QRegularExpression(QStringLiteral("^−\\d+\\.\\d bb$"))
-                                      .match(grade)
-                                      .hasMatch(),
-                 qPrintable(grade));
-        mistakes += grade != "ok" ? 1 : 0;
+        const int number = rows->index(r, CHandListModel::kHand).data().toInt();
+        const QString text = rows->index(r, CHandListModel::kCoach).data().toString();
+        const QString name =
+            worst.count(number) ? QLatin1String(playout::GradeName(worst[number])) : QString();
+        QVERIFY2(text.section(QStringLiteral(" ("), 0, 0) == name,
+                 qPrintable(QStringLiteral("#%1: %2").arg(number).arg(text)));
+        mistakes += worst.count(number) && worst[number] != playout::Grade::Ok ? 1 : 0;
     }
     QVERIFY(mistakes > 0 && mistakes < all); // bots make some, not only
     // No column cut off at the default size: the header fits the list's viewport.
@@ -501,11 +541,28 @@ void TestReview::gameListCoachColumnAndMistakes()
         }
     }
 
-    auto *only = hands.findChild<QCheckBox *>(QStringLiteral("mistakesOnly"));
     QTest::mouseClick(only, Qt::LeftButton, {}, QPoint(8, only->height() / 2));
     QCoreApplication::processEvents();
     QCOMPARE(rows->rowCount(), mistakes);
     QVERIFY(Caption(hands).size() > 0); // a hand of the filtered list is shown
+    // The disputed decision's hand is listed, and under the table its line has the grade.
+    int listed = -1;
+    for (int r = 0; r < rows->rowCount(); ++r)
+        listed =
+            rows->index(r, CHandListModel::kHand).data().toInt() == disputed->hand ? r : listed;
+    QVERIFY(listed >= 0);
+    ClickRow(hands, listed);
+    auto *coachLine = hands.findChild<QLabel *>(QStringLiteral("coach"));
+    QStringList lines;
+    for (int step = 0; step + 1 < hands.stepCount(); ++step) {
+        ClickButton(&hands, "forward");
+        lines << coachLine->text();
+    }
+    const QString grade = QString::fromLatin1(playout::GradeName(disputed->advice.grade));
+    const QRegularExpression line(QStringLiteral("^Coach: \\w+ %1 .*: %2( \\(.*\\))?$")
+                                      .arg(QLatin1String(coach::MoveName(disputed->move)), grade));
+    QVERIFY2(!lines.filter(line).isEmpty(), qPrintable(lines.join(u'\n')));
+    QVERIFY2(lines.filter(QStringLiteral("too ")).isEmpty(), qPrintable(lines.join(u'\n')));
     QTest::mouseClick(only, Qt::LeftButton, {}, QPoint(8, only->height() / 2));
     QCOMPARE(rows->rowCount(), all);
 }

@@ -1,53 +1,11 @@
 #include "ui/coach/AdviceText.h"
 
-#include "playout/Advisor.h"
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <numeric>
 
 namespace coachui {
-
-namespace {
-
-bool PutsChipsToWin(playout::OptionKind kind)
-{
-    return kind == playout::OptionKind::Bet || kind == playout::OptionKind::Raise ||
-           kind == playout::OptionKind::AllIn;
-}
-
-} // namespace
-
-playout::Advice WithMove(playout::Advice advice, int put, bool fold, bool *exact)
-{
-    bool same = true;
-    int chosen = playout::OptionIndex(advice.options, put, fold);
-    if (chosen < 0 && fold) {
-        // Folding where a check was free gives up what the hand is worth: nothing from now on.
-        playout::Option option;
-        option.kind = playout::OptionKind::Fold;
-        option.samples = advice.options.empty() ? 0 : advice.options.front().samples;
-        advice.options.insert(advice.options.begin(), option);
-        chosen = 0;
-    } else if (chosen < 0 && !fold) {
-        same = false;
-        for (int i = 0; i < static_cast<int>(advice.options.size()); ++i) {
-            const playout::Option &o = advice.options[static_cast<size_t>(i)];
-            if (!PutsChipsToWin(o.kind))
-                continue;
-            if (chosen < 0 ||
-                std::abs(o.put - put) <
-                    std::abs(advice.options[static_cast<size_t>(chosen)].put - put))
-                chosen = i;
-        }
-    }
-    advice.chosen = chosen;
-    playout::Settle(advice);
-    if (exact)
-        *exact = same && chosen >= 0;
-    return advice;
-}
 
 std::string SignedBb(double bb)
 {
@@ -93,7 +51,7 @@ std::string PaneAdviceLine(const playout::Advice &advice, int put, bool exact)
         moveLabel = playout::OptionLabel(made);
     }
     line += "; you: " + (exact ? chosen : moveLabel + " \u2248 " + chosen) + ", " +
-            playout::GradeName(advice.grade);
+            playout::GradeText(advice);
     const std::string loss = SignedBb(-advice.lossBb);
     if (loss != "0.0 bb")
         line += " (" + loss + ")";

@@ -1,19 +1,13 @@
 #pragma once
-// How the coach words an advice in the output pane after a hand, and which option a move made
-// at the table counts as. Plain C++ over playout's values, so the table and the replayer word
-// it alike.
+// How the coach words an advice in the output pane after a hand (playout::WithMove says which
+// option a move made counts as). Plain C++ over playout's values, so the table and the
+// replayer word it alike.
 
 #include "playout/Advice.h"
 
 #include <string>
 
 namespace coachui {
-
-// The option `put` chips (or a fold) stands for. A bet or raise of a size the advisor did not
-// value counts as the valued bet or raise closest to it (`exact` false); a fold where nothing
-// was owed gets an option of its own, worth nothing. Returns the advice with `chosen` set and
-// settled.
-playout::Advice WithMove(playout::Advice advice, int put, bool fold, bool *exact = nullptr);
 
 // "+1.2 bb", "−0.4 bb", "0.0 bb" (a value that rounds to nothing carries no sign).
 std::string SignedBb(double bb);

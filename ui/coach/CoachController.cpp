@@ -304,18 +304,21 @@ void CCoachController::FlushFinishedHands()
             break;
         if (decision.move && (!decision.estimate || !decision.advice || !decision.advice->final))
             break;
+        // The move graded against the options' values: its grade is the verdict of both lines.
+        bool exact = true;
+        playout::Advice graded;
+        if (decision.move && decision.advice->valid)
+            graded =
+                playout::WithMove(*decision.advice, decision.fold ? 0 : decision.amount,
+                                  decision.fold || *decision.move == coach::Move::Fold, &exact);
         if (decision.move && decision.estimate->valid) {
             const QString text = QString::fromStdString(
                 coach::PaneLine(decision.street, *decision.move, decision.amount, decision.point,
-                                *decision.estimate));
+                                *decision.estimate, graded));
             m_pane->AppendOutputLine(text);
             emit paneLineWritten(text);
         }
-        if (decision.move && decision.advice->valid) {
-            bool exact = true;
-            const playout::Advice graded =
-                coachui::WithMove(*decision.advice, decision.fold ? 0 : decision.amount,
-                                  decision.fold || *decision.move == coach::Move::Fold, &exact);
+        if (graded.valid) {
             const QString text = QString::fromStdString(
                 coachui::PaneAdviceLine(graded, decision.amount, exact));
             if (!text.isEmpty()) {

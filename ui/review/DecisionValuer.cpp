@@ -137,7 +137,7 @@ void CDecisionValuer::work(const Request &request)
             result.reason = tr("No values: the hand does not replay.");
         } else {
             result.valued = true;
-            result.advice = coachui::WithMove(advice, decision.put, decision.fold, &result.exact);
+            result.advice = playout::WithMove(advice, decision.put, decision.fold, &result.exact);
         }
         post(std::move(result));
     };

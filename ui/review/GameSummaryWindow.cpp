@@ -2,6 +2,8 @@
 
 #include "coach/Coach.h"
 #include "replay/HandReplay.h"
+#include "ui/coach/AdviceText.h"
+#include "ui/review/ProgressFigures.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -87,7 +89,7 @@ CGameSummaryWindow::CGameSummaryWindow(const history::Game &game, bool withCoach
     if (withCoach && seat >= 0) {
         auto *group = new QGroupBox(tr("Decisions that cost most"), this);
         auto *lines = new QVBoxLayout(group);
-        QLabel *costly = Figure(QStringLiteral("Costly"), tr("the coach is judging…"), group);
+        QLabel *costly = Figure(QStringLiteral("Costly"), tr("the coach is reviewing…"), group);
         lines->addWidget(costly);
         box->addWidget(group);
         m_coachReady = false;
@@ -103,20 +105,27 @@ CGameSummaryWindow::CGameSummaryWindow(const history::Game &game, bool withCoach
             coach::ReviewSummary review;
             std::string error;
             QStringList texts;
-            // The costliest decisions go by the chips the verdicts on the price say were lost.
-            coach::ReviewOptions verdictsOnly;
-            verdictsOnly.samplesPerOption = 0;
-            if (coach::ReviewGame(game, seat, estimator, rows, review, error, {}, verdictsOnly)) {
-                for (const coach::ReviewRow &row : summary::CostliestDecisions(rows))
+            // The costliest decisions go by their graded loss, as the Progress window's
+            // figures do (the same seed: the same grades).
+            coach::ReviewOptions options;
+            options.seed = kProgressReviewSeed;
+            const auto open = [this] { return !m_closing.load(); };
+            if (coach::ReviewGame(game, seat, estimator, rows, review, error, open, options)) {
+                for (const coach::ReviewRow &row : summary::CostliestDecisions(rows)) {
+                    const bool graded = row.advice.grade != playout::Grade::NotGraded;
                     texts << tr("Hand #%1, %2 %3 %4: %5 (%6)")
                                  .arg(row.hand)
                                  .arg(QString::fromLatin1(history::StreetName(row.street)),
                                       QString::fromLatin1(coach::MoveName(row.move)))
                                  .arg(row.amount)
-                                 .arg(QString::fromLatin1(coach::VerdictName(row.verdict)))
-                                 .arg(Signed(-row.chipsLost));
+                                 .arg(QString::fromStdString(
+                                     coach::VerdictText(row.verdict, row.advice)))
+                                 .arg(graded ? QString::fromStdString(
+                                                   coachui::SignedBb(-row.advice.lossBb))
+                                             : Signed(-row.chipsLost));
+                }
                 if (texts.isEmpty())
-                    texts << tr("none: no call or fold lost chips");
+                    texts << tr("none: every decision graded ok");
             } else {
                 texts << QString::fromStdString(error);
             }

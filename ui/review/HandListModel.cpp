@@ -1,5 +1,7 @@
 #include "ui/review/HandListModel.h"
 
+#include <map>
+
 CHandListModel::CHandListModel(QObject *parent)
     : QAbstractTableModel(parent)
 {}
@@ -12,6 +14,36 @@ QString CardsText(const std::vector<int> &cards)
             names << QString::fromStdString(history::CardText(card));
     }
     return names.join(QLatin1Char(' '));
+}
+
+std::vector<CHandListModel::CoachGrade> CoachGradesOf(const history::Game &game,
+                                                      const std::vector<coach::ReviewRow> &rows)
+{
+    std::vector<CHandListModel::CoachGrade> grades(game.hands.size());
+    std::map<int, size_t> handOfNumber;
+    for (size_t h = 0; h < game.hands.size(); ++h) {
+        grades[h].judged = true;
+        handOfNumber.emplace(game.hands[h].number, h);
+    }
+    for (const coach::ReviewRow &row : rows) {
+        const auto found = handOfNumber.find(row.hand);
+        if (found == handOfNumber.end())
+            continue;
+        CHandListModel::CoachGrade &grade = grades[found->second];
+        grade.decided = true;
+        if (row.advice.grade == playout::Grade::NotGraded)
+            continue;
+        const bool worse =
+            !grade.graded || row.advice.grade > grade.grade ||
+            (row.advice.grade == grade.grade && row.advice.lossBb > grade.bigBlindsLost);
+        if (!worse)
+            continue;
+        grade.graded = true;
+        grade.grade = row.advice.grade;
+        grade.bigBlindsLost = row.advice.lossBb;
+        grade.verdict = QString::fromStdString(playout::GradeText(row.advice));
+    }
+    return grades;
 }
 
 void CHandListModel::setGame(history::Game game, int playerSeat)
@@ -50,12 +82,17 @@ QVariant CHandListModel::data(const QModelIndex &index, int role) const
     const bool seated = m_playerSeat >= 0 && static_cast<size_t>(m_playerSeat) < hand.seats.size();
     const CoachGrade grade =
         static_cast<size_t>(index.row()) < m_grades.size() ? m_grades[static_cast<size_t>(index.row())] : CoachGrade{};
-    if (role == Qt::ToolTipRole && index.column() == kCoach && grade.bigBlindsLost > 0)
+    const bool mistake = grade.graded && grade.grade != playout::Grade::Ok;
+    if (role == Qt::ToolTipRole && index.column() == kCoach && grade.graded)
         return tr("The worst decision of the hand: %1, %2 big blinds lost")
             .arg(grade.verdict)
             .arg(grade.bigBlindsLost, 0, 'f', 1);
     if (role == kMistakeRole && index.column() == kCoach)
-        return grade.judged && grade.bigBlindsLost > 0 ? QStringLiteral("1") : QString();
+        return mistake ? QStringLiteral("1") : QString();
+    if (role == kSortRole)
+        return index.column() != kCoach ? data(index, Qt::DisplayRole)
+               : grade.graded           ? QVariant(grade.bigBlindsLost)
+                                        : QVariant(-1.0);
     if (role == Qt::TextAlignmentRole)
         return index.column() == kPot || index.column() == kResult || index.column() == kHand ||
                        index.column() == kCoach
@@ -91,8 +128,11 @@ QVariant CHandListModel::data(const QModelIndex &index, int role) const
     case kCoach:
         if (!grade.judged)
             return m_pending;
-        return grade.bigBlindsLost > 0 ? tr("−%1 bb").arg(grade.bigBlindsLost, 0, 'f', 1)
-                                       : tr("ok");
+        if (!grade.graded) // no decision to judge, or none that could be graded
+            return grade.decided ? tr("—") : QString();
+        // What it lost, and whether the grade is sure, are in the tip: the list keeps its
+        // width.
+        return QString::fromLatin1(playout::GradeName(grade.grade));
     default:
         return {};
     }

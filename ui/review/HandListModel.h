@@ -4,6 +4,7 @@
 //
 // Threads: UI thread only.
 
+#include "coach/Review.h"
 #include "history/HistoryReader.h"
 
 #include <QAbstractTableModel>
@@ -24,16 +25,23 @@ public:
         kCoach,
         kColumnCount
     };
-    // "1" in the coach column for a hand with a decision the coach found too loose or tight.
+    // "1" in the coach column for a hand with a decision graded a small mistake or worse.
     static constexpr int kMistakeRole = Qt::UserRole + 1;
+    // What the list sorts by: the coach column by the loss of the hand's worst decision, the
+    // others by what they show.
+    static constexpr int kSortRole = Qt::UserRole + 2;
 
-    // The coach's grade of each hand (by index): the chips its worst decision lost, in big
-    // blinds, 0 when none lost any; unset hands are not judged.
+    // The coach's verdict on each hand (by index), from its worst decision: the one with the
+    // worst grade, the larger loss among equals. The column shows its grade, the tip what it
+    // lost. Unset hands are not judged yet.
     struct CoachGrade
     {
         bool judged = false;
-        double bigBlindsLost = 0;
-        QString verdict; // of the worst decision: "too loose" or "too tight"
+        bool decided = false; // the player made a decision in the hand
+        bool graded = false;  // and one of them has a grade
+        playout::Grade grade = playout::Grade::NotGraded;
+        double bigBlindsLost = 0; // the worst decision's graded loss
+        QString verdict;          // of the worst decision: "mistake", "ok (uncertain)"
     };
     // Until the coach has judged the game the column reads `pending`.
     void setCoachGrades(std::vector<CoachGrade> grades, QString pending);
@@ -55,6 +63,10 @@ private:
     std::vector<CoachGrade> m_grades;
     QString m_pending;
 };
+
+// Each hand's verdict from the rows of a review of `game` (judged: every hand).
+std::vector<CHandListModel::CoachGrade> CoachGradesOf(const history::Game &game,
+                                                      const std::vector<coach::ReviewRow> &rows);
 
 // "Ah Kd"; "" for unknown cards.
 QString CardsText(const std::vector<int> &cards);

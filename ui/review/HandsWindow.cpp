@@ -1,12 +1,13 @@
 #include "ui/review/HandsWindow.h"
 
-#include "ui/review/GameListText.h"
-#include "ui/review/DecisionValuer.h"
-#include "ui/review/HandListModel.h"
-#include "ui/review/OptionBars.h"
-#include "ui/review/ReplaySnapshot.h"
 #include "coach/Review.h"
 #include "interchange/Interchange.h"
+#include "ui/review/DecisionValuer.h"
+#include "ui/review/GameListText.h"
+#include "ui/review/HandListModel.h"
+#include "ui/review/OptionBars.h"
+#include "ui/review/ProgressFigures.h"
+#include "ui/review/ReplaySnapshot.h"
 #include "ui/table_view/TableCanvas.h"
 
 #include <QCheckBox>
@@ -59,6 +60,8 @@ CHandsWindow::CHandsWindow(QString outputFolder, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_outputFolder(std::move(outputFolder))
 {
+    // The Progress window's seed: a game gets the same grades in both windows.
+    m_reviewOptions.seed = kProgressReviewSeed;
     setObjectName(QStringLiteral("HandsWindow"));
     setWindowTitle(tr("Hands"));
     resize(1480, 760); // room for every column of the list beside the whole table
@@ -98,8 +101,8 @@ CHandsWindow::CHandsWindow(QString outputFolder, QWidget *parent)
     top->addWidget(exportButton);
     m_mistakesOnly = new QCheckBox(tr("Hands with mistakes"), this);
     m_mistakesOnly->setObjectName(QStringLiteral("mistakesOnly"));
-    m_mistakesOnly->setToolTip(tr("Only the hands with a call or fold the coach found too loose "
-                                  "or too tight"));
+    m_mistakesOnly->setToolTip(
+        tr("Only the hands with a decision the coach graded a small mistake or worse"));
     top->addWidget(m_mistakesOnly);
 
     m_message = new QLabel(this);
@@ -113,6 +116,7 @@ CHandsWindow::CHandsWindow(QString outputFolder, QWidget *parent)
     m_sorted->setSourceModel(m_model);
     m_sorted->setFilterKeyColumn(CHandListModel::kCoach);
     m_sorted->setFilterRole(CHandListModel::kMistakeRole);
+    m_sorted->setSortRole(CHandListModel::kSortRole);
     m_list = new QTableView(this);
     m_list->setObjectName(QStringLiteral("hands"));
     m_list->setModel(m_sorted);
@@ -547,72 +551,63 @@ void CHandsWindow::startVerdicts()
                       m_model->playerSeat());
     m_verdicts.clear();
     m_coachProblem.clear();
-    m_model->setCoachGrades({}, tr("judging…"));
+    // The play-outs take seconds: one word says so, where the filter waits for them, rather
+    // than one in every row, wider than the grades the list leaves room for.
+    m_model->setCoachGrades({}, tr("…"));
+    m_list->resizeColumnToContents(CHandListModel::kCoach);
     m_verdictsReady = m_model->game().hands.empty();
+    showReviewing(!m_verdictsReady);
     if (m_verdictsReady)
         return;
     // The worker has its own copy of the game; its result comes back through m_reviewed.
     auto done = std::make_shared<std::atomic<bool>>(false);
-    std::thread thread(
-        [this, done, generation, game = m_model->game(), seat = m_model->playerSeat()] {
-            // Said last, whatever way the work ends: the thread may then be joined at once.
-            struct Done
-            {
-                std::atomic<bool> &flag;
-                ~Done() { flag.store(true); }
-            } finished{*done};
-            coach::Estimator estimator;
-            std::vector<coach::ReviewRow> rows;
-            coach::ReviewSummary summary;
-            std::string error;
-            // The pane shows the verdicts on the price: no play-outs for grades it does not show.
-            coach::ReviewOptions verdictsOnly;
-            verdictsOnly.samplesPerOption = 0;
-            const bool judged = coach::ReviewGame(
-                game, seat, estimator, rows, summary, error,
-                [this, generation] { return generation == m_coachGeneration.load(); },
-                verdictsOnly);
-            if (generation != m_coachGeneration.load())
-                return;
-            // The k-th decision of the seat in a hand is that hand's k-th row.
-            QHash<QPair<int, int>, QString> verdicts;
-            size_t row = 0;
-            for (size_t h = 0; judged && h < game.hands.size(); ++h) {
-                const history::Hand &hand = game.hands[h];
-                for (size_t a = 0; a < hand.actions.size(); ++a) {
-                    const history::Action &action = hand.actions[a];
-                    if (action.seat != seat || !IsDecision(action))
-                        continue;
-                    while (row < rows.size() && rows[row].hand < hand.number)
-                        ++row;
-                    if (row >= rows.size() || rows[row].hand != hand.number)
-                        break;
-                    const coach::ReviewRow &r = rows[row++];
-                    verdicts.insert({int(h), int(a)}, QString::fromStdString(coach::PaneLine(
-                                                          history::StreetName(r.street), r.move,
-                                                          r.amount, r.point, r.estimate)));
-                }
+    std::thread thread([this, done, generation, game = m_model->game(),
+                        seat = m_model->playerSeat(), options = m_reviewOptions] {
+        // Said last, whatever way the work ends: the thread may then be joined at once.
+        struct Done
+        {
+            std::atomic<bool> &flag;
+            ~Done() { flag.store(true); }
+        } finished{*done};
+        coach::Estimator estimator;
+        std::vector<coach::ReviewRow> rows;
+        coach::ReviewSummary summary;
+        std::string error;
+        const bool judged = coach::ReviewGame(
+            game, seat, estimator, rows, summary, error,
+            [this, generation] { return generation == m_coachGeneration.load(); }, options);
+        if (generation != m_coachGeneration.load())
+            return;
+        // The k-th decision of the seat in a hand is that hand's k-th row.
+        QHash<QPair<int, int>, QString> verdicts;
+        size_t row = 0;
+        for (size_t h = 0; judged && h < game.hands.size(); ++h) {
+            const history::Hand &hand = game.hands[h];
+            for (size_t a = 0; a < hand.actions.size(); ++a) {
+                const history::Action &action = hand.actions[a];
+                if (action.seat != seat || !IsDecision(action))
+                    continue;
+                while (row < rows.size() && rows[row].hand < hand.number)
+                    ++row;
+                if (row >= rows.size() || rows[row].hand != hand.number)
+                    break;
+                const coach::ReviewRow &r = rows[row++];
+                verdicts.insert({int(h), int(a)}, QString::fromStdString(coach::PaneLine(
+                                                      history::StreetName(r.street), r.move,
+                                                      r.amount, r.point, r.estimate, r.advice)));
             }
-            const QString problem =
-                judged ? QString() : tr("Coach: %1").arg(QString::fromStdString(error));
-            // Each hand's worst decision, in big blinds of the hand.
-            std::vector<CHandListModel::CoachGrade> grades(game.hands.size());
-            for (size_t h = 0; judged && h < game.hands.size(); ++h) {
-                grades[h].judged = true;
-                for (const coach::ReviewRow &r : rows) {
-                    const double bigBlinds = r.chipsLost / std::max(1, game.hands[h].bigBlind);
-                    if (r.hand == game.hands[h].number && bigBlinds > grades[h].bigBlindsLost) {
-                        grades[h].bigBlindsLost = bigBlinds;
-                        grades[h].verdict = QString::fromLatin1(coach::VerdictName(r.verdict));
-                    }
-                }
-            }
-            {
-                std::lock_guard<std::mutex> lock(m_reviewMutex);
-                m_reviewed = Reviewed{generation, std::move(verdicts), problem, std::move(grades)};
-            }
-            emit verdictsPending();
-        });
+        }
+        const QString problem =
+            judged ? QString() : tr("Coach: %1").arg(QString::fromStdString(error));
+        std::vector<CHandListModel::CoachGrade> grades;
+        if (judged)
+            grades = CoachGradesOf(game, rows);
+        {
+            std::lock_guard<std::mutex> lock(m_reviewMutex);
+            m_reviewed = Reviewed{generation, std::move(verdicts), problem, std::move(grades)};
+        }
+        emit verdictsPending();
+    });
     m_coachWorkers.push_back({std::move(thread), std::move(done)});
 }
 
@@ -632,7 +627,15 @@ void CHandsWindow::takeVerdicts()
     m_verdicts = std::move(reviewed->verdicts);
     m_coachProblem = reviewed->problem;
     m_verdictsReady = true;
+    showReviewing(false);
     showCoachLine();
+}
+
+void CHandsWindow::showReviewing(bool reviewing)
+{
+    m_mistakesOnly->setEnabled(!reviewing);
+    m_mistakesOnly->setText(reviewing ? tr("Hands with mistakes (reviewing…)")
+                                      : tr("Hands with mistakes"));
 }
 
 void CHandsWindow::showCoachLine()
@@ -649,7 +652,7 @@ void CHandsWindow::showCoachLine()
         showOptionValues(decision);
         if (decision) {
             if (!m_verdictsReady)
-                coach = tr("Coach: judging the decisions of this game…");
+                coach = tr("Coach: reviewing the decisions of this game…");
             else if (!m_coachProblem.isEmpty())
                 coach = m_coachProblem;
             else

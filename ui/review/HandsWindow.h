@@ -3,9 +3,11 @@
 // a table drawn like the live one: step by step, by street, or played at a chosen speed. It
 // reads the files only, never the live game.
 //
-// Threads: UI thread only, but for the coach's review of the game shown, which runs on a worker
-// thread and hands its verdicts over under m_reviewMutex, announced by a queued signal.
+// Threads: UI thread only, but for the coach's review of the game shown (play-outs grading
+// every decision of the player, which take seconds), which runs on a worker thread and hands
+// its verdicts over under m_reviewMutex, announced by a queued signal.
 
+#include "coach/Review.h"
 #include "replay/HandReplay.h"
 #include "ui/review/HandListModel.h"
 
@@ -62,6 +64,9 @@ public:
     std::function<QString()> m_askExportPath;
     // True once the coach has judged the decisions of the game shown (or given up on it).
     bool verdictsReady() const { return m_verdictsReady; }
+    // How the coach's review grades the decisions (tests make it short); for games opened
+    // after the call.
+    void setReviewOptions(const coach::ReviewOptions &options) { m_reviewOptions = options; }
     // Coach reviews whose threads have not been joined yet (stale ones stopping included).
     int coachThreads() const { return static_cast<int>(m_coachWorkers.size()); }
 
@@ -93,6 +98,8 @@ private:
     // Judges the player's decisions of the game shown on a worker thread.
     void startVerdicts();
     void takeVerdicts();
+    // The filter by grade waits for the grades, and says so.
+    void showReviewing(bool reviewing);
     void showCoachLine();
     // The bars of the options at the step shown, when it is a decision of the player.
     void showOptionValues(bool decision);
@@ -129,6 +136,7 @@ private:
     QHash<QPair<int, int>, QString> m_verdicts;
     QString m_coachProblem;
     bool m_verdictsReady = false;
+    coach::ReviewOptions m_reviewOptions;
     // A review no longer wanted (a newer game, a Reload) stops at its next decision; its thread
     // is joined once it has said it is done, never while it still works (the window would
     // freeze), and at the latest by the destructor.

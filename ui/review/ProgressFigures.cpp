@@ -21,7 +21,7 @@ constexpr char kCacheFileName[] = "ProgressCache.json";
 // What the file says of itself; anything else under its name is not ours.
 constexpr char kCacheFormat[] = "Brisquel progress figures";
 // Raised whenever the figures are worked out differently: older entries are then recomputed.
-constexpr int kCacheVersion = 2;
+constexpr int kCacheVersion = 3;
 // No game of the program comes near this; a larger number in the cache is damage.
 constexpr double kLargestChips = 1e12;
 
