@@ -209,6 +209,19 @@ void TestOptionBars::barsShowTheValuesTheyAreGiven()
     const Advice raised = playout::WithMove(FacingABet(0.8, 1.2), 75, false, &exact);
     bars.setAdvice(raised, exact);
     QCOMPARE(bars.barMark(2), QStringLiteral("best \u00b7 you \u2248"));
+
+    // Where the best only beats the computer opponents' code, a line under the bars says so.
+    QVERIFY(bars.exploitNote().isEmpty());
+    const int plainHeight = bars.sizeHint().height();
+    Advice exploit = called;
+    exploit.standard = exploit.options;
+    exploit.standardBest = 1;
+    exploit.exploited = "Maniac_3";
+    bars.setAdvice(exploit, true);
+    QApplication::processEvents();
+    QCOMPARE(bars.exploitNote(), QStringLiteral("Best vs Maniac_3: raise to 60 +0.4 bb \u00b7 "
+                                                "vs a typical player: call"));
+    QVERIFY(bars.sizeHint().height() > plainHeight);
     if (const QString folder = qEnvironmentVariable("BRISQUEL_SCREENSHOTS"); !folder.isEmpty()) {
         bars.resize(bars.sizeHint());
         bars.grab().save(folder + QStringLiteral("/option_bars.png"));

@@ -1,11 +1,11 @@
 #include "ui/coach/CoachController.h"
 
-#include "ui/action_panel/DlgPlayerChoose.h"
-#include "engine/Game.h"
-#include "ui/output_pane/OutputWnd.h"
 #include "coach/TableDecision.h"
+#include "engine/Game.h"
 #include "playout/Advisor.h"
+#include "ui/action_panel/DlgPlayerChoose.h"
 #include "ui/coach/AdviceText.h"
+#include "ui/output_pane/OutputWnd.h"
 
 #include <QLabel>
 
@@ -26,6 +26,8 @@ const QRect kAdviceRect(21, 161, 415, 36);
 // After the first values (playout::kTableFirstAnswerMillis) the play-outs go on refining them
 // while the human thinks, up to this long.
 constexpr int kLongestAdviceMillis = 20000;
+// The standard answer's play-outs after a decision: short, since closing waits for them.
+constexpr int kStandardAdviceMillis = 500;
 
 QLabel *CoachLabel(QWidget *parent, const QString &name, QRect rect, QRgb colour)
 {
@@ -227,11 +229,21 @@ void CCoachController::AdviseOn(const Job &job)
         item.advice = advice;
         Post(std::move(item));
     };
-    const playout::Advice advice =
+    playout::Advice advice =
         playout::Advise(*job.hand, settings, [&](const playout::Advice &better) {
             post(better);
             return KeepAdvising(job.id);
         });
+    // The standard answer beside the one against the computer opponents' own code, for the
+    // pane after the hand: a short sample, so that the hand's lines are not held back.
+    settings.maxMillis = kStandardAdviceMillis;
+    bool stopping = false;
+    {
+        std::lock_guard<std::mutex> lock(m_jobsMutex);
+        stopping = m_stopping;
+    }
+    if (!stopping)
+        playout::AddStandard(*job.hand, settings, advice);
     post(advice);
 }
 
@@ -319,11 +331,17 @@ void CCoachController::FlushFinishedHands()
             emit paneLineWritten(text);
         }
         if (graded.valid) {
-            const QString text = QString::fromStdString(
-                coachui::PaneAdviceLine(graded, decision.amount, exact));
+            const QString text =
+                QString::fromStdString(coachui::PaneAdviceLine(graded, decision.amount, exact));
             if (!text.isEmpty()) {
                 m_pane->AppendOutputLine(text);
                 emit paneLineWritten(text);
+            }
+            const std::string standard = playout::ExploitLine(graded);
+            if (!standard.empty()) {
+                const QString line = QString::fromStdString("  " + standard);
+                m_pane->AppendOutputLine(line);
+                emit paneLineWritten(line);
             }
         }
         it = m_decisions.erase(it);

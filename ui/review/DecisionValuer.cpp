@@ -112,9 +112,9 @@ void CDecisionValuer::work(const Request &request)
         m_statsGame = request.game;
     }
     const auto hand = static_cast<size_t>(request.hand);
-    const std::vector<playout::ReadDecision> decisions = playout::DecisionsInHand(
-        *game, game->hands[hand], request.seat,
-        hand < m_stats.size() ? m_stats[hand] : std::vector<CPokerStat>{});
+    const std::vector<playout::ReadDecision> decisions =
+        playout::DecisionsInHand(*game, game->hands[hand], request.seat,
+                                 hand < m_stats.size() ? m_stats[hand] : std::vector<CPokerStat>{});
     // The decisions come in the order of the actions, the blinds and antes left out.
     const std::vector<history::Action> &actions = game->hands[hand].actions;
     int ordinal = 0;
@@ -148,8 +148,14 @@ void CDecisionValuer::work(const Request &request)
             send(better);
             return true;
         });
-    if (current(request.generation))
-        send(advice);
+    if (!current(request.generation))
+        return;
+    send(advice);
+    // Then the standard answer beside it, where a computer opponent is still in.
+    playout::Advice both = advice;
+    playout::AddStandard(*decision.hand, request.settings, both);
+    if (!both.standard.empty() && current(request.generation))
+        send(both);
 }
 
 void CDecisionValuer::takeResults()

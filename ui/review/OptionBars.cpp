@@ -12,7 +12,7 @@ namespace {
 
 constexpr int kRowHeight = 20;
 constexpr int kMargin = 6;
-constexpr int kBarArea = 320;   // pixels from the largest loss to the largest gain at most
+constexpr int kBarArea = 320;        // pixels from the largest loss to the largest gain at most
 constexpr double kLeastSpanBb = 1.0; // bars of a few tenths still look like a few tenths
 const QColor kGainColour(0x4c, 0xa8, 0x5a);
 const QColor kLossColour(0xc8, 0x5a, 0x4a);
@@ -86,16 +86,16 @@ COptionBars::Columns COptionBars::columns() const
         const playout::Option &o = m_advice.options[static_cast<size_t>(i)];
         labelWidth = std::max<double>(
             labelWidth, metrics.horizontalAdvance(QString::fromStdString(playout::OptionLabel(o))));
-        const QString value = barText(i).section(QStringLiteral("  "), 1) + QStringLiteral("  ") +
-                              barMark(i);
+        const QString value =
+            barText(i).section(QStringLiteral("  "), 1) + QStringLiteral("  ") + barMark(i);
         valueWidth = std::max<double>(valueWidth, metrics.horizontalAdvance(value));
         // Room for the error whiskers too.
         low = std::min(low, o.evBb - o.errorBb);
         high = std::max(high, o.evBb + o.errorBb);
     }
     const double span = std::max(high - low, kLeastSpanBb);
-    const double area = std::clamp<double>(width() - 2 * kMargin - labelWidth - valueWidth - 24,
-                                           60, kBarArea);
+    const double area =
+        std::clamp<double>(width() - 2 * kMargin - labelWidth - valueWidth - 24, 60, kBarArea);
     c.labelRight = kMargin + labelWidth;
     c.scale = area / span;
     c.zero = c.labelRight + 8 + (-low) * c.scale;
@@ -116,13 +116,12 @@ QRectF COptionBars::barRect(int bar) const
     const double value = barValue(bar);
     const QRectF row = rowRect(bar);
     const double length = std::abs(value) * c.scale;
-    return QRectF(value >= 0 ? c.zero : c.zero - length, row.top() + 4, length,
-                  row.height() - 8);
+    return QRectF(value >= 0 ? c.zero : c.zero - length, row.top() + 4, length, row.height() - 8);
 }
 
 QSize COptionBars::sizeHint() const
 {
-    const int rows = std::max(barCount(), 1);
+    const int rows = std::max(barCount(), 1) + (exploitNote().isEmpty() ? 0 : 1);
     return QSize(kMargin * 2 + 560, kMargin * 2 + rows * kRowHeight);
 }
 
@@ -178,4 +177,18 @@ void COptionBars::paintEvent(QPaintEvent *)
     // The zero line.
     p.setPen(QPen(text, 1, Qt::DotLine));
     p.drawLine(QPointF(c.zero, kMargin), QPointF(c.zero, kMargin + barCount() * kRowHeight));
+    // Where the best option only beats the computer opponents' own code: the standard answer.
+    const QString standard = exploitNote();
+    if (!standard.isEmpty()) {
+        p.setPen(text);
+        p.drawText(
+            QRectF(kMargin, kMargin + barCount() * kRowHeight, width() - 2 * kMargin, kRowHeight),
+            Qt::AlignLeft | Qt::AlignVCenter,
+            fontMetrics().elidedText(standard, Qt::ElideRight, width() - 2 * kMargin));
+    }
+}
+
+QString COptionBars::exploitNote() const
+{
+    return barCount() > 0 ? QString::fromStdString(playout::ExploitLine(m_advice)) : QString();
 }

@@ -32,6 +32,9 @@ public:
     double barValue(int bar) const;
     // The bar's rectangle in the widget's pixels at its current size (zero width for 0 bb).
     QRectF barRect(int bar) const;
+    // "Best vs Maniac_3: call +2.1 bb · vs a typical player: raise to 60" under the bars, where
+    // the two best options differ; else empty.
+    QString exploitNote() const;
     int bestBar() const { return m_advice.valid ? m_advice.best : -1; }
     int chosenBar() const { return m_advice.valid ? m_advice.chosen : -1; }
     const playout::Advice &advice() const { return m_advice; }
