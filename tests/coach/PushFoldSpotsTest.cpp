@@ -4,9 +4,6 @@
 // by the coach's values should be the equilibrium's action for at least 90 % of the hands
 // (counted by card pairs; hands the equilibrium mixes count either way), and the equilibrium's
 // action, the one the hero takes, never gets a grade worse than a small mistake.
-//
-// While the coach plays an unknown opponent as one who never bets or calls, this fails: every
-// jam looks like a sure pot and every jam faced like a bluff.
 #include "tests/support/PushFoldEquilibrium.h"
 #include "tests/support/SpotReview.h"
 #include "tests/support/SpotWriter.h"

@@ -4,8 +4,6 @@
 // reason that settles it. The reasons are the game's, not the coach's: cases whose answer
 // turns on how an opponent plays were left out, or given the grades every sane opponent
 // allows.
-//
-// Several cases fail with the coach of now, whose unknown opponent never bets or calls.
 #include "tests/support/SpotReview.h"
 #include "tests/support/SpotWriter.h"
 
