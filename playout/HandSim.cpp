@@ -350,7 +350,16 @@ double CoachEquity(const CGameTable &t, int seat, const std::vector<ComboSampler
 int CoachAnswer(const CGameTable &t, int seat, const std::vector<ComboSampler> &samplers,
                 std::uint64_t &rng, int trials)
 {
-    const double equity = CoachEquity(t, seat, samplers, rng, std::max(trials, 1));
+    // The sample is drawn from the cards the seat sees, not from the play-out's stream: the
+    // same spot gets the same estimate whichever option led to it, so that the options'
+    // play-outs differ by the option and not by the sample.
+    (void)rng;
+    std::uint64_t spot =
+        0x2545F4914F6CDD1DULL * static_cast<std::uint64_t>(t.m_cards[2 * seat] + 1) ^
+        static_cast<std::uint64_t>(t.m_cards[2 * seat + 1] + 1) << 8;
+    for (int i = 0; i < t.m_boardCount; ++i)
+        spot = NextRandom(spot) ^ static_cast<std::uint64_t>(t.m_cards[kBoardFirst + i] + 1);
+    const double equity = CoachEquity(t, seat, samplers, spot, std::max(trials, 1));
     long long pot = t.m_pot;
     for (int s = 0; s < t.m_seatCount; ++s)
         pot += t.m_bet[s];
@@ -397,13 +406,21 @@ int PlayOut(const PlayState &start, PlayState &work, int seat, int firstPut, boo
         return true;
     };
     work.Act(firstPut, firstFold);
+    // Each player's n-th decision on a street draws from a stream of its own, the same whichever
+    // option the seat took: where the options lead to the same spot, the opponents answer alike.
+    int decided[10][4] = {};
     for (int o = work.NextToAct(deal); o >= 0; o = work.NextToAct(deal)) {
         int answer = 0;
         const int persona = t.m_players[o].m_persona;
+        const int street = std::clamp(work.street + 1, 0, 3);
+        std::uint64_t stream = seed ^ (0x9E3779B97F4A7C15ULL * std::uint64_t(o * 4 + street + 1)) ^
+                               (std::uint64_t(decided[o][street]++) << 48);
+        NextRandom(stream);
+        random.SetFixedSeed(stream);
         if (o == seat)
             answer = CoachAnswer(t, o, setup.samplers, rng, setup.equityTrials);
         else if (persona < kFirstBotPersona || persona > kLastBotPersona)
-            answer = typical::Decide(t, o, work.street, Uniform(rng), *setup.odds);
+            answer = typical::Decide(t, o, work.street, Uniform(stream), *setup.odds);
         else if (work.street < 0)
             answer = DecidePreflop(t, o, random, *setup.odds);
         else

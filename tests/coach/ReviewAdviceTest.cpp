@@ -65,10 +65,10 @@ TEST_F(ReviewAdvice, OneThreadOrFourGiveTheSameGradesAndTheSeedMatters)
         for (size_t k = 0; k < a.options.size(); ++k) {
             EXPECT_EQ(a.options[k].evBb, b.options[k].evBb);
             EXPECT_EQ(a.options[k].errorBb, b.options[k].errorBb);
-            // At least a quarter of the play-outs asked for, at most four times as many.
+            // At least a quarter of the play-outs asked for, at most sixteen times as many.
             EXPECT_EQ(a.options[k].samples, b.options[k].samples);
             EXPECT_GE(a.options[k].samples, 1);
-            EXPECT_LE(a.options[k].samples, 24);
+            EXPECT_LE(a.options[k].samples, 96);
         }
         EXPECT_EQ(a.chosen, b.chosen);
         EXPECT_EQ(a.grade, b.grade);
