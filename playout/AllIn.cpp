@@ -115,6 +115,62 @@ const std::vector<double> *WeightsOf(const std::vector<HandWeights> &weights, in
     return nullptr;
 }
 
+// What the seat sees: its cards and the board (in `mine`, the board also in `theirs`), the
+// cards out of the deck, and the opponents still in.
+struct SeatView
+{
+    SeatView(const CGameTable &t, int seat)
+        : boardCount(std::clamp(t.m_boardCount, 0, 5))
+    {
+        known = Bit(t.m_cards[2 * seat]) | Bit(t.m_cards[2 * seat + 1]);
+        mine[0] = t.m_cards[2 * seat];
+        mine[1] = t.m_cards[2 * seat + 1];
+        for (int i = 0; i < boardCount; ++i) {
+            mine[2 + i] = theirs[2 + i] = t.m_cards[kBoardFirst + i];
+            known |= Bit(t.m_cards[kBoardFirst + i]);
+        }
+        for (int s = 0; s < t.m_seatCount; ++s)
+            if (s != seat && t.IsActive(s))
+                opponents[count++] = s;
+    }
+    int boardCount = 0;
+    std::uint64_t known = 0;
+    int mine[7] = {};
+    int theirs[7] = {};
+    int opponents[10] = {};
+    int count = 0;
+};
+
+// The mean of `perHand(weight)` over the hands the one opponent may hold (its cards put in
+// view.theirs first), by their weights; `variance` gets the variance of that mean from the
+// estimates' own variances, which perHand adds to. False when no hand is left.
+template <class PerHand>
+bool OverHands(SeatView &view, const std::vector<HandWeights> &weights, double &mean,
+               double &variance, PerHand perHand)
+{
+    const std::vector<double> *w = WeightsOf(weights, view.opponents[0]);
+    double total = 0.0;
+    double sum = 0.0;
+    variance = 0.0;
+    for (int c = 0; c < kComboCount; ++c) {
+        const double weight = w ? std::max(0.0, (*w)[size_t(c)]) : 1.0;
+        const auto [a, b] = ComboCards(c);
+        if (weight <= 0.0 || (view.known & (Bit(a) | Bit(b))))
+            continue;
+        view.theirs[0] = a;
+        view.theirs[1] = b;
+        double estimateVariance = 0.0;
+        sum += weight * perHand(c, view.known | Bit(a) | Bit(b), estimateVariance);
+        total += weight;
+        variance += weight * weight * estimateVariance;
+    }
+    if (total <= 0.0)
+        return false;
+    mean = sum / total;
+    variance /= total * total;
+    return true;
+}
+
 } // namespace
 
 bool NoMoreBetting(const PlayState &after)
@@ -134,12 +190,8 @@ AllInValue ValueAllIn(const PlayState &after, int seat, int chipsNow,
     const CGameTable &t = after.table;
     const double stackNow = t.m_stack[seat];
     AllInValue value;
-    int opponents[10];
-    int count = 0;
-    for (int s = 0; s < t.m_seatCount; ++s)
-        if (s != seat && t.IsActive(s))
-            opponents[count++] = s;
-    if (count == 0) {
+    SeatView view(t, seat);
+    if (view.count == 0) {
         int all = t.m_pot;
         for (int s = 0; s < t.m_seatCount; ++s)
             all += t.m_bet[s];
@@ -147,41 +199,19 @@ AllInValue ValueAllIn(const PlayState &after, int seat, int chipsNow,
         return value;
     }
     const brisquel::EvalTables &tables = brisquel::Tables();
-    const int boardCount = std::clamp(t.m_boardCount, 0, 5);
-    std::uint64_t known = Bit(t.m_cards[2 * seat]) | Bit(t.m_cards[2 * seat + 1]);
-    int mine[7] = {t.m_cards[2 * seat], t.m_cards[2 * seat + 1]};
-    int theirs[7] = {};
-    for (int i = 0; i < boardCount; ++i) {
-        mine[2 + i] = theirs[2 + i] = t.m_cards[kBoardFirst + i];
-        known |= Bit(t.m_cards[kBoardFirst + i]);
-    }
     std::uint64_t rng = seed ^ 0xA11A11ULL;
 
-    if (count == 1) {
-        const int other = opponents[0];
-        const HeadsUpPayouts pay = PayoutsOf(t, seat, other);
-        const std::vector<double> *w = WeightsOf(weights, other);
-        double total = 0.0;
-        double sum = 0.0;
-        double variance = 0.0; // of the sampled boards' mean, weighted
-        for (int c = 0; c < kComboCount; ++c) {
-            const double weight = w ? std::max(0.0, (*w)[size_t(c)]) : 1.0;
-            const auto [a, b] = ComboCards(c);
-            if (weight <= 0.0 || (known & (Bit(a) | Bit(b))))
-                continue;
-            theirs[0] = a;
-            theirs[1] = b;
-            double boardVariance = 0.0;
-            const double chips = ChipsAgainst(tables, mine, theirs, boardCount,
-                                              known | Bit(a) | Bit(b), pay, rng, boardVariance);
-            total += weight;
-            sum += weight * chips;
-            variance += weight * weight * boardVariance;
-        }
-        if (total <= 0.0)
+    if (view.count == 1) {
+        const HeadsUpPayouts pay = PayoutsOf(t, seat, view.opponents[0]);
+        double mean = 0.0, variance = 0.0;
+        if (!OverHands(view, weights, mean, variance,
+                       [&](int, std::uint64_t used, double &boardVariance) {
+                           return ChipsAgainst(tables, view.mine, view.theirs, view.boardCount,
+                                               used, pay, rng, boardVariance);
+                       }))
             return value;
-        value.chips = stackNow + sum / total - chipsNow;
-        value.error = std::sqrt(variance) / total;
+        value.chips = stackNow + mean - chipsNow;
+        value.error = std::sqrt(variance);
         return value;
     }
 
@@ -192,15 +222,15 @@ AllInValue ValueAllIn(const PlayState &after, int seat, int chipsNow,
     double sum = 0.0;
     double squares = 0.0;
     for (int k = 0; k < kMultiwayDeals; ++k) {
-        std::uint64_t used = known;
-        for (int j = 0; j < count; ++j) {
-            const int s = opponents[j];
+        std::uint64_t used = view.known;
+        for (int j = 0; j < view.count; ++j) {
+            const int s = view.opponents[j];
             const auto [a, b] = samplers[size_t(s)].Draw(rng, used);
             w.m_cards[2 * s] = a;
             w.m_cards[2 * s + 1] = b;
             used |= Bit(a) | Bit(b);
         }
-        for (int i = boardCount; i < 5; ++i) {
+        for (int i = view.boardCount; i < 5; ++i) {
             const int card = UnusedCard(rng, used);
             used |= Bit(card);
             w.m_cards[kBoardFirst + i] = card;
@@ -224,16 +254,10 @@ bool ValueCallOrFold(const PlayState &after, int seat, int chipsNow,
                      std::uint64_t seed, AllInValue &value)
 {
     const CGameTable &t = after.table;
-    int other = -1;
-    for (int s = 0; s < t.m_seatCount; ++s) {
-        if (s == seat || !t.IsActive(s))
-            continue;
-        if (other >= 0)
-            return false; // several opponents: played out
-        other = s;
-    }
-    if (other < 0 || after.over || after.toAct != other)
-        return false;
+    SeatView view(t, seat);
+    if (view.count != 1 || after.over || after.toAct != view.opponents[0])
+        return false; // several opponents are played out
+    const int other = view.opponents[0];
     const int owed = t.m_amountToCall - t.m_bet[other];
     // Its answer must end the betting: nobody left to raise against, or nothing left to raise.
     if (owed <= 0 || (t.m_stack[seat] > 0 && t.m_stack[other] > owed))
@@ -251,61 +275,46 @@ bool ValueCallOrFold(const PlayState &after, int seat, int chipsNow,
     const double foldChips = t.m_stack[seat] + winnings[seat];
 
     const brisquel::EvalTables &tables = brisquel::Tables();
-    const int boardCount = std::clamp(t.m_boardCount, 0, 5);
-    const int street = boardCount == 0 ? -1 : boardCount - 3;
-    std::uint64_t known = Bit(t.m_cards[2 * seat]) | Bit(t.m_cards[2 * seat + 1]);
-    int mine[7] = {t.m_cards[2 * seat], t.m_cards[2 * seat + 1]};
-    int theirs[7] = {};
-    for (int i = 0; i < boardCount; ++i) {
-        mine[2 + i] = theirs[2 + i] = t.m_cards[kBoardFirst + i];
-        known |= Bit(t.m_cards[kBoardFirst + i]);
-    }
+    const int street = view.boardCount == 0 ? -1 : view.boardCount - 3;
     const HeadsUpPayouts pay = PayoutsOf(called.table, seat, other);
     const double calledStack = called.table.m_stack[seat];
-    const std::vector<double> *w = WeightsOf(weights, other);
     const int persona = t.m_players[other].m_persona;
     const bool computer = persona >= kFirstBotPersona && persona <= kLastBotPersona;
     CGameTable asked = t;
     EasyRandom random;
     std::uint64_t rng = seed ^ 0xCA11F01DULL;
-    double total = 0.0;
-    double sum = 0.0;
-    double variance = 0.0;
-    for (int c = 0; c < kComboCount; ++c) {
-        const double weight = w ? std::max(0.0, (*w)[size_t(c)]) : 1.0;
-        const auto [a, b] = ComboCards(c);
-        if (weight <= 0.0 || (known & (Bit(a) | Bit(b))))
-            continue;
-        asked.m_cards[2 * other] = a;
-        asked.m_cards[2 * other + 1] = b;
-        double calls = 0.0;
-        if (computer) {
-            for (int k = 0; k < kAnswerStreams; ++k) {
-                random.SetFixedSeed(seed + std::uint64_t(c) * kAnswerStreams + std::uint64_t(k));
-                const int answer = street < 0 ? DecidePreflop(asked, other, random, odds)
-                                              : DecidePostflop(asked, other, street, random, odds);
-                calls += betting::MendAnswer(asked, other, answer) > 0 ? 1.0 : 0.0;
+    double mean = 0.0, variance = 0.0;
+    const bool any =
+        OverHands(view, weights, mean, variance, [&](int c, std::uint64_t used, double &spread) {
+            asked.m_cards[2 * other] = view.theirs[0];
+            asked.m_cards[2 * other + 1] = view.theirs[1];
+            double calls = 0.0;
+            if (computer) {
+                for (int k = 0; k < kAnswerStreams; ++k) {
+                    random.SetFixedSeed(seed + std::uint64_t(c) * kAnswerStreams +
+                                        std::uint64_t(k));
+                    const int answer = street < 0
+                                           ? DecidePreflop(asked, other, random, odds)
+                                           : DecidePostflop(asked, other, street, random, odds);
+                    calls += betting::MendAnswer(asked, other, answer) > 0 ? 1.0 : 0.0;
+                }
+                calls /= kAnswerStreams;
+            } else {
+                calls = 1.0 - typical::Lean(asked, other, street, odds).fold;
             }
-            calls /= kAnswerStreams;
-        } else {
-            calls = 1.0 - typical::Lean(asked, other, street, odds).fold;
-        }
-        double showdown = 0.0;
-        double boardVariance = 0.0;
-        if (calls > 0.0) {
-            theirs[0] = a;
-            theirs[1] = b;
-            showdown = calledStack + ChipsAgainst(tables, mine, theirs, boardCount,
-                                                  known | Bit(a) | Bit(b), pay, rng, boardVariance);
-        }
-        total += weight;
-        sum += weight * ((1.0 - calls) * foldChips + calls * showdown);
-        variance += weight * weight * calls * calls * boardVariance;
-    }
-    if (total <= 0.0)
+            if (calls <= 0.0)
+                return foldChips;
+            double boardVariance = 0.0;
+            const double showdown =
+                calledStack + ChipsAgainst(tables, view.mine, view.theirs, view.boardCount, used,
+                                           pay, rng, boardVariance);
+            spread = calls * calls * boardVariance;
+            return (1.0 - calls) * foldChips + calls * showdown;
+        });
+    if (!any)
         return false;
-    value.chips = sum / total - chipsNow;
-    value.error = std::sqrt(variance) / total;
+    value.chips = mean - chipsNow;
+    value.error = std::sqrt(variance);
     return true;
 }
 
@@ -334,55 +343,34 @@ double DealShare(const CGameTable &t, int seat, const int cards[25])
 double ShowdownShare(const CGameTable &t, int seat, const std::vector<ComboSampler> &samplers,
                      const std::vector<HandWeights> &weights, std::uint64_t seed)
 {
-    int opponents[10];
-    int count = 0;
-    for (int s = 0; s < t.m_seatCount; ++s)
-        if (s != seat && t.IsActive(s))
-            opponents[count++] = s;
-    if (count == 0)
+    SeatView view(t, seat);
+    if (view.count == 0)
         return 1.0;
-    const int boardCount = std::clamp(t.m_boardCount, 0, 5);
-    std::uint64_t known = Bit(t.m_cards[2 * seat]) | Bit(t.m_cards[2 * seat + 1]);
-    for (int i = 0; i < boardCount; ++i)
-        known |= Bit(t.m_cards[kBoardFirst + i]);
     std::uint64_t rng = seed ^ 0x5A4EULL;
-    if (count == 1) {
+    if (view.count == 1) {
         const brisquel::EvalTables &tables = brisquel::Tables();
-        int mine[7] = {t.m_cards[2 * seat], t.m_cards[2 * seat + 1]};
-        int theirs[7] = {};
-        for (int i = 0; i < boardCount; ++i)
-            mine[2 + i] = theirs[2 + i] = t.m_cards[kBoardFirst + i];
-        const std::vector<double> *w = WeightsOf(weights, opponents[0]);
         const HeadsUpPayouts share{1.0, 0.5, 0.0};
-        double total = 0.0;
-        double sum = 0.0;
-        for (int c = 0; c < kComboCount; ++c) {
-            const double weight = w ? std::max(0.0, (*w)[size_t(c)]) : 1.0;
-            const auto [a, b] = ComboCards(c);
-            if (weight <= 0.0 || (known & (Bit(a) | Bit(b))))
-                continue;
-            theirs[0] = a;
-            theirs[1] = b;
+        double mean = 0.5, variance = 0.0;
+        OverHands(view, weights, mean, variance, [&](int, std::uint64_t used, double &) {
             double unused = 0.0;
-            sum += weight * ChipsAgainst(tables, mine, theirs, boardCount, known | Bit(a) | Bit(b),
-                                         share, rng, unused);
-            total += weight;
-        }
-        return total > 0.0 ? sum / total : 0.5;
+            return ChipsAgainst(tables, view.mine, view.theirs, view.boardCount, used, share, rng,
+                                unused);
+        });
+        return mean;
     }
     int cards[25];
     std::copy(std::begin(t.m_cards), std::end(t.m_cards), cards);
     double sum = 0.0;
     for (int k = 0; k < kMultiwayDeals; ++k) {
-        std::uint64_t used = known;
-        for (int j = 0; j < count; ++j) {
-            const int s = opponents[j];
+        std::uint64_t used = view.known;
+        for (int j = 0; j < view.count; ++j) {
+            const int s = view.opponents[j];
             const auto [a, b] = samplers[size_t(s)].Draw(rng, used);
             cards[2 * s] = a;
             cards[2 * s + 1] = b;
             used |= Bit(a) | Bit(b);
         }
-        for (int i = boardCount; i < 5; ++i) {
+        for (int i = view.boardCount; i < 5; ++i) {
             const int card = UnusedCard(rng, used);
             used |= Bit(card);
             cards[kBoardFirst + i] = card;
