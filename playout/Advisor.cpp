@@ -133,7 +133,9 @@ void Fill(Advice &advice, const Tallies &tallies, const std::vector<Counted> &co
                 double m = tallies.products[i * n + j] / count - mi * mj;
                 if (luckVariance > 1e-12)
                     m -= withLuck[i] * withLuck[j] / luckVariance;
-                cov = std::max(i == j ? 0.0 : -1e300, m) / (count - 2); // of the means
+                if (i == j)
+                    m = std::max(m, 0.0);
+                cov = m / (count - 2); // of the means
             }
             advice.covariance[i * n + j] = cov / (bb * bb);
         }

@@ -162,7 +162,8 @@ Leaning Preflop(const CGameTable &t, int seat, int a, int b)
     const auto raiseTo = [&](long long total) {
         if (total >= kCommitShare * all || effective <= kShortStackBb)
             total = all;
-        lean.raiseTotal = static_cast<int>(std::clamp<long long>(total, highest + 1, all));
+        lean.raiseTotal =
+            static_cast<int>(std::min<long long>(std::max<long long>(total, highest + 1), all));
     };
     const bool canRaise = stack > owed;
     double aggressive = 0.0;
@@ -263,7 +264,8 @@ Leaning Postflop(const CGameTable &t, int seat, int street, int a, int b, IDecis
     const auto raiseTo = [&](long long total) {
         if (total >= kCommitShare * all)
             total = all;
-        lean.raiseTotal = static_cast<int>(std::clamp<long long>(total, highest + 1, all));
+        lean.raiseTotal =
+            static_cast<int>(std::min<long long>(std::max<long long>(total, highest + 1), all));
     };
     if (owed == 0) {
         const double strong = Below(0.66, equity, 0.05);
