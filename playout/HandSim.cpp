@@ -348,12 +348,11 @@ double CoachEquity(const CGameTable &t, int seat, const std::vector<ComboSampler
 } // namespace
 
 int CoachAnswer(const CGameTable &t, int seat, const std::vector<ComboSampler> &samplers,
-                std::uint64_t &rng, int trials)
+                int trials)
 {
     // The sample is drawn from the cards the seat sees, not from the play-out's stream: the
     // same spot gets the same estimate whichever option led to it, so that the options'
     // play-outs differ by the option and not by the sample.
-    (void)rng;
     std::uint64_t spot =
         0x2545F4914F6CDD1DULL * static_cast<std::uint64_t>(t.m_cards[2 * seat] + 1) ^
         static_cast<std::uint64_t>(t.m_cards[2 * seat + 1] + 1) << 8;
@@ -395,7 +394,6 @@ int PlayOut(const PlayState &start, PlayState &work, int seat, int firstPut, boo
         t.m_cards[2 * s + 1] = cards[2 * s + 1];
     }
     const int chipsNow = t.m_stack[seat];
-    std::uint64_t rng = seed ^ 0x5DEECE66DULL;
     EasyRandom random;
     random.SetFixedSeed(seed);
     const auto deal = [&](int street) {
@@ -418,7 +416,7 @@ int PlayOut(const PlayState &start, PlayState &work, int seat, int firstPut, boo
         NextRandom(stream);
         random.SetFixedSeed(stream);
         if (o == seat)
-            answer = CoachAnswer(t, o, setup.samplers, rng, setup.equityTrials);
+            answer = CoachAnswer(t, o, setup.samplers, setup.equityTrials);
         else if (persona < kFirstBotPersona || persona > kLastBotPersona)
             answer = typical::Decide(t, o, work.street, Uniform(stream), *setup.odds);
         else if (work.street < 0)

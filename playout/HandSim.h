@@ -111,13 +111,14 @@ private:
     std::vector<double> m_cumulative; // by combination index; empty for uniform
 };
 
-// The coach's continuation policy: the chips to put in now (0 = check or fold).
+// The coach's continuation policy: the chips to put in now (0 = check or fold). Its equity
+// sample is drawn from the cards the seat sees, so the same spot gets the same answer.
 int CoachAnswer(const CGameTable &table, int seat, const std::vector<ComboSampler> &opponents,
-                std::uint64_t &rng, int trials);
+                int trials);
 
 struct PlayOutSetup
 {
-    IDecisionOdds *odds = nullptr; // the opponents' library questions
+    IDecisionOdds *odds = nullptr;      // the opponents' library questions
     std::vector<ComboSampler> samplers; // per seat: the judge's view of its hand
     int equityTrials = 64;              // the coach policy's sample
 };

@@ -306,10 +306,6 @@ double PreflopPlace(int card1, int card2)
         Spec all;
         std::wstring unused;
         spectrum.GetSpecByPercent(100.0, all, unused, 1);
-        const auto classOf = [](int x, int y) {
-            const bool suited = x / 13 == y / 13;
-            return std::max(x % 13, y % 13) * 32 + std::min(x % 13, y % 13) * 2 + (suited ? 1 : 0);
-        };
         const auto index = [](int x, int y) {
             if (x > y)
                 std::swap(x, y);
@@ -318,9 +314,9 @@ double PreflopPlace(int card1, int card2)
         size_t i = 0;
         while (i < all.combos.size()) {
             size_t end = i;
-            const int cls = classOf(all.combos[i].first, all.combos[i].second);
+            const int cls = HandClassOf(all.combos[i].first, all.combos[i].second);
             while (end < all.combos.size() &&
-                   classOf(all.combos[end].first, all.combos[end].second) == cls)
+                   HandClassOf(all.combos[end].first, all.combos[end].second) == cls)
                 ++end;
             const float middle = float((i + end) / 2.0 / 1326.0);
             for (size_t k = i; k < end; ++k)
