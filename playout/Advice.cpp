@@ -110,16 +110,21 @@ void Settle(Advice &advice)
     advice.lossErrorBb = differenceError(advice.best, c);
     advice.grade = GradeOf(advice.lossBb);
     // The loss is the largest of the other options' leads over the chosen one: its bounds are
-    // the largest of their bounds, two standard errors either way.
+    // the largest of their bounds, kSureErrors standard errors either way.
     double low = 0.0;
     double high = 0.0;
     for (int k = 0; k < n; ++k) {
         const double lead = advice.options[size_t(k)].evBb - chosenEv;
-        const double margin = 2.0 * differenceError(k, c);
+        const double margin = kSureErrors * differenceError(k, c);
         low = std::max(low, lead - margin);
         high = std::max(high, lead + margin);
     }
     advice.uncertain = GradeOf(low) != GradeOf(high);
+    // A loss not clear of a threshold gets the milder grade beside it, never more than one
+    // grade below the estimate's: a harsher grade is given only when it is sure, and a loss
+    // that sits on a threshold gets the same grade from every sample.
+    if (advice.uncertain && advice.grade != Grade::Ok)
+        advice.grade = std::max(GradeOf(low), static_cast<Grade>(static_cast<int>(advice.grade) - 1));
 }
 
 std::string GradeText(const Advice &advice)
@@ -130,12 +135,35 @@ std::string GradeText(const Advice &advice)
     return text;
 }
 
+namespace
+{
+
+// The best option against a typical player where it is not the best against the opponents'
+// own code, by more than an ok loss; otherwise -1 (two answers worth the same are no exploit).
+int ExploitedStandard(const Advice &advice)
+{
+    const int n = static_cast<int>(advice.options.size());
+    if (!advice.valid || advice.best < 0 || advice.best >= n || advice.standardBest < 0 ||
+        advice.standardBest >= n || advice.standardBest == advice.best)
+        return -1;
+    const double gain = advice.options[size_t(advice.best)].evBb -
+                        advice.options[size_t(advice.standardBest)].evBb;
+    return gain > kOkLossBb ? advice.standardBest : -1;
+}
+
+} // namespace
+
 std::string LiveLine(const Advice &advice)
 {
     if (!advice.valid || advice.best < 0)
         return {};
     const Option &best = advice.options[advice.best];
-    std::string line = "Best: " + OptionLabel(best);
+    const int standard = ExploitedStandard(advice);
+    // Two lines under the panel hold one name, not a full table's.
+    const std::string whom = advice.exploited.find(',') == std::string::npos
+                                 ? advice.exploited
+                                 : std::string("these opponents");
+    std::string line = (standard >= 0 ? "Best vs " + whom + ": " : "Best: ") + OptionLabel(best);
     for (int i = 0; i < static_cast<int>(advice.options.size()); ++i) {
         if (i == advice.best)
             continue;
@@ -147,24 +175,21 @@ std::string LiveLine(const Advice &advice)
         line += " \u00b7 " + OptionLabel(advice.options[i]) + (nothing ? " " : " \u2212") + number +
                 " bb";
     }
+    if (standard >= 0)
+        line += " \u00b7 vs a typical player: " + OptionLabel(advice.options[size_t(standard)]);
     return line;
 }
 
 std::string ExploitLine(const Advice &advice)
 {
-    const int n = static_cast<int>(advice.options.size());
-    if (!advice.valid || advice.best < 0 || advice.best >= n || advice.standardBest < 0 ||
-        advice.standardBest >= n || advice.standardBest == advice.best)
+    const int standard = ExploitedStandard(advice);
+    if (standard < 0)
         return {};
     const Option &best = advice.options[size_t(advice.best)];
-    const Option &standard = advice.options[size_t(advice.standardBest)];
-    // Two answers worth the same against the code are not an exploit.
-    if (best.evBb - standard.evBb <= kOkLossBb)
-        return {};
     char gain[32];
-    std::snprintf(gain, sizeof gain, "%.1f", best.evBb - standard.evBb);
+    std::snprintf(gain, sizeof gain, "%.1f", best.evBb - advice.options[size_t(standard)].evBb);
     return "Best vs " + advice.exploited + ": " + OptionLabel(best) + " +" + gain +
-           " bb \u00b7 vs a typical player: " + OptionLabel(standard);
+           " bb \u00b7 vs a typical player: " + OptionLabel(advice.options[size_t(standard)]);
 }
 
 } // namespace playout

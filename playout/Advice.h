@@ -50,7 +50,8 @@ std::string OptionLabel(const Option &option);
 
 // How much an option gave away against the best one: within kOkLossBb ok, below
 // kSmallMistakeBb a small mistake, below kMistakeBb a mistake, a blunder from there on. The
-// grade goes by the estimated loss; whether the estimate is sure of it is Advice::uncertain.
+// grade goes by the estimated loss when kSureErrors standard errors either way stay within one
+// grade; otherwise (Advice::uncertain) it is the milder grade beside the threshold in reach.
 enum class Grade
 {
     Ok,
@@ -62,6 +63,7 @@ enum class Grade
 constexpr double kOkLossBb = 0.25;
 constexpr double kSmallMistakeBb = 1.0;
 constexpr double kMistakeBb = 3.0;
+constexpr double kSureErrors = 2.5;
 
 Grade GradeOf(double lossBb);
 const char *GradeName(Grade grade); // "ok", "small mistake", "mistake", "blunder", "-"
@@ -79,8 +81,8 @@ struct Advice
     // options are played on the same deals, so their differences are surer than their values.
     // Empty: the options' errors are taken as independent.
     std::vector<double> covariance;
-    // Two standard errors either side of the loss reach across a grade's threshold: the grade
-    // is the likeliest, not a sure one.
+    // kSureErrors standard errors either side of the loss reach across a grade's threshold:
+    // the grade is the milder one beside it, not a sure one.
     bool uncertain = false;
     bool final = false; // no further refinement follows
     // The same options valued with every opponent played as a typical player instead of its
@@ -100,7 +102,11 @@ void Settle(Advice &advice);
 std::string GradeText(const Advice &advice);
 
 // The line under the action panel (UTF-8), best first, then every other option's cost against
-// it: "Best: raise to 60 · call −0.4 bb · fold −1.1 bb". Empty for advice that is not valid.
+// it: "Best: raise to 60 · call −0.4 bb · fold −1.1 bb". Where the best differs against a
+// typical player (as in ExploitLine) the line says whom it exploits and ends with the standard
+// answer: "Best vs Maniac_3: call · … · vs a typical player: raise to 60" ("Best vs these
+// opponents" for more than one). Empty for advice
+// that is not valid.
 std::string LiveLine(const Advice &advice);
 
 // Where the best option against the computer opponents' own code is not the best against a

@@ -7,6 +7,7 @@
 #include "vocabulary/GameVocabulary.h"
 
 #include <algorithm>
+#include <bit>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -19,8 +20,6 @@ namespace {
 constexpr int kBoardFirst = 20;
 // Between refinements the caller gets a new estimate about this often.
 constexpr int kRefineMillis = 250;
-// A sequential review looks at the move's grade after every this many play-outs.
-constexpr int kSequentialStep = 50;
 
 long long PotOf(const CGameTable &t)
 {
@@ -30,8 +29,9 @@ long long PotOf(const CGameTable &t)
     return pot;
 }
 
-// The opponents' actions so far read by the range tracker; seats yet to act hold any hand.
-std::vector<HandWeights> DefaultRanges(const HandSoFar &hand)
+} // namespace
+
+std::vector<HandWeights> SeatRanges(const HandSoFar &hand)
 {
     std::vector<int> known(hand.board.begin(), hand.board.end());
     for (int card : hand.seats[hand.seat].cards)
@@ -51,6 +51,9 @@ std::vector<HandWeights> DefaultRanges(const HandSoFar &hand)
             ranges.push_back(tracker.Weights(s));
     return ranges;
 }
+
+namespace
+{
 
 std::unique_ptr<IDecisionOdds> DefaultOdds(std::uint64_t seed)
 {
@@ -258,14 +261,7 @@ Advice WithMove(Advice advice, int put, bool fold, bool *exact)
         chosen = 0;
     } else if (chosen < 0) {
         same = false;
-        for (int i = 0; i < static_cast<int>(advice.options.size()); ++i) {
-            const Option &o = advice.options[static_cast<size_t>(i)];
-            const bool raise = o.kind == OptionKind::Bet || o.kind == OptionKind::Raise ||
-                               o.kind == OptionKind::AllIn;
-            if (raise && (chosen < 0 || std::abs(o.put - put) <
-                                            std::abs(advice.options[size_t(chosen)].put - put)))
-                chosen = i;
-        }
+        chosen = TakenOption(advice.options, put, fold);
     }
     advice.chosen = chosen;
     Settle(advice);
@@ -295,7 +291,7 @@ Advice Advise(const HandSoFar &hand, const AdviseSettings &settings,
         return advice;
 
     const std::vector<HandWeights> ranges =
-        settings.ranges ? settings.ranges(hand) : DefaultRanges(hand);
+        settings.ranges ? settings.ranges(hand) : SeatRanges(hand);
     PlayOutSetup setup;
     for (int s = 0; s < 10; ++s) {
         HandWeights weights;
@@ -341,8 +337,6 @@ Advice Advise(const HandSoFar &hand, const AdviseSettings &settings,
     const bool sequential = settings.takenPut >= 0 &&
                             settings.maxSamplesPerOption > settings.samplesPerOption &&
                             settings.samplesPerOption > 0;
-    const int taken =
-        sequential ? TakenOption(advice.options, settings.takenPut, settings.takenFold) : -1;
 
     const double luckMean = ShowdownShare(t, seat, setup.samplers, ranges, base ^ 0x1DC4ULL);
     PlayState work = start;
@@ -397,15 +391,16 @@ Advice Advise(const HandSoFar &hand, const AdviseSettings &settings,
         bool enough = settings.samplesPerOption > 0 && played >= settings.samplesPerOption;
         if (enough && sequential) {
             // Go on while the move's grade is not yet sure, up to the limit.
-            if (played < settings.maxSamplesPerOption && taken >= 0 &&
-                played % kSequentialStep == 0) {
+            // The move as the review will grade it: a fold where a check was free included.
+            // Looked at only as the play-outs double: every look is another chance for the
+            // noise to pass for a sure grade.
+            if (played < settings.maxSamplesPerOption && played % settings.samplesPerOption == 0 &&
+                std::has_single_bit(static_cast<unsigned>(played / settings.samplesPerOption))) {
                 Fill(advice, tallies, counted, t.m_bigBlind, luckMean);
-                advice.chosen = taken;
-                Settle(advice);
-                enough = !advice.uncertain;
-                advice.chosen = -1;
+                const Advice probe = WithMove(advice, settings.takenPut, settings.takenFold);
+                enough = probe.chosen < 0 || !probe.uncertain;
             } else {
-                enough = played >= settings.maxSamplesPerOption || taken < 0;
+                enough = played >= settings.maxSamplesPerOption;
             }
         }
         // Without any limit and nobody to stop it, the work ends at the usual time.

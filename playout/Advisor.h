@@ -48,7 +48,8 @@ struct AdviseSettings
     // Play-outs per option after which the work stops (0: until maxMillis).
     int samplesPerOption = 0;
     // With the move made known (takenPut >= 0): after samplesPerOption, play-outs go on until
-    // the move's grade is sure or this many per option have been played.
+    // the move's grade is sure (looked at as their number doubles) or this many per option
+    // have been played.
     int maxSamplesPerOption = 0;
     int takenPut = -1; // the chips the move put in
     bool takenFold = false;
@@ -87,6 +88,10 @@ int TakenOption(const std::vector<Option> &options, int put, bool fold);
 // valued counts as the valued bet or raise closest to it (`exact` false). A fold where nothing
 // was owed gets an option of its own, worth 0: it gives up the pot a free check kept.
 Advice WithMove(Advice advice, int put, bool fold, bool *exact = nullptr);
+
+// Every other seat's hands as the play-outs weigh them at the decision: its actions so far read
+// by the range tracker; seats yet to act hold any hand.
+std::vector<HandWeights> SeatRanges(const HandSoFar &hand);
 
 // The options of the deciding seat and their values. `refined` is called with each better
 // estimate (the first within firstAnswerMillis); when it returns false the work stops and the

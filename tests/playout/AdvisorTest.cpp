@@ -234,6 +234,35 @@ TEST(AllInCall, ShortStackValueCountsOnlyWhatItCanWin)
     EXPECT_GT(chips, -270);
 }
 
+// A grade is harsher than the estimate's neighbour below only when the loss is clear of the
+// threshold; a loss sitting on one gets the milder grade, whatever side the estimate fell.
+TEST(Settle, GivesTheMilderGradeWhenTheLossIsNotClearOfAThreshold)
+{
+    using playout::Grade;
+    struct Case
+    {
+        double loss, error; // the best option's lead over the move, and its standard error
+        Grade grade;
+        bool uncertain;
+    } const cases[] = {
+        {0.10, 0.01, Grade::Ok, false},           {0.60, 0.05, Grade::SmallMistake, false},
+        {1.05, 0.10, Grade::SmallMistake, true},  {0.95, 0.10, Grade::SmallMistake, true},
+        {2.00, 0.10, Grade::Mistake, false},      {3.20, 0.20, Grade::Mistake, true},
+        {6.80, 3.00, Grade::Mistake, true},       {4.00, 0.20, Grade::Blunder, false},
+        {0.30, 0.05, Grade::Ok, true},            {0.20, 0.05, Grade::Ok, true},
+    };
+    for (const Case &c : cases) {
+        playout::Advice advice;
+        advice.valid = true;
+        advice.options = {{playout::OptionKind::Fold, 0, 0, 0.0, c.error},
+                          {playout::OptionKind::Call, 20, 10, c.loss, 0.0}};
+        advice.chosen = 0;
+        playout::Settle(advice);
+        EXPECT_EQ(advice.grade, c.grade) << c.loss << " bb ± " << c.error;
+        EXPECT_EQ(advice.uncertain, c.uncertain) << c.loss << " bb ± " << c.error;
+    }
+}
+
 // The advice on a hand, graded as if the seat had folded.
 playout::Advice FoldJudged(const HandSoFar &hand, int samplesPerOption, std::uint64_t seed)
 {
@@ -367,8 +396,11 @@ TEST(Advise, TheStandardAnswerStandsBesideTheExploit)
     line.exploited = "Maniac_3";
     EXPECT_EQ(playout::ExploitLine(line),
               "Best vs Maniac_3: call +2.1 bb \u00b7 vs a typical player: raise to 60");
+    EXPECT_EQ(playout::LiveLine(line), "Best vs Maniac_3: call \u00b7 fold \u22122.1 bb \u00b7 raise to "
+                                       "60 \u22122.1 bb \u00b7 vs a typical player: raise to 60");
     line.standardBest = 1;
     EXPECT_EQ(playout::ExploitLine(line), "");
+    EXPECT_EQ(playout::LiveLine(line).rfind("Best: call", 0), 0u);
 }
 
 TEST(Advise, StopsWhenTheCallerHasHeardEnough)
