@@ -1,5 +1,6 @@
 #include "coach/Coach.h"
 
+#include "playout/HandSim.h"
 #include "pokerlib/Evaluator.h"
 #include "pokerlib/Rng.h"
 #include "pokerlib/Sampler.h"
@@ -223,8 +224,17 @@ void Estimator::RangeEquity(const DecisionPoint &point, Estimate &estimate)
     std::uint64_t known = 0;
     CardsUsable(point, known);
     std::vector<const std::vector<std::pair<int, int>> *> ranges;
-    for (const Opponent &opponent : point.opponents)
-        ranges.push_back(&RangeFor(opponent));
+    std::vector<std::optional<playout::ComboSampler>> weighted;
+    for (const Opponent &opponent : point.opponents) {
+        if (opponent.weights.size() == static_cast<size_t>(playout::kComboCount)) {
+            ranges.push_back(nullptr);
+            weighted.emplace_back(playout::HandWeights{opponent.seat, opponent.weights});
+        } else {
+            ranges.push_back(&RangeFor(opponent));
+            weighted.emplace_back();
+        }
+    }
+    std::uint64_t weightedRng = brisquel::NextXoshiro(m_rng);
     const size_t count = ranges.size();
     std::vector<brisquel::Hand> hands(count);
     std::vector<decltype(brisquel::Evaluate(tables, hands[0]))> theirs(count);
@@ -251,6 +261,12 @@ void Estimator::RangeEquity(const DecisionPoint &point, Estimate &estimate)
     for (int trial = 0; trial < m_trials; ++trial) {
         std::uint64_t dead = known;
         for (size_t i = 0; i < count; ++i) {
+            if (weighted[i]) {
+                const auto [a, b] = weighted[i]->Draw(weightedRng, dead);
+                dead |= (1ull << a) | (1ull << b);
+                hands[i] = brisquel::CardHand(tables, a) + brisquel::CardHand(tables, b);
+                continue;
+            }
             const auto &range = *ranges[i];
             int a = -1, b = -1;
             for (int attempt = 0; attempt < kRangeDrawAttempts && !range.empty(); ++attempt) {
@@ -307,6 +323,17 @@ void Estimator::RangeEquity(const DecisionPoint &point, Estimate &estimate)
     const Equity ev = meanAndError(chipsSum, chipsSquares);
     estimate.evCall = ev.value;
     estimate.evCallError = ev.standardError;
+}
+
+void TakeRanges(DecisionPoint &point, const std::vector<playout::HandWeights> &ranges,
+                const std::function<int(int)> &seatOf)
+{
+    for (Opponent &opponent : point.opponents) {
+        const int seat = seatOf ? seatOf(opponent.seat) : opponent.seat;
+        for (const playout::HandWeights &range : ranges)
+            if (range.seat == seat)
+                opponent.weights = range.weights;
+    }
 }
 
 Verdict Judge(Move move, const Estimate &estimate)

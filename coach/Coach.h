@@ -37,6 +37,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -73,6 +74,10 @@ struct Opponent
     double vpip = 0.0;     // shares 0..1
     double pfr = 0.0;
     PreflopMove preflop = PreflopMove::None;
+    // The play-outs' weights of its hands by combination (playout::ComboIndex), so that the
+    // equity line and the grades read one range; empty: the range of its statistics (a seat
+    // yet to act).
+    std::vector<double> weights;
 };
 
 struct DecisionPoint
@@ -162,6 +167,11 @@ private:
     std::vector<std::pair<int, int>> m_positionRanges[3];
     std::map<long, std::vector<std::pair<int, int>>> m_percentRanges; // by tenths of a percent
 };
+
+// Gives each opponent of `point` the play-outs' weights of its hands from `ranges` (numbered by
+// the play-outs' seats; `seatOf` turns an opponent's seat into that number, the same without it).
+void TakeRanges(DecisionPoint &point, const std::vector<playout::HandWeights> &ranges,
+                const std::function<int(int)> &seatOf = {});
 
 // Fold: too tight when the range equity beats the price by the margin or more. Call: too loose
 // when it falls short of the price by the margin or more. Check: ok. Bet or raise: not judged.

@@ -309,13 +309,6 @@ bool ReviewGame(const history::Game &game, int seat, Estimator &estimator,
                     ApplyStatistics(opponent, statistics[h][s]);
                     point.opponents.push_back(opponent);
                 }
-                row.estimate = estimator.Evaluate(point);
-                row.verdict = Judge(row.move, row.estimate);
-                row.chipsLost = ChipsLost(row.move, row.estimate);
-                ++summary.decisions;
-                summary.tooTight += row.verdict == Verdict::TooTight ? 1 : 0;
-                summary.tooLoose += row.verdict == Verdict::TooLoose ? 1 : 0;
-                summary.chipsLost += row.chipsLost;
                 rows.push_back(std::move(row));
             }
             stack[actor] -= action.amount;
@@ -329,14 +322,30 @@ bool ReviewGame(const history::Game &game, int seat, Estimator &estimator,
                     preflop[actor] = PreflopMove::Called;
             }
         }
-        if (options.samplesPerOption <= 0 || rows.size() == handRows)
-            continue;
-        const auto decisions = playout::DecisionsInHand(game, hand, seat, statistics[h]);
-        if (decisions.size() != rows.size() - handRows) {
-            summary.warnings.push_back("hand #" + std::to_string(hand.number) +
-                                       ": the decisions of " + me.name +
-                                       " do not replay; they have no advice");
-            continue;
+        std::vector<playout::ReadDecision> decisions;
+        if (options.samplesPerOption > 0 && rows.size() > handRows) {
+            decisions = playout::DecisionsInHand(game, hand, seat, statistics[h]);
+            if (decisions.size() != rows.size() - handRows) {
+                summary.warnings.push_back("hand #" + std::to_string(hand.number) +
+                                           ": the decisions of " + me.name +
+                                           " do not replay; they have no advice");
+                decisions.clear();
+            }
+        }
+        for (size_t k = 0; k < rows.size() - handRows; ++k) {
+            ReviewRow &row = rows[handRows + k];
+            // Where the play-outs grade the decision, the equity line reads their ranges.
+            if (!decisions.empty())
+                TakeRanges(row.point, playout::SeatRanges(*decisions[k].hand), [&hand](int s) {
+                    return hand.seats[static_cast<size_t>(s)].seat;
+                });
+            row.estimate = estimator.Evaluate(row.point);
+            row.verdict = Judge(row.move, row.estimate);
+            row.chipsLost = ChipsLost(row.move, row.estimate);
+            ++summary.decisions;
+            summary.tooTight += row.verdict == Verdict::TooTight ? 1 : 0;
+            summary.tooLoose += row.verdict == Verdict::TooLoose ? 1 : 0;
+            summary.chipsLost += row.chipsLost;
         }
         for (size_t k = 0; k < decisions.size(); ++k)
             jobs.push_back({handRows + k, decisions[k], DecisionSeed(seed, hand.number, k)});

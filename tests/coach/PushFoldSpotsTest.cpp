@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -72,6 +73,18 @@ struct SideFigures
     std::string bad; // the first few, for the message
 };
 
+// A hand of class `mine` against the jams of `strategy`, weighted by their deals.
+double EquityAgainstJams(int mine, const std::array<double, kClassCount> &strategy)
+{
+    double sum = 0.0, weight = 0.0;
+    for (int cls = 0; cls < kClassCount; ++cls) {
+        const double w = strategy[cls] * testsupport::DisjointDeals(mine, cls);
+        sum += w * Equities()[static_cast<size_t>(mine)][cls];
+        weight += w;
+    }
+    return weight > 0 ? sum / weight : 0.0;
+}
+
 class PushFoldSpots : public testing::TestWithParam<double>
 {
 };
@@ -96,6 +109,9 @@ TEST_P(PushFoldSpots, TheCoachPlaysTheEquilibriumAgainstAnUnknownPlayer)
     ASSERT_EQ(verdicts.size(), spots.size()) << verdicts.front().error;
 
     SideFigures figures[2];
+    // Facing the jam, the equity line reads the range the grades read: the equilibrium's. Each
+    // figure is a sample of a few hundred deals; their mean gap shows a range apart.
+    double equityGap = 0.0;
     for (int side = 0; side < 2; ++side) {
         const auto &strategy = side == 0 ? eq.jam : eq.call;
         const OptionKind go = side == 0 ? OptionKind::AllIn : OptionKind::Call;
@@ -109,6 +125,9 @@ TEST_P(PushFoldSpots, TheCoachPlaysTheEquilibriumAgainstAnUnknownPlayer)
             const int no = testsupport::OptionOfKind(advice, OptionKind::Fold);
             ASSERT_TRUE(advice.valid && yes >= 0 && no >= 0) << testsupport::ClassName(cls);
             const bool coachGoes = advice.options[yes].evBb > advice.options[no].evBb;
+            if (side == 1)
+                equityGap += (v.rows.back().estimate.range.value - EquityAgainstJams(cls, eq.jam)) /
+                             kClassCount;
             const bool mixed = strategy[cls] > 0.1 && strategy[cls] < 0.9;
             if (mixed || coachGoes == (strategy[cls] >= 0.5))
                 agreed += static_cast<double>(testsupport::ClassHands(cls).size());
@@ -128,6 +147,7 @@ TEST_P(PushFoldSpots, TheCoachPlaysTheEquilibriumAgainstAnUnknownPlayer)
                 stackBb, 100 * testsupport::RangeShare(eq.jam), 100 * figures[0].agreement,
                 figures[0].badGrades, 100 * testsupport::RangeShare(eq.call),
                 100 * figures[1].agreement, figures[1].badGrades, seconds);
+    EXPECT_LT(std::abs(equityGap), 0.015) << "the equity line against the jams";
     const char *const sides[] = {"small blind", "big blind"};
     for (int side = 0; side < 2; ++side) {
         EXPECT_GE(figures[side].agreement, 0.90) << sides[side];

@@ -193,12 +193,17 @@ void TestCoach::coachJudgesEveryDecision()
                 if (i == 0)
                     QTRY_VERIFY_WITH_TIMEOUT(advicesShown >= before + 2, 60000);
                 const QString values = advice->text();
-                QVERIFY2(values.startsWith(QLatin1String("Best: ")), qPrintable(values));
+                QVERIFY2(values.startsWith(QLatin1String("Best: ")) ||
+                             values.startsWith(QLatin1String("Best vs ")),
+                         qPrintable(values));
                 QCOMPARE(values.contains(QLatin1String("fold")), toCall > 0);
                 QCOMPARE(values.contains(QLatin1String("call")), toCall > 0);
                 QCOMPARE(values.contains(QLatin1String("check")), toCall == 0);
                 // Every other option costs something against the best, or nothing.
-                const QStringList parts = values.split(QStringLiteral(" \u00b7 "));
+                QStringList parts = values.split(QStringLiteral(" \u00b7 "));
+                if (values.startsWith(QLatin1String("Best vs ")))
+                    QVERIFY2(parts.takeLast().startsWith(QLatin1String("vs a typical player: ")),
+                             qPrintable(values));
                 static const QRegularExpression cost(
                     QStringLiteral(" (\u2212\\d+\\.\\d|0\\.0) bb$"));
                 for (qsizetype k = 1; k < parts.size(); ++k)

@@ -190,7 +190,11 @@ void CCoachController::WorkerMain()
         InboxItem item;
         item.kind = InboxItem::Estimated;
         item.id = job.id;
-        item.estimate = estimator.Evaluate(job.point);
+        // The equity line reads the ranges the play-outs of the options' values read.
+        coach::DecisionPoint point = job.point;
+        if (job.hand)
+            coach::TakeRanges(point, playout::SeatRanges(*job.hand));
+        item.estimate = estimator.Evaluate(point);
         Post(std::move(item));
     }
 }
