@@ -398,9 +398,14 @@ TEST(Advise, TheStandardAnswerStandsBesideTheExploit)
               "Best vs Maniac_3: call +2.1 bb \u00b7 vs a typical player: raise to 60");
     EXPECT_EQ(playout::LiveLine(line), "Best vs Maniac_3: call \u00b7 fold \u22122.1 bb \u00b7 raise to "
                                        "60 \u22122.1 bb \u00b7 vs a typical player: raise to 60");
+    line.standardBest = 0; // the first option is an answer like any other
+    EXPECT_EQ(playout::LiveLine(line), "Best vs Maniac_3: call \u00b7 fold \u22122.1 bb \u00b7 raise to "
+                                       "60 \u22122.1 bb \u00b7 vs a typical player: fold");
     line.standardBest = 1;
     EXPECT_EQ(playout::ExploitLine(line), "");
     EXPECT_EQ(playout::LiveLine(line).rfind("Best: call", 0), 0u);
+    line.valid = false;
+    EXPECT_EQ(playout::LiveLine(line), "");
 }
 
 TEST(Advise, StopsWhenTheCallerHasHeardEnough)
