@@ -1,7 +1,8 @@
 // Ending a game the ways a person does, in a game where the human plays seat 0: closing the
 // output pane while a decision is pending and acting with F2; closing the window mid-hand and
-// answering the question; the desktop session ending (SIGTERM). One scenario per process, as a
-// game cannot be restarted: tst_game_end pane | close | keep | sigterm | bust | summary.
+// answering the question; the desktop session ending (SIGTERM); going bust and declining to add
+// chips. One scenario per process, as a game cannot be restarted:
+// tst_game_end pane | close | keep | sigterm | bust | decline | summary.
 // BRISQUEL_SHOTS=<folder> keeps pictures of the summary and of the review it opens.
 
 #include "engine/Game.h"
@@ -21,6 +22,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QDockWidget>
 #include <QMessageBox>
@@ -283,10 +285,61 @@ int sigtermWhileAddingChips(Table &t)
     return g_failures;
 }
 
+// A tournament the human leaves by going bust and declining "Add chips !": the game is saved
+// like a stopped one, the hand that busted him included, and its summary shows.
+int declineAddChips(Table &t)
+{
+    CMainFrame &frame = t.frame;
+    frame.m_runSetupDialog = [](CDialogTable &dialog) {
+        dialog.gameTypeCombo()->setCurrentIndex(4); // "9 players Turbo"
+        dialog.okButton()->click();
+        return dialog.result();
+    };
+    frame.ExecuteCommand(ID_START_GAME);
+    frame.ExecuteCommand(ID_WHO_IS_ON_BUTTON);
+    bool offered = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        auto *dialog = qobject_cast<CDlgAddChips *>(QApplication::activeModalWidget());
+        if (!offered && dialog) {
+            offered = true;
+            auto *buttons = dialog->findChild<QDialogButtonBox *>();
+            QTest::mouseClick(buttons->button(QDialogButtonBox::Cancel), Qt::LeftButton);
+        }
+    });
+    watch.start(5);
+    CHECK(t.waitFor(
+        [&] {
+            // All in at every decision until he is out of chips.
+            if (t.panel.IsDecisionPrepared() && t.panel.raiseButton()->isVisible()) {
+                QTest::mouseClick(t.panel.maxButton(), Qt::LeftButton);
+                QTest::mouseClick(t.panel.raiseButton(), Qt::LeftButton);
+            } else if (t.panel.IsDecisionPrepared()) {
+                QTest::mouseClick(t.panel.checkCallButton(), Qt::LeftButton);
+            }
+            return frame.closeGuard()->summary() != nullptr;
+        },
+        120000));
+    CHECK(offered);
+    CHECK(!t.app.Game().GameThreadRunning());
+    const int played = t.handsCompleted();
+    CHECK(played > 0);
+    checkSavedGame(t.app, played);
+    {
+        auto lock = t.app.Game().LockState();
+        CHECK(t.app.Game().m_table.m_stack[0] == 0);
+    }
+    if (CGameSummaryWindow *summary = frame.closeGuard()->summary())
+        CHECK(summary->figureText("Hands") == QString::number(played));
+    return g_failures;
+}
+
 int runScenario(Table &t, const char *scenario)
 {
     if (std::strcmp(scenario, "bust") == 0)
         return sigtermWhileAddingChips(t);
+    if (std::strcmp(scenario, "decline") == 0)
+        return declineAddChips(t);
     if (std::strcmp(scenario, "shots") == 0)
         return showdownShot(t);
     CMainFrame &frame = t.frame;
