@@ -1,5 +1,5 @@
 // Ending a game the ways a person does, in a game where the human plays seat 0: closing the
-// output pane while a decision is pending and acting with F2; closing the window mid-hand and
+// output pane while a decision is pending, which brings it back; closing the window mid-hand and
 // answering the question; the desktop session ending (SIGTERM); going bust and declining to add
 // chips. One scenario per process, as a game cannot be restarted:
 // tst_game_end pane | close | keep | sigterm | bust | decline | summary.
@@ -361,10 +361,16 @@ int runScenario(Table &t, const char *scenario)
         if (closeButton)
             QTest::mouseClick(closeButton, Qt::LeftButton);
         t.settle();
-        CHECK(dock->isHidden());
-        QTest::keyClick(&frame, Qt::Key_F2);
+        // Back at once with its buttons, the decision still pending.
+        CHECK(dock->isVisible());
+        CHECK(t.panel.checkCallButton()->isVisible());
+        CHECK(decisions == 0);
+        // Hidden with the ribbon's check box: back again.
+        frame.ExecuteCommand(ID_VIEW_OUTPUTWND);
+        t.settle();
+        CHECK(dock->isVisible());
+        QTest::mouseClick(t.panel.checkCallButton(), Qt::LeftButton);
         CHECK(decisions == 1);
-        CHECK(!dock->isHidden());
         // Hidden with the ribbon's check box once the decision is made: the next decision
         // brings it back by itself.
         CHECK(t.waitForDecision());
