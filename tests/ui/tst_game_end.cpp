@@ -31,7 +31,9 @@
 #include <QTimer>
 #include <QTest>
 
+#include <chrono>
 #include <csignal>
+#include <ctime>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -200,38 +202,54 @@ int summaryScenario(Table &t)
     return g_failures;
 }
 
-// Pictures only (BRISQUEL_SHOTS=<folder>): a tournament table at a showdown where the losers'
-// hands are face up too, with the tournament's line in the corner.
+// Pictures only (BRISQUEL_SHOTS=<folder>): a "9 players Turbo" table on a clock sixty times
+// as fast, at a showdown where a player goes bust, every hand face up, with the tournament's
+// line past its first level; at 1024 x 700 and 1600 x 1000.
 int showdownShot(Table &t)
 {
     CMainFrame &frame = t.frame;
+    const auto start = std::chrono::steady_clock::now();
+    const std::time_t wall = std::time(nullptr);
+    t.app.Game().SetClock([start, wall] {
+        const auto played = std::chrono::steady_clock::now() - start;
+        return wall + 60 * std::chrono::duration_cast<std::chrono::seconds>(played).count();
+    });
     frame.m_runSetupDialog = [](CDialogTable &dialog) {
-        dialog.gameTypeCombo()->setCurrentIndex(3); // "9 players"
+        dialog.gameTypeCombo()->setCurrentIndex(4); // "9 players Turbo"
         dialog.okButton()->click();
         return dialog.result();
     };
     frame.ExecuteCommand(ID_START_GAME);
     {
         auto lock = t.app.Game().LockState();
-        t.app.Game().SetPauseFactor(0.4); // the showdown stays on the table a while
+        t.app.Game().SetPauseFactor(0.5); // the showdown stays on the table a while
     }
     frame.ExecuteCommand(ID_WHO_IS_ON_BUTTON);
-    const auto shownDown = [&] {
+    const auto bustAtShowdown = [&] {
         auto lock = t.app.Game().LockState();
+        const CDunmereGame &game = t.app.Game();
         int atShowdown = 0;
-        for (int s = 1; s < 10; ++s)
-            atShowdown += t.app.Game().m_playerRects[s].m_atShowdown;
-        return atShowdown >= 2;
+        bool bust = false;
+        for (int s = 1; s < 9; ++s) {
+            atShowdown += game.m_playerRects[s].m_atShowdown;
+            bust |= game.m_playerRects[s].m_atShowdown != 0 && game.m_table.m_inGame[s] == 0;
+        }
+        return atShowdown >= 2 && bust && game.m_levelIndex > 0;
     };
     CHECK(t.waitFor(
         [&] {
             if (t.panel.IsDecisionPrepared())
                 QTest::mouseClick(t.panel.foldButton(), Qt::LeftButton);
-            return shownDown();
+            return bustAtShowdown();
         },
-        300000));
-    QTest::qWait(150);
-    frame.grab().save(qEnvironmentVariable("BRISQUEL_SHOTS") + "/showdown-tournament.png");
+        500000));
+    const QString shots = qEnvironmentVariable("BRISQUEL_SHOTS");
+    for (const QSize size : {QSize(1024, 700), QSize(1600, 1000)}) {
+        frame.resize(size);
+        t.settle();
+        frame.grab().save(
+            QStringLiteral("%1/showdown-tournament-%2x%3.png").arg(shots).arg(size.width()).arg(size.height()));
+    }
     CHECK(t.app.Game().StopNowAndSave());
     return g_failures;
 }

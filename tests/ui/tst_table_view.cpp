@@ -45,6 +45,49 @@ QRgb Average(const QImage &image, QPointF p, int half = 3)
     return qRgb(int(r / n), int(g / n), int(b / n));
 }
 
+// Collects what the widget really repaints, as a screen would show it.
+struct PaintSpy : QObject
+{
+    QRegion painted;
+    explicit PaintSpy(QWidget &widget) { widget.installEventFilter(this); }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent *>(event)->region();
+        return false;
+    }
+};
+
+// A tournament table of n seats, each in the game with cards and a box, shown on screen.
+void ShowTournament(CDunmereGame &game, CDunmereView &view, int n)
+{
+    game.SetClock([] { return std::time_t(100000); });
+    {
+        std::lock_guard<std::mutex> lock(game.StateMutex());
+        CGameTable &t = game.m_table;
+        t.m_seatCount = n;
+        t.m_smallBlind = 10;
+        t.m_bigBlind = 20;
+        game.m_windowReady = 1;
+        game.m_levelSeconds = 300;
+        game.m_levelCount = 10;
+        game.m_levelStartTime = 100000;
+        for (int s = 0; s < n; ++s) {
+            t.m_inGame[s] = 1;
+            t.m_stack[s] = 1500;
+            t.m_cards[2 * s] = s;
+            t.m_cards[2 * s + 1] = 13 + s;
+        }
+    }
+    view.LayoutSeats();
+    std::lock_guard<std::mutex> lock(game.StateMutex());
+    for (int s = 0; s < n; ++s) {
+        game.m_playerRects[s].m_visible = 1;
+        game.m_playerRects[s].m_showCards = 1;
+        game.m_playerRects[s].m_nameText = L"Master_" + std::to_wstring(s);
+    }
+}
+
 } // namespace
 
 class TestTableView : public QObject
@@ -69,6 +112,8 @@ private slots:
     void showdownHands();
     void tournamentLine_data();
     void tournamentLine();
+    void tournamentLineRepaintedClearOfTheSeats_data();
+    void tournamentLineRepaintedClearOfTheSeats();
 
 private:
     QImage Render(CDunmereGame &game, CDunmereView &view)
@@ -506,4 +551,57 @@ void TestTableView::tournamentLine()
     game.m_levelStartTime = 100000 - secondsPlayed;
     QCOMPARE(TournamentLine(game), line);
     QCOMPARE(QString::fromStdWString(SnapshotOfGame(game).tournamentText), line);
+}
+
+void TestTableView::tournamentLineRepaintedClearOfTheSeats_data()
+{
+    QTest::addColumn<int>("seats");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("9 seats, short window") << 9 << QSize(1020, 420);
+    QTest::newRow("10 seats, wide") << 10 << QSize(1600, 700);
+    QTest::newRow("6 seats, small") << 6 << QSize(500, 320);
+}
+
+// A level change and a bust repaint the line at once, without a resize, and no seat's box or
+// cards reach into its band.
+void TestTableView::tournamentLineRepaintedClearOfTheSeats()
+{
+    QFETCH(int, seats);
+    QFETCH(QSize, size);
+    CDunmereGame game;
+    CDunmereView view(game);
+    view.resize(size);
+    ShowTournament(game, view, seats);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    PaintSpy spy(view);
+    QTRY_VERIFY(!spy.painted.isEmpty());
+    for (int s = 0; s < seats; ++s) {
+        TableRect box, cards;
+        {
+            std::lock_guard<std::mutex> lock(game.StateMutex());
+            box = game.m_playerRects[s].m_boxRect;
+            cards = game.m_playerRects[s].m_cardsRect;
+        }
+        for (const TableRect &r : {box, cards})
+            QVERIFY2(view.ToDevice(r.left, r.upper).y() >= kInfoBandHeight,
+                     qPrintable(QStringLiteral("seat %1 at %2 in %3x%4, zoom %5")
+                                    .arg(s)
+                                    .arg(view.ToDevice(r.left, r.upper).y())
+                                    .arg(view.width())
+                                    .arg(view.height())
+                                    .arg(view.Zoom())));
+    }
+    spy.painted = QRegion();
+    TableRect pot;
+    {
+        std::lock_guard<std::mutex> lock(game.StateMutex());
+        game.m_levelIndex = 1;
+        game.m_table.m_smallBlind = 15;
+        game.m_table.m_bigBlind = 30;
+        game.m_table.m_inGame[1] = 0;
+        pot = game.m_potRect;
+    }
+    view.Invalidate(pot); // the next hand's first change at the table
+    QTRY_VERIFY(spy.painted.contains(QRect(0, 0, view.width(), kInfoBandHeight)));
 }

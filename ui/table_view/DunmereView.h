@@ -63,8 +63,12 @@ protected:
 
 private:
     static constexpr size_t kMaxPendingRects = 64; // beyond that the whole view is repainted
+    static constexpr int kInfoLineRefreshMs = 10000;
 
     void FlushInvalidations();
+    // Repaints the tournament line when it no longer says what was painted (UI thread).
+    void RefreshInfoLine();
+    static int TopBandFor(const TableSnapshot &table);
     void ApplyWaitCursor();
     TablePaintArea PaintArea(QSize client, double dpiX, double dpiY) const;
 
@@ -77,4 +81,6 @@ private:
     double m_zoom = 1.0;
     int m_waitCursorDepth = 0;
     bool m_showAllAtShowdown = true;
+    int m_topBand = 0;     // the band of the last paint above the table (tournaments)
+    QString m_paintedInfo; // the tournament line as last painted
 };
