@@ -114,6 +114,7 @@ private slots:
     void tournamentLine();
     void tournamentLineRepaintedClearOfTheSeats_data();
     void tournamentLineRepaintedClearOfTheSeats();
+    void payoutRepaintsEveryHandShownDown();
 
 private:
     QImage Render(CDunmereGame &game, CDunmereView &view)
@@ -604,4 +605,35 @@ void TestTableView::tournamentLineRepaintedClearOfTheSeats()
     }
     view.Invalidate(pot); // the next hand's first change at the table
     QTRY_VERIFY(spy.painted.contains(QRect(0, 0, view.width(), kInfoBandHeight)));
+}
+
+// At a showdown every hand shown down turns face up on screen, the losers' (a player going
+// bust among them) as well as the winner's.
+void TestTableView::payoutRepaintsEveryHandShownDown()
+{
+    CDunmereGame game;
+    CDunmereView view(game);
+    game.SetScreen(&view);
+    view.resize(900, 600);
+    ShowTournament(game, view, 3);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    PaintSpy spy(view);
+    QTRY_VERIFY(!spy.painted.isEmpty());
+    spy.painted = QRegion();
+    TableRect loser;
+    {
+        std::unique_lock<std::mutex> lock(game.StateMutex());
+        game.m_table.m_folded[0] = true;
+        game.m_table.m_stack[2] = 0; // all in and beaten: out of the game
+        for (int k = 20; k < 25; ++k)
+            game.m_table.m_cards[k] = 30 + k;
+        int winnings[10] = {0, 3000};
+        game.PayOut(winnings, lock);
+        QCOMPARE(game.m_table.m_inGame[2], 0);
+        loser = game.m_playerRects[2].m_cardsRect;
+    }
+    const QRect cards(view.ToDevice(loser.left, loser.upper).toPoint(),
+                      view.ToDevice(loser.right, loser.lower).toPoint());
+    QTRY_VERIFY(spy.painted.contains(cards));
 }

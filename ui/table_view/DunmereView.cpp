@@ -41,6 +41,18 @@ CDunmereView::CDunmereView(CDunmereGame &game, QWidget *parent)
     clock->start(kInfoLineRefreshMs);
 }
 
+void CDunmereView::InvalidateAll()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_pendingMutex);
+        m_pendingAll = true;
+        if (m_flushPosted)
+            return;
+        m_flushPosted = true;
+    }
+    emit invalidationsPending();
+}
+
 void CDunmereView::RefreshInfoLine()
 {
     QString line;

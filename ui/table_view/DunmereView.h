@@ -32,6 +32,7 @@ public:
     explicit CDunmereView(CDunmereGame &game, QWidget *parent = nullptr);
 
     void Invalidate(const TableRect &rect) override;
+    void InvalidateAll() override;
     void LayoutSeats() override;
     void SetWaitCursor(bool on) override;
 
