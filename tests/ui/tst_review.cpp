@@ -180,9 +180,10 @@ void TestReview::initTestCase()
 void TestReview::replayFollowsTheHandHistory_data()
 {
     QTest::addColumn<int>("game"); // the file, oldest first
+    QTest::addColumn<QString>("listed"); // the hand list's Pot and Showdown cells
     // Per step: caption, then stack and bet of seats 0..2, then the pot box.
     QTest::addColumn<QStringList>("steps");
-    QTest::newRow("won by folds") << 0 << QStringList{
+    QTest::newRow("won by folds") << 0 << "60 " << QStringList{
         "Hand #1: blinds 10/20", "1000 - 1000 - 1000 - | 0",
         "Tim_2: posts small blind 10", "1000 - 1000 - 990 10 | 0",
         "Hero_0: posts big blind 20", "980 20 1000 - 990 10 | 0",
@@ -197,8 +198,9 @@ void TestReview::replayFollowsTheHandHistory_data()
         "Tim_2: bets 40", "980 - 980 - 940 40 | 60",
         "Hero_0: folds", "980 - 980 - 940 40 | 60",
         "Master_1: folds", "980 - 980 - 940 40 | 60",
-        "Tim_2 collected 100 from pot", "980 - 980 - 1040 - | 0"};
-    QTest::newRow("split pot") << 1 << QStringList{
+        "Uncalled bet (40) returned to Tim_2; Tim_2 collected 60 from pot",
+            "980 - 980 - 1040 - | 0"};
+    QTest::newRow("split pot") << 1 << "2000 all in" << QStringList{
         "Hand #1: blinds 10/20", "1000 - 1000 - 1000 - | 0",
         "Tim_2: posts small blind 10", "1000 - 1000 - 990 10 | 0",
         "Hero_0: posts big blind 20", "980 20 1000 - 990 10 | 0",
@@ -208,9 +210,10 @@ void TestReview::replayFollowsTheHandHistory_data()
         "*** FLOP *** [As Ks Qs]", "0 - 1000 - 0 - | 2000",
         "*** TURN *** [Js]", "0 - 1000 - 0 - | 2000",
         "*** RIVER *** [Ts]", "0 - 1000 - 0 - | 2000",
-        "Hero_0 wins 1000 with Royal flush; Tim_2 wins 1000 with Royal flush",
+        "Hero_0 wins 1000 with Royal flush; Tim_2 wins 1000 with Royal flush (all in before "
+        "the river)",
             "1000 - 1000 - 1000 - | 0"};
-    QTest::newRow("three all in, side pot") << 2 << QStringList{
+    QTest::newRow("three all in, side pot") << 2 << "1500 all in" << QStringList{
         "Hand #1: blinds 10/20", "300 - 600 - 1000 - | 0",
         "Tim_2: posts small blind 10", "300 - 600 - 990 10 | 0",
         "Hero_0: posts big blind 20", "280 20 600 - 990 10 | 0",
@@ -220,13 +223,15 @@ void TestReview::replayFollowsTheHandHistory_data()
         "*** FLOP *** [3h 8s 9d]", "0 - 0 - 400 - | 1500",
         "*** TURN *** [Jc]", "0 - 0 - 400 - | 1500",
         "*** RIVER *** [4s]", "0 - 0 - 400 - | 1500",
-        "Hero_0 wins 900 with Pair of Aces; Master_1 wins 600 with Pair of Kings",
+        "Hero_0 wins 900 with Pair of Aces; Master_1 wins 600 with Pair of Kings (all in "
+        "before the river)",
             "900 - 600 - 400 - | 0"};
 }
 
 void TestReview::replayFollowsTheHandHistory()
 {
     QFETCH(int, game);
+    QFETCH(QString, listed);
     QFETCH(QStringList, steps);
     CHandsWindow window(m_scripted.path());
     window.show();
@@ -236,6 +241,11 @@ void TestReview::replayFollowsTheHandHistory()
     QVERIFY(window.openFile(HistoryFiles(m_scripted.path()).at(game)));
     ClickRow(window, 0);
     QCOMPARE(window.stepCount(), steps.size() / 2);
+    // The pot the players played for, without a bet nobody called, and how the hand ended.
+    const QAbstractItemModel *rows = window.findChild<QTableView *>()->model();
+    QCOMPARE(rows->index(0, CHandListModel::kPot).data().toString() + u' ' +
+                 rows->index(0, CHandListModel::kShowdown).data().toString(),
+             listed);
 
     const auto shownNow = [&] {
         const TableSnapshot &table = Table(window);
