@@ -75,6 +75,29 @@ struct Table
     {
         return waitFor([&] { return panel.IsDecisionPrepared(); });
     }
+    // "Start game" with the set-up dialog changed by setUp, then OK.
+    void startGame(const std::function<void(CDialogTable &)> &setUp)
+    {
+        frame.m_runSetupDialog = [setUp](CDialogTable &dialog) {
+            setUp(dialog);
+            dialog.okButton()->click();
+            return dialog.result();
+        };
+        frame.ExecuteCommand(ID_START_GAME);
+    }
+    // Runs answer once on the "Add chips !" dialog as soon as it is offered.
+    void onAddChipsOffered(QTimer &watch, bool &offered,
+                           const std::function<void(CDlgAddChips &)> &answer)
+    {
+        QObject::connect(&watch, &QTimer::timeout, [&offered, answer] {
+            auto *dialog = qobject_cast<CDlgAddChips *>(QApplication::activeModalWidget());
+            if (!offered && dialog) {
+                offered = true;
+                answer(*dialog);
+            }
+        });
+        watch.start(5);
+    }
     int handsCompleted()
     {
         auto lock = app.Game().LockState();
@@ -95,6 +118,18 @@ struct Table
         return false;
     }
 };
+
+// Pictures of a window as it opened (<stem>.png) and on a 1024 x 700 and a 1600 x 1000
+// screen (<stem>-<w>x<h>.png).
+void saveShots(Table &t, QWidget *window, const QString &stem)
+{
+    window->grab().save(stem + ".png");
+    for (const QSize size : {QSize(1024, 700), QSize(1600, 1000)}) {
+        window->resize(size);
+        t.settle();
+        window->grab().save(QStringLiteral("%1-%2x%3.png").arg(stem).arg(size.width()).arg(size.height()));
+    }
+}
 
 // The ledger rows of the one saved game, the hand history read back, and their agreement.
 void checkSavedGame(CDunmereApp &app, int handsPlayed)
@@ -174,7 +209,7 @@ int summaryScenario(Table &t)
     CHECK(costly.startsWith("Hand #") || costly.startsWith("none"));
     const QString shots = qEnvironmentVariable("BRISQUEL_SHOTS");
     if (!shots.isEmpty())
-        summary->grab().save(shots + "/game-summary.png");
+        saveShots(t, summary, shots + "/game-summary");
 
     // Review the second hand.
     QComboBox *choice = summary->handChoice();
@@ -192,7 +227,7 @@ int summaryScenario(Table &t)
     CHECK(t.waitFor([&] { return review->verdictsReady(); }));
     CHECK(review->game().hands.size() == static_cast<size_t>(hands));
     if (!shots.isEmpty())
-        review->grab().save(shots + "/review-from-summary.png");
+        saveShots(t, review, shots + "/review-from-summary");
 
     QTest::mouseClick(summary->closeButton(), Qt::LeftButton);
     t.settle();
@@ -214,12 +249,9 @@ int showdownShot(Table &t)
         const auto played = std::chrono::steady_clock::now() - start;
         return wall + 60 * std::chrono::duration_cast<std::chrono::seconds>(played).count();
     });
-    frame.m_runSetupDialog = [](CDialogTable &dialog) {
+    t.startGame([](CDialogTable &dialog) {
         dialog.gameTypeCombo()->setCurrentIndex(4); // "9 players Turbo"
-        dialog.okButton()->click();
-        return dialog.result();
-    };
-    frame.ExecuteCommand(ID_START_GAME);
+    });
     {
         auto lock = t.app.Game().LockState();
         t.app.Game().SetPauseFactor(0.5); // the showdown stays on the table a while
@@ -243,13 +275,7 @@ int showdownShot(Table &t)
             return bustAtShowdown();
         },
         500000));
-    const QString shots = qEnvironmentVariable("BRISQUEL_SHOTS");
-    for (const QSize size : {QSize(1024, 700), QSize(1600, 1000)}) {
-        frame.resize(size);
-        t.settle();
-        frame.grab().save(
-            QStringLiteral("%1/showdown-tournament-%2x%3.png").arg(shots).arg(size.width()).arg(size.height()));
-    }
+    saveShots(t, &frame, qEnvironmentVariable("BRISQUEL_SHOTS") + "/showdown-tournament");
     CHECK(t.app.Game().StopNowAndSave());
     return g_failures;
 }
@@ -260,22 +286,13 @@ int showdownShot(Table &t)
 int sigtermWhileAddingChips(Table &t)
 {
     CMainFrame &frame = t.frame;
-    frame.m_runSetupDialog = [](CDialogTable &dialog) {
+    t.startGame([](CDialogTable &dialog) {
         dialog.seatList()->SetCellText(0, 2, QStringLiteral("100")); // the human: five big blinds
-        dialog.okButton()->click();
-        return dialog.result();
-    };
-    frame.ExecuteCommand(ID_START_GAME);
+    });
     frame.ExecuteCommand(ID_WHO_IS_ON_BUTTON);
     bool offered = false;
     QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (!offered && qobject_cast<CDlgAddChips *>(QApplication::activeModalWidget())) {
-            offered = true;
-            std::raise(SIGTERM);
-        }
-    });
-    watch.start(5);
+    t.onAddChipsOffered(watch, offered, [](CDlgAddChips &) { std::raise(SIGTERM); });
     CHECK(t.waitFor(
         [&] {
             // Folds two hands, then calls everything until he is out of chips.
@@ -308,24 +325,16 @@ int sigtermWhileAddingChips(Table &t)
 int declineAddChips(Table &t)
 {
     CMainFrame &frame = t.frame;
-    frame.m_runSetupDialog = [](CDialogTable &dialog) {
+    t.startGame([](CDialogTable &dialog) {
         dialog.gameTypeCombo()->setCurrentIndex(4); // "9 players Turbo"
-        dialog.okButton()->click();
-        return dialog.result();
-    };
-    frame.ExecuteCommand(ID_START_GAME);
+    });
     frame.ExecuteCommand(ID_WHO_IS_ON_BUTTON);
     bool offered = false;
     QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        auto *dialog = qobject_cast<CDlgAddChips *>(QApplication::activeModalWidget());
-        if (!offered && dialog) {
-            offered = true;
-            auto *buttons = dialog->findChild<QDialogButtonBox *>();
-            QTest::mouseClick(buttons->button(QDialogButtonBox::Cancel), Qt::LeftButton);
-        }
+    t.onAddChipsOffered(watch, offered, [](CDlgAddChips &dialog) {
+        auto *buttons = dialog.findChild<QDialogButtonBox *>();
+        QTest::mouseClick(buttons->button(QDialogButtonBox::Cancel), Qt::LeftButton);
     });
-    watch.start(5);
     CHECK(t.waitFor(
         [&] {
             // All in at every decision until he is out of chips.
@@ -362,11 +371,7 @@ int runScenario(Table &t, const char *scenario)
         return showdownShot(t);
     CMainFrame &frame = t.frame;
     QDockWidget *dock = frame.outputDock();
-    frame.m_runSetupDialog = [](CDialogTable &dialog) {
-        dialog.okButton()->click(); // Hero at seat 0 against the default opponents
-        return dialog.result();
-    };
-    frame.ExecuteCommand(ID_START_GAME);
+    t.startGame([](CDialogTable &) {}); // Hero at seat 0 against the default opponents
     frame.ExecuteCommand(ID_WHO_IS_ON_BUTTON);
 
     if (std::strcmp(scenario, "pane") == 0) {

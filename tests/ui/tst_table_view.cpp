@@ -66,7 +66,6 @@ void ShowTournament(CDunmereGame &game, CDunmereView &view, int n)
         std::lock_guard<std::mutex> lock(game.StateMutex());
         CGameTable &t = game.m_table;
         t.m_seatCount = n;
-        t.m_smallBlind = 10;
         t.m_bigBlind = 20;
         game.m_windowReady = 1;
         game.m_levelSeconds = 300;
@@ -81,11 +80,8 @@ void ShowTournament(CDunmereGame &game, CDunmereView &view, int n)
     }
     view.LayoutSeats();
     std::lock_guard<std::mutex> lock(game.StateMutex());
-    for (int s = 0; s < n; ++s) {
-        game.m_playerRects[s].m_visible = 1;
-        game.m_playerRects[s].m_showCards = 1;
-        game.m_playerRects[s].m_nameText = L"Master_" + std::to_wstring(s);
-    }
+    for (int s = 0; s < n; ++s)
+        game.m_playerRects[s].m_visible = game.m_playerRects[s].m_showCards = 1;
 }
 
 } // namespace
@@ -112,9 +108,7 @@ private slots:
     void showdownHands();
     void tournamentLine_data();
     void tournamentLine();
-    void tournamentLineRepaintedClearOfTheSeats_data();
-    void tournamentLineRepaintedClearOfTheSeats();
-    void payoutRepaintsEveryHandShownDown();
+    void repaintsTheTournamentLineAndEveryHandShownDown();
 
 private:
     QImage Render(CDunmereGame &game, CDunmereView &view)
@@ -554,76 +548,36 @@ void TestTableView::tournamentLine()
     QCOMPARE(QString::fromStdWString(SnapshotOfGame(game).tournamentText), line);
 }
 
-void TestTableView::tournamentLineRepaintedClearOfTheSeats_data()
+// On screen, without a resize: the tournament line after a new level and a bust, clear of every
+// seat's box and cards; at a showdown every hand shown down, a busted player's as well.
+void TestTableView::repaintsTheTournamentLineAndEveryHandShownDown()
 {
-    QTest::addColumn<int>("seats");
-    QTest::addColumn<QSize>("size");
-    QTest::newRow("9 seats, short window") << 9 << QSize(1020, 420);
-    QTest::newRow("10 seats, wide") << 10 << QSize(1600, 700);
-    QTest::newRow("6 seats, small") << 6 << QSize(500, 320);
-}
-
-// A level change and a bust repaint the line at once, without a resize, and no seat's box or
-// cards reach into its band.
-void TestTableView::tournamentLineRepaintedClearOfTheSeats()
-{
-    QFETCH(int, seats);
-    QFETCH(QSize, size);
-    CDunmereGame game;
-    CDunmereView view(game);
-    view.resize(size);
-    ShowTournament(game, view, seats);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
-    PaintSpy spy(view);
-    QTRY_VERIFY(!spy.painted.isEmpty());
-    for (int s = 0; s < seats; ++s) {
-        TableRect box, cards;
-        {
-            std::lock_guard<std::mutex> lock(game.StateMutex());
-            box = game.m_playerRects[s].m_boxRect;
-            cards = game.m_playerRects[s].m_cardsRect;
+    for (const QSize size : {QSize(1020, 420), QSize(1600, 700)}) {
+        const int seats = size.width() > 1500 ? 10 : 9;
+        CDunmereGame game;
+        CDunmereView view(game);
+        game.SetScreen(&view);
+        view.resize(size);
+        ShowTournament(game, view, seats);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        PaintSpy spy(view);
+        QTRY_VERIFY(!spy.painted.isEmpty());
+        std::unique_lock<std::mutex> lock(game.StateMutex());
+        for (int s = 0; s < seats; ++s) {
+            for (const TableRect &r : {game.m_playerRects[s].m_boxRect, game.m_playerRects[s].m_cardsRect})
+                QVERIFY2(view.ToDevice(r.left, r.upper).y() >= kInfoBandHeight, qPrintable(QString::number(s)));
         }
-        for (const TableRect &r : {box, cards})
-            QVERIFY2(view.ToDevice(r.left, r.upper).y() >= kInfoBandHeight,
-                     qPrintable(QStringLiteral("seat %1 at %2 in %3x%4, zoom %5")
-                                    .arg(s)
-                                    .arg(view.ToDevice(r.left, r.upper).y())
-                                    .arg(view.width())
-                                    .arg(view.height())
-                                    .arg(view.Zoom())));
-    }
-    spy.painted = QRegion();
-    TableRect pot;
-    {
-        std::lock_guard<std::mutex> lock(game.StateMutex());
+        spy.painted = QRegion();
         game.m_levelIndex = 1;
-        game.m_table.m_smallBlind = 15;
         game.m_table.m_bigBlind = 30;
         game.m_table.m_inGame[1] = 0;
-        pot = game.m_potRect;
-    }
-    view.Invalidate(pot); // the next hand's first change at the table
-    QTRY_VERIFY(spy.painted.contains(QRect(0, 0, view.width(), kInfoBandHeight)));
-}
+        lock.unlock();
+        view.Invalidate(kPotRect); // the next hand's first change at the table
+        QTRY_VERIFY(spy.painted.contains(QRect(0, 0, view.width(), kInfoBandHeight)));
 
-// At a showdown every hand shown down turns face up on screen, the losers' (a player going
-// bust among them) as well as the winner's.
-void TestTableView::payoutRepaintsEveryHandShownDown()
-{
-    CDunmereGame game;
-    CDunmereView view(game);
-    game.SetScreen(&view);
-    view.resize(900, 600);
-    ShowTournament(game, view, 3);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
-    PaintSpy spy(view);
-    QTRY_VERIFY(!spy.painted.isEmpty());
-    spy.painted = QRegion();
-    TableRect loser;
-    {
-        std::unique_lock<std::mutex> lock(game.StateMutex());
+        spy.painted = QRegion();
+        lock.lock();
         game.m_table.m_folded[0] = true;
         game.m_table.m_stack[2] = 0; // all in and beaten: out of the game
         for (int k = 20; k < 25; ++k)
@@ -631,9 +585,9 @@ void TestTableView::payoutRepaintsEveryHandShownDown()
         int winnings[10] = {0, 3000};
         game.PayOut(winnings, lock);
         QCOMPARE(game.m_table.m_inGame[2], 0);
-        loser = game.m_playerRects[2].m_cardsRect;
+        const TableRect loser = game.m_playerRects[2].m_cardsRect;
+        lock.unlock();
+        QTRY_VERIFY(spy.painted.contains(QRect(view.ToDevice(loser.left, loser.upper).toPoint(),
+                                               view.ToDevice(loser.right, loser.lower).toPoint())));
     }
-    const QRect cards(view.ToDevice(loser.left, loser.upper).toPoint(),
-                      view.ToDevice(loser.right, loser.lower).toPoint());
-    QTRY_VERIFY(spy.painted.contains(cards));
 }
