@@ -22,6 +22,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
+#include <QLineEdit>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -453,6 +456,22 @@ void TestReview::opensOtherFormatsAndExports()
     const QString shots = qEnvironmentVariable("BRISQUEL_SHOTS");
     if (!shots.isEmpty())
         QVERIFY(window.grab().save(QDir(shots).filePath(QStringLiteral("review-imported.png"))));
+
+    // The export dialog names the file after the format picked.
+    QStringList offered;
+    QTimer::singleShot(0, &window, [&offered] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        offered << name->text();
+        QTest::keyClick(dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo")), Qt::Key_Down);
+        offered << name->text();
+        dialog->reject();
+    });
+    ClickButton(&window, "export");
+    QCOMPARE(offered.size(), 2);
+    QVERIFY(offered[0].startsWith(QStringLiteral("PokerStars_")) && offered[0].endsWith(".txt"));
+    QVERIFY(offered[1].startsWith(QStringLiteral("PHH_")) && offered[1].endsWith(".phhs"));
 
     const QString phh = folder.filePath(QStringLiteral("vela.phhs"));
     window.m_askExportPath = [&phh] { return phh; };

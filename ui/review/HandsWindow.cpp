@@ -70,19 +70,26 @@ CHandsWindow::CHandsWindow(QString outputFolder, QWidget *parent)
         return QFileDialog::getOpenFileName(
             this, tr("Open a hand history"),
             QDir(m_outputFolder).filePath(QStringLiteral("HandHistory")),
-            tr("Hand histories (HH_*.txt);;PokerStars and PHH files (*.txt *.phh *.phhs);;"
-               "All files (*)"));
+            // Every file the window reads, an export just written among them.
+            tr("Hand histories (*.txt *.phh *.phhs);;All files (*)"));
     };
     m_askExportPath = [this] {
-        const QString suggested =
-            QDir(m_outputFolder)
-                .filePath(QStringLiteral("HandHistory/PokerStars_") +
-                          QFileInfo(m_games->currentData().toString().section(QLatin1Char('\n'), 0, 0))
-                              .completeBaseName() +
-                          QStringLiteral(".txt"));
-        return QFileDialog::getSaveFileName(
-            this, tr("Export the game"), suggested,
-            tr("PokerStars hand histories (*.txt);;PHH hand histories (*.phhs *.phh)"));
+        const QString base =
+            QFileInfo(m_games->currentData().toString().section(QLatin1Char('\n'), 0, 0))
+                .completeBaseName();
+        const QDir folder(QDir(m_outputFolder).filePath(QStringLiteral("HandHistory")));
+        QFileDialog dialog(this, tr("Export the game"),
+                           folder.filePath(QStringLiteral("PokerStars_") + base + ".txt"),
+                           tr("PokerStars hand histories (*.txt);;PHH hand histories (*.phhs)"));
+        dialog.setObjectName(QStringLiteral("ExportDialog"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        // The name follows the format chosen, as the game's own copies are named.
+        connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, base](const QString &f) {
+            dialog.selectFile(f.contains(QLatin1String("*.phhs"))
+                                  ? QStringLiteral("PHH_") + base + QStringLiteral(".phhs")
+                                  : QStringLiteral("PokerStars_") + base + QStringLiteral(".txt"));
+        });
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
 
     auto *top = new QHBoxLayout;
