@@ -303,7 +303,10 @@ void TestReview::jumpsToStreetsAndPlays()
     auto *games = window.findChild<QComboBox *>(QStringLiteral("games"));
     QCOMPARE(games->count(), 3);
     QCOMPARE(games->currentData().toString(), HistoryFiles(m_scripted.path()).at(2));
-    QVERIFY(window.openFile(HistoryFiles(m_scripted.path()).at(0)));
+    // A game of the list opened under another spelling of its path is that entry, not a new one.
+    QVERIFY(window.openFile(m_scripted.path() + "/./HandHistory/" +
+                            QFileInfo(HistoryFiles(m_scripted.path()).at(0)).fileName()));
+    QCOMPARE(games->count(), 3);
 
     ClickButton(&window, "turn");
     QCOMPARE(Caption(window), QStringLiteral("*** TURN *** [9c]"));

@@ -54,6 +54,15 @@ QPushButton *ControlButton(const QString &text, const QString &name, QWidget *pa
     return button;
 }
 
+// One spelling per file ("a/./b.txt", a link and the path the folder search gives are the
+// same entry of the game list).
+QString FileKey(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
 } // namespace
 
 CHandsWindow::CHandsWindow(QString outputFolder, QWidget *parent)
@@ -363,7 +372,7 @@ void CHandsWindow::reload()
         history::FindHistoryFiles(m_outputFolder.toStdString(), error);
     // Newest first: the game being played heads the list.
     for (auto it = files.rbegin(); it != files.rend(); ++it) {
-        const QString path = QString::fromStdString(*it);
+        const QString path = FileKey(QString::fromStdString(*it));
         m_games->addItem(GameListTextOfFile(path), path);
         m_games->setItemData(m_games->count() - 1, QFileInfo(path).fileName(), Qt::ToolTipRole);
     }
@@ -421,8 +430,9 @@ bool CHandsWindow::exportTo(const QString &path)
     return true;
 }
 
-bool CHandsWindow::openTable(const QString &path, int table)
+bool CHandsWindow::openTable(const QString &file, int table)
 {
+    const QString path = FileKey(file);
     if (m_timer->isActive())
         togglePlay();
     const auto dataOf = [&path](int t) {
