@@ -296,13 +296,17 @@ void TestReview::replayFollowsTheHandHistory()
 
 void TestReview::jumpsToStreetsAndPlays()
 {
+    // A newer game stopped before its first hand ended: the latest game with hands is shown.
+    const QString unplayed = m_scripted.path() + "/HandHistory/HH_29991231_235959.txt";
+    QVERIFY(QFile(unplayed).open(QIODevice::WriteOnly));
     CHandsWindow window(m_scripted.path());
     window.show();
     window.reload();
-    // The latest game is shown first.
+    QFile::remove(unplayed);
     auto *games = window.findChild<QComboBox *>(QStringLiteral("games"));
-    QCOMPARE(games->count(), 3);
+    QCOMPARE(games->count(), 4);
     QCOMPARE(games->currentData().toString(), HistoryFiles(m_scripted.path()).at(2));
+    window.reload();
     // A game of the list opened under another spelling of its path is that entry, not a new one.
     QVERIFY(window.openFile(m_scripted.path() + "/./HandHistory/" +
                             QFileInfo(HistoryFiles(m_scripted.path()).at(0)).fileName()));

@@ -370,11 +370,16 @@ void CHandsWindow::reload()
     std::string error;
     const std::vector<std::string> files =
         history::FindHistoryFiles(m_outputFolder.toStdString(), error);
-    // Newest first: the game being played heads the list.
+    // Newest first: the game being played heads the list. The window opens on the newest game
+    // with a hand: a game stopped before its first hand ended has nothing to show.
+    int shown = -1;
     for (auto it = files.rbegin(); it != files.rend(); ++it) {
         const QString path = FileKey(QString::fromStdString(*it));
-        m_games->addItem(GameListTextOfFile(path), path);
+        bool hasHands = false;
+        m_games->addItem(GameListTextOfFile(path, &hasHands), path);
         m_games->setItemData(m_games->count() - 1, QFileInfo(path).fileName(), Qt::ToolTipRole);
+        if (hasHands && shown < 0)
+            shown = m_games->count() - 1;
     }
     if (files.empty()) {
         m_model->setGame({}, 0);
@@ -387,7 +392,7 @@ void CHandsWindow::reload()
                     true);
         return;
     }
-    showGameAt(0);
+    showGameAt(std::max(shown, 0));
 }
 
 // A list entry's data: the file, and after a line break the table for files of several.
