@@ -101,6 +101,9 @@ int MendAnswer(const CGameTable &t, int o, int b)
 {
     // Out-of-range answers would make a negative stack or chips from nowhere.
     b = std::clamp(b, 0, std::max(t.m_stack[o], 0));
+    // With every other player still in all in, nobody could answer a raise: it is a call.
+    if (!t.AnotherCanAct(o))
+        return std::min(b, std::max(t.m_amountToCall - t.m_bet[o], 0));
     // A raise below the minimum, or one that the betting was not reopened for, is mended here
     // rather than in every decider's sizing.
     return t.m_raises.Legalize(o, t.m_bet[o], t.m_stack[o], b);

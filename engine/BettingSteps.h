@@ -46,7 +46,8 @@ bool StillToAct(const CGameTable &t, const RoundState &round, int o);
 bool RoundSettled(const CGameTable &t, const RoundState &round);
 
 // A decider's answer made one the table accepts: within 0..stack, then a raise below the
-// minimum, or one the betting was not reopened for, to the nearest legal amount.
+// minimum, or one the betting was not reopened for, to the nearest legal amount; a raise that
+// no other player could answer (all the others still in are all in) becomes a call.
 int MendAnswer(const CGameTable &t, int o, int b);
 
 // Whether seat o owes chips, so that putting none in is a fold: before the flop when its bet

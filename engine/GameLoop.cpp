@@ -121,20 +121,18 @@ void CDunmereGame::HandThreadMain()
             if (m_onHandEnd)
                 m_onHandEnd(*this);
             ++m_handsCompleted;
-            if (m_exitRequested) {
-                // The human declined to add chips and the program is closing: no save.
-                m_resultsSaved = true;
-                CloseFiles();
-                break;
-            }
-            if (m_stopRequested) {
+            if (m_exitRequested || m_stopRequested) {
+                // However the game ended (stopped, one player left, the human declined to add
+                // chips), the hands it played are its result.
                 if (m_saveResults)
                     m_saveResults(*this);
                 m_resultsSaved = true;
                 CloseFiles();
+                // Declining to add chips has asked to close already.
+                const bool closeAsked = m_exitRequested;
                 m_exitRequested = true;
                 lock.unlock();
-                if (m_program)
+                if (m_program && !closeAsked)
                     m_program->CloseProgram();
                 break;
             }

@@ -142,6 +142,15 @@ int CGameTable::MaxOpponentStack(int s) const
     return most;
 }
 
+bool CGameTable::AnotherCanAct(int s) const
+{
+    for (int t = 0; t < m_seatCount; ++t) {
+        if (t != s && IsActive(t) && m_stack[t] > 0)
+            return true;
+    }
+    return false;
+}
+
 bool CGameTable::SomeoneStillToCall(int s) const
 {
     for (int t = 0; t < m_seatCount; ++t) {

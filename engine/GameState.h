@@ -125,6 +125,8 @@ public:
     int CountActive() const;
     int CountActiveWithChips() const;
     int MaxOpponentStack(int s) const;
+    // Another seat in the hand has chips behind: someone could still answer a raise of s.
+    bool AnotherCanAct(int s) const;
     bool SomeoneStillToCall(int s) const;
     int CountCallers(int s) const;
     int CountRaisersAbove(int s, int amount) const;

@@ -176,10 +176,7 @@ std::vector<Option> LegalOptions(const CGameTable &t, int seat)
         add(OptionKind::Check, 0);
     }
     // A raise needs the betting reopened for the seat, and somebody with chips to call it.
-    bool someoneCanCall = false;
-    for (int s = 0; s < t.m_seatCount; ++s)
-        someoneCanCall |= s != seat && t.IsActive(s) && t.m_stack[s] > 0;
-    if (stack <= owed || !t.m_raises.MayRaise(seat) || !someoneCanCall)
+    if (stack <= owed || !t.m_raises.MayRaise(seat) || !t.AnotherCanAct(seat))
         return options;
     const long long pot = PotOf(t);
     std::vector<long long> totals;

@@ -1,5 +1,7 @@
 #include "replay/HandReplay.h"
 
+#include "outcome/HandOutcome.h"
+
 #include "lineformat/GameLines.h"
 
 #include <algorithm>
@@ -124,25 +126,34 @@ HandReplay::HandReplay(const history::Hand &hand, int playerSeat)
         state.pot += seat.bet;
         seat.bet = 0;
     }
+    // A bet nobody called goes back to its owner: it is not won, and not part of the pot.
+    const outcome::HandOutcome result = outcome::OutcomeOf(hand);
     std::string caption;
+    if (result.returnedSeat >= 0 && static_cast<size_t>(result.returnedSeat) < state.seats.size())
+        caption = "Uncalled bet (" + std::to_string(result.returned) + ") returned to " +
+                  name(result.returnedSeat);
     for (const history::Winner &winner : hand.winners) {
         if (winner.seat < 0 || static_cast<size_t>(winner.seat) >= state.seats.size())
             continue;
         SeatState &seat = state.seats[static_cast<size_t>(winner.seat)];
-        seat.won = winner.amount;
+        const int won = result.Won(winner.seat, winner.amount);
+        seat.won = won;
         seat.stack += winner.amount;
         state.pot -= winner.amount;
+        if (won <= 0)
+            continue;
         if (!caption.empty())
             caption += "; ";
         if (hand.showdown) {
-            caption += name(winner.seat) + " wins " + std::to_string(winner.amount);
+            caption += name(winner.seat) + " wins " + std::to_string(won);
             if (!winner.combination.empty())
                 caption += " with " + winner.combination;
         } else {
-            caption +=
-                name(winner.seat) + " collected " + std::to_string(winner.amount) + " from pot";
+            caption += name(winner.seat) + " collected " + std::to_string(won) + " from pot";
         }
     }
+    if (!caption.empty() && result.ending == outcome::Ending::AllIn)
+        caption += " (all in before the river)";
     if (hand.showdown) {
         for (size_t s = 0; s < state.seats.size() && s < hand.seats.size(); ++s)
             state.seats[s].faceUp = state.seats[s].faceUp || hand.seats[s].cardsShown;

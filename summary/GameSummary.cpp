@@ -1,5 +1,7 @@
 #include "summary/GameSummary.h"
 
+#include "outcome/HandOutcome.h"
+
 #include "pokerlib/EquityCalculator.h"
 
 #include <algorithm>
@@ -114,7 +116,8 @@ GameSummary Summarize(const history::Game &game, int seat)
         summary.allInNet += AllInAdjustedNet(hand, seat, adjusted);
         summary.allInHands += adjusted ? 1 : 0;
         if (net != 0)
-            pots.push_back({hand.number, hand.pot, net, hand.showdown});
+            pots.push_back({hand.number, outcome::OutcomeOf(hand).pot, net,
+                            outcome::HowItEnded(hand, seat)});
     }
     if (summary.hands > 0)
         summary.bbPer100 *= 100.0 / summary.hands;

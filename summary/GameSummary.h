@@ -9,6 +9,7 @@
 #include "history/HistoryReader.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace summary {
@@ -16,9 +17,9 @@ namespace summary {
 struct PotResult
 {
     int hand = 0; // the hand's number
-    int pot = 0;  // every chip put in during the hand
+    int pot = 0;  // every chip put in during the hand but a bet nobody called
     int net = 0;  // what the seat won minus what it put in
-    bool showdown = false;
+    std::string ending; // how it ended for the seat: "folded preflop", "at the showdown", ...
 };
 
 struct GameSummary

@@ -11,6 +11,7 @@
 //   (the big blind counts as the opening bet before the flop), unless the player is all in;
 // - a player who has acted may raise again only when facing at least a full raise since
 //   (an all-in for less does not reopen the betting, several together may);
+// - nobody raises when every other player still in is all in: nobody could answer it;
 // - a round ends only when every player who can act has acted and matched the bet.
 
 #include <algorithm>
@@ -65,6 +66,7 @@ public:
     int m_headsUpHands = 0;
     int m_shortAllIns = 0;   // all-in raises for less than a full raise
     int m_closedRaisers = 0; // turns of players who could only call or fold after one
+    int m_nobodyToAnswer = 0; // turns facing a bet with every other player still in all in
 
     void ReadGame(const std::string &historyPath, const std::string &logPath)
     {
@@ -122,6 +124,15 @@ private:
     {
         const Player &p = m_players[s];
         return p.dealt && !p.folded && p.chips > 0;
+    }
+
+    // Another player still in the hand has chips behind.
+    bool AnotherCanAct(int seat) const
+    {
+        for (size_t s = 0; s < m_players.size(); ++s)
+            if (static_cast<int>(s) != seat && CanAct(static_cast<int>(s)))
+                return true;
+        return false;
     }
 
     int CanActCount() const
@@ -309,6 +320,9 @@ private:
         const bool mayRaise = !p.acted || m_toMatch - p.facedWhenActed >= m_lastFull;
         if (!mayRaise && owed > 0)
             ++m_closedRaisers;
+        const bool answerable = AnotherCanAct(seat);
+        if (!answerable && owed > 0)
+            ++m_nobodyToAnswer;
         if (what == "folds") {
             p.folded = true;
         } else if (what == "checks") {
@@ -325,6 +339,8 @@ private:
                 Illegal(p.name + " puts in more than it has");
             else if (total <= m_toMatch)
                 Illegal(p.name + " raises without raising");
+            else if (!answerable)
+                Illegal(p.name + " raises with every other player still in all in");
             else if (!mayRaise)
                 Illegal(p.name + " raises when the betting was not reopened to it");
             else if (total - base < m_lastFull && !allIn)

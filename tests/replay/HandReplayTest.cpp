@@ -105,11 +105,11 @@ TEST_F(HandReplayTest, HandWonByFoldsOnTheTurn)
     EXPECT_EQ(replay.at(10).caption, "*** TURN *** [9c]");
     EXPECT_EQ(replay.firstStepOf(Street::River), -1);
     EXPECT_EQ(replay.at(11).caption, "Tim_2: bets 40");
-    // The folded seats' chips stay in the pot; the bettor takes it all back.
+    // The folded seats' chips stay in the pot; the bet nobody called goes back, not won.
     const TableState &end = replay.at(replay.resultStep());
-    EXPECT_EQ(end.caption, "Tim_2 collected 100 from pot");
+    EXPECT_EQ(end.caption, "Uncalled bet (40) returned to Tim_2; Tim_2 collected 60 from pot");
     EXPECT_EQ(Stacks(end), (std::vector<int>{980, 980, 1040}));
-    EXPECT_EQ(end.seats[2].won, 100);
+    EXPECT_EQ(end.seats[2].won, 60);
     // Only the player's own cards face up; nobody showed down.
     for (int step = 0; step < replay.count(); ++step) {
         EXPECT_TRUE(replay.at(step).seats[0].faceUp);
@@ -134,7 +134,8 @@ TEST_F(HandReplayTest, SplitPotShowsBothWinnersCards)
     EXPECT_EQ(replay.at(7).pot, 2000);
     const TableState &end = replay.at(replay.resultStep());
     EXPECT_EQ(replay.resultStep(), 9);
-    EXPECT_EQ(end.caption, "Hero_0 wins 1000 with Royal flush; Tim_2 wins 1000 with Royal flush");
+    EXPECT_EQ(end.caption, "Hero_0 wins 1000 with Royal flush; Tim_2 wins 1000 with Royal flush "
+                           "(all in before the river)");
     EXPECT_EQ(Stacks(end), (std::vector<int>{1000, 1000, 1000}));
     EXPECT_TRUE(end.seats[0].faceUp);
     EXPECT_TRUE(end.seats[2].faceUp);

@@ -123,4 +123,44 @@ TEST(Summary, NetBigBlindsPer100AndTheBiggestPots)
     EXPECT_EQ(s.biggestLost[0].net, -600);
 }
 
+// A bet nobody called goes back to its owner: neither won nor part of the pot. Each pot says
+// how the hand ended for the seat.
+TEST(Summary, PotsLeaveTheReturnedBetOutAndSayHowEachHandEnded)
+{
+    // Seat 1 raises to 60 and seat 0 folds its small blind of 10: 50 of the 60 come back.
+    Hand folded;
+    folded.seats = {Seat(0, "", "", 10, 0, true), Seat(1, "", "", 60, 70)};
+    folded.pot = 70;
+    history::Action fold;
+    fold.seat = 0;
+    fold.kind = history::ActionKind::Fold;
+    folded.actions = {fold};
+    // Seat 0 has put in 1500 against seat 1's 280, all in, who wins: 1220 come back.
+    const Hand shown = AllInHand(Street::River, {"Kd", "2c", "7h", "9s", "3d"},
+                                 {Seat(0, "Ah", "Qs", 1500, 1220), Seat(1, "Kc", "Kh", 280, 560)});
+    const Hand allIn = AllInHand(Street::Flop, {"Kd", "2c", "7h", "9s", "3d"},
+                                 {Seat(0, "Ah", "As", 500, 1000), Seat(1, "Kc", "Qh", 500, 0)});
+    struct Case
+    {
+        const Hand *hand;
+        int seat;
+        int pot;
+        int net;
+        const char *ending;
+    };
+    for (const Case &c : {Case{&folded, 0, 20, -10, "folded preflop"},
+                          Case{&folded, 1, 20, 10, "the others folded"},
+                          Case{&shown, 0, 560, -280, "at the showdown"},
+                          Case{&allIn, 1, 1000, -500, "all in before the river"}}) {
+        history::Game game;
+        game.hands = {*c.hand};
+        const summary::GameSummary s = summary::Summarize(game, c.seat);
+        const std::vector<summary::PotResult> &pots = c.net > 0 ? s.biggestWon : s.biggestLost;
+        ASSERT_EQ(pots.size(), 1u) << c.ending;
+        EXPECT_EQ(pots[0].pot, c.pot) << c.ending;
+        EXPECT_EQ(pots[0].net, c.net) << c.ending;
+        EXPECT_EQ(pots[0].ending, c.ending);
+    }
+}
+
 } // namespace

@@ -5,11 +5,17 @@
 namespace testsupport {
 
 SeededBotGame::SeededBotGame(int seats, int lastHand, std::uint64_t seed)
+    : SeededBotGame(seats, lastHand, seed, 1500, kGameTypeNinePlayersTurbo)
+{
+}
+
+SeededBotGame::SeededBotGame(int seats, int lastHand, std::uint64_t seed, int stack,
+                             int gameTypeId)
 {
     BotGameOptions options;
     options.names = DefaultBotNames(seats);
-    options.stacks.assign(static_cast<size_t>(seats), 1500);
-    options.gameTypeId = 4;
+    options.stacks.assign(static_cast<size_t>(seats), stack);
+    options.gameTypeId = gameTypeId;
     options.lastHand = lastHand;
     options.seed = seed;
     options.outputFolder = m_folder.str();

@@ -116,6 +116,8 @@ void TestActionPanel::setTable(int A, int H, int S, int BB, int P)
     m_table->m_bet[0] = H;
     m_table->m_bet[1] = A;
     m_table->m_stack[0] = S;
+    m_table->m_stack[1] = 1000;
+    m_table->m_inGame[0] = m_table->m_inGame[1] = 1;
     m_table->m_bigBlind = BB;
     m_table->m_pot = P - H - A;
     m_table->m_folded[0] = false;
@@ -131,8 +133,12 @@ void TestActionPanel::setRound(bool preflop, const QString &acts, int H, int S, 
     m_table->m_raises.Begin(BB, preflop ? BB : 0, preflop);
     int A = preflop ? BB : 0;
     for (const QString &act : acts.split(u',', Qt::SkipEmptyParts)) {
-        const int total = act.section(u':', 1).toInt();
-        m_table->m_raises.Act(act.section(u':', 0, 0).toInt(), total);
+        // "1:80!": seat 1 is all in with 80.
+        const int seat = act.section(u':', 0, 0).toInt();
+        const int total = act.section(u':', 1).remove(u'!').toInt();
+        m_table->m_raises.Act(seat, total);
+        if (act.endsWith(u'!'))
+            m_table->m_stack[seat] = 0;
         A = std::max(A, total);
     }
     m_table->m_amountToCall = A;
@@ -548,6 +554,11 @@ void TestActionPanel::legalTotalsOnly_data()
     QTest::newRow("two short all-ins reopen")
         << false << "0:100,1:150,2:220" << 100 << 900 << 600 << "CALL 120" << "RAISE TO 320"
         << "011";
+    // Nobody left who could answer a raise.
+    QTest::newRow("the only other player all in")
+        << false << "1:80!" << 0 << 1000 << 180 << "CALL 80" << "" << "";
+    QTest::newRow("a lone big blind all in") << true << "1:20!" << 10 << 990 << 30 << "CALL 10"
+                                             << "" << "";
     // 120 behind, below the minimum of 160: all in is the only raise; 3/4 and POT reach it.
     QTest::newRow("all in below the minimum")
         << false << "1:80" << 0 << 120 << 180 << "CALL 80" << "RAISE TO 120" << "011";

@@ -132,6 +132,23 @@ void TestApp::viewToggles()
     }
     f.ExecuteCommand(ID_STATISTICS);
     QVERIFY(!f.action(ID_STATISTICS)->isChecked());
+
+    // The ticks as the player leaves them are those of the next start: Statistics on, the
+    // caption bar off.
+    f.ExecuteCommand(ID_STATISTICS);
+    f.ExecuteCommand(ID_VIEW_CAPTION_BAR);
+    {
+        std::lock_guard<std::mutex> lock(m_app.Game().StateMutex());
+        m_app.Game().m_showStatistics = false; // as a new run's game starts
+    }
+    {
+        CMainFrame next(m_app);
+        QVERIFY(next.action(ID_STATISTICS)->isChecked());
+        QVERIFY(next.captionBar()->isHidden());
+    }
+    f.ExecuteCommand(ID_STATISTICS);
+    f.ExecuteCommand(ID_VIEW_CAPTION_BAR);
+    QVERIFY(!f.captionBar()->isHidden());
 }
 
 void TestApp::visualStyles()

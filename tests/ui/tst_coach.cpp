@@ -141,6 +141,11 @@ void TestCoach::coachJudgesEveryDecision()
     });
     modalCloser.start(50);
 
+    // Off until the first decision is pending: ticked then, it advises on that decision.
+    QCheckBox *box = ViewCheckBox(QStringLiteral("Coach"));
+    ClickBox(box);
+    QTRY_VERIFY(!coach->isEnabled());
+
     GameSetupItems items;
     items.seatCount = 10;
     items.names = {"Hero",   "Maniac", "Tim",       "Professor", "Master",
@@ -174,6 +179,10 @@ void TestCoach::coachJudgesEveryDecision()
             const int i = int(moves.size());
             // Every other decision is answered as soon as the buttons show, before the coach
             // can have answered; the others wait for the line and read it.
+            if (i == 0) {
+                QVERIFY(!line->isVisible());
+                ClickBox(box);
+            }
             if (i % 2 == 0) {
                 QTRY_VERIFY_WITH_TIMEOUT(line->isVisible(), 10000);
                 const QRegularExpressionMatch m = panelText.match(line->text());

@@ -1,7 +1,8 @@
 // Ending a game the ways a person does, in a game where the human plays seat 0: closing the
-// output pane while a decision is pending and acting with F2; closing the window mid-hand and
-// answering the question; the desktop session ending (SIGTERM). One scenario per process, as a
-// game cannot be restarted: tst_game_end pane | close | keep | sigterm | bust | summary.
+// output pane while a decision is pending, which brings it back; closing the window mid-hand and
+// answering the question; the desktop session ending (SIGTERM); going bust and declining to add
+// chips. One scenario per process, as a game cannot be restarted:
+// tst_game_end pane | close | keep | sigterm | bust | decline | summary.
 // BRISQUEL_SHOTS=<folder> keeps pictures of the summary and of the review it opens.
 
 #include "engine/Game.h"
@@ -21,6 +22,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QDockWidget>
 #include <QMessageBox>
@@ -29,7 +31,9 @@
 #include <QTimer>
 #include <QTest>
 
+#include <chrono>
 #include <csignal>
+#include <ctime>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -71,6 +75,29 @@ struct Table
     {
         return waitFor([&] { return panel.IsDecisionPrepared(); });
     }
+    // "Start game" with the set-up dialog changed by setUp, then OK.
+    void startGame(const std::function<void(CDialogTable &)> &setUp)
+    {
+        frame.m_runSetupDialog = [setUp](CDialogTable &dialog) {
+            setUp(dialog);
+            dialog.okButton()->click();
+            return dialog.result();
+        };
+        frame.ExecuteCommand(ID_START_GAME);
+    }
+    // Runs answer once on the "Add chips !" dialog as soon as it is offered.
+    void onAddChipsOffered(QTimer &watch, bool &offered,
+                           const std::function<void(CDlgAddChips &)> &answer)
+    {
+        QObject::connect(&watch, &QTimer::timeout, [&offered, answer] {
+            auto *dialog = qobject_cast<CDlgAddChips *>(QApplication::activeModalWidget());
+            if (!offered && dialog) {
+                offered = true;
+                answer(*dialog);
+            }
+        });
+        watch.start(5);
+    }
     int handsCompleted()
     {
         auto lock = app.Game().LockState();
@@ -91,6 +118,18 @@ struct Table
         return false;
     }
 };
+
+// Pictures of a window as it opened (<stem>.png) and on a 1024 x 700 and a 1600 x 1000
+// screen (<stem>-<w>x<h>.png).
+void saveShots(Table &t, QWidget *window, const QString &stem)
+{
+    window->grab().save(stem + ".png");
+    for (const QSize size : {QSize(1024, 700), QSize(1600, 1000)}) {
+        window->resize(size);
+        t.settle();
+        window->grab().save(QStringLiteral("%1-%2x%3.png").arg(stem).arg(size.width()).arg(size.height()));
+    }
+}
 
 // The ledger rows of the one saved game, the hand history read back, and their agreement.
 void checkSavedGame(CDunmereApp &app, int handsPlayed)
@@ -170,7 +209,7 @@ int summaryScenario(Table &t)
     CHECK(costly.startsWith("Hand #") || costly.startsWith("none"));
     const QString shots = qEnvironmentVariable("BRISQUEL_SHOTS");
     if (!shots.isEmpty())
-        summary->grab().save(shots + "/game-summary.png");
+        saveShots(t, summary, shots + "/game-summary");
 
     // Review the second hand.
     QComboBox *choice = summary->handChoice();
@@ -188,7 +227,7 @@ int summaryScenario(Table &t)
     CHECK(t.waitFor([&] { return review->verdictsReady(); }));
     CHECK(review->game().hands.size() == static_cast<size_t>(hands));
     if (!shots.isEmpty())
-        review->grab().save(shots + "/review-from-summary.png");
+        saveShots(t, review, shots + "/review-from-summary");
 
     QTest::mouseClick(summary->closeButton(), Qt::LeftButton);
     t.settle();
@@ -198,38 +237,45 @@ int summaryScenario(Table &t)
     return g_failures;
 }
 
-// Pictures only (BRISQUEL_SHOTS=<folder>): a tournament table at a showdown where the losers'
-// hands are face up too, with the tournament's line in the corner.
+// Pictures only (BRISQUEL_SHOTS=<folder>): a "9 players Turbo" table on a clock sixty times
+// as fast, at a showdown where a player goes bust, every hand face up, with the tournament's
+// line past its first level; at 1024 x 700 and 1600 x 1000.
 int showdownShot(Table &t)
 {
     CMainFrame &frame = t.frame;
-    frame.m_runSetupDialog = [](CDialogTable &dialog) {
-        dialog.gameTypeCombo()->setCurrentIndex(3); // "9 players"
-        dialog.okButton()->click();
-        return dialog.result();
-    };
-    frame.ExecuteCommand(ID_START_GAME);
+    const auto start = std::chrono::steady_clock::now();
+    const std::time_t wall = std::time(nullptr);
+    t.app.Game().SetClock([start, wall] {
+        const auto played = std::chrono::steady_clock::now() - start;
+        return wall + 60 * std::chrono::duration_cast<std::chrono::seconds>(played).count();
+    });
+    t.startGame([](CDialogTable &dialog) {
+        dialog.gameTypeCombo()->setCurrentIndex(4); // "9 players Turbo"
+    });
     {
         auto lock = t.app.Game().LockState();
-        t.app.Game().SetPauseFactor(0.4); // the showdown stays on the table a while
+        t.app.Game().SetPauseFactor(0.5); // the showdown stays on the table a while
     }
     frame.ExecuteCommand(ID_WHO_IS_ON_BUTTON);
-    const auto shownDown = [&] {
+    const auto bustAtShowdown = [&] {
         auto lock = t.app.Game().LockState();
+        const CDunmereGame &game = t.app.Game();
         int atShowdown = 0;
-        for (int s = 1; s < 10; ++s)
-            atShowdown += t.app.Game().m_playerRects[s].m_atShowdown;
-        return atShowdown >= 2;
+        bool bust = false;
+        for (int s = 1; s < 9; ++s) {
+            atShowdown += game.m_playerRects[s].m_atShowdown;
+            bust |= game.m_playerRects[s].m_atShowdown != 0 && game.m_table.m_inGame[s] == 0;
+        }
+        return atShowdown >= 2 && bust && game.m_levelIndex > 0;
     };
     CHECK(t.waitFor(
         [&] {
             if (t.panel.IsDecisionPrepared())
                 QTest::mouseClick(t.panel.foldButton(), Qt::LeftButton);
-            return shownDown();
+            return bustAtShowdown();
         },
-        300000));
-    QTest::qWait(150);
-    frame.grab().save(qEnvironmentVariable("BRISQUEL_SHOTS") + "/showdown-tournament.png");
+        500000));
+    saveShots(t, &frame, qEnvironmentVariable("BRISQUEL_SHOTS") + "/showdown-tournament");
     CHECK(t.app.Game().StopNowAndSave());
     return g_failures;
 }
@@ -240,22 +286,13 @@ int showdownShot(Table &t)
 int sigtermWhileAddingChips(Table &t)
 {
     CMainFrame &frame = t.frame;
-    frame.m_runSetupDialog = [](CDialogTable &dialog) {
+    t.startGame([](CDialogTable &dialog) {
         dialog.seatList()->SetCellText(0, 2, QStringLiteral("100")); // the human: five big blinds
-        dialog.okButton()->click();
-        return dialog.result();
-    };
-    frame.ExecuteCommand(ID_START_GAME);
+    });
     frame.ExecuteCommand(ID_WHO_IS_ON_BUTTON);
     bool offered = false;
     QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (!offered && qobject_cast<CDlgAddChips *>(QApplication::activeModalWidget())) {
-            offered = true;
-            std::raise(SIGTERM);
-        }
-    });
-    watch.start(5);
+    t.onAddChipsOffered(watch, offered, [](CDlgAddChips &) { std::raise(SIGTERM); });
     CHECK(t.waitFor(
         [&] {
             // Folds two hands, then calls everything until he is out of chips.
@@ -283,19 +320,58 @@ int sigtermWhileAddingChips(Table &t)
     return g_failures;
 }
 
+// A tournament the human leaves by going bust and declining "Add chips !": the game is saved
+// like a stopped one, the hand that busted him included, and its summary shows.
+int declineAddChips(Table &t)
+{
+    CMainFrame &frame = t.frame;
+    t.startGame([](CDialogTable &dialog) {
+        dialog.gameTypeCombo()->setCurrentIndex(4); // "9 players Turbo"
+    });
+    frame.ExecuteCommand(ID_WHO_IS_ON_BUTTON);
+    bool offered = false;
+    QTimer watch;
+    t.onAddChipsOffered(watch, offered, [](CDlgAddChips &dialog) {
+        auto *buttons = dialog.findChild<QDialogButtonBox *>();
+        QTest::mouseClick(buttons->button(QDialogButtonBox::Cancel), Qt::LeftButton);
+    });
+    CHECK(t.waitFor(
+        [&] {
+            // All in at every decision until he is out of chips.
+            if (t.panel.IsDecisionPrepared() && t.panel.raiseButton()->isVisible()) {
+                QTest::mouseClick(t.panel.maxButton(), Qt::LeftButton);
+                QTest::mouseClick(t.panel.raiseButton(), Qt::LeftButton);
+            } else if (t.panel.IsDecisionPrepared()) {
+                QTest::mouseClick(t.panel.checkCallButton(), Qt::LeftButton);
+            }
+            return frame.closeGuard()->summary() != nullptr;
+        },
+        120000));
+    CHECK(offered);
+    CHECK(!t.app.Game().GameThreadRunning());
+    const int played = t.handsCompleted();
+    CHECK(played > 0);
+    checkSavedGame(t.app, played);
+    {
+        auto lock = t.app.Game().LockState();
+        CHECK(t.app.Game().m_table.m_stack[0] == 0);
+    }
+    if (CGameSummaryWindow *summary = frame.closeGuard()->summary())
+        CHECK(summary->figureText("Hands") == QString::number(played));
+    return g_failures;
+}
+
 int runScenario(Table &t, const char *scenario)
 {
     if (std::strcmp(scenario, "bust") == 0)
         return sigtermWhileAddingChips(t);
+    if (std::strcmp(scenario, "decline") == 0)
+        return declineAddChips(t);
     if (std::strcmp(scenario, "shots") == 0)
         return showdownShot(t);
     CMainFrame &frame = t.frame;
     QDockWidget *dock = frame.outputDock();
-    frame.m_runSetupDialog = [](CDialogTable &dialog) {
-        dialog.okButton()->click(); // Hero at seat 0 against the default opponents
-        return dialog.result();
-    };
-    frame.ExecuteCommand(ID_START_GAME);
+    t.startGame([](CDialogTable &) {}); // Hero at seat 0 against the default opponents
     frame.ExecuteCommand(ID_WHO_IS_ON_BUTTON);
 
     if (std::strcmp(scenario, "pane") == 0) {
@@ -308,10 +384,16 @@ int runScenario(Table &t, const char *scenario)
         if (closeButton)
             QTest::mouseClick(closeButton, Qt::LeftButton);
         t.settle();
-        CHECK(dock->isHidden());
-        QTest::keyClick(&frame, Qt::Key_F2);
+        // Back at once with its buttons, the decision still pending.
+        CHECK(dock->isVisible());
+        CHECK(t.panel.checkCallButton()->isVisible());
+        CHECK(decisions == 0);
+        // Hidden with the ribbon's check box: back again.
+        frame.ExecuteCommand(ID_VIEW_OUTPUTWND);
+        t.settle();
+        CHECK(dock->isVisible());
+        QTest::mouseClick(t.panel.checkCallButton(), Qt::LeftButton);
         CHECK(decisions == 1);
-        CHECK(!dock->isHidden());
         // Hidden with the ribbon's check box once the decision is made: the next decision
         // brings it back by itself.
         CHECK(t.waitForDecision());

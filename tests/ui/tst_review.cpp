@@ -22,6 +22,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
+#include <QLineEdit>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -180,9 +183,10 @@ void TestReview::initTestCase()
 void TestReview::replayFollowsTheHandHistory_data()
 {
     QTest::addColumn<int>("game"); // the file, oldest first
+    QTest::addColumn<QString>("listed"); // the hand list's Pot and Showdown cells
     // Per step: caption, then stack and bet of seats 0..2, then the pot box.
     QTest::addColumn<QStringList>("steps");
-    QTest::newRow("won by folds") << 0 << QStringList{
+    QTest::newRow("won by folds") << 0 << "60 " << QStringList{
         "Hand #1: blinds 10/20", "1000 - 1000 - 1000 - | 0",
         "Tim_2: posts small blind 10", "1000 - 1000 - 990 10 | 0",
         "Hero_0: posts big blind 20", "980 20 1000 - 990 10 | 0",
@@ -197,8 +201,9 @@ void TestReview::replayFollowsTheHandHistory_data()
         "Tim_2: bets 40", "980 - 980 - 940 40 | 60",
         "Hero_0: folds", "980 - 980 - 940 40 | 60",
         "Master_1: folds", "980 - 980 - 940 40 | 60",
-        "Tim_2 collected 100 from pot", "980 - 980 - 1040 - | 0"};
-    QTest::newRow("split pot") << 1 << QStringList{
+        "Uncalled bet (40) returned to Tim_2; Tim_2 collected 60 from pot",
+            "980 - 980 - 1040 - | 0"};
+    QTest::newRow("split pot") << 1 << "2000 all in" << QStringList{
         "Hand #1: blinds 10/20", "1000 - 1000 - 1000 - | 0",
         "Tim_2: posts small blind 10", "1000 - 1000 - 990 10 | 0",
         "Hero_0: posts big blind 20", "980 20 1000 - 990 10 | 0",
@@ -208,9 +213,10 @@ void TestReview::replayFollowsTheHandHistory_data()
         "*** FLOP *** [As Ks Qs]", "0 - 1000 - 0 - | 2000",
         "*** TURN *** [Js]", "0 - 1000 - 0 - | 2000",
         "*** RIVER *** [Ts]", "0 - 1000 - 0 - | 2000",
-        "Hero_0 wins 1000 with Royal flush; Tim_2 wins 1000 with Royal flush",
+        "Hero_0 wins 1000 with Royal flush; Tim_2 wins 1000 with Royal flush (all in before "
+        "the river)",
             "1000 - 1000 - 1000 - | 0"};
-    QTest::newRow("three all in, side pot") << 2 << QStringList{
+    QTest::newRow("three all in, side pot") << 2 << "1500 all in" << QStringList{
         "Hand #1: blinds 10/20", "300 - 600 - 1000 - | 0",
         "Tim_2: posts small blind 10", "300 - 600 - 990 10 | 0",
         "Hero_0: posts big blind 20", "280 20 600 - 990 10 | 0",
@@ -220,13 +226,15 @@ void TestReview::replayFollowsTheHandHistory_data()
         "*** FLOP *** [3h 8s 9d]", "0 - 0 - 400 - | 1500",
         "*** TURN *** [Jc]", "0 - 0 - 400 - | 1500",
         "*** RIVER *** [4s]", "0 - 0 - 400 - | 1500",
-        "Hero_0 wins 900 with Pair of Aces; Master_1 wins 600 with Pair of Kings",
+        "Hero_0 wins 900 with Pair of Aces; Master_1 wins 600 with Pair of Kings (all in "
+        "before the river)",
             "900 - 600 - 400 - | 0"};
 }
 
 void TestReview::replayFollowsTheHandHistory()
 {
     QFETCH(int, game);
+    QFETCH(QString, listed);
     QFETCH(QStringList, steps);
     CHandsWindow window(m_scripted.path());
     window.show();
@@ -236,6 +244,11 @@ void TestReview::replayFollowsTheHandHistory()
     QVERIFY(window.openFile(HistoryFiles(m_scripted.path()).at(game)));
     ClickRow(window, 0);
     QCOMPARE(window.stepCount(), steps.size() / 2);
+    // The pot the players played for, without a bet nobody called, and how the hand ended.
+    const QAbstractItemModel *rows = window.findChild<QTableView *>()->model();
+    QCOMPARE(rows->index(0, CHandListModel::kPot).data().toString() + u' ' +
+                 rows->index(0, CHandListModel::kShowdown).data().toString(),
+             listed);
 
     const auto shownNow = [&] {
         const TableSnapshot &table = Table(window);
@@ -283,14 +296,21 @@ void TestReview::replayFollowsTheHandHistory()
 
 void TestReview::jumpsToStreetsAndPlays()
 {
+    // A newer game stopped before its first hand ended: the latest game with hands is shown.
+    const QString unplayed = m_scripted.path() + "/HandHistory/HH_29991231_235959.txt";
+    QVERIFY(QFile(unplayed).open(QIODevice::WriteOnly));
     CHandsWindow window(m_scripted.path());
     window.show();
     window.reload();
-    // The latest game is shown first.
+    QFile::remove(unplayed);
     auto *games = window.findChild<QComboBox *>(QStringLiteral("games"));
-    QCOMPARE(games->count(), 3);
+    QCOMPARE(games->count(), 4);
     QCOMPARE(games->currentData().toString(), HistoryFiles(m_scripted.path()).at(2));
-    QVERIFY(window.openFile(HistoryFiles(m_scripted.path()).at(0)));
+    window.reload();
+    // A game of the list opened under another spelling of its path is that entry, not a new one.
+    QVERIFY(window.openFile(m_scripted.path() + "/./HandHistory/" +
+                            QFileInfo(HistoryFiles(m_scripted.path()).at(0)).fileName()));
+    QCOMPARE(games->count(), 3);
 
     ClickButton(&window, "turn");
     QCOMPARE(Caption(window), QStringLiteral("*** TURN *** [9c]"));
@@ -443,6 +463,22 @@ void TestReview::opensOtherFormatsAndExports()
     const QString shots = qEnvironmentVariable("BRISQUEL_SHOTS");
     if (!shots.isEmpty())
         QVERIFY(window.grab().save(QDir(shots).filePath(QStringLiteral("review-imported.png"))));
+
+    // The export dialog names the file after the format picked.
+    QStringList offered;
+    QTimer::singleShot(0, &window, [&offered] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        offered << name->text();
+        QTest::keyClick(dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo")), Qt::Key_Down);
+        offered << name->text();
+        dialog->reject();
+    });
+    ClickButton(&window, "export");
+    QCOMPARE(offered.size(), 2);
+    QVERIFY(offered[0].startsWith(QStringLiteral("PokerStars_")) && offered[0].endsWith(".txt"));
+    QVERIFY(offered[1].startsWith(QStringLiteral("PHH_")) && offered[1].endsWith(".phhs"));
 
     const QString phh = folder.filePath(QStringLiteral("vela.phhs"));
     window.m_askExportPath = [&phh] { return phh; };

@@ -265,43 +265,63 @@ void TestSetupDialog::validation_data()
     QTest::addColumn<int>("field"); // 0 small blind, 1 big blind, 2 player stack, 3 a seat stack
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message"); // empty: accepted
+    QTest::addColumn<int>("named");       // the field selected after the message
     const QString range = QStringLiteral("Please enter an integer between 1 and 4294967295.");
     const QString notNumber = QStringLiteral("Please enter a positive integer.");
-    QTest::newRow("zero blind") << 0 << "0" << range;
-    QTest::newRow("too large") << 1 << "4294967296" << range;
-    QTest::newRow("letters") << 1 << "twenty" << notNumber;
-    QTest::newRow("negative") << 2 << "-5" << notNumber;
+    QTest::newRow("zero blind") << 0 << "0" << "Small blind (SB): " + range << 0;
+    QTest::newRow("too large") << 1 << "4294967296" << "Big blind (BB): " + range << 1;
+    QTest::newRow("letters") << 1 << "twenty" << "Big blind (BB): " + notNumber << 1;
+    QTest::newRow("negative") << 2 << "-5" << "Stack Player: " + notNumber << 2;
     QTest::newRow("beyond chips") << 2 << "3000000000"
-                                  << "Chips are counted up to 2147483647: please enter a smaller "
-                                     "amount.";
+                                  << "Stack Player: Chips are counted up to 2147483647: please "
+                                     "enter a smaller amount."
+                                  << 2;
+    QTest::newRow("small blind above the big blind")
+        << 0 << "50"
+        << "Small blind (SB): The small blind may not be larger than the big blind (20)." << 0;
+    QTest::newRow("big blind below the small blind")
+        << 1 << "5" << "Small blind (SB): The small blind may not be larger than the big blind (5)."
+        << 0;
     QTest::newRow("table total") << 3 << "2000000000"
                                  << "The stacks at the table add up to more than 2147483647 "
-                                    "chips: please enter smaller stacks.";
-    QTest::newRow("upper bound") << 0 << "2147483647" << QString();
-    QTest::newRow("one") << 1 << "1" << QString();
+                                    "chips: please enter smaller stacks."
+                                 << -1;
+    QTest::newRow("upper bound") << 1 << "2147483647" << QString() << -1;
+    QTest::newRow("blinds equal") << 0 << "20" << QString() << -1;
 }
 
+// Typed as a person types; a refused field is named and selected, the dialog stays open.
 void TestSetupDialog::validation()
 {
     QFETCH(int, field);
     QFETCH(QString, text);
     QFETCH(QString, message);
+    QFETCH(int, named);
     Messages messages;
     auto d = Make(messages);
+    d->show();
+    QVERIFY(QTest::qWaitForWindowActive(d.get()));
+    QLineEdit *edits[] = {d->smallBlindEdit(), d->bigBlindEdit(), d->playerStackEdit()};
     if (field == 3) {
         d->seatList()->SetCellText(1, 2, text);
         d->seatList()->SetCellText(2, 2, text);
     } else {
-        QLineEdit *edits[] = {d->smallBlindEdit(), d->bigBlindEdit(), d->playerStackEdit()};
-        edits[field]->setText(text);
+        edits[field]->setFocus();
+        edits[field]->selectAll();
+        QTest::keyClicks(edits[field], text);
     }
-    d->okButton()->click();
+    QTest::mouseClick(d->okButton(), Qt::LeftButton);
+    QCoreApplication::processEvents();
     if (message.isEmpty()) {
         QVERIFY(messages.texts.isEmpty());
         QCOMPARE(d->result(), int(QDialog::Accepted));
-    } else {
-        QCOMPARE(messages.texts, QStringList{message});
-        QCOMPARE(d->result(), int(QDialog::Rejected)); // still open
+        return;
+    }
+    QCOMPARE(messages.texts, QStringList{message});
+    QVERIFY(d->isVisible()); // still open
+    if (named >= 0) {
+        QVERIFY(edits[named]->hasFocus());
+        QCOMPARE(edits[named]->selectedText(), edits[named]->text());
     }
 }
 

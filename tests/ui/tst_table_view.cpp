@@ -45,6 +45,45 @@ QRgb Average(const QImage &image, QPointF p, int half = 3)
     return qRgb(int(r / n), int(g / n), int(b / n));
 }
 
+// Collects what the widget really repaints, as a screen would show it.
+struct PaintSpy : QObject
+{
+    QRegion painted;
+    explicit PaintSpy(QWidget &widget) { widget.installEventFilter(this); }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent *>(event)->region();
+        return false;
+    }
+};
+
+// A tournament table of n seats, each in the game with cards and a box, shown on screen.
+void ShowTournament(CDunmereGame &game, CDunmereView &view, int n)
+{
+    game.SetClock([] { return std::time_t(100000); });
+    {
+        std::lock_guard<std::mutex> lock(game.StateMutex());
+        CGameTable &t = game.m_table;
+        t.m_seatCount = n;
+        t.m_bigBlind = 20;
+        game.m_windowReady = 1;
+        game.m_levelSeconds = 300;
+        game.m_levelCount = 10;
+        game.m_levelStartTime = 100000;
+        for (int s = 0; s < n; ++s) {
+            t.m_inGame[s] = 1;
+            t.m_stack[s] = 1500;
+            t.m_cards[2 * s] = s;
+            t.m_cards[2 * s + 1] = 13 + s;
+        }
+    }
+    view.LayoutSeats();
+    std::lock_guard<std::mutex> lock(game.StateMutex());
+    for (int s = 0; s < n; ++s)
+        game.m_playerRects[s].m_visible = game.m_playerRects[s].m_showCards = 1;
+}
+
 } // namespace
 
 class TestTableView : public QObject
@@ -69,6 +108,7 @@ private slots:
     void showdownHands();
     void tournamentLine_data();
     void tournamentLine();
+    void repaintsTheTournamentLineAndEveryHandShownDown();
 
 private:
     QImage Render(CDunmereGame &game, CDunmereView &view)
@@ -506,4 +546,48 @@ void TestTableView::tournamentLine()
     game.m_levelStartTime = 100000 - secondsPlayed;
     QCOMPARE(TournamentLine(game), line);
     QCOMPARE(QString::fromStdWString(SnapshotOfGame(game).tournamentText), line);
+}
+
+// On screen, without a resize: the tournament line after a new level and a bust, clear of every
+// seat's box and cards; at a showdown every hand shown down, a busted player's as well.
+void TestTableView::repaintsTheTournamentLineAndEveryHandShownDown()
+{
+    for (const QSize size : {QSize(1020, 420), QSize(1600, 700)}) {
+        const int seats = size.width() > 1500 ? 10 : 9;
+        CDunmereGame game;
+        CDunmereView view(game);
+        game.SetScreen(&view);
+        view.resize(size);
+        ShowTournament(game, view, seats);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        PaintSpy spy(view);
+        QTRY_VERIFY(!spy.painted.isEmpty());
+        std::unique_lock<std::mutex> lock(game.StateMutex());
+        for (int s = 0; s < seats; ++s) {
+            for (const TableRect &r : {game.m_playerRects[s].m_boxRect, game.m_playerRects[s].m_cardsRect})
+                QVERIFY2(view.ToDevice(r.left, r.upper).y() >= kInfoBandHeight, qPrintable(QString::number(s)));
+        }
+        spy.painted = QRegion();
+        game.m_levelIndex = 1;
+        game.m_table.m_bigBlind = 30;
+        game.m_table.m_inGame[1] = 0;
+        lock.unlock();
+        view.Invalidate(kPotRect); // the next hand's first change at the table
+        QTRY_VERIFY(spy.painted.contains(QRect(0, 0, view.width(), kInfoBandHeight)));
+
+        spy.painted = QRegion();
+        lock.lock();
+        game.m_table.m_folded[0] = true;
+        game.m_table.m_stack[2] = 0; // all in and beaten: out of the game
+        for (int k = 20; k < 25; ++k)
+            game.m_table.m_cards[k] = 30 + k;
+        int winnings[10] = {0, 3000};
+        game.PayOut(winnings, lock);
+        QCOMPARE(game.m_table.m_inGame[2], 0);
+        const TableRect loser = game.m_playerRects[2].m_cardsRect;
+        lock.unlock();
+        QTRY_VERIFY(spy.painted.contains(QRect(view.ToDevice(loser.left, loser.upper).toPoint(),
+                                               view.ToDevice(loser.right, loser.lower).toPoint())));
+    }
 }

@@ -288,7 +288,8 @@ CDlgPlayerChoose::Amounts CDlgPlayerChoose::ReadAmounts() const
     a.H = m_table.m_bet[0];
     a.P = m_table.m_pot;
     a.minTotal = m_table.m_raises.MinRaiseTotal();
-    a.mayRaise = m_table.m_raises.MayRaise(0);
+    // Nobody left to answer a raise when every other player still in is all in.
+    a.mayRaise = m_table.m_raises.MayRaise(0) && m_table.AnotherCanAct(0);
     for (int i = 0; i < m_table.m_seatCount && i < 10; ++i)
         a.P += m_table.m_bet[i];
     return a;

@@ -59,6 +59,8 @@ constexpr const char *kWindowStateKey = "Workspace/State";
 constexpr const char *kCoachKey = "View/Coach";
 constexpr const char *kPaceKey = "View/Pace";
 constexpr const char *kShowAllHandsKey = "View/ShowAllHandsAtShowdown";
+constexpr const char *kStatisticsKey = "View/Statistics";
+constexpr const char *kCaptionBarKey = "View/CaptionBar";
 constexpr const char *kTrackerCopyKey = "Files/PokerStarsCopy";
 // The Pace control runs from no pauses to twice a real table's pauses, in tenths.
 constexpr int kPaceTenthsMax = 20;
@@ -149,6 +151,10 @@ CMainFrame::CMainFrame(CDunmereApp &app)
     m_coach = new CCoachController(m_game, m_outputWnd->actionPanel(), m_outputWnd, this);
     m_coach->setEnabled(QSettings().value(QLatin1String(kCoachKey), false).toBool());
     m_trackerCopy = QSettings().value(QLatin1String(kTrackerCopyKey), false).toBool();
+    // The other View ticks as the player left them.
+    if (QSettings().value(QLatin1String(kStatisticsKey), false).toBool())
+        m_game.ToggleStatistics();
+    m_captionBar->setVisible(QSettings().value(QLatin1String(kCaptionBarKey), true).toBool());
 
     // The docking layout of the last run; the shell panes start hidden all the same.
     restoreState(QSettings().value(QLatin1String(kWindowStateKey)).toByteArray());
@@ -204,7 +210,13 @@ void CMainFrame::createCommands()
         m_game.StopGame();
     })->setIcon(MakeRibbonIcon(RibbonIcon::Stop));
     addCommand(
-        ID_STATISTICS, tr("Statistics"), [this] { m_game.ToggleStatistics(); }, true);
+        ID_STATISTICS, tr("Statistics"),
+        [this] {
+            m_game.ToggleStatistics();
+            auto lock = m_game.LockState();
+            QSettings().setValue(QLatin1String(kStatisticsKey), m_game.m_showStatistics);
+        },
+        true);
     addCommand(
         ID_VIEW_OUTPUTWND, tr("ChatWnd"), [this] { togglePane(m_outputDock); }, true);
     addCommand(
@@ -238,7 +250,11 @@ void CMainFrame::createCommands()
                         "folder."));
     addCommand(
         ID_VIEW_CAPTION_BAR, tr("About Us"),
-        [this] { m_captionBar->setVisible(m_captionBar->isHidden()); }, true);
+        [this] {
+            m_captionBar->setVisible(m_captionBar->isHidden());
+            QSettings().setValue(QLatin1String(kCaptionBarKey), !m_captionBar->isHidden());
+        },
+        true);
     addCommand(
         ID_VIEW_CLASSVIEW, tr("Class View"), [this] { togglePane(m_classDock); }, true);
     addCommand(

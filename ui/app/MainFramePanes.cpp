@@ -44,6 +44,7 @@
 #include <QSlider>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QTimer>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -166,4 +167,13 @@ void CMainFrame::createHiddenPaneKeys()
     };
     connect(m_outputDock, &QDockWidget::visibilityChanged, this, rekey);
     rekey();
+    // Closed while the human has to act: the buttons come back at once, not at the next key.
+    connect(m_outputDock, &QDockWidget::visibilityChanged, this, [this] {
+        CDlgPlayerChoose *panel = m_outputWnd->actionPanel();
+        if (m_outputDock->isHidden() && panel && panel->IsDecisionPrepared())
+            QTimer::singleShot(0, this, [this] {
+                if (m_outputWnd->actionPanel()->IsDecisionPrepared())
+                    RevealActionPanel();
+            });
+    });
 }

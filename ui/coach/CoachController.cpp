@@ -77,11 +77,15 @@ CCoachController::~CCoachController()
 
 void CCoachController::setEnabled(bool on)
 {
-    m_enabled = on;
+    const bool was = m_enabled.exchange(on);
     if (!on) {
         m_line->hide();
         m_adviceLine->hide();
         m_liveDecision = 0;
+    } else if (!was && m_panel && m_panel->IsDecisionPrepared()) {
+        // Ticked while the human decides: this decision is advised, not only the next one.
+        DecisionStarting();
+        DecisionShown();
     }
 }
 

@@ -65,8 +65,10 @@ QString GameListText(const history::Game &game)
     return parts.join(QStringLiteral(" · "));
 }
 
-QString GameListTextOfFile(const QString &path)
+QString GameListTextOfFile(const QString &path, bool *hasHands)
 {
+    if (hasHands)
+        *hasHands = false;
     const QString name = QFileInfo(path).fileName();
     // The readers' one way to a file: a FIFO or device named like a hand history is refused.
     std::string text;
@@ -76,5 +78,7 @@ QString GameListTextOfFile(const QString &path)
     history::Game game;
     if (!history::ParseGame(text, std::string(), game, error, name.toStdString()))
         return Tr("%1 (not a hand history)").arg(name);
+    if (hasHands)
+        *hasHands = !game.hands.empty();
     return GameListText(game);
 }

@@ -15,4 +15,5 @@ QString GameListText(const history::Game &game);
 QString GameTypeText(const history::Game &game);
 // The line for a hand-history file, read without the game log (fast); the file name with the
 // reason when it cannot be read.
-QString GameListTextOfFile(const QString &path);
+// hasHands (when given) tells whether the file holds a complete hand.
+QString GameListTextOfFile(const QString &path, bool *hasHands = nullptr);

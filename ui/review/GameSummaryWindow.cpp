@@ -79,7 +79,9 @@ CGameSummaryWindow::CGameSummaryWindow(const history::Game &game, bool withCoach
                          .arg(pot.hand)
                          .arg(Signed(pot.net))
                          .arg(pot.pot)
-                         .arg(pot.showdown ? tr(", at the showdown") : QString());
+                         .arg(pot.ending.empty()
+                                  ? QString()
+                                  : QStringLiteral(", ") + QString::fromStdString(pot.ending));
         lines->addWidget(Figure(name, texts.isEmpty() ? tr("none") : texts.join(u'\n'), group));
         box->addWidget(group);
     };

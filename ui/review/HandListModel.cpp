@@ -1,5 +1,7 @@
 #include "ui/review/HandListModel.h"
 
+#include "outcome/HandOutcome.h"
+
 #include <map>
 
 CHandListModel::CHandListModel(QObject *parent)
@@ -116,7 +118,7 @@ QVariant CHandListModel::data(const QModelIndex &index, int role) const
     case kBoard:
         return CardsText(hand.board);
     case kPot:
-        return hand.pot;
+        return outcome::OutcomeOf(hand).pot; // a bet nobody called is not part of it
     case kResult: {
         if (!seated)
             return {};
@@ -124,7 +126,16 @@ QVariant CHandListModel::data(const QModelIndex &index, int role) const
         return seat.won - seat.invested;
     }
     case kShowdown:
-        return hand.showdown ? tr("yes") : QString();
+        // How the hand ended: won by folds (empty), shown down, or all in before the river.
+        switch (outcome::OutcomeOf(hand).ending) {
+        case outcome::Ending::Showdown:
+            return tr("yes");
+        case outcome::Ending::AllIn:
+            return tr("all in");
+        case outcome::Ending::Folds:
+            break;
+        }
+        return QString();
     case kCoach:
         if (!grade.judged)
             return m_pending;

@@ -54,6 +54,15 @@ QPushButton *ControlButton(const QString &text, const QString &name, QWidget *pa
     return button;
 }
 
+// One spelling per file ("a/./b.txt", a link and the path the folder search gives are the
+// same entry of the game list).
+QString FileKey(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
 } // namespace
 
 CHandsWindow::CHandsWindow(QString outputFolder, QWidget *parent)
@@ -70,19 +79,26 @@ CHandsWindow::CHandsWindow(QString outputFolder, QWidget *parent)
         return QFileDialog::getOpenFileName(
             this, tr("Open a hand history"),
             QDir(m_outputFolder).filePath(QStringLiteral("HandHistory")),
-            tr("Hand histories (HH_*.txt);;PokerStars and PHH files (*.txt *.phh *.phhs);;"
-               "All files (*)"));
+            // Every file the window reads, an export just written among them.
+            tr("Hand histories (*.txt *.phh *.phhs);;All files (*)"));
     };
     m_askExportPath = [this] {
-        const QString suggested =
-            QDir(m_outputFolder)
-                .filePath(QStringLiteral("HandHistory/PokerStars_") +
-                          QFileInfo(m_games->currentData().toString().section(QLatin1Char('\n'), 0, 0))
-                              .completeBaseName() +
-                          QStringLiteral(".txt"));
-        return QFileDialog::getSaveFileName(
-            this, tr("Export the game"), suggested,
-            tr("PokerStars hand histories (*.txt);;PHH hand histories (*.phhs *.phh)"));
+        const QString base =
+            QFileInfo(m_games->currentData().toString().section(QLatin1Char('\n'), 0, 0))
+                .completeBaseName();
+        const QDir folder(QDir(m_outputFolder).filePath(QStringLiteral("HandHistory")));
+        QFileDialog dialog(this, tr("Export the game"),
+                           folder.filePath(QStringLiteral("PokerStars_") + base + ".txt"),
+                           tr("PokerStars hand histories (*.txt);;PHH hand histories (*.phhs)"));
+        dialog.setObjectName(QStringLiteral("ExportDialog"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        // The name follows the format chosen, as the game's own copies are named.
+        connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, base](const QString &f) {
+            dialog.selectFile(f.contains(QLatin1String("*.phhs"))
+                                  ? QStringLiteral("PHH_") + base + QStringLiteral(".phhs")
+                                  : QStringLiteral("PokerStars_") + base + QStringLiteral(".txt"));
+        });
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
 
     auto *top = new QHBoxLayout;
@@ -354,11 +370,16 @@ void CHandsWindow::reload()
     std::string error;
     const std::vector<std::string> files =
         history::FindHistoryFiles(m_outputFolder.toStdString(), error);
-    // Newest first: the game being played heads the list.
+    // Newest first: the game being played heads the list. The window opens on the newest game
+    // with a hand: a game stopped before its first hand ended has nothing to show.
+    int shown = -1;
     for (auto it = files.rbegin(); it != files.rend(); ++it) {
-        const QString path = QString::fromStdString(*it);
-        m_games->addItem(GameListTextOfFile(path), path);
+        const QString path = FileKey(QString::fromStdString(*it));
+        bool hasHands = false;
+        m_games->addItem(GameListTextOfFile(path, &hasHands), path);
         m_games->setItemData(m_games->count() - 1, QFileInfo(path).fileName(), Qt::ToolTipRole);
+        if (hasHands && shown < 0)
+            shown = m_games->count() - 1;
     }
     if (files.empty()) {
         m_model->setGame({}, 0);
@@ -371,7 +392,7 @@ void CHandsWindow::reload()
                     true);
         return;
     }
-    showGameAt(0);
+    showGameAt(std::max(shown, 0));
 }
 
 // A list entry's data: the file, and after a line break the table for files of several.
@@ -414,8 +435,9 @@ bool CHandsWindow::exportTo(const QString &path)
     return true;
 }
 
-bool CHandsWindow::openTable(const QString &path, int table)
+bool CHandsWindow::openTable(const QString &file, int table)
 {
+    const QString path = FileKey(file);
     if (m_timer->isActive())
         togglePlay();
     const auto dataOf = [&path](int t) {

@@ -31,6 +31,10 @@ const char *const kNotNumberMessage =
     QT_TRANSLATE_NOOP("CDialogTable", "Please enter a positive integer.");
 const char *const kChipLimitMessage = QT_TRANSLATE_NOOP(
     "CDialogTable", "Chips are counted up to 2147483647: please enter a smaller amount.");
+// The fields as the messages name them.
+const char *const kSmallBlindField = QT_TRANSLATE_NOOP("CDialogTable", "Small blind (SB)");
+const char *const kBigBlindField = QT_TRANSLATE_NOOP("CDialogTable", "Big blind (BB)");
+const char *const kPlayerStackField = QT_TRANSLATE_NOOP("CDialogTable", "Stack Player");
 const char *const kTableLimitMessage =
     QT_TRANSLATE_NOOP("CDialogTable", "The stacks at the table add up to more than 2147483647 "
                                       "chips: please enter smaller stacks.");
@@ -218,7 +222,14 @@ void CDialogTable::Message(const QString &text, bool information)
         m_showMessage(text, information);
 }
 
-bool CDialogTable::ReadUnsigned(QLineEdit *edit, unsigned &value)
+void CDialogTable::Refuse(QLineEdit *edit, const QString &field, const QString &problem)
+{
+    Message(tr("%1: %2").arg(field, problem), false);
+    edit->setFocus();
+    edit->selectAll();
+}
+
+bool CDialogTable::ReadUnsigned(QLineEdit *edit, unsigned &value, const QString &field)
 {
     bool ok = false;
     const QString text = edit->text().trimmed();
@@ -231,9 +242,7 @@ bool CDialogTable::ReadUnsigned(QLineEdit *edit, unsigned &value)
     else if (v > static_cast<qulonglong>(INT_MAX))
         problem = tr(kChipLimitMessage);
     if (!problem.isEmpty()) {
-        Message(problem, false);
-        edit->setFocus();
-        edit->selectAll();
+        Refuse(edit, field, problem);
         return false;
     }
     value = static_cast<unsigned>(v);
@@ -242,10 +251,20 @@ bool CDialogTable::ReadUnsigned(QLineEdit *edit, unsigned &value)
 
 bool CDialogTable::ReadControls()
 {
-    if (!ReadUnsigned(m_smallBlindEdit, m_smallBlind) ||
-        !ReadUnsigned(m_bigBlindEdit, m_bigBlind) ||
-        !ReadUnsigned(m_playerStackEdit, m_playerStack))
+    unsigned smallBlind = 0;
+    unsigned bigBlind = 0;
+    if (!ReadUnsigned(m_smallBlindEdit, smallBlind, tr(kSmallBlindField)) ||
+        !ReadUnsigned(m_bigBlindEdit, bigBlind, tr(kBigBlindField)) ||
+        !ReadUnsigned(m_playerStackEdit, m_playerStack, tr(kPlayerStackField)))
         return false;
+    // A table whose small blind is the larger one is no poker table.
+    if (smallBlind > bigBlind) {
+        Refuse(m_smallBlindEdit, tr(kSmallBlindField),
+               tr("The small blind may not be larger than the big blind (%1).").arg(bigBlind));
+        return false;
+    }
+    m_smallBlind = smallBlind;
+    m_bigBlind = bigBlind;
     m_seatCountText = m_seatCountCombo->currentText();
     return true;
 }

@@ -69,12 +69,14 @@ public:
     int m_gameTypeId = 0;
 
 private:
-    // Reads the edit boxes into the members; on invalid input shows the message, puts the
-    // focus on the field and returns false.
+    // Reads the edit boxes into the members; on invalid input (a small blind above the big
+    // blind included) shows the message naming the field, selects the field and returns false.
     bool ReadControls();
     // Writes the members into the edit boxes.
     void WriteControls();
-    bool ReadUnsigned(QLineEdit *edit, unsigned &value);
+    bool ReadUnsigned(QLineEdit *edit, unsigned &value, const QString &field);
+    // "<field>: <problem>", then the field has the focus with its text selected.
+    void Refuse(QLineEdit *edit, const QString &field, const QString &problem);
     void FillSeatRow(int row, const std::string &name, int stack);
     void Message(const QString &text, bool information);
 

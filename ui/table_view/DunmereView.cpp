@@ -10,6 +10,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPrinter>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -34,6 +35,36 @@ CDunmereView::CDunmereView(CDunmereGame &game, QWidget *parent)
             Qt::QueuedConnection);
     connect(this, &CDunmereView::waitCursorPending, this, &CDunmereView::ApplyWaitCursor,
             Qt::QueuedConnection);
+    // The time to the next level counts down while nothing else moves at the table.
+    auto *clock = new QTimer(this);
+    connect(clock, &QTimer::timeout, this, &CDunmereView::RefreshInfoLine);
+    clock->start(kInfoLineRefreshMs);
+}
+
+void CDunmereView::InvalidateAll()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_pendingMutex);
+        m_pendingAll = true;
+        if (m_flushPosted)
+            return;
+        m_flushPosted = true;
+    }
+    emit invalidationsPending();
+}
+
+void CDunmereView::RefreshInfoLine()
+{
+    QString line;
+    {
+        auto lock = m_game.LockState();
+        line = TournamentLine(m_game);
+    }
+    // A line that appears or goes moves the table: all of it is drawn again.
+    if (line.isEmpty() != m_paintedInfo.isEmpty())
+        update();
+    else if (line != m_paintedInfo)
+        update(0, 0, width(), m_topBand);
 }
 
 void CDunmereView::Invalidate(const TableRect &rect)
@@ -71,6 +102,9 @@ void CDunmereView::FlushInvalidations()
     }
     for (const TableRect &rect : rects)
         update(InvalidationRect(rect));
+    // The level, the blinds and the players left change with the hands, not with any seat's
+    // rectangle.
+    RefreshInfoLine();
 }
 
 void CDunmereView::SetWaitCursor(bool on)
@@ -130,7 +164,7 @@ QRect CDunmereView::InvalidationRect(const TableRect &rect) const
     const int dpiX = logicalDpiX();
     const int dpiY = logicalDpiY();
     const int halfW = width() / 2;
-    const int halfH = height() / 2;
+    const int halfH = (height() - m_topBand) / 2;
     const auto scaled = [this](int v) { return static_cast<int>(v * m_zoom); };
     const int l = scaled(rect.left - kInvalidateMargin);
     const int lo = scaled(rect.lower - kInvalidateMargin);
@@ -140,7 +174,7 @@ QRect CDunmereView::InvalidationRect(const TableRect &rect) const
         return static_cast<int>(std::lround((x + halfW) * dpiX / 100.0));
     };
     const auto devY = [&](int y) {
-        return static_cast<int>(std::lround((halfH - y) * dpiY / 100.0));
+        return static_cast<int>(std::lround((halfH - y) * dpiY / 100.0)) + m_topBand;
     };
     int x1 = devX(l), x2 = devX(r), y1 = devY(up), y2 = devY(lo);
     if (x1 > x2)
@@ -158,14 +192,24 @@ void CDunmereView::paintEvent(QPaintEvent *)
         auto lock = m_game.LockState();
         table = SnapshotOfGame(m_game, m_showAllAtShowdown);
     }
+    const bool bandChanged = TopBandFor(table) != m_topBand;
+    m_topBand = TopBandFor(table);
+    m_paintedInfo = QString::fromStdWString(table.tournamentText);
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
     m_zoom = PaintTable(painter, table, PaintArea(size(), logicalDpiX(), logicalDpiY()));
+    if (bandChanged)
+        update(); // the table moved: the parts outside this paint's region too
+}
+
+int CDunmereView::TopBandFor(const TableSnapshot &table)
+{
+    return table.tournamentText.empty() ? 0 : kInfoBandHeight;
 }
 
 TablePaintArea CDunmereView::PaintArea(QSize client, double dpiX, double dpiY) const
 {
-    return {client, dpiX, dpiY, double(logicalDpiX()), double(logicalDpiY())};
+    return {client, dpiX, dpiY, double(logicalDpiX()), double(logicalDpiY()), m_topBand};
 }
 
 void CDunmereView::OnDraw(QPainter &painter, QSize clientSize, double dpiX, double dpiY)

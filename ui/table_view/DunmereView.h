@@ -32,6 +32,7 @@ public:
     explicit CDunmereView(CDunmereGame &game, QWidget *parent = nullptr);
 
     void Invalidate(const TableRect &rect) override;
+    void InvalidateAll() override;
     void LayoutSeats() override;
     void SetWaitCursor(bool on) override;
 
@@ -63,8 +64,12 @@ protected:
 
 private:
     static constexpr size_t kMaxPendingRects = 64; // beyond that the whole view is repainted
+    static constexpr int kInfoLineRefreshMs = 10000;
 
     void FlushInvalidations();
+    // Repaints the tournament line when it no longer says what was painted (UI thread).
+    void RefreshInfoLine();
+    static int TopBandFor(const TableSnapshot &table);
     void ApplyWaitCursor();
     TablePaintArea PaintArea(QSize client, double dpiX, double dpiY) const;
 
@@ -77,4 +82,6 @@ private:
     double m_zoom = 1.0;
     int m_waitCursorDepth = 0;
     bool m_showAllAtShowdown = true;
+    int m_topBand = 0;     // the band of the last paint above the table (tournaments)
+    QString m_paintedInfo; // the tournament line as last painted
 };

@@ -43,13 +43,13 @@ struct Mapper
     double ky = 1;
     double s = 1;
 
-    Mapper(QSize client, double dpiX, double dpiY, double zoom)
+    Mapper(QSize client, double dpiX, double dpiY, double zoom, int topBand = 0)
         : kx(dpiX / 100.0)
         , ky(dpiY / 100.0)
         , s(zoom)
     {
         ox = (client.width() / 2) * kx;
-        oy = (client.height() / 2) * ky;
+        oy = ((client.height() - topBand) / 2) * ky + topBand;
     }
     QPointF Map(double x, double y) const { return {ox + x * s * kx, oy - y * s * ky}; }
     QRectF Map(const TableRect &r) const
@@ -213,7 +213,7 @@ void DrawSeat(QPainter &p, const Mapper &m, const SeatSnapshot &seat)
 
 } // namespace
 
-// A line in the upper left corner, unzoomed, where no seat ever sits.
+// A line in the band above the table, unzoomed, where no seat ever sits.
 static void DrawInfoLine(QPainter &p, const QString &text)
 {
     p.save();
@@ -221,7 +221,8 @@ static void DrawInfoLine(QPainter &p, const QString &text)
     font.setPointSize(10);
     p.setFont(font);
     const QRectF box = QFontMetricsF(font).boundingRect(text).adjusted(-6, -3, 6, 3);
-    const QRectF placed = box.translated(8 - box.left(), 8 - box.top());
+    const QRectF placed =
+        box.translated(8 - box.left(), (kInfoBandHeight - box.height()) / 2 - box.top());
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0, 0, 0, 150));
     p.drawRoundedRect(placed, 4, 4);
@@ -233,8 +234,11 @@ static void DrawInfoLine(QPainter &p, const QString &text)
 double PaintTable(QPainter &p, const TableSnapshot &table, const TablePaintArea &area)
 {
     const QSize client = area.client;
-    const double zoom = TableZoom(client.width(), client.height());
-    const Mapper m(client, area.dpiX, area.dpiY, zoom);
+    // Under a band the top seats' cards, which reach a little beyond the drawing's height,
+    // keep a few pixels from it.
+    const double zoom =
+        TableZoom(client.width(), client.height() - (area.topBand > 0 ? area.topBand + 12 : 0));
+    const Mapper m(client, area.dpiX, area.dpiY, zoom, area.topBand);
     p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
                      QPainter::SmoothPixmapTransform);
 
@@ -287,5 +291,5 @@ double PaintTable(QPainter &p, const TableSnapshot &table, const TablePaintArea 
 
 QPointF TableToDevice(const TablePaintArea &area, double zoom, double x, double y)
 {
-    return Mapper(area.client, area.dpiX, area.dpiY, zoom).Map(x, y);
+    return Mapper(area.client, area.dpiX, area.dpiY, zoom, area.topBand).Map(x, y);
 }

@@ -19,7 +19,13 @@ struct TablePaintArea
     double dpiY = 96;
     double screenDpiX = 96;
     double screenDpiY = 96;
+    // Device pixels kept free above the table for the tournament line: nothing of the table
+    // is drawn there but the felt.
+    int topBand = 0;
 };
+
+// The band a table with a tournament line keeps above it, in device pixels.
+inline constexpr int kInfoBandHeight = 30;
 
 // Paints the table; returns the zoom it used.
 double PaintTable(QPainter &painter, const TableSnapshot &table, const TablePaintArea &area);
