@@ -88,6 +88,9 @@ int RunReviewCommand(const CommandArgs &args)
         for (const std::string &warning : games[g].warnings)
             std::fprintf(stderr, "brisquel-cli: warning: %s: %s\n", path.c_str(),
                          PrintableText(warning).c_str());
+        if (!games[g].moneyUnit.empty())
+            std::fprintf(stderr, "brisquel-cli: %s: amounts are in hundredths of %s\n",
+                         file.c_str(), PrintableText(games[g].moneyUnit).c_str());
         if (games[g].damagedHands > 0)
             std::fprintf(stderr, "brisquel-cli: warning: %s: %d damaged hand%s left out\n",
                          file.c_str(), games[g].damagedHands,

@@ -152,7 +152,7 @@ void ChipCount::NextStreet(history::Street street)
 }
 
 void GameCollector::Add(const std::string &table, history::Hand hand, int seatCount,
-                        const std::string &humanName)
+                        const std::string &humanName, int ordinal)
 {
     auto found = m_index.find(table);
     if (found == m_index.end()) {
@@ -161,7 +161,9 @@ void GameCollector::Add(const std::string &table, history::Hand hand, int seatCo
         game.historyPath = m_source;
         game.started = hand.timeText;
         m_games.push_back(game);
+        m_ordinals.emplace_back();
     }
+    m_ordinals[found->second].push_back(ordinal);
     history::Game &game = m_games[found->second];
     while (game.seats.size() < static_cast<size_t>(seatCount)) {
         history::GameSeat seat;
@@ -194,16 +196,23 @@ void GameCollector::Take(HandBeingRead &read, bool ok, int ordinal)
             m_firstError = read.error;
         return;
     }
+    // A room's numbers past an int, or not numbers at all, stay whole in the hand's id; the
+    // file's hands are then counted instead, all of them, so that no two share a number.
+    m_renumber = m_renumber || (read.hand.number == 0 && !read.hand.id.empty());
     if (read.hand.number == 0)
         read.hand.number = ordinal;
-    Add(read.table, std::move(read.hand), read.seatCount, read.human);
+    Add(read.table, std::move(read.hand), read.seatCount, read.human, ordinal);
 }
 
 bool GameCollector::Finish(std::string &error)
 {
     // Every hand of a game has one seat entry per seat of the game.
-    for (history::Game &game : m_games) {
-        for (history::Hand &hand : game.hands) {
+    for (size_t g = 0; g < m_games.size(); ++g) {
+        history::Game &game = m_games[g];
+        for (size_t h = 0; h < game.hands.size(); ++h) {
+            history::Hand &hand = game.hands[h];
+            if (m_renumber)
+                hand.number = m_ordinals[g][h];
             while (hand.seats.size() < game.seats.size()) {
                 history::HandSeat seat;
                 seat.seat = static_cast<int>(hand.seats.size());

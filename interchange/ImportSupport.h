@@ -90,7 +90,7 @@ public:
 
 private:
     void Add(const std::string &table, history::Hand hand, int seatCount,
-             const std::string &humanName);
+             const std::string &humanName, int ordinal);
 
     std::string m_source;
     ImportResult &m_result;
@@ -98,6 +98,8 @@ private:
     int m_hands = 0;
     std::map<std::string, size_t> m_index;
     std::vector<history::Game> m_games;
+    std::vector<std::vector<int>> m_ordinals; // each hand's place in the file, by game
+    bool m_renumber = false;
 };
 
 } // namespace interchange::detail

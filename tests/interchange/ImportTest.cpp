@@ -8,6 +8,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <numeric>
 #include <random>
 #include <tuple>
@@ -182,6 +183,84 @@ TEST(ImportPhh, HandsShownDecideThePotWithoutFinishingStacks)
     EXPECT_EQ(game.humanSeat(), -1) << "two hands were known from the deal";
 }
 
+// PHH as the public data set and other tools write it, each case a real hand's shape: what each
+// player ends up with (won less put in, over the file) and the money it counts in.
+struct PhhCase
+{
+    const char *label;
+    std::string text;
+    std::map<std::string, int> net;
+    const char *unit;
+};
+
+void PrintTo(const PhhCase &c, std::ostream *os) { *os << c.label; }
+
+class PhhAsWritten : public ::testing::TestWithParam<PhhCase>
+{
+};
+
+TEST_P(PhhAsWritten, PaysEachPlayerWhatTheFileSays)
+{
+    interchange::ImportResult result;
+    std::string error;
+    ASSERT_TRUE(interchange::ImportText(GetParam().text, "in.phhs", result, error)) << error;
+    EXPECT_EQ(result.skipped, 0);
+    std::map<std::string, int> net;
+    for (const history::Game &game : result.games) {
+        EXPECT_EQ(game.moneyUnit, GetParam().unit);
+        for (const history::Hand &hand : game.hands)
+            for (const history::HandSeat &seat : hand.seats)
+                if (seat.inHand)
+                    net[seat.name] += seat.won - seat.invested;
+    }
+    EXPECT_EQ(net, GetParam().net);
+}
+
+std::string Hand(const std::string &fields)
+{
+    return "variant = 'NT'\nantes = [0, 0, 0]\nmin_bet = 10\nplayers = ['a', 'b', 'c']\n" + fields;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ImportPhh, PhhAsWritten,
+    ::testing::Values(
+        // Literal and basic strings, over several lines too, escapes, comments, a dotless inf.
+        PhhCase{"TomlStrings",
+                "variant = 'NT' # no-limit\nantes = [0, 0]\nblinds_or_straddles = [5, 10]\n"
+                "starting_stacks = [inf, 200]\nactions = [\n  'd dh p1 ??\?\?', # dealt\n"
+                "  \"d dh p2 ????\", '''p2 cbr 30''', \"\"\"\np1 f\"\"\"]\n"
+                "players = ['''Al \"the\" Pal''', \"B\\u00f6 \\\"B\\\"\"]\n",
+                {{"Al \"the\" Pal", -10}, {"B\xC3\xB6 \"B\"", 10}}, ""},
+        // The data set's own hand: a dead blind of 5 besides the call, and a rake of 3.
+        PhhCase{"DeadBlind",
+                Hand("blinds_or_straddles = [5, 10, -5]\nstarting_stacks = [714, 1015, 1000]\n"
+                     "actions = ['p3 cc', 'p1 f', 'p2 cc', 'd db JhQsKc', 'p2 cc', 'p3 cbr 11',"
+                     " 'p2 cc', 'd db 4h', 'p2 cc', 'p3 cc', 'd db 4c', 'p2 cbr 21', 'p3 cc',"
+                     " 'p2 sm 3dKs', 'p3 sm 8cQd']\nfinishing_stacks = [709, 1064, 953]\n"
+                     "currency_symbol = '$'\n"),
+                {{"a", -500}, {"b", 4900}, {"c", -4700}}, "$"},
+        // Mucked at the showdown, no winnings given: the hand shown takes the pot.
+        PhhCase{"MuckedCards",
+                Hand("blinds_or_straddles = [5, 10, 0]\nstarting_stacks = [100, 100, 100]\n"
+                     "actions = ['p3 f', 'p1 cc', 'p2 cc', 'd db 3cQhKd', 'd db Kh', 'd db 2s',"
+                     " 'p1 sm ??\?\?', 'p2 sm JdKc']\n"),
+                {{"a", -10}, {"b", 10}, {"c", 0}}, ""},
+        // Winnings with the uncalled raise apart (47.50 less the 10 called) and a rake of 2.50,
+        // then winnings that count the big blind's uncalled 5 already, in one money for both.
+        PhhCase{"WinningsAndRake",
+                "[1]\n" + Hand("blinds_or_straddles = [5, 10, 0]\nstarting_stacks = [100, 100, 100]\n"
+                               "actions = ['p3 cbr 47.50', 'p1 f', 'p2 f']\nwinnings = [0, 0, 22.50]\n") +
+                    "[2]\nvariant = 'NT'\nantes = [0, 0]\nblinds_or_straddles = [5, 10]\n"
+                    "starting_stacks = [100, 100]\nactions = ['p2 f']\nwinnings = [15, 0]\n",
+                {{"a", -500}, {"b", -1000}, {"c", 1250}, {"p1", 500}, {"p2", -500}},
+                "units"},
+        // Winnings of 0 for all, as some rooms' hands have them: the pot goes as played.
+        PhhCase{"WinningsOfNobody",
+                Hand("blinds_or_straddles = [5, 10, 0]\nstarting_stacks = [100, 100, 100]\n"
+                     "actions = ['p3 cbr 30', 'p1 f', 'p2 f']\nwinnings = [0, 0, 0]\n"),
+                {{"a", -5}, {"b", -10}, {"c", 15}}, ""}),
+    [](const ::testing::TestParamInfo<PhhCase> &param) { return param.param.label; });
+
 // Every file cut short anywhere, or with a character changed anywhere, is read or refused
 // with a message naming it and a line; whatever is read adds up.
 class DamagedFiles : public ::testing::TestWithParam<const char *>
@@ -300,7 +379,15 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"NoHandReadable", kTwoBad, "in.txt:9:", -1},
         BadCase{"PhhOtherVariant", kPhhTwo, "in.txt:9: variant \"PO\"", 1},
         BadCase{"PhhUnclosedArray", "variant = \"NT\"\nstarting_stacks = [1, 2\n",
-                "in.txt:3: an unclosed array", -1}),
+                "in.txt:3: an unclosed array", -1},
+        BadCase{"PhhOneUnclosedString",
+                "[1]\nvariant = 'NT\n[2]\n" + kPhhTwo.substr(4, kPhhTwo.find("[2]") - 4),
+                "in.txt:2: an unclosed string", 1},
+        BadCase{"PhhShowdownAllMucked", kPhhTwo.substr(0, kPhhTwo.find("[2]")) +
+                "[2]\nvariant = 'NT'\nantes = [0, 0]\nblinds_or_straddles = [1, 2]\n"
+                "starting_stacks = [100, 100]\nactions = ['p2 cc', 'p1 cc', 'd db 2c3c4c',"
+                " 'd db 5d', 'd db 9h', 'p1 sm ??\?\?', 'p2 sm ??\?\?']\n",
+                "in.txt:8: who won cannot be told: no hand at the showdown is shown", 1}),
     [](const ::testing::TestParamInfo<BadCase> &param) { return param.param.label; });
 
 // Texts made to break the reader: seats and buttons off the table, streets out of turn, a card
