@@ -677,10 +677,12 @@ bool PhhHand::Read()
     for (size_t k = 0; k < forced.size(); ++k) {
         const size_t i = forced[k];
         const bool alone = forced.size() == 1;
-        const ActionKind kind = k == 0 && !alone ? ActionKind::SmallBlind
-                                : k <= 1         ? ActionKind::BigBlind
-                                                 : ActionKind::Raise; // a straddle
-        // A straddle is a raise: it tops the forced bet before it.
+        // After the big blind, another of its size is a player's entering blind, a larger one a
+        // straddle: a raise, topping the forced bet before it.
+        const bool entering = k > 1 && blinds[i] == hand.bigBlind;
+        const ActionKind kind = k == 0 && !alone    ? ActionKind::SmallBlind
+                                : k <= 1 || entering ? ActionKind::BigBlind
+                                                     : ActionKind::Raise;
         if (kind == ActionKind::Raise && blinds[i] <= blinds[forced[k - 1]]) {
             const Value &listed = Field("blinds_or_straddles")->items[i];
             return Fail(listed.line, "a straddle of " + listed.text +
@@ -688,7 +690,7 @@ bool PhhHand::Read()
         }
         if (kind == ActionKind::SmallBlind)
             hand.smallBlind = blinds[i];
-        if (kind == ActionKind::BigBlind)
+        if (kind == ActionKind::BigBlind && !entering)
             hand.bigBlind = blinds[i];
         Put(owner(i), kind, std::min(blinds[i], Behind(owner(i))));
     }
@@ -820,6 +822,7 @@ bool ImportPhh(const std::string &text, const std::string &source, ImportResult 
             reader.error = section.error;
         notKnown += read && reader.stacksNotKnown ? 1 : 0;
         nobody += read && reader.winningsOfNobody ? 1 : 0;
+        reader.moneyUnit = unit.name;
         collector.Take(reader, read, ++ordinal);
     }
     const auto hands = [](int n) { return std::to_string(n) + (n == 1 ? " hand" : " hands"); };
@@ -831,11 +834,7 @@ bool ImportPhh(const std::string &text, const std::string &source, ImportResult 
         result.warnings.push_back(source + ": " + hands(nobody) +
                                   " list winnings of 0 for every player: their pots are paid "
                                   "as played");
-    if (!collector.Finish(error))
-        return false;
-    for (history::Game &game : result.games)
-        game.moneyUnit = unit.name;
-    return true;
+    return collector.Finish(error);
 }
 
 } // namespace interchange
