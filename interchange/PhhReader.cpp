@@ -648,11 +648,6 @@ bool PhhHand::Read()
         if (ante > 0)
             Put(p, ActionKind::Ante, std::min(ante, Behind(p)));
     }
-    // A negative blind is dead: posted into the pot, not towards the poster's bet.
-    for (size_t i = 0; i < m_players; ++i) {
-        if (blinds[i] < 0)
-            Put(owner(i), ActionKind::Ante, std::min(-blinds[i], Behind(owner(i))));
-    }
     // The first forced bet listed is the small blind, posted first.
     std::vector<size_t> forced;
     for (size_t i = 0; i < m_players; ++i) {
@@ -693,6 +688,18 @@ bool PhhHand::Read()
         if (kind == ActionKind::BigBlind && !entering)
             hand.bigBlind = blinds[i];
         Put(owner(i), kind, std::min(blinds[i], Behind(owner(i))));
+    }
+    // A negative blind was posted out of its turn: as much as the big blind is live when it
+    // comes to that (a player entering), the rest is dead, in the pot but in no one's bet.
+    for (size_t i = 0; i < m_players; ++i) {
+        if (blinds[i] >= 0)
+            continue;
+        const int posted = std::min(-blinds[i], Behind(owner(i)));
+        const int live = hand.bigBlind > 0 && posted >= hand.bigBlind ? hand.bigBlind : 0;
+        if (posted > live)
+            Put(owner(i), ActionKind::Ante, posted - live);
+        if (live > 0)
+            Put(owner(i), ActionKind::BigBlind, live);
     }
     const Value *actions = Field("actions");
     if (!actions || actions->kind != Value::Array)

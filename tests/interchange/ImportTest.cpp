@@ -441,8 +441,8 @@ const std::string kPhhTwo = "[1]\nvariant = \"NT\"\nantes = [0, 0]\nblinds_or_st
 INSTANTIATE_TEST_SUITE_P(
     Import, BadFiles,
     ::testing::Values(
-        BadCase{"Foreign", "# Notes\nBuy milk.\n", "in.txt:1: neither", -1},
-        BadCase{"Binary", "PK\x03\x04", "in.txt:1: neither", -1},
+        BadCase{"Foreign", "\n# Notes\nBuy milk.\n", "in.txt:2: format not recognised: first line \"# Notes\"", -1},
+        BadCase{"Binary", "PK\x03\x04", "in.txt:1: format not recognised", -1},
         BadCase{"RaiseBelowTheBet", kRaiseBelow, "in.txt:9: a raises to 10", -1},
         BadCase{"OneBadHandOfTwo", (kRaiseBelow + kGoodHand), "in.txt:9:", 1},
         BadCase{"CutOffLastHand", kCutOff, "ends before its summary", 1},

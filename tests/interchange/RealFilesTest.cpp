@@ -69,8 +69,10 @@ TEST(RealFiles, EveryHandIsReadOrRefusedWithItsReasonAndAddsUp)
             const history::Hand &hand = *found->second;
             SCOPED_TRACE("hand " + file.key);
             long long won = 0;
-            for (const history::HandSeat &seat : hand.seats)
+            for (const history::HandSeat &seat : hand.seats) {
                 won += seat.won;
+                EXPECT_TRUE(seat.won == 0 || !seat.folded) << seat.name << " folded and won";
+            }
             EXPECT_EQ(hand.pot, file.pot);
             if (file.rake >= 0)
                 EXPECT_EQ(hand.pot - won, file.rake);

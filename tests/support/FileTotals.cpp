@@ -233,8 +233,21 @@ HandTotals PhhHand(const std::map<std::string, std::string> &fields, bool money)
     Ledger ledger;
     for (size_t i = 0; i < n && i < antes.size(); ++i)
         ledger.Add(name(owner(i)), Amount(antes[i], money), false);
-    for (size_t i = 0; i < n && i < blinds.size(); ++i)
-        ledger.Add(name(owner(i)), Amount(blinds[i], money), blinds[i][0] != '-');
+    // A blind written negative was posted out of turn: live up to the big blind when it comes to
+    // that much, dead otherwise.
+    long long bigBlind = 0;
+    for (size_t i = 0, seen = 0; i < n && i < blinds.size() && seen < 2; ++i) {
+        if (blinds[i][0] != '-' && Amount(blinds[i], money) > 0) {
+            bigBlind = Amount(blinds[i], money);
+            ++seen;
+        }
+    }
+    for (size_t i = 0; i < n && i < blinds.size(); ++i) {
+        const long long chips = Amount(blinds[i], money);
+        const long long live = blinds[i][0] != '-' ? chips : chips >= bigBlind ? bigBlind : 0;
+        ledger.Add(name(owner(i)), live, true);
+        ledger.Add(name(owner(i)), chips - live, false);
+    }
     for (const std::string &action : actions) {
         std::istringstream words(action);
         std::string actor, verb, argument;
