@@ -2,6 +2,7 @@
 // the chosen player once, in order, with the hand history's chips; refusals exit with 2.
 
 #include "tests/cli/CliProcess.h"
+#include "tests/support/TextLines.h"
 
 #include <gtest/gtest.h>
 
@@ -13,17 +14,7 @@
 
 namespace {
 
-std::vector<std::string> Lines(const std::string &text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
+using testsupport::Lines;
 
 std::vector<std::string> Fields(const std::string &line)
 {

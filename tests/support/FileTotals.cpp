@@ -1,5 +1,7 @@
 #include "tests/support/FileTotals.h"
 
+#include "tests/support/TextLines.h"
+
 #include <algorithm>
 #include <regex>
 #include <sstream>
@@ -27,18 +29,6 @@ long long Amount(std::string text, bool money)
     std::string cents = dot == std::string::npos ? "" : text.substr(dot + 1, 2);
     cents.resize(2, '0');
     return whole * 100 + std::stoll(cents);
-}
-
-std::vector<std::string> Lines(const std::string &text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
 }
 
 // The chips of one hand as a tracker follows them.
