@@ -190,13 +190,13 @@ TEST_F(ReviewCommand, EveryDecisionOfThePlayerOnceInOrder)
 std::string TwoTablesText()
 {
     std::string text;
-    for (const char *table : {"T1", "T2"})
-        text += std::string("PokerStars Hand #") + (table[1] == '1' ? "1" : "2") +
-                ":  Hold'em No Limit (5/10) - 2024/01/01 10:00:00 ET\nTable '" + table +
+    for (const std::string bigBlind : {"c", "d"})
+        text += "PokerStars Hand #" + std::to_string(text.size() + 1) +
+                ":  Hold'em No Limit (5/10) - 2024/01/01 10:00:00 ET\nTable 'T" + bigBlind +
                 "' 3-max Seat #1 is the button\nSeat 1: a (500 in chips)\nSeat 2: b (500 in chips)\n"
-                "Seat 3: " + (table[1] == '1' ? "c" : "d") + " (500 in chips)\nb: posts small blind 5\n" +
-                (table[1] == '1' ? "c" : "d") + ": posts big blind 10\n*** HOLE CARDS ***\n"
-                "a: raises 20 to 30\nb: folds\n" + (table[1] == '1' ? "c" : "d") +
+                "Seat 3: " + bigBlind + " (500 in chips)\nb: posts small blind 5\n" + bigBlind +
+                ": posts big blind 10\n*** HOLE CARDS ***\nDealt to " + bigBlind +
+                " [Ah Kh]\na: raises 20 to 30\nb: folds\n" + bigBlind +
                 ": folds\nUncalled bet (20) returned to a\na collected 25 from pot\n"
                 "*** SUMMARY ***\nTotal pot 25 | Rake 0\n\n";
     return text;

@@ -216,13 +216,14 @@ TEST_P(ResultsAsWritten, PaysEachPlayerWhatTheFileSays)
     EXPECT_EQ(net, GetParam().net);
 }
 
-std::string Hand(const std::string &fields)
+std::string Stars(const std::string &blinds, const std::string &body)
 {
-    return "variant = 'NT'\nantes = [0, 0, 0]\nmin_bet = 10\nplayers = ['a', 'b', 'c']\n" + fields;
+    return "PokerStars Hand #250000000001:  Hold'em No Limit (" + blinds +
+           ") - 2024/01/01 10:00:00 ET\nTable 'T' 6-max Seat #1 is the button\n" + body;
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    ImportPhh, ResultsAsWritten,
+    Import, ResultsAsWritten,
     ::testing::Values(
         // Literal and basic strings, over several lines too, escapes, comments, a dotless inf.
         ResultCase{"TomlStrings",
@@ -231,45 +232,6 @@ INSTANTIATE_TEST_SUITE_P(
                 "  \"d dh p2 ????\", '''p2 cbr 30''', \"\"\"\np1 f\"\"\"]\n"
                 "players = ['''Al \"the\" Pal''', \"B\\u00f6 \\\"B\\\"\"]\n",
                 {{"Al \"the\" Pal", -10}, {"B\xC3\xB6 \"B\"", 10}}, ""},
-        // The data set's own hand: a dead blind of 5 besides the call, and a rake of 3.
-        ResultCase{"DeadBlind",
-                Hand("blinds_or_straddles = [5, 10, -5]\nstarting_stacks = [714, 1015, 1000]\n"
-                     "actions = ['p3 cc', 'p1 f', 'p2 cc', 'd db JhQsKc', 'p2 cc', 'p3 cbr 11',"
-                     " 'p2 cc', 'd db 4h', 'p2 cc', 'p3 cc', 'd db 4c', 'p2 cbr 21', 'p3 cc',"
-                     " 'p2 sm 3dKs', 'p3 sm 8cQd']\nfinishing_stacks = [709, 1064, 953]\n"
-                     "currency_symbol = '$'\n"),
-                {{"a", -500}, {"b", 4900}, {"c", -4700}}, "$"},
-        // Mucked at the showdown, no winnings given: the hand shown takes the pot.
-        ResultCase{"MuckedCards",
-                Hand("blinds_or_straddles = [5, 10, 0]\nstarting_stacks = [100, 100, 100]\n"
-                     "actions = ['p3 f', 'p1 cc', 'p2 cc', 'd db 3cQhKd', 'd db Kh', 'd db 2s',"
-                     " 'p1 sm ??\?\?', 'p2 sm JdKc']\n"),
-                {{"a", -10}, {"b", 10}, {"c", 0}}, ""},
-        // Winnings with the uncalled raise apart (47.50 less the 10 called) and a rake of 2.50,
-        // then winnings that count the big blind's uncalled 5 already, in one money for both.
-        ResultCase{"WinningsAndRake",
-                "[1]\n" + Hand("blinds_or_straddles = [5, 10, 0]\nstarting_stacks = [100, 100, 100]\n"
-                               "actions = ['p3 cbr 47.50', 'p1 f', 'p2 f']\nwinnings = [0, 0, 22.50]\n") +
-                    "[2]\nvariant = 'NT'\nantes = [0, 0]\nblinds_or_straddles = [5, 10]\n"
-                    "starting_stacks = [100, 100]\nactions = ['p2 f']\nwinnings = [15, 0]\n",
-                {{"a", -500}, {"b", -1000}, {"c", 1250}, {"p1", 500}, {"p2", -500}},
-                "units"},
-        // Winnings of 0 for all, as some rooms' hands have them: the pot goes as played.
-        ResultCase{"WinningsOfNobody",
-                Hand("blinds_or_straddles = [5, 10, 0]\nstarting_stacks = [100, 100, 100]\n"
-                     "actions = ['p3 cbr 30', 'p1 f', 'p2 f']\nwinnings = [0, 0, 0]\n"),
-                {{"a", -5}, {"b", -10}, {"c", 15}}, ""}),
-    [](const ::testing::TestParamInfo<ResultCase> &param) { return param.param.label; });
-
-std::string Stars(const std::string &blinds, const std::string &body)
-{
-    return "PokerStars Hand #250000000001:  Hold'em No Limit (" + blinds +
-           ") - 2024/01/01 10:00:00 ET\nTable 'T' 6-max Seat #1 is the button\n" + body;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    ImportPokerStars, ResultsAsWritten,
-    ::testing::Values(
         // The big blind all in for less: the others still owe the whole big blind.
         ResultCase{"ShortAllInBigBlind",
                    Stars("10/20", "Seat 1: a (1000 in chips)\nSeat 2: b (1000 in chips)\n"
