@@ -63,6 +63,7 @@ public:
     int Largest() const { return std::max(m_largest, m_floor); }
     void SetFloor(int chips) { m_floor = chips; }
     int LargestPut() const { return m_largest; }
+    int OwedPut(int seat) const { return std::max(0, m_largest - InFront(seat)); }
     // A first bet after the flop is a bet; anything else that tops the largest a raise.
     history::ActionKind BetOrRaise() const
     {

@@ -361,17 +361,20 @@ bool HandReader::PlayerLine(size_t index, int seat, const std::string &text)
         }
         m_chips.Put(seat, ActionKind::Fold, 0);
     } else if (rest == "checks") {
-        if (m_chips.Owed(seat) > 0)
+        // Over a big blind all in for less, what is in may be matched already.
+        if (m_chips.OwedPut(seat) > 0)
             return Fail(index, hand.seats[s].name + " checks facing a bet");
         m_chips.Put(seat, ActionKind::Check, 0);
     } else if (StartsWith(rest, "calls ")) {
         if (!Amount(index, after("calls "), amount) || !checkStack(amount))
             return false;
-        // Less than owed only all in.
-        if (amount > m_chips.Owed(seat) || amount == 0 ||
-            (amount < m_chips.Owed(seat) && amount < m_chips.Behind(seat)))
+        // Less than owed only all in; over a short big blind, the whole big blind or the rest
+        // of what is in.
+        const int owed = m_chips.Owed(seat);
+        if (amount > owed || amount == 0 ||
+            (amount < owed && amount != m_chips.OwedPut(seat) && amount < m_chips.Behind(seat)))
             return Fail(index, hand.seats[s].name + " calls " + after("calls ") + " but owes " +
-                                   std::to_string(m_chips.Owed(seat)));
+                                   std::to_string(owed));
         m_chips.Put(seat, ActionKind::Call, amount);
     } else if (StartsWith(rest, "bets ")) {
         if (!Amount(index, after("bets "), amount) || !checkStack(amount))
