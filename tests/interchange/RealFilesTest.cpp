@@ -12,6 +12,7 @@
 #include <iostream>
 #include <iterator>
 #include <map>
+#include <set>
 
 namespace {
 
@@ -34,6 +35,44 @@ bool Refused(const interchange::ImportResult &result, const std::string &path, s
             return true;
     }
     return false;
+}
+
+// What each player won or lost, without those who did neither.
+void AddNets(std::map<std::string, long long> &to, const std::map<std::string, long long> &from)
+{
+    for (const auto &[name, net] : from)
+        if ((to[name] += net) == 0)
+            to.erase(name);
+}
+
+// Written out in either format, the hands count the same to the tracker: every pot, and what
+// each player won or lost.
+void ExpectWrittenAlike(const std::vector<history::Game> &games)
+{
+    std::multiset<long long> pots;
+    std::map<std::string, long long> nets;
+    for (const history::Game &game : games)
+        for (const history::Hand &hand : game.hands) {
+            pots.insert(hand.pot);
+            std::map<std::string, long long> net;
+            for (const history::HandSeat &seat : hand.seats)
+                if (seat.inHand)
+                    net[seat.name] = seat.won - seat.invested;
+            AddNets(nets, net);
+        }
+    for (interchange::Format format : {interchange::Format::PokerStars, interchange::Format::Phh}) {
+        const std::string text = interchange::ExportGames(games, format);
+        std::multiset<long long> writtenPots;
+        std::map<std::string, long long> writtenNets;
+        for (const testsupport::HandTotals &hand : format == interchange::Format::Phh
+                                                       ? testsupport::PhhTotals(text)
+                                                       : testsupport::PokerStarsTotals(text)) {
+            writtenPots.insert(hand.pot);
+            AddNets(writtenNets, hand.net);
+        }
+        EXPECT_EQ(writtenPots, pots) << interchange::FormatExtension(format);
+        EXPECT_EQ(writtenNets, nets) << interchange::FormatExtension(format);
+    }
 }
 
 TEST(RealFiles, EveryHandIsReadOrRefusedWithItsReasonAndAddsUp)
@@ -87,6 +126,7 @@ TEST(RealFiles, EveryHandIsReadOrRefusedWithItsReasonAndAddsUp)
                 fileNet[name] += net;
         }
         EXPECT_EQ(ourNet, fileNet);
+        ExpectWrittenAlike(result.games);
     }
     std::cout << "real hands read: " << read << " of " << hands << "\n";
     RecordProperty("hands", hands);

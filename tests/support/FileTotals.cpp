@@ -296,16 +296,26 @@ std::vector<HandTotals> PhhTotals(const std::string &text)
         hands.push_back(hand);
         fields.clear();
     };
+    std::string open; // an array's key while its lines go on
     for (size_t i = 0; i < lines.size(); ++i) {
         const std::string &line = lines[i];
+        if (!open.empty()) {
+            fields[open] += line;
+            if (line.find(']') != std::string::npos)
+                open.clear();
+            continue;
+        }
         if (!line.empty() && line[0] == '[') {
             finish(i + 1);
             start = i + 1;
             continue;
         }
         const size_t equals = line.find(" = ");
-        if (equals != std::string::npos && line[0] != '#')
-            fields[line.substr(0, equals)] = line.substr(equals + 3);
+        if (equals == std::string::npos || line[0] == '#')
+            continue;
+        fields[line.substr(0, equals)] = line.substr(equals + 3);
+        if (line.compare(equals + 3, 1, "[") == 0 && line.find(']', equals) == std::string::npos)
+            open = line.substr(0, equals);
     }
     finish(lines.size() + 1);
     return hands;
