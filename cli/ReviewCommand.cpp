@@ -66,13 +66,27 @@ int RunReviewCommand(const CommandArgs &args)
     for (const std::string &warning : importWarnings)
         std::fprintf(stderr, "brisquel-cli: warning: %s\n", PrintableText(warning).c_str());
     // Every game is checked before anything is printed: a refusal leaves standard output empty.
+    // A player followed through the tables of an imported file sits at some of them only.
+    const bool imported = interchange::IsOtherFormatFile(path);
     std::vector<int> seats;
-    for (const history::Game &game : games) {
-        const int seat = coach::ReviewSeat(game, player, error);
-        if (seat < 0)
+    size_t left = 0;
+    for (size_t g = 0; g < games.size(); ++g) {
+        const int seat = coach::ReviewSeat(games[g], player, error);
+        if (seat < 0 && !(imported && all && !player.empty()))
             return Fail(PrintableText(error));
+        if (seat < 0) {
+            games.erase(games.begin() + static_cast<std::ptrdiff_t>(g--));
+            ++left;
+            continue;
+        }
         seats.push_back(seat);
     }
+    if (games.empty())
+        return Fail(PrintableText("\"" + player + "\" is at no table of " + path));
+    if (left > 0)
+        std::fprintf(stderr, "brisquel-cli: %s: %zu table%s without %s left out\n",
+                     PrintableText(path).c_str(), left, left == 1 ? "" : "s",
+                     PrintableText(player).c_str());
     coach::Estimator estimator(static_cast<int>(trials), seed);
     coach::ReviewOptions options;
     options.samplesPerOption = static_cast<int>(samples);
@@ -88,6 +102,9 @@ int RunReviewCommand(const CommandArgs &args)
         for (const std::string &warning : games[g].warnings)
             std::fprintf(stderr, "brisquel-cli: warning: %s: %s\n", path.c_str(),
                          PrintableText(warning).c_str());
+        if (!games[g].moneyUnit.empty())
+            std::fprintf(stderr, "brisquel-cli: %s: amounts are in hundredths of %s\n",
+                         file.c_str(), PrintableText(games[g].moneyUnit).c_str());
         if (games[g].damagedHands > 0)
             std::fprintf(stderr, "brisquel-cli: warning: %s: %d damaged hand%s left out\n",
                          file.c_str(), games[g].damagedHands,

@@ -98,6 +98,9 @@ struct HandSeat
 struct Hand
 {
     int number = 0;       // "Ostrivane Hand #%d"
+    // An imported hand's own number as its room wrote it ("59937797066", "R5-1704660-533"),
+    // whole; `number` then counts the file's hands when that number does not fit in it.
+    std::string id;
     std::string timeText; // the header's time, "2023.11.14  22:13:20"
     int smallBlind = 0;   // the header's blinds (those in force before the hand's level check)
     int bigBlind = 0;
@@ -133,6 +136,9 @@ struct Game
     std::string started; // the start line's time, "2023.11.14  22:13:20"
     bool logPaired = false;
     bool truncated = false; // the file ended inside a hand; that hand is not in `hands`
+    // For an imported cash game, the money its amounts count in hundredths of ("$", "EUR");
+    // empty when they are chips.
+    std::string moneyUnit;
     int damagedHands = 0;   // hands left out for damage (a board or an amount that cannot be)
     std::vector<GameSeat> seats;
     std::vector<Hand> hands;

@@ -217,7 +217,7 @@ void Replay(history::Hand &hand, int humanSeat)
     }
     hand.pot = 0;
     history::Street street = history::Street::Preflop;
-    int largest = 0;
+    int largest = 0, bigBlindPosted = 0;
     for (history::Action &action : hand.actions) {
         if (action.street != street) {
             street = action.street;
@@ -237,7 +237,8 @@ void Replay(history::Hand &hand, int humanSeat)
         action.activeBefore = active;
         if (action.kind == history::ActionKind::SmallBlind)
             hand.smallBlindSeat = action.seat;
-        if (action.kind == history::ActionKind::BigBlind)
+        // A second big blind is a player's entering one; the first is the table's.
+        if (action.kind == history::ActionKind::BigBlind && bigBlindPosted++ == 0)
             hand.bigBlindSeat = action.seat;
         if (action.kind == history::ActionKind::Fold)
             hand.seats[i].folded = true;

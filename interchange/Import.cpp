@@ -1,6 +1,7 @@
 #include "interchange/Interchange.h"
 
 #include "history/FileText.h"
+#include "lineformat/GameLines.h"
 
 #include <cerrno>
 #include <cstring>
@@ -13,6 +14,27 @@ namespace {
 
 // No hand-history file of a sitting comes near it.
 constexpr std::uintmax_t kMaxFileBytes = 256u * 1024 * 1024;
+
+// "in.txt:3: format not recognised: first line "#Game No : 1234"": the file's first line that
+// is not blank, cut to what a message can show.
+std::string NotRecognised(const std::string &text, const std::string &source)
+{
+    size_t number = 1, start = 0;
+    while (start < text.size()) {
+        const size_t end = std::min(text.find('\n', start), text.size());
+        std::string line = text.substr(start, end - start);
+        if (line.find_first_not_of(" \t\r") != std::string::npos) {
+            line.erase(line.find_last_not_of(" \t\r") + 1);
+            if (line.size() > 60)
+                line = line.substr(0, 57) + "...";
+            return source + ":" + std::to_string(number) + ": format not recognised: first line \"" +
+                   line + "\"";
+        }
+        start = end + 1;
+        ++number;
+    }
+    return source + ":1: format not recognised: the file is empty";
+}
 
 } // namespace
 
@@ -27,7 +49,7 @@ bool ImportText(const std::string &text, const std::string &source, ImportResult
         return ImportPokerStars(text, source, result, error);
     if (LooksLikePhh(text))
         return ImportPhh(text, source, result, error);
-    error = source + ":1: neither PokerStars hand histories nor a PHH file";
+    error = NotRecognised(text, source);
     return false;
 }
 
@@ -90,6 +112,18 @@ bool IsOtherFormatFile(const std::string &path)
 bool ReadAnyGames(const std::string &path, bool all, std::vector<history::Game> &games,
                   std::string &error, std::vector<std::string> &warnings)
 {
+    std::string head;
+    const bool file = std::filesystem::is_regular_file(path) &&
+                      history::ReadFileStart(path, 8192, head, error);
+    const size_t first = head.find_first_not_of(" \t\r\n");
+    // A file that is neither this program's own game nor a format it imports is named for
+    // what it is, not for the line this program's own files start with.
+    if (file && first != std::string::npos && head.find('\0') == std::string::npos &&
+        head.compare(first, sizeof gamelines::kGameStartPrefix - 1, gamelines::kGameStartPrefix) != 0 &&
+        !LooksLikePokerStars(head) && !LooksLikePhh(head)) {
+        error = NotRecognised(head, path);
+        return false;
+    }
     if (IsOtherFormatFile(path)) {
         ImportResult result;
         if (!ImportFile(path, result, error))

@@ -22,10 +22,14 @@ std::optional<long long> ParseWide(const std::string &text, bool cents)
     if (i >= text.size() || text[i] < '0' || text[i] > '9')
         return std::nullopt;
     long long whole = 0;
-    for (; i < text.size() && ((text[i] >= '0' && text[i] <= '9') || (cents && text[i] == ','));
-         ++i) {
-        if (text[i] == ',')
+    const auto digit = [&](size_t at) { return at < text.size() && text[at] >= '0' && text[at] <= '9'; };
+    for (; digit(i) || (i < text.size() && text[i] == ','); ++i) {
+        // A comma separates thousands: three digits follow it, and then no fourth.
+        if (text[i] == ',') {
+            if (!digit(i + 1) || !digit(i + 2) || !digit(i + 3) || digit(i + 4))
+                return std::nullopt;
             continue;
+        }
         whole = whole * 10 + (text[i] - '0');
         if (whole > kWideBound)
             whole = kWideBound;
@@ -125,6 +129,7 @@ void ChipCount::Start()
     for (const history::HandSeat &seat : m_hand.seats)
         m_behind.push_back(seat.startStack);
     m_inFront.assign(m_behind.size(), 0);
+    m_floor = 0;
 }
 
 void ChipCount::Put(int seat, history::ActionKind kind, int amount)
@@ -149,10 +154,11 @@ void ChipCount::NextStreet(history::Street street)
     m_street = street;
     std::fill(m_inFront.begin(), m_inFront.end(), 0);
     m_largest = 0;
+    m_floor = 0;
 }
 
 void GameCollector::Add(const std::string &table, history::Hand hand, int seatCount,
-                        const std::string &humanName)
+                        const std::string &humanName, int ordinal, const std::string &moneyUnit)
 {
     auto found = m_index.find(table);
     if (found == m_index.end()) {
@@ -160,8 +166,11 @@ void GameCollector::Add(const std::string &table, history::Hand hand, int seatCo
         history::Game game;
         game.historyPath = m_source;
         game.started = hand.timeText;
+        game.moneyUnit = moneyUnit;
         m_games.push_back(game);
+        m_ordinals.emplace_back();
     }
+    m_ordinals[found->second].push_back(ordinal);
     history::Game &game = m_games[found->second];
     while (game.seats.size() < static_cast<size_t>(seatCount)) {
         history::GameSeat seat;
@@ -194,16 +203,23 @@ void GameCollector::Take(HandBeingRead &read, bool ok, int ordinal)
             m_firstError = read.error;
         return;
     }
+    // A room's numbers past an int, or not numbers at all, stay whole in the hand's id; the
+    // file's hands are then counted instead, all of them, so that no two share a number.
+    m_renumber = m_renumber || (read.hand.number == 0 && !read.hand.id.empty());
     if (read.hand.number == 0)
         read.hand.number = ordinal;
-    Add(read.table, std::move(read.hand), read.seatCount, read.human);
+    Add(read.table, std::move(read.hand), read.seatCount, read.human, ordinal, read.moneyUnit);
 }
 
 bool GameCollector::Finish(std::string &error)
 {
     // Every hand of a game has one seat entry per seat of the game.
-    for (history::Game &game : m_games) {
-        for (history::Hand &hand : game.hands) {
+    for (size_t g = 0; g < m_games.size(); ++g) {
+        history::Game &game = m_games[g];
+        for (size_t h = 0; h < game.hands.size(); ++h) {
+            history::Hand &hand = game.hands[h];
+            if (m_renumber)
+                hand.number = m_ordinals[g][h];
             while (hand.seats.size() < game.seats.size()) {
                 history::HandSeat seat;
                 seat.seat = static_cast<int>(hand.seats.size());

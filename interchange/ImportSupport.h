@@ -14,8 +14,8 @@ namespace interchange::detail {
 // hand's sums of such amounts stay inside an int.
 inline constexpr int kMaxAmount = 100000000;
 
-// A non-negative amount: "1500" as chips; in cents "$0.25", "€1,000.5" or "2" (25, 100050,
-// 200). Currency symbols in front are skipped; thousands commas are allowed only in cents.
+// A non-negative amount: "1500" or "1,500" as chips; in cents "$0.25", "€1,000.5" or "2" (25,
+// 100050, 200). Currency symbols in front are skipped; a comma must separate thousands.
 // Never floating point. Nothing for text that is no amount or is past kMaxAmount.
 std::optional<int> ParseAmount(const std::string &text, bool cents);
 // Why ParseAmount refused text: "\"x\" is not an amount" or "\"x\" is an amount past
@@ -42,6 +42,7 @@ struct HandBeingRead
     std::string table; // the game it belongs to
     int seatCount = 0; // the table's size
     std::string human; // the player it was dealt to, when the file says
+    std::string moneyUnit; // what the amounts are hundredths of; empty for chips
     std::string error; // "file:line: why"
 };
 
@@ -57,8 +58,12 @@ public:
     void NextStreet(history::Street street);
     int Behind(int seat) const { return m_behind[static_cast<size_t>(seat)]; }
     int InFront(int seat) const { return m_inFront[static_cast<size_t>(seat)]; }
-    int Owed(int seat) const { return std::max(0, m_largest - InFront(seat)); }
-    int Largest() const { return m_largest; }
+    int Owed(int seat) const { return std::max(0, Largest() - InFront(seat)); }
+    // The bet to match: the largest in front, or the big blind when a short one posted less.
+    int Largest() const { return std::max(m_largest, m_floor); }
+    void SetFloor(int chips) { m_floor = chips; }
+    int LargestPut() const { return m_largest; }
+    int OwedPut(int seat) const { return std::max(0, m_largest - InFront(seat)); }
     // A first bet after the flop is a bet; anything else that tops the largest a raise.
     history::ActionKind BetOrRaise() const
     {
@@ -71,6 +76,7 @@ private:
     history::Street m_street = history::Street::Preflop;
     std::vector<int> m_behind, m_inFront;
     int m_largest = 0;
+    int m_floor = 0; // the street's bet before anyone has put it in
 };
 
 class GameCollector
@@ -90,7 +96,7 @@ public:
 
 private:
     void Add(const std::string &table, history::Hand hand, int seatCount,
-             const std::string &humanName);
+             const std::string &humanName, int ordinal, const std::string &moneyUnit);
 
     std::string m_source;
     ImportResult &m_result;
@@ -98,6 +104,8 @@ private:
     int m_hands = 0;
     std::map<std::string, size_t> m_index;
     std::vector<history::Game> m_games;
+    std::vector<std::vector<int>> m_ordinals; // each hand's place in the file, by game
+    bool m_renumber = false;
 };
 
 } // namespace interchange::detail

@@ -184,7 +184,13 @@ void WriteHand(const history::Hand &hand, const std::string &table, std::string 
     if (hand.showdown)
         showdown();
     out += "]\n";
-    out += "hand = " + std::to_string(hand.number) + "\n";
+    // An imported hand goes out under its room's own number, or name.
+    if (hand.id.empty())
+        out += "hand = " + std::to_string(hand.number) + "\n";
+    else if (hand.id.find_first_not_of("0123456789") == std::string::npos && hand.id.size() <= 18)
+        out += "hand = " + hand.id + "\n";
+    else
+        out += "hand = " + Quoted(hand.id) + "\n";
     int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
     if (std::sscanf(hand.timeText.c_str(), "%d.%d.%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s) == 6) {
         char when[96];

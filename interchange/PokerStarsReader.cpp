@@ -161,9 +161,10 @@ bool HandReader::Header(const std::string &raw)
             return Fail(0, "\"" + id + "\" is not a hand number");
         number = std::min(number * 10 + (c - '0'), static_cast<long long>(LLONG_MAX / 20));
     }
-    // Site-wide numbers too large to keep: the last four digits, a game's own hand number in
-    // the files Brisquel writes.
-    hand.number = static_cast<int>(number <= INT_MAX ? number : number % 10000);
+    // Numbers past an int (every room's today) stay whole in the id; the file's hands are
+    // then counted instead.
+    hand.id = id;
+    hand.number = number <= INT_MAX ? static_cast<int>(number) : 0;
     const size_t open = rest.find('(', game);
     const size_t close = open == std::string::npos ? open : rest.find(')', open);
     if (close == std::string::npos)
@@ -173,7 +174,17 @@ bool HandReader::Header(const std::string &raw)
     if (space != std::string::npos)
         blinds = blinds.substr(0, space); // "$0.01/$0.02 USD"
     m_cents = blinds.find('.') != std::string::npos ||
-              blinds.find_first_not_of("0123456789/") != std::string::npos;
+              blinds.find_first_not_of("0123456789/,") != std::string::npos;
+    if (m_cents) {
+        // The currency's sign, else its code ("($0.01/$0.02 USD)", "(€1/€2 EUR)", "(1.5/3 SEK)").
+        const std::string inside = rest.substr(open + 1, close - open - 1);
+        moneyUnit = inside.substr(0, inside.find_first_of("0123456789"));
+        const size_t code = inside.rfind(' ');
+        if (moneyUnit.empty() && code != std::string::npos)
+            moneyUnit = inside.substr(code + 1);
+        if (moneyUnit.empty())
+            moneyUnit = "units";
+    }
     const size_t slash = blinds.find('/');
     const auto small = detail::ParseAmount(blinds.substr(0, slash), m_cents);
     const auto big = slash == std::string::npos ? std::nullopt
@@ -298,20 +309,26 @@ bool HandReader::PlayerLine(size_t index, int seat, const std::string &text)
         if (chips > m_chips.Behind(seat))
             return Fail(index, hand.seats[s].name + " puts in " + std::to_string(chips) +
                                    " with " + std::to_string(m_chips.Behind(seat)) + " left");
+        // A player listed as sitting out who posts is dealt in, and folds when it is his turn.
+        if (!hand.seats[s].inHand && hand.seats[s].startStack > 0 && StartsWith(rest, "posts "))
+            hand.seats[s].inHand = true;
         if (!hand.seats[s].inHand)
             return Fail(index, hand.seats[s].name + " acts without being dealt in");
         return true;
     };
+    if (!hand.seats[s].inHand && !StartsWith(rest, "posts "))
+        return plays && !StartsWith(rest, "folds")
+                   ? Fail(index, hand.seats[s].name + " acts without being dealt in")
+                   : true; // a sitting-out player folded by the room
     if (StartsWith(rest, "posts the ante ")) {
         if (!Amount(index, after("posts the ante "), amount) || !checkStack(amount))
             return false;
         m_chips.Put(seat, ActionKind::Ante, amount);
-    } else if (StartsWith(rest, "posts ") && !StartsWith(rest, "posts the ante ") &&
-               (m_bigBlindPosted ||
-                (m_smallBlindPosted && StartsWith(rest, "posts small blind ")))) {
-        // One small and one big blind: the blinds of a player coming in out of turn have no
-        // place in the hand-history forms this program writes, which would then be unreadable.
-        return Fail(index, hand.seats[s].name + " posts a blind after the blinds were posted");
+    } else if (StartsWith(rest, "posts small blind ") && (m_smallBlindPosted || m_bigBlindPosted)) {
+        // A small blind out of its place (a player coming back) is dead: it counts as an ante.
+        if (!Amount(index, after("posts small blind "), amount) || !checkStack(amount))
+            return false;
+        m_chips.Put(seat, ActionKind::Ante, amount);
     } else if (StartsWith(rest, "posts small blind ")) {
         if (!Amount(index, after("posts small blind "), amount) || !checkStack(amount))
             return false;
@@ -320,7 +337,10 @@ bool HandReader::PlayerLine(size_t index, int seat, const std::string &text)
     } else if (StartsWith(rest, "posts big blind ")) {
         if (!Amount(index, after("posts big blind "), amount) || !checkStack(amount))
             return false;
+        // A second big blind is a new player's, live like the first. Whoever is short, the bet
+        // to call is the big blind.
         m_chips.Put(seat, ActionKind::BigBlind, amount);
+        m_chips.SetFloor(hand.bigBlind);
         m_bigBlindPosted = true;
     } else if (StartsWith(rest, "posts small & big blinds ")) {
         // The small blind part is dead money: it counts as an ante, the rest as the big blind.
@@ -330,6 +350,7 @@ bool HandReader::PlayerLine(size_t index, int seat, const std::string &text)
         if (amount > live)
             m_chips.Put(seat, ActionKind::Ante, amount - live);
         m_chips.Put(seat, ActionKind::BigBlind, live);
+        m_chips.SetFloor(hand.bigBlind);
         m_bigBlindPosted = true;
     } else if (StartsWith(rest, "folds")) {
         std::vector<int> cards;
@@ -340,17 +361,20 @@ bool HandReader::PlayerLine(size_t index, int seat, const std::string &text)
         }
         m_chips.Put(seat, ActionKind::Fold, 0);
     } else if (rest == "checks") {
-        if (m_chips.Owed(seat) > 0)
+        // Over a big blind all in for less, what is in may be matched already.
+        if (m_chips.OwedPut(seat) > 0)
             return Fail(index, hand.seats[s].name + " checks facing a bet");
         m_chips.Put(seat, ActionKind::Check, 0);
     } else if (StartsWith(rest, "calls ")) {
         if (!Amount(index, after("calls "), amount) || !checkStack(amount))
             return false;
-        // Less than owed only all in.
-        if (amount > m_chips.Owed(seat) || amount == 0 ||
-            (amount < m_chips.Owed(seat) && amount < m_chips.Behind(seat)))
+        // Less than owed only all in; over a short big blind, the whole big blind or the rest
+        // of what is in.
+        const int owed = m_chips.Owed(seat);
+        if (amount > owed || amount == 0 ||
+            (amount < owed && amount != m_chips.OwedPut(seat) && amount < m_chips.Behind(seat)))
             return Fail(index, hand.seats[s].name + " calls " + after("calls ") + " but owes " +
-                                   std::to_string(m_chips.Owed(seat)));
+                                   std::to_string(owed));
         m_chips.Put(seat, ActionKind::Call, amount);
     } else if (StartsWith(rest, "bets ")) {
         if (!Amount(index, after("bets "), amount) || !checkStack(amount))
@@ -372,10 +396,17 @@ bool HandReader::PlayerLine(size_t index, int seat, const std::string &text)
                                    " without topping the bet");
         if (!checkStack(amount))
             return false;
-        if (total - increase != m_chips.Largest())
+        // Over a short big blind, rooms raise from the big blind, Brisquel from what is in.
+        if (total - increase != m_chips.Largest() && total - increase != m_chips.LargestPut())
             warnings.push_back(m_source + ":" + std::to_string(m_text.firstLine + index) +
                                ": the raise's two amounts disagree; the total is kept");
         m_chips.Put(seat, m_chips.BetOrRaise(), amount);
+    } else if (StartsWith(rest, "Pays Cashout Risk (")) {
+        // Having cashed out earlier, the pot's winner pays the room back from outside it.
+        const std::string risk = after("Pays Cashout Risk (");
+        if (!Amount(index, risk.substr(0, risk.find(')')), amount))
+            return false;
+        hand.seats[s].chipsAdded -= amount;
     } else if (StartsWith(rest, "shows ") || StartsWith(rest, "mucks ")) {
         std::vector<int> cards;
         if (LastCards(rest, cards) && cards.size() == 2) {
@@ -414,6 +445,12 @@ bool HandReader::StreetLine(size_t index, const std::string &line)
 bool HandReader::Body(size_t index, const std::string &line)
 {
     std::vector<int> cards;
+    if (StartsWith(line, "*** SECOND ")) {
+        // Run twice: the hand keeps its first board; the pots are paid as written, both runs.
+        return true;
+    }
+    if (StartsWith(line, "*** FIRST "))
+        return Body(index, "*** " + line.substr(10));
     if (StartsWith(line, "*** ")) {
         if (StartsWith(line, "*** HOLE CARDS ***") || StartsWith(line, "*** FLOP ***") ||
             StartsWith(line, "*** TURN ***") || StartsWith(line, "*** RIVER ***")) {
@@ -493,6 +530,15 @@ bool HandReader::Body(size_t index, const std::string &line)
     int seat = SeatStarting(line, ": ", rest);
     if (seat >= 0)
         return PlayerLine(index, seat, rest);
+    seat = SeatStarting(line, " cashed out the hand for ", rest);
+    if (seat >= 0) {
+        // Paid by the room, from outside the pot.
+        int amount = 0;
+        if (!Amount(index, rest.substr(0, rest.find(' ')), amount))
+            return false;
+        hand.seats[static_cast<size_t>(seat)].chipsAdded += amount;
+        return true;
+    }
     seat = SeatStarting(line, " collected ", rest);
     if (seat >= 0) {
         const size_t from = rest.find(" from ");
@@ -548,9 +594,25 @@ bool HandReader::Read()
     // Each seat put in at most its stack and took at most the table's chips: the sums are
     // bounded, but not by an int.
     long long pot = 0, paid = 0;
+    std::vector<int> put;
     for (const history::HandSeat &seat : hand.seats) {
-        pot += seat.startStack - m_chips.Behind(seat.seat);
+        put.push_back(seat.startStack - m_chips.Behind(seat.seat));
+        pot += put.back();
         paid += seat.won;
+    }
+    // Older and converted files leave out the line that returns an uncalled bet: when the
+    // pot as written lacks just that part, it went back to its owner.
+    const int top = static_cast<int>(std::max_element(put.begin(), put.end()) - put.begin());
+    int second = 0;
+    for (size_t s = 0; s < put.size(); ++s)
+        second = static_cast<int>(s) != top ? std::max(second, put[s]) : second;
+    const int uncalled = put[static_cast<size_t>(top)] - second;
+    if (m_returned == 0 && uncalled > 0 &&
+        (m_totalPot >= 0 ? m_totalPot == pot - uncalled : paid + m_rake + uncalled == pot)) {
+        if (!Pay(m_summaryLine, top, uncalled))
+            return false;
+        m_returned = uncalled;
+        paid += uncalled;
     }
     if (m_totalPot >= 0 && m_totalPot != pot - m_returned)
         return Fail(m_summaryLine, "the summary's total pot " + std::to_string(m_totalPot) +

@@ -112,7 +112,10 @@ void WriteHand(const history::Game &game, const history::Hand &hand, const std::
         time = "2000/01/01 00:00:00";
     char number[16];
     std::snprintf(number, sizeof number, stamp.empty() ? "%d" : "%04d", hand.number);
-    const std::string id = stamp + number;
+    // An imported hand goes out under its room's own number.
+    const bool own = !hand.id.empty() && hand.id.size() <= 19 &&
+                     hand.id.find_first_not_of("0123456789") == std::string::npos;
+    const std::string id = own ? hand.id : stamp + number;
     const std::string blinds =
         "(" + std::to_string(hand.smallBlind) + "/" + std::to_string(hand.bigBlind) + ")";
     out += "PokerStars Hand #" + id + ": ";

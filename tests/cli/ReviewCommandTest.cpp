@@ -2,6 +2,7 @@
 // the chosen player once, in order, with the hand history's chips; refusals exit with 2.
 
 #include "tests/cli/CliProcess.h"
+#include "tests/support/TextLines.h"
 
 #include <gtest/gtest.h>
 
@@ -13,17 +14,7 @@
 
 namespace {
 
-std::vector<std::string> Lines(const std::string &text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
+using testsupport::Lines;
 
 std::vector<std::string> Fields(const std::string &line)
 {
@@ -48,6 +39,7 @@ protected:
                 m_history = entry.path();
     }
     std::string Out() const { return (m_scratch.path() / "out").string(); }
+    std::string TwoTables() const { return (m_scratch.path() / "tables.txt").string(); }
 
     TempFolder m_scratch;
     std::filesystem::path m_history;
@@ -194,10 +186,38 @@ TEST_F(ReviewCommand, EveryDecisionOfThePlayerOnceInOrder)
     EXPECT_EQ(bareLines[row + 10], "graded blunder\t0");
 }
 
+// Two PokerStars tables of one file, "c" at the first only.
+std::string TwoTablesText()
+{
+    std::string text;
+    for (const std::string bigBlind : {"c", "d"})
+        text += "PokerStars Hand #" + std::to_string(text.size() + 1) +
+                ":  Hold'em No Limit (5/10) - 2024/01/01 10:00:00 ET\nTable 'T" + bigBlind +
+                "' 3-max Seat #1 is the button\nSeat 1: a (500 in chips)\nSeat 2: b (500 in chips)\n"
+                "Seat 3: " + bigBlind + " (500 in chips)\nb: posts small blind 5\n" + bigBlind +
+                ": posts big blind 10\n*** HOLE CARDS ***\nDealt to " + bigBlind +
+                " [Ah Kh]\na: raises 20 to 30\nb: folds\n" + bigBlind +
+                ": folds\nUncalled bet (20) returned to a\na collected 25 from pot\n"
+                "*** SUMMARY ***\nTotal pot 25 | Rake 0\n\n";
+    return text;
+}
+
+TEST_F(ReviewCommand, APlayerIsFollowedToTheTablesOfAnImportedFileHeSatAt)
+{
+    std::ofstream(TwoTables()) << TwoTablesText();
+    const CliResult r = RunCli({"review", TwoTables(), "--all", "--player", "c", "--samples", "0"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("1 table without c left out"), std::string::npos) << r.err;
+}
+
 TEST_F(ReviewCommand, BadInputIsRefusedWithStatusTwo)
 {
     const std::string other = (m_scratch.path() / "other.txt").string();
     std::ofstream(other) << "PokerStars Hand #1: Hold'em No Limit ($0.01/$0.02)\n";
+    const std::string gg = (m_scratch.path() / "gg.txt").string();
+    std::ofstream(gg) << "\nPoker Hand #RC1: Hold'em No Limit ($0.01/$0.02) - 2024/01/01 10:00:00\n";
+    const std::string tables = TwoTables();
+    std::ofstream(tables) << TwoTablesText();
     const std::string cut = (m_scratch.path() / "cut.txt").string();
     std::ofstream(cut) << "\n==================START Ostrivane  2026.01.01  10:00:00 ====\n"
                           "Seat 0: Ann (100 in chips) StrategyName is Hero\n";
@@ -212,6 +232,8 @@ TEST_F(ReviewCommand, BadInputIsRefusedWithStatusTwo)
         // Read as a PokerStars file now: its only hand is cut off after the first line.
         {{"review", other}, "other.txt:1: the hand ends after its first line"},
         {{"review", cut}, "is cut off"},
+        {{"review", gg}, "gg.txt:2: format not recognised: first line \"Poker Hand #RC1:"},
+        {{"review", tables, "--all", "--player", "Nobody"}, "\"Nobody\" is at no table of"},
         {{"review", Out(), "--player", "Nobody"}, "\"Nobody\" is not at the table"},
         {{"review", Out(), "--trials", "0"}, "--trials: 0 is out of range"},
         {{"review", Out(), "--samples", "-1"}, "--samples: -1 is out of range"},

@@ -43,7 +43,11 @@ void ExpectSameHands(const history::Game &original, const history::Game &importe
         const history::Hand &a = original.hands[h];
         const history::Hand &b = imported.hands[h];
         SCOPED_TRACE("hand " + std::to_string(a.number));
-        EXPECT_EQ(a.number, b.number);
+        // An imported hand keeps its room's number whole; its place in the file may change.
+        if (a.id.empty())
+            EXPECT_EQ(a.number, b.number);
+        else
+            EXPECT_EQ(a.id, b.id);
         EXPECT_EQ(a.timeText, b.timeText);
         EXPECT_EQ(a.button, b.button);
         EXPECT_EQ(a.smallBlindSeat, b.smallBlindSeat);

@@ -1,0 +1,137 @@
+// Every real hand history kept for the tests, read hand by hand: each hand is read, or refused
+// with its file, a line of it and a reason; each read hand's chips add up, and what each player
+// won or lost over the file is what the file itself says, counted apart as a tracker counts.
+
+#include "interchange/Interchange.h"
+#include "tests/support/FileTotals.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <map>
+#include <set>
+
+namespace {
+
+const std::string kReal = std::string(BRISQUEL_TEST_DATA) + "/real";
+
+std::string Key(const history::Hand &hand)
+{
+    return hand.id.empty() ? "#" + std::to_string(hand.number) : hand.id;
+}
+
+// Whether a warning names the file and a line within [from, to).
+bool Refused(const interchange::ImportResult &result, const std::string &path, size_t from,
+             size_t to)
+{
+    for (const std::string &warning : result.warnings) {
+        if (warning.rfind(path + ":", 0) != 0)
+            continue;
+        const size_t line = std::strtoul(warning.c_str() + path.size() + 1, nullptr, 10);
+        if (line >= from && line < to && warning.find(": ", path.size() + 1) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+// What each player won or lost, without those who did neither.
+void AddNets(std::map<std::string, long long> &to, const std::map<std::string, long long> &from)
+{
+    for (const auto &[name, net] : from)
+        if ((to[name] += net) == 0)
+            to.erase(name);
+}
+
+// Written out in either format, the hands count the same to the tracker: every pot, and what
+// each player won or lost.
+void ExpectWrittenAlike(const std::vector<history::Game> &games)
+{
+    std::multiset<long long> pots;
+    std::map<std::string, long long> nets;
+    for (const history::Game &game : games)
+        for (const history::Hand &hand : game.hands) {
+            pots.insert(hand.pot);
+            std::map<std::string, long long> net;
+            for (const history::HandSeat &seat : hand.seats)
+                if (seat.inHand)
+                    net[seat.name] = seat.won - seat.invested;
+            AddNets(nets, net);
+        }
+    for (interchange::Format format : {interchange::Format::PokerStars, interchange::Format::Phh}) {
+        const std::string text = interchange::ExportGames(games, format);
+        std::multiset<long long> writtenPots;
+        std::map<std::string, long long> writtenNets;
+        for (const testsupport::HandTotals &hand : format == interchange::Format::Phh
+                                                       ? testsupport::PhhTotals(text)
+                                                       : testsupport::PokerStarsTotals(text)) {
+            writtenPots.insert(hand.pot);
+            AddNets(writtenNets, hand.net);
+        }
+        EXPECT_EQ(writtenPots, pots) << interchange::FormatExtension(format);
+        EXPECT_EQ(writtenNets, nets) << interchange::FormatExtension(format);
+    }
+}
+
+TEST(RealFiles, EveryHandIsReadOrRefusedWithItsReasonAndAddsUp)
+{
+    int hands = 0, read = 0;
+    for (const auto &entry : std::filesystem::recursive_directory_iterator(kReal)) {
+        if (!entry.is_regular_file())
+            continue;
+        const std::string path = entry.path().string();
+        SCOPED_TRACE(path);
+        std::ifstream in(path, std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::vector<testsupport::HandTotals> expected =
+            entry.path().extension() == ".txt" ? testsupport::PokerStarsTotals(text)
+                                               : testsupport::PhhTotals(text);
+        interchange::ImportResult result;
+        std::string error;
+        ASSERT_TRUE(interchange::ImportFile(path, result, error)) << error;
+        std::map<std::string, const history::Hand *> imported;
+        for (const history::Game &game : result.games)
+            for (const history::Hand &hand : game.hands)
+                imported[Key(hand)] = &hand;
+        std::map<std::string, long long> fileNet, ourNet;
+        for (const testsupport::HandTotals &file : expected) {
+            ++hands;
+            const auto found = imported.find(file.key);
+            if (found == imported.end()) {
+                EXPECT_TRUE(Refused(result, path, file.line, file.end))
+                    << "hand " << file.key << " is neither read nor refused at a line of it";
+                continue;
+            }
+            ++read;
+            const history::Hand &hand = *found->second;
+            SCOPED_TRACE("hand " + file.key);
+            long long won = 0;
+            for (const history::HandSeat &seat : hand.seats) {
+                won += seat.won;
+                EXPECT_TRUE(seat.won == 0 || !seat.folded) << seat.name << " folded and won";
+            }
+            EXPECT_EQ(hand.pot, file.pot);
+            if (file.rake >= 0)
+                EXPECT_EQ(hand.pot - won, file.rake);
+            else
+                EXPECT_TRUE(won <= hand.pot && 10 * (hand.pot - won) <= hand.pot) << "rake";
+            if (!file.known)
+                continue;
+            for (const history::HandSeat &seat : hand.seats)
+                if (!seat.name.empty())
+                    ourNet[seat.name] += seat.won - seat.invested + seat.chipsAdded;
+            for (const auto &[name, net] : file.net)
+                fileNet[name] += net;
+        }
+        EXPECT_EQ(ourNet, fileNet);
+        ExpectWrittenAlike(result.games);
+    }
+    std::cout << "real hands read: " << read << " of " << hands << "\n";
+    RecordProperty("hands", hands);
+    RecordProperty("read", read);
+    EXPECT_GE(read * 100, hands * 98);
+}
+
+} // namespace
