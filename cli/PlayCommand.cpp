@@ -10,12 +10,14 @@
 #include "opponents/Roster.h"
 #include "playout/Advisor.h"
 #include "storage/SessionSave.h"
+#include "storage/UnsavedResults.h"
 
 #include <algorithm>
 #include <chrono>
 #include <climits>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -303,8 +305,9 @@ int RunPlayCommand(const std::vector<std::string> &args, std::ostream &out, std:
         o.seed = std::random_device{}();
 
     CPokerDatabase db;
-    const bool saving = folderUsable && OpenDatabase(db, folder);
-    bool saved = false;
+    if (folderUsable) // a failure is said with the save's, which opens it again
+        OpenDatabase(db, folder);
+    SaveOutcome saved;
 
     BotGameOptions game;
     game.names = o.names;
@@ -315,8 +318,13 @@ int RunPlayCommand(const std::vector<std::string> &args, std::ostream &out, std:
     game.lastHand = o.hands;
     game.seed = o.seed;
     game.outputFolder = folder;
-    if (saving) // the game thread is joined before `saved` is read
-        game.saveResults = [&db, &saved](CDunmereGame &g) { saved = SaveSessionResults(db, g); };
+    if (folderUsable) { // the game thread is joined before `saved` is read
+        game.saveResults = [&db, &saved, &folder](CDunmereGame &g) {
+            const UnsavedGame results{std::time(nullptr),
+                                      CollectSessionResult(g.m_table, g.m_chipsAdded)};
+            saved = SaveOrKeep(db, folder, results);
+        };
+    }
     // The copy for trackers: this game's hand-history file is the one not there before. The
     // whole game is read for each copy, so a fast game rewrites it at most once a second, and
     // once more at its end.
@@ -385,15 +393,16 @@ int RunPlayCommand(const std::vector<std::string> &args, std::ostream &out, std:
             err << "brisquel-cli play: could not write " << problem << "\n";
         for (const std::string &problem : copyProblems)
             err << "brisquel-cli play: " << problem << "\n";
-        if (!saved)
-            err << "brisquel-cli play: the results could not be saved to " << db.m_path << ": "
-                << db.m_error << "\n";
+        if (!saved.saved)
+            err << "brisquel-cli play: " << SaveProblemText(saved, db) << "\n";
+        if (const std::string kept = KeptText(saved); !kept.empty())
+            err << "brisquel-cli play: " << kept << "\n";
     }
     if (result.startChips() != result.finalChips()) {
         err << "brisquel-cli play: chips were lost or made during the game\n";
         return kPlayExitFault;
     }
-    if (!saved)
+    if (!saved.saved)
         return kPlayExitNotSaved;
     if (!result.fileProblems.empty() || !copyProblems.empty())
         return kPlayExitFilesNotWritten;

@@ -1,12 +1,14 @@
 // Ending a game the ways a person does, in a game where the human plays seat 0: closing the
 // output pane while a decision is pending and acting with F2; closing the window mid-hand and
 // answering the question; the desktop session ending (SIGTERM). One scenario per process, as a
-// game cannot be restarted: tst_game_end pane | close | keep | sigterm | bust | summary.
+// game cannot be restarted: tst_game_end pane | close | keep | sigterm | bust | summary, and the
+// saves that fail: locked | full | offer.
 // BRISQUEL_SHOTS=<folder> keeps pictures of the summary and of the review it opens.
 
 #include "engine/Game.h"
 #include "history/HistoryReader.h"
 #include "storage/LedgerReader.h"
+#include "storage/UnsavedResults.h"
 #include "tests/ui/TestApp.h"
 #include "ui/action_panel/DlgPlayerChoose.h"
 #include "ui/app/CloseGuard.h"
@@ -28,6 +30,9 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTest>
+
+#include <sqlite3.h>
+#include <sys/resource.h>
 
 #include <csignal>
 #include <cstdio>
@@ -92,13 +97,19 @@ struct Table
     }
 };
 
+void checkHistory(CDunmereApp &app, int handsPlayed, double hero);
+
+std::string databasePath(CDunmereApp &app)
+{
+    return QDir(app.DatabaseFolder()).filePath("PokerDB.db3").toStdString();
+}
+
 // The ledger rows of the one saved game, the hand history read back, and their agreement.
 void checkSavedGame(CDunmereApp &app, int handsPlayed)
 {
     LedgerContents ledger;
     std::string error;
-    CHECK(ReadLedger(QDir(app.DatabaseFolder()).filePath("PokerDB.db3").toStdString(), ledger,
-                     error));
+    CHECK(ReadLedger(databasePath(app), ledger, error));
     CHECK(ledger.players.size() == 5);
     double sum = 0;
     double hero = 0;
@@ -109,8 +120,13 @@ void checkSavedGame(CDunmereApp &app, int handsPlayed)
     }
     CHECK(sum == 0); // no chips were added: what one won, the others lost
     CHECK(ledger.statistics.size() == 5);
+    checkHistory(app, handsPlayed, hero);
+}
 
-    std::vector<std::string> files;
+// The hand history agrees with the human's result `hero` and with the table.
+void checkHistory(CDunmereApp &app, int handsPlayed, double hero)
+{
+    std::string error;
     const std::vector<std::string> found =
         history::FindHistoryFiles(app.TextFolder().toStdString(), error);
     CHECK(found.size() == 1);
@@ -283,8 +299,116 @@ int sigtermWhileAddingChips(Table &t)
     return g_failures;
 }
 
+// Saves that fail. locked: another program holds the database (BEGIN EXCLUSIVE) while the
+// window closes with "Stop and save": a dialog names the file and the reason, nothing closes
+// until it is answered, and Retry once the lock is gone saves the game. full: every file write
+// past 4 KiB fails (the database's journal) when the session ends: the results wait in the file
+// beside the database and the exit status says so. Either way the results are those of the hand
+// history.
+int failedSaveScenario(Table &t, bool locked)
+{
+    CHECK(t.playUntil(2));
+    const int played = t.handsCompleted();
+    const std::string database = databasePath(t.app);
+    const std::string kept = UnsavedResultsPath(database);
+    sqlite3 *other = nullptr;
+    rlimit fileLimit{};
+    getrlimit(RLIMIT_FSIZE, &fileLimit);
+    if (locked) {
+        CHECK(sqlite3_open(database.c_str(), &other) == SQLITE_OK);
+        CHECK(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK);
+        t.frame.close();
+        t.settle();
+        auto *question = t.frame.findChild<QMessageBox *>("StopGameQuestion");
+        CHECK(question != nullptr);
+        if (question)
+            QTest::mouseClick(question->findChild<QPushButton *>("StopAndSave"), Qt::LeftButton);
+    } else {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = fileLimit;
+        small.rlim_cur = 4096;
+        setrlimit(RLIMIT_FSIZE, &small);
+        std::raise(SIGTERM);
+    }
+    QMessageBox *failed = nullptr;
+    if (locked) {
+        CHECK(t.waitFor([&] { return (failed = t.frame.findChild<QMessageBox *>("SaveFailed")); },
+                        30000));
+        if (!failed)
+            return g_failures;
+        t.settle();
+        CHECK(failed->text().contains(QString::fromStdString(database)));
+        CHECK(failed->text().contains("database is locked"));
+        CHECK(failed->informativeText().contains(QString::fromStdString(kept)));
+        CHECK(t.frame.isVisible());
+        sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+        QTest::mouseClick(failed->findChild<QPushButton *>("RetrySave"), Qt::LeftButton);
+    }
+    CHECK(t.waitFor([&] { return !t.frame.isVisible(); }, 30000));
+    setrlimit(RLIMIT_FSIZE, &fileLimit);
+    CHECK(!t.app.Game().GameThreadRunning());
+    std::vector<UnsavedGame> games;
+    std::string error;
+    CHECK(ReadUnsavedResults(kept, games, error));
+    if (locked) {
+        CHECK(t.app.ExitStatus() == 0);
+        CHECK(games.empty());
+        checkSavedGame(t.app, played);
+        return g_failures;
+    }
+    CHECK(t.app.ExitStatus() == 3);
+    LedgerContents ledger;
+    CHECK(ReadLedger(database, ledger, error) && ledger.isEmpty());
+    CHECK(games.size() == 1 && games[0].result.size() == 5);
+    if (games.size() == 1 && !games[0].result.empty())
+        checkHistory(t.app, played, games[0].result[0].amount);
+    return g_failures;
+}
+
+// The next start offers the results kept beside the database, and "Save now" saves them.
+int offerScenario(Table &t)
+{
+    QMessageBox *offer = nullptr;
+    CHECK(t.waitFor([&] { return (offer = t.frame.findChild<QMessageBox *>("KeptResultsQuestion")); },
+                    10000));
+    if (!offer)
+        return g_failures;
+    CHECK(offer->text().contains("2 earlier games"));
+    QTest::mouseClick(offer->findChild<QPushButton *>("SaveKept"), Qt::LeftButton);
+    t.settle();
+    LedgerContents ledger;
+    std::string error;
+    CHECK(ReadLedger(databasePath(t.app), ledger, error));
+    CHECK(ledger.players.size() == 10 && ledger.statistics.size() == 10);
+    if (ledger.players.size() == 10)
+        CHECK(ledger.players[5].amount == 40 && ledger.players[5].balance == 30);
+    std::vector<UnsavedGame> games;
+    CHECK(ReadUnsavedResults(UnsavedResultsPath(databasePath(t.app)), games, error) &&
+          games.empty());
+    return g_failures;
+}
+
+// Two games of results kept by a failed save, the first with Hero at -10, the second at +40.
+void keepTwoGames(const QTemporaryDir &folder)
+{
+    std::vector<UnsavedGame> games(2);
+    for (int g = 0; g < 2; ++g) {
+        games[g].when = 1700000000 + g;
+        for (const char *name : {"Hero", "Master", "Tim", "Maniac", "Professor"})
+            games[g].result.push_back({name, 0, {}});
+        games[g].result[0].amount = g == 0 ? -10 : 40;
+        games[g].result[1].amount = -games[g].result[0].amount;
+    }
+    std::string error;
+    WriteUnsavedResults(UnsavedResultsPath(QDir(folder.path()).filePath("PokerDB.db3").toStdString()),
+                        games, error);
+}
+
 int runScenario(Table &t, const char *scenario)
 {
+    if (std::strcmp(scenario, "offer") == 0)
+        return offerScenario(t);
     if (std::strcmp(scenario, "bust") == 0)
         return sigtermWhileAddingChips(t);
     if (std::strcmp(scenario, "shots") == 0)
@@ -326,6 +450,8 @@ int runScenario(Table &t, const char *scenario)
         return g_failures;
     }
 
+    if (std::strcmp(scenario, "locked") == 0 || std::strcmp(scenario, "full") == 0)
+        return failedSaveScenario(t, std::strcmp(scenario, "locked") == 0);
     if (std::strcmp(scenario, "summary") == 0)
         frame.ExecuteCommand(ID_VIEW_COACH);
     CHECK(t.playUntil(2));
@@ -383,6 +509,8 @@ int main(int argc, char **argv)
     const char *scenario = argc > 1 ? argv[1] : "close";
     int qtArgc = 1;
     QTemporaryDir folder;
+    if (std::strcmp(scenario, "offer") == 0)
+        keepTwoGames(folder);
     const auto app = StartTestApp(qtArgc, argv, folder, 41);
     if (!app)
         return 1;
