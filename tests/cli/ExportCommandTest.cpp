@@ -1,9 +1,13 @@
 // brisquel-cli export and play --export-format, run as a user runs them.
 
 #include "tests/cli/CliProcess.h"
+#include "tests/support/FullDisk.h"
+
+#include <fstream>
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 
 namespace {
 
@@ -62,6 +66,56 @@ TEST(ExportCommand, RefusesWhatItCannotDo)
     r = RunCli({"play", "--export-format", "csv"});
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("--export-format must be"), std::string::npos);
+}
+
+// Writes that fail are errors: every command with a full standard output, and export --out
+// onto a full disk (a file-size limit), a FIFO without a reader and a device.
+TEST(WriteFailures, AreToldAndLeaveOldFilesWhole)
+{
+    TempFolder folder;
+    const std::string game = (folder.path() / "game").string();
+    ASSERT_EQ(RunCli({"play", "--seats", "3", "--seed", "5", "--hands", "20", "--out", game}).status,
+              0);
+    const std::string db = game + "/PokerDB.db3";
+    const std::vector<std::vector<std::string>> commands = {
+        {"export", game},
+        {"review", game, "--player", "Master_1", "--trials", "20"},
+        {"results", "--db", db},
+        {"odds", "AhKd", "--players", "3", "--trials", "1000", "--seed", "1"},
+        {"play", "--seats", "3", "--seed", "5", "--hands", "3", "--out", game + "2"},
+        {"--help"},
+    };
+    for (const auto &command : commands) {
+        const CliResult r = RunCli(command, {}, "/dev/full");
+        EXPECT_EQ(r.status, 5) << command[0] << ": " << r.err;
+        EXPECT_NE(r.err.find("cannot write the output: No space left on device"), std::string::npos)
+            << command[0] << ": " << r.err;
+    }
+
+    const std::filesystem::path target = folder.path() / "old.txt";
+    const std::string old(100, 'x');
+    {
+        std::ofstream(target) << old;
+    }
+    const std::string fifo = (folder.path() / "fifo").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    CliResult full;
+    {
+        const testsupport::FullDisk disk(4096); // inherited by brisquel-cli
+        full = RunCli({"export", game, "--out", target.string()});
+    }
+    EXPECT_EQ(full.status, 2);
+    EXPECT_NE(full.err.find("File too large"), std::string::npos) << full.err;
+    EXPECT_EQ(ReadWholeFile(target), old);
+    for (const std::string &special : {fifo, std::string("/dev/full")}) {
+        const CliResult r = RunCli({"export", game, "--out", special});
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find("not a regular file"), std::string::npos) << r.err;
+    }
+    int files = 0;
+    for ([[maybe_unused]] const auto &entry : std::filesystem::directory_iterator(folder.path()))
+        ++files;
+    EXPECT_EQ(files, 4); // game, game2, old.txt and the FIFO: no temporary file left behind
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "history/HistoryReader.h"
 #include "storage/LedgerReader.h"
 #include "storage/UnsavedResults.h"
+#include "tests/support/FullDisk.h"
 #include "tests/ui/TestApp.h"
 #include "ui/action_panel/DlgPlayerChoose.h"
 #include "ui/app/CloseGuard.h"
@@ -32,12 +33,12 @@
 #include <QTest>
 
 #include <sqlite3.h>
-#include <sys/resource.h>
 
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -312,8 +313,7 @@ int failedSaveScenario(Table &t, bool locked)
     const std::string database = databasePath(t.app);
     const std::string kept = UnsavedResultsPath(database);
     sqlite3 *other = nullptr;
-    rlimit fileLimit{};
-    getrlimit(RLIMIT_FSIZE, &fileLimit);
+    std::optional<testsupport::FullDisk> disk;
     if (locked) {
         CHECK(sqlite3_open(database.c_str(), &other) == SQLITE_OK);
         CHECK(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK);
@@ -324,10 +324,7 @@ int failedSaveScenario(Table &t, bool locked)
         if (question)
             QTest::mouseClick(question->findChild<QPushButton *>("StopAndSave"), Qt::LeftButton);
     } else {
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = fileLimit;
-        small.rlim_cur = 4096;
-        setrlimit(RLIMIT_FSIZE, &small);
+        disk.emplace(4096);
         std::raise(SIGTERM);
     }
     QMessageBox *failed = nullptr;
@@ -346,7 +343,7 @@ int failedSaveScenario(Table &t, bool locked)
         QTest::mouseClick(failed->findChild<QPushButton *>("RetrySave"), Qt::LeftButton);
     }
     CHECK(t.waitFor([&] { return !t.frame.isVisible(); }, 30000));
-    setrlimit(RLIMIT_FSIZE, &fileLimit);
+    disk.reset();
     CHECK(!t.app.Game().GameThreadRunning());
     std::vector<UnsavedGame> games;
     std::string error;

@@ -13,6 +13,7 @@
 #include "ui/review/ProgressWindow.h"
 #include "storage/SessionSave.h"
 #include "ui/table_view/TableCanvas.h"
+#include "tests/support/FullDisk.h"
 #include "tests/support/ScriptedHands.h"
 #include "tests/ui/ReviewFixtures.h"
 #include "tests/ui/TestApp.h"
@@ -458,6 +459,15 @@ void TestReview::opensOtherFormatsAndExports()
     };
     ClickButton(&window, "export");
     QVERIFY(Message(window).contains(QStringLiteral("Cannot write")));
+    // A full disk: the system's reason, and the file exported before left whole.
+    const QString before = ReadText(phh);
+    window.m_askExportPath = [&phh] { return phh; };
+    {
+        const testsupport::FullDisk disk(100);
+        ClickButton(&window, "export");
+    }
+    QVERIFY(Message(window).contains(QStringLiteral("File too large")));
+    QCOMPARE(ReadText(phh), before);
     if (!shots.isEmpty())
         QVERIFY(window.grab().save(QDir(shots).filePath(QStringLiteral("review-export-failed.png"))));
 }

@@ -2,6 +2,7 @@
 
 #include "coach/Review.h"
 #include "interchange/Interchange.h"
+#include "safefile/SafeWrite.h"
 #include "ui/review/DecisionValuer.h"
 #include "ui/review/GameListText.h"
 #include "ui/review/HandListModel.h"
@@ -13,9 +14,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -399,12 +400,11 @@ bool CHandsWindow::exportTo(const QString &path)
                      path.endsWith(QLatin1String(".phhs"), Qt::CaseInsensitive);
     const std::string text = interchange::ExportGame(
         shown, phh ? interchange::Format::Phh : interchange::Format::PokerStars);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(text.data(), static_cast<qint64>(text.size())) !=
-            static_cast<qint64>(text.size()) ||
-        !file.commit()) {
-        showMessage(tr("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()),
+    // Qt's own save file says "Unknown error" for a full disk: the system's reason instead.
+    std::string reason;
+    if (!safefile::WriteFileReplacing(QFile::encodeName(path).toStdString(), text, reason)) {
+        showMessage(tr("Cannot write %1: %2")
+                        .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(reason)),
                     true);
         return false;
     }
