@@ -6,6 +6,7 @@
 #include "interchange/Interchange.h"
 #include "places/FilePlaces.h"
 #include "validation/PlayerName.h"
+#include "vocabulary/GameVocabulary.h"
 #include "storage/PokerTables.h"
 #include "opponents/Roster.h"
 #include "playout/Advisor.h"
@@ -54,8 +55,8 @@ struct UsageError
 constexpr int kTournamentStack = 1500;
 // Play-outs per option of the coach's seat: enough to rank the options of most decisions.
 constexpr int kDefaultCoachSamples = 60;
-// All chips at the table must fit the engine's int chip counts, pot included.
-constexpr long long kMaxTableChips = 2000000000;
+// All chips at the table, pot included, within what the hand-history readers read back.
+constexpr long long kMaxTableChips = kMaxChips;
 
 struct PlayOptions
 {
@@ -105,7 +106,7 @@ std::vector<int> ParseStacks(const std::string &text, int seats, int defaultStac
         throw UsageError{"--stacks gives " + std::to_string(parts.size()) + " stacks for " +
                          std::to_string(seats) + " seats"};
     for (const std::string &part : parts)
-        stacks.push_back(static_cast<int>(ParseInteger("--stacks", part, 1, INT_MAX)));
+        stacks.push_back(static_cast<int>(ParseInteger("--stacks", part, 1, kMaxChips)));
     if (stacks.size() == 1)
         stacks.assign(static_cast<size_t>(seats), stacks[0]);
     long long total = 0;
@@ -132,9 +133,9 @@ PlayOptions Parse(const ParsedArgs &args)
         if (parts.size() != 2)
             throw UsageError{"--blinds must be SB/BB, for example 10/20"};
         o.smallBlind =
-            static_cast<int>(ParseInteger("--blinds: the small blind", parts[0], 0, INT_MAX));
+            static_cast<int>(ParseInteger("--blinds: the small blind", parts[0], 0, kMaxChips));
         o.bigBlind =
-            static_cast<int>(ParseInteger("--blinds: the big blind", parts[1], 1, INT_MAX));
+            static_cast<int>(ParseInteger("--blinds: the big blind", parts[1], 1, kMaxChips));
         if (o.smallBlind > o.bigBlind)
             throw UsageError{"--blinds: the small blind is larger than the big blind"};
     }
