@@ -2,7 +2,8 @@
 // output pane while a decision is pending and acting with F2; closing the window mid-hand and
 // answering the question; the desktop session ending (SIGTERM). One scenario per process, as a
 // game cannot be restarted: tst_game_end pane | close | keep | sigterm | bust | summary, and the
-// saves that fail: locked | full | offer.
+// saves that fail: locked | full | offer, and a settings file that cannot be read:
+// settings_fifo | settings_zero.
 // BRISQUEL_SHOTS=<folder> keeps pictures of the summary and of the review it opens.
 
 #include "engine/Game.h"
@@ -26,13 +27,18 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDockWidget>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTest>
 
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
@@ -508,9 +514,36 @@ int main(int argc, char **argv)
     QTemporaryDir folder;
     if (std::strcmp(scenario, "offer") == 0)
         keepTwoGames(folder);
-    const auto app = StartTestApp(qtArgc, argv, folder, 41);
+    // settings_fifo, settings_zero: the settings file is a FIFO, or a link to /dev/zero. The
+    // program starts all the same (neither blocked nor out of memory) with the settings afresh.
+    const bool badSettings = std::strncmp(scenario, "settings_", 9) == 0;
+    QTemporaryDir settings;
+    const QByteArray settingsFile = QFile::encodeName(settings.path() + "/Ostrivane/Brisquel.conf");
+    if (badSettings) {
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+        QDir(settings.path()).mkpath("Ostrivane");
+        if (std::strcmp(scenario, "settings_fifo") == 0)
+            ::mkfifo(settingsFile.constData(), 0600);
+        else
+            ::symlink("/dev/zero", settingsFile.constData());
+    }
+    AppOptions options;
+    options.workFolder = folder.path();
+    const auto app = badSettings ? StartTestApp(qtArgc, argv, options, 41)
+                                 : StartTestApp(qtArgc, argv, folder, 41);
     if (!app)
         return 1;
+    if (badSettings) {
+        QSettings().setValue("pace", 0.5);
+        QSettings().sync();
+        CHECK(QFileInfo(QString::fromLocal8Bit(settingsFile)).isFile());
+        CHECK(QFileInfo::exists(QString::fromLocal8Bit(settingsFile + ".unreadable")));
+        CHECK(QSettings().value("pace").toDouble() == 0.5);
+        app->ExitInstance();
+        std::fprintf(stderr, "%s: %s\n", scenario, g_failures == 0 ? "PASS" : "FAIL");
+        return g_failures == 0 ? 0 : 1;
+    }
     CDlgPlayerChoose *panel = app->MainFrame()->outputWnd()->actionPanel();
     Table table{*app, *app->MainFrame(), *panel};
     const int failures = runScenario(table, scenario);

@@ -14,6 +14,8 @@
 
 #include <QDialog>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
@@ -26,6 +28,43 @@
 #include <cstdio>
 #include <ctime>
 
+#include <sys/stat.h>
+
+namespace {
+
+// Far more than the few settings take.
+constexpr qint64 kMaxSettingsBytes = 1024 * 1024;
+
+// QSettings reads its file without looking at what it is: a FIFO in its place would stop the
+// program before its window shows, a link to /dev/zero would fill the memory. Such a file is
+// set aside (never opened) and the settings start from their defaults. The folder is learnt
+// from a file of another name, whose reading is harmless.
+void SetAsideUnreadableSettings()
+{
+    const QString probe =
+        QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                  QCoreApplication::organizationName(), QStringLiteral("settings-probe"))
+            .fileName();
+    const QString path = QFileInfo(probe).dir().filePath(QCoreApplication::applicationName() +
+                                                         QStringLiteral(".conf"));
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info {};
+    if (::lstat(name.constData(), &info) != 0)
+        return; // none yet
+    if (::stat(name.constData(), &info) == 0 && S_ISREG(info.st_mode) &&
+        info.st_size <= kMaxSettingsBytes)
+        return;
+    const QByteArray aside = name + ".unreadable";
+    const bool moved = ::rename(name.constData(), aside.constData()) == 0;
+    std::fprintf(stderr, "brisquel: the settings file %s is not a regular file or is too large; %s\n",
+                 name.constData(),
+                 moved ? ("it is set aside as " + aside + " and the settings start afresh")
+                             .constData()
+                       : "the settings cannot be kept");
+}
+
+} // namespace
+
 CDunmereApp::CDunmereApp(int &argc, char **argv, AppOptions options)
     : QApplication(argc, argv)
     , m_options(std::move(options))
@@ -34,6 +73,7 @@ CDunmereApp::CDunmereApp(int &argc, char **argv, AppOptions options)
     setApplicationName(QStringLiteral("Brisquel"));
     setApplicationVersion(QString::fromLatin1(kBrisquelVersion));
     setDesktopFileName(QStringLiteral("Ostrivane.Brisquel.1"));
+    SetAsideUnreadableSettings();
     m_decider = std::make_unique<CPersonaDecider>();
     // The game thread's requests reach the UI thread as queued signals, whose events Qt
     // allocates itself, with their data under a mutex: ThreadSanitizer sees every hand-over.
