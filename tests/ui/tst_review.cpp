@@ -21,6 +21,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -399,6 +400,24 @@ void TestReview::badHandHistoriesGetAMessage()
     QVERIFY(!window.openFile(other));
     QVERIFY(!Message(window).isEmpty());
     QCOMPARE(window.stepCount(), 0);
+
+    // A damaged line of 10 MB: a short excerpt, shown at once, and the window keeps its width.
+    QByteArray huge = ReadText(QStringLiteral(BRISQUEL_INTERCHANGE_DATA "/two_tables_eur.txt"))
+                          .toUtf8();
+    huge.insert(huge.indexOf('\n') + 1, QByteArray(10 * 1024 * 1024, 'x') + '\n');
+    const QString damaged = folder.filePath(QStringLiteral("damaged.txt"));
+    QFile file(damaged);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(huge);
+    file.close();
+    const int width = window.width();
+    QElapsedTimer shown;
+    shown.start();
+    window.openFile(damaged);
+    window.grab();
+    QVERIFY2(shown.elapsed() < 1000, qPrintable(QString::number(shown.elapsed())));
+    QVERIFY(!Message(window).isEmpty() && Message(window).size() < 1000);
+    QCOMPARE(window.width(), width);
 
     // A file cut off in its second hand: the first hand still replays, with a remark.
     const QString whole = ReadText(HistoryFiles(m_bots.path()).at(0));

@@ -337,9 +337,34 @@ int CHandsWindow::stepCount() const
     return m_replay ? m_replay->count() : 0;
 }
 
+namespace {
+
+// A message may quote a damaged line of any length: the label lays out a bounded excerpt, and
+// a run without blanks gets break points, so that it wraps instead of widening the window.
+QString BoundedMessage(const QString &text)
+{
+    constexpr qsizetype kMaxChars = 400;
+    constexpr int kMaxRun = 100;
+    QString bounded;
+    int run = 0;
+    for (const QChar c : QStringView(text).left(kMaxChars)) {
+        bounded += c;
+        run = c.isSpace() ? 0 : run + 1;
+        if (run == kMaxRun) {
+            bounded += QChar(0x200B);
+            run = 0;
+        }
+    }
+    if (text.size() > kMaxChars)
+        bounded += QChar(0x2026);
+    return bounded;
+}
+
+} // namespace
+
 void CHandsWindow::showMessage(const QString &text, bool error)
 {
-    m_message->setText(text);
+    m_message->setText(BoundedMessage(text));
     // A background of its own: readable on the light and on the dark style alike.
     m_message->setStyleSheet(
         error ? QStringLiteral("color: #8A0010; background: #FDE7E9; font-weight: bold;"
