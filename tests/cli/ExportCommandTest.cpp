@@ -4,6 +4,8 @@
 #include "tests/support/FullDisk.h"
 
 #include <fstream>
+#include <iterator>
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -68,54 +70,47 @@ TEST(ExportCommand, RefusesWhatItCannotDo)
     EXPECT_NE(r.err.find("--export-format must be"), std::string::npos);
 }
 
-// Writes that fail are errors: every command with a full standard output, and export --out
-// onto a full disk (a file-size limit), a FIFO without a reader and a device.
+// Writes that fail are errors: every command with a full standard output; export --out onto a
+// full disk (a file-size limit), leaving the old file whole, to a FIFO without a reader and to
+// a device. Each case: arguments, standard output, status, message.
 TEST(WriteFailures, AreToldAndLeaveOldFilesWhole)
 {
     TempFolder folder;
-    const std::string game = (folder.path() / "game").string();
+    const std::string game = folder.file("game"), old = folder.file("old"), fifo = folder.file("f");
     ASSERT_EQ(RunCli({"play", "--seats", "3", "--seed", "5", "--hands", "20", "--out", game}).status,
               0);
-    const std::string db = game + "/PokerDB.db3";
-    const std::vector<std::vector<std::string>> commands = {
-        {"export", game},
-        {"review", game, "--player", "Master_1", "--trials", "20"},
-        {"results", "--db", db},
-        {"odds", "AhKd", "--players", "3", "--trials", "1000", "--seed", "1"},
-        {"play", "--seats", "3", "--seed", "5", "--hands", "3", "--out", game + "2"},
-        {"--help"},
-    };
-    for (const auto &command : commands) {
-        const CliResult r = RunCli(command, {}, "/dev/full");
-        EXPECT_EQ(r.status, 5) << command[0] << ": " << r.err;
-        EXPECT_NE(r.err.find("cannot write the output: No space left on device"), std::string::npos)
-            << command[0] << ": " << r.err;
-    }
-
-    const std::filesystem::path target = folder.path() / "old.txt";
-    const std::string old(100, 'x');
-    {
-        std::ofstream(target) << old;
-    }
-    const std::string fifo = (folder.path() / "fifo").string();
+    std::ofstream(old) << "old";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    CliResult full;
+    const std::string full = "cannot write the output: No space left on device";
+    const struct
     {
-        const testsupport::FullDisk disk(4096); // inherited by brisquel-cli
-        full = RunCli({"export", game, "--out", target.string()});
+        std::vector<std::string> args;
+        const char *out;
+        int status;
+        std::string message;
+    } cases[] = {
+        {{"export", game}, "/dev/full", 5, full},
+        {{"review", game, "--player", "Master_1", "--trials", "20"}, "/dev/full", 5, full},
+        {{"results", "--db", game + "/PokerDB.db3"}, "/dev/full", 5, full},
+        {{"odds", "AhKd", "--players", "3", "--trials", "1000"}, "/dev/full", 5, full},
+        {{"play", "--seats", "3", "--hands", "3", "--out", game + "2"}, "/dev/full", 5, full},
+        {{"--help"}, "/dev/full", 5, full},
+        {{"export", game, "--out", old}, "", 2, "File too large"},
+        {{"export", game, "--out", fifo}, "", 2, "not a regular file"},
+        {{"export", game, "--out", "/dev/full"}, "", 2, "not a regular file"},
+    };
+    for (const auto &c : cases) {
+        std::optional<testsupport::FullDisk> disk; // inherited by brisquel-cli
+        if (c.args.back() == old)
+            disk.emplace(4096);
+        const CliResult r = RunCli(c.args, {}, c.out);
+        disk.reset();
+        EXPECT_EQ(r.status, c.status) << c.args[0] << ": " << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << c.args[0] << ": " << r.err;
     }
-    EXPECT_EQ(full.status, 2);
-    EXPECT_NE(full.err.find("File too large"), std::string::npos) << full.err;
-    EXPECT_EQ(ReadWholeFile(target), old);
-    for (const std::string &special : {fifo, std::string("/dev/full")}) {
-        const CliResult r = RunCli({"export", game, "--out", special});
-        EXPECT_EQ(r.status, 2);
-        EXPECT_NE(r.err.find("not a regular file"), std::string::npos) << r.err;
-    }
-    int files = 0;
-    for ([[maybe_unused]] const auto &entry : std::filesystem::directory_iterator(folder.path()))
-        ++files;
-    EXPECT_EQ(files, 4); // game, game2, old.txt and the FIFO: no temporary file left behind
+    EXPECT_EQ(ReadWholeFile(old), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 4)
+        << "a temporary file left behind";
 }
 
 } // namespace

@@ -307,8 +307,7 @@ TEST(PlayFiles, TextFilesThatCannotBeWrittenAreNamedOnceEachAndExitFour)
 
 TEST(PlayFiles, GamesAtTheLargestBlindsAcceptedKeepEveryChip)
 {
-    // Blinds and stacks at the limit the hand-history readers share, whose game reads back;
-    // one chip past it, or blinds whose raises overflow an int, are refused before any play.
+    // Blinds and stacks at the limit the hand-history readers share: the game reads back.
     for (const char *blinds : {"50000000/100000000", "100000000/100000000"}) {
         TempFolder folder;
         const CliResult r = RunCli({"play", "--seats", "3", "--blinds", blinds, "--stacks",
@@ -322,14 +321,5 @@ TEST(PlayFiles, GamesAtTheLargestBlindsAcceptedKeepEveryChip)
         const CliResult exported = RunCli({"export", folder.str()});
         EXPECT_EQ(exported.status, 0) << exported.err;
         EXPECT_NE(exported.out.find("PokerStars Hand #"), std::string::npos) << blinds;
-    }
-    for (const std::vector<std::string> &refused :
-         {std::vector<std::string>{"--blinds", "1/2147483647"}, {"--blinds", "1/100000001"},
-          {"--stacks", "100000001"}, {"--stacks", "50000000,50000001"}}) {
-        std::vector<std::string> args{"play", "--seats", "2", "--hands", "1"};
-        args.insert(args.end(), refused.begin(), refused.end());
-        const CliResult r = RunCli(args);
-        EXPECT_EQ(r.status, 2) << refused[1] << ": " << r.err;
-        EXPECT_NE(r.err.find("100000000"), std::string::npos) << refused[1] << ": " << r.err;
     }
 }

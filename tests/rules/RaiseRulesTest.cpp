@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <utility>
 #include <vector>
 
@@ -191,15 +190,5 @@ INSTANTIATE_TEST_SUITE_P(
         ButtonCase{"BigBlindGone", {0, 1}, 1, 2, 1}, ButtonCase{"AlreadyHeadsUp", {1, 2}, 2, 2, 2},
         ButtonCase{"StillThree", {0, 1, 2}, 1, 2, 1}),
     [](const auto &tc) { return tc.param.name; });
-
-// Blinds at the largest int: the smallest raise stops there instead of wrapping around, and a
-// bet past it is still told legal (all in) without overflowing.
-TEST(RaiseHistory, LargestBlindsDoNotOverflow)
-{
-    RaiseHistory h;
-    h.Begin(INT_MAX, INT_MAX, true);
-    EXPECT_EQ(h.MinRaiseTotal(), INT_MAX);
-    EXPECT_TRUE(h.IsLegal(0, 1, INT_MAX, INT_MAX));
-}
 
 } // namespace

@@ -1,7 +1,7 @@
 #pragma once
-// A full disk without privileges: while the object lives, every write of this process and of
-// the programs it starts fails past `bytes` of a file (EFBIG, "File too large"), as a full disk
-// does past its free space; the signal that would otherwise end the writer is ignored.
+// A full disk without privileges: while the object lives, writes of this process and of the
+// programs it starts fail past `bytes` of a file (EFBIG, "File too large"), as past a disk's
+// free space; the signal that would end the writer is ignored.
 
 #include <csignal>
 #include <sys/resource.h>
@@ -12,9 +12,9 @@ class FullDisk
 {
 public:
     explicit FullDisk(rlim_t bytes)
+        : m_signal(std::signal(SIGXFSZ, SIG_IGN))
     {
         ::getrlimit(RLIMIT_FSIZE, &m_limit);
-        m_signal = std::signal(SIGXFSZ, SIG_IGN);
         rlimit small = m_limit;
         small.rlim_cur = bytes;
         ::setrlimit(RLIMIT_FSIZE, &small);
@@ -28,8 +28,8 @@ public:
     FullDisk &operator=(const FullDisk &) = delete;
 
 private:
+    void (*m_signal)(int);
     rlimit m_limit{};
-    void (*m_signal)(int) = SIG_DFL;
 };
 
 } // namespace testsupport
