@@ -9,6 +9,8 @@ using CommandArgs = std::vector<std::string>;
 
 constexpr int kExitOk = 0;
 constexpr int kExitBadInput = 2;
+// Any command: standard output could not be written (a full disk, a closed pipe).
+constexpr int kExitOutputNotWritten = 5;
 
 int RunOddsCommand(const CommandArgs &args);
 int RunEvalCommand(const CommandArgs &args);

@@ -3,12 +3,10 @@
 #include "cli/args/CommandLine.h"
 #include "cli/DataFolder.h"
 #include "interchange/Interchange.h"
+#include "safefile/SafeWrite.h"
 #include "validation/PrintableText.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
 
 const char kExportUsage[] =
     "usage: brisquel-cli export [PATH] [--format pokerstars|phh] [--out FILE] [--all]\n"
@@ -51,15 +49,11 @@ int RunExportCommand(const CommandArgs &args)
     }
     const std::string text = interchange::ExportGames(games, format);
     if (out.empty()) {
-        std::fwrite(text.data(), 1, text.size(), stdout);
+        std::fwrite(text.data(), 1, text.size(), stdout); // checked with the rest of the output
         return kExitOk;
     }
-    errno = 0;
-    std::ofstream file(out, std::ios::binary | std::ios::trunc);
-    file << text;
-    file.close();
-    if (!file)
-        return Fail("cannot write " + PrintableText(out) +
-                    (errno ? std::string(": ") + std::strerror(errno) : ""));
+    std::string reason;
+    if (!safefile::WriteFileReplacing(out, text, reason))
+        return Fail("cannot write " + PrintableText(out) + ": " + reason);
     return kExitOk;
 }

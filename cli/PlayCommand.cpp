@@ -6,16 +6,19 @@
 #include "interchange/Interchange.h"
 #include "places/FilePlaces.h"
 #include "validation/PlayerName.h"
+#include "vocabulary/GameVocabulary.h"
 #include "storage/PokerTables.h"
 #include "opponents/Roster.h"
 #include "playout/Advisor.h"
 #include "storage/SessionSave.h"
+#include "storage/UnsavedResults.h"
 
 #include <algorithm>
 #include <chrono>
 #include <climits>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -52,8 +55,8 @@ struct UsageError
 constexpr int kTournamentStack = 1500;
 // Play-outs per option of the coach's seat: enough to rank the options of most decisions.
 constexpr int kDefaultCoachSamples = 60;
-// All chips at the table must fit the engine's int chip counts, pot included.
-constexpr long long kMaxTableChips = 2000000000;
+// All chips at the table, pot included, within what the hand-history readers read back.
+constexpr long long kMaxTableChips = kMaxChips;
 
 struct PlayOptions
 {
@@ -103,7 +106,7 @@ std::vector<int> ParseStacks(const std::string &text, int seats, int defaultStac
         throw UsageError{"--stacks gives " + std::to_string(parts.size()) + " stacks for " +
                          std::to_string(seats) + " seats"};
     for (const std::string &part : parts)
-        stacks.push_back(static_cast<int>(ParseInteger("--stacks", part, 1, INT_MAX)));
+        stacks.push_back(static_cast<int>(ParseInteger("--stacks", part, 1, kMaxChips)));
     if (stacks.size() == 1)
         stacks.assign(static_cast<size_t>(seats), stacks[0]);
     long long total = 0;
@@ -130,9 +133,9 @@ PlayOptions Parse(const ParsedArgs &args)
         if (parts.size() != 2)
             throw UsageError{"--blinds must be SB/BB, for example 10/20"};
         o.smallBlind =
-            static_cast<int>(ParseInteger("--blinds: the small blind", parts[0], 0, INT_MAX));
+            static_cast<int>(ParseInteger("--blinds: the small blind", parts[0], 0, kMaxChips));
         o.bigBlind =
-            static_cast<int>(ParseInteger("--blinds: the big blind", parts[1], 1, INT_MAX));
+            static_cast<int>(ParseInteger("--blinds: the big blind", parts[1], 1, kMaxChips));
         if (o.smallBlind > o.bigBlind)
             throw UsageError{"--blinds: the small blind is larger than the big blind"};
     }
@@ -303,8 +306,9 @@ int RunPlayCommand(const std::vector<std::string> &args, std::ostream &out, std:
         o.seed = std::random_device{}();
 
     CPokerDatabase db;
-    const bool saving = folderUsable && OpenDatabase(db, folder);
-    bool saved = false;
+    if (folderUsable) // a failure is said with the save's, which opens it again
+        OpenDatabase(db, folder);
+    SaveOutcome saved;
 
     BotGameOptions game;
     game.names = o.names;
@@ -315,8 +319,13 @@ int RunPlayCommand(const std::vector<std::string> &args, std::ostream &out, std:
     game.lastHand = o.hands;
     game.seed = o.seed;
     game.outputFolder = folder;
-    if (saving) // the game thread is joined before `saved` is read
-        game.saveResults = [&db, &saved](CDunmereGame &g) { saved = SaveSessionResults(db, g); };
+    if (folderUsable) { // the game thread is joined before `saved` is read
+        game.saveResults = [&db, &saved, &folder](CDunmereGame &g) {
+            const UnsavedGame results{std::time(nullptr),
+                                      CollectSessionResult(g.m_table, g.m_chipsAdded)};
+            saved = SaveOrKeep(db, folder, results);
+        };
+    }
     // The copy for trackers: this game's hand-history file is the one not there before. The
     // whole game is read for each copy, so a fast game rewrites it at most once a second, and
     // once more at its end.
@@ -385,15 +394,16 @@ int RunPlayCommand(const std::vector<std::string> &args, std::ostream &out, std:
             err << "brisquel-cli play: could not write " << problem << "\n";
         for (const std::string &problem : copyProblems)
             err << "brisquel-cli play: " << problem << "\n";
-        if (!saved)
-            err << "brisquel-cli play: the results could not be saved to " << db.m_path << ": "
-                << db.m_error << "\n";
+        if (!saved.saved)
+            err << "brisquel-cli play: " << SaveProblemText(saved, db) << "\n";
+        if (const std::string kept = KeptText(saved); !kept.empty())
+            err << "brisquel-cli play: " << kept << "\n";
     }
     if (result.startChips() != result.finalChips()) {
         err << "brisquel-cli play: chips were lost or made during the game\n";
         return kPlayExitFault;
     }
-    if (!saved)
+    if (!saved.saved)
         return kPlayExitNotSaved;
     if (!result.fileProblems.empty() || !copyProblems.empty())
         return kPlayExitFilesNotWritten;

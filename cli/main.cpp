@@ -4,6 +4,7 @@
 #include "cli/DataFolder.h"
 #include "cli/PlayCommand.h"
 #include "places/FilePlaces.h"
+#include "safefile/SafeWrite.h"
 
 #include <cstdio>
 #include <functional>
@@ -26,7 +27,7 @@ void PrintUsage(std::FILE *out)
                  "The game log, the hand histories and PokerDB.db3 go to\n  %s\n"
                  "Exit status: 0 done, 1 a game ended with other chips than it started with, "
                  "2 bad input, 3 the results not saved, 4 the log or hand history not "
-                 "written.\n",
+                 "written, 5 the output not written.\n",
                  DataFolderDescription().c_str());
 }
 
@@ -39,9 +40,24 @@ std::size_t CommandIndex(const CommandArgs &args)
     return std::min(i, args.size());
 }
 
+int Run(int argc, char **argv);
+
 } // namespace
 
 int main(int argc, char **argv)
+{
+    const int status = Run(argc, argv);
+    // A full disk or a closed pipe must not pass for a finished command.
+    std::string reason;
+    if (safefile::FinishOutput(stdout, reason))
+        return status;
+    std::fprintf(stderr, "brisquel-cli: cannot write the output: %s\n", reason.c_str());
+    return status != kExitOk ? status : kExitOutputNotWritten;
+}
+
+namespace {
+
+int Run(int argc, char **argv)
 {
     // One function per command, so that a new command is one more entry here.
     const std::map<std::string, std::function<int(const CommandArgs &)>> commands = {
@@ -93,3 +109,5 @@ int main(int argc, char **argv)
     }
     return command->second(CommandArgs(args.begin() + commandIndex + 1, args.end()));
 }
+
+} // namespace

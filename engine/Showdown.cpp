@@ -155,7 +155,11 @@ void CDunmereGame::PayOut(const int *winnings, Lock &lock)
         }
         if (accepted) {
             // A negative entry would take chips out of play; 0 leaves the human eliminated.
-            chips = std::max(chips, 0);
+            // The chips at the table stay within what the hand history reads back.
+            long long atTable = 0;
+            for (int s = 0; s < t.m_seatCount; ++s)
+                atTable += t.m_stack[s];
+            chips = int(std::clamp<long long>(chips, 0, std::max(0LL, kMaxChips - atTable)));
             t.m_stack[human] = chips;
             m_chipsAdded += chips;
             const std::string line = gamelines::HeroAdds(chips);

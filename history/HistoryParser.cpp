@@ -17,10 +17,6 @@ using gamelines::Match;
 
 namespace {
 
-// No game of this program comes near it, and every sum of such amounts in a hand stays far
-// inside an int.
-constexpr int kMaxChips = 100000000;
-
 bool ChipsInRange(long long value)
 {
     return value >= 0 && value <= kMaxChips;

@@ -2,11 +2,9 @@
 
 #include "history/FileText.h"
 #include "lineformat/GameLines.h"
+#include "safefile/SafeWrite.h"
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 
 namespace interchange {
 
@@ -76,27 +74,11 @@ bool WriteCopyBeside(const std::string &historyPath, Format format, std::string 
     if (!history::ReadGameFile(historyPath, game, error))
         return false;
     const std::string copy = CopyPathFor(historyPath, format);
-    const std::string partial = copy + ".part";
-    {
-        errno = 0;
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        out << ExportGame(game, format);
-        out.close();
-        if (!out) {
-            error = "cannot write " + partial + (errno ? std::string(": ") + std::strerror(errno) : "");
-            std::error_code ignored;
-            std::filesystem::remove(partial, ignored);
-            return false;
-        }
-    }
-    std::error_code code;
-    std::filesystem::rename(partial, copy, code);
-    if (code) {
-        error = "cannot write " + copy + ": " + code.message();
-        std::filesystem::remove(partial, code);
-        return false;
-    }
-    return true;
+    std::string reason;
+    if (safefile::WriteFileReplacing(copy, ExportGame(game, format), reason))
+        return true;
+    error = "cannot write " + copy + ": " + reason;
+    return false;
 }
 
 bool IsOtherFormatFile(const std::string &path)

@@ -1,6 +1,7 @@
 #pragma once
 // What both readers share: amounts, and gathering imported hands into games by table.
 
+#include "vocabulary/GameVocabulary.h"
 #include "interchange/Interchange.h"
 
 #include <algorithm>
@@ -10,9 +11,9 @@
 
 namespace interchange::detail {
 
-// The largest amount read, in chips or cents; history/ bounds its own files' amounts alike. A
-// hand's sums of such amounts stay inside an int.
-inline constexpr int kMaxAmount = 100000000;
+// The largest amount read, in chips or cents: the program's own limit, which history/ applies
+// to its files alike. A hand's sums of such amounts stay inside an int.
+inline constexpr int kMaxAmount = kMaxChips;
 
 // A non-negative amount: "1500" or "1,500" as chips; in cents "$0.25", "€1,000.5" or "2" (25,
 // 100050, 200). Currency symbols in front are skipped; a comma must separate thousands.

@@ -119,6 +119,12 @@ bool Prepare(const EquitySetup &s, bool exact, Table &t, EquityResult &r)
     for (int c = 0; c < 52; ++c)
         if (!(t.known >> c & 1))
             t.deck.push_back(c);
+    // The dealers draw from the deck without looking at its size: a deal that needs more cards
+    // than are left would read past it, or count no deal at all.
+    const std::size_t needed = std::size_t(t.missing) + 2 * (t.players - t.fixed.size());
+    if (needed > t.deck.size())
+        return Fail(r, "the deal needs " + std::to_string(needed) + " cards but only " +
+                           std::to_string(t.deck.size()) + " are left");
     for (int p = 0; p < t.players; ++p) {
         ComboList list = s.players[p].combos;
         if (list.size() == 1)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <limits>
 
 namespace rules {
 
@@ -23,6 +24,12 @@ void RaiseHistory::Act(int seat, int total)
         m_levelWhenActed[seat] = Level();
 }
 
+int RaiseHistory::MinRaiseTotal() const
+{
+    return int(std::min<long long>(std::numeric_limits<int>::max(),
+                                   static_cast<long long>(Level()) + m_fullRaise));
+}
+
 bool RaiseHistory::MayRaise(int seat) const
 {
     if (seat < 0 || seat >= kMaxSeats || m_levelWhenActed[seat] < 0)
@@ -32,11 +39,12 @@ bool RaiseHistory::MayRaise(int seat) const
 
 bool RaiseHistory::IsLegal(int seat, int bet, int stack, int put) const
 {
-    if (bet + put <= m_highest)
+    const long long total = static_cast<long long>(bet) + put;
+    if (total <= m_highest)
         return true;
     if (!MayRaise(seat))
         return false;
-    return bet + put >= MinRaiseTotal() || put == stack;
+    return total >= MinRaiseTotal() || put == stack;
 }
 
 int RaiseHistory::Legalize(int seat, int bet, int stack, int put) const

@@ -26,7 +26,8 @@ public:
     // The size of the smallest full raise: the largest full bet or raise of the round so far.
     int FullRaise() const { return m_fullRaise; }
     // The smallest legal total of a bet or raise (an all-in for less is allowed besides).
-    int MinRaiseTotal() const { return Level() + m_fullRaise; }
+    // Bounded by the largest int: past it no stack could make the raise anyway.
+    int MinRaiseTotal() const;
     // Whether seat s may bet or raise: it has not acted yet, or it faces at least a full raise
     // since it last acted.
     bool MayRaise(int seat) const;

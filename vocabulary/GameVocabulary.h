@@ -1,10 +1,17 @@
 #pragma once
-// The numbers and names every part of the program shares: persona codes and their names, the
-// human's seat, the game types, the last-action values, the kinds of hand events and the
+// The numbers and names every part of the program shares: the chip limit, persona codes and
+// their names, the human's seat, the game types, the last-action values, the kinds of hand events and the
 // position rule. Header only, no dependencies, so that the engine, the statistics, the storage
 // and the readers of the files all speak of the same things the same way.
 
 #include <string>
+
+// ---- Limits ---------------------------------------------------------------------------------
+// The most chips at a table, and so the most any one amount can be (a stack, a blind, a bet, a
+// pot): what the set-up dialog and brisquel-cli play accept, and what the hand-history readers
+// read, so that every game played can be read back. Far from the limits of an int; totals over
+// many hands or games are summed in 64 bits.
+constexpr int kMaxChips = 100000000;
 
 // ---- Personas -------------------------------------------------------------------------------
 // What plays a seat. 0..2 are codes no seat gets today; a file may still name them.

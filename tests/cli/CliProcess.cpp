@@ -35,7 +35,8 @@ std::string ReadWholeFile(const fs::path &path)
     return text.str();
 }
 
-CliProcess::CliProcess(const std::vector<std::string> &args, const std::string &input)
+CliProcess::CliProcess(const std::vector<std::string> &args, const std::string &input,
+                       const std::string &stdoutTo)
 {
     {
         std::ofstream in(m_scratch.path() / "in", std::ios::binary);
@@ -49,12 +50,13 @@ CliProcess::CliProcess(const std::vector<std::string> &args, const std::string &
     argv.push_back(nullptr);
 
     const std::string in = (m_scratch.path() / "in").string();
-    const std::string out = (m_scratch.path() / "out").string();
+    const std::string out = stdoutTo.empty() ? (m_scratch.path() / "out").string() : stdoutTo;
     const std::string err = (m_scratch.path() / "err").string();
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(),
+                                     O_WRONLY | (stdoutTo.empty() ? O_CREAT | O_TRUNC : 0), 0644);
     posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const int rc = posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);

@@ -21,8 +21,10 @@ struct CliResult
 class CliProcess
 {
 public:
-    // Starts `brisquel-cli args...` with `input` on its standard input.
-    CliProcess(const std::vector<std::string> &args, const std::string &input = {});
+    // Starts `brisquel-cli args...` with `input` on its standard input and, when `stdoutTo`
+    // names a file (/dev/full), its standard output written there instead of captured.
+    CliProcess(const std::vector<std::string> &args, const std::string &input = {},
+               const std::string &stdoutTo = {});
     ~CliProcess();
     CliProcess(const CliProcess &) = delete;
     CliProcess &operator=(const CliProcess &) = delete;
@@ -34,9 +36,10 @@ private:
     testsupport::TempFolder m_scratch{"brisquel_cli_run"};
 };
 
-inline CliResult RunCli(const std::vector<std::string> &args, const std::string &input = {})
+inline CliResult RunCli(const std::vector<std::string> &args, const std::string &input = {},
+                        const std::string &stdoutTo = {})
 {
-    return CliProcess(args, input).Wait();
+    return CliProcess(args, input, stdoutTo).Wait();
 }
 
 std::string ReadWholeFile(const std::filesystem::path &path);

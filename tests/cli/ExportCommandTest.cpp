@@ -1,9 +1,15 @@
 // brisquel-cli export and play --export-format, run as a user runs them.
 
 #include "tests/cli/CliProcess.h"
+#include "tests/support/FullDisk.h"
+
+#include <fstream>
+#include <iterator>
+#include <optional>
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 
 namespace {
 
@@ -62,6 +68,49 @@ TEST(ExportCommand, RefusesWhatItCannotDo)
     r = RunCli({"play", "--export-format", "csv"});
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("--export-format must be"), std::string::npos);
+}
+
+// Writes that fail are errors: every command with a full standard output; export --out onto a
+// full disk (a file-size limit), leaving the old file whole, to a FIFO without a reader and to
+// a device. Each case: arguments, standard output, status, message.
+TEST(WriteFailures, AreToldAndLeaveOldFilesWhole)
+{
+    TempFolder folder;
+    const std::string game = folder.file("game"), old = folder.file("old"), fifo = folder.file("f");
+    ASSERT_EQ(RunCli({"play", "--seats", "3", "--seed", "5", "--hands", "20", "--out", game}).status,
+              0);
+    std::ofstream(old) << "old";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string full = "cannot write the output: No space left on device";
+    const struct
+    {
+        std::vector<std::string> args;
+        const char *out;
+        int status;
+        std::string message;
+    } cases[] = {
+        {{"export", game}, "/dev/full", 5, full},
+        {{"review", game, "--player", "Master_1", "--trials", "20"}, "/dev/full", 5, full},
+        {{"results", "--db", game + "/PokerDB.db3"}, "/dev/full", 5, full},
+        {{"odds", "AhKd", "--players", "3", "--trials", "1000"}, "/dev/full", 5, full},
+        {{"play", "--seats", "3", "--hands", "3", "--out", game + "2"}, "/dev/full", 5, full},
+        {{"--help"}, "/dev/full", 5, full},
+        {{"export", game, "--out", old}, "", 2, "File too large"},
+        {{"export", game, "--out", fifo}, "", 2, "not a regular file"},
+        {{"export", game, "--out", "/dev/full"}, "", 2, "not a regular file"},
+    };
+    for (const auto &c : cases) {
+        std::optional<testsupport::FullDisk> disk; // inherited by brisquel-cli
+        if (c.args.back() == old)
+            disk.emplace(4096);
+        const CliResult r = RunCli(c.args, {}, c.out);
+        disk.reset();
+        EXPECT_EQ(r.status, c.status) << c.args[0] << ": " << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << c.args[0] << ": " << r.err;
+    }
+    EXPECT_EQ(ReadWholeFile(old), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 4)
+        << "a temporary file left behind";
 }
 
 } // namespace

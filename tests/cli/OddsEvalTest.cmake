@@ -45,11 +45,39 @@ expect_bad_input(odds AhKd --players 1)
 expect_bad_input(odds AhKd --players 11)
 expect_bad_input(odds AhKd --players two)
 expect_bad_input(odds AhKd --players 2 --trials -5)
+expect_bad_input(odds AhKd --players 2 --threads 65)
 expect_bad_input(odds AhKd --board "Qs Jd" --players 2)
 expect_bad_input(odds AhKd --board "Qs Jd Ah" --players 2)
 expect_bad_input(odds AhKd --players)
 expect_bad_input(odds)
 expect_bad_input(nosuchcommand)
+
+# Short decks: dead cards that leave fewer cards than the deal needs are refused, sampled or
+# exact; with just enough left it still answers. Cases: dead cards (the first of the deck
+# below), players, exact deals (C(left, 2) hands by C(left - 2, 5) boards) or "refused".
+set(deck 2c 3c 4c 5c 6c 7c 8c 9c Tc Jc Qc Kc Ac 2d 3d 4d 5d 6d 7d 8d 9d Td Jd Qd Ad
+    2h 3h 4h 5h 6h 7h 8h 9h Th Jh Qh Kh 2s 3s 4s 5s 6s 7s 8s)
+foreach(case "40;4;refused" "44;2;refused" "40;2;2520" "43;2;21")
+  list(GET case 0 count)
+  list(GET case 1 players)
+  list(GET case 2 deals)
+  list(SUBLIST deck 0 ${count} dead)
+  string(JOIN " " dead ${dead})
+  foreach(mode "--exact;--detail" "--trials;3000;--seed;4")
+    run_cli(out err rc odds AhKd --dead "${dead}" --players ${players} ${mode})
+    if(deals STREQUAL "refused")
+      set(bad NOT rc EQUAL 2 OR out OR NOT err MATCHES "cards but only")
+    elseif(mode MATCHES "exact")
+      set(bad NOT rc EQUAL 0 OR NOT out MATCHES "exact: ${deals} deals")
+    else()
+      set(bad NOT rc EQUAL 0 OR NOT out MATCHES "^0\\.[0-9]+\n$")
+    endif()
+    if(${bad})
+      message(FATAL_ERROR "${count} dead, ${players} players, ${mode}: exit ${rc}, '${out}' ${err}")
+    endif()
+  endforeach()
+endforeach()
+
 expect_bad_input()
 
 # eval: code, strength, name per line; equal strengths only for equal hands.

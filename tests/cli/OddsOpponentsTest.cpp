@@ -138,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "at most 9 --vs opponents"},
         Refused{{"odds", "AhKd", "--players", "3", "--exact"}, "--exact would count more than"},
         Refused{{"odds", "AhKd", "--vs", "QQ", "--exact", "--trials", "5"}, "takes no --trials"},
-        Refused{{"odds", "AhKd", "--threads", "0"}, "--threads: 0 is out of range (1 to 1024)"},
+        Refused{{"odds", "AhKd", "--threads", "0"}, "--threads: 0 is out of range (1 to 64)"},
         Refused{{"odds", "AhKd", "--exact=1"}, "--exact takes no value"},
         Refused{{"odds", "AhKd", "--dead", "Kd"}, "--dead: duplicate card 'Kd'"},
         Refused{{"odds", "AA", "--dead", "As Ah Ad"},

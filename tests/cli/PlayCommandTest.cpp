@@ -247,6 +247,7 @@ TEST_F(PlayCommandTest, ImpossibleGamesExitWithTwoAndWriteNothing)
         {"--names", "Master,Tim", "--seats", "3"},
         {"--stacks", "100,200,300", "--seats", "2"},
         {"--stacks", "0"},
+        {"--blinds", "1/2147483647"}, // past the chips the hand-history readers read back
         {"--coach-seat", "6", "--seats", "6"},
         {"--coach-seat", "-1"},
         {"--coach-samples", "5"},

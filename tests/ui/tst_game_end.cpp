@@ -2,12 +2,16 @@
 // output pane while a decision is pending, which brings it back; closing the window mid-hand and
 // answering the question; the desktop session ending (SIGTERM); going bust and declining to add
 // chips. One scenario per process, as a game cannot be restarted:
-// tst_game_end pane | close | keep | sigterm | bust | decline | summary.
+// tst_game_end pane | close | keep | sigterm | bust | decline | summary, and the saves that
+// fail: locked | full | offer, and a settings file that cannot be read:
+// settings_fifo | settings_zero.
 // BRISQUEL_SHOTS=<folder> keeps pictures of the summary and of the review it opens.
 
 #include "engine/Game.h"
 #include "history/HistoryReader.h"
 #include "storage/LedgerReader.h"
+#include "storage/UnsavedResults.h"
+#include "tests/support/FullDisk.h"
 #include "tests/ui/TestApp.h"
 #include "ui/action_panel/DlgPlayerChoose.h"
 #include "ui/app/CloseGuard.h"
@@ -25,18 +29,26 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QDockWidget>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTest>
 
 #include <chrono>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <csignal>
 #include <ctime>
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -131,13 +143,19 @@ void saveShots(Table &t, QWidget *window, const QString &stem)
     }
 }
 
+void checkHistory(CDunmereApp &app, int handsPlayed, double hero);
+
+std::string databasePath(CDunmereApp &app)
+{
+    return QDir(app.DatabaseFolder()).filePath("PokerDB.db3").toStdString();
+}
+
 // The ledger rows of the one saved game, the hand history read back, and their agreement.
 void checkSavedGame(CDunmereApp &app, int handsPlayed)
 {
     LedgerContents ledger;
     std::string error;
-    CHECK(ReadLedger(QDir(app.DatabaseFolder()).filePath("PokerDB.db3").toStdString(), ledger,
-                     error));
+    CHECK(ReadLedger(databasePath(app), ledger, error));
     CHECK(ledger.players.size() == 5);
     double sum = 0;
     double hero = 0;
@@ -148,8 +166,13 @@ void checkSavedGame(CDunmereApp &app, int handsPlayed)
     }
     CHECK(sum == 0); // no chips were added: what one won, the others lost
     CHECK(ledger.statistics.size() == 5);
+    checkHistory(app, handsPlayed, hero);
+}
 
-    std::vector<std::string> files;
+// The hand history agrees with the human's result `hero` and with the table.
+void checkHistory(CDunmereApp &app, int handsPlayed, double hero)
+{
+    std::string error;
     const std::vector<std::string> found =
         history::FindHistoryFiles(app.TextFolder().toStdString(), error);
     CHECK(found.size() == 1);
@@ -361,8 +384,92 @@ int declineAddChips(Table &t)
     return g_failures;
 }
 
+// Saves that fail. locked: another program holds the database while the window closes with
+// "Stop and save": a dialog names the file and the reason until answered, and Retry once the
+// lock is gone saves. full: writes past 4 KiB fail (the journal) as the session ends: the
+// results wait beside the database, and the exit status says so. Both agree with the history.
+int failedSaveScenario(Table &t, bool locked)
+{
+    CHECK(t.playUntil(2));
+    const int played = t.handsCompleted();
+    const std::string database = databasePath(t.app), kept = UnsavedResultsPath(database);
+    sqlite3 *other = nullptr;
+    std::optional<testsupport::FullDisk> disk;
+    if (locked) {
+        CHECK(sqlite3_open(database.c_str(), &other) == SQLITE_OK);
+        CHECK(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK);
+        t.frame.close();
+        t.settle();
+        auto *question = t.frame.findChild<QMessageBox *>("StopGameQuestion");
+        if (question)
+            QTest::mouseClick(question->findChild<QPushButton *>("StopAndSave"), Qt::LeftButton);
+        QMessageBox *failed = t.frame.findChild<QMessageBox *>("SaveFailed");
+        CHECK(failed && t.frame.isVisible());
+        if (!failed)
+            return g_failures;
+        CHECK(failed->text().contains(QString::fromStdString(database + ": database is locked")));
+        CHECK(failed->informativeText().contains(QString::fromStdString(kept)));
+        sqlite3_close(other); // ends its transaction
+        QTest::mouseClick(failed->findChild<QPushButton *>("RetrySave"), Qt::LeftButton);
+    } else {
+        disk.emplace(4096);
+        std::raise(SIGTERM);
+    }
+    CHECK(t.waitFor([&] { return !t.frame.isVisible(); }, 30000));
+    disk.reset();
+    std::vector<UnsavedGame> games;
+    std::string error;
+    CHECK(ReadUnsavedResults(kept, games, error));
+    CHECK(t.app.ExitStatus() == (locked ? 0 : 3));
+    if (locked) {
+        CHECK(games.empty());
+        checkSavedGame(t.app, played);
+        return g_failures;
+    }
+    LedgerContents ledger;
+    CHECK(ReadLedger(database, ledger, error) && ledger.isEmpty());
+    CHECK(games.size() == 1 && games[0].result.size() == 5);
+    if (games.size() == 1 && !games[0].result.empty())
+        checkHistory(t.app, played, games[0].result[0].amount); // Hero's
+    return g_failures;
+}
+
+// The next start offers the two games kept beside the database (Hero -10, then +40), and
+// "Save now" saves them.
+int offerScenario(Table &t)
+{
+    auto *offer = t.frame.findChild<QMessageBox *>("KeptResultsQuestion");
+    CHECK(offer && offer->text().contains("2 earlier games"));
+    if (!offer)
+        return g_failures;
+    QTest::mouseClick(offer->findChild<QPushButton *>("SaveKept"), Qt::LeftButton);
+    LedgerContents ledger;
+    std::vector<UnsavedGame> games;
+    std::string error;
+    CHECK(ReadLedger(databasePath(t.app), ledger, error) && ledger.statistics.size() == 10);
+    CHECK(ledger.players.size() == 10 && ledger.players[5].balance == 30);
+    CHECK(ReadUnsavedResults(UnsavedResultsPath(databasePath(t.app)), games, error));
+    CHECK(games.empty());
+    return g_failures;
+}
+
+void keepTwoGames(const QTemporaryDir &folder)
+{
+    std::vector<UnsavedGame> games(2);
+    for (int g = 0; g < 2; ++g) {
+        for (const char *name : {"Hero", "Master", "Tim", "Maniac", "Professor"})
+            games[g].result.push_back({name, 0, {}});
+        games[g].result[0].amount = g == 0 ? -10 : 40;
+    }
+    std::string error;
+    WriteUnsavedResults(UnsavedResultsPath(QDir(folder.path()).filePath("PokerDB.db3").toStdString()),
+                        games, error);
+}
+
 int runScenario(Table &t, const char *scenario)
 {
+    if (std::strcmp(scenario, "offer") == 0)
+        return offerScenario(t);
     if (std::strcmp(scenario, "bust") == 0)
         return sigtermWhileAddingChips(t);
     if (std::strcmp(scenario, "decline") == 0)
@@ -408,6 +515,8 @@ int runScenario(Table &t, const char *scenario)
         return g_failures;
     }
 
+    if (std::strcmp(scenario, "locked") == 0 || std::strcmp(scenario, "full") == 0)
+        return failedSaveScenario(t, std::strcmp(scenario, "locked") == 0);
     if (std::strcmp(scenario, "summary") == 0)
         frame.ExecuteCommand(ID_VIEW_COACH);
     CHECK(t.playUntil(2));
@@ -465,12 +574,38 @@ int main(int argc, char **argv)
     const char *scenario = argc > 1 ? argv[1] : "close";
     int qtArgc = 1;
     QTemporaryDir folder;
-    const auto app = StartTestApp(qtArgc, argv, folder, 41);
+    if (std::strcmp(scenario, "offer") == 0)
+        keepTwoGames(folder);
+    // settings_fifo, settings_zero: the settings file is a FIFO or a link to /dev/zero; the
+    // program starts all the same with the settings afresh.
+    const bool badSettings = std::strncmp(scenario, "settings_", 9) == 0;
+    QTemporaryDir settings;
+    const QString conf = settings.path() + "/Ostrivane/Brisquel.conf";
+    if (badSettings) {
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+        QDir(settings.path()).mkpath("Ostrivane");
+        const QByteArray name = QFile::encodeName(conf);
+        if (std::strcmp(scenario, "settings_fifo") == 0)
+            ::mkfifo(name.constData(), 0600);
+        else
+            ::symlink("/dev/zero", name.constData());
+    }
+    AppOptions options;
+    options.workFolder = folder.path();
+    const auto app = badSettings ? StartTestApp(qtArgc, argv, options, 41)
+                                 : StartTestApp(qtArgc, argv, folder, 41);
     if (!app)
         return 1;
+    if (badSettings) {
+        QSettings().setValue("pace", 0.5);
+        QSettings().sync();
+        CHECK(QFileInfo(conf).isFile() && QFileInfo::exists(conf + ".unreadable"));
+        CHECK(QSettings().value("pace").toDouble() == 0.5);
+    }
     CDlgPlayerChoose *panel = app->MainFrame()->outputWnd()->actionPanel();
     Table table{*app, *app->MainFrame(), *panel};
-    const int failures = runScenario(table, scenario);
+    const int failures = badSettings ? g_failures : runScenario(table, scenario);
     app->ExitInstance();
     std::fprintf(stderr, "%s: %s\n", scenario, failures == 0 ? "PASS" : "FAIL");
     return failures == 0 ? 0 : 1;

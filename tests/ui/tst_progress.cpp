@@ -27,6 +27,9 @@
 #include <atomic>
 #include <thread>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 // Per-game figures need a review; this is long enough for any of the games here.
@@ -346,6 +349,10 @@ void TestProgress::badCacheIsIgnoredAndRewritten_data()
     QTest::newRow("a size that is text") << "size" << 1;
     QTest::newRow("hands below zero") << "hands" << 1;
     QTest::newRow("a loss of 1e300") << "loss" << 1;
+    // Not files to read: they must neither block nor fill the memory.
+    QTest::newRow("a FIFO") << "fifo" << 2;
+    QTest::newRow("a link to /dev/zero") << "zero" << 2;
+    QTest::newRow("past 16 MiB") << "huge" << 2;
 }
 
 void TestProgress::badCacheIsIgnoredAndRewritten()
@@ -379,10 +386,19 @@ void TestProgress::badCacheIsIgnoredAndRewritten()
         top[QStringLiteral("games")] = games;
         text = QJsonDocument(top).toJson();
     }
-    QFile file(cache);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(text);
-    file.close();
+    if (change == QLatin1String("huge"))
+        text.append(QByteArray(16 * 1024 * 1024, ' '));
+    const QByteArray name = QFile::encodeName(cache);
+    if (change == QLatin1String("fifo") || change == QLatin1String("zero")) {
+        QVERIFY(QFile::remove(cache));
+        QVERIFY(change == QLatin1String("fifo") ? ::mkfifo(name.constData(), 0600) == 0
+                                                : ::symlink("/dev/zero", name.constData()) == 0);
+    } else {
+        QFile file(cache);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text);
+        file.close();
+    }
 
     CountingFigure counting;
     CProgressWindow window(m_bots.path(), DatabaseOf(data), nullptr, counting.function());

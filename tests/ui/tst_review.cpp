@@ -13,6 +13,7 @@
 #include "ui/review/ProgressWindow.h"
 #include "storage/SessionSave.h"
 #include "ui/table_view/TableCanvas.h"
+#include "tests/support/FullDisk.h"
 #include "tests/support/ScriptedHands.h"
 #include "tests/ui/ReviewFixtures.h"
 #include "tests/ui/TestApp.h"
@@ -20,6 +21,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTimer>
@@ -419,6 +421,23 @@ void TestReview::badHandHistoriesGetAMessage()
     QVERIFY(!Message(window).isEmpty());
     QCOMPARE(window.stepCount(), 0);
 
+    // A bet of 10 MB of digits, quoted by the warning: a short excerpt, shown at once, and the
+    // window keeps its width.
+    QString huge = ReadText(QStringLiteral(BRISQUEL_INTERCHANGE_DATA "/two_tables_eur.txt"));
+    huge.insert(huge.indexOf('\n', huge.indexOf("*** HOLE CARDS")) + 1,
+                "a1: bets " + QString(10 << 20, '9') + '\n');
+    QVERIFY(notes.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    notes.write(huge.toUtf8());
+    notes.close();
+    const int width = window.width();
+    QElapsedTimer shown;
+    shown.start();
+    window.openFile(other);
+    window.grab();
+    QVERIFY2(shown.elapsed() < 1000, qPrintable(QString::number(shown.elapsed())));
+    QVERIFY(Message(window).contains("999") && Message(window).size() < 1000);
+    QCOMPARE(window.width(), width);
+
     // A file cut off in its second hand: the first hand still replays, with a remark.
     const QString whole = ReadText(HistoryFiles(m_bots.path()).at(0));
     const int cut = whole.indexOf(QStringLiteral("Hand #2"));
@@ -494,6 +513,15 @@ void TestReview::opensOtherFormatsAndExports()
     };
     ClickButton(&window, "export");
     QVERIFY(Message(window).contains(QStringLiteral("Cannot write")));
+    // A full disk: the system's reason, and the file exported before left whole.
+    const QString before = ReadText(phh);
+    window.m_askExportPath = [&phh] { return phh; };
+    {
+        const testsupport::FullDisk disk(100);
+        ClickButton(&window, "export");
+    }
+    QVERIFY(Message(window).contains(QStringLiteral("File too large")));
+    QCOMPARE(ReadText(phh), before);
     if (!shots.isEmpty())
         QVERIFY(window.grab().save(QDir(shots).filePath(QStringLiteral("review-export-failed.png"))));
 }

@@ -65,8 +65,10 @@ void CCloseGuard::onSignalByte()
     char bytes[16];
     while (::read(g_signalPipe[0], bytes, sizeof bytes) > 0) {
     }
-    // The session is ending: the program quits even with review windows open.
+    // The session is ending: the program quits even with review windows open, and a question
+    // about a failed save is answered "keep for later".
     m_quitWhenClosed = true;
+    m_app.DismissSaveQuestion();
     if (m_state == State::GameOver || m_state == State::Done) {
         m_state = State::Done;
         m_frame.close();
@@ -127,10 +129,13 @@ void CCloseGuard::StopAndClose()
     if (m_question)
         m_question->close();
     m_app.StopGameNow([this] {
-        m_state = State::Done;
-        m_frame.close();
-        if (m_quitWhenClosed)
-            QCoreApplication::quit();
+        // A session that is ending has no one to answer a question.
+        m_app.ConfirmSaved(!m_quitWhenClosed, [this] {
+            m_state = State::Done;
+            m_frame.close();
+            if (m_quitWhenClosed)
+                QCoreApplication::quit();
+        });
     });
 }
 

@@ -14,13 +14,56 @@
 
 #include <QDialog>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 
 #include "interchange/Interchange.h"
 #include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
+
+#include <cstdio>
+#include <ctime>
+
+#include <sys/stat.h>
+
+namespace {
+
+// Far more than the few settings take.
+constexpr qint64 kMaxSettingsBytes = 1024 * 1024;
+
+// QSettings reads its file without looking at what it is: a FIFO in its place would stop the
+// program before its window shows, a link to /dev/zero would fill the memory. Such a file is
+// set aside (never opened) and the settings start from their defaults. The folder is learnt
+// from a file of another name, whose reading is harmless.
+void SetAsideUnreadableSettings()
+{
+    const QString probe =
+        QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                  QCoreApplication::organizationName(), QStringLiteral("settings-probe"))
+            .fileName();
+    const QString path = QFileInfo(probe).dir().filePath(QCoreApplication::applicationName() +
+                                                         QStringLiteral(".conf"));
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info {};
+    if (::lstat(name.constData(), &info) != 0)
+        return; // none yet
+    if (::stat(name.constData(), &info) == 0 && S_ISREG(info.st_mode) &&
+        info.st_size <= kMaxSettingsBytes)
+        return;
+    const QByteArray aside = name + ".unreadable";
+    const bool moved = ::rename(name.constData(), aside.constData()) == 0;
+    std::fprintf(stderr, "brisquel: the settings file %s is not a regular file or is too large; %s\n",
+                 name.constData(),
+                 moved ? ("it is set aside as " + aside + " and the settings start afresh")
+                             .constData()
+                       : "the settings cannot be kept");
+}
+
+} // namespace
 
 CDunmereApp::CDunmereApp(int &argc, char **argv, AppOptions options)
     : QApplication(argc, argv)
@@ -30,6 +73,7 @@ CDunmereApp::CDunmereApp(int &argc, char **argv, AppOptions options)
     setApplicationName(QStringLiteral("Brisquel"));
     setApplicationVersion(QString::fromLatin1(kBrisquelVersion));
     setDesktopFileName(QStringLiteral("Ostrivane.Brisquel.1"));
+    SetAsideUnreadableSettings();
     m_decider = std::make_unique<CPersonaDecider>();
     // The game thread's requests reach the UI thread as queued signals, whose events Qt
     // allocates itself, with their data under a mutex: ThreadSanitizer sees every hand-over.
@@ -145,18 +189,41 @@ QString CDunmereApp::FilesText() const
     return result;
 }
 
+namespace {
+
+// A warning or question of the program's own, not modal for the application: the game can be
+// played all the same. Shown unless the window is not.
+QMessageBox *NoticeBox(QMessageBox::Icon icon, const QString &name, const QString &text,
+                       const QString &details, QWidget *parent)
+{
+    auto *box = new QMessageBox(icon, QObject::tr("Brisquel"), text, QMessageBox::NoButton, parent);
+    box->setObjectName(name);
+    box->setInformativeText(details);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    return box;
+}
+
+// "the results could not ..." as a sentence.
+QString Sentence(const std::string &text)
+{
+    QString sentence = QString::fromStdString(text);
+    if (!sentence.isEmpty())
+        sentence[0] = sentence[0].toUpper();
+    return sentence + QLatin1Char('.');
+}
+
+} // namespace
+
 void CDunmereApp::WarnAboutFolder()
 {
-    // Not modal for the application: the game can be played all the same.
-    auto *box =
-        new QMessageBox(QMessageBox::Warning, tr("Brisquel"),
-                        tr("Brisquel %1.").arg(m_folderProblem), QMessageBox::Ok, m_frame.get());
-    box->setObjectName(QStringLiteral("FolderWarning"));
-    box->setInformativeText(tr("The game plays, but the game log, the hand "
-                               "histories and the results are not saved. Start "
-                               "Brisquel with --data-dir FOLDER to choose another "
-                               "folder."));
-    box->setAttribute(Qt::WA_DeleteOnClose);
+    QMessageBox *box = NoticeBox(QMessageBox::Warning, QStringLiteral("FolderWarning"),
+                                 tr("Brisquel %1.").arg(m_folderProblem),
+                                 tr("The game plays, but the game log, the hand "
+                                    "histories and the results are not saved. Start "
+                                    "Brisquel with --data-dir FOLDER to choose another "
+                                    "folder."),
+                                 m_frame.get());
+    box->addButton(QMessageBox::Ok);
     if (m_options.showWindow)
         box->open();
 }
@@ -164,10 +231,147 @@ void CDunmereApp::WarnAboutFolder()
 void CDunmereApp::OpenDatabase()
 {
     m_databaseOpen = ::OpenDatabase(m_database, m_databaseFolder.toStdString());
+    // Game thread, state lock held; the folder's problem was said at the start.
     m_game.m_saveResults = [this](CDunmereGame &game) {
-        if (m_databaseOpen)
-            SaveSessionResults(m_database, game);
+        if (!m_folderProblem.isEmpty())
+            return;
+        const UnsavedGame results{std::time(nullptr),
+                                  CollectSessionResult(game.m_table, game.m_chipsAdded)};
+        std::lock_guard<std::mutex> lock(m_saveMutex);
+        m_lastGame = results;
+        m_lastSave = SaveOrKeep(m_database, m_databaseFolder.toStdString(), results);
     };
+    if (!m_folderProblem.isEmpty() || !m_options.showWindow)
+        return;
+    if (!m_databaseOpen) {
+        QMessageBox *box = NoticeBox(
+            QMessageBox::Warning, QStringLiteral("DatabaseWarning"),
+            Sentence(SaveProblemText({}, m_database)),
+            tr("The game plays; at its end Brisquel tries again, and keeps the results for a "
+               "later start if it still cannot save them."),
+            m_frame.get());
+        box->addButton(QMessageBox::Ok);
+        box->open();
+        return;
+    }
+    OfferKeptResults();
+}
+
+void CDunmereApp::OfferKeptResults()
+{
+    std::vector<UnsavedGame> games;
+    std::string error;
+    if (ReadUnsavedResults(UnsavedResultsPath(m_database.m_path), games, error) && games.empty())
+        return;
+    const QString path = QString::fromStdString(m_database.m_path);
+    QMessageBox *box =
+        error.empty()
+            ? NoticeBox(QMessageBox::Question, QStringLiteral("KeptResultsQuestion"),
+                        tr("The results of %1 could not be saved to %2.")
+                            .arg(games.size() == 1 ? tr("an earlier game")
+                                                   : tr("%1 earlier games").arg(games.size()),
+                                 path),
+                        tr("Save them now?"), m_frame.get())
+            : NoticeBox(QMessageBox::Warning, QStringLiteral("KeptResultsWarning"),
+                        Sentence(error), {}, m_frame.get());
+    if (!error.empty()) {
+        box->addButton(QMessageBox::Ok);
+        box->open();
+        return;
+    }
+    QPushButton *save = box->addButton(tr("Save now"), QMessageBox::AcceptRole);
+    save->setObjectName(QStringLiteral("SaveKept"));
+    box->addButton(tr("Not now"), QMessageBox::RejectRole)->setObjectName(QStringLiteral("KeepKept"));
+    connect(box, &QMessageBox::finished, this, [this, box, save] {
+        if (box->clickedButton() != save)
+            return;
+        std::string problem;
+        bool saved = false;
+        {
+            std::lock_guard<std::mutex> lock(m_saveMutex);
+            saved = SaveKeptResults(m_database, m_databaseFolder.toStdString(), problem);
+        }
+        if (!saved)
+            NoticeBox(QMessageBox::Warning, QStringLiteral("KeptResultsWarning"), Sentence(problem),
+                      tr("They stay kept for a later start."), m_frame.get())
+                ->open();
+    });
+    box->open();
+}
+
+void CDunmereApp::ConfirmSaved(bool ask, std::function<void()> then)
+{
+    SaveOutcome outcome;
+    {
+        std::lock_guard<std::mutex> lock(m_saveMutex);
+        outcome = m_lastSave;
+    }
+    if (outcome.saved) {
+        then();
+        return;
+    }
+    if (ask && m_frame) {
+        AskAboutFailedSave(std::move(then));
+        return;
+    }
+    std::fprintf(stderr, "brisquel: %s\n", outcome.problem.c_str());
+    if (const std::string kept = KeptText(outcome); !kept.empty())
+        std::fprintf(stderr, "brisquel: %s\n", kept.c_str());
+    {
+        std::lock_guard<std::mutex> lock(m_saveMutex);
+        m_lastSave = SaveOutcome::Saved();
+    }
+    m_resultsLost = true;
+    then();
+}
+
+void CDunmereApp::AskAboutFailedSave(std::function<void()> then)
+{
+    SaveOutcome outcome;
+    {
+        std::lock_guard<std::mutex> lock(m_saveMutex);
+        outcome = m_lastSave;
+    }
+    const bool kept = !outcome.keptIn.empty();
+    QMessageBox *box = NoticeBox(QMessageBox::Warning, QStringLiteral("SaveFailed"),
+                                 Sentence(outcome.problem), Sentence(KeptText(outcome)),
+                                 m_frame.get());
+    QPushButton *retry = box->addButton(tr("Retry"), QMessageBox::AcceptRole);
+    retry->setObjectName(QStringLiteral("RetrySave"));
+    QPushButton *later =
+        box->addButton(kept ? tr("Keep for later") : tr("Discard"), QMessageBox::RejectRole);
+    later->setObjectName(QStringLiteral("SaveLater"));
+    box->setDefaultButton(retry);
+    connect(box, &QMessageBox::finished, this, [this, box, retry, then = std::move(then)] {
+        const bool again = box->clickedButton() == retry;
+        {
+            std::lock_guard<std::mutex> lock(m_saveMutex);
+            const std::string folder = m_databaseFolder.toStdString();
+            std::string problem;
+            if (!again)
+                ; // left as it is: kept in the file, or given up
+            else if (m_lastSave.keptIn.empty())
+                m_lastSave = SaveOrKeep(m_database, folder, m_lastGame);
+            else if (SaveKeptResults(m_database, folder, problem))
+                m_lastSave = SaveOutcome::Saved();
+            else
+                m_lastSave.problem = problem;
+        }
+        ConfirmSaved(again, then);
+    });
+    m_saveQuestion = box;
+    box->open();
+}
+
+void CDunmereApp::DismissSaveQuestion()
+{
+    if (m_saveQuestion)
+        m_saveQuestion->close();
+}
+
+int CDunmereApp::ExitStatus() const
+{
+    return m_resultsLost ? 3 : 0;
 }
 
 int CDunmereApp::ExitInstance()
@@ -301,8 +505,10 @@ void CDunmereApp::CloseProgram()
 void CDunmereApp::OnCloseRequested()
 {
     ++m_closeRequests;
-    if (m_frame)
-        m_frame->closeGuard()->GameEnded();
+    ConfirmSaved(true, [this] {
+        if (m_frame)
+            m_frame->closeGuard()->GameEnded();
+    });
 }
 
 void CDunmereApp::CommandStateChanged()

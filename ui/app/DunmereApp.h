@@ -10,8 +10,11 @@
 #include "engine/EngineInterfaces.h"
 #include "engine/Game.h"
 #include "storage/PokerTables.h"
+#include "storage/UnsavedResults.h"
 
 #include <QApplication>
+#include <QMessageBox>
+#include <QPointer>
 #include <QString>
 
 #include <atomic>
@@ -59,6 +62,15 @@ public:
     CDunmereView *View() const;
     COutputWnd *OutputWnd() const;
     bool DatabaseOpen() const { return m_databaseOpen; }
+    // After a game's save, UI thread: when it failed, says so in a dialog naming the file and
+    // the reason, with Retry and Keep for later (the results wait in the file of unsaved
+    // results, offered at the next start), then runs `then`. Without `ask` (the session is
+    // ending) the failure goes to standard error instead. `then` runs at once when all is saved.
+    void ConfirmSaved(bool ask, std::function<void()> then);
+    // Closes the dialog of ConfirmSaved as Keep for later, if it is open.
+    void DismissSaveQuestion();
+    // The exit status for main: 3 when a game's results were not saved to the database.
+    int ExitStatus() const;
     // The folders in use: the game log and hand histories, and PokerDB.db3; the same folder
     // unless the program runs from its build tree.
     QString TextFolder() const { return m_textFolder; }
@@ -106,6 +118,8 @@ private:
     void ChooseFolders();
     void WarnAboutFolder();
     void OpenDatabase();
+    void OfferKeptResults();
+    void AskAboutFailedSave(std::function<void()> then);
     void FlushOutputLines();
 
     AppOptions m_options;
@@ -118,6 +132,11 @@ private:
     QString m_folderProblem;
     std::atomic<bool> m_trackerCopyFailed{false};
     bool m_databaseOpen = false;
+    std::mutex m_saveMutex; // guards the two members below: saved on the game thread
+    SaveOutcome m_lastSave = SaveOutcome::Saved();
+    UnsavedGame m_lastGame;
+    bool m_resultsLost = false; // UI thread: a failed save left unresolved
+    QPointer<QMessageBox> m_saveQuestion;
     bool m_exited = false;
     int m_closeRequests = 0;
 

@@ -110,5 +110,5 @@ int main(int argc, char *argv[])
         return kExitCannotStart;
     const int result = app.exec();
     app.ExitInstance();
-    return result;
+    return result != kExitOk ? result : app.ExitStatus();
 }

@@ -2,6 +2,7 @@
 
 #include "coach/Review.h"
 #include "interchange/Interchange.h"
+#include "safefile/SafeWrite.h"
 #include "ui/review/DecisionValuer.h"
 #include "ui/review/GameListText.h"
 #include "ui/review/HandListModel.h"
@@ -13,9 +14,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -352,9 +353,34 @@ int CHandsWindow::stepCount() const
     return m_replay ? m_replay->count() : 0;
 }
 
+namespace {
+
+// A message may quote a damaged line of any length: the label lays out a bounded excerpt, and
+// a run without blanks gets break points, so that it wraps instead of widening the window.
+QString BoundedMessage(const QString &text)
+{
+    constexpr qsizetype kMaxChars = 400;
+    constexpr int kMaxRun = 100;
+    QString bounded;
+    int run = 0;
+    for (const QChar c : QStringView(text).left(kMaxChars)) {
+        bounded += c;
+        run = c.isSpace() ? 0 : run + 1;
+        if (run == kMaxRun) {
+            bounded += QChar(0x200B);
+            run = 0;
+        }
+    }
+    if (text.size() > kMaxChars)
+        bounded += QChar(0x2026);
+    return bounded;
+}
+
+} // namespace
+
 void CHandsWindow::showMessage(const QString &text, bool error)
 {
-    m_message->setText(text);
+    m_message->setText(BoundedMessage(text));
     // A background of its own: readable on the light and on the dark style alike.
     m_message->setStyleSheet(
         error ? QStringLiteral("color: #8A0010; background: #FDE7E9; font-weight: bold;"
@@ -420,12 +446,11 @@ bool CHandsWindow::exportTo(const QString &path)
                      path.endsWith(QLatin1String(".phhs"), Qt::CaseInsensitive);
     const std::string text = interchange::ExportGame(
         shown, phh ? interchange::Format::Phh : interchange::Format::PokerStars);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(text.data(), static_cast<qint64>(text.size())) !=
-            static_cast<qint64>(text.size()) ||
-        !file.commit()) {
-        showMessage(tr("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()),
+    // Qt's own save file says "Unknown error" for a full disk: the system's reason instead.
+    std::string reason;
+    if (!safefile::WriteFileReplacing(QFile::encodeName(path).toStdString(), text, reason)) {
+        showMessage(tr("Cannot write %1: %2")
+                        .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(reason)),
                     true);
         return false;
     }

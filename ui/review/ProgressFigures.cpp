@@ -2,8 +2,10 @@
 
 #include "coach/AllInAdjusted.h"
 #include "coach/Review.h"
+#include "history/FileText.h"
 #include "history/HistoryReader.h"
 #include "replay/HandReplay.h"
+#include "safefile/SafeWrite.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,9 +13,11 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 #include <cmath>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -22,6 +26,8 @@ constexpr char kCacheFileName[] = "ProgressCache.json";
 constexpr char kCacheFormat[] = "Brisquel progress figures";
 // Raised whenever the figures are worked out differently: older entries are then recomputed.
 constexpr int kCacheVersion = 3;
+// Some thousand bytes a game: room for thousands of games.
+constexpr std::uintmax_t kMaxCacheBytes = 16u * 1024u * 1024u;
 // No game of the program comes near this; a larger number in the cache is damage.
 constexpr double kLargestChips = 1e12;
 
@@ -178,11 +184,15 @@ std::vector<GameFigures> ReadProgressCache(const QString &cachePath, bool *sound
 {
     if (sound)
         *sound = false;
-    QFile file(cachePath);
-    if (!file.open(QIODevice::ReadOnly))
+    // Read as the hand histories are: a FIFO or a device in its place, or a file far larger
+    // than any cache, is no cache.
+    std::string text, error;
+    if (!history::ReadFileText(QFile::encodeName(cachePath).toStdString(), text, error,
+                               kMaxCacheBytes))
         return {};
     QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
+    const QJsonDocument document =
+        QJsonDocument::fromJson(QByteArray::fromStdString(text), &parseError);
     if (parseError.error != QJsonParseError::NoError || !document.isObject())
         return {};
     const QJsonObject top = document.object();
@@ -217,9 +227,13 @@ bool WriteProgressCache(const QString &cachePath, const std::vector<GameFigures>
     top[QStringLiteral("format")] = QString::fromLatin1(kCacheFormat);
     top[QStringLiteral("version")] = kCacheVersion;
     top[QStringLiteral("games")] = games;
-    QSaveFile file(cachePath);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(QJsonDocument(top).toJson(QJsonDocument::Compact));
-    return file.commit();
+    // What is not a file of ours goes first: a link is not followed to write elsewhere.
+    const std::string path = QFile::encodeName(cachePath).toStdString();
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode))
+        ::unlink(path.c_str());
+    const QByteArray json = QJsonDocument(top).toJson(QJsonDocument::Compact);
+    std::string reason;
+    return safefile::WriteFileReplacing(path, std::string_view(json.constData(), json.size()),
+                                        reason);
 }

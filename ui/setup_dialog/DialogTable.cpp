@@ -4,6 +4,7 @@
 #include "ui/pictures/Pictures.h"
 #include "validation/PlayerName.h"
 #include "opponents/Roster.h"
+#include "vocabulary/GameVocabulary.h"
 
 #include <QComboBox>
 #include <QFontMetrics>
@@ -29,14 +30,15 @@ const char *const kRangeMessage =
     QT_TRANSLATE_NOOP("CDialogTable", "Please enter an integer between 1 and 4294967295.");
 const char *const kNotNumberMessage =
     QT_TRANSLATE_NOOP("CDialogTable", "Please enter a positive integer.");
+// %1: kMaxChips, the limit the hand-history readers share.
 const char *const kChipLimitMessage = QT_TRANSLATE_NOOP(
-    "CDialogTable", "Chips are counted up to 2147483647: please enter a smaller amount.");
+    "CDialogTable", "Chips are counted up to %1: please enter a smaller amount.");
 // The fields as the messages name them.
 const char *const kSmallBlindField = QT_TRANSLATE_NOOP("CDialogTable", "Small blind (SB)");
 const char *const kBigBlindField = QT_TRANSLATE_NOOP("CDialogTable", "Big blind (BB)");
 const char *const kPlayerStackField = QT_TRANSLATE_NOOP("CDialogTable", "Stack Player");
 const char *const kTableLimitMessage =
-    QT_TRANSLATE_NOOP("CDialogTable", "The stacks at the table add up to more than 2147483647 "
+    QT_TRANSLATE_NOOP("CDialogTable", "The stacks at the table add up to more than %1 "
                                       "chips: please enter smaller stacks.");
 
 // Dialog units to pixels, from the dialog font as the template's layout expects.
@@ -239,8 +241,8 @@ bool CDialogTable::ReadUnsigned(QLineEdit *edit, unsigned &value, const QString 
         problem = tr(kNotNumberMessage);
     else if (v < 1 || v > kMaxDialogValue)
         problem = tr(kRangeMessage);
-    else if (v > static_cast<qulonglong>(INT_MAX))
-        problem = tr(kChipLimitMessage);
+    else if (v > static_cast<qulonglong>(kMaxChips))
+        problem = tr(kChipLimitMessage).arg(kMaxChips);
     if (!problem.isEmpty()) {
         Refuse(edit, field, problem);
         return false;
@@ -377,8 +379,8 @@ void CDialogTable::accept()
     long long total = 0;
     for (int row = 0; row < seats; ++row)
         total += stacks[row];
-    if (total > INT_MAX) {
-        Message(tr(kTableLimitMessage), false);
+    if (total > kMaxChips) {
+        Message(tr(kTableLimitMessage).arg(kMaxChips), false);
         return;
     }
     // Names go into the files and the seat boxes as they are: a line feed or an escape in one
