@@ -340,7 +340,6 @@ Advice Advise(const HandSoFar &hand, const AdviseSettings &settings,
     Tallies tallies(advice.options.size());
     std::vector<double> values(advice.options.size(), 0.0);
     bool answered = false;
-    Grade sureBefore = Grade::NotGraded; // the grade the last look found sure
     Clock::time_point lastAnswer = started;
     std::uint64_t seeds = base;
     for (int sample = 0;; ++sample) {
@@ -391,14 +390,12 @@ Advice Advise(const HandSoFar &hand, const AdviseSettings &settings,
             // Go on while the move's grade is not yet sure, up to the limit, looking at it (as
             // the review will grade it: a fold where a check was free included) only as the
             // play-outs double, since every look is another chance for noise to pass for a
-            // sure grade. A grade is sure when two looks in a row find it so: a few big pots
-            // won early can make a value look sure that twice the play-outs take back.
+            // sure grade.
             if (played < settings.maxSamplesPerOption && played % settings.samplesPerOption == 0 &&
                 std::has_single_bit(static_cast<unsigned>(played / settings.samplesPerOption))) {
                 Fill(advice, tallies, counted, t.m_bigBlind, luckMean);
                 const Advice probe = WithMove(advice, settings.takenPut, settings.takenFold);
-                enough = probe.chosen < 0 || (!probe.uncertain && probe.grade == sureBefore);
-                sureBefore = probe.uncertain ? Grade::NotGraded : probe.grade;
+                enough = probe.chosen < 0 || !probe.uncertain;
             } else {
                 enough = played >= settings.maxSamplesPerOption;
             }

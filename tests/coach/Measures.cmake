@@ -14,4 +14,4 @@ target_compile_definitions(coach_spots_tests PRIVATE
 add_test(NAME coach_real_hands
          COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/coach-real-hands.sh
                  $<TARGET_FILE:brisquel-cli> ${PROJECT_SOURCE_DIR}/tests/data/coach/real)
-set_tests_properties(coach_real_hands PROPERTIES LABELS coach_real_hands TIMEOUT 600)
+set_tests_properties(coach_real_hands PROPERTIES LABELS coach_real_hands TIMEOUT 1500)

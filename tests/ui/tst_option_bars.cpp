@@ -35,7 +35,7 @@ Option Valued(OptionKind kind, int put, int total, double evBb, double errorBb)
 }
 
 // Facing a bet of 20 with 0 in front: fold, call 20, raise to 60, all in for 1000.
-Advice FacingABet(double callBb, double raiseBb, double errorBb = 0.05)
+Advice FacingABet(double callBb, double raiseBb, double errorBb = 0.05, double allInErrorBb = 1.0)
 {
     Advice advice;
     advice.valid = true;
@@ -43,7 +43,7 @@ Advice FacingABet(double callBb, double raiseBb, double errorBb = 0.05)
     advice.options = {Valued(OptionKind::Fold, 0, 0, 0.0, 0.0),
                       Valued(OptionKind::Call, 20, 20, callBb, errorBb),
                       Valued(OptionKind::Raise, 60, 60, raiseBb, errorBb),
-                      Valued(OptionKind::AllIn, 1000, 1000, -2.5, 1.0)};
+                      Valued(OptionKind::AllIn, 1000, 1000, -2.5, allInErrorBb)};
     playout::Settle(advice);
     return advice;
 }
@@ -101,8 +101,8 @@ void TestOptionBars::movesCountAsTheirOption_data()
     QTest::addColumn<bool>("exact");
     QTest::addColumn<double>("lossBb");
     QTest::addColumn<QString>("grade");
-    // Raise +1.2, call +0.8: calling gives away 0.4 bb, beyond 0.25 and two standard errors
-    // (2 × √(0.05² + 0.05²) = 0.14), below 1: a small mistake.
+    // Raise +1.2, call +0.8: calling gives away 0.4 bb, beyond 0.25 and 2.5 standard errors
+    // (2.5 × √(0.04² + 0.04²) = 0.14), below 1: a small mistake.
     QTest::newRow("call") << 0 << 20 << false << "call" << true << 0.4 << "small mistake";
     QTest::newRow("fold") << 0 << 0 << true << "fold" << true << 1.2 << "mistake";
     QTest::newRow("best") << 0 << 60 << false << "raise to 60" << true << 0.0 << "ok";
@@ -123,7 +123,7 @@ void TestOptionBars::movesCountAsTheirOption()
     QFETCH(bool, exact);
     QFETCH(double, lossBb);
     QFETCH(QString, grade);
-    const Advice given = which == 0 ? FacingABet(0.8, 1.2) : NothingOwed();
+    const Advice given = which == 0 ? FacingABet(0.8, 1.2, 0.04, 0.2) : NothingOwed();
     bool same = !exact;
     const Advice graded = playout::WithMove(given, put, fold, &same);
     QVERIFY(graded.chosen >= 0);
@@ -136,7 +136,8 @@ void TestOptionBars::movesCountAsTheirOption()
 void TestOptionBars::paneLineNamesTheOptionsAndTheGrade()
 {
     QCOMPARE(
-        Text(coachui::PaneAdviceLine(playout::WithMove(FacingABet(0.8, 1.2), 20, false), 20, true)),
+        Text(coachui::PaneAdviceLine(playout::WithMove(FacingABet(0.8, 1.2, 0.04), 20, false), 20,
+                                     true)),
         QStringLiteral("  options: raise to 60 +1.2 bb (best) \u00b7 call +0.8 bb \u00b7 "
                        "fold 0.0 bb \u00b7 all in \u22122.5 bb; you: call, small mistake "
                        "(\u22120.4 bb)"));
@@ -151,10 +152,11 @@ void TestOptionBars::paneLineNamesTheOptionsAndTheGrade()
     QCOMPARE(Text(coachui::PaneAdviceLine(check, 0, true)),
              QStringLiteral("  options: bet 40 +0.9 bb (best) \u00b7 check +0.6 bb \u00b7 all in "
                             "\u22124.0 bb; you: check, small mistake (\u22120.3 bb)"));
+    // Not clear of the ok threshold: the milder grade, said to be unsure.
     const Advice unsure = playout::WithMove(FacingABet(0.8, 1.2, 0.5), 20, false);
     QCOMPARE(Text(coachui::PaneAdviceLine(unsure, 20, true)).section(QStringLiteral("; "), 1),
-             QStringLiteral("you: call, small mistake (uncertain) (\u22120.4 bb)"));
-    Advice undecided = playout::WithMove(FacingABet(0.8, 1.2), 20, false);
+             QStringLiteral("you: call, ok (uncertain) (\u22120.4 bb)"));
+    Advice undecided = playout::WithMove(FacingABet(0.8, 1.2, 0.04), 20, false);
     undecided.uncertain = true; // the play-outs stopped at their limit
     QCOMPARE(Text(coachui::PaneAdviceLine(undecided, 20, true)).section(QStringLiteral("; "), 1),
              QStringLiteral("you: call, small mistake (uncertain) (\u22120.4 bb)"));

@@ -327,7 +327,7 @@ void TestReview::jumpsToStreetsAndPlays()
     QCOMPARE(window.step(), window.stepCount() - 1);
 
     // The player's decisions get the coach's verdict, once the coach has judged the game.
-    QTRY_VERIFY(window.verdictsReady());
+    QTRY_VERIFY_WITH_TIMEOUT(window.verdictsReady(), 120000);
     ClickButton(&window, "preflop");
     auto *coach = window.findChild<QLabel *>(QStringLiteral("coach"));
     QVERIFY(coach->text().isEmpty()); // the hand's start is no decision

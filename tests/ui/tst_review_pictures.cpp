@@ -57,7 +57,7 @@ void TestReviewPictures::screenshots()
         }
     }
     hands.selectRow(row);
-    QTRY_VERIFY_WITH_TIMEOUT(hands.verdictsReady(), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(hands.verdictsReady(), 120000);
     // The player's last decision of the hand, with the coach's verdict under the table.
     ClickButton(&hands, "last");
     auto *coach = hands.findChild<QLabel *>(QStringLiteral("coach"));
