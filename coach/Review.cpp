@@ -76,10 +76,10 @@ playout::Advice Value(const AdviceJob &job, int samples, const std::atomic<bool>
     // No time limit: the same play-outs whatever the machine; `stop` is looked at between them.
     settings.maxMillis = 0;
     settings.firstAnswerMillis = 50;
-    // A quarter of the play-outs at the least, and on until the grade is sure, up to eight
+    // A quarter of the play-outs at the least, and on until the grade is sure, up to twelve
     // times as many.
     settings.samplesPerOption = std::max(1, samples / 4);
-    settings.maxSamplesPerOption = 8 * samples;
+    settings.maxSamplesPerOption = 12 * samples;
     settings.takenPut = job.decision.fold ? 0 : job.decision.put;
     settings.takenFold = job.decision.fold;
     settings.seed = job.seed;
