@@ -184,7 +184,7 @@ void TestCoach::coachJudgesEveryDecision()
                 ClickBox(box);
             }
             if (i % 2 == 0) {
-                QTRY_VERIFY_WITH_TIMEOUT(line->isVisible(), 10000);
+                QTRY_VERIFY_WITH_TIMEOUT(line->isVisible(), 60000);
                 const QRegularExpressionMatch m = panelText.match(line->text());
                 QVERIFY2(m.hasMatch(), qPrintable(line->text()));
                 if (toCall > 0)

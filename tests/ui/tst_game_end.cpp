@@ -226,7 +226,7 @@ int summaryScenario(Table &t)
     CHECK(summary->figures().net == stack - start);
     CHECK(summary->figureText("Net").contains(QString::number(stack - start)));
     // The coach was on: its costliest decisions, or that none lost chips.
-    CHECK(t.waitFor([&] { return summary->coachReady(); }));
+    CHECK(t.waitFor([&] { return summary->coachReady(); }, 240000));
     t.settle();
     const QString costly = summary->figureText("Costly");
     CHECK(costly.startsWith("Hand #") || costly.startsWith("none"));
