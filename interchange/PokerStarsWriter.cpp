@@ -101,10 +101,23 @@ bool TournamentLike(const history::Game &game)
     return false;
 }
 
+// A name as a PokerStars line may carry it: one that begins like a line of the format's own
+// ("*** FLOP ***", "Dealt to ", ...) would be read as that line, so it goes out behind a '_'.
+std::string WritableName(const std::string &name)
+{
+    for (const char *own :
+         {"*** ", "Dealt to ", "Uncalled bet (", "Seat ", "PokerStars ", "Total pot ", "Table '"})
+        if (name.rfind(own, 0) == 0)
+            return "_" + name;
+    return name;
+}
+
 void WriteHand(const history::Game &game, const history::Hand &hand, const std::string &stamp,
                const std::string &tableName, bool tournament, int level, std::string &out)
 {
-    const auto name = [&](int seat) { return hand.seats[static_cast<size_t>(seat)].name; };
+    const auto name = [&](int seat) {
+        return WritableName(hand.seats[static_cast<size_t>(seat)].name);
+    };
     std::string time = StampText(hand.timeText, true);
     if (time.empty())
         time = StampText(game.started, true);
@@ -130,8 +143,8 @@ void WriteHand(const history::Game &game, const history::Hand &hand, const std::
            " is the button\n";
     for (const history::HandSeat &seat : hand.seats) {
         if (seat.inHand)
-            out += "Seat " + std::to_string(seat.seat + 1) + ": " + seat.name + " (" +
-                   std::to_string(seat.startStack) + " in chips)\n";
+            out += "Seat " + std::to_string(seat.seat + 1) + ": " + WritableName(seat.name) +
+                   " (" + std::to_string(seat.startStack) + " in chips)\n";
     }
 
     const detail::Settlement settled = detail::Settle(hand);
@@ -202,10 +215,10 @@ void WriteHand(const history::Game &game, const history::Hand &hand, const std::
                 continue;
             if (Known(seat)) {
                 const std::string what = detail::Describe(seat.cards, hand.board);
-                out += seat.name + ": shows " + Hole(seat) + (what.empty() ? "" : " (" + what + ")") +
-                       "\n";
+                out += WritableName(seat.name) + ": shows " + Hole(seat) +
+                       (what.empty() ? "" : " (" + what + ")") + "\n";
             } else {
-                out += seat.name + ": mucks hand\n";
+                out += WritableName(seat.name) + ": mucks hand\n";
             }
         }
     }
@@ -232,7 +245,8 @@ void WriteHand(const history::Game &game, const history::Hand &hand, const std::
             const int chips =
                 seat.won - (seat.seat == settled.uncalledSeat ? settled.uncalled : 0);
             if (chips > 0) {
-                out += seat.name + " collected " + std::to_string(chips) + " from pot\n";
+                out += WritableName(seat.name) + " collected " + std::to_string(chips) +
+                       " from pot\n";
                 collected[static_cast<size_t>(seat.seat)] = chips;
             }
         }
@@ -255,7 +269,7 @@ void WriteHand(const history::Game &game, const history::Hand &hand, const std::
     for (const history::HandSeat &seat : hand.seats) {
         if (!seat.inHand)
             continue;
-        out += "Seat " + std::to_string(seat.seat + 1) + ": " + seat.name;
+        out += "Seat " + std::to_string(seat.seat + 1) + ": " + WritableName(seat.name);
         if (seat.seat == hand.button)
             out += " (button)";
         if (seat.seat == hand.smallBlindSeat)
