@@ -234,7 +234,11 @@ void Estimator::RangeEquity(const DecisionPoint &point, Estimate &estimate)
             weighted.emplace_back();
         }
     }
-    std::uint64_t weightedRng = brisquel::NextXoshiro(m_rng);
+    // Drawn only when a weighted range needs it, so that ranges without weights keep the
+    // estimate's stream (and its figures) as they were.
+    const bool anyWeighted = std::any_of(weighted.begin(), weighted.end(),
+                                         [](const auto &w) { return w.has_value(); });
+    std::uint64_t weightedRng = anyWeighted ? brisquel::NextXoshiro(m_rng) : 0;
     const size_t count = ranges.size();
     std::vector<brisquel::Hand> hands(count);
     std::vector<decltype(brisquel::Evaluate(tables, hands[0]))> theirs(count);

@@ -10,6 +10,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <random>
 #include <thread>
@@ -68,6 +69,8 @@ struct AdviceJob
     size_t row = 0;
     playout::ReadDecision decision;
     std::uint64_t seed = 0;
+    // The opponents' ranges at the decision, read once for the equity line and the play-outs.
+    std::shared_ptr<const std::vector<playout::HandWeights>> ranges;
 };
 
 playout::Advice Value(const AdviceJob &job, int samples, const std::atomic<bool> &stop)
@@ -83,6 +86,8 @@ playout::Advice Value(const AdviceJob &job, int samples, const std::atomic<bool>
     settings.takenPut = job.decision.fold ? 0 : job.decision.put;
     settings.takenFold = job.decision.fold;
     settings.seed = job.seed;
+    if (job.ranges)
+        settings.ranges = [&job](const playout::HandSoFar &) { return *job.ranges; };
     playout::Advice advice;
     try {
         advice = playout::Advise(*job.decision.hand, settings,
@@ -332,13 +337,17 @@ bool ReviewGame(const history::Game &game, int seat, Estimator &estimator,
                 decisions.clear();
             }
         }
+        std::vector<std::shared_ptr<const std::vector<playout::HandWeights>>> ranges;
         for (size_t k = 0; k < rows.size() - handRows; ++k) {
             ReviewRow &row = rows[handRows + k];
             // Where the play-outs grade the decision, the equity line reads their ranges.
-            if (!decisions.empty())
-                TakeRanges(row.point, playout::SeatRanges(*decisions[k].hand), [&hand](int s) {
+            if (!decisions.empty()) {
+                ranges.push_back(std::make_shared<const std::vector<playout::HandWeights>>(
+                    playout::SeatRanges(*decisions[k].hand)));
+                TakeRanges(row.point, *ranges.back(), [&hand](int s) {
                     return hand.seats[static_cast<size_t>(s)].seat;
                 });
+            }
             row.estimate = estimator.Evaluate(row.point);
             row.verdict = Judge(row.move, row.estimate);
             row.chipsLost = ChipsLost(row.move, row.estimate);
@@ -348,7 +357,8 @@ bool ReviewGame(const history::Game &game, int seat, Estimator &estimator,
             summary.chipsLost += row.chipsLost;
         }
         for (size_t k = 0; k < decisions.size(); ++k)
-            jobs.push_back({handRows + k, decisions[k], DecisionSeed(seed, hand.number, k)});
+            jobs.push_back(
+                {handRows + k, decisions[k], DecisionSeed(seed, hand.number, k), ranges[k]});
     }
     if (!ValueAll(jobs, rows, options.samplesPerOption, options.threads, wanted)) {
         error = "stopped";

@@ -197,10 +197,17 @@ void CCoachController::WorkerMain()
         // The equity line reads the ranges the play-outs of the options' values read.
         coach::DecisionPoint point = job.point;
         if (job.hand)
-            coach::TakeRanges(point, playout::SeatRanges(*job.hand));
+            coach::TakeRanges(point, RangesOf(job));
         item.estimate = estimator.Evaluate(point);
         Post(std::move(item));
     }
+}
+
+const std::vector<playout::HandWeights> &CCoachController::RangesOf(const Job &job)
+{
+    std::call_once(job.ranges->once,
+                   [&job] { job.ranges->weights = playout::SeatRanges(*job.hand); });
+    return job.ranges->weights;
 }
 
 void CCoachController::AdviserMain()
@@ -229,6 +236,7 @@ void CCoachController::AdviseOn(const Job &job)
     settings.firstAnswerMillis = playout::kTableFirstAnswerMillis;
     settings.maxMillis = kLongestAdviceMillis;
     settings.seed = kCoachSeed + static_cast<std::uint64_t>(job.id);
+    settings.ranges = [&job](const playout::HandSoFar &) { return RangesOf(job); };
     // A decision already taken still gets its first values, for the pane after the hand.
     const auto post = [this, &job](const playout::Advice &advice) {
         InboxItem item;

@@ -86,12 +86,22 @@ private:
         bool fold = false;
         std::optional<playout::Advice> advice; // the latest; final once the work stopped
     };
+    // The ranges the hand so far gives the opponents, read once per decision by whichever of
+    // the two workers (equity line, play-outs) needs them first.
+    struct SharedRanges
+    {
+        std::once_flag once;
+        std::vector<playout::HandWeights> weights;
+    };
+
     struct Job
     {
         int id = 0;
         coach::DecisionPoint point;
         std::shared_ptr<const playout::HandSoFar> hand;
+        std::shared_ptr<SharedRanges> ranges = std::make_shared<SharedRanges>();
     };
+    static const std::vector<playout::HandWeights> &RangesOf(const Job &job);
 
     // What the game thread and the worker hand to the UI thread, in order. Values travel
     // through this mutex-guarded queue rather than inside queued lambdas, so that the hand-over
