@@ -81,6 +81,7 @@ void PlayState::Start(const HandSoFar &hand)
     street = -1;
     toAct = t.FirstToActPreflop();
     over = false;
+    lockedBoard = -1;
     m_roundDone = false;
 }
 
@@ -115,6 +116,7 @@ void PlayState::CopyBetting(const PlayState &from)
     street = from.street;
     toAct = from.toAct;
     over = from.over;
+    lockedBoard = from.lockedBoard;
     m_roundDone = from.m_roundDone;
 }
 
@@ -129,6 +131,7 @@ int PlayState::NextToAct(const std::function<bool(int street)> &deal)
         if (m_roundDone || betting::RoundSettled(t, round)) {
             m_roundDone = false;
             betting::EndRound(t);
+            const int boardBefore = t.m_boardCount;
             if (street >= 2 || !deal(street + 1)) {
                 over = true;
                 break;
@@ -140,6 +143,8 @@ int PlayState::NextToAct(const std::function<bool(int street)> &deal)
             } else {
                 // Nobody left to bet against: the board is dealt out.
                 m_roundDone = true;
+                if (lockedBoard < 0)
+                    lockedBoard = boardBefore;
             }
             continue;
         }
@@ -382,8 +387,42 @@ int CoachAnswer(const CGameTable &t, int seat, const std::vector<ComboSampler> &
 
 // ---- PlayOut --------------------------------------------------------------------------------
 
-int PlayOut(const PlayState &start, PlayState &work, int seat, int firstPut, bool firstFold,
-            const int cards[25], const PlayOutSetup &setup, std::uint64_t seed)
+namespace {
+
+// The seat's share of the pots averaged over boards completing the first `work.lockedBoard`
+// cards, drawn from what no hand holds: the same boards for every option of a deal.
+double RunOutsWinnings(PlayState &work, int seat, const int cards[25], std::uint64_t seed)
+{
+    CGameTable &t = work.table;
+    std::uint64_t used = 0;
+    for (int s = 0; s < t.m_seatCount; ++s)
+        if (t.m_inGame[s])
+            used |= (1ULL << cards[2 * s]) | (1ULL << cards[2 * s + 1]);
+    for (int i = 0; i < work.lockedBoard; ++i)
+        used |= 1ULL << cards[kBoardFirst + i];
+    std::uint64_t rng = seed ^ 0x5851F42D4C957F2DULL;
+    NextRandom(rng);
+    long long sum = 0;
+    int winnings[10];
+    for (int r = 0; r < kRunOuts; ++r) {
+        std::uint64_t dealt = used;
+        for (int i = work.lockedBoard; i < 5; ++i) {
+            const int card = UnusedCard(rng, dealt);
+            t.m_cards[kBoardFirst + i] = card;
+            dealt |= 1ULL << card;
+        }
+        work.Payout(winnings);
+        sum += winnings[seat];
+    }
+    for (int i = work.lockedBoard; i < 5; ++i)
+        t.m_cards[kBoardFirst + i] = cards[kBoardFirst + i];
+    return static_cast<double>(sum) / kRunOuts;
+}
+
+} // namespace
+
+double PlayOut(const PlayState &start, PlayState &work, int seat, int firstPut, bool firstFold,
+               const int cards[25], const PlayOutSetup &setup, std::uint64_t seed)
 {
     work.CopyBetting(start);
     CGameTable &t = work.table;
@@ -425,6 +464,8 @@ int PlayOut(const PlayState &start, PlayState &work, int seat, int firstPut, boo
             answer = DecidePostflop(t, o, work.street, random, *setup.odds);
         work.Act(betting::MendAnswer(t, o, answer), false);
     }
+    if (work.lockedBoard >= 0 && work.lockedBoard < 5 && t.CountActive() > 1)
+        return t.m_stack[seat] + RunOutsWinnings(work, seat, cards, seed) - chipsNow;
     int winnings[10];
     work.Payout(winnings);
     return t.m_stack[seat] + winnings[seat] - chipsNow;

@@ -63,6 +63,9 @@ public:
     int street = -1; // -1 before the flop, 0 flop, 1 turn, 2 river
     int toAct = -1;  // the seat whose decision is awaited (after NextToAct)
     bool over = false;
+    // The board's cards when nobody could bet any more before the river (-1: betting went on):
+    // the rest of the board then only decides who wins.
+    int lockedBoard = -1;
 
     // Sets up the hand's start: stacks, antes and blinds, the start of the betting. The hole
     // cards known go into the table; the others stay -1 until dealt.
@@ -127,8 +130,12 @@ struct PlayOutSetup
 // of start made once, reused), with `cards` the cards the hand would see as the engine holds
 // them (hole cards by seat at 2s and 2s + 1, the five board cards from 20), and the deciding
 // seat's first answer `firstPut` / `firstFold`, legal already. Returns the deciding seat's
-// chips at the end less its chips at the decision.
-int PlayOut(const PlayState &start, PlayState &work, int seat, int firstPut, bool firstFold,
+// chips at the end less its chips at the decision; where the betting stopped before the river
+// with players left to show down, averaged over kRunOuts boards completing the one it had (the
+// same value on average, without one board's luck on the biggest pots). `work` ends with the
+// board of `cards`.
+constexpr int kRunOuts = 48;
+double PlayOut(const PlayState &start, PlayState &work, int seat, int firstPut, bool firstFold,
             const int cards[25], const PlayOutSetup &setup, std::uint64_t seed);
 
 // splitmix64: seeds from seeds, and the play-outs' own random numbers.

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <numeric>
 
 namespace {
@@ -83,7 +85,7 @@ TEST_P(PlayOutConserves, EveryChip)
         cards[23] = turn;
         cards[24] = river;
         for (const playout::Option &option : options) {
-            const int net = playout::PlayOut(start, work, 1, option.put,
+            const double net = playout::PlayOut(start, work, 1, option.put,
                                              option.kind == playout::OptionKind::Fold, cards,
                                              setup, playout::NextRandom(rng));
             int winnings[10];
@@ -94,13 +96,52 @@ TEST_P(PlayOutConserves, EveryChip)
             for (int s = 0; s < 6; ++s)
                 after += work.table.m_stack[s] + winnings[s];
             EXPECT_EQ(after, total) << playout::OptionLabel(option);
-            EXPECT_EQ(net, work.table.m_stack[1] + winnings[1] - start.table.m_stack[1]);
+            if (work.lockedBoard < 0) { // one board decided it; else many boards averaged
+                EXPECT_EQ(net, work.table.m_stack[1] + winnings[1] - start.table.m_stack[1]);
+            }
             EXPECT_GE(net, -start.table.m_stack[1]);
         }
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, PlayOutConserves, ::testing::Values(1u, 7u, 2024u));
+
+// Aces calling a shove of kings: once nobody can bet, the play-out is worth the aces' share of
+// the pot over many boards, not over the one dealt; on average the aces' published equity's worth.
+TEST(PlayOut, AveragesTheBoardsOnceTheBettingStops)
+{
+    HandSoFar hand = MakeHand({1000, 1000}, 0, 10, 20, 1, "Ah As");
+    Add(hand, 0, -1, 990);
+    PlayState start;
+    std::string error;
+    ASSERT_TRUE(playout::Rebuild(hand, start, error)) << error;
+    playout::CFastOdds odds{5};
+    playout::PlayOutSetup setup;
+    setup.odds = &odds;
+    for (int s = 0; s < 10; ++s)
+        setup.samplers.emplace_back(playout::HandWeights{});
+    int cards[25];
+    std::fill(std::begin(cards), std::end(cards), -1);
+    const std::vector<int> dealt = testsupport::Cards("Kd Kc Ah As 2c 7d 9h Js 3s");
+    std::copy(dealt.begin(), dealt.begin() + 4, cards);
+    std::copy(dealt.begin() + 4, dealt.end(), cards + 20);
+    PlayState work = start;
+    const int trials = 100;
+    double sum = 0.0;
+    double squares = 0.0;
+    for (std::uint64_t seed = 1; seed <= trials; ++seed) {
+        const double net = playout::PlayOut(start, work, 1, 980, false, cards, setup, seed);
+        EXPECT_EQ(work.lockedBoard, 0);
+        sum += net;
+        squares += net * net;
+    }
+    const double exact = 0.82; // aces against kings all in before the flop, as published
+    const double mean = sum / trials;
+    const double spread = std::sqrt(squares / trials - mean * mean);
+    EXPECT_NEAR(mean, exact * 2000 - 980, 0.03 * 2000);
+    // One board a play-out would spread the results by about 0.38 of the pot.
+    EXPECT_LT(spread, 0.1 * 2000);
+}
 
 // Every decision of every seat in seeded games, rebuilt from the hand history: the stack, the
 // pot and the amount owed are those the file says the seat had before it.
