@@ -78,6 +78,52 @@ const char *GradeName(Grade grade)
     return "-";
 }
 
+namespace {
+
+// The standard error of option k's value less option c's: from their covariance where the
+// options were played on the same deals.
+double DifferenceError(const Advice &advice, int k, int c)
+{
+    if (k == c)
+        return 0.0;
+    const size_t n = advice.options.size();
+    if (advice.covariance.size() == n * n) {
+        const auto cov = [&](int i, int j) { return advice.covariance[size_t(i) * n + size_t(j)]; };
+        return std::sqrt(std::max(0.0, cov(k, k) + cov(c, c) - 2.0 * cov(k, c)));
+    }
+    const double a = advice.options[size_t(k)].errorBb;
+    const double b = advice.options[size_t(c)].errorBb;
+    return std::sqrt(a * a + b * b);
+}
+
+// The loss's bounds, `errors` standard errors either way: the loss is the largest of the other
+// options' leads over the chosen one, so its bounds are the largest of their bounds.
+std::pair<double, double> LossBounds(const Advice &advice, double errors)
+{
+    const int n = static_cast<int>(advice.options.size());
+    const int c = advice.chosen;
+    const double chosenEv = advice.options[size_t(c)].evBb;
+    double low = 0.0;
+    double high = 0.0;
+    for (int k = 0; k < n; ++k) {
+        const double lead = advice.options[size_t(k)].evBb - chosenEv;
+        const double margin = errors * DifferenceError(advice, k, c);
+        low = std::max(low, lead - margin);
+        high = std::max(high, lead + margin);
+    }
+    return {low, high};
+}
+
+} // namespace
+
+bool GradeSure(const Advice &advice, double errors)
+{
+    if (advice.grade == Grade::NotGraded)
+        return true;
+    const auto [low, high] = LossBounds(advice, errors);
+    return GradeOf(low) == GradeOf(high);
+}
+
 void Settle(Advice &advice)
 {
     advice.best = -1;
@@ -91,34 +137,11 @@ void Settle(Advice &advice)
     if (advice.best < 0 || advice.chosen < 0 ||
         advice.chosen >= static_cast<int>(advice.options.size()))
         return;
-    const int n = static_cast<int>(advice.options.size());
-    const bool paired = advice.covariance.size() == static_cast<size_t>(n * n);
-    const auto differenceError = [&](int k, int c) {
-        if (k == c)
-            return 0.0;
-        if (paired) {
-            const auto cov = [&](int i, int j) { return advice.covariance[size_t(i * n + j)]; };
-            return std::sqrt(std::max(0.0, cov(k, k) + cov(c, c) - 2.0 * cov(k, c)));
-        }
-        const double a = advice.options[size_t(k)].errorBb;
-        const double b = advice.options[size_t(c)].errorBb;
-        return std::sqrt(a * a + b * b);
-    };
     const int c = advice.chosen;
-    const double chosenEv = advice.options[size_t(c)].evBb;
-    advice.lossBb = advice.options[size_t(advice.best)].evBb - chosenEv;
-    advice.lossErrorBb = differenceError(advice.best, c);
+    advice.lossBb = advice.options[size_t(advice.best)].evBb - advice.options[size_t(c)].evBb;
+    advice.lossErrorBb = DifferenceError(advice, advice.best, c);
     advice.grade = GradeOf(advice.lossBb);
-    // The loss is the largest of the other options' leads over the chosen one: its bounds are
-    // the largest of their bounds, kSureErrors standard errors either way.
-    double low = 0.0;
-    double high = 0.0;
-    for (int k = 0; k < n; ++k) {
-        const double lead = advice.options[size_t(k)].evBb - chosenEv;
-        const double margin = kSureErrors * differenceError(k, c);
-        low = std::max(low, lead - margin);
-        high = std::max(high, lead + margin);
-    }
+    const auto [low, high] = LossBounds(advice, kSureErrors);
     advice.uncertain = GradeOf(low) != GradeOf(high);
     // A loss not clear of a threshold gets the milder grade beside it, never more than one
     // grade below the estimate's: a harsher grade is given only when it is sure, and a loss

@@ -96,6 +96,9 @@ struct Advice
 // Sets best (the highest value), and with chosen set the loss, its error, the grade and
 // whether it is uncertain.
 void Settle(Advice &advice);
+// Whether the grade of a settled advice stays the same across `errors` standard errors of
+// every option's lead over the move made (Settle's own test, with kSureErrors).
+bool GradeSure(const Advice &advice, double errors);
 
 // The verdict the coach shows for the move made: the grade's name, "mistake (uncertain)" when
 // the play-outs stopped before the grade was sure; "-" without a grade.

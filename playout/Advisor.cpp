@@ -391,11 +391,18 @@ Advice Advise(const HandSoFar &hand, const AdviseSettings &settings,
             // the review will grade it: a fold where a check was free included) only as the
             // play-outs double, since every look is another chance for noise to pass for a
             // sure grade.
+            const unsigned multiple = static_cast<unsigned>(played / settings.samplesPerOption);
             if (played < settings.maxSamplesPerOption && played % settings.samplesPerOption == 0 &&
-                std::has_single_bit(static_cast<unsigned>(played / settings.samplesPerOption))) {
+                std::has_single_bit(multiple)) {
                 Fill(advice, tallies, counted, t.m_bigBlind, luckMean);
                 const Advice probe = WithMove(advice, settings.takenPut, settings.takenFold);
-                enough = probe.chosen < 0 || !probe.uncertain;
+                // The first looks ask for a wider margin: a few hundred play-outs may not yet
+                // have met the rare big pots that make their error, and a grade settled on
+                // them would differ from seed to seed.
+                const double errors = multiple == 1 ? kSureErrors + 1.0
+                                      : multiple == 2 ? kSureErrors + 0.5
+                                                   : kSureErrors;
+                enough = probe.chosen < 0 || GradeSure(probe, errors);
             } else {
                 enough = played >= settings.maxSamplesPerOption;
             }

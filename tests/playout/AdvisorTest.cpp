@@ -251,16 +251,24 @@ TEST(Settle, GivesTheMilderGradeWhenTheLossIsNotClearOfAThreshold)
         {6.80, 3.00, Grade::Mistake, true},       {4.00, 0.20, Grade::Blunder, false},
         {0.30, 0.05, Grade::Ok, true},            {0.20, 0.05, Grade::Ok, true},
     };
-    for (const Case &c : cases) {
+    const auto settled = [](double loss, double error) {
         playout::Advice advice;
         advice.valid = true;
-        advice.options = {{playout::OptionKind::Fold, 0, 0, 0.0, c.error},
-                          {playout::OptionKind::Call, 20, 10, c.loss, 0.0}};
+        advice.options = {{playout::OptionKind::Fold, 0, 0, 0.0, error},
+                          {playout::OptionKind::Call, 20, 10, loss, 0.0}};
         advice.chosen = 0;
         playout::Settle(advice);
+        return advice;
+    };
+    for (const Case &c : cases) {
+        const playout::Advice advice = settled(c.loss, c.error);
         EXPECT_EQ(advice.grade, c.grade) << c.loss << " bb ± " << c.error;
         EXPECT_EQ(advice.uncertain, c.uncertain) << c.loss << " bb ± " << c.error;
     }
+    // A review's first looks ask for a wider margin: sure at 2.5 errors, not yet at 3.5.
+    const playout::Advice blunder = settled(3.80, 0.25);
+    EXPECT_TRUE(playout::GradeSure(blunder, playout::kSureErrors));
+    EXPECT_FALSE(playout::GradeSure(blunder, playout::kSureErrors + 1.0));
 }
 
 // The advice on a hand, graded as if the seat had folded.
