@@ -107,6 +107,7 @@ bool CDunmereApp::InitInstance()
     const double pace =
         m_options.paceFromSettings ? CMainFrame::SavedPace() : m_options.pauseFactor;
     m_game.SetPauseFactor(pace);
+    m_game.SetShowdownMinimumMs(m_options.showdownMinimumMs);
     if (m_options.seeded)
         m_game.SetSeed(m_options.seed);
     ChooseFolders();
@@ -488,6 +489,7 @@ bool CDunmereApp::RunAddChipsDialog(int &chips)
             startStake = m_game.m_table.m_startStack[0];
         }
         CDlgAddChips dialog(m_frame.get(), startStake);
+        dialog.PlaceBeside(m_frame->view());
         accepted = dialog.exec() == QDialog::Accepted;
         result = dialog.m_chips;
     });
