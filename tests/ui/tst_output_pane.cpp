@@ -4,6 +4,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include <memory>
@@ -24,6 +25,7 @@ private slots:
     void sendChat();
     void heroLinesDrawnGreen();
     void lineEndingInLineFeedDrawnAsOneLine();
+    void wrappedLineFitsTheListWidth();
     void contextMenuCommandsLeaveList();
 
 private:
@@ -179,6 +181,33 @@ void TestOutputPane::lineEndingInLineFeedDrawnAsOneLine()
         QVERIFY(whiteRows(without) >= QFontMetrics(list->font()).ascent() / 2);
     }
     QCOMPARE(list->item(1)->text(), plain[0] + "\n"); // the line itself is kept as written
+}
+
+void TestOutputPane::wrappedLineFitsTheListWidth()
+{
+    QListWidget *list = m_pane->chatList();
+    QStringList words;
+    for (int i = 0; i < 60; ++i)
+        words << QString("word%1").arg(i);
+    const QString text = words.join(' ');
+    m_pane->AppendWrappedLine(text);
+    // As high as the words need at the visible width, whatever the width.
+    int before = 0;
+    for (int width : {1000, 700}) {
+        m_pane->resize(width, 220);
+        const auto heightNeeded = [&] {
+            return QFontMetrics(list->font())
+                .boundingRect(QRect(0, 0, list->viewport()->width() - 2, 1 << 20),
+                              Qt::TextWordWrap, text)
+                .height();
+        };
+        QTRY_VERIFY(list->visualItemRect(list->item(1)).height() >= heightNeeded());
+        QVERIFY(list->visualItemRect(list->item(1)).height() > before);
+        before = list->visualItemRect(list->item(1)).height();
+    }
+    QVERIFY(before >= 3 * list->visualItemRect(list->item(0)).height());
+    QCOMPARE(list->horizontalScrollBar()->maximum(), 0); // the list is no wider for it
+    QCOMPARE(list->item(1)->text(), text);
 }
 
 void TestOutputPane::contextMenuCommandsLeaveList()
