@@ -153,6 +153,20 @@ void TestEquityLab::topSliderPicksTheBestShare()
     QTest::keyClick(lab.topSlider(), Qt::Key_Home);
     QCOMPARE(lab.playerEdit(0)->text(), QString());
     QCOMPARE(lab.comboLabel(0)->text(), QString("random"));
+    // A typed range moves the slider without being rewritten by it.
+    const struct
+    {
+        const char *typed;
+        int slider;
+        const char *label;
+    } typedRanges[] = {{"top25%", 25, "Top 25 %"}, {"top 2.5%", 3, "Top 2.5 %"},
+                       {"QQ+,AKs", 2, "1.7 % of hands"}, {"", 0, "Top 0 %"}};
+    for (const auto &c : typedRanges) {
+        TypeInto(lab.playerEdit(0), c.typed);
+        QCOMPARE(lab.topSlider()->value(), c.slider);
+        QCOMPARE(lab.topLabel()->text(), QString(c.label));
+        QCOMPARE(lab.playerEdit(0)->text(), QString(c.typed));
+    }
 }
 
 void TestEquityLab::boardPickedAndExactCountShown()
@@ -173,6 +187,23 @@ void TestEquityLab::boardPickedAndExactCountShown()
     };
     QTest::mouseClick(lab.boardButton(), Qt::LeftButton);
     QCOMPARE(lab.boardEdit()->text(), QString("Qh 7h 2c"));
+    // Picked again: the board typed is where the picker starts, the dead cards not on offer.
+    TypeInto(lab.deadEdit(), "As");
+    TypeInto(lab.boardEdit(), "Qh 7h 2c 9d");
+    QList<int> offered;
+    bool deadOffered = true;
+    lab.m_runPicker = [&](CDlgCards &picker) {
+        offered = picker.selectedCards();
+        deadOffered = picker.cardButton(brisquel::ParseCard("As"))->isEnabled();
+        picker.cardButton(brisquel::ParseCard("9d"))->click();
+        picker.okButton()->click();
+        return picker.result();
+    };
+    QTest::mouseClick(lab.boardButton(), Qt::LeftButton);
+    QCOMPARE(offered, (QList<int>{flop[0], flop[1], flop[2], brisquel::ParseCard("9d")}));
+    QVERIFY(!deadOffered);
+    QCOMPARE(lab.boardEdit()->text(), QString("Qh 7h 2c"));
+    TypeInto(lab.deadEdit(), "");
 
     QSignalSpy finished(&lab, &CEquityLabWindow::finished);
     QTest::mouseClick(lab.calculateButton(), Qt::LeftButton);
@@ -198,6 +229,12 @@ void TestEquityLab::boardPickedAndExactCountShown()
     }
     QVERIFY(lab.statusLabel()->text().startsWith("Exact: "));
     Shot(&lab, "equity_lab_board");
+    // Results go the moment an input changes, while it is typed.
+    lab.boardEdit()->setFocus();
+    QTest::keyClick(lab.boardEdit(), Qt::Key_Backspace);
+    for (int p = 0; p < 2; ++p)
+        QCOMPARE(lab.resultLabel(p)->text(), QString());
+    QCOMPARE(lab.statusLabel()->text(), QString("The inputs changed: Calculate for new results."));
 }
 
 void TestEquityLab::rangeAgainstRangeShowsHeatMap()
