@@ -1,4 +1,5 @@
 #include "ui/app/DunmereApp.h"
+#include "ui/app/WindowFit.h"
 
 #include "places/BrisquelVersion.h"
 #include "ui/coach/CoachController.h"
@@ -127,7 +128,7 @@ bool CDunmereApp::InitInstance()
             WriteTrackerCopy();
     };
     m_game.SetScreen(m_frame->view());
-    m_frame->resize(kFrameWidth, kFrameHeight);
+    ResizeWithinScreen(m_frame.get(), QSize(kFrameWidth, kFrameHeight));
     if (m_options.showWindow)
         m_frame->show();
     {

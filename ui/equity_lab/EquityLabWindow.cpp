@@ -1,4 +1,5 @@
 #include "ui/equity_lab/EquityLabWindow.h"
+#include "ui/app/WindowFit.h"
 
 #include "pokerlib/CardNames.h"
 #include "ui/calculator/DlgCards.h"
@@ -198,7 +199,7 @@ CEquityLabWindow::CEquityLabWindow(QWidget *parent)
     showPlayers(kDefaultPlayers);
     m_rows[0].choice->setChecked(true);
     setRunning(false);
-    resize(1100, 560);
+    ResizeWithinScreen(this, QSize(1100, 560));
 }
 
 CEquityLabWindow::~CEquityLabWindow()
