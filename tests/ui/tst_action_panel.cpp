@@ -493,11 +493,9 @@ void TestActionPanel::keyboardFocusRingFollowsTab()
 {
     setTable(20, 0, 1000, 20, 30);
     prepare();
-    // The ring's colour in the gap just above a control.
-    const auto ringAbove = [this](const QWidget *w) {
-        const QImage img = m_panel->grab().toImage();
-        const QRect r = w->geometry();
-        return img.pixelColor(r.center().x(), r.top() - 3) == QColor::fromRgb(kFocusColour);
+    const auto ringAbove = [this](const QWidget *w) { // in the gap above the control
+        const QPoint p(w->geometry().center().x(), w->geometry().top() - 3);
+        return m_panel->grab().toImage().pixelColor(p) == QColor::fromRgb(kFocusColour);
     };
     m_panel->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_panel.get()));
@@ -506,8 +504,7 @@ void TestActionPanel::keyboardFocusRingFollowsTab()
     m_panel->foldButton()->setFocus(Qt::TabFocusReason);
     QTRY_VERIFY(ringAbove(m_panel->foldButton()));
     QTest::keyClick(m_panel->foldButton(), Qt::Key_Tab);
-    QTRY_VERIFY(m_panel->checkCallButton()->hasFocus());
-    QTRY_VERIFY(ringAbove(m_panel->checkCallButton()));
+    QTRY_VERIFY(m_panel->checkCallButton()->hasFocus() && ringAbove(m_panel->checkCallButton()));
     QVERIFY(!ringAbove(m_panel->foldButton()));
 }
 
