@@ -55,8 +55,7 @@ private slots:
     void aboutBox();
     void addChipsDialog();
     void addChipsOffersTheStartingStake();
-    void everyWindowFitsTheScreen();
-    void mainWindowAt1024x700();
+    void windowsOnASmallScreen();
 
 private:
     CMainFrame &Frame() { return *m_app.MainFrame(); }
@@ -339,58 +338,43 @@ void TestApp::addChipsOffersTheStartingStake()
     QCOMPARE(note, QStringLiteral("Cancel ends the game."));
 }
 
-// On the 1366 x 768 screen the test runs on (a laptop's).
-void TestApp::everyWindowFitsTheScreen()
+// On the 1366 x 768 screen the test runs on (a laptop's): every window opens within it, big
+// enough to use; at 1024 x 700 the ribbon's captions are whole, the table is drawn at more
+// than half its size, the action panel is whole and "Add chips !" leaves the board in view.
+void TestApp::windowsOnASmallScreen()
 {
     CMainFrame &frame = Frame();
     frame.show(); // closed at the end of the game above
     const QRect screen = frame.screen()->availableGeometry();
     QCOMPARE(screen.size(), QSize(1366, 768));
-    frame.ExecuteCommand(ID_REVIEW_HANDS);
-    frame.ExecuteCommand(ID_REVIEW_PROGRESS);
-    frame.ExecuteCommand(ID_EQUITY_LAB);
-    GameType types[2] = {};
-    CDialogTable setup(types, &frame);
-    setup.show();
+    for (int id : {ID_REVIEW_HANDS, ID_REVIEW_PROGRESS, ID_EQUITY_LAB})
+        frame.ExecuteCommand(id);
     const QList<QWidget *> windows = {&frame, frame.handsWindow(), frame.progressWindow(),
-                                      frame.findChild<CEquityLabWindow *>(), &setup};
-    // Each with a title bar and borders on top of its own size, and big enough to be of use.
-    for (QWidget *window : windows)
-        QVERIFY2(window->isVisible() && window->width() + 16 <= screen.width() &&
-                     window->height() + 48 <= screen.height(),
-                 qPrintable(window->objectName()));
+                                      frame.findChild<CEquityLabWindow *>()};
+    for (QWidget *window : windows) // a title bar and borders on top
+        QVERIFY(window->isVisible() && window->width() + 16 <= screen.width() &&
+                window->height() + 48 <= screen.height());
     QVERIFY(frame.height() >= 700 && frame.handsWindow()->width() >= 1300);
     for (QWidget *window : windows.mid(1))
         window->close();
-}
 
-void TestApp::mainWindowAt1024x700()
-{
-    CMainFrame &frame = Frame();
     frame.resize(1024, 700);
-    QTRY_COMPARE(frame.size(), QSize(1024, 700));
     frame.grab(); // painted as a screen shows it
     if (const QString shots = qEnvironmentVariable("BRISQUEL_SHOTS"); !shots.isEmpty())
         frame.grab().save(shots + "/frame-1024x700.png");
-    // Ribbon captions whole, every panel within the window.
-    const QList<QToolButton *> buttons =
+    const auto buttons =
         frame.menuWidget()->findChild<QWidget *>("RibbonPanels")->findChildren<QToolButton *>();
-    QVERIFY(buttons.size() >= 7);
-    for (const QToolButton *button : buttons) {
-        QVERIFY2(button->width() >= button->sizeHint().width(), qPrintable(button->text()));
-        QVERIFY(button->mapTo(&frame, QPoint(button->width(), 0)).x() <= frame.width());
-    }
-    // The table drawn at more than half its size, the action panel whole.
-    QVERIFY2(frame.view()->Zoom() >= 0.5, qPrintable(QString::number(frame.view()->Zoom())));
+    for (const QToolButton *button : buttons)
+        QVERIFY2(button->width() >= button->sizeHint().width() &&
+                     button->mapTo(&frame, QPoint(button->width(), 0)).x() <= frame.width(),
+                 qPrintable(button->text()));
+    QVERIFY(buttons.size() >= 7 && frame.view()->Zoom() >= 0.5);
     const CDlgPlayerChoose *panel = frame.outputWnd()->actionPanel();
     QCOMPARE(panel->visibleRegion().boundingRect().size(), panel->size());
-    QVERIFY(QRect(QPoint(), frame.size())
-                .contains(QRect(panel->mapTo(&frame, QPoint()), panel->size())));
-    // "Add chips !" within the screen, clear of the board at the table's centre.
     CDlgAddChips chips(&frame, 1500);
     chips.PlaceBeside(frame.view());
     const QRect placed(chips.pos(), chips.size());
-    QVERIFY(frame.screen()->availableGeometry().contains(placed));
+    QVERIFY(screen.contains(placed));
     QVERIFY(!placed.contains(frame.view()->mapToGlobal(frame.view()->rect().center())));
 }
 

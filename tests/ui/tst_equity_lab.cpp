@@ -183,20 +183,16 @@ void TestEquityLab::boardPickedAndExactCountShown()
     };
     QTest::mouseClick(lab.boardButton(), Qt::LeftButton);
     QCOMPARE(lab.boardEdit()->text(), QString("Qh 7h 2c"));
-    // Picked again: the board typed is where the picker starts, the dead cards not on offer.
+    // Picked again from the board typed, the dead card greyed: 9d taken back.
     TypeInto(lab.deadEdit(), "As");
     TypeInto(lab.boardEdit(), "Qh 7h 2c 9d");
-    QList<int> offered;
     lab.m_runPicker = [&](CDlgCards &picker) {
-        offered = picker.selectedCards();
-        if (!picker.cardButton(brisquel::ParseCard("As"))->isEnabled())
-            offered.append(-1); // the dead card greyed
-        picker.cardButton(brisquel::ParseCard("9d"))->click();
+        if (picker.selectedCards().size() == 4 && !picker.cardButton(brisquel::ParseCard("As"))->isEnabled())
+            picker.cardButton(brisquel::ParseCard("9d"))->click();
         picker.okButton()->click();
         return picker.result();
     };
     QTest::mouseClick(lab.boardButton(), Qt::LeftButton);
-    QCOMPARE(offered, (QList<int>{flop[0], flop[1], flop[2], brisquel::ParseCard("9d"), -1}));
     QCOMPARE(lab.boardEdit()->text(), QString("Qh 7h 2c"));
     TypeInto(lab.deadEdit(), "");
 
