@@ -160,7 +160,8 @@ void TestEquityLab::topSliderPicksTheBestShare()
         {"top 2.5%", 3, "Top 2.5 %"}, {"QQ+,AKs", 2, "1.7 % of hands"}, {"", 0, "Top 0 %"}};
     for (const auto &[typed, slider, label] : typedRanges) {
         TypeInto(lab.playerEdit(0), typed);
-        QCOMPARE(std::tuple(lab.topSlider()->value(), lab.topLabel()->text()), std::tuple(slider, label));
+        QCOMPARE(std::tuple(lab.topSlider()->value(), lab.topLabel()->text()),
+                 std::tuple(slider, label));
         QCOMPARE(lab.playerEdit(0)->text(), typed);
     }
 }
@@ -187,7 +188,8 @@ void TestEquityLab::boardPickedAndExactCountShown()
     TypeInto(lab.deadEdit(), "As");
     TypeInto(lab.boardEdit(), "Qh 7h 2c 9d");
     lab.m_runPicker = [&](CDlgCards &picker) {
-        if (picker.selectedCards().size() == 4 && !picker.cardButton(brisquel::ParseCard("As"))->isEnabled())
+        const QPushButton *dead = picker.cardButton(brisquel::ParseCard("As"));
+        if (picker.selectedCards().size() == 4 && !dead->isEnabled())
             picker.cardButton(brisquel::ParseCard("9d"))->click();
         picker.okButton()->click();
         return picker.result();

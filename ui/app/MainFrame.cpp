@@ -94,8 +94,8 @@ QToolButton *LargeButton(QAction *action, QWidget *parent)
         const int middle = int(caption.size()) / 2;
         const int before = int(caption.lastIndexOf(u' ', middle));
         const int after = int(caption.indexOf(u' ', middle));
-        const int cut = before < 0 || (after >= 0 && after - middle < middle - before) ? after
-                                                                                        : before;
+        const int cut =
+            before < 0 || (after >= 0 && after - middle < middle - before) ? after : before;
         if (cut > 0) {
             QString twoLines = caption.left(cut) + u'\n' + caption.mid(cut + 1);
             action->setIconText(twoLines.replace(u'&', QStringLiteral("&&")));

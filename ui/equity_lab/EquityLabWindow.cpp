@@ -152,7 +152,8 @@ CEquityLabWindow::CEquityLabWindow(QWidget *parent)
     m_grid = new CRangeGrid(gridBox);
     auto *topRow = new QHBoxLayout;
     m_topLabel = new QLabel(tr("Top 0 %"), gridBox);
-    m_topLabel->setMinimumWidth(m_topLabel->fontMetrics().horizontalAdvance(tr("%1 % of hands").arg(99.9)));
+    m_topLabel->setMinimumWidth(
+        m_topLabel->fontMetrics().horizontalAdvance(tr("%1 % of hands").arg(99.9)));
     m_top = new QSlider(Qt::Horizontal, gridBox);
     m_top->setRange(0, 100);
     topRow->addWidget(m_topLabel);
@@ -255,12 +256,12 @@ void CEquityLabWindow::choosePlayer(int p)
 void CEquityLabWindow::showShare(std::size_t combos)
 {
     // A typed share reads as the slider writes it; any other range as its share of all hands.
-    static const QRegularExpression share(QStringLiteral("^\\s*(?:top)?\\s*(\\d+(?:\\.\\d+)?)\\s*%\\s*$"),
-                                          QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch typed =
-        share.match(m_rows[std::size_t(m_chosen)].edit->text());
-    const double percent = typed.hasMatch() ? typed.captured(1).toDouble()
-                                            : 100.0 * double(combos) / kAllCombos;
+    static const QRegularExpression share(
+        QStringLiteral("^\\s*(?:top)?\\s*(\\d+(?:\\.\\d+)?)\\s*%\\s*$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch typed = share.match(m_rows[std::size_t(m_chosen)].edit->text());
+    const double percent =
+        typed.hasMatch() ? typed.captured(1).toDouble() : 100.0 * double(combos) / kAllCombos;
     const QSignalBlocker quiet(m_top);
     m_top->setValue(int(std::lround(percent)));
     m_topLabel->setText(typed.hasMatch() || combos == 0
