@@ -103,7 +103,7 @@ void CDunmereGame::PlayStreets(Lock &lock)
         int winnings[10] = {};
         SettleShowdown(winnings);
         PayOut(winnings, lock);
-        Pause(kPauseStreetMs, lock);
+        ShowdownPause(lock);
     }
 }
 

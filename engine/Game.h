@@ -100,6 +100,9 @@ public:
     // 0 = no pauses. Once the game runs, only with the lock held (Pause reads it under it).
     void SetPauseFactor(double factor) { m_pauseFactor = factor; }
     double PauseFactor() const { return m_pauseFactor; }
+    // The shortest time a showdown stays on the table, in ms, whatever the pause factor: a
+    // player at the quickest pace still sees the hands shown down. 0: none (tests, the cli).
+    void SetShowdownMinimumMs(int ms) { m_showdownMinimumMs = ms; }
     void SetClock(std::function<std::time_t()> clock) { m_clock = std::move(clock); }
     void SetOutputFolder(const std::string &folder) { m_outputFolder = folder; }
     const std::string &OutputFolder() const { return m_outputFolder; }
@@ -280,8 +283,11 @@ private:
     void Analyze();
     void OpenFiles();
     void CloseFiles();
-    // Interruptible pause of ms x pause factor; unwinds the game thread at shutdown.
-    bool Pause(int ms, Lock &lock);
+    // Interruptible pause of ms x pause factor, at least floorMs; unwinds the game thread at
+    // shutdown.
+    bool Pause(int ms, Lock &lock, int floorMs = 0);
+    // The pause over a showdown's cards: scaled by the pace, never shorter than its minimum.
+    void ShowdownPause(Lock &lock) { Pause(kPauseStreetMs, lock, m_showdownMinimumMs); }
     void Invalidate(const TableRect &rect);
     void InvalidateAll();
     void AppendPane(const std::string &text);
@@ -342,6 +348,7 @@ private:
     IProgram *m_program = nullptr;
     IDecider *m_decider = nullptr;
     double m_pauseFactor = 1.0;
+    int m_showdownMinimumMs = 0;
     std::function<std::time_t()> m_clock;
     std::string m_outputFolder;
 };

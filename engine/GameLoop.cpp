@@ -3,13 +3,14 @@
 #include "engine/Game.h"
 #include "lineformat/GameLines.h"
 
+#include <algorithm>
 #include <chrono>
 
-bool CDunmereGame::Pause(int ms, Lock &lock)
+bool CDunmereGame::Pause(int ms, Lock &lock, int floorMs)
 {
     if (Stopping())
         throw Aborted{};
-    const double scaled = ms * m_pauseFactor;
+    const double scaled = std::max(ms * m_pauseFactor, double(floorMs));
     if (scaled > 0) {
         const auto length = std::chrono::duration<double, std::milli>(scaled);
         m_pauseCv.wait_for(lock, length, [this] { return Stopping(); });

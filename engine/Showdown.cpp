@@ -148,6 +148,9 @@ void CDunmereGame::PayOut(const int *winnings, Lock &lock)
         int chips = 0;
         bool accepted = false;
         if (m_human) {
+            // The hands shown down stay in view before the dialog asks about chips.
+            if (contested)
+                ShowdownPause(lock);
             lock.unlock();
             accepted = m_human->RunAddChipsDialog(chips);
             lock.lock();

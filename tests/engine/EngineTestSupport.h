@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdlib>
 #include <ctime>
@@ -101,6 +102,7 @@ public:
     bool RunAddChipsDialog(int &chips) override
     {
         ++m_dialogs;
+        m_offeredAt = std::chrono::steady_clock::now();
         chips = m_addChips;
         return m_acceptAddChips;
     }
@@ -117,6 +119,7 @@ public:
     bool m_acceptAddChips = false;
     int m_addChips = 0;
     std::atomic<int> m_dialogs{0};
+    std::chrono::steady_clock::time_point m_offeredAt; // of the last offer
 
 private:
     CDunmereGame &m_game;

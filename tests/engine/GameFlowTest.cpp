@@ -234,6 +234,17 @@ TEST_F(AddChips, DeclinedOfferEndsTheGame)
     EXPECT_EQ(m_game.m_handNumber, 1);
 }
 
+TEST_F(AddChips, OfferedOnceTheShowdownWasInViewItsShortestTime)
+{
+    constexpr int kShortestMs = 150;
+    BustTheHuman();
+    m_game.SetShowdownMinimumMs(kShortestMs); // the pace is zero: only this pause is left
+    const auto start = std::chrono::steady_clock::now();
+    Play(Items({"Hero", "Master"}, {20, 1000}), 1);
+    ASSERT_EQ(m_human.m_dialogs, 1);
+    EXPECT_GE(m_human.m_offeredAt - start, std::chrono::milliseconds(kShortestMs));
+}
+
 TEST_F(GameFlow, PlayAfterTheDealStartsNoSecondFirstHand)
 {
     m_game.SetStackedDraws(kButtonOnSeat1Of3);

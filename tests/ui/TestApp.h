@@ -1,6 +1,7 @@
 #pragma once
 // Start-up shared by the Qt Test programs that run the whole desktop program: a throw-away
-// working folder, settings kept apart from the user's own, no pauses and a fixed seed.
+// working folder, settings kept apart from the user's own, no pauses (not even the
+// showdown's shortest) and a fixed seed.
 
 #include "ui/app/DunmereApp.h"
 
@@ -18,6 +19,7 @@ inline std::unique_ptr<CDunmereApp> StartTestApp(int &argc, char **argv, AppOpti
                                                  bool quitOnLastWindowClosed = false)
 {
     options.pauseFactor = 0;
+    options.showdownMinimumMs = 0;
     options.seeded = true;
     options.seed = seed;
     auto app = std::make_unique<CDunmereApp>(argc, argv, options);

@@ -40,6 +40,7 @@ private slots:
     void raiseWithLessThanTheMinimumBehindGoesAllIn();
     void betOrRaiseAtLeastMinimum();
     void sliderDrawnFlatOnDarkPanel();
+    void keyboardFocusRingFollowsTab();
     void preparedFromGameThread();
     void keysActOnlyWhilePrepared();
     void legalTotalsOnly_data();
@@ -486,6 +487,23 @@ void TestActionPanel::sliderDrawnFlatOnDarkPanel()
     QVERIFY(count(pressed, QColor(152, 152, 152)) > 20);
     QCOMPARE(count(pressed, QColor(203, 203, 203)), 0);
     m_panel->slider()->setSliderDown(false);
+}
+
+void TestActionPanel::keyboardFocusRingFollowsTab()
+{
+    setTable(20, 0, 1000, 20, 30);
+    prepare();
+    const auto ringAbove = [this](const QWidget *w) { // in the gap above the control
+        const QPoint p(w->geometry().center().x(), w->geometry().top() - 3);
+        return m_panel->grab().toImage().pixelColor(p) == QColor::fromRgb(kFocusColour);
+    };
+    m_panel->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_panel.get()));
+    m_panel->foldButton()->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(ringAbove(m_panel->foldButton()));
+    QTest::keyClick(m_panel->foldButton(), Qt::Key_Tab); // the ring moves on
+    QTRY_VERIFY(m_panel->checkCallButton()->hasFocus() && ringAbove(m_panel->checkCallButton()));
+    QVERIFY(!ringAbove(m_panel->foldButton()));
 }
 
 void TestActionPanel::preparedFromGameThread()

@@ -1,6 +1,10 @@
 // The application and main frame: start-up, ribbon commands and their enable rules.
 
 #include "ui/app/AboutDlg.h"
+#include "ui/review/ProgressWindow.h"
+#include "ui/review/HandsWindow.h"
+#include "ui/equity_lab/EquityLabWindow.h"
+#include "ui/action_panel/DlgPlayerChoose.h"
 #include "ui/app/CommandIds.h"
 #include "ui/setup_dialog/DialogTable.h"
 #include "ui/app/DlgAddChips.h"
@@ -20,6 +24,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QToolButton>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -49,6 +55,7 @@ private slots:
     void aboutBox();
     void addChipsDialog();
     void addChipsOffersTheStartingStake();
+    void windowsOnASmallScreen();
 
 private:
     CMainFrame &Frame() { return *m_app.MainFrame(); }
@@ -61,7 +68,7 @@ void TestApp::startUp()
 {
     CMainFrame &f = Frame();
     QCOMPARE(f.windowTitle(), QStringLiteral("Brisquel"));
-    QCOMPARE(f.size(), QSize(1200, 1000));
+    QCOMPARE(f.size(), QSize(1200, 768 - 48)); // within the screen, title bar included
     QCOMPARE(f.minimumSize(), QSize(500, 500));
     QCOMPARE(QCoreApplication::organizationName(), QStringLiteral("Ostrivane"));
     QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("Ostrivane.Brisquel.1"));
@@ -94,9 +101,10 @@ void TestApp::startUp()
 
 void TestApp::frameNeverSmallerThan500()
 {
+    const QSize before = Frame().size();
     Frame().resize(300, 200);
     QCOMPARE(Frame().size(), QSize(500, 500));
-    Frame().resize(1200, 1000);
+    Frame().resize(before);
 }
 
 void TestApp::viewToggles()
@@ -328,6 +336,46 @@ void TestApp::addChipsOffersTheStartingStake()
     QVERIFY(!m_app.RunAddChipsDialog(chips)); // Cancel
     QCOMPARE(offered, QStringLiteral("1500"));
     QCOMPARE(note, QStringLiteral("Cancel ends the game."));
+}
+
+// On the 1366 x 768 screen the test runs on (a laptop's): every window opens within it, big
+// enough to use; at 1024 x 700 the ribbon's captions are whole, the table is drawn at more
+// than half its size, the action panel is whole and "Add chips !" leaves the board in view.
+void TestApp::windowsOnASmallScreen()
+{
+    CMainFrame &frame = Frame();
+    frame.show(); // closed at the end of the game above
+    const QRect screen = frame.screen()->availableGeometry();
+    QCOMPARE(screen.size(), QSize(1366, 768));
+    for (int id : {ID_REVIEW_HANDS, ID_REVIEW_PROGRESS, ID_EQUITY_LAB})
+        frame.ExecuteCommand(id);
+    const QList<QWidget *> windows = {&frame, frame.handsWindow(), frame.progressWindow(),
+                                      frame.findChild<CEquityLabWindow *>()};
+    for (QWidget *window : windows) // a title bar and borders on top
+        QVERIFY(window->isVisible() && window->width() + 16 <= screen.width() &&
+                window->height() + 48 <= screen.height());
+    QVERIFY(frame.height() >= 700 && frame.handsWindow()->width() >= 1300);
+    for (QWidget *window : windows.mid(1))
+        window->close();
+
+    frame.resize(1024, 700);
+    frame.grab(); // painted as a screen shows it
+    if (const QString shots = qEnvironmentVariable("BRISQUEL_SHOTS"); !shots.isEmpty())
+        frame.grab().save(shots + "/frame-1024x700.png");
+    const auto buttons =
+        frame.menuWidget()->findChild<QWidget *>("RibbonPanels")->findChildren<QToolButton *>();
+    for (const QToolButton *button : buttons)
+        QVERIFY2(button->width() >= button->sizeHint().width() &&
+                     button->mapTo(&frame, QPoint(button->width(), 0)).x() <= frame.width(),
+                 qPrintable(button->text()));
+    QVERIFY(buttons.size() >= 7 && frame.view()->Zoom() >= 0.5);
+    const CDlgPlayerChoose *panel = frame.outputWnd()->actionPanel();
+    QCOMPARE(panel->visibleRegion().boundingRect().size(), panel->size());
+    CDlgAddChips chips(&frame, 1500);
+    chips.PlaceBeside(frame.view());
+    const QRect placed(chips.pos(), chips.size());
+    QVERIFY(screen.contains(placed));
+    QVERIFY(!placed.contains(frame.view()->mapToGlobal(frame.view()->rect().center())));
 }
 
 int main(int argc, char **argv)

@@ -33,6 +33,7 @@ int main(int argc, char **argv)
     frame.ExecuteCommand(ID_WHO_IS_ON_BUTTON);
 
     bool closedMidHand = false;
+    bool toldNothingToSave = false;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (closedMidHand || !frame.outputWnd()->actionPanel()->IsDecisionPrepared())
@@ -43,8 +44,11 @@ int main(int argc, char **argv)
             frame.grab().save(shots + QStringLiteral("/human.png"));
         frame.close();
         QCoreApplication::processEvents();
-        if (auto *question = frame.findChild<QMessageBox *>("StopGameQuestion"))
+        if (auto *question = frame.findChild<QMessageBox *>("StopGameQuestion")) {
+            // In the first hand: the question does not promise a save.
+            toldNothingToSave = question->text().contains("nothing to save");
             question->findChild<QPushButton *>("StopAndSave")->click();
+        }
     });
     poll.start(5);
     QTimer::singleShot(120000, app.get(), [] {
@@ -55,8 +59,9 @@ int main(int argc, char **argv)
     app->ExitInstance();
     if (loop != 0)
         return loop;
-    if (!closedMidHand || app->Game().GameThreadRunning()) {
-        std::fprintf(stderr, "closed mid-hand: %d, game thread still running: %d\n", closedMidHand,
+    if (!closedMidHand || !toldNothingToSave || app->Game().GameThreadRunning()) {
+        std::fprintf(stderr, "closed mid-hand: %d, told nothing to save: %d, game thread still "
+                     "running: %d\n", closedMidHand, toldNothingToSave,
                      app->Game().GameThreadRunning());
         return 1;
     }

@@ -23,6 +23,8 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <tuple>
+
 namespace {
 
 constexpr int kCountTimeoutMs = 120'000;
@@ -86,7 +88,7 @@ void TestEquityLab::openedFromTheToolsPanel()
         if (b->defaultAction() == frame->action(ID_EQUITY_LAB))
             button = b;
     QVERIFY(button && button->isVisible());
-    QCOMPARE(button->text(), QString("Equity lab…"));
+    QCOMPARE(button->text(), QString("Equity\nlab…")); // on two lines, as ribbons show them
     QTest::mouseClick(button, Qt::LeftButton);
     QPointer<CEquityLabWindow> lab = frame->findChild<CEquityLabWindow *>();
     QVERIFY(lab && lab->isVisible());
@@ -153,6 +155,15 @@ void TestEquityLab::topSliderPicksTheBestShare()
     QTest::keyClick(lab.topSlider(), Qt::Key_Home);
     QCOMPARE(lab.playerEdit(0)->text(), QString());
     QCOMPARE(lab.comboLabel(0)->text(), QString("random"));
+    // A typed range moves the slider without being rewritten by it.
+    const std::tuple<QString, int, QString> typedRanges[] = {{"top25%", 25, "Top 25 %"},
+        {"top 2.5%", 3, "Top 2.5 %"}, {"QQ+,AKs", 2, "1.7 % of hands"}, {"", 0, "Top 0 %"}};
+    for (const auto &[typed, slider, label] : typedRanges) {
+        TypeInto(lab.playerEdit(0), typed);
+        QCOMPARE(std::tuple(lab.topSlider()->value(), lab.topLabel()->text()),
+                 std::tuple(slider, label));
+        QCOMPARE(lab.playerEdit(0)->text(), typed);
+    }
 }
 
 void TestEquityLab::boardPickedAndExactCountShown()
@@ -173,6 +184,19 @@ void TestEquityLab::boardPickedAndExactCountShown()
     };
     QTest::mouseClick(lab.boardButton(), Qt::LeftButton);
     QCOMPARE(lab.boardEdit()->text(), QString("Qh 7h 2c"));
+    // Picked again from the board typed, the dead card greyed: 9d taken back.
+    TypeInto(lab.deadEdit(), "As");
+    TypeInto(lab.boardEdit(), "Qh 7h 2c 9d");
+    lab.m_runPicker = [&](CDlgCards &picker) {
+        const QPushButton *dead = picker.cardButton(brisquel::ParseCard("As"));
+        if (picker.selectedCards().size() == 4 && !dead->isEnabled())
+            picker.cardButton(brisquel::ParseCard("9d"))->click();
+        picker.okButton()->click();
+        return picker.result();
+    };
+    QTest::mouseClick(lab.boardButton(), Qt::LeftButton);
+    QCOMPARE(lab.boardEdit()->text(), QString("Qh 7h 2c"));
+    TypeInto(lab.deadEdit(), "");
 
     QSignalSpy finished(&lab, &CEquityLabWindow::finished);
     QTest::mouseClick(lab.calculateButton(), Qt::LeftButton);
@@ -198,6 +222,11 @@ void TestEquityLab::boardPickedAndExactCountShown()
     }
     QVERIFY(lab.statusLabel()->text().startsWith("Exact: "));
     Shot(&lab, "equity_lab_board");
+    // Results go the moment an input changes, while it is typed.
+    lab.boardEdit()->setFocus();
+    QTest::keyClick(lab.boardEdit(), Qt::Key_Backspace);
+    QVERIFY(lab.resultLabel(0)->text().isEmpty() && lab.resultLabel(1)->text().isEmpty());
+    QCOMPARE(lab.statusLabel()->text(), QString("The inputs changed: Calculate for new results."));
 }
 
 void TestEquityLab::rangeAgainstRangeShowsHeatMap()

@@ -261,8 +261,8 @@ int summaryScenario(Table &t)
 }
 
 // Pictures only (BRISQUEL_SHOTS=<folder>): a "9 players Turbo" table on a clock sixty times
-// as fast, at a showdown where a player goes bust, every hand face up, with the tournament's
-// line past its first level; at 1024 x 700 and 1600 x 1000.
+// as fast, at its first decision, then at a showdown where a player goes bust, every hand face
+// up, with the tournament's line past its first level; at 1024 x 700 and 1600 x 1000.
 int showdownShot(Table &t)
 {
     CMainFrame &frame = t.frame;
@@ -277,9 +277,12 @@ int showdownShot(Table &t)
     });
     {
         auto lock = t.app.Game().LockState();
-        t.app.Game().SetPauseFactor(0.5); // the showdown stays on the table a while
+        t.app.Game().SetShowdownMinimumMs(4000); // time for the pictures of a showdown
     }
     frame.ExecuteCommand(ID_WHO_IS_ON_BUTTON);
+    const QString shots = qEnvironmentVariable("BRISQUEL_SHOTS");
+    CHECK(t.waitForDecision());
+    saveShots(t, &frame, shots + "/table-midhand");
     const auto bustAtShowdown = [&] {
         auto lock = t.app.Game().LockState();
         const CDunmereGame &game = t.app.Game();
@@ -298,7 +301,7 @@ int showdownShot(Table &t)
             return bustAtShowdown();
         },
         500000));
-    saveShots(t, &frame, qEnvironmentVariable("BRISQUEL_SHOTS") + "/showdown-tournament");
+    saveShots(t, &frame, shots + "/showdown-tournament");
     CHECK(t.app.Game().StopNowAndSave());
     return g_failures;
 }

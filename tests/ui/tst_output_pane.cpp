@@ -4,6 +4,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include <memory>
@@ -24,6 +25,7 @@ private slots:
     void sendChat();
     void heroLinesDrawnGreen();
     void lineEndingInLineFeedDrawnAsOneLine();
+    void wrappedLineFitsTheListWidth();
     void contextMenuCommandsLeaveList();
 
 private:
@@ -179,6 +181,25 @@ void TestOutputPane::lineEndingInLineFeedDrawnAsOneLine()
         QVERIFY(whiteRows(without) >= QFontMetrics(list->font()).ascent() / 2);
     }
     QCOMPARE(list->item(1)->text(), plain[0] + "\n"); // the line itself is kept as written
+}
+
+void TestOutputPane::wrappedLineFitsTheListWidth()
+{
+    QListWidget *list = m_pane->chatList();
+    const QString text = QString("a few words ").repeated(40);
+    m_pane->AppendWrappedLine(text);
+    // As high as the words need at the visible width, whatever the width.
+    int before = 0;
+    for (int width : {1000, 700}) {
+        m_pane->resize(width, 220);
+        const QRect area(0, 0, list->viewport()->width() - 2, 1 << 20);
+        QTRY_VERIFY(list->visualItemRect(list->item(1)).height() >=
+                    list->fontMetrics().boundingRect(area, Qt::TextWordWrap, text).height());
+        QVERIFY(list->visualItemRect(list->item(1)).height() > before);
+        before = list->visualItemRect(list->item(1)).height();
+    }
+    QVERIFY(before >= 3 * list->visualItemRect(list->item(0)).height());
+    QCOMPARE(list->horizontalScrollBar()->maximum(), 0); // the list is no wider for it
 }
 
 void TestOutputPane::contextMenuCommandsLeaveList()

@@ -202,6 +202,7 @@ void CDlgPlayerChoose::CreateControls()
         auto *b = new QPushButton(caption, this);
         b->setGeometry(r);
         b->setFocusPolicy(Qt::TabFocus);
+        b->installEventFilter(this); // the panel draws the focus ring
         // Opaque buttons: a button's own repaint must not re-run the panel's caption paint.
         b->setAutoFillBackground(true);
         QPalette pal = b->palette();
@@ -235,6 +236,7 @@ void CDlgPlayerChoose::CreateControls()
     m_slider = new CMySliderControl(this, this);
     m_slider->setGeometry(dlu(44, 69, 110, 15));
     m_slider->SetThumbColours(QColor::fromRgb(kThumbColour), QColor::fromRgb(kThumbPressedColour));
+    m_slider->installEventFilter(this);
 
     m_edit = new QLineEdit(this);
     m_edit->setGeometry(dlu(202, 65, 86, 20));
@@ -411,6 +413,14 @@ void CDlgPlayerChoose::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.fillRect(rect(), QColor::fromRgb(kPanelColour));
+    // The style's own focus mark is faint on the dark panel: a ring round the control that has
+    // the keyboard focus (the amount box shows its cursor).
+    if (const QWidget *focused = focusWidget();
+        focused && focused != m_edit && focused->hasFocus() && focused->isVisible()) {
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor::fromRgb(kFocusColour), 2));
+        p.drawRoundedRect(QRectF(focused->geometry()).adjusted(-2.5, -2.5, 2.5, 2.5), 3, 3);
+    }
     SetCaptions();
 }
 
@@ -637,6 +647,8 @@ void CDlgPlayerChoose::OnEditEnter()
 
 bool CDlgPlayerChoose::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
+        update(); // the focus ring moves
     if (watched == m_edit && event->type() == QEvent::KeyPress) {
         const int k = static_cast<QKeyEvent *>(event)->key();
         if (k == Qt::Key_Return || k == Qt::Key_Enter) {

@@ -21,6 +21,7 @@ class QPushButton;
 class QShortcut;
 
 inline constexpr QRgb kPanelColour = 0xFF232323;        // RGB(35, 35, 35)
+inline constexpr QRgb kFocusColour = 0xFFF6B24C;        // the ring round the focused control
 inline constexpr QRgb kThumbColour = 0xFFCBCBCB;        // RGB(203, 203, 203)
 inline constexpr QRgb kThumbPressedColour = 0xFF989898; // RGB(152, 152, 152)
 

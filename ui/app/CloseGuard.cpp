@@ -97,10 +97,19 @@ bool CCloseGuard::AllowClose()
         return true;
 
     m_state = State::Asking;
-    auto *box = new QMessageBox(QMessageBox::Question, tr("Brisquel"),
-                                tr("Stop the game now? The results of the hands played so far "
-                                   "are saved."),
-                                QMessageBox::NoButton, &m_frame);
+    int completed = 0;
+    {
+        auto lock = m_app.Game().LockState();
+        completed = m_app.Game().m_handsCompleted;
+    }
+    // Before the first hand ends there are no results: the question says so rather than
+    // promise a save that leaves nothing behind.
+    auto *box = new QMessageBox(
+        QMessageBox::Question, tr("Brisquel"),
+        completed > 0 ? tr("Stop the game now? The results of the hands played so far are saved.")
+                      : tr("Stop the game now? No hand is complete yet: there is nothing to save, "
+                           "and the hand under way is not kept."),
+        QMessageBox::NoButton, &m_frame);
     box->setObjectName(QStringLiteral("StopGameQuestion"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     QPushButton *stop = box->addButton(tr("Stop and save"), QMessageBox::AcceptRole);

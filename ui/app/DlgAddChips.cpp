@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -25,6 +26,20 @@ CDlgAddChips::CDlgAddChips(QWidget *parent, int startStake)
     connect(buttons, &QDialogButtonBox::accepted, this, &CDlgAddChips::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     box->addWidget(buttons);
+}
+
+void CDlgAddChips::PlaceBeside(const QWidget *table)
+{
+    constexpr int kGap = 8;
+    adjustSize();
+    const QRect area = table->screen()->availableGeometry();
+    const QRect view(table->mapToGlobal(QPoint(0, 0)), table->size());
+    QPoint at(view.right() + kGap, view.center().y() - height() / 2);
+    if (at.x() + width() > area.right())
+        at.setX(view.left() - kGap - width());
+    if (at.x() < area.left())
+        at = QPoint(view.right() - width(), view.top());
+    move(at);
 }
 
 void CDlgAddChips::accept()

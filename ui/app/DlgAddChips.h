@@ -18,6 +18,9 @@ public:
     QLineEdit *edit() const { return m_edit; }
 
     void accept() override;
+    // Beside the table view, on the screen's side with room, so that the board and the hands
+    // shown down stay in view; in the table's top-right corner when neither side has room.
+    void PlaceBeside(const QWidget *table);
 
 private:
     QLineEdit *m_edit = nullptr;

@@ -1,4 +1,5 @@
 #include "ui/app/DunmereApp.h"
+#include "ui/app/WindowFit.h"
 
 #include "places/BrisquelVersion.h"
 #include "ui/coach/CoachController.h"
@@ -107,6 +108,7 @@ bool CDunmereApp::InitInstance()
     const double pace =
         m_options.paceFromSettings ? CMainFrame::SavedPace() : m_options.pauseFactor;
     m_game.SetPauseFactor(pace);
+    m_game.SetShowdownMinimumMs(m_options.showdownMinimumMs);
     if (m_options.seeded)
         m_game.SetSeed(m_options.seed);
     ChooseFolders();
@@ -126,7 +128,7 @@ bool CDunmereApp::InitInstance()
             WriteTrackerCopy();
     };
     m_game.SetScreen(m_frame->view());
-    m_frame->resize(kFrameWidth, kFrameHeight);
+    ResizeWithinScreen(m_frame.get(), QSize(kFrameWidth, kFrameHeight));
     if (m_options.showWindow)
         m_frame->show();
     {
@@ -488,6 +490,7 @@ bool CDunmereApp::RunAddChipsDialog(int &chips)
             startStake = m_game.m_table.m_startStack[0];
         }
         CDlgAddChips dialog(m_frame.get(), startStake);
+        dialog.PlaceBeside(m_frame->view());
         accepted = dialog.exec() == QDialog::Accepted;
         result = dialog.m_chips;
     });

@@ -37,6 +37,8 @@ struct AppOptions
     double pauseFactor = 1.0; // 0 in tests: the game does not pause
     // The pause factor comes from the Pace control's setting instead (no --pace given).
     bool paceFromSettings = false;
+    // However quick the pace, the hands shown down stay this long (0 in tests).
+    int showdownMinimumMs = 1500;
     bool showWindow = true;
     bool seeded = false; // reproducible games
     std::uint64_t seed = 0;

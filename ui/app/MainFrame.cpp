@@ -54,6 +54,7 @@
 namespace {
 
 constexpr int kMinFrameSize = 500;
+constexpr int kMostPaneShare = 34; // of the window's height, for the output pane
 constexpr int kRecentFileCount = 4;
 constexpr const char *kWindowStateKey = "Workspace/State";
 constexpr const char *kCoachKey = "View/Coach";
@@ -86,11 +87,25 @@ QWidget *MakePanel(const QString &caption, QWidget *content, QWidget *parent)
 
 QToolButton *LargeButton(QAction *action, QWidget *parent)
 {
+    // A long caption on two lines, as ribbons show them, so that the panels fit a narrow
+    // window. The caption is shown with mnemonics: a '&' of the text is written doubled.
+    constexpr int kLongCaption = 9;
+    if (const QString caption = action->iconText(); caption.size() > kLongCaption) {
+        const int middle = int(caption.size()) / 2;
+        const int before = int(caption.lastIndexOf(u' ', middle));
+        const int after = int(caption.indexOf(u' ', middle));
+        const int cut =
+            before < 0 || (after >= 0 && after - middle < middle - before) ? after : before;
+        if (cut > 0) {
+            QString twoLines = caption.left(cut) + u'\n' + caption.mid(cut + 1);
+            action->setIconText(twoLines.replace(u'&', QStringLiteral("&&")));
+        }
+    }
     auto *button = new QToolButton(parent);
     button->setDefaultAction(action);
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setIconSize(QSize(32, 32));
-    button->setMinimumWidth(72);
+    button->setMinimumWidth(64);
     button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     return button;
 }
@@ -434,7 +449,7 @@ QWidget *CMainFrame::createViewPanel(QWidget *parent)
     auto *content = new QWidget(parent);
     auto *columns = new QHBoxLayout(content);
     columns->setContentsMargins(6, 0, 6, 0);
-    columns->setSpacing(12);
+    columns->setSpacing(6);
     auto *views = new QVBoxLayout;
     views->setSpacing(1);
     for (int id : {int(ID_STATISTICS), int(ID_VIEW_OUTPUTWND), int(ID_VIEW_CAPTION_BAR)})
@@ -453,7 +468,7 @@ QWidget *CMainFrame::createViewPanel(QWidget *parent)
     m_paceSlider->setObjectName(QStringLiteral("PaceSlider"));
     m_paceSlider->setRange(0, kPaceTenthsMax);
     m_paceSlider->setPageStep(5);
-    m_paceSlider->setFixedWidth(90);
+    m_paceSlider->setFixedWidth(80);
     m_paceSlider->setToolTip(tr("The pauses between actions: from none (left) to "
                                 "twice a real table's (right)"));
     paceLabel->setBuddy(m_paceSlider);
@@ -653,6 +668,16 @@ void CMainFrame::OnReviewProgress()
     m_progressWindow->show();
     m_progressWindow->raise();
     m_progressWindow->activateWindow();
+}
+
+void CMainFrame::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    // In a short window the table comes first: the output pane gives up height, down to what
+    // its action panel needs.
+    const int most = height() * kMostPaneShare / 100;
+    if (m_outputDock->isVisible() && !m_outputDock->isFloating() && m_outputDock->height() > most)
+        resizeDocks({m_outputDock}, {most}, Qt::Vertical);
 }
 
 void CMainFrame::closeEvent(QCloseEvent *event)

@@ -84,6 +84,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     QAction *addCommand(int id, const QString &text, std::function<void()> handler,

@@ -98,6 +98,7 @@ QString SheetOf(const Look &l)
 #RibbonPanels QToolButton:hover, #RibbonTabRow QToolButton:hover { background: %8; color: #000000;
                 border: 1px solid %5; }
 #RibbonPanels QToolButton:disabled { color: #8a8a8a; }
+#RibbonPanels QToolButton:focus, #RibbonTabRow QToolButton:focus { border: 1px dotted %7; }
 #RibbonTabRow QTabBar::tab { background: %3; color: %7; border: 1px solid %5; border-bottom: none;
                 border-top-left-radius: 4px; border-top-right-radius: 4px; padding: 3px 16px; }
 #RibbonAppButton { border-radius: 14px; border: 1px solid %5; font-weight: bold; color: #ffffff;

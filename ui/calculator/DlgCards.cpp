@@ -91,6 +91,16 @@ void CDlgCards::OnCard(int c)
     }
 }
 
+void CDlgCards::Preselect(const QList<int> &picked, const QList<int> &unavailable)
+{
+    for (int c : unavailable)
+        if (c >= 0 && c < 52 && !m_selected[c])
+            m_buttons[c]->setEnabled(false);
+    for (int c : picked)
+        if (c >= 0 && c < 52 && !m_selected[c] && m_buttons[c]->isEnabled())
+            OnCard(c);
+}
+
 void CDlgCards::OnOK()
 {
     QString text;

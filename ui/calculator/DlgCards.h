@@ -19,6 +19,8 @@ public:
     CDlgCards(QString &text, QList<int> &cards, QList<int> &pictures, QWidget *parent = nullptr,
               int maxCards = 2);
 
+    // Starts from the cards picked already, in their order, with the unavailable ones greyed.
+    void Preselect(const QList<int> &picked, const QList<int> &unavailable);
     // Card button handler for card integer c (0..51): select, deselect, or nothing when full.
     void OnCard(int c);
     void OnOK();

@@ -343,20 +343,20 @@ void CCoachController::FlushFinishedHands()
             const QString text = QString::fromStdString(
                 coach::PaneLine(decision.street, *decision.move, decision.amount, decision.point,
                                 *decision.estimate, graded));
-            m_pane->AppendOutputLine(text);
+            m_pane->AppendWrappedLine(text);
             emit paneLineWritten(text);
         }
         if (graded.valid) {
             const QString text =
                 QString::fromStdString(coachui::PaneAdviceLine(graded, decision.amount, exact));
             if (!text.isEmpty()) {
-                m_pane->AppendOutputLine(text);
+                m_pane->AppendWrappedLine(text);
                 emit paneLineWritten(text);
             }
             const std::string standard = playout::ExploitLine(graded);
             if (!standard.empty()) {
                 const QString line = QString::fromStdString("  " + standard);
-                m_pane->AppendOutputLine(line);
+                m_pane->AppendWrappedLine(line);
                 emit paneLineWritten(line);
             }
         }

@@ -1,4 +1,5 @@
 #include "ui/equity_lab/EquityLabWindow.h"
+#include "ui/app/WindowFit.h"
 
 #include "pokerlib/CardNames.h"
 #include "ui/calculator/DlgCards.h"
@@ -21,27 +22,35 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <cmath>
 #include <random>
 
 using brisquel::EquityResult;
 using brisquel::EquitySetup;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
 // Exact heat-map cells up to this many showdowns each; sampled beyond.
 constexpr std::uint64_t kMaxClassShowdowns = 2'000'000;
 constexpr int kDefaultPlayers = 2;
+constexpr double kAllCombos = 1326; // two-card hands of a deck
 
 QString Percent(double v)
 {
     return QString::number(100 * v, 'f', 2) + QStringLiteral(" %");
 }
 
+const QRegularExpression &CardSeparators()
+{
+    static const QRegularExpression separators(QStringLiteral("[\\s,]+"));
+    return separators;
+}
+
 // Cards written "Ah Kd 2c" (blanks or commas between); false with a message on a bad word.
 bool ReadCards(const QString &text, const QString &what, std::vector<int> &cards, QString &message)
 {
-    static const QRegularExpression separators(QStringLiteral("[\\s,]+"));
-    for (const QString &word : text.split(separators, Qt::SkipEmptyParts)) {
+    for (const QString &word : text.split(CardSeparators(), Qt::SkipEmptyParts)) {
         const int card = brisquel::ParseCard(word.toStdString());
         if (card < 0) {
             message = QCoreApplication::translate("CEquityLabWindow", "%1: '%2' is not a card")
@@ -51,6 +60,16 @@ bool ReadCards(const QString &text, const QString &what, std::vector<int> &cards
         cards.push_back(card);
     }
     return true;
+}
+
+// The cards among the words of text, the other words left out.
+QList<int> CardsIn(const QString &text)
+{
+    QList<int> cards;
+    for (const QString &word : text.split(CardSeparators(), Qt::SkipEmptyParts))
+        if (const int card = brisquel::ParseCard(word.toStdString()); card >= 0)
+            cards.append(card);
+    return cards;
 }
 
 } // namespace
@@ -101,7 +120,10 @@ CEquityLabWindow::CEquityLabWindow(QWidget *parent)
             if (on)
                 choosePlayer(p);
         });
-        connect(row.edit, &QLineEdit::textChanged, this, [this, p] { onPlayerEdited(p); });
+        connect(row.edit, &QLineEdit::textChanged, this, [this, p] {
+            onPlayerEdited(p);
+            onInputChanged();
+        });
     }
     rows->setRowStretch(kMaxPlayers + 1, 1);
 
@@ -119,28 +141,28 @@ CEquityLabWindow::CEquityLabWindow(QWidget *parent)
     cardsGrid->addWidget(new QLabel(tr("Dead:"), cardsBox), 1, 0);
     cardsGrid->addWidget(m_dead, 1, 1);
     cardsGrid->addWidget(m_pickDead, 1, 2);
-    connect(m_pickBoard, &QPushButton::clicked, this, [this] { pickCards(m_board, 5); });
-    connect(m_pickDead, &QPushButton::clicked, this, [this] { pickCards(m_dead, 52); });
+    connect(m_pickBoard, &QPushButton::clicked, this, [this] { pickCards(m_board, m_dead, 5); });
+    connect(m_pickDead, &QPushButton::clicked, this, [this] { pickCards(m_dead, m_board, 52); });
+    for (QLineEdit *edit : {m_board, m_dead})
+        connect(edit, &QLineEdit::textChanged, this, &CEquityLabWindow::onInputChanged);
 
     auto *gridBox = new QGroupBox(tr("Range"), this);
     auto *gridLayout = new QVBoxLayout(gridBox);
     m_gridLabel = new QLabel(gridBox);
     m_grid = new CRangeGrid(gridBox);
     auto *topRow = new QHBoxLayout;
-    auto *topLabel = new QLabel(tr("Top 0 %"), gridBox);
-    topLabel->setMinimumWidth(70);
+    m_topLabel = new QLabel(tr("Top 0 %"), gridBox);
+    m_topLabel->setMinimumWidth(
+        m_topLabel->fontMetrics().horizontalAdvance(tr("%1 % of hands").arg(99.9)));
     m_top = new QSlider(Qt::Horizontal, gridBox);
     m_top->setRange(0, 100);
-    topRow->addWidget(topLabel);
+    topRow->addWidget(m_topLabel);
     topRow->addWidget(m_top, 1);
     gridLayout->addWidget(m_gridLabel);
     gridLayout->addWidget(m_grid, 1);
     gridLayout->addLayout(topRow);
     connect(m_grid, &CRangeGrid::picked, this, &CEquityLabWindow::onGridPicked);
-    connect(m_top, &QSlider::valueChanged, this, [this, topLabel](int percent) {
-        topLabel->setText(tr("Top %1 %").arg(percent));
-        onTopSlider(percent);
-    });
+    connect(m_top, &QSlider::valueChanged, this, &CEquityLabWindow::onTopSlider);
 
     m_calculate = new QPushButton(tr("Calculate"), this);
     m_calculate->setDefault(true);
@@ -173,11 +195,12 @@ CEquityLabWindow::CEquityLabWindow(QWidget *parent)
     main->addWidget(gridBox, 2);
 
     connect(m_players, &QSpinBox::valueChanged, this, &CEquityLabWindow::showPlayers);
+    connect(m_players, &QSpinBox::valueChanged, this, &CEquityLabWindow::onInputChanged);
     m_players->setValue(kDefaultPlayers);
     showPlayers(kDefaultPlayers);
     m_rows[0].choice->setChecked(true);
     setRunning(false);
-    resize(1100, 560);
+    ResizeWithinScreen(this, QSize(1100, 560));
 }
 
 CEquityLabWindow::~CEquityLabWindow()
@@ -227,6 +250,23 @@ void CEquityLabWindow::choosePlayer(int p)
     else
         m_grid->clearHeat();
     m_gridLabel->setText(tr("Player %1: %2").arg(p + 1).arg(m_rows[std::size_t(p)].combos->text()));
+    showShare(combos.size());
+}
+
+void CEquityLabWindow::showShare(std::size_t combos)
+{
+    // A typed share reads as the slider writes it; any other range as its share of all hands.
+    static const QRegularExpression share(
+        QStringLiteral("^\\s*(?:top)?\\s*(\\d+(?:\\.\\d+)?)\\s*%\\s*$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch typed = share.match(m_rows[std::size_t(m_chosen)].edit->text());
+    const double percent =
+        typed.hasMatch() ? typed.captured(1).toDouble() : 100.0 * double(combos) / kAllCombos;
+    const QSignalBlocker quiet(m_top);
+    m_top->setValue(int(std::lround(percent)));
+    m_topLabel->setText(typed.hasMatch() || combos == 0
+                            ? tr("Top %1 %").arg(typed.hasMatch() ? typed.captured(1) : u"0"_s)
+                            : tr("%1 % of hands").arg(percent, 0, 'f', 1));
 }
 
 void CEquityLabWindow::onGridPicked()
@@ -241,6 +281,7 @@ void CEquityLabWindow::onGridPicked()
 
 void CEquityLabWindow::onTopSlider(int percent)
 {
+    m_topLabel->setText(tr("Top %1 %").arg(percent));
     if (m_syncing)
         return;
     // The text keeps the exact share; the grid shows every class it touches.
@@ -271,15 +312,40 @@ void CEquityLabWindow::onPlayerEdited(int p)
         m_syncing = false;
         m_grid->clearHeat();
     }
-    if (p == m_chosen)
+    if (p == m_chosen) {
         m_gridLabel->setText(tr("Player %1: %2").arg(p + 1).arg(row.combos->text()));
+        showShare(combos.size());
+    }
 }
 
-void CEquityLabWindow::pickCards(QLineEdit *edit, int maxCards)
+void CEquityLabWindow::onInputChanged()
+{
+    // Results are for the inputs they were counted from: they go as soon as one changes, and
+    // a count under way is stopped, its outcome dropped.
+    ++m_inputsVersion;
+    bool shown = false;
+    for (Row &row : m_rows) {
+        shown |= !row.result->text().isEmpty();
+        row.result->clear();
+    }
+    m_grid->clearHeat();
+    m_heatFits.assign(m_heatFits.size(), false);
+    if (isRunning()) {
+        m_stopWanted = true;
+        m_status->setText(tr("The inputs changed: the count was stopped. Calculate again."));
+    } else if (shown) {
+        m_status->setText(tr("The inputs changed: Calculate for new results."));
+    }
+}
+
+void CEquityLabWindow::pickCards(QLineEdit *edit, const QLineEdit *other, int maxCards)
 {
     QString text;
     QList<int> cards, pictures;
     CDlgCards picker(text, cards, pictures, this, maxCards);
+    // The picker starts from the cards typed (words that are no cards are dropped) and offers
+    // none of the other box's.
+    picker.Preselect(CardsIn(edit->text()), CardsIn(other->text()));
     const int result = m_runPicker ? m_runPicker(picker) : picker.exec();
     if (result == QDialog::Accepted)
         edit->setText(text.trimmed());
@@ -326,6 +392,7 @@ void CEquityLabWindow::onCalculate()
     m_heat.clear();
     m_heatFits.clear();
     m_status->setText(tr("Counting…"));
+    m_countedVersion = m_inputsVersion;
     m_stopWanted = false;
     setRunning(true);
     setup.seed = (std::uint64_t(std::random_device{}()) << 32) ^ std::random_device{}();
@@ -443,6 +510,10 @@ void CEquityLabWindow::onFinished(const Outcome &outcome)
         m_worker.join();
     setRunning(false);
     const EquityResult &r = outcome.result;
+    if (m_countedVersion != m_inputsVersion) {
+        emit finished(); // counted from inputs since changed: the status says so already
+        return;
+    }
     if (!r.ok) {
         const QString error = QString::fromStdString(r.error);
         m_status->setText(error.isEmpty() ? QString()

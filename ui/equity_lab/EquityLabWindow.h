@@ -52,6 +52,7 @@ public:
     QLabel *resultLabel(int p) const { return m_rows[std::size_t(p)].result; }
     CRangeGrid *grid() const { return m_grid; }
     QSlider *topSlider() const { return m_top; }
+    QLabel *topLabel() const { return m_topLabel; }
     QLabel *gridLabel() const { return m_gridLabel; }
     QLineEdit *boardEdit() const { return m_board; }
     QLineEdit *deadEdit() const { return m_dead; }
@@ -91,7 +92,10 @@ private:
     void onGridPicked();
     void onTopSlider(int percent);
     void onPlayerEdited(int p);
-    void pickCards(QLineEdit *edit, int maxCards);
+    // The slider and its label for the chosen player's range of `combos` combinations.
+    void showShare(std::size_t combos);
+    void onInputChanged();
+    void pickCards(QLineEdit *edit, const QLineEdit *other, int maxCards);
     void onCalculate();
     void onStop();
     void onProgress(double done, bool heat);
@@ -110,6 +114,7 @@ private:
     std::array<Row, kMaxPlayers> m_rows{};
     CRangeGrid *m_grid = nullptr;
     QSlider *m_top = nullptr;
+    QLabel *m_topLabel = nullptr;
     QLabel *m_gridLabel = nullptr;
     QLineEdit *m_board = nullptr;
     QLineEdit *m_dead = nullptr;
@@ -121,6 +126,8 @@ private:
     QLabel *m_status = nullptr;
     int m_chosen = 0;
     bool m_syncing = false; // the grid and a player's text are being matched to each other
+    unsigned m_inputsVersion = 0;  // counts the changes to any input
+    unsigned m_countedVersion = 0; // the inputs the last count started from
 
     std::vector<std::array<double, 169>> m_heat; // per player, after a count; empty cells < 0
     std::vector<bool> m_heatFits;                // false once the player's range was changed

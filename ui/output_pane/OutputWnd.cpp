@@ -13,12 +13,15 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
+#include <QResizeEvent>
 #include <QSplitter>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QThread>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -53,6 +56,9 @@ QIcon chatIcon()
     return QIcon(pm);
 }
 
+// Lines marked with this role wrap at the list's width instead of widening it.
+constexpr int kWrapRole = Qt::UserRole + 1;
+
 bool isHeroLine(const QString &text)
 {
     return text.compare(QStringLiteral("HERO:"), Qt::CaseInsensitive) == 0;
@@ -65,6 +71,8 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
     int m_extent = 0; // width of the widest line, set by UpdateHorizontalExtent
 
+    int ListWidth() const { return static_cast<QListWidget *>(parent())->viewport()->width(); }
+
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override
     {
@@ -75,14 +83,27 @@ public:
         painter->setPen(isHeroLine(text) ? kHeroColour : QColor(Qt::white));
         // One line at the item's top-left: several engine lines end in a line feed, which
         // would otherwise lay the text out as two lines centred on the item, the top one cut.
-        painter->drawText(option.rect.adjusted(2, 0, 0, 0),
-                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+        QRect area = option.rect.adjusted(2, 0, 0, 0);
+        int flags = Qt::TextSingleLine;
+        if (index.data(kWrapRole).toBool()) {
+            // Within the visible width, as sizeHint measured it (the item may be wider).
+            area.setWidth(std::max(ListWidth() - 2, 40));
+            flags = Qt::TextWordWrap;
+        }
+        painter->drawText(area, Qt::AlignLeft | Qt::AlignTop | flags, text);
         painter->restore();
     }
 
-    QSize sizeHint(const QStyleOptionViewItem &, const QModelIndex &) const override
+    QSize sizeHint(const QStyleOptionViewItem &, const QModelIndex &index) const override
     {
-        return QSize(m_extent, QFontMetrics(lineFont()).height() + 2);
+        const QFontMetrics metrics(lineFont());
+        if (!index.data(kWrapRole).toBool())
+            return QSize(m_extent, metrics.height() + 2);
+        // As wide as the list shows, as high as the words need at that width.
+        const int width = ListWidth();
+        const QRect words = metrics.boundingRect(QRect(0, 0, std::max(width - 2, 40), 1 << 20),
+                                                 Qt::TextWordWrap, index.data().toString());
+        return QSize(width, words.height() + 2);
     }
 };
 
@@ -95,7 +116,7 @@ COutputList::COutputList(QWidget *parent)
     : QListWidget(parent)
 {
     setItemDelegate(new COutputLineDelegate(this));
-    setUniformItemSizes(true);
+
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setFont(lineFont());
@@ -106,6 +127,14 @@ COutputList::COutputList(QWidget *parent)
     m_showMessage = [this](const QString &text) {
         QMessageBox::information(this, QString(), text);
     };
+}
+
+void COutputList::resizeEvent(QResizeEvent *event)
+{
+    QListWidget::resizeEvent(event);
+    // Wrapped lines take the new width.
+    if (event->size().width() != event->oldSize().width())
+        scheduleDelayedItemsLayout();
 }
 
 void COutputList::contextMenuEvent(QContextMenuEvent *event)
@@ -233,16 +262,24 @@ void COutputWnd::takeQueuedLines()
         appendOnUiThread(line);
 }
 
-void COutputWnd::appendOnUiThread(const QString &text)
+void COutputWnd::appendOnUiThread(const QString &text, bool wrap)
 {
     if (!m_chatList)
         return;
     while (m_chatList->count() > kMaxChatLines)
         delete m_chatList->takeItem(0);
-    m_chatList->addItem(text);
-    widenExtent(text);
+    auto *item = new QListWidgetItem(text);
+    item->setData(kWrapRole, wrap);
+    m_chatList->addItem(item);
+    if (!wrap)
+        widenExtent(text);
     m_chatList->setCurrentRow(m_chatList->count() - 1);
     m_chatList->scrollToBottom();
+}
+
+void COutputWnd::AppendWrappedLine(const QString &text)
+{
+    appendOnUiThread(text, true);
 }
 
 void COutputWnd::AppendChatLines(const QString &label, const QString &text)
@@ -260,8 +297,11 @@ void COutputWnd::UpdateHorizontalExtent()
     auto *delegate = static_cast<COutputLineDelegate *>(m_chatList->itemDelegate());
     const QFontMetrics metrics(lineFont());
     int widest = 0;
-    for (int i = 0; i < m_chatList->count(); ++i)
-        widest = std::max(widest, metrics.horizontalAdvance(m_chatList->item(i)->text()) + 4);
+    for (int i = 0; i < m_chatList->count(); ++i) {
+        const QListWidgetItem *item = m_chatList->item(i);
+        if (!item->data(kWrapRole).toBool())
+            widest = std::max(widest, metrics.horizontalAdvance(item->text()) + 4);
+    }
     if (widest != delegate->m_extent) {
         delegate->m_extent = widest;
         m_chatList->doItemsLayout();

@@ -42,6 +42,7 @@ public:
 
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 };
 
 class COutputWnd : public QWidget, public IOutputPane
@@ -57,6 +58,9 @@ public:
     {
         AppendOutputLine(QString::fromStdWString(line));
     }
+    // UI thread: a line that wraps at the list's width (the coach's, which can be long), kept
+    // and selected like the others.
+    void AppendWrappedLine(const QString &text);
     // UI thread: the label and the text as two lines, no limit, no selection.
     void AppendChatLines(const QString &label, const QString &text);
     void UpdateHorizontalExtent();
@@ -77,7 +81,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void appendOnUiThread(const QString &text);
+    void appendOnUiThread(const QString &text, bool wrap = false);
     void takeQueuedLines();
     void widenExtent(const QString &text);
     void updatePlaceholder();

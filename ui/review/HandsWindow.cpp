@@ -1,4 +1,5 @@
 #include "ui/review/HandsWindow.h"
+#include "ui/app/WindowFit.h"
 
 #include "coach/Review.h"
 #include "interchange/Interchange.h"
@@ -74,7 +75,8 @@ CHandsWindow::CHandsWindow(QString outputFolder, QWidget *parent)
     m_reviewOptions.seed = kProgressReviewSeed;
     setObjectName(QStringLiteral("HandsWindow"));
     setWindowTitle(tr("Hands"));
-    resize(1480, 760); // room for every column of the list beside the whole table
+    // Room for every column of the list beside the whole table, where the screen has it.
+    ResizeWithinScreen(this, QSize(1480, 760));
 
     m_askOpenPath = [this] {
         return QFileDialog::getOpenFileName(

@@ -1,4 +1,5 @@
 #include "ui/review/ProgressWindow.h"
+#include "ui/app/WindowFit.h"
 
 #include "replay/HandReplay.h"
 #include "storage/LedgerReader.h"
@@ -129,7 +130,7 @@ CProgressWindow::CProgressWindow(QString outputFolder, QString databasePath, QWi
 {
     setObjectName(QStringLiteral("ProgressWindow"));
     setWindowTitle(tr("Progress"));
-    resize(1000, 700);
+    ResizeWithinScreen(this, QSize(1000, 700));
     m_askSavePath = [this](const QString &suggested) {
         QString path = QFileDialog::getSaveFileName(this, tr("Save the chart"),
                                                     QDir(m_outputFolder).filePath(suggested),

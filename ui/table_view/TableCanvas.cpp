@@ -19,7 +19,9 @@ TablePaintArea CTableCanvas::area() const
 {
     const double dpiX = logicalDpiX();
     const double dpiY = logicalDpiY();
-    return {size(), dpiX, dpiY, dpiX, dpiY};
+    TablePaintArea area{size(), dpiX, dpiY, dpiX, dpiY};
+    area.sideRoom = kSideRoom;
+    return area;
 }
 
 void CTableCanvas::paintEvent(QPaintEvent *)

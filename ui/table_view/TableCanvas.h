@@ -21,6 +21,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    static constexpr int kSideRoom = 45; // table units beside the drawing, for the side seats
     TablePaintArea area() const;
 
     TableSnapshot m_snapshot;

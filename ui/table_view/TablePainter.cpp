@@ -17,6 +17,7 @@ constexpr int kFirstAvatarId = 483; // the avatar table's ids run 483..507
 constexpr double kCornerRadius = 8;
 constexpr double kHoleCardScale = 1.3;
 constexpr double kBoardCardScale = 1.1;
+constexpr double kDrawingWidth = 700; // table units, as the table view's document
 
 constexpr QRgb kTableFill = 0xFF006400;
 constexpr QRgb kTableOuterRim = 0xFF251B0D;
@@ -236,8 +237,9 @@ double PaintTable(QPainter &p, const TableSnapshot &table, const TablePaintArea 
     const QSize client = area.client;
     // Under a band the top seats' cards, which reach a little beyond the drawing's height,
     // keep a few pixels from it.
-    const double zoom =
-        TableZoom(client.width(), client.height() - (area.topBand > 0 ? area.topBand + 12 : 0));
+    const double zoom = std::min(
+        TableZoom(client.width(), client.height() - (area.topBand > 0 ? area.topBand + 12 : 0)),
+        area.sideRoom > 0 ? client.width() / (kDrawingWidth + 2.0 * area.sideRoom) : 1e9);
     const Mapper m(client, area.dpiX, area.dpiY, zoom, area.topBand);
     p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
                      QPainter::SmoothPixmapTransform);

@@ -22,6 +22,9 @@ struct TablePaintArea
     // Device pixels kept free above the table for the tournament line: nothing of the table
     // is drawn there but the felt.
     int topBand = 0;
+    // Table units kept free left and right of the drawing's width: the side seats' boxes and
+    // cards reach past it, which a window narrower than the table's shape would cut off.
+    int sideRoom = 0;
 };
 
 // The band a table with a tournament line keeps above it, in device pixels.
