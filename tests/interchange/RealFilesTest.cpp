@@ -85,9 +85,11 @@ TEST(RealFiles, EveryHandIsReadOrRefusedWithItsReasonAndAddsUp)
         SCOPED_TRACE(path);
         std::ifstream in(path, std::ios::binary);
         const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string room = entry.path().parent_path().filename().string();
         const std::vector<testsupport::HandTotals> expected =
-            entry.path().extension() == ".txt" ? testsupport::PokerStarsTotals(text)
-                                               : testsupport::PhhTotals(text);
+            room == "winamax" || room == "888" ? testsupport::RoomTotals(text, room == "winamax")
+            : entry.path().extension() == ".txt" ? testsupport::PokerStarsTotals(text)
+                                                 : testsupport::PhhTotals(text);
         interchange::ImportResult result;
         std::string error;
         ASSERT_TRUE(interchange::ImportFile(path, result, error)) << error;
