@@ -274,9 +274,12 @@ bool ReviewGame(const history::Game &game, int seat, Estimator &estimator,
                 if (stopped())
                     return false;
                 if (me.cards[0] < 0 || me.cards[1] < 0) {
+                    // An imported file has no game log: what it does not show is not known.
                     error = "the cards of " + me.name + " in hand #" + std::to_string(hand.number) +
-                            " are not known: the game log beside the hand history does not "
-                            "hold this game";
+                            " are not known: " +
+                            (game.importedFrom.empty()
+                                 ? "the game log beside the hand history does not hold this game"
+                                 : "the " + game.importedFrom + " file does not show them");
                     return false;
                 }
                 ReviewRow row;

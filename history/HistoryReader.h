@@ -139,6 +139,9 @@ struct Game
     // For an imported cash game, the money its amounts count in hundredths of ("$", "EUR");
     // empty when they are chips.
     std::string moneyUnit;
+    // For an imported game, what its file is ("PokerStars", "PHH", "GGPoker", ...); empty for
+    // Brisquel's own.
+    std::string importedFrom;
     int damagedHands = 0;   // hands left out for damage (a board or an amount that cannot be)
     std::vector<GameSeat> seats;
     std::vector<Hand> hands;

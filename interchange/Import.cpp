@@ -75,8 +75,13 @@ bool ImportText(const std::string &text, const std::string &source, ImportResult
         error = source + ":1: a binary file, not a hand history";
         return false;
     }
-    if (const Reader *reader = ReaderFor(text))
-        return reader->read(text, source, result, error);
+    if (const Reader *reader = ReaderFor(text)) {
+        if (!reader->read(text, source, result, error))
+            return false;
+        for (history::Game &game : result.games)
+            game.importedFrom = reader->name;
+        return true;
+    }
     error = NotRecognised(text, source);
     return false;
 }
