@@ -137,7 +137,6 @@ bool ReadHand(RoomHand &hand, const std::vector<std::string> &lines)
     for (; index < lines.size(); ++index) {
         const std::string &line = lines[index];
         std::vector<int> cards;
-        std::string rest;
         if (StartsWith(line, "** Dealing ") && !StartsWith(line, "** Dealing down cards")) {
             if (summary > 0 || !detail::LastCards(line, cards) || !hand.Board(index, cards))
                 return hand.error.empty() ? hand.Fail(index, "unreadable board cards: \"" + line + "\"")
@@ -145,23 +144,15 @@ bool ReadHand(RoomHand &hand, const std::vector<std::string> &lines)
         } else if (StartsWith(line, "** Summary **")) {
             summary = index;
         } else if (StartsWith(line, "Dealt to ")) {
-            const int seat = hand.SeatStarting(line.substr(9), " [", rest);
-            if (seat >= 0 && detail::LastCards(line, cards)) {
-                hand.human = hand.hand.seats[static_cast<size_t>(seat)].name;
-                if (!hand.Shows(index, seat, cards))
-                    return false;
-            }
-        } else {
-            const int seat = hand.SeatStarting(line, " ", rest);
-            if (seat >= 0 && !PlayerLine(hand, index, seat, rest))
+            if (!hand.DealtTo(index, line))
                 return false;
+        } else if (!hand.PlayerSays(index, line, PlayerLine)) {
+            return false;
         }
     }
-    if (summary == 0)
-        return hand.Fail(lines.size() - 1, "the hand ends before its summary");
     detail::PotText pot;
     pot.rake = -1;
-    return hand.Finish(summary, pot);
+    return hand.Finish(summary, lines.size() - 1, pot);
 }
 
 } // namespace

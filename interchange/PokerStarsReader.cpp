@@ -89,7 +89,10 @@ private:
         return true;
     }
     // The seat whose name starts the line followed by `after`; -1 if none.
-    int SeatStarting(const std::string &line, const std::string &after, std::string &rest) const;
+    int SeatStarting(const std::string &line, const std::string &after, std::string &rest) const
+    {
+        return detail::SeatStarting(hand, line, after, rest);
+    }
     bool HasBlindPost(int seat) const
     {
         for (const history::Action &a : hand.actions) {
@@ -235,33 +238,11 @@ bool HandReader::SeatLine(size_t index, const std::string &line, bool &done)
     seat.inHand = stack > 0 && after.find("sitting out") == std::string::npos &&
                   after.find("out of hand") == std::string::npos;
     seatCount = std::max(seatCount, number);
-    while (hand.seats.size() < static_cast<size_t>(number)) {
-        history::HandSeat empty;
-        empty.seat = static_cast<int>(hand.seats.size());
-        hand.seats.push_back(empty);
-    }
+    detail::FillSeats(hand, static_cast<size_t>(number));
     if (!hand.seats[static_cast<size_t>(seat.seat)].name.empty())
         return Fail(index, "seat " + std::to_string(number) + " is listed twice");
     hand.seats[static_cast<size_t>(seat.seat)] = seat;
     return true;
-}
-
-int HandReader::SeatStarting(const std::string &line, const std::string &after,
-                             std::string &rest) const
-{
-    int best = -1;
-    size_t bestLength = 0;
-    for (const history::HandSeat &seat : hand.seats) {
-        if (seat.name.empty() || seat.name.size() < bestLength)
-            continue;
-        if (StartsWith(line, seat.name + after)) {
-            best = seat.seat;
-            bestLength = seat.name.size();
-        }
-    }
-    if (best >= 0)
-        rest = line.substr(bestLength + after.size());
-    return best;
 }
 
 bool HandReader::PlayerLine(size_t index, int seat, const std::string &text)
@@ -549,11 +530,7 @@ bool HandReader::Read()
     if (hand.button >= seatCount)
         return Fail(1, "the button's seat " + std::to_string(hand.button + 1) +
                            " is not at the table");
-    while (hand.seats.size() < static_cast<size_t>(seatCount)) {
-        history::HandSeat empty;
-        empty.seat = static_cast<int>(hand.seats.size());
-        hand.seats.push_back(empty);
-    }
+    detail::FillSeats(hand, static_cast<size_t>(seatCount));
     m_chips.Start();
     for (const history::HandSeat &seat : hand.seats)
         m_tableChips += seat.startStack;

@@ -116,11 +116,7 @@ bool RoomHand::AddSeat(size_t index, int number, const std::string &name, const 
     if (!Amount(index, stack, seat.startStack))
         return false;
     seat.inHand = dealtIn && seat.startStack > 0;
-    while (hand.seats.size() < static_cast<size_t>(number)) {
-        history::HandSeat empty;
-        empty.seat = static_cast<int>(hand.seats.size());
-        hand.seats.push_back(empty);
-    }
+    FillSeats(hand, static_cast<size_t>(number));
     if (!hand.seats[static_cast<size_t>(seat.seat)].name.empty())
         return Fail(index, "seat " + std::to_string(number) + " is listed twice");
     hand.seats[static_cast<size_t>(seat.seat)] = seat;
@@ -141,19 +137,24 @@ bool RoomHand::Deal(size_t index, int buttonNumber)
         return Fail(index, "the button's seat " + std::to_string(buttonNumber) +
                                " is not at the table");
     hand.button = buttonNumber - 1;
-    while (hand.seats.size() < static_cast<size_t>(seatCount)) {
-        history::HandSeat empty;
-        empty.seat = static_cast<int>(hand.seats.size());
-        hand.seats.push_back(empty);
-    }
+    FillSeats(hand, static_cast<size_t>(seatCount));
     m_chips.Start();
     for (const history::HandSeat &seat : hand.seats)
         m_tableChips += seat.startStack;
     return true;
 }
 
-int RoomHand::SeatStarting(const std::string &text, const std::string &after,
-                           std::string &rest) const
+void FillSeats(history::Hand &hand, size_t count)
+{
+    while (hand.seats.size() < count) {
+        history::HandSeat empty;
+        empty.seat = static_cast<int>(hand.seats.size());
+        hand.seats.push_back(empty);
+    }
+}
+
+int SeatStarting(const history::Hand &hand, const std::string &text, const std::string &after,
+                 std::string &rest)
 {
     int best = -1;
     size_t length = 0;
@@ -167,6 +168,25 @@ int RoomHand::SeatStarting(const std::string &text, const std::string &after,
     if (best >= 0)
         rest = text.substr(length + after.size());
     return best;
+}
+
+bool RoomHand::PlayerSays(size_t index, const std::string &line,
+                          bool (*act)(RoomHand &hand, size_t index, int seat, const std::string &rest))
+{
+    std::string rest;
+    const int seat = SeatStarting(line, " ", rest);
+    return seat < 0 || act(*this, index, seat, rest);
+}
+
+bool RoomHand::DealtTo(size_t index, const std::string &line)
+{
+    std::string rest;
+    std::vector<int> cards;
+    const int seat = SeatStarting(line.substr(9), " [", rest);
+    if (seat < 0 || !LastCards(line, cards))
+        return true;
+    human = hand.seats[static_cast<size_t>(seat)].name;
+    return Shows(index, seat, cards);
 }
 
 bool RoomHand::Plays(int seat) const
@@ -325,11 +345,13 @@ bool RoomHand::Returns(size_t index, int seat, const std::string &text)
     return Collects(index, seat, text);
 }
 
-bool RoomHand::Finish(size_t index, PotText pot)
+bool RoomHand::Finish(size_t summary, size_t last, PotText pot)
 {
+    if (summary == 0)
+        return Fail(last, "the hand ends before its summary");
     pot.returned = m_returned;
     const std::string why = SettleChips(hand, m_chips, pot);
-    return why.empty() || Fail(index, why);
+    return why.empty() || Fail(summary, why);
 }
 
 } // namespace interchange::detail

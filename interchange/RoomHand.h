@@ -30,6 +30,13 @@ bool LastCards(const std::string &text, std::vector<int> &cards);
 // "$324.25" and "3" (a sign in front is left for ParseAmount).
 std::string BareAmount(const std::string &text);
 
+// Empty seats up to `count`, each numbered.
+void FillSeats(history::Hand &hand, size_t count);
+// The seat whose name starts text followed by `after`, the longest one, and the text after it;
+// -1 if none.
+int SeatStarting(const history::Hand &hand, const std::string &text, const std::string &after,
+                 std::string &rest);
+
 // What the end of a hand's text says of its pot.
 struct PotText
 {
@@ -68,8 +75,16 @@ public:
                  bool dealtIn);
     // After the seats: the button's seat (1-based) and the table's size; starts the chips.
     bool Deal(size_t index, int buttonNumber);
-    // The seat whose name starts text followed by `after`, the longest one; -1 if none.
-    int SeatStarting(const std::string &text, const std::string &after, std::string &rest) const;
+    int SeatStarting(const std::string &text, const std::string &after, std::string &rest) const
+    {
+        return detail::SeatStarting(hand, text, after, rest);
+    }
+    // A line that starts with a seated player's name and a blank: `act` reads what follows;
+    // any other line says nothing of the chips.
+    bool PlayerSays(size_t index, const std::string &line,
+                    bool (*act)(RoomHand &hand, size_t index, int seat, const std::string &rest));
+    // "Dealt to NAME [Ah Kd]": the player whose hand it is, and his cards.
+    bool DealtTo(size_t index, const std::string &line);
 
     bool Posts(size_t index, int seat, Post kind, const std::string &amount);
     bool Folds(size_t index, int seat);
@@ -84,8 +99,9 @@ public:
     bool Shows(size_t index, int seat, const std::vector<int> &cards);
     bool Collects(size_t index, int seat, const std::string &amount);
     bool Returns(size_t index, int seat, const std::string &amount);
-    // The last check, with the summary's line for its message.
-    bool Finish(size_t index, PotText pot);
+    // The last check, with the summary's line for its message (0 when the hand had none: then
+    // the hand's last line is named).
+    bool Finish(size_t summary, size_t last, PotText pot);
 
     bool Plays(int seat) const;
 

@@ -86,8 +86,9 @@ bool SeatLine(RoomHand &hand, size_t index, const std::string &line, bool &seat)
                         stack.empty() ? "0" : BareAmount(stack), !stack.empty());
 }
 
-bool PlayerLine(RoomHand &hand, size_t index, int seat, std::string rest)
+bool PlayerLine(RoomHand &hand, size_t index, int seat, const std::string &said)
 {
+    std::string rest = said;
     if (EndsWith(rest, " and is all-in"))
         rest.erase(rest.size() - 14);
     const auto after = [&](const char *verb) { return BareAmount(rest.substr(std::string(verb).size())); };
@@ -148,7 +149,6 @@ bool ReadHand(RoomHand &hand, const std::vector<std::string> &lines)
     for (; index < lines.size(); ++index) {
         const std::string &line = lines[index];
         std::vector<int> cards;
-        std::string rest;
         if (summary > 0) {
             if (StartsWith(line, "Total pot ")) {
                 const size_t bar = line.find(" | ");
@@ -170,21 +170,13 @@ bool ReadHand(RoomHand &hand, const std::vector<std::string> &lines)
                 return hand.error.empty() ? hand.Fail(index, "a street out of order: \"" + line + "\"")
                                           : false;
         } else if (StartsWith(line, "Dealt to ")) {
-            const int seat = hand.SeatStarting(line.substr(9), " [", rest);
-            if (seat >= 0 && detail::LastCards(line, cards)) {
-                hand.human = hand.hand.seats[static_cast<size_t>(seat)].name;
-                if (!hand.Shows(index, seat, cards))
-                    return false;
-            }
-        } else {
-            const int seat = hand.SeatStarting(line, " ", rest);
-            if (seat >= 0 && !PlayerLine(hand, index, seat, rest))
+            if (!hand.DealtTo(index, line))
                 return false;
+        } else if (!hand.PlayerSays(index, line, PlayerLine)) {
+            return false;
         }
     }
-    if (summary == 0)
-        return hand.Fail(lines.size() - 1, "the hand ends before its summary");
-    return hand.Finish(summary, pot);
+    return hand.Finish(summary, lines.size() - 1, pot);
 }
 
 } // namespace

@@ -76,6 +76,26 @@ struct Ledger
     }
 };
 
+// A hand whose header is line `line` of `count`; the one before ends there.
+void StartHand(std::vector<HandTotals> &hands, const std::string &key, size_t line, size_t count,
+               long long rake)
+{
+    if (!hands.empty())
+        hands.back().end = line;
+    hands.push_back({key, line, count + 1, true, {}, 0, rake});
+}
+
+// The longest seated name the line starts with.
+std::string LongestName(const std::string &line, const std::vector<std::string> &names)
+{
+    std::string name;
+    for (const std::string &n : names) {
+        if (line.compare(0, n.size(), n) == 0 && n.size() > name.size())
+            name = n;
+    }
+    return name;
+}
+
 } // namespace
 
 std::vector<HandTotals> PokerStarsTotals(const std::string &text)
@@ -110,9 +130,7 @@ std::vector<HandTotals> PokerStarsTotals(const std::string &text)
         std::smatch m;
         if (std::regex_search(line, m, header)) {
             finish();
-            if (!hands.empty())
-                hands.back().end = i + 1;
-            hands.push_back({m[1], i + 1, lines.size() + 1, true, {}, 0, -1});
+            StartHand(hands, m[1], i + 1, lines.size(), -1);
             const std::string blinds = m[2];
             money = blinds.find_first_of("$.\xE2\xA3") != std::string::npos;
             bigBlind = Amount(blinds.substr(blinds.find('/') + 1), money);
@@ -148,12 +166,7 @@ std::vector<HandTotals> PokerStarsTotals(const std::string &text)
             returned = true;
             continue;
         }
-        // The longest seated name the line starts with.
-        std::string name;
-        for (const std::string &n : names) {
-            if (line.compare(0, n.size(), n) == 0 && n.size() > name.size())
-                name = n;
-        }
+        const std::string name = LongestName(line, names);
         if (name.empty() || summary)
             continue;
         const std::string rest = line.substr(name.size());
@@ -364,9 +377,7 @@ std::vector<HandTotals> RoomTotals(const std::string &text, bool winamax)
         std::smatch m;
         if (std::regex_search(line, m, header)) {
             finish();
-            if (!hands.empty())
-                hands.back().end = i + 1;
-            hands.push_back({m[1], i + 1, lines.size() + 1, true, {}, 0, winamax ? 0 : -1});
+            StartHand(hands, m[1], i + 1, lines.size(), winamax ? 0 : -1);
             money = !winamax || m[2].str().find_first_of(".\xE2") != std::string::npos;
             names.clear();
             ledger = Ledger{};
@@ -387,11 +398,7 @@ std::vector<HandTotals> RoomTotals(const std::string &text, bool winamax)
             ledger.NewStreet();
         if (winamax && line.rfind("Total pot ", 0) == 0 && line.find("| Rake ") != std::string::npos)
             hands.back().rake = Amount(line.substr(line.find("| Rake ") + 7), money);
-        std::string name;
-        for (const std::string &n : names) {
-            if (line.compare(0, n.size(), n) == 0 && n.size() > name.size())
-                name = n;
-        }
+        const std::string name = LongestName(line, names);
         if (name.empty())
             continue;
         const std::string rest = line.substr(name.size());
