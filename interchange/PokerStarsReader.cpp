@@ -1,7 +1,7 @@
 #include "interchange/HandMath.h"
 #include "interchange/ImportSupport.h"
-#include "interchange/RoomHand.h"
 #include "interchange/Interchange.h"
+#include "interchange/RoomHand.h"
 
 #include <algorithm>
 #include <climits>

@@ -32,6 +32,16 @@ const RoomCase kCases[] = {
      "*** SHOWDOWN ***\ncddee094 collected $1.65 from pot\n*** SUMMARY ***\n"
      "Total pot $1.8 | Rake $0.08 | Jackpot $0.07 | Bingo $0 | Fortune $0 | Tax $0\n",
      180, 15, "cddee094", history::ActionKind::Raise, 13},
+    {"GGPoker without its uncalled bet's line and its summary's pot: the bet goes back",
+     "Poker Hand #RC3892131862: Hold'em No Limit ($0.02/$0.05) - 2025/09/17 05:57:26\n"
+     "Table 'RushAndCash15467122' 6-max Seat #1 is the button\nSeat 1: Hero ($6.88 in chips)\n"
+     "Seat 2: 96a99e98 ($5.07 in chips)\nSeat 3: 9895ae87 ($3.7 in chips)\n"
+     "Seat 6: 467e2e8b ($0.84 in chips)\n96a99e98: posts small blind $0.02\n"
+     "9895ae87: posts big blind $0.05\n*** HOLE CARDS ***\n467e2e8b: calls $0.05\nHero: folds\n"
+     "96a99e98: folds\n9895ae87: checks\n*** FLOP *** [Kc Ks 3d]\n9895ae87: checks\n"
+     "467e2e8b: bets $0.06\n9895ae87: folds\n*** SHOWDOWN ***\n467e2e8b collected $0.12 from pot\n"
+     "*** SUMMARY ***\n",
+     18, 0, "467e2e8b", history::ActionKind::Bet, 6},
     {"Winamax: a blind out of place, the small one dead, the big one live",
      "Winamax Poker - CashGame - HandId: #5282949-1701-1382615078 - Holdem no limit (0.05€/0.10€) - "
      "2013/10/24 11:44:38 UTC\nTable: 'Vienna 36' 5-max (real money) Seat #2 is the button\n"
@@ -120,6 +130,38 @@ TEST_P(Rooms, ReadEachRoomsWordsAsItMeansThem)
 }
 
 INSTANTIATE_TEST_SUITE_P(Real, Rooms, testing::ValuesIn(kCases));
+
+// A line of a real hand changed into one that cannot be: the hand is refused for that reason.
+TEST(Rooms, RefuseWhatCannotBeWithItsReason)
+{
+    const std::string winamax = kCases[3].text, eight = kCases[5].text;
+    const struct
+    {
+        const std::string &text;
+        const char *line, *changed, *message;
+    } cases[] = {
+        {winamax, "TORINOFA bets 12€\n", "TORINOFA bets 12€\novechkin08 bets 12€\n",
+         "ovechkin08 bets facing a bet"},
+        {winamax, "TORINOFA bets 12€\n", "TORINOFA bets 0€\n", "TORINOFA bets facing a bet"},
+        {winamax, "TORINOFA calls 3€\n", "TORINOFA raises 0€ to 6€\n",
+         "TORINOFA raises to 6 without topping the bet"},
+        {eight, "sander1900 raises [$10.50]", "sander1900 raises [$3]",
+         "sander1900 raises $3 without topping the bet"},
+        {eight, "[ Jc, 3s, 8d ]", "[ Jc, 3s, Jc ]", "the card Jc is dealt twice"},
+        {eight, "[ Jc, 3s, 8d ]\n",
+         "[ Jc, 3s, 8d ]\n** Dealing turn ** [ 2d ]\n** Dealing river ** [ 2h ]\n"
+         "** Dealing river ** [ 2s ]\n",
+         "unreadable board cards"},
+    };
+    for (const auto &c : cases) {
+        std::string text = c.text;
+        text.replace(text.find(c.line), std::string(c.line).size(), c.changed);
+        interchange::ImportResult result;
+        std::string error;
+        EXPECT_FALSE(interchange::ImportText(text, "room.txt", result, error)) << c.changed;
+        EXPECT_NE(error.find(c.message), std::string::npos) << error;
+    }
+}
 
 // What is no hand of the program's formats is named by its first line; a room's hand of
 // another game by its own line.
