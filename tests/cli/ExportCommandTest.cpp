@@ -72,7 +72,7 @@ TEST(ExportCommand, ConvertsOtherRoomsFilesAndSaysWhatTheyAre)
          "31 hands of GGPoker hand histories, 31 tables, amounts in $", 31},
         {real + "/winamax/hhsmithy_10MultipleHands.txt",
          "10 hands of Winamax hand histories, 1 table, amounts in \xE2\x82\xAC", 10},
-        {real + "/888/hhsmithy_pacific_hands.txt", "20 hands of 888poker hand histories", 20},
+        {real + "/888/hhsmithy_pacific_hands.txt", "26 hands of 888poker hand histories", 26},
         {real + "/phh/wsop/2019_42_3_00-01-07.phh", "1 hand of PHH hand histories", 1},
     };
     for (const auto &c : cases) {
