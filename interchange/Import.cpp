@@ -62,12 +62,6 @@ const Reader *ReaderFor(const std::string &text)
 
 } // namespace
 
-const char *ImportedFormatName(const std::string &text)
-{
-    const Reader *reader = ReaderFor(text);
-    return reader ? reader->name : nullptr;
-}
-
 bool ImportText(const std::string &text, const std::string &source, ImportResult &result,
                 std::string &error)
 {

@@ -9,9 +9,10 @@
 // the pot into main and side pots. Whatever was played is written as played: sizes the rules
 // would not allow are not corrected or refused.
 //
-// Import reads either format back into history's structures (each table of a file is one
-// history::Game, its hands replayed so that every action carries the pot, the amount owed and
-// the stack before it), so the coach, `review` and the replayer use them unchanged. Amounts
+// Import reads either format, and the hand histories of GGPoker, Winamax and 888poker, into
+// history's structures (each table of a file is one history::Game, its hands replayed so that
+// every action carries the pot, the amount owed and the stack before it), so the coach,
+// `review` and the replayer use them unchanged. Amounts
 // with cents are read as whole cents; chips as chips. A hand that cannot be read is skipped
 // and counted, with a warning naming the file and line; a file with no readable hand is an
 // error with such a message. Nothing here throws or crashes on bad text.
@@ -56,9 +57,6 @@ bool LooksLikePhh(const std::string &text);
 bool LooksLikeGgPoker(const std::string &text);
 bool LooksLikeWinamax(const std::string &text);
 bool LooksLike888(const std::string &text);
-// What a text is, by the look of its start: "PokerStars", "GGPoker", "Winamax", "888poker" or
-// "PHH"; nullptr for anything else.
-const char *ImportedFormatName(const std::string &text);
 
 // Reads text of any format above; `source` names the file in messages. False with a message
 // naming the source (and the line) when no hand could be read.
