@@ -3,6 +3,7 @@
 // numbers behind two letters), "*** SHOWDOWN ***", and a summary that takes jackpot, bingo,
 // fortune and tax from the pot besides the rake. Those lines are put into PokerStars' words, one
 // for one so that messages name the file's own lines, and read by the PokerStars reader.
+// Rush & Cash hands, each at a table of its own, make one game.
 #include "interchange/HandMath.h"
 #include "interchange/Interchange.h"
 #include "interchange/RoomHand.h"
@@ -84,6 +85,11 @@ bool ImportGgPoker(const std::string &text, const std::string &source, ImportRes
             any = true;
             money = Money(line);
             line = HeaderLine(line);
+        } else if (StartsWith(line, "Table 'RushAndCash")) {
+            // Each fast-fold hand has a table of its own; the pool is one table, as PokerStars
+            // names its Zoom pools, its players followed by name.
+            const size_t digits = line.find_first_not_of("0123456789", 18);
+            line.erase(18, digits == std::string::npos ? 0 : digits - 18);
         } else if (StartsWith(line, "*** SHOWDOWN ***")) {
             line = "*** SHOW DOWN ***";
         } else if (StartsWith(line, "Total pot ")) {

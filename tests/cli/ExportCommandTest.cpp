@@ -69,7 +69,7 @@ TEST(ExportCommand, ConvertsOtherRoomsFilesAndSaysWhatTheyAre)
         int hands;
     } cases[] = {
         {real + "/ggpoker/GG20250916-2143 - RushAndCash15467382 - 0.02 - 0.05 - 6max.txt",
-         "31 hands of GGPoker hand histories, 31 tables, amounts in $", 31},
+         "31 hands of GGPoker hand histories, 1 table, amounts in $", 31},
         {real + "/winamax/hhsmithy_10MultipleHands.txt",
          "10 hands of Winamax hand histories, 1 table, amounts in \xE2\x82\xAC", 10},
         {real + "/888/hhsmithy_pacific_hands.txt", "26 hands of 888poker hand histories", 26},
