@@ -11,8 +11,10 @@
 const char kExportUsage[] =
     "usage: brisquel-cli export [PATH] [--format pokerstars|phh] [--out FILE] [--all]\n"
     "       PATH: a hand-history file, or a folder as play --out writes it (its latest game,\n"
-    "       every game with --all); without it the data folder. Writes PokerStars-format\n"
-    "       hand histories (the default) or PHH to FILE, else to standard output\n";
+    "       every game with --all); without it the data folder. A file of PokerStars,\n"
+    "       GGPoker, Winamax or 888poker hand histories or of PHH is converted (its last\n"
+    "       table, every table with --all). Writes PokerStars-format hand histories (the\n"
+    "       default) or PHH to FILE, else to standard output\n";
 
 // export [PATH] [--format pokerstars|phh] [--out FILE] [--all]
 int RunExportCommand(const CommandArgs &args)
@@ -40,13 +42,25 @@ int RunExportCommand(const CommandArgs &args)
 
     std::vector<history::Game> games;
     std::string error;
-    if (!history::ReadGames(path, all, games, error))
+    std::vector<std::string> importWarnings;
+    if (!interchange::ReadAnyGames(path, all, games, error, importWarnings))
         return Fail(PrintableText(error));
+    for (const std::string &warning : importWarnings)
+        std::fprintf(stderr, "brisquel-cli: warning: %s\n", PrintableText(warning).c_str());
+    size_t hands = 0;
     for (const history::Game &game : games) {
+        hands += game.hands.size();
         for (const std::string &warning : game.warnings)
             std::fprintf(stderr, "brisquel-cli: warning: %s: %s\n",
                          PrintableText(game.historyPath).c_str(), PrintableText(warning).c_str());
     }
+    // A converted file is named for what it was read as, and its money for what it counts.
+    if (!games.empty() && !games.front().importedFrom.empty())
+        std::fprintf(stderr, "brisquel-cli: %s: %zu hand%s of %s hand histories, %zu table%s%s%s\n",
+                     PrintableText(path).c_str(), hands, hands == 1 ? "" : "s",
+                     games.front().importedFrom.c_str(), games.size(), games.size() == 1 ? "" : "s",
+                     games.front().moneyUnit.empty() ? "" : ", amounts in ",
+                     PrintableText(games.front().moneyUnit).c_str());
     const std::string text = interchange::ExportGames(games, format);
     if (out.empty()) {
         std::fwrite(text.data(), 1, text.size(), stdout); // checked with the rest of the output

@@ -172,7 +172,12 @@ AllInAdjustedResult AllInAdjusted(const history::Game &game, int seat)
 {
     AllInAdjustedResult result;
     for (const history::Hand &hand : game.hands) {
-        AllInHandResult one = AllInAdjustedHand(hand, seat);
+        // Only the hands the player sat in are his.
+        const int here = game.seatInHand(hand, seat);
+        AllInHandResult one;
+        one.hand = hand.number;
+        if (here >= 0)
+            one = AllInAdjustedHand(hand, here);
         result.allIns += one.adjusted ? 1 : 0;
         result.actualChips += one.actualChips;
         result.adjustedChips += one.adjustedChips;

@@ -239,7 +239,7 @@ std::vector<std::vector<CPokerStat>> StatisticsBeforeHands(const history::Game &
     return before;
 }
 
-bool ReviewGame(const history::Game &game, int seat, Estimator &estimator,
+bool ReviewGame(const history::Game &game, int gameSeat, Estimator &estimator,
                 std::vector<ReviewRow> &rows, ReviewSummary &summary, std::string &error,
                 const std::function<bool()> &wanted, const ReviewOptions &options)
 {
@@ -249,8 +249,8 @@ bool ReviewGame(const history::Game &game, int seat, Estimator &estimator,
         error = "stopped";
         return true;
     };
-    if (seat < 0 || static_cast<size_t>(seat) >= game.seats.size()) {
-        error = "there is no seat " + std::to_string(seat) + " in " + game.historyPath;
+    if (gameSeat < 0 || static_cast<size_t>(gameSeat) >= game.seats.size()) {
+        error = "there is no seat " + std::to_string(gameSeat) + " in " + game.historyPath;
         return false;
     }
     const auto statistics = StatisticsBeforeHands(game);
@@ -261,9 +261,10 @@ bool ReviewGame(const history::Game &game, int seat, Estimator &estimator,
         if (stopped())
             return false;
         const history::Hand &hand = game.hands[h];
-        const history::HandSeat &me = hand.seats[static_cast<size_t>(seat)];
-        if (!me.inHand)
+        const int seat = game.seatInHand(hand, gameSeat);
+        if (seat < 0 || !hand.seats[static_cast<size_t>(seat)].inHand)
             continue;
+        const history::HandSeat &me = hand.seats[static_cast<size_t>(seat)];
         ++summary.hands;
         const size_t seats = hand.seats.size();
         std::vector<bool> folded(seats, false);
@@ -279,9 +280,12 @@ bool ReviewGame(const history::Game &game, int seat, Estimator &estimator,
                 if (stopped())
                     return false;
                 if (me.cards[0] < 0 || me.cards[1] < 0) {
+                    // An imported file has no game log: what it does not show is not known.
                     error = "the cards of " + me.name + " in hand #" + std::to_string(hand.number) +
-                            " are not known: the game log beside the hand history does not "
-                            "hold this game";
+                            " are not known: " +
+                            (game.importedFrom.empty()
+                                 ? "the game log beside the hand history does not hold this game"
+                                 : "the " + game.importedFrom + " file does not show them");
                     return false;
                 }
                 ReviewRow row;
@@ -376,7 +380,7 @@ bool ReviewGame(const history::Game &game, int seat, Estimator &estimator,
                                [r](const AdviceJob &j) { return j.row == r; })) {
             lastWarned = row.hand;
             summary.warnings.push_back("hand #" + std::to_string(row.hand) + ": a decision of " +
-                                       game.seats[static_cast<size_t>(seat)].name +
+                                       game.seats[static_cast<size_t>(gameSeat)].name +
                                        " does not replay; it has no advice");
         }
     }

@@ -59,6 +59,17 @@ int Hand::boardCountAt(Street street) const
     return std::min(kCounts[static_cast<int>(street)], static_cast<int>(board.size()));
 }
 
+int Game::seatInHand(const Hand &hand, int seat) const
+{
+    if (importedFrom.empty() || seat < 0 || static_cast<size_t>(seat) >= seats.size())
+        return seat;
+    for (const HandSeat &here : hand.seats) {
+        if (here.name == seats[static_cast<size_t>(seat)].name)
+            return here.seat;
+    }
+    return -1;
+}
+
 int Game::humanSeat() const
 {
     for (const GameSeat &seat : seats) {

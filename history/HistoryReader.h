@@ -139,12 +139,19 @@ struct Game
     // For an imported cash game, the money its amounts count in hundredths of ("$", "EUR");
     // empty when they are chips.
     std::string moneyUnit;
+    // For an imported game, what its file is ("PokerStars", "PHH", "GGPoker", ...); empty for
+    // Brisquel's own.
+    std::string importedFrom;
     int damagedHands = 0;   // hands left out for damage (a board or an amount that cannot be)
     std::vector<GameSeat> seats;
     std::vector<Hand> hands;
     std::vector<std::string> warnings; // things read around, one sentence each
 
     int humanSeat() const; // -1 without a human
+    // The seat in `hand` of the player of the game's seat `seat`. Brisquel's own games keep
+    // their seats; in an imported one a player is followed by name (he may change seats and
+    // his seat be taken by another): -1 when he is not at that hand.
+    int seatInHand(const Hand &hand, int seat) const;
     // The seat of a name, with or without its "_seat" suffix; -1 when nobody has it.
     int seatOf(const std::string &name) const;
 };

@@ -34,6 +34,32 @@ std::string NotRecognised(const std::string &text, const std::string &source)
     return source + ":1: format not recognised: the file is empty";
 }
 
+struct Reader
+{
+    const char *name;
+    bool (*looks)(const std::string &text);
+    bool (*read)(const std::string &text, const std::string &source, ImportResult &result,
+                 std::string &error);
+};
+
+// PHH last: its look is the loosest.
+constexpr Reader kReaders[] = {
+    {"PokerStars", LooksLikePokerStars, ImportPokerStars},
+    {"GGPoker", LooksLikeGgPoker, ImportGgPoker},
+    {"Winamax", LooksLikeWinamax, ImportWinamax},
+    {"888poker", LooksLike888, Import888},
+    {"PHH", LooksLikePhh, ImportPhh},
+};
+
+const Reader *ReaderFor(const std::string &text)
+{
+    for (const Reader &reader : kReaders) {
+        if (reader.looks(text))
+            return &reader;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 bool ImportText(const std::string &text, const std::string &source, ImportResult &result,
@@ -43,10 +69,13 @@ bool ImportText(const std::string &text, const std::string &source, ImportResult
         error = source + ":1: a binary file, not a hand history";
         return false;
     }
-    if (LooksLikePokerStars(text))
-        return ImportPokerStars(text, source, result, error);
-    if (LooksLikePhh(text))
-        return ImportPhh(text, source, result, error);
+    if (const Reader *reader = ReaderFor(text)) {
+        if (!reader->read(text, source, result, error))
+            return false;
+        for (history::Game &game : result.games)
+            game.importedFrom = reader->name;
+        return true;
+    }
     error = NotRecognised(text, source);
     return false;
 }
@@ -88,7 +117,7 @@ bool IsOtherFormatFile(const std::string &path)
     std::string head, error;
     if (!history::ReadFileStart(path, 8192, head, error))
         return false;
-    return LooksLikePokerStars(head) || LooksLikePhh(head);
+    return ReaderFor(head) != nullptr;
 }
 
 bool ReadAnyGames(const std::string &path, bool all, std::vector<history::Game> &games,
@@ -102,7 +131,7 @@ bool ReadAnyGames(const std::string &path, bool all, std::vector<history::Game> 
     // what it is, not for the line this program's own files start with.
     if (file && first != std::string::npos && head.find('\0') == std::string::npos &&
         head.compare(first, sizeof gamelines::kGameStartPrefix - 1, gamelines::kGameStartPrefix) != 0 &&
-        !LooksLikePokerStars(head) && !LooksLikePhh(head)) {
+        ReaderFor(head) == nullptr) {
         error = NotRecognised(head, path);
         return false;
     }

@@ -9,9 +9,10 @@
 // the pot into main and side pots. Whatever was played is written as played: sizes the rules
 // would not allow are not corrected or refused.
 //
-// Import reads either format back into history's structures (each table of a file is one
-// history::Game, its hands replayed so that every action carries the pot, the amount owed and
-// the stack before it), so the coach, `review` and the replayer use them unchanged. Amounts
+// Import reads either format, and the hand histories of GGPoker, Winamax and 888poker, into
+// history's structures (each table of a file is one history::Game, its hands replayed so that
+// every action carries the pot, the amount owed and the stack before it), so the coach,
+// `review` and the replayer use them unchanged. Amounts
 // with cents are read as whole cents; chips as chips. A hand that cannot be read is skipped
 // and counted, with a warning naming the file and line; a file with no readable hand is an
 // error with such a message. Nothing here throws or crashes on bad text.
@@ -52,8 +53,12 @@ struct ImportResult
 // Whether text looks like PokerStars hand histories or PHH (without reading it all).
 bool LooksLikePokerStars(const std::string &text);
 bool LooksLikePhh(const std::string &text);
+// Other rooms' hand histories, each told by the line that starts its hands.
+bool LooksLikeGgPoker(const std::string &text);
+bool LooksLikeWinamax(const std::string &text);
+bool LooksLike888(const std::string &text);
 
-// Reads text of either format; `source` names the file in messages. False with a message
+// Reads text of any format above; `source` names the file in messages. False with a message
 // naming the source (and the line) when no hand could be read.
 bool ImportText(const std::string &text, const std::string &source, ImportResult &result,
                 std::string &error);
@@ -61,7 +66,13 @@ bool ImportPokerStars(const std::string &text, const std::string &source, Import
                       std::string &error);
 bool ImportPhh(const std::string &text, const std::string &source, ImportResult &result,
                std::string &error);
-// Reads a file of either format.
+bool ImportGgPoker(const std::string &text, const std::string &source, ImportResult &result,
+                   std::string &error);
+bool ImportWinamax(const std::string &text, const std::string &source, ImportResult &result,
+                   std::string &error);
+bool Import888(const std::string &text, const std::string &source, ImportResult &result,
+               std::string &error);
+// Reads a file of any of these formats.
 bool ImportFile(const std::string &path, ImportResult &result, std::string &error);
 
 // The copy of a game's hand-history file in a format, beside it: "PokerStars_HH_....txt" or
@@ -71,7 +82,7 @@ std::string CopyPathFor(const std::string &historyPath, Format format);
 // tracker watching the folder never sees half a file. False with a message.
 bool WriteCopyBeside(const std::string &historyPath, Format format, std::string &error);
 
-// Whether the file at `path` holds PokerStars text or PHH rather than a game of Brisquel's.
+// Whether the file at `path` holds a format above rather than a game of Brisquel's.
 bool IsOtherFormatFile(const std::string &path);
 
 // The games of `path` for review: a file of another format is imported (every table with

@@ -1,6 +1,7 @@
 #include "interchange/HandMath.h"
 #include "interchange/ImportSupport.h"
 #include "interchange/Interchange.h"
+#include "interchange/RoomHand.h"
 
 #include <algorithm>
 #include <climits>
@@ -13,44 +14,15 @@ namespace {
 using history::ActionKind;
 using history::Street;
 
-bool StartsWith(const std::string &text, const std::string &prefix)
-{
-    return text.compare(0, prefix.size(), prefix) == 0;
-}
-
-bool EndsWith(const std::string &text, const std::string &suffix)
-{
-    return text.size() >= suffix.size() &&
-           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
+using detail::EndsWith;
+using detail::LastCards;
+using detail::StartsWith;
 
 bool IsHandStart(const std::string &line)
 {
     const std::string text = StartsWith(line, "\xEF\xBB\xBF") ? line.substr(3) : line;
     return StartsWith(text, "PokerStars ") &&
            (text.find(" Hand #") != std::string::npos || text.find(" Game #") != std::string::npos);
-}
-
-// The cards between the last "[" and "]" of text; false when any is no card.
-bool LastCards(const std::string &text, std::vector<int> &cards)
-{
-    const size_t close = text.rfind(']');
-    const size_t open = close == std::string::npos ? close : text.rfind('[', close);
-    if (open == std::string::npos)
-        return false;
-    cards.clear();
-    size_t pos = open + 1;
-    while (pos < close) {
-        const size_t end = std::min(text.find(' ', pos), close);
-        if (end > pos) {
-            const int card = history::CardFromText(text.substr(pos, end - pos));
-            if (card < 0)
-                return false;
-            cards.push_back(card);
-        }
-        pos = end + 1;
-    }
-    return true;
 }
 
 // "2023/11/14 22:13:20 ET" (or the first time of "... CET [... ET]") -> "2023.11.14  22:13:20".
@@ -117,7 +89,10 @@ private:
         return true;
     }
     // The seat whose name starts the line followed by `after`; -1 if none.
-    int SeatStarting(const std::string &line, const std::string &after, std::string &rest) const;
+    int SeatStarting(const std::string &line, const std::string &after, std::string &rest) const
+    {
+        return detail::SeatStarting(hand, line, after, rest);
+    }
     bool HasBlindPost(int seat) const
     {
         for (const history::Action &a : hand.actions) {
@@ -263,33 +238,11 @@ bool HandReader::SeatLine(size_t index, const std::string &line, bool &done)
     seat.inHand = stack > 0 && after.find("sitting out") == std::string::npos &&
                   after.find("out of hand") == std::string::npos;
     seatCount = std::max(seatCount, number);
-    while (hand.seats.size() < static_cast<size_t>(number)) {
-        history::HandSeat empty;
-        empty.seat = static_cast<int>(hand.seats.size());
-        hand.seats.push_back(empty);
-    }
+    detail::FillSeats(hand, static_cast<size_t>(number));
     if (!hand.seats[static_cast<size_t>(seat.seat)].name.empty())
         return Fail(index, "seat " + std::to_string(number) + " is listed twice");
     hand.seats[static_cast<size_t>(seat.seat)] = seat;
     return true;
-}
-
-int HandReader::SeatStarting(const std::string &line, const std::string &after,
-                             std::string &rest) const
-{
-    int best = -1;
-    size_t bestLength = 0;
-    for (const history::HandSeat &seat : hand.seats) {
-        if (seat.name.empty() || seat.name.size() < bestLength)
-            continue;
-        if (StartsWith(line, seat.name + after)) {
-            best = seat.seat;
-            bestLength = seat.name.size();
-        }
-    }
-    if (best >= 0)
-        rest = line.substr(bestLength + after.size());
-    return best;
 }
 
 bool HandReader::PlayerLine(size_t index, int seat, const std::string &text)
@@ -577,11 +530,7 @@ bool HandReader::Read()
     if (hand.button >= seatCount)
         return Fail(1, "the button's seat " + std::to_string(hand.button + 1) +
                            " is not at the table");
-    while (hand.seats.size() < static_cast<size_t>(seatCount)) {
-        history::HandSeat empty;
-        empty.seat = static_cast<int>(hand.seats.size());
-        hand.seats.push_back(empty);
-    }
+    detail::FillSeats(hand, static_cast<size_t>(seatCount));
     m_chips.Start();
     for (const history::HandSeat &seat : hand.seats)
         m_tableChips += seat.startStack;
@@ -591,37 +540,13 @@ bool HandReader::Read()
     }
     if (!m_summary)
         return Fail(lines.size() - 1, "the hand ends before its summary");
-    // Each seat put in at most its stack and took at most the table's chips: the sums are
-    // bounded, but not by an int.
-    long long pot = 0, paid = 0;
-    std::vector<int> put;
-    for (const history::HandSeat &seat : hand.seats) {
-        put.push_back(seat.startStack - m_chips.Behind(seat.seat));
-        pot += put.back();
-        paid += seat.won;
-    }
-    // Older and converted files leave out the line that returns an uncalled bet: when the
-    // pot as written lacks just that part, it went back to its owner.
-    const int top = static_cast<int>(std::max_element(put.begin(), put.end()) - put.begin());
-    int second = 0;
-    for (size_t s = 0; s < put.size(); ++s)
-        second = static_cast<int>(s) != top ? std::max(second, put[s]) : second;
-    const int uncalled = put[static_cast<size_t>(top)] - second;
-    if (m_returned == 0 && uncalled > 0 &&
-        (m_totalPot >= 0 ? m_totalPot == pot - uncalled : paid + m_rake + uncalled == pot)) {
-        if (!Pay(m_summaryLine, top, uncalled))
-            return false;
-        m_returned = uncalled;
-        paid += uncalled;
-    }
-    if (m_totalPot >= 0 && m_totalPot != pot - m_returned)
-        return Fail(m_summaryLine, "the summary's total pot " + std::to_string(m_totalPot) +
-                                          " is not the " + std::to_string(pot - m_returned) +
-                                          " put in");
-    if (paid + m_rake != pot)
-        return Fail(m_summaryLine, "the chips do not add up: " + std::to_string(pot) +
-                                          " put in, " + std::to_string(paid) + " paid out and " +
-                                          std::to_string(m_rake) + " rake");
+    detail::PotText pot;
+    pot.total = m_totalPot;
+    pot.rake = m_rake;
+    pot.returned = m_returned;
+    const std::string why = detail::SettleChips(hand, m_chips, pot);
+    if (!why.empty())
+        return Fail(m_summaryLine, why);
     return true;
 }
 
@@ -651,11 +576,7 @@ bool ImportPokerStars(const std::string &text, const std::string &source, Import
             hands.back().lines.push_back(lines[i]);
     }
     if (hands.empty()) {
-        size_t first = 0;
-        while (first < lines.size() && lines[first].find_first_not_of(" \t") == std::string::npos)
-            ++first;
-        error = source + ":" + std::to_string(first + 1) +
-                ": not a PokerStars hand history (no line starts a hand)";
+        error = detail::NoHandError(lines, source, "PokerStars");
         return false;
     }
     int ordinal = 0;

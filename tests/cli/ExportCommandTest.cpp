@@ -56,6 +56,35 @@ TEST(ExportCommand, PlayKeepsACopyAndExportWritesBothFormats)
     EXPECT_NE(review.err.find("not known"), std::string::npos) << review.err;
 }
 
+// Any file the program reads is converted, each table of it with --all, and the message says
+// what the file was: each case a real file, what it is, its hands (its readable ones) and its
+// money.
+TEST(ExportCommand, ConvertsOtherRoomsFilesAndSaysWhatTheyAre)
+{
+    const std::string real = BRISQUEL_REAL_HANDS;
+    const struct
+    {
+        std::string file;
+        const char *what;
+        int hands;
+    } cases[] = {
+        {real + "/ggpoker/GG20250916-2143 - RushAndCash15467382 - 0.02 - 0.05 - 6max.txt",
+         "31 hands of GGPoker hand histories, 1 table, amounts in $", 31},
+        {real + "/winamax/hhsmithy_10MultipleHands.txt",
+         "10 hands of Winamax hand histories, 1 table, amounts in \xE2\x82\xAC", 10},
+        {real + "/888/hhsmithy_pacific_hands.txt", "26 hands of 888poker hand histories", 26},
+        {real + "/phh/wsop/2019_42_3_00-01-07.phh", "1 hand of PHH hand histories", 1},
+    };
+    for (const auto &c : cases) {
+        const CliResult stars = RunCli({"export", c.file, "--all"});
+        ASSERT_EQ(stars.status, 0) << stars.err;
+        EXPECT_NE(stars.err.find(c.what), std::string::npos) << stars.err;
+        EXPECT_EQ(Count(stars.out, "PokerStars Hand #"), c.hands) << c.file;
+        const CliResult phh = RunCli({"export", c.file, "--all", "--format", "phh"});
+        EXPECT_EQ(Count(phh.out, "variant = \"NT\"\n"), c.hands) << c.file;
+    }
+}
+
 TEST(ExportCommand, RefusesWhatItCannotDo)
 {
     TempFolder folder;

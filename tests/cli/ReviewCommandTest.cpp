@@ -232,7 +232,8 @@ TEST_F(ReviewCommand, BadInputIsRefusedWithStatusTwo)
         // Read as a PokerStars file now: its only hand is cut off after the first line.
         {{"review", other}, "other.txt:1: the hand ends after its first line"},
         {{"review", cut}, "is cut off"},
-        {{"review", gg}, "gg.txt:2: format not recognised: first line \"Poker Hand #RC1:"},
+        // GGPoker's text is read now, and its hand is cut off alike.
+        {{"review", gg}, "gg.txt:2: the hand ends after its first line"},
         {{"review", tables, "--all", "--player", "Nobody"}, "\"Nobody\" is at no table of"},
         {{"review", Out(), "--player", "Nobody"}, "\"Nobody\" is not at the table"},
         {{"review", Out(), "--trials", "0"}, "--trials: 0 is out of range"},

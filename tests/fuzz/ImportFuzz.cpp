@@ -1,5 +1,5 @@
-// The import of other programs' hand histories on any bytes, read both as PokerStars text and
-// as PHH. Whatever is accepted must hold only boards, seats and chips that can be, and must go
+// The import of other programs' hand histories on any bytes, read by each reader: PokerStars,
+// PHH, GGPoker, Winamax and 888poker. Whatever is accepted must hold only boards, seats and chips that can be, and must go
 // out again through both writers and come back in whole: every hand, with the same pot.
 #include "interchange/Interchange.h"
 
@@ -88,5 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string text(reinterpret_cast<const char *>(data), size);
     Import(interchange::ImportPokerStars, text);
     Import(interchange::ImportPhh, text);
+    Import(interchange::ImportGgPoker, text);
+    Import(interchange::ImportWinamax, text);
+    Import(interchange::Import888, text);
     return 0;
 }

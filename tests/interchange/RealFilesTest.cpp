@@ -2,6 +2,7 @@
 // with its file, a line of it and a reason; each read hand's chips add up, and what each player
 // won or lost over the file is what the file itself says, counted apart as a tracker counts.
 
+#include "coach/AllInAdjusted.h"
 #include "interchange/Interchange.h"
 #include "tests/support/FileTotals.h"
 
@@ -85,9 +86,11 @@ TEST(RealFiles, EveryHandIsReadOrRefusedWithItsReasonAndAddsUp)
         SCOPED_TRACE(path);
         std::ifstream in(path, std::ios::binary);
         const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string room = entry.path().parent_path().filename().string();
         const std::vector<testsupport::HandTotals> expected =
-            entry.path().extension() == ".txt" ? testsupport::PokerStarsTotals(text)
-                                               : testsupport::PhhTotals(text);
+            room == "winamax" || room == "888" ? testsupport::RoomTotals(text, room == "winamax")
+            : entry.path().extension() == ".txt" ? testsupport::PokerStarsTotals(text)
+                                                 : testsupport::PhhTotals(text);
         interchange::ImportResult result;
         std::string error;
         ASSERT_TRUE(interchange::ImportFile(path, result, error)) << error;
@@ -132,6 +135,26 @@ TEST(RealFiles, EveryHandIsReadOrRefusedWithItsReasonAndAddsUp)
     RecordProperty("hands", hands);
     RecordProperty("read", read);
     EXPECT_GE(read * 100, hands * 98);
+}
+
+// A seat taken by another player after its first one left: each player's results over the table
+// are those of the hands he sat in, counted by name.
+TEST(RealFiles, ResultsGoToThePlayerWhoSatThere)
+{
+    for (const char *file : {"HH20200416 Aksnes II - $0,01-$0,02 - USD No Limit Hold'em.txt",
+                             "HH20200417 Caph - $0,01-$0,02 - USD No Limit Hold'em.txt"}) {
+        interchange::ImportResult result;
+        std::string error;
+        ASSERT_TRUE(interchange::ImportFile(kReal + "/pokerstars/" + file, result, error)) << error;
+        const history::Game &game = result.games.at(0);
+        for (const history::GameSeat &player : game.seats) {
+            long long net = 0;
+            for (const history::Hand &hand : game.hands)
+                for (const history::HandSeat &seat : hand.seats)
+                    net += seat.name == player.name ? seat.won - seat.invested : 0;
+            EXPECT_EQ(coach::AllInAdjusted(game, player.seat).actualChips, net) << player.name;
+        }
+    }
 }
 
 } // namespace

@@ -26,7 +26,9 @@ long long Amount(std::string text, bool money)
     long long whole = std::stoll(text.substr(0, dot));
     if (!money)
         return whole;
+    // "$0.3 from pot": the digits after the point alone.
     std::string cents = dot == std::string::npos ? "" : text.substr(dot + 1, 2);
+    cents.resize(std::min(cents.size(), cents.find_first_not_of("0123456789")));
     cents.resize(2, '0');
     return whole * 100 + std::stoll(cents);
 }
@@ -74,15 +76,37 @@ struct Ledger
     }
 };
 
+// A hand whose header is line `line` of `count`; the one before ends there.
+void StartHand(std::vector<HandTotals> &hands, const std::string &key, size_t line, size_t count,
+               long long rake)
+{
+    if (!hands.empty())
+        hands.back().end = line;
+    hands.push_back({key, line, count + 1, true, {}, 0, rake});
+}
+
+// The longest seated name the line starts with.
+std::string LongestName(const std::string &line, const std::vector<std::string> &names)
+{
+    std::string name;
+    for (const std::string &n : names) {
+        if (line.compare(0, n.size(), n) == 0 && n.size() > name.size())
+            name = n;
+    }
+    return name;
+}
+
 } // namespace
 
 std::vector<HandTotals> PokerStarsTotals(const std::string &text)
 {
     const std::vector<std::string> lines = Lines(text);
-    const std::regex header(R"(^(?:\xEF\xBB\xBF)?PokerStars .*?(?:Hand|Game) #(\d+):.*?\(([^)]*)\))");
+    // GGPoker writes the same text under "Poker Hand #RC123:".
+    const std::regex header(R"(^(?:\xEF\xBB\xBF)?(?:PokerStars .*?(?:Hand|Game) #|Poker Hand #[A-Z]*)(\d+):.*?\(([^)]*)\))");
     const std::regex seat(R"(^Seat \d+: (.+) \(([^ ]+) in chips)");
     const std::regex act(R"(^: (posts the ante|posts small blind|posts big blind|posts small & big blinds|calls|bets|raises [^ ]+ to) ([^ ]+))");
     const std::regex total(R"(^Total pot ([^ ]+).*\| Rake ([^ ]+))");
+    const std::regex taken(R"(\| (?:Jackpot|Bingo|Fortune|Tax) ([^ ]+))");
     std::vector<HandTotals> hands;
     std::vector<std::string> names;
     Ledger ledger;
@@ -106,9 +130,7 @@ std::vector<HandTotals> PokerStarsTotals(const std::string &text)
         std::smatch m;
         if (std::regex_search(line, m, header)) {
             finish();
-            if (!hands.empty())
-                hands.back().end = i + 1;
-            hands.push_back({m[1], i + 1, lines.size() + 1, true, {}, 0, -1});
+            StartHand(hands, m[1], i + 1, lines.size(), -1);
             const std::string blinds = m[2];
             money = blinds.find_first_of("$.\xE2\xA3") != std::string::npos;
             bigBlind = Amount(blinds.substr(blinds.find('/') + 1), money);
@@ -134,6 +156,9 @@ std::vector<HandTotals> PokerStarsTotals(const std::string &text)
         if (std::regex_search(line, m, total)) {
             totalPot = Amount(m[1], money);
             hands.back().rake = Amount(m[2], money);
+            for (auto it = std::sregex_iterator(line.begin(), line.end(), taken);
+                 it != std::sregex_iterator(); ++it)
+                hands.back().rake += Amount((*it)[1], money);
         }
         if (!summary && line.rfind("Uncalled bet (", 0) == 0) {
             const size_t to = line.find(") returned to ");
@@ -141,12 +166,7 @@ std::vector<HandTotals> PokerStarsTotals(const std::string &text)
             returned = true;
             continue;
         }
-        // The longest seated name the line starts with.
-        std::string name;
-        for (const std::string &n : names) {
-            if (line.compare(0, n.size(), n) == 0 && n.size() > name.size())
-                name = n;
-        }
+        const std::string name = LongestName(line, names);
         if (name.empty() || summary)
             continue;
         const std::string rest = line.substr(name.size());
@@ -318,6 +338,88 @@ std::vector<HandTotals> PhhTotals(const std::string &text)
             open = line.substr(0, equals);
     }
     finish(lines.size() + 1);
+    return hands;
+}
+
+std::vector<HandTotals> RoomTotals(const std::string &text, bool winamax)
+{
+    const std::vector<std::string> lines = Lines(text);
+    const std::regex header(winamax ? R"(^Winamax Poker - .*HandId: #([^ ]+) - Holdem no limit \(([^)]*)\))"
+                                    : R"(^\*\*\*\*\* .*Hand History for Game (\d+) )");
+    const std::regex seat(winamax ? R"(^Seat \d+: (.+) \([^)]*\)$)" : R"(^Seat \d+: (.+) \( )");
+    // Winamax writes raises as totals, 888 as the chips put in.
+    const std::regex act(winamax ? R"(^ (posts ante|posts small blind|posts big blind|calls|bets|raises [^ ]+ to) ([^ ]+)( out of position)?)"
+                                 : R"(^ (posts ante|posts small blind|posts big blind|posts dead blind|calls|bets|raises) \[([^\]]+)\])");
+    const std::regex collected(winamax ? R"(^ collected ([^ ]+) from)" : R"(^ collected \[ ([^ ]+) \])");
+    std::vector<HandTotals> hands;
+    std::vector<std::string> names;
+    Ledger ledger;
+    std::map<std::string, long long> won;
+    bool money = false, summary = false;
+    const auto finish = [&] {
+        if (hands.empty())
+            return;
+        hands.back().pot = ledger.Pot();
+        std::string owner;
+        const long long uncalled = ledger.Uncalled(owner);
+        // 888 gives an uncalled bet back without a word, unless what was collected holds it (a
+        // big blind nobody called); Winamax counts it in what is collected.
+        long long collectedAll = 0;
+        for (const auto &[name, chips] : won)
+            collectedAll += chips;
+        if (!winamax && collectedAll + uncalled <= hands.back().pot)
+            ledger.back[owner] += uncalled;
+        for (const std::string &name : names)
+            hands.back().net[name] = won[name] + ledger.back[name] - ledger.put[name];
+    };
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string &line = lines[i];
+        std::smatch m;
+        if (std::regex_search(line, m, header)) {
+            finish();
+            StartHand(hands, m[1], i + 1, lines.size(), winamax ? 0 : -1);
+            money = !winamax || m[2].str().find_first_of(".\xE2") != std::string::npos;
+            names.clear();
+            ledger = Ledger{};
+            won.clear();
+            summary = false;
+            continue;
+        }
+        if (hands.empty())
+            continue;
+        if (std::regex_search(line, m, seat) && !summary &&
+            std::find(names.begin(), names.end(), m[1].str()) == names.end()) {
+            names.push_back(m[1]);
+            continue;
+        }
+        summary = summary || line.find("SUMMARY") != std::string::npos;
+        if (line.find("*** FLOP") == 0 || line.find("*** TURN") == 0 || line.find("*** RIVER") == 0 ||
+            line.find("** Dealing f") == 0 || line.find("** Dealing t") == 0 || line.find("** Dealing r") == 0)
+            ledger.NewStreet();
+        if (winamax && line.rfind("Total pot ", 0) == 0 && line.find("| Rake ") != std::string::npos)
+            hands.back().rake = Amount(line.substr(line.find("| Rake ") + 7), money);
+        const std::string name = LongestName(line, names);
+        if (name.empty())
+            continue;
+        const std::string rest = line.substr(name.size());
+        if (std::regex_search(rest, m, act) && !summary) {
+            const std::string verb = m[1];
+            const std::string amount = m[2];
+            const bool dead = m.size() > 3 && m[3].matched && verb == "posts small blind";
+            if (verb == "posts ante" || dead)
+                ledger.Add(name, Amount(amount, money), false);
+            else if (verb == "posts dead blind" && amount.find(" + ") != std::string::npos) {
+                ledger.Add(name, Amount(amount.substr(0, amount.find(" + ")), money), false);
+                ledger.Add(name, Amount(amount.substr(amount.find(" + ") + 3), money), true);
+            } else if (verb.rfind("raises ", 0) == 0)
+                ledger.To(name, Amount(amount, money));
+            else
+                ledger.Add(name, Amount(amount, money), true);
+        } else if (std::regex_search(rest, m, collected)) {
+            won[name] += Amount(m[1], money);
+        }
+    }
+    finish();
     return hands;
 }
 

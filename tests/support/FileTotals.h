@@ -22,5 +22,7 @@ struct HandTotals
 
 std::vector<HandTotals> PokerStarsTotals(const std::string &text);
 std::vector<HandTotals> PhhTotals(const std::string &text);
+// Winamax's text, or 888poker's (whose rake is not written).
+std::vector<HandTotals> RoomTotals(const std::string &text, bool winamax);
 
 } // namespace testsupport
