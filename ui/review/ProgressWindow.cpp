@@ -2,6 +2,7 @@
 
 #include "replay/HandReplay.h"
 #include "storage/LedgerReader.h"
+#include "ui/review/BoundedText.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -41,7 +42,7 @@ constexpr char kPlayerName[] = "Hero";
 
 void ShowText(QLabel *label, const QString &text, bool error)
 {
-    label->setText(text);
+    label->setText(BoundedText(text, kMaxMessageChars));
     label->setStyleSheet(error ? QStringLiteral("color: #B00020; font-weight: bold;")
                                : QStringLiteral("color: #1B5E20;"));
     label->setVisible(!text.isEmpty());
@@ -276,7 +277,7 @@ void CProgressWindow::loadGame()
     ShowText(m_gameMessage, {}, false);
     m_gameFile = QString::fromStdString(files.back());
     m_gamePlayer = static_cast<size_t>(seat) < game.seats.size()
-                       ? QString::fromStdString(game.seats[static_cast<size_t>(seat)].name)
+                       ? BoundedText(QString::fromStdString(game.seats[static_cast<size_t>(seat)].name))
                        : tr("Seat %1").arg(seat);
     m_gamePoints = points;
     drawGame();
@@ -380,7 +381,7 @@ void CProgressWindow::loadLedger()
         if (points.empty())
             continue;
         auto *line = new QLineSeries;
-        line->setName(QString::fromStdString(name));
+        line->setName(BoundedText(QString::fromStdString(name)));
         line->setPointsVisible(true);
         QStringList dates;
         for (const BalancePoint &p : points) {
@@ -413,12 +414,12 @@ void CProgressWindow::loadLedger()
     // The player's figures, else those of the first name that played a hand.
     QString shown;
     for (const std::string &name : LedgerNames(contents)) {
-        m_statisticsName->addItem(QString::fromStdString(name));
+        m_statisticsName->addItem(BoundedText(QString::fromStdString(name)));
         const std::vector<GameStatistics> figures = StatisticsPerGame(contents, name);
         const bool played = std::any_of(figures.begin(), figures.end(),
                                         [](const GameStatistics &g) { return g.hands > 0; });
         if (played && (shown.isEmpty() || name == kPlayerName))
-            shown = QString::fromStdString(name);
+            shown = BoundedText(QString::fromStdString(name));
     }
     m_statisticsName->setCurrentText(shown);
     drawStatistics(m_statisticsName->currentText());
