@@ -32,15 +32,11 @@ std::string Quote(std::string_view line)
     std::string out = "\"";
     std::size_t chars = 0, at = 0;
     for (; at < line.size() && chars < kQuoteChars; ++chars) {
-        const auto lead = static_cast<unsigned char>(line[at]);
         // A character's bytes go in whole: its lead byte, then every continuation byte.
         std::size_t end = at + 1;
         while (end < line.size() && (static_cast<unsigned char>(line[end]) & 0xC0) == 0x80)
             ++end;
-        if (lead < 0x20 || lead == 0x7F)
-            out += '?';
-        else
-            out.append(line.substr(at, end - at));
+        out.append(line.substr(at, end - at));
         at = end;
     }
     if (at < line.size())

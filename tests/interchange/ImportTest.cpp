@@ -425,7 +425,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "in.txt:8: who won cannot be told: no hand at the showdown is shown", 1},
         BadCase{"LineNotUnderstood",
                 std::string(kGoodHand).insert(std::string(kGoodHand).find("a: folds"), "a\x01" "b\n"),
-                "in.txt:9: a line not understood is left out: \"a?b\"", 0},
+                "in.txt:9: a line not understood is left out: \"a\x01" "b\"", 0},
         BadCase{"Preamble", "Exported hands\n\n# notes\n" + std::string(kGoodHand),
                 "in.txt:1: 2 lines before the first hand left out", 0},
         BadCase{"PreamblePast8KB", std::string(20000, '-') + "\n" + kGoodHand,
@@ -648,11 +648,10 @@ TEST(ImportPhh, ANumberOrDateThatCannotBeIsLeftOut)
 TEST(ReadAnyGames, FindsTheFormatPastAPreambleAndAByteOrderMark)
 {
     const testsupport::TempFolder folder("import");
-    const std::string comments = "# " + std::string(20000, '-') + "\n";
-    for (const auto &[name, text] : {std::pair{"bom.txt", "\xEF\xBB\xBF" + std::string(kShowdownHand)},
-                                     std::pair{"long.txt", "Notes\n" + std::string(20000, '-') + "\n" + kShowdownHand},
-                                     std::pair{"bom.phh", "\xEF\xBB\xBF" + std::string(kPhhHand)},
-                                     std::pair{"long.phh", comments + kPhhHand}}) {
+    const std::string bom = "\xEF\xBB\xBF", notes = "# " + std::string(20000, '-') + "\n";
+    using File = std::pair<const char *, std::string>;
+    for (const auto &[name, text] : {File{"bom.txt", bom + kShowdownHand}, File{"long.txt", notes + kShowdownHand},
+                                     File{"bom.phh", bom + kPhhHand}, File{"long.phh", notes + kPhhHand}}) {
         const std::string path = folder.file(name);
         std::ofstream(path) << text;
         std::vector<history::Game> games;

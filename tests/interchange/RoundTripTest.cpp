@@ -2,6 +2,7 @@
 // game's own files read by history/; the PokerStars text must also pass an independent
 // tracker-style reading.
 
+#include "history/FileText.h"
 #include "interchange/Interchange.h"
 #include "opponents/BotGame.h"
 #include "tests/interchange/TrackerCheck.h"
@@ -10,7 +11,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <regex>
 #include <unistd.h>
@@ -190,8 +190,8 @@ TEST(ExportReadable, LeavesOutOnlyWhatWouldNotReadBack)
     options.names = DefaultBotNames(9);
     options.stacks = std::vector<int>(9, 1500);
     options.gameTypeId = 3;
-    options.lastHand = 40;
-    options.seed = 2;
+    options.lastHand = 135; // antes from hand 126
+    options.seed = 4;
     options.outputFolder = folder.string();
     RunBotGame(options);
     std::string text;
@@ -201,22 +201,17 @@ TEST(ExportReadable, LeavesOutOnlyWhatWouldNotReadBack)
         else if (entry.path().extension() == ".txt")
             text = entry.path().string();
     }
-    ASSERT_FALSE(text.empty());
-    std::string body;
-    {
-        std::ifstream in(text);
-        body.assign(std::istreambuf_iterator<char>(in), {});
-    }
+    std::string body, error;
+    ASSERT_TRUE(history::ReadFileText(text, body, error)) << error;
     // The first hand loses its button line; the first fold is written twice.
     const size_t table = body.find("Table 'Game'");
     body.erase(table, body.find('\n', table) + 1 - table);
-    const size_t fold = body.find(": folds\n");
+    const size_t fold = body.find(": folds\r\n");
     const size_t start = body.rfind('\n', fold) + 1;
-    body.insert(start, body.substr(start, fold + 8 - start));
+    body.insert(start, body.substr(start, fold + 9 - start));
     std::ofstream(text, std::ios::trunc) << body;
 
     std::vector<history::Game> games;
-    std::string error;
     ASSERT_TRUE(history::ReadGames(folder.string(), false, games, error)) << error;
     std::filesystem::remove_all(folder);
     ASSERT_EQ(games.size(), 1u);
@@ -229,20 +224,15 @@ TEST(ExportReadable, LeavesOutOnlyWhatWouldNotReadBack)
         const std::string written = interchange::ExportReadable(games, format, leftOut);
         ASSERT_FALSE(leftOut.empty());
         EXPECT_LT(leftOut.size(), hands);
-        EXPECT_NE(leftOut.front().find(": hand 1 is left out of the export: "), std::string::npos)
-            << leftOut.front();
+        if (format == interchange::Format::PokerStars) {
+            EXPECT_NE(leftOut.front().find(": hand 1 is left out of the export: the button's seat 0"),
+                      std::string::npos)
+                << leftOut.front();
+        }
         interchange::ImportResult result;
         ASSERT_TRUE(interchange::ImportText(written, "out", result, error)) << error;
-        EXPECT_EQ(result.skipped, 0);
+        EXPECT_EQ(result.skipped, 0) << "the reader's checks, chips that add up among them";
         EXPECT_EQ(result.games[0].hands.size() + leftOut.size(), hands);
-        for (const history::Hand &hand : result.games[0].hands) {
-            long long put = 0, paid = 0;
-            for (const history::HandSeat &seat : hand.seats) {
-                put += seat.invested;
-                paid += seat.won;
-            }
-            EXPECT_GE(put, paid) << "hand " << hand.number;
-        }
     }
 }
 

@@ -151,8 +151,7 @@ TEST(GameLines, AQuotedLineIsAShortExcerpt)
     for (const auto &[line, quoted] : std::initializer_list<std::pair<std::string, std::string>>{
              {"  Seat 1: a \r", "\"Seat 1: a\""},
              {std::string(1 << 20, '9'), "\"" + std::string(60, '9') + "...\""},
-             {e9 + "\xC3\xA9\xC3\xA9", "\"" + e9 + "\xC3\xA9...\""}, // never half an é
-             {"a\tb\x1B", "\"a?b?\""}}) {
+             {e9 + "\xC3\xA9\xC3\xA9", "\"" + e9 + "\xC3\xA9...\""}}) { // never half an é
         EXPECT_EQ(gamelines::Quote(line), quoted);
     }
 }

@@ -154,6 +154,8 @@ CProgressWindow::CProgressWindow(QString outputFolder, QString databasePath, QWi
     m_statisticsName = new QComboBox(nameRow);
     m_statisticsName->setObjectName(QStringLiteral("statisticsName"));
     m_statisticsName->setMinimumContentsLength(12);
+    // The names are the ledger's, whatever their length: the list keeps its width.
+    m_statisticsName->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     nameBox->addWidget(m_statisticsName);
     connect(m_statisticsName, &QComboBox::currentTextChanged, this,
             &CProgressWindow::drawStatistics);
@@ -414,12 +416,12 @@ void CProgressWindow::loadLedger()
     // The player's figures, else those of the first name that played a hand.
     QString shown;
     for (const std::string &name : LedgerNames(contents)) {
-        m_statisticsName->addItem(BoundedText(QString::fromStdString(name)));
+        m_statisticsName->addItem(QString::fromStdString(name));
         const std::vector<GameStatistics> figures = StatisticsPerGame(contents, name);
         const bool played = std::any_of(figures.begin(), figures.end(),
                                         [](const GameStatistics &g) { return g.hands > 0; });
         if (played && (shown.isEmpty() || name == kPlayerName))
-            shown = BoundedText(QString::fromStdString(name));
+            shown = QString::fromStdString(name);
     }
     m_statisticsName->setCurrentText(shown);
     drawStatistics(m_statisticsName->currentText());
