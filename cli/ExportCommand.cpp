@@ -61,7 +61,12 @@ int RunExportCommand(const CommandArgs &args)
                      games.front().importedFrom.c_str(), games.size(), games.size() == 1 ? "" : "s",
                      games.front().moneyUnit.empty() ? "" : ", amounts in ",
                      PrintableText(games.front().moneyUnit).c_str());
-    const std::string text = interchange::ExportGames(games, format);
+    std::vector<std::string> leftOut;
+    const std::string text = interchange::ExportReadable(games, format, leftOut);
+    for (const std::string &warning : leftOut)
+        std::fprintf(stderr, "brisquel-cli: warning: %s\n", PrintableText(warning).c_str());
+    if (text.empty() && !leftOut.empty())
+        return Fail("no hand was exported: none reads back as it was played");
     if (out.empty()) {
         std::fwrite(text.data(), 1, text.size(), stdout); // checked with the rest of the output
         return kExitOk;

@@ -207,7 +207,7 @@ public:
     int stopEnabled = 0;
     int playEnabled = 0;
     // Chips added by the human through the add-chips offer, this game.
-    int m_chipsAdded = 0;
+    long long m_chipsAdded = 0; // a game may add up to the chip limit many times over
     // Hands played to the end in this game.
     int m_handsCompleted = 0;
 
@@ -310,7 +310,7 @@ private:
     {
         int stacks[10] = {};
         CPokerStat stats[10];
-        int chipsAdded = 0;
+        long long chipsAdded = 0;
         int handsCompleted = 0;
         GameFiles::Marks files;
     };

@@ -91,7 +91,7 @@ public:
     CPlayer m_players[10];
     int m_inGame[10] = {};
     int m_startStack[10] = {};
-    int m_resultByPersona[5] = {};
+    long long m_resultByPersona[5] = {};
     int m_stack[10] = {};
     int m_bet[10] = {};
     int m_invested[10] = {};

@@ -3,6 +3,7 @@
 #include "history/ChipLedger.h"
 #include "history/TextPatterns.h"
 #include "lineformat/GameLines.h"
+#include "lineformat/TextFormat.h"
 #include "vocabulary/GameVocabulary.h"
 
 #include <algorithm>
@@ -117,12 +118,12 @@ bool HistoryParser::ParseLine(const std::string &line, int number, std::string &
             m_seatsDone = true;
             return true;
         }
-        error = Where(number) + ": expected a seat line (\"Seat 0: ...\"), found \"" + text + "\"";
+        error = Where(number) + ": expected a seat line (\"Seat 0: ...\"), found " + gamelines::Quote(text);
         return false;
     }
     if (StartsWith(text, kHandPrefix)) {
         if (!Match(Trim(text), gamelines::kHandHeader, &n, &w)) {
-            error = Where(number) + ": a hand header that cannot be read: \"" + text + "\"";
+            error = Where(number) + ": a hand header that cannot be read: " + gamelines::Quote(text);
             return false;
         }
         RawHand raw;
@@ -137,7 +138,7 @@ bool HistoryParser::ParseLine(const std::string &line, int number, std::string &
         return true;
     }
     if (m_hands.empty()) {
-        error = Where(number) + ": expected the first hand's header, found \"" + text + "\"";
+        error = Where(number) + ": expected the first hand's header, found " + gamelines::Quote(text);
         return false;
     }
     RawHand &raw = m_hands.back();
@@ -302,7 +303,7 @@ void HistoryParser::Replay(RawHand &raw, const LogHand *log)
             Match(text, gamelines::kTurn, nullptr, &w) ||
             Match(text, gamelines::kRiver, nullptr, &w)) {
             if (!AddBoard(hand, text, w[0])) {
-                damaged(line, "a damaged board: \"" + text + "\"");
+                damaged(line, "a damaged board: " + gamelines::Quote(text));
                 break;
             }
             ledger.NewStreet(hand.board.size() <= 3   ? Street::Flop
@@ -327,7 +328,7 @@ void HistoryParser::Replay(RawHand &raw, const LogHand *log)
         }
         const int s = SeatAtStart(text, rest);
         if (s < 0 || static_cast<size_t>(s) >= seatCount) {
-            m_game.warnings.push_back(Where(line.lineNumber) + ": skipped \"" + text + "\"");
+            m_game.warnings.push_back(Where(line.lineNumber) + ": skipped " + gamelines::Quote(text));
             continue;
         }
         HandSeat &seat = hand.seats[static_cast<size_t>(s)];
@@ -345,6 +346,10 @@ void HistoryParser::Replay(RawHand &raw, const LogHand *log)
         } else if (Match(rest, AfterName(gamelines::kPostsBigBlind), &n)) {
             hand.bigBlindSeat = s;
             fits = put(ActionKind::BigBlind, n[0]);
+        } else if (rest == AfterName(gamelines::kFolds) && seat.folded) {
+            // A fold written twice changes nothing; kept, it would be a second action.
+            m_game.warnings.push_back(Where(line.lineNumber) + ": skipped a second fold " +
+                                      gamelines::Quote(text));
         } else if (rest == AfterName(gamelines::kFolds)) {
             ledger.Put(s, ActionKind::Fold, 0);
             seat.folded = true;
@@ -368,7 +373,7 @@ void HistoryParser::Replay(RawHand &raw, const LogHand *log)
         } else if (rest == AfterName(gamelines::kLostAllMoney)) {
             seat.busted = true;
         } else {
-            m_game.warnings.push_back(Where(line.lineNumber) + ": skipped \"" + text + "\"");
+            m_game.warnings.push_back(Where(line.lineNumber) + ": skipped " + gamelines::Quote(text));
         }
         if (!fits)
             break;

@@ -2,6 +2,7 @@
 
 #include "history/FileText.h"
 #include "lineformat/GameLines.h"
+#include "lineformat/TextFormat.h"
 #include "safefile/SafeWrite.h"
 
 #include <filesystem>
@@ -12,27 +13,8 @@ namespace {
 
 // No hand-history file of a sitting comes near it.
 constexpr std::uintmax_t kMaxFileBytes = 256u * 1024 * 1024;
-
-// "in.txt:3: format not recognised: first line "#Game No : 1234"": the file's first line that
-// is not blank, cut to what a message can show.
-std::string NotRecognised(const std::string &text, const std::string &source)
-{
-    size_t number = 1, start = 0;
-    while (start < text.size()) {
-        const size_t end = std::min(text.find('\n', start), text.size());
-        std::string line = text.substr(start, end - start);
-        if (line.find_first_not_of(" \t\r") != std::string::npos) {
-            line.erase(line.find_last_not_of(" \t\r") + 1);
-            if (line.size() > 60)
-                line = line.substr(0, 57) + "...";
-            return source + ":" + std::to_string(number) + ": format not recognised: first line \"" +
-                   line + "\"";
-        }
-        start = end + 1;
-        ++number;
-    }
-    return source + ":1: format not recognised: the file is empty";
-}
+constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+constexpr size_t kHeadBytes = 8192;
 
 struct Reader
 {
@@ -60,11 +42,54 @@ const Reader *ReaderFor(const std::string &text)
     return nullptr;
 }
 
+enum class FileKind { Own, Other, Neither, Unreadable };
+
+// What a file holds: this program's own game (its first line), a format imported here (looked
+// for through the whole file, whatever comes first), or neither. `head` is the file's start.
+FileKind KindOf(const std::string &path, std::string &head, std::string &error)
+{
+    if (!history::ReadFileStart(path, kHeadBytes, head, error))
+        return FileKind::Unreadable;
+    const size_t bom = head.compare(0, 3, kByteOrderMark) == 0 ? 3 : 0;
+    const size_t first = head.find_first_not_of(" \t\r\n", bom);
+    if (first != std::string::npos &&
+        head.compare(first, sizeof gamelines::kGameStartPrefix - 1, gamelines::kGameStartPrefix) == 0)
+        return FileKind::Own;
+    if (head.find('\0') != std::string::npos)
+        return FileKind::Neither;
+    if (ReaderFor(head))
+        return FileKind::Other;
+    std::string whole;
+    if (head.size() < kHeadBytes || !history::ReadFileText(path, whole, error, kMaxFileBytes))
+        return FileKind::Neither;
+    return ReaderFor(whole) ? FileKind::Other : FileKind::Neither;
+}
+
+// "in.txt:3: format not recognised: first line "#Game No : 1234"": the file's first line that
+// is not blank, cut to what a message can show.
+std::string NotRecognised(const std::string &text, const std::string &source)
+{
+    size_t number = 1, start = 0;
+    while (start < text.size()) {
+        const size_t end = std::min(text.find('\n', start), text.size());
+        const std::string_view line(text.data() + start, end - start);
+        if (line.find_first_not_of(" \t\r") != std::string::npos)
+            return source + ":" + std::to_string(number) + ": format not recognised: first line " +
+                   gamelines::Quote(line);
+        start = end + 1;
+        ++number;
+    }
+    return source + ":1: format not recognised: the file is empty";
+}
+
 } // namespace
 
 bool ImportText(const std::string &text, const std::string &source, ImportResult &result,
                 std::string &error)
 {
+    // Editors on some systems start UTF-8 text with a byte order mark.
+    if (text.compare(0, 3, kByteOrderMark) == 0)
+        return ImportText(text.substr(3), source, result, error);
     if (text.find('\0') != std::string::npos) {
         error = source + ":1: a binary file, not a hand history";
         return false;
@@ -104,9 +129,15 @@ bool WriteCopyBeside(const std::string &historyPath, Format format, std::string 
         return false;
     const std::string copy = CopyPathFor(historyPath, format);
     std::string reason;
-    if (safefile::WriteFileReplacing(copy, ExportGame(game, format), reason))
+    std::vector<std::string> leftOut;
+    if (!safefile::WriteFileReplacing(copy, ExportReadable({game}, format, leftOut), reason)) {
+        error = "cannot write " + copy + ": " + reason;
+        return false;
+    }
+    if (leftOut.empty())
         return true;
-    error = "cannot write " + copy + ": " + reason;
+    error = std::to_string(leftOut.size()) + (leftOut.size() == 1 ? " hand" : " hands") +
+            " left out of " + copy + ": " + leftOut.front();
     return false;
 }
 
@@ -115,27 +146,23 @@ bool IsOtherFormatFile(const std::string &path)
     // One open for the look and the check: a file swapped for a FIFO in between must not
     // block the reader.
     std::string head, error;
-    if (!history::ReadFileStart(path, 8192, head, error))
-        return false;
-    return ReaderFor(head) != nullptr;
+    return KindOf(path, head, error) == FileKind::Other;
 }
 
 bool ReadAnyGames(const std::string &path, bool all, std::vector<history::Game> &games,
                   std::string &error, std::vector<std::string> &warnings)
 {
     std::string head;
-    const bool file = std::filesystem::is_regular_file(path) &&
-                      history::ReadFileStart(path, 8192, head, error);
-    const size_t first = head.find_first_not_of(" \t\r\n");
+    const FileKind kind =
+        std::filesystem::is_regular_file(path) ? KindOf(path, head, error) : FileKind::Unreadable;
     // A file that is neither this program's own game nor a format it imports is named for
     // what it is, not for the line this program's own files start with.
-    if (file && first != std::string::npos && head.find('\0') == std::string::npos &&
-        head.compare(first, sizeof gamelines::kGameStartPrefix - 1, gamelines::kGameStartPrefix) != 0 &&
-        ReaderFor(head) == nullptr) {
+    if (kind == FileKind::Neither && head.find('\0') == std::string::npos &&
+        head.find_first_not_of(" \t\r\n") != std::string::npos) {
         error = NotRecognised(head, path);
         return false;
     }
-    if (IsOtherFormatFile(path)) {
+    if (kind == FileKind::Other) {
         ImportResult result;
         if (!ImportFile(path, result, error))
             return false;

@@ -1,6 +1,7 @@
 #include "interchange/ImportSupport.h"
 
 #include "interchange/HandMath.h"
+#include "lineformat/TextFormat.h"
 
 #include <array>
 #include <cstdio>
@@ -68,7 +69,7 @@ std::optional<int> ParseAmount(const std::string &text, bool cents)
 std::string AmountError(const std::string &text, bool cents, const std::string &where)
 {
     const std::optional<long long> value = ParseWide(text, cents);
-    return "\"" + text + "\"" + where +
+    return gamelines::Quote(text) + where +
            (value ? " is an amount past " + std::to_string(kMaxAmount) : " is not an amount");
 }
 

@@ -42,6 +42,11 @@ std::string ExportPhh(const history::Game &game);
 std::string ExportGame(const history::Game &game, Format format);
 // Several games in one text; PHH hands are then numbered across the games.
 std::string ExportGames(const std::vector<history::Game> &games, Format format);
+// As ExportGames, but each hand is first written alone and read back with the importer below:
+// a hand it refuses, or reads with another pot or other winnings, is left out, with a warning
+// in leftOut naming the game's file, the hand and the reason. Every write to a file goes here.
+std::string ExportReadable(const std::vector<history::Game> &games, Format format,
+                           std::vector<std::string> &leftOut);
 
 struct ImportResult
 {
@@ -79,7 +84,8 @@ bool ImportFile(const std::string &path, ImportResult &result, std::string &erro
 // "PHH_HH_....phhs" (names no reader of the game's own files takes for a game).
 std::string CopyPathFor(const std::string &historyPath, Format format);
 // Reads the game of `historyPath` (its log beside it) and replaces its copy whole, so that a
-// tracker watching the folder never sees half a file. False with a message.
+// tracker watching the folder never sees half a file. False with a message, also when hands
+// had to be left out of the copy (which is written all the same).
 bool WriteCopyBeside(const std::string &historyPath, Format format, std::string &error);
 
 // Whether the file at `path` holds a format above rather than a game of Brisquel's.

@@ -1,6 +1,7 @@
 #include "interchange/HandMath.h"
 #include "interchange/ImportSupport.h"
 #include "interchange/Interchange.h"
+#include "lineformat/TextFormat.h"
 
 #include <algorithm>
 #include <climits>
@@ -154,7 +155,7 @@ private:
         if (!ParseValue(value, error, 0))
             return false;
         if (sections.back().fields.count(key))
-            return Fail("\"" + key + "\" is given twice", error);
+            return Fail(gamelines::Quote(key) + " is given twice", error);
         sections.back().fields[key] = std::move(value);
         return EndOfLine(error);
     }
@@ -316,7 +317,7 @@ private:
         if (bare != "inf" && bare != "nan" &&
             (value.text.empty() ||
              value.text.find_first_not_of("0123456789.+-_:eETZtz") != std::string::npos))
-            return Fail("\"" + value.text + "\" is not a value", error);
+            return Fail(gamelines::Quote(value.text) + " is not a value", error);
         value.kind = Value::Number;
         return true;
     }
@@ -408,8 +409,10 @@ bool PhhHand::Amounts(const char *name, std::vector<int> &out, bool required, bo
             out.push_back(kNotKnown);
             continue;
         }
-        const auto amount =
-            item.kind == Value::Number ? detail::ParseAmount(text, m_cents) : std::nullopt;
+        if (item.kind != Value::Number)
+            return Fail(item.line, gamelines::Quote(item.text) + " in " + name +
+                                       " is not a number: amounts are written without quotes");
+        const auto amount = detail::ParseAmount(text, m_cents);
         if (!amount)
             return Fail(item.line, detail::AmountError(item.text, m_cents, std::string(" in ") + name));
         out.push_back(minus ? -*amount : *amount);
@@ -445,7 +448,7 @@ bool PhhHand::Seats(std::vector<int> &out)
     for (const Value &item : value->items) {
         const std::optional<int> seat = detail::ParseSeatNumber(item.text);
         if (item.kind != Value::Number || !seat)
-            return Fail(item.line, "\"" + item.text + "\" in seats is not a seat of a table of ten");
+            return Fail(item.line, gamelines::Quote(item.text) + " in seats is not a seat of a table of ten");
         out.push_back(*seat);
     }
     return true;
@@ -483,7 +486,7 @@ bool PhhHand::Action(const Value &notation)
             std::string cards;
             words >> cards;
             if (!playerOf(argument, player))
-                return Fail(line, "\"" + text + "\" deals to no player");
+                return Fail(line, gamelines::Quote(text) + " deals to no player");
             const std::vector<int> hole = cardsOf(cards);
             if (hole.size() == 2 && hole[0] >= 0 && hole[1] >= 0) {
                 history::HandSeat &seat = hand.seats[static_cast<size_t>(m_seatOf[player])];
@@ -491,13 +494,19 @@ bool PhhHand::Action(const Value &notation)
                 human = m_knownHands++ == 0 ? seat.name : std::string();
                 return CardsOnce(line);
             }
-            return true;
+            // Cards not known are written "??"; a hand known in part is kept as not known.
+            const auto knownOrNot = [&](size_t at) {
+                return cards.compare(at, 2, "??") == 0 || history::CardFromText(cards.substr(at, 2)) >= 0;
+            };
+            if (cards.size() == 4 && knownOrNot(0) && knownOrNot(2))
+                return true;
+            return Fail(line, "a damaged deal " + gamelines::Quote(text) + ": two cards are wanted");
         }
         if (verb == "db") {
             const std::vector<int> cards = cardsOf(argument);
             for (int card : cards) {
                 if (card < 0)
-                    return Fail(line, "unreadable board cards \"" + argument + "\"");
+                    return Fail(line, "unreadable board cards " + gamelines::Quote(argument));
             }
             // The flop's three cards, then the turn's and the river's one each.
             if (cards.size() != (hand.board.empty() ? 3u : 1u) || hand.board.size() >= 5)
@@ -508,10 +517,10 @@ bool PhhHand::Action(const Value &notation)
             m_chips.NextStreet(n == 3 ? Street::Flop : n == 4 ? Street::Turn : Street::River);
             return CardsOnce(line);
         }
-        return Fail(line, "unknown dealing \"" + text + "\"");
+        return Fail(line, "unknown dealing " + gamelines::Quote(text));
     }
     if (!playerOf(actor, player))
-        return Fail(line, "\"" + actor + "\" is not a player of this hand");
+        return Fail(line, gamelines::Quote(actor) + " is not a player of this hand");
     if (Folded(player) && verb != "sm")
         return Fail(line, actor + " acts after folding");
     const int owed = m_chips.Owed(SeatOf(player));
@@ -544,7 +553,7 @@ bool PhhHand::Action(const Value &notation)
         if (!m_shown.count(seat))
             m_mucked.insert(seat);
     } else {
-        return Fail(line, "\"" + text + "\" is not a No-Limit Hold'em action");
+        return Fail(line, gamelines::Quote(text) + " is not a No-Limit Hold'em action");
     }
     return true;
 }
@@ -807,9 +816,9 @@ MoneyUnit UnitOf(const std::vector<Section> &sections)
 
 bool LooksLikePhh(const std::string &text)
 {
-    const std::string head = text.substr(0, 8192);
-    return head.find("variant") != std::string::npos &&
-           head.find("starting_stacks") != std::string::npos;
+    // The keys of a hand may follow a preamble of any length.
+    return text.find("variant") != std::string::npos &&
+           text.find("starting_stacks") != std::string::npos;
 }
 
 bool ImportPhh(const std::string &text, const std::string &source, ImportResult &result,

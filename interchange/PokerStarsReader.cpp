@@ -2,6 +2,7 @@
 #include "interchange/ImportSupport.h"
 #include "interchange/Interchange.h"
 #include "interchange/RoomHand.h"
+#include "lineformat/TextFormat.h"
 
 #include <algorithm>
 #include <climits>
@@ -65,6 +66,8 @@ private:
     bool Body(size_t index, const std::string &line);
     bool PlayerLine(size_t index, int seat, const std::string &rest);
     bool StreetLine(size_t index, const std::string &line);
+    bool DealtTo(size_t index, const std::string &line);
+    bool OtherLine(size_t index, const std::string &line);
     // Chips to a seat, returned or won; never more than the table holds.
     bool Pay(size_t index, int seat, int amount)
     {
@@ -133,7 +136,7 @@ bool HandReader::Header(const std::string &raw)
     long long number = 0;
     for (char c : id) {
         if (c < '0' || c > '9')
-            return Fail(0, "\"" + id + "\" is not a hand number");
+            return Fail(0, gamelines::Quote(id) + " is not a hand number");
         number = std::min(number * 10 + (c - '0'), static_cast<long long>(LLONG_MAX / 20));
     }
     // Numbers past an int (every room's today) stay whole in the id; the file's hands are
@@ -165,7 +168,7 @@ bool HandReader::Header(const std::string &raw)
     const auto big = slash == std::string::npos ? std::nullopt
                                                 : detail::ParseAmount(blinds.substr(slash + 1), m_cents);
     if (!small || !big)
-        return Fail(0, "\"" + blinds + "\" are not blinds");
+        return Fail(0, gamelines::Quote(blinds) + " are not blinds");
     hand.smallBlind = *small;
     hand.bigBlind = *big;
     const size_t dash = rest.find(" - ", close);
@@ -339,7 +342,7 @@ bool HandReader::PlayerLine(size_t index, int seat, const std::string &text)
         const size_t to = rest.find(" to ");
         int total = 0, increase = 0;
         if (to == std::string::npos)
-            return Fail(index, "a raise without its total: \"" + text + "\"");
+            return Fail(index, "a raise without its total: " + gamelines::Quote(text));
         if (!Amount(index, rest.substr(7, to - 7), increase) ||
             !Amount(index, rest.substr(to + 4), total))
             return false;
@@ -379,8 +382,8 @@ bool HandReader::StreetLine(size_t index, const std::string &line)
     const size_t before = name == 'T' ? 3 : name == 'R' ? 4 : 0; // board cards before it
     const bool again = name == 'H' ? m_holeCards : hand.board.size() > before;
     if (again || m_summary || hand.board.size() < before || (name != 'H' && !m_holeCards))
-        return Fail(index, (again ? "a street again: \"" : "a street out of order: \"") + line +
-                               "\"");
+        return Fail(index, (again ? "a street again: " : "a street out of order: ") +
+                               gamelines::Quote(line));
     if (name == 'H') {
         m_holeCards = true;
         return true;
@@ -388,7 +391,7 @@ bool HandReader::StreetLine(size_t index, const std::string &line)
     std::vector<int> cards;
     const size_t want = name == 'F' ? 3 : 1;
     if (!LastCards(line, cards) || cards.size() != want)
-        return Fail(index, "unreadable board cards: \"" + line + "\"");
+        return Fail(index, "unreadable board cards: " + gamelines::Quote(line));
     hand.board.insert(hand.board.end(), cards.begin(), cards.end());
     const size_t n = hand.board.size();
     m_chips.NextStreet(n == 3 ? Street::Flop : n == 4 ? Street::Turn : Street::River);
@@ -414,7 +417,7 @@ bool HandReader::Body(size_t index, const std::string &line)
             m_summary = true;
             m_summaryLine = index;
         } else {
-            return Fail(index, "not a hand of one board: \"" + line + "\"");
+            return Fail(index, "not a hand of one board: " + gamelines::Quote(line));
         }
         return true;
     }
@@ -458,20 +461,13 @@ bool HandReader::Body(size_t index, const std::string &line)
         }
         return true;
     }
-    if (StartsWith(line, "Dealt to ")) {
-        const int seat = SeatStarting(line.substr(9), " [", rest);
-        if (seat >= 0 && LastCards(line, cards) && cards.size() == 2) {
-            hand.seats[static_cast<size_t>(seat)].cards = {cards[0], cards[1]};
-            human = hand.seats[static_cast<size_t>(seat)].name;
-            return CardsOnce(index);
-        }
-        return true;
-    }
+    if (StartsWith(line, "Dealt to "))
+        return DealtTo(index, line);
     if (StartsWith(line, "Uncalled bet (")) {
         const size_t close = line.find(") returned to ");
         int amount = 0;
         if (close == std::string::npos || !Amount(index, line.substr(14, close - 14), amount))
-            return Fail(index, "unreadable line: \"" + line + "\"");
+            return Fail(index, "unreadable line: " + gamelines::Quote(line));
         const int seat = SeatStarting(line.substr(close + 14), "", rest);
         if (seat < 0 || !rest.empty())
             return Fail(index, "an uncalled bet returned to nobody at the table");
@@ -500,7 +496,52 @@ bool HandReader::Body(size_t index, const std::string &line)
             return false;
         return Pay(index, seat, amount);
     }
-    // Table talk and comings and goings ("joins the table", "is disconnected", ...).
+    return OtherLine(index, line);
+}
+
+bool HandReader::DealtTo(size_t index, const std::string &line)
+{
+    std::string rest;
+    std::vector<int> cards;
+    int seat = SeatStarting(line.substr(9), " [", rest);
+    // Rooms that list every player dealt in give the others without their cards.
+    if (seat < 0 && SeatStarting(line.substr(9), "", rest) >= 0 && rest.empty())
+        return true;
+    if (seat < 0)
+        return Fail(index, "cards dealt to no one seated at the table: " + gamelines::Quote(line));
+    if (!LastCards(line, cards) || cards.size() != 2)
+        return Fail(index, "a damaged line of the cards dealt to " + gamelines::Quote(line.substr(9)) +
+                               ": two cards are wanted");
+    hand.seats[static_cast<size_t>(seat)].cards = {cards[0], cards[1]};
+    human = hand.seats[static_cast<size_t>(seat)].name;
+    return CardsOnce(index);
+}
+
+// A line that names no seated player first: an action by someone not at the table is refused;
+// comings and goings and talk are left as they are, anything else left out with a warning.
+bool HandReader::OtherLine(size_t index, const std::string &line)
+{
+    static const char *const kPlays[] = {"posts ", "folds", "checks", "calls ", "bets ",
+                                         "raises ", "shows ", "mucks "};
+    const size_t colon = line.find(": ");
+    const bool talk = line.find(" said, \"") < colon; // what is said may look like an action
+    for (const char *verb : kPlays) {
+        if (colon != std::string::npos && !talk && StartsWith(line.substr(colon + 2), verb))
+            return Fail(index, gamelines::Quote(line.substr(0, colon)) +
+                                   ", who has no seat at the table, acts: " + gamelines::Quote(line));
+    }
+    static const char *const kTableTalk[] = {
+        " said, \"", " joins the table", " leaves the table", " is disconnected", " is connected",
+        " has timed out", " has returned", " is sitting out", " sits out", " will be allowed to play",
+        " was removed from the table", " finished the tournament", " wins the tournament",
+        " wins ", " re-buys", " adds on", " is feeling "};
+    for (const char *phrase : kTableTalk) {
+        if (line.find(phrase) != std::string::npos)
+            return true;
+    }
+    if (line.find_first_not_of(" \t\r") != std::string::npos)
+        warnings.push_back(m_source + ":" + std::to_string(m_text.firstLine + index) +
+                           ": a line not understood is left out: " + gamelines::Quote(line));
     return true;
 }
 
@@ -554,9 +595,15 @@ bool HandReader::Read()
 
 bool LooksLikePokerStars(const std::string &text)
 {
-    for (const std::string &line : detail::SplitLines(text.substr(0, 4096))) {
-        if (IsHandStart(line))
+    // Whatever comes before the first hand (a tracker's notes, a long preamble) is looked past.
+    for (size_t start = 0; start < text.size();) {
+        const size_t end = std::min(text.find('\n', start), text.size());
+        if (text.compare(start, 3, "\xEF\xBB\xBF") == 0)
+            start += 3;
+        if (text.compare(start, 11, "PokerStars ") == 0 &&
+            IsHandStart(text.substr(start, end - start)))
             return true;
+        start = end + 1;
     }
     return false;
 }
@@ -575,6 +622,17 @@ bool ImportPokerStars(const std::string &text, const std::string &source, Import
         if (!hands.empty())
             hands.back().lines.push_back(lines[i]);
     }
+    const size_t preamble = hands.empty() ? 0 : hands.front().firstLine - 1;
+    const auto noted = std::count_if(lines.begin(), lines.begin() + static_cast<long>(preamble),
+                                     [](const std::string &line) {
+                                         // Blanks, and the room's "***** # 2 *****" between hands.
+                                         return line.find_first_not_of(" \t\r\xEF\xBB\xBF*#0123456789") !=
+                                                std::string::npos;
+                                     });
+    if (noted > 0)
+        result.warnings.push_back(source + ":1: " + std::to_string(noted) +
+                                  (noted == 1 ? " line" : " lines") +
+                                  " before the first hand left out");
     if (hands.empty()) {
         error = detail::NoHandError(lines, source, "PokerStars");
         return false;

@@ -52,8 +52,8 @@ if [ "${BRISQUEL_SKIP_FUZZ:-0}" != 1 ] && [ -n "$CLANGXX" ]; then
   cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER="$CLANGXX" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" -DBRISQUEL_FUZZ=ON -DBRISQUEL_UI=OFF \
     -DBRISQUEL_TESTS=OFF -DBRISQUEL_BENCH=OFF -DBRISQUEL_WERROR=ON >/dev/null
-  cmake --build build-fuzz -j"$(nproc)" --target fuzz_history fuzz_range fuzz_import
-  for target in fuzz_history fuzz_range fuzz_import; do
+  cmake --build build-fuzz -j"$(nproc)" --target fuzz_history fuzz_range fuzz_import fuzz_progress
+  for target in fuzz_history fuzz_range fuzz_import fuzz_progress; do
     # New inputs go to a scratch folder; the corpus in the repository is only read.
     scratch="$(mktemp -d)"
     build-fuzz/tests/fuzz/$target -max_total_time="${BRISQUEL_FUZZ_SECONDS:-20}" -max_len=16384 \

@@ -70,7 +70,7 @@ struct StatCounters
 struct PersonaResult
 {
     std::string name;
-    int amount = 0; // chips won (positive) or lost in this run
+    long long amount = 0; // chips won (positive) or lost in this run
     StatCounters counters;
 };
 

@@ -29,7 +29,7 @@ const char *LedgerNameOfPersona(int persona)
     return index < 0 ? "" : PersonaName(persona);
 }
 
-SessionResult CollectSessionResult(CGameTable &table, int heroChipsAdded)
+SessionResult CollectSessionResult(CGameTable &table, long long heroChipsAdded)
 {
     // Each seat is credited to what played it, wherever it sat: a bot game has no human, and
     // its seat 0 is a persona like any other.
@@ -37,7 +37,7 @@ SessionResult CollectSessionResult(CGameTable &table, int heroChipsAdded)
         const int index = PersonaIndex(table.m_players[s].m_persona);
         if (index < 0)
             continue;
-        int diff = table.m_stack[s] - table.m_startStack[s];
+        long long diff = static_cast<long long>(table.m_stack[s]) - table.m_startStack[s];
         if (IsHumanPersona(table.m_players[s].m_persona))
             diff -= heroChipsAdded;
         table.m_resultByPersona[index] += diff;

@@ -12,7 +12,7 @@ class CDunmereGame;
 // summed counters of the seats each persona played. A seat counts for what played it: the
 // human's seat for "Hero", a computer's seat for its persona. `heroChipsAdded` are chips the
 // human bought during the game: they are not winnings.
-SessionResult CollectSessionResult(CGameTable &table, int heroChipsAdded = 0);
+SessionResult CollectSessionResult(CGameTable &table, long long heroChipsAdded = 0);
 
 // The ledger name a seat's results are booked under, from the persona code that played it:
 // "Hero" for the human, else the persona's name; empty for no persona.

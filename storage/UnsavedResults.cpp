@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <sstream>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace {
@@ -44,6 +46,31 @@ bool ParseGames(const std::string &text, std::vector<UnsavedGame> &games)
     }
     return true;
 }
+
+// Held from reading the file to writing it again, by a lock on a file of its own beside it (the
+// kept file itself is replaced by a rename): a save by brisquel-cli and one by the desktop
+// program at the same moment must neither lose the other's game nor save a kept game twice.
+// Without a lock file (a folder that cannot be written) there is no file to keep either.
+class KeptFileLock
+{
+public:
+    explicit KeptFileLock(const std::string &path)
+        : m_fd(::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600))
+    {
+        while (m_fd >= 0 && ::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    }
+    ~KeptFileLock()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    KeptFileLock(const KeptFileLock &) = delete;
+    KeptFileLock &operator=(const KeptFileLock &) = delete;
+
+private:
+    int m_fd;
+};
 
 bool Reopen(CPokerDatabase &db, const std::string &folder)
 {
@@ -125,6 +152,7 @@ SaveOutcome SaveOrKeep(CPokerDatabase &db, const std::string &folder, const Unsa
     }
     outcome.problem = SaveProblemText(outcome, db);
     const std::string path = UnsavedResultsPath(db.m_path);
+    const KeptFileLock lock(path);
     std::vector<UnsavedGame> games;
     std::string error;
     if (ReadUnsavedResults(path, games, error)) {
@@ -142,6 +170,7 @@ bool SaveKeptResults(CPokerDatabase &db, const std::string &folder, std::string 
 {
     const std::string path =
         UnsavedResultsPath((std::filesystem::path(folder) / kDatabaseFileName).string());
+    const KeptFileLock lock(path);
     std::vector<UnsavedGame> games, left;
     if (!ReadUnsavedResults(path, games, error))
         return false;

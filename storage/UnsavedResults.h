@@ -8,7 +8,9 @@
 // ledger name: name, chips won, then the counters N, VPIP opportunities, VPIP, PFR and 3-bet,
 // separated by tabs.
 //
-// Threads: any thread, one database per call as CPokerDatabase requires.
+// Threads: any thread, one database per call as CPokerDatabase requires. SaveOrKeep and
+// SaveKeptResults hold a lock ("PokerDB.db3.unsaved.lock") while they change the file, so that
+// programs and threads saving at once keep every game.
 
 #include "storage/PokerTables.h"
 

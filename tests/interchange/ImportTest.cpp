@@ -422,7 +422,14 @@ INSTANTIATE_TEST_SUITE_P(
                 "[2]\nvariant = 'NT'\nantes = [0, 0]\nblinds_or_straddles = [1, 2]\n"
                 "starting_stacks = [100, 100]\nactions = ['p2 cc', 'p1 cc', 'd db 2c3c4c',"
                 " 'd db 5d', 'd db 9h', 'p1 sm ??\?\?', 'p2 sm ??\?\?']\n",
-                "in.txt:8: who won cannot be told: no hand at the showdown is shown", 1}),
+                "in.txt:8: who won cannot be told: no hand at the showdown is shown", 1},
+        BadCase{"LineNotUnderstood",
+                std::string(kGoodHand).insert(std::string(kGoodHand).find("a: folds"), "a\x01" "b\n"),
+                "in.txt:9: a line not understood is left out: \"a\x01" "b\"", 0},
+        BadCase{"Preamble", "Exported hands\n\n# notes\n" + std::string(kGoodHand),
+                "in.txt:1: 2 lines before the first hand left out", 0},
+        BadCase{"PreamblePast8KB", std::string(20000, '-') + "\n" + kGoodHand,
+                "in.txt:1: 1 line before the first hand left out", 0}),
     [](const ::testing::TestParamInfo<BadCase> &param) { return param.param.label; });
 
 // Texts made to break the reader: seats and buttons off the table, streets out of turn, a card
@@ -463,6 +470,12 @@ std::string Changed(const std::string &text, const std::string &from, const std:
     return at == std::string::npos ? out : out.replace(at, from.size(), to);
 }
 
+// The hand with a line of the cards dealt, "Dealt to " + what, as its ninth.
+std::string WithDealt(const std::string &what)
+{
+    return Changed(kShowdownHand, "*** HOLE CARDS ***\n", "*** HOLE CARDS ***\nDealt to " + what + "\n");
+}
+
 class HostileInput : public ::testing::TestWithParam<BadCase>
 {
 };
@@ -474,6 +487,7 @@ TEST_P(HostileInput, IsRefusedWithItsReason)
     std::string error;
     EXPECT_FALSE(interchange::ImportText(c.text, "in.txt", result, error));
     EXPECT_NE(error.find(c.message), std::string::npos) << error;
+    EXPECT_LT(error.size(), 200u) << "a short excerpt of the line";
 }
 
 // Both untouched texts read, so that each case below fails for its own change alone.
@@ -558,7 +572,22 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"PhhFourCardFlop", Changed(kPhhHand, "d db 2c7dJh", "d db 2c7dJh4s"),
                 "in.txt:10: a board of 4 cards", -1},
         BadCase{"PhhStackPastTheBound", Changed(kPhhHand, "[500, 500, 500]", "[500, 100000001, 500]"),
-                "in.txt:5: \"100000001\" in starting_stacks is an amount past 100000000", -1}),
+                "in.txt:5: \"100000001\" in starting_stacks is an amount past 100000000", -1},
+        BadCase{"PhhQuotedStack", Changed(kPhhHand, "[500, 500, 500]", "[500, \"500\", 500]"),
+                "in.txt:5: \"500\" in starting_stacks is not a number", -1},
+        BadCase{"PhhDamagedDeal", Changed(kPhhHand, "p2 9c9d\"", "p2 9c9x\""),
+                "in.txt:8: a damaged deal \"d dh p2 9c9x\": two cards are wanted", -1},
+        BadCase{"DealtABadCard", WithDealt("b [Ah Kx]"),
+                "in.txt:9: a damaged line of the cards dealt to \"b [Ah Kx]\"", -1},
+        BadCase{"DealtThreeCards", WithDealt("b [Ah Kh Qd]"),
+                "in.txt:9: a damaged line of the cards dealt to", -1},
+        BadCase{"DealtToNoOneSeated", WithDealt("z [Ah Kh]"),
+                "in.txt:9: cards dealt to no one seated at the table: \"Dealt to z [Ah Kh]\"", -1},
+        BadCase{"ActionOfNoOneSeated", Changed(kShowdownHand, "a: folds\n", "a: folds\nz: calls 10\n"),
+                "in.txt:10: \"z\", who has no seat at the table, acts", -1},
+        BadCase{"LongDamagedLine",
+                Changed(kShowdownHand, "a: folds", "a: raises " + std::string(1 << 20, '9')),
+                "in.txt:9: a raise without its total: \"raises 999", -1}),
     [](const ::testing::TestParamInfo<BadCase> &param) { return param.param.label; });
 
 // Seat numbers are whole numbers even in a hand whose amounts are money.
@@ -612,6 +641,25 @@ TEST(ImportPhh, ANumberOrDateThatCannotBeIsLeftOut)
         const std::string written =
             interchange::ExportGames(phh.games, interchange::Format::PokerStars);
         EXPECT_TRUE(interchange::ImportText(written, "out.txt", again, error)) << error;
+    }
+}
+
+// Whatever comes first, however long, the format is found, and a byte order mark is passed by.
+TEST(ReadAnyGames, FindsTheFormatPastAPreambleAndAByteOrderMark)
+{
+    const testsupport::TempFolder folder("import");
+    const std::string bom = "\xEF\xBB\xBF", notes = "# " + std::string(20000, '-') + "\n";
+    using File = std::pair<const char *, std::string>;
+    for (const auto &[name, text] : {File{"bom.txt", bom + kShowdownHand}, File{"long.txt", notes + kShowdownHand},
+                                     File{"bom.phh", bom + kPhhHand}, File{"long.phh", notes + kPhhHand}}) {
+        const std::string path = folder.file(name);
+        std::ofstream(path) << text;
+        std::vector<history::Game> games;
+        std::vector<std::string> warnings;
+        std::string error;
+        ASSERT_TRUE(interchange::ReadAnyGames(path, true, games, error, warnings)) << name << error;
+        ASSERT_EQ(games.size(), 1u);
+        EXPECT_EQ(games[0].hands[0].pot, 20) << name;
     }
 }
 

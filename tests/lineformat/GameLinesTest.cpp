@@ -1,6 +1,7 @@
 // The line forms of both files against the texts the files hold, each read back with its own
 // pattern; and the shared numbers and names.
 #include "lineformat/GameLines.h"
+#include "lineformat/TextFormat.h"
 #include "vocabulary/GameVocabulary.h"
 
 #include <gtest/gtest.h>
@@ -142,6 +143,17 @@ TEST(GameLines, RulesAndFixedLines)
     EXPECT_STREQ(kLogPreflopStart, "Preflop start");
     EXPECT_STREQ(kLogHumanBroke, "You lost all your money !");
     EXPECT_STREQ(kLogGameOver, "The game is over !");
+}
+
+TEST(GameLines, AQuotedLineIsAShortExcerpt)
+{
+    const std::string e9(59, 'x');
+    for (const auto &[line, quoted] : std::initializer_list<std::pair<std::string, std::string>>{
+             {"  Seat 1: a \r", "\"Seat 1: a\""},
+             {std::string(1 << 20, '9'), "\"" + std::string(60, '9') + "...\""},
+             {e9 + "\xC3\xA9\xC3\xA9", "\"" + e9 + "\xC3\xA9...\""}}) { // never half an é
+        EXPECT_EQ(gamelines::Quote(line), quoted);
+    }
 }
 
 TEST(GameLines, MatchRejectsWhatDoesNotFit)

@@ -2,6 +2,7 @@
 // two programs create the file at the same moment, both save.
 
 #include "storage/PokerTables.h"
+#include "storage/UnsavedResults.h"
 #include "tests/storage/StorageTestUtil.h"
 #include "tests/support/Unprivileged.h"
 
@@ -110,4 +111,27 @@ TEST(DatabaseFailure, TwoProgramsCreatingTheFileAtOnceBothSave)
                   "CREATE TABLE [Players] ( [OperationID] INT,[Family_Name] TEXT,[Amount] "
                   "DOUBLE,[Balance] DOUBLE,[DateTime] TEXT)");
     }
+}
+
+// Two programs that cannot save at the same moment both keep their games beside the database.
+TEST(DatabaseFailure, GamesKeptAtOnceAreAllKept)
+{
+    TempFolder folder;
+    std::ofstream(folder.file(kDatabaseFileName), std::ios::binary) << std::string(4096, 'x');
+    constexpr int kGames = 40;
+    const auto keep = [&] {
+        for (int g = 0; g < kGames; ++g) {
+            CPokerDatabase db;
+            db.m_path = folder.file(kDatabaseFileName);
+            EXPECT_FALSE(SaveOrKeep(db, folder.str(), {g, kResult}).keptIn.empty());
+        }
+    };
+    std::thread other(keep);
+    keep();
+    other.join();
+    std::vector<UnsavedGame> games;
+    std::string error;
+    ASSERT_TRUE(ReadUnsavedResults(UnsavedResultsPath(folder.file(kDatabaseFileName)), games, error))
+        << error;
+    EXPECT_EQ(games.size(), 2u * kGames);
 }

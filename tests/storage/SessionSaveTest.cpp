@@ -56,6 +56,10 @@ TEST(SessionSaveTest, EachPersonaGetsItsSeatsResultsAndCounters)
     }
     // Bought chips are not winnings.
     EXPECT_EQ(table.m_resultByPersona[0], 200);
+    // Thirty refills of 100,000,000 chips are past an int, not past the sums.
+    CGameTable refilled;
+    FillTable(refilled);
+    EXPECT_EQ(CollectSessionResult(refilled, 3000000000LL)[0].amount, 1300 - 1000 - 3000000000LL);
 
     const StatCounters &hero = result[0].counters;
     EXPECT_EQ(

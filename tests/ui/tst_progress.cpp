@@ -349,6 +349,8 @@ void TestProgress::badCacheIsIgnoredAndRewritten_data()
     QTest::newRow("a size that is text") << "size" << 1;
     QTest::newRow("hands below zero") << "hands" << 1;
     QTest::newRow("a loss of 1e300") << "loss" << 1;
+    QTest::newRow("a reason of 4 MB") << "problem" << 1;
+    QTest::newRow("more all-ins than hands") << "allIns" << 1;
     // Not files to read: they must neither block nor fill the memory.
     QTest::newRow("a FIFO") << "fifo" << 2;
     QTest::newRow("a link to /dev/zero") << "zero" << 2;
@@ -381,6 +383,13 @@ void TestProgress::badCacheIsIgnoredAndRewritten()
         game[QStringLiteral("hands")] = -3;
     else if (change == QLatin1String("loss"))
         game[QStringLiteral("evLossPer100")] = 1e300;
+    else if (change == QLatin1String("problem"))
+        game[QStringLiteral("problem")] = QString(4 << 20, QLatin1Char('x'));
+    else if (change == QLatin1String("allIns"))
+        game[QStringLiteral("allIns")] = QJsonArray(
+            {QJsonArray{1, 0.5}, QJsonArray{2, 0.5}, QJsonArray{3, 0.5}, QJsonArray{4, 0.5}});
+    if (change == QLatin1String("allIns"))
+        game[QStringLiteral("hands")] = 3;
     if (text == ReadText(cache).toLatin1()) {
         games[0] = game;
         top[QStringLiteral("games")] = games;

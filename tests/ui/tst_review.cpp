@@ -437,6 +437,18 @@ void TestReview::badHandHistoriesGetAMessage()
     QVERIFY2(shown.elapsed() < 1000, qPrintable(QString::number(shown.elapsed())));
     QVERIFY(Message(window).contains("999") && Message(window).size() < 1000);
     QCOMPARE(window.width(), width);
+    // A player of a name of 100,000 characters, replayed: the seat, the list and the caption
+    // show a short part of it, and the window keeps its width.
+    QString named = ReadText(QStringLiteral(BRISQUEL_INTERCHANGE_DATA "/two_tables_eur.txt"));
+    named.replace(QStringLiteral("a1"), QString(100000, 'n'));
+    QVERIFY(notes.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    notes.write(named.toUtf8());
+    notes.close();
+    QVERIFY(window.openFile(other));
+    ClickRow(window, 0);
+    ClickButton(&window, "last");
+    window.grab();
+    QCOMPARE(window.width(), width);
 
     // A file cut off in its second hand: the first hand still replays, with a remark.
     const QString whole = ReadText(HistoryFiles(m_bots.path()).at(0));

@@ -3,6 +3,7 @@
 #include "coach/Coach.h"
 #include "replay/HandReplay.h"
 #include "ui/coach/AdviceText.h"
+#include "ui/review/BoundedText.h"
 #include "ui/review/ProgressFigures.h"
 
 #include <QComboBox>
@@ -43,11 +44,11 @@ CGameSummaryWindow::CGameSummaryWindow(const history::Game &game, bool withCoach
     const int seat = replay::PlayerSeat(game);
     m_summary = summary::Summarize(game, seat);
     const QString player = seat >= 0 && seat < static_cast<int>(game.seats.size())
-                               ? QString::fromStdString(game.seats[static_cast<size_t>(seat)].name)
+                               ? BoundedText(QString::fromStdString(game.seats[static_cast<size_t>(seat)].name))
                                : QString();
 
     auto *box = new QVBoxLayout(this);
-    auto *heading = new QLabel(tr("<b>The game is over.</b> How it went for %1:").arg(player), this);
+    auto *heading = new QLabel(tr("<b>The game is over.</b> How it went for %1:").arg(player.toHtmlEscaped()), this);
     box->addWidget(heading);
 
     auto *form = new QFormLayout;
@@ -129,7 +130,7 @@ CGameSummaryWindow::CGameSummaryWindow(const history::Game &game, bool withCoach
                 if (texts.isEmpty())
                     texts << tr("none: every decision graded ok");
             } else {
-                texts << QString::fromStdString(error);
+                texts << BoundedText(QString::fromStdString(error), kMaxMessageChars);
             }
             if (m_closing)
                 return;

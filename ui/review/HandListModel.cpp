@@ -1,6 +1,7 @@
 #include "ui/review/HandListModel.h"
 
 #include "outcome/HandOutcome.h"
+#include "ui/review/BoundedText.h"
 
 #include <map>
 
@@ -108,7 +109,7 @@ QVariant CHandListModel::data(const QModelIndex &index, int role) const
     case kTime: {
         // "2023.11.14  22:13:20": the game's hands share the date.
         const QString time = QString::fromStdString(hand.timeText).simplified();
-        return time.section(QLatin1Char(' '), -1);
+        return BoundedText(time.section(QLatin1Char(' '), -1));
     }
     case kCards:
         if (!seated)

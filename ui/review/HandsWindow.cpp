@@ -4,6 +4,7 @@
 #include "coach/Review.h"
 #include "interchange/Interchange.h"
 #include "safefile/SafeWrite.h"
+#include "ui/review/BoundedText.h"
 #include "ui/review/DecisionValuer.h"
 #include "ui/review/GameListText.h"
 #include "ui/review/HandListModel.h"
@@ -355,34 +356,10 @@ int CHandsWindow::stepCount() const
     return m_replay ? m_replay->count() : 0;
 }
 
-namespace {
-
-// A message may quote a damaged line of any length: the label lays out a bounded excerpt, and
-// a run without blanks gets break points, so that it wraps instead of widening the window.
-QString BoundedMessage(const QString &text)
-{
-    constexpr qsizetype kMaxChars = 400;
-    constexpr int kMaxRun = 100;
-    QString bounded;
-    int run = 0;
-    for (const QChar c : QStringView(text).left(kMaxChars)) {
-        bounded += c;
-        run = c.isSpace() ? 0 : run + 1;
-        if (run == kMaxRun) {
-            bounded += QChar(0x200B);
-            run = 0;
-        }
-    }
-    if (text.size() > kMaxChars)
-        bounded += QChar(0x2026);
-    return bounded;
-}
-
-} // namespace
 
 void CHandsWindow::showMessage(const QString &text, bool error)
 {
-    m_message->setText(BoundedMessage(text));
+    m_message->setText(BoundedText(text, kMaxMessageChars));
     // A background of its own: readable on the light and on the dark style alike.
     m_message->setStyleSheet(
         error ? QStringLiteral("color: #8A0010; background: #FDE7E9; font-weight: bold;"
@@ -446,8 +423,14 @@ bool CHandsWindow::exportTo(const QString &path)
     }
     const bool phh = path.endsWith(QLatin1String(".phh"), Qt::CaseInsensitive) ||
                      path.endsWith(QLatin1String(".phhs"), Qt::CaseInsensitive);
-    const std::string text = interchange::ExportGame(
-        shown, phh ? interchange::Format::Phh : interchange::Format::PokerStars);
+    std::vector<std::string> leftOut;
+    const std::string text = interchange::ExportReadable(
+        {shown}, phh ? interchange::Format::Phh : interchange::Format::PokerStars, leftOut);
+    if (text.empty()) {
+        showMessage(tr("No hand was exported: %1").arg(QString::fromStdString(leftOut.front())),
+                    true);
+        return false;
+    }
     // Qt's own save file says "Unknown error" for a full disk: the system's reason instead.
     std::string reason;
     if (!safefile::WriteFileReplacing(QFile::encodeName(path).toStdString(), text, reason)) {
@@ -456,9 +439,13 @@ bool CHandsWindow::exportTo(const QString &path)
                     true);
         return false;
     }
-    showMessage(tr("Exported %n hand(s) to %1", nullptr, static_cast<int>(shown.hands.size()))
-                    .arg(QDir::toNativeSeparators(path)),
-                false);
+    const int written = static_cast<int>(shown.hands.size() - leftOut.size());
+    QString message = tr("Exported %n hand(s) to %1", nullptr, written).arg(QDir::toNativeSeparators(path));
+    if (!leftOut.empty())
+        message += tr("; %n left out, as they would not read back: %1", nullptr,
+                      static_cast<int>(leftOut.size()))
+                       .arg(QString::fromStdString(leftOut.front()));
+    showMessage(message, !leftOut.empty());
     return true;
 }
 
@@ -586,7 +573,7 @@ void CHandsWindow::setStep(int step)
     const history::Hand &hand = m_model->game().hands[static_cast<size_t>(m_hand)];
     const replay::TableState &state = m_replay->at(m_step);
     m_table->setSnapshot(SnapshotOfReplay(hand, state));
-    m_caption->setText(QString::fromStdString(state.caption));
+    m_caption->setText(BoundedText(QString::fromStdString(state.caption), kMaxMessageChars));
     m_stepLabel->setText(tr("Step %1 of %2").arg(m_step + 1).arg(count));
 
     showCoachLine();

@@ -3,6 +3,7 @@
 
 #include "replay/HandReplay.h"
 #include "storage/LedgerReader.h"
+#include "ui/review/BoundedText.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -42,7 +43,7 @@ constexpr char kPlayerName[] = "Hero";
 
 void ShowText(QLabel *label, const QString &text, bool error)
 {
-    label->setText(text);
+    label->setText(BoundedText(text, kMaxMessageChars));
     label->setStyleSheet(error ? QStringLiteral("color: #B00020; font-weight: bold;")
                                : QStringLiteral("color: #1B5E20;"));
     label->setVisible(!text.isEmpty());
@@ -154,6 +155,8 @@ CProgressWindow::CProgressWindow(QString outputFolder, QString databasePath, QWi
     m_statisticsName = new QComboBox(nameRow);
     m_statisticsName->setObjectName(QStringLiteral("statisticsName"));
     m_statisticsName->setMinimumContentsLength(12);
+    // The names are the ledger's, whatever their length: the list keeps its width.
+    m_statisticsName->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     nameBox->addWidget(m_statisticsName);
     connect(m_statisticsName, &QComboBox::currentTextChanged, this,
             &CProgressWindow::drawStatistics);
@@ -277,7 +280,7 @@ void CProgressWindow::loadGame()
     ShowText(m_gameMessage, {}, false);
     m_gameFile = QString::fromStdString(files.back());
     m_gamePlayer = static_cast<size_t>(seat) < game.seats.size()
-                       ? QString::fromStdString(game.seats[static_cast<size_t>(seat)].name)
+                       ? BoundedText(QString::fromStdString(game.seats[static_cast<size_t>(seat)].name))
                        : tr("Seat %1").arg(seat);
     m_gamePoints = points;
     drawGame();
@@ -381,7 +384,7 @@ void CProgressWindow::loadLedger()
         if (points.empty())
             continue;
         auto *line = new QLineSeries;
-        line->setName(QString::fromStdString(name));
+        line->setName(BoundedText(QString::fromStdString(name)));
         line->setPointsVisible(true);
         QStringList dates;
         for (const BalancePoint &p : points) {

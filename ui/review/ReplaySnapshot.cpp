@@ -1,5 +1,6 @@
 #include "ui/review/ReplaySnapshot.h"
 
+#include "ui/review/BoundedText.h"
 #include "ui/table_view/SeatLayout.h"
 
 #include <QString>
@@ -27,8 +28,9 @@ TableSnapshot SnapshotOfReplay(const history::Hand &hand, const replay::TableSta
         out.cardsRect = rects[s].cards;
         out.visible = seat.inHand;
         if (static_cast<size_t>(s) < hand.seats.size())
-            out.name =
-                QString::fromStdString(hand.seats[static_cast<size_t>(s)].name).toStdWString();
+            out.name = BoundedText(QString::fromStdString(hand.seats[static_cast<size_t>(s)].name),
+                                   kMaxNameChars, false)
+                           .toStdWString();
         out.stack = std::to_wstring(seat.stack);
         out.hasButton = s == hand.button;
         out.showWin = seat.won > 0;

@@ -131,8 +131,13 @@ void DrawSeat(QPainter &p, const Mapper &m, const SeatSnapshot &seat)
         p.setPen(UnitPen(m, Qt::black, 1));
         p.setBrush(Argb(kBoxFill));
         p.drawRoundedRect(m.Map(b), m.Len(kCornerRadius), m.Len(kCornerRadius));
+        // A long name ends in "…" at the box's edge rather than running over the next seat.
         if (!seat.name.empty())
-            DrawText(p, m, b.left + 40, b.upper, QString::fromStdWString(seat.name), 11, Qt::white);
+            DrawText(p, m, b.left + 40, b.upper,
+                     QFontMetricsF(TableFont(11))
+                         .elidedText(QString::fromStdWString(seat.name), Qt::ElideRight,
+                                     b.right - b.left - 45),
+                     11, Qt::white);
         if (!seat.stack.empty())
             DrawText(p, m, (b.left + b.right) / 2, b.lower + 15,
                      QString::fromStdWString(seat.stack), 11, Qt::white);
