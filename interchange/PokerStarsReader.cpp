@@ -505,7 +505,8 @@ bool HandReader::DealtTo(size_t index, const std::string &line)
     std::vector<int> cards;
     int seat = SeatStarting(line.substr(9), " [", rest);
     // Rooms that list every player dealt in give the others without their cards.
-    if (seat < 0 && SeatStarting(line.substr(9), "", rest) >= 0 && rest.empty())
+    if (seat < 0 && SeatStarting(line.substr(9), "", rest) >= 0 &&
+        rest.find_first_not_of(" \t\r") == std::string::npos)
         return true;
     if (seat < 0)
         return Fail(index, "cards dealt to no one seated at the table: " + gamelines::Quote(line));
