@@ -24,8 +24,9 @@ const QRect kLineRect(21, 143, 411, 18);
 const QRect kAdviceRect(21, 161, 415, 36);
 
 // After the first values (playout::kTableFirstAnswerMillis) the play-outs go on refining them
-// while the human thinks, up to this long: the final answer within three seconds.
-constexpr int kLongestAdviceMillis = 3000;
+// while the human thinks, up to this long, so that the final answer, the standard one beside
+// it included, comes within three seconds.
+constexpr int kLongestAdviceMillis = 2500;
 // The standard answer's play-outs after a decision: short, since closing waits for them.
 constexpr int kStandardAdviceMillis = 500;
 
