@@ -101,6 +101,7 @@ std::vector<Spot> SpotsOfGame(const history::Game &game, int seat,
             spot.toCall = row.point.toCall;
             spot.bigBlind = row.bigBlind;
             spot.options = advice.options;
+            spot.covariance = advice.covariance;
             spots.push_back(std::move(spot));
         }
     }
@@ -197,6 +198,8 @@ bool GradeAnswer(const Spot &spot, const Answer &answer, Graded &graded, std::st
     advice.valid = true;
     advice.final = true;
     advice.options = spot.options;
+    // Without it the drill would call uncertain, and grade milder, what the review graded.
+    advice.covariance = spot.covariance;
     if (!fold && playout::TakenOption(advice.options, put, false) < 0) {
         error = "a raise is not an option in this spot";
         return false;

@@ -56,6 +56,7 @@ struct Spot
     int toCall = 0;
     int bigBlind = 0;
     std::vector<playout::Option> options; // every option of the decision, valued
+    std::vector<double> covariance;       // of the options' values, as playout::Advice has it
     // The schedule, and when the spot is due (seconds since the epoch; 0: never drilled).
     Sm2State schedule;
     std::int64_t due = 0;

@@ -14,13 +14,13 @@ constexpr char kSchema[] =
     "CREATE TABLE IF NOT EXISTS spots (key TEXT PRIMARY KEY, game TEXT, player TEXT, hand "
     "INTEGER, decision INTEGER, street INTEGER, position INTEGER, faced INTEGER, grade INTEGER, "
     "loss REAL, played TEXT, cards TEXT, pot INTEGER, to_call INTEGER, big_blind INTEGER, "
-    "options TEXT, repetitions INTEGER, interval INTEGER, ease REAL, due INTEGER, tries "
+    "options TEXT, covariance TEXT, repetitions INTEGER, interval INTEGER, ease REAL, due INTEGER, tries "
     "INTEGER);"
     "CREATE TABLE IF NOT EXISTS tries (id INTEGER PRIMARY KEY, spot TEXT, at INTEGER, right "
     "INTEGER, loss REAL);";
 constexpr char kSpotColumns[] =
     "key, game, player, hand, decision, street, position, faced, grade, loss, played, cards, "
-    "pot, to_call, big_blind, options, repetitions, interval, ease, due, tries";
+    "pot, to_call, big_blind, options, covariance, repetitions, interval, ease, due, tries";
 
 struct Statement
 {
@@ -79,6 +79,17 @@ bool ReadOptions(const std::string &text, std::vector<playout::Option> &options)
         options.push_back(o);
     }
     return !options.empty();
+}
+
+std::string NumbersField(const std::vector<double> &numbers)
+{
+    std::string text;
+    for (double number : numbers) {
+        char field[40];
+        std::snprintf(field, sizeof field, "%.17g ", number);
+        text += field;
+    }
+    return text;
 }
 
 bool InRange(int value, int last) { return value >= 0 && value <= last; }
@@ -154,7 +165,7 @@ bool Store::Open(const std::string &path, std::string &error)
 int Store::Add(const std::vector<Spot> &spots, std::string &error)
 {
     const std::string sql = std::string("INSERT OR IGNORE INTO spots (") + kSpotColumns +
-                            ") VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
+                            ") VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
     Statement statement;
     if (!Run("BEGIN", error))
         return -1;
@@ -167,7 +178,8 @@ int Store::Add(const std::vector<Spot> &spots, std::string &error)
     for (const Spot &spot : spots) {
         sqlite3_stmt *s = statement.raw;
         const std::string texts[] = {spot.key(), spot.game, spot.player, spot.played,
-                                     CardsField(spot), OptionsField(spot.options)};
+                                     CardsField(spot), OptionsField(spot.options),
+                                     NumbersField(spot.covariance)};
         sqlite3_bind_text(s, 1, texts[0].c_str(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_text(s, 2, texts[1].c_str(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_text(s, 3, texts[2].c_str(), -1, SQLITE_TRANSIENT);
@@ -186,11 +198,12 @@ int Store::Add(const std::vector<Spot> &spots, std::string &error)
         sqlite3_bind_int(s, 14, spot.toCall);
         sqlite3_bind_int(s, 15, spot.bigBlind);
         sqlite3_bind_text(s, 16, texts[5].c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_int(s, 17, spot.schedule.repetitions);
-        sqlite3_bind_int(s, 18, spot.schedule.intervalDays);
-        sqlite3_bind_double(s, 19, spot.schedule.ease);
-        sqlite3_bind_int64(s, 20, spot.due);
-        sqlite3_bind_int(s, 21, spot.tries);
+        sqlite3_bind_text(s, 17, texts[6].c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_int(s, 18, spot.schedule.repetitions);
+        sqlite3_bind_int(s, 19, spot.schedule.intervalDays);
+        sqlite3_bind_double(s, 20, spot.schedule.ease);
+        sqlite3_bind_int64(s, 21, spot.due);
+        sqlite3_bind_int(s, 22, spot.tries);
         if (sqlite3_step(s) != SQLITE_DONE) {
             error = sqlite3_errmsg(m_db.get());
             std::string ignored;
@@ -232,12 +245,17 @@ bool Store::Load(std::vector<Spot> &spots, std::string &error)
         spot.pot = sqlite3_column_int(s, 12);
         spot.toCall = sqlite3_column_int(s, 13);
         spot.bigBlind = sqlite3_column_int(s, 14);
-        spot.schedule = {sqlite3_column_int(s, 16), sqlite3_column_int(s, 17),
-                         sqlite3_column_double(s, 18)};
-        spot.due = sqlite3_column_int64(s, 19);
-        spot.tries = sqlite3_column_int(s, 20);
+        spot.schedule = {sqlite3_column_int(s, 17), sqlite3_column_int(s, 18),
+                         sqlite3_column_double(s, 19)};
+        spot.due = sqlite3_column_int64(s, 20);
+        spot.tries = sqlite3_column_int(s, 21);
+        std::istringstream covariance(Text(s, 16));
+        for (double value; covariance >> value;)
+            spot.covariance.push_back(value);
         if (ReadCards(Text(s, 11), spot) && ReadOptions(Text(s, 15), spot.options) &&
-            spot.key() == Text(s, 0))
+            spot.key() == Text(s, 0) &&
+            (spot.covariance.empty() ||
+             spot.covariance.size() == spot.options.size() * spot.options.size()))
             spots.push_back(std::move(spot));
     }
     if (rc != SQLITE_DONE) {

@@ -1,0 +1,250 @@
+// The practice deck: the SM-2 schedule against the algorithm's own definition, answers graded
+// with a spot's values, the deck of a seeded game, and the store across reopening and damage.
+
+#include "practice/Store.h"
+#include "tests/support/SeededBotGame.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+namespace {
+
+using playout::Grade;
+using playout::OptionKind;
+
+// Intervals I(1)=1, I(2)=6, I(n)=I(n-1)·EF (the EF before the answer) rounded up; EF' = EF + 0.1 − (5−q)(0.08 + (5−q)·0.02),
+// never below 1.3; a rating below 3 starts the repetitions again (worked by hand).
+TEST(Sm2, IntervalsAndEaseFollowTheAlgorithm)
+{
+    struct Case
+    {
+        std::vector<int> ratings;
+        int repetitions, interval;
+        double ease;
+    } cases[] = {
+        {{5}, 1, 1, 2.6},
+        {{5, 5}, 2, 6, 2.7},
+        {{5, 5, 5}, 3, 17, 2.8},     // 6 × 2.7 = 16.2, rounded up
+        {{5, 5, 5, 5}, 4, 48, 2.9},  // 17 × 2.8 = 47.6
+        {{4, 4, 4}, 3, 15, 2.5},     // a 4 leaves the ease as it is
+        {{3}, 1, 1, 2.36},
+        {{5, 5, 2}, 0, 1, 2.38},     // forgotten: back to the first interval
+        {{5, 5, 2, 5}, 1, 1, 2.48},
+        {{5, 5, 2, 5, 5}, 2, 6, 2.58},
+        {{0}, 0, 1, 1.7},
+        {{0, 0, 0}, 0, 1, 1.3},      // the ease stops at 1.3
+        // EF 2.36, 2.22, 2.08, 1.94, 1.80, 1.66; I 1, 6, 6·2.22→14, 14·2.08→30, 59, 107.
+        {{3, 3, 3, 3, 3, 3}, 6, 107, 1.66},
+    };
+    for (const Case &c : cases) {
+        practice::Sm2State state;
+        for (int q : c.ratings)
+            state = practice::Sm2Answer(state, q);
+        SCOPED_TRACE(testing::PrintToString(c.ratings));
+        EXPECT_EQ(state.repetitions, c.repetitions);
+        EXPECT_EQ(state.intervalDays, c.interval);
+        EXPECT_NEAR(state.ease, c.ease, 1e-9);
+    }
+}
+
+playout::Option MakeOption(OptionKind kind, int total, int put, double ev)
+{
+    playout::Option o;
+    o.kind = kind;
+    o.total = total;
+    o.put = put;
+    o.evBb = ev;
+    return o;
+}
+
+// Facing a bet of 40 with 20 in: fold 0, call +0.5, raise to 120 +2.0, all in −1.5 bb.
+practice::Spot FacingABet()
+{
+    practice::Spot spot;
+    spot.toCall = 20;
+    spot.options = {MakeOption(OptionKind::Fold, 20, 0, 0.0),
+                    MakeOption(OptionKind::Call, 40, 20, 0.5),
+                    MakeOption(OptionKind::Raise, 120, 100, 2.0),
+                    MakeOption(OptionKind::AllIn, 1500, 1480, -1.5)};
+    return spot;
+}
+
+TEST(Drill, AnswersAreGradedWithTheSpotsValues)
+{
+    struct Case
+    {
+        std::string answer;
+        Grade grade;
+        double loss;
+        int quality;
+    } cases[] = {
+        {"raise 120", Grade::Ok, 0.0, 5},
+        {"raise to 100", Grade::Ok, 0.0, 5}, // the nearest size valued
+        {"call", Grade::Mistake, 1.5, 1},
+        {"fold", Grade::Mistake, 2.0, 1},
+        {"raise 1500", Grade::Blunder, 3.5, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.answer);
+        practice::Answer answer;
+        practice::Graded graded;
+        std::string error;
+        ASSERT_TRUE(practice::ParseAnswer(c.answer, answer, error)) << error;
+        ASSERT_TRUE(practice::GradeAnswer(FacingABet(), answer, graded, error)) << error;
+        EXPECT_EQ(graded.advice.grade, c.grade);
+        EXPECT_NEAR(graded.advice.lossBb, c.loss, 1e-9);
+        EXPECT_EQ(graded.quality, c.quality);
+        EXPECT_EQ(graded.right, c.grade == Grade::Ok);
+    }
+    practice::Answer answer;
+    practice::Graded graded;
+    std::string error;
+    for (const char *bad : {"", "raise", "raise 0", "raise x", "limp", "call 40"})
+        EXPECT_FALSE(practice::ParseAnswer(bad, answer, error)) << bad;
+    ASSERT_TRUE(practice::ParseAnswer("raise 30", answer, error));
+    EXPECT_FALSE(practice::GradeAnswer(FacingABet(), answer, graded, error)); // below the call
+}
+
+TEST(Drill, WrongAnswersComeBackFirstAndNewSpotsGoByCost)
+{
+    std::vector<practice::Spot> spots(3, FacingABet());
+    for (int s = 0; s < 3; ++s)
+        spots[size_t(s)].hand = s;
+    spots[0].lossBb = 0.5;
+    spots[1].lossBb = 3.0;
+    spots[2].lossBb = 1.0;
+    spots[2].leak.grade = Grade::Blunder; // a leak of its own, cheaper than the first
+    const std::int64_t day = 86400, now = 1000 * day;
+    EXPECT_EQ(practice::NextSpot(spots, now), 1u);
+    practice::Graded wrong, right;
+    wrong.quality = 1;
+    right.quality = 5;
+    practice::Schedule(spots[1], wrong, now);
+    practice::Schedule(spots[0], right, now);
+    EXPECT_EQ(practice::NextSpot(spots, now), 2u); // nothing due: the one new spot left
+    practice::Schedule(spots[2], right, now);
+    EXPECT_EQ(practice::NextSpot(spots, now), std::nullopt);
+    spots[0].due -= 1; // both due tomorrow: the longer due first
+    EXPECT_EQ(practice::NextSpot(spots, now + day), 0u);
+}
+
+// One seat of a seeded game reviewed with few play-outs: every decision graded worse than ok is
+// one spot, the leaks come costliest first, and the spots read back from the store grade the
+// move made as the review did.
+TEST(Deck, SeededGameGivesItsMistakesCostliestLeakFirst)
+{
+    const testsupport::SeededBotGame played(5, 30, 77);
+    ASSERT_TRUE(played.ok()) << played.error();
+    const int seat = 1;
+    coach::Estimator estimator(200, 3);
+    coach::ReviewOptions options;
+    options.samplesPerOption = 40;
+    options.seed = 9;
+    options.threads = 2;
+    std::vector<coach::ReviewRow> rows;
+    coach::ReviewSummary summary;
+    std::string error;
+    ASSERT_TRUE(coach::ReviewGame(played.game(), seat, estimator, rows, summary, error, {}, options))
+        << error;
+    const std::vector<practice::Spot> found = practice::SpotsOfGame(played.game(), seat, rows);
+    std::map<std::string, double> lossOfLeak;
+    int mistakes = 0;
+    for (const coach::ReviewRow &row : rows)
+        mistakes += row.advice.grade != Grade::Ok && row.advice.grade != Grade::NotGraded;
+    ASSERT_EQ(found.size(), size_t(mistakes));
+    ASSERT_GE(mistakes, 2);
+
+    practice::Store store;
+    ASSERT_TRUE(store.Open(played.folder().file(practice::kStoreFileName), error)) << error;
+    ASSERT_EQ(store.Add(found, error), mistakes) << error;
+    EXPECT_EQ(store.Add(found, error), 0); // a game added again adds nothing
+    std::vector<practice::Spot> spots;
+    ASSERT_TRUE(store.Load(spots, error)) << error;
+    ASSERT_EQ(spots.size(), found.size());
+    for (const practice::Spot &spot : spots) {
+        lossOfLeak[practice::LeakName(spot.leak)] += spot.lossBb;
+        const auto played_ = std::find_if(spot.options.begin(), spot.options.end(),
+                                          [&](const playout::Option &o) {
+                                              return playout::OptionLabel(o) == spot.played;
+                                          });
+        ASSERT_NE(played_, spot.options.end()) << spot.played;
+        practice::Answer answer{played_->kind == OptionKind::Fold ? practice::Answer::Fold
+                                : played_->kind == OptionKind::Check ||
+                                        played_->kind == OptionKind::Call
+                                    ? practice::Answer::Call
+                                    : practice::Answer::Raise,
+                                played_->total};
+        practice::Graded graded;
+        ASSERT_TRUE(practice::GradeAnswer(spot, answer, graded, error)) << error;
+        EXPECT_EQ(graded.advice.grade, spot.leak.grade) << practice::SpotLine(spot);
+        EXPECT_NEAR(graded.advice.lossBb, spot.lossBb, 1e-9);
+        // Before any bet but the blinds, no more than the big blind is owed.
+        if (spot.leak.faced == practice::Faced::None) {
+            EXPECT_LE(spot.toCall, spot.leak.street == history::Street::Preflop ? spot.bigBlind : 0);
+        }
+    }
+    const std::vector<practice::Leak> leaks = practice::Leaks(spots);
+    ASSERT_EQ(leaks.size(), lossOfLeak.size());
+    for (const auto &[name, loss] : lossOfLeak)
+        EXPECT_LE(loss, leaks.front().lossBb + 1e-9) << name;
+}
+
+TEST(Store, ScheduleAndAnswersSurviveReopening)
+{
+    testsupport::TempFolder folder;
+    const std::string path = folder.file(practice::kStoreFileName);
+    std::string error;
+    practice::Spot spot = FacingABet();
+    spot.game = "HH_1.txt";
+    {
+        practice::Store store;
+        ASSERT_TRUE(store.Open(path, error)) << error;
+        ASSERT_EQ(store.Add({spot}, error), 1) << error;
+        practice::Graded graded;
+        graded.quality = 5;
+        practice::Schedule(spot, graded, 1000);
+        ASSERT_TRUE(store.Answered(spot, {spot.key(), 1000, true, 0.0}, error)) << error;
+    }
+    practice::Store store;
+    ASSERT_TRUE(store.Open(path, error)) << error;
+    EXPECT_FALSE(store.rebuilt());
+    std::vector<practice::Spot> spots;
+    std::vector<practice::Try> tries;
+    ASSERT_TRUE(store.Load(spots, error) && store.Tries(tries, error)) << error;
+    ASSERT_EQ(spots.size(), 1u);
+    EXPECT_EQ(spots[0].due, 1000 + 86400);
+    EXPECT_EQ(spots[0].schedule.repetitions, 1);
+    EXPECT_DOUBLE_EQ(spots[0].schedule.ease, 2.6);
+    EXPECT_EQ(spots[0].options.size(), 4u);
+    ASSERT_EQ(tries.size(), 1u);
+    EXPECT_TRUE(tries[0].right);
+}
+
+TEST(Store, DamagedFileIsReportedSetAsideAndStartedAnew)
+{
+    const std::string kinds[] = {
+        std::string("not a database at all\n"),
+        std::string("SQLite format 3") + std::string(1, '\0') + std::string(200, 'x'),
+    };
+    for (const std::string &bytes : kinds) {
+        testsupport::TempFolder folder;
+        const std::string path = folder.file(practice::kStoreFileName);
+        std::ofstream(path, std::ios::binary) << bytes;
+        std::ofstream(folder.file("PokerDB.db3")) << "games";
+        practice::Store store;
+        std::string error;
+        ASSERT_TRUE(store.Open(path, error)) << error;
+        EXPECT_TRUE(store.rebuilt());
+        EXPECT_NE(store.notice().find("damaged"), std::string::npos) << store.notice();
+        std::ifstream aside(path + ".damaged", std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(aside), {}), bytes);
+        EXPECT_EQ(store.Add({FacingABet()}, error), 1) << error;
+        EXPECT_TRUE(std::filesystem::exists(folder.file("PokerDB.db3")));
+    }
+}
+
+} // namespace
