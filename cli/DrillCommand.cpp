@@ -120,8 +120,11 @@ int Answer(practice::Store &store, std::vector<practice::Spot> &spots, const std
         return Fail(PrintableText(StorePath() + ": the answer is not saved: " + error));
     const playout::Advice &advice = graded.advice;
     std::printf("spot\t%s\n", PrintableText(practice::SpotLine(spot)).c_str());
+    // A size not valued is graded as the nearest one: "raise to 75 ≈ raise to 60".
+    const std::string taken = playout::OptionLabel(advice.options[static_cast<size_t>(advice.chosen)]);
     std::printf("answer\t%s\n",
-                playout::OptionLabel(advice.options[static_cast<size_t>(advice.chosen)]).c_str());
+                graded.exact ? taken.c_str()
+                             : ("raise to " + std::to_string(answer.to) + " ≈ " + taken).c_str());
     std::printf("grade\t%s\nloss_bb\t%.2f\n", playout::GradeName(advice.grade), advice.lossBb);
     std::printf("best\t%s\n",
                 playout::OptionLabel(advice.options[static_cast<size_t>(advice.best)]).c_str());
@@ -226,7 +229,9 @@ int RunDrillCommand(const CommandArgs &args)
         size_t index = 0;
         if (!NextDue(spots, now, index, error))
             return Fail(PrintableText(error));
-        std::printf("spot\t%s\n", PrintableText(practice::SpotLine(spots[index])).c_str());
+        std::printf("spot\t%s\noptions\t%s\n",
+                    PrintableText(practice::SpotLine(spots[index])).c_str(),
+                    practice::OptionsLine(spots[index]).c_str());
         return kExitOk;
     }
     if (parsed.Has("--report")) {

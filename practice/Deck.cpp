@@ -204,7 +204,7 @@ bool GradeAnswer(const Spot &spot, const Answer &answer, Graded &graded, std::st
         error = "a raise is not an option in this spot";
         return false;
     }
-    graded.advice = playout::WithMove(std::move(advice), put, fold);
+    graded.advice = playout::WithMove(std::move(advice), put, fold, &graded.exact);
     graded.right = graded.advice.grade == playout::Grade::Ok;
     static const int kQuality[] = {4, 2, 1, 0, 0};
     graded.quality = graded.advice.chosen == graded.advice.best
@@ -242,14 +242,21 @@ Mastery MasteryOf(const Leak &leak, const std::vector<Try> &tries, int last, std
 
 std::string SpotLine(const Spot &spot)
 {
-    char money[96];
-    std::snprintf(money, sizeof money, "pot %d, to call %d, big blind %d", spot.pot, spot.toCall,
-                  spot.bigBlind);
+    char money[64];
+    std::snprintf(money, sizeof money, "pot %d, to call %d", spot.pot, spot.toCall);
     return "hand " + std::to_string(spot.hand) + ", " + history::StreetName(spot.leak.street) +
            ", " + coach::PositionName(spot.leak.position) + ", facing " +
            FacedName(spot.leak.street, spot.leak.faced) + ": " +
            CardsText({spot.hole[0], spot.hole[1]}) + ", board " + CardsText(spot.board) + ", " +
            money;
+}
+
+std::string OptionsLine(const Spot &spot)
+{
+    std::string line;
+    for (const playout::Option &option : spot.options)
+        line += (line.empty() ? "" : " · ") + playout::OptionLabel(option);
+    return line;
 }
 
 } // namespace practice

@@ -101,6 +101,7 @@ struct Graded
     playout::Advice advice; // the spot's options with the answer chosen, settled
     bool right = false;     // graded ok
     int quality = 0;        // 0..5 as the schedule takes it
+    bool exact = true;      // false: a bet or raise size not valued, graded as the nearest
 };
 // The answer graded with the spot's own values: a bet or raise of a size not valued counts as
 // the nearest one valued. False with a message when the answer is not an option of the spot.
@@ -132,5 +133,7 @@ Mastery MasteryOf(const Leak &leak, const std::vector<Try> &tries, int last, std
 // One line of the spot as the player sees it: "hand 12, preflop, blinds, facing a raise: Ah
 // Kd, board -, pot 60, to call 40".
 std::string SpotLine(const Spot &spot);
+// The spot's options without their values: "fold · call · raise to 60 · all in".
+std::string OptionsLine(const Spot &spot);
 
 } // namespace practice
