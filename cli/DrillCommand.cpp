@@ -5,6 +5,7 @@
 #include "coach/Review.h"
 #include "interchange/Interchange.h"
 #include "practice/Store.h"
+#include "practice/Variations.h"
 #include "validation/PrintableText.h"
 
 #include <cstdio>
@@ -16,6 +17,7 @@ namespace {
 constexpr long long kMaxSamples = 100000;
 constexpr long long kMaxLast = 1000;
 constexpr int kDefaultLast = 10;
+constexpr long long kMaxVariations = 20;
 
 std::string StorePath()
 {
@@ -32,9 +34,10 @@ bool OpenStore(practice::Store &store, std::string &error)
 }
 
 // The spots of `player` in the games of `path`, reviewed as `review` does.
+// With `variations`, each spot is followed by that many with other cards of its class.
 bool SpotsOfPath(const std::string &path, const std::string &player, bool all,
-                 const coach::ReviewOptions &options, std::vector<practice::Spot> &spots,
-                 std::string &error)
+                 const coach::ReviewOptions &options, int variations,
+                 std::vector<practice::Spot> &spots, std::string &error)
 {
     std::vector<history::Game> games;
     std::vector<std::string> warnings;
@@ -51,8 +54,15 @@ bool SpotsOfPath(const std::string &path, const std::string &player, bool all,
         coach::ReviewSummary summary;
         if (!coach::ReviewGame(game, seat, estimator, rows, summary, error, {}, options))
             return false;
-        for (const practice::Spot &spot : practice::SpotsOfGame(game, seat, rows))
+        for (const practice::Spot &spot : practice::SpotsOfGame(game, seat, rows)) {
             spots.push_back(spot);
+            const std::uint64_t seed = options.seed.value_or(0) ^
+                                       (0x9E3779B97F4A7C15ULL * std::uint64_t(spot.hand + 1)) ^
+                                       std::uint64_t(spot.decision);
+            for (practice::Spot &variation : practice::Variations(
+                     game, seat, spot, variations, options.samplesPerOption, seed))
+                spots.push_back(std::move(variation));
+        }
     }
     return true;
 }
@@ -67,8 +77,9 @@ void PrintDeck(const std::vector<practice::Spot> &spots, std::int64_t now)
         std::printf("%s\t%zu\t%.2f\t%d\n", practice::LeakName(leak.key).c_str(), leak.spots.size(),
                     leak.lossBb, due);
         for (const practice::Spot *spot : leak.spots)
-            std::printf("\t%s\tplayed %s\tlost %.2f bb\t%s\n",
-                        PrintableText(practice::SpotLine(*spot)).c_str(), spot->played.c_str(),
+            std::printf("\t%s\t%s\tlost %.2f bb\t%s\n",
+                        PrintableText(practice::SpotLine(*spot)).c_str(),
+                        spot->variant > 0 ? "variation" : ("played " + spot->played).c_str(),
                         spot->lossBb,
                         PrintableText(std::filesystem::path(spot->game).filename().string())
                             .c_str());
@@ -159,10 +170,12 @@ void PrintReport(const std::vector<practice::Spot> &spots, const std::vector<pra
 
 const char kDrillUsage[] =
     "usage: brisquel-cli drill --deck [PATH] [--player NAME] [--all] [--samples N] [--seed S]\n"
+    "                          [--variations V]\n"
     "       brisquel-cli drill --next | --answer fold|call|raise N | --report [--last N]\n"
     "       --deck: the practice deck, its leaks costliest first with their spots; with PATH\n"
     "       (as review reads it; an empty deck reads the data folder) the player's decisions\n"
-    "       graded a small mistake or worse are added first\n"
+    "       graded a small mistake or worse are added first, each with V others of its hole\n"
+    "       cards' class (default 0)\n"
     "       --next: the spot due now; --answer: answers it, prints the grade and the best option\n"
     "       --report: each leak's share right over its last N answers (default 10) and what is\n"
     "       due. The deck and its schedule are kept in Practice.db3 in the data folder\n";
@@ -172,7 +185,7 @@ int RunDrillCommand(const CommandArgs &args)
 {
     std::string path, player, answer;
     bool all = false;
-    long long samples = coach::kDefaultReviewSamples, last = kDefaultLast;
+    long long samples = coach::kDefaultReviewSamples, last = kDefaultLast, variations = 0;
     std::optional<std::uint64_t> seed;
     int modes = 0;
     ParsedArgs parsed;
@@ -187,6 +200,7 @@ int RunDrillCommand(const CommandArgs &args)
                      .Value("--samples")
                      .Value("--seed")
                      .Value("--last")
+                     .Value("--variations")
                      .Positional(1)
                      .Parse(args);
         if (parsed.Help())
@@ -200,6 +214,7 @@ int RunDrillCommand(const CommandArgs &args)
         samples = parsed.Integer("--samples", 1, kMaxSamples, coach::kDefaultReviewSamples);
         seed = parsed.Unsigned64("--seed");
         last = parsed.Integer("--last", 1, kMaxLast, kDefaultLast);
+        variations = parsed.Integer("--variations", 0, kMaxVariations, 0);
         // "--answer raise 60": the size is the positional word.
         answer = parsed.Text("--answer").value_or("");
         const std::vector<std::string> &words = parsed.Positional();
@@ -210,8 +225,9 @@ int RunDrillCommand(const CommandArgs &args)
         else if (!words.empty())
             throw ArgError("unexpected argument '" + words[0] + "'");
         if (!parsed.Has("--deck") &&
-            (parsed.Has("--player") || all || parsed.Has("--samples") || parsed.Has("--seed")))
-            throw ArgError("--player, --all, --samples and --seed go with --deck");
+            (parsed.Has("--player") || all || parsed.Has("--samples") || parsed.Has("--seed") ||
+             parsed.Has("--variations")))
+            throw ArgError("--player, --all, --samples, --seed and --variations go with --deck");
         if (parsed.Has("--last") && !parsed.Has("--report"))
             throw ArgError("--last goes with --report");
     } catch (const ArgError &e) {
@@ -246,7 +262,8 @@ int RunDrillCommand(const CommandArgs &args)
         options.samplesPerOption = static_cast<int>(samples);
         options.seed = seed;
         std::vector<practice::Spot> found;
-        if (!SpotsOfPath(path.empty() ? DataFolder() : path, player, all, options, found, error))
+        if (!SpotsOfPath(path.empty() ? DataFolder() : path, player, all, options,
+                         static_cast<int>(variations), found, error))
             return Fail(PrintableText(error));
         const int added = store.Add(found, error);
         if (added < 0)

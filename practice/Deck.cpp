@@ -67,7 +67,8 @@ std::string LeakName(const LeakKey &key)
 
 std::string Spot::key() const
 {
-    return game + "\t" + player + "\t" + std::to_string(hand) + "\t" + std::to_string(decision);
+    return game + "\t" + player + "\t" + std::to_string(hand) + "\t" + std::to_string(decision) +
+           (variant > 0 ? "\t" + std::to_string(variant) : "");
 }
 
 std::vector<Spot> SpotsOfGame(const history::Game &game, int seat,

@@ -47,9 +47,11 @@ struct Spot
     std::string player; // the seat's name
     int hand = 0;       // the hand's number
     int decision = 0;   // the player's decisions in the hand before this one
+    int variant = 0;    // 0: the decision as played; else other hole cards of its class
     LeakKey leak;
     double lossBb = 0.0; // what the move made gave away against the best option
-    std::string played;  // the move made, as the option's label ("fold", "raise to 60")
+    std::string played;  // the move made, as the option's label ("fold", "raise to 60"); empty
+                         // for a variation
     std::array<int, 2> hole{-1, -1};
     std::vector<int> board;
     int pot = 0;
@@ -62,7 +64,7 @@ struct Spot
     std::int64_t due = 0;
     int tries = 0;
 
-    std::string key() const; // game, player, hand and decision in one text
+    std::string key() const; // game, player, hand, decision and variant in one text
 };
 
 // The spots of one reviewed game: the rows of `seat` graded a small mistake or worse, with the

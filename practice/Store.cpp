@@ -14,13 +14,14 @@ constexpr char kSchema[] =
     "CREATE TABLE IF NOT EXISTS spots (key TEXT PRIMARY KEY, game TEXT, player TEXT, hand "
     "INTEGER, decision INTEGER, street INTEGER, position INTEGER, faced INTEGER, grade INTEGER, "
     "loss REAL, played TEXT, cards TEXT, pot INTEGER, to_call INTEGER, big_blind INTEGER, "
-    "options TEXT, covariance TEXT, repetitions INTEGER, interval INTEGER, ease REAL, due INTEGER, tries "
-    "INTEGER);"
+    "options TEXT, covariance TEXT, repetitions INTEGER, interval INTEGER, ease REAL, due "
+    "INTEGER, tries INTEGER, variant INTEGER);"
     "CREATE TABLE IF NOT EXISTS tries (id INTEGER PRIMARY KEY, spot TEXT, at INTEGER, right "
     "INTEGER, loss REAL);";
 constexpr char kSpotColumns[] =
     "key, game, player, hand, decision, street, position, faced, grade, loss, played, cards, "
-    "pot, to_call, big_blind, options, covariance, repetitions, interval, ease, due, tries";
+    "pot, to_call, big_blind, options, covariance, repetitions, interval, ease, due, tries, "
+    "variant";
 
 struct Statement
 {
@@ -165,7 +166,7 @@ bool Store::Open(const std::string &path, std::string &error)
 int Store::Add(const std::vector<Spot> &spots, std::string &error)
 {
     const std::string sql = std::string("INSERT OR IGNORE INTO spots (") + kSpotColumns +
-                            ") VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
+                            ") VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
     Statement statement;
     if (!Run("BEGIN", error))
         return -1;
@@ -204,6 +205,7 @@ int Store::Add(const std::vector<Spot> &spots, std::string &error)
         sqlite3_bind_double(s, 20, spot.schedule.ease);
         sqlite3_bind_int64(s, 21, spot.due);
         sqlite3_bind_int(s, 22, spot.tries);
+        sqlite3_bind_int(s, 23, spot.variant);
         if (sqlite3_step(s) != SQLITE_DONE) {
             error = sqlite3_errmsg(m_db.get());
             std::string ignored;
@@ -249,6 +251,7 @@ bool Store::Load(std::vector<Spot> &spots, std::string &error)
                          sqlite3_column_double(s, 19)};
         spot.due = sqlite3_column_int64(s, 20);
         spot.tries = sqlite3_column_int(s, 21);
+        spot.variant = sqlite3_column_int(s, 22);
         std::istringstream covariance(Text(s, 16));
         for (double value; covariance >> value;)
             spot.covariance.push_back(value);

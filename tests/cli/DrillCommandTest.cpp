@@ -56,8 +56,10 @@ TEST_F(DrillCommand, DeckAnswerAndReportKeepTheirStateAcrossRuns)
             tries += std::stoi(line.substr(line.find('\t', line.find('\t') + 1) + 1));
     EXPECT_EQ(tries, 1) << report.out;
 
-    // The same game again adds nothing; the answer's schedule stays.
-    const CliResult again = Drill({"--deck", Out(), "--player", "Maniac_3", "--samples", "20"});
+    // The same game with the same seed adds nothing (another seed may grade other decisions
+    // worse than ok).
+    const CliResult again =
+        Drill({"--deck", Out(), "--player", "Maniac_3", "--samples", "20", "--seed", "1"});
     ASSERT_EQ(again.status, 0) << again.err;
     EXPECT_NE(again.err.find(" 0 new spots"), std::string::npos) << again.err;
 }

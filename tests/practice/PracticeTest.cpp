@@ -2,6 +2,7 @@
 // with a spot's values, the deck of a seeded game, and the store across reopening and damage.
 
 #include "practice/Store.h"
+#include "practice/Variations.h"
 #include "tests/support/SeededBotGame.h"
 #include "tests/support/TempFolder.h"
 
@@ -191,6 +192,52 @@ TEST(Deck, SeededGameGivesItsMistakesCostliestLeakFirst)
     ASSERT_EQ(leaks.size(), lossOfLeak.size());
     for (const auto &[name, loss] : lossOfLeak)
         EXPECT_LE(loss, leaks.front().lossBb + 1e-9) << name;
+
+    // Variations are the same decision: the same bets and raises offered, other cards.
+    const practice::Spot &costliest = *leaks.front().spots.front();
+    const std::vector<practice::Spot> varied =
+        practice::Variations(played.game(), seat, costliest, 2, 20, 5);
+    ASSERT_EQ(varied.size(), 2u);
+    for (const practice::Spot &v : varied) {
+        EXPECT_NE(v.hole, costliest.hole);
+        EXPECT_NE(v.key(), costliest.key());
+        std::vector<int> totals, originalTotals;
+        for (const playout::Option &o : v.options)
+            totals.push_back(o.total);
+        for (const playout::Option &o : costliest.options)
+            if (o.kind != OptionKind::Fold || costliest.toCall > 0)
+                originalTotals.push_back(o.total);
+        EXPECT_EQ(totals, originalTotals) << practice::SpotLine(v);
+    }
+}
+
+int Card(const char *text) { return history::CardFromText(text); }
+
+// Counted by hand: 6 pairs of aces, 4 suited and 12 offsuit ace-kings, less the hand itself and
+// those holding a card taken.
+TEST(Variations, OtherCardsOfTheSameClass)
+{
+    const struct
+    {
+        const char *a, *b;
+        std::vector<int> taken;
+        size_t count;
+    } cases[] = {
+        {"Ah", "Ad", {}, 5},
+        {"Ah", "Kh", {}, 3},
+        {"Ah", "Kd", {}, 11},
+        {"Ah", "Kd", {Card("As")}, 8},
+        {"Ah", "Kh", {Card("Ks"), Card("Kc")}, 1},
+        {"Ah", "Ad", {Card("As"), Card("Ac")}, 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.a) + c.b);
+        const auto others = practice::SameClassCards({Card(c.a), Card(c.b)}, c.taken);
+        EXPECT_EQ(others.size(), c.count);
+        for (const auto &pair : others)
+            EXPECT_FALSE((pair[0] == Card(c.a) && pair[1] == Card(c.b)) ||
+                         (pair[0] == Card(c.b) && pair[1] == Card(c.a)));
+    }
 }
 
 TEST(Store, ScheduleAndAnswersSurviveReopening)
