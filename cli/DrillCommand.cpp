@@ -59,8 +59,8 @@ bool SpotsOfPath(const std::string &path, const std::string &player, bool all,
             const std::uint64_t seed = options.seed.value_or(0) ^
                                        (0x9E3779B97F4A7C15ULL * std::uint64_t(spot.hand + 1)) ^
                                        std::uint64_t(spot.decision);
-            for (practice::Spot &variation : practice::Variations(
-                     game, seat, spot, variations, options.samplesPerOption, seed))
+            for (practice::Spot &variation :
+                 practice::Variations(game, seat, spot, variations, options.samplesPerOption, seed))
                 spots.push_back(std::move(variation));
         }
     }
@@ -77,12 +77,10 @@ void PrintDeck(const std::vector<practice::Spot> &spots, std::int64_t now)
         std::printf("%s\t%zu\t%.2f\t%d\n", practice::LeakName(leak.key).c_str(), leak.spots.size(),
                     leak.lossBb, due);
         for (const practice::Spot *spot : leak.spots)
-            std::printf("\t%s\t%s\tlost %.2f bb\t%s\n",
-                        PrintableText(practice::SpotLine(*spot)).c_str(),
-                        spot->variant > 0 ? "variation" : ("played " + spot->played).c_str(),
-                        spot->lossBb,
-                        PrintableText(std::filesystem::path(spot->game).filename().string())
-                            .c_str());
+            std::printf(
+                "\t%s\t%s\tlost %.2f bb\t%s\n", PrintableText(practice::SpotLine(*spot)).c_str(),
+                spot->variant > 0 ? "variation" : ("played " + spot->played).c_str(), spot->lossBb,
+                PrintableText(std::filesystem::path(spot->game).filename().string()).c_str());
     }
 }
 
@@ -132,7 +130,8 @@ int Answer(practice::Store &store, std::vector<practice::Spot> &spots, const std
     const playout::Advice &advice = graded.advice;
     std::printf("spot\t%s\n", PrintableText(practice::SpotLine(spot)).c_str());
     // A size not valued is graded as the nearest one: "raise to 75 ≈ raise to 60".
-    const std::string taken = playout::OptionLabel(advice.options[static_cast<size_t>(advice.chosen)]);
+    const std::string taken =
+        playout::OptionLabel(advice.options[static_cast<size_t>(advice.chosen)]);
     std::printf("answer\t%s\n",
                 graded.exact ? taken.c_str()
                              : ("raise to " + std::to_string(answer.to) + " ≈ " + taken).c_str());
@@ -224,9 +223,8 @@ int RunDrillCommand(const CommandArgs &args)
             path = words[0];
         else if (!words.empty())
             throw ArgError("unexpected argument '" + words[0] + "'");
-        if (!parsed.Has("--deck") &&
-            (parsed.Has("--player") || all || parsed.Has("--samples") || parsed.Has("--seed") ||
-             parsed.Has("--variations")))
+        if (!parsed.Has("--deck") && (parsed.Has("--player") || all || parsed.Has("--samples") ||
+                                      parsed.Has("--seed") || parsed.Has("--variations")))
             throw ArgError("--player, --all, --samples, --seed and --variations go with --deck");
         if (parsed.Has("--last") && !parsed.Has("--report"))
             throw ArgError("--last goes with --report");

@@ -21,8 +21,8 @@ void PrintUsage(std::FILE *out)
                "       brisquel-cli --version\n",
                out);
     // "<command> --help" prints the same lines one command at a time.
-    for (const char *usage : {kOddsUsage, kEvalUsage, kPlayUsage, kReviewUsage, kExportUsage, kResultsUsage,
-                              kDrillUsage})
+    for (const char *usage : {kOddsUsage, kEvalUsage, kPlayUsage, kReviewUsage, kExportUsage,
+                              kResultsUsage, kDrillUsage})
         std::fputs(usage, out);
     std::fprintf(out,
                  "The game log, the hand histories and PokerDB.db3 go to\n  %s\n"

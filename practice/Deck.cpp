@@ -60,9 +60,8 @@ const char *FacedName(Street street, Faced faced)
 
 std::string LeakName(const LeakKey &key)
 {
-    return std::string(history::StreetName(key.street)) + ", " +
-           coach::PositionName(key.position) + ", facing " + FacedName(key.street, key.faced) +
-           ", " + playout::GradeName(key.grade);
+    return std::string(history::StreetName(key.street)) + ", " + coach::PositionName(key.position) +
+           ", facing " + FacedName(key.street, key.faced) + ", " + playout::GradeName(key.grade);
 }
 
 std::string Spot::key() const
@@ -158,7 +157,8 @@ bool ParseAnswer(const std::string &text, Answer &answer, std::string &error)
         (words.size() == 2 || words[1] == "to")) {
         const std::string &amount = words.back();
         if (!amount.empty() && amount.size() <= 9 &&
-            std::all_of(amount.begin(), amount.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
+            std::all_of(amount.begin(), amount.end(),
+                        [](char c) { return c >= '0' && c <= '9'; }) &&
             std::stoi(amount) > 0) {
             answer = {Answer::Raise, std::stoi(amount)};
             return true;
@@ -179,11 +179,10 @@ bool GradeAnswer(const Spot &spot, const Answer &answer, Graded &graded, std::st
     const int before = first.total - first.put;
     int put = 0;
     if (answer.kind == Answer::Call) {
-        const auto stay = std::find_if(spot.options.begin(), spot.options.end(),
-                                       [](const playout::Option &o) {
-                                           return o.kind == playout::OptionKind::Check ||
-                                                  o.kind == playout::OptionKind::Call;
-                                       });
+        const auto stay =
+            std::find_if(spot.options.begin(), spot.options.end(), [](const playout::Option &o) {
+                return o.kind == playout::OptionKind::Check || o.kind == playout::OptionKind::Call;
+            });
         // Calling all in for less is the all-in option.
         put = stay != spot.options.end() ? stay->put : spot.options.back().put;
     } else if (answer.kind == Answer::Raise) {

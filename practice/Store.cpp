@@ -73,8 +73,8 @@ bool ReadOptions(const std::string &text, std::vector<playout::Option> &options)
         std::istringstream fields(item);
         playout::Option o;
         int kind = 0;
-        if (!(fields >> kind >> o.total >> o.put >> o.evBb >> o.errorBb >> o.samples) ||
-            kind < 0 || kind > static_cast<int>(playout::OptionKind::AllIn))
+        if (!(fields >> kind >> o.total >> o.put >> o.evBb >> o.errorBb >> o.samples) || kind < 0 ||
+            kind > static_cast<int>(playout::OptionKind::AllIn))
             return false;
         o.kind = static_cast<playout::OptionKind>(kind);
         options.push_back(o);
@@ -93,7 +93,10 @@ std::string NumbersField(const std::vector<double> &numbers)
     return text;
 }
 
-bool InRange(int value, int last) { return value >= 0 && value <= last; }
+bool InRange(int value, int last)
+{
+    return value >= 0 && value <= last;
+}
 
 } // namespace
 
@@ -116,14 +119,14 @@ bool Store::Prepare(std::string &error)
         return false;
     if (sqlite3_prepare_v2(m_db.get(), "PRAGMA quick_check", -1, &statement.raw, nullptr) !=
             SQLITE_OK ||
-        sqlite3_step(statement.raw) != SQLITE_ROW ||
-        (check = Text(statement.raw, 0)) != "ok") {
+        sqlite3_step(statement.raw) != SQLITE_ROW || (check = Text(statement.raw, 0)) != "ok") {
         error = check.empty() ? sqlite3_errmsg(m_db.get()) : check;
         return false;
     }
     if (!Run(kSchema, error))
         return false;
-    const std::string probe = std::string("SELECT ") + kSpotColumns + " FROM spots LIMIT 1;"
+    const std::string probe = std::string("SELECT ") + kSpotColumns +
+                              " FROM spots LIMIT 1;"
                               "SELECT spot, at, right, loss FROM tries LIMIT 1";
     return Run(probe.c_str(), error);
 }
@@ -178,8 +181,12 @@ int Store::Add(const std::vector<Spot> &spots, std::string &error)
     int added = 0;
     for (const Spot &spot : spots) {
         sqlite3_stmt *s = statement.raw;
-        const std::string texts[] = {spot.key(), spot.game, spot.player, spot.played,
-                                     CardsField(spot), OptionsField(spot.options),
+        const std::string texts[] = {spot.key(),
+                                     spot.game,
+                                     spot.player,
+                                     spot.played,
+                                     CardsField(spot),
+                                     OptionsField(spot.options),
                                      NumbersField(spot.covariance)};
         sqlite3_bind_text(s, 1, texts[0].c_str(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_text(s, 2, texts[1].c_str(), -1, SQLITE_TRANSIENT);
@@ -274,13 +281,13 @@ bool Store::Answered(const Spot &spot, const Try &attempt, std::string &error)
     if (!Run("BEGIN", error))
         return false;
     const std::string key = spot.key();
-    bool ok = sqlite3_prepare_v2(m_db.get(),
-                                 "UPDATE spots SET repetitions=?, interval=?, ease=?, due=?, "
-                                 "tries=? WHERE key=?",
-                                 -1, &update.raw, nullptr) == SQLITE_OK &&
-              sqlite3_prepare_v2(m_db.get(),
-                                 "INSERT INTO tries (spot, at, right, loss) VALUES (?,?,?,?)", -1,
-                                 &insert.raw, nullptr) == SQLITE_OK;
+    bool ok =
+        sqlite3_prepare_v2(m_db.get(),
+                           "UPDATE spots SET repetitions=?, interval=?, ease=?, due=?, "
+                           "tries=? WHERE key=?",
+                           -1, &update.raw, nullptr) == SQLITE_OK &&
+        sqlite3_prepare_v2(m_db.get(), "INSERT INTO tries (spot, at, right, loss) VALUES (?,?,?,?)",
+                           -1, &insert.raw, nullptr) == SQLITE_OK;
     if (ok) {
         sqlite3_bind_int(update.raw, 1, spot.schedule.repetitions);
         sqlite3_bind_int(update.raw, 2, spot.schedule.intervalDays);

@@ -17,8 +17,9 @@ namespace {
 using playout::Grade;
 using playout::OptionKind;
 
-// Intervals I(1)=1, I(2)=6, I(n)=I(n-1)·EF (the EF before the answer) rounded up; EF' = EF + 0.1 − (5−q)(0.08 + (5−q)·0.02),
-// never below 1.3; a rating below 3 starts the repetitions again (worked by hand).
+// Intervals I(1)=1, I(2)=6, I(n)=I(n-1)·EF (the EF before the answer) rounded up; EF' = EF + 0.1 −
+// (5−q)(0.08 + (5−q)·0.02), never below 1.3; a rating below 3 starts the repetitions again (worked
+// by hand).
 TEST(Sm2, IntervalsAndEaseFollowTheAlgorithm)
 {
     struct Case
@@ -29,15 +30,15 @@ TEST(Sm2, IntervalsAndEaseFollowTheAlgorithm)
     } cases[] = {
         {{5}, 1, 1, 2.6},
         {{5, 5}, 2, 6, 2.7},
-        {{5, 5, 5}, 3, 17, 2.8},     // 6 × 2.7 = 16.2, rounded up
-        {{5, 5, 5, 5}, 4, 48, 2.9},  // 17 × 2.8 = 47.6
-        {{4, 4, 4}, 3, 15, 2.5},     // a 4 leaves the ease as it is
+        {{5, 5, 5}, 3, 17, 2.8},    // 6 × 2.7 = 16.2, rounded up
+        {{5, 5, 5, 5}, 4, 48, 2.9}, // 17 × 2.8 = 47.6
+        {{4, 4, 4}, 3, 15, 2.5},    // a 4 leaves the ease as it is
         {{3}, 1, 1, 2.36},
-        {{5, 5, 2}, 0, 1, 2.38},     // forgotten: back to the first interval
+        {{5, 5, 2}, 0, 1, 2.38}, // forgotten: back to the first interval
         {{5, 5, 2, 5}, 1, 1, 2.48},
         {{5, 5, 2, 5, 5}, 2, 6, 2.58},
         {{0}, 0, 1, 1.7},
-        {{0, 0, 0}, 0, 1, 1.3},      // the ease stops at 1.3
+        {{0, 0, 0}, 0, 1, 1.3}, // the ease stops at 1.3
         // EF 2.36, 2.22, 2.08, 1.94, 1.80, 1.66; I 1, 6, 6·2.22→14, 14·2.08→30, 59, 107.
         {{3, 3, 3, 3, 3, 3}, 6, 107, 1.66},
     };
@@ -133,6 +134,84 @@ TEST(Drill, WrongAnswersComeBackFirstAndNewSpotsGoByCost)
     EXPECT_EQ(practice::NextSpot(spots, now + day), 0u);
 }
 
+// Mastery reads only the leak's own answers, the last `last` of them.
+TEST(Drill, MasteryCountsTheLeaksLastAnswers)
+{
+    std::vector<practice::Spot> spots(2, FacingABet());
+    spots[1].hand = 1;
+    spots[1].leak.grade = Grade::Blunder;
+    const std::string a = spots[0].key(), b = spots[1].key();
+    const std::vector<practice::Try> tries = {
+        {a, 1, false, 4.0}, {a, 2, true, 0.0}, {b, 3, false, 9.0}, {a, 4, false, 2.0}};
+    for (const practice::Leak &leak : practice::Leaks(spots)) {
+        const practice::Mastery m = practice::MasteryOf(leak, tries, 2, 0);
+        const bool first = leak.spots.front()->key() == a;
+        EXPECT_EQ(m.tries, first ? 2 : 1);
+        EXPECT_EQ(m.right, first ? 1 : 0);
+        EXPECT_DOUBLE_EQ(m.lossPerTryBb, first ? 1.0 : 9.0);
+    }
+}
+
+// The bet faced, read from a hand's actions: seat 0 small blind, 1 big blind, 2 the button.
+TEST(Deck, BetFacedCountsTheStreetsBetsAndRaises)
+{
+    using history::ActionKind;
+    using history::Street;
+    history::Game game;
+    history::Hand hand;
+    hand.number = 7;
+    for (int s = 0; s < 3; ++s) {
+        game.seats.push_back({s, "P" + std::to_string(s), "", 0, false, 1000});
+        history::HandSeat seat;
+        seat.seat = s;
+        seat.inHand = true;
+        hand.seats.push_back(seat);
+    }
+    const std::pair<Street, std::vector<std::pair<int, ActionKind>>> streets[] = {
+        {Street::Preflop,
+         {{0, ActionKind::SmallBlind},
+          {1, ActionKind::BigBlind},
+          {2, ActionKind::Raise},
+          {0, ActionKind::Raise},
+          {1, ActionKind::Fold},
+          {2, ActionKind::Call}}},
+        {Street::Flop,
+         {{0, ActionKind::Bet},
+          {2, ActionKind::Raise},
+          {0, ActionKind::Raise},
+          {2, ActionKind::Call}}},
+        {Street::Turn, {{0, ActionKind::Check}, {2, ActionKind::Check}}},
+    };
+    for (const auto &[street, actions] : streets)
+        for (const auto &[seat, kind] : actions) {
+            history::Action action;
+            action.street = street;
+            action.seat = seat;
+            action.kind = kind;
+            hand.actions.push_back(action);
+        }
+    game.hands.push_back(hand);
+    using practice::Faced;
+    const std::pair<int, std::vector<Faced>> cases[] = {
+        {2, {Faced::None, Faced::Raise, Faced::Bet, Faced::Raise, Faced::None}},
+        {0, {Faced::Bet, Faced::None, Faced::Raise, Faced::None}},
+    };
+    for (const auto &[seat, expected] : cases) {
+        std::vector<coach::ReviewRow> rows(expected.size());
+        for (coach::ReviewRow &row : rows) {
+            row.hand = 7;
+            row.advice.valid = true;
+            row.advice.options = FacingABet().options;
+            row.advice.chosen = 0;
+            row.advice.grade = Grade::Mistake;
+        }
+        std::vector<Faced> faced;
+        for (const practice::Spot &spot : practice::SpotsOfGame(game, seat, rows))
+            faced.push_back(spot.leak.faced);
+        EXPECT_EQ(faced, expected) << "seat " << seat;
+    }
+}
+
 // One seat of a seeded game reviewed with few play-outs: every decision graded worse than ok is
 // one spot, the leaks come costliest first, and the spots read back from the store grade the
 // move made as the review did.
@@ -149,7 +228,8 @@ TEST(Deck, SeededGameGivesItsMistakesCostliestLeakFirst)
     std::vector<coach::ReviewRow> rows;
     coach::ReviewSummary summary;
     std::string error;
-    ASSERT_TRUE(coach::ReviewGame(played.game(), seat, estimator, rows, summary, error, {}, options))
+    ASSERT_TRUE(
+        coach::ReviewGame(played.game(), seat, estimator, rows, summary, error, {}, options))
         << error;
     const std::vector<practice::Spot> found = practice::SpotsOfGame(played.game(), seat, rows);
     std::map<std::string, double> lossOfLeak;
@@ -168,10 +248,10 @@ TEST(Deck, SeededGameGivesItsMistakesCostliestLeakFirst)
     ASSERT_EQ(spots.size(), found.size());
     for (const practice::Spot &spot : spots) {
         lossOfLeak[practice::LeakName(spot.leak)] += spot.lossBb;
-        const auto played_ = std::find_if(spot.options.begin(), spot.options.end(),
-                                          [&](const playout::Option &o) {
-                                              return playout::OptionLabel(o) == spot.played;
-                                          });
+        const auto played_ =
+            std::find_if(spot.options.begin(), spot.options.end(), [&](const playout::Option &o) {
+                return playout::OptionLabel(o) == spot.played;
+            });
         ASSERT_NE(played_, spot.options.end()) << spot.played;
         practice::Answer answer{played_->kind == OptionKind::Fold ? practice::Answer::Fold
                                 : played_->kind == OptionKind::Check ||
@@ -185,7 +265,8 @@ TEST(Deck, SeededGameGivesItsMistakesCostliestLeakFirst)
         EXPECT_NEAR(graded.advice.lossBb, spot.lossBb, 1e-9);
         // Before any bet but the blinds, no more than the big blind is owed.
         if (spot.leak.faced == practice::Faced::None) {
-            EXPECT_LE(spot.toCall, spot.leak.street == history::Street::Preflop ? spot.bigBlind : 0);
+            EXPECT_LE(spot.toCall,
+                      spot.leak.street == history::Street::Preflop ? spot.bigBlind : 0);
         }
     }
     const std::vector<practice::Leak> leaks = practice::Leaks(spots);
@@ -211,7 +292,10 @@ TEST(Deck, SeededGameGivesItsMistakesCostliestLeakFirst)
     }
 }
 
-int Card(const char *text) { return history::CardFromText(text); }
+int Card(const char *text)
+{
+    return history::CardFromText(text);
+}
 
 // Counted by hand: 6 pairs of aces, 4 suited and 12 offsuit ace-kings, less the hand itself and
 // those holding a card taken.
