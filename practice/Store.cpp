@@ -110,28 +110,38 @@ bool Store::Run(const char *sql, std::string &error)
     return false;
 }
 
-// The tables made and read back: any failure means a file that is not a sound deck.
-bool Store::Prepare(std::string &error)
+// The tables made and read back. `damaged` tells a file that is not a sound deck (not a
+// database, corrupt, other tables) from one that cannot be read now (locked, read-only, I/O).
+bool Store::Prepare(int busyMillis, std::string &error, bool &damaged)
 {
-    std::string check;
-    Statement statement;
-    if (!Run("PRAGMA busy_timeout=5000", error))
+    damaged = false;
+    sqlite3_busy_timeout(m_db.get(), busyMillis);
+    const auto failed = [&](const std::string &why) {
+        const int code = sqlite3_errcode(m_db.get()) & 0xff;
+        damaged = code == SQLITE_NOTADB || code == SQLITE_CORRUPT || code == SQLITE_ERROR;
+        error = why;
         return false;
+    };
+    Statement statement;
     if (sqlite3_prepare_v2(m_db.get(), "PRAGMA quick_check", -1, &statement.raw, nullptr) !=
             SQLITE_OK ||
-        sqlite3_step(statement.raw) != SQLITE_ROW || (check = Text(statement.raw, 0)) != "ok") {
-        error = check.empty() ? sqlite3_errmsg(m_db.get()) : check;
+        sqlite3_step(statement.raw) != SQLITE_ROW)
+        return failed(sqlite3_errmsg(m_db.get()));
+    if (const std::string check = Text(statement.raw, 0); check != "ok") {
+        damaged = true;
+        error = check;
         return false;
     }
-    if (!Run(kSchema, error))
-        return false;
+    std::string why;
+    if (!Run(kSchema, why))
+        return failed(why);
     const std::string probe = std::string("SELECT ") + kSpotColumns +
                               " FROM spots LIMIT 1;"
                               "SELECT spot, at, right, loss FROM tries LIMIT 1";
-    return Run(probe.c_str(), error);
+    return Run(probe.c_str(), why) || failed(why);
 }
 
-bool Store::Open(const std::string &path, std::string &error)
+bool Store::Open(const std::string &path, std::string &error, int busyMillis)
 {
     m_notice.clear();
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -145,21 +155,24 @@ bool Store::Open(const std::string &path, std::string &error)
             return false;
         }
         std::string why;
-        if (Prepare(why))
+        bool damaged = false;
+        if (Prepare(busyMillis, why, damaged))
             return true;
         m_db.reset();
-        if (attempt > 0) {
+        if (!damaged || attempt > 0) {
             error = path + ": " + why;
             return false;
         }
-        // Set aside, not deleted: what it held may still be read by hand.
+        // Set aside, not deleted: what it held may still be read by hand. Its journal goes
+        // with it, or SQLite would roll it back into the new file.
         std::error_code code;
         std::filesystem::rename(path, path + ".damaged", code);
         if (code) {
             error = path + " is damaged (" + why + ") and cannot be set aside: " + code.message();
             return false;
         }
-        std::filesystem::remove(path + "-journal", code);
+        std::error_code noJournal;
+        std::filesystem::rename(path + "-journal", path + ".damaged-journal", noJournal);
         m_notice = path + " was damaged (" + why + "); it is kept as " + path +
                    ".damaged and the practice deck starts anew";
     }

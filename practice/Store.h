@@ -22,9 +22,11 @@ constexpr char kStoreFileName[] = "Practice.db3";
 class Store
 {
 public:
-    // Opens (or creates) `path`. False with a message when it cannot be opened at all;
-    // `rebuilt` tells, with a message in `notice`, that a damaged file was set aside.
-    bool Open(const std::string &path, std::string &error);
+    // Opens (or creates) `path`, waiting up to `busyMillis` for another program's lock. False
+    // with a message when it cannot be opened or read now (a damaged file is not, when it
+    // is only locked or read-only); `rebuilt` tells, with a message in `notice`, that a
+    // damaged file was set aside.
+    bool Open(const std::string &path, std::string &error, int busyMillis = 5000);
     bool rebuilt() const { return !m_notice.empty(); }
     const std::string &notice() const { return m_notice; }
 
@@ -38,7 +40,7 @@ public:
     bool Tries(std::vector<Try> &tries, std::string &error);
 
 private:
-    bool Prepare(std::string &error);
+    bool Prepare(int busyMillis, std::string &error, bool &damaged);
     bool Run(const char *sql, std::string &error);
 
     std::shared_ptr<sqlite3> m_db;

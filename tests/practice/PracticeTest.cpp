@@ -7,6 +7,7 @@
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <filesystem>
 #include <fstream>
@@ -376,6 +377,26 @@ TEST(Store, DamagedFileIsReportedSetAsideAndStartedAnew)
         EXPECT_EQ(store.Add({FacingABet()}, error), 1) << error;
         EXPECT_TRUE(std::filesystem::exists(folder.file("PokerDB.db3")));
     }
+}
+
+// A deck another program holds locked is not damaged: refused, and left where it is.
+TEST(Store, LockedFileIsRefusedNotSetAside)
+{
+    testsupport::TempFolder folder;
+    const std::string path = folder.file(practice::kStoreFileName);
+    std::string error;
+    {
+        practice::Store store;
+        ASSERT_TRUE(store.Open(path, error)) << error;
+    }
+    sqlite3 *other = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    practice::Store store;
+    EXPECT_FALSE(store.Open(path, error, 10));
+    EXPECT_NE(error.find("locked"), std::string::npos) << error;
+    EXPECT_FALSE(std::filesystem::exists(path + ".damaged"));
+    sqlite3_close(other);
 }
 
 } // namespace
