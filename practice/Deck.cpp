@@ -170,13 +170,16 @@ bool ParseAnswer(const std::string &text, Answer &answer, std::string &error)
 
 bool GradeAnswer(const Spot &spot, const Answer &answer, Graded &graded, std::string &error)
 {
-    if (spot.options.empty()) {
+    // An option's total less what it puts in: the player's bet on the street before it (not
+    // the fold's, which the review adds with nothing set where a check was free).
+    const auto staying =
+        std::find_if(spot.options.begin(), spot.options.end(),
+                     [](const playout::Option &o) { return o.kind != playout::OptionKind::Fold; });
+    if (staying == spot.options.end()) {
         error = "the spot has no valued options";
         return false;
     }
-    // Every option's total less what it puts in: the player's bet on the street before it.
-    const playout::Option &first = spot.options.front();
-    const int before = first.total - first.put;
+    const int before = staying->total - staying->put;
     int put = 0;
     if (answer.kind == Answer::Call) {
         const auto stay =

@@ -110,6 +110,15 @@ TEST(Drill, AnswersAreGradedWithTheSpotsValues)
         EXPECT_FALSE(practice::ParseAnswer(bad, answer, error)) << bad;
     ASSERT_TRUE(practice::ParseAnswer("raise 30", answer, error));
     EXPECT_FALSE(practice::GradeAnswer(FacingABet(), answer, graded, error)); // below the call
+    // The big blind's option to check, with the free fold the review adds in front: a raise to
+    // 80 puts in 60 more.
+    practice::Spot free;
+    free.options = {
+        MakeOption(OptionKind::Fold, 0, 0, 0.0), MakeOption(OptionKind::Check, 20, 0, 1.0),
+        MakeOption(OptionKind::Raise, 60, 40, 0.5), MakeOption(OptionKind::Raise, 80, 60, 2.0)};
+    ASSERT_TRUE(practice::ParseAnswer("raise 80", answer, error));
+    ASSERT_TRUE(practice::GradeAnswer(free, answer, graded, error)) << error;
+    EXPECT_EQ(graded.advice.chosen, 3);
 }
 
 TEST(Drill, WrongAnswersComeBackFirstAndNewSpotsGoByCost)
