@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <sstream>
 
@@ -75,6 +76,11 @@ std::vector<Spot> SpotsOfGame(const history::Game &game, int seat,
 {
     std::vector<Spot> spots;
     const std::string &player = game.seats[static_cast<size_t>(seat)].name;
+    // One spot, however the path to its game was written.
+    std::error_code noPath;
+    std::string file = std::filesystem::weakly_canonical(game.historyPath, noPath).string();
+    if (noPath || file.empty())
+        file = game.historyPath;
     size_t r = 0;
     for (const history::Hand &hand : game.hands) {
         const int handSeat = game.seatInHand(hand, seat);
@@ -88,7 +94,7 @@ std::vector<Spot> SpotsOfGame(const history::Game &game, int seat,
                 advice.grade == playout::Grade::NotGraded || k >= faced.size())
                 continue;
             Spot spot;
-            spot.game = game.historyPath;
+            spot.game = file;
             spot.player = player;
             spot.hand = hand.number;
             spot.decision = static_cast<int>(k);
