@@ -47,8 +47,12 @@ std::vector<Spot> Variations(const history::Game &game, int seat, const Spot &sp
     if (spot.decision >= static_cast<int>(decisions.size()))
         return variations;
     const playout::HandSoFar &original = *decisions[static_cast<size_t>(spot.decision)].hand;
-    // Cards the play-outs take as known: the whole board and the other seats' cards.
+    // Cards that were not the player's to hold: the whole board and every other seat's cards,
+    // as the files or the play-outs know them.
     std::vector<int> taken = hand->board;
+    for (const history::HandSeat &other : hand->seats)
+        if (other.seat != handSeat)
+            taken.insert(taken.end(), other.cards.begin(), other.cards.end());
     for (int s = 0; s < original.seatCount; ++s)
         if (s != original.seat)
             taken.insert(taken.end(), original.seats[s].cards, original.seats[s].cards + 2);

@@ -289,8 +289,17 @@ TEST(Deck, SeededGameGivesItsMistakesCostliestLeakFirst)
     const std::vector<practice::Spot> varied =
         practice::Variations(played.game(), seat, costliest, 2, 20, 5);
     ASSERT_EQ(varied.size(), 2u);
+    const history::Hand &hand =
+        *std::find_if(played.game().hands.begin(), played.game().hands.end(),
+                      [&](const history::Hand &h) { return h.number == costliest.hand; });
+    std::vector<int> seen = hand.board; // the whole board and every other seat's cards
+    for (const history::HandSeat &other : hand.seats)
+        if (other.seat != seat)
+            seen.insert(seen.end(), other.cards.begin(), other.cards.end());
     for (const practice::Spot &v : varied) {
         EXPECT_NE(v.hole, costliest.hole);
+        for (int card : v.hole)
+            EXPECT_EQ(std::count(seen.begin(), seen.end(), card), 0) << card;
         EXPECT_NE(v.key(), costliest.key());
         std::vector<int> totals, originalTotals;
         for (const playout::Option &o : v.options)
