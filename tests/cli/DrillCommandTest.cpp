@@ -1,12 +1,10 @@
 // brisquel-cli drill run as a process: the deck of a played game, an answer graded and kept
-// across runs, the report, a damaged Practice.db3 started anew, and refusals with status 2.
+// across runs, the report, and refusals with status 2.
 
 #include "tests/cli/CliProcess.h"
 #include "tests/support/TextLines.h"
 
 #include <gtest/gtest.h>
-
-#include <fstream>
 
 namespace {
 
@@ -62,17 +60,6 @@ TEST_F(DrillCommand, DeckAnswerAndReportKeepTheirStateAcrossRuns)
         Drill({"--deck", Out(), "--player", "Maniac_3", "--samples", "20", "--seed", "1"});
     ASSERT_EQ(again.status, 0) << again.err;
     EXPECT_NE(again.err.find(" 0 new spots"), std::string::npos) << again.err;
-}
-
-TEST_F(DrillCommand, DamagedStoreIsReportedAndStartedAnew)
-{
-    std::ofstream(m_scratch.file("Practice.db3")) << "not a database";
-    const CliResult report = Drill({"--report"});
-    EXPECT_EQ(report.status, 0) << report.err;
-    EXPECT_NE(report.err.find("damaged"), std::string::npos) << report.err;
-    EXPECT_TRUE(std::filesystem::exists(m_scratch.file("Practice.db3.damaged")));
-    const CliResult again = Drill({"--report"});
-    EXPECT_EQ(again.err, "");
 }
 
 TEST_F(DrillCommand, RefusalsExitWithTwo)
