@@ -139,7 +139,7 @@ int Answer(practice::Store &store, std::vector<practice::Spot> &spots, const std
     std::printf("best\t%s\n",
                 playout::OptionLabel(advice.options[static_cast<size_t>(advice.best)]).c_str());
     std::printf("options\t%s\n", playout::LiveLine(advice).c_str());
-    std::printf("next\t%s\n", DueText(spot.due, now).c_str());
+    std::printf("next\t%s\n", spot.again ? "again today" : DueText(spot.due, now).c_str());
     return kExitOk;
 }
 

@@ -136,17 +136,27 @@ std::vector<Leak> Leaks(const std::vector<Spot> &spots)
 
 std::optional<size_t> NextSpot(const std::vector<Spot> &spots, std::int64_t now)
 {
-    std::optional<size_t> due;
-    for (size_t s = 0; s < spots.size(); ++s)
-        if (spots[s].tries > 0 && spots[s].due <= now && (!due || spots[s].due < spots[*due].due))
-            due = s;
+    // The due spots and those to answer again today, each longest waiting first.
+    std::optional<size_t> due, again;
+    size_t agains = 0;
+    for (size_t s = 0; s < spots.size(); ++s) {
+        if (spots[s].tries == 0 || spots[s].due > now)
+            continue;
+        std::optional<size_t> &queue = spots[s].again ? again : due;
+        agains += spots[s].again ? 1 : 0;
+        if (!queue || spots[s].due < spots[*queue].due)
+            queue = s;
+    }
     if (due)
         return due;
+    // The spot just answered wrong waits while another can be asked.
+    if (agains > 1)
+        return again;
     for (const Leak &leak : Leaks(spots))
         for (const Spot *spot : leak.spots)
             if (spot->tries == 0)
                 return static_cast<size_t>(spot - spots.data());
-    return std::nullopt;
+    return again;
 }
 
 bool ParseAnswer(const std::string &text, Answer &answer, std::string &error)
@@ -224,8 +234,12 @@ bool GradeAnswer(const Spot &spot, const Answer &answer, Graded &graded, std::st
 
 void Schedule(Spot &spot, const Graded &graded, std::int64_t now)
 {
-    spot.schedule = Sm2Answer(spot.schedule, graded.quality);
-    spot.due = now + spot.schedule.intervalDays * kSecondsPerDay;
+    // The algorithm's last step: answers rated below 4 are asked again the same day until they
+    // are rated 4 or more; those extra answers leave the schedule as it is.
+    if (!spot.again)
+        spot.schedule = Sm2Answer(spot.schedule, graded.quality);
+    spot.again = graded.quality < 4;
+    spot.due = spot.again ? now : now + spot.schedule.intervalDays * kSecondsPerDay;
     ++spot.tries;
 }
 

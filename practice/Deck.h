@@ -63,6 +63,7 @@ struct Spot
     Sm2State schedule;
     std::int64_t due = 0;
     int tries = 0;
+    bool again = false; // rated below 4: asked again today, the schedule left as it is
 
     std::string key() const; // game, player, hand, decision and variant in one text
 };
@@ -81,8 +82,10 @@ struct Leak
 // The spots grouped into leaks, costliest leak first.
 std::vector<Leak> Leaks(const std::vector<Spot> &spots);
 
-// The spot to drill now: the one due longest among those drilled before, else the costliest new
-// spot of the costliest leak; nullopt when nothing is due at `now`.
+// The spot to drill now: the one due longest among those drilled before, then those answered
+// below 4 to be asked again today, then the costliest new spot of the costliest leak; the spot
+// just answered wrong comes again only when nothing else is left. nullopt when nothing is due
+// at `now`.
 std::optional<size_t> NextSpot(const std::vector<Spot> &spots, std::int64_t now);
 
 struct Answer
@@ -109,7 +112,8 @@ struct Graded
 // the nearest one valued. False with a message when the answer is not an option of the spot.
 bool GradeAnswer(const Spot &spot, const Answer &answer, Graded &graded, std::string &error);
 
-// The spot after an answer at `now`: its schedule moved on and its due time set.
+// The spot after an answer at `now`: its schedule moved on and its due time set; an answer
+// rated below 4 leaves it due again today (Sm2.h).
 void Schedule(Spot &spot, const Graded &graded, std::int64_t now);
 
 // One answer given: to which spot, when, and what it gave away.

@@ -2,7 +2,9 @@
 // The SuperMemo 2 schedule of one item (P. A. Wozniak, 1990): each answer is rated 0..5; a
 // rating of 3 or more counts as remembered and lengthens the interval (1 day, 6 days, then the
 // last interval times the ease factor, rounded up); below 3 the repetitions start again from
-// the first interval. The ease factor moves with every rating and never falls below 1.3.
+// the first interval. The ease factor moves with every rating and never falls below 1.3. Items
+// rated below 4 are asked again the same day until rated 4 or more, without moving their
+// schedule (Deck.h's Schedule does that).
 // Pure functions.
 
 namespace practice {

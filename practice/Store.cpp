@@ -15,13 +15,13 @@ constexpr char kSchema[] =
     "INTEGER, decision INTEGER, street INTEGER, position INTEGER, faced INTEGER, grade INTEGER, "
     "loss REAL, played TEXT, cards TEXT, pot INTEGER, to_call INTEGER, big_blind INTEGER, "
     "options TEXT, covariance TEXT, repetitions INTEGER, interval INTEGER, ease REAL, due "
-    "INTEGER, tries INTEGER, variant INTEGER);"
+    "INTEGER, tries INTEGER, variant INTEGER, again INTEGER);"
     "CREATE TABLE IF NOT EXISTS tries (id INTEGER PRIMARY KEY, spot TEXT, at INTEGER, right "
     "INTEGER, loss REAL);";
 constexpr char kSpotColumns[] =
     "key, game, player, hand, decision, street, position, faced, grade, loss, played, cards, "
     "pot, to_call, big_blind, options, covariance, repetitions, interval, ease, due, tries, "
-    "variant";
+    "variant, again";
 
 struct Statement
 {
@@ -182,7 +182,7 @@ bool Store::Open(const std::string &path, std::string &error, int busyMillis)
 int Store::Add(const std::vector<Spot> &spots, std::string &error)
 {
     const std::string sql = std::string("INSERT OR IGNORE INTO spots (") + kSpotColumns +
-                            ") VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
+                            ") VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
     Statement statement;
     if (!Run("BEGIN", error))
         return -1;
@@ -226,6 +226,7 @@ int Store::Add(const std::vector<Spot> &spots, std::string &error)
         sqlite3_bind_int64(s, 21, spot.due);
         sqlite3_bind_int(s, 22, spot.tries);
         sqlite3_bind_int(s, 23, spot.variant);
+        sqlite3_bind_int(s, 24, spot.again ? 1 : 0);
         if (sqlite3_step(s) != SQLITE_DONE) {
             error = sqlite3_errmsg(m_db.get());
             std::string ignored;
@@ -272,6 +273,7 @@ bool Store::Load(std::vector<Spot> &spots, std::string &error)
         spot.due = sqlite3_column_int64(s, 20);
         spot.tries = sqlite3_column_int(s, 21);
         spot.variant = sqlite3_column_int(s, 22);
+        spot.again = sqlite3_column_int(s, 23) != 0;
         std::istringstream covariance(Text(s, 16));
         for (double value; covariance >> value;)
             spot.covariance.push_back(value);
@@ -297,7 +299,7 @@ bool Store::Answered(const Spot &spot, const Try &attempt, std::string &error)
     bool ok =
         sqlite3_prepare_v2(m_db.get(),
                            "UPDATE spots SET repetitions=?, interval=?, ease=?, due=?, "
-                           "tries=? WHERE key=?",
+                           "tries=?, again=? WHERE key=?",
                            -1, &update.raw, nullptr) == SQLITE_OK &&
         sqlite3_prepare_v2(m_db.get(), "INSERT INTO tries (spot, at, right, loss) VALUES (?,?,?,?)",
                            -1, &insert.raw, nullptr) == SQLITE_OK;
@@ -307,7 +309,8 @@ bool Store::Answered(const Spot &spot, const Try &attempt, std::string &error)
         sqlite3_bind_double(update.raw, 3, spot.schedule.ease);
         sqlite3_bind_int64(update.raw, 4, spot.due);
         sqlite3_bind_int(update.raw, 5, spot.tries);
-        sqlite3_bind_text(update.raw, 6, key.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_int(update.raw, 6, spot.again ? 1 : 0);
+        sqlite3_bind_text(update.raw, 7, key.c_str(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_text(insert.raw, 1, attempt.spot.c_str(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_int64(insert.raw, 2, attempt.at);
         sqlite3_bind_int(insert.raw, 3, attempt.right ? 1 : 0);

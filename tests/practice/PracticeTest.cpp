@@ -121,7 +121,9 @@ TEST(Drill, AnswersAreGradedWithTheSpotsValues)
     EXPECT_EQ(graded.advice.chosen, 3);
 }
 
-TEST(Drill, DueSpotsComeFirstThenNewOnesByCost)
+// New spots go by cost; one answered wrong comes again the same day, after another spot, and
+// once answered right waits its interval, which the extra answers leave as it was.
+TEST(Drill, WrongAnswersComeAgainTodayThenTheSchedule)
 {
     std::vector<practice::Spot> spots(3, FacingABet());
     for (int s = 0; s < 3; ++s)
@@ -131,17 +133,24 @@ TEST(Drill, DueSpotsComeFirstThenNewOnesByCost)
     spots[2].lossBb = 1.0;
     spots[2].leak.grade = Grade::Blunder; // a leak of its own, cheaper than the first
     const std::int64_t day = 86400, now = 1000 * day;
-    EXPECT_EQ(practice::NextSpot(spots, now), 1u);
     practice::Graded wrong, right;
     wrong.quality = 1;
     right.quality = 5;
-    practice::Schedule(spots[1], wrong, now);
-    practice::Schedule(spots[0], right, now);
-    EXPECT_EQ(practice::NextSpot(spots, now), 2u); // nothing due: the one new spot left
-    practice::Schedule(spots[2], right, now);
-    EXPECT_EQ(practice::NextSpot(spots, now), std::nullopt);
-    spots[0].due -= 1; // both due tomorrow: the longer due first
-    EXPECT_EQ(practice::NextSpot(spots, now + day), 0u);
+    const struct
+    {
+        std::int64_t at;
+        size_t next;
+        bool rightAnswer;
+    } steps[] = {{now, 1, false},    {now + 1, 0, true}, {now + 2, 2, false},
+                 {now + 3, 1, true}, {now + 4, 2, true}, {now + day + 5, 0, true}};
+    for (const auto &step : steps) {
+        ASSERT_EQ(practice::NextSpot(spots, step.at), step.next) << step.at - now;
+        practice::Schedule(spots[step.next], step.rightAnswer ? right : wrong, step.at);
+    }
+    EXPECT_EQ(spots[1].schedule.repetitions, 0);
+    EXPECT_EQ(spots[1].due, now + 3 + day);
+    EXPECT_EQ(practice::NextSpot(spots, now + day + 5), 1u);
+    EXPECT_EQ(practice::NextSpot(spots, now + 5), std::nullopt);
 }
 
 // Mastery reads only the leak's own answers, the last `last` of them.
