@@ -93,14 +93,15 @@ std::string DueText(std::int64_t due, std::int64_t now)
 }
 
 // The next due spot, or a refusal naming when one will be.
-bool NextDue(const std::vector<practice::Spot> &spots, std::int64_t now, size_t &index,
-             std::string &error)
+bool NextDue(const std::vector<practice::Spot> &spots, std::int64_t now,
+             const std::vector<practice::Try> &tries, size_t &index, std::string &error)
 {
     if (spots.empty()) {
         error = "the practice deck is empty: drill --deck PATH adds the spots of your games";
         return false;
     }
-    const std::optional<size_t> next = practice::NextSpot(spots, now);
+    const std::optional<size_t> next =
+        practice::NextSpot(spots, now, tries.empty() ? std::string() : tries.back().spot);
     if (next) {
         index = *next;
         return true;
@@ -112,13 +113,13 @@ bool NextDue(const std::vector<practice::Spot> &spots, std::int64_t now, size_t 
     return false;
 }
 
-int Answer(practice::Store &store, std::vector<practice::Spot> &spots, const std::string &text,
-           std::int64_t now)
+int Answer(practice::Store &store, std::vector<practice::Spot> &spots,
+           const std::vector<practice::Try> &tries, const std::string &text, std::int64_t now)
 {
     practice::Answer answer;
     std::string error;
     size_t index = 0;
-    if (!practice::ParseAnswer(text, answer, error) || !NextDue(spots, now, index, error))
+    if (!practice::ParseAnswer(text, answer, error) || !NextDue(spots, now, tries, index, error))
         return Fail(PrintableText(error));
     practice::Spot &spot = spots[index];
     practice::Graded graded;
@@ -159,7 +160,7 @@ void PrintReport(const std::vector<practice::Spot> &spots, const std::vector<pra
     std::printf("\ndue now\t%d\n", due);
     size_t next = 0;
     std::string none;
-    if (NextDue(spots, now, next, none))
+    if (NextDue(spots, now, tries, next, none))
         std::printf("next spot\t%s\n", PrintableText(practice::SpotLine(spots[next])).c_str());
     else if (!spots.empty())
         std::printf("next spot\t%s\n", none.c_str());
@@ -234,14 +235,15 @@ int RunDrillCommand(const CommandArgs &args)
     practice::Store store;
     std::string error;
     std::vector<practice::Spot> spots;
-    if (!OpenStore(store, error) || !store.Load(spots, error))
+    std::vector<practice::Try> tries;
+    if (!OpenStore(store, error) || !store.Load(spots, error) || !store.Tries(tries, error))
         return Fail(PrintableText(error));
     const std::int64_t now = static_cast<std::int64_t>(std::time(nullptr));
     if (parsed.Has("--answer"))
-        return Answer(store, spots, answer, now);
+        return Answer(store, spots, tries, answer, now);
     if (parsed.Has("--next")) {
         size_t index = 0;
-        if (!NextDue(spots, now, index, error))
+        if (!NextDue(spots, now, tries, index, error))
             return Fail(PrintableText(error));
         std::printf("spot\t%s\noptions\t%s\n",
                     PrintableText(practice::SpotLine(spots[index])).c_str(),
@@ -249,9 +251,6 @@ int RunDrillCommand(const CommandArgs &args)
         return kExitOk;
     }
     if (parsed.Has("--report")) {
-        std::vector<practice::Try> tries;
-        if (!store.Tries(tries, error))
-            return Fail(PrintableText(error));
         PrintReport(spots, tries, static_cast<int>(last), now);
         return kExitOk;
     }

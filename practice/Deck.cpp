@@ -134,29 +134,31 @@ std::vector<Leak> Leaks(const std::vector<Spot> &spots)
     return leaks;
 }
 
-std::optional<size_t> NextSpot(const std::vector<Spot> &spots, std::int64_t now)
+std::optional<size_t> NextSpot(const std::vector<Spot> &spots, std::int64_t now,
+                               const std::string &last)
 {
     // The due spots and those to answer again today, each longest waiting first.
-    std::optional<size_t> due, again;
-    size_t agains = 0;
+    std::optional<size_t> due, again, justAnswered;
     for (size_t s = 0; s < spots.size(); ++s) {
         if (spots[s].tries == 0 || spots[s].due > now)
             continue;
+        if (spots[s].again && spots[s].key() == last) {
+            justAnswered = s;
+            continue;
+        }
         std::optional<size_t> &queue = spots[s].again ? again : due;
-        agains += spots[s].again ? 1 : 0;
         if (!queue || spots[s].due < spots[*queue].due)
             queue = s;
     }
     if (due)
         return due;
-    // The spot just answered wrong waits while another can be asked.
-    if (agains > 1)
+    if (again)
         return again;
     for (const Leak &leak : Leaks(spots))
         for (const Spot *spot : leak.spots)
             if (spot->tries == 0)
                 return static_cast<size_t>(spot - spots.data());
-    return again;
+    return justAnswered;
 }
 
 bool ParseAnswer(const std::string &text, Answer &answer, std::string &error)

@@ -84,9 +84,10 @@ std::vector<Leak> Leaks(const std::vector<Spot> &spots);
 
 // The spot to drill now: the one due longest among those drilled before, then those answered
 // below 4 to be asked again today, then the costliest new spot of the costliest leak; the spot
-// just answered wrong comes again only when nothing else is left. nullopt when nothing is due
-// at `now`.
-std::optional<size_t> NextSpot(const std::vector<Spot> &spots, std::int64_t now);
+// answered last (`last`, its key) comes again only when nothing else is left. nullopt when
+// nothing is due at `now`.
+std::optional<size_t> NextSpot(const std::vector<Spot> &spots, std::int64_t now,
+                               const std::string &last = {});
 
 struct Answer
 {

@@ -121,8 +121,9 @@ TEST(Drill, AnswersAreGradedWithTheSpotsValues)
     EXPECT_EQ(graded.advice.chosen, 3);
 }
 
-// New spots go by cost; one answered wrong comes again the same day, after another spot, and
-// once answered right waits its interval, which the extra answers leave as it was.
+// New spots go by cost; one answered wrong comes again the same day, before new ones but not
+// twice in a row, and once answered right waits its interval, which the extra answers leave as
+// it was.
 TEST(Drill, WrongAnswersComeAgainTodayThenTheSchedule)
 {
     std::vector<practice::Spot> spots(3, FacingABet());
@@ -141,15 +142,17 @@ TEST(Drill, WrongAnswersComeAgainTodayThenTheSchedule)
         std::int64_t at;
         size_t next;
         bool rightAnswer;
-    } steps[] = {{now, 1, false},    {now + 1, 0, true}, {now + 2, 2, false},
-                 {now + 3, 1, true}, {now + 4, 2, true}, {now + day + 5, 0, true}};
+    } steps[] = {{now, 1, false}, {now, 0, true},     {now, 1, false},         {now, 2, false},
+                 {now, 1, true},  {now + 1, 2, true}, {now + day + 5, 0, true}};
+    std::string last;
     for (const auto &step : steps) {
-        ASSERT_EQ(practice::NextSpot(spots, step.at), step.next) << step.at - now;
+        ASSERT_EQ(practice::NextSpot(spots, step.at, last), step.next) << step.at - now;
         practice::Schedule(spots[step.next], step.rightAnswer ? right : wrong, step.at);
+        last = spots[step.next].key();
     }
     EXPECT_EQ(spots[1].schedule.repetitions, 0);
-    EXPECT_EQ(spots[1].due, now + 3 + day);
-    EXPECT_EQ(practice::NextSpot(spots, now + day + 5), 1u);
+    EXPECT_EQ(spots[1].due, now + day);
+    EXPECT_EQ(practice::NextSpot(spots, now + day + 5, last), 1u);
     EXPECT_EQ(practice::NextSpot(spots, now + 5), std::nullopt);
 }
 
