@@ -19,6 +19,8 @@ int RunResultsCommand(const CommandArgs &args);
 int RunReviewCommand(const CommandArgs &args);
 // Writes games read from their files as PokerStars-format hand histories or PHH.
 int RunExportCommand(const CommandArgs &args);
+// Drills the spots of the player's own graded decisions that he got wrong (practice deck).
+int RunDrillCommand(const CommandArgs &args);
 
 // Each command's usage lines: printed by "<command> --help" and by "brisquel-cli --help".
 extern const char kOddsUsage[];
@@ -26,6 +28,7 @@ extern const char kEvalUsage[];
 extern const char kResultsUsage[];
 extern const char kReviewUsage[];
 extern const char kExportUsage[];
+extern const char kDrillUsage[];
 
 // Writes "brisquel-cli: <message>" to standard error and returns kExitBadInput.
 int Fail(const std::string &message);

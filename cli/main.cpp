@@ -21,7 +21,8 @@ void PrintUsage(std::FILE *out)
                "       brisquel-cli --version\n",
                out);
     // "<command> --help" prints the same lines one command at a time.
-    for (const char *usage : {kOddsUsage, kEvalUsage, kPlayUsage, kReviewUsage, kExportUsage, kResultsUsage})
+    for (const char *usage : {kOddsUsage, kEvalUsage, kPlayUsage, kReviewUsage, kExportUsage,
+                              kResultsUsage, kDrillUsage})
         std::fputs(usage, out);
     std::fprintf(out,
                  "The game log, the hand histories and PokerDB.db3 go to\n  %s\n"
@@ -67,6 +68,7 @@ int Run(int argc, char **argv)
         {"review", RunReviewCommand},
         {"export", RunExportCommand},
         {"results", RunResultsCommand},
+        {"drill", RunDrillCommand},
     };
     const CommandArgs args(argv + 1, argv + argc);
     const std::size_t commandIndex = CommandIndex(args);
