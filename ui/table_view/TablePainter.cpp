@@ -194,8 +194,9 @@ void DrawSeat(QPainter &p, const Mapper &m, const SeatSnapshot &seat)
         p.setBrush(Qt::NoBrush);
         p.drawRect(m.Map(w));
         p.fillRect(m.Map(w), Argb(kWinFill));
+        // Clear of the white border, or a first "I" vanishes into it.
         if (!seat.win.empty())
-            DrawText(p, m, w.left, w.upper, QString::fromStdWString(seat.win), 10, Qt::white);
+            DrawText(p, m, w.left + 3, w.upper, QString::fromStdWString(seat.win), 10, Qt::white);
     }
     const int first = seat.cards[0];
     if (seat.showCards && first >= 0) {
