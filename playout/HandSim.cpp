@@ -395,9 +395,10 @@ double RunOutsWinnings(PlayState &work, int seat, const int cards[25], std::uint
 {
     CGameTable &t = work.table;
     std::uint64_t used = 0;
-    for (int s = 0; s < t.m_seatCount; ++s)
-        if (t.m_inGame[s])
-            used |= (1ULL << cards[2 * s]) | (1ULL << cards[2 * s + 1]);
+    // Seats folded before the decision were dealt no cards in the play-out (-1).
+    for (int i = 0; i < 2 * t.m_seatCount; ++i)
+        if (t.m_inGame[i / 2] && cards[i] >= 0)
+            used |= 1ULL << cards[i];
     for (int i = 0; i < work.lockedBoard; ++i)
         used |= 1ULL << cards[kBoardFirst + i];
     std::uint64_t rng = seed ^ 0x5851F42D4C957F2DULL;
