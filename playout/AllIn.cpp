@@ -25,15 +25,6 @@ std::uint64_t Bit(int card)
     return 1ULL << card;
 }
 
-int UnusedCard(std::uint64_t &rng, std::uint64_t used)
-{
-    for (;;) {
-        const int card = static_cast<int>(NextRandom(rng) % 52);
-        if ((used & Bit(card)) == 0)
-            return card;
-    }
-}
-
 // The chips the seat ends with against one opponent when it wins, ties and loses.
 struct HeadsUpPayouts
 {

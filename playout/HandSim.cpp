@@ -25,6 +25,8 @@ double Uniform(std::uint64_t &rng)
     return static_cast<double>(NextRandom(rng) >> 11) * (1.0 / 9007199254740992.0);
 }
 
+} // namespace
+
 int UnusedCard(std::uint64_t &rng, std::uint64_t used)
 {
     for (;;) {
@@ -33,8 +35,6 @@ int UnusedCard(std::uint64_t &rng, std::uint64_t used)
             return card;
     }
 }
-
-} // namespace
 
 std::uint64_t NextRandom(std::uint64_t &state)
 {

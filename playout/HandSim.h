@@ -136,9 +136,11 @@ struct PlayOutSetup
 // board of `cards`.
 constexpr int kRunOuts = 48;
 double PlayOut(const PlayState &start, PlayState &work, int seat, int firstPut, bool firstFold,
-            const int cards[25], const PlayOutSetup &setup, std::uint64_t seed);
+               const int cards[25], const PlayOutSetup &setup, std::uint64_t seed);
 
 // splitmix64: seeds from seeds, and the play-outs' own random numbers.
 std::uint64_t NextRandom(std::uint64_t &state);
+// A card of the deck not in `used` (a bit per card), drawn from `rng`.
+int UnusedCard(std::uint64_t &rng, std::uint64_t used);
 
 } // namespace playout
