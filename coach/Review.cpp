@@ -294,7 +294,7 @@ bool ReviewGame(const history::Game &game, int gameSeat, Estimator &estimator,
                 row.move = MoveOfKind(action.kind);
                 row.amount = action.amount;
                 row.position = PositionOf(hand, seat);
-                row.bigBlind = hand.bigBlind;
+                row.bigBlind = hand.bigBlindInForce();
                 DecisionPoint &point = row.point;
                 point.hole = me.cards;
                 point.board.assign(hand.board.begin(),

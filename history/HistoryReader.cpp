@@ -59,6 +59,29 @@ int Hand::boardCountAt(Street street) const
     return std::min(kCounts[static_cast<int>(street)], static_cast<int>(board.size()));
 }
 
+namespace {
+
+int PostedAbove(const Hand &hand, ActionKind kind, int header)
+{
+    int inForce = header;
+    for (const Action &action : hand.actions)
+        if (action.kind == kind && !action.allIn)
+            inForce = std::max(inForce, action.amount);
+    return inForce;
+}
+
+} // namespace
+
+int Hand::smallBlindInForce() const
+{
+    return PostedAbove(*this, ActionKind::SmallBlind, smallBlind);
+}
+
+int Hand::bigBlindInForce() const
+{
+    return PostedAbove(*this, ActionKind::BigBlind, bigBlind);
+}
+
 int Game::seatInHand(const Hand &hand, int seat) const
 {
     if (importedFrom.empty() || seat < 0 || static_cast<size_t>(seat) >= seats.size())

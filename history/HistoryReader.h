@@ -117,6 +117,10 @@ struct Hand
 
     // The board cards visible during a street: 0, 3, 4 or 5.
     int boardCountAt(Street street) const;
+    // The blinds the hand was played at. The first hand after a level change keeps the old
+    // level in its header but posts the new one, so a full post above the header's wins.
+    int smallBlindInForce() const;
+    int bigBlindInForce() const;
 };
 
 struct GameSeat

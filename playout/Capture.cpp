@@ -65,8 +65,8 @@ std::vector<ReadDecision> DecisionsInHand(const history::Game &game, const histo
     HandSoFar base;
     base.seatCount = seats;
     base.button = hand.button;
-    base.smallBlind = hand.smallBlind;
-    base.bigBlind = hand.bigBlind;
+    base.smallBlind = hand.smallBlindInForce();
+    base.bigBlind = hand.bigBlindInForce();
     base.ante = hand.ante;
     base.seat = seat;
     for (const history::HandSeat &hs : hand.seats) {
@@ -87,14 +87,6 @@ std::vector<ReadDecision> DecisionsInHand(const history::Game &game, const histo
         return out;
     base.seats[seat].cards[0] = mine.cards[0];
     base.seats[seat].cards[1] = mine.cards[1];
-    for (const history::Action &a : hand.actions) {
-        // The header's blinds are those before the level check: the posts tell what was in
-        // force.
-        if (a.kind == history::ActionKind::SmallBlind && !a.allIn)
-            base.smallBlind = a.amount;
-        if (a.kind == history::ActionKind::BigBlind && !a.allIn)
-            base.bigBlind = a.amount;
-    }
     for (const history::Action &a : hand.actions) {
         if (a.kind == history::ActionKind::Ante || a.kind == history::ActionKind::SmallBlind ||
             a.kind == history::ActionKind::BigBlind)

@@ -110,8 +110,8 @@ GameSummary Summarize(const history::Game &game, int seat)
         ++summary.hands;
         const int net = NetOf(me);
         summary.net += net;
-        if (hand.bigBlind > 0)
-            summary.bbPer100 += static_cast<double>(net) / hand.bigBlind;
+        if (const int bigBlind = hand.bigBlindInForce(); bigBlind > 0)
+            summary.bbPer100 += static_cast<double>(net) / bigBlind;
         bool adjusted = false;
         summary.allInNet += AllInAdjustedNet(hand, seat, adjusted);
         summary.allInHands += adjusted ? 1 : 0;

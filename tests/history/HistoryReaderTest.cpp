@@ -170,6 +170,7 @@ TEST(HistoryReaderBotGames, EveryHandAddsUpInATournamentWithAntes)
         ADD_FAILURE() << warning;
     ASSERT_EQ(static_cast<int>(game.hands.size()), played.result().handsPlayed);
     bool sawAnte = false;
+    int levelChanges = 0;
     for (const history::Hand &hand : game.hands) {
         SCOPED_TRACE("hand " + std::to_string(hand.number));
         int paid = 0, invested = 0, before = 0, after = 0;
@@ -186,9 +187,15 @@ TEST(HistoryReaderBotGames, EveryHandAddsUpInATournamentWithAntes)
             EXPECT_GE(action.stackBefore, action.amount);
             EXPECT_TRUE(hand.seats[static_cast<size_t>(action.seat)].inHand);
             sawAnte = sawAnte || action.kind == ActionKind::Ante;
+            // The hand is valued at the blinds its players posted, not at its header's.
+            if (action.kind == ActionKind::BigBlind && !action.allIn && action.amount > 0) {
+                EXPECT_EQ(hand.bigBlindInForce(), action.amount);
+            }
         }
+        levelChanges += hand.bigBlindInForce() != hand.bigBlind ? 1 : 0;
     }
     EXPECT_TRUE(sawAnte);
+    EXPECT_GT(levelChanges, 0);
     for (size_t s = 0; s < played.result().seats.size(); ++s)
         EXPECT_EQ(game.hands.back().seats[s].endStack, played.result().seats[s].finalStack);
 }
