@@ -109,7 +109,10 @@ void AddStandard(const HandSoFar &hand, AdviseSettings settings, Advice &advice)
 class CCoachDecider : public IDecider
 {
 public:
-    CCoachDecider(int coachSeat, AdviseSettings settings);
+    // A habit of the coach's seat: its own answer where it has one (a player with a leak to
+    // drill), nullopt where the advisor decides.
+    using Habit = std::function<std::optional<int>(const CGameTable &table, int street)>;
+    CCoachDecider(int coachSeat, AdviseSettings settings, Habit habit = {});
     ~CCoachDecider() override;
     int DecidePreflop(const CGameTable &table, int seat, EasyRandom &random) override;
     int DecidePostflop(const CGameTable &table, int seat, int street, EasyRandom &random) override;

@@ -11,6 +11,7 @@ struct CCoachDecider::Impl
 {
     int coachSeat = -1;
     AdviseSettings settings;
+    CCoachDecider::Habit habit;
     CPersonaDecider personas;
     // The hand being played, as the decisions asked of this decider tell it: the engine asks
     // every seat of a bot game, so nothing is missed.
@@ -74,7 +75,11 @@ struct CCoachDecider::Impl
     {
         Follow(t);
         int answer = 0;
-        if (seat == coachSeat)
+        const std::optional<int> own =
+            seat == coachSeat && habit ? habit(t, street) : std::optional<int>{};
+        if (own)
+            answer = *own;
+        else if (seat == coachSeat)
             answer = CoachDecision(t, seat, street, random);
         else
             answer = street < 0 ? personas.DecidePreflop(t, seat, random)
@@ -92,11 +97,12 @@ struct CCoachDecider::Impl
     }
 };
 
-CCoachDecider::CCoachDecider(int coachSeat, AdviseSettings settings)
+CCoachDecider::CCoachDecider(int coachSeat, AdviseSettings settings, Habit habit)
     : m_impl(std::make_unique<Impl>())
 {
     m_impl->coachSeat = coachSeat;
     m_impl->settings = std::move(settings);
+    m_impl->habit = std::move(habit);
 }
 
 CCoachDecider::~CCoachDecider() = default;
