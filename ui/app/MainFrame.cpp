@@ -16,6 +16,7 @@
 #include "ui/output_pane/OutputWnd.h"
 #include "storage/PokerTables.h"
 #include "ui/review/ProgressWindow.h"
+#include "ui/practice/DrillWindow.h"
 #include "ui/app/RibbonIcons.h"
 #include "ui/app/VisualStyle.h"
 
@@ -302,7 +303,11 @@ void CMainFrame::createCommands()
     addCommand(ID_REVIEW_PROGRESS, tr("Progress…"), [this] {
         OnReviewProgress();
     })->setIcon(MakeRibbonIcon(RibbonIcon::Progress));
-    for (int id : {ID_REVIEW_HANDS, ID_REVIEW_PROGRESS})
+    addCommand(ID_REVIEW_DRILL, tr("Drill…"), [this] {
+        OnReviewDrill();
+    })->setIcon(MakeRibbonIcon(RibbonIcon::Drill));
+    action(ID_REVIEW_DRILL)->setToolTip(tr("Drill the spots you got wrong until you get them right"));
+    for (int id : {ID_REVIEW_HANDS, ID_REVIEW_PROGRESS, ID_REVIEW_DRILL})
         action(id)->setIconText(action(id)->text());
 
     auto *looks = new QActionGroup(this);
@@ -426,6 +431,7 @@ void CMainFrame::createRibbon()
     reviewBox->setContentsMargins(2, 0, 2, 0);
     reviewBox->addWidget(LargeButton(action(ID_REVIEW_HANDS), reviewContent));
     reviewBox->addWidget(LargeButton(action(ID_REVIEW_PROGRESS), reviewContent));
+    reviewBox->addWidget(LargeButton(action(ID_REVIEW_DRILL), reviewContent));
     panelBox->addWidget(MakePanel(tr("Review"), reviewContent, panels));
 
     auto *panesContent = new QWidget(panels);
@@ -668,6 +674,19 @@ void CMainFrame::OnReviewProgress()
     m_progressWindow->show();
     m_progressWindow->raise();
     m_progressWindow->activateWindow();
+}
+
+void CMainFrame::OnReviewDrill()
+{
+    // One drill window at a time; closing it deletes it and stops its work.
+    auto *drill = findChild<CDrillWindow *>();
+    if (!drill)
+        drill = new CDrillWindow(
+            QDir(m_app.DatabaseFolder()).filePath(QString::fromLatin1(practice::kStoreFileName)),
+            this);
+    drill->show();
+    drill->raise();
+    drill->activateWindow();
 }
 
 void CMainFrame::resizeEvent(QResizeEvent *event)
