@@ -81,7 +81,8 @@ CDrillWindow::CDrillWindow(QString storePath, QWidget *parent)
     for (QPushButton *button : {m_fold, m_checkCall, m_raise})
         answers->addWidget(button, 1);
     m_sizeBox = new QHBoxLayout;
-    m_sizeBox->addWidget(new QLabel(tr("Size:"), this));
+    m_sizeCaption = new QLabel(tr("Size:"), this);
+    m_sizeBox->addWidget(m_sizeCaption);
     m_sizeBox->addStretch(1);
     m_sizes = new QButtonGroup(this);
     m_sizes->setExclusive(true);
@@ -320,6 +321,7 @@ void CDrillWindow::showDeal(const practice::Deal &deal)
     }
     if (!m_sizes->buttons().isEmpty())
         m_sizes->buttons().front()->setChecked(true);
+    m_sizeCaption->setVisible(!m_sizes->buttons().isEmpty());
     showStep(m_askStep);
     setAnswering(true);
 }

@@ -100,6 +100,7 @@ private:
     QPushButton *m_checkCall = nullptr;
     QPushButton *m_raise = nullptr;
     QHBoxLayout *m_sizeBox = nullptr;
+    QLabel *m_sizeCaption = nullptr;
     QButtonGroup *m_sizes = nullptr;
     QPushButton *m_back = nullptr;
     QPushButton *m_forward = nullptr;

@@ -48,15 +48,17 @@ QString DrawMasteryChart(QChartView *view, const QString &storePath)
     const std::int64_t now = static_cast<std::int64_t>(std::time(nullptr));
     auto *right = new QBarSet(QObject::tr("Right (%)"));
     right->setColor(QColor(0x2E, 0x7D, 0x32));
-    right->setLabelColor(Qt::black);
+    right->setLabelColor(Qt::white);
     QStringList categories;
     for (const practice::Leak &leak : practice::Leaks(spots)) {
         const practice::Mastery m = practice::MasteryOf(leak, tries, kMasteryTries, now);
         if (m.tries == 0)
             continue;
-        categories << QObject::tr("%1\n%2 of %3 right · %4 bb lost per drill")
+        // Two lines: the axis draws its labels as rich text.
+        categories << QObject::tr("%1<br>%2 of %3 right · %4 bb lost per drill")
                           .arg(BoundedText(QString::fromStdString(practice::LeakName(leak.key)),
-                                           kMaxMessageChars))
+                                           kMaxMessageChars)
+                                   .toHtmlEscaped())
                           .arg(m.right)
                           .arg(m.tries)
                           .arg(m.lossPerTryBb, 0, 'f', 2);
