@@ -75,8 +75,8 @@ bool DealSpot(const Spot &spot, Dealt &dealt, std::string &error)
         if (handSeat.seat == seat)
             handSeat.cards = {spot.hole[0], spot.hole[1]};
     const size_t h = static_cast<size_t>(hand - game->hands.data());
-    const std::vector<playout::ReadDecision> decisions = playout::DecisionsInHand(
-        *game, *hand, seat, coach::StatisticsBeforeHands(*game)[h]);
+    const std::vector<playout::ReadDecision> decisions =
+        playout::DecisionsInHand(*game, *hand, seat, coach::StatisticsBeforeHands(*game)[h]);
     dealt.soFar.reset();
     if (spot.decision < static_cast<int>(decisions.size())) {
         auto soFar = std::make_shared<playout::HandSoFar>(
@@ -145,6 +145,26 @@ std::string MasteryLine(const std::vector<Spot> &spots, const std::vector<Try> &
                " bb lost per drill · " + std::to_string(m.due) + " due";
     }
     return {};
+}
+
+Mastery DrilledMastery(const std::vector<Spot> &spots, const std::vector<Try> &tries,
+                       history::Street street, coach::Position position, Faced faced, int last,
+                       std::int64_t now)
+{
+    Leak drilled;
+    for (const Spot &spot : spots)
+        if (spot.leak.street == street && spot.leak.position == position &&
+            spot.leak.faced == faced)
+            drilled.spots.push_back(&spot);
+    return MasteryOf(drilled, tries, last, now);
+}
+
+std::string DrilledLine(const Mastery &mastery)
+{
+    if (mastery.tries == 0)
+        return {};
+    return "you drilled this spot: " + std::to_string(mastery.right) + " of " +
+           std::to_string(mastery.tries) + " right";
 }
 
 } // namespace practice

@@ -63,4 +63,12 @@ void AddTypical(const playout::HandSoFar &soFar, int millis, std::uint64_t seed,
 std::string MasteryLine(const std::vector<Spot> &spots, const std::vector<Try> &tries,
                         const LeakKey &leak, int last, std::int64_t now);
 
+// The answers to every spot of `street`, `position` and `faced`, whatever the grade of its move,
+// over their last `last`: what a decision at the table has drilled before.
+Mastery DrilledMastery(const std::vector<Spot> &spots, const std::vector<Try> &tries,
+                       history::Street street, coach::Position position, Faced faced, int last,
+                       std::int64_t now);
+// "you drilled this spot: 4 of 5 right"; empty without answers.
+std::string DrilledLine(const Mastery &mastery);
+
 } // namespace practice

@@ -102,9 +102,9 @@ private slots:
         std::vector<coach::ReviewRow> rows;
         coach::ReviewSummary summary;
         std::string error;
-        QVERIFY2(coach::ReviewGame(m_played->game(), 1, estimator, rows, summary, error, {},
-                                   options),
-                 error.c_str());
+        QVERIFY2(
+            coach::ReviewGame(m_played->game(), 1, estimator, rows, summary, error, {}, options),
+            error.c_str());
         m_spots = practice::SpotsOfGame(m_played->game(), 1, rows);
         QVERIFY(m_spots.size() >= 2);
     }

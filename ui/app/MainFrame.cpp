@@ -165,6 +165,9 @@ CMainFrame::CMainFrame(CDunmereApp &app)
     createRibbon();
     createDocks();
     m_coach = new CCoachController(m_game, m_outputWnd->actionPanel(), m_outputWnd, this);
+    m_coach->setDrillStore(QDir(m_app.DatabaseFolder())
+                               .filePath(QString::fromLatin1(practice::kStoreFileName))
+                               .toStdString());
     m_coach->setEnabled(QSettings().value(QLatin1String(kCoachKey), false).toBool());
     m_trackerCopy = QSettings().value(QLatin1String(kTrackerCopyKey), false).toBool();
     // The other View ticks as the player left them.

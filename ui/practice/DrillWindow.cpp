@@ -193,11 +193,7 @@ void CDrillWindow::run(std::function<void(const Post &)> job)
             };
             job(post);
             QMetaObject::invokeMethod(
-                this,
-                [this] {
-                    m_next->setEnabled(--m_busy == 0);
-                },
-                Qt::QueuedConnection);
+                this, [this] { m_next->setEnabled(--m_busy == 0); }, Qt::QueuedConnection);
         });
     }
     m_wake.notify_one();
@@ -231,9 +227,7 @@ void CDrillWindow::dealNext()
         std::string error;
         if (!m_storeOpen) {
             if (!m_store.Open(m_storePath.toStdString(), error)) {
-                post([this, error] {
-                    setMessage(QString::fromStdString(error));
-                });
+                post([this, error] { setMessage(QString::fromStdString(error)); });
                 return;
             }
             m_storeOpen = true;
@@ -254,8 +248,8 @@ void CDrillWindow::dealNext()
                 return;
             }
             showDeal(deal);
-            m_masteryLabel->setText(deal.found ? tr("This leak: %1").arg(QString::fromStdString(mastery))
-                                               : QString());
+            m_masteryLabel->setText(
+                deal.found ? tr("This leak: %1").arg(QString::fromStdString(mastery)) : QString());
             QStringList lines;
             if (!notice.empty())
                 lines << QString::fromStdString(notice);
@@ -296,16 +290,15 @@ void CDrillWindow::showDeal(const practice::Deal &deal)
             m_askStep = std::max(0, s - 1);
             break;
         }
-    m_spotLabel->setText(QString::fromStdString(practice::LeakName(spot.leak) + "\n" +
-                                                practice::SpotLine(spot)));
+    m_spotLabel->setText(
+        QString::fromStdString(practice::LeakName(spot.leak) + "\n" + practice::SpotLine(spot)));
     const auto call =
         std::find_if(spot.options.begin(), spot.options.end(), [](const playout::Option &o) {
             return o.kind == playout::OptionKind::Check || o.kind == playout::OptionKind::Call;
         });
-    m_checkCall->setText(spot.toCall == 0 ? tr("CHECK")
-                                          : tr("CALL %1").arg(call != spot.options.end()
-                                                                  ? call->put
-                                                                  : spot.toCall));
+    m_checkCall->setText(
+        spot.toCall == 0 ? tr("CHECK")
+                         : tr("CALL %1").arg(call != spot.options.end() ? call->put : spot.toCall));
     // The sizes the coach valued, smallest first; the largest is all in when it is offered.
     int id = 0;
     for (const playout::Option &option : spot.options) {
@@ -333,11 +326,10 @@ void CDrillWindow::setAnswering(bool on)
                      : size->property("raise").toBool()
                          ? tr("RAISE TO %1").arg(size->property("total").toInt())
                          : tr("BET %1").arg(size->property("total").toInt()));
-    const bool mayFold = m_dealt && std::any_of(m_dealt->spot.options.begin(),
-                                                m_dealt->spot.options.end(),
-                                                [](const playout::Option &o) {
-                                                    return o.kind == playout::OptionKind::Fold;
-                                                });
+    const bool mayFold =
+        m_dealt &&
+        std::any_of(m_dealt->spot.options.begin(), m_dealt->spot.options.end(),
+                    [](const playout::Option &o) { return o.kind == playout::OptionKind::Fold; });
     m_fold->setEnabled(on && mayFold);
     m_checkCall->setEnabled(on);
     m_raise->setEnabled(on && size);
@@ -382,8 +374,8 @@ void CDrillWindow::answer(practice::Answer::Kind kind)
         }
         if (saveError.empty())
             m_deal.tries.push_back({key, now, graded.right, graded.advice.lossBb});
-        const std::string mastery = practice::MasteryLine(m_deal.spots, m_deal.tries,
-                                                          spot->leak, kMasteryTries, now);
+        const std::string mastery =
+            practice::MasteryLine(m_deal.spots, m_deal.tries, spot->leak, kMasteryTries, now);
         post([this, graded, saveError, mastery] { showGraded(graded, saveError, mastery); });
         if (!soFar)
             return;
@@ -402,12 +394,11 @@ void CDrillWindow::showGraded(const practice::Graded &graded, const std::string 
     const QString best = QString::fromStdString(
         playout::OptionLabel(advice.options[static_cast<size_t>(advice.best)]));
     const QString grade = QString::fromStdString(playout::GradeText(advice));
-    m_gradeLabel->setText(
-        graded.right ? tr("Right: %1 (best: %2)").arg(grade, best)
-                     : tr("%1: %2 bb lost against %3")
-                           .arg(grade.left(1).toUpper() + grade.mid(1))
-                           .arg(advice.lossBb, 0, 'f', 2)
-                           .arg(best));
+    m_gradeLabel->setText(graded.right ? tr("Right: %1 (best: %2)").arg(grade, best)
+                                       : tr("%1: %2 bb lost against %3")
+                                             .arg(grade.left(1).toUpper() + grade.mid(1))
+                                             .arg(advice.lossBb, 0, 'f', 2)
+                                             .arg(best));
     m_gradeLabel->setStyleSheet(graded.right ? QStringLiteral("color: #1E7B34;")
                                              : QStringLiteral("color: #B3261E;"));
     m_bars->setAdvice(advice, graded.exact);
@@ -426,9 +417,8 @@ void CDrillWindow::showStep(int step)
     m_step = std::clamp(step, m_askStep, lastStep);
     const replay::TableState &state = m_replay->at(m_step);
     m_table->setSnapshot(SnapshotOfReplay(m_dealt->hand, state));
-    m_stepLabel->setText(m_step == m_askStep
-                             ? tr("Your decision")
-                             : QString::fromStdString(state.caption));
+    m_stepLabel->setText(m_step == m_askStep ? tr("Your decision")
+                                             : QString::fromStdString(state.caption));
     m_back->setEnabled(m_step > m_askStep);
     m_forward->setEnabled(m_step < lastStep);
 }

@@ -25,8 +25,8 @@ constexpr int kMostLeaks = 12;
 QString DrawMasteryChart(QChartView *view, const QString &storePath)
 {
     auto *chart = new QChart;
-    chart->setTitle(QObject::tr("Drills: right answers per leak, over its last %1 drills")
-                        .arg(kMasteryTries));
+    chart->setTitle(
+        QObject::tr("Drills: right answers per leak, over its last %1 drills").arg(kMasteryTries));
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->legend()->hide();
     QChart *old = view->chart();
