@@ -3,6 +3,7 @@
 #include "coach/Review.h"
 #include "interchange/Interchange.h"
 #include "playout/Advisor.h"
+#include "practice/Variations.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -70,10 +71,32 @@ bool DealSpot(const Spot &spot, Dealt &dealt, std::string &error)
     dealt.hand = *hand;
     dealt.seat = seat;
     dealt.action = action;
-    // A variation's cards replace the ones played, at the table and in the play-outs.
+    // A variation's cards, board and stack replace the ones played, at the table and in the
+    // play-outs; the rest of the board as dealt where it does not clash with them.
+    const double factor = StackFactor(spot.variant);
     for (history::HandSeat &handSeat : dealt.hand.seats)
-        if (handSeat.seat == seat)
+        if (handSeat.seat == seat) {
             handSeat.cards = {spot.hole[0], spot.hole[1]};
+            handSeat.startStack = static_cast<int>(handSeat.startStack * factor);
+        }
+    std::vector<int> &board = dealt.hand.board;
+    if (board.size() >= spot.board.size() &&
+        !std::equal(spot.board.begin(), spot.board.end(), board.begin())) {
+        std::vector<int> used = spot.board;
+        for (const history::HandSeat &handSeat : dealt.hand.seats)
+            used.insert(used.end(), handSeat.cards.begin(), handSeat.cards.end());
+        for (size_t k = 0; k < board.size(); ++k) {
+            if (k < spot.board.size()) {
+                board[k] = spot.board[k];
+                continue;
+            }
+            int card = board[k];
+            for (int next = 0; std::count(used.begin(), used.end(), card) > 0; ++next)
+                card = next;
+            board[k] = card;
+            used.push_back(card);
+        }
+    }
     const size_t h = static_cast<size_t>(hand - game->hands.data());
     const std::vector<playout::ReadDecision> decisions =
         playout::DecisionsInHand(*game, *hand, seat, coach::StatisticsBeforeHands(*game)[h]);
@@ -83,6 +106,9 @@ bool DealSpot(const Spot &spot, Dealt &dealt, std::string &error)
             *decisions[static_cast<size_t>(spot.decision)].hand);
         soFar->seats[soFar->seat].cards[0] = spot.hole[0];
         soFar->seats[soFar->seat].cards[1] = spot.hole[1];
+        soFar->seats[soFar->seat].startStack =
+            static_cast<int>(soFar->seats[soFar->seat].startStack * factor);
+        soFar->board = spot.board;
         dealt.soFar = std::move(soFar);
     }
     return true;

@@ -1,6 +1,7 @@
 // The practice deck: the SM-2 schedule against the algorithm's own definition, answers graded
 // with a spot's values, the deck of a seeded game, and the store across reopening and damage.
 
+#include "practice/Drill.h"
 #include "practice/Store.h"
 #include "practice/Variations.h"
 #include "tests/support/SeededBotGame.h"
@@ -295,6 +296,42 @@ TEST(Deck, SeededGameGivesItsMistakesCostliestLeakFirst)
                 originalTotals.push_back(o.total);
         EXPECT_EQ(totals, originalTotals) << practice::SpotLine(v);
     }
+
+    // Another board at the table: the spot's own where it was dealt, the rest of the hand's
+    // board kept apart from every card in play.
+    const auto postflop = std::find_if(spots.begin(), spots.end(), [](const practice::Spot &s) {
+        return s.board.size() >= 3 && s.board.size() < 5;
+    });
+    ASSERT_NE(postflop, spots.end());
+    const std::vector<practice::Spot> boards =
+        practice::BoardVariations(played.game(), seat, *postflop, 2, 20, 5);
+    ASSERT_FALSE(boards.empty());
+    practice::Dealt dealt;
+    ASSERT_TRUE(practice::DealSpot(boards.front(), dealt, error)) << error;
+    EXPECT_EQ(boards.front().hole, postflop->hole);
+    EXPECT_NE(boards.front().board, postflop->board);
+    std::vector<int> inPlay(dealt.hand.board);
+    for (const history::HandSeat &s : dealt.hand.seats)
+        inPlay.insert(inPlay.end(), s.cards.begin(), s.cards.end());
+    std::sort(inPlay.begin(), inPlay.end());
+    EXPECT_EQ(std::adjacent_find(inPlay.begin(), inPlay.end()), inPlay.end());
+    EXPECT_TRUE(std::equal(boards.front().board.begin(), boards.front().board.end(),
+                           dealt.hand.board.begin()));
+    ASSERT_TRUE(dealt.soFar);
+    EXPECT_EQ(dealt.soFar->board, boards.front().board);
+
+    // The stack doubled: all in puts in more; dealt, the player starts the hand with twice.
+    const std::vector<practice::Spot> stacks =
+        practice::StackVariations(played.game(), seat, costliest, 20, 5);
+    ASSERT_FALSE(stacks.empty());
+    const practice::Spot &doubled = stacks.back();
+    EXPECT_EQ(practice::StackFactor(doubled.variant), 2.0);
+    EXPECT_GT(doubled.options.back().put, costliest.options.back().put);
+    practice::Dealt plain, twice;
+    ASSERT_TRUE(practice::DealSpot(costliest, plain, error)) << error;
+    ASSERT_TRUE(practice::DealSpot(doubled, twice, error)) << error;
+    EXPECT_EQ(twice.hand.seats[size_t(twice.seat)].startStack,
+              2 * plain.hand.seats[size_t(plain.seat)].startStack);
 }
 
 int Card(const char *text)
@@ -323,6 +360,47 @@ TEST(Variations, OtherCardsOfTheSameClass)
         SCOPED_TRACE(std::string(c.a) + c.b);
         const auto others = practice::SameClassCards({Card(c.a), Card(c.b)}, c.taken);
         EXPECT_EQ(others.size(), c.count);
+    }
+}
+
+// Other boards of a texture: each card paired, suited and in a band (T-A, 6-9, 2-5) as the
+// board's own was, never a card taken, never the board itself.
+TEST(Variations, OtherBoardsOfTheSameTexture)
+{
+    const auto cards = [](const std::vector<const char *> &texts) {
+        std::vector<int> out;
+        for (const char *t : texts)
+            out.push_back(Card(t));
+        return out;
+    };
+    const auto band = [](int card) {
+        const int rank = card % 13; // deuce first
+        return rank >= 8 ? 0 : rank >= 4 ? 1 : 2;
+    };
+    const struct
+    {
+        std::vector<int> board, taken;
+    } cases[] = {
+        {cards({"Ks", "7h", "2c"}), cards({"Ah", "Ad"})},
+        {cards({"9h", "9d", "4h"}), {}},
+        {cards({"Ah", "Qh", "3h", "3s"}), cards({"Kh", "Jh"})},
+        {cards({"Ts", "Js", "Qs", "Ks", "As"}), {}},
+    };
+    for (const auto &c : cases) {
+        const auto boards = practice::SameTextureBoards(c.board, c.taken, 6, 11);
+        EXPECT_EQ(boards.size(), 6u);
+        for (const std::vector<int> &other : boards) {
+            ASSERT_EQ(other.size(), c.board.size());
+            EXPECT_NE(other, c.board);
+            for (size_t i = 0; i < other.size(); ++i) {
+                EXPECT_EQ(std::count(c.taken.begin(), c.taken.end(), other[i]), 0);
+                EXPECT_EQ(band(other[i]), band(c.board[i]));
+                for (size_t j = i + 1; j < other.size(); ++j) {
+                    EXPECT_EQ(other[i] % 13 == other[j] % 13, c.board[i] % 13 == c.board[j] % 13);
+                    EXPECT_EQ(other[i] / 13 == other[j] / 13, c.board[i] / 13 == c.board[j] / 13);
+                }
+            }
+        }
     }
 }
 
