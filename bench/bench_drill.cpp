@@ -4,8 +4,7 @@
 // deck is the mistakes of one seat in 90 hands of the nine-seat turbo tournament between the
 // personas, from a fixed seed, reviewed once outside the timing.
 
-#include "history/HistoryReader.h"
-#include "opponents/BotGame.h"
+#include "bench/TurboGame.h"
 #include "playout/FastOdds.h"
 #include "practice/Drill.h"
 
@@ -26,21 +25,10 @@ struct Deck
 const Deck &NinetyHandDeck()
 {
     static const Deck deck = [] {
+        // The spots' file stays: dealing reads it again.
         const auto folder = std::filesystem::temp_directory_path() / "brisquel_bench_drill";
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-        BotGameOptions options;
-        options.names = DefaultBotNames(9);
-        options.stacks.assign(9, 1500);
-        options.gameTypeId = kGameTypeNinePlayersTurbo;
-        options.lastHand = 90;
-        options.seed = 5;
-        options.outputFolder = folder.string();
-        RunBotGame(options);
-        std::vector<history::Game> games;
+        const history::Game game = PlayTurboGame(folder, 90, 5);
         std::string error;
-        if (!history::ReadGames(folder.string(), false, games, error) || games.size() != 1)
-            throw std::runtime_error("the game did not read back: " + error);
         coach::Estimator estimator(200, 1);
         coach::ReviewOptions review;
         review.samplesPerOption = 40;
@@ -49,10 +37,9 @@ const Deck &NinetyHandDeck()
         for (int seat = 0; seat < 9; ++seat) {
             std::vector<coach::ReviewRow> rows;
             coach::ReviewSummary summary;
-            if (!coach::ReviewGame(games.front(), seat, estimator, rows, summary, error, {},
-                                   review))
+            if (!coach::ReviewGame(game, seat, estimator, rows, summary, error, {}, review))
                 throw std::runtime_error(error);
-            for (practice::Spot &spot : practice::SpotsOfGame(games.front(), seat, rows))
+            for (practice::Spot &spot : practice::SpotsOfGame(game, seat, rows))
                 spots.push_back(std::move(spot));
             if (spots.size() >= 10)
                 break;

@@ -5,6 +5,7 @@
 #include "practice/Store.h"
 #include "practice/Variations.h"
 #include "tests/support/SeededBotGame.h"
+#include "tests/support/SpotReview.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -227,17 +228,9 @@ TEST(Deck, SeededGameGivesItsMistakesCostliestLeakFirst)
     const testsupport::SeededBotGame played(5, 30, 77);
     ASSERT_TRUE(played.ok()) << played.error();
     const int seat = 1;
-    coach::Estimator estimator(200, 3);
-    coach::ReviewOptions options;
-    options.samplesPerOption = 40;
-    options.seed = 9;
-    options.threads = 2;
     std::vector<coach::ReviewRow> rows;
-    coach::ReviewSummary summary;
     std::string error;
-    ASSERT_TRUE(
-        coach::ReviewGame(played.game(), seat, estimator, rows, summary, error, {}, options))
-        << error;
+    ASSERT_TRUE(testsupport::QuickReview(played.game(), seat, rows, error)) << error;
     const std::vector<practice::Spot> found = practice::SpotsOfGame(played.game(), seat, rows);
     std::map<std::string, double> lossOfLeak;
     int mistakes = 0;

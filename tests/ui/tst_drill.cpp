@@ -5,6 +5,7 @@
 
 #include "practice/Store.h"
 #include "tests/support/SeededBotGame.h"
+#include "tests/support/SpotReview.h"
 #include "tests/support/TempFolder.h"
 #include "ui/practice/DrillWindow.h"
 #include "ui/review/OptionBars.h"
@@ -94,17 +95,9 @@ private slots:
     {
         m_played = std::make_unique<testsupport::SeededBotGame>(5, 30, 77);
         QVERIFY2(m_played->ok(), m_played->error().c_str());
-        coach::Estimator estimator(200, 3);
-        coach::ReviewOptions options;
-        options.samplesPerOption = 40;
-        options.seed = 9;
-        options.threads = 2;
         std::vector<coach::ReviewRow> rows;
-        coach::ReviewSummary summary;
         std::string error;
-        QVERIFY2(
-            coach::ReviewGame(m_played->game(), 1, estimator, rows, summary, error, {}, options),
-            error.c_str());
+        QVERIFY2(testsupport::QuickReview(m_played->game(), 1, rows, error), error.c_str());
         m_spots = practice::SpotsOfGame(m_played->game(), 1, rows);
         QVERIFY(m_spots.size() >= 2);
     }
