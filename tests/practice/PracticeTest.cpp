@@ -174,6 +174,32 @@ TEST(Drill, MasteryCountsTheLeaksLastAnswers)
         EXPECT_EQ(m.right, first ? 1 : 0);
         EXPECT_DOUBLE_EQ(m.lossPerTryBb, first ? 1.0 : 9.0);
     }
+
+    // At the table a decision matches its street, position and bet faced, whatever the grade.
+    using practice::Faced;
+    using Pos = coach::Position;
+    using history::Street;
+    spots.push_back(spots[0]);
+    spots[2].hand = 2;
+    spots[2].leak.position = Pos::Blinds;
+    const std::vector<practice::Try> more = {
+        {a, 1, false, 4.0}, {b, 2, true, 0.0}, {spots[2].key(), 3, true, 0.0}};
+    const struct
+    {
+        Street street;
+        Pos position;
+        Faced faced;
+        std::string line;
+    } drills[] = {
+        {Street::Preflop, Pos::Early, Faced::None, "you drilled this spot: 1 of 2 right"},
+        {Street::Preflop, Pos::Blinds, Faced::None, "you drilled this spot: 1 of 1 right"},
+        {Street::Flop, Pos::Early, Faced::None, ""},
+        {Street::Preflop, Pos::Early, Faced::Bet, ""},
+    };
+    for (const auto &d : drills)
+        EXPECT_EQ(practice::DrilledLine(
+                      practice::DrilledMastery(spots, more, d.street, d.position, d.faced, 10, 0)),
+                  d.line);
 }
 
 // The bet faced, read from a hand's actions: seat 0 small blind, 1 big blind, 2 the button.
@@ -373,15 +399,18 @@ TEST(Variations, OtherBoardsOfTheSameTexture)
     const struct
     {
         std::vector<int> board, taken;
+        size_t count = 6;
     } cases[] = {
         {cards({"Ks", "7h", "2c"}), cards({"Ah", "Ad"})},
         {cards({"9h", "9d", "4h"}), {}},
         {cards({"Ah", "Qh", "3h", "3s"}), cards({"Kh", "Jh"})},
         {cards({"Ts", "Js", "Qs", "Ks", "As"}), {}},
+        {{Card("Ks"), -1, Card("2c")}, {}, 0}, // a card not known: no texture
+        {{Card("Ks"), 52, Card("2c")}, {}, 0},
     };
     for (const auto &c : cases) {
         const auto boards = practice::SameTextureBoards(c.board, c.taken, 6, 11);
-        EXPECT_EQ(boards.size(), 6u);
+        EXPECT_EQ(boards.size(), c.count);
         for (const std::vector<int> &other : boards) {
             ASSERT_EQ(other.size(), c.board.size());
             EXPECT_NE(other, c.board);
