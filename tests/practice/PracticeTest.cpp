@@ -196,6 +196,8 @@ TEST(Drill, MasteryCountsTheLeaksLastAnswers)
         {Street::Flop, Pos::Early, Faced::None, ""},
         {Street::Preflop, Pos::Early, Faced::Bet, ""},
     };
+    EXPECT_EQ(practice::MasteryLine(spots, more, spots[0].leak, 10, 0),
+              "0 of 1 right · 4.0 bb lost per drill · 1 due");
     for (const auto &d : drills)
         EXPECT_EQ(practice::DrilledLine(
                       practice::DrilledMastery(spots, more, d.street, d.position, d.faced, 10, 0)),
@@ -284,6 +286,14 @@ TEST(Deck, SeededGameGivesItsMistakesCostliestLeakFirst)
         ASSERT_TRUE(practice::GradeAnswer(spot, answer, graded, error)) << error;
         EXPECT_EQ(graded.advice.grade, spot.leak.grade) << practice::SpotLine(spot);
         EXPECT_NEAR(graded.advice.lossBb, spot.lossBb, 1e-9);
+        // Dealt again from its file: the player's action at the price and pot of the spot.
+        practice::Dealt dealt;
+        ASSERT_TRUE(practice::DealSpot(spot, dealt, error)) << error;
+        const history::Action &asked = dealt.hand.actions[size_t(dealt.action)];
+        EXPECT_EQ(asked.seat, dealt.seat);
+        EXPECT_EQ(asked.street, spot.leak.street);
+        EXPECT_EQ(std::min(asked.toCall, asked.stackBefore), spot.toCall); // capped at the stack
+        EXPECT_EQ(asked.potBefore, spot.pot);
     }
     const std::vector<practice::Leak> leaks = practice::Leaks(spots);
     ASSERT_EQ(leaks.size(), lossOfLeak.size());
