@@ -433,8 +433,20 @@ void CMainFrame::createRibbon()
     auto *reviewBox = new QHBoxLayout(reviewContent);
     reviewBox->setContentsMargins(2, 0, 2, 0);
     reviewBox->addWidget(LargeButton(action(ID_REVIEW_HANDS), reviewContent));
-    reviewBox->addWidget(LargeButton(action(ID_REVIEW_PROGRESS), reviewContent));
-    reviewBox->addWidget(LargeButton(action(ID_REVIEW_DRILL), reviewContent));
+    // Progress and drill one above the other, small: three large buttons would push the ribbon
+    // past a 1024-pixel window.
+    auto *smallColumn = new QVBoxLayout;
+    smallColumn->setSpacing(1);
+    for (int id : {ID_REVIEW_PROGRESS, ID_REVIEW_DRILL}) {
+        auto *button = new QToolButton(reviewContent);
+        button->setDefaultAction(action(id));
+        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        button->setIconSize(QSize(16, 16));
+        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+        smallColumn->addWidget(button);
+    }
+    smallColumn->addStretch(1);
+    reviewBox->addLayout(smallColumn);
     panelBox->addWidget(MakePanel(tr("Review"), reviewContent, panels));
 
     auto *panesContent = new QWidget(panels);
