@@ -293,9 +293,10 @@ void TestCoach::coachJudgesEveryDecision()
                      qPrintable(text));
     }
     QCOMPARE(optionLines.size(), moves.size());
+    const QString drilledLine = QStringLiteral("  you drilled this spot: 1 of 1 right");
     int drilled = 0;
     for (int row = 0; row < pane->count(); ++row)
-        drilled += pane->item(row)->text() == QLatin1String("  you drilled this spot: 1 of 1 right");
+        drilled += pane->item(row)->text() == drilledLine;
     QCOMPARE(drilled, moves.size());
     for (int i = 0; i < moves.size(); ++i) {
         const QRegularExpression graded(

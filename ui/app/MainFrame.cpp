@@ -309,7 +309,8 @@ void CMainFrame::createCommands()
     addCommand(ID_REVIEW_DRILL, tr("Drill…"), [this] {
         OnReviewDrill();
     })->setIcon(MakeRibbonIcon(RibbonIcon::Drill));
-    action(ID_REVIEW_DRILL)->setToolTip(tr("Drill the spots you got wrong until you get them right"));
+    action(ID_REVIEW_DRILL)
+        ->setToolTip(tr("Drill the spots you got wrong until you get them right"));
     for (int id : {ID_REVIEW_HANDS, ID_REVIEW_PROGRESS, ID_REVIEW_DRILL})
         action(id)->setIconText(action(id)->text());
 

@@ -370,8 +370,8 @@ std::string CCoachController::DrilledLine(const Decision &decision)
         m_drillTries.clear();
         practice::Store store;
         std::string error;
-        if (!std::filesystem::exists(m_drillStore) || !store.Open(m_drillStore, error) || !store.Load(m_drillSpots, error) ||
-            !store.Tries(m_drillTries, error))
+        if (!std::filesystem::exists(m_drillStore) || !store.Open(m_drillStore, error) ||
+            !store.Load(m_drillSpots, error) || !store.Tries(m_drillTries, error))
             m_drillSpots.clear();
     }
     return practice::DrilledLine(practice::DrilledMastery(
