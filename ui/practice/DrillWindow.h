@@ -69,6 +69,10 @@ private:
     // Runs `job` on the worker thread.
     void run(std::function<void(const Post &)> job);
     void workerMain();
+    // Worker thread: `done` queued for the UI thread, run there unless stale.
+    static constexpr int kAlways = -1; // a generation that is never stale
+    void deliver(int generation, std::function<void()> done);
+    void takeResults();
 
     void showDeal(const practice::Deal &deal);
     void answer(practice::Answer::Kind kind);
@@ -115,7 +119,8 @@ private:
 
     std::mutex m_mutex;
     std::condition_variable m_wake;
-    std::deque<std::function<void()>> m_jobs; // guarded by m_mutex, as m_stopping
+    std::deque<std::function<void()>> m_jobs; // guarded by m_mutex, as the two below
+    std::deque<std::pair<int, std::function<void()>>> m_inbox; // by generation
     bool m_stopping = false;
     std::thread m_worker;
 };
