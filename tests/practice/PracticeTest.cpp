@@ -2,6 +2,7 @@
 // with a spot's values, the deck of a seeded game, and the store across reopening and damage.
 
 #include "practice/Drill.h"
+#include "practice/PlayRest.h"
 #include "practice/Store.h"
 #include "practice/Variations.h"
 #include "tests/support/SeededBotGame.h"
@@ -294,6 +295,23 @@ TEST(Deck, SeededGameGivesItsMistakesCostliestLeakFirst)
         EXPECT_EQ(asked.street, spot.leak.street);
         EXPECT_EQ(std::min(asked.toCall, asked.stackBefore), spot.toCall); // capped at the stack
         EXPECT_EQ(asked.potBefore, spot.pot);
+        // The rest played by the models from each option: no chip made or lost, the answer
+        // first, the pot paid last.
+        ASSERT_TRUE(dealt.soFar);
+        int chips = 0;
+        for (const playout::SeatSoFar &s : dealt.soFar->seats)
+            chips += s.inHand ? s.startStack : 0;
+        for (const playout::Option &option : spot.options) {
+            const practice::RestOfHand rest = practice::PlayRest(
+                *dealt.soFar, option.put, option.kind == OptionKind::Fold, 3);
+            ASSERT_GE(rest.steps.size(), 2u);
+            EXPECT_EQ(rest.steps.front().actor, dealt.seat);
+            EXPECT_EQ(rest.steps.back().kind, replay::StepKind::Result);
+            int after = 0;
+            for (const replay::SeatState &s : rest.steps.back().seats)
+                after += s.inHand ? s.stack : 0;
+            EXPECT_EQ(after, chips) << playout::OptionLabel(option);
+        }
     }
     const std::vector<practice::Leak> leaks = practice::Leaks(spots);
     ASSERT_EQ(leaks.size(), lossOfLeak.size());

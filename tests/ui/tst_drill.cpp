@@ -165,12 +165,20 @@ private slots:
             // Against a typical player beside, the opponents being computer code.
             QTRY_VERIFY_WITH_TIMEOUT(!bars.advice().standard.empty(), kDealMillis);
             Shot(&window, c.keys ? "drill-answered" : "drill-answered-right");
-            // The rest of the hand, to its end and back.
+            // The rest of the hand from the answer given, to its end and back.
+            QTest::mouseClick(window.forwardButton(), Qt::LeftButton);
+            const QString verb = answer == QLatin1String("all in") ? QStringLiteral("all in")
+                                 : answer.startsWith(QLatin1String("raise"))
+                                     ? QStringLiteral("raises to")
+                                     : answer.section(u' ', 0, 0) + u's';
+            QVERIFY2(window.stepLabel()->text().contains(verb),
+                     qPrintable(window.stepLabel()->text() + " / " + answer));
             int steps = 0;
             while (window.forwardButton()->isEnabled() && steps < 200) {
                 QTest::mouseClick(window.forwardButton(), Qt::LeftButton);
                 ++steps;
             }
+            Shot(&window, c.keys ? "drill-rest" : "drill-rest-right");
             QVERIFY(steps > 0);
             QVERIFY(!window.stepLabel()->text().isEmpty());
             QTest::mouseClick(window.backButton(), Qt::LeftButton);

@@ -1,6 +1,7 @@
 #include "ui/practice/DrillWindow.h"
 
 #include "playout/Advisor.h"
+#include "practice/PlayRest.h"
 #include "ui/practice/MasteryChart.h"
 #include "ui/review/OptionBars.h"
 #include "ui/review/ReplaySnapshot.h"
@@ -99,8 +100,9 @@ CDrillWindow::CDrillWindow(QString storePath, QWidget *parent)
     m_back->setObjectName(QStringLiteral("back"));
     m_forward = new QPushButton(tr("Forward >"), this);
     m_forward->setObjectName(QStringLiteral("forward"));
-    m_back->setToolTip(tr("The hand as it was played, one step back"));
-    m_forward->setToolTip(tr("The hand as it was played, one step on"));
+    m_back->setToolTip(tr("The rest of the hand after your answer, one step back"));
+    m_forward->setToolTip(
+        tr("The rest of the hand after your answer as the opponents' models play it, one step on"));
     m_stepLabel = new QLabel(this);
     m_stepLabel->setObjectName(QStringLiteral("step"));
     m_next = new QPushButton(tr("Next spot"), this);
@@ -285,6 +287,7 @@ void CDrillWindow::showDeal(const practice::Deal &deal)
     m_answered = false;
     m_dealt.reset();
     m_replay.reset();
+    m_rest.clear();
     for (QAbstractButton *button : m_sizes->buttons()) {
         m_sizes->removeButton(button);
         delete button;
@@ -394,6 +397,19 @@ void CDrillWindow::answer(practice::Answer::Kind kind)
         post([this, graded, saveError, mastery] { showGraded(graded, saveError, mastery); });
         if (!soFar)
             return;
+        // The rest of the hand as the models play it after this answer.
+        const playout::Option &taken =
+            graded.advice.options[static_cast<size_t>(graded.advice.chosen)];
+        practice::RestOfHand rest =
+            practice::PlayRest(*soFar, answer.kind == practice::Answer::Fold ? 0 : taken.put,
+                               answer.kind == practice::Answer::Fold, kTypicalSeed);
+        if (!rest.steps.empty())
+            post([this, rest = std::move(rest)] {
+                m_rest = rest.steps;
+                m_restHand = m_dealt->hand;
+                m_restHand.board = rest.board;
+                showStep(m_step);
+            });
         // Then the same options against a typical player, beside the bars.
         playout::Advice both = graded.advice;
         practice::AddTypical(*soFar, millis, kTypicalSeed, both);
@@ -427,11 +443,17 @@ void CDrillWindow::showStep(int step)
 {
     if (!m_replay || !m_dealt)
         return;
-    // Before the answer the hand stops at the decision; after it, the rest can be seen.
-    const int lastStep = m_answered ? m_replay->resultStep() : m_askStep;
+    // Before the answer the hand stops at the decision; after it, the rest can be seen: as the
+    // models play it from the answer once they have, else as it was played.
+    const bool played = m_rest.empty();
+    const int lastStep = !m_answered ? m_askStep
+                         : played    ? m_replay->resultStep()
+                                     : m_askStep + static_cast<int>(m_rest.size());
     m_step = std::clamp(step, m_askStep, lastStep);
-    const replay::TableState &state = m_replay->at(m_step);
-    m_table->setSnapshot(SnapshotOfReplay(m_dealt->hand, state));
+    const bool fromFile = played || m_step == m_askStep;
+    const replay::TableState &state =
+        fromFile ? m_replay->at(m_step) : m_rest[static_cast<size_t>(m_step - m_askStep - 1)];
+    m_table->setSnapshot(SnapshotOfReplay(fromFile ? m_dealt->hand : m_restHand, state));
     m_stepLabel->setText(m_step == m_askStep ? tr("Your decision")
                                              : QString::fromStdString(state.caption));
     m_back->setEnabled(m_step > m_askStep);

@@ -4,7 +4,7 @@
 // at one of the sizes the coach valued answer it (F1, F2, F3; F4 picks all in, as at the
 // table). The answer is graded at once with the spot's own values, shown as the replayer's
 // bars, then valued against a typical player beside; the rest of the hand can be stepped
-// through as it was played, and "Next spot" deals the one due next.
+// through as the models play it after the answer, and "Next spot" deals the one due next.
 //
 // Threads: UI thread only; the deck's store, the hand's file and the play-outs are read on the
 // window's worker thread, which the window stops and joins when it is destroyed.
@@ -89,6 +89,9 @@ private:
     std::optional<practice::Dealt> m_dealt;
     std::unique_ptr<replay::HandReplay> m_replay;
     int m_askStep = 0; // the replay's step at the decision
+    // The rest of the hand after the answer, played by the models (empty: not yet).
+    std::vector<replay::TableState> m_rest;
+    history::Hand m_restHand; // the hand with the board the models' hand ran out with
     int m_step = 0;
     bool m_answered = false;
     int m_busy = 0;
