@@ -1,12 +1,14 @@
 // The drill window's two waits: dealing the next spot (the deck read from Practice.db3, the
 // spot's hand read again from its file, the hand rebuilt up to the decision) and grading an
-// answer (graded with the spot's values, saved, then valued against a typical player). The
+// answer (graded with the spot's values, saved, the rest of the hand played out by the models,
+// then valued against a typical player). The
 // deck is the mistakes of one seat in 90 hands of the nine-seat turbo tournament between the
 // personas, from a fixed seed, reviewed once outside the timing.
 
 #include "bench/TurboGame.h"
 #include "playout/FastOdds.h"
 #include "practice/Drill.h"
+#include "practice/PlayRest.h"
 
 #include <benchmark/benchmark.h>
 
@@ -89,6 +91,9 @@ void GradeAnswer(benchmark::State &state)
         if (!practice::AnswerSpot(store, spot, {practice::Answer::Call, 0}, std::time(nullptr),
                                   graded, error, saveError))
             state.SkipWithError(error.c_str());
+        const practice::RestOfHand rest = practice::PlayRest(
+            *dealt.soFar, graded.advice.options[size_t(graded.advice.chosen)].put, false, 1);
+        benchmark::DoNotOptimize(rest.steps.data());
         practice::AddTypical(*dealt.soFar, practice::kTypicalMillis, 1, graded.advice);
         benchmark::DoNotOptimize(graded.advice.standard.data());
     }
