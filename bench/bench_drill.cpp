@@ -1,9 +1,9 @@
 // The drill window's two waits: dealing the next spot (the deck read from Practice.db3, the
 // spot's hand read again from its file, the hand rebuilt up to the decision) and grading an
 // answer (graded with the spot's values, saved, the rest of the hand played out by the models,
-// then valued against a typical player). The
-// deck is the mistakes of one seat in 90 hands of the nine-seat turbo tournament between the
-// personas, from a fixed seed, reviewed once outside the timing.
+// then valued against a typical player). The deck is the mistakes of the first seats in 90
+// hands of the nine-seat turbo tournament between the personas, from a fixed seed, reviewed
+// once outside the timing.
 
 #include "bench/TurboGame.h"
 #include "playout/FastOdds.h"
