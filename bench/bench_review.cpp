@@ -6,6 +6,7 @@
 #include "coach/Review.h"
 #include "history/HistoryReader.h"
 #include "opponents/BotGame.h"
+#include "bench/TurboGame.h"
 #include "playout/FastOdds.h"
 
 #include <benchmark/benchmark.h>
@@ -26,23 +27,9 @@ const PlayedGame &NinetyHands()
 {
     static const PlayedGame played = [] {
         const auto folder = std::filesystem::temp_directory_path() / "brisquel_bench_review";
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-        BotGameOptions options;
-        options.names = DefaultBotNames(9);
-        options.stacks.assign(9, 1500);
-        options.gameTypeId = kGameTypeNinePlayersTurbo;
-        options.lastHand = 90;
-        options.seed = 5;
-        options.outputFolder = folder.string();
-        RunBotGame(options);
-        std::vector<history::Game> games;
-        std::string error;
-        if (!history::ReadGames(folder.string(), false, games, error) || games.size() != 1)
-            throw std::runtime_error("the game did not read back: " + error);
-        std::filesystem::remove_all(folder);
         PlayedGame result;
-        result.game = games.front();
+        result.game = PlayTurboGame(folder, 90, 5);
+        std::filesystem::remove_all(folder);
         for (int seat = 0; seat < static_cast<int>(result.game.seats.size()); ++seat) {
             int decisions = 0;
             for (const history::Hand &hand : result.game.hands)

@@ -34,7 +34,8 @@ bool OpenStore(practice::Store &store, std::string &error)
 }
 
 // The spots of `player` in the games of `path`, reviewed as `review` does.
-// With `variations`, each spot is followed by that many with other cards of its class.
+// With `variations`, each spot is followed by that many with other cards of its class, as many
+// other boards of its texture, and its stack halved and doubled.
 bool SpotsOfPath(const std::string &path, const std::string &player, bool all,
                  const coach::ReviewOptions &options, int variations,
                  std::vector<practice::Spot> &spots, std::string &error)
@@ -59,9 +60,14 @@ bool SpotsOfPath(const std::string &path, const std::string &player, bool all,
             const std::uint64_t seed = options.seed.value_or(0) ^
                                        (0x9E3779B97F4A7C15ULL * std::uint64_t(spot.hand + 1)) ^
                                        std::uint64_t(spot.decision);
-            for (practice::Spot &variation :
-                 practice::Variations(game, seat, spot, variations, options.samplesPerOption, seed))
-                spots.push_back(std::move(variation));
+            if (variations == 0)
+                continue;
+            const int samples = options.samplesPerOption;
+            for (auto &&varied :
+                 {practice::Variations(game, seat, spot, variations, samples, seed),
+                  practice::BoardVariations(game, seat, spot, variations, samples, seed),
+                  practice::StackVariations(game, seat, spot, samples, seed)})
+                spots.insert(spots.end(), varied.begin(), varied.end());
         }
     }
     return true;
@@ -175,7 +181,8 @@ const char kDrillUsage[] =
     "       --deck: the practice deck, its leaks costliest first with their spots; with PATH\n"
     "       (as review reads it; an empty deck reads the data folder) the player's decisions\n"
     "       graded a small mistake or worse are added first, each with V others of its hole\n"
-    "       cards' class (default 0)\n"
+    "       cards' class, V other boards of its texture and the player's stack halved and\n"
+    "       doubled (default V 0: none)\n"
     "       --next: the spot due now; --answer: answers it, prints the grade and the best option\n"
     "       --report: each leak's share right over its last N answers (default 10) and what is\n"
     "       due. The deck and its schedule are kept in Practice.db3 in the data folder\n";

@@ -47,7 +47,7 @@ struct Spot
     std::string player; // the seat's name
     int hand = 0;       // the hand's number
     int decision = 0;   // the player's decisions in the hand before this one
-    int variant = 0;    // 0: the decision as played; else other hole cards of its class
+    int variant = 0;    // 0: the decision as played; else a variation (Variations.h)
     LeakKey leak;
     double lossBb = 0.0; // what the move made gave away against the best option
     std::string played;  // the move made, as the option's label ("fold", "raise to 60"); empty

@@ -1,9 +1,12 @@
 // The practice deck: the SM-2 schedule against the algorithm's own definition, answers graded
 // with a spot's values, the deck of a seeded game, and the store across reopening and damage.
 
+#include "practice/Drill.h"
+#include "practice/PlayRest.h"
 #include "practice/Store.h"
 #include "practice/Variations.h"
 #include "tests/support/SeededBotGame.h"
+#include "tests/support/SpotReview.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -172,6 +175,34 @@ TEST(Drill, MasteryCountsTheLeaksLastAnswers)
         EXPECT_EQ(m.right, first ? 1 : 0);
         EXPECT_DOUBLE_EQ(m.lossPerTryBb, first ? 1.0 : 9.0);
     }
+
+    // At the table a decision matches its street, position and bet faced, whatever the grade.
+    using practice::Faced;
+    using Pos = coach::Position;
+    using history::Street;
+    spots.push_back(spots[0]);
+    spots[2].hand = 2;
+    spots[2].leak.position = Pos::Blinds;
+    const std::vector<practice::Try> more = {
+        {a, 1, false, 4.0}, {b, 2, true, 0.0}, {spots[2].key(), 3, true, 0.0}};
+    const struct
+    {
+        Street street;
+        Pos position;
+        Faced faced;
+        std::string line;
+    } drills[] = {
+        {Street::Preflop, Pos::Early, Faced::None, "you drilled this spot: 1 of 2 right"},
+        {Street::Preflop, Pos::Blinds, Faced::None, "you drilled this spot: 1 of 1 right"},
+        {Street::Flop, Pos::Early, Faced::None, ""},
+        {Street::Preflop, Pos::Early, Faced::Bet, ""},
+    };
+    EXPECT_EQ(practice::MasteryLine(spots, more, spots[0].leak, 10, 0),
+              "0 of 1 right · 4.0 bb lost per drill · 1 due");
+    for (const auto &d : drills)
+        EXPECT_EQ(practice::DrilledLine(
+                      practice::DrilledMastery(spots, more, d.street, d.position, d.faced, 10, 0)),
+                  d.line);
 }
 
 // The bet faced, read from a hand's actions: seat 0 small blind, 1 big blind, 2 the button.
@@ -226,17 +257,9 @@ TEST(Deck, SeededGameGivesItsMistakesCostliestLeakFirst)
     const testsupport::SeededBotGame played(5, 30, 77);
     ASSERT_TRUE(played.ok()) << played.error();
     const int seat = 1;
-    coach::Estimator estimator(200, 3);
-    coach::ReviewOptions options;
-    options.samplesPerOption = 40;
-    options.seed = 9;
-    options.threads = 2;
     std::vector<coach::ReviewRow> rows;
-    coach::ReviewSummary summary;
     std::string error;
-    ASSERT_TRUE(
-        coach::ReviewGame(played.game(), seat, estimator, rows, summary, error, {}, options))
-        << error;
+    ASSERT_TRUE(testsupport::QuickReview(played.game(), seat, rows, error)) << error;
     const std::vector<practice::Spot> found = practice::SpotsOfGame(played.game(), seat, rows);
     std::map<std::string, double> lossOfLeak;
     int mistakes = 0;
@@ -264,6 +287,31 @@ TEST(Deck, SeededGameGivesItsMistakesCostliestLeakFirst)
         ASSERT_TRUE(practice::GradeAnswer(spot, answer, graded, error)) << error;
         EXPECT_EQ(graded.advice.grade, spot.leak.grade) << practice::SpotLine(spot);
         EXPECT_NEAR(graded.advice.lossBb, spot.lossBb, 1e-9);
+        // Dealt again from its file: the player's action at the price and pot of the spot.
+        practice::Dealt dealt;
+        ASSERT_TRUE(practice::DealSpot(spot, dealt, error)) << error;
+        const history::Action &asked = dealt.hand.actions[size_t(dealt.action)];
+        EXPECT_EQ(asked.seat, dealt.seat);
+        EXPECT_EQ(asked.street, spot.leak.street);
+        EXPECT_EQ(std::min(asked.toCall, asked.stackBefore), spot.toCall); // capped at the stack
+        EXPECT_EQ(asked.potBefore, spot.pot);
+        // The rest played by the models from each option: no chip made or lost, the answer
+        // first, the pot paid last.
+        ASSERT_TRUE(dealt.soFar);
+        int chips = 0;
+        for (const playout::SeatSoFar &s : dealt.soFar->seats)
+            chips += s.inHand ? s.startStack : 0;
+        for (const playout::Option &option : spot.options) {
+            const practice::RestOfHand rest = practice::PlayRest(
+                *dealt.soFar, option.put, option.kind == OptionKind::Fold, 3);
+            ASSERT_GE(rest.steps.size(), 2u);
+            EXPECT_EQ(rest.steps.front().actor, dealt.seat);
+            EXPECT_EQ(rest.steps.back().kind, replay::StepKind::Result);
+            int after = 0;
+            for (const replay::SeatState &s : rest.steps.back().seats)
+                after += s.inHand ? s.stack : 0;
+            EXPECT_EQ(after, chips) << playout::OptionLabel(option);
+        }
     }
     const std::vector<practice::Leak> leaks = practice::Leaks(spots);
     ASSERT_EQ(leaks.size(), lossOfLeak.size());
@@ -295,6 +343,42 @@ TEST(Deck, SeededGameGivesItsMistakesCostliestLeakFirst)
                 originalTotals.push_back(o.total);
         EXPECT_EQ(totals, originalTotals) << practice::SpotLine(v);
     }
+
+    // Another board at the table: the spot's own where it was dealt, the rest of the hand's
+    // board kept apart from every card in play.
+    const auto postflop = std::find_if(spots.begin(), spots.end(), [](const practice::Spot &s) {
+        return s.board.size() >= 3 && s.board.size() < 5;
+    });
+    ASSERT_NE(postflop, spots.end());
+    const std::vector<practice::Spot> boards =
+        practice::BoardVariations(played.game(), seat, *postflop, 2, 20, 5);
+    ASSERT_FALSE(boards.empty());
+    practice::Dealt dealt;
+    ASSERT_TRUE(practice::DealSpot(boards.front(), dealt, error)) << error;
+    EXPECT_EQ(boards.front().hole, postflop->hole);
+    EXPECT_NE(boards.front().board, postflop->board);
+    std::vector<int> inPlay(dealt.hand.board);
+    for (const history::HandSeat &s : dealt.hand.seats)
+        inPlay.insert(inPlay.end(), s.cards.begin(), s.cards.end());
+    std::sort(inPlay.begin(), inPlay.end());
+    EXPECT_EQ(std::adjacent_find(inPlay.begin(), inPlay.end()), inPlay.end());
+    EXPECT_TRUE(std::equal(boards.front().board.begin(), boards.front().board.end(),
+                           dealt.hand.board.begin()));
+    ASSERT_TRUE(dealt.soFar);
+    EXPECT_EQ(dealt.soFar->board, boards.front().board);
+
+    // The stack doubled: all in puts in more; dealt, the player starts the hand with twice.
+    const std::vector<practice::Spot> stacks =
+        practice::StackVariations(played.game(), seat, costliest, 20, 5);
+    ASSERT_FALSE(stacks.empty());
+    const practice::Spot &doubled = stacks.back();
+    EXPECT_EQ(practice::StackFactor(doubled.variant), 2.0);
+    EXPECT_GT(doubled.options.back().put, costliest.options.back().put);
+    practice::Dealt plain, twice;
+    ASSERT_TRUE(practice::DealSpot(costliest, plain, error)) << error;
+    ASSERT_TRUE(practice::DealSpot(doubled, twice, error)) << error;
+    EXPECT_EQ(twice.hand.seats[size_t(twice.seat)].startStack,
+              2 * plain.hand.seats[size_t(plain.seat)].startStack);
 }
 
 int Card(const char *text)
@@ -323,6 +407,50 @@ TEST(Variations, OtherCardsOfTheSameClass)
         SCOPED_TRACE(std::string(c.a) + c.b);
         const auto others = practice::SameClassCards({Card(c.a), Card(c.b)}, c.taken);
         EXPECT_EQ(others.size(), c.count);
+    }
+}
+
+// Other boards of a texture: each card paired, suited and in a band (T-A, 6-9, 2-5) as the
+// board's own was, never a card taken, never the board itself.
+TEST(Variations, OtherBoardsOfTheSameTexture)
+{
+    const auto cards = [](const std::vector<const char *> &texts) {
+        std::vector<int> out;
+        for (const char *t : texts)
+            out.push_back(Card(t));
+        return out;
+    };
+    const auto band = [](int card) {
+        const int rank = card % 13; // deuce first
+        return rank >= 8 ? 0 : rank >= 4 ? 1 : 2;
+    };
+    const struct
+    {
+        std::vector<int> board, taken;
+        size_t count = 6;
+    } cases[] = {
+        {cards({"Ks", "7h", "2c"}), cards({"Ah", "Ad"})},
+        {cards({"9h", "9d", "4h"}), {}},
+        {cards({"Ah", "Qh", "3h", "3s"}), cards({"Kh", "Jh"})},
+        {cards({"Ts", "Js", "Qs", "Ks", "As"}), {}},
+        {{Card("Ks"), -1, Card("2c")}, {}, 0}, // a card not known: no texture
+        {{Card("Ks"), 52, Card("2c")}, {}, 0},
+    };
+    for (const auto &c : cases) {
+        const auto boards = practice::SameTextureBoards(c.board, c.taken, 6, 11);
+        EXPECT_EQ(boards.size(), c.count);
+        for (const std::vector<int> &other : boards) {
+            ASSERT_EQ(other.size(), c.board.size());
+            EXPECT_NE(other, c.board);
+            for (size_t i = 0; i < other.size(); ++i) {
+                EXPECT_EQ(std::count(c.taken.begin(), c.taken.end(), other[i]), 0);
+                EXPECT_EQ(band(other[i]), band(c.board[i]));
+                for (size_t j = i + 1; j < other.size(); ++j) {
+                    EXPECT_EQ(other[i] % 13 == other[j] % 13, c.board[i] % 13 == c.board[j] % 13);
+                    EXPECT_EQ(other[i] / 13 == other[j] / 13, c.board[i] / 13 == c.board[j] / 13);
+                }
+            }
+        }
     }
 }
 

@@ -61,4 +61,16 @@ int OptionOfKind(const playout::Advice &advice, playout::OptionKind kind)
     return -1;
 }
 
+bool QuickReview(const history::Game &game, int seat, std::vector<coach::ReviewRow> &rows,
+                 std::string &error)
+{
+    coach::Estimator estimator(200, 3);
+    coach::ReviewOptions options;
+    options.samplesPerOption = 40;
+    options.seed = 9;
+    options.threads = 2;
+    coach::ReviewSummary summary;
+    return coach::ReviewGame(game, seat, estimator, rows, summary, error, {}, options);
+}
+
 } // namespace testsupport

@@ -24,6 +24,11 @@ std::vector<SpotVerdict> ReviewSpots(const std::string &text, std::uint64_t seed
                                      int samplesPerOption = coach::kDefaultReviewSamples,
                                      int threads = 2);
 
+// A whole game's review of `seat`, quick and repeatable (few play-outs, a fixed seed, two
+// threads): enough to find a seeded game's mistakes. False with a message.
+bool QuickReview(const history::Game &game, int seat, std::vector<coach::ReviewRow> &rows,
+                 std::string &error);
+
 // The first option of the advice of `kind` (calling an all-in is a call); -1 if none.
 int OptionOfKind(const playout::Advice &advice, playout::OptionKind kind);
 

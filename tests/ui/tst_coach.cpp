@@ -2,6 +2,7 @@
 // "Pace" control, the coach line under the action panel while the human decides, and one
 // verdict line per decision in the output pane after each hand; the files stay free of it.
 
+#include "practice/Store.h"
 #include "ui/coach/CoachController.h"
 #include "ui/app/CommandIds.h"
 #include "ui/action_panel/DlgPlayerChoose.h"
@@ -123,6 +124,30 @@ void TestCoach::coachJudgesEveryDecision()
     CCoachController *coach = theApp->MainFrame()->coach();
     QLabel *line = coach->line();
     QVERIFY(coach->isEnabled());
+
+    // Every kind of spot drilled once and answered right: each decision after a hand says so.
+    {
+        practice::Store store;
+        std::string error;
+        QVERIFY(store.Open(QDir(theApp->DatabaseFolder())
+                               .filePath(QString::fromLatin1(practice::kStoreFileName))
+                               .toStdString(),
+                           error));
+        std::vector<practice::Spot> spots;
+        for (int kind = 0; kind < 4 * 4 * 3; ++kind) {
+            practice::Spot spot;
+            spot.game = "drilled";
+            spot.hand = kind;
+            spot.hole = {0, 1};
+            spot.options = {playout::Option{}}; // a fold: the store keeps no spot without one
+            spot.leak = {history::Street(kind / 12), coach::Position(kind / 3 % 4),
+                         practice::Faced(kind % 3), playout::Grade::Mistake};
+            spots.push_back(spot);
+        }
+        QCOMPARE(store.Add(spots, error), int(spots.size()));
+        for (const practice::Spot &spot : spots)
+            QVERIFY(store.Answered(spot, {spot.key(), 1, true, 0.0}, error));
+    }
 
     // The panel line only ever shows while the human is deciding: a late result for a decision
     // already taken is dropped.
@@ -268,6 +293,11 @@ void TestCoach::coachJudgesEveryDecision()
                      qPrintable(text));
     }
     QCOMPARE(optionLines.size(), moves.size());
+    const QString drilledLine = QStringLiteral("  you drilled this spot: 1 of 1 right");
+    int drilled = 0;
+    for (int row = 0; row < pane->count(); ++row)
+        drilled += pane->item(row)->text() == drilledLine;
+    QCOMPARE(drilled, moves.size());
     for (int i = 0; i < moves.size(); ++i) {
         const QRegularExpression graded(
             QStringLiteral("^  options: [a-z ]+( \\d+)? ([+\u2212]\\d+\\.\\d|0\\.0) bb "

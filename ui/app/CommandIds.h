@@ -26,5 +26,6 @@ enum FrameCommandId : int
     ID_VIEW_TRACKER_COPY = 32852, // a PokerStars-format copy of each game beside its hand history
     ID_REVIEW_HANDS = 32860,    // "Hands…"
     ID_REVIEW_PROGRESS = 32861, // "Progress…"
+    ID_REVIEW_DRILL = 32862,    // "Drill…"
     ID_EQUITY_LAB = 32880,      // "Equity lab…"
 };

@@ -16,6 +16,7 @@
 #include "ui/output_pane/OutputWnd.h"
 #include "storage/PokerTables.h"
 #include "ui/review/ProgressWindow.h"
+#include "ui/practice/DrillWindow.h"
 #include "ui/app/RibbonIcons.h"
 #include "ui/app/VisualStyle.h"
 
@@ -164,6 +165,9 @@ CMainFrame::CMainFrame(CDunmereApp &app)
     createRibbon();
     createDocks();
     m_coach = new CCoachController(m_game, m_outputWnd->actionPanel(), m_outputWnd, this);
+    m_coach->setDrillStore(QDir(m_app.DatabaseFolder())
+                               .filePath(QString::fromLatin1(practice::kStoreFileName))
+                               .toStdString());
     m_coach->setEnabled(QSettings().value(QLatin1String(kCoachKey), false).toBool());
     m_trackerCopy = QSettings().value(QLatin1String(kTrackerCopyKey), false).toBool();
     // The other View ticks as the player left them.
@@ -302,7 +306,12 @@ void CMainFrame::createCommands()
     addCommand(ID_REVIEW_PROGRESS, tr("Progress…"), [this] {
         OnReviewProgress();
     })->setIcon(MakeRibbonIcon(RibbonIcon::Progress));
-    for (int id : {ID_REVIEW_HANDS, ID_REVIEW_PROGRESS})
+    addCommand(ID_REVIEW_DRILL, tr("Drill…"), [this] {
+        OnReviewDrill();
+    })->setIcon(MakeRibbonIcon(RibbonIcon::Drill));
+    action(ID_REVIEW_DRILL)
+        ->setToolTip(tr("Drill the spots you got wrong until you get them right"));
+    for (int id : {ID_REVIEW_HANDS, ID_REVIEW_PROGRESS, ID_REVIEW_DRILL})
         action(id)->setIconText(action(id)->text());
 
     auto *looks = new QActionGroup(this);
@@ -425,7 +434,20 @@ void CMainFrame::createRibbon()
     auto *reviewBox = new QHBoxLayout(reviewContent);
     reviewBox->setContentsMargins(2, 0, 2, 0);
     reviewBox->addWidget(LargeButton(action(ID_REVIEW_HANDS), reviewContent));
-    reviewBox->addWidget(LargeButton(action(ID_REVIEW_PROGRESS), reviewContent));
+    // Progress and drill one above the other, small: three large buttons would push the ribbon
+    // past a 1024-pixel window.
+    auto *smallColumn = new QVBoxLayout;
+    smallColumn->setSpacing(1);
+    for (int id : {ID_REVIEW_PROGRESS, ID_REVIEW_DRILL}) {
+        auto *button = new QToolButton(reviewContent);
+        button->setDefaultAction(action(id));
+        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        button->setIconSize(QSize(16, 16));
+        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+        smallColumn->addWidget(button);
+    }
+    smallColumn->addStretch(1);
+    reviewBox->addLayout(smallColumn);
     panelBox->addWidget(MakePanel(tr("Review"), reviewContent, panels));
 
     auto *panesContent = new QWidget(panels);
@@ -668,6 +690,19 @@ void CMainFrame::OnReviewProgress()
     m_progressWindow->show();
     m_progressWindow->raise();
     m_progressWindow->activateWindow();
+}
+
+void CMainFrame::OnReviewDrill()
+{
+    // One drill window at a time; closing it deletes it and stops its work.
+    auto *drill = findChild<CDrillWindow *>();
+    if (!drill)
+        drill = new CDrillWindow(
+            QDir(m_app.DatabaseFolder()).filePath(QString::fromLatin1(practice::kStoreFileName)),
+            this);
+    drill->show();
+    drill->raise();
+    drill->activateWindow();
 }
 
 void CMainFrame::resizeEvent(QResizeEvent *event)

@@ -74,6 +74,8 @@ public:
     // "Hands…" and "Progress…": open (or raise and reload) the review windows.
     void OnReviewHands();
     void OnReviewProgress();
+    // "Drill…": opens (or raises) the drill window.
+    void OnReviewDrill();
     CHandsWindow *handsWindow() const { return m_handsWindow; }
     CProgressWindow *progressWindow() const { return m_progressWindow; }
     // The human must act: the pane with the action panel is shown and raised, whatever its state.

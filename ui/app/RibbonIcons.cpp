@@ -136,6 +136,22 @@ QPixmap DrawRibbonIcon(RibbonIcon kind, int size)
         p.drawEllipse(QPointF(21, 12), 2.5, 2.5);
         break;
     }
+    case RibbonIcon::Drill: {
+        // A target with a dart in its middle: the spot practised until it is hit.
+        const QColor rings[] = {QColor(200, 30, 30), Qt::white, QColor(200, 30, 30)};
+        p.setPen(QPen(QColor(90, 20, 20), 1));
+        for (int r = 0; r < 3; ++r) {
+            p.setBrush(rings[r]);
+            const double radius = 13.0 - 4.5 * r;
+            p.drawEllipse(QPointF(15, 17), radius, radius);
+        }
+        p.setPen(QPen(QColor(30, 30, 30), 2, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(15, 17), QPointF(28, 4));
+        p.setPen(QPen(QColor(20, 70, 160), 2.5, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(25, 4), QPointF(28, 4));
+        p.drawLine(QPointF(28, 4), QPointF(28, 7));
+        break;
+    }
     case RibbonIcon::About:
     case RibbonIcon::Info: {
         p.setPen(QPen(QColor(20, 70, 160), 1.5));

@@ -16,7 +16,8 @@ enum class RibbonIcon
     AppButton,
     Info,
     ReviewHands,
-    Progress
+    Progress,
+    Drill
 };
 
 QIcon MakeRibbonIcon(RibbonIcon kind);

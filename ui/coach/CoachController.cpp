@@ -7,9 +7,42 @@
 #include "ui/coach/AdviceText.h"
 #include "ui/output_pane/OutputWnd.h"
 
+#include "practice/Drill.h"
+#include "ui/practice/MasteryChart.h"
+#include "vocabulary/GameVocabulary.h"
+
 #include <QLabel>
 
+#include <ctime>
+#include <filesystem>
+
 namespace {
+
+// The leak a decision at the table falls in: its street, the seat's position and the bets and
+// raises of the street before it, as the practice deck groups the decisions of the files.
+void PlaceInDeck(const CGameTable &table, const std::vector<CAction> &actions, int seat,
+                 history::Street &street, coach::Position &position, practice::Faced &faced)
+{
+    street = table.m_boardCount >= 5   ? history::Street::River
+             : table.m_boardCount == 4 ? history::Street::Turn
+             : table.m_boardCount >= 3 ? history::Street::Flop
+                                       : history::Street::Preflop;
+    const rules::BlindSeats blinds = table.BlindSeats();
+    position = seat == blinds.small || seat == blinds.big ? coach::Position::Blinds
+               : table.m_positionClass[seat] >= kPositionLate ? coach::Position::Late
+               : table.m_positionClass[seat] == kPositionMiddle ? coach::Position::Middle
+                                                                : coach::Position::Early;
+    using namespace actionkind;
+    int bets = 0;
+    for (const CAction &action : actions) {
+        if (action.m_kind == kFlop || action.m_kind == kTurn || action.m_kind == kRiver)
+            bets = 0;
+        bets += action.m_kind == kBet || action.m_kind == kRaise;
+    }
+    faced = bets == 0 ? practice::Faced::None
+            : bets == 1 ? practice::Faced::Bet
+                        : practice::Faced::Raise;
+}
 
 // The coach's own random source: drawing from the library's seed source would change what the
 // computer opponents draw, and so the game, depending on whether the coach is on.
@@ -103,6 +136,8 @@ void CCoachController::DecisionStarting()
         decision.hand = m_game.m_handNumber;
         decision.street = coach::StreetOfBoard(table.m_boardCount);
         decision.stack = table.m_stack[kHumanSeat];
+        PlaceInDeck(table, m_game.m_actions, kHumanSeat, decision.deckStreet, decision.position,
+                    decision.faced);
         hand = playout::CaptureLive(m_game, kHumanSeat);
     }
     {
@@ -324,6 +359,26 @@ void CCoachController::OnHandEnded(int handNumber)
     FlushFinishedHands();
 }
 
+std::string CCoachController::DrilledLine(const Decision &decision)
+{
+    if (m_drillStore.empty())
+        return {};
+    // Read once per hand at most: a few rows of a small file.
+    if (m_drillsReadForHand != decision.hand) {
+        m_drillsReadForHand = decision.hand;
+        m_drillSpots.clear();
+        m_drillTries.clear();
+        practice::Store store;
+        std::string error;
+        if (!std::filesystem::exists(m_drillStore) || !store.Open(m_drillStore, error) ||
+            !store.Load(m_drillSpots, error) || !store.Tries(m_drillTries, error))
+            m_drillSpots.clear();
+    }
+    return practice::DrilledLine(practice::DrilledMastery(
+        m_drillSpots, m_drillTries, decision.deckStreet, decision.position, decision.faced,
+        kMasteryTries, static_cast<std::int64_t>(std::time(nullptr))));
+}
+
 void CCoachController::FlushFinishedHands()
 {
     // In decision order; a decision still being estimated holds back the ones after it.
@@ -357,6 +412,12 @@ void CCoachController::FlushFinishedHands()
             const std::string standard = playout::ExploitLine(graded);
             if (!standard.empty()) {
                 const QString line = QString::fromStdString("  " + standard);
+                m_pane->AppendWrappedLine(line);
+                emit paneLineWritten(line);
+            }
+            const std::string drilled = DrilledLine(decision);
+            if (!drilled.empty()) {
+                const QString line = QString::fromStdString("  " + drilled);
                 m_pane->AppendWrappedLine(line);
                 emit paneLineWritten(line);
             }

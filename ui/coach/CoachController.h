@@ -20,7 +20,9 @@
 // - Everything else: UI thread.
 
 #include "coach/Coach.h"
+#include "coach/Review.h"
 #include "playout/Advice.h"
+#include "practice/Deck.h"
 
 #include <QObject>
 
@@ -51,6 +53,9 @@ public:
     ~CCoachController() override; // stops and joins the worker threads
 
     void setEnabled(bool on);
+    // Practice.db3: a decision after a hand that matches spots drilled there gets a line
+    // "you drilled this spot: 4 of 5 right". Empty: none. The file is never created here.
+    void setDrillStore(const std::string &path) { m_drillStore = path; }
     bool isEnabled() const { return m_enabled.load(); }
     QLabel *line() const { return m_line; }
     // The options' values while the human decides.
@@ -85,6 +90,10 @@ private:
         int amount = 0;
         bool fold = false;
         std::optional<playout::Advice> advice; // the latest; final once the work stopped
+        // Where the practice deck would file the decision.
+        history::Street deckStreet = history::Street::Preflop;
+        coach::Position position = coach::Position::Early;
+        practice::Faced faced = practice::Faced::None;
     };
     // The ranges the hand so far gives the opponents, read once per decision by whichever of
     // the two workers (equity line, play-outs) needs them first.
@@ -136,6 +145,7 @@ private:
     bool KeepAdvising(int id);
     void OnHandEnded(int handNumber);
     void FlushFinishedHands();
+    std::string DrilledLine(const Decision &decision);
 
     CDunmereGame &m_game;
     CDlgPlayerChoose *m_panel;
@@ -150,6 +160,10 @@ private:
     std::map<int, Decision> m_decisions; // by id, in order
     int m_openDecision = 0;              // the decision the panel is showing, 0 when none
     int m_lastEndedHand = 0;
+    std::string m_drillStore;
+    int m_drillsReadForHand = -1;
+    std::vector<practice::Spot> m_drillSpots;
+    std::vector<practice::Try> m_drillTries;
 
     // Shared with the worker and the game thread.
     std::mutex m_jobsMutex;

@@ -4,6 +4,8 @@
 #include "replay/HandReplay.h"
 #include "storage/LedgerReader.h"
 #include "ui/review/BoundedText.h"
+#include "ui/practice/MasteryChart.h"
+#include "practice/Store.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -166,6 +168,9 @@ CProgressWindow::CProgressWindow(QString outputFolder, QString databasePath, QWi
     m_tabs->addTab(makePage(m_perGameChart, m_perGameMessage, QStringLiteral("perGame"),
                             QStringLiteral("coach-per-game.png")),
                    tr("Coach per game"));
+    m_tabs->addTab(makePage(m_drillsChart, m_drillsMessage, QStringLiteral("drills"),
+                            QStringLiteral("drills-per-leak.png")),
+                   tr("Drills"));
     auto *reloadButton = new QPushButton(tr("Reload"), this);
     reloadButton->setObjectName(QStringLiteral("reload"));
     connect(reloadButton, &QPushButton::clicked, this, &CProgressWindow::reload);
@@ -248,6 +253,10 @@ void CProgressWindow::reload()
     loadGame();
     loadLedger();
     loadFigures();
+    const QString drills = DrawMasteryChart(
+        m_drillsChart,
+        QFileInfo(m_databasePath).dir().filePath(QString::fromLatin1(practice::kStoreFileName)));
+    ShowText(m_drillsMessage, drills, !drills.isEmpty());
 }
 
 void CProgressWindow::loadGame()

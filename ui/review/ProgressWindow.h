@@ -4,8 +4,9 @@
 // river settled at its equity. All games: the running balance of each name of PokerDB.db3
 // against the game number. VPIP, PFR, 3-bet: the player's figures per game (or another
 // name's) with the hands behind each figure. Coach per game: each hand history's result, the
-// same all-in adjusted, and the coach's big blinds lost per 100 hands. Each chart can be saved
-// as a PNG.
+// same all-in adjusted, and the coach's big blinds lost per 100 hands. Drills: each drilled
+// leak's share of right answers (Practice.db3 beside PokerDB.db3). Each chart can be saved as a
+// PNG.
 //
 // Threads: UI thread only; the games' reviews run on a worker (CProgressReviewer), stopped
 // when the window closes.
@@ -49,6 +50,7 @@ public:
     QChartView *balanceChart() const { return m_balanceChart; }
     QChartView *statisticsChart() const { return m_statisticsChart; }
     QChartView *perGameChart() const { return m_perGameChart; }
+    QChartView *drillsChart() const { return m_drillsChart; }
     QTabWidget *tabs() const { return m_tabs; }
     // Games are being reviewed for the per-game chart.
     bool isReviewing() const { return m_reviewing; }
@@ -81,6 +83,8 @@ private:
     QChartView *m_balanceChart = nullptr;
     QChartView *m_statisticsChart = nullptr;
     QChartView *m_perGameChart = nullptr;
+    QChartView *m_drillsChart = nullptr;
+    QLabel *m_drillsMessage = nullptr;
     QLabel *m_gameMessage = nullptr;
     QLabel *m_perGameMessage = nullptr;
     QLabel *m_reviewLabel = nullptr;
