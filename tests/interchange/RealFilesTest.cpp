@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -137,22 +138,33 @@ TEST(RealFiles, EveryHandIsReadOrRefusedWithItsReasonAndAddsUp)
     EXPECT_GE(read * 100, hands * 98);
 }
 
-// A seat taken by another player after its first one left: each player's results over the table
-// are those of the hands he sat in, counted by name.
+// Seats taken by another player after their first one left (Danilo, clai74, Talerz, Trend154reg,
+// subarist085, GIE0RGE, lapvegas52): every player is found by name, and his results over the
+// table are those of the hands he sat in.
 TEST(RealFiles, ResultsGoToThePlayerWhoSatThere)
 {
     for (const char *file : {"HH20200416 Aksnes II - $0,01-$0,02 - USD No Limit Hold'em.txt",
-                             "HH20200417 Caph - $0,01-$0,02 - USD No Limit Hold'em.txt"}) {
+                             "HH20200417 Caph - $0,01-$0,02 - USD No Limit Hold'em.txt",
+                             "HH20200416 Kepler II - $0,01-$0,02 - USD No Limit Hold'em.txt"}) {
         interchange::ImportResult result;
         std::string error;
         ASSERT_TRUE(interchange::ImportFile(kReal + "/pokerstars/" + file, result, error)) << error;
         const history::Game &game = result.games.at(0);
-        for (const history::GameSeat &player : game.seats) {
-            long long net = 0;
-            for (const history::Hand &hand : game.hands)
-                for (const history::HandSeat &seat : hand.seats)
-                    net += seat.name == player.name ? seat.won - seat.invested : 0;
-            EXPECT_EQ(coach::AllInAdjusted(game, player.seat).actualChips, net) << player.name;
+        std::map<std::string, long long> nets;
+        for (const history::Hand &hand : game.hands)
+            for (const history::HandSeat &seat : hand.seats)
+                if (!seat.name.empty())
+                    nets[seat.name] += seat.won - seat.invested;
+        // Each player once among the game's seats.
+        EXPECT_EQ(std::count_if(game.seats.begin(), game.seats.end(),
+                                [](const history::GameSeat &seat) { return !seat.name.empty(); }),
+                  static_cast<long>(nets.size()))
+            << file;
+        for (const auto &[name, net] : nets) {
+            const int player = game.seatOf(name);
+            ASSERT_GE(player, 0) << name;
+            EXPECT_EQ(coach::AllInAdjusted(game, player).actualChips, net) << name;
+            EXPECT_EQ(game.humanSeat() == player, name == "pokerHero1") << name;
         }
     }
 }
