@@ -139,16 +139,24 @@ TEST(RealFiles, EveryHandIsReadOrRefusedWithItsReasonAndAddsUp)
 }
 
 // Seats taken by another player after their first one left (Danilo, clai74, Talerz, Trend154reg,
-// subarist085, GIE0RGE, lapvegas52): every player is found by name, and his results over the
+// subarist085, GIE0RGE, lapvegas52, tom xiao0216, Mibie; in the tournament Sione03, tuhien,
+// noblufj1, Hotam64, ottawa67sfan): every player is found by name, and his results over the
 // table are those of the hands he sat in.
 TEST(RealFiles, ResultsGoToThePlayerWhoSatThere)
 {
-    for (const char *file : {"HH20200416 Aksnes II - $0,01-$0,02 - USD No Limit Hold'em.txt",
-                             "HH20200417 Caph - $0,01-$0,02 - USD No Limit Hold'em.txt",
-                             "HH20200416 Kepler II - $0,01-$0,02 - USD No Limit Hold'em.txt"}) {
+    const std::pair<const char *, const char *> files[] = {
+        {"pokerstars/HH20200416 Aksnes II - $0,01-$0,02 - USD No Limit Hold'em.txt", "pokerHero1"},
+        {"pokerstars/HH20200417 Caph - $0,01-$0,02 - USD No Limit Hold'em.txt", "pokerHero1"},
+        {"pokerstars/HH20200416 Kepler II - $0,01-$0,02 - USD No Limit Hold'em.txt", "pokerHero1"},
+        {"pokerstars/HH20200417 Genoveva III - $0,01-$0,02 - USD No Limit Hold'em.txt", "pokerHero1"},
+        {"888/888poker20160327 Tournament $0.01 Step 1 WSOP, 888Live & Major Tournaments (78669312) "
+         "No Limit Holdem.txt",
+         "jpprewitt"},
+    };
+    for (const auto &[file, hero] : files) {
         interchange::ImportResult result;
         std::string error;
-        ASSERT_TRUE(interchange::ImportFile(kReal + "/pokerstars/" + file, result, error)) << error;
+        ASSERT_TRUE(interchange::ImportFile(kReal + "/" + file, result, error)) << error;
         const history::Game &game = result.games.at(0);
         std::map<std::string, long long> nets;
         for (const history::Hand &hand : game.hands)
@@ -164,7 +172,7 @@ TEST(RealFiles, ResultsGoToThePlayerWhoSatThere)
             const int player = game.seatOf(name);
             ASSERT_GE(player, 0) << name;
             EXPECT_EQ(coach::AllInAdjusted(game, player).actualChips, net) << name;
-            EXPECT_EQ(game.humanSeat() == player, name == "pokerHero1") << name;
+            EXPECT_EQ(game.humanSeat() == player, name == hero) << name;
         }
     }
 }
