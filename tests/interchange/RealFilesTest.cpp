@@ -144,25 +144,37 @@ TEST(RealFiles, EveryHandIsReadOrRefusedWithItsReasonAndAddsUp)
 // table are those of the hands he sat in.
 TEST(RealFiles, ResultsGoToThePlayerWhoSatThere)
 {
-    const std::pair<const char *, const char *> files[] = {
-        {"pokerstars/HH20200416 Aksnes II - $0,01-$0,02 - USD No Limit Hold'em.txt", "pokerHero1"},
-        {"pokerstars/HH20200417 Caph - $0,01-$0,02 - USD No Limit Hold'em.txt", "pokerHero1"},
-        {"pokerstars/HH20200416 Kepler II - $0,01-$0,02 - USD No Limit Hold'em.txt", "pokerHero1"},
-        {"pokerstars/HH20200417 Genoveva III - $0,01-$0,02 - USD No Limit Hold'em.txt", "pokerHero1"},
+    struct Case
+    {
+        const char *file;
+        std::string hero;
+        size_t seats; // the table's
+    };
+    const Case cases[] = {
+        {"pokerstars/HH20200416 Aksnes II - $0,01-$0,02 - USD No Limit Hold'em.txt", "pokerHero1", 9},
+        {"pokerstars/HH20200417 Caph - $0,01-$0,02 - USD No Limit Hold'em.txt", "pokerHero1", 9},
+        {"pokerstars/HH20200416 Kepler II - $0,01-$0,02 - USD No Limit Hold'em.txt", "pokerHero1", 9},
+        {"pokerstars/HH20200417 Genoveva III - $0,01-$0,02 - USD No Limit Hold'em.txt", "pokerHero1", 9},
+        // "9 Max", and a tenth seat.
         {"888/888poker20160327 Tournament $0.01 Step 1 WSOP, 888Live & Major Tournaments (78669312) "
          "No Limit Holdem.txt",
-         "jpprewitt"},
+         "jpprewitt", 10},
     };
-    for (const auto &[file, hero] : files) {
+    for (const auto &[file, hero, seats] : cases) {
         interchange::ImportResult result;
         std::string error;
         ASSERT_TRUE(interchange::ImportFile(kReal + "/" + file, result, error)) << error;
         const history::Game &game = result.games.at(0);
         std::map<std::string, long long> nets;
-        for (const history::Hand &hand : game.hands)
-            for (const history::HandSeat &seat : hand.seats)
+        for (const history::Hand &hand : game.hands) {
+            EXPECT_EQ(hand.seats.size(), seats) << file;
+            for (const history::HandSeat &seat : hand.seats) {
                 if (!seat.name.empty())
                     nets[seat.name] += seat.won - seat.invested;
+                // His own cards, wherever he sits.
+                EXPECT_TRUE(seat.name != hero || !seat.inHand || seat.cardsShown) << hand.number;
+            }
+        }
         // Each player once among the game's seats.
         EXPECT_EQ(std::count_if(game.seats.begin(), game.seats.end(),
                                 [](const history::GameSeat &seat) { return !seat.name.empty(); }),
