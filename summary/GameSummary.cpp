@@ -118,8 +118,8 @@ GameSummary Summarize(const history::Game &game, int seat)
         summary.allInNet += AllInAdjustedNet(hand, here, adjusted);
         summary.allInHands += adjusted ? 1 : 0;
         if (net != 0)
-            pots.push_back({hand.number, outcome::OutcomeOf(hand).pot, net,
-                            outcome::HowItEnded(hand, here)});
+            pots.push_back(
+                {hand.number, outcome::OutcomeOf(hand).pot, net, outcome::HowItEnded(hand, here)});
     }
     if (summary.hands > 0)
         summary.bbPer100 *= 100.0 / summary.hands;

@@ -191,15 +191,19 @@ TEST_F(ReviewCommand, EveryDecisionOfThePlayerOnceInOrder)
 std::string TwoTablesText(bool oneTable = false)
 {
     std::string text;
-    for (const std::string bigBlind : {"c", "d"})
-        text += "PokerStars Hand #" + std::to_string(text.size() + 1) +
-                ":  Hold'em No Limit (5/10) - 2024/01/01 10:00:00 ET\nTable 'T" + (oneTable ? "" : bigBlind) +
-                "' 3-max Seat #1 is the button\nSeat 1: a (500 in chips)\nSeat 2: b (500 in chips)\n"
-                "Seat 3: " + bigBlind + " (500 in chips)\nb: posts small blind 5\n" + bigBlind +
-                ": posts big blind 10\n*** HOLE CARDS ***\nDealt to " + bigBlind +
-                " [Ah Kh]\na: raises 20 to 30\nb: folds\n" + bigBlind +
-                ": folds\nUncalled bet (20) returned to a\na collected 25 from pot\n"
-                "*** SUMMARY ***\nTotal pot 25 | Rake 0\n\n";
+    for (const std::string bigBlind : {"c", "d"}) {
+        const std::string table = oneTable ? "T" : "T" + bigBlind;
+        text +=
+            "PokerStars Hand #" + std::to_string(text.size() + 1) +
+            ":  Hold'em No Limit (5/10) - 2024/01/01 10:00:00 ET\nTable '" + table +
+            "' 3-max Seat #1 is the button\nSeat 1: a (500 in chips)\nSeat 2: b (500 in chips)\n"
+            "Seat 3: " +
+            bigBlind + " (500 in chips)\nb: posts small blind 5\n" + bigBlind +
+            ": posts big blind 10\n*** HOLE CARDS ***\nDealt to " + bigBlind +
+            " [Ah Kh]\na: raises 20 to 30\nb: folds\n" + bigBlind +
+            ": folds\nUncalled bet (20) returned to a\na collected 25 from pot\n"
+            "*** SUMMARY ***\nTotal pot 25 | Rake 0\n\n";
+    }
     return text;
 }
 
