@@ -139,9 +139,9 @@ TEST(RealFiles, EveryHandIsReadOrRefusedWithItsReasonAndAddsUp)
 }
 
 // Seats taken by another player after their first one left (Danilo, clai74, Talerz, Trend154reg,
-// subarist085, GIE0RGE, lapvegas52, tom xiao0216, Mibie, PsAikoS; in the tournament Sione03,
-// tuhien, noblufj1, Hotam64, ottawa67sfan): every player is found by name, and his results over
-// the table are those of the hands he sat in.
+// subarist085, GIE0RGE, lapvegas52, tom xiao0216, Mibie, PsAikoS, BRAT PIDD; in the tournament
+// Sione03, tuhien, noblufj1, Hotam64, ottawa67sfan): every player is found by name, and his
+// results over the table are those of the hands he sat in.
 TEST(RealFiles, ResultsGoToThePlayerWhoSatThere)
 {
     struct Case
@@ -159,6 +159,8 @@ TEST(RealFiles, ResultsGoToThePlayerWhoSatThere)
         {"pokerstars/HH20200417 Genoveva III - $0,01-$0,02 - USD No Limit Hold'em.txt",
          "pokerHero1", 9},
         {"pokerstars/HH20200417 Shapleya II - $0,01-$0,02 - USD No Limit Hold'em.txt", "pokerHero1",
+         9},
+        {"pokerstars/HH20200417 Sicilia II - $0,01-$0,02 - USD No Limit Hold'em.txt", "pokerHero1",
          9},
         // "9 Max", and a tenth seat.
         {"888/888poker20160327 Tournament $0.01 Step 1 WSOP, 888Live & Major Tournaments "
