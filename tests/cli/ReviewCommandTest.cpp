@@ -186,24 +186,19 @@ TEST_F(ReviewCommand, EveryDecisionOfThePlayerOnceInOrder)
     EXPECT_EQ(bareLines[row + 10], "graded blunder\t0");
 }
 
-// Two PokerStars tables of one file, "c" at the first only; or one table whose third seat "d"
-// takes after "c" left it.
-std::string TwoTablesText(bool oneTable = false)
+// Two PokerStars tables of one file, "c" at the first only.
+std::string TwoTablesText()
 {
     std::string text;
-    for (const std::string bigBlind : {"c", "d"}) {
-        const std::string table = oneTable ? "T" : "T" + bigBlind;
-        text +=
-            "PokerStars Hand #" + std::to_string(text.size() + 1) +
-            ":  Hold'em No Limit (5/10) - 2024/01/01 10:00:00 ET\nTable '" + table +
-            "' 3-max Seat #1 is the button\nSeat 1: a (500 in chips)\nSeat 2: b (500 in chips)\n"
-            "Seat 3: " +
-            bigBlind + " (500 in chips)\nb: posts small blind 5\n" + bigBlind +
-            ": posts big blind 10\n*** HOLE CARDS ***\nDealt to " + bigBlind +
-            " [Ah Kh]\na: raises 20 to 30\nb: folds\n" + bigBlind +
-            ": folds\nUncalled bet (20) returned to a\na collected 25 from pot\n"
-            "*** SUMMARY ***\nTotal pot 25 | Rake 0\n\n";
-    }
+    for (const std::string bigBlind : {"c", "d"})
+        text += "PokerStars Hand #" + std::to_string(text.size() + 1) +
+                ":  Hold'em No Limit (5/10) - 2024/01/01 10:00:00 ET\nTable 'T" + bigBlind +
+                "' 3-max Seat #1 is the button\nSeat 1: a (500 in chips)\nSeat 2: b (500 in chips)\n"
+                "Seat 3: " + bigBlind + " (500 in chips)\nb: posts small blind 5\n" + bigBlind +
+                ": posts big blind 10\n*** HOLE CARDS ***\nDealt to " + bigBlind +
+                " [Ah Kh]\na: raises 20 to 30\nb: folds\n" + bigBlind +
+                ": folds\nUncalled bet (20) returned to a\na collected 25 from pot\n"
+                "*** SUMMARY ***\nTotal pot 25 | Rake 0\n\n";
     return text;
 }
 
@@ -214,7 +209,9 @@ TEST_F(ReviewCommand, APlayerIsFollowedToTheTablesOfAnImportedFileHeSatAt)
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("1 table without c left out"), std::string::npos) << r.err;
 
-    std::ofstream(TwoTables()) << TwoTablesText(true);
+    // One table: "d" takes the seat "c" left.
+    std::string oneTable = TwoTablesText();
+    std::ofstream(TwoTables()) << oneTable.replace(oneTable.find("'Td'"), 4, "'Tc'");
     const CliResult later = RunCli({"review", TwoTables(), "--player", "d", "--samples", "0"});
     EXPECT_EQ(later.status, 0) << later.err;
     EXPECT_NE(later.out.find("\ndecisions\t1\n"), std::string::npos) << later.out;

@@ -15,6 +15,7 @@
 #include <iterator>
 #include <map>
 #include <set>
+#include <tuple>
 
 namespace {
 
@@ -144,24 +145,15 @@ TEST(RealFiles, EveryHandIsReadOrRefusedWithItsReasonAndAddsUp)
 // results over the table are those of the hands he sat in.
 TEST(RealFiles, ResultsGoToThePlayerWhoSatThere)
 {
-    struct Case
-    {
-        const char *file;
-        std::string hero;
-        size_t seats; // the table's
-    };
-    const Case cases[] = {
-        {"pokerstars/HH20200416 Aksnes II - $0,01-$0,02 - USD No Limit Hold'em.txt", "pokerHero1",
-         9},
-        {"pokerstars/HH20200417 Caph - $0,01-$0,02 - USD No Limit Hold'em.txt", "pokerHero1", 9},
-        {"pokerstars/HH20200416 Kepler II - $0,01-$0,02 - USD No Limit Hold'em.txt", "pokerHero1",
-         9},
-        {"pokerstars/HH20200417 Genoveva III - $0,01-$0,02 - USD No Limit Hold'em.txt",
-         "pokerHero1", 9},
-        {"pokerstars/HH20200417 Shapleya II - $0,01-$0,02 - USD No Limit Hold'em.txt", "pokerHero1",
-         9},
-        {"pokerstars/HH20200417 Sicilia II - $0,01-$0,02 - USD No Limit Hold'em.txt", "pokerHero1",
-         9},
+    // The file, the player it deals to, and the table's size.
+    const std::string cash = " - $0,01-$0,02 - USD No Limit Hold'em.txt";
+    const std::tuple<std::string, std::string, size_t> cases[] = {
+        {"pokerstars/HH20200416 Aksnes II" + cash, "pokerHero1", 9},
+        {"pokerstars/HH20200417 Caph" + cash, "pokerHero1", 9},
+        {"pokerstars/HH20200416 Kepler II" + cash, "pokerHero1", 9},
+        {"pokerstars/HH20200417 Genoveva III" + cash, "pokerHero1", 9},
+        {"pokerstars/HH20200417 Shapleya II" + cash, "pokerHero1", 9},
+        {"pokerstars/HH20200417 Sicilia II" + cash, "pokerHero1", 9},
         // "9 Max", and a tenth seat.
         {"888/888poker20160327 Tournament $0.01 Step 1 WSOP, 888Live & Major Tournaments "
          "(78669312) "
