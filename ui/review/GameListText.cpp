@@ -50,7 +50,9 @@ QString GameListText(const history::Game &game)
     parts << GameTypeText(game);
     if (!game.hands.empty())
         parts << QStringLiteral("%1/%2").arg(game.hands.front().smallBlind).arg(game.hands.front().bigBlind);
-    parts << Count(static_cast<int>(game.seats.size()), "1 seat", "%1 seats");
+    // The table's seats: an imported game also lists the players who came to a seat later.
+    const size_t seats = game.hands.empty() ? game.seats.size() : game.hands.front().seats.size();
+    parts << Count(static_cast<int>(seats), "1 seat", "%1 seats");
     parts << Count(static_cast<int>(game.hands.size()), "1 hand", "%1 hands");
     const int seat = replay::PlayerSeat(game);
     if (!game.hands.empty() && seat >= 0) {
