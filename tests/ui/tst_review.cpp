@@ -484,6 +484,19 @@ void TestReview::aRealTableCountsItsSeatsNotItsPlayers()
     const QString shots = qEnvironmentVariable("BRISQUEL_SHOTS");
     if (!shots.isEmpty())
         QVERIFY(window.grab().save(QDir(shots).filePath(QStringLiteral("review-real-table.png"))));
+
+    // Rush & Cash seats the hero anew each hand: every row shows his cards.
+    QVERIFY(window.openFile(QStringLiteral(BRISQUEL_INTERCHANGE_DATA
+                                           "/real/ggpoker/GG20250916-2143 "
+                                           "- RushAndCash15467382 - 0.02 - 0.05 - 6max.txt")));
+    const QAbstractItemModel *rows =
+        window.findChild<QTableView *>(QStringLiteral("hands"))->model();
+    for (int row = 0; row < rows->rowCount(); ++row)
+        QVERIFY2(!rows->index(row, CHandListModel::kCards).data().toString().isEmpty(),
+                 qPrintable(QString::number(row)));
+    if (!shots.isEmpty())
+        QVERIFY(
+            window.grab().save(QDir(shots).filePath(QStringLiteral("review-rush-and-cash.png"))));
 }
 
 // A PokerStars file of two tables: one entry each in the game list, each replayed; the game

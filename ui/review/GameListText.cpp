@@ -58,9 +58,10 @@ QString GameListText(const history::Game &game)
     if (!game.hands.empty() && seat >= 0) {
         int net = 0;
         for (const history::Hand &hand : game.hands) {
-            if (seat < static_cast<int>(hand.seats.size()))
-                net += hand.seats[static_cast<size_t>(seat)].won -
-                       hand.seats[static_cast<size_t>(seat)].invested;
+            const int here = game.seatInHand(hand, seat);
+            if (here >= 0 && here < static_cast<int>(hand.seats.size()))
+                net += hand.seats[static_cast<size_t>(here)].won -
+                       hand.seats[static_cast<size_t>(here)].invested;
         }
         parts << (net > 0 ? QStringLiteral("+%1").arg(net) : QString::number(net));
     }
