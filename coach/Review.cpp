@@ -225,17 +225,36 @@ std::vector<CAction> HandEvents(const history::Hand &hand, bool firstHandOfGame)
 
 std::vector<std::vector<CPokerStat>> StatisticsBeforeHands(const history::Game &game)
 {
-    std::vector<CPokerStat> current(game.seats.size());
-    for (CPokerStat &stat : current)
-        ClearStat(stat);
+    // A player's figures are his by name: in an imported file another player may take a seat
+    // someone left, and a player may change seats.
+    std::map<std::string, CPokerStat> byName;
+    const auto statOf = [&byName](const std::string &name) -> CPokerStat & {
+        const auto [found, added] = byName.try_emplace(name);
+        if (added)
+            ClearStat(found->second);
+        return found->second;
+    };
     std::vector<std::vector<CPokerStat>> before;
+    const auto bySeat = [&](const history::Hand *hand) {
+        std::vector<CPokerStat> seats(std::max(game.seats.size(), hand ? hand->seats.size() : 0));
+        for (size_t s = 0; s < seats.size(); ++s) {
+            ClearStat(seats[s]);
+            if (hand && s < hand->seats.size())
+                seats[s] = statOf(hand->seats[s].name);
+        }
+        before.push_back(std::move(seats));
+    };
     for (size_t h = 0; h < game.hands.size(); ++h) {
-        before.push_back(current);
-        AnalyzeHand(HandEvents(game.hands[h], h == 0), [&](int s) -> CPokerStat & {
-            return current[static_cast<size_t>(std::clamp(s, 0, int(current.size()) - 1))];
+        const history::Hand &hand = game.hands[h];
+        bySeat(&hand);
+        if (hand.seats.empty())
+            continue;
+        AnalyzeHand(HandEvents(hand, h == 0), [&](int s) -> CPokerStat & {
+            const size_t seat = static_cast<size_t>(std::clamp(s, 0, int(hand.seats.size()) - 1));
+            return statOf(hand.seats[seat].name);
         });
     }
-    before.push_back(current);
+    bySeat(game.hands.empty() ? nullptr : &game.hands.back());
     return before;
 }
 

@@ -99,8 +99,9 @@ bool ReviewGame(const history::Game &game, int seat, Estimator &estimator,
 // The engine's event list of a hand (what it hands to AnalyzeHand), rebuilt from the files.
 std::vector<CAction> HandEvents(const history::Hand &hand, bool firstHandOfGame);
 
-// The statistics of every seat before each hand: result[h][s] holds what seat s had after
-// hands 0 .. h-1; the last entry holds the totals after every hand.
+// The statistics of every seat before each hand: result[h][s] holds what the player in seat s of
+// hand h had after hands 0 .. h-1, counted by his name wherever he sat; the last entry holds the
+// totals after every hand, for the seats of the last hand.
 std::vector<std::vector<CPokerStat>> StatisticsBeforeHands(const history::Game &game);
 
 // One tab-separated line per row and the header line, as `brisquel-cli review` prints them;

@@ -86,6 +86,8 @@ int Game::seatInHand(const Hand &hand, int seat) const
 {
     if (importedFrom.empty() || seat < 0 || static_cast<size_t>(seat) >= seats.size())
         return seat;
+    if (seats[static_cast<size_t>(seat)].name.empty())
+        return -1; // a seat nobody sat in
     for (const HandSeat &here : hand.seats) {
         if (here.name == seats[static_cast<size_t>(seat)].name)
             return here.seat;

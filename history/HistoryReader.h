@@ -147,6 +147,9 @@ struct Game
     // Brisquel's own.
     std::string importedFrom;
     int damagedHands = 0;   // hands left out for damage (a board or an amount that cannot be)
+    // One per seat. An imported game names each seat after the first player seen in it and
+    // lists every player who came later to a seat taken before him after the table's seats,
+    // numbered on from them: each player once, whichever seats he sat in.
     std::vector<GameSeat> seats;
     std::vector<Hand> hands;
     std::vector<std::string> warnings; // things read around, one sentence each

@@ -170,28 +170,22 @@ void GameCollector::Add(const std::string &table, history::Hand hand, int seatCo
         game.moneyUnit = moneyUnit;
         m_games.push_back(game);
         m_ordinals.emplace_back();
+        m_tables.emplace_back();
     }
     m_ordinals[found->second].push_back(ordinal);
-    history::Game &game = m_games[found->second];
-    while (game.seats.size() < static_cast<size_t>(seatCount)) {
-        history::GameSeat seat;
-        seat.seat = static_cast<int>(game.seats.size());
-        game.seats.push_back(seat);
+    Table &seen = m_tables[found->second];
+    seen.seatCount = std::max(seen.seatCount, seatCount);
+    if (seen.human.empty())
+        seen.human = humanName;
+    int humanSeat = -1;
+    for (const history::HandSeat &seat : hand.seats) {
+        if (!seat.name.empty() && seen.players.insert(seat.name).second)
+            seen.order.push_back({seat.seat, seat.name, seat.startStack});
+        if (!seen.human.empty() && seat.name == seen.human)
+            humanSeat = seat.seat;
     }
-    for (history::HandSeat &seat : hand.seats) {
-        history::GameSeat &gameSeat = game.seats[static_cast<size_t>(seat.seat)];
-        if (gameSeat.name.empty() && !seat.name.empty()) {
-            gameSeat.name = seat.name;
-            gameSeat.stack = seat.startStack;
-        }
-        if (!humanName.empty() && seat.name == humanName && game.humanSeat() < 0) {
-            gameSeat.human = true;
-            gameSeat.strategy = "Hero";
-            gameSeat.persona = 3;
-        }
-    }
-    Replay(hand, game.humanSeat());
-    game.hands.push_back(std::move(hand));
+    Replay(hand, humanSeat);
+    m_games[found->second].hands.push_back(std::move(hand));
 }
 
 void GameCollector::Take(HandBeingRead &read, bool ok, int ordinal)
@@ -212,16 +206,48 @@ void GameCollector::Take(HandBeingRead &read, bool ok, int ordinal)
     Add(read.table, std::move(read.hand), read.seatCount, read.human, ordinal, read.moneyUnit);
 }
 
+// A game's seats: each seat of the table under the first player seen in it, then every player
+// who came later to a seat someone else had taken first, each under a number past the table's.
+// A player is one entry wherever he sat, so that he is followed by name and his results stay his.
+void GameCollector::NameSeats(history::Game &game, const Table &table)
+{
+    game.seats.clear();
+    for (int s = 0; s < table.seatCount; ++s) {
+        history::GameSeat seat;
+        seat.seat = s;
+        game.seats.push_back(seat);
+    }
+    for (const Table::Player &player : table.order) {
+        size_t at = static_cast<size_t>(player.firstSeat);
+        if (at >= game.seats.size() || !game.seats[at].name.empty()) {
+            at = game.seats.size();
+            history::GameSeat later;
+            later.seat = static_cast<int>(at);
+            game.seats.push_back(later);
+        }
+        history::GameSeat &seat = game.seats[at];
+        seat.name = player.name;
+        seat.stack = player.stack;
+        if (player.name == table.human) {
+            seat.human = true;
+            seat.strategy = "Hero";
+            seat.persona = kPersonaHero;
+        }
+    }
+}
+
 bool GameCollector::Finish(std::string &error)
 {
-    // Every hand of a game has one seat entry per seat of the game.
+    // Every hand of a game has one seat entry per seat of the table.
     for (size_t g = 0; g < m_games.size(); ++g) {
         history::Game &game = m_games[g];
+        NameSeats(game, m_tables[g]);
+        const size_t tableSeats = static_cast<size_t>(m_tables[g].seatCount);
         for (size_t h = 0; h < game.hands.size(); ++h) {
             history::Hand &hand = game.hands[h];
             if (m_renumber)
                 hand.number = m_ordinals[g][h];
-            while (hand.seats.size() < game.seats.size()) {
+            while (hand.seats.size() < tableSeats) {
                 history::HandSeat seat;
                 seat.seat = static_cast<int>(hand.seats.size());
                 hand.seats.push_back(seat);

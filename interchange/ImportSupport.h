@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 
 namespace interchange::detail {
@@ -99,6 +100,22 @@ private:
     void Add(const std::string &table, history::Hand hand, int seatCount,
              const std::string &humanName, int ordinal, const std::string &moneyUnit);
 
+    // Who sat at a table, in the order first seen.
+    struct Table
+    {
+        struct Player
+        {
+            int firstSeat;
+            std::string name;
+            int stack; // at his first hand
+        };
+        int seatCount = 0;
+        std::string human;
+        std::set<std::string> players;
+        std::vector<Player> order;
+    };
+    static void NameSeats(history::Game &game, const Table &table);
+
     std::string m_source;
     ImportResult &m_result;
     std::string m_firstError;
@@ -106,6 +123,7 @@ private:
     std::map<std::string, size_t> m_index;
     std::vector<history::Game> m_games;
     std::vector<std::vector<int>> m_ordinals; // each hand's place in the file, by game
+    std::vector<Table> m_tables;              // by game
     bool m_renumber = false;
 };
 

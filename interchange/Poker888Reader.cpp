@@ -1,7 +1,8 @@
 // 888poker's hand histories (and the older ones of its Cassava software): "***** 888poker Hand
 // History for Game 349444554 *****", then "$0.50/$1 Blinds No Limit Holdem - *** 06 01 2014
-// 10:56:05". Amounts stand in brackets, a raise gives the chips it puts in, uncalled bets go back
-// without a line and the rake is not written: what nobody collected was raked.
+// 10:56:05"; a tournament's hands name it before their table. Amounts stand in brackets, a raise
+// gives the chips it puts in, uncalled bets go back without a line and the rake is not written:
+// what nobody collected was raked.
 #include "interchange/Interchange.h"
 #include "interchange/RoomHand.h"
 
@@ -34,7 +35,9 @@ bool Header(RoomHand &hand, const std::vector<std::string> &lines)
         return hand.Fail(1, "not a No-Limit Hold'em hand");
     const std::string stakes = line.substr(0, blinds);
     const size_t slash = stakes.find('/');
-    hand.cents = stakes.find_first_not_of("0123456789/,") != std::string::npos;
+    // A tournament's chips are written as money ("$10/$20 Blinds", "( $1,000 )").
+    const bool tournament = lines.size() > 2 && StartsWith(lines[2], "Tournament #");
+    hand.cents = !tournament && stakes.find_first_not_of("0123456789/,") != std::string::npos;
     if (hand.cents)
         hand.moneyUnit = stakes.substr(0, stakes.find_first_of("0123456789"));
     if (hand.cents && hand.moneyUnit.empty())
@@ -52,9 +55,14 @@ bool Header(RoomHand &hand, const std::vector<std::string> &lines)
     return true;
 }
 
-// "Table Valledupar 6 Max (Real Money)" or "Table Amersfoort (Real Money)".
-bool TableLine(RoomHand &hand, const std::string &line)
+// "Table Valledupar 6 Max (Real Money)", "Table Amersfoort (Real Money)", or a tournament's
+// "Tournament #78669312 $0.01 - Table #3 9 Max (Real Money)" (its table "78669312 #3").
+bool TableLine(RoomHand &hand, const std::string &written)
 {
+    std::string line = written;
+    const size_t tableAt = line.find(" - Table ");
+    if (StartsWith(line, "Tournament #") && tableAt != std::string::npos)
+        line = "Table " + line.substr(12, line.find(' ', 12) - 12) + " " + line.substr(tableAt + 9);
     const size_t open = line.rfind(" (");
     if (!StartsWith(line, "Table ") || open == std::string::npos || open < 6)
         return hand.Fail(2, "the hand's third line is not its table");

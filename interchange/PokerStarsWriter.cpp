@@ -173,7 +173,8 @@ void WriteHand(const history::Game &game, const history::Hand &hand, const std::
         ++next;
     }
     out += "*** HOLE CARDS ***\n";
-    const int human = game.humanSeat();
+    // The player it was dealt to, wherever he sits this hand.
+    const int human = game.seatInHand(hand, game.humanSeat());
     if (human >= 0 && static_cast<size_t>(human) < hand.seats.size() &&
         hand.seats[static_cast<size_t>(human)].inHand && Known(hand.seats[static_cast<size_t>(human)]))
         out += "Dealt to " + name(human) + " " + Hole(hand.seats[static_cast<size_t>(human)]) + "\n";

@@ -78,8 +78,9 @@ std::vector<ReadDecision> DecisionsInHand(const history::Game &game, const histo
         s.name = hs.name;
         if (static_cast<size_t>(hs.seat) < statsBefore.size())
             s.stat = statsBefore[static_cast<size_t>(hs.seat)];
+        // The persona of the player sitting there this hand.
         for (const history::GameSeat &gs : game.seats)
-            if (gs.seat == hs.seat)
+            if (game.seatInHand(hand, gs.seat) == hs.seat)
                 s.persona = gs.persona;
     }
     const history::HandSeat &mine = hand.seats[static_cast<size_t>(seat)];

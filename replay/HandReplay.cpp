@@ -205,9 +205,10 @@ std::vector<ChipsPoint> ChipsPerHand(const history::Game &game, int seat)
 {
     std::vector<ChipsPoint> points;
     for (const history::Hand &hand : game.hands) {
-        if (seat < 0 || static_cast<size_t>(seat) >= hand.seats.size())
+        const int here = game.seatInHand(hand, seat);
+        if (here < 0 || static_cast<size_t>(here) >= hand.seats.size())
             continue;
-        const history::HandSeat &s = hand.seats[static_cast<size_t>(seat)];
+        const history::HandSeat &s = hand.seats[static_cast<size_t>(here)];
         if (s.inHand)
             points.push_back({hand.number, s.endStack, hand.showdown});
     }

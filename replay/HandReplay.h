@@ -77,7 +77,7 @@ struct ChipsPoint
     int chips = 0; // the seat's chips after it, chips added included
     bool showdown = false;
 };
-// The seat's chips after every hand it was dealt in.
+// The chips of the game seat's player after every hand he was dealt in, wherever he sat.
 std::vector<ChipsPoint> ChipsPerHand(const history::Game &game, int seat);
 
 } // namespace replay

@@ -102,9 +102,11 @@ GameSummary Summarize(const history::Game &game, int seat)
     summary.seat = seat;
     std::vector<PotResult> pots;
     for (const history::Hand &hand : game.hands) {
-        if (seat < 0 || seat >= static_cast<int>(hand.seats.size()))
+        // The player, wherever he sits this hand (an imported file's seats change hands).
+        const int here = game.seatInHand(hand, seat);
+        if (here < 0 || here >= static_cast<int>(hand.seats.size()))
             continue;
-        const history::HandSeat &me = hand.seats[static_cast<size_t>(seat)];
+        const history::HandSeat &me = hand.seats[static_cast<size_t>(here)];
         if (!me.inHand)
             continue;
         ++summary.hands;
@@ -113,11 +115,11 @@ GameSummary Summarize(const history::Game &game, int seat)
         if (const int bigBlind = hand.bigBlindInForce(); bigBlind > 0)
             summary.bbPer100 += static_cast<double>(net) / bigBlind;
         bool adjusted = false;
-        summary.allInNet += AllInAdjustedNet(hand, seat, adjusted);
+        summary.allInNet += AllInAdjustedNet(hand, here, adjusted);
         summary.allInHands += adjusted ? 1 : 0;
         if (net != 0)
-            pots.push_back({hand.number, outcome::OutcomeOf(hand).pot, net,
-                            outcome::HowItEnded(hand, seat)});
+            pots.push_back(
+                {hand.number, outcome::OutcomeOf(hand).pot, net, outcome::HowItEnded(hand, here)});
     }
     if (summary.hands > 0)
         summary.bbPer100 *= 100.0 / summary.hands;

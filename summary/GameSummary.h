@@ -34,7 +34,8 @@ struct GameSummary
     std::vector<PotResult> biggestLost; // likewise, by chips lost
 };
 
-// The seat's summary. All-in hands are counted exactly over the boards still to come.
+// The summary of the game seat's player, followed through the hands wherever he sat. All-in
+// hands are counted exactly over the boards still to come.
 GameSummary Summarize(const history::Game &game, int seat);
 
 // The seat's net in one hand had each pot still open at the all-in been shared out by equity:

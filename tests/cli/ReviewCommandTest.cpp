@@ -208,6 +208,14 @@ TEST_F(ReviewCommand, APlayerIsFollowedToTheTablesOfAnImportedFileHeSatAt)
     const CliResult r = RunCli({"review", TwoTables(), "--all", "--player", "c", "--samples", "0"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("1 table without c left out"), std::string::npos) << r.err;
+
+    // One table: "d" takes the seat "c" left.
+    std::string oneTable = TwoTablesText();
+    std::ofstream(TwoTables()) << oneTable.replace(oneTable.find("'Td'"), 4, "'Tc'");
+    const CliResult later = RunCli({"review", TwoTables(), "--player", "d", "--samples", "0"});
+    EXPECT_EQ(later.status, 0) << later.err;
+    EXPECT_NE(later.out.find("\ndecisions\t1\n"), std::string::npos) << later.out;
+    EXPECT_NE(later.out.find("\nchips won\t-10\n"), std::string::npos) << later.out;
 }
 
 TEST_F(ReviewCommand, BadInputIsRefusedWithStatusTwo)

@@ -8,12 +8,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <map>
 #include <set>
+#include <tuple>
 
 namespace {
 
@@ -137,22 +139,52 @@ TEST(RealFiles, EveryHandIsReadOrRefusedWithItsReasonAndAddsUp)
     EXPECT_GE(read * 100, hands * 98);
 }
 
-// A seat taken by another player after its first one left: each player's results over the table
-// are those of the hands he sat in, counted by name.
+// Seats taken by another player after their first one left (Danilo, clai74, Talerz, Trend154reg,
+// subarist085, GIE0RGE, lapvegas52, tom xiao0216, Mibie, PsAikoS, BRAT PIDD; in the tournament
+// Sione03, tuhien, noblufj1, Hotam64, ottawa67sfan): every player is found by name, and his
+// results over the table are those of the hands he sat in.
 TEST(RealFiles, ResultsGoToThePlayerWhoSatThere)
 {
-    for (const char *file : {"HH20200416 Aksnes II - $0,01-$0,02 - USD No Limit Hold'em.txt",
-                             "HH20200417 Caph - $0,01-$0,02 - USD No Limit Hold'em.txt"}) {
+    // The file, the player it deals to, and the table's size.
+    const std::string cash = " - $0,01-$0,02 - USD No Limit Hold'em.txt";
+    const std::tuple<std::string, std::string, size_t> cases[] = {
+        {"pokerstars/HH20200416 Aksnes II" + cash, "pokerHero1", 9},
+        {"pokerstars/HH20200417 Caph" + cash, "pokerHero1", 9},
+        {"pokerstars/HH20200416 Kepler II" + cash, "pokerHero1", 9},
+        {"pokerstars/HH20200417 Genoveva III" + cash, "pokerHero1", 9},
+        {"pokerstars/HH20200417 Shapleya II" + cash, "pokerHero1", 9},
+        {"pokerstars/HH20200417 Sicilia II" + cash, "pokerHero1", 9},
+        // "9 Max", and a tenth seat.
+        {"888/888poker20160327 Tournament $0.01 Step 1 WSOP, 888Live & Major Tournaments "
+         "(78669312) "
+         "No Limit Holdem.txt",
+         "jpprewitt", 10},
+    };
+    for (const auto &[file, hero, seats] : cases) {
         interchange::ImportResult result;
         std::string error;
-        ASSERT_TRUE(interchange::ImportFile(kReal + "/pokerstars/" + file, result, error)) << error;
+        ASSERT_TRUE(interchange::ImportFile(kReal + "/" + file, result, error)) << error;
         const history::Game &game = result.games.at(0);
-        for (const history::GameSeat &player : game.seats) {
-            long long net = 0;
-            for (const history::Hand &hand : game.hands)
-                for (const history::HandSeat &seat : hand.seats)
-                    net += seat.name == player.name ? seat.won - seat.invested : 0;
-            EXPECT_EQ(coach::AllInAdjusted(game, player.seat).actualChips, net) << player.name;
+        std::map<std::string, long long> nets;
+        for (const history::Hand &hand : game.hands) {
+            EXPECT_EQ(hand.seats.size(), seats) << file;
+            for (const history::HandSeat &seat : hand.seats) {
+                if (!seat.name.empty())
+                    nets[seat.name] += seat.won - seat.invested;
+                // His own cards, wherever he sits.
+                EXPECT_TRUE(seat.name != hero || !seat.inHand || seat.cardsShown) << hand.number;
+            }
+        }
+        // Each player once among the game's seats.
+        EXPECT_EQ(std::count_if(game.seats.begin(), game.seats.end(),
+                                [](const history::GameSeat &seat) { return !seat.name.empty(); }),
+                  static_cast<long>(nets.size()))
+            << file;
+        for (const auto &[name, net] : nets) {
+            const int player = game.seatOf(name);
+            ASSERT_GE(player, 0) << name;
+            EXPECT_EQ(coach::AllInAdjusted(game, player).actualChips, net) << name;
+            EXPECT_EQ(game.humanSeat() == player, name == hero) << name;
         }
     }
 }

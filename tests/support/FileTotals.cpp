@@ -387,6 +387,9 @@ std::vector<HandTotals> RoomTotals(const std::string &text, bool winamax)
         }
         if (hands.empty())
             continue;
+        // 888's tournament chips are written as money.
+        if (!winamax && line.rfind("Tournament #", 0) == 0)
+            money = false;
         if (std::regex_search(line, m, seat) && !summary &&
             std::find(names.begin(), names.end(), m[1].str()) == names.end()) {
             names.push_back(m[1]);

@@ -135,6 +135,7 @@ private slots:
     void jumpsToStreetsAndPlays();
     void badHandHistoriesGetAMessage();
     void opensOtherFormatsAndExports();
+    void aRealTableCountsItsSeatsNotItsPlayers();
     void reloadDoesNotWaitForTheCoach();
     void gameListCoachColumnAndMistakes();
 
@@ -465,6 +466,37 @@ void TestReview::badHandHistoriesGetAMessage()
     ClickRow(window, 0);
     ClickButton(&window, "last");
     QVERIFY(window.stepCount() > 2);
+}
+
+// Twenty players came and went through the nine seats of this real table.
+void TestReview::aRealTableCountsItsSeatsNotItsPlayers()
+{
+    QTemporaryDir folder;
+    CHandsWindow window(folder.path());
+    window.resize(1250, 700);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(window.openFile(QStringLiteral(BRISQUEL_INTERCHANGE_DATA
+                                           "/real/pokerstars/HH20200417 "
+                                           "Sicilia II - $0,01-$0,02 - USD No Limit Hold'em.txt")));
+    const QString text = window.findChild<QComboBox *>(QStringLiteral("games"))->currentText();
+    QVERIFY2(text.contains(QStringLiteral("9 seats")), qPrintable(text));
+    const QString shots = qEnvironmentVariable("BRISQUEL_SHOTS");
+    if (!shots.isEmpty())
+        QVERIFY(window.grab().save(QDir(shots).filePath(QStringLiteral("review-real-table.png"))));
+
+    // Rush & Cash seats the hero anew each hand: every row shows his cards.
+    QVERIFY(window.openFile(QStringLiteral(BRISQUEL_INTERCHANGE_DATA
+                                           "/real/ggpoker/GG20250916-2143 "
+                                           "- RushAndCash15467382 - 0.02 - 0.05 - 6max.txt")));
+    const QAbstractItemModel *rows =
+        window.findChild<QTableView *>(QStringLiteral("hands"))->model();
+    for (int row = 0; row < rows->rowCount(); ++row)
+        QVERIFY2(!rows->index(row, CHandListModel::kCards).data().toString().isEmpty(),
+                 qPrintable(QString::number(row)));
+    if (!shots.isEmpty())
+        QVERIFY(
+            window.grab().save(QDir(shots).filePath(QStringLiteral("review-rush-and-cash.png"))));
 }
 
 // A PokerStars file of two tables: one entry each in the game list, each replayed; the game

@@ -50,15 +50,18 @@ QString GameListText(const history::Game &game)
     parts << GameTypeText(game);
     if (!game.hands.empty())
         parts << QStringLiteral("%1/%2").arg(game.hands.front().smallBlind).arg(game.hands.front().bigBlind);
-    parts << Count(static_cast<int>(game.seats.size()), "1 seat", "%1 seats");
+    // The table's seats: an imported game also lists the players who came to a seat later.
+    const size_t seats = game.hands.empty() ? game.seats.size() : game.hands.front().seats.size();
+    parts << Count(static_cast<int>(seats), "1 seat", "%1 seats");
     parts << Count(static_cast<int>(game.hands.size()), "1 hand", "%1 hands");
     const int seat = replay::PlayerSeat(game);
     if (!game.hands.empty() && seat >= 0) {
         int net = 0;
         for (const history::Hand &hand : game.hands) {
-            if (seat < static_cast<int>(hand.seats.size()))
-                net += hand.seats[static_cast<size_t>(seat)].won -
-                       hand.seats[static_cast<size_t>(seat)].invested;
+            const int here = game.seatInHand(hand, seat);
+            if (here >= 0 && here < static_cast<int>(hand.seats.size()))
+                net += hand.seats[static_cast<size_t>(here)].won -
+                       hand.seats[static_cast<size_t>(here)].invested;
         }
         parts << (net > 0 ? QStringLiteral("+%1").arg(net) : QString::number(net));
     }

@@ -82,7 +82,8 @@ QVariant CHandListModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= rowCount())
         return {};
     const history::Hand &hand = m_game.hands[static_cast<size_t>(index.row())];
-    const bool seated = m_playerSeat >= 0 && static_cast<size_t>(m_playerSeat) < hand.seats.size();
+    const int player = playerSeatIn(hand);
+    const bool seated = player >= 0 && static_cast<size_t>(player) < hand.seats.size();
     const CoachGrade grade =
         static_cast<size_t>(index.row()) < m_grades.size() ? m_grades[static_cast<size_t>(index.row())] : CoachGrade{};
     const bool mistake = grade.graded && grade.grade != playout::Grade::Ok;
@@ -114,8 +115,8 @@ QVariant CHandListModel::data(const QModelIndex &index, int role) const
     case kCards:
         if (!seated)
             return QString();
-        return CardsText({hand.seats[static_cast<size_t>(m_playerSeat)].cards[0],
-                          hand.seats[static_cast<size_t>(m_playerSeat)].cards[1]});
+        return CardsText({hand.seats[static_cast<size_t>(player)].cards[0],
+                          hand.seats[static_cast<size_t>(player)].cards[1]});
     case kBoard:
         return CardsText(hand.board);
     case kPot:
@@ -123,7 +124,7 @@ QVariant CHandListModel::data(const QModelIndex &index, int role) const
     case kResult: {
         if (!seated)
             return {};
-        const history::HandSeat &seat = hand.seats[static_cast<size_t>(m_playerSeat)];
+        const history::HandSeat &seat = hand.seats[static_cast<size_t>(player)];
         return seat.won - seat.invested;
     }
     case kShowdown:

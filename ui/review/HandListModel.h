@@ -51,6 +51,11 @@ public:
     void setGame(history::Game game, int playerSeat);
     const history::Game &game() const { return m_game; }
     int playerSeat() const { return m_playerSeat; }
+    // The player's seat in `hand`: an imported game's player may sit elsewhere each hand.
+    int playerSeatIn(const history::Hand &hand) const
+    {
+        return m_game.seatInHand(hand, m_playerSeat);
+    }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;

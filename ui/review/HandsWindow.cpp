@@ -541,7 +541,8 @@ void CHandsWindow::showHand(const QModelIndex &index)
         return;
     }
     m_hand = source.row();
-    m_replay.emplace(hands[static_cast<size_t>(m_hand)], m_model->playerSeat());
+    m_replay.emplace(hands[static_cast<size_t>(m_hand)],
+                     m_model->playerSeatIn(hands[static_cast<size_t>(m_hand)]));
     setStep(0);
 }
 
@@ -684,7 +685,11 @@ void CHandsWindow::showCoachLine()
                                                    .hands[static_cast<size_t>(m_hand)]
                                                    .actions[static_cast<size_t>(state.actionIndex)]
                                             : nullptr;
-        const bool decision = action && state.actor == m_model->playerSeat() && IsDecision(*action);
+        const bool decision =
+            action &&
+            state.actor ==
+                m_model->playerSeatIn(m_model->game().hands[static_cast<size_t>(m_hand)]) &&
+            IsDecision(*action);
         showOptionValues(decision);
         if (decision) {
             if (!m_verdictsReady)
