@@ -8,8 +8,8 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 namespace coach {

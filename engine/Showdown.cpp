@@ -2,6 +2,7 @@
 #include "engine/EngineText.h"
 #include "engine/Game.h"
 #include "lineformat/GameLines.h"
+#include "pokerlib/CardCodes.h"
 
 #include <algorithm>
 #include <vector>
@@ -36,7 +37,8 @@ void CDunmereGame::SettleShowdown(int *winnings)
         scores[i] = 0;
         if (!t.m_folded[i] && t.m_inGame[i] > 0) {
             const int hole[2] = {t.m_cards[2 * i], t.m_cards[2 * i + 1]};
-            scores[i] = 10 * PokerLogic().getCombination(hole, &t.m_cards[20], t.m_boardCount);
+            scores[i] = 10 * PokerLogic().getCombination(hole, &t.m_cards[brisquel::kBoardFirst],
+                                                         t.m_boardCount);
             WriteLog(gamelines::LogScore(i, scores[i]), true);
         }
     }

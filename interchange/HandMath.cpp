@@ -164,8 +164,7 @@ Settlement Settle(const history::Hand &hand)
         for (const auto &[seat, chips] : paid)
             if (result.warning.empty() && !won.count(seat))
                 result.warning = hand.seats[static_cast<size_t>(seat)].name +
-                                 " won nothing where the hands shown give " +
-                                 std::to_string(chips);
+                                 " won nothing where the hands shown give " + std::to_string(chips);
     }
     result.split = SplitByWinnings(result.pots, won);
     return result;

@@ -4,6 +4,7 @@
 #include "playout/FastOdds.h"
 #include "playout/HandSim.h"
 #include "playout/Ranges.h"
+#include "pokerlib/CardCodes.h"
 #include "vocabulary/GameVocabulary.h"
 
 #include <algorithm>
@@ -17,7 +18,7 @@ namespace playout {
 
 namespace {
 
-constexpr int kBoardFirst = 20;
+using brisquel::kBoardFirst;
 // Between refinements the caller gets a new estimate about this often.
 constexpr int kRefineMillis = 250;
 

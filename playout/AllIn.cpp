@@ -1,5 +1,6 @@
 #include "playout/AllIn.h"
 
+#include "pokerlib/CardCodes.h"
 #include "pokerlib/Carrowby.h"
 #include "pokerlib/Evaluator.h"
 #include "typical/TypicalPlayer.h"
@@ -12,7 +13,7 @@ namespace playout {
 
 namespace {
 
-constexpr int kBoardFirst = 20;
+using brisquel::kBoardFirst;
 // Boards drawn for each of the opponent's hands before the flop, and deals drawn in all when
 // several opponents are in: a standard error of about 0.01 of the pot.
 constexpr int kPreflopBoardsPerHand = 256;

@@ -1,5 +1,6 @@
 #include "playout/HandSim.h"
 
+#include "pokerlib/CardCodes.h"
 #include "pokerlib/Evaluator.h"
 #include "typical/TypicalPlayer.h"
 #include "vocabulary/GameVocabulary.h"
@@ -11,7 +12,7 @@ namespace playout {
 
 namespace {
 
-constexpr int kBoardFirst = 20;
+using brisquel::kBoardFirst;
 constexpr int kMaxSteps = 100000; // no answers may keep a hand going for ever
 constexpr int kDrawTries = 32;
 
@@ -66,7 +67,7 @@ void PlayState::Start(const HandSoFar &hand)
         t.m_cards[2 * s] = seat.cards[0];
         t.m_cards[2 * s + 1] = seat.cards[1];
     }
-    for (int i = kBoardFirst; i < 25; ++i)
+    for (int i = kBoardFirst; i < brisquel::kTableCards; ++i)
         t.m_cards[i] = -1;
     t.m_boardCount = 0;
     t.m_pot = 0;
@@ -191,8 +192,10 @@ void PlayState::Payout(int winnings[10]) const
     for (int s = 0; s < t.m_seatCount; ++s) {
         if (!t.IsActive(s))
             continue;
-        const int cards[7] = {t.m_cards[2 * s], t.m_cards[2 * s + 1], t.m_cards[20], t.m_cards[21],
-                              t.m_cards[22],    t.m_cards[23],        t.m_cards[24]};
+        const int cards[7] = {t.m_cards[2 * s],           t.m_cards[2 * s + 1],
+                              t.m_cards[kBoardFirst],     t.m_cards[kBoardFirst + 1],
+                              t.m_cards[kBoardFirst + 2], t.m_cards[kBoardFirst + 3],
+                              t.m_cards[kBoardFirst + 4]};
         scores[s] = brisquel::EvaluateCards7(tables, cards);
     }
     GameResult(t.m_invested, scores, winnings, t.m_seatCount);

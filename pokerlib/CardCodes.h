@@ -6,10 +6,22 @@ namespace brisquel {
 // A card is 0..51: suit * 13 + rank, the suits clubs, diamonds, hearts, spades and the ranks
 // from the deuce (0) to the ace (12); -1 marks an empty slot.
 constexpr int kRankCount = 13;
-constexpr int RankOf(int card) { return card % kRankCount; }
-constexpr int SuitOf(int card) { return card / kRankCount; }
-constexpr int CardOf(int rank, int suit) { return suit * kRankCount + rank; }
-constexpr bool SameSuit(int a, int b) { return SuitOf(a) == SuitOf(b); }
+constexpr int RankOf(int card)
+{
+    return card % kRankCount;
+}
+constexpr int SuitOf(int card)
+{
+    return card / kRankCount;
+}
+constexpr int CardOf(int rank, int suit)
+{
+    return suit * kRankCount + rank;
+}
+constexpr bool SameSuit(int a, int b)
+{
+    return SuitOf(a) == SuitOf(b);
+}
 
 // A table seats ten at most.
 constexpr int kMaxSeats = 10;

@@ -2,8 +2,7 @@
 // Public interface of the poker library: cards, hand evaluation, probabilities, hand spectrum,
 // preset ranges, random numbers and pot division. Plain C++, no Qt.
 //
-// Card integer: 0..51; suit = card / 13 (0 clubs, 1 diamonds, 2 hearts, 3 spades);
-// rank index = card % 13 (0 deuce .. 11 king, 12 ace); -1 marks an empty slot.
+// Card integer: 0..51 as pokerlib/CardCodes.h numbers them; -1 marks an empty slot.
 //
 // Thread use: every object may be used from one thread at a time; the tables behind the
 // evaluator are immutable after their first use and may be read from any thread.

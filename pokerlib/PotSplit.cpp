@@ -63,8 +63,7 @@ std::vector<long long> SplitPots(const std::vector<long long> &put,
         paid[s] = std::max(put[s], 0LL);
     if (count == 0)
         return won;
-    const auto top =
-        static_cast<size_t>(std::max_element(paid.begin(), paid.end()) - paid.begin());
+    const auto top = static_cast<size_t>(std::max_element(paid.begin(), paid.end()) - paid.begin());
     long long second = 0;
     for (size_t s = 0; s < count; ++s)
         if (s != top)

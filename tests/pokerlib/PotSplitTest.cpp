@@ -1,5 +1,5 @@
-#include "pokerlib/Carrowby.h"
 #include "pokerlib/PotSplit.h"
+#include "pokerlib/Carrowby.h"
 
 #include <gtest/gtest.h>
 
