@@ -58,7 +58,7 @@ void CDunmereGame::SettleShowdown(int *winnings)
             BreakTies(scores[i], scores, count + 1);
         }
     }
-    GameResult(t.m_invested, scores, winnings, t.m_seatCount);
+    GameResult(t.m_invested, scores, winnings, t.m_seatCount, t.m_button);
     for (int i = 0; i < t.m_seatCount; ++i) {
         if (t.m_inGame[i] == 0)
             continue;

@@ -41,7 +41,7 @@ HeadsUpPayouts PayoutsOf(const CGameTable &t, int seat, int other)
         int winnings[10] = {};
         scores[seat] = mine;
         scores[other] = theirs;
-        GameResult(t.m_invested, scores, winnings, t.m_seatCount);
+        GameResult(t.m_invested, scores, winnings, t.m_seatCount, t.m_button);
         return static_cast<double>(winnings[seat]);
     };
     return {payout(2, 1), payout(1, 1), payout(1, 2)};

@@ -198,7 +198,7 @@ void PlayState::Payout(int winnings[10]) const
                               t.m_cards[kBoardFirst + 4]};
         scores[s] = brisquel::EvaluateCards7(tables, cards);
     }
-    GameResult(t.m_invested, scores, winnings, t.m_seatCount);
+    GameResult(t.m_invested, scores, winnings, t.m_seatCount, t.m_button);
 }
 
 // ---- Rebuild --------------------------------------------------------------------------------

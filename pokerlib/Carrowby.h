@@ -137,10 +137,8 @@ void SeedPokerLibrary(std::uint64_t seed);
 
 bool isExist(int v, const int *array, int n);
 bool comparefun(int a, int b); // highest first: the highest card drawn wins the button
-// Main and side pots from the contribution levels. Each level goes to the best score among
-// the seats with a score > 0 that reached it, split evenly on ties, odd chips to the tied
-// winners in seat order from seat 0; a level no such seat reached goes back to the seats
-// that put it in. The winnings always add up to the contributions, to the chip.
-void GameResult(const int *contributions, const int *scores, int *winnings, int count);
+// The showdown's pay-out by pokerlib/PotSplit.h's SplitPots: scores > 0 for the seats still in,
+// odd chips from the first seat after `button`.
+void GameResult(const int *contributions, const int *scores, int *winnings, int count, int button);
 std::wstring charTOwchar(const char *text); // UTF-8 in; broken bytes become U+FFFD
 std::string GetExecDir(); // folder of the running program, without a trailing slash

@@ -72,13 +72,13 @@ TEST(PotSplit, PotsAndWhoMayWinThem)
     EXPECT_TRUE(brisquel::CutPots({10, 20}, {0, 0}).empty());
 }
 
-TEST(PotSplit, TheShowdownPaysTheSame)
+TEST(PotSplit, TheShowdownPaysByTheSameRule)
 {
-    const int put[4] = {100, 100, 101, 0}, scores[4] = {200, 200, 200, 0};
+    const int put[4] = {101, 101, 101, 0}, scores[4] = {200, 200, 0, 0};
     int winnings[4] = {};
-    GameResult(put, scores, winnings, 4);
-    EXPECT_EQ(std::vector<int>(winnings, winnings + 4), (std::vector<int>{100, 100, 101, 0}));
-    GameResult(nullptr, nullptr, nullptr, 3); // no crash
+    GameResult(put, scores, winnings, 4, 0);
+    EXPECT_EQ(std::vector<int>(winnings, winnings + 4), (std::vector<int>{151, 152, 0, 0}));
+    GameResult(nullptr, nullptr, nullptr, 3, 0); // no crash
 }
 
 TEST(PotSplit, PropertyWinningsEqualContributions)
