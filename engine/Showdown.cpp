@@ -31,7 +31,7 @@ void CDunmereGame::SettleShowdown(int *winnings)
 {
     CGameTable &t = m_table;
     WriteHistory(gamelines::kSummary);
-    int scores[10] = {};
+    int scores[brisquel::kMaxSeats] = {};
     for (int i = 0; i < t.m_seatCount; ++i) {
         winnings[i] = 0;
         scores[i] = 0;
@@ -42,7 +42,7 @@ void CDunmereGame::SettleShowdown(int *winnings)
             WriteLog(gamelines::LogScore(i, scores[i]), true);
         }
     }
-    bool marked[10] = {};
+    bool marked[brisquel::kMaxSeats] = {};
     for (int i = 0; i < t.m_seatCount; ++i) {
         if (scores[i] == 0)
             continue;

@@ -440,7 +440,7 @@ void AddStandard(const HandSoFar &hand, AdviseSettings settings, Advice &advice)
 {
     if (!advice.valid || hand.seat < 0 || hand.seat >= 10)
         return;
-    bool folded[10] = {};
+    bool folded[brisquel::kMaxSeats] = {};
     for (const PastDecision &d : hand.decisions)
         if (d.seat >= 0 && d.seat < 10 && d.fold)
             folded[d.seat] = true;

@@ -37,8 +37,8 @@ struct HeadsUpPayouts
 HeadsUpPayouts PayoutsOf(const CGameTable &t, int seat, int other)
 {
     const auto payout = [&](int mine, int theirs) {
-        int scores[10] = {};
-        int winnings[10] = {};
+        int scores[brisquel::kMaxSeats] = {};
+        int winnings[brisquel::kMaxSeats] = {};
         scores[seat] = mine;
         scores[other] = theirs;
         GameResult(t.m_invested, scores, winnings, t.m_seatCount, t.m_button);
@@ -129,7 +129,7 @@ struct SeatView
     std::uint64_t known = 0;
     int mine[7] = {};
     int theirs[7] = {};
-    int opponents[10] = {};
+    int opponents[brisquel::kMaxSeats] = {};
     int count = 0;
 };
 
@@ -228,7 +228,7 @@ AllInValue ValueAllIn(const PlayState &after, int seat, int chipsNow,
             w.m_cards[kBoardFirst + i] = card;
         }
         w.m_boardCount = 5;
-        int winnings[10];
+        int winnings[brisquel::kMaxSeats];
         work.Payout(winnings);
         const double chips = winnings[seat];
         sum += chips;
@@ -262,7 +262,7 @@ bool ValueCallOrFold(const PlayState &after, int seat, int chipsNow,
     PlayState folded;
     folded.CopyBetting(after);
     folded.Act(0, true);
-    int winnings[10];
+    int winnings[brisquel::kMaxSeats];
     folded.Payout(winnings);
     const double foldChips = t.m_stack[seat] + winnings[seat];
 

@@ -210,7 +210,7 @@ struct HandMeasure
     {
         RangeTracker tracker(odds, {});
         RangeTracker unknownTracker(odds, {}); // every seat read as a player without a persona
-        bool acted[10] = {};
+        bool acted[brisquel::kMaxSeats] = {};
         for (const auto &d : decisions) {
             const CGameTable &t = d.table;
             const int persona = t.m_players[d.seat].m_persona;

@@ -142,7 +142,7 @@ void CDunmereView::LayoutSeats()
     const int n = std::min(m_game.m_table.m_seatCount, 10);
     if (n <= 0)
         return;
-    SeatRects rects[10];
+    SeatRects rects[brisquel::kMaxSeats];
     ComputeSeatRects(n, rects);
     for (int i = 0; i < n; ++i) {
         CPlayerRect &seat = m_game.m_playerRects[i];
