@@ -91,8 +91,7 @@ void CMainFrame::createDocks()
     auto *fileTree = new QTreeWidget;
     fileTree->setHeaderHidden(true);
     auto *fileRoot = new QTreeWidgetItem(fileTree, {tr("Brisquel files")});
-    for (const char *name :
-         {kDatabaseFileName, gamelines::kLogFileName, gamelines::kHistoryFolder})
+    for (const char *name : {kDatabaseFileName, gamelines::kLogFileName, gamelines::kHistoryFolder})
         new QTreeWidgetItem(fileRoot, {QString::fromLatin1(name)});
     fileTree->expandAll();
     m_fileDock = new QDockWidget(tr("File View"), this);
