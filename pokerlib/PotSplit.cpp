@@ -37,16 +37,18 @@ std::vector<Pot> CutPots(const std::vector<long long> &put, const std::vector<lo
 std::vector<long long> SharePot(long long chips, const std::vector<int> &winners, int button,
                                 int seats)
 {
+    if (winners.empty())
+        return {};
     const auto k = static_cast<long long>(winners.size());
-    std::vector<long long> shares(winners.size(), k > 0 ? chips / k : 0);
-    if (k == 0 || seats <= 0)
-        return shares;
+    std::vector<long long> shares(winners.size(), chips / k);
     // Distance of each winner from the button in the order of play: the seat after the
-    // button is 0 steps, the button itself is the last.
+    // button is 0 steps, the button itself is the last. Without a table to go round, the
+    // winners' own order.
+    const int ring = std::max(seats, 1);
     std::vector<size_t> order(winners.size());
     for (size_t i = 0; i < order.size(); ++i)
         order[i] = i;
-    const auto steps = [&](int seat) { return ((seat - button - 1) % seats + seats) % seats; };
+    const auto steps = [&](int seat) { return ((seat - button - 1) % ring + ring) % ring; };
     std::stable_sort(order.begin(), order.end(),
                      [&](size_t a, size_t b) { return steps(winners[a]) < steps(winners[b]); });
     for (long long odd = 0; odd < chips % k; ++odd)

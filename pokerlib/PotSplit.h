@@ -25,7 +25,8 @@ struct Pot
 std::vector<Pot> CutPots(const std::vector<long long> &put, const std::vector<long long> &reach);
 
 // Shares `chips` among `winners` (seats of a table of `seats`), the odd chips from the first
-// seat after `button` on. The result is parallel to `winners`.
+// seat after `button` on (in the winners' order without a table). The result is parallel to
+// `winners`.
 std::vector<long long> SharePot(long long chips, const std::vector<int> &winners, int button,
                                 int seats);
 

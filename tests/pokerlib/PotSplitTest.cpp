@@ -38,8 +38,14 @@ const SplitCase kSplits[] = {
     {"UncalledGoesBack", {200, 500}, {310, 150}, 0, {400, 300}},
     {"NobodyLeftTakesBack", {30, 60}, {0, 0}, 0, {30, 60}},
     {"NegativeStakeIsNone", {-50, 100}, {200, 100}, 0, {0, 100}},
+    {"ScoresShorterThanStakes", {10, 20}, {5}, 0, {20, 10}},
     {"Empty", {}, {}, 0, {}},
 };
+
+void PrintTo(const SplitCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class PotSplit : public testing::TestWithParam<SplitCase>
 {
@@ -70,6 +76,12 @@ TEST(PotSplit, PotsAndWhoMayWinThem)
     ASSERT_EQ(one.size(), 1u);
     EXPECT_EQ(one[0].chips, 180);
     EXPECT_TRUE(brisquel::CutPots({10, 20}, {0, 0}).empty());
+}
+
+TEST(PotSplit, SharesWithoutWinnersOrTable)
+{
+    EXPECT_TRUE(brisquel::SharePot(7, {}, 0, 3).empty());
+    EXPECT_EQ(brisquel::SharePot(7, {2, 0}, 0, 0), (V{4, 3}));
 }
 
 TEST(PotSplit, TheShowdownPaysByTheSameRule)

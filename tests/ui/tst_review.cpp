@@ -364,7 +364,7 @@ void TestReview::jumpsToStreetsAndPlays()
 }
 
 // While the coach plays out the decisions of a long game the window answers, and a Reload
-// leaves the stale review to stop on its own thread: the new review's verdicts arrive.
+// stops the stale review without waiting for it: the new review's verdicts arrive.
 void TestReview::reloadDoesNotWaitForTheCoach()
 {
     QTemporaryDir folder;
