@@ -32,17 +32,35 @@ CBackgroundJobs::~CBackgroundJobs()
     }
     m_wake.notify_all();
     m_worker.join();
+    for (Started &started : m_started)
+        started.thread.join();
 }
 
 void CBackgroundJobs::start(Work work)
 {
+    int generation = 0;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        ++m_generation;
+        generation = ++m_generation;
         m_pending.clear();
-        m_pending.push_back(std::move(work));
     }
-    m_wake.notify_one();
+    joinFinished();
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    std::thread thread([this, work = std::move(work), generation, done] {
+        work(Job(*this, generation));
+        done->store(true); // said last: the thread may be joined at once
+    });
+    m_started.push_back({std::move(thread), generation, std::move(done)});
+}
+
+void CBackgroundJobs::joinFinished()
+{
+    std::erase_if(m_started, [](Started &started) {
+        if (!started.done->load())
+            return false;
+        started.thread.join();
+        return true;
+    });
 }
 
 void CBackgroundJobs::queue(Work work)
@@ -64,6 +82,9 @@ void CBackgroundJobs::stop()
 bool CBackgroundJobs::isRunning() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    for (const Started &started : m_started)
+        if (started.generation == m_generation.load() && !started.done->load())
+            return true;
     return !m_pending.empty() || m_running.load() == m_generation.load();
 }
 
@@ -99,4 +120,5 @@ void CBackgroundJobs::takeInbox()
     for (const auto &[generation, call] : calls)
         if (generation == m_generation.load())
             call();
+    joinFinished();
 }

@@ -1,14 +1,14 @@
 #pragma once
-// Work off the UI thread for a window that must never wait: one worker thread runs the job
-// asked for last. Asking for another job with start(), or stopping, makes the jobs in hand
-// unwanted: they should end at their next check of wanted(), and whatever they still deliver
-// is dropped. Jobs added with queue() run one after another, each to its end.
+// Work off the UI thread for a window that must never wait. A job asked for with start() runs
+// at once on a thread of its own and makes the jobs in hand unwanted, as stop() does: they
+// should end at their next check of wanted(), and whatever they still deliver is dropped; the
+// UI thread never waits for them but on destruction. Jobs added with queue() run one after
+// another on one worker, each to its end.
 //
 // Threads: construct, start, stop, isRunning and destroy on the UI thread; queue on any
-// thread. The work runs on
-// the worker; what it delivers runs on the UI thread (queued), and only while its job is
-// still the one wanted. Destroying the object stops the job and waits for the worker, so a
-// window may close while its job runs.
+// thread. What a job delivers runs on the UI thread (queued), and only while its job is still
+// wanted. Destroying the object stops the jobs and waits for them, so a window may close
+// while its job runs.
 
 #include <QObject>
 
@@ -16,6 +16,7 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -48,7 +49,7 @@ public:
     explicit CBackgroundJobs(QObject *parent = nullptr);
     ~CBackgroundJobs() override;
 
-    // Makes the jobs in hand unwanted and runs `work` once the worker is free of them.
+    // Makes the jobs in hand unwanted and runs `work` at once.
     void start(Work work);
     // Runs `work` after the jobs asked for before it, none of them made unwanted.
     void queue(Work work);
@@ -64,6 +65,16 @@ signals:
 private:
     void workerMain();
     void takeInbox();
+    // Joins the started jobs' threads that have ended.
+    void joinFinished();
+
+    struct Started
+    {
+        std::thread thread;
+        int generation = 0;
+        std::shared_ptr<std::atomic<bool>> done;
+    };
+    std::vector<Started> m_started; // UI thread only
 
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;

@@ -58,14 +58,20 @@ void CDecisionValuer::work(const Request &request, const CBackgroundJobs::Job &j
         fail(tr("No values: the hand is not in the game shown."));
         return;
     }
-    if (m_statsGame != request.game) {
-        m_stats = coach::StatisticsBeforeHands(*game);
-        m_statsGame = request.game;
-    }
     const auto hand = static_cast<size_t>(request.hand);
+    std::vector<CPokerStat> before;
+    {
+        // A stale job may still be reading them while this one starts.
+        std::lock_guard<std::mutex> lock(m_statsMutex);
+        if (m_statsGame != request.game) {
+            m_stats = coach::StatisticsBeforeHands(*game);
+            m_statsGame = request.game;
+        }
+        if (hand < m_stats.size())
+            before = m_stats[hand];
+    }
     const std::vector<playout::ReadDecision> decisions =
-        playout::DecisionsInHand(*game, game->hands[hand], request.seat,
-                                 hand < m_stats.size() ? m_stats[hand] : std::vector<CPokerStat>{});
+        playout::DecisionsInHand(*game, game->hands[hand], request.seat, before);
     // The decisions come in the order of the actions, the blinds and antes left out.
     const std::vector<history::Action> &actions = game->hands[hand].actions;
     int ordinal = 0;

@@ -17,6 +17,7 @@
 #include <QString>
 
 #include <memory>
+#include <mutex>
 #include <vector>
 
 class CDecisionValuer : public QObject
@@ -60,7 +61,8 @@ private:
     int m_action = -1;
     playout::AdviseSettings m_settings;
 
-    // Worker only: the statistics before each hand of the game last valued.
+    // The jobs': the statistics before each hand of the game last valued.
+    std::mutex m_statsMutex; // guards the two below
     std::shared_ptr<const history::Game> m_statsGame;
     std::vector<std::vector<CPokerStat>> m_stats;
 
