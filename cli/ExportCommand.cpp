@@ -61,9 +61,10 @@ int RunExportCommand(const CommandArgs &args)
                      games.front().importedFrom.c_str(), games.size(), games.size() == 1 ? "" : "s",
                      games.front().moneyUnit.empty() ? "" : ", amounts in ",
                      PrintableText(games.front().moneyUnit).c_str());
-    std::vector<std::string> leftOut;
-    const std::string text = interchange::ExportReadable(games, format, leftOut);
-    for (const std::string &warning : leftOut)
+    std::vector<std::string> leftOut, notes;
+    const std::string text = interchange::ExportReadable(games, format, leftOut, &notes);
+    notes.insert(notes.end(), leftOut.begin(), leftOut.end());
+    for (const std::string &warning : notes)
         std::fprintf(stderr, "brisquel-cli: warning: %s\n", PrintableText(warning).c_str());
     if (text.empty() && !leftOut.empty())
         return Fail("no hand was exported: none reads back as it was played");

@@ -1,7 +1,8 @@
 #include "cli/Commands.h"
 
-#include "pokerlib/CardNames.h"
 #include "cli/args/CommandLine.h"
+#include "pokerlib/CardCodes.h"
+#include "pokerlib/CardNames.h"
 #include "pokerlib/EquityCalculator.h"
 
 #include <cstdio>
@@ -10,7 +11,7 @@
 namespace {
 
 constexpr int kMinPlayers = 2;
-constexpr int kMaxPlayers = 10;
+using brisquel::kMaxSeats;
 constexpr long long kMaxTrials = 2000000000;
 constexpr long long kMaxThreads = 64; // as the README says
 constexpr std::uint64_t kDefaultTrials = 100000; // as the desktop calculator
@@ -182,7 +183,7 @@ int RunOddsCommand(const CommandArgs &args)
             holeText = parsed.Positional()[0];
         boardText = parsed.Text("--board").value_or("");
         deadText = parsed.Text("--dead").value_or("");
-        players = int(parsed.Integer("--players", kMinPlayers, kMaxPlayers, 0));
+        players = int(parsed.Integer("--players", kMinPlayers, kMaxSeats, 0));
         trials = parsed.Integer("--trials", 1, kMaxTrials, -1);
         threads = parsed.Integer("--threads", 1, kMaxThreads, 0);
         seed = parsed.Unsigned64("--seed");
@@ -197,8 +198,8 @@ int RunOddsCommand(const CommandArgs &args)
     if (exact && trials > 0)
         return Fail("--exact counts every deal and takes no --trials");
     const int opponents = int(vsTexts.size());
-    if (opponents + 1 > kMaxPlayers)
-        return Fail("at most " + std::to_string(kMaxPlayers - 1) + " --vs opponents");
+    if (opponents + 1 > kMaxSeats)
+        return Fail("at most " + std::to_string(kMaxSeats - 1) + " --vs opponents");
     if (players == 0)
         players = std::max(kMinPlayers, opponents + 1);
     if (players < opponents + 1)

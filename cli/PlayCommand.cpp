@@ -5,6 +5,7 @@
 #include "cli/DataFolder.h"
 #include "interchange/Interchange.h"
 #include "places/FilePlaces.h"
+#include "pokerlib/CardCodes.h"
 #include "validation/PlayerName.h"
 #include "vocabulary/GameVocabulary.h"
 #include "storage/PokerTables.h"
@@ -29,7 +30,7 @@
 namespace {
 
 constexpr int kMinSeats = 2;
-constexpr int kMaxSeats = 10;
+using brisquel::kMaxSeats;
 constexpr int kDefaultStack = 1000;
 constexpr int kDefaultSmallBlind = 10;
 constexpr int kDefaultBigBlind = 20;

@@ -1,6 +1,8 @@
 #include "coach/AllInAdjusted.h"
 
+#include "pokerlib/CardCodes.h"
 #include "pokerlib/Evaluator.h"
+#include "pokerlib/PotSplit.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -9,7 +11,7 @@ namespace coach {
 
 namespace {
 
-constexpr int kMaxSeats = 10;
+using brisquel::kMaxSeats;
 
 struct Layer
 {
@@ -69,25 +71,18 @@ double ExpectedFromPot(const history::Hand &hand, int seat, int boardCards)
         live.push_back(s);
     }
 
-    // The pots by contribution level, as the table cuts them.
-    std::vector<long long> levels;
-    for (const history::HandSeat &h : hand.seats)
-        if (h.invested > 0)
-            levels.push_back(h.invested);
-    std::sort(levels.begin(), levels.end());
-    levels.erase(std::unique(levels.begin(), levels.end()), levels.end());
+    // The pots as the table cuts them; only those this seat may win can pay it.
+    std::vector<long long> put, reach;
+    for (const history::HandSeat &h : hand.seats) {
+        put.push_back(h.invested);
+        reach.push_back(h.inHand && !h.folded ? h.invested : 0);
+    }
     std::vector<Layer> layers;
-    long long previous = 0;
-    for (long long level : levels) {
-        Layer layer;
-        for (const history::HandSeat &h : hand.seats)
-            layer.chips += std::min<long long>(h.invested, level) -
-                           std::min<long long>(h.invested, previous);
+    for (const brisquel::Pot &pot : brisquel::CutPots(put, reach)) {
+        Layer layer{pot.chips, 0};
         for (size_t i = 0; i < live.size(); ++i)
-            if (hand.seats[static_cast<size_t>(live[i])].invested >= level)
+            if (std::binary_search(pot.eligible.begin(), pot.eligible.end(), live[i]))
                 layer.eligible |= 1u << i;
-        previous = level;
-        // Only the layers this seat reaches can pay it.
         if (layer.eligible & (1u << mine))
             layers.push_back(layer);
     }

@@ -2,11 +2,14 @@
 
 #include "playout/HandSim.h"
 #include "pokerlib/Evaluator.h"
+#include "pokerlib/PotSplit.h"
 #include "pokerlib/Rng.h"
 #include "pokerlib/Sampler.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 namespace coach {
@@ -55,12 +58,11 @@ std::vector<std::pair<int, int>> Unordered(const std::set<std::pair<int, int>> &
     return out;
 }
 
-// One layer of the pot the player contests: its chips, and the total an all-in opponent must
-// have put in to be eligible for it.
+// One pot the player contests: its chips, and which opponents may win it (a bit each).
 struct Layer
 {
-    int chips = 0;
-    int top = 0;
+    long long chips = 0;
+    std::uint64_t opponents = ~0ull;
 };
 
 bool ContributionsKnown(const DecisionPoint &point)
@@ -73,30 +75,31 @@ bool ContributionsKnown(const DecisionPoint &point)
     return sum > 0 && sum == point.pot;
 }
 
-// The layers up to the player's total after the call, the call included. Without the seats'
-// contributions, one layer of the whole pot that every opponent contests.
+// The pots the player may win, the call included; an opponent with chips behind can match
+// any of them. Without the seats' contributions, one pot of everything that every opponent
+// contests.
 std::vector<Layer> Layers(const DecisionPoint &point)
 {
     if (!ContributionsKnown(point))
-        return {Layer{point.pot + point.toCall, 0}};
-    const int total = point.committed + point.toCall;
-    std::vector<int> levels{total};
-    for (const Opponent &opponent : point.opponents)
-        if (opponent.stack <= 0 && opponent.committed > 0 && opponent.committed < total)
-            levels.push_back(opponent.committed);
-    std::sort(levels.begin(), levels.end());
-    levels.erase(std::unique(levels.begin(), levels.end()), levels.end());
+        return {Layer{point.pot + point.toCall}};
+    std::vector<long long> put{point.committed + point.toCall}, reach{put.front()};
+    for (const Opponent &opponent : point.opponents) {
+        put.push_back(opponent.committed);
+        reach.push_back(opponent.stack <= 0 ? opponent.committed : LLONG_MAX);
+    }
+    for (int chips : point.dead) {
+        put.push_back(chips);
+        reach.push_back(0);
+    }
     std::vector<Layer> layers;
-    int bottom = 0;
-    for (int top : levels) {
-        const auto slice = [&](int chips) { return std::clamp(chips, bottom, top) - bottom; };
-        Layer layer{slice(total), top};
-        for (const Opponent &opponent : point.opponents)
-            layer.chips += slice(opponent.committed);
-        for (int chips : point.dead)
-            layer.chips += slice(chips);
+    for (const brisquel::Pot &pot : brisquel::CutPots(put, reach)) {
+        if (pot.eligible.empty() || pot.eligible.front() != 0)
+            continue;
+        Layer layer{pot.chips, 0};
+        for (int seat : pot.eligible)
+            if (seat > 0)
+                layer.opponents |= 1ull << (seat - 1);
         layers.push_back(layer);
-        bottom = top;
     }
     return layers;
 }
@@ -120,7 +123,7 @@ int WinnablePot(const DecisionPoint &point)
 {
     int chips = -point.toCall;
     for (const Layer &layer : Layers(point))
-        chips += layer.chips;
+        chips += static_cast<int>(layer.chips);
     return chips;
 }
 
@@ -254,15 +257,13 @@ brisquel::Hand RangeHand(const brisquel::EvalTables &tables,
     return brisquel::CardHand(tables, a) + brisquel::CardHand(tables, b);
 }
 
-// The share of a layer against the opponents eligible for it (top 0: everyone).
+// The share of a pot against the opponents eligible for it (bit i: opponent i).
 template <typename Value>
-double ShareOf(const std::vector<Opponent> &opponents, const std::vector<Value> &theirs, Value mine,
-               int top)
+double ShareOf(const std::vector<Value> &theirs, Value mine, std::uint64_t opponents)
 {
     int tied = 1;
     for (size_t i = 0; i < theirs.size(); ++i) {
-        const Opponent &opponent = opponents[i];
-        if (top > 0 && opponent.stack <= 0 && opponent.committed < top)
+        if (!(opponents >> i & 1))
             continue;
         if (theirs[i] > mine)
             return 0.0;
@@ -326,13 +327,15 @@ void Estimator::RangeEquity(const DecisionPoint &point, Estimate &estimate)
                                            brisquel::CardHand(tables, point.hole[1]));
         for (size_t i = 0; i < count; ++i)
             theirs[i] = brisquel::Evaluate(tables, board + hands[i]);
-        const auto shareOf = [&](int top) { return ShareOf(point.opponents, theirs, mine, top); };
-        const double share = shareOf(0);
+        const auto shareOf = [&](std::uint64_t opponents) {
+            return ShareOf(theirs, mine, opponents);
+        };
+        const double share = shareOf(~0ull);
         sum += share;
         sumSquares += share * share;
         double chips = -point.toCall;
         for (const Layer &layer : layers)
-            chips += layer.chips * shareOf(layer.top);
+            chips += static_cast<double>(layer.chips) * shareOf(layer.opponents);
         chipsSum += chips;
         chipsSquares += chips * chips;
     }

@@ -1,4 +1,5 @@
 #include "coach/TableDecision.h"
+#include "pokerlib/CardCodes.h"
 
 #include <algorithm>
 
@@ -18,7 +19,7 @@ DecisionPoint TableDecision(const CGameTable &table, const std::vector<CAction> 
     DecisionPoint point;
     point.hole = {table.m_cards[2 * seat], table.m_cards[2 * seat + 1]};
     for (int i = 0; i < table.m_boardCount && i < 5; ++i)
-        point.board.push_back(table.m_cards[20 + i]);
+        point.board.push_back(table.m_cards[brisquel::kBoardFirst + i]);
     point.pot = table.m_pot;
     for (int s = 0; s < table.m_seatCount; ++s)
         point.pot += table.m_bet[s];

@@ -100,7 +100,7 @@ void CDunmereGame::PlayStreets(Lock &lock)
             PlayPostflop(2, lock);
     }
     if (!m_handEnded) {
-        int winnings[10] = {};
+        int winnings[brisquel::kMaxSeats] = {};
         SettleShowdown(winnings);
         PayOut(winnings, lock);
         ShowdownPause(lock);

@@ -17,7 +17,7 @@ struct RoundState
     int street = -1;       // 0 flop, 1 turn, 2 river
     int bigBlindSeat = -1; // preflop only
     int bigBlindTurns = 0;
-    bool acted[10] = {}; // has decided since the last bet or raise
+    bool acted[brisquel::kMaxSeats] = {}; // has decided since the last bet or raise
 };
 
 enum class Booking

@@ -229,7 +229,7 @@ void CDunmereGame::ShowdownCommand()
 {
     try {
         Lock lock = LockState();
-        int winnings[10] = {};
+        int winnings[brisquel::kMaxSeats] = {};
         SettleShowdown(winnings);
         PayOut(winnings, lock);
     } catch (const Aborted &) {

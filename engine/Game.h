@@ -178,7 +178,7 @@ public:
     void Shutdown();
 
     // ---- Game state (lock held to read or write from outside the game thread). ----
-    CPlayerRect m_playerRects[10];
+    CPlayerRect m_playerRects[brisquel::kMaxSeats];
     bool m_showStatistics = false;
     GameType m_gameTypes[2];
     CGameTable m_table;
@@ -249,7 +249,7 @@ private:
     // Round-local state of one betting round, and what a win by folds paid.
     struct Round : betting::RoundState
     {
-        int won[10] = {};
+        int won[brisquel::kMaxSeats] = {};
     };
 
     void DealThreadMain();
@@ -308,8 +308,8 @@ private:
 
     struct HandStartMark
     {
-        int stacks[10] = {};
-        CPokerStat stats[10];
+        int stacks[brisquel::kMaxSeats] = {};
+        CPokerStat stats[brisquel::kMaxSeats];
         long long chipsAdded = 0;
         int handsCompleted = 0;
         GameFiles::Marks files;

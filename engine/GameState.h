@@ -5,6 +5,7 @@
 // Threads: the game thread writes these fields and the UI thread reads them while painting;
 // both do so only while holding the game's state mutex (see Game.h).
 
+#include "pokerlib/CardCodes.h"
 #include "pokerlib/Carrowby.h"
 #include "rules/NoLimitRules.h"
 #include "stats/PokerStat.h"
@@ -88,25 +89,25 @@ public:
     CGameTable();
 
     int m_seatCount = 0;
-    CPlayer m_players[10];
-    int m_inGame[10] = {};
-    int m_startStack[10] = {};
+    CPlayer m_players[brisquel::kMaxSeats];
+    int m_inGame[brisquel::kMaxSeats] = {};
+    int m_startStack[brisquel::kMaxSeats] = {};
     long long m_resultByPersona[5] = {};
-    int m_stack[10] = {};
-    int m_bet[10] = {};
-    int m_invested[10] = {};
-    bool m_folded[10] = {};
+    int m_stack[brisquel::kMaxSeats] = {};
+    int m_bet[brisquel::kMaxSeats] = {};
+    int m_invested[brisquel::kMaxSeats] = {};
+    bool m_folded[brisquel::kMaxSeats] = {};
     int m_amountToCall = 0;
     int m_pot = 0;
     int m_smallBlind = 0;
     int m_bigBlind = 0;
     int m_ante = 0;
     int m_button = 0;
-    int m_cards[25] = {};
+    int m_cards[brisquel::kTableCards] = {};
     int m_boardCount = 0;
     int m_humanAmount = 0;
-    int m_positionClass[10] = {}; // kPositionEarly, kPositionMiddle, kPositionLate
-    int m_lastAction[10] = {};    // kLastActionNone, ...Fold, ...Call, ...Raise
+    int m_positionClass[brisquel::kMaxSeats] = {}; // kPositionEarly, kPositionMiddle, kPositionLate
+    int m_lastAction[brisquel::kMaxSeats] = {};    // kLastActionNone, ...Fold, ...Call, ...Raise
     int m_lastRaiser = -1;
     // The raising history of the round being played: the minimum raise and who may raise.
     rules::RaiseHistory m_raises;

@@ -2,6 +2,7 @@
 #include "engine/EngineText.h"
 #include "engine/Game.h"
 #include "lineformat/GameLines.h"
+#include "pokerlib/CardCodes.h"
 
 #include <algorithm>
 #include <iterator>
@@ -251,7 +252,7 @@ void CDunmereGame::DealFlop()
     for (int i = 20; i < 23; ++i)
         t.m_cards[i] = DrawUnused(i);
     t.m_boardCount = 3;
-    const std::string cards = Narrow(DeckOf(&t.m_cards[20], 3).display2());
+    const std::string cards = Narrow(DeckOf(&t.m_cards[brisquel::kBoardFirst], 3).display2());
     WriteLog(gamelines::LogFlop(cards), true);
     WriteHistory(gamelines::Flop(cards));
     Invalidate(m_boardRect);
@@ -259,12 +260,12 @@ void CDunmereGame::DealFlop()
 
 void CDunmereGame::DealTurn()
 {
-    DealBoardCard(23, gamelines::LogTurn, gamelines::Turn);
+    DealBoardCard(brisquel::kBoardFirst + 3, gamelines::LogTurn, gamelines::Turn);
 }
 
 void CDunmereGame::DealRiver()
 {
-    DealBoardCard(24, gamelines::LogRiver, gamelines::River);
+    DealBoardCard(brisquel::kBoardFirst + 4, gamelines::LogRiver, gamelines::River);
 }
 
 // The turn and the river: one card into board slot `slot`, which is also the card count

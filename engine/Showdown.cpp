@@ -2,6 +2,7 @@
 #include "engine/EngineText.h"
 #include "engine/Game.h"
 #include "lineformat/GameLines.h"
+#include "pokerlib/CardCodes.h"
 
 #include <algorithm>
 #include <vector>
@@ -30,17 +31,18 @@ void CDunmereGame::SettleShowdown(int *winnings)
 {
     CGameTable &t = m_table;
     WriteHistory(gamelines::kSummary);
-    int scores[10] = {};
+    int scores[brisquel::kMaxSeats] = {};
     for (int i = 0; i < t.m_seatCount; ++i) {
         winnings[i] = 0;
         scores[i] = 0;
         if (!t.m_folded[i] && t.m_inGame[i] > 0) {
             const int hole[2] = {t.m_cards[2 * i], t.m_cards[2 * i + 1]};
-            scores[i] = 10 * PokerLogic().getCombination(hole, &t.m_cards[20], t.m_boardCount);
+            scores[i] = 10 * PokerLogic().getCombination(hole, &t.m_cards[brisquel::kBoardFirst],
+                                                         t.m_boardCount);
             WriteLog(gamelines::LogScore(i, scores[i]), true);
         }
     }
-    bool marked[10] = {};
+    bool marked[brisquel::kMaxSeats] = {};
     for (int i = 0; i < t.m_seatCount; ++i) {
         if (scores[i] == 0)
             continue;
@@ -56,7 +58,7 @@ void CDunmereGame::SettleShowdown(int *winnings)
             BreakTies(scores[i], scores, count + 1);
         }
     }
-    GameResult(t.m_invested, scores, winnings, t.m_seatCount);
+    GameResult(t.m_invested, scores, winnings, t.m_seatCount, t.m_button);
     for (int i = 0; i < t.m_seatCount; ++i) {
         if (t.m_inGame[i] == 0)
             continue;

@@ -50,6 +50,12 @@ std::vector<std::string> SplitLines(const std::string &text, bool &complete)
     return lines;
 }
 
+std::vector<std::string> SplitLines(const std::string &text)
+{
+    bool complete = false;
+    return SplitLines(text, complete);
+}
+
 std::optional<int> NumberAt(const std::string &text, size_t &pos)
 {
     int value = 0;

@@ -14,6 +14,7 @@ bool StartsWith(const std::string &text, const std::string &prefix);
 bool EndsWith(const std::string &text, const std::string &suffix);
 // Lines without their "\r\n" or "\n"; `complete` is false when the last line has no line end.
 std::vector<std::string> SplitLines(const std::string &text, bool &complete);
+std::vector<std::string> SplitLines(const std::string &text);
 // A whole decimal number (optionally negative) at text[pos...]; advances pos.
 std::optional<int> NumberAt(const std::string &text, size_t &pos);
 // The cards of "Ah Kd 7c", -1 for each word that is no card.

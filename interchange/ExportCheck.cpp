@@ -1,5 +1,7 @@
 #include "interchange/Interchange.h"
 
+#include "interchange/HandMath.h"
+
 #include <map>
 
 namespace interchange {
@@ -41,7 +43,7 @@ bool ReadsBack(const history::Game &game, Format format, std::string &why)
 } // namespace
 
 std::string ExportReadable(const std::vector<history::Game> &games, Format format,
-                           std::vector<std::string> &leftOut)
+                           std::vector<std::string> &leftOut, std::vector<std::string> *notes)
 {
     std::vector<history::Game> kept;
     for (const history::Game &game : games) {
@@ -50,6 +52,10 @@ std::string ExportReadable(const std::vector<history::Game> &games, Format forma
         for (const history::Hand &hand : game.hands) {
             one.hands.assign(1, hand);
             std::string why;
+            const std::string disagreement = detail::Settle(hand).warning;
+            if (notes && !disagreement.empty())
+                notes->push_back(game.historyPath + ": hand " + std::to_string(hand.number) + ": " +
+                                 disagreement + "; the winnings are written as played");
             if (ReadsBack(one, format, why))
                 checked.hands.push_back(hand);
             else

@@ -1,6 +1,7 @@
 #include "interchange/HandMath.h"
 
 #include "pokerlib/HandValue.h"
+#include "pokerlib/PotSplit.h"
 
 #include <algorithm>
 #include <map>
@@ -20,6 +21,7 @@ const char *const kRankPlurals[13] = {"Deuces", "Threes", "Fours", "Fives", "Six
 bool SplitByStrength(const history::Hand &hand, std::vector<Pot> &pots)
 {
     const std::vector<int> order = SeatsFromButton(hand);
+    const int count = static_cast<int>(hand.seats.size());
     for (Pot &pot : pots) {
         pot.shares.clear();
         unsigned best = 0;
@@ -39,10 +41,10 @@ bool SplitByStrength(const history::Hand &hand, std::vector<Pot> &pots)
         }
         if (winners.empty())
             return false;
-        const int each = pot.amount / static_cast<int>(winners.size());
-        int odd = pot.amount % static_cast<int>(winners.size());
-        for (int seat : winners)
-            pot.shares.emplace_back(seat, each + (odd-- > 0 ? 1 : 0));
+        const std::vector<long long> shares =
+            brisquel::SharePot(pot.amount, winners, ButtonOf(hand), count);
+        for (size_t w = 0; w < winners.size(); ++w)
+            pot.shares.emplace_back(winners[w], static_cast<int>(shares[w]));
     }
     return true;
 }
@@ -75,11 +77,17 @@ bool SplitByWinnings(std::vector<Pot> &pots, std::map<int, int> won)
 
 } // namespace
 
+int ButtonOf(const history::Hand &hand)
+{
+    const int count = static_cast<int>(hand.seats.size());
+    return hand.button >= 0 && hand.button < count ? hand.button : count - 1;
+}
+
 std::vector<int> SeatsFromButton(const history::Hand &hand)
 {
     std::vector<int> order;
     const int count = static_cast<int>(hand.seats.size());
-    const int button = hand.button >= 0 && hand.button < count ? hand.button : count - 1;
+    const int button = ButtonOf(hand);
     for (int step = 1; step <= count; ++step) {
         const int seat = (button + step) % count;
         if (hand.seats[static_cast<size_t>(seat)].inHand)
@@ -119,32 +127,12 @@ Settlement Settle(const history::Hand &hand)
         put[top] = second;
     }
 
-    std::vector<int> levels;
-    for (int p : put) {
-        if (p > 0)
-            levels.push_back(p);
-    }
-    std::sort(levels.begin(), levels.end());
-    levels.erase(std::unique(levels.begin(), levels.end()), levels.end());
-    int previous = 0;
-    for (int level : levels) {
-        Pot pot;
-        for (size_t s = 0; s < count; ++s) {
-            pot.amount += std::clamp(put[s], previous, level) - previous;
-            const history::HandSeat &seat = hand.seats[s];
-            if (seat.inHand && !seat.folded && put[s] >= level)
-                pot.eligible.push_back(static_cast<int>(s));
-        }
-        previous = level;
-        // Layers with the same players make one pot; chips only folded seats reached stay
-        // with the pot below.
-        if (!result.pots.empty() &&
-            (pot.eligible.empty() || pot.eligible == result.pots.back().eligible)) {
-            result.pots.back().amount += pot.amount;
-            continue;
-        }
-        result.pots.push_back(pot);
-    }
+    std::vector<long long> putChips(put.begin(), put.end()), reach(count, 0);
+    for (size_t s = 0; s < count; ++s)
+        if (hand.seats[s].inHand && !hand.seats[s].folded)
+            reach[s] = put[s];
+    for (const brisquel::Pot &pot : brisquel::CutPots(putChips, reach))
+        result.pots.push_back(Pot{static_cast<int>(pot.chips), pot.eligible, {}});
 
     std::map<int, int> won;
     for (size_t s = 0; s < count; ++s) {
@@ -164,6 +152,19 @@ Settlement Settle(const history::Hand &hand)
             result.split = true;
             return result;
         }
+        // The hands shown say otherwise than the winnings: the winnings stand, as the hand
+        // was paid, but not without a word.
+        for (const auto &[seat, chips] : won)
+            if (paid[seat] != chips) {
+                result.warning = hand.seats[static_cast<size_t>(seat)].name + " won " +
+                                 std::to_string(chips) + " where the hands shown give " +
+                                 std::to_string(paid[seat]);
+                break;
+            }
+        for (const auto &[seat, chips] : paid)
+            if (result.warning.empty() && !won.count(seat))
+                result.warning = hand.seats[static_cast<size_t>(seat)].name +
+                                 " won nothing where the hands shown give " + std::to_string(chips);
     }
     result.split = SplitByWinnings(result.pots, won);
     return result;
@@ -278,23 +279,6 @@ void Replay(history::Hand &hand, int humanSeat)
         seat.positionClass = met < 2 ? 2 : (met < 5 ? 1 : 0);
         ++met;
     }
-}
-
-std::vector<std::string> SplitLines(const std::string &text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(std::move(line));
-        start = end + 1;
-    }
-    return lines;
 }
 
 } // namespace interchange::detail

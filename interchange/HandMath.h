@@ -3,6 +3,7 @@
 // made hand, and the replay that gives an imported hand what history/ gives a read one.
 
 #include "history/HistoryReader.h"
+#include "history/TextPatterns.h"
 
 #include <string>
 #include <vector>
@@ -22,6 +23,9 @@ struct Settlement
     int uncalled = 0;
     std::vector<Pot> pots; // the main pot first
     bool split = false;    // the shares of every pot are known and add up to what each seat won
+    // Set when the hands shown split the pots otherwise than the seats' winnings (which are
+    // kept): who won what against what the hands give.
+    std::string warning;
 };
 
 // The uncalled bet, the main and side pots and who took what from each, from the chips each
@@ -43,8 +47,10 @@ void Replay(history::Hand &hand, int humanSeat);
 // The seat's hand against the board, 0 when its cards are not known.
 unsigned HandStrength(const history::Hand &hand, int seat);
 
-// Splits a text into lines without their ends ("\r\n" too).
-std::vector<std::string> SplitLines(const std::string &text);
+using history::detail::SplitLines;
+
+// The hand's button, the last seat when the hand names none.
+int ButtonOf(const history::Hand &hand);
 
 // The seats in play order for a hand: from the first seat after the button round to the button.
 std::vector<int> SeatsFromButton(const history::Hand &hand);

@@ -45,8 +45,11 @@ std::string ExportGames(const std::vector<history::Game> &games, Format format);
 // As ExportGames, but each hand is first written alone and read back with the importer below:
 // a hand it refuses, or reads with another pot or other winnings, is left out, with a warning
 // in leftOut naming the game's file, the hand and the reason. Every write to a file goes here.
+// A hand whose winnings differ from what the hands shown give each pot is written as played,
+// with a note in `notes` when given.
 std::string ExportReadable(const std::vector<history::Game> &games, Format format,
-                           std::vector<std::string> &leftOut);
+                           std::vector<std::string> &leftOut,
+                           std::vector<std::string> *notes = nullptr);
 
 struct ImportResult
 {

@@ -2,6 +2,7 @@
 
 #include "opponents/Decisions.h"
 #include "opponents/Roster.h"
+#include "vocabulary/GameVocabulary.h"
 
 #include <atomic>
 #include <ctime>
@@ -25,16 +26,16 @@ int BotGameResult::finalChips() const
 
 std::vector<std::string> DefaultBotNames(int seats)
 {
-    static const char *const cycle[] = {"Master", "Tim", "Maniac", "Professor"};
+    static const int cycle[] = {kPersonaMaster, kPersonaTim, kPersonaManiac, kPersonaProfessor};
     std::vector<std::string> names;
     const auto seating = DefaultSeating();
     for (int s = 0; s < seats; ++s) {
         if (s == 0)
-            names.emplace_back("Professor");
+            names.emplace_back(PersonaName(kPersonaProfessor));
         else if (s < static_cast<int>(seating.size()))
             names.push_back(seating[static_cast<size_t>(s)].name);
         else
-            names.emplace_back(cycle[(s - 1) % 4]);
+            names.emplace_back(PersonaName(cycle[(s - 1) % 4]));
     }
     return names;
 }

@@ -1,6 +1,7 @@
 #include "opponents/Decisions.h"
 
 #include "opponents/Roster.h"
+#include "pokerlib/CardCodes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,7 +18,7 @@ constexpr int kEight = 8;
 constexpr int kSix = 6;
 constexpr int kAceKingSum = 27;
 constexpr int kManiacHighSum = 21;
-constexpr int kBoardFirst = 20;
+using brisquel::kBoardFirst;
 // Master ignores an opponent's raising figure until it rests on this many hands.
 constexpr int kMinStatHands = 20;
 // Maniac's draws over 0..100: a small pair goes in above 30, an unraised junk hand above 90.
@@ -30,7 +31,7 @@ constexpr int kTimLaterMinCode = 27;
 
 int RankOf(int card)
 {
-    return card % 13 + 2;
+    return brisquel::RankOf(card) + 2;
 }
 
 // Everything a decision reads, gathered once.
@@ -182,7 +183,7 @@ int MasterPreflop(const Situation &s, IDecisionOdds &odds)
         if (s.seat == t.PreviousActiveSeat(t.m_button) && InRange(t.m_ranges.m_sets[1], s))
             return openRaise;
         if (s.seat == smallBlind && s.bb > 0) {
-            const bool suited = s.hole[0] / 13 == s.hole[1] / 13;
+            const bool suited = brisquel::SameSuit(s.hole[0], s.hole[1]);
             if (static_cast<double>(s.stack) / s.bb < PushThreshold(s.r1, s.r2, suited)) {
                 long long amount = s.stack;
                 const int cap = t.MaxOpponentStack(s.seat);

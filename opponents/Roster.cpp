@@ -1,5 +1,7 @@
 #include "opponents/Roster.h"
 
+#include "vocabulary/GameVocabulary.h"
+
 #include <algorithm>
 
 std::string StrategyLogName(int persona)
@@ -16,10 +18,10 @@ int AssignPersona(const std::string &name, EasyRandom &random)
 const std::vector<StrategyRow> &StrategyList()
 {
     static const std::vector<StrategyRow> rows = {
-        {"1", "Master", "The Best Strategy"},
-        {"2", "Tim", "Tight Strategy"},
-        {"3", "Maniac", "Loose Agressive Strategy"},
-        {"4", "Professor", "Probability Theory Strategy"},
+        {"1", PersonaName(kPersonaMaster), "The Best Strategy"},
+        {"2", PersonaName(kPersonaTim), "Tight Strategy"},
+        {"3", PersonaName(kPersonaManiac), "Loose Agressive Strategy"},
+        {"4", PersonaName(kPersonaProfessor), "Probability Theory Strategy"},
     };
     return rows;
 }
@@ -27,9 +29,10 @@ const std::vector<StrategyRow> &StrategyList()
 std::vector<SeatRow> DefaultSeating()
 {
     std::vector<SeatRow> rows;
-    for (const char *name :
-         {"Hero", "Master", "Tim", "Maniac", "Professor", "Master", "Tim", "Maniac", "Professor"})
-        rows.push_back({name, kDefaultSeatStack});
+    for (int persona :
+         {kPersonaHero, kPersonaMaster, kPersonaTim, kPersonaManiac, kPersonaProfessor,
+          kPersonaMaster, kPersonaTim, kPersonaManiac, kPersonaProfessor})
+        rows.push_back({PersonaName(persona), kDefaultSeatStack});
     return rows;
 }
 
@@ -37,7 +40,7 @@ std::vector<SeatRow> BlankSeating(int count)
 {
     std::vector<SeatRow> rows;
     for (int i = 0; i < count; ++i)
-        rows.push_back({i == 0 ? "Hero" : "Unknow", kDefaultSeatStack});
+        rows.push_back({i == 0 ? PersonaName(kPersonaHero) : "Unknow", kDefaultSeatStack});
     return rows;
 }
 
@@ -80,8 +83,10 @@ const std::map<std::string, int> &AvatarTable()
         int id = 483;
         for (const std::string &name : RandomNamePool())
             t[name] = id++;
-        for (const char *name : {"Maniac", "Professor", "Master", "Tim", "Unknow", "Hero"})
-            t[name] = id++;
+        for (int persona : {kPersonaManiac, kPersonaProfessor, kPersonaMaster, kPersonaTim})
+            t[PersonaName(persona)] = id++;
+        t["Unknow"] = id++;
+        t[PersonaName(kPersonaHero)] = id++;
         return t;
     }();
     return table;

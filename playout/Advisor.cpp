@@ -4,6 +4,7 @@
 #include "playout/FastOdds.h"
 #include "playout/HandSim.h"
 #include "playout/Ranges.h"
+#include "pokerlib/CardCodes.h"
 #include "vocabulary/GameVocabulary.h"
 
 #include <algorithm>
@@ -17,7 +18,7 @@ namespace playout {
 
 namespace {
 
-constexpr int kBoardFirst = 20;
+using brisquel::kBoardFirst;
 // Between refinements the caller gets a new estimate about this often.
 constexpr int kRefineMillis = 250;
 
@@ -439,7 +440,7 @@ void AddStandard(const HandSoFar &hand, AdviseSettings settings, Advice &advice)
 {
     if (!advice.valid || hand.seat < 0 || hand.seat >= 10)
         return;
-    bool folded[10] = {};
+    bool folded[brisquel::kMaxSeats] = {};
     for (const PastDecision &d : hand.decisions)
         if (d.seat >= 0 && d.seat < 10 && d.fold)
             folded[d.seat] = true;

@@ -1,5 +1,6 @@
 #include "playout/AllIn.h"
 
+#include "pokerlib/CardCodes.h"
 #include "pokerlib/Carrowby.h"
 #include "pokerlib/Evaluator.h"
 #include "typical/TypicalPlayer.h"
@@ -12,7 +13,7 @@ namespace playout {
 
 namespace {
 
-constexpr int kBoardFirst = 20;
+using brisquel::kBoardFirst;
 // Boards drawn for each of the opponent's hands before the flop, and deals drawn in all when
 // several opponents are in: a standard error of about 0.01 of the pot.
 constexpr int kPreflopBoardsPerHand = 256;
@@ -36,11 +37,11 @@ struct HeadsUpPayouts
 HeadsUpPayouts PayoutsOf(const CGameTable &t, int seat, int other)
 {
     const auto payout = [&](int mine, int theirs) {
-        int scores[10] = {};
-        int winnings[10] = {};
+        int scores[brisquel::kMaxSeats] = {};
+        int winnings[brisquel::kMaxSeats] = {};
         scores[seat] = mine;
         scores[other] = theirs;
-        GameResult(t.m_invested, scores, winnings, t.m_seatCount);
+        GameResult(t.m_invested, scores, winnings, t.m_seatCount, t.m_button);
         return static_cast<double>(winnings[seat]);
     };
     return {payout(2, 1), payout(1, 1), payout(1, 2)};
@@ -128,7 +129,7 @@ struct SeatView
     std::uint64_t known = 0;
     int mine[7] = {};
     int theirs[7] = {};
-    int opponents[10] = {};
+    int opponents[brisquel::kMaxSeats] = {};
     int count = 0;
 };
 
@@ -227,7 +228,7 @@ AllInValue ValueAllIn(const PlayState &after, int seat, int chipsNow,
             w.m_cards[kBoardFirst + i] = card;
         }
         w.m_boardCount = 5;
-        int winnings[10];
+        int winnings[brisquel::kMaxSeats];
         work.Payout(winnings);
         const double chips = winnings[seat];
         sum += chips;
@@ -261,7 +262,7 @@ bool ValueCallOrFold(const PlayState &after, int seat, int chipsNow,
     PlayState folded;
     folded.CopyBetting(after);
     folded.Act(0, true);
-    int winnings[10];
+    int winnings[brisquel::kMaxSeats];
     folded.Payout(winnings);
     const double foldChips = t.m_stack[seat] + winnings[seat];
 

@@ -3,6 +3,7 @@
 #include "history/HistoryReader.h"
 #include "playout/Advisor.h"
 #include "playout/HandSim.h"
+#include "pokerlib/CardCodes.h"
 #include "vocabulary/GameVocabulary.h"
 
 namespace playout {
@@ -31,7 +32,7 @@ std::shared_ptr<const HandSoFar> CaptureLive(const CDunmereGame &game, int seat)
         hand->seats[seat].cards[1] = t.m_cards[2 * seat + 1];
     }
     for (int i = 0; i < t.m_boardCount && i < 5; ++i)
-        hand->board.push_back(t.m_cards[20 + i]);
+        hand->board.push_back(t.m_cards[brisquel::kBoardFirst + i]);
     int street = -1;
     for (const CAction &a : game.m_actions) {
         if (a.m_kind == actionkind::kPreflopBegins) {

@@ -1,6 +1,7 @@
 // The coach as a player: one seat takes the advisor's best option at every decision.
 #include "playout/Advisor.h"
 #include "playout/HandSim.h"
+#include "pokerlib/CardCodes.h"
 
 #include <algorithm>
 #include <iterator>
@@ -26,7 +27,7 @@ struct CCoachDecider::Impl
         now[0] = t.m_button;
         for (int s = 0; s < 10; ++s)
             now[1 + s] = t.m_inGame[s] != 0 ? t.m_stack[s] + t.m_invested[s] : -1;
-        std::copy(t.m_cards, t.m_cards + 20, now + 11);
+        std::copy(t.m_cards, t.m_cards + brisquel::kBoardFirst, now + 11);
         if (started && std::equal(std::begin(now), std::end(now), std::begin(key)))
             return;
         started = true;
@@ -53,7 +54,8 @@ struct CCoachDecider::Impl
         at.seat = seat;
         at.seats[seat].cards[0] = t.m_cards[2 * seat];
         at.seats[seat].cards[1] = t.m_cards[2 * seat + 1];
-        at.board.assign(t.m_cards + 20, t.m_cards + 20 + std::clamp(t.m_boardCount, 0, 5));
+        at.board.assign(t.m_cards + brisquel::kBoardFirst,
+                        t.m_cards + brisquel::kBoardFirst + std::clamp(t.m_boardCount, 0, 5));
         AdviseSettings advise = settings;
         // Reproducible with the game's seed, different at every decision.
         std::uint64_t seed = advise.seed.value_or(1) ^ 0xC0AC4ULL;

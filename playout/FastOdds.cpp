@@ -1,6 +1,7 @@
 #include "playout/FastOdds.h"
 
 #include "playout/Advice.h"
+#include "pokerlib/CardCodes.h"
 #include "pokerlib/Evaluator.h"
 #include "pokerlib/HandValue.h"
 #include "pokerlib/Rng.h"
@@ -17,7 +18,7 @@ namespace playout {
 namespace {
 
 constexpr int kClasses = 169;
-constexpr int kMaxPlayers = 10;
+using brisquel::kMaxSeats;
 // Against the top of the spectrum: entries at every whole percent, read in between by a
 // straight line (the library's own answer is a 5,000-deal sample, noisier than the line's bend).
 constexpr int kTopSteps = 100;
@@ -28,7 +29,7 @@ constexpr std::uint64_t kTopSeed = 0x5EED'0002'0000'0000ull;
 
 int RankIndex(int card)
 {
-    return card % 13;
+    return brisquel::RankOf(card);
 }
 
 // The starting-hand class of two cards, in a 13 x 13 grid of rank indices: pairs on the
@@ -37,7 +38,7 @@ int ClassOf(int a, int b)
 {
     const int hi = std::max(RankIndex(a), RankIndex(b));
     const int lo = std::min(RankIndex(a), RankIndex(b));
-    const bool suited = a / 13 == b / 13;
+    const bool suited = brisquel::SameSuit(a, b);
     return suited ? hi * 13 + lo : lo * 13 + hi;
 }
 
@@ -74,9 +75,9 @@ template <std::size_t N> struct LazyTable
     }
 };
 
-LazyTable<kClasses *(kMaxPlayers + 1)> &WinTable()
+LazyTable<kClasses *(kMaxSeats + 1)> &WinTable()
 {
-    static LazyTable<kClasses *(kMaxPlayers + 1)> table;
+    static LazyTable<kClasses *(kMaxSeats + 1)> table;
     return table;
 }
 
@@ -98,7 +99,7 @@ const CStatSpectr &Spectrum()
 
 double PreflopWin(int cls, int players)
 {
-    std::atomic<float> &entry = WinTable().values[std::size_t(cls * (kMaxPlayers + 1) + players)];
+    std::atomic<float> &entry = WinTable().values[std::size_t(cls * (kMaxSeats + 1) + players)];
     float v = entry.load(std::memory_order_acquire);
     if (v < 0.0f) {
         int cards[2];
@@ -144,7 +145,7 @@ const std::array<std::int8_t, 52 * 52> &GroupTable()
     return table;
 }
 
-// Equity against 1..kMaxPlayers - 1 opponents, into out[k - 1], when each is worse with
+// Equity against 1..kMaxSeats - 1 opponents, into out[k - 1], when each is worse with
 // probability w and level with t. The opponents share one deck: "not beaten" is read as holding
 // none of d cards that beat us (d found from w + t for one opponent), so that k hands miss them
 // all as 2k cards drawn from n; ties among those are taken as independent, and the pot shared:
@@ -152,7 +153,7 @@ const std::array<std::int8_t, 52 * 52> &GroupTable()
 // The n cards an opponent's hand comes from once the board is complete and ours is known.
 constexpr int kCardsLeft = 52 - 5 - 2;
 
-void SharedEquities(double w, double t, int opponents, double out[kMaxPlayers - 1])
+void SharedEquities(double w, double t, int opponents, double out[kMaxSeats - 1])
 {
     const double u = w + t;
     out[0] = w + t / 2;
@@ -163,9 +164,9 @@ void SharedEquities(double w, double t, int opponents, double out[kMaxPlayers - 
     // Read in the board tables' inner loop: the divisions taken out of it. pairShare[k]:
     // 1 / ((n - 2k)(n - 2k - 1)); inverse[k]: 1 / (k + 1).
     static const auto tables = [] {
-        std::array<std::array<double, kMaxPlayers>, 2> v{};
+        std::array<std::array<double, kMaxSeats>, 2> v{};
         constexpr int n = kCardsLeft;
-        for (int k = 0; k < kMaxPlayers; ++k) {
+        for (int k = 0; k < kMaxSeats; ++k) {
             v[0][std::size_t(k)] = 1.0 / (double(n - 2 * k) * (n - 2 * k - 1));
             v[1][std::size_t(k)] = 1.0 / (k + 1);
         }
@@ -214,7 +215,7 @@ namespace {
 class RunOutCounter
 {
 public:
-    static constexpr int kCounts = kMaxPlayers - 1;
+    static constexpr int kCounts = kMaxSeats - 1;
 
     RunOutCounter(const brisquel::EvalTables &tables, int maxPlayers)
         : sum(std::size_t(kCounts) * kComboCount, 0.0)
@@ -425,7 +426,7 @@ double CFastOdds::ProbabilityOfWin(const int hole[2], const int board[5], int bo
 {
     if (!UsableHole(hole) || boardCount < 0 || boardCount > 5)
         return 0.0;
-    players = std::clamp(players, 1, kMaxPlayers);
+    players = std::clamp(players, 1, kMaxSeats);
     if (boardCount == 0)
         return PreflopWin(ClassOf(hole[0], hole[1]), players);
     if (boardCount < 3 || !board)
@@ -449,7 +450,7 @@ double CFastOdds::ProbabilityOfWin(const int hole[2], const int board[5], int bo
 
 void CFastOdds::PrepareBoard(const int board[5], int boardCount, int players)
 {
-    BoardEquities(board, boardCount, std::clamp(players, 1, kMaxPlayers), true);
+    BoardEquities(board, boardCount, std::clamp(players, 1, kMaxSeats), true);
 }
 
 const float *CFastOdds::BoardEquities(const int board[5], int boardCount, int players, bool now)
@@ -505,7 +506,7 @@ int CFastOdds::Group(int first, int second)
 
 void WarmFastOdds()
 {
-    for (int players = 2; players <= kMaxPlayers; ++players)
+    for (int players = 2; players <= kMaxSeats; ++players)
         for (int cls = 0; cls < kClasses; ++cls)
             PreflopWin(cls, players);
 }

@@ -1,5 +1,6 @@
 #include "playout/HandSim.h"
 
+#include "pokerlib/CardCodes.h"
 #include "pokerlib/Evaluator.h"
 #include "typical/TypicalPlayer.h"
 #include "vocabulary/GameVocabulary.h"
@@ -11,7 +12,7 @@ namespace playout {
 
 namespace {
 
-constexpr int kBoardFirst = 20;
+using brisquel::kBoardFirst;
 constexpr int kMaxSteps = 100000; // no answers may keep a hand going for ever
 constexpr int kDrawTries = 32;
 
@@ -66,7 +67,7 @@ void PlayState::Start(const HandSoFar &hand)
         t.m_cards[2 * s] = seat.cards[0];
         t.m_cards[2 * s + 1] = seat.cards[1];
     }
-    for (int i = kBoardFirst; i < 25; ++i)
+    for (int i = kBoardFirst; i < brisquel::kTableCards; ++i)
         t.m_cards[i] = -1;
     t.m_boardCount = 0;
     t.m_pot = 0;
@@ -173,7 +174,7 @@ void PlayState::Act(int put, bool fold)
     toAct = t.NextActiveSeat(o);
 }
 
-void PlayState::Payout(int winnings[10]) const
+void PlayState::Payout(int winnings[brisquel::kMaxSeats]) const
 {
     const CGameTable &t = table;
     std::fill(winnings, winnings + 10, 0);
@@ -187,15 +188,17 @@ void PlayState::Payout(int winnings[10]) const
         return;
     }
     const brisquel::EvalTables &tables = brisquel::Tables();
-    int scores[10] = {};
+    int scores[brisquel::kMaxSeats] = {};
     for (int s = 0; s < t.m_seatCount; ++s) {
         if (!t.IsActive(s))
             continue;
-        const int cards[7] = {t.m_cards[2 * s], t.m_cards[2 * s + 1], t.m_cards[20], t.m_cards[21],
-                              t.m_cards[22],    t.m_cards[23],        t.m_cards[24]};
+        const int cards[7] = {t.m_cards[2 * s],           t.m_cards[2 * s + 1],
+                              t.m_cards[kBoardFirst],     t.m_cards[kBoardFirst + 1],
+                              t.m_cards[kBoardFirst + 2], t.m_cards[kBoardFirst + 3],
+                              t.m_cards[kBoardFirst + 4]};
         scores[s] = brisquel::EvaluateCards7(tables, cards);
     }
-    GameResult(t.m_invested, scores, winnings, t.m_seatCount);
+    GameResult(t.m_invested, scores, winnings, t.m_seatCount, t.m_button);
 }
 
 // ---- Rebuild --------------------------------------------------------------------------------
@@ -301,7 +304,7 @@ double CoachEquity(const CGameTable &t, int seat, const std::vector<ComboSampler
     known |= 1ULL << t.m_cards[2 * seat + 1];
     for (int i = 0; i < t.m_boardCount; ++i)
         known |= 1ULL << t.m_cards[kBoardFirst + i];
-    int opponents[10];
+    int opponents[brisquel::kMaxSeats];
     int count = 0;
     for (int s = 0; s < t.m_seatCount; ++s)
         if (s != seat && t.IsActive(s))
@@ -311,7 +314,7 @@ double CoachEquity(const CGameTable &t, int seat, const std::vector<ComboSampler
     double share = 0.0;
     for (int trial = 0; trial < trials; ++trial) {
         std::uint64_t used = known;
-        int hands[10][2];
+        int hands[brisquel::kMaxSeats][2];
         for (int k = 0; k < count; ++k) {
             const ComboSampler &sampler = samplers[static_cast<size_t>(opponents[k])];
             const auto [a, b] = sampler.Draw(rng, used);
@@ -404,7 +407,7 @@ double RunOutsWinnings(PlayState &work, int seat, const int cards[25], std::uint
     std::uint64_t rng = seed ^ 0x5851F42D4C957F2DULL;
     NextRandom(rng);
     long long sum = 0;
-    int winnings[10];
+    int winnings[brisquel::kMaxSeats];
     for (int r = 0; r < kRunOuts; ++r) {
         std::uint64_t dealt = used;
         for (int i = work.lockedBoard; i < 5; ++i) {
@@ -446,7 +449,7 @@ double PlayOut(const PlayState &start, PlayState &work, int seat, int firstPut, 
     work.Act(firstPut, firstFold);
     // Each player's n-th decision on a street draws from a stream of its own, the same whichever
     // option the seat took: where the options lead to the same spot, the opponents answer alike.
-    int decided[10][4] = {};
+    int decided[brisquel::kMaxSeats][4] = {};
     for (int o = work.NextToAct(deal); o >= 0; o = work.NextToAct(deal)) {
         int answer = 0;
         const int persona = t.m_players[o].m_persona;
@@ -467,7 +470,7 @@ double PlayOut(const PlayState &start, PlayState &work, int seat, int firstPut, 
     }
     if (work.lockedBoard >= 0 && work.lockedBoard < 5 && t.CountActive() > 1)
         return t.m_stack[seat] + RunOutsWinnings(work, seat, cards, seed) - chipsNow;
-    int winnings[10];
+    int winnings[brisquel::kMaxSeats];
     work.Payout(winnings);
     return t.m_stack[seat] + winnings[seat] - chipsNow;
 }

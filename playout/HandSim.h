@@ -48,7 +48,7 @@ struct HandSoFar
     int smallBlind = 0;
     int bigBlind = 0;
     int ante = 0;
-    SeatSoFar seats[10];
+    SeatSoFar seats[brisquel::kMaxSeats];
     std::vector<int> board;              // the board at the decision: 0, 3, 4 or 5 cards
     std::vector<PastDecision> decisions; // every decision before this one, in order
     int seat = -1;                       // the seat deciding now
@@ -79,7 +79,7 @@ public:
     void Act(int put, bool fold);
     // The chips each seat takes from the pot at the end: by folds the one seat left, else the
     // showdown of the hands in the table, main and side pots settled by pokerlib.
-    void Payout(int winnings[10]) const;
+    void Payout(int winnings[brisquel::kMaxSeats]) const;
     // Everything `from` holds but the players, the spectrum and the ranges, which a play-out
     // never changes: a working copy without a whole table's allocations.
     void CopyBetting(const PlayState &from);
@@ -99,7 +99,7 @@ bool Rebuild(const HandSoFar &hand, PlayState &state, std::string &error,
 // policy weighs its equity against them.
 struct OpponentModel
 {
-    HandWeights weights[10];
+    HandWeights weights[brisquel::kMaxSeats];
 };
 
 // Draws weighted hole cards for a seat among cards not yet used (bit per card). Uniform when

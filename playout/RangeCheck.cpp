@@ -6,6 +6,7 @@
 #include "playout/FastOdds.h"
 #include "playout/Ranges.h"
 #include "playout/SeatActs.h"
+#include "pokerlib/CardCodes.h"
 #include "pokerlib/Evaluator.h"
 #include "pokerlib/Rng.h"
 #include "vocabulary/GameVocabulary.h"
@@ -19,7 +20,7 @@ namespace playout {
 
 namespace {
 
-constexpr int kBoardFirst = 20;
+using brisquel::kBoardFirst;
 constexpr int kStartingStack = 1500;
 
 // Plays the personas as the table does (the poker library's odds) and keeps every decision
@@ -209,7 +210,7 @@ struct HandMeasure
     {
         RangeTracker tracker(odds, {});
         RangeTracker unknownTracker(odds, {}); // every seat read as a player without a persona
-        bool acted[10] = {};
+        bool acted[brisquel::kMaxSeats] = {};
         for (const auto &d : decisions) {
             const CGameTable &t = d.table;
             const int persona = t.m_players[d.seat].m_persona;
@@ -306,7 +307,6 @@ RangeCheckResult CheckRanges(const RangeCheckOptions &options)
 
 std::string FormatRangeCheck(const RangeCheckResult &result)
 {
-    static const char *const kPersonas[4] = {"Master", "Maniac", "Professor", "Tim"};
     std::string out;
     char line[200];
     std::snprintf(line, sizeof line, "%d hands, %d decisions; equity points, 95 %% intervals\n",
@@ -322,8 +322,8 @@ std::string FormatRangeCheck(const RangeCheckResult &result)
                 continue;
             std::snprintf(line, sizeof line,
                           "%-10s %-16s %6d %+7.2f ± %5.2f %+7.2f ± %5.2f %+7.2f ± %5.2f\n",
-                          kPersonas[p], RangeSituationName(RangeSituation(s)), c.model.n,
-                          c.model.Mean(), c.model.HalfWidth95(), c.uniform.Mean(),
+                          PersonaName(kPersonaMaster + p), RangeSituationName(RangeSituation(s)),
+                          c.model.n, c.model.Mean(), c.model.HalfWidth95(), c.uniform.Mean(),
                           c.uniform.HalfWidth95(), c.unknown.Mean(), c.unknown.HalfWidth95());
             out += line;
         }

@@ -3,6 +3,7 @@
 #include "engine/BettingSteps.h"
 #include "playout/FastOdds.h"
 #include "playout/SeatActs.h"
+#include "pokerlib/CardCodes.h"
 #include "typical/TypicalPlayer.h"
 #include "vocabulary/GameVocabulary.h"
 
@@ -15,7 +16,7 @@ namespace playout {
 
 namespace {
 
-constexpr int kBoardFirst = 20;
+using brisquel::kBoardFirst;
 // A decision that draws random numbers is replayed with this many streams (of its own for each
 // combination, so that no stream's luck is shared by every combination) and weighed by the share
 // that acted as the seat did; one that draws none is replayed once.

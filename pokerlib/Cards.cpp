@@ -1,5 +1,6 @@
-#include "pokerlib/Carrowby.h"
+#include "pokerlib/CardCodes.h"
 #include "pokerlib/CardNames.h"
+#include "pokerlib/Carrowby.h"
 #include "pokerlib/HandValue.h"
 
 #include <cctype>
@@ -25,7 +26,8 @@ std::wstring CardName(int card)
 {
     if (card < 0 || card > 51)
         return {};
-    return {wchar_t(kRankLetters[card % 13]), wchar_t(kSuitLetters[card / 13])};
+    return {wchar_t(kRankLetters[brisquel::RankOf(card)]),
+            wchar_t(kSuitLetters[brisquel::SuitOf(card)])};
 }
 
 std::string Narrow(const std::wstring &text)
@@ -55,7 +57,7 @@ int ParseCard(const std::string &text)
             suit = i;
     if (rank < 0 || suit < 0)
         return -1;
-    return suit * 13 + rank;
+    return brisquel::CardOf(rank, suit);
 }
 
 std::wstring HandName(std::uint32_t value)
@@ -98,9 +100,9 @@ CCard::CCard(int card)
 {
     if (card < 0 || card > 51)
         return; // an empty slot stays the default card
-    const int index = card % 13;
+    const int index = brisquel::RankOf(card);
     rank = index == kAceRankIndex ? 1 : index + 2;
-    suit = card / 13;
+    suit = brisquel::SuitOf(card);
 }
 
 int CCard::ToInt() const
@@ -108,7 +110,7 @@ int CCard::ToInt() const
     if (rank < 1 || rank > 13 || suit < 0 || suit > 3)
         return -1;
     const int index = rank == 1 ? kAceRankIndex : rank - 2;
-    return suit * 13 + index;
+    return brisquel::CardOf(index, suit);
 }
 
 std::wstring CCard::GetName2() const

@@ -2,8 +2,7 @@
 // Public interface of the poker library: cards, hand evaluation, probabilities, hand spectrum,
 // preset ranges, random numbers and pot division. Plain C++, no Qt.
 //
-// Card integer: 0..51; suit = card / 13 (0 clubs, 1 diamonds, 2 hearts, 3 spades);
-// rank index = card % 13 (0 deuce .. 11 king, 12 ace); -1 marks an empty slot.
+// Card integer: 0..51 as pokerlib/CardCodes.h numbers them; -1 marks an empty slot.
 //
 // Thread use: every object may be used from one thread at a time; the tables behind the
 // evaluator are immutable after their first use and may be read from any thread.
@@ -138,10 +137,8 @@ void SeedPokerLibrary(std::uint64_t seed);
 
 bool isExist(int v, const int *array, int n);
 bool comparefun(int a, int b); // highest first: the highest card drawn wins the button
-// Main and side pots from the contribution levels. Each level goes to the best score among
-// the seats with a score > 0 that reached it, split evenly on ties, odd chips to the tied
-// winners in seat order from seat 0; a level no such seat reached goes back to the seats
-// that put it in. The winnings always add up to the contributions, to the chip.
-void GameResult(const int *contributions, const int *scores, int *winnings, int count);
+// The showdown's pay-out by pokerlib/PotSplit.h's SplitPots: scores > 0 for the seats still in,
+// odd chips from the first seat after `button`.
+void GameResult(const int *contributions, const int *scores, int *winnings, int count, int button);
 std::wstring charTOwchar(const char *text); // UTF-8 in; broken bytes become U+FFFD
 std::string GetExecDir(); // folder of the running program, without a trailing slash

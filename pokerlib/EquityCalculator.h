@@ -13,6 +13,7 @@
 // work with the process's pool of workers (WorkPool.h) and returns once they are done with
 // it. The progress callback runs on the caller's thread or on those workers.
 
+#include "pokerlib/CardCodes.h"
 #include "pokerlib/RangeNotation.h"
 
 #include <cstdint>
@@ -22,7 +23,7 @@
 
 namespace brisquel {
 
-constexpr int kMaxEquityPlayers = 10;
+constexpr int kMaxEquityPlayers = kMaxSeats;
 constexpr std::uint64_t kTrialsPerBlock = 1u << 16;
 // Exact counting evaluates at most this many showdowns (about a second on one core for two
 // players). Deals that differ only by a relabelling of suits, and boards that differ only by

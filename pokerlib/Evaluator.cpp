@@ -1,4 +1,5 @@
 #include "pokerlib/Evaluator.h"
+#include "pokerlib/CardCodes.h"
 #include "pokerlib/HandValue.h"
 
 #include <algorithm>
@@ -136,7 +137,7 @@ EvalTables BuildEvalTables()
 {
     EvalTables t;
     for (int c = 0; c < 52; ++c) {
-        const int suit = c / 13, rank = c % 13;
+        const int suit = brisquel::SuitOf(c), rank = brisquel::RankOf(c);
         t.cards[c].key = EvalTables::kRankKeys[rank] | (1ull << (32 + 4 * suit));
         t.cards[c].mask = 1ull << (16 * suit + rank);
         t.cardKeys[c] = t.cards[c].key;

@@ -1,4 +1,5 @@
 #include "pokerlib/HandValue.h"
+#include "pokerlib/CardCodes.h"
 
 #include <bit>
 
@@ -117,8 +118,8 @@ std::uint32_t EvaluateCards(const int *cards, int n)
         const int c = cards[i];
         if (c < 0 || c > 51)
             continue;
-        ++counts[c % 13];
-        suitMasks[c / 13] |= 1u << (c % 13);
+        ++counts[brisquel::RankOf(c)];
+        suitMasks[brisquel::SuitOf(c)] |= 1u << brisquel::RankOf(c);
     }
     return EvaluateCounts(counts, suitMasks);
 }

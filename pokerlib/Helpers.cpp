@@ -1,4 +1,5 @@
 #include "pokerlib/Carrowby.h"
+#include "pokerlib/PotSplit.h"
 
 #include <algorithm>
 #include <climits>
@@ -20,56 +21,17 @@ bool comparefun(int a, int b)
     return a > b;
 }
 
-// Main and side pots by contribution level. Each level's chips go to the best score (> 0)
-// among the seats that reached it, split evenly, odd chips to the tied winners from seat 0
-// on; a level nobody eligible reached returns to whoever put it in (an uncalled bet), so the
-// winnings always add up to the contributions.
-void GameResult(const int *contributions, const int *scores, int *winnings, int count)
+void GameResult(const int *contributions, const int *scores, int *winnings, int count, int button)
 {
     if (!contributions || !scores || !winnings || count <= 0)
         return;
-    std::vector<long long> paid(count);
-    std::vector<long long> levels;
-    for (int i = 0; i < count; ++i) {
-        winnings[i] = 0;
-        paid[i] = std::max(contributions[i], 0); // a negative stake puts nothing in
-        if (paid[i] > 0)
-            levels.push_back(paid[i]);
-    }
-    std::sort(levels.begin(), levels.end());
-    levels.erase(std::unique(levels.begin(), levels.end()), levels.end());
-
-    std::vector<long long> won(count, 0);
-    std::vector<int> winners;
-    long long previous = 0;
-    for (const long long level : levels) {
-        long long pot = 0;
-        int best = 0;
-        for (int i = 0; i < count; ++i) {
-            pot += std::min(paid[i], level) - std::min(paid[i], previous);
-            if (paid[i] >= level && scores[i] > 0)
-                best = std::max(best, scores[i]);
-        }
-        winners.clear();
-        if (best > 0) {
-            for (int i = 0; i < count; ++i)
-                if (paid[i] >= level && scores[i] == best)
-                    winners.push_back(i);
-        }
-        if (winners.empty()) {
-            for (int i = 0; i < count; ++i)
-                won[i] += std::min(paid[i], level) - std::min(paid[i], previous);
-        } else {
-            const auto k = static_cast<long long>(winners.size());
-            const long long share = pot / k;
-            const long long odd = pot % k;
-            for (long long w = 0; w < k; ++w)
-                won[winners[w]] += share + (w < odd ? 1 : 0);
-        }
-        previous = level;
-    }
+    std::vector<long long> put(contributions, contributions + count);
+    std::vector<unsigned> score(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i)
-        winnings[i] = int(std::min<long long>(won[i], INT_MAX));
+        score[static_cast<size_t>(i)] = scores[i] > 0 ? static_cast<unsigned>(scores[i]) : 0;
+    const std::vector<long long> won = brisquel::SplitPots(put, score, button);
+    for (int i = 0; i < count; ++i)
+        winnings[i] = int(std::min<long long>(won[static_cast<size_t>(i)], INT_MAX));
 }
 
 std::wstring charTOwchar(const char *text)

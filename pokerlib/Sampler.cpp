@@ -1,4 +1,5 @@
 #include "pokerlib/Sampler.h"
+#include "pokerlib/CardCodes.h"
 #include "pokerlib/Carrowby.h"
 #include "pokerlib/Dealer.h"
 #include "pokerlib/Evaluator.h"
@@ -12,8 +13,6 @@
 namespace brisquel {
 
 namespace {
-
-constexpr int kMaxPlayers = 10;
 
 // Known cards as a 52-bit mask; false when a card is out of range or repeated.
 bool KnownCards(const int hole[2], const int board[5], int boardCount, std::uint64_t &used)
@@ -65,7 +64,7 @@ double EquityVsRandom(std::uint64_t rng[4], const int hole[2], const int board[5
     std::uint64_t known = 0;
     if (trials <= 0 || !KnownCards(hole, board, boardCount, known))
         return 0.0;
-    players = std::clamp(players, 1, kMaxPlayers);
+    players = std::clamp(players, 1, kMaxSeats);
     const int opponents = players - 1;
 
     const EvalTables &t = Tables();
@@ -78,8 +77,8 @@ double EquityVsRandom(std::uint64_t rng[4], const int hole[2], const int board[5
     const int missing = 5 - boardCount;
     // Shares counted in units of 1/2520, which every tie of up to ten players divides.
     constexpr std::int64_t kWhole = 2520;
-    static constexpr std::int64_t kShare[kMaxPlayers] = {
-        kWhole, kWhole / 2, kWhole / 3, kWhole / 4, kWhole / 5,
+    static constexpr std::int64_t kShare[kMaxSeats] = {
+        kWhole,     kWhole / 2, kWhole / 3, kWhole / 4, kWhole / 5,
         kWhole / 6, kWhole / 7, kWhole / 8, kWhole / 9, kWhole / 10};
     std::int64_t total = 0;
     for (int trial = 0; trial < trials; ++trial) {

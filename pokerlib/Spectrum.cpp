@@ -1,4 +1,5 @@
 #include "pokerlib/Spectrum.h"
+#include "pokerlib/CardCodes.h"
 #include "pokerlib/Carrowby.h"
 
 #include <algorithm>
@@ -55,12 +56,12 @@ std::string ClassName(int a, int b)
 {
     if (a < 0 || a > 51 || b < 0 || b > 51 || a == b)
         return {};
-    int ra = a % 13, rb = b % 13;
+    int ra = brisquel::RankOf(a), rb = brisquel::RankOf(b);
     if (ra < rb)
         std::swap(ra, rb);
     std::string name{kRankLetters[ra], kRankLetters[rb]};
     if (ra != rb)
-        name += a / 13 == b / 13 ? 's' : 'o';
+        name += brisquel::SameSuit(a, b) ? 's' : 'o';
     return name;
 }
 
@@ -163,7 +164,7 @@ void StrategyRanges::MakeSrategyRanges()
             for (const auto &[a, b] : brisquel::ClassCombos(name)) {
                 // The key puts the higher card first; a pair may come in either order.
                 m_sets[i].insert({a, b});
-                if (a % 13 == b % 13)
+                if (brisquel::RankOf(a) == brisquel::RankOf(b))
                     m_sets[i].insert({b, a});
             }
         }

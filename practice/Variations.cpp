@@ -2,12 +2,18 @@
 
 #include "playout/Advisor.h"
 #include "playout/HandSim.h"
+#include "pokerlib/CardCodes.h"
 
 #include <algorithm>
 #include <functional>
 #include <random>
 
 namespace practice {
+
+using brisquel::CardOf;
+using brisquel::RankOf;
+using brisquel::SameSuit;
+using brisquel::SuitOf;
 
 namespace {
 
@@ -97,17 +103,17 @@ std::vector<std::array<int, 2>> SameClassCards(const std::array<int, 2> &hole,
     std::vector<std::array<int, 2>> found;
     if (hole[0] < 0 || hole[0] > 51 || hole[1] < 0 || hole[1] > 51)
         return found;
-    // Cards number rank + 13 × suit.
-    const bool suited = hole[0] / 13 == hole[1] / 13;
+    const bool suited = SameSuit(hole[0], hole[1]);
     const auto free = [&](int card) {
         return std::find(taken.begin(), taken.end(), card) == taken.end();
     };
     for (int a = 0; a < 52; ++a)
         for (int b = a + 1; b < 52; ++b) {
-            const bool sameRanks = (a % 13 == hole[0] % 13 && b % 13 == hole[1] % 13) ||
-                                   (a % 13 == hole[1] % 13 && b % 13 == hole[0] % 13);
+            const bool sameRanks =
+                (RankOf(a) == RankOf(hole[0]) && RankOf(b) == RankOf(hole[1])) ||
+                (RankOf(a) == RankOf(hole[1]) && RankOf(b) == RankOf(hole[0]));
             const bool same = (a == hole[0] && b == hole[1]) || (a == hole[1] && b == hole[0]);
-            if (sameRanks && !same && (a / 13 == b / 13) == suited && free(a) && free(b))
+            if (sameRanks && !same && SameSuit(a, b) == suited && free(a) && free(b))
                 found.push_back({a, b});
         }
     return found;
@@ -124,8 +130,8 @@ std::vector<std::vector<int>> SameTextureBoards(const std::vector<int> &board,
     std::mt19937_64 random(seed);
     std::vector<int> ranks; // the board's ranks, each once
     for (int card : board)
-        if (std::find(ranks.begin(), ranks.end(), card % 13) == ranks.end())
-            ranks.push_back(card % 13);
+        if (std::find(ranks.begin(), ranks.end(), RankOf(card)) == ranks.end())
+            ranks.push_back(RankOf(card));
     std::array<int, 4> suits{0, 1, 2, 3};
     for (int draw = 0; draw < kBoardDraws && static_cast<int>(found.size()) < count; ++draw) {
         // Suits swapped among themselves keep which cards share one; each rank moves within
@@ -152,8 +158,8 @@ std::vector<std::vector<int>> SameTextureBoards(const std::vector<int> &board,
             continue;
         std::vector<int> other;
         for (int card : board)
-            other.push_back(rankTo[static_cast<size_t>(card % 13)] +
-                            13 * suits[static_cast<size_t>(card / 13)]);
+            other.push_back(CardOf(rankTo[static_cast<size_t>(RankOf(card))],
+                                   suits[static_cast<size_t>(SuitOf(card))]));
         const bool clash = std::any_of(other.begin(), other.end(), [&](int card) {
             return std::find(taken.begin(), taken.end(), card) != taken.end();
         });

@@ -4,9 +4,11 @@
 // raise, who may still raise after all-ins for less than a full raise, and who posts the blinds.
 // Plain values only: no game state, no threads.
 
+#include "pokerlib/CardCodes.h"
+
 namespace rules {
 
-constexpr int kMaxSeats = 10;
+using brisquel::kMaxSeats;
 
 // The raising history of one betting round, fed with each seat's round bet after it acts.
 // A raise is full when it adds at least the largest full bet or raise of the round (the big

@@ -1,4 +1,5 @@
 #include "stats/PokerStat.h"
+#include "pokerlib/CardCodes.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -13,7 +14,7 @@ constexpr int kCodeFold = 1;
 constexpr int kCodeCheck = 3;
 constexpr int kCodeRaise = 4;
 
-constexpr int kMaxSeats = 10;
+using brisquel::kMaxSeats;
 
 // Below this many hands the box shows the hand count only.
 constexpr int kMinHandsForFigures = 10;

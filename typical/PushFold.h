@@ -5,8 +5,10 @@
 // per starting-hand class at every half big blind from 1 to 20 bb; a stack between two grid
 // points takes the lower one, and stacks outside 1..20 take the nearer end.
 //
-// Cards are pokerlib's integers: suit = card / 13, rank index = card % 13 (0 deuce .. 12 ace).
+// Cards are pokerlib's integers (pokerlib/CardCodes.h).
 // Plain functions of constant data; any thread.
+
+#include "pokerlib/CardCodes.h"
 
 namespace typical {
 
@@ -27,9 +29,9 @@ constexpr int kChartStacks = 39;
 constexpr int kHandClasses = 169;
 constexpr int HandClassOf(int card1, int card2)
 {
-    const int r1 = card1 % 13, r2 = card2 % 13;
+    const int r1 = brisquel::RankOf(card1), r2 = brisquel::RankOf(card2);
     const int high = r1 > r2 ? r1 : r2, low = r1 > r2 ? r2 : r1;
-    return card1 / 13 == card2 / 13 ? high * 13 + low : low * 13 + high;
+    return brisquel::SameSuit(card1, card2) ? high * 13 + low : low * 13 + high;
 }
 
 } // namespace typical

@@ -1,5 +1,6 @@
 #include "typical/TypicalPlayer.h"
 
+#include "pokerlib/CardCodes.h"
 #include "typical/PushFold.h"
 
 #include <algorithm>
@@ -10,7 +11,7 @@ namespace typical {
 
 namespace {
 
-constexpr int kBoardFirst = 20;
+using brisquel::kBoardFirst;
 // At or below this many big blinds, hands before the flop are jammed or folded.
 constexpr double kShortStackBb = 15.0;
 // Statistics speak for the player once they rest on this many hands.

@@ -15,6 +15,7 @@
 #include "ui/app/DunmereApp.h"
 #include "ui/table_view/DunmereView.h"
 #include "engine/Game.h"
+#include "lineformat/GameLines.h"
 #include "ui/review/HandsWindow.h"
 #include "ui/output_pane/OutputWnd.h"
 #include "storage/PokerTables.h"
@@ -90,7 +91,7 @@ void CMainFrame::createDocks()
     auto *fileTree = new QTreeWidget;
     fileTree->setHeaderHidden(true);
     auto *fileRoot = new QTreeWidgetItem(fileTree, {tr("Brisquel files")});
-    for (const char *name : {"PokerDB.db3", "HistoryGame.log", "HandHistory"})
+    for (const char *name : {kDatabaseFileName, gamelines::kLogFileName, gamelines::kHistoryFolder})
         new QTreeWidgetItem(fileRoot, {QString::fromLatin1(name)});
     fileTree->expandAll();
     m_fileDock = new QDockWidget(tr("File View"), this);

@@ -1,5 +1,6 @@
 #include "ui/calculator/DlgCards.h"
 
+#include "pokerlib/CardCodes.h"
 #include "pokerlib/Carrowby.h"
 #include "ui/pictures/Pictures.h"
 
@@ -23,7 +24,7 @@ const int kSuitBase[4] = {1002, 1028, 1041, 1054};
 
 int CDlgCards::ButtonId(int c)
 {
-    return kSuitBase[c / 13] + kRankOffset[c % 13];
+    return kSuitBase[brisquel::SuitOf(c)] + kRankOffset[brisquel::RankOf(c)];
 }
 
 QString CDlgCards::CardName(int c)

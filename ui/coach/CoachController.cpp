@@ -87,6 +87,7 @@ CCoachController::CCoachController(CDunmereGame &game, CDlgPlayerChoose *panel, 
     , m_game(game)
     , m_panel(panel)
     , m_pane(pane)
+    , m_estimates(coach::kDefaultTrials, kCoachSeed)
 {
     m_line = CoachLabel(panel, QStringLiteral("CoachLine"), kLineRect, kLineColour);
     m_adviceLine = CoachLabel(panel, QStringLiteral("CoachAdvice"), kAdviceRect, kAdviceColour);
@@ -94,20 +95,9 @@ CCoachController::CCoachController(CDunmereGame &game, CDlgPlayerChoose *panel, 
     connect(panel, &CDlgPlayerChoose::decided, this, &CCoachController::OnDecided);
     connect(this, &CCoachController::inboxFilled, this, &CCoachController::ProcessInbox,
             Qt::QueuedConnection);
-    m_worker = std::thread(&CCoachController::WorkerMain, this);
-    m_adviser = std::thread(&CCoachController::AdviserMain, this);
 }
 
-CCoachController::~CCoachController()
-{
-    {
-        std::lock_guard<std::mutex> lock(m_jobsMutex);
-        m_stopping = true;
-    }
-    m_jobsCv.notify_all();
-    m_worker.join();
-    m_adviser.join();
-}
+CCoachController::~CCoachController() = default;
 
 void CCoachController::setEnabled(bool on)
 {
@@ -174,12 +164,6 @@ void CCoachController::ProcessInbox()
             m_openDecision = item.decision.id;
             m_decisions[item.decision.id] = std::move(item.decision);
             break;
-        case InboxItem::Estimated:
-            OnEstimate(item.id, item.estimate);
-            break;
-        case InboxItem::Advised:
-            OnAdvice(item.id, std::move(item.advice));
-            break;
         case InboxItem::HandOver:
             OnHandEnded(item.hand);
             break;
@@ -189,17 +173,21 @@ void CCoachController::ProcessInbox()
 
 void CCoachController::DecisionShown()
 {
+    std::optional<Job> job;
     {
         std::lock_guard<std::mutex> lock(m_jobsMutex);
         if (!m_startingJob)
             return;
         // Only now: an estimate must not reach the panel before its buttons do.
         m_liveDecision = m_startingJob->id;
-        m_adviceJobs.push_back(*m_startingJob);
-        m_jobs.push_back(std::move(*m_startingJob));
-        m_startingJob.reset();
+        job.swap(m_startingJob);
     }
-    m_jobsCv.notify_all();
+    m_adviser.queue([this, job = *job](const CBackgroundJobs::Job &work) {
+        if (job.hand)
+            AdviseOn(job, work);
+    });
+    m_estimator.queue(
+        [this, job = *job](const CBackgroundJobs::Job &work) { Estimate(job, work); });
 }
 
 void CCoachController::HandEnded(int handNumber)
@@ -211,32 +199,14 @@ void CCoachController::HandEnded(int handNumber)
     Post(std::move(item));
 }
 
-bool CCoachController::TakeJob(std::deque<Job> &queue, Job &job)
+void CCoachController::Estimate(const Job &job, const CBackgroundJobs::Job &work)
 {
-    std::unique_lock<std::mutex> lock(m_jobsMutex);
-    m_jobsCv.wait(lock, [this, &queue] { return m_stopping || !queue.empty(); });
-    if (m_stopping)
-        return false;
-    job = std::move(queue.front());
-    queue.pop_front();
-    return true;
-}
-
-void CCoachController::WorkerMain()
-{
-    coach::Estimator estimator(coach::kDefaultTrials, kCoachSeed);
-    Job job;
-    while (TakeJob(m_jobs, job)) {
-        InboxItem item;
-        item.kind = InboxItem::Estimated;
-        item.id = job.id;
-        // The equity line reads the ranges the play-outs of the options' values read.
-        coach::DecisionPoint point = job.point;
-        if (job.hand)
-            coach::TakeRanges(point, RangesOf(job));
-        item.estimate = estimator.Evaluate(point);
-        Post(std::move(item));
-    }
+    // The equity line reads the ranges the play-outs of the options' values read.
+    coach::DecisionPoint point = job.point;
+    if (job.hand)
+        coach::TakeRanges(point, RangesOf(job));
+    const coach::Estimate estimate = m_estimates.Evaluate(point);
+    work.deliver([this, id = job.id, estimate] { OnEstimate(id, estimate); });
 }
 
 const std::vector<playout::HandWeights> &CCoachController::RangesOf(const Job &job)
@@ -246,55 +216,28 @@ const std::vector<playout::HandWeights> &CCoachController::RangesOf(const Job &j
     return job.ranges->weights;
 }
 
-void CCoachController::AdviserMain()
+void CCoachController::AdviseOn(const Job &job, const CBackgroundJobs::Job &work)
 {
-    Job job;
-    while (TakeJob(m_adviceJobs, job)) {
-        if (job.hand)
-            AdviseOn(job);
-    }
-}
-
-bool CCoachController::KeepAdvising(int id)
-{
-    std::lock_guard<std::mutex> lock(m_jobsMutex);
-    return !m_stopping && m_liveDecision.load() == id;
-}
-
-void CCoachController::AdviseOn(const Job &job)
-{
-    {
-        std::lock_guard<std::mutex> lock(m_jobsMutex);
-        if (m_stopping)
-            return;
-    }
+    if (!work.wanted())
+        return;
     playout::AdviseSettings settings;
     settings.firstAnswerMillis = playout::kTableFirstAnswerMillis;
     settings.maxMillis = kLongestAdviceMillis;
     settings.seed = kCoachSeed + static_cast<std::uint64_t>(job.id);
     settings.ranges = [&job](const playout::HandSoFar &) { return RangesOf(job); };
     // A decision already taken still gets its first values, for the pane after the hand.
-    const auto post = [this, &job](const playout::Advice &advice) {
-        InboxItem item;
-        item.kind = InboxItem::Advised;
-        item.id = job.id;
-        item.advice = advice;
-        Post(std::move(item));
+    const auto post = [this, &job, &work](const playout::Advice &advice) {
+        work.deliver([this, id = job.id, advice] { OnAdvice(id, advice); });
     };
     playout::Advice advice =
         playout::Advise(*job.hand, settings, [&](const playout::Advice &better) {
             post(better);
-            return KeepAdvising(job.id);
+            return work.wanted() && m_liveDecision.load() == job.id;
         });
     // The standard answer beside the one against the computer opponents' own code, for the
     // pane after the hand: a short sample, so that the hand's lines are not held back.
     settings.maxMillis = kStandardAdviceMillis;
-    bool stopping = false;
-    {
-        std::lock_guard<std::mutex> lock(m_jobsMutex);
-        stopping = m_stopping;
-    }
-    if (!stopping)
+    if (work.wanted())
         playout::AddStandard(*job.hand, settings, advice);
     post(advice);
 }

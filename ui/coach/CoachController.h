@@ -11,9 +11,10 @@
 //   first two without the state mutex (DecisionStarting takes it for a moment to copy the
 //   decision point), HandEnded with the mutex held (it only queues). None waits for the
 //   estimate: the game never waits for it.
-// - The estimates and the play-outs run on two threads of the controller's own (an equity
-//   line must not wait for the play-outs of an earlier decision); results come back to the UI
-//   thread through the inbox. A result for a decision that is already over
+// - The estimates and the play-outs run as jobs of two CBackgroundJobs (an equity line must
+//   not wait for the play-outs of an earlier decision), each decision's in turn; results come
+//   back to the UI thread after the decision's registration. A result for a decision that is
+//   already over
 //   does not reach the panel (it still serves the pane after the hand). The play-outs of a
 //   decision stop at their next estimate once the human has acted, the hand has ended, the
 //   coach is off or the controller is going.
@@ -23,17 +24,16 @@
 #include "coach/Review.h"
 #include "playout/Advice.h"
 #include "practice/Deck.h"
+#include "ui/jobs/BackgroundJobs.h"
 
 #include <QObject>
 
 #include <atomic>
-#include <condition_variable>
 #include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <thread>
 
 class CDunmereGame;
 class CDlgPlayerChoose;
@@ -50,7 +50,7 @@ class CCoachController : public QObject
 public:
     CCoachController(CDunmereGame &game, CDlgPlayerChoose *panel, COutputWnd *pane,
                      QObject *parent = nullptr);
-    ~CCoachController() override; // stops and joins the worker threads
+    ~CCoachController() override; // stops the estimates and the play-outs and waits for them
 
     void setEnabled(bool on);
     // Practice.db3: a decision after a hand that matches spots drilled there gets a line
@@ -112,37 +112,29 @@ private:
     };
     static const std::vector<playout::HandWeights> &RangesOf(const Job &job);
 
-    // What the game thread and the worker hand to the UI thread, in order. Values travel
-    // through this mutex-guarded queue rather than inside queued lambdas, so that the hand-over
-    // is visible to ThreadSanitizer (Qt's own event queue is not).
+    // What the game thread hands to the UI thread, in order. Values travel through this
+    // mutex-guarded queue rather than inside queued lambdas, so that the hand-over is visible
+    // to ThreadSanitizer (Qt's own event queue is not).
     struct InboxItem
     {
         enum Kind
         {
             Register,
-            Estimated,
-            Advised,
             HandOver,
         } kind = Register;
-        Decision decision;        // Register
-        int id = 0;               // Estimated, Advised
-        coach::Estimate estimate; // Estimated
-        playout::Advice advice;   // Advised
-        int hand = 0;             // HandOver
+        Decision decision; // Register
+        int hand = 0;      // HandOver
     };
 
     void Post(InboxItem item);
     void ProcessInbox();
-    // Waits for the next job of `queue` (false once the controller stops).
-    bool TakeJob(std::deque<Job> &queue, Job &job);
-    void WorkerMain();
-    void AdviserMain();
+    // Estimator's job: the equity line of one decision.
+    void Estimate(const Job &job, const CBackgroundJobs::Job &work);
     void OnDecided(int amount, bool fold);
     void OnEstimate(int id, const coach::Estimate &estimate);
     void OnAdvice(int id, playout::Advice advice);
-    // Adviser thread: values the options of one decision, posting every estimate.
-    void AdviseOn(const Job &job);
-    bool KeepAdvising(int id);
+    // Adviser's job: values the options of one decision, delivering every estimate.
+    void AdviseOn(const Job &job, const CBackgroundJobs::Job &work);
     void OnHandEnded(int handNumber);
     void FlushFinishedHands();
     std::string DrilledLine(const Decision &decision);
@@ -165,15 +157,14 @@ private:
     std::vector<practice::Spot> m_drillSpots;
     std::vector<practice::Try> m_drillTries;
 
-    // Shared with the worker and the game thread.
+    // Shared with the game thread.
     std::mutex m_jobsMutex;
-    std::condition_variable m_jobsCv;
-    std::deque<Job> m_jobs;       // for the equity estimates
-    std::deque<Job> m_adviceJobs; // for the play-outs
     std::deque<InboxItem> m_inbox;
     std::optional<Job> m_startingJob; // between DecisionStarting and DecisionShown
-    bool m_stopping = false;
     int m_nextId = 0;
-    std::thread m_worker;  // the equity estimates: quick, never behind the play-outs
-    std::thread m_adviser; // the play-outs
+    // The estimator's jobs' only: one stream of numbers for every decision of the game.
+    coach::Estimator m_estimates;
+    // Last, so that they stop first.
+    CBackgroundJobs m_estimator; // the equity estimates: quick, never behind the play-outs
+    CBackgroundJobs m_adviser;   // the play-outs
 };

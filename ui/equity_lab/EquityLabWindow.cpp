@@ -175,10 +175,6 @@ CEquityLabWindow::CEquityLabWindow(QWidget *parent)
     connect(m_calculate, &QPushButton::clicked, this, &CEquityLabWindow::onCalculate);
     // Queued signals, not queued lambdas: Qt allocates the events and the data travels under
     // m_handOverMutex, so ThreadSanitizer sees the hand-over.
-    connect(this, &CEquityLabWindow::progressPending, this, &CEquityLabWindow::takeProgress,
-            Qt::QueuedConnection);
-    connect(this, &CEquityLabWindow::outcomePending, this, &CEquityLabWindow::takeOutcome,
-            Qt::QueuedConnection);
     connect(m_stop, &QPushButton::clicked, this, &CEquityLabWindow::onStop);
     auto *runRow = new QHBoxLayout;
     runRow->addWidget(m_calculate);
@@ -205,20 +201,13 @@ CEquityLabWindow::CEquityLabWindow(QWidget *parent)
 
 CEquityLabWindow::~CEquityLabWindow()
 {
-    stopWorker();
+    m_stopWanted = true;
 }
 
 void CEquityLabWindow::closeEvent(QCloseEvent *event)
 {
-    stopWorker();
-    QWidget::closeEvent(event);
-}
-
-void CEquityLabWindow::stopWorker()
-{
     m_stopWanted = true;
-    if (m_worker.joinable())
-        m_worker.join();
+    QWidget::closeEvent(event);
 }
 
 void CEquityLabWindow::showPlayers(int count)
@@ -394,13 +383,17 @@ void CEquityLabWindow::onCalculate()
     m_status->setText(tr("Counting…"));
     m_countedVersion = m_inputsVersion;
     m_stopWanted = false;
+    m_counting = true;
     setRunning(true);
     setup.seed = (std::uint64_t(std::random_device{}()) << 32) ^ std::random_device{}();
-    m_worker = std::thread([this, setup]() mutable {
+    m_count.start([this, setup](const CBackgroundJobs::Job &job) mutable {
+        const auto postProgress = [this, &job](double done, bool heat) {
+            job.deliver([this, done, heat] { onProgress(done, heat); });
+        };
         int shown = -1;
         bool heat = false;
         // Progress at most once per tenth of a percent, so that the UI thread keeps up.
-        setup.progress = [this, &shown, &heat](double done) {
+        setup.progress = [this, &shown, &heat, &postProgress](double done) {
             const int now = int(done * 1000);
             if (now != shown) {
                 shown = now;
@@ -445,50 +438,8 @@ void CEquityLabWindow::onCalculate()
             out.result.ok = false;
             out.result.error = "the calculation was stopped";
         }
-        postOutcome(std::move(out));
+        job.deliver([this, out = std::move(out)] { onFinished(out); });
     });
-}
-
-void CEquityLabWindow::postProgress(double done, bool heat)
-{
-    {
-        std::lock_guard<std::mutex> lock(m_handOverMutex);
-        m_pendingDone = done;
-        m_pendingHeat = heat;
-    }
-    emit progressPending();
-}
-
-void CEquityLabWindow::postOutcome(Outcome outcome)
-{
-    {
-        std::lock_guard<std::mutex> lock(m_handOverMutex);
-        m_pendingOutcome = std::make_unique<Outcome>(std::move(outcome));
-    }
-    emit outcomePending();
-}
-
-void CEquityLabWindow::takeProgress()
-{
-    double done = 0;
-    bool heat = false;
-    {
-        std::lock_guard<std::mutex> lock(m_handOverMutex);
-        done = m_pendingDone;
-        heat = m_pendingHeat;
-    }
-    onProgress(done, heat);
-}
-
-void CEquityLabWindow::takeOutcome()
-{
-    std::unique_ptr<Outcome> outcome;
-    {
-        std::lock_guard<std::mutex> lock(m_handOverMutex);
-        outcome = std::move(m_pendingOutcome);
-    }
-    if (outcome)
-        onFinished(*outcome);
 }
 
 void CEquityLabWindow::onStop()
@@ -506,8 +457,7 @@ void CEquityLabWindow::onProgress(double done, bool heat)
 
 void CEquityLabWindow::onFinished(const Outcome &outcome)
 {
-    if (m_worker.joinable())
-        m_worker.join();
+    m_counting = false;
     setRunning(false);
     const EquityResult &r = outcome.result;
     if (m_countedVersion != m_inputsVersion) {

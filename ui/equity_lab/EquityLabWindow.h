@@ -5,12 +5,12 @@
 // Stop; then shows each player's win, tie and equity, and for a ranged player the equity of
 // each of its hand classes on the grid.
 //
-// Threads: the window lives on the UI thread; the count runs on a worker thread of its own,
-// which hands its progress and outcome over under m_handOverMutex, announced by queued
-// signals, and reads only its own copy of the set-up. Closing the window stops the worker and waits
-// for it (it stops within a unit of work, a few milliseconds).
+// Threads: the window lives on the UI thread; the count runs as a job of CBackgroundJobs, which
+// hands its progress and outcome back, and reads only its own copy of the set-up. Closing the
+// window stops the count (within a unit of work, a few milliseconds).
 
 #include "pokerlib/EquityCalculator.h"
+#include "ui/jobs/BackgroundJobs.h"
 
 #include <QWidget>
 
@@ -18,8 +18,6 @@
 #include <atomic>
 #include <functional>
 #include <memory>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 class CDlgCards;
@@ -62,7 +60,7 @@ public:
     QPushButton *stopButton() const { return m_stop; }
     QProgressBar *progressBar() const { return m_progress; }
     QLabel *statusLabel() const { return m_status; }
-    bool isRunning() const { return m_worker.joinable(); }
+    bool isRunning() const { return m_counting; }
 
     // Runs the card picker modally (tests replace it to script the clicks).
     std::function<int(CDlgCards &)> m_runPicker;
@@ -70,9 +68,6 @@ public:
 signals:
     // A count ended: finished, stopped or refused.
     void finished();
-    // Worker thread: progress or the outcome waits under m_handOverMutex (connected queued).
-    void progressPending();
-    void outcomePending();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -100,12 +95,6 @@ private:
     void onStop();
     void onProgress(double done, bool heat);
     void onFinished(const Outcome &outcome);
-    // Worker thread: hands progress and the outcome to the UI thread.
-    void postProgress(double done, bool heat);
-    void postOutcome(Outcome outcome);
-    void takeProgress();
-    void takeOutcome();
-    void stopWorker();
     void setRunning(bool running);
     // The set-up from the widgets; false with a message when something cannot be read.
     bool readSetup(brisquel::EquitySetup &setup, QString &message) const;
@@ -131,10 +120,8 @@ private:
 
     std::vector<std::array<double, 169>> m_heat; // per player, after a count; empty cells < 0
     std::vector<bool> m_heatFits;                // false once the player's range was changed
-    std::thread m_worker;
+    bool m_counting = false; // from Calculate until the count's outcome is shown
+    // Asked by Stop, a change of the inputs or closing: the count ends early, and still says so.
     std::atomic<bool> m_stopWanted{false};
-    std::mutex m_handOverMutex; // guards the three members below
-    double m_pendingDone = 0;
-    bool m_pendingHeat = false;
-    std::unique_ptr<Outcome> m_pendingOutcome;
+    CBackgroundJobs m_count; // last, so it stops first
 };

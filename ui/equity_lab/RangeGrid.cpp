@@ -1,4 +1,5 @@
 #include "ui/equity_lab/RangeGrid.h"
+#include "pokerlib/CardCodes.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -51,9 +52,9 @@ int CRangeGrid::CombosOf(int row, int col)
 
 int CRangeGrid::CellOf(int first, int second)
 {
-    const int a = 12 - first % 13, b = 12 - second % 13; // rows: ace 0
+    const int a = 12 - brisquel::RankOf(first), b = 12 - brisquel::RankOf(second); // rows: ace 0
     const int high = std::min(a, b), low = std::max(a, b);
-    const bool suited = first / 13 == second / 13;
+    const bool suited = brisquel::SameSuit(first, second);
     return suited ? high * kSide + low : low * kSide + high;
 }
 

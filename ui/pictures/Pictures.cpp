@@ -1,4 +1,5 @@
 #include "ui/pictures/Pictures.h"
+#include "pokerlib/CardCodes.h"
 
 #include <QColor>
 #include <QFont>
@@ -114,8 +115,8 @@ void drawCardBlank(QPainter &p, int w, int h)
 // Rank and suit in the top-left corner; the painter is rotated for the opposite corner.
 void drawCornerIndex(QPainter &p, int c, int w, int h)
 {
-    const int suit = c / 13;
-    const int rankIndex = c % 13;
+    const int suit = brisquel::SuitOf(c);
+    const int rankIndex = brisquel::RankOf(c);
     const bool large = w >= kLargeCardWidth;
     QFont f(QStringLiteral("DejaVu Sans"));
     f.setBold(true);
@@ -168,8 +169,8 @@ QPixmap drawFace(int c, int w, int h)
     p.setRenderHint(QPainter::TextAntialiasing);
     drawCardBlank(p, w, h);
 
-    const int suit = c / 13;
-    const int rankIndex = c % 13;
+    const int suit = brisquel::SuitOf(c);
+    const int rankIndex = brisquel::RankOf(c);
     const bool large = w >= kLargeCardWidth;
     drawCornerIndex(p, c, w, h);
     p.save();

@@ -27,8 +27,8 @@ enum class ButtonPicture
     Cancel,
 };
 
-// Face of card integer 0..51 (suit = card / 13: clubs, diamonds, hearts, spades; rank index
-// card % 13 from the deuce); large = 65 x 87, otherwise 44 x 58. Out of range: an empty pixmap.
+// Face of card integer 0..51 (pokerlib/CardCodes.h); large = 65 x 87, otherwise 44 x 58. Out
+// of range: an empty pixmap.
 const QPixmap &card(int card, bool large);
 // The large face marked as selected (check mark in the corner), for the card picker.
 const QPixmap &cardSelected(int card);

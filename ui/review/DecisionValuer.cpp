@@ -19,21 +19,9 @@ CDecisionValuer::CDecisionValuer(QObject *parent)
     m_settings.firstAnswerMillis = kFirstValuesMillis;
     m_settings.maxMillis = kLongestValuingMillis;
     m_settings.seed = kReplaySeed;
-    connect(this, &CDecisionValuer::inboxFilled, this, &CDecisionValuer::takeResults,
-            Qt::QueuedConnection);
-    m_worker = std::thread(&CDecisionValuer::workerMain, this);
 }
 
-CDecisionValuer::~CDecisionValuer()
-{
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_stopping = true;
-        ++m_generation;
-    }
-    m_wake.notify_all();
-    m_worker.join();
-}
+CDecisionValuer::~CDecisionValuer() = default;
 
 void CDecisionValuer::setGame(std::shared_ptr<const history::Game> game, int seat)
 {
@@ -48,12 +36,8 @@ bool CDecisionValuer::request(int hand, int action)
         return false;
     m_hand = hand;
     m_action = action;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_shownGeneration = ++m_generation;
-        m_pending = Request{m_shownGeneration, m_game, m_seat, hand, action, m_settings};
-    }
-    m_wake.notify_one();
+    m_jobs.start([this, request = Request{m_game, m_seat, hand, action, m_settings}](
+                     const CBackgroundJobs::Job &job) { work(request, job); });
     return true;
 }
 
@@ -61,60 +45,33 @@ void CDecisionValuer::cancel()
 {
     m_hand = -1;
     m_action = -1;
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_shownGeneration = ++m_generation;
-    m_pending.reset();
+    m_jobs.stop();
 }
 
-bool CDecisionValuer::current(int generation)
+void CDecisionValuer::work(const Request &request, const CBackgroundJobs::Job &job)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return !m_stopping && generation == m_generation;
-}
-
-void CDecisionValuer::post(Result result)
-{
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_inbox.push_back(std::move(result));
-    }
-    emit inboxFilled();
-}
-
-void CDecisionValuer::workerMain()
-{
-    for (;;) {
-        Request request;
-        {
-            std::unique_lock<std::mutex> lock(m_mutex);
-            m_wake.wait(lock, [this] { return m_stopping || m_pending.has_value(); });
-            if (m_stopping)
-                return;
-            request = std::move(*m_pending);
-            m_pending.reset();
-        }
-        work(request);
-    }
-}
-
-void CDecisionValuer::work(const Request &request)
-{
-    Result failed;
-    failed.generation = request.generation;
+    const auto fail = [this, &job](const QString &reason) {
+        job.deliver([this, reason] { emit unavailable(reason); });
+    };
     const history::Game *game = request.game.get();
     if (!game || request.hand < 0 || request.hand >= static_cast<int>(game->hands.size())) {
-        failed.reason = tr("No values: the hand is not in the game shown.");
-        post(std::move(failed));
+        fail(tr("No values: the hand is not in the game shown."));
         return;
     }
-    if (m_statsGame != request.game) {
-        m_stats = coach::StatisticsBeforeHands(*game);
-        m_statsGame = request.game;
-    }
     const auto hand = static_cast<size_t>(request.hand);
+    std::vector<CPokerStat> before;
+    {
+        // A stale job may still be reading them while this one starts.
+        std::lock_guard<std::mutex> lock(m_statsMutex);
+        if (m_statsGame != request.game) {
+            m_stats = coach::StatisticsBeforeHands(*game);
+            m_statsGame = request.game;
+        }
+        if (hand < m_stats.size())
+            before = m_stats[hand];
+    }
     const std::vector<playout::ReadDecision> decisions =
-        playout::DecisionsInHand(*game, game->hands[hand], request.seat,
-                                 hand < m_stats.size() ? m_stats[hand] : std::vector<CPokerStat>{});
+        playout::DecisionsInHand(*game, game->hands[hand], request.seat, before);
     // The decisions come in the order of the actions, the blinds and antes left out.
     const std::vector<history::Action> &actions = game->hands[hand].actions;
     int ordinal = 0;
@@ -125,53 +82,30 @@ void CDecisionValuer::work(const Request &request)
                    action.kind != history::ActionKind::BigBlind;
     }
     if (ordinal >= static_cast<int>(decisions.size())) {
-        failed.reason = tr("No values: the player's cards are not known for this hand.");
-        post(std::move(failed));
+        fail(tr("No values: the player's cards are not known for this hand."));
         return;
     }
     const playout::ReadDecision &decision = decisions[static_cast<size_t>(ordinal)];
     const auto send = [&](const playout::Advice &advice) {
-        Result result;
-        result.generation = request.generation;
-        if (!advice.valid) {
-            result.reason = tr("No values: the hand does not replay.");
-        } else {
-            result.valued = true;
-            result.advice = playout::WithMove(advice, decision.put, decision.fold, &result.exact);
-        }
-        post(std::move(result));
+        if (!advice.valid)
+            return fail(tr("No values: the hand does not replay."));
+        bool exact = true;
+        playout::Advice moved = playout::WithMove(advice, decision.put, decision.fold, &exact);
+        job.deliver([this, moved = std::move(moved), exact] { emit advised(moved, exact); });
     };
     const playout::Advice advice =
         playout::Advise(*decision.hand, request.settings, [&](const playout::Advice &better) {
-            if (!current(request.generation))
+            if (!job.wanted())
                 return false;
             send(better);
             return true;
         });
-    if (!current(request.generation))
+    if (!job.wanted())
         return;
     send(advice);
     // Then the standard answer beside it, where a computer opponent is still in.
     playout::Advice both = advice;
     playout::AddStandard(*decision.hand, request.settings, both);
-    if (!both.standard.empty() && current(request.generation))
+    if (!both.standard.empty() && job.wanted())
         send(both);
-}
-
-void CDecisionValuer::takeResults()
-{
-    std::deque<Result> results;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        results.swap(m_inbox);
-    }
-    for (const Result &result : results) {
-        // A decision no longer shown: its values are dropped.
-        if (result.generation != m_shownGeneration)
-            continue;
-        if (result.valued)
-            emit advised(result.advice, result.exact);
-        else
-            emit unavailable(result.reason);
-    }
 }

@@ -97,12 +97,8 @@ CGameSummaryWindow::CGameSummaryWindow(const history::Game &game, bool withCoach
         box->addWidget(group);
         m_coachReady = false;
         m_costly = costly;
-        // A queued signal, not a queued lambda: Qt allocates the event and the text travels
-        // under m_costlyMutex, so ThreadSanitizer sees the hand-over.
-        connect(this, &CGameSummaryWindow::costlyTextPending, this,
-                &CGameSummaryWindow::takeCostlyText, Qt::QueuedConnection);
         // A long game takes the coach a while: the window stays live meanwhile.
-        m_coachThread = std::thread([this, game, seat] {
+        m_coachJob.start([this, game, seat](const CBackgroundJobs::Job &job) {
             coach::Estimator estimator(kSummaryTrials, kSummarySeed);
             std::vector<coach::ReviewRow> rows;
             coach::ReviewSummary review;
@@ -112,7 +108,7 @@ CGameSummaryWindow::CGameSummaryWindow(const history::Game &game, bool withCoach
             // figures do (the same seed: the same grades).
             coach::ReviewOptions options;
             options.seed = kProgressReviewSeed;
-            const auto open = [this] { return !m_closing.load(); };
+            const auto open = [&job] { return job.wanted(); };
             if (coach::ReviewGame(game, seat, estimator, rows, review, error, open, options)) {
                 for (const coach::ReviewRow &row : summary::CostliestDecisions(rows)) {
                     const bool graded = row.advice.grade != playout::Grade::NotGraded;
@@ -132,13 +128,10 @@ CGameSummaryWindow::CGameSummaryWindow(const history::Game &game, bool withCoach
             } else {
                 texts << BoundedText(QString::fromStdString(error), kMaxMessageChars);
             }
-            if (m_closing)
-                return;
-            {
-                std::lock_guard<std::mutex> lock(m_costlyMutex);
-                m_costlyText = texts.join(u'\n');
-            }
-            emit costlyTextPending();
+            job.deliver([this, text = texts.join(u'\n')] {
+                m_costly->setText(text);
+                m_coachReady = true;
+            });
         });
     }
 
@@ -163,26 +156,10 @@ CGameSummaryWindow::CGameSummaryWindow(const history::Game &game, bool withCoach
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
 }
 
-CGameSummaryWindow::~CGameSummaryWindow()
-{
-    m_closing = true;
-    if (m_coachThread.joinable())
-        m_coachThread.join();
-}
+CGameSummaryWindow::~CGameSummaryWindow() = default;
 
 QString CGameSummaryWindow::figureText(const QString &name) const
 {
     const auto *label = findChild<QLabel *>(name);
     return label ? label->text() : QString();
-}
-
-void CGameSummaryWindow::takeCostlyText()
-{
-    QString text;
-    {
-        std::lock_guard<std::mutex> lock(m_costlyMutex);
-        text = m_costlyText;
-    }
-    m_costly->setText(text);
-    m_coachReady = true;
 }

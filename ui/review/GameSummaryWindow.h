@@ -3,16 +3,12 @@
 // per 100 hands, the result at all-in equity, the biggest pots won and lost, and with the
 // coach on the decisions that cost most), and "Review hands…" to open the replayer at a hand.
 //
-// Threads: UI thread only, but for the coach's review, which runs on a worker thread and hands
-// its text over under m_costlyMutex, announced by a queued signal.
+// Threads: UI thread only, but for the coach's review, which runs as a job of CBackgroundJobs.
 
 #include "summary/GameSummary.h"
+#include "ui/jobs/BackgroundJobs.h"
 
 #include <QWidget>
-
-#include <atomic>
-#include <mutex>
-#include <thread>
 
 class QComboBox;
 class QLabel;
@@ -40,20 +36,13 @@ public:
 signals:
     // "Review hands…": the hand's index in the game's list of hands.
     void reviewRequested(int handIndex);
-    // Worker thread: the coach's text waits in m_costlyText (connected queued).
-    void costlyTextPending();
 
 private:
-    void takeCostlyText();
-
     summary::GameSummary m_summary;
     bool m_coachReady = true;
-    std::thread m_coachThread; // the coach's review of the game, off the UI thread
-    std::atomic<bool> m_closing{false};
-    std::mutex m_costlyMutex; // guards m_costlyText
-    QString m_costlyText;
     QLabel *m_costly = nullptr;
     QComboBox *m_hands = nullptr;
     QPushButton *m_review = nullptr;
     QPushButton *m_close = nullptr;
+    CBackgroundJobs m_coachJob; // the coach's review of the game; last, so it stops first
 };

@@ -3,6 +3,7 @@
 
 #include "coach/Review.h"
 #include "interchange/Interchange.h"
+#include "lineformat/GameLines.h"
 #include "safefile/SafeWrite.h"
 #include "ui/review/BoundedText.h"
 #include "ui/review/DecisionValuer.h"
@@ -82,7 +83,7 @@ CHandsWindow::CHandsWindow(QString outputFolder, QWidget *parent)
     m_askOpenPath = [this] {
         return QFileDialog::getOpenFileName(
             this, tr("Open a hand history"),
-            QDir(m_outputFolder).filePath(QStringLiteral("HandHistory")),
+            QDir(m_outputFolder).filePath(QLatin1String(gamelines::kHistoryFolder)),
             // Every file the window reads, an export just written among them.
             tr("Hand histories (*.txt *.phh *.phhs);;All files (*)"));
     };
@@ -90,7 +91,7 @@ CHandsWindow::CHandsWindow(QString outputFolder, QWidget *parent)
         const QString base =
             QFileInfo(m_games->currentData().toString().section(QLatin1Char('\n'), 0, 0))
                 .completeBaseName();
-        const QDir folder(QDir(m_outputFolder).filePath(QStringLiteral("HandHistory")));
+        const QDir folder(QDir(m_outputFolder).filePath(QLatin1String(gamelines::kHistoryFolder)));
         QFileDialog dialog(this, tr("Export the game"),
                            folder.filePath(QStringLiteral("PokerStars_") + base + ".txt"),
                            tr("PokerStars hand histories (*.txt);;PHH hand histories (*.phhs)"));
@@ -265,10 +266,6 @@ CHandsWindow::CHandsWindow(QString outputFolder, QWidget *parent)
     connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) { showHand(current); });
 
-    // A queued signal, not a queued lambda: Qt allocates the event and the verdicts travel
-    // under m_reviewMutex, so ThreadSanitizer sees the hand-over.
-    connect(this, &CHandsWindow::verdictsPending, this, &CHandsWindow::takeVerdicts,
-            Qt::QueuedConnection);
     m_list->installEventFilter(this);
     updateSpeed();
     setStep(0);
@@ -328,23 +325,7 @@ void CHandsWindow::keyPressEvent(QKeyEvent *event)
         QWidget::keyPressEvent(event);
 }
 
-CHandsWindow::~CHandsWindow()
-{
-    // Every review in flight sees the new generation and stops at its next decision.
-    ++m_coachGeneration;
-    for (CoachWorker &worker : m_coachWorkers)
-        worker.thread.join();
-}
-
-void CHandsWindow::joinFinishedWorkers()
-{
-    std::erase_if(m_coachWorkers, [](CoachWorker &worker) {
-        if (!worker.done->load())
-            return false;
-        worker.thread.join();
-        return true;
-    });
-}
+CHandsWindow::~CHandsWindow() = default;
 
 const history::Game &CHandsWindow::game() const
 {
@@ -391,10 +372,11 @@ void CHandsWindow::reload()
         startVerdicts();
         m_replay.reset();
         setStep(0);
-        showMessage(tr("No hand histories in %1 yet: play a game first, or open a file.")
-                        .arg(QDir::toNativeSeparators(
-                            QDir(m_outputFolder).filePath(QStringLiteral("HandHistory")))),
-                    true);
+        showMessage(
+            tr("No hand histories in %1 yet: play a game first, or open a file.")
+                .arg(QDir::toNativeSeparators(
+                    QDir(m_outputFolder).filePath(QLatin1String(gamelines::kHistoryFolder)))),
+            true);
         return;
     }
     showGameAt(std::max(shown, 0));
@@ -582,8 +564,7 @@ void CHandsWindow::setStep(int step)
 
 void CHandsWindow::startVerdicts()
 {
-    const int generation = ++m_coachGeneration;
-    joinFinishedWorkers();
+    m_coachJob.stop();
     m_valuer->setGame(std::make_shared<const history::Game>(m_model->game()),
                       m_model->playerSeat());
     m_verdicts.clear();
@@ -596,24 +577,16 @@ void CHandsWindow::startVerdicts()
     showReviewing(!m_verdictsReady);
     if (m_verdictsReady)
         return;
-    // The worker has its own copy of the game; its result comes back through m_reviewed.
-    auto done = std::make_shared<std::atomic<bool>>(false);
-    std::thread thread([this, done, generation, game = m_model->game(),
-                        seat = m_model->playerSeat(), options = m_reviewOptions] {
-        // Said last, whatever way the work ends: the thread may then be joined at once.
-        struct Done
-        {
-            std::atomic<bool> &flag;
-            ~Done() { flag.store(true); }
-        } finished{*done};
+    // The job has its own copy of the game.
+    m_coachJob.start([this, game = m_model->game(), seat = m_model->playerSeat(),
+                      options = m_reviewOptions](const CBackgroundJobs::Job &job) {
         coach::Estimator estimator;
         std::vector<coach::ReviewRow> rows;
         coach::ReviewSummary summary;
         std::string error;
         const bool judged = coach::ReviewGame(
-            game, seat, estimator, rows, summary, error,
-            [this, generation] { return generation == m_coachGeneration.load(); }, options);
-        if (generation != m_coachGeneration.load())
+            game, seat, estimator, rows, summary, error, [&job] { return job.wanted(); }, options);
+        if (!job.wanted())
             return;
         // The k-th decision of the seat in a hand is that hand's k-th row.
         QHash<QPair<int, int>, QString> verdicts;
@@ -639,30 +612,20 @@ void CHandsWindow::startVerdicts()
         std::vector<CHandListModel::CoachGrade> grades;
         if (judged)
             grades = CoachGradesOf(game, rows);
-        {
-            std::lock_guard<std::mutex> lock(m_reviewMutex);
-            m_reviewed = Reviewed{generation, std::move(verdicts), problem, std::move(grades)};
-        }
-        emit verdictsPending();
+        job.deliver([this, verdicts = std::move(verdicts), problem, grades = std::move(grades)] {
+            takeVerdicts(verdicts, problem, grades);
+        });
     });
-    m_coachWorkers.push_back({std::move(thread), std::move(done)});
 }
 
-void CHandsWindow::takeVerdicts()
+void CHandsWindow::takeVerdicts(QHash<QPair<int, int>, QString> verdicts, const QString &problem,
+                                const std::vector<CHandListModel::CoachGrade> &grades)
 {
-    std::optional<Reviewed> reviewed;
-    {
-        std::lock_guard<std::mutex> lock(m_reviewMutex);
-        reviewed.swap(m_reviewed);
-    }
-    joinFinishedWorkers();
-    if (!reviewed || reviewed->generation != m_coachGeneration.load())
-        return;
-    m_model->setCoachGrades(reviewed->grades, reviewed->problem.isEmpty() ? QString() : tr("—"));
+    m_model->setCoachGrades(grades, problem.isEmpty() ? QString() : tr("—"));
     m_list->resizeColumnToContents(CHandListModel::kCoach);
     fitListWidth();
-    m_verdicts = std::move(reviewed->verdicts);
-    m_coachProblem = reviewed->problem;
+    m_verdicts = std::move(verdicts);
+    m_coachProblem = problem;
     m_verdictsReady = true;
     showReviewing(false);
     showCoachLine();

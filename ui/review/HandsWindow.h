@@ -4,11 +4,11 @@
 // reads the files only, never the live game.
 //
 // Threads: UI thread only, but for the coach's review of the game shown (play-outs grading
-// every decision of the player, which take seconds), which runs on a worker thread and hands
-// its verdicts over under m_reviewMutex, announced by a queued signal.
+// every decision of the player, which take seconds), which runs as a job of CBackgroundJobs.
 
 #include "coach/Review.h"
 #include "replay/HandReplay.h"
+#include "ui/jobs/BackgroundJobs.h"
 #include "ui/review/HandListModel.h"
 
 #include <QString>
@@ -16,12 +16,9 @@
 
 #include <QHash>
 
-#include <atomic>
 #include <functional>
-#include <mutex>
-#include <optional>
 #include <memory>
-#include <thread>
+#include <optional>
 #include <vector>
 
 class CDecisionValuer;
@@ -67,16 +64,12 @@ public:
     // How the coach's review grades the decisions (tests make it short); for games opened
     // after the call.
     void setReviewOptions(const coach::ReviewOptions &options) { m_reviewOptions = options; }
-    // Coach reviews whose threads have not been joined yet (stale ones stopping included).
-    int coachThreads() const { return static_cast<int>(m_coachWorkers.size()); }
 
     int step() const { return m_step; }
     int stepCount() const;
     const history::Game &game() const;
 
 signals:
-    // Worker thread: a review's verdicts wait in m_reviewed (connected queued to takeVerdicts).
-    void verdictsPending();
 
 protected:
     // Left, Right and Space step and play wherever the focus is, the hand list included.
@@ -97,7 +90,8 @@ private:
     void showMessage(const QString &text, bool error);
     // Judges the player's decisions of the game shown on a worker thread.
     void startVerdicts();
-    void takeVerdicts();
+    void takeVerdicts(QHash<QPair<int, int>, QString> verdicts, const QString &problem,
+                      const std::vector<CHandListModel::CoachGrade> &grades);
     // The filter by grade waits for the grades, and says so.
     void showReviewing(bool reviewing);
     void showCoachLine();
@@ -137,24 +131,7 @@ private:
     QString m_coachProblem;
     bool m_verdictsReady = false;
     coach::ReviewOptions m_reviewOptions;
-    // A review no longer wanted (a newer game, a Reload) stops at its next decision; its thread
-    // is joined once it has said it is done, never while it still works (the window would
-    // freeze), and at the latest by the destructor.
-    struct CoachWorker
-    {
-        std::thread thread;
-        std::shared_ptr<std::atomic<bool>> done;
-    };
-    void joinFinishedWorkers();
-    std::vector<CoachWorker> m_coachWorkers;
-    std::atomic<int> m_coachGeneration{0}; // a newer game makes an older review's result stale
-    struct Reviewed
-    {
-        int generation = 0;
-        QHash<QPair<int, int>, QString> verdicts;
-        QString problem;
-        std::vector<CHandListModel::CoachGrade> grades;
-    };
-    std::mutex m_reviewMutex;
-    std::optional<Reviewed> m_reviewed; // guarded by m_reviewMutex
+    // A review no longer wanted (a newer game, a Reload) stops at its next decision and is
+    // dropped; the window never waits for it but on closing. Last, so it stops first.
+    CBackgroundJobs m_coachJob;
 };

@@ -3,20 +3,16 @@
 // window, which must never wait on a review.
 //
 // Threads: construct, start, stop and destroy on the UI thread. The callbacks given to start()
-// run on the UI thread; the figure function runs on the worker thread. The worker leaves its
-// results in m_calls under m_mutex and announces them with pending(), connected queued.
+// run on the UI thread; the figure function runs on the worker thread (CBackgroundJobs).
 
 #include "ui/review/ProgressFigures.h"
+
+#include "ui/jobs/BackgroundJobs.h"
 
 #include <QObject>
 #include <QStringList>
 
-#include <atomic>
 #include <functional>
-#include <memory>
-#include <mutex>
-#include <thread>
-#include <vector>
 
 class CProgressReviewer : public QObject
 {
@@ -42,32 +38,7 @@ public:
     // A run is going on and has not been stopped.
     bool isRunning() const;
 
-signals:
-    // Worker thread: calls wait in m_calls.
-    void pending();
-
 private:
-    using Flag = std::shared_ptr<std::atomic<bool>>;
-    struct Run
-    {
-        std::thread thread;
-        Flag wanted;
-        Flag done;
-    };
-    struct Call
-    {
-        Flag wanted; // the run's: a call of a stopped run is dropped
-        std::function<void()> call;
-    };
-    // Worker thread: queues a call for the UI thread.
-    void post(const Flag &wanted, std::function<void()> call);
-    // UI thread: runs the calls waiting.
-    void deliver();
-    // Joins the runs whose threads have ended.
-    void joinFinished();
-
     Figure m_figure;
-    std::vector<Run> m_runs; // the last one is the current run
-    std::mutex m_mutex;
-    std::vector<Call> m_calls; // guarded by m_mutex
+    CBackgroundJobs m_jobs;
 };

@@ -1,6 +1,7 @@
 #include "ui/review/ProgressWindow.h"
 #include "ui/app/WindowFit.h"
 
+#include "lineformat/GameLines.h"
 #include "replay/HandReplay.h"
 #include "storage/LedgerReader.h"
 #include "ui/review/BoundedText.h"
@@ -34,7 +35,8 @@ namespace {
 // The folder of the hand histories, as the messages name it.
 QString HistoryFolderText(const QString &outputFolder)
 {
-    return QDir::toNativeSeparators(QDir(outputFolder).filePath(QStringLiteral("HandHistory")));
+    return QDir::toNativeSeparators(
+        QDir(outputFolder).filePath(QLatin1String(gamelines::kHistoryFolder)));
 }
 
 constexpr int kMaxGameTicks = 12;

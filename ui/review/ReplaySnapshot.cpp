@@ -14,7 +14,7 @@ TableSnapshot SnapshotOfReplay(const history::Hand &hand, const replay::TableSta
     table.seatCount = std::min(static_cast<int>(state.seats.size()), 10);
     table.potRect = kPotRect;
     table.boardRect = kBoardRect;
-    SeatRects rects[10];
+    SeatRects rects[brisquel::kMaxSeats];
     if (table.seatCount > 0)
         ComputeSeatRects(table.seatCount, rects);
     // The live table's two blanks after a win before the flop.

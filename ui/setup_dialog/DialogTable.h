@@ -5,6 +5,7 @@
 // Threads: UI thread.
 
 #include "engine/Game.h"
+#include "pokerlib/CardCodes.h"
 
 #include <QDialog>
 #include <QString>
@@ -22,7 +23,7 @@ class CDialogTable : public QDialog
 {
     Q_OBJECT
 public:
-    static constexpr int kMaxSeats = 10;
+    static constexpr int kMaxSeats = brisquel::kMaxSeats;
     static constexpr int kDefaultRows = 9;
 
     // types: the two tournament schedules ("9 players", "9 players Turbo").

@@ -1,6 +1,7 @@
 #include "ui/table_view/DunmereView.h"
 
 #include "engine/Game.h"
+#include "pokerlib/CardCodes.h"
 #include "ui/table_view/SeatLayout.h"
 #include "ui/table_view/TablePainter.h"
 
@@ -141,7 +142,7 @@ void CDunmereView::LayoutSeats()
     const int n = std::min(m_game.m_table.m_seatCount, 10);
     if (n <= 0)
         return;
-    SeatRects rects[10];
+    SeatRects rects[brisquel::kMaxSeats];
     ComputeSeatRects(n, rects);
     for (int i = 0; i < n; ++i) {
         CPlayerRect &seat = m_game.m_playerRects[i];
@@ -311,7 +312,7 @@ TableSnapshot SnapshotOfGame(const CDunmereGame &game, bool showAllAtShowdown)
     table.boardShown = game.m_boardShown != 0;
     table.boardCount = std::min(t.m_boardCount, 5);
     for (int k = 0; k < 5; ++k)
-        table.board[k] = t.m_cards[20 + k];
+        table.board[k] = t.m_cards[brisquel::kBoardFirst + k];
     table.potShown = game.m_potShown != 0;
     table.potText = game.m_potText;
     table.potRect = game.m_potRect;

@@ -27,7 +27,7 @@ TableRect Rect(int left, int lower, int right, int upper)
 
 } // namespace
 
-void ComputeSeatRects(int n, SeatRects out[10])
+void ComputeSeatRects(int n, SeatRects out[brisquel::kMaxSeats])
 {
     if (n <= 0)
         return;

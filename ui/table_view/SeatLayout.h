@@ -18,7 +18,7 @@ inline constexpr TableRect kBoardRect{-180, -60, 222, 35};
 
 // The rectangles of seats 0..n-1 for a table of n seats (n <= 10); seat 0 at the bottom centre,
 // the others clockwise on screen.
-void ComputeSeatRects(int n, SeatRects out[10]);
+void ComputeSeatRects(int n, SeatRects out[brisquel::kMaxSeats]);
 
 // The view's zoom for a client area of w x h pixels: the smaller of w / 700 and h / 550.
 double TableZoom(int w, int h);

@@ -33,7 +33,7 @@ struct TableSnapshot
 {
     bool ready = false; // false: nothing but the board is drawn (the window is not set up)
     int seatCount = 0;
-    SeatSnapshot seats[10];
+    SeatSnapshot seats[brisquel::kMaxSeats];
     bool boardShown = false;
     int boardCount = 0;
     int board[5] = {-1, -1, -1, -1, -1};
