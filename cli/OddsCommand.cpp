@@ -103,6 +103,56 @@ const char kOddsUsage[] =
     "  --exact   count every board and every hand of the ranges instead of sampling\n"
     "  --detail  win, tie and equity of every player with the standard error\n";
 
+namespace {
+
+// The cards of the command: the hole cards (none where the first player is a range), the
+// board and the dead cards. False with the message to give.
+bool ReadCards(const std::string &holeText, const std::string &boardText,
+               const std::string &deadText, std::vector<int> &hole, std::vector<int> &board,
+               std::vector<int> &dead, std::string &error)
+{
+    // Two cards are a hand; anything else that reads as a range of several hands is one (a
+    // single hand must read as two cards: "A hK d" is a typing slip, not AhKd).
+    brisquel::ComboList firstRange;
+    if (!ParseCardList(holeText, hole, error)) {
+        std::string rangeError;
+        if (!brisquel::ParseRange(holeText, firstRange, rangeError) || firstRange.size() < 2)
+            return false;
+        hole.clear();
+    } else if (hole.size() != 2) {
+        error = "odds needs exactly two hole cards, got " + std::to_string(hole.size());
+        return false;
+    }
+    if (!ParseCardList(boardText, board, error, hole))
+        return false;
+    if (board.size() != 0 && (board.size() < 3 || board.size() > 5)) {
+        error = "the board holds 3, 4 or 5 cards, got " + std::to_string(board.size());
+        return false;
+    }
+    std::vector<int> seen = hole;
+    seen.insert(seen.end(), board.begin(), board.end());
+    if (!ParseCardList(deadText, dead, error, seen)) {
+        error = "--dead: " + error;
+        return false;
+    }
+    return true;
+}
+
+// How the equity is counted: every deal, or samples; from a seed; on threads; for each player
+// or the first only.
+void SetCounting(brisquel::EquitySetup &setup, bool exact, long long trials,
+                 std::optional<std::uint64_t> seed, long long threads, bool detail)
+{
+    setup.exact = exact;
+    setup.trials = trials > 0 ? std::uint64_t(trials) : kDefaultTrials;
+    setup.seed =
+        seed ? *seed : (std::uint64_t(std::random_device{}()) << 32) ^ std::random_device{}();
+    setup.threads = int(threads);
+    setup.firstPlayerOnly = !detail;
+}
+
+} // namespace
+
 // odds AhKd|RANGE [--board "Qs Jd 2c"] [--dead "7h"] [--players N] [--vs R]... [--exact]
 //           [--trials T] [--seed S] [--threads N] [--detail]
 int RunOddsCommand(const CommandArgs &args)
@@ -156,27 +206,10 @@ int RunOddsCommand(const CommandArgs &args)
         return Fail("--players " + std::to_string(players) + " leaves no seat for " +
                     std::to_string(opponents) + " --vs opponents besides you");
 
-    // Two cards are a hand; anything else that reads as a range of several hands is one (a
-    // single hand must read as two cards: "A hK d" is a typing slip, not AhKd).
     std::vector<int> hole, board, dead;
     std::string error;
-    brisquel::ComboList firstRange;
-    if (!ParseCardList(holeText, hole, error)) {
-        std::string rangeError;
-        if (!brisquel::ParseRange(holeText, firstRange, rangeError) || firstRange.size() < 2)
-            return Fail(error);
-        hole.clear();
-    } else if (hole.size() != 2) {
-        return Fail("odds needs exactly two hole cards, got " + std::to_string(hole.size()));
-    }
-    if (!ParseCardList(boardText, board, error, hole))
+    if (!ReadCards(holeText, boardText, deadText, hole, board, dead, error))
         return Fail(error);
-    if (board.size() != 0 && (board.size() < 3 || board.size() > 5))
-        return Fail("the board holds 3, 4 or 5 cards, got " + std::to_string(board.size()));
-    std::vector<int> seen = hole;
-    seen.insert(seen.end(), board.begin(), board.end());
-    if (!ParseCardList(deadText, dead, error, seen))
-        return Fail("--dead: " + error);
 
     std::vector<Seat> seats;
     std::vector<std::string> texts{hole.empty() ? holeText : HandLabel(hole[0], hole[1])};
@@ -198,12 +231,7 @@ int RunOddsCommand(const CommandArgs &args)
         setup.players.push_back(seat.player);
     setup.board = board;
     setup.dead = dead;
-    setup.exact = exact;
-    setup.trials = trials > 0 ? std::uint64_t(trials) : kDefaultTrials;
-    setup.seed =
-        seed ? *seed : (std::uint64_t(std::random_device{}()) << 32) ^ std::random_device{}();
-    setup.threads = int(threads);
-    setup.firstPlayerOnly = !detail;
+    SetCounting(setup, exact, trials, seed, threads, detail);
     if (exact) {
         const std::uint64_t showdowns = brisquel::CountExactShowdowns(setup);
         if (showdowns > brisquel::kMaxExactShowdowns)

@@ -263,54 +263,41 @@ const char kPlayUsage[] =
     "  valued by S play-outs per option (default 60); each seat's big blinds per 100\n"
     "  hands follow, with their 95 % interval\n";
 
-int RunPlayCommand(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
-{
-    PlayOptions o;
-    try {
-        const ParsedArgs parsed = kPlayOptions.Parse(args);
-        if (parsed.Help()) {
-            out << kPlayUsage;
-            return kPlayExitOk;
-        }
-        o = Parse(parsed);
-    } catch (const ArgError &e) {
-        return Refuse(err, e.what());
-    } catch (const UsageError &e) {
-        return Refuse(err, e.message);
-    }
+namespace {
 
-    std::string folder;
-    bool folderUsable = true;
+// The folder for the game's files: --out, made if need be, else the data folder. False (a
+// usage fault, said on `err`) when --out cannot be used; `usable` false when the data folder
+// cannot, which leaves the game without files.
+bool ChooseFolder(const PlayOptions &o, std::ostream &err, std::string &folder, bool &usable)
+{
+    usable = true;
     if (o.out) {
         folder = *o.out;
         if (const std::string tooLong = FolderPathProblem(folder); !tooLong.empty()) {
             err << "brisquel-cli play: --out: " << tooLong << "\n";
-            return kPlayExitUsage;
+            return false;
         }
         std::error_code error;
         std::filesystem::create_directories(folder, error);
         if (error || !std::filesystem::is_directory(folder)) {
             err << "brisquel-cli play: cannot use the folder " << folder
                 << (error ? ": " + error.message() : std::string()) << "\n";
-            return kPlayExitUsage;
+            return false;
         }
-    } else {
-        // The data folder was not asked for by name: a game without files beats no game.
-        folder = DataFolder();
-        const std::string problem = PrepareFolder(folder);
-        folderUsable = problem.empty();
-        if (!folderUsable)
-            err << "brisquel-cli play: " << problem << "; the game log, the hand history and "
-                << "the results are not saved\n";
+        return true;
     }
-    if (!o.seed)
-        o.seed = std::random_device{}();
+    // The data folder was not asked for by name: a game without files beats no game.
+    folder = DataFolder();
+    const std::string problem = PrepareFolder(folder);
+    usable = problem.empty();
+    if (!usable)
+        err << "brisquel-cli play: " << problem << "; the game log, the hand history and "
+            << "the results are not saved\n";
+    return true;
+}
 
-    CPokerDatabase db;
-    if (folderUsable) // a failure is said with the save's, which opens it again
-        OpenDatabase(db, folder);
-    SaveOutcome saved;
-
+BotGameOptions GameOptions(const PlayOptions &o, const std::string &folder)
+{
     BotGameOptions game;
     game.names = o.names;
     game.stacks = o.stacks;
@@ -320,57 +307,50 @@ int RunPlayCommand(const std::vector<std::string> &args, std::ostream &out, std:
     game.lastHand = o.hands;
     game.seed = o.seed;
     game.outputFolder = folder;
-    if (folderUsable) { // the game thread is joined before `saved` is read
-        game.saveResults = [&db, &saved, &folder](CDunmereGame &g) {
-            const UnsavedGame results{std::time(nullptr),
-                                      CollectSessionResult(g.m_table, g.m_chipsAdded)};
-            saved = SaveOrKeep(db, folder, results);
-        };
-    }
-    // The copy for trackers: this game's hand-history file is the one not there before. The
-    // whole game is read for each copy, so a fast game rewrites it at most once a second, and
-    // once more at its end.
-    std::vector<std::string> earlier, copyProblems;
-    std::chrono::steady_clock::time_point lastCopy;
-    const auto writeCopy = [&] {
-        std::string ignored, problem;
-        for (const std::string &file : history::FindHistoryFiles(folder, ignored)) {
-            if (std::find(earlier.begin(), earlier.end(), file) == earlier.end() &&
-                !interchange::WriteCopyBeside(file, *o.exportFormat, problem) &&
-                copyProblems.empty())
-                copyProblems.push_back(problem);
-        }
-        lastCopy = std::chrono::steady_clock::now();
-    };
-    const bool keepCopy = o.exportFormat && folderUsable;
-    if (keepCopy) {
-        std::string none;
-        earlier = history::FindHistoryFiles(folder, none);
-    }
-    HandResults handResults(o.stacks);
-    std::unique_ptr<playout::CCoachDecider> coach;
-    if (o.coachSeat) {
-        playout::AdviseSettings settings;
-        settings.maxMillis = 0;
-        settings.samplesPerOption = o.coachSamples;
-        settings.seed = *o.seed;
-        coach = std::make_unique<playout::CCoachDecider>(*o.coachSeat, settings);
-        game.decider = coach.get();
-    }
-    if (keepCopy || coach) {
-        game.onHandEnd = [&](const CDunmereGame &g) {
-            if (coach)
-                handResults.Add(g.m_table);
-            if (keepCopy &&
-                std::chrono::steady_clock::now() - lastCopy >= std::chrono::seconds(1))
-                writeCopy();
-        };
-    }
-    const BotGameResult result = RunBotGame(game);
-    if (keepCopy)
-        writeCopy();
+    return game;
+}
 
-    out << "Seed: " << *o.seed << "\n";
+// The copy for trackers: this game's hand-history file is the one not there before. The
+// whole game is read for each copy, so a fast game rewrites it at most once a second, and
+// once more at its end.
+class TrackerCopy
+{
+public:
+    TrackerCopy(const std::string &folder, interchange::Format format)
+        : m_folder(folder)
+        , m_format(format)
+    {
+        std::string none;
+        m_earlier = history::FindHistoryFiles(folder, none);
+    }
+    void Write()
+    {
+        std::string ignored, problem;
+        for (const std::string &file : history::FindHistoryFiles(m_folder, ignored)) {
+            if (std::find(m_earlier.begin(), m_earlier.end(), file) == m_earlier.end() &&
+                !interchange::WriteCopyBeside(file, m_format, problem) && problems.empty())
+                problems.push_back(problem);
+        }
+        m_lastCopy = std::chrono::steady_clock::now();
+    }
+    void WriteWhenDue()
+    {
+        if (std::chrono::steady_clock::now() - m_lastCopy >= std::chrono::seconds(1))
+            Write();
+    }
+
+    std::vector<std::string> problems;
+
+private:
+    std::string m_folder;
+    interchange::Format m_format;
+    std::vector<std::string> m_earlier;
+    std::chrono::steady_clock::time_point m_lastCopy;
+};
+
+void PrintSeats(std::ostream &out, const BotGameResult &result, std::uint64_t seed)
+{
+    out << "Seed: " << seed << "\n";
     out << "Hands played: " << result.handsPlayed << "\n";
     char line[160];
     std::snprintf(line, sizeof line, "%-10s %8s %6s %6s %6s %6s\n", "Strategy", "Stack", "N",
@@ -388,8 +368,13 @@ int RunPlayCommand(const std::vector<std::string> &args, std::ostream &out, std:
     }
     out << "Chips: " << result.startChips() << " at the start, " << result.finalChips()
         << " at the end\n";
-    if (coach)
-        PrintWinRates(out, result, handResults, *o.coachSeat, o.coachSamples);
+}
+
+// What went wrong with the game's files and chips, and the exit status that says it.
+int ReportProblems(std::ostream &err, const BotGameResult &result, bool folderUsable,
+                   const std::vector<std::string> &copyProblems, const SaveOutcome &saved,
+                   CPokerDatabase &db)
+{
     if (folderUsable) { // else the folder's problem was said at the start
         for (const std::string &problem : result.fileProblems)
             err << "brisquel-cli play: could not write " << problem << "\n";
@@ -409,6 +394,76 @@ int RunPlayCommand(const std::vector<std::string> &args, std::ostream &out, std:
     if (!result.fileProblems.empty() || !copyProblems.empty())
         return kPlayExitFilesNotWritten;
     return kPlayExitOk;
+}
+
+} // namespace
+
+int RunPlayCommand(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+{
+    PlayOptions o;
+    try {
+        const ParsedArgs parsed = kPlayOptions.Parse(args);
+        if (parsed.Help()) {
+            out << kPlayUsage;
+            return kPlayExitOk;
+        }
+        o = Parse(parsed);
+    } catch (const ArgError &e) {
+        return Refuse(err, e.what());
+    } catch (const UsageError &e) {
+        return Refuse(err, e.message);
+    }
+
+    std::string folder;
+    bool folderUsable = true;
+    if (!ChooseFolder(o, err, folder, folderUsable))
+        return kPlayExitUsage;
+    if (!o.seed)
+        o.seed = std::random_device{}();
+
+    CPokerDatabase db;
+    if (folderUsable) // a failure is said with the save's, which opens it again
+        OpenDatabase(db, folder);
+    SaveOutcome saved;
+
+    BotGameOptions game = GameOptions(o, folder);
+    if (folderUsable) { // the game thread is joined before `saved` is read
+        game.saveResults = [&db, &saved, &folder](CDunmereGame &g) {
+            const UnsavedGame results{std::time(nullptr),
+                                      CollectSessionResult(g.m_table, g.m_chipsAdded)};
+            saved = SaveOrKeep(db, folder, results);
+        };
+    }
+    std::optional<TrackerCopy> copy;
+    if (o.exportFormat && folderUsable)
+        copy.emplace(folder, *o.exportFormat);
+    HandResults handResults(o.stacks);
+    std::unique_ptr<playout::CCoachDecider> coach;
+    if (o.coachSeat) {
+        playout::AdviseSettings settings;
+        settings.maxMillis = 0;
+        settings.samplesPerOption = o.coachSamples;
+        settings.seed = *o.seed;
+        coach = std::make_unique<playout::CCoachDecider>(*o.coachSeat, settings);
+        game.decider = coach.get();
+    }
+    if (copy || coach) {
+        game.onHandEnd = [&](const CDunmereGame &g) {
+            if (coach)
+                handResults.Add(g.m_table);
+            if (copy)
+                copy->WriteWhenDue();
+        };
+    }
+    const BotGameResult result = RunBotGame(game);
+    if (copy)
+        copy->Write();
+
+    PrintSeats(out, result, *o.seed);
+    if (coach)
+        PrintWinRates(out, result, handResults, *o.coachSeat, o.coachSamples);
+    return ReportProblems(err, result, folderUsable,
+                          copy ? copy->problems : std::vector<std::string>(), saved, db);
 }
 
 int RunPlayCommand(const std::vector<std::string> &args)

@@ -221,6 +221,59 @@ Estimate Estimator::Evaluate(const DecisionPoint &point)
     return estimate;
 }
 
+namespace {
+
+int RandomCard(std::uint64_t rng[4], std::uint64_t &dead)
+{
+    for (;;) {
+        const int c = static_cast<int>(brisquel::UniformBelow(rng, 52));
+        if (!(dead >> c & 1)) {
+            dead |= 1ull << c;
+            return c;
+        }
+    }
+}
+
+// A hand of `range` clear of the cards out, else (no range, or none found in a few draws) two
+// random cards; its cards are out after it.
+brisquel::Hand RangeHand(const brisquel::EvalTables &tables,
+                         const std::vector<std::pair<int, int>> &range, std::uint64_t rng[4],
+                         std::uint64_t &dead)
+{
+    int a = -1, b = -1;
+    for (int attempt = 0; attempt < kRangeDrawAttempts && !range.empty(); ++attempt) {
+        const auto &combo = range[brisquel::UniformBelow(rng, range.size())];
+        if (!(dead >> combo.first & 1) && !(dead >> combo.second & 1)) {
+            a = combo.first;
+            b = combo.second;
+            dead |= (1ull << a) | (1ull << b);
+            break;
+        }
+    }
+    if (a < 0) {
+        a = RandomCard(rng, dead);
+        b = RandomCard(rng, dead);
+    }
+    return brisquel::CardHand(tables, a) + brisquel::CardHand(tables, b);
+}
+
+// The share of a pot against the opponents eligible for it (bit i: opponent i).
+template <typename Value>
+double ShareOf(const std::vector<Value> &theirs, Value mine, std::uint64_t opponents)
+{
+    int tied = 1;
+    for (size_t i = 0; i < theirs.size(); ++i) {
+        if (!(opponents >> i & 1))
+            continue;
+        if (theirs[i] > mine)
+            return 0.0;
+        tied += theirs[i] == mine ? 1 : 0;
+    }
+    return 1.0 / tied;
+}
+
+} // namespace
+
 void Estimator::RangeEquity(const DecisionPoint &point, Estimate &estimate)
 {
     const brisquel::EvalTables &tables = brisquel::Tables();
@@ -246,16 +299,6 @@ void Estimator::RangeEquity(const DecisionPoint &point, Estimate &estimate)
     std::vector<brisquel::Hand> hands(count);
     std::vector<decltype(brisquel::Evaluate(tables, hands[0]))> theirs(count);
 
-    const auto randomCard = [this](std::uint64_t &dead) {
-        for (;;) {
-            const int c = static_cast<int>(brisquel::UniformBelow(m_rng, 52));
-            if (!(dead >> c & 1)) {
-                dead |= 1ull << c;
-                return c;
-            }
-        }
-    };
-
     brisquel::Hand knownBoard;
     for (int c : point.board)
         knownBoard += brisquel::CardHand(tables, c);
@@ -274,42 +317,18 @@ void Estimator::RangeEquity(const DecisionPoint &point, Estimate &estimate)
                 hands[i] = brisquel::CardHand(tables, a) + brisquel::CardHand(tables, b);
                 continue;
             }
-            const auto &range = *ranges[i];
-            int a = -1, b = -1;
-            for (int attempt = 0; attempt < kRangeDrawAttempts && !range.empty(); ++attempt) {
-                const auto &combo = range[brisquel::UniformBelow(m_rng, range.size())];
-                if (!(dead >> combo.first & 1) && !(dead >> combo.second & 1)) {
-                    a = combo.first;
-                    b = combo.second;
-                    dead |= (1ull << a) | (1ull << b);
-                    break;
-                }
-            }
-            if (a < 0) {
-                a = randomCard(dead);
-                b = randomCard(dead);
-            }
-            hands[i] = brisquel::CardHand(tables, a) + brisquel::CardHand(tables, b);
+            hands[i] = RangeHand(tables, *ranges[i], m_rng, dead);
         }
         brisquel::Hand board = knownBoard;
         for (int k = 0; k < missing; ++k)
-            board += brisquel::CardHand(tables, randomCard(dead));
+            board += brisquel::CardHand(tables, RandomCard(m_rng, dead));
         const auto mine =
             brisquel::Evaluate(tables, board + brisquel::CardHand(tables, point.hole[0]) +
                                            brisquel::CardHand(tables, point.hole[1]));
         for (size_t i = 0; i < count; ++i)
             theirs[i] = brisquel::Evaluate(tables, board + hands[i]);
-        // The share of a pot against the opponents eligible for it.
         const auto shareOf = [&](std::uint64_t opponents) {
-            int tied = 1;
-            for (size_t i = 0; i < count; ++i) {
-                if (!(opponents >> i & 1))
-                    continue;
-                if (theirs[i] > mine)
-                    return 0.0;
-                tied += theirs[i] == mine ? 1 : 0;
-            }
-            return 1.0 / tied;
+            return ShareOf(theirs, mine, opponents);
         };
         const double share = shareOf(~0ull);
         sum += share;

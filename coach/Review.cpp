@@ -258,135 +258,170 @@ std::vector<std::vector<CPokerStat>> StatisticsBeforeHands(const history::Game &
     return before;
 }
 
-bool ReviewGame(const history::Game &game, int gameSeat, Estimator &estimator,
-                std::vector<ReviewRow> &rows, ReviewSummary &summary, std::string &error,
-                const std::function<bool()> &wanted, const ReviewOptions &options)
+namespace {
+
+// Every seat's chips, money in and preflop move so far in a hand, as its actions go by.
+struct SeatsSoFar
 {
-    const auto stopped = [&wanted, &error] {
-        if (!wanted || wanted())
-            return false;
-        error = "stopped";
-        return true;
-    };
-    if (gameSeat < 0 || static_cast<size_t>(gameSeat) >= game.seats.size()) {
-        error = "there is no seat " + std::to_string(gameSeat) + " in " + game.historyPath;
-        return false;
-    }
-    const auto statistics = StatisticsBeforeHands(game);
-    const std::uint64_t seed = options.seed ? *options.seed : std::random_device{}();
-    const size_t firstRow = rows.size();
-    std::vector<AdviceJob> jobs;
-    for (size_t h = 0; h < game.hands.size(); ++h) {
-        if (stopped())
-            return false;
-        const history::Hand &hand = game.hands[h];
-        const int seat = game.seatInHand(hand, gameSeat);
-        if (seat < 0 || !hand.seats[static_cast<size_t>(seat)].inHand)
-            continue;
-        const history::HandSeat &me = hand.seats[static_cast<size_t>(seat)];
-        ++summary.hands;
-        const size_t seats = hand.seats.size();
-        std::vector<bool> folded(seats, false);
-        std::vector<int> stack(seats);
-        std::vector<int> committed(seats, 0);
-        std::vector<PreflopMove> preflop(seats, PreflopMove::None);
-        for (size_t s = 0; s < seats; ++s)
+    std::vector<bool> folded;
+    std::vector<int> stack;
+    std::vector<int> committed;
+    std::vector<PreflopMove> preflop;
+
+    explicit SeatsSoFar(const history::Hand &hand)
+        : folded(hand.seats.size(), false)
+        , stack(hand.seats.size())
+        , committed(hand.seats.size(), 0)
+        , preflop(hand.seats.size(), PreflopMove::None)
+    {
+        for (size_t s = 0; s < hand.seats.size(); ++s)
             stack[s] = hand.seats[s].startStack;
-        const size_t handRows = rows.size();
-        for (const history::Action &action : hand.actions) {
-            const size_t actor = static_cast<size_t>(action.seat);
-            if (action.seat == seat && IsDecision(action.kind)) {
-                if (stopped())
-                    return false;
-                if (me.cards[0] < 0 || me.cards[1] < 0) {
-                    // An imported file has no game log: what it does not show is not known.
-                    error = "the cards of " + me.name + " in hand #" + std::to_string(hand.number) +
-                            " are not known: " +
-                            (game.importedFrom.empty()
-                                 ? "the game log beside the hand history does not hold this game"
-                                 : "the " + game.importedFrom + " file does not show them");
-                    return false;
-                }
-                ReviewRow row;
-                row.hand = hand.number;
-                row.street = action.street;
-                row.move = MoveOfKind(action.kind);
-                row.amount = action.amount;
-                row.position = PositionOf(hand, seat);
-                row.bigBlind = hand.bigBlindInForce();
-                DecisionPoint &point = row.point;
-                point.hole = me.cards;
-                point.board.assign(hand.board.begin(),
-                                   hand.board.begin() + hand.boardCountAt(action.street));
-                point.pot = action.potBefore;
-                point.toCall = std::min(action.toCall, action.stackBefore);
-                point.committed = committed[static_cast<size_t>(seat)];
-                for (size_t s = 0; s < seats; ++s) {
-                    if (static_cast<int>(s) == seat || !hand.seats[s].inHand)
-                        continue;
-                    if (folded[s]) {
-                        point.dead.push_back(committed[s]);
-                        continue;
-                    }
-                    Opponent opponent;
-                    opponent.seat = static_cast<int>(s);
-                    opponent.positionClass = hand.seats[s].positionClass;
-                    opponent.stack = stack[s];
-                    opponent.committed = committed[s];
-                    opponent.preflop = preflop[s];
-                    ApplyStatistics(opponent, statistics[h][s]);
-                    point.opponents.push_back(opponent);
-                }
-                rows.push_back(std::move(row));
-            }
-            stack[actor] -= action.amount;
-            committed[actor] += action.amount;
-            if (action.kind == ActionKind::Fold)
-                folded[actor] = true;
-            if (action.street == Street::Preflop) {
-                if (action.kind == ActionKind::Raise)
-                    preflop[actor] = PreflopMove::Raised;
-                else if (action.kind == ActionKind::Call && preflop[actor] == PreflopMove::None)
-                    preflop[actor] = PreflopMove::Called;
-            }
-        }
-        std::vector<playout::ReadDecision> decisions;
-        if (options.samplesPerOption > 0 && rows.size() > handRows) {
-            decisions = playout::DecisionsInHand(game, hand, seat, statistics[h]);
-            if (decisions.size() != rows.size() - handRows) {
-                summary.warnings.push_back("hand #" + std::to_string(hand.number) +
-                                           ": the decisions of " + me.name +
-                                           " do not replay; they have no advice");
-                decisions.clear();
-            }
-        }
-        std::vector<std::shared_ptr<const std::vector<playout::HandWeights>>> ranges;
-        for (size_t k = 0; k < rows.size() - handRows; ++k) {
-            ReviewRow &row = rows[handRows + k];
-            // Where the play-outs grade the decision, the equity line reads their ranges.
-            if (!decisions.empty()) {
-                ranges.push_back(std::make_shared<const std::vector<playout::HandWeights>>(
-                    playout::SeatRanges(*decisions[k].hand)));
-                TakeRanges(row.point, *ranges.back(), [&hand](int s) {
-                    return hand.seats[static_cast<size_t>(s)].seat;
-                });
-            }
-            row.estimate = estimator.Evaluate(row.point);
-            row.verdict = Judge(row.move, row.estimate);
-            row.chipsLost = ChipsLost(row.move, row.estimate);
-            ++summary.decisions;
-            summary.tooTight += row.verdict == Verdict::TooTight ? 1 : 0;
-            summary.tooLoose += row.verdict == Verdict::TooLoose ? 1 : 0;
-            summary.chipsLost += row.chipsLost;
-        }
-        for (size_t k = 0; k < decisions.size(); ++k)
-            jobs.push_back(
-                {handRows + k, decisions[k], DecisionSeed(seed, hand.number, k), ranges[k]});
     }
-    if (!ValueAll(jobs, rows, options.samplesPerOption, options.threads, wanted)) {
-        error = "stopped";
+
+    void Apply(const history::Action &action)
+    {
+        const size_t actor = static_cast<size_t>(action.seat);
+        stack[actor] -= action.amount;
+        committed[actor] += action.amount;
+        if (action.kind == ActionKind::Fold)
+            folded[actor] = true;
+        if (action.street == Street::Preflop) {
+            if (action.kind == ActionKind::Raise)
+                preflop[actor] = PreflopMove::Raised;
+            else if (action.kind == ActionKind::Call && preflop[actor] == PreflopMove::None)
+                preflop[actor] = PreflopMove::Called;
+        }
+    }
+};
+
+// The row of `seat`'s decision `action`, with the table as it stood before it.
+ReviewRow DecisionRow(const history::Hand &hand, int seat, const history::Action &action,
+                      const SeatsSoFar &table, const std::vector<CPokerStat> &statistics)
+{
+    ReviewRow row;
+    row.hand = hand.number;
+    row.street = action.street;
+    row.move = MoveOfKind(action.kind);
+    row.amount = action.amount;
+    row.position = PositionOf(hand, seat);
+    row.bigBlind = hand.bigBlindInForce();
+    DecisionPoint &point = row.point;
+    point.hole = hand.seats[static_cast<size_t>(seat)].cards;
+    point.board.assign(hand.board.begin(), hand.board.begin() + hand.boardCountAt(action.street));
+    point.pot = action.potBefore;
+    point.toCall = std::min(action.toCall, action.stackBefore);
+    point.committed = table.committed[static_cast<size_t>(seat)];
+    for (size_t s = 0; s < hand.seats.size(); ++s) {
+        if (static_cast<int>(s) == seat || !hand.seats[s].inHand)
+            continue;
+        if (table.folded[s]) {
+            point.dead.push_back(table.committed[s]);
+            continue;
+        }
+        Opponent opponent;
+        opponent.seat = static_cast<int>(s);
+        opponent.positionClass = hand.seats[s].positionClass;
+        opponent.stack = table.stack[s];
+        opponent.committed = table.committed[s];
+        opponent.preflop = table.preflop[s];
+        ApplyStatistics(opponent, statistics[s]);
+        point.opponents.push_back(opponent);
+    }
+    return row;
+}
+
+bool Stopped(const std::function<bool()> &wanted, std::string &error)
+{
+    if (!wanted || wanted())
         return false;
+    error = "stopped";
+    return true;
+}
+
+// Adds a row for each decision of `seat` in `hand`; false with a message when the review stops
+// or the seat's cards are not known.
+bool ReadHandDecisions(const history::Game &game, const history::Hand &hand, int seat,
+                       const std::vector<CPokerStat> &statistics, std::vector<ReviewRow> &rows,
+                       std::string &error, const std::function<bool()> &wanted)
+{
+    const history::HandSeat &me = hand.seats[static_cast<size_t>(seat)];
+    SeatsSoFar table(hand);
+    for (const history::Action &action : hand.actions) {
+        if (action.seat == seat && IsDecision(action.kind)) {
+            if (Stopped(wanted, error))
+                return false;
+            if (me.cards[0] < 0 || me.cards[1] < 0) {
+                // An imported file has no game log: what it does not show is not known.
+                error = "the cards of " + me.name + " in hand #" + std::to_string(hand.number) +
+                        " are not known: " +
+                        (game.importedFrom.empty()
+                             ? "the game log beside the hand history does not hold this game"
+                             : "the " + game.importedFrom + " file does not show them");
+                return false;
+            }
+            rows.push_back(DecisionRow(hand, seat, action, table, statistics));
+        }
+        table.Apply(action);
     }
+    return true;
+}
+
+// One hand's rows from `handRows` on, read by the estimator and counted in `summary`; the
+// decisions that replay become jobs for the play-outs.
+struct HandToJudge
+{
+    const history::Game &game;
+    const history::Hand &hand;
+    int seat;
+    const std::vector<CPokerStat> &statistics;
+    size_t handRows;
+};
+
+void JudgeHandRows(const HandToJudge &judged, Estimator &estimator, std::uint64_t seed,
+                   const ReviewOptions &options, std::vector<ReviewRow> &rows,
+                   ReviewSummary &summary, std::vector<AdviceJob> &jobs)
+{
+    const history::Hand &hand = judged.hand;
+    const size_t handRows = judged.handRows;
+    std::vector<playout::ReadDecision> decisions;
+    if (options.samplesPerOption > 0 && rows.size() > handRows) {
+        decisions = playout::DecisionsInHand(judged.game, hand, judged.seat, judged.statistics);
+        if (decisions.size() != rows.size() - handRows) {
+            summary.warnings.push_back("hand #" + std::to_string(hand.number) +
+                                       ": the decisions of " +
+                                       hand.seats[static_cast<size_t>(judged.seat)].name +
+                                       " do not replay; they have no advice");
+            decisions.clear();
+        }
+    }
+    std::vector<std::shared_ptr<const std::vector<playout::HandWeights>>> ranges;
+    for (size_t k = 0; k < rows.size() - handRows; ++k) {
+        ReviewRow &row = rows[handRows + k];
+        // Where the play-outs grade the decision, the equity line reads their ranges.
+        if (!decisions.empty()) {
+            ranges.push_back(std::make_shared<const std::vector<playout::HandWeights>>(
+                playout::SeatRanges(*decisions[k].hand)));
+            TakeRanges(row.point, *ranges.back(),
+                       [&hand](int s) { return hand.seats[static_cast<size_t>(s)].seat; });
+        }
+        row.estimate = estimator.Evaluate(row.point);
+        row.verdict = Judge(row.move, row.estimate);
+        row.chipsLost = ChipsLost(row.move, row.estimate);
+        ++summary.decisions;
+        summary.tooTight += row.verdict == Verdict::TooTight ? 1 : 0;
+        summary.tooLoose += row.verdict == Verdict::TooLoose ? 1 : 0;
+        summary.chipsLost += row.chipsLost;
+    }
+    for (size_t k = 0; k < decisions.size(); ++k)
+        jobs.push_back({handRows + k, decisions[k], DecisionSeed(seed, hand.number, k), ranges[k]});
+}
+
+// Counts the graded rows from `firstRow` on, and warns once a hand for a valued decision left
+// without advice.
+void CountAdvice(const std::string &player, const std::vector<ReviewRow> &rows, size_t firstRow,
+                 const std::vector<AdviceJob> &jobs, const ReviewOptions &options,
+                 ReviewSummary &summary)
+{
     int lastWarned = -1;
     for (size_t r = firstRow; r < rows.size(); ++r) {
         const ReviewRow &row = rows[r];
@@ -399,10 +434,45 @@ bool ReviewGame(const history::Game &game, int gameSeat, Estimator &estimator,
                                [r](const AdviceJob &j) { return j.row == r; })) {
             lastWarned = row.hand;
             summary.warnings.push_back("hand #" + std::to_string(row.hand) + ": a decision of " +
-                                       game.seats[static_cast<size_t>(gameSeat)].name +
-                                       " does not replay; it has no advice");
+                                       player + " does not replay; it has no advice");
         }
     }
+}
+
+} // namespace
+
+bool ReviewGame(const history::Game &game, int gameSeat, Estimator &estimator,
+                std::vector<ReviewRow> &rows, ReviewSummary &summary, std::string &error,
+                const std::function<bool()> &wanted, const ReviewOptions &options)
+{
+    if (gameSeat < 0 || static_cast<size_t>(gameSeat) >= game.seats.size()) {
+        error = "there is no seat " + std::to_string(gameSeat) + " in " + game.historyPath;
+        return false;
+    }
+    const auto statistics = StatisticsBeforeHands(game);
+    const std::uint64_t seed = options.seed ? *options.seed : std::random_device{}();
+    const size_t firstRow = rows.size();
+    std::vector<AdviceJob> jobs;
+    for (size_t h = 0; h < game.hands.size(); ++h) {
+        if (Stopped(wanted, error))
+            return false;
+        const history::Hand &hand = game.hands[h];
+        const int seat = game.seatInHand(hand, gameSeat);
+        if (seat < 0 || !hand.seats[static_cast<size_t>(seat)].inHand)
+            continue;
+        ++summary.hands;
+        const size_t handRows = rows.size();
+        if (!ReadHandDecisions(game, hand, seat, statistics[h], rows, error, wanted))
+            return false;
+        JudgeHandRows({game, hand, seat, statistics[h], handRows}, estimator, seed, options, rows,
+                      summary, jobs);
+    }
+    if (!ValueAll(jobs, rows, options.samplesPerOption, options.threads, wanted)) {
+        error = "stopped";
+        return false;
+    }
+    CountAdvice(game.seats[static_cast<size_t>(gameSeat)].name, rows, firstRow, jobs, options,
+                summary);
     return true;
 }
 

@@ -71,56 +71,71 @@ bool HistoryParser::Parse(const std::vector<std::string> &lines, bool lastLineCo
 
 bool HistoryParser::ParseLine(const std::string &line, int number, std::string &error)
 {
-    const std::string text = line;
-    if (Trim(text).empty())
+    if (Trim(line).empty())
         return true;
-    if (!m_seenStart) {
-        if (!StartsWith(text, kGameStartPrefix)) {
-            error = m_source + " is not a hand-history file of this program: line " +
-                    std::to_string(number) + " should start the game with \"" + kGameStartPrefix +
-                    " ...\"";
-            return false;
-        }
-        m_seenStart = true;
-        std::string stamp = text.substr(sizeof kGameStartPrefix - 1);
-        const auto rule = stamp.find(" =");
-        m_game.started = Trim(rule == std::string::npos ? stamp : stamp.substr(0, rule));
-        return true;
-    }
-    std::vector<int> n;
-    std::vector<std::string> w;
-    if (!m_seatsDone) {
-        if (Match(text, gamelines::kGameSeat, &n, &w)) {
-            if (n[0] != static_cast<int>(m_game.seats.size())) {
-                error = Where(number) + ": seat " + std::to_string(n[0]) + " is out of order";
-                return false;
-            }
-            if (!ChipsInRange(n[1])) {
-                error = Where(number) + ": " + PastBound();
-                return false;
-            }
-            GameSeat seat;
-            seat.seat = n[0];
-            seat.name = w[0];
-            seat.stack = n[1];
-            seat.strategy = w[1];
-            seat.persona = PersonaOfStrategy(w[1]);
-            seat.human = IsHumanPersona(seat.persona);
-            m_game.seats.push_back(seat);
-            return true;
-        }
-        if (text.find_first_not_of(gamelines::kGameSeatsEndMark) == std::string::npos) {
-            if (m_game.seats.size() < 2 || m_game.seats.size() > 10) {
-                error = Where(number) + ": a game needs 2 to 10 seats, the file lists " +
-                        std::to_string(m_game.seats.size());
-                return false;
-            }
-            m_seatsDone = true;
-            return true;
-        }
-        error = Where(number) + ": expected a seat line (\"Seat 0: ...\"), found " + gamelines::Quote(text);
+    if (!m_seenStart)
+        return ParseStartLine(line, number, error);
+    if (!m_seatsDone)
+        return ParseGameSeatLine(line, number, error);
+    return ParseHandLine(line, number, error);
+}
+
+bool HistoryParser::ParseStartLine(const std::string &line, int number, std::string &error)
+{
+    if (!StartsWith(line, kGameStartPrefix)) {
+        error = m_source + " is not a hand-history file of this program: line " +
+                std::to_string(number) + " should start the game with \"" + kGameStartPrefix +
+                " ...\"";
         return false;
     }
+    m_seenStart = true;
+    std::string stamp = line.substr(sizeof kGameStartPrefix - 1);
+    const auto rule = stamp.find(" =");
+    m_game.started = Trim(rule == std::string::npos ? stamp : stamp.substr(0, rule));
+    return true;
+}
+
+bool HistoryParser::ParseGameSeatLine(const std::string &text, int number, std::string &error)
+{
+    std::vector<int> n;
+    std::vector<std::string> w;
+    if (Match(text, gamelines::kGameSeat, &n, &w)) {
+        if (n[0] != static_cast<int>(m_game.seats.size())) {
+            error = Where(number) + ": seat " + std::to_string(n[0]) + " is out of order";
+            return false;
+        }
+        if (!ChipsInRange(n[1])) {
+            error = Where(number) + ": " + PastBound();
+            return false;
+        }
+        GameSeat seat;
+        seat.seat = n[0];
+        seat.name = w[0];
+        seat.stack = n[1];
+        seat.strategy = w[1];
+        seat.persona = PersonaOfStrategy(w[1]);
+        seat.human = IsHumanPersona(seat.persona);
+        m_game.seats.push_back(seat);
+        return true;
+    }
+    if (text.find_first_not_of(gamelines::kGameSeatsEndMark) == std::string::npos) {
+        if (m_game.seats.size() < 2 || m_game.seats.size() > 10) {
+            error = Where(number) + ": a game needs 2 to 10 seats, the file lists " +
+                    std::to_string(m_game.seats.size());
+            return false;
+        }
+        m_seatsDone = true;
+        return true;
+    }
+    error =
+        Where(number) + ": expected a seat line (\"Seat 0: ...\"), found " + gamelines::Quote(text);
+    return false;
+}
+
+bool HistoryParser::ParseHandLine(const std::string &text, int number, std::string &error)
+{
+    std::vector<int> n;
+    std::vector<std::string> w;
     if (StartsWith(text, kHandPrefix)) {
         if (!Match(Trim(text), gamelines::kHandHeader, &n, &w)) {
             error = Where(number) + ": a hand header that cannot be read: " + gamelines::Quote(text);
@@ -245,7 +260,19 @@ void HistoryParser::ComputePositions(Hand &hand) const
         });
 }
 
-void HistoryParser::Replay(RawHand &raw, const LogHand *log)
+// What a hand's lines have told so far, beside the hand itself.
+struct HistoryParser::ReplayState
+{
+    explicit ReplayState(Hand &hand)
+        : ledger(hand)
+    {}
+    ChipLedger ledger;
+    std::map<int, std::string> combinations;
+    int winLines = 0;
+    bool collected = false;
+};
+
+void HistoryParser::TakeLog(RawHand &raw, const LogHand *log) const
 {
     Hand &hand = raw.hand;
     const size_t seatCount = m_game.seats.size();
@@ -256,133 +283,151 @@ void HistoryParser::Replay(RawHand &raw, const LogHand *log)
         seat.name = m_game.seats[hand.seats.size()].name;
         hand.seats.push_back(seat);
     }
-    if (log) {
-        hand.ante = log->ante;
-        if (!ChipsInRange(hand.ante)) {
-            if (raw.damage.empty())
-                raw.damage = "the game log's ante is " + PastBound();
-            hand.ante = 0;
-        }
-        for (const auto &[seat, cards] : log->cards) {
-            if (seat >= 0 && static_cast<size_t>(seat) < seatCount)
-                hand.seats[static_cast<size_t>(seat)].cards = cards;
-        }
+    if (!log)
+        return;
+    hand.ante = log->ante;
+    if (!ChipsInRange(hand.ante)) {
+        if (raw.damage.empty())
+            raw.damage = "the game log's ante is " + PastBound();
+        hand.ante = 0;
     }
+    for (const auto &[seat, cards] : log->cards) {
+        if (seat >= 0 && static_cast<size_t>(seat) < seatCount)
+            hand.seats[static_cast<size_t>(seat)].cards = cards;
+    }
+}
 
-    ChipLedger ledger(hand);
-    ledger.PostAntes();
-    std::map<int, std::string> combinations;
-    int winLines = 0;
-    bool collected = false;
+// Every amount of a line, and what it adds to the pot or a seat, stays inside the bound; a
+// damaged hand is left out whole.
+bool HistoryParser::ChipsFit(RawHand &raw, const Line &line, long long before, int amount) const
+{
+    if (ChipsInRange(amount) && ChipsInRange(before + amount))
+        return true;
+    raw.damage = Where(line.lineNumber) + ": " + PastBound();
+    return false;
+}
 
-    // A damaged hand is left out whole: what follows the damage is not replayed.
-    const auto damaged = [&raw, this](const Line &line, const std::string &what) {
-        raw.damage = Where(line.lineNumber) + ": " + what;
-    };
-    // Every amount of a line, and what it adds to the pot or a seat, stays inside the bound.
-    const auto chipsFit = [&](const Line &line, long long before, int amount) {
-        if (ChipsInRange(amount) && ChipsInRange(before + amount))
-            return true;
-        damaged(line, PastBound());
-        return false;
-    };
-
+void HistoryParser::Replay(RawHand &raw, const LogHand *log)
+{
+    TakeLog(raw, log);
+    ReplayState state(raw.hand);
+    state.ledger.PostAntes();
+    // What follows the damage is not replayed.
     for (const Line &line : raw.lines) {
-        if (!raw.damage.empty())
-            break;
-        const std::string &text = line.text;
-        std::vector<int> n;
-        std::vector<std::string> w;
-        std::string rest;
-        if (text == gamelines::kHoleCards || text == gamelines::kSummary) {
-            if (text == gamelines::kSummary)
-                hand.showdown = true;
-            continue;
-        }
-        if (Match(text, gamelines::kFlop, nullptr, &w) ||
-            Match(text, gamelines::kTurn, nullptr, &w) ||
-            Match(text, gamelines::kRiver, nullptr, &w)) {
-            if (!AddBoard(hand, text, w[0])) {
-                damaged(line, "a damaged board: " + gamelines::Quote(text));
-                break;
-            }
-            ledger.NewStreet(hand.board.size() <= 3   ? Street::Flop
-                             : hand.board.size() == 4 ? Street::Turn
-                                                      : Street::River);
-            continue;
-        }
-        if (Match(text, gamelines::kDealtTo, nullptr, &w)) {
-            const int s = m_game.seatOf(w[0]);
-            const std::vector<int> cards = CardsOf(w[1]);
-            if (s >= 0 && cards.size() == 2)
-                hand.seats[static_cast<size_t>(s)].cards = {cards[0], cards[1]};
-            continue;
-        }
-        if (Match(text, gamelines::kHeroAdds, &n)) {
-            const int human = std::max(m_game.humanSeat(), 0);
-            int &added = hand.seats[static_cast<size_t>(human)].chipsAdded;
-            if (!chipsFit(line, added, n[0]))
-                break;
-            added += n[0];
-            continue;
-        }
-        const int s = SeatAtStart(text, rest);
-        if (s < 0 || static_cast<size_t>(s) >= seatCount) {
-            m_game.warnings.push_back(Where(line.lineNumber) + ": skipped " + gamelines::Quote(text));
-            continue;
-        }
-        HandSeat &seat = hand.seats[static_cast<size_t>(s)];
-        // An action's chips go into the pot, a win's to the seat: both must stay in bounds.
-        const auto put = [&](ActionKind kind, int amount) {
-            if (!chipsFit(line, hand.pot, amount))
-                return false;
-            ledger.Put(s, kind, amount);
-            return true;
-        };
-        bool fits = true;
-        if (Match(rest, AfterName(gamelines::kPostsSmallBlind), &n)) {
-            hand.smallBlindSeat = s;
-            fits = put(ActionKind::SmallBlind, n[0]);
-        } else if (Match(rest, AfterName(gamelines::kPostsBigBlind), &n)) {
-            hand.bigBlindSeat = s;
-            fits = put(ActionKind::BigBlind, n[0]);
-        } else if (rest == AfterName(gamelines::kFolds) && seat.folded) {
-            // A fold written twice changes nothing; kept, it would be a second action.
-            m_game.warnings.push_back(Where(line.lineNumber) + ": skipped a second fold " +
-                                      gamelines::Quote(text));
-        } else if (rest == AfterName(gamelines::kFolds)) {
-            ledger.Put(s, ActionKind::Fold, 0);
-            seat.folded = true;
-        } else if (rest == AfterName(gamelines::kChecks)) {
-            ledger.Put(s, ActionKind::Check, 0);
-        } else if (Match(rest, AfterName(gamelines::kCalls), &n)) {
-            fits = put(ActionKind::Call, n[0]);
-        } else if (Match(rest, AfterName(gamelines::kRaises), &n)) {
-            const bool opening = ledger.CurrentStreet() != Street::Preflop && ledger.NothingBet();
-            fits = put(opening ? ActionKind::Bet : ActionKind::Raise, n[0]);
-        } else if (Match(Trim(rest), Trim(AfterName(gamelines::kCollected)), &n)) {
-            fits = chipsFit(line, seat.won, n[0]);
-            seat.won += fits ? n[0] : 0;
-            collected = true;
-        } else if (Match(rest, AfterName(gamelines::kWins), &n)) {
-            fits = chipsFit(line, 0, n[0]);
-            seat.won = fits ? n[0] : 0;
-            ++winLines;
-        } else if (Match(rest, TrimRight(AfterName(gamelines::kHas)), nullptr, &w)) {
-            combinations[s] = Trim(w[0]);
-        } else if (rest == AfterName(gamelines::kLostAllMoney)) {
-            seat.busted = true;
-        } else {
-            m_game.warnings.push_back(Where(line.lineNumber) + ": skipped " + gamelines::Quote(text));
-        }
-        if (!fits)
+        if (!raw.damage.empty() || !ReplayLine(raw, state, line))
             break;
     }
+    Settle(raw, state, log);
+}
 
+bool HistoryParser::ReplayLine(RawHand &raw, ReplayState &state, const Line &line)
+{
+    Hand &hand = raw.hand;
+    const std::string &text = line.text;
+    std::vector<int> n;
+    std::vector<std::string> w;
+    if (text == gamelines::kHoleCards || text == gamelines::kSummary) {
+        if (text == gamelines::kSummary)
+            hand.showdown = true;
+        return true;
+    }
+    if (Match(text, gamelines::kFlop, nullptr, &w) || Match(text, gamelines::kTurn, nullptr, &w) ||
+        Match(text, gamelines::kRiver, nullptr, &w)) {
+        if (!AddBoard(hand, text, w[0])) {
+            raw.damage = Where(line.lineNumber) + ": a damaged board: " + gamelines::Quote(text);
+            return false;
+        }
+        state.ledger.NewStreet(hand.board.size() <= 3   ? Street::Flop
+                               : hand.board.size() == 4 ? Street::Turn
+                                                        : Street::River);
+        return true;
+    }
+    if (Match(text, gamelines::kDealtTo, nullptr, &w)) {
+        const int s = m_game.seatOf(w[0]);
+        const std::vector<int> cards = CardsOf(w[1]);
+        if (s >= 0 && cards.size() == 2)
+            hand.seats[static_cast<size_t>(s)].cards = {cards[0], cards[1]};
+        return true;
+    }
+    if (Match(text, gamelines::kHeroAdds, &n)) {
+        const int human = std::max(m_game.humanSeat(), 0);
+        int &added = hand.seats[static_cast<size_t>(human)].chipsAdded;
+        if (!ChipsFit(raw, line, added, n[0]))
+            return false;
+        added += n[0];
+        return true;
+    }
+    std::string rest;
+    const int s = SeatAtStart(text, rest);
+    if (s < 0 || static_cast<size_t>(s) >= m_game.seats.size()) {
+        m_game.warnings.push_back(Where(line.lineNumber) + ": skipped " + gamelines::Quote(text));
+        return true;
+    }
+    return ReplaySeatLine(raw, state, line, s, rest);
+}
+
+bool HistoryParser::ReplaySeatLine(RawHand &raw, ReplayState &state, const Line &line, int s,
+                                   const std::string &rest)
+{
+    Hand &hand = raw.hand;
+    const std::string &text = line.text;
+    HandSeat &seat = hand.seats[static_cast<size_t>(s)];
+    std::vector<int> n;
+    std::vector<std::string> w;
+    // An action's chips go into the pot, a win's to the seat: both must stay in bounds.
+    const auto put = [&](ActionKind kind, int amount) {
+        if (!ChipsFit(raw, line, hand.pot, amount))
+            return false;
+        state.ledger.Put(s, kind, amount);
+        return true;
+    };
+    bool fits = true;
+    if (Match(rest, AfterName(gamelines::kPostsSmallBlind), &n)) {
+        hand.smallBlindSeat = s;
+        fits = put(ActionKind::SmallBlind, n[0]);
+    } else if (Match(rest, AfterName(gamelines::kPostsBigBlind), &n)) {
+        hand.bigBlindSeat = s;
+        fits = put(ActionKind::BigBlind, n[0]);
+    } else if (rest == AfterName(gamelines::kFolds) && seat.folded) {
+        // A fold written twice changes nothing; kept, it would be a second action.
+        m_game.warnings.push_back(Where(line.lineNumber) + ": skipped a second fold " +
+                                  gamelines::Quote(text));
+    } else if (rest == AfterName(gamelines::kFolds)) {
+        state.ledger.Put(s, ActionKind::Fold, 0);
+        seat.folded = true;
+    } else if (rest == AfterName(gamelines::kChecks)) {
+        state.ledger.Put(s, ActionKind::Check, 0);
+    } else if (Match(rest, AfterName(gamelines::kCalls), &n)) {
+        fits = put(ActionKind::Call, n[0]);
+    } else if (Match(rest, AfterName(gamelines::kRaises), &n)) {
+        const bool opening =
+            state.ledger.CurrentStreet() != Street::Preflop && state.ledger.NothingBet();
+        fits = put(opening ? ActionKind::Bet : ActionKind::Raise, n[0]);
+    } else if (Match(Trim(rest), Trim(AfterName(gamelines::kCollected)), &n)) {
+        fits = ChipsFit(raw, line, seat.won, n[0]);
+        seat.won += fits ? n[0] : 0;
+        state.collected = true;
+    } else if (Match(rest, AfterName(gamelines::kWins), &n)) {
+        fits = ChipsFit(raw, line, 0, n[0]);
+        seat.won = fits ? n[0] : 0;
+        ++state.winLines;
+    } else if (Match(rest, TrimRight(AfterName(gamelines::kHas)), nullptr, &w)) {
+        state.combinations[s] = Trim(w[0]);
+    } else if (rest == AfterName(gamelines::kLostAllMoney)) {
+        seat.busted = true;
+    } else {
+        m_game.warnings.push_back(Where(line.lineNumber) + ": skipped " + gamelines::Quote(text));
+    }
+    return fits;
+}
+
+void HistoryParser::Settle(RawHand &raw, const ReplayState &state, const LogHand *log)
+{
+    Hand &hand = raw.hand;
     int inHand = 0;
     for (const HandSeat &seat : hand.seats)
         inHand += seat.inHand ? 1 : 0;
-    raw.complete = collected || (hand.showdown && winLines >= inHand && inHand > 0);
+    raw.complete = state.collected || (hand.showdown && state.winLines >= inHand && inHand > 0);
 
     const int human = m_game.humanSeat();
     long long paid = 0;
@@ -394,9 +439,9 @@ void HistoryParser::Replay(RawHand &raw, const LogHand *log)
                           (seat.seat == human || (hand.showdown && seat.inHand && !seat.folded));
         paid += seat.won;
         if (seat.won > 0) {
-            const auto found = combinations.find(seat.seat);
+            const auto found = state.combinations.find(seat.seat);
             hand.winners.push_back(
-                {seat.seat, seat.won, found == combinations.end() ? "" : found->second});
+                {seat.seat, seat.won, found == state.combinations.end() ? "" : found->second});
         }
     }
     ComputePositions(hand);

@@ -42,11 +42,25 @@ private:
         std::string damage; // the first thing that cannot be, with its line; empty when sound
     };
 
+    struct ReplayState;
+
     bool ParseLine(const std::string &line, int number, std::string &error);
+    bool ParseStartLine(const std::string &line, int number, std::string &error);
+    bool ParseGameSeatLine(const std::string &text, int number, std::string &error);
+    bool ParseHandLine(const std::string &text, int number, std::string &error);
     std::string Where(int number) const { return m_source + ", line " + std::to_string(number); }
     // The seat whose name the line starts with (the longest such name) and the rest of the line.
     int SeatAtStart(const std::string &line, std::string &rest) const;
     void Replay(RawHand &raw, const LogHand *log);
+    // The seats a cut-off header left out, and the ante and cards the game log knows.
+    void TakeLog(RawHand &raw, const LogHand *log) const;
+    bool ChipsFit(RawHand &raw, const Line &line, long long before, int amount) const;
+    // False when the hand is damaged at `line`: the lines after it are not replayed.
+    bool ReplayLine(RawHand &raw, ReplayState &state, const Line &line);
+    bool ReplaySeatLine(RawHand &raw, ReplayState &state, const Line &line, int seat,
+                        const std::string &rest);
+    // Whether the hand is complete, each seat's end, the winners, positions and paid-out check.
+    void Settle(RawHand &raw, const ReplayState &state, const LogHand *log);
     // False (the hand damaged) when a street line does not follow the board so far or holds
     // something that is no card, or a card already out.
     bool AddBoard(Hand &hand, const std::string &streetText, const std::string &cards) const;

@@ -112,12 +112,20 @@ std::string WritableName(const std::string &name)
     return name;
 }
 
-void WriteHand(const history::Game &game, const history::Hand &hand, const std::string &stamp,
-               const std::string &tableName, bool tournament, int level, std::string &out)
+std::string SeatName(const history::Hand &hand, int seat)
 {
-    const auto name = [&](int seat) {
-        return WritableName(hand.seats[static_cast<size_t>(seat)].name);
-    };
+    return WritableName(hand.seats[static_cast<size_t>(seat)].name);
+}
+
+std::string ActionText(const history::Hand &hand, const history::Action &action)
+{
+    return SeatName(hand, action.seat) + ActionLine(action) + "\n";
+}
+
+// The header line, the table line and a line per seat dealt in.
+void WriteHeader(const history::Game &game, const history::Hand &hand, const std::string &stamp,
+                 const std::string &tableName, bool tournament, int level, std::string &out)
+{
     std::string time = StampText(hand.timeText, true);
     if (time.empty())
         time = StampText(game.started, true);
@@ -146,8 +154,13 @@ void WriteHand(const history::Game &game, const history::Hand &hand, const std::
             out += "Seat " + std::to_string(seat.seat + 1) + ": " + WritableName(seat.name) +
                    " (" + std::to_string(seat.startStack) + " in chips)\n";
     }
+}
 
-    const detail::Settlement settled = detail::Settle(hand);
+// The forced bets, the hole cards dealt to the player, each street's cards and actions, and
+// the uncalled bet given back.
+void WriteActions(const history::Game &game, const history::Hand &hand,
+                  const detail::Settlement &settled, std::string &out)
+{
     // The unmatched chips go back at the end of the street of the owner's last bet.
     int uncalledStreet = -1;
     for (const history::Action &a : hand.actions) {
@@ -157,7 +170,7 @@ void WriteHand(const history::Game &game, const history::Hand &hand, const std::
     const auto returnUncalled = [&] {
         if (settled.uncalledSeat >= 0)
             out += "Uncalled bet (" + std::to_string(settled.uncalled) + ") returned to " +
-                   name(settled.uncalledSeat) + "\n";
+                   SeatName(hand, settled.uncalledSeat) + "\n";
     };
 
     size_t next = 0;
@@ -169,7 +182,7 @@ void WriteHand(const history::Game &game, const history::Hand &hand, const std::
         // A blind of no chips (the ante took the last) has no line; the summary still names
         // the seat's blind.
         if (hand.actions[next].amount > 0 || hand.actions[next].kind == ActionKind::Ante)
-            out += name(hand.actions[next].seat) + ActionLine(hand.actions[next]) + "\n";
+            out += ActionText(hand, hand.actions[next]);
         ++next;
     }
     out += "*** HOLE CARDS ***\n";
@@ -177,7 +190,8 @@ void WriteHand(const history::Game &game, const history::Hand &hand, const std::
     const int human = game.seatInHand(hand, game.humanSeat());
     if (human >= 0 && static_cast<size_t>(human) < hand.seats.size() &&
         hand.seats[static_cast<size_t>(human)].inHand && Known(hand.seats[static_cast<size_t>(human)]))
-        out += "Dealt to " + name(human) + " " + Hole(hand.seats[static_cast<size_t>(human)]) + "\n";
+        out += "Dealt to " + SeatName(hand, human) + " " +
+               Hole(hand.seats[static_cast<size_t>(human)]) + "\n";
     int lastStreet = 0;
     for (int street = 0; street < 4; ++street) {
         static const size_t kBoardCount[4] = {0, 3, 4, 5};
@@ -193,41 +207,39 @@ void WriteHand(const history::Game &game, const history::Hand &hand, const std::
         lastStreet = street;
         for (; next < hand.actions.size() && static_cast<int>(hand.actions[next].street) <= street;
              ++next)
-            out += name(hand.actions[next].seat) + ActionLine(hand.actions[next]) + "\n";
+            out += ActionText(hand, hand.actions[next]);
         if (street == uncalledStreet)
             returnUncalled();
     }
     // Actions on a street whose cards are missing (none in a sound file) still count.
     for (; next < hand.actions.size(); ++next)
-        out += name(hand.actions[next].seat) + ActionLine(hand.actions[next]) + "\n";
+        out += ActionText(hand, hand.actions[next]);
     if (uncalledStreet > lastStreet || (uncalledStreet < 0 && settled.uncalledSeat >= 0))
         returnUncalled();
+}
 
-    int stillIn = 0;
-    for (const history::HandSeat &seat : hand.seats)
-        stillIn += seat.inHand && !seat.folded ? 1 : 0;
-    const bool showdown = hand.showdown && stillIn >= 2;
-    const std::vector<int> order = detail::SeatsFromButton(hand);
-    if (showdown) {
-        out += "*** SHOW DOWN ***\n";
-        for (int s : order) {
-            const history::HandSeat &seat = hand.seats[static_cast<size_t>(s)];
-            if (seat.folded)
-                continue;
-            if (Known(seat)) {
-                const std::string what = detail::Describe(seat.cards, hand.board);
-                out += WritableName(seat.name) + ": shows " + Hole(seat) +
-                       (what.empty() ? "" : " (" + what + ")") + "\n";
-            } else {
-                out += WritableName(seat.name) + ": mucks hand\n";
-            }
+void WriteShowdown(const history::Hand &hand, std::string &out)
+{
+    out += "*** SHOW DOWN ***\n";
+    for (int s : detail::SeatsFromButton(hand)) {
+        const history::HandSeat &seat = hand.seats[static_cast<size_t>(s)];
+        if (seat.folded)
+            continue;
+        if (Known(seat)) {
+            const std::string what = detail::Describe(seat.cards, hand.board);
+            out += WritableName(seat.name) + ": shows " + Hole(seat) +
+                   (what.empty() ? "" : " (" + what + ")") + "\n";
+        } else {
+            out += WritableName(seat.name) + ": mucks hand\n";
         }
     }
-    // What the winners were paid short of the pot is the house's (hands read from a site).
-    int paid = 0;
-    for (const history::HandSeat &seat : hand.seats)
-        paid += seat.won;
-    const int rake = std::max(0, hand.pot - paid);
+}
+
+// The "collected" lines, pot by pot where the pot was split without rake; what each seat
+// collected, by seat.
+std::vector<int> WriteCollected(const history::Hand &hand, const detail::Settlement &settled,
+                                int rake, std::string &out)
+{
     std::vector<int> collected(hand.seats.size(), 0);
     const size_t potCount = settled.pots.size();
     if (settled.split && rake == 0) {
@@ -237,7 +249,8 @@ void WriteHand(const history::Game &game, const history::Hand &hand, const std::
                 from = p == 0 ? "main pot"
                               : (potCount > 2 ? "side pot-" + std::to_string(p) : "side pot");
             for (const auto &[seat, chips] : settled.pots[p].shares) {
-                out += name(seat) + " collected " + std::to_string(chips) + " from " + from + "\n";
+                out += SeatName(hand, seat) + " collected " + std::to_string(chips) + " from " +
+                       from + "\n";
                 collected[static_cast<size_t>(seat)] += chips;
             }
         }
@@ -252,12 +265,35 @@ void WriteHand(const history::Game &game, const history::Hand &hand, const std::
             }
         }
     }
+    return collected;
+}
 
+// " folded before Flop (didn't bet)", " folded on the Turn", ...
+std::string FoldedText(const history::Hand &hand, const history::HandSeat &seat)
+{
+    int street = 0;
+    bool putIn = false;
+    for (const history::Action &a : hand.actions) {
+        if (a.seat != seat.seat)
+            continue;
+        if (a.kind == ActionKind::Fold)
+            street = static_cast<int>(a.street);
+        else if (a.kind != ActionKind::Ante && a.amount > 0)
+            putIn = true;
+    }
+    return street == 0 ? std::string(" folded before Flop") + (putIn ? "" : " (didn't bet)")
+                       : std::string(" folded on the ") + kStreetNames[street];
+}
+
+void WriteSummary(const history::Hand &hand, const detail::Settlement &settled, int rake,
+                  bool showdown, const std::vector<int> &collected, std::string &out)
+{
     out += "*** SUMMARY ***\n";
     int total = 0;
     for (const detail::Pot &pot : settled.pots)
         total += pot.amount;
     out += "Total pot " + std::to_string(total);
+    const size_t potCount = settled.pots.size();
     if (settled.split && rake == 0 && potCount > 1) {
         out += " Main pot " + std::to_string(settled.pots[0].amount) + ".";
         for (size_t p = 1; p < potCount; ++p)
@@ -279,18 +315,7 @@ void WriteHand(const history::Game &game, const history::Hand &hand, const std::
             out += " (big blind)";
         const int chips = collected[static_cast<size_t>(seat.seat)];
         if (seat.folded) {
-            int street = 0;
-            bool putIn = false;
-            for (const history::Action &a : hand.actions) {
-                if (a.seat != seat.seat)
-                    continue;
-                if (a.kind == ActionKind::Fold)
-                    street = static_cast<int>(a.street);
-                else if (a.kind != ActionKind::Ante && a.amount > 0)
-                    putIn = true;
-            }
-            out += street == 0 ? std::string(" folded before Flop") + (putIn ? "" : " (didn't bet)")
-                               : std::string(" folded on the ") + kStreetNames[street];
+            out += FoldedText(hand, seat);
         } else if (showdown && Known(seat)) {
             const std::string what = detail::Describe(seat.cards, hand.board);
             const std::string with = what.empty() ? "" : " with " + what;
@@ -304,6 +329,27 @@ void WriteHand(const history::Game &game, const history::Hand &hand, const std::
         }
         out += "\n";
     }
+}
+
+void WriteHand(const history::Game &game, const history::Hand &hand, const std::string &stamp,
+               const std::string &tableName, bool tournament, int level, std::string &out)
+{
+    WriteHeader(game, hand, stamp, tableName, tournament, level, out);
+    const detail::Settlement settled = detail::Settle(hand);
+    WriteActions(game, hand, settled, out);
+    int stillIn = 0;
+    for (const history::HandSeat &seat : hand.seats)
+        stillIn += seat.inHand && !seat.folded ? 1 : 0;
+    const bool showdown = hand.showdown && stillIn >= 2;
+    if (showdown)
+        WriteShowdown(hand, out);
+    // What the winners were paid short of the pot is the house's (hands read from a site).
+    int paid = 0;
+    for (const history::HandSeat &seat : hand.seats)
+        paid += seat.won;
+    const int rake = std::max(0, hand.pot - paid);
+    const std::vector<int> collected = WriteCollected(hand, settled, rake, out);
+    WriteSummary(hand, settled, rake, showdown, collected, out);
     out += "\n\n";
 }
 

@@ -208,33 +208,167 @@ struct CFastOdds::BoardTable
     void Build(std::uint64_t rng[4], const int board[5], int boardCount, int players);
 };
 
+namespace {
+
+// One board's run-outs counted for every combination: the scratch of the counting, kept from
+// one run-out to the next, and the sums it leaves.
+class RunOutCounter
+{
+public:
+    static constexpr int kCounts = kMaxSeats - 1;
+
+    RunOutCounter(const brisquel::EvalTables &tables, int maxPlayers)
+        : sum(std::size_t(kCounts) * kComboCount, 0.0)
+        , runs(kComboCount, 0)
+        , m_t(tables)
+        , m_valueCount(tables.natural.size())
+        , m_maxPlayers(maxPlayers)
+        , m_value(kComboCount)
+        , m_bucket(m_valueCount + 1)
+        , m_order(kComboCount)
+        , m_beat(kComboCount)
+        , m_tie(kComboCount)
+    {}
+
+    // Every combination's share against each count of opponents on the complete board `full`.
+    void Count(const brisquel::Hand &full, std::uint64_t fullMask)
+    {
+        const int liveCount = Evaluate(full, fullMask);
+        SortByValue();
+        CountBeatAndTie(liveCount);
+        AddEquities(liveCount);
+    }
+
+    std::vector<double> sum; // per opponent count and combination
+    std::vector<int> runs;   // per combination
+
+private:
+    static const std::array<std::array<std::uint8_t, 2>, kComboCount> &Pairs()
+    {
+        static const auto pairs = [] {
+            std::array<std::array<std::uint8_t, 2>, kComboCount> p{};
+            for (int c = 0; c < kComboCount; ++c) {
+                const auto [a, b] = ComboCards(c);
+                p[std::size_t(c)] = {std::uint8_t(a), std::uint8_t(b)};
+            }
+            return p;
+        }();
+        return pairs;
+    }
+
+    // Every live combination's value, counted into buckets by value; the live count.
+    int Evaluate(const brisquel::Hand &full, std::uint64_t fullMask)
+    {
+        const auto &pairs = Pairs();
+        std::fill(m_bucket.begin(), m_bucket.end(), 0);
+        m_live.fill(0);
+        int liveCount = 0;
+        for (int c = 0; c < kComboCount; ++c) {
+            const auto [a, b] = pairs[std::size_t(c)];
+            if ((fullMask >> a & 1) || (fullMask >> b & 1)) {
+                m_value[std::size_t(c)] = 0;
+                continue;
+            }
+            const std::uint16_t v = brisquel::Evaluate(m_t, full + m_t.cards[a] + m_t.cards[b]);
+            m_value[std::size_t(c)] = v;
+            ++m_bucket[m_valueCount - v]; // strongest first
+            ++m_live[a];
+            ++m_live[b];
+            ++liveCount;
+        }
+        return liveCount;
+    }
+
+    void SortByValue()
+    {
+        int start = 0;
+        for (int &n : m_bucket) {
+            const int count = n;
+            n = start;
+            start += count;
+        }
+        for (int c = 0; c < kComboCount; ++c)
+            if (m_value[std::size_t(c)] != 0)
+                m_order[std::size_t(m_bucket[m_valueCount - m_value[std::size_t(c)]]++)] =
+                    std::int16_t(c);
+    }
+
+    // Down the order a group of equal values at a time: the combinations above a group beat
+    // it, those within tie it, less the ones sharing a card with the hand in question.
+    void CountBeatAndTie(int liveCount)
+    {
+        const auto &pairs = Pairs();
+        m_above.fill(0);
+        int aboveCount = 0;
+        for (int i = 0; i < liveCount;) {
+            const std::uint16_t v = m_value[std::size_t(m_order[std::size_t(i)])];
+            int end = i;
+            while (end < liveCount && m_value[std::size_t(m_order[std::size_t(end)])] == v) {
+                const auto [a, b] = pairs[std::size_t(m_order[std::size_t(end)])];
+                ++m_inGroup[a];
+                ++m_inGroup[b];
+                ++end;
+            }
+            const int groupCount = end - i;
+            for (int k = i; k < end; ++k) {
+                const std::size_t c = std::size_t(m_order[std::size_t(k)]);
+                const auto [a, b] = pairs[c];
+                m_beat[c] = aboveCount - m_above[a] - m_above[b];
+                m_tie[c] = groupCount - (m_inGroup[a] + m_inGroup[b] - 1);
+            }
+            for (int k = i; k < end; ++k) {
+                const auto [a, b] = pairs[std::size_t(m_order[std::size_t(k)])];
+                ++m_above[a];
+                ++m_above[b];
+                m_inGroup[a] = 0;
+                m_inGroup[b] = 0;
+            }
+            aboveCount += groupCount;
+            i = end;
+        }
+    }
+
+    void AddEquities(int liveCount)
+    {
+        const auto &pairs = Pairs();
+        for (int k = 0; k < liveCount; ++k) {
+            const std::size_t c = std::size_t(m_order[std::size_t(k)]);
+            const auto [a, b] = pairs[c];
+            const int avail = liveCount - (m_live[a] + m_live[b] - 1);
+            if (avail <= 0)
+                continue;
+            const double w = double(avail - m_beat[c] - m_tie[c]) / avail;
+            const double l = double(m_tie[c]) / avail;
+            double e[kCounts];
+            SharedEquities(w, l, m_maxPlayers - 1, e);
+            for (int o = 0; o < m_maxPlayers - 1; ++o)
+                sum[std::size_t(o) * kComboCount + c] += e[o];
+            ++runs[c];
+        }
+    }
+
+    const brisquel::EvalTables &m_t;
+    std::size_t m_valueCount;
+    int m_maxPlayers;
+    std::vector<std::uint16_t> m_value;
+    std::vector<int> m_bucket;
+    std::vector<std::int16_t> m_order; // live combinations, strongest first
+    std::vector<int> m_beat, m_tie;
+    std::array<int, 52> m_above{}, m_inGroup{}, m_live{};
+};
+
+} // namespace
+
 void CFastOdds::BoardTable::Build(std::uint64_t rng[4], const int board[5], int boardCount,
                                   int players)
 {
     maxPlayers = players;
     const brisquel::EvalTables &t = brisquel::Tables();
-    const std::size_t valueCount = t.natural.size();
-    constexpr int kCounts = kMaxSeats - 1;
-    std::vector<double> sum(std::size_t(kCounts) * kComboCount, 0.0);
-    std::vector<int> runs(kComboCount, 0);
-    std::vector<std::uint16_t> value(kComboCount);
-    std::vector<int> bucket(valueCount + 1);
-    std::vector<std::int16_t> order(kComboCount); // live combinations, strongest first
-    std::vector<int> beat(kComboCount), tie(kComboCount);
-    std::array<int, 52> above{}, inGroup{}, live{};
-    static const auto pairs = [] {
-        std::array<std::array<std::uint8_t, 2>, kComboCount> p{};
-        for (int c = 0; c < kComboCount; ++c) {
-            const auto [a, b] = ComboCards(c);
-            p[std::size_t(c)] = {std::uint8_t(a), std::uint8_t(b)};
-        }
-        return p;
-    }();
+    RunOutCounter counter(t, maxPlayers);
 
     brisquel::Hand fixed;
     for (int i = 0; i < boardCount; ++i)
         fixed += brisquel::CardHand(t, board[i]);
-
     const auto runOut = [&](const int extra[2], int extraCount) {
         brisquel::Hand full = fixed;
         std::uint64_t fullMask = boardMask;
@@ -242,77 +376,7 @@ void CFastOdds::BoardTable::Build(std::uint64_t rng[4], const int board[5], int 
             full += brisquel::CardHand(t, extra[i]);
             fullMask |= 1ull << extra[i];
         }
-        // Every live combination's value, counted into buckets by value.
-        std::fill(bucket.begin(), bucket.end(), 0);
-        live.fill(0);
-        int liveCount = 0;
-        for (int c = 0; c < kComboCount; ++c) {
-            const auto [a, b] = pairs[std::size_t(c)];
-            if ((fullMask >> a & 1) || (fullMask >> b & 1)) {
-                value[std::size_t(c)] = 0;
-                continue;
-            }
-            const std::uint16_t v = brisquel::Evaluate(t, full + t.cards[a] + t.cards[b]);
-            value[std::size_t(c)] = v;
-            ++bucket[valueCount - v]; // strongest first
-            ++live[a];
-            ++live[b];
-            ++liveCount;
-        }
-        int start = 0;
-        for (int &n : bucket) {
-            const int count = n;
-            n = start;
-            start += count;
-        }
-        for (int c = 0; c < kComboCount; ++c)
-            if (value[std::size_t(c)] != 0)
-                order[std::size_t(bucket[valueCount - value[std::size_t(c)]]++)] = std::int16_t(c);
-
-        // Down the order a group of equal values at a time: the combinations above a group
-        // beat it, those within tie it, less the ones sharing a card with the hand in question.
-        above.fill(0);
-        int aboveCount = 0;
-        for (int i = 0; i < liveCount;) {
-            const std::uint16_t v = value[std::size_t(order[std::size_t(i)])];
-            int end = i;
-            while (end < liveCount && value[std::size_t(order[std::size_t(end)])] == v) {
-                const auto [a, b] = pairs[std::size_t(order[std::size_t(end)])];
-                ++inGroup[a];
-                ++inGroup[b];
-                ++end;
-            }
-            const int groupCount = end - i;
-            for (int k = i; k < end; ++k) {
-                const std::size_t c = std::size_t(order[std::size_t(k)]);
-                const auto [a, b] = pairs[c];
-                beat[c] = aboveCount - above[a] - above[b];
-                tie[c] = groupCount - (inGroup[a] + inGroup[b] - 1);
-            }
-            for (int k = i; k < end; ++k) {
-                const auto [a, b] = pairs[std::size_t(order[std::size_t(k)])];
-                ++above[a];
-                ++above[b];
-                inGroup[a] = 0;
-                inGroup[b] = 0;
-            }
-            aboveCount += groupCount;
-            i = end;
-        }
-        for (int k = 0; k < liveCount; ++k) {
-            const std::size_t c = std::size_t(order[std::size_t(k)]);
-            const auto [a, b] = pairs[c];
-            const int avail = liveCount - (live[a] + live[b] - 1);
-            if (avail <= 0)
-                continue;
-            const double w = double(avail - beat[c] - tie[c]) / avail;
-            const double l = double(tie[c]) / avail;
-            double e[kCounts];
-            SharedEquities(w, l, maxPlayers - 1, e);
-            for (int o = 0; o < maxPlayers - 1; ++o)
-                sum[std::size_t(o) * kComboCount + c] += e[o];
-            ++runs[c];
-        }
+        counter.Count(full, fullMask);
     };
 
     std::vector<int> deck;
@@ -343,10 +407,10 @@ void CFastOdds::BoardTable::Build(std::uint64_t rng[4], const int board[5], int 
             }
         }
     }
-    equity.assign(sum.size(), -1.0f);
+    equity.assign(counter.sum.size(), -1.0f);
     for (std::size_t i = 0; i < std::size_t(maxPlayers - 1) * kComboCount; ++i)
-        if (const int n = runs[i % kComboCount]; n > 0)
-            equity[i] = float(sum[i] / n);
+        if (const int n = counter.runs[i % kComboCount]; n > 0)
+            equity[i] = float(counter.sum[i] / n);
     built = true;
 }
 

@@ -42,17 +42,16 @@ std::string CardsText(const std::vector<int> &board, size_t from, size_t to)
     return text;
 }
 
-} // namespace
-
-int TableState::chipsIn() const
+std::string SeatName(const history::Hand &hand, int seat)
 {
-    int total = pot;
-    for (const SeatState &seat : seats)
-        total += seat.bet;
-    return total;
+    return seat >= 0 && static_cast<size_t>(seat) < hand.seats.size()
+               ? hand.seats[static_cast<size_t>(seat)].name
+               : "Seat " + std::to_string(seat);
 }
 
-HandReplay::HandReplay(const history::Hand &hand, int playerSeat)
+// The table as dealt, with the antes in the pot: they go in before anyone acts. `next` is the
+// first action after them.
+TableState StartState(const history::Hand &hand, int playerSeat, size_t &next)
 {
     TableState state;
     state.kind = StepKind::Start;
@@ -68,14 +67,7 @@ HandReplay::HandReplay(const history::Hand &hand, int playerSeat)
                     std::to_string(hand.smallBlind) + "/" + std::to_string(hand.bigBlind);
     if (hand.ante > 0)
         state.caption += ", ante " + std::to_string(hand.ante);
-    const auto name = [&hand](int seat) {
-        return seat >= 0 && static_cast<size_t>(seat) < hand.seats.size()
-                   ? hand.seats[static_cast<size_t>(seat)].name
-                   : "Seat " + std::to_string(seat);
-    };
-
-    // Antes go straight into the pot before anyone acts: part of the start.
-    size_t next = 0;
+    next = 0;
     for (; next < hand.actions.size() && hand.actions[next].kind == history::ActionKind::Ante;
          ++next) {
         const history::Action &ante = hand.actions[next];
@@ -84,6 +76,70 @@ HandReplay::HandReplay(const history::Hand &hand, int playerSeat)
         state.seats[static_cast<size_t>(ante.seat)].stack -= ante.amount;
         state.pot += ante.amount;
     }
+    return state;
+}
+
+// The chips in front join the pot, the winners are paid, and the caption says who won what.
+void SettleResult(TableState &state, const history::Hand &hand)
+{
+    state.kind = StepKind::Result;
+    state.actor = -1;
+    state.actionIndex = -1;
+    for (SeatState &seat : state.seats) {
+        state.pot += seat.bet;
+        seat.bet = 0;
+    }
+    // A bet nobody called goes back to its owner: it is not won, and not part of the pot.
+    const outcome::HandOutcome result = outcome::OutcomeOf(hand);
+    std::string caption;
+    if (result.returnedSeat >= 0 && static_cast<size_t>(result.returnedSeat) < state.seats.size())
+        caption = "Uncalled bet (" + std::to_string(result.returned) + ") returned to " +
+                  SeatName(hand, result.returnedSeat);
+    for (const history::Winner &winner : hand.winners) {
+        if (winner.seat < 0 || static_cast<size_t>(winner.seat) >= state.seats.size())
+            continue;
+        SeatState &seat = state.seats[static_cast<size_t>(winner.seat)];
+        const int won = result.Won(winner.seat, winner.amount);
+        seat.won = won;
+        seat.stack += winner.amount;
+        state.pot -= winner.amount;
+        if (won <= 0)
+            continue;
+        if (!caption.empty())
+            caption += "; ";
+        if (hand.showdown) {
+            caption += SeatName(hand, winner.seat) + " wins " + std::to_string(won);
+            if (!winner.combination.empty())
+                caption += " with " + winner.combination;
+        } else {
+            caption +=
+                SeatName(hand, winner.seat) + " collected " + std::to_string(won) + " from pot";
+        }
+    }
+    if (!caption.empty() && result.ending == outcome::Ending::AllIn)
+        caption += " (all in before the river)";
+    if (hand.showdown) {
+        for (size_t s = 0; s < state.seats.size() && s < hand.seats.size(); ++s)
+            state.seats[s].faceUp = state.seats[s].faceUp || hand.seats[s].cardsShown;
+    }
+    state.pot = std::max(state.pot, 0);
+    state.caption = caption.empty() ? "Nobody was paid" : caption;
+}
+
+} // namespace
+
+int TableState::chipsIn() const
+{
+    int total = pot;
+    for (const SeatState &seat : seats)
+        total += seat.bet;
+    return total;
+}
+
+HandReplay::HandReplay(const history::Hand &hand, int playerSeat)
+{
+    size_t next = 0;
+    TableState state = StartState(hand, playerSeat, next);
     m_steps.push_back(state);
 
     for (; next < hand.actions.size(); ++next) {
@@ -105,7 +161,7 @@ HandReplay::HandReplay(const history::Hand &hand, int playerSeat)
             seat.bet += action.amount;
             seat.stack -= action.amount;
         }
-        state.caption = name(action.seat) + ": " + Verb(action);
+        state.caption = SeatName(hand, action.seat) + ": " + Verb(action);
         if (action.allIn)
             state.caption += " and is all-in";
         m_steps.push_back(state);
@@ -119,47 +175,7 @@ HandReplay::HandReplay(const history::Hand &hand, int playerSeat)
         AddStreet(state, hand, street);
     }
 
-    state.kind = StepKind::Result;
-    state.actor = -1;
-    state.actionIndex = -1;
-    for (SeatState &seat : state.seats) {
-        state.pot += seat.bet;
-        seat.bet = 0;
-    }
-    // A bet nobody called goes back to its owner: it is not won, and not part of the pot.
-    const outcome::HandOutcome result = outcome::OutcomeOf(hand);
-    std::string caption;
-    if (result.returnedSeat >= 0 && static_cast<size_t>(result.returnedSeat) < state.seats.size())
-        caption = "Uncalled bet (" + std::to_string(result.returned) + ") returned to " +
-                  name(result.returnedSeat);
-    for (const history::Winner &winner : hand.winners) {
-        if (winner.seat < 0 || static_cast<size_t>(winner.seat) >= state.seats.size())
-            continue;
-        SeatState &seat = state.seats[static_cast<size_t>(winner.seat)];
-        const int won = result.Won(winner.seat, winner.amount);
-        seat.won = won;
-        seat.stack += winner.amount;
-        state.pot -= winner.amount;
-        if (won <= 0)
-            continue;
-        if (!caption.empty())
-            caption += "; ";
-        if (hand.showdown) {
-            caption += name(winner.seat) + " wins " + std::to_string(won);
-            if (!winner.combination.empty())
-                caption += " with " + winner.combination;
-        } else {
-            caption += name(winner.seat) + " collected " + std::to_string(won) + " from pot";
-        }
-    }
-    if (!caption.empty() && result.ending == outcome::Ending::AllIn)
-        caption += " (all in before the river)";
-    if (hand.showdown) {
-        for (size_t s = 0; s < state.seats.size() && s < hand.seats.size(); ++s)
-            state.seats[s].faceUp = state.seats[s].faceUp || hand.seats[s].cardsShown;
-    }
-    state.pot = std::max(state.pot, 0);
-    state.caption = caption.empty() ? "Nobody was paid" : caption;
+    SettleResult(state, hand);
     m_steps.push_back(state);
 }
 

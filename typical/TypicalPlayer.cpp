@@ -141,106 +141,133 @@ void Looseness(const CGameTable &t, int seat, double &open, double &play)
     play = std::clamp(stat.m_vpipRatio / 0.25, 0.4, 2.5);
 }
 
+// What the preflop decision reads of the table, worked out once.
+struct PreflopSpot
+{
+    PreflopSpot(const CGameTable &t, int seat, int a, int b)
+        : bb(std::max(t.m_bigBlind, 1))
+        , bet(t.m_bet[seat])
+        , stack(t.m_stack[seat])
+        , all(stack + bet)
+        , highest(std::max(t.m_amountToCall, 0))
+        , owed(std::clamp(highest - bet, 0, stack))
+        , place(PreflopPlace(a, b))
+        , effective(EffectiveBb(t, seat))
+        , behind(Behind(t, seat))
+        , levels(RaiseLevels(t))
+        , callers(Callers(t, seat))
+        , bigBlind(seat == t.BlindSeats().big)
+        , smallBlind(seat == t.BlindSeats().small)
+    {
+        Looseness(t, seat, openFactor, playFactor);
+    }
+    // The raise to `total`: all in when that commits most of the stack, or the stack is short.
+    int RaiseTotal(long long total) const
+    {
+        if (total >= kCommitShare * all || effective <= kShortStackBb)
+            total = all;
+        return static_cast<int>(std::min<long long>(std::max<long long>(total, highest + 1), all));
+    }
+
+    int bb, bet, stack, all, highest, owed;
+    double place, effective;
+    int behind, levels, callers;
+    bool bigBlind, smallBlind;
+    double openFactor = 1.0;
+    double playFactor = 1.0;
+};
+
+// No raise yet: a short stack jams or folds, the big blind may raise limpers, others open.
+void UnraisedPreflop(const PreflopSpot &p, int a, int b, Leaning &lean, double &aggressive,
+                     double &continuing)
+{
+    if (p.effective <= kShortStackBb) {
+        const bool headsUp = p.behind == 1 && p.callers == 0 && p.owed > 0;
+        // Over limpers, the big blind jams about the hands it would call a jam with: a
+        // limp is no steal, and many limp their good hands.
+        const double width =
+            p.owed == 0 ? kIsolateShare * CallShare(p.effective) : JamShare(p.effective);
+        aggressive = headsUp ? (JamsHeadsUp(a, b, p.effective) ? 1.0 : 0.0)
+                             : Among(p.place, width * Tighten(p.behind + p.callers));
+        continuing = p.owed == 0 ? 1.0 : aggressive;
+        lean.raiseTotal = p.RaiseTotal(p.all);
+    } else if (p.owed == 0) {
+        // The big blind's option over limpers.
+        aggressive = Among(p.place, 0.10 * p.openFactor);
+        continuing = 1.0;
+        lean.raiseTotal = p.RaiseTotal(p.highest + (3 + p.callers) * p.bb);
+    } else {
+        const double open = kOpen[std::clamp(p.behind, 1, 9)] * p.openFactor;
+        const double iso = p.callers > 0 ? 0.55 : 1.0;
+        const double limp = (p.smallBlind ? kSmallBlindLimp : kLimp) + (p.callers > 0 ? 0.06 : 0);
+        aggressive = Among(p.place, open * iso);
+        continuing = Among(p.place, open * iso + limp * p.playFactor);
+        lean.raiseTotal = p.RaiseTotal((p.smallBlind ? 3 : 5) * p.bb / 2 + p.callers * p.bb);
+    }
+}
+
+// Facing a raise: call a jam with the hands that beat the jammer's, else re-raise, call or fold
+// by the price and the number of raises.
+void RaisedPreflop(const CGameTable &t, int seat, const PreflopSpot &p, int a, int b, Leaning &lean,
+                   double &aggressive, double &continuing)
+{
+    const long long pot = PotOf(t);
+    const double price = static_cast<double>(p.owed) / static_cast<double>(pot + p.owed);
+    const int level = std::min(p.levels, 3);
+    const bool jamFaced = p.owed >= p.stack || [&] {
+        for (int s = 0; s < t.m_seatCount; ++s)
+            if (s != seat && t.IsActive(s) && t.m_bet[s] == p.highest && t.m_stack[s] == 0)
+                return true;
+        return false;
+    }();
+    if (p.effective <= kShortStackBb && level == 1 && jamFaced) {
+        const bool headsUp = p.behind == 0 && p.callers == 0;
+        continuing =
+            headsUp ? (CallsHeadsUp(a, b, p.effective) ? 1.0 : 0.0)
+                    : Among(p.place, CallShare(p.effective) * Tighten(1 + p.behind + p.callers));
+        return;
+    }
+    double reRaise = kReRaise[level];
+    double cont = p.bigBlind && level == 1     ? kBigBlindContinue
+                  : p.smallBlind && level == 1 ? kSmallBlindContinue
+                                               : kContinue[level];
+    // A cheaper call keeps more hands; a dearer one fewer.
+    cont *= std::clamp((0.5 - price) / 0.22, 0.3, 1.6) * p.playFactor;
+    cont *= std::pow(0.8, p.callers);
+    // A player who limped holds the hands below its raising range: facing a raise it
+    // goes on with the better part of those, not with the top of all hands.
+    if (level == 1 && t.m_lastAction[seat] == kLastActionCall && !p.bigBlind) {
+        const int positionClass = std::clamp(t.m_positionClass[seat], 0, 2);
+        const double open = p.smallBlind ? kOpen[1] : kOpenByPositionClass[positionClass];
+        const double limp = p.smallBlind ? kSmallBlindLimp : kLimp;
+        cont = std::max(cont, (open + kLimperGoesOn * limp) * p.openFactor);
+    }
+    if (p.effective <= kShortStackBb)
+        reRaise = std::max(reRaise, 0.35 * JamShare(p.effective));
+    reRaise = std::min(reRaise * p.openFactor, cont);
+    if (p.stack > p.owed && !jamFaced)
+        aggressive = Among(p.place, reRaise);
+    continuing = std::max(aggressive, Among(p.place, std::max(cont, reRaise)));
+    lean.raiseTotal = p.RaiseTotal(level == 1 ? (p.bigBlind || p.smallBlind ? 7 : 6) * p.highest / 2
+                                              : 23LL * p.highest / 10);
+}
+
 Leaning Preflop(const CGameTable &t, int seat, int a, int b)
 {
     Leaning lean;
-    const int bb = std::max(t.m_bigBlind, 1);
-    const int bet = t.m_bet[seat];
-    const int stack = t.m_stack[seat];
-    const int all = stack + bet;
-    const int highest = std::max(t.m_amountToCall, 0);
-    const int owed = std::clamp(highest - bet, 0, stack);
-    const double place = PreflopPlace(a, b);
-    const double effective = EffectiveBb(t, seat);
-    const int behind = Behind(t, seat);
-    const int levels = RaiseLevels(t);
-    const int callers = Callers(t, seat);
-    const bool bigBlind = seat == t.BlindSeats().big;
-    const bool smallBlind = seat == t.BlindSeats().small;
-    double openFactor = 1.0;
-    double playFactor = 1.0;
-    Looseness(t, seat, openFactor, playFactor);
-    const auto raiseTo = [&](long long total) {
-        if (total >= kCommitShare * all || effective <= kShortStackBb)
-            total = all;
-        lean.raiseTotal =
-            static_cast<int>(std::min<long long>(std::max<long long>(total, highest + 1), all));
-    };
-    const bool canRaise = stack > owed;
+    const PreflopSpot spot(t, seat, a, b);
     double aggressive = 0.0;
     double continuing = 0.0; // aggressive or passive
-
-    if (levels == 0) {
-        if (effective <= kShortStackBb) {
-            const bool headsUp = behind == 1 && callers == 0 && owed > 0;
-            // Over limpers, the big blind jams about the hands it would call a jam with: a
-            // limp is no steal, and many limp their good hands.
-            const double width =
-                owed == 0 ? kIsolateShare * CallShare(effective) : JamShare(effective);
-            aggressive = headsUp ? (JamsHeadsUp(a, b, effective) ? 1.0 : 0.0)
-                                 : Among(place, width * Tighten(behind + callers));
-            continuing = owed == 0 ? 1.0 : aggressive;
-            raiseTo(all);
-        } else if (owed == 0) {
-            // The big blind's option over limpers.
-            aggressive = Among(place, 0.10 * openFactor);
-            continuing = 1.0;
-            raiseTo(highest + (3 + callers) * bb);
-        } else {
-            const double open = kOpen[std::clamp(behind, 1, 9)] * openFactor;
-            const double iso = callers > 0 ? 0.55 : 1.0;
-            const double limp = (smallBlind ? kSmallBlindLimp : kLimp) + (callers > 0 ? 0.06 : 0);
-            aggressive = Among(place, open * iso);
-            continuing = Among(place, open * iso + limp * playFactor);
-            raiseTo((smallBlind ? 3 : 5) * bb / 2 + callers * bb);
-        }
-    } else {
-        const long long pot = PotOf(t);
-        const double price = static_cast<double>(owed) / static_cast<double>(pot + owed);
-        const int level = std::min(levels, 3);
-        const bool jamFaced = owed >= stack || [&] {
-            for (int s = 0; s < t.m_seatCount; ++s)
-                if (s != seat && t.IsActive(s) && t.m_bet[s] == highest && t.m_stack[s] == 0)
-                    return true;
-            return false;
-        }();
-        if (effective <= kShortStackBb && level == 1 && jamFaced) {
-            const bool headsUp = behind == 0 && callers == 0;
-            continuing = headsUp
-                             ? (CallsHeadsUp(a, b, effective) ? 1.0 : 0.0)
-                             : Among(place, CallShare(effective) * Tighten(1 + behind + callers));
-        } else {
-            double reRaise = kReRaise[level];
-            double cont = bigBlind && level == 1     ? kBigBlindContinue
-                          : smallBlind && level == 1 ? kSmallBlindContinue
-                                                     : kContinue[level];
-            // A cheaper call keeps more hands; a dearer one fewer.
-            cont *= std::clamp((0.5 - price) / 0.22, 0.3, 1.6) * playFactor;
-            cont *= std::pow(0.8, callers);
-            // A player who limped holds the hands below its raising range: facing a raise it
-            // goes on with the better part of those, not with the top of all hands.
-            if (level == 1 && t.m_lastAction[seat] == kLastActionCall && !bigBlind) {
-                const int positionClass = std::clamp(t.m_positionClass[seat], 0, 2);
-                const double open = smallBlind ? kOpen[1] : kOpenByPositionClass[positionClass];
-                const double limp = smallBlind ? kSmallBlindLimp : kLimp;
-                cont = std::max(cont, (open + kLimperGoesOn * limp) * openFactor);
-            }
-            if (effective <= kShortStackBb)
-                reRaise = std::max(reRaise, 0.35 * JamShare(effective));
-            reRaise = std::min(reRaise * openFactor, cont);
-            if (canRaise && !jamFaced)
-                aggressive = Among(place, reRaise);
-            continuing = std::max(aggressive, Among(place, std::max(cont, reRaise)));
-            raiseTo(level == 1 ? (bigBlind || smallBlind ? 7 : 6) * highest / 2
-                               : 23LL * highest / 10);
-        }
-    }
-    if (!canRaise)
+    if (spot.levels == 0)
+        UnraisedPreflop(spot, a, b, lean, aggressive, continuing);
+    else
+        RaisedPreflop(t, seat, spot, a, b, lean, aggressive, continuing);
+    if (spot.stack <= spot.owed) // cannot raise
         aggressive = 0.0;
     lean.aggressive = aggressive;
     lean.passive = std::max(0.0, continuing - aggressive);
-    lean.fold = owed > 0 ? std::max(0.0, 1.0 - continuing) : 0.0;
-    if (owed == 0)
+    lean.fold = spot.owed > 0 ? std::max(0.0, 1.0 - continuing) : 0.0;
+    if (spot.owed == 0)
         lean.passive = 1.0 - aggressive;
     return lean;
 }
