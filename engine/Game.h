@@ -22,7 +22,8 @@
 // The class is written in several files: Game.cpp construction and commands, GameLoop.cpp the
 // threads and the hand loop, HandSetup.cpp each hand's set-up and the deals, Betting.cpp the
 // betting rounds, Showdown.cpp the showdown and payout, SeatDisplay.cpp the seat boxes, pot and
-// pane, GameFiles.cpp the files, StopNow.cpp ending a game in the middle of a hand.
+// pane, GameRecords.cpp the writing of the files (GameFiles), StopNow.cpp ending a game in the
+// middle of a hand.
 
 #include "engine/BettingSteps.h"
 #include "engine/EngineInterfaces.h"
