@@ -102,6 +102,8 @@ private slots:
     void zoom();
     void invalidationCoversTheElement_data();
     void invalidationCoversTheElement();
+    void aChangedPartRepaintsWhereTheViewPutsIt_data();
+    void aChangedPartRepaintsWhereTheViewPutsIt();
     void nothingDrawnBeforeTheWindowIsReady();
     void paintShowsBoxesCardsAndBoard();
     void avatarsFollowTheName();
@@ -297,6 +299,40 @@ void TestTableView::invalidationCoversTheElement()
             QVERIFY(repainted.width() <= drawn.width() + 2 * margin + 3);
         }
     }
+}
+
+void TestTableView::aChangedPartRepaintsWhereTheViewPutsIt_data()
+{
+    QTest::addColumn<int>("part");
+    QTest::addColumn<int>("seat");
+    QTest::addColumn<bool>("repainted");
+    QTest::newRow("board") << int(TablePart::Board) << -1 << true;
+    QTest::newRow("first seat's cards") << int(TablePart::Cards) << 0 << true;
+    QTest::newRow("last seat's box") << int(TablePart::SeatBox) << 8 << true;
+    QTest::newRow("no such seat") << int(TablePart::SeatBox) << 9 << false;
+}
+
+void TestTableView::aChangedPartRepaintsWhereTheViewPutsIt()
+{
+    QFETCH(int, part);
+    QFETCH(int, seat);
+    QFETCH(bool, repainted);
+    CDunmereGame game;
+    CDunmereView view(game);
+    view.resize(700, 550);
+    game.m_table.m_seatCount = 9;
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QCoreApplication::processEvents();
+    PaintSpy spy(view);
+    view.Invalidate(TablePart(part), seat);
+    for (int i = 0; i < 3; ++i) // the queued hand-over, then the repaint it asks for
+        QCoreApplication::processEvents();
+    const TableRect r = seat < 0 ? kBoardRect : AreaOf(TablePart(part), Placed(9, seat));
+    if (repainted)
+        QTRY_VERIFY(spy.painted.contains(view.InvalidationRect(r)));
+    else
+        QVERIFY(spy.painted.isEmpty());
 }
 
 void TestTableView::nothingDrawnBeforeTheWindowIsReady()
