@@ -1,7 +1,5 @@
 #include "ui/action_panel/DlgPlayerChoose.h"
 #include "engine/Game.h"
-#include "engine/GameState.h"
-#include "engine/ManualResetEvent.h"
 
 #include <QLineEdit>
 #include <QPushButton>
