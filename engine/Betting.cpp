@@ -65,7 +65,7 @@ bool CDunmereGame::PlayPreflop(Lock &lock)
                               t.m_players[s].m_name.c_str(), t.m_stack[s] + t.m_invested[s]));
         } else if (m_showStatistics && stat.m_visible) {
             stat.m_visible = 0;
-            Invalidate(stat.m_rect);
+            Invalidate(TablePart::Statistics, s);
         }
     }
 
@@ -176,8 +176,8 @@ void CDunmereGame::WinByFolds(int o, Round &round)
     box.m_winText = charTOwchar(Format(round.preflop ? "I win  %d!" : "I win %d!", pot).c_str());
     box.m_showWin = 1;
     box.m_showAction = 0;
-    Invalidate(box.m_actionRect);
-    Invalidate(box.m_winRect);
+    Invalidate(TablePart::Action, o);
+    Invalidate(TablePart::Win, o);
     m_handEnded = true;
     const int roundEnd =
         round.preflop ? actionkind::kPreflopFinished : actionkind::StreetFinished(round.street);
@@ -213,17 +213,19 @@ int CDunmereGame::HumanDecision(int o, Lock &lock, bool &foldPressed)
 {
     CGameTable &t = m_table;
     const int sliderMax = t.m_bet[o] + t.m_stack[o];
-    m_humanFolded = false;
+    m_humanSeat = o;
     // A stray signal from an earlier decision must not answer this one.
     m_humanActionEvent.Reset();
     lock.unlock();
     m_human->PrepareDecision(sliderMax);
     m_humanActionEvent.Wait([this] { return Stopping(); });
     lock.lock();
+    m_humanSeat = kHumanSeat;
     Pause(0, lock); // unwinds at shutdown
     m_humanActionEvent.Reset();
     Pause(kPauseHumanMs, lock);
-    foldPressed = m_humanFolded || t.m_folded[o];
+    // SubmitHumanDecision marked a fold, also one with nothing owed.
+    foldPressed = t.m_folded[o];
     return t.m_humanAmount;
 }
 

@@ -4,7 +4,7 @@
 //
 // Threads: calls come from a game thread (and from the command that caused them on the UI
 // thread). The engine never holds the game's state mutex while it calls PrepareDecision,
-// RunAddChipsDialog, CloseProgram or LayoutSeats (they may block on the UI thread, but must
+// RunAddChipsDialog or CloseProgram (they may block on the UI thread, but must
 // give up once the program is shutting down: Shutdown() joins the game thread). Invalidate,
 // InvalidateAll, SetWaitCursor, AppendOutputLine and CommandStateChanged are called WITH the
 // mutex held: they must only queue work to the UI thread, never lock the state mutex.
@@ -13,13 +13,28 @@
 
 #include <string>
 
+// What the engine tells the view has changed. Where each part lies on the table is the view's
+// affair: the engine names the part and the seat, never a place.
+enum class TablePart
+{
+    SeatBox, // name, stack and avatar
+    Button,
+    Action, // the bet in front of the seat
+    Cards,
+    Win,
+    Statistics,
+    Board, // the board and the pot have no seat
+    Pot,
+};
+
 class IScreen
 {
 public:
     virtual ~IScreen() = default;
-    virtual void Invalidate(const TableRect &rect) = 0; // the "WM_INVALIDATE" send
-    virtual void InvalidateAll() {}                      // the whole table, after a payout
-    virtual void LayoutSeats() = 0;                     // seat rectangles for m_seatCount seats
+    // The "WM_INVALIDATE" send: that part of the table shows something else now.
+    virtual void Invalidate(TablePart part, int seat) = 0;
+    // The whole table: after a payout, and when a game starts (a new seat count).
+    virtual void InvalidateAll() {}
     virtual void SetWaitCursor(bool on) = 0;
 };
 

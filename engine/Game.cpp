@@ -107,10 +107,9 @@ void CDunmereGame::StartGame(GameSetupItems &items)
                 SetStackText(s, t.m_stack[s]);
             }
         }
+        // A new seat count: the view lays the table out again.
+        InvalidateAll();
     }
-    // Outside the lock: the view's layout reads the state under the lock itself.
-    if (m_screen)
-        m_screen->LayoutSeats();
     if (m_program)
         m_program->CommandStateChanged();
 }
@@ -139,7 +138,7 @@ void CDunmereGame::ToggleStatistics()
             ShowStatistics(s);
         } else if (stat.m_visible) {
             stat.m_visible = 0;
-            Invalidate(stat.m_rect);
+            Invalidate(TablePart::Statistics, s);
         }
     }
 }
@@ -279,7 +278,8 @@ void CDunmereGame::SubmitHumanDecision(int amount, bool fold)
     {
         Lock lock = LockState();
         m_table.m_humanAmount = amount;
-        m_humanFolded = fold;
+        if (fold)
+            m_table.m_folded[m_humanSeat] = true;
     }
     m_humanActionEvent.Set();
 }

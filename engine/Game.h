@@ -22,7 +22,8 @@
 // The class is written in several files: Game.cpp construction and commands, GameLoop.cpp the
 // threads and the hand loop, HandSetup.cpp each hand's set-up and the deals, Betting.cpp the
 // betting rounds, Showdown.cpp the showdown and payout, SeatDisplay.cpp the seat boxes, pot and
-// pane, GameFiles.cpp the files, StopNow.cpp ending a game in the middle of a hand.
+// pane, GameRecords.cpp the writing of the files (GameFiles), StopNow.cpp ending a game in the
+// middle of a hand.
 
 #include "engine/BettingSteps.h"
 #include "engine/EngineInterfaces.h"
@@ -152,9 +153,9 @@ public:
     void ShowdownCommand();      // 3279
     // Dispatches the ids above that take no argument; false for an unknown id.
     bool ExecuteCommand(int id);
-    // The action panel's decision: chips put in now (0 for FOLD or CHECK); fold books a fold
-    // even when nothing is owed. Writing m_humanAmount / m_folded[0] under the lock and then
-    // setting m_humanActionEvent does the same.
+    // The human's decision, the one way in for it: chips put in now (0 for FOLD or CHECK) into
+    // m_humanAmount; a fold also marks the deciding seat folded (m_folded[0] at the desktop
+    // table), and is booked as one even when nothing is owed. Then sets m_humanActionEvent.
     void SubmitHumanDecision(int amount, bool fold);
 
     // ---- Run control (any thread but the game threads). ----
@@ -186,9 +187,7 @@ public:
     int m_windowReady = 0;
     int m_potShown = 0;
     std::wstring m_potText;
-    TableRect m_boardRect;
     EasyRandom m_random;
-    TableRect m_potRect;
     ManualResetEvent m_humanActionEvent;
     bool m_handEnded = false;
     int m_gameTypeId = 0;
@@ -288,7 +287,7 @@ private:
     bool Pause(int ms, Lock &lock, int floorMs = 0);
     // The pause over a showdown's cards: scaled by the pace, never shorter than its minimum.
     void ShowdownPause(Lock &lock) { Pause(kPauseStreetMs, lock, m_showdownMinimumMs); }
-    void Invalidate(const TableRect &rect);
+    void Invalidate(TablePart part, int seat = -1);
     void InvalidateAll();
     void AppendPane(const std::string &text);
     void SetWaitCursor(bool on);
@@ -325,7 +324,7 @@ private:
     std::atomic<int> m_lockWaiters{0};
     bool m_exitRequested = false; // the program is to close: no further hand
     bool m_handThreadStarted = false;
-    bool m_humanFolded = false;
+    int m_humanSeat = kHumanSeat; // the seat whose decision SubmitHumanDecision answers
     bool m_playUsed = false;
     std::vector<int> m_stackedDraws;
     size_t m_nextStackedDraw = 0;

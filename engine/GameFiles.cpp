@@ -1,7 +1,6 @@
 #include "engine/GameFiles.h"
 
 #include "engine/EngineText.h"
-#include "engine/Game.h"
 #include "lineformat/GameLines.h"
 
 #include <cerrno>
@@ -144,39 +143,4 @@ void GameFiles::Close()
     m_history.Flush();
     m_history.Close();
     Check();
-}
-
-// ---------------------------------------------------------------------------------------------
-// The game's use of its files (lock held)
-
-void CDunmereGame::WriteLog(const std::string &text, bool alsoPane)
-{
-    m_files.WriteLogLine(text);
-    if (alsoPane)
-        AppendPane(text);
-}
-
-void CDunmereGame::WriteHistory(const std::string &text)
-{
-    m_files.WriteHistoryLine(text);
-}
-
-void CDunmereGame::OpenFiles()
-{
-    m_files.Open(m_outputFolder, TimeText(gamelines::kHistoryFileTime));
-}
-
-void CDunmereGame::CloseFiles()
-{
-    m_files.Close();
-}
-
-std::string CDunmereGame::TimeText(const char *pattern) const
-{
-    const std::time_t now = Now();
-    std::tm local{};
-    localtime_r(&now, &local);
-    char buffer[128];
-    const size_t n = std::strftime(buffer, sizeof buffer, pattern, &local);
-    return std::string(buffer, n);
 }

@@ -86,7 +86,7 @@ void CDunmereGame::ShowButtonDraw()
     SetWaitCursor(true);
     for (int s = 0; s < m_table.m_seatCount; ++s) {
         m_playerRects[s].m_showCards = 1;
-        Invalidate(m_playerRects[s].m_cardsRect);
+        Invalidate(TablePart::Cards, s);
     }
     NewHandRoutine();
     SetWaitCursor(false);

@@ -1,6 +1,7 @@
 #pragma once
 // The game state of the one table: seats, money, cards, blind schedules and the per-seat
-// display boxes the table view draws. Plain records with public fields.
+// display boxes the table view draws (what they show; where they lie is the view's). Plain
+// records with public fields.
 //
 // Threads: the game thread writes these fields and the UI thread reads them while painting;
 // both do so only while holding the game's state mutex (see Game.h).
@@ -12,16 +13,6 @@
 
 #include <string>
 #include <vector>
-
-// A rectangle in table units: y upwards, stored as (left, lower, right, upper).
-struct TableRect
-{
-    int left = 0;
-    int lower = 0;
-    int right = 0;
-    int upper = 0;
-    bool isEmpty() const { return right <= left || upper <= lower; }
-};
 
 struct GameType
 {
@@ -52,7 +43,6 @@ class CPlayerStatisticRect
 public:
     CPlayerStatisticRect();
     virtual ~CPlayerStatisticRect() = default;
-    TableRect m_rect;
     // Copies of the seat's statistics lines, taken when the box is shown ("String 1".."String 4"
     // until then). Copies rather than shared pointers: the game thread rebuilds the originals.
     std::wstring m_lines[4];
@@ -71,11 +61,6 @@ public:
     std::wstring m_stackText;
     std::wstring m_actionText;
     std::wstring m_winText;
-    TableRect m_boxRect;
-    TableRect m_buttonRect;
-    TableRect m_actionRect;
-    TableRect m_cardsRect;
-    TableRect m_winRect;
     std::wstring m_nameText;
     int m_revealCards = 0;
     // Display only: the seat's hand went to the showdown (a table may show every such hand).

@@ -65,7 +65,7 @@ void CDunmereGame::NewHandSetup()
     SetWaitCursor(true);
     CPlayerRect &oldButton = m_playerRects[t.m_button];
     oldButton.m_hasButton = 0;
-    Invalidate(oldButton.m_buttonRect);
+    Invalidate(TablePart::Button, t.m_button);
     t.m_amountToCall = t.m_bigBlind;
     for (int s = 0; s < t.m_seatCount; ++s) {
         CPlayerRect &box = m_playerRects[s];
@@ -77,7 +77,7 @@ void CDunmereGame::NewHandSetup()
             t.m_lastAction[s] = kLastActionNone;
             if (box.m_showWin) {
                 box.m_showWin = 0;
-                Invalidate(box.m_winRect);
+                Invalidate(TablePart::Win, s);
             }
             box.m_revealCards = 0;
             box.m_atShowdown = 0;
@@ -86,10 +86,10 @@ void CDunmereGame::NewHandSetup()
             t.m_bet[s] = 0;
             t.m_invested[s] = 0;
             box.m_visible = 0;
-            Invalidate(box.m_boxRect);
+            Invalidate(TablePart::SeatBox, s);
             if (box.m_statRect.m_visible) {
                 box.m_statRect.m_visible = 0;
-                Invalidate(box.m_statRect.m_rect);
+                Invalidate(TablePart::Statistics, s);
             }
         }
     }
@@ -102,7 +102,7 @@ void CDunmereGame::NewHandSetup()
     }
     if (m_boardShown) {
         m_boardShown = 0;
-        Invalidate(m_boardRect);
+        Invalidate(TablePart::Board);
     }
     if (m_firstHand) {
         m_actions.clear();
@@ -169,7 +169,7 @@ void CDunmereGame::NewHandRoutine()
 
     CPlayerRect &button = m_playerRects[t.m_button];
     button.m_hasButton = 1;
-    Invalidate(button.m_buttonRect);
+    Invalidate(TablePart::Button, t.m_button);
 }
 
 std::string CDunmereGame::HandHeader() const
@@ -240,7 +240,7 @@ void CDunmereGame::DealHoleCards()
         if (IsHumanPersona(t.m_players[s].m_persona))
             WriteHistory(gamelines::DealtTo(t.m_players[s].m_name, cards));
         m_playerRects[s].m_showCards = 1;
-        Invalidate(m_playerRects[s].m_cardsRect);
+        Invalidate(TablePart::Cards, s);
     }
 }
 
@@ -255,7 +255,7 @@ void CDunmereGame::DealFlop()
     const std::string cards = Narrow(DeckOf(&t.m_cards[brisquel::kBoardFirst], 3).display2());
     WriteLog(gamelines::LogFlop(cards), true);
     WriteHistory(gamelines::Flop(cards));
-    Invalidate(m_boardRect);
+    Invalidate(TablePart::Board);
 }
 
 void CDunmereGame::DealTurn()
@@ -280,5 +280,5 @@ void CDunmereGame::DealBoardCard(int slot, BoardLine logLine, BoardLine historyL
     const std::string card = Narrow(CCard(c).GetName2());
     WriteLog(logLine(card), true);
     WriteHistory(historyLine(card));
-    Invalidate(m_boardRect);
+    Invalidate(TablePart::Board);
 }

@@ -11,10 +11,10 @@ std::wstring NumberText(int value)
 
 } // namespace
 
-void CDunmereGame::Invalidate(const TableRect &rect)
+void CDunmereGame::Invalidate(TablePart part, int seat)
 {
     if (m_screen)
-        m_screen->Invalidate(rect);
+        m_screen->Invalidate(part, seat);
 }
 
 void CDunmereGame::InvalidateAll()
@@ -40,7 +40,7 @@ void CDunmereGame::SetStackText(int s, int amount)
     CPlayerRect &box = m_playerRects[s];
     box.m_visible = 1;
     box.m_stackText = NumberText(amount);
-    Invalidate(box.m_boxRect);
+    Invalidate(TablePart::SeatBox, s);
 }
 
 void CDunmereGame::SetActionText(int s, int amount)
@@ -50,7 +50,7 @@ void CDunmereGame::SetActionText(int s, int amount)
     CPlayerRect &box = m_playerRects[s];
     box.m_showAction = 1;
     box.m_actionText = NumberText(amount);
-    Invalidate(box.m_actionRect);
+    Invalidate(TablePart::Action, s);
 }
 
 void CDunmereGame::HideAction(int s)
@@ -58,7 +58,7 @@ void CDunmereGame::HideAction(int s)
     CPlayerRect &box = m_playerRects[s];
     if (box.m_showAction) {
         box.m_showAction = 0;
-        Invalidate(box.m_actionRect);
+        Invalidate(TablePart::Action, s);
     }
 }
 
@@ -67,7 +67,7 @@ void CDunmereGame::HideCards(int s)
     CPlayerRect &box = m_playerRects[s];
     if (box.m_showCards) {
         box.m_showCards = 0;
-        Invalidate(box.m_cardsRect);
+        Invalidate(TablePart::Cards, s);
     }
 }
 
@@ -79,12 +79,12 @@ void CDunmereGame::ShowStatistics(int s)
     stat.m_visible = 1;
     for (int i = 0; i < 4; ++i)
         stat.m_lines[i] = m_table.m_players[s].m_stat.m_lines[i];
-    Invalidate(stat.m_rect);
+    Invalidate(TablePart::Statistics, s);
 }
 
 void CDunmereGame::SetPotText()
 {
     m_potShown = 1;
     m_potText = NumberText(m_table.m_pot);
-    Invalidate(m_potRect);
+    Invalidate(TablePart::Pot);
 }

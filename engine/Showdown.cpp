@@ -127,15 +127,15 @@ void CDunmereGame::PayOut(const int *winnings, Lock &lock)
         box.m_showAction = 0;
         if (contested) {
             box.m_revealCards = 1;
-            Invalidate(box.m_cardsRect);
+            Invalidate(TablePart::Cards, s);
             const std::string combination = Trim(Narrow(SevenCards(t, s).display()));
             WriteLog(gamelines::LogHas(s, combination), true);
             WriteHistory(gamelines::Has(t.m_players[s].m_name, combination));
         } else {
             HideCards(s);
         }
-        Invalidate(box.m_actionRect);
-        Invalidate(box.m_winRect);
+        Invalidate(TablePart::Action, s);
+        Invalidate(TablePart::Win, s);
     }
     for (int s = 0; s < t.m_seatCount; ++s) {
         if (t.m_inGame[s] != 0)

@@ -162,11 +162,10 @@ public:
 class CountingScreen : public IScreen
 {
 public:
-    void Invalidate(const TableRect &) override { ++m_invalidates; }
-    void LayoutSeats() override { ++m_layouts; }
+    void Invalidate(TablePart, int) override {}
+    void InvalidateAll() override { ++m_wholeTable; }
     void SetWaitCursor(bool) override {}
-    std::atomic<int> m_invalidates{0};
-    std::atomic<int> m_layouts{0};
+    std::atomic<int> m_wholeTable{0};
 };
 
 inline std::string ReadFile(const std::filesystem::path &path)

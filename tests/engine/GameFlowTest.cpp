@@ -291,6 +291,22 @@ TEST_F(GameFlow, ShutdownWakesTheHumanWaitAndFlushesTheFiles)
     m_game.Shutdown(); // twice is harmless
 }
 
+// A human named into another seat than 0: his FOLD at the big blind's option folds his seat.
+TEST_F(GameFlow, TheHumansFoldFoldsTheSeatHeSitsIn)
+{
+    ScriptedHuman human(m_game);
+    m_game.SetHumanPlayer(&human);
+    human.Add(0, true);
+    m_game.SetStackedDraws(kButtonOnSeat2Of3); // seat 0 the small blind, the human the big
+    for (const auto &[seat, amount] : {std::pair{2, 20}, {0, 10}, {0, 0}, {2, 0}, {0, 0}, {2, 0},
+                                       {0, 0}, {2, 0}})
+        m_decider.Add(seat, amount);
+    Play(Items({"Master", "Hero", "Tim"}, {1000, 1000, 1000}), 1);
+    EXPECT_TRUE(Contains(History(), "Hero_1: folds\n"));
+    EXPECT_FALSE(m_game.m_table.m_folded[0]);
+    EXPECT_EQ(m_game.m_table.m_stack[1], 980);
+}
+
 TEST_F(GameFlow, ShutdownInterruptsAPause)
 {
     m_game.SetPauseFactor(1000); // the pause after the button draw would last half an hour

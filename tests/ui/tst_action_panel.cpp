@@ -1,7 +1,5 @@
 #include "ui/action_panel/DlgPlayerChoose.h"
 #include "engine/Game.h"
-#include "engine/GameState.h"
-#include "engine/ManualResetEvent.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,8 +10,8 @@
 #include <memory>
 #include <thread>
 
-// The panel against a bare table: no game thread, the test plays the engine's part by setting
-// the table, preparing the panel and reading what the decision stored.
+// The panel against a game never dealt: no game thread, the test plays the engine's part by
+// setting the table, preparing the panel and reading what the decision stored.
 class TestActionPanel : public QObject
 {
     Q_OBJECT
@@ -89,17 +87,18 @@ private:
     }
     int decided() const { return m_table->m_humanAmount; }
 
-    std::unique_ptr<CGameTable> m_table;
-    std::mutex m_mutex;
-    ManualResetEvent m_event;
+    std::unique_ptr<CDunmereGame> m_game; // never dealt: no game thread
+    CGameTable *m_table = nullptr;
+    ManualResetEvent *m_event = nullptr;
     std::unique_ptr<CDlgPlayerChoose> m_panel;
 };
 
 void TestActionPanel::init()
 {
-    m_table = std::make_unique<CGameTable>();
-    m_event.Reset();
-    m_panel = std::make_unique<CDlgPlayerChoose>(*m_table, m_mutex, m_event);
+    m_game = std::make_unique<CDunmereGame>();
+    m_table = &m_game->m_table;
+    m_event = &m_game->m_humanActionEvent;
+    m_panel = std::make_unique<CDlgPlayerChoose>(*m_game);
     m_panel->resize(m_panel->minimumSize());
     m_panel->show();
 }
@@ -107,7 +106,7 @@ void TestActionPanel::init()
 void TestActionPanel::cleanup()
 {
     m_panel.reset();
-    m_table.reset();
+    m_game.reset();
 }
 
 void TestActionPanel::setTable(int A, int H, int S, int BB, int P)
@@ -149,7 +148,7 @@ void TestActionPanel::setRound(bool preflop, const QString &acts, int H, int S, 
 
 void TestActionPanel::prepare()
 {
-    m_event.Reset();
+    m_event->Reset();
     m_panel->PrepareDecision(m_table->m_stack[0] + m_table->m_bet[0]);
     settle();
 }
@@ -186,7 +185,7 @@ void TestActionPanel::betWithoutBetYetIgnoresTypedText()
     type("500");
     click(m_panel->raiseButton());
     QCOMPARE(decided(), 60);
-    QVERIFY(m_event.IsSet());
+    QVERIFY(m_event->IsSet());
     QVERIFY(!m_table->m_folded[0]);
 }
 
@@ -200,7 +199,7 @@ void TestActionPanel::checkWhenBetMatched()
     click(m_panel->checkCallButton());
     QCOMPARE(decided(), 0);
     QVERIFY(!m_table->m_folded[0]);
-    QVERIFY(m_event.IsSet());
+    QVERIFY(m_event->IsSet());
 }
 
 void TestActionPanel::callAndRaiseCaptions()
@@ -245,7 +244,7 @@ void TestActionPanel::foldMarksSeatFolded()
     click(m_panel->foldButton());
     QCOMPARE(decided(), 0);
     QVERIFY(m_table->m_folded[0]);
-    QVERIFY(m_event.IsSet());
+    QVERIFY(m_event->IsSet());
 
     // A second click before the game thread reacts decides nothing more.
     m_table->m_humanAmount = -1;
@@ -282,7 +281,7 @@ void TestActionPanel::enterInAmountBox()
     QCOMPARE(m_panel->slider()->value(), expected);
     QCOMPARE(m_panel->raiseButton()->text(),
              (A > 0 ? QString("RAISE TO %1") : QString("BET %1")).arg(expected));
-    QVERIFY(!m_event.IsSet()); // Enter decides nothing
+    QVERIFY(!m_event->IsSet()); // Enter decides nothing
     QVERIFY(m_panel->IsDecisionPrepared());
     settle();
     click(m_panel->raiseButton());
@@ -531,14 +530,14 @@ void TestActionPanel::keysActOnlyWhilePrepared()
     QVERIFY(QTest::qWaitForWindowActive(m_panel.get()));
     setTable(20, 0, 1000, 20, 30);
     QTest::keyClick(m_panel.get(), Qt::Key_F2);
-    QVERIFY(!m_event.IsSet());
+    QVERIFY(!m_event->IsSet());
 
     prepare();
     QTest::keyClick(m_panel.get(), Qt::Key_F4);
     QCOMPARE(m_panel->m_raiseAmount, 1000);
-    QVERIFY(!m_event.IsSet());
+    QVERIFY(!m_event->IsSet());
     QTest::keyClick(m_panel.get(), Qt::Key_F3);
-    QVERIFY(m_event.IsSet());
+    QVERIFY(m_event->IsSet());
     QCOMPARE(decided(), 1000);
 
     prepare();

@@ -70,16 +70,17 @@ void CheckPicture(const QImage &image, const CDunmereView &view, const CDunmereG
                   int &cardsChecked, int &boardsChecked)
 {
     const CGameTable &t = game.m_table;
+    const TableSnapshot table = SnapshotOfGame(game);
     const auto at = [&](double x, double y) { return Average(image, view.ToDevice(x, y)); };
     for (int s = 0; s < t.m_seatCount; ++s) {
         const CPlayerRect &r = game.m_playerRects[s];
         if (r.m_visible) {
-            const QRgb box =
-                image.pixel(view.ToDevice(r.m_boxRect.left + 50, r.m_boxRect.lower + 8).toPoint());
+            const TableRect &b = table.seats[s].boxRect;
+            const QRgb box = image.pixel(view.ToDevice(b.left + 50, b.lower + 8).toPoint());
             QVERIFY2(IsBoxGrey(box), qPrintable(QStringLiteral("box of seat %1").arg(s)));
         }
         if (r.m_showCards && t.m_cards[2 * s] >= 0 && t.m_cards[2 * s + 1] >= 0) {
-            const TableRect &c = r.m_cardsRect;
+            const TableRect &c = table.seats[s].cardsRect;
             // The visible left part of the first card, and the second card.
             const QRgb first = at(c.left + 14, c.upper - 37);
             const QRgb second = at(c.left + 56, c.upper - 37);
@@ -94,7 +95,7 @@ void CheckPicture(const QImage &image, const CDunmereView &view, const CDunmereG
         }
     }
     if (game.m_boardShown) {
-        const TableRect &b = game.m_boardRect;
+        const TableRect &b = table.boardRect;
         for (int k = 0; k < 5; ++k) {
             const QRgb c = at(b.left + 71 * k + 35, b.upper - 47);
             if (k < t.m_boardCount)
@@ -116,8 +117,6 @@ struct Snapshot
     int boardShown = 0;
     int potShown = 0;
     std::wstring potText;
-    TableRect boardRect;
-    TableRect potRect;
 
     static Snapshot Of(const CDunmereGame &g)
     {
@@ -130,8 +129,6 @@ struct Snapshot
         s.boardShown = g.m_boardShown;
         s.potShown = g.m_potShown;
         s.potText = g.m_potText;
-        s.boardRect = g.m_boardRect;
-        s.potRect = g.m_potRect;
         return s;
     }
     void ApplyTo(CDunmereGame &g) const
@@ -144,8 +141,6 @@ struct Snapshot
         g.m_boardShown = boardShown;
         g.m_potShown = potShown;
         g.m_potText = potText;
-        g.m_boardRect = boardRect;
-        g.m_potRect = potRect;
         g.m_windowReady = 1;
     }
 };

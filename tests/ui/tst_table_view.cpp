@@ -58,30 +58,33 @@ struct PaintSpy : QObject
     }
 };
 
+// Where the view puts seat s of a table of n seats.
+SeatRects Placed(int n, int s)
+{
+    SeatRects rects[10];
+    ComputeSeatRects(n, rects);
+    return rects[s];
+}
+
 // A tournament table of n seats, each in the game with cards and a box, shown on screen.
-void ShowTournament(CDunmereGame &game, CDunmereView &view, int n)
+void ShowTournament(CDunmereGame &game, int n)
 {
     game.SetClock([] { return std::time_t(100000); });
-    {
-        std::lock_guard<std::mutex> lock(game.StateMutex());
-        CGameTable &t = game.m_table;
-        t.m_seatCount = n;
-        t.m_bigBlind = 20;
-        game.m_windowReady = 1;
-        game.m_levelSeconds = 300;
-        game.m_levelCount = 10;
-        game.m_levelStartTime = 100000;
-        for (int s = 0; s < n; ++s) {
-            t.m_inGame[s] = 1;
-            t.m_stack[s] = 1500;
-            t.m_cards[2 * s] = s;
-            t.m_cards[2 * s + 1] = 13 + s;
-        }
-    }
-    view.LayoutSeats();
     std::lock_guard<std::mutex> lock(game.StateMutex());
-    for (int s = 0; s < n; ++s)
+    CGameTable &t = game.m_table;
+    t.m_seatCount = n;
+    t.m_bigBlind = 20;
+    game.m_windowReady = 1;
+    game.m_levelSeconds = 300;
+    game.m_levelCount = 10;
+    game.m_levelStartTime = 100000;
+    for (int s = 0; s < n; ++s) {
+        t.m_inGame[s] = 1;
+        t.m_stack[s] = 1500;
+        t.m_cards[2 * s] = s;
+        t.m_cards[2 * s + 1] = 13 + s;
         game.m_playerRects[s].m_visible = game.m_playerRects[s].m_showCards = 1;
+    }
 }
 
 } // namespace
@@ -94,11 +97,11 @@ private slots:
     void layoutNineSeats_data();
     void layoutNineSeats();
     void layoutTwoSeatsAndBetsBesideTheBox();
-    void layoutSeatsStoresRectanglesInTheGame();
     void zoom_data();
     void zoom();
     void invalidationCoversTheElement_data();
     void invalidationCoversTheElement();
+    void aChangedPartRepaintsWhereTheViewPutsIt();
     void nothingDrawnBeforeTheWindowIsReady();
     void paintShowsBoxesCardsAndBoard();
     void avatarsFollowTheName();
@@ -124,13 +127,9 @@ private:
     void SetUpTable(CDunmereGame &game, CDunmereView &view)
     {
         view.resize(700, 550);
-        {
-            std::lock_guard<std::mutex> lock(game.StateMutex());
-            game.m_table.m_seatCount = 3;
-            game.m_windowReady = 1;
-        }
-        view.LayoutSeats();
         std::lock_guard<std::mutex> lock(game.StateMutex());
+        game.m_table.m_seatCount = 3;
+        game.m_windowReady = 1;
         const int cards[] = {12, 25, 38, 51, 0, 13}; // A clubs, A diamonds, ...
         for (int s = 0; s < 3; ++s) {
             CPlayerRect &r = game.m_playerRects[s];
@@ -232,24 +231,6 @@ void TestTableView::layoutTwoSeatsAndBetsBesideTheBox()
     }
 }
 
-void TestTableView::layoutSeatsStoresRectanglesInTheGame()
-{
-    CDunmereGame game;
-    CDunmereView view(game);
-    {
-        std::lock_guard<std::mutex> lock(game.StateMutex());
-        game.m_table.m_seatCount = 9;
-    }
-    view.LayoutSeats();
-    std::lock_guard<std::mutex> lock(game.StateMutex());
-    QCOMPARE(L(game.m_potRect), (QList<int>{-75, 37, 75, 57}));
-    QCOMPARE(L(game.m_boardRect), (QList<int>{-180, -60, 222, 35}));
-    QCOMPARE(L(game.m_playerRects[3].m_boxRect), (QList<int>{-318, 116, -186, 156}));
-    QCOMPARE(L(game.m_playerRects[3].m_winRect), (QList<int>{-318, 93, -243, 111}));
-    QCOMPARE(L(game.m_playerRects[8].m_statRect.m_rect), (QList<int>{233, -204, 363, -154}));
-    QVERIFY(game.m_playerRects[9].m_boxRect.isEmpty());
-}
-
 void TestTableView::zoom_data()
 {
     QTest::addColumn<int>("w");
@@ -307,6 +288,30 @@ void TestTableView::invalidationCoversTheElement()
     }
 }
 
+void TestTableView::aChangedPartRepaintsWhereTheViewPutsIt()
+{
+    CDunmereGame game;
+    CDunmereView view(game);
+    game.m_table.m_seatCount = 9;
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    // The board, the first seat's cards, the last seat's box, and a seat not at the table.
+    const std::pair<TablePart, int> changes[] = {
+        {TablePart::Board, -1}, {TablePart::Cards, 0}, {TablePart::SeatBox, 8}, {TablePart::SeatBox, 9}};
+    for (const auto &[part, seat] : changes) {
+        QCoreApplication::processEvents();
+        PaintSpy spy(view);
+        view.Invalidate(part, seat);
+        for (int i = 0; i < 3; ++i) // the queued hand-over, then the repaint it asks for
+            QCoreApplication::processEvents();
+        if (seat == 9)
+            QVERIFY(spy.painted.isEmpty());
+        else
+            QTRY_VERIFY(spy.painted.contains(
+                view.InvalidationRect(seat < 0 ? kBoardRect : AreaOf(part, Placed(9, seat)))));
+    }
+}
+
 void TestTableView::nothingDrawnBeforeTheWindowIsReady()
 {
     CDunmereGame game;
@@ -334,19 +339,14 @@ void TestTableView::paintShowsBoxesCardsAndBoard()
     QImage image = Render(game, view);
     const auto at = [&](double x, double y) { return Average(image, view.ToDevice(x, y)); };
     const auto cardCentre = [&](int seat, int card) {
-        std::lock_guard<std::mutex> lock(game.StateMutex());
-        const TableRect &c = game.m_playerRects[seat].m_cardsRect;
+        const TableRect c = Placed(3, seat).cards;
         return at(c.left + 28 * card + (card == 0 ? 14 : 40), c.upper - 37);
     };
 
     // The oval table, and the boxes of all three seats.
     QVERIFY(IsTableGreen(at(0, 0)));
     for (int s = 0; s < 3; ++s) {
-        TableRect b;
-        {
-            std::lock_guard<std::mutex> lock(game.StateMutex());
-            b = game.m_playerRects[s].m_boxRect;
-        }
+        const TableRect b = Placed(3, s).box;
         QVERIFY2(IsBoxGrey(image.pixel(view.ToDevice(b.left + 50, b.lower + 8).toPoint())),
                  qPrintable(QString::number(s)));
     }
@@ -372,14 +372,11 @@ void TestTableView::paintShowsBoxesCardsAndBoard()
     QVERIFY(IsTableGreen(at(-180 + 71 * 3 + 35, -12)));
     QVERIFY(!IsBlueBack(cardCentre(1, 0)) && !IsBlueBack(cardCentre(1, 1)));
     QVERIFY(!IsBlueBack(cardCentre(2, 0)));
-    {
-        std::lock_guard<std::mutex> lock(game.StateMutex());
-        const TableRect &c = game.m_playerRects[2].m_cardsRect;
-        // Right of where a first card ends: nothing drawn over the felt.
-        const QRgb beside = Average(image, view.ToDevice(c.left + 70, c.upper - 37));
-        QVERIFY(!IsBlueBack(beside));
-        QVERIFY(qGreen(beside) > qRed(beside) && qGreen(beside) > qBlue(beside));
-    }
+    // Right of where a first card ends: nothing drawn over the felt.
+    const TableRect c = Placed(3, 2).cards;
+    const QRgb beside = Average(image, view.ToDevice(c.left + 70, c.upper - 37));
+    QVERIFY(!IsBlueBack(beside));
+    QVERIFY(qGreen(beside) > qRed(beside) && qGreen(beside) > qBlue(beside));
 
     // Hiding the cards leaves the table.
     {
@@ -398,8 +395,7 @@ void TestTableView::avatarsFollowTheName()
     SetUpTable(game, view);
     const QImage image = Render(game, view);
     const auto avatarCentre = [&](int seat) {
-        std::lock_guard<std::mutex> lock(game.StateMutex());
-        const TableRect &b = game.m_playerRects[seat].m_boxRect;
+        const TableRect b = Placed(3, seat).box;
         return image.pixel(view.ToDevice(b.left + 22, b.upper - 21).toPoint());
     };
     QVERIFY(!IsBoxGrey(avatarCentre(0))); // "Hero_0" shows avatar "Hero"
@@ -412,7 +408,7 @@ void TestTableView::statisticsBoxesAndToggle()
     CDunmereGame game;
     CDunmereView view(game);
     SetUpTable(game, view);
-    TableRect statRect;
+    const TableRect statRect = Placed(3, 0).statistics;
     {
         std::lock_guard<std::mutex> lock(game.StateMutex());
         for (int s = 0; s < 3; ++s) {
@@ -420,7 +416,6 @@ void TestTableView::statisticsBoxesAndToggle()
             game.m_table.m_stack[s] = s == 2 ? 0 : 1000;
             game.m_table.m_players[s].m_stat.m_lines[0] = L"N=4";
         }
-        statRect = game.m_playerRects[0].m_statRect.m_rect;
     }
     const auto statPixel = [&] {
         const QImage image = Render(game, view);
@@ -488,7 +483,7 @@ void TestTableView::showdownHands()
     const QImage image = Render(game, view);
     std::lock_guard<std::mutex> lock(game.StateMutex());
     for (int seat : {1, 2}) {
-        const TableRect &c = game.m_playerRects[seat].m_cardsRect;
+        const TableRect c = Placed(3, seat).cards;
         const bool expected = seat == 1 || faceUp;
         for (int card = 0; card < 2; ++card) {
             const QRgb centre =
@@ -558,14 +553,14 @@ void TestTableView::repaintsTheTournamentLineAndEveryHandShownDown()
         CDunmereView view(game);
         game.SetScreen(&view);
         view.resize(size);
-        ShowTournament(game, view, seats);
+        ShowTournament(game, seats);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
         PaintSpy spy(view);
         QTRY_VERIFY(!spy.painted.isEmpty());
         std::unique_lock<std::mutex> lock(game.StateMutex());
         for (int s = 0; s < seats; ++s) {
-            for (const TableRect &r : {game.m_playerRects[s].m_boxRect, game.m_playerRects[s].m_cardsRect})
+            for (const TableRect &r : {Placed(seats, s).box, Placed(seats, s).cards})
                 QVERIFY2(view.ToDevice(r.left, r.upper).y() >= kInfoBandHeight, qPrintable(QString::number(s)));
         }
         spy.painted = QRegion();
@@ -573,7 +568,7 @@ void TestTableView::repaintsTheTournamentLineAndEveryHandShownDown()
         game.m_table.m_bigBlind = 30;
         game.m_table.m_inGame[1] = 0;
         lock.unlock();
-        view.Invalidate(kPotRect); // the next hand's first change at the table
+        view.Invalidate(TablePart::Pot, -1); // the next hand's first change at the table
         QTRY_VERIFY(spy.painted.contains(QRect(0, 0, view.width(), kInfoBandHeight)));
 
         spy.painted = QRegion();
@@ -585,7 +580,7 @@ void TestTableView::repaintsTheTournamentLineAndEveryHandShownDown()
         int winnings[10] = {0, 3000};
         game.PayOut(winnings, lock);
         QCOMPARE(game.m_table.m_inGame[2], 0);
-        const TableRect loser = game.m_playerRects[2].m_cardsRect;
+        const TableRect loser = Placed(seats, 2).cards;
         lock.unlock();
         QTRY_VERIFY(spy.painted.contains(QRect(view.ToDevice(loser.left, loser.upper).toPoint(),
                                                view.ToDevice(loser.right, loser.lower).toPoint())));

@@ -152,20 +152,17 @@ struct CDlgPlayerChoose::PendingPrepare
     unsigned served = 0;
 };
 
-CDlgPlayerChoose::CDlgPlayerChoose(CGameTable &table, std::mutex &stateMutex,
-                                   ManualResetEvent &humanAction, QWidget *parent)
+CDlgPlayerChoose::CDlgPlayerChoose(CDunmereGame &game, QWidget *parent)
     : QWidget(parent)
-    , m_table(table)
-    , m_stateMutex(stateMutex)
-    , m_humanAction(humanAction)
+    , m_game(game)
+    , m_table(game.m_table)
     , m_pending(std::make_shared<PendingPrepare>())
 {
     CreateControls();
 
     // Initial update: nothing offered yet, every control hidden until the first decision.
     {
-        std::lock_guard<std::mutex> lock(m_stateMutex);
-        m_table.m_humanAmount = 0;
+        auto lock = m_game.LockState();
         m_sliderPos = m_table.m_amountToCall;
     }
     m_raiseAmount = 0;
@@ -188,8 +185,7 @@ CDlgPlayerChoose::~CDlgPlayerChoose()
 
 CDlgPlayerChoose *CDlgPlayerChoose::CreatePanel(CDunmereGame &game, QWidget *parent)
 {
-    auto *panel =
-        new CDlgPlayerChoose(game.m_table, game.StateMutex(), game.m_humanActionEvent, parent);
+    auto *panel = new CDlgPlayerChoose(game, parent);
     panel->move(0, 0);
     panel->show();
     return panel;
@@ -282,7 +278,7 @@ void CDlgPlayerChoose::CreateControls()
 
 CDlgPlayerChoose::Amounts CDlgPlayerChoose::ReadAmounts() const
 {
-    std::lock_guard<std::mutex> lock(m_stateMutex);
+    auto lock = m_game.LockState();
     Amounts a;
     a.A = m_table.m_amountToCall;
     a.BB = m_table.m_bigBlind;
@@ -460,15 +456,9 @@ void CDlgPlayerChoose::Decide(int amount, bool fold)
 {
     if (!m_prepared)
         return; // a second click before the controls disappeared must not decide twice
-    {
-        std::lock_guard<std::mutex> lock(m_stateMutex);
-        m_table.m_humanAmount = amount;
-        if (fold)
-            m_table.m_folded[0] = true;
-    }
     HideAll();
     emit decided(amount, fold);
-    m_humanAction.Set();
+    m_game.SubmitHumanDecision(amount, fold);
 }
 
 void CDlgPlayerChoose::OnFold()

@@ -4,8 +4,9 @@
 //
 // Threads: a UI-thread widget. The only member another thread may call is
 // PrepareDecision(int sliderMax), which the game thread calls without the state mutex held; it
-// returns once the panel is prepared on the UI thread. The decision handlers lock the state
-// mutex, store m_humanAmount and m_folded[0], unlock, and then set the human-action event.
+// returns once the panel is prepared on the UI thread. The decision handlers hide the controls
+// and hand the decision to the game (CDunmereGame::SubmitHumanDecision); they only read the
+// table, under the state mutex.
 
 #include <QSlider>
 #include <QWidget>
@@ -15,7 +16,6 @@
 
 class CDunmereGame;
 class CGameTable;
-class ManualResetEvent;
 class QLineEdit;
 class QPushButton;
 class QShortcut;
@@ -57,8 +57,7 @@ class CDlgPlayerChoose : public QWidget
 {
     Q_OBJECT
 public:
-    CDlgPlayerChoose(CGameTable &table, std::mutex &stateMutex, ManualResetEvent &humanAction,
-                     QWidget *parent = nullptr);
+    explicit CDlgPlayerChoose(CDunmereGame &game, QWidget *parent = nullptr);
     ~CDlgPlayerChoose() override;
 
     // Creates the panel as a visible child of parent at (0, 0), the game's state behind it.
@@ -113,7 +112,7 @@ public:
     QLineEdit *amountEdit() const { return m_edit; }
 
 signals:
-    // The decision just stored, emitted before the human-action event is set.
+    // The decision just made, emitted before it is handed to the game.
     void decided(int amount, bool folded);
     // Game thread: a prepare request waits in m_pending (connected queued to RunPendingPrepare).
     void prepareRequested();
@@ -151,9 +150,8 @@ private:
     void CreateControls();
     void RunPendingPrepare();
 
-    CGameTable &m_table;
-    std::mutex &m_stateMutex;
-    ManualResetEvent &m_humanAction;
+    CDunmereGame &m_game;
+    const CGameTable &m_table; // read under the game's state mutex
     bool m_prepared = false;
     int m_enteredAmount = -1; // the amount Enter set, while the slider stays where Enter put it
 

@@ -12,20 +12,12 @@ TableSnapshot SnapshotOfReplay(const history::Hand &hand, const replay::TableSta
     TableSnapshot table;
     table.ready = true;
     table.seatCount = std::min(static_cast<int>(state.seats.size()), 10);
-    table.potRect = kPotRect;
-    table.boardRect = kBoardRect;
-    SeatRects rects[brisquel::kMaxSeats];
-    if (table.seatCount > 0)
-        ComputeSeatRects(table.seatCount, rects);
+    PlaceTable(table);
     // The live table's two blanks after a win before the flop.
     const bool preflopWin = state.street == history::Street::Preflop && !hand.showdown;
     for (int s = 0; s < table.seatCount; ++s) {
         const replay::SeatState &seat = state.seats[static_cast<size_t>(s)];
         SeatSnapshot &out = table.seats[s];
-        out.boxRect = rects[s].box;
-        out.buttonRect = rects[s].button;
-        out.actionRect = rects[s].action;
-        out.cardsRect = rects[s].cards;
         out.visible = seat.inHand;
         if (static_cast<size_t>(s) < hand.seats.size())
             out.name = BoundedText(QString::fromStdString(hand.seats[static_cast<size_t>(s)].name),

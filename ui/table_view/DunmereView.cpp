@@ -68,15 +68,15 @@ void CDunmereView::RefreshInfoLine()
         update(0, 0, width(), m_topBand);
 }
 
-void CDunmereView::Invalidate(const TableRect &rect)
+void CDunmereView::Invalidate(TablePart part, int seat)
 {
-    // Rectangles are collected and handed to the UI thread in one queued call per batch, so
-    // that a game without pauses cannot flood the event queue.
+    // The changed parts are collected and handed to the UI thread in one queued call per batch,
+    // so that a game without pauses cannot flood the event queue.
     bool post = false;
     {
         std::lock_guard<std::mutex> lock(m_pendingMutex);
         if (m_pending.size() < kMaxPendingRects)
-            m_pending.push_back(rect);
+            m_pending.push_back({part, seat});
         else
             m_pendingAll = true;
         post = !m_flushPosted;
@@ -88,11 +88,11 @@ void CDunmereView::Invalidate(const TableRect &rect)
 
 void CDunmereView::FlushInvalidations()
 {
-    std::vector<TableRect> rects;
+    std::vector<PendingArea> areas;
     bool all = false;
     {
         std::lock_guard<std::mutex> lock(m_pendingMutex);
-        rects.swap(m_pending);
+        areas.swap(m_pending);
         all = m_pendingAll;
         m_pendingAll = false;
         m_flushPosted = false;
@@ -101,8 +101,19 @@ void CDunmereView::FlushInvalidations()
         update();
         return;
     }
-    for (const TableRect &rect : rects)
-        update(InvalidationRect(rect));
+    int seats = 0;
+    {
+        auto lock = m_game.LockState();
+        seats = std::min(m_game.m_table.m_seatCount, 10);
+    }
+    SeatRects rects[brisquel::kMaxSeats];
+    ComputeSeatRects(seats, rects);
+    // Placed for the seat count of now: a game that starts with another one repaints it all.
+    for (const PendingArea &area : areas) {
+        const bool atTable = area.seat >= 0 && area.seat < seats;
+        if (atTable || area.part == TablePart::Board || area.part == TablePart::Pot)
+            update(InvalidationRect(AreaOf(area.part, rects[atTable ? area.seat : 0])));
+    }
     // The level, the blinds and the players left change with the hands, not with any seat's
     // rectangle.
     RefreshInfoLine();
@@ -132,27 +143,6 @@ void CDunmereView::ApplyWaitCursor()
         setCursor(Qt::WaitCursor);
     else
         unsetCursor();
-}
-
-void CDunmereView::LayoutSeats()
-{
-    auto lock = m_game.LockState();
-    m_game.m_potRect = kPotRect;
-    m_game.m_boardRect = kBoardRect;
-    const int n = std::min(m_game.m_table.m_seatCount, 10);
-    if (n <= 0)
-        return;
-    SeatRects rects[brisquel::kMaxSeats];
-    ComputeSeatRects(n, rects);
-    for (int i = 0; i < n; ++i) {
-        CPlayerRect &seat = m_game.m_playerRects[i];
-        seat.m_boxRect = rects[i].box;
-        seat.m_buttonRect = rects[i].button;
-        seat.m_actionRect = rects[i].action;
-        seat.m_cardsRect = rects[i].cards;
-        seat.m_winRect = rects[i].win;
-        seat.m_statRect.m_rect = rects[i].statistics;
-    }
 }
 
 QPointF CDunmereView::ToDevice(double x, double y) const
@@ -298,14 +288,9 @@ TableSnapshot SnapshotOfGame(const CDunmereGame &game, bool showAllAtShowdown)
         seat.stack = box.m_stackText;
         seat.action = box.m_actionText;
         seat.win = box.m_winText;
-        seat.boxRect = box.m_boxRect;
-        seat.buttonRect = box.m_buttonRect;
-        seat.actionRect = box.m_actionRect;
-        seat.cardsRect = box.m_cardsRect;
         seat.cards[0] = t.m_cards[2 * i];
         seat.cards[1] = t.m_cards[2 * i + 1];
         seat.statisticsVisible = box.m_statRect.m_visible != 0;
-        seat.statisticsRect = box.m_statRect.m_rect;
         for (int line = 0; line < 4; ++line)
             seat.statisticsLines[line] = box.m_statRect.m_lines[line];
     }
@@ -315,8 +300,7 @@ TableSnapshot SnapshotOfGame(const CDunmereGame &game, bool showAllAtShowdown)
         table.board[k] = t.m_cards[brisquel::kBoardFirst + k];
     table.potShown = game.m_potShown != 0;
     table.potText = game.m_potText;
-    table.potRect = game.m_potRect;
-    table.boardRect = game.m_boardRect;
+    PlaceTable(table);
     table.tournamentText = TournamentLine(game).toStdWString();
     return table;
 }

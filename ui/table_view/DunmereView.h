@@ -3,13 +3,17 @@
 // table painter from a snapshot of the game state in table units (1/100 inch times the zoom,
 // y upwards).
 //
+// Where every part of the table lies is the view's own: the seat layout follows the game's seat
+// count (SeatLayout.h), and the engine names only the part and the seat that changed.
+//
 // Threads: a QWidget of the UI thread. Invalidate and SetWaitCursor may be called from the
 // game thread (with the game's state mutex held): they only queue work, handed to the UI thread
-// under the pending mutex and announced by a queued signal. LayoutSeats and painting lock the
-// state mutex themselves.
+// under the pending mutex and announced by a queued signal. Painting and the repaint of what
+// was queued lock the state mutex themselves.
 
 #include "engine/EngineInterfaces.h"
 #include "engine/GameState.h"
+#include "ui/table_view/SeatLayout.h"
 #include "ui/table_view/TablePainter.h"
 
 #include <QWidget>
@@ -31,9 +35,8 @@ public:
 
     explicit CDunmereView(CDunmereGame &game, QWidget *parent = nullptr);
 
-    void Invalidate(const TableRect &rect) override;
+    void Invalidate(TablePart part, int seat) override;
     void InvalidateAll() override;
-    void LayoutSeats() override;
     void SetWaitCursor(bool on) override;
 
     // The zoom of the last paint.
@@ -75,7 +78,12 @@ private:
 
     CDunmereGame &m_game;
     std::mutex m_pendingMutex; // guards the four members below; taken inside the state mutex
-    std::vector<TableRect> m_pending;
+    struct PendingArea
+    {
+        TablePart part;
+        int seat;
+    };
+    std::vector<PendingArea> m_pending;
     bool m_pendingAll = false;
     bool m_flushPosted = false;
     std::vector<bool> m_pendingWaitCursor; // wait-cursor requests (on/off) not yet applied

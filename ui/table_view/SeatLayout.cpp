@@ -1,5 +1,7 @@
 #include "ui/table_view/SeatLayout.h"
 
+#include "ui/table_view/TableSnapshot.h"
+
 #include <cmath>
 
 namespace {
@@ -114,6 +116,45 @@ void ComputeSeatRects(int n, SeatRects out[brisquel::kMaxSeats])
         }
         s.win = s.action;
         s.win.right += kWinExtra;
+    }
+}
+
+TableRect AreaOf(TablePart part, const SeatRects &seat)
+{
+    switch (part) {
+    case TablePart::SeatBox:
+        return seat.box;
+    case TablePart::Button:
+        return seat.button;
+    case TablePart::Action:
+        return seat.action;
+    case TablePart::Cards:
+        return seat.cards;
+    case TablePart::Win:
+        return seat.win;
+    case TablePart::Statistics:
+        return seat.statistics;
+    case TablePart::Board:
+        return kBoardRect;
+    case TablePart::Pot:
+        return kPotRect;
+    }
+    return {};
+}
+
+void PlaceTable(TableSnapshot &table)
+{
+    table.potRect = kPotRect;
+    table.boardRect = kBoardRect;
+    SeatRects rects[brisquel::kMaxSeats];
+    ComputeSeatRects(table.seatCount, rects);
+    for (int s = 0; s < table.seatCount && s < 10; ++s) {
+        SeatSnapshot &seat = table.seats[s];
+        seat.boxRect = rects[s].box;
+        seat.buttonRect = rects[s].button;
+        seat.actionRect = rects[s].action;
+        seat.cardsRect = rects[s].cards;
+        seat.statisticsRect = rects[s].statistics;
     }
 }
 

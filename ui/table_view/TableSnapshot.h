@@ -3,7 +3,7 @@
 // The live view fills it from the game under the state mutex and paints after unlocking; a
 // replayed hand fills it from the files. Rectangles in table units (y upwards).
 
-#include "engine/GameState.h"
+#include "ui/table_view/SeatLayout.h"
 
 #include <string>
 
