@@ -3,6 +3,7 @@
 // clock, and a save that fails says so with exit status 3.
 
 #include "tests/cli/CliProcess.h"
+#include "tests/support/CaseNames.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -272,7 +273,8 @@ INSTANTIATE_TEST_SUITE_P(
                                     fs::permissions(folder,
                                                     fs::perms::owner_read | fs::perms::owner_exec);
                                 },
-                                "unable to open database file (Permission denied)", true}));
+                                "unable to open database file (Permission denied)", true}),
+                         support::PrintedName());
 
 TEST(PlayFiles, ALockHeldTooLongFailsTheSave)
 {

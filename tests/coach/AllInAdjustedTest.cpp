@@ -5,6 +5,7 @@
 #include "tests/support/AllInJudge.h"
 #include "tests/support/Cards.h"
 #include "tests/support/SeededBotGame.h"
+#include "tests/support/CaseNames.h"
 
 #include <gtest/gtest.h>
 
@@ -54,6 +55,7 @@ struct AllInCase
     const char *board;
     history::Street last;
 };
+void PrintTo(const AllInCase &c, std::ostream *os) { *os << c.name; }
 
 class AllInEquity : public testing::TestWithParam<AllInCase>
 {

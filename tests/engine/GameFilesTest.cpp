@@ -2,6 +2,7 @@
 // and failures reported once per file with their reason (in ways that fail for root as well).
 #include "engine/GameFiles.h"
 #include "tests/engine/EngineTestSupport.h"
+#include "tests/support/CaseNames.h"
 
 namespace enginetest {
 namespace {
@@ -68,6 +69,7 @@ struct FailureCase
     std::vector<std::string> reportedFiles;
     std::vector<std::string> reasons;
 };
+void PrintTo(const FailureCase &c, std::ostream *os) { *os << c.what; }
 
 class GameFilesFailure : public GameFilesTest, public ::testing::WithParamInterface<FailureCase>
 {

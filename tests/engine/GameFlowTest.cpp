@@ -2,6 +2,7 @@
 // offer, shutdown while the game waits, and the files.
 #include "tests/engine/EngineTestSupport.h"
 #include "tests/engine/RoundAudit.h"
+#include "tests/support/CaseNames.h"
 
 #include <random>
 
@@ -327,6 +328,7 @@ struct TrimCase
     std::uintmax_t size;
     bool trimmed;
 };
+void PrintTo(const TrimCase &c, std::ostream *os) { *os << c.size << " bytes"; }
 
 class LogTrimming : public GameFixture, public ::testing::WithParamInterface<TrimCase>
 {

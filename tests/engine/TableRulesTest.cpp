@@ -2,6 +2,7 @@
 // full raise, and heads-up blinds and order, checked in the hand history the game writes.
 #include "tests/engine/EngineTestSupport.h"
 #include "tests/engine/RoundAudit.h"
+#include "tests/support/CaseNames.h"
 
 using namespace enginetest;
 
@@ -77,6 +78,7 @@ struct ShortAllInCase
     int stack1;                    // the big blind's stack: all in for 170 or 200
     std::vector<std::string> then; // what seats 2 and 3 may do after the two all-ins
 };
+void PrintTo(const ShortAllInCase &c, std::ostream *os) { *os << c.name; }
 
 class ShortAllIns : public TableRules, public ::testing::WithParamInterface<ShortAllInCase>
 {
@@ -144,6 +146,7 @@ struct ThreeToTwoCase
     std::vector<std::pair<int, int>> script; // hand 1, then the button folding in hands 2 and 3
     std::vector<std::string> next;           // the second and third hands' button and blinds
 };
+void PrintTo(const ThreeToTwoCase &c, std::ostream *os) { *os << c.name; }
 
 class ThreeToTwo : public TableRules, public ::testing::WithParamInterface<ThreeToTwoCase>
 {

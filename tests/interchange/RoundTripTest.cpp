@@ -6,6 +6,7 @@
 #include "interchange/Interchange.h"
 #include "opponents/BotGame.h"
 #include "tests/interchange/TrackerCheck.h"
+#include "tests/support/CaseNames.h"
 
 #include <gtest/gtest.h>
 
@@ -385,7 +386,8 @@ TEST(WrittenAgainText, TwoSidePotsAreWrittenAsTheSiteWritesThem)
 
 INSTANTIATE_TEST_SUITE_P(HandWritten, WrittenAgain,
                          ::testing::Values("cash_usd.txt", "tournament_antes.txt",
-                                           "two_tables_eur.txt", "four_all_in.txt"));
+                                           "two_tables_eur.txt", "four_all_in.txt"),
+                         support::PrintedName());
 
 // Heads-up, short stacks with side pots at 3, 6 and 10 seats, full tables, both tournaments.
 INSTANTIATE_TEST_SUITE_P(

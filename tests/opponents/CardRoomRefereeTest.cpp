@@ -2,6 +2,7 @@
 // only the published rules of No-Limit Hold'em: no action of any hand may break them.
 #include "tests/opponents/CardRoomReferee.h"
 #include "tests/support/SeededBotGame.h"
+#include "tests/support/CaseNames.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,7 @@ struct GameKind
     int gameTypeId; // 0 fixed blinds 10/20, 3 "9 players", 4 "9 players Turbo"
     int lastHand;   // 0: to the end
 };
+void PrintTo(const GameKind &c, std::ostream *os) { *os << c.name; }
 
 class CardRoomRules : public ::testing::TestWithParam<GameKind>
 {

@@ -3,6 +3,7 @@
 // not reopened for, and nothing but fold or call against an all-in that covers the stack.
 #include "playout/Advisor.h"
 #include "tests/playout/PlayoutSupport.h"
+#include "tests/support/CaseNames.h"
 
 #include <gtest/gtest.h>
 
@@ -22,6 +23,7 @@ struct OptionsCase
     // Each option as "label:total", in order.
     std::vector<std::string> expected;
 };
+void PrintTo(const OptionsCase &c, std::ostream *os) { *os << c.name; }
 
 std::vector<std::string> Describe(const std::vector<playout::Option> &options)
 {

@@ -1,6 +1,7 @@
 // The betting rules against hand-worked card-room cases: each case plays a round's bet totals
 // and asks the smallest legal raise, who may raise, and what an answer is mended to.
 #include "rules/NoLimitRules.h"
+#include "tests/support/CaseNames.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,7 @@ struct RoundCase
     int minTotal;                          // the smallest legal raise total afterwards
     std::vector<int> mayRaise;             // seats 0..4: 1 may raise
 };
+void PrintTo(const RoundCase &c, std::ostream *os) { *os << c.name; }
 
 class RaiseRound : public ::testing::TestWithParam<RoundCase>
 {
@@ -87,6 +89,7 @@ struct AnswerCase
     int put;
     int legal; // the chips put in once mended
 };
+void PrintTo(const AnswerCase &c, std::ostream *os) { *os << c.name; }
 
 class RaiseAnswer : public ::testing::TestWithParam<AnswerCase>
 {
@@ -137,6 +140,7 @@ struct BlindCase
     int button;
     int small, big, first;
 };
+void PrintTo(const BlindCase &c, std::ostream *os) { *os << c.name; }
 
 class Blinds : public ::testing::TestWithParam<BlindCase>
 {
@@ -170,6 +174,7 @@ struct ButtonCase
     int lastBigBlind; // who posted the big blind in the hand before
     int button;
 };
+void PrintTo(const ButtonCase &c, std::ostream *os) { *os << c.name; }
 
 class HeadsUpButton : public ::testing::TestWithParam<ButtonCase>
 {
