@@ -40,7 +40,7 @@ protected:
         m_game.WaitForGameEnd();
         EXPECT_TRUE(m_decider.m_mismatches.empty()) << m_decider.m_mismatches.front();
         EXPECT_EQ(m_decider.Remaining(), 0u);
-        EXPECT_TRUE(m_audit.m_faults.empty()) << m_audit.m_faults.front();
+        EXPECT_TRUE(m_audit.faults.empty()) << m_audit.faults.front();
     }
     void ExpectLines(const std::vector<std::string> &lines)
     {
