@@ -36,17 +36,17 @@ TEST_P(CardRoomRules, EveryActionOfEveryHandIsLegal)
             referee.ReadGame(played.game().historyPath, played.logPath());
         }
     }
-    EXPECT_TRUE(referee.m_illegal.empty())
-        << referee.m_illegal.size() << " illegal, first: " << referee.m_illegal.front();
+    EXPECT_TRUE(referee.faults.empty())
+        << referee.faults.size() << " illegal, first: " << referee.faults.front();
     // The games must reach the cases the rules are about.
-    EXPECT_GT(referee.m_hands, 500);
-    EXPECT_GT(referee.m_headsUpHands, 0);
-    EXPECT_GT(referee.m_nobodyToAnswer, 0);
-    RecordProperty("hands", referee.m_hands);
+    EXPECT_GT(referee.hands, 500);
+    EXPECT_GT(referee.headsUpHands, 0);
+    EXPECT_GT(referee.nobodyToAnswer, 0);
+    RecordProperty("hands", referee.hands);
     std::printf("%s: %d hands, %d actions, %d heads-up, %d short all-ins, %d closed turns, "
                 "%d turns with nobody to answer a raise\n",
-                kind.name, referee.m_hands, referee.m_actions, referee.m_headsUpHands,
-                referee.m_shortAllIns, referee.m_closedRaisers, referee.m_nobodyToAnswer);
+                kind.name, referee.hands, referee.actions, referee.headsUpHands,
+                referee.shortAllIns, referee.closedTurns, referee.nobodyToAnswer);
 }
 
 INSTANTIATE_TEST_SUITE_P(BotGames, CardRoomRules,

@@ -13,7 +13,7 @@ void Hand::Begin(const std::string &name, long long bigBlind, bool roundsOnlyWit
     m_toMatch = m_lastFull = 0;
     m_button = m_small = m_big = m_next = m_street = -1;
     m_dealt = 0;
-    m_open = m_blindsChecked = m_roundOwed = false;
+    m_open = m_blindsChecked = m_roundOwed = m_antes = false;
     m_bigBlind = bigBlind;
     m_roundsOnlyWithBetting = roundsOnlyWithBetting;
 }
@@ -34,6 +34,7 @@ void Hand::Ante(int seat, long long chips)
         Fault(Who(seat) + " antes more than it has");
     s.chips -= chips;
     s.total += chips;
+    m_antes = m_antes || chips > 0;
 }
 
 void Hand::Blind(int seat, long long chips, bool big)
@@ -99,6 +100,7 @@ void Hand::Act(int seat, Move move, long long put)
     case Move::Check:
         if (owed > 0 || put != 0)
             Fault(Who(seat) + " checks owing " + std::to_string(owed));
+        bigBlindChecks += m_antes && m_street == 0 && seat == m_big && m_toMatch > 0 ? 1 : 0;
         break;
     case Move::Call:
         if (put != std::min(owed, s.chips) || put <= 0)
@@ -149,6 +151,7 @@ void Hand::EndStreet()
     m_open = false;
     if (Count(false) <= 1)
         return; // won by folds
+    roundsWithAllIn += Count(true) < Count(false) ? 1 : 0;
     const int due = ToAct(m_next >= 0 ? m_next : (m_big >= 0 ? NextDealt(m_big) : 0));
     if (due >= 0)
         Fault("round " + std::to_string(m_street) + " ends before " + Who(due) +

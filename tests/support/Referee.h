@@ -60,6 +60,8 @@ public:
     int closedTurns = 0;    // turns owing chips where the player could only call or fold
     int nobodyToAnswer = 0; // turns owing chips with no other player holding chips
     int shortPuts = 0;      // puts short of the bet, not all in
+    int roundsWithAllIn = 0; // rounds that end with a player still in who is all in
+    int bigBlindChecks = 0;  // in hands with antes, the big blind checking its option
 
 private:
     struct Seat
@@ -84,6 +86,7 @@ private:
     int m_dealt = 0; // seats dealt in, known once the blinds are checked
     bool m_open = false, m_blindsChecked = false, m_roundsOnlyWithBetting = false;
     bool m_roundOwed = false; // the last round ended with two seats holding chips
+    bool m_antes = false;
 };
 
 } // namespace referee
