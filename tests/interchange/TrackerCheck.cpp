@@ -83,8 +83,8 @@ Report CheckPokerStars(const std::string &text)
         if (!inHand)
             return;
         hand.rules.Finish();
-        for (std::string &deviation : hand.rules.faults)
-            report.ruleDeviations.push_back(std::move(deviation));
+        for (std::string &fault : hand.rules.faults)
+            report.problems.push_back(std::move(fault));
         long long pot = 0, returned = 0;
         for (auto &[name, p] : hand.players)
             pot += p.total;

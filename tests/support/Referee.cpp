@@ -290,6 +290,11 @@ void Hand::CheckBlinds()
     if (!Dealt(m_button))
         return Fault("no button among the players dealt in");
     const int small = dealt == 2 ? m_button : NextDealt(m_button);
+    // A seat the antes left with nothing posts no blind, and keeps its place.
+    if (m_small < 0 && Chips(small) == 0)
+        m_small = small;
+    if (m_big < 0 && Chips(NextDealt(small)) == 0)
+        m_big = NextDealt(small);
     if (m_small != small)
         Fault("the small blind is posted by seat " + std::to_string(m_small) + " instead of seat " +
               std::to_string(small));
