@@ -2,7 +2,6 @@
 // goes to standard output and no file or folder is made.
 
 #include "tests/cli/CliProcess.h"
-#include "tests/support/CaseNames.h"
 
 #include <gtest/gtest.h>
 
@@ -75,8 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refused{{"odds", "AhKd", "--players=two"}, "--players: 'two' is not a whole number"},
         Refused{{"odds", "AhKd", "Qs"}, "unexpected argument 'Qs'"},
         Refused{{"odds", "A hK d", "--players", "2"}, "unknown card 'A'"},
-        Refused{{"eval", "AhKd"}, "eval reads its cards from standard input"}),
-                         support::PrintedName());
+        Refused{{"eval", "AhKd"}, "eval reads its cards from standard input"}));
 
 TEST(CliMessages, EvalReadsEachWordAsWholeCards)
 {

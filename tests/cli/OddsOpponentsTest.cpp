@@ -2,7 +2,6 @@
 // the refusals.
 
 #include "tests/cli/CliProcess.h"
-#include "tests/support/CaseNames.h"
 
 #include <gtest/gtest.h>
 
@@ -147,6 +146,6 @@ INSTANTIATE_TEST_SUITE_P(
         Refused{{"odds", "QQ", "--vs", "Qs Qh", "--dead", "Qd"}, "every hand of the range"},
         Refused{{"odds", "top100%", "--vs", "top100%", "--vs", "top100%", "--vs", "AA", "--vs",
                  "AA", "--vs", "AA"},
-                "cannot all be dealt at once"}), support::PrintedName());
+                "cannot all be dealt at once"}));
 
 } // namespace

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -57,5 +59,79 @@ INSTANTIATE_TEST_SUITE_P(BotGames, CardRoomRules,
                                            GameKind{"NinePlayersShort", 300, 3, 0},
                                            GameKind{"TurboDeep", 5000, 4, 0}),
                          [](const auto &tc) { return tc.param.name; });
+
+// The referee itself on hands written by hand: four seats, blinds 10/20, button 3, so seat 0
+// posts the small blind, seat 1 the big one and seat 2 acts first.
+struct RefereeCase
+{
+    const char *name;
+    std::vector<long long> stacks;
+    std::vector<std::tuple<int, referee::Move, long long>> acts; // seat, move, chips put in
+    const char *fault;                                           // the first one named
+};
+void PrintTo(const RefereeCase &c, std::ostream *os) { *os << c.name; }
+
+class RefereeNames : public ::testing::TestWithParam<RefereeCase>
+{
+};
+
+void DealFour(referee::Hand &hand, const std::vector<long long> &stacks)
+{
+    hand.Begin("1", 20);
+    for (size_t s = 0; s < stacks.size(); ++s)
+        hand.Deal(static_cast<int>(s), stacks[s]);
+    hand.Button(3);
+    hand.Blind(0, 10, false);
+    hand.Blind(1, 20, true);
+    hand.Street(0);
+}
+
+TEST_P(RefereeNames, TheFirstBreakOfTheRules)
+{
+    const RefereeCase &c = GetParam();
+    referee::Hand hand;
+    DealFour(hand, c.stacks);
+    for (const auto &[seat, move, put] : c.acts)
+        hand.Act(seat, move, put);
+    hand.Finish();
+    EXPECT_EQ(hand.faults.empty() ? "" : hand.faults.front(), c.fault);
+}
+
+using enum referee::Move;
+const std::vector<long long> kDeep = {1000, 1000, 1000, 1000};
+INSTANTIATE_TEST_SUITE_P(
+    Hands, RefereeNames,
+    ::testing::Values(
+        RefereeCase{"Legal", kDeep, {{2, Raise, 60}, {3, Raise, 100}, {0, Fold, 0}, {1, Fold, 0},
+                    {2, Call, 40}}, ""},
+        RefereeCase{"RaiseBelowTheLastFullRaise", kDeep, {{2, Raise, 60}, {3, Raise, 80}},
+                    "hand 1: seat 3 raises to 80 below the minimum 100"},
+        RefereeCase{"ShortAllInDoesNotReopen", {1000, 1000, 1000, 80},
+                    {{2, Raise, 60}, {3, Raise, 80}, {0, Call, 70}, {1, Fold, 0}, {2, Raise, 200}},
+                    "hand 1: seat 2 raises where the betting was not reopened"},
+        RefereeCase{"OutOfTurn", kDeep, {{3, Fold, 0}},
+                    "hand 1: seat 3 acts out of turn (seat 2 was to act)"},
+        RefereeCase{"CheckOwing", kDeep, {{2, Check, 0}}, "hand 1: seat 2 checks owing 20"},
+        RefereeCase{"ShortCall", kDeep, {{2, Call, 10}}, "hand 1: seat 2 calls 10 owing 20"},
+        RefereeCase{"RoundEndsUnanswered", kDeep, {{2, Raise, 60}, {3, Fold, 0}, {0, Fold, 0}},
+                    "hand 1: round 0 ends before seat 1 has acted"}),
+    support::PrintedName());
+
+// The bet nobody called goes back; the pots follow what each player still in put in.
+TEST(RefereeNames, UncalledBetAndSidePots)
+{
+    referee::Hand hand;
+    DealFour(hand, {50, 1000, 300, 1000});
+    hand.Act(2, referee::Move::Raise, 300);
+    hand.Act(3, referee::Move::Raise, 1000);
+    hand.Act(0, referee::Move::Call, 40);
+    hand.Act(1, referee::Move::Fold, 0);
+    hand.Finish();
+    EXPECT_TRUE(hand.faults.empty()) << hand.faults.front();
+    int seat = -1;
+    EXPECT_EQ(hand.Uncalled(&seat), 700);
+    EXPECT_EQ(seat, 3);
+    EXPECT_EQ(hand.Pots(), (std::vector<long long>{170, 500}));
+}
 
 } // namespace
