@@ -3,7 +3,6 @@
 // clock, and a save that fails says so with exit status 3.
 
 #include "tests/cli/CliProcess.h"
-#include "tests/support/CaseNames.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -274,7 +273,7 @@ INSTANTIATE_TEST_SUITE_P(
                                                     fs::perms::owner_read | fs::perms::owner_exec);
                                 },
                                 "unable to open database file (Permission denied)", true}),
-                         support::PrintedName());
+                         testing::PrintToStringParamName());
 
 TEST(PlayFiles, ALockHeldTooLongFailsTheSave)
 {

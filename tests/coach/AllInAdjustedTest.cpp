@@ -5,7 +5,6 @@
 #include "tests/support/AllInJudge.h"
 #include "tests/support/Cards.h"
 #include "tests/support/SeededBotGame.h"
-#include "tests/support/CaseNames.h"
 
 #include <gtest/gtest.h>
 

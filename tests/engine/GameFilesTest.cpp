@@ -2,7 +2,6 @@
 // and failures reported once per file with their reason (in ways that fail for root as well).
 #include "engine/GameFiles.h"
 #include "tests/engine/EngineTestSupport.h"
-#include "tests/support/CaseNames.h"
 
 namespace enginetest {
 namespace {

@@ -2,7 +2,6 @@
 // offer, shutdown while the game waits, and the files.
 #include "tests/engine/EngineTestSupport.h"
 #include "tests/engine/RoundAudit.h"
-#include "tests/support/CaseNames.h"
 
 #include <random>
 

@@ -2,7 +2,6 @@
 // full raise, and heads-up blinds and order, checked in the hand history the game writes.
 #include "tests/engine/EngineTestSupport.h"
 #include "tests/engine/RoundAudit.h"
-#include "tests/support/CaseNames.h"
 
 using namespace enginetest;
 

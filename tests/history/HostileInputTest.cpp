@@ -8,7 +8,6 @@
 #include "history/HistoryReader.h"
 #include "lineformat/GameLines.h"
 #include "opponents/BotGame.h"
-#include "tests/support/CaseNames.h"
 
 #include <gtest/gtest.h>
 

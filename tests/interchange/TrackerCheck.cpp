@@ -26,7 +26,6 @@ struct HandCheck
     std::map<std::string, Player> players;
     std::vector<std::string> seatOrder; // names by seat
     std::map<std::string, long long> returned, won;
-    long long bigBlind = 0;
     long long current = 0;
     long long collected = 0, totalPot = -1, rake = 0;
     std::vector<long long> pots; // main and side, when the total lists them
@@ -117,8 +116,7 @@ Report CheckPokerStars(const std::string &text)
             hand = HandCheck{};
             hand.report = &report;
             hand.id = m[1];
-            hand.bigBlind = std::stoll(m[4]);
-            hand.rules.Begin(hand.id, hand.bigBlind);
+            hand.rules.Begin(hand.id, std::stoll(m[4]));
             inHand = true;
             summary = false;
             ++report.hands;

@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -105,10 +104,8 @@ private:
                 m_names.resize(static_cast<size_t>(std::max<int>(a + 1, m_names.size())));
                 m_names[static_cast<size_t>(a)] = name;
                 Deal(a, b, b > 0);
-            } else if (line == "*** HOLE CARDS ***") {
-                Street(street++);
-            } else if (line.rfind("*** FLOP", 0) == 0 || line.rfind("*** TURN", 0) == 0 ||
-                       line.rfind("*** RIVER", 0) == 0) {
+            } else if (line == "*** HOLE CARDS ***" || line.rfind("*** FLOP", 0) == 0 ||
+                       line.rfind("*** TURN", 0) == 0 || line.rfind("*** RIVER", 0) == 0) {
                 Street(street++);
             } else if (line == "*** SUMMARY ***" || line.find(" collected ") != std::string::npos) {
                 EndStreet();

@@ -2,13 +2,11 @@
 // only the published rules of No-Limit Hold'em: no action of any hand may break them.
 #include "tests/opponents/CardRoomReferee.h"
 #include "tests/support/SeededBotGame.h"
-#include "tests/support/CaseNames.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <tuple>
-#include <vector>
 
 namespace {
 
@@ -68,6 +66,7 @@ struct RefereeCase
     std::vector<long long> stacks;
     std::vector<std::tuple<int, referee::Move, long long>> acts; // seat, move, chips put in
     const char *fault;                                           // the first one named
+    std::vector<long long> pots = {}; // main and side, when given
 };
 void PrintTo(const RefereeCase &c, std::ostream *os) { *os << c.name; }
 
@@ -75,26 +74,23 @@ class RefereeNames : public ::testing::TestWithParam<RefereeCase>
 {
 };
 
-void DealFour(referee::Hand &hand, const std::vector<long long> &stacks)
-{
-    hand.Begin("1", 20);
-    for (size_t s = 0; s < stacks.size(); ++s)
-        hand.Deal(static_cast<int>(s), stacks[s]);
-    hand.Button(3);
-    hand.Blind(0, 10, false);
-    hand.Blind(1, 20, true);
-    hand.Street(0);
-}
-
 TEST_P(RefereeNames, TheFirstBreakOfTheRules)
 {
     const RefereeCase &c = GetParam();
     referee::Hand hand;
-    DealFour(hand, c.stacks);
+    hand.Begin("1", 20);
+    for (size_t s = 0; s < c.stacks.size(); ++s)
+        hand.Deal(static_cast<int>(s), c.stacks[s]);
+    hand.Button(3);
+    hand.Blind(0, 10, false);
+    hand.Blind(1, 20, true);
+    hand.Street(0);
     for (const auto &[seat, move, put] : c.acts)
         hand.Act(seat, move, put);
     hand.Finish();
     EXPECT_EQ(hand.faults.empty() ? "" : hand.faults.front(), c.fault);
+    // The bet nobody called goes back first.
+    EXPECT_EQ(c.pots.empty() ? c.pots : hand.Pots(), c.pots);
 }
 
 using enum referee::Move;
@@ -102,8 +98,6 @@ const std::vector<long long> kDeep = {1000, 1000, 1000, 1000};
 INSTANTIATE_TEST_SUITE_P(
     Hands, RefereeNames,
     ::testing::Values(
-        RefereeCase{"Legal", kDeep, {{2, Raise, 60}, {3, Raise, 100}, {0, Fold, 0}, {1, Fold, 0},
-                    {2, Call, 40}}, ""},
         RefereeCase{"RaiseBelowTheLastFullRaise", kDeep, {{2, Raise, 60}, {3, Raise, 80}},
                     "hand 1: seat 3 raises to 80 below the minimum 100"},
         RefereeCase{"ShortAllInDoesNotReopen", {1000, 1000, 1000, 80},
@@ -114,24 +108,9 @@ INSTANTIATE_TEST_SUITE_P(
         RefereeCase{"CheckOwing", kDeep, {{2, Check, 0}}, "hand 1: seat 2 checks owing 20"},
         RefereeCase{"ShortCall", kDeep, {{2, Call, 10}}, "hand 1: seat 2 calls 10 owing 20"},
         RefereeCase{"RoundEndsUnanswered", kDeep, {{2, Raise, 60}, {3, Fold, 0}, {0, Fold, 0}},
-                    "hand 1: round 0 ends before seat 1 has acted"}),
-    support::PrintedName());
-
-// The bet nobody called goes back; the pots follow what each player still in put in.
-TEST(RefereeNames, UncalledBetAndSidePots)
-{
-    referee::Hand hand;
-    DealFour(hand, {50, 1000, 300, 1000});
-    hand.Act(2, referee::Move::Raise, 300);
-    hand.Act(3, referee::Move::Raise, 1000);
-    hand.Act(0, referee::Move::Call, 40);
-    hand.Act(1, referee::Move::Fold, 0);
-    hand.Finish();
-    EXPECT_TRUE(hand.faults.empty()) << hand.faults.front();
-    int seat = -1;
-    EXPECT_EQ(hand.Uncalled(&seat), 700);
-    EXPECT_EQ(seat, 3);
-    EXPECT_EQ(hand.Pots(), (std::vector<long long>{170, 500}));
-}
+                    "hand 1: round 0 ends before seat 1 has acted"},
+        RefereeCase{"SidePots", {50, 1000, 300, 1000},
+                    {{2, Raise, 300}, {3, Raise, 1000}, {0, Call, 40}, {1, Fold, 0}}, "", {170, 500}}),
+    testing::PrintToStringParamName());
 
 } // namespace

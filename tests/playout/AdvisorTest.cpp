@@ -9,7 +9,6 @@
 #include "tests/playout/PlayoutSupport.h"
 #include "tests/support/SeededBotGame.h"
 #include "tests/support/TempFolder.h"
-#include "tests/support/CaseNames.h"
 
 #include <gtest/gtest.h>
 

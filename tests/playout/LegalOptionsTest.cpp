@@ -3,7 +3,6 @@
 // not reopened for, and nothing but fold or call against an all-in that covers the stack.
 #include "playout/Advisor.h"
 #include "tests/playout/PlayoutSupport.h"
-#include "tests/support/CaseNames.h"
 
 #include <gtest/gtest.h>
 

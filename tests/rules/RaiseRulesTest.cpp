@@ -1,7 +1,6 @@
 // The betting rules against hand-worked card-room cases: each case plays a round's bet totals
 // and asks the smallest legal raise, who may raise, and what an answer is mended to.
 #include "rules/NoLimitRules.h"
-#include "tests/support/CaseNames.h"
 
 #include <gtest/gtest.h>
 

@@ -16,8 +16,7 @@ struct PrintedName
     template <class Case> std::string operator()(const testing::TestParamInfo<Case> &info) const
     {
         std::string name;
-        for (const char c : testing::PrintToString(info.param))
-        {
+        for (const char c : testing::PrintToString(info.param)) {
             if (std::isalnum(static_cast<unsigned char>(c)))
                 name += c;
             else if (!name.empty() && name.back() != '_')

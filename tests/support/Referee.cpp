@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <set>
+#include <utility>
 
 namespace referee {
 
@@ -10,9 +11,8 @@ void Hand::Begin(const std::string &name, long long bigBlind, bool roundsOnlyWit
     ++hands;
     m_name = name;
     m_seats.clear();
-    m_toMatch = m_lastFull = 0;
+    m_toMatch = m_lastFull = m_dealt = 0;
     m_button = m_small = m_big = m_next = m_street = -1;
-    m_dealt = 0;
     m_open = m_blindsChecked = m_roundOwed = m_antes = false;
     m_bigBlind = bigBlind;
     m_roundsOnlyWithBetting = roundsOnlyWithBetting;
@@ -53,8 +53,6 @@ void Hand::Street(int street)
 {
     if (street > 0)
         EndStreet();
-    if (street != m_street + 1 && street > 0)
-        Fault("round " + std::to_string(street) + " follows round " + std::to_string(m_street));
     if (m_roundsOnlyWithBetting && street > 0 && Count(true) < 2)
         Fault("round " + std::to_string(street) + " played with one seat holding chips");
     m_roundOwed = false;
@@ -111,7 +109,6 @@ void Hand::Act(int seat, Move move, long long put)
         const bool allIn = put == s.chips;
         // Before the flop the big blind is the opening bet, even when posted short.
         const long long base = m_street == 0 ? std::max(m_toMatch, m_bigBlind) : m_toMatch;
-        shortPuts += total < m_toMatch && !allIn ? 1 : 0;
         if (total <= m_toMatch && !allIn && !shortPutsAllowed)
             Fault(Who(seat) + " raises to " + std::to_string(total) + ", not above the bet of " +
                   std::to_string(m_toMatch));
@@ -167,46 +164,32 @@ void Hand::Finish()
               " with two seats holding chips");
 }
 
-std::vector<long long> Hand::Contributions() const
-{
-    std::vector<long long> put;
-    for (const Seat &s : m_seats)
-        put.push_back(s.total);
-    int top = -1;
-    const long long uncalled = Uncalled(&top);
-    if (top >= 0)
-        put[static_cast<size_t>(top)] -= uncalled;
-    return put;
-}
-
 long long Hand::Uncalled(int *seat) const
 {
-    long long first = 0, second = 0;
-    *seat = -1;
-    for (size_t s = 0; s < m_seats.size(); ++s) {
-        const long long total = m_seats[s].total;
-        if (total > first) {
-            second = first;
-            first = total;
-            *seat = static_cast<int>(s);
-        } else {
-            second = std::max(second, total);
-        }
-    }
-    return first - second;
+    std::vector<long long> put(1, 0);
+    for (const Seat &s : m_seats)
+        put.push_back(s.total);
+    const auto top = std::max_element(put.begin(), put.end());
+    *seat = *top > 0 ? static_cast<int>(top - put.begin()) - 1 : -1;
+    const long long first = std::exchange(*top, 0);
+    return first - *std::max_element(put.begin(), put.end());
 }
 
 std::vector<long long> Hand::Pots() const
 {
-    const std::vector<long long> put = Contributions();
+    std::vector<long long> put;
     std::set<long long> levels;
-    for (size_t s = 0; s < m_seats.size(); ++s) {
-        if (m_seats[s].dealt && !m_seats[s].folded && put[s] > 0)
-            levels.insert(put[s]);
+    for (const Seat &s : m_seats) {
+        put.push_back(s.total);
+        if (s.dealt && !s.folded && s.total > 0)
+            levels.insert(s.total);
     }
-    // Chips of folded seats beyond every level of those still in go to the last pot.
-    levels.insert(std::max(levels.empty() ? 0 : *levels.rbegin(),
-                           put.empty() ? 0 : *std::max_element(put.begin(), put.end())));
+    int top = -1;
+    const long long uncalled = Uncalled(&top);
+    if (top >= 0) { // and a folded seat's chips beyond every level still in go to the last pot
+        put[static_cast<size_t>(top)] -= uncalled;
+        levels.insert(put[static_cast<size_t>(top)]);
+    }
     std::vector<long long> pots;
     long long below = 0;
     for (const long long level : levels) {

@@ -41,11 +41,9 @@ public:
     void EndStreet();                             // the round is over
     void Finish();                                // the hand is over
 
-    // Each seat's chips put in, the uncalled bet taken back.
-    std::vector<long long> Contributions() const;
     // The bet nobody called: what the top seat put in beyond every other seat.
     long long Uncalled(int *seat) const;
-    // The main pot then each side pot, from the contributions of the seats still in.
+    // The main pot then each side pot, from what the seats still in put in (less the uncalled bet).
     std::vector<long long> Pots() const;
     bool Dealt(int seat) const;
     long long Chips(int seat) const; // behind
@@ -59,7 +57,6 @@ public:
     int shortAllIns = 0;    // all-in raises for less than a full raise
     int closedTurns = 0;    // turns owing chips where the player could only call or fold
     int nobodyToAnswer = 0; // turns owing chips with no other player holding chips
-    int shortPuts = 0;      // puts short of the bet, not all in
     int roundsWithAllIn = 0; // rounds that end with a player still in who is all in
     int bigBlindChecks = 0;  // in hands with antes, the big blind checking its option
 
@@ -85,8 +82,7 @@ private:
     int m_button = -1, m_small = -1, m_big = -1, m_next = -1, m_street = -1;
     int m_dealt = 0; // seats dealt in, known once the blinds are checked
     bool m_open = false, m_blindsChecked = false, m_roundsOnlyWithBetting = false;
-    bool m_roundOwed = false; // the last round ended with two seats holding chips
-    bool m_antes = false;
+    bool m_roundOwed = false, m_antes = false; // m_roundOwed: two seats held chips at its end
 };
 
 } // namespace referee
