@@ -272,7 +272,8 @@ INSTANTIATE_TEST_SUITE_P(
                                     fs::permissions(folder,
                                                     fs::perms::owner_read | fs::perms::owner_exec);
                                 },
-                                "unable to open database file (Permission denied)", true}));
+                                "unable to open database file (Permission denied)", true}),
+                         testing::PrintToStringParamName());
 
 TEST(PlayFiles, ALockHeldTooLongFailsTheSave)
 {

@@ -54,6 +54,7 @@ struct AllInCase
     const char *board;
     history::Street last;
 };
+void PrintTo(const AllInCase &c, std::ostream *os) { *os << c.name; }
 
 class AllInEquity : public testing::TestWithParam<AllInCase>
 {

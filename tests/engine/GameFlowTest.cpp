@@ -112,7 +112,7 @@ TEST_F(GameFlow, RandomDecisionsOverManySeedsLoseNoChipNorTurnAndNeverHang)
         game.StartDeal();
         game.WaitForGameEnd();
         ASSERT_TRUE(failures.empty()) << "seed " << seed << ": " << failures.front();
-        ASSERT_TRUE(audit.m_faults.empty()) << "seed " << seed << ": " << audit.m_faults.front();
+        ASSERT_TRUE(audit.faults.empty()) << "seed " << seed << ": " << audit.faults.front();
         ASSERT_GT(gameHands, 0) << "seed " << seed;
         handsPlayed += gameHands;
     }
@@ -343,6 +343,7 @@ struct TrimCase
     std::uintmax_t size;
     bool trimmed;
 };
+void PrintTo(const TrimCase &c, std::ostream *os) { *os << c.size << " bytes"; }
 
 class LogTrimming : public GameFixture, public ::testing::WithParamInterface<TrimCase>
 {

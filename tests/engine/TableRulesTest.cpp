@@ -39,7 +39,7 @@ protected:
         m_game.WaitForGameEnd();
         EXPECT_TRUE(m_decider.m_mismatches.empty()) << m_decider.m_mismatches.front();
         EXPECT_EQ(m_decider.Remaining(), 0u);
-        EXPECT_TRUE(m_audit.m_faults.empty()) << m_audit.m_faults.front();
+        EXPECT_TRUE(m_audit.faults.empty()) << m_audit.faults.front();
     }
     void ExpectLines(const std::vector<std::string> &lines)
     {
@@ -77,6 +77,7 @@ struct ShortAllInCase
     int stack1;                    // the big blind's stack: all in for 170 or 200
     std::vector<std::string> then; // what seats 2 and 3 may do after the two all-ins
 };
+void PrintTo(const ShortAllInCase &c, std::ostream *os) { *os << c.name; }
 
 class ShortAllIns : public TableRules, public ::testing::WithParamInterface<ShortAllInCase>
 {
@@ -144,6 +145,7 @@ struct ThreeToTwoCase
     std::vector<std::pair<int, int>> script; // hand 1, then the button folding in hands 2 and 3
     std::vector<std::string> next;           // the second and third hands' button and blinds
 };
+void PrintTo(const ThreeToTwoCase &c, std::ostream *os) { *os << c.name; }
 
 class ThreeToTwo : public TableRules, public ::testing::WithParamInterface<ThreeToTwoCase>
 {

@@ -75,6 +75,7 @@ struct Damage
     // The new text of the line (with its end), given the line and the name of seat 1.
     std::function<std::string(const std::string &, const std::string &)> edit;
 };
+void PrintTo(const Damage &c, std::ostream *os) { *os << c.name; }
 
 // The text with the first line after the game's seats that starts with `prefix` edited.
 std::string EditFirst(const std::string &text, const std::string &prefix, const Damage &damage,

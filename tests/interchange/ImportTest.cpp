@@ -3,6 +3,7 @@
 #include "coach/Review.h"
 #include "interchange/Interchange.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/CaseNames.h"
 
 #include <gtest/gtest.h>
 
@@ -336,7 +337,7 @@ TEST_P(DamagedFiles, AreReadOrRefusedNeverCrash)
 INSTANTIATE_TEST_SUITE_P(HandWritten, DamagedFiles,
                          ::testing::Values("cash_usd.txt", "tournament_antes.txt",
                                            "two_tables_eur.txt", "four_all_in.txt",
-                                           "three_way.phh"));
+                                           "three_way.phh"), support::PrintedName());
 
 struct BadCase
 {

@@ -2,6 +2,7 @@
 // each one's own words mean for the chips, and what is refused with which reason.
 
 #include "interchange/Interchange.h"
+#include "tests/support/CaseNames.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,7 @@ struct RoomCase
     history::ActionKind kind;
     int amount; // ...puts in this much (no player: no action is looked at)
 };
+void PrintTo(const RoomCase &c, std::ostream *os) { *os << c.what; }
 
 const RoomCase kCases[] = {
     {"GGPoker takes a jackpot besides the rake",
@@ -129,7 +131,7 @@ TEST_P(Rooms, ReadEachRoomsWordsAsItMeansThem)
     EXPECT_EQ(action->amount, c.amount);
 }
 
-INSTANTIATE_TEST_SUITE_P(Real, Rooms, testing::ValuesIn(kCases));
+INSTANTIATE_TEST_SUITE_P(Real, Rooms, testing::ValuesIn(kCases), support::PrintedName());
 
 // A line of a real hand changed into one that cannot be: the hand is refused for that reason.
 TEST(Rooms, RefuseWhatCannotBeWithItsReason)

@@ -1,4 +1,5 @@
 #include "tests/interchange/TrackerCheck.h"
+#include "tests/support/Referee.h"
 
 #include <algorithm>
 #include <map>
@@ -25,48 +26,21 @@ struct HandCheck
     std::map<std::string, Player> players;
     std::vector<std::string> seatOrder; // names by seat
     std::map<std::string, long long> returned, won;
-    long long bigBlind = 0;
-    long long current = 0, lastRaise = 0;
-    long long collected = 0, totalPot = -1, mainAndSide = 0, rake = 0;
+    long long current = 0;
+    long long collected = 0, totalPot = -1, rake = 0;
+    std::vector<long long> pots; // main and side, when the total lists them
     std::vector<int> summarySeats;
     Report *report = nullptr;
-    // Whose turn it is: the first after the last blind posted before the flop, after the
-    // button on later streets, then round the table past those folded or all-in.
-    int button = 0, lastBlindSeat = 0;
-    bool preflop = true;
-    int lastActorSeat = -1;
-
-    void CheckTurn(const std::string &name)
-    {
-        const int from = lastActorSeat >= 0 ? lastActorSeat : (preflop ? lastBlindSeat : button);
-        std::vector<std::pair<int, std::string>> ring;
-        for (auto &[n, p] : players) {
-            if (!p.folded && !p.allIn)
-                ring.emplace_back(p.seat, n);
-        }
-        std::sort(ring.begin(), ring.end());
-        if (ring.empty())
-            return;
-        auto next = std::upper_bound(ring.begin(), ring.end(), std::make_pair(from, std::string("\xff")));
-        const std::string &expected = (next == ring.end() ? ring.front() : *next).second;
-        if (expected != name)
-            Deviation(name + " acts in " + expected + "'s turn");
-        lastActorSeat = players[name].seat;
-    }
+    referee::Hand rules; // turns and sizes, by the seats' numbers
+    int street = 0;
 
     void Problem(const std::string &what) { report->problems.push_back("hand " + id + ": " + what); }
-    void Deviation(const std::string &what)
-    {
-        report->ruleDeviations.push_back("hand " + id + ": " + what);
-    }
     void NewStreet()
     {
-        preflop = false;
-        lastActorSeat = -1;
+        rules.Street(street++);
         for (auto &[name, p] : players)
             p.street = 0;
         current = 0;
-        lastRaise = bigBlind;
     }
     void Put(Player &p, const std::string &name, long long chips, bool saysAllIn)
     {
@@ -107,6 +81,9 @@ Report CheckPokerStars(const std::string &text)
     const auto finish = [&] {
         if (!inHand)
             return;
+        hand.rules.Finish();
+        for (std::string &fault : hand.rules.faults)
+            report.problems.push_back(std::move(fault));
         long long pot = 0, returned = 0;
         for (auto &[name, p] : hand.players)
             pot += p.total;
@@ -118,8 +95,8 @@ Report CheckPokerStars(const std::string &text)
         if (hand.collected + hand.rake != hand.totalPot)
             hand.Problem("collected " + std::to_string(hand.collected) + " of a pot of " +
                          std::to_string(hand.totalPot));
-        if (hand.mainAndSide != 0 && hand.mainAndSide != hand.totalPot)
-            hand.Problem("main and side pots do not make the total");
+        if (!hand.pots.empty() && hand.pots != hand.rules.Pots())
+            hand.Problem("the main and side pots are not those the players' chips make");
         std::vector<int> seats;
         for (auto &[name, p] : hand.players)
             seats.push_back(p.seat);
@@ -139,7 +116,7 @@ Report CheckPokerStars(const std::string &text)
             hand = HandCheck{};
             hand.report = &report;
             hand.id = m[1];
-            hand.bigBlind = std::stoll(m[4]);
+            hand.rules.Begin(hand.id, std::stoll(m[4]));
             inHand = true;
             summary = false;
             ++report.hands;
@@ -149,7 +126,7 @@ Report CheckPokerStars(const std::string &text)
         if (!inHand || line.empty())
             continue;
         if (std::regex_match(line, m, table)) {
-            hand.button = std::stoi(m[3]);
+            hand.rules.Button(std::stoi(m[3]));
             continue;
         }
         if (!summary && std::regex_match(line, m, seatLine)) {
@@ -163,6 +140,7 @@ Report CheckPokerStars(const std::string &text)
                 hand.Problem(name + " starts with " + std::to_string(p.stack) +
                              ", the hand before left " + std::to_string(lastEnd[name]));
             hand.players[name] = p;
+            hand.rules.Deal(p.seat, p.stack);
             hand.seatOrder.push_back(name);
             continue;
         }
@@ -170,19 +148,21 @@ Report CheckPokerStars(const std::string &text)
             Player &p = hand.players[m[1]];
             const long long chips = std::stoll(m[3]);
             if (m[2] == "the ante") {
+                hand.rules.Ante(p.seat, chips);
                 p.stack -= chips;
                 p.total += chips;
                 p.allIn = p.stack == 0;
                 if (p.stack < 0)
                     hand.Problem("an ante beyond the stack");
             } else {
+                hand.rules.Blind(p.seat, chips, m[2] == "big blind");
                 hand.Put(p, m[1], chips, m[4].matched);
                 hand.current = std::max(hand.current, p.street);
-                hand.lastBlindSeat = p.seat;
             }
-            hand.lastRaise = hand.bigBlind;
             continue;
         }
+        if (line == "*** HOLE CARDS ***")
+            hand.rules.Street(hand.street++);
         if (line == "*** HOLE CARDS ***" || line == "*** SHOW DOWN ***" ||
             line.rfind("Dealt to ", 0) == 0 || line.find(": shows [") != std::string::npos ||
             line.find(": mucks hand") != std::string::npos)
@@ -205,29 +185,21 @@ Report CheckPokerStars(const std::string &text)
             Player &p = hand.players[name];
             if (p.folded || p.allIn)
                 hand.Problem(name + " acts after folding or going all-in");
-            hand.CheckTurn(name);
-            const long long owed = hand.current - p.street;
             const std::string verb = m[2];
             const bool allIn = m[7].matched;
             if (verb == "folds") {
+                hand.rules.Act(p.seat, referee::Move::Fold, 0);
                 p.folded = true;
             } else if (verb == "checks") {
-                if (owed != 0)
-                    hand.Problem(name + " checks facing " + std::to_string(owed));
+                hand.rules.Act(p.seat, referee::Move::Check, 0);
             } else if (m[3].matched) {
-                const long long chips = std::stoll(m[3]);
-                if (chips != std::min(owed, p.stack))
-                    hand.Problem(name + " calls " + std::to_string(chips) + " owing " +
-                                 std::to_string(owed));
-                hand.Put(p, name, chips, allIn);
+                hand.rules.Act(p.seat, referee::Move::Call, std::stoll(m[3]));
+                hand.Put(p, name, std::stoll(m[3]), allIn);
             } else if (m[4].matched) {
-                const long long chips = std::stoll(m[4]);
                 if (hand.current != 0)
                     hand.Problem(name + " bets into a bet");
-                if (chips < hand.bigBlind && !allIn)
-                    hand.Deviation(name + " bets less than the big blind");
-                hand.Put(p, name, chips, allIn);
-                hand.lastRaise = chips;
+                hand.rules.Act(p.seat, referee::Move::Raise, std::stoll(m[4]));
+                hand.Put(p, name, std::stoll(m[4]), allIn);
                 hand.current = p.street;
             } else {
                 const long long by = std::stoll(m[5]), to = std::stoll(m[6]);
@@ -235,21 +207,16 @@ Report CheckPokerStars(const std::string &text)
                     hand.Problem(name + " raises " + std::to_string(by) + " to " +
                                  std::to_string(to) + " over a bet of " +
                                  std::to_string(hand.current));
-                if (by < hand.lastRaise && !allIn)
-                    hand.Deviation(name + " raises by " + std::to_string(by) + ", less than " +
-                                   std::to_string(hand.lastRaise));
+                hand.rules.Act(p.seat, referee::Move::Raise, to - p.street);
                 hand.Put(p, name, to - p.street, allIn);
-                hand.lastRaise = std::max(hand.lastRaise, by);
                 hand.current = to;
             }
             continue;
         }
         if (std::regex_match(line, m, uncalled)) {
             const std::string name = m[2];
-            long long other = 0;
-            for (auto &[n, p] : hand.players)
-                other = n != name ? std::max(other, p.total) : other;
-            if (std::stoll(m[1]) != hand.players[name].total - other)
+            int top = -1;
+            if (std::stoll(m[1]) != hand.rules.Uncalled(&top) || top != hand.players[name].seat)
                 hand.Problem("uncalled bet " + m[1].str() + " is not what " + name +
                              " put in beyond the others");
             hand.returned[name] += std::stoll(m[1]);
@@ -264,11 +231,11 @@ Report CheckPokerStars(const std::string &text)
             hand.totalPot = std::stoll(m[1]);
             hand.rake = std::stoll(m[5]);
             if (m[2].matched) {
-                hand.mainAndSide = std::stoll(m[3]);
+                hand.pots = {std::stoll(m[3])};
                 const std::regex side(R"(Side pot(?:-\d+)? (\d+)\.)");
                 const std::string sides = m[4];
                 for (std::sregex_iterator it(sides.begin(), sides.end(), side), end; it != end; ++it)
-                    hand.mainAndSide += std::stoll((*it)[1]);
+                    hand.pots.push_back(std::stoll((*it)[1]));
             }
             continue;
         }

@@ -3,6 +3,7 @@
 #include "lineformat/GameLines.h"
 #include "lineformat/TextFormat.h"
 #include "vocabulary/GameVocabulary.h"
+#include "tests/support/CaseNames.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,7 @@ struct LineCase
     std::vector<int> numbers;
     std::vector<std::string> texts;
 };
+void PrintTo(const LineCase &c, std::ostream *os) { *os << c.expected; }
 
 class GameLine : public ::testing::TestWithParam<LineCase>
 {
@@ -88,7 +90,8 @@ INSTANTIATE_TEST_SUITE_P(
                  {},
                  {"Maniac_3", "Two pair, Aces and Eights"}},
         LineCase{HeroAdds(500), "Hero adds 500 chips", kHeroAdds, {500}, {}},
-        LineCase{LostAllMoney("Tim_3"), "Tim_3 lost all his money", kLostAllMoney, {}, {"Tim_3"}}));
+        LineCase{LostAllMoney("Tim_3"), "Tim_3 lost all his money", kLostAllMoney, {}, {"Tim_3"}}),
+                         support::PrintedName());
 
 INSTANTIATE_TEST_SUITE_P(
     GameLog, GameLine,
@@ -131,7 +134,8 @@ INSTANTIATE_TEST_SUITE_P(
                  kLogHas,
                  {3},
                  {"Flush, Ace high"}},
-        LineCase{LogLostAllMoney(4), "Player 4 lost all his money", kLogLostAllMoney, {4}, {}}));
+        LineCase{LogLostAllMoney(4), "Player 4 lost all his money", kLogLostAllMoney, {4}, {}}),
+                         support::PrintedName());
 
 TEST(GameLines, RulesAndFixedLines)
 {
@@ -198,6 +202,10 @@ struct PositionCase
     std::vector<bool> inHand;
     std::vector<int> expected; // -1: not assigned
 };
+void PrintTo(const PositionCase &c, std::ostream *os)
+{
+    *os << c.seatCount << " seats classes " << testing::PrintToString(c.expected);
+}
 
 class PositionClasses : public ::testing::TestWithParam<PositionCase>
 {
@@ -224,6 +232,7 @@ INSTANTIATE_TEST_SUITE_P(
                      {true, false, true, true, true, true, true, true, false, true},
                      {2, -1, 2, 0, 0, 1, 1, 1, -1, 2}},
         PositionCase{2, 0, {true, true}, {2, 2}},
-        PositionCase{6, 5, std::vector<bool>(6, true), {1, 1, 1, 2, 2, 2}}));
+        PositionCase{6, 5, std::vector<bool>(6, true), {1, 1, 1, 2, 2, 2}}),
+    support::PrintedName());
 
 } // namespace

@@ -38,13 +38,13 @@ AuditTotals PlayAudited(int seats, int stack, int gameTypeId, int seeds, int las
         o.onHandEnd = [&audit](const CDunmereGame &game) { audit.AfterHand(game); };
         const BotGameResult r = RunBotGame(o);
         EXPECT_EQ(r.finalChips(), r.startChips()) << "seed " << seed;
-        EXPECT_TRUE(audit.m_faults.empty())
-            << seats << " seats, seed " << seed << ", " << audit.m_faults.size()
-            << " faults, first: " << audit.m_faults.front();
+        EXPECT_TRUE(audit.faults.empty())
+            << seats << " seats, seed " << seed << ", " << audit.faults.size()
+            << " faults, first: " << audit.faults.front();
         ++totals.games;
-        totals.hands += audit.m_hands;
-        totals.roundsWithAllInSeat += audit.m_roundsWithAllInSeat;
-        totals.bigBlindChecks += audit.m_bigBlindChecks;
+        totals.hands += audit.hands;
+        totals.roundsWithAllInSeat += audit.roundsWithAllIn;
+        totals.bigBlindChecks += audit.bigBlindChecks;
     }
     return totals;
 }

@@ -1,4 +1,5 @@
 #include "tests/opponents/DecisionTestSupport.h"
+#include "tests/support/CaseNames.h"
 
 #include <gtest/gtest.h>
 
@@ -294,6 +295,11 @@ struct PairCase
     int callers;
     int expected; // 0 fold, 1 level, 3 three times level
 };
+void PrintTo(const PairCase &c, std::ostream *os)
+{
+    *os << static_cast<char>(c.rankChar) << " class " << c.positionClass << " callers "
+        << c.callers;
+}
 
 class TimPairs : public testing::TestWithParam<PairCase>
 {
@@ -322,7 +328,7 @@ INSTANTIATE_TEST_SUITE_P(Preflop, TimPairs, testing::Values(
     PairCase{'T', 2, 2, 3}, PairCase{'T', 2, 3, 1},
     PairCase{'5', 2, 0, 0}, PairCase{'5', 2, 1, 3}, PairCase{'5', 2, 2, 0},
     PairCase{'6', 2, 3, 1}, PairCase{'6', 0, 1, 0}, PairCase{'2', 1, 3, 0},
-    PairCase{'J', 0, 0, 3}, PairCase{'A', 0, 3, 3}));
+    PairCase{'J', 0, 0, 3}, PairCase{'A', 0, 3, 3}), support::PrintedName());
 // clang-format on
 
 TEST(Tim, SmallPairsFoldToARaiseEvenInLatePosition)

@@ -40,6 +40,7 @@ struct AllInCase
     std::vector<bool> folded;
     int call; // the chips the call puts in
 };
+void PrintTo(const AllInCase &c, std::ostream *os) { *os << c.name; }
 
 // The deciding seat's chips back from the pot, averaged over every board that can come: each
 // level of the contributions is a pot of its own, won by the best hand among the seats still

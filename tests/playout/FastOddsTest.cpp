@@ -5,6 +5,7 @@
 
 #include "pokerlib/Carrowby.h"
 #include "tests/support/Cards.h"
+#include "tests/support/CaseNames.h"
 
 #include <gtest/gtest.h>
 
@@ -40,6 +41,10 @@ struct WinCase
     double tolerance; // the fast sample's noise, and on a flop its run-outs' and the
                       // independent-opponents approximation's
 };
+void PrintTo(const WinCase &c, std::ostream *os)
+{
+    *os << c.hole << " board " << c.board << " players " << c.players;
+}
 
 class FastWin : public ::testing::TestWithParam<WinCase>
 {};
@@ -76,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
                       WinCase{"Ah Qd", "Qc 7s 3h", 2, 0.025},
                       WinCase{"6h 5h", "7h 4c Kh", 2, 0.025},
                       WinCase{"Kc Kd", "Ah 8d 8c", 5, 0.03},
-                      WinCase{"4d 4s", "Ad Kd 4c", 8, 0.04}));
+                      WinCase{"4d 4s", "Ad Kd 4c", 8, 0.04}), support::PrintedName());
 
 // A board's table built for two players answers for more once asked: built again, not read
 // from entries it never filled.
@@ -99,6 +104,7 @@ struct PublishedCase
     const char *hole;
     double equity;
 };
+void PrintTo(const PublishedCase &c, std::ostream *os) { *os << c.hole; }
 
 class PublishedPreflop : public ::testing::TestWithParam<PublishedCase>
 {};
@@ -115,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(HeadsUp, PublishedPreflop,
                                            PublishedCase{"Kh Ks", 0.8240},
                                            PublishedCase{"As Ks", 0.6704},
                                            PublishedCase{"2c 2h", 0.5033},
-                                           PublishedCase{"7d 2c", 0.3458}));
+                                           PublishedCase{"7d 2c", 0.3458}), support::PrintedName());
 
 TEST(FastOdds, SuitsAndOrderDoNotMatterBeforeTheFlop)
 {

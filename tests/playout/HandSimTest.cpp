@@ -6,6 +6,7 @@
 #include "playout/FastOdds.h"
 #include "tests/playout/PlayoutSupport.h"
 #include "tests/support/SeededBotGame.h"
+#include "tests/support/CaseNames.h"
 
 #include <gtest/gtest.h>
 
@@ -104,7 +105,8 @@ TEST_P(PlayOutConserves, EveryChip)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, PlayOutConserves, ::testing::Values(1u, 7u, 2024u));
+INSTANTIATE_TEST_SUITE_P(Seeds, PlayOutConserves, ::testing::Values(1u, 7u, 2024u),
+                         support::PrintedName());
 
 // Aces calling a shove of kings: once nobody can bet, the play-out is worth the aces' share of
 // the pot over many boards, not over the one dealt; on average the aces' published equity's worth.

@@ -22,6 +22,7 @@ struct OptionsCase
     // Each option as "label:total", in order.
     std::vector<std::string> expected;
 };
+void PrintTo(const OptionsCase &c, std::ostream *os) { *os << c.name; }
 
 std::vector<std::string> Describe(const std::vector<playout::Option> &options)
 {

@@ -6,6 +6,7 @@
 #include "playout/SeatActs.h"
 
 #include "tests/support/Cards.h"
+#include "tests/support/CaseNames.h"
 #include "vocabulary/GameVocabulary.h"
 
 #include <gtest/gtest.h>
@@ -92,6 +93,7 @@ struct ActionCase
     const char *likely;
     const char *unlikely;
 };
+void PrintTo(const ActionCase &c, std::ostream *os) { *os << c.name; }
 
 class SingleAction : public ::testing::TestWithParam<ActionCase>
 {};
@@ -153,6 +155,7 @@ struct SizeCase
     const char *likely;
     const char *unlikely;
 };
+void PrintTo(const SizeCase &c, std::ostream *os) { *os << c.bet << " with " << c.likely; }
 
 class MasterBetSize : public ::testing::TestWithParam<SizeCase>
 {};
@@ -175,7 +178,7 @@ TEST_P(MasterBetSize, TellsTheStrength)
 
 INSTANTIATE_TEST_SUITE_P(Flop, MasterBetSize,
                          ::testing::Values(SizeCase{180, "As Kd", "6c 5h"},
-                                           SizeCase{60, "6c 5h", "As Kd"}));
+                                           SizeCase{60, "6c 5h", "As Kd"}), support::PrintedName());
 
 // Without a persona, the seat's statistics set the width of its opening range once they rest on
 // enough hands: a loose opener's open keeps hands a tight one's does not.
@@ -264,6 +267,7 @@ struct ActCase
     playout::ActKind kind;
     bool allIn;
 };
+void PrintTo(const ActCase &c, std::ostream *os) { *os << c.name; }
 
 class SeatActs : public ::testing::TestWithParam<ActCase>
 {};

@@ -1,6 +1,7 @@
 #include "pokerlib/EquityCalculator.h"
 #include "pokerlib/CardNames.h"
 #include "tests/support/Cards.h"
+#include "tests/support/CaseNames.h"
 #include "pokerlib/HandValue.h"
 #include "pokerlib/JointHands.h"
 
@@ -111,6 +112,10 @@ struct PairCase
     const char *villain;
     const char *board;
 };
+void PrintTo(const PairCase &c, std::ostream *os)
+{
+    *os << c.hero << " v " << c.villain << " board " << c.board;
+}
 
 class ExactHeadsUp : public ::testing::TestWithParam<PairCase>
 {
@@ -142,7 +147,8 @@ INSTANTIATE_TEST_SUITE_P(Pairs, ExactHeadsUp,
                                            PairCase{"Ts 9s", "Ks Kh", "8s 7d 2s Kd"},
                                            PairCase{"Ac Qd", "Ah Qs", "Kc Jd 3h 2s"},
                                            PairCase{"6c 6d", "7s 7h", "As Ks Qs Js"},
-                                           PairCase{"4h 3h", "Ad Kd", "2h 5c 9h Qd 6s"}));
+                                           PairCase{"4h 3h", "Ad Kd", "2h 5c 9h Qd 6s"}),
+                         support::PrintedName());
 
 TEST(ExactEquity, PrintedDigitsOfKnownPairs)
 {
@@ -277,6 +283,10 @@ struct LayoutCase
     const char *board;
     const char *dead;
 };
+void PrintTo(const LayoutCase &c, std::ostream *os)
+{
+    *os << testing::PrintToString(c.players) << " board " << c.board << " dead " << c.dead;
+}
 
 class ExactAnyLayout : public ::testing::TestWithParam<LayoutCase>
 {
@@ -336,7 +346,7 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{{"Jc Tc", "*", "A2s-A5s"}, "9c 8d 2h 3s", ""},
         LayoutCase{{"*", "Ad Ac"}, "Kh Qh 5h", "2h"},
         LayoutCase{{"6c 6d", "7s 7h", "Ac 2c", "KK"}, "As Ks Qs Js", "Ts"},
-        LayoutCase{{"A2s,A3s", "A4s,A5s", "KQs"}, "6h 7h 8c 9d", ""}));
+        LayoutCase{{"A2s,A3s", "A4s,A5s", "KQs"}, "6h 7h 8c 9d", ""}), support::PrintedName());
 
 // The showdowns evaluated for jobs of 1.7 million to 884 million deals stay at a small share
 // of the deals; the bounds are the counts of a fast public calculator.

@@ -1,6 +1,7 @@
 #include "pokerlib/Carrowby.h"
 #include "pokerlib/CardNames.h"
 #include "tests/support/Cards.h"
+#include "tests/support/CaseNames.h"
 #include "pokerlib/Evaluator.h"
 #include "pokerlib/StoredTables.h"
 #include "pokerlib/HandValue.h"
@@ -212,6 +213,7 @@ struct CodeCase
     const char *cards;
     int code;
 };
+void PrintTo(const CodeCase &c, std::ostream *os) { *os << c.cards; }
 
 class CombinationCode : public ::testing::TestWithParam<CodeCase>
 {
@@ -235,6 +237,6 @@ INSTANTIATE_TEST_SUITE_P(
                       CodeCase{"Jh 3d 5c Js 3h", 27}, CodeCase{"Jh Jd 5c Js 3h 2c", 28},
                       CodeCase{"Ah 2d 3c 4s 5h Kd", 29}, CodeCase{"Ah 2h 9h 4h 5c Kh", 30},
                       CodeCase{"Jh Jd 5c Js 5h 2c 3d", 31}, CodeCase{"Jh Jd Jc Js 5h", 32},
-                      CodeCase{"9h Th Jh Qh Kh 2c 2d", 33}));
+                      CodeCase{"9h Th Jh Qh Kh 2c 2d", 33}), support::PrintedName());
 
 } // namespace

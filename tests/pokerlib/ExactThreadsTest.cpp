@@ -1,6 +1,7 @@
 #include "pokerlib/EquityCalculator.h"
 #include "pokerlib/ExactEquity.h"
 #include "tests/support/Cards.h"
+#include "tests/support/CaseNames.h"
 
 #include <gtest/gtest.h>
 
@@ -32,6 +33,10 @@ struct ThreadsCase
     std::vector<std::string> players;
     const char *board;
 };
+void PrintTo(const ThreadsCase &c, std::ostream *os)
+{
+    *os << testing::PrintToString(c.players) << " board " << c.board;
+}
 
 EquitySetup ExactSetup(const ThreadsCase &c, int threads)
 {
@@ -75,7 +80,8 @@ INSTANTIATE_TEST_SUITE_P(Jobs, ExactOnAnyThreads,
                                            ThreadsCase{{"Ah Kh", "Qs Qd"}, "Qh 7h 2c"},
                                            ThreadsCase{{"As Kd", "QQ+,AKs"}, ""},
                                            ThreadsCase{{"QQ+,AKs", "JJ-99,AQs+"}, "Td 7h 2c"},
-                                           ThreadsCase{{"Ah Kh", "Qs Qd", "JTs"}, "Qh 7h 2c 9d"}));
+                                           ThreadsCase{{"Ah Kh", "Qs Qd", "JTs"}, "Qh 7h 2c 9d"}),
+                         support::PrintedName());
 
 // Exact jobs from two threads at once, one of them stopped mid-way, as the equity lab and the
 // coach may run them.

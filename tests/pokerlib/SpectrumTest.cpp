@@ -1,6 +1,7 @@
 #include "pokerlib/Carrowby.h"
 #include "pokerlib/CardNames.h"
 #include "pokerlib/Spectrum.h"
+#include "tests/support/CaseNames.h"
 
 #include <gtest/gtest.h>
 
@@ -120,6 +121,7 @@ struct GroupCase
     const char *b;
     int group;
 };
+void PrintTo(const GroupCase &c, std::ostream *os) { *os << c.a << c.b; }
 
 class Sklansky : public ::testing::TestWithParam<GroupCase>
 {
@@ -143,6 +145,6 @@ INSTANTIATE_TEST_SUITE_P(
                       GroupCase{"2h", "2d", 7}, GroupCase{"Kh", "2h", 7},
                       GroupCase{"Ah", "9d", 8}, GroupCase{"8h", "7d", 8},
                       GroupCase{"7h", "2d", 0}, GroupCase{"Kh", "2d", 0},
-                      GroupCase{"Ah", "8d", 0}));
+                      GroupCase{"Ah", "8d", 0}), support::PrintedName());
 
 } // namespace

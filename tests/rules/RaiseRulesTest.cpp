@@ -20,6 +20,7 @@ struct RoundCase
     int minTotal;                          // the smallest legal raise total afterwards
     std::vector<int> mayRaise;             // seats 0..4: 1 may raise
 };
+void PrintTo(const RoundCase &c, std::ostream *os) { *os << c.name; }
 
 class RaiseRound : public ::testing::TestWithParam<RoundCase>
 {
@@ -87,6 +88,7 @@ struct AnswerCase
     int put;
     int legal; // the chips put in once mended
 };
+void PrintTo(const AnswerCase &c, std::ostream *os) { *os << c.name; }
 
 class RaiseAnswer : public ::testing::TestWithParam<AnswerCase>
 {
@@ -137,6 +139,7 @@ struct BlindCase
     int button;
     int small, big, first;
 };
+void PrintTo(const BlindCase &c, std::ostream *os) { *os << c.name; }
 
 class Blinds : public ::testing::TestWithParam<BlindCase>
 {
@@ -170,6 +173,7 @@ struct ButtonCase
     int lastBigBlind; // who posted the big blind in the hand before
     int button;
 };
+void PrintTo(const ButtonCase &c, std::ostream *os) { *os << c.name; }
 
 class HeadsUpButton : public ::testing::TestWithParam<ButtonCase>
 {

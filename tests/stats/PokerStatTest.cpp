@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <initializer_list>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -33,7 +35,7 @@ enum Kind
 // A hand's events laid out as the engine appends them: start, seats, button, blinds, then
 // the preflop decisions (kind, seat) given.
 std::vector<CAction> Hand(int seats, int button, int sb, int bb,
-                          std::initializer_list<std::pair<int, int>> preflop)
+                          const std::vector<std::pair<int, int>> &preflop)
 {
     std::vector<CAction> a{{HandStart, -1, 0}};
     for (int s = 0; s < seats; ++s)
@@ -72,69 +74,59 @@ void ExpectCounts(const CPokerStat &s, int hands, int n, int opp, int vpip, int 
     EXPECT_EQ(s.m_3bet, threeBet);
 }
 
+// Each seat's counts after one hand's preflop: hands, N, VPIP chances, VPIP, PFR, 3-bet.
+struct PreflopCase
+{
+    const char *name;
+    int seats, button, sb, bb;
+    std::vector<std::pair<int, int>> preflop; // kind, seat
+    std::vector<std::array<int, 7>> counts;   // seat, then its counts
+};
+void PrintTo(const PreflopCase &c, std::ostream *os) { *os << c.name; }
+
+class AnalyzePreflop : public testing::TestWithParam<PreflopCase>
+{
+};
+
+TEST_P(AnalyzePreflop, CountsEachSeat)
+{
+    const PreflopCase &c = GetParam();
+    Table t;
+    EXPECT_TRUE(t.Finish(Hand(c.seats, c.button, c.sb, c.bb, c.preflop)));
+    for (const auto &[s, hands, n, chances, vpip, pfr, threeBet] : c.counts) {
+        SCOPED_TRACE(s);
+        ExpectCounts(t.stats[s], hands, n, chances, vpip, pfr, threeBet);
+    }
+}
+
 // Four seats: button 0, small blind 1, big blind 2, seat 3 first to act.
-TEST(AnalyzeHand, EveryoneFoldsToTheBigBlind)
-{
-    Table t;
-    EXPECT_TRUE(t.Finish(Hand(4, 0, 1, 2, {{Fold, 3}, {Fold, 0}, {Fold, 1}})));
-    ExpectCounts(t.stats[3], 1, 1, 1, 0, 0, 0);
-    ExpectCounts(t.stats[0], 1, 1, 1, 0, 0, 0);
-    ExpectCounts(t.stats[1], 1, 1, 1, 0, 0, 0);
-    ExpectCounts(t.stats[2], 1, 0, 0, 0, 0, 0); // took no action
-}
-
-TEST(AnalyzeHand, BigBlindCheckAfterLimpersIsNoVpipOpportunity)
-{
-    Table t;
-    t.Finish(Hand(4, 0, 1, 2, {{Call, 3}, {Call, 0}, {Call, 1}, {Check, 2}}));
-    ExpectCounts(t.stats[2], 1, 1, 0, 0, 0, 0);
-    for (int s : {0, 1, 3})
-        ExpectCounts(t.stats[s], 1, 1, 1, 1, 0, 0);
-}
-
-TEST(AnalyzeHand, LimpThenReraiseIsThreeBetWithoutPfr)
-{
-    Table t;
-    t.Finish(
-        Hand(4, 0, 1, 2, {{Call, 3}, {Raise, 0}, {Fold, 1}, {Fold, 2}, {Raise, 3}, {Call, 0}}));
-    ExpectCounts(t.stats[3], 1, 1, 1, 1, 0, 1);
-    ExpectCounts(t.stats[0], 1, 1, 1, 1, 1, 0); // its call after the 3-bet is no 3-bet
-}
-
-TEST(AnalyzeHand, SecondRaiserGetsPfrAndThreeBetFirstRaiserReraisingCounts)
-{
-    Table t;
-    t.Finish(
-        Hand(4, 0, 1, 2, {{Raise, 3}, {Raise, 0}, {Fold, 1}, {Fold, 2}, {Raise, 3}, {Call, 0}}));
-    ExpectCounts(t.stats[3], 1, 1, 1, 1, 1, 1);
-    ExpectCounts(t.stats[0], 1, 1, 1, 1, 1, 1);
-}
-
-TEST(AnalyzeHand, EarlyFolderWhoPostsNothing)
-{
-    Table t;
-    t.Finish(Hand(6, 0, 1, 2, {{Fold, 3}, {Raise, 4}, {Fold, 5}, {Fold, 0}, {Fold, 1}, {Call, 2}}));
-    ExpectCounts(t.stats[3], 1, 1, 1, 0, 0, 0);
-    ExpectCounts(t.stats[4], 1, 1, 1, 1, 1, 0);
-    ExpectCounts(t.stats[2], 1, 1, 1, 1, 0, 0);
-}
-
-TEST(AnalyzeHand, SeatDealtInWithoutActingCountsNoHand)
-{
-    // Seat 3 is dealt in but the round never reaches it (it is all in from the ante).
-    Table t;
-    t.Finish(Hand(4, 0, 1, 2, {{Fold, 0}, {Fold, 1}}));
-    ExpectCounts(t.stats[3], 0, 0, 0, 0, 0, 0);
-    ExpectCounts(t.stats[0], 1, 1, 1, 0, 0, 0);
-}
-
-TEST(AnalyzeHand, HeadsUpButtonPostsTheBigBlind)
-{
-    Table t;
-    t.Finish(Hand(2, 0, 1, 0, {{Call, 1}, {Check, 0}}));
-    ExpectCounts(t.stats[1], 1, 1, 1, 1, 0, 0);
-    ExpectCounts(t.stats[0], 1, 1, 0, 0, 0, 0);
-}
+INSTANTIATE_TEST_SUITE_P(
+    AnalyzeHand, AnalyzePreflop,
+    testing::Values(
+        PreflopCase{"EveryoneFoldsToTheBigBlind", 4, 0, 1, 2, {{Fold, 3}, {Fold, 0}, {Fold, 1}},
+                    // the big blind took no action
+                    {{3, 1, 1, 1, 0, 0, 0}, {0, 1, 1, 1, 0, 0, 0}, {1, 1, 1, 1, 0, 0, 0},
+                     {2, 1, 0, 0, 0, 0, 0}}},
+        PreflopCase{"BigBlindCheckAfterLimpersIsNoVpipOpportunity", 4, 0, 1, 2,
+                    {{Call, 3}, {Call, 0}, {Call, 1}, {Check, 2}},
+                    {{2, 1, 1, 0, 0, 0, 0}, {0, 1, 1, 1, 1, 0, 0}, {1, 1, 1, 1, 1, 0, 0},
+                     {3, 1, 1, 1, 1, 0, 0}}},
+        // The raiser's call after the 3-bet is no 3-bet.
+        PreflopCase{"LimpThenReraiseIsThreeBetWithoutPfr", 4, 0, 1, 2,
+                    {{Call, 3}, {Raise, 0}, {Fold, 1}, {Fold, 2}, {Raise, 3}, {Call, 0}},
+                    {{3, 1, 1, 1, 1, 0, 1}, {0, 1, 1, 1, 1, 1, 0}}},
+        PreflopCase{"SecondRaiserGetsPfrAndThreeBetFirstRaiserReraisingCounts", 4, 0, 1, 2,
+                    {{Raise, 3}, {Raise, 0}, {Fold, 1}, {Fold, 2}, {Raise, 3}, {Call, 0}},
+                    {{3, 1, 1, 1, 1, 1, 1}, {0, 1, 1, 1, 1, 1, 1}}},
+        PreflopCase{"EarlyFolderWhoPostsNothing", 6, 0, 1, 2,
+                    {{Fold, 3}, {Raise, 4}, {Fold, 5}, {Fold, 0}, {Fold, 1}, {Call, 2}},
+                    {{3, 1, 1, 1, 0, 0, 0}, {4, 1, 1, 1, 1, 1, 0}, {2, 1, 1, 1, 1, 0, 0}}},
+        // Seat 3 is dealt in but the round never reaches it (it is all in from the ante).
+        PreflopCase{"SeatDealtInWithoutActingCountsNoHand", 4, 0, 1, 2, {{Fold, 0}, {Fold, 1}},
+                    {{3, 0, 0, 0, 0, 0, 0}, {0, 1, 1, 1, 0, 0, 0}}},
+        PreflopCase{"HeadsUpButtonPostsTheBigBlind", 2, 0, 1, 0, {{Call, 1}, {Check, 0}},
+                    {{1, 1, 1, 1, 1, 0, 0}, {0, 1, 1, 0, 0, 0, 0}}}),
+    testing::PrintToStringParamName());
 
 TEST(AnalyzeHand, PostflopBetsAndRaisesAreNotCounted)
 {
