@@ -19,6 +19,8 @@ namespace playout {
 namespace {
 
 using brisquel::kBoardFirst;
+using brisquel::kMaxSeats;
+using brisquel::kTableCards;
 // Between refinements the caller gets a new estimate about this often.
 constexpr int kRefineMillis = 250;
 
@@ -268,6 +270,111 @@ Advice WithMove(Advice advice, int put, bool fold, bool *exact)
     return advice;
 }
 
+namespace
+{
+
+// A sampler per seat, drawing from the seat's weights (any hand without them).
+std::vector<ComboSampler> SamplersOf(const std::vector<HandWeights> &ranges)
+{
+    std::vector<ComboSampler> samplers;
+    for (int s = 0; s < kMaxSeats; ++s) {
+        HandWeights weights;
+        for (const HandWeights &w : ranges)
+            if (w.seat == s)
+                weights = w;
+        samplers.emplace_back(weights);
+    }
+    return samplers;
+}
+
+// The options after which only the cards decide, each counted out once: an all in nobody can
+// answer with a raise, or a bet that one opponent calls or folds to end the betting.
+std::vector<Counted> CountedOptions(const std::vector<Option> &options, const PlayState &start,
+                                    int seat, const PlayOutSetup &setup,
+                                    const std::vector<HandWeights> &ranges, std::uint64_t base)
+{
+    const int chipsNow = start.table.m_stack[seat];
+    std::vector<Counted> counted(options.size());
+    for (size_t k = 0; k < options.size(); ++k) {
+        const Option &option = options[k];
+        if (option.kind == OptionKind::Fold)
+            continue; // a fold's value is nothing more nor less than what it leaves behind
+        PlayState after;
+        after.CopyBetting(start);
+        after.Act(option.put, false);
+        const std::uint64_t countSeed = base ^ (0x51EDULL * (k + 1));
+        AllInValue value;
+        if (NoMoreBetting(after)) {
+            value = ValueAllIn(after, seat, chipsNow, setup.samplers, ranges, countSeed);
+        } else {
+            // One opponent left to call or fold, and its answer ends the betting.
+            PlayState next;
+            next.CopyBetting(after);
+            const int street = next.street;
+            if (next.NextToAct([](int) { return false; }) < 0 || next.street != street ||
+                !ValueCallOrFold(next, seat, chipsNow, ranges, *setup.odds, countSeed, value))
+                continue;
+        }
+        counted[k] = {true, value.chips, value.error};
+    }
+    return counted;
+}
+
+// One deal of the cards not known to the seat: every other active seat's hand from its
+// sampler, then the rest of the board, all from `rng`.
+void Deal(const CGameTable &t, int seat, std::uint64_t known, const PlayOutSetup &setup,
+          std::uint64_t &rng, int (&cards)[kTableCards])
+{
+    std::uint64_t used = known;
+    std::fill(std::begin(cards), std::end(cards), -1);
+    cards[2 * seat] = t.m_cards[2 * seat];
+    cards[2 * seat + 1] = t.m_cards[2 * seat + 1];
+    for (int s = 0; s < t.m_seatCount; ++s) {
+        if (s == seat || !t.IsActive(s))
+            continue;
+        const auto [a, b] = setup.samplers[static_cast<size_t>(s)].Draw(rng, used);
+        cards[2 * s] = a;
+        cards[2 * s + 1] = b;
+        used |= (1ULL << a) | (1ULL << b);
+    }
+    for (int i = 0; i < 5; ++i) {
+        if (i < t.m_boardCount) {
+            cards[kBoardFirst + i] = t.m_cards[kBoardFirst + i];
+            continue;
+        }
+        int card;
+        do
+            card = static_cast<int>(NextRandom(rng) % 52);
+        while (used & (1ULL << card));
+        cards[kBoardFirst + i] = card;
+        used |= 1ULL << card;
+    }
+}
+
+// Whether a review's play-outs may stop after `played` of them: once the move's grade is sure,
+// looking at it (as the review will grade it: a fold where a check was free included) only as
+// the play-outs double, since every look is another chance for noise to pass for a sure grade;
+// else at the limit.
+bool GradeSettled(Advice &advice, const AdviseSettings &settings, int played,
+                  const std::function<void()> &fill)
+{
+    const unsigned multiple = static_cast<unsigned>(played / settings.samplesPerOption);
+    if (played >= settings.maxSamplesPerOption || played % settings.samplesPerOption != 0 ||
+        !std::has_single_bit(multiple))
+        return played >= settings.maxSamplesPerOption;
+    fill();
+    const Advice probe = WithMove(advice, settings.takenPut, settings.takenFold);
+    // The first looks ask for a wider margin: a few hundred play-outs may not yet have met the
+    // rare big pots that make their error, and a grade settled on them would differ from seed
+    // to seed.
+    const double errors = multiple == 1   ? kSureErrors + 1.0
+                          : multiple == 2 ? kSureErrors + 0.5
+                                          : kSureErrors;
+    return probe.chosen < 0 || GradeSure(probe, errors);
+}
+
+} // namespace
+
 Advice Advise(const HandSoFar &hand, const AdviseSettings &settings,
               const std::function<bool(const Advice &)> &refined)
 {
@@ -291,13 +398,7 @@ Advice Advise(const HandSoFar &hand, const AdviseSettings &settings,
     const std::vector<HandWeights> ranges =
         settings.ranges ? settings.ranges(hand) : SeatRanges(hand);
     PlayOutSetup setup;
-    for (int s = 0; s < 10; ++s) {
-        HandWeights weights;
-        for (const HandWeights &w : ranges)
-            if (w.seat == s)
-                weights = w;
-        setup.samplers.emplace_back(weights);
-    }
+    setup.samplers = SamplersOf(ranges);
     const std::uint64_t base = settings.seed ? *settings.seed : std::random_device{}();
     const std::unique_ptr<IDecisionOdds> odds =
         settings.odds ? settings.odds(base) : DefaultOdds(base);
@@ -306,32 +407,8 @@ Advice Advise(const HandSoFar &hand, const AdviseSettings &settings,
     std::uint64_t known = (1ULL << own[0]) | (1ULL << own[1]);
     for (int i = 0; i < t.m_boardCount; ++i)
         known |= 1ULL << t.m_cards[kBoardFirst + i];
-
-    // Options after which only the cards decide are counted out once.
-    const int chipsNow = t.m_stack[seat];
-    std::vector<Counted> counted(advice.options.size());
-    for (size_t k = 0; k < advice.options.size(); ++k) {
-        const Option &option = advice.options[k];
-        if (option.kind == OptionKind::Fold)
-            continue; // a fold's value is nothing more nor less than what it leaves behind
-        PlayState after;
-        after.CopyBetting(start);
-        after.Act(option.put, false);
-        const std::uint64_t countSeed = base ^ (0x51EDULL * (k + 1));
-        AllInValue value;
-        if (NoMoreBetting(after)) {
-            value = ValueAllIn(after, seat, chipsNow, setup.samplers, ranges, countSeed);
-        } else {
-            // One opponent left to call or fold, and its answer ends the betting.
-            PlayState next;
-            next.CopyBetting(after);
-            const int street = next.street;
-            if (next.NextToAct([](int) { return false; }) < 0 || next.street != street ||
-                !ValueCallOrFold(next, seat, chipsNow, ranges, *setup.odds, countSeed, value))
-                continue;
-        }
-        counted[k] = {true, value.chips, value.error};
-    }
+    const std::vector<Counted> counted =
+        CountedOptions(advice.options, start, seat, setup, ranges, base);
     const bool sequential = settings.takenPut >= 0 &&
                             settings.maxSamplesPerOption > settings.samplesPerOption &&
                             settings.samplesPerOption > 0;
@@ -339,39 +416,20 @@ Advice Advise(const HandSoFar &hand, const AdviseSettings &settings,
     const double luckMean = ShowdownShare(t, seat, setup.samplers, ranges, base ^ 0x1DC4ULL);
     PlayState work = start;
     Tallies tallies(advice.options.size());
+    const auto fill = [&] { Fill(advice, tallies, counted, t.m_bigBlind, luckMean); };
     std::vector<double> values(advice.options.size(), 0.0);
     bool answered = false;
     Clock::time_point lastAnswer = started;
     std::uint64_t seeds = base;
-    for (int sample = 0;; ++sample) {
+    // Without any limit and nobody to stop it, the work ends at the usual time.
+    const int maxMillis = settings.maxMillis > 0 || settings.samplesPerOption > 0 || refined
+                              ? settings.maxMillis
+                              : AdviseSettings{}.maxMillis;
+    for (int played = 1;; ++played) {
         // One deal for every option: the options differ only by what they do with it.
-        const std::uint64_t dealSeed = NextRandom(seeds);
-        std::uint64_t rng = dealSeed;
-        std::uint64_t used = known;
-        int cards[25];
-        std::fill(std::begin(cards), std::end(cards), -1);
-        cards[2 * seat] = own[0];
-        cards[2 * seat + 1] = own[1];
-        for (int s = 0; s < t.m_seatCount; ++s) {
-            if (s == seat || !t.IsActive(s))
-                continue;
-            const auto [a, b] = setup.samplers[static_cast<size_t>(s)].Draw(rng, used);
-            cards[2 * s] = a;
-            cards[2 * s + 1] = b;
-            used |= (1ULL << a) | (1ULL << b);
-        }
-        for (int i = 0; i < 5; ++i) {
-            if (i < t.m_boardCount) {
-                cards[kBoardFirst + i] = t.m_cards[kBoardFirst + i];
-                continue;
-            }
-            int card;
-            do
-                card = static_cast<int>(NextRandom(rng) % 52);
-            while (used & (1ULL << card));
-            cards[kBoardFirst + i] = card;
-            used |= 1ULL << card;
-        }
+        std::uint64_t rng = NextRandom(seeds);
+        int cards[kTableCards];
+        Deal(t, seat, known, setup, rng, cards);
         const std::uint64_t playSeed = NextRandom(rng);
         for (size_t k = 0; k < advice.options.size(); ++k) {
             const Option &option = advice.options[k];
@@ -385,33 +443,9 @@ Advice Advise(const HandSoFar &hand, const AdviseSettings &settings,
         const Clock::time_point now = Clock::now();
         const long long elapsed =
             std::chrono::duration_cast<std::chrono::milliseconds>(now - started).count();
-        const int played = sample + 1;
         bool enough = settings.samplesPerOption > 0 && played >= settings.samplesPerOption;
-        if (enough && sequential) {
-            // Go on while the move's grade is not yet sure, up to the limit, looking at it (as
-            // the review will grade it: a fold where a check was free included) only as the
-            // play-outs double, since every look is another chance for noise to pass for a
-            // sure grade.
-            const unsigned multiple = static_cast<unsigned>(played / settings.samplesPerOption);
-            if (played < settings.maxSamplesPerOption && played % settings.samplesPerOption == 0 &&
-                std::has_single_bit(multiple)) {
-                Fill(advice, tallies, counted, t.m_bigBlind, luckMean);
-                const Advice probe = WithMove(advice, settings.takenPut, settings.takenFold);
-                // The first looks ask for a wider margin: a few hundred play-outs may not yet
-                // have met the rare big pots that make their error, and a grade settled on
-                // them would differ from seed to seed.
-                const double errors = multiple == 1 ? kSureErrors + 1.0
-                                      : multiple == 2 ? kSureErrors + 0.5
-                                                   : kSureErrors;
-                enough = probe.chosen < 0 || GradeSure(probe, errors);
-            } else {
-                enough = played >= settings.maxSamplesPerOption;
-            }
-        }
-        // Without any limit and nobody to stop it, the work ends at the usual time.
-        const int maxMillis = settings.maxMillis > 0 || settings.samplesPerOption > 0 || refined
-                                  ? settings.maxMillis
-                                  : AdviseSettings{}.maxMillis;
+        if (enough && sequential)
+            enough = GradeSettled(advice, settings, played, fill);
         const bool late = maxMillis > 0 && elapsed >= maxMillis;
         if (enough || late)
             break;
@@ -421,7 +455,7 @@ Advice Advise(const HandSoFar &hand, const AdviseSettings &settings,
                 : std::chrono::duration_cast<std::chrono::milliseconds>(now - lastAnswer).count() >=
                       kRefineMillis;
         if (due && refined) {
-            Fill(advice, tallies, counted, t.m_bigBlind, luckMean);
+            fill();
             advice.valid = true;
             advice.final = false;
             answered = true;
@@ -430,7 +464,7 @@ Advice Advise(const HandSoFar &hand, const AdviseSettings &settings,
                 break;
         }
     }
-    Fill(advice, tallies, counted, t.m_bigBlind, luckMean);
+    fill();
     advice.valid = true;
     advice.final = true;
     return advice;
