@@ -35,6 +35,8 @@ std::string BareAmount(const std::string &text)
     if (from == std::string::npos)
         return "";
     size_t to = text.find_last_not_of(" ])");
+    if (to == std::string::npos || to < from)
+        return ""; // brackets and blanks only: no amount
     // A currency sign after the digits: "€" is three bytes, each past ASCII.
     while (to > from && static_cast<unsigned char>(text[to]) >= 0x80)
         --to;
