@@ -89,7 +89,9 @@ void HundredPlayOuts(benchmark::State &state, playout::HandSoFar (*make)())
     }
 }
 
-BENCHMARK_CAPTURE(FirstAnswer, TenSeatsPreflop, Preflop)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(FirstAnswer, TenSeatsPreflop, Preflop)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 BENCHMARK_CAPTURE(FirstAnswer, TenSeatsFlop, Flop)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK_CAPTURE(HundredPlayOuts, TenSeatsPreflop, Preflop)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(HundredPlayOuts, TenSeatsFlop, Flop)->Unit(benchmark::kMillisecond);

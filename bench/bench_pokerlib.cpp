@@ -1,7 +1,7 @@
 // Speed of the poker library: seven-card evaluation, table set-up and equity sampling.
 
-#include "pokerlib/Carrowby.h"
 #include "pokerlib/CardNames.h"
+#include "pokerlib/Carrowby.h"
 #include "pokerlib/Evaluator.h"
 #include "pokerlib/Rng.h"
 #include "pokerlib/StoredTables.h"

@@ -3,10 +3,10 @@
 // tournament between the personas, from a fixed seed) is played and read back once, outside
 // the timing; the seat reviewed is the one with the most decisions.
 
+#include "bench/TurboGame.h"
 #include "coach/Review.h"
 #include "history/HistoryReader.h"
 #include "opponents/BotGame.h"
-#include "bench/TurboGame.h"
 #include "playout/FastOdds.h"
 
 #include <benchmark/benchmark.h>
@@ -34,8 +34,7 @@ const PlayedGame &NinetyHands()
             int decisions = 0;
             for (const history::Hand &hand : result.game.hands)
                 for (const history::Action &action : hand.actions)
-                    decisions += action.seat == seat &&
-                                 action.kind >= history::ActionKind::Fold;
+                    decisions += action.seat == seat && action.kind >= history::ActionKind::Fold;
             if (decisions > result.decisions) {
                 result.decisions = decisions;
                 result.seat = seat;

@@ -39,7 +39,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "--seats 2..10 and --games 1 or more\n");
         return 2;
     }
-    std::string pattern = (std::filesystem::temp_directory_path() / "range_accuracy_XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "range_accuracy_XXXXXX").string();
     if (!mkdtemp(pattern.data())) {
         std::perror("mkdtemp");
         return 1;

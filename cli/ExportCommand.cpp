@@ -1,7 +1,7 @@
 #include "cli/Commands.h"
 
-#include "cli/args/CommandLine.h"
 #include "cli/DataFolder.h"
+#include "cli/args/CommandLine.h"
 #include "interchange/Interchange.h"
 #include "safefile/SafeWrite.h"
 #include "validation/PrintableText.h"

@@ -13,7 +13,7 @@ namespace {
 constexpr int kMinPlayers = 2;
 using brisquel::kMaxSeats;
 constexpr long long kMaxTrials = 2000000000;
-constexpr long long kMaxThreads = 64; // as the README says
+constexpr long long kMaxThreads = 64;            // as the README says
 constexpr std::uint64_t kDefaultTrials = 100000; // as the desktop calculator
 
 // One player as the command line gave it.

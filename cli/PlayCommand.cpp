@@ -1,18 +1,18 @@
 #include "cli/PlayCommand.h"
 
-#include "opponents/BotGame.h"
-#include "cli/args/CommandLine.h"
 #include "cli/DataFolder.h"
+#include "cli/args/CommandLine.h"
 #include "interchange/Interchange.h"
-#include "places/FilePlaces.h"
-#include "pokerlib/CardCodes.h"
-#include "validation/PlayerName.h"
-#include "vocabulary/GameVocabulary.h"
-#include "storage/PokerTables.h"
+#include "opponents/BotGame.h"
 #include "opponents/Roster.h"
+#include "places/FilePlaces.h"
 #include "playout/Advisor.h"
+#include "pokerlib/CardCodes.h"
+#include "storage/PokerTables.h"
 #include "storage/SessionSave.h"
 #include "storage/UnsavedResults.h"
+#include "validation/PlayerName.h"
+#include "vocabulary/GameVocabulary.h"
 
 #include <algorithm>
 #include <chrono>
@@ -69,9 +69,9 @@ struct PlayOptions
     int gameTypeId = 0;
     int hands = 0;
     std::optional<std::uint64_t> seed;
-    std::optional<std::string> out; // without it, the data folder
+    std::optional<std::string> out;                  // without it, the data folder
     std::optional<interchange::Format> exportFormat; // a copy beside the hand history
-    std::optional<int> coachSeat; // played by the advisor's best option
+    std::optional<int> coachSeat;                    // played by the advisor's best option
     int coachSamples = kDefaultCoachSamples;
 };
 
@@ -242,8 +242,8 @@ void PrintWinRates(std::ostream &out, const BotGameResult &result, const HandRes
         std::snprintf(interval, sizeof interval, "[%.1f, %.1f]", 100 * (mean - 1.96 * error),
                       100 * (mean + 1.96 * error));
         std::snprintf(line, sizeof line, "%8.1f %20s %6zu\n", 100 * mean, interval, v.size());
-        out << PadRight(std::to_string(s), 4) << " "
-            << PadRight(result.seats[s].name, kNameColumn) << " " << line;
+        out << PadRight(std::to_string(s), 4) << " " << PadRight(result.seats[s].name, kNameColumn)
+            << " " << line;
     }
 }
 

@@ -1,9 +1,9 @@
 // `brisquel-cli results [--db FILE]`: the ledger of PokerDB.db3 per name, one line each, in
 // columns that a script can split on blanks.
 
-#include "cli/args/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/DataFolder.h"
+#include "cli/args/CommandLine.h"
 #include "storage/LedgerReader.h"
 #include "storage/PokerTables.h"
 #include "validation/PrintableText.h"

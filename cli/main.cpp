@@ -1,8 +1,8 @@
-#include "places/BrisquelVersion.h"
-#include "cli/args/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/DataFolder.h"
 #include "cli/PlayCommand.h"
+#include "cli/args/CommandLine.h"
+#include "places/BrisquelVersion.h"
 #include "places/FilePlaces.h"
 #include "safefile/SafeWrite.h"
 

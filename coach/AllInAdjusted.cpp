@@ -102,7 +102,7 @@ double ExpectedFromPot(const history::Hand &hand, int seat, int boardCards)
     double total = 0.0;
     long long boards = 0;
     std::uint16_t scores[kMaxSeats];
-    auto visit = [&](const int (&full)[5]) {
+    auto visit = [&](const int(&full)[5]) {
         ++boards;
         for (size_t i = 0; i < live.size(); ++i) {
             const history::HandSeat &h = hand.seats[static_cast<size_t>(live[i])];

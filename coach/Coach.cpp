@@ -292,8 +292,8 @@ void Estimator::RangeEquity(const DecisionPoint &point, Estimate &estimate)
     }
     // Drawn only when a weighted range needs it, so that ranges without weights keep the
     // estimate's stream (and its figures) as they were.
-    const bool anyWeighted = std::any_of(weighted.begin(), weighted.end(),
-                                         [](const auto &w) { return w.has_value(); });
+    const bool anyWeighted =
+        std::any_of(weighted.begin(), weighted.end(), [](const auto &w) { return w.has_value(); });
     std::uint64_t weightedRng = anyWeighted ? brisquel::NextXoshiro(m_rng) : 0;
     const size_t count = ranges.size();
     std::vector<brisquel::Hand> hands(count);

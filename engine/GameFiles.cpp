@@ -68,7 +68,9 @@ bool GameFiles::TrimLog(const std::string &path)
         int fd;
         ~Closer() { ::close(fd); }
     } closer{fd};
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
         static_cast<std::uintmax_t>(info.st_size) < kLogTrimThreshold)
         return false;
@@ -77,8 +79,8 @@ bool GameFiles::TrimLog(const std::string &path)
         return false;
     const std::uintmax_t size = static_cast<std::uintmax_t>(info.st_size);
     std::string kept(kLogKeptBytes, '\0');
-    const ssize_t got = ::pread(fd, kept.data(), kept.size(),
-                                static_cast<off_t>(size - kLogKeptBytes));
+    const ssize_t got =
+        ::pread(fd, kept.data(), kept.size(), static_cast<off_t>(size - kLogKeptBytes));
     if (got != static_cast<ssize_t>(kept.size()))
         return false;
     // Written to a side file and renamed, so a failure cannot lose the whole log.

@@ -3,8 +3,9 @@
 // oldest part cut off when it grows large) and the game's own hand history
 // "HandHistory/HH_<start time>.txt" (never another game's: "_002", "_003" and on when that name
 // is taken), with that game's log lines alone beside it ("HH_<start time>.log"), so that a game
-// can be read back after the shared log has lost it. A file that cannot be opened or written is reported once, in a line for the output
-// pane and in Problems(); the game goes on writing what it can.
+// can be read back after the shared log has lost it. A file that cannot be opened or written is
+// reported once, in a line for the output pane and in Problems(); the game goes on writing what it
+// can.
 //
 // Threads: owned by the game, used with its state mutex held.
 

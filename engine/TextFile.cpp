@@ -73,8 +73,12 @@ bool TextFile::LockShared()
 
 bool TextFile::StillAtPath() const
 {
-    struct stat open {};
-    struct stat named {};
+    struct stat open
+    {
+    };
+    struct stat named
+    {
+    };
     return m_file && ::fstat(::fileno(m_file), &open) == 0 && ::stat(m_path.c_str(), &named) == 0 &&
            open.st_dev == named.st_dev && open.st_ino == named.st_ino;
 }
@@ -85,7 +89,9 @@ TextFile::Mark TextFile::Here()
     if (!m_file)
         return mark;
     Flush();
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::fstat(::fileno(m_file), &info) != 0)
         return mark;
     mark.length = static_cast<long long>(info.st_size);

@@ -36,8 +36,8 @@ bool OpenRegular(const std::string &path, Descriptor &file, struct stat &info, s
     if (file.fd < 0) {
         const int code = errno;
         // A symlink loop or a folder without access is not a missing file.
-        error = code == ENOENT ? path + " does not exist"
-                               : path + " cannot be read: " + Reason(code);
+        error =
+            code == ENOENT ? path + " does not exist" : path + " cannot be read: " + Reason(code);
         return false;
     }
     if (::fstat(file.fd, &info) != 0) {
@@ -56,8 +56,7 @@ bool OpenRegular(const std::string &path, Descriptor &file, struct stat &info, s
 }
 
 // One read(2), again when a signal cut it short; -1 with the message on a failure.
-ssize_t ReadSome(int fd, char *into, std::size_t size, const std::string &path,
-                 std::string &error)
+ssize_t ReadSome(int fd, char *into, std::size_t size, const std::string &path, std::string &error)
 {
     for (;;) {
         const ssize_t got = ::read(fd, into, size);
@@ -76,7 +75,9 @@ bool ReadFileStart(const std::string &path, std::size_t bytes, std::string &text
 {
     text.clear();
     Descriptor file;
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (!OpenRegular(path, file, info, error))
         return false;
     text.resize(bytes);
@@ -100,7 +101,9 @@ bool ReadFileText(const std::string &path, std::string &text, std::string &error
 {
     text.clear();
     Descriptor file;
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (!OpenRegular(path, file, info, error))
         return false;
     const std::string tooLarge = path + " is too large to be a hand-history file or game log";

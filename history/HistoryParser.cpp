@@ -138,7 +138,8 @@ bool HistoryParser::ParseHandLine(const std::string &text, int number, std::stri
     std::vector<std::string> w;
     if (StartsWith(text, kHandPrefix)) {
         if (!Match(Trim(text), gamelines::kHandHeader, &n, &w)) {
-            error = Where(number) + ": a hand header that cannot be read: " + gamelines::Quote(text);
+            error =
+                Where(number) + ": a hand header that cannot be read: " + gamelines::Quote(text);
             return false;
         }
         RawHand raw;
@@ -153,7 +154,8 @@ bool HistoryParser::ParseHandLine(const std::string &text, int number, std::stri
         return true;
     }
     if (m_hands.empty()) {
-        error = Where(number) + ": expected the first hand's header, found " + gamelines::Quote(text);
+        error =
+            Where(number) + ": expected the first hand's header, found " + gamelines::Quote(text);
         return false;
     }
     RawHand &raw = m_hands.back();
@@ -220,8 +222,8 @@ void HistoryParser::Finish(const LogGame *log)
     for (RawHand &raw : m_hands) {
         if (!raw.damage.empty()) {
             ++m_game.damagedHands;
-            m_game.warnings.push_back("Hand #" + std::to_string(raw.hand.number) +
-                                      " is damaged (" + raw.damage + "); it is left out.");
+            m_game.warnings.push_back("Hand #" + std::to_string(raw.hand.number) + " is damaged (" +
+                                      raw.damage + "); it is left out.");
             continue;
         }
         if (!raw.complete) {

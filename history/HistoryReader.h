@@ -97,7 +97,7 @@ struct HandSeat
 
 struct Hand
 {
-    int number = 0;       // "Ostrivane Hand #%d"
+    int number = 0; // "Ostrivane Hand #%d"
     // An imported hand's own number as its room wrote it ("59937797066", "R5-1704660-533"),
     // whole; `number` then counts the file's hands when that number does not fit in it.
     std::string id;
@@ -146,7 +146,7 @@ struct Game
     // For an imported game, what its file is ("PokerStars", "PHH", "GGPoker", ...); empty for
     // Brisquel's own.
     std::string importedFrom;
-    int damagedHands = 0;   // hands left out for damage (a board or an amount that cannot be)
+    int damagedHands = 0; // hands left out for damage (a board or an amount that cannot be)
     // One per seat. An imported game names each seat after the first player seen in it and
     // lists every player who came later to a seat taken before him after the table's seats,
     // numbered on from them: each player once, whichever seats he sat in.

@@ -10,7 +10,7 @@ namespace interchange::detail {
 
 namespace {
 
-const char *const kRankNames[13] = {"Deuce", "Three", "Four", "Five", "Six",  "Seven", "Eight",
+const char *const kRankNames[13] = {"Deuce", "Three", "Four", "Five",  "Six",  "Seven", "Eight",
                                     "Nine",  "Ten",   "Jack", "Queen", "King", "Ace"};
 const char *const kRankPlurals[13] = {"Deuces", "Threes", "Fours", "Fives", "Sixes",
                                       "Sevens", "Eights", "Nines", "Tens",  "Jacks",
@@ -259,10 +259,9 @@ void Replay(history::Hand &hand, int humanSeat)
         if (seat.seat == humanSeat && seat.cards[0] >= 0)
             seat.cardsShown = true;
         if (seat.won > 0)
-            hand.winners.push_back({seat.seat, seat.won,
-                                    seat.folded || !hand.showdown
-                                        ? std::string()
-                                        : Describe(seat.cards, hand.board)});
+            hand.winners.push_back(
+                {seat.seat, seat.won,
+                 seat.folded || !hand.showdown ? std::string() : Describe(seat.cards, hand.board)});
     }
     // Positions as the engine counts them: the two seats before the big blind and the big
     // blind itself are late, the three before those middle, the rest early.

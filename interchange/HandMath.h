@@ -13,8 +13,8 @@ namespace interchange::detail {
 struct Pot
 {
     int amount = 0;
-    std::vector<int> eligible;                 // seats still in that may win it
-    std::vector<std::pair<int, int>> shares;   // (seat, chips) paid from it
+    std::vector<int> eligible;               // seats still in that may win it
+    std::vector<std::pair<int, int>> shares; // (seat, chips) paid from it
 };
 
 struct Settlement

@@ -42,7 +42,13 @@ const Reader *ReaderFor(const std::string &text)
     return nullptr;
 }
 
-enum class FileKind { Own, Other, Neither, Unreadable };
+enum class FileKind
+{
+    Own,
+    Other,
+    Neither,
+    Unreadable
+};
 
 // What a file holds: this program's own game (its first line), a format imported here (looked
 // for through the whole file, whatever comes first), or neither. `head` is the file's start.
@@ -52,8 +58,8 @@ FileKind KindOf(const std::string &path, std::string &head, std::string &error)
         return FileKind::Unreadable;
     const size_t bom = head.compare(0, 3, kByteOrderMark) == 0 ? 3 : 0;
     const size_t first = head.find_first_not_of(" \t\r\n", bom);
-    if (first != std::string::npos &&
-        head.compare(first, sizeof gamelines::kGameStartPrefix - 1, gamelines::kGameStartPrefix) == 0)
+    if (first != std::string::npos && head.compare(first, sizeof gamelines::kGameStartPrefix - 1,
+                                                   gamelines::kGameStartPrefix) == 0)
         return FileKind::Own;
     if (head.find('\0') != std::string::npos)
         return FileKind::Neither;
@@ -117,8 +123,8 @@ std::string CopyPathFor(const std::string &historyPath, Format format)
 {
     const std::filesystem::path path(historyPath);
     const std::string stem = path.stem().string();
-    const std::string name = format == Format::PokerStars ? "PokerStars_" + stem + ".txt"
-                                                          : "PHH_" + stem + ".phhs";
+    const std::string name =
+        format == Format::PokerStars ? "PokerStars_" + stem + ".txt" : "PHH_" + stem + ".phhs";
     return (path.parent_path() / name).string();
 }
 

@@ -23,7 +23,9 @@ std::optional<long long> ParseWide(const std::string &text, bool cents)
     if (i >= text.size() || text[i] < '0' || text[i] > '9')
         return std::nullopt;
     long long whole = 0;
-    const auto digit = [&](size_t at) { return at < text.size() && text[at] >= '0' && text[at] <= '9'; };
+    const auto digit = [&](size_t at) {
+        return at < text.size() && text[at] >= '0' && text[at] <= '9';
+    };
     for (; digit(i) || (i < text.size() && text[i] == ','); ++i) {
         // A comma separates thousands: three digits follow it, and then no fourth.
         if (text[i] == ',') {
@@ -75,7 +77,8 @@ std::string AmountError(const std::string &text, bool cents, const std::string &
 
 std::optional<int> ParseSeatNumber(const std::string &text)
 {
-    if (text.empty() || text.size() > 2 || text.find_first_not_of("0123456789") != std::string::npos)
+    if (text.empty() || text.size() > 2 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
         return std::nullopt;
     const int number = std::stoi(text);
     if (number < 1 || number > 10)
@@ -96,7 +99,8 @@ std::string TimeText(int year, int month, int day, int hour, int minute, int sec
 
 std::optional<int> ParseCount(const std::string &text)
 {
-    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+    if (text.empty() || text.size() > 9 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
         return std::nullopt;
     return std::stoi(text);
 }

@@ -1,8 +1,8 @@
 #pragma once
 // What both readers share: amounts, and gathering imported hands into games by table.
 
-#include "vocabulary/GameVocabulary.h"
 #include "interchange/Interchange.h"
+#include "vocabulary/GameVocabulary.h"
 
 #include <algorithm>
 #include <map>
@@ -41,11 +41,11 @@ int CardDealtTwice(const history::Hand &hand);
 struct HandBeingRead
 {
     history::Hand hand;
-    std::string table; // the game it belongs to
-    int seatCount = 0; // the table's size
-    std::string human; // the player it was dealt to, when the file says
+    std::string table;     // the game it belongs to
+    int seatCount = 0;     // the table's size
+    std::string human;     // the player it was dealt to, when the file says
     std::string moneyUnit; // what the amounts are hundredths of; empty for chips
-    std::string error; // "file:line: why"
+    std::string error;     // "file:line: why"
 };
 
 // The chips of a hand as it is read: each seat's chips behind and in front of it on the
@@ -53,7 +53,9 @@ struct HandBeingRead
 class ChipCount
 {
 public:
-    explicit ChipCount(history::Hand &hand) : m_hand(hand) {}
+    explicit ChipCount(history::Hand &hand)
+        : m_hand(hand)
+    {}
     // Takes the stacks from the seats' starting stacks.
     void Start();
     void Put(int seat, history::ActionKind kind, int amount);
@@ -85,7 +87,8 @@ class GameCollector
 {
 public:
     GameCollector(std::string source, ImportResult &result)
-        : m_source(std::move(source)), m_result(result)
+        : m_source(std::move(source))
+        , m_result(result)
     {
         m_result = ImportResult{};
     }

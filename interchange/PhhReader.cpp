@@ -38,8 +38,8 @@ MoneyUnit UnitOf(const std::vector<Section> &sections)
                 return item.kind == Value::Number && item.text.find('.') != std::string::npos;
             };
             unit.cents = unit.cents ||
-                         (amounts && (decimal(value) ||
-                                      std::any_of(value.items.begin(), value.items.end(), decimal)));
+                         (amounts && (decimal(value) || std::any_of(value.items.begin(),
+                                                                    value.items.end(), decimal)));
         }
     }
     if (unit.name.empty())

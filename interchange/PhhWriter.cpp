@@ -243,8 +243,8 @@ void WriteHandFacts(const history::Hand &hand, const PhhPlayers &players, const 
     int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
     if (std::sscanf(hand.timeText.c_str(), "%d.%d.%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s) == 6) {
         char when[96];
-        std::snprintf(when, sizeof when, "time = %02d:%02d:%02d\nday = %d\nmonth = %d\nyear = %d\n", h,
-                      mi, s, d, mo, y);
+        std::snprintf(when, sizeof when, "time = %02d:%02d:%02d\nday = %d\nmonth = %d\nyear = %d\n",
+                      h, mi, s, d, mo, y);
         out += when;
     }
     out += "seats = " + Array(seats) + "\n";
@@ -280,7 +280,10 @@ std::string TableName(const history::Game &game)
 
 } // namespace
 
-std::string ExportPhh(const history::Game &game) { return ExportGames({game}, Format::Phh); }
+std::string ExportPhh(const history::Game &game)
+{
+    return ExportGames({game}, Format::Phh);
+}
 
 std::string ExportGames(const std::vector<history::Game> &games, Format format)
 {

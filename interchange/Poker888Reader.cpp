@@ -81,7 +81,9 @@ bool TableLine(RoomHand &hand, const std::string &written)
 
 bool PlayerLine(RoomHand &hand, size_t index, int seat, const std::string &rest)
 {
-    const auto after = [&](const char *verb) { return BareAmount(rest.substr(std::string(verb).size())); };
+    const auto after = [&](const char *verb) {
+        return BareAmount(rest.substr(std::string(verb).size()));
+    };
     if (StartsWith(rest, "posts ante "))
         return hand.Posts(index, seat, RoomHand::Post::Ante, after("posts ante "));
     if (StartsWith(rest, "posts small blind "))
@@ -108,7 +110,8 @@ bool PlayerLine(RoomHand &hand, size_t index, int seat, const std::string &rest)
     if (StartsWith(rest, "raises "))
         return hand.RaisesBy(index, seat, after("raises "));
     std::vector<int> cards;
-    if ((StartsWith(rest, "shows ") || StartsWith(rest, "mucks ")) && detail::LastCards(rest, cards))
+    if ((StartsWith(rest, "shows ") || StartsWith(rest, "mucks ")) &&
+        detail::LastCards(rest, cards))
         return hand.Shows(index, seat, cards);
     if (StartsWith(rest, "collected "))
         return hand.Collects(index, seat, after("collected "));
@@ -121,7 +124,8 @@ bool ReadHand(RoomHand &hand, const std::vector<std::string> &lines)
         return false;
     int button = 0;
     if (lines.size() < 4 || !TableLine(hand, lines[2]))
-        return lines.size() >= 4 ? false : hand.Fail(lines.size() - 1, "the hand ends before its seats");
+        return lines.size() >= 4 ? false
+                                 : hand.Fail(lines.size() - 1, "the hand ends before its seats");
     if (std::sscanf(lines[3].c_str(), "Seat %d is the button", &button) != 1)
         return hand.Fail(3, "the hand's fourth line is not its button");
     size_t index = 4;
@@ -135,7 +139,8 @@ bool ReadHand(RoomHand &hand, const std::vector<std::string> &lines)
         if (std::sscanf(line.c_str(), "Seat %d: %n", &number, &used) != 1 || used == 0 ||
             open == std::string::npos || open < static_cast<size_t>(used))
             break;
-        if (!hand.AddSeat(index, number, line.substr(static_cast<size_t>(used), open - static_cast<size_t>(used)),
+        if (!hand.AddSeat(index, number,
+                          line.substr(static_cast<size_t>(used), open - static_cast<size_t>(used)),
                           BareAmount(line.substr(open)), true))
             return false;
     }
@@ -147,8 +152,9 @@ bool ReadHand(RoomHand &hand, const std::vector<std::string> &lines)
         std::vector<int> cards;
         if (StartsWith(line, "** Dealing ") && !StartsWith(line, "** Dealing down cards")) {
             if (summary > 0 || !detail::LastCards(line, cards) || !hand.Board(index, cards))
-                return hand.error.empty() ? hand.Fail(index, "unreadable board cards: \"" + line + "\"")
-                                          : false;
+                return hand.error.empty()
+                           ? hand.Fail(index, "unreadable board cards: \"" + line + "\"")
+                           : false;
         } else if (StartsWith(line, "** Summary **")) {
             summary = index;
         } else if (StartsWith(line, "Dealt to ")) {

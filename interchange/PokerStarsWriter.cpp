@@ -18,9 +18,9 @@ const char *const kStreetNames[4] = {"", "Flop", "Turn", "River"};
 std::string StampText(const std::string &time, bool slashes)
 {
     int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
-    if (std::sscanf(time.c_str(), "%d.%d.%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s) != 6 ||
-        y < 0 || y > 9999 || mo < 0 || mo > 99 || d < 0 || d > 99 || h < 0 || h > 99 || mi < 0 ||
-        mi > 99 || s < 0 || s > 99)
+    if (std::sscanf(time.c_str(), "%d.%d.%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s) != 6 || y < 0 ||
+        y > 9999 || mo < 0 || mo > 99 || d < 0 || d > 99 || h < 0 || h > 99 || mi < 0 || mi > 99 ||
+        s < 0 || s > 99)
         return ""; // not a time this writer can put in a hand number
 
     char buffer[40];
@@ -35,7 +35,7 @@ std::string Roman(int n)
 {
     static const std::pair<int, const char *> kDigits[] = {
         {1000, "M"}, {900, "CM"}, {500, "D"}, {400, "CD"}, {100, "C"}, {90, "XC"}, {50, "L"},
-        {40, "XL"},  {10, "X"},   {9, "IX"},  {5, "V"},   {4, "IV"},  {1, "I"}};
+        {40, "XL"},  {10, "X"},   {9, "IX"},  {5, "V"},    {4, "IV"},  {1, "I"}};
     std::string out;
     for (const auto &[value, text] : kDigits) {
         for (; n >= value; n -= value)
@@ -57,7 +57,10 @@ std::string Hole(const history::HandSeat &seat)
     return Cards({seat.cards[0], seat.cards[1]}, 0, 2);
 }
 
-bool Known(const history::HandSeat &seat) { return seat.cards[0] >= 0 && seat.cards[1] >= 0; }
+bool Known(const history::HandSeat &seat)
+{
+    return seat.cards[0] >= 0 && seat.cards[1] >= 0;
+}
 
 // The action as a tracker reads it: raises as "raises <increase> to <total>".
 std::string ActionLine(const history::Action &a)
@@ -151,8 +154,8 @@ void WriteHeader(const history::Game &game, const history::Hand &hand, const std
            " is the button\n";
     for (const history::HandSeat &seat : hand.seats) {
         if (seat.inHand)
-            out += "Seat " + std::to_string(seat.seat + 1) + ": " + WritableName(seat.name) +
-                   " (" + std::to_string(seat.startStack) + " in chips)\n";
+            out += "Seat " + std::to_string(seat.seat + 1) + ": " + WritableName(seat.name) + " (" +
+                   std::to_string(seat.startStack) + " in chips)\n";
     }
 }
 
@@ -189,7 +192,8 @@ void WriteActions(const history::Game &game, const history::Hand &hand,
     // The player it was dealt to, wherever he sits this hand.
     const int human = game.seatInHand(hand, game.humanSeat());
     if (human >= 0 && static_cast<size_t>(human) < hand.seats.size() &&
-        hand.seats[static_cast<size_t>(human)].inHand && Known(hand.seats[static_cast<size_t>(human)]))
+        hand.seats[static_cast<size_t>(human)].inHand &&
+        Known(hand.seats[static_cast<size_t>(human)]))
         out += "Dealt to " + SeatName(hand, human) + " " +
                Hole(hand.seats[static_cast<size_t>(human)]) + "\n";
     int lastStreet = 0;
@@ -198,7 +202,10 @@ void WriteActions(const history::Game &game, const history::Hand &hand,
         if (street > 0) {
             if (hand.board.size() < kBoardCount[street])
                 break;
-            out += std::string("*** ") + (street == 1 ? "FLOP" : street == 2 ? "TURN" : "RIVER") +
+            out += std::string("*** ") +
+                   (street == 1   ? "FLOP"
+                    : street == 2 ? "TURN"
+                                  : "RIVER") +
                    " *** " + Cards(hand.board, 0, street == 1 ? 3 : kBoardCount[street - 1]);
             if (street > 1)
                 out += " " + Cards(hand.board, kBoardCount[street - 1], kBoardCount[street]);
@@ -256,11 +263,10 @@ std::vector<int> WriteCollected(const history::Hand &hand, const detail::Settlem
         }
     } else {
         for (const history::HandSeat &seat : hand.seats) {
-            const int chips =
-                seat.won - (seat.seat == settled.uncalledSeat ? settled.uncalled : 0);
+            const int chips = seat.won - (seat.seat == settled.uncalledSeat ? settled.uncalled : 0);
             if (chips > 0) {
-                out += WritableName(seat.name) + " collected " + std::to_string(chips) +
-                       " from pot\n";
+                out +=
+                    WritableName(seat.name) + " collected " + std::to_string(chips) + " from pot\n";
                 collected[static_cast<size_t>(seat.seat)] = chips;
             }
         }

@@ -64,9 +64,9 @@ std::string SettleChips(history::Hand &hand, const ChipCount &chips, PotText &po
         second = s != top ? std::max(second, put[s]) : second;
     const int uncalled = put.empty() ? 0 : put[top] - second;
     if (pot.returned == 0 && uncalled > 0 &&
-        (total >= 0         ? total == in - uncalled
-         : pot.rake >= 0    ? paid + pot.rake + uncalled == in
-                            : paid + uncalled <= in)) {
+        (total >= 0      ? total == in - uncalled
+         : pot.rake >= 0 ? paid + pot.rake + uncalled == in
+                         : paid + uncalled <= in)) {
         history::HandSeat &owner = hand.seats[top];
         if (owner.won > INT_MAX - uncalled)
             return owner.name + " collects more chips than the table holds";
@@ -136,8 +136,8 @@ bool RoomHand::Deal(size_t index, int buttonNumber)
         return Fail(index, "a hand needs two players dealt in, not " + std::to_string(dealtIn));
     seatCount = std::clamp(seatCount, static_cast<int>(hand.seats.size()), 10);
     if (buttonNumber < 1 || buttonNumber > seatCount)
-        return Fail(index, "the button's seat " + std::to_string(buttonNumber) +
-                               " is not at the table");
+        return Fail(index,
+                    "the button's seat " + std::to_string(buttonNumber) + " is not at the table");
     hand.button = buttonNumber - 1;
     FillSeats(hand, static_cast<size_t>(seatCount));
     m_chips.Start();
@@ -173,7 +173,8 @@ int SeatStarting(const history::Hand &hand, const std::string &text, const std::
 }
 
 bool RoomHand::PlayerSays(size_t index, const std::string &line,
-                          bool (*act)(RoomHand &hand, size_t index, int seat, const std::string &rest))
+                          bool (*act)(RoomHand &hand, size_t index, int seat,
+                                      const std::string &rest))
 {
     std::string rest;
     const int seat = SeatStarting(line, " ", rest);
@@ -241,8 +242,7 @@ bool RoomHand::Posts(size_t index, int seat, Post kind, const std::string &text)
 bool RoomHand::Folds(size_t index, int seat)
 {
     // A sitting-out player folded by the room changes nothing.
-    return !hand.seats[static_cast<size_t>(seat)].inHand ||
-           Put(index, seat, ActionKind::Fold, 0);
+    return !hand.seats[static_cast<size_t>(seat)].inHand || Put(index, seat, ActionKind::Fold, 0);
 }
 
 bool RoomHand::Checks(size_t index, int seat)
@@ -308,8 +308,9 @@ bool RoomHand::Board(size_t index, const std::vector<int> &cards)
         return Fail(index, "unreadable board cards");
     hand.board.insert(hand.board.end(), cards.begin(), cards.end());
     const size_t n = hand.board.size();
-    m_chips.NextStreet(n == 3 ? history::Street::Flop
-                              : n == 4 ? history::Street::Turn : history::Street::River);
+    m_chips.NextStreet(n == 3   ? history::Street::Flop
+                       : n == 4 ? history::Street::Turn
+                                : history::Street::River);
     const int twice = CardDealtTwice(hand);
     return twice < 0 || Fail(index, "the card " + history::CardText(twice) + " is dealt twice");
 }

@@ -40,10 +40,10 @@ int SeatStarting(const history::Hand &hand, const std::string &text, const std::
 // What the end of a hand's text says of its pot.
 struct PotText
 {
-    int total = -1;          // the summary's total pot; -1 when not written
+    int total = -1;              // the summary's total pot; -1 when not written
     bool totalAfterRake = false; // the total is what was paid out (Winamax), not what went in
-    int rake = 0;            // -1 when the room does not write it: then what is left is rake
-    long long returned = 0;  // uncalled bets given back by lines of their own
+    int rake = 0;                // -1 when the room does not write it: then what is left is rake
+    long long returned = 0;      // uncalled bets given back by lines of their own
 };
 
 // Pays the uncalled part back when the text leaves its line out and its sums say so, then checks
@@ -62,7 +62,11 @@ public:
         Dead, // a blind out of its place that does not count toward the bet
     };
 
-    RoomHand(const std::string &source, size_t firstLine) : m_source(source), m_first(firstLine), m_chips(hand) {}
+    RoomHand(const std::string &source, size_t firstLine)
+        : m_source(source)
+        , m_first(firstLine)
+        , m_chips(hand)
+    {}
 
     bool cents = false;
 

@@ -38,10 +38,11 @@ bool Header(RoomHand &hand, const std::string &line)
     const std::string blinds = line.substr(open + 1, close - open - 1);
     hand.cents = blinds.find_first_not_of("0123456789/") != std::string::npos;
     if (hand.cents)
-        hand.moneyUnit = blinds.find("\xE2\x82\xAC") != std::string::npos ? "\xE2\x82\xAC" : "units";
+        hand.moneyUnit =
+            blinds.find("\xE2\x82\xAC") != std::string::npos ? "\xE2\x82\xAC" : "units";
     const size_t last = blinds.rfind('/');
-    const size_t before = last == std::string::npos || last == 0 ? std::string::npos
-                                                                 : blinds.rfind('/', last - 1);
+    const size_t before =
+        last == std::string::npos || last == 0 ? std::string::npos : blinds.rfind('/', last - 1);
     const size_t from = before == std::string::npos ? 0 : before + 1;
     if (last == std::string::npos)
         return hand.Fail(0, "\"" + blinds + "\" are not blinds");
@@ -82,7 +83,8 @@ bool SeatLine(RoomHand &hand, size_t index, const std::string &line, bool &seat)
     // "(20000)", or with a bounty after a comma.
     std::string stack = line.substr(open + 2, line.find(')', open) - open - 2);
     stack = stack.substr(0, stack.find(", "));
-    return hand.AddSeat(index, number, line.substr(static_cast<size_t>(used), open - static_cast<size_t>(used)),
+    return hand.AddSeat(index, number,
+                        line.substr(static_cast<size_t>(used), open - static_cast<size_t>(used)),
                         stack.empty() ? "0" : BareAmount(stack), !stack.empty());
 }
 
@@ -91,7 +93,9 @@ bool PlayerLine(RoomHand &hand, size_t index, int seat, const std::string &said)
     std::string rest = said;
     if (EndsWith(rest, " and is all-in"))
         rest.erase(rest.size() - 14);
-    const auto after = [&](const char *verb) { return BareAmount(rest.substr(std::string(verb).size())); };
+    const auto after = [&](const char *verb) {
+        return BareAmount(rest.substr(std::string(verb).size()));
+    };
     if (StartsWith(rest, "posts ante "))
         return hand.Posts(index, seat, RoomHand::Post::Ante, after("posts ante "));
     // A blind out of its place: the small one is dead, the big one live.
@@ -99,7 +103,8 @@ bool PlayerLine(RoomHand &hand, size_t index, int seat, const std::string &said)
     if (outOfPlace)
         rest.erase(rest.size() - 16);
     if (StartsWith(rest, "posts small blind "))
-        return hand.Posts(index, seat, outOfPlace ? RoomHand::Post::Dead : RoomHand::Post::SmallBlind,
+        return hand.Posts(index, seat,
+                          outOfPlace ? RoomHand::Post::Dead : RoomHand::Post::SmallBlind,
                           after("posts small blind "));
     if (StartsWith(rest, "posts big blind "))
         return hand.Posts(index, seat, RoomHand::Post::BigBlind, after("posts big blind "));
@@ -113,8 +118,9 @@ bool PlayerLine(RoomHand &hand, size_t index, int seat, const std::string &said)
         return hand.Bets(index, seat, after("bets "));
     if (StartsWith(rest, "raises ")) {
         const size_t to = rest.find(" to ");
-        return to == std::string::npos ? hand.Fail(index, "a raise without its total")
-                                       : hand.RaisesTo(index, seat, BareAmount(rest.substr(to + 4)));
+        return to == std::string::npos
+                   ? hand.Fail(index, "a raise without its total")
+                   : hand.RaisesTo(index, seat, BareAmount(rest.substr(to + 4)));
     }
     std::vector<int> cards;
     if (StartsWith(rest, "shows ") && detail::LastCards(rest.substr(0, rest.find(']') + 1), cards))
@@ -167,8 +173,9 @@ bool ReadHand(RoomHand &hand, const std::vector<std::string> &lines)
             else if ((StartsWith(line, "*** FLOP ***") || StartsWith(line, "*** TURN ***") ||
                       StartsWith(line, "*** RIVER ***")) &&
                      (!holeCards || !detail::LastCards(line, cards) || !hand.Board(index, cards)))
-                return hand.error.empty() ? hand.Fail(index, "a street out of order: \"" + line + "\"")
-                                          : false;
+                return hand.error.empty()
+                           ? hand.Fail(index, "a street out of order: \"" + line + "\"")
+                           : false;
         } else if (StartsWith(line, "Dealt to ")) {
             if (!hand.DealtTo(index, line))
                 return false;

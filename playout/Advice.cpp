@@ -147,7 +147,8 @@ void Settle(Advice &advice)
     // grade below the estimate's: a harsher grade is given only when it is sure, and a loss
     // that sits on a threshold gets the same grade from every sample.
     if (advice.uncertain && advice.grade != Grade::Ok)
-        advice.grade = std::max(GradeOf(low), static_cast<Grade>(static_cast<int>(advice.grade) - 1));
+        advice.grade =
+            std::max(GradeOf(low), static_cast<Grade>(static_cast<int>(advice.grade) - 1));
 }
 
 std::string GradeText(const Advice &advice)
@@ -158,8 +159,7 @@ std::string GradeText(const Advice &advice)
     return text;
 }
 
-namespace
-{
+namespace {
 
 // The best option against a typical player where it is not the best against the opponents'
 // own code, by more than an ok loss; otherwise -1 (two answers worth the same are no exploit).
@@ -169,8 +169,8 @@ int ExploitedStandard(const Advice &advice)
     if (!advice.valid || advice.best < 0 || advice.best >= n || advice.standardBest < 0 ||
         advice.standardBest >= n || advice.standardBest == advice.best)
         return -1;
-    const double gain = advice.options[size_t(advice.best)].evBb -
-                        advice.options[size_t(advice.standardBest)].evBb;
+    const double gain =
+        advice.options[size_t(advice.best)].evBb - advice.options[size_t(advice.standardBest)].evBb;
     return gain > kOkLossBb ? advice.standardBest : -1;
 }
 

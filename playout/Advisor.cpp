@@ -55,8 +55,7 @@ std::vector<HandWeights> SeatRanges(const HandSoFar &hand)
     return ranges;
 }
 
-namespace
-{
+namespace {
 
 std::unique_ptr<IDecisionOdds> DefaultOdds(std::uint64_t seed)
 {
@@ -270,8 +269,7 @@ Advice WithMove(Advice advice, int put, bool fold, bool *exact)
     return advice;
 }
 
-namespace
-{
+namespace {
 
 // A sampler per seat, drawing from the seat's weights (any hand without them).
 std::vector<ComboSampler> SamplersOf(const std::vector<HandWeights> &ranges)

@@ -53,8 +53,8 @@ public:
     void SetValueCombination();
     // 1 this wins, -1 this loses, 0 truly equal hands; both sets evaluated.
     int compareTo(const CDeck &other) const;
-    std::wstring display() const;  // "Full house, Kings full of Sevens", "Pair of Aces"
-    std::wstring display2() const; // "Ah Kd Qs"
+    std::wstring display() const;   // "Full house, Kings full of Sevens", "Pair of Aces"
+    std::wstring display2() const;  // "Ah Kd Qs"
     std::uint32_t Strength() const; // orders hands exactly like compareTo
 
 private:
@@ -119,10 +119,10 @@ class EasyRandom
 {
 public:
     EasyRandom(int lo = 0, int hi = 1);
-    void SetTimerSeed();              // reseeds from the clock, unless a fixed seed was set
+    void SetTimerSeed();                   // reseeds from the clock, unless a fixed seed was set
     void SetFixedSeed(std::uint64_t seed); // reproducible from here on; SetTimerSeed then keeps it
     void SetInterval(int lo, int hi);
-    int DrawRandomNumber();           // uniform in [lo, hi], ends included
+    int DrawRandomNumber(); // uniform in [lo, hi], ends included
 
 private:
     int m_lo = 0;

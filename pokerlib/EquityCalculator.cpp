@@ -236,13 +236,14 @@ struct JointPicks
         const double expected = draws * fits / kProbes;
         if (2 * fits >= kProbes || expected > 2.0 * double(kMaxJointBytes / perPick))
             return false;
-        const bool complete = ForEachJointHand(players, kMaxJointBytes / perPick, [&](const int *p) {
-            for (std::size_t r = 0; r < ranged; ++r) {
-                bytes.push_back(std::uint8_t(p[r]));
-                if (wide)
-                    bytes.push_back(std::uint8_t(p[r] >> 8));
-            }
-        });
+        const bool complete =
+            ForEachJointHand(players, kMaxJointBytes / perPick, [&](const int *p) {
+                for (std::size_t r = 0; r < ranged; ++r) {
+                    bytes.push_back(std::uint8_t(p[r]));
+                    if (wide)
+                        bytes.push_back(std::uint8_t(p[r] >> 8));
+                }
+            });
         if (!complete) {
             bytes = {};
             return false;
@@ -477,15 +478,13 @@ EquityResult CalculateEquity(const EquitySetup &setup)
     r.threads = ThreadCount(setup.threads, blocks);
     std::vector<std::pair<Deal, Tally>> states(std::size_t(r.threads), {start, Tally{}});
     const RunEnd end = RunUnits(
-        blocks, states, setup.progress,
-        [&](std::uint64_t block, std::pair<Deal, Tally> &state) {
+        blocks, states, setup.progress, [&](std::uint64_t block, std::pair<Deal, Tally> &state) {
             const std::uint64_t trials =
                 std::min(kTrialsPerBlock, setup.trials - block * kTrialsPerBlock);
-            const auto sample = t.ranged.empty()
-                                    ? (setup.firstPlayerOnly ? SampleBlock<true, false>
-                                                             : SampleBlock<false, false>)
-                                    : (setup.firstPlayerOnly ? SampleBlock<true, true>
-                                                             : SampleBlock<false, true>);
+            const auto sample =
+                t.ranged.empty()
+                    ? (setup.firstPlayerOnly ? SampleBlock<true, false> : SampleBlock<false, false>)
+                    : (setup.firstPlayerOnly ? SampleBlock<true, true> : SampleBlock<false, true>);
             return sample(t, e, joint, setup.seed, block, trials, state.first, state.second);
         });
     if (end != RunEnd::kDone) {

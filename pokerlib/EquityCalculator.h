@@ -66,10 +66,10 @@ struct EquityResult
     bool ok = false;
     std::string error;
     bool exact = false;
-    std::uint64_t deals = 0; // trials sampled, or deals counted
+    std::uint64_t deals = 0;     // trials sampled, or deals counted
     std::uint64_t showdowns = 0; // evaluated when counting exactly
     std::uint64_t redraws = 0;   // sampling: ranged hands drawn again after a clash
-    int threads = 0;         // threads that ran
+    int threads = 0;             // threads that ran
     std::vector<PlayerEquity> players;
 };
 

@@ -13,8 +13,14 @@ constexpr std::uint32_t kRowSize = 1u << EvalTables::kRowShift;
 
 // The low bits of a key sum pick the row, the high bits the column: the low bits mix all
 // ranks and so spread the rows evenly, which lets them interleave tightly.
-std::uint32_t RowOf(std::uint32_t key) { return key & (kRowSize - 1); }
-std::uint32_t ColumnOf(std::uint32_t key) { return key >> EvalTables::kRowShift; }
+std::uint32_t RowOf(std::uint32_t key)
+{
+    return key & (kRowSize - 1);
+}
+std::uint32_t ColumnOf(std::uint32_t key)
+{
+    return key >> EvalTables::kRowShift;
+}
 
 struct RankEntry
 {
@@ -194,9 +200,9 @@ EvalTables BuildEvalTables()
 
 std::size_t EvalTables::Bytes() const
 {
-    return rankValues.size() * sizeof(std::uint16_t) + rowOffsets.size() * sizeof(std::uint32_t)
-           + flushValues.size() * sizeof(std::uint16_t) + natural.size() * sizeof(std::uint32_t)
-           + sizeof(cards) + sizeof(cardKeys);
+    return rankValues.size() * sizeof(std::uint16_t) + rowOffsets.size() * sizeof(std::uint32_t) +
+           flushValues.size() * sizeof(std::uint16_t) + natural.size() * sizeof(std::uint32_t) +
+           sizeof(cards) + sizeof(cardKeys);
 }
 
 std::vector<std::uint32_t> SearchRowOffsets()

@@ -38,9 +38,8 @@ class EvalTables
 {
 public:
     static constexpr int kRowShift = 12;
-    static constexpr std::uint32_t kRankKeys[13] = {1,      5,      24,      112,    521,
-                                                    2247,   9244,   30823,   103066, 250154,
-                                                    667453, 1526359, 3453520};
+    static constexpr std::uint32_t kRankKeys[13] = {
+        1, 5, 24, 112, 521, 2247, 9244, 30823, 103066, 250154, 667453, 1526359, 3453520};
 
     std::vector<std::uint16_t> rankValues;  // packed by the perfect hash
     std::vector<std::uint32_t> rowOffsets;  // per value of a key sum's low kRowShift bits
@@ -81,8 +80,8 @@ inline std::uint16_t Evaluate(const EvalTables &t, const Hand &hand)
         return t.flushValues[(hand.mask >> (16 * suit)) & 0x1FFF];
     }
     const std::uint32_t rankKey = std::uint32_t(hand.key);
-    return t.rankValues[t.rowOffsets[rankKey & ((1u << EvalTables::kRowShift) - 1)]
-                        + (rankKey >> EvalTables::kRowShift)];
+    return t.rankValues[t.rowOffsets[rankKey & ((1u << EvalTables::kRowShift) - 1)] +
+                        (rankKey >> EvalTables::kRowShift)];
 }
 
 // Seven card integers (0..51, distinct). Only the keys are summed: the suit counts alone tell
@@ -102,8 +101,8 @@ inline std::uint16_t EvaluateCards7(const EvalTables &t, const int *cards)
         return t.flushValues[(mask >> (16 * suit)) & 0x1FFF];
     }
     const std::uint32_t rankKey = std::uint32_t(key);
-    return t.rankValues[t.rowOffsets[rankKey & ((1u << EvalTables::kRowShift) - 1)]
-                        + (rankKey >> EvalTables::kRowShift)];
+    return t.rankValues[t.rowOffsets[rankKey & ((1u << EvalTables::kRowShift) - 1)] +
+                        (rankKey >> EvalTables::kRowShift)];
 }
 
 inline std::uint32_t Natural(const EvalTables &t, std::uint16_t value)

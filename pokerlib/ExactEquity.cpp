@@ -106,12 +106,12 @@ struct Prepared
 {
     int players = 0;
     int missing = 0;
-    std::uint32_t keys[kMaxEquityPlayers] = {};                // ranks of hole and board cards
-    std::uint16_t suitRanks[kMaxEquityPlayers][kSuits] = {};   // the same, per suit
+    std::uint32_t keys[kMaxEquityPlayers] = {};              // ranks of hole and board cards
+    std::uint16_t suitRanks[kMaxEquityPlayers][kSuits] = {}; // the same, per suit
     std::uint8_t suitCounts[kMaxEquityPlayers][kSuits] = {};
-    std::uint8_t avail[kRanks] = {};                           // free cards per rank
-    std::uint8_t availSuits[kRanks] = {};                      // their suits
-    int need[kSuits] = {};                                     // new cards of a suit that may flush
+    std::uint8_t avail[kRanks] = {};      // free cards per rank
+    std::uint8_t availSuits[kRanks] = {}; // their suits
+    int need[kSuits] = {};                // new cards of a suit that may flush
     int flushSuits[kSuits] = {};
     int flushSuitCount = 0;
 };
@@ -221,8 +221,8 @@ inline void Record(const std::uint16_t *values, int players, std::uint64_t weigh
 
 // Every board of the given rank patterns for one layout, each deal weighted by `members`.
 template <bool kCountOnly>
-void CountSets(const Prepared &p, const RankSet *begin, const RankSet *end,
-               std::uint64_t members, Counts &c)
+void CountSets(const Prepared &p, const RankSet *begin, const RankSet *end, std::uint64_t members,
+               Counts &c)
 {
     std::uint16_t plain[kMaxEquityPlayers], values[kMaxEquityPlayers];
     for (const RankSet *set = begin; set != end; ++set) {
@@ -254,8 +254,8 @@ void CountSets(const Prepared &p, const RankSet *begin, const RankSet *end,
                             weight *= kChoose[p.avail[r] - 1][set->counts[i] - 1];
                             ranks |= std::uint16_t(1u << r);
                         } else {
-                            weight *= kChoose[p.avail[r] - (p.availSuits[r] >> s & 1)]
-                                             [set->counts[i]];
+                            weight *=
+                                kChoose[p.avail[r] - (p.availSuits[r] >> s & 1)][set->counts[i]];
                         }
                     }
                     if (weight) {
@@ -326,8 +326,7 @@ struct KeyHash
 
 ExactCounter::ExactCounter(ExactJob job)
     : m_job(std::move(job))
-{
-}
+{}
 
 std::uint64_t ExactCounter::Plan(std::uint64_t limit, const std::function<bool(double)> &progress,
                                  PlanFor purpose)
@@ -426,8 +425,7 @@ std::uint64_t ExactCounter::FindLayouts(std::uint64_t limit, std::uint64_t perLa
     return m_layouts.size() * perLayout;
 }
 
-RunEnd ExactCounter::Run(int threads, const std::function<bool(double)> &progress,
-                         ExactCount &out)
+RunEnd ExactCounter::Run(int threads, const std::function<bool(double)> &progress, ExactCount &out)
 {
     const int missing = 5 - m_job.boardCards;
     const auto &sets = RankSets(missing);
@@ -440,9 +438,9 @@ RunEnd ExactCounter::Run(int threads, const std::function<bool(double)> &progres
     std::vector<std::size_t> bounds{0, sets.size()};
     std::vector<std::uint32_t> order; // the layouts, costliest first, when there are few
     if (layouts > 0) {
-        chunks = std::size_t(std::max<std::uint64_t>(
-            (sets.size() + kSetsPerUnit - 1) / kSetsPerUnit,
-            (kUnitsPerThread * wanted + layouts - 1) / layouts));
+        chunks = std::size_t(
+            std::max<std::uint64_t>((sets.size() + kSetsPerUnit - 1) / kSetsPerUnit,
+                                    (kUnitsPerThread * wanted + layouts - 1) / layouts));
         chunks = std::min(chunks, sets.size());
         bounds = SplitSets(Prepare(m_job, m_layouts[0].hands), flush, sets.size(), chunks);
     }

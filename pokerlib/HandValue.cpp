@@ -36,8 +36,8 @@ std::uint32_t Make(HandCategory category, std::uint32_t nibbles)
 int StraightTop(unsigned rankMask)
 {
     // Bit r survives when ranks r-4 .. r are all present.
-    const unsigned runs = rankMask & (rankMask << 1) & (rankMask << 2) & (rankMask << 3)
-                          & (rankMask << 4) & 0x1FFFu;
+    const unsigned runs =
+        rankMask & (rankMask << 1) & (rankMask << 2) & (rankMask << 3) & (rankMask << 4) & 0x1FFFu;
     if (runs != 0)
         return HighestRank(runs);
     return (rankMask & kWheelMask) == kWheelMask ? 3 : -1;
@@ -46,11 +46,12 @@ int StraightTop(unsigned rankMask)
 // Baseline x86-64 has no popcnt instruction; a second copy uses it, picked once at load time
 // on processors that have it. Not under the sanitizers, whose run-time is not ready yet when
 // the loader picks the copy.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__POPCNT__) && !defined(__clang__) \
-    && !defined(__SANITIZE_THREAD__) && !defined(__SANITIZE_ADDRESS__)
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__POPCNT__) && !defined(__clang__) &&     \
+    !defined(__SANITIZE_THREAD__) && !defined(__SANITIZE_ADDRESS__)
 __attribute__((target_clones("popcnt", "default")))
 #endif
-std::uint32_t EvaluateCounts(const int counts[13], const unsigned suitMasks[4])
+std::uint32_t
+EvaluateCounts(const int counts[13], const unsigned suitMasks[4])
 {
     std::uint32_t best = 0;
     for (int s = 0; s < 4; ++s) {
@@ -99,8 +100,8 @@ std::uint32_t EvaluateCounts(const int counts[13], const unsigned suitMasks[4])
         v = Make(kTrips, (std::uint32_t(trips[0]) << 16) | (TopRanks(rest, 2) >> 4));
     } else if (pairCount >= 2) {
         const unsigned rest = present & ~(1u << pairs[0]) & ~(1u << pairs[1]);
-        v = Make(kTwoPair, (std::uint32_t(pairs[0]) << 16) | (std::uint32_t(pairs[1]) << 12)
-                               | (TopRanks(rest, 1) >> 8));
+        v = Make(kTwoPair, (std::uint32_t(pairs[0]) << 16) | (std::uint32_t(pairs[1]) << 12) |
+                               (TopRanks(rest, 1) >> 8));
     } else if (pairCount == 1) {
         const unsigned rest = present & ~(1u << pairs[0]);
         v = Make(kOnePair, (std::uint32_t(pairs[0]) << 16) | (TopRanks(rest, 3) >> 4));

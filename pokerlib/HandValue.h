@@ -13,7 +13,8 @@
 
 namespace brisquel {
 
-enum HandCategory : int {
+enum HandCategory : int
+{
     kHighCard = 0,
     kOnePair,
     kTwoPair,
@@ -27,9 +28,15 @@ enum HandCategory : int {
 
 constexpr int kCategoryShift = 20;
 
-inline int CategoryOf(std::uint32_t value) { return int(value >> kCategoryShift); }
+inline int CategoryOf(std::uint32_t value)
+{
+    return int(value >> kCategoryShift);
+}
 // The n-th rank nibble, 0 the most significant.
-inline int RankNibble(std::uint32_t value, int n) { return int(value >> (16 - 4 * n)) & 0xF; }
+inline int RankNibble(std::uint32_t value, int n)
+{
+    return int(value >> (16 - 4 * n)) & 0xF;
+}
 
 // Best value of 0..7 cards given as per-rank counts and per-suit 13-bit rank masks.
 std::uint32_t EvaluateCounts(const int counts[13], const unsigned suitMasks[4]);

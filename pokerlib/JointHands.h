@@ -36,8 +36,7 @@ namespace detail {
 // The players ordered by their number of hands: narrow ranges first keep dead branches few.
 std::vector<int> NarrowFirst(const HandMasks &players);
 
-template <typename Visit>
-struct JointWalk
+template <typename Visit> struct JointWalk
 {
     const HandMasks &players;
     std::vector<int> order;
@@ -73,8 +72,8 @@ struct JointWalk
 template <typename Visit>
 bool ForEachJointHand(const HandMasks &players, std::uint64_t limit, Visit visit)
 {
-    detail::JointWalk<Visit> walk{players, detail::NarrowFirst(players), limit, 0, 0,
-                                  64 * limit + 1'000'000, {}, visit};
+    detail::JointWalk<Visit> walk{players, detail::NarrowFirst(players), limit, 0,
+                                  0,       64 * limit + 1'000'000,       {},    visit};
     return walk.Walk(0, 0);
 }
 

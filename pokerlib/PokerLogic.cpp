@@ -11,7 +11,8 @@ constexpr int kDefaultTrials = 100000; // the odds calculator's count: well unde
 
 } // namespace
 
-PokerLogic::PokerLogic() : trialCount(kDefaultTrials)
+PokerLogic::PokerLogic()
+    : trialCount(kDefaultTrials)
 {
     brisquel::SeedXoshiro(m_rng, brisquel::NextLibrarySeed());
 }

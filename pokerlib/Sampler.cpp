@@ -58,8 +58,8 @@ int CombinationOfCards(const int hole[2], const int board[5], int boardCount)
     return CombinationCode(EvaluateCards(cards, n));
 }
 
-double EquityVsRandom(std::uint64_t rng[4], const int hole[2], const int board[5],
-                      int boardCount, int players, int trials)
+double EquityVsRandom(std::uint64_t rng[4], const int hole[2], const int board[5], int boardCount,
+                      int players, int trials)
 {
     std::uint64_t known = 0;
     if (trials <= 0 || !KnownCards(hole, board, boardCount, known))
@@ -113,8 +113,8 @@ double EquityVsRandom(std::uint64_t rng[4], const int hole[2], const int board[5
     return double(total) / double(kWhole) / trials;
 }
 
-double EquityVsRange(std::uint64_t rng[4], const int hole[2], const int board[5],
-                     int boardCount, const Spec &spec, int trials)
+double EquityVsRange(std::uint64_t rng[4], const int hole[2], const int board[5], int boardCount,
+                     const Spec &spec, int trials)
 {
     std::uint64_t known = 0;
     if (trials <= 0 || !KnownCards(hole, board, boardCount, known))

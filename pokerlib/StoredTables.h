@@ -22,8 +22,8 @@ inline Hand StoredCard(int card)
 // The non-flush value of a sum of rank keys.
 inline std::uint16_t StoredRankValue(std::uint32_t rankKey)
 {
-    return stored::kRankValues[stored::kRowOffsets[rankKey & ((1u << EvalTables::kRowShift) - 1)]
-                               + (rankKey >> EvalTables::kRowShift)];
+    return stored::kRankValues[stored::kRowOffsets[rankKey & ((1u << EvalTables::kRowShift) - 1)] +
+                               (rankKey >> EvalTables::kRowShift)];
 }
 
 // A seven-card hand, as Evaluate does it.

@@ -212,7 +212,8 @@ private:
             if (!job && !m_closing) {
                 const std::uint64_t posted = m_posted.load(std::memory_order_relaxed);
                 lock.unlock();
-                SpinWhile(kIdleSpin, [&] { return m_posted.load(std::memory_order_relaxed) == posted; });
+                SpinWhile(kIdleSpin,
+                          [&] { return m_posted.load(std::memory_order_relaxed) == posted; });
                 lock.lock();
                 m_wake.wait(lock, [&] { return m_closing || (job = Open()) != nullptr; });
             }

@@ -109,9 +109,8 @@ std::vector<std::array<int, 2>> SameClassCards(const std::array<int, 2> &hole,
     };
     for (int a = 0; a < 52; ++a)
         for (int b = a + 1; b < 52; ++b) {
-            const bool sameRanks =
-                (RankOf(a) == RankOf(hole[0]) && RankOf(b) == RankOf(hole[1])) ||
-                (RankOf(a) == RankOf(hole[1]) && RankOf(b) == RankOf(hole[0]));
+            const bool sameRanks = (RankOf(a) == RankOf(hole[0]) && RankOf(b) == RankOf(hole[1])) ||
+                                   (RankOf(a) == RankOf(hole[1]) && RankOf(b) == RankOf(hole[0]));
             const bool same = (a == hole[0] && b == hole[1]) || (a == hole[1] && b == hole[0]);
             if (sameRanks && !same && SameSuit(a, b) == suited && free(a) && free(b))
                 found.push_back({a, b});

@@ -3,10 +3,10 @@
 #include "history/FileText.h"
 #include "safefile/SafeWrite.h"
 
-#include <QFileInfo>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -192,7 +192,9 @@ bool WriteProgressCache(const QString &cachePath, const std::vector<GameFigures>
     top[QStringLiteral("games")] = games;
     // What is not a file of ours goes first: a link is not followed to write elsewhere.
     const std::string path = QFile::encodeName(cachePath).toStdString();
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::lstat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode))
         ::unlink(path.c_str());
     const QByteArray json = QJsonDocument(top).toJson(QJsonDocument::Compact);

@@ -37,7 +37,9 @@ bool WriteFileReplacing(const std::string &path, std::string_view text, std::str
 {
     // The mode of the file replaced, or what a new file would get.
     mode_t mode = 0666;
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::stat(path.c_str(), &info) == 0) {
         if (!S_ISREG(info.st_mode))
             return Refuse("not a regular file", reason);

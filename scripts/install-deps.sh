@@ -10,7 +10,7 @@ packages=(
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth
   desktop-file-utils appstream dpkg-dev file
-  python3
+  python3 clang-format
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -114,8 +114,8 @@ bool WriteUnsavedResults(const std::string &path, const std::vector<UnsavedGame>
         out << "game " << game.when << "\n";
         for (const PersonaResult &p : game.result) {
             const StatCounters &c = p.counters;
-            out << p.name << '\t' << p.amount << '\t' << c.n << '\t' << c.vpipOpportunities
-                << '\t' << c.vpip << '\t' << c.pfr << '\t' << c.threeBet << "\n";
+            out << p.name << '\t' << p.amount << '\t' << c.n << '\t' << c.vpipOpportunities << '\t'
+                << c.vpip << '\t' << c.pfr << '\t' << c.threeBet << "\n";
         }
     }
     std::string reason;

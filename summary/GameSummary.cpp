@@ -67,8 +67,8 @@ double AllInAdjustedNet(const history::Hand &hand, int seat, bool &adjusted)
     }
     if (contenders.size() < 2)
         return actual;
-    const std::vector<int> board(hand.board.begin(),
-                                 hand.board.begin() + std::min<size_t>(boardKnown, hand.board.size()));
+    const std::vector<int> board(
+        hand.board.begin(), hand.board.begin() + std::min<size_t>(boardKnown, hand.board.size()));
 
     // The pot in layers by what the contenders put in: each layer is shared by those who
     // covered it, dead money of folded seats included.

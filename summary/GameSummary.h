@@ -16,20 +16,20 @@ namespace summary {
 
 struct PotResult
 {
-    int hand = 0; // the hand's number
-    int pot = 0;  // every chip put in during the hand but a bet nobody called
-    int net = 0;  // what the seat won minus what it put in
+    int hand = 0;       // the hand's number
+    int pot = 0;        // every chip put in during the hand but a bet nobody called
+    int net = 0;        // what the seat won minus what it put in
     std::string ending; // how it ended for the seat: "folded preflop", "at the showdown", ...
 };
 
 struct GameSummary
 {
     int seat = -1;
-    int hands = 0;        // hands the seat was dealt into
-    int net = 0;          // chips won over the game, chips added not counted
-    double bbPer100 = 0;  // net in big blinds of each hand, per 100 hands
-    double allInNet = 0;  // net with every all-in before the river paid by its equity
-    int allInHands = 0;   // the hands so adjusted
+    int hands = 0;                      // hands the seat was dealt into
+    int net = 0;                        // chips won over the game, chips added not counted
+    double bbPer100 = 0;                // net in big blinds of each hand, per 100 hands
+    double allInNet = 0;                // net with every all-in before the river paid by its equity
+    int allInHands = 0;                 // the hands so adjusted
     std::vector<PotResult> biggestWon;  // up to three, largest first
     std::vector<PotResult> biggestLost; // likewise, by chips lost
 };

@@ -1,8 +1,8 @@
 #pragma once
 // The numbers and names every part of the program shares: the chip limit, persona codes and
-// their names, the human's seat, the game types, the last-action values, the kinds of hand events and the
-// position rule. Header only, no dependencies, so that the engine, the statistics, the storage
-// and the readers of the files all speak of the same things the same way.
+// their names, the human's seat, the game types, the last-action values, the kinds of hand events
+// and the position rule. Header only, no dependencies, so that the engine, the statistics, the
+// storage and the readers of the files all speak of the same things the same way.
 
 #include <string>
 

@@ -2,8 +2,8 @@
 // the key sums of all rank multisets of at most seven cards (each rank at most four times)
 // are distinct. Prints the keys and the largest sum.
 
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <vector>
 

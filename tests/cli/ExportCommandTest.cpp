@@ -26,9 +26,9 @@ int Count(const std::string &text, const std::string &what)
 TEST(ExportCommand, PlayKeepsACopyAndExportWritesBothFormats)
 {
     TempFolder folder;
-    const CliResult play = RunCli({"play", "--seats", "4", "--stacks", "300", "--seed", "3",
-                                   "--hands", "12", "--out", folder.str(), "--export-format",
-                                   "pokerstars"});
+    const CliResult play =
+        RunCli({"play", "--seats", "4", "--stacks", "300", "--seed", "3", "--hands", "12", "--out",
+                folder.str(), "--export-format", "pokerstars"});
     ASSERT_EQ(play.status, 0) << play.err;
     std::string history, copy;
     for (const auto &entry : std::filesystem::directory_iterator(folder.path() / "HandHistory")) {
@@ -106,8 +106,8 @@ TEST(WriteFailures, AreToldAndLeaveOldFilesWhole)
 {
     TempFolder folder;
     const std::string game = folder.file("game"), old = folder.file("old"), fifo = folder.file("f");
-    ASSERT_EQ(RunCli({"play", "--seats", "3", "--seed", "5", "--hands", "20", "--out", game}).status,
-              0);
+    ASSERT_EQ(
+        RunCli({"play", "--seats", "3", "--seed", "5", "--hands", "20", "--out", game}).status, 0);
     std::ofstream(old) << "old";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const std::string full = "cannot write the output: No space left on device";

@@ -70,8 +70,8 @@ TEST(OddsOpponents, RangesAndRandomOpponentsTogether)
     const CliResult c = RunCli(plain);
     ASSERT_EQ(c.out.size(), 7u) << c.out;
     double win = 0, tie = 0, equity = 0, error = 0;
-    ASSERT_EQ(std::sscanf(a.out.c_str() + a.out.find("\n1 ") + 1, "1 %lf %lf %lf %lf", &win,
-                          &tie, &equity, &error),
+    ASSERT_EQ(std::sscanf(a.out.c_str() + a.out.find("\n1 ") + 1, "1 %lf %lf %lf %lf", &win, &tie,
+                          &equity, &error),
               4);
     EXPECT_NEAR(std::stod(c.out), equity, 5 * error);
 }

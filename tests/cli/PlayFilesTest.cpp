@@ -7,10 +7,10 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <memory>
-#include <cstdlib>
 
 #include <unistd.h>
 
@@ -232,8 +232,8 @@ TEST_P(FailedSave, SaysWhichFileAndWhyPrintsTheResultsAndExitsThree)
         const CliResult r = RunCli(ShortGame(folder.path(), 11));
         EXPECT_EQ(r.status, kNotSaved) << r.err;
         EXPECT_NE(r.err.find("brisquel-cli play: the results could not be saved to " +
-                             (folder.path() / "PokerDB.db3").string() + ": " +
-                             GetParam().reason + "\n"),
+                             (folder.path() / "PokerDB.db3").string() + ": " + GetParam().reason +
+                             "\n"),
                   std::string::npos)
             << r.err;
         EXPECT_EQ(HandsPlayed(r), 3) << r.out;
@@ -273,7 +273,7 @@ INSTANTIATE_TEST_SUITE_P(
                                                     fs::perms::owner_read | fs::perms::owner_exec);
                                 },
                                 "unable to open database file (Permission denied)", true}),
-                         testing::PrintToStringParamName());
+    testing::PrintToStringParamName());
 
 TEST(PlayFiles, ALockHeldTooLongFailsTheSave)
 {
@@ -312,8 +312,8 @@ TEST(PlayFiles, GamesAtTheLargestBlindsAcceptedKeepEveryChip)
     for (const char *blinds : {"50000000/100000000", "100000000/100000000"}) {
         TempFolder folder;
         const CliResult r = RunCli({"play", "--seats", "3", "--blinds", blinds, "--stacks",
-                                    "33333333,33333333,33333334", "--hands", "30", "--seed",
-                                    "21", "--out", folder.str()});
+                                    "33333333,33333333,33333334", "--hands", "30", "--seed", "21",
+                                    "--out", folder.str()});
         EXPECT_EQ(r.status, 0) << blinds << ": " << r.err;
         EXPECT_EQ(r.err, "") << blinds;
         EXPECT_NE(r.out.find("Chips: 100000000 at the start, 100000000 at the end"),

@@ -191,14 +191,16 @@ std::string TwoTablesText()
 {
     std::string text;
     for (const std::string bigBlind : {"c", "d"})
-        text += "PokerStars Hand #" + std::to_string(text.size() + 1) +
-                ":  Hold'em No Limit (5/10) - 2024/01/01 10:00:00 ET\nTable 'T" + bigBlind +
-                "' 3-max Seat #1 is the button\nSeat 1: a (500 in chips)\nSeat 2: b (500 in chips)\n"
-                "Seat 3: " + bigBlind + " (500 in chips)\nb: posts small blind 5\n" + bigBlind +
-                ": posts big blind 10\n*** HOLE CARDS ***\nDealt to " + bigBlind +
-                " [Ah Kh]\na: raises 20 to 30\nb: folds\n" + bigBlind +
-                ": folds\nUncalled bet (20) returned to a\na collected 25 from pot\n"
-                "*** SUMMARY ***\nTotal pot 25 | Rake 0\n\n";
+        text +=
+            "PokerStars Hand #" + std::to_string(text.size() + 1) +
+            ":  Hold'em No Limit (5/10) - 2024/01/01 10:00:00 ET\nTable 'T" + bigBlind +
+            "' 3-max Seat #1 is the button\nSeat 1: a (500 in chips)\nSeat 2: b (500 in chips)\n"
+            "Seat 3: " +
+            bigBlind + " (500 in chips)\nb: posts small blind 5\n" + bigBlind +
+            ": posts big blind 10\n*** HOLE CARDS ***\nDealt to " + bigBlind +
+            " [Ah Kh]\na: raises 20 to 30\nb: folds\n" + bigBlind +
+            ": folds\nUncalled bet (20) returned to a\na collected 25 from pot\n"
+            "*** SUMMARY ***\nTotal pot 25 | Rake 0\n\n";
     return text;
 }
 
@@ -223,7 +225,8 @@ TEST_F(ReviewCommand, BadInputIsRefusedWithStatusTwo)
     const std::string other = (m_scratch.path() / "other.txt").string();
     std::ofstream(other) << "PokerStars Hand #1: Hold'em No Limit ($0.01/$0.02)\n";
     const std::string gg = (m_scratch.path() / "gg.txt").string();
-    std::ofstream(gg) << "\nPoker Hand #RC1: Hold'em No Limit ($0.01/$0.02) - 2024/01/01 10:00:00\n";
+    std::ofstream(gg)
+        << "\nPoker Hand #RC1: Hold'em No Limit ($0.01/$0.02) - 2024/01/01 10:00:00\n";
     const std::string tables = TwoTables();
     std::ofstream(tables) << TwoTablesText();
     const std::string cut = (m_scratch.path() / "cut.txt").string();

@@ -21,9 +21,19 @@ const std::string kLog = "HistoryGame.log";
 
 std::vector<std::string> Game(const fs::path &out, int seed, int hands, const std::string &stacks)
 {
-    return {"play",    "--seats",          "3",   "--hands", std::to_string(hands),
-            "--seed",  std::to_string(seed), "--stacks", stacks, "--blinds",
-            "1/2",     "--out",            out.string()};
+    return {"play",
+            "--seats",
+            "3",
+            "--hands",
+            std::to_string(hands),
+            "--seed",
+            std::to_string(seed),
+            "--stacks",
+            stacks,
+            "--blinds",
+            "1/2",
+            "--out",
+            out.string()};
 }
 
 // Whole lines past the size at which a starting game cuts the log back.

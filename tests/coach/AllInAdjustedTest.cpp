@@ -54,7 +54,10 @@ struct AllInCase
     const char *board;
     history::Street last;
 };
-void PrintTo(const AllInCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const AllInCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class AllInEquity : public testing::TestWithParam<AllInCase>
 {
@@ -94,7 +97,9 @@ INSTANTIATE_TEST_SUITE_P(
         // A short stack all in on the flop against two covering stacks that both put it all
         // in, with a folded seat's chips in the main pot.
         AllInCase{"ThreeWayFlopWithSidePot",
-                  {{"Ah Ad", 300, false}, {"Kc Ks", 600, false}, {"Qh Jh", 600, false},
+                  {{"Ah Ad", 300, false},
+                   {"Kc Ks", 600, false},
+                   {"Qh Jh", 600, false},
                    {"9c 9d", 40, true}},
                   "Th 9h 2c 5s 3d",
                   history::Street::Flop},
@@ -144,8 +149,8 @@ TEST(AllInAdjusted, HandsThatAreNotAllInsKeepTheirActualResult)
     EXPECT_EQ(result.adjustedChips, 1000.0);
 
     // An opponent's cards unknown: an all-in, but no equity to credit.
-    history::Hand unknown = MakeHand({{"Ah Ad", 1000, false}, {"", 1000, false}},
-                                     "Kd 2c 7h 9s 3d", history::Street::Flop);
+    history::Hand unknown = MakeHand({{"Ah Ad", 1000, false}, {"", 1000, false}}, "Kd 2c 7h 9s 3d",
+                                     history::Street::Flop);
     unknown.seats[0].won = 2000;
     const coach::AllInHandResult blind = coach::AllInAdjustedHand(unknown, 0);
     EXPECT_TRUE(blind.allIn);

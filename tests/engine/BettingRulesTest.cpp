@@ -80,8 +80,20 @@ std::vector<SeatSetup> Four(int hero, int master, int tim, int maniac)
 const BettingCase kCases[] = {
     BettingCase("BigBlindRaisingItsOptionReopensTheRound", Three(1000, 1000, 1000), kThreeHanded,
                 // A raise at the option, two calls, then checks.
-                {{1, 20}, {2, 10}, {0, 40}, {1, 40}, {2, 40}, {2, 0}, {0, 0}, {1, 0}, {2, 0},
-                 {0, 0}, {1, 0}, {2, 0}, {0, 0}, {1, 0}},
+                {{1, 20},
+                 {2, 10},
+                 {0, 40},
+                 {1, 40},
+                 {2, 40},
+                 {2, 0},
+                 {0, 0},
+                 {1, 0},
+                 {2, 0},
+                 {0, 0},
+                 {1, 0},
+                 {2, 0},
+                 {0, 0},
+                 {1, 0}},
                 "Ostrivane Hand #1: Hold'em No Limit (10/20) - 2023.11.14  22:13:20 \n"
                 "Table 'Game' 3-max Seat #1 is the button\n"
                 "Seat 0: Hero_0 (1000 in chips)\n"
@@ -205,8 +217,20 @@ const BettingCase kCases[] = {
     // Flop: check, bet, raise, calls; back at the raiser the round ends.
     BettingCase("PostflopRoundsEndAfterEveryoneChecksOrTheLastRaiserIsReached",
                 Three(1000, 1000, 1000), kThreeHanded,
-                {{1, 20}, {2, 10}, {0, 0}, {2, 0}, {0, 30}, {1, 90}, {2, 90}, {0, 60}, {2, 0},
-                 {0, 0}, {1, 0}, {2, 0}, {0, 0}, {1, 0}},
+                {{1, 20},
+                 {2, 10},
+                 {0, 0},
+                 {2, 0},
+                 {0, 30},
+                 {1, 90},
+                 {2, 90},
+                 {0, 60},
+                 {2, 0},
+                 {0, 0},
+                 {1, 0},
+                 {2, 0},
+                 {0, 0},
+                 {1, 0}},
                 "Ostrivane Hand #1: Hold'em No Limit (10/20) - 2023.11.14  22:13:20 \n"
                 "Table 'Game' 3-max Seat #1 is the button\n"
                 "Seat 0: Hero_0 (1000 in chips)\n"
@@ -242,8 +266,18 @@ const BettingCase kCases[] = {
     // Flop: a bet, a fold, a call, and the button still answers.
     BettingCase("AFoldBeforeACallLeavesTheLastSeatItsTurn", Four(1000, 1000, 1000, 1000),
                 kFourHanded,
-                {{2, 20}, {3, 20}, {0, 10}, {1, 0}, {0, 40}, {1, 0}, {2, 40}, {3, 0}, {0, 0},
-                 {2, 0}, {0, 0}, {2, 0}},
+                {{2, 20},
+                 {3, 20},
+                 {0, 10},
+                 {1, 0},
+                 {0, 40},
+                 {1, 0},
+                 {2, 40},
+                 {3, 0},
+                 {0, 0},
+                 {2, 0},
+                 {0, 0},
+                 {2, 0}},
                 "Ostrivane Hand #1: Hold'em No Limit (10/20) - 2023.11.14  22:13:20 \n"
                 "Table 'Game' 4-max Seat #3 is the button\n"
                 "Seat 0: Hero_0 (1000 in chips)\n"

@@ -109,7 +109,7 @@ TEST_F(HandHistoryBlinds, HeadsUpBlindsAndOrderOfAction)
     // Seat 0 draws the high card and has the button: it posts the small blind and acts first
     // before the flop, the other seat first after it.
     m_game.SetStackedDraws(Draws(kButtonOnSeat0Of2, "Ah Kc Ad Kd 2s 7h 9d Jc 3c " // hand 1
-                                                    "5c 6c 5d 6d"));               // hand 2
+                                                    "5c 6c 5d 6d"));              // hand 2
     m_decider.Add(0, 10); // button, small blind: completes
     m_decider.Add(1, 0);  // big blind: checks its option
     m_decider.Add(1, 0);  // flop
@@ -375,7 +375,7 @@ TEST_F(HandHistoryBlinds, SeatAllInWithTheAntePostsABlindOfZero)
 TEST_F(HandHistoryBlinds, FirstHandAfterStartDealKeepsTheDrawnButton)
 {
     // Seat 3 draws the king of clubs, the highest value.
-    m_game.SetStackedDraws(Draws({4, 0, 9, 11}, "Ah Kh Qh Jh Ad Kd Qd Jd " // hand 1
+    m_game.SetStackedDraws(Draws({4, 0, 9, 11}, "Ah Kh Qh Jh Ad Kd Qd Jd "   // hand 1
                                                 "2c 3c 4c 5c 2d 3d 4d 5d")); // hand 2
     m_decider.Add(2, 0); // hand 1: button 3, blinds 0 and 1, seat 2 first
     m_decider.Add(3, 0);

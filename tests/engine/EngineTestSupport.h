@@ -301,10 +301,7 @@ protected:
         m_game.SetSeed(7);
     }
 
-    void TearDown() override
-    {
-        m_game.Shutdown();
-    }
+    void TearDown() override { m_game.Shutdown(); }
 
     GameSetupItems Items(const std::vector<SeatSetup> &seats, int small = 10, int big = 20,
                          int type = 0)

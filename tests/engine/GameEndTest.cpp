@@ -30,17 +30,17 @@ TEST(TextFileCut, OwnLinesAreCutBackButAnotherWritersAreKept)
         EXPECT_EQ(file.CutBackTo(mark), !otherWriter);
         file.Write("end\n");
         file.Close();
-        EXPECT_EQ(ReadFile(path), otherWriter ? "hand 1\r\nhand 2, half\r\nanother program\r\nend\r\n"
-                                              : "hand 1\r\nend\r\n");
+        EXPECT_EQ(ReadFile(path), otherWriter
+                                      ? "hand 1\r\nhand 2, half\r\nanother program\r\nend\r\n"
+                                      : "hand 1\r\nend\r\n");
     }
 }
 
 TEST(Ordinals, AsPlacesAreSaid)
 {
-    const std::pair<int, const char *> cases[] = {{1, "1st"},   {2, "2nd"},   {3, "3rd"},
-                                                  {4, "4th"},   {10, "10th"}, {11, "11th"},
-                                                  {12, "12th"}, {13, "13th"}, {21, "21st"},
-                                                  {22, "22nd"}, {103, "103rd"}, {111, "111th"}};
+    const std::pair<int, const char *> cases[] = {
+        {1, "1st"},   {2, "2nd"},   {3, "3rd"},   {4, "4th"},   {10, "10th"},   {11, "11th"},
+        {12, "12th"}, {13, "13th"}, {21, "21st"}, {22, "22nd"}, {103, "103rd"}, {111, "111th"}};
     for (const auto &[n, text] : cases)
         EXPECT_EQ(OrdinalText(n), text) << n;
 }
@@ -94,8 +94,8 @@ TEST_F(GameEnd, PlayersOutInOneHandPlaceByTheChipsTheyBeganItWith)
 {
     // Button draw: seat 3. Hero's aces beat the short stacks' all-ins.
     std::vector<int> draws = {3, 5, 7, 12};
-    for (int card : Cards({"Ah", "7c", "8s", "9c", "Ad", "2d", "3h", "4d", "Ks", "Qs", "5h", "Jc",
-                           "6c"}))
+    for (int card :
+         Cards({"Ah", "7c", "8s", "9c", "Ad", "2d", "3h", "4d", "Ks", "Qs", "5h", "Jc", "6c"}))
         draws.push_back(card);
     m_game.SetStackedDraws(draws);
     m_decider.Add(2, 100); // Tim all in

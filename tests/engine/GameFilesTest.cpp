@@ -68,7 +68,10 @@ struct FailureCase
     std::vector<std::string> reportedFiles;
     std::vector<std::string> reasons;
 };
-void PrintTo(const FailureCase &c, std::ostream *os) { *os << c.what; }
+void PrintTo(const FailureCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
 
 class GameFilesFailure : public GameFilesTest, public ::testing::WithParamInterface<FailureCase>
 {

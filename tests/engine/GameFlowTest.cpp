@@ -298,8 +298,8 @@ TEST_F(GameFlow, TheHumansFoldFoldsTheSeatHeSitsIn)
     m_game.SetHumanPlayer(&human);
     human.Add(0, true);
     m_game.SetStackedDraws(kButtonOnSeat2Of3); // seat 0 the small blind, the human the big
-    for (const auto &[seat, amount] : {std::pair{2, 20}, {0, 10}, {0, 0}, {2, 0}, {0, 0}, {2, 0},
-                                       {0, 0}, {2, 0}})
+    for (const auto &[seat, amount] :
+         {std::pair{2, 20}, {0, 10}, {0, 0}, {2, 0}, {0, 0}, {2, 0}, {0, 0}, {2, 0}})
         m_decider.Add(seat, amount);
     Play(Items({"Master", "Hero", "Tim"}, {1000, 1000, 1000}), 1);
     EXPECT_TRUE(Contains(History(), "Hero_1: folds\n"));
@@ -343,7 +343,10 @@ struct TrimCase
     std::uintmax_t size;
     bool trimmed;
 };
-void PrintTo(const TrimCase &c, std::ostream *os) { *os << c.size << " bytes"; }
+void PrintTo(const TrimCase &c, std::ostream *os)
+{
+    *os << c.size << " bytes";
+}
 
 class LogTrimming : public GameFixture, public ::testing::WithParamInterface<TrimCase>
 {

@@ -41,7 +41,7 @@ class HandRecord : public GameFixture
 TEST_F(HandRecord, EventsOfTwoHeadsUpHands)
 {
     m_game.SetStackedDraws(Draws(kButtonOnSeat0Of2, "Ah Kc Ad Kd 2s 7h 9d Jc 3c " // hand 1
-                                                    "5c 6c 5d 6d"));               // hand 2
+                                                    "5c 6c 5d 6d"));              // hand 2
     m_decider.Add(0, 10); // the button's small blind completes
     m_decider.Add(1, 0);  // option: check
     m_decider.Add(1, 0);  // flop: two checks
@@ -70,12 +70,12 @@ TEST_F(HandRecord, EventsOfTwoHeadsUpHands)
     // The first hand after the draw has no button event.
     EXPECT_EQ(Events(hands[0]),
               (std::vector<Event>{
-                  {1, -1, 0, ""},     {5, 0, 0, hero},  {5, 1, 0, master},   {3, -1, 0, ""},
-                  {7, 0, 10, hero}, {8, 1, 20, master}, {11, 0, 10, hero}, {12, 1, 0, master},
-                  {4, -1, 0, ""},     {14, -1, 0, ""},  {12, 1, 0, master},  {12, 0, 0, hero},
-                  {15, -1, 0, ""},    {16, -1, 0, ""},  {13, 1, 20, master}, {11, 0, 20, hero},
-                  {17, -1, 0, ""},    {18, -1, 0, ""},  {12, 1, 0, master},  {12, 0, 0, hero},
-                  {19, -1, 0, ""},    {2, -1, 0, ""}}));
+                  {1, -1, 0, ""},   {5, 0, 0, hero},    {5, 1, 0, master},   {3, -1, 0, ""},
+                  {7, 0, 10, hero}, {8, 1, 20, master}, {11, 0, 10, hero},   {12, 1, 0, master},
+                  {4, -1, 0, ""},   {14, -1, 0, ""},    {12, 1, 0, master},  {12, 0, 0, hero},
+                  {15, -1, 0, ""},  {16, -1, 0, ""},    {13, 1, 20, master}, {11, 0, 20, hero},
+                  {17, -1, 0, ""},  {18, -1, 0, ""},    {12, 1, 0, master},  {12, 0, 0, hero},
+                  {19, -1, 0, ""},  {2, -1, 0, ""}}));
     EXPECT_EQ(Events(hands[1]), (std::vector<Event>{{1, -1, 0, ""},
                                                     {5, 0, 0, hero},
                                                     {5, 1, 0, master},

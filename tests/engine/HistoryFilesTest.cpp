@@ -30,8 +30,8 @@ TEST_F(HistoryFiles, GamesStartedInTheSameSecondGetFilesOfTheirOwn)
     }
 
     EXPECT_EQ(ReadFile(history / "HH_20231114_221320.txt"), "an earlier game");
-    for (const char *name :
-         {"HH_20231114_221320_002.txt", "HH_20231114_221320_003.txt", "HH_20231114_221320_004.txt"}) {
+    for (const char *name : {"HH_20231114_221320_002.txt", "HH_20231114_221320_003.txt",
+                             "HH_20231114_221320_004.txt"}) {
         const std::string text = Unix(ReadFile(history / name));
         EXPECT_EQ(text.rfind("\n==================START Ostrivane  2023.11.14  22:13:20", 0), 0u)
             << name << ": " << text;

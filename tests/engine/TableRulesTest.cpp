@@ -77,7 +77,10 @@ struct ShortAllInCase
     int stack1;                    // the big blind's stack: all in for 170 or 200
     std::vector<std::string> then; // what seats 2 and 3 may do after the two all-ins
 };
-void PrintTo(const ShortAllInCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const ShortAllInCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class ShortAllIns : public TableRules, public ::testing::WithParamInterface<ShortAllInCase>
 {
@@ -145,7 +148,10 @@ struct ThreeToTwoCase
     std::vector<std::pair<int, int>> script; // hand 1, then the button folding in hands 2 and 3
     std::vector<std::string> next;           // the second and third hands' button and blinds
 };
-void PrintTo(const ThreeToTwoCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const ThreeToTwoCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class ThreeToTwo : public TableRules, public ::testing::WithParamInterface<ThreeToTwoCase>
 {

@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string input(reinterpret_cast<const char *>(data), size);
     const std::size_t split = input.find('\x1e');
     const std::string historyText = input.substr(0, split);
-    const std::string logText = split == std::string::npos ? std::string() : input.substr(split + 1);
+    const std::string logText =
+        split == std::string::npos ? std::string() : input.substr(split + 1);
     history::Game game;
     std::string error;
     if (!history::ParseGame(historyText, logText, game, error, "fuzz.txt")) {

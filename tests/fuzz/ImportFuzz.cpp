@@ -1,6 +1,7 @@
 // The import of other programs' hand histories on any bytes, read by each reader: PokerStars,
-// PHH, GGPoker, Winamax and 888poker. Whatever is accepted must hold only boards, seats and chips that can be, and must go
-// out again through both writers and come back in whole: every hand, with the same pot.
+// PHH, GGPoker, Winamax and 888poker. Whatever is accepted must hold only boards, seats and chips
+// that can be, and must go out again through both writers and come back in whole: every hand, with
+// the same pot.
 #include "interchange/Interchange.h"
 
 #include <algorithm>

@@ -75,7 +75,10 @@ struct Damage
     // The new text of the line (with its end), given the line and the name of seat 1.
     std::function<std::string(const std::string &, const std::string &)> edit;
 };
-void PrintTo(const Damage &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const Damage &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 // The text with the first line after the game's seats that starts with `prefix` edited.
 std::string EditFirst(const std::string &text, const std::string &prefix, const Damage &damage,
@@ -83,12 +86,14 @@ std::string EditFirst(const std::string &text, const std::string &prefix, const 
 {
     const size_t at = text.find("\n" + prefix, text.find(gamelines::kHandPrefix)) + 1;
     const size_t end = text.find('\n', at) + 1;
-    lineNumber = static_cast<int>(std::count(text.begin(), text.begin() + static_cast<long>(at), '\n')) + 1;
+    lineNumber =
+        static_cast<int>(std::count(text.begin(), text.begin() + static_cast<long>(at), '\n')) + 1;
     return text.substr(0, at) + damage.edit(text.substr(at, end - at), name) + text.substr(end);
 }
 
 class DamagedHand : public testing::TestWithParam<Damage>
-{};
+{
+};
 
 } // namespace
 
@@ -151,7 +156,8 @@ INSTANTIATE_TEST_SUITE_P(
                [](const std::string &l, const std::string &name) {
                    return l + name + ": calls -50\r\n";
                }},
-        Damage{"StackPastTheBound", "Seat 1: ", 0, [](const std::string &l, auto &) {
+        Damage{"StackPastTheBound", "Seat 1: ", 0,
+               [](const std::string &l, auto &) {
                    return l.substr(0, l.find('(')) + "(2000000000 in chips)\r\n";
                }}),
     [](const testing::TestParamInfo<Damage> &param) { return std::string(param.param.name); });

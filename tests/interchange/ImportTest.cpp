@@ -2,8 +2,8 @@
 
 #include "coach/Review.h"
 #include "interchange/Interchange.h"
-#include "tests/support/TempFolder.h"
 #include "tests/support/CaseNames.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -99,8 +99,8 @@ TEST(ImportPokerStars, RealMoneyCashGameKeepsCentsExactly)
     EXPECT_EQ(first.pot, 10050);
     EXPECT_EQ(first.seats[0].won, 9750);
     EXPECT_EQ(first.seats[5].won, 25) << "the uncalled bet";
-    EXPECT_EQ(first.seats[5].cards, (std::array<int, 2>{history::CardFromText("Ah"),
-                                                         history::CardFromText("Kd")}));
+    EXPECT_EQ(first.seats[5].cards,
+              (std::array<int, 2>{history::CardFromText("Ah"), history::CardFromText("Kd")}));
     EXPECT_EQ(first.seats[0].cards[0], history::CardFromText("7s"));
     EXPECT_TRUE(first.showdown);
     EXPECT_EQ(first.board.size(), 5u);
@@ -148,8 +148,7 @@ TEST(ImportPokerStars, SeveralTablesInOneFileMakeOneGameEach)
     EXPECT_EQ(headsUp.humanSeat(), 0);
     EXPECT_EQ(headsUp.hands[0].seats[0].endStack, 233);
     EXPECT_EQ(headsUp.hands[0].smallBlindSeat, 0);
-    EXPECT_EQ(ActionOf(headsUp.hands[0], 1, history::Street::Flop).kind,
-              history::ActionKind::Bet);
+    EXPECT_EQ(ActionOf(headsUp.hands[0], 1, history::Street::Flop).kind, history::ActionKind::Bet);
 }
 
 // The coach grades imported hands like the game's own.
@@ -194,7 +193,10 @@ struct ResultCase
     const char *unit;
 };
 
-void PrintTo(const ResultCase &c, std::ostream *os) { *os << c.label; }
+void PrintTo(const ResultCase &c, std::ostream *os)
+{
+    *os << c.label;
+}
 
 class ResultsAsWritten : public ::testing::TestWithParam<ResultCase>
 {
@@ -228,11 +230,12 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // Literal and basic strings, over several lines too, escapes, comments, a dotless inf.
         ResultCase{"TomlStrings",
-                "variant = 'NT' # no-limit\nantes = [0, 0]\nblinds_or_straddles = [5, 10]\n"
-                "starting_stacks = [inf, 200]\nactions = [\n  'd dh p1 ??\?\?', # dealt\n"
-                "  \"d dh p2 ????\", '''p2 cbr 30''', \"\"\"\np1 f\"\"\"]\n"
-                "players = ['''Al \"the\" Pal''', \"B\\u00f6 \\\"B\\\"\"]\n",
-                {{"Al \"the\" Pal", -10}, {"B\xC3\xB6 \"B\"", 10}}, ""},
+                   "variant = 'NT' # no-limit\nantes = [0, 0]\nblinds_or_straddles = [5, 10]\n"
+                   "starting_stacks = [inf, 200]\nactions = [\n  'd dh p1 ??\?\?', # dealt\n"
+                   "  \"d dh p2 ????\", '''p2 cbr 30''', \"\"\"\np1 f\"\"\"]\n"
+                   "players = ['''Al \"the\" Pal''', \"B\\u00f6 \\\"B\\\"\"]\n",
+                   {{"Al \"the\" Pal", -10}, {"B\xC3\xB6 \"B\"", 10}},
+                   ""},
         // The big blind all in for less: the others still owe the whole big blind.
         ResultCase{"ShortAllInBigBlind",
                    Stars("10/20", "Seat 1: a (1000 in chips)\nSeat 2: b (1000 in chips)\n"
@@ -245,56 +248,65 @@ INSTANTIATE_TEST_SUITE_P(
                                   "b: mucks hand\nc collected 45 from main pot\n"
                                   "a collected 10 from side pot\n*** SUMMARY ***\n"
                                   "Total pot 55 Main pot 45. Side pot 10. | Rake 0\n"),
-                   {{"a", -10}, {"b", -20}, {"c", 30}}, ""},
+                   {{"a", -10}, {"b", -20}, {"c", 30}},
+                   ""},
         // Run twice: the pot split as written, one run each.
         ResultCase{"RunTwice",
-                   Stars("10/20", "Seat 1: a (100 in chips)\nSeat 2: b (100 in chips)\n"
-                                  "a: posts small blind 10\nb: posts big blind 20\n"
-                                  "*** HOLE CARDS ***\na: raises 80 to 100 and is all-in\n"
-                                  "b: calls 80 and is all-in\n*** FIRST FLOP *** [2c 3d 4h]\n"
-                                  "*** FIRST TURN *** [2c 3d 4h] [9s]\n"
-                                  "*** FIRST RIVER *** [2c 3d 4h 9s] [Kd]\n"
-                                  "*** SECOND FLOP *** [Jc Jd 5s]\n*** SECOND TURN *** [Jc Jd 5s] [6h]\n"
-                                  "*** SECOND RIVER *** [Jc Jd 5s 6h] [7h]\n*** FIRST SHOW DOWN ***\n"
-                                  "a: shows [Ac Ad]\nb: shows [8c 9c]\na collected 100 from pot\n"
-                                  "*** SECOND SHOW DOWN ***\na: shows [Ac Ad]\nb: shows [8c 9c]\n"
-                                  "b collected 100 from pot\n*** SUMMARY ***\nTotal pot 200 | Rake 0\n"
-                                  "Hand was run twice\nFIRST Board [2c 3d 4h 9s Kd]\n"),
-                   {{"a", 0}, {"b", 0}}, ""},
+                   Stars("10/20",
+                         "Seat 1: a (100 in chips)\nSeat 2: b (100 in chips)\n"
+                         "a: posts small blind 10\nb: posts big blind 20\n"
+                         "*** HOLE CARDS ***\na: raises 80 to 100 and is all-in\n"
+                         "b: calls 80 and is all-in\n*** FIRST FLOP *** [2c 3d 4h]\n"
+                         "*** FIRST TURN *** [2c 3d 4h] [9s]\n"
+                         "*** FIRST RIVER *** [2c 3d 4h 9s] [Kd]\n"
+                         "*** SECOND FLOP *** [Jc Jd 5s]\n*** SECOND TURN *** [Jc Jd 5s] [6h]\n"
+                         "*** SECOND RIVER *** [Jc Jd 5s 6h] [7h]\n*** FIRST SHOW DOWN ***\n"
+                         "a: shows [Ac Ad]\nb: shows [8c 9c]\na collected 100 from pot\n"
+                         "*** SECOND SHOW DOWN ***\na: shows [Ac Ad]\nb: shows [8c 9c]\n"
+                         "b collected 100 from pot\n*** SUMMARY ***\nTotal pot 200 | Rake 0\n"
+                         "Hand was run twice\nFIRST Board [2c 3d 4h 9s Kd]\n"),
+                   {{"a", 0}, {"b", 0}},
+                   ""},
         // No line returns the uncalled raise, and thousands are written with commas.
         ResultCase{"NoUncalledLine",
-                   Stars("10/20", "Seat 1: a (1,500 in chips)\nSeat 2: b (2,000 in chips)\n"
-                                  "Seat 3: c (1,000 in chips)\nb: posts small blind 10\n"
-                                  "c: posts big blind 20\n*** HOLE CARDS ***\n"
-                                  "a: raises 1,480 to 1,500 and is all-in\nb: folds\nc: folds\n"
-                                  "a collected 50 from pot\n*** SUMMARY ***\nTotal pot 50 | Rake 0\n"),
-                   {{"a", 30}, {"b", -10}, {"c", -20}}, ""},
+                   Stars("10/20",
+                         "Seat 1: a (1,500 in chips)\nSeat 2: b (2,000 in chips)\n"
+                         "Seat 3: c (1,000 in chips)\nb: posts small blind 10\n"
+                         "c: posts big blind 20\n*** HOLE CARDS ***\n"
+                         "a: raises 1,480 to 1,500 and is all-in\nb: folds\nc: folds\n"
+                         "a collected 50 from pot\n*** SUMMARY ***\nTotal pot 50 | Rake 0\n"),
+                   {{"a", 30}, {"b", -10}, {"c", -20}},
+                   ""},
         // A player all in cashes out: the room pays him, whoever takes the pot.
         ResultCase{"CashOut",
-                   Stars("$0.05/$0.10 USD", "Seat 1: a ($10 in chips)\nSeat 2: b ($10 in chips)\n"
-                                            "a: posts small blind $0.05\nb: posts big blind $0.10\n"
-                                            "*** HOLE CARDS ***\na: raises $9.90 to $10 and is all-in\n"
-                                            "b: calls $9.90 and is all-in\n*** FLOP *** [2c 3d 4h]\n"
-                                            "a cashed out the hand for $5.70 | Cash Out Fee $0.06\n"
-                                            "*** TURN *** [2c 3d 4h] [9s]\n"
-                                            "*** RIVER *** [2c 3d 4h 9s] [Kd]\n*** SHOW DOWN ***\n"
-                                            "a: shows [Qc Qd]\nb: shows [Kc Ks]\n"
-                                            "b collected $19.50 from pot\n*** SUMMARY ***\n"
-                                            "Total pot $20 | Rake $0.50\n"),
-                   {{"a", -430}, {"b", 950}}, "$"},
+                   Stars("$0.05/$0.10 USD",
+                         "Seat 1: a ($10 in chips)\nSeat 2: b ($10 in chips)\n"
+                         "a: posts small blind $0.05\nb: posts big blind $0.10\n"
+                         "*** HOLE CARDS ***\na: raises $9.90 to $10 and is all-in\n"
+                         "b: calls $9.90 and is all-in\n*** FLOP *** [2c 3d 4h]\n"
+                         "a cashed out the hand for $5.70 | Cash Out Fee $0.06\n"
+                         "*** TURN *** [2c 3d 4h] [9s]\n"
+                         "*** RIVER *** [2c 3d 4h 9s] [Kd]\n*** SHOW DOWN ***\n"
+                         "a: shows [Qc Qd]\nb: shows [Kc Ks]\n"
+                         "b collected $19.50 from pot\n*** SUMMARY ***\n"
+                         "Total pot $20 | Rake $0.50\n"),
+                   {{"a", -430}, {"b", 950}},
+                   "$"},
         // A player sitting out posts and is folded; one coming back posts a dead small blind
         // with his big one, a new one an entering big blind.
-        ResultCase{"SittingOutAndEnteringBlinds",
-                   Stars("$0.05/$0.10 USD",
-                         "Seat 1: a ($5 in chips)\nSeat 2: b ($5 in chips) is sitting out\n"
-                         "Seat 3: c ($5 in chips)\nSeat 4: d ($5 in chips)\nSeat 5: e ($5 in chips)\n"
-                         "b: posts small blind $0.05\nc: posts big blind $0.10\n"
-                         "d: posts small & big blinds $0.15\ne: posts big blind $0.10\n"
-                         "*** HOLE CARDS ***\nd: checks\ne: checks\na: calls $0.10\nb: folds\n"
-                         "c: checks\n*** FLOP *** [2c 3d 4h]\nc: bets $0.40\nd: folds\ne: folds\n"
-                         "a: folds\nUncalled bet ($0.40) returned to c\nc collected $0.50 from pot\n"
-                         "*** SUMMARY ***\nTotal pot $0.50 | Rake $0\n"),
-                   {{"a", -10}, {"b", -5}, {"c", 40}, {"d", -15}, {"e", -10}}, "$"}),
+        ResultCase{
+            "SittingOutAndEnteringBlinds",
+            Stars("$0.05/$0.10 USD",
+                  "Seat 1: a ($5 in chips)\nSeat 2: b ($5 in chips) is sitting out\n"
+                  "Seat 3: c ($5 in chips)\nSeat 4: d ($5 in chips)\nSeat 5: e ($5 in chips)\n"
+                  "b: posts small blind $0.05\nc: posts big blind $0.10\n"
+                  "d: posts small & big blinds $0.15\ne: posts big blind $0.10\n"
+                  "*** HOLE CARDS ***\nd: checks\ne: checks\na: calls $0.10\nb: folds\n"
+                  "c: checks\n*** FLOP *** [2c 3d 4h]\nc: bets $0.40\nd: folds\ne: folds\n"
+                  "a: folds\nUncalled bet ($0.40) returned to c\nc collected $0.50 from pot\n"
+                  "*** SUMMARY ***\nTotal pot $0.50 | Rake $0\n"),
+            {{"a", -10}, {"b", -5}, {"c", 40}, {"d", -15}, {"e", -10}},
+            "$"}),
     [](const ::testing::TestParamInfo<ResultCase> &param) { return param.param.label; });
 
 // Every file cut short anywhere, or with a character changed anywhere, is read or refused
@@ -306,7 +318,8 @@ class DamagedFiles : public ::testing::TestWithParam<const char *>
 TEST_P(DamagedFiles, AreReadOrRefusedNeverCrash)
 {
     std::ifstream file(kData + "/" + GetParam(), std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string text((std::istreambuf_iterator<char>(file)),
+                           std::istreambuf_iterator<char>());
     ASSERT_FALSE(text.empty());
     std::mt19937 random(7);
     const char kNoise[] = "0123456789 .$:[]()#\"\nxp-";
@@ -337,7 +350,8 @@ TEST_P(DamagedFiles, AreReadOrRefusedNeverCrash)
 INSTANTIATE_TEST_SUITE_P(HandWritten, DamagedFiles,
                          ::testing::Values("cash_usd.txt", "tournament_antes.txt",
                                            "two_tables_eur.txt", "four_all_in.txt",
-                                           "three_way.phh"), support::PrintedName());
+                                           "three_way.phh"),
+                         support::PrintedName());
 
 struct BadCase
 {
@@ -347,7 +361,10 @@ struct BadCase
     int skipped;         // -1: nothing readable
 };
 
-void PrintTo(const BadCase &c, std::ostream *os) { *os << c.label; }
+void PrintTo(const BadCase &c, std::ostream *os)
+{
+    *os << c.label;
+}
 
 const char kGoodHand[] = "PokerStars Hand #7:  Hold'em No Limit (5/10) - 2024/01/01 10:00:00 ET\n"
                          "Table 'T' 3-max (Play Money) Seat #1 is the button\n"
@@ -385,11 +402,11 @@ TEST_P(BadFiles, GiveAMessageNamingFileAndLine)
     EXPECT_EQ(result.games[0].hands.size(), 1u);
 }
 
-const std::string kRaiseBelow = std::string(kGoodHand).replace(
-    std::string(kGoodHand).find("a: folds"), 8, "a: raises 5 to 10");
+const std::string kRaiseBelow =
+    std::string(kGoodHand).replace(std::string(kGoodHand).find("a: folds"), 8, "a: raises 5 to 10");
 const std::string kCutOff = std::string(kGoodHand) + std::string(kGoodHand).substr(0, 200);
-const std::string kBadChips = std::string(kGoodHand).replace(
-    std::string(kGoodHand).find("collected 10"), 12, "collected 90");
+const std::string kBadChips =
+    std::string(kGoodHand).replace(std::string(kGoodHand).find("collected 10"), 12, "collected 90");
 const std::string kOmaha = std::string(kGoodHand) + "PokerStars Hand #8:  Omaha Pot Limit (5/10) - "
                                                     "2024/01/01 10:01:00 ET\nTable 'T' 3-max\n";
 const std::string kCents =
@@ -404,12 +421,14 @@ const std::string kPhhTwo = "[1]\nvariant = \"NT\"\nantes = [0, 0]\nblinds_or_st
 INSTANTIATE_TEST_SUITE_P(
     Import, BadFiles,
     ::testing::Values(
-        BadCase{"Foreign", "\n# Notes\nBuy milk.\n", "in.txt:2: format not recognised: first line \"# Notes\"", -1},
+        BadCase{"Foreign", "\n# Notes\nBuy milk.\n",
+                "in.txt:2: format not recognised: first line \"# Notes\"", -1},
         BadCase{"Binary", "PK\x03\x04", "in.txt:1: format not recognised", -1},
         BadCase{"RaiseBelowTheBet", kRaiseBelow, "in.txt:9: a raises to 10", -1},
         BadCase{"OneBadHandOfTwo", (kRaiseBelow + kGoodHand), "in.txt:9:", 1},
         BadCase{"CutOffLastHand", kCutOff, "ends before its summary", 1},
-        BadCase{"ChipsDoNotAddUp", (kBadChips + kGoodHand), "in.txt:13: the chips do not add up: 15 put in, 95 paid out", 1},
+        BadCase{"ChipsDoNotAddUp", (kBadChips + kGoodHand),
+                "in.txt:13: the chips do not add up: 15 put in, 95 paid out", 1},
         BadCase{"OtherGame", kOmaha, "in.txt:19: not a No-Limit Hold'em hand", 1},
         BadCase{"CentsInPlayMoney", (kCents + kGoodHand), "\"5.5\" is not an amount", 1},
         BadCase{"NoHandReadable", kTwoBad, "in.txt:9:", -1},
@@ -419,14 +438,18 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"PhhOneUnclosedString",
                 "[1]\nvariant = 'NT\n[2]\n" + kPhhTwo.substr(4, kPhhTwo.find("[2]") - 4),
                 "in.txt:2: an unclosed string", 1},
-        BadCase{"PhhShowdownAllMucked", kPhhTwo.substr(0, kPhhTwo.find("[2]")) +
-                "[2]\nvariant = 'NT'\nantes = [0, 0]\nblinds_or_straddles = [1, 2]\n"
-                "starting_stacks = [100, 100]\nactions = ['p2 cc', 'p1 cc', 'd db 2c3c4c',"
-                " 'd db 5d', 'd db 9h', 'p1 sm ??\?\?', 'p2 sm ??\?\?']\n",
+        BadCase{"PhhShowdownAllMucked",
+                kPhhTwo.substr(0, kPhhTwo.find("[2]")) +
+                    "[2]\nvariant = 'NT'\nantes = [0, 0]\nblinds_or_straddles = [1, 2]\n"
+                    "starting_stacks = [100, 100]\nactions = ['p2 cc', 'p1 cc', 'd db 2c3c4c',"
+                    " 'd db 5d', 'd db 9h', 'p1 sm ??\?\?', 'p2 sm ??\?\?']\n",
                 "in.txt:8: who won cannot be told: no hand at the showdown is shown", 1},
         BadCase{"LineNotUnderstood",
-                std::string(kGoodHand).insert(std::string(kGoodHand).find("a: folds"), "a\x01" "b\n"),
-                "in.txt:9: a line not understood is left out: \"a\x01" "b\"", 0},
+                std::string(kGoodHand).insert(std::string(kGoodHand).find("a: folds"), "a\x01"
+                                                                                       "b\n"),
+                "in.txt:9: a line not understood is left out: \"a\x01"
+                "b\"",
+                0},
         BadCase{"Preamble", "Exported hands\n\n# notes\n" + std::string(kGoodHand),
                 "in.txt:1: 2 lines before the first hand left out", 0},
         BadCase{"PreamblePast8KB", std::string(20000, '-') + "\n" + kGoodHand,
@@ -436,21 +459,22 @@ INSTANTIATE_TEST_SUITE_P(
 // Texts made to break the reader: seats and buttons off the table, streets out of turn, a card
 // dealt twice, amounts past any game's and arrays nested without end. Each is refused with the
 // reason, naming the line.
-const char kShowdownHand[] = "PokerStars Hand #9:  Hold'em No Limit (5/10) - 2024/01/01 10:05:00 ET\n"
-                             "Table 'T' 3-max (Play Money) Seat #1 is the button\n"
-                             "Seat 1: a (500 in chips)\nSeat 2: b (500 in chips)\n"
-                             "Seat 3: c (500 in chips)\nb: posts small blind 5\n"
-                             "c: posts big blind 10\n*** HOLE CARDS ***\n"
-                             "a: folds\nb: calls 5\nc: checks\n"
-                             "*** FLOP *** [2c 7d Jh]\nb: checks\nc: checks\n"
-                             "*** TURN *** [2c 7d Jh] [Qs]\nb: checks\nc: checks\n"
-                             "*** RIVER *** [2c 7d Jh Qs] [3h]\nb: checks\nc: checks\n"
-                             "*** SHOW DOWN ***\nb: shows [Ah Kh] (high card Ace)\n"
-                             "c: shows [9c 9d] (a pair of Nines)\nc collected 20 from pot\n"
-                             "*** SUMMARY ***\nTotal pot 20 | Rake 0\nBoard [2c 7d Jh Qs 3h]\n"
-                             "Seat 1: a (button) folded before Flop (didn't bet)\n"
-                             "Seat 2: b (small blind) showed [Ah Kh] and lost with high card Ace\n"
-                             "Seat 3: c (big blind) showed [9c 9d] and won (20) with a pair of Nines\n";
+const char kShowdownHand[] =
+    "PokerStars Hand #9:  Hold'em No Limit (5/10) - 2024/01/01 10:05:00 ET\n"
+    "Table 'T' 3-max (Play Money) Seat #1 is the button\n"
+    "Seat 1: a (500 in chips)\nSeat 2: b (500 in chips)\n"
+    "Seat 3: c (500 in chips)\nb: posts small blind 5\n"
+    "c: posts big blind 10\n*** HOLE CARDS ***\n"
+    "a: folds\nb: calls 5\nc: checks\n"
+    "*** FLOP *** [2c 7d Jh]\nb: checks\nc: checks\n"
+    "*** TURN *** [2c 7d Jh] [Qs]\nb: checks\nc: checks\n"
+    "*** RIVER *** [2c 7d Jh Qs] [3h]\nb: checks\nc: checks\n"
+    "*** SHOW DOWN ***\nb: shows [Ah Kh] (high card Ace)\n"
+    "c: shows [9c 9d] (a pair of Nines)\nc collected 20 from pot\n"
+    "*** SUMMARY ***\nTotal pot 20 | Rake 0\nBoard [2c 7d Jh Qs 3h]\n"
+    "Seat 1: a (button) folded before Flop (didn't bet)\n"
+    "Seat 2: b (small blind) showed [Ah Kh] and lost with high card Ace\n"
+    "Seat 3: c (big blind) showed [9c 9d] and won (20) with a pair of Nines\n";
 
 const char kPhhHand[] = "variant = \"NT\"\nantes = [0, 0, 0]\nblinds_or_straddles = [5, 10, 0]\n"
                         "min_bet = 10\nstarting_stacks = [500, 500, 500]\nseats = [2, 3, 1]\n"
@@ -474,7 +498,8 @@ std::string Changed(const std::string &text, const std::string &from, const std:
 // The hand with a line of the cards dealt, "Dealt to " + what, as its ninth.
 std::string WithDealt(const std::string &what)
 {
-    return Changed(kShowdownHand, "*** HOLE CARDS ***\n", "*** HOLE CARDS ***\nDealt to " + what + "\n");
+    return Changed(kShowdownHand, "*** HOLE CARDS ***\n",
+                   "*** HOLE CARDS ***\nDealt to " + what + "\n");
 }
 
 class HostileInput : public ::testing::TestWithParam<BadCase>
@@ -507,11 +532,9 @@ TEST(HostileInput, TheTextsTheyStartFromRead)
 INSTANTIATE_TEST_SUITE_P(
     Import, HostileInput,
     ::testing::Values(
-        BadCase{"ButtonOffTheTable",
-                Changed(kShowdownHand, "Seat #1 is", "Seat #7 is"),
+        BadCase{"ButtonOffTheTable", Changed(kShowdownHand, "Seat #1 is", "Seat #7 is"),
                 "in.txt:2: the button's seat 7 is not at the table", -1},
-        BadCase{"ButtonSeatIntMin",
-                Changed(kShowdownHand, "Seat #1 is", "Seat #-2147483648 is"),
+        BadCase{"ButtonSeatIntMin", Changed(kShowdownHand, "Seat #1 is", "Seat #-2147483648 is"),
                 "in.txt:2: the button's seat -2147483648 is not at the table", -1},
         BadCase{"OnePlayerDealtIn",
                 "PokerStars Hand #7:  Hold'em No Limit (5/10) - 2024/01/01 10:00:00 ET\n"
@@ -524,8 +547,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"SeatWithoutAName", Changed(kShowdownHand, "Seat 2: b (", "Seat 2:  ("),
                 "in.txt:4: seat 2 without a name", -1},
         BadCase{"CallShortWithChipsBehind",
-                Changed(Changed(Changed(kShowdownHand, "b: calls 5", "b: calls 3"),
-                                "collected 20", "collected 18"),
+                Changed(Changed(Changed(kShowdownHand, "b: calls 5", "b: calls 3"), "collected 20",
+                                "collected 18"),
                         "Total pot 20", "Total pot 18"),
                 "in.txt:10: b calls 3 but owes 5", -1},
         BadCase{"FoldedPlayerActs",
@@ -534,8 +557,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"FlopTwice",
                 Changed(kShowdownHand, "*** TURN *** [2c 7d Jh] [Qs]", "*** FLOP *** [2c 7d Jh]"),
                 "in.txt:15: a street again: \"*** FLOP *** [2c 7d Jh]\"", -1},
-        BadCase{"RiverInPlaceOfTheTurn",
-                Changed(kShowdownHand, "*** TURN ***", "*** RIVER ***"),
+        BadCase{"RiverInPlaceOfTheTurn", Changed(kShowdownHand, "*** TURN ***", "*** RIVER ***"),
                 "in.txt:15: a street out of order", -1},
         BadCase{"BoardCardTwice", Changed(kShowdownHand, "[Qs]", "[Jh]"),
                 "in.txt:15: the card Jh is dealt twice", -1},
@@ -547,8 +569,7 @@ INSTANTIATE_TEST_SUITE_P(
                 Changed(kShowdownHand, "*** SUMMARY ***",
                         "c collected 100000000 from pot\n*** SUMMARY ***"),
                 "in.txt:25: c collects more chips than the table holds", -1},
-        BadCase{"PhhArraysNestedDeeply",
-                std::string(kPhhHand) + "notes = [[[[[[[[[1]]]]]]]]]\n",
+        BadCase{"PhhArraysNestedDeeply", std::string(kPhhHand) + "notes = [[[[[[[[[1]]]]]]]]]\n",
                 "in.txt:15: arrays nested too deeply", -1},
         BadCase{"PhhArraysNestedWithoutEnd",
                 std::string(kPhhHand) + "notes = " + std::string(100000, '['),
@@ -572,7 +593,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "in.txt:8: the card Ah is dealt twice", -1},
         BadCase{"PhhFourCardFlop", Changed(kPhhHand, "d db 2c7dJh", "d db 2c7dJh4s"),
                 "in.txt:10: a board of 4 cards", -1},
-        BadCase{"PhhStackPastTheBound", Changed(kPhhHand, "[500, 500, 500]", "[500, 100000001, 500]"),
+        BadCase{"PhhStackPastTheBound",
+                Changed(kPhhHand, "[500, 500, 500]", "[500, 100000001, 500]"),
                 "in.txt:5: \"100000001\" in starting_stacks is an amount past 100000000", -1},
         BadCase{"PhhQuotedStack", Changed(kPhhHand, "[500, 500, 500]", "[500, \"500\", 500]"),
                 "in.txt:5: \"500\" in starting_stacks is not a number", -1},
@@ -584,7 +606,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "in.txt:9: a damaged line of the cards dealt to", -1},
         BadCase{"DealtToNoOneSeated", WithDealt("z [Ah Kh]"),
                 "in.txt:9: cards dealt to no one seated at the table: \"Dealt to z [Ah Kh]\"", -1},
-        BadCase{"ActionOfNoOneSeated", Changed(kShowdownHand, "a: folds\n", "a: folds\nz: calls 10\n"),
+        BadCase{"ActionOfNoOneSeated",
+                Changed(kShowdownHand, "a: folds\n", "a: folds\nz: calls 10\n"),
                 "in.txt:10: \"z\", who has no seat at the table, acts", -1},
         BadCase{"LongDamagedLine",
                 Changed(kShowdownHand, "a: folds", "a: raises " + std::string(1 << 20, '9')),
@@ -651,8 +674,9 @@ TEST(ReadAnyGames, FindsTheFormatPastAPreambleAndAByteOrderMark)
     const testsupport::TempFolder folder("import");
     const std::string bom = "\xEF\xBB\xBF", notes = "# " + std::string(20000, '-') + "\n";
     using File = std::pair<const char *, std::string>;
-    for (const auto &[name, text] : {File{"bom.txt", bom + kShowdownHand}, File{"long.txt", notes + kShowdownHand},
-                                     File{"bom.phh", bom + kPhhHand}, File{"long.phh", notes + kPhhHand}}) {
+    for (const auto &[name, text] :
+         {File{"bom.txt", bom + kShowdownHand}, File{"long.txt", notes + kShowdownHand},
+          File{"bom.phh", bom + kPhhHand}, File{"long.phh", notes + kPhhHand}}) {
         const std::string path = folder.file(name);
         std::ofstream(path) << text;
         std::vector<history::Game> games;
@@ -676,7 +700,7 @@ TEST(ImportFile, RefusesWhatIsNoRegularFile)
         std::string error;
         EXPECT_FALSE(interchange::ImportFile(path, result, error));
         EXPECT_EQ(error, path + (path == folder.str() ? " is a folder, not a file"
-                                                     : " is not a regular file"));
+                                                      : " is not a regular file"));
     }
 }
 

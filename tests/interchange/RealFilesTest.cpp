@@ -87,10 +87,11 @@ TEST(RealFiles, EveryHandIsReadOrRefusedWithItsReasonAndAddsUp)
         const std::string path = entry.path().string();
         SCOPED_TRACE(path);
         std::ifstream in(path, std::ios::binary);
-        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string text((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
         const std::string room = entry.path().parent_path().filename().string();
         const std::vector<testsupport::HandTotals> expected =
-            room == "winamax" || room == "888" ? testsupport::RoomTotals(text, room == "winamax")
+            room == "winamax" || room == "888"   ? testsupport::RoomTotals(text, room == "winamax")
             : entry.path().extension() == ".txt" ? testsupport::PokerStarsTotals(text)
                                                  : testsupport::PhhTotals(text);
         interchange::ImportResult result;

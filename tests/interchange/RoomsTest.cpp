@@ -19,7 +19,10 @@ struct RoomCase
     history::ActionKind kind;
     int amount; // ...puts in this much (no player: no action is looked at)
 };
-void PrintTo(const RoomCase &c, std::ostream *os) { *os << c.what; }
+void PrintTo(const RoomCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
 
 const RoomCase kCases[] = {
     {"GGPoker takes a jackpot besides the rake",
@@ -45,14 +48,16 @@ const RoomCase kCases[] = {
      "*** SUMMARY ***\n",
      18, 0, "467e2e8b", history::ActionKind::Bet, 6},
     {"Winamax: a blind out of place, the small one dead, the big one live",
-     "Winamax Poker - CashGame - HandId: #5282949-1701-1382615078 - Holdem no limit (0.05€/0.10€) - "
+     "Winamax Poker - CashGame - HandId: #5282949-1701-1382615078 - Holdem no limit (0.05€/0.10€) "
+     "- "
      "2013/10/24 11:44:38 UTC\nTable: 'Vienna 36' 5-max (real money) Seat #2 is the button\n"
      "Seat 1: WAHIL (6.86€)\nSeat 2: beso760 (22.31€)\nSeat 3: bishop74270 (19.85€)\n"
      "Seat 4: R.Ford (10.08€)\n*** ANTE/BLINDS ***\nbishop74270 posts small blind 0.05€\n"
      "R.Ford posts big blind 0.10€\nWAHIL posts small blind 0.05€ out of position\n"
      "WAHIL posts big blind 0.10€ out of position\n*** PRE-FLOP *** \nWAHIL checks\n"
      "beso760 folds\nbishop74270 folds\nR.Ford checks\n*** FLOP *** [3d Ac Ad]\nR.Ford bets 0.35€\n"
-     "WAHIL folds\nR.Ford collected 0.63€ from pot\n*** SUMMARY ***\nTotal pot 0.63€ | Rake 0.02€\n",
+     "WAHIL folds\nR.Ford collected 0.63€ from pot\n*** SUMMARY ***\nTotal pot 0.63€ | Rake "
+     "0.02€\n",
      65, 2, "WAHIL", history::ActionKind::Ante, 5},
     {"Winamax: the total is what was paid out, the uncalled bet in it",
      "Winamax Poker - CashGame - HandId: #5334642-852-1383822101 - Holdem no limit (3€/6€) - "
@@ -77,7 +82,8 @@ const RoomCase kCases[] = {
      "#Game No : 176531483\n***** Cassava Hand History for Game 176531483 *****\n"
      "$0.50/$1 Blinds No Limit Holdem - *** 30 05 2012 19:28:19\nTable Alcorcon (Real Money)\n"
      "Seat 6 is the button\nTotal number of players : 4\nSeat 4: PR_Eqiuty ( $144.79 )\n"
-     "Seat 6: sander1900 ( $99.41 )\nSeat 7: iSmokeMeth ( $100.50 )\nSeat 9: maybmaybnot ( $103.81 )\n"
+     "Seat 6: sander1900 ( $99.41 )\nSeat 7: iSmokeMeth ( $100.50 )\nSeat 9: maybmaybnot ( $103.81 "
+     ")\n"
      "iSmokeMeth posts small blind [$0.50]\nmaybmaybnot posts big blind [$1]\n"
      "** Dealing down cards **\nPR_Eqiuty raises [$3]\nsander1900 raises [$10.50]\n"
      "iSmokeMeth folds\nmaybmaybnot folds\nPR_Eqiuty calls [$7.50]\n"
@@ -170,7 +176,8 @@ TEST(Rooms, RefuseWhatCannotBeWithItsReason)
 TEST(Rooms, RefuseOtherGamesAndUnknownTextsWithTheirLine)
 {
     const std::pair<const char *, const char *> cases[] = {
-        {"#Game No : 1234\nsomething else\n", "room.txt:1: format not recognised: first line \"#Game No : 1234\""},
+        {"#Game No : 1234\nsomething else\n",
+         "room.txt:1: format not recognised: first line \"#Game No : 1234\""},
         {"Winamax Poker - CashGame - HandId: #8270134-804-1 - Omaha pot limit (1.00€/2.00€) - x\n",
          "room.txt:1: not a No-Limit Hold'em hand"},
         {"\n***** 888poker Hand History for Game 349695084 *****\n"

@@ -12,8 +12,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <regex>
+#include <sstream>
 #include <unistd.h>
 
 namespace {
@@ -28,7 +28,10 @@ struct GameCase
     std::uint64_t seed;
 };
 
-void PrintTo(const GameCase &c, std::ostream *os) { *os << c.label; }
+void PrintTo(const GameCase &c, std::ostream *os)
+{
+    *os << c.label;
+}
 
 // A raise that puts in no more than was owed is a call, however the game's file names it.
 ActionKind Normalised(const history::Action &a)
@@ -76,11 +79,13 @@ void ExpectSameHands(const history::Game &original, const history::Game &importe
         // A blind of no chips (the ante took the last) has no line in PokerStars text.
         std::vector<history::Action> xs, ys;
         for (const history::Action &x : a.actions) {
-            if (x.amount > 0 || (x.kind != ActionKind::SmallBlind && x.kind != ActionKind::BigBlind))
+            if (x.amount > 0 ||
+                (x.kind != ActionKind::SmallBlind && x.kind != ActionKind::BigBlind))
                 xs.push_back(x);
         }
         for (const history::Action &y : b.actions) {
-            if (y.amount > 0 || (y.kind != ActionKind::SmallBlind && y.kind != ActionKind::BigBlind))
+            if (y.amount > 0 ||
+                (y.kind != ActionKind::SmallBlind && y.kind != ActionKind::BigBlind))
                 ys.push_back(y);
         }
         ASSERT_EQ(xs.size(), ys.size());
@@ -226,8 +231,9 @@ TEST(ExportReadable, LeavesOutOnlyWhatWouldNotReadBack)
         ASSERT_FALSE(leftOut.empty());
         EXPECT_LT(leftOut.size(), hands);
         if (format == interchange::Format::PokerStars) {
-            EXPECT_NE(leftOut.front().find(": hand 1 is left out of the export: the button's seat 0"),
-                      std::string::npos)
+            EXPECT_NE(
+                leftOut.front().find(": hand 1 is left out of the export: the button's seat 0"),
+                std::string::npos)
                 << leftOut.front();
         }
         interchange::ImportResult result;
@@ -302,7 +308,8 @@ TEST_P(RoundTrip, PhhTextFollowsThePublishedLayout)
                     EXPECT_GE(std::stoi(blinds[i]), a.amount) << "place " << i;
             }
         }
-        if (n > 2 && sb >= 0 && bb >= 0 && (sb + 1) % static_cast<int>(hand.seats.size()) != hand.button) {
+        if (n > 2 && sb >= 0 && bb >= 0 &&
+            (sb + 1) % static_cast<int>(hand.seats.size()) != hand.button) {
             EXPECT_EQ(std::stoi(seats[0]), sb + 1);
             EXPECT_EQ(std::stoi(seats[1]), bb + 1);
         }
@@ -339,8 +346,8 @@ TEST_P(WrittenAgain, GivesTheSameHands)
 {
     interchange::ImportResult first, second;
     std::string error;
-    ASSERT_TRUE(interchange::ImportFile(std::string(BRISQUEL_TEST_DATA "/") + GetParam(), first,
-                                        error))
+    ASSERT_TRUE(
+        interchange::ImportFile(std::string(BRISQUEL_TEST_DATA "/") + GetParam(), first, error))
         << error;
     for (const history::Game &game : first.games) {
         const std::string text = interchange::ExportPokerStars(game);

@@ -34,7 +34,10 @@ struct HandCheck
     referee::Hand rules; // turns and sizes, by the seats' numbers
     int street = 0;
 
-    void Problem(const std::string &what) { report->problems.push_back("hand " + id + ": " + what); }
+    void Problem(const std::string &what)
+    {
+        report->problems.push_back("hand " + id + ": " + what);
+    }
     void NewStreet()
     {
         rules.Street(street++);
@@ -63,16 +66,22 @@ Report CheckPokerStars(const std::string &text)
     Report report;
     std::istringstream in(text);
     std::string line;
-    const std::regex header(R"(^PokerStars Hand #(\d+): +(Tournament #\d+, Freeroll  Hold'em No Limit - Level [IVXLC]+ |Hold'em No Limit )\((\d+)/(\d+)\) - \d{4}/\d\d/\d\d \d\d:\d\d:\d\d ET$)");
-    const std::regex table(R"(^Table '[^']+' (\d+)-max( \(Play Money\))? Seat #(\d+) is the button$)");
+    const std::regex header(
+        R"(^PokerStars Hand #(\d+): +(Tournament #\d+, Freeroll  Hold'em No Limit - Level [IVXLC]+ |Hold'em No Limit )\((\d+)/(\d+)\) - \d{4}/\d\d/\d\d \d\d:\d\d:\d\d ET$)");
+    const std::regex table(
+        R"(^Table '[^']+' (\d+)-max( \(Play Money\))? Seat #(\d+) is the button$)");
     const std::regex seatLine(R"(^Seat (\d+): (.+) \((\d+) in chips\)$)");
-    const std::regex post(R"(^(.+): posts (the ante|small blind|big blind) (\d+)( and is all-in)?$)");
-    const std::regex act(R"(^(.+): (folds|checks|calls (\d+)|bets (\d+)|raises (\d+) to (\d+))( and is all-in)?$)");
+    const std::regex post(
+        R"(^(.+): posts (the ante|small blind|big blind) (\d+)( and is all-in)?$)");
+    const std::regex act(
+        R"(^(.+): (folds|checks|calls (\d+)|bets (\d+)|raises (\d+) to (\d+))( and is all-in)?$)");
     const std::regex street(R"(^\*\*\* (FLOP|TURN|RIVER) \*\*\* \[([^\]]+)\]( \[([^\]]+)\])?$)");
     const std::regex uncalled(R"(^Uncalled bet \((\d+)\) returned to (.+)$)");
     const std::regex collected(R"(^(.+) collected (\d+) from (pot|main pot|side pot(-\d+)?)$)");
-    const std::regex total(R"(^Total pot (\d+)( Main pot (\d+)\.((?: Side pot(?:-\d+)? \d+\.)+))? \| Rake (\d+)$)");
-    const std::regex summarySeat(R"(^Seat (\d+): (.+?)( \(button\))?( \(small blind\))?( \(big blind\))? (folded (before Flop( \(didn't bet\))?|on the (Flop|Turn|River))|showed \[.. ..\] and (won \((\d+)\)|lost)( with .+)?|collected \((\d+)\)|mucked)$)");
+    const std::regex total(
+        R"(^Total pot (\d+)( Main pot (\d+)\.((?: Side pot(?:-\d+)? \d+\.)+))? \| Rake (\d+)$)");
+    const std::regex summarySeat(
+        R"(^Seat (\d+): (.+?)( \(button\))?( \(small blind\))?( \(big blind\))? (folded (before Flop( \(didn't bet\))?|on the (Flop|Turn|River))|showed \[.. ..\] and (won \((\d+)\)|lost)( with .+)?|collected \((\d+)\)|mucked)$)");
     std::smatch m;
     std::map<std::string, long long> lastEnd;
     HandCheck hand;
@@ -234,7 +243,8 @@ Report CheckPokerStars(const std::string &text)
                 hand.pots = {std::stoll(m[3])};
                 const std::regex side(R"(Side pot(?:-\d+)? (\d+)\.)");
                 const std::string sides = m[4];
-                for (std::sregex_iterator it(sides.begin(), sides.end(), side), end; it != end; ++it)
+                for (std::sregex_iterator it(sides.begin(), sides.end(), side), end; it != end;
+                     ++it)
                     hand.pots.push_back(std::stoll((*it)[1]));
             }
             continue;

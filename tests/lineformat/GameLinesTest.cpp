@@ -2,8 +2,8 @@
 // pattern; and the shared numbers and names.
 #include "lineformat/GameLines.h"
 #include "lineformat/TextFormat.h"
-#include "vocabulary/GameVocabulary.h"
 #include "tests/support/CaseNames.h"
+#include "vocabulary/GameVocabulary.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,10 @@ struct LineCase
     std::vector<int> numbers;
     std::vector<std::string> texts;
 };
-void PrintTo(const LineCase &c, std::ostream *os) { *os << c.expected; }
+void PrintTo(const LineCase &c, std::ostream *os)
+{
+    *os << c.expected;
+}
 
 class GameLine : public ::testing::TestWithParam<LineCase>
 {
@@ -91,7 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {"Maniac_3", "Two pair, Aces and Eights"}},
         LineCase{HeroAdds(500), "Hero adds 500 chips", kHeroAdds, {500}, {}},
         LineCase{LostAllMoney("Tim_3"), "Tim_3 lost all his money", kLostAllMoney, {}, {"Tim_3"}}),
-                         support::PrintedName());
+    support::PrintedName());
 
 INSTANTIATE_TEST_SUITE_P(
     GameLog, GameLine,
@@ -135,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {3},
                  {"Flush, Ace high"}},
         LineCase{LogLostAllMoney(4), "Player 4 lost all his money", kLogLostAllMoney, {4}, {}}),
-                         support::PrintedName());
+    support::PrintedName());
 
 TEST(GameLines, RulesAndFixedLines)
 {

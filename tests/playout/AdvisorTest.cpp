@@ -40,7 +40,10 @@ struct AllInCase
     std::vector<bool> folded;
     int call; // the chips the call puts in
 };
-void PrintTo(const AllInCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const AllInCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 // The deciding seat's chips back from the pot, averaged over every board that can come: each
 // level of the contributions is a pot of its own, won by the best hand among the seats still
@@ -246,11 +249,11 @@ TEST(Settle, GivesTheMilderGradeWhenTheLossIsNotClearOfAThreshold)
         Grade grade;
         bool uncertain;
     } const cases[] = {
-        {0.10, 0.01, Grade::Ok, false},           {0.60, 0.05, Grade::SmallMistake, false},
-        {1.05, 0.10, Grade::SmallMistake, true},  {0.95, 0.10, Grade::SmallMistake, true},
-        {2.00, 0.10, Grade::Mistake, false},      {3.20, 0.20, Grade::Mistake, true},
-        {6.80, 3.00, Grade::Mistake, true},       {4.00, 0.20, Grade::Blunder, false},
-        {0.30, 0.05, Grade::Ok, true},            {0.20, 0.05, Grade::Ok, true},
+        {0.10, 0.01, Grade::Ok, false},          {0.60, 0.05, Grade::SmallMistake, false},
+        {1.05, 0.10, Grade::SmallMistake, true}, {0.95, 0.10, Grade::SmallMistake, true},
+        {2.00, 0.10, Grade::Mistake, false},     {3.20, 0.20, Grade::Mistake, true},
+        {6.80, 3.00, Grade::Mistake, true},      {4.00, 0.20, Grade::Blunder, false},
+        {0.30, 0.05, Grade::Ok, true},           {0.20, 0.05, Grade::Ok, true},
     };
     const auto settled = [](double loss, double error) {
         playout::Advice advice;
@@ -405,11 +408,13 @@ TEST(Advise, TheStandardAnswerStandsBesideTheExploit)
     line.exploited = "Maniac_3";
     EXPECT_EQ(playout::ExploitLine(line),
               "Best vs Maniac_3: call +2.1 bb \u00b7 vs a typical player: raise to 60");
-    EXPECT_EQ(playout::LiveLine(line), "Best vs Maniac_3: call \u00b7 fold \u22122.1 bb \u00b7 raise to "
-                                       "60 \u22122.1 bb \u00b7 vs a typical player: raise to 60");
+    EXPECT_EQ(playout::LiveLine(line),
+              "Best vs Maniac_3: call \u00b7 fold \u22122.1 bb \u00b7 raise to "
+              "60 \u22122.1 bb \u00b7 vs a typical player: raise to 60");
     line.standardBest = 0; // the first option is an answer like any other
-    EXPECT_EQ(playout::LiveLine(line), "Best vs Maniac_3: call \u00b7 fold \u22122.1 bb \u00b7 raise to "
-                                       "60 \u22122.1 bb \u00b7 vs a typical player: fold");
+    EXPECT_EQ(playout::LiveLine(line),
+              "Best vs Maniac_3: call \u00b7 fold \u22122.1 bb \u00b7 raise to "
+              "60 \u22122.1 bb \u00b7 vs a typical player: fold");
     line.standardBest = 1;
     EXPECT_EQ(playout::ExploitLine(line), "");
     EXPECT_EQ(playout::LiveLine(line).rfind("Best: call", 0), 0u);

@@ -47,7 +47,8 @@ void PrintTo(const WinCase &c, std::ostream *os)
 }
 
 class FastWin : public ::testing::TestWithParam<WinCase>
-{};
+{
+};
 
 TEST_P(FastWin, AgreesWithTheLibrary)
 {
@@ -69,19 +70,17 @@ TEST_P(FastWin, AgreesWithTheLibrary)
 
 INSTANTIATE_TEST_SUITE_P(
     PreflopAndAfter, FastWin,
-    ::testing::Values(WinCase{"Ah As", "", 2, 0.012}, WinCase{"7c 2d", "", 2, 0.012},
-                      WinCase{"Kh Qh", "", 3, 0.012}, WinCase{"5s 5d", "", 6, 0.012},
-                      WinCase{"Ac Kd", "", 10, 0.012}, WinCase{"9h 8h", "", 4, 0.012},
-                      // river and turn: every run-out, exact heads-up
-                      WinCase{"Ah Kh", "Qh 7h 2c 9s 3d", 2, 0.008},
-                      WinCase{"Tc 9c", "Jd 8s 2h Kc", 2, 0.008},
-                      WinCase{"4d 4s", "Ad Kd 4c 7h 9h", 3, 0.015},
-                      WinCase{"Qs Js", "Ts 9d 2c 3h", 4, 0.02},
-                      // flop: sampled run-outs
-                      WinCase{"Ah Qd", "Qc 7s 3h", 2, 0.025},
-                      WinCase{"6h 5h", "7h 4c Kh", 2, 0.025},
-                      WinCase{"Kc Kd", "Ah 8d 8c", 5, 0.03},
-                      WinCase{"4d 4s", "Ad Kd 4c", 8, 0.04}), support::PrintedName());
+    ::testing::Values(
+        WinCase{"Ah As", "", 2, 0.012}, WinCase{"7c 2d", "", 2, 0.012},
+        WinCase{"Kh Qh", "", 3, 0.012}, WinCase{"5s 5d", "", 6, 0.012},
+        WinCase{"Ac Kd", "", 10, 0.012}, WinCase{"9h 8h", "", 4, 0.012},
+        // river and turn: every run-out, exact heads-up
+        WinCase{"Ah Kh", "Qh 7h 2c 9s 3d", 2, 0.008}, WinCase{"Tc 9c", "Jd 8s 2h Kc", 2, 0.008},
+        WinCase{"4d 4s", "Ad Kd 4c 7h 9h", 3, 0.015}, WinCase{"Qs Js", "Ts 9d 2c 3h", 4, 0.02},
+        // flop: sampled run-outs
+        WinCase{"Ah Qd", "Qc 7s 3h", 2, 0.025}, WinCase{"6h 5h", "7h 4c Kh", 2, 0.025},
+        WinCase{"Kc Kd", "Ah 8d 8c", 5, 0.03}, WinCase{"4d 4s", "Ad Kd 4c", 8, 0.04}),
+    support::PrintedName());
 
 // A board's table built for two players answers for more once asked: built again, not read
 // from entries it never filled.
@@ -104,10 +103,14 @@ struct PublishedCase
     const char *hole;
     double equity;
 };
-void PrintTo(const PublishedCase &c, std::ostream *os) { *os << c.hole; }
+void PrintTo(const PublishedCase &c, std::ostream *os)
+{
+    *os << c.hole;
+}
 
 class PublishedPreflop : public ::testing::TestWithParam<PublishedCase>
-{};
+{
+};
 
 TEST_P(PublishedPreflop, MatchesTheTables)
 {
@@ -121,7 +124,8 @@ INSTANTIATE_TEST_SUITE_P(HeadsUp, PublishedPreflop,
                                            PublishedCase{"Kh Ks", 0.8240},
                                            PublishedCase{"As Ks", 0.6704},
                                            PublishedCase{"2c 2h", 0.5033},
-                                           PublishedCase{"7d 2c", 0.3458}), support::PrintedName());
+                                           PublishedCase{"7d 2c", 0.3458}),
+                         support::PrintedName());
 
 TEST(FastOdds, SuitsAndOrderDoNotMatterBeforeTheFlop)
 {
@@ -147,7 +151,8 @@ TEST(FastOdds, AgainstTheTopOfTheSpectrumAgreesWithTheLibrary)
             spectrum.GetSpecByPercent(pct, spec, unused, 1);
             PokerLogic logic;
             logic.trialCount = kReferenceTrials;
-            const double expected = logic.getProbabilityOfWinBySpectr(hole.data(), kNoBoard, 0, spec);
+            const double expected =
+                logic.getProbabilityOfWinBySpectr(hole.data(), kNoBoard, 0, spec);
             EXPECT_NEAR(fast.ProbabilityAgainstTop(hole.data(), pct, spectrum), expected, 0.012)
                 << text << " against the top " << pct << " %";
         }

@@ -5,8 +5,8 @@
 #include "playout/Advisor.h"
 #include "playout/FastOdds.h"
 #include "tests/playout/PlayoutSupport.h"
-#include "tests/support/SeededBotGame.h"
 #include "tests/support/CaseNames.h"
+#include "tests/support/SeededBotGame.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +30,8 @@ int ChipsAtTable(const CGameTable &t, const int winnings[10])
 }
 
 class PlayOutConserves : public ::testing::TestWithParam<std::uint64_t>
-{};
+{
+};
 
 // Six seats of varied stacks on the flop after a raise and two calls; the rest is played by
 // the personas and the coach's policy with random cards, many times.
@@ -67,8 +68,8 @@ TEST_P(PlayOutConserves, EveryChip)
         std::uint64_t used = 0;
         for (int i = 0; i < 25; ++i)
             cards[i] = -1;
-        for (int c : {hand.seats[1].cards[0], hand.seats[1].cards[1], hand.board[0],
-                      hand.board[1], hand.board[2]})
+        for (int c : {hand.seats[1].cards[0], hand.seats[1].cards[1], hand.board[0], hand.board[1],
+                      hand.board[2]})
             used |= 1ULL << c;
         for (int s = 0; s < 6; ++s) {
             if (s == 1)
@@ -87,8 +88,8 @@ TEST_P(PlayOutConserves, EveryChip)
         cards[24] = river;
         for (const playout::Option &option : options) {
             const double net = playout::PlayOut(start, work, 1, option.put,
-                                             option.kind == playout::OptionKind::Fold, cards,
-                                             setup, playout::NextRandom(rng));
+                                                option.kind == playout::OptionKind::Fold, cards,
+                                                setup, playout::NextRandom(rng));
             int winnings[10];
             work.Payout(winnings);
             ASSERT_TRUE(work.over);

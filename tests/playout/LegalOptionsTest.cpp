@@ -22,7 +22,10 @@ struct OptionsCase
     // Each option as "label:total", in order.
     std::vector<std::string> expected;
 };
-void PrintTo(const OptionsCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const OptionsCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 std::vector<std::string> Describe(const std::vector<playout::Option> &options)
 {
@@ -111,7 +114,8 @@ HandSoFar NobodyLeftToRaise()
 }
 
 class LegalOptions : public ::testing::TestWithParam<OptionsCase>
-{};
+{
+};
 
 TEST_P(LegalOptions, AreThoseOfTheCardRoomRules)
 {
@@ -119,8 +123,7 @@ TEST_P(LegalOptions, AreThoseOfTheCardRoomRules)
     playout::PlayState state;
     std::string error;
     ASSERT_TRUE(playout::Rebuild(c.hand(), state, error)) << error;
-    const std::vector<playout::Option> options =
-        playout::LegalOptions(state.table, state.toAct);
+    const std::vector<playout::Option> options = playout::LegalOptions(state.table, state.toAct);
     EXPECT_EQ(Describe(options), c.expected);
     // Every option is one the table books as it is, unmended.
     for (const playout::Option &o : options)
@@ -132,22 +135,27 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, LegalOptions,
     ::testing::Values(
         // Pot-sized: the call of 20 first, then the pot of 50 after it, on top of the 20.
-        OptionsCase{"FirstIn", FirstIn,
+        OptionsCase{"FirstIn",
+                    FirstIn,
                     {"fold:0", "call:20", "raise to 40:40", "raise to 60:60", "raise to 70:70",
                      "all in:2000"}},
-        OptionsCase{"AfterARaise", AfterARaise,
+        OptionsCase{"AfterARaise",
+                    AfterARaise,
                     {"fold:0", "call:60", "raise to 100:100", "raise to 180:180",
                      "raise to 210:210", "all in:2000"}},
-        OptionsCase{"ShortAllInNotYetActed", ShortAllInNotYetActed,
+        OptionsCase{"ShortAllInNotYetActed",
+                    ShortAllInNotYetActed,
                     {"fold:0", "call:150", "raise to 250:250", "raise to 450:450",
                      "raise to 610:610", "all in:1980"}},
-        OptionsCase{"ShortAllInBackToTheBettor", ShortAllInBackToTheBettor,
-                    {"fold:100", "call:150"}},
-        OptionsCase{"FlopFirstToAct", FlopFirstToAct,
+        OptionsCase{
+            "ShortAllInBackToTheBettor", ShortAllInBackToTheBettor, {"fold:100", "call:150"}},
+        OptionsCase{"FlopFirstToAct",
+                    FlopFirstToAct,
                     {"check:0", "bet 20:20", "bet 40:40", "bet 60:60", "all in:1980"}},
-        OptionsCase{"BigBlindOption", BigBlindOption,
-                    {"check:20", "raise to 40:40", "raise to 60:60", "raise to 100:100",
-                     "all in:1000"}},
+        OptionsCase{
+            "BigBlindOption",
+            BigBlindOption,
+            {"check:20", "raise to 40:40", "raise to 60:60", "raise to 100:100", "all in:1000"}},
         OptionsCase{"CoveredByAnAllIn", CoveredByAnAllIn, {"fold:20", "call:500"}},
         OptionsCase{"NobodyLeftToRaise", NobodyLeftToRaise, {"fold:20", "call:600"}}),
     [](const ::testing::TestParamInfo<OptionsCase> &param) { return param.param.name; });

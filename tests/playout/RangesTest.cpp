@@ -1,8 +1,8 @@
 // What the range tracker makes of single actions on tables set up by hand: the replayed
 // personas' rules read from opponents/Decisions.cpp, the unknown seat's widths from its model.
 
-#include "playout/FastOdds.h"
 #include "playout/Ranges.h"
+#include "playout/FastOdds.h"
 #include "playout/SeatActs.h"
 
 #include "tests/support/Cards.h"
@@ -93,10 +93,14 @@ struct ActionCase
     const char *likely;
     const char *unlikely;
 };
-void PrintTo(const ActionCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const ActionCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class SingleAction : public ::testing::TestWithParam<ActionCase>
-{};
+{
+};
 
 // The hand the seat's code plays this way weighs far more than the one it never plays so.
 TEST_P(SingleAction, WeighsTheHandsThatActSo)
@@ -155,10 +159,14 @@ struct SizeCase
     const char *likely;
     const char *unlikely;
 };
-void PrintTo(const SizeCase &c, std::ostream *os) { *os << c.bet << " with " << c.likely; }
+void PrintTo(const SizeCase &c, std::ostream *os)
+{
+    *os << c.bet << " with " << c.likely;
+}
 
 class MasterBetSize : public ::testing::TestWithParam<SizeCase>
-{};
+{
+};
 
 TEST_P(MasterBetSize, TellsTheStrength)
 {
@@ -178,7 +186,8 @@ TEST_P(MasterBetSize, TellsTheStrength)
 
 INSTANTIATE_TEST_SUITE_P(Flop, MasterBetSize,
                          ::testing::Values(SizeCase{180, "As Kd", "6c 5h"},
-                                           SizeCase{60, "6c 5h", "As Kd"}), support::PrintedName());
+                                           SizeCase{60, "6c 5h", "As Kd"}),
+                         support::PrintedName());
 
 // Without a persona, the seat's statistics set the width of its opening range once they rest on
 // enough hands: a loose opener's open keeps hands a tight one's does not.
@@ -267,10 +276,14 @@ struct ActCase
     playout::ActKind kind;
     bool allIn;
 };
-void PrintTo(const ActCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const ActCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class SeatActs : public ::testing::TestWithParam<ActCase>
-{};
+{
+};
 
 TEST_P(SeatActs, MendedAndBookedAsTheTableDoes)
 {
@@ -288,15 +301,14 @@ TEST_P(SeatActs, MendedAndBookedAsTheTableDoes)
 
 INSTANTIATE_TEST_SUITE_P(
     Preflop, SeatActs,
-    ::testing::Values(ActCase{"Fold", 1000, 0, 0, playout::ActKind::Fold, false},
-                      ActCase{"Call", 1000, 60, 60, playout::ActKind::Call, false},
-                      ActCase{"ShortRaiseBecomesTheMinimum", 1000, 80, 100,
-                              playout::ActKind::Raise, false},
-                      ActCase{"Raise", 1000, 180, 180, playout::ActKind::Raise, false},
-                      ActCase{"MoreThanTheStackIsAllIn", 500, 900, 500, playout::ActKind::Raise,
-                              true},
-                      ActCase{"AllInForLessIsACall", 45, 45, 45, playout::ActKind::Call, true},
-                      ActCase{"NegativeIsAFold", 1000, -5, 0, playout::ActKind::Fold, false}),
+    ::testing::Values(
+        ActCase{"Fold", 1000, 0, 0, playout::ActKind::Fold, false},
+        ActCase{"Call", 1000, 60, 60, playout::ActKind::Call, false},
+        ActCase{"ShortRaiseBecomesTheMinimum", 1000, 80, 100, playout::ActKind::Raise, false},
+        ActCase{"Raise", 1000, 180, 180, playout::ActKind::Raise, false},
+        ActCase{"MoreThanTheStackIsAllIn", 500, 900, 500, playout::ActKind::Raise, true},
+        ActCase{"AllInForLessIsACall", 45, 45, 45, playout::ActKind::Call, true},
+        ActCase{"NegativeIsAFold", 1000, -5, 0, playout::ActKind::Fold, false}),
     [](const auto &param) { return std::string(param.param.name); });
 
 TEST(SeatActs, CheckWhenNothingIsOwedAndTheBigBlindsOption)

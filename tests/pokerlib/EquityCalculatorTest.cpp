@@ -1,9 +1,9 @@
 #include "pokerlib/EquityCalculator.h"
 #include "pokerlib/CardNames.h"
-#include "tests/support/Cards.h"
-#include "tests/support/CaseNames.h"
 #include "pokerlib/HandValue.h"
 #include "pokerlib/JointHands.h"
+#include "tests/support/Cards.h"
+#include "tests/support/CaseNames.h"
 
 #include <gtest/gtest.h>
 
@@ -299,7 +299,7 @@ TEST_P(ExactAnyLayout, MatchesBruteForceToTheLastDigit)
     EquitySetup s;
     for (const std::string &text : c.players) {
         lists.push_back(HandsOf(text));
-        s.players.push_back(text == "*" ? EquityPlayer{}
+        s.players.push_back(text == "*"                           ? EquityPlayer{}
                             : text.find(' ') != std::string::npos ? Known(text)
                                                                   : Range(text));
     }
@@ -335,18 +335,18 @@ TEST_P(ExactAnyLayout, MatchesBruteForceToTheLastDigit)
 // flush on the board, two-tone and rainbow boards; ranges that share cards with each other.
 INSTANTIATE_TEST_SUITE_P(
     Layouts, ExactAnyLayout,
-    ::testing::Values(
-        LayoutCase{{"As Ah", "Kd Kc"}, "", "Qs Jh 2d"},
-        LayoutCase{{"As Kd", "QhQc,JsJh"}, "", ""},
-        LayoutCase{{"Ah Kh", "QQ,77,AKo,Qh7c"}, "Qh 7h 2c", ""},
-        LayoutCase{{"QQ+,AKs", "JJ-99,AQs+"}, "Td 7h 2c", ""},
-        LayoutCase{{"QQ+,AKs", "JJ-99,AQs+"}, "Ts 7s 2s", "As"},
-        LayoutCase{{"AK,KQs", "TT+"}, "Ks 9h 4h 2d", "Ac Th"},
-        LayoutCase{{"Ah Kh", "QQ-TT", "JTs,98s"}, "Qh 7h 2c", "3h"},
-        LayoutCase{{"Jc Tc", "*", "A2s-A5s"}, "9c 8d 2h 3s", ""},
-        LayoutCase{{"*", "Ad Ac"}, "Kh Qh 5h", "2h"},
-        LayoutCase{{"6c 6d", "7s 7h", "Ac 2c", "KK"}, "As Ks Qs Js", "Ts"},
-        LayoutCase{{"A2s,A3s", "A4s,A5s", "KQs"}, "6h 7h 8c 9d", ""}), support::PrintedName());
+    ::testing::Values(LayoutCase{{"As Ah", "Kd Kc"}, "", "Qs Jh 2d"},
+                      LayoutCase{{"As Kd", "QhQc,JsJh"}, "", ""},
+                      LayoutCase{{"Ah Kh", "QQ,77,AKo,Qh7c"}, "Qh 7h 2c", ""},
+                      LayoutCase{{"QQ+,AKs", "JJ-99,AQs+"}, "Td 7h 2c", ""},
+                      LayoutCase{{"QQ+,AKs", "JJ-99,AQs+"}, "Ts 7s 2s", "As"},
+                      LayoutCase{{"AK,KQs", "TT+"}, "Ks 9h 4h 2d", "Ac Th"},
+                      LayoutCase{{"Ah Kh", "QQ-TT", "JTs,98s"}, "Qh 7h 2c", "3h"},
+                      LayoutCase{{"Jc Tc", "*", "A2s-A5s"}, "9c 8d 2h 3s", ""},
+                      LayoutCase{{"*", "Ad Ac"}, "Kh Qh 5h", "2h"},
+                      LayoutCase{{"6c 6d", "7s 7h", "Ac 2c", "KK"}, "As Ks Qs Js", "Ts"},
+                      LayoutCase{{"A2s,A3s", "A4s,A5s", "KQs"}, "6h 7h 8c 9d", ""}),
+    support::PrintedName());
 
 // The showdowns evaluated for jobs of 1.7 million to 884 million deals stay at a small share
 // of the deals; the bounds are the counts of a fast public calculator.
@@ -428,8 +428,8 @@ TEST(TangledRanges, AnsweredWithoutSearchingEveryCombination)
         s.seed = 3;
         return s;
     };
-    EquitySetup wide = setup({Known("Ah Kd"), Range("top100%"), Range("top100%"),
-                              Range("top100%"), Range("top100%"), Range("AA"), Range("AA")});
+    EquitySetup wide = setup({Known("Ah Kd"), Range("top100%"), Range("top100%"), Range("top100%"),
+                              Range("top100%"), Range("AA"), Range("AA")});
     const EquityResult r = CalculateEquity(wide);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.error, "the players' hands cannot all be dealt at once");
@@ -459,8 +459,8 @@ TEST(TangledRanges, AnsweredWithoutSearchingEveryCombination)
     }
     EXPECT_NEAR(sum, 1.0, 1e-9);
     // Ranges too wide to list are drawn hand by hand; clashes are then rare.
-    const EquityResult loose = CalculateEquity(setup(std::vector<EquityPlayer>(
-        4, Range("top100%"))));
+    const EquityResult loose =
+        CalculateEquity(setup(std::vector<EquityPlayer>(4, Range("top100%"))));
     ASSERT_TRUE(loose.ok) << loose.error;
     EXPECT_GT(loose.redraws, 0u);
     EXPECT_LT(loose.redraws, loose.deals);

@@ -1,5 +1,5 @@
-#include "pokerlib/Carrowby.h"
 #include "pokerlib/CardNames.h"
+#include "pokerlib/Carrowby.h"
 #include "pokerlib/HandValue.h"
 
 #include <gtest/gtest.h>
@@ -86,7 +86,8 @@ TEST(EquityVsRange, SkipsCombinationsThatHitKnownCards)
     const int villain[2] = {ParseCard("Kd"), ParseCard("Kc")};
     Spec spec;
     // Aces that share a card with the hero cannot be dealt; only the kings remain.
-    spec.combos = {{ParseCard("Ah"), ParseCard("Ad")}, {villain[0], villain[1]},
+    spec.combos = {{ParseCard("Ah"), ParseCard("Ad")},
+                   {villain[0], villain[1]},
                    {ParseCard("As"), ParseCard("Ac")}};
     PokerLogic logic;
     logic.trialCount = 100000;
@@ -96,8 +97,8 @@ TEST(EquityVsRange, SkipsCombinationsThatHitKnownCards)
     // count once each, so the result is the mean of the two heads-up equities.
     Spec doubled;
     const int acesLeft[2] = {ParseCard("Ac"), ParseCard("Ad")};
-    doubled.combos = {{villain[0], villain[1]}, {villain[1], villain[0]},
-                      {acesLeft[0], acesLeft[1]}};
+    doubled.combos = {
+        {villain[0], villain[1]}, {villain[1], villain[0]}, {acesLeft[0], acesLeft[1]}};
     const double mean = (ExactHeadsUp(hero, villain) + ExactHeadsUp(hero, acesLeft)) / 2;
     EXPECT_NEAR(logic.getProbabilityOfWinBySpectr(hero, kNoBoard, 0, doubled), mean,
                 Tolerance(mean, 100000));

@@ -1,10 +1,10 @@
-#include "pokerlib/Carrowby.h"
+#include "pokerlib/Evaluator.h"
 #include "pokerlib/CardNames.h"
+#include "pokerlib/Carrowby.h"
+#include "pokerlib/HandValue.h"
+#include "pokerlib/StoredTables.h"
 #include "tests/support/Cards.h"
 #include "tests/support/CaseNames.h"
-#include "pokerlib/Evaluator.h"
-#include "pokerlib/StoredTables.h"
-#include "pokerlib/HandValue.h"
 
 #include <gtest/gtest.h>
 
@@ -35,9 +35,8 @@ int Compare(const std::string &a, const std::string &b)
 // Known totals per category, high card first.
 constexpr std::array<long long, 9> kFiveCardTotals = {1302540, 1098240, 123552, 54912, 10200,
                                                       5108,    3744,    624,    40};
-constexpr std::array<long long, 9> kSevenCardTotals = {23294460, 58627800, 31433400,
-                                                       6461620,  6180020,  4047644,
-                                                       3473184,  224848,   41584};
+constexpr std::array<long long, 9> kSevenCardTotals = {
+    23294460, 58627800, 31433400, 6461620, 6180020, 4047644, 3473184, 224848, 41584};
 
 TEST(EvaluatorEnumeration, FiveCardCategoryCounts)
 {
@@ -213,7 +212,10 @@ struct CodeCase
     const char *cards;
     int code;
 };
-void PrintTo(const CodeCase &c, std::ostream *os) { *os << c.cards; }
+void PrintTo(const CodeCase &c, std::ostream *os)
+{
+    *os << c.cards;
+}
 
 class CombinationCode : public ::testing::TestWithParam<CodeCase>
 {
@@ -237,6 +239,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CodeCase{"Jh 3d 5c Js 3h", 27}, CodeCase{"Jh Jd 5c Js 3h 2c", 28},
                       CodeCase{"Ah 2d 3c 4s 5h Kd", 29}, CodeCase{"Ah 2h 9h 4h 5c Kh", 30},
                       CodeCase{"Jh Jd 5c Js 5h 2c 3d", 31}, CodeCase{"Jh Jd Jc Js 5h", 32},
-                      CodeCase{"9h Th Jh Qh Kh 2c 2d", 33}), support::PrintedName());
+                      CodeCase{"9h Th Jh Qh Kh 2c 2d", 33}),
+    support::PrintedName());
 
 } // namespace

@@ -1,6 +1,6 @@
-#include "pokerlib/Carrowby.h"
-#include "pokerlib/CardNames.h"
 #include "pokerlib/Spectrum.h"
+#include "pokerlib/CardNames.h"
+#include "pokerlib/Carrowby.h"
 #include "tests/support/CaseNames.h"
 
 #include <gtest/gtest.h>
@@ -121,7 +121,10 @@ struct GroupCase
     const char *b;
     int group;
 };
-void PrintTo(const GroupCase &c, std::ostream *os) { *os << c.a << c.b; }
+void PrintTo(const GroupCase &c, std::ostream *os)
+{
+    *os << c.a << c.b;
+}
 
 class Sklansky : public ::testing::TestWithParam<GroupCase>
 {
@@ -136,15 +139,13 @@ TEST_P(Sklansky, StandardGroups)
 
 INSTANTIATE_TEST_SUITE_P(
     Groups, Sklansky,
-    ::testing::Values(GroupCase{"Ah", "Ad", 1}, GroupCase{"Ah", "Kh", 1},
-                      GroupCase{"Ah", "Kd", 2}, GroupCase{"Th", "Td", 2},
-                      GroupCase{"Ah", "Qd", 3}, GroupCase{"Jh", "Th", 3},
-                      GroupCase{"8h", "8d", 4}, GroupCase{"Kh", "Qd", 4},
-                      GroupCase{"Ah", "5h", 5}, GroupCase{"7h", "7d", 5},
-                      GroupCase{"Ah", "Td", 6}, GroupCase{"5h", "4h", 6},
-                      GroupCase{"2h", "2d", 7}, GroupCase{"Kh", "2h", 7},
-                      GroupCase{"Ah", "9d", 8}, GroupCase{"8h", "7d", 8},
-                      GroupCase{"7h", "2d", 0}, GroupCase{"Kh", "2d", 0},
-                      GroupCase{"Ah", "8d", 0}), support::PrintedName());
+    ::testing::Values(GroupCase{"Ah", "Ad", 1}, GroupCase{"Ah", "Kh", 1}, GroupCase{"Ah", "Kd", 2},
+                      GroupCase{"Th", "Td", 2}, GroupCase{"Ah", "Qd", 3}, GroupCase{"Jh", "Th", 3},
+                      GroupCase{"8h", "8d", 4}, GroupCase{"Kh", "Qd", 4}, GroupCase{"Ah", "5h", 5},
+                      GroupCase{"7h", "7d", 5}, GroupCase{"Ah", "Td", 6}, GroupCase{"5h", "4h", 6},
+                      GroupCase{"2h", "2d", 7}, GroupCase{"Kh", "2h", 7}, GroupCase{"Ah", "9d", 8},
+                      GroupCase{"8h", "7d", 8}, GroupCase{"7h", "2d", 0}, GroupCase{"Kh", "2d", 0},
+                      GroupCase{"Ah", "8d", 0}),
+    support::PrintedName());
 
 } // namespace

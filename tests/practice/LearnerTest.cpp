@@ -128,9 +128,8 @@ Measured PlayAndReview(const Learner &learner, std::uint64_t firstSeed, int hand
         advise.samplesPerOption = 120;
         advise.maxMillis = 0;
         advise.seed = seed;
-        playout::CCoachDecider decider(0, advise, [&learner](const CGameTable &t, int) {
-            return learner.Habit(t);
-        });
+        playout::CCoachDecider decider(
+            0, advise, [&learner](const CGameTable &t, int) { return learner.Habit(t); });
         options.stacks = {4000, 4000};
         options.lastHand = 150;
         options.seed = seed;
@@ -208,7 +207,7 @@ TEST(Learner, DrillingTheCostliestLeakTakesMostOfItsLossAway)
                 drill.options.begin(), drill.options.end(),
                 [](const playout::Option &a, const playout::Option &b) { return a.evBb < b.evBb; });
             practice::Answer answer;
-            answer.kind = best->kind == playout::OptionKind::Fold   ? practice::Answer::Fold
+            answer.kind = best->kind == playout::OptionKind::Fold ? practice::Answer::Fold
                           : best->kind == playout::OptionKind::Call ||
                                   best->kind == playout::OptionKind::Check
                               ? practice::Answer::Call

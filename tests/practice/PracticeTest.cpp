@@ -302,8 +302,8 @@ TEST(Deck, SeededGameGivesItsMistakesCostliestLeakFirst)
         for (const playout::SeatSoFar &s : dealt.soFar->seats)
             chips += s.inHand ? s.startStack : 0;
         for (const playout::Option &option : spot.options) {
-            const practice::RestOfHand rest = practice::PlayRest(
-                *dealt.soFar, option.put, option.kind == OptionKind::Fold, 3);
+            const practice::RestOfHand rest =
+                practice::PlayRest(*dealt.soFar, option.put, option.kind == OptionKind::Fold, 3);
             ASSERT_GE(rest.steps.size(), 2u);
             EXPECT_EQ(rest.steps.front().actor, dealt.seat);
             EXPECT_EQ(rest.steps.back().kind, replay::StepKind::Result);

@@ -20,7 +20,10 @@ struct RoundCase
     int minTotal;                          // the smallest legal raise total afterwards
     std::vector<int> mayRaise;             // seats 0..4: 1 may raise
 };
-void PrintTo(const RoundCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const RoundCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class RaiseRound : public ::testing::TestWithParam<RoundCase>
 {
@@ -88,7 +91,10 @@ struct AnswerCase
     int put;
     int legal; // the chips put in once mended
 };
-void PrintTo(const AnswerCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const AnswerCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class RaiseAnswer : public ::testing::TestWithParam<AnswerCase>
 {
@@ -139,7 +145,10 @@ struct BlindCase
     int button;
     int small, big, first;
 };
-void PrintTo(const BlindCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const BlindCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class Blinds : public ::testing::TestWithParam<BlindCase>
 {
@@ -173,7 +182,10 @@ struct ButtonCase
     int lastBigBlind; // who posted the big blind in the hand before
     int button;
 };
-void PrintTo(const ButtonCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const ButtonCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class HeadsUpButton : public ::testing::TestWithParam<ButtonCase>
 {

@@ -131,7 +131,8 @@ TEST(DatabaseFailure, GamesKeptAtOnceAreAllKept)
     other.join();
     std::vector<UnsavedGame> games;
     std::string error;
-    ASSERT_TRUE(ReadUnsavedResults(UnsavedResultsPath(folder.file(kDatabaseFileName)), games, error))
+    ASSERT_TRUE(
+        ReadUnsavedResults(UnsavedResultsPath(folder.file(kDatabaseFileName)), games, error))
         << error;
     EXPECT_EQ(games.size(), 2u * kGames);
 }

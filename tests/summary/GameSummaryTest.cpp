@@ -27,7 +27,8 @@ HandSeat Seat(int seat, const char *first, const char *second, int invested, int
 }
 
 // A showdown hand whose last action was on `street`, with the board as dealt.
-Hand AllInHand(Street street, std::initializer_list<const char *> board, std::vector<HandSeat> seats)
+Hand AllInHand(Street street, std::initializer_list<const char *> board,
+               std::vector<HandSeat> seats)
 {
     Hand hand;
     hand.number = 1;
@@ -60,18 +61,16 @@ TEST(AllInEquity, SidePotsGoToThoseWhoCoveredThem)
 {
     // On the turn: the short stack holds quad aces (no river can beat it) and wins the main
     // pot; aces full of kings beats aces full of queens on every river, so takes the side pot.
-    const Hand hand =
-        AllInHand(Street::Turn, {"Ah", "Ad", "Ac", "2s", "5c"},
-                  {Seat(0, "Kh", "Kd", 1000, 1800), Seat(1, "Qh", "Qd", 1000, 0),
-                   Seat(2, "As", "3h", 100, 350), Seat(3, "9c", "9d", 50, 0, true)});
+    const Hand hand = AllInHand(Street::Turn, {"Ah", "Ad", "Ac", "2s", "5c"},
+                                {Seat(0, "Kh", "Kd", 1000, 1800), Seat(1, "Qh", "Qd", 1000, 0),
+                                 Seat(2, "As", "3h", 100, 350), Seat(3, "9c", "9d", 50, 0, true)});
     struct Case
     {
         int seat;
         double net;
     };
     // Main pot 3 x 100 and the folded seat's 50; side pot 2 x 900. The nets add up to 0.
-    for (const Case &c : {Case{0, 1800 - 1000}, Case{1, -1000}, Case{2, 350 - 100},
-                          Case{3, -50}}) {
+    for (const Case &c : {Case{0, 1800 - 1000}, Case{1, -1000}, Case{2, 350 - 100}, Case{3, -50}}) {
         bool adjusted = false;
         EXPECT_NEAR(summary::AllInAdjustedNet(hand, c.seat, adjusted), c.net, 1e-6) << c.seat;
         EXPECT_EQ(adjusted, c.seat != 3) << c.seat;
@@ -88,8 +87,9 @@ TEST(AllInEquity, HandsWithoutLuckToTakeOutKeepTheirResult)
     };
     for (const Case &c : {Case{Street::River, true, "Kc"}, Case{Street::Flop, false, "Kc"},
                           Case{Street::Flop, true, ""}}) {
-        Hand hand = AllInHand(c.street, {"Kd", "2c", "7h", "9s", "3d"},
-                              {Seat(0, "Ah", "As", 500, 0), Seat(1, c.villainCard, "Kh", 500, 1000)});
+        Hand hand =
+            AllInHand(c.street, {"Kd", "2c", "7h", "9s", "3d"},
+                      {Seat(0, "Ah", "As", 500, 0), Seat(1, c.villainCard, "Kh", 500, 1000)});
         hand.showdown = c.showdown;
         bool adjusted = true;
         EXPECT_EQ(summary::AllInAdjustedNet(hand, 0, adjusted), -500);
@@ -102,9 +102,9 @@ TEST(Summary, NetBigBlindsPer100AndTheBiggestPots)
     history::Game game;
     const int nets[] = {300, -100, 40, -600, 0};
     for (int i = 0; i < 5; ++i) {
-        Hand hand = AllInHand(Street::River, {"Kd", "2c", "7h", "9s", "3d"},
-                              {Seat(0, "Ah", "As", 600, 600 + nets[i]),
-                               Seat(1, "Kc", "Kh", 600, 600 - nets[i])});
+        Hand hand = AllInHand(
+            Street::River, {"Kd", "2c", "7h", "9s", "3d"},
+            {Seat(0, "Ah", "As", 600, 600 + nets[i]), Seat(1, "Kc", "Kh", 600, 600 - nets[i])});
         hand.number = i + 1;
         hand.bigBlind = i < 2 ? 20 : 40;
         game.hands.push_back(hand);

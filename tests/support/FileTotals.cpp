@@ -102,9 +102,11 @@ std::vector<HandTotals> PokerStarsTotals(const std::string &text)
 {
     const std::vector<std::string> lines = Lines(text);
     // GGPoker writes the same text under "Poker Hand #RC123:".
-    const std::regex header(R"(^(?:\xEF\xBB\xBF)?(?:PokerStars .*?(?:Hand|Game) #|Poker Hand #[A-Z]*)(\d+):.*?\(([^)]*)\))");
+    const std::regex header(
+        R"(^(?:\xEF\xBB\xBF)?(?:PokerStars .*?(?:Hand|Game) #|Poker Hand #[A-Z]*)(\d+):.*?\(([^)]*)\))");
     const std::regex seat(R"(^Seat \d+: (.+) \(([^ ]+) in chips)");
-    const std::regex act(R"(^: (posts the ante|posts small blind|posts big blind|posts small & big blinds|calls|bets|raises [^ ]+ to) ([^ ]+))");
+    const std::regex act(
+        R"(^: (posts the ante|posts small blind|posts big blind|posts small & big blinds|calls|bets|raises [^ ]+ to) ([^ ]+))");
     const std::regex total(R"(^Total pot ([^ ]+).*\| Rake ([^ ]+))");
     const std::regex taken(R"(\| (?:Jackpot|Bingo|Fortune|Tax) ([^ ]+))");
     std::vector<HandTotals> hands;
@@ -237,7 +239,9 @@ HandTotals PhhHand(const std::map<std::string, std::string> &fields, bool money)
                                    winnings = list("winnings"), players = list("players"),
                                    actions = list("actions");
     const size_t n = stacks.size();
-    const auto name = [&](size_t p) { return p < players.size() ? players[p] : "p" + std::to_string(p + 1); };
+    const auto name = [&](size_t p) {
+        return p < players.size() ? players[p] : "p" + std::to_string(p + 1);
+    };
     // Heads-up the forced bets are listed the other way round.
     const auto owner = [&](size_t i) { return n == 2 ? 1 - i : i; };
     Ledger ledger;
@@ -299,8 +303,10 @@ HandTotals PhhHand(const std::map<std::string, std::string> &fields, bool money)
 std::vector<HandTotals> PhhTotals(const std::string &text)
 {
     const std::vector<std::string> lines = Lines(text);
-    const bool money = text.find("currency") != std::string::npos ||
-                       std::regex_search(text, std::regex(R"((stacks|antes|straddles|winnings) = \[[^\]]*\d\.\d)"));
+    const bool money =
+        text.find("currency") != std::string::npos ||
+        std::regex_search(text,
+                          std::regex(R"((stacks|antes|straddles|winnings) = \[[^\]]*\d\.\d)"));
     std::vector<HandTotals> hands;
     std::map<std::string, std::string> fields;
     size_t start = 1;
@@ -344,13 +350,17 @@ std::vector<HandTotals> PhhTotals(const std::string &text)
 std::vector<HandTotals> RoomTotals(const std::string &text, bool winamax)
 {
     const std::vector<std::string> lines = Lines(text);
-    const std::regex header(winamax ? R"(^Winamax Poker - .*HandId: #([^ ]+) - Holdem no limit \(([^)]*)\))"
-                                    : R"(^\*\*\*\*\* .*Hand History for Game (\d+) )");
+    const std::regex header(
+        winamax ? R"(^Winamax Poker - .*HandId: #([^ ]+) - Holdem no limit \(([^)]*)\))"
+                : R"(^\*\*\*\*\* .*Hand History for Game (\d+) )");
     const std::regex seat(winamax ? R"(^Seat \d+: (.+) \([^)]*\)$)" : R"(^Seat \d+: (.+) \( )");
     // Winamax writes raises as totals, 888 as the chips put in.
-    const std::regex act(winamax ? R"(^ (posts ante|posts small blind|posts big blind|calls|bets|raises [^ ]+ to) ([^ ]+)( out of position)?)"
-                                 : R"(^ (posts ante|posts small blind|posts big blind|posts dead blind|calls|bets|raises) \[([^\]]+)\])");
-    const std::regex collected(winamax ? R"(^ collected ([^ ]+) from)" : R"(^ collected \[ ([^ ]+) \])");
+    const std::regex act(
+        winamax
+            ? R"(^ (posts ante|posts small blind|posts big blind|calls|bets|raises [^ ]+ to) ([^ ]+)( out of position)?)"
+            : R"(^ (posts ante|posts small blind|posts big blind|posts dead blind|calls|bets|raises) \[([^\]]+)\])");
+    const std::regex collected(winamax ? R"(^ collected ([^ ]+) from)"
+                                       : R"(^ collected \[ ([^ ]+) \])");
     std::vector<HandTotals> hands;
     std::vector<std::string> names;
     Ledger ledger;
@@ -396,10 +406,12 @@ std::vector<HandTotals> RoomTotals(const std::string &text, bool winamax)
             continue;
         }
         summary = summary || line.find("SUMMARY") != std::string::npos;
-        if (line.find("*** FLOP") == 0 || line.find("*** TURN") == 0 || line.find("*** RIVER") == 0 ||
-            line.find("** Dealing f") == 0 || line.find("** Dealing t") == 0 || line.find("** Dealing r") == 0)
+        if (line.find("*** FLOP") == 0 || line.find("*** TURN") == 0 ||
+            line.find("*** RIVER") == 0 || line.find("** Dealing f") == 0 ||
+            line.find("** Dealing t") == 0 || line.find("** Dealing r") == 0)
             ledger.NewStreet();
-        if (winamax && line.rfind("Total pot ", 0) == 0 && line.find("| Rake ") != std::string::npos)
+        if (winamax && line.rfind("Total pot ", 0) == 0 &&
+            line.find("| Rake ") != std::string::npos)
             hands.back().rake = Amount(line.substr(line.find("| Rake ") + 7), money);
         const std::string name = LongestName(line, names);
         if (name.empty())

@@ -11,13 +11,13 @@ namespace testsupport {
 
 struct HandTotals
 {
-    std::string key;  // the hand's own number, or "#n" for the file's n-th hand without one
-    size_t line = 0;  // the hand's first line
-    size_t end = 0;   // the line after its last
+    std::string key;    // the hand's own number, or "#n" for the file's n-th hand without one
+    size_t line = 0;    // the hand's first line
+    size_t end = 0;     // the line after its last
     bool known = false; // the file says who took what (its collected lines, winnings, stacks)
     std::map<std::string, long long> net; // won, returned and paid from outside, less put in
-    long long pot = 0;  // every chip put in
-    long long rake = -1; // as written; -1 when the file does not say
+    long long pot = 0;                    // every chip put in
+    long long rake = -1;                  // as written; -1 when the file does not say
 };
 
 std::vector<HandTotals> PokerStarsTotals(const std::string &text);

@@ -25,7 +25,10 @@ void Hand::Deal(int seat, long long chips, bool inHand)
     s.chips = chips;
 }
 
-void Hand::Button(int seat) { m_button = seat; }
+void Hand::Button(int seat)
+{
+    m_button = seat;
+}
 
 void Hand::Ante(int seat, long long chips)
 {
@@ -209,11 +212,20 @@ bool Hand::Dealt(int seat) const
            m_seats[static_cast<size_t>(seat)].dealt;
 }
 
-long long Hand::Chips(int seat) const { return m_seats[static_cast<size_t>(seat)].chips; }
+long long Hand::Chips(int seat) const
+{
+    return m_seats[static_cast<size_t>(seat)].chips;
+}
 
-void Hand::Fault(const std::string &what) { faults.push_back("hand " + m_name + ": " + what); }
+void Hand::Fault(const std::string &what)
+{
+    faults.push_back("hand " + m_name + ": " + what);
+}
 
-std::string Hand::Who(int seat) const { return "seat " + std::to_string(seat); }
+std::string Hand::Who(int seat) const
+{
+    return "seat " + std::to_string(seat);
+}
 
 Hand::Seat &Hand::At(int seat)
 {

@@ -21,7 +21,13 @@
 
 namespace referee {
 
-enum class Move { Fold, Check, Call, Raise }; // Raise: a bet too
+enum class Move
+{
+    Fold,
+    Check,
+    Call,
+    Raise
+}; // Raise: a bet too
 
 class Hand
 {
@@ -54,9 +60,9 @@ public:
 
     std::vector<std::string> faults; // accumulated over every hand
     int hands = 0, actions = 0, headsUpHands = 0;
-    int shortAllIns = 0;    // all-in raises for less than a full raise
-    int closedTurns = 0;    // turns owing chips where the player could only call or fold
-    int nobodyToAnswer = 0; // turns owing chips with no other player holding chips
+    int shortAllIns = 0;     // all-in raises for less than a full raise
+    int closedTurns = 0;     // turns owing chips where the player could only call or fold
+    int nobodyToAnswer = 0;  // turns owing chips with no other player holding chips
     int roundsWithAllIn = 0; // rounds that end with a player still in who is all in
     int bigBlindChecks = 0;  // in hands with antes, the big blind checking its option
 

@@ -6,11 +6,9 @@ namespace testsupport {
 
 SeededBotGame::SeededBotGame(int seats, int lastHand, std::uint64_t seed)
     : SeededBotGame(seats, lastHand, seed, 1500, kGameTypeNinePlayersTurbo)
-{
-}
+{}
 
-SeededBotGame::SeededBotGame(int seats, int lastHand, std::uint64_t seed, int stack,
-                             int gameTypeId)
+SeededBotGame::SeededBotGame(int seats, int lastHand, std::uint64_t seed, int stack, int gameTypeId)
 {
     BotGameOptions options;
     options.names = DefaultBotNames(seats);

@@ -3,10 +3,10 @@
 // that it ends after its first hand; for tests that need the files a game writes.
 
 #include "ui/app/CommandIds.h"
-#include "ui/setup_dialog/DialogTable.h"
 #include "ui/app/DunmereApp.h"
-#include "ui/setup_dialog/ListCtrlEx.h"
 #include "ui/app/MainFrame.h"
+#include "ui/setup_dialog/DialogTable.h"
+#include "ui/setup_dialog/ListCtrlEx.h"
 
 #include <QPushButton>
 #include <QtTest>

@@ -1,5 +1,5 @@
-#include "ui/action_panel/DlgPlayerChoose.h"
 #include "engine/Game.h"
+#include "ui/action_panel/DlgPlayerChoose.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -561,24 +561,35 @@ void TestActionPanel::legalTotalsOnly_data()
     QTest::addColumn<QString>("enabled"); // 1/2, 3/4 and POT
     // Blinds 10/20; seat 0 is the human.
     QTest::newRow("facing a bet of 80") << false << "1:80" << 0 << 1000 << 180 << "CALL 80"
-                                        << "RAISE TO 160" << "001";
-    QTest::newRow("small blind before the flop")
-        << true << "" << 10 << 990 << 30 << "CALL 10" << "RAISE TO 40" << "000";
+                                        << "RAISE TO 160"
+                                        << "001";
+    QTest::newRow("small blind before the flop") << true << "" << 10 << 990 << 30 << "CALL 10"
+                                                 << "RAISE TO 40"
+                                                 << "000";
     QTest::newRow("heads-up big blind facing the button's raise")
-        << true << "1:60" << 20 << 980 << 80 << "CALL 40" << "RAISE TO 100" << "000";
+        << true << "1:60" << 20 << 980 << 80 << "CALL 40"
+        << "RAISE TO 100"
+        << "000";
     QTest::newRow("a short all-in does not reopen")
-        << false << "0:100,1:150,2:150" << 100 << 900 << 500 << "CALL 50" << "" << "";
+        << false << "0:100,1:150,2:150" << 100 << 900 << 500 << "CALL 50"
+        << ""
+        << "";
     QTest::newRow("two short all-ins reopen")
-        << false << "0:100,1:150,2:220" << 100 << 900 << 600 << "CALL 120" << "RAISE TO 320"
+        << false << "0:100,1:150,2:220" << 100 << 900 << 600 << "CALL 120"
+        << "RAISE TO 320"
         << "011";
     // Nobody left who could answer a raise.
     QTest::newRow("the only other player all in")
-        << false << "1:80!" << 0 << 1000 << 180 << "CALL 80" << "" << "";
+        << false << "1:80!" << 0 << 1000 << 180 << "CALL 80"
+        << ""
+        << "";
     QTest::newRow("a lone big blind all in") << true << "1:20!" << 10 << 990 << 30 << "CALL 10"
-                                             << "" << "";
+                                             << ""
+                                             << "";
     // 120 behind, below the minimum of 160: all in is the only raise; 3/4 and POT reach it.
-    QTest::newRow("all in below the minimum")
-        << false << "1:80" << 0 << 120 << 180 << "CALL 80" << "RAISE TO 120" << "011";
+    QTest::newRow("all in below the minimum") << false << "1:80" << 0 << 120 << 180 << "CALL 80"
+                                              << "RAISE TO 120"
+                                              << "011";
 }
 
 // The panel shows only what the rules allow, and each caption says what its button will do.

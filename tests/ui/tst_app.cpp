@@ -1,21 +1,21 @@
 // The application and main frame: start-up, ribbon commands and their enable rules.
 
-#include "ui/app/AboutDlg.h"
-#include "ui/review/ProgressWindow.h"
-#include "ui/review/HandsWindow.h"
-#include "ui/equity_lab/EquityLabWindow.h"
+#include "tests/ui/TestApp.h"
 #include "ui/action_panel/DlgPlayerChoose.h"
+#include "ui/app/AboutDlg.h"
+#include "ui/app/CloseGuard.h"
 #include "ui/app/CommandIds.h"
-#include "ui/setup_dialog/DialogTable.h"
 #include "ui/app/DlgAddChips.h"
 #include "ui/app/DunmereApp.h"
-#include "tests/ui/TestApp.h"
-#include "ui/table_view/DunmereView.h"
-#include "ui/setup_dialog/ListCtrlEx.h"
-#include "ui/app/CloseGuard.h"
 #include "ui/app/MainFrame.h"
-#include "ui/review/GameSummaryWindow.h"
+#include "ui/equity_lab/EquityLabWindow.h"
 #include "ui/output_pane/OutputWnd.h"
+#include "ui/review/GameSummaryWindow.h"
+#include "ui/review/HandsWindow.h"
+#include "ui/review/ProgressWindow.h"
+#include "ui/setup_dialog/DialogTable.h"
+#include "ui/setup_dialog/ListCtrlEx.h"
+#include "ui/table_view/DunmereView.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -24,11 +24,11 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QToolButton>
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QUrl>
 #include <QtTest>
 

@@ -2,12 +2,12 @@
 // decision, and answering "Stop and save": the program leaves its event loop, stops the game
 // threads and ends with code 0.
 
-#include "ui/setup_dialog/DialogTable.h"
+#include "tests/ui/TestApp.h"
 #include "ui/action_panel/DlgPlayerChoose.h"
 #include "ui/app/DunmereApp.h"
-#include "tests/ui/TestApp.h"
 #include "ui/app/MainFrame.h"
 #include "ui/output_pane/OutputWnd.h"
+#include "ui/setup_dialog/DialogTable.h"
 
 #include <QMessageBox>
 #include <QPushButton>
@@ -60,9 +60,10 @@ int main(int argc, char **argv)
     if (loop != 0)
         return loop;
     if (!closedMidHand || !toldNothingToSave || app->Game().GameThreadRunning()) {
-        std::fprintf(stderr, "closed mid-hand: %d, told nothing to save: %d, game thread still "
-                     "running: %d\n", closedMidHand, toldNothingToSave,
-                     app->Game().GameThreadRunning());
+        std::fprintf(stderr,
+                     "closed mid-hand: %d, told nothing to save: %d, game thread still "
+                     "running: %d\n",
+                     closedMidHand, toldNothingToSave, app->Game().GameThreadRunning());
         return 1;
     }
     std::fprintf(stderr, "PASS: the program ended cleanly after the window was closed mid-hand\n");

@@ -2,15 +2,15 @@
 // "Pace" control, the coach line under the action panel while the human decides, and one
 // verdict line per decision in the output pane after each hand; the files stay free of it.
 
-#include "practice/Store.h"
-#include "ui/coach/CoachController.h"
-#include "ui/app/CommandIds.h"
-#include "ui/action_panel/DlgPlayerChoose.h"
-#include "ui/app/DunmereApp.h"
 #include "engine/Game.h"
-#include "ui/app/MainFrame.h"
-#include "ui/output_pane/OutputWnd.h"
+#include "practice/Store.h"
 #include "tests/ui/TestApp.h"
+#include "ui/action_panel/DlgPlayerChoose.h"
+#include "ui/app/CommandIds.h"
+#include "ui/app/DunmereApp.h"
+#include "ui/app/MainFrame.h"
+#include "ui/coach/CoachController.h"
+#include "ui/output_pane/OutputWnd.h"
 
 #include <QCheckBox>
 #include <QDialog>

@@ -61,8 +61,7 @@ class TestEquityLab : public QObject
 public:
     explicit TestEquityLab(CDunmereApp &app)
         : m_app(app)
-    {
-    }
+    {}
 
 private slots:
     void openedFromTheToolsPanel();
@@ -146,7 +145,7 @@ void TestEquityLab::topSliderPicksTheBestShare()
     std::string error;
     QVERIFY(brisquel::ParseRange("top10%", top, error));
     QCOMPARE(lab.comboLabel(0)->text(), QString("%1 combinations").arg(top.size()));
-    QVERIFY(lab.grid()->isPicked(0, 0));    // AA
+    QVERIFY(lab.grid()->isPicked(0, 0));   // AA
     QVERIFY(!lab.grid()->isPicked(12, 7)); // 72o
     for (int i = 0; i < 10; ++i)
         QTest::keyClick(lab.topSlider(), Qt::Key_PageUp);
@@ -157,7 +156,9 @@ void TestEquityLab::topSliderPicksTheBestShare()
     QCOMPARE(lab.comboLabel(0)->text(), QString("random"));
     // A typed range moves the slider without being rewritten by it.
     const std::tuple<QString, int, QString> typedRanges[] = {{"top25%", 25, "Top 25 %"},
-        {"top 2.5%", 3, "Top 2.5 %"}, {"QQ+,AKs", 2, "1.7 % of hands"}, {"", 0, "Top 0 %"}};
+                                                             {"top 2.5%", 3, "Top 2.5 %"},
+                                                             {"QQ+,AKs", 2, "1.7 % of hands"},
+                                                             {"", 0, "Top 0 %"}};
     for (const auto &[typed, slider, label] : typedRanges) {
         TypeInto(lab.playerEdit(0), typed);
         QCOMPARE(std::tuple(lab.topSlider()->value(), lab.topLabel()->text()),

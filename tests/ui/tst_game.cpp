@@ -1,15 +1,15 @@
 // A whole game between computer opponents, driven through the ribbon's commands with no pauses:
 // at least 50 hands, the table drawn where the layout puts every seat, stopped by the command.
 
-#include "ui/setup_dialog/DialogTable.h"
-#include "ui/app/DunmereApp.h"
 #include "tests/ui/TestApp.h"
-#include "ui/table_view/DunmereView.h"
-#include "ui/setup_dialog/ListCtrlEx.h"
 #include "ui/app/CloseGuard.h"
+#include "ui/app/DunmereApp.h"
 #include "ui/app/MainFrame.h"
-#include "ui/review/GameSummaryWindow.h"
 #include "ui/pictures/Pictures.h"
+#include "ui/review/GameSummaryWindow.h"
+#include "ui/setup_dialog/DialogTable.h"
+#include "ui/setup_dialog/ListCtrlEx.h"
+#include "ui/table_view/DunmereView.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -87,8 +87,8 @@ void CheckPicture(const QImage &image, const CDunmereView &view, const CDunmereG
             QVERIFY2(!IsGreenish(first) && !IsGreenish(second),
                      qPrintable(QStringLiteral("cards of seat %1").arg(s)));
             // With "Show all hands at showdown" (on by default) the losers' hands too.
-            const bool faces = s == 0 || r.m_revealCards ||
-                               (view.ShowAllAtShowdown() && r.m_atShowdown);
+            const bool faces =
+                s == 0 || r.m_revealCards || (view.ShowAllAtShowdown() && r.m_atShowdown);
             QCOMPARE(IsBlueBack(first), !faces);
             QCOMPARE(IsBlueBack(second), !faces);
             ++cardsChecked;

@@ -15,8 +15,8 @@
 #include "tests/ui/TestApp.h"
 #include "ui/action_panel/DlgPlayerChoose.h"
 #include "ui/app/CloseGuard.h"
-#include "ui/app/DlgAddChips.h"
 #include "ui/app/CommandIds.h"
+#include "ui/app/DlgAddChips.h"
 #include "ui/app/MainFrame.h"
 #include "ui/output_pane/OutputWnd.h"
 #include "ui/review/GameSummaryWindow.h"
@@ -35,8 +35,8 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 
 #include <chrono>
 #include <sqlite3.h>
@@ -44,9 +44,9 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <ctime>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <functional>
 #include <optional>
 
@@ -57,7 +57,7 @@ int g_failures = 0;
 #define CHECK(cond)                                                                                \
     do {                                                                                           \
         if (!(cond)) {                                                                             \
-            std::fprintf(stderr, "FAIL %s:%d: %s\n", __FILE__, __LINE__, #cond);                  \
+            std::fprintf(stderr, "FAIL %s:%d: %s\n", __FILE__, __LINE__, #cond);                   \
             ++g_failures;                                                                          \
         }                                                                                          \
     } while (0)
@@ -139,7 +139,8 @@ void saveShots(Table &t, QWidget *window, const QString &stem)
     for (const QSize size : {QSize(1024, 700), QSize(1600, 1000)}) {
         window->resize(size);
         t.settle();
-        window->grab().save(QStringLiteral("%1-%2x%3.png").arg(stem).arg(size.width()).arg(size.height()));
+        window->grab().save(
+            QStringLiteral("%1-%2x%3.png").arg(stem).arg(size.width()).arg(size.height()));
     }
 }
 
@@ -465,8 +466,9 @@ void keepTwoGames(const QTemporaryDir &folder)
         games[g].result[0].amount = g == 0 ? -10 : 40;
     }
     std::string error;
-    WriteUnsavedResults(UnsavedResultsPath(QDir(folder.path()).filePath("PokerDB.db3").toStdString()),
-                        games, error);
+    WriteUnsavedResults(
+        UnsavedResultsPath(QDir(folder.path()).filePath("PokerDB.db3").toStdString()), games,
+        error);
 }
 
 int runScenario(Table &t, const char *scenario)

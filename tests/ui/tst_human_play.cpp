@@ -2,13 +2,13 @@
 // game prepares by pressing the panel's buttons, then checks that the engine booked exactly
 // the amounts the panel stored, both in its own records and in the hand-history file.
 
-#include "ui/calculator/DlgCalculate.h"
+#include "engine/Game.h"
+#include "tests/ui/TestApp.h"
 #include "ui/action_panel/DlgPlayerChoose.h"
 #include "ui/app/DunmereApp.h"
-#include "engine/Game.h"
 #include "ui/app/MainFrame.h"
+#include "ui/calculator/DlgCalculate.h"
 #include "ui/output_pane/OutputWnd.h"
-#include "tests/ui/TestApp.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,13 +1,13 @@
 // The desktop program run from outside a build tree, as after installing: its files go to the
 // user's data folder (HOME is a temporary folder here), which the about box names.
 
+#include "places/FilePlaces.h"
+#include "tests/ui/ShortGame.h"
+#include "tests/ui/TestApp.h"
 #include "ui/app/AboutDlg.h"
 #include "ui/app/CommandIds.h"
 #include "ui/app/DunmereApp.h"
-#include "places/FilePlaces.h"
 #include "ui/app/MainFrame.h"
-#include "tests/ui/ShortGame.h"
-#include "tests/ui/TestApp.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

@@ -2,11 +2,11 @@
 // values given by hand), the words of the pane's line after a hand, and the replayer drawing
 // the bars of the player's decisions of a bot game as a person steps through it.
 
+#include "tests/ui/ReviewFixtures.h"
 #include "ui/coach/AdviceText.h"
 #include "ui/review/DecisionValuer.h"
 #include "ui/review/HandsWindow.h"
 #include "ui/review/OptionBars.h"
-#include "tests/ui/ReviewFixtures.h"
 
 #include <QApplication>
 #include <QRegularExpression>
@@ -132,12 +132,11 @@ void TestOptionBars::movesCountAsTheirOption()
 
 void TestOptionBars::paneLineNamesTheOptionsAndTheGrade()
 {
-    QCOMPARE(
-        Text(coachui::PaneAdviceLine(playout::WithMove(FacingABet(0.8, 1.2, 0.04), 20, false), 20,
-                                     true)),
-        QStringLiteral("  options: raise to 60 +1.2 bb (best) \u00b7 call +0.8 bb \u00b7 "
-                       "fold 0.0 bb \u00b7 all in \u22122.5 bb; you: call, small mistake "
-                       "(\u22120.4 bb)"));
+    QCOMPARE(Text(coachui::PaneAdviceLine(playout::WithMove(FacingABet(0.8, 1.2, 0.04), 20, false),
+                                          20, true)),
+             QStringLiteral("  options: raise to 60 +1.2 bb (best) \u00b7 call +0.8 bb \u00b7 "
+                            "fold 0.0 bb \u00b7 all in \u22122.5 bb; you: call, small mistake "
+                            "(\u22120.4 bb)"));
     bool exact = true;
     const Advice odd = playout::WithMove(FacingABet(0.8, 1.2), 75, false, &exact);
     QCOMPARE(Text(coachui::PaneAdviceLine(odd, 75, exact)),
@@ -252,8 +251,8 @@ void TestOptionBars::replayerDrawsThePlayersDecisions()
             if (step > 0)
                 ClickButton(&window, "forward");
             const QString text = caption->text();
-            const bool decision = text.startsWith(player) &&
-                                  decisionVerb.match(text.mid(player.size())).hasMatch();
+            const bool decision =
+                text.startsWith(player) && decisionVerb.match(text.mid(player.size())).hasMatch();
             QCOMPARE(bars->isVisible(), decision);
             if (!decision)
                 continue;
@@ -317,8 +316,7 @@ void TestOptionBars::valuesOfADecisionNoLongerShownAreDropped()
             if (action.kind == history::ActionKind::Fold && foldHand < 0) {
                 foldHand = h;
                 foldAction = a;
-            } else if (action.kind != history::ActionKind::Fold && foldHand >= 0 &&
-                       otherHand < 0) {
+            } else if (action.kind != history::ActionKind::Fold && foldHand >= 0 && otherHand < 0) {
                 otherHand = h;
                 otherAction = a;
             }
@@ -337,7 +335,7 @@ void TestOptionBars::valuesOfADecisionNoLongerShownAreDropped()
     connect(&valuer, &CDecisionValuer::advised, this,
             [&](const Advice &advice, bool) { received << advice; });
     QVERIFY(valuer.request(foldHand, foldAction));
-    QVERIFY(!valuer.request(foldHand, foldAction)); // the same decision: nothing new
+    QVERIFY(!valuer.request(foldHand, foldAction));  // the same decision: nothing new
     QVERIFY(valuer.request(otherHand, otherAction)); // the fold's values are stale now
     QTRY_VERIFY_WITH_TIMEOUT(!received.isEmpty(), 30000);
     for (const Advice &advice : received)

@@ -1,5 +1,5 @@
-#include "ui/action_panel/DlgPlayerChoose.h"
 #include "engine/Game.h"
+#include "ui/action_panel/DlgPlayerChoose.h"
 #include "ui/output_pane/OutputWnd.h"
 
 #include <QLineEdit>

@@ -1,9 +1,9 @@
 // The action panel in a real heads-up game: the human on the button posts the small blind,
 // decides first before the flop and last after it, and the panel offers only legal totals.
 
-#include "ui/action_panel/DlgPlayerChoose.h"
 #include "engine/Game.h"
 #include "engine/GameState.h"
+#include "ui/action_panel/DlgPlayerChoose.h"
 
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -80,7 +80,8 @@ void TestPanelHeadsUp::buttonDecidesFirst()
     game.StartDeal();
     auto nextDecision = [&] {
         return QTest::qWaitFor(
-            [&] { return panel->IsDecisionPrepared() || !game.GameThreadRunning(); }, 10000) &&
+                   [&] { return panel->IsDecisionPrepared() || !game.GameThreadRunning(); },
+                   10000) &&
                panel->IsDecisionPrepared();
     };
 

@@ -3,9 +3,9 @@
 // come from a review on a worker that a close stops, and from a cache that is reused when it is
 // sound and written afresh when it is not.
 
+#include "tests/support/AllInJudge.h"
 #include "tests/ui/ReviewFixtures.h"
 #include "tests/ui/TestApp.h"
-#include "tests/support/AllInJudge.h"
 #include "ui/review/ProgressWindow.h"
 
 #include "coach/Review.h"

@@ -2,38 +2,38 @@
 // the hand history implies, the progress charts against the files and the database, and bad
 // files met with a message.
 
-#include "opponents/BotGame.h"
-#include "ui/app/CommandIds.h"
-#include "engine/Game.h"
 #include "coach/Review.h"
-#include "ui/review/HandListModel.h"
-#include "ui/review/HandsWindow.h"
-#include "ui/app/MainFrame.h"
+#include "engine/Game.h"
+#include "opponents/BotGame.h"
 #include "storage/PokerTables.h"
-#include "ui/review/ProgressWindow.h"
 #include "storage/SessionSave.h"
-#include "ui/table_view/TableCanvas.h"
 #include "tests/support/FullDisk.h"
 #include "tests/support/ScriptedHands.h"
 #include "tests/ui/ReviewFixtures.h"
 #include "tests/ui/TestApp.h"
+#include "ui/app/CommandIds.h"
+#include "ui/app/MainFrame.h"
+#include "ui/review/HandListModel.h"
+#include "ui/review/HandsWindow.h"
+#include "ui/review/ProgressWindow.h"
+#include "ui/table_view/TableCanvas.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
-#include <QTimer>
-#include <QLineEdit>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSlider>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
@@ -174,10 +174,10 @@ void TestReview::initTestCase()
     QVERIFY(m_scripted.isValid() && m_bots.isValid());
     const QString folder = m_scripted.path();
     QVERIFY(PlayScriptedHand(folder, kFirstGameTime, testsupport::WonByFoldsOnTheTurn()));
-    QVERIFY(PlayScriptedHand(folder, kFirstGameTime + 100,
-                             testsupport::SplitPotAllInBeforeTheFlop()));
-    QVERIFY(PlayScriptedHand(folder, kFirstGameTime + 200,
-                             testsupport::ThreeWayAllInWithASidePot()));
+    QVERIFY(
+        PlayScriptedHand(folder, kFirstGameTime + 100, testsupport::SplitPotAllInBeforeTheFlop()));
+    QVERIFY(
+        PlayScriptedHand(folder, kFirstGameTime + 200, testsupport::ThreeWayAllInWithASidePot()));
     QCOMPARE(HistoryFiles(folder).size(), 3);
 
     m_botGames = PlayBotGamesWithLedger(m_bots.path(), {21u, 22u});
@@ -185,53 +185,90 @@ void TestReview::initTestCase()
 
 void TestReview::replayFollowsTheHandHistory_data()
 {
-    QTest::addColumn<int>("game"); // the file, oldest first
+    QTest::addColumn<int>("game");       // the file, oldest first
     QTest::addColumn<QString>("listed"); // the hand list's Pot and Showdown cells
     // Per step: caption, then stack and bet of seats 0..2, then the pot box.
     QTest::addColumn<QStringList>("steps");
-    QTest::newRow("won by folds") << 0 << "60 " << QStringList{
-        "Hand #1: blinds 10/20", "1000 - 1000 - 1000 - | 0",
-        "Tim_2: posts small blind 10", "1000 - 1000 - 990 10 | 0",
-        "Hero_0: posts big blind 20", "980 20 1000 - 990 10 | 0",
-        "Master_1: calls 20", "980 20 980 20 990 10 | 0",
-        "Tim_2: calls 10", "980 20 980 20 980 20 | 0",
-        "Hero_0: checks", "980 20 980 20 980 20 | 0",
-        "*** FLOP *** [Qs Js 4h]", "980 - 980 - 980 - | 60",
-        "Tim_2: checks", "980 - 980 - 980 - | 60",
-        "Hero_0: checks", "980 - 980 - 980 - | 60",
-        "Master_1: checks", "980 - 980 - 980 - | 60",
-        "*** TURN *** [9c]", "980 - 980 - 980 - | 60",
-        "Tim_2: bets 40", "980 - 980 - 940 40 | 60",
-        "Hero_0: folds", "980 - 980 - 940 40 | 60",
-        "Master_1: folds", "980 - 980 - 940 40 | 60",
-        "Uncalled bet (40) returned to Tim_2; Tim_2 collected 60 from pot",
-            "980 - 980 - 1040 - | 0"};
-    QTest::newRow("split pot") << 1 << "2000 all in" << QStringList{
-        "Hand #1: blinds 10/20", "1000 - 1000 - 1000 - | 0",
-        "Tim_2: posts small blind 10", "1000 - 1000 - 990 10 | 0",
-        "Hero_0: posts big blind 20", "980 20 1000 - 990 10 | 0",
-        "Master_1: folds", "980 20 1000 - 990 10 | 0",
-        "Tim_2: raises 990 and is all-in", "980 20 1000 - 0 1000 | 0",
-        "Hero_0: calls 980 and is all-in", "0 1000 1000 - 0 1000 | 0",
-        "*** FLOP *** [As Ks Qs]", "0 - 1000 - 0 - | 2000",
-        "*** TURN *** [Js]", "0 - 1000 - 0 - | 2000",
-        "*** RIVER *** [Ts]", "0 - 1000 - 0 - | 2000",
-        "Hero_0 wins 1000 with Royal flush; Tim_2 wins 1000 with Royal flush (all in before "
-        "the river)",
-            "1000 - 1000 - 1000 - | 0"};
-    QTest::newRow("three all in, side pot") << 2 << "1500 all in" << QStringList{
-        "Hand #1: blinds 10/20", "300 - 600 - 1000 - | 0",
-        "Tim_2: posts small blind 10", "300 - 600 - 990 10 | 0",
-        "Hero_0: posts big blind 20", "280 20 600 - 990 10 | 0",
-        "Master_1: raises 600 and is all-in", "280 20 0 600 990 10 | 0",
-        "Tim_2: calls 590", "280 20 0 600 400 600 | 0",
-        "Hero_0: calls 280 and is all-in", "0 300 0 600 400 600 | 0",
-        "*** FLOP *** [3h 8s 9d]", "0 - 0 - 400 - | 1500",
-        "*** TURN *** [Jc]", "0 - 0 - 400 - | 1500",
-        "*** RIVER *** [4s]", "0 - 0 - 400 - | 1500",
-        "Hero_0 wins 900 with Pair of Aces; Master_1 wins 600 with Pair of Kings (all in "
-        "before the river)",
-            "900 - 600 - 400 - | 0"};
+    QTest::newRow("won by folds")
+        << 0 << "60 "
+        << QStringList{"Hand #1: blinds 10/20",
+                       "1000 - 1000 - 1000 - | 0",
+                       "Tim_2: posts small blind 10",
+                       "1000 - 1000 - 990 10 | 0",
+                       "Hero_0: posts big blind 20",
+                       "980 20 1000 - 990 10 | 0",
+                       "Master_1: calls 20",
+                       "980 20 980 20 990 10 | 0",
+                       "Tim_2: calls 10",
+                       "980 20 980 20 980 20 | 0",
+                       "Hero_0: checks",
+                       "980 20 980 20 980 20 | 0",
+                       "*** FLOP *** [Qs Js 4h]",
+                       "980 - 980 - 980 - | 60",
+                       "Tim_2: checks",
+                       "980 - 980 - 980 - | 60",
+                       "Hero_0: checks",
+                       "980 - 980 - 980 - | 60",
+                       "Master_1: checks",
+                       "980 - 980 - 980 - | 60",
+                       "*** TURN *** [9c]",
+                       "980 - 980 - 980 - | 60",
+                       "Tim_2: bets 40",
+                       "980 - 980 - 940 40 | 60",
+                       "Hero_0: folds",
+                       "980 - 980 - 940 40 | 60",
+                       "Master_1: folds",
+                       "980 - 980 - 940 40 | 60",
+                       "Uncalled bet (40) returned to Tim_2; Tim_2 collected 60 from pot",
+                       "980 - 980 - 1040 - | 0"};
+    QTest::newRow("split pot")
+        << 1 << "2000 all in"
+        << QStringList{
+               "Hand #1: blinds 10/20",
+               "1000 - 1000 - 1000 - | 0",
+               "Tim_2: posts small blind 10",
+               "1000 - 1000 - 990 10 | 0",
+               "Hero_0: posts big blind 20",
+               "980 20 1000 - 990 10 | 0",
+               "Master_1: folds",
+               "980 20 1000 - 990 10 | 0",
+               "Tim_2: raises 990 and is all-in",
+               "980 20 1000 - 0 1000 | 0",
+               "Hero_0: calls 980 and is all-in",
+               "0 1000 1000 - 0 1000 | 0",
+               "*** FLOP *** [As Ks Qs]",
+               "0 - 1000 - 0 - | 2000",
+               "*** TURN *** [Js]",
+               "0 - 1000 - 0 - | 2000",
+               "*** RIVER *** [Ts]",
+               "0 - 1000 - 0 - | 2000",
+               "Hero_0 wins 1000 with Royal flush; Tim_2 wins 1000 with Royal flush (all in before "
+               "the river)",
+               "1000 - 1000 - 1000 - | 0"};
+    QTest::newRow("three all in, side pot")
+        << 2 << "1500 all in"
+        << QStringList{
+               "Hand #1: blinds 10/20",
+               "300 - 600 - 1000 - | 0",
+               "Tim_2: posts small blind 10",
+               "300 - 600 - 990 10 | 0",
+               "Hero_0: posts big blind 20",
+               "280 20 600 - 990 10 | 0",
+               "Master_1: raises 600 and is all-in",
+               "280 20 0 600 990 10 | 0",
+               "Tim_2: calls 590",
+               "280 20 0 600 400 600 | 0",
+               "Hero_0: calls 280 and is all-in",
+               "0 300 0 600 400 600 | 0",
+               "*** FLOP *** [3h 8s 9d]",
+               "0 - 0 - 400 - | 1500",
+               "*** TURN *** [Jc]",
+               "0 - 0 - 400 - | 1500",
+               "*** RIVER *** [4s]",
+               "0 - 0 - 400 - | 1500",
+               "Hero_0 wins 900 with Pair of Aces; Master_1 wins 600 with Pair of Kings (all in "
+               "before the river)",
+               "900 - 600 - 400 - | 0"};
 }
 
 void TestReview::replayFollowsTheHandHistory()
@@ -530,7 +567,8 @@ void TestReview::opensOtherFormatsAndExports()
         QVERIFY(dialog);
         auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
         offered << name->text();
-        QTest::keyClick(dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo")), Qt::Key_Down);
+        QTest::keyClick(dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo")),
+                        Qt::Key_Down);
         offered << name->text();
         dialog->reject();
     });
@@ -563,7 +601,8 @@ void TestReview::opensOtherFormatsAndExports()
     QVERIFY(Message(window).contains(QStringLiteral("File too large")));
     QCOMPARE(ReadText(phh), before);
     if (!shots.isEmpty())
-        QVERIFY(window.grab().save(QDir(shots).filePath(QStringLiteral("review-export-failed.png"))));
+        QVERIFY(
+            window.grab().save(QDir(shots).filePath(QStringLiteral("review-export-failed.png"))));
 }
 
 void TestReview::gameListCoachColumnAndMistakes()
@@ -633,7 +672,8 @@ void TestReview::gameListCoachColumnAndMistakes()
     QVERIFY(mistakes > 0 && mistakes < all); // bots make some, not only
     // No column cut off at the default size: the header fits the list's viewport.
     QVERIFY2(list->horizontalHeader()->length() <= list->viewport()->width(),
-             qPrintable(QStringLiteral("%1 > %2").arg(list->horizontalHeader()->length())
+             qPrintable(QStringLiteral("%1 > %2")
+                            .arg(list->horizontalHeader()->length())
                             .arg(list->viewport()->width())));
     // Every cell's text fits its column.
     for (int c = 0; c < CHandListModel::kColumnCount; ++c) {

@@ -268,10 +268,14 @@ void TestSetupDialog::validation_data()
     QTest::addColumn<int>("named");       // the field selected after the message
     const QString range = QStringLiteral("Please enter an integer between 1 and 4294967295.");
     const QString notNumber = QStringLiteral("Please enter a positive integer.");
-    QTest::newRow("zero blind") << 0 << "0" << "Small blind (SB): " + range << 0;
-    QTest::newRow("too large") << 1 << "4294967296" << "Big blind (BB): " + range << 1;
-    QTest::newRow("letters") << 1 << "twenty" << "Big blind (BB): " + notNumber << 1;
-    QTest::newRow("negative") << 2 << "-5" << "Stack Player: " + notNumber << 2;
+    QTest::newRow("zero blind") << 0 << "0"
+                                << "Small blind (SB): " + range << 0;
+    QTest::newRow("too large") << 1 << "4294967296"
+                               << "Big blind (BB): " + range << 1;
+    QTest::newRow("letters") << 1 << "twenty"
+                             << "Big blind (BB): " + notNumber << 1;
+    QTest::newRow("negative") << 2 << "-5"
+                              << "Stack Player: " + notNumber << 2;
     // The hand-history readers' limit: a game set up here can always be read back.
     QTest::newRow("beyond chips") << 2 << "100000001"
                                   << "Stack Player: Chips are counted up to 100000000: please "
@@ -281,8 +285,8 @@ void TestSetupDialog::validation_data()
         << 0 << "50"
         << "Small blind (SB): The small blind may not be larger than the big blind (20)." << 0;
     QTest::newRow("big blind below the small blind")
-        << 1 << "5" << "Small blind (SB): The small blind may not be larger than the big blind (5)."
-        << 0;
+        << 1 << "5"
+        << "Small blind (SB): The small blind may not be larger than the big blind (5)." << 0;
     QTest::newRow("table total") << 3 << "50000000"
                                  << "The stacks at the table add up to more than 100000000 "
                                     "chips: please enter smaller stacks."

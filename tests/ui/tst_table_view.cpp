@@ -1,7 +1,7 @@
 // The table view: seat layout, zoom, invalidation arithmetic and what a paint shows.
 
-#include "ui/table_view/DunmereView.h"
 #include "engine/Game.h"
+#include "ui/table_view/DunmereView.h"
 #include "ui/table_view/SeatLayout.h"
 
 #include <QImage>
@@ -296,8 +296,10 @@ void TestTableView::aChangedPartRepaintsWhereTheViewPutsIt()
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
     // The board, the first seat's cards, the last seat's box, and a seat not at the table.
-    const std::pair<TablePart, int> changes[] = {
-        {TablePart::Board, -1}, {TablePart::Cards, 0}, {TablePart::SeatBox, 8}, {TablePart::SeatBox, 9}};
+    const std::pair<TablePart, int> changes[] = {{TablePart::Board, -1},
+                                                 {TablePart::Cards, 0},
+                                                 {TablePart::SeatBox, 8},
+                                                 {TablePart::SeatBox, 9}};
     for (const auto &[part, seat] : changes) {
         QCoreApplication::processEvents();
         PaintSpy spy(view);
@@ -486,8 +488,8 @@ void TestTableView::showdownHands()
         const TableRect c = Placed(3, seat).cards;
         const bool expected = seat == 1 || faceUp;
         for (int card = 0; card < 2; ++card) {
-            const QRgb centre =
-                Average(image, view.ToDevice(c.left + 28 * card + (card == 0 ? 14 : 40), c.upper - 37));
+            const QRgb centre = Average(
+                image, view.ToDevice(c.left + 28 * card + (card == 0 ? 14 : 40), c.upper - 37));
             QCOMPARE(!IsBlueBack(centre), expected);
         }
     }
@@ -506,8 +508,9 @@ void TestTableView::tournamentLine_data()
         << QStringLiteral("Level 1 · blinds 10/20 · next level in 5 min · 3 players left · "
                           "average stack 1333");
     QTest::newRow("time up") << 3 << 2 << 4000
-                             << QStringLiteral("Level 3 · blinds 10/20 ante 5 · next level from "
-                                               "the next hand · 3 players left · average stack 1333");
+                             << QStringLiteral(
+                                    "Level 3 · blinds 10/20 ante 5 · next level from "
+                                    "the next hand · 3 players left · average stack 1333");
     QTest::newRow("last level") << 3 << 9 << 0
                                 << QStringLiteral("Level 10 · blinds 10/20 ante 5 · last level · 3 "
                                                   "players left · average stack 1333");
@@ -561,7 +564,8 @@ void TestTableView::repaintsTheTournamentLineAndEveryHandShownDown()
         std::unique_lock<std::mutex> lock(game.StateMutex());
         for (int s = 0; s < seats; ++s) {
             for (const TableRect &r : {Placed(seats, s).box, Placed(seats, s).cards})
-                QVERIFY2(view.ToDevice(r.left, r.upper).y() >= kInfoBandHeight, qPrintable(QString::number(s)));
+                QVERIFY2(view.ToDevice(r.left, r.upper).y() >= kInfoBandHeight,
+                         qPrintable(QString::number(s)));
         }
         spy.painted = QRegion();
         game.m_levelIndex = 1;

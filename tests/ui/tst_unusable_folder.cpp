@@ -1,10 +1,10 @@
 // A data folder that cannot be made: the program says so at start and in the about box, and
 // the game plays all the same.
 
-#include "ui/app/DunmereApp.h"
-#include "ui/output_pane/OutputWnd.h"
 #include "tests/ui/ShortGame.h"
 #include "tests/ui/TestApp.h"
+#include "ui/app/DunmereApp.h"
+#include "ui/output_pane/OutputWnd.h"
 
 #include <QDir>
 #include <QFile>
@@ -54,9 +54,9 @@ void TestUnusableFolder::gamePlaysWithoutFiles()
     // pane keeps only its last lines, and a long game on a busy machine pushes it out.
     const QListWidget *chat = m_app.OutputWnd()->chatList();
     PlayShortGame(m_app, [chat] {
-        QTRY_VERIFY(!chat->findItems(QStringLiteral("Could not write the game log"),
-                                     Qt::MatchStartsWith)
-                         .isEmpty());
+        QTRY_VERIFY(
+            !chat->findItems(QStringLiteral("Could not write the game log"), Qt::MatchStartsWith)
+                 .isEmpty());
     });
     if (QTest::currentTestFailed())
         return;

@@ -31,7 +31,9 @@ extern "C" void OnSessionEndSignal(int)
 
 void SetSignalHandlers(void (*handler)(int))
 {
-    struct sigaction action {};
+    struct sigaction action
+    {
+    };
     action.sa_handler = handler;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

@@ -6,8 +6,8 @@
 // Threads: UI thread. The signal handler only writes a byte into a pipe that a socket
 // notifier reads on the UI thread.
 
-#include <QObject>
 #include <QMessageBox>
+#include <QObject>
 #include <QPointer>
 
 class CDunmereApp;
@@ -34,7 +34,14 @@ public:
     CGameSummaryWindow *summary() const;
 
 private:
-    enum class State { Idle, Asking, Saving, GameOver, Done };
+    enum class State
+    {
+        Idle,
+        Asking,
+        Saving,
+        GameOver,
+        Done
+    };
     void onSignalByte();
     void closeWhenReviewed();
     bool eventFilter(QObject *watched, QEvent *event) override;

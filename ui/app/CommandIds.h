@@ -23,9 +23,9 @@ enum FrameCommandId : int
     ID_VIEW_APPLOOK_WINDOWS_7 = 219,
     ID_VIEW_COACH = 32850, // the coach's line at the table and its verdicts after each hand
     ID_VIEW_SHOW_ALL_HANDS = 32851, // every hand of a showdown face up at the table
-    ID_VIEW_TRACKER_COPY = 32852, // a PokerStars-format copy of each game beside its hand history
-    ID_REVIEW_HANDS = 32860,    // "Hands…"
-    ID_REVIEW_PROGRESS = 32861, // "Progress…"
-    ID_REVIEW_DRILL = 32862,    // "Drill…"
-    ID_EQUITY_LAB = 32880,      // "Equity lab…"
+    ID_VIEW_TRACKER_COPY = 32852,   // a PokerStars-format copy of each game beside its hand history
+    ID_REVIEW_HANDS = 32860,        // "Hands…"
+    ID_REVIEW_PROGRESS = 32861,     // "Progress…"
+    ID_REVIEW_DRILL = 32862,        // "Drill…"
+    ID_EQUITY_LAB = 32880,          // "Equity lab…"
 };

@@ -1,17 +1,17 @@
 #include "ui/app/DunmereApp.h"
 #include "ui/app/WindowFit.h"
 
-#include "places/BrisquelVersion.h"
-#include "ui/coach/CoachController.h"
 #include "opponents/Decisions.h"
-#include "ui/app/DlgAddChips.h"
-#include "ui/action_panel/DlgPlayerChoose.h"
-#include "ui/table_view/DunmereView.h"
+#include "places/BrisquelVersion.h"
 #include "places/FilePlaces.h"
-#include "ui/app/CloseGuard.h"
-#include "ui/app/MainFrame.h"
-#include "ui/output_pane/OutputWnd.h"
 #include "storage/SessionSave.h"
+#include "ui/action_panel/DlgPlayerChoose.h"
+#include "ui/app/CloseGuard.h"
+#include "ui/app/DlgAddChips.h"
+#include "ui/app/MainFrame.h"
+#include "ui/coach/CoachController.h"
+#include "ui/output_pane/OutputWnd.h"
+#include "ui/table_view/DunmereView.h"
 
 #include <QDialog>
 #include <QDir>
@@ -49,7 +49,9 @@ void SetAsideUnreadableSettings()
     const QString path = QFileInfo(probe).dir().filePath(QCoreApplication::applicationName() +
                                                          QStringLiteral(".conf"));
     const QByteArray name = QFile::encodeName(path);
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::lstat(name.constData(), &info) != 0)
         return; // none yet
     if (::stat(name.constData(), &info) == 0 && S_ISREG(info.st_mode) &&
@@ -57,11 +59,11 @@ void SetAsideUnreadableSettings()
         return;
     const QByteArray aside = name + ".unreadable";
     const bool moved = ::rename(name.constData(), aside.constData()) == 0;
-    std::fprintf(stderr, "brisquel: the settings file %s is not a regular file or is too large; %s\n",
-                 name.constData(),
-                 moved ? ("it is set aside as " + aside + " and the settings start afresh")
-                             .constData()
-                       : "the settings cannot be kept");
+    std::fprintf(
+        stderr, "brisquel: the settings file %s is not a regular file or is too large; %s\n",
+        name.constData(),
+        moved ? ("it is set aside as " + aside + " and the settings start afresh").constData()
+              : "the settings cannot be kept");
 }
 
 } // namespace
@@ -274,8 +276,8 @@ void CDunmereApp::OfferKeptResults()
                                                    : tr("%1 earlier games").arg(games.size()),
                                  path),
                         tr("Save them now?"), m_frame.get())
-            : NoticeBox(QMessageBox::Warning, QStringLiteral("KeptResultsWarning"),
-                        Sentence(error), {}, m_frame.get());
+            : NoticeBox(QMessageBox::Warning, QStringLiteral("KeptResultsWarning"), Sentence(error),
+                        {}, m_frame.get());
     if (!error.empty()) {
         box->addButton(QMessageBox::Ok);
         box->open();
@@ -283,7 +285,8 @@ void CDunmereApp::OfferKeptResults()
     }
     QPushButton *save = box->addButton(tr("Save now"), QMessageBox::AcceptRole);
     save->setObjectName(QStringLiteral("SaveKept"));
-    box->addButton(tr("Not now"), QMessageBox::RejectRole)->setObjectName(QStringLiteral("KeepKept"));
+    box->addButton(tr("Not now"), QMessageBox::RejectRole)
+        ->setObjectName(QStringLiteral("KeepKept"));
     connect(box, &QMessageBox::finished, this, [this, box, save] {
         if (box->clickedButton() != save)
             return;
@@ -335,9 +338,9 @@ void CDunmereApp::AskAboutFailedSave(std::function<void()> then)
         outcome = m_lastSave;
     }
     const bool kept = !outcome.keptIn.empty();
-    QMessageBox *box = NoticeBox(QMessageBox::Warning, QStringLiteral("SaveFailed"),
-                                 Sentence(outcome.problem), Sentence(KeptText(outcome)),
-                                 m_frame.get());
+    QMessageBox *box =
+        NoticeBox(QMessageBox::Warning, QStringLiteral("SaveFailed"), Sentence(outcome.problem),
+                  Sentence(KeptText(outcome)), m_frame.get());
     QPushButton *retry = box->addButton(tr("Retry"), QMessageBox::AcceptRole);
     retry->setObjectName(QStringLiteral("RetrySave"));
     QPushButton *later =
@@ -412,9 +415,8 @@ void CDunmereApp::StopGameNow(std::function<void()> done)
             dialog->reject();
         else
             modal->close();
-        QTimer::singleShot(0, this, [this, done = std::move(done)]() mutable {
-            StopGameNow(std::move(done));
-        });
+        QTimer::singleShot(
+            0, this, [this, done = std::move(done)]() mutable { StopGameNow(std::move(done)); });
         return;
     }
     m_game.StopNowAndSave();

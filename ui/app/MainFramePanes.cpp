@@ -3,25 +3,25 @@
 
 #include "ui/app/MainFrame.h"
 
-#include "ui/app/AboutDlg.h"
-#include "ui/action_panel/DlgPlayerChoose.h"
-#include "ui/app/CloseGuard.h"
-#include "ui/coach/CoachController.h"
-#include "ui/app/CommandIds.h"
-#include "ui/setup_dialog/DialogTable.h"
-#include "ui/setup_dialog/SetupMemory.h"
-#include "ui/calculator/DlgCalculate.h"
-#include "ui/equity_lab/EquityLabWindow.h"
-#include "ui/app/DunmereApp.h"
-#include "ui/table_view/DunmereView.h"
 #include "engine/Game.h"
 #include "lineformat/GameLines.h"
-#include "ui/review/HandsWindow.h"
-#include "ui/output_pane/OutputWnd.h"
 #include "storage/PokerTables.h"
-#include "ui/review/ProgressWindow.h"
+#include "ui/action_panel/DlgPlayerChoose.h"
+#include "ui/app/AboutDlg.h"
+#include "ui/app/CloseGuard.h"
+#include "ui/app/CommandIds.h"
+#include "ui/app/DunmereApp.h"
 #include "ui/app/RibbonIcons.h"
 #include "ui/app/VisualStyle.h"
+#include "ui/calculator/DlgCalculate.h"
+#include "ui/coach/CoachController.h"
+#include "ui/equity_lab/EquityLabWindow.h"
+#include "ui/output_pane/OutputWnd.h"
+#include "ui/review/HandsWindow.h"
+#include "ui/review/ProgressWindow.h"
+#include "ui/setup_dialog/DialogTable.h"
+#include "ui/setup_dialog/SetupMemory.h"
+#include "ui/table_view/DunmereView.h"
 
 #include <QActionGroup>
 #include <QCheckBox>
@@ -45,8 +45,8 @@
 #include <QSlider>
 #include <QStatusBar>
 #include <QTabBar>
-#include <QTimer>
 #include <QTableWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QUrl>

@@ -42,10 +42,10 @@ std::string PaneAdviceLine(const playout::Advice &advice, int put, bool exact)
     std::string moveLabel = chosen;
     if (!exact) {
         playout::Option made = option;
-        const bool facingBet = std::any_of(advice.options.begin(), advice.options.end(),
-                                           [](const playout::Option &o) {
-                                               return o.kind == playout::OptionKind::Call;
-                                           });
+        const bool facingBet =
+            std::any_of(advice.options.begin(), advice.options.end(), [](const playout::Option &o) {
+                return o.kind == playout::OptionKind::Call;
+            });
         made.kind = facingBet ? playout::OptionKind::Raise : playout::OptionKind::Bet;
         made.total = option.total - option.put + put;
         moveLabel = playout::OptionLabel(made);

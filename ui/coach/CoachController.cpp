@@ -28,8 +28,8 @@ void PlaceInDeck(const CGameTable &table, const std::vector<CAction> &actions, i
              : table.m_boardCount >= 3 ? history::Street::Flop
                                        : history::Street::Preflop;
     const rules::BlindSeats blinds = table.BlindSeats();
-    position = seat == blinds.small || seat == blinds.big ? coach::Position::Blinds
-               : table.m_positionClass[seat] >= kPositionLate ? coach::Position::Late
+    position = seat == blinds.small || seat == blinds.big       ? coach::Position::Blinds
+               : table.m_positionClass[seat] >= kPositionLate   ? coach::Position::Late
                : table.m_positionClass[seat] == kPositionMiddle ? coach::Position::Middle
                                                                 : coach::Position::Early;
     using namespace actionkind;
@@ -39,7 +39,7 @@ void PlaceInDeck(const CGameTable &table, const std::vector<CAction> &actions, i
             bets = 0;
         bets += action.m_kind == kBet || action.m_kind == kRaise;
     }
-    faced = bets == 0 ? practice::Faced::None
+    faced = bets == 0   ? practice::Faced::None
             : bets == 1 ? practice::Faced::Bet
                         : practice::Faced::Raise;
 }

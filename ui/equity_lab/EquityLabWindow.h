@@ -114,7 +114,7 @@ private:
     QProgressBar *m_progress = nullptr;
     QLabel *m_status = nullptr;
     int m_chosen = 0;
-    bool m_syncing = false; // the grid and a player's text are being matched to each other
+    bool m_syncing = false;        // the grid and a player's text are being matched to each other
     unsigned m_inputsVersion = 0;  // counts the changes to any input
     unsigned m_countedVersion = 0; // the inputs the last count started from
 

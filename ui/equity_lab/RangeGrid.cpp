@@ -130,7 +130,7 @@ void CRangeGrid::paintEvent(QPaintEvent *)
             const QRect r = cellRect(row, col).adjusted(0, 0, -1, -1);
             const bool on = isPicked(row, col);
             const double heat = m_heat[std::size_t(row * kSide + col)];
-            QColor fill = row == col ? (on ? kPairPicked : kPairColor)
+            QColor fill = row == col  ? (on ? kPairPicked : kPairColor)
                           : row < col ? (on ? kSuitedPicked : kSuitedColor)
                                       : (on ? kOffsuitPicked : kOffsuitColor);
             if (m_hasHeat && on && heat >= 0)

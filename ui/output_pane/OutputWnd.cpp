@@ -1,7 +1,7 @@
 #include "ui/output_pane/OutputWnd.h"
 
-#include "ui/action_panel/DlgPlayerChoose.h"
 #include "engine/Game.h"
+#include "ui/action_panel/DlgPlayerChoose.h"
 
 #include <QAction>
 #include <QContextMenuEvent>

@@ -49,7 +49,9 @@ QString GameListText(const history::Game &game)
     parts << QString::fromStdString(game.started).simplified().left(16);
     parts << GameTypeText(game);
     if (!game.hands.empty())
-        parts << QStringLiteral("%1/%2").arg(game.hands.front().smallBlind).arg(game.hands.front().bigBlind);
+        parts << QStringLiteral("%1/%2")
+                     .arg(game.hands.front().smallBlind)
+                     .arg(game.hands.front().bigBlind);
     // The table's seats: an imported game also lists the players who came to a seat later.
     const size_t seats = game.hands.empty() ? game.seats.size() : game.hands.front().seats.size();
     parts << Count(static_cast<int>(seats), "1 seat", "%1 seats");

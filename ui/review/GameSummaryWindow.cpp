@@ -43,31 +43,35 @@ CGameSummaryWindow::CGameSummaryWindow(const history::Game &game, bool withCoach
     setAttribute(Qt::WA_DeleteOnClose);
     const int seat = replay::PlayerSeat(game);
     m_summary = summary::Summarize(game, seat);
-    const QString player = seat >= 0 && seat < static_cast<int>(game.seats.size())
-                               ? BoundedText(QString::fromStdString(game.seats[static_cast<size_t>(seat)].name))
-                               : QString();
+    const QString player =
+        seat >= 0 && seat < static_cast<int>(game.seats.size())
+            ? BoundedText(QString::fromStdString(game.seats[static_cast<size_t>(seat)].name))
+            : QString();
 
     auto *box = new QVBoxLayout(this);
-    auto *heading = new QLabel(tr("<b>The game is over.</b> How it went for %1:").arg(player.toHtmlEscaped()), this);
+    auto *heading = new QLabel(
+        tr("<b>The game is over.</b> How it went for %1:").arg(player.toHtmlEscaped()), this);
     box->addWidget(heading);
 
     auto *form = new QFormLayout;
-    form->addRow(tr("Hands played"), Figure(QStringLiteral("Hands"), QString::number(m_summary.hands), this));
+    form->addRow(tr("Hands played"),
+                 Figure(QStringLiteral("Hands"), QString::number(m_summary.hands), this));
     form->addRow(tr("Net result"),
                  Figure(QStringLiteral("Net"), tr("%1 chips").arg(Signed(m_summary.net)), this));
     form->addRow(tr("Big blinds per 100 hands"),
                  Figure(QStringLiteral("BbPer100"), Signed(m_summary.bbPer100), this));
-    form->addRow(tr("Result at all-in equity"),
-                 Figure(QStringLiteral("AllIn"),
-                        m_summary.allInHands == 0
-                            ? tr("%1 chips (no all-in before the river)").arg(Signed(m_summary.allInNet))
-                        : m_summary.allInHands == 1
-                            ? tr("%1 chips (1 all-in hand paid by its equity)")
-                                  .arg(Signed(m_summary.allInNet))
-                            : tr("%1 chips (%2 all-in hands paid by their equity)")
-                                  .arg(Signed(m_summary.allInNet))
-                                  .arg(m_summary.allInHands),
-                        this));
+    form->addRow(
+        tr("Result at all-in equity"),
+        Figure(
+            QStringLiteral("AllIn"),
+            m_summary.allInHands == 0
+                ? tr("%1 chips (no all-in before the river)").arg(Signed(m_summary.allInNet))
+            : m_summary.allInHands == 1
+                ? tr("%1 chips (1 all-in hand paid by its equity)").arg(Signed(m_summary.allInNet))
+                : tr("%1 chips (%2 all-in hands paid by their equity)")
+                      .arg(Signed(m_summary.allInNet))
+                      .arg(m_summary.allInHands),
+            this));
     box->addLayout(form);
 
     auto potLines = [&](const std::vector<summary::PotResult> &pots, const QString &name,

@@ -84,8 +84,9 @@ QVariant CHandListModel::data(const QModelIndex &index, int role) const
     const history::Hand &hand = m_game.hands[static_cast<size_t>(index.row())];
     const int player = playerSeatIn(hand);
     const bool seated = player >= 0 && static_cast<size_t>(player) < hand.seats.size();
-    const CoachGrade grade =
-        static_cast<size_t>(index.row()) < m_grades.size() ? m_grades[static_cast<size_t>(index.row())] : CoachGrade{};
+    const CoachGrade grade = static_cast<size_t>(index.row()) < m_grades.size()
+                                 ? m_grades[static_cast<size_t>(index.row())]
+                                 : CoachGrade{};
     const bool mistake = grade.graded && grade.grade != playout::Grade::Ok;
     if (role == Qt::ToolTipRole && index.column() == kCoach && grade.graded)
         return tr("The worst decision of the hand: %1, %2 big blinds lost")
@@ -156,8 +157,7 @@ QVariant CHandListModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     static const char *const kTitles[kColumnCount] = {
-        QT_TR_NOOP("Hand"),   QT_TR_NOOP("Time"),   QT_TR_NOOP("Your cards"),
-        QT_TR_NOOP("Board"),  QT_TR_NOOP("Pot"),    QT_TR_NOOP("Result"),
-        QT_TR_NOOP("Showdown"), QT_TR_NOOP("Coach")};
+        QT_TR_NOOP("Hand"), QT_TR_NOOP("Time"),   QT_TR_NOOP("Your cards"), QT_TR_NOOP("Board"),
+        QT_TR_NOOP("Pot"),  QT_TR_NOOP("Result"), QT_TR_NOOP("Showdown"),   QT_TR_NOOP("Coach")};
     return section >= 0 && section < kColumnCount ? tr(kTitles[section]) : QVariant();
 }

@@ -38,8 +38,8 @@ namespace {
 constexpr int kSlowestStepMs = 2400; // speed 1; speed n waits kSlowestStepMs / n
 constexpr int kSpeedSteps = 8;
 constexpr int kDefaultSpeed = 3;
-constexpr int kListWidth = 360;   // the least the list is given
-constexpr int kTableWidth = 820;  // the replay table's width at which no seat is cut off
+constexpr int kListWidth = 360;  // the least the list is given
+constexpr int kTableWidth = 820; // the replay table's width at which no seat is cut off
 
 // A choice the player made, as the coach judges them: not an ante or a blind.
 bool IsDecision(const history::Action &action)
@@ -337,7 +337,6 @@ int CHandsWindow::stepCount() const
     return m_replay ? m_replay->count() : 0;
 }
 
-
 void CHandsWindow::showMessage(const QString &text, bool error)
 {
     m_message->setText(BoundedText(text, kMaxMessageChars));
@@ -422,7 +421,8 @@ bool CHandsWindow::exportTo(const QString &path)
         return false;
     }
     const int written = static_cast<int>(shown.hands.size() - leftOut.size());
-    QString message = tr("Exported %n hand(s) to %1", nullptr, written).arg(QDir::toNativeSeparators(path));
+    QString message =
+        tr("Exported %n hand(s) to %1", nullptr, written).arg(QDir::toNativeSeparators(path));
     if (!leftOut.empty())
         message += tr("; %n left out, as they would not read back: %1", nullptr,
                       static_cast<int>(leftOut.size()))
@@ -468,11 +468,11 @@ bool CHandsWindow::openTable(const QString &file, int table)
         }
         game = std::move(games[static_cast<size_t>(std::clamp(table, 0, int(games.size()) - 1))]);
         if (imported.skipped > 0)
-            game.warnings.insert(game.warnings.begin(),
-                                 tr("%n hand(s) could not be read and were skipped (%1)", nullptr,
-                                    imported.skipped)
-                                     .arg(QString::fromStdString(imported.warnings.front()))
-                                     .toStdString());
+            game.warnings.insert(
+                game.warnings.begin(),
+                tr("%n hand(s) could not be read and were skipped (%1)", nullptr, imported.skipped)
+                    .arg(QString::fromStdString(imported.warnings.front()))
+                    .toStdString());
     }
     m_games->setCurrentIndex(m_games->findData(dataOf(table)));
     m_replay.reset();

@@ -110,7 +110,7 @@ private:
     QLabel *m_caption = nullptr;
     QLabel *m_stepLabel = nullptr;
     QLabel *m_coach = nullptr;
-    COptionBars *m_bars = nullptr;      // the options' values at a decision of the player
+    COptionBars *m_bars = nullptr;       // the options' values at a decision of the player
     CDecisionValuer *m_valuer = nullptr; // fills m_bars from its own thread
     QPushButton *m_first = nullptr;
     QPushButton *m_back = nullptr;

@@ -59,4 +59,3 @@ bool FigureGame(const QString &historyPath, GameFigures &figures, const StillWan
     }
     return true;
 }
-

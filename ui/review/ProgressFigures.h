@@ -23,4 +23,3 @@ using StillWanted = std::function<bool()>;
 // figures.problem when the file cannot be read; a failed review still gives the result.
 // Returns false with problem "stopped" as soon as `wanted` says false.
 bool FigureGame(const QString &historyPath, GameFigures &figures, const StillWanted &wanted);
-

@@ -2,11 +2,11 @@
 #include "ui/app/WindowFit.h"
 
 #include "lineformat/GameLines.h"
+#include "practice/Store.h"
 #include "replay/HandReplay.h"
 #include "storage/LedgerReader.h"
-#include "ui/review/BoundedText.h"
 #include "ui/practice/MasteryChart.h"
-#include "practice/Store.h"
+#include "ui/review/BoundedText.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -290,9 +290,10 @@ void CProgressWindow::loadGame()
     }
     ShowText(m_gameMessage, {}, false);
     m_gameFile = QString::fromStdString(files.back());
-    m_gamePlayer = static_cast<size_t>(seat) < game.seats.size()
-                       ? BoundedText(QString::fromStdString(game.seats[static_cast<size_t>(seat)].name))
-                       : tr("Seat %1").arg(seat);
+    m_gamePlayer =
+        static_cast<size_t>(seat) < game.seats.size()
+            ? BoundedText(QString::fromStdString(game.seats[static_cast<size_t>(seat)].name))
+            : tr("Seat %1").arg(seat);
     m_gamePoints = points;
     drawGame();
 }

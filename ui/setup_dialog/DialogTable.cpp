@@ -1,9 +1,9 @@
 #include "ui/setup_dialog/DialogTable.h"
 
-#include "ui/setup_dialog/ListCtrlEx.h"
-#include "ui/pictures/Pictures.h"
-#include "validation/PlayerName.h"
 #include "opponents/Roster.h"
+#include "ui/pictures/Pictures.h"
+#include "ui/setup_dialog/ListCtrlEx.h"
+#include "validation/PlayerName.h"
 #include "vocabulary/GameVocabulary.h"
 
 #include <QComboBox>
@@ -31,8 +31,8 @@ const char *const kRangeMessage =
 const char *const kNotNumberMessage =
     QT_TRANSLATE_NOOP("CDialogTable", "Please enter a positive integer.");
 // %1: kMaxChips, the limit the hand-history readers share.
-const char *const kChipLimitMessage = QT_TRANSLATE_NOOP(
-    "CDialogTable", "Chips are counted up to %1: please enter a smaller amount.");
+const char *const kChipLimitMessage =
+    QT_TRANSLATE_NOOP("CDialogTable", "Chips are counted up to %1: please enter a smaller amount.");
 // The fields as the messages name them.
 const char *const kSmallBlindField = QT_TRANSLATE_NOOP("CDialogTable", "Small blind (SB)");
 const char *const kBigBlindField = QT_TRANSLATE_NOOP("CDialogTable", "Big blind (BB)");

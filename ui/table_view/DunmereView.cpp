@@ -205,7 +205,8 @@ TablePaintArea CDunmereView::PaintArea(QSize client, double dpiX, double dpiY) c
 
 void CDunmereView::OnDraw(QPainter &painter, QSize clientSize, double dpiX, double dpiY)
 {
-    m_zoom = PaintTable(painter, SnapshotOfGame(m_game, m_showAllAtShowdown), PaintArea(clientSize, dpiX, dpiY));
+    m_zoom = PaintTable(painter, SnapshotOfGame(m_game, m_showAllAtShowdown),
+                        PaintArea(clientSize, dpiX, dpiY));
 }
 
 void CDunmereView::contextMenuEvent(QContextMenuEvent *event)
@@ -245,8 +246,13 @@ QString TournamentLine(const CDunmereGame &game)
         }
     }
     chips += t.m_pot;
-    const auto tr = [](const char *text) { return QCoreApplication::translate("CDunmereView", text); };
-    QString line = tr("Level %1 · blinds %2/%3").arg(game.m_levelIndex + 1).arg(t.m_smallBlind).arg(t.m_bigBlind);
+    const auto tr = [](const char *text) {
+        return QCoreApplication::translate("CDunmereView", text);
+    };
+    QString line = tr("Level %1 · blinds %2/%3")
+                       .arg(game.m_levelIndex + 1)
+                       .arg(t.m_smallBlind)
+                       .arg(t.m_bigBlind);
     if (t.m_ante > 0)
         line += tr(" ante %1").arg(t.m_ante);
     // Levels change with the clock, at the first hand after the time is up.
@@ -281,8 +287,8 @@ TableSnapshot SnapshotOfGame(const CDunmereGame &game, bool showAllAtShowdown)
         seat.showAction = box.m_showAction != 0;
         seat.showCards = box.m_showCards != 0;
         // The player at seat 0 always sees his own cards.
-        seat.faceUp = i == 0 || box.m_revealCards != 0 ||
-                      (showAllAtShowdown && box.m_atShowdown != 0);
+        seat.faceUp =
+            i == 0 || box.m_revealCards != 0 || (showAllAtShowdown && box.m_atShowdown != 0);
         seat.showWin = box.m_showWin != 0;
         seat.name = box.m_nameText;
         seat.stack = box.m_stackText;

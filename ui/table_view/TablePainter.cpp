@@ -1,7 +1,7 @@
 #include "ui/table_view/TablePainter.h"
 
-#include "ui/pictures/Pictures.h"
 #include "opponents/Roster.h"
+#include "ui/pictures/Pictures.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
