@@ -63,12 +63,13 @@ FileKind KindOf(const std::string &path, std::string &head, std::string &error)
         return FileKind::Own;
     if (head.find('\0') != std::string::npos)
         return FileKind::Neither;
-    if (ReaderFor(head))
+    // Past the mark, as the import reads it: a room's one hand behind it is still a hand.
+    if (ReaderFor(head.substr(bom)))
         return FileKind::Other;
     std::string whole;
     if (head.size() < kHeadBytes || !history::ReadFileText(path, whole, error, kMaxFileBytes))
         return FileKind::Neither;
-    return ReaderFor(whole) ? FileKind::Other : FileKind::Neither;
+    return ReaderFor(whole.substr(bom)) ? FileKind::Other : FileKind::Neither;
 }
 
 // "in.txt:3: format not recognised: first line "#Game No : 1234"": the file's first line that

@@ -50,16 +50,8 @@ bool ImportPokerStars(const std::string &text, const std::string &source, Import
         if (!hands.empty())
             hands.back().lines.push_back(lines[i]);
     }
-    const size_t preamble = hands.empty() ? 0 : hands.front().firstLine - 1;
-    const auto noted = std::count_if(
-        lines.begin(), lines.begin() + static_cast<long>(preamble), [](const std::string &line) {
-            // Blanks, and the room's "***** # 2 *****" between hands.
-            return line.find_first_not_of(" \t\r\xEF\xBB\xBF*#0123456789") != std::string::npos;
-        });
-    if (noted > 0)
-        result.warnings.push_back(source + ":1: " + std::to_string(noted) +
-                                  (noted == 1 ? " line" : " lines") +
-                                  " before the first hand left out");
+    detail::NoteTextBeforeFirstHand(lines, hands.empty() ? 0 : hands.front().firstLine - 1,
+                                    source, result.warnings);
     if (hands.empty()) {
         error = detail::NoHandError(lines, source, "PokerStars");
         return false;

@@ -371,6 +371,21 @@ std::string NoHandError(const std::vector<std::string> &lines, const std::string
            " hand history (no line starts a hand)";
 }
 
+void NoteTextBeforeFirstHand(const std::vector<std::string> &lines, size_t first,
+                             const std::string &source, std::vector<std::string> &warnings)
+{
+    const auto noted = std::count_if(
+        lines.begin(), lines.begin() + static_cast<long>(first), [](const std::string &line) {
+            // Blanks, PokerStars' "***** # 2 *****" between hands, and the "#Game No : 176497340"
+            // 888poker writes above each of its own.
+            return line.find_first_not_of(" \t\r\xEF\xBB\xBF*#0123456789") != std::string::npos &&
+                   !StartsWith(line, "#Game No : ");
+        });
+    if (noted > 0)
+        warnings.push_back(source + ":1: " + std::to_string(noted) +
+                           (noted == 1 ? " line" : " lines") + " before the first hand left out");
+}
+
 bool AnyLine(const std::string &text, bool (*isStart)(const std::string &line))
 {
     const std::vector<std::string> lines = SplitLines(text.substr(0, 4096));
@@ -393,6 +408,7 @@ bool ImportHands(const std::string &text, const std::string &source, const char 
         error = NoHandError(lines, source, format);
         return false;
     }
+    NoteTextBeforeFirstHand(lines, starts.front(), source, result.warnings);
     for (size_t h = 0; h < starts.size(); ++h) {
         const size_t end = h + 1 < starts.size() ? starts[h + 1] : lines.size();
         const std::vector<std::string> handLines(lines.begin() + static_cast<long>(starts[h]),

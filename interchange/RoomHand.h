@@ -132,6 +132,12 @@ bool ImportHands(const std::string &text, const std::string &source, const char 
 std::string NoHandError(const std::vector<std::string> &lines, const std::string &source,
                         const char *format);
 
+// "in.txt:1: 2 lines before the first hand left out" among the warnings when the lines before
+// `first` hold more than blanks and what rooms write between hands: a hand whose first line was
+// not recognised is not dropped without a word.
+void NoteTextBeforeFirstHand(const std::vector<std::string> &lines, size_t first,
+                             const std::string &source, std::vector<std::string> &warnings);
+
 // Whether a line of the text's first 4096 bytes starts a hand, as `isStart` tells.
 bool AnyLine(const std::string &text, bool (*isStart)(const std::string &line));
 

@@ -377,6 +377,16 @@ const char kGoodHand[] = "PokerStars Hand #7:  Hold'em No Limit (5/10) - 2024/01
                          "Seat 2: b (small blind) folded before Flop\n"
                          "Seat 3: c (big blind) collected (10)\n\n";
 
+const char kWinamaxHand[] =
+    "Winamax Poker - CashGame - HandId: #9-1-1704103500 - Holdem no limit (5/10) - 2024/01/01 "
+    "10:05:00 UTC\nTable: 'T' 3-max (play money) Seat #1 is the button\nSeat 1: a (500)\n"
+    "Seat 2: b (500)\nSeat 3: c (500)\n*** ANTE/BLINDS ***\nb posts small blind 5\n"
+    "c posts big blind 10\n*** PRE-FLOP *** \na folds\nb calls 5\nc checks\n"
+    "*** FLOP *** [2c 7d Jh]\nb checks\nc checks\n*** TURN *** [2c 7d Jh][Qs]\nb checks\n"
+    "c checks\n*** RIVER *** [2c 7d Jh Qs][3h]\nb checks\nc checks\n*** SHOW DOWN ***\n"
+    "b shows [Ah Kh] (High card : Ace)\nc shows [9c 9d] (One pair : 9)\n"
+    "c collected 20 from pot\n*** SUMMARY ***\nTotal pot 20 | No rake\n";
+
 class BadFiles : public ::testing::TestWithParam<BadCase>
 {
 };
@@ -453,7 +463,13 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"Preamble", "Exported hands\n\n# notes\n" + std::string(kGoodHand),
                 "in.txt:1: 2 lines before the first hand left out", 0},
         BadCase{"PreamblePast8KB", std::string(20000, '-') + "\n" + kGoodHand,
-                "in.txt:1: 1 line before the first hand left out", 0}),
+                "in.txt:1: 1 line before the first hand left out", 0},
+        // A room's hand whose first line was shortened is not dropped without a word.
+        BadCase{"RoomHandNotRecognised",
+                "Winamax Poker -Tournament  0.22\xE2\x82\xAC level: 16 - HandId: #5-247-1\n"
+                "Seat 1: a (500)\n\n" +
+                    std::string(kWinamaxHand),
+                "in.txt:1: 2 lines before the first hand left out", 0}),
     [](const ::testing::TestParamInfo<BadCase> &param) { return param.param.label; });
 
 // Texts made to break the reader: seats and buttons off the table, streets out of turn, a card
@@ -676,7 +692,8 @@ TEST(ReadAnyGames, FindsTheFormatPastAPreambleAndAByteOrderMark)
     using File = std::pair<const char *, std::string>;
     for (const auto &[name, text] :
          {File{"bom.txt", bom + kShowdownHand}, File{"long.txt", notes + kShowdownHand},
-          File{"bom.phh", bom + kPhhHand}, File{"long.phh", notes + kPhhHand}}) {
+          File{"bom.phh", bom + kPhhHand}, File{"long.phh", notes + kPhhHand},
+          File{"bom_winamax.txt", bom + kWinamaxHand}}) {
         const std::string path = folder.file(name);
         std::ofstream(path) << text;
         std::vector<history::Game> games;

@@ -81,6 +81,7 @@ void ExpectWrittenAlike(const std::vector<history::Game> &games)
 TEST(RealFiles, EveryHandIsReadOrRefusedWithItsReasonAndAddsUp)
 {
     int hands = 0, read = 0;
+    std::map<std::string, std::pair<int, int>> rooms; // read, and of how many
     for (const auto &entry : std::filesystem::recursive_directory_iterator(kReal)) {
         if (!entry.is_regular_file())
             continue;
@@ -104,6 +105,7 @@ TEST(RealFiles, EveryHandIsReadOrRefusedWithItsReasonAndAddsUp)
         std::map<std::string, long long> fileNet, ourNet;
         for (const testsupport::HandTotals &file : expected) {
             ++hands;
+            ++rooms[room].second;
             const auto found = imported.find(file.key);
             if (found == imported.end()) {
                 EXPECT_TRUE(Refused(result, path, file.line, file.end))
@@ -111,6 +113,7 @@ TEST(RealFiles, EveryHandIsReadOrRefusedWithItsReasonAndAddsUp)
                 continue;
             }
             ++read;
+            ++rooms[room].first;
             const history::Hand &hand = *found->second;
             SCOPED_TRACE("hand " + file.key);
             long long won = 0;
@@ -135,6 +138,13 @@ TEST(RealFiles, EveryHandIsReadOrRefusedWithItsReasonAndAddsUp)
         ExpectWrittenAlike(result.games);
     }
     std::cout << "real hands read: " << read << " of " << hands << "\n";
+    for (const auto &[room, count] : rooms) {
+        std::cout << "  " << room << ": " << count.first << " of " << count.second << "\n";
+        // Each other room's format is shown on enough real hands to be trusted.
+        if (room == "winamax" || room == "888" || room == "ggpoker") {
+            EXPECT_GE(count.first, 30) << room;
+        }
+    }
     RecordProperty("hands", hands);
     RecordProperty("read", read);
     EXPECT_GE(read * 100, hands * 98);
