@@ -50,8 +50,8 @@ bool ImportPokerStars(const std::string &text, const std::string &source, Import
         if (!hands.empty())
             hands.back().lines.push_back(lines[i]);
     }
-    detail::NoteTextBeforeFirstHand(lines, hands.empty() ? 0 : hands.front().firstLine - 1,
-                                    source, result.warnings);
+    detail::NoteTextBeforeFirstHand(lines, hands.empty() ? 0 : hands.front().firstLine - 1, source,
+                                    result.warnings);
     if (hands.empty()) {
         error = detail::NoHandError(lines, source, "PokerStars");
         return false;
