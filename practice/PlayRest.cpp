@@ -53,6 +53,122 @@ std::string ActionCaption(const CGameTable &t, const std::string &name, int seat
     return name + (t.m_amountToCall > 0 ? " raises to " : " bets ") + std::to_string(total) + allIn;
 }
 
+// The cards in sight, as a mask: the hole cards known and the board so far.
+std::uint64_t CardsInSight(const CGameTable &t)
+{
+    std::uint64_t used = 0;
+    for (int s = 0; s < t.m_seatCount; ++s)
+        for (int c : {t.m_cards[2 * s], t.m_cards[2 * s + 1]})
+            if (t.m_inGame[s] && c >= 0 && c < 52)
+                used |= 1ULL << c;
+    for (int k = 0; k < t.m_boardCount; ++k)
+        used |= 1ULL << t.m_cards[kBoardFirst + k];
+    return used;
+}
+
+// One sampler a seat, of the range the actions so far give it.
+std::vector<playout::ComboSampler> SeatSamplers(const playout::HandSoFar &soFar)
+{
+    std::vector<playout::ComboSampler> samplers;
+    const std::vector<playout::HandWeights> ranges = playout::SeatRanges(soFar);
+    for (int s = 0; s < brisquel::kMaxSeats; ++s) {
+        playout::HandWeights weights;
+        for (const playout::HandWeights &w : ranges)
+            if (w.seat == s)
+                weights = w;
+        samplers.emplace_back(weights);
+    }
+    return samplers;
+}
+
+// The hole cards no one knows, each seat's drawn from its range.
+void DrawHiddenHands(CGameTable &t, const std::vector<playout::ComboSampler> &samplers,
+                     std::uint64_t seed, std::uint64_t &used)
+{
+    std::uint64_t rng = seed | 1;
+    for (int s = 0; s < t.m_seatCount; ++s)
+        if (t.m_inGame[s] && (t.m_cards[2 * s] < 0 || t.m_cards[2 * s + 1] < 0)) {
+            const auto [a, b] = samplers[static_cast<size_t>(s)].Draw(rng, used);
+            t.m_cards[2 * s] = a;
+            t.m_cards[2 * s + 1] = b;
+            used |= (1ULL << a) | (1ULL << b);
+        }
+}
+
+// The five cards the hand runs out with: the board so far, then cards not in sight at random.
+std::vector<int> RunOut(const CGameTable &t, std::uint64_t used, std::mt19937_64 &random)
+{
+    std::vector<int> board(t.m_cards + kBoardFirst, t.m_cards + kBoardFirst + t.m_boardCount);
+    while (board.size() < 5) {
+        int card = static_cast<int>(random() % 52);
+        if (used & (1ULL << card))
+            continue;
+        used |= 1ULL << card;
+        board.push_back(card);
+    }
+    return board;
+}
+
+// The step that shows a street's new cards.
+replay::TableState StreetStep(const playout::PlayState &state)
+{
+    const CGameTable &t = state.table;
+    std::string cards;
+    for (int k = 0; k < t.m_boardCount; ++k)
+        cards += " " + history::CardText(t.m_cards[kBoardFirst + k]);
+    replay::TableState street = TableOf(state, replay::StepKind::Street, "");
+    street.caption = std::string(history::StreetName(street.street)) + ":" + cards;
+    return street;
+}
+
+// Who decides for the seats after the answer, each as the models play.
+struct Models
+{
+    std::vector<playout::ComboSampler> samplers; // the ranges the player's policy plays against
+    std::mt19937_64 &random;
+    playout::CFastOdds odds;
+    EasyRandom easy;
+
+    // The player by the coach's continuation policy, a bot by its own code, anyone else as a
+    // typical player.
+    int Answer(const playout::PlayState &state, int seat, int player)
+    {
+        const CGameTable &t = state.table;
+        const int persona = t.m_players[seat].m_persona;
+        if (seat == player)
+            return playout::CoachAnswer(t, seat, samplers, kEquityTrials);
+        if (persona < kFirstBotPersona || persona > kLastBotPersona)
+            return typical::Decide(t, seat, state.street,
+                                   std::uniform_real_distribution<double>(0, 1)(random), odds);
+        if (state.street < 0)
+            return DecidePreflop(t, seat, easy, odds);
+        return DecidePostflop(t, seat, state.street, easy, odds);
+    }
+};
+
+// The last step: who won what, the hands shown at a showdown.
+replay::TableState ResultStep(const playout::PlayState &state, const playout::HandSoFar &soFar,
+                              bool showdown)
+{
+    int winnings[brisquel::kMaxSeats] = {};
+    state.Payout(winnings);
+    replay::TableState result = TableOf(state, replay::StepKind::Result, "");
+    std::string winners;
+    for (int s = 0; s < state.table.m_seatCount; ++s) {
+        replay::SeatState &seat = result.seats[static_cast<size_t>(s)];
+        seat.won = winnings[s];
+        seat.stack += winnings[s];
+        seat.bet = 0;
+        seat.faceUp = s == soFar.seat || (showdown && !seat.folded && seat.inHand);
+        if (winnings[s] > 0)
+            winners += (winners.empty() ? "" : ", ") + soFar.seats[s].name + " wins " +
+                       std::to_string(winnings[s]);
+    }
+    result.pot = 0;
+    result.caption = winners;
+    return result;
+}
+
 } // namespace
 
 RestOfHand PlayRest(const playout::HandSoFar &soFar, int put, bool fold, std::uint64_t seed)
@@ -63,43 +179,13 @@ RestOfHand PlayRest(const playout::HandSoFar &soFar, int put, bool fold, std::ui
     if (soFar.seat < 0 || !playout::Rebuild(soFar, state, error))
         return rest;
     CGameTable &t = state.table;
-    // The cards no one knows: each seat's from its range, the board's at random.
-    std::uint64_t used = 0;
-    const auto take = [&used](int card) { used |= 1ULL << card; };
-    for (int s = 0; s < t.m_seatCount; ++s)
-        for (int c : {t.m_cards[2 * s], t.m_cards[2 * s + 1]})
-            if (t.m_inGame[s] && c >= 0 && c < 52)
-                take(c);
-    for (int k = 0; k < t.m_boardCount; ++k)
-        take(t.m_cards[kBoardFirst + k]);
-    std::uint64_t rng = seed | 1;
-    std::vector<playout::ComboSampler> samplers;
-    const std::vector<playout::HandWeights> ranges = playout::SeatRanges(soFar);
-    for (int s = 0; s < 10; ++s) {
-        playout::HandWeights weights;
-        for (const playout::HandWeights &w : ranges)
-            if (w.seat == s)
-                weights = w;
-        samplers.emplace_back(weights);
-    }
-    for (int s = 0; s < t.m_seatCount; ++s)
-        if (t.m_inGame[s] && (t.m_cards[2 * s] < 0 || t.m_cards[2 * s + 1] < 0)) {
-            const auto [a, b] = samplers[static_cast<size_t>(s)].Draw(rng, used);
-            t.m_cards[2 * s] = a;
-            t.m_cards[2 * s + 1] = b;
-            take(a);
-            take(b);
-        }
+    std::uint64_t used = CardsInSight(t);
+    std::vector<playout::ComboSampler> samplers = SeatSamplers(soFar);
+    DrawHiddenHands(t, samplers, seed, used);
     std::mt19937_64 random(seed);
-    rest.board.assign(t.m_cards + kBoardFirst, t.m_cards + kBoardFirst + t.m_boardCount);
-    while (rest.board.size() < 5) {
-        int card = static_cast<int>(random() % 52);
-        if (used & (1ULL << card))
-            continue;
-        take(card);
-        rest.board.push_back(card);
-    }
-    const auto name = [&soFar](int s) { return soFar.seats[s].name; };
+    rest.board = RunOut(t, used, random);
+    Models models{std::move(samplers), random, playout::CFastOdds(seed), EasyRandom()};
+    models.easy.SetFixedSeed(seed);
     const auto deal = [&](int street) {
         const int count = street + 3; // the flop's three cards, then one a street
         for (int k = t.m_boardCount; k < count && k < 5; ++k)
@@ -107,66 +193,33 @@ RestOfHand PlayRest(const playout::HandSoFar &soFar, int put, bool fold, std::ui
         t.m_boardCount = std::min(count, 5);
         return true;
     };
+    const auto shown = [&](int seat, std::string caption) {
+        rest.steps.push_back(TableOf(state, replay::StepKind::Action, std::move(caption)));
+        rest.steps.back().actor = seat;
+    };
 
-    playout::CFastOdds odds(seed);
-    EasyRandom easy;
-    easy.SetFixedSeed(seed);
-    std::string caption = ActionCaption(t, name(soFar.seat), soFar.seat, put, fold);
+    std::string caption = ActionCaption(t, soFar.seats[soFar.seat].name, soFar.seat, put, fold);
     state.Act(put, fold);
-    rest.steps.push_back(TableOf(state, replay::StepKind::Action, caption));
-    rest.steps.back().actor = soFar.seat;
+    shown(soFar.seat, caption);
     int boardShown = t.m_boardCount;
     for (int o = state.NextToAct(deal); o >= 0; o = state.NextToAct(deal)) {
         if (t.m_boardCount != boardShown) {
             boardShown = t.m_boardCount;
-            std::string cards;
-            for (int k = 0; k < t.m_boardCount; ++k)
-                cards += " " + history::CardText(t.m_cards[kBoardFirst + k]);
-            replay::TableState street = TableOf(state, replay::StepKind::Street, "");
-            street.caption = std::string(history::StreetName(street.street)) + ":" + cards;
-            rest.steps.push_back(std::move(street));
+            rest.steps.push_back(StreetStep(state));
         }
-        const int persona = t.m_players[o].m_persona;
-        int answer = 0;
-        if (o == soFar.seat)
-            answer = playout::CoachAnswer(t, o, samplers, kEquityTrials);
-        else if (persona < kFirstBotPersona || persona > kLastBotPersona)
-            answer = typical::Decide(t, o, state.street,
-                                     std::uniform_real_distribution<double>(0, 1)(random), odds);
-        else if (state.street < 0)
-            answer = DecidePreflop(t, o, easy, odds);
-        else
-            answer = DecidePostflop(t, o, state.street, easy, odds);
         // As the play-outs act: less than the call, and not all in, is a fold.
-        const int mended = betting::MendAnswer(t, o, answer);
+        const int mended = betting::MendAnswer(t, o, models.Answer(state, o, soFar.seat));
         const int toCall = std::max(0, t.m_amountToCall - t.m_bet[o]);
         const bool folds = mended < toCall && mended < t.m_stack[o];
-        caption = ActionCaption(t, name(o), o, mended, folds);
+        caption = ActionCaption(t, soFar.seats[o].name, o, mended, folds);
         state.Act(mended, false);
-        rest.steps.push_back(TableOf(state, replay::StepKind::Action, caption));
-        rest.steps.back().actor = o;
+        shown(o, caption);
     }
     // Nobody left to bet: at a showdown the rest of the board, then the pot.
     const bool showdown = t.CountActive() > 1;
     if (showdown)
         deal(2);
-    int winnings[10] = {};
-    state.Payout(winnings);
-    replay::TableState result = TableOf(state, replay::StepKind::Result, "");
-    std::string winners;
-    for (int s = 0; s < t.m_seatCount; ++s) {
-        replay::SeatState &seat = result.seats[static_cast<size_t>(s)];
-        seat.won = winnings[s];
-        seat.stack += winnings[s];
-        seat.bet = 0;
-        seat.faceUp = s == soFar.seat || (showdown && !seat.folded && seat.inHand);
-        if (winnings[s] > 0)
-            winners +=
-                (winners.empty() ? "" : ", ") + name(s) + " wins " + std::to_string(winnings[s]);
-    }
-    result.pot = 0;
-    result.caption = winners;
-    rest.steps.push_back(std::move(result));
+    rest.steps.push_back(ResultStep(state, soFar, showdown));
     for (replay::TableState &step : rest.steps)
         step.seats[static_cast<size_t>(soFar.seat)].faceUp = true;
     return rest;

@@ -36,7 +36,7 @@ fi
 if [ "${BRISQUEL_SKIP_TSAN:-0}" != 1 ]; then
   tsan_programs=(engine_tests coach_tests tst_game tst_human_play tst_action_panel tst_panel_heads_up
                  tst_coach tst_option_bars tst_app tst_app_close tst_game_end tst_equity_lab
-                 pokerlib_thread_tests tst_background_jobs)
+                 pokerlib_thread_tests tst_background_jobs tst_drill)
   cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRISQUEL_TSAN=ON \
     -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" \
     -DBRISQUEL_UI=ON -DBRISQUEL_BENCH=OFF -DBRISQUEL_TESTS=ON >/dev/null

@@ -86,6 +86,32 @@ CEquityLabWindow::CEquityLabWindow(QWidget *parent)
     setWindowTitle(tr("Equity lab"));
     setAttribute(Qt::WA_DeleteOnClose);
 
+    // Made in the order the focus moves through them.
+    QGroupBox *playersBox = createPlayersBox();
+    QGroupBox *cardsBox = createCardsBox();
+    QGroupBox *gridBox = createGridBox();
+    QHBoxLayout *runRow = createRunRow();
+
+    auto *left = new QVBoxLayout;
+    left->addWidget(playersBox, 1);
+    left->addWidget(cardsBox);
+    left->addLayout(runRow);
+    left->addWidget(m_status);
+    auto *main = new QHBoxLayout(this);
+    main->addLayout(left, 3);
+    main->addWidget(gridBox, 2);
+
+    connect(m_players, &QSpinBox::valueChanged, this, &CEquityLabWindow::showPlayers);
+    connect(m_players, &QSpinBox::valueChanged, this, &CEquityLabWindow::onInputChanged);
+    m_players->setValue(kDefaultPlayers);
+    showPlayers(kDefaultPlayers);
+    m_rows[0].choice->setChecked(true);
+    setRunning(false);
+    ResizeWithinScreen(this, QSize(1100, 560));
+}
+
+QGroupBox *CEquityLabWindow::createPlayersBox()
+{
     auto *playersBox = new QGroupBox(tr("Players"), this);
     auto *rows = new QGridLayout(playersBox);
     auto *countRow = new QHBoxLayout;
@@ -126,7 +152,11 @@ CEquityLabWindow::CEquityLabWindow(QWidget *parent)
         });
     }
     rows->setRowStretch(kMaxPlayers + 1, 1);
+    return playersBox;
+}
 
+QGroupBox *CEquityLabWindow::createCardsBox()
+{
     auto *cardsBox = new QGroupBox(tr("Cards"), this);
     auto *cardsGrid = new QGridLayout(cardsBox);
     m_board = new QLineEdit(cardsBox);
@@ -145,7 +175,11 @@ CEquityLabWindow::CEquityLabWindow(QWidget *parent)
     connect(m_pickDead, &QPushButton::clicked, this, [this] { pickCards(m_dead, m_board, 52); });
     for (QLineEdit *edit : {m_board, m_dead})
         connect(edit, &QLineEdit::textChanged, this, &CEquityLabWindow::onInputChanged);
+    return cardsBox;
+}
 
+QGroupBox *CEquityLabWindow::createGridBox()
+{
     auto *gridBox = new QGroupBox(tr("Range"), this);
     auto *gridLayout = new QVBoxLayout(gridBox);
     m_gridLabel = new QLabel(gridBox);
@@ -163,7 +197,11 @@ CEquityLabWindow::CEquityLabWindow(QWidget *parent)
     gridLayout->addLayout(topRow);
     connect(m_grid, &CRangeGrid::picked, this, &CEquityLabWindow::onGridPicked);
     connect(m_top, &QSlider::valueChanged, this, &CEquityLabWindow::onTopSlider);
+    return gridBox;
+}
 
+QHBoxLayout *CEquityLabWindow::createRunRow()
+{
     m_calculate = new QPushButton(tr("Calculate"), this);
     m_calculate->setDefault(true);
     m_stop = new QPushButton(tr("Stop"), this);
@@ -173,30 +211,12 @@ CEquityLabWindow::CEquityLabWindow(QWidget *parent)
     m_status = new QLabel(this);
     m_status->setWordWrap(true);
     connect(m_calculate, &QPushButton::clicked, this, &CEquityLabWindow::onCalculate);
-    // Queued signals, not queued lambdas: Qt allocates the events and the data travels under
-    // m_handOverMutex, so ThreadSanitizer sees the hand-over.
     connect(m_stop, &QPushButton::clicked, this, &CEquityLabWindow::onStop);
     auto *runRow = new QHBoxLayout;
     runRow->addWidget(m_calculate);
     runRow->addWidget(m_stop);
     runRow->addWidget(m_progress, 1);
-
-    auto *left = new QVBoxLayout;
-    left->addWidget(playersBox, 1);
-    left->addWidget(cardsBox);
-    left->addLayout(runRow);
-    left->addWidget(m_status);
-    auto *main = new QHBoxLayout(this);
-    main->addLayout(left, 3);
-    main->addWidget(gridBox, 2);
-
-    connect(m_players, &QSpinBox::valueChanged, this, &CEquityLabWindow::showPlayers);
-    connect(m_players, &QSpinBox::valueChanged, this, &CEquityLabWindow::onInputChanged);
-    m_players->setValue(kDefaultPlayers);
-    showPlayers(kDefaultPlayers);
-    m_rows[0].choice->setChecked(true);
-    setRunning(false);
-    ResizeWithinScreen(this, QSize(1100, 560));
+    return runRow;
 }
 
 CEquityLabWindow::~CEquityLabWindow()

@@ -22,6 +22,8 @@
 
 class CDlgCards;
 class CRangeGrid;
+class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -82,6 +84,11 @@ private:
     };
     struct Outcome; // what the worker hands back
 
+    QGroupBox *createPlayersBox();
+    QGroupBox *createCardsBox();
+    QGroupBox *createGridBox();
+    // Calculate, Stop, the progress bar; the status line below them.
+    QHBoxLayout *createRunRow();
     void showPlayers(int count);
     void choosePlayer(int p);
     void onGridPicked();

@@ -53,6 +53,34 @@ CDrillWindow::CDrillWindow(QString storePath, QWidget *parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(tr("Drill"));
 
+    // Made in the order the focus moves through them.
+    createLabels();
+    QHBoxLayout *answers = createAnswerButtons();
+    createSizeRow();
+    createGradeArea();
+    QHBoxLayout *steps = createStepRow();
+
+    auto *box = new QVBoxLayout(this);
+    box->addWidget(m_spotLabel);
+    box->addWidget(m_masteryLabel);
+    box->addWidget(m_message);
+    box->addWidget(m_table, 1);
+    box->addLayout(answers);
+    box->addLayout(m_sizeBox);
+    box->addWidget(m_gradeLabel);
+    box->addWidget(m_bars);
+    box->addLayout(steps);
+
+    connectControls();
+    addShortcuts();
+    setAnswering(false);
+    m_back->setEnabled(false);
+    m_forward->setEnabled(false);
+    dealNext();
+}
+
+void CDrillWindow::createLabels()
+{
     m_spotLabel = new QLabel(this);
     m_spotLabel->setObjectName(QStringLiteral("spot"));
     m_spotLabel->setWordWrap(true);
@@ -70,7 +98,10 @@ CDrillWindow::CDrillWindow(QString storePath, QWidget *parent)
     m_table = new CTableCanvas(this);
     m_table->setObjectName(QStringLiteral("drillTable"));
     m_table->setMinimumSize(kTableWidth, kTableHeight);
+}
 
+QHBoxLayout *CDrillWindow::createAnswerButtons()
+{
     auto *answers = new QHBoxLayout;
     m_fold = ActionButton(QStringLiteral("fold"), this);
     m_fold->setText(tr("FOLD"));
@@ -81,20 +112,31 @@ CDrillWindow::CDrillWindow(QString storePath, QWidget *parent)
     m_raise->setToolTip(tr("F3; F4 picks all in"));
     for (QPushButton *button : {m_fold, m_checkCall, m_raise})
         answers->addWidget(button, 1);
+    return answers;
+}
+
+void CDrillWindow::createSizeRow()
+{
     m_sizeBox = new QHBoxLayout;
     m_sizeCaption = new QLabel(tr("Size:"), this);
     m_sizeBox->addWidget(m_sizeCaption);
     m_sizeBox->addStretch(1);
     m_sizes = new QButtonGroup(this);
     m_sizes->setExclusive(true);
+}
 
+void CDrillWindow::createGradeArea()
+{
     m_gradeLabel = new QLabel(this);
     m_gradeLabel->setObjectName(QStringLiteral("grade"));
-    m_gradeLabel->setFont(bold);
+    m_gradeLabel->setFont(m_spotLabel->font());
     m_gradeLabel->setWordWrap(true);
     m_bars = new COptionBars(this);
     m_bars->hide();
+}
 
+QHBoxLayout *CDrillWindow::createStepRow()
+{
     auto *steps = new QHBoxLayout;
     m_back = new QPushButton(tr("< Back"), this);
     m_back->setObjectName(QStringLiteral("back"));
@@ -111,18 +153,11 @@ CDrillWindow::CDrillWindow(QString storePath, QWidget *parent)
     steps->addWidget(m_forward);
     steps->addWidget(m_stepLabel, 1);
     steps->addWidget(m_next);
+    return steps;
+}
 
-    auto *box = new QVBoxLayout(this);
-    box->addWidget(m_spotLabel);
-    box->addWidget(m_masteryLabel);
-    box->addWidget(m_message);
-    box->addWidget(m_table, 1);
-    box->addLayout(answers);
-    box->addLayout(m_sizeBox);
-    box->addWidget(m_gradeLabel);
-    box->addWidget(m_bars);
-    box->addLayout(steps);
-
+void CDrillWindow::connectControls()
+{
     connect(m_fold, &QPushButton::clicked, this, [this] { answer(practice::Answer::Fold); });
     connect(m_checkCall, &QPushButton::clicked, this, [this] { answer(practice::Answer::Call); });
     connect(m_raise, &QPushButton::clicked, this, [this] { answer(practice::Answer::Raise); });
@@ -130,7 +165,10 @@ CDrillWindow::CDrillWindow(QString storePath, QWidget *parent)
     connect(m_forward, &QPushButton::clicked, this, [this] { showStep(m_step + 1); });
     connect(m_next, &QPushButton::clicked, this, &CDrillWindow::dealNext);
     connect(m_sizes, &QButtonGroup::idClicked, this, [this] { setAnswering(!m_answered); });
-    // The action panel's keys; they act only through a control that is shown and enabled.
+}
+
+void CDrillWindow::addShortcuts()
+{
     const auto key = [this](Qt::Key k, const std::function<void()> &act) {
         auto *shortcut = new QShortcut(QKeySequence(k), this);
         shortcut->setContext(Qt::WindowShortcut);
@@ -148,23 +186,6 @@ CDrillWindow::CDrillWindow(QString storePath, QWidget *parent)
         if (!sizes.isEmpty())
             click(static_cast<QPushButton *>(sizes.back()));
     });
-
-    setAnswering(false);
-    m_back->setEnabled(false);
-    m_forward->setEnabled(false);
-    m_worker = std::thread(&CDrillWindow::workerMain, this);
-    dealNext();
-}
-
-CDrillWindow::~CDrillWindow()
-{
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_stopping = true;
-        m_jobs.clear();
-    }
-    m_wake.notify_all();
-    m_worker.join();
 }
 
 QList<QPushButton *> CDrillWindow::sizeButtons() const
@@ -175,76 +196,32 @@ QList<QPushButton *> CDrillWindow::sizeButtons() const
     return buttons;
 }
 
-void CDrillWindow::run(std::function<void(const Post &)> job)
+void CDrillWindow::run(CBackgroundJobs::Work work)
 {
     ++m_busy;
     m_next->setEnabled(false);
-    const int generation = m_generation;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_jobs.push_back([this, job = std::move(job), generation] {
-            const Post post = [this, generation](std::function<void()> done) {
-                deliver(generation, std::move(done));
-            };
-            job(post);
-            deliver(kAlways, [this] { m_next->setEnabled(--m_busy == 0); });
-        });
-    }
-    m_wake.notify_one();
-}
-
-void CDrillWindow::deliver(int generation, std::function<void()> done)
-{
-    // The results go through the mutex, not inside Qt's event: the hand-over stays visible to
-    // ThreadSanitizer. A posted call dies with the window: nothing reaches a window that is gone.
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_inbox.emplace_back(generation, std::move(done));
-    }
-    QMetaObject::invokeMethod(this, &CDrillWindow::takeResults, Qt::QueuedConnection);
-}
-
-void CDrillWindow::takeResults()
-{
-    std::deque<std::pair<int, std::function<void()>>> results;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        results.swap(m_inbox);
-    }
-    for (auto &[generation, done] : results)
-        if (generation == kAlways || generation == m_generation)
-            done();
-}
-
-void CDrillWindow::workerMain()
-{
-    for (;;) {
-        std::function<void()> job;
-        {
-            std::unique_lock<std::mutex> lock(m_mutex);
-            m_wake.wait(lock, [this] { return m_stopping || !m_jobs.empty(); });
-            if (m_stopping)
-                return;
-            job = std::move(m_jobs.front());
-            m_jobs.pop_front();
-        }
-        job();
-    }
+    m_jobs.queue([this, work = std::move(work)](const CBackgroundJobs::Job &job) {
+        work(job);
+        job.deliver([this] { m_next->setEnabled(--m_busy == 0); });
+    });
 }
 
 void CDrillWindow::dealNext()
 {
-    ++m_generation;
+    // The jobs of the spot shown are no longer wanted: what they still deliver, their end
+    // included, is dropped, and one not begun does not run ("Next spot" waits for their end).
+    m_jobs.stop();
+    m_busy = 0;
     const std::string last = m_dealt ? m_dealt->spot.key() : std::string();
     setAnswering(false);
     m_gradeLabel->clear();
     m_bars->hide();
     setMessage(m_dealt ? QString() : tr("Dealing the spot due now…"));
-    run([this, last](const Post &post) {
+    run([this, last](const CBackgroundJobs::Job &job) {
         std::string error;
         if (!m_storeOpen) {
             if (!m_store.Open(m_storePath.toStdString(), error)) {
-                post([this, error] { setMessage(QString::fromStdString(error)); });
+                job.deliver([this, error] { setMessage(QString::fromStdString(error)); });
                 return;
             }
             m_storeOpen = true;
@@ -259,7 +236,7 @@ void CDrillWindow::dealNext()
             mastery = practice::MasteryLine(deal.spots, deal.tries, deal.dealt.spot.leak,
                                             kMasteryTries, now);
         m_deal = deal;
-        post([this, read, error, deal = std::move(deal), mastery, notice = m_storeNotice] {
+        job.deliver([this, read, error, deal = std::move(deal), mastery, notice = m_storeNotice] {
             if (!read) {
                 setMessage(QString::fromStdString(error));
                 return;
@@ -371,18 +348,18 @@ void CDrillWindow::answer(practice::Answer::Kind kind)
     m_gradeLabel->setText(tr("Grading…"));
     const std::string key = m_dealt->spot.key();
     const std::shared_ptr<const playout::HandSoFar> soFar = m_dealt->soFar;
-    run([this, key, answer, soFar, millis = m_typicalMillis](const Post &post) {
+    run([this, key, answer, soFar, millis = m_typicalMillis](const CBackgroundJobs::Job &job) {
         auto spot = std::find_if(m_deal.spots.begin(), m_deal.spots.end(),
                                  [&](const practice::Spot &s) { return s.key() == key; });
         if (spot == m_deal.spots.end()) {
-            post([this] { setMessage(tr("The spot is no longer in the deck.")); });
+            job.deliver([this] { setMessage(tr("The spot is no longer in the deck.")); });
             return;
         }
         const std::int64_t now = Now();
         practice::Graded graded;
         std::string error, saveError;
         if (!practice::AnswerSpot(m_store, *spot, answer, now, graded, error, saveError)) {
-            post([this, error] {
+            job.deliver([this, error] {
                 m_answered = false;
                 setAnswering(true);
                 m_gradeLabel->clear();
@@ -394,7 +371,7 @@ void CDrillWindow::answer(practice::Answer::Kind kind)
             m_deal.tries.push_back({key, now, graded.right, graded.advice.lossBb});
         const std::string mastery =
             practice::MasteryLine(m_deal.spots, m_deal.tries, spot->leak, kMasteryTries, now);
-        post([this, graded, saveError, mastery] { showGraded(graded, saveError, mastery); });
+        job.deliver([this, graded, saveError, mastery] { showGraded(graded, saveError, mastery); });
         if (!soFar)
             return;
         // The rest of the hand as the models play it after this answer.
@@ -404,7 +381,7 @@ void CDrillWindow::answer(practice::Answer::Kind kind)
             practice::PlayRest(*soFar, answer.kind == practice::Answer::Fold ? 0 : taken.put,
                                answer.kind == practice::Answer::Fold, kTypicalSeed);
         if (!rest.steps.empty())
-            post([this, rest = std::move(rest)] {
+            job.deliver([this, rest = std::move(rest)] {
                 m_rest = rest.steps;
                 m_restHand = m_dealt->hand;
                 m_restHand.board = rest.board;
@@ -414,7 +391,7 @@ void CDrillWindow::answer(practice::Answer::Kind kind)
         playout::Advice both = graded.advice;
         practice::AddTypical(*soFar, millis, kTypicalSeed, both);
         if (!both.standard.empty())
-            post([this, both, exact = graded.exact] { m_bars->setAdvice(both, exact); });
+            job.deliver([this, both, exact = graded.exact] { m_bars->setAdvice(both, exact); });
     });
 }
 

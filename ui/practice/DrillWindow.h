@@ -6,22 +6,20 @@
 // bars, then valued against a typical player beside; the rest of the hand can be stepped
 // through as the models play it after the answer, and "Next spot" deals the one due next.
 //
-// Threads: UI thread only; the deck's store, the hand's file and the play-outs are read on the
-// window's worker thread, which the window stops and joins when it is destroyed.
+// Threads: UI thread only; the deck's store, the hand's file and the play-outs are read by jobs
+// of CBackgroundJobs run one after another on its worker, which is stopped and joined when the
+// window is destroyed.
 
 #include "practice/Drill.h"
 #include "replay/HandReplay.h"
+#include "ui/jobs/BackgroundJobs.h"
 
 #include <QString>
 #include <QWidget>
 
-#include <condition_variable>
-#include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
-#include <thread>
 #include <vector>
 
 class COptionBars;
@@ -37,7 +35,6 @@ class CDrillWindow : public QWidget
 public:
     // `storePath`: Practice.db3 in the data folder.
     explicit CDrillWindow(QString storePath, QWidget *parent = nullptr);
-    ~CDrillWindow() override;
 
     // Deals the spot due now (what "Next spot" does).
     void dealNext();
@@ -59,20 +56,22 @@ public:
     QLabel *gradeLabel() const { return m_gradeLabel; }
     QLabel *stepLabel() const { return m_stepLabel; }
     QLabel *messageLabel() const { return m_message; }
-    // A job runs on the worker.
+    // A job of the spot shown has not ended.
     bool isBusy() const { return m_busy > 0; }
 
 private:
-    // Hands a result over to the UI thread, where it runs unless the window has dealt another
-    // spot since (stale).
-    using Post = std::function<void(std::function<void()>)>;
-    // Runs `job` on the worker thread.
-    void run(std::function<void(const Post &)> job);
-    void workerMain();
-    // Worker thread: `done` queued for the UI thread, run there unless stale.
-    static constexpr int kAlways = -1; // a generation that is never stale
-    void deliver(int generation, std::function<void()> done);
-    void takeResults();
+    // Runs `work` on the worker after the jobs before it; "Next spot" waits for its end. What it
+    // delivers is dropped once another spot is dealt.
+    void run(CBackgroundJobs::Work work);
+
+    void createLabels();
+    QHBoxLayout *createAnswerButtons();
+    void createSizeRow();
+    void createGradeArea();
+    QHBoxLayout *createStepRow();
+    void connectControls();
+    // The action panel's keys; they act only through a control that is shown and enabled.
+    void addShortcuts();
 
     void showDeal(const practice::Deal &deal);
     void answer(practice::Answer::Kind kind);
@@ -94,8 +93,7 @@ private:
     history::Hand m_restHand; // the hand with the board the models' hand ran out with
     int m_step = 0;
     bool m_answered = false;
-    int m_busy = 0;
-    int m_generation = 0; // the spot shown; results of another are dropped
+    int m_busy = 0; // jobs of the spot shown that have not ended
 
     CTableCanvas *m_table = nullptr;
     QLabel *m_spotLabel = nullptr;
@@ -114,16 +112,11 @@ private:
     QPushButton *m_next = nullptr;
     COptionBars *m_bars = nullptr;
 
-    // Worker thread only.
+    // The jobs' own, read and written on the worker only.
     practice::Store m_store;
     bool m_storeOpen = false;
     std::string m_storeNotice;
     practice::Deal m_deal;
 
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    std::deque<std::function<void()>> m_jobs; // guarded by m_mutex, as the two below
-    std::deque<std::pair<int, std::function<void()>>> m_inbox; // by generation
-    bool m_stopping = false;
-    std::thread m_worker;
+    CBackgroundJobs m_jobs; // last, so it stops before what the jobs use is gone
 };

@@ -41,24 +41,6 @@ const char *const kTableLimitMessage =
     QT_TRANSLATE_NOOP("CDialogTable", "The stacks at the table add up to more than %1 "
                                       "chips: please enter smaller stacks.");
 
-// Dialog units to pixels, from the dialog font as the template's layout expects.
-struct DialogUnits
-{
-    double x = 1.5;
-    double y = 1.625;
-    explicit DialogUnits(const QFontMetrics &fm)
-    {
-        const QString alphabet =
-            QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-        x = (fm.horizontalAdvance(alphabet) / 26.0 + 1) / 2.0 / 4.0;
-        y = fm.height() / 8.0;
-    }
-    QRect Rect(int left, int top, int w, int h) const
-    {
-        return QRect(qRound(left * x), qRound(top * y), qRound(w * x), qRound(h * y));
-    }
-};
-
 QString Text(const std::string &s)
 {
     return QString::fromStdString(s);
@@ -92,6 +74,24 @@ long long LeadingInteger(const QString &text)
     return value;
 }
 
+// Dialog units to pixels, from the dialog font as the template's layout expects.
+struct CDialogTable::DialogUnits
+{
+    double x = 1.5;
+    double y = 1.625;
+    explicit DialogUnits(const QFontMetrics &fm)
+    {
+        const QString alphabet =
+            QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+        x = (fm.horizontalAdvance(alphabet) / 26.0 + 1) / 2.0 / 4.0;
+        y = fm.height() / 8.0;
+    }
+    QRect Rect(int left, int top, int w, int h) const
+    {
+        return QRect(qRound(left * x), qRound(top * y), qRound(w * x), qRound(h * y));
+    }
+};
+
 CDialogTable::CDialogTable(const GameType types[2], QWidget *parent)
     : QDialog(parent)
 {
@@ -106,9 +106,26 @@ CDialogTable::CDialogTable(const GameType types[2], QWidget *parent)
             QMessageBox::warning(this, tr("Brisquel"), text);
     };
 
+    // Placed as the dialog's template places them, and made in the order the focus moves.
     const DialogUnits du(fontMetrics());
     setFixedSize(du.Rect(0, 0, 390, 173).size());
+    createOkCancel(du);
+    createFields(du);
+    createSeatList(du);
+    createPersonaList(du);
+    createSeatingControls(du);
 
+    const std::vector<SeatRow> seating = DefaultSeating();
+    for (int i = 0; i < kDefaultRows && i < static_cast<int>(seating.size()); ++i) {
+        m_seatList->AddRow({});
+        FillSeatRow(i, seating[static_cast<size_t>(i)].name, seating[static_cast<size_t>(i)].stack);
+    }
+    WriteControls();
+    connectControls();
+}
+
+void CDialogTable::createOkCancel(const DialogUnits &du)
+{
     m_okButton = new QPushButton(tr("OK"), this);
     m_okButton->setGeometry(du.Rect(137, 149, 50, 14));
     m_okButton->setDefault(true);
@@ -118,7 +135,10 @@ CDialogTable::CDialogTable(const GameType types[2], QWidget *parent)
     m_cancelButton->setIcon(QIcon(Pictures::button(Pictures::ButtonPicture::Cancel)));
     for (QPushButton *b : {m_okButton, m_cancelButton})
         b->setIconSize(QSize(14, 14));
+}
 
+void CDialogTable::createFields(const DialogUnits &du)
+{
     auto label = [&](const char *text, int x, int y, int w, int h) {
         auto *l = new QLabel(tr(text), this);
         l->setGeometry(du.Rect(x, y - 2, w + 6, h + 4));
@@ -135,7 +155,10 @@ CDialogTable::CDialogTable(const GameType types[2], QWidget *parent)
     m_bigBlindEdit->setGeometry(du.Rect(116, 33, 60, 14));
     m_playerStackEdit = new QLineEdit(this);
     m_playerStackEdit->setGeometry(du.Rect(258, 33, 124, 14));
+}
 
+void CDialogTable::createSeatList(const DialogUnits &du)
+{
     m_seatList = new CListCtrlEx(this);
     m_seatList->setGeometry(du.Rect(7, 49, 171, 98));
     m_seatList->setColumnCount(3);
@@ -145,7 +168,10 @@ CDialogTable::CDialogTable(const GameType types[2], QWidget *parent)
     m_seatList->setColumnWidth(kStackColumn, 80);
     m_seatList->SetColumnEditable(kStackColumn, true);
     m_seatList->horizontalHeader()->setStretchLastSection(true);
+}
 
+void CDialogTable::createPersonaList(const DialogUnits &du)
+{
     m_personaList = new QTableWidget(this);
     m_personaList->setGeometry(du.Rect(211, 49, 171, 98));
     m_personaList->setColumnCount(3);
@@ -170,7 +196,10 @@ CDialogTable::CDialogTable(const GameType types[2], QWidget *parent)
         strategy->setToolTip(Text(row.strategy));
         m_personaList->setItem(r, 2, strategy);
     }
+}
 
+void CDialogTable::createSeatingControls(const DialogUnits &du)
+{
     m_putButton = new QPushButton(QStringLiteral("<"), this);
     m_putButton->setGeometry(du.Rect(185, 73, 19, 17));
     m_removeButton = new QPushButton(QStringLiteral(">"), this);
@@ -190,14 +219,10 @@ CDialogTable::CDialogTable(const GameType types[2], QWidget *parent)
 
     m_randomButton = new QPushButton(tr("Random Players"), this);
     m_randomButton->setGeometry(du.Rect(291, 11, 60, 14));
+}
 
-    const std::vector<SeatRow> seating = DefaultSeating();
-    for (int i = 0; i < kDefaultRows && i < static_cast<int>(seating.size()); ++i) {
-        m_seatList->AddRow({});
-        FillSeatRow(i, seating[static_cast<size_t>(i)].name, seating[static_cast<size_t>(i)].stack);
-    }
-    WriteControls();
-
+void CDialogTable::connectControls()
+{
     connect(m_okButton, &QPushButton::clicked, this, &CDialogTable::accept);
     connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_putButton, &QPushButton::clicked, this, &CDialogTable::OnPutPlayer);

@@ -70,6 +70,17 @@ public:
     int m_gameTypeId = 0;
 
 private:
+    // Dialog units to pixels, from the dialog's font.
+    struct DialogUnits;
+    void createOkCancel(const DialogUnits &du);
+    // The blinds' and the stack's boxes, with their labels and those of the two lists above.
+    void createFields(const DialogUnits &du);
+    void createSeatList(const DialogUnits &du);
+    void createPersonaList(const DialogUnits &du);
+    // "<", ">", the seat count, the game type and "Random Players".
+    void createSeatingControls(const DialogUnits &du);
+    void connectControls();
+
     // Reads the edit boxes into the members; on invalid input (a small blind above the big
     // blind included) shows the message naming the field, selects the field and returns false.
     bool ReadControls();
