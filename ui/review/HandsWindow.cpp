@@ -67,6 +67,12 @@ QString FileKey(const QString &path)
     return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
 }
 
+// A list entry's data: the file, and after a line break the table for files of several.
+QString EntryData(const QString &path, int table)
+{
+    return table == 0 ? path : path + QLatin1Char('\n') + QString::number(table);
+}
+
 } // namespace
 
 CHandsWindow::CHandsWindow(QString outputFolder, QWidget *parent)
@@ -381,7 +387,6 @@ void CHandsWindow::reload()
     showGameAt(std::max(shown, 0));
 }
 
-// A list entry's data: the file, and after a line break the table for files of several.
 void CHandsWindow::showGameAt(int comboIndex)
 {
     const QString entry = m_games->itemData(comboIndex).toString();
@@ -436,54 +441,58 @@ bool CHandsWindow::openTable(const QString &file, int table)
     const QString path = FileKey(file);
     if (m_timer->isActive())
         togglePlay();
-    const auto dataOf = [&path](int t) {
-        return t == 0 ? path : path + QLatin1Char('\n') + QString::number(t);
-    };
-    int index = m_games->findData(dataOf(table));
-    if (index < 0) {
-        m_games->addItem(GameListTextOfFile(path), dataOf(table));
-        index = m_games->count() - 1;
-    }
+    if (m_games->findData(EntryData(path, table)) < 0)
+        m_games->addItem(GameListTextOfFile(path), EntryData(path, table));
 
-    history::Game game;
+    interchange::FileGames read;
     std::string error;
-    bool read = false;
-    if (!interchange::IsOtherFormatFile(path.toStdString())) {
-        read = history::ReadGameFile(path.toStdString(), game, error);
-    } else if (interchange::ImportResult imported;
-               (read = interchange::ImportFile(path.toStdString(), imported, error))) {
-        std::vector<history::Game> &games = imported.games;
-        // Files of another program may hold several tables: one entry each.
-        const int count = static_cast<int>(games.size());
-        const int first = index - std::min(table, index);
-        for (int t = 0; t < count; ++t) {
-            QString text = GameListText(games[static_cast<size_t>(t)]);
-            if (count > 1)
-                text = tr("%1 · table %2 of %3").arg(text).arg(t + 1).arg(count);
-            if (m_games->findData(dataOf(t)) < 0)
-                m_games->insertItem(first + t, text, dataOf(t));
-            const int at = m_games->findData(dataOf(t));
-            m_games->setItemText(at, text);
-            m_games->setItemData(at, QFileInfo(path).fileName(), Qt::ToolTipRole);
-        }
-        game = std::move(games[static_cast<size_t>(std::clamp(table, 0, int(games.size()) - 1))]);
-        if (imported.skipped > 0)
-            game.warnings.insert(
-                game.warnings.begin(),
-                tr("%n hand(s) could not be read and were skipped (%1)", nullptr, imported.skipped)
-                    .arg(QString::fromStdString(imported.warnings.front()))
-                    .toStdString());
-    }
-    m_games->setCurrentIndex(m_games->findData(dataOf(table)));
+    const bool ok = interchange::ReadFileGames(path.toStdString(), read, error);
+    if (ok && read.imported)
+        listTables(path, table, read.games);
+    m_games->setCurrentIndex(m_games->findData(EntryData(path, table)));
     m_replay.reset();
     m_hand = -1;
-    if (!read) {
+    if (!ok) {
         m_model->setGame({}, 0);
         startVerdicts();
         setStep(0);
         showMessage(QString::fromStdString(error), true);
         return false;
     }
+    history::Game game = std::move(
+        read.games[static_cast<size_t>(std::clamp(table, 0, int(read.games.size()) - 1))]);
+    if (read.skipped > 0)
+        game.warnings.insert(
+            game.warnings.begin(),
+            tr("%n hand(s) could not be read and were skipped (%1)", nullptr, read.skipped)
+                .arg(QString::fromStdString(read.warnings.front()))
+                .toStdString());
+    showGame(path, std::move(game));
+    return true;
+}
+
+// Files of another program may hold several tables: one entry each, where the entry of
+// `table` stands.
+void CHandsWindow::listTables(const QString &path, int table,
+                              const std::vector<history::Game> &games)
+{
+    const int index = m_games->findData(EntryData(path, table));
+    const int count = static_cast<int>(games.size());
+    const int first = index - std::min(table, index);
+    for (int t = 0; t < count; ++t) {
+        QString text = GameListText(games[static_cast<size_t>(t)]);
+        if (count > 1)
+            text = tr("%1 · table %2 of %3").arg(text).arg(t + 1).arg(count);
+        if (m_games->findData(EntryData(path, t)) < 0)
+            m_games->insertItem(first + t, text, EntryData(path, t));
+        const int at = m_games->findData(EntryData(path, t));
+        m_games->setItemText(at, text);
+        m_games->setItemData(at, QFileInfo(path).fileName(), Qt::ToolTipRole);
+    }
+}
+
+void CHandsWindow::showGame(const QString &path, history::Game game)
+{
     const int player = replay::PlayerSeat(game);
     const bool empty = game.hands.empty();
     QString note;
@@ -503,7 +512,6 @@ bool CHandsWindow::openTable(const QString &file, int table)
         selectRow(0);
     else
         setStep(0);
-    return true;
 }
 
 void CHandsWindow::selectRow(int row)

@@ -82,6 +82,8 @@ private:
     void fitListWidth();
     void showGameAt(int comboIndex);
     bool openTable(const QString &path, int table);
+    void listTables(const QString &path, int table, const std::vector<history::Game> &games);
+    void showGame(const QString &path, history::Game game);
     void showHand(const QModelIndex &index);
     void setStep(int step);
     void jumpToStreet(int street);
