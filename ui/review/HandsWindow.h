@@ -27,6 +27,7 @@ class COptionBars;
 class CTableCanvas;
 class QCheckBox;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QSlider;
@@ -78,6 +79,17 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // The window's parts, top to bottom, left to right.
+    void askPathsWithDialogs();
+    QHBoxLayout *makeFileRow();
+    void makeMessageLine();
+    void makeHandList();
+    QWidget *makeReplayPane();
+    QHBoxLayout *makeStepRow(QWidget *pane);
+    QHBoxLayout *makeStreetRow(QWidget *pane);
+    QHBoxLayout *makeSpeedRow(QWidget *pane);
+    void connectReplay();
+
     bool stepKey(int key);
     void fitListWidth();
     void showGameAt(int comboIndex);
