@@ -156,12 +156,52 @@ bool IsOtherFormatFile(const std::string &path)
     return KindOf(path, head, error) == FileKind::Other;
 }
 
+namespace {
+
+// The one choice of reader for a file; `kind` and `head` (the file's start) are kept for
+// messages.
+bool ReadByContent(const std::string &path, FileGames &read, FileKind &kind, std::string &head,
+                   std::string &error)
+{
+    read = FileGames{};
+    kind = KindOf(path, head, error);
+    read.imported = kind == FileKind::Other;
+    if (!read.imported) {
+        history::Game game;
+        if (!history::ReadGameFile(path, game, error))
+            return false;
+        read.games.push_back(std::move(game));
+        return true;
+    }
+    ImportResult result;
+    if (!ImportFile(path, result, error))
+        return false;
+    read.games = std::move(result.games);
+    read.skipped = result.skipped;
+    read.warnings = std::move(result.warnings);
+    return true;
+}
+
+} // namespace
+
+bool ReadFileGames(const std::string &path, FileGames &read, std::string &error)
+{
+    FileKind kind;
+    std::string head;
+    return ReadByContent(path, read, kind, head, error);
+}
+
 bool ReadAnyGames(const std::string &path, bool all, std::vector<history::Game> &games,
                   std::string &error, std::vector<std::string> &warnings)
 {
+    games.clear();
+    // A folder (or a path that is none) holds this program's games, if any.
+    if (!std::filesystem::is_regular_file(path))
+        return history::ReadGames(path, all, games, error);
+    FileGames read;
+    FileKind kind;
     std::string head;
-    const FileKind kind =
-        std::filesystem::is_regular_file(path) ? KindOf(path, head, error) : FileKind::Unreadable;
+    const bool ok = ReadByContent(path, read, kind, head, error);
     // A file that is neither this program's own game nor a format it imports is named for
     // what it is, not for the line this program's own files start with.
     if (kind == FileKind::Neither && head.find('\0') == std::string::npos &&
@@ -169,22 +209,17 @@ bool ReadAnyGames(const std::string &path, bool all, std::vector<history::Game> 
         error = NotRecognised(head, path);
         return false;
     }
-    if (kind == FileKind::Other) {
-        ImportResult result;
-        if (!ImportFile(path, result, error))
-            return false;
-        warnings = result.warnings;
-        if (result.skipped > 0)
-            warnings.push_back(std::to_string(result.skipped) + " hand" +
-                               (result.skipped == 1 ? " was" : "s were") +
-                               " skipped as unreadable");
-        if (all)
-            games = std::move(result.games);
-        else
-            games = {std::move(result.games.back())};
-        return true;
-    }
-    return history::ReadGames(path, all, games, error);
+    if (!ok)
+        return false;
+    warnings = std::move(read.warnings);
+    if (read.skipped > 0)
+        warnings.push_back(std::to_string(read.skipped) + " hand" +
+                           (read.skipped == 1 ? " was" : "s were") + " skipped as unreadable");
+    if (all)
+        games = std::move(read.games);
+    else
+        games = {std::move(read.games.back())};
+    return true;
 }
 
 } // namespace interchange

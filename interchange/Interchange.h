@@ -94,8 +94,22 @@ bool WriteCopyBeside(const std::string &historyPath, Format format, std::string 
 // Whether the file at `path` holds a format above rather than a game of Brisquel's.
 bool IsOtherFormatFile(const std::string &path);
 
-// The games of `path` for review: a file of another format is imported (every table with
-// `all`, else the last one), anything else goes to history::ReadGames.
+// What one file was read as, by the reader its content calls for.
+struct FileGames
+{
+    bool imported = false;             // a format above: one game per table
+    std::vector<history::Game> games;  // a game of Brisquel's is one, with its log's lines
+    int skipped = 0;                   // hands of an import that could not be read
+    std::vector<std::string> warnings; // an import's remarks
+};
+
+// Reads one file: a format above through its importer, anything else as a game of Brisquel's
+// (whose reader names what it expected). False with the reader's message.
+bool ReadFileGames(const std::string &path, FileGames &read, std::string &error);
+
+// The games of `path` for review: a file as ReadFileGames reads it (every table with `all`,
+// else the last one), with the message "format not recognised" for a file of no format known
+// here; a folder's games as history::ReadGames finds them.
 bool ReadAnyGames(const std::string &path, bool all, std::vector<history::Game> &games,
                   std::string &error, std::vector<std::string> &warnings);
 

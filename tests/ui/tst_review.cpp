@@ -134,6 +134,8 @@ private slots:
     void replayFollowsTheHandHistory();
     void jumpsToStreetsAndPlays();
     void badHandHistoriesGetAMessage();
+    void opensEveryKindOfFile_data();
+    void opensEveryKindOfFile();
     void opensOtherFormatsAndExports();
     void aRealTableCountsItsSeatsNotItsPlayers();
     void reloadDoesNotWaitForTheCoach();
@@ -499,6 +501,33 @@ void TestReview::badHandHistoriesGetAMessage()
     ClickRow(window, 0);
     ClickButton(&window, "last");
     QVERIFY(window.stepCount() > 2);
+}
+
+void TestReview::opensEveryKindOfFile_data()
+{
+    QTest::addColumn<QString>("file");
+    const QString real = QStringLiteral(BRISQUEL_INTERCHANGE_DATA "/real/");
+    QTest::newRow("own game") << HistoryFiles(m_bots.path()).at(0);
+    QTest::newRow("PokerStars") << QStringLiteral(BRISQUEL_INTERCHANGE_DATA "/cash_usd.txt");
+    QTest::newRow("PHH") << QStringLiteral(BRISQUEL_INTERCHANGE_DATA "/three_way.phh");
+    QTest::newRow("GGPoker") << real + "ggpoker/GG20250916-2143 - RushAndCash15467382 - 0.02 - "
+                                       "0.05 - 6max.txt";
+    QTest::newRow("Winamax") << real + "winamax/hhsmithy_single_hands.txt";
+    QTest::newRow("888poker") << real + "888/hhsmithy_pacific_hands.txt";
+}
+
+// Whatever its format, a file opens on its first hand, replayed, its name in the title.
+void TestReview::opensEveryKindOfFile()
+{
+    QFETCH(QString, file);
+    QTemporaryDir folder;
+    CHandsWindow window(folder.path());
+    window.show();
+    QVERIFY2(window.openFile(file), qPrintable(Message(window)));
+    QVERIFY(!window.game().hands.empty());
+    QCOMPARE(window.windowTitle(), QStringLiteral("Hands - ") + QFileInfo(file).fileName());
+    ClickButton(&window, "last");
+    QVERIFY(window.stepCount() > 2 && window.step() == window.stepCount() - 1);
 }
 
 // Twenty players came and went through the nine seats of this real table.

@@ -52,7 +52,16 @@ CGameSummaryWindow::CGameSummaryWindow(const history::Game &game, bool withCoach
     auto *heading = new QLabel(
         tr("<b>The game is over.</b> How it went for %1:").arg(player.toHtmlEscaped()), this);
     box->addWidget(heading);
+    box->addLayout(makeFigures());
+    addPotLines(box, m_summary.biggestWon, QStringLiteral("PotsWon"), tr("Biggest pots won"));
+    addPotLines(box, m_summary.biggestLost, QStringLiteral("PotsLost"), tr("Biggest pots lost"));
+    if (withCoach && seat >= 0)
+        addCostliest(box, game, seat);
+    box->addLayout(makeButtons(game));
+}
 
+QFormLayout *CGameSummaryWindow::makeFigures()
+{
     auto *form = new QFormLayout;
     form->addRow(tr("Hands played"),
                  Figure(QStringLiteral("Hands"), QString::number(m_summary.hands), this));
@@ -72,73 +81,80 @@ CGameSummaryWindow::CGameSummaryWindow(const history::Game &game, bool withCoach
                       .arg(Signed(m_summary.allInNet))
                       .arg(m_summary.allInHands),
             this));
-    box->addLayout(form);
+    return form;
+}
 
-    auto potLines = [&](const std::vector<summary::PotResult> &pots, const QString &name,
-                        const QString &title) {
-        auto *group = new QGroupBox(title, this);
-        auto *lines = new QVBoxLayout(group);
-        QStringList texts;
-        for (const summary::PotResult &pot : pots)
-            texts << tr("Hand #%1: %2 chips of a pot of %3%4")
-                         .arg(pot.hand)
-                         .arg(Signed(pot.net))
-                         .arg(pot.pot)
-                         .arg(pot.ending.empty()
-                                  ? QString()
-                                  : QStringLiteral(", ") + QString::fromStdString(pot.ending));
-        lines->addWidget(Figure(name, texts.isEmpty() ? tr("none") : texts.join(u'\n'), group));
-        box->addWidget(group);
-    };
-    potLines(m_summary.biggestWon, QStringLiteral("PotsWon"), tr("Biggest pots won"));
-    potLines(m_summary.biggestLost, QStringLiteral("PotsLost"), tr("Biggest pots lost"));
+void CGameSummaryWindow::addPotLines(QVBoxLayout *box, const std::vector<summary::PotResult> &pots,
+                                     const QString &name, const QString &title)
+{
+    auto *group = new QGroupBox(title, this);
+    auto *lines = new QVBoxLayout(group);
+    QStringList texts;
+    for (const summary::PotResult &pot : pots)
+        texts << tr("Hand #%1: %2 chips of a pot of %3%4")
+                     .arg(pot.hand)
+                     .arg(Signed(pot.net))
+                     .arg(pot.pot)
+                     .arg(pot.ending.empty()
+                              ? QString()
+                              : QStringLiteral(", ") + QString::fromStdString(pot.ending));
+    lines->addWidget(Figure(name, texts.isEmpty() ? tr("none") : texts.join(u'\n'), group));
+    box->addWidget(group);
+}
 
-    if (withCoach && seat >= 0) {
-        auto *group = new QGroupBox(tr("Decisions that cost most"), this);
-        auto *lines = new QVBoxLayout(group);
-        QLabel *costly = Figure(QStringLiteral("Costly"), tr("the coach is reviewing…"), group);
-        lines->addWidget(costly);
-        box->addWidget(group);
-        m_coachReady = false;
-        m_costly = costly;
-        // A long game takes the coach a while: the window stays live meanwhile.
-        m_coachJob.start([this, game, seat](const CBackgroundJobs::Job &job) {
-            coach::Estimator estimator(kSummaryTrials, kSummarySeed);
-            std::vector<coach::ReviewRow> rows;
-            coach::ReviewSummary review;
-            std::string error;
-            QStringList texts;
-            // The costliest decisions go by their graded loss, as the Progress window's
-            // figures do (the same seed: the same grades).
-            coach::ReviewOptions options;
-            options.seed = kProgressReviewSeed;
-            const auto open = [&job] { return job.wanted(); };
-            if (coach::ReviewGame(game, seat, estimator, rows, review, error, open, options)) {
-                for (const coach::ReviewRow &row : summary::CostliestDecisions(rows)) {
-                    const bool graded = row.advice.grade != playout::Grade::NotGraded;
-                    texts << tr("Hand #%1, %2 %3 %4: %5 (%6)")
-                                 .arg(row.hand)
-                                 .arg(QString::fromLatin1(history::StreetName(row.street)),
-                                      QString::fromLatin1(coach::MoveName(row.move)))
-                                 .arg(row.amount)
-                                 .arg(QString::fromStdString(
-                                     coach::VerdictText(row.verdict, row.advice)))
-                                 .arg(graded ? QString::fromStdString(
-                                                   coachui::SignedBb(-row.advice.lossBb))
-                                             : Signed(-row.chipsLost));
-                }
-                if (texts.isEmpty())
-                    texts << tr("none: every decision graded ok");
-            } else {
-                texts << BoundedText(QString::fromStdString(error), kMaxMessageChars);
-            }
-            job.deliver([this, text = texts.join(u'\n')] {
-                m_costly->setText(text);
-                m_coachReady = true;
-            });
+// The group is filled when the coach's review of the game comes back.
+void CGameSummaryWindow::addCostliest(QVBoxLayout *box, const history::Game &game, int seat)
+{
+    auto *group = new QGroupBox(tr("Decisions that cost most"), this);
+    auto *lines = new QVBoxLayout(group);
+    QLabel *costly = Figure(QStringLiteral("Costly"), tr("the coach is reviewing…"), group);
+    lines->addWidget(costly);
+    box->addWidget(group);
+    m_coachReady = false;
+    m_costly = costly;
+    // A long game takes the coach a while: the window stays live meanwhile.
+    m_coachJob.start([this, game, seat](const CBackgroundJobs::Job &job) {
+        const QString text = CostliestText(game, seat, [&job] { return job.wanted(); });
+        job.deliver([this, text] {
+            m_costly->setText(text);
+            m_coachReady = true;
         });
-    }
+    });
+}
 
+QString CGameSummaryWindow::CostliestText(const history::Game &game, int seat,
+                                          const std::function<bool()> &wanted)
+{
+    coach::Estimator estimator(kSummaryTrials, kSummarySeed);
+    std::vector<coach::ReviewRow> rows;
+    coach::ReviewSummary review;
+    std::string error;
+    // The costliest decisions go by their graded loss, as the Progress window's figures do
+    // (the same seed: the same grades).
+    coach::ReviewOptions options;
+    options.seed = kProgressReviewSeed;
+    if (!coach::ReviewGame(game, seat, estimator, rows, review, error, wanted, options))
+        return BoundedText(QString::fromStdString(error), kMaxMessageChars);
+    QStringList texts;
+    for (const coach::ReviewRow &row : summary::CostliestDecisions(rows)) {
+        const bool graded = row.advice.grade != playout::Grade::NotGraded;
+        texts << tr("Hand #%1, %2 %3 %4: %5 (%6)")
+                     .arg(row.hand)
+                     .arg(QString::fromLatin1(history::StreetName(row.street)),
+                          QString::fromLatin1(coach::MoveName(row.move)))
+                     .arg(row.amount)
+                     .arg(QString::fromStdString(coach::VerdictText(row.verdict, row.advice)))
+                     .arg(graded ? QString::fromStdString(coachui::SignedBb(-row.advice.lossBb))
+                                 : Signed(-row.chipsLost));
+    }
+    if (texts.isEmpty())
+        texts << tr("none: every decision graded ok");
+    return texts.join(u'\n');
+}
+
+// A hand to review and the buttons.
+QHBoxLayout *CGameSummaryWindow::makeButtons(const history::Game &game)
+{
     auto *buttons = new QHBoxLayout;
     m_hands = new QComboBox(this);
     m_hands->setObjectName(QStringLiteral("HandChoice"));
@@ -153,11 +169,11 @@ CGameSummaryWindow::CGameSummaryWindow(const history::Game &game, bool withCoach
     buttons->addWidget(m_review);
     buttons->addStretch(1);
     buttons->addWidget(m_close);
-    box->addLayout(buttons);
 
     connect(m_review, &QPushButton::clicked, this,
             [this] { emit reviewRequested(m_hands->currentIndex()); });
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+    return buttons;
 }
 
 CGameSummaryWindow::~CGameSummaryWindow() = default;

@@ -10,9 +10,15 @@
 
 #include <QWidget>
 
+#include <functional>
+#include <vector>
+
 class QComboBox;
+class QFormLayout;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
+class QVBoxLayout;
 
 class CGameSummaryWindow : public QWidget
 {
@@ -38,6 +44,16 @@ signals:
     void reviewRequested(int handIndex);
 
 private:
+    // The window's parts, top to bottom.
+    QFormLayout *makeFigures();
+    void addPotLines(QVBoxLayout *box, const std::vector<summary::PotResult> &pots,
+                     const QString &name, const QString &title);
+    void addCostliest(QVBoxLayout *box, const history::Game &game, int seat);
+    QHBoxLayout *makeButtons(const history::Game &game);
+    // The coach's costliest decisions of the seat, a line each (run as the job).
+    static QString CostliestText(const history::Game &game, int seat,
+                                 const std::function<bool()> &wanted);
+
     summary::GameSummary m_summary;
     bool m_coachReady = true;
     QLabel *m_costly = nullptr;

@@ -27,6 +27,7 @@ class COptionBars;
 class CTableCanvas;
 class QCheckBox;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QSlider;
@@ -78,10 +79,23 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // The window's parts, top to bottom, left to right.
+    void askPathsWithDialogs();
+    QHBoxLayout *makeFileRow();
+    void makeMessageLine();
+    void makeHandList();
+    QWidget *makeReplayPane();
+    QHBoxLayout *makeStepRow(QWidget *pane);
+    QHBoxLayout *makeStreetRow(QWidget *pane);
+    QHBoxLayout *makeSpeedRow(QWidget *pane);
+    void connectReplay();
+
     bool stepKey(int key);
     void fitListWidth();
     void showGameAt(int comboIndex);
     bool openTable(const QString &path, int table);
+    void listTables(const QString &path, int table, const std::vector<history::Game> &games);
+    void showGame(const QString &path, history::Game game);
     void showHand(const QModelIndex &index);
     void setStep(int step);
     void jumpToStreet(int street);

@@ -23,6 +23,7 @@
 #include <memory>
 #include <vector>
 
+class QChart;
 class QChartView;
 class QComboBox;
 class QLabel;
@@ -73,6 +74,7 @@ private:
     void writeCache();
     void drawPerGame();
     void loadLedger();
+    void drawBalances(QChart *balances);
     void drawStatistics(const QString &name);
     void save(QChartView *view, QLabel *message, const QString &pngName);
 
