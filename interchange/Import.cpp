@@ -188,7 +188,15 @@ bool ReadFileGames(const std::string &path, FileGames &read, std::string &error)
 {
     FileKind kind;
     std::string head;
-    return ReadByContent(path, read, kind, head, error);
+    const bool ok = ReadByContent(path, read, kind, head, error);
+    // A file that is neither this program's own game nor a format it imports is named for
+    // what it is, not for the line this program's own files start with.
+    if (kind == FileKind::Neither && head.find('\0') == std::string::npos &&
+        head.find_first_not_of(" \t\r\n") != std::string::npos) {
+        error = NotRecognised(head, path);
+        return false;
+    }
+    return ok;
 }
 
 bool ReadAnyGames(const std::string &path, bool all, std::vector<history::Game> &games,
@@ -199,17 +207,7 @@ bool ReadAnyGames(const std::string &path, bool all, std::vector<history::Game> 
     if (!std::filesystem::is_regular_file(path))
         return history::ReadGames(path, all, games, error);
     FileGames read;
-    FileKind kind;
-    std::string head;
-    const bool ok = ReadByContent(path, read, kind, head, error);
-    // A file that is neither this program's own game nor a format it imports is named for
-    // what it is, not for the line this program's own files start with.
-    if (kind == FileKind::Neither && head.find('\0') == std::string::npos &&
-        head.find_first_not_of(" \t\r\n") != std::string::npos) {
-        error = NotRecognised(head, path);
-        return false;
-    }
-    if (!ok)
+    if (!ReadFileGames(path, read, error))
         return false;
     warnings = std::move(read.warnings);
     if (read.skipped > 0)

@@ -528,6 +528,14 @@ void TestReview::opensEveryKindOfFile()
     QCOMPARE(window.windowTitle(), QStringLiteral("Hands - ") + QFileInfo(file).fileName());
     ClickButton(&window, "last");
     QVERIFY(window.stepCount() > 2 && window.step() == window.stepCount() - 1);
+
+    // A text in no format the program reads is named for what it is.
+    QFile notes(folder.filePath(QStringLiteral("notes.txt")));
+    QVERIFY(notes.open(QIODevice::WriteOnly) && notes.write("# Notes\n") > 0);
+    notes.close();
+    QVERIFY(!window.openFile(notes.fileName()));
+    QVERIFY2(Message(window).contains(QStringLiteral("format not recognised: first line")),
+             qPrintable(Message(window)));
 }
 
 // Twenty players came and went through the nine seats of this real table.
