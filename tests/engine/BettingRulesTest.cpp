@@ -103,9 +103,9 @@ const BettingCase kCases[] = {
             EXPECT_TRUE(game.m_table.m_folded[0]);
         }),
 
+    // The big blind's last 30: short of the 80 owed.
     BettingCase("AllInForLessThanOwedIsACall", Three(50, 1000, 1000), kThreeHanded,
-                {{1, 100}, {2, 0}, {0, 30}} // the big blind's last 30: short of the 80 owed
-                )
+                {{1, 100}, {2, 0}, {0, 30}})
         .Pane({"Player 1 raises 100", "Player 2 folds", "Player 0 allin with bet 30"})
         .Check([](const CDunmereGame &game) {
             bool callEvent = false;
@@ -117,11 +117,17 @@ const BettingCase kCases[] = {
             EXPECT_EQ(game.m_table.m_amountToCall, 100);
         }),
 
+    // -7: a fold.
     BettingCase("DecisionsBeyondTheStackAreKeptWithinIt", Three(1000, 1000, 1000), kThreeHanded,
-                {{1, 5000}, {2, -7}, {0, 0}} // -7: a fold
-                )
+                {{1, 5000}, {2, -7}, {0, 0}})
         .Pane({"Player 1 allin with bet 1000", "Player 2 folds", "Player 0 folds",
                "Player 1 wins pot (1030)"}),
+
+    // The small blind puts out 30 of the 90 it owes with chips to spare: it calls, and is not
+    // asked again.
+    BettingCase("ChipsShortOfTheCallCompleteIt", Three(1000, 1000, 1000), kThreeHanded,
+                {{1, 100}, {2, 30}, {0, 0}, {2, 0}, {1, 0}, {2, 0}, {1, 0}, {2, 0}, {1, 0}})
+        .Pane({"Player 1 raises 100", "Player 2 calls for 90", "Player 0 folds"}),
 
     // Flop: check, bet, raise, calls; back at the raiser the round ends.
     BettingCase("PostflopRoundsEndAfterEveryoneChecksOrTheLastRaiserIsReached",
@@ -206,7 +212,7 @@ void ExpectInOrder(const std::vector<std::string> &lines, const std::vector<std:
     auto at = lines.begin();
     for (const std::string &line : expected) {
         at = std::find(at, lines.end(), line);
-        ASSERT_NE(at, lines.end()) << "pane lacks \"" << line << "\" (or has it too early)";
+        ASSERT_TRUE(at != lines.end()) << "pane lacks \"" << line << "\" (or has it too early)";
         ++at;
     }
 }
