@@ -21,11 +21,11 @@ struct FlopCase
     int street;
     int expected;
     int pot = 300;
-    int stack = -1;      // seat 3's chips behind after the bets, when set
-    int call = -2;       // the amount to call after the bets, when set
-    int bigBlind = 20;   // the next big blind
-    int ownChips = 0;    // put in by seat 3 after the bets without raising the call
-    int lastStack = -1;  // when set, seat 4 alone is left with these chips behind
+    int stack = -1;     // seat 3's chips behind after the bets, when set
+    int call = -2;      // the amount to call after the bets, when set
+    int bigBlind = 20;  // the next big blind
+    int ownChips = 0;   // put in by seat 3 after the bets without raising the call
+    int lastStack = -1; // when set, seat 4 alone is left with these chips behind
 };
 void PrintTo(const FlopCase &c, std::ostream *os)
 {
