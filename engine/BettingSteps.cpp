@@ -101,9 +101,14 @@ int MendAnswer(const CGameTable &t, int o, int b)
 {
     // Out-of-range answers would make a negative stack or chips from nowhere.
     b = std::clamp(b, 0, std::max(t.m_stack[o], 0));
+    // Chips put out short of the amount owed complete the call, as card rooms rule: nobody
+    // stays in for less unless all in.
+    const int owed = std::max(t.m_amountToCall - t.m_bet[o], 0);
+    if (b > 0 && b < owed)
+        b = std::min(owed, t.m_stack[o]);
     // With every other player still in all in, nobody could answer a raise: it is a call.
     if (!t.AnotherCanAct(o))
-        return std::min(b, std::max(t.m_amountToCall - t.m_bet[o], 0));
+        return std::min(b, owed);
     // A raise below the minimum, or one that the betting was not reopened for, is mended here
     // rather than in every decider's sizing.
     return t.m_raises.Legalize(o, t.m_bet[o], t.m_stack[o], b);

@@ -3,8 +3,8 @@
 // pane, a fixed clock, a temporary output folder.
 
 #include "engine/Game.h"
-#include "lineformat/GameLines.h"
 #include "tests/support/Cards.h"
+#include "tests/support/DataFiles.h"
 #include "tests/support/ScriptedHands.h"
 #include "tests/support/TempFolder.h"
 
@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <mutex>
 #include <sstream>
 #include <string>
@@ -257,30 +258,10 @@ struct SeatSetup
     int stack;
 };
 
-inline std::string StrategyOf(const std::string &name)
+// The expected texts of a case, kept in tests/data/engine/<case>.txt.
+inline std::map<std::string, std::string> ExpectedTexts(const std::string &caseName)
 {
-    return StrategyName(PersonaOfName(name));
-}
-
-// What StartGame writes at kStartTime: the hand history's game header and the log's seat list.
-inline std::string GameStartHistory(const std::vector<SeatSetup> &seats)
-{
-    std::string text = "\n" + gamelines::GameStart("2023.11.14  22:13:20") + "\n\n";
-    for (size_t s = 0; s < seats.size(); ++s)
-        text += gamelines::GameSeat(static_cast<int>(s), seats[s].name + "_" + std::to_string(s),
-                                    seats[s].stack, StrategyOf(seats[s].name)) +
-                "\n\n";
-    return text + gamelines::GameSeatsEnd() + "\n";
-}
-
-inline std::string GameStartLog(const std::vector<SeatSetup> &seats)
-{
-    std::string text = gamelines::LogPlayers(static_cast<int>(seats.size())) + "\n";
-    for (size_t s = 0; s < seats.size(); ++s)
-        text += gamelines::LogGameSeat(static_cast<int>(s), seats[s].name + "_" + std::to_string(s),
-                                       StrategyOf(seats[s].name), seats[s].stack) +
-                "\n";
-    return text;
+    return testsupport::DataTexts("engine/" + caseName + ".txt");
 }
 
 // A game with a fixed clock (UTC), no pauses, output in a fresh temporary folder.
@@ -371,15 +352,18 @@ protected:
     std::string History() const { return Unix(ReadFile(HistoryPath())); }
     std::string Log() const { return Unix(ReadFile(m_folder / "HistoryGame.log")); }
 
-    // The game's whole hand history, game log and output pane, and CRLF on every file line.
-    void ExpectWholeTexts(const std::string &history, const std::string &log,
-                          const std::vector<std::string> &pane)
+    // The game's whole hand history, game log and output pane as the running test's file of
+    // expected texts has them, and CRLF on every file line.
+    void ExpectWholeTexts()
     {
+        const auto *test = ::testing::UnitTest::GetInstance()->current_test_info();
+        auto expected = ExpectedTexts(std::string(test->test_suite_name()) + "." + test->name());
         ExpectCrlfLines(ReadFile(HistoryPath()), "hand history");
         ExpectCrlfLines(ReadFile(m_folder / "HistoryGame.log"), "game log");
-        ExpectSameLines(History(), history, "hand history");
-        ExpectSameLines(Log(), log, "game log");
+        ExpectSameLines(History(), expected["hand history"], "hand history");
+        ExpectSameLines(Log(), expected["game log"], "game log");
         const auto lines = m_pane.Lines();
+        const auto pane = testsupport::DataEntries(expected["pane"]);
         for (size_t i = 0; i < std::min(lines.size(), pane.size()); ++i)
             ASSERT_EQ(lines[i], pane[i]) << "pane line " << i + 1;
         EXPECT_EQ(lines.size(), pane.size()) << "pane lines";

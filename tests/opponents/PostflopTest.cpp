@@ -1,182 +1,122 @@
 #include "tests/opponents/DecisionTestSupport.h"
+#include "tests/support/CaseNames.h"
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 namespace {
 
-// Six seats; after the blinds the flop is dealt and nobody has bet (m_amountToCall -1).
-struct FlopTable : TestTable
+// Six seats; after the blinds the flop (2c 7d Js) is dealt, the pot holds 300 and nobody has bet
+// (m_amountToCall -1). Seat 3 decides.
+struct FlopCase
 {
-    FlopTable()
-    {
-        Flop("2c", "7d", "Js");
-        t.m_pot = 300;
-    }
-    void BetTo(int s, int total)
-    {
-        Post(s, total - t.m_bet[s]);
-        t.m_amountToCall = total;
-        t.m_lastAction[s] = 4;
-    }
+    const char *name;
+    int persona;
+    const char *first, *second;
+    double p;                              // the winning chance the library gives
+    int code;                              // the combination the library gives
+    std::vector<std::pair<int, int>> bets; // (seat, round total) in this order
+    int street;
+    int expected;
+    int pot = 300;
+    int stack = -1;     // seat 3's chips behind after the bets, when set
+    int call = -2;      // the amount to call after the bets, when set
+    int bigBlind = 20;  // the next big blind
+    int ownChips = 0;   // put in by seat 3 after the bets without raising the call
+    int lastStack = -1; // when set, seat 4 alone is left with these chips behind
+};
+void PrintTo(const FlopCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class Postflop : public testing::TestWithParam<FlopCase>
+{
 };
 
-TEST(ProfessorPostflop, BandsOfTheWinningChance)
+TEST_P(Postflop, AmountPutIn)
 {
-    FlopTable ft;
-    ft.Hold(3, "Jh", "Jd", kPersonaProfessor);
-    ft.odds.p = 0.6;
-    EXPECT_EQ(ft.After(3, 0), 60);
-    ft.odds.p = 0.5; // the upper bound belongs to the middle band
-    EXPECT_EQ(ft.After(3, 0), 0);
-    ft.odds.p = 0.45;
-    EXPECT_EQ(ft.After(3, 0), 0); // nothing owed: a check
-    ft.BetTo(4, 60);
-    EXPECT_EQ(ft.After(3, 1), 60);
-    ft.BetTo(4, 61);
-    EXPECT_EQ(ft.After(3, 1), 0);
-    ft.odds.p = 0.4;
-    ft.BetTo(4, 20);
-    EXPECT_EQ(ft.After(3, 2), 0);
+    const FlopCase &c = GetParam();
+    TestTable ft;
+    ft.Flop("2c", "7d", "Js");
+    ft.t.m_pot = c.pot;
+    ft.Hold(3, c.first, c.second, c.persona);
+    for (const auto &[seat, total] : c.bets) {
+        ft.Post(seat, total - ft.t.m_bet[seat]);
+        ft.t.m_amountToCall = total;
+        ft.t.m_lastAction[seat] = 4;
+    }
+    ft.Post(3, c.ownChips);
+    if (c.stack >= 0)
+        ft.t.m_stack[3] = c.stack;
+    if (c.call > -2)
+        ft.t.m_amountToCall = c.call;
+    if (c.lastStack >= 0) {
+        for (int s : {0, 1, 2, 5})
+            ft.Fold(s);
+        ft.t.m_stack[4] = c.lastStack;
+    }
+    ft.t.m_bigBlind = c.bigBlind;
+    ft.odds.p = c.p;
+    ft.odds.code = c.code;
+    EXPECT_EQ(ft.After(3, c.street), c.expected);
 }
 
-TEST(MasterPostflop, OpensWithTheNextBigBlindMultipleAboveItsShare)
-{
-    FlopTable ft;
-    ft.Hold(3, "Ah", "Kd", kPersonaMaster);
-    ft.odds.p = 0.01; // share 3: still one big blind
-    EXPECT_EQ(ft.After(3, 0), 20);
-    ft.t.m_pot = 200;
-    ft.odds.p = 0.5; // share 100: strictly above, 120
-    EXPECT_EQ(ft.After(3, 0), 120);
-    ft.t.m_amountToCall = 0; // behind a check: still an opening bet, even with no share at all
-    ft.odds.p = 0;
-    EXPECT_EQ(ft.After(3, 0), 20);
-}
+constexpr int kPro = kPersonaProfessor, kMaster = kPersonaMaster, kTim = kPersonaTim;
+constexpr int kManiac = kPersonaManiac;
 
-TEST(MasterPostflop, FacingABet)
-{
-    FlopTable ft; // pot 300 + a bet of 100 = 400
-    ft.BetTo(4, 100);
-    ft.Hold(3, "Ah", "Kd", kPersonaMaster);
-    ft.odds.p = 0.4; // 160: 60 over the bet, less than the bet again: call
-    EXPECT_EQ(ft.After(3, 0), 100);
-    ft.odds.p = 0.625; // 250: raise to the multiple above
-    EXPECT_EQ(ft.After(3, 0), 260);
-    ft.odds.p = 0.22; // 88: within a big blind of the call
-    EXPECT_EQ(ft.After(3, 0), 100);
-    ft.odds.p = 0.15; // 60: not within
-    EXPECT_EQ(ft.After(3, 0), 0);
-    ft.t.m_stack[3] = 300; // share 360 above all it has: all in
-    ft.odds.p = 0.9;
-    EXPECT_EQ(ft.After(3, 0), 300);
-}
+// clang-format off
+const FlopCase kFlopCases[] = {
+    // The Professor plays bands of the winning chance; the upper bound belongs to the middle one.
+    {"ProfessorBetsAboveTheMiddleBand", kPro, "Jh", "Jd", 0.6, 0, {}, 0, 60},
+    {"ProfessorChecksAtTheTopOfTheMiddleBand", kPro, "Jh", "Jd", 0.5, 0, {}, 0, 0},
+    {"ProfessorChecksInTheMiddleBand", kPro, "Jh", "Jd", 0.45, 0, {}, 0, 0},
+    {"ProfessorCallsThreeBigBlindsInTheMiddleBand", kPro, "Jh", "Jd", 0.45, 0, {{4, 60}}, 1, 60},
+    {"ProfessorFoldsMoreThanThreeBigBlinds", kPro, "Jh", "Jd", 0.45, 0, {{4, 61}}, 1, 0},
+    {"ProfessorFoldsAnyBetBelowTheMiddleBand", kPro, "Jh", "Jd", 0.4, 0, {{4, 20}}, 2, 0},
+    // The Master opens with the next big-blind multiple above its share of the pot.
+    {"MasterOpensOneBigBlindOnATinyShare", kMaster, "Ah", "Kd", 0.01, 0, {}, 0, 20},
+    {"MasterOpensStrictlyAboveItsShare", kMaster, "Ah", "Kd", 0.5, 0, {}, 0, 120, 200},
+    {"MasterOpensBehindACheckWithNoShare", kMaster, "Ah", "Kd", 0, 0, {}, 0, 20, 200, -1, 0},
+    {"MasterOpensAboveAShareOfExactlyABigBlind", kMaster, "Ah", "Kd", 0.1, 0, {}, 0, 40, 200},
+    {"MasterOpensWithTheShareWithoutABigBlind", kMaster, "Ah", "Kd", 0.1, 0, {}, 0, 20, 200, -1, -2, 0},
+    // Facing a bet of 100 into 300: its share of the 400 decides.
+    {"MasterCallsLessThanTheBetAgainOver", kMaster, "Ah", "Kd", 0.4, 0, {{4, 100}}, 0, 100},
+    {"MasterRaisesToTheMultipleAbove", kMaster, "Ah", "Kd", 0.625, 0, {{4, 100}}, 0, 260},
+    {"MasterCallsWithinABigBlindOfTheCall", kMaster, "Ah", "Kd", 0.22, 0, {{4, 100}}, 0, 100},
+    {"MasterFoldsFurtherThanABigBlindShort", kMaster, "Ah", "Kd", 0.15, 0, {{4, 100}}, 0, 0},
+    {"MasterGoesAllInWhenTheShareIsAboveItsChips", kMaster, "Ah", "Kd", 0.9, 0, {{4, 100}}, 0, 300, 300, 300},
+    {"MasterRaisesOnExactlyABetOverTheBet", kMaster, "Ah", "Kd", 0.5, 0, {{4, 100}}, 0, 220},
+    {"MasterCallsOnAShareOfTheCallItself", kMaster, "Ah", "Kd", 0.25, 0, {{4, 100}}, 0, 100},
+    {"MasterFoldsABigBlindShortOfTheCall", kMaster, "Ah", "Kd", 0.25, 0, {{4, 100}}, 0, 0, 220},
+    // Share 90, the 90 owed: the rule puts in the bet itself.
+    {"MasterPutsInTheWholeBetOnAShareOfWhatIsOwed", kMaster, "Ah", "Kd", 0.25, 0, {{3, 10}, {4, 100}}, 0, 100, 250},
+    // A short stack compares its whole stack with its share.
+    {"MasterShortStackAllInWithinABigBlind", kMaster, "Ah", "Kd", 0.1, 0, {{4, 100}}, 0, 50, 300, 50},
+    {"MasterShortStackFoldsFurtherAway", kMaster, "Ah", "Kd", 0.0625, 0, {{4, 100}}, 0, 0, 300, 50},
+    // Share 260, the stack less its bet: a raise to the next multiple; one chip more, everything.
+    {"MasterShareOfWhatItHasLeftIsNoAllIn", kMaster, "Ah", "Kd", 0.5, 0, {{3, 40}, {4, 100}}, 0, 240, 380, 300},
+    {"MasterShareAboveWhatItHasLeftIsAllIn", kMaster, "Ah", "Kd", 0.5 + 1.0 / 520, 0, {{3, 40}, {4, 100}}, 0, 260, 380, 300},
+    // Tim: aces always, otherwise by the combination.
+    {"TimAcesAllIn", kTim, "Ah", "Ad", 0, 1, {}, 2, 1000},
+    {"TimChecksCombination22", kTim, "Kh", "Qd", 0, 22, {}, 0, 0},
+    {"TimBetsCombination23", kTim, "Kh", "Qd", 0, 23, {}, 0, 60},
+    {"TimChecksCombination26OnTheTurn", kTim, "Kh", "Qd", 0, 26, {}, 1, 0},
+    {"TimRaisesCombination27OnTheTurn", kTim, "Kh", "Qd", 0, 27, {{4, 40}}, 1, 120},
+    // The Maniac shoves made hands and calls small bets.
+    {"ManiacShovesAMadeHand", kManiac, "Kh", "Qd", 0, 19, {}, 0, 1000},
+    {"ManiacChecksBelowAMadeHand", kManiac, "Kh", "Qd", 0, 18, {}, 0, 0},
+    {"ManiacCallsASmallBet", kManiac, "Kh", "Qd", 0, 18, {{4, 60}}, 0, 60},
+    {"ManiacWithChipsInPutsInTheSameSixty", kManiac, "Kh", "Qd", 0, 18, {{4, 60}}, 0, 60, 300, -1, -2, 20, 20},
+    {"ManiacFoldsALargerBet", kManiac, "Kh", "Qd", 0, 18, {{4, 61}}, 0, 0, 300, -1, -2, 20, 20},
+    // Nothing when no opponent can match its own bet.
+    {"CapNothingWhenNoOpponentCanMatch", kManiac, "Kh", "Qd", 0, 30, {{3, 200}}, 1, 0, 300, -1, -2, 20, 0, 100},
+};
+// clang-format on
 
-TEST(MasterPostflop, BoundariesFacingABet)
-{
-    FlopTable ft; // pot 300 + a bet of 100 = 400
-    ft.BetTo(4, 100);
-    ft.Hold(3, "Ah", "Kd", kPersonaMaster);
-    ft.odds.p = 0.5; // 200: exactly a bet over the bet is a raise, not a call
-    EXPECT_EQ(ft.After(3, 0), 220);
-    ft.odds.p = 0.25; // 100, the call itself: called
-    EXPECT_EQ(ft.After(3, 0), 100);
-    ft.t.m_pot = 220; // 320 in all
-    ft.odds.p = 0.25; // 80: a big blind short of the call is too far
-    EXPECT_EQ(ft.After(3, 0), 0);
-}
-
-TEST(MasterPostflop, OpeningShareOfExactlyABigBlindGoesToTheNextMultiple)
-{
-    FlopTable ft;
-    ft.t.m_pot = 200;
-    ft.Hold(3, "Ah", "Kd", kPersonaMaster);
-    ft.odds.p = 0.1; // share 20, one big blind: the next multiple above it
-    EXPECT_EQ(ft.After(3, 0), 40);
-    ft.t.m_bigBlind = 0; // no big blind to round to: the share itself
-    EXPECT_EQ(ft.After(3, 0), 20);
-}
-
-TEST(MasterPostflop, ShareOfExactlyWhatIsOwedPutsInTheWholeBet)
-{
-    FlopTable ft;
-    ft.Hold(3, "Ah", "Kd", kPersonaMaster);
-    ft.BetTo(3, 10);
-    ft.BetTo(4, 100);
-    ft.t.m_pot = 250; // 360 in all
-    ft.odds.p = 0.25; // share 90, the 90 owed: the rule puts in the bet itself, 100
-    EXPECT_EQ(ft.After(3, 0), 100);
-}
-
-TEST(MasterPostflop, ShortStackFacingALargerBetComparesItsWholeStack)
-{
-    FlopTable ft; // pot 300 + a bet of 100 = 400
-    ft.BetTo(4, 100);
-    ft.Hold(3, "Ah", "Kd", kPersonaMaster);
-    ft.t.m_stack[3] = 50;
-    ft.odds.p = 0.1; // share 40: the 50 it has is within a big blind of it, all in
-    EXPECT_EQ(ft.After(3, 0), 50);
-    ft.odds.p = 0.0625; // share 25: 50 is not within a big blind
-    EXPECT_EQ(ft.After(3, 0), 0);
-}
-
-TEST(MasterPostflop, ShareExactlyWhatItHasLeftIsNotAnAllIn)
-{
-    FlopTable ft;
-    ft.Hold(3, "Ah", "Kd", kPersonaMaster);
-    ft.BetTo(3, 40);
-    ft.BetTo(4, 100);
-    ft.t.m_pot = 380; // 520 in all
-    ft.t.m_stack[3] = 300;
-    ft.odds.p = 0.5; // share 260, the stack less its bet: a raise to the next multiple
-    EXPECT_EQ(ft.After(3, 0), 240);
-    ft.odds.p = 0.5 + 1.0 / 520; // one chip more: everything
-    EXPECT_EQ(ft.After(3, 0), 260);
-}
-
-TEST(TimPostflop, AcesAlwaysAndOtherwiseByCombination)
-{
-    FlopTable ft;
-    ft.Hold(3, "Ah", "Ad", kPersonaTim);
-    ft.odds.code = 1;
-    EXPECT_EQ(ft.After(3, 2), 1000);
-    ft.Hold(3, "Kh", "Qd", kPersonaTim);
-    ft.odds.code = 22;
-    EXPECT_EQ(ft.After(3, 0), 0);
-    ft.odds.code = 23;
-    EXPECT_EQ(ft.After(3, 0), 60);
-    ft.odds.code = 26;
-    EXPECT_EQ(ft.After(3, 1), 0);
-    ft.odds.code = 27;
-    ft.BetTo(4, 40);
-    EXPECT_EQ(ft.After(3, 1), 120);
-}
-
-TEST(ManiacPostflop, ShovesMadeHandsAndCallsSmallBets)
-{
-    FlopTable ft;
-    ft.Hold(3, "Kh", "Qd", kPersonaManiac);
-    ft.odds.code = 19;
-    EXPECT_EQ(ft.After(3, 0), 1000);
-    ft.odds.code = 18;
-    EXPECT_EQ(ft.After(3, 0), 0);
-    ft.BetTo(4, 60);
-    EXPECT_EQ(ft.After(3, 0), 60);
-    ft.Post(3, 20); // with 20 in already the same 60 is a raise
-    EXPECT_EQ(ft.After(3, 0), 60);
-    ft.BetTo(4, 61);
-    EXPECT_EQ(ft.After(3, 0), 0);
-}
-
-TEST(PostflopCap, NothingWhenNoOpponentCanMatchTheOwnBet)
-{
-    FlopTable ft;
-    ft.Hold(3, "Kh", "Qd", kPersonaManiac);
-    ft.BetTo(3, 200);
-    for (int s : {0, 1, 2, 5})
-        ft.Fold(s);
-    ft.t.m_stack[4] = 100;
-    ft.odds.code = 30;
-    EXPECT_EQ(ft.After(3, 1), 0);
-}
+INSTANTIATE_TEST_SUITE_P(Decisions, Postflop, testing::ValuesIn(kFlopCases),
+                         support::PrintedName());
 
 } // namespace

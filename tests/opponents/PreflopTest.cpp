@@ -3,52 +3,127 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 namespace {
 
+// The Professor and the Master, one answer a case.
+struct PreflopCase
+{
+    const char *name;
+    int persona;
+    const char *first, *second;
+    int seat;
+    std::vector<std::pair<int, int>> raises; // (seat, total) in order; a total of 0 calls
+    double p;                                // the winning chance the library gives
+    int group;                               // the class it gives the hand
+    int expected;
+    int raiserHands = 0; // hands in the last raiser's statistics
+    double raiserPfr = 0;
+    double pAgainstTop = 0; // the chance against the raiser's range
+    int pot = 0;
+    bool noRanges = false; // the opening ranges cleared
+    int call = -2;         // the amount to call before the raises, when set
+    int lastRaiser = -2;   // when set, after the raises
+    int players = 0;       // when set, the players the winning chance is asked for
+};
+void PrintTo(const PreflopCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class Preflop : public testing::TestWithParam<PreflopCase>
+{
+};
+
+TEST_P(Preflop, AmountPutIn)
+{
+    const PreflopCase &c = GetParam();
+    TestTable tt;
+    if (c.noRanges) {
+        tt.t.m_ranges.m_sets[0].clear();
+        tt.t.m_ranges.m_sets[1].clear();
+    }
+    if (c.call > -2)
+        tt.t.m_amountToCall = c.call;
+    for (const auto &[seat, total] : c.raises)
+        total == 0 ? tt.Limp(seat) : tt.RaiseTo(seat, total);
+    if (c.lastRaiser > -2)
+        tt.t.m_lastRaiser = c.lastRaiser;
+    if (c.raiserHands > 0) {
+        tt.t.m_players[c.raises.back().first].m_stat.m_N = c.raiserHands;
+        tt.t.m_players[c.raises.back().first].m_stat.m_pfrRatio = c.raiserPfr;
+    }
+    tt.t.m_pot = c.pot;
+    tt.Hold(c.seat, c.first, c.second, c.persona);
+    tt.odds.p = c.p;
+    tt.odds.group = c.group;
+    tt.odds.pAgainstTop = c.pAgainstTop;
+    EXPECT_EQ(tt.Pre(c.seat), c.expected);
+    // The raiser's range is asked for only once its statistics hold twenty hands.
+    EXPECT_EQ(tt.odds.topCalls > 0, c.pAgainstTop > 0);
+    if (c.pAgainstTop > 0) {
+        EXPECT_DOUBLE_EQ(tt.odds.lastPct, 100 * c.raiserPfr);
+    }
+    if (c.players > 0) {
+        EXPECT_EQ(tt.odds.lastPlayers, c.players);
+    }
+}
+
+constexpr int kPro = kPersonaProfessor, kMaster = kPersonaMaster;
+
 // Six seats, button 0, small blind 1 (10), big blind 2 (20); 3, 4, 5 act first.
+// clang-format off
+const PreflopCase kPreflopCases[] = {
+    {"ProfessorRaisesAnUnopenedPot", kPro, "Ah", "Kd", 3, {}, 0.6, 0, 60, 0, 0, 0, 0, false, -2, -2, 6},
+    {"ProfessorAnswersASmallRaiseWithThreeTimesIt", kPro, "Qh", "Qd", 4, {{3, 60}}, 0.6, 0, 180},
+    // Above three big blinds the group decides.
+    {"ProfessorFoldsGroup0AboveThreeBigBlinds", kPro, "Kh", "Kd", 4, {{3, 61}}, 0.7, 0, 0},
+    {"ProfessorGoesAllInWithGroup1", kPro, "Kh", "Kd", 4, {{3, 61}}, 0.7, 1, 1000},
+    {"ProfessorCallsWithGroup2", kPro, "Ah", "Kd", 4, {{3, 61}}, 0.7, 2, 61},
+    {"ProfessorFoldsGroup3", kPro, "Ah", "Kd", 4, {{3, 61}}, 0.7, 3, 0},
+    // Middling hands only complete an unraised pot; the upper bound belongs to the middle band.
+    {"ProfessorCompletesAtTheTopOfTheMiddleBand", kPro, "9h", "8h", 1, {}, 0.5, 0, 20},
+    {"ProfessorFoldsBelowTheMiddleBand", kPro, "9h", "8h", 1, {}, 0.4, 0, 0},
+    {"ProfessorFoldsMiddlingHandsToARaise", kPro, "9h", "8h", 1, {{3, 40}}, 0.45, 0, 0},
+    // Against two raisers only aces go on.
+    {"MasterAcesAgainstTwoRaisers", kMaster, "Ah", "Ad", 5, {{3, 60}, {4, 200}}, 0, 0, 1000},
+    {"MasterKingsFoldToTwoRaisers", kMaster, "Kh", "Kd", 5, {{3, 60}, {4, 200}}, 0, 0, 0},
+    // Against one raiser with fewer than twenty hands of statistics the group decides.
+    {"MasterFewHandsKingsAllIn", kMaster, "Kh", "Kd", 5, {{3, 60}}, 0, 0, 1000, 19, 0.9},
+    {"MasterFewHandsGroup1AllIn", kMaster, "Qh", "Qd", 5, {{3, 60}}, 0, 1, 1000, 19, 0.9},
+    {"MasterFewHandsGroup2Calls", kMaster, "Ah", "Kd", 5, {{3, 60}}, 0, 2, 60, 19, 0.9},
+    {"MasterFewHandsGroup4Folds", kMaster, "9h", "8h", 5, {{3, 60}}, 0, 4, 0, 19, 0.9},
+    {"MasterBigBlindCallsUpToThreeBigBlindsMore", kMaster, "7h", "2d", 2, {{3, 60}}, 0, 0, 40, 19, 0.9},
+    {"MasterWithoutALastRaiserPutsNothingIn", kMaster, "Qh", "Qd", 5, {{3, 60}}, 0, 1, 0, 19, 0.9, 0, 0, false, -2, -1},
+    {"MasterReadsARaiseFromSeatZeroLikeAnyOther", kMaster, "Qh", "Qd", 1, {{0, 80}}, 0, 1, 990, 5},
+    {"MasterBigBlindFoldsMoreThanThreeBigBlindsMore", kMaster, "7h", "2d", 2, {{3, 81}}, 0, 0, 0, 5},
+    {"MasterBigBlindCallsExactlyThreeBigBlindsMore", kMaster, "7h", "2d", 2, {{3, 80}}, 0, 0, 60},
+    // With twenty hands the raiser's range decides: pot total 290, ev 145 is 85 over the call.
+    {"MasterCallsWhenTheSizeReachesTheCall", kMaster, "Qh", "Qd", 5, {{3, 60}}, 0, 1, 60, 20, 0.25, 0.5, 200},
+    {"MasterFoldsWhenTheSizeIsShort", kMaster, "Qh", "Qd", 5, {{3, 60}}, 0, 1, 0, 20, 0.25, 75.0 / 290, 200},
+    {"MasterFoldsWhenTheEvIsNoMoreThanTheCall", kMaster, "Qh", "Qd", 5, {{3, 60}}, 0, 1, 0, 20, 0.25, 0.2, 200},
+    // Pot total 240: ev 105 is 45 over, a size of exactly the 60 owed; ev 90 gives 40.
+    {"MasterCallsOnASizeOfExactlyTheAmountOwed", kMaster, "9h", "9d", 5, {{3, 60}}, 0, 0, 60, 20, 0, 0.4375, 150},
+    {"MasterFoldsOnASizeBelowTheAmountOwed", kMaster, "9h", "9d", 5, {{3, 60}}, 0, 0, 0, 20, 0, 0.375, 150},
+    // An ante level: 40 to call with no raise; a hand outside the tens-or-better rule.
+    {"MasterFoldsOwingMoreThanABigBlindUnraised", kMaster, "9h", "5c", 1, {{3, 0}}, 0, 7, 0, 0, 0, 0, 0, true, 40},
+    {"MasterCallsOwingExactlyABigBlindUnraised", kMaster, "9h", "5c", 2, {{3, 0}}, 0, 7, 20, 0, 0, 0, 0, true, 40},
+    // Without opening ranges ace-king (sum 27) raises three levels and ace-queen asks the group.
+    {"MasterUnraisedAceKingRaisesThreeLevels", kMaster, "Ah", "Kd", 3, {}, 0, 0, 60, 0, 0, 0, 0, true},
+    {"MasterUnraisedAceQueenFoldsGroup0", kMaster, "Ah", "Qd", 3, {}, 0, 0, 0, 0, 0, 0, 0, true},
+    {"MasterUnraisedTensRaise", kMaster, "Th", "Td", 3, {}, 0, 0, 60, 0, 0, 0, 0, true},
+    {"MasterUnraisedGroup7PutsNothingIn", kMaster, "9h", "5d", 3, {}, 0, 7, 0, 0, 0, 0, 0, true},
+    {"MasterSmallBlindFoldsGroup0AfterALimp", kMaster, "9h", "5c", 1, {{3, 0}}, 0, 0, 0, 0, 0, 0, 0, true},
+    {"MasterSmallBlindRaisesGroup6AfterALimp", kMaster, "9h", "5c", 1, {{3, 0}}, 0, 6, 20, 0, 0, 0, 0, true},
+    {"MasterSmallBlindCompletesGroup7AfterALimp", kMaster, "9h", "5c", 1, {{3, 0}}, 0, 7, 10, 0, 0, 0, 0, true},
+    {"MasterBigBlindRaisesGroup7OwingNothing", kMaster, "9h", "5c", 2, {{3, 0}}, 0, 7, 20, 0, 0, 0, 0, true},
+};
+// clang-format on
 
-TEST(Professor, RaisesUnopenedPotAndAnswersSmallRaisesWithThreeTimesTheRaise)
-{
-    TestTable tt;
-    tt.Hold(3, "Ah", "Kd", kPersonaProfessor);
-    tt.odds.p = 0.6;
-    EXPECT_EQ(tt.Pre(3), 60);
-    EXPECT_EQ(tt.odds.lastPlayers, 6);
-
-    tt.RaiseTo(3, 60);
-    tt.Hold(4, "Qh", "Qd", kPersonaProfessor);
-    EXPECT_EQ(tt.Pre(4), 180);
-}
-
-TEST(Professor, AboveThreeBigBlindsAsksTheGroup)
-{
-    TestTable tt;
-    tt.RaiseTo(3, 61);
-    tt.Hold(4, "Kh", "Kd", kPersonaProfessor);
-    tt.odds.p = 0.7;
-    tt.odds.group = 0;
-    EXPECT_EQ(tt.Pre(4), 0);
-    tt.odds.group = 1;
-    EXPECT_EQ(tt.Pre(4), 1000);
-    tt.Hold(4, "Ah", "Kd", kPersonaProfessor);
-    tt.odds.group = 2;
-    EXPECT_EQ(tt.Pre(4), 61);
-    tt.odds.group = 3;
-    EXPECT_EQ(tt.Pre(4), 0);
-}
-
-TEST(Professor, MiddlingHandsOnlyCompleteAnUnraisedPot)
-{
-    TestTable tt;
-    tt.Hold(1, "9h", "8h", kPersonaProfessor);
-    tt.odds.p = 0.5;          // the upper bound belongs to the middle band
-    EXPECT_EQ(tt.Pre(1), 20); // added to the small blind: a raise to 30
-    tt.odds.p = 0.4;
-    EXPECT_EQ(tt.Pre(1), 0);
-    tt.odds.p = 0.45;
-    tt.RaiseTo(3, 40);
-    EXPECT_EQ(tt.Pre(1), 0);
-}
+INSTANTIATE_TEST_SUITE_P(Decisions, Preflop, testing::ValuesIn(kPreflopCases),
+                         support::PrintedName());
 
 TEST(Cap, AmountNeverExceedsWhatTheDeepestOpponentCanMatch)
 {
@@ -78,113 +153,6 @@ TEST(Cap, BelowOwnBetTheAmountBecomesZero)
     EXPECT_EQ(tt.Pre(3), 0);
 }
 
-TEST(Master, AgainstTwoRaisersOnlyAcesGoOn)
-{
-    TestTable tt;
-    tt.RaiseTo(3, 60);
-    tt.RaiseTo(4, 200);
-    tt.Hold(5, "Ah", "Ad", kPersonaMaster);
-    EXPECT_EQ(tt.Pre(5), 1000);
-    tt.Hold(5, "Kh", "Kd", kPersonaMaster);
-    EXPECT_EQ(tt.Pre(5), 0);
-}
-
-TEST(Master, AgainstOneRaiserWithFewHandsOfStatistics)
-{
-    TestTable tt;
-    tt.RaiseTo(3, 60);
-    tt.t.m_players[3].m_stat.m_N = 19;
-    tt.t.m_players[3].m_stat.m_pfrRatio = 0.9;
-    tt.Hold(5, "Kh", "Kd", kPersonaMaster);
-    EXPECT_EQ(tt.Pre(5), 1000);
-    tt.Hold(5, "Qh", "Qd", kPersonaMaster);
-    tt.odds.group = 1;
-    EXPECT_EQ(tt.Pre(5), 1000);
-    tt.Hold(5, "Ah", "Kd", kPersonaMaster);
-    tt.odds.group = 2;
-    EXPECT_EQ(tt.Pre(5), 60);
-    tt.Hold(5, "9h", "8h", kPersonaMaster);
-    tt.odds.group = 4;
-    EXPECT_EQ(tt.Pre(5), 0);
-    EXPECT_EQ(tt.odds.topCalls, 0);
-    // The big blind calls a raise of up to three big blinds more whatever it holds.
-    tt.Hold(2, "7h", "2d", kPersonaMaster);
-    tt.odds.group = 0;
-    EXPECT_EQ(tt.Pre(2), 40);
-    // No last raiser recorded: nothing to read, nothing put in.
-    tt.Hold(5, "Qh", "Qd", kPersonaMaster);
-    tt.odds.group = 1;
-    tt.t.m_lastRaiser = -1;
-    EXPECT_EQ(tt.Pre(5), 0);
-}
-
-TEST(Master, ARaiseFromSeatZeroIsReadLikeAnyOther)
-{
-    TestTable tt; // seat 0 is the button
-    tt.RaiseTo(0, 80);
-    tt.t.m_players[0].m_stat.m_N = 5;
-    tt.Hold(1, "Qh", "Qd", kPersonaMaster); // the small blind owes 70, more than 3 big blinds
-    tt.odds.group = 1;
-    EXPECT_EQ(tt.Pre(1), 990);
-}
-
-TEST(Master, AgainstOneRaiserWithTwentyHandsUsesTheRaisersRange)
-{
-    TestTable tt;
-    tt.RaiseTo(3, 60);
-    tt.t.m_pot = 200; // pot total 290
-    tt.t.m_players[3].m_stat.m_N = 20;
-    tt.t.m_players[3].m_stat.m_pfrRatio = 0.25;
-    tt.Hold(5, "Qh", "Qd", kPersonaMaster);
-    tt.odds.group = 1;         // never asked now
-    tt.odds.pAgainstTop = 0.5; // ev 145: 85 over the call, size 100 >= 60
-    EXPECT_EQ(tt.Pre(5), 60);
-    EXPECT_DOUBLE_EQ(tt.odds.lastPct, 25.0);
-    tt.odds.pAgainstTop = 75.0 / 290; // ev 75: size 20 < 60
-    EXPECT_EQ(tt.Pre(5), 0);
-    tt.odds.pAgainstTop = 0.2; // ev 58 <= 60
-    EXPECT_EQ(tt.Pre(5), 0);
-}
-
-TEST(Master, BoundariesAgainstOneRaiser)
-{
-    TestTable tt;
-    // The big blind goes on for up to three big blinds more, whatever it holds.
-    tt.Hold(2, "7h", "2d", kPersonaMaster);
-    tt.odds.group = 0;
-    tt.RaiseTo(3, 80);
-    EXPECT_EQ(tt.Pre(2), 60);
-    tt.RaiseTo(3, 81);
-    tt.t.m_players[3].m_stat.m_N = 5;
-    EXPECT_EQ(tt.Pre(2), 0);
-
-    // A size exactly the amount owed is enough: pot total 240, ev 105, 45 over: size 60.
-    TestTable t2;
-    t2.RaiseTo(3, 60);
-    t2.t.m_pot = 150;
-    t2.t.m_players[3].m_stat.m_N = 20;
-    t2.Hold(5, "9h", "9d", kPersonaMaster);
-    t2.odds.pAgainstTop = 0.4375;
-    EXPECT_EQ(t2.Pre(5), 60);
-    t2.odds.pAgainstTop = 0.375; // ev 90, 30 over: size 40 < 60
-    EXPECT_EQ(t2.Pre(5), 0);
-}
-
-TEST(Master, UnraisedPotOwingMoreThanABigBlindFolds)
-{
-    // An ante level: 40 to call with no raise; a hand outside the tens-or-better rule.
-    TestTable tt;
-    tt.t.m_ranges.m_sets[0].clear();
-    tt.t.m_ranges.m_sets[1].clear();
-    tt.t.m_amountToCall = 40;
-    tt.Limp(3);
-    tt.odds.group = 7;
-    tt.Hold(1, "9h", "5c", kPersonaMaster);
-    EXPECT_EQ(tt.Pre(1), 0); // 30 owed
-    tt.Hold(2, "9h", "5c", kPersonaMaster);
-    EXPECT_EQ(tt.Pre(2), 20); // exactly a big blind owed: called
-}
-
 TEST(Master, TheButtonRangeIsOnlyTheButtonsAndTheSmallBlinds)
 {
     TestTable tt;
@@ -195,18 +163,6 @@ TEST(Master, TheButtonRangeIsOnlyTheButtonsAndTheSmallBlinds)
     EXPECT_EQ(tt.Pre(3), 0);
     tt.Hold(1, "Ks", "9h", kPersonaMaster); // the small blind
     EXPECT_EQ(tt.Pre(1), 60);
-}
-
-TEST(Master, UnraisedAceKingRaisesThreeLevels)
-{
-    TestTable tt;
-    tt.t.m_ranges.m_sets[0].clear();
-    tt.t.m_ranges.m_sets[1].clear();
-    tt.odds.group = 0;
-    tt.Hold(3, "Ah", "Kd", kPersonaMaster); // sum 27
-    EXPECT_EQ(tt.Pre(3), 60);
-    tt.Hold(3, "Ah", "Qd", kPersonaMaster); // sum 26: the group decides, and group 0 folds
-    EXPECT_EQ(tt.Pre(3), 0);
 }
 
 TEST(Master, UnopenedRangeRaisesReturnWithoutTheCap)
@@ -264,28 +220,6 @@ TEST(Master, SmallBlindPushIsStrictlyBelowTheThreshold)
     tt.Hold(1, "Ac", "Ad", kPersonaMaster);
     tt.t.m_stack[1] = 1000000;
     EXPECT_EQ(tt.Pre(1), 140);
-}
-
-TEST(Master, UnraisedPotWithoutRangeOrPush)
-{
-    TestTable tt;
-    tt.t.m_ranges.m_sets[0].clear();
-    tt.t.m_ranges.m_sets[1].clear();
-    tt.Hold(3, "Th", "Td", kPersonaMaster);
-    EXPECT_EQ(tt.Pre(3), 60);
-    tt.Hold(3, "9h", "5d", kPersonaMaster);
-    tt.odds.group = 7;
-    EXPECT_EQ(tt.Pre(3), 0); // nothing in yet
-    tt.Limp(3);
-    tt.Hold(1, "9h", "5c", kPersonaMaster);
-    tt.odds.group = 0;
-    EXPECT_EQ(tt.Pre(1), 0);
-    tt.odds.group = 6;
-    EXPECT_EQ(tt.Pre(1), 20); // a raise to 30
-    tt.odds.group = 7;
-    EXPECT_EQ(tt.Pre(1), 10); // completes
-    tt.Hold(2, "9h", "5c", kPersonaMaster);
-    EXPECT_EQ(tt.Pre(2), 20); // nothing owed: the big blind raises
 }
 
 struct PairCase

@@ -103,68 +103,31 @@ TEST_P(AnalyzePreflop, CountsEachSeat)
 }
 
 // Four seats: button 0, small blind 1, big blind 2, seat 3 first to act.
-INSTANTIATE_TEST_SUITE_P(
-    AnalyzeHand, AnalyzePreflop,
-    testing::Values(
-        PreflopCase{"EveryoneFoldsToTheBigBlind",
-                    4,
-                    0,
-                    1,
-                    2,
-                    {{Fold, 3}, {Fold, 0}, {Fold, 1}},
-                    // the big blind took no action
-                    {{3, 1, 1, 1, 0, 0, 0},
-                     {0, 1, 1, 1, 0, 0, 0},
-                     {1, 1, 1, 1, 0, 0, 0},
-                     {2, 1, 0, 0, 0, 0, 0}}},
-        PreflopCase{"BigBlindCheckAfterLimpersIsNoVpipOpportunity",
-                    4,
-                    0,
-                    1,
-                    2,
-                    {{Call, 3}, {Call, 0}, {Call, 1}, {Check, 2}},
-                    {{2, 1, 1, 0, 0, 0, 0},
-                     {0, 1, 1, 1, 1, 0, 0},
-                     {1, 1, 1, 1, 1, 0, 0},
-                     {3, 1, 1, 1, 1, 0, 0}}},
-        // The raiser's call after the 3-bet is no 3-bet.
-        PreflopCase{"LimpThenReraiseIsThreeBetWithoutPfr",
-                    4,
-                    0,
-                    1,
-                    2,
-                    {{Call, 3}, {Raise, 0}, {Fold, 1}, {Fold, 2}, {Raise, 3}, {Call, 0}},
-                    {{3, 1, 1, 1, 1, 0, 1}, {0, 1, 1, 1, 1, 1, 0}}},
-        PreflopCase{"SecondRaiserGetsPfrAndThreeBetFirstRaiserReraisingCounts",
-                    4,
-                    0,
-                    1,
-                    2,
-                    {{Raise, 3}, {Raise, 0}, {Fold, 1}, {Fold, 2}, {Raise, 3}, {Call, 0}},
-                    {{3, 1, 1, 1, 1, 1, 1}, {0, 1, 1, 1, 1, 1, 1}}},
-        PreflopCase{"EarlyFolderWhoPostsNothing",
-                    6,
-                    0,
-                    1,
-                    2,
-                    {{Fold, 3}, {Raise, 4}, {Fold, 5}, {Fold, 0}, {Fold, 1}, {Call, 2}},
-                    {{3, 1, 1, 1, 0, 0, 0}, {4, 1, 1, 1, 1, 1, 0}, {2, 1, 1, 1, 1, 0, 0}}},
-        // Seat 3 is dealt in but the round never reaches it (it is all in from the ante).
-        PreflopCase{"SeatDealtInWithoutActingCountsNoHand",
-                    4,
-                    0,
-                    1,
-                    2,
-                    {{Fold, 0}, {Fold, 1}},
-                    {{3, 0, 0, 0, 0, 0, 0}, {0, 1, 1, 1, 0, 0, 0}}},
-        PreflopCase{"HeadsUpButtonPostsTheBigBlind",
-                    2,
-                    0,
-                    1,
-                    0,
-                    {{Call, 1}, {Check, 0}},
-                    {{1, 1, 1, 1, 1, 0, 0}, {0, 1, 1, 0, 0, 0, 0}}}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(AnalyzeHand, AnalyzePreflop, testing::Values(
+    // The big blind took no action.
+    PreflopCase{"EveryoneFoldsToTheBigBlind", 4, 0, 1, 2, {{Fold, 3}, {Fold, 0}, {Fold, 1}},
+                {{3, 1, 1, 1, 0, 0, 0}, {0, 1, 1, 1, 0, 0, 0}, {1, 1, 1, 1, 0, 0, 0}, {2, 1, 0, 0, 0, 0, 0}}},
+    PreflopCase{"BigBlindCheckAfterLimpersIsNoVpipOpportunity", 4, 0, 1, 2,
+                {{Call, 3}, {Call, 0}, {Call, 1}, {Check, 2}},
+                {{2, 1, 1, 0, 0, 0, 0}, {0, 1, 1, 1, 1, 0, 0}, {1, 1, 1, 1, 1, 0, 0}, {3, 1, 1, 1, 1, 0, 0}}},
+    // The raiser's call after the 3-bet is no 3-bet.
+    PreflopCase{"LimpThenReraiseIsThreeBetWithoutPfr", 4, 0, 1, 2,
+                {{Call, 3}, {Raise, 0}, {Fold, 1}, {Fold, 2}, {Raise, 3}, {Call, 0}},
+                {{3, 1, 1, 1, 1, 0, 1}, {0, 1, 1, 1, 1, 1, 0}}},
+    PreflopCase{"SecondRaiserGetsPfrAndThreeBetFirstRaiserReraisingCounts", 4, 0, 1, 2,
+                {{Raise, 3}, {Raise, 0}, {Fold, 1}, {Fold, 2}, {Raise, 3}, {Call, 0}},
+                {{3, 1, 1, 1, 1, 1, 1}, {0, 1, 1, 1, 1, 1, 1}}},
+    PreflopCase{"EarlyFolderWhoPostsNothing", 6, 0, 1, 2,
+                {{Fold, 3}, {Raise, 4}, {Fold, 5}, {Fold, 0}, {Fold, 1}, {Call, 2}},
+                {{3, 1, 1, 1, 0, 0, 0}, {4, 1, 1, 1, 1, 1, 0}, {2, 1, 1, 1, 1, 0, 0}}},
+    // Seat 3 is dealt in but the round never reaches it (it is all in from the ante).
+    PreflopCase{"SeatDealtInWithoutActingCountsNoHand", 4, 0, 1, 2, {{Fold, 0}, {Fold, 1}},
+                {{3, 0, 0, 0, 0, 0, 0}, {0, 1, 1, 1, 0, 0, 0}}},
+    PreflopCase{"HeadsUpButtonPostsTheBigBlind", 2, 0, 1, 0, {{Call, 1}, {Check, 0}},
+                {{1, 1, 1, 1, 1, 0, 0}, {0, 1, 1, 0, 0, 0, 0}}}),
     testing::PrintToStringParamName());
+// clang-format on
 
 TEST(AnalyzeHand, PostflopBetsAndRaisesAreNotCounted)
 {
