@@ -422,8 +422,7 @@ struct CFastOdds::Answer
 };
 
 namespace {
-constexpr int kAnswerBits = 14;
-constexpr std::size_t kAnswers = std::size_t(1) << kAnswerBits;
+constexpr std::size_t kAnswers = 1 << 14;
 } // namespace
 
 double &CFastOdds::Remembered(const int hole[2], std::uint64_t boardMask, int players)
@@ -431,10 +430,8 @@ double &CFastOdds::Remembered(const int hole[2], std::uint64_t boardMask, int pl
     if (m_answers.empty())
         m_answers.resize(kAnswers);
     const int hand = ComboIndex(hole[0], hole[1]) * 16 + players;
-    // Multiplicative hashing: the product's top bits depend on every bit of the question.
-    const std::uint64_t h =
-        (boardMask * 0x9E3779B97F4A7C15ULL) ^ (std::uint64_t(hand) * 0xC2B2AE3D27D4EB4FULL);
-    Answer &slot = m_answers[(h * 0xFF51AFD7ED558CCDULL) >> (64 - kAnswerBits)];
+    const std::uint64_t h = (boardMask ^ (std::uint64_t(hand) << 52)) * 0x9E3779B97F4A7C15ULL;
+    Answer &slot = m_answers[(h >> 40) & (kAnswers - 1)];
     if (slot.board != boardMask || slot.hand != hand)
         slot = {boardMask, hand, -1.0};
     return slot.value;

@@ -97,21 +97,6 @@ TEST(FastOdds, BoardTableGrowsWithThePlayersAskedAbout)
     EXPECT_EQ(fast.ProbabilityOfWin(hole.data(), board.data(), 4, 2), headsUp);
 }
 
-// A board asked about too rarely for a table of its own: the same question, the same sample;
-// another hand or player count on it, its own.
-TEST(FastOdds, AQuestionAskedAgainGetsTheSameAnswer)
-{
-    const std::vector<int> kings = Cards("Kc Kd"), trash = Cards("4c 3d"),
-                           board = Cards("Ah 8d 7c 2s");
-    playout::CFastOdds fast(5);
-    const double first = fast.ProbabilityOfWin(kings.data(), board.data(), 4, 3);
-    EXPECT_EQ(fast.ProbabilityOfWin(trash.data(), board.data(), 4, 3),
-              fast.ProbabilityOfWin(trash.data(), board.data(), 4, 3));
-    EXPECT_EQ(fast.ProbabilityOfWin(kings.data(), board.data(), 4, 3), first);
-    EXPECT_GT(first, fast.ProbabilityOfWin(trash.data(), board.data(), 4, 3) + 0.2);
-    EXPECT_GT(first, fast.ProbabilityOfWin(kings.data(), board.data(), 4, 6) + 0.2);
-}
-
 // Heads-up equities against one random hand, as published in equity tables.
 struct PublishedCase
 {
