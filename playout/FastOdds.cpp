@@ -414,29 +414,6 @@ void CFastOdds::BoardTable::Build(std::uint64_t rng[4], const int board[5], int 
     built = true;
 }
 
-struct CFastOdds::Answer
-{
-    std::uint64_t board = 0; // the board's cards, a bit each; 0 for an empty slot
-    int hand = 0;            // the combination and the players
-    double value = -1.0;
-};
-
-namespace {
-constexpr std::size_t kAnswers = 1 << 14;
-} // namespace
-
-double &CFastOdds::Remembered(const int hole[2], std::uint64_t boardMask, int players)
-{
-    if (m_answers.empty())
-        m_answers.resize(kAnswers);
-    const int hand = ComboIndex(hole[0], hole[1]) * 16 + players;
-    const std::uint64_t h = (boardMask ^ (std::uint64_t(hand) << 52)) * 0x9E3779B97F4A7C15ULL;
-    Answer &slot = m_answers[(h >> 40) & (kAnswers - 1)];
-    if (slot.board != boardMask || slot.hand != hand)
-        slot = {boardMask, hand, -1.0};
-    return slot.value;
-}
-
 CFastOdds::CFastOdds(std::uint64_t seed)
 {
     brisquel::SeedXoshiro(m_state, seed);
@@ -468,11 +445,7 @@ double CFastOdds::ProbabilityOfWin(const int hole[2], const int board[5], int bo
         if (e >= 0.0f)
             return e;
     }
-    double &answer = Remembered(hole, mask, players);
-    if (answer < 0.0)
-        answer = brisquel::EquityVsRandom(m_state, hole, board, boardCount, players,
-                                          kFastPostflopTrials);
-    return answer;
+    return brisquel::EquityVsRandom(m_state, hole, board, boardCount, players, kFastPostflopTrials);
 }
 
 void CFastOdds::PrepareBoard(const int board[5], int boardCount, int players)

@@ -15,7 +15,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 namespace playout {
 
@@ -51,16 +50,9 @@ private:
     // The board's table, when it has one or has been asked about often enough; else nullptr.
     const float *BoardEquities(const int board[5], int boardCount, int players, bool now);
 
-    // The sampled answer for a hand, a board and a player count, asked before on this object:
-    // the same question gets the same answer (a play-out's options meet the same spots), and the
-    // sample is drawn once. Below 0 when not remembered.
-    double &Remembered(const int hole[2], std::uint64_t boardMask, int players);
-
     struct BoardTable;
-    struct Answer;
     std::uint64_t m_state[4];
     std::unique_ptr<BoardTable> m_board;
-    std::vector<Answer> m_answers;
 };
 
 // Fills every before-the-flop win entry (2 to 10 players) now rather than on first use; under
