@@ -536,6 +536,8 @@ void TestReview::opensEveryKindOfFile()
     QVERIFY(!window.openFile(notes.fileName()));
     QVERIFY2(Message(window).contains(QStringLiteral("format not recognised: first line")),
              qPrintable(Message(window)));
+    if (const QString shots = qEnvironmentVariable("BRISQUEL_SHOTS"); !shots.isEmpty())
+        QVERIFY(window.grab().save(QDir(shots).filePath(QStringLiteral("review-unknown.png"))));
 }
 
 // Twenty players came and went through the nine seats of this real table.
