@@ -271,20 +271,6 @@ Advice WithMove(Advice advice, int put, bool fold, bool *exact)
 
 namespace {
 
-// A sampler per seat, drawing from the seat's weights (any hand without them).
-std::vector<ComboSampler> SamplersOf(const std::vector<HandWeights> &ranges)
-{
-    std::vector<ComboSampler> samplers;
-    for (int s = 0; s < kMaxSeats; ++s) {
-        HandWeights weights;
-        for (const HandWeights &w : ranges)
-            if (w.seat == s)
-                weights = w;
-        samplers.emplace_back(weights);
-    }
-    return samplers;
-}
-
 // The options after which only the cards decide, each counted out once: an all in nobody can
 // answer with a raise, or a bet that one opponent calls or folds to end the betting.
 std::vector<Counted> CountedOptions(const std::vector<Option> &options, const PlayState &start,

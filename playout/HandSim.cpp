@@ -272,6 +272,19 @@ ComboSampler::ComboSampler(const HandWeights &weights)
         m_cumulative.clear();
 }
 
+std::vector<ComboSampler> SamplersOf(const std::vector<HandWeights> &ranges)
+{
+    std::vector<ComboSampler> samplers;
+    for (int s = 0; s < brisquel::kMaxSeats; ++s) {
+        HandWeights weights;
+        for (const HandWeights &w : ranges)
+            if (w.seat == s)
+                weights = w;
+        samplers.emplace_back(weights);
+    }
+    return samplers;
+}
+
 std::pair<int, int> ComboSampler::Draw(std::uint64_t &rng, std::uint64_t used) const
 {
     if (!m_cumulative.empty()) {
@@ -388,6 +401,20 @@ int CoachAnswer(const CGameTable &t, int seat, const std::vector<ComboSampler> &
     return betting::MendAnswer(t, seat, static_cast<int>(put));
 }
 
+int ModelAnswer(const CGameTable &t, int seat, int player, int street,
+                const std::vector<ComboSampler> &opponents, int trials,
+                const std::function<double()> &uniform, EasyRandom &random, IDecisionOdds &odds)
+{
+    const int persona = t.m_players[seat].m_persona;
+    if (seat == player)
+        return CoachAnswer(t, seat, opponents, trials);
+    if (persona < kFirstBotPersona || persona > kLastBotPersona)
+        return typical::Decide(t, seat, street, uniform(), odds);
+    if (street < 0)
+        return DecidePreflop(t, seat, random, odds);
+    return DecidePostflop(t, seat, street, random, odds);
+}
+
 // ---- PlayOut --------------------------------------------------------------------------------
 
 namespace {
@@ -451,21 +478,14 @@ double PlayOut(const PlayState &start, PlayState &work, int seat, int firstPut, 
     // option the seat took: where the options lead to the same spot, the opponents answer alike.
     int decided[brisquel::kMaxSeats][4] = {};
     for (int o = work.NextToAct(deal); o >= 0; o = work.NextToAct(deal)) {
-        int answer = 0;
-        const int persona = t.m_players[o].m_persona;
         const int street = std::clamp(work.street + 1, 0, 3);
         std::uint64_t stream = seed ^ (0x9E3779B97F4A7C15ULL * std::uint64_t(o * 4 + street + 1)) ^
                                (std::uint64_t(decided[o][street]++) << 48);
         NextRandom(stream);
         random.SetFixedSeed(stream);
-        if (o == seat)
-            answer = CoachAnswer(t, o, setup.samplers, setup.equityTrials);
-        else if (persona < kFirstBotPersona || persona > kLastBotPersona)
-            answer = typical::Decide(t, o, work.street, Uniform(stream), *setup.odds);
-        else if (work.street < 0)
-            answer = DecidePreflop(t, o, random, *setup.odds);
-        else
-            answer = DecidePostflop(t, o, work.street, random, *setup.odds);
+        const int answer = ModelAnswer(
+            t, o, seat, work.street, setup.samplers, setup.equityTrials,
+            [&stream] { return Uniform(stream); }, random, *setup.odds);
         work.Act(betting::MendAnswer(t, o, answer), false);
     }
     if (work.lockedBoard >= 0 && work.lockedBoard < 5 && t.CountActive() > 1)

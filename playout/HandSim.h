@@ -114,10 +114,21 @@ private:
     std::vector<double> m_cumulative; // by combination index; empty for uniform
 };
 
+// A sampler per seat (kMaxSeats of them), drawing from the seat's weights in `ranges`; any hand
+// for a seat without them.
+std::vector<ComboSampler> SamplersOf(const std::vector<HandWeights> &ranges);
+
 // The coach's continuation policy: the chips to put in now (0 = check or fold). Its equity
 // sample is drawn from the cards the seat sees, so the same spot gets the same answer.
 int CoachAnswer(const CGameTable &table, int seat, const std::vector<ComboSampler> &opponents,
                 int trials);
+
+// The answer of `seat` as the play-outs have everyone play: the player judged (`player`) by the
+// coach's continuation policy, a computer opponent by its own code with `random`, anyone else
+// as a typical player with one number of `uniform` (drawn only then).
+int ModelAnswer(const CGameTable &table, int seat, int player, int street,
+                const std::vector<ComboSampler> &opponents, int trials,
+                const std::function<double()> &uniform, EasyRandom &random, IDecisionOdds &odds);
 
 struct PlayOutSetup
 {

@@ -66,21 +66,6 @@ std::uint64_t CardsInSight(const CGameTable &t)
     return used;
 }
 
-// One sampler a seat, of the range the actions so far give it.
-std::vector<playout::ComboSampler> SeatSamplers(const playout::HandSoFar &soFar)
-{
-    std::vector<playout::ComboSampler> samplers;
-    const std::vector<playout::HandWeights> ranges = playout::SeatRanges(soFar);
-    for (int s = 0; s < brisquel::kMaxSeats; ++s) {
-        playout::HandWeights weights;
-        for (const playout::HandWeights &w : ranges)
-            if (w.seat == s)
-                weights = w;
-        samplers.emplace_back(weights);
-    }
-    return samplers;
-}
-
 // The hole cards no one knows, each seat's drawn from its range.
 void DrawHiddenHands(CGameTable &t, const std::vector<playout::ComboSampler> &samplers,
                      std::uint64_t seed, std::uint64_t &used)
@@ -133,16 +118,9 @@ struct Models
     // typical player.
     int Answer(const playout::PlayState &state, int seat, int player)
     {
-        const CGameTable &t = state.table;
-        const int persona = t.m_players[seat].m_persona;
-        if (seat == player)
-            return playout::CoachAnswer(t, seat, samplers, kEquityTrials);
-        if (persona < kFirstBotPersona || persona > kLastBotPersona)
-            return typical::Decide(t, seat, state.street,
-                                   std::uniform_real_distribution<double>(0, 1)(random), odds);
-        if (state.street < 0)
-            return DecidePreflop(t, seat, easy, odds);
-        return DecidePostflop(t, seat, state.street, easy, odds);
+        return playout::ModelAnswer(
+            state.table, seat, player, state.street, samplers, kEquityTrials,
+            [this] { return std::uniform_real_distribution<double>(0, 1)(random); }, easy, odds);
     }
 };
 
@@ -180,7 +158,7 @@ RestOfHand PlayRest(const playout::HandSoFar &soFar, int put, bool fold, std::ui
         return rest;
     CGameTable &t = state.table;
     std::uint64_t used = CardsInSight(t);
-    std::vector<playout::ComboSampler> samplers = SeatSamplers(soFar);
+    std::vector<playout::ComboSampler> samplers = playout::SamplersOf(playout::SeatRanges(soFar));
     DrawHiddenHands(t, samplers, seed, used);
     std::mt19937_64 random(seed);
     rest.board = RunOut(t, used, random);
