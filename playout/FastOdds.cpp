@@ -417,6 +417,7 @@ void CFastOdds::BoardTable::Build(std::uint64_t rng[4], const int board[5], int 
 CFastOdds::CFastOdds(std::uint64_t seed)
 {
     brisquel::SeedXoshiro(m_state, seed);
+    m_seed = seed;
 }
 
 CFastOdds::~CFastOdds() = default;
@@ -445,7 +446,25 @@ double CFastOdds::ProbabilityOfWin(const int hole[2], const int board[5], int bo
         if (e >= 0.0f)
             return e;
     }
-    return brisquel::EquityVsRandom(m_state, hole, board, boardCount, players, kFastPostflopTrials);
+    // The sample is drawn from the question itself (and the seed), not from a running stream:
+    // the same question gets the same answer in every play-out of a decision, so that options
+    // leading to the same spot are answered alike, and an answer can be remembered.
+    const std::uint32_t tag = 1u | std::uint32_t(std::min(hole[0], hole[1])) << 1 |
+                              std::uint32_t(std::max(hole[0], hole[1])) << 7 |
+                              std::uint32_t(players) << 13;
+    std::uint64_t key = m_seed ^ (std::uint64_t(tag) << 40) ^ (mask * 0x9E3779B97F4A7C15ull);
+    const std::uint64_t hashed = brisquel::SplitMix64(key);
+    if (m_answers.empty())
+        m_answers.resize(kRememberedAnswers);
+    Answer &slot = m_answers[hashed & (kRememberedAnswers - 1)];
+    if (slot.tag == tag && slot.board == mask)
+        return slot.equity;
+    std::uint64_t rng[4];
+    brisquel::SeedXoshiro(rng, hashed);
+    const double equity =
+        brisquel::EquityVsRandom(rng, hole, board, boardCount, players, kFastPostflopTrials);
+    slot = {mask, tag, equity};
+    return equity;
 }
 
 void CFastOdds::PrepareBoard(const int board[5], int boardCount, int players)

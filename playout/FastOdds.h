@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace playout {
 
@@ -52,7 +53,17 @@ private:
 
     struct BoardTable;
     std::uint64_t m_state[4];
+    std::uint64_t m_seed = 0;
     std::unique_ptr<BoardTable> m_board;
+    // Answers after the flop remembered by question (one slot per hash, the latest kept).
+    struct Answer
+    {
+        std::uint64_t board = 0;
+        std::uint32_t tag = 0; // the hand and the player count; 0: empty
+        double equity = 0.0;
+    };
+    static constexpr std::size_t kRememberedAnswers = 1 << 14;
+    std::vector<Answer> m_answers;
 };
 
 // Fills every before-the-flop win entry (2 to 10 players) now rather than on first use; under
