@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <map>
@@ -205,7 +206,14 @@ TEST_P(TextbookSpots, TheCoachGradesTheMoveAsThePokerReasonSays)
                 playout::GradeName(advice.grade), advice.lossBb, playout::LiveLine(advice).c_str());
     EXPECT_TRUE(c.grades & Bit(advice.grade))
         << c.reason << "; graded " << playout::GradeName(advice.grade);
-    EXPECT_TRUE(c.best & Bit(best.kind)) << c.reason << "; best " << playout::OptionLabel(best);
+    // The textbook's answer must be the best or tie with it: an option the coach values within
+    // an ok loss of the best (a marginal bluff beside a fold) is no wrong lesson.
+    double answer = -1e9;
+    for (const playout::Option &o : advice.options)
+        if (c.best & Bit(o.kind))
+            answer = std::max(answer, o.evBb);
+    EXPECT_GE(answer, best.evBb - playout::kOkLossBb)
+        << c.reason << "; best " << playout::OptionLabel(best);
 }
 
 const auto kName = [](const testing::TestParamInfo<TextbookCase> &info) {
