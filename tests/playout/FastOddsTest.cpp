@@ -102,36 +102,25 @@ TEST(FastOdds, BoardTableGrowsWithThePlayersAskedAbout)
 // new object with the same seed, it is the same; only another seed draws another sample.
 TEST(FastOdds, AnAnswerAfterTheFlopDependsOnlyOnTheQuestionAndTheSeed)
 {
-    const std::vector<std::vector<int>> holes = {Cards("Ah Kd"), Cards("Ts 9s")};
-    const std::vector<std::vector<int>> boards = {Cards("Qs Jh 3c"), Cards("Qs Jh 3c 8d"),
-                                                  Cards("2h 2d 5c Kc")};
-    struct Question
-    {
-        size_t hole, board;
-        int players;
+    const std::vector<int> holes[] = {Cards("Ah Kd"), Cards("Ts 9s")};
+    const std::vector<int> boards[] = {Cards("Qs Jh 3c"), Cards("Qs Jh 3c 8d"),
+                                       Cards("2h 2d 5c Kc")};
+    // Question k: board k / 4, hand k / 2 % 2, two or four players.
+    const auto ask = [&](playout::CFastOdds &fast, int k) {
+        const std::vector<int> &board = boards[k / 4];
+        return fast.ProbabilityOfWin(holes[k / 2 % 2].data(), board.data(), int(board.size()),
+                                     2 + 2 * (k % 2));
     };
-    std::vector<Question> questions;
-    for (size_t b = 0; b < boards.size(); ++b)
-        for (size_t h = 0; h < holes.size(); ++h)
-            for (int players : {2, 4})
-                questions.push_back({h, b, players});
-    const auto ask = [&](playout::CFastOdds &fast, const Question &q) {
-        const std::vector<int> &board = boards[q.board];
-        return fast.ProbabilityOfWin(holes[q.hole].data(), board.data(), int(board.size()),
-                                     q.players);
-    };
-    playout::CFastOdds first(7);
+    playout::CFastOdds first(7), reversed(7), other(8);
     std::vector<double> answers;
-    for (const Question &q : questions) {
-        answers.push_back(ask(first, q));
-        EXPECT_EQ(ask(first, q), answers.back());
+    for (int k = 0; k < 12; ++k) {
+        answers.push_back(ask(first, k));
+        EXPECT_EQ(ask(first, k), answers.back());
     }
-    playout::CFastOdds reversed(7);
-    playout::CFastOdds other(8);
     int differ = 0;
-    for (size_t k = questions.size(); k-- > 0;) {
-        EXPECT_EQ(ask(reversed, questions[k]), answers[k]) << k;
-        differ += ask(other, questions[k]) != answers[k];
+    for (int k = 11; k >= 0; --k) {
+        EXPECT_EQ(ask(reversed, k), answers[size_t(k)]) << k;
+        differ += ask(other, k) != answers[size_t(k)];
     }
     EXPECT_GT(differ, 0);
 }
