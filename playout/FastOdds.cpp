@@ -441,11 +441,6 @@ double CFastOdds::ProbabilityOfWin(const int hole[2], const int board[5], int bo
         return 0.0;
     if (players == 1)
         return 1.0;
-    if (const float *table = BoardEquities(board, boardCount, players, false)) {
-        const float e = table[ComboIndex(hole[0], hole[1])];
-        if (e >= 0.0f)
-            return e;
-    }
     // The sample is drawn from the question itself (and the seed), not from a running stream:
     // the same question gets the same answer in every play-out of a decision, so that options
     // leading to the same spot are answered alike, and an answer can be remembered.
@@ -459,6 +454,14 @@ double CFastOdds::ProbabilityOfWin(const int hole[2], const int board[5], int bo
     Answer &slot = m_answers[hashed & (kRememberedAnswers - 1)];
     if (slot.tag == tag && slot.board == mask)
         return slot.equity;
+    // Only questions not yet answered count towards the board's table: a table pays for itself
+    // where many hands are asked about on one board, not where a few are asked again and again
+    // (the options of one deal in the play-outs, each on a board of its own).
+    if (const float *table = BoardEquities(board, boardCount, players, false)) {
+        const float e = table[ComboIndex(hole[0], hole[1])];
+        if (e >= 0.0f)
+            return e;
+    }
     std::uint64_t rng[4];
     brisquel::SeedXoshiro(rng, hashed);
     const double equity =
