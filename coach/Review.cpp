@@ -79,11 +79,11 @@ playout::Advice Value(const AdviceJob &job, int samples, const std::atomic<bool>
     // No time limit: the same play-outs whatever the machine; `stop` is looked at between them.
     settings.maxMillis = 0;
     settings.firstAnswerMillis = 50;
-    // A quarter of the play-outs at the least, and on until the grade is sure, up to 36 times
+    // A quarter of the play-outs at the least, and on until the grade is sure, up to 54 times
     // as many: a grade near a threshold needs about that many to come out the same from most
     // seeds.
     settings.samplesPerOption = std::max(1, samples / 4);
-    settings.maxSamplesPerOption = 36 * samples;
+    settings.maxSamplesPerOption = 54 * samples;
     settings.takenPut = job.decision.fold ? 0 : job.decision.put;
     settings.takenFold = job.decision.fold;
     settings.seed = job.seed;

@@ -96,9 +96,10 @@ double DifferenceError(const Advice &advice, int k, int c)
     return std::sqrt(a * a + b * b);
 }
 
-// The loss's bounds, `errors` standard errors either way: the loss is the largest of the other
-// options' leads over the chosen one, so its bounds are the largest of their bounds.
-std::pair<double, double> LossBounds(const Advice &advice, double errors)
+// The loss's bounds, `below` standard errors under it and `above` over it: the loss is the
+// largest of the other options' leads over the chosen one, so its bounds are the largest of
+// their bounds.
+std::pair<double, double> LossBounds(const Advice &advice, double below, double above)
 {
     const int n = static_cast<int>(advice.options.size());
     const int c = advice.chosen;
@@ -107,9 +108,9 @@ std::pair<double, double> LossBounds(const Advice &advice, double errors)
     double high = 0.0;
     for (int k = 0; k < n; ++k) {
         const double lead = advice.options[size_t(k)].evBb - chosenEv;
-        const double margin = errors * DifferenceError(advice, k, c);
-        low = std::max(low, lead - margin);
-        high = std::max(high, lead + margin);
+        const double error = DifferenceError(advice, k, c);
+        low = std::max(low, lead - below * error);
+        high = std::max(high, lead + above * error);
     }
     return {low, high};
 }
@@ -120,7 +121,7 @@ bool GradeSure(const Advice &advice, double errors)
 {
     if (advice.grade == Grade::NotGraded)
         return true;
-    const auto [low, high] = LossBounds(advice, errors);
+    const auto [low, high] = LossBounds(advice, errors + kHarsherErrors - kSureErrors, errors);
     return GradeOf(low) == GradeOf(high);
 }
 
@@ -141,7 +142,7 @@ void Settle(Advice &advice)
     advice.lossBb = advice.options[size_t(advice.best)].evBb - advice.options[size_t(c)].evBb;
     advice.lossErrorBb = DifferenceError(advice, advice.best, c);
     advice.grade = GradeOf(advice.lossBb);
-    const auto [low, high] = LossBounds(advice, kSureErrors);
+    const auto [low, high] = LossBounds(advice, kHarsherErrors, kSureErrors);
     advice.uncertain = GradeOf(low) != GradeOf(high);
     // A loss not clear of a threshold gets the milder grade beside it, never more than one
     // grade below the estimate's: a harsher grade is given only when it is sure, and a loss

@@ -50,8 +50,10 @@ std::string OptionLabel(const Option &option);
 
 // How much an option gave away against the best one: within kOkLossBb ok, below
 // kSmallMistakeBb a small mistake, below kMistakeBb a mistake, a blunder from there on. The
-// grade goes by the estimated loss when kSureErrors standard errors either way stay within one
-// grade; otherwise (Advice::uncertain) it is the milder grade beside the threshold in reach.
+// grade goes by the estimated loss when it stays within one grade from kHarsherErrors standard
+// errors below to kSureErrors above; otherwise (Advice::uncertain) it is the milder grade
+// beside the threshold in reach. A harsher grade asks for the wider margin: a loss a little
+// past a threshold would otherwise be sure from some samples and not from others.
 enum class Grade
 {
     Ok,
@@ -64,6 +66,7 @@ constexpr double kOkLossBb = 0.25;
 constexpr double kSmallMistakeBb = 1.0;
 constexpr double kMistakeBb = 3.0;
 constexpr double kSureErrors = 2.5;
+constexpr double kHarsherErrors = 3.5;
 
 Grade GradeOf(double lossBb);
 const char *GradeName(Grade grade); // "ok", "small mistake", "mistake", "blunder", "-"
@@ -81,8 +84,8 @@ struct Advice
     // options are played on the same deals, so their differences are surer than their values.
     // Empty: the options' errors are taken as independent.
     std::vector<double> covariance;
-    // kSureErrors standard errors either side of the loss reach across a grade's threshold:
-    // the grade is the milder one beside it, not a sure one.
+    // The loss's margins (see Grade) reach across a grade's threshold: the grade is the milder
+    // one beside it, not a sure one.
     bool uncertain = false;
     bool final = false; // no further refinement follows
     // The same options valued with every opponent played as a typical player instead of its
@@ -96,8 +99,9 @@ struct Advice
 // Sets best (the highest value), and with chosen set the loss, its error, the grade and
 // whether it is uncertain.
 void Settle(Advice &advice);
-// Whether the grade of a settled advice stays the same across `errors` standard errors of
-// every option's lead over the move made (Settle's own test, with kSureErrors).
+// Whether the grade of a settled advice stays the same from `errors` + (kHarsherErrors -
+// kSureErrors) standard errors below every option's lead over the move made to `errors` above
+// (Settle's own test, with kSureErrors).
 bool GradeSure(const Advice &advice, double errors);
 
 // The verdict the coach shows for the move made: the grade's name, "mistake (uncertain)" when

@@ -249,11 +249,20 @@ TEST(Settle, GivesTheMilderGradeWhenTheLossIsNotClearOfAThreshold)
         Grade grade;
         bool uncertain;
     } const cases[] = {
-        {0.10, 0.01, Grade::Ok, false},          {0.60, 0.05, Grade::SmallMistake, false},
-        {1.05, 0.10, Grade::SmallMistake, true}, {0.95, 0.10, Grade::SmallMistake, true},
-        {2.00, 0.10, Grade::Mistake, false},     {3.20, 0.20, Grade::Mistake, true},
-        {6.80, 3.00, Grade::Mistake, true},      {4.00, 0.20, Grade::Blunder, false},
-        {0.30, 0.05, Grade::Ok, true},           {0.20, 0.05, Grade::Ok, true},
+        {0.10, 0.01, Grade::Ok, false},
+        {0.60, 0.05, Grade::SmallMistake, false},
+        {1.05, 0.10, Grade::SmallMistake, true},
+        {0.95, 0.10, Grade::SmallMistake, true},
+        {2.00, 0.10, Grade::Mistake, false},
+        {3.20, 0.20, Grade::Mistake, true},
+        {6.80, 3.00, Grade::Mistake, true},
+        {4.00, 0.20, Grade::Blunder, false},
+        {0.30, 0.05, Grade::Ok, true},
+        {0.20, 0.05, Grade::Ok, true},
+        // A harsher grade needs the wider margin below the loss: three errors past the
+        // threshold are not enough, three short of the next one are.
+        {1.30, 0.10, Grade::SmallMistake, true},
+        {0.70, 0.10, Grade::SmallMistake, false},
     };
     const auto settled = [](double loss, double error) {
         playout::Advice advice;
@@ -270,7 +279,7 @@ TEST(Settle, GivesTheMilderGradeWhenTheLossIsNotClearOfAThreshold)
         EXPECT_EQ(advice.uncertain, c.uncertain) << c.loss << " bb ± " << c.error;
     }
     // A review's first looks ask for a wider margin: sure at 2.5 errors, not yet at 3.5.
-    const playout::Advice blunder = settled(3.80, 0.25);
+    const playout::Advice blunder = settled(3.95, 0.25);
     EXPECT_TRUE(playout::GradeSure(blunder, playout::kSureErrors));
     EXPECT_FALSE(playout::GradeSure(blunder, playout::kSureErrors + 1.0));
 }

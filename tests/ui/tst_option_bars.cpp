@@ -98,8 +98,9 @@ void TestOptionBars::movesCountAsTheirOption_data()
     QTest::addColumn<bool>("exact");
     QTest::addColumn<double>("lossBb");
     QTest::addColumn<QString>("grade");
-    // Raise +1.2, call +0.8: calling gives away 0.4 bb, beyond 0.25 and 2.5 standard errors
-    // (2.5 × √(0.04² + 0.04²) = 0.14), below 1: a small mistake.
+    // Raise +1.2, call +0.8: calling gives away 0.4 bb, beyond 0.25 by more than the 3.5
+    // standard errors a harsher grade asks for (3.5 × √(0.02² + 0.02²) = 0.10), below 1: a
+    // small mistake.
     QTest::newRow("call") << 0 << 20 << false << "call" << true << 0.4 << "small mistake";
     QTest::newRow("fold") << 0 << 0 << true << "fold" << true << 1.2 << "mistake";
     QTest::newRow("best") << 0 << 60 << false << "raise to 60" << true << 0.0 << "ok";
@@ -120,7 +121,7 @@ void TestOptionBars::movesCountAsTheirOption()
     QFETCH(bool, exact);
     QFETCH(double, lossBb);
     QFETCH(QString, grade);
-    const Advice given = which == 0 ? FacingABet(0.8, 1.2, 0.04, 0.2) : NothingOwed();
+    const Advice given = which == 0 ? FacingABet(0.8, 1.2, 0.02, 0.15) : NothingOwed();
     bool same = !exact;
     const Advice graded = playout::WithMove(given, put, fold, &same);
     QVERIFY(graded.chosen >= 0);
@@ -132,7 +133,7 @@ void TestOptionBars::movesCountAsTheirOption()
 
 void TestOptionBars::paneLineNamesTheOptionsAndTheGrade()
 {
-    QCOMPARE(Text(coachui::PaneAdviceLine(playout::WithMove(FacingABet(0.8, 1.2, 0.04), 20, false),
+    QCOMPARE(Text(coachui::PaneAdviceLine(playout::WithMove(FacingABet(0.8, 1.2, 0.02), 20, false),
                                           20, true)),
              QStringLiteral("  options: raise to 60 +1.2 bb (best) \u00b7 call +0.8 bb \u00b7 "
                             "fold 0.0 bb \u00b7 all in \u22122.5 bb; you: call, small mistake "
@@ -152,7 +153,7 @@ void TestOptionBars::paneLineNamesTheOptionsAndTheGrade()
     const Advice unsure = playout::WithMove(FacingABet(0.8, 1.2, 0.5), 20, false);
     QCOMPARE(Text(coachui::PaneAdviceLine(unsure, 20, true)).section(QStringLiteral("; "), 1),
              QStringLiteral("you: call, ok (uncertain) (\u22120.4 bb)"));
-    Advice undecided = playout::WithMove(FacingABet(0.8, 1.2, 0.04), 20, false);
+    Advice undecided = playout::WithMove(FacingABet(0.8, 1.2, 0.02), 20, false);
     undecided.uncertain = true; // the play-outs stopped at their limit
     QCOMPARE(Text(coachui::PaneAdviceLine(undecided, 20, true)).section(QStringLiteral("; "), 1),
              QStringLiteral("you: call, small mistake (uncertain) (\u22120.4 bb)"));
