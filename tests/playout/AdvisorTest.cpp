@@ -263,6 +263,10 @@ TEST(Settle, GivesTheMilderGradeWhenTheLossIsNotClearOfAThreshold)
         // threshold are not enough, three short of the next one are.
         {1.30, 0.10, Grade::SmallMistake, true},
         {0.70, 0.10, Grade::SmallMistake, false},
+        // Ok up to 0.25 bb, a small mistake below 1, a mistake below 3, a blunder from 3 on.
+        {0.25, 0.0, Grade::Ok, false},
+        {1.00, 0.0, Grade::Mistake, false},
+        {3.00, 0.0, Grade::Blunder, false},
     };
     const auto settled = [](double loss, double error) {
         playout::Advice advice;
@@ -277,7 +281,12 @@ TEST(Settle, GivesTheMilderGradeWhenTheLossIsNotClearOfAThreshold)
         const playout::Advice advice = settled(c.loss, c.error);
         EXPECT_EQ(advice.grade, c.grade) << c.loss << " bb ± " << c.error;
         EXPECT_EQ(advice.uncertain, c.uncertain) << c.loss << " bb ± " << c.error;
+        EXPECT_EQ(playout::GradeText(advice),
+                  std::string(playout::GradeName(c.grade)) + (c.uncertain ? " (uncertain)" : ""));
     }
+    playout::Advice ungraded;
+    ungraded.uncertain = true;
+    EXPECT_EQ(playout::GradeText(ungraded), "-");
     // A review's first looks ask for a wider margin: sure at 2.5 errors, not yet at 3.5.
     const playout::Advice blunder = settled(3.95, 0.25);
     EXPECT_TRUE(playout::GradeSure(blunder, playout::kSureErrors));
