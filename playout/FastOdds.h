@@ -25,8 +25,8 @@ constexpr int kFastPreflopTrials = 20000;
 constexpr int kFastPostflopTrials = 1000;
 // Deals behind each entry against the top of the spectrum (one opponent: cheaper per deal).
 constexpr int kFastTopTrials = 10000;
-// Questions about one board after which its table is built (for the players asked about and
-// fewer; built again should more be asked about).
+// Questions about one board, each not asked before, after which its table is built (for the
+// players asked about and fewer; built again should more be asked about).
 constexpr int kBoardTableAfter = 12;
 // Rivers sampled for each turn card in a flop's table (the turn and the river take every
 // run-out).
