@@ -239,7 +239,10 @@ TEST(AllInCall, ShortStackValueCountsOnlyWhatItCanWin)
 }
 
 // A grade is harsher than the estimate's neighbour below only when the loss is clear of the
-// threshold; a loss sitting on one gets the milder grade, whatever side the estimate fell.
+// threshold; a loss sitting on one gets the milder grade, whatever side the estimate fell. The
+// harsher grade needs the wider margin: three errors past a threshold (1.30 ± 0.10) are not
+// enough, three short of the next one (0.70 ± 0.10) are. Without error: ok up to 0.25 bb, a
+// small mistake below 1, a mistake below 3, a blunder from 3 on.
 TEST(Settle, GivesTheMilderGradeWhenTheLossIsNotClearOfAThreshold)
 {
     using playout::Grade;
@@ -249,24 +252,14 @@ TEST(Settle, GivesTheMilderGradeWhenTheLossIsNotClearOfAThreshold)
         Grade grade;
         bool uncertain;
     } const cases[] = {
-        {0.10, 0.01, Grade::Ok, false},
-        {0.60, 0.05, Grade::SmallMistake, false},
-        {1.05, 0.10, Grade::SmallMistake, true},
-        {0.95, 0.10, Grade::SmallMistake, true},
-        {2.00, 0.10, Grade::Mistake, false},
-        {3.20, 0.20, Grade::Mistake, true},
-        {6.80, 3.00, Grade::Mistake, true},
-        {4.00, 0.20, Grade::Blunder, false},
-        {0.30, 0.05, Grade::Ok, true},
-        {0.20, 0.05, Grade::Ok, true},
-        // A harsher grade needs the wider margin below the loss: three errors past the
-        // threshold are not enough, three short of the next one are.
-        {1.30, 0.10, Grade::SmallMistake, true},
-        {0.70, 0.10, Grade::SmallMistake, false},
-        // Ok up to 0.25 bb, a small mistake below 1, a mistake below 3, a blunder from 3 on.
-        {0.25, 0.0, Grade::Ok, false},
-        {1.00, 0.0, Grade::Mistake, false},
-        {3.00, 0.0, Grade::Blunder, false},
+        {0.10, 0.01, Grade::Ok, false},          {0.60, 0.05, Grade::SmallMistake, false},
+        {1.05, 0.10, Grade::SmallMistake, true}, {0.95, 0.10, Grade::SmallMistake, true},
+        {2.00, 0.10, Grade::Mistake, false},     {3.20, 0.20, Grade::Mistake, true},
+        {6.80, 3.00, Grade::Mistake, true},      {4.00, 0.20, Grade::Blunder, false},
+        {0.30, 0.05, Grade::Ok, true},           {0.20, 0.05, Grade::Ok, true},
+        {1.30, 0.10, Grade::SmallMistake, true}, {0.70, 0.10, Grade::SmallMistake, false},
+        {0.25, 0.00, Grade::Ok, false},          {1.00, 0.00, Grade::Mistake, false},
+        {3.00, 0.00, Grade::Blunder, false},
     };
     const auto settled = [](double loss, double error) {
         playout::Advice advice;
